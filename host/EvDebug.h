@@ -1,0 +1,44 @@
+// Host debug log and event raising.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class EvDebug {
+public:
+    EvDebug() = default;
+    virtual ~EvDebug() = default;
+
+    // Writes one debug log entry. The format is written as plain text: no
+    // argument is ever substituted, so a '%' in it reaches the log unchanged.
+    void debug(const char* format, ...);
+
+    // Entries written so far in this process, in order.
+    static std::vector<std::string> entries();
+    static void clearEntries();
+};
+
+// An event with typed arguments.
+class EvEvent : public EvDebug {
+public:
+    enum ArgType { ARG_INT32 = 5, ARG_TEXT = 11 };
+
+    struct Argument {
+        int type;
+        std::string bytes;  // the text, or the four little-endian bytes of an integer
+    };
+
+    EvEvent() = default;
+
+    void addArgument(const void* value, int type);
+    const std::vector<Argument>& arguments() const { return m_args; }
+
+    EvEvent& operator<<(const char* text);
+    EvEvent& operator<<(int value);
+
+private:
+    std::vector<Argument> m_args;
+};
+
+// Converts an integer in place to little-endian byte order.
+void littleEndianInt(int* value);

@@ -1,0 +1,21 @@
+// Host client directory.
+#pragma once
+
+#include <string>
+
+class ZXClient {
+public:
+    explicit ZXClient(unsigned long long clientId);
+    ~ZXClient();
+
+    // Writes the client's network host name; 0 when it was written.
+    int getNetworkHostnameMangled(std::string& hostName, void* reserved);
+
+    // Directory contents.
+    static void setHostName(unsigned long long clientId, const std::string& hostName);
+    static void removeClient(unsigned long long clientId);
+    static void clearAll();
+
+private:
+    unsigned long long m_ullClientId;
+};

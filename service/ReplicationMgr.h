@@ -1,0 +1,67 @@
+// The replication manager's service object.
+#pragma once
+
+#include <sstream>
+#include <string>
+
+#include "host/ZxFramework.h"
+
+struct LockTableArgs_t;
+struct LockTableRet_t;
+struct UnlockTableArgs_t;
+
+class ReplicationMgr : public ZxPostMessageSubsystem {
+public:
+    // Log levels.
+    static const int ALL = 0;
+    static const int INFO = 1;
+    static const int WARNING = 2;
+    static const int MSG = 3;
+    static const int ERR = 4;
+
+    // Table lock ids.
+    static const int REPLICAVOL_LOCK = 0;
+    static const int SNRVOL_LOCK = 1;
+    static const int TMPSNRVOLINFO_LOCK = 2;
+    static const int TMPSNRVOL_LOCK = 3;
+    static const int TMPYBBROWSECLIENT_LOCK = 4;
+    static const int TMPYBBROWSEPOLICY_LOCK = 5;
+    static const int ADDDEVICE_LOCK = 6;
+    static const int BLK_FILTER_QUERY_LOCK = 7;
+    static const int TOTAL_LOCKS = 8;
+
+    explicit ReplicationMgr(ZxSessionSend* session);
+    ReplicationMgr();
+    ReplicationMgr(const ReplicationMgr&) = delete;
+    ReplicationMgr& operator=(const ReplicationMgr&) = delete;
+    ~ReplicationMgr();
+
+    unsigned long post(unsigned long code, unsigned long param, zxsDatabuf* buf) override;
+
+    // Log entries.
+    void WriteLogMsg(const char* source, const char* function, long line, int level);
+    int verboseLevel() const { return m_nVerboseLevel; }
+
+    // Table locks.
+    bool LockTable(const LockTableArgs_t& args, LockTableRet_t& ret);
+    bool UnlockTable(const UnlockTableArgs_t& args);
+
+    // Client directory.
+    bool GetClientName(int clientId, std::string& hostName);
+
+    ZxSessionSend* session() const { return m_poSession; }
+    std::ostringstream& log() { return m_LogMsg; }
+
+private:
+    void GetVerboseLevel();
+
+    ZxSessionSend* m_poSession;
+    std::ostringstream m_LogMsg;
+
+public:
+    // Cleared while the release of scratch volumes deletes a volume's product files.
+    bool m_bReportMissingFiles;
+
+private:
+    int m_nVerboseLevel;
+};
