@@ -13,6 +13,9 @@ public:
 
     // Directory contents.
     static void setHostName(unsigned long long clientId, const std::string& hostName);
+    // Makes the lookup of a client return this non-zero code, after writing
+    // the given text into the caller's string.
+    static void setLookupFailure(unsigned long long clientId, int code, const std::string& leftText = "");
     static void removeClient(unsigned long long clientId);
     static void clearAll();
 

@@ -37,6 +37,10 @@ public:
     unsigned long long m_ullCapacity = 0;  // bytes available
     bool m_bOwner = false;
 };
+// Releasing the block of a network buffer is done by the message subsystem.
+template <>
+void CAutoMemory<char>::Release();
+
 static_assert(sizeof(CAutoMemory<char>) == 32, "count, block, count, flag");
 static_assert(offsetof(CAutoMemory<char>, m_pBlock) == 8, "block pointer second");
 static_assert(offsetof(CAutoMemory<char>, m_ullCapacity) == 16, "second count third");

@@ -1,0 +1,108 @@
+#include "host/ZXPlatformInfo.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <mutex>
+
+namespace {
+
+struct Store {
+    std::mutex mutex;
+    std::map<std::string, std::string> values;  // "section\nkey" -> value
+    bool fileRead = false;
+};
+
+Store& theStore() {
+    static Store store;
+    return store;
+}
+
+std::string keyOf(const char* section, const char* key) {
+    return std::string(section ? section : "") + "\n" + (key ? key : "");
+}
+
+std::string trim(const std::string& s) {
+    const char* ws = " \t\r\n";
+    size_t b = s.find_first_not_of(ws);
+    if (b == std::string::npos) return "";
+    size_t e = s.find_last_not_of(ws);
+    return s.substr(b, e - b + 1);
+}
+
+// Reads the INI-style file named by REPLMGR_CONFIG once; values set by
+// setValue before that are not overwritten.
+void readFileOnce(Store& store) {
+    if (store.fileRead) return;
+    store.fileRead = true;
+    const char* path = std::getenv("REPLMGR_CONFIG");
+    if (!path || !*path) return;
+    std::ifstream in(path);
+    std::string line, section;
+    while (std::getline(in, line)) {
+        line = trim(line);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line.front() == '[' && line.back() == ']') {
+            section = trim(line.substr(1, line.size() - 2));
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        store.values.emplace(keyOf(section.c_str(), trim(line.substr(0, eq)).c_str()),
+                             trim(line.substr(eq + 1)));
+    }
+}
+
+bool lookup(const char* section, const char* key, std::string& out) {
+    Store& store = theStore();
+    std::lock_guard<std::mutex> guard(store.mutex);
+    readFileOnce(store);
+    auto it = store.values.find(keyOf(section, key));
+    if (it == store.values.end()) return false;
+    out = it->second;
+    return true;
+}
+
+}  // namespace
+
+unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, unsigned long* value) {
+    std::string text;
+    if (!value || !lookup(section, key, text)) return 0;
+    text = trim(text);
+    if (text.empty()) return 0;
+    errno = 0;
+    char* end = nullptr;
+    long long n = std::strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || end == text.c_str() || *end != '\0') return 0;
+    *value = static_cast<unsigned long>(n);
+    return 1;
+}
+
+unsigned int ZXPlatformInfo::getString(const char* section, const char* key, std::string& value) {
+    std::string text;
+    if (!lookup(section, key, text)) return 0;
+    value = text;
+    return 1;
+}
+
+void ZXPlatformInfo::setValue(const char* section, const char* key, const std::string& value) {
+    Store& store = theStore();
+    std::lock_guard<std::mutex> guard(store.mutex);
+    readFileOnce(store);
+    store.values[keyOf(section, key)] = value;
+}
+
+void ZXPlatformInfo::clearValue(const char* section, const char* key) {
+    Store& store = theStore();
+    std::lock_guard<std::mutex> guard(store.mutex);
+    readFileOnce(store);
+    store.values.erase(keyOf(section, key));
+}
+
+void ZXPlatformInfo::clearAll() {
+    Store& store = theStore();
+    std::lock_guard<std::mutex> guard(store.mutex);
+    store.fileRead = true;
+    store.values.clear();
+}

@@ -1,0 +1,70 @@
+#include "service/ReplicationMgr.h"
+
+#include "host/EvDebug.h"
+#include "host/ZXPlatformInfo.h"
+
+namespace {
+const char* const ProgName = "ReplicationMgr";
+}
+
+ReplicationMgr::ReplicationMgr(ZxSessionSend* session)
+    : ZxPostMessageSubsystem(session), m_poSession(session), m_LogMsg(), m_bReportMissingFiles(true),
+      m_nVerboseLevel(4) {
+    GetVerboseLevel();
+    m_LogMsg.str("");
+}
+
+ReplicationMgr::ReplicationMgr() : ReplicationMgr(nullptr) {}
+
+ReplicationMgr::~ReplicationMgr() = default;
+
+void ReplicationMgr::GetVerboseLevel() {
+    ZXPlatformInfo info;
+    unsigned int level = 4;
+    info.getNumber("~ReplicationMgr", "VerboseLevel", &level);
+    m_nVerboseLevel = static_cast<int>(level & 7);
+}
+
+void ReplicationMgr::WriteLogMsg(const char* source, const char* function, long line, int level) {
+    EvEvent event;
+    std::ostringstream entry;
+    if (level == ERR || level == MSG || m_nVerboseLevel == 0 || level >= m_nVerboseLevel) {
+        entry.str("");
+        entry << source << "[" << line << "] -> " << function << "\n";
+        std::string text = m_LogMsg.str();
+        if (text.empty()) text = "Unknown Error";
+        entry << text << "\n";
+        event.debug(entry.str().c_str());
+    }
+    m_LogMsg.str("");
+    m_LogMsg.clear();
+}
+
+unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, unsigned int* value) {
+    unsigned long wide = 0;
+    unsigned int rc = getNumber(section, key, &wide);
+    if (rc != 0) *value = static_cast<unsigned int>(wide);
+    return rc;
+}
+
+EvEvent& EvEvent::operator<<(const char* text) {
+    addArgument(text, ARG_TEXT);
+    return *this;
+}
+
+EvEvent& EvEvent::operator<<(int value) {
+    int local = value;
+    littleEndianInt(&local);
+    addArgument(&local, ARG_INT32);
+    return *this;
+}
+
+int ZxSessionSend::sendMessage(unsigned long replyCode, unsigned long, zxsDatabuf* reply) {
+    zxsDatabuf_v2 buffer;
+    if (reply != nullptr) {
+        buffer.setExternalBuffer(static_cast<char*>(reply->m_pData), reply->m_ulLength);
+    }
+    bool flag = false;
+    CWuError err = m_poNetwork->SendXDRMessage(replyCode, &buffer, 0, 300, flag);
+    return err.IsError() ? 0 : 1;
+}
