@@ -1,0 +1,290 @@
+#include "host/db/CRepTableDB.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/db/DBConnection.h"
+
+namespace {
+
+bool isBlank(const char* text)
+{
+    if (text == nullptr) return true;
+    for (; *text != '\0'; ++text)
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return false;
+    return true;
+}
+
+std::string columnNames(const DBEntityTable& table)
+{
+    std::string names;
+    for (size_t i = 0; i < table.count; ++i) names += (i ? ", " : "") + std::string(table.columns[i].name);
+    return names;
+}
+
+void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
+{
+    char* base = static_cast<char*>(row);
+    int columns = sqlite3_column_count(stmt);
+    for (size_t i = 0; i < table.count && static_cast<int>(i) < columns; ++i) {
+        const DBEntityColumn& col = table.columns[i];
+        int c = static_cast<int>(i);
+        bool isNull = sqlite3_column_type(stmt, c) == SQLITE_NULL;
+        char* field = base + col.offset;
+        if (col.type == DB_COL_INT32) {
+            int v = isNull ? 0 : sqlite3_column_int(stmt, c);
+            std::memcpy(field, &v, sizeof(v));
+        } else if (col.type == DB_COL_INT64) {
+            long long v = isNull ? 0 : sqlite3_column_int64(stmt, c);
+            std::memcpy(field, &v, sizeof(v));
+        } else if (col.size > 0) {
+            size_t n = 0;
+            if (!isNull) {
+                const unsigned char* text = sqlite3_column_text(stmt, c);
+                int bytes = sqlite3_column_bytes(stmt, c);
+                n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+                if (n > col.size - 1) n = col.size - 1;
+                if (n > 0) std::memcpy(field, text, n);
+            }
+            field[n] = '\0';
+        }
+    }
+}
+
+DBArgument argumentOf(const DBEntityColumn& col, const void* row)
+{
+    const char* field = static_cast<const char*>(row) + col.offset;
+    DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
+    if (col.type == DB_COL_INT32) {
+        int v;
+        std::memcpy(&v, field, sizeof(v));
+        a.i = v;
+    } else if (col.type == DB_COL_INT64) {
+        long long v;
+        std::memcpy(&v, field, sizeof(v));
+        a.kind = DBArgument::INT64;
+        a.i = v;
+    } else {
+        a.kind = DBArgument::TEXT;
+        a.s.assign(field, strnlen(field, col.size));
+    }
+    return a;
+}
+
+// Prepares sql on the statement's connection and binds the arguments.
+int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args,
+            std::shared_ptr<DBConnection>& conn, sqlite3_stmt*& stmt)
+{
+    stmt = nullptr;
+    int rc = dbStatementConnection(tran, conn);
+    if (rc != 0) return rc;
+    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        log_error(__FILE__, __LINE__, "Cannot prepare \"%s\": %s", sql.c_str(), sqlite3_errmsg(conn->db));
+        return dbErrorCode(*conn, rc);
+    }
+    rc = dbBindArguments(stmt, args);
+    if (rc != 0) {
+        sqlite3_finalize(stmt);
+        stmt = nullptr;
+    }
+    return rc;
+}
+
+}  // namespace
+
+const DBEntityColumn* CRepTableCore::keyColumn() const
+{
+    for (size_t i = 0; i < m_table.count; ++i)
+        if (m_table.columns[i].key) return &m_table.columns[i];
+    return nullptr;
+}
+
+bool CRepTableCore::fail(int code)
+{
+    m_nErrorCode = code;
+    return false;
+}
+
+bool CRepTableCore::selectRows(const char* faultKind, const char* where, const char* orderBy, DBtran* tran,
+                               const std::function<void*()>& nextRow, unsigned int& count)
+{
+    count = 0;
+    int fault = HostDBFaults::check(faultKind);
+    if (fault != 0) return fail(fault);
+    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name;
+    if (!isBlank(where)) sql += " WHERE " + std::string(where);
+    if (!isBlank(orderBy)) sql += " ORDER BY " + std::string(orderBy);
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = prepare(tran, sql, {}, conn, stmt);
+    if (rc != 0) return fail(rc);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        readRow(m_table, stmt, nextRow());
+        ++count;
+    }
+    if (rc != SQLITE_DONE) {
+        rc = dbErrorCode(*conn, rc);
+        sqlite3_finalize(stmt);
+        return fail(rc);
+    }
+    sqlite3_finalize(stmt);
+    m_nErrorCode = 0;
+    return true;
+}
+
+bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
+{
+    int fault = HostDBFaults::check("getInfo");
+    if (fault != 0) return fail(fault);
+    const DBEntityColumn* keyCol = keyColumn();
+    if (keyCol == nullptr) return fail(SQLITE_MISUSE);
+    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name + " WHERE " + keyCol->name + " = ?1";
+    DBArgument a{DBArgument::INT, key, 0.0, std::string()};
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = prepare(tran, sql, {a}, conn, stmt);
+    if (rc != 0) return fail(rc);
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        readRow(m_table, stmt, row);
+        rc = 0;
+    } else if (rc == SQLITE_DONE) {
+        rc = DB_NO_MORE_ROWS;
+    } else {
+        rc = dbErrorCode(*conn, rc);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != 0) return fail(rc);
+    m_nErrorCode = 0;
+    return true;
+}
+
+bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tran)
+{
+    count = 0;
+    int fault = HostDBFaults::check("getNRows");
+    if (fault != 0) return fail(fault);
+    std::string sql = "SELECT COUNT(*) FROM " + std::string(m_table.name);
+    if (!isBlank(where)) sql += " WHERE " + std::string(where);
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = prepare(tran, sql, {}, conn, stmt);
+    if (rc != 0) return fail(rc);
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        count = static_cast<unsigned int>(sqlite3_column_int64(stmt, 0));
+        rc = 0;
+    } else {
+        rc = dbErrorCode(*conn, rc);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != 0) return fail(rc);
+    m_nErrorCode = 0;
+    return true;
+}
+
+bool CRepTableCore::insertRow(void* row, DBtran* tran)
+{
+    int fault = HostDBFaults::check("insert");
+    if (fault != 0) return fail(fault);
+    std::string names;
+    std::string values;
+    std::vector<DBArgument> args;
+    const DBEntityColumn* identity = nullptr;
+    for (size_t i = 0; i < m_table.count; ++i) {
+        const DBEntityColumn& col = m_table.columns[i];
+        if (col.identity) {
+            identity = &col;
+            continue;
+        }
+        args.push_back(argumentOf(col, row));
+        names += (args.size() > 1 ? ", " : "") + std::string(col.name);
+        values += (args.size() > 1 ? ", ?" : "?") + std::to_string(args.size());
+    }
+    std::string sql = "INSERT INTO " + std::string(m_table.name) + " (" + names + ") VALUES (" + values + ")";
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = prepare(tran, sql, args, conn, stmt);
+    if (rc != 0) return fail(rc);
+    rc = sqlite3_step(stmt);
+    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
+    if (rc == 0 && identity != nullptr) {
+        long long id = sqlite3_last_insert_rowid(conn->db);
+        char* field = static_cast<char*>(row) + identity->offset;
+        if (identity->type == DB_COL_INT32) {
+            int v = static_cast<int>(id);
+            std::memcpy(field, &v, sizeof(v));
+        } else if (identity->type == DB_COL_INT64) {
+            std::memcpy(field, &id, sizeof(id));
+        }
+    }
+    if (rc != 0) log_error(__FILE__, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
+    sqlite3_finalize(stmt);
+    if (rc != 0) return fail(rc);
+    m_nErrorCode = 0;
+    return true;
+}
+
+bool CRepTableCore::updateRows(const char* set, const char* where, int key, bool byKey, DBtran* tran)
+{
+    int fault = HostDBFaults::check("Update");
+    if (fault != 0) return fail(fault);
+    if (isBlank(set)) return fail(SQLITE_MISUSE);
+    std::string sql = "UPDATE " + std::string(m_table.name) + " SET " + set;
+    std::vector<DBArgument> args;
+    if (byKey) {
+        const DBEntityColumn* keyCol = keyColumn();
+        if (keyCol == nullptr) return fail(SQLITE_MISUSE);
+        sql += " WHERE " + std::string(keyCol->name) + " = ?1";
+        args.push_back(DBArgument{DBArgument::INT, key, 0.0, std::string()});
+    } else {
+        // An update of every row by mistake is refused.
+        if (isBlank(where)) return fail(SQLITE_MISUSE);
+        sql += " WHERE " + std::string(where);
+    }
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = prepare(tran, sql, args, conn, stmt);
+    if (rc != 0) return fail(rc);
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE)
+        rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
+    else
+        rc = dbErrorCode(*conn, rc);
+    sqlite3_finalize(stmt);
+    if (rc != 0) return fail(rc);
+    m_nErrorCode = 0;
+    return true;
+}
+
+bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
+{
+    int fault = HostDBFaults::check("remove");
+    if (fault != 0) return fail(fault);
+    std::string sql = "DELETE FROM " + std::string(m_table.name);
+    std::vector<DBArgument> args;
+    if (byKey) {
+        const DBEntityColumn* keyCol = keyColumn();
+        if (keyCol == nullptr) return fail(SQLITE_MISUSE);
+        sql += " WHERE " + std::string(keyCol->name) + " = ?1";
+        args.push_back(DBArgument{DBArgument::INT, key, 0.0, std::string()});
+    } else {
+        // Removing every row by mistake is refused.
+        if (isBlank(where)) return fail(SQLITE_MISUSE);
+        sql += " WHERE " + std::string(where);
+    }
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = prepare(tran, sql, args, conn, stmt);
+    if (rc != 0) return fail(rc);
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE)
+        rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
+    else
+        rc = dbErrorCode(*conn, rc);
+    sqlite3_finalize(stmt);
+    if (rc != 0) return fail(rc);
+    m_nErrorCode = 0;
+    return true;
+}

@@ -1,0 +1,94 @@
+// Generic entity table class: every operation is built from a description of
+// the table's columns and where they lie in the row structure.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "host/db/DBtable.h"
+
+struct DBEntityColumn {
+    const char* name;
+    DBColumnType type;
+    size_t offset;
+    size_t size;      // bytes in the row (the char[N] of a text)
+    bool key;         // getInfo, Update and remove(id) select by it
+    bool identity;    // given by the database on insert
+};
+
+struct DBEntityTable {
+    const char* name;
+    const DBEntityColumn* columns;
+    size_t count;
+};
+
+// The table operations on raw rows. Where, order and SET texts are put into
+// the statement as given (the callers quote their values with SqlEscape).
+class CRepTableCore : public CRepBaseDB {
+public:
+    explicit CRepTableCore(const DBEntityTable& table) : m_nErrorCode(0), m_table(table) {}
+
+    // The last database code after a false return; 100 when no row matched.
+    int m_nErrorCode;
+    int getErrorCode() const { return m_nErrorCode; }
+
+protected:
+    bool selectRows(const char* faultKind, const char* where, const char* orderBy, DBtran* tran,
+                    const std::function<void*()>& nextRow, unsigned int& count);
+    bool selectByKey(int key, void* row, DBtran* tran);
+    bool countRows(const char* where, unsigned int& count, DBtran* tran);
+    bool insertRow(void* row, DBtran* tran);
+    bool updateRows(const char* set, const char* where, int key, bool byKey, DBtran* tran);
+    bool removeRows(const char* where, int key, bool byKey, DBtran* tran);
+
+    const DBEntityTable& m_table;
+
+private:
+    const DBEntityColumn* keyColumn() const;
+    bool fail(int code);
+};
+
+template <typename Row>
+class CRepTableDB : public CRepTableCore {
+public:
+    explicit CRepTableDB(const DBEntityTable& table) : CRepTableCore(table) {}
+
+    // A new array of the matching rows (null when none), freed with deleteList.
+    // An empty where selects every row, an empty order adds no ORDER BY.
+    bool getList(Row*& rows, unsigned int& count, const char* where, const char* orderBy, DBtran* tran)
+    {
+        rows = nullptr;
+        count = 0;
+        std::vector<Row> found;
+        unsigned int n = 0;
+        bool ok = selectRows(
+            "getList", where, orderBy, tran,
+            [&found]() -> void* {
+                found.emplace_back();
+                return &found.back();
+            },
+            n);
+        if (!ok) return false;
+        if (found.empty()) return true;
+        rows = new Row[found.size()];
+        for (size_t i = 0; i < found.size(); ++i) rows[i] = found[i];
+        count = static_cast<unsigned int>(found.size());
+        return true;
+    }
+
+    bool getInfo(int id, Row& row, DBtran* tran) { return selectByKey(id, &row, tran); }
+
+    bool getNRows(const char* where, unsigned int& count, DBtran* tran) { return countRows(where, count, tran); }
+
+    // On success the row's identity column holds the new id.
+    bool insert(Row& row, DBtran* tran) { return insertRow(&row, tran); }
+
+    bool Update(int id, const char* setClause, DBtran* tran) { return updateRows(setClause, nullptr, id, true, tran); }
+
+    bool remove(int id, DBtran* tran) { return removeRows(nullptr, id, true, tran); }
+    bool remove(const char* where, DBtran* tran) { return removeRows(where, 0, false, tran); }
+};
+
+#define DB_ENTITY_COLUMN(Row, field, type, key, identity) \
+    DBEntityColumn { #field, type, offsetof(Row, field), sizeof(Row::field), key, identity }

@@ -1,0 +1,24 @@
+// Statements run for the cursors and procedures of the row facility, keyed by
+// the database object name. A statement may hold several SQL statements
+// separated by ';': all but the last run to completion, the last delivers the
+// rows. Arguments are bound as parameters: ?1 is the first argument, ?2 the
+// second, and so on.
+#pragma once
+
+#include <string>
+
+class DBStatementRegistry {
+public:
+    static void registerStatement(const std::string& objectName, const std::string& sql);
+    // The statement is the object's text argument number `argument` (from 1),
+    // run as the caller wrote it.
+    static void registerTextArgument(const std::string& objectName, int argument);
+    static void unregister(const std::string& objectName);
+    static bool isRegistered(const std::string& objectName);
+
+    struct Entry {
+        std::string sql;
+        int textArgument = 0;
+    };
+    static bool lookup(const std::string& objectName, Entry& entry);
+};

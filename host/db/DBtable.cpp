@@ -1,0 +1,785 @@
+#include "host/db/DBtable.h"
+
+#include <cctype>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "host/EvDebug.h"
+#include "host/db/DBConnection.h"
+#include "host/db/DBStatementRegistry.h"
+#include "rows/ZXDBDataTypes.h"
+
+bool DBtable::b_newDBBase = false;
+FXCriticalSection DBtable::DBCriticalSection;
+
+namespace {
+
+// Formats into a string of any length.
+std::string formatText(const char* format, va_list ap)
+{
+    if (format == nullptr) return std::string();
+    va_list copy;
+    va_copy(copy, ap);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (n <= 0) return std::string();
+    std::string out(static_cast<size_t>(n) + 1, '\0');
+    std::vsnprintf(&out[0], out.size(), format, ap);
+    out.resize(static_cast<size_t>(n));
+    return out;
+}
+
+// Walks a printf format and takes its arguments in order, keeping the typed
+// values of the conversions.
+void collectArguments(const char* format, va_list ap, std::vector<DBArgument>& args)
+{
+    args.clear();
+    for (const char* p = format; p != nullptr && *p != '\0'; ++p) {
+        if (*p != '%') continue;
+        ++p;
+        if (*p == '%') continue;
+        while (*p != '\0' && std::strchr("-+ #0'", *p) != nullptr) ++p;
+        if (*p == '*') {
+            (void)va_arg(ap, int);
+            ++p;
+        } else {
+            while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+        }
+        if (*p == '.') {
+            ++p;
+            if (*p == '*') {
+                (void)va_arg(ap, int);
+                ++p;
+            } else {
+                while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+            }
+        }
+        enum { NONE, SHORT, LONG, LONGLONG, SIZE, MAX, PTRDIFF, LONGDOUBLE } length = NONE;
+        if (*p == 'h') {
+            length = SHORT;
+            ++p;
+            if (*p == 'h') ++p;
+        } else if (*p == 'l') {
+            length = LONG;
+            ++p;
+            if (*p == 'l') {
+                length = LONGLONG;
+                ++p;
+            }
+        } else if (*p == 'q') {
+            length = LONGLONG;
+            ++p;
+        } else if (*p == 'z') {
+            length = SIZE;
+            ++p;
+        } else if (*p == 'j') {
+            length = MAX;
+            ++p;
+        } else if (*p == 't') {
+            length = PTRDIFF;
+            ++p;
+        } else if (*p == 'L') {
+            length = LONGDOUBLE;
+            ++p;
+        }
+        DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
+        switch (*p) {
+        case 'd':
+        case 'i':
+            if (length == LONGLONG || length == MAX) {
+                a.kind = DBArgument::INT64;
+                a.i = va_arg(ap, long long);
+            } else if (length == LONG || length == SIZE || length == PTRDIFF) {
+                a.kind = DBArgument::INT64;
+                a.i = va_arg(ap, long);
+            } else {
+                a.i = va_arg(ap, int);
+            }
+            break;
+        case 'u':
+        case 'x':
+        case 'X':
+        case 'o':
+            if (length == LONGLONG || length == MAX) {
+                a.kind = DBArgument::INT64;
+                a.i = static_cast<long long>(va_arg(ap, unsigned long long));
+            } else if (length == LONG || length == SIZE || length == PTRDIFF) {
+                a.kind = DBArgument::INT64;
+                a.i = static_cast<long long>(va_arg(ap, unsigned long));
+            } else {
+                a.kind = DBArgument::INT64;
+                a.i = va_arg(ap, unsigned int);
+            }
+            break;
+        case 'c':
+            a.i = va_arg(ap, int);
+            break;
+        case 's': {
+            const char* s = va_arg(ap, const char*);
+            a.kind = DBArgument::TEXT;
+            a.s = s != nullptr ? s : "";
+            break;
+        }
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'E':
+        case 'g':
+        case 'G':
+        case 'a':
+        case 'A':
+            a.kind = DBArgument::REAL;
+            a.d = length == LONGDOUBLE ? static_cast<double>(va_arg(ap, long double)) : va_arg(ap, double);
+            break;
+        case 'p':
+            (void)va_arg(ap, void*);
+            continue;
+        case 'n':
+            (void)va_arg(ap, int*);
+            continue;
+        default:
+            return;
+        }
+        args.push_back(a);
+    }
+}
+
+std::vector<std::string> splitColumns(const char* list)
+{
+    std::vector<std::string> names;
+    if (list == nullptr) return names;
+    std::string current;
+    for (const char* p = list;; ++p) {
+        if (*p == ',' || *p == '\0') {
+            size_t b = current.find_first_not_of(" \t");
+            size_t e = current.find_last_not_of(" \t");
+            if (b != std::string::npos) names.push_back(current.substr(b, e - b + 1));
+            current.clear();
+            if (*p == '\0') break;
+        } else {
+            current += *p;
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+// One prepared run of a statement: the statements before the last have run,
+// the last one delivers the rows.
+struct DBtable::Statement {
+    std::shared_ptr<DBConnection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement()
+    {
+        if (stmt != nullptr) sqlite3_finalize(stmt);
+    }
+};
+
+DBtable::DBtable(const char* name, int, DBtran* tran)
+    : objectKind(0),
+      columnList(nullptr),
+      boundRow(nullptr),
+      keyColumn(nullptr),
+      rowSchema(nullptr),
+      tableContext(nullptr),
+      inputsBound(0),
+      m_sName(name != nullptr ? name : ""),
+      m_pTran(tran),
+      m_ulReserved(0),
+      m_pRowData(nullptr),
+      m_bDone(false),
+      m_bHaveKey(false),
+      m_llLastKey(0)
+{
+    std::memset(procStamp, 0, sizeof(procStamp));
+}
+
+DBtable::~DBtable()
+{
+    m_pStmt.reset();
+    ClearBoundInputs();
+    if (m_pTran != nullptr) {
+        DBCriticalSection.Lock();
+        m_pTran->removeObject(this);
+        DBCriticalSection.Unlock();
+    }
+}
+
+void DBtable::setRowLayout(void* row, const DBColumnBinding* columns, size_t count)
+{
+    m_pRowData = row;
+    m_layout.assign(columns, columns + count);
+}
+
+int DBtable::querySizeCheck(unsigned long size, bool)
+{
+    m_ulReserved = size;
+    if (m_text.size() < size) m_text.resize(size, '\0');
+    return 0;
+}
+
+int DBtable::valuesClauseCheck(unsigned long size)
+{
+    return querySizeCheck(size, false);
+}
+
+int DBtable::CallDBsprintfWrapper(const char* format, ...)
+{
+    resetStatement();
+    if (format == nullptr) return -1;
+    va_list ap;
+    va_start(ap, format);
+    va_list forArgs;
+    va_copy(forArgs, ap);
+    collectArguments(format, forArgs, m_args);
+    va_end(forArgs);
+
+    int written = -1;
+    if (m_text.empty()) {
+        // Nothing reserved: keep an empty text.
+        char dummy[1];
+        written = std::vsnprintf(dummy, 0, format, ap);
+        m_text.assign(1, '\0');
+    } else {
+        written = std::vsnprintf(m_text.data(), m_text.size(), format, ap);
+    }
+    va_end(ap);
+    if (written < 0 || static_cast<size_t>(written) >= m_text.size()) {
+        log_error(__FILE__, __LINE__, "%s: statement text of %d characters cut to the %lu bytes reserved",
+                  m_sName.c_str(), written, static_cast<unsigned long>(m_text.size()));
+        return -1;
+    }
+    return written;
+}
+
+void DBtable::ClearBoundInputs()
+{
+    resetStatement();
+    for (ZXDBDataTypeBase* input : m_inputs) delete input;
+    m_inputs.clear();
+}
+
+void DBtable::BindInput(ZXDBDataTypeBase* input)
+{
+    resetStatement();
+    if (input != nullptr) m_inputs.push_back(input);
+}
+
+void DBtable::setExtIndicatorArray(void* indicators)
+{
+    if (b_newDBBase) m_oConnObject.setExtIndicatorArray(indicators);
+}
+
+void DBtable::dataBindClearFirstTime()
+{
+    m_pStmt.reset();
+    m_bDone = false;
+    m_bHaveKey = false;
+}
+
+void DBtable::dataBindClear()
+{
+    m_pStmt.reset();
+    m_bDone = false;
+    m_bHaveKey = false;
+    for (ZXDBDataTypeBase* input : m_inputs) delete input;
+    m_inputs.clear();
+}
+
+void DBtable::resetStatement()
+{
+    m_pStmt.reset();
+    m_bDone = false;
+}
+
+int DBtable::connection(std::shared_ptr<DBConnection>& conn)
+{
+    return dbStatementConnection(m_pTran, conn);
+}
+
+int DBtable::prepareTableSelect(DBConnection& conn, bool count)
+{
+    std::string sql = "SELECT ";
+    sql += count ? std::string("COUNT(*)") : std::string(columnList != nullptr ? columnList : "*");
+    sql += " FROM " + m_sName;
+    if (!m_sWhere.empty()) sql += " WHERE " + m_sWhere;
+    if (!count && !m_sOrderBy.empty()) sql += " ORDER BY " + m_sOrderBy;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(conn.db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
+        return dbErrorCode(conn, rc);
+    }
+    m_pStmt->stmt = stmt;
+    return 0;
+}
+
+int DBtable::start()
+{
+    m_pStmt.reset();
+    m_bDone = false;
+    m_bHaveKey = false;
+    std::unique_ptr<Statement> run(new Statement);
+    int rc = connection(run->conn);
+    if (rc != 0) return rc;
+    DBConnection& conn = *run->conn;
+    m_pStmt = std::move(run);
+
+    if (objectKind == 1) {
+        rc = prepareTableSelect(conn, false);
+        if (rc != 0) m_pStmt.reset();
+        return rc;
+    }
+
+    DBStatementRegistry::Entry entry;
+    if (!DBStatementRegistry::lookup(m_sName, entry)) {
+        log_error(__FILE__, __LINE__, "No statement is registered for %s", m_sName.c_str());
+        m_pStmt.reset();
+        return SQLITE_ERROR;
+    }
+
+    // The arguments: bound inputs, or the values formatted into the text.
+    std::vector<DBArgument> args;
+    if (inputsBound != 0 || !m_inputs.empty()) {
+        for (ZXDBDataTypeBase* input : m_inputs) {
+            DBArgument a{DBArgument::NUL, 0, 0.0, std::string()};
+            if (!input->isNull) {
+                input->setString();
+                const std::string& text = input->getStr();
+                switch (input->getDataType()) {
+                case DB_COL_INT32:
+                    a.kind = DBArgument::INT;
+                    a.i = std::strtoll(text.c_str(), nullptr, 10);
+                    break;
+                case DB_COL_INT64:
+                    a.kind = DBArgument::INT64;
+                    a.i = std::strtoll(text.c_str(), nullptr, 10);
+                    break;
+                default:
+                    a.kind = DBArgument::TEXT;
+                    a.s = text;
+                    break;
+                }
+            }
+            args.push_back(a);
+        }
+    } else {
+        args = m_args;
+    }
+
+    std::string sql = entry.sql;
+    if (entry.textArgument > 0) {
+        size_t n = 0;
+        sql.clear();
+        for (const DBArgument& a : args) {
+            if (a.kind == DBArgument::TEXT && ++n == static_cast<size_t>(entry.textArgument)) {
+                sql = a.s;
+                break;
+            }
+        }
+        args.clear();
+    }
+
+    const char* tail = sql.c_str();
+    while (true) {
+        sqlite3_stmt* stmt = nullptr;
+        rc = sqlite3_prepare_v2(conn.db, tail, -1, &stmt, &tail);
+        if (rc != SQLITE_OK) {
+            log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
+            rc = dbErrorCode(conn, rc);
+            m_pStmt.reset();
+            return rc;
+        }
+        if (stmt == nullptr) break;  // only blanks or comments left
+        rc = dbBindArguments(stmt, args);
+        if (rc != 0) {
+            sqlite3_finalize(stmt);
+            m_pStmt.reset();
+            return rc;
+        }
+        // Look ahead: is there another statement after this one?
+        const char* rest = tail;
+        while (*rest != '\0' && std::isspace(static_cast<unsigned char>(*rest))) ++rest;
+        bool last = *rest == '\0';
+        if (!last) {
+            sqlite3_stmt* probe = nullptr;
+            const char* probeTail = nullptr;
+            if (sqlite3_prepare_v2(conn.db, rest, -1, &probe, &probeTail) == SQLITE_OK && probe == nullptr) last = true;
+            if (probe != nullptr) sqlite3_finalize(probe);
+        }
+        if (last) {
+            m_pStmt->stmt = stmt;
+            break;
+        }
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            rc = dbErrorCode(conn, rc);
+            log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
+            sqlite3_finalize(stmt);
+            m_pStmt.reset();
+            return rc;
+        }
+        sqlite3_finalize(stmt);
+    }
+    if (m_pStmt->stmt == nullptr) {
+        log_error(__FILE__, __LINE__, "%s: the statement is empty", m_sName.c_str());
+        m_pStmt.reset();
+        return SQLITE_ERROR;
+    }
+    return 0;
+}
+
+int DBtable::step()
+{
+    if (m_bDone) return DB_NO_MORE_ROWS;
+    if (!m_pStmt) {
+        int rc = start();
+        if (rc != 0) return rc;
+    }
+    int rc = sqlite3_step(m_pStmt->stmt);
+    if (rc == SQLITE_ROW) {
+        deliverRow();
+        return DB_ROW_OK;
+    }
+    if (rc == SQLITE_DONE) {
+        m_pStmt.reset();
+        m_bDone = true;
+        return DB_NO_MORE_ROWS;
+    }
+    int code = dbErrorCode(*m_pStmt->conn, rc);
+    log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn->db));
+    m_pStmt.reset();
+    return code;
+}
+
+void DBtable::deliverRow()
+{
+    sqlite3_stmt* stmt = m_pStmt->stmt;
+    int columns = sqlite3_column_count(stmt);
+    long long* indicators = static_cast<long long*>(m_oConnObject.getExtIndicatorArray());
+    char* row = static_cast<char*>(m_pRowData);
+    for (size_t i = 0; i < m_layout.size() && row != nullptr; ++i) {
+        const DBColumnBinding& col = m_layout[i];
+        char* field = row + col.offset;
+        bool inResult = static_cast<int>(i) < columns;
+        bool isNull = !inResult || sqlite3_column_type(stmt, static_cast<int>(i)) == SQLITE_NULL;
+        long long length = -1;
+        switch (col.type) {
+        case DB_COL_INT32: {
+            int v = isNull ? 0 : sqlite3_column_int(stmt, static_cast<int>(i));
+            std::memcpy(field, &v, sizeof(v));
+            length = sizeof(v);
+            break;
+        }
+        case DB_COL_INT64: {
+            long long v = isNull ? 0 : sqlite3_column_int64(stmt, static_cast<int>(i));
+            std::memcpy(field, &v, sizeof(v));
+            length = sizeof(v);
+            break;
+        }
+        case DB_COL_TEXT: {
+            if (col.size == 0) break;
+            size_t n = 0;
+            if (!isNull) {
+                const unsigned char* text = sqlite3_column_text(stmt, static_cast<int>(i));
+                int bytes = sqlite3_column_bytes(stmt, static_cast<int>(i));
+                n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+                if (n > col.size - 1) n = col.size - 1;
+                if (n > 0) std::memcpy(field, text, n);
+            }
+            field[n] = '\0';
+            length = static_cast<long long>(n);
+            break;
+        }
+        }
+        if (indicators != nullptr) indicators[i] = isNull ? -1 : length;
+    }
+    // The key of the row, for rowUpdate.
+    if (objectKind == 1 && keyColumn != nullptr) {
+        std::vector<std::string> names = splitColumns(columnList);
+        for (size_t i = 0; i < names.size() && static_cast<int>(i) < columns; ++i) {
+            if (sqlite3_stricmp(names[i].c_str(), keyColumn) == 0) {
+                m_llLastKey = sqlite3_column_int64(stmt, static_cast<int>(i));
+                m_bHaveKey = true;
+                break;
+            }
+        }
+    }
+}
+
+int DBtable::nextRow()
+{
+    int fault = HostDBFaults::check("fetch");
+    if (fault != 0) return fault;
+    return step();
+}
+
+int DBtable::oneRow()
+{
+    int fault = HostDBFaults::check("fetch");
+    if (fault != 0) return fault;
+    m_pStmt.reset();
+    m_bDone = false;
+    int rc = step();
+    if (rc != DB_ROW_OK) {
+        m_pStmt.reset();
+        m_bDone = false;
+        return rc;
+    }
+    // Look for a second row without touching the bound row.
+    int second = sqlite3_step(m_pStmt->stmt);
+    int result = DB_ROW_OK;
+    if (second == SQLITE_ROW)
+        result = DB_MORE_THAN_ONE_ROW;
+    else if (second != SQLITE_DONE)
+        result = dbErrorCode(*m_pStmt->conn, second);
+    m_pStmt.reset();
+    m_bDone = false;
+    return result;
+}
+
+int DBtable::openCursor()
+{
+    int fault = HostDBFaults::check("fetch");
+    if (fault != 0) return fault;
+    return start();
+}
+
+int DBtable::fetchCursor(bool)
+{
+    int fault = HostDBFaults::check("fetch");
+    if (fault != 0) return fault;
+    return step();
+}
+
+int DBtable::closeCursor()
+{
+    m_pStmt.reset();
+    m_bDone = false;
+    return 0;
+}
+
+void DBtable::argumentsOfRow(std::vector<DBArgument>& args, bool skipKey, std::vector<std::string>& names)
+{
+    std::vector<std::string> all = splitColumns(columnList);
+    const char* row = static_cast<const char*>(boundRow != nullptr ? boundRow : m_pRowData);
+    for (size_t i = 0; i < all.size() && i < m_layout.size() && row != nullptr; ++i) {
+        if (skipKey && keyColumn != nullptr && sqlite3_stricmp(all[i].c_str(), keyColumn) == 0) continue;
+        const DBColumnBinding& col = m_layout[i];
+        DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
+        if (col.type == DB_COL_INT32) {
+            int v;
+            std::memcpy(&v, row + col.offset, sizeof(v));
+            a.i = v;
+        } else if (col.type == DB_COL_INT64) {
+            long long v;
+            std::memcpy(&v, row + col.offset, sizeof(v));
+            a.kind = DBArgument::INT64;
+            a.i = v;
+        } else {
+            a.kind = DBArgument::TEXT;
+            a.s.assign(row + col.offset, strnlen(row + col.offset, col.size));
+        }
+        args.push_back(a);
+        names.push_back(all[i]);
+    }
+}
+
+int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>& args, long long* newId)
+{
+    std::shared_ptr<DBConnection> conn;
+    int rc = connection(conn);
+    if (rc != 0) return rc;
+    sqlite3_stmt* stmt = nullptr;
+    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
+        return dbErrorCode(*conn, rc);
+    }
+    rc = dbBindArguments(stmt, args);
+    if (rc == 0) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE) {
+            rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
+            if (newId != nullptr) *newId = sqlite3_last_insert_rowid(conn->db);
+        } else {
+            rc = dbErrorCode(*conn, rc);
+            log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
+        }
+    }
+    sqlite3_finalize(stmt);
+    return rc;
+}
+
+int DBtable::rowInsert(bool)
+{
+    std::vector<DBArgument> args;
+    std::vector<std::string> names;
+    argumentsOfRow(args, true, names);
+    if (names.empty()) return SQLITE_ERROR;
+    std::string sql = "INSERT INTO " + m_sName + " (";
+    std::string values;
+    for (size_t i = 0; i < names.size(); ++i) {
+        sql += (i ? ", " : "") + names[i];
+        values += (i ? ", ?" : "?") + std::to_string(i + 1);
+    }
+    sql += ") VALUES (" + values + ")";
+    long long id = 0;
+    int rc = runTableWrite(sql, args, &id);
+    if (rc == 0 && keyColumn != nullptr) {
+        // The new identity goes into the key column of the row.
+        std::vector<std::string> all = splitColumns(columnList);
+        char* row = static_cast<char*>(boundRow != nullptr ? boundRow : m_pRowData);
+        for (size_t i = 0; i < all.size() && i < m_layout.size() && row != nullptr; ++i) {
+            if (sqlite3_stricmp(all[i].c_str(), keyColumn) != 0) continue;
+            if (m_layout[i].type == DB_COL_INT32) {
+                int v = static_cast<int>(id);
+                std::memcpy(row + m_layout[i].offset, &v, sizeof(v));
+            } else if (m_layout[i].type == DB_COL_INT64) {
+                std::memcpy(row + m_layout[i].offset, &id, sizeof(id));
+            }
+        }
+    }
+    return rc;
+}
+
+int DBtable::rowUpdate(const char* format, ...)
+{
+    if (!m_bHaveKey || keyColumn == nullptr) return DB_NO_MORE_ROWS;
+    std::string sql = "UPDATE " + m_sName + " SET ";
+    std::vector<DBArgument> args;
+    if (format == nullptr) {
+        std::vector<std::string> names;
+        argumentsOfRow(args, true, names);
+        if (names.empty()) return SQLITE_ERROR;
+        for (size_t i = 0; i < names.size(); ++i)
+            sql += (i ? ", " : "") + names[i] + " = ?" + std::to_string(i + 1);
+    } else {
+        va_list ap;
+        va_start(ap, format);
+        sql += formatText(format, ap);
+        va_end(ap);
+    }
+    sql += " WHERE " + std::string(keyColumn) + " = ?" + std::to_string(args.size() + 1);
+    DBArgument key{DBArgument::INT64, m_llLastKey, 0.0, std::string()};
+    args.push_back(key);
+    return runTableWrite(sql, args, nullptr);
+}
+
+int DBtable::getRowsInTable(int* count, bool)
+{
+    int fault = HostDBFaults::check("fetch");
+    if (fault != 0) return fault;
+    std::shared_ptr<DBConnection> conn;
+    int rc = connection(conn);
+    if (rc != 0) return rc;
+    std::string sql = "SELECT COUNT(*) FROM " + m_sName;
+    if (!m_sWhere.empty()) sql += " WHERE " + m_sWhere;
+    sqlite3_stmt* stmt = nullptr;
+    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
+        return dbErrorCode(*conn, rc);
+    }
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        if (count != nullptr) *count = sqlite3_column_int(stmt, 0);
+        rc = 0;
+    } else {
+        rc = dbErrorCode(*conn, rc);
+    }
+    sqlite3_finalize(stmt);
+    return rc;
+}
+
+int DBtable::setWhere(const char* format, ...)
+{
+    resetStatement();
+    va_list ap;
+    va_start(ap, format);
+    m_sWhere = formatText(format, ap);
+    va_end(ap);
+    return 0;
+}
+
+int DBtable::setOrderBy(const char* orderBy)
+{
+    resetStatement();
+    m_sOrderBy = orderBy != nullptr ? orderBy : "";
+    return 0;
+}
+
+const char* DBtable::getErrorStr(int code)
+{
+    switch (code) {
+    case DB_ROW_OK:
+        return "Success";
+    case DB_NO_MORE_ROWS:
+        return "No (more) rows";
+    case DB_MORE_THAN_ONE_ROW:
+        return "More than one row";
+    default:
+        return sqlite3_errstr(code);
+    }
+}
+
+int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args)
+{
+    int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= count; ++i) {
+        int rc = SQLITE_OK;
+        if (static_cast<size_t>(i) > args.size()) {
+            rc = sqlite3_bind_null(stmt, i);
+        } else {
+            const DBArgument& a = args[static_cast<size_t>(i) - 1];
+            switch (a.kind) {
+            case DBArgument::INT:
+            case DBArgument::INT64:
+                rc = sqlite3_bind_int64(stmt, i, a.i);
+                break;
+            case DBArgument::TEXT:
+                rc = sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_TRANSIENT);
+                break;
+            case DBArgument::REAL:
+                rc = sqlite3_bind_double(stmt, i, a.d);
+                break;
+            case DBArgument::NUL:
+                rc = sqlite3_bind_null(stmt, i);
+                break;
+            }
+        }
+        if (rc != SQLITE_OK) return rc;
+    }
+    return 0;
+}
+
+int getNextRow(DBtable* table, int* count, int, int)
+{
+    if (table == nullptr) return SQLITE_MISUSE;
+    int rc = table->nextRow();
+    if (rc == DB_ROW_OK && count != nullptr) ++*count;
+    return rc;
+}
+
+int getOneRow(DBtable* table, bool, int, int)
+{
+    if (table == nullptr) return SQLITE_MISUSE;
+    return table->oneRow();
+}
+
+void log_error(const char* file, int line, const char* format, ...)
+{
+    char text[4096];
+    text[0] = '\0';
+    if (format != nullptr) {
+        va_list ap;
+        va_start(ap, format);
+        std::vsnprintf(text, sizeof(text), format, ap);
+        va_end(ap);
+    }
+    std::string entry = std::string(file != nullptr ? file : "") + "[" + std::to_string(line) + "] -> " + text;
+    EvDebug().debug(entry.c_str());
+}

@@ -1,0 +1,253 @@
+#include <cstdlib>
+#include <mutex>
+
+#include "host/ZXPlatformInfo.h"
+#include "host/db/DBConnection.h"
+#include "host/db/DBtable.h"
+
+namespace {
+
+std::mutex g_catalogueMutex;
+std::string g_cataloguePath;  // set by useCatalogue
+bool g_catalogueSet = false;
+unsigned long g_generation = 1;
+
+thread_local std::shared_ptr<DBConnection> t_conn;
+
+const int kBusyTimeoutMs = 30000;
+
+std::string resolvePath(unsigned long& generation)
+{
+    std::lock_guard<std::mutex> guard(g_catalogueMutex);
+    generation = g_generation;
+    if (g_catalogueSet) return g_cataloguePath;
+    std::string path;
+    ZXPlatformInfo info;
+    if (info.getString("Database", "CatalogueFile", path) && !path.empty()) return path;
+    const char* env = std::getenv("REPLMGR_DB");
+    if (env != nullptr && *env != '\0') return env;
+    return "replmgr.db";
+}
+
+unsigned long currentGeneration()
+{
+    std::lock_guard<std::mutex> guard(g_catalogueMutex);
+    return g_generation;
+}
+
+int openConnection(std::shared_ptr<DBConnection>& out)
+{
+    auto conn = std::make_shared<DBConnection>();
+    conn->path = resolvePath(conn->generation);
+    int rc = sqlite3_open_v2(conn->path.c_str(), &conn->db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        int code = conn->db ? sqlite3_extended_errcode(conn->db) : rc;
+        log_error(__FILE__, __LINE__, "Cannot open the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(code));
+        return code;
+    }
+    sqlite3_extended_result_codes(conn->db, 1);
+    sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    rc = dbExec(*conn, "PRAGMA journal_mode=WAL");
+    if (rc == 0) rc = dbExec(*conn, "PRAGMA synchronous=NORMAL");
+    if (rc == 0) rc = dbExec(*conn, "BEGIN IMMEDIATE");
+    if (rc == 0) {
+        rc = dbExec(*conn, dbCatalogueSchema());
+        if (rc == 0)
+            rc = dbExec(*conn, "COMMIT");
+        else
+            dbExec(*conn, "ROLLBACK");
+    }
+    if (rc != 0) {
+        log_error(__FILE__, __LINE__, "Cannot prepare the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(rc));
+        return rc;
+    }
+    out = conn;
+    return 0;
+}
+
+}  // namespace
+
+DBConnection::~DBConnection()
+{
+    if (db != nullptr) sqlite3_close_v2(db);
+}
+
+int dbExec(DBConnection& conn, const char* sql)
+{
+    char* msg = nullptr;
+    int rc = sqlite3_exec(conn.db, sql, nullptr, nullptr, &msg);
+    if (msg != nullptr) sqlite3_free(msg);
+    return rc == SQLITE_OK ? 0 : dbErrorCode(conn, rc);
+}
+
+int dbErrorCode(DBConnection& conn, int rc)
+{
+    int code = sqlite3_extended_errcode(conn.db);
+    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) code = rc;
+    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) code = SQLITE_ERROR;
+    return code;
+}
+
+int dbThreadConnection(std::shared_ptr<DBConnection>& conn)
+{
+    if (t_conn && (t_conn->depth > 0 || t_conn->generation == currentGeneration())) {
+        conn = t_conn;
+        return 0;
+    }
+    t_conn.reset();
+    int rc = openConnection(t_conn);
+    if (rc != 0) return rc;
+    conn = t_conn;
+    return 0;
+}
+
+int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn)
+{
+    if (tran != nullptr) return tran->statementConnection(conn);
+    return dbThreadConnection(conn);
+}
+
+// ---------------------------------------------------------------------------
+// DBtran
+
+DBtran::DBtran(bool) : m_nState(IDLE), m_ulSerial(0) {}
+
+DBtran::~DBtran()
+{
+    if (m_nState == ACTIVE) rollbackTran();
+    DBtable::DBCriticalSection.Lock();
+    for (DBtable* object : m_objects) object->detachTran();
+    m_objects.clear();
+    DBtable::DBCriticalSection.Unlock();
+}
+
+int DBtran::begin()
+{
+    std::shared_ptr<DBConnection> conn;
+    int rc = dbThreadConnection(conn);
+    if (rc != 0) return rc;
+    if (conn->depth == 0) {
+        rc = dbExec(*conn, "BEGIN IMMEDIATE");
+        if (rc != 0) return rc;
+        ++conn->serial;
+        m_sSavepoint.clear();
+    } else {
+        std::string name = "tran_" + std::to_string(++conn->savepoints);
+        rc = dbExec(*conn, ("SAVEPOINT " + name).c_str());
+        if (rc != 0) return rc;
+        m_sSavepoint = name;
+    }
+    ++conn->depth;
+    m_ulSerial = conn->serial;
+    m_pConn = conn;
+    m_nState = ACTIVE;
+    return 0;
+}
+
+int DBtran::startTran()
+{
+    int fault = HostDBFaults::check("startTran");
+    if (fault != 0) return fault;
+    if (m_nState == ACTIVE) return 0;
+    return begin();
+}
+
+void DBtran::resetObjects()
+{
+    DBtable::DBCriticalSection.Lock();
+    for (DBtable* object : m_objects) object->resetStatement();
+    DBtable::DBCriticalSection.Unlock();
+}
+
+int DBtran::commitTran(bool)
+{
+    int fault = HostDBFaults::check("commitTran");
+    if (fault != 0) return fault;
+    if (m_nState != ACTIVE) return 0;
+    DBConnection& conn = *m_pConn;
+    // A nested transaction whose outer one already ended has nothing left.
+    if (!m_sSavepoint.empty() && (conn.depth == 0 || conn.serial != m_ulSerial)) {
+        m_nState = COMMITTED;
+        return 0;
+    }
+    resetObjects();
+    int rc = dbExec(conn, m_sSavepoint.empty() ? "COMMIT" : ("RELEASE " + m_sSavepoint).c_str());
+    if (rc != 0) return rc;
+    if (m_sSavepoint.empty())
+        conn.depth = 0;
+    else if (conn.depth > 0)
+        --conn.depth;
+    m_nState = COMMITTED;
+    return 0;
+}
+
+int DBtran::rollbackTran()
+{
+    if (m_nState != ACTIVE) return 0;
+    DBConnection& conn = *m_pConn;
+    if (!m_sSavepoint.empty() && (conn.depth == 0 || conn.serial != m_ulSerial)) {
+        m_nState = ROLLEDBACK;
+        return 0;
+    }
+    resetObjects();
+    int rc;
+    if (m_sSavepoint.empty()) {
+        rc = dbExec(conn, "ROLLBACK");
+        conn.depth = 0;
+    } else {
+        rc = dbExec(conn, ("ROLLBACK TO " + m_sSavepoint).c_str());
+        if (rc == 0) rc = dbExec(conn, ("RELEASE " + m_sSavepoint).c_str());
+        if (conn.depth > 0) --conn.depth;
+    }
+    m_nState = ROLLEDBACK;
+    return rc;
+}
+
+int DBtran::statementConnection(std::shared_ptr<DBConnection>& conn)
+{
+    if (m_nState == ACTIVE && !m_sSavepoint.empty() && (m_pConn->depth == 0 || m_pConn->serial != m_ulSerial))
+        m_nState = COMMITTED;
+    if (m_nState != ACTIVE) {
+        int rc = begin();
+        if (rc != 0) return rc;
+    }
+    conn = m_pConn;
+    return 0;
+}
+
+void DBtran::addObject(DBtable* object)
+{
+    int fault = HostDBFaults::check("addObject");
+    if (fault != 0) throw DBException(fault, "Cannot register the object with the transaction");
+    m_objects.push_back(object);
+}
+
+void DBtran::removeObject(DBtable* object)
+{
+    for (auto it = m_objects.begin(); it != m_objects.end(); ++it) {
+        if (*it == object) {
+            m_objects.erase(it);
+            return;
+        }
+    }
+}
+
+void DBtran::useCatalogue(const std::string& path)
+{
+    {
+        std::lock_guard<std::mutex> guard(g_catalogueMutex);
+        g_cataloguePath = path;
+        g_catalogueSet = true;
+        ++g_generation;
+    }
+    if (t_conn && t_conn->depth == 0) t_conn.reset();
+    std::shared_ptr<DBConnection> conn;
+    dbThreadConnection(conn);
+}
+
+std::string DBtran::cataloguePath()
+{
+    unsigned long generation;
+    return resolvePath(generation);
+}
