@@ -1,0 +1,43 @@
+#include "service/CasePatterns.h"
+
+const char* const DBCommitErrorMsg = "Could not commit database transactions";
+
+namespace cases {
+
+const char* const ProgName = "ReplicationMgr";
+
+CaseLog HandlerLog(unsigned long requestCode, unsigned long replyCode) {
+    CaseLog lit;
+    lit.completed = std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(requestCode)) +
+                    " completed ";
+    lit.sending = std::string("\n\tSending reply ") + ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(replyCode)) +
+                  " to client...";
+    return lit;
+}
+
+bool TranSteps::start() {
+    started = (tran.startTran() == 0);
+    return started;
+}
+
+void TranSteps::logStartFailure(long line) {
+    std::string pending = mgr.log().str();
+    mgr.log().str("");
+    mgr.log() << "\t" << DBTranErrorMsg;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", line, ReplicationMgr::ERR);
+    mgr.log() << pending;
+}
+
+bool TranSteps::commit(long line) {
+    if (tran.commitTran(false) == 0) return true;
+    std::string pending = mgr.log().str();
+    mgr.log().str("");
+    mgr.log() << "\t" << DBCommitErrorMsg;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", line, ReplicationMgr::ERR);
+    mgr.log() << pending;
+    return false;
+}
+
+void TranSteps::rollback() { tran.rollbackTran(); }
+
+}  // namespace cases

@@ -1,0 +1,137 @@
+// The shapes in which a request is served: the request handler, and the
+// inline cases of post with and without a database transaction. Each sends
+// exactly one reply on every path.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "host/ZxFramework.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+
+class DBtran;
+
+// Text of a commit that failed.
+extern const char* const DBCommitErrorMsg;  // "Could not commit database transactions"
+
+namespace cases {
+
+extern const char* const ProgName;  // "ReplicationMgr"
+
+// The status, message and (where the reply has one) error code of a reply.
+template <typename Reply>
+struct ReplyStatus {
+    uint32_t Reply::*status;
+    char* Reply::*errMsg;
+    int32_t Reply::*errCode;  // null when the reply carries no code
+};
+
+// The completion literals of a case: "\tMessage <request> completed " and
+// "\n\tSending reply <reply> to client...".
+struct CaseLog {
+    std::string completed;
+    std::string sending;
+};
+
+// The literals a request handler writes, from the host's names of its codes.
+CaseLog HandlerLog(unsigned long requestCode, unsigned long replyCode);
+
+enum class Order { A, B };
+enum class Message { PointIntoResult, Copy };
+
+// Result records carry an error text; most also an error code.
+template <typename Ret, typename = void>
+struct HasErrCode : std::false_type {};
+template <typename Ret>
+struct HasErrCode<Ret, std::void_t<decltype(std::declval<Ret&>().errCode)>> : std::true_type {};
+
+template <typename Ret>
+int32_t ResultCode(const Ret& ret) {
+    if constexpr (HasErrCode<Ret>::value) {
+        return static_cast<int32_t>(ret.errCode);
+    } else {
+        (void)ret;
+        return 0;
+    }
+}
+
+// Request structure hung from word 3 of a request buffer.
+template <typename Req>
+const Req& RequestOf(zxsDatabuf* buf) {
+    return *static_cast<const Req*>(buf->m_pData);
+}
+
+// Runs the transaction steps shared by the patterns. Returns true when the
+// operation succeeded and the commit went through.
+struct TranSteps {
+    ReplicationMgr& mgr;
+    DBtran& tran;
+    bool started = false;
+
+    TranSteps(ReplicationMgr& m, DBtran& t) : mgr(m), tran(t) {}
+    bool start();
+    // Writes the entry of a failed start: "\t" + text at ERR.
+    void logStartFailure(long line);
+    // Commits; on failure writes the ERR entry of the commit text and keeps
+    // the log text being composed.
+    bool commit(long line);
+    void rollback();
+};
+
+// Helper to free a duplicated message after the send.
+template <typename Reply>
+void ReleaseCopiedMessage(Reply& reply, const ReplyStatus<Reply>& f, bool copied) {
+    if (copied && reply.*f.errMsg != nullptr) {
+        free(reply.*f.errMsg);
+        reply.*f.errMsg = nullptr;
+    }
+}
+
+template <typename Reply>
+void SetMessage(Reply& reply, const ReplyStatus<Reply>& f, const char* text, Message mode) {
+    reply.*f.errMsg = (mode == Message::Copy) ? strdup(text) : const_cast<char*>(text);
+}
+
+template <typename Reply>
+void SendReply(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply) {
+    zxsDatabuf desc;
+    desc.m_ulSize = sizeof(Reply);
+    desc.m_ulLength = sizeof(Reply);
+    desc.m_pData = &reply;
+    mgr.session()->sendMessage(replyCode, 0x35000000, &desc);
+}
+
+}  // namespace cases
+
+// Inline case with a transaction. The caller has filled the argument record
+// the operation captures; `operation(DBtran*)` returns the operation's
+// result, `onSuccess(Reply&)` copies the result's fields into the reply.
+template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
+                       const cases::ReplyStatus<Reply>& f, const Ret& ret, const cases::CaseLog& lit,
+                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess);
+
+// Inline case without a transaction. `onSuccess(Reply&)` fills the reply and
+// returns false when an array of it could not be allocated; the reply then
+// carries `noMemoryText` and -5.
+template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply>& f,
+                   const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
+                   OnSuccess&& onSuccess, const char* noMemoryText = NoMemoryErrMsg);
+
+// Request handler. With `withTran` the operation runs in a transaction that
+// is committed on success and rolled back on failure; otherwise it gets a
+// null transaction. The message of a failure points into the result record.
+// `onSuccess(Reply&)` returns false when a reply array could not be
+// allocated (status 0, NoMemoryErrMsg, -5).
+template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+void RunRequestHandler(ReplicationMgr& mgr, unsigned long requestCode, unsigned long replyCode, bool withTran,
+                       Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret, Operation&& operation,
+                       OnSuccess&& onSuccess);
+
+#include "service/CasePatterns.inl"

@@ -1,0 +1,142 @@
+// Template bodies of the case patterns.
+#pragma once
+
+#include "host/db/DBtable.h"
+
+template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
+                       const cases::ReplyStatus<Reply>& f, const Ret& ret, const cases::CaseLog& lit,
+                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess) {
+    using namespace cases;
+    DBtran tran(false);
+    TranSteps steps(mgr, tran);
+
+    bool ok = steps.start() && operation(&tran);
+    if (!ok) {
+        reply.*f.status = 0;
+        if (steps.started) {
+            SetMessage(reply, f, ret.errMsg.c_str(), mode);
+            if (f.errCode) reply.*f.errCode = ResultCode(ret);
+        } else {
+            SetMessage(reply, f, DBTranErrorMsg, mode);
+            if (f.errCode) reply.*f.errCode = -7;
+            steps.logStartFailure(__LINE__);
+        }
+    } else {
+        reply.*f.status = 1;
+        reply.*f.errMsg = nullptr;
+        onSuccess(reply);
+    }
+
+    auto failCommit = [&]() {
+        reply.*f.status = 0;
+        SetMessage(reply, f, DBCommitErrorMsg, mode);
+        if (f.errCode) reply.*f.errCode = -4;
+    };
+
+    std::ostringstream& log = mgr.log();
+    if (order == Order::A) {
+        log << lit.completed;
+        if (reply.*f.status == 1) {
+            if (steps.commit(__LINE__)) {
+                log << "successfully";
+            } else {
+                failCommit();
+                log << "unsuccessfully";
+            }
+        } else if (steps.started) {
+            steps.rollback();
+            log << "unsuccessfully";
+        }
+    } else {
+        if (reply.*f.status == 1) {
+            if (!steps.commit(__LINE__)) failCommit();
+        } else if (steps.started) {
+            steps.rollback();
+        }
+        log << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully");
+    }
+    log << lit.sending;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
+
+    SendReply(mgr, replyCode, reply);
+    ReleaseCopiedMessage(reply, f, mode == Message::Copy);
+}
+
+template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply>& f,
+                   const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
+                   OnSuccess&& onSuccess, const char* noMemoryText) {
+    using namespace cases;
+    if (!operation()) {
+        reply.*f.status = 0;
+        SetMessage(reply, f, ret.errMsg.c_str(), mode);
+        if (f.errCode) reply.*f.errCode = ResultCode(ret);
+    } else if (!onSuccess(reply)) {
+        reply.*f.status = 0;
+        SetMessage(reply, f, noMemoryText, mode);
+        if (f.errCode) reply.*f.errCode = -5;
+    } else {
+        reply.*f.status = 1;
+        reply.*f.errMsg = nullptr;
+    }
+
+    mgr.log() << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully") << lit.sending;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
+
+    SendReply(mgr, replyCode, reply);
+    ReleaseCopiedMessage(reply, f, mode == Message::Copy);
+}
+
+template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+void RunRequestHandler(ReplicationMgr& mgr, unsigned long requestCode, unsigned long replyCode, bool withTran,
+                       Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret, Operation&& operation,
+                       OnSuccess&& onSuccess) {
+    using namespace cases;
+    DBtran tran(false);
+    TranSteps steps(mgr, tran);
+
+    bool ok;
+    if (withTran) {
+        ok = steps.start() && operation(&tran);
+    } else {
+        ok = operation(static_cast<DBtran*>(nullptr));
+    }
+
+    if (!ok) {
+        reply.*f.status = 0;
+        if (!withTran || steps.started) {
+            reply.*f.errMsg = const_cast<char*>(ret.errMsg.c_str());
+            if (f.errCode) reply.*f.errCode = ResultCode(ret);
+        } else {
+            reply.*f.errMsg = const_cast<char*>(DBTranErrorMsg);
+            if (f.errCode) reply.*f.errCode = -7;
+            steps.logStartFailure(__LINE__);
+        }
+    } else if (!onSuccess(reply)) {
+        reply.*f.status = 0;
+        reply.*f.errMsg = const_cast<char*>(NoMemoryErrMsg);
+        if (f.errCode) reply.*f.errCode = -5;
+    } else {
+        reply.*f.status = 1;
+        reply.*f.errMsg = nullptr;
+    }
+
+    if (withTran) {
+        if (reply.*f.status == 1) {
+            if (!steps.commit(__LINE__)) {
+                reply.*f.status = 0;
+                reply.*f.errMsg = const_cast<char*>(DBCommitErrorMsg);
+                if (f.errCode) reply.*f.errCode = -4;
+            }
+        } else if (steps.started) {
+            steps.rollback();
+        }
+    }
+
+    CaseLog lit = HandlerLog(requestCode, replyCode);
+    mgr.log() << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully") << lit.sending;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
+
+    SendReply(mgr, replyCode, reply);
+}

@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "host/db/DBtable.h"
+#include "service/CasePatterns.h"
+#include "service/CaseRegistry.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "support/TestHost.h"
+
+namespace {
+
+// Plain reply layouts as the inline cases use them.
+struct TestReplyWithCode {
+    uint32_t status;
+    int32_t errCode;
+    char* errMsg;
+    uint32_t newId;
+};
+struct TestReplyNoCode {
+    uint32_t status;
+    char* errMsg;
+};
+struct TestRet {
+    std::string errMsg;
+    int errCode = 0;
+    int newId = 0;
+};
+struct TestRetNoCode {
+    std::string errMsg;
+};
+
+const cases::ReplyStatus<TestReplyWithCode> kWithCode{&TestReplyWithCode::status, &TestReplyWithCode::errMsg,
+                                                      &TestReplyWithCode::errCode};
+const cases::ReplyStatus<TestReplyNoCode> kNoCode{&TestReplyNoCode::status, &TestReplyNoCode::errMsg, nullptr};
+
+// What a bound test case does; set by each test.
+struct Script {
+    bool operationResult = true;
+    int operationCalls = 0;
+    cases::Order order = cases::Order::A;
+    cases::Message mode = cases::Message::Copy;
+    std::string seenMsg;  // the message as it was sent
+};
+Script g_script;
+
+const unsigned long kTranCode = 0x35000003;    // inline with a transaction
+const unsigned long kPlainCode = 0x35000107;   // inline without one
+const unsigned long kHandlerCode = 0x35000001; // request handler
+
+void TranCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*) {
+    TestReplyWithCode reply;
+    memset(&reply, 0, sizeof reply);
+    TestRet ret;
+    cases::CaseLog lit{"\tMessage REPLICA_PM_T_REQ completed ", "\n\tSending reply REPLICA_PM_T_RESP to client..."};
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, kWithCode, ret, lit, g_script.order, g_script.mode,
+        [&](DBtran* tran) {
+            ++g_script.operationCalls;
+            // Write something inside the transaction so that commit and rollback matter.
+            (void)tran;
+            if (!g_script.operationResult) {
+                ret.errMsg = "The operation failed";
+                ret.errCode = -3;
+                return false;
+            }
+            ret.newId = 17;
+            return true;
+        },
+        [&](TestReplyWithCode& r) { r.newId = static_cast<uint32_t>(ret.newId); });
+}
+
+void PlainCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*) {
+    TestReplyNoCode reply;
+    memset(&reply, 0, sizeof reply);
+    TestRetNoCode ret;
+    cases::CaseLog lit{"\tMessage REPLICA_PM_P_REQ completed ", "\n\tSending reply REPLICA_PM_P_RESP to client..."};
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, kNoCode, ret, lit, g_script.mode,
+        [&]() {
+            ++g_script.operationCalls;
+            if (!g_script.operationResult) ret.errMsg = "Nothing found";
+            return g_script.operationResult;
+        },
+        [&](TestReplyNoCode&) { return true; });
+}
+
+void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
+    const int& requestId = cases::RequestOf<int>(buf);
+    TestReplyWithCode reply;
+    memset(&reply, 0, sizeof reply);
+    TestRet ret;
+    RunRequestHandler(
+        mgr, code, ReplyCodeFor(code), true, reply, kWithCode, ret,
+        [&](DBtran*) {
+            ++g_script.operationCalls;
+            ret.newId = requestId;
+            if (!g_script.operationResult) {
+                ret.errMsg = "Handler operation failed";
+                ret.errCode = -6;
+            }
+            return g_script.operationResult;
+        },
+        [&](TestReplyWithCode& r) {
+            r.newId = static_cast<uint32_t>(ret.newId);
+            return true;
+        });
+}
+
+class PostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_script = Script();
+        char path[] = "/tmp/replmgr_post_XXXXXX";
+        int fd = mkstemp(path);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        unlink(path);
+        m_path = path;
+        DBtran::useCatalogue(m_path);
+        HostDBFaults::clear();
+        for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) CaseRegistry::unbind(c);
+        ASSERT_TRUE(CaseRegistry::bind(kTranCode, &TranCase));
+        ASSERT_TRUE(CaseRegistry::bind(kPlainCode, &PlainCase));
+        ASSERT_TRUE(CaseRegistry::bind(kHandlerCode, &HandlerCase));
+        net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long len) {
+            SentReply r{code, {}};
+            r.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + len);
+            if (len >= sizeof(TestReplyWithCode)) {
+                const TestReplyWithCode* rep = static_cast<const TestReplyWithCode*>(data);
+                g_script.seenMsg = rep->errMsg ? rep->errMsg : "";
+            } else if (len >= sizeof(TestReplyNoCode)) {
+                const TestReplyNoCode* rep = static_cast<const TestReplyNoCode*>(data);
+                g_script.seenMsg = rep->errMsg ? rep->errMsg : "";
+            }
+            net.replies.push_back(std::move(r));
+        });
+    }
+    void TearDown() override {
+        for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) CaseRegistry::unbind(c);
+        HostDBFaults::clear();
+        DBtran::useCatalogue(m_path + ".closed");
+        std::remove(m_path.c_str());
+        std::remove((m_path + ".closed").c_str());
+    }
+
+    unsigned long post(unsigned long code, void* request = nullptr) {
+        buf.m_pData = request;
+        return mgr.post(code, 0, &buf);
+    }
+
+    template <typename Reply>
+    Reply onlyReply(unsigned long expectedCode) {
+        Reply r;
+        memset(&r, 0, sizeof r);
+        EXPECT_EQ(net.replies.size(), 1u);
+        if (net.replies.size() != 1) return r;
+        EXPECT_EQ(net.replies[0].code, expectedCode);
+        EXPECT_EQ(net.replies[0].bytes.size(), sizeof(Reply));
+        memcpy(&r, net.replies[0].bytes.data(), sizeof r);
+        return r;
+    }
+
+    void expectCleanedOnce(unsigned long code) {
+        auto cleaned = mgr.cleanedBuffers();
+        ASSERT_EQ(cleaned.size(), 1u);
+        EXPECT_EQ(cleaned[0].first, code);
+        EXPECT_EQ(cleaned[0].second, &buf);
+    }
+
+    // Configured before the service object reads its verbose level.
+    struct Quiet {
+        Quiet() { ConfigureQuietHost("0"); }
+    } quiet;
+    std::string m_path;
+    RecordingNetwork net;
+    ReplicationMgr mgr{&net.session};
+    zxsDatabuf buf;
+};
+
+TEST_F(PostTest, NullSessionWritesOnlyTheErrorEntry) {
+    ReplicationMgr unbound;
+    zxsDatabuf b;
+    EXPECT_EQ(unbound.post(kTranCode, 0, &b), 0u);
+    auto entries = EvDebug::entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_NE(entries[0].find("ReplicationMgr["), std::string::npos);
+    EXPECT_NE(entries[0].find("] -> ReplicationMgr::post()\nEvent: Invalid function call of the post() method. "
+                              "Reason: m_poSession not initialized\n"),
+              std::string::npos);
+    EXPECT_TRUE(unbound.cleanedBuffers().empty());
+    EXPECT_EQ(g_script.operationCalls, 0);
+}
+
+TEST_F(PostTest, UnservedCodesAreLoggedButNotAnswered) {
+    for (unsigned long code : {0x35000000ul, 0x35000257ul, 0x35000002ul, 0x35000041ul, 0x0ul, 0xFFFFFFFFul}) {
+        EvDebug::clearEntries();
+        EXPECT_EQ(post(code), 0u) << std::hex << code;
+        auto received = LogEntriesWith(std::string("\tEvent: Message ") +
+                                       ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(code)) + " received");
+        EXPECT_EQ(received.size(), 1u) << std::hex << code;
+    }
+    EXPECT_TRUE(net.replies.empty());
+    EXPECT_TRUE(mgr.cleanedBuffers().empty());
+}
+
+TEST_F(PostTest, ReceivedEntryIsInfoLevel) {
+    ConfigureQuietHost("4");
+    ReplicationMgr quiet(&net.session);
+    zxsDatabuf b;
+    EXPECT_EQ(quiet.post(0x35000002, 0, &b), 0u);
+    EXPECT_TRUE(EvDebug::entries().empty());
+}
+
+TEST_F(PostTest, UnboundServedCodeBehavesLikeUnserved) {
+    CaseRegistry::unbind(kPlainCode);
+    EXPECT_EQ(post(kPlainCode), 0u);
+    EXPECT_TRUE(net.replies.empty());
+    EXPECT_TRUE(mgr.cleanedBuffers().empty());
+}
+
+TEST_F(PostTest, BindRefusesUnservedAndDoubleBinding) {
+    EXPECT_FALSE(CaseRegistry::bind(0x35000002, &PlainCase));  // a reply code
+    EXPECT_FALSE(CaseRegistry::bind(0x35000257, &PlainCase));  // out of range
+    EXPECT_FALSE(CaseRegistry::bind(kPlainCode, &TranCase));   // already bound
+}
+
+TEST_F(PostTest, TransactionCaseSuccessOrderA) {
+    EXPECT_EQ(post(kTranCode), 1u);
+    auto r = onlyReply<TestReplyWithCode>(0x35000004);
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_EQ(r.errMsg, nullptr);
+    EXPECT_EQ(r.newId, 17u);
+    expectCleanedOnce(kTranCode);
+    auto done = LogEntriesWith("\tMessage REPLICA_PM_T_REQ completed successfully\n\tSending reply REPLICA_PM_T_RESP "
+                               "to client...");
+    EXPECT_EQ(done.size(), 1u);
+}
+
+TEST_F(PostTest, TransactionCaseOperationFailureCarriesResult) {
+    for (cases::Order order : {cases::Order::A, cases::Order::B}) {
+        for (cases::Message mode : {cases::Message::Copy, cases::Message::PointIntoResult}) {
+            net.replies.clear();
+            EvDebug::clearEntries();
+            g_script.operationResult = false;
+            g_script.order = order;
+            g_script.mode = mode;
+            ReplicationMgr m(&net.session);
+            zxsDatabuf b;
+            EXPECT_EQ(m.post(kTranCode, 0, &b), 1u);
+            ASSERT_EQ(net.replies.size(), 1u);
+            TestReplyWithCode r;
+            memcpy(&r, net.replies[0].bytes.data(), sizeof r);
+            EXPECT_EQ(r.status, 0u);
+            EXPECT_EQ(r.errCode, -3);
+            EXPECT_EQ(r.newId, 0u);
+            EXPECT_EQ(g_script.seenMsg, "The operation failed");
+            EXPECT_EQ(LogEntriesWith("completed unsuccessfully").size(), 1u);
+            EXPECT_EQ(m.cleanedBuffers().size(), 1u);
+        }
+    }
+}
+
+TEST_F(PostTest, FailedTransactionStartSkipsOperation) {
+    for (cases::Order order : {cases::Order::A, cases::Order::B}) {
+        net.replies.clear();
+        EvDebug::clearEntries();
+        g_script = Script();
+        g_script.order = order;
+        HostDBFaults::failNext("startTran", 5);
+        EXPECT_EQ(post(kTranCode), 1u);
+        ASSERT_EQ(net.replies.size(), 1u);
+        TestReplyWithCode r;
+        memcpy(&r, net.replies[0].bytes.data(), sizeof r);
+        EXPECT_EQ(r.status, 0u);
+        EXPECT_EQ(r.errCode, -7);
+        EXPECT_EQ(g_script.seenMsg, "Could not initiated database transactions");
+        EXPECT_EQ(g_script.operationCalls, 0);
+        EXPECT_EQ(LogEntriesWith("\n\tCould not initiated database transactions\n").size(), 1u);
+        // Order A writes no outcome word when the start failed, order B "unsuccessfully".
+        auto done = LogEntriesWith("\tMessage REPLICA_PM_T_REQ completed ");
+        ASSERT_EQ(done.size(), 1u);
+        EXPECT_EQ(done[0].find("unsuccessfully") != std::string::npos, order == cases::Order::B);
+    }
+}
+
+TEST_F(PostTest, FailedCommitIsAnsweredAsFailure) {
+    for (cases::Order order : {cases::Order::A, cases::Order::B}) {
+        net.replies.clear();
+        EvDebug::clearEntries();
+        g_script = Script();
+        g_script.order = order;
+        HostDBFaults::failNext("commitTran", 5);
+        EXPECT_EQ(post(kTranCode), 1u);
+        ASSERT_EQ(net.replies.size(), 1u);
+        TestReplyWithCode r;
+        memcpy(&r, net.replies[0].bytes.data(), sizeof r);
+        EXPECT_EQ(r.status, 0u);
+        EXPECT_EQ(r.errCode, -4);
+        EXPECT_EQ(g_script.seenMsg, "Could not commit database transactions");
+        EXPECT_EQ(LogEntriesWith("\n\tCould not commit database transactions\n").size(), 1u);
+        EXPECT_EQ(LogEntriesWith("completed unsuccessfully\n\tSending reply REPLICA_PM_T_RESP").size(), 1u);
+    }
+}
+
+TEST_F(PostTest, CaseWithoutTransactionSuccessAndFailure) {
+    EXPECT_EQ(post(kPlainCode), 1u);
+    auto ok = onlyReply<TestReplyNoCode>(0x35000108);
+    EXPECT_EQ(ok.status, 1u);
+    EXPECT_EQ(ok.errMsg, nullptr);
+
+    net.replies.clear();
+    g_script.operationResult = false;
+    EXPECT_EQ(post(kPlainCode), 1u);
+    auto bad = onlyReply<TestReplyNoCode>(0x35000108);
+    EXPECT_EQ(bad.status, 0u);
+    EXPECT_EQ(g_script.seenMsg, "Nothing found");
+    EXPECT_EQ(mgr.cleanedBuffers().size(), 2u);
+}
+
+TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
+    int request = 99;
+    EXPECT_EQ(post(kHandlerCode, &request), 1u);
+    auto ok = onlyReply<TestReplyWithCode>(0x35000002);
+    EXPECT_EQ(ok.status, 1u);
+    EXPECT_EQ(ok.newId, 99u);
+    EXPECT_EQ(LogEntriesWith(std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(0x35000001) +
+                             " completed successfully\n\tSending reply " + ZXS_ReplicationMgr_PM_STRING(0x35000002) +
+                             " to client...")
+                  .size(),
+              1u);
+
+    struct Path {
+        const char* fault;
+        bool opResult;
+        int code;
+        const char* msg;
+    } paths[] = {
+        {nullptr, false, -6, "Handler operation failed"},
+        {"startTran", true, -7, "Could not initiated database transactions"},
+        {"commitTran", true, -4, "Could not commit database transactions"},
+    };
+    for (const Path& p : paths) {
+        net.replies.clear();
+        g_script.operationResult = p.opResult;
+        if (p.fault) HostDBFaults::failNext(p.fault, 5);
+        EXPECT_EQ(post(kHandlerCode, &request), 1u);
+        auto r = onlyReply<TestReplyWithCode>(0x35000002);
+        EXPECT_EQ(r.status, 0u) << p.msg;
+        EXPECT_EQ(r.errCode, p.code) << p.msg;
+        EXPECT_EQ(g_script.seenMsg, p.msg);
+    }
+    EXPECT_EQ(mgr.cleanedBuffers().size(), 4u);
+}
+
+TEST_F(PostTest, FailedSendChangesNothing) {
+    net.network.setFailSends(true);
+    EXPECT_EQ(post(kTranCode), 1u);
+    EXPECT_TRUE(net.replies.empty());
+    expectCleanedOnce(kTranCode);
+}
+
+TEST(PostCoverage, UnboundServedCodes) {
+    auto unbound = CaseRegistry::unboundCodes();
+    std::printf("served codes without a case yet: %zu\n", unbound.size());
+    for (unsigned long code : unbound) std::printf(" 0x%08lx", code);
+    std::printf("\n");
+    size_t bound = 0;
+    for (unsigned long code = kFirstRequestCode; code < kFirstRequestCode + kDispatchSlots; ++code)
+        if (CaseRegistry::find(code) != nullptr) {
+            EXPECT_NE(FindDispatchEntry(code), nullptr);
+            ++bound;
+        }
+    for (unsigned long code : unbound) EXPECT_NE(FindDispatchEntry(code), nullptr);
+    EXPECT_EQ(bound + unbound.size(), 267u);
+}
+
+}  // namespace
