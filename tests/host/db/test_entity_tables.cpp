@@ -1,0 +1,280 @@
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "DbTestSupport.h"
+#include "host/db/DBConnection.h"
+#include "host/db/SNRTables.h"
+#include "service/SqlText.h"
+
+namespace {
+
+YBPhysicalDevice_t device(int clientId, const char* name)
+{
+    YBPhysicalDevice_t row;
+    row.ClientId = clientId;
+    row.SNRVolumeId = 4;
+    row.FilerClientId = 1;
+    std::strncpy(row.DeviceName, name, sizeof(row.DeviceName) - 1);
+    std::strcpy(row.OSDeviceName, "/dev/sdb");
+    std::strcpy(row.AccessPath, "iqn.2001");
+    return row;
+}
+
+std::string repoFile(const std::string& relative)
+{
+    std::string self = __FILE__;
+    std::string root = self.substr(0, self.rfind("tests/host/db/"));
+    std::ifstream in(root + relative, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+using EntityTableTest = CatalogueTest;
+
+TEST_F(EntityTableTest, DeviceNameWithQuoteRoundTrips)
+{
+    CSNRVolumeDeviceNameDB db;
+    const std::string name = "/mnt/O'Brien's disk";
+    YBPhysicalDevice_t row = device(3, name.c_str());
+    ASSERT_TRUE(db.insert(row, nullptr));
+    EXPECT_GT(row.id, 0);
+
+    std::string where = "DeviceName = '" + SqlEscape(name) + "' AND ClientId = 3";
+    YBPhysicalDevice_t* rows = nullptr;
+    unsigned int count = 0;
+    ASSERT_TRUE(db.getList(rows, count, where.c_str(), "id ASC", nullptr));
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(rows[0].id, row.id);
+    EXPECT_EQ(std::string(rows[0].DeviceName), name);
+    EXPECT_STREQ(rows[0].OSDeviceName, "/dev/sdb");
+    EXPECT_STREQ(rows[0].AccessPath, "iqn.2001");
+    EXPECT_EQ(rows[0].SNRVolumeId, 4);
+    db.deleteList(rows);
+    EXPECT_EQ(rows, nullptr);
+
+    // A SET text with a quoted value, and a '%' that is no format.
+    std::string set = "DeviceName = '" + SqlEscape("it's 100%s") + "'";
+    ASSERT_TRUE(db.Update(row.id, set.c_str(), nullptr));
+    YBPhysicalDevice_t read;
+    ASSERT_TRUE(db.getInfo(row.id, read, nullptr));
+    EXPECT_STREQ(read.DeviceName, "it's 100%s");
+
+    // Texts compare without regard to case.
+    unsigned int n = 0;
+    ASSERT_TRUE(db.getNRows("DeviceName = 'IT''S 100%S'", n, nullptr));
+    EXPECT_EQ(n, 1u);
+}
+
+TEST_F(EntityTableTest, ListsCountsAndOrder)
+{
+    CSNRVolumeDeviceNameDB db;
+    YBPhysicalDevice_t* rows = nullptr;
+    unsigned int count = 7;
+    ASSERT_TRUE(db.getList(rows, count, "ClientId = 1", "", nullptr));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(rows, nullptr);
+    db.deleteList(rows);
+
+    for (const char* name : {"b", "a", "c"}) {
+        YBPhysicalDevice_t row = device(1, name);
+        ASSERT_TRUE(db.insert(row, nullptr));
+    }
+    YBPhysicalDevice_t other = device(2, "z");
+    ASSERT_TRUE(db.insert(other, nullptr));
+
+    ASSERT_TRUE(db.getList(rows, count, "", "DeviceName DESC", nullptr));
+    ASSERT_EQ(count, 4u);
+    EXPECT_STREQ(rows[0].DeviceName, "z");
+    EXPECT_STREQ(rows[3].DeviceName, "a");
+    db.deleteList(rows);
+
+    ASSERT_TRUE(db.getList(rows, count, nullptr, nullptr, nullptr));
+    EXPECT_EQ(count, 4u);
+    db.deleteList(rows);
+
+    unsigned int n = 0;
+    ASSERT_TRUE(db.getNRows("ClientId = 1", n, nullptr));
+    EXPECT_EQ(n, 3u);
+
+    EXPECT_FALSE(db.getList(rows, count, "NoSuchColumn = 1", nullptr, nullptr));
+    EXPECT_NE(db.m_nErrorCode, 0);
+    EXPECT_NE(db.m_nErrorCode, 100);
+    EXPECT_EQ(rows, nullptr);
+}
+
+TEST_F(EntityTableTest, MissingRowsGiveCode100AndIdsAreNotReused)
+{
+    CSNRVolumeDB db;
+    YBPhysicalVolume_t volume;
+    std::strcpy(volume.UniqueId, "lun-1");
+    volume.StartLBA = (1LL << 32) + 5;
+    volume.BlockCount = -1;
+    volume.Type = 2;
+    ASSERT_TRUE(db.insert(volume, nullptr));
+    int first = volume.id;
+    YBPhysicalVolume_t second;
+    ASSERT_TRUE(db.insert(second, nullptr));
+    ASSERT_TRUE(db.remove(second.id, nullptr));
+    YBPhysicalVolume_t third;
+    ASSERT_TRUE(db.insert(third, nullptr));
+    EXPECT_GT(third.id, second.id);
+
+    YBPhysicalVolume_t read;
+    ASSERT_TRUE(db.getInfo(first, read, nullptr));
+    EXPECT_EQ(read.StartLBA, (1LL << 32) + 5);
+    EXPECT_EQ(read.BlockCount, -1);
+    EXPECT_EQ(read.Type, 2);
+    EXPECT_STREQ(read.UniqueId, "lun-1");
+
+    EXPECT_FALSE(db.getInfo(second.id, read, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 100);
+    EXPECT_FALSE(db.Update(second.id, "Flags = 1", nullptr));
+    EXPECT_EQ(db.getErrorCode(), 100);
+    EXPECT_FALSE(db.remove(second.id, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 100);
+    ASSERT_TRUE(db.Update(first, "Flags = 2", nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 0);
+}
+
+TEST_F(EntityTableTest, MountPointsRemovedByWhere)
+{
+    CSNRVolumeMountPointDB db;
+    for (const char* path : {"/mnt/a", "/mnt/b", "/mnt/c"}) {
+        YBMountPoint_t row;
+        row.DeviceNameId = path[5] == 'c' ? 2 : 1;
+        std::strcpy(row.Path, path);
+        ASSERT_TRUE(db.insert(row, nullptr));
+    }
+    EXPECT_FALSE(db.remove("", nullptr));
+    EXPECT_FALSE(db.remove("DeviceNameId = 9", nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 100);
+    ASSERT_TRUE(db.remove("DeviceNameId = 1", nullptr));
+    unsigned int n = 0;
+    ASSERT_TRUE(db.getNRows("", n, nullptr));
+    EXPECT_EQ(n, 1u);
+
+    char path[16] = "/mnt/x  ";
+    EXPECT_TRUE(db.CheckMountPathSyntax(path, sizeof(path)));
+    EXPECT_STREQ(path, "/mnt/x");
+    char blank[4] = "  ";
+    EXPECT_FALSE(db.CheckMountPathSyntax(blank, sizeof(blank)));
+    char unterminated[4] = {'a', 'b', 'c', 'd'};
+    EXPECT_FALSE(db.CheckMountPathSyntax(unterminated, sizeof(unterminated)));
+}
+
+TEST_F(EntityTableTest, HistoryNamesKeyedByDevice)
+{
+    CYBTzHistoryNameDB db;
+    YBTzHistoryName_t row;
+    row.DeviceId = 42;
+    std::strcpy(row.GlobalHistoryName, "hist'42");
+    ASSERT_TRUE(db.insert(row, nullptr));
+    EXPECT_EQ(row.DeviceId, 42);
+    YBTzHistoryName_t duplicate = row;
+    EXPECT_FALSE(db.insert(duplicate, nullptr));
+    EXPECT_NE(db.m_nErrorCode, 0);
+
+    YBTzHistoryName_t read;
+    ASSERT_TRUE(db.getInfo(42, read, nullptr));
+    EXPECT_STREQ(read.GlobalHistoryName, "hist'42");
+    ASSERT_TRUE(db.Update(42, "GlobalHistoryName = 'renamed'", nullptr));
+    ASSERT_TRUE(db.getInfo(42, read, nullptr));
+    EXPECT_STREQ(read.GlobalHistoryName, "renamed");
+    ASSERT_TRUE(db.remove(42, nullptr));
+    EXPECT_FALSE(db.getInfo(42, read, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 100);
+}
+
+TEST_F(EntityTableTest, StoredTextsAreCutToTheColumnAndNullsRead)
+{
+    rawExec("INSERT INTO YBPhysicalDevice (ClientId, DeviceName, OSDeviceName, AccessPath, FilerClientId) VALUES "
+            "(5, '" + std::string(1500, 'd') + "', NULL, '" + std::string(200, 'p') + "', NULL)");
+    CSNRVolumeDeviceNameDB db;
+    YBPhysicalDevice_t* rows = nullptr;
+    unsigned int count = 0;
+    ASSERT_TRUE(db.getList(rows, count, "ClientId = 5", nullptr, nullptr));
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(std::string(rows[0].DeviceName), std::string(1024, 'd'));
+    EXPECT_EQ(std::string(rows[0].AccessPath), std::string(128, 'p'));
+    EXPECT_STREQ(rows[0].OSDeviceName, "");
+    EXPECT_EQ(rows[0].FilerClientId, 0);
+    db.deleteList(rows);
+}
+
+TEST_F(EntityTableTest, InjectedFailures)
+{
+    CSNRVolumeDeviceNameDB db;
+    YBPhysicalDevice_t row = device(6, "/dev/f");
+    HostDBFaults::failNext("insert", 2627);
+    EXPECT_FALSE(db.insert(row, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 2627);
+    ASSERT_TRUE(db.insert(row, nullptr));
+
+    YBPhysicalDevice_t read;
+    HostDBFaults::failNext("getInfo", 7, 1);
+    EXPECT_TRUE(db.getInfo(row.id, read, nullptr));
+    EXPECT_FALSE(db.getInfo(row.id, read, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 7);
+
+    YBPhysicalDevice_t* rows = nullptr;
+    unsigned int count = 0;
+    unsigned int n = 0;
+    HostDBFaults::failNext("getList", 11);
+    HostDBFaults::failNext("getNRows", 12);
+    HostDBFaults::failNext("Update", 13);
+    HostDBFaults::failNext("remove", 14);
+    EXPECT_FALSE(db.getList(rows, count, "", "", nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 11);
+    EXPECT_FALSE(db.getNRows("", n, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 12);
+    EXPECT_FALSE(db.Update(row.id, "Flags = 1", nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 13);
+    EXPECT_FALSE(db.remove(row.id, nullptr));
+    EXPECT_EQ(db.m_nErrorCode, 14);
+    // Nothing was changed by the failed calls.
+    ASSERT_TRUE(db.getInfo(row.id, read, nullptr));
+    EXPECT_EQ(read.Flags, 0);
+}
+
+TEST_F(EntityTableTest, SchemaColumnsAndItsOneSource)
+{
+    EXPECT_EQ(std::string(dbCatalogueSchema()), repoFile("host/db/CatalogueSchema.sql"));
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &db), SQLITE_OK);
+    auto columns = [db](const char* table) {
+        std::string names;
+        sqlite3_stmt* stmt = nullptr;
+        std::string sql = std::string("PRAGMA table_info(") + table + ")";
+        sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            names += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))) + ",";
+        sqlite3_finalize(stmt);
+        return names;
+    };
+    EXPECT_EQ(columns("YBPhysicalVolume"),
+              "id,UniqueId,UniqueIdType,LUN,StartLBA,BlockCount,BlockSize,Flags,FSType,UniqueSnapshotID,"
+              "ApplianceId,TzState,CostCategoryId,Type,");
+    EXPECT_EQ(columns("YBPhysicalDevice"), "id,ClientId,SNRVolumeId,DeviceName,Flags,OSDeviceName,AccessPath,FilerClientId,");
+    EXPECT_EQ(columns("YBMountPoint"), "id,DeviceNameId,Path,Flags,");
+    EXPECT_EQ(columns("YBTzHistoryName"), "DeviceId,GlobalHistoryName,Flags,");
+    EXPECT_EQ(columns("YBVolume"),
+              "id,PointInTime,CreationTime,ModifyTime,CurrentState,CurrentRole,PrimaryVolumeId,PhysicalVolumeId,"
+              "ReplicationPolicyId,RVScratchVolumeId,Flags,JobId,SnapVolumeId,SnapEngineType,SnapvaultReplicaDir,"
+              "SourceGUID,");
+    EXPECT_EQ(columns("YBScratchVolume"), "id,PhysicalVolumeId,RVScratchVolumePoolId,Flags,LockedByJobId,");
+    sqlite3_close(db);
+}
+
+TEST(SqlEscapeTest, DoublesSingleQuotesOnly)
+{
+    EXPECT_EQ(SqlEscape("plain /dev/sda1"), "plain /dev/sda1");
+    EXPECT_EQ(SqlEscape("O'Brien''s"), "O''Brien''''s");
+    EXPECT_EQ(SqlEscape(""), "");
+    EXPECT_EQ(SqlEscape("'"), "''");
+}

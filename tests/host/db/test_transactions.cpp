@@ -1,0 +1,198 @@
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "DbTestSupport.h"
+#include "host/db/SNRTables.h"
+
+namespace {
+
+YBPhysicalDevice_t device(int clientId, const char* name)
+{
+    YBPhysicalDevice_t row;
+    row.ClientId = clientId;
+    row.SNRVolumeId = 1;
+    std::strncpy(row.DeviceName, name, sizeof(row.DeviceName) - 1);
+    return row;
+}
+
+unsigned int countOnOtherThread(const char* where)
+{
+    unsigned int count = 999;
+    std::thread reader([&] {
+        CSNRVolumeDeviceNameDB db;
+        if (!db.getNRows(where, count, nullptr)) count = 998;
+    });
+    reader.join();
+    return count;
+}
+
+}  // namespace
+
+using DBtranTest = CatalogueTest;
+
+TEST_F(DBtranTest, RolledBackInsertIsGoneAndCommittedOneIsSeenElsewhere)
+{
+    CSNRVolumeDeviceNameDB db;
+    {
+        DBtran tran(false);
+        ASSERT_EQ(tran.startTran(), 0);
+        YBPhysicalDevice_t row = device(1, "/dev/rolledback");
+        ASSERT_TRUE(db.insert(row, &tran));
+        ASSERT_EQ(tran.rollbackTran(), 0);
+    }
+    unsigned int count = 9;
+    ASSERT_TRUE(db.getNRows("DeviceName = '/dev/rolledback'", count, nullptr));
+    EXPECT_EQ(count, 0u);
+
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    YBPhysicalDevice_t row = device(1, "/dev/committed");
+    ASSERT_TRUE(db.insert(row, &tran));
+    // Not visible to another thread until committed.
+    EXPECT_EQ(countOnOtherThread("DeviceName = '/dev/committed'"), 0u);
+    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_EQ(countOnOtherThread("DeviceName = '/dev/committed'"), 1u);
+}
+
+TEST_F(DBtranTest, NullTransactionOnSameThreadSeesOpenTransaction)
+{
+    CSNRVolumeDeviceNameDB db;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    YBPhysicalDevice_t row = device(7, "/dev/open");
+    ASSERT_TRUE(db.insert(row, &tran));
+
+    unsigned int count = 0;
+    ASSERT_TRUE(db.getNRows("ClientId = 7", count, nullptr));
+    EXPECT_EQ(count, 1u);
+    YBPhysicalDevice_t read;
+    ASSERT_TRUE(db.getInfo(row.id, read, nullptr));
+    EXPECT_STREQ(read.DeviceName, "/dev/open");
+    // A write with a null transaction on the same thread does not deadlock.
+    ASSERT_TRUE(db.Update(row.id, "Flags = 3", nullptr));
+    ASSERT_EQ(tran.rollbackTran(), 0);
+    ASSERT_TRUE(db.getNRows("ClientId = 7", count, nullptr));
+    EXPECT_EQ(count, 0u);
+}
+
+TEST_F(DBtranTest, RollbackThenCommitKeepsWhatCameAfter)
+{
+    CSNRVolumeDeviceNameDB db;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    YBPhysicalDevice_t before = device(2, "/dev/before");
+    ASSERT_TRUE(db.insert(before, &tran));
+    ASSERT_EQ(tran.rollbackTran(), 0);
+    YBPhysicalDevice_t after = device(2, "/dev/after");
+    ASSERT_TRUE(db.insert(after, &tran));
+    ASSERT_EQ(tran.commitTran(false), 0);
+
+    EXPECT_EQ(countOnOtherThread("DeviceName = '/dev/before'"), 0u);
+    EXPECT_EQ(countOnOtherThread("DeviceName = '/dev/after'"), 1u);
+}
+
+TEST_F(DBtranTest, SecondTransactionOnThreadNestsAsSavepoint)
+{
+    CSNRVolumeDeviceNameDB db;
+    DBtran outer(false);
+    ASSERT_EQ(outer.startTran(), 0);
+    YBPhysicalDevice_t a = device(3, "/dev/outer");
+    ASSERT_TRUE(db.insert(a, &outer));
+    {
+        DBtran inner(false);
+        ASSERT_EQ(inner.startTran(), 0);
+        YBPhysicalDevice_t b = device(3, "/dev/inner-undone");
+        ASSERT_TRUE(db.insert(b, &inner));
+        ASSERT_EQ(inner.rollbackTran(), 0);
+    }
+    {
+        DBtran inner(false);
+        ASSERT_EQ(inner.startTran(), 0);
+        YBPhysicalDevice_t c = device(3, "/dev/inner-kept");
+        ASSERT_TRUE(db.insert(c, &inner));
+        ASSERT_EQ(inner.commitTran(false), 0);
+    }
+    // The inner commit is not final before the outer one.
+    EXPECT_EQ(countOnOtherThread("ClientId = 3"), 0u);
+    ASSERT_EQ(outer.commitTran(false), 0);
+    EXPECT_EQ(countOnOtherThread("ClientId = 3"), 2u);
+    EXPECT_EQ(countOnOtherThread("DeviceName = '/dev/inner-undone'"), 0u);
+}
+
+TEST_F(DBtranTest, DestroyedOpenTransactionRollsBack)
+{
+    CSNRVolumeDeviceNameDB db;
+    {
+        DBtran tran(false);
+        ASSERT_EQ(tran.startTran(), 0);
+        YBPhysicalDevice_t row = device(4, "/dev/abandoned");
+        ASSERT_TRUE(db.insert(row, &tran));
+    }
+    unsigned int count = 9;
+    ASSERT_TRUE(db.getNRows("ClientId = 4", count, nullptr));
+    EXPECT_EQ(count, 0u);
+}
+
+TEST_F(DBtranTest, TwoThreadsWriteThroughTheirOwnTransactions)
+{
+    std::atomic<int> failures{0};
+    auto writer = [&](int clientId) {
+        CSNRVolumeDeviceNameDB db;
+        DBtran tran(false);
+        if (tran.startTran() != 0) {
+            ++failures;
+            return;
+        }
+        for (int i = 0; i < 5; ++i) {
+            YBPhysicalDevice_t row = device(clientId, "/dev/concurrent");
+            if (!db.insert(row, &tran)) ++failures;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (tran.commitTran(false) != 0) ++failures;
+    };
+    std::thread first(writer, 11);
+    std::thread second(writer, 12);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(countOnOtherThread("ClientId = 11"), 5u);
+    EXPECT_EQ(countOnOtherThread("ClientId = 12"), 5u);
+}
+
+TEST_F(DBtranTest, InjectedFailuresOfStartAndCommit)
+{
+    CSNRVolumeDeviceNameDB db;
+    DBtran tran(false);
+    HostDBFaults::failNext("startTran", 1205);
+    EXPECT_EQ(tran.startTran(), 1205);
+    EXPECT_FALSE(tran.isActive());
+    ASSERT_EQ(tran.startTran(), 0);
+    YBPhysicalDevice_t row = device(5, "/dev/commit-fails");
+    ASSERT_TRUE(db.insert(row, &tran));
+    HostDBFaults::failNext("commitTran", 8, 1);
+    ASSERT_EQ(tran.commitTran(false), 0);  // skipped once
+    DBtran second(false);
+    ASSERT_EQ(second.startTran(), 0);
+    EXPECT_EQ(second.commitTran(false), 8);
+    EXPECT_EQ(second.rollbackTran(), 0);
+    EXPECT_EQ(countOnOtherThread("ClientId = 5"), 1u);
+}
+
+TEST_F(DBtranTest, UseCatalogueSwitchesFiles)
+{
+    CSNRVolumeDeviceNameDB db;
+    YBPhysicalDevice_t row = device(6, "/dev/first-file");
+    ASSERT_TRUE(db.insert(row, nullptr));
+    std::string other = m_dir + "/other.db";
+    DBtran::useCatalogue(other);
+    EXPECT_EQ(DBtran::cataloguePath(), other);
+    unsigned int count = 9;
+    ASSERT_TRUE(db.getNRows("", count, nullptr));
+    EXPECT_EQ(count, 0u);
+    DBtran::useCatalogue(m_path);
+    ASSERT_TRUE(db.getNRows("", count, nullptr));
+    EXPECT_EQ(count, 1u);
+    for (const char* suffix : {"", "-wal", "-shm"}) unlink((other + suffix).c_str());
+}
