@@ -7,6 +7,8 @@
 
 namespace {
 
+const char kSourceFile[] = "CRepTableDB";
+
 bool isBlank(const char* text)
 {
     if (text == nullptr) return true;
@@ -80,7 +82,7 @@ int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>&
     if (rc != 0) return rc;
     rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        log_error(__FILE__, __LINE__, "Cannot prepare \"%s\": %s", sql.c_str(), sqlite3_errmsg(conn->db));
+        log_error(kSourceFile, __LINE__, "Cannot prepare \"%s\": %s", sql.c_str(), sqlite3_errmsg(conn->db));
         return dbErrorCode(*conn, rc);
     }
     rc = dbBindArguments(stmt, args);
@@ -219,7 +221,7 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
             std::memcpy(field, &id, sizeof(id));
         }
     }
-    if (rc != 0) log_error(__FILE__, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
+    if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
     sqlite3_finalize(stmt);
     if (rc != 0) return fail(rc);
     m_nErrorCode = 0;

@@ -15,6 +15,8 @@ FXCriticalSection DBtable::DBCriticalSection;
 
 namespace {
 
+const char kSourceFile[] = "DBtable";
+
 // Formats into a string of any length.
 std::string formatText(const char* format, va_list ap)
 {
@@ -247,7 +249,7 @@ int DBtable::CallDBsprintfWrapper(const char* format, ...)
     }
     va_end(ap);
     if (written < 0 || static_cast<size_t>(written) >= m_text.size()) {
-        log_error(__FILE__, __LINE__, "%s: statement text of %d characters cut to the %lu bytes reserved",
+        log_error(kSourceFile, __LINE__, "%s: statement text of %d characters cut to the %lu bytes reserved",
                   m_sName.c_str(), written, static_cast<unsigned long>(m_text.size()));
         return -1;
     }
@@ -309,7 +311,7 @@ int DBtable::prepareTableSelect(DBConnection& conn, bool count)
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(conn.db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
+        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
         return dbErrorCode(conn, rc);
     }
     m_pStmt->stmt = stmt;
@@ -335,7 +337,7 @@ int DBtable::start()
 
     DBStatementRegistry::Entry entry;
     if (!DBStatementRegistry::lookup(m_sName, entry)) {
-        log_error(__FILE__, __LINE__, "No statement is registered for %s", m_sName.c_str());
+        log_error(kSourceFile, __LINE__, "No statement is registered for %s", m_sName.c_str());
         m_pStmt.reset();
         return SQLITE_ERROR;
     }
@@ -387,7 +389,7 @@ int DBtable::start()
         sqlite3_stmt* stmt = nullptr;
         rc = sqlite3_prepare_v2(conn.db, tail, -1, &stmt, &tail);
         if (rc != SQLITE_OK) {
-            log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
+            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
             rc = dbErrorCode(conn, rc);
             m_pStmt.reset();
             return rc;
@@ -417,7 +419,7 @@ int DBtable::start()
         }
         if (rc != SQLITE_DONE) {
             rc = dbErrorCode(conn, rc);
-            log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
+            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
             sqlite3_finalize(stmt);
             m_pStmt.reset();
             return rc;
@@ -425,7 +427,7 @@ int DBtable::start()
         sqlite3_finalize(stmt);
     }
     if (m_pStmt->stmt == nullptr) {
-        log_error(__FILE__, __LINE__, "%s: the statement is empty", m_sName.c_str());
+        log_error(kSourceFile, __LINE__, "%s: the statement is empty", m_sName.c_str());
         m_pStmt.reset();
         return SQLITE_ERROR;
     }
@@ -450,7 +452,7 @@ int DBtable::step()
         return DB_NO_MORE_ROWS;
     }
     int code = dbErrorCode(*m_pStmt->conn, rc);
-    log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn->db));
+    log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn->db));
     m_pStmt.reset();
     return code;
 }
@@ -596,7 +598,7 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
     sqlite3_stmt* stmt = nullptr;
     rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
+        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
         return dbErrorCode(*conn, rc);
     }
     rc = dbBindArguments(stmt, args);
@@ -607,7 +609,7 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
             if (newId != nullptr) *newId = sqlite3_last_insert_rowid(conn->db);
         } else {
             rc = dbErrorCode(*conn, rc);
-            log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
+            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
         }
     }
     sqlite3_finalize(stmt);
@@ -671,8 +673,6 @@ int DBtable::rowUpdate(const char* format, ...)
 
 int DBtable::getRowsInTable(int* count, bool)
 {
-    int fault = HostDBFaults::check("fetch");
-    if (fault != 0) return fault;
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
@@ -681,7 +681,7 @@ int DBtable::getRowsInTable(int* count, bool)
     sqlite3_stmt* stmt = nullptr;
     rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        log_error(__FILE__, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
+        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
         return dbErrorCode(*conn, rc);
     }
     rc = sqlite3_step(stmt);

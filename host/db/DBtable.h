@@ -247,8 +247,9 @@ public:
 class HostDBFaults {
 public:
     // The (skip+1)-th next call of that kind fails with code. Kinds:
-    // "startTran", "commitTran", "addObject", "fetch", "getList", "getInfo",
-    // "getNRows", "insert", "Update", "remove".
+    // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
+    // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
+    // "insert", "Update", "remove".
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();
     // 0, or the code this call must fail with.

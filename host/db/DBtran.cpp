@@ -7,6 +7,8 @@
 
 namespace {
 
+const char kSourceFile[] = "DBtran";
+
 std::mutex g_catalogueMutex;
 std::string g_cataloguePath;  // set by useCatalogue
 bool g_catalogueSet = false;
@@ -63,7 +65,7 @@ int openConnection(std::shared_ptr<DBConnection>& out)
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         int code = conn->db ? sqlite3_extended_errcode(conn->db) : rc;
-        log_error(__FILE__, __LINE__, "Cannot open the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(code));
+        log_error(kSourceFile, __LINE__, "Cannot open the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(code));
         return code;
     }
     sqlite3_extended_result_codes(conn->db, 1);
@@ -85,7 +87,7 @@ int openConnection(std::shared_ptr<DBConnection>& out)
         }
     }
     if (rc != 0) {
-        log_error(__FILE__, __LINE__, "Cannot prepare the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(rc));
+        log_error(kSourceFile, __LINE__, "Cannot prepare the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(rc));
         return rc;
     }
     out = conn;
