@@ -61,7 +61,10 @@ public:
 
     // Points the process at another catalogue file. The calling thread's
     // connection is closed at once, other threads' connections before their
-    // next statement outside a transaction. A new file gets the schema.
+    // next statement outside a transaction. A new file gets the schema. An
+    // empty path returns to the configured file: "CatalogueFile" of section
+    // "Database", else the environment's REPLMGR_DB, else replmgr.db in the
+    // working directory.
     static void useCatalogue(const std::string& path);
     // The catalogue file in use.
     static std::string cataloguePath();

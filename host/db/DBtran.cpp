@@ -266,7 +266,7 @@ void DBtran::useCatalogue(const std::string& path)
     {
         std::lock_guard<std::mutex> guard(g_catalogueMutex);
         g_cataloguePath = path;
-        g_catalogueSet = true;
+        g_catalogueSet = !path.empty();
         ++g_generation;
     }
     if (t_conn && t_conn->depth == 0) t_conn.reset();

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "DbTestSupport.h"
+#include "host/ZXPlatformInfo.h"
 #include "host/db/SNRTables.h"
 
 namespace {
@@ -195,4 +196,23 @@ TEST_F(DBtranTest, UseCatalogueSwitchesFiles)
     ASSERT_TRUE(db.getNRows("", count, nullptr));
     EXPECT_EQ(count, 1u);
     for (const char* suffix : {"", "-wal", "-shm"}) unlink((other + suffix).c_str());
+}
+
+TEST_F(DBtranTest, CatalogueFileComesFromConfigurationThenEnvironment)
+{
+    std::string configured = m_dir + "/configured.db";
+    ZXPlatformInfo::setValue("Database", "CatalogueFile", configured);
+    setenv("REPLMGR_DB", (m_dir + "/environment.db").c_str(), 1);
+    DBtran::useCatalogue("");
+    EXPECT_EQ(DBtran::cataloguePath(), configured);
+    EXPECT_EQ(access(configured.c_str(), F_OK), 0);  // created with the schema
+
+    ZXPlatformInfo::clearValue("Database", "CatalogueFile");
+    EXPECT_EQ(DBtran::cataloguePath(), m_dir + "/environment.db");
+    unsetenv("REPLMGR_DB");
+    EXPECT_EQ(DBtran::cataloguePath(), "replmgr.db");
+
+    DBtran::useCatalogue(m_path);
+    for (const char* name : {"/configured.db", "/configured.db-wal", "/configured.db-shm"})
+        unlink((m_dir + name).c_str());
 }
