@@ -29,7 +29,8 @@ void ZXSimpleDBSem::wait()
     m_pSem->wait();
 }
 
-void ZXSimpleDBSem::release(int n)
+// Gives back one unit, whatever the caller passes.
+void ZXSimpleDBSem::release(int)
 {
-    m_pSem->release(n);
+    m_pSem->release(1);
 }

@@ -157,7 +157,8 @@ public:
     ZXSimpleDBSem& operator=(const ZXSimpleDBSem&) = delete;
 
     void wait();
-    void release(int n);
+    // Gives one unit back; the argument is not used.
+    void release(int);
 
 private:
     ZxSemaphore* m_pSem;
