@@ -93,3 +93,19 @@ CREATE TABLE IF NOT EXISTS YBScratchVolume (
 CREATE INDEX IF NOT EXISTS IX_YBScratchVolume_PhysicalVolumeId ON YBScratchVolume (PhysicalVolumeId);
 CREATE INDEX IF NOT EXISTS IX_YBScratchVolume_PoolId ON YBScratchVolume (RVScratchVolumePoolId);
 CREATE INDEX IF NOT EXISTS IX_YBScratchVolume_LockedByJobId ON YBScratchVolume (LockedByJobId);
+
+-- Application directories held by replication volumes
+CREATE TABLE IF NOT EXISTS YBApplicationDirs (
+    id                  INTEGER PRIMARY KEY AUTOINCREMENT,
+    subclientId         INTEGER DEFAULT 0,
+    clientId            INTEGER DEFAULT 0,
+    pathType            INTEGER DEFAULT 0,
+    objName             VARCHAR(2048) COLLATE NOCASE DEFAULT '',
+    path                VARCHAR(2048) COLLATE NOCASE DEFAULT '',
+    creationTime        INTEGER DEFAULT 0,
+    modifyTime          INTEGER DEFAULT 0,
+    ReplicationVolumeId INTEGER DEFAULT 0,
+    Flags               INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBApplicationDirs_ReplicationVolumeId ON YBApplicationDirs (ReplicationVolumeId);
+CREATE INDEX IF NOT EXISTS IX_YBApplicationDirs_subclientId ON YBApplicationDirs (subclientId);

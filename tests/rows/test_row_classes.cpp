@@ -69,14 +69,6 @@ protected:
         sqlite3_close(db);
     }
 
-    void createApplicationDirs()
-    {
-        rawExec(
-            "CREATE TABLE IF NOT EXISTS YBApplicationDirs (id INTEGER PRIMARY KEY AUTOINCREMENT, subclientId INTEGER, "
-            "clientId INTEGER, pathType INTEGER, objName TEXT, path TEXT, creationTime INTEGER, modifyTime INTEGER, "
-            "ReplicationVolumeId INTEGER, Flags INTEGER)");
-    }
-
     bool logHas(const std::string& text)
     {
         for (const std::string& e : EvDebug::entries())
@@ -310,7 +302,11 @@ TEST_F(RowClassTest, BoundInputsReachTheStatementInOrder)
 TEST_F(RowClassTest, ApplicationDirsTableReadsInsertsAndUpdates)
 {
     BaseMode mode(false);
-    createApplicationDirs();
+    {
+        DBtran open;  // the catalogue gets its schema
+        ASSERT_EQ(open.startTran(), 0);
+        ASSERT_EQ(open.commitTran(), 0);
+    }
     rawExec(
         "INSERT INTO YBApplicationDirs (id, subclientId, clientId, pathType, objName, path, creationTime, modifyTime, "
         "ReplicationVolumeId, Flags) VALUES (5, 1, 2, 30, 'b', '/b', 100, 100, 7, 0), "
