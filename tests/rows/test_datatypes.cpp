@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "rows/ZXDBDataTypes.h"
@@ -128,4 +130,21 @@ TEST(ZXSimpleDBSemTest, WaitsForARelease)
     EXPECT_TRUE(released);
     other.join();
     sem.release(1);
+}
+
+TEST(ZXSimpleDBSemTest, ReleaseGivesBackOneUnit)
+{
+    ZXSimpleDBSem sem(0);
+    sem.release(3);  // one unit, whatever is passed
+    sem.wait();
+    std::atomic<bool> passed{false};
+    std::thread other([&] {
+        sem.wait();
+        passed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(passed.load());
+    sem.release(1);
+    other.join();
+    EXPECT_TRUE(passed.load());
 }

@@ -23,6 +23,12 @@
 
 namespace {
 
+// A cursor family of the tests' own.
+#define RowsTestNameCursor_COLUMNS(I, B, S) I(Id) S(Name, 8)
+ZXDB_CURSOR(RowsTestNameCursor, RowsTestNameCursor_COLUMNS, "i|s8|",
+            "SET NOCOUNT ON \n\tSELECT Id, Name FROM T WHERE Id > %d AND Name = '%s' \n\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/RowsTestNameCursor", (int id, const char* name))
+
 // Sets the library's base mode for one test.
 class BaseMode {
 public:
@@ -118,6 +124,37 @@ TEST_F(RowClassTest, ProceduresFormatTheirArgumentsInTextMode)
     list.setValues(1, 2, nullptr);
     EXPECT_EQ(list.getReservedSize(), 34u);
     EXPECT_STREQ(list.getStatementText(), "1,2,''");
+}
+
+TEST_F(RowClassTest, CursorsFormatTheirStatementAndBindTheirArguments)
+{
+    for (bool newBase : {false, true}) {
+        BaseMode mode(newBase);
+        DBStatementRegistry::registerStatement("RowsTestNameCursor", "SELECT ?1 + 1, ?2 UNION ALL SELECT ?1 + 2, ?2");
+        RowsTestNameCursor cursor(nullptr);
+        EXPECT_EQ(cursor.objectKind, ZXDB_KIND_CURSOR);
+        EXPECT_EQ(cursor.description, "Cursor RowsTestNameCursor");
+        EXPECT_STREQ(cursor.columnList, "Id, Name");
+        EXPECT_EQ(cursor.procStamp[0], '\0');
+        EXPECT_EQ(cursor.rowSchema != nullptr, newBase);
+
+        // Text form in both modes, sized twice the format, the integer and the text.
+        cursor.setValues(4, "it's a long one");
+        const size_t format = std::strlen(RowsTestNameCursor_desc::text);
+        EXPECT_EQ(cursor.getReservedSize(), 2 * (format + 12 + 15));
+        EXPECT_STREQ(cursor.getStatementText(),
+                     "SET NOCOUNT ON \n\tSELECT Id, Name FROM T WHERE Id > 4 AND Name = 'it's a long one' \n\tSET NOCOUNT OFF");
+        EXPECT_EQ(cursor.inputsBound, 0);
+
+        // The statement run gets the text as a value, cut to the column.
+        std::vector<RowsTestNameCursor_t> rows;
+        EXPECT_EQ(ZXDBReadList(cursor, rows), 0);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].Id, 5);
+        EXPECT_EQ(rows[1].Id, 6);
+        EXPECT_STREQ(rows[1].Name, "it's a ");
+        DBStatementRegistry::unregister("RowsTestNameCursor");
+    }
 }
 
 TEST_F(RowClassTest, ProceduresBindValueObjectsInNewBaseMode)
