@@ -233,38 +233,20 @@ bool CRepTableCore::updateRows(const char* set, const char* where, int key, bool
     int fault = HostDBFaults::check("Update");
     if (fault != 0) return fail(fault);
     if (isBlank(set)) return fail(SQLITE_MISUSE);
-    std::string sql = "UPDATE " + std::string(m_table.name) + " SET " + set;
-    std::vector<DBArgument> args;
-    if (byKey) {
-        const DBEntityColumn* keyCol = keyColumn();
-        if (keyCol == nullptr) return fail(SQLITE_MISUSE);
-        sql += " WHERE " + std::string(keyCol->name) + " = ?1";
-        args.push_back(DBArgument{DBArgument::INT, key, 0.0, std::string()});
-    } else {
-        // An update of every row by mistake is refused.
-        if (isBlank(where)) return fail(SQLITE_MISUSE);
-        sql += " WHERE " + std::string(where);
-    }
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, args, conn, stmt);
-    if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE)
-        rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
-    else
-        rc = dbErrorCode(*conn, rc);
-    sqlite3_finalize(stmt);
-    if (rc != 0) return fail(rc);
-    m_nErrorCode = 0;
-    return true;
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, where, key, byKey, tran);
 }
 
 bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
 {
     int fault = HostDBFaults::check("remove");
     if (fault != 0) return fail(fault);
-    std::string sql = "DELETE FROM " + std::string(m_table.name);
+    return changeRows("DELETE FROM " + std::string(m_table.name), where, key, byKey, tran);
+}
+
+// Runs an UPDATE or DELETE limited to the key or to the where clause; a
+// change that touches no row fails with 100.
+bool CRepTableCore::changeRows(std::string sql, const char* where, int key, bool byKey, DBtran* tran)
+{
     std::vector<DBArgument> args;
     if (byKey) {
         const DBEntityColumn* keyCol = keyColumn();
@@ -272,7 +254,7 @@ bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* t
         sql += " WHERE " + std::string(keyCol->name) + " = ?1";
         args.push_back(DBArgument{DBArgument::INT, key, 0.0, std::string()});
     } else {
-        // Removing every row by mistake is refused.
+        // A change of every row by mistake is refused.
         if (isBlank(where)) return fail(SQLITE_MISUSE);
         sql += " WHERE " + std::string(where);
     }

@@ -46,6 +46,7 @@ protected:
 
 private:
     const DBEntityColumn* keyColumn() const;
+    bool changeRows(std::string sql, const char* where, int key, bool byKey, DBtran* tran);
     bool fail(int code);
 };
 

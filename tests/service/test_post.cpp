@@ -110,7 +110,7 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
 }
 
 class PostTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         g_script = Script();
         char path[] = "/tmp/replmgr_post_XXXXXX";
@@ -263,17 +263,13 @@ TEST_F(PostTest, TransactionCaseOperationFailureCarriesResult) {
     }
 }
 
+// Posts the transaction case once, in the given order, with a database fault
+// injected, and gives the one reply sent.
+TestReplyWithCode PostTranCaseWithFault(PostTest* t, cases::Order order, const char* fault);
+
 TEST_F(PostTest, FailedTransactionStartSkipsOperation) {
     for (cases::Order order : {cases::Order::A, cases::Order::B}) {
-        net.replies.clear();
-        EvDebug::clearEntries();
-        g_script = Script();
-        g_script.order = order;
-        HostDBFaults::failNext("startTran", 5);
-        EXPECT_EQ(post(kTranCode), 1u);
-        ASSERT_EQ(net.replies.size(), 1u);
-        TestReplyWithCode r;
-        memcpy(&r, net.replies[0].bytes.data(), sizeof r);
+        TestReplyWithCode r = PostTranCaseWithFault(this, order, "startTran");
         EXPECT_EQ(r.status, 0u);
         EXPECT_EQ(r.errCode, -7);
         EXPECT_EQ(g_script.seenMsg, "Could not initiated database transactions");
@@ -288,21 +284,28 @@ TEST_F(PostTest, FailedTransactionStartSkipsOperation) {
 
 TEST_F(PostTest, FailedCommitIsAnsweredAsFailure) {
     for (cases::Order order : {cases::Order::A, cases::Order::B}) {
-        net.replies.clear();
-        EvDebug::clearEntries();
-        g_script = Script();
-        g_script.order = order;
-        HostDBFaults::failNext("commitTran", 5);
-        EXPECT_EQ(post(kTranCode), 1u);
-        ASSERT_EQ(net.replies.size(), 1u);
-        TestReplyWithCode r;
-        memcpy(&r, net.replies[0].bytes.data(), sizeof r);
+        TestReplyWithCode r = PostTranCaseWithFault(this, order, "commitTran");
         EXPECT_EQ(r.status, 0u);
         EXPECT_EQ(r.errCode, -4);
+        EXPECT_EQ(g_script.operationCalls, 1);
         EXPECT_EQ(g_script.seenMsg, "Could not commit database transactions");
         EXPECT_EQ(LogEntriesWith("\n\tCould not commit database transactions\n").size(), 1u);
         EXPECT_EQ(LogEntriesWith("completed unsuccessfully\n\tSending reply REPLICA_PM_T_RESP").size(), 1u);
     }
+}
+
+TestReplyWithCode PostTranCaseWithFault(PostTest* t, cases::Order order, const char* fault) {
+    t->net.replies.clear();
+    EvDebug::clearEntries();
+    g_script = Script();
+    g_script.order = order;
+    HostDBFaults::failNext(fault, 5);
+    EXPECT_EQ(t->post(kTranCode), 1u);
+    TestReplyWithCode r;
+    memset(&r, 0, sizeof r);
+    EXPECT_EQ(t->net.replies.size(), 1u);
+    if (t->net.replies.size() == 1) memcpy(&r, t->net.replies[0].bytes.data(), sizeof r);
+    return r;
 }
 
 TEST_F(PostTest, CaseWithoutTransactionSuccessAndFailure) {
