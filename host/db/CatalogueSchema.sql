@@ -109,3 +109,28 @@ CREATE TABLE IF NOT EXISTS YBApplicationDirs (
 );
 CREATE INDEX IF NOT EXISTS IX_YBApplicationDirs_ReplicationVolumeId ON YBApplicationDirs (ReplicationVolumeId);
 CREATE INDEX IF NOT EXISTS IX_YBApplicationDirs_subclientId ON YBApplicationDirs (subclientId);
+
+-- ---- Browse views: user application definitions and subclient filter files ----
+
+-- User application definitions
+CREATE TABLE IF NOT EXISTS YBUserApplicationDef (
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
+    ClientId        INTEGER DEFAULT 0,
+    ApplicationName VARCHAR(256) COLLATE NOCASE DEFAULT '',
+    AppTag          VARCHAR(32) COLLATE NOCASE DEFAULT '',
+    SuspendScript   VARCHAR(512) COLLATE NOCASE DEFAULT '',
+    ResumeScript    VARCHAR(512) COLLATE NOCASE DEFAULT ''
+);
+CREATE INDEX IF NOT EXISTS IX_YBUserApplicationDef_ClientId ON YBUserApplicationDef (ClientId);
+
+-- Filter file entries of subclients (host table); modified 0 marks the
+-- current entry
+CREATE TABLE IF NOT EXISTS DHT_ScFilterFile (
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
+    componentNameId INTEGER DEFAULT 0,
+    fileName        VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    Type            INTEGER DEFAULT 0,
+    modified        INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_ScFilterFile_componentNameId ON DHT_ScFilterFile (componentNameId);
+-- ---- end of browse views block ----
