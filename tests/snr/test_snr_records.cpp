@@ -134,6 +134,15 @@ TEST(SNRVolumeRecords, EmptyColumnsAndDefaults)
     EXPECT_EQ(rec.UniqueId, "");
     EXPECT_EQ(rec.UniqueSnapshotID, "");
 
+    // A column without its terminator is read to its end and no further.
+    YBPhysicalVolume_t full;
+    std::memset(full.UniqueId, 'u', sizeof(full.UniqueId));
+    std::memset(full.FSType, 'f', sizeof(full.FSType));
+    SNRVolumeRecord_t unterminated;
+    YBSet(unterminated, full);
+    EXPECT_EQ(unterminated.UniqueId, std::string(257, 'u'));
+    EXPECT_EQ(unterminated.FSType, std::string(129, 'f'));
+
     SNRVolumeRecord_t v1;
     EXPECT_EQ(v1.StartLBA, -1);
     EXPECT_EQ(v1.BlockCount, -1);
