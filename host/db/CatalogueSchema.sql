@@ -134,3 +134,60 @@ CREATE TABLE IF NOT EXISTS DHT_ScFilterFile (
 );
 CREATE INDEX IF NOT EXISTS IX_DHT_ScFilterFile_componentNameId ON DHT_ScFilterFile (componentNameId);
 -- ---- end of browse views block ----
+
+-- ---- Scratch pools, subclient links and job volume history -----------------
+
+-- Scratch volume pools; the members are the YBScratchVolume rows naming the pool
+CREATE TABLE IF NOT EXISTS YBScratchPool (
+    id               INTEGER PRIMARY KEY AUTOINCREMENT,
+    TotalVolumes     INTEGER DEFAULT 0,
+    AvailableVolumes INTEGER DEFAULT 0,
+    name             VARCHAR(128) COLLATE NOCASE DEFAULT '',
+    Reserved         INTEGER DEFAULT 0,
+    SnapEngineInfoId INTEGER DEFAULT 0,
+    Type             INTEGER DEFAULT 1
+);
+CREATE INDEX IF NOT EXISTS IX_YBScratchPool_name ON YBScratchPool (name);
+
+-- Replication volumes of a subclient
+CREATE TABLE IF NOT EXISTS YBSubclientYBVolumes (
+    id               INTEGER PRIMARY KEY AUTOINCREMENT,
+    Scid             INTEGER DEFAULT 0,
+    YBVolumeId       INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBSubclientYBVolumes_Scid ON YBSubclientYBVolumes (Scid);
+CREATE INDEX IF NOT EXISTS IX_YBSubclientYBVolumes_YBVolumeId ON YBSubclientYBVolumes (YBVolumeId);
+
+-- Job volume history: which source SNR volume a replication job copied to
+-- which destination SNR volume, one entry per (job, source volume). Only the
+-- low half of the job id is written (JobId_l); JobId_h stays 0 unless set, and
+-- JobId is the job id the two halves make. YBPruneJobHistory, run at the end of
+-- each retention pass, removes every entry whose source or destination SNR
+-- volume (SrcVolId, DstVolId) no longer has a YBPhysicalVolume row.
+CREATE TABLE IF NOT EXISTS YBJobVolumeHistory (
+    id                INTEGER PRIMARY KEY AUTOINCREMENT,
+    JobId_l           INTEGER DEFAULT 0,
+    CellId            INTEGER DEFAULT 0,
+    SrcVolId          INTEGER DEFAULT 0,
+    SrcClientId       INTEGER DEFAULT 0,
+    SrcClientName     VARCHAR(255) COLLATE NOCASE DEFAULT '',
+    SrcBlockCount     BIGINT DEFAULT 0,
+    SrcBlockSize      INTEGER DEFAULT 0,
+    SrcDeviceName     VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    DstVolId          INTEGER DEFAULT 0,
+    DstClientId       INTEGER DEFAULT 0,
+    DstClientName     VARCHAR(255) COLLATE NOCASE DEFAULT '',
+    DstBlockCount     BIGINT DEFAULT 0,
+    DstBlockSize      INTEGER DEFAULT 0,
+    DstDeviceName     VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    DstCostCategoryId INTEGER DEFAULT 0,
+    FurtherNumber1    INTEGER DEFAULT 0,
+    FurtherNumber2    BIGINT DEFAULT 0,
+    JobId_h           INTEGER DEFAULT 0,
+    JobId             BIGINT GENERATED ALWAYS AS (JobId_h * 4294967296 + (JobId_l & 4294967295)) VIRTUAL,
+    CopyMgrType       INTEGER DEFAULT 1,
+    SpaceUsed         BIGINT DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_JobId_l ON YBJobVolumeHistory (JobId_l);
+CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_SrcVolId ON YBJobVolumeHistory (SrcVolId);
+CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_DstVolId ON YBJobVolumeHistory (DstVolId);
