@@ -1,0 +1,132 @@
+// Statements of the catalogue run for the cursors of SNR devices and volumes,
+// of scratch pools and of replication volumes, and for the job-history
+// pruning procedure. Each returns the rows of its family in the family's
+// column order; arguments are bound as ?1, ?2, ...
+//
+// The volume inventories read one SNR volume per row with the replication
+// volume (YBVolume) and the scratch volume (YBScratchVolume) lying on it.
+// Where several such rows lie on one SNR volume the one with the lowest id is
+// taken, so that a read is repeatable; where none does, its columns are NULL
+// and reach the row as 0 or empty text.
+#include <string>
+
+#include "host/db/DBStatementRegistry.h"
+
+namespace {
+
+// The 14 columns of the SNR volume, then the groups of the replication volume
+// and the scratch volume as each inventory orders them.
+const char* const kVolumeColumns =
+    "S.id, S.UniqueId, S.UniqueIdType, S.LUN, S.StartLBA, S.BlockCount, S.BlockSize, S.Flags, S.FSType, "
+    "S.UniqueSnapshotID, S.ApplianceId, S.TzState, S.CostCategoryId, S.Type";
+const char* const kReplicaColumns =
+    "Q.id, Q.PointInTime, Q.CreationTime, Q.ModifyTime, Q.CurrentState, Q.CurrentRole, Q.PrimaryVolumeId, "
+    "Q.PhysicalVolumeId, Q.ReplicationPolicyId, Q.RVScratchVolumeId, Q.Flags, Q.JobId";
+const char* const kScratchColumns = "R.id, R.PhysicalVolumeId, R.RVScratchVolumePoolId, R.Flags";
+
+// The lowest-id replication volume on S (of source volume ?2 unless ?2 is 0
+// when bySource), and the lowest-id scratch volume on S (of pool ?1 when
+// inPool).
+std::string replicaJoin(bool bySource)
+{
+    return std::string(" LEFT JOIN YBVolume Q ON Q.id = (SELECT MIN(V.id) FROM YBVolume V WHERE V.PhysicalVolumeId = S.id") +
+           (bySource ? " AND (?2 = 0 OR V.PrimaryVolumeId = ?2))" : ")");
+}
+
+std::string scratchJoin(bool inPool)
+{
+    return std::string(
+               " LEFT JOIN YBScratchVolume R ON R.id = (SELECT MIN(X.id) FROM YBScratchVolume X WHERE "
+               "X.PhysicalVolumeId = S.id") +
+           (inPool ? " AND X.RVScratchVolumePoolId = ?1)" : ")");
+}
+
+struct Registration {
+    Registration()
+    {
+        const std::string volume = kVolumeColumns;
+        const std::string replica = kReplicaColumns;
+        const std::string scratch = kScratchColumns;
+
+        // Devices and mount points.
+        DBStatementRegistry::registerStatement("YBGetSNRDeviceByClientId",
+                                               "SELECT * FROM YBPhysicalDevice WHERE ClientId = ?1 ORDER BY id ASC");
+        DBStatementRegistry::registerStatement("YBGetSNRDeviceNameBySNRVolId",
+                                               "SELECT * FROM YBPhysicalDevice WHERE SNRVolumeId = ?1 ORDER BY id ASC");
+        DBStatementRegistry::registerStatement("YBGetSNRMountPointByClientId",
+                                               "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D "
+                                               "WHERE M.DeviceNameId = D.id AND D.ClientId = ?1 ORDER BY M.id ASC");
+        DBStatementRegistry::registerStatement("YBGetSNRMountPointBySNRDevId",
+                                               "SELECT * FROM YBMountPoint WHERE DeviceNameId = ?1 ORDER BY id ASC");
+        // The history-name columns first, the device's after them.
+        DBStatementRegistry::registerStatement("YBGetTzGlobalHistoryNameByVolumeId",
+                                               "SELECT H.DeviceId, H.GlobalHistoryName, H.Flags, D.* "
+                                               "FROM YBTzHistoryName H JOIN YBPhysicalDevice D "
+                                               "ON (H.DeviceId = D.id AND D.SNRVolumeId = ?1) ORDER BY H.DeviceId");
+
+        // Volume inventory of a client, client order.
+        DBStatementRegistry::registerStatement(
+            "YBGetSNRVolInfoByClientId",
+            "SELECT " + volume + ", " + replica + ", Q.SnapvaultReplicaDir, Q.SourceGUID, " + scratch +
+                ", Q.SnapVolumeId, Q.SnapEngineType, R.LockedByJobId FROM YBPhysicalVolume S" + replicaJoin(false) +
+                scratchJoin(false) +
+                " WHERE S.id IN (SELECT D.SNRVolumeId FROM YBPhysicalDevice D WHERE D.ClientId = ?1) ORDER BY S.id ASC");
+
+        // One SNR volume, id order.
+        DBStatementRegistry::registerStatement(
+            "YBGetSNRVolumeById",
+            "SELECT " + volume + ", " + replica + ", " + scratch +
+                ", Q.SnapVolumeId, Q.SnapEngineType, Q.SnapvaultReplicaDir, Q.SourceGUID, R.LockedByJobId "
+                "FROM YBPhysicalVolume S" +
+                replicaJoin(true) + scratchJoin(false) + " WHERE S.id = ?1");
+
+        // Scratch pool contents, pool order. A member volume is one row even
+        // when two scratch rows of the pool lie on it; the devices and mount
+        // points of a member come once each.
+        DBStatementRegistry::registerStatement(
+            "YBGetSNRVolInfoByPoolId",
+            "SELECT " + volume + ", " + scratch + ", " + replica +
+                ", Q.SnapVolumeId, Q.SnapEngineType, Q.SnapvaultReplicaDir, Q.SourceGUID, R.LockedByJobId "
+                "FROM YBPhysicalVolume S" +
+                scratchJoin(true) + replicaJoin(false) +
+                " WHERE S.id IN (SELECT P.PhysicalVolumeId FROM YBScratchVolume P WHERE P.RVScratchVolumePoolId = ?1) "
+                "ORDER BY S.id ASC");
+        DBStatementRegistry::registerStatement(
+            "YBGetSNRDeviceByPoolId",
+            "SELECT D.* FROM YBPhysicalDevice D WHERE D.SNRVolumeId IN "
+            "(SELECT R.PhysicalVolumeId FROM YBScratchVolume R WHERE R.RVScratchVolumePoolId = ?1) ORDER BY D.id ASC");
+        DBStatementRegistry::registerStatement(
+            "YBGetSNRMountPointByPoolId",
+            "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D WHERE M.DeviceNameId = D.id AND D.SNRVolumeId IN "
+            "(SELECT R.PhysicalVolumeId FROM YBScratchVolume R WHERE R.RVScratchVolumePoolId = ?1) ORDER BY M.id ASC");
+
+        // Replication volumes.
+        DBStatementRegistry::registerStatement("YBGetYBVolList", "SELECT * FROM YBVolume WHERE (id > 0) ORDER BY id ASC");
+        DBStatementRegistry::registerStatement("YBGetYBVolumesBySubclientId",
+                                               "SELECT Q.* FROM YBVolume Q, YBSubclientYBVolumes S "
+                                               "WHERE (Q.id = S.YBVolumeId AND S.Scid = ?1) ORDER BY Q.id ASC");
+        // ?1 primary volume, ?2 role, ?3 job id (ignored unless above 0). Of
+        // replicas changed at the same time the newest (highest id) counts.
+        DBStatementRegistry::registerStatement(
+            "YBGetLatestRepVolByPVId",
+            "SELECT v.id, v.UniqueId, v.UniqueIdType, v.LUN, v.StartLBA, v.BlockCount, v.BlockSize, v.Flags, v.FSType, "
+            "v.UniqueSnapshotID, v.ApplianceId, v.TzState, v.CostCategoryId, v.Type "
+            "FROM YBVolume rv, YBPhysicalVolume v "
+            "WHERE rv.PrimaryVolumeId = ?1 AND rv.CurrentRole = ?2 AND rv.PhysicalVolumeId = v.id "
+            "AND (?3 <= 0 OR rv.JobId = ?3) "
+            "ORDER BY rv.ModifyTime DESC, rv.id DESC LIMIT 1");
+
+        // Job history pruning: drops the entries whose source or destination
+        // SNR volume is gone from the catalogue; one row, retVal 0.
+        DBStatementRegistry::registerStatement(
+            "YBPruneJobHistory",
+            "DELETE FROM YBJobVolumeHistory "
+            "WHERE NOT EXISTS (SELECT 1 FROM YBPhysicalVolume P WHERE P.id = YBJobVolumeHistory.SrcVolId) "
+            "OR NOT EXISTS (SELECT 1 FROM YBPhysicalVolume P WHERE P.id = YBJobVolumeHistory.DstVolId); "
+            "SELECT 0 AS retVal");
+    }
+};
+
+const Registration g_registration;
+
+}  // namespace

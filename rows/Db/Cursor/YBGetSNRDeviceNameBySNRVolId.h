@@ -1,0 +1,25 @@
+// The devices of one SNR volume, whatever their client, in ascending id order.
+#pragma once
+
+#include "rows/RowFamily.h"
+
+#define YBGetSNRDeviceNameBySNRVolId_COLUMNS(I, B, S) \
+    I(id)                                             \
+    I(ClientId)                                       \
+    I(SNRVolumeId)                                    \
+    S(DeviceName, 1025)                               \
+    I(Flags)                                          \
+    S(OSDeviceName, 1025)                             \
+    S(AccessPath, 129)                                \
+    I(FilerClientId)
+
+ZXDB_CURSOR(YBGetSNRDeviceNameBySNRVolId, YBGetSNRDeviceNameBySNRVolId_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
+            "SET NOCOUNT ON \n"
+            "\tDECLARE @inSNRVolId \tinteger \n"
+            "\tSET @inSNRVolId = %d \n"
+            "\tSELECT * \n"
+            "\tFROM YBPhysicalDevice \n"
+            "\tWHERE SNRVolumeId = @inSNRVolId \n"
+            "\tORDER BY id ASC \n"
+            "\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/YBGetSNRDeviceNameBySNRVolId", (int snrVolumeId))
