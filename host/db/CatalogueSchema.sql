@@ -191,3 +191,221 @@ CREATE TABLE IF NOT EXISTS YBJobVolumeHistory (
 CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_JobId_l ON YBJobVolumeHistory (JobId_l);
 CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_SrcVolId ON YBJobVolumeHistory (SrcVolId);
 CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_DstVolId ON YBJobVolumeHistory (DstVolId);
+
+-- ---- Files, policies, appliances, FLR consistency points, jobs and host tables ----
+
+-- Product files stored per volume
+CREATE TABLE IF NOT EXISTS YBFile (
+    id       INTEGER PRIMARY KEY AUTOINCREMENT,
+    VolumeId INTEGER DEFAULT 0,
+    Name     VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    Content  TEXT COLLATE NOCASE,
+    Flags    INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBFile_VolumeId ON YBFile (VolumeId);
+CREATE INDEX IF NOT EXISTS IX_YBFile_Name ON YBFile (Name);
+
+-- Replication policies
+CREATE TABLE IF NOT EXISTS YBPolicy (
+    id                  INTEGER PRIMARY KEY AUTOINCREMENT,
+    name                VARCHAR(128) COLLATE NOCASE DEFAULT '',
+    RetentionSeconds    INTEGER DEFAULT 0,
+    Flags               INTEGER DEFAULT 0,
+    CopyMgrCtrlId       INTEGER DEFAULT 0,
+    SnapEngineInfoId    INTEGER DEFAULT 0,
+    VolumeScratchPoolId INTEGER DEFAULT 0,
+    NSnapshot           INTEGER DEFAULT 0,
+    CopyManagerType     INTEGER DEFAULT 0
+);
+
+-- Appliances that devices refer to
+CREATE TABLE IF NOT EXISTS YBDevice (
+    id       INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name     VARCHAR(256) COLLATE NOCASE DEFAULT '',
+    Reserved INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBDevice_Name ON YBDevice (Name);
+
+-- FLR consistency (recovery) points; Type 1 is a destination-machine point
+CREATE TABLE IF NOT EXISTS YBFLRConsistencyPoint (
+    id           INTEGER PRIMARY KEY AUTOINCREMENT,
+    CreationTime INTEGER DEFAULT 0,
+    FLRSetId     INTEGER DEFAULT 0,
+    JobId        INTEGER DEFAULT 0,
+    Flags        INTEGER DEFAULT 0,
+    ClientId     INTEGER DEFAULT 0,
+    TallmarkId   INTEGER DEFAULT 0,
+    SrcClientId  INTEGER DEFAULT 0,
+    Type         INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBFLRConsistencyPoint_ClientId ON YBFLRConsistencyPoint (ClientId);
+CREATE INDEX IF NOT EXISTS IX_YBFLRConsistencyPoint_FLRSetId ON YBFLRConsistencyPoint (FLRSetId);
+CREATE INDEX IF NOT EXISTS IX_YBFLRConsistencyPoint_JobId ON YBFLRConsistencyPoint (JobId);
+
+-- FLR snapshots of consistency points
+CREATE TABLE IF NOT EXISTS YBFLRSnapshot (
+    id                 INTEGER PRIMARY KEY AUTOINCREMENT,
+    ConsistencyPointId INTEGER DEFAULT 0,
+    Name               VARCHAR(128) COLLATE NOCASE DEFAULT '',
+    SnapVolumeName     VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    VolumeGUID         VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    CreationTime       INTEGER DEFAULT 0,
+    Reserved           INTEGER DEFAULT 0,
+    Type               INTEGER DEFAULT 1,
+    SnapshotPath       VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    AuxValue           INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBFLRSnapshot_ConsistencyPointId ON YBFLRSnapshot (ConsistencyPointId);
+CREATE INDEX IF NOT EXISTS IX_YBFLRSnapshot_VolumeGUID ON YBFLRSnapshot (VolumeGUID);
+
+-- Snapshot to replication pair (subclient) associations
+CREATE TABLE IF NOT EXISTS YBFLRSnapPair (
+    id         INTEGER PRIMARY KEY AUTOINCREMENT,
+    SnapshotId INTEGER DEFAULT 0,
+    PairId     INTEGER DEFAULT 0,
+    Reserved   INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBFLRSnapPair_SnapshotId ON YBFLRSnapPair (SnapshotId);
+CREATE INDEX IF NOT EXISTS IX_YBFLRSnapPair_PairId ON YBFLRSnapPair (PairId);
+
+-- Mount points of FLR snapshots
+CREATE TABLE IF NOT EXISTS YBFLRSnapMountPoint (
+    id         INTEGER PRIMARY KEY AUTOINCREMENT,
+    SnapshotId INTEGER DEFAULT 0,
+    MountPath  VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    Reserved   INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBFLRSnapMountPoint_SnapshotId ON YBFLRSnapMountPoint (SnapshotId);
+
+-- Network shares of FLR snapshot mount points
+CREATE TABLE IF NOT EXISTS YBFLRSnapNetworkShare (
+    id           INTEGER PRIMARY KEY AUTOINCREMENT,
+    MountPointId INTEGER DEFAULT 0,
+    NetShareName VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    Reserved     INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBFLRSnapNetworkShare_MountPointId ON YBFLRSnapNetworkShare (MountPointId);
+
+-- Running jobs: a job has a row while it runs
+CREATE TABLE IF NOT EXISTS JCJobInfo (
+    JobId        BIGINT PRIMARY KEY,
+    state        INTEGER DEFAULT 0,
+    clientId     INTEGER DEFAULT 0,
+    appTypeId    INTEGER DEFAULT 0,
+    creationTime INTEGER DEFAULT 0
+);
+
+-- SAP/Oracle instance jobs: which job served which instance of a client
+-- (application type code as the job views pass it)
+CREATE TABLE IF NOT EXISTS YBSAPOracleJob (
+    JobId        BIGINT PRIMARY KEY,
+    ClientId     INTEGER DEFAULT 0,
+    AppTypeId    INTEGER DEFAULT 0,
+    InstanceName VARCHAR(256) COLLATE NOCASE DEFAULT '',
+    CreationTime INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_YBSAPOracleJob_ClientId ON YBSAPOracleJob (ClientId);
+
+-- Copy managers and their controllers
+CREATE TABLE IF NOT EXISTS DHCopyManager (
+    CopyManagerId   INTEGER PRIMARY KEY AUTOINCREMENT,
+    CopyMgrName     VARCHAR(256) COLLATE NOCASE DEFAULT '',
+    CopyManagerType INTEGER DEFAULT 0
+);
+CREATE TABLE IF NOT EXISTS DHCopyManagerCtrl (
+    CopyManagerCtrlId INTEGER PRIMARY KEY AUTOINCREMENT,
+    CopyManagerId     INTEGER DEFAULT 0,
+    ClientId          INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHCopyManagerCtrl_CopyManagerId ON DHCopyManagerCtrl (CopyManagerId);
+
+-- Operating systems of clients
+CREATE TABLE IF NOT EXISTS DHT_OperatingSystem (
+    id        INTEGER PRIMARY KEY,
+    osName    VARCHAR(64) COLLATE NOCASE DEFAULT '',
+    osRelease VARCHAR(64) COLLATE NOCASE DEFAULT '',
+    osType    VARCHAR(64) COLLATE NOCASE DEFAULT ''
+);
+
+-- Application types and their names
+CREATE TABLE IF NOT EXISTS DHT_AppType (
+    id   INTEGER PRIMARY KEY,
+    name VARCHAR(128) COLLATE NOCASE DEFAULT ''
+);
+
+-- Host clients
+CREATE TABLE IF NOT EXISTS DHT_Client (
+    id                   INTEGER PRIMARY KEY AUTOINCREMENT,
+    name                 VARCHAR(255) COLLATE NOCASE DEFAULT '',
+    net_hostname         VARCHAR(255) COLLATE NOCASE DEFAULT '',
+    status               INTEGER DEFAULT 0,
+    dhtOperatingSystemId INTEGER DEFAULT 0,
+    release              VARCHAR(255) COLLATE NOCASE DEFAULT ''
+);
+
+-- Client properties; modified 0 marks the current value
+CREATE TABLE IF NOT EXISTS DHT_ClientProp (
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
+    componentNameId INTEGER DEFAULT 0,
+    attrName        VARCHAR(128) COLLATE NOCASE DEFAULT '',
+    attrVal         VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    modified        INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_ClientProp_componentNameId ON DHT_ClientProp (componentNameId);
+
+-- Platforms of clients
+CREATE TABLE IF NOT EXISTS DHT_Platform (
+    id           INTEGER PRIMARY KEY AUTOINCREMENT,
+    clientId     INTEGER DEFAULT 0,
+    platformType INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_Platform_clientId ON DHT_Platform (clientId);
+
+-- Agents installed on clients
+CREATE TABLE IF NOT EXISTS DHT_AgtName (
+    id        INTEGER PRIMARY KEY AUTOINCREMENT,
+    ClientId  INTEGER DEFAULT 0,
+    appTypeId INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_AgtName_ClientId ON DHT_AgtName (ClientId);
+
+-- Subclients
+CREATE TABLE IF NOT EXISTS DHT_Application (
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
+    clientId        INTEGER DEFAULT 0,
+    appTypeId       INTEGER DEFAULT 0,
+    backupSet       INTEGER DEFAULT 0,
+    subclientName   VARCHAR(128) COLLATE NOCASE DEFAULT '',
+    subclientStatus INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_Application_clientId ON DHT_Application (clientId);
+CREATE INDEX IF NOT EXISTS IX_DHT_Application_backupSet ON DHT_Application (backupSet);
+
+-- Subclient properties; modified 0 marks the current value
+CREATE TABLE IF NOT EXISTS DHT_SubClientProp (
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
+    componentNameId INTEGER DEFAULT 0,
+    attrName        VARCHAR(128) COLLATE NOCASE DEFAULT '',
+    attrVal         VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    modified        INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_SubClientProp_componentNameId ON DHT_SubClientProp (componentNameId);
+
+-- Path properties of replication pairs, valid from created until modified
+-- (0 while current); propType 10001 the source path, 10002 the destination
+CREATE TABLE IF NOT EXISTS DHT_ScReplicationPair (
+    id        INTEGER PRIMARY KEY AUTOINCREMENT,
+    pairId    INTEGER DEFAULT 0,
+    propType  INTEGER DEFAULT 0,
+    stringVal VARCHAR(1024) COLLATE NOCASE DEFAULT '',
+    created   INTEGER DEFAULT 0,
+    modified  INTEGER DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS IX_DHT_ScReplicationPair_pairId ON DHT_ScReplicationPair (pairId);
+
+-- Backup set (replication set) names
+CREATE TABLE IF NOT EXISTS DHT_BackupSetName (
+    id   INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name VARCHAR(128) COLLATE NOCASE DEFAULT ''
+);
+-- ---- end of files, policies, FLR, jobs and host tables block ----

@@ -1,0 +1,21 @@
+// The destination recovery points of a client that hold a snapshot of a volume
+// GUID, in ascending consistency point id.
+#pragma once
+
+#include "rows/RowFamily.h"
+
+#define YBFLRGetRPByClientIdAndVolGuid_COLUMNS(I, B, S) \
+    I(CPId) \
+    I(CreationTime) \
+    S(Name, 129) \
+    S(MountPoint, 1025) \
+    I(JobId)
+
+ZXDB_CURSOR(YBFLRGetRPByClientIdAndVolGuid, YBFLRGetRPByClientIdAndVolGuid_COLUMNS, "i|i|s129|s1025|i|",
+            "SET NOCOUNT ON \n"
+            "SELECT DISTINCT  CP.id, CP.CreationTime, S.Name, ISNULL(MP.MountPath,''), CP.JobId \n"
+            "FROM YBFLRConsistencyPoint CP, YBFLRSnapShot S LEFT JOIN YBFLRSnapMountPoint MP ON S.id = MP.SnapshotId \n"
+            "WHERE CP.ClientId = %d AND S.ConsistencyPointId = CP.Id AND S.VolumeGUID = '%s' AND CP.Type = 1 \n"
+            "ORDER BY CP.id \n"
+            "\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/YBFLRGetRPByClientIdAndVolGuid", (int clientId, const char* volumeGuid))

@@ -1,0 +1,18 @@
+// Every stored product file, in ascending id order.
+#pragma once
+
+#include "rows/RowFamily.h"
+
+#define YBGetYBFileList_COLUMNS(I, B, S) \
+    I(id) \
+    I(VolumeId) \
+    S(Name, 1025) \
+    I(Flags)
+
+ZXDB_CURSOR(YBGetYBFileList, YBGetYBFileList_COLUMNS, "i|i|s1025|i|",
+            "SET NOCOUNT ON \n"
+            "\tSELECT id, VolumeId, Name, Flags \n"
+            "\tFROM YBFile \n"
+            "\tORDER BY id ASC \n"
+            "\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/YBGetYBFileList", ())

@@ -1,0 +1,20 @@
+// The stored product files of one name, whatever their volume, in ascending id
+// order.
+#pragma once
+
+#include "rows/RowFamily.h"
+
+#define YBQueryYBFileByName_COLUMNS(I, B, S) \
+    I(id) \
+    I(VolumeId) \
+    S(Name, 1025) \
+    I(Flags)
+
+ZXDB_CURSOR(YBQueryYBFileByName, YBQueryYBFileByName_COLUMNS, "i|i|s1025|i|",
+            "SET NOCOUNT ON \n"
+            "\tSELECT id, VolumeId, Name, Flags \n"
+            "\tFROM YBFile \n"
+            "\tWHERE Name = '%s' \n"
+            "\tORDER BY id ASC \n"
+            "\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/YBQueryYBFileByName", (const char* name))
