@@ -52,6 +52,15 @@ public:
     ZxSessionSend* session() const { return m_poSession; }
     std::ostringstream& log() { return m_LogMsg; }
 
+    // Operations, request handlers and database halves, by subsystem.
+#include "snr/SNRMembers.inc"
+#include "scratch/ScratchMembers.inc"
+#include "replicas/ReplicaMembers.inc"
+#include "policies/PolicyMembers.inc"
+#include "flr/FLRMembers.inc"
+#include "cleanup/CleanupMembers.inc"
+#include "files/FilesMembers.inc"
+
 private:
     void GetVerboseLevel();
 
