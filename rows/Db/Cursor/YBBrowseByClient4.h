@@ -1,0 +1,23 @@
+// Browse by client, step 4: the scratch volumes on the physical volume of a browsed replication
+// volume.
+#pragma once
+
+#include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/RowFamily.h"
+
+#define YBBrowseByClient4_COLUMNS(I, B, S) \
+    I(id) \
+    I(PhysicalVolumeId) \
+    I(RVScratchVolumePoolId) \
+    I(Flags) \
+    I(LockedByJobId)
+
+ZXDB_CURSOR(YBBrowseByClient4, YBBrowseByClient4_COLUMNS, "i|i|i|i|i|",
+            "SET NOCOUNT ON \n"
+            "SELECT DISTINCT SV.* \n"
+            "FROM ##YBBrowseByClientTmp TmpTbl, YBScratchVolume SV \n"
+            "WHERE (TmpTbl.PhysicalVolumeId = SV.PhysicalVolumeId) \n"
+            "\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/YBBrowseByClient4", ())
+
+YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient4, YBBrowseByClient4_t, YBScratchVolume_t, YBBrowseByClient4_COLUMNS, true)

@@ -1,0 +1,23 @@
+// Browse by policy, step 4: the scratch volumes on the physical volume of a browsed replication
+// volume.
+#pragma once
+
+#include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/RowFamily.h"
+
+#define YBBrowseByPolicy4_COLUMNS(I, B, S) \
+    I(id) \
+    I(PhysicalVolumeId) \
+    I(RVScratchVolumePoolId) \
+    I(Flags) \
+    I(LockedByJobId)
+
+ZXDB_CURSOR(YBBrowseByPolicy4, YBBrowseByPolicy4_COLUMNS, "i|i|i|i|i|",
+            "SET NOCOUNT ON \n"
+            "SELECT DISTINCT SV.* \n"
+            "FROM ##YBBrowseByPolicyTmp TmpTbl, YBScratchVolume SV \n"
+            "WHERE (TmpTbl.PhysicalVolumeId = SV.PhysicalVolumeId) \n"
+            "\tSET NOCOUNT OFF",
+            "source/include/Db/Cursor/YBBrowseByPolicy4", ())
+
+YBBROWSE_ASSERT_LAYOUT(YBBrowseByPolicy4, YBBrowseByPolicy4_t, YBScratchVolume_t, YBBrowseByPolicy4_COLUMNS, true)
