@@ -21,7 +21,8 @@
 #include "rows/Db/Cursor/YBBrowseByPolicy5.h"
 #include "rows/Db/Cursor/YBNASBrowseByClient1.h"
 
-namespace {
+namespace
+{
 
 const int kKind = 33554432;  // pathType of application kind 1
 
@@ -52,7 +53,8 @@ const Row* byId(const std::vector<Row>& rows, int id)
     return nullptr;
 }
 
-class BrowseFamilyTest : public CatalogueTest {
+class BrowseFamilyTest : public CatalogueTest
+{
 protected:
     void exec(const std::string& sql)
     {
@@ -63,14 +65,19 @@ protected:
 
     void volume(int id, int primary, int physical, int policy, const std::string& dir = "")
     {
-        exec("INSERT INTO YBVolume (id, PointInTime, PrimaryVolumeId, PhysicalVolumeId, ReplicationPolicyId, JobId, "
-             "SnapvaultReplicaDir, SourceGUID) VALUES (" +
-             std::to_string(id) + ", " + std::to_string(id * 100) + ", " + std::to_string(primary) + ", " +
-             std::to_string(physical) + ", " + std::to_string(policy) + ", 77, '" + dir + "', 'guid-" +
-             std::to_string(id) + "')");
+        exec(
+            "INSERT INTO YBVolume (id, PointInTime, PrimaryVolumeId, PhysicalVolumeId, ReplicationPolicyId, JobId, "
+            "SnapvaultReplicaDir, SourceGUID) VALUES (" +
+            std::to_string(id) + ", " + std::to_string(id * 100) + ", " + std::to_string(primary) + ", " +
+            std::to_string(physical) + ", " + std::to_string(policy) + ", 77, '" + dir + "', 'guid-" +
+            std::to_string(id) + "')");
     }
 
-    void snr(int id) { exec("INSERT INTO YBPhysicalVolume (id, UniqueId, StartLBA) VALUES (" + std::to_string(id) + ", 'uid-" + std::to_string(id) + "', 5000000000)"); }
+    void snr(int id)
+    {
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, StartLBA) VALUES (" + std::to_string(id) + ", 'uid-" +
+             std::to_string(id) + "', 5000000000)");
+    }
 
     void device(int id, int client, int snrId, const std::string& name)
     {
@@ -87,8 +94,8 @@ protected:
 
     void userApp(int id, const std::string& name)
     {
-        exec("INSERT INTO YBUserApplicationDef (id, ClientId, ApplicationName) VALUES (" + std::to_string(id) + ", 1, '" +
-             name + "')");
+        exec("INSERT INTO YBUserApplicationDef (id, ClientId, ApplicationName) VALUES (" + std::to_string(id) +
+             ", 1, '" + name + "')");
     }
 
     // A filter file entry "<volume>" char(21) "<user application>".
@@ -104,9 +111,9 @@ protected:
         std::shared_ptr<DBConnection> conn;
         EXPECT_EQ(dbThreadConnection(conn), 0);
         sqlite3_stmt* stmt = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(conn->db, "SELECT count(*) FROM sqlite_master WHERE name = ?1", -1, &stmt,
-                                     nullptr),
-                  SQLITE_OK);
+        EXPECT_EQ(
+            sqlite3_prepare_v2(conn->db, "SELECT count(*) FROM sqlite_master WHERE name = ?1", -1, &stmt, nullptr),
+            SQLITE_OK);
         sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
         bool found = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) > 0;
         sqlite3_finalize(stmt);
@@ -133,11 +140,13 @@ protected:
         volume(14, 7, 8, 9);
         // Scratch 20 on physical volume 3, 21 on volume 1 (a primary volume
         // only), 22 on physical volume 5.
-        exec("INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId, LockedByJobId) VALUES "
-             "(20, 3, 1, 0), (21, 1, 1, 0), (22, 5, 2, 33)");
+        exec(
+            "INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId, LockedByJobId) VALUES "
+            "(20, 3, 1, 0), (21, 1, 1, 0), (22, 5, 2, 33)");
         // Mount points 30, 31 of device 1; 32 of device 4; 33 of device 3.
-        exec("INSERT INTO YBMountPoint (id, DeviceNameId, Path) VALUES (30, 1, '/mnt/a'), (31, 1, '/mnt/b'), "
-             "(32, 4, '/mnt/c'), (33, 3, '/mnt/d')");
+        exec(
+            "INSERT INTO YBMountPoint (id, DeviceNameId, Path) VALUES (30, 1, '/mnt/a'), (31, 1, '/mnt/b'), "
+            "(32, 4, '/mnt/c'), (33, 3, '/mnt/d')");
     }
 };
 
@@ -319,8 +328,8 @@ TEST_F(BrowseFamilyTest, ApplicationNamesByKindDifferBetweenTheViews)
 {
     const char* clientNames[] = {"Exchange",       "Exchange",        "SQL Server", "SQL Server",
                                  "Notes Database", "Oracle Database", "Exchange"};
-    const char* policyNames[] = {"Exchange Database", "Exchange 2000 Database", "SQL Server",
-                                 "SQL Server 2000",   "Notes Database",         "Oracle Database",
+    const char* policyNames[] = {"Exchange Database",     "Exchange 2000 Database", "SQL Server",
+                                 "SQL Server 2000",       "Notes Database",         "Oracle Database",
                                  "Exchange 2003 Database"};
     snr(1);
     snr(2);
@@ -377,9 +386,9 @@ TEST_F(BrowseFamilyTest, UserApplicationNamesOfKindSeven)
     filterFile(60, "3", "41");   // another volume of the same subclient
     filterFile(60, "x1", "41");  // not a volume id: no match, no failure
     filterFile(60, "1", "4 1");
-    filterFile(61, "3", "41", 1);  // modified: not current
-    filterFile(62, " 2 ", "42 ");  // blanks around the ids
-    filterFile(63, "1", "");       // no application id
+    filterFile(61, "3", "41", 1);                                                       // modified: not current
+    filterFile(62, " 2 ", "42 ");                                                       // blanks around the ids
+    filterFile(63, "1", "");                                                            // no application id
     exec("INSERT INTO DHT_ScFilterFile (componentNameId, fileName) VALUES (63, '1')");  // no separator
 
     std::vector<YBBrowseByPolicy1_t> rows;

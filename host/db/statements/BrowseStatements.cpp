@@ -18,7 +18,8 @@
 
 #include "host/db/DBStatementRegistry.h"
 
-namespace {
+namespace
+{
 
 const char* const kClientTable = "YBBrowseByClientTmp";
 const char* const kPolicyTable = "YBBrowseByPolicyTmp";
@@ -28,8 +29,8 @@ const char* const kPolicyTable = "YBBrowseByPolicyTmp";
 std::string integerForm(const std::string& text)
 {
     const std::string t = "trim(" + text + ")";
-    return "(CASE WHEN " + t + " <> '' AND " + t + " NOT GLOB '*[^0-9]*' AND length(" + t + ") <= 10 THEN CAST(" +
-           t + " AS INTEGER) END)";
+    return "(CASE WHEN " + t + " <> '' AND " + t + " NOT GLOB '*[^0-9]*' AND length(" + t + ") <= 10 THEN CAST(" + t +
+           " AS INTEGER) END)";
 }
 
 // A kind-7 directory A of browse row T names user application UA through the
@@ -80,8 +81,7 @@ std::string nameApplications(const std::string& table, const char* const (&names
 {
     const std::string match = userApplicationMatch();
     std::string kindCase = "CASE A.pathType / 33554432";
-    for (int kind = 0; kind < 7; ++kind)
-        kindCase += " WHEN " + std::to_string(kind) + " THEN '" + names[kind] + "'";
+    for (int kind = 0; kind < 7; ++kind) kindCase += " WHEN " + std::to_string(kind) + " THEN '" + names[kind] + "'";
     kindCase += " WHEN 7 THEN (SELECT UA.ApplicationName FROM YBUserApplicationDef UA, DHT_ScFilterFile F WHERE " +
                 match + ") ELSE 'Unknown Application' END";
     return "UPDATE " + table +
@@ -95,8 +95,8 @@ std::string nameApplications(const std::string& table, const char* const (&names
 
 const char* const kClientNames[7] = {"Exchange",       "Exchange",        "SQL Server", "SQL Server",
                                      "Notes Database", "Oracle Database", "Exchange"};
-const char* const kPolicyNames[7] = {"Exchange Database", "Exchange 2000 Database", "SQL Server",
-                                     "SQL Server 2000",   "Notes Database",         "Oracle Database",
+const char* const kPolicyNames[7] = {"Exchange Database",     "Exchange 2000 Database", "SQL Server",
+                                     "SQL Server 2000",       "Notes Database",         "Oracle Database",
                                      "Exchange 2003 Database"};
 
 std::string firstStep(const std::string& table, const std::string& fromWhere, const char* const (&names)[7])

@@ -5,82 +5,90 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/Db/Cursor/YBGetYBVolList.h"
 #include "rows/RowFamily.h"
 
 // The replication volume columns, then the application name.
 #define YBBrowseByClient1_VOLUME_COLUMNS(I, B, S) \
-    I(id)                                          \
-    I(PointInTime)                                 \
-    I(CreationTime)                                \
-    I(ModifyTime)                                  \
-    I(CurrentState)                                \
-    I(CurrentRole)                                 \
-    I(PrimaryVolumeId)                             \
-    I(PhysicalVolumeId)                            \
-    I(ReplicationPolicyId)                         \
-    I(RVScratchVolumeId)                           \
-    I(Flags)                                       \
-    I(JobId)                                       \
-    I(SnapVolumeId)                                \
-    I(SnapEngineType)                              \
-    S(SnapvaultReplicaDir, 1025)                   \
+    I(id)                                         \
+    I(PointInTime)                                \
+    I(CreationTime)                               \
+    I(ModifyTime)                                 \
+    I(CurrentState)                               \
+    I(CurrentRole)                                \
+    I(PrimaryVolumeId)                            \
+    I(PhysicalVolumeId)                           \
+    I(ReplicationPolicyId)                        \
+    I(RVScratchVolumeId)                          \
+    I(Flags)                                      \
+    I(JobId)                                      \
+    I(SnapVolumeId)                               \
+    I(SnapEngineType)                             \
+    S(SnapvaultReplicaDir, 1025)                  \
     S(SourceGUID, 257)
 #define YBBrowseByClient1_COLUMNS(I, B, S) YBBrowseByClient1_VOLUME_COLUMNS(I, B, S) S(AppName, 257)
 
-ZXDB_CURSOR(YBBrowseByClient1, YBBrowseByClient1_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|s257|",
-            "SET NOCOUNT ON \n"
-            "IF object_id('tempdb.dbo.##YBBrowseByClientTmp') IS NOT NULL DROP TABLE ##YBBrowseByClientTmp \n"
-            "CREATE TABLE ##YBBrowseByClientTmp ( \n"
-            "\tid\t\t\t\t\tint primary key, \n"
-            "\tPointInTime\t\t\tinteger, \n"
-            "\tCreationTime\t\tinteger, \n"
-            "\tModifyTime\t\t\tinteger, \n"
-            "\tCurrentState\t\tinteger, \n"
-            "\tCurrentRole\t\t\tinteger, \n"
-            "\tPrimaryVolumeId\t\tinteger, \n"
-            "\tPhysicalVolumeId\tinteger, \n"
-            "\tReplicationPolicyId\tinteger, \n"
-            "\tRVScratchVolumeId\tinteger, \n"
-            "\tFlags\t\t\t\tinteger, \n"
-            "\tJobId\t\t\t\tinteger, \n"
-            "\tSnapVolumeId\t\tinteger, \n"
-            "\tSnapEngineType\t\tinteger, \n"
-            "\tSnapvaultReplicaDir\tchar(1024), \n"
-            "\tSourceGUID\t\t\tchar(256), \n"
-            "\tAppName\t\t\t\tchar(256) \n"
-            ") \n"
-            "INSERT INTO ##YBBrowseByClientTmp \n"
-            "(id, PointInTime, CreationTime, ModifyTime, CurrentState, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, \n"
-            "ReplicationPolicyId, RVScratchVolumeId, Flags, JobId, SnapVolumeId, SnapEngineType, SnapvaultReplicaDir, SourceGUID) \n"
-            "SELECT DISTINCT Q.* \n"
-            "FROM YBVolume Q, YBPhysicalDevice D \n"
-            "WHERE D.ClientId = %d and D.SNRVolumeId = Q.PrimaryVolumeId \n"
-            "UPDATE ##YBBrowseByClientTmp \n"
-            "SET AppName = \n"
-            "case A.pathType / 33554432 \n"
-            "WHEN 0 THEN 'Exchange' \n"
-            "WHEN 1 THEN 'Exchange' \n"
-            "WHEN 2 THEN 'SQL Server' \n"
-            "WHEN 3 THEN 'SQL Server' \n"
-            "WHEN 4 THEN 'Notes Database' \n"
-            "WHEN 5 THEN 'Oracle Database' \n"
-            "WHEN 6 THEN 'Exchange' \n"
-            "WHEN 7 THEN \n"
-            "\t(select UA.ApplicationName \n"
-            "\tFROM  YBUserApplicationDef UA, DHT_ScFilterFile F \n"
-            "\tWHERE \tA.subclientId = F.componentNameId \n"
-            "\t\tAND\n"
-            "\t\t\tF.modified = 0 \n"
-            "\t\tAND \n"
-            "\t\tT.PrimaryVolumeId = CONVERT(int, SUBSTRING(F.fileName, 1, CHARINDEX(char(21), F.fileName) - 1)) \n"
-            "\t\tAND \n"
-            "\t\tUA.Id = CONVERT(int, SUBSTRING(F.fileName, CHARINDEX(char(21), F.fileName) + 1, (LEN(F.fileName) - CHARINDEX(char(21), F.fileName) + 1)))) \n"
-            "ELSE 'Unknown Application' \n"
-            "END \n"
-            "FROM YBApplicationDirs A, ##YBBrowseByClientTmp T \n"
-            "WHERE T.Id = A.ReplicationVolumeId \n"
-            "SELECT * FROM ##YBBrowseByClientTmp \n"
-            "\tSET NOCOUNT OFF",
-            "source/include/Db/Cursor/YBBrowseByClient1", (int clientId))
+ZXDB_CURSOR(
+    YBBrowseByClient1, YBBrowseByClient1_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|s257|",
+    "SET NOCOUNT ON \n"
+    "IF object_id('tempdb.dbo.##YBBrowseByClientTmp') IS NOT NULL DROP TABLE ##YBBrowseByClientTmp \n"
+    "CREATE TABLE ##YBBrowseByClientTmp ( \n"
+    "\tid\t\t\t\t\tint primary key, \n"
+    "\tPointInTime\t\t\tinteger, \n"
+    "\tCreationTime\t\tinteger, \n"
+    "\tModifyTime\t\t\tinteger, \n"
+    "\tCurrentState\t\tinteger, \n"
+    "\tCurrentRole\t\t\tinteger, \n"
+    "\tPrimaryVolumeId\t\tinteger, \n"
+    "\tPhysicalVolumeId\tinteger, \n"
+    "\tReplicationPolicyId\tinteger, \n"
+    "\tRVScratchVolumeId\tinteger, \n"
+    "\tFlags\t\t\t\tinteger, \n"
+    "\tJobId\t\t\t\tinteger, \n"
+    "\tSnapVolumeId\t\tinteger, \n"
+    "\tSnapEngineType\t\tinteger, \n"
+    "\tSnapvaultReplicaDir\tchar(1024), \n"
+    "\tSourceGUID\t\t\tchar(256), \n"
+    "\tAppName\t\t\t\tchar(256) \n"
+    ") \n"
+    "INSERT INTO ##YBBrowseByClientTmp \n"
+    "(id, PointInTime, CreationTime, ModifyTime, CurrentState, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, \n"
+    "ReplicationPolicyId, RVScratchVolumeId, Flags, JobId, SnapVolumeId, SnapEngineType, SnapvaultReplicaDir, "
+    "SourceGUID) \n"
+    "SELECT DISTINCT Q.* \n"
+    "FROM YBVolume Q, YBPhysicalDevice D \n"
+    "WHERE D.ClientId = %d and D.SNRVolumeId = Q.PrimaryVolumeId \n"
+    "UPDATE ##YBBrowseByClientTmp \n"
+    "SET AppName = \n"
+    "case A.pathType / 33554432 \n"
+    "WHEN 0 THEN 'Exchange' \n"
+    "WHEN 1 THEN 'Exchange' \n"
+    "WHEN 2 THEN 'SQL Server' \n"
+    "WHEN 3 THEN 'SQL Server' \n"
+    "WHEN 4 THEN 'Notes Database' \n"
+    "WHEN 5 THEN 'Oracle Database' \n"
+    "WHEN 6 THEN 'Exchange' \n"
+    "WHEN 7 THEN \n"
+    "\t(select UA.ApplicationName \n"
+    "\tFROM  YBUserApplicationDef UA, DHT_ScFilterFile F \n"
+    "\tWHERE \tA.subclientId = F.componentNameId \n"
+    "\t\tAND\n"
+    "\t\t\tF.modified = 0 \n"
+    "\t\tAND \n"
+    "\t\tT.PrimaryVolumeId = CONVERT(int, SUBSTRING(F.fileName, 1, CHARINDEX(char(21), F.fileName) - 1)) \n"
+    "\t\tAND \n"
+    "\t\tUA.Id = CONVERT(int, SUBSTRING(F.fileName, CHARINDEX(char(21), F.fileName) + 1, (LEN(F.fileName) - "
+    "CHARINDEX(char(21), F.fileName) + 1)))) \n"
+    "ELSE 'Unknown Application' \n"
+    "END \n"
+    "FROM YBApplicationDirs A, ##YBBrowseByClientTmp T \n"
+    "WHERE T.Id = A.ReplicationVolumeId \n"
+    "SELECT * FROM ##YBBrowseByClientTmp \n"
+    "\tSET NOCOUNT OFF",
+    "source/include/Db/Cursor/YBBrowseByClient1", (int clientId))
 
 YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient1, YBBrowseByClient1_t, YBVolume_t, YBBrowseByClient1_VOLUME_COLUMNS, false)
+
+// The replication volume rows of the other cursors lie the same way.
+YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient1_YBGetYBVolList, YBBrowseByClient1_t, YBGetYBVolList_t,
+                       YBBrowseByClient1_VOLUME_COLUMNS, false)

@@ -6,13 +6,13 @@
 #include "rows/RowFamily.h"
 
 #define YBBrowseByPolicy3_COLUMNS(I, B, S) \
-    I(id) \
-    I(ClientId) \
-    I(SNRVolumeId) \
-    S(DeviceName, 1025) \
-    I(Flags) \
-    S(OSDeviceName, 1025) \
-    S(AccessPath, 129) \
+    I(id)                                  \
+    I(ClientId)                            \
+    I(SNRVolumeId)                         \
+    S(DeviceName, 1025)                    \
+    I(Flags)                               \
+    S(OSDeviceName, 1025)                  \
+    S(AccessPath, 129)                     \
     I(FilerClientId)
 
 ZXDB_CURSOR(YBBrowseByPolicy3, YBBrowseByPolicy3_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",

@@ -6,10 +6,10 @@
 #include "rows/RowFamily.h"
 
 #define YBBrowseByPolicy4_COLUMNS(I, B, S) \
-    I(id) \
-    I(PhysicalVolumeId) \
-    I(RVScratchVolumePoolId) \
-    I(Flags) \
+    I(id)                                  \
+    I(PhysicalVolumeId)                    \
+    I(RVScratchVolumePoolId)               \
+    I(Flags)                               \
     I(LockedByJobId)
 
 ZXDB_CURSOR(YBBrowseByPolicy4, YBBrowseByPolicy4_COLUMNS, "i|i|i|i|i|",

@@ -6,16 +6,17 @@
 #include "rows/RowFamily.h"
 
 #define YBBrowseByPolicy5_COLUMNS(I, B, S) \
-    I(id) \
-    I(DeviceNameId) \
-    S(Path, 1025) \
+    I(id)                                  \
+    I(DeviceNameId)                        \
+    S(Path, 1025)                          \
     I(Flags)
 
 ZXDB_CURSOR(YBBrowseByPolicy5, YBBrowseByPolicy5_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
             "SELECT DISTINCT M.* \n"
             "FROM ##YBBrowseByPolicyTmp TmpTbl, YBPhysicalDevice D, YBMountPoint M \n"
-            "WHERE (TmpTbl.PhysicalVolumeId = D.SNRVolumeId OR TmpTbl.PrimaryvolumeId = D.SNRVolumeId) AND M.DeviceNameId = D.id \n"
+            "WHERE (TmpTbl.PhysicalVolumeId = D.SNRVolumeId OR TmpTbl.PrimaryvolumeId = D.SNRVolumeId) AND "
+            "M.DeviceNameId = D.id \n"
             "DROP TABLE ##YBBrowseByPolicyTmp \n"
             "\tSET NOCOUNT OFF",
             "source/include/Db/Cursor/YBBrowseByPolicy5", ())

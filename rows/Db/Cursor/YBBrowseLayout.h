@@ -11,18 +11,18 @@
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 
-#define YBBROWSE_SAME_FIELD(name)                                  \
-    &&offsetof(BrowseRow, name) == offsetof(TableRow, name) &&     \
+#define YBBROWSE_SAME_FIELD(name)                              \
+    &&offsetof(BrowseRow, name) == offsetof(TableRow, name) && \
         std::is_same<decltype(BrowseRow::name), decltype(TableRow::name)>::value
 #define YBBROWSE_SAME_TEXT(name, size) YBBROWSE_SAME_FIELD(name)
 
 // Asserts that the columns COLUMNS of BROWSE lie as the fields of TABLE;
 // SAME_SIZE also asks for the same size of the two structures.
-#define YBBROWSE_ASSERT_LAYOUT(TAG, BROWSE, TABLE, COLUMNS, SAME_SIZE)                                  \
-    struct YBBrowseLayoutTie_##TAG {                                                                  \
-        typedef BROWSE BrowseRow;                                                                     \
-        typedef TABLE TableRow;                                                                       \
-        static_assert((!(SAME_SIZE) || sizeof(BrowseRow) == sizeof(TableRow))                        \
-                          COLUMNS(YBBROWSE_SAME_FIELD, YBBROWSE_SAME_FIELD, YBBROWSE_SAME_TEXT),      \
-                      #BROWSE " must have the layout of " #TABLE);                                   \
+#define YBBROWSE_ASSERT_LAYOUT(TAG, BROWSE, TABLE, COLUMNS, SAME_SIZE)                           \
+    struct YBBrowseLayoutTie_##TAG {                                                             \
+        typedef BROWSE BrowseRow;                                                                \
+        typedef TABLE TableRow;                                                                  \
+        static_assert((!(SAME_SIZE) || sizeof(BrowseRow) == sizeof(TableRow))                    \
+                          COLUMNS(YBBROWSE_SAME_FIELD, YBBROWSE_SAME_FIELD, YBBROWSE_SAME_TEXT), \
+                      #BROWSE " must have the layout of " #TABLE);                               \
     };
