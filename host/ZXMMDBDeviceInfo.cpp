@@ -1,0 +1,155 @@
+#include "host/ZXMMDBDeviceInfo.h"
+
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <set>
+#include <utility>
+
+namespace {
+
+struct DeviceLayerState {
+    std::mutex lock;
+    std::set<int> activeControllers;
+    std::set<int> devicesInUse;
+    std::set<int> partitionsInUse;
+    std::map<std::string, std::deque<std::pair<int, std::string>>> failures;
+    std::vector<std::string> journal;
+};
+
+DeviceLayerState& state()
+{
+    static DeviceLayerState s;
+    return s;
+}
+
+bool knownCall(const std::string& call)
+{
+    return call == "activate" || call == "deactivate" || call == "volumeInUse" || call == "partitionInUse";
+}
+
+}  // namespace
+
+void MMS2BaseError::getLastError(char* buffer, int size) const
+{
+    if (buffer == nullptr || size <= 0) return;
+    size_t n = m_sLastError.size();
+    if (n > static_cast<size_t>(size) - 1) n = static_cast<size_t>(size) - 1;
+    std::memcpy(buffer, m_sLastError.data(), n);
+    buffer[n] = '\0';
+}
+
+bool ZXMMDBDeviceInfo::takeFailure(const char* call, int id, int& code)
+{
+    DeviceLayerState& s = state();
+    // Called with the lock held.
+    s.journal.push_back(std::string(call) + " " + std::to_string(id));
+    auto it = s.failures.find(call);
+    if (it == s.failures.end() || it->second.empty()) {
+        setLastError("");
+        return false;
+    }
+    code = it->second.front().first;
+    setLastError(it->second.front().second);
+    it->second.pop_front();
+    return true;
+}
+
+int ZXMMDBDeviceInfo::activateControllerBySNRVolId(int deviceId, DBtran*)
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    int code = 0;
+    if (takeFailure("activate", deviceId, code)) return code;
+    if (deviceId <= 0) {
+        setLastError("Cannot activate the controller of device " + std::to_string(deviceId) + ": invalid device id");
+        return -1;
+    }
+    s.activeControllers.insert(deviceId);
+    return 0;
+}
+
+int ZXMMDBDeviceInfo::deactivateControllerBySNRVolId(int deviceId, DBtran*)
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    int code = 0;
+    if (takeFailure("deactivate", deviceId, code)) return code;
+    if (deviceId <= 0) {
+        setLastError("Cannot deactivate the controller of device " + std::to_string(deviceId) +
+                     ": invalid device id");
+        return -1;
+    }
+    s.activeControllers.erase(deviceId);
+    return 0;
+}
+
+int ZXMMDBDeviceInfo::isSNRVolumeBeingUsed(int deviceId, bool& inUse)
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    int code = 0;
+    if (takeFailure("volumeInUse", deviceId, code)) return code;
+    inUse = s.devicesInUse.count(deviceId) > 0;
+    return 0;
+}
+
+int ZXMMDBDeviceInfo::isSNRPartitionBeingUsed(int snrVolumeId, bool& inUse)
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    int code = 0;
+    if (takeFailure("partitionInUse", snrVolumeId, code)) return code;
+    inUse = s.partitionsInUse.count(snrVolumeId) > 0;
+    return 0;
+}
+
+bool ZXMMDBDeviceInfo::isControllerActive(int deviceId)
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return s.activeControllers.count(deviceId) > 0;
+}
+
+std::vector<std::string> ZXMMDBDeviceInfo::journal()
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return s.journal;
+}
+
+void ZXMMDBDeviceInfo::failNext(const std::string& call, int code, const std::string& text)
+{
+    if (code == 0 || !knownCall(call)) return;
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.failures[call].emplace_back(code, text);
+}
+
+void ZXMMDBDeviceInfo::setInUse(const std::string& call, int id, bool inUse)
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    std::set<int>* marks = nullptr;
+    if (call == "volumeInUse")
+        marks = &s.devicesInUse;
+    else if (call == "partitionInUse")
+        marks = &s.partitionsInUse;
+    if (marks == nullptr) return;
+    if (inUse)
+        marks->insert(id);
+    else
+        marks->erase(id);
+}
+
+void ZXMMDBDeviceInfo::reset()
+{
+    DeviceLayerState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.activeControllers.clear();
+    s.devicesInUse.clear();
+    s.partitionsInUse.clear();
+    s.failures.clear();
+    s.journal.clear();
+}

@@ -1,0 +1,371 @@
+// Global history names of the devices of protected volumes: add, update,
+// delete and the queries by device and by SNR volume, with their inline
+// request cases.
+#include "snr/HistoryNames.h"
+
+#include <cstring>
+#include <sstream>
+
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "rows/Db/Cursor/YBGetTzGlobalHistoryNameByVolumeId.h"
+#include "service/CasePatterns.h"
+#include "service/CaseRegistry.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/SqlText.h"
+#include "snr/SNRMessages.h"
+
+namespace {
+
+// Source names of the units the operations log under.
+const char ProgNameInserts[] = "ReplicationMgrInserts";
+const char ProgNameUpdates[] = "ReplicationMgrUpdates";
+const char ProgNameDeletes[] = "ReplicationMgrDeletes";
+const char ProgNameQueries[] = "ReplicationMgrQueries";
+
+const char TooLongText[] = "Global History Name is too long";
+
+// Sets the result's code and text and writes "\tEvent: " + text + details at ERR.
+template <typename Ret>
+bool FailWith(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
+              const char* source, const char* function, long line)
+{
+    ret.errCode = code;
+    ret.errMsg = text;
+    mgr.log() << "\tEvent: " << text << details;
+    mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
+    return false;
+}
+
+std::string HistoryNameSet(const std::string& name)
+{
+    return "GlobalHistoryName = '" + SqlEscape(name) + "'";
+}
+
+}  // namespace
+
+bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t& args,
+                                            AddMorvaneVolHistoryNameRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::AddTzGlobalHistoryName()";
+    const int deviceId = args.record.DeviceId;
+    const std::string& name = args.record.GlobalHistoryName;
+
+    if (deviceId <= 0)
+        return FailWith(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
+                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
+    if (name.empty())
+        return FailWith(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
+    // A longer name would be cut by the column and stored as another name.
+    if (name.size() > kMaxGlobalHistoryNameLength)
+        return FailWith(*this, ret, -18, TooLongText,
+                        "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
+                            std::to_string(name.size()),
+                        ProgNameInserts, Fn, __LINE__);
+
+    CYBTzHistoryNameDB db;
+    YBTzHistoryName_t* rows = nullptr;
+    unsigned int count = 0;
+    const std::string where = "GlobalHistoryName = '" + SqlEscape(name) + "'";
+    if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
+        db.deleteList(rows);
+        return FailWith(*this, ret, -4, "Cannot access Morvane global history name information",
+                        "\n\tsWhere = " + where + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                        ProgNameInserts, Fn, __LINE__);
+    }
+    const bool ownedByThisDevice = count == 1 && rows[0].DeviceId == deviceId;
+    db.deleteList(rows);
+
+    if (ownedByThisDevice) {
+        m_LogMsg << "\tGlobal History Name " << name << " used by Device ID = " << deviceId
+                 << " was already int the the database";
+        WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
+        ret.errMsg = "";
+        return true;
+    }
+    if (count > 0)
+        return FailWith(*this, ret, -12, "Morvane global history name is already in the database", "",
+                        ProgNameInserts, Fn, __LINE__);
+
+    QueryMorvaneVolHistoryNameArgs_t queryArgs;
+    queryArgs.DeviceId = deviceId;
+    QueryMorvaneVolHistoryNameRet_t queryRet;
+    bool updated = false;
+    if (QueryTzGlobalHistoryName(queryArgs, queryRet, tran)) {
+        const std::string set = HistoryNameSet(name);
+        if (!db.Update(deviceId, set.c_str(), tran))
+            return FailWith(*this, ret, -4, "Cannot Update Morvane global history name information",
+                            "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
+                                std::to_string(deviceId) + "\n\tsUpdate   = " + set +
+                                "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                            ProgNameInserts, Fn, __LINE__);
+        updated = true;
+    } else if (queryRet.errCode == -3) {
+        YBTzHistoryName_t row;
+        std::memset(static_cast<void*>(&row), 0, sizeof row);
+        row.DeviceId = deviceId;
+        std::memcpy(row.GlobalHistoryName, name.data(), name.size());  // fits: length checked above
+        row.Flags = 0;
+        if (!db.insert(row, tran))
+            return FailWith(*this, ret, -4, "Global history name could not be added to the database",
+                            "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
+                                std::to_string(deviceId) + "\n\tGlobal History Name = " + name +
+                                "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+                            ProgNameInserts, Fn, __LINE__);
+    } else {
+        // The query has written its own entry.
+        ret.errCode = queryRet.errCode;
+        ret.errMsg = queryRet.errMsg;
+        return false;
+    }
+
+    m_LogMsg << "\tGlobal History Name " << name << " used by Device ID = " << deviceId << " was "
+             << (updated ? "updated" : "added") << " to the database";
+    WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryNameArgs_t& args,
+                                               UpdateMorvaneVolHistoryNameRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::UpdateTzGlobalHistoryName()";
+    const int deviceId = args.record.DeviceId;
+    const std::string& name = args.record.GlobalHistoryName;
+
+    if (deviceId <= 0)
+        return FailWith(*this, ret, -6, "Global history name could not be updated with invalid device ID",
+                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameUpdates, Fn, __LINE__);
+    if (name.empty())
+        return FailWith(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
+                        __LINE__);
+    // The column would give back a cut name.
+    if (name.size() > kMaxGlobalHistoryNameLength)
+        return FailWith(*this, ret, -18, TooLongText,
+                        "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
+                            std::to_string(name.size()),
+                        ProgNameUpdates, Fn, __LINE__);
+
+    CYBTzHistoryNameDB db;
+    const std::string set = HistoryNameSet(name);
+    if (!db.Update(deviceId, set.c_str(), tran))
+        return FailWith(*this, ret, -4, "Global history name could not be updated to the database",
+                        "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
+                            std::to_string(deviceId) + "\n\tGlobal History Name = " + name +
+                            "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+                        ProgNameUpdates, Fn, __LINE__);
+
+    m_LogMsg << "\tGlobal History Name " << name << " used by Device ID = " << deviceId
+             << " was updated to the database";
+    WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryNameArgs_t& args,
+                                               DeleteMorvaneVolHistoryNameRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::DeleteTzGlobalHistoryName()";
+    const int deviceId = args.DeviceId;
+
+    if (deviceId <= 0)
+        return FailWith(*this, ret, -6, "Global history name could not be deleted with invalid device ID",
+                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameDeletes, Fn, __LINE__);
+
+    CYBTzHistoryNameDB db;
+    if (!db.remove(deviceId, tran)) {
+        if (db.getErrorCode() == DB_NO_MORE_ROWS)
+            return FailWith(*this, ret, -3, "Global History name not found",
+                            "\n\tDevice Id           = " + std::to_string(deviceId), ProgNameDeletes, Fn,
+                            __LINE__);
+        return FailWith(*this, ret, -4, "Global history name cannot be removed from the database",
+                        "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " +
+                            std::to_string(deviceId) + "\n\tDB Err Code         = " +
+                            std::to_string(db.getErrorCode()),
+                        ProgNameDeletes, Fn, __LINE__);
+    }
+
+    m_LogMsg << "\tGlobal History Name used by Device ID = " << deviceId << " was removed from the database";
+    WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameArgs_t& args,
+                                              QueryMorvaneVolHistoryNameRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::QueryTzGlobalHistoryName()";
+    const int deviceId = args.DeviceId;
+
+    if (deviceId <= 0)
+        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid device ID",
+                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameQueries, Fn, __LINE__);
+
+    CYBTzHistoryNameDB db;
+    YBTzHistoryName_t row;
+    std::memset(static_cast<void*>(&row), 0, sizeof row);
+    if (!db.getInfo(deviceId, row, tran)) {
+        if (db.getErrorCode() == DB_NO_MORE_ROWS)
+            return FailWith(*this, ret, -3, "Record not found", "\n\tDevice Id = " + std::to_string(deviceId),
+                            ProgNameQueries, Fn, __LINE__);
+        return FailWith(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
+                        "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
+                            std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
+                        ProgNameQueries, Fn, __LINE__);
+    }
+    ret.record.DeviceId = row.DeviceId;
+    ret.record.GlobalHistoryName.assign(row.GlobalHistoryName,
+                                        strnlen(row.GlobalHistoryName, sizeof row.GlobalHistoryName));
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryNameByVolumeIdArgs_t& args,
+                                                     QueryTzGlobalHistoryNameByVolumeIdRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::QueryTzGlobalHistoryNameByVolId()";
+    const int volumeId = args.SNRVolumeId;
+
+    if (volumeId <= 0)
+        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid volume ID",
+                        "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
+
+    YBGetTzGlobalHistoryNameByVolumeId cursor(tran);
+    cursor.setValues(volumeId);
+    int rc = getOneRow(&cursor, false, -1, 0);
+    if (rc == DB_ROW_OK) {
+        const YBGetTzGlobalHistoryNameByVolumeId_t* row = cursor.getDataPtr();
+        ret.record.DeviceId = row->DeviceId;
+        ret.record.GlobalHistoryName.assign(row->GlobalHistoryName,
+                                            strnlen(row->GlobalHistoryName, sizeof row->GlobalHistoryName));
+        ret.errMsg = "";
+        return true;
+    }
+
+    int code = -4;
+    const char* text = "DB failure detect trying to access Tz Global history name information";
+    if (rc == DB_NO_MORE_ROWS) {
+        code = -3;
+        text = "Volume does not have an Tz Global History Name";
+    } else if (rc == DB_MORE_THAN_ONE_ROW) {
+        code = -13;
+        text = "Volume has more than one Tz Global History Name";
+    }
+    return FailWith(*this, ret, code, text,
+                    "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
+                        std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
+                    ProgNameQueries, Fn, __LINE__);
+}
+
+// ---- Inline request cases ---------------------------------------------------
+
+namespace {
+
+template <typename Reply>
+cases::ReplyStatus<Reply> StatusOf()
+{
+    return cases::ReplyStatus<Reply>{&Reply::status, &Reply::errMsg, &Reply::errCode};
+}
+
+cases::CaseLog CaseLiterals(const char* request, const char* reply)
+{
+    return cases::CaseLog{std::string("\tMessage ") + request + " completed ",
+                          std::string("\n\tSending reply ") + reply + " to client..."};
+}
+
+// The record of a query reply; the name points into the result, an empty
+// name as an empty text.
+void FillHistoryName(repYBTzHistoryNameRec& wire, const MorvaneHistoryNameRecord_t& record)
+{
+    wire.DeviceId = record.DeviceId;
+    wire.GlobalHistoryName = const_cast<char*>(record.GlobalHistoryName.c_str());
+}
+
+void AddTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repAddGlobalHistoryNameResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AddMorvaneVolHistoryNameArgs_t args;
+    AddMorvaneVolHistoryNameRet_t ret;
+    YBSet(args.record, cases::RequestOf<repYBTzHistoryNameRec>(buf));
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, StatusOf<repAddGlobalHistoryNameResp>(), ret,
+        CaseLiterals("REPLICA_PM_AddTzGlobalHistoryName_REQ", "REPLICA_PM_AddTzGlobalHistoryName_RESP"),
+        cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.AddTzGlobalHistoryName(args, ret, tran); },
+        [](repAddGlobalHistoryNameResp&) {});
+}
+
+void UpdateTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repUpdateTzGlobalHistoryNameResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    UpdateMorvaneVolHistoryNameArgs_t args;
+    UpdateMorvaneVolHistoryNameRet_t ret;
+    YBSet(args.record, cases::RequestOf<repYBTzHistoryNameRec>(buf));
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, StatusOf<repUpdateTzGlobalHistoryNameResp>(), ret,
+        CaseLiterals("REPLICA_PM_UpdateTzGlobalHistoryName_REQ", "REPLICA_PM_UpdateTzGlobalHistoryName_RESP"),
+        cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.UpdateTzGlobalHistoryName(args, ret, tran); },
+        [](repUpdateTzGlobalHistoryNameResp&) {});
+}
+
+void DeleteTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repDeleteTzGlobalHistoryNameResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    DeleteMorvaneVolHistoryNameArgs_t args;
+    DeleteMorvaneVolHistoryNameRet_t ret;
+    args.DeviceId = cases::RequestOf<repTzGlobalHistoryNameByDeviceReq>(buf).DeviceId;
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, StatusOf<repDeleteTzGlobalHistoryNameResp>(), ret,
+        CaseLiterals("REPLICA_PM_DeleteTzGlobalHistoryName_REQ", "REPLICA_PM_DeleteTzGlobalHistoryName_RESP"),
+        cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.DeleteTzGlobalHistoryName(args, ret, tran); },
+        [](repDeleteTzGlobalHistoryNameResp&) {});
+}
+
+void QueryTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repQueryTzGlobalHistoryNameResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryMorvaneVolHistoryNameArgs_t args;
+    QueryMorvaneVolHistoryNameRet_t ret;
+    args.DeviceId = cases::RequestOf<repTzGlobalHistoryNameByDeviceReq>(buf).DeviceId;
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, StatusOf<repQueryTzGlobalHistoryNameResp>(), ret,
+        CaseLiterals("REPLICA_PM_QueryTzGlobalHistoryName_REQ", "REPLICA_PM_QueryTzGlobalHistoryName_RESP"),
+        cases::Message::PointIntoResult, [&]() { return mgr.QueryTzGlobalHistoryName(args, ret, nullptr); },
+        [&](repQueryTzGlobalHistoryNameResp& r) {
+            FillHistoryName(r.HistoryName, ret.record);
+            return true;
+        });
+}
+
+void QueryTzGlobalHistoryNameByVolIdCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repQueryTzGlobalHistoryNameByVolIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryTzGlobalHistoryNameByVolumeIdArgs_t args;
+    QueryTzGlobalHistoryNameByVolumeIdRet_t ret;
+    args.SNRVolumeId = cases::RequestOf<repTzGlobalHistoryNameByVolIdReq>(buf).SNRVolumeId;
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, StatusOf<repQueryTzGlobalHistoryNameByVolIdResp>(), ret,
+        CaseLiterals("REPLICA_PM_QueryTzGlobalHistNameByVolId_REQ", "REPLICA_PM_QueryTzGlobalHistNameByVolId_RESP"),
+        cases::Message::PointIntoResult,
+        [&]() { return mgr.QueryTzGlobalHistoryNameByVolId(args, ret, nullptr); },
+        [&](repQueryTzGlobalHistoryNameByVolIdResp& r) {
+            FillHistoryName(r.HistoryName, ret.record);
+            return true;
+        });
+}
+
+}  // namespace
+
+REPLMGR_BIND_CASE(0x3500010b, &AddTzGlobalHistoryNameCase);
+REPLMGR_BIND_CASE(0x3500010d, &UpdateTzGlobalHistoryNameCase);
+REPLMGR_BIND_CASE(0x3500010f, &DeleteTzGlobalHistoryNameCase);
+REPLMGR_BIND_CASE(0x35000111, &QueryTzGlobalHistoryNameCase);
+REPLMGR_BIND_CASE(0x35000113, &QueryTzGlobalHistoryNameByVolIdCase);
