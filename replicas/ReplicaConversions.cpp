@@ -3,6 +3,15 @@
 // pair.
 #include "replicas/ReplicaSetters.h"
 
+#include "rows/Db/Cursor/YBBrowseByClient1.h"
+#include "rows/Db/Cursor/YBBrowseByPolicy1.h"
+#include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
+#include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
+#include "rows/Db/Cursor/YBGetSNRVolumeById.h"
+#include "rows/Db/Cursor/YBGetYBVolList.h"
+#include "rows/Db/Cursor/YBGetYBVolumesBySubclientId.h"
+#include "rows/Db/Cursor/YBNASBrowseByClient1.h"
+
 #include <utility>
 
 namespace {
@@ -35,20 +44,6 @@ const FieldLabel kFieldLabels[] = {
     {YB_VOL_SNAPVAULT_DIR, "YB Volume Snapvault Replica directory"},
     {YB_VOL_SOURCE_GUID, "YB Volume Source GUID"},
 };
-
-template <typename Record, typename Row>
-void AppendFromRow(std::vector<Record>& list, const Row& row)
-{
-    Record record;
-    YBSet(record, row);
-    list.push_back(std::move(record));
-}
-
-template <typename Wire, typename Record>
-void SetArray(Wire* array, const std::vector<Record>& list)
-{
-    for (size_t i = 0; i < list.size(); ++i) YBSet(array[i], list[i]);
-}
 
 }  // namespace
 
@@ -109,24 +104,75 @@ void YBSet(ReplicationVolumeV3Record_t& dst, const YBVolume_t& src) { SetRepVolR
 void YBSet(ReplicationVolumeV4Record_t& dst, const YBVolume_t& src) { SetRepVolRecV4FromDB(dst, src); }
 void YBSet(ReplicationVolumeV5Record_t& dst, const YBVolume_t& src) { SetRepVolRecV5FromDB(dst, src); }
 
+// Cursor row to record: every version from the volume list and the SNR
+// volume cursors, version 5 from the subclient and browse cursors.
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetYBVolList_t& src) { SetRepVolRecV1FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetYBVolList_t& src) { SetRepVolRecV2FromDB(dst, src); }
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetYBVolList_t& src) { SetRepVolRecV3FromDB(dst, src); }
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetYBVolList_t& src) { SetRepVolRecV4FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetYBVolList_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetRepVolRecV1FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetRepVolRecV2FromDB(dst, src); }
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetRepVolRecV3FromDB(dst, src); }
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetRepVolRecV4FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetRepVolRecV1FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetRepVolRecV2FromDB(dst, src); }
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetRepVolRecV3FromDB(dst, src); }
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetRepVolRecV4FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetSNRVolumeById_t& src) { SetRepVolRecV1FromDB(dst, src); }
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetSNRVolumeById_t& src) { SetRepVolRecV2FromDB(dst, src); }
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetSNRVolumeById_t& src) { SetRepVolRecV3FromDB(dst, src); }
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetSNRVolumeById_t& src) { SetRepVolRecV4FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetSNRVolumeById_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetYBVolumesBySubclientId_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBBrowseByClient1_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBNASBrowseByClient1_t& src) { SetRepVolRecV5FromDB(dst, src); }
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBBrowseByPolicy1_t& src) { SetRepVolRecV5FromDB(dst, src); }
+
 int YBSet(YBVolume_t& dst, const ReplicationVolumeRecord_t& src, int& errorCode) { return SetRepVolDBV1(dst, src, errorCode); }
 int YBSet(YBVolume_t& dst, const ReplicationVolumeRecord42_t& src, int& errorCode) { return SetRepVolDBV2(dst, src, errorCode); }
 int YBSet(YBVolume_t& dst, const ReplicationVolumeV3Record_t& src, int& errorCode) { return SetRepVolDBV3(dst, src, errorCode); }
 int YBSet(YBVolume_t& dst, const ReplicationVolumeV4Record_t& src, int& errorCode) { return SetRepVolDBV4(dst, src, errorCode); }
 int YBSet(YBVolume_t& dst, const ReplicationVolumeV5Record_t& src, int& errorCode) { return SetRepVolDBV5(dst, src, errorCode); }
 
-void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBVolume_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBVolume_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBVolume_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBVolume_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBVolume_t& src) { AppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBVolume_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBVolume_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBVolume_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBVolume_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBVolume_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetYBVolList_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetYBVolList_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetYBVolList_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetYBVolList_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetYBVolList_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetYBVolumesBySubclientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBBrowseByClient1_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBNASBrowseByClient1_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBBrowseByPolicy1_t& src) { YBAppendFromRow(dst, src); }
 
-void YBSet(repReplicationVolume* dst, const std::vector<ReplicationVolumeRecord_t>& src) { SetArray(dst, src); }
-void YBSet(repReplicationVolume42* dst, const std::vector<ReplicationVolumeRecord42_t>& src) { SetArray(dst, src); }
-void YBSet(repReplicationVolumeV3* dst, const std::vector<ReplicationVolumeV3Record_t>& src) { SetArray(dst, src); }
-void YBSet(repReplicationVolumeV4* dst, const std::vector<ReplicationVolumeV4Record_t>& src) { SetArray(dst, src); }
-void YBSet(repReplicationVolumeV5* dst, const std::vector<ReplicationVolumeV5Record_t>& src) { SetArray(dst, src); }
-void YBSet(repYBVolumeApp* dst, const std::vector<YBVolumeApp_t>& src) { SetArray(dst, src); }
+void YBSet(repReplicationVolume* dst, const std::vector<ReplicationVolumeRecord_t>& src) { YBSetArray(dst, src); }
+void YBSet(repReplicationVolume42* dst, const std::vector<ReplicationVolumeRecord42_t>& src) { YBSetArray(dst, src); }
+void YBSet(repReplicationVolumeV3* dst, const std::vector<ReplicationVolumeV3Record_t>& src) { YBSetArray(dst, src); }
+void YBSet(repReplicationVolumeV4* dst, const std::vector<ReplicationVolumeV4Record_t>& src) { YBSetArray(dst, src); }
+void YBSet(repReplicationVolumeV5* dst, const std::vector<ReplicationVolumeV5Record_t>& src) { YBSetArray(dst, src); }
+void YBSet(repYBVolumeApp* dst, const std::vector<YBVolumeApp_t>& src) { YBSetArray(dst, src); }
 
 template bool CopyVectorToMsg(repReplicationVolume**, const std::vector<ReplicationVolumeRecord_t>&);
 template bool CopyVectorToMsg(repReplicationVolume42**, const std::vector<ReplicationVolumeRecord42_t>&);

@@ -255,6 +255,41 @@ void YBSet(ReplicationVolumeV3Record_t& dst, const YBVolume_t& src);
 void YBSet(ReplicationVolumeV4Record_t& dst, const YBVolume_t& src);
 void YBSet(ReplicationVolumeV5Record_t& dst, const YBVolume_t& src);
 
+// From cursor rows: every version from the volume list and the SNR volume
+// cursors, version 5 from the subclient and browse cursors.
+struct YBGetYBVolList_t;
+struct YBGetSNRVolInfoByClientId_t;
+struct YBGetSNRVolInfoByPoolId_t;
+struct YBGetSNRVolumeById_t;
+struct YBGetYBVolumesBySubclientId_t;
+struct YBBrowseByClient1_t;
+struct YBNASBrowseByClient1_t;
+struct YBBrowseByPolicy1_t;
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetYBVolList_t& src);
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetYBVolList_t& src);
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetYBVolList_t& src);
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetYBVolList_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetYBVolList_t& src);
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(ReplicationVolumeRecord_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(ReplicationVolumeRecord42_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(ReplicationVolumeV3Record_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(ReplicationVolumeV4Record_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBGetYBVolumesBySubclientId_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBBrowseByClient1_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBNASBrowseByClient1_t& src);
+void YBSet(ReplicationVolumeV5Record_t& dst, const YBBrowseByPolicy1_t& src);
+
 // Record to row, with checks: 0 when the row is complete, else the
 // field-mask bit of the first field refused, with errorCode -6 (negative
 // id) or -18 (text too long).
@@ -270,6 +305,30 @@ void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBVolume_t& src)
 void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBVolume_t& src);
 void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBVolume_t& src);
 void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBVolume_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetYBVolList_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetYBVolList_t& src);
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetYBVolList_t& src);
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetYBVolList_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetYBVolList_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<ReplicationVolumeRecord42_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<ReplicationVolumeV3Record_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<ReplicationVolumeV4Record_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBGetYBVolumesBySubclientId_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBBrowseByClient1_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBNASBrowseByClient1_t& src);
+void YBSet(std::vector<ReplicationVolumeV5Record_t>& dst, const YBBrowseByPolicy1_t& src);
 
 void YBSet(repReplicationVolume* dst, const std::vector<ReplicationVolumeRecord_t>& src);
 void YBSet(repReplicationVolume42* dst, const std::vector<ReplicationVolumeRecord42_t>& src);

@@ -165,23 +165,28 @@ void InvalidateRepVolMsgV5(Wire& w)
 }
 
 // Row to record: the booleans from Flags, JobId widened with its sign, an
-// empty text column gives "". Serves YBVolume_t and the rows with its
-// column names.
+// empty text column gives "". Serves YBVolume_t, the rows with its column
+// names and the SNR volume cursor rows, which name the replication volume's
+// id, physical volume and flags YBid, YBPhysicalVolumeId and YBFlags.
+
+YB_ROW_COLUMN(YBRepVolRowId, YBid, id)
+YB_ROW_COLUMN(YBRepVolRowPhysicalVolumeId, YBPhysicalVolumeId, PhysicalVolumeId)
+YB_ROW_COLUMN(YBRepVolRowFlags, YBFlags, Flags)
 
 template <typename Record, typename Row>
 void SetRepVolRecV1FromDB(Record& r, const Row& row)
 {
-    r.id = row.id;
+    r.id = YBRepVolRowId(row);
     r.PointInTime = row.PointInTime;
     r.CreationTime = row.CreationTime;
     r.ModifyTime = row.ModifyTime;
     r.CurrentState = row.CurrentState;
     r.CurrentRole = row.CurrentRole;
     r.PrimaryVolumeId = row.PrimaryVolumeId;
-    r.PhysicalVolumeId = row.PhysicalVolumeId;
+    r.PhysicalVolumeId = YBRepVolRowPhysicalVolumeId(row);
     r.ReplicationPolicyId = row.ReplicationPolicyId;
     r.RVScratchVolumeId = row.RVScratchVolumeId;
-    r.DoNotPrune = YBFlagBit(row.Flags, YBVOL_FLAG_DO_NOT_PRUNE);
+    r.DoNotPrune = YBFlagBit(YBRepVolRowFlags(row), YBVOL_FLAG_DO_NOT_PRUNE);
 }
 
 template <typename Record, typename Row>
@@ -189,8 +194,8 @@ void SetRepVolRecV2FromDB(Record& r, const Row& row)
 {
     SetRepVolRecV1FromDB(r, row);
     r.JobId = static_cast<int64_t>(row.JobId);
-    r.IsSnapActive = YBFlagBit(row.Flags, YBVOL_FLAG_IS_SNAP_ACTIVE);
-    r.ActivateSnap = YBFlagBit(row.Flags, YBVOL_FLAG_ACTIVATE_SNAP);
+    r.IsSnapActive = YBFlagBit(YBRepVolRowFlags(row), YBVOL_FLAG_IS_SNAP_ACTIVE);
+    r.ActivateSnap = YBFlagBit(YBRepVolRowFlags(row), YBVOL_FLAG_ACTIVATE_SNAP);
 }
 
 template <typename Record, typename Row>
@@ -198,9 +203,9 @@ void SetRepVolRecV3FromDB(Record& r, const Row& row)
 {
     SetRepVolRecV2FromDB(r, row);
     r.SnapVolumeId = row.SnapVolumeId;
-    r.MorvaneVolume = YBFlagBit(row.Flags, YBVOL_FLAG_MORVANE_VOL);
-    r.ShadowSnap = YBFlagBit(row.Flags, YBVOL_FLAG_SHADOW_SNAP);
-    r.TransportableSnap = YBFlagBit(row.Flags, YBVOL_FLAG_TRANSPORTABLE_SNAP);
+    r.MorvaneVolume = YBFlagBit(YBRepVolRowFlags(row), YBVOL_FLAG_MORVANE_VOL);
+    r.ShadowSnap = YBFlagBit(YBRepVolRowFlags(row), YBVOL_FLAG_SHADOW_SNAP);
+    r.TransportableSnap = YBFlagBit(YBRepVolRowFlags(row), YBVOL_FLAG_TRANSPORTABLE_SNAP);
 }
 
 template <typename Record, typename Row>

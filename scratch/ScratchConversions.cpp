@@ -6,6 +6,9 @@
 #include <cstring>
 #include <utility>
 
+#include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
+#include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
+#include "rows/Db/Cursor/YBGetSNRVolumeById.h"
 #include "snr/RecordConv.h"
 
 namespace {
@@ -27,20 +30,33 @@ void SetScratchVolRecV2(Record& r, const Wire& w)
     r.LockedByJobId = w.LockedByJobId;
 }
 
-template <typename Record>
-void SetScratchVolRecV1(Record& r, const YBScratchVolume_t& row)
+// The scratch volume row and the SNR volume cursor rows, which name its
+// columns RVid, RVPhysicalVolumeId and RVLockedByJobId. LockedByJobId is
+// widened with its sign; Flags (RVFlags) is not carried.
+
+YB_ROW_COLUMN(YBScratchRowId, RVid, id)
+YB_ROW_COLUMN(YBScratchRowPhysicalVolumeId, RVPhysicalVolumeId, PhysicalVolumeId)
+YB_ROW_COLUMN(YBScratchRowLockedByJobId, RVLockedByJobId, LockedByJobId)
+
+template <typename Record, typename Row>
+void SetScratchVolFromCursorV1(Record& r, const Row& row)
 {
-    r.id = row.id;
-    r.PhysicalVolumeId = row.PhysicalVolumeId;
+    r.id = YBScratchRowId(row);
+    r.PhysicalVolumeId = YBScratchRowPhysicalVolumeId(row);
     r.RVScratchVolumePoolId = row.RVScratchVolumePoolId;
 }
 
-template <typename Record>
-void SetScratchVolRecV2(Record& r, const YBScratchVolume_t& row)
+template <typename Record, typename Row>
+void SetScratchVolFromCursorV2(Record& r, const Row& row)
 {
-    SetScratchVolRecV1(r, row);
-    r.LockedByJobId = static_cast<int64_t>(row.LockedByJobId);
+    SetScratchVolFromCursorV1(r, row);
+    r.LockedByJobId = static_cast<int64_t>(YBScratchRowLockedByJobId(row));
 }
+
+template <typename Record>
+void SetScratchVolRecV1(Record& r, const YBScratchVolume_t& row) { SetScratchVolFromCursorV1(r, row); }
+template <typename Record>
+void SetScratchVolRecV2(Record& r, const YBScratchVolume_t& row) { SetScratchVolFromCursorV2(r, row); }
 
 template <typename Wire, typename Record>
 void SetScratchVolMsgV1(Wire& w, const Record& r)
@@ -200,20 +216,6 @@ bool SetPoolDBV3(YBDBDst_t<YBScratchPool_t>& dst, const Record& r)
     return true;
 }
 
-template <typename Record, typename Row>
-void AppendFromRow(std::vector<Record>& list, const Row& row)
-{
-    Record record;
-    YBSet(record, row);
-    list.push_back(std::move(record));
-}
-
-template <typename Wire, typename Record>
-void SetArray(Wire* array, const std::vector<Record>& list)
-{
-    for (size_t i = 0; i < list.size(); ++i) YBSet(array[i], list[i]);
-}
-
 }  // namespace
 
 int32_t GetUpdateMap(const RVScratchVolumePoolRecord_t&) { return YB_POOL_NAME; }
@@ -237,6 +239,12 @@ void Invalidate(repRVScratchVolume& dst) { InvalidateScratchVolMsgV1(dst); }
 void Invalidate(repRVScratchVolumeV2& dst) { InvalidateScratchVolMsgV2(dst); }
 void YBSet(RVScratchVolumeRecord_t& dst, const YBScratchVolume_t& src) { SetScratchVolRecV1(dst, src); }
 void YBSet(RVScratchVolumeV2Record_t& dst, const YBScratchVolume_t& src) { SetScratchVolRecV2(dst, src); }
+void YBSet(RVScratchVolumeRecord_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetScratchVolFromCursorV1(dst, src); }
+void YBSet(RVScratchVolumeV2Record_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetScratchVolFromCursorV2(dst, src); }
+void YBSet(RVScratchVolumeRecord_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetScratchVolFromCursorV1(dst, src); }
+void YBSet(RVScratchVolumeV2Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetScratchVolFromCursorV2(dst, src); }
+void YBSet(RVScratchVolumeRecord_t& dst, const YBGetSNRVolumeById_t& src) { SetScratchVolFromCursorV1(dst, src); }
+void YBSet(RVScratchVolumeV2Record_t& dst, const YBGetSNRVolumeById_t& src) { SetScratchVolFromCursorV2(dst, src); }
 
 void YBSet(RVScratchVolumePoolRecord_t& dst, const repRVScratchVolumePool& src) { SetPoolRecV1(dst, src); }
 void YBSet(RVScratchVolumePoolV2Record_t& dst, const repRVScratchVolumePoolV2& src) { SetPoolRecV2(dst, src); }
@@ -257,16 +265,20 @@ bool YBSet(YBDBDst_t<YBScratchPool_t>& dst, const RVScratchVolumePoolRecord_t& s
 bool YBSet(YBDBDst_t<YBScratchPool_t>& dst, const RVScratchVolumePoolV2Record_t& src) { return SetPoolDBV2(dst, src); }
 bool YBSet(YBDBDst_t<YBScratchPool_t>& dst, const RVScratchVolumePoolV3Record_t& src) { return SetPoolDBV3(dst, src); }
 
-void YBSet(std::vector<RVScratchVolumePoolRecord_t>& dst, const YBScratchPool_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<RVScratchVolumePoolV2Record_t>& dst, const YBScratchPool_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<RVScratchVolumePoolV3Record_t>& dst, const YBScratchPool_t& src) { AppendFromRow(dst, src); }
-void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBScratchVolume_t& src) { AppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumePoolRecord_t>& dst, const YBScratchPool_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumePoolV2Record_t>& dst, const YBScratchPool_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumePoolV3Record_t>& dst, const YBScratchPool_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBScratchVolume_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumeRecord_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumeRecord_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
 
-void YBSet(repRVScratchVolume* dst, const std::vector<RVScratchVolumeRecord_t>& src) { SetArray(dst, src); }
-void YBSet(repRVScratchVolumeV2* dst, const std::vector<RVScratchVolumeV2Record_t>& src) { SetArray(dst, src); }
-void YBSet(repRVScratchVolumePool* dst, const std::vector<RVScratchVolumePoolRecord_t>& src) { SetArray(dst, src); }
-void YBSet(repRVScratchVolumePoolV2* dst, const std::vector<RVScratchVolumePoolV2Record_t>& src) { SetArray(dst, src); }
-void YBSet(repRVScratchVolumePoolV3* dst, const std::vector<RVScratchVolumePoolV3Record_t>& src) { SetArray(dst, src); }
+void YBSet(repRVScratchVolume* dst, const std::vector<RVScratchVolumeRecord_t>& src) { YBSetArray(dst, src); }
+void YBSet(repRVScratchVolumeV2* dst, const std::vector<RVScratchVolumeV2Record_t>& src) { YBSetArray(dst, src); }
+void YBSet(repRVScratchVolumePool* dst, const std::vector<RVScratchVolumePoolRecord_t>& src) { YBSetArray(dst, src); }
+void YBSet(repRVScratchVolumePoolV2* dst, const std::vector<RVScratchVolumePoolV2Record_t>& src) { YBSetArray(dst, src); }
+void YBSet(repRVScratchVolumePoolV3* dst, const std::vector<RVScratchVolumePoolV3Record_t>& src) { YBSetArray(dst, src); }
 
 template bool CopyVectorToMsg(repRVScratchVolume**, const std::vector<RVScratchVolumeRecord_t>&);
 template bool CopyVectorToMsg(repRVScratchVolumeV2**, const std::vector<RVScratchVolumeV2Record_t>&);

@@ -151,6 +151,17 @@ void Invalidate(repRVScratchVolumeV2& dst);
 void YBSet(RVScratchVolumeRecord_t& dst, const YBScratchVolume_t& src);
 void YBSet(RVScratchVolumeV2Record_t& dst, const YBScratchVolume_t& src);
 
+// From the SNR volume cursor rows: the scratch volume lying on the SNR volume.
+struct YBGetSNRVolInfoByClientId_t;
+struct YBGetSNRVolInfoByPoolId_t;
+struct YBGetSNRVolumeById_t;
+void YBSet(RVScratchVolumeRecord_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(RVScratchVolumeV2Record_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(RVScratchVolumeRecord_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(RVScratchVolumeV2Record_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(RVScratchVolumeRecord_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(RVScratchVolumeV2Record_t& dst, const YBGetSNRVolumeById_t& src);
+
 void YBSet(RVScratchVolumePoolRecord_t& dst, const repRVScratchVolumePool& src);
 void YBSet(RVScratchVolumePoolV2Record_t& dst, const repRVScratchVolumePoolV2& src);
 void YBSet(RVScratchVolumePoolV3Record_t& dst, const repRVScratchVolumePoolV3& src);
@@ -179,6 +190,10 @@ void YBSet(std::vector<RVScratchVolumePoolRecord_t>& dst, const YBScratchPool_t&
 void YBSet(std::vector<RVScratchVolumePoolV2Record_t>& dst, const YBScratchPool_t& src);
 void YBSet(std::vector<RVScratchVolumePoolV3Record_t>& dst, const YBScratchPool_t& src);
 void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBScratchVolume_t& src);
+void YBSet(std::vector<RVScratchVolumeRecord_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<RVScratchVolumeRecord_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<RVScratchVolumeV2Record_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
 
 void YBSet(repRVScratchVolume* dst, const std::vector<RVScratchVolumeRecord_t>& src);
 void YBSet(repRVScratchVolumeV2* dst, const std::vector<RVScratchVolumeV2Record_t>& src);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Copies a text into a fixed text column, never past it: a text longer than
 // the column holds is cut to N-1 characters. The column is always terminated.
@@ -53,3 +55,30 @@ inline void YBSetFlagBit(int32_t& flags, int32_t bit, bool on)
 }
 
 inline bool YBFlagBit(int32_t flags, int32_t bit) { return (flags & bit) != 0; }
+
+// A column that some row families name otherwise: YB_ROW_COLUMN(Fn, Alias,
+// Name) defines Fn(row), which reads column Alias when the row has one and
+// column Name otherwise.
+#define YB_ROW_COLUMN(FN, ALIAS, NAME)                                                              \
+    template <typename Row>                                                                         \
+    auto FN##Of(const Row& row, int) -> decltype(row.ALIAS) { return row.ALIAS; }                   \
+    template <typename Row>                                                                         \
+    auto FN##Of(const Row& row, long) -> decltype(row.NAME) { return row.NAME; }                    \
+    template <typename Row>                                                                         \
+    auto FN(const Row& row) -> decltype(FN##Of(row, 0)) { return FN##Of(row, 0); }
+
+// List forms: a record made with its defaults and converted from the row is
+// appended to the list; element i of a wire array is converted from record i.
+template <typename Record, typename Row>
+void YBAppendFromRow(std::vector<Record>& list, const Row& row)
+{
+    Record record;
+    YBSet(record, row);
+    list.push_back(std::move(record));
+}
+
+template <typename Wire, typename Record>
+void YBSetArray(Wire* array, const std::vector<Record>& list)
+{
+    for (size_t i = 0; i < list.size(); ++i) YBSet(array[i], list[i]);
+}

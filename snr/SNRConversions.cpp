@@ -2,6 +2,16 @@
 // each overload calls the setter of the highest version of its pair.
 #include "snr/SNRSetters.h"
 
+#include "rows/Db/Cursor/YBGetSNRDeviceByClientId.h"
+#include "rows/Db/Cursor/YBGetSNRDeviceByPoolId.h"
+#include "rows/Db/Cursor/YBGetSNRDeviceNameBySNRVolId.h"
+#include "rows/Db/Cursor/YBGetSNRMountPointByClientId.h"
+#include "rows/Db/Cursor/YBGetSNRMountPointByPoolId.h"
+#include "rows/Db/Cursor/YBGetSNRMountPointBySNRDevId.h"
+#include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
+#include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
+#include "rows/Db/Cursor/YBGetSNRVolumeById.h"
+
 // Wire to record.
 void YBSet(SNRVolumeRecord_t& dst, const repSNRVolume& src) { SetVolRecV1(dst, src); }
 void YBSet(SNRVolumeRecord42_t& dst, const repSNRVolume42& src) { SetVolRecV2(dst, src); }
@@ -63,6 +73,35 @@ void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBPhysicalDevice_t& src) { 
 void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBPhysicalDevice_t& src) { SetDeviceRecV4FromDB(dst, src); }
 void YBSet(SNRVolumeMountPointRecord_t& dst, const YBMountPoint_t& src) { SetMountFromDB(dst, src); }
 
+// Cursor row to record.
+void YBSet(SNRVolumeRecord_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetVolumeRecV1FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecord42_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetVolumeRecV2FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecordV3_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetVolumeRecV3FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecordV4_t& dst, const YBGetSNRVolInfoByClientId_t& src) { SetVolumeRecV4FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecord_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetVolumeRecV1FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecord42_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetVolumeRecV2FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecordV3_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetVolumeRecV3FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecordV4_t& dst, const YBGetSNRVolInfoByPoolId_t& src) { SetVolumeRecV4FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecord_t& dst, const YBGetSNRVolumeById_t& src) { SetVolumeRecV1FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecord42_t& dst, const YBGetSNRVolumeById_t& src) { SetVolumeRecV2FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecordV3_t& dst, const YBGetSNRVolumeById_t& src) { SetVolumeRecV3FromVolCursor(dst, src); }
+void YBSet(SNRVolumeRecordV4_t& dst, const YBGetSNRVolumeById_t& src) { SetVolumeRecV4FromVolCursor(dst, src); }
+void YBSet(SNRVolumeDeviceNameRecord_t& dst, const YBGetSNRDeviceByClientId_t& src) { SetDeviceRecV1FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameV2Record_t& dst, const YBGetSNRDeviceByClientId_t& src) { SetDeviceRecV2FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBGetSNRDeviceByClientId_t& src) { SetDeviceRecV3FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBGetSNRDeviceByClientId_t& src) { SetDeviceRecV4FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameRecord_t& dst, const YBGetSNRDeviceByPoolId_t& src) { SetDeviceRecV1FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameV2Record_t& dst, const YBGetSNRDeviceByPoolId_t& src) { SetDeviceRecV2FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBGetSNRDeviceByPoolId_t& src) { SetDeviceRecV3FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBGetSNRDeviceByPoolId_t& src) { SetDeviceRecV4FromDB(dst, src); }
+void YBSet(SNRVolumeDeviceNameRecord_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { SetRecordFromCursorV1(dst, src); }
+void YBSet(SNRVolumeDeviceNameV2Record_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { SetRecordFromCursorV2(dst, src); }
+void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { SetRecordFromCursorV3(dst, src); }
+void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { SetRecordFromCursorV4(dst, src); }
+void YBSet(SNRVolumeMountPointRecord_t& dst, const YBGetSNRMountPointByClientId_t& src) { SetMountFromDB(dst, src); }
+void YBSet(SNRVolumeMountPointRecord_t& dst, const YBGetSNRMountPointByPoolId_t& src) { SetMountFromDB(dst, src); }
+void YBSet(SNRVolumeMountPointRecord_t& dst, const YBGetSNRMountPointBySNRDevId_t& src) { SetMountFromDB(dst, src); }
+
 // Record to row for an insert.
 void YBSet(YBPhysicalVolume_t& dst, const SNRVolumeRecord_t& src) { YBSetVolV1(dst, src); }
 void YBSet(YBPhysicalVolume_t& dst, const SNRVolumeRecord42_t& src) { YBSetVolV2(dst, src); }
@@ -98,6 +137,33 @@ void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBPhysicalDevi
 void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBPhysicalDevice_t& src) { YBAppendFromRow(dst, src); }
 void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBPhysicalDevice_t& src) { YBAppendFromRow(dst, src); }
 void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBMountPoint_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecord_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecord42_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecordV3_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecordV4_t>& dst, const YBGetSNRVolInfoByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecord_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecord42_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecordV3_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecordV4_t>& dst, const YBGetSNRVolInfoByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecord_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecord42_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecordV3_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeRecordV4_t>& dst, const YBGetSNRVolumeById_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameRecord_t>& dst, const YBGetSNRDeviceByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBGetSNRDeviceByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBGetSNRDeviceByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBGetSNRDeviceByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameRecord_t>& dst, const YBGetSNRDeviceByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBGetSNRDeviceByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBGetSNRDeviceByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBGetSNRDeviceByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameRecord_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBGetSNRMountPointByClientId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBGetSNRMountPointByPoolId_t& src) { YBAppendFromRow(dst, src); }
+void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBGetSNRMountPointBySNRDevId_t& src) { YBAppendFromRow(dst, src); }
 
 void YBSet(repSNRVolume* dst, const std::vector<SNRVolumeRecord_t>& src) { YBSetArray(dst, src); }
 void YBSet(repSNRVolume42* dst, const std::vector<SNRVolumeRecord42_t>& src) { YBSetArray(dst, src); }

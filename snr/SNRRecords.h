@@ -540,6 +540,46 @@ void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBPhysicalDevice_t& src);
 void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBPhysicalDevice_t& src);
 void YBSet(SNRVolumeMountPointRecord_t& dst, const YBMountPoint_t& src);
 
+// Cursor row to record: the SNR volume cursors, the device cursors by client,
+// by pool and by SNR volume, and the mount-point cursors.
+struct YBGetSNRVolInfoByClientId_t;
+struct YBGetSNRVolInfoByPoolId_t;
+struct YBGetSNRVolumeById_t;
+struct YBGetSNRDeviceByClientId_t;
+struct YBGetSNRDeviceByPoolId_t;
+struct YBGetSNRDeviceNameBySNRVolId_t;
+struct YBGetSNRMountPointByClientId_t;
+struct YBGetSNRMountPointByPoolId_t;
+struct YBGetSNRMountPointBySNRDevId_t;
+
+void YBSet(SNRVolumeRecord_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(SNRVolumeRecord42_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(SNRVolumeRecordV3_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(SNRVolumeRecordV4_t& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(SNRVolumeRecord_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(SNRVolumeRecord42_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(SNRVolumeRecordV3_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(SNRVolumeRecordV4_t& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(SNRVolumeRecord_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(SNRVolumeRecord42_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(SNRVolumeRecordV3_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(SNRVolumeRecordV4_t& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(SNRVolumeDeviceNameRecord_t& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(SNRVolumeDeviceNameV2Record_t& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(SNRVolumeDeviceNameRecord_t& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(SNRVolumeDeviceNameV2Record_t& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(SNRVolumeDeviceNameRecord_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(SNRVolumeDeviceNameV2Record_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(SNRVolumeDeviceNameV3Record_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(SNRVolumeDeviceNameV4Record_t& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(SNRVolumeMountPointRecord_t& dst, const YBGetSNRMountPointByClientId_t& src);
+void YBSet(SNRVolumeMountPointRecord_t& dst, const YBGetSNRMountPointByPoolId_t& src);
+void YBSet(SNRVolumeMountPointRecord_t& dst, const YBGetSNRMountPointBySNRDevId_t& src);
+
 // Record to row for an insert: overwrites only the record's columns; never
 // writes id nor the Locked and Allocated bits; tests no length (the callers
 // do) but never writes past a column.
@@ -572,6 +612,33 @@ void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBPhysicalDevi
 void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBPhysicalDevice_t& src);
 void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBPhysicalDevice_t& src);
 void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBMountPoint_t& src);
+void YBSet(std::vector<SNRVolumeRecord_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<SNRVolumeRecord42_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<SNRVolumeRecordV3_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<SNRVolumeRecordV4_t>& dst, const YBGetSNRVolInfoByClientId_t& src);
+void YBSet(std::vector<SNRVolumeRecord_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeRecord42_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeRecordV3_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeRecordV4_t>& dst, const YBGetSNRVolInfoByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeRecord_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<SNRVolumeRecord42_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<SNRVolumeRecordV3_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<SNRVolumeRecordV4_t>& dst, const YBGetSNRVolumeById_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameRecord_t>& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBGetSNRDeviceByClientId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameRecord_t>& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBGetSNRDeviceByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameRecord_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV2Record_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV3Record_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(std::vector<SNRVolumeDeviceNameV4Record_t>& dst, const YBGetSNRDeviceNameBySNRVolId_t& src);
+void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBGetSNRMountPointByClientId_t& src);
+void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBGetSNRMountPointByPoolId_t& src);
+void YBSet(std::vector<SNRVolumeMountPointRecord_t>& dst, const YBGetSNRMountPointBySNRDevId_t& src);
 
 // List forms: element i of the array from record i, in order.
 void YBSet(repSNRVolume* dst, const std::vector<SNRVolumeRecord_t>& src);

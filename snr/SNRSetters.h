@@ -177,51 +177,69 @@ void SetDevRecV4(Record& r, const Wire& w)
 }
 
 // ---------------------------------------------------------------------------
-// Table row to record. A version 1 or 42 record keeps only the low 32 bits
-// of the 64-bit StartLBA and BlockCount; V3 and V4 take them whole. The
-// 32-bit CostCategoryId is widened with its sign. UpdateMap is not touched.
+// Table row or volume cursor row to record. A version 1 or 42 record keeps
+// only the low 32 bits of the 64-bit StartLBA and BlockCount; V3 and V4 take
+// them whole. The 32-bit CostCategoryId is widened with its sign. UpdateMap
+// is not touched. The volume cursors name three columns of the table row
+// otherwise: SNRVolid (id), SNRFlags (Flags) and VolType (Type).
 
-template <typename Record>
-void SetVolRecV1(Record& r, const YBPhysicalVolume_t& row)
+YB_ROW_COLUMN(YBVolRowId, SNRVolid, id)
+YB_ROW_COLUMN(YBVolRowFlags, SNRFlags, Flags)
+YB_ROW_COLUMN(YBVolRowType, VolType, Type)
+
+template <typename Record, typename Row>
+void SetVolumeRecV1FromVolCursor(Record& r, const Row& row)
 {
-    r.id = row.id;
+    const int32_t flags = YBVolRowFlags(row);
+    r.id = YBVolRowId(row);
     r.UniqueId = YBColumnText(row.UniqueId);
     r.UniqueIdType = row.UniqueIdType;
     r.LUN = row.LUN;
     r.StartLBA = static_cast<decltype(r.StartLBA)>(row.StartLBA);
     r.BlockCount = static_cast<decltype(r.BlockCount)>(row.BlockCount);
     r.BlockSize = row.BlockSize;
-    r.BackupFromSnap = YBFlagBit(row.Flags, SNRVOL_FLAG_BACKUP_FROM_SNAP);
-    r.Locked = YBFlagBit(row.Flags, SNRVOL_FLAG_LOCKED);
+    r.BackupFromSnap = YBFlagBit(flags, SNRVOL_FLAG_BACKUP_FROM_SNAP);
+    r.Locked = YBFlagBit(flags, SNRVOL_FLAG_LOCKED);
     r.FSType = YBColumnText(row.FSType);
-    r.UsePermReplica = YBFlagBit(row.Flags, SNRVOL_FLAG_USE_PERM_REPLICA);
+    r.UsePermReplica = YBFlagBit(flags, SNRVOL_FLAG_USE_PERM_REPLICA);
 }
 
-template <typename Record>
-void SetVolRecV2(Record& r, const YBPhysicalVolume_t& row)
+template <typename Record, typename Row>
+void SetVolumeRecV2FromVolCursor(Record& r, const Row& row)
 {
-    SetVolRecV1(r, row);
+    SetVolumeRecV1FromVolCursor(r, row);
     r.UniqueSnapshotID = YBColumnText(row.UniqueSnapshotID);
-    r.Allocated = YBFlagBit(row.Flags, SNRVOL_FLAG_ALLOCATED);
+    r.Allocated = YBFlagBit(YBVolRowFlags(row), SNRVOL_FLAG_ALLOCATED);
 }
 
-template <typename Record>
-void SetVolRecV3(Record& r, const YBPhysicalVolume_t& row)
+template <typename Record, typename Row>
+void SetVolumeRecV3FromVolCursor(Record& r, const Row& row)
 {
-    SetVolRecV2(r, row);
-    r.MorvaneProtected = YBFlagBit(row.Flags, SNRVOL_FLAG_MORVANE_PROTECTED);
+    SetVolumeRecV2FromVolCursor(r, row);
+    const int32_t flags = YBVolRowFlags(row);
+    r.MorvaneProtected = YBFlagBit(flags, SNRVOL_FLAG_MORVANE_PROTECTED);
     r.ApplianceId = row.ApplianceId;
     r.TzState = row.TzState;
     r.CostCategoryId = static_cast<int64_t>(row.CostCategoryId);
-    r.ShadowImported = YBFlagBit(row.Flags, SNRVOL_FLAG_SHADOW_IMPORTED);
+    r.ShadowImported = YBFlagBit(flags, SNRVOL_FLAG_SHADOW_IMPORTED);
 }
 
-template <typename Record>
-void SetVolRecV4(Record& r, const YBPhysicalVolume_t& row)
+template <typename Record, typename Row>
+void SetVolumeRecV4FromVolCursor(Record& r, const Row& row)
 {
-    SetVolRecV3(r, row);
-    r.VolType = row.Type;
+    SetVolumeRecV3FromVolCursor(r, row);
+    r.VolType = YBVolRowType(row);
 }
+
+// The table row takes the same steps.
+template <typename Record>
+void SetVolRecV1(Record& r, const YBPhysicalVolume_t& row) { SetVolumeRecV1FromVolCursor(r, row); }
+template <typename Record>
+void SetVolRecV2(Record& r, const YBPhysicalVolume_t& row) { SetVolumeRecV2FromVolCursor(r, row); }
+template <typename Record>
+void SetVolRecV3(Record& r, const YBPhysicalVolume_t& row) { SetVolumeRecV3FromVolCursor(r, row); }
+template <typename Record>
+void SetVolRecV4(Record& r, const YBPhysicalVolume_t& row) { SetVolumeRecV4FromVolCursor(r, row); }
 
 // The device row and every cursor row with the device row's columns.
 template <typename Record, typename Row>
@@ -257,6 +275,16 @@ void SetDeviceRecV4FromDB(Record& r, const Row& row)
     SetDeviceRecV3FromDB(r, row);
     r.FilerClientId = row.FilerClientId;
 }
+
+// The by-volume device cursor: the same steps as the device row.
+template <typename Record, typename Row>
+void SetRecordFromCursorV1(Record& r, const Row& row) { SetDeviceRecV1FromDB(r, row); }
+template <typename Record, typename Row>
+void SetRecordFromCursorV2(Record& r, const Row& row) { SetDeviceRecV2FromDB(r, row); }
+template <typename Record, typename Row>
+void SetRecordFromCursorV3(Record& r, const Row& row) { SetDeviceRecV3FromDB(r, row); }
+template <typename Record, typename Row>
+void SetRecordFromCursorV4(Record& r, const Row& row) { SetDeviceRecV4FromDB(r, row); }
 
 // The mount-point row and every cursor row with its columns.
 template <typename Row>
@@ -453,21 +481,4 @@ bool YBSetDeviceV4(YBDBDst_t<YBPhysicalDevice_t>& dst, const Record& r)
     if (!YBSetDeviceV3(dst, r)) return false;
     dst.row.FilerClientId = r.FilerClientId;
     return true;
-}
-
-// ---------------------------------------------------------------------------
-// List forms.
-
-template <typename Record, typename Row>
-void YBAppendFromRow(std::vector<Record>& list, const Row& row)
-{
-    Record record;
-    YBSet(record, row);
-    list.push_back(std::move(record));
-}
-
-template <typename Wire, typename Record>
-void YBSetArray(Wire* array, const std::vector<Record>& list)
-{
-    for (size_t i = 0; i < list.size(); ++i) YBSet(array[i], list[i]);
 }
