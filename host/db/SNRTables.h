@@ -72,9 +72,14 @@ class CSNRVolumeMountPointDB : public CRepTableDB<YBMountPoint_t> {
 public:
     CSNRVolumeMountPointDB() : CRepTableDB(kYBMountPointTable) {}
 
-    // True when the path is acceptable as a mount path: not empty, within
-    // size-1 characters, without control characters. Trailing blanks are
-    // cut off in place.
+    // True when the path is acceptable as a mount path. Rules:
+    // - a null path or a size of 0 is refused;
+    // - the path must fit: its terminator lies within the first size bytes
+    //   (at most size-1 characters);
+    // - trailing blanks and tabs are cut off in place; a path that is empty
+    //   then (empty or blanks only) is refused;
+    // - a control character (below 0x20) anywhere in it is refused.
+    // A refused path is left as it was, except for the blanks cut off.
     bool CheckMountPathSyntax(char* path, unsigned long size);
 };
 
