@@ -1,0 +1,398 @@
+// Device registration: a client makes one of its devices known with the SNR
+// volume it sits on, its mount points and (from message version V3 on) the
+// global history name of a protected volume.
+#include "snr/DeviceRegistration.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+#include "host/ZXMMDBDeviceInfo.h"
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "service/CaseRegistry.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/SqlText.h"
+#include "service/TableLock.h"
+#include "service/Utils.h"
+#include "snr/DeviceRegistrationSteps.h"
+#include "snr/RecordConv.h"
+#include "snr/SNRVolumeAdd.h"
+
+MountPathAllocator AllocMountPathArray = &malloc;
+
+std::string snr_detail::TranHandle(const DBtran* tran)
+{
+    std::ostringstream out;
+    out << std::hex << reinterpret_cast<uintptr_t>(tran);
+    return out.str();
+}
+
+namespace {
+
+const char ProgNameInserts[] = "ReplicationMgrInserts";
+const char ProgNameUtils[] = "ReplicationMgrUtils";
+
+const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
+
+// Longest mount path the Path column holds.
+constexpr size_t kMaxMountPathLength = sizeof(YBMountPoint_t::Path) - 1;
+
+// Holds a granted table lock and gives it back when it goes out of scope.
+class HeldTableLock {
+public:
+    HeldTableLock(ReplicationMgr& mgr, const LockTableRet_t& lock) : m_mgr(mgr), m_lock(lock) {}
+    ~HeldTableLock() { m_mgr.UnlockTable(UnlockTableArgs_t(m_lock.m_pMutex)); }
+    HeldTableLock(const HeldTableLock&) = delete;
+    HeldTableLock& operator=(const HeldTableLock&) = delete;
+
+private:
+    ReplicationMgr& m_mgr;
+    const LockTableRet_t& m_lock;
+};
+
+// A refusal of the registration: text and code into the result, then
+// "\tEvent: " + text + details at ERR.
+template <typename Ret>
+bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)
+{
+    ret.errMsg = text;
+    AddDeviceDB_t().SetErrCode(ret, code);
+    mgr.log() << "\tEvent: " << text << details;
+    mgr.WriteLogMsg(ProgNameInserts, AddDeviceDBFn, line, ReplicationMgr::ERR);
+    return false;
+}
+
+// Whether a listed device row carries the same name: exactly for a
+// case-sensitive row, ignoring letter case for any other.
+bool SameDeviceName(const YBPhysicalDevice_t& row, const std::string& name)
+{
+    const std::string stored = YBColumnText(row.DeviceName);
+    if (row.Flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) return stored == name;
+    return FXString::CompareNoCase(stored, name) == 0;
+}
+
+}  // namespace
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    AddDeviceDB_t version;
+    const auto& volume = args.SNRVolume;
+    const auto& device = args.SNRDevice;
+
+    CSNRVolumeDB volumeDB;
+    CSNRVolumeDeviceNameDB deviceDB;
+    CSNRVolumeMountPointDB mountPointDB;
+    YBPhysicalDevice_t deviceRow;
+    std::memset(static_cast<void*>(&deviceRow), 0, sizeof deviceRow);
+    YBMountPoint_t mountPointRow;
+    std::memset(static_cast<void*>(&mountPointRow), 0, sizeof mountPointRow);
+
+    LockTableRet_t lock;
+    if (!LockTable(LockTableArgs_t(ADDDEVICE_LOCK), lock)) {
+        ret.errMsg = lock.m_sErrorMsg;
+        version.SetErrCode(ret, lock.m_nErrorCode);
+        return false;
+    }
+    HeldTableLock held(*this, lock);
+
+    if (volume.UniqueId.empty()) return Refuse(*this, ret, -2, "UniquedId field cannot be empty", "", __LINE__);
+
+    const int32_t applianceId = version.GetApplianceId(volume);
+    if (applianceId < 0)
+        return Refuse(*this, ret, -6, "Volume has an incorrect appliance ID",
+                      "\n\tAppliance ID = " + std::to_string(applianceId), __LINE__);
+
+    const bool morvaneProtected = version.IsMorvaneProtected(volume);
+    const int32_t tzState = version.GetTzState(volume);
+    if (volume.BlockSize < 0 || volume.LUN < 0 || (morvaneProtected && tzState == 0))
+        return Refuse(*this, ret, -2, "Invalid input for volume detected",
+                      "\n\tBlockSize          = " + std::to_string(volume.BlockSize) +
+                          "\n\tLUN                = " + std::to_string(volume.LUN) +
+                          "\n\tMorvaneProtected  = " + (morvaneProtected ? "true" : "false") +
+                          "\n\tState              = " + std::to_string(tzState),
+                      __LINE__);
+
+    const char* const orderBy = "id ASC";
+
+    if (device.DeviceName.empty()) return Refuse(*this, ret, -2, "Device name cannot be empty", "", __LINE__);
+
+    // A path longer than the column would be cut when stored; refused before
+    // anything is written or any controller is activated.
+    for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
+        if (mountPoint.Path.size() > kMaxMountPathLength)
+            return Refuse(*this, ret, -18, "Volume mount point path is too long",
+                          "\n\tPath length = " + std::to_string(mountPoint.Path.size()), __LINE__);
+    }
+
+    // Duplicate device name of the client.
+    if (volume.UniqueIdType != 11 && volume.UniqueIdType != 13) {
+        const std::string where = "ClientId = " + std::to_string(device.ClientId) + " AND DeviceName = '" +
+                                  SqlEscape(device.DeviceName) + "'";
+        YBPhysicalDevice_t* rows = nullptr;
+        unsigned int count = 0;
+        if (!deviceDB.getList(rows, count, where.c_str(), orderBy, tran)) {
+            deviceDB.deleteList(rows);
+            return Refuse(*this, ret, -4, "Cannot read device information from the database",
+                          std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed") + "\n\tInput: " +
+                              "\n\tsWhere       = " + where + "\n\tsOrderBy     = " + orderBy +
+                              "\n\tDB Err Code  = " + std::to_string(deviceDB.getErrorCode()),
+                          __LINE__);
+        }
+        for (unsigned int i = 0; i < count; ++i) {
+            if (!SameDeviceName(rows[i], device.DeviceName)) continue;
+            const bool caseSensitive = (rows[i].Flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) != 0;
+            deviceDB.deleteList(rows);
+            return Refuse(*this, ret, -12, "The device name is already in the database",
+                          "\n\tClient ID = " + std::to_string(device.ClientId) + "\n\tDevice Name = " +
+                              device.DeviceName + "\n\tDevice name is case " +
+                              (caseSensitive ? "sensitive" : "insensitive"),
+                          __LINE__);
+        }
+        deviceDB.deleteList(rows);
+    }
+
+    // The volume with the same identity, or a new one. The lookup reads
+    // outside the caller's transaction.
+    const std::string identity = "UniqueId = '" + SqlEscape(volume.UniqueId) +
+                                 "' AND UniqueIdType = " + std::to_string(volume.UniqueIdType) +
+                                 " AND LUN = " + std::to_string(volume.LUN) +
+                                 " AND StartLBA = " + std::to_string(volume.StartLBA) +
+                                 " AND BlockCount = " + std::to_string(volume.BlockCount);
+    YBPhysicalVolume_t* volumes = nullptr;
+    unsigned int volumeCount = 0;
+    if (!volumeDB.getList(volumes, volumeCount, identity.c_str(), orderBy, nullptr)) {
+        volumeDB.deleteList(volumes);
+        return Refuse(*this, ret, -4, "Cannot access volume information",
+                      std::string("\n\tCSNRVolumeDB::getList() failed") + "\n\tParameters used:" +
+                          "\n\tsWhere      = " + identity + "\n\tsOrderBy    = " + orderBy +
+                          "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                      __LINE__);
+    }
+    if (volumeCount > 0) {
+        ret.SNRVolumeId = volumes[0].id;
+        volumeDB.deleteList(volumes);
+        m_LogMsg << "\tAn SNR Volume record found where " << identity << "\n\tThe Id of that record is "
+                 << ret.SNRVolumeId;
+        WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
+    } else {
+        m_LogMsg << "\tNo SNR Volume record found where " << identity << "\n\tCreating a new one...";
+        WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
+
+        // Texts too long for their columns are refused, not cut.
+        std::string tooLong;
+        int32_t code = 0;
+        const int field = CheckVolumeTextLengths(volume, tooLong, code);
+        if (field == YB_PVOL_UNIQUE_ID) {
+            m_LogMsg << "\tFailed to add SNR Volume record as uniqueid " << volume.UniqueId
+                     << "\t is longer then 256 charecters";
+            WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
+            ret.errMsg = tooLong;
+            version.SetErrCode(ret, code);
+            return false;
+        }
+        if (field != 0) return Refuse(*this, ret, code, tooLong, "", __LINE__);
+
+        YBPhysicalVolume_t volumeRow;
+        YBSet(volumeRow, volume);
+        if (!volumeDB.insert(volumeRow, tran))
+            return Refuse(*this, ret, -4, "Cannot include volume information in the database",
+                          "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " +
+                              std::to_string(volumeDB.getErrorCode()),
+                          __LINE__);
+        ret.SNRVolumeId = volumeRow.id;
+        m_LogMsg << "\tID of new SNR Volume record: " << ret.SNRVolumeId;
+        WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
+    }
+
+    // The device row, its texts checked against their columns.
+    YBDBDst_t<YBPhysicalDevice_t> deviceDst(deviceRow, ret.errMsg);
+    if (!YBSet(deviceDst, device)) {
+        version.SetErrCode(ret, deviceDst.errCode);
+        m_LogMsg << "\tEvent: " << ret.errMsg;
+        WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, ERR);
+        return false;
+    }
+    deviceRow.SNRVolumeId = ret.SNRVolumeId;
+
+    const int unique = CheckUniquenessInDeviceTbl(deviceRow.ClientId, ret.SNRVolumeId, ret.errMsg, tran);
+    if (unique != 0) {
+        version.SetErrCode(ret, unique);
+        return false;
+    }
+
+    if (!deviceDB.insert(deviceRow, tran))
+        return Refuse(*this, ret, -4, "Cannot include device information in the database",
+                      "\n\tCSNRVolumeDeviceNameDB::insert() failed\n\tDB Err Code = " +
+                          std::to_string(deviceDB.getErrorCode()),
+                      __LINE__);
+    ret.DeviceId = deviceRow.id;
+    m_LogMsg << "\tDevice name " << device.DeviceName << " was added"
+             << "\n\tID of new device: " << ret.DeviceId;
+    WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
+
+    const std::string historyName = version.GetGlobalHistoryName(args);
+    if (!historyName.empty()) {
+        AddMorvaneVolHistoryNameArgs_t historyArgs;
+        historyArgs.record.DeviceId = ret.DeviceId;
+        historyArgs.record.GlobalHistoryName = historyName;
+        AddMorvaneVolHistoryNameRet_t historyRet;
+        if (!AddTzGlobalHistoryName(historyArgs, historyRet, tran)) {
+            version.SetErrCode(ret, historyRet.errCode);
+            ret.errMsg = historyRet.errMsg;
+            return false;
+        }
+    }
+
+    for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
+        SNRMountPath_t entry;
+        std::memset(static_cast<void*>(&mountPointRow), 0, sizeof mountPointRow);
+        if (mountPoint.Path.empty())
+            return Refuse(*this, ret, -2, "Volume mount point path cannot be empty", "", __LINE__);
+
+        YBSet(mountPointRow, mountPoint);
+        mountPointRow.DeviceNameId = ret.DeviceId;
+        entry.Path = mountPoint.Path;
+
+        if (!mountPointDB.insert(mountPointRow, tran))
+            return Refuse(*this, ret, -4, "Could not add mount points to the database",
+                          "\n\tCSNRVolumeMountPointDB::insert() failed\n\tDB Err Code = " +
+                              std::to_string(mountPointDB.getErrorCode()),
+                          __LINE__);
+        entry.MountPointId = mountPointRow.id;
+        m_LogMsg << "\tMount Point " << mountPoint.Path << " was added"
+                 << "\n\tID of new mount point is: " << entry.MountPointId;
+        WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
+
+        ZXMMDBDeviceInfo deviceLayer;
+        if (deviceLayer.activateControllerBySNRVolId(ret.DeviceId, tran) != 0) {
+            char lastError[2048];
+            deviceLayer.getLastError(lastError, sizeof lastError);
+            return Refuse(*this, ret, -15, lastError,
+                          "\n\tZXMMDBDeviceInfo::activateControllerBySNRVolId() failed", __LINE__);
+        }
+
+        entry.Path = YBColumnText(mountPointRow.Path);
+        ret.MountPaths.push_back(entry);
+    }
+
+    ret.errMsg = "";
+    return true;
+}
+
+int ReplicationMgr::CheckUniquenessInDeviceTbl(int clientId, int snrVolumeId, std::string& errMsg, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::CheckUniquenessInDeviceTbl()";
+    CSNRVolumeDeviceNameDB deviceDB;
+    const std::string where = "ClientId = " + std::to_string(clientId) + " AND SNRVolumeId = " +
+                              std::to_string(snrVolumeId);
+    unsigned int count = 0;
+    if (!deviceDB.getNRows(where.c_str(), count, tran)) {
+        errMsg = "Cannot check device uniqueness condition";
+        m_LogMsg << "\tEvent: " << errMsg << "\n\tYBPhysicalDevice_t::getNRows() failed"
+                 << "\n\tsWhere = " << where << "\n\tTran = 0x" << snr_detail::TranHandle(tran)
+                 << "\n\tDB Err Code = " << deviceDB.getErrorCode();
+        WriteLogMsg(ProgNameUtils, Fn, __LINE__, ERR);
+        return -4;
+    }
+    if (count != 0) {
+        errMsg = "Device with the same client id and volume id is already in the database";
+        m_LogMsg << "\tEvent: " << errMsg << "\n\tsWhere = " << where << "\n\tNRows = " << count;
+        WriteLogMsg(ProgNameUtils, Fn, __LINE__, ERR);
+        return -13;
+    }
+    return 0;
+}
+
+bool ReplicationMgr::AddSNRDevice(const AddSNRDeviceArgs_t& args, AddSNRDeviceRet_t& ret, DBtran* tran)
+{
+    return AddDeviceDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRDevice(const AddSNRDevice42Args_t& args, AddSNRDevice42Ret_t& ret, DBtran* tran)
+{
+    return AddDeviceDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRDevice(const AddSNRDeviceV3Args_t& args, AddSNRDeviceV3Ret_t& ret, DBtran* tran)
+{
+    return AddDeviceDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRDevice(const AddSNRDeviceV4Args_t& args, AddSNRDeviceV4Ret_t& ret, DBtran* tran)
+{
+    return AddDeviceDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRDevice(const AddSNRDeviceV5Args_t& args, AddSNRDeviceV5Ret_t& ret, DBtran* tran)
+{
+    return AddDeviceDB(args, ret, tran);
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    const Req& request = *static_cast<const Req*>(buf->m_pData);
+    Args args;
+    Ret ret;
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AutoFreeMem_t mountPathArray;
+
+    YBSet(args.SNRVolume, request.SNRVolume);
+    YBSet(args.SNRDevice, request.Device);
+    SetMorvaneRecord(args, request);
+
+    args.MountPoints.clear();
+    if (request.MountPointCount != 0 && request.MountPoints != nullptr) {
+        for (uint32_t i = 0; i < request.MountPointCount; ++i) {
+            SNRVolumeMountPointRecord_t mountPoint;
+            YBSet(mountPoint, request.MountPoints[i]);
+            args.MountPoints.push_back(mountPoint);
+        }
+    }
+
+    snr_detail::RunAddHandler(
+        *this, "ReplicationMgr::AddDeviceHandler()", requestCode, replyCode, reply, ret,
+        snr_detail::UnstartedMark::None, [&](DBtran* tran) { return AddSNRDevice(args, ret, tran); },
+        [&](Reply& r) {
+            r.SNRVolumeId = ret.SNRVolumeId;
+            r.DeviceId = ret.DeviceId;
+            if (ret.MountPaths.empty()) {
+                r.MountPathCount = 0;
+                r.MountPaths = nullptr;
+                return true;
+            }
+            const size_t bytes = ret.MountPaths.size() * sizeof(repSNRMountPath);
+            auto* paths = static_cast<repSNRMountPath*>(AllocMountPathArray(bytes));
+            mountPathArray = paths;
+            if (paths == nullptr) return false;
+            std::memset(static_cast<void*>(paths), 0, bytes);
+            r.MountPathCount = static_cast<uint32_t>(ret.MountPaths.size());
+            r.MountPaths = paths;
+            for (size_t i = 0; i < ret.MountPaths.size(); ++i) {
+                paths[i].MountPointId = ret.MountPaths[i].MountPointId;
+                paths[i].Path = YBWireText(ret.MountPaths[i].Path);
+            }
+            return true;
+        });
+}
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void AddDeviceCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    mgr.AddDeviceHandler<Req, Reply, Args, Ret>(code, ReplyCodeFor(code), buf);
+}
+
+}  // namespace
+
+REPLMGR_BIND_CASE(0x35000001,
+                  (&AddDeviceCase<repAddSNRDeviceReq, repAddSNRDeviceResponse, AddSNRDeviceArgs_t, AddSNRDeviceRet_t>));
+REPLMGR_BIND_CASE(0x350000ab, (&AddDeviceCase<repAddSNRDevice42Req, repAddSNRDevice42Response, AddSNRDevice42Args_t,
+                                              AddSNRDevice42Ret_t>));
+REPLMGR_BIND_CASE(0x350000ef, (&AddDeviceCase<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response, AddSNRDeviceV3Args_t,
+                                              AddSNRDeviceV3Ret_t>));
+REPLMGR_BIND_CASE(0x35000155, (&AddDeviceCase<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response, AddSNRDeviceV4Args_t,
+                                              AddSNRDeviceV4Ret_t>));
+REPLMGR_BIND_CASE(0x35000206, (&AddDeviceCase<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response, AddSNRDeviceV5Args_t,
+                                              AddSNRDeviceV5Ret_t>));

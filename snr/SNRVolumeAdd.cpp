@@ -1,0 +1,144 @@
+// Adding an SNR volume by its identity and attributes.
+#include "snr/SNRVolumeAdd.h"
+
+#include <cstring>
+
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "service/CaseRegistry.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/SqlText.h"
+#include "snr/DeviceRegistrationSteps.h"
+
+namespace {
+
+const char ProgNameInserts[] = "ReplicationMgrInserts";
+const char AddSNRVolumeDBFn[] = "ReplicationMgr::AddSNRVolumeDB()";
+
+}  // namespace
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    AddVolume_t version;
+    auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
+        ret.errMsg = text;
+        version.SetErrCode(ret, code);
+        m_LogMsg << "\tEvent: " << text << details;
+        WriteLogMsg(ProgNameInserts, AddSNRVolumeDBFn, line, ERR);
+        return false;
+    };
+
+    if (args.UniqueId.empty()) return refuse(-2, "UniqueID field cannot be empty", "", __LINE__);
+
+    if (version.IsApplianceIdInvalid(args))
+        return refuse(-6, "Volume has an invalid appliance ID",
+                      "\n\tAppliance ID = " + std::to_string(version.ApplianceId), __LINE__);
+
+    if (args.LUN < 0 || args.BlockSize < 0 || version.IsMorvaneStatusInvalid(args))
+        return refuse(-2, "New volume cannot be added with incorrect input",
+                      "\n\tInput used:\n\tBlockSize           = " + std::to_string(args.BlockSize) +
+                          "\n\tLUN                 = " + std::to_string(args.LUN) +
+                          "\n\tMorvane Protected  = " + (version.MorvaneProtected ? "true" : "false") +
+                          "\n\tState               = " + std::to_string(version.TzState),
+                      __LINE__);
+
+    // Texts too long for their columns are refused, not cut.
+    std::string tooLong;
+    int32_t code = 0;
+    if (CheckVolumeTextLengths(args, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
+
+    // Start and count go out signed: a volume stored with -1 is found again.
+    const std::string where = "UniqueId = '" + SqlEscape(args.UniqueId) +
+                              "' AND UniqueIdType = " + std::to_string(args.UniqueIdType) +
+                              " AND LUN = " + std::to_string(args.LUN) +
+                              " AND StartLBA = " + std::to_string(args.StartLBA) +
+                              " AND BlockCount = " + std::to_string(args.BlockCount);
+
+    // The count reads outside the caller's transaction.
+    CSNRVolumeDB volumeDB;
+    DBtran* const countTran = nullptr;
+    unsigned int count = 0;
+    if (!volumeDB.getNRows(where.c_str(), count, countTran))
+        return refuse(-4, "Cannot access volume information",
+                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " + where +
+                          "\n\tTran            = 0x" + snr_detail::TranHandle(countTran) +
+                          "\n\tDB Err Code     = " + std::to_string(volumeDB.getErrorCode()),
+                      __LINE__);
+    if (count > 0)
+        return refuse(-12, "The volume is already present in the database",
+                      "\n\tOutput from CSNRVolumeDB::getNRows()\n\tsWhere = " + where +
+                          "\n\tOutput from method:\n\tNRows = " + std::to_string(count),
+                      __LINE__);
+
+    YBPhysicalVolume_t row;
+    std::memset(static_cast<void*>(&row), 0, sizeof row);
+    YBSet(row, args);
+    if (!volumeDB.insert(row, tran))
+        return refuse(-4, "Cannot include volume information in the database",
+                      "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                      __LINE__);
+
+    ret.volumeId = row.id;
+    ret.errMsg = "";
+    m_LogMsg << "\tNew SNR Volume ID " << ret.volumeId << " was added...";
+    WriteLogMsg(ProgNameInserts, AddSNRVolumeDBFn, __LINE__, MSG);
+    return true;
+}
+
+bool ReplicationMgr::AddSNRVolume(const AddSNRVolumeArgs_t& args, AddSNRVolumeRet_t& ret, DBtran* tran)
+{
+    return AddSNRVolumeDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRVolume(const AddSNRVolume42Args_t& args, AddSNRVolume42Ret_t& ret, DBtran* tran)
+{
+    return AddSNRVolumeDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRVolume(const AddSNRVolumeV3Args_t& args, AddSNRVolumeV3Ret_t& ret, DBtran* tran)
+{
+    return AddSNRVolumeDB(args, ret, tran);
+}
+bool ReplicationMgr::AddSNRVolume(const AddSNRVolumeV4Args_t& args, AddSNRVolumeV4Ret_t& ret, DBtran* tran)
+{
+    return AddSNRVolumeDB(args, ret, tran);
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    const Req& request = *static_cast<const Req*>(buf->m_pData);
+    Args args;
+    Ret ret;
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+
+    YBSet(args, request.SNRVolume);
+
+    snr_detail::RunAddHandler(
+        *this, "ReplicationMgr::AddSNRVolumeHandler()", requestCode, replyCode, reply, ret,
+        snr_detail::UnstartedMark::Unsuccessfully, [&](DBtran* tran) { return AddSNRVolume(args, ret, tran); },
+        [&](Reply& r) {
+            r.volumeId = ret.volumeId;
+            return true;
+        });
+}
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void AddSNRVolumeCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    mgr.AddSNRVolumeHandler<Req, Reply, Args, Ret>(code, ReplyCodeFor(code), buf);
+}
+
+}  // namespace
+
+REPLMGR_BIND_CASE(0x35000071,
+                  (&AddSNRVolumeCase<repAddSNRVolumeReq, repAddSNRVolumeResp, AddSNRVolumeArgs_t, AddSNRVolumeRet_t>));
+REPLMGR_BIND_CASE(0x350000b3, (&AddSNRVolumeCase<repAddSNRVolume42Req, repAddSNRVolume42Resp, AddSNRVolume42Args_t,
+                                                 AddSNRVolume42Ret_t>));
+REPLMGR_BIND_CASE(0x350000f5, (&AddSNRVolumeCase<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp, AddSNRVolumeV3Args_t,
+                                                 AddSNRVolumeV3Ret_t>));
+REPLMGR_BIND_CASE(0x35000165, (&AddSNRVolumeCase<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp, AddSNRVolumeV4Args_t,
+                                                 AddSNRVolumeV4Ret_t>));
