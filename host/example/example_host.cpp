@@ -9,6 +9,7 @@
 #include "host/ZxFramework.h"
 #include "host/db/DBtable.h"
 #include "service/ReplicationMgr.h"
+#include "snr/DeviceMessages.h"
 #include "snr/SNRMessages.h"
 
 namespace {
@@ -40,6 +41,13 @@ int main() {
         if (code == 0x3500010c && length == sizeof(repAddGlobalHistoryNameResp)) {
             const auto* r = static_cast<const repAddGlobalHistoryNameResp*>(data);
             std::printf("  status %u, code %d, message %s\n", r->status, r->errCode, r->errMsg ? r->errMsg : "(none)");
+        } else if (code == 0x350000f0 && length == sizeof(repAddSNRDeviceV3Response)) {
+            const auto* r = static_cast<const repAddSNRDeviceV3Response*>(data);
+            std::printf("  status %d, code %d, message %s, volume %d, device %d, %u mount paths\n", r->status,
+                        r->errCode, r->errMsg ? r->errMsg : "(none)", r->SNRVolumeId, r->DeviceId, r->MountPathCount);
+            for (unsigned int i = 0; r->MountPaths != nullptr && i < r->MountPathCount; ++i)
+                std::printf("    mount point %d: %s\n", r->MountPaths[i].MountPointId,
+                            r->MountPaths[i].Path ? r->MountPaths[i].Path : "(none)");
         } else if (code == 0x35000112 && length == sizeof(repQueryTzGlobalHistoryNameResp)) {
             const auto* r = static_cast<const repQueryTzGlobalHistoryNameResp*>(data);
             std::printf("  status %u, code %d, message %s, device %d, history name %s\n", r->status, r->errCode,
@@ -64,6 +72,39 @@ int main() {
     postAndReport(mgr, 0x35000111, &byDevice);
     repTzGlobalHistoryNameByDeviceReq missing{8};
     postAndReport(mgr, 0x35000111, &missing);
+
+    // A device of client 2 on a new SNR volume, with two mount points and
+    // the history name of the protected volume; then a device of client 3
+    // on the same volume (same five identity values), which reuses it.
+    repAddSNRDeviceV3Req device;
+    device.SNRVolume.UniqueId = const_cast<char*>("600A0B800026B2820000");
+    device.SNRVolume.UniqueIdType = 1;
+    device.SNRVolume.LUN = 3;
+    device.SNRVolume.StartLBA = 63;
+    device.SNRVolume.BlockCount = 41943040;
+    device.SNRVolume.BlockSize = 512;
+    device.SNRVolume.FSType = const_cast<char*>("NTFS");
+    device.SNRVolume.MorvaneProtected = 1;
+    device.SNRVolume.TzState = 1;
+    device.Device.ClientId = 2;
+    device.Device.DeviceName = const_cast<char*>("\\\\.\\PhysicalDrive1");
+    repSNRVolumeMountPoint mounts[2];
+    mounts[0].Path = const_cast<char*>("E:\\");
+    mounts[1].Path = const_cast<char*>("C:\\mnt\\data");
+    device.MountPointCount = 2;
+    device.MountPoints = mounts;
+    device.HistoryName.GlobalHistoryName = const_cast<char*>("example-volume-history");
+    postAndReport(mgr, 0x350000ef, &device);
+
+    repAddSNRDeviceV3Req second = device;
+    second.Device.ClientId = 3;
+    second.Device.DeviceName = const_cast<char*>("/dev/sdb");
+    repSNRVolumeMountPoint secondMount;
+    secondMount.Path = const_cast<char*>("/mnt/shared");
+    second.MountPointCount = 1;
+    second.MountPoints = &secondMount;
+    second.HistoryName.GlobalHistoryName = const_cast<char*>("example-volume-history-b");
+    postAndReport(mgr, 0x350000ef, &second);
 
     std::printf("\n--- debug log ---\n");
     for (const std::string& entry : EvDebug::entries()) std::printf("%s", entry.c_str());
