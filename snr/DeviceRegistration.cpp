@@ -376,23 +376,18 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
         });
 }
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-void AddDeviceCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
-{
-    mgr.AddDeviceHandler<Req, Reply, Args, Ret>(code, ReplyCodeFor(code), buf);
-}
-
-}  // namespace
-
-REPLMGR_BIND_CASE(0x35000001,
-                  (&AddDeviceCase<repAddSNRDeviceReq, repAddSNRDeviceResponse, AddSNRDeviceArgs_t, AddSNRDeviceRet_t>));
-REPLMGR_BIND_CASE(0x350000ab, (&AddDeviceCase<repAddSNRDevice42Req, repAddSNRDevice42Response, AddSNRDevice42Args_t,
-                                              AddSNRDevice42Ret_t>));
-REPLMGR_BIND_CASE(0x350000ef, (&AddDeviceCase<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response, AddSNRDeviceV3Args_t,
-                                              AddSNRDeviceV3Ret_t>));
-REPLMGR_BIND_CASE(0x35000155, (&AddDeviceCase<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response, AddSNRDeviceV4Args_t,
-                                              AddSNRDeviceV4Ret_t>));
-REPLMGR_BIND_CASE(0x35000206, (&AddDeviceCase<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response, AddSNRDeviceV5Args_t,
-                                              AddSNRDeviceV5Ret_t>));
+REPLMGR_BIND_CASE(0x35000001, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceReq, repAddSNRDeviceResponse,
+                                                                AddSNRDeviceArgs_t, AddSNRDeviceRet_t>>));
+REPLMGR_BIND_CASE(0x350000ab, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddDeviceHandler<repAddSNRDevice42Req, repAddSNRDevice42Response,
+                                                                AddSNRDevice42Args_t, AddSNRDevice42Ret_t>>));
+REPLMGR_BIND_CASE(0x350000ef, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response,
+                                                                AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>>));
+REPLMGR_BIND_CASE(0x35000155, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response,
+                                                                AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>>));
+REPLMGR_BIND_CASE(0x35000206, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response,
+                                                                AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>>));

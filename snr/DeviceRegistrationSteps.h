@@ -7,6 +7,7 @@
 
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 #include "snr/SNRAdapters.h"
@@ -75,7 +76,15 @@ void RunAddHandler(ReplicationMgr& mgr, const char* function, unsigned long requ
     cases::SendReply(mgr, replyCode, reply);
 }
 
-// "0x" and the transaction handle in hexadecimal, as the entries print it.
+// The case of post that runs a request handler of the service object with
+// the request code and its reply code.
+template <auto Handler>
+void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    (mgr.*Handler)(code, ReplyCodeFor(code), buf);
+}
+
+// The transaction handle in hexadecimal, as the entries print it.
 std::string TranHandle(const DBtran* tran);
 
 }  // namespace snr_detail

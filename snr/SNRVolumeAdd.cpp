@@ -124,21 +124,15 @@ void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned lon
         });
 }
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-void AddSNRVolumeCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
-{
-    mgr.AddSNRVolumeHandler<Req, Reply, Args, Ret>(code, ReplyCodeFor(code), buf);
-}
-
-}  // namespace
-
-REPLMGR_BIND_CASE(0x35000071,
-                  (&AddSNRVolumeCase<repAddSNRVolumeReq, repAddSNRVolumeResp, AddSNRVolumeArgs_t, AddSNRVolumeRet_t>));
-REPLMGR_BIND_CASE(0x350000b3, (&AddSNRVolumeCase<repAddSNRVolume42Req, repAddSNRVolume42Resp, AddSNRVolume42Args_t,
-                                                 AddSNRVolume42Ret_t>));
-REPLMGR_BIND_CASE(0x350000f5, (&AddSNRVolumeCase<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp, AddSNRVolumeV3Args_t,
-                                                 AddSNRVolumeV3Ret_t>));
-REPLMGR_BIND_CASE(0x35000165, (&AddSNRVolumeCase<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp, AddSNRVolumeV4Args_t,
-                                                 AddSNRVolumeV4Ret_t>));
+REPLMGR_BIND_CASE(0x35000071, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeReq, repAddSNRVolumeResp,
+                                                                   AddSNRVolumeArgs_t, AddSNRVolumeRet_t>>));
+REPLMGR_BIND_CASE(0x350000b3, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolume42Req, repAddSNRVolume42Resp,
+                                                                   AddSNRVolume42Args_t, AddSNRVolume42Ret_t>>));
+REPLMGR_BIND_CASE(0x350000f5, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp,
+                                                                   AddSNRVolumeV3Args_t, AddSNRVolumeV3Ret_t>>));
+REPLMGR_BIND_CASE(0x35000165, (&snr_detail::HandlerCase<
+                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp,
+                                                                   AddSNRVolumeV4Args_t, AddSNRVolumeV4Ret_t>>));

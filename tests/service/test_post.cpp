@@ -121,7 +121,10 @@ public:
         m_path = path;
         DBtran::useCatalogue(m_path);
         HostDBFaults::clear();
-        for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) CaseRegistry::unbind(c);
+        for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) {
+            m_served.emplace_back(c, CaseRegistry::find(c));
+            CaseRegistry::unbind(c);
+        }
         ASSERT_TRUE(CaseRegistry::bind(kTranCode, &TranCase));
         ASSERT_TRUE(CaseRegistry::bind(kPlainCode, &PlainCase));
         ASSERT_TRUE(CaseRegistry::bind(kHandlerCode, &HandlerCase));
@@ -140,6 +143,9 @@ public:
     }
     void TearDown() override {
         for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) CaseRegistry::unbind(c);
+        // The library's own cases of these codes serve the later tests again.
+        for (const auto& served : m_served)
+            if (served.second != nullptr) CaseRegistry::bind(served.first, served.second);
         HostDBFaults::clear();
         DBtran::useCatalogue(m_path + ".closed");
         std::remove(m_path.c_str());
@@ -175,6 +181,7 @@ public:
         Quiet() { ConfigureQuietHost("0"); }
     } quiet;
     std::string m_path;
+    std::vector<std::pair<unsigned long, CaseFn>> m_served;  // cases bound before the test
     RecordingNetwork net;
     ReplicationMgr mgr{&net.session};
     zxsDatabuf buf;

@@ -18,6 +18,7 @@
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceRegistration.h"
 #include "support/TestHost.h"
+#include "snr/SNRPostFixture.h"
 
 namespace {
 
@@ -45,8 +46,6 @@ struct Registration {
     std::vector<repSNRVolumeMountPoint> wireMountPoints;
 };
 
-char* Text(const std::string& s) { return s.empty() ? nullptr : const_cast<char*>(s.c_str()); }
-
 template <typename T, typename = void>
 struct HasSnapshotId : std::false_type {};
 template <typename T>
@@ -65,27 +64,27 @@ Req Build(Registration& r)
 {
     Req req;
     auto& v = req.SNRVolume;
-    v.UniqueId = Text(r.uniqueId);
+    v.UniqueId = RequestText(r.uniqueId);
     v.UniqueIdType = r.uniqueIdType;
     v.LUN = r.lun;
     v.StartLBA = static_cast<decltype(v.StartLBA)>(r.startLBA);
     v.BlockCount = static_cast<decltype(v.BlockCount)>(r.blockCount);
     v.BlockSize = r.blockSize;
-    v.FSType = Text(r.fsType);
-    if constexpr (HasSnapshotId<decltype(v)>::value) v.UniqueSnapshotID = Text(r.snapshotId);
+    v.FSType = RequestText(r.fsType);
+    if constexpr (HasSnapshotId<decltype(v)>::value) v.UniqueSnapshotID = RequestText(r.snapshotId);
     if constexpr (HasHistory<Req>::value) {
         v.MorvaneProtected = r.morvaneProtected ? 1 : 0;
         v.TzState = r.tzState;
         v.ApplianceId = r.applianceId;
-        req.HistoryName.GlobalHistoryName = Text(r.historyName);
+        req.HistoryName.GlobalHistoryName = RequestText(r.historyName);
     }
     req.Device.ClientId = r.clientId;
     req.Device.SNRVolumeId = 999;  // ignored: the volume found or made counts
-    req.Device.DeviceName = Text(r.deviceName);
+    req.Device.DeviceName = RequestText(r.deviceName);
     req.Device.IsCaseSensitive = r.caseSensitive ? 1 : 0;
-    if constexpr (HasAccessPath<decltype(req.Device)>::value) req.Device.AccessPath = Text(r.accessPath);
+    if constexpr (HasAccessPath<decltype(req.Device)>::value) req.Device.AccessPath = RequestText(r.accessPath);
     r.wireMountPoints.assign(r.paths.size(), repSNRVolumeMountPoint());
-    for (size_t i = 0; i < r.paths.size(); ++i) r.wireMountPoints[i].Path = Text(r.paths[i]);
+    for (size_t i = 0; i < r.paths.size(); ++i) r.wireMountPoints[i].Path = RequestText(r.paths[i]);
     req.MountPointCount = static_cast<uint32_t>(r.paths.size());
     req.MountPoints = r.paths.empty() ? nullptr : r.wireMountPoints.data();
     return req;
@@ -106,11 +105,9 @@ struct Answer {
     std::vector<std::pair<int, std::string>> paths;
 };
 
-Answer Decode(unsigned long code, const void* data, unsigned long length)
+Answer Decode(const void* data, unsigned long length)
 {
     Answer a;
-    a.code = code;
-    a.size = length;
     const auto* r = static_cast<const repAddSNRDeviceResponse*>(data);
     a.status = r->status;
     a.hasMsg = r->errMsg != nullptr;
@@ -157,45 +154,21 @@ bool AddDeviceLockIsFree()
 
 void* NoMemory(size_t) { return nullptr; }
 
-class DeviceRegistrationTest : public ::testing::Test {
+class DeviceRegistrationTest : public SNRPostTest<Answer> {
 public:
+    Answer decode(const void* data, unsigned long length) override { return Decode(data, length); }
+
     void SetUp() override
     {
-        char path[] = "/tmp/replmgr_adddev_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
+        SNRPostTest::SetUp();
         ZXMMDBDeviceInfo::reset();
-        net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
-            answers.push_back(Decode(code, data, length));
-        });
     }
     void TearDown() override
     {
         AllocMountPathArray = &malloc;
         ZxNamedMutex::setWaitScale(1.0);
-        HostDBFaults::clear();
         ZXMMDBDeviceInfo::reset();
-        DBtran::useCatalogue(m_path + ".closed");
-        std::remove(m_path.c_str());
-        std::remove((m_path + ".closed").c_str());
-    }
-
-    Answer post(unsigned long code, void* request, size_t replySize)
-    {
-        answers.clear();
-        zxsDatabuf buf;
-        buf.m_pData = request;
-        EXPECT_EQ(mgr.post(code, 0, &buf), 1u);
-        EXPECT_EQ(answers.size(), 1u);
-        Answer a = answers.empty() ? Answer() : answers.back();
-        EXPECT_EQ(a.code, code + 1);
-        EXPECT_EQ(a.size, replySize);
-        return a;
+        SNRPostTest::TearDown();
     }
 
     Answer registerV1(Registration r)
@@ -228,13 +201,6 @@ public:
         EXPECT_TRUE(AddDeviceLockIsFree());
     }
 
-    struct Quiet {
-        Quiet() { ConfigureQuietHost("0"); }
-    } quiet;
-    std::string m_path;
-    RecordingNetwork net;
-    ReplicationMgr mgr{&net.session};
-    std::vector<Answer> answers;
 };
 
 // ---- Every message version --------------------------------------------------

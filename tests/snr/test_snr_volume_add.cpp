@@ -10,6 +10,7 @@
 #include "service/ReplicationMgr.h"
 #include "snr/SNRVolumeAdd.h"
 #include "support/TestHost.h"
+#include "snr/SNRPostFixture.h"
 
 namespace {
 
@@ -40,18 +41,16 @@ struct Volume {
     bool allocated = false;
 };
 
-char* Text(const std::string& s) { return s.empty() ? nullptr : const_cast<char*>(s.c_str()); }
-
 template <typename Wire>
 void FillCommon(Wire& w, const Volume& v)
 {
-    w.UniqueId = Text(v.uniqueId);
+    w.UniqueId = RequestText(v.uniqueId);
     w.UniqueIdType = v.uniqueIdType;
     w.LUN = v.lun;
     w.StartLBA = static_cast<decltype(w.StartLBA)>(v.startLBA);
     w.BlockCount = static_cast<decltype(w.BlockCount)>(v.blockCount);
     w.BlockSize = v.blockSize;
-    w.FSType = Text(v.fsType);
+    w.FSType = RequestText(v.fsType);
     w.Locked = v.locked ? 1 : 0;
 }
 
@@ -59,7 +58,7 @@ template <typename Wire>
 void FillLater(Wire& w, const Volume& v)
 {
     FillCommon(w, v);
-    w.UniqueSnapshotID = Text(v.snapshotId);
+    w.UniqueSnapshotID = RequestText(v.snapshotId);
     w.Allocated = v.allocated ? 1 : 0;
 }
 
@@ -72,51 +71,20 @@ void FillProtected(Wire& w, const Volume& v)
     w.ApplianceId = v.applianceId;
 }
 
-class SNRVolumeAddTest : public ::testing::Test {
+class SNRVolumeAddTest : public SNRPostTest<Answer> {
 public:
-    void SetUp() override
+    Answer decode(const void* data, unsigned long) override
     {
-        char path[] = "/tmp/replmgr_addvol_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
-        net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
-            const auto* r = static_cast<const repAddSNRVolumeV3Resp*>(data);
-            Answer a;
-            a.code = code;
-            a.size = length;
-            a.status = r->status;
-            a.errCode = r->errCode;  // padding, zeroed, in versions 1 and 42
-            a.hasMsg = r->errMsg != nullptr;
-            if (a.hasMsg) a.msg = r->errMsg;
-            a.volumeId = r->volumeId;
-            answers.push_back(a);
-        });
-    }
-    void TearDown() override
-    {
-        HostDBFaults::clear();
-        DBtran::useCatalogue(m_path + ".closed");
-        std::remove(m_path.c_str());
-        std::remove((m_path + ".closed").c_str());
-    }
-
-    Answer post(unsigned long code, void* request)
-    {
-        answers.clear();
-        zxsDatabuf buf;
-        buf.m_pData = request;
-        EXPECT_EQ(mgr.post(code, 0, &buf), 1u);
-        EXPECT_EQ(answers.size(), 1u);
-        Answer a = answers.empty() ? Answer() : answers.back();
-        EXPECT_EQ(a.code, code + 1);
-        EXPECT_EQ(a.size, 24u);
+        const auto* r = static_cast<const repAddSNRVolumeV3Resp*>(data);
+        Answer a;
+        a.status = r->status;
+        a.errCode = r->errCode;  // padding, zeroed, in versions 1 and 42
+        a.hasMsg = r->errMsg != nullptr;
+        if (a.hasMsg) a.msg = r->errMsg;
+        a.volumeId = r->volumeId;
         return a;
     }
+    Answer post(unsigned long code, void* request) { return SNRPostTest::post(code, request, 24); }
 
     Answer addV1(const Volume& v)
     {
@@ -163,13 +131,6 @@ public:
         EXPECT_EQ(a.volumeId, 0);
     }
 
-    struct Quiet {
-        Quiet() { ConfigureQuietHost("0"); }
-    } quiet;
-    std::string m_path;
-    RecordingNetwork net;
-    ReplicationMgr mgr{&net.session};
-    std::vector<Answer> answers;
 };
 
 TEST_F(SNRVolumeAddTest, EachVersionAddsARowAndRefusesTheSameIdentity)

@@ -1,0 +1,74 @@
+// A fresh catalogue per test and one ReplicationMgr on a recording network,
+// for the tests of SNR requests served through post. Each reply is decoded
+// into an Answer as it is sent (its texts point into the case's records,
+// which are gone afterwards).
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/db/DBtable.h"
+#include "service/ReplicationMgr.h"
+#include "support/TestHost.h"
+
+// A request text: null for an empty one.
+inline char* RequestText(const std::string& s) { return s.empty() ? nullptr : const_cast<char*>(s.c_str()); }
+
+template <typename Answer>
+class SNRPostTest : public ::testing::Test {
+protected:
+    // Reads a sent reply; Answer has at least `code` and `size`.
+    virtual Answer decode(const void* data, unsigned long length) = 0;
+
+    void SetUp() override
+    {
+        char path[] = "/tmp/replmgr_snrpost_XXXXXX";
+        int fd = mkstemp(path);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        unlink(path);
+        m_path = path;
+        DBtran::useCatalogue(m_path);
+        HostDBFaults::clear();
+        net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
+            Answer a = decode(data, length);
+            a.code = code;
+            a.size = length;
+            answers.push_back(a);
+        });
+    }
+    void TearDown() override
+    {
+        HostDBFaults::clear();
+        DBtran::useCatalogue(m_path + ".closed");
+        std::remove(m_path.c_str());
+        std::remove((m_path + ".closed").c_str());
+    }
+
+    // Posts one request and returns its only reply, which must answer with
+    // the reply code and size.
+    Answer post(unsigned long code, void* request, size_t replySize)
+    {
+        answers.clear();
+        zxsDatabuf buf;
+        buf.m_pData = request;
+        EXPECT_EQ(mgr.post(code, 0, &buf), 1u);
+        EXPECT_EQ(answers.size(), 1u);
+        Answer a = answers.empty() ? Answer() : answers.back();
+        EXPECT_EQ(a.code, code + 1);
+        EXPECT_EQ(a.size, replySize);
+        return a;
+    }
+
+    struct Quiet {
+        Quiet() { ConfigureQuietHost("0"); }
+    } quiet;
+    std::string m_path;
+    RecordingNetwork net;
+    ReplicationMgr mgr{&net.session};
+    std::vector<Answer> answers;
+};
