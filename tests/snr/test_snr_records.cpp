@@ -591,6 +591,12 @@ TEST(SNRMessageVersions, RecordVersionPerMessageVersion)
     static_assert(
         std::is_same<SNRDeviceRecordFor<SNRMsgOperation::ConfigureDevice, 1>, SNRVolumeDeviceNameV2Record_t>::value, "");
     static_assert(SNRMsgRecords<SNRMsgOperation::QuerySNRVolume, 4>::scratchVersion == 2, "");
+    // The inventory and the query with replicas carry scratch records too:
+    // version 1 records up to message version V3, V2 records from V4 on.
+    static_assert(SNRMsgRecords<SNRMsgOperation::QueryVolInfo, 3>::scratchVersion == 1, "");
+    static_assert(SNRMsgRecords<SNRMsgOperation::QueryVolInfo, 4>::scratchVersion == 2, "");
+    static_assert(SNRMsgRecords<SNRMsgOperation::QuerySNRVolume2, 42>::scratchVersion == 1, "");
+    static_assert(SNRMsgRecords<SNRMsgOperation::QuerySNRVolume2, 5>::scratchVersion == 2, "");
 
     // Every operation's rows name record versions that exist.
     for (const SNRMsgRecordVersions& row : kSNRMsgRecordVersions) {
