@@ -24,7 +24,7 @@ void TranSteps::logStartFailure(long line) {
     std::string pending = mgr.log().str();
     mgr.log().str("");
     mgr.log() << "\t" << DBTranErrorMsg;
-    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", line, ReplicationMgr::ERR);
+    mgr.WriteLogMsg(ProgName, function, line, ReplicationMgr::ERR);
     mgr.log() << pending;
 }
 
@@ -33,7 +33,7 @@ bool TranSteps::commit(long line) {
     std::string pending = mgr.log().str();
     mgr.log().str("");
     mgr.log() << "\t" << DBCommitErrorMsg;
-    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", line, ReplicationMgr::ERR);
+    mgr.WriteLogMsg(ProgName, function, line, ReplicationMgr::ERR);
     mgr.log() << pending;
     return false;
 }

@@ -71,9 +71,10 @@ const Req& RequestOf(zxsDatabuf* buf) {
 struct TranSteps {
     ReplicationMgr& mgr;
     DBtran& tran;
+    const char* function;  // function name of the entries written here
     bool started = false;
 
-    TranSteps(ReplicationMgr& m, DBtran& t) : mgr(m), tran(t) {}
+    TranSteps(ReplicationMgr& m, DBtran& t, const char* fn = "ReplicationMgr::post()") : mgr(m), tran(t), function(fn) {}
     bool start();
     // Writes the entry of a failed start: "\t" + text at ERR.
     void logStartFailure(long line);
@@ -128,9 +129,10 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 // is committed on success and rolled back on failure; otherwise it gets a
 // null transaction. The message of a failure points into the result record.
 // `onSuccess(Reply&)` returns false when a reply array could not be
-// allocated (status 0, NoMemoryErrMsg, -5).
+// allocated (status 0, NoMemoryErrMsg, -5). The entries are written under the
+// handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
 template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
-void RunRequestHandler(ReplicationMgr& mgr, unsigned long requestCode, unsigned long replyCode, bool withTran,
+void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode, bool withTran,
                        Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret, Operation&& operation,
                        OnSuccess&& onSuccess);
 

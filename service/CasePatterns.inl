@@ -89,12 +89,12 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 }
 
 template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
-void RunRequestHandler(ReplicationMgr& mgr, unsigned long requestCode, unsigned long replyCode, bool withTran,
-                       Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret, Operation&& operation,
-                       OnSuccess&& onSuccess) {
+void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                       bool withTran, Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret,
+                       Operation&& operation, OnSuccess&& onSuccess) {
     using namespace cases;
     DBtran tran(false);
-    TranSteps steps(mgr, tran);
+    TranSteps steps(mgr, tran, function);
 
     bool ok;
     if (withTran) {
@@ -136,7 +136,7 @@ void RunRequestHandler(ReplicationMgr& mgr, unsigned long requestCode, unsigned 
 
     CaseLog lit = HandlerLog(requestCode, replyCode);
     mgr.log() << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully") << lit.sending;
-    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
+    mgr.WriteLogMsg(ProgName, function, __LINE__, ReplicationMgr::INFO);
 
     SendReply(mgr, replyCode, reply);
 }

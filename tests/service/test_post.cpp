@@ -93,7 +93,7 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
     memset(&reply, 0, sizeof reply);
     TestRet ret;
     RunRequestHandler(
-        mgr, code, ReplyCodeFor(code), true, reply, kWithCode, ret,
+        mgr, "ReplicationMgr::AddDeviceHandler()", code, ReplyCodeFor(code), true, reply, kWithCode, ret,
         [&](DBtran*) {
             ++g_script.operationCalls;
             ret.newId = requestId;
@@ -336,11 +336,12 @@ TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
     auto ok = onlyReply<TestReplyWithCode>(0x35000002);
     EXPECT_EQ(ok.status, 1u);
     EXPECT_EQ(ok.newId, 99u);
-    EXPECT_EQ(LogEntriesWith(std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(0x35000001) +
-                             " completed successfully\n\tSending reply " + ZXS_ReplicationMgr_PM_STRING(0x35000002) +
-                             " to client...")
-                  .size(),
-              1u);
+    auto done = LogEntriesWith(std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(0x35000001) +
+                               " completed successfully\n\tSending reply " + ZXS_ReplicationMgr_PM_STRING(0x35000002) +
+                               " to client...");
+    ASSERT_EQ(done.size(), 1u);
+    // A handler writes under its own function name, not post's.
+    EXPECT_NE(done[0].find("] -> ReplicationMgr::AddDeviceHandler()\n"), std::string::npos);
 
     struct Path {
         const char* fault;
@@ -361,6 +362,10 @@ TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
         EXPECT_EQ(r.status, 0u) << p.msg;
         EXPECT_EQ(r.errCode, p.code) << p.msg;
         EXPECT_EQ(g_script.seenMsg, p.msg);
+        if (p.fault) {
+            EXPECT_EQ(LogEntriesWith(std::string("ReplicationMgr::AddDeviceHandler()\n\t") + p.msg).size(), 1u)
+                << p.msg;
+        }
     }
     EXPECT_EQ(mgr.cleanedBuffers().size(), 4u);
 }
