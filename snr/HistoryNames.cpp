@@ -135,8 +135,8 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be updated with invalid device ID",
-                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameUpdates, Fn, __LINE__);
+        return FailWith(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
+                        ProgNameUpdates, Fn, __LINE__);
     if (name.empty())
         return FailWith(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
                         __LINE__);
@@ -170,15 +170,13 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be deleted with invalid device ID",
-                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameDeletes, Fn, __LINE__);
+        return FailWith(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
+                        ProgNameDeletes, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     if (!db.remove(deviceId, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return FailWith(*this, ret, -3, "Global History name not found",
-                            "\n\tDevice Id           = " + std::to_string(deviceId), ProgNameDeletes, Fn,
-                            __LINE__);
+            return FailWith(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
         return FailWith(*this, ret, -4, "Global history name cannot be removed from the database",
                         "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " +
                             std::to_string(deviceId) + "\n\tDB Err Code         = " +
@@ -199,16 +197,15 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid device ID",
-                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameQueries, Fn, __LINE__);
+        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
+                        ProgNameQueries, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     YBTzHistoryName_t row;
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!db.getInfo(deviceId, row, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return FailWith(*this, ret, -3, "Record not found", "\n\tDevice Id = " + std::to_string(deviceId),
-                            ProgNameQueries, Fn, __LINE__);
+            return FailWith(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
         return FailWith(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
                         "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
                             std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
@@ -228,8 +225,8 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
     const int volumeId = args.SNRVolumeId;
 
     if (volumeId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid volume ID",
-                        "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
+        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
+                        ProgNameQueries, Fn, __LINE__);
 
     YBGetTzGlobalHistoryNameByVolumeId cursor(tran);
     cursor.setValues(volumeId);

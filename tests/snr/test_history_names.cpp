@@ -253,6 +253,16 @@ TEST_F(HistoryNameTest, RequestsWithBadInputAreRefused) {
                                   "\n\tDevice ID = 0");
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_NE(refused[0].find("ReplicationMgr::AddTzGlobalHistoryName()"), std::string::npos);
+    // The other refusals carry their text alone.
+    for (const char* text : {"Global history name could not be updated with invalid device ID",
+                             "Global history name could not be deleted with invalid device ID",
+                             "Global history name could not be queried with invalid device ID",
+                             "Global history name could not be queried with invalid volume ID"}) {
+        const std::string tail = std::string("\tEvent: ") + text + "\n";
+        auto entries = LogEntriesWith(tail);
+        ASSERT_EQ(entries.size(), 1u) << text;
+        EXPECT_EQ(entries[0].compare(entries[0].size() - tail.size(), tail.size(), tail), 0) << entries[0];
+    }
 }
 
 TEST_F(HistoryNameTest, NamesLongerThanTheColumnAreRefusedNotCut) {
