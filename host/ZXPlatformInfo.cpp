@@ -73,7 +73,9 @@ unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, uns
     if (text.empty()) return 0;
     errno = 0;
     char* end = nullptr;
-    long long n = std::strtoll(text.c_str(), &end, 0);
+    // Decimal, or hexadecimal after "0x"; a leading zero does not mean octal.
+    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    long long n = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
     if (errno != 0 || end == text.c_str() || *end != '\0') return 0;
     *value = static_cast<unsigned long>(n);
     return 1;

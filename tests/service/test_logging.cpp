@@ -20,6 +20,7 @@ TEST(VerboseLevel, TakesLowThreeBitsOfConfiguredValue) {
     EXPECT_EQ(LevelFromConfig("2"), 2);
     EXPECT_EQ(LevelFromConfig(nullptr), 4);     // missing
     EXPECT_EQ(LevelFromConfig("junk"), 4);      // unreadable: as missing
+    EXPECT_EQ(LevelFromConfig("010"), 2);       // decimal, not octal
 }
 
 TEST(VerboseLevel, ReadOnceAtConstruction) {
