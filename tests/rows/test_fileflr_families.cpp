@@ -364,6 +364,11 @@ TEST_F(FileFlrFamilyTest, PairPathsValidAtAPointInTime)
     EXPECT_STREQ(rows[2].Path, "/dst/101");
     EXPECT_FALSE(paths.isListRefused());
 
+    // Blanks and tabs the list check lets through are accepted by the database too.
+    paths.setValues(1000, "100,\t101 ");
+    EXPECT_FALSE(paths.isListRefused());
+    EXPECT_EQ(rowsOf(paths).size(), 3U);
+
     paths.setValues(1001, "100,100");
     rows = rowsOf(paths);
     ASSERT_EQ(rows.size(), 1U);

@@ -128,7 +128,7 @@ void registerAll()
     DBStatementRegistry::registerStatement(
         "YBGetFLRPairPath",
         std::string("WITH RECURSIVE split(item, rest) AS (SELECT NULL, IFNULL(?2, '') || ',' UNION ALL "
-                    "SELECT trim(substr(rest, 1, instr(rest, ',') - 1)), substr(rest, instr(rest, ',') + 1) "
+                    "SELECT trim(substr(rest, 1, instr(rest, ',') - 1), ' ' || char(9)), substr(rest, instr(rest, ',') + 1) "
                     "FROM split WHERE rest <> ''), "
                     "ids(pairId) AS (SELECT DISTINCT CASE WHEN ") +
             isInteger("item") + " THEN CAST(item AS INTEGER) ELSE " + kFail +
