@@ -530,7 +530,7 @@ TEST_F(FileFlrFamilyTest, BlockFilterVolumes)
          "INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES "
          "(1, 'C:' || char(19) || 'x' || char(19) || 'y', 1, 0), (1, 'E:\\', 1, 0), (1, 'E:\\ ', 1, 0), "
          "(1, 'F:', 1, 3), (2, 'G:' || char(21) || '9', 1, 0), (2, 'nosep', 1, 0), "
-         "(3, '50' || char(21) || '1', 1, 0), (3, '51' || char(21) || '1', 1, 0), (4, 'H:', 1, 0), (5, 'I:', 1, 0);"
+         "(3, '050' || char(21) || '1', 1, 0), (3, '51' || char(21) || '1', 1, 0), (4, 'H:', 1, 0), (5, 'I:', 1, 0);"
          "INSERT INTO YBPhysicalVolume (id, Type) VALUES (50, 1), (51, 2);"
          "INSERT INTO YBPhysicalDevice (ClientId, SNRVolumeId, DeviceName) VALUES (5, 50, 'A:'), (5, 51, 'B:');");
     YBGetVolumesUsingBlkFilterDriver volumes(nullptr);
@@ -542,7 +542,8 @@ TEST_F(FileFlrFamilyTest, BlockFilterVolumes)
         EXPECT_EQ(name.size(), 1024U);  // char(1024), blank-padded
         names.push_back(name.substr(0, name.find_last_not_of(' ') + 1));
     }
-    // "C:\x\y" cut after its first separator; "E:\" and "E:\ " are one volume.
+    // "C:\x\y" cut after its first separator; "E:\" and "E:\ " are one volume;
+    // "050" names SNR volume 50.
     EXPECT_EQ(names, (std::vector<std::string>{"A:", "C:\\", "E:\\", "G:"}));
 }
 

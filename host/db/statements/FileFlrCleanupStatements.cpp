@@ -216,7 +216,8 @@ void registerAll()
         "SELECT D.DeviceName FROM DHT_Application A, DHT_ScFilterFile SC, YBPhysicalDevice D, YBPhysicalVolume PV "
         "WHERE A.id = SC.componentNameId AND A.appTypeId = 47 AND A.subclientStatus = 0 AND A.clientId = ?1 "
         "AND SC.modified = 0 AND instr(SC.fileName, char(21)) > 0 "
-        "AND CAST(D.SNRVolumeId AS TEXT) = trim(substr(SC.fileName, 1, instr(SC.fileName, char(21)) - 1)) "
+        "AND " + isInteger("trim(substr(SC.fileName, 1, instr(SC.fileName, char(21)) - 1))") +
+        " AND D.SNRVolumeId = CAST(trim(substr(SC.fileName, 1, instr(SC.fileName, char(21)) - 1)) AS INTEGER) "
         "AND D.SNRVolumeId = PV.id AND PV.Type = 1) "
         "SELECT DISTINCT substr(printf('%-1024s', rtrim(Volume, ' ')), 1, 1024) COLLATE NOCASE AS Volume "
         "FROM V ORDER BY 1");
