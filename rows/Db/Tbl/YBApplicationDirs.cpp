@@ -1,5 +1,6 @@
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 
+#include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 
 YBApplicationDirs_t& YBApplicationDirs_t::operator=(const YBApplicationDirs_t& other)
@@ -25,3 +26,6 @@ template void CRepBaseDB::deleteList<YBPhysicalVolume_t>(YBPhysicalVolume_t*&);
 template void CRepBaseDB::deleteList<YBPhysicalDevice_t>(YBPhysicalDevice_t*&);
 template void CRepBaseDB::deleteList<YBMountPoint_t>(YBMountPoint_t*&);
 template void CRepBaseDB::deleteList<YBTzHistoryName_t>(YBTzHistoryName_t*&);
+template void CRepBaseDB::deleteList<YBScratchVolume_t>(YBScratchVolume_t*&);
+template void CRepBaseDB::deleteList<YBVolume_t>(YBVolume_t*&);
+template void CRepBaseDB::deleteList<YBScratchPool_t>(YBScratchPool_t*&);
