@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "host/ZxFramework.h"
+#include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 
@@ -24,11 +25,11 @@ namespace cases {
 extern const char* const ProgName;  // "ReplicationMgr"
 
 // The status, message and (where the reply has one) error code of a reply.
-template <typename Reply>
+template <typename Reply, typename Status = uint32_t, typename Code = int32_t>
 struct ReplyStatus {
-    uint32_t Reply::*status;
+    Status Reply::*status;
     char* Reply::*errMsg;
-    int32_t Reply::*errCode;  // null when the reply carries no code
+    Code Reply::*errCode;  // null when the reply carries no code
 };
 
 // The completion literals of a case: "\tMessage <request> completed " and
@@ -49,6 +50,22 @@ template <typename Ret, typename = void>
 struct HasErrCode : std::false_type {};
 template <typename Ret>
 struct HasErrCode<Ret, std::void_t<decltype(std::declval<Ret&>().errCode)>> : std::true_type {};
+
+// The status fields of a reply whose members are named status, errMsg and,
+// from the versions that carry one, errCode.
+template <typename Reply>
+auto StatusOf() {
+    using Status = std::remove_reference_t<decltype(std::declval<Reply&>().status)>;
+    if constexpr (HasErrCode<Reply>::value) {
+        using Code = std::remove_reference_t<decltype(std::declval<Reply&>().errCode)>;
+        return ReplyStatus<Reply, Status, Code>{&Reply::status, &Reply::errMsg, &Reply::errCode};
+    } else {
+        return ReplyStatus<Reply, Status, int32_t>{&Reply::status, &Reply::errMsg, nullptr};
+    }
+}
+
+// How a handler's completion entry reads when its transaction never started.
+enum class Unstarted { Unsuccessfully, Nothing };
 
 template <typename Ret>
 int32_t ResultCode(const Ret& ret) {
@@ -85,16 +102,16 @@ struct TranSteps {
 };
 
 // Helper to free a duplicated message after the send.
-template <typename Reply>
-void ReleaseCopiedMessage(Reply& reply, const ReplyStatus<Reply>& f, bool copied) {
+template <typename Reply, typename S, typename C>
+void ReleaseCopiedMessage(Reply& reply, const ReplyStatus<Reply, S, C>& f, bool copied) {
     if (copied && reply.*f.errMsg != nullptr) {
         free(reply.*f.errMsg);
         reply.*f.errMsg = nullptr;
     }
 }
 
-template <typename Reply>
-void SetMessage(Reply& reply, const ReplyStatus<Reply>& f, const char* text, Message mode) {
+template <typename Reply, typename S, typename C>
+void SetMessage(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* text, Message mode) {
     reply.*f.errMsg = (mode == Message::Copy) ? strdup(text) : const_cast<char*>(text);
 }
 
@@ -107,21 +124,28 @@ void SendReply(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply) {
     mgr.session()->sendMessage(replyCode, 0x35000000, &desc);
 }
 
+// The case of post that runs a request handler of the service object with
+// the request code and its reply code.
+template <auto Handler>
+void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
+    (mgr.*Handler)(code, ReplyCodeFor(code), buf);
+}
+
 }  // namespace cases
 
 // Inline case with a transaction. The caller has filled the argument record
 // the operation captures; `operation(DBtran*)` returns the operation's
 // result, `onSuccess(Reply&)` copies the result's fields into the reply.
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
 void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
-                       const cases::ReplyStatus<Reply>& f, const Ret& ret, const cases::CaseLog& lit,
+                       const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
                        cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess);
 
 // Inline case without a transaction. `onSuccess(Reply&)` fills the reply and
 // returns false when an array of it could not be allocated; the reply then
 // carries `noMemoryText` and -5.
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply>& f,
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
                    const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
                    OnSuccess&& onSuccess, const char* noMemoryText = NoMemoryErrMsg);
 
@@ -131,9 +155,9 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 // `onSuccess(Reply&)` returns false when a reply array could not be
 // allocated (status 0, NoMemoryErrMsg, -5). The entries are written under the
 // handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
 void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode, bool withTran,
-                       Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret, Operation&& operation,
-                       OnSuccess&& onSuccess);
+                       Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, Operation&& operation,
+                       OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully);
 
 #include "service/CasePatterns.inl"

@@ -3,9 +3,9 @@
 
 #include "host/db/DBtable.h"
 
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
 void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
-                       const cases::ReplyStatus<Reply>& f, const Ret& ret, const cases::CaseLog& lit,
+                       const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
                        cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess) {
     using namespace cases;
     DBtran tran(false);
@@ -63,8 +63,8 @@ void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& repl
     ReleaseCopiedMessage(reply, f, mode == Message::Copy);
 }
 
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply>& f,
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
                    const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
                    OnSuccess&& onSuccess, const char* noMemoryText) {
     using namespace cases;
@@ -88,10 +88,10 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
     ReleaseCopiedMessage(reply, f, mode == Message::Copy);
 }
 
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
 void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
-                       bool withTran, Reply& reply, const cases::ReplyStatus<Reply>& f, const Ret& ret,
-                       Operation&& operation, OnSuccess&& onSuccess) {
+                       bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
+                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted) {
     using namespace cases;
     DBtran tran(false);
     TranSteps steps(mgr, tran, function);
@@ -134,8 +134,10 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
         }
     }
 
+    const char* outcome = reply.*f.status == 1 ? "successfully" : "unsuccessfully";
+    if (withTran && !steps.started && unstarted == Unstarted::Nothing) outcome = "";
     CaseLog lit = HandlerLog(requestCode, replyCode);
-    mgr.log() << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully") << lit.sending;
+    mgr.log() << lit.completed << outcome << lit.sending;
     mgr.WriteLogMsg(ProgName, function, __LINE__, ReplicationMgr::INFO);
 
     SendReply(mgr, replyCode, reply);

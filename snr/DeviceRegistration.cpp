@@ -350,9 +350,9 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
         }
     }
 
-    snr_detail::RunAddHandler(
-        *this, "ReplicationMgr::AddDeviceHandler()", requestCode, replyCode, reply, ret,
-        snr_detail::UnstartedMark::None, [&](DBtran* tran) { return AddSNRDevice(args, ret, tran); },
+    RunRequestHandler(
+        *this, "ReplicationMgr::AddDeviceHandler()", requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
+        [&](DBtran* tran) { return AddSNRDevice(args, ret, tran); },
         [&](Reply& r) {
             r.SNRVolumeId = ret.SNRVolumeId;
             r.DeviceId = ret.DeviceId;
@@ -373,21 +373,22 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
                 paths[i].Path = YBWireText(ret.MountPaths[i].Path);
             }
             return true;
-        });
+        },
+        cases::Unstarted::Nothing);
 }
 
-REPLMGR_BIND_CASE(0x35000001, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x35000001, (&cases::HandlerCase<
                               &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceReq, repAddSNRDeviceResponse,
                                                                 AddSNRDeviceArgs_t, AddSNRDeviceRet_t>>));
-REPLMGR_BIND_CASE(0x350000ab, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x350000ab, (&cases::HandlerCase<
                               &ReplicationMgr::AddDeviceHandler<repAddSNRDevice42Req, repAddSNRDevice42Response,
                                                                 AddSNRDevice42Args_t, AddSNRDevice42Ret_t>>));
-REPLMGR_BIND_CASE(0x350000ef, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x350000ef, (&cases::HandlerCase<
                               &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response,
                                                                 AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>>));
-REPLMGR_BIND_CASE(0x35000155, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x35000155, (&cases::HandlerCase<
                               &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response,
                                                                 AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>>));
-REPLMGR_BIND_CASE(0x35000206, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x35000206, (&cases::HandlerCase<
                               &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response,
                                                                 AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>>));

@@ -115,24 +115,24 @@ void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned lon
 
     YBSet(args, request.SNRVolume);
 
-    snr_detail::RunAddHandler(
-        *this, "ReplicationMgr::AddSNRVolumeHandler()", requestCode, replyCode, reply, ret,
-        snr_detail::UnstartedMark::Unsuccessfully, [&](DBtran* tran) { return AddSNRVolume(args, ret, tran); },
+    RunRequestHandler(
+        *this, "ReplicationMgr::AddSNRVolumeHandler()", requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
+        [&](DBtran* tran) { return AddSNRVolume(args, ret, tran); },
         [&](Reply& r) {
             r.volumeId = ret.volumeId;
             return true;
         });
 }
 
-REPLMGR_BIND_CASE(0x35000071, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x35000071, (&cases::HandlerCase<
                               &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeReq, repAddSNRVolumeResp,
                                                                    AddSNRVolumeArgs_t, AddSNRVolumeRet_t>>));
-REPLMGR_BIND_CASE(0x350000b3, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x350000b3, (&cases::HandlerCase<
                               &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolume42Req, repAddSNRVolume42Resp,
                                                                    AddSNRVolume42Args_t, AddSNRVolume42Ret_t>>));
-REPLMGR_BIND_CASE(0x350000f5, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x350000f5, (&cases::HandlerCase<
                               &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp,
                                                                    AddSNRVolumeV3Args_t, AddSNRVolumeV3Ret_t>>));
-REPLMGR_BIND_CASE(0x35000165, (&snr_detail::HandlerCase<
+REPLMGR_BIND_CASE(0x35000165, (&cases::HandlerCase<
                               &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp,
                                                                    AddSNRVolumeV4Args_t, AddSNRVolumeV4Ret_t>>));
