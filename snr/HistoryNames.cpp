@@ -259,18 +259,6 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
 
 namespace {
 
-template <typename Reply>
-cases::ReplyStatus<Reply> StatusOf()
-{
-    return cases::ReplyStatus<Reply>{&Reply::status, &Reply::errMsg, &Reply::errCode};
-}
-
-cases::CaseLog CaseLiterals(const char* request, const char* reply)
-{
-    return cases::CaseLog{std::string("\tMessage ") + request + " completed ",
-                          std::string("\n\tSending reply ") + reply + " to client..."};
-}
-
 // The record of a query reply; the name points into the result, an empty
 // name as an empty text.
 void FillHistoryName(repYBTzHistoryNameRec& wire, const MorvaneHistoryNameRecord_t& record)
@@ -287,8 +275,8 @@ void AddTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsData
     AddMorvaneVolHistoryNameRet_t ret;
     YBSet(args.record, cases::RequestOf<repYBTzHistoryNameRec>(buf));
     RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, StatusOf<repAddGlobalHistoryNameResp>(), ret,
-        CaseLiterals("REPLICA_PM_AddTzGlobalHistoryName_REQ", "REPLICA_PM_AddTzGlobalHistoryName_RESP"),
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddGlobalHistoryNameResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)),
         cases::Order::B, cases::Message::PointIntoResult,
         [&](DBtran* tran) { return mgr.AddTzGlobalHistoryName(args, ret, tran); },
         [](repAddGlobalHistoryNameResp&) {});
@@ -302,8 +290,8 @@ void UpdateTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsD
     UpdateMorvaneVolHistoryNameRet_t ret;
     YBSet(args.record, cases::RequestOf<repYBTzHistoryNameRec>(buf));
     RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, StatusOf<repUpdateTzGlobalHistoryNameResp>(), ret,
-        CaseLiterals("REPLICA_PM_UpdateTzGlobalHistoryName_REQ", "REPLICA_PM_UpdateTzGlobalHistoryName_RESP"),
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUpdateTzGlobalHistoryNameResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)),
         cases::Order::B, cases::Message::PointIntoResult,
         [&](DBtran* tran) { return mgr.UpdateTzGlobalHistoryName(args, ret, tran); },
         [](repUpdateTzGlobalHistoryNameResp&) {});
@@ -317,8 +305,8 @@ void DeleteTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsD
     DeleteMorvaneVolHistoryNameRet_t ret;
     args.DeviceId = cases::RequestOf<repTzGlobalHistoryNameByDeviceReq>(buf).DeviceId;
     RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, StatusOf<repDeleteTzGlobalHistoryNameResp>(), ret,
-        CaseLiterals("REPLICA_PM_DeleteTzGlobalHistoryName_REQ", "REPLICA_PM_DeleteTzGlobalHistoryName_RESP"),
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteTzGlobalHistoryNameResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)),
         cases::Order::B, cases::Message::PointIntoResult,
         [&](DBtran* tran) { return mgr.DeleteTzGlobalHistoryName(args, ret, tran); },
         [](repDeleteTzGlobalHistoryNameResp&) {});
@@ -332,8 +320,8 @@ void QueryTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDa
     QueryMorvaneVolHistoryNameRet_t ret;
     args.DeviceId = cases::RequestOf<repTzGlobalHistoryNameByDeviceReq>(buf).DeviceId;
     RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, StatusOf<repQueryTzGlobalHistoryNameResp>(), ret,
-        CaseLiterals("REPLICA_PM_QueryTzGlobalHistoryName_REQ", "REPLICA_PM_QueryTzGlobalHistoryName_RESP"),
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryTzGlobalHistoryNameResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)),
         cases::Message::PointIntoResult, [&]() { return mgr.QueryTzGlobalHistoryName(args, ret, nullptr); },
         [&](repQueryTzGlobalHistoryNameResp& r) {
             FillHistoryName(r.HistoryName, ret.record);
@@ -349,8 +337,8 @@ void QueryTzGlobalHistoryNameByVolIdCase(ReplicationMgr& mgr, unsigned long code
     QueryTzGlobalHistoryNameByVolumeIdRet_t ret;
     args.SNRVolumeId = cases::RequestOf<repTzGlobalHistoryNameByVolIdReq>(buf).SNRVolumeId;
     RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, StatusOf<repQueryTzGlobalHistoryNameByVolIdResp>(), ret,
-        CaseLiterals("REPLICA_PM_QueryTzGlobalHistNameByVolId_REQ", "REPLICA_PM_QueryTzGlobalHistNameByVolId_RESP"),
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryTzGlobalHistoryNameByVolIdResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)),
         cases::Message::PointIntoResult,
         [&]() { return mgr.QueryTzGlobalHistoryNameByVolId(args, ret, nullptr); },
         [&](repQueryTzGlobalHistoryNameByVolIdResp& r) {
