@@ -14,6 +14,7 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/SqlText.h"
+#include "snr/RecordConv.h"
 #include "snr/SNRMessages.h"
 
 namespace {
@@ -38,7 +39,9 @@ bool FailWith(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, 
     return false;
 }
 
-std::string HistoryNameSet(const std::string& name)
+// "GlobalHistoryName = '<name>'": the where of the lookup by name and the SET
+// of an update.
+std::string HistoryNameIs(const std::string& name)
 {
     return "GlobalHistoryName = '" + SqlEscape(name) + "'";
 }
@@ -67,7 +70,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     CYBTzHistoryNameDB db;
     YBTzHistoryName_t* rows = nullptr;
     unsigned int count = 0;
-    const std::string where = "GlobalHistoryName = '" + SqlEscape(name) + "'";
+    const std::string where = HistoryNameIs(name);
     if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
         db.deleteList(rows);
         return FailWith(*this, ret, -4, "Cannot access Morvane global history name information",
@@ -93,7 +96,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     QueryMorvaneVolHistoryNameRet_t queryRet;
     bool updated = false;
     if (QueryTzGlobalHistoryName(queryArgs, queryRet, tran)) {
-        const std::string set = HistoryNameSet(name);
+        const std::string set = HistoryNameIs(name);
         if (!db.Update(deviceId, set.c_str(), tran))
             return FailWith(*this, ret, -4, "Cannot Update Morvane global history name information",
                             "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
@@ -105,7 +108,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         YBTzHistoryName_t row;
         std::memset(static_cast<void*>(&row), 0, sizeof row);
         row.DeviceId = deviceId;
-        std::memcpy(row.GlobalHistoryName, name.data(), name.size());  // fits: length checked above
+        YBCopyText(row.GlobalHistoryName, name);  // fits: length checked above
         row.Flags = 0;
         if (!db.insert(row, tran))
             return FailWith(*this, ret, -4, "Global history name could not be added to the database",
@@ -148,7 +151,7 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
                         ProgNameUpdates, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
-    const std::string set = HistoryNameSet(name);
+    const std::string set = HistoryNameIs(name);
     if (!db.Update(deviceId, set.c_str(), tran))
         return FailWith(*this, ret, -4, "Global history name could not be updated to the database",
                         "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
@@ -212,8 +215,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
                         ProgNameQueries, Fn, __LINE__);
     }
     ret.record.DeviceId = row.DeviceId;
-    ret.record.GlobalHistoryName.assign(row.GlobalHistoryName,
-                                        strnlen(row.GlobalHistoryName, sizeof row.GlobalHistoryName));
+    ret.record.GlobalHistoryName = YBColumnText(row.GlobalHistoryName);
     ret.errMsg = "";
     return true;
 }
@@ -234,8 +236,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
     if (rc == DB_ROW_OK) {
         const YBGetTzGlobalHistoryNameByVolumeId_t* row = cursor.getDataPtr();
         ret.record.DeviceId = row->DeviceId;
-        ret.record.GlobalHistoryName.assign(row->GlobalHistoryName,
-                                            strnlen(row->GlobalHistoryName, sizeof row->GlobalHistoryName));
+        ret.record.GlobalHistoryName = YBColumnText(row->GlobalHistoryName);
         ret.errMsg = "";
         return true;
     }
