@@ -64,7 +64,6 @@ unsigned long ReplicationMgr::post(unsigned long code, unsigned long, zxsDatabuf
     m_LogMsg << "\tEvent: Message " << ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(code)) << " received";
     WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, INFO);
 
-    if (code - kFirstRequestCode > 0x255) return 0;
     CaseFn fn = CaseRegistry::find(code);
     if (fn == nullptr) return 0;
     fn(*this, code, buf);
