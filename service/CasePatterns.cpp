@@ -20,21 +20,19 @@ bool TranSteps::start() {
     return started;
 }
 
-void TranSteps::logStartFailure(long line) {
+void TranSteps::logError(const char* text, long line) {
     std::string pending = mgr.log().str();
     mgr.log().str("");
-    mgr.log() << "\t" << DBTranErrorMsg;
+    mgr.log() << "\t" << text;
     mgr.WriteLogMsg(ProgName, function, line, ReplicationMgr::ERR);
     mgr.log() << pending;
 }
 
+void TranSteps::logStartFailure(long line) { logError(DBTranErrorMsg, line); }
+
 bool TranSteps::commit(long line) {
     if (tran.commitTran(false) == 0) return true;
-    std::string pending = mgr.log().str();
-    mgr.log().str("");
-    mgr.log() << "\t" << DBCommitErrorMsg;
-    mgr.WriteLogMsg(ProgName, function, line, ReplicationMgr::ERR);
-    mgr.log() << pending;
+    logError(DBCommitErrorMsg, line);
     return false;
 }
 

@@ -99,6 +99,10 @@ struct TranSteps {
     // the log text being composed.
     bool commit(long line);
     void rollback();
+
+private:
+    // Writes "\t" + text at ERR, keeping the log text being composed.
+    void logError(const char* text, long line);
 };
 
 // Helper to free a duplicated message after the send.
