@@ -52,16 +52,11 @@ private:
     const LockTableRet_t& m_lock;
 };
 
-// A refusal of the registration: text and code into the result, then
-// "\tEvent: " + text + details at ERR.
+// A refusal of the registration: "\tEvent: " + text + details at ERR.
 template <typename Ret>
 bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)
 {
-    ret.errMsg = text;
-    AddDeviceDB_t().SetErrCode(ret, code);
-    mgr.log() << "\tEvent: " << text << details;
-    mgr.WriteLogMsg(ProgNameInserts, AddDeviceDBFn, line, ReplicationMgr::ERR);
-    return false;
+    return snr_detail::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
 }
 
 // Whether a listed device row carries the same name: exactly for a
@@ -93,7 +88,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(ADDDEVICE_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
-        version.SetErrCode(ret, lock.m_nErrorCode);
+        SetErrCode(ret, lock.m_nErrorCode);
         return false;
     }
     HeldTableLock held(*this, lock);
@@ -190,7 +185,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
                      << "\t is longer then 256 charecters";
             WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
             ret.errMsg = tooLong;
-            version.SetErrCode(ret, code);
+            SetErrCode(ret, code);
             return false;
         }
         if (field != 0) return Refuse(*this, ret, code, tooLong, "", __LINE__);
@@ -210,7 +205,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     // The device row, its texts checked against their columns.
     YBDBDst_t<YBPhysicalDevice_t> deviceDst(deviceRow, ret.errMsg);
     if (!YBSet(deviceDst, device)) {
-        version.SetErrCode(ret, deviceDst.errCode);
+        SetErrCode(ret, deviceDst.errCode);
         m_LogMsg << "\tEvent: " << ret.errMsg;
         WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, ERR);
         return false;
@@ -219,7 +214,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     const int unique = CheckUniquenessInDeviceTbl(deviceRow.ClientId, ret.SNRVolumeId, ret.errMsg, tran);
     if (unique != 0) {
-        version.SetErrCode(ret, unique);
+        SetErrCode(ret, unique);
         return false;
     }
 
@@ -240,7 +235,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         historyArgs.record.GlobalHistoryName = historyName;
         AddMorvaneVolHistoryNameRet_t historyRet;
         if (!AddTzGlobalHistoryName(historyArgs, historyRet, tran)) {
-            version.SetErrCode(ret, historyRet.errCode);
+            SetErrCode(ret, historyRet.errCode);
             ret.errMsg = historyRet.errMsg;
             return false;
         }

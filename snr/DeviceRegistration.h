@@ -68,16 +68,9 @@ inline void SetMorvaneRecord(AddSNRDeviceV5Args_t& args, const repAddSNRDeviceV5
     SetMorvaneRecord(args.HistoryName, request.HistoryName);
 }
 
-// Results of versions 1 and 42 have no error code.
-inline void SetErrCode(AddSNRDeviceRet_t&, int) {}
-inline void SetErrCode(AddSNRDeviceV3Ret_t& ret, int code) { ret.errCode = code; }
-
 // What the registration reads of a record through the version at hand:
 // versions 1 and 42 have no appliance id, protection state or history name.
 struct AddDeviceDB_t {
-    void SetErrCode(AddSNRDeviceRet_t& ret, int code) const { ::SetErrCode(ret, code); }
-    void SetErrCode(AddSNRDeviceV3Ret_t& ret, int code) const { ::SetErrCode(ret, code); }
-
     int32_t GetApplianceId(const SNRVolumeRecord_t&) const { return 0; }
     int32_t GetApplianceId(const SNRVolumeRecordV3_t& volume) const { return volume.ApplianceId; }
 

@@ -1,5 +1,5 @@
-// Shared pieces of the handlers of device registration and of the SNR volume
-// add. Internal to snr/.
+// Shared pieces of the SNR operations: device registration, the SNR volume
+// add and the global history names. Internal to snr/.
 #pragma once
 
 #include <string>
@@ -15,5 +15,18 @@ namespace snr_detail {
 
 // The transaction handle in hexadecimal, as the entries print it.
 std::string TranHandle(const DBtran* tran);
+
+// A refused operation: text and (where the result carries one) code into the
+// result, then "\tEvent: " + text + details at ERR. Always false.
+template <typename Ret>
+bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
+          const char* source, const char* function, long line)
+{
+    ret.errMsg = text;
+    SetErrCode(ret, code);
+    mgr.log() << "\tEvent: " << text << details;
+    mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
+    return false;
+}
 
 }  // namespace snr_detail

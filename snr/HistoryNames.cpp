@@ -14,6 +14,7 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/SqlText.h"
+#include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
 #include "snr/SNRMessages.h"
 
@@ -26,18 +27,6 @@ const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 const char ProgNameQueries[] = "ReplicationMgrQueries";
 
 const char TooLongText[] = "Global History Name is too long";
-
-// Sets the result's code and text and writes "\tEvent: " + text + details at ERR.
-template <typename Ret>
-bool FailWith(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
-              const char* source, const char* function, long line)
-{
-    ret.errCode = code;
-    ret.errMsg = text;
-    mgr.log() << "\tEvent: " << text << details;
-    mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
-    return false;
-}
 
 // "GlobalHistoryName = '<name>'": the where of the lookup by name and the SET
 // of an update.
@@ -56,13 +45,13 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
+        return snr_detail::Fail(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
                         "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     if (name.empty())
-        return FailWith(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
+        return snr_detail::Fail(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
     // A longer name would be cut by the column and stored as another name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return FailWith(*this, ret, -18, TooLongText,
+        return snr_detail::Fail(*this, ret, -18, TooLongText,
                         "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
                             std::to_string(name.size()),
                         ProgNameInserts, Fn, __LINE__);
@@ -73,7 +62,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string where = HistoryNameIs(name);
     if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
         db.deleteList(rows);
-        return FailWith(*this, ret, -4, "Cannot access Morvane global history name information",
+        return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane global history name information",
                         "\n\tsWhere = " + where + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                         ProgNameInserts, Fn, __LINE__);
     }
@@ -88,7 +77,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         return true;
     }
     if (count > 0)
-        return FailWith(*this, ret, -12, "Morvane global history name is already in the database", "",
+        return snr_detail::Fail(*this, ret, -12, "Morvane global history name is already in the database", "",
                         ProgNameInserts, Fn, __LINE__);
 
     QueryMorvaneVolHistoryNameArgs_t queryArgs;
@@ -98,7 +87,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     if (QueryTzGlobalHistoryName(queryArgs, queryRet, tran)) {
         const std::string set = HistoryNameIs(name);
         if (!db.Update(deviceId, set.c_str(), tran))
-            return FailWith(*this, ret, -4, "Cannot Update Morvane global history name information",
+            return snr_detail::Fail(*this, ret, -4, "Cannot Update Morvane global history name information",
                             "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
                                 std::to_string(deviceId) + "\n\tsUpdate   = " + set +
                                 "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
@@ -111,7 +100,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         YBCopyText(row.GlobalHistoryName, name);  // fits: length checked above
         row.Flags = 0;
         if (!db.insert(row, tran))
-            return FailWith(*this, ret, -4, "Global history name could not be added to the database",
+            return snr_detail::Fail(*this, ret, -4, "Global history name could not be added to the database",
                             "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
                                 std::to_string(deviceId) + "\n\tGlobal History Name = " + name +
                                 "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
@@ -138,14 +127,14 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
+        return snr_detail::Fail(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
                         ProgNameUpdates, Fn, __LINE__);
     if (name.empty())
-        return FailWith(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
+        return snr_detail::Fail(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
                         __LINE__);
     // The column would give back a cut name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return FailWith(*this, ret, -18, TooLongText,
+        return snr_detail::Fail(*this, ret, -18, TooLongText,
                         "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
                             std::to_string(name.size()),
                         ProgNameUpdates, Fn, __LINE__);
@@ -153,7 +142,7 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     CYBTzHistoryNameDB db;
     const std::string set = HistoryNameIs(name);
     if (!db.Update(deviceId, set.c_str(), tran))
-        return FailWith(*this, ret, -4, "Global history name could not be updated to the database",
+        return snr_detail::Fail(*this, ret, -4, "Global history name could not be updated to the database",
                         "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
                             std::to_string(deviceId) + "\n\tGlobal History Name = " + name +
                             "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
@@ -173,14 +162,14 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
+        return snr_detail::Fail(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
                         ProgNameDeletes, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     if (!db.remove(deviceId, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return FailWith(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
-        return FailWith(*this, ret, -4, "Global history name cannot be removed from the database",
+            return snr_detail::Fail(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
+        return snr_detail::Fail(*this, ret, -4, "Global history name cannot be removed from the database",
                         "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " +
                             std::to_string(deviceId) + "\n\tDB Err Code         = " +
                             std::to_string(db.getErrorCode()),
@@ -200,7 +189,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
+        return snr_detail::Fail(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
                         ProgNameQueries, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
@@ -208,8 +197,8 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!db.getInfo(deviceId, row, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return FailWith(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
-        return FailWith(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
+            return snr_detail::Fail(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
+        return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
                         "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
                             std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
                         ProgNameQueries, Fn, __LINE__);
@@ -227,7 +216,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
     const int volumeId = args.SNRVolumeId;
 
     if (volumeId <= 0)
-        return FailWith(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
+        return snr_detail::Fail(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
                         ProgNameQueries, Fn, __LINE__);
 
     YBGetTzGlobalHistoryNameByVolumeId cursor(tran);
@@ -250,7 +239,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
         code = -13;
         text = "Volume has more than one Tz Global History Name";
     }
-    return FailWith(*this, ret, code, text,
+    return snr_detail::Fail(*this, ret, code, text,
                     "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
                         std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);

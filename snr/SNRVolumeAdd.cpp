@@ -23,11 +23,7 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 {
     AddVolume_t version;
     auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
-        ret.errMsg = text;
-        version.SetErrCode(ret, code);
-        m_LogMsg << "\tEvent: " << text << details;
-        WriteLogMsg(ProgNameInserts, AddSNRVolumeDBFn, line, ERR);
-        return false;
+        return snr_detail::Fail(*this, ret, code, text, details, ProgNameInserts, AddSNRVolumeDBFn, line);
     };
 
     if (args.UniqueId.empty()) return refuse(-2, "UniqueID field cannot be empty", "", __LINE__);

@@ -32,9 +32,6 @@ struct AddVolume_t {
     bool MorvaneProtected = false;
     int32_t TzState = 0;
 
-    void SetErrCode(AddSNRVolumeRet_t&, int) {}
-    void SetErrCode(AddSNRVolumeV3Ret_t& ret, int code) { ret.errCode = code; }
-
     bool IsApplianceIdInvalid(const SNRVolumeRecord_t&) { return false; }
     bool IsApplianceIdInvalid(const SNRVolumeRecordV3_t& volume)
     {
