@@ -119,6 +119,14 @@ void SetMessage(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* tex
     reply.*f.errMsg = (mode == Message::Copy) ? strdup(text) : const_cast<char*>(text);
 }
 
+// Marks the reply failed with the text and, where the reply carries one, the code.
+template <typename Reply, typename S, typename C>
+void SetFailure(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* text, int32_t code, Message mode) {
+    reply.*f.status = 0;
+    SetMessage(reply, f, text, mode);
+    if (f.errCode) reply.*f.errCode = code;
+}
+
 template <typename Reply>
 void SendReply(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply) {
     zxsDatabuf desc;

@@ -13,13 +13,10 @@ void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& repl
 
     bool ok = steps.start() && operation(&tran);
     if (!ok) {
-        reply.*f.status = 0;
         if (steps.started) {
-            SetMessage(reply, f, ret.errMsg.c_str(), mode);
-            if (f.errCode) reply.*f.errCode = ResultCode(ret);
+            SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
         } else {
-            SetMessage(reply, f, DBTranErrorMsg, mode);
-            if (f.errCode) reply.*f.errCode = -7;
+            SetFailure(reply, f, DBTranErrorMsg, -7, mode);
             steps.logStartFailure(__LINE__);
         }
     } else {
@@ -28,11 +25,7 @@ void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& repl
         onSuccess(reply);
     }
 
-    auto failCommit = [&]() {
-        reply.*f.status = 0;
-        SetMessage(reply, f, DBCommitErrorMsg, mode);
-        if (f.errCode) reply.*f.errCode = -4;
-    };
+    auto failCommit = [&]() { SetFailure(reply, f, DBCommitErrorMsg, -4, mode); };
 
     std::ostringstream& log = mgr.log();
     if (order == Order::A) {
@@ -69,13 +62,9 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
                    OnSuccess&& onSuccess, const char* noMemoryText) {
     using namespace cases;
     if (!operation()) {
-        reply.*f.status = 0;
-        SetMessage(reply, f, ret.errMsg.c_str(), mode);
-        if (f.errCode) reply.*f.errCode = ResultCode(ret);
+        SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
     } else if (!onSuccess(reply)) {
-        reply.*f.status = 0;
-        SetMessage(reply, f, noMemoryText, mode);
-        if (f.errCode) reply.*f.errCode = -5;
+        SetFailure(reply, f, noMemoryText, -5, mode);
     } else {
         reply.*f.status = 1;
         reply.*f.errMsg = nullptr;
@@ -103,20 +92,16 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
         ok = operation(static_cast<DBtran*>(nullptr));
     }
 
+    const Message mode = Message::PointIntoResult;
     if (!ok) {
-        reply.*f.status = 0;
         if (!withTran || steps.started) {
-            reply.*f.errMsg = const_cast<char*>(ret.errMsg.c_str());
-            if (f.errCode) reply.*f.errCode = ResultCode(ret);
+            SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
         } else {
-            reply.*f.errMsg = const_cast<char*>(DBTranErrorMsg);
-            if (f.errCode) reply.*f.errCode = -7;
+            SetFailure(reply, f, DBTranErrorMsg, -7, mode);
             steps.logStartFailure(__LINE__);
         }
     } else if (!onSuccess(reply)) {
-        reply.*f.status = 0;
-        reply.*f.errMsg = const_cast<char*>(NoMemoryErrMsg);
-        if (f.errCode) reply.*f.errCode = -5;
+        SetFailure(reply, f, NoMemoryErrMsg, -5, mode);
     } else {
         reply.*f.status = 1;
         reply.*f.errMsg = nullptr;
@@ -124,11 +109,7 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
 
     if (withTran) {
         if (reply.*f.status == 1) {
-            if (!steps.commit(__LINE__)) {
-                reply.*f.status = 0;
-                reply.*f.errMsg = const_cast<char*>(DBCommitErrorMsg);
-                if (f.errCode) reply.*f.errCode = -4;
-            }
+            if (!steps.commit(__LINE__)) SetFailure(reply, f, DBCommitErrorMsg, -4, mode);
         } else if (steps.started) {
             steps.rollback();
         }
