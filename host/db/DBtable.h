@@ -76,6 +76,7 @@ public:
 private:
     enum State { IDLE, ACTIVE, COMMITTED, ROLLEDBACK };
     int begin();
+    bool outerEnded() const;
     void resetObjects();
 
     std::shared_ptr<DBConnection> m_pConn;

@@ -181,6 +181,12 @@ int DBtran::startTran()
     return begin();
 }
 
+// A nested transaction whose outer one already ended has nothing left.
+bool DBtran::outerEnded() const
+{
+    return !m_sSavepoint.empty() && (m_pConn->depth == 0 || m_pConn->serial != m_ulSerial);
+}
+
 void DBtran::resetObjects()
 {
     DBtable::DBCriticalSection.Lock();
@@ -193,12 +199,11 @@ int DBtran::commitTran(bool)
     int fault = HostDBFaults::check("commitTran");
     if (fault != 0) return fault;
     if (m_nState != ACTIVE) return 0;
-    DBConnection& conn = *m_pConn;
-    // A nested transaction whose outer one already ended has nothing left.
-    if (!m_sSavepoint.empty() && (conn.depth == 0 || conn.serial != m_ulSerial)) {
+    if (outerEnded()) {
         m_nState = COMMITTED;
         return 0;
     }
+    DBConnection& conn = *m_pConn;
     resetObjects();
     int rc = dbExec(conn, m_sSavepoint.empty() ? "COMMIT" : ("RELEASE " + m_sSavepoint).c_str());
     if (rc != 0) return rc;
@@ -213,11 +218,11 @@ int DBtran::commitTran(bool)
 int DBtran::rollbackTran()
 {
     if (m_nState != ACTIVE) return 0;
-    DBConnection& conn = *m_pConn;
-    if (!m_sSavepoint.empty() && (conn.depth == 0 || conn.serial != m_ulSerial)) {
+    if (outerEnded()) {
         m_nState = ROLLEDBACK;
         return 0;
     }
+    DBConnection& conn = *m_pConn;
     resetObjects();
     int rc;
     if (m_sSavepoint.empty()) {
@@ -234,8 +239,7 @@ int DBtran::rollbackTran()
 
 int DBtran::statementConnection(std::shared_ptr<DBConnection>& conn)
 {
-    if (m_nState == ACTIVE && !m_sSavepoint.empty() && (m_pConn->depth == 0 || m_pConn->serial != m_ulSerial))
-        m_nState = COMMITTED;
+    if (m_nState == ACTIVE && outerEnded()) m_nState = COMMITTED;
     if (m_nState != ACTIVE) {
         int rc = begin();
         if (rc != 0) return rc;
