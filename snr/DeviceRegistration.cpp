@@ -100,8 +100,8 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         return Refuse(*this, ret, -6, "Volume has an incorrect appliance ID",
                       "\n\tAppliance ID = " + std::to_string(applianceId), __LINE__);
 
-    const bool morvaneProtected = version.IsMorvaneProtected(volume);
-    const int32_t tzState = version.GetTzState(volume);
+    const bool morvaneProtected = GetMorvaneProtected(volume);
+    const int32_t tzState = GetMorvaneState(volume);
     if (volume.BlockSize < 0 || volume.LUN < 0 || (morvaneProtected && tzState == 0))
         return Refuse(*this, ret, -2, "Invalid input for volume detected",
                       "\n\tBlockSize          = " + std::to_string(volume.BlockSize) +

@@ -69,16 +69,10 @@ inline void SetMorvaneRecord(AddSNRDeviceV5Args_t& args, const repAddSNRDeviceV5
 }
 
 // What the registration reads of a record through the version at hand:
-// versions 1 and 42 have no appliance id, protection state or history name.
+// versions 1 and 42 have no appliance id or history name.
 struct AddDeviceDB_t {
     int32_t GetApplianceId(const SNRVolumeRecord_t&) const { return 0; }
     int32_t GetApplianceId(const SNRVolumeRecordV3_t& volume) const { return volume.ApplianceId; }
-
-    bool IsMorvaneProtected(const SNRVolumeRecord_t&) const { return false; }
-    bool IsMorvaneProtected(const SNRVolumeRecordV3_t& volume) const { return volume.MorvaneProtected; }
-
-    int32_t GetTzState(const SNRVolumeRecord_t&) const { return 0; }
-    int32_t GetTzState(const SNRVolumeRecordV3_t& volume) const { return volume.TzState; }
 
     std::string GetGlobalHistoryName(const AddSNRDeviceArgs_t&) const { return ""; }
     std::string GetGlobalHistoryName(const AddSNRDevice42Args_t&) const { return ""; }
