@@ -29,6 +29,14 @@ bool knownCall(const std::string& call)
     return call == "activate" || call == "deactivate" || call == "volumeInUse" || call == "partitionInUse";
 }
 
+// The in-use marks a check call reads ("volumeInUse", "partitionInUse"); null for another call.
+std::set<int>* inUseMarks(DeviceLayerState& s, const std::string& call)
+{
+    if (call == "volumeInUse") return &s.devicesInUse;
+    if (call == "partitionInUse") return &s.partitionsInUse;
+    return nullptr;
+}
+
 }  // namespace
 
 void MMS2BaseError::getLastError(char* buffer, int size) const
@@ -85,24 +93,24 @@ int ZXMMDBDeviceInfo::deactivateControllerBySNRVolId(int deviceId, DBtran*)
     return 0;
 }
 
-int ZXMMDBDeviceInfo::isSNRVolumeBeingUsed(int deviceId, bool& inUse)
+int ZXMMDBDeviceInfo::checkInUse(const char* call, int id, bool& inUse)
 {
     DeviceLayerState& s = state();
     std::lock_guard<std::mutex> guard(s.lock);
     int code = 0;
-    if (takeFailure("volumeInUse", deviceId, code)) return code;
-    inUse = s.devicesInUse.count(deviceId) > 0;
+    if (takeFailure(call, id, code)) return code;
+    inUse = inUseMarks(s, call)->count(id) > 0;
     return 0;
+}
+
+int ZXMMDBDeviceInfo::isSNRVolumeBeingUsed(int deviceId, bool& inUse)
+{
+    return checkInUse("volumeInUse", deviceId, inUse);
 }
 
 int ZXMMDBDeviceInfo::isSNRPartitionBeingUsed(int snrVolumeId, bool& inUse)
 {
-    DeviceLayerState& s = state();
-    std::lock_guard<std::mutex> guard(s.lock);
-    int code = 0;
-    if (takeFailure("partitionInUse", snrVolumeId, code)) return code;
-    inUse = s.partitionsInUse.count(snrVolumeId) > 0;
-    return 0;
+    return checkInUse("partitionInUse", snrVolumeId, inUse);
 }
 
 bool ZXMMDBDeviceInfo::isControllerActive(int deviceId)
@@ -131,11 +139,7 @@ void ZXMMDBDeviceInfo::setInUse(const std::string& call, int id, bool inUse)
 {
     DeviceLayerState& s = state();
     std::lock_guard<std::mutex> guard(s.lock);
-    std::set<int>* marks = nullptr;
-    if (call == "volumeInUse")
-        marks = &s.devicesInUse;
-    else if (call == "partitionInUse")
-        marks = &s.partitionsInUse;
+    std::set<int>* marks = inUseMarks(s, call);
     if (marks == nullptr) return;
     if (inUse)
         marks->insert(id);

@@ -63,4 +63,6 @@ public:
 private:
     // Journals the call; true with the text set when a failure was programmed.
     bool takeFailure(const char* call, int id, int& code);
+    // The in-use check of one kind of call ("volumeInUse", "partitionInUse").
+    int checkInUse(const char* call, int id, bool& inUse);
 };
