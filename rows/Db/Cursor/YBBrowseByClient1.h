@@ -5,28 +5,11 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
-#include "rows/Db/Cursor/YBGetYBVolList.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
 // The replication volume columns, then the application name.
-#define YBBrowseByClient1_VOLUME_COLUMNS(I, B, S) \
-    I(id)                                         \
-    I(PointInTime)                                \
-    I(CreationTime)                               \
-    I(ModifyTime)                                 \
-    I(CurrentState)                               \
-    I(CurrentRole)                                \
-    I(PrimaryVolumeId)                            \
-    I(PhysicalVolumeId)                           \
-    I(ReplicationPolicyId)                        \
-    I(RVScratchVolumeId)                          \
-    I(Flags)                                      \
-    I(JobId)                                      \
-    I(SnapVolumeId)                               \
-    I(SnapEngineType)                             \
-    S(SnapvaultReplicaDir, 1025)                  \
-    S(SourceGUID, 257)
-#define YBBrowseByClient1_COLUMNS(I, B, S) YBBrowseByClient1_VOLUME_COLUMNS(I, B, S) S(AppName, 257)
+#define YBBrowseByClient1_COLUMNS(I, B, S) YB_VOLUME_COLUMNS(I, B, S) S(AppName, 257)
 
 ZXDB_CURSOR(
     YBBrowseByClient1, YBBrowseByClient1_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|s257|",
@@ -87,8 +70,4 @@ ZXDB_CURSOR(
     "\tSET NOCOUNT OFF",
     "source/include/Db/Cursor/YBBrowseByClient1", (int clientId))
 
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient1, YBBrowseByClient1_t, YBVolume_t, YBBrowseByClient1_VOLUME_COLUMNS, false)
-
-// The replication volume rows of the other cursors lie the same way.
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient1_YBGetYBVolList, YBBrowseByClient1_t, YBGetYBVolList_t,
-                       YBBrowseByClient1_VOLUME_COLUMNS, false)
+YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient1, YBBrowseByClient1_t, YBVolume_t, YB_VOLUME_COLUMNS, false)

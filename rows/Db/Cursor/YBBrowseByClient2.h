@@ -3,24 +3,10 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
-#include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBBrowseByClient2_COLUMNS(I, B, S) \
-    I(id)                                  \
-    S(UniqueId, 257)                       \
-    I(UniqueIdType)                        \
-    I(LUN)                                 \
-    B(StartLBA)                            \
-    B(BlockCount)                          \
-    I(BlockSize)                           \
-    I(Flags)                               \
-    S(FSType, 129)                         \
-    S(UniqueSnapshotID, 2049)              \
-    I(ApplianceId)                         \
-    I(TzState)                             \
-    I(CostCategoryId)                      \
-    I(Type)
+#define YBBrowseByClient2_COLUMNS(I, B, S) YB_PHYSICAL_VOLUME_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBBrowseByClient2, YBBrowseByClient2_COLUMNS, "i|s257|i|i|b|b|i|i|s129|s2049|i|i|i|i|",
             "SET NOCOUNT ON \n"
@@ -31,7 +17,3 @@ ZXDB_CURSOR(YBBrowseByClient2, YBBrowseByClient2_COLUMNS, "i|s257|i|i|b|b|i|i|s1
             "source/include/Db/Cursor/YBBrowseByClient2", ())
 
 YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient2, YBBrowseByClient2_t, YBPhysicalVolume_t, YBBrowseByClient2_COLUMNS, true)
-
-// The SNR volume rows of the other cursors lie the same way.
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient2_YBGetLatestRepVolByPVId, YBBrowseByClient2_t, YBGetLatestRepVolByPVId_t,
-                       YBBrowseByClient2_COLUMNS, true)

@@ -3,20 +3,10 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
-#include "rows/Db/Cursor/YBGetSNRDeviceByClientId.h"
-#include "rows/Db/Cursor/YBGetSNRDeviceByPoolId.h"
-#include "rows/Db/Cursor/YBGetSNRDeviceNameBySNRVolId.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBBrowseByClient3_COLUMNS(I, B, S) \
-    I(id)                                  \
-    I(ClientId)                            \
-    I(SNRVolumeId)                         \
-    S(DeviceName, 1025)                    \
-    I(Flags)                               \
-    S(OSDeviceName, 1025)                  \
-    S(AccessPath, 129)                     \
-    I(FilerClientId)
+#define YBBrowseByClient3_COLUMNS(I, B, S) YB_PHYSICAL_DEVICE_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBBrowseByClient3, YBBrowseByClient3_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
             "SET NOCOUNT ON \n"
@@ -27,11 +17,3 @@ ZXDB_CURSOR(YBBrowseByClient3, YBBrowseByClient3_COLUMNS, "i|i|i|s1025|i|s1025|s
             "source/include/Db/Cursor/YBBrowseByClient3", ())
 
 YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient3, YBBrowseByClient3_t, YBPhysicalDevice_t, YBBrowseByClient3_COLUMNS, true)
-
-// The device rows of the other cursors lie the same way.
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient3_YBGetSNRDeviceByClientId, YBBrowseByClient3_t, YBGetSNRDeviceByClientId_t,
-                       YBBrowseByClient3_COLUMNS, true)
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient3_YBGetSNRDeviceByPoolId, YBBrowseByClient3_t, YBGetSNRDeviceByPoolId_t,
-                       YBBrowseByClient3_COLUMNS, true)
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient3_YBGetSNRDeviceNameBySNRVolId, YBBrowseByClient3_t,
-                       YBGetSNRDeviceNameBySNRVolId_t, YBBrowseByClient3_COLUMNS, true)

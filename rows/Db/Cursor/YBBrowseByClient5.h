@@ -3,16 +3,10 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
-#include "rows/Db/Cursor/YBGetSNRMountPointByClientId.h"
-#include "rows/Db/Cursor/YBGetSNRMountPointByPoolId.h"
-#include "rows/Db/Cursor/YBGetSNRMountPointBySNRDevId.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBBrowseByClient5_COLUMNS(I, B, S) \
-    I(id)                                  \
-    I(DeviceNameId)                        \
-    S(Path, 1025)                          \
-    I(Flags)
+#define YBBrowseByClient5_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBBrowseByClient5, YBBrowseByClient5_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
@@ -25,11 +19,3 @@ ZXDB_CURSOR(YBBrowseByClient5, YBBrowseByClient5_COLUMNS, "i|i|s1025|i|",
             "source/include/Db/Cursor/YBBrowseByClient5", ())
 
 YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient5, YBBrowseByClient5_t, YBMountPoint_t, YBBrowseByClient5_COLUMNS, true)
-
-// The mount point rows of the other cursors lie the same way.
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient5_YBGetSNRMountPointByClientId, YBBrowseByClient5_t,
-                       YBGetSNRMountPointByClientId_t, YBBrowseByClient5_COLUMNS, true)
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient5_YBGetSNRMountPointByPoolId, YBBrowseByClient5_t, YBGetSNRMountPointByPoolId_t,
-                       YBBrowseByClient5_COLUMNS, true)
-YBBROWSE_ASSERT_LAYOUT(YBBrowseByClient5_YBGetSNRMountPointBySNRDevId, YBBrowseByClient5_t,
-                       YBGetSNRMountPointBySNRDevId_t, YBBrowseByClient5_COLUMNS, true)

@@ -3,23 +3,10 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBBrowseByPolicy2_COLUMNS(I, B, S) \
-    I(id)                                  \
-    S(UniqueId, 257)                       \
-    I(UniqueIdType)                        \
-    I(LUN)                                 \
-    B(StartLBA)                            \
-    B(BlockCount)                          \
-    I(BlockSize)                           \
-    I(Flags)                               \
-    S(FSType, 129)                         \
-    S(UniqueSnapshotID, 2049)              \
-    I(ApplianceId)                         \
-    I(TzState)                             \
-    I(CostCategoryId)                      \
-    I(Type)
+#define YBBrowseByPolicy2_COLUMNS(I, B, S) YB_PHYSICAL_VOLUME_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBBrowseByPolicy2, YBBrowseByPolicy2_COLUMNS, "i|s257|i|i|b|b|i|i|s129|s2049|i|i|i|i|",
             "SET NOCOUNT ON \n"

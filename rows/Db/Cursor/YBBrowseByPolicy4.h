@@ -3,14 +3,10 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBBrowseByPolicy4_COLUMNS(I, B, S) \
-    I(id)                                  \
-    I(PhysicalVolumeId)                    \
-    I(RVScratchVolumePoolId)               \
-    I(Flags)                               \
-    I(LockedByJobId)
+#define YBBrowseByPolicy4_COLUMNS(I, B, S) YB_SCRATCH_VOLUME_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBBrowseByPolicy4, YBBrowseByPolicy4_COLUMNS, "i|i|i|i|i|",
             "SET NOCOUNT ON \n"

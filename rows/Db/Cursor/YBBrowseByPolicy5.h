@@ -3,13 +3,10 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBBrowseByPolicy5_COLUMNS(I, B, S) \
-    I(id)                                  \
-    I(DeviceNameId)                        \
-    S(Path, 1025)                          \
-    I(Flags)
+#define YBBrowseByPolicy5_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBBrowseByPolicy5, YBBrowseByPolicy5_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"

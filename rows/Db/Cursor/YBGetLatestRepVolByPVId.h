@@ -3,23 +3,10 @@
 // job count. At most one row. One object may be formatted and read again.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetLatestRepVolByPVId_COLUMNS(I, B, S) \
-    I(id)                                        \
-    S(UniqueId, 257)                             \
-    I(UniqueIdType)                              \
-    I(LUN)                                       \
-    B(StartLBA)                                  \
-    B(BlockCount)                                \
-    I(BlockSize)                                 \
-    I(Flags)                                     \
-    S(FSType, 129)                               \
-    S(UniqueSnapshotID, 2049)                    \
-    I(ApplianceId)                               \
-    I(TzState)                                   \
-    I(CostCategoryId)                            \
-    I(Type)
+#define YBGetLatestRepVolByPVId_COLUMNS(I, B, S) YB_PHYSICAL_VOLUME_COLUMNS(I, B, S)
 
 ZXDB_ROW_STRUCT(YBGetLatestRepVolByPVId, YBGetLatestRepVolByPVId_COLUMNS,
                 YBGetLatestRepVolByPVId_t() = default;

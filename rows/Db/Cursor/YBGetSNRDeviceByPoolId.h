@@ -2,17 +2,10 @@
 // client, in ascending device id order over the whole pool.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetSNRDeviceByPoolId_COLUMNS(I, B, S) \
-    I(id)                                       \
-    I(ClientId)                                 \
-    I(SNRVolumeId)                              \
-    S(DeviceName, 1025)                         \
-    I(Flags)                                    \
-    S(OSDeviceName, 1025)                       \
-    S(AccessPath, 129)                          \
-    I(FilerClientId)
+#define YBGetSNRDeviceByPoolId_COLUMNS(I, B, S) YB_PHYSICAL_DEVICE_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBGetSNRDeviceByPoolId, YBGetSNRDeviceByPoolId_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
             "SET NOCOUNT ON \n"

@@ -1,17 +1,10 @@
 // The devices of one SNR volume, whatever their client, in ascending id order.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetSNRDeviceNameBySNRVolId_COLUMNS(I, B, S) \
-    I(id)                                             \
-    I(ClientId)                                       \
-    I(SNRVolumeId)                                    \
-    S(DeviceName, 1025)                               \
-    I(Flags)                                          \
-    S(OSDeviceName, 1025)                             \
-    S(AccessPath, 129)                                \
-    I(FilerClientId)
+#define YBGetSNRDeviceNameBySNRVolId_COLUMNS(I, B, S) YB_PHYSICAL_DEVICE_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBGetSNRDeviceNameBySNRVolId, YBGetSNRDeviceNameBySNRVolId_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
             "SET NOCOUNT ON \n"

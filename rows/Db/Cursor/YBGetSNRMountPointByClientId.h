@@ -2,13 +2,10 @@
 // order.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetSNRMountPointByClientId_COLUMNS(I, B, S) \
-    I(id)                                             \
-    I(DeviceNameId)                                   \
-    S(Path, 1025)                                     \
-    I(Flags)
+#define YBGetSNRMountPointByClientId_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBGetSNRMountPointByClientId, YBGetSNRMountPointByClientId_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"

@@ -2,13 +2,10 @@
 // in ascending mount point id order over the whole pool.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetSNRMountPointByPoolId_COLUMNS(I, B, S) \
-    I(id)                                           \
-    I(DeviceNameId)                                 \
-    S(Path, 1025)                                   \
-    I(Flags)
+#define YBGetSNRMountPointByPoolId_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBGetSNRMountPointByPoolId, YBGetSNRMountPointByPoolId_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"

@@ -1,13 +1,10 @@
 // The mount points of one device, in ascending id order.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetSNRMountPointBySNRDevId_COLUMNS(I, B, S) \
-    I(id)                                             \
-    I(DeviceNameId)                                   \
-    S(Path, 1025)                                     \
-    I(Flags)
+#define YBGetSNRMountPointBySNRDevId_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBGetSNRMountPointBySNRDevId, YBGetSNRMountPointBySNRDevId_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"

@@ -3,41 +3,15 @@
 // (their columns 0 or empty when there is none). Run under TMPSNRVOLINFO_LOCK.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
 #define YBGetSNRVolInfoByClientId_COLUMNS(I, B, S) \
-    I(SNRVolid)                                    \
-    S(UniqueId, 257)                               \
-    I(UniqueIdType)                                \
-    I(LUN)                                         \
-    B(StartLBA)                                    \
-    B(BlockCount)                                  \
-    I(BlockSize)                                   \
-    I(SNRFlags)                                    \
-    S(FSType, 129)                                 \
-    S(UniqueSnapshotID, 2049)                      \
-    I(ApplianceId)                                 \
-    I(TzState)                                     \
-    I(CostCategoryId)                              \
-    I(VolType)                                     \
-    I(YBid)                                        \
-    I(PointInTime)                                 \
-    I(CreationTime)                                \
-    I(ModifyTime)                                  \
-    I(CurrentState)                                \
-    I(CurrentRole)                                 \
-    I(PrimaryVolumeId)                             \
-    I(YBPhysicalVolumeId)                          \
-    I(ReplicationPolicyId)                         \
-    I(RVScratchVolumeId)                           \
-    I(YBFlags)                                     \
-    I(JobId)                                       \
+    YB_SNRVOLINFO_SNR_COLUMNS(I, B, S)             \
+    YB_SNRVOLINFO_YB_COLUMNS(I, B, S)              \
     S(SnapvaultReplicaDir, 1025)                   \
     S(SourceGUID, 257)                             \
-    I(RVid)                                        \
-    I(RVPhysicalVolumeId)                          \
-    I(RVScratchVolumePoolId)                       \
-    I(RVFlags)                                     \
+    YB_SNRVOLINFO_RV_COLUMNS(I, B, S)              \
     I(SnapVolumeId)                                \
     I(SnapEngineType)                              \
     I(RVLockedByJobId)

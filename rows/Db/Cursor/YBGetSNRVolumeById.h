@@ -3,39 +3,13 @@
 // No row for an unknown volume. Run under TMPSNRVOL_LOCK.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
 #define YBGetSNRVolumeById_COLUMNS(I, B, S) \
-    I(SNRVolid)                             \
-    S(UniqueId, 257)                        \
-    I(UniqueIdType)                         \
-    I(LUN)                                  \
-    B(StartLBA)                             \
-    B(BlockCount)                           \
-    I(BlockSize)                            \
-    I(SNRFlags)                             \
-    S(FSType, 129)                          \
-    S(UniqueSnapshotID, 2049)               \
-    I(ApplianceId)                          \
-    I(TzState)                              \
-    I(CostCategoryId)                       \
-    I(VolType)                              \
-    I(YBid)                                 \
-    I(PointInTime)                          \
-    I(CreationTime)                         \
-    I(ModifyTime)                           \
-    I(CurrentState)                         \
-    I(CurrentRole)                          \
-    I(PrimaryVolumeId)                      \
-    I(YBPhysicalVolumeId)                   \
-    I(ReplicationPolicyId)                  \
-    I(RVScratchVolumeId)                    \
-    I(YBFlags)                              \
-    I(JobId)                                \
-    I(RVid)                                 \
-    I(RVPhysicalVolumeId)                   \
-    I(RVScratchVolumePoolId)                \
-    I(RVFlags)                              \
+    YB_SNRVOLINFO_SNR_COLUMNS(I, B, S)      \
+    YB_SNRVOLINFO_YB_COLUMNS(I, B, S)       \
+    YB_SNRVOLINFO_RV_COLUMNS(I, B, S)       \
     I(SnapVolumeId)                         \
     I(SnapEngineType)                       \
     S(SnapvaultReplicaDir, 1025)            \

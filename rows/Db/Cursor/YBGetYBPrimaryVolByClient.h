@@ -2,23 +2,10 @@
 // 14 columns of their YBVolume rows, in ascending id order.
 #pragma once
 
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
-#define YBGetYBPrimaryVolByClient_COLUMNS(I, B, S) \
-    I(id) \
-    I(PointInTime) \
-    I(CreationTime) \
-    I(ModifyTime) \
-    I(CurrentState) \
-    I(CurrentRole) \
-    I(PrimaryVolumeId) \
-    I(PhysicalVolumeId) \
-    I(ReplicationPolicyId) \
-    I(RVScratchVolumeId) \
-    I(Flags) \
-    I(JobId) \
-    I(SnapVolumeId) \
-    I(SnapEngineType)
+#define YBGetYBPrimaryVolByClient_COLUMNS(I, B, S) YB_VOLUME_LEADING_COLUMNS(I, B, S)
 
 ZXDB_CURSOR(YBGetYBPrimaryVolByClient, YBGetYBPrimaryVolByClient_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|",
             "SET NOCOUNT ON \n"

@@ -5,27 +5,11 @@
 #pragma once
 
 #include "rows/Db/Cursor/YBBrowseLayout.h"
+#include "rows/Db/Cursor/YBRowColumns.h"
 #include "rows/RowFamily.h"
 
 // The replication volume columns, then the application name.
-#define YBNASBrowseByClient1_VOLUME_COLUMNS(I, B, S) \
-    I(id)                                            \
-    I(PointInTime)                                   \
-    I(CreationTime)                                  \
-    I(ModifyTime)                                    \
-    I(CurrentState)                                  \
-    I(CurrentRole)                                   \
-    I(PrimaryVolumeId)                               \
-    I(PhysicalVolumeId)                              \
-    I(ReplicationPolicyId)                           \
-    I(RVScratchVolumeId)                             \
-    I(Flags)                                         \
-    I(JobId)                                         \
-    I(SnapVolumeId)                                  \
-    I(SnapEngineType)                                \
-    S(SnapvaultReplicaDir, 1025)                     \
-    S(SourceGUID, 257)
-#define YBNASBrowseByClient1_COLUMNS(I, B, S) YBNASBrowseByClient1_VOLUME_COLUMNS(I, B, S) S(AppName, 257)
+#define YBNASBrowseByClient1_COLUMNS(I, B, S) YB_VOLUME_COLUMNS(I, B, S) S(AppName, 257)
 
 ZXDB_CURSOR(
     YBNASBrowseByClient1, YBNASBrowseByClient1_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|s257|",
@@ -88,5 +72,4 @@ ZXDB_CURSOR(
     "\tSET NOCOUNT OFF",
     "source/include/Db/Cursor/YBNASBrowseByClient1", (int clientId))
 
-YBBROWSE_ASSERT_LAYOUT(YBNASBrowseByClient1, YBNASBrowseByClient1_t, YBVolume_t, YBNASBrowseByClient1_VOLUME_COLUMNS,
-                       false)
+YBBROWSE_ASSERT_LAYOUT(YBNASBrowseByClient1, YBNASBrowseByClient1_t, YBVolume_t, YB_VOLUME_COLUMNS, false)
