@@ -1,6 +1,5 @@
 #include "host/db/CRepTableDB.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/db/DBConnection.h"
@@ -31,46 +30,8 @@ void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
     for (size_t i = 0; i < table.count && static_cast<int>(i) < columns; ++i) {
         const DBEntityColumn& col = table.columns[i];
         int c = static_cast<int>(i);
-        bool isNull = sqlite3_column_type(stmt, c) == SQLITE_NULL;
-        char* field = base + col.offset;
-        if (col.type == DB_COL_INT32) {
-            int v = isNull ? 0 : sqlite3_column_int(stmt, c);
-            std::memcpy(field, &v, sizeof(v));
-        } else if (col.type == DB_COL_INT64) {
-            long long v = isNull ? 0 : sqlite3_column_int64(stmt, c);
-            std::memcpy(field, &v, sizeof(v));
-        } else if (col.size > 0) {
-            size_t n = 0;
-            if (!isNull) {
-                const unsigned char* text = sqlite3_column_text(stmt, c);
-                int bytes = sqlite3_column_bytes(stmt, c);
-                n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
-                if (n > col.size - 1) n = col.size - 1;
-                if (n > 0) std::memcpy(field, text, n);
-            }
-            field[n] = '\0';
-        }
+        dbReadColumn(stmt, c, sqlite3_column_type(stmt, c) == SQLITE_NULL, col.type, col.size, base + col.offset);
     }
-}
-
-DBArgument argumentOf(const DBEntityColumn& col, const void* row)
-{
-    const char* field = static_cast<const char*>(row) + col.offset;
-    DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
-    if (col.type == DB_COL_INT32) {
-        int v;
-        std::memcpy(&v, field, sizeof(v));
-        a.i = v;
-    } else if (col.type == DB_COL_INT64) {
-        long long v;
-        std::memcpy(&v, field, sizeof(v));
-        a.kind = DBArgument::INT64;
-        a.i = v;
-    } else {
-        a.kind = DBArgument::TEXT;
-        a.s.assign(field, strnlen(field, col.size));
-    }
-    return a;
 }
 
 // Prepares sql on the statement's connection and binds the arguments.
@@ -200,7 +161,7 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
             identity = &col;
             continue;
         }
-        args.push_back(argumentOf(col, row));
+        args.push_back(dbFieldArgument(col.type, col.size, static_cast<const char*>(row) + col.offset));
         names += (args.size() > 1 ? ", " : "") + std::string(col.name);
         values += (args.size() > 1 ? ", ?" : "?") + std::to_string(args.size());
     }
@@ -211,16 +172,8 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
     if (rc != 0) return fail(rc);
     rc = sqlite3_step(stmt);
     rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
-    if (rc == 0 && identity != nullptr) {
-        long long id = sqlite3_last_insert_rowid(conn->db);
-        char* field = static_cast<char*>(row) + identity->offset;
-        if (identity->type == DB_COL_INT32) {
-            int v = static_cast<int>(id);
-            std::memcpy(field, &v, sizeof(v));
-        } else if (identity->type == DB_COL_INT64) {
-            std::memcpy(field, &id, sizeof(id));
-        }
-    }
+    if (rc == 0 && identity != nullptr)
+        dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn->db));
     if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
     sqlite3_finalize(stmt);
     if (rc != 0) return fail(rc);

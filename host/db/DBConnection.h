@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-class DBtran;
-struct DBArgument;
+#include "host/db/DBtable.h"
 
 struct DBConnection {
     sqlite3* db = nullptr;
@@ -30,5 +29,13 @@ int dbExec(DBConnection& conn, const char* sql);
 int dbErrorCode(DBConnection& conn, int rc);
 // Binds arguments: parameter i takes argument i (from 1).
 int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args);
+// Reads column `column` of the current row into a field of a row: a null
+// value as 0 or "", a text cut to size-1 characters. The length read (bytes
+// of an integer, characters of a text); -1 for a text field without room.
+long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field);
+// The value of a field of a row as a statement argument.
+DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field);
+// Puts a new identity into an integer field.
+void dbStoreIdentity(DBColumnType type, char* field, long long id);
 // The schema of the catalogue.
 const char* dbCatalogueSchema();

@@ -465,38 +465,9 @@ void DBtable::deliverRow()
     char* row = static_cast<char*>(m_pRowData);
     for (size_t i = 0; i < m_layout.size() && row != nullptr; ++i) {
         const DBColumnBinding& col = m_layout[i];
-        char* field = row + col.offset;
-        bool inResult = static_cast<int>(i) < columns;
-        bool isNull = !inResult || sqlite3_column_type(stmt, static_cast<int>(i)) == SQLITE_NULL;
-        long long length = -1;
-        switch (col.type) {
-        case DB_COL_INT32: {
-            int v = isNull ? 0 : sqlite3_column_int(stmt, static_cast<int>(i));
-            std::memcpy(field, &v, sizeof(v));
-            length = sizeof(v);
-            break;
-        }
-        case DB_COL_INT64: {
-            long long v = isNull ? 0 : sqlite3_column_int64(stmt, static_cast<int>(i));
-            std::memcpy(field, &v, sizeof(v));
-            length = sizeof(v);
-            break;
-        }
-        case DB_COL_TEXT: {
-            if (col.size == 0) break;
-            size_t n = 0;
-            if (!isNull) {
-                const unsigned char* text = sqlite3_column_text(stmt, static_cast<int>(i));
-                int bytes = sqlite3_column_bytes(stmt, static_cast<int>(i));
-                n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
-                if (n > col.size - 1) n = col.size - 1;
-                if (n > 0) std::memcpy(field, text, n);
-            }
-            field[n] = '\0';
-            length = static_cast<long long>(n);
-            break;
-        }
-        }
+        int c = static_cast<int>(i);
+        bool isNull = c >= columns || sqlite3_column_type(stmt, c) == SQLITE_NULL;
+        long long length = dbReadColumn(stmt, c, isNull, col.type, col.size, row + col.offset);
         if (indicators != nullptr) indicators[i] = isNull ? -1 : length;
     }
     // The key of the row, for rowUpdate.
@@ -571,21 +542,7 @@ void DBtable::argumentsOfRow(std::vector<DBArgument>& args, bool skipKey, std::v
     for (size_t i = 0; i < all.size() && i < m_layout.size() && row != nullptr; ++i) {
         if (skipKey && keyColumn != nullptr && sqlite3_stricmp(all[i].c_str(), keyColumn) == 0) continue;
         const DBColumnBinding& col = m_layout[i];
-        DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
-        if (col.type == DB_COL_INT32) {
-            int v;
-            std::memcpy(&v, row + col.offset, sizeof(v));
-            a.i = v;
-        } else if (col.type == DB_COL_INT64) {
-            long long v;
-            std::memcpy(&v, row + col.offset, sizeof(v));
-            a.kind = DBArgument::INT64;
-            a.i = v;
-        } else {
-            a.kind = DBArgument::TEXT;
-            a.s.assign(row + col.offset, strnlen(row + col.offset, col.size));
-        }
-        args.push_back(a);
+        args.push_back(dbFieldArgument(col.type, col.size, row + col.offset));
         names.push_back(all[i]);
     }
 }
@@ -636,13 +593,7 @@ int DBtable::rowInsert(bool)
         std::vector<std::string> all = splitColumns(columnList);
         char* row = static_cast<char*>(boundRow != nullptr ? boundRow : m_pRowData);
         for (size_t i = 0; i < all.size() && i < m_layout.size() && row != nullptr; ++i) {
-            if (sqlite3_stricmp(all[i].c_str(), keyColumn) != 0) continue;
-            if (m_layout[i].type == DB_COL_INT32) {
-                int v = static_cast<int>(id);
-                std::memcpy(row + m_layout[i].offset, &v, sizeof(v));
-            } else if (m_layout[i].type == DB_COL_INT64) {
-                std::memcpy(row + m_layout[i].offset, &id, sizeof(id));
-            }
+            if (sqlite3_stricmp(all[i].c_str(), keyColumn) == 0) dbStoreIdentity(m_layout[i].type, row + m_layout[i].offset, id);
         }
     }
     return rc;
@@ -754,6 +705,65 @@ int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args)
         if (rc != SQLITE_OK) return rc;
     }
     return 0;
+}
+
+long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field)
+{
+    switch (type) {
+    case DB_COL_INT32: {
+        int v = isNull ? 0 : sqlite3_column_int(stmt, column);
+        std::memcpy(field, &v, sizeof(v));
+        return sizeof(v);
+    }
+    case DB_COL_INT64: {
+        long long v = isNull ? 0 : sqlite3_column_int64(stmt, column);
+        std::memcpy(field, &v, sizeof(v));
+        return sizeof(v);
+    }
+    case DB_COL_TEXT: {
+        if (size == 0) break;
+        size_t n = 0;
+        if (!isNull) {
+            const unsigned char* text = sqlite3_column_text(stmt, column);
+            int bytes = sqlite3_column_bytes(stmt, column);
+            n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+            if (n > size - 1) n = size - 1;
+            if (n > 0) std::memcpy(field, text, n);
+        }
+        field[n] = '\0';
+        return static_cast<long long>(n);
+    }
+    }
+    return -1;
+}
+
+DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)
+{
+    DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
+    if (type == DB_COL_INT32) {
+        int v;
+        std::memcpy(&v, field, sizeof(v));
+        a.i = v;
+    } else if (type == DB_COL_INT64) {
+        long long v;
+        std::memcpy(&v, field, sizeof(v));
+        a.kind = DBArgument::INT64;
+        a.i = v;
+    } else {
+        a.kind = DBArgument::TEXT;
+        a.s.assign(field, strnlen(field, size));
+    }
+    return a;
+}
+
+void dbStoreIdentity(DBColumnType type, char* field, long long id)
+{
+    if (type == DB_COL_INT32) {
+        int v = static_cast<int>(id);
+        std::memcpy(field, &v, sizeof(v));
+    } else if (type == DB_COL_INT64) {
+        std::memcpy(field, &id, sizeof(id));
+    }
 }
 
 int getNextRow(DBtable* table, int* count, int, int)
