@@ -151,11 +151,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     // The volume with the same identity, or a new one. The lookup reads
     // outside the caller's transaction.
-    const std::string identity = "UniqueId = '" + SqlEscape(volume.UniqueId) +
-                                 "' AND UniqueIdType = " + std::to_string(volume.UniqueIdType) +
-                                 " AND LUN = " + std::to_string(volume.LUN) +
-                                 " AND StartLBA = " + std::to_string(volume.StartLBA) +
-                                 " AND BlockCount = " + std::to_string(volume.BlockCount);
+    const std::string identity = snr_detail::VolumeIdentityWhere(volume);
     YBPhysicalVolume_t* volumes = nullptr;
     unsigned int volumeCount = 0;
     if (!volumeDB.getList(volumes, volumeCount, identity.c_str(), orderBy, nullptr)) {

@@ -9,12 +9,24 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
+#include "service/SqlText.h"
 #include "snr/SNRAdapters.h"
 
 namespace snr_detail {
 
 // The transaction handle in hexadecimal, as the entries print it.
 std::string TranHandle(const DBtran* tran);
+
+// The condition that finds an SNR volume by its identity. Start and count go
+// out signed: a volume stored with -1 is found again.
+template <typename Volume>
+std::string VolumeIdentityWhere(const Volume& volume)
+{
+    return "UniqueId = '" + SqlEscape(volume.UniqueId) + "' AND UniqueIdType = " +
+           std::to_string(volume.UniqueIdType) + " AND LUN = " + std::to_string(volume.LUN) +
+           " AND StartLBA = " + std::to_string(volume.StartLBA) +
+           " AND BlockCount = " + std::to_string(volume.BlockCount);
+}
 
 // A refused operation: text and (where the result carries one) code into the
 // result, then "\tEvent: " + text + details at ERR. Always false.

@@ -8,7 +8,6 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
-#include "service/SqlText.h"
 #include "snr/DeviceRegistrationSteps.h"
 
 namespace {
@@ -45,12 +44,7 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     int32_t code = 0;
     if (CheckVolumeTextLengths(args, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
 
-    // Start and count go out signed: a volume stored with -1 is found again.
-    const std::string where = "UniqueId = '" + SqlEscape(args.UniqueId) +
-                              "' AND UniqueIdType = " + std::to_string(args.UniqueIdType) +
-                              " AND LUN = " + std::to_string(args.LUN) +
-                              " AND StartLBA = " + std::to_string(args.StartLBA) +
-                              " AND BlockCount = " + std::to_string(args.BlockCount);
+    const std::string where = snr_detail::VolumeIdentityWhere(args);
 
     // The count reads outside the caller's transaction.
     CSNRVolumeDB volumeDB;
