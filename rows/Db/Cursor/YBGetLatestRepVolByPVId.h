@@ -8,26 +8,18 @@
 
 #define YBGetLatestRepVolByPVId_COLUMNS(I, B, S) YB_PHYSICAL_VOLUME_COLUMNS(I, B, S)
 
+// Copies every field, each text up to its capacity.
+#define YBGetLatestRepVolByPVId_COPY_VALUE(name) name = other.name;
+#define YBGetLatestRepVolByPVId_COPY_TEXT(name, size) zxstrcpy(name, other.name, sizeof(name));
+
 ZXDB_ROW_STRUCT(YBGetLatestRepVolByPVId, YBGetLatestRepVolByPVId_COLUMNS,
                 YBGetLatestRepVolByPVId_t() = default;
-                // Copies every field, each text up to its capacity.
                 YBGetLatestRepVolByPVId_t(const YBGetLatestRepVolByPVId_t& other) { *this = other; }
                 YBGetLatestRepVolByPVId_t& operator=(const YBGetLatestRepVolByPVId_t& other) {
                     if (this == &other) return *this;
-                    id = other.id;
-                    zxstrcpy(UniqueId, other.UniqueId, sizeof(UniqueId));
-                    UniqueIdType = other.UniqueIdType;
-                    LUN = other.LUN;
-                    StartLBA = other.StartLBA;
-                    BlockCount = other.BlockCount;
-                    BlockSize = other.BlockSize;
-                    Flags = other.Flags;
-                    zxstrcpy(FSType, other.FSType, sizeof(FSType));
-                    zxstrcpy(UniqueSnapshotID, other.UniqueSnapshotID, sizeof(UniqueSnapshotID));
-                    ApplianceId = other.ApplianceId;
-                    TzState = other.TzState;
-                    CostCategoryId = other.CostCategoryId;
-                    Type = other.Type;
+                    YBGetLatestRepVolByPVId_COLUMNS(YBGetLatestRepVolByPVId_COPY_VALUE,
+                                                    YBGetLatestRepVolByPVId_COPY_VALUE,
+                                                    YBGetLatestRepVolByPVId_COPY_TEXT)
                     return *this;
                 })
 
