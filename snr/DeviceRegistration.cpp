@@ -321,7 +321,7 @@ bool ReplicationMgr::AddSNRDevice(const AddSNRDeviceV5Args_t& args, AddSNRDevice
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    const Req& request = *static_cast<const Req*>(buf->m_pData);
+    const Req& request = cases::RequestOf<Req>(buf);
     Args args;
     Ret ret;
     Reply reply;
@@ -332,13 +332,8 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
     YBSet(args.SNRDevice, request.Device);
     SetMorvaneRecord(args, request);
 
-    args.MountPoints.clear();
-    if (request.MountPointCount != 0 && request.MountPoints != nullptr) {
-        for (uint32_t i = 0; i < request.MountPointCount; ++i) {
-            SNRVolumeMountPointRecord_t mountPoint;
-            YBSet(mountPoint, request.MountPoints[i]);
-            args.MountPoints.push_back(mountPoint);
-        }
+    if (request.MountPoints != nullptr) {
+        for (uint32_t i = 0; i < request.MountPointCount; ++i) YBAppendFromRow(args.MountPoints, request.MountPoints[i]);
     }
 
     RunRequestHandler(

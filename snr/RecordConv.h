@@ -67,8 +67,9 @@ inline bool YBFlagBit(int32_t flags, int32_t bit) { return (flags & bit) != 0; }
     template <typename Row>                                                                         \
     auto FN(const Row& row) -> decltype(FN##Of(row, 0)) { return FN##Of(row, 0); }
 
-// List forms: a record made with its defaults and converted from the row is
-// appended to the list; element i of a wire array is converted from record i.
+// List forms: a record made with its defaults and converted from the row (or
+// wire element) is appended to the list; element i of a wire array is
+// converted from record i.
 template <typename Record, typename Row>
 void YBAppendFromRow(std::vector<Record>& list, const Row& row)
 {

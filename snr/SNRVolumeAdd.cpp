@@ -97,7 +97,7 @@ bool ReplicationMgr::AddSNRVolume(const AddSNRVolumeV4Args_t& args, AddSNRVolume
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    const Req& request = *static_cast<const Req*>(buf->m_pData);
+    const Req& request = cases::RequestOf<Req>(buf);
     Args args;
     Ret ret;
     Reply reply;
