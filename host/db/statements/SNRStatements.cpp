@@ -23,6 +23,13 @@ const char* const kReplicaColumns =
     "Q.id, Q.PointInTime, Q.CreationTime, Q.ModifyTime, Q.CurrentState, Q.CurrentRole, Q.PrimaryVolumeId, "
     "Q.PhysicalVolumeId, Q.ReplicationPolicyId, Q.RVScratchVolumeId, Q.Flags, Q.JobId";
 const char* const kScratchColumns = "R.id, R.PhysicalVolumeId, R.RVScratchVolumePoolId, R.Flags";
+// What the pool and single-volume inventories put last.
+const char* const kTailColumns =
+    "Q.SnapVolumeId, Q.SnapEngineType, Q.SnapvaultReplicaDir, Q.SourceGUID, R.LockedByJobId";
+
+// The SNR volumes of the scratch volumes of pool ?1.
+const char* const kPoolMembers =
+    "(SELECT R.PhysicalVolumeId FROM YBScratchVolume R WHERE R.RVScratchVolumePoolId = ?1)";
 
 // The lowest-id replication volume on S (of source volume ?2 unless ?2 is 0
 // when bySource), and the lowest-id scratch volume on S (of pool ?1 when
@@ -47,6 +54,8 @@ struct Registration {
         const std::string volume = kVolumeColumns;
         const std::string replica = kReplicaColumns;
         const std::string scratch = kScratchColumns;
+        const std::string tail = kTailColumns;
+        const std::string poolMembers = kPoolMembers;
 
         // Devices and mount points.
         DBStatementRegistry::registerStatement("YBGetSNRDeviceByClientId",
@@ -75,9 +84,7 @@ struct Registration {
         // One SNR volume, id order.
         DBStatementRegistry::registerStatement(
             "YBGetSNRVolumeById",
-            "SELECT " + volume + ", " + replica + ", " + scratch +
-                ", Q.SnapVolumeId, Q.SnapEngineType, Q.SnapvaultReplicaDir, Q.SourceGUID, R.LockedByJobId "
-                "FROM YBPhysicalVolume S" +
+            "SELECT " + volume + ", " + replica + ", " + scratch + ", " + tail + " FROM YBPhysicalVolume S" +
                 replicaJoin(true) + scratchJoin(false) + " WHERE S.id = ?1");
 
         // Scratch pool contents, pool order. A member volume is one row even
@@ -85,20 +92,17 @@ struct Registration {
         // points of a member come once each.
         DBStatementRegistry::registerStatement(
             "YBGetSNRVolInfoByPoolId",
-            "SELECT " + volume + ", " + scratch + ", " + replica +
-                ", Q.SnapVolumeId, Q.SnapEngineType, Q.SnapvaultReplicaDir, Q.SourceGUID, R.LockedByJobId "
-                "FROM YBPhysicalVolume S" +
+            "SELECT " + volume + ", " + scratch + ", " + replica + ", " + tail + " FROM YBPhysicalVolume S" +
                 scratchJoin(true) + replicaJoin(false) +
                 " WHERE S.id IN (SELECT P.PhysicalVolumeId FROM YBScratchVolume P WHERE P.RVScratchVolumePoolId = ?1) "
                 "ORDER BY S.id ASC");
         DBStatementRegistry::registerStatement(
             "YBGetSNRDeviceByPoolId",
-            "SELECT D.* FROM YBPhysicalDevice D WHERE D.SNRVolumeId IN "
-            "(SELECT R.PhysicalVolumeId FROM YBScratchVolume R WHERE R.RVScratchVolumePoolId = ?1) ORDER BY D.id ASC");
+            "SELECT D.* FROM YBPhysicalDevice D WHERE D.SNRVolumeId IN " + poolMembers + " ORDER BY D.id ASC");
         DBStatementRegistry::registerStatement(
             "YBGetSNRMountPointByPoolId",
-            "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D WHERE M.DeviceNameId = D.id AND D.SNRVolumeId IN "
-            "(SELECT R.PhysicalVolumeId FROM YBScratchVolume R WHERE R.RVScratchVolumePoolId = ?1) ORDER BY M.id ASC");
+            "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D WHERE M.DeviceNameId = D.id AND D.SNRVolumeId IN " +
+                poolMembers + " ORDER BY M.id ASC");
 
         // Replication volumes.
         DBStatementRegistry::registerStatement("YBGetYBVolList", "SELECT * FROM YBVolume WHERE (id > 0) ORDER BY id ASC");
