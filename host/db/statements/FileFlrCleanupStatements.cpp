@@ -143,9 +143,12 @@ void registerAll()
         "SELECT DISTINCT S.id, S.ConsistencyPointId, S.Name FROM YBFLRSnapshot S, YBFLRConsistencyPoint CP "
         "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id ORDER BY S.Name, S.id");
 
-    for (const char* column : {"SnapVolumeName", "VolumeGUID"}) {
+    // The recovery points by snapshot volume name and by volume GUID.
+    const char* const byVolume[][2] = {{"YBFLRGetRPByClientIdAndVolName", "SnapVolumeName"},
+                                       {"YBFLRGetRPByClientIdAndVolGuid", "VolumeGUID"}};
+    for (const auto& [objectName, column] : byVolume) {
         DBStatementRegistry::registerStatement(
-            std::string(column)[0] == 'S' ? "YBFLRGetRPByClientIdAndVolName" : "YBFLRGetRPByClientIdAndVolGuid",
+            objectName,
             std::string("SELECT DISTINCT CP.id, CP.CreationTime, S.Name, IFNULL(MP.MountPath, ''), CP.JobId "
                         "FROM YBFLRConsistencyPoint CP, YBFLRSnapshot S "
                         "LEFT JOIN YBFLRSnapMountPoint MP ON S.id = MP.SnapshotId "
