@@ -301,20 +301,24 @@ int DBtable::connection(std::shared_ptr<DBConnection>& conn)
     return dbStatementConnection(m_pTran, conn);
 }
 
-int DBtable::prepareTableSelect(DBConnection& conn, bool count)
+std::string DBtable::tableSelectText(bool count) const
 {
     std::string sql = "SELECT ";
     sql += count ? std::string("COUNT(*)") : std::string(columnList != nullptr ? columnList : "*");
     sql += " FROM " + m_sName;
     if (!m_sWhere.empty()) sql += " WHERE " + m_sWhere;
     if (!count && !m_sOrderBy.empty()) sql += " ORDER BY " + m_sOrderBy;
-    sqlite3_stmt* stmt = nullptr;
+    return sql;
+}
+
+int DBtable::prepareTable(DBConnection& conn, const std::string& sql, sqlite3_stmt*& stmt)
+{
+    stmt = nullptr;
     int rc = sqlite3_prepare_v2(conn.db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
         log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
         return dbErrorCode(conn, rc);
     }
-    m_pStmt->stmt = stmt;
     return 0;
 }
 
@@ -330,7 +334,7 @@ int DBtable::start()
     m_pStmt = std::move(run);
 
     if (objectKind == 1) {
-        rc = prepareTableSelect(conn, false);
+        rc = prepareTable(conn, tableSelectText(false), m_pStmt->stmt);
         if (rc != 0) m_pStmt.reset();
         return rc;
     }
@@ -553,11 +557,8 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
     int rc = connection(conn);
     if (rc != 0) return rc;
     sqlite3_stmt* stmt = nullptr;
-    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
-        return dbErrorCode(*conn, rc);
-    }
+    rc = prepareTable(*conn, sql, stmt);
+    if (rc != 0) return rc;
     rc = dbBindArguments(stmt, args);
     if (rc == 0) {
         rc = sqlite3_step(stmt);
@@ -627,14 +628,9 @@ int DBtable::getRowsInTable(int* count, bool)
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
-    std::string sql = "SELECT COUNT(*) FROM " + m_sName;
-    if (!m_sWhere.empty()) sql += " WHERE " + m_sWhere;
     sqlite3_stmt* stmt = nullptr;
-    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
-        return dbErrorCode(*conn, rc);
-    }
+    rc = prepareTable(*conn, tableSelectText(true), stmt);
+    if (rc != 0) return rc;
     rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         if (count != nullptr) *count = sqlite3_column_int(stmt, 0);

@@ -18,6 +18,7 @@ class DBtable;
 class ZXDBDataTypeBase;
 class ZXDBRowBase;
 struct DBConnection;
+struct sqlite3_stmt;
 
 // Result codes of the fetch calls besides the database's own codes.
 enum {
@@ -194,7 +195,10 @@ private:
     int start();
     int step();
     void deliverRow();
-    int prepareTableSelect(DBConnection& conn, bool count);
+    // The SELECT of the table's columns, or of its row count, under the
+    // where and order set.
+    std::string tableSelectText(bool count) const;
+    int prepareTable(DBConnection& conn, const std::string& sql, sqlite3_stmt*& stmt);
     int runTableWrite(const std::string& sql, const std::vector<DBArgument>& args, long long* newId);
     int connection(std::shared_ptr<DBConnection>& conn);
     void argumentsOfRow(std::vector<DBArgument>& args, bool skipKey, std::vector<std::string>& names);
