@@ -7,12 +7,9 @@
 #include <type_traits>
 #include <utility>
 
-namespace snr_detail {
+#include "service/CasePatterns.h"
 
-template <typename T, typename = void>
-struct HasErrCode : std::false_type {};
-template <typename T>
-struct HasErrCode<T, std::void_t<decltype(std::declval<T&>().errCode)>> : std::true_type {};
+namespace snr_detail {
 
 template <typename T, typename = void>
 struct HasSrcVolumeId : std::false_type {};
@@ -30,7 +27,7 @@ struct HasJobId<T, std::void_t<decltype(std::declval<T&>().jobId)>> : std::true_
 template <typename Target>
 void SetErrCode(Target& target, int code)
 {
-    if constexpr (snr_detail::HasErrCode<Target>::value) target.errCode = code;
+    if constexpr (cases::HasErrCode<Target>::value) target.errCode = code;
 }
 
 // Copies the result's error code into a reply that carries one.
@@ -38,7 +35,7 @@ template <typename Reply, typename Result,
           typename = std::enable_if_t<!std::is_arithmetic<Result>::value>>
 void SetErrCode(Reply& reply, const Result& result)
 {
-    if constexpr (snr_detail::HasErrCode<Reply>::value && snr_detail::HasErrCode<Result>::value)
+    if constexpr (cases::HasErrCode<Reply>::value && cases::HasErrCode<Result>::value)
         reply.errCode = result.errCode;
 }
 
