@@ -276,18 +276,14 @@ void DBtable::setExtIndicatorArray(void* indicators)
 
 void DBtable::dataBindClearFirstTime()
 {
-    m_pStmt.reset();
-    m_bDone = false;
+    resetStatement();
     m_bHaveKey = false;
 }
 
 void DBtable::dataBindClear()
 {
-    m_pStmt.reset();
-    m_bDone = false;
-    m_bHaveKey = false;
-    for (ZXDBDataTypeBase* input : m_inputs) delete input;
-    m_inputs.clear();
+    dataBindClearFirstTime();
+    ClearBoundInputs();
 }
 
 void DBtable::resetStatement()
@@ -324,9 +320,7 @@ int DBtable::prepareTable(DBConnection& conn, const std::string& sql, sqlite3_st
 
 int DBtable::start()
 {
-    m_pStmt.reset();
-    m_bDone = false;
-    m_bHaveKey = false;
+    dataBindClearFirstTime();
     std::unique_ptr<Statement> run(new Statement);
     int rc = connection(run->conn);
     if (rc != 0) return rc;
@@ -498,12 +492,10 @@ int DBtable::oneRow()
 {
     int fault = HostDBFaults::check("fetch");
     if (fault != 0) return fault;
-    m_pStmt.reset();
-    m_bDone = false;
+    resetStatement();
     int rc = step();
     if (rc != DB_ROW_OK) {
-        m_pStmt.reset();
-        m_bDone = false;
+        resetStatement();
         return rc;
     }
     // Look for a second row without touching the bound row.
@@ -513,8 +505,7 @@ int DBtable::oneRow()
         result = DB_MORE_THAN_ONE_ROW;
     else if (second != SQLITE_DONE)
         result = dbErrorCode(*m_pStmt->conn, second);
-    m_pStmt.reset();
-    m_bDone = false;
+    resetStatement();
     return result;
 }
 
@@ -534,8 +525,7 @@ int DBtable::fetchCursor(bool)
 
 int DBtable::closeCursor()
 {
-    m_pStmt.reset();
-    m_bDone = false;
+    resetStatement();
     return 0;
 }
 
