@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/db/DBConnection.h"
-#include "host/db/DbTestSupport.h"
+#include "support/TestCatalogue.h"
 #include "rows/Db/Cursor/YBBrowseByClient1.h"
 #include "rows/Db/Cursor/YBBrowseByClient2.h"
 #include "rows/Db/Cursor/YBBrowseByClient3.h"

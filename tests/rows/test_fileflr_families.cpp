@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
@@ -32,50 +28,18 @@
 #include "rows/Db/Proc/YBGetCPsBYClientIDAndAppType.h"
 #include "rows/Db/Proc/YB_GetJobDetailsForYBSAPOracle.h"
 #include "rows/Db/Proc/YB_GetJobListForYBSAPOracle.h"
+#include "support/TestCatalogue.h"
 
 void registerFileFlrCleanupStatements();
 
 namespace {
 
-class ModeOfBase {
-public:
-    explicit ModeOfBase(bool newBase) : m_bSaved(DBtable::b_newDBBase) { DBtable::b_newDBBase = newBase; }
-    ~ModeOfBase() { DBtable::b_newDBBase = m_bSaved; }
-
-private:
-    bool m_bSaved;
-};
-
-class FileFlrFamilyTest : public ::testing::Test {
+class FileFlrFamilyTest : public CatalogueTest {
 protected:
     void SetUp() override
     {
-        char path[] = "/tmp/replmgr_fam8_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
+        CatalogueTest::SetUp();
         registerFileFlrCleanupStatements();
-    }
-
-    void TearDown() override
-    {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_path + suffix).c_str());
-    }
-
-    void seed(const std::string& sql)
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(m_path.c_str(), &db), SQLITE_OK);
-        sqlite3_busy_timeout(db, 5000);
-        char* msg = nullptr;
-        int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
-        EXPECT_EQ(rc, SQLITE_OK) << (msg ? msg : "");
-        sqlite3_free(msg);
-        sqlite3_close(db);
     }
 
     template <class Family>
@@ -85,8 +49,6 @@ protected:
         EXPECT_EQ(ZXDBReadList(family, rows), expectedRc);
         return rows;
     }
-
-    std::string m_path;
 };
 
 // Each cursor reserves twice its text length plus the room of its arguments.
@@ -133,7 +95,7 @@ TEST_F(FileFlrFamilyTest, CursorsReserveTheirSizes)
 TEST_F(FileFlrFamilyTest, ProceduresFormatOrBindTheirArguments)
 {
     {
-        ModeOfBase mode(false);
+        BaseMode mode(false);
         YBGetCPsBYClientIDAndAppType cps(nullptr);
         cps.setValues(7, "abc");
         EXPECT_EQ(cps.getReservedSize(), 23UL);
@@ -154,7 +116,7 @@ TEST_F(FileFlrFamilyTest, ProceduresFormatOrBindTheirArguments)
         EXPECT_STREQ(details.getStatementText(), "2,3,'abc',5000000000");
     }
     {
-        ModeOfBase mode(true);
+        BaseMode mode(true);
         YBGetCPsBYClientIDAndAppType cps(nullptr);
         cps.setValues(7, "abc");
         ASSERT_EQ(cps.getBoundInputs().size(), 2U);
@@ -166,7 +128,7 @@ TEST_F(FileFlrFamilyTest, ProceduresFormatOrBindTheirArguments)
 
 TEST_F(FileFlrFamilyTest, StoredFilesByListVolumeNameAndId)
 {
-    seed("INSERT INTO YBFile (id, VolumeId, Name, Content, Flags) VALUES "
+    exec("INSERT INTO YBFile (id, VolumeId, Name, Content, Flags) VALUES "
          "(3, 10, 'it''s.txt', 'x', 4), (1, 10, 'a.txt', 'y', 0), (2, 11, 'A.TXT', 'z', 1), (5, 12, 'b', '', 0);");
     YBGetYBFileList all(nullptr);
     all.setValues();
@@ -209,7 +171,7 @@ TEST_F(FileFlrFamilyTest, StoredFilesByListVolumeNameAndId)
 
 TEST_F(FileFlrFamilyTest, PoliciesAndSubclientsOfAPolicy)
 {
-    seed("INSERT INTO YBPolicy VALUES (0, 'zero', 1, 2, 3, 4, 5, 6, 7), (2, 'p2', 60, 3, 4, 5, 6, 7, 8), "
+    exec("INSERT INTO YBPolicy VALUES (0, 'zero', 1, 2, 3, 4, 5, 6, 7), (2, 'p2', 60, 3, 4, 5, 6, 7, 8), "
          "(-1, 'neg', 0, 0, 0, 0, 0, 0, 0), (1, 'p1', 30, 1, 0, 0, 0, 0, 0);"
          "INSERT INTO DHT_Application (id, clientId, appTypeId, subclientStatus) VALUES "
          "(10, 1, 50, 0), (11, 1, 50, 0), (12, 1, 50, 1), (13, 1, 50, 0), (14, 1, 47, 0), (15, 1, 50, 0), "
@@ -246,7 +208,7 @@ TEST_F(FileFlrFamilyTest, PoliciesAndSubclientsOfAPolicy)
 
 TEST_F(FileFlrFamilyTest, SubclientVolumesFromFilterNames)
 {
-    seed("INSERT INTO DHT_Application (id, appTypeId, subclientStatus) VALUES (1, 50, 0), (2, 47, 0), (3, 50, 1), "
+    exec("INSERT INTO DHT_Application (id, appTypeId, subclientStatus) VALUES (1, 50, 0), (2, 47, 0), (3, 50, 1), "
          "(4, 13, 0);"
          "INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES "
          "(1, '12' || char(21) || 'abc', 1, 0), (2, '12' || char(21) || 'abc', 1, 0), (2, '7' || char(21), 1, 0), "
@@ -258,11 +220,11 @@ TEST_F(FileFlrFamilyTest, SubclientVolumesFromFilterNames)
     EXPECT_EQ(rows[0].VolumeId, 12);
     EXPECT_EQ(rows[1].VolumeId, 7);
 
-    seed("INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES (1, 'noseparator', 1, 0);");
+    exec("INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES (1, 'noseparator', 1, 0);");
     volumes.setValues();
     std::vector<YBGetSubclientVolumes_t> out;
     EXPECT_NE(ZXDBReadList(volumes, out), 0);
-    seed("DELETE FROM DHT_ScFilterFile WHERE fileName = 'noseparator';"
+    exec("DELETE FROM DHT_ScFilterFile WHERE fileName = 'noseparator';"
          "INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES (1, '1.5' || char(21), 1, 0);");
     volumes.setValues();
     out.clear();
@@ -271,7 +233,7 @@ TEST_F(FileFlrFamilyTest, SubclientVolumesFromFilterNames)
 
 TEST_F(FileFlrFamilyTest, VEHostsAndCopyManagerControllers)
 {
-    seed("INSERT INTO DHT_OperatingSystem VALUES (3, 'Windows Server', '2019', 'Windows'), (36, 'Linux', '5', 'Unix');"
+    exec("INSERT INTO DHT_OperatingSystem VALUES (3, 'Windows Server', '2019', 'Windows'), (36, 'Linux', '5', 'Unix');"
          "INSERT INTO DHT_Client (id, name, net_hostname, status, dhtOperatingSystemId, release) VALUES "
          "(1, 'c1', 'h1', 0, 3, 'r1'), (2, 'c2', 'h2', 128, 36, ''), (3, 'c3', 'h3', 0, 36, ''), "
          "(4, 'c4', 'h4', 2, 3, ''), (5, 'c5', 'h5', 0, 999, ''), (6, 'c6', 'h6', 4096, 3, '');"
@@ -348,7 +310,7 @@ const char* const kFlrSeed =
 
 TEST_F(FileFlrFamilyTest, PairPathsValidAtAPointInTime)
 {
-    seed(kFlrSeed);
+    exec(kFlrSeed);
     YBGetFLRPairPath paths(nullptr);
     paths.setValues(1000, "100, 101");
     auto rows = rowsOf(paths);
@@ -387,7 +349,7 @@ TEST_F(FileFlrFamilyTest, PairPathsValidAtAPointInTime)
 
 TEST_F(FileFlrFamilyTest, RecoveryPointsOfAClient)
 {
-    seed(kFlrSeed);
+    exec(kFlrSeed);
     YBGetFLRSnapsByDestClientId snaps(nullptr);
     snaps.setValues(5);
     auto snapRows = rowsOf(snaps);
@@ -440,7 +402,7 @@ TEST_F(FileFlrFamilyTest, RecoveryPointsOfAClient)
 
 TEST_F(FileFlrFamilyTest, FanInDetailsAndLatestRecoveryPoint)
 {
-    seed(kFlrSeed);
+    exec(kFlrSeed);
     YBGetFLRPairPathByCPId details(nullptr);
     details.setValues(2);
     auto rows = rowsOf(details);
@@ -477,7 +439,7 @@ TEST_F(FileFlrFamilyTest, FanInDetailsAndLatestRecoveryPoint)
 
 TEST_F(FileFlrFamilyTest, MountedSnapshotsOfAClient)
 {
-    seed(kFlrSeed);
+    exec(kFlrSeed);
     YBQueryMountedFLRSnapsByClientId flr(nullptr);
     flr.setValues(5);
     auto rows = rowsOf(flr);
@@ -495,7 +457,7 @@ TEST_F(FileFlrFamilyTest, MountedSnapshotsOfAClient)
     EXPECT_STREQ(rows[1].NetShareName, " ");
     EXPECT_STREQ(rows[1].SnapshotPath, " ");
 
-    seed("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES "
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES "
          "(1, 5, 50, 'repdev'), (2, 8, 60, 'srcdev'), (3, 5, 70, 'other');"
          "INSERT INTO YBVolume (id, CurrentRole, PhysicalVolumeId, SnapVolumeId, SnapEngineType, PrimaryVolumeId) VALUES "
          "(1, 5, 50, 60, 1, 60), (2, 5, 70, 60, 2, 60), (3, 4, 50, 60, 1, 60);"
@@ -525,7 +487,7 @@ TEST_F(FileFlrFamilyTest, MountedSnapshotsOfAClient)
 
 TEST_F(FileFlrFamilyTest, BlockFilterVolumes)
 {
-    seed("INSERT INTO DHT_Application (id, clientId, appTypeId, subclientStatus) VALUES "
+    exec("INSERT INTO DHT_Application (id, clientId, appTypeId, subclientStatus) VALUES "
          "(1, 5, 65, 0), (2, 5, 76, 0), (3, 5, 47, 0), (4, 6, 65, 0), (5, 5, 65, 1);"
          "INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES "
          "(1, 'C:' || char(19) || 'x' || char(19) || 'y', 1, 0), (1, 'E:\\', 1, 0), (1, 'E:\\ ', 1, 0), "
@@ -550,7 +512,7 @@ TEST_F(FileFlrFamilyTest, BlockFilterVolumes)
 TEST_F(FileFlrFamilyTest, SAPOracleJobViews)
 {
     int code = (5 << 25) + 1;
-    seed("INSERT INTO YBSAPOracleJob VALUES (7, 2, " + std::to_string(code) + ", 'ORA1', 100), (9, 2, " +
+    exec("INSERT INTO YBSAPOracleJob VALUES (7, 2, " + std::to_string(code) + ", 'ORA1', 100), (9, 2, " +
          std::to_string(code) + ", 'ora1', 200), (11, 2, " + std::to_string(code) + ", 'ORA2', 300);"
          "INSERT INTO YBJobVolumeHistory (JobId_l, SrcVolId, SrcClientId, DstVolId, DstClientId) VALUES "
          "(7, 1, 2, 3, 4), (9, 5, 2, 6, 4), (7, 8, 2, 9, 4);"

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cinttypes>
@@ -20,6 +16,8 @@
 #include "rows/Db/Proc/YB_GetJobListForYBSAPOracle.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "rows/YBDBDst.h"
+#include "support/TestCatalogue.h"
+#include "support/TestHost.h"
 
 namespace {
 
@@ -29,60 +27,26 @@ ZXDB_CURSOR(RowsTestNameCursor, RowsTestNameCursor_COLUMNS, "i|s8|",
             "SET NOCOUNT ON \n\tSELECT Id, Name FROM T WHERE Id > %d AND Name = '%s' \n\tSET NOCOUNT OFF",
             "source/include/Db/Cursor/RowsTestNameCursor", (int id, const char* name))
 
-// Sets the library's base mode for one test.
-class BaseMode {
-public:
-    explicit BaseMode(bool newBase) : m_bSaved(DBtable::b_newDBBase) { DBtable::b_newDBBase = newBase; }
-    ~BaseMode() { DBtable::b_newDBBase = m_bSaved; }
-
-private:
-    bool m_bSaved;
-};
-
 // A fresh catalogue file per test, with the statements the tests register.
-class RowClassTest : public ::testing::Test {
+class RowClassTest : public CatalogueTest {
 protected:
     void SetUp() override
     {
-        char path[] = "/tmp/replmgr_rows_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);  // the library creates the file with its schema
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
+        CatalogueTest::SetUp();
         EvDebug::clearEntries();
     }
 
     void TearDown() override
     {
-        HostDBFaults::clear();
         for (const char* name : {"dhtGetOSType", "YB_GetJobListForYBSAPOracle", "YB_GetJobDetailsForYBSAPOracle"})
             DBStatementRegistry::unregister(name);
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_path + suffix).c_str());
-    }
-
-    void rawExec(const std::string& sql)
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(m_path.c_str(), &db), SQLITE_OK);
-        sqlite3_busy_timeout(db, 5000);
-        char* msg = nullptr;
-        int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
-        EXPECT_EQ(rc, SQLITE_OK) << (msg ? msg : "");
-        sqlite3_free(msg);
-        sqlite3_close(db);
+        CatalogueTest::TearDown();
     }
 
     bool logHas(const std::string& text)
     {
-        for (const std::string& e : EvDebug::entries())
-            if (e.find(text) != std::string::npos) return true;
-        return false;
+        return !LogEntriesWith(text).empty();
     }
-
-    std::string m_path;
 };
 
 }  // namespace
@@ -344,7 +308,7 @@ TEST_F(RowClassTest, ApplicationDirsTableReadsInsertsAndUpdates)
         ASSERT_EQ(open.startTran(), 0);
         ASSERT_EQ(open.commitTran(), 0);
     }
-    rawExec(
+    exec(
         "INSERT INTO YBApplicationDirs (id, subclientId, clientId, pathType, objName, path, creationTime, modifyTime, "
         "ReplicationVolumeId, Flags) VALUES (5, 1, 2, 30, 'b', '/b', 100, 100, 7, 0), "
         "(2, 1, 2, 10, 'a', '/a', 100, 100, 7, 0), (9, 1, 3, 20, 'c', '/c', 100, 100, 8, 0)");

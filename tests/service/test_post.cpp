@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <unistd.h>
+#include <cstring>
 
-#include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -109,18 +108,11 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
         });
 }
 
-class PostTest : public ::testing::Test {
+class PostTest : public CatalogueTest {
 public:
     void SetUp() override {
         g_script = Script();
-        char path[] = "/tmp/replmgr_post_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
+        CatalogueTest::SetUp();
         for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) {
             m_served.emplace_back(c, CaseRegistry::find(c));
             CaseRegistry::unbind(c);
@@ -146,10 +138,7 @@ public:
         // The library's own cases of these codes serve the later tests again.
         for (const auto& served : m_served)
             if (served.second != nullptr) CaseRegistry::bind(served.first, served.second);
-        HostDBFaults::clear();
-        DBtran::useCatalogue(m_path + ".closed");
-        std::remove(m_path.c_str());
-        std::remove((m_path + ".closed").c_str());
+        CatalogueTest::TearDown();
     }
 
     unsigned long post(unsigned long code, void* request = nullptr) {
@@ -177,10 +166,7 @@ public:
     }
 
     // Configured before the service object reads its verbose level.
-    struct Quiet {
-        Quiet() { ConfigureQuietHost("0"); }
-    } quiet;
-    std::string m_path;
+    QuietHost quiet;
     std::vector<std::pair<unsigned long, CaseFn>> m_served;  // cases bound before the test
     RecordingNetwork net;
     ReplicationMgr mgr{&net.session};

@@ -4,49 +4,31 @@
 // which are gone afterwards).
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "host/db/DBtable.h"
 #include "service/ReplicationMgr.h"
+#include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
 // A request text: null for an empty one.
 inline char* RequestText(const std::string& s) { return s.empty() ? nullptr : const_cast<char*>(s.c_str()); }
 
 template <typename Answer>
-class SNRPostTest : public ::testing::Test {
+class SNRPostTest : public CatalogueTest {
 protected:
     // Reads a sent reply; Answer has at least `code` and `size`.
     virtual Answer decode(const void* data, unsigned long length) = 0;
 
     void SetUp() override
     {
-        char path[] = "/tmp/replmgr_snrpost_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
+        CatalogueTest::SetUp();
         net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
             Answer a = decode(data, length);
             a.code = code;
             a.size = length;
             answers.push_back(a);
         });
-    }
-    void TearDown() override
-    {
-        HostDBFaults::clear();
-        DBtran::useCatalogue(m_path + ".closed");
-        std::remove(m_path.c_str());
-        std::remove((m_path + ".closed").c_str());
     }
 
     // Posts one request and returns its only reply, which must answer with
@@ -64,10 +46,7 @@ protected:
         return a;
     }
 
-    struct Quiet {
-        Quiet() { ConfigureQuietHost("0"); }
-    } quiet;
-    std::string m_path;
+    QuietHost quiet;
     RecordingNetwork net;
     ReplicationMgr mgr{&net.session};
     std::vector<Answer> answers;

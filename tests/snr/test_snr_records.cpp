@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/db/DbTestSupport.h"
+#include "support/TestCatalogue.h"
 #include "snr/SNRAdapters.h"
 #include "snr/SNRMessageVersions.h"
 #include "snr/SNRRecords.h"

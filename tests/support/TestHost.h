@@ -44,3 +44,9 @@ inline void ConfigureQuietHost(const char* verboseLevel = "0") {
     if (verboseLevel) ZXPlatformInfo::setValue("~ReplicationMgr", "VerboseLevel", verboseLevel);
     EvDebug::clearEntries();
 }
+
+// A quiet configuration made when it is built: a member declared ahead of
+// the service object, which reads its verbose level as it is built.
+struct QuietHost {
+    explicit QuietHost(const char* verboseLevel = "0") { ConfigureQuietHost(verboseLevel); }
+};

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "DbTestSupport.h"
+#include "support/TestCatalogue.h"
 #include "host/db/DBConnection.h"
 #include "host/db/SNRTables.h"
 #include "service/SqlText.h"
@@ -192,7 +192,7 @@ TEST_F(EntityTableTest, HistoryNamesKeyedByDevice)
 
 TEST_F(EntityTableTest, StoredTextsAreCutToTheColumnAndNullsRead)
 {
-    rawExec("INSERT INTO YBPhysicalDevice (ClientId, DeviceName, OSDeviceName, AccessPath, FilerClientId) VALUES "
+    exec("INSERT INTO YBPhysicalDevice (ClientId, DeviceName, OSDeviceName, AccessPath, FilerClientId) VALUES "
             "(5, '" + std::string(1500, 'd') + "', NULL, '" + std::string(200, 'p') + "', NULL)");
     CSNRVolumeDeviceNameDB db;
     YBPhysicalDevice_t* rows = nullptr;

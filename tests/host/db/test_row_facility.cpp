@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "DbTestSupport.h"
+#include "support/TestCatalogue.h"
 #include "host/EvDebug.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/SNRTables.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <thread>
 
-#include "DbTestSupport.h"
+#include "support/TestCatalogue.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/db/SNRTables.h"
 
