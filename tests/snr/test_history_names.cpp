@@ -3,15 +3,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-#include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
-#include "service/ReplicationMgr.h"
 #include "snr/HistoryNames.h"
 #include "snr/SNRMessages.h"
-#include "support/TestHost.h"
+#include "snr/SNRPostFixture.h"
 
 namespace {
 
@@ -29,59 +26,35 @@ struct Answer {
     std::string name;
 };
 
-class HistoryNameTest : public ::testing::Test {
+class HistoryNameTest : public SNRPostTest<Answer> {
 public:
-    void SetUp() override {
-        char path[] = "/tmp/replmgr_hist_XXXXXX";
-        int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        unlink(path);
-        m_path = path;
-        DBtran::useCatalogue(m_path);
-        HostDBFaults::clear();
-        net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
-            Answer a;
-            a.code = code;
-            a.size = length;
-            if (length == sizeof(repAddGlobalHistoryNameResp)) {
-                const auto* r = static_cast<const repAddGlobalHistoryNameResp*>(data);
-                a.status = r->status;
-                a.errCode = r->errCode;
-                a.hasMsg = r->errMsg != nullptr;
-                if (a.hasMsg) a.msg = r->errMsg;
-            } else if (length == sizeof(repQueryTzGlobalHistoryNameResp)) {
-                const auto* r = static_cast<const repQueryTzGlobalHistoryNameResp*>(data);
-                a.status = r->status;
-                a.errCode = r->errCode;
-                a.hasMsg = r->errMsg != nullptr;
-                if (a.hasMsg) a.msg = r->errMsg;
-                a.deviceId = r->HistoryName.DeviceId;
-                a.hasName = r->HistoryName.GlobalHistoryName != nullptr;
-                if (a.hasName) a.name = r->HistoryName.GlobalHistoryName;
-            }
-            answers.push_back(a);
-        });
-    }
-    void TearDown() override {
-        HostDBFaults::clear();
-        DBtran::useCatalogue(m_path + ".closed");
-        std::remove(m_path.c_str());
-        std::remove((m_path + ".closed").c_str());
+    Answer decode(const void* data, unsigned long length) override {
+        Answer a;
+        if (length == sizeof(repAddGlobalHistoryNameResp)) {
+            const auto* r = static_cast<const repAddGlobalHistoryNameResp*>(data);
+            a.status = r->status;
+            a.errCode = r->errCode;
+            a.hasMsg = r->errMsg != nullptr;
+            if (a.hasMsg) a.msg = r->errMsg;
+        } else if (length == sizeof(repQueryTzGlobalHistoryNameResp)) {
+            const auto* r = static_cast<const repQueryTzGlobalHistoryNameResp*>(data);
+            a.status = r->status;
+            a.errCode = r->errCode;
+            a.hasMsg = r->errMsg != nullptr;
+            if (a.hasMsg) a.msg = r->errMsg;
+            a.deviceId = r->HistoryName.DeviceId;
+            a.hasName = r->HistoryName.GlobalHistoryName != nullptr;
+            if (a.hasName) a.name = r->HistoryName.GlobalHistoryName;
+        }
+        return a;
     }
 
-    // Posts one request and returns its only reply; the request buffer must
-    // have been cleaned once.
-    Answer post(unsigned long code, void* request) {
-        answers.clear();
+    // Posts one request and returns its only reply, of the given size; the
+    // request buffer must have been cleaned once.
+    Answer post(unsigned long code, void* request, size_t replySize) {
         size_t cleanedBefore = mgr.cleanedBuffers().size();
-        zxsDatabuf buf;
-        buf.m_pData = request;
-        EXPECT_EQ(mgr.post(code, 0, &buf), 1u);
+        Answer a = SNRPostTest::post(code, request, replySize);
         EXPECT_EQ(mgr.cleanedBuffers().size(), cleanedBefore + 1);
-        EXPECT_EQ(answers.size(), 1u);
-        Answer a = answers.empty() ? Answer() : answers.back();
-        EXPECT_EQ(a.code, code + 1);
         return a;
     }
 
@@ -89,28 +62,20 @@ public:
         repYBTzHistoryNameRec req;
         req.DeviceId = deviceId;
         req.GlobalHistoryName = const_cast<char*>(name);
-        Answer a = post(code, &req);
-        EXPECT_EQ(a.size, 16u);
-        return a;
+        return post(code, &req, 16);
     }
     Answer update(int deviceId, const char* name) { return add(deviceId, name, 0x3500010d); }
     Answer remove(int deviceId) {
         repTzGlobalHistoryNameByDeviceReq req{deviceId};
-        Answer a = post(0x3500010f, &req);
-        EXPECT_EQ(a.size, 16u);
-        return a;
+        return post(0x3500010f, &req, 16);
     }
     Answer queryByDevice(int deviceId) {
         repTzGlobalHistoryNameByDeviceReq req{deviceId};
-        Answer a = post(0x35000111, &req);
-        EXPECT_EQ(a.size, 32u);
-        return a;
+        return post(0x35000111, &req, 32);
     }
     Answer queryByVolume(int volumeId) {
         repTzGlobalHistoryNameByVolIdReq req{volumeId};
-        Answer a = post(0x35000113, &req);
-        EXPECT_EQ(a.size, 32u);
-        return a;
+        return post(0x35000113, &req, 32);
     }
 
     static void expectSuccess(const Answer& a) {
@@ -129,13 +94,7 @@ public:
 
     // Stored rows of the table, by device.
     static std::vector<YBTzHistoryName_t> storedRows() {
-        CYBTzHistoryNameDB db;
-        YBTzHistoryName_t* rows = nullptr;
-        unsigned int count = 0;
-        EXPECT_TRUE(db.getList(rows, count, "", "DeviceId ASC", nullptr));
-        std::vector<YBTzHistoryName_t> out(rows, rows + count);
-        db.deleteList(rows);
-        return out;
+        return StoredRows<YBTzHistoryName_t, CYBTzHistoryNameDB>("DeviceId ASC");
     }
 
     // A volume with a device per entry; returns the device ids.
@@ -157,14 +116,6 @@ public:
         }
         return ids;
     }
-
-    struct Quiet {
-        Quiet() { ConfigureQuietHost("0"); }
-    } quiet;
-    std::string m_path;
-    RecordingNetwork net;
-    ReplicationMgr mgr{&net.session};
-    std::vector<Answer> answers;
 };
 
 TEST_F(HistoryNameTest, NameLifecycleThroughPost) {
