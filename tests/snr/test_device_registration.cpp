@@ -124,21 +124,13 @@ Answer Decode(const void* data, unsigned long length)
     return a;
 }
 
-template <typename Row, typename Table>
-std::vector<Row> Rows(const char* order = "id ASC")
+std::vector<YBPhysicalVolume_t> Volumes() { return StoredRows<YBPhysicalVolume_t, CSNRVolumeDB>(); }
+std::vector<YBPhysicalDevice_t> Devices() { return StoredRows<YBPhysicalDevice_t, CSNRVolumeDeviceNameDB>(); }
+std::vector<YBMountPoint_t> MountPoints() { return StoredRows<YBMountPoint_t, CSNRVolumeMountPointDB>(); }
+std::vector<YBTzHistoryName_t> HistoryNames()
 {
-    Table db;
-    Row* rows = nullptr;
-    unsigned int count = 0;
-    EXPECT_TRUE(db.getList(rows, count, "", order, nullptr));
-    std::vector<Row> out(rows, rows + count);
-    db.deleteList(rows);
-    return out;
+    return StoredRows<YBTzHistoryName_t, CYBTzHistoryNameDB>("DeviceId ASC");
 }
-std::vector<YBPhysicalVolume_t> Volumes() { return Rows<YBPhysicalVolume_t, CSNRVolumeDB>(); }
-std::vector<YBPhysicalDevice_t> Devices() { return Rows<YBPhysicalDevice_t, CSNRVolumeDeviceNameDB>(); }
-std::vector<YBMountPoint_t> MountPoints() { return Rows<YBMountPoint_t, CSNRVolumeMountPointDB>(); }
-std::vector<YBTzHistoryName_t> HistoryNames() { return Rows<YBTzHistoryName_t, CYBTzHistoryNameDB>("DeviceId ASC"); }
 
 // Whether another thread can take the registration lock at once.
 bool AddDeviceLockIsFree()

@@ -112,16 +112,7 @@ public:
         return post(0x35000165, &req);
     }
 
-    static std::vector<YBPhysicalVolume_t> Volumes()
-    {
-        CSNRVolumeDB db;
-        YBPhysicalVolume_t* rows = nullptr;
-        unsigned int count = 0;
-        EXPECT_TRUE(db.getList(rows, count, "", "id ASC", nullptr));
-        std::vector<YBPhysicalVolume_t> out(rows, rows + count);
-        db.deleteList(rows);
-        return out;
-    }
+    static std::vector<YBPhysicalVolume_t> Volumes() { return StoredRows<YBPhysicalVolume_t, CSNRVolumeDB>(); }
 
     static void expectRefused(const Answer& a, int code, const std::string& text)
     {
