@@ -69,11 +69,16 @@ bool CRepTableCore::fail(int code)
     return false;
 }
 
-bool CRepTableCore::selectRows(const char* faultKind, const char* where, const char* orderBy, DBtran* tran,
-                               const std::function<void*()>& nextRow, unsigned int& count)
+bool CRepTableCore::finish(int code)
 {
-    count = 0;
-    int fault = HostDBFaults::check(faultKind);
+    m_nErrorCode = code;
+    return code == 0;
+}
+
+bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran,
+                               const std::function<void*()>& nextRow)
+{
+    int fault = HostDBFaults::check("getList");
     if (fault != 0) return fail(fault);
     std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name;
     if (!isBlank(where)) sql += " WHERE " + std::string(where);
@@ -82,18 +87,10 @@ bool CRepTableCore::selectRows(const char* faultKind, const char* where, const c
     sqlite3_stmt* stmt = nullptr;
     int rc = prepare(tran, sql, {}, conn, stmt);
     if (rc != 0) return fail(rc);
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        readRow(m_table, stmt, nextRow());
-        ++count;
-    }
-    if (rc != SQLITE_DONE) {
-        rc = dbErrorCode(*conn, rc);
-        sqlite3_finalize(stmt);
-        return fail(rc);
-    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) readRow(m_table, stmt, nextRow());
+    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
     sqlite3_finalize(stmt);
-    m_nErrorCode = 0;
-    return true;
+    return finish(rc);
 }
 
 bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
@@ -118,9 +115,7 @@ bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
         rc = dbErrorCode(*conn, rc);
     }
     sqlite3_finalize(stmt);
-    if (rc != 0) return fail(rc);
-    m_nErrorCode = 0;
-    return true;
+    return finish(rc);
 }
 
 bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tran)
@@ -142,9 +137,7 @@ bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tr
         rc = dbErrorCode(*conn, rc);
     }
     sqlite3_finalize(stmt);
-    if (rc != 0) return fail(rc);
-    m_nErrorCode = 0;
-    return true;
+    return finish(rc);
 }
 
 bool CRepTableCore::insertRow(void* row, DBtran* tran)
@@ -176,17 +169,15 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
         dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn->db));
     if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
     sqlite3_finalize(stmt);
-    if (rc != 0) return fail(rc);
-    m_nErrorCode = 0;
-    return true;
+    return finish(rc);
 }
 
-bool CRepTableCore::updateRows(const char* set, const char* where, int key, bool byKey, DBtran* tran)
+bool CRepTableCore::updateRows(const char* set, int key, DBtran* tran)
 {
     int fault = HostDBFaults::check("Update");
     if (fault != 0) return fail(fault);
     if (isBlank(set)) return fail(SQLITE_MISUSE);
-    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, where, key, byKey, tran);
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, nullptr, key, true, tran);
 }
 
 bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
@@ -221,7 +212,5 @@ bool CRepTableCore::changeRows(std::string sql, const char* where, int key, bool
     else
         rc = dbErrorCode(*conn, rc);
     sqlite3_finalize(stmt);
-    if (rc != 0) return fail(rc);
-    m_nErrorCode = 0;
-    return true;
+    return finish(rc);
 }

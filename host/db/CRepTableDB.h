@@ -34,12 +34,12 @@ public:
     int getErrorCode() const { return m_nErrorCode; }
 
 protected:
-    bool selectRows(const char* faultKind, const char* where, const char* orderBy, DBtran* tran,
-                    const std::function<void*()>& nextRow, unsigned int& count);
+    // nextRow gives the room for each row read.
+    bool selectRows(const char* where, const char* orderBy, DBtran* tran, const std::function<void*()>& nextRow);
     bool selectByKey(int key, void* row, DBtran* tran);
     bool countRows(const char* where, unsigned int& count, DBtran* tran);
     bool insertRow(void* row, DBtran* tran);
-    bool updateRows(const char* set, const char* where, int key, bool byKey, DBtran* tran);
+    bool updateRows(const char* set, int key, DBtran* tran);
     bool removeRows(const char* where, int key, bool byKey, DBtran* tran);
 
     const DBEntityTable& m_table;
@@ -48,6 +48,8 @@ private:
     const DBEntityColumn* keyColumn() const;
     bool changeRows(std::string sql, const char* where, int key, bool byKey, DBtran* tran);
     bool fail(int code);
+    // Keeps the code; true when it is 0.
+    bool finish(int code);
 };
 
 template <typename Row>
@@ -62,14 +64,10 @@ public:
         rows = nullptr;
         count = 0;
         std::vector<Row> found;
-        unsigned int n = 0;
-        bool ok = selectRows(
-            "getList", where, orderBy, tran,
-            [&found]() -> void* {
-                found.emplace_back();
-                return &found.back();
-            },
-            n);
+        bool ok = selectRows(where, orderBy, tran, [&found]() -> void* {
+            found.emplace_back();
+            return &found.back();
+        });
         if (!ok) return false;
         if (found.empty()) return true;
         rows = new Row[found.size()];
@@ -85,7 +83,7 @@ public:
     // On success the row's identity column holds the new id.
     bool insert(Row& row, DBtran* tran) { return insertRow(&row, tran); }
 
-    bool Update(int id, const char* setClause, DBtran* tran) { return updateRows(setClause, nullptr, id, true, tran); }
+    bool Update(int id, const char* setClause, DBtran* tran) { return updateRows(setClause, id, tran); }
 
     bool remove(int id, DBtran* tran) { return removeRows(nullptr, id, true, tran); }
     bool remove(const char* where, DBtran* tran) { return removeRows(where, 0, false, tran); }
