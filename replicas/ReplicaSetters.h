@@ -297,15 +297,13 @@ int SetRepVolDBV5(YBVolume_t& row, const Record& r, int& errorCode)
 {
     int refused = SetRepVolDBV4(row, r, errorCode);
     if (refused != 0) return refused;
-    if (r.SnapvaultReplicaDir.size() > sizeof(row.SnapvaultReplicaDir) - 2) {
+    if (!YBCopyCheckedText(row.SnapvaultReplicaDir, r.SnapvaultReplicaDir)) {
         errorCode = -18;
         return YB_VOL_SNAPVAULT_DIR;
     }
-    YBCopyText(row.SnapvaultReplicaDir, r.SnapvaultReplicaDir);
-    if (r.SourceGUID.size() > sizeof(row.SourceGUID) - 2) {
+    if (!YBCopyCheckedText(row.SourceGUID, r.SourceGUID)) {
         errorCode = -18;
         return YB_VOL_SOURCE_GUID;
     }
-    YBCopyText(row.SourceGUID, r.SourceGUID);
     return 0;
 }

@@ -191,12 +191,11 @@ bool SetPoolDBV1(YBDBDst_t<YBScratchPool_t>& dst, const Record& r)
 {
     YBScratchPool_t& row = dst.row;
     memset(static_cast<void*>(&row), 0, sizeof(row));
-    if (r.name.size() > sizeof(row.name) - 2) {
+    if (!YBCopyCheckedText(row.name, r.name)) {
         dst.errCode = -18;
         dst.errMsg = "Scratch pool name is too long";
         return false;
     }
-    YBCopyText(row.name, r.name);
     return true;
 }
 

@@ -20,6 +20,18 @@ inline void YBCopyText(char (&column)[N], const std::string& text)
     column[n] = '\0';
 }
 
+// Copies a text into a column of a row being updated, where a text must be at
+// least two characters shorter than its column: false, with the column left
+// as it is, when it is longer.
+template <size_t N>
+inline bool YBCopyCheckedText(char (&column)[N], const std::string& text)
+{
+    static_assert(N > 1, "text column without room");
+    if (text.size() > N - 2) return false;
+    YBCopyText(column, text);
+    return true;
+}
+
 // The text of a column up to its terminator; a column that lacks one is read
 // to its end and no further.
 template <size_t N>

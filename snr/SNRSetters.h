@@ -365,21 +365,19 @@ int SetVolumeDBV1(YBDBDst_t<YBPhysicalVolume_t>& dst, const Record& r)
 {
     YBPhysicalVolume_t& row = dst.row;
     YBZeroRow(row);
-    if (r.UniqueId.size() > sizeof(row.UniqueId) - 2) {
+    if (!YBCopyCheckedText(row.UniqueId, r.UniqueId)) {
         YBRefuseText(dst, "YB Physical Volume is too long");
         return YB_PVOL_UNIQUE_ID;
     }
-    if (!r.UniqueId.empty()) YBCopyText(row.UniqueId, r.UniqueId);
     row.UniqueIdType = r.UniqueIdType;
     row.LUN = r.LUN;
     if (r.BackupFromSnap) row.Flags |= SNRVOL_FLAG_BACKUP_FROM_SNAP;
     if (r.Locked) row.Flags |= SNRVOL_FLAG_LOCKED;
     if (r.UsePermReplica) row.Flags |= SNRVOL_FLAG_USE_PERM_REPLICA;
-    if (r.FSType.size() > sizeof(row.FSType) - 2) {
+    if (!YBCopyCheckedText(row.FSType, r.FSType)) {
         YBRefuseText(dst, "YB Physical Volume FS Type is too long");
         return YB_PVOL_FSTYPE;
     }
-    if (!r.FSType.empty()) YBCopyText(row.FSType, r.FSType);
     return 0;
 }
 
@@ -389,11 +387,10 @@ int SetVolumeDBV2(YBDBDst_t<YBPhysicalVolume_t>& dst, const Record& r)
     int failed = SetVolumeDBV1(dst, r);
     if (failed != 0) return failed;
     YBPhysicalVolume_t& row = dst.row;
-    if (r.UniqueSnapshotID.size() > sizeof(row.UniqueSnapshotID) - 2) {
+    if (!YBCopyCheckedText(row.UniqueSnapshotID, r.UniqueSnapshotID)) {
         YBRefuseText(dst, "YB Physical Volume's unique snapshot id is too long");
         return YB_PVOL_UNIQUE_SNAP_ID;
     }
-    if (!r.UniqueSnapshotID.empty()) YBCopyText(row.UniqueSnapshotID, r.UniqueSnapshotID);
     return 0;
 }
 
@@ -431,12 +428,9 @@ bool YBSetDeviceV1(YBDBDst_t<YBPhysicalDevice_t>& dst, const Record& r)
     row.ClientId = r.ClientId;
     row.SNRVolumeId = r.SNRVolumeId;
     row.FilerClientId = 1;
-    if (!r.DeviceName.empty()) {
-        if (r.DeviceName.size() > sizeof(row.DeviceName) - 2) {
-            YBRefuseText(dst, "Device Name is too long");
-            return false;
-        }
-        YBCopyText(row.DeviceName, r.DeviceName);
+    if (!YBCopyCheckedText(row.DeviceName, r.DeviceName)) {
+        YBRefuseText(dst, "Device Name is too long");
+        return false;
     }
     YBSetFlagBit(row.Flags, SNRDEV_FLAG_IS_CASE_SENSITIVE, r.IsCaseSensitive);
     return true;
@@ -447,12 +441,9 @@ bool YBSetDeviceV2(YBDBDst_t<YBPhysicalDevice_t>& dst, const Record& r)
 {
     if (!YBSetDeviceV1(dst, r)) return false;
     YBPhysicalDevice_t& row = dst.row;
-    if (!r.OSDeviceName.empty()) {
-        if (r.OSDeviceName.size() > sizeof(row.OSDeviceName) - 2) {
-            YBRefuseText(dst, "OS Device Name is too long");
-            return false;
-        }
-        YBCopyText(row.OSDeviceName, r.OSDeviceName);
+    if (!YBCopyCheckedText(row.OSDeviceName, r.OSDeviceName)) {
+        YBRefuseText(dst, "OS Device Name is too long");
+        return false;
     }
     YBSetFlagBit(row.Flags, SNRDEV_FLAG_CONFIGURED, r.Configured);
     YBSetFlagBit(row.Flags, SNRDEV_FLAG_FAKE, r.Fake);
@@ -464,12 +455,9 @@ bool YBSetDeviceV3(YBDBDst_t<YBPhysicalDevice_t>& dst, const Record& r)
 {
     if (!YBSetDeviceV2(dst, r)) return false;
     YBPhysicalDevice_t& row = dst.row;
-    if (!r.AccessPath.empty()) {
-        if (r.AccessPath.size() > sizeof(row.AccessPath) - 2) {
-            YBRefuseText(dst, "Access Path is too long");
-            return false;
-        }
-        YBCopyText(row.AccessPath, r.AccessPath);
+    if (!YBCopyCheckedText(row.AccessPath, r.AccessPath)) {
+        YBRefuseText(dst, "Access Path is too long");
+        return false;
     }
     YBSetFlagBit(row.Flags, SNRDEV_FLAG_VVM, r.VVM);
     return true;
