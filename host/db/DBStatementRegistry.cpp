@@ -30,24 +30,10 @@ void DBStatementRegistry::registerStatement(const std::string& objectName, const
     entries()[objectName] = entry;
 }
 
-void DBStatementRegistry::registerTextArgument(const std::string& objectName, int argument)
-{
-    std::lock_guard<std::mutex> guard(g_mutex);
-    Entry entry;
-    entry.textArgument = argument;
-    entries()[objectName] = entry;
-}
-
 void DBStatementRegistry::unregister(const std::string& objectName)
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     entries().erase(objectName);
-}
-
-bool DBStatementRegistry::isRegistered(const std::string& objectName)
-{
-    std::lock_guard<std::mutex> guard(g_mutex);
-    return entries().count(objectName) != 0;
 }
 
 bool DBStatementRegistry::lookup(const std::string& objectName, Entry& entry)

@@ -10,14 +10,12 @@
 class DBStatementRegistry {
 public:
     static void registerStatement(const std::string& objectName, const std::string& sql);
-    // The statement is the object's text argument number `argument` (from 1),
-    // run as the caller wrote it.
-    static void registerTextArgument(const std::string& objectName, int argument);
     static void unregister(const std::string& objectName);
-    static bool isRegistered(const std::string& objectName);
 
     struct Entry {
         std::string sql;
+        // Not 0: the statement is the object's text argument of that number
+        // (from 1), run as the caller wrote it.
         int textArgument = 0;
     };
     static bool lookup(const std::string& objectName, Entry& entry);

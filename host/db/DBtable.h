@@ -140,7 +140,6 @@ public:
 
     // Layout of the bound row that fetches fill, column by column.
     void setRowLayout(void* row, const DBColumnBinding* columns, size_t count);
-    void* getBoundData() const { return m_pRowData; }
 
     const std::string& getName() const { return m_sName; }
     DBtran* getTran() const { return m_pTran; }
@@ -163,7 +162,6 @@ public:
     const std::vector<ZXDBDataTypeBase*>& getBoundInputs() const { return m_inputs; }
 
     void setExtIndicatorArray(void* indicators);
-    ZXSimpleDBConnObject& connObject() { return m_oConnObject; }
 
     int openCursor();
     int fetchCursor(bool);
