@@ -181,14 +181,10 @@ template <> struct ZXDBValueOf<int> { typedef ZXDB_int type; };
 template <> struct ZXDBValueOf<long long> { typedef ZXDB_int64 type; };
 template <> struct ZXDBValueOf<const char*> { typedef ZXDB_string type; };
 
-inline std::unique_ptr<ZXDB_int> zxdbMakeValue(int value) { return std::unique_ptr<ZXDB_int>(new ZXDB_int(value)); }
-inline std::unique_ptr<ZXDB_int64> zxdbMakeValue(long long value)
+template <typename T>
+std::unique_ptr<typename ZXDBValueOf<T>::type> zxdbMakeValue(T value)
 {
-    return std::unique_ptr<ZXDB_int64>(new ZXDB_int64(value));
-}
-inline std::unique_ptr<ZXDB_string> zxdbMakeValue(const char* text)
-{
-    return std::unique_ptr<ZXDB_string>(new ZXDB_string(text));
+    return std::unique_ptr<typename ZXDBValueOf<T>::type>(new typename ZXDBValueOf<T>::type(value));
 }
 
 // Holds DBtable::DBCriticalSection for its life.
