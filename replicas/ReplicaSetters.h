@@ -3,7 +3,6 @@
 // then sets what version N adds. Versions are 1, 42 (V2 here), 3, 4 and 5.
 #pragma once
 
-#include <cstring>
 
 #include "replicas/ReplicaRecords.h"
 #include "snr/RecordConv.h"
@@ -228,7 +227,7 @@ void SetRepVolRecV5FromDB(Record& r, const Row& row)
 template <typename Record>
 int SetRepVolDBV1(YBVolume_t& row, const Record& r, int& errorCode)
 {
-    memset(static_cast<void*>(&row), 0, sizeof(row));
+    YBZeroRow(row);
     int refused = 0;
     if (r.PrimaryVolumeId < 0)
         refused = YB_VOL_PRIMARY_VOL_ID;

@@ -3,7 +3,6 @@
 // lower version first.
 #include "scratch/ScratchRecords.h"
 
-#include <cstring>
 #include <utility>
 
 #include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
@@ -190,7 +189,7 @@ template <typename Record>
 bool SetPoolDBV1(YBDBDst_t<YBScratchPool_t>& dst, const Record& r)
 {
     YBScratchPool_t& row = dst.row;
-    memset(static_cast<void*>(&row), 0, sizeof(row));
+    YBZeroRow(row);
     if (!YBCopyCheckedText(row.name, r.name)) {
         dst.errCode = -18;
         dst.errMsg = "Scratch pool name is too long";

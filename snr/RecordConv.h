@@ -32,6 +32,13 @@ inline bool YBCopyCheckedText(char (&column)[N], const std::string& text)
     return true;
 }
 
+// Clears a row before an update conversion fills it.
+template <typename Row>
+inline void YBZeroRow(Row& row)
+{
+    memset(static_cast<void*>(&row), 0, sizeof(Row));
+}
+
 // The text of a column up to its terminator; a column that lacks one is read
 // to its end and no further.
 template <size_t N>

@@ -7,7 +7,6 @@
 // through the same assignments.
 #pragma once
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -346,12 +345,6 @@ void YBSetVolV4(YBPhysicalVolume_t& row, const Record& r)
 // Record to row for an update, with length checks. The row starts zeroed, a
 // text may be one character shorter than its column; the first one that is
 // longer stops the conversion with -18 and its message.
-
-template <typename Row>
-inline void YBZeroRow(Row& row)
-{
-    memset(static_cast<void*>(&row), 0, sizeof(Row));
-}
 
 template <typename Row>
 inline void YBRefuseText(YBDBDst_t<Row>& dst, const char* message)
