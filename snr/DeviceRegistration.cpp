@@ -80,10 +80,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     CSNRVolumeDB volumeDB;
     CSNRVolumeDeviceNameDB deviceDB;
     CSNRVolumeMountPointDB mountPointDB;
-    YBPhysicalDevice_t deviceRow;
-    std::memset(static_cast<void*>(&deviceRow), 0, sizeof deviceRow);
-    YBMountPoint_t mountPointRow;
-    std::memset(static_cast<void*>(&mountPointRow), 0, sizeof mountPointRow);
+    YBPhysicalDevice_t deviceRow;  // cleared by its conversion
 
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(ADDDEVICE_LOCK), lock)) {
@@ -238,20 +235,20 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     }
 
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
-        SNRMountPath_t entry;
-        std::memset(static_cast<void*>(&mountPointRow), 0, sizeof mountPointRow);
         if (mountPoint.Path.empty())
             return Refuse(*this, ret, -2, "Volume mount point path cannot be empty", "", __LINE__);
 
+        YBMountPoint_t mountPointRow;
+        std::memset(static_cast<void*>(&mountPointRow), 0, sizeof mountPointRow);
         YBSet(mountPointRow, mountPoint);
         mountPointRow.DeviceNameId = ret.DeviceId;
-        entry.Path = mountPoint.Path;
 
         if (!mountPointDB.insert(mountPointRow, tran))
             return Refuse(*this, ret, -4, "Could not add mount points to the database",
                           "\n\tCSNRVolumeMountPointDB::insert() failed\n\tDB Err Code = " +
                               std::to_string(mountPointDB.getErrorCode()),
                           __LINE__);
+        SNRMountPath_t entry;
         entry.MountPointId = mountPointRow.id;
         m_LogMsg << "\tMount Point " << mountPoint.Path << " was added"
                  << "\n\tID of new mount point is: " << entry.MountPointId;
