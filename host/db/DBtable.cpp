@@ -623,8 +623,9 @@ int DBtable::getRowsInTable(int* count, bool)
     if (rc != 0) return rc;
     rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
-        if (count != nullptr) *count = sqlite3_column_int(stmt, 0);
-        rc = 0;
+        int rows = sqlite3_column_int(stmt, 0);
+        if (count != nullptr) *count = rows;
+        rc = rows > 0 ? 0 : DB_NO_MORE_ROWS;  // 100 when no row matches
     } else {
         rc = dbErrorCode(*conn, rc);
     }

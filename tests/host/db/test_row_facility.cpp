@@ -387,6 +387,10 @@ TEST_F(RowFacilityTest, TableModeReadsCountsInsertsAndUpdates)
     int count = 0;
     ASSERT_EQ(table.getRowsInTable(&count, true), 0);
     EXPECT_EQ(count, 2);
+    ASSERT_EQ(table.setWhere("ClientId = %d", 9999), 0);
+    EXPECT_EQ(table.getRowsInTable(&count, true), 100);
+    EXPECT_EQ(count, 0);
+    ASSERT_EQ(table.setWhere("ClientId = %d", 21), 0);
 
     ASSERT_EQ(table.openCursor(), 0);
     ASSERT_EQ(table.fetchCursor(true), 0);
