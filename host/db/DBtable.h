@@ -173,7 +173,11 @@ public:
     int closeCursor();
     int rowInsert(bool);
     // A null format writes the bound row over the row fetched last;
-    // otherwise the formatted text is the SET clause for that row.
+    // otherwise the format is the SET clause for that row. Clause formats
+    // take numbers (%d, %lld, %u, %f ...) and texts written as a whole quoted
+    // literal ('%s'); each value is bound, never written into the SQL. Any
+    // other conversion is refused with SQLITE_MISUSE (logged); a refused
+    // where clause fails every read of the table until the next setWhere.
     int rowUpdate(const char* format, ...);
     int getRowsInTable(int* count, bool);
     int setWhere(const char* format, ...);
@@ -218,7 +222,9 @@ private:
     void* m_pRowData;
     std::vector<DBColumnBinding> m_layout;
 
-    std::string m_sWhere;
+    std::string m_sWhere;                 // with ?N for its values
+    std::vector<DBArgument> m_whereArgs;  // the values
+    int m_nWhereError;                    // a refused where clause
     std::string m_sOrderBy;
 
     struct Statement;
