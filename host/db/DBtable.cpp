@@ -60,6 +60,7 @@ DBtable::DBtable(const char* name, int, DBtran* tran)
       inputsBound(0),
       m_sName(name != nullptr ? name : ""),
       m_pTran(tran),
+      m_bRegistered(false),
       m_ulReserved(0),
       m_pRowData(nullptr),
       m_nWhereError(0),
@@ -74,7 +75,7 @@ DBtable::~DBtable()
 {
     m_pStmt.reset();
     ClearBoundInputs();
-    if (m_pTran != nullptr) {
+    if (m_pTran != nullptr && m_bRegistered) {
         DBCriticalSection.Lock();
         m_pTran->removeObject(this);
         DBCriticalSection.Unlock();

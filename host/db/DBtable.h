@@ -54,7 +54,9 @@ public:
     // 0 when rolled back. The object stays usable: the next statement through
     // it opens a new transaction, which a later commitTran commits.
     int rollbackTran();
-    // Registers a row object with the transaction; throws DBException.
+    // Registers a row object with the transaction; throws DBException, and
+    // the object is then not registered. A registered object is let go when
+    // either of the two goes away first.
     void addObject(DBtable* object);
     void removeObject(DBtable* object);
 
@@ -195,10 +197,15 @@ public:
     int oneRow();
     // Drops a running statement; the next fetch starts it again.
     void resetStatement();
-    // Called by a transaction that goes away before this object.
-    void detachTran() { m_pTran = nullptr; }
-
 private:
+    friend class DBtran;
+    // Called by a transaction that goes away before this object.
+    void detachTran()
+    {
+        m_pTran = nullptr;
+        m_bRegistered = false;
+    }
+
     int start();
     int step();
     void deliverRow();
@@ -212,6 +219,7 @@ private:
 
     std::string m_sName;
     DBtran* m_pTran;
+    bool m_bRegistered;  // listed by m_pTran: addObject succeeded
     ZXSimpleDBConnObject m_oConnObject;
 
     std::vector<char> m_text;

@@ -214,7 +214,9 @@ void DBtran::addObject(DBtable* object)
 {
     int fault = HostDBFaults::check("addObject");
     if (fault != 0) throw DBException(fault, "Cannot register the object with the transaction");
+    if (object == nullptr) return;
     m_objects.push_back(object);
+    object->m_bRegistered = true;
 }
 
 void DBtran::removeObject(DBtable* object)
@@ -222,6 +224,7 @@ void DBtran::removeObject(DBtable* object)
     for (auto it = m_objects.begin(); it != m_objects.end(); ++it) {
         if (*it == object) {
             m_objects.erase(it);
+            object->m_bRegistered = false;
             return;
         }
     }
