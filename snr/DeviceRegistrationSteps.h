@@ -9,7 +9,7 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "service/SqlText.h"
+#include "host/db/SqlText.h"
 #include "snr/SNRAdapters.h"
 
 namespace snr_detail {

@@ -13,7 +13,7 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
-#include "service/SqlText.h"
+#include "host/db/SqlText.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
 #include "snr/SNRMessages.h"

@@ -9,7 +9,7 @@
 #include "host/db/DBConnection.h"
 #include "host/db/DBFormat.h"
 #include "host/db/DBStatementRegistry.h"
-#include "rows/ZXDBDataTypes.h"
+#include "host/db/ZXDBDataTypeBase.h"
 
 bool DBtable::b_newDBBase = false;
 FXCriticalSection DBtable::DBCriticalSection;

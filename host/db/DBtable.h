@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "service/Sync.h"
+#include "host/FxLock.h"
 
 class DBtable;
 class ZXDBDataTypeBase;

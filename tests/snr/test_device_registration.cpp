@@ -16,6 +16,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "service/ReplicationMgr.h"
+#include "service/Sync.h"
 #include "snr/DeviceRegistration.h"
 #include "support/TestHost.h"
 #include "snr/SNRPostFixture.h"

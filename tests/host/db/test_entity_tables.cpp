@@ -4,7 +4,7 @@
 #include "support/TestCatalogue.h"
 #include "host/db/DBConnection.h"
 #include "host/db/SNRTables.h"
-#include "service/SqlText.h"
+#include "host/db/SqlText.h"
 
 namespace {
 
