@@ -1,10 +1,12 @@
 #include "host/EvDebug.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 
 #include "host/ZXPlatformInfo.h"
+#include "host/clients/ClientFakes.h"
 
 namespace {
 
@@ -72,4 +74,37 @@ void littleEndianInt(int* value) {
     unsigned char bytes[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
                               static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
     std::memcpy(value, bytes, 4);
+}
+
+namespace {
+
+// The event as journaled: id in hexadecimal, the two numbers, the arguments.
+ClientCall eventCall(const char* severity, unsigned int eventId, int first, int second,
+                     const std::vector<EvEvent::Argument>& arguments)
+{
+    char id[16];
+    std::snprintf(id, sizeof(id), "0x%08x", eventId);
+    ClientCall call{severity, "", -1, {id, std::to_string(first), std::to_string(second)}};
+    for (const EvEvent::Argument& arg : arguments) {
+        if (arg.type == EvEvent::ARG_INT32 && arg.bytes.size() == 4) {
+            const unsigned char* b = reinterpret_cast<const unsigned char*>(arg.bytes.data());
+            uint32_t v = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+            call.args.push_back(std::to_string(static_cast<int32_t>(v)));
+        } else {
+            call.args.push_back(arg.bytes);
+        }
+    }
+    return call;
+}
+
+}  // namespace
+
+void EvEvent::InfoEvent(unsigned int eventId, int first, int second)
+{
+    ClientFakes::instance().enter(eventCall("InfoEvent", eventId, first, second, m_args));
+}
+
+void EvEvent::MinorEvent(unsigned int eventId, int first, int second)
+{
+    ClientFakes::instance().enter(eventCall("MinorEvent", eventId, first, second, m_args));
 }

@@ -36,6 +36,12 @@ public:
     EvEvent& operator<<(const char* text);
     EvEvent& operator<<(int value);
 
+    // Raise the event with its arguments at informational or minor severity.
+    // The stand-in journals it in ClientFakes (host/clients/): the id, the
+    // two numbers, then each argument as text (integers in decimal).
+    void InfoEvent(unsigned int eventId, int first, int second);
+    void MinorEvent(unsigned int eventId, int first, int second);
+
 private:
     std::vector<Argument> m_args;
 };

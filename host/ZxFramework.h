@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -67,17 +68,24 @@ private:
     CAutoMemory<char> m_oMemory;
 };
 
-// Result of a network operation; the first member is the code, negative on error.
+// Result of a network operation; the first member is the code, negative on
+// error, with the text that says why.
 class CWuError {
 public:
     CWuError() = default;
     explicit CWuError(int code) : m_nCode(code) {}
+    CWuError(int code, std::string text) : m_nCode(code), m_sText(std::move(text)) {}
     bool IsError() const;
     int code() const { return m_nCode; }
+    const std::string& text() const { return m_sText; }
 
 private:
     int m_nCode = 0;
+    std::string m_sText;
 };
+
+class CNMessageBase;
+struct zxsRemoteExecuteResponseType;
 
 // The network object behind a session.
 class CZxNetwork {
@@ -96,6 +104,16 @@ public:
     void setSendObserver(SendObserver observer);
     // Makes later sends fail with a negative code.
     void setFailSends(bool fail);
+
+    // Runs the program a remote execute request names on the remote host and
+    // waits for it, at most waitLimit seconds; the response's first word is
+    // then the program's return code. connected is set while a conversation
+    // with the host is open; ReplyDisconnect ends it. The stand-in reaches no
+    // host: both calls are journaled in ClientFakes and answered from its
+    // script (host/clients/).
+    CWuError ExecRemoteCmdAndWait(const char* remoteHost, CNMessageBase* request, const char* localMachine,
+                                  zxsRemoteExecuteResponseType* response, int waitLimit, bool& connected);
+    CWuError ReplyDisconnect(int waitLimit, bool& connected);
 
 private:
     std::mutex m_mutex;
