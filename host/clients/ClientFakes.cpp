@@ -7,9 +7,10 @@ namespace {
 
 // Operations whose calls a test can make fail.
 const char* const FailingOperations[] = {
-    "FLRSnapCleanup",     "FLRSnapCleanupV2", "FindVolumeGUID",         "removeVolumeMountPoint",
-    "SetBlockFilterDriver", "DeleteAllSnapsFromVolume", "FLRDelSnaps", "getVolumeSnaps",
-    "deleteVolumeSnaps",  "ExecRemoteCmdAndWait", "ReplyDisconnect",   "deleteSnapVaultReplica",
+    "FLRSnapCleanup",       "FLRSnapCleanupV2",         "FindVolumeGUID",
+    "removeVolumeMountPoint", "SetBlockFilterDriver",   "DeleteAllSnapsFromVolume",
+    "FLRDelSnaps",          "getVolumeSnaps",           "deleteVolumeSnaps",
+    "ExecRemoteCmdAndWait", "ReplyDisconnect",          "deleteSnapVaultReplica",
     "getDrevhostClientName",
 };
 
