@@ -62,13 +62,18 @@ public:
 
     // Points the process at another catalogue file. The calling thread's
     // connection is closed at once, other threads' connections before their
-    // next statement outside a transaction. A new file gets the schema. An
+    // next statement outside a transaction. A new file gets the schema, an
+    // older one the migrations it lacks; a newer file or one of another
+    // program is refused (every transaction then fails to start). An
     // empty path returns to the configured file: "CatalogueFile" of section
     // "Database", else the environment's REPLMGR_DB, else replmgr.db in the
     // working directory.
     static void useCatalogue(const std::string& path);
     // The catalogue file in use.
     static std::string cataloguePath();
+    // Opens the calling thread's connection to the catalogue unless it is
+    // open: 0, or the code of why the catalogue cannot be used.
+    static int openCatalogue();
 
     // The connection a statement through this transaction runs on; opens the
     // transaction again after a commit or rollback. 0 or a database code.
