@@ -5,14 +5,15 @@
 #include <cstring>
 #include <mutex>
 
+#include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/clients/ClientFakes.h"
 
 namespace {
 
 struct DebugLog {
-    std::mutex mutex;
-    std::vector<std::string> entries;
+    std::mutex mutex;  // one entry written out at a time
+    HostJournal<std::string> entries;
 };
 
 DebugLog& theLog() {
@@ -42,21 +43,13 @@ void EvDebug::debug(const char* format, ...) {
     std::string entry = format ? format : "";
     DebugLog& log = theLog();
     std::lock_guard<std::mutex> guard(log.mutex);
-    log.entries.push_back(entry);
     writeOut(entry);
+    log.entries.add(std::move(entry));
 }
 
-std::vector<std::string> EvDebug::entries() {
-    DebugLog& log = theLog();
-    std::lock_guard<std::mutex> guard(log.mutex);
-    return log.entries;
-}
+std::vector<std::string> EvDebug::entries() { return theLog().entries.entries(); }
 
-void EvDebug::clearEntries() {
-    DebugLog& log = theLog();
-    std::lock_guard<std::mutex> guard(log.mutex);
-    log.entries.clear();
-}
+void EvDebug::clearEntries() { theLog().entries.clear(); }
 
 void EvEvent::addArgument(const void* value, int type) {
     Argument arg{type, std::string()};

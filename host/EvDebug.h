@@ -13,7 +13,8 @@ public:
     // argument is ever substituted, so a '%' in it reaches the log unchanged.
     void debug(const char* format, ...);
 
-    // Entries written so far in this process, in order.
+    // Entries written in this process while the host's journals were on
+    // (HostJournals::keep), in order.
     static std::vector<std::string> entries();
     static void clearEntries();
 };

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "host/HostJournal.h"
+
 // Buffer descriptor: four 64-bit words. Words 0 and 1 are sizes in bytes,
 // word 2 belongs to the framework, word 3 points at the data.
 struct zxsDatabuf {
@@ -143,7 +145,8 @@ public:
     // Hands a request buffer back to the framework once it was served.
     int cleanBuffer(unsigned long code, zxsDatabuf* buf);
 
-    // Calls of cleanBuffer made on this object, in order.
+    // Calls of cleanBuffer made on this object while the host's journals
+    // were on (HostJournals::keep), in order.
     std::vector<std::pair<unsigned long, zxsDatabuf*>> cleanedBuffers() const;
 
 protected:
@@ -151,8 +154,7 @@ protected:
 
 private:
     ZxSessionSend* m_poBaseSession;
-    mutable std::mutex m_cleanMutex;
-    std::vector<std::pair<unsigned long, zxsDatabuf*>> m_cleaned;
+    HostJournal<std::pair<unsigned long, zxsDatabuf*>> m_cleaned;
 };
 
 // Name of a request or reply code of the replication manager; never null.
