@@ -47,6 +47,29 @@ void EvDebug::debug(const char* format, ...) {
     log.entries.add(std::move(entry));
 }
 
+std::string EvDebug::escaped(const std::string& value) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(value.size());
+    for (char c : value) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7f) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            out += "\\x";
+            out += hex[u >> 4];
+            out += hex[u & 0xf];
+        }
+    }
+    return out;
+}
+
 std::vector<std::string> EvDebug::entries() { return theLog().entries.entries(); }
 
 void EvDebug::clearEntries() { theLog().entries.clear(); }
