@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
