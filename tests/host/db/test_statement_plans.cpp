@@ -8,6 +8,11 @@
 // Registered statements are found in the registry, and run-time texts are
 // recorded, so statements and where texts added later are checked without
 // being named here; a new request joins by adding it to the requests run.
+//
+// The catalogue is not analysed: the system gathers no statistics, so the
+// planner of every catalogue in use works from its default estimates, which
+// take no account of row counts. The plans explained are the ones the system
+// runs; the rows give the requests a catalogue in use to work on.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -25,6 +30,10 @@
 #include "snr/DeviceMessages.h"
 #include "snr/SNRMessages.h"
 #include "snr/SNRPostFixture.h"
+#include "support/CataloguePlans.h"
+
+// Registers the statements of files, FLR and cleanup again.
+void registerFileFlrCleanupStatements();
 
 namespace {
 
@@ -44,141 +53,6 @@ const Inherent kInherent[] = {
     {"YBGetYBFileList", "YBFile", "lists every stored file"},
     {"YBGetVEHosts", "DHT_Client", "lists the virtualization hosts among all clients by status bits and platform"},
     {"YBPruneJobHistory", "YBJobVolumeHistory", "looks at every entry for an SNR volume that is gone"},
-};
-
-// ---- Reading plans ------------------------------------------------------------
-
-bool FirstWordIs(const std::string& sql, const char* word)
-{
-    const size_t start = sql.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos) return false;
-    return sqlite3_stricmp(sql.substr(start, sql.find_first_of(" \t\r\n(", start) - start).c_str(), word) == 0;
-}
-
-// One statement as the catalogue would run it: the tables it reads from end
-// to end, and its query plan for the reader of a failure.
-struct Explained {
-    std::string sql;
-    std::set<std::string> scanned;
-    std::string plan;
-};
-
-// Explains statements on a connection of its own to a catalogue file.
-//
-// Whole-table reads are found in the statement's program rather than in the
-// plan's "SCAN" lines: the plan names a table by its alias only, and an
-// automatic index or a row count reads a whole table without such a line. A
-// loop that starts at the first or last entry of a table or of one of its
-// indexes (Rewind, Last), or a count of one (Count), reads all of it.
-class PlanReader {
-public:
-    explicit PlanReader(const std::string& path)
-    {
-        EXPECT_EQ(sqlite3_open(path.c_str(), &m_db), SQLITE_OK);
-        sqlite3_busy_timeout(m_db, 5000);
-    }
-    ~PlanReader() { sqlite3_close(m_db); }
-    sqlite3* db() const { return m_db; }
-    PlanReader(const PlanReader&) = delete;
-    PlanReader& operator=(const PlanReader&) = delete;
-
-    void exec(const std::string& sql)
-    {
-        char* msg = nullptr;
-        EXPECT_EQ(sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg), SQLITE_OK) << (msg ? msg : "") << "\n" << sql;
-        sqlite3_free(msg);
-    }
-
-    // Explains the statements of text in order. One that creates or drops a
-    // table is run afterwards, so that the statements after it see the
-    // schema they were written for. "" or why a statement did not prepare.
-    std::string explain(const std::string& text, std::vector<Explained>& out)
-    {
-        const char* tail = text.c_str();
-        while (*tail != '\0') {
-            sqlite3_stmt* stmt = nullptr;
-            if (sqlite3_prepare_v2(m_db, tail, -1, &stmt, &tail) != SQLITE_OK) return sqlite3_errmsg(m_db);
-            if (stmt == nullptr) break;
-            Explained e;
-            e.sql = sqlite3_sql(stmt);
-            std::string error = program(e.sql, e.scanned);
-            if (error.empty()) error = plan(e.sql, e.plan);
-            if (error.empty() && changesSchema(e.sql)) {
-                while (sqlite3_step(stmt) == SQLITE_ROW) {
-                }
-                if (sqlite3_reset(stmt) != SQLITE_OK) error = sqlite3_errmsg(m_db);
-            }
-            sqlite3_finalize(stmt);
-            if (!error.empty()) return error + "\n" + e.sql;
-            out.push_back(e);
-        }
-        return "";
-    }
-
-private:
-    static bool changesSchema(const std::string& sql) { return FirstWordIs(sql, "CREATE") || FirstWordIs(sql, "DROP"); }
-
-    // The table of every b-tree, by database number (0 main, 1 temp) and
-    // root page.
-    std::map<std::pair<int, int>, std::string> tablesByRoot()
-    {
-        std::map<std::pair<int, int>, std::string> tables;
-        const char* const schemas[] = {"main", "temp"};
-        for (int db = 0; db < 2; ++db) {
-            const std::string sql = std::string("SELECT rootpage, tbl_name FROM ") + schemas[db] +
-                                    ".sqlite_schema WHERE rootpage > 0";
-            sqlite3_stmt* stmt = nullptr;
-            EXPECT_EQ(sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sqlite3_errmsg(m_db);
-            while (sqlite3_step(stmt) == SQLITE_ROW)
-                tables[{db, sqlite3_column_int(stmt, 0)}] =
-                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-            sqlite3_finalize(stmt);
-        }
-        return tables;
-    }
-
-    std::string program(const std::string& sql, std::set<std::string>& scanned)
-    {
-        const std::map<std::pair<int, int>, std::string> tables = tablesByRoot();
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, ("EXPLAIN " + sql).c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            return sqlite3_errmsg(m_db);
-        // Cursor numbers are reused within a program: a cursor reads the
-        // b-tree it was opened on last.
-        std::map<int, std::string> cursorTable;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const std::string opcode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-            const int cursor = sqlite3_column_int(stmt, 2);
-            if (opcode == "OpenRead" || opcode == "OpenWrite" || opcode == "ReopenIdx") {
-                auto it = tables.find({sqlite3_column_int(stmt, 4), sqlite3_column_int(stmt, 3)});
-                cursorTable[cursor] = it == tables.end() ? std::string() : it->second;
-            } else if (opcode == "OpenEphemeral" || opcode == "OpenAutoindex" || opcode == "OpenPseudo" ||
-                       opcode == "SorterOpen" || opcode == "OpenDup") {
-                cursorTable[cursor].clear();
-            } else if (opcode == "Rewind" || opcode == "Last" || opcode == "Count") {
-                auto it = cursorTable.find(cursor);
-                // The database's own tables (sqlite_sequence of AUTOINCREMENT
-                // inserts, the schema) are not the system's.
-                if (it != cursorTable.end() && !it->second.empty() && it->second.compare(0, 7, "sqlite_") != 0)
-                    scanned.insert(it->second);
-            }
-        }
-        sqlite3_finalize(stmt);
-        return "";
-    }
-
-    std::string plan(const std::string& sql, std::string& text)
-    {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            return sqlite3_errmsg(m_db);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            text += std::string("\n    ") + reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3));
-        sqlite3_finalize(stmt);
-        return "";
-    }
-
-    sqlite3* m_db = nullptr;
 };
 
 // ---- The catalogue ------------------------------------------------------------
@@ -282,6 +156,12 @@ struct Registration {
 
 class StatementPlanTest : public SNRPostTest<Answer> {
 protected:
+    void SetUp() override
+    {
+        SNRPostTest::SetUp();
+        registerFileFlrCleanupStatements();  // whole again, whatever a test before replaced
+    }
+
     Answer decode(const void* data, unsigned long length) override
     {
         Answer a;
@@ -350,7 +230,8 @@ protected:
         EXPECT_EQ(queryHistoryName(0x35000111, device.DeviceId), 1u);
         EXPECT_EQ(removeHistoryName(device.DeviceId), 1u);
 
-        // A table class: rows by a where clause, counted, changed, added.
+        // A table class: rows by a where clause on an indexed column,
+        // counted, changed, added.
         YBApplicationDirs dirs(nullptr);
         dirs.setWhere("ReplicationVolumeId = %d", 7);
         int count = 0;
@@ -365,57 +246,61 @@ protected:
 
     // Explains every registered statement and every recorded text; each
     // whole-table read not listed as inherent fails the test.
-    void checkPlans(PlanReader& reader, const std::vector<std::string>& recorded, const std::string& state)
+    void expectIndexedPlans(PlanReader& reader, const std::vector<std::string>& recorded)
     {
-        reader.exec("BEGIN");
+        reader.exec("BEGIN");  // the browse tables the steps make go again
         // In name order, so that the later steps of a browse find the table
         // its first step made.
         std::set<std::string> registeredTexts;
         for (const auto& [name, entry] : DBStatementRegistry::all()) {
             if (entry.textArgument != 0) continue;  // the caller's text: recorded when it runs
-            std::vector<Explained> explained;
-            std::string error = reader.explain(entry.sql, explained);
-            EXPECT_EQ(error, "") << name;
-            for (const Explained& e : explained) {
+            std::vector<ExplainedStatement> explained;
+            EXPECT_EQ(reader.explain(entry.sql, explained), "") << name;
+            for (const ExplainedStatement& e : explained) {
                 registeredTexts.insert(e.sql);
-                expectIndexed(name, e, state);
+                expectIndexed(name, e);
             }
         }
         for (const std::string& text : recorded) {
             // A pragma reads no table of the system (and some may not be
             // prepared inside a transaction).
-            if (registeredTexts.count(text) != 0 || FirstWordIs(text, "PRAGMA")) continue;
-            std::vector<Explained> explained;
-            std::string error = reader.explain(text, explained);
-            EXPECT_EQ(error, "") << text;
-            for (const Explained& e : explained) expectIndexed("", e, state);
+            if (registeredTexts.count(text) != 0 || SqlFirstWordIs(text, "PRAGMA")) continue;
+            std::vector<ExplainedStatement> explained;
+            EXPECT_EQ(reader.explain(text, explained), "");
+            for (const ExplainedStatement& e : explained) expectIndexed("", e);
         }
         reader.exec("ROLLBACK");
     }
 
-    void expectIndexed(const std::string& name, const Explained& e, const std::string& state)
+    void expectIndexed(const std::string& name, const ExplainedStatement& e)
     {
         for (const std::string& table : e.scanned) {
             const Inherent* inherent = nullptr;
             for (const Inherent& i : kInherent) {
-                const bool statement = *i.statement == '\0' || name == i.statement ||
-                                       e.sql.find(i.statement) != std::string::npos;
+                const bool statement =
+                    *i.statement == '\0' || name == i.statement || e.sql.find(i.statement) != std::string::npos;
                 if (statement && table == i.table) inherent = &i;
             }
             if (inherent != nullptr)
-                m_used.insert(inherent);
+                m_inherentSeen.insert(inherent);
             else
-                ADD_FAILURE() << "reads all of " << table << " (" << state << ")"
-                              << (name.empty() ? "" : "\n  " + name) << "\n  " << e.sql << "\n  plan:" << e.plan;
+                ADD_FAILURE() << "reads all of " << table << (name.empty() ? "" : "\n  " + name) << "\n  " << e.sql
+                              << "\n  plan:" << e.plan;
         }
     }
 
-    std::set<const Inherent*> m_used;
+    std::set<const Inherent*> m_inherentSeen;
 };
 
-// Stops the recording however the test ends.
-struct Recording {
-    Recording() { DBStatementTrace::start(); }
+// Records the SQL the library runs while it lives; the library's connection
+// is opened again, to be traced.
+class Recording {
+public:
+    explicit Recording(const std::string& catalogue)
+    {
+        DBStatementTrace::start();
+        DBtran::useCatalogue(catalogue);
+    }
     ~Recording() { DBStatementTrace::stop(); }
 };
 
@@ -429,18 +314,71 @@ TEST_F(StatementPlanTest, EveryStatementFindsItsRowsThroughAnIndex)
 
     std::vector<std::string> recorded;
     {
-        Recording recording;
-        DBtran::useCatalogue(m_path);  // the library's connection, traced
+        Recording recording(m_path);
         runRequests();
         recorded = DBStatementTrace::recorded();
     }
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_GT(recorded.size(), 10u);
 
-    // The catalogue as the system keeps it, without statistics, then with
-    // the statistics of its rows.
-    checkPlans(reader, recorded, "without statistics");
-
+    expectIndexedPlans(reader, recorded);
     for (const Inherent& i : kInherent)
-        EXPECT_EQ(m_used.count(&i), 1u) << "no statement reads all of " << i.table << " any more: " << i.statement;
+        EXPECT_EQ(m_inherentSeen.count(&i), 1u)
+            << "no statement reads all of " << i.table << " any more (" << i.reason << "): " << i.statement;
+}
+
+// The two checks of a registration find the client's device with the name
+// (compared without regard to case, as the column does) or on the volume in
+// one search of both columns, however many devices the client has.
+TEST_F(StatementPlanTest, RegistrationChecksSearchTheClientsDevicesByBothColumns)
+{
+    std::vector<std::string> recorded;
+    {
+        Recording recording(m_path);
+        Registration r{"PLAN-VOLUME-1", 7, "/dev/Plan-A", "/mnt/plan-a", "", {}};
+        ASSERT_EQ(registerDevice(r).status, 1);
+        recorded = DBStatementTrace::recorded();
+    }
+    PlanReader reader(m_path);
+    const std::pair<const char*, const char*> searches[] = {{"DeviceName", "(ClientId=? AND DeviceName=?)"},
+                                                            {"SNRVolumeId", "(ClientId=? AND SNRVolumeId=?)"}};
+    std::set<std::string> found;
+    for (const std::string& text : recorded) {
+        if (!SqlFirstWordIs(text, "SELECT") || text.find("FROM YBPhysicalDevice WHERE ClientId") == std::string::npos)
+            continue;
+        std::vector<ExplainedStatement> explained;
+        ASSERT_EQ(reader.explain(text, explained), "");
+        for (const auto& [column, search] : searches) {
+            if (text.find(std::string(column) + " =") == std::string::npos) continue;
+            found.insert(column);
+            EXPECT_NE(explained[0].plan.find(search), std::string::npos)
+                << "no search " << search << ":\n  " << text << "\n  plan:" << explained[0].plan;
+        }
+    }
+    EXPECT_EQ(found.size(), 2u);
+}
+
+using PlanReaderTest = CatalogueTest;
+
+// What the plan test counts as a whole-table read, and what not.
+TEST_F(PlanReaderTest, FindsEveryWholeTableReadAndOnlyThose)
+{
+    PlanReader reader(m_path);
+    const std::set<std::string> none;
+    const std::set<std::string> devices{"YBPhysicalDevice"};
+    // Through an alias, through an index for the order, by a count.
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice D WHERE D.Flags = ?1"), devices);
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice WHERE Flags = 1 ORDER BY DeviceName"), devices);
+    EXPECT_EQ(reader.scanned("SELECT COUNT(*) FROM YBPhysicalDevice"), devices);
+    // An automatic index is made by reading all of its table.
+    EXPECT_EQ(reader.scanned("SELECT M.Path FROM YBMountPoint M, YBPhysicalDevice D WHERE M.Flags = D.Flags"),
+              (std::set<std::string>{"YBMountPoint", "YBPhysicalDevice"}));
+    // Searches by an index or the key; an insert (whose AUTOINCREMENT reads the
+    // database's own sequence table on a cursor the table had).
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice WHERE DeviceName = ?1"), none);
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice WHERE id > 0 ORDER BY id"), none);
+    EXPECT_EQ(reader.scanned("INSERT INTO YBPhysicalDevice (ClientId, DeviceName) VALUES (?1, ?2)"), none);
+    // A table made by an earlier statement of the text.
+    EXPECT_EQ(reader.scanned("CREATE TABLE temp.Made (a); SELECT a FROM Made WHERE a = 1; DROP TABLE Made"),
+              (std::set<std::string>{"Made"}));
 }
