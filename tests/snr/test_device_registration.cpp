@@ -158,7 +158,7 @@ public:
     }
     void TearDown() override
     {
-        AllocMountPathArray = &malloc;
+        AllocReplyArray = &malloc;
         ZxNamedMutex::setWaitScale(1.0);
         ZXMMDBDeviceInfo::reset();
         SNRPostTest::TearDown();
@@ -569,7 +569,7 @@ TEST_F(DeviceRegistrationTest, AFailureAtAnyStepLeavesNoRowAndFreesTheLock)
 
 TEST_F(DeviceRegistrationTest, NoMemoryForTheReplyRollsBackASuccess)
 {
-    AllocMountPathArray = &NoMemory;
+    AllocReplyArray = &NoMemory;
     Answer a = registerV3(Registration());
     EXPECT_EQ(a.status, 0);
     EXPECT_EQ(a.errCode, -5);
