@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetSNRMountPointBySNRDevId.h"
@@ -192,7 +193,7 @@ bool ReplicationMgr::QuerySNRMountPoint(const QuerySNRMountPointByPathArgs_t& ar
     if (!mountPointDB.getList(found.rows, found.count, where.c_str(), OrderById, nullptr))
         return snr_detail::Fail(*this, ret, -4, "Could not get list of mount point records from the database",
                                 "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    where + "\n\tsOrderBy = " + OrderById,
+                                    EvDebug::escaped(where) + "\n\tsOrderBy = " + OrderById,
                                 ProgNameQueries, Fn, __LINE__);
     if (found.count == 0)
         return snr_detail::Fail(*this, ret, -3, "Could not find the mount point record in the database",

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/EvDebug.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
@@ -96,7 +97,7 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
         return snr_detail::Fail(*this, ret, -15, lastError, ActivateFailed, ProgNameInserts, Fn, __LINE__);
 
     ret.MountPointId = row.id;
-    m_LogMsg << "\tMount point " << mountPoint.Path << " was added"
+    m_LogMsg << "\tMount point " << EvDebug::escaped(mountPoint.Path) << " was added"
              << "\n\tID of new Mount point is: " << row.id;
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
     ret.errMsg = "";
@@ -232,8 +233,8 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.CheckMountPathSyntax(path, sizeof path))
         return snr_detail::Fail(*this, ret, -14, "Internal error during update of mount point information",
-                                "\n\tParameters used:\n\tOrginal Mount Path = " + mountPoint.Path +
-                                    "\n\tResulting Mount Path = " + path,
+                                "\n\tParameters used:\n\tOrginal Mount Path = " + EvDebug::escaped(mountPoint.Path) +
+                                    "\n\tResulting Mount Path = " + EvDebug::escaped(path),
                                 ProgNameUpdates, Fn, __LINE__);
 
     const std::string set = "DeviceNameId = " + std::to_string(mountPoint.DeviceNameId) + ", Path = '" +
@@ -242,7 +243,7 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
         return snr_detail::Fail(*this, ret, -4, "Could not update mount point information from database",
                                 "\n\tCSNRVolumeMountPointDB::Update() failed\n\tParameters used:"
                                 "\n\tSNR Volume Mount point Id = " +
-                                    std::to_string(mountPoint.id) + "\n\tsUpdate = " + set + "\n\tTran = 0x" +
+                                    std::to_string(mountPoint.id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
                                     snr_detail::TranHandle(tran),
                                 ProgNameUpdates, Fn, __LINE__);
 

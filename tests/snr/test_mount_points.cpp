@@ -282,7 +282,7 @@ TEST_F(MountPointTest, RefusedUpdatesLeaveTheRow)
     expectFailed(update(id, 1, "/x", 0), "Could not initiated database transactions");
     expectFailed(update(id + 1, 1, "/x", 0), "Could not update mount point information from database");
     EXPECT_EQ(Rows(), before);
-    EXPECT_EQ(LogEntriesWith("\n\tOrginal Mount Path = /bad\tpath\n\tResulting Mount Path = /bad\tpath").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\n\tOrginal Mount Path = /bad\\tpath\n\tResulting Mount Path = /bad\\tpath").size(), 1u);
     EXPECT_EQ(LogEntriesWith("\n\tsUpdate = DeviceNameId = 1, Path = '/x', Flags = 0\n\tTran = 0x").size(), 2u);
     EXPECT_EQ(LogEntriesWith("REPLICA_PM_UpdateSNRMountPoint_REQ completed unsuccessfully\n\tSending reply "
                              "REPLICA_PM_UpdateSNRMountPoint_RESP to client...")
@@ -319,6 +319,10 @@ TEST_F(MountPointTest, QuotesAndPercentSignsAreStoredAndFoundByteForByte)
     EXPECT_EQ(found.mountPoints[0].path, quoted + "%");
     // A percent sign matches itself only.
     expectFailedList(byPath("/mnt/100%"), "Could not find the mount point record in the database");
+
+    // A line break of a request's path is written out in the log.
+    ASSERT_EQ(add(2, "/mnt/line\nbreak").status, 1u);
+    EXPECT_EQ(LogEntriesWith("\tMount point /mnt/line\\nbreak was added").size(), 1u);
 }
 
 }  // namespace
