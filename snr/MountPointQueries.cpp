@@ -284,26 +284,33 @@ struct CopyFailure {
     char text[128] = "";
 };
 
-bool CopyList(ReplicationMgr& mgr, const std::vector<SNRVolumeMountPointRecord_t>& list,
-              repSNRVolumeMountPoint*& array, uint32_t& count, CopyFailure& failure)
+// The copy operation of each kind of list.
+CopySNRMountPointToMsgRet_t CopyOf(ReplicationMgr& mgr, const std::vector<SNRVolumeMountPointRecord_t>& list,
+                                   bool& copied)
 {
     CopySNRMountPointToMsgArgs_t args;
     args.pvSNRMountList = &list;
     CopySNRMountPointToMsgRet_t ret;
-    const bool copied = mgr.CopySNRMountPointToMsg(args, ret);
-    array = ret.MountPoints;
-    count = ret.count;
-    if (!copied) YBCopyText(failure.text, ret.errMsg);
-    return copied;
+    copied = mgr.CopySNRMountPointToMsg(args, ret);
+    return ret;
 }
-
-bool CopyList(ReplicationMgr& mgr, const std::vector<SNRVolumeMountPointExRecord_t>& list,
-              repSNRVolumeMountPointEx*& array, uint32_t& count, CopyFailure& failure)
+CopySNRMountPointExToMsgRet_t CopyOf(ReplicationMgr& mgr, const std::vector<SNRVolumeMountPointExRecord_t>& list,
+                                     bool& copied)
 {
     CopySNRMountPointExToMsgArgs_t args;
     args.pvSNRMountExList = &list;
     CopySNRMountPointExToMsgRet_t ret;
-    const bool copied = mgr.CopySNRMountPointExToMsg(args, ret);
+    copied = mgr.CopySNRMountPointExToMsg(args, ret);
+    return ret;
+}
+
+// The array and count of a reply from its list; the copy's text when it failed.
+template <typename Record, typename Entry>
+bool CopyList(ReplicationMgr& mgr, const std::vector<Record>& list, Entry*& array, uint32_t& count,
+              CopyFailure& failure)
+{
+    bool copied = false;
+    const auto ret = CopyOf(mgr, list, copied);
     array = ret.MountPoints;
     count = ret.count;
     if (!copied) YBCopyText(failure.text, ret.errMsg);
