@@ -11,9 +11,9 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
+#include "host/db/SqlText.h"
 #include "service/CaseRegistry.h"
 #include "service/ReplicationMgr.h"
-#include "service/SqlText.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
 
