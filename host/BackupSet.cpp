@@ -2,7 +2,7 @@
 
 #include "host/HostConfig.h"
 
-int BackupSet::read(const char* query, void* context, Values& set)
+int BackupSet::read(const char* query, void* context, Values& set, bool needsConfiguration)
 {
     std::vector<DBRow> rows;
     int rc = hostConfigRead(query, context,
@@ -17,7 +17,7 @@ int BackupSet::read(const char* query, void* context, Values& set)
     set.clientId = static_cast<int>(r[2].i);
     set.destinationHostId = static_cast<int>(r[3].i);
     set.maxConsistencyPoints = static_cast<int>(r[4].i);
-    return 0;
+    return needsConfiguration && !set.configured ? HOSTCFG_NO_VALUE : 0;
 }
 
 int BackupSet::getBackupSetName(std::string& name, void* context)
@@ -31,8 +31,7 @@ int BackupSet::getBackupSetName(std::string& name, void* context)
 int BackupSet::getClientIdForBackupSet(int& clientId, void* context)
 {
     Values set;
-    int rc = read("getClientIdForBackupSet", context, set);
-    if (rc == 0 && !set.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = read("getClientIdForBackupSet", context, set, true);
     if (rc == 0) clientId = set.clientId;
     return rc;
 }
@@ -40,8 +39,7 @@ int BackupSet::getClientIdForBackupSet(int& clientId, void* context)
 int FileReplicationBackupSet::getDestinationHostId(int& hostId, void* context)
 {
     Values set;
-    int rc = read("getDestinationHostId", context, set);
-    if (rc == 0 && !set.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = read("getDestinationHostId", context, set, true);
     if (rc == 0) hostId = set.destinationHostId;
     return rc;
 }
@@ -49,8 +47,7 @@ int FileReplicationBackupSet::getDestinationHostId(int& hostId, void* context)
 int FileReplicationBackupSet::getMaxCountConsistPoints(int& count, void* context)
 {
     Values set;
-    int rc = read("getMaxCountConsistPoints", context, set);
-    if (rc == 0 && !set.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = read("getMaxCountConsistPoints", context, set, true);
     if (rc == 0) count = set.maxConsistencyPoints;
     return rc;
 }

@@ -24,7 +24,8 @@ protected:
         int destinationHostId = 0;
         int maxConsistencyPoints = 0;
     };
-    int read(const char* query, void* context, Values& set);
+    // HOSTCFG_NO_VALUE when the configured values are needed and missing.
+    int read(const char* query, void* context, Values& set, bool needsConfiguration = false);
 
     int m_nBackupSetId;
 };

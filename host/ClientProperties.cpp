@@ -4,8 +4,8 @@
 
 namespace {
 
-// HOSTCFG_NOT_FOUND unless a row of the table has that id; the context's
-// status when the read fails.
+// 0 when a row of the table has that id, else HOSTCFG_NOT_FOUND or the
+// failure of the read.
 int requireRow(const char* query, void* context, const char* table, int id)
 {
     std::vector<DBRow> rows;
@@ -43,8 +43,7 @@ int ClientProperties::isInstalled(int packageId, bool& installed, void* context)
 int ClientProperties::getClientEncryption(bool& enabled, void* context)
 {
     HostClientRecord client;
-    int rc = hostConfigReadClient("getClientEncryption", context, m_nClientId, false, "", false, client);
-    if (rc == 0 && !client.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = hostConfigReadClient("getClientEncryption", context, m_nClientId, false, "", false, true, client);
     if (rc == 0) enabled = client.encryption;
     return rc;
 }
@@ -52,8 +51,7 @@ int ClientProperties::getClientEncryption(bool& enabled, void* context)
 int ClientProperties::getDataEncType(Zxc::CIPHER& cipher, void* context)
 {
     HostClientRecord client;
-    int rc = hostConfigReadClient("getDataEncType", context, m_nClientId, false, "", false, client);
-    if (rc == 0 && !client.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = hostConfigReadClient("getDataEncType", context, m_nClientId, false, "", false, true, client);
     if (rc == 0) cipher = static_cast<Zxc::CIPHER>(client.dataEncType);
     return rc;
 }
@@ -61,8 +59,7 @@ int ClientProperties::getDataEncType(Zxc::CIPHER& cipher, void* context)
 int ClientProperties::getDataKeyLen(int& keyLength, void* context)
 {
     HostClientRecord client;
-    int rc = hostConfigReadClient("getDataKeyLen", context, m_nClientId, false, "", false, client);
-    if (rc == 0 && !client.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = hostConfigReadClient("getDataKeyLen", context, m_nClientId, false, "", false, true, client);
     if (rc == 0) keyLength = client.dataKeyLen;
     return rc;
 }

@@ -4,32 +4,30 @@ namespace {
 
 const int kNameTooLong = -18;
 
-// The seeding statements of one call, in the caller's transaction or in one
-// of their own that end() commits, or rolls back after a failure.
-class SeedWrite {
-public:
-    explicit SeedWrite(DBtran* tran) : m_pTran(tran != nullptr ? tran : &m_own), m_bOwn(tran == nullptr) {}
-
-    int run(const std::string& sql, const std::vector<DBArgument>& args, long long* newId = nullptr)
-    {
-        return dbQuery(m_pTran, sql, args, nullptr, newId);
+// Inserts a row and, when besideSql is not empty, the row beside it, which
+// takes the new id as ?1 before besideArgs; in tran, or in a transaction of
+// their own that is committed, or rolled back after a failure. id receives
+// the new id.
+int insertRows(DBtran* tran, int& id, const std::string& sql, const std::vector<DBArgument>& args,
+               const std::string& besideSql = "", std::vector<DBArgument> besideArgs = {})
+{
+    DBtran own;
+    DBtran* target = tran != nullptr ? tran : &own;
+    long long newId = 0;
+    int rc = dbQuery(target, sql, args, nullptr, &newId);
+    if (rc == 0 && !besideSql.empty()) {
+        besideArgs.insert(besideArgs.begin(), dbInt(newId));
+        rc = dbQuery(target, besideSql, besideArgs, nullptr);
     }
-
-    int end(int rc)
-    {
-        if (!m_bOwn) return rc;
-        if (rc != 0) {
-            m_own.rollbackTran();
-            return rc;
-        }
-        return m_own.commitTran();
+    if (tran == nullptr) {
+        if (rc == 0)
+            rc = own.commitTran();
+        else
+            own.rollbackTran();
     }
-
-private:
-    DBtran m_own;
-    DBtran* m_pTran;
-    bool m_bOwn;
-};
+    if (rc == 0) id = static_cast<int>(newId);
+    return rc;
+}
 
 // An id to insert: 0 lets the catalogue give one.
 DBArgument idArgument(int id)
@@ -53,73 +51,54 @@ int HostConfig::addClient(HostClientSeed& client, DBtran* tran)
 {
     if (longerThan(client.name, 255) || longerThan(client.netHostName, 255) || longerThan(client.password, 255))
         return kNameTooLong;
-    SeedWrite write(tran);
-    long long id = 0;
-    int rc = write.run(
-        "INSERT INTO DHT_Client (id, name, net_hostname, status, dhtOperatingSystemId, release) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
-        {idArgument(client.id), dbText(client.name), dbText(client.netHostName), dbInt(client.status),
-         dbInt(client.osId), dbText(std::to_string(client.releaseId))},
-        &id);
-    if (rc == 0)
-        rc = write.run(
-            "INSERT INTO HostClientConfig (clientId, releaseId, tallmarkId, password, encryptionEnabled, "
-            "dataEncType, dataKeyLen) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-            {dbInt(id), dbInt(client.releaseId), dbInt(client.tallmarkId), dbText(client.password),
-             dbInt(client.encryption ? 1 : 0), dbInt(client.dataEncType), dbInt(client.dataKeyLen)});
-    rc = write.end(rc);
-    if (rc == 0) client.id = static_cast<int>(id);
-    return rc;
+    return insertRows(tran, client.id,
+                      "INSERT INTO DHT_Client (id, name, net_hostname, status, dhtOperatingSystemId, release) "
+                      "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+                      {idArgument(client.id), dbText(client.name), dbText(client.netHostName), dbInt(client.status),
+                       dbInt(client.osId), dbText(std::to_string(client.releaseId))},
+                      "INSERT INTO HostClientConfig (clientId, releaseId, tallmarkId, password, encryptionEnabled, "
+                      "dataEncType, dataKeyLen) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+                      {dbInt(client.releaseId), dbInt(client.tallmarkId), dbText(client.password),
+                       dbInt(client.encryption ? 1 : 0), dbInt(client.dataEncType), dbInt(client.dataKeyLen)});
 }
 
 int HostConfig::addAppType(int appTypeId, const std::string& name, DBtran* tran)
 {
     if (longerThan(name, 128)) return kNameTooLong;
-    SeedWrite write(tran);
-    return write.end(write.run("INSERT INTO DHT_AppType (id, name) VALUES (?1, ?2)", {dbInt(appTypeId), dbText(name)}));
+    int id = 0;
+    return insertRows(tran, id, "INSERT INTO DHT_AppType (id, name) VALUES (?1, ?2)", {dbInt(appTypeId), dbText(name)});
 }
 
 int HostConfig::addAgent(int clientId, int appTypeId, DBtran* tran)
 {
-    SeedWrite write(tran);
-    return write.end(
-        write.run("INSERT INTO DHT_AgtName (ClientId, appTypeId) VALUES (?1, ?2)", {dbInt(clientId), dbInt(appTypeId)}));
+    int id = 0;
+    return insertRows(tran, id, "INSERT INTO DHT_AgtName (ClientId, appTypeId) VALUES (?1, ?2)",
+                      {dbInt(clientId), dbInt(appTypeId)});
 }
 
 int HostConfig::addPackage(int clientId, int packageId, DBtran* tran)
 {
-    SeedWrite write(tran);
-    return write.end(write.run("INSERT INTO HostInstalledPackage (clientId, packageId) VALUES (?1, ?2)",
-                               {dbInt(clientId), dbInt(packageId)}));
+    int id = 0;
+    return insertRows(tran, id, "INSERT INTO HostInstalledPackage (clientId, packageId) VALUES (?1, ?2)",
+                      {dbInt(clientId), dbInt(packageId)});
 }
 
 int HostConfig::addInstance(int& instanceId, int clientId, int appTypeId, const std::string& name, DBtran* tran)
 {
     if (longerThan(name, 128)) return kNameTooLong;
-    SeedWrite write(tran);
-    long long id = 0;
-    int rc = write.end(write.run("INSERT INTO HostInstance (clientId, appTypeId, name) VALUES (?1, ?2, ?3)",
-                                 {dbInt(clientId), dbInt(appTypeId), dbText(name)}, &id));
-    if (rc == 0) instanceId = static_cast<int>(id);
-    return rc;
+    return insertRows(tran, instanceId, "INSERT INTO HostInstance (clientId, appTypeId, name) VALUES (?1, ?2, ?3)",
+                      {dbInt(clientId), dbInt(appTypeId), dbText(name)});
 }
 
 int HostConfig::addBackupSet(HostBackupSetSeed& set, DBtran* tran)
 {
     if (longerThan(set.name, 128)) return kNameTooLong;
-    SeedWrite write(tran);
-    long long id = 0;
-    int rc = write.run("INSERT INTO DHT_BackupSetName (id, Name) VALUES (?1, ?2)", {idArgument(set.id), dbText(set.name)},
-                       &id);
-    if (rc == 0)
-        rc = write.run(
-            "INSERT INTO HostBackupSet (id, clientId, appTypeId, instanceId, flags, destinationHostId, "
-            "maxConsistencyPoints) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-            {dbInt(id), dbInt(set.clientId), dbInt(set.appTypeId), dbInt(set.instanceId), dbInt(set.flags),
-             dbInt(set.destinationHostId), dbInt(set.maxConsistencyPoints)});
-    rc = write.end(rc);
-    if (rc == 0) set.id = static_cast<int>(id);
-    return rc;
+    return insertRows(tran, set.id, "INSERT INTO DHT_BackupSetName (id, Name) VALUES (?1, ?2)",
+                      {idArgument(set.id), dbText(set.name)},
+                      "INSERT INTO HostBackupSet (id, clientId, appTypeId, instanceId, flags, destinationHostId, "
+                      "maxConsistencyPoints) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+                      {dbInt(set.clientId), dbInt(set.appTypeId), dbInt(set.instanceId), dbInt(set.flags),
+                       dbInt(set.destinationHostId), dbInt(set.maxConsistencyPoints)});
 }
 
 int HostConfig::addSubclient(HostSubclientSeed& subclient, DBtran* tran)
@@ -127,33 +106,25 @@ int HostConfig::addSubclient(HostSubclientSeed& subclient, DBtran* tran)
     if (longerThan(subclient.name, 128) || longerThan(subclient.destinationGUID, 1024) ||
         longerThan(subclient.defaultImportHost, 255))
         return kNameTooLong;
-    SeedWrite write(tran);
-    long long id = 0;
-    int rc = write.run(
-        "INSERT INTO DHT_Application (id, clientId, appTypeId, backupSet, subclientName, subclientStatus) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
-        {idArgument(subclient.id), dbInt(subclient.clientId), dbInt(subclient.appTypeId), dbInt(subclient.backupSetId),
-         dbText(subclient.name), dbInt(subclient.deleted ? 1 : 0)},
-        &id);
-    if (rc == 0)
-        rc = write.run(
-            "INSERT INTO HostSubclientConfig (subclientId, isDefault, destinationGUID, defaultImportHost) "
-            "VALUES (?1, ?2, ?3, ?4)",
-            {dbInt(id), dbInt(subclient.isDefault ? 1 : 0), dbText(subclient.destinationGUID),
-             dbText(subclient.defaultImportHost)});
-    rc = write.end(rc);
-    if (rc == 0) subclient.id = static_cast<int>(id);
-    return rc;
+    return insertRows(tran, subclient.id,
+                      "INSERT INTO DHT_Application (id, clientId, appTypeId, backupSet, subclientName, "
+                      "subclientStatus) VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+                      {idArgument(subclient.id), dbInt(subclient.clientId), dbInt(subclient.appTypeId),
+                       dbInt(subclient.backupSetId), dbText(subclient.name), dbInt(subclient.deleted ? 1 : 0)},
+                      "INSERT INTO HostSubclientConfig (subclientId, isDefault, destinationGUID, defaultImportHost) "
+                      "VALUES (?1, ?2, ?3, ?4)",
+                      {dbInt(subclient.isDefault ? 1 : 0), dbText(subclient.destinationGUID),
+                       dbText(subclient.defaultImportHost)});
 }
 
 int HostConfig::addSubclientVolume(int subclientId, int volumeId, const std::string& path, DBtran* tran)
 {
     std::string fileName = std::to_string(volumeId) + '\x15' + path;
     if (longerThan(fileName, 1024)) return kNameTooLong;
-    SeedWrite write(tran);
-    return write.end(write.run(
-        "INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES (?1, ?2, 1, 0)",
-        {dbInt(subclientId), dbText(fileName)}));
+    int id = 0;
+    return insertRows(tran, id,
+                      "INSERT INTO DHT_ScFilterFile (componentNameId, fileName, Type, modified) VALUES (?1, ?2, 1, 0)",
+                      {dbInt(subclientId), dbText(fileName)});
 }
 
 void HostConfig::failNext(const std::string& query, int status)
@@ -171,7 +142,7 @@ int hostConfigRead(const char* query, void* context, const std::string& sql, con
 }
 
 int hostConfigReadClient(const char* query, void* context, long long id, bool byName, const std::string& name,
-                         bool netHostName, HostClientRecord& client)
+                         bool netHostName, bool needsConfiguration, HostClientRecord& client)
 {
     std::string sql =
         "SELECT C.id, C.name, C.net_hostname, C.dhtOperatingSystemId, K.clientId, K.releaseId, K.tallmarkId, "
@@ -195,5 +166,5 @@ int hostConfigReadClient(const char* query, void* context, long long id, bool by
     client.encryption = r[8].i != 0;
     client.dataEncType = static_cast<int>(r[9].i);
     client.dataKeyLen = static_cast<int>(r[10].i);
-    return 0;
+    return needsConfiguration && !client.configured ? HOSTCFG_NO_VALUE : 0;
 }

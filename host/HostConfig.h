@@ -104,7 +104,8 @@ struct HostClientRecord {
 };
 
 // The client of that id, or (byName) the lowest-id client of that name or,
-// with netHostName, of that network host name. 0, HOSTCFG_NOT_FOUND or the
-// failure of the read.
+// with netHostName, of that network host name. 0, HOSTCFG_NOT_FOUND,
+// HOSTCFG_NO_VALUE when configured values are needed and the client has none,
+// or the failure of the read.
 int hostConfigReadClient(const char* query, void* context, long long id, bool byName, const std::string& name,
-                         bool netHostName, HostClientRecord& client);
+                         bool netHostName, bool needsConfiguration, HostClientRecord& client);

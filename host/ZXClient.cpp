@@ -14,10 +14,11 @@ ZXClient::ZXClient(const std::string& name, bool isNetHostName, void* context)
 
 ZXClient::~ZXClient() = default;
 
-int ZXClient::read(const char* query, void* context, HostClientRecord& client)
+int ZXClient::read(const char* query, void* context, HostClientRecord& client, bool needsConfiguration)
 {
     return hostConfigReadClient(query, context != nullptr ? context : m_pContext,
-                                static_cast<long long>(m_ullClientId), m_bByName, m_sName, m_bNetHostName, client);
+                                static_cast<long long>(m_ullClientId), m_bByName, m_sName, m_bNetHostName,
+                                needsConfiguration, client);
 }
 
 int ZXClient::lookup(void* context)
@@ -61,8 +62,7 @@ int ZXClient::getOperatingSystemId(int& osId, void* context)
 int ZXClient::getReleaseId(int& releaseId, void* context)
 {
     HostClientRecord client;
-    int rc = read("getReleaseId", context, client);
-    if (rc == 0 && !client.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = read("getReleaseId", context, client, true);
     if (rc == 0) releaseId = client.releaseId;
     return rc;
 }
@@ -70,8 +70,7 @@ int ZXClient::getReleaseId(int& releaseId, void* context)
 int ZXClient::getTallmarkId(int& tallmarkId, void* context)
 {
     HostClientRecord client;
-    int rc = read("getTallmarkId", context, client);
-    if (rc == 0 && !client.configured) rc = HOSTCFG_NO_VALUE;
+    int rc = read("getTallmarkId", context, client, true);
     if (rc == 0) tallmarkId = client.tallmarkId;
     return rc;
 }

@@ -34,7 +34,7 @@ public:
     int getPassword(std::string& password, void* context = nullptr);
 
 private:
-    int read(const char* query, void* context, HostClientRecord& client);
+    int read(const char* query, void* context, HostClientRecord& client, bool needsConfiguration = false);
 
     unsigned long long m_ullClientId;
     std::string m_sName;

@@ -277,7 +277,8 @@ public:
     // The (skip+1)-th next call of that kind fails with code. Kinds:
     // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
     // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
-    // "insert", "Update", "remove".
+    // "insert", "Update", "remove"; "config." + a configuration query's name
+    // (HostConfig::failNext).
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();
     // 0, or the code this call must fail with.
