@@ -9,11 +9,7 @@
 #include <string>
 #include <vector>
 
-// The cipher of a client's data encryption; the scrambling library gives its
-// values.
-namespace Zxc {
-enum CIPHER : int;
-}
+#include "host/crypto/Zxc.h"
 
 class ClientProperties {
 public:
