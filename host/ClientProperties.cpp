@@ -4,25 +4,26 @@
 
 namespace {
 
-// 0 when a row of the table has that id, else HOSTCFG_NOT_FOUND or the
-// failure of the read.
-int requireRow(const char* query, void* context, const char* table, int id)
+// The (id, name, ...) rows of a list whose owner is the row of ownerTable
+// with that id: ids and names filled, the rows kept for further columns. 0,
+// HOSTCFG_NOT_FOUND when there is no owner, or the failure of a read.
+int readList(const char* query, void* context, const char* ownerTable, int ownerId, const std::string& sql,
+             const std::vector<DBArgument>& args, std::vector<DBRow>& rows, std::vector<int>& ids,
+             std::vector<std::string>& names)
 {
-    std::vector<DBRow> rows;
-    int rc = hostConfigRead(query, context, std::string("SELECT 1 FROM ") + table + " WHERE id = ?1", {dbInt(id)}, rows);
+    int rc = hostConfigRead(query, context, std::string("SELECT 1 FROM ") + ownerTable + " WHERE id = ?1",
+                            {dbInt(ownerId)}, rows);
     if (rc != 0) return rc;
-    return rows.empty() ? HOSTCFG_NOT_FOUND : 0;
-}
-
-// Fills ids and names from (id, name) rows.
-void takeList(const std::vector<DBRow>& rows, std::vector<int>& ids, std::vector<std::string>& names)
-{
+    if (rows.empty()) return HOSTCFG_NOT_FOUND;
+    rc = hostConfigRead(query, context, sql, args, rows);
+    if (rc != 0) return rc;
     ids.clear();
     names.clear();
     for (const DBRow& r : rows) {
         ids.push_back(static_cast<int>(r[0].i));
         names.push_back(r[1].s);
     }
+    return 0;
 }
 
 }  // namespace
@@ -76,29 +77,22 @@ bool ClientApplicationList::isAppTypeInstalled(int clientId, int appTypeId, void
 int ClientApplicationList::getInstanceList(int clientId, int appTypeId, std::vector<int>& instanceIds,
                                            std::vector<std::string>& names, void* context, int)
 {
-    int rc = requireRow("getInstanceList", context, "DHT_Client", clientId);
-    if (rc != 0) return rc;
     std::vector<DBRow> rows;
-    rc = hostConfigRead("getInstanceList", context,
-                        "SELECT id, name FROM HostInstance WHERE clientId = ?1 AND appTypeId = ?2 ORDER BY id",
-                        {dbInt(clientId), dbInt(appTypeId)}, rows);
-    if (rc == 0) takeList(rows, instanceIds, names);
-    return rc;
+    return readList("getInstanceList", context, "DHT_Client", clientId,
+                    "SELECT id, name FROM HostInstance WHERE clientId = ?1 AND appTypeId = ?2 ORDER BY id",
+                    {dbInt(clientId), dbInt(appTypeId)}, rows, instanceIds, names);
 }
 
 int ClientApplicationList::getBackupSetList(std::vector<int>& backupSetIds, std::vector<std::string>& names,
                                             std::vector<int>& flags, int clientId, int appTypeId, int instanceId,
                                             void* context, int)
 {
-    int rc = requireRow("getBackupSetList", context, "DHT_Client", clientId);
-    if (rc != 0) return rc;
     std::vector<DBRow> rows;
-    rc = hostConfigRead("getBackupSetList", context,
-                        "SELECT S.id, N.Name, S.flags FROM HostBackupSet S LEFT JOIN DHT_BackupSetName N ON N.id = S.id "
-                        "WHERE S.instanceId = ?3 AND S.clientId = ?1 AND S.appTypeId = ?2 ORDER BY S.id",
-                        {dbInt(clientId), dbInt(appTypeId), dbInt(instanceId)}, rows);
+    int rc = readList("getBackupSetList", context, "DHT_Client", clientId,
+                      "SELECT S.id, N.Name, S.flags FROM HostBackupSet S LEFT JOIN DHT_BackupSetName N ON N.id = S.id "
+                      "WHERE S.instanceId = ?3 AND S.clientId = ?1 AND S.appTypeId = ?2 ORDER BY S.id",
+                      {dbInt(clientId), dbInt(appTypeId), dbInt(instanceId)}, rows, backupSetIds, names);
     if (rc != 0) return rc;
-    takeList(rows, backupSetIds, names);
     flags.clear();
     for (const DBRow& r : rows) flags.push_back(static_cast<int>(r[2].i));
     return 0;
@@ -107,15 +101,10 @@ int ClientApplicationList::getBackupSetList(std::vector<int>& backupSetIds, std:
 int ClientApplicationList::getSubclientList(std::vector<int>& subclientIds, std::vector<std::string>& names,
                                             int appTypeId, int backupSetId, void* context, int)
 {
-    int rc = requireRow("getSubclientList", context, "DHT_BackupSetName", backupSetId);
-    if (rc != 0) return rc;
     std::vector<DBRow> rows;
-    rc = hostConfigRead("getSubclientList", context,
-                        "SELECT id, subclientName FROM DHT_Application WHERE backupSet = ?1 AND appTypeId = ?2 "
-                        "ORDER BY id",
-                        {dbInt(backupSetId), dbInt(appTypeId)}, rows);
-    if (rc == 0) takeList(rows, subclientIds, names);
-    return rc;
+    return readList("getSubclientList", context, "DHT_BackupSetName", backupSetId,
+                    "SELECT id, subclientName FROM DHT_Application WHERE backupSet = ?1 AND appTypeId = ?2 ORDER BY id",
+                    {dbInt(backupSetId), dbInt(appTypeId)}, rows, subclientIds, names);
 }
 
 int AppTypeNameId::GetAppTypeName(std::string& name, void* context)
