@@ -1,5 +1,5 @@
 // Replication (backup) sets by id, read from the catalogue (seeded through
-// HostConfig). Queries return 0, HOSTCFG_NOT_FOUND for a set that does not
+// HostConfig). Queries return 0, HOSTCFG_NOT_FOUND (HostConfig.h) for a set that does not
 // exist, HOSTCFG_NO_VALUE for a value never configured, or another non-zero
 // status, leaving the value as it was; the context is the caller's open
 // DBtran, or null.

@@ -1,6 +1,6 @@
 // Properties and application lists of clients and the names of application
 // types, read from the catalogue (seeded through HostConfig). Queries return
-// 0, HOSTCFG_NOT_FOUND for a client, set or application type that does not
+// 0, HOSTCFG_NOT_FOUND (HostConfig.h) for a client, set or application type that does not
 // exist, HOSTCFG_NO_VALUE for a value never configured, or another non-zero
 // status, leaving their out-values as they were; the context is the caller's
 // open DBtran, or null. Lists come in ascending id order.

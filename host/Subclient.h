@@ -1,6 +1,6 @@
 // Subclients (replication pairs) by id and the subclients that hold a volume,
 // read from the catalogue (seeded through HostConfig). Queries return 0,
-// HOSTCFG_NOT_FOUND for a subclient that does not exist, or another non-zero
+// HOSTCFG_NOT_FOUND (HostConfig.h) for a subclient that does not exist, or another non-zero
 // status, leaving the value as it was; the context is the caller's open
 // DBtran, or null. A subclient without a configuration row is not a default
 // one and has empty texts.

@@ -16,7 +16,7 @@ public:
     ZXClient(const std::string& name, bool isNetHostName, void* context = nullptr);
     ~ZXClient();
 
-    // Every query returns 0 with its value, HOSTCFG_NOT_FOUND when there is
+    // Every query returns 0 with its value, HOSTCFG_NOT_FOUND (HostConfig.h) when there is
     // no such client, HOSTCFG_NO_VALUE when the value was never configured,
     // or another non-zero status (a failed read), leaving the value as it
     // was. The context is the caller's open DBtran, or null.
