@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "host/ZxFramework.h"
+#include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
@@ -19,6 +20,8 @@ class DBtran;
 
 // Text of a commit that failed.
 extern const char* const DBCommitErrorMsg;  // "Could not commit database transactions"
+// Text of a request that came without its buffer or its data.
+extern const char* const NoRequestDataMsg;  // "Invalid request: no request data"
 
 namespace cases {
 
@@ -77,10 +80,32 @@ int32_t ResultCode(const Ret& ret) {
     }
 }
 
-// Request structure hung from word 3 of a request buffer.
+// Request structure hung from word 3 of a request buffer. Post runs a case
+// that reads a request only when the buffer and its data are there.
 template <typename Req>
 const Req& RequestOf(zxsDatabuf* buf) {
     return *static_cast<const Req*>(buf->m_pData);
+}
+
+// The request type of a case whose request carries no data: a null m_pData
+// is then its normal form.
+struct NoRequest {};
+
+// Answers a request of the code that came without its data (see RefuseFn):
+// status 0, NoRequestDataMsg and, where the reply has one, code -2.
+template <typename Reply>
+void RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing);
+
+// Reads the status fields of a sent Reply (see ReadStatusFn).
+template <typename Reply>
+SentStatus ReadSentStatus(const void* data);
+
+// The case `serve` as it is bound: it reads a Req (NoRequest: none) and
+// answers with a Reply.
+template <typename Req, typename Reply>
+constexpr ServedCase Serve(CaseFn serve) {
+    return ServedCase{serve, &RefuseMissingRequest<Reply>, &ReadSentStatus<Reply>, sizeof(Reply),
+                      !std::is_same<Req, NoRequest>::value};
 }
 
 // Runs the transaction steps shared by the patterns. Returns true when the

@@ -123,3 +123,28 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
 
     SendReply(mgr, replyCode, reply);
 }
+
+template <typename Reply>
+void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, -2, Message::PointIntoResult);
+    mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
+
+    const unsigned long replyCode = ReplyCodeFor(code);
+    CaseLog lit = HandlerLog(code, replyCode);
+    mgr.log() << lit.completed << "unsuccessfully" << lit.sending;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
+    SendReply(mgr, replyCode, reply);
+}
+
+template <typename Reply>
+SentStatus cases::ReadSentStatus(const void* data) {
+    Reply reply;
+    std::memcpy(static_cast<void*>(&reply), data, sizeof reply);
+    const auto f = StatusOf<Reply>();
+    SentStatus sent{static_cast<int64_t>(reply.*f.status), f.errCode != nullptr, 0, reply.*f.errMsg};
+    if (f.errCode) sent.errCode = static_cast<int32_t>(reply.*f.errCode);
+    return sent;
+}

@@ -10,7 +10,6 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
-#include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/SqlText.h"
@@ -18,6 +17,7 @@
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
+#include "snr/SNRCases.h"
 #include "snr/SNRVolumeAdd.h"
 
 MountPathAllocator AllocMountPathArray = &malloc;
@@ -360,18 +360,25 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
         cases::Unstarted::Nothing);
 }
 
-REPLMGR_BIND_CASE(0x35000001, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceReq, repAddSNRDeviceResponse,
-                                                                AddSNRDeviceArgs_t, AddSNRDeviceRet_t>>));
-REPLMGR_BIND_CASE(0x350000ab, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDevice42Req, repAddSNRDevice42Response,
-                                                                AddSNRDevice42Args_t, AddSNRDevice42Ret_t>>));
-REPLMGR_BIND_CASE(0x350000ef, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response,
-                                                                AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>>));
-REPLMGR_BIND_CASE(0x35000155, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response,
-                                                                AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>>));
-REPLMGR_BIND_CASE(0x35000206, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response,
-                                                                AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>>));
+// ---- Request cases, one per message version ---------------------------------
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase AddDeviceCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddDeviceHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase AddDeviceCaseV1 =
+    AddDeviceCase<repAddSNRDeviceReq, repAddSNRDeviceResponse, AddSNRDeviceArgs_t, AddSNRDeviceRet_t>();
+const ServedCase AddDeviceCase42 =
+    AddDeviceCase<repAddSNRDevice42Req, repAddSNRDevice42Response, AddSNRDevice42Args_t, AddSNRDevice42Ret_t>();
+const ServedCase AddDeviceCaseV3 =
+    AddDeviceCase<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response, AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>();
+const ServedCase AddDeviceCaseV4 =
+    AddDeviceCase<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response, AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>();
+const ServedCase AddDeviceCaseV5 =
+    AddDeviceCase<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response, AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>();

@@ -6,6 +6,7 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/ServedCases.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
@@ -108,18 +109,20 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
         });
 }
 
+// The cases the tests serve, in a registry of their own.
+CaseRegistry TestCases() {
+    CaseRegistry registry;
+    registry.bind(kTranCode, cases::Serve<cases::NoRequest, TestReplyWithCode>(&TranCase));
+    registry.bind(kPlainCode, cases::Serve<cases::NoRequest, TestReplyNoCode>(&PlainCase));
+    registry.bind(kHandlerCode, cases::Serve<int, TestReplyWithCode>(&HandlerCase));
+    return registry;
+}
+
 class PostTest : public CatalogueTest {
 public:
     void SetUp() override {
         g_script = Script();
         CatalogueTest::SetUp();
-        for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) {
-            m_served.emplace_back(c, CaseRegistry::find(c));
-            CaseRegistry::unbind(c);
-        }
-        ASSERT_TRUE(CaseRegistry::bind(kTranCode, &TranCase));
-        ASSERT_TRUE(CaseRegistry::bind(kPlainCode, &PlainCase));
-        ASSERT_TRUE(CaseRegistry::bind(kHandlerCode, &HandlerCase));
         net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long len) {
             SentReply r{code, {}};
             r.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + len);
@@ -132,13 +135,6 @@ public:
             }
             net.replies.push_back(std::move(r));
         });
-    }
-    void TearDown() override {
-        for (unsigned long c : {kTranCode, kPlainCode, kHandlerCode}) CaseRegistry::unbind(c);
-        // The library's own cases of these codes serve the later tests again.
-        for (const auto& served : m_served)
-            if (served.second != nullptr) CaseRegistry::bind(served.first, served.second);
-        CatalogueTest::TearDown();
     }
 
     unsigned long post(unsigned long code, void* request = nullptr) {
@@ -167,9 +163,9 @@ public:
 
     // Configured before the service object reads its verbose level.
     QuietHost quiet;
-    std::vector<std::pair<unsigned long, CaseFn>> m_served;  // cases bound before the test
+    CaseRegistry registry = TestCases();
     RecordingNetwork net;
-    ReplicationMgr mgr{&net.session};
+    ReplicationMgr mgr{&net.session, registry};
     zxsDatabuf buf;
 };
 
@@ -208,16 +204,22 @@ TEST_F(PostTest, ReceivedEntryIsInfoLevel) {
 }
 
 TEST_F(PostTest, UnboundServedCodeBehavesLikeUnserved) {
-    CaseRegistry::unbind(kPlainCode);
-    EXPECT_EQ(post(kPlainCode), 0u);
+    ASSERT_NE(FindDispatchEntry(0x35000005), nullptr);
+    EXPECT_EQ(post(0x35000005), 0u);
     EXPECT_TRUE(net.replies.empty());
     EXPECT_TRUE(mgr.cleanedBuffers().empty());
 }
 
-TEST_F(PostTest, BindRefusesUnservedAndDoubleBinding) {
-    EXPECT_FALSE(CaseRegistry::bind(0x35000002, &PlainCase));  // a reply code
-    EXPECT_FALSE(CaseRegistry::bind(0x35000257, &PlainCase));  // out of range
-    EXPECT_FALSE(CaseRegistry::bind(kPlainCode, &TranCase));   // already bound
+TEST_F(PostTest, BindRefusesUnservedIncompleteAndDoubleBinding) {
+    const ServedCase plain = cases::Serve<cases::NoRequest, TestReplyNoCode>(&PlainCase);
+    EXPECT_FALSE(registry.bind(0x35000002, plain));  // a reply code
+    EXPECT_FALSE(registry.bind(0x35000257, plain));  // out of range
+    EXPECT_FALSE(registry.bind(kPlainCode, cases::Serve<cases::NoRequest, TestReplyWithCode>(&TranCase)));  // bound
+    ServedCase incomplete = plain;
+    incomplete.serve = nullptr;
+    EXPECT_FALSE(registry.bind(0x35000005, incomplete));
+    EXPECT_EQ(registry.find(0x35000005), nullptr);
+    EXPECT_EQ(registry.boundCodes(), (std::vector<unsigned long>{kHandlerCode, kTranCode, kPlainCode}));
 }
 
 TEST_F(PostTest, TransactionCaseSuccessOrderA) {
@@ -240,7 +242,7 @@ TEST_F(PostTest, TransactionCaseOperationFailureCarriesResult) {
             g_script.operationResult = false;
             g_script.order = order;
             g_script.mode = mode;
-            ReplicationMgr m(&net.session);
+            ReplicationMgr m(&net.session, registry);
             zxsDatabuf b;
             EXPECT_EQ(m.post(kTranCode, 0, &b), 1u);
             ASSERT_EQ(net.replies.size(), 1u);
@@ -364,13 +366,14 @@ TEST_F(PostTest, FailedSendChangesNothing) {
 }
 
 TEST(PostCoverage, UnboundServedCodes) {
-    auto unbound = CaseRegistry::unboundCodes();
+    const CaseRegistry& served = ServedCases();
+    auto unbound = served.unboundCodes();
     std::printf("served codes without a case yet: %zu\n", unbound.size());
     for (unsigned long code : unbound) std::printf(" 0x%08lx", code);
     std::printf("\n");
     size_t bound = 0;
     for (unsigned long code = kFirstRequestCode; code < kFirstRequestCode + kDispatchSlots; ++code)
-        if (CaseRegistry::find(code) != nullptr) {
+        if (served.find(code) != nullptr) {
             EXPECT_NE(FindDispatchEntry(code), nullptr);
             ++bound;
         }
