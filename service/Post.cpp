@@ -52,8 +52,8 @@ std::vector<unsigned long> CaseRegistry::unboundCodes() const {
 }
 
 // Every code is logged as received. A code without a bound case returns 0
-// and gets no reply; a bound one is answered exactly once by its case, its
-// buffer is handed back to the framework and post returns 1. The cases are
+// and gets no reply; a bound one is answered exactly once, the buffer it
+// came in is handed back to the framework and post returns 1. The cases are
 // those of the registry the object was built with.
 unsigned long ReplicationMgr::post(unsigned long code, unsigned long, zxsDatabuf* buf) {
     if (m_poSession == nullptr) {
@@ -66,7 +66,16 @@ unsigned long ReplicationMgr::post(unsigned long code, unsigned long, zxsDatabuf
 
     const ServedCase* served = m_pCases->find(code);
     if (served == nullptr) return 0;
-    served->serve(*this, code, buf);
+    // A request without its buffer, or without the data its case reads, is
+    // answered with the failed reply of its case's layout; the case does not run.
+    if (buf == nullptr) {
+        served->refuse(*this, code, "Request buffer");
+        return 1;
+    }
+    if (served->readsRequest && buf->m_pData == nullptr)
+        served->refuse(*this, code, "Request data");
+    else
+        served->serve(*this, code, buf);
     cleanBuffer(code, buf);
     return 1;
 }

@@ -358,6 +358,92 @@ TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
     EXPECT_EQ(mgr.cleanedBuffers().size(), 4u);
 }
 
+TEST_F(PostTest, RequestWithoutDataGetsTheFailedReplyOfItsCase) {
+    struct Form {
+        bool noBuffer;
+        const char* missing;
+    } forms[] = {{false, "\n\tRequest data is null\n"}, {true, "\n\tRequest buffer is null\n"}};
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.missing);
+        net.replies.clear();
+        EvDebug::clearEntries();
+        g_script = Script();
+        buf.m_pData = nullptr;
+        EXPECT_EQ(mgr.post(kHandlerCode, 0, form.noBuffer ? nullptr : &buf), 1u);
+        auto r = onlyReply<TestReplyWithCode>(0x35000002);
+        EXPECT_EQ(r.status, 0u);
+        EXPECT_EQ(r.errCode, -2);
+        EXPECT_EQ(r.newId, 0u);
+        EXPECT_EQ(g_script.seenMsg, "Invalid request: no request data");
+        EXPECT_EQ(g_script.operationCalls, 0);
+        auto refused = LogEntriesWith("] -> ReplicationMgr::post()\n\tEvent: Invalid request: no request data" +
+                                      std::string(form.missing));
+        EXPECT_EQ(refused.size(), 1u);
+        EXPECT_EQ(LogEntriesWith(std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(0x35000001) +
+                                 " completed unsuccessfully\n\tSending reply " + ZXS_ReplicationMgr_PM_STRING(0x35000002))
+                      .size(),
+                  1u);
+    }
+    // The buffer that came is handed back; a missing one is not.
+    expectCleanedOnce(kHandlerCode);
+
+    // A case whose request carries no data serves a null m_pData; without a
+    // buffer it answers in its own layout, which has no code.
+    net.replies.clear();
+    EXPECT_EQ(post(kPlainCode, nullptr), 1u);
+    EXPECT_EQ(onlyReply<TestReplyNoCode>(0x35000108).status, 1u);
+    EXPECT_EQ(g_script.operationCalls, 1);
+    net.replies.clear();
+    EXPECT_EQ(mgr.post(kPlainCode, 0, nullptr), 1u);
+    auto plain = onlyReply<TestReplyNoCode>(0x35000108);
+    EXPECT_EQ(plain.status, 0u);
+    EXPECT_EQ(g_script.seenMsg, "Invalid request: no request data");
+    EXPECT_EQ(g_script.operationCalls, 1);
+}
+
+// Every code the library serves, whatever its case, answers a request
+// without its buffer or its data once, in the layout of its own reply.
+TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
+    QuietHost quiet;
+    RecordingNetwork net;
+    ReplicationMgr mgr(&net.session);
+    const CaseRegistry& served = ServedCases();
+    const ServedCase* current = nullptr;
+    std::vector<SentStatus> sent;
+    std::vector<std::string> texts;  // read while the reply is sent
+    net.network.setSendObserver([&](unsigned long code, const void* data, unsigned long length) {
+        net.replies.push_back(SentReply{code, std::vector<char>(length)});
+        sent.push_back(current->readStatus(data));
+        texts.push_back(sent.back().errMsg != nullptr ? sent.back().errMsg : "(null)");
+    });
+
+    ASSERT_FALSE(served.boundCodes().empty());
+    for (unsigned long code : served.boundCodes()) {
+        current = served.find(code);
+        for (bool noBuffer : {false, true}) {
+            SCOPED_TRACE(testing::Message() << std::hex << code << (noBuffer ? " without buffer" : " without data"));
+            net.replies.clear();
+            sent.clear();
+            texts.clear();
+            EvDebug::clearEntries();
+            zxsDatabuf empty;
+            EXPECT_EQ(mgr.post(code, 0, noBuffer ? nullptr : &empty), 1u);
+            ASSERT_EQ(net.replies.size(), 1u);
+            EXPECT_EQ(net.replies[0].code, ReplyCodeFor(code));
+            EXPECT_EQ(net.replies[0].bytes.size(), current->replySize);
+            EXPECT_EQ(sent[0].status, 0);
+            EXPECT_EQ(sent[0].errCode, sent[0].hasErrCode ? -2 : 0);
+            EXPECT_EQ(texts[0], "Invalid request: no request data");
+            // The case did not run: received, refused, completed.
+            auto entries = EvDebug::entries();
+            ASSERT_EQ(entries.size(), 3u);
+            EXPECT_NE(entries[1].find("\tEvent: Invalid request: no request data"), std::string::npos);
+            EXPECT_NE(entries[2].find(" completed unsuccessfully\n"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(mgr.cleanedBuffers().size(), served.boundCodes().size());
+}
+
 TEST_F(PostTest, FailedSendChangesNothing) {
     net.network.setFailSends(true);
     EXPECT_EQ(post(kTranCode), 1u);
