@@ -144,9 +144,14 @@ void SetMessage(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* tex
     reply.*f.errMsg = (mode == Message::Copy) ? strdup(text) : const_cast<char*>(text);
 }
 
-// Marks the reply failed with the text and, where the reply carries one, the code.
+// Marks the reply failed with the text and, where the reply carries one, the
+// code. Whatever a success step wrote is dropped first: a failed reply carries
+// no ids, counts or arrays (an array stays with its owner, which frees it).
+// Called at most once per reply: a copied message set before would be lost.
 template <typename Reply, typename S, typename C>
 void SetFailure(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* text, int32_t code, Message mode) {
+    static_assert(std::is_trivially_copyable<Reply>::value, "a reply is plain data");
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     reply.*f.status = 0;
     SetMessage(reply, f, text, mode);
     if (f.errCode) reply.*f.errCode = code;

@@ -127,7 +127,6 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
 template <typename Reply>
 void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
     Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, -2, Message::PointIntoResult);
     mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
     mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);

@@ -39,6 +39,7 @@ const cases::ReplyStatus<TestReplyNoCode> kNoCode{&TestReplyNoCode::status, &Tes
 // What a bound test case does; set by each test.
 struct Script {
     bool operationResult = true;
+    bool replyBuilt = true;  // whether the handler's reply array can be allocated
     int operationCalls = 0;
     cases::Order order = cases::Order::A;
     cases::Message mode = cases::Message::Copy;
@@ -105,7 +106,7 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
         },
         [&](TestReplyWithCode& r) {
             r.newId = static_cast<uint32_t>(ret.newId);
-            return true;
+            return g_script.replyBuilt;
         });
 }
 
@@ -282,6 +283,7 @@ TEST_F(PostTest, FailedCommitIsAnsweredAsFailure) {
         TestReplyWithCode r = PostTranCaseWithFault(this, order, "commitTran");
         EXPECT_EQ(r.status, 0u);
         EXPECT_EQ(r.errCode, -4);
+        EXPECT_EQ(r.newId, 0u);  // the id the success step wrote is dropped
         EXPECT_EQ(g_script.operationCalls, 1);
         EXPECT_EQ(g_script.seenMsg, "Could not commit database transactions");
         EXPECT_EQ(LogEntriesWith("\n\tCould not commit database transactions\n").size(), 1u);
@@ -334,28 +336,32 @@ TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
     struct Path {
         const char* fault;
         bool opResult;
+        bool replyBuilt;
         int code;
         const char* msg;
     } paths[] = {
-        {nullptr, false, -6, "Handler operation failed"},
-        {"startTran", true, -7, "Could not initiated database transactions"},
-        {"commitTran", true, -4, "Could not commit database transactions"},
+        {nullptr, false, true, -6, "Handler operation failed"},
+        {"startTran", true, true, -7, "Could not initiated database transactions"},
+        {"commitTran", true, true, -4, "Could not commit database transactions"},
+        {nullptr, true, false, -5, "No memory available to perform operation"},
     };
     for (const Path& p : paths) {
         net.replies.clear();
         g_script.operationResult = p.opResult;
+        g_script.replyBuilt = p.replyBuilt;
         if (p.fault) HostDBFaults::failNext(p.fault, 5);
         EXPECT_EQ(post(kHandlerCode, &request), 1u);
         auto r = onlyReply<TestReplyWithCode>(0x35000002);
         EXPECT_EQ(r.status, 0u) << p.msg;
         EXPECT_EQ(r.errCode, p.code) << p.msg;
+        EXPECT_EQ(r.newId, 0u) << p.msg;
         EXPECT_EQ(g_script.seenMsg, p.msg);
         if (p.fault) {
             EXPECT_EQ(LogEntriesWith(std::string("ReplicationMgr::AddDeviceHandler()\n\t") + p.msg).size(), 1u)
                 << p.msg;
         }
     }
-    EXPECT_EQ(mgr.cleanedBuffers().size(), 4u);
+    EXPECT_EQ(mgr.cleanedBuffers().size(), 5u);
 }
 
 TEST_F(PostTest, RequestWithoutDataGetsTheFailedReplyOfItsCase) {
