@@ -70,6 +70,11 @@ auto StatusOf() {
 // How a handler's completion entry reads when its transaction never started.
 enum class Unstarted { Unsuccessfully, Nothing };
 
+// The undo step of an operation that does nothing outside the database.
+struct NothingToUndo {
+    void operator()() const {}
+};
+
 template <typename Ret>
 int32_t ResultCode(const Ret& ret) {
     if constexpr (HasErrCode<Ret>::value) {
@@ -195,11 +200,16 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 // is committed on success and rolled back on failure; otherwise it gets a
 // null transaction. The message of a failure points into the result record.
 // `onSuccess(Reply&)` returns false when a reply array could not be
-// allocated (status 0, NoMemoryErrMsg, -5). The entries are written under the
-// handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
-template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+// allocated (status 0, NoMemoryErrMsg, -5). `undo()` reverses what the
+// operation did outside the database; it runs once when the operation
+// succeeded but the request fails (the reply could not be built, the commit
+// failed), before the transaction is rolled back. The entries are written
+// under the handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess,
+          typename Undo = cases::NothingToUndo>
 void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode, bool withTran,
                        Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, Operation&& operation,
-                       OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully);
+                       OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully,
+                       Undo undo = Undo());
 
 #include "service/CasePatterns.inl"

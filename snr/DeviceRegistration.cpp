@@ -233,7 +233,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
             return false;
         }
     }
-
+    snr_detail::ActivatedControllers activated(*this, ret.ActivatedControllers, tran, ProgNameInserts, AddDeviceDBFn);
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
         if (mountPoint.Path.empty())
             return Refuse(*this, ret, -2, "Volume mount point path cannot be empty", "", __LINE__);
@@ -261,13 +261,30 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
             return Refuse(*this, ret, -15, lastError,
                           "\n\tZXMMDBDeviceInfo::activateControllerBySNRVolId() failed", __LINE__);
         }
+        activated.add(ret.DeviceId);
 
         entry.Path = YBColumnText(mountPointRow.Path);
         ret.MountPaths.push_back(entry);
     }
 
+    activated.keep();
     ret.errMsg = "";
     return true;
+}
+
+void snr_detail::DeactivateControllers(ReplicationMgr& mgr, std::vector<int32_t>& devices, DBtran* tran,
+                                       const char* source, const char* function)
+{
+    for (auto it = devices.rbegin(); it != devices.rend(); ++it) {
+        ZXMMDBDeviceInfo deviceLayer;
+        if (deviceLayer.deactivateControllerBySNRVolId(*it, tran) == 0) continue;
+        char lastError[2048];
+        deviceLayer.getLastError(lastError, sizeof lastError);
+        mgr.log() << "\tEvent: Cannot deactivate the controller of device " << *it << " after its registration failed"
+                  << "\n\t" << lastError << "\n\tZXMMDBDeviceInfo::deactivateControllerBySNRVolId() failed";
+        mgr.WriteLogMsg(source, function, __LINE__, ReplicationMgr::ERR);
+    }
+    devices.clear();
 }
 
 int ReplicationMgr::CheckUniquenessInDeviceTbl(int clientId, int snrVolumeId, std::string& errMsg, DBtran* tran)
@@ -333,9 +350,14 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
         for (uint32_t i = 0; i < request.MountPointCount; ++i) YBAppendFromRow(args.MountPoints, request.MountPoints[i]);
     }
 
+    static const char Fn[] = "ReplicationMgr::AddDeviceHandler()";
+    DBtran* requestTran = nullptr;
     RunRequestHandler(
-        *this, "ReplicationMgr::AddDeviceHandler()", requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
-        [&](DBtran* tran) { return AddSNRDevice(args, ret, tran); },
+        *this, Fn, requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
+        [&](DBtran* tran) {
+            requestTran = tran;
+            return AddSNRDevice(args, ret, tran);
+        },
         [&](Reply& r) {
             r.SNRVolumeId = ret.SNRVolumeId;
             r.DeviceId = ret.DeviceId;
@@ -357,7 +379,9 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
             }
             return true;
         },
-        cases::Unstarted::Nothing);
+        cases::Unstarted::Nothing,
+        // The registration's rows are not kept: neither are its controllers.
+        [&]() { snr_detail::DeactivateControllers(*this, ret.ActivatedControllers, requestTran, cases::ProgName, Fn); });
 }
 
 // ---- Request cases, one per message version ---------------------------------

@@ -146,6 +146,23 @@ bool AddDeviceLockIsFree()
 
 void* NoMemory(size_t) { return nullptr; }
 
+// The device-layer calls of one kind ("activate", "deactivate"), by device id, in order.
+std::vector<std::string> LayerCalls(const std::string& kind)
+{
+    std::vector<std::string> ids;
+    for (const std::string& call : ZXMMDBDeviceInfo::journal())
+        if (call.compare(0, kind.size() + 1, kind + " ") == 0) ids.push_back(call.substr(kind.size() + 1));
+    return ids;
+}
+
+// Whether a controller that was activated is still active.
+bool AnyControllerLeftActive()
+{
+    for (const std::string& id : LayerCalls("activate"))
+        if (ZXMMDBDeviceInfo::isControllerActive(std::stoi(id))) return true;
+    return false;
+}
+
 class DeviceRegistrationTest : public SNRPostTest<Answer> {
 public:
     Answer decode(const void* data, unsigned long length) override { return Decode(data, length); }
@@ -190,6 +207,7 @@ public:
         EXPECT_EQ(Devices().size(), 0u);
         EXPECT_TRUE(MountPoints().empty());
         EXPECT_TRUE(HistoryNames().empty());
+        EXPECT_FALSE(AnyControllerLeftActive());
         EXPECT_TRUE(AddDeviceLockIsFree());
     }
 
@@ -543,6 +561,58 @@ TEST_F(DeviceRegistrationTest, NoMemoryForTheReplyRollsBackASuccess)
     AllocMountPathArray = &NoMemory;
     // The ids of the rolled-back rows are not answered.
     expectRefusedCleanly(registerV3(Registration()), -5, "No memory available to perform operation");
+}
+
+TEST_F(DeviceRegistrationTest, ControllersActivatedBeforeAFailureAreDeactivatedInReverseOrder)
+{
+    struct Path {
+        const char* what;
+        void (*arm)(Registration&);
+        int activations;
+        int code;
+        const char* text;
+    };
+    const Path paths[] = {
+        {"second path empty", [](Registration& r) { r.paths[1].clear(); }, 1, -2,
+         "Volume mount point path cannot be empty"},
+        {"second mount point insert", [](Registration&) { HostDBFaults::failNext("insert", 5, 4); }, 1, -4,
+         "Could not add mount points to the database"},
+        {"commit", [](Registration&) { HostDBFaults::failNext("commitTran", 5); }, 2, -4,
+         "Could not commit database transactions"},
+        {"reply array", [](Registration&) { AllocMountPathArray = &NoMemory; }, 2, -5,
+         "No memory available to perform operation"},
+    };
+    for (const Path& p : paths) {
+        for (bool deactivationFails : {false, true}) {
+            SCOPED_TRACE(std::string(p.what) + (deactivationFails ? ", a deactivation failing" : ""));
+            HostDBFaults::clear();
+            ZXMMDBDeviceInfo::reset();
+            EvDebug::clearEntries();
+            AllocMountPathArray = &malloc;
+            if (deactivationFails) ZXMMDBDeviceInfo::failNext("deactivate", 4, "controller busy");
+            Registration r;
+            r.historyName = "hist";
+            p.arm(r);
+
+            // The answer is the failure's own, also when a deactivation fails.
+            Answer a = registerV3(r);
+            EXPECT_EQ(a.errCode, p.code);
+            EXPECT_EQ(a.msg, p.text);
+            EXPECT_TRUE(Devices().empty());
+
+            std::vector<std::string> activated = LayerCalls("activate");
+            ASSERT_EQ(activated.size(), static_cast<size_t>(p.activations));
+            EXPECT_EQ(LayerCalls("deactivate"), std::vector<std::string>(activated.rbegin(), activated.rend()));
+            EXPECT_EQ(ZXMMDBDeviceInfo::journal().back(), "deactivate " + activated.front());
+            const auto refused = LogEntriesWith("\tEvent: Cannot deactivate the controller of device " +
+                                                activated.back() + " after its registration failed\n\tcontroller busy"
+                                                "\n\tZXMMDBDeviceInfo::deactivateControllerBySNRVolId() failed\n");
+            EXPECT_EQ(refused.size(), deactivationFails ? 1u : 0u);
+            if (!deactivationFails) {
+                EXPECT_FALSE(AnyControllerLeftActive());
+            }
+        }
+    }
 }
 
 TEST_F(DeviceRegistrationTest, LockHeldElsewhereIsReportedWithItsCode)
