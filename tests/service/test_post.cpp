@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/db/SNRTables.h"
 #include "service/CasePatterns.h"
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
@@ -44,8 +45,32 @@ struct Script {
     cases::Order order = cases::Order::A;
     cases::Message mode = cases::Message::Copy;
     std::string seenMsg;  // the message as it was sent
+    int undoCalls = 0;
+    bool undoSawTheRow = false;  // the undo step ran while the row was still written
 };
 Script g_script;
+
+// The operations of the test cases write a history-name row with the id
+// they answer, inside the transaction, so that commit and rollback show.
+bool WriteRow(int id, DBtran* tran) {
+    YBTzHistoryName_t row;
+    row.DeviceId = id;
+    strcpy(row.GlobalHistoryName, "written by a test case");
+    return CYBTzHistoryNameDB().insert(row, tran);
+}
+
+bool RowIsThere(int id, DBtran* tran) {
+    YBTzHistoryName_t row;
+    return CYBTzHistoryNameDB().getInfo(id, row, tran);
+}
+
+// The ids of the rows stored for good.
+std::vector<int> StoredIds() {
+    std::vector<int> ids;
+    for (const YBTzHistoryName_t& row : StoredRows<YBTzHistoryName_t, CYBTzHistoryNameDB>("DeviceId ASC"))
+        ids.push_back(row.DeviceId);
+    return ids;
+}
 
 const unsigned long kTranCode = 0x35000003;    // inline with a transaction
 const unsigned long kPlainCode = 0x35000107;   // inline without one
@@ -60,8 +85,7 @@ void TranCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*) {
         mgr, ReplyCodeFor(code), reply, kWithCode, ret, lit, g_script.order, g_script.mode,
         [&](DBtran* tran) {
             ++g_script.operationCalls;
-            // Write something inside the transaction so that commit and rollback matter.
-            (void)tran;
+            EXPECT_TRUE(WriteRow(17, tran));
             if (!g_script.operationResult) {
                 ret.errMsg = "The operation failed";
                 ret.errCode = -3;
@@ -93,10 +117,13 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
     TestReplyWithCode reply;
     memset(&reply, 0, sizeof reply);
     TestRet ret;
+    DBtran* requestTran = nullptr;
     RunRequestHandler(
         mgr, "ReplicationMgr::AddDeviceHandler()", code, ReplyCodeFor(code), true, reply, kWithCode, ret,
-        [&](DBtran*) {
+        [&](DBtran* tran) {
             ++g_script.operationCalls;
+            requestTran = tran;
+            EXPECT_TRUE(WriteRow(requestId, tran));
             ret.newId = requestId;
             if (!g_script.operationResult) {
                 ret.errMsg = "Handler operation failed";
@@ -107,6 +134,11 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
         [&](TestReplyWithCode& r) {
             r.newId = static_cast<uint32_t>(ret.newId);
             return g_script.replyBuilt;
+        },
+        cases::Unstarted::Unsuccessfully,
+        [&]() {
+            ++g_script.undoCalls;
+            g_script.undoSawTheRow = RowIsThere(requestId, requestTran);
         });
 }
 
@@ -229,6 +261,7 @@ TEST_F(PostTest, TransactionCaseSuccessOrderA) {
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.errMsg, nullptr);
     EXPECT_EQ(r.newId, 17u);
+    EXPECT_EQ(StoredIds(), std::vector<int>{17});
     expectCleanedOnce(kTranCode);
     auto done = LogEntriesWith("\tMessage REPLICA_PM_T_REQ completed successfully\n\tSending reply REPLICA_PM_T_RESP "
                                "to client...");
@@ -255,6 +288,7 @@ TEST_F(PostTest, TransactionCaseOperationFailureCarriesResult) {
             EXPECT_EQ(g_script.seenMsg, "The operation failed");
             EXPECT_EQ(LogEntriesWith("completed unsuccessfully").size(), 1u);
             EXPECT_EQ(m.cleanedBuffers().size(), 1u);
+            EXPECT_TRUE(StoredIds().empty());  // rolled back
         }
     }
 }
@@ -270,6 +304,7 @@ TEST_F(PostTest, FailedTransactionStartSkipsOperation) {
         EXPECT_EQ(r.errCode, -7);
         EXPECT_EQ(g_script.seenMsg, "Could not initiated database transactions");
         EXPECT_EQ(g_script.operationCalls, 0);
+        EXPECT_TRUE(StoredIds().empty());
         EXPECT_EQ(LogEntriesWith("\n\tCould not initiated database transactions\n").size(), 1u);
         // Order A writes no outcome word when the start failed, order B "unsuccessfully".
         auto done = LogEntriesWith("\tMessage REPLICA_PM_T_REQ completed ");
@@ -286,6 +321,7 @@ TEST_F(PostTest, FailedCommitIsAnsweredAsFailure) {
         EXPECT_EQ(r.newId, 0u);  // the id the success step wrote is dropped
         EXPECT_EQ(g_script.operationCalls, 1);
         EXPECT_EQ(g_script.seenMsg, "Could not commit database transactions");
+        EXPECT_TRUE(StoredIds().empty());  // the row written before the commit is gone
         EXPECT_EQ(LogEntriesWith("\n\tCould not commit database transactions\n").size(), 1u);
         EXPECT_EQ(LogEntriesWith("completed unsuccessfully\n\tSending reply REPLICA_PM_T_RESP").size(), 1u);
     }
@@ -326,6 +362,8 @@ TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
     auto ok = onlyReply<TestReplyWithCode>(0x35000002);
     EXPECT_EQ(ok.status, 1u);
     EXPECT_EQ(ok.newId, 99u);
+    EXPECT_EQ(StoredIds(), std::vector<int>{99});
+    EXPECT_EQ(g_script.undoCalls, 0);
     auto done = LogEntriesWith(std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(0x35000001) +
                                " completed successfully\n\tSending reply " + ZXS_ReplicationMgr_PM_STRING(0x35000002) +
                                " to client...");
@@ -333,24 +371,33 @@ TEST_F(PostTest, HandlerReadsRequestAndAnswersEveryPath) {
     // A handler writes under its own function name, not post's.
     EXPECT_NE(done[0].find("] -> ReplicationMgr::AddDeviceHandler()\n"), std::string::npos);
 
+    // A failure after the operation succeeded undoes its effects outside the
+    // database while its row is still written; then the row is rolled back.
     struct Path {
         const char* fault;
         bool opResult;
         bool replyBuilt;
         int code;
         const char* msg;
+        bool undone;
     } paths[] = {
-        {nullptr, false, true, -6, "Handler operation failed"},
-        {"startTran", true, true, -7, "Could not initiated database transactions"},
-        {"commitTran", true, true, -4, "Could not commit database transactions"},
-        {nullptr, true, false, -5, "No memory available to perform operation"},
+        {nullptr, false, true, -6, "Handler operation failed", false},
+        {"startTran", true, true, -7, "Could not initiated database transactions", false},
+        {"commitTran", true, true, -4, "Could not commit database transactions", true},
+        {nullptr, true, false, -5, "No memory available to perform operation", true},
     };
     for (const Path& p : paths) {
         net.replies.clear();
         g_script.operationResult = p.opResult;
         g_script.replyBuilt = p.replyBuilt;
+        g_script.undoCalls = 0;
+        g_script.undoSawTheRow = false;
         if (p.fault) HostDBFaults::failNext(p.fault, 5);
+        request = 100 + static_cast<int>(&p - paths);
         EXPECT_EQ(post(kHandlerCode, &request), 1u);
+        EXPECT_EQ(g_script.undoCalls, p.undone ? 1 : 0) << p.msg;
+        EXPECT_EQ(g_script.undoSawTheRow, p.undone) << p.msg;
+        EXPECT_EQ(StoredIds(), std::vector<int>{99}) << p.msg;
         auto r = onlyReply<TestReplyWithCode>(0x35000002);
         EXPECT_EQ(r.status, 0u) << p.msg;
         EXPECT_EQ(r.errCode, p.code) << p.msg;
