@@ -650,55 +650,120 @@ TEST_F(DeviceRegistrationTest, LockHeldElsewhereIsReportedWithItsCode)
     EXPECT_TRUE(AddDeviceLockIsFree());
 }
 
+// The registration a test thread posts, for the named mutex's observer.
+thread_local const char* t_registration = nullptr;
+
+// One holding of the registration lock: who held it and how many log
+// entries had been written when it was taken and given back.
+struct Holding {
+    std::string who;
+    size_t takenAt = 0;
+    size_t givenBackAt = 0;
+};
+
 TEST_F(DeviceRegistrationTest, ConcurrentRegistrationsAreSerialised)
 {
-    const int perThread = 4;
     struct Worker {
         RecordingNetwork net;
         ReplicationMgr mgr{&net.session};
-        std::vector<int32_t> statuses;
+        bool replied = false;
+        Answer answer;
     };
-    Worker workers[2];
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 2; ++t) {
-        threads.emplace_back([&workers, t] {
-            Worker& w = workers[t];
-            w.net.network.setSendObserver([&w](unsigned long, const void* data, unsigned long) {
-                w.statuses.push_back(static_cast<const repAddSNRDeviceV3Response*>(data)->status);
-            });
-            for (int i = 0; i < perThread; ++i) {
-                Registration r;
-                r.clientId = 100 + t;
-                const std::string tag = "t" + std::to_string(t) + "-" + std::to_string(i);
-                r.deviceName = "/dev/" + tag;
-                r.paths = {"/mnt/" + tag + "/a", "/mnt/" + tag + "/b"};
-                r.uniqueId = "shared-" + std::to_string(i);
-                auto req = Build<repAddSNRDeviceV3Req>(r);
-                zxsDatabuf buf;
-                buf.m_pData = &req;
-                w.mgr.post(0x350000ef, 0, &buf);
-            }
-        });
-    }
-    for (std::thread& t : threads) t.join();
+    Worker first, second;
+    std::mutex m;
+    std::condition_variable cv;
+    std::vector<Holding> holdings;
+    bool paused = false;
+    bool resume = false;
 
-    for (Worker& w : workers) EXPECT_EQ(w.statuses, std::vector<int32_t>(perThread, 1));
-    EXPECT_EQ(Devices().size(), 2u * perThread);
-    EXPECT_EQ(MountPoints().size(), 4u * perThread);
+    // The first registration pauses as soon as it holds the lock.
+    ZxNamedMutex::setObserver([&](const std::string& name, bool held) {
+        if (name != "YBAddDevice" || t_registration == nullptr) return;
+        const size_t at = EvDebug::entries().size();
+        std::unique_lock<std::mutex> guard(m);
+        if (!held) {
+            holdings.back().givenBackAt = at;
+            return;
+        }
+        holdings.push_back(Holding{t_registration, at, 0});
+        if (holdings.size() > 1) return;
+        paused = true;
+        cv.notify_all();
+        cv.wait(guard, [&] { return resume; });
+    });
+    auto post = [&](Worker& w, const char* who, Registration r) {
+        w.net.network.setSendObserver([&](unsigned long, const void* data, unsigned long length) {
+            std::lock_guard<std::mutex> guard(m);
+            w.answer = Decode(data, length);
+            w.replied = true;
+            cv.notify_all();
+        });
+        return std::thread([&w, who, r]() mutable {
+            t_registration = who;
+            auto req = Build<repAddSNRDeviceV3Req>(r);
+            zxsDatabuf buf;
+            buf.m_pData = &req;
+            w.mgr.post(0x350000ef, 0, &buf);
+        });
+    };
+    Registration a;
+    a.clientId = 100;
+    a.deviceName = "/dev/first";
+    a.paths = {"/mnt/first/a", "/mnt/first/b"};
+    Registration b = a;  // the same volume
+    b.clientId = 101;
+    b.deviceName = "/dev/second";
+    b.paths = {"/mnt/second/a"};
+
+    std::thread firstThread = post(first, "first", a);
+    std::thread secondThread;
+    {
+        std::unique_lock<std::mutex> guard(m);
+        cv.wait(guard, [&] { return paused || first.replied; });
+    }
+    EXPECT_TRUE(paused) << "the registration answered without taking YBAddDevice";
+    if (paused) {
+        // Held by the paused registration: nobody else can take it.
+        EXPECT_FALSE(AddDeviceLockIsFree());
+        secondThread = post(second, "second", b);
+    }
+    {
+        std::lock_guard<std::mutex> guard(m);
+        resume = true;
+        cv.notify_all();
+    }
+    firstThread.join();
+    if (secondThread.joinable()) secondThread.join();
+    ZxNamedMutex::setObserver(nullptr);
+    ASSERT_TRUE(paused);
+
+    EXPECT_EQ(first.answer.status, 1);
+    EXPECT_EQ(second.answer.status, 1);
+    EXPECT_EQ(second.answer.volumeId, first.answer.volumeId);
+    EXPECT_EQ(Volumes().size(), 1u);
+    EXPECT_EQ(MountPoints().size(), 3u);
     EXPECT_TRUE(AddDeviceLockIsFree());
 
-    // One registration's entries are never interleaved with another's.
-    std::string current;
-    int switches = 0;
-    for (const std::string& e : EvDebug::entries()) {
-        if (e.find("ReplicationMgr::AddDeviceDB()") == std::string::npos) continue;
-        size_t at = e.find("/t");
-        if (at == std::string::npos) continue;
-        std::string who = e.substr(at + 1, 4);
-        if (who != current) ++switches;
-        current = who;
+    // One holding after the other, and every entry of a registration's work
+    // written while it held the lock.
+    ASSERT_EQ(holdings.size(), 2u);
+    EXPECT_EQ(holdings[0].who, "first");
+    EXPECT_EQ(holdings[1].who, "second");
+    EXPECT_LE(holdings[0].givenBackAt, holdings[1].takenAt);
+    const std::vector<std::string> entries = EvDebug::entries();
+    size_t work = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].find("ReplicationMgr::AddDeviceDB()") == std::string::npos) continue;
+        ++work;
+        const Holding* within = nullptr;
+        for (const Holding& h : holdings)
+            if (h.takenAt <= i && i < h.givenBackAt) within = &h;
+        ASSERT_NE(within, nullptr) << entries[i];
+        const std::string other = within->who == "first" ? "second" : "first";
+        EXPECT_EQ(entries[i].find("/dev/" + other), std::string::npos) << entries[i];
+        EXPECT_EQ(entries[i].find("/mnt/" + other + "/"), std::string::npos) << entries[i];
     }
-    EXPECT_EQ(switches, 2 * perThread);
+    EXPECT_EQ(work, 8u);  // volume created (2) or found (1), device, each mount point
 }
 
 }  // namespace
