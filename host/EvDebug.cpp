@@ -1,16 +1,19 @@
 #include "host/EvDebug.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 
+#include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
+#include "host/clients/ClientFakes.h"
 
 namespace {
 
 struct DebugLog {
-    std::mutex mutex;
-    std::vector<std::string> entries;
+    std::mutex mutex;  // one entry written out at a time
+    HostJournal<std::string> entries;
 };
 
 DebugLog& theLog() {
@@ -40,21 +43,36 @@ void EvDebug::debug(const char* format, ...) {
     std::string entry = format ? format : "";
     DebugLog& log = theLog();
     std::lock_guard<std::mutex> guard(log.mutex);
-    log.entries.push_back(entry);
     writeOut(entry);
+    log.entries.add(std::move(entry));
 }
 
-std::vector<std::string> EvDebug::entries() {
-    DebugLog& log = theLog();
-    std::lock_guard<std::mutex> guard(log.mutex);
-    return log.entries;
+std::string EvDebug::escaped(const std::string& value) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(value.size());
+    for (char c : value) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7f) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            out += "\\x";
+            out += hex[u >> 4];
+            out += hex[u & 0xf];
+        }
+    }
+    return out;
 }
 
-void EvDebug::clearEntries() {
-    DebugLog& log = theLog();
-    std::lock_guard<std::mutex> guard(log.mutex);
-    log.entries.clear();
-}
+std::vector<std::string> EvDebug::entries() { return theLog().entries.entries(); }
+
+void EvDebug::clearEntries() { theLog().entries.clear(); }
 
 void EvEvent::addArgument(const void* value, int type) {
     Argument arg{type, std::string()};
@@ -72,4 +90,37 @@ void littleEndianInt(int* value) {
     unsigned char bytes[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
                               static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
     std::memcpy(value, bytes, 4);
+}
+
+namespace {
+
+// The event as journaled: id in hexadecimal, the two numbers, the arguments.
+ClientCall eventCall(const char* severity, unsigned int eventId, int first, int second,
+                     const std::vector<EvEvent::Argument>& arguments)
+{
+    char id[16];
+    std::snprintf(id, sizeof(id), "0x%08x", eventId);
+    ClientCall call{severity, "", -1, {id, std::to_string(first), std::to_string(second)}};
+    for (const EvEvent::Argument& arg : arguments) {
+        if (arg.type == EvEvent::ARG_INT32 && arg.bytes.size() == 4) {
+            const unsigned char* b = reinterpret_cast<const unsigned char*>(arg.bytes.data());
+            uint32_t v = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+            call.args.push_back(std::to_string(static_cast<int32_t>(v)));
+        } else {
+            call.args.push_back(arg.bytes);
+        }
+    }
+    return call;
+}
+
+}  // namespace
+
+void EvEvent::InfoEvent(unsigned int eventId, int first, int second)
+{
+    ClientFakes::instance().enter(eventCall("InfoEvent", eventId, first, second, m_args));
+}
+
+void EvEvent::MinorEvent(unsigned int eventId, int first, int second)
+{
+    ClientFakes::instance().enter(eventCall("MinorEvent", eventId, first, second, m_args));
 }

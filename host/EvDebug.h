@@ -13,7 +13,16 @@ public:
     // argument is ever substituted, so a '%' in it reaches the log unchanged.
     void debug(const char* format, ...);
 
-    // Entries written so far in this process, in order.
+    // A value for an entry (a text from a request, say) with its control
+    // characters written out: "\n", "\r" and "\t" as a backslash and the
+    // letter, any other control character and DEL as "\x" and two hex
+    // digits. Every other byte, a backslash too, stays as it is. Such a value
+    // cannot start a line of its own in the log or drive a terminal; the
+    // entry's own texts, with their "\n\t" separators, are not passed through.
+    static std::string escaped(const std::string& value);
+
+    // Entries written in this process while the host's journals were on
+    // (HostJournals::keep), in order.
     static std::vector<std::string> entries();
     static void clearEntries();
 };
@@ -35,6 +44,12 @@ public:
 
     EvEvent& operator<<(const char* text);
     EvEvent& operator<<(int value);
+
+    // Raise the event with its arguments at informational or minor severity.
+    // The stand-in journals it in ClientFakes (host/clients/): the id, the
+    // two numbers, then each argument as text (integers in decimal).
+    void InfoEvent(unsigned int eventId, int first, int second);
+    void MinorEvent(unsigned int eventId, int first, int second);
 
 private:
     std::vector<Argument> m_args;

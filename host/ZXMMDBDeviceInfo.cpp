@@ -7,6 +7,8 @@
 #include <set>
 #include <utility>
 
+#include "host/HostJournal.h"
+
 namespace {
 
 struct DeviceLayerState {
@@ -15,7 +17,7 @@ struct DeviceLayerState {
     std::set<int> devicesInUse;
     std::set<int> partitionsInUse;
     std::map<std::string, std::deque<std::pair<int, std::string>>> failures;
-    std::vector<std::string> journal;
+    HostJournal<std::string> journal;
 };
 
 DeviceLayerState& state()
@@ -52,7 +54,7 @@ bool ZXMMDBDeviceInfo::takeFailure(const char* call, int id, int& code)
 {
     DeviceLayerState& s = state();
     // Called with the lock held.
-    s.journal.push_back(std::string(call) + " " + std::to_string(id));
+    s.journal.add(std::string(call) + " " + std::to_string(id));
     auto it = s.failures.find(call);
     if (it == s.failures.end() || it->second.empty()) {
         setLastError("");
@@ -122,9 +124,7 @@ bool ZXMMDBDeviceInfo::isControllerActive(int deviceId)
 
 std::vector<std::string> ZXMMDBDeviceInfo::journal()
 {
-    DeviceLayerState& s = state();
-    std::lock_guard<std::mutex> guard(s.lock);
-    return s.journal;
+    return state().journal.entries();
 }
 
 void ZXMMDBDeviceInfo::failNext(const std::string& call, int code, const std::string& text)

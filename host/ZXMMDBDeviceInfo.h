@@ -4,7 +4,8 @@
 // A new ZXMMDBDeviceInfo is built for every call, so what the layer knows is
 // kept process-wide (and guarded for use from several threads): the devices
 // whose controller is active, the devices and partitions in use, failures
-// programmed by tests, and a journal of the calls made.
+// programmed by tests, and a journal of the calls made while the host's
+// journals are on (HostJournals::keep).
 #pragma once
 
 #include <string>
@@ -47,8 +48,9 @@ public:
     // Whether the device's controller is active.
     static bool isControllerActive(int deviceId);
 
-    // Calls made so far, in order: "activate <id>", "deactivate <id>",
-    // "volumeInUse <id>", "partitionInUse <id>".
+    // Calls made while the host's journals were on, in order:
+    // "activate <id>", "deactivate <id>", "volumeInUse <id>",
+    // "partitionInUse <id>".
     static std::vector<std::string> journal();
     // The next call of that kind ("activate", "deactivate", "volumeInUse",
     // "partitionInUse") fails with code and text; several are queued in

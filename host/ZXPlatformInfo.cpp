@@ -1,10 +1,14 @@
 #include "host/ZXPlatformInfo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <mutex>
+
+#include "host/clients/ClientFakes.h"
 
 namespace {
 
@@ -107,4 +111,32 @@ void ZXPlatformInfo::clearAll() {
     std::lock_guard<std::mutex> guard(store.mutex);
     store.fileRead = true;
     store.values.clear();
+}
+
+unsigned int ZXPlatformInfo::getZXPlatformType()
+{
+    ClientFakes& fakes = ClientFakes::instance();
+    fakes.enter(ClientCall{"getZXPlatformType", "", -1, {}});
+    return fakes.platformType();
+}
+
+bool ZXPlatformInfo::getDrevhostClientName(char* buffer, int size)
+{
+    ClientFakes& fakes = ClientFakes::instance();
+    bool fail = fakes.enter(ClientCall{"getDrevhostClientName", "", -1, {std::to_string(size)}});
+    if (buffer == nullptr || size <= 0) return false;
+    buffer[0] = '\0';
+    if (fail) return false;
+    std::string name = fakes.drevhostClientName();
+    size_t n = std::min(name.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+    return true;
+}
+
+std::string ZXPlatformInfo::getPhysicalMachine()
+{
+    ClientFakes& fakes = ClientFakes::instance();
+    fakes.enter(ClientCall{"getPhysicalMachine", "", -1, {}});
+    return fakes.physicalMachine();
 }

@@ -17,6 +17,15 @@ public:
     // Non-zero when a text was delivered.
     unsigned int getString(const char* section, const char* key, std::string& value);
 
+    // The machine this process runs on: the platform type (bit 0 set on a
+    // host that has a client name of its own), that client name written
+    // into buffer (cut to size-1 characters, always terminated; false when
+    // none could be written) and the physical machine name. The stand-in
+    // answers from ClientFakes' script (host/clients/) and journals each call.
+    unsigned int getZXPlatformType();
+    bool getDrevhostClientName(char* buffer, int size);
+    std::string getPhysicalMachine();
+
     static void setValue(const char* section, const char* key, const std::string& value);
     static void clearValue(const char* section, const char* key);
     static void clearAll();

@@ -32,12 +32,10 @@ unsigned long ZxPostMessageSubsystem::close(unsigned long, unsigned long, zxsDat
 unsigned long ZxPostMessageSubsystem::abort(unsigned long, unsigned long, zxsDatabuf*) { return 0; }
 
 int ZxPostMessageSubsystem::cleanBuffer(unsigned long code, zxsDatabuf* buf) {
-    std::lock_guard<std::mutex> guard(m_cleanMutex);
-    m_cleaned.emplace_back(code, buf);
+    m_cleaned.add({code, buf});
     return 0;
 }
 
 std::vector<std::pair<unsigned long, zxsDatabuf*>> ZxPostMessageSubsystem::cleanedBuffers() const {
-    std::lock_guard<std::mutex> guard(m_cleanMutex);
-    return m_cleaned;
+    return m_cleaned.entries();
 }

@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include "host/HostJournal.h"
 
 // Buffer descriptor: four 64-bit words. Words 0 and 1 are sizes in bytes,
 // word 2 belongs to the framework, word 3 points at the data.
@@ -67,17 +70,24 @@ private:
     CAutoMemory<char> m_oMemory;
 };
 
-// Result of a network operation; the first member is the code, negative on error.
+// Result of a network operation; the first member is the code, negative on
+// error, with the text that says why.
 class CWuError {
 public:
     CWuError() = default;
     explicit CWuError(int code) : m_nCode(code) {}
+    CWuError(int code, std::string text) : m_nCode(code), m_sText(std::move(text)) {}
     bool IsError() const;
     int code() const { return m_nCode; }
+    const std::string& text() const { return m_sText; }
 
 private:
     int m_nCode = 0;
+    std::string m_sText;
 };
+
+class CNMessageBase;
+struct zxsRemoteExecuteResponseType;
 
 // The network object behind a session.
 class CZxNetwork {
@@ -96,6 +106,16 @@ public:
     void setSendObserver(SendObserver observer);
     // Makes later sends fail with a negative code.
     void setFailSends(bool fail);
+
+    // Runs the program a remote execute request names on the remote host and
+    // waits for it, at most waitLimit seconds; the response's first word is
+    // then the program's return code. connected is set while a conversation
+    // with the host is open; ReplyDisconnect ends it. The stand-in reaches no
+    // host: both calls are journaled in ClientFakes and answered from its
+    // script (host/clients/).
+    CWuError ExecRemoteCmdAndWait(const char* remoteHost, CNMessageBase* request, const char* localMachine,
+                                  zxsRemoteExecuteResponseType* response, int waitLimit, bool& connected);
+    CWuError ReplyDisconnect(int waitLimit, bool& connected);
 
 private:
     std::mutex m_mutex;
@@ -125,7 +145,8 @@ public:
     // Hands a request buffer back to the framework once it was served.
     int cleanBuffer(unsigned long code, zxsDatabuf* buf);
 
-    // Calls of cleanBuffer made on this object, in order.
+    // Calls of cleanBuffer made on this object while the host's journals
+    // were on (HostJournals::keep), in order.
     std::vector<std::pair<unsigned long, zxsDatabuf*>> cleanedBuffers() const;
 
 protected:
@@ -133,8 +154,7 @@ protected:
 
 private:
     ZxSessionSend* m_poBaseSession;
-    mutable std::mutex m_cleanMutex;
-    std::vector<std::pair<unsigned long, zxsDatabuf*>> m_cleaned;
+    HostJournal<std::pair<unsigned long, zxsDatabuf*>> m_cleaned;
 };
 
 // Name of a request or reply code of the replication manager; never null.

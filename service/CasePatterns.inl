@@ -61,7 +61,9 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
                    const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
                    OnSuccess&& onSuccess, const char* noMemoryText) {
     using namespace cases;
-    if (!operation()) {
+    if (DBtran::openCatalogue() != 0) {
+        SetFailure(reply, f, DBTranErrorMsg, -7, mode);
+    } else if (!operation()) {
         SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
     } else if (!onSuccess(reply)) {
         SetFailure(reply, f, noMemoryText, -5, mode);
@@ -85,16 +87,18 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
     DBtran tran(false);
     TranSteps steps(mgr, tran, function);
 
+    // Without a transaction the catalogue must still be usable.
+    const bool reachable = withTran || DBtran::openCatalogue() == 0;
     bool ok;
     if (withTran) {
         ok = steps.start() && operation(&tran);
     } else {
-        ok = operation(static_cast<DBtran*>(nullptr));
+        ok = reachable && operation(static_cast<DBtran*>(nullptr));
     }
 
     const Message mode = Message::PointIntoResult;
     if (!ok) {
-        if (!withTran || steps.started) {
+        if (reachable && (!withTran || steps.started)) {
             SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
         } else {
             SetFailure(reply, f, DBTranErrorMsg, -7, mode);

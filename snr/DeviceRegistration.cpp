@@ -12,7 +12,7 @@
 #include "host/db/SNRTables.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
-#include "service/SqlText.h"
+#include "host/db/SqlText.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
@@ -129,7 +129,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
             deviceDB.deleteList(rows);
             return Refuse(*this, ret, -4, "Cannot read device information from the database",
                           std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed") + "\n\tInput: " +
-                              "\n\tsWhere       = " + where + "\n\tsOrderBy     = " + orderBy +
+                              "\n\tsWhere       = " + EvDebug::escaped(where) + "\n\tsOrderBy     = " + orderBy +
                               "\n\tDB Err Code  = " + std::to_string(deviceDB.getErrorCode()),
                           __LINE__);
         }
@@ -139,7 +139,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
             deviceDB.deleteList(rows);
             return Refuse(*this, ret, -12, "The device name is already in the database",
                           "\n\tClient ID = " + std::to_string(device.ClientId) + "\n\tDevice Name = " +
-                              device.DeviceName + "\n\tDevice name is case " +
+                              EvDebug::escaped(device.DeviceName) + "\n\tDevice name is case " +
                               (caseSensitive ? "sensitive" : "insensitive"),
                           __LINE__);
         }
@@ -155,18 +155,18 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         volumeDB.deleteList(volumes);
         return Refuse(*this, ret, -4, "Cannot access volume information",
                       std::string("\n\tCSNRVolumeDB::getList() failed") + "\n\tParameters used:" +
-                          "\n\tsWhere      = " + identity + "\n\tsOrderBy    = " + orderBy +
+                          "\n\tsWhere      = " + EvDebug::escaped(identity) + "\n\tsOrderBy    = " + orderBy +
                           "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
                       __LINE__);
     }
     if (volumeCount > 0) {
         ret.SNRVolumeId = volumes[0].id;
         volumeDB.deleteList(volumes);
-        m_LogMsg << "\tAn SNR Volume record found where " << identity << "\n\tThe Id of that record is "
+        m_LogMsg << "\tAn SNR Volume record found where " << EvDebug::escaped(identity) << "\n\tThe Id of that record is "
                  << ret.SNRVolumeId;
         WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
     } else {
-        m_LogMsg << "\tNo SNR Volume record found where " << identity << "\n\tCreating a new one...";
+        m_LogMsg << "\tNo SNR Volume record found where " << EvDebug::escaped(identity) << "\n\tCreating a new one...";
         WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
 
         // Texts too long for their columns are refused, not cut.
@@ -174,7 +174,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         int32_t code = 0;
         const int field = CheckVolumeTextLengths(volume, tooLong, code);
         if (field == YB_PVOL_UNIQUE_ID) {
-            m_LogMsg << "\tFailed to add SNR Volume record as uniqueid " << volume.UniqueId
+            m_LogMsg << "\tFailed to add SNR Volume record as uniqueid " << EvDebug::escaped(volume.UniqueId)
                      << "\t is longer then 256 charecters";
             WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
             ret.errMsg = tooLong;
@@ -217,7 +217,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
                           std::to_string(deviceDB.getErrorCode()),
                       __LINE__);
     ret.DeviceId = deviceRow.id;
-    m_LogMsg << "\tDevice name " << device.DeviceName << " was added"
+    m_LogMsg << "\tDevice name " << EvDebug::escaped(device.DeviceName) << " was added"
              << "\n\tID of new device: " << ret.DeviceId;
     WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
 
@@ -250,7 +250,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
                           __LINE__);
         SNRMountPath_t entry;
         entry.MountPointId = mountPointRow.id;
-        m_LogMsg << "\tMount Point " << mountPoint.Path << " was added"
+        m_LogMsg << "\tMount Point " << EvDebug::escaped(mountPoint.Path) << " was added"
                  << "\n\tID of new mount point is: " << entry.MountPointId;
         WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
 

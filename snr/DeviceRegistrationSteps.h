@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "service/SqlText.h"
+#include "host/db/SqlText.h"
 #include "snr/SNRAdapters.h"
 
 namespace snr_detail {

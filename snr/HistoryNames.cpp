@@ -12,7 +12,7 @@
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
-#include "service/SqlText.h"
+#include "host/db/SqlText.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
@@ -63,14 +63,14 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
         db.deleteList(rows);
         return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane global history name information",
-                        "\n\tsWhere = " + where + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                        "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                         ProgNameInserts, Fn, __LINE__);
     }
     const bool ownedByThisDevice = count == 1 && rows[0].DeviceId == deviceId;
     db.deleteList(rows);
 
     if (ownedByThisDevice) {
-        m_LogMsg << "\tGlobal History Name " << name << " used by Device ID = " << deviceId
+        m_LogMsg << "\tGlobal History Name " << EvDebug::escaped(name) << " used by Device ID = " << deviceId
                  << " was already int the the database";
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
         ret.errMsg = "";
@@ -89,7 +89,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         if (!db.Update(deviceId, set.c_str(), tran))
             return snr_detail::Fail(*this, ret, -4, "Cannot Update Morvane global history name information",
                             "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
-                                std::to_string(deviceId) + "\n\tsUpdate   = " + set +
+                                std::to_string(deviceId) + "\n\tsUpdate   = " + EvDebug::escaped(set) +
                                 "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                             ProgNameInserts, Fn, __LINE__);
         updated = true;
@@ -102,7 +102,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         if (!db.insert(row, tran))
             return snr_detail::Fail(*this, ret, -4, "Global history name could not be added to the database",
                             "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
-                                std::to_string(deviceId) + "\n\tGlobal History Name = " + name +
+                                std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
                                 "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
                             ProgNameInserts, Fn, __LINE__);
     } else {
@@ -112,7 +112,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         return false;
     }
 
-    m_LogMsg << "\tGlobal History Name " << name << " used by Device ID = " << deviceId << " was "
+    m_LogMsg << "\tGlobal History Name " << EvDebug::escaped(name) << " used by Device ID = " << deviceId << " was "
              << (updated ? "updated" : "added") << " to the database";
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
     ret.errMsg = "";
@@ -144,11 +144,11 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     if (!db.Update(deviceId, set.c_str(), tran))
         return snr_detail::Fail(*this, ret, -4, "Global history name could not be updated to the database",
                         "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
-                            std::to_string(deviceId) + "\n\tGlobal History Name = " + name +
+                            std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
                             "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
                         ProgNameUpdates, Fn, __LINE__);
 
-    m_LogMsg << "\tGlobal History Name " << name << " used by Device ID = " << deviceId
+    m_LogMsg << "\tGlobal History Name " << EvDebug::escaped(name) << " used by Device ID = " << deviceId
              << " was updated to the database";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
     ret.errMsg = "";

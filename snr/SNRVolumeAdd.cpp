@@ -52,13 +52,13 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     unsigned int count = 0;
     if (!volumeDB.getNRows(where.c_str(), count, countTran))
         return refuse(-4, "Cannot access volume information",
-                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " + where +
+                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " + EvDebug::escaped(where) +
                           "\n\tTran            = 0x" + snr_detail::TranHandle(countTran) +
                           "\n\tDB Err Code     = " + std::to_string(volumeDB.getErrorCode()),
                       __LINE__);
     if (count > 0)
         return refuse(-12, "The volume is already present in the database",
-                      "\n\tOutput from CSNRVolumeDB::getNRows()\n\tsWhere = " + where +
+                      "\n\tOutput from CSNRVolumeDB::getNRows()\n\tsWhere = " + EvDebug::escaped(where) +
                           "\n\tOutput from method:\n\tNRows = " + std::to_string(count),
                       __LINE__);
 

@@ -1,9 +1,11 @@
+// The catalogue's migrations, embedded from schema/NNN_name.sql by
+// gen_schema.sh.
 #include "host/db/DBConnection.h"
 
-const char* dbCatalogueSchema()
+const std::vector<DBMigration>& dbCatalogueMigrations()
 {
-    static const char schema[] =
-#include "host/db/CatalogueSchema.inc"
-        ;
-    return schema;
+    static const std::vector<DBMigration> migrations = {
+#include "host/db/CatalogueMigrations.inc"
+    };
+    return migrations;
 }

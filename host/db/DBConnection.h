@@ -37,5 +37,17 @@ long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field);
 // Puts a new identity into an integer field.
 void dbStoreIdentity(DBColumnType type, char* field, long long id);
-// The schema of the catalogue.
-const char* dbCatalogueSchema();
+// One step of the catalogue schema: the migration at index i of a list
+// brings a file from version i to version i+1.
+struct DBMigration {
+    const char* name;  // file name without ".sql", e.g. "001_catalogue"
+    const char* sql;
+};
+// The catalogue's migrations in order (schema/NNN_name.sql).
+const std::vector<DBMigration>& dbCatalogueMigrations();
+// Brings the catalogue file open on conn to the last of the migrations, all
+// missing ones in one transaction, and sets up the connection's journal. A
+// file newer than the list, a database file of another program or a file that
+// is no database is refused and left as it is. 0, or a database code; a
+// failure is logged at ERR.
+int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migrations);

@@ -7,8 +7,9 @@
 
 #include "host/EvDebug.h"
 #include "host/db/DBConnection.h"
+#include "host/db/DBFormat.h"
 #include "host/db/DBStatementRegistry.h"
-#include "rows/ZXDBDataTypes.h"
+#include "host/db/ZXDBDataTypeBase.h"
 
 bool DBtable::b_newDBBase = false;
 FXCriticalSection DBtable::DBCriticalSection;
@@ -16,136 +17,6 @@ FXCriticalSection DBtable::DBCriticalSection;
 namespace {
 
 const char kSourceFile[] = "DBtable";
-
-// Formats into a string of any length.
-std::string formatText(const char* format, va_list ap)
-{
-    if (format == nullptr) return std::string();
-    va_list copy;
-    va_copy(copy, ap);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n <= 0) return std::string();
-    std::string out(static_cast<size_t>(n) + 1, '\0');
-    std::vsnprintf(&out[0], out.size(), format, ap);
-    out.resize(static_cast<size_t>(n));
-    return out;
-}
-
-// Walks a printf format and takes its arguments in order, keeping the typed
-// values of the conversions.
-void collectArguments(const char* format, va_list ap, std::vector<DBArgument>& args)
-{
-    args.clear();
-    for (const char* p = format; p != nullptr && *p != '\0'; ++p) {
-        if (*p != '%') continue;
-        ++p;
-        if (*p == '%') continue;
-        while (*p != '\0' && std::strchr("-+ #0'", *p) != nullptr) ++p;
-        if (*p == '*') {
-            (void)va_arg(ap, int);
-            ++p;
-        } else {
-            while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
-        }
-        if (*p == '.') {
-            ++p;
-            if (*p == '*') {
-                (void)va_arg(ap, int);
-                ++p;
-            } else {
-                while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
-            }
-        }
-        enum { NONE, SHORT, LONG, LONGLONG, SIZE, MAX, PTRDIFF, LONGDOUBLE } length = NONE;
-        if (*p == 'h') {
-            length = SHORT;
-            ++p;
-            if (*p == 'h') ++p;
-        } else if (*p == 'l') {
-            length = LONG;
-            ++p;
-            if (*p == 'l') {
-                length = LONGLONG;
-                ++p;
-            }
-        } else if (*p == 'q') {
-            length = LONGLONG;
-            ++p;
-        } else if (*p == 'z') {
-            length = SIZE;
-            ++p;
-        } else if (*p == 'j') {
-            length = MAX;
-            ++p;
-        } else if (*p == 't') {
-            length = PTRDIFF;
-            ++p;
-        } else if (*p == 'L') {
-            length = LONGDOUBLE;
-            ++p;
-        }
-        DBArgument a{DBArgument::INT, 0, 0.0, std::string()};
-        switch (*p) {
-        case 'd':
-        case 'i':
-            if (length == LONGLONG || length == MAX) {
-                a.kind = DBArgument::INT64;
-                a.i = va_arg(ap, long long);
-            } else if (length == LONG || length == SIZE || length == PTRDIFF) {
-                a.kind = DBArgument::INT64;
-                a.i = va_arg(ap, long);
-            } else {
-                a.i = va_arg(ap, int);
-            }
-            break;
-        case 'u':
-        case 'x':
-        case 'X':
-        case 'o':
-            if (length == LONGLONG || length == MAX) {
-                a.kind = DBArgument::INT64;
-                a.i = static_cast<long long>(va_arg(ap, unsigned long long));
-            } else if (length == LONG || length == SIZE || length == PTRDIFF) {
-                a.kind = DBArgument::INT64;
-                a.i = static_cast<long long>(va_arg(ap, unsigned long));
-            } else {
-                a.kind = DBArgument::INT64;
-                a.i = va_arg(ap, unsigned int);
-            }
-            break;
-        case 'c':
-            a.i = va_arg(ap, int);
-            break;
-        case 's': {
-            const char* s = va_arg(ap, const char*);
-            a.kind = DBArgument::TEXT;
-            a.s = s != nullptr ? s : "";
-            break;
-        }
-        case 'f':
-        case 'F':
-        case 'e':
-        case 'E':
-        case 'g':
-        case 'G':
-        case 'a':
-        case 'A':
-            a.kind = DBArgument::REAL;
-            a.d = length == LONGDOUBLE ? static_cast<double>(va_arg(ap, long double)) : va_arg(ap, double);
-            break;
-        case 'p':
-            (void)va_arg(ap, void*);
-            continue;
-        case 'n':
-            (void)va_arg(ap, int*);
-            continue;
-        default:
-            return;
-        }
-        args.push_back(a);
-    }
-}
 
 std::vector<std::string> splitColumns(const char* list)
 {
@@ -189,8 +60,10 @@ DBtable::DBtable(const char* name, int, DBtran* tran)
       inputsBound(0),
       m_sName(name != nullptr ? name : ""),
       m_pTran(tran),
+      m_bRegistered(false),
       m_ulReserved(0),
       m_pRowData(nullptr),
+      m_nWhereError(0),
       m_bDone(false),
       m_bHaveKey(false),
       m_llLastKey(0)
@@ -202,7 +75,7 @@ DBtable::~DBtable()
 {
     m_pStmt.reset();
     ClearBoundInputs();
-    if (m_pTran != nullptr) {
+    if (m_pTran != nullptr && m_bRegistered) {
         DBCriticalSection.Lock();
         m_pTran->removeObject(this);
         DBCriticalSection.Unlock();
@@ -235,7 +108,7 @@ int DBtable::CallDBsprintfWrapper(const char* format, ...)
     va_start(ap, format);
     va_list forArgs;
     va_copy(forArgs, ap);
-    collectArguments(format, forArgs, m_args);
+    dbFormatArguments(format, forArgs, m_args);
     va_end(forArgs);
 
     int written = -1;
@@ -321,6 +194,7 @@ int DBtable::prepareTable(DBConnection& conn, const std::string& sql, sqlite3_st
 int DBtable::start()
 {
     dataBindClearFirstTime();
+    if (objectKind == 1 && m_nWhereError != 0) return m_nWhereError;
     std::unique_ptr<Statement> run(new Statement);
     int rc = connection(run->conn);
     if (rc != 0) return rc;
@@ -329,6 +203,7 @@ int DBtable::start()
 
     if (objectKind == 1) {
         rc = prepareTable(conn, tableSelectText(false), m_pStmt->stmt);
+        if (rc == 0) rc = dbBindArguments(m_pStmt->stmt, m_whereArgs);
         if (rc != 0) m_pStmt.reset();
         return rc;
     }
@@ -604,8 +479,15 @@ int DBtable::rowUpdate(const char* format, ...)
     } else {
         va_list ap;
         va_start(ap, format);
-        sql += formatText(format, ap);
+        std::string set;
+        std::string refusal;
+        bool ok = dbClauseOfFormat(format, ap, 1, set, args, refusal);
         va_end(ap);
+        if (!ok) {
+            log_error(kSourceFile, __LINE__, "%s: SET clause \"%s\" refused: %s", m_sName.c_str(), format, refusal.c_str());
+            return SQLITE_MISUSE;
+        }
+        sql += set;
     }
     sql += " WHERE " + std::string(keyColumn) + " = ?" + std::to_string(args.size() + 1);
     DBArgument key{DBArgument::INT64, m_llLastKey, 0.0, std::string()};
@@ -615,13 +497,15 @@ int DBtable::rowUpdate(const char* format, ...)
 
 int DBtable::getRowsInTable(int* count, bool)
 {
+    if (m_nWhereError != 0) return m_nWhereError;
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
     sqlite3_stmt* stmt = nullptr;
     rc = prepareTable(*conn, tableSelectText(true), stmt);
     if (rc != 0) return rc;
-    rc = sqlite3_step(stmt);
+    rc = dbBindArguments(stmt, m_whereArgs);
+    if (rc == 0) rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         int rows = sqlite3_column_int(stmt, 0);
         if (count != nullptr) *count = rows;
@@ -638,9 +522,12 @@ int DBtable::setWhere(const char* format, ...)
     resetStatement();
     va_list ap;
     va_start(ap, format);
-    m_sWhere = formatText(format, ap);
+    std::string refusal;
+    bool ok = dbClauseOfFormat(format, ap, 1, m_sWhere, m_whereArgs, refusal);
     va_end(ap);
-    return 0;
+    m_nWhereError = ok ? 0 : SQLITE_MISUSE;
+    if (!ok) log_error(kSourceFile, __LINE__, "%s: where clause \"%s\" refused: %s", m_sName.c_str(), format, refusal.c_str());
+    return m_nWhereError;
 }
 
 int DBtable::setOrderBy(const char* orderBy)

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "service/Sync.h"
+#include "host/FxLock.h"
 
 class DBtable;
 class ZXDBDataTypeBase;
@@ -54,7 +54,9 @@ public:
     // 0 when rolled back. The object stays usable: the next statement through
     // it opens a new transaction, which a later commitTran commits.
     int rollbackTran();
-    // Registers a row object with the transaction; throws DBException.
+    // Registers a row object with the transaction; throws DBException, and
+    // the object is then not registered. A registered object is let go when
+    // either of the two goes away first.
     void addObject(DBtable* object);
     void removeObject(DBtable* object);
 
@@ -62,13 +64,18 @@ public:
 
     // Points the process at another catalogue file. The calling thread's
     // connection is closed at once, other threads' connections before their
-    // next statement outside a transaction. A new file gets the schema. An
+    // next statement outside a transaction. A new file gets the schema, an
+    // older one the migrations it lacks; a newer file or one of another
+    // program is refused (every transaction then fails to start). An
     // empty path returns to the configured file: "CatalogueFile" of section
     // "Database", else the environment's REPLMGR_DB, else replmgr.db in the
     // working directory.
     static void useCatalogue(const std::string& path);
     // The catalogue file in use.
     static std::string cataloguePath();
+    // Opens the calling thread's connection to the catalogue unless it is
+    // open: 0, or the code of why the catalogue cannot be used.
+    static int openCatalogue();
 
     // The connection a statement through this transaction runs on; opens the
     // transaction again after a commit or rollback. 0 or a database code.
@@ -168,7 +175,11 @@ public:
     int closeCursor();
     int rowInsert(bool);
     // A null format writes the bound row over the row fetched last;
-    // otherwise the formatted text is the SET clause for that row.
+    // otherwise the format is the SET clause for that row. Clause formats
+    // take numbers (%d, %lld, %u, %f ...) and texts written as a whole quoted
+    // literal ('%s'); each value is bound, never written into the SQL. Any
+    // other conversion is refused with SQLITE_MISUSE (logged); a refused
+    // where clause fails every read of the table until the next setWhere.
     int rowUpdate(const char* format, ...);
     int getRowsInTable(int* count, bool);
     int setWhere(const char* format, ...);
@@ -186,10 +197,15 @@ public:
     int oneRow();
     // Drops a running statement; the next fetch starts it again.
     void resetStatement();
-    // Called by a transaction that goes away before this object.
-    void detachTran() { m_pTran = nullptr; }
-
 private:
+    friend class DBtran;
+    // Called by a transaction that goes away before this object.
+    void detachTran()
+    {
+        m_pTran = nullptr;
+        m_bRegistered = false;
+    }
+
     int start();
     int step();
     void deliverRow();
@@ -203,6 +219,7 @@ private:
 
     std::string m_sName;
     DBtran* m_pTran;
+    bool m_bRegistered;  // listed by m_pTran: addObject succeeded
     ZXSimpleDBConnObject m_oConnObject;
 
     std::vector<char> m_text;
@@ -213,7 +230,9 @@ private:
     void* m_pRowData;
     std::vector<DBColumnBinding> m_layout;
 
-    std::string m_sWhere;
+    std::string m_sWhere;                 // with ?N for its values
+    std::vector<DBArgument> m_whereArgs;  // the values
+    int m_nWhereError;                    // a refused where clause
     std::string m_sOrderBy;
 
     struct Statement;

@@ -37,26 +37,6 @@ unsigned long currentGeneration()
     return g_generation;
 }
 
-// A stamp of the schema text, kept in the file's user version.
-int schemaStamp()
-{
-    unsigned int hash = 2166136261u;
-    for (const char* p = dbCatalogueSchema(); *p != '\0'; ++p) hash = (hash ^ static_cast<unsigned char>(*p)) * 16777619u;
-    int stamp = static_cast<int>(hash & 0x7fffffffu);
-    return stamp == 0 ? 1 : stamp;
-}
-
-int userVersion(DBConnection& conn)
-{
-    sqlite3_stmt* stmt = nullptr;
-    int version = -1;
-    if (sqlite3_prepare_v2(conn.db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        version = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    return version;
-}
-
 int openConnection(std::shared_ptr<DBConnection>& out)
 {
     auto conn = std::make_shared<DBConnection>();
@@ -70,26 +50,8 @@ int openConnection(std::shared_ptr<DBConnection>& out)
     }
     sqlite3_extended_result_codes(conn->db, 1);
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
-    rc = dbExec(*conn, "PRAGMA journal_mode=WAL");
-    if (rc == 0) rc = dbExec(*conn, "PRAGMA synchronous=NORMAL");
-    // The schema runs when the file does not carry its stamp yet, so that a
-    // connection opened while another one writes needs no write lock.
-    const int stamp = schemaStamp();
-    if (rc == 0 && userVersion(*conn) != stamp) {
-        rc = dbExec(*conn, "BEGIN IMMEDIATE");
-        if (rc == 0) {
-            rc = dbExec(*conn, dbCatalogueSchema());
-            if (rc == 0) rc = dbExec(*conn, ("PRAGMA user_version = " + std::to_string(stamp)).c_str());
-            if (rc == 0)
-                rc = dbExec(*conn, "COMMIT");
-            else
-                dbExec(*conn, "ROLLBACK");
-        }
-    }
-    if (rc != 0) {
-        log_error(kSourceFile, __LINE__, "Cannot prepare the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(rc));
-        return rc;
-    }
+    rc = dbPrepareCatalogue(*conn, dbCatalogueMigrations());
+    if (rc != 0) return rc;
     out = conn;
     return 0;
 }
@@ -252,7 +214,9 @@ void DBtran::addObject(DBtable* object)
 {
     int fault = HostDBFaults::check("addObject");
     if (fault != 0) throw DBException(fault, "Cannot register the object with the transaction");
+    if (object == nullptr) return;
     m_objects.push_back(object);
+    object->m_bRegistered = true;
 }
 
 void DBtran::removeObject(DBtable* object)
@@ -260,6 +224,7 @@ void DBtran::removeObject(DBtable* object)
     for (auto it = m_objects.begin(); it != m_objects.end(); ++it) {
         if (*it == object) {
             m_objects.erase(it);
+            object->m_bRegistered = false;
             return;
         }
     }
@@ -276,6 +241,12 @@ void DBtran::useCatalogue(const std::string& path)
     if (t_conn && t_conn->depth == 0) t_conn.reset();
     std::shared_ptr<DBConnection> conn;
     dbThreadConnection(conn);
+}
+
+int DBtran::openCatalogue()
+{
+    std::shared_ptr<DBConnection> conn;
+    return dbThreadConnection(conn);
 }
 
 std::string DBtran::cataloguePath()

@@ -3,8 +3,8 @@
 // the literal form of a value.
 #include <cstring>
 
-#include "rows/ZXDBDataTypes.h"
-#include "service/SqlText.h"
+#include "host/db/ZXDBDataTypeBase.h"
+#include "host/db/SqlText.h"
 
 const char* const ZXDB_int_format = "%d";
 const char* const ZXDB___int64_format = "%lld";

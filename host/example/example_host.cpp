@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/EvDebug.h"
+#include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/db/DBtable.h"
@@ -25,8 +26,10 @@ void postAndReport(ReplicationMgr& mgr, unsigned long code, void* request) {
 }  // namespace
 
 int main() {
-    // The debug log is printed at the end; keep it off standard error.
+    // The debug log is printed at the end from its journal; keep it off
+    // standard error.
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    HostJournals::keep(true);
     ZXPlatformInfo::setValue("~ReplicationMgr", "VerboseLevel", "0");
 
     // A fresh catalogue on every run, so that reruns answer alike.

@@ -5,13 +5,18 @@
 #include <thread>
 #include <vector>
 
+#include "host/HostJournal.h"
 #include "host/ZXMMDBDeviceInfo.h"
 
 namespace {
 
 class DeviceLayerTest : public ::testing::Test {
 protected:
-    void SetUp() override { ZXMMDBDeviceInfo::reset(); }
+    void SetUp() override
+    {
+        ZXMMDBDeviceInfo::reset();
+        HostJournals::keep(true);
+    }
     void TearDown() override { ZXMMDBDeviceInfo::reset(); }
 
     static std::string lastError(const ZXMMDBDeviceInfo& info) {

@@ -13,6 +13,7 @@
 #include <boost/weak_ptr.hpp>
 
 #include "host/EvDebug.h"
+#include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/ZxSync.h"
@@ -89,6 +90,7 @@ protected:
     {
         ZXPlatformInfo::setValue("~ReplicationMgr", "VerboseLevel", "0");
         ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+        HostJournals::keep(true);
         // The 60-second lock wait takes 60 ms here.
         ZxNamedMutex::setWaitScale(0.001);
         m_pMgr.reset(new ReplicationMgr(&m_session));

@@ -16,6 +16,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "service/ReplicationMgr.h"
+#include "service/Sync.h"
 #include "snr/DeviceRegistration.h"
 #include "support/TestHost.h"
 #include "snr/SNRPostFixture.h"
@@ -508,6 +509,35 @@ TEST_F(DeviceRegistrationTest, QuotesInNamesAndIdsAreStoredAndMatched)
     Answer b = registerV3(r);
     EXPECT_EQ(b.status, 1);
     EXPECT_EQ(b.volumeId, a.volumeId);
+}
+
+// Request texts with line breaks and terminal escapes are stored as given but
+// written out in the log, so they cannot forge an entry or a line of one.
+TEST_F(DeviceRegistrationTest, ControlCharactersOfRequestTextsAreWrittenOutInTheLog)
+{
+    Registration r;
+    r.uniqueId = "lun\r\n7";
+    r.deviceName = "disk\nReplicationMgr[1] -> forged\x1b[2J";
+    r.paths = {"/mnt/\tx\x07"};
+    r.historyName = "night\nday";
+    Answer a = registerV3(r);
+    ASSERT_EQ(a.status, 1);
+    EXPECT_STREQ(Devices()[0].DeviceName, r.deviceName.c_str());
+    EXPECT_EQ(registerV3(r).errCode, -12);
+
+    EXPECT_EQ(LogEntriesWith("\tNo SNR Volume record found where UniqueId = 'lun\\r\\n7' AND").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tDevice name disk\\nReplicationMgr[1] -> forged\\x1b[2J was added\n").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tGlobal History Name night\\nday used by").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tMount Point /mnt/\\tx\\x07 was added\n").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\n\tDevice Name = disk\\nReplicationMgr[1] -> forged\\x1b[2J\n").size(), 1u);
+    // Every entry is its heading and lines that start with a tab.
+    for (const std::string& entry : EvDebug::entries()) {
+        EXPECT_EQ(entry.find_first_of("\r\x1b\x07"), std::string::npos) << entry;
+        size_t line = entry.find('\n');
+        ASSERT_NE(line, std::string::npos) << entry;
+        for (; line + 1 < entry.size(); line = entry.find('\n', line + 1))
+            EXPECT_EQ(entry[line + 1], '\t') << entry;
+    }
 }
 
 // ---- Failures of the host --------------------------------------------------------

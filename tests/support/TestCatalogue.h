@@ -1,7 +1,7 @@
 // A fresh catalogue per test: a directory of its own with the catalogue file
 // in it, used by the library from SetUp on and removed at TearDown; no
 // database faults armed on either side. Also the base mode for a scope and
-// the stored rows of a table.
+// the stored rows of a table. The host's journals are on.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "host/HostJournal.h"
 #include "host/db/DBtable.h"
 
 class CatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        HostJournals::keep(true);
         char dir[] = "/tmp/replmgr_db_XXXXXX";
         ASSERT_NE(mkdtemp(dir), nullptr);
         m_dir = dir;

@@ -1,5 +1,5 @@
 // A host around one ReplicationMgr for tests: a network that records every
-// reply, a session on it, and a quiet debug log.
+// reply, a session on it, and a quiet debug log whose entries are kept.
 #pragma once
 
 #include <cstring>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/EvDebug.h"
+#include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 
@@ -37,8 +38,10 @@ inline std::vector<std::string> LogEntriesWith(const std::string& text) {
     return found;
 }
 
-// Quiet configuration for a test: no log output, the given verbose level.
+// Quiet configuration for a test: no log output, the given verbose level, and
+// the host's journals on (log entries, cleaned buffers, device-layer calls).
 inline void ConfigureQuietHost(const char* verboseLevel = "0") {
+    HostJournals::keep(true);
     ZXPlatformInfo::clearAll();
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
     if (verboseLevel) ZXPlatformInfo::setValue("~ReplicationMgr", "VerboseLevel", verboseLevel);

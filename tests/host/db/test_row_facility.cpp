@@ -3,6 +3,7 @@
 #include <string>
 
 #include "support/TestCatalogue.h"
+#include "support/TestHost.h"
 #include "host/EvDebug.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/SNRTables.h"
@@ -399,7 +400,7 @@ TEST_F(RowFacilityTest, TableModeReadsCountsInsertsAndUpdates)
     table.row.Flags = 9;
     ASSERT_EQ(table.rowUpdate(nullptr), 0);
     ASSERT_EQ(table.fetchCursor(true), 0);
-    ASSERT_EQ(table.rowUpdate("%s", "Flags = 4"), 0);
+    ASSERT_EQ(table.rowUpdate("Flags = %d", 4), 0);
     EXPECT_EQ(table.fetchCursor(true), 100);
     ASSERT_EQ(table.closeCursor(), 0);
 
@@ -411,4 +412,58 @@ TEST_F(RowFacilityTest, TableModeReadsCountsInsertsAndUpdates)
     ASSERT_TRUE(db.getInfo(table.row.id, read, nullptr));
     EXPECT_EQ(read.Flags, 4);
     EXPECT_STREQ(DBtable::getErrorStr(100), "No (more) rows");
+}
+
+TEST_F(RowFacilityTest, ClauseValuesAreBoundNeverWrittenIntoTheSql)
+{
+    const char* tricky = "x' OR '1'='1";
+    TestDeviceTable table;
+    for (const char* name : {"/dev/plain", tricky, "O'Brien's 100%s"}) {
+        table.row.ClientId = 21;
+        std::strcpy(table.row.DeviceName, name);
+        ASSERT_EQ(table.rowInsert(true), 0);
+    }
+
+    // A text with quotes matches itself and nothing else.
+    int count = 0;
+    ASSERT_EQ(table.setWhere("DeviceName = '%s' AND ClientId = %d", tricky, 21), 0);
+    ASSERT_EQ(table.getRowsInTable(&count, true), 0);
+    EXPECT_EQ(count, 1);
+    ASSERT_EQ(table.setWhere("ClientId = %lld AND DeviceName = '%s'", 21LL, "O'Brien's 100%s"), 0);
+    ASSERT_EQ(table.openCursor(), 0);
+    ASSERT_EQ(table.fetchCursor(true), 0);
+    EXPECT_STREQ(table.row.DeviceName, "O'Brien's 100%s");
+
+    // SET values with quotes are written as they are, to the fetched row only.
+    ASSERT_EQ(table.rowUpdate("DeviceName = '%s', Flags = %d", "it's'; DELETE FROM YBPhysicalDevice; --", 6), 0);
+    EXPECT_EQ(table.fetchCursor(true), 100);
+    ASSERT_EQ(table.setWhere("DeviceName LIKE 'it''s%%' AND Flags = %u", 6u), 0);
+    ASSERT_EQ(table.getRowsInTable(&count, true), 0);
+    EXPECT_EQ(count, 1);
+    ASSERT_EQ(table.setWhere(nullptr), 0);
+    ASSERT_EQ(table.getRowsInTable(&count, true), 0);
+    EXPECT_EQ(count, 3);
+
+    // A text outside a whole quoted literal, or a conversion that is not a
+    // plain number, is refused, and a refused where clause reads nothing
+    // rather than every row.
+    EvDebug::clearEntries();
+    auto expectRefused = [&](int rc, const char* format) {
+        int n = 0;
+        EXPECT_EQ(rc, SQLITE_MISUSE) << format;
+        EXPECT_EQ(table.getRowsInTable(&n, true), SQLITE_MISUSE) << format;
+        EXPECT_EQ(table.openCursor(), SQLITE_MISUSE) << format;
+        EXPECT_EQ(table.fetchCursor(true), SQLITE_MISUSE) << format;
+    };
+    for (const char* format : {"DeviceName = %s", "DeviceName = 'a%s'", "DeviceName = '%s''s'", "DeviceName = %c"})
+        expectRefused(table.setWhere(format, tricky), format);
+    for (const char* format : {"Flags = %5d", "Flags = '%d'", "Flags = %x", "Flags = %n", "Flags = %"})
+        expectRefused(table.setWhere(format, 7), format);
+    EXPECT_EQ(LogEntriesWith("where clause \"DeviceName = %s\" refused").size(), 1u);
+    ASSERT_EQ(table.setWhere("ClientId = %d", 21), 0);
+    ASSERT_EQ(table.openCursor(), 0);
+    ASSERT_EQ(table.fetchCursor(true), 0);
+    EXPECT_EQ(table.rowUpdate("%s", "Flags = 4"), SQLITE_MISUSE);
+    EXPECT_EQ(table.rowUpdate("DeviceName = 'x%s'", "y"), SQLITE_MISUSE);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice WHERE Flags = 4 OR DeviceName = 'xy'"), 0);
 }

@@ -1,6 +1,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <thread>
 
 #include "support/TestCatalogue.h"
@@ -215,4 +217,28 @@ TEST_F(DBtranTest, CatalogueFileComesFromConfigurationThenEnvironment)
     DBtran::useCatalogue(m_path);
     for (const char* name : {"/configured.db", "/configured.db-wal", "/configured.db-shm"})
         unlink((m_dir + name).c_str());
+}
+
+// Only a registration that succeeded is undone: an object whose addObject
+// failed never reaches back into its transaction, which may be gone first.
+TEST_F(DBtranTest, OnlySucceededRegistrationsAreUndone)
+{
+    alignas(DBtran) unsigned char storage[sizeof(DBtran)];
+    DBtran* tran = new (storage) DBtran(false);
+    ASSERT_EQ(tran->startTran(), 0);
+    auto failed = std::make_unique<DBtable>("YBPhysicalDevice", 0, tran);
+    HostDBFaults::failNext("addObject", 21);
+    EXPECT_THROW(tran->addObject(failed.get()), DBException);
+    auto registered = std::make_unique<DBtable>("YBPhysicalDevice", 0, tran);
+    tran->addObject(registered.get());
+    auto early = std::make_unique<DBtable>("YBPhysicalDevice", 0, tran);
+    tran->addObject(early.get());
+    early.reset();  // leaves the transaction's list
+
+    tran->~DBtran();
+    EXPECT_EQ(registered->getTran(), nullptr);
+    // Nothing of the transaction is left: every word of it differs.
+    for (size_t i = 0; i < sizeof(storage); ++i) storage[i] = static_cast<unsigned char>(0x91 + 7 * i);
+    failed.reset();
+    registered.reset();
 }
