@@ -16,11 +16,10 @@
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
+#include "snr/MountPoints.h"
 #include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeAdd.h"
-
-MountPathAllocator AllocMountPathArray = &malloc;
 
 std::string snr_detail::TranHandle(const DBtran* tran)
 {
@@ -35,9 +34,6 @@ const char ProgNameInserts[] = "ReplicationMgrInserts";
 const char ProgNameUtils[] = "ReplicationMgrUtils";
 
 const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
-
-// Longest mount path the Path column holds.
-constexpr size_t kMaxMountPathLength = sizeof(YBMountPoint_t::Path) - 1;
 
 // Holds a granted table lock and gives it back when it goes out of scope.
 class HeldTableLock {
@@ -115,7 +111,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     // anything is written or any controller is activated.
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
         if (mountPoint.Path.size() > kMaxMountPathLength)
-            return Refuse(*this, ret, -18, "Volume mount point path is too long",
+            return Refuse(*this, ret, -18, MountPathTooLongErrMsg,
                           "\n\tPath length = " + std::to_string(mountPoint.Path.size()), __LINE__);
     }
 
@@ -367,7 +363,7 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
                 return true;
             }
             const size_t bytes = ret.MountPaths.size() * sizeof(repSNRMountPath);
-            auto* paths = static_cast<repSNRMountPath*>(AllocMountPathArray(bytes));
+            auto* paths = static_cast<repSNRMountPath*>(AllocReplyArray(bytes));
             mountPathArray = paths;
             if (paths == nullptr) return false;
             std::memset(static_cast<void*>(paths), 0, bytes);

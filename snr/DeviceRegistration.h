@@ -83,8 +83,3 @@ struct AddDeviceDB_t {
     std::string GetGlobalHistoryName(const AddSNRDeviceV4Args_t& args) const { return args.HistoryName.GlobalHistoryName; }
     std::string GetGlobalHistoryName(const AddSNRDeviceV5Args_t& args) const { return args.HistoryName.GlobalHistoryName; }
 };
-
-// Allocation of the reply's mount path array (malloc unless a test has put
-// another allocator in place to reach the no-memory answer).
-using MountPathAllocator = void* (*)(size_t bytes);
-extern MountPathAllocator AllocMountPathArray;

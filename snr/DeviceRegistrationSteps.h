@@ -1,5 +1,6 @@
 // Shared pieces of the SNR operations: device registration, the SNR volume
-// add and the global history names. Internal to snr/.
+// add, the global history names, the device queries and the mount points.
+// Internal to snr/.
 #pragma once
 
 #include <cstdint>
@@ -78,5 +79,35 @@ private:
     const char* m_function;
     bool m_kept = false;
 };
+
+// Rows a getList returned, given back with deleteList when the holder goes
+// out of scope.
+template <typename Row>
+class HeldRows {
+public:
+    explicit HeldRows(CRepBaseDB& db) : m_db(db) {}
+    ~HeldRows() { m_db.deleteList(rows); }
+    HeldRows(const HeldRows&) = delete;
+    HeldRows& operator=(const HeldRows&) = delete;
+
+    Row* rows = nullptr;
+    unsigned int count = 0;
+
+private:
+    CRepBaseDB& m_db;
+};
+
+// Appends every row of an opened cursor to the list, in order: the fetch
+// code that ended it, DB_NO_MORE_ROWS when all were read. After any other
+// code (a failed fetch) the list is empty.
+template <typename Cursor, typename List>
+int ReadAllRows(Cursor& cursor, List& list)
+{
+    int state = 0;
+    int rc;
+    while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) YBSet(list, *cursor.getDataPtr());
+    if (rc != DB_NO_MORE_ROWS) list.clear();
+    return rc;
+}
 
 }  // namespace snr_detail

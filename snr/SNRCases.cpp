@@ -17,6 +17,25 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x350000f5, AddSNRVolumeCaseV3);
     cases.bind(0x35000165, AddSNRVolumeCaseV4);
 
+    // Device queries by id and by SNR volume: message versions 1, V2, V3, V4.
+    cases.bind(0x35000069, QuerySNRDeviceCaseV1);
+    cases.bind(0x350000fd, QuerySNRDeviceCaseV2);
+    cases.bind(0x350001a9, QuerySNRDeviceCaseV3);
+    cases.bind(0x3500020e, QuerySNRDeviceCaseV4);
+    cases.bind(0x35000059, QuerySNRVolDevCaseV1);
+    cases.bind(0x350000fb, QuerySNRVolDevCaseV2);
+    cases.bind(0x350001a7, QuerySNRVolDevCaseV3);
+    cases.bind(0x3500020c, QuerySNRVolDevCaseV4);
+
+    // Mount points: add, removal, update and the queries.
+    cases.bind(0x35000009, AddMountPointCase);
+    cases.bind(0x35000007, RemoveMountPointCase);
+    cases.bind(0x35000075, UpdateSNRMountPointCase);
+    cases.bind(0x3500005b, QuerySNRVolMntPointsCase);
+    cases.bind(0x3500006b, QuerySNRMountPointByIdCase);
+    cases.bind(0x3500006d, QuerySNRMountPointByPathCase);
+    cases.bind(0x35000079, QuerySNRMountPointBySNRVolIdCase);
+
     // Global history names of protected volumes.
     cases.bind(0x3500010b, AddTzGlobalHistoryNameCase);
     cases.bind(0x3500010d, UpdateTzGlobalHistoryNameCase);

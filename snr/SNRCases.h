@@ -17,6 +17,25 @@ extern const ServedCase AddSNRVolumeCase42;
 extern const ServedCase AddSNRVolumeCaseV3;
 extern const ServedCase AddSNRVolumeCaseV4;
 
+// Device queries (snr/DeviceQueries.cpp), by message version.
+extern const ServedCase QuerySNRDeviceCaseV1;
+extern const ServedCase QuerySNRDeviceCaseV2;
+extern const ServedCase QuerySNRDeviceCaseV3;
+extern const ServedCase QuerySNRDeviceCaseV4;
+extern const ServedCase QuerySNRVolDevCaseV1;
+extern const ServedCase QuerySNRVolDevCaseV2;
+extern const ServedCase QuerySNRVolDevCaseV3;
+extern const ServedCase QuerySNRVolDevCaseV4;
+
+// Mount points (snr/MountPoints.cpp) and their queries (snr/MountPointQueries.cpp).
+extern const ServedCase AddMountPointCase;
+extern const ServedCase RemoveMountPointCase;
+extern const ServedCase UpdateSNRMountPointCase;
+extern const ServedCase QuerySNRVolMntPointsCase;
+extern const ServedCase QuerySNRMountPointByIdCase;
+extern const ServedCase QuerySNRMountPointByPathCase;
+extern const ServedCase QuerySNRMountPointBySNRVolIdCase;
+
 // Global history names (snr/HistoryNames.cpp).
 extern const ServedCase AddTzGlobalHistoryNameCase;
 extern const ServedCase UpdateTzGlobalHistoryNameCase;

@@ -175,7 +175,7 @@ public:
     }
     void TearDown() override
     {
-        AllocMountPathArray = &malloc;
+        AllocReplyArray = &malloc;
         ZxNamedMutex::setWaitScale(1.0);
         ZXMMDBDeviceInfo::reset();
         SNRPostTest::TearDown();
@@ -588,7 +588,7 @@ TEST_F(DeviceRegistrationTest, AFailureAtAnyStepLeavesNoRowAndFreesTheLock)
 
 TEST_F(DeviceRegistrationTest, NoMemoryForTheReplyRollsBackASuccess)
 {
-    AllocMountPathArray = &NoMemory;
+    AllocReplyArray = &NoMemory;
     // The ids of the rolled-back rows are not answered.
     expectRefusedCleanly(registerV3(Registration()), -5, "No memory available to perform operation");
 }
@@ -609,7 +609,7 @@ TEST_F(DeviceRegistrationTest, ControllersActivatedBeforeAFailureAreDeactivatedI
          "Could not add mount points to the database"},
         {"commit", [](Registration&) { HostDBFaults::failNext("commitTran", 5); }, 2, -4,
          "Could not commit database transactions"},
-        {"reply array", [](Registration&) { AllocMountPathArray = &NoMemory; }, 2, -5,
+        {"reply array", [](Registration&) { AllocReplyArray = &NoMemory; }, 2, -5,
          "No memory available to perform operation"},
     };
     for (const Path& p : paths) {
@@ -618,7 +618,7 @@ TEST_F(DeviceRegistrationTest, ControllersActivatedBeforeAFailureAreDeactivatedI
             HostDBFaults::clear();
             ZXMMDBDeviceInfo::reset();
             EvDebug::clearEntries();
-            AllocMountPathArray = &malloc;
+            AllocReplyArray = &malloc;
             if (deactivationFails) ZXMMDBDeviceInfo::failNext("deactivate", 4, "controller busy");
             Registration r;
             r.historyName = "hist";
