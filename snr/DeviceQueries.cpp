@@ -9,10 +9,10 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetSNRDeviceNameBySNRVolId.h"
-#include "service/CaseRegistry.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
+#include "snr/SNRCases.h"
 
 namespace {
 
@@ -158,29 +158,45 @@ void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned l
         });
 }
 
-// ---- Bindings of the request codes -------------------------------------------------
+// ---- Request cases, one per message version ---------------------------------
 
-REPLMGR_BIND_CASE(0x35000069, (&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<
-                                   repQuerySNRDeviceByIdReq, repQuerySNRDeviceByIdResp, QuerySNRDeviceNameArgs_t,
-                                   QuerySNRDeviceNameRet_t>>));
-REPLMGR_BIND_CASE(0x350000fd, (&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<
-                                   repQuerySNRDeviceByIdV2Req, repQuerySNRDeviceByIdV2Resp,
-                                   QuerySNRDeviceNameV2Args_t, QuerySNRDeviceNameV2Ret_t>>));
-REPLMGR_BIND_CASE(0x350001a9, (&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<
-                                   repQuerySNRDeviceByIdV3Req, repQuerySNRDeviceByIdV3Resp,
-                                   QuerySNRDeviceNameV3Args_t, QuerySNRDeviceNameV3Ret_t>>));
-REPLMGR_BIND_CASE(0x3500020e, (&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<
-                                   repQuerySNRDeviceByIdV4Req, repQuerySNRDeviceByIdV4Resp,
-                                   QuerySNRDeviceNameV4Args_t, QuerySNRDeviceNameV4Ret_t>>));
-REPLMGR_BIND_CASE(0x35000059, (&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<
-                                   repQuerySNRVolDevsBySNRVolIdReq, repQuerySNRVolDevsBySNRVolIdResp,
-                                   QuerySNRVolDevNameBySNRVolIdArgs_t, QuerySNRVolDevNameBySNRVolIdRet_t>>));
-REPLMGR_BIND_CASE(0x350000fb, (&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<
-                                   repQuerySNRVolDevsBySNRVolIdV2Req, repQuerySNRVolDevsBySNRVolIdV2Resp,
-                                   QuerySNRVolDevNameBySNRVolIdV2Args_t, QuerySNRVolDevNameBySNRVolIdV2Ret_t>>));
-REPLMGR_BIND_CASE(0x350001a7, (&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<
-                                   repQuerySNRVolDevsBySNRVolIdV3Req, repQuerySNRVolDevsBySNRVolIdV3Resp,
-                                   QuerySNRVolDevNameBySNRVolIdV3Args_t, QuerySNRVolDevNameBySNRVolIdV3Ret_t>>));
-REPLMGR_BIND_CASE(0x3500020c, (&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<
-                                   repQuerySNRVolDevsBySNRVolIdV4Req, repQuerySNRVolDevsBySNRVolIdV4Resp,
-                                   QuerySNRVolDevNameBySNRVolIdV4Args_t, QuerySNRVolDevNameBySNRVolIdV4Ret_t>>));
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase QuerySNRDeviceCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<Req, Reply, Args, Ret>>);
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase QuerySNRVolDevCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase QuerySNRDeviceCaseV1 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdReq, repQuerySNRDeviceByIdResp,
+                       QuerySNRDeviceNameArgs_t, QuerySNRDeviceNameRet_t>();
+const ServedCase QuerySNRDeviceCaseV2 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdV2Req, repQuerySNRDeviceByIdV2Resp,
+                       QuerySNRDeviceNameV2Args_t, QuerySNRDeviceNameV2Ret_t>();
+const ServedCase QuerySNRDeviceCaseV3 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdV3Req, repQuerySNRDeviceByIdV3Resp,
+                       QuerySNRDeviceNameV3Args_t, QuerySNRDeviceNameV3Ret_t>();
+const ServedCase QuerySNRDeviceCaseV4 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdV4Req, repQuerySNRDeviceByIdV4Resp,
+                       QuerySNRDeviceNameV4Args_t, QuerySNRDeviceNameV4Ret_t>();
+const ServedCase QuerySNRVolDevCaseV1 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdReq, repQuerySNRVolDevsBySNRVolIdResp,
+                       QuerySNRVolDevNameBySNRVolIdArgs_t, QuerySNRVolDevNameBySNRVolIdRet_t>();
+const ServedCase QuerySNRVolDevCaseV2 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV2Req, repQuerySNRVolDevsBySNRVolIdV2Resp,
+                       QuerySNRVolDevNameBySNRVolIdV2Args_t, QuerySNRVolDevNameBySNRVolIdV2Ret_t>();
+const ServedCase QuerySNRVolDevCaseV3 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV3Req, repQuerySNRVolDevsBySNRVolIdV3Resp,
+                       QuerySNRVolDevNameBySNRVolIdV3Args_t, QuerySNRVolDevNameBySNRVolIdV3Ret_t>();
+const ServedCase QuerySNRVolDevCaseV4 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV4Req, repQuerySNRVolDevsBySNRVolIdV4Resp,
+                       QuerySNRVolDevNameBySNRVolIdV4Args_t, QuerySNRVolDevNameBySNRVolIdV4Ret_t>();

@@ -43,6 +43,9 @@ struct AddSNRDeviceRet_t {
     int32_t SNRVolumeId = 0;
     int32_t DeviceId = 0;
     std::vector<SNRMountPath_t> MountPaths;
+    // Devices whose controller the registration activated, in order; left
+    // here on success, deactivated and emptied when the registration fails.
+    std::vector<int32_t> ActivatedControllers;
 };
 struct AddSNRDevice42Ret_t : AddSNRDeviceRet_t {};
 struct AddSNRDeviceV3Ret_t : AddSNRDeviceRet_t {

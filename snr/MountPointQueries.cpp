@@ -10,12 +10,12 @@
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
 #include "rows/Db/Cursor/YBGetSNRMountPointBySNRDevId.h"
-#include "service/CaseRegistry.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
 #include "snr/RecordConv.h"
+#include "snr/SNRCases.h"
 
 namespace {
 
@@ -333,7 +333,7 @@ void RunListCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, Operat
     ReplicationMgr::FreeMsgResources(reply);
 }
 
-void QuerySNRVolMntPointsCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeQuerySNRVolMntPoints(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     QuerySNRVolMountPointBySNRVolDevIdArgs_t args;
     QuerySNRVolMountPointBySNRVolDevIdRet_t ret;
@@ -342,7 +342,7 @@ void QuerySNRVolMntPointsCase(ReplicationMgr& mgr, unsigned long code, zxsDatabu
         mgr, code, ret, [&]() { return mgr.QuerySNRVolMountPoint(args, ret, nullptr); });
 }
 
-void QuerySNRMountPointByPathCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeQuerySNRMountPointByPath(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     QuerySNRMountPointByPathArgs_t args;
     QuerySNRMountPointByPathRet_t ret;
@@ -351,7 +351,7 @@ void QuerySNRMountPointByPathCase(ReplicationMgr& mgr, unsigned long code, zxsDa
                                                  [&]() { return mgr.QuerySNRMountPoint(args, ret); });
 }
 
-void QuerySNRMountPointBySNRVolIdCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeQuerySNRMountPointBySNRVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     QuerySNRMountPointBySNRVolIdArgs_t args;
     QuerySNRMountPointBySNRVolIdRet_t ret;
@@ -361,7 +361,7 @@ void QuerySNRMountPointBySNRVolIdCase(ReplicationMgr& mgr, unsigned long code, z
 }
 
 // The mount point goes out with a copy of its path, freed after the send.
-void QuerySNRMountPointByIdCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeQuerySNRMountPointById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repQuerySNRMountPointByIdResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -386,7 +386,13 @@ void QuerySNRMountPointByIdCase(ReplicationMgr& mgr, unsigned long code, zxsData
 
 }  // namespace
 
-REPLMGR_BIND_CASE(0x3500005b, &QuerySNRVolMntPointsCase);
-REPLMGR_BIND_CASE(0x3500006b, &QuerySNRMountPointByIdCase);
-REPLMGR_BIND_CASE(0x3500006d, &QuerySNRMountPointByPathCase);
-REPLMGR_BIND_CASE(0x35000079, &QuerySNRMountPointBySNRVolIdCase);
+const ServedCase QuerySNRVolMntPointsCase =
+    cases::Serve<repQuerySNRVolMntPointsBySNRVolDevIdReq, repQuerySNRVolMntPointsBySNRVolDevIdResp>(
+        &ServeQuerySNRVolMntPoints);
+const ServedCase QuerySNRMountPointByIdCase =
+    cases::Serve<repQuerySNRMountPointByIdReq, repQuerySNRMountPointByIdResp>(&ServeQuerySNRMountPointById);
+const ServedCase QuerySNRMountPointByPathCase =
+    cases::Serve<repQuerySNRMountPointByPathReq, repQuerySNRMountPointByPathResp>(&ServeQuerySNRMountPointByPath);
+const ServedCase QuerySNRMountPointBySNRVolIdCase =
+    cases::Serve<repQuerySNRMountPointBySNRVolIdReq, repQuerySNRMountPointBySNRVolIdResp>(
+        &ServeQuerySNRMountPointBySNRVolId);

@@ -12,10 +12,10 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
-#include "service/CaseRegistry.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
+#include "snr/SNRCases.h"
 
 const char* const MountPathTooLongErrMsg = "Volume mount point path is too long";
 
@@ -285,7 +285,7 @@ void RestoreController(ReplicationMgr& mgr, int deviceId)
     mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ReplicationMgr::ERR);
 }
 
-void RemoveMountPointCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repRemoveMountPointResponse reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -308,7 +308,7 @@ void RemoveMountPointCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* b
     }
 }
 
-void AddMountPointCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repAddMountPointResponse reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -327,7 +327,7 @@ void AddMountPointCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 
 // The request has the layout of a wire mount point; its unmounted flag is not
 // read, so an update always writes the mount point mounted.
-void UpdateSNRMountPointCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeUpdateSNRMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repUpdateSNRVolumeMountPointResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -347,6 +347,9 @@ void UpdateSNRMountPointCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
 
 }  // namespace
 
-REPLMGR_BIND_CASE(0x35000007, &RemoveMountPointCase);
-REPLMGR_BIND_CASE(0x35000009, &AddMountPointCase);
-REPLMGR_BIND_CASE(0x35000075, &UpdateSNRMountPointCase);
+const ServedCase RemoveMountPointCase =
+    cases::Serve<repRemoveMountPointReq, repRemoveMountPointResponse>(&ServeRemoveMountPoint);
+const ServedCase AddMountPointCase =
+    cases::Serve<repSNRVolumeMountPoint, repAddMountPointResponse>(&ServeAddMountPoint);
+const ServedCase UpdateSNRMountPointCase =
+    cases::Serve<repSNRVolumeMountPoint, repUpdateSNRVolumeMountPointResp>(&ServeUpdateSNRMountPoint);
