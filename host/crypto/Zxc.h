@@ -10,6 +10,10 @@
 
 namespace Zxc {
 
+// The cipher of a client's data encryption, a number the client's
+// properties give (keys of the first message version use 1).
+enum CIPHER : int {};
+
 // Layout of netEncrypt's output: salt, nonce, then the ciphertext with its
 // authentication tag at the end.
 constexpr size_t NetSaltBytes = 16;

@@ -34,26 +34,6 @@ void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
     }
 }
 
-// Prepares sql on the statement's connection and binds the arguments.
-int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args,
-            std::shared_ptr<DBConnection>& conn, sqlite3_stmt*& stmt)
-{
-    stmt = nullptr;
-    int rc = dbStatementConnection(tran, conn);
-    if (rc != 0) return rc;
-    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "Cannot prepare \"%s\": %s", sql.c_str(), sqlite3_errmsg(conn->db));
-        return dbErrorCode(*conn, rc);
-    }
-    rc = dbBindArguments(stmt, args);
-    if (rc != 0) {
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-    }
-    return rc;
-}
-
 }  // namespace
 
 const DBEntityColumn* CRepTableCore::keyColumn() const
@@ -85,7 +65,7 @@ bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* t
     if (!isBlank(orderBy)) sql += " ORDER BY " + std::string(orderBy);
     std::shared_ptr<DBConnection> conn;
     sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, {}, conn, stmt);
+    int rc = dbPrepare(tran, sql, {}, conn, stmt);
     if (rc != 0) return fail(rc);
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) readRow(m_table, stmt, nextRow());
     rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
@@ -103,7 +83,7 @@ bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
     DBArgument a{DBArgument::INT, key, 0.0, std::string()};
     std::shared_ptr<DBConnection> conn;
     sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, {a}, conn, stmt);
+    int rc = dbPrepare(tran, sql, {a}, conn, stmt);
     if (rc != 0) return fail(rc);
     rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
@@ -127,7 +107,7 @@ bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tr
     if (!isBlank(where)) sql += " WHERE " + std::string(where);
     std::shared_ptr<DBConnection> conn;
     sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, {}, conn, stmt);
+    int rc = dbPrepare(tran, sql, {}, conn, stmt);
     if (rc != 0) return fail(rc);
     rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
@@ -161,7 +141,7 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
     std::string sql = "INSERT INTO " + std::string(m_table.name) + " (" + names + ") VALUES (" + values + ")";
     std::shared_ptr<DBConnection> conn;
     sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, args, conn, stmt);
+    int rc = dbPrepare(tran, sql, args, conn, stmt);
     if (rc != 0) return fail(rc);
     rc = sqlite3_step(stmt);
     rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
@@ -178,6 +158,14 @@ bool CRepTableCore::updateRows(const char* set, int key, DBtran* tran)
     if (fault != 0) return fail(fault);
     if (isBlank(set)) return fail(SQLITE_MISUSE);
     return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, nullptr, key, true, tran);
+}
+
+bool CRepTableCore::updateWhere(const char* set, const char* where, DBtran* tran)
+{
+    int fault = HostDBFaults::check("Update");
+    if (fault != 0) return fail(fault);
+    if (isBlank(set)) return fail(SQLITE_MISUSE);
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, where, 0, false, tran);
 }
 
 bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
@@ -204,7 +192,7 @@ bool CRepTableCore::changeRows(std::string sql, const char* where, int key, bool
     }
     std::shared_ptr<DBConnection> conn;
     sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, args, conn, stmt);
+    int rc = dbPrepare(tran, sql, args, conn, stmt);
     if (rc != 0) return fail(rc);
     rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE)

@@ -25,13 +25,19 @@ int dbThreadConnection(std::shared_ptr<DBConnection>& conn);
 int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn);
 // Runs SQL without rows. 0 or a database code.
 int dbExec(DBConnection& conn, const char* sql);
+// Prepares one statement on the connection of tran (null: the calling
+// thread's) and binds the arguments. 0 with the statement, which the caller
+// finalizes, or a database code with no statement.
+int dbPrepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args,
+              std::shared_ptr<DBConnection>& conn, sqlite3_stmt*& stmt);
 // The database's code after a failed call on the connection.
 int dbErrorCode(DBConnection& conn, int rc);
 // Binds arguments: parameter i takes argument i (from 1).
 int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args);
 // Reads column `column` of the current row into a field of a row: a null
-// value as 0 or "", a text cut to size-1 characters. The length read (bytes
-// of an integer, characters of a text); -1 for a text field without room.
+// value as 0 or "" (a heap text as null), a text cut to size-1 characters.
+// The length read (bytes of an integer, characters of a text); -1 for a text
+// field without room and for a null heap text.
 long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field);
 // The value of a field of a row as a statement argument.
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field);

@@ -607,6 +607,23 @@ long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType
         field[n] = '\0';
         return static_cast<long long>(n);
     }
+    case DB_COL_HEAP_TEXT: {
+        char* old = nullptr;
+        std::memcpy(&old, field, sizeof(old));
+        delete[] old;
+        char* text = nullptr;
+        size_t n = 0;
+        if (!isNull) {
+            const unsigned char* value = sqlite3_column_text(stmt, column);
+            int bytes = sqlite3_column_bytes(stmt, column);
+            n = value != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+            text = new char[n + 1];
+            if (n > 0) std::memcpy(text, value, n);
+            text[n] = '\0';
+        }
+        std::memcpy(field, &text, sizeof(text));
+        return isNull ? -1 : static_cast<long long>(n);
+    }
     }
     return -1;
 }
@@ -623,6 +640,11 @@ DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)
         std::memcpy(&v, field, sizeof(v));
         a.kind = DBArgument::INT64;
         a.i = v;
+    } else if (type == DB_COL_HEAP_TEXT) {
+        const char* text = nullptr;
+        std::memcpy(&text, field, sizeof(text));
+        a.kind = text != nullptr ? DBArgument::TEXT : DBArgument::NUL;
+        if (text != nullptr) a.s = text;
     } else {
         a.kind = DBArgument::TEXT;
         a.s.assign(field, strnlen(field, size));

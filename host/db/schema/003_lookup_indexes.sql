@@ -8,9 +8,6 @@ CREATE INDEX IF NOT EXISTS IX_YBPhysicalDevice_ClientId_SNRVolumeId ON YBPhysica
 -- Both begin with the client: the index of the client alone serves nothing more.
 DROP INDEX IF EXISTS IX_YBPhysicalDevice_ClientId;
 
--- The volume pairs a job copied, by the job id the two halves make.
-CREATE INDEX IF NOT EXISTS IX_YBJobVolumeHistory_JobId ON YBJobVolumeHistory (JobId);
-
 -- Subclients of an application type (the subclients of a policy, the
 -- subclients' volumes).
 CREATE INDEX IF NOT EXISTS IX_DHT_Application_appTypeId ON DHT_Application (appTypeId);
