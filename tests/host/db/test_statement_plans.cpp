@@ -28,6 +28,8 @@
 #include "host/db/SNRTables.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "snr/DeviceMessages.h"
+#include "snr/DeviceQueries.h"
+#include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
 #include "snr/SNRPostFixture.h"
 #include "support/CataloguePlans.h"
@@ -175,60 +177,80 @@ protected:
         return ReplyOf<repAddSNRDeviceV5Response>(post(0x35000206, &req, sizeof(repAddSNRDeviceV5Response)));
     }
 
-    int32_t addVolume(const std::string& uniqueId)
+    // Posts a request and returns the status of its reply, of layout Reply.
+    template <typename Reply, typename Request>
+    long long statusOf(unsigned long code, Request request)
     {
-        repAddSNRVolumeV4Req req;
-        req.SNRVolume.UniqueId = RequestText(uniqueId);
-        req.SNRVolume.UniqueIdType = 2;
-        req.SNRVolume.BlockCount = 8192;
-        req.SNRVolume.BlockSize = 512;
-        req.SNRVolume.FSType = const_cast<char*>("VMFS");
-        return ReplyOf<repAddSNRVolumeV4Resp>(post(0x35000165, &req, sizeof(repAddSNRVolumeV4Resp))).status;
+        return ReplyOf<Reply>(post(code, &request, sizeof(Reply))).status;
     }
 
-    // Add (0x3500010b) or update (0x3500010d).
-    uint32_t setHistoryName(unsigned long code, int deviceId, const char* name)
+    repSNRVolumeMountPoint mountPoint(int32_t id, int32_t deviceId, const char* path)
     {
-        repYBTzHistoryNameRec req;
-        req.DeviceId = deviceId;
-        req.GlobalHistoryName = const_cast<char*>(name);
-        return ReplyOf<repAddGlobalHistoryNameResp>(post(code, &req, sizeof(repAddGlobalHistoryNameResp))).status;
-    }
-
-    // By device (0x35000111) or by SNR volume (0x35000113).
-    uint32_t queryHistoryName(unsigned long code, int32_t id)
-    {
-        repTzGlobalHistoryNameByDeviceReq req{id};
-        return ReplyOf<repQueryTzGlobalHistoryNameResp>(post(code, &req, sizeof(repQueryTzGlobalHistoryNameResp))).status;
-    }
-
-    uint32_t removeHistoryName(int32_t deviceId)
-    {
-        repTzGlobalHistoryNameByDeviceReq req{deviceId};
-        return ReplyOf<repDeleteTzGlobalHistoryNameResp>(post(0x3500010f, &req, sizeof(repDeleteTzGlobalHistoryNameResp)))
-            .status;
+        repSNRVolumeMountPoint m;
+        m.id = id;
+        m.DeviceNameId = deviceId;
+        m.Path = const_cast<char*>(path);
+        return m;
     }
 
     // Representative requests of every operation that builds its SQL at run
     // time, through post and through the table classes.
     void runRequests()
     {
+        // Devices: a registration, its name taken, the volume again for
+        // another client; the queries of a device and of a volume's devices.
         Registration first{"PLAN-VOLUME-1", 7, "/dev/plan-a", "/mnt/plan-a", "plan-history-a", {}};
         EXPECT_EQ(registerDevice(first).status, 1);
-        EXPECT_EQ(registerDevice(first).status, 0);  // the name is taken
+        EXPECT_EQ(registerDevice(first).status, 0);
         Registration second{"PLAN-VOLUME-1", 8, "/dev/plan-b", "/mnt/plan-b", "", {}};
-        const repAddSNRDeviceV5Response device = registerDevice(second);  // the same volume, another client
+        const repAddSNRDeviceV5Response device = registerDevice(second);
         ASSERT_EQ(device.status, 1);
         ASSERT_GT(device.DeviceId, kRowsPerTable);
+        const int32_t deviceId = device.DeviceId;
+        const int32_t volumeId = device.SNRVolumeId;
+        EXPECT_EQ((statusOf<repQuerySNRDeviceByIdV4Resp>(0x3500020e, repQuerySNRDeviceByIdV4Req{{deviceId}})), 1);
+        EXPECT_EQ((statusOf<repQuerySNRVolDevsBySNRVolIdV4Resp>(0x3500020c, repQuerySNRVolDevsBySNRVolIdV4Req{{volumeId}})),
+                  1);
 
-        EXPECT_EQ(addVolume("PLAN-VOLUME-2"), 1);
-        EXPECT_EQ(addVolume("PLAN-VOLUME-2"), 0);  // known already
+        // SNR volumes: a new one, then known already.
+        repAddSNRVolumeV4Req volume;
+        volume.SNRVolume.UniqueId = const_cast<char*>("PLAN-VOLUME-2");
+        volume.SNRVolume.UniqueIdType = 2;
+        volume.SNRVolume.BlockCount = 8192;
+        volume.SNRVolume.BlockSize = 512;
+        volume.SNRVolume.FSType = const_cast<char*>("VMFS");
+        EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 1);
+        EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 0);
 
-        EXPECT_EQ(queryHistoryName(0x35000113, device.SNRVolumeId), 1u);  // the first device's
-        EXPECT_EQ(setHistoryName(0x3500010b, device.DeviceId, "plan-history-b"), 1u);
-        EXPECT_EQ(setHistoryName(0x3500010d, device.DeviceId, "plan-history-c"), 1u);
-        EXPECT_EQ(queryHistoryName(0x35000111, device.DeviceId), 1u);
-        EXPECT_EQ(removeHistoryName(device.DeviceId), 1u);
+        // Mount points: added, changed, read every way, removed.
+        repSNRVolumeMountPoint newMountPoint = mountPoint(0, deviceId, "/mnt/plan-c");
+        const repAddMountPointResponse added =
+            ReplyOf<repAddMountPointResponse>(post(0x35000009, &newMountPoint, sizeof(repAddMountPointResponse)));
+        ASSERT_EQ(added.status, 1u);
+        const int32_t mountPointId = static_cast<int32_t>(added.MountPointId);
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeMountPointResp>(0x35000075, mountPoint(mountPointId, deviceId, "/mnt/plan-d")),
+                  1);
+        EXPECT_EQ((statusOf<repQuerySNRVolMntPointsBySNRVolDevIdResp>(0x3500005b, repQuerySNRVolMntPointsBySNRVolDevIdReq{deviceId})),
+                  1);
+        EXPECT_EQ(statusOf<repQuerySNRMountPointByIdResp>(0x3500006b, repQuerySNRMountPointByIdReq{mountPointId}), 1);
+        EXPECT_EQ(statusOf<repQuerySNRMountPointByPathResp>(0x3500006d,
+                                                            repQuerySNRMountPointByPathReq{const_cast<char*>("/mnt/plan-d")}),
+                  1);
+        EXPECT_EQ(statusOf<repQuerySNRMountPointBySNRVolIdResp>(0x35000079, repQuerySNRMountPointBySNRVolIdReq{volumeId}), 1);
+        EXPECT_EQ(statusOf<repRemoveMountPointResponse>(0x35000007, repRemoveMountPointReq{mountPointId}), 1);
+
+        // History names: by volume (the first device's), added, changed,
+        // read, removed.
+        EXPECT_EQ(statusOf<repQueryTzGlobalHistoryNameByVolIdResp>(0x35000113, repTzGlobalHistoryNameByVolIdReq{volumeId}),
+                  1);
+        EXPECT_EQ(statusOf<repAddGlobalHistoryNameResp>(0x3500010b,
+                                                        repYBTzHistoryNameRec{deviceId, const_cast<char*>("plan-history-b")}),
+                  1);
+        EXPECT_EQ(statusOf<repUpdateTzGlobalHistoryNameResp>(
+                      0x3500010d, repYBTzHistoryNameRec{deviceId, const_cast<char*>("plan-history-c")}),
+                  1);
+        EXPECT_EQ(statusOf<repQueryTzGlobalHistoryNameResp>(0x35000111, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
+        EXPECT_EQ(statusOf<repDeleteTzGlobalHistoryNameResp>(0x3500010f, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
