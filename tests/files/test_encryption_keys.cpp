@@ -45,19 +45,23 @@ protected:
     void SetUp() override
     {
         SNRPostTest<Answer>::SetUp();
-        alpha.name = "alpha";
-        alpha.netHostName = "alpha.net";
-        alpha.password = "alpha-pw";
-        alpha.encryption = true;
-        alpha.dataEncType = 3;
-        alpha.dataKeyLen = 32;
-        ASSERT_EQ(HostConfig::addClient(alpha), 0);
-        plain.name = "plain";
-        plain.netHostName = "plain.net";
-        plain.encryption = true;
-        plain.dataEncType = 2;
-        plain.dataKeyLen = 16;
-        ASSERT_EQ(HostConfig::addClient(plain), 0);
+        alpha = addClient("alpha", "alpha.net", "alpha-pw", true, 3, 32);
+        plain = addClient("plain", "plain.net", "", true, 2, 16);
+    }
+
+    // A client of the catalogue, with its id.
+    HostClientSeed addClient(const std::string& name, const std::string& netHostName, const std::string& password,
+                             bool encryption, int cipher = 0, int keyLength = 0)
+    {
+        HostClientSeed client;
+        client.name = name;
+        client.netHostName = netHostName;
+        client.password = password;
+        client.encryption = encryption;
+        client.dataEncType = cipher;
+        client.dataKeyLen = keyLength;
+        EXPECT_EQ(HostConfig::addClient(client), 0);
+        return client;
     }
 
     void TearDown() override
@@ -252,22 +256,11 @@ TEST_F(EncryptionKeyTest, AKeyThatCannotBeEncryptedIsNotSentAndThePendingKeysSta
 TEST_F(EncryptionKeyTest, KeySizeOfTheClientIsValidated)
 {
     for (int size : {0, -1, 65}) {
-        HostClientSeed odd;
-        odd.name = "odd" + std::to_string(size);
-        odd.netHostName = odd.name;
-        odd.encryption = true;
-        odd.dataEncType = 2;
-        odd.dataKeyLen = size;
-        ASSERT_EQ(HostConfig::addClient(odd), 0);
+        const std::string name = "odd" + std::to_string(size);
+        HostClientSeed odd = addClient(name, name, "", true, 2, size);
         expectRefused(askV2("size", odd.name, odd.id), -6, "Invalid encryption key size");
     }
-    HostClientSeed widest;
-    widest.name = "widest";
-    widest.netHostName = "widest";
-    widest.encryption = true;
-    widest.dataEncType = 2;
-    widest.dataKeyLen = 64;
-    ASSERT_EQ(HostConfig::addClient(widest), 0);
+    HostClientSeed widest = addClient("widest", "widest", "", true, 2, 64);
     // Looked up by name when the request carries no client id.
     Answer a = askV2("size", "widest", 0);
     EXPECT_EQ(a.keySize, 64);
@@ -276,11 +269,7 @@ TEST_F(EncryptionKeyTest, KeySizeOfTheClientIsValidated)
 
 TEST_F(EncryptionKeyTest, EncryptionOffGivesNoKeyAndKeepsNothing)
 {
-    HostClientSeed off;
-    off.name = "off";
-    off.netHostName = "off";
-    off.password = "off-pw";
-    ASSERT_EQ(HostConfig::addClient(off), 0);
+    HostClientSeed off = addClient("off", "off", "off-pw", false);
     ZXPlatformInfo::setValue("~ReplicationMgr", "nMaxPendingEKeys", "1");
     for (int i = 0; i < 2; ++i) {
         Answer a = askV2("off" + std::to_string(i), "off", off.id);
