@@ -9,16 +9,13 @@
 // of N/2 SNR volumes (clients 1 and 2), and two mount points on every device.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstring>
-#include <map>
-#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "bench/BenchCatalogues.h"
 #include "host/EvDebug.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
@@ -30,97 +27,52 @@ namespace {
 
 const unsigned long kGetSNRVolumesV4 = 0x35000210;
 
-void check(int rc, sqlite3* db, const char* what)
+// N devices, two on each of N/2 SNR volumes (clients 1 and 2), two mount
+// points on every device.
+void Seed(sqlite3* db, int devices)
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
-}
-
-class Catalogues {
-public:
-    ~Catalogues()
-    {
-        for (const auto& c : m_paths)
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((c.second + suffix).c_str());
-        if (!m_dir.empty()) rmdir(m_dir.c_str());
-    }
-
-    // The catalogue of n devices, made and seeded on first use.
-    const std::string& get(int n)
-    {
-        auto it = m_paths.find(n);
-        if (it != m_paths.end()) return it->second;
-        if (m_dir.empty()) {
-            char dir[] = "/tmp/replmgr_bench_volumes_XXXXXX";
-            if (mkdtemp(dir) == nullptr) throw std::runtime_error("mkdtemp failed");
-            m_dir = dir;
-        }
-        std::string path = m_dir + "/catalogue-" + std::to_string(n) + ".db";
-        DBtran::useCatalogue(path);
-        {
-            DBtran tran(false);  // lays down the schema
-            if (tran.startTran() != 0 || tran.commitTran(false) != 0) throw std::runtime_error("no catalogue");
-        }
-        seed(path, n);
-        return m_paths[n] = path;
-    }
-
-private:
-    static void seed(const std::string& path, int devices)
-    {
-        sqlite3* db = nullptr;
-        check(sqlite3_open(path.c_str(), &db), db, "open");
-        sqlite3_busy_timeout(db, 5000);
-        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
-        sqlite3_stmt* volume = nullptr;
-        sqlite3_stmt* device = nullptr;
-        sqlite3_stmt* mountPoint = nullptr;
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, "
-                                 "BlockSize, Flags, FSType, UniqueSnapshotID, ApplianceId, Type) "
-                                 "VALUES (?1, '600A0B80-' || ?1, 2, ?1 % 256, 2048, 20971520, 512, 1, 'NTFS', "
-                                 "'snapshot-' || ?1, 3, 1)",
-                                 -1, &volume, nullptr),
-              db, "prepare volume");
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName, Flags, "
-                                 "OSDeviceName, AccessPath, FilerClientId) "
-                                 "VALUES (?1, ?2, ?3, '\\\\.\\PhysicalDrive' || ?1, 0, '/dev/sd' || ?1, '', 1)",
-                                 -1, &device, nullptr),
-              db, "prepare device");
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBMountPoint (DeviceNameId, Path, Flags) VALUES (?1, ?2 || ?1, 0)", -1,
-                                 &mountPoint, nullptr),
-              db, "prepare mount point");
-        for (int v = 1; v <= devices / 2; ++v) {
-            sqlite3_reset(volume);
-            sqlite3_bind_int(volume, 1, v);
-            check(sqlite3_step(volume), db, "insert volume");
-            for (int client = 1; client <= 2; ++client) {
-                const int d = 2 * (v - 1) + client;
-                sqlite3_reset(device);
-                sqlite3_bind_int(device, 1, d);
-                sqlite3_bind_int(device, 2, client);
-                sqlite3_bind_int(device, 3, v);
-                check(sqlite3_step(device), db, "insert device");
-                for (const char* path : {"/mnt/data-", "/mnt/logs-"}) {
-                    sqlite3_reset(mountPoint);
-                    sqlite3_bind_int(mountPoint, 1, d);
-                    sqlite3_bind_text(mountPoint, 2, path, -1, SQLITE_STATIC);
-                    check(sqlite3_step(mountPoint), db, "insert mount point");
-                }
+    sqlite3_stmt* volume = nullptr;
+    sqlite3_stmt* device = nullptr;
+    sqlite3_stmt* mountPoint = nullptr;
+    BenchCheck(sqlite3_prepare_v2(db,
+                                  "INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, "
+                                  "BlockSize, Flags, FSType, UniqueSnapshotID, ApplianceId, Type) "
+                                  "VALUES (?1, '600A0B80-' || ?1, 2, ?1 % 256, 2048, 20971520, 512, 1, 'NTFS', "
+                                  "'snapshot-' || ?1, 3, 1)",
+                                  -1, &volume, nullptr),
+               db, "prepare volume");
+    BenchCheck(sqlite3_prepare_v2(db,
+                                  "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName, Flags, "
+                                  "OSDeviceName, AccessPath, FilerClientId) "
+                                  "VALUES (?1, ?2, ?3, '\\\\.\\PhysicalDrive' || ?1, 0, '/dev/sd' || ?1, '', 1)",
+                                  -1, &device, nullptr),
+               db, "prepare device");
+    BenchCheck(sqlite3_prepare_v2(db, "INSERT INTO YBMountPoint (DeviceNameId, Path, Flags) VALUES (?1, ?2 || ?1, 0)",
+                                  -1, &mountPoint, nullptr),
+               db, "prepare mount point");
+    for (int v = 1; v <= devices / 2; ++v) {
+        sqlite3_reset(volume);
+        sqlite3_bind_int(volume, 1, v);
+        BenchCheck(sqlite3_step(volume), db, "insert volume");
+        for (int client = 1; client <= 2; ++client) {
+            const int d = 2 * (v - 1) + client;
+            sqlite3_reset(device);
+            sqlite3_bind_int(device, 1, d);
+            sqlite3_bind_int(device, 2, client);
+            sqlite3_bind_int(device, 3, v);
+            BenchCheck(sqlite3_step(device), db, "insert device");
+            for (const char* path : {"/mnt/data-", "/mnt/logs-"}) {
+                sqlite3_reset(mountPoint);
+                sqlite3_bind_int(mountPoint, 1, d);
+                sqlite3_bind_text(mountPoint, 2, path, -1, SQLITE_STATIC);
+                BenchCheck(sqlite3_step(mountPoint), db, "insert mount point");
             }
         }
-        for (sqlite3_stmt* s : {volume, device, mountPoint}) sqlite3_finalize(s);
-        check(sqlite3_exec(db, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), db, "commit");
-        sqlite3_close(db);
     }
+    for (sqlite3_stmt* s : {volume, device, mountPoint}) sqlite3_finalize(s);
+}
 
-    std::string m_dir;
-    std::map<int, std::string> m_paths;
-};
-
-Catalogues g_catalogues;
+BenchCatalogues g_catalogues("volumes", &Seed);
 
 // Plain sqlite3 reads of the three tables into the same row structures.
 const char kVolumeColumns[] =
@@ -189,7 +141,7 @@ YBMountPoint_t ReadMountPoint(sqlite3_stmt* s)
 sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql)
 {
     sqlite3_stmt* stmt = nullptr;
-    check(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), db, "prepare");
+    BenchCheck(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), db, "prepare");
     return stmt;
 }
 
@@ -258,22 +210,35 @@ void BM_GetSNRVolumeList(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * n);
 }
 
-// Plain sqlite3, the same reads: the volumes, then each volume's devices and
-// each device's mount points, every statement prepared once and bound again
-// for each volume or device; each row copied into the same row structure and
-// converted into the same record.
-void BM_PlainSqliteSameReads(benchmark::State& state)
+// Runs a plain sqlite3 read of the catalogue of the state's size on a
+// connection of its own: read(db, ret) fills the result once per iteration.
+template <typename Read>
+void RunPlain(benchmark::State& state, Read read)
 {
     const int n = static_cast<int>(state.range(0));
-    const std::string& path = g_catalogues.get(n);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(g_catalogues.get(n).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         state.SkipWithError("cannot open the catalogue");
         sqlite3_close(db);
         return;
     }
     for (auto _ : state) {
         GetSNRVolumeListV4Ret_t ret;
+        read(db, ret);
+        if (!Counts(state, ret.volumes.size(), ret.devices.size(), ret.mountPoints.size(), n)) break;
+        benchmark::DoNotOptimize(ret.mountPoints.data());
+    }
+    sqlite3_close(db);
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+// Plain sqlite3, the same reads: the volumes, then each volume's devices and
+// each device's mount points, every statement prepared once and bound again
+// for each volume or device; each row copied into the same row structure and
+// converted into the same record.
+void BM_PlainSqliteSameReads(benchmark::State& state)
+{
+    RunPlain(state, [](sqlite3* db, GetSNRVolumeListV4Ret_t& ret) {
         sqlite3_stmt* volumes = Prepare(db, kVolumeColumns);
         sqlite3_stmt* devices = Prepare(db, std::string(kDeviceColumns) + " WHERE SNRVolumeId = ?1 ORDER BY id ASC");
         sqlite3_stmt* mountPoints =
@@ -292,27 +257,14 @@ void BM_PlainSqliteSameReads(benchmark::State& state)
             }
         }
         for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_finalize(s);
-        if (!Counts(state, ret.volumes.size(), ret.devices.size(), ret.mountPoints.size(), n)) break;
-        benchmark::DoNotOptimize(ret.mountPoints.data());
-    }
-    sqlite3_close(db);
-    state.SetItemsProcessed(state.iterations() * n);
+    });
 }
 
 // Plain sqlite3, the least it takes: each table read once (devices by volume,
 // mount points by device), joined in memory into the same three lists.
 void BM_PlainSqliteThreeScans(benchmark::State& state)
 {
-    const int n = static_cast<int>(state.range(0));
-    const std::string& path = g_catalogues.get(n);
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        state.SkipWithError("cannot open the catalogue");
-        sqlite3_close(db);
-        return;
-    }
-    for (auto _ : state) {
-        GetSNRVolumeListV4Ret_t ret;
+    RunPlain(state, [](sqlite3* db, GetSNRVolumeListV4Ret_t& ret) {
         sqlite3_stmt* volumes = Prepare(db, kVolumeColumns);
         sqlite3_stmt* devices =
             Prepare(db, std::string(kDeviceColumns) + " WHERE SNRVolumeId > 0 ORDER BY SNRVolumeId ASC, id ASC");
@@ -342,11 +294,7 @@ void BM_PlainSqliteThreeScans(benchmark::State& state)
             }
         }
         for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_finalize(s);
-        if (!Counts(state, ret.volumes.size(), ret.devices.size(), ret.mountPoints.size(), n)) break;
-        benchmark::DoNotOptimize(ret.mountPoints.data());
-    }
-    sqlite3_close(db);
-    state.SetItemsProcessed(state.iterations() * n);
+    });
 }
 
 }  // namespace

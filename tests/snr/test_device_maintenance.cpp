@@ -192,6 +192,32 @@ protected:
         EXPECT_EQ(a.msg, "(null)");
     }
 
+    // One refusal or injected failure: the database call that fails (null:
+    // none) with its code, the request's device and name, and the reply's
+    // code and text.
+    struct FailureCase {
+        const char* what;
+        const char* call;
+        int dbCode;
+        int32_t id;
+        std::string name;
+        int code;
+        std::string text;
+    };
+    // Sends each case and checks its failed reply and that nothing was written.
+    template <typename Send>
+    void expectEachFailsWritingNothing(const std::vector<FailureCase>& cases, Send send)
+    {
+        const auto before = Devices();
+        for (const FailureCase& c : cases) {
+            SCOPED_TRACE(c.what);
+            if (c.call) HostDBFaults::failNext(c.call, c.dbCode);
+            expectFailed(send(c), c.code, c.text);
+            EXPECT_EQ(Devices(), before);
+            HostDBFaults::clear();
+        }
+    }
+
 private:
     template <typename Reply>
     static void read(Answer& a, const Reply& r)
@@ -350,36 +376,22 @@ TYPED_TEST(UpdateTest, ARenameKeepsTheClientsDeviceNamesUnique)
 
 TYPED_TEST(UpdateTest, RefusalsAndFailuresWriteNothing)
 {
-    const auto before = this->Devices();
     const std::string unlisted = "Cannot read device information from the database";
-    struct Case {
-        const char* what;
-        const char* call;  // the database call that fails, or null
-        int dbCode;
-        int32_t id;
-        std::string name;
-        int code;
-        std::string text;
-    } cases[] = {
-        {"invalid id", nullptr, 0, 0, "x", -6, "Cannot update device with invalid id"},
-        {"empty name", nullptr, 0, 1, "", -2, "Device name cannot be empty"},
-        {"no such device", nullptr, 0, 99, "x", -3, "Device record not found"},
-        {"device unreadable", "getInfo", 5, 1, "x", -4, "Failure reading device information from DB"},
-        {"names unreadable", "getList", 5, 1, "x", -4, unlisted},
-        {"names listing answers 100", "getList", 100, 1, "x", -4, unlisted},
-        {"name too long", nullptr, 0, 1, std::string(1024, 'n'), -18, "Device Name is too long"},
-        {"row gone", "Update", 100, 1, "x", -3, "Record not found in the database"},
-        {"write failed", "Update", 5, 1, "x", -4, "Could not update device name information"},
-        {"no transaction", "startTran", 5, 1, "x", -7, "Could not initiated database transactions"},
-        {"commit failed", "commitTran", 5, 1, "x", -4, "Could not commit database transactions"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.call) HostDBFaults::failNext(c.call, c.dbCode);
-        this->expectFailed(this->rename(c.id, c.name), c.code, c.text);
-        EXPECT_EQ(this->Devices(), before);
-        HostDBFaults::clear();
-    }
+    this->expectEachFailsWritingNothing(
+        {
+            {"invalid id", nullptr, 0, 0, "x", -6, "Cannot update device with invalid id"},
+            {"empty name", nullptr, 0, 1, "", -2, "Device name cannot be empty"},
+            {"no such device", nullptr, 0, 99, "x", -3, "Device record not found"},
+            {"device unreadable", "getInfo", 5, 1, "x", -4, "Failure reading device information from DB"},
+            {"names unreadable", "getList", 5, 1, "x", -4, unlisted},
+            {"names listing answers 100", "getList", 100, 1, "x", -4, unlisted},
+            {"name too long", nullptr, 0, 1, std::string(1024, 'n'), -18, "Device Name is too long"},
+            {"row gone", "Update", 100, 1, "x", -3, "Record not found in the database"},
+            {"write failed", "Update", 5, 1, "x", -4, "Could not update device name information"},
+            {"no transaction", "startTran", 5, 1, "x", -7, "Could not initiated database transactions"},
+            {"commit failed", "commitTran", 5, 1, "x", -4, "Could not commit database transactions"},
+        },
+        [this](const DeviceMaintenanceTest::FailureCase& c) { return this->rename(c.id, c.name); });
     EXPECT_EQ(LogEntriesWith("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tInput: \n\tsWhere       = ClientId = 2 "
                              "AND DeviceName = 'x'\n\tsOrderBy     = id ASC\n\tDB Err Code  = 100")
                   .size(),
@@ -471,32 +483,18 @@ TYPED_TEST(ConfigureTest, TheNewNameMustBeFreeForTheClient)
 
 TYPED_TEST(ConfigureTest, RefusalsAndFailuresWriteNothing)
 {
-    const auto before = this->Devices();
-    struct Case {
-        const char* what;
-        const char* call;
-        int dbCode;
-        int32_t id;
-        std::string name;
-        int code;
-        std::string text;
-    } cases[] = {
-        {"invalid id", nullptr, 0, -2, "x", -6, "Cannot configure device with invalid id"},
-        {"no such device", nullptr, 0, 99, "x", -3, "Device record not found"},
-        {"device unreadable", "getInfo", 5, 1, "x", -4, "DB failure reading device information"},
-        {"names unreadable", "getList", 5, 1, "x", -4, "Cannot read device information from the database"},
-        {"name too long", nullptr, 0, 1, std::string(1024, 'n'), -18, "Device Name is too long"},
-        {"row gone", "Update", 100, 1, "x", -3, "Record not found in the database"},
-        {"write failed", "Update", 5, 1, "x", -4, "Could not update device name information"},
-        {"no transaction", "startTran", 5, 1, "x", -7, "Could not initiated database transactions"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.call) HostDBFaults::failNext(c.call, c.dbCode);
-        this->expectFailed(this->configureAs(c.id, 2, c.name), c.code, c.text);
-        EXPECT_EQ(this->Devices(), before);
-        HostDBFaults::clear();
-    }
+    this->expectEachFailsWritingNothing(
+        {
+            {"invalid id", nullptr, 0, -2, "x", -6, "Cannot configure device with invalid id"},
+            {"no such device", nullptr, 0, 99, "x", -3, "Device record not found"},
+            {"device unreadable", "getInfo", 5, 1, "x", -4, "DB failure reading device information"},
+            {"names unreadable", "getList", 5, 1, "x", -4, "Cannot read device information from the database"},
+            {"name too long", nullptr, 0, 1, std::string(1024, 'n'), -18, "Device Name is too long"},
+            {"row gone", "Update", 100, 1, "x", -3, "Record not found in the database"},
+            {"write failed", "Update", 5, 1, "x", -4, "Could not update device name information"},
+            {"no transaction", "startTran", 5, 1, "x", -7, "Could not initiated database transactions"},
+        },
+        [this](const DeviceMaintenanceTest::FailureCase& c) { return this->configureAs(c.id, 2, c.name); });
     EXPECT_EQ(LogEntriesWith("\n\tsUpdate = Flags = 6, DeviceName = 'x', OSDeviceName = 'Disk-A'\n\tTran = 0x")
                   .size(),
               1u);
@@ -522,31 +520,18 @@ TEST_F(DeviceMaintenanceTest, AnUnconfigureWhoseRestoredNameIsTakenIsRefused)
 TEST_F(DeviceMaintenanceTest, UnconfigureRefusalsAndFailuresWriteNothing)
 {
     const int32_t configured = store(2, "cfg-y", 0x2, "plain-y");
-    const auto before = Devices();
-    struct Case {
-        const char* what;
-        const char* call;
-        int dbCode;
-        int32_t id;
-        int code;
-        std::string text;
-    } cases[] = {
-        {"invalid id", nullptr, 0, 0, -6, "Cannot deconfigure device with invalid id"},
-        {"no such device", nullptr, 0, 99, -3, "Device record not found"},
-        {"device unreadable", "getInfo", 5, configured, -4, "DB failure reading device information"},
-        {"names unreadable", "getList", 5, configured, -4, "Cannot read device information from the database"},
-        {"row gone", "Update", 100, configured, -3, "Record not found in the database"},
-        {"write failed", "Update", 5, configured, -4, "Could not update device name information"},
-        {"no transaction", "startTran", 5, configured, -7, "Could not initiated database transactions"},
-        {"commit failed", "commitTran", 5, configured, -4, "Could not commit database transactions"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.call) HostDBFaults::failNext(c.call, c.dbCode);
-        expectFailed(unconfigure(c.id), c.code, c.text);
-        EXPECT_EQ(Devices(), before);
-        HostDBFaults::clear();
-    }
+    expectEachFailsWritingNothing(
+        {
+            {"invalid id", nullptr, 0, 0, "", -6, "Cannot deconfigure device with invalid id"},
+            {"no such device", nullptr, 0, 99, "", -3, "Device record not found"},
+            {"device unreadable", "getInfo", 5, configured, "", -4, "DB failure reading device information"},
+            {"names unreadable", "getList", 5, configured, "", -4, "Cannot read device information from the database"},
+            {"row gone", "Update", 100, configured, "", -3, "Record not found in the database"},
+            {"write failed", "Update", 5, configured, "", -4, "Could not update device name information"},
+            {"no transaction", "startTran", 5, configured, "", -7, "Could not initiated database transactions"},
+            {"commit failed", "commitTran", 5, configured, "", -4, "Could not commit database transactions"},
+        },
+        [this](const FailureCase& c) { return unconfigure(c.id); });
     // The case writes no outcome when its transaction did not start.
     EXPECT_EQ(LogEntriesWith("\tMessage REPLICA_PM_UnconfigureDevice_REQ completed \n\tSending reply "
                              "REPLICA_PM_UnconfiguredDevice_RESP to client...")
