@@ -150,22 +150,11 @@ void* LimitedAlloc(size_t bytes)
     return malloc(bytes);
 }
 
-std::vector<int32_t> Ids(const std::vector<SentVolume>& list)
+template <typename Sent>
+std::vector<int32_t> Ids(const std::vector<Sent>& list)
 {
     std::vector<int32_t> ids;
-    for (const SentVolume& v : list) ids.push_back(v.id);
-    return ids;
-}
-std::vector<int32_t> Ids(const std::vector<SentDevice>& list)
-{
-    std::vector<int32_t> ids;
-    for (const SentDevice& d : list) ids.push_back(d.id);
-    return ids;
-}
-std::vector<int32_t> Ids(const std::vector<SentMount>& list)
-{
-    std::vector<int32_t> ids;
-    for (const SentMount& m : list) ids.push_back(m.id);
+    for (const Sent& entry : list) ids.push_back(entry.id);
     return ids;
 }
 
