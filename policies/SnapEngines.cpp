@@ -11,6 +11,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/SqlText.h"
 #include "policies/PolicyCases.h"
+#include "policies/PolicyHandlers.h"
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -315,74 +316,45 @@ bool ReplicationMgr::GetSnapEngineInfoList(GetSnapEngineInfoV3ListRet_t& ret) { 
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::AddSnapEngineInfoHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).SnapEngineInfo);
-
-    RunRequestHandler(
-        *this, "ReplicationMgr::AddSnapEngineInfoHandler()", requestCode, replyCode, true, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return AddSnapEngineInfo(args, ret, tran); },
-        [&](Reply& r) {
-            r.id = static_cast<uint32_t>(ret.id);
-            return true;
-        });
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::AddSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return AddSnapEngineInfo(args, ret, tran); },
+        [&](Reply& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
+// The engine's texts point into the result, which outlives the send.
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QuerySnapEngineInfoHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.id = static_cast<int32_t>(cases::RequestOf<Req>(buf).id);
-
-    // The engine's texts point into the result, which outlives the send.
-    RunRequestHandler(
-        *this, "ReplicationMgr::QuerySnapEngineInfoHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySnapEngineInfo(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.SnapEngineInfo, ret.record);
-            return true;
-        });
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::QuerySnapEngineInfoHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QuerySnapEngineInfo(args, ret); },
+        [&](Reply& r) { YBSet(r.SnapEngineInfo, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::UpdateSnapEngineInfoHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).SnapEngineInfo);
-
-    RunRequestHandler(*this, "ReplicationMgr::UpdateSnapEngineInfoHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret,
-                      [&](DBtran* tran) { return UpdateSnapEngineInfo(args, ret, tran); },
-                      [](Reply&) { return true; });
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::UpdateSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return UpdateSnapEngineInfo(args, ret, tran); }, [](Reply&) {});
 }
 
 template <typename Reply, typename Ret>
 void ReplicationMgr::GetSnapEngineInfoListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Ret ret;
-    AutoFreeMem_t engines;  // freed after the send
-
-    RunRequestHandler(
-        *this, "ReplicationMgr::GetSnapEngineInfoListHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetSnapEngineInfoList(ret); },
-        [&](Reply& r) {
-            decltype(r.engines) array = nullptr;
-            if (!CopyVectorToMsg(&array, ret.engines)) return false;
-            engines = array;
-            r.engines = array;
-            r.count = array != nullptr ? static_cast<uint32_t>(ret.engines.size()) : 0;
-            return true;
-        });
+    policy_detail::RunListHandler(*this, "ReplicationMgr::GetSnapEngineInfoListHandler()", requestCode, replyCode, ret,
+                                  ret.engines, &Reply::engines, [&] { return GetSnapEngineInfoList(ret); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyCases.h"
+#include "policies/PolicyHandlers.h"
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -332,69 +333,44 @@ bool ReplicationMgr::GetVolSnapParamsList(GetVolSnapParamsV2ListRet_t& ret) { re
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::AddVolSnapParamsHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).VolSnapParams);
-
-    RunRequestHandler(*this, "ReplicationMgr::AddVolSnapParamsHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return AddVolSnapParams(args, ret, tran); },
-                      [](Reply&) { return true; });
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::AddVolSnapParamsHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return AddVolSnapParams(args, ret, tran); }, [](Reply&) {});
 }
 
+// The commands point into the result, which outlives the send.
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QueryVolSnapParamsHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.SNRVolumeId = static_cast<int32_t>(cases::RequestOf<Req>(buf).SNRVolumeId);
-
-    // The commands point into the result, which outlives the send.
-    RunRequestHandler(
-        *this, "ReplicationMgr::QueryVolSnapParamsHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryVolSnapParams(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.VolSnapParams, ret.record);
-            return true;
-        });
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::QueryVolSnapParamsHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryVolSnapParams(args, ret); },
+        [&](Reply& r) { YBSet(r.VolSnapParams, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::UpdateVolSnapParamHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).VolSnapParams);
-
-    RunRequestHandler(*this, "ReplicationMgr::UpdateVolSnapParamHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return UpdateVolSnapParam(args, ret, tran); },
-                      [](Reply&) { return true; });
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::UpdateVolSnapParamHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return UpdateVolSnapParam(args, ret, tran); }, [](Reply&) {});
 }
 
 template <typename Reply, typename Ret>
 void ReplicationMgr::GetVolSnapParamsListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Ret ret;
-    AutoFreeMem_t params;  // freed after the send
-
-    RunRequestHandler(
-        *this, "ReplicationMgr::GetVolSnapParamsListHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetVolSnapParamsList(ret); },
-        [&](Reply& r) {
-            decltype(r.params) array = nullptr;
-            if (!CopyVectorToMsg(&array, ret.params)) return false;
-            params = array;
-            r.params = array;
-            r.count = array != nullptr ? static_cast<uint32_t>(ret.params.size()) : 0;
-            return true;
-        });
+    policy_detail::RunListHandler(*this, "ReplicationMgr::GetVolSnapParamsListHandler()", requestCode, replyCode, ret,
+                                  ret.params, &Reply::params, [&] { return GetVolSnapParamsList(ret); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

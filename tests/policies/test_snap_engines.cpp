@@ -11,16 +11,13 @@
 #include "host/db/PolicyTables.h"
 #include "policies/PolicyTestSupport.h"
 #include "policies/SnapEngines.h"
+#include "service/CasePatterns.h"
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
 #include "support/TestHost.h"
 
 namespace {
 
-template <typename T, typename = void>
-struct HasCode : std::false_type {};
-template <typename T>
-struct HasCode<T, std::void_t<decltype(std::declval<T&>().errCode)>> : std::true_type {};
 template <typename T, typename = void>
 struct HasId : std::false_type {};
 template <typename T>
@@ -83,7 +80,7 @@ Answer Decode(const void* data)
     Answer a;
     a.status = r->status;
     a.msg = ReplyText(r->errMsg);
-    if constexpr (HasCode<Reply>::value) a.errCode = r->errCode;
+    if constexpr (cases::HasErrCode<Reply>::value) a.errCode = r->errCode;
     if constexpr (HasId<Reply>::value) a.id = r->id;
     if constexpr (HasEngine<Reply>::value) {
         static const char zeros[sizeof(r->SnapEngineInfo)] = {};
@@ -183,58 +180,25 @@ SnapEngineInfoV3Record_t Engine(const std::string& name)
     return e;
 }
 
-struct EngineV1 {
-    static constexpr int number = 1;
-    using AddReq = repAddSnapEngineInfoReq;
-    using AddResp = repAddSnapEngineInfoResp;
-    using QueryReq = repQuerySnapEngineInfoByIdReq;
-    using QueryResp = repQuerySnapEngineInfoByIdResp;
-    using UpdateReq = repUpdateSnapEngineInfoReq;
-    using UpdateResp = repUpdateSnapEngineInfoResp;
-    using ListResp = repGetSnapEngineInfoListResp;
-    static constexpr unsigned long add = 0x35000029, query = 0x3500002b, update = 0x3500002f, list = 0x35000031;
-};
-struct Engine42 {
-    static constexpr int number = 42;
-    using AddReq = repAddSnapEngineInfo42Req;
-    using AddResp = repAddSnapEngineInfo42Resp;
-    using QueryReq = repQuerySnapEngineInfo42ByIdReq;
-    using QueryResp = repQuerySnapEngineInfo42ByIdResp;
-    using UpdateReq = repUpdateSnapEngineInfo42Req;
-    using UpdateResp = repUpdateSnapEngineInfo42Resp;
-    using ListResp = repGetSnapEngineInfo42ListResp;
-    static constexpr unsigned long add = 0x350000a1, query = 0x350000a3, update = 0x350000a5, list = 0x350000a7;
-};
-struct EngineV3 {
-    static constexpr int number = 3;
-    using AddReq = repAddSnapEngineInfoV3Req;
-    using AddResp = repAddSnapEngineInfoV3Resp;
-    using QueryReq = repQuerySnapEngineInfoV3ByIdReq;
-    using QueryResp = repQuerySnapEngineInfoV3ByIdResp;
-    using UpdateReq = repUpdateSnapEngineInfoV3Req;
-    using UpdateResp = repUpdateSnapEngineInfoV3Resp;
-    using ListResp = repGetSnapEngineInfoV3ListResp;
-    static constexpr unsigned long add = 0x35000133, query = 0x35000135, update = 0x35000137, list = 0x35000139;
-};
-
-void* NoMemory(size_t) { return nullptr; }
+using EngineV1 = FamilyVersion<1, repAddSnapEngineInfoReq, repAddSnapEngineInfoResp, repQuerySnapEngineInfoByIdReq,
+                               repQuerySnapEngineInfoByIdResp, repUpdateSnapEngineInfoReq, repUpdateSnapEngineInfoResp,
+                               repGetSnapEngineInfoListResp, 0x35000029, 0x3500002b, 0x3500002f, 0x35000031>;
+using Engine42 = FamilyVersion<42, repAddSnapEngineInfo42Req, repAddSnapEngineInfo42Resp,
+                               repQuerySnapEngineInfo42ByIdReq, repQuerySnapEngineInfo42ByIdResp,
+                               repUpdateSnapEngineInfo42Req, repUpdateSnapEngineInfo42Resp,
+                               repGetSnapEngineInfo42ListResp, 0x350000a1, 0x350000a3, 0x350000a5, 0x350000a7>;
+using EngineV3 = FamilyVersion<3, repAddSnapEngineInfoV3Req, repAddSnapEngineInfoV3Resp,
+                               repQuerySnapEngineInfoV3ByIdReq, repQuerySnapEngineInfoV3ByIdResp,
+                               repUpdateSnapEngineInfoV3Req, repUpdateSnapEngineInfoV3Resp,
+                               repGetSnapEngineInfoV3ListResp, 0x35000133, 0x35000135, 0x35000137, 0x35000139>;
 
 template <typename V>
-class SnapEngineTest : public SNRPostTest<Answer> {
+class SnapEngineTest : public PolicyPostTest<Answer> {
 protected:
-    Answer decode(const void* data, unsigned long) override { return m_decode(data); }
-
-    void TearDown() override
-    {
-        AllocReplyArray = &malloc;
-        SNRPostTest::TearDown();
-    }
-
     template <typename Reply>
     Answer send(unsigned long code, void* request)
     {
-        m_decode = &Decode<Reply>;
-        return post(code, request, sizeof(Reply));
+        return PolicyPostTest::send(code, request, sizeof(Reply), &Decode<Reply>);
     }
 
     Answer add(const SnapEngineInfoV3Record_t& e)
@@ -295,8 +259,6 @@ protected:
 
     std::vector<YBSnapEngineInfo_t> stored() { return StoredRows<YBSnapEngineInfo_t, CSnapEngineInfoDB>(); }
     std::string dump() { return DumpTable(m_path, "YBSnapEngineInfo"); }
-
-    Answer (*m_decode)(const void*) = nullptr;
 };
 
 using EngineVersions = ::testing::Types<EngineV1, Engine42, EngineV3>;
@@ -478,13 +440,7 @@ TYPED_TEST(SnapEngineTest, FailureAtEachDatabaseStepChangesNothing)
     this->exec("INSERT INTO YBSnapEngineInfo (id, name, Flags, MountCmdHint) VALUES (7, 'seed', 1, 'm')");
     SnapEngineInfoV3Record_t changed = Engine("changed");
     changed.id = 7;
-    struct Step {
-        const char* call;
-        std::function<Answer()> request;
-        int code;
-        std::string text;
-    };
-    const std::vector<Step> steps = {
+    const std::vector<FailingStep<Answer>> steps = {
         {"startTran", [&] { return this->add(Engine("new")); }, -7, DBTranErrorMsg},
         {"getList", [&] { return this->add(Engine("new")); }, -4, "Cannot include new snap engine information"},
         {"insert", [&] { return this->add(Engine("new")); }, -4,
@@ -498,7 +454,7 @@ TYPED_TEST(SnapEngineTest, FailureAtEachDatabaseStepChangesNothing)
         {"getList", [&] { return this->list(); }, -4, "Cannot get the list of snap engine records from the database"},
     };
     const std::string before = this->dump();
-    for (const Step& step : steps) {
+    for (const FailingStep<Answer>& step : steps) {
         SCOPED_TRACE(std::string(step.call) + ": " + step.text);
         HostDBFaults::failNext(step.call, 7);
         Answer a = step.request();

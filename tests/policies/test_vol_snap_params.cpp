@@ -12,16 +12,13 @@
 #include "policies/PolicyTestSupport.h"
 #include "policies/VolSnapParams.h"
 #include "service/ReplicationMgr.h"
+#include "service/CasePatterns.h"
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
 #include "support/TestHost.h"
 
 namespace {
 
-template <typename T, typename = void>
-struct HasCode : std::false_type {};
-template <typename T>
-struct HasCode<T, std::void_t<decltype(std::declval<T&>().errCode)>> : std::true_type {};
 template <typename T, typename = void>
 struct HasParams : std::false_type {};
 template <typename T>
@@ -74,7 +71,7 @@ Answer Decode(const void* data)
     Answer a;
     a.status = r->status;
     a.msg = ReplyText(r->errMsg);
-    if constexpr (HasCode<Reply>::value) a.errCode = r->errCode;
+    if constexpr (cases::HasErrCode<Reply>::value) a.errCode = r->errCode;
     if constexpr (HasParams<Reply>::value) {
         static const char zeros[sizeof(r->VolSnapParams)] = {};
         a.paramsZero = std::memcmp(&r->VolSnapParams, zeros, sizeof zeros) == 0;
@@ -164,47 +161,21 @@ VolSnapParamsV2Record_t Params(int32_t volumeId)
     return p;
 }
 
-struct ParamsV1 {
-    static constexpr int number = 1;
-    using AddReq = repAddVolSnapParamsReq;
-    using AddResp = repAddVolSnapParamsResp;
-    using QueryReq = repQueryVolSnapParamsBySNRVolReq;
-    using QueryResp = repQueryVolSnapParamsBySNRVolResp;
-    using UpdateReq = repUpdateVolSnapParamsReq;
-    using UpdateResp = repUpdateVolSnapParamsResp;
-    using ListResp = repGetVolSnapParamsListResp;
-    static constexpr unsigned long add = 0x35000033, query = 0x35000035, update = 0x35000039, list = 0x3500003b;
-};
-struct ParamsV2 {
-    static constexpr int number = 2;
-    using AddReq = repAddVolSnapParamsV2Req;
-    using AddResp = repAddVolSnapParamsV2Resp;
-    using QueryReq = repQueryVolSnapParamsV2BySNRVolReq;
-    using QueryResp = repQueryVolSnapParamsV2BySNRVolResp;
-    using UpdateReq = repUpdateVolSnapParamsV2Req;
-    using UpdateResp = repUpdateVolSnapParamsV2Resp;
-    using ListResp = repGetVolSnapParamsV2ListResp;
-    static constexpr unsigned long add = 0x350000d1, query = 0x350000d3, update = 0x350000d5, list = 0x350000d7;
-};
-
-void* NoMemory(size_t) { return nullptr; }
+using ParamsV1 = FamilyVersion<1, repAddVolSnapParamsReq, repAddVolSnapParamsResp, repQueryVolSnapParamsBySNRVolReq,
+                               repQueryVolSnapParamsBySNRVolResp, repUpdateVolSnapParamsReq, repUpdateVolSnapParamsResp,
+                               repGetVolSnapParamsListResp, 0x35000033, 0x35000035, 0x35000039, 0x3500003b>;
+using ParamsV2 = FamilyVersion<2, repAddVolSnapParamsV2Req, repAddVolSnapParamsV2Resp,
+                               repQueryVolSnapParamsV2BySNRVolReq, repQueryVolSnapParamsV2BySNRVolResp,
+                               repUpdateVolSnapParamsV2Req, repUpdateVolSnapParamsV2Resp, repGetVolSnapParamsV2ListResp,
+                               0x350000d1, 0x350000d3, 0x350000d5, 0x350000d7>;
 
 template <typename V>
-class VolSnapParamsTest : public SNRPostTest<Answer> {
+class VolSnapParamsTest : public PolicyPostTest<Answer> {
 protected:
-    Answer decode(const void* data, unsigned long) override { return m_decode(data); }
-
-    void TearDown() override
-    {
-        AllocReplyArray = &malloc;
-        SNRPostTest::TearDown();
-    }
-
     template <typename Reply>
     Answer send(unsigned long code, void* request)
     {
-        m_decode = &Decode<Reply>;
-        return post(code, request, sizeof(Reply));
+        return PolicyPostTest::send(code, request, sizeof(Reply), &Decode<Reply>);
     }
 
     Answer add(const VolSnapParamsV2Record_t& p)
@@ -261,8 +232,6 @@ protected:
         return StoredRows<YBVolSnapParams_t, CVolumeSnapParamsDB>("SNRVolumeId ASC");
     }
     std::string dump() { return DumpTable(m_path, "YBVolSnapParams"); }
-
-    Answer (*m_decode)(const void*) = nullptr;
 };
 
 using ParamsVersions = ::testing::Types<ParamsV1, ParamsV2>;
@@ -414,13 +383,7 @@ TYPED_TEST(VolSnapParamsTest, QueryOfAnInvalidOrMissingVolume)
 TYPED_TEST(VolSnapParamsTest, FailureAtEachDatabaseStepChangesNothing)
 {
     this->exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId, MountCmd) VALUES (5, 2, 'm')");
-    struct Step {
-        const char* call;
-        std::function<Answer()> request;
-        int code;
-        std::string text;
-    };
-    const std::vector<Step> steps = {
+    const std::vector<FailingStep<Answer>> steps = {
         {"startTran", [&] { return this->add(Params(6)); }, -7, DBTranErrorMsg},
         {"insert", [&] { return this->add(Params(6)); }, -4, "Cannot include new volume snap parameters into the database"},
         {"commitTran", [&] { return this->add(Params(6)); }, -4, "Could not commit database transactions"},
@@ -435,7 +398,7 @@ TYPED_TEST(VolSnapParamsTest, FailureAtEachDatabaseStepChangesNothing)
          "Cannot get the list of volume snap parameters records from the database"},
     };
     const std::string before = this->dump();
-    for (const Step& step : steps) {
+    for (const FailingStep<Answer>& step : steps) {
         SCOPED_TRACE(std::string(step.call) + ": " + step.text);
         HostDBFaults::failNext(step.call, 7);
         Answer a = step.request();
