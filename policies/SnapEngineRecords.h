@@ -39,10 +39,6 @@ constexpr int32_t YB_SE_ROLLBACK_CMD = 0x2000;
 // for any other value, combinations of bits included.
 const char* GetSnapEngineFieldName(int bit);
 
-// Longest texts the row holds.
-constexpr size_t kMaxSnapEngineNameLength = sizeof(YBSnapEngineInfo_t::name) - 2;         // 127
-constexpr size_t kMaxSnapEngineHintLength = sizeof(YBSnapEngineInfo_t::MountCmdHint) - 2;  // 255
-
 // ---------------------------------------------------------------------------
 // Records: each version holds every field of the one before.
 
@@ -155,8 +151,8 @@ void YBSet(SnapEngineInfoRecord_t& dst, const YBSnapEngineInfo_t& src);
 void YBSet(SnapEngineInfo42Record_t& dst, const YBSnapEngineInfo_t& src);
 void YBSet(SnapEngineInfoV3Record_t& dst, const YBSnapEngineInfo_t& src);
 
-// Record to a zeroed row: 0 when every text fits its column, else the field
-// bit of the first text too long (name, then the hints in field order, then
+// Record to a zeroed row: 0 when every text fits its column (127 characters
+// of the name, 255 of a hint), else the field bit of the first text too long (name, then the hints in field order, then
 // the rollback hint) with code -18. A version 1 record leaves OsType, Type
 // and the rollback hint 0 and empty, a version 42 record the rollback hint.
 int YBSet(YBSnapEngineInfo_t& dst, const SnapEngineInfoRecord_t& src, int& code);

@@ -29,9 +29,6 @@ constexpr int32_t YB_VSP_UNSNAP_CMD = 0x200;
 constexpr int32_t YB_VSP_FLAG_BIT1 = 0x400;
 constexpr int32_t YB_VSP_ROLLBACK_CMD = 0x800;
 
-// Longest command the row holds.
-constexpr size_t kMaxVolSnapCmdLength = sizeof(YBVolSnapParams_t::MountCmd) - 2;  // 255
-
 // ---------------------------------------------------------------------------
 // Records: ids default to -1, texts to "".
 
@@ -119,7 +116,7 @@ void YBSet(VolSnapParamsRecord_t& dst, const YBVolSnapParams_t& src);
 void YBSet(VolSnapParamsV2Record_t& dst, const YBVolSnapParams_t& src);
 
 // Record to a zeroed row: false at the first command too long for its
-// column, with code -18 and the command's refusal text ("Mount Command is
+// column (more than 255 characters), with code -18 and the command's refusal text ("Mount Command is
 // too long") in the destination; the row is then incomplete.
 bool YBSet(YBDBDst_t<YBVolSnapParams_t>& dst, const VolSnapParamsRecord_t& src);
 bool YBSet(YBDBDst_t<YBVolSnapParams_t>& dst, const VolSnapParamsV2Record_t& src);
