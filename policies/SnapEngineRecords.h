@@ -152,9 +152,10 @@ void YBSet(SnapEngineInfo42Record_t& dst, const YBSnapEngineInfo_t& src);
 void YBSet(SnapEngineInfoV3Record_t& dst, const YBSnapEngineInfo_t& src);
 
 // Record to a zeroed row: 0 when every text fits its column (127 characters
-// of the name, 255 of a hint), else the field bit of the first text too long (name, then the hints in field order, then
-// the rollback hint) with code -18. A version 1 record leaves OsType, Type
-// and the rollback hint 0 and empty, a version 42 record the rollback hint.
+// of the name, 255 of a hint), else the field bit of the first text too
+// long (name, then the hints in field order, then the rollback hint) with
+// code -18. A version 1 record leaves OsType, Type and the rollback hint 0
+// and empty, a version 42 record the rollback hint.
 int YBSet(YBSnapEngineInfo_t& dst, const SnapEngineInfoRecord_t& src, int& code);
 int YBSet(YBSnapEngineInfo_t& dst, const SnapEngineInfo42Record_t& src, int& code);
 int YBSet(YBSnapEngineInfo_t& dst, const SnapEngineInfoV3Record_t& src, int& code);
