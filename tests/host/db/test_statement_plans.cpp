@@ -29,11 +29,13 @@
 #include "policies/SnapEngines.h"
 #include "policies/VolSnapParams.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
 #include "snr/SNRPostFixture.h"
+#include "snr/VolumeLists.h"
 #include "support/CataloguePlans.h"
 
 // Registers the statements of files, FLR and cleanup again.
@@ -254,6 +256,20 @@ protected:
         EXPECT_EQ(statusOf<repQueryTzGlobalHistoryNameResp>(0x35000111, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
         EXPECT_EQ(statusOf<repDeleteTzGlobalHistoryNameResp>(0x3500010f, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
 
+        // Volume lists: every volume, and one client's; device maintenance:
+        // a rename, configure and unconfigure.
+        EXPECT_EQ(ReplyOf<repGetSNRVolumesV4Resp>(post(0x35000210, nullptr, sizeof(repGetSNRVolumesV4Resp))).status, 1);
+        EXPECT_EQ(statusOf<repGetSNRInfoByClientAndVolV4Resp>(0x35000212, repGetSNRInfoByClientAndVolReq{volumeId, 8}), 1);
+        repSNRVolumeDeviceNameV4 rename;
+        rename.id = deviceId;
+        rename.ClientId = 8;
+        rename.DeviceName = const_cast<char*>("/dev/plan-e");
+        rename.UpdateMap = YB_DEV_NAME;
+        EXPECT_EQ(statusOf<repUpdateSNRDeviceNameV4Resp>(0x35000214, rename), 1);
+        rename.DeviceName = const_cast<char*>("/dev/plan-f");
+        EXPECT_EQ(statusOf<repConfigureDeviceV3Resp>(0x35000216, rename), 1);
+        EXPECT_EQ(statusOf<repUnconfigureDeviceResp>(0x35000101, repUnconfigureDeviceReq{deviceId}), 1);
+
         // Snap engines: added, found again by name, read, changed, listed,
         // removed by id and by name.
         repAddSnapEngineInfoV3Req engine{};
@@ -267,7 +283,8 @@ protected:
         engine.SnapEngineInfo.id = engineAdded.id;
         engine.SnapEngineInfo.MountCmdHint = const_cast<char*>("mount");
         EXPECT_EQ(statusOf<repUpdateSnapEngineInfoV3Resp>(0x35000137, repUpdateSnapEngineInfoV3Req{engine.SnapEngineInfo}), 1);
-        EXPECT_EQ(statusOf<repGetSnapEngineInfoV3ListResp>(0x35000139, 0), 1);
+        EXPECT_EQ(ReplyOf<repGetSnapEngineInfoV3ListResp>(post(0x35000139, nullptr, sizeof(repGetSnapEngineInfoV3ListResp))).status,
+                  1u);
         EXPECT_EQ(statusOf<repRemoveSnapEngineInfoResp>(0x3500002d, repRemoveSnapEngineInfoReq{engineAdded.id}), 1);
         EXPECT_EQ(statusOf<repRemoveSnapEngineInfoByNameResp>(0x3500008f,
                                                               repRemoveSnapEngineInfoByNameReq{const_cast<char*>("name-5")}),
@@ -284,7 +301,8 @@ protected:
                   1);
         params.VolSnapParams.SnapEngineId = 2;
         EXPECT_EQ(statusOf<repUpdateVolSnapParamsV2Resp>(0x350000d5, repUpdateVolSnapParamsV2Req{params.VolSnapParams}), 1);
-        EXPECT_EQ(statusOf<repGetVolSnapParamsV2ListResp>(0x350000d7, 0), 1);
+        EXPECT_EQ(ReplyOf<repGetVolSnapParamsV2ListResp>(post(0x350000d7, nullptr, sizeof(repGetVolSnapParamsV2ListResp))).status,
+                  1u);
         IsSNRVolIdInVolSnapParamsTblArgs_t lookFor;
         lookFor.SNRVolumeId = static_cast<int32_t>(params.VolSnapParams.SNRVolumeId);
         IsSNRVolIdInVolSnapParamsTblRet_t found;
