@@ -195,43 +195,35 @@ struct RepSetVolume_t {
 // terminated string, null for an empty text; a flag is a 32-bit 1 or 0). A
 // newly made wire record is all zeros.
 
-struct repFLRConsistencyPointRec {
-    int32_t id = 0;
-    int32_t CreationTime = 0;
-    int32_t FLRSetId = 0;
-    int64_t JobId = 0;
-    uint32_t Unstable = 0;
-    uint32_t AutoMount = 0;
-    uint32_t FlagBit4 = 0;
+// The fields of version 1 of a point's wire record, with which the later
+// versions begin.
+#define FLR_CP_WIRE_V1_FIELDS      \
+    int32_t id = 0;                \
+    int32_t CreationTime = 0;      \
+    int32_t FLRSetId = 0;          \
+    int64_t JobId = 0;             \
+    uint32_t Unstable = 0;         \
+    uint32_t AutoMount = 0;        \
+    uint32_t FlagBit4 = 0;         \
     int32_t SrcClientId = 0;
+
+struct repFLRConsistencyPointRec {
+    FLR_CP_WIRE_V1_FIELDS
 };
 
 struct repWinFLRConsistencyPointRecV2 {
-    int32_t id = 0;
-    int32_t CreationTime = 0;
-    int32_t FLRSetId = 0;
-    int64_t JobId = 0;
-    uint32_t Unstable = 0;
-    uint32_t AutoMount = 0;
-    uint32_t FlagBit4 = 0;
-    int32_t SrcClientId = 0;
+    FLR_CP_WIRE_V1_FIELDS
     int32_t AuxValue = 0;
     int32_t Type = 0;
 };
 
 struct repWinFLRConsistencyPointRecV3 {
-    int32_t id = 0;
-    int32_t CreationTime = 0;
-    int32_t FLRSetId = 0;
-    int64_t JobId = 0;
-    uint32_t Unstable = 0;
-    uint32_t AutoMount = 0;
-    uint32_t FlagBit4 = 0;
-    int32_t SrcClientId = 0;
+    FLR_CP_WIRE_V1_FIELDS
     int32_t AuxValue = 0;
     int32_t Type = 0;
     uint32_t Flags = 0;
 };
+#undef FLR_CP_WIRE_V1_FIELDS
 
 struct repFLRSnapRec {
     int32_t id = 0;
@@ -241,7 +233,8 @@ struct repFLRSnapRec {
     char* VolumeGUID = nullptr;
 };
 
-// The four trailing fields are sent as 0 and not read.
+// Version 1 followed by the engine type, the path and the extra value; the
+// four trailing fields are sent as 0 and not read.
 struct repFLRSnapRecV2 {
     int32_t id = 0;
     int32_t ConsistencyPointId = 0;

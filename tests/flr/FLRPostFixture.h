@@ -73,6 +73,17 @@ inline CPRequest ThreeSnapshots()
     return r;
 }
 
+// A database fault: the (skip+1)-th next call of the kind fails with code;
+// the request then answers `answer` and `text`.
+struct FLRFault {
+    const char* what;
+    const char* call;
+    int code;
+    int skip;
+    int32_t answer;
+    const char* text;
+};
+
 class FLRPostTest : public SNRPostTest<FLRAnswer> {
 protected:
     void SetUp() override
@@ -300,6 +311,22 @@ protected:
             EXPECT_TRUE(a.arraysNull);
         }
     }
+    // Arms each fault in turn before sending: each request fails with the
+    // fault's answer and leaves every FLR row as it was.
+    template <typename Send>
+    void expectEachFault(const std::vector<FLRFault>& faults, Send send)
+    {
+        const std::vector<std::string> before = AllRows();
+        for (const FLRFault& f : faults) {
+            SCOPED_TRACE(f.what);
+            HostDBFaults::clear();
+            HostDBFaults::failNext(f.call, f.code, f.skip);
+            expectFailed(send(), f.answer, f.text);
+            EXPECT_EQ(AllRows(), before);
+        }
+        HostDBFaults::clear();
+    }
+
     static void expectDone(const FLRAnswer& a)
     {
         EXPECT_EQ(a.status, 1u);

@@ -135,39 +135,28 @@ TEST_P(CreateCPTest, AFailureAtAnyStepLeavesTheTablesAsTheyWere)
 {
     storeCP(41, 1000, 5);  // another set's point stays untouched
     const Rows before = AllRows();
-    struct Fault {
-        const char* what;
-        const char* call;
-        int skip;
-        int32_t code;
-        const char* text;
-    };
-    const Fault faults[] = {
-        {"looking the point up", "getList", 0, -4,
-         "Cannot include new consistency point. DB Error while checking duplicates"},
-        {"reading the source client", "fetch", 0, -4, "Could not get rep set source client id from the database"},
-        {"finding the destination host", "config.getDestinationHostId", 0, -17,
-         "Consistency Point cannot be added. Cannot find the destination host of the Replication Set"},
-        {"finding the tallmark", "config.getTallmarkId", 0, -17,
-         "Consistency Point cannot be added. Cannot find the tallmark id of the Replication Set"},
-        {"inserting the point", "insert", 0, -4, "Cannot include new FLR consistency point record into the database"},
-        {"inserting the first snapshot", "insert", 1, -4, "Cannot include new FLR snapshot record into the database"},
-        {"inserting the first pair", "insert", 2, -4, "Cannot include new FLR snapshot pair into the database"},
-        {"inserting the first mount point", "insert", 3, -4,
-         "Cannot include new FLR snapshot mount point into the database"},
-        {"inserting the last mount point", "insert", 9, -4,
-         "Cannot include new FLR snapshot mount point into the database"},
-        {"starting", "startTran", 0, -7, "Could not initiated database transactions"},
-        {"committing", "commitTran", 0, -4, "Could not commit database transactions"},
-    };
-    for (const Fault& f : faults) {
-        SCOPED_TRACE(f.what);
-        HostDBFaults::clear();
-        HostDBFaults::failNext(f.call, 5, f.skip);
-        expectFailed(create(version(), ThreeSnapshots()), f.code, f.text);
-        EXPECT_EQ(AllRows(), before);
-    }
-    HostDBFaults::clear();
+    expectEachFault(
+        {
+            {"looking the point up", "getList", 5, 0, -4,
+             "Cannot include new consistency point. DB Error while checking duplicates"},
+            {"reading the source client", "fetch", 5, 0, -4, "Could not get rep set source client id from the database"},
+            {"finding the destination host", "config.getDestinationHostId", 5, 0, -17,
+             "Consistency Point cannot be added. Cannot find the destination host of the Replication Set"},
+            {"finding the tallmark", "config.getTallmarkId", 5, 0, -17,
+             "Consistency Point cannot be added. Cannot find the tallmark id of the Replication Set"},
+            {"inserting the point", "insert", 5, 0, -4,
+             "Cannot include new FLR consistency point record into the database"},
+            {"inserting the first snapshot", "insert", 5, 1, -4,
+             "Cannot include new FLR snapshot record into the database"},
+            {"inserting the first pair", "insert", 5, 2, -4, "Cannot include new FLR snapshot pair into the database"},
+            {"inserting the first mount point", "insert", 5, 3, -4,
+             "Cannot include new FLR snapshot mount point into the database"},
+            {"inserting the last mount point", "insert", 5, 9, -4,
+             "Cannot include new FLR snapshot mount point into the database"},
+            {"starting", "startTran", 5, 0, -7, "Could not initiated database transactions"},
+            {"committing", "commitTran", 5, 0, -4, "Could not commit database transactions"},
+        },
+        [&] { return create(version(), ThreeSnapshots()); });
 
     // No reply array, no point: the rows of the whole request go back.
     for (int allocations = 0; allocations < 3; ++allocations) {
@@ -181,13 +170,12 @@ TEST_P(CreateCPTest, AFailureAtAnyStepLeavesTheTablesAsTheyWere)
 
     // The snapshot list of a stored point cannot be read for the merge.
     ASSERT_EQ(create(version(), ThreeSnapshots()).status, 1u);
-    const Rows created = AllRows();
     CPRequest more = ThreeSnapshots();
     more.snaps.push_back({13, "snapD", "vol-d", "{gd}", 2, "", 0});
     more.pairs.push_back({13, 202});
-    HostDBFaults::failNext("getList", 5, 1);
-    expectFailed(create(version(), more), -4, "Failed to get the list of snapshot for the consistency point");
-    EXPECT_EQ(AllRows(), created);
+    expectEachFault({{"reading the merged point's snapshots", "getList", 5, 1, -4,
+                      "Failed to get the list of snapshot for the consistency point"}},
+                    [&] { return create(version(), more); });
 }
 
 // ---- One message version is enough below: the operation is the same ----------

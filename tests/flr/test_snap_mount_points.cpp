@@ -71,51 +71,31 @@ TEST_F(FLRPostTest, RefusedMountPointsAndSharesWriteNothing)
     EXPECT_EQ(ShareRows()[0].size(), std::to_string(share.id).size() + std::to_string(mount.id).size() + 2 + 1023);
 }
 
-struct Fault {
-    const char* what;
-    const char* call;
-    int code;
-    int32_t answer;
-    const char* text;
-};
-
 TEST_F(FLRPostTest, FailedAddsLeaveNoRow)
 {
     const int32_t mountId = static_cast<int32_t>(addMount(3, "/mnt/a").id);
-    const Rows before = AllRows();
-    const Fault mountFaults[] = {
-        {"counting", "getNRows", 5, -4,
-         "Cannot include new FLR Snapshot mount point. DB Error while checking duplicates"},
-        {"inserting", "insert", 5, -4, "Cannot include new FLR snapshot mount point record into the database"},
-        {"starting", "startTran", 5, -7, "Could not initiated database transactions"},
-        {"committing", "commitTran", 5, -4, "Could not commit database transactions"},
-    };
-    for (const Fault& f : mountFaults) {
-        SCOPED_TRACE(f.what);
-        HostDBFaults::clear();
-        HostDBFaults::failNext(f.call, f.code);
-        expectFailed(addMount(4, "/mnt/b"), f.answer, f.text);
-        EXPECT_EQ(AllRows(), before);
-    }
-    const Fault shareFaults[] = {
-        {"counting", "getNRows", 5, -4, "Cannot verify in the DB if mount path has network share"},
-        {"inserting", "insert", 5, -4, "Cannot include new FLR snapshot network share record into the database"},
-        {"committing", "commitTran", 5, -4, "Could not commit database transactions"},
-    };
-    for (const Fault& f : shareFaults) {
-        SCOPED_TRACE(f.what);
-        HostDBFaults::clear();
-        HostDBFaults::failNext(f.call, f.code);
-        expectFailed(addShare(mountId, "share"), f.answer, f.text);
-        EXPECT_EQ(AllRows(), before);
-    }
+    expectEachFault(
+        {
+            {"counting", "getNRows", 5, 0, -4,
+             "Cannot include new FLR Snapshot mount point. DB Error while checking duplicates"},
+            {"inserting", "insert", 5, 0, -4, "Cannot include new FLR snapshot mount point record into the database"},
+            {"starting", "startTran", 5, 0, -7, "Could not initiated database transactions"},
+            {"committing", "commitTran", 5, 0, -4, "Could not commit database transactions"},
+        },
+        [&] { return addMount(4, "/mnt/b"); });
+    expectEachFault(
+        {
+            {"counting", "getNRows", 5, 0, -4, "Cannot verify in the DB if mount path has network share"},
+            {"inserting", "insert", 5, 0, -4, "Cannot include new FLR snapshot network share record into the database"},
+            {"committing", "commitTran", 5, 0, -4, "Could not commit database transactions"},
+        },
+        [&] { return addShare(mountId, "share"); });
     EXPECT_EQ(LogEntriesWith("\n\tFLRSnapNetworkShareDB::getNRows() failed\n\tArguments:\n\tsWhere: MountPointId = " +
                              std::to_string(mountId))
                   .size(),
               1u);
 
     // A count that finds no row counts nothing.
-    HostDBFaults::clear();
     HostDBFaults::failNext("getNRows", 100);
     expectDone(addShare(mountId, "share"));
 }
@@ -125,37 +105,24 @@ TEST_F(FLRPostTest, FailedDeletionsLeaveTheRows)
     const int32_t shared = static_cast<int32_t>(addMount(3, "/mnt/a").id);
     const int32_t shareId = static_cast<int32_t>(addShare(shared, "share").id);
     const int32_t plain = static_cast<int32_t>(addMount(4, "/mnt/b").id);
-    const Rows before = AllRows();
 
-    // The share count of a deletion fails whatever its code, 100 included.
-    for (int code : {5, 100}) {
-        SCOPED_TRACE(code);
-        HostDBFaults::failNext("getNRows", code);
-        expectFailed(deleteMount(plain), -4, "DB error when checking if mount point has a share");
-    }
-    const Fault mountFaults[] = {
-        {"removing", "remove", 5, -4, "Cannot remove the FLR Snapshot mount point from the database"},
-        {"starting", "startTran", 5, -7, "Could not initiated database transactions"},
-        {"committing", "commitTran", 5, -4, "Could not commit database transactions"},
-    };
-    for (const Fault& f : mountFaults) {
-        SCOPED_TRACE(f.what);
-        HostDBFaults::clear();
-        HostDBFaults::failNext(f.call, f.code);
-        expectFailed(deleteMount(plain), f.answer, f.text);
-        EXPECT_EQ(AllRows(), before);
-    }
-    const Fault shareFaults[] = {
-        {"removing", "remove", 5, -4, "Cannot remove the FLR Snapshot network share from the database"},
-        {"committing", "commitTran", 5, -4, "Could not commit database transactions"},
-    };
-    for (const Fault& f : shareFaults) {
-        SCOPED_TRACE(f.what);
-        HostDBFaults::clear();
-        HostDBFaults::failNext(f.call, f.code);
-        expectFailed(deleteShare(shareId), f.answer, f.text);
-        EXPECT_EQ(AllRows(), before);
-    }
+    // The share count of a deletion fails whatever its code, 100 included;
+    // a removal the database fails is no missing row.
+    expectEachFault(
+        {
+            {"counting", "getNRows", 5, 0, -4, "DB error when checking if mount point has a share"},
+            {"counting no row", "getNRows", 100, 0, -4, "DB error when checking if mount point has a share"},
+            {"removing", "remove", 5, 0, -4, "Cannot remove the FLR Snapshot mount point from the database"},
+            {"starting", "startTran", 5, 0, -7, "Could not initiated database transactions"},
+            {"committing", "commitTran", 5, 0, -4, "Could not commit database transactions"},
+        },
+        [&] { return deleteMount(plain); });
+    expectEachFault(
+        {
+            {"removing", "remove", 5, 0, -4, "Cannot remove the FLR Snapshot network share from the database"},
+            {"committing", "commitTran", 5, 0, -4, "Could not commit database transactions"},
+        },
+        [&] { return deleteShare(shareId); });
     EXPECT_EQ(LogEntriesWith("\tEVent:DB error when checking if mount point has a share\n\tsWhere = MountPointId = " +
                              std::to_string(plain) + "\n\tDB err code = 100")
                   .size(),
