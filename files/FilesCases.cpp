@@ -1,5 +1,17 @@
 // The request codes of product files, applications and keys and the case that answers each.
+#include "files/StoredFileCases.h"
 #include "service/ServedCases.h"
 
-// No request of product files, applications and keys is served yet.
-void BindFilesCases(CaseRegistry&) {}
+void BindFilesCases(CaseRegistry& cases)
+{
+    // Stored product files: staged upload and download, queries, list, deletes, update.
+    cases.bind(0x35000143, UploadYBFileCase);
+    cases.bind(0x35000145, DownloadYBFileCase);
+    cases.bind(0x35000147, QueryYBFileByVolIdCase);
+    cases.bind(0x35000149, QueryYBFileByIdCase);
+    cases.bind(0x3500014b, QueryYBFileByNameCase);
+    cases.bind(0x3500014d, GetYBFileListCase);
+    cases.bind(0x3500014f, DeleteYBFileByIdCase);
+    cases.bind(0x35000151, DeleteYBFileByVolIdCase);
+    cases.bind(0x35000153, UpdateYBFileCase);
+}

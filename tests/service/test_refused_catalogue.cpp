@@ -87,7 +87,7 @@ protected:
             r.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + length);
             replies.push_back(r);
             // The texts are gone once the case returns.
-            texts.push_back(textOf(code, data, length));
+            texts.push_back(textOf(data));
         });
         DBtran::useCatalogue(m_foreign);
     }
@@ -99,17 +99,11 @@ protected:
         CatalogueTest::TearDown();
     }
 
-    static std::string textOf(unsigned long code, const void* data, unsigned long length)
+    // The message of a reply, read in the layout of the case that sent it.
+    std::string textOf(const void* data)
     {
-        const char* text = nullptr;
-        if (code == 0x35000112 || code == 0x35000114) {
-            if (length == sizeof(repQueryTzGlobalHistoryNameResp))
-                text = static_cast<const repQueryTzGlobalHistoryNameResp*>(data)->errMsg;
-        } else if (code == 0x35000072) {
-            if (length == sizeof(repAddSNRVolumeResp)) text = static_cast<const repAddSNRVolumeResp*>(data)->errMsg;
-        } else if (length >= sizeof(CodedReply)) {
-            text = static_cast<const CodedReply*>(data)->errMsg;
-        }
+        const ServedCase* served = registry.find(m_current);
+        const char* text = served != nullptr ? served->readStatus(data).errMsg : nullptr;
         return text != nullptr ? text : "";
     }
 
@@ -118,6 +112,7 @@ protected:
     {
         replies.clear();
         texts.clear();
+        m_current = code;
         zxsDatabuf buf;
         buf.m_pData = request;
         EXPECT_EQ(mgr.post(code, 0, &buf), 1u) << std::hex << code;
@@ -150,6 +145,7 @@ protected:
     std::vector<std::string> texts;
     std::string m_foreign;
     std::string m_bytes;
+    unsigned long m_current = 0;  // the request code being posted
 };
 
 TEST_F(RefusedCatalogueTest, EveryRequestIsAnsweredWithMinus7AndTheFileIsUntouched)
