@@ -32,7 +32,9 @@ std::string NamePrefix()
 
 const char* DirectionMark(Direction direction) { return direction == Direction::Upload ? "[U@" : "[D@"; }
 
-std::string RandomDigits()
+}  // namespace
+
+std::string RandomNameDigits()
 {
     static std::mutex mutex;
     static std::mt19937_64 engine{std::random_device{}()};
@@ -46,6 +48,10 @@ std::string RandomDigits()
     for (size_t i = 0; i < kRandomDigits; ++i, value >>= 4) digits[kRandomDigits - 1 - i] = hex[value & 0xf];
     return digits;
 }
+
+NameDigitsSource NameDigits = &RandomNameDigits;
+
+namespace {
 
 // Moves pos past between min and max characters that pass the test; false
 // when fewer than min stand there.
@@ -81,7 +87,7 @@ int Create(Direction direction, int32_t volumeId, std::string& name)
     const std::string start = NamePrefix() + std::to_string(volumeId) + DirectionMark(direction) +
                               std::to_string(static_cast<long long>(time(nullptr))) + ".";
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        name = start + RandomDigits() + "].YB";
+        name = start + NameDigits() + "].YB";
         int fd = open(name.c_str(), CreateFlags, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

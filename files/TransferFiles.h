@@ -33,6 +33,12 @@ extern const int CreateFlags;  // a new file, never an existing one
 extern const int AppendFlags;  // an existing transfer file, for writing at its end
 extern const int ReadFlags;    // an existing transfer file, for reading
 
+// The 16 random lowercase hexadecimal digits of a new name: a random source
+// unless a test has put another in place.
+using NameDigitsSource = std::string (*)();
+extern NameDigitsSource NameDigits;
+std::string RandomNameDigits();
+
 // Creates a new, empty transfer file of the volume in the host's temporary
 // directory, readable and writable by this process's user only. Its name is
 // the directory, "/YBFile_Volume", the volume id, "[U@" (upload) or "[D@"
