@@ -86,11 +86,18 @@ void avoidBackSlashCRLFProblemWithSQLServer(std::string* content)
 {
     static const std::string found = "\\\r\n";
     static const std::string replacement = "\\\\\r\n\r\n";
-    size_t pos = 0;
-    while (pos < content->size() && (pos = content->find(found, pos)) != std::string::npos) {
-        content->replace(pos, found.size(), replacement);
-        pos += replacement.size();
+    size_t pos = content->find(found);
+    if (pos == std::string::npos) return;
+    // One pass: what a replacement brings is not searched again.
+    std::string rewritten;
+    rewritten.reserve(content->size() + content->size() / 2);
+    size_t from = 0;
+    for (; pos != std::string::npos; pos = content->find(found, from)) {
+        rewritten.append(*content, from, pos - from).append(replacement);
+        from = pos + found.size();
     }
+    rewritten.append(*content, from, std::string::npos);
+    content->swap(rewritten);
 }
 
 bool ReplicationMgr::UploadYBFile(const UploadYBFileArgs_t& args, UploadYBFileRet_t& ret, DBtran* tran)
@@ -407,80 +414,64 @@ bool FillFileList(repYBFileListResp& reply, const std::vector<YBFileRecord_t>& f
     return true;
 }
 
-// The ERR entry of a list reply whose array could not be allocated.
-void LogNoListMemory(ReplicationMgr& mgr, const char* text, const std::string& details, long line)
-{
-    mgr.log() << "\tEvent: " << text << details;
-    mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", line, ReplicationMgr::ERR);
-}
-
 const char NoListMemoryText[] = "Not enough memory to retrieve list of YB Files";
 const char NoFileListMemoryText[] = "Not enough memory available to get list of YB Files";
 
+// A list case: the files of the operation's result into the reply's array,
+// freed after the send. When the array cannot be allocated, the reply
+// carries the text and -5, and an ERR entry the text and the details.
+template <typename Ret, typename Operation, typename Details>
+void ServeFileList(ReplicationMgr& mgr, unsigned long code, const Ret& ret, Operation&& operation,
+                   const char* noMemoryText, Details&& details)
+{
+    repYBFileListResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AutoFreeMem_t array;
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBFileListResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult, operation,
+        [&](repYBFileListResp& r) {
+            if (FillFileList(r, ret.files, array)) return true;
+            mgr.log() << "\tEvent: " << noMemoryText << details();
+            mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
+            return false;
+        },
+        noMemoryText);
+}
+
 void ServeQueryYBFileByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryYBFileByVolIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBFileByVolIdArgs_t args;
     QueryYBFileByVolIdRet_t ret;
     args.volumeId = cases::RequestOf<repYBFileIdReq>(buf).id;
-    AutoFreeMem_t array;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryYBFileByVolIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryYBFile(args, ret, nullptr); },
-        [&](repQueryYBFileByVolIdResp& r) {
-            if (FillFileList(r, ret.files, array)) return true;
-            LogNoListMemory(mgr, NoListMemoryText,
-                            "\n\tNumber of YB Files = " + std::to_string(ret.files.size()) +
-                                "\n\tVolume id = " + std::to_string(args.volumeId),
-                            __LINE__);
-            return false;
-        },
-        NoListMemoryText);
+    ServeFileList(
+        mgr, code, ret, [&]() { return mgr.QueryYBFile(args, ret, nullptr); }, NoListMemoryText,
+        [&]() {
+            return "\n\tNumber of YB Files = " + std::to_string(ret.files.size()) +
+                   "\n\tVolume id = " + std::to_string(args.volumeId);
+        });
 }
 
 void ServeQueryYBFileByName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryYBFileByNameResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBFileByNameArgs_t args;
     QueryYBFileByNameRet_t ret;
     const char* name = cases::RequestOf<repQueryYBFileByNameReq>(buf).Name;
     args.name = name != nullptr ? name : "";
-    AutoFreeMem_t array;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryYBFileByNameResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryYBFile(args, ret, nullptr); },
-        [&](repQueryYBFileByNameResp& r) {
-            if (FillFileList(r, ret.files, array)) return true;
-            LogNoListMemory(mgr, NoListMemoryText,
-                            "\n\tNumber of YB Files = " + std::to_string(ret.files.size()) +
-                                "\n\tName = " + EvDebug::escaped(args.name),
-                            __LINE__);
-            return false;
-        },
-        NoListMemoryText);
+    ServeFileList(
+        mgr, code, ret, [&]() { return mgr.QueryYBFile(args, ret, nullptr); }, NoListMemoryText,
+        [&]() {
+            return "\n\tNumber of YB Files = " + std::to_string(ret.files.size()) +
+                   "\n\tName = " + EvDebug::escaped(args.name);
+        });
 }
 
 void ServeGetYBFileList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 {
-    repGetYBFileListResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     GetYBFileListRet_t ret;
-    AutoFreeMem_t array;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetYBFileListResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.GetYBFileList(ret, nullptr); },
-        [&](repGetYBFileListResp& r) {
-            if (FillFileList(r, ret.files, array)) return true;
-            LogNoListMemory(mgr, NoFileListMemoryText,
-                            "\n\tBuffer Size = " + std::to_string(sizeof(repYBFileRec) * ret.files.size()), __LINE__);
-            return false;
-        },
-        NoFileListMemoryText);
+    ServeFileList(
+        mgr, code, ret, [&]() { return mgr.GetYBFileList(ret, nullptr); }, NoFileListMemoryText,
+        [&]() { return "\n\tBuffer Size = " + std::to_string(sizeof(repYBFileRec) * ret.files.size()); });
 }
 
 void ServeQueryYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

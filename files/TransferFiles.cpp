@@ -107,10 +107,15 @@ bool IsTransferName(const std::string& name, Direction direction)
 
 int Open(const std::string& name, int flags) { return open(name.c_str(), flags); }
 
-bool WriteAll(int fd, const char* data, size_t length)
+namespace {
+
+// Moves all bytes with the call (read or write); false when the call fails
+// or ends before all of them moved.
+template <typename Data, typename Call>
+bool MoveAll(int fd, Data* data, size_t length, Call call)
 {
     while (length > 0) {
-        ssize_t n = write(fd, data, length);
+        ssize_t n = call(fd, data, length);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         data += n;
@@ -119,16 +124,10 @@ bool WriteAll(int fd, const char* data, size_t length)
     return true;
 }
 
-bool ReadAll(int fd, char* data, size_t length)
-{
-    while (length > 0) {
-        ssize_t n = read(fd, data, length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        length -= static_cast<size_t>(n);
-    }
-    return true;
-}
+}  // namespace
+
+bool WriteAll(int fd, const char* data, size_t length) { return MoveAll(fd, data, length, &write); }
+
+bool ReadAll(int fd, char* data, size_t length) { return MoveAll(fd, data, length, &read); }
 
 }  // namespace transfer_files

@@ -212,14 +212,17 @@ TEST_F(FileTransferTest, TwoUploadsStartedInTheSameSecondGetTheirOwnFiles)
 
 TEST_F(FileTransferTest, ANewTemporaryFileIsNeverOneThatExists)
 {
-    // Files under the names the next transfers would get in this second or
-    // the next: one a link to a file beside the temporary directory.
+    FileAnswer stored = uploadWhole(6, "big.txt", TrickyText(kChunk + 1));
+    ASSERT_EQ(stored.status, 1u);
+    // Files under the names the next transfers would get within the next
+    // half minute: one a link to a file beside the temporary directory.
     const std::string beside = m_dir + "/beside.txt";
     WriteFileBytes(beside, "keep me");
     std::vector<std::string> planted;
+    const long long now = time(nullptr);
     for (const char* start : {"/YBFile_Volume5[U@", "/YBFile_Volume6[D@"})
-        for (long long second : {0LL, 1LL})
-            planted.push_back(m_tmp + start + std::to_string(time(nullptr) + second) + ".00000000000000aa].YB");
+        for (long long second = now; second < now + 30; ++second)
+            planted.push_back(m_tmp + start + std::to_string(second) + ".00000000000000aa].YB");
     ASSERT_EQ(symlink(beside.c_str(), planted[0].c_str()), 0);
     for (size_t i = 1; i < planted.size(); ++i) WriteFileBytes(planted[i], "earlier transfer");
     transfer_files::NameDigits = &RepeatedDigits;
@@ -235,7 +238,6 @@ TEST_F(FileTransferTest, ANewTemporaryFileIsNeverOneThatExists)
     a = uploadChunk(5, "new", nullptr);
     EXPECT_EQ(a.errCode, -10);
     EXPECT_EQ(a.msg, "Temporary file to store YB file cannot be opened");
-    FileAnswer stored = uploadWhole(6, "big.txt", TrickyText(kChunk + 1));
     a = download(stored.fileId);
     EXPECT_EQ(a.errCode, -10);
     EXPECT_EQ(a.msg, "Temporary YB File cannot be created");
