@@ -18,10 +18,8 @@
 
 #include "files/StoredFileMessages.h"
 #include "host/ZXPlatformInfo.h"
-#include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "support/TestCatalogue.h"
-#include "support/TestHost.h"
+#include "snr/SNRPostFixture.h"
 
 inline std::string TextOrEmpty(const char* text) { return text != nullptr ? text : ""; }
 
@@ -83,20 +81,14 @@ inline bool FileExists(const std::string& path)
     return lstat(path.c_str(), &st) == 0;
 }
 
-class StoredFilePostTest : public CatalogueTest {
+class StoredFilePostTest : public SNRPostTest<FileAnswer> {
 protected:
     void SetUp() override
     {
-        CatalogueTest::SetUp();
+        SNRPostTest::SetUp();
         m_tmp = m_dir + "/staging";
         ASSERT_EQ(mkdir(m_tmp.c_str(), 0700), 0);
         ZXPlatformInfo::setValue("Platform", "TempDirectory", m_tmp);
-        net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
-            FileAnswer a = decode(code, data);
-            a.code = code;
-            a.size = length;
-            answers.push_back(a);
-        });
     }
 
     void TearDown() override
@@ -107,7 +99,7 @@ protected:
                 if (name != "catalogue.db" && name.rfind("catalogue.db-", 0) != 0 && name != "staging")
                     unlink((dir + "/" + name).c_str());
         rmdir(m_tmp.c_str());
-        CatalogueTest::TearDown();
+        SNRPostTest::TearDown();
     }
 
     static std::set<std::string> namesIn(const std::string& dir)
@@ -123,10 +115,11 @@ protected:
     // The files in the temporary directory.
     std::set<std::string> staged() const { return namesIn(m_tmp); }
 
-    static FileAnswer decode(unsigned long code, const void* data)
+    // The reply of the request being posted, read in its layout.
+    FileAnswer decode(const void* data, unsigned long) override
     {
         FileAnswer a;
-        switch (code) {
+        switch (m_posting + 1) {
         case 0x35000144: {
             const auto* r = static_cast<const repUploadYBFileResp*>(data);
             a.fileId = r->fileId;
@@ -190,15 +183,8 @@ protected:
     // the reply code and the size of its reply.
     FileAnswer post(unsigned long code, void* request, size_t replySize)
     {
-        answers.clear();
-        zxsDatabuf buf;
-        buf.m_pData = request;
-        EXPECT_EQ(mgr.post(code, 0, &buf), 1u);
-        EXPECT_EQ(answers.size(), 1u);
-        FileAnswer a = answers.empty() ? FileAnswer() : answers.back();
-        EXPECT_EQ(a.code, code + 1);
-        EXPECT_EQ(a.size, replySize);
-        return a;
+        m_posting = code;
+        return SNRPostTest::post(code, request, replySize);
     }
 
     static char* Text(const std::string& s) { return const_cast<char*>(s.c_str()); }
@@ -295,9 +281,6 @@ protected:
         return post(code, &req, replySize);
     }
 
-    QuietHost quiet;
-    RecordingNetwork net;
-    ReplicationMgr mgr{&net.session};
-    std::vector<FileAnswer> answers;
     std::string m_tmp;
+    unsigned long m_posting = 0;
 };
