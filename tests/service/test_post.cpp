@@ -474,7 +474,7 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
     for (unsigned long code : served.boundCodes()) {
         current = served.find(code);
         for (bool noBuffer : {false, true}) {
-            // A case whose request carries no data is served when its buffer is there.
+            // Null data is the normal form of a request that carries none.
             if (!noBuffer && !current->readsRequest) continue;
             SCOPED_TRACE(testing::Message() << std::hex << code << (noBuffer ? " without buffer" : " without data"));
             net.replies.clear();
@@ -496,9 +496,9 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
             EXPECT_NE(entries[2].find(" completed unsuccessfully\n"), std::string::npos);
         }
     }
-    size_t withData = 0;
-    for (unsigned long code : served.boundCodes()) withData += served.find(code)->readsRequest ? 1 : 0;
-    EXPECT_EQ(mgr.cleanedBuffers().size(), withData);
+    size_t withBuffer = 0;
+    for (unsigned long code : served.boundCodes()) withBuffer += served.find(code)->readsRequest ? 1 : 0;
+    EXPECT_EQ(mgr.cleanedBuffers().size(), withBuffer);
 }
 
 TEST_F(PostTest, FailedSendChangesNothing) {

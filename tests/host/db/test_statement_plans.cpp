@@ -28,11 +28,13 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
 #include "snr/SNRPostFixture.h"
+#include "snr/VolumeLists.h"
 #include "support/CataloguePlans.h"
 
 // Registers the statements of files, FLR and cleanup again.
@@ -252,6 +254,20 @@ protected:
                   1);
         EXPECT_EQ(statusOf<repQueryTzGlobalHistoryNameResp>(0x35000111, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
         EXPECT_EQ(statusOf<repDeleteTzGlobalHistoryNameResp>(0x3500010f, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
+
+        // Volume lists: every volume, and one client's; device maintenance:
+        // a rename, configure and unconfigure.
+        EXPECT_EQ(ReplyOf<repGetSNRVolumesV4Resp>(post(0x35000210, nullptr, sizeof(repGetSNRVolumesV4Resp))).status, 1);
+        EXPECT_EQ(statusOf<repGetSNRInfoByClientAndVolV4Resp>(0x35000212, repGetSNRInfoByClientAndVolReq{volumeId, 8}), 1);
+        repSNRVolumeDeviceNameV4 rename;
+        rename.id = deviceId;
+        rename.ClientId = 8;
+        rename.DeviceName = const_cast<char*>("/dev/plan-e");
+        rename.UpdateMap = YB_DEV_NAME;
+        EXPECT_EQ(statusOf<repUpdateSNRDeviceNameV4Resp>(0x35000214, rename), 1);
+        rename.DeviceName = const_cast<char*>("/dev/plan-f");
+        EXPECT_EQ(statusOf<repConfigureDeviceV3Resp>(0x35000216, rename), 1);
+        EXPECT_EQ(statusOf<repUnconfigureDeviceResp>(0x35000101, repUnconfigureDeviceReq{deviceId}), 1);
 
         // Stored files: one stored, read, renamed and moved, removed; the
         // files of a seeded volume removed.
