@@ -1,4 +1,5 @@
 // The request codes of product files, applications and keys and the case that answers each.
+#include "files/EncryptionKeys.h"
 #include "files/StoredFileCases.h"
 #include "service/ServedCases.h"
 
@@ -14,4 +15,8 @@ void BindFilesCases(CaseRegistry& cases)
     cases.bind(0x3500014f, DeleteYBFileByIdCase);
     cases.bind(0x35000151, DeleteYBFileByVolIdCase);
     cases.bind(0x35000153, UpdateYBFileCase);
+
+    // Encryption key hand-off: message versions 1 and V2.
+    cases.bind(0x350001f5, GetEKeyCaseV1);
+    cases.bind(0x35000222, GetEKeyCaseV2);
 }
