@@ -9,6 +9,7 @@
 #include "host/db/DBConnection.h"
 #include "host/db/DBFormat.h"
 #include "host/db/DBStatementRegistry.h"
+#include "host/db/ServerText.h"
 #include "host/db/ZXDBDataTypeBase.h"
 
 bool DBtable::b_newDBBase = false;
@@ -644,7 +645,11 @@ DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)
         const char* text = nullptr;
         std::memcpy(&text, field, sizeof(text));
         a.kind = text != nullptr ? DBArgument::TEXT : DBArgument::NUL;
-        if (text != nullptr) a.s = text;
+        if (text != nullptr) {
+            // The server stores a long text value as it reads it.
+            DBServerText::recordSent(text);
+            a.s = DBServerText::read(text);
+        }
     } else {
         a.kind = DBArgument::TEXT;
         a.s.assign(field, strnlen(field, size));

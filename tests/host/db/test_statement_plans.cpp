@@ -24,6 +24,7 @@
 
 #include "flr/FLRMessages.h"
 #include "host/HostConfig.h"
+#include "files/StoredFileMessages.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/DBStatementTrace.h"
 #include "host/db/DBtable.h"
@@ -374,6 +375,24 @@ protected:
         FanInRPAssociatedWithSrcRepSetRet_t pairs;
         EXPECT_TRUE(mgr.getFanInRPAssociatedWithSrcRepSet(fanIn, pairs, nullptr));
         EXPECT_EQ(pairs.SnapshotIds.size(), 1u);
+
+        // Stored files: one stored, read, renamed and moved, removed; the
+        // files of a seeded volume removed.
+        repUploadYBFileReq upload{};
+        upload.file.VolumeId = volumeId;
+        upload.file.Name = const_cast<char*>("plan.cfg");
+        upload.file.Content = const_cast<char*>("plan");
+        const auto file = ReplyOf<repUploadYBFileResp>(post(0x35000143, &upload, sizeof(repUploadYBFileResp)));
+        ASSERT_EQ(file.status, 1u);
+        EXPECT_EQ(statusOf<repDownloadYBFileByIdResp>(0x35000145, repDownloadYBFileByIdReq{file.fileId, 0, nullptr}), 1);
+        repUpdateYBFileReq moved{};
+        moved.file.id = file.fileId;
+        moved.file.VolumeId = 1;
+        moved.file.Name = const_cast<char*>("plan-b.cfg");
+        moved.updateMap = 3;
+        EXPECT_EQ(statusOf<repUpdateYBFileResp>(0x35000153, moved), 1);
+        EXPECT_EQ(statusOf<repDeleteYBFileByIdResp>(0x3500014f, repYBFileIdReq{static_cast<int32_t>(file.fileId)}), 1);
+        EXPECT_EQ(statusOf<repDeleteYBFileByVolIdResp>(0x35000151, repYBFileIdReq{1}), 1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
