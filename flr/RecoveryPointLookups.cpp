@@ -327,11 +327,13 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
         "WHERE P.SnapshotId = S.Id AND S.ConsistencyPointId = RP.Id AND RP.Type = " +
         std::to_string(FLRCP_TYPE_DESTINATION_MACHINE) + " AND PairId IN (" + flr_detail::JoinIds(pairIds) + ")";
     const int rc = ReadInts(statement, tran, [&](int value) { ret.Count += static_cast<uint64_t>(value); });
-    if (rc != DB_NO_MORE_ROWS)
+    if (rc != DB_NO_MORE_ROWS) {
+        ret.Count = 0;  // a failed count tells nothing
         return Fail(*this, ret, -4, "Could not get Fan In RPs associated with the client",
                     "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + statement + "\n\tClient Id    : " +
                         clientId + "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);
+    }
     ret.errMsg = "";
     return true;
 }

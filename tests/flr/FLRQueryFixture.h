@@ -68,7 +68,9 @@ inline std::string Join(std::initializer_list<long long> values)
 // of client 9 (pair 211); set 42 of client 8 goes to host 6, whose client
 // service gives no GUIDs. The pairs' paths changed over time (see SetUp).
 //
-// Points, their snapshots (with creation times) and what hangs on them:
+// Points (all of destination host 5; those of set 40 from source client 8,
+// those of set 41 from 9), their snapshots (with creation times) and what
+// hangs on them:
 //   1: set 40, time 1000, job 500, Flags 6, type 0; snapshots 1 (GUID {g-a},
 //      pair row 1 of pair 201, mount point 1 with share 1) and 2 ({g-b}, pair
 //      row 2 of pair 202), both at 1000.
@@ -106,8 +108,8 @@ protected:
         storePath(211, 10001, "/src/c", 100, 0);
         storePath(211, 10002, "/dst/c", 100, 0);
 
-        ASSERT_EQ(storeCP(40, 1000, 500, 6, 5, 9), 1);
-        ASSERT_EQ(storeCP(40, 2000, 600, 1, 5, 1, 1), 2);
+        ASSERT_EQ(storeCP(40, 1000, 500, 6, 5, 8), 1);
+        ASSERT_EQ(storeCP(40, 2000, 600, 1, 5, 8, 1), 2);
         ASSERT_EQ(storeCP(41, 1500, 700, 8, 5, 9, 1), 3);
         ASSERT_EQ(storeCP(41, 2500, 800, 0, 5, 9), 4);
         ASSERT_EQ(storeSnapshot(1, "snap-1a", "vol-a", "{g-a}", 1000, 2, "{shadow-1a}", 4), 1);
