@@ -138,14 +138,8 @@ void ServeQueryFLRCPointsByFLRSetId(ReplicationMgr& mgr, unsigned long code, zxs
     QueryFLRConsistencyPointsByFLRSetIdV1Args_t args;
     QueryFLRConsistencyPointsByFLRSetIdRet_t ret;
     args.FLRSetId = cases::RequestOf<repQueryFLRCPointsByFLRSetIdReq>(buf).FLRSetId;
-    repQueryFLRCPointsByFLRSetIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    AutoFreeMem_t array;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryFLRCPointsByFLRSetIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryFLRConsistencyPointsByFLRSetId(args, ret, nullptr); },
-        [&](repQueryFLRCPointsByFLRSetIdResp& r) { return flr_detail::SetReplyArray(array, r.CPs, r.count, ret.CPs); });
+    flr_detail::ServeListInline(mgr, code, ret, ret.CPs, &repQueryFLRCPointsByFLRSetIdResp::CPs,
+                                [&]() { return mgr.QueryFLRConsistencyPointsByFLRSetId(args, ret, nullptr); });
 }
 
 template <typename Req, typename Reply>

@@ -359,6 +359,24 @@ void AnswerList(ReplicationMgr& mgr, const char* function, unsigned long code, c
 
 }  // namespace
 
+namespace {
+
+void ReadVolumeRequest(const repGetRPsByClientIdAndVolNameReq& request, QueryRPByDstClientIdAndVolNameArgs_t& args)
+{
+    args.DstClientId = request.DstClientId;
+    args.VolName = YBTextFromWire(request.VolName);
+}
+
+void ReadVolumeRequest(const repGetRPsByClientIdAndVolNameV2Req& request, QueryRPByDstClientIdAndVolNameArgs_t& args)
+{
+    args.DstClientId = request.DstClientId;
+    args.VolName = YBTextFromWire(request.VolName);
+    args.IsGUID = request.IsGUID;
+}
+
+}  // namespace
+
+// The version of the request code picks the request and reply layouts.
 void ReplicationMgr::QueryRPByDstClientIdAndVolNameHandler(zxsDatabuf* buf, unsigned long requestCode)
 {
     static const char Fn[] = "ReplicationMgr::QueryRPByDstClientIdAndVolNameHandler()";
@@ -366,15 +384,10 @@ void ReplicationMgr::QueryRPByDstClientIdAndVolNameHandler(zxsDatabuf* buf, unsi
     QueryRPByDstClientIdAndVolNameRet_t ret;
     const auto operation = [&]() { return QueryRPByDstClientIdAndVolName(args, ret, nullptr); };
     if (requestCode == 0x35000248) {
-        const auto& request = cases::RequestOf<repGetRPsByClientIdAndVolNameV2Req>(buf);
-        args.DstClientId = request.DstClientId;
-        args.VolName = YBTextFromWire(request.VolName);
-        args.IsGUID = request.IsGUID;
+        ReadVolumeRequest(cases::RequestOf<repGetRPsByClientIdAndVolNameV2Req>(buf), args);
         AnswerList<repGetRPsByClientIdAndVolNameV2Resp>(*this, Fn, requestCode, ret, ret.RPs, operation);
     } else {
-        const auto& request = cases::RequestOf<repGetRPsByClientIdAndVolNameReq>(buf);
-        args.DstClientId = request.DstClientId;
-        args.VolName = YBTextFromWire(request.VolName);
+        ReadVolumeRequest(cases::RequestOf<repGetRPsByClientIdAndVolNameReq>(buf), args);
         AnswerList<repGetRPsByClientIdAndVolNameResp>(*this, Fn, requestCode, ret, ret.RPs, operation);
     }
 }
@@ -458,16 +471,8 @@ void ServeQueryCPsByClientIdAndAppType(ReplicationMgr& mgr, unsigned long code, 
     QueryFLRCPsByClientIdAndAppTypeRet_t ret;
     args.ClientId = request.ClientId;
     args.AppType = request.AppType;
-    repQueryFLRCPsByClientIdAndAppTypeResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    AutoFreeMem_t array;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryFLRCPsByClientIdAndAppTypeResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryCPsByClientIdAndAppType(args, ret, nullptr); },
-        [&](repQueryFLRCPsByClientIdAndAppTypeResp& r) {
-            return flr_detail::SetReplyArray(array, r.CPs, r.count, ret.CPs);
-        });
+    flr_detail::ServeListInline(mgr, code, ret, ret.CPs, &repQueryFLRCPsByClientIdAndAppTypeResp::CPs,
+                                [&]() { return mgr.QueryCPsByClientIdAndAppType(args, ret, nullptr); });
 }
 
 void ServeQueryRPByDstClientIdAndVolName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

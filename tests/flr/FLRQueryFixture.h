@@ -171,6 +171,14 @@ protected:
              std::to_string(pairId) + ", " + std::to_string(type) + ", '" + path + "', " + std::to_string(created) +
              ", " + std::to_string(modified) + ")");
     }
+    // Stores the row through its table class; its new id.
+    template <typename Table, typename Row>
+    static int32_t store(Row row)
+    {
+        Table db;
+        EXPECT_TRUE(db.insert(row, nullptr));
+        return row.id;
+    }
     static int32_t storeCP(int32_t setId, int32_t time, int32_t job, int32_t flags, int32_t client, int32_t source,
                            int32_t type = 0)
     {
@@ -183,9 +191,7 @@ protected:
         row.TallmarkId = 3;
         row.SrcClientId = source;
         row.Type = type;
-        FLRConsistencyPointDB db;
-        EXPECT_TRUE(db.insert(row, nullptr));
-        return row.id;
+        return store<FLRConsistencyPointDB>(row);
     }
     static int32_t storeSnapshot(int32_t cpId, const std::string& name, const std::string& volume,
                                  const std::string& guid, int32_t time, int32_t type = 1, const std::string& path = "",
@@ -200,36 +206,28 @@ protected:
         row.CreationTime = time;
         row.Type = type;
         row.AuxValue = aux;
-        FLRSnapshotDB db;
-        EXPECT_TRUE(db.insert(row, nullptr));
-        return row.id;
+        return store<FLRSnapshotDB>(row);
     }
     static int32_t storePair(int32_t snapshotId, int32_t pairId)
     {
         YBFLRSnapPair_t row;
         row.SnapshotId = snapshotId;
         row.PairId = pairId;
-        FLRSnapPairDB db;
-        EXPECT_TRUE(db.insert(row, nullptr));
-        return row.id;
+        return store<FLRSnapPairDB>(row);
     }
     static int32_t storeMount(int32_t snapshotId, const std::string& path)
     {
         YBFLRSnapMountPoint_t row;
         row.SnapshotId = snapshotId;
         std::strncpy(row.MountPath, path.c_str(), sizeof row.MountPath - 1);
-        FLRSnapMountPointDB db;
-        EXPECT_TRUE(db.insert(row, nullptr));
-        return row.id;
+        return store<FLRSnapMountPointDB>(row);
     }
     static int32_t storeShare(int32_t mountPointId, const std::string& name)
     {
         YBFLRSnapNetworkShare_t row;
         row.MountPointId = mountPointId;
         std::strncpy(row.NetShareName, name.c_str(), sizeof row.NetShareName - 1);
-        FLRSnapNetworkShareDB db;
-        EXPECT_TRUE(db.insert(row, nullptr));
-        return row.id;
+        return store<FLRSnapNetworkShareDB>(row);
     }
 
     // ---- The stored rows, in the text form of the replies ----
@@ -248,43 +246,43 @@ protected:
         }
         return "no point " + std::to_string(id);
     }
+    // The stored rows of the ids, in the order of the ids, each as `text` gives it.
+    template <typename Row, typename Table, typename Text>
+    static std::vector<std::string> StoredTexts(const std::vector<int32_t>& ids, Text text)
+    {
+        std::vector<std::string> out;
+        const std::vector<Row> rows = StoredRows<Row, Table>();
+        for (int32_t id : ids)
+            for (const Row& r : rows)
+                if (r.id == id) out.push_back(text(r));
+        return out;
+    }
     // The stored snapshots of the ids, in the form of a version-1 or 2 reply.
-    static std::vector<std::string> StoredSnaps(std::vector<int32_t> ids, int version)
+    static std::vector<std::string> StoredSnaps(const std::vector<int32_t>& ids, int version)
     {
-        std::vector<std::string> out;
-        for (int32_t id : ids)
-            for (const auto& r : StoredRows<YBFLRSnapshot_t, FLRSnapshotDB>()) {
-                if (r.id != id) continue;
-                std::string text = Join({r.id, r.ConsistencyPointId}) + ":" + Shown(r.Name) + ":" +
-                                   Shown(r.SnapVolumeName) + ":" + Shown(r.VolumeGUID);
-                if (version >= 2) text += ":" + Join({r.Type}) + ":" + Shown(r.SnapshotPath) + ":" + Join({r.AuxValue});
-                out.push_back(text);
-            }
-        return out;
+        return StoredTexts<YBFLRSnapshot_t, FLRSnapshotDB>(ids, [version](const YBFLRSnapshot_t& r) {
+            std::string text = Join({r.id, r.ConsistencyPointId}) + ":" + Shown(r.Name) + ":" +
+                               Shown(r.SnapVolumeName) + ":" + Shown(r.VolumeGUID);
+            if (version >= 2) text += ":" + Join({r.Type}) + ":" + Shown(r.SnapshotPath) + ":" + Join({r.AuxValue});
+            return text;
+        });
     }
-    static std::vector<std::string> StoredPairs(std::vector<int32_t> ids)
+    static std::vector<std::string> StoredPairs(const std::vector<int32_t>& ids)
     {
-        std::vector<std::string> out;
-        for (int32_t id : ids)
-            for (const auto& r : StoredRows<YBFLRSnapPair_t, FLRSnapPairDB>())
-                if (r.id == id) out.push_back(Join({r.id, r.SnapshotId, r.PairId}));
-        return out;
+        return StoredTexts<YBFLRSnapPair_t, FLRSnapPairDB>(
+            ids, [](const YBFLRSnapPair_t& r) { return Join({r.id, r.SnapshotId, r.PairId}); });
     }
-    static std::vector<std::string> StoredMounts(std::vector<int32_t> ids)
+    static std::vector<std::string> StoredMounts(const std::vector<int32_t>& ids)
     {
-        std::vector<std::string> out;
-        for (int32_t id : ids)
-            for (const auto& r : StoredRows<YBFLRSnapMountPoint_t, FLRSnapMountPointDB>())
-                if (r.id == id) out.push_back(Join({r.id, r.SnapshotId}) + ":" + Shown(r.MountPath));
-        return out;
+        return StoredTexts<YBFLRSnapMountPoint_t, FLRSnapMountPointDB>(ids, [](const YBFLRSnapMountPoint_t& r) {
+            return Join({r.id, r.SnapshotId}) + ":" + Shown(r.MountPath);
+        });
     }
-    static std::vector<std::string> StoredShares(std::vector<int32_t> ids)
+    static std::vector<std::string> StoredShares(const std::vector<int32_t>& ids)
     {
-        std::vector<std::string> out;
-        for (int32_t id : ids)
-            for (const auto& r : StoredRows<YBFLRSnapNetworkShare_t, FLRSnapNetworkShareDB>())
-                if (r.id == id) out.push_back(Join({r.id, r.MountPointId}) + ":" + Shown(r.NetShareName));
-        return out;
+        return StoredTexts<YBFLRSnapNetworkShare_t, FLRSnapNetworkShareDB>(ids, [](const YBFLRSnapNetworkShare_t& r) {
+            return Join({r.id, r.MountPointId}) + ":" + Shown(r.NetShareName);
+        });
     }
     // A stored text as a reply sends it: "(null)" for an empty one.
     static std::string Shown(const char* column) { return *column != '\0' ? column : "(null)"; }
@@ -311,6 +309,24 @@ protected:
     }
 
     // ---- Failures ----
+
+    // The reads of an expanded point after the point's own, the first of
+    // them the (skip+1)-th list read; the shares only where it has one.
+    static std::vector<FLRFaultCase> ExpansionFaults(int skip, bool shares)
+    {
+        std::vector<FLRFaultCase> faults = {
+            {"reading the snapshots", "getList", skip, -4, "Could not get list of FLR snapshot records from the database"},
+            {"reading the pair rows", "getList", skip + 1, -4,
+             "Could not get list of FLR snapshot pair records from the database"},
+            {"reading the pair paths", "fetch", 0, -4, "Cannot get the list of pair path from the database"},
+            {"reading the mount points", "getList", skip + 2, -4,
+             "Could not get list of FLR snapshot Mount point records from the database"},
+        };
+        if (shares)
+            faults.push_back({"reading the shares", "getList", skip + 3, -4,
+                              "Could not get list of FLR snapshot network shares records from the database"});
+        return faults;
+    }
 
     // Each fault in turn: the request fails with its code and text.
     template <typename Send>

@@ -111,19 +111,10 @@ TEST_F(CPQueryTest, PointsByIdThatCannotBeExpanded)
                   .size(),
               1u);
 
-    expectEachFault(
-        {
-            {"reading the point", "getInfo", 0, -4, "Could not get the recovery point information from the database"},
-            {"reading the snapshots", "getList", 0, -4, "Could not get list of FLR snapshot records from the database"},
-            {"reading the pair rows", "getList", 1, -4,
-             "Could not get list of FLR snapshot pair records from the database"},
-            {"reading the pair paths", "fetch", 0, -4, "Cannot get the list of pair path from the database"},
-            {"reading the mount points", "getList", 2, -4,
-             "Could not get list of FLR snapshot Mount point records from the database"},
-            {"reading the shares", "getList", 3, -4,
-             "Could not get list of FLR snapshot network shares records from the database"},
-        },
-        [&] { return byId(2, 1); });
+    std::vector<FLRFaultCase> faults = ExpansionFaults(0, true);
+    faults.insert(faults.begin(),
+                  {"reading the point", "getInfo", 0, -4, "Could not get the recovery point information from the database"});
+    expectEachFault(faults, [&] { return byId(2, 1); });
     EXPECT_EQ(LogEntriesWith("\tEvent: Cannot get the list of pair path from the database\n\tgetNextRow(YBGetFLRPairPath &) "
                              "failed\n\tPoint in Time = 1000\n\tPair id(s)  = (201, 202)\n\tDB Err Code = 5")
                   .size(),
@@ -197,20 +188,10 @@ TEST_F(CPQueryTest, JobsThatCannotBeAnswered)
                   .size(),
               1u);
 
-    expectEachFault(
-        {
-            {"reading the point", "getList", 0, -4,
-             "Could not get list of FLR Consistency point records from the database"},
-            {"reading the snapshots", "getList", 1, -4, "Could not get list of FLR snapshot records from the database"},
-            {"reading the pair rows", "getList", 2, -4,
-             "Could not get list of FLR snapshot pair records from the database"},
-            {"reading the pair paths", "fetch", 0, -4, "Cannot get the list of pair path from the database"},
-            {"reading the mount points", "getList", 3, -4,
-             "Could not get list of FLR snapshot Mount point records from the database"},
-            {"reading the shares", "getList", 4, -4,
-             "Could not get list of FLR snapshot network shares records from the database"},
-        },
-        [&] { return byJob(3, 500); });
+    std::vector<FLRFaultCase> faults = ExpansionFaults(1, true);
+    faults.insert(faults.begin(), {"reading the point", "getList", 0, -4,
+                                   "Could not get list of FLR Consistency point records from the database"});
+    expectEachFault(faults, [&] { return byJob(3, 500); });
     expectNoMemoryAtEachArray(5, [&] { return byJob(3, 500); });
 }
 
