@@ -1,5 +1,24 @@
 // The request codes of product files, applications and keys and the case that answers each.
+#include "files/AppViewCases.h"
 #include "service/ServedCases.h"
 
-// No request of product files, applications and keys is served yet.
-void BindFilesCases(CaseRegistry&) {}
+void BindFilesCases(CaseRegistry& cases)
+{
+    // Appliances, user application definitions, browse views and lists.
+    cases.bind(0x35000103, AddYBApplianceCase);
+    cases.bind(0x35000105, DeleteYBApplianceCase);
+    cases.bind(0x35000107, GetYBApplianceListCase);
+    cases.bind(0x35000109, QueryYBApplianceCase);
+    cases.bind(0x35000199, AddApplicationCase);
+    cases.bind(0x3500019b, UpdateApplicationCase);
+    cases.bind(0x3500019d, DeleteApplicationCase);
+    cases.bind(0x3500019f, QueryApplicationCase);
+    cases.bind(0x350001a1, GetApplicationListCase);
+    cases.bind(0x350001c9, BrowseByClientCaseV1);
+    cases.bind(0x35000218, BrowseByClientCaseV2);
+    cases.bind(0x350001cd, BrowseByPolicyCaseV1);
+    cases.bind(0x35000220, BrowseByPolicyCaseV2);
+    cases.bind(0x350001cb, GetSubclientVolumesListCase);
+    cases.bind(0x350001cf, GetVEHostsCase);
+    cases.bind(0x350001d9, GetCopyMgrsCase);
+}

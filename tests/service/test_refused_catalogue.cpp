@@ -59,10 +59,14 @@ void QueryHandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 
 const unsigned long kQueryCode = 0x35000107;
 
-// The library's cases and the query case above.
+// The library's cases, with the query case above in place of the one of its
+// code.
 CaseRegistry CasesWithQuery()
 {
-    CaseRegistry registry = ServedCases();
+    CaseRegistry registry;
+    const CaseRegistry& served = ServedCases();
+    for (unsigned long code : served.boundCodes())
+        if (code != kQueryCode) registry.bind(code, *served.find(code));
     registry.bind(kQueryCode, cases::Serve<cases::NoRequest, CodedReply>(&QueryHandlerCase));
     return registry;
 }
@@ -86,8 +90,10 @@ protected:
             SentReply r{code, {}};
             r.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + length);
             replies.push_back(r);
-            // The texts are gone once the case returns.
-            texts.push_back(textOf(code, data, length));
+            // The texts are gone once the case returns; each reply is read
+            // in the layout of the case that sent it.
+            const char* text = m_posted != nullptr ? m_posted->readStatus(data).errMsg : nullptr;
+            texts.push_back(text != nullptr ? text : "");
         });
         DBtran::useCatalogue(m_foreign);
     }
@@ -99,20 +105,6 @@ protected:
         CatalogueTest::TearDown();
     }
 
-    static std::string textOf(unsigned long code, const void* data, unsigned long length)
-    {
-        const char* text = nullptr;
-        if (code == 0x35000112 || code == 0x35000114) {
-            if (length == sizeof(repQueryTzGlobalHistoryNameResp))
-                text = static_cast<const repQueryTzGlobalHistoryNameResp*>(data)->errMsg;
-        } else if (code == 0x35000072) {
-            if (length == sizeof(repAddSNRVolumeResp)) text = static_cast<const repAddSNRVolumeResp*>(data)->errMsg;
-        } else if (length >= sizeof(CodedReply)) {
-            text = static_cast<const CodedReply*>(data)->errMsg;
-        }
-        return text != nullptr ? text : "";
-    }
-
     // Posts a request and checks that it was answered once; the reply.
     const SentReply& post(unsigned long code, void* request)
     {
@@ -120,6 +112,7 @@ protected:
         texts.clear();
         zxsDatabuf buf;
         buf.m_pData = request;
+        m_posted = registry.find(code);
         EXPECT_EQ(mgr.post(code, 0, &buf), 1u) << std::hex << code;
         EXPECT_EQ(replies.size(), 1u) << std::hex << code;
         static const SentReply none{0, {}};
@@ -150,6 +143,7 @@ protected:
     std::vector<std::string> texts;
     std::string m_foreign;
     std::string m_bytes;
+    const ServedCase* m_posted = nullptr;  // the case of the request being posted
 };
 
 TEST_F(RefusedCatalogueTest, EveryRequestIsAnsweredWithMinus7AndTheFileIsUntouched)
