@@ -39,6 +39,20 @@ bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, cons
     return false;
 }
 
+// A call on one row of a table that failed with the database's code: 100 (no
+// such row) refuses with -3 and notFound, any other code with -4 and failed,
+// logging the call, the row's id line, further lines and the code.
+template <typename Ret>
+bool RowCallFailed(ReplicationMgr& mgr, Ret& ret, int dbCode, const char* notFound, const char* failed,
+                   const char* call, const std::string& idLine, const std::string& more, const char* source,
+                   const char* function, long line)
+{
+    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, -3, notFound, idLine, source, function, line);
+    return Fail(mgr, ret, -4, failed,
+                "\n\t" + std::string(call) + " failed" + idLine + more + "\n\tDB Err Code = " + std::to_string(dbCode),
+                source, function, line);
+}
+
 // "\n\tTran = 0x" and the transaction handle in hexadecimal.
 inline std::string TranLine(const DBtran* tran)
 {

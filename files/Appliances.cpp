@@ -22,6 +22,7 @@ using files_detail::ProgNameDeletes;
 using files_detail::ProgNameInserts;
 using files_detail::ProgNameQueries;
 using files_detail::ProgNameUtils;
+using files_detail::RowCallFailed;
 using files_detail::TranLine;
 
 // A stored appliance as the operations hand it out.
@@ -88,16 +89,10 @@ bool ReplicationMgr::DeleteYBAppliance(const DeleteYBApplianceArgs_t& args, Dele
                     "\n\tAppliance Id = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     CYBApplianceDB db;
-    if (!db.remove(id, tran)) {
-        const int code = db.getErrorCode();
-        if (code == DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -3, "Record not found", "\n\tAppliance Id = " + std::to_string(id),
-                        ProgNameDeletes, Fn, __LINE__);
-        return Fail(*this, ret, -4, "Cannot remove YB Appliance from the database",
-                    "\n\tCYBApplianceDB::remove() failed\n\tAppliance Id = " + std::to_string(id) + TranLine(tran) +
-                        "\n\tDB Err Code = " + std::to_string(code),
-                    ProgNameDeletes, Fn, __LINE__);
-    }
+    if (!db.remove(id, tran))
+        return RowCallFailed(*this, ret, db.getErrorCode(), "Record not found",
+                             "Cannot remove YB Appliance from the database", "CYBApplianceDB::remove()",
+                             "\n\tAppliance Id = " + std::to_string(id), TranLine(tran), ProgNameDeletes, Fn, __LINE__);
 
     ret.errMsg = "";
     m_LogMsg << "\tYB Appliance with ID " << id << " was removed from DB...";
@@ -116,16 +111,10 @@ bool ReplicationMgr::QueryYBAppliance(const QueryYBApplianceArgs_t& args, QueryY
 
     CYBApplianceDB db;
     YBDevice_t row;
-    if (!db.getInfo(id, row, tran)) {
-        const int code = db.getErrorCode();
-        if (code == DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -3, "Record not found", "\n\tAppliance Id = " + std::to_string(id),
-                        ProgNameQueries, Fn, __LINE__);
-        return Fail(*this, ret, -4, "Cannot access YB Appliance Information from the database",
-                    "\n\tCYBApplianceDB::getInfo() failed\n\tAppliance Id = " + std::to_string(id) +
-                        "\n\tDB Err Code = " + std::to_string(code),
-                    ProgNameQueries, Fn, __LINE__);
-    }
+    if (!db.getInfo(id, row, tran))
+        return RowCallFailed(*this, ret, db.getErrorCode(), "Record not found",
+                             "Cannot access YB Appliance Information from the database", "CYBApplianceDB::getInfo()",
+                             "\n\tAppliance Id = " + std::to_string(id), "", ProgNameQueries, Fn, __LINE__);
 
     YBSet(ret.appliance, row);
     ret.errMsg = "";

@@ -66,18 +66,19 @@ int ReadVolumes(Cursor& cursor, Ret& ret)
     return rc;
 }
 
-// A later step: every row of its cursor, read as a TableRow and appended to
-// the list. The fetch code that ended it.
+// The next step after `step`: every row of its cursor, read as a TableRow and
+// appended to the list; `step` is then its number. False, with the fetch code
+// that ended it in rc, when that was not the end of the rows.
 template <typename Cursor, typename TableRow, typename List>
-int ReadStep(List& list, DBtran* tran)
+bool ReadStep(List& list, int& step, int& rc, DBtran* tran)
 {
+    ++step;
     Cursor cursor(tran);
     cursor.setValues();
     int state = 0;
-    int rc;
     while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK)
         YBSet(list, AsTableRow<TableRow>(*cursor.getDataPtr()));
-    return rc;
+    return rc == DB_NO_MORE_ROWS;
 }
 
 // The cursors of steps 2 to 5 of a view.
@@ -109,12 +110,22 @@ void ClearLists(Ret& ret)
     ret.Apps.clear();
 }
 
-// A failed step: nothing found is kept; -4 with the text.
+// What a step that failed answers, by step.
+const char* const StepFailedText[] = {
+    "",
+    "Could not get YB Volume information from the database",
+    "Could not get YBPhysical Volume information from the database",
+    "Could not get YB Physical Device information from the database",
+    "Could not get scratch volume information from the database",
+    "Could not get mount point information from the database",
+};
+
+// A failed step: nothing found is kept; -4 with the step's text.
 template <typename Ret>
-bool StepFailed(ReplicationMgr& mgr, Ret& ret, int step, const char* text, int rc, const Browse& browse, long line)
+bool StepFailed(ReplicationMgr& mgr, Ret& ret, int step, int rc, const Browse& browse, long line)
 {
     ClearLists(ret);
-    return Fail(mgr, ret, -4, text,
+    return Fail(mgr, ret, -4, StepFailedText[step],
                 "\n\tgetNextRow(BrowseByClient" + std::to_string(step) + " &) failed" + browse.idLabel +
                     std::to_string(browse.id) + "\n\tDB Err Code = " + std::to_string(rc),
                 ProgNameQueries, browse.function, line);
@@ -127,8 +138,7 @@ template <typename Steps, typename First, typename Ret>
 bool ReadBrowse(ReplicationMgr& mgr, First& first, Ret& ret, const Browse& browse, DBtran* tran)
 {
     int rc = ReadVolumes(first, ret);
-    if (rc != DB_NO_MORE_ROWS)
-        return StepFailed(mgr, ret, 1, "Could not get YB Volume information from the database", rc, browse, __LINE__);
+    if (rc != DB_NO_MORE_ROWS) return StepFailed(mgr, ret, 1, rc, browse, __LINE__);
     if (ret.YBVolumes.empty()) {
         mgr.log() << "\tEvent: No YB Volumes found for the browse operation";
         mgr.WriteLogMsg(ProgNameQueries, browse.function, __LINE__, ReplicationMgr::INFO);
@@ -136,22 +146,12 @@ bool ReadBrowse(ReplicationMgr& mgr, First& first, Ret& ret, const Browse& brows
         return true;
     }
 
-    rc = ReadStep<typename Steps::Step2, YBPhysicalVolume_t>(ret.SNRVolumes, tran);
-    if (rc != DB_NO_MORE_ROWS)
-        return StepFailed(mgr, ret, 2, "Could not get YBPhysical Volume information from the database", rc, browse,
-                          __LINE__);
-    rc = ReadStep<typename Steps::Step3, YBPhysicalDevice_t>(ret.Devices, tran);
-    if (rc != DB_NO_MORE_ROWS)
-        return StepFailed(mgr, ret, 3, "Could not get YB Physical Device information from the database", rc, browse,
-                          __LINE__);
-    rc = ReadStep<typename Steps::Step4, YBScratchVolume_t>(ret.ScratchVolumes, tran);
-    if (rc != DB_NO_MORE_ROWS)
-        return StepFailed(mgr, ret, 4, "Could not get scratch volume information from the database", rc, browse,
-                          __LINE__);
-    rc = ReadStep<typename Steps::Step5, YBMountPoint_t>(ret.MountPoints, tran);
-    if (rc != DB_NO_MORE_ROWS)
-        return StepFailed(mgr, ret, 5, "Could not get mount point information from the database", rc, browse,
-                          __LINE__);
+    int step = 1;
+    const bool read = ReadStep<typename Steps::Step2, YBPhysicalVolume_t>(ret.SNRVolumes, step, rc, tran) &&
+                      ReadStep<typename Steps::Step3, YBPhysicalDevice_t>(ret.Devices, step, rc, tran) &&
+                      ReadStep<typename Steps::Step4, YBScratchVolume_t>(ret.ScratchVolumes, step, rc, tran) &&
+                      ReadStep<typename Steps::Step5, YBMountPoint_t>(ret.MountPoints, step, rc, tran);
+    if (!read) return StepFailed(mgr, ret, step, rc, browse, __LINE__);
 
     ret.errMsg = "";
     return true;

@@ -21,6 +21,7 @@ using files_detail::ProgNameDeletes;
 using files_detail::ProgNameInserts;
 using files_detail::ProgNameQueries;
 using files_detail::ProgNameUpdates;
+using files_detail::RowCallFailed;
 using files_detail::TranLine;
 
 // ---- Conversions ---------------------------------------------------------------
@@ -91,6 +92,13 @@ bool YBSet(YBDBDst_t<YBUserApplicationDef_t>& dst, const YBUserAppDefsRecord_t& 
 template bool CopyVectorToMsg(repYBUserApplDefRec**, const std::vector<YBUserAppDefsRecord_t>&);
 
 // ---- Operations --------------------------------------------------------------------
+
+namespace {
+
+// The id line of a definition's entries.
+std::string IdLine(int id) { return "\n\tUser Application Id = " + std::to_string(id); }
+
+}  // namespace
 
 bool ReplicationMgr::AddApplication(const AddYBUserAppDefsArgs_t& args, AddYBUserAppDefsRet_t& ret, DBtran* tran)
 {
@@ -191,7 +199,7 @@ bool ReplicationMgr::UpdateApplication(const UpdateYBUserAppDefsArgs_t& args, Up
 
     if (id < 1)
         return Fail(*this, ret, -6, "Cannot update user application information with invalid values",
-                    "\n\tUser Application Id = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+                    IdLine(id), ProgNameUpdates, Fn, __LINE__);
 
     // A text too long for its column is refused without a log entry.
     YBUserApplicationDef_t row;
@@ -203,17 +211,11 @@ bool ReplicationMgr::UpdateApplication(const UpdateYBUserAppDefsArgs_t& args, Up
 
     YBUserApplicationDefDB db;
     const std::string set = UpdateClause(row, application.UpdateMask);
-    if (!db.Update(id, set.c_str(), tran)) {
-        const int code = db.getErrorCode();
-        if (code == DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -3, "Record not found", "\n\tUser Application Id = " + std::to_string(id),
-                        ProgNameUpdates, Fn, __LINE__);
-        return Fail(*this, ret, -4, "Could not update User Application in the database",
-                    "\n\tYBUserApplicationDefDB::Update() failed\n\tUser Application Id = " + std::to_string(id) +
-                        "\n\tsUpdate = " + EvDebug::escaped(set) + TranLine(tran) + "\n\tDB Err Code = " +
-                        std::to_string(code),
-                    ProgNameUpdates, Fn, __LINE__);
-    }
+    if (!db.Update(id, set.c_str(), tran))
+        return RowCallFailed(*this, ret, db.getErrorCode(), "Record not found",
+                             "Could not update User Application in the database", "YBUserApplicationDefDB::Update()",
+                             IdLine(id), "\n\tsUpdate = " + EvDebug::escaped(set) + TranLine(tran), ProgNameUpdates, Fn,
+                             __LINE__);
 
     ret.errMsg = "";
     m_LogMsg << "\tUser Application " << id << " was updated successfully...";
@@ -229,19 +231,13 @@ bool ReplicationMgr::DeleteApplication(const DeleteYBUserAppDefsArgs_t& args, De
 
     if (id < 1)
         return Fail(*this, ret, -6, "Cannot remove user application from the database with invalid values",
-                    "\n\tUser Application Id = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
+                    IdLine(id), ProgNameDeletes, Fn, __LINE__);
 
     YBUserApplicationDefDB db;
-    if (!db.remove(id, tran)) {
-        const int code = db.getErrorCode();
-        if (code == DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -3, "User application not found", "\n\tUser Application Id = " + std::to_string(id),
-                        ProgNameDeletes, Fn, __LINE__);
-        return Fail(*this, ret, -4, "Cannot remove user application from the database",
-                    "\n\tYBUserApplicationDefDB::remove() failed\n\tUser Application Id = " + std::to_string(id) +
-                        TranLine(tran) + "\n\tDB Err Code = " + std::to_string(code),
-                    ProgNameDeletes, Fn, __LINE__);
-    }
+    if (!db.remove(id, tran))
+        return RowCallFailed(*this, ret, db.getErrorCode(), "User application not found",
+                             "Cannot remove user application from the database", "YBUserApplicationDefDB::remove()",
+                             IdLine(id), TranLine(tran), ProgNameDeletes, Fn, __LINE__);
 
     ret.errMsg = "";
     m_LogMsg << "\tUser Application " << id << " was removed...";
@@ -257,20 +253,14 @@ bool ReplicationMgr::QueryApplication(const QueryYBUserAppDefsArgs_t& args, Quer
 
     if (id < 1)
         return Fail(*this, ret, -6, "Invalid user application identifier",
-                    "\n\tUser Application Id = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
+                    IdLine(id), ProgNameQueries, Fn, __LINE__);
 
     YBUserApplicationDefDB db;
     YBUserApplicationDef_t row;
-    if (!db.getInfo(id, row, tran)) {
-        const int code = db.getErrorCode();
-        if (code == DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -3, "Record not found", "\n\tUser Application Id = " + std::to_string(id),
-                        ProgNameQueries, Fn, __LINE__);
-        return Fail(*this, ret, -4, "Cannot access user application from the database",
-                    "\n\tYBUserApplicationDefDB::getInfo() failed\n\tUser Application Id = " + std::to_string(id) +
-                        "\n\tDB Err Code = " + std::to_string(code),
-                    ProgNameQueries, Fn, __LINE__);
-    }
+    if (!db.getInfo(id, row, tran))
+        return RowCallFailed(*this, ret, db.getErrorCode(), "Record not found",
+                             "Cannot access user application from the database", "YBUserApplicationDefDB::getInfo()",
+                             IdLine(id), "", ProgNameQueries, Fn, __LINE__);
 
     YBSet(ret.application, row);
     ret.errMsg = "";

@@ -15,6 +15,7 @@
 #include "host/ZxSync.h"
 #include "host/db/DBtable.h"
 #include "service/Sync.h"
+#include "support/NamedMutexes.h"
 
 namespace {
 
@@ -240,19 +241,6 @@ protected:
     }
 };
 
-// Whether nobody holds the named mutex: taken and given back from a thread
-// of its own.
-bool LockIsFree(const char* name)
-{
-    bool free = false;
-    std::thread([&free, name] {
-        FXNamedMutex mutex(name);
-        free = mutex.TryLock();
-        if (free) mutex.Unlock();
-    }).join();
-    return free;
-}
-
 }  // namespace
 
 TEST_F(BrowseViewTest, ByClientAnswersTheClientsReplicasFieldByField)
@@ -260,7 +248,7 @@ TEST_F(BrowseViewTest, ByClientAnswersTheClientsReplicasFieldByField)
     V1Browse v1 = byClient(5);
     expectClient5(v1);
     EXPECT_FALSE(tableExists("YBBrowseByClientTmp"));  // dropped by the last step
-    EXPECT_TRUE(LockIsFree("TmpYBBrowseClient"));
+    EXPECT_TRUE(NamedMutexIsFree("TmpYBBrowseClient"));
 
     // Version 2: the devices in their V4 layout, the rest alike.
     V2Browse v2 = byClientV2(5);
@@ -360,8 +348,8 @@ TEST_F(BrowseViewTest, NothingToBrowseAndInvalidIds)
     expectFailure(byClientV2(-3), -6, "Invalid client id");
     expectFailure(byPolicy(0), -6, "Invalid Policy id");
     EXPECT_EQ(LogEntriesWith("\tEvent: Invalid Policy id\n\tPolicy Id = 0").size(), 1u);
-    EXPECT_TRUE(LockIsFree("TmpYBBrowseClient"));
-    EXPECT_TRUE(LockIsFree("TmpYBBrowsePolicy"));
+    EXPECT_TRUE(NamedMutexIsFree("TmpYBBrowseClient"));
+    EXPECT_TRUE(NamedMutexIsFree("TmpYBBrowsePolicy"));
 }
 
 TEST_F(BrowseViewTest, AFailedStepAnswersItsTextAndTheNextBrowseSucceeds)
@@ -387,7 +375,7 @@ TEST_F(BrowseViewTest, AFailedStepAnswersItsTextAndTheNextBrowseSucceeds)
                                  " &) failed\n\tClient Id = 5\n\tDB Err Code = 10")
                       .size(),
                   1u);
-        EXPECT_TRUE(LockIsFree("TmpYBBrowseClient"));
+        EXPECT_TRUE(NamedMutexIsFree("TmpYBBrowseClient"));
         expectClient5(byClient(5));
         EvDebug::clearEntries();
     }
@@ -413,31 +401,12 @@ TEST_F(BrowseViewTest, ArraysThatCannotBeAllocatedFailTheReply)
 TEST_F(BrowseViewTest, ABrowseWaitsForItsViewsLockOnly)
 {
     ZxNamedMutex::setWaitScale(0.001);
-    std::mutex m;
-    std::condition_variable cv;
-    bool locked = false;
-    bool release = false;
-    std::thread holder([&] {
-        FXNamedMutex mutex("TmpYBBrowseClient");
-        mutex.Lock();
-        std::unique_lock<std::mutex> guard(m);
-        locked = true;
-        cv.notify_all();
-        cv.wait(guard, [&] { return release; });
-        mutex.Unlock();
-    });
+    V1Browse refused, policy;
     {
-        std::unique_lock<std::mutex> guard(m);
-        cv.wait(guard, [&] { return locked; });
+        NamedMutexHeldElsewhere held("TmpYBBrowseClient");
+        refused = byClient(5);
+        policy = byPolicy(9);
     }
-    V1Browse refused = byClient(5);
-    V1Browse policy = byPolicy(9);
-    {
-        std::lock_guard<std::mutex> guard(m);
-        release = true;
-    }
-    cv.notify_all();
-    holder.join();
 
     expectFailure(refused, -8, "Cannot have exclusive access to TmpYBBrowseClient");
     EXPECT_EQ(policy.s.status, 1u);
