@@ -455,8 +455,7 @@ TEST_F(PostTest, RequestWithoutDataGetsTheFailedReplyOfItsCase) {
 }
 
 // Every code the library serves, whatever its case, answers a request
-// without its buffer, or without the data its request carries, once, in the
-// layout of its own reply.
+// without its buffer or its data once, in the layout of its own reply.
 TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
     QuietHost quiet;
     RecordingNetwork net;
@@ -475,7 +474,8 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
     for (unsigned long code : served.boundCodes()) {
         current = served.find(code);
         for (bool noBuffer : {false, true}) {
-            if (!noBuffer && !current->readsRequest) continue;  // null data is its normal form
+            // Null data is the normal form of a request that carries none.
+            if (!noBuffer && !current->readsRequest) continue;
             SCOPED_TRACE(testing::Message() << std::hex << code << (noBuffer ? " without buffer" : " without data"));
             net.replies.clear();
             sent.clear();
@@ -496,9 +496,9 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
             EXPECT_NE(entries[2].find(" completed unsuccessfully\n"), std::string::npos);
         }
     }
-    size_t withData = 0;
-    for (unsigned long code : served.boundCodes()) withData += served.find(code)->readsRequest ? 1 : 0;
-    EXPECT_EQ(mgr.cleanedBuffers().size(), withData);
+    size_t withBuffer = 0;
+    for (unsigned long code : served.boundCodes()) withBuffer += served.find(code)->readsRequest ? 1 : 0;
+    EXPECT_EQ(mgr.cleanedBuffers().size(), withBuffer);
 }
 
 TEST_F(PostTest, FailedSendChangesNothing) {
