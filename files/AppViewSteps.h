@@ -1,6 +1,7 @@
 // Shared pieces of the appliance, user application, browse and list
-// operations: the source names they log under, the refusal of an operation
-// and the transaction handle as the entries print it. Internal to files/.
+// operations and their cases: the source names they log under, refusals, the
+// reading of a whole table, reply arrays and texts, and the case of a list
+// without arguments. Internal to files/.
 #pragma once
 
 #include <cstdint>
