@@ -1,5 +1,6 @@
 // The request codes of product files, applications and keys and the case that answers each.
 #include "files/AppViewCases.h"
+#include "files/EncryptionKeys.h"
 #include "service/ServedCases.h"
 
 void BindFilesCases(CaseRegistry& cases)
@@ -21,4 +22,8 @@ void BindFilesCases(CaseRegistry& cases)
     cases.bind(0x350001cb, GetSubclientVolumesListCase);
     cases.bind(0x350001cf, GetVEHostsCase);
     cases.bind(0x350001d9, GetCopyMgrsCase);
+
+    // Encryption key hand-off: message versions 1 and V2.
+    cases.bind(0x350001f5, GetEKeyCaseV1);
+    cases.bind(0x35000222, GetEKeyCaseV2);
 }

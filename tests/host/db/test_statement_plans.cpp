@@ -22,15 +22,17 @@
 #include <string>
 #include <vector>
 
-#include "host/db/DBStatementRegistry.h"
-#include "host/db/DBStatementTrace.h"
-#include "host/db/DBtable.h"
-#include "host/db/SNRTables.h"
-#include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "files/Appliances.h"
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
 #include "files/UserApplications.h"
+#include "host/db/DBStatementRegistry.h"
+#include "host/db/DBStatementTrace.h"
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "policies/SnapEngines.h"
+#include "policies/VolSnapParams.h"
+#include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"
@@ -271,6 +273,47 @@ protected:
         rename.DeviceName = const_cast<char*>("/dev/plan-f");
         EXPECT_EQ(statusOf<repConfigureDeviceV3Resp>(0x35000216, rename), 1);
         EXPECT_EQ(statusOf<repUnconfigureDeviceResp>(0x35000101, repUnconfigureDeviceReq{deviceId}), 1);
+
+        // Snap engines: added, found again by name, read, changed, listed,
+        // removed by id and by name.
+        repAddSnapEngineInfoV3Req engine{};
+        engine.SnapEngineInfo.name = const_cast<char*>("plan-engine");
+        const auto engineAdded =
+            ReplyOf<repAddSnapEngineInfoV3Resp>(post(0x35000133, &engine, sizeof(repAddSnapEngineInfoV3Resp)));
+        ASSERT_EQ(engineAdded.status, 1u);
+        EXPECT_EQ(statusOf<repAddSnapEngineInfoV3Resp>(0x35000133, engine), 1);
+        EXPECT_EQ(statusOf<repQuerySnapEngineInfoV3ByIdResp>(0x35000135, repQuerySnapEngineInfoV3ByIdReq{{engineAdded.id}}),
+                  1);
+        engine.SnapEngineInfo.id = engineAdded.id;
+        engine.SnapEngineInfo.MountCmdHint = const_cast<char*>("mount");
+        EXPECT_EQ(statusOf<repUpdateSnapEngineInfoV3Resp>(0x35000137, repUpdateSnapEngineInfoV3Req{engine.SnapEngineInfo}), 1);
+        EXPECT_EQ(ReplyOf<repGetSnapEngineInfoV3ListResp>(post(0x35000139, nullptr, sizeof(repGetSnapEngineInfoV3ListResp))).status,
+                  1u);
+        EXPECT_EQ(statusOf<repRemoveSnapEngineInfoResp>(0x3500002d, repRemoveSnapEngineInfoReq{engineAdded.id}), 1);
+        EXPECT_EQ(statusOf<repRemoveSnapEngineInfoByNameResp>(0x3500008f,
+                                                              repRemoveSnapEngineInfoByNameReq{const_cast<char*>("name-5")}),
+                  1);
+
+        // Volume snap parameters: added, read, changed, listed, looked for,
+        // removed.
+        repAddVolSnapParamsV2Req params{};
+        params.VolSnapParams.SNRVolumeId = kRowsPerTable + 5;
+        params.VolSnapParams.MountCmd = const_cast<char*>("mount");
+        EXPECT_EQ(statusOf<repAddVolSnapParamsV2Resp>(0x350000d1, params), 1);
+        EXPECT_EQ(statusOf<repQueryVolSnapParamsV2BySNRVolResp>(
+                      0x350000d3, repQueryVolSnapParamsV2BySNRVolReq{{params.VolSnapParams.SNRVolumeId}}),
+                  1);
+        params.VolSnapParams.SnapEngineId = 2;
+        EXPECT_EQ(statusOf<repUpdateVolSnapParamsV2Resp>(0x350000d5, repUpdateVolSnapParamsV2Req{params.VolSnapParams}), 1);
+        EXPECT_EQ(ReplyOf<repGetVolSnapParamsV2ListResp>(post(0x350000d7, nullptr, sizeof(repGetVolSnapParamsV2ListResp))).status,
+                  1u);
+        IsSNRVolIdInVolSnapParamsTblArgs_t lookFor;
+        lookFor.SNRVolumeId = static_cast<int32_t>(params.VolSnapParams.SNRVolumeId);
+        IsSNRVolIdInVolSnapParamsTblRet_t found;
+        EXPECT_TRUE(mgr.IsSNRVolIdInVolSnapParamsTbl(lookFor, found));
+        EXPECT_TRUE(found.found);
+        EXPECT_EQ(statusOf<repRemoveVolSnapParamsResp>(0x35000037, repRemoveVolSnapParamsReq{params.VolSnapParams.SNRVolumeId}),
+                  1);
 
         // Appliances and user application definitions: added, added again,
         // read, listed, changed and removed; the browse views and the lists.
