@@ -437,9 +437,15 @@ TEST_F(BrowseViewTest, ConcurrentBrowsesOfOneViewAreSerialised)
     bool resume = false;
 
     // The first browse pauses as soon as it holds the lock.
+    // The second takes the lock only once the first has read its last step,
+    // which drops the browse table.
+    bool tableWhenSecondTook = true;
     ZxNamedMutex::setObserver([&](const std::string& name, bool held) {
         if (name != "TmpYBBrowseClient" || t_browse == nullptr) return;
+        const bool second = held && std::string(t_browse) == "second";
+        const bool table = second && tableExists("YBBrowseByClientTmp");
         std::unique_lock<std::mutex> guard(m);
+        if (second) tableWhenSecondTook = table;
         events.emplace_back(t_browse, held);
         if (!held || events.size() > 1) return;
         paused = true;
@@ -486,8 +492,14 @@ TEST_F(BrowseViewTest, ConcurrentBrowsesOfOneViewAreSerialised)
     if (secondThread.joinable()) secondThread.join();
     ZxNamedMutex::setObserver(nullptr);
 
+    // A release is told after it happened: the first's may be told after the
+    // second took the lock.
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events.front(), std::make_pair(std::string("first"), true));
+    std::sort(events.begin(), events.end());
     EXPECT_EQ(events, (std::vector<std::pair<std::string, bool>>{
-                          {"first", true}, {"first", false}, {"second", true}, {"second", false}}));
+                          {"first", false}, {"first", true}, {"second", false}, {"second", true}}));
+    EXPECT_FALSE(tableWhenSecondTook);
     expectClient5(first.answer);
     EXPECT_EQ(second.answer.s.status, 1u);
     EXPECT_EQ(Ids(second.answer.ybVolumes), (std::vector<int32_t>{11}));
