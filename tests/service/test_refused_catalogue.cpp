@@ -90,10 +90,8 @@ protected:
             SentReply r{code, {}};
             r.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + length);
             replies.push_back(r);
-            // The texts are gone once the case returns; each reply is read
-            // in the layout of the case that sent it.
-            const char* text = m_posted != nullptr ? m_posted->readStatus(data).errMsg : nullptr;
-            texts.push_back(text != nullptr ? text : "");
+            // The texts are gone once the case returns.
+            texts.push_back(textOf(code, data, length));
         });
         DBtran::useCatalogue(m_foreign);
     }
@@ -105,6 +103,18 @@ protected:
         CatalogueTest::TearDown();
     }
 
+    // The message of a sent reply, read in the layout of its request's case.
+    std::string textOf(unsigned long code, const void* data, unsigned long length) const
+    {
+        for (unsigned long request : registry.boundCodes()) {
+            const ServedCase* served = registry.find(request);
+            if (ReplyCodeFor(request) != code || served->replySize != length) continue;
+            const char* text = served->readStatus(data).errMsg;
+            return text != nullptr ? text : "";
+        }
+        return "";
+    }
+
     // Posts a request and checks that it was answered once; the reply.
     const SentReply& post(unsigned long code, void* request)
     {
@@ -112,7 +122,6 @@ protected:
         texts.clear();
         zxsDatabuf buf;
         buf.m_pData = request;
-        m_posted = registry.find(code);
         EXPECT_EQ(mgr.post(code, 0, &buf), 1u) << std::hex << code;
         EXPECT_EQ(replies.size(), 1u) << std::hex << code;
         static const SentReply none{0, {}};
@@ -143,7 +152,6 @@ protected:
     std::vector<std::string> texts;
     std::string m_foreign;
     std::string m_bytes;
-    const ServedCase* m_posted = nullptr;  // the case of the request being posted
 };
 
 TEST_F(RefusedCatalogueTest, EveryRequestIsAnsweredWithMinus7AndTheFileIsUntouched)
