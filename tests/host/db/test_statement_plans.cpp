@@ -22,6 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "files/Appliances.h"
+#include "files/BrowseViews.h"
+#include "files/ComponentLists.h"
+#include "files/UserApplications.h"
 #include "flr/FLRMessages.h"
 #include "host/HostConfig.h"
 #include "files/StoredFileMessages.h"
@@ -393,6 +397,33 @@ protected:
         EXPECT_EQ(statusOf<repUpdateYBFileResp>(0x35000153, moved), 1);
         EXPECT_EQ(statusOf<repDeleteYBFileByIdResp>(0x3500014f, repYBFileIdReq{static_cast<int32_t>(file.fileId)}), 1);
         EXPECT_EQ(statusOf<repDeleteYBFileByVolIdResp>(0x35000151, repYBFileIdReq{1}), 1);
+
+        // Appliances and user application definitions: added, added again,
+        // read, listed, changed and removed; the browse views and the lists.
+        repYBApplianceRec appliance{0, const_cast<char*>("plan-appliance")};
+        const auto addedAppliance = ReplyOf<repAddYBApplianceResp>(post(0x35000103, &appliance, sizeof(repAddYBApplianceResp)));
+        EXPECT_EQ(addedAppliance.status, 1u);
+        EXPECT_EQ(statusOf<repAddYBApplianceResp>(0x35000103, appliance), 0);
+        const repYBApplianceByIdReq applianceId{static_cast<int32_t>(addedAppliance.id)};
+        EXPECT_EQ(statusOf<repQueryYBApplianceResp>(0x35000109, applianceId), 1);
+        EXPECT_EQ(ReplyOf<repGetYBApplianceListResp>(post(0x35000107, nullptr, sizeof(repGetYBApplianceListResp))).status, 1u);
+        EXPECT_EQ(statusOf<repDeleteYBApplianceResp>(0x35000105, applianceId), 1);
+        repYBUserApplDefRec application{0, 7, const_cast<char*>("Plan"), const_cast<char*>("PLAN"), nullptr, nullptr, 0};
+        const auto addedApplication =
+            ReplyOf<repAddYBUserApplDefResp>(post(0x35000199, &application, sizeof(repAddYBUserApplDefResp)));
+        EXPECT_EQ(addedApplication.status, 1u);
+        EXPECT_EQ(statusOf<repAddYBUserApplDefResp>(0x35000199, application), 0);
+        application.id = static_cast<int32_t>(addedApplication.id);
+        EXPECT_EQ(statusOf<repUpdateYBUserApplDefResp>(0x3500019b, application), 1);
+        const repYBUserApplDefByIdReq applicationId{application.id};
+        EXPECT_EQ(statusOf<repQueryYBUserApplDefByIdResp>(0x3500019f, applicationId), 1);
+        EXPECT_EQ(ReplyOf<repGetYBUserApplDefResp>(post(0x350001a1, nullptr, sizeof(repGetYBUserApplDefResp))).status, 1u);
+        EXPECT_EQ(statusOf<repDeleteYBUserApplDefResp>(0x3500019d, applicationId), 1);
+        EXPECT_EQ(statusOf<repBrowseByClientIdV2Resp>(0x35000218, repBrowseByClientIdV2Req{{8}}), 1);
+        EXPECT_EQ(statusOf<repBrowseByPolicyIdResp>(0x350001cd, repBrowseByPolicyIdReq{2}), 1);
+        EXPECT_EQ(ReplyOf<repGetSubclientVolumesListResp>(post(0x350001cb, nullptr, sizeof(repGetSubclientVolumesListResp))).status,
+                  1u);
+        EXPECT_EQ(ReplyOf<repGetCopyMgrCtrlsResp>(post(0x350001d9, nullptr, sizeof(repGetCopyMgrCtrlsResp))).status, 1u);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
