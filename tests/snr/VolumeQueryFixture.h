@@ -26,6 +26,7 @@
 #include "host/db/SqlText.h"
 #include "replicas/ReplicaRecords.h"
 #include "scratch/ScratchRecords.h"
+#include "service/CasePatterns.h"
 #include "service/Sync.h"
 #include "snr/SNRPostFixture.h"
 #include "snr/SNRRecords.h"
@@ -125,6 +126,66 @@ const Row& ById(const std::vector<Row>& rows, int id)
     auto it = std::find_if(rows.begin(), rows.end(), [id](const Row& r) { return r.id == id; });
     EXPECT_NE(it, rows.end()) << "no seeded row " << id;
     return *it;
+}
+
+// ---- Message versions and replies ------------------------------------------------
+
+// A message version of a query: its request, reply, argument and result
+// types, its request code and its number (1, 42, 3, 4, ...).
+template <typename R, typename P, typename A, typename T, unsigned long C, int N>
+struct Version {
+    using Req = R;
+    using Reply = P;
+    using Args = A;
+    using Ret = T;
+    static constexpr unsigned long code = C;
+    static constexpr int number = N;
+    static constexpr bool carriesCode = N != 1 && N != 42;
+};
+
+// The status fields of a sent reply; the error code 0 where it carries none.
+struct StatusAnswer {
+    unsigned long code = 0;
+    size_t size = 0;
+    int32_t status = 99;
+    int32_t errCode = 0;
+    bool hasMsg = false;
+    std::string msg;
+
+    template <typename Reply>
+    void readStatus(const Reply& r)
+    {
+        status = r.status;
+        hasMsg = r.errMsg != nullptr;
+        if (hasMsg) msg = r.errMsg;
+        if constexpr (cases::HasErrCode<Reply>::value) errCode = r.errCode;
+    }
+};
+
+template <typename V>
+void ExpectSucceeded(const StatusAnswer& a)
+{
+    EXPECT_EQ(a.status, 1);
+    EXPECT_FALSE(a.hasMsg);
+    EXPECT_EQ(a.errCode, 0);
+}
+
+// Status 0, the text and, where the version carries one, the code.
+template <typename V>
+void ExpectFailed(const StatusAnswer& a, int code, const std::string& text)
+{
+    EXPECT_EQ(a.status, 0);
+    EXPECT_EQ(a.msg, text);
+    EXPECT_EQ(a.errCode, V::carriesCode ? code : 0);
+}
+
+// The completion entry of a request handler for the version's codes.
+template <typename V>
+std::string Completion(const char* handler, const char* outcome)
+{
+    return std::string(handler) + "\n\tMessage " + ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(V::code)) +
+           " completed " + outcome + "\n\tSending reply " +
+           ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(V::code + 1)) + " to client...";
 }
 
 // ---- A record of any version against its row ------------------------------------

@@ -17,16 +17,6 @@ namespace {
 
 using namespace volume_seed;
 
-template <typename R, typename P, typename A, typename T, unsigned long C, int N>
-struct Version {
-    using Req = R;
-    using Reply = P;
-    using Args = A;
-    using Ret = T;
-    static constexpr unsigned long code = C;
-    static constexpr int number = N;
-};
-
 using Versions = ::testing::Types<
     Version<repQuerySNRDeviceByClientIdReq, repQuerySNRDeviceByClientIdResponse, QuerySNRDeviceArgs_t,
             QueryMgrSNRDeviceRet_t, 0x3500000b, 1>,
@@ -44,13 +34,7 @@ using Versions = ::testing::Types<
 // One reply as it was sent, its arrays read back into the records of the
 // version.
 template <typename Ret>
-struct Answer {
-    unsigned long code = 0;
-    size_t size = 0;
-    int32_t status = 99;
-    int32_t errCode = 0;  // 0 for versions 1 and 42, which carry none
-    bool hasMsg = false;
-    std::string msg;
+struct Answer : StatusAnswer {
     std::vector<uint32_t> counts;  // volumes, devices, mount points, scratch, replicas
     std::vector<bool> nullArrays;
     std::vector<typename Ret::VolumeRecord> volumes;
@@ -70,10 +54,7 @@ Answer<Ret> Decode(const void* data)
 {
     const auto* r = static_cast<const Reply*>(data);
     Answer<Ret> a;
-    a.status = r->status;
-    a.hasMsg = r->errMsg != nullptr;
-    if (a.hasMsg) a.msg = r->errMsg;
-    if constexpr (cases::HasErrCode<Reply>::value) a.errCode = r->errCode;
+    a.readStatus(*r);
     a.counts = {r->volumeCount, r->deviceCount, r->mountPointCount, r->scratchVolumeCount, r->replicationVolumeCount};
     a.nullArrays = {r->volumes == nullptr, r->devices == nullptr, r->mountPoints == nullptr,
                     r->scratchVolumes == nullptr, r->replicationVolumes == nullptr};
@@ -152,9 +133,7 @@ protected:
     // Every record of the reply against the seeded rows.
     void expectInventory(const A& a, const Inventory& expected)
     {
-        EXPECT_EQ(a.status, 1);
-        EXPECT_FALSE(a.hasMsg);
-        EXPECT_EQ(a.errCode, 0);
+        ExpectSucceeded<V>(a);
         EXPECT_EQ(a.counts,
                   (std::vector<uint32_t>{static_cast<uint32_t>(expected.volumes.size()),
                                          static_cast<uint32_t>(expected.devices.size()),
@@ -176,18 +155,13 @@ protected:
     // A failure: status 0, the text, the code from V3 on, no entries.
     void expectFailure(const A& a, int code, const std::string& text)
     {
-        EXPECT_EQ(a.status, 0);
-        EXPECT_EQ(a.msg, text);
-        EXPECT_EQ(a.errCode, V::number == 1 || V::number == 42 ? 0 : code);
+        ExpectFailed<V>(a, code, text);
         EXPECT_TRUE(a.empty());
     }
 
     static std::string completion(const char* outcome)
     {
-        return std::string("ReplicationMgr::QueryVolInfoHandler()\n\tMessage ") +
-               ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(V::code)) + " completed " + outcome +
-               "\n\tSending reply " + ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(V::code + 1)) +
-               " to client...";
+        return Completion<V>("ReplicationMgr::QueryVolInfoHandler()", outcome);
     }
 };
 TYPED_TEST_SUITE(VolumeInventoryTest, Versions);
@@ -222,9 +196,7 @@ TYPED_TEST(VolumeInventoryTest, AClientWithoutDevicesHasAnEmptyInventory)
     HostDBFaults::failNext("fetch", 7, 1);
     auto a = this->query(5);
     HostDBFaults::clear();
-    EXPECT_EQ(a.status, 1);
-    EXPECT_FALSE(a.hasMsg);
-    EXPECT_EQ(a.errCode, 0);
+    ExpectSucceeded<TypeParam>(a);
     EXPECT_TRUE(a.empty());
 }
 
