@@ -356,6 +356,17 @@ TEST_F(VolumeInventoryDirectTest, Version1ReadsInsideTheCallersTransaction)
     EXPECT_TRUE(ret.volumes.empty());
     EXPECT_TRUE(ret.replicationVolumes.empty());
 
+    // Nor does a lock held elsewhere: the records of the call before are gone.
+    ASSERT_TRUE(mgr.QueryVolInfo(args, ret, &tran));
+    ASSERT_FALSE(ret.devices.empty());
+    {
+        LockHeldElsewhere held("TmpSNRVolInfo");
+        EXPECT_FALSE(mgr.QueryVolInfo(args, ret, &tran));
+    }
+    EXPECT_EQ(ret.errMsg, "Cannot have exclusive access to TmpSNRVolInfo");
+    EXPECT_TRUE(ret.devices.empty());
+    EXPECT_TRUE(ret.volumes.empty());
+
     ASSERT_EQ(tran.rollbackTran(), 0);
     ASSERT_TRUE(mgr.QueryVolInfo(args, ret, nullptr));
     EXPECT_TRUE(ret.devices.empty());
