@@ -15,6 +15,7 @@
 #include "host/db/SqlText.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
+#include "snr/DeviceNameRule.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
 #include "snr/RecordConv.h"
@@ -40,15 +41,6 @@ template <typename Ret>
 bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)
 {
     return snr_detail::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
-}
-
-// Whether a listed device row carries the same name: exactly for a
-// case-sensitive row, ignoring letter case for any other.
-bool SameDeviceName(const YBPhysicalDevice_t& row, const std::string& name)
-{
-    const std::string stored = YBColumnText(row.DeviceName);
-    if (row.Flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) return stored == name;
-    return FXString::CompareNoCase(stored, name) == 0;
 }
 
 }  // namespace
@@ -104,29 +96,13 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     // Duplicate device name of the client.
     if (volume.UniqueIdType != 11 && volume.UniqueIdType != 13) {
-        const std::string where = "ClientId = " + std::to_string(device.ClientId) + " AND DeviceName = '" +
-                                  SqlEscape(device.DeviceName) + "'";
-        YBPhysicalDevice_t* rows = nullptr;
-        unsigned int count = 0;
-        if (!deviceDB.getList(rows, count, where.c_str(), orderBy, tran)) {
-            deviceDB.deleteList(rows);
-            return Refuse(*this, ret, -4, "Cannot read device information from the database",
-                          std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed") + "\n\tInput: " +
-                              "\n\tsWhere       = " + EvDebug::escaped(where) + "\n\tsOrderBy     = " + orderBy +
-                              "\n\tDB Err Code  = " + std::to_string(deviceDB.getErrorCode()),
-                          __LINE__);
-        }
-        for (unsigned int i = 0; i < count; ++i) {
-            if (!SameDeviceName(rows[i], device.DeviceName)) continue;
-            const bool caseSensitive = (rows[i].Flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) != 0;
-            deviceDB.deleteList(rows);
-            return Refuse(*this, ret, -12, "The device name is already in the database",
-                          "\n\tClient ID = " + std::to_string(device.ClientId) + "\n\tDevice Name = " +
-                              EvDebug::escaped(device.DeviceName) + "\n\tDevice name is case " +
-                              (caseSensitive ? "sensitive" : "insensitive"),
-                          __LINE__);
-        }
-        deviceDB.deleteList(rows);
+        const snr_detail::DeviceNameCheck name = snr_detail::CheckDeviceName(device.ClientId, device.DeviceName, 0, tran);
+        if (!name.listed)
+            return snr_detail::RefuseUnlistedDeviceNames(*this, ret, device.ClientId, device.DeviceName, name.dbCode,
+                                                         ProgNameInserts, AddDeviceDBFn, __LINE__);
+        if (name.taken)
+            return snr_detail::RefuseTakenDeviceName(*this, ret, device.ClientId, device.DeviceName,
+                                                     name.caseSensitive, ProgNameInserts, AddDeviceDBFn, __LINE__);
     }
 
     // The volume with the same identity, or a new one. The lookup reads

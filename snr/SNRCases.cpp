@@ -43,6 +43,25 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x35000111, QueryTzGlobalHistoryNameCase);
     cases.bind(0x35000113, QueryTzGlobalHistoryNameByVolIdCase);
 
+    // Volume lists: every SNR volume, and one client's volume; message
+    // versions 1, V2, V3, V4. Device maintenance: update (1, V3, V4),
+    // configure (1, V2, V3) and unconfigure.
+    cases.bind(0x3500009f, GetSNRVolumesCaseV1);
+    cases.bind(0x350000f7, GetSNRVolumesCaseV2);
+    cases.bind(0x35000167, GetSNRVolumesCaseV3);
+    cases.bind(0x35000210, GetSNRVolumesCaseV4);
+    cases.bind(0x350000a9, GetSNRInfoByClientAndVolCaseV1);
+    cases.bind(0x350000f9, GetSNRInfoByClientAndVolCaseV2);
+    cases.bind(0x35000169, GetSNRInfoByClientAndVolCaseV3);
+    cases.bind(0x35000212, GetSNRInfoByClientAndVolCaseV4);
+    cases.bind(0x350000b9, UpdateSNRDeviceCaseV1);
+    cases.bind(0x350001ad, UpdateSNRDeviceCaseV3);
+    cases.bind(0x35000214, UpdateSNRDeviceCaseV4);
+    cases.bind(0x350000ff, ConfigureDeviceCaseV1);
+    cases.bind(0x350001ab, ConfigureDeviceCaseV2);
+    cases.bind(0x35000216, ConfigureDeviceCaseV3);
+    cases.bind(0x35000101, UnconfigureDeviceCase);
+
     // Volume inventory of a client: 1, 42, V3 to V6; SNR volume by id and SNR
     // volume with its replicas: 1, 42, V3 to V5.
     cases.bind(0x3500000b, QueryVolInfoCaseV1);

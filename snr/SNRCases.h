@@ -43,6 +43,24 @@ extern const ServedCase DeleteTzGlobalHistoryNameCase;
 extern const ServedCase QueryTzGlobalHistoryNameCase;
 extern const ServedCase QueryTzGlobalHistoryNameByVolIdCase;
 
+// Volume lists (snr/VolumeLists.cpp) and device maintenance
+// (snr/DeviceMaintenance.cpp), by message version.
+extern const ServedCase GetSNRVolumesCaseV1;
+extern const ServedCase GetSNRVolumesCaseV2;
+extern const ServedCase GetSNRVolumesCaseV3;
+extern const ServedCase GetSNRVolumesCaseV4;
+extern const ServedCase GetSNRInfoByClientAndVolCaseV1;
+extern const ServedCase GetSNRInfoByClientAndVolCaseV2;
+extern const ServedCase GetSNRInfoByClientAndVolCaseV3;
+extern const ServedCase GetSNRInfoByClientAndVolCaseV4;
+extern const ServedCase UpdateSNRDeviceCaseV1;
+extern const ServedCase UpdateSNRDeviceCaseV3;
+extern const ServedCase UpdateSNRDeviceCaseV4;
+extern const ServedCase ConfigureDeviceCaseV1;
+extern const ServedCase ConfigureDeviceCaseV2;
+extern const ServedCase ConfigureDeviceCaseV3;
+extern const ServedCase UnconfigureDeviceCase;
+
 // Volume inventory of a client (snr/VolumeInventory.cpp), SNR volume by id
 // (snr/SNRVolumeById.cpp) and SNR volume with its replicas
 // (snr/SNRVolumeReplicas.cpp), by message version.

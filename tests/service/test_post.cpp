@@ -474,6 +474,8 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
     for (unsigned long code : served.boundCodes()) {
         current = served.find(code);
         for (bool noBuffer : {false, true}) {
+            // Null data is the normal form of a request that carries none.
+            if (!noBuffer && !current->readsRequest) continue;
             SCOPED_TRACE(testing::Message() << std::hex << code << (noBuffer ? " without buffer" : " without data"));
             net.replies.clear();
             sent.clear();
@@ -494,7 +496,9 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
             EXPECT_NE(entries[2].find(" completed unsuccessfully\n"), std::string::npos);
         }
     }
-    EXPECT_EQ(mgr.cleanedBuffers().size(), served.boundCodes().size());
+    size_t withBuffer = 0;
+    for (unsigned long code : served.boundCodes()) withBuffer += served.find(code)->readsRequest ? 1 : 0;
+    EXPECT_EQ(mgr.cleanedBuffers().size(), withBuffer);
 }
 
 TEST_F(PostTest, FailedSendChangesNothing) {
