@@ -5,23 +5,23 @@
 // statements with plain sqlite3 calls (prepare, bind, step, copy every column
 // into the cursor's row structure) on the same catalogue in the same run.
 //
-// Each size N gets a catalogue of its own, seeded once and left without
-// statistics, as the library leaves it: clients 1, 2 and 3 see N SNR volumes
-// each, every volume with one device, one mount point and one replication
-// volume, every second one with a scratch volume. Client 1 is read; the rows
-// of the other two must not slow its read, so before timing, every statement
-// is checked with EXPLAIN QUERY PLAN to find its rows through an index.
+// Each size N gets a catalogue of its own, seeded once: client 1 sees N SNR
+// volumes, and 2N more (at least 1,000) belong to other clients, ten each; every volume has
+// one device, one mount point and one replication volume, every second one a
+// scratch volume. Client 1 is read; the other clients' rows must not slow its
+// read, so before timing, every statement is checked with EXPLAIN QUERY PLAN
+// to find its rows through an index.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/BenchCatalogues.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/db/DBStatementRegistry.h"
@@ -35,7 +35,9 @@
 namespace {
 
 const int kClient = 1;
-const int kClients = 3;
+// So many volumes of other clients at the least: in a smaller catalogue the
+// planner may rightly read a table whole.
+const int kLeastOthers = 1000;
 
 // The statements of one inventory read, as the library runs them: the three
 // cursors' registered statements and the two counts of the host's tables.
@@ -53,23 +55,12 @@ std::vector<std::string> InventoryStatements()
     return statements;
 }
 
-void Exec(sqlite3* db, const std::string& sql)
-{
-    char* msg = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg) != SQLITE_OK) {
-        std::string what = msg != nullptr ? msg : "?";
-        sqlite3_free(msg);
-        throw std::runtime_error(what + ": " + sql);
-    }
-}
-
 // A plan line that reads a whole table or index, or "" when every access
 // searches an index.
 std::string FullScanOf(sqlite3* db, const std::string& sql)
 {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db));
+    BenchCheck(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &stmt, nullptr), db, "explain");
     std::string scan;
     while (scan.empty() && sqlite3_step(stmt) == SQLITE_ROW) {
         const std::string line = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3));
@@ -79,85 +70,63 @@ std::string FullScanOf(sqlite3* db, const std::string& sql)
     return scan;
 }
 
-class InventoryCatalogues {
-public:
-    ~InventoryCatalogues()
-    {
-        for (const auto& c : m_paths)
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((c.second + suffix).c_str());
-        if (!m_dir.empty()) rmdir(m_dir.c_str());
-    }
+// Client 1 sees volumes 1 to n; the next 2n (at least kLeastOthers) belong
+// to other clients, ten each. Every volume has a device, a mount point and a replication volume
+// carrying its id, and a scratch volume when its id is even. Then every
+// statement of the read is checked to search an index.
+void Seed(sqlite3* db, int n)
+{
+    const int others = std::max(2 * n, kLeastOthers);
+    const std::string volumes = "WITH RECURSIVE v(id) AS (SELECT 1 UNION ALL SELECT id + 1 FROM v WHERE id < " +
+                                std::to_string(n + others) + ") ";
+    const std::string client = "CASE WHEN id <= " + std::to_string(n) + " THEN " + std::to_string(kClient) +
+                               " ELSE 2 + (id - " + std::to_string(n) + " - 1) / 10 END";
+    const std::string statements[] = {
+        volumes + "INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, BlockSize, "
+                  "Flags, FSType, UniqueSnapshotID, ApplianceId) SELECT id, 'unique-id-' || id, 2, id % 256, 2048, "
+                  "20971520, 512, 1, 'NTFS', 'snapshot-' || id, 3 FROM v",
+        "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName, OSDeviceName, AccessPath) SELECT id, " +
+            client + ", id, '\\\\.\\PhysicalDrive' || id, '/dev/sd' || id, 'path-' || id FROM YBPhysicalVolume",
+        "INSERT INTO YBMountPoint (id, DeviceNameId, Path) SELECT id, id, '/mnt/volume-' || id FROM YBPhysicalDevice",
+        "INSERT INTO YBVolume (id, PointInTime, CreationTime, ModifyTime, CurrentState, CurrentRole, PrimaryVolumeId, "
+        "PhysicalVolumeId, JobId, SnapvaultReplicaDir, SourceGUID) SELECT id, 1700000000, 1700000000 + id, "
+        "1700000100, 1, 2, id + 1000000, id, 42, '/vol/replica/' || id, 'guid-' || id FROM YBPhysicalVolume",
+        "INSERT INTO YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId, LockedByJobId) SELECT id, 7, 0 "
+        "FROM YBPhysicalVolume WHERE id % 2 = 0",
+    };
+    for (const std::string& sql : statements) BenchCheck(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, "seed");
+}
 
-    // The catalogue of size n, made, seeded and its plans checked on first use.
-    const std::string& get(int n)
-    {
-        auto it = m_paths.find(n);
-        if (it != m_paths.end()) return it->second;
-        if (m_dir.empty()) {
-            char dir[] = "/tmp/replmgr_bench_inventory_XXXXXX";
-            if (mkdtemp(dir) == nullptr) throw std::runtime_error("mkdtemp failed");
-            m_dir = dir;
-        }
-        const std::string path = m_dir + "/catalogue-" + std::to_string(n) + ".db";
-        DBtran::useCatalogue(path);
-        {
-            DBtran tran(false);  // lays down the schema
-            if (tran.startTran() != 0 || tran.commitTran(false) != 0) throw std::runtime_error("no catalogue");
-        }
+BenchCatalogues g_inventories("inventory", &Seed);
+
+// The catalogue of size n, every statement of the read checked (once) to
+// find its rows through an index as the catalogue stands, analysed.
+const std::string& CheckedCatalogue(int n)
+{
+    static std::map<int, bool> checked;
+    const std::string& path = g_inventories.get(n);
+    if (!checked[n]) {
         sqlite3* db = nullptr;
-        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot open the catalogue");
-        try {
-            seed(db, n);
-            for (const std::string& sql : InventoryStatements()) {
-                const std::string scan = FullScanOf(db, sql);
-                if (!scan.empty()) throw std::runtime_error("without an index (" + scan + "): " + sql);
-            }
-        } catch (...) {
-            sqlite3_close(db);
-            throw;
+        BenchCheck(sqlite3_open(path.c_str(), &db), db, "open");
+        std::string scan;
+        std::string statement;
+        for (const std::string& sql : InventoryStatements()) {
+            if (!scan.empty()) break;
+            scan = FullScanOf(db, sql);
+            statement = sql;
         }
         sqlite3_close(db);
-        return m_paths[n] = path;
+        if (!scan.empty()) throw std::runtime_error("without an index (" + scan + "): " + statement);
+        checked[n] = true;
     }
-
-private:
-    // Volume v belongs to client 1 + (v - 1) / n; its device, mount point and
-    // replication volume carry its id, its scratch volume too when v is even.
-    static void seed(sqlite3* db, int n)
-    {
-        const std::string volumes = "WITH RECURSIVE v(id) AS (SELECT 1 UNION ALL SELECT id + 1 FROM v WHERE id < " +
-                                    std::to_string(kClients * n) + ") ";
-        Exec(db, "BEGIN");
-        Exec(db, volumes +
-                     "INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, BlockSize, "
-                     "Flags, FSType, UniqueSnapshotID, ApplianceId) SELECT id, 'unique-id-' || id, 2, id % 256, 2048, "
-                     "20971520, 512, 1, 'NTFS', 'snapshot-' || id, 3 FROM v");
-        Exec(db, "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName, OSDeviceName, AccessPath) "
-                 "SELECT id, 1 + (id - 1) / " +
-                     std::to_string(n) + ", id, '\\\\.\\PhysicalDrive' || id, '/dev/sd' || id, 'path-' || id "
-                                         "FROM YBPhysicalVolume");
-        Exec(db, "INSERT INTO YBMountPoint (id, DeviceNameId, Path) SELECT id, id, '/mnt/volume-' || id "
-                 "FROM YBPhysicalDevice");
-        Exec(db, "INSERT INTO YBVolume (id, PointInTime, CreationTime, ModifyTime, CurrentState, CurrentRole, "
-                 "PrimaryVolumeId, PhysicalVolumeId, JobId, SnapvaultReplicaDir, SourceGUID) SELECT id, 1700000000, "
-                 "1700000000 + id, 1700000100, 1, 2, id + 1000000, id, 42, '/vol/replica/' || id, 'guid-' || id "
-                 "FROM YBPhysicalVolume");
-        Exec(db, "INSERT INTO YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId, LockedByJobId) "
-                 "SELECT id, 7, 0 FROM YBPhysicalVolume WHERE id % 2 = 0");
-        Exec(db, "COMMIT");
-    }
-
-    std::string m_dir;
-    std::map<int, std::string> m_paths;
-};
-
-InventoryCatalogues g_inventories;
+    return path;
+}
 
 // Through post: the V6 inventory of client 1, its reply checked as it is sent.
 void BM_InventoryThroughPost(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    DBtran::useCatalogue(g_inventories.get(n));
+    DBtran::useCatalogue(CheckedCatalogue(n));
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
 
     bool complete = false;
@@ -243,7 +212,7 @@ long long Count(sqlite3* db, const std::string& sql)
 void BM_InventoryPlainSqlite(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    const std::string& path = g_inventories.get(n);
+    const std::string& path = CheckedCatalogue(n);
     const std::vector<std::string> sql = InventoryStatements();
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
