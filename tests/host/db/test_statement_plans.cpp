@@ -42,6 +42,9 @@
 #include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
 #include "snr/SNRPostFixture.h"
+#include "snr/SNRVolumeById.h"
+#include "snr/SNRVolumeReplicas.h"
+#include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "support/CataloguePlans.h"
 
@@ -66,6 +69,8 @@ const Inherent kInherent[] = {
     {"YBGetYBFileList", "YBFile", "lists every stored file"},
     {"YBGetVEHosts", "DHT_Client", "lists the virtualization hosts among all clients by status bits and platform"},
     {"YBPruneJobHistory", "YBJobVolumeHistory", "looks at every entry for an SNR volume that is gone"},
+    {"FROM YBVolume WHERE CurrentRole = ", "YBVolume",
+     "the replicas of an SNR volume chosen by role alone are every replica in that role, read newest first"},
 };
 
 // ---- The catalogue ------------------------------------------------------------
@@ -424,6 +429,19 @@ protected:
         EXPECT_EQ(ReplyOf<repGetSubclientVolumesListResp>(post(0x350001cb, nullptr, sizeof(repGetSubclientVolumesListResp))).status,
                   1u);
         EXPECT_EQ(ReplyOf<repGetCopyMgrCtrlsResp>(post(0x350001d9, nullptr, sizeof(repGetCopyMgrCtrlsResp))).status, 1u);
+
+        // The inventory of a seeded client (its volumes hold replication and
+        // scratch volumes); a seeded SNR volume by id, of any source and of
+        // one; and with its replicas chosen by each volume term, by creation
+        // time, and by role alone.
+        EXPECT_EQ(statusOf<repQuerySNRDeviceByClientIdV6Response>(0x35000208, repQuerySNRDeviceByClientIdV6Req{{1}}),
+                  1);
+        EXPECT_EQ(statusOf<repQuerySNRVolByIdV5Resp>(0x350001bf, repQuerySNRVolByIdV5Req{{1, 0}}), 1);
+        EXPECT_EQ(statusOf<repQuerySNRVolByIdV5Resp>(0x350001bf, repQuerySNRVolByIdV5Req{{1, 5}}), 1);
+        for (int32_t flags : {SNRVOL2_ON_VOLUME, SNRVOL2_OF_PRIMARY | SNRVOL2_IN_ROLE, SNRVOL2_OF_SNAPSHOT,
+                              SNRVOL2_CREATED_BEFORE, SNRVOL2_IN_ROLE})
+            EXPECT_EQ(statusOf<repQuerySNRVolume2ByIdV5Resp>(0x350001c3, repQuerySNRVolume2ByIdV5Req{{1, flags, 100, 2}}),
+                      1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
