@@ -5,6 +5,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 
 struct LockTableArgs_t {
@@ -30,4 +31,17 @@ struct UnlockTableArgs_t {
 
 struct GetWindowsErrMsgRet_t {
     std::string m_sErrorMsg;
+};
+
+// Holds a granted table lock and gives it back when it goes out of scope.
+class HeldTableLock {
+public:
+    HeldTableLock(ReplicationMgr& mgr, const LockTableRet_t& lock) : m_mgr(mgr), m_lock(lock) {}
+    ~HeldTableLock() { m_mgr.UnlockTable(UnlockTableArgs_t(m_lock.m_pMutex)); }
+    HeldTableLock(const HeldTableLock&) = delete;
+    HeldTableLock& operator=(const HeldTableLock&) = delete;
+
+private:
+    ReplicationMgr& m_mgr;
+    const LockTableRet_t& m_lock;
 };
