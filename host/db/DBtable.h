@@ -278,7 +278,7 @@ public:
     // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
     // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
     // "insert", "Update", "remove"; "config." + a configuration query's name
-    // (HostConfig::failNext).
+    // (HostConfig::failNext); "Zxc::getRand", "Zxc::netEncrypt" (Zxc::failNext).
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();
     // 0, or the code this call must fail with.
