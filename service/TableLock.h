@@ -46,3 +46,4 @@ private:
 struct GetWindowsErrMsgRet_t {
     std::string m_sErrorMsg;
 };
+

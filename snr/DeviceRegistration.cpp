@@ -63,7 +63,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         SetErrCode(ret, lock.m_nErrorCode);
         return false;
     }
-    snr_detail::HeldTableLock held(*this, lock);
+    HeldTableLock held(*this, lock);
 
     if (volume.UniqueId.empty()) return Refuse(*this, ret, -2, "UniquedId field cannot be empty", "", __LINE__);
 

@@ -46,19 +46,6 @@ bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, cons
     return false;
 }
 
-// Holds a granted table lock and gives it back when it goes out of scope.
-class HeldTableLock {
-public:
-    HeldTableLock(ReplicationMgr& mgr, const LockTableRet_t& lock) : m_mgr(mgr), m_lock(lock) {}
-    ~HeldTableLock() { m_mgr.UnlockTable(UnlockTableArgs_t(m_lock.m_pMutex)); }
-    HeldTableLock(const HeldTableLock&) = delete;
-    HeldTableLock& operator=(const HeldTableLock&) = delete;
-
-private:
-    ReplicationMgr& m_mgr;
-    const LockTableRet_t& m_lock;
-};
-
 // A condition the operation works around: "\tEvent: " + text + details at
 // WARNING.
 inline void Warn(ReplicationMgr& mgr, const std::string& text, const std::string& details, const char* source,

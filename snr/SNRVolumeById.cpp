@@ -36,7 +36,7 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
         SetErrCode(ret, lock.m_nErrorCode);
         return false;
     }
-    snr_detail::HeldTableLock held(*this, lock);
+    HeldTableLock held(*this, lock);
 
     if (volumeId <= 0)
         return snr_detail::Fail(*this, ret, -6, "Invalid Volume id",

@@ -55,7 +55,7 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
         SetErrCode(ret, lock.m_nErrorCode);
         return false;
     }
-    snr_detail::HeldTableLock held(*this, lock);
+    HeldTableLock held(*this, lock);
 
     if (clientId <= 0)
         return snr_detail::Fail(*this, ret, -6, "Invalid client id",
