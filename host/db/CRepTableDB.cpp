@@ -3,6 +3,7 @@
 #include <string>
 
 #include "host/db/DBConnection.h"
+#include "host/db/DBFormat.h"
 
 namespace {
 
@@ -34,24 +35,27 @@ void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
     }
 }
 
-// Prepares sql on the statement's connection and binds the arguments.
-int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args,
-            std::shared_ptr<DBConnection>& conn, sqlite3_stmt*& stmt)
+// Borrows the statement of sql on the connection of tran and binds the
+// arguments.
+int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args, DBStatement& stmt)
 {
-    stmt = nullptr;
+    std::shared_ptr<DBConnection> conn;
     int rc = dbStatementConnection(tran, conn);
-    if (rc != 0) return rc;
-    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "Cannot prepare \"%s\": %s", sql.c_str(), sqlite3_errmsg(conn->db));
-        return dbErrorCode(*conn, rc);
-    }
-    rc = dbBindArguments(stmt, args);
-    if (rc != 0) {
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-    }
+    if (rc == 0) rc = stmt.prepare(conn, sql, kSourceFile);
+    if (rc == 0 && stmt.get() == nullptr) rc = SQLITE_MISUSE;
+    if (rc == 0) rc = dbBindArguments(stmt.get(), args);
+    if (rc != 0) stmt.release();
     return rc;
+}
+
+// " WHERE " and the clause with its values as parameters from ?first on;
+// nothing for a blank clause.
+std::string whereOf(const char* where, int first, std::vector<DBArgument>& args)
+{
+    if (isBlank(where)) return std::string();
+    std::string clause;
+    dbLiftLiterals(where, first, clause, args);
+    return " WHERE " + clause;
 }
 
 }  // namespace
@@ -75,22 +79,49 @@ bool CRepTableCore::finish(int code)
     return code == 0;
 }
 
-bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran,
-                               const std::function<void*()>& nextRow)
+bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran, size_t rowSize,
+                               const std::function<void*(size_t)>& allocate, size_t& count)
 {
+    count = 0;
     int fault = HostDBFaults::check("getList");
     if (fault != 0) return fail(fault);
-    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name;
-    if (!isBlank(where)) sql += " WHERE " + std::string(where);
+    std::vector<DBArgument> args;
+    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name + whereOf(where, 1, args);
     if (!isBlank(orderBy)) sql += " ORDER BY " + std::string(orderBy);
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, {}, conn, stmt);
+    DBStatement reader;
+    int rc = prepare(tran, sql, args, reader);
     if (rc != 0) return fail(rc);
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) readRow(m_table, stmt, nextRow());
-    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
-    sqlite3_finalize(stmt);
-    return finish(rc);
+    DBConnection& conn = reader.connection();
+    rc = sqlite3_step(reader.get());
+    if (rc == SQLITE_DONE) return finish(0);
+    if (rc != SQLITE_ROW) return fail(dbErrorCode(conn, rc));
+
+    // The reader holds the connection's view of the catalogue while a second
+    // statement of the same text counts the rows; the array is then made
+    // once and filled straight from the reader.
+    size_t rows = 0;
+    {
+        DBStatement counter;
+        rc = prepare(tran, sql, args, counter);
+        if (rc != 0) return fail(rc);
+        while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW) ++rows;
+        if (rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
+    }
+    char* base = static_cast<char*>(allocate(rows));
+    if (base == nullptr) return fail(SQLITE_NOMEM);
+    size_t i = 0;
+    do {
+        if (i == rows) break;
+        readRow(m_table, reader.get(), base + i * rowSize);
+        ++i;
+    } while ((rc = sqlite3_step(reader.get())) == SQLITE_ROW);
+    count = i;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
+    if (rc == SQLITE_ROW || count != rows) {
+        log_error(kSourceFile, __LINE__, "The rows of %s changed while they were read", m_table.name);
+        return fail(SQLITE_ERROR);
+    }
+    return finish(0);
 }
 
 bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
@@ -100,21 +131,18 @@ bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
     const DBEntityColumn* keyCol = keyColumn();
     if (keyCol == nullptr) return fail(SQLITE_MISUSE);
     std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name + " WHERE " + keyCol->name + " = ?1";
-    DBArgument a{DBArgument::INT, key, 0.0, std::string()};
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, {a}, conn, stmt);
+    DBStatement stmt;
+    int rc = prepare(tran, sql, {DBArgument{DBArgument::INT, key, 0.0, std::string()}}, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
+    rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
-        readRow(m_table, stmt, row);
+        readRow(m_table, stmt.get(), row);
         rc = 0;
     } else if (rc == SQLITE_DONE) {
         rc = DB_NO_MORE_ROWS;
     } else {
-        rc = dbErrorCode(*conn, rc);
+        rc = dbErrorCode(stmt.connection(), rc);
     }
-    sqlite3_finalize(stmt);
     return finish(rc);
 }
 
@@ -123,20 +151,18 @@ bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tr
     count = 0;
     int fault = HostDBFaults::check("getNRows");
     if (fault != 0) return fail(fault);
-    std::string sql = "SELECT COUNT(*) FROM " + std::string(m_table.name);
-    if (!isBlank(where)) sql += " WHERE " + std::string(where);
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, {}, conn, stmt);
+    std::vector<DBArgument> args;
+    std::string sql = "SELECT COUNT(*) FROM " + std::string(m_table.name) + whereOf(where, 1, args);
+    DBStatement stmt;
+    int rc = prepare(tran, sql, args, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
+    rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
-        count = static_cast<unsigned int>(sqlite3_column_int64(stmt, 0));
+        count = static_cast<unsigned int>(sqlite3_column_int64(stmt.get(), 0));
         rc = 0;
     } else {
-        rc = dbErrorCode(*conn, rc);
+        rc = dbErrorCode(stmt.connection(), rc);
     }
-    sqlite3_finalize(stmt);
     return finish(rc);
 }
 
@@ -159,16 +185,18 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
         values += (args.size() > 1 ? ", ?" : "?") + std::to_string(args.size());
     }
     std::string sql = "INSERT INTO " + std::string(m_table.name) + " (" + names + ") VALUES (" + values + ")";
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, args, conn, stmt);
+    DBStatement stmt;
+    int rc = prepare(tran, sql, args, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
-    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
+    DBConnection& conn = stmt.connection();
+    {
+        DBWriteTurn turn(conn, stmt.get());
+        rc = turn.granted() ? sqlite3_step(stmt.get()) : SQLITE_BUSY;
+    }
+    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(conn, rc);
     if (rc == 0 && identity != nullptr)
-        dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn->db));
-    if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
-    sqlite3_finalize(stmt);
+        dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn.db));
+    if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn.db));
     return finish(rc);
 }
 
@@ -177,40 +205,48 @@ bool CRepTableCore::updateRows(const char* set, int key, DBtran* tran)
     int fault = HostDBFaults::check("Update");
     if (fault != 0) return fail(fault);
     if (isBlank(set)) return fail(SQLITE_MISUSE);
-    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, nullptr, key, true, tran);
+    std::vector<DBArgument> args;
+    std::string clause;
+    dbLiftLiterals(set, 1, clause, args);
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + clause, std::move(args), nullptr, key, true,
+                      tran);
 }
 
 bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
 {
     int fault = HostDBFaults::check("remove");
     if (fault != 0) return fail(fault);
-    return changeRows("DELETE FROM " + std::string(m_table.name), where, key, byKey, tran);
+    return changeRows("DELETE FROM " + std::string(m_table.name), {}, where, key, byKey, tran);
 }
 
-// Runs an UPDATE or DELETE limited to the key or to the where clause; a
-// change that touches no row fails with 100.
-bool CRepTableCore::changeRows(std::string sql, const char* where, int key, bool byKey, DBtran* tran)
+// Runs an UPDATE or DELETE (whose parameters so far are in args) limited to
+// the key or to the where clause; a change that touches no row fails with
+// 100.
+bool CRepTableCore::changeRows(std::string sql, std::vector<DBArgument> args, const char* where, int key, bool byKey,
+                               DBtran* tran)
 {
-    std::vector<DBArgument> args;
+    const int next = static_cast<int>(args.size()) + 1;
     if (byKey) {
         const DBEntityColumn* keyCol = keyColumn();
         if (keyCol == nullptr) return fail(SQLITE_MISUSE);
-        sql += " WHERE " + std::string(keyCol->name) + " = ?1";
+        sql += " WHERE " + std::string(keyCol->name) + " = ?" + std::to_string(next);
         args.push_back(DBArgument{DBArgument::INT, key, 0.0, std::string()});
     } else {
         // A change of every row by mistake is refused.
         if (isBlank(where)) return fail(SQLITE_MISUSE);
-        sql += " WHERE " + std::string(where);
+        sql += whereOf(where, next, args);
     }
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = prepare(tran, sql, args, conn, stmt);
+    DBStatement stmt;
+    int rc = prepare(tran, sql, args, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
+    DBConnection& conn = stmt.connection();
+    {
+        DBWriteTurn turn(conn, stmt.get());
+        rc = turn.granted() ? sqlite3_step(stmt.get()) : SQLITE_BUSY;
+    }
     if (rc == SQLITE_DONE)
-        rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
+        rc = sqlite3_changes(conn.db) > 0 ? 0 : DB_NO_MORE_ROWS;
     else
-        rc = dbErrorCode(*conn, rc);
-    sqlite3_finalize(stmt);
+        rc = dbErrorCode(conn, rc);
     return finish(rc);
 }

@@ -7,7 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "host/db/DBStatementCache.h"
+#include "host/db/DBWriterQueue.h"
 #include "host/db/DBtable.h"
+
+// How long a writer waits for its turn, in the process and in the
+// database's busy handler (for other processes): longer than the longest
+// wait for a table lock (60 s), so that a request queued behind one that
+// waits that long does not fail first.
+const int kBusyTimeoutMs = 75000;
+
+// Statements a connection keeps prepared besides those lent out.
+const size_t kKeptStatements = 256;
 
 struct DBConnection {
     sqlite3* db = nullptr;
@@ -16,7 +27,37 @@ struct DBConnection {
     unsigned long serial = 0;      // counts outer transactions
     unsigned long savepoints = 0;  // counts savepoint names
     std::string path;
+    unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
+    DBStatementCache statements{kKeptStatements};
+    // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
+    sqlite3_stmt* beginStmt = nullptr;
+    sqlite3_stmt* commitStmt = nullptr;
+    sqlite3_stmt* rollbackStmt = nullptr;
+    std::shared_ptr<DBWriterQueue> writers;  // of the file
+    bool writing = false;                    // holds its turn among them
+
+    // Waits for the connection's turn among the file's writers; false (and
+    // logged) when it did not come in time.
+    bool enterWriters();
+    void leaveWriters();
     ~DBConnection();
+};
+
+// Holds the connection's turn among the writers of its file while a
+// statement that writes runs outside a transaction.
+class DBWriteTurn {
+public:
+    DBWriteTurn(DBConnection& conn, sqlite3_stmt* stmt);
+    ~DBWriteTurn();
+    DBWriteTurn(const DBWriteTurn&) = delete;
+    DBWriteTurn& operator=(const DBWriteTurn&) = delete;
+    // False when the turn did not come in time: the statement must not run.
+    bool granted() const { return m_granted; }
+
+private:
+    DBConnection& m_conn;
+    bool m_entered = false;
+    bool m_granted = true;
 };
 
 // The calling thread's connection, opened on first use. 0 or a database code.
@@ -25,6 +66,8 @@ int dbThreadConnection(std::shared_ptr<DBConnection>& conn);
 int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn);
 // Runs SQL without rows. 0 or a database code.
 int dbExec(DBConnection& conn, const char* sql);
+// Runs a kept statement without rows and resets it. 0 or a database code.
+int dbRunKept(DBConnection& conn, sqlite3_stmt* stmt);
 // The database's code after a failed call on the connection.
 int dbErrorCode(DBConnection& conn, int rc);
 // Binds arguments: parameter i takes argument i (from 1).
@@ -51,3 +94,12 @@ const std::vector<DBMigration>& dbCatalogueMigrations();
 // is no database is refused and left as it is. 0, or a database code; a
 // failure is logged at ERR.
 int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migrations);
+// Settings of a connection to a prepared catalogue, from section
+// "~ReplicationMgr" of the configuration: its page cache ("DBCacheSizeKB"),
+// its memory map of the file ("DBMmapSizeMB") and the WAL size in pages at
+// which a checkpoint runs ("DBCheckpointPages"). The checkpoint runs on a
+// thread in the background, not on the thread that commits. 0 or a database
+// code.
+int dbTuneConnection(DBConnection& conn);
+// Checkpoints the background thread has run so far.
+unsigned long dbBackgroundCheckpoints();

@@ -39,15 +39,12 @@ std::vector<std::string> splitColumns(const char* list)
 
 }  // namespace
 
-// One prepared run of a statement: the statements before the last have run,
-// the last one delivers the rows.
+// One run of a statement: the statements before the last have run, the last
+// one delivers the rows.
 struct DBtable::Statement {
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    ~Statement()
-    {
-        if (stmt != nullptr) sqlite3_finalize(stmt);
-    }
+    DBStatement lease;
+    sqlite3_stmt* stmt() const { return lease.get(); }
+    DBConnection& conn() const { return lease.connection(); }
 };
 
 DBtable::DBtable(const char* name, int, DBtran* tran)
@@ -66,7 +63,8 @@ DBtable::DBtable(const char* name, int, DBtran* tran)
       m_nWhereError(0),
       m_bDone(false),
       m_bHaveKey(false),
-      m_llLastKey(0)
+      m_llLastKey(0),
+      m_nKeyIndex(kKeyUnknown)
 {
     std::memset(procStamp, 0, sizeof(procStamp));
 }
@@ -180,71 +178,69 @@ std::string DBtable::tableSelectText(bool count) const
     return sql;
 }
 
-int DBtable::prepareTable(DBConnection& conn, const std::string& sql, sqlite3_stmt*& stmt)
+int DBtable::prepareTable(const std::shared_ptr<DBConnection>& conn, const std::string& sql, DBStatement& stmt)
 {
-    stmt = nullptr;
-    int rc = sqlite3_prepare_v2(conn.db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
-        return dbErrorCode(conn, rc);
+    int rc = stmt.prepare(conn, sql, m_sName.c_str());
+    if (rc == 0 && stmt.get() == nullptr) rc = SQLITE_MISUSE;
+    return rc;
+}
+
+// The arguments of a registered statement: the bound inputs, or the values
+// formatted into the text.
+void DBtable::registeredArguments(std::vector<DBArgument>& args) const
+{
+    if (inputsBound == 0 && m_inputs.empty()) {
+        args = m_args;
+        return;
     }
-    return 0;
+    for (ZXDBDataTypeBase* input : m_inputs) {
+        DBArgument a{DBArgument::NUL, 0, 0.0, std::string()};
+        if (!input->isNull) {
+            input->setString();
+            const std::string& text = input->getStr();
+            switch (input->getDataType()) {
+            case DB_COL_INT32:
+                a.kind = DBArgument::INT;
+                a.i = std::strtoll(text.c_str(), nullptr, 10);
+                break;
+            case DB_COL_INT64:
+                a.kind = DBArgument::INT64;
+                a.i = std::strtoll(text.c_str(), nullptr, 10);
+                break;
+            default:
+                a.kind = DBArgument::TEXT;
+                a.s = text;
+                break;
+            }
+        }
+        args.push_back(a);
+    }
 }
 
 int DBtable::start()
 {
     dataBindClearFirstTime();
     if (objectKind == 1 && m_nWhereError != 0) return m_nWhereError;
-    std::unique_ptr<Statement> run(new Statement);
-    int rc = connection(run->conn);
+    std::shared_ptr<DBConnection> conn;
+    int rc = connection(conn);
     if (rc != 0) return rc;
-    DBConnection& conn = *run->conn;
-    m_pStmt = std::move(run);
+    std::unique_ptr<Statement> run(new Statement);
 
     if (objectKind == 1) {
-        rc = prepareTable(conn, tableSelectText(false), m_pStmt->stmt);
-        if (rc == 0) rc = dbBindArguments(m_pStmt->stmt, m_whereArgs);
-        if (rc != 0) m_pStmt.reset();
+        rc = prepareTable(conn, tableSelectText(false), run->lease);
+        if (rc == 0) rc = dbBindArguments(run->stmt(), m_whereArgs);
+        if (rc == 0) m_pStmt = std::move(run);
         return rc;
     }
 
     DBStatementRegistry::Entry entry;
     if (!DBStatementRegistry::lookup(m_sName, entry)) {
         log_error(kSourceFile, __LINE__, "No statement is registered for %s", m_sName.c_str());
-        m_pStmt.reset();
         return SQLITE_ERROR;
     }
-
-    // The arguments: bound inputs, or the values formatted into the text.
     std::vector<DBArgument> args;
-    if (inputsBound != 0 || !m_inputs.empty()) {
-        for (ZXDBDataTypeBase* input : m_inputs) {
-            DBArgument a{DBArgument::NUL, 0, 0.0, std::string()};
-            if (!input->isNull) {
-                input->setString();
-                const std::string& text = input->getStr();
-                switch (input->getDataType()) {
-                case DB_COL_INT32:
-                    a.kind = DBArgument::INT;
-                    a.i = std::strtoll(text.c_str(), nullptr, 10);
-                    break;
-                case DB_COL_INT64:
-                    a.kind = DBArgument::INT64;
-                    a.i = std::strtoll(text.c_str(), nullptr, 10);
-                    break;
-                default:
-                    a.kind = DBArgument::TEXT;
-                    a.s = text;
-                    break;
-                }
-            }
-            args.push_back(a);
-        }
-    } else {
-        args = m_args;
-    }
-
-    std::string sql = entry.sql;
+    registeredArguments(args);
+    std::string sql = std::move(entry.sql);
     if (entry.textArgument > 0) {
         size_t n = 0;
         sql.clear();
@@ -257,54 +253,34 @@ int DBtable::start()
         args.clear();
     }
 
-    const char* tail = sql.c_str();
+    // Every statement but the last runs to its end; the last delivers rows.
+    std::string_view rest(sql);
     while (true) {
-        sqlite3_stmt* stmt = nullptr;
-        rc = sqlite3_prepare_v2(conn.db, tail, -1, &stmt, &tail);
-        if (rc != SQLITE_OK) {
-            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
-            rc = dbErrorCode(conn, rc);
-            m_pStmt.reset();
-            return rc;
+        rc = run->lease.prepare(conn, rest, m_sName.c_str());
+        if (rc != 0) return rc;
+        if (run->stmt() == nullptr) break;  // only blanks or comments left
+        rc = dbBindArguments(run->stmt(), args);
+        if (rc != 0) return rc;
+        if (run->lease.last()) {
+            m_pStmt = std::move(run);
+            return 0;
         }
-        if (stmt == nullptr) break;  // only blanks or comments left
-        rc = dbBindArguments(stmt, args);
-        if (rc != 0) {
-            sqlite3_finalize(stmt);
-            m_pStmt.reset();
-            return rc;
-        }
-        // Look ahead: is there another statement after this one?
-        const char* rest = tail;
-        while (*rest != '\0' && std::isspace(static_cast<unsigned char>(*rest))) ++rest;
-        bool last = *rest == '\0';
-        if (!last) {
-            sqlite3_stmt* probe = nullptr;
-            const char* probeTail = nullptr;
-            if (sqlite3_prepare_v2(conn.db, rest, -1, &probe, &probeTail) == SQLITE_OK && probe == nullptr) last = true;
-            if (probe != nullptr) sqlite3_finalize(probe);
-        }
-        if (last) {
-            m_pStmt->stmt = stmt;
-            break;
-        }
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        rest.remove_prefix(run->lease.used());
+        {
+            DBWriteTurn turn(*conn, run->stmt());
+            if (!turn.granted()) return SQLITE_BUSY;
+            while ((rc = sqlite3_step(run->stmt())) == SQLITE_ROW) {
+            }
         }
         if (rc != SQLITE_DONE) {
-            rc = dbErrorCode(conn, rc);
-            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
-            sqlite3_finalize(stmt);
-            m_pStmt.reset();
+            rc = dbErrorCode(*conn, rc);
+            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
             return rc;
         }
-        sqlite3_finalize(stmt);
+        run->lease.release();
     }
-    if (m_pStmt->stmt == nullptr) {
-        log_error(kSourceFile, __LINE__, "%s: the statement is empty", m_sName.c_str());
-        m_pStmt.reset();
-        return SQLITE_ERROR;
-    }
-    return 0;
+    log_error(kSourceFile, __LINE__, "%s: the statement is empty", m_sName.c_str());
+    return SQLITE_ERROR;
 }
 
 int DBtable::step()
@@ -314,7 +290,7 @@ int DBtable::step()
         int rc = start();
         if (rc != 0) return rc;
     }
-    int rc = sqlite3_step(m_pStmt->stmt);
+    int rc = sqlite3_step(m_pStmt->stmt());
     if (rc == SQLITE_ROW) {
         deliverRow();
         return DB_ROW_OK;
@@ -324,15 +300,15 @@ int DBtable::step()
         m_bDone = true;
         return DB_NO_MORE_ROWS;
     }
-    int code = dbErrorCode(*m_pStmt->conn, rc);
-    log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn->db));
+    int code = dbErrorCode(m_pStmt->conn(), rc);
+    log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn().db));
     m_pStmt.reset();
     return code;
 }
 
 void DBtable::deliverRow()
 {
-    sqlite3_stmt* stmt = m_pStmt->stmt;
+    sqlite3_stmt* stmt = m_pStmt->stmt();
     int columns = sqlite3_column_count(stmt);
     long long* indicators = static_cast<long long*>(m_oConnObject.getExtIndicatorArray());
     char* row = static_cast<char*>(m_pRowData);
@@ -345,13 +321,18 @@ void DBtable::deliverRow()
     }
     // The key of the row, for rowUpdate.
     if (objectKind == 1 && keyColumn != nullptr) {
-        std::vector<std::string> names = splitColumns(columnList);
-        for (size_t i = 0; i < names.size() && static_cast<int>(i) < columns; ++i) {
-            if (sqlite3_stricmp(names[i].c_str(), keyColumn) == 0) {
-                m_llLastKey = sqlite3_column_int64(stmt, static_cast<int>(i));
-                m_bHaveKey = true;
-                break;
-            }
+        if (m_nKeyIndex == kKeyUnknown) {
+            m_nKeyIndex = kNoKey;
+            std::vector<std::string> names = splitColumns(columnList);
+            for (size_t i = 0; i < names.size(); ++i)
+                if (sqlite3_stricmp(names[i].c_str(), keyColumn) == 0) {
+                    m_nKeyIndex = static_cast<int>(i);
+                    break;
+                }
+        }
+        if (m_nKeyIndex >= 0 && m_nKeyIndex < columns) {
+            m_llLastKey = sqlite3_column_int64(stmt, m_nKeyIndex);
+            m_bHaveKey = true;
         }
     }
 }
@@ -374,12 +355,12 @@ int DBtable::oneRow()
         return rc;
     }
     // Look for a second row without touching the bound row.
-    int second = sqlite3_step(m_pStmt->stmt);
+    int second = sqlite3_step(m_pStmt->stmt());
     int result = DB_ROW_OK;
     if (second == SQLITE_ROW)
         result = DB_MORE_THAN_ONE_ROW;
     else if (second != SQLITE_DONE)
-        result = dbErrorCode(*m_pStmt->conn, second);
+        result = dbErrorCode(m_pStmt->conn(), second);
     resetStatement();
     return result;
 }
@@ -421,12 +402,14 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
-    sqlite3_stmt* stmt = nullptr;
-    rc = prepareTable(*conn, sql, stmt);
+    DBStatement lease;
+    rc = prepareTable(conn, sql, lease);
     if (rc != 0) return rc;
+    sqlite3_stmt* stmt = lease.get();
     rc = dbBindArguments(stmt, args);
     if (rc == 0) {
-        rc = sqlite3_step(stmt);
+        DBWriteTurn turn(*conn, stmt);
+        rc = turn.granted() ? sqlite3_step(stmt) : SQLITE_BUSY;
         if (rc == SQLITE_DONE) {
             rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
             if (newId != nullptr) *newId = sqlite3_last_insert_rowid(conn->db);
@@ -435,7 +418,6 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
             log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
         }
     }
-    sqlite3_finalize(stmt);
     return rc;
 }
 
@@ -501,9 +483,10 @@ int DBtable::getRowsInTable(int* count, bool)
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
-    sqlite3_stmt* stmt = nullptr;
-    rc = prepareTable(*conn, tableSelectText(true), stmt);
+    DBStatement lease;
+    rc = prepareTable(conn, tableSelectText(true), lease);
     if (rc != 0) return rc;
+    sqlite3_stmt* stmt = lease.get();
     rc = dbBindArguments(stmt, m_whereArgs);
     if (rc == 0) rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
@@ -513,7 +496,6 @@ int DBtable::getRowsInTable(int* count, bool)
     } else {
         rc = dbErrorCode(*conn, rc);
     }
-    sqlite3_finalize(stmt);
     return rc;
 }
 

@@ -18,6 +18,7 @@ class DBtable;
 class ZXDBDataTypeBase;
 class ZXDBRowBase;
 struct DBConnection;
+class DBStatement;
 struct sqlite3_stmt;
 
 // Result codes of the fetch calls besides the database's own codes.
@@ -86,6 +87,7 @@ private:
     int begin();
     bool outerEnded() const;
     void resetObjects();
+    static void endOuter(DBConnection& conn);
 
     std::shared_ptr<DBConnection> m_pConn;
     State m_nState;
@@ -212,7 +214,8 @@ private:
     // The SELECT of the table's columns, or of its row count, under the
     // where and order set.
     std::string tableSelectText(bool count) const;
-    int prepareTable(DBConnection& conn, const std::string& sql, sqlite3_stmt*& stmt);
+    int prepareTable(const std::shared_ptr<DBConnection>& conn, const std::string& sql, DBStatement& stmt);
+    void registeredArguments(std::vector<DBArgument>& args) const;
     int runTableWrite(const std::string& sql, const std::vector<DBArgument>& args, long long* newId);
     int connection(std::shared_ptr<DBConnection>& conn);
     void argumentsOfRow(std::vector<DBArgument>& args, bool skipKey, std::vector<std::string>& names);
@@ -240,6 +243,8 @@ private:
     bool m_bDone;
     bool m_bHaveKey;
     long long m_llLastKey;
+    enum { kKeyUnknown = -2, kNoKey = -1 };
+    int m_nKeyIndex;  // the key column among the columns
 };
 
 // Next row of a statement: 0 a row is in the bound row, 100 no more rows,

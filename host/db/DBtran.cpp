@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 
@@ -15,8 +16,6 @@ bool g_catalogueSet = false;
 unsigned long g_generation = 1;
 
 thread_local std::shared_ptr<DBConnection> t_conn;
-
-const int kBusyTimeoutMs = 30000;
 
 std::string resolvePath(unsigned long& generation)
 {
@@ -50,8 +49,20 @@ int openConnection(std::shared_ptr<DBConnection>& out)
     }
     sqlite3_extended_result_codes(conn->db, 1);
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    conn->writers = DBWriterQueue::of(conn->path);
     rc = dbPrepareCatalogue(*conn, dbCatalogueMigrations());
+    if (rc == 0) rc = dbTuneConnection(*conn);
     if (rc != 0) return rc;
+    const std::pair<const char*, sqlite3_stmt**> kept[] = {
+        {"BEGIN IMMEDIATE", &conn->beginStmt}, {"COMMIT", &conn->commitStmt}, {"ROLLBACK", &conn->rollbackStmt}};
+    for (const auto& k : kept) {
+        rc = sqlite3_prepare_v3(conn->db, k.first, -1, SQLITE_PREPARE_PERSISTENT, k.second, nullptr);
+        if (rc != SQLITE_OK) {
+            log_error(kSourceFile, __LINE__, "Cannot prepare %s on the catalogue %s: %s", k.first, conn->path.c_str(),
+                      sqlite3_errmsg(conn->db));
+            return dbErrorCode(*conn, rc);
+        }
+    }
     out = conn;
     return 0;
 }
@@ -60,7 +71,46 @@ int openConnection(std::shared_ptr<DBConnection>& out)
 
 DBConnection::~DBConnection()
 {
+    statements.clear();
+    for (sqlite3_stmt* stmt : {beginStmt, commitStmt, rollbackStmt}) sqlite3_finalize(stmt);
     if (db != nullptr) sqlite3_close_v2(db);
+    if (writing) leaveWriters();
+}
+
+bool DBConnection::enterWriters()
+{
+    if (writing) return true;
+    writing = writers->enter(std::chrono::milliseconds(kBusyTimeoutMs));
+    if (!writing)
+        log_error(kSourceFile, __LINE__, "No turn to write to the catalogue %s within %d ms", path.c_str(),
+                  kBusyTimeoutMs);
+    return writing;
+}
+
+void DBConnection::leaveWriters()
+{
+    if (!writing) return;
+    writing = false;
+    writers->leave();
+}
+
+DBWriteTurn::DBWriteTurn(DBConnection& conn, sqlite3_stmt* stmt) : m_conn(conn)
+{
+    if (conn.depth > 0 || conn.writing || stmt == nullptr || sqlite3_stmt_readonly(stmt)) return;
+    m_granted = m_entered = conn.enterWriters();
+}
+
+DBWriteTurn::~DBWriteTurn()
+{
+    if (m_entered) m_conn.leaveWriters();
+}
+
+int dbRunKept(DBConnection& conn, sqlite3_stmt* stmt)
+{
+    int rc = sqlite3_step(stmt);
+    int code = rc == SQLITE_DONE || rc == SQLITE_ROW ? 0 : dbErrorCode(conn, rc);
+    sqlite3_reset(stmt);
+    return code;
 }
 
 int dbExec(DBConnection& conn, const char* sql)
@@ -118,8 +168,13 @@ int DBtran::begin()
     int rc = dbThreadConnection(conn);
     if (rc != 0) return rc;
     if (conn->depth == 0) {
-        rc = dbExec(*conn, "BEGIN IMMEDIATE");
-        if (rc != 0) return rc;
+        // Writers of the process queue here rather than in the busy handler.
+        if (!conn->enterWriters()) return SQLITE_BUSY;
+        rc = dbRunKept(*conn, conn->beginStmt);
+        if (rc != 0) {
+            conn->leaveWriters();
+            return rc;
+        }
         ++conn->serial;
         m_sSavepoint.clear();
     } else {
@@ -167,10 +222,10 @@ int DBtran::commitTran(bool)
     }
     DBConnection& conn = *m_pConn;
     resetObjects();
-    int rc = dbExec(conn, m_sSavepoint.empty() ? "COMMIT" : ("RELEASE " + m_sSavepoint).c_str());
+    int rc = m_sSavepoint.empty() ? dbRunKept(conn, conn.commitStmt) : dbExec(conn, ("RELEASE " + m_sSavepoint).c_str());
     if (rc != 0) return rc;
     if (m_sSavepoint.empty())
-        conn.depth = 0;
+        endOuter(conn);
     else if (conn.depth > 0)
         --conn.depth;
     m_nState = COMMITTED;
@@ -188,8 +243,8 @@ int DBtran::rollbackTran()
     resetObjects();
     int rc;
     if (m_sSavepoint.empty()) {
-        rc = dbExec(conn, "ROLLBACK");
-        conn.depth = 0;
+        rc = dbRunKept(conn, conn.rollbackStmt);
+        endOuter(conn);
     } else {
         rc = dbExec(conn, ("ROLLBACK TO " + m_sSavepoint).c_str());
         if (rc == 0) rc = dbExec(conn, ("RELEASE " + m_sSavepoint).c_str());
@@ -197,6 +252,13 @@ int DBtran::rollbackTran()
     }
     m_nState = ROLLEDBACK;
     return rc;
+}
+
+// The outer transaction of the connection is over: the next writer's turn.
+void DBtran::endOuter(DBConnection& conn)
+{
+    conn.depth = 0;
+    conn.leaveWriters();
 }
 
 int DBtran::statementConnection(std::shared_ptr<DBConnection>& conn)
