@@ -28,10 +28,10 @@ void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
 {
     char* base = static_cast<char*>(row);
     int columns = sqlite3_column_count(stmt);
+    DBRowLock lock(stmt);
     for (size_t i = 0; i < table.count && static_cast<int>(i) < columns; ++i) {
         const DBEntityColumn& col = table.columns[i];
-        int c = static_cast<int>(i);
-        dbReadColumn(stmt, c, sqlite3_column_type(stmt, c) == SQLITE_NULL, col.type, col.size, base + col.offset);
+        dbReadColumn(stmt, static_cast<int>(i), col.type, col.size, base + col.offset);
     }
 }
 

@@ -72,10 +72,27 @@ int dbRunKept(DBConnection& conn, sqlite3_stmt* stmt);
 int dbErrorCode(DBConnection& conn, int rc);
 // Binds arguments: parameter i takes argument i (from 1).
 int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args);
-// Reads column `column` of the current row into a field of a row: a null
-// value as 0 or "", a text cut to size-1 characters. The length read (bytes
-// of an integer, characters of a text); -1 for a text field without room.
-long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field);
+// Holds the mutex of a statement's connection while the columns of a row are
+// read, so that each column is read without taking it again.
+class DBRowLock {
+public:
+    explicit DBRowLock(sqlite3_stmt* stmt) : m_mutex(sqlite3_db_mutex(sqlite3_db_handle(stmt)))
+    {
+        sqlite3_mutex_enter(m_mutex);
+    }
+    ~DBRowLock() { sqlite3_mutex_leave(m_mutex); }
+    DBRowLock(const DBRowLock&) = delete;
+    DBRowLock& operator=(const DBRowLock&) = delete;
+
+private:
+    sqlite3_mutex* m_mutex;
+};
+
+// Reads column `column` of the current row into a field of a row, under a
+// DBRowLock: a null value as 0 or "", a text cut to size-1 characters. The
+// length read (bytes of an integer, characters of a text), or -1 for a null
+// value or a text field without room.
+long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t size, char* field);
 // The value of a field of a row as a statement argument.
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field);
 // Puts a new identity into an integer field.

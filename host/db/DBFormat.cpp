@@ -140,8 +140,7 @@ void dbFormatArguments(const char* format, va_list ap, std::vector<DBArgument>& 
     if (format == nullptr) return;
     va_list list;
     va_copy(list, ap);
-    for (const char* p = format; *p != '\0'; ++p) {
-        if (*p != '%') continue;
+    for (const char* p = format; (p = std::strchr(p, '%')) != nullptr; ++p) {
         if (*++p == '%') continue;
         Conversion c;
         readConversion(p, c);

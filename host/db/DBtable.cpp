@@ -312,12 +312,13 @@ void DBtable::deliverRow()
     int columns = sqlite3_column_count(stmt);
     long long* indicators = static_cast<long long*>(m_oConnObject.getExtIndicatorArray());
     char* row = static_cast<char*>(m_pRowData);
+    DBRowLock lock(stmt);
     for (size_t i = 0; i < m_layout.size() && row != nullptr; ++i) {
         const DBColumnBinding& col = m_layout[i];
-        int c = static_cast<int>(i);
-        bool isNull = c >= columns || sqlite3_column_type(stmt, c) == SQLITE_NULL;
-        long long length = dbReadColumn(stmt, c, isNull, col.type, col.size, row + col.offset);
-        if (indicators != nullptr) indicators[i] = isNull ? -1 : length;
+        const int c = static_cast<int>(i);
+        long long length = c < columns ? dbReadColumn(stmt, c, col.type, col.size, row + col.offset)
+                                       : dbReadColumn(nullptr, c, col.type, col.size, row + col.offset);
+        if (indicators != nullptr) indicators[i] = length;
     }
     // The key of the row, for rowUpdate.
     if (objectKind == 1 && keyColumn != nullptr) {
@@ -563,31 +564,36 @@ int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args)
     return 0;
 }
 
-long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field)
+long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t size, char* field)
 {
+    // The value itself is read without the connection's mutex, which the
+    // caller holds. A value read as 0 or as no text may be a null.
+    sqlite3_value* value = stmt != nullptr ? sqlite3_column_value(stmt, column) : nullptr;
     switch (type) {
     case DB_COL_INT32: {
-        int v = isNull ? 0 : sqlite3_column_int(stmt, column);
+        int v = value != nullptr ? sqlite3_value_int(value) : 0;
         std::memcpy(field, &v, sizeof(v));
-        return sizeof(v);
+        if (v == 0 && (value == nullptr || sqlite3_value_type(value) == SQLITE_NULL)) return -1;
+        return static_cast<long long>(sizeof(v));
     }
     case DB_COL_INT64: {
-        long long v = isNull ? 0 : sqlite3_column_int64(stmt, column);
+        long long v = value != nullptr ? sqlite3_value_int64(value) : 0;
         std::memcpy(field, &v, sizeof(v));
-        return sizeof(v);
+        if (v == 0 && (value == nullptr || sqlite3_value_type(value) == SQLITE_NULL)) return -1;
+        return static_cast<long long>(sizeof(v));
     }
     case DB_COL_TEXT: {
         if (size == 0) break;
+        const unsigned char* text = value != nullptr ? sqlite3_value_text(value) : nullptr;
         size_t n = 0;
-        if (!isNull) {
-            const unsigned char* text = sqlite3_column_text(stmt, column);
-            int bytes = sqlite3_column_bytes(stmt, column);
-            n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+        if (text != nullptr) {
+            int bytes = sqlite3_value_bytes(value);
+            n = bytes > 0 ? static_cast<size_t>(bytes) : 0;
             if (n > size - 1) n = size - 1;
             if (n > 0) std::memcpy(field, text, n);
         }
         field[n] = '\0';
-        return static_cast<long long>(n);
+        return text != nullptr ? static_cast<long long>(n) : -1;
     }
     }
     return -1;
