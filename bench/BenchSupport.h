@@ -124,7 +124,8 @@ inline bool timedRun(const Side& side, std::vector<double>& micros)
 
 // Times both sides in every iteration, the first one first in even
 // iterations and second in odd ones, and reports the median time of each in
-// µs as "<name>_us" and their ratio first / second as "ratio".
+// µs as "<name>_us", their ratio first / second as "ratio", and the 99th
+// percentile of each as "<name>_p99_us".
 inline void alternate(benchmark::State& state, const Side& first, const Side& second)
 {
     std::vector<double> a;
@@ -143,6 +144,8 @@ inline void alternate(benchmark::State& state, const Side& first, const Side& se
     const double mb = percentile(b, 0.5);
     state.counters[std::string(first.name) + "_us"] = ma;
     state.counters[std::string(second.name) + "_us"] = mb;
+    state.counters[std::string(first.name) + "_p99_us"] = percentile(a, 0.99);
+    state.counters[std::string(second.name) + "_p99_us"] = percentile(b, 0.99);
     state.counters["ratio"] = mb > 0 ? ma / mb : 0.0;
 }
 

@@ -1,6 +1,8 @@
 #include "host/db/CRepTableDB.h"
 
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "host/db/DBConnection.h"
 #include "host/db/DBFormat.h"
@@ -17,11 +19,35 @@ bool isBlank(const char* text)
     return true;
 }
 
-std::string columnNames(const DBEntityTable& table)
+// The statement texts of a table that do not depend on a call, made once.
+struct TableTexts {
+    std::string select;  // "SELECT <columns> FROM <table>"
+    std::string insert;  // "INSERT INTO <table> (<columns but the identity>) VALUES (?1, ...)"
+};
+
+const TableTexts& textsOf(const DBEntityTable& table)
 {
+    static std::mutex mutex;
+    static std::unordered_map<const DBEntityTable*, TableTexts> made;
+    std::lock_guard<std::mutex> guard(mutex);
+    auto it = made.find(&table);
+    if (it != made.end()) return it->second;
+    TableTexts& texts = made[&table];
+    std::string all;
     std::string names;
-    for (size_t i = 0; i < table.count; ++i) names += (i ? ", " : "") + std::string(table.columns[i].name);
-    return names;
+    std::string values;
+    int n = 0;
+    for (size_t i = 0; i < table.count; ++i) {
+        const DBEntityColumn& col = table.columns[i];
+        all += (i ? ", " : "") + std::string(col.name);
+        if (col.identity) continue;
+        names += (n ? ", " : "") + std::string(col.name);
+        values += (n ? ", ?" : "?") + std::to_string(n + 1);
+        ++n;
+    }
+    texts.select = "SELECT " + all + " FROM " + table.name;
+    texts.insert = "INSERT INTO " + std::string(table.name) + " (" + names + ") VALUES (" + values + ")";
+    return texts;
 }
 
 void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
@@ -86,7 +112,7 @@ bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* t
     int fault = HostDBFaults::check("getList");
     if (fault != 0) return fail(fault);
     std::vector<DBArgument> args;
-    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name + whereOf(where, 1, args);
+    std::string sql = textsOf(m_table).select + whereOf(where, 1, args);
     if (!isBlank(orderBy)) sql += " ORDER BY " + std::string(orderBy);
     DBStatement reader;
     int rc = prepare(tran, sql, args, reader);
@@ -130,7 +156,7 @@ bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
     if (fault != 0) return fail(fault);
     const DBEntityColumn* keyCol = keyColumn();
     if (keyCol == nullptr) return fail(SQLITE_MISUSE);
-    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name + " WHERE " + keyCol->name + " = ?1";
+    std::string sql = textsOf(m_table).select + " WHERE " + keyCol->name + " = ?1";
     DBStatement stmt;
     int rc = prepare(tran, sql, {DBArgument{DBArgument::INT, key, 0.0, std::string()}}, stmt);
     if (rc != 0) return fail(rc);
@@ -170,30 +196,26 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
 {
     int fault = HostDBFaults::check("insert");
     if (fault != 0) return fail(fault);
-    std::string names;
-    std::string values;
-    std::vector<DBArgument> args;
+    DBStatement stmt;
+    int rc = prepare(tran, textsOf(m_table).insert, {}, stmt);
+    if (rc != 0) return fail(rc);
+    // The fields are bound where they lie in the row.
     const DBEntityColumn* identity = nullptr;
-    for (size_t i = 0; i < m_table.count; ++i) {
+    int n = 0;
+    for (size_t i = 0; i < m_table.count && rc == 0; ++i) {
         const DBEntityColumn& col = m_table.columns[i];
         if (col.identity) {
             identity = &col;
             continue;
         }
-        args.push_back(dbFieldArgument(col.type, col.size, static_cast<const char*>(row) + col.offset));
-        names += (args.size() > 1 ? ", " : "") + std::string(col.name);
-        values += (args.size() > 1 ? ", ?" : "?") + std::to_string(args.size());
+        rc = dbBindField(stmt.get(), ++n, col.type, col.size, static_cast<const char*>(row) + col.offset);
     }
-    std::string sql = "INSERT INTO " + std::string(m_table.name) + " (" + names + ") VALUES (" + values + ")";
-    DBStatement stmt;
-    int rc = prepare(tran, sql, args, stmt);
-    if (rc != 0) return fail(rc);
     DBConnection& conn = stmt.connection();
-    {
+    if (rc == 0) {
         DBWriteTurn turn(conn, stmt.get());
         rc = turn.granted() ? sqlite3_step(stmt.get()) : SQLITE_BUSY;
+        rc = rc == SQLITE_DONE ? 0 : dbErrorCode(conn, rc);
     }
-    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(conn, rc);
     if (rc == 0 && identity != nullptr)
         dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn.db));
     if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn.db));

@@ -70,8 +70,12 @@ int dbExec(DBConnection& conn, const char* sql);
 int dbRunKept(DBConnection& conn, sqlite3_stmt* stmt);
 // The database's code after a failed call on the connection.
 int dbErrorCode(DBConnection& conn, int rc);
-// Binds arguments: parameter i takes argument i (from 1).
+// Binds arguments: parameter i takes argument i (from 1). The statement
+// reads the texts where they are: they must stay until it is given back.
 int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args);
+// Binds a field of a row to parameter i where it lies in the row, which must
+// stay until the statement is given back.
+int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const char* field);
 // Holds the mutex of a statement's connection while the columns of a row are
 // read, so that each column is read without taking it again.
 class DBRowLock {

@@ -42,6 +42,7 @@ std::vector<std::string> splitColumns(const char* list)
 // One run of a statement: the statements before the last have run, the last
 // one delivers the rows.
 struct DBtable::Statement {
+    std::vector<DBArgument> args;  // bound where they are: given back first
     DBStatement lease;
     sqlite3_stmt* stmt() const { return lease.get(); }
     DBConnection& conn() const { return lease.connection(); }
@@ -238,7 +239,7 @@ int DBtable::start()
         log_error(kSourceFile, __LINE__, "No statement is registered for %s", m_sName.c_str());
         return SQLITE_ERROR;
     }
-    std::vector<DBArgument> args;
+    std::vector<DBArgument>& args = run->args;
     registeredArguments(args);
     std::string sql = std::move(entry.sql);
     if (entry.textArgument > 0) {
@@ -549,7 +550,7 @@ int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args)
                 rc = sqlite3_bind_int64(stmt, i, a.i);
                 break;
             case DBArgument::TEXT:
-                rc = sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_STATIC);
                 break;
             case DBArgument::REAL:
                 rc = sqlite3_bind_double(stmt, i, a.d);
@@ -597,6 +598,21 @@ long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t
     }
     }
     return -1;
+}
+
+int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const char* field)
+{
+    if (type == DB_COL_INT32) {
+        int v;
+        std::memcpy(&v, field, sizeof(v));
+        return sqlite3_bind_int(stmt, i, v);
+    }
+    if (type == DB_COL_INT64) {
+        long long v;
+        std::memcpy(&v, field, sizeof(v));
+        return sqlite3_bind_int64(stmt, i, v);
+    }
+    return sqlite3_bind_text(stmt, i, field, static_cast<int>(strnlen(field, size)), SQLITE_STATIC);
 }
 
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)

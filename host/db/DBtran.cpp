@@ -1,3 +1,4 @@
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
@@ -13,7 +14,9 @@ const char kSourceFile[] = "DBtran";
 std::mutex g_catalogueMutex;
 std::string g_cataloguePath;  // set by useCatalogue
 bool g_catalogueSet = false;
-unsigned long g_generation = 1;
+// Counts the changes of the catalogue; changed under g_catalogueMutex, read
+// without it before every statement.
+std::atomic<unsigned long> g_generation{1};
 
 thread_local std::shared_ptr<DBConnection> t_conn;
 
@@ -32,8 +35,7 @@ std::string resolvePath(unsigned long& generation)
 
 unsigned long currentGeneration()
 {
-    std::lock_guard<std::mutex> guard(g_catalogueMutex);
-    return g_generation;
+    return g_generation.load(std::memory_order_acquire);
 }
 
 int openConnection(std::shared_ptr<DBConnection>& out)
