@@ -20,6 +20,8 @@ const int kBusyTimeoutMs = 75000;
 // Statements a connection keeps prepared besides those lent out.
 const size_t kKeptStatements = 256;
 
+// A connection to a catalogue file: a thread's own, or the writing
+// connection of the file on which the transactions run.
 struct DBConnection {
     sqlite3* db = nullptr;
     unsigned long generation = 0;  // catalogue generation it was opened for
@@ -35,9 +37,13 @@ struct DBConnection {
     sqlite3_stmt* rollbackStmt = nullptr;
     std::shared_ptr<DBWriterQueue> writers;  // of the file
     bool writing = false;                    // holds its turn among them
+    // A thread's own connection: the writing connection of its file, once
+    // it has been needed.
+    std::shared_ptr<DBConnection> writer;
 
-    // Waits for the connection's turn among the file's writers; false (and
-    // logged) when it did not come in time.
+    // Waits for the turn among the file's writers, for the transaction on
+    // the connection or one statement that writes; false (and logged) when
+    // it did not come in time.
     bool enterWriters();
     void leaveWriters();
     ~DBConnection();
@@ -60,8 +66,22 @@ private:
     bool m_granted = true;
 };
 
-// The calling thread's connection, opened on first use. 0 or a database code.
+// The calling thread's connection, opened on first use: while the thread's
+// transaction is open, the writing connection it runs on. 0 or a database
+// code.
 int dbThreadConnection(std::shared_ptr<DBConnection>& conn);
+// The writing connection of the file of a thread's own connection, opened
+// on first use and shared by all threads' connections to the file: the
+// transactions run on it, one at a time in their turns, so that its page
+// cache and its kept statements stay valid from one to the next. 0 or a
+// database code.
+int dbWritingConnection(DBConnection& own, std::shared_ptr<DBConnection>& writer);
+// The calling thread's statements go to writer (the one its transaction runs
+// on) until this is called again with null.
+void dbSetThreadWriter(const std::shared_ptr<DBConnection>& writer);
+// DBtran::useCatalogue and DBtran::cataloguePath.
+void dbUseCatalogue(const std::string& path);
+std::string dbCataloguePath();
 // The connection a statement through tran (null: the calling thread's) runs on.
 int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn);
 // Runs SQL without rows. 0 or a database code.

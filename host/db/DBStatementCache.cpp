@@ -27,6 +27,7 @@ bool nothingFollows(sqlite3* db, std::string_view rest)
 
 int DBStatementCache::take(sqlite3* db, std::string_view sql, Entry*& entry)
 {
+    std::lock_guard<std::mutex> guard(m_mutex);
     entry = nullptr;
     auto range = m_entries.equal_range(sql);
     for (auto it = range.first; it != range.second; ++it) {
@@ -56,6 +57,7 @@ int DBStatementCache::take(sqlite3* db, std::string_view sql, Entry*& entry)
 
 void DBStatementCache::give(Entry* entry)
 {
+    std::lock_guard<std::mutex> guard(m_mutex);
     if (entry == nullptr || !entry->lent) return;
     sqlite3_reset(entry->stmt);
     sqlite3_clear_bindings(entry->stmt);
@@ -82,6 +84,7 @@ void DBStatementCache::evict()
 
 void DBStatementCache::clear()
 {
+    std::lock_guard<std::mutex> guard(m_mutex);
     for (auto& kept : m_entries) {
         if (kept.second->lent)
             log_error(kSourceFile, __LINE__, "A statement is finalised while still in use: %s",
@@ -90,6 +93,12 @@ void DBStatementCache::clear()
     }
     m_entries.clear();
     m_idle.clear();
+}
+
+size_t DBStatementCache::kept()
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_entries.size();
 }
 
 int DBStatement::prepare(const std::shared_ptr<DBConnection>& conn, std::string_view sql, const char* owner)

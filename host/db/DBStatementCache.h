@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,11 +43,12 @@ public:
     // Finalises every statement (none may be lent out).
     void clear();
 
-    size_t kept() const { return m_entries.size(); }
+    size_t kept();
 
 private:
     void evict();
 
+    std::mutex m_mutex;  // the writing connection serves every thread
     size_t m_capacity;
     std::unordered_multimap<std::string_view, std::unique_ptr<Entry>> m_entries;
     std::list<Entry*> m_idle;  // most recently given back first
