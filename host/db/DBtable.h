@@ -1,8 +1,8 @@
 // The host's database access library: transactions, the table object the row
 // classes are built on, the row readers and the base of the entity classes.
 //
-// The catalogue is an embedded database file; every thread works on its own
-// connection. Statements of cursors and procedures are looked up by the
+// The catalogue is an embedded database file; every thread reads on its own
+// connection and writes in transactions (DBtran). Statements of cursors and procedures are looked up by the
 // database object name in the statement registry (DBStatementRegistry.h).
 #pragma once
 
@@ -39,8 +39,10 @@ private:
 };
 
 // An open database transaction. The first one opened on a thread is a real
-// transaction of the thread's connection; one opened while another is open on
-// the same thread nests as a savepoint.
+// transaction; one opened while another is open on the same thread nests as
+// a savepoint. The real ones of all threads run one at a time, in the order
+// they were started, on the writing connection of the catalogue file; while
+// one is open, every statement of its thread runs on that connection too.
 class DBtran {
 public:
     explicit DBtran(bool = false);
