@@ -1,12 +1,10 @@
-// What the benchmarks share: a catalogue file of their own, plain sqlite3
+// What the benchmarks share: an empty catalogue of their own, plain sqlite3
 // helpers, and the measurement of two ways of doing one thing in turns within
 // one run.
 #pragma once
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,43 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchCatalogues.h"
 #include "host/db/DBtable.h"
 
 namespace bench {
 
-inline void check(int rc, sqlite3* db, const char* what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw std::runtime_error(std::string(what) + ": " + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
-}
-
-// A catalogue file in a directory of its own, with its schema, made the
-// library's catalogue; removed with the object.
-class TempCatalogue {
+// A catalogue of its own with the library's schema, made the library's
+// catalogue; removed with the object.
+class EmptyCatalogue {
 public:
-    explicit TempCatalogue(const std::string& name)
-    {
-        char dir[] = "/tmp/replmgr_bench_XXXXXX";
-        if (mkdtemp(dir) == nullptr) throw std::runtime_error("mkdtemp failed");
-        m_dir = dir;
-        m_path = m_dir + "/" + name + ".db";
-        use();
-        DBtran tran(false);  // lays down the schema
-        if (tran.startTran() != 0 || tran.commitTran(false) != 0) throw std::runtime_error("no catalogue");
-    }
-    ~TempCatalogue()
-    {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_path + suffix).c_str());
-        rmdir(m_dir.c_str());
-    }
-    TempCatalogue(const TempCatalogue&) = delete;
-    TempCatalogue& operator=(const TempCatalogue&) = delete;
-
+    explicit EmptyCatalogue(const char* name) : m_catalogues(name, [](sqlite3*, int) {}), m_path(m_catalogues.get(0)) {}
     void use() const { DBtran::useCatalogue(m_path); }
     const std::string& path() const { return m_path; }
 
 private:
-    std::string m_dir;
+    BenchCatalogues m_catalogues;
     std::string m_path;
 };
 
@@ -61,7 +37,7 @@ class PlainConnection {
 public:
     explicit PlainConnection(const std::string& path)
     {
-        check(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr), m_db, "open");
+        BenchCheck(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr), m_db, "open");
         sqlite3_busy_timeout(m_db, 75000);
         exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
     }
@@ -74,12 +50,12 @@ public:
     PlainConnection& operator=(const PlainConnection&) = delete;
 
     sqlite3* db() const { return m_db; }
-    void exec(const std::string& sql) { check(sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr), m_db, sql.c_str()); }
+    void exec(const std::string& sql) { BenchCheck(sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr), m_db, sql.c_str()); }
     // A statement prepared once and kept with the connection.
     sqlite3_stmt* keep(const std::string& sql)
     {
         sqlite3_stmt* stmt = nullptr;
-        check(sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr), m_db, sql.c_str());
+        BenchCheck(sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr), m_db, sql.c_str());
         m_kept.push_back(stmt);
         return stmt;
     }

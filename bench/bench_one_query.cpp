@@ -13,7 +13,7 @@ void BM_OneQuery(benchmark::State& state)
 {
     const int names = static_cast<int>(state.range(0));
     bench::quietLog();
-    bench::TempCatalogue catalogue("one-query");
+    bench::EmptyCatalogue catalogue("one-query");
     bench::PlainConnection plain(catalogue.path());
     plain.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(names) +
                ") INSERT INTO YBTzHistoryName (DeviceId, GlobalHistoryName) SELECT i, 'history-' || i FROM n");

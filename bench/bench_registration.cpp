@@ -21,7 +21,6 @@
 namespace {
 
 using bench::AddDevice;
-using bench::check;
 using bench::Host;
 using bench::PlainConnection;
 using bench::runKept;
@@ -139,7 +138,7 @@ void BM_Registration(benchmark::State& state)
 {
     const int devices = static_cast<int>(state.range(0));
     bench::quietLog();
-    bench::TempCatalogue catalogue("registration");
+    bench::EmptyCatalogue catalogue("registration");
     PlainRegistration plain(catalogue.path());
     Host host;
     std::unique_ptr<AddDevice> next;
@@ -189,7 +188,7 @@ void BM_RegistrationScaling(benchmark::State& state)
     const int k = static_cast<int>(state.range(0));
     const int m = static_cast<int>(state.range(1));
     bench::quietLog();
-    bench::TempCatalogue catalogue("scaling");
+    bench::EmptyCatalogue catalogue("scaling");
     PlainConnection conn(catalogue.path());
     seedClient(conn, 1, k);
     seedClient(conn, 2, m);
@@ -311,7 +310,7 @@ void BM_Writers(benchmark::State& state)
     const int threads = static_cast<int>(state.range(0));
     const int perThread = static_cast<int>(state.range(1));
     bench::quietLog();
-    bench::TempCatalogue catalogue("writers");
+    bench::EmptyCatalogue catalogue("writers");
     WriterPool pool(threads);
     std::vector<double> single;
     std::vector<double> many;

@@ -23,79 +23,57 @@ namespace {
 
 const int kClient = 1;
 
-using bench::check;
-
-class Catalogues {
-public:
-    // The catalogue of size n, made and seeded on first use.
-    const std::string& get(int n)
-    {
-        std::unique_ptr<bench::TempCatalogue>& made = m_made[n];
-        if (!made) {
-            made.reset(new bench::TempCatalogue("inventory-" + std::to_string(n)));
-            seed(made->path(), n);
+// Client 1 sees n SNR volumes, one device each; every volume has a
+// replication volume and every second one a scratch volume; client 2 sees as
+// many volumes again.
+void seed(sqlite3* db, int n)
+{
+    sqlite3_stmt* volume = nullptr;
+    sqlite3_stmt* device = nullptr;
+    sqlite3_stmt* replica = nullptr;
+    sqlite3_stmt* scratch = nullptr;
+    BenchCheck(sqlite3_prepare_v2(db,
+                                  "INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, "
+                                  "BlockSize, Flags, FSType, UniqueSnapshotID, ApplianceId) "
+                                  "VALUES (?1, 'unique-id-' || ?1, 2, ?1 % 256, 2048, 20971520, 512, 1, 'NTFS', "
+                                  "'snapshot-' || ?1, 3)",
+                                  -1, &volume, nullptr),
+               db, "prepare volume");
+    BenchCheck(sqlite3_prepare_v2(db,
+                                  "INSERT INTO YBPhysicalDevice (ClientId, SNRVolumeId, DeviceName, OSDeviceName) "
+                                  "VALUES (?2, ?1, '\\\\.\\PhysicalDrive' || ?1, '/dev/sd' || ?1)",
+                                  -1, &device, nullptr),
+               db, "prepare device");
+    BenchCheck(sqlite3_prepare_v2(db,
+                                  "INSERT INTO YBVolume (PointInTime, CreationTime, ModifyTime, CurrentState, "
+                                  "CurrentRole, PrimaryVolumeId, PhysicalVolumeId, JobId, SnapvaultReplicaDir, "
+                                  "SourceGUID) VALUES (1700000000, 1700000000, 1700000100, 1, 2, ?1 + 1000000, ?1, "
+                                  "42, '/vol/replica/' || ?1, 'guid-' || ?1)",
+                                  -1, &replica, nullptr),
+               db, "prepare replica");
+    BenchCheck(sqlite3_prepare_v2(db,
+                                  "INSERT INTO YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId, Flags) "
+                                  "VALUES (?1, 7, 0)",
+                                  -1, &scratch, nullptr),
+               db, "prepare scratch");
+    for (int v = 1; v <= 2 * n; ++v) {
+        int client = v <= n ? kClient : 2;
+        for (sqlite3_stmt* s : {volume, device, replica}) {
+            sqlite3_reset(s);
+            sqlite3_bind_int(s, 1, v);
+            if (s == device) sqlite3_bind_int(s, 2, client);
+            BenchCheck(sqlite3_step(s), db, "insert");
         }
-        return made->path();
-    }
-
-private:
-    static void seed(const std::string& path, int n)
-    {
-        sqlite3* db = nullptr;
-        check(sqlite3_open(path.c_str(), &db), db, "open");
-        sqlite3_busy_timeout(db, 5000);
-        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
-        sqlite3_stmt* volume = nullptr;
-        sqlite3_stmt* device = nullptr;
-        sqlite3_stmt* replica = nullptr;
-        sqlite3_stmt* scratch = nullptr;
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, "
-                                 "BlockSize, Flags, FSType, UniqueSnapshotID, ApplianceId) "
-                                 "VALUES (?1, 'unique-id-' || ?1, 2, ?1 % 256, 2048, 20971520, 512, 1, 'NTFS', "
-                                 "'snapshot-' || ?1, 3)",
-                                 -1, &volume, nullptr),
-              db, "prepare volume");
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBPhysicalDevice (ClientId, SNRVolumeId, DeviceName, OSDeviceName) "
-                                 "VALUES (?2, ?1, '\\\\.\\PhysicalDrive' || ?1, '/dev/sd' || ?1)",
-                                 -1, &device, nullptr),
-              db, "prepare device");
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBVolume (PointInTime, CreationTime, ModifyTime, CurrentState, "
-                                 "CurrentRole, PrimaryVolumeId, PhysicalVolumeId, JobId, SnapvaultReplicaDir, "
-                                 "SourceGUID) VALUES (1700000000, 1700000000, 1700000100, 1, 2, ?1 + 1000000, ?1, "
-                                 "42, '/vol/replica/' || ?1, 'guid-' || ?1)",
-                                 -1, &replica, nullptr),
-              db, "prepare replica");
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId, Flags) "
-                                 "VALUES (?1, 7, 0)",
-                                 -1, &scratch, nullptr),
-              db, "prepare scratch");
-        for (int v = 1; v <= 2 * n; ++v) {
-            int client = v <= n ? kClient : 2;
-            for (sqlite3_stmt* s : {volume, device, replica}) {
-                sqlite3_reset(s);
-                sqlite3_bind_int(s, 1, v);
-                if (s == device) sqlite3_bind_int(s, 2, client);
-                check(sqlite3_step(s), db, "insert");
-            }
-            if (v % 2 == 0) {
-                sqlite3_reset(scratch);
-                sqlite3_bind_int(scratch, 1, v);
-                check(sqlite3_step(scratch), db, "insert scratch");
-            }
+        if (v % 2 == 0) {
+            sqlite3_reset(scratch);
+            sqlite3_bind_int(scratch, 1, v);
+            BenchCheck(sqlite3_step(scratch), db, "insert scratch");
         }
-        for (sqlite3_stmt* s : {volume, device, replica, scratch}) sqlite3_finalize(s);
-        check(sqlite3_exec(db, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), db, "commit");
-        sqlite3_close(db);
     }
+    for (sqlite3_stmt* s : {volume, device, replica, scratch}) sqlite3_finalize(s);
+}
 
-    std::map<int, std::unique_ptr<bench::TempCatalogue>> m_made;
-};
-
-Catalogues g_catalogues;
+BenchCatalogues g_catalogues("inventory", &seed);
 
 // Reads the inventory through the row facility: construct, setValues,
 // getNextRow to the end. The number of rows read.

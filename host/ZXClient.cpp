@@ -1,55 +1,85 @@
 #include "host/ZXClient.h"
 
-#include <map>
-#include <mutex>
+#include "host/HostConfig.h"
 
-namespace {
-
-struct Directory {
-    std::mutex mutex;
-    std::map<unsigned long long, std::pair<int, std::string>> hosts;  // id -> (result, text)
-};
-
-Directory& theDirectory() {
-    static Directory dir;
-    return dir;
+ZXClient::ZXClient(unsigned long long clientId)
+    : m_ullClientId(clientId), m_bByName(false), m_bNetHostName(false), m_pContext(nullptr)
+{
 }
 
-}  // namespace
-
-ZXClient::ZXClient(unsigned long long clientId) : m_ullClientId(clientId) {}
+ZXClient::ZXClient(const std::string& name, bool isNetHostName, void* context)
+    : m_ullClientId(0), m_sName(name), m_bByName(true), m_bNetHostName(isNetHostName), m_pContext(context)
+{
+}
 
 ZXClient::~ZXClient() = default;
 
-int ZXClient::getNetworkHostnameMangled(std::string& hostName, void*) {
-    Directory& dir = theDirectory();
-    std::lock_guard<std::mutex> guard(dir.mutex);
-    auto it = dir.hosts.find(m_ullClientId);
-    if (it == dir.hosts.end()) return 2;  // no such client
-    hostName = it->second.second;
-    return it->second.first;
+int ZXClient::read(const char* query, void* context, HostClientRecord& client, bool needsConfiguration)
+{
+    return hostConfigReadClient(query, context != nullptr ? context : m_pContext,
+                                static_cast<long long>(m_ullClientId), m_bByName, m_sName, m_bNetHostName,
+                                needsConfiguration, client);
 }
 
-void ZXClient::setHostName(unsigned long long clientId, const std::string& hostName) {
-    Directory& dir = theDirectory();
-    std::lock_guard<std::mutex> guard(dir.mutex);
-    dir.hosts[clientId] = {0, hostName};
+int ZXClient::lookup(void* context)
+{
+    HostClientRecord client;
+    return read("lookup", context, client);
 }
 
-void ZXClient::setLookupFailure(unsigned long long clientId, int code, const std::string& leftText) {
-    Directory& dir = theDirectory();
-    std::lock_guard<std::mutex> guard(dir.mutex);
-    dir.hosts[clientId] = {code, leftText};
+int ZXClient::getClientId(int& clientId, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getClientId", context, client);
+    if (rc == 0) clientId = static_cast<int>(client.id);
+    return rc;
 }
 
-void ZXClient::removeClient(unsigned long long clientId) {
-    Directory& dir = theDirectory();
-    std::lock_guard<std::mutex> guard(dir.mutex);
-    dir.hosts.erase(clientId);
+int ZXClient::getName(std::string& name, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getName", context, client);
+    if (rc == 0) name = client.name;
+    return rc;
 }
 
-void ZXClient::clearAll() {
-    Directory& dir = theDirectory();
-    std::lock_guard<std::mutex> guard(dir.mutex);
-    dir.hosts.clear();
+int ZXClient::getNetworkHostnameMangled(std::string& hostName, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getNetworkHostnameMangled", context, client);
+    if (rc == 0) hostName = client.netHostName;
+    return rc;
+}
+
+int ZXClient::getOperatingSystemId(int& osId, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getOperatingSystemId", context, client);
+    if (rc == 0) osId = client.osId;
+    return rc;
+}
+
+int ZXClient::getReleaseId(int& releaseId, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getReleaseId", context, client, true);
+    if (rc == 0) releaseId = client.releaseId;
+    return rc;
+}
+
+int ZXClient::getTallmarkId(int& tallmarkId, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getTallmarkId", context, client, true);
+    if (rc == 0) tallmarkId = client.tallmarkId;
+    return rc;
+}
+
+int ZXClient::getPassword(std::string& password, void* context)
+{
+    HostClientRecord client;
+    int rc = read("getPassword", context, client);
+    if (rc == 0 && client.password.empty()) rc = HOSTCFG_NO_VALUE;
+    if (rc == 0) password = client.password;
+    return rc;
 }

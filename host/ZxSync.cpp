@@ -34,6 +34,21 @@ std::map<std::string, std::weak_ptr<ZxNamedMutex::Entry>>& registry()
 
 std::atomic<double> g_waitScale{1.0};
 
+std::mutex g_observerMutex;
+std::shared_ptr<const ZxNamedMutex::Observer> g_observer;
+
+// Tells the observer, if there is one, that the calling thread took or gave
+// back the mutex of the name. Called with no lock held.
+void notifyObserver(const std::string& name, bool held)
+{
+    std::shared_ptr<const ZxNamedMutex::Observer> observer;
+    {
+        std::lock_guard<std::mutex> guard(g_observerMutex);
+        observer = g_observer;
+    }
+    if (observer) (*observer)(name, held);
+}
+
 // Waits longer than this are treated as waits without limit.
 const double kMaxWaitMs = 1e12;
 
@@ -47,6 +62,12 @@ void ZxNamedMutex::setWaitScale(double factor)
 double ZxNamedMutex::waitScale()
 {
     return g_waitScale.load();
+}
+
+void ZxNamedMutex::setObserver(Observer observer)
+{
+    std::lock_guard<std::mutex> guard(g_observerMutex);
+    g_observer = observer ? std::make_shared<const Observer>(std::move(observer)) : nullptr;
 }
 
 ZxNamedMutex::ZxNamedMutex(const char* name) : m_sName(name ? name : ""), m_nLockCnt(0)
@@ -70,19 +91,24 @@ ZxNamedMutex::ZxNamedMutex(const char* name) : m_sName(name ? name : ""), m_nLoc
 
 ZxNamedMutex::~ZxNamedMutex()
 {
-    std::lock_guard<std::mutex> guard(registryMutex());
-    // A mutex abandoned with levels held is released so that the other
-    // holders of the name are not locked out for good.
-    if (m_nLockCnt > 0) {
-        m_pEntry->levels -= m_nLockCnt;
-        if (m_pEntry->levels <= 0) {
-            m_pEntry->levels = 0;
-            m_pEntry->owner = std::thread::id();
-            m_pEntry->released.notify_all();
+    bool released = false;
+    {
+        std::lock_guard<std::mutex> guard(registryMutex());
+        // A mutex abandoned with levels held is released so that the other
+        // holders of the name are not locked out for good.
+        if (m_nLockCnt > 0) {
+            m_pEntry->levels -= m_nLockCnt;
+            if (m_pEntry->levels <= 0) {
+                m_pEntry->levels = 0;
+                m_pEntry->owner = std::thread::id();
+                m_pEntry->released.notify_all();
+                released = true;
+            }
+            m_nLockCnt = 0;
         }
-        m_nLockCnt = 0;
+        m_pEntry.reset();
     }
-    m_pEntry.reset();
+    if (released) notifyObserver(m_sName, false);
 }
 
 bool ZxNamedMutex::acquire(bool timed, unsigned long milliseconds)
@@ -105,8 +131,10 @@ bool ZxNamedMutex::acquire(bool timed, unsigned long milliseconds)
         }
     }
     e.owner = self;
-    ++e.levels;
+    const bool taken = ++e.levels == 1;
     ++m_nLockCnt;
+    guard.unlock();
+    if (taken) notifyObserver(m_sName, true);
     return true;
 }
 
@@ -122,14 +150,19 @@ bool ZxNamedMutex::lock()
 
 bool ZxNamedMutex::unlock()
 {
-    std::lock_guard<std::mutex> guard(registryMutex());
-    Entry& e = *m_pEntry;
-    if (m_nLockCnt <= 0 || e.owner != std::this_thread::get_id()) return false;
-    --m_nLockCnt;
-    if (--e.levels == 0) {
-        e.owner = std::thread::id();
-        e.released.notify_all();
+    bool released = false;
+    {
+        std::lock_guard<std::mutex> guard(registryMutex());
+        Entry& e = *m_pEntry;
+        if (m_nLockCnt <= 0 || e.owner != std::this_thread::get_id()) return false;
+        --m_nLockCnt;
+        if (--e.levels == 0) {
+            e.owner = std::thread::id();
+            e.released.notify_all();
+            released = true;
+        }
     }
+    if (released) notifyObserver(m_sName, false);
     return true;
 }
 

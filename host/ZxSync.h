@@ -2,6 +2,7 @@
 // counting semaphores.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,13 @@ public:
     // Scales every timed wait by the factor (1.0 by default). For tests.
     static void setWaitScale(double factor);
     static double waitScale();
+
+    // For tests: called with the name and true on the thread that has just
+    // taken a mutex (its first level), with false as it gives the last level
+    // back; called outside the stand-in's own locks, so it may block the
+    // thread. An empty observer (the default) is not called.
+    using Observer = std::function<void(const std::string& name, bool held)>;
+    static void setObserver(Observer observer);
 
     struct Entry;
 

@@ -1,6 +1,7 @@
 #include "service/CasePatterns.h"
 
 const char* const DBCommitErrorMsg = "Could not commit database transactions";
+const char* const NoRequestDataMsg = "Invalid request: no request data";
 
 namespace cases {
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "host/ZxFramework.h"
+#include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
@@ -19,6 +20,8 @@ class DBtran;
 
 // Text of a commit that failed.
 extern const char* const DBCommitErrorMsg;  // "Could not commit database transactions"
+// Text of a request that came without its buffer or its data.
+extern const char* const NoRequestDataMsg;  // "Invalid request: no request data"
 
 namespace cases {
 
@@ -67,6 +70,11 @@ auto StatusOf() {
 // How a handler's completion entry reads when its transaction never started.
 enum class Unstarted { Unsuccessfully, Nothing };
 
+// The undo step of an operation that does nothing outside the database.
+struct NothingToUndo {
+    void operator()() const {}
+};
+
 template <typename Ret>
 int32_t ResultCode(const Ret& ret) {
     if constexpr (HasErrCode<Ret>::value) {
@@ -77,10 +85,32 @@ int32_t ResultCode(const Ret& ret) {
     }
 }
 
-// Request structure hung from word 3 of a request buffer.
+// Request structure hung from word 3 of a request buffer. Post runs a case
+// that reads a request only when the buffer and its data are there.
 template <typename Req>
 const Req& RequestOf(zxsDatabuf* buf) {
     return *static_cast<const Req*>(buf->m_pData);
+}
+
+// The request type of a case whose request carries no data: a null m_pData
+// is then its normal form.
+struct NoRequest {};
+
+// Answers a request of the code that came without its data (see RefuseFn):
+// status 0, NoRequestDataMsg and, where the reply has one, code -2.
+template <typename Reply>
+void RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing);
+
+// Reads the status fields of a sent Reply (see ReadStatusFn).
+template <typename Reply>
+SentStatus ReadSentStatus(const void* data);
+
+// The case `serve` as it is bound: it reads a Req (NoRequest: none) and
+// answers with a Reply.
+template <typename Req, typename Reply>
+constexpr ServedCase Serve(CaseFn serve) {
+    return ServedCase{serve, &RefuseMissingRequest<Reply>, &ReadSentStatus<Reply>, sizeof(Reply),
+                      !std::is_same<Req, NoRequest>::value};
 }
 
 // Runs the transaction steps shared by the patterns. Returns true when the
@@ -119,9 +149,14 @@ void SetMessage(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* tex
     reply.*f.errMsg = (mode == Message::Copy) ? strdup(text) : const_cast<char*>(text);
 }
 
-// Marks the reply failed with the text and, where the reply carries one, the code.
+// Marks the reply failed with the text and, where the reply carries one, the
+// code. Whatever a success step wrote is dropped first: a failed reply carries
+// no ids, counts or arrays (an array stays with its owner, which frees it).
+// Called at most once per reply: a copied message set before would be lost.
 template <typename Reply, typename S, typename C>
 void SetFailure(Reply& reply, const ReplyStatus<Reply, S, C>& f, const char* text, int32_t code, Message mode) {
+    static_assert(std::is_trivially_copyable<Reply>::value, "a reply is plain data");
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     reply.*f.status = 0;
     SetMessage(reply, f, text, mode);
     if (f.errCode) reply.*f.errCode = code;
@@ -165,11 +200,16 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 // is committed on success and rolled back on failure; otherwise it gets a
 // null transaction. The message of a failure points into the result record.
 // `onSuccess(Reply&)` returns false when a reply array could not be
-// allocated (status 0, NoMemoryErrMsg, -5). The entries are written under the
-// handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
-template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+// allocated (status 0, NoMemoryErrMsg, -5). `undo()` reverses what the
+// operation did outside the database; it runs once when the operation
+// succeeded but the request fails (the reply could not be built, the commit
+// failed), before the transaction is rolled back. The entries are written
+// under the handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess,
+          typename Undo = cases::NothingToUndo>
 void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode, bool withTran,
                        Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, Operation&& operation,
-                       OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully);
+                       OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully,
+                       Undo undo = Undo());
 
 #include "service/CasePatterns.inl"

@@ -79,10 +79,10 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
     ReleaseCopiedMessage(reply, f, mode == Message::Copy);
 }
 
-template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
 void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                        bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
-                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted) {
+                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo) {
     using namespace cases;
     DBtran tran(false);
     TranSteps steps(mgr, tran, function);
@@ -111,13 +111,13 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
         reply.*f.errMsg = nullptr;
     }
 
-    if (withTran) {
-        if (reply.*f.status == 1) {
-            if (!steps.commit(__LINE__)) SetFailure(reply, f, DBCommitErrorMsg, -4, mode);
-        } else if (steps.started) {
-            steps.rollback();
-        }
-    }
+    const bool built = reply.*f.status == 1;  // the operation succeeded and its reply is built
+    if (withTran && built && !steps.commit(__LINE__)) SetFailure(reply, f, DBCommitErrorMsg, -4, mode);
+    // The operation's effects outside the database follow its rows: when it
+    // succeeded but the request failed, they are undone before the rollback
+    // (a failed commit's transaction is rolled back when it is destroyed).
+    if (ok && reply.*f.status != 1) undo();
+    if (withTran && !built && steps.started) steps.rollback();
 
     const char* outcome = reply.*f.status == 1 ? "successfully" : "unsuccessfully";
     if (withTran && !steps.started && unstarted == Unstarted::Nothing) outcome = "";
@@ -126,4 +126,28 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
     mgr.WriteLogMsg(ProgName, function, __LINE__, ReplicationMgr::INFO);
 
     SendReply(mgr, replyCode, reply);
+}
+
+template <typename Reply>
+void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
+    Reply reply;
+    SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, -2, Message::PointIntoResult);
+    mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
+
+    const unsigned long replyCode = ReplyCodeFor(code);
+    CaseLog lit = HandlerLog(code, replyCode);
+    mgr.log() << lit.completed << "unsuccessfully" << lit.sending;
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
+    SendReply(mgr, replyCode, reply);
+}
+
+template <typename Reply>
+SentStatus cases::ReadSentStatus(const void* data) {
+    Reply reply;
+    std::memcpy(static_cast<void*>(&reply), data, sizeof reply);
+    const auto f = StatusOf<Reply>();
+    SentStatus sent{static_cast<int64_t>(reply.*f.status), f.errCode != nullptr, 0, reply.*f.errMsg};
+    if (f.errCode) sent.errCode = static_cast<int32_t>(reply.*f.errCode);
+    return sent;
 }

@@ -2,13 +2,16 @@
 
 #include "host/EvDebug.h"
 #include "host/ZXPlatformInfo.h"
+#include "service/ServedCases.h"
 
 namespace {
 const char* const ProgName = "ReplicationMgr";
 }
 
-ReplicationMgr::ReplicationMgr(ZxSessionSend* session)
-    : ZxPostMessageSubsystem(session), m_poSession(session), m_LogMsg(), m_bReportMissingFiles(true),
+ReplicationMgr::ReplicationMgr(ZxSessionSend* session) : ReplicationMgr(session, ServedCases()) {}
+
+ReplicationMgr::ReplicationMgr(ZxSessionSend* session, const CaseRegistry& cases)
+    : ZxPostMessageSubsystem(session), m_poSession(session), m_pCases(&cases), m_LogMsg(), m_bReportMissingFiles(true),
       m_nVerboseLevel(4) {
     GetVerboseLevel();
     m_LogMsg.str("");

@@ -6,6 +6,7 @@
 
 #include "host/ZxFramework.h"
 
+class CaseRegistry;
 struct LockTableArgs_t;
 struct LockTableRet_t;
 struct UnlockTableArgs_t;
@@ -30,7 +31,10 @@ public:
     static const int BLK_FILTER_QUERY_LOCK = 7;
     static const int TOTAL_LOCKS = 8;
 
+    // Serves the library's cases (ServedCases()).
     explicit ReplicationMgr(ZxSessionSend* session);
+    // Serves the given cases, which must outlive the object.
+    ReplicationMgr(ZxSessionSend* session, const CaseRegistry& cases);
     ReplicationMgr();
     ReplicationMgr(const ReplicationMgr&) = delete;
     ReplicationMgr& operator=(const ReplicationMgr&) = delete;
@@ -50,6 +54,7 @@ public:
     bool GetClientName(int clientId, std::string& hostName);
 
     ZxSessionSend* session() const { return m_poSession; }
+    const CaseRegistry& cases() const { return *m_pCases; }
     std::ostringstream& log() { return m_LogMsg; }
 
     // Operations, request handlers and database halves, by subsystem.
@@ -65,6 +70,7 @@ private:
     void GetVerboseLevel();
 
     ZxSessionSend* m_poSession;
+    const CaseRegistry* m_pCases;
     std::ostringstream m_LogMsg;
 
 public:

@@ -11,10 +11,12 @@
 const char* const NoMemoryErrMsg = "No memory available to perform operation";
 const char* const DBTranErrorMsg = "Could not initiated database transactions";
 
+ReplyArrayAllocator AllocReplyArray = &malloc;
+
 bool CopyVectorToMsg(int** out, const std::vector<int>& values) {
     *out = nullptr;
     if (values.empty()) return true;
-    int* array = static_cast<int*>(malloc(4 * values.size()));
+    int* array = static_cast<int*>(AllocReplyArray(4 * values.size()));
     if (array == nullptr) return false;
     memset(array, 0, 4 * values.size());
     for (unsigned int i = 0; i < values.size(); ++i) {

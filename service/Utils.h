@@ -29,6 +29,12 @@ private:
     void* m_pMem = nullptr;
 };
 
+// Allocation of reply arrays and of the texts they own: malloc unless a test
+// has put another allocator in place to reach the no-memory answers. What it
+// returns is released with free.
+using ReplyArrayAllocator = void* (*)(size_t bytes);
+extern ReplyArrayAllocator AllocReplyArray;
+
 // Copies 32-bit integers into a new reply array; an empty vector gives no
 // array and true; false when the array cannot be allocated.
 bool CopyVectorToMsg(int** out, const std::vector<int>& values);
@@ -41,7 +47,7 @@ template <typename Wire, typename Record>
 bool CopyVectorToMsg(Wire** out, const std::vector<Record>& records) {
     *out = nullptr;
     if (records.empty()) return true;
-    Wire* array = static_cast<Wire*>(malloc(sizeof(Wire) * records.size()));
+    Wire* array = static_cast<Wire*>(AllocReplyArray(sizeof(Wire) * records.size()));
     if (array == nullptr) return false;
     memset(static_cast<void*>(array), 0, sizeof(Wire) * records.size());
     for (unsigned int i = 0; i < records.size(); ++i) {

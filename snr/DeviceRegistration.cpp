@@ -10,17 +10,17 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
-#include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
+#include "snr/DeviceNameRule.h"
 #include "snr/DeviceRegistrationSteps.h"
+#include "snr/MountPoints.h"
 #include "snr/RecordConv.h"
+#include "snr/SNRCases.h"
 #include "snr/SNRVolumeAdd.h"
-
-MountPathAllocator AllocMountPathArray = &malloc;
 
 std::string snr_detail::TranHandle(const DBtran* tran)
 {
@@ -35,9 +35,6 @@ const char ProgNameInserts[] = "ReplicationMgrInserts";
 const char ProgNameUtils[] = "ReplicationMgrUtils";
 
 const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
-
-// Longest mount path the Path column holds.
-constexpr size_t kMaxMountPathLength = sizeof(YBMountPoint_t::Path) - 1;
 
 // Holds a granted table lock and gives it back when it goes out of scope.
 class HeldTableLock {
@@ -57,15 +54,6 @@ template <typename Ret>
 bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)
 {
     return snr_detail::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
-}
-
-// Whether a listed device row carries the same name: exactly for a
-// case-sensitive row, ignoring letter case for any other.
-bool SameDeviceName(const YBPhysicalDevice_t& row, const std::string& name)
-{
-    const std::string stored = YBColumnText(row.DeviceName);
-    if (row.Flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) return stored == name;
-    return FXString::CompareNoCase(stored, name) == 0;
 }
 
 }  // namespace
@@ -115,35 +103,19 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     // anything is written or any controller is activated.
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
         if (mountPoint.Path.size() > kMaxMountPathLength)
-            return Refuse(*this, ret, -18, "Volume mount point path is too long",
+            return Refuse(*this, ret, -18, MountPathTooLongErrMsg,
                           "\n\tPath length = " + std::to_string(mountPoint.Path.size()), __LINE__);
     }
 
     // Duplicate device name of the client.
     if (volume.UniqueIdType != 11 && volume.UniqueIdType != 13) {
-        const std::string where = "ClientId = " + std::to_string(device.ClientId) + " AND DeviceName = '" +
-                                  SqlEscape(device.DeviceName) + "'";
-        YBPhysicalDevice_t* rows = nullptr;
-        unsigned int count = 0;
-        if (!deviceDB.getList(rows, count, where.c_str(), orderBy, tran)) {
-            deviceDB.deleteList(rows);
-            return Refuse(*this, ret, -4, "Cannot read device information from the database",
-                          std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed") + "\n\tInput: " +
-                              "\n\tsWhere       = " + EvDebug::escaped(where) + "\n\tsOrderBy     = " + orderBy +
-                              "\n\tDB Err Code  = " + std::to_string(deviceDB.getErrorCode()),
-                          __LINE__);
-        }
-        for (unsigned int i = 0; i < count; ++i) {
-            if (!SameDeviceName(rows[i], device.DeviceName)) continue;
-            const bool caseSensitive = (rows[i].Flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) != 0;
-            deviceDB.deleteList(rows);
-            return Refuse(*this, ret, -12, "The device name is already in the database",
-                          "\n\tClient ID = " + std::to_string(device.ClientId) + "\n\tDevice Name = " +
-                              EvDebug::escaped(device.DeviceName) + "\n\tDevice name is case " +
-                              (caseSensitive ? "sensitive" : "insensitive"),
-                          __LINE__);
-        }
-        deviceDB.deleteList(rows);
+        const snr_detail::DeviceNameCheck name = snr_detail::CheckDeviceName(device.ClientId, device.DeviceName, 0, tran);
+        if (!name.listed)
+            return snr_detail::RefuseUnlistedDeviceNames(*this, ret, device.ClientId, device.DeviceName, name.dbCode,
+                                                         ProgNameInserts, AddDeviceDBFn, __LINE__);
+        if (name.taken)
+            return snr_detail::RefuseTakenDeviceName(*this, ret, device.ClientId, device.DeviceName,
+                                                     name.caseSensitive, ProgNameInserts, AddDeviceDBFn, __LINE__);
     }
 
     // The volume with the same identity, or a new one. The lookup reads
@@ -233,7 +205,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
             return false;
         }
     }
-
+    snr_detail::ActivatedControllers activated(*this, ret.ActivatedControllers, tran, ProgNameInserts, AddDeviceDBFn);
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
         if (mountPoint.Path.empty())
             return Refuse(*this, ret, -2, "Volume mount point path cannot be empty", "", __LINE__);
@@ -261,13 +233,30 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
             return Refuse(*this, ret, -15, lastError,
                           "\n\tZXMMDBDeviceInfo::activateControllerBySNRVolId() failed", __LINE__);
         }
+        activated.add(ret.DeviceId);
 
         entry.Path = YBColumnText(mountPointRow.Path);
         ret.MountPaths.push_back(entry);
     }
 
+    activated.keep();
     ret.errMsg = "";
     return true;
+}
+
+void snr_detail::DeactivateControllers(ReplicationMgr& mgr, std::vector<int32_t>& devices, DBtran* tran,
+                                       const char* source, const char* function)
+{
+    for (auto it = devices.rbegin(); it != devices.rend(); ++it) {
+        ZXMMDBDeviceInfo deviceLayer;
+        if (deviceLayer.deactivateControllerBySNRVolId(*it, tran) == 0) continue;
+        char lastError[2048];
+        deviceLayer.getLastError(lastError, sizeof lastError);
+        mgr.log() << "\tEvent: Cannot deactivate the controller of device " << *it << " after its registration failed"
+                  << "\n\t" << lastError << "\n\tZXMMDBDeviceInfo::deactivateControllerBySNRVolId() failed";
+        mgr.WriteLogMsg(source, function, __LINE__, ReplicationMgr::ERR);
+    }
+    devices.clear();
 }
 
 int ReplicationMgr::CheckUniquenessInDeviceTbl(int clientId, int snrVolumeId, std::string& errMsg, DBtran* tran)
@@ -333,9 +322,14 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
         for (uint32_t i = 0; i < request.MountPointCount; ++i) YBAppendFromRow(args.MountPoints, request.MountPoints[i]);
     }
 
+    static const char Fn[] = "ReplicationMgr::AddDeviceHandler()";
+    DBtran* requestTran = nullptr;
     RunRequestHandler(
-        *this, "ReplicationMgr::AddDeviceHandler()", requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
-        [&](DBtran* tran) { return AddSNRDevice(args, ret, tran); },
+        *this, Fn, requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
+        [&](DBtran* tran) {
+            requestTran = tran;
+            return AddSNRDevice(args, ret, tran);
+        },
         [&](Reply& r) {
             r.SNRVolumeId = ret.SNRVolumeId;
             r.DeviceId = ret.DeviceId;
@@ -345,7 +339,7 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
                 return true;
             }
             const size_t bytes = ret.MountPaths.size() * sizeof(repSNRMountPath);
-            auto* paths = static_cast<repSNRMountPath*>(AllocMountPathArray(bytes));
+            auto* paths = static_cast<repSNRMountPath*>(AllocReplyArray(bytes));
             mountPathArray = paths;
             if (paths == nullptr) return false;
             std::memset(static_cast<void*>(paths), 0, bytes);
@@ -357,21 +351,30 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
             }
             return true;
         },
-        cases::Unstarted::Nothing);
+        cases::Unstarted::Nothing,
+        // The registration's rows are not kept: neither are its controllers.
+        [&]() { snr_detail::DeactivateControllers(*this, ret.ActivatedControllers, requestTran, cases::ProgName, Fn); });
 }
 
-REPLMGR_BIND_CASE(0x35000001, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceReq, repAddSNRDeviceResponse,
-                                                                AddSNRDeviceArgs_t, AddSNRDeviceRet_t>>));
-REPLMGR_BIND_CASE(0x350000ab, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDevice42Req, repAddSNRDevice42Response,
-                                                                AddSNRDevice42Args_t, AddSNRDevice42Ret_t>>));
-REPLMGR_BIND_CASE(0x350000ef, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response,
-                                                                AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>>));
-REPLMGR_BIND_CASE(0x35000155, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response,
-                                                                AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>>));
-REPLMGR_BIND_CASE(0x35000206, (&cases::HandlerCase<
-                              &ReplicationMgr::AddDeviceHandler<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response,
-                                                                AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>>));
+// ---- Request cases, one per message version ---------------------------------
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase AddDeviceCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddDeviceHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase AddDeviceCaseV1 =
+    AddDeviceCase<repAddSNRDeviceReq, repAddSNRDeviceResponse, AddSNRDeviceArgs_t, AddSNRDeviceRet_t>();
+const ServedCase AddDeviceCase42 =
+    AddDeviceCase<repAddSNRDevice42Req, repAddSNRDevice42Response, AddSNRDevice42Args_t, AddSNRDevice42Ret_t>();
+const ServedCase AddDeviceCaseV3 =
+    AddDeviceCase<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response, AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>();
+const ServedCase AddDeviceCaseV4 =
+    AddDeviceCase<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response, AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>();
+const ServedCase AddDeviceCaseV5 =
+    AddDeviceCase<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response, AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>();

@@ -43,6 +43,9 @@ struct AddSNRDeviceRet_t {
     int32_t SNRVolumeId = 0;
     int32_t DeviceId = 0;
     std::vector<SNRMountPath_t> MountPaths;
+    // Devices whose controller the registration activated, in order; left
+    // here on success, deactivated and emptied when the registration fails.
+    std::vector<int32_t> ActivatedControllers;
 };
 struct AddSNRDevice42Ret_t : AddSNRDeviceRet_t {};
 struct AddSNRDeviceV3Ret_t : AddSNRDeviceRet_t {
@@ -80,8 +83,3 @@ struct AddDeviceDB_t {
     std::string GetGlobalHistoryName(const AddSNRDeviceV4Args_t& args) const { return args.HistoryName.GlobalHistoryName; }
     std::string GetGlobalHistoryName(const AddSNRDeviceV5Args_t& args) const { return args.HistoryName.GlobalHistoryName; }
 };
-
-// Allocation of the reply's mount path array (malloc unless a test has put
-// another allocator in place to reach the no-memory answer).
-using MountPathAllocator = void* (*)(size_t bytes);
-extern MountPathAllocator AllocMountPathArray;

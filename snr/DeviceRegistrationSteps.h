@@ -1,8 +1,11 @@
 // Shared pieces of the SNR operations: device registration, the SNR volume
-// add and the global history names. Internal to snr/.
+// add, the global history names, the device queries and the mount points.
+// Internal to snr/.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
@@ -40,6 +43,71 @@ bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, cons
     mgr.log() << "\tEvent: " << text << details;
     mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
     return false;
+}
+
+// Deactivates the controllers of the devices, last activated first, and
+// empties the list. A deactivation that fails is logged at ERR under the
+// source and function given; the others still run.
+void DeactivateControllers(ReplicationMgr& mgr, std::vector<int32_t>& devices, DBtran* tran, const char* source,
+                           const char* function);
+
+// The controllers one request activates, recorded in `devices` in order.
+// Unless kept, they are deactivated again when the guard goes out of scope.
+class ActivatedControllers {
+public:
+    ActivatedControllers(ReplicationMgr& mgr, std::vector<int32_t>& devices, DBtran* tran, const char* source,
+                         const char* function)
+        : m_mgr(mgr), m_devices(devices), m_tran(tran), m_source(source), m_function(function)
+    {
+    }
+    ~ActivatedControllers()
+    {
+        if (!m_kept) DeactivateControllers(m_mgr, m_devices, m_tran, m_source, m_function);
+    }
+    ActivatedControllers(const ActivatedControllers&) = delete;
+    ActivatedControllers& operator=(const ActivatedControllers&) = delete;
+
+    void add(int32_t deviceId) { m_devices.push_back(deviceId); }
+    // The request succeeded so far: whoever owns its transaction decides.
+    void keep() { m_kept = true; }
+
+private:
+    ReplicationMgr& m_mgr;
+    std::vector<int32_t>& m_devices;
+    DBtran* m_tran;
+    const char* m_source;
+    const char* m_function;
+    bool m_kept = false;
+};
+
+// Rows a getList returned, given back with deleteList when the holder goes
+// out of scope.
+template <typename Row>
+class HeldRows {
+public:
+    explicit HeldRows(CRepBaseDB& db) : m_db(db) {}
+    ~HeldRows() { m_db.deleteList(rows); }
+    HeldRows(const HeldRows&) = delete;
+    HeldRows& operator=(const HeldRows&) = delete;
+
+    Row* rows = nullptr;
+    unsigned int count = 0;
+
+private:
+    CRepBaseDB& m_db;
+};
+
+// Appends every row of an opened cursor to the list, in order: the fetch
+// code that ended it, DB_NO_MORE_ROWS when all were read. After any other
+// code (a failed fetch) the list is empty.
+template <typename Cursor, typename List>
+int ReadAllRows(Cursor& cursor, List& list)
+{
+    int state = 0;
+    int rc;
+    while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) YBSet(list, *cursor.getDataPtr());
+    if (rc != DB_NO_MORE_ROWS) list.clear();
+    return rc;
 }
 
 }  // namespace snr_detail

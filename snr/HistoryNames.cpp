@@ -10,12 +10,12 @@
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetTzGlobalHistoryNameByVolumeId.h"
 #include "service/CasePatterns.h"
-#include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
+#include "snr/SNRCases.h"
 #include "snr/SNRMessages.h"
 
 namespace {
@@ -257,7 +257,7 @@ void FillHistoryName(repYBTzHistoryNameRec& wire, const MorvaneHistoryNameRecord
     wire.GlobalHistoryName = const_cast<char*>(record.GlobalHistoryName.c_str());
 }
 
-void AddTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeAddTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repAddGlobalHistoryNameResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -272,7 +272,7 @@ void AddTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsData
         [](repAddGlobalHistoryNameResp&) {});
 }
 
-void UpdateTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeUpdateTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repUpdateTzGlobalHistoryNameResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -287,7 +287,7 @@ void UpdateTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsD
         [](repUpdateTzGlobalHistoryNameResp&) {});
 }
 
-void DeleteTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeDeleteTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repDeleteTzGlobalHistoryNameResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -302,7 +302,7 @@ void DeleteTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsD
         [](repDeleteTzGlobalHistoryNameResp&) {});
 }
 
-void QueryTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeQueryTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repQueryTzGlobalHistoryNameResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -319,7 +319,7 @@ void QueryTzGlobalHistoryNameCase(ReplicationMgr& mgr, unsigned long code, zxsDa
         });
 }
 
-void QueryTzGlobalHistoryNameByVolIdCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+void ServeQueryTzGlobalHistoryNameByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repQueryTzGlobalHistoryNameByVolIdResp reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
@@ -339,8 +339,14 @@ void QueryTzGlobalHistoryNameByVolIdCase(ReplicationMgr& mgr, unsigned long code
 
 }  // namespace
 
-REPLMGR_BIND_CASE(0x3500010b, &AddTzGlobalHistoryNameCase);
-REPLMGR_BIND_CASE(0x3500010d, &UpdateTzGlobalHistoryNameCase);
-REPLMGR_BIND_CASE(0x3500010f, &DeleteTzGlobalHistoryNameCase);
-REPLMGR_BIND_CASE(0x35000111, &QueryTzGlobalHistoryNameCase);
-REPLMGR_BIND_CASE(0x35000113, &QueryTzGlobalHistoryNameByVolIdCase);
+const ServedCase AddTzGlobalHistoryNameCase =
+    cases::Serve<repYBTzHistoryNameRec, repAddGlobalHistoryNameResp>(&ServeAddTzGlobalHistoryName);
+const ServedCase UpdateTzGlobalHistoryNameCase =
+    cases::Serve<repYBTzHistoryNameRec, repUpdateTzGlobalHistoryNameResp>(&ServeUpdateTzGlobalHistoryName);
+const ServedCase DeleteTzGlobalHistoryNameCase =
+    cases::Serve<repTzGlobalHistoryNameByDeviceReq, repDeleteTzGlobalHistoryNameResp>(&ServeDeleteTzGlobalHistoryName);
+const ServedCase QueryTzGlobalHistoryNameCase =
+    cases::Serve<repTzGlobalHistoryNameByDeviceReq, repQueryTzGlobalHistoryNameResp>(&ServeQueryTzGlobalHistoryName);
+const ServedCase QueryTzGlobalHistoryNameByVolIdCase =
+    cases::Serve<repTzGlobalHistoryNameByVolIdReq, repQueryTzGlobalHistoryNameByVolIdResp>(
+        &ServeQueryTzGlobalHistoryNameByVolId);

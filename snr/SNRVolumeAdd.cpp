@@ -5,10 +5,10 @@
 
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
-#include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceRegistrationSteps.h"
+#include "snr/SNRCases.h"
 
 namespace {
 
@@ -114,15 +114,23 @@ void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned lon
         });
 }
 
-REPLMGR_BIND_CASE(0x35000071, (&cases::HandlerCase<
-                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeReq, repAddSNRVolumeResp,
-                                                                   AddSNRVolumeArgs_t, AddSNRVolumeRet_t>>));
-REPLMGR_BIND_CASE(0x350000b3, (&cases::HandlerCase<
-                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolume42Req, repAddSNRVolume42Resp,
-                                                                   AddSNRVolume42Args_t, AddSNRVolume42Ret_t>>));
-REPLMGR_BIND_CASE(0x350000f5, (&cases::HandlerCase<
-                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp,
-                                                                   AddSNRVolumeV3Args_t, AddSNRVolumeV3Ret_t>>));
-REPLMGR_BIND_CASE(0x35000165, (&cases::HandlerCase<
-                              &ReplicationMgr::AddSNRVolumeHandler<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp,
-                                                                   AddSNRVolumeV4Args_t, AddSNRVolumeV4Ret_t>>));
+// ---- Request cases, one per message version ---------------------------------
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase AddSNRVolumeCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddSNRVolumeHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase AddSNRVolumeCaseV1 =
+    AddSNRVolumeCase<repAddSNRVolumeReq, repAddSNRVolumeResp, AddSNRVolumeArgs_t, AddSNRVolumeRet_t>();
+const ServedCase AddSNRVolumeCase42 =
+    AddSNRVolumeCase<repAddSNRVolume42Req, repAddSNRVolume42Resp, AddSNRVolume42Args_t, AddSNRVolume42Ret_t>();
+const ServedCase AddSNRVolumeCaseV3 =
+    AddSNRVolumeCase<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp, AddSNRVolumeV3Args_t, AddSNRVolumeV3Ret_t>();
+const ServedCase AddSNRVolumeCaseV4 =
+    AddSNRVolumeCase<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp, AddSNRVolumeV4Args_t, AddSNRVolumeV4Ret_t>();

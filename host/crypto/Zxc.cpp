@@ -4,6 +4,8 @@
 
 #include <sodium.h>
 
+#include "host/db/DBtable.h"
+
 static_assert(Zxc::NetSaltBytes == crypto_pwhash_SALTBYTES, "salt size");
 static_assert(Zxc::NetNonceBytes == crypto_aead_xchacha20poly1305_ietf_NPUBBYTES, "nonce size");
 static_assert(Zxc::NetTagBytes == crypto_aead_xchacha20poly1305_ietf_ABYTES, "tag size");
@@ -32,9 +34,15 @@ unsigned char scrambleMask(size_t i) { return static_cast<unsigned char>(0x5A + 
 
 }  // namespace
 
+// An armed failure of the routine (Zxc::failNext).
+static bool injectedFailure(const char* routine)
+{
+    return HostDBFaults::check((std::string("Zxc::") + routine).c_str()) != 0;
+}
+
 bool Zxc::getRand(unsigned char* bytes, size_t n)
 {
-    if (!sodiumReady()) return false;
+    if (!sodiumReady() || injectedFailure("getRand")) return false;
     if (bytes && n) randombytes_buf(bytes, n);
     return true;
 }
@@ -48,7 +56,9 @@ ZxcBucket Zxc::getRand(size_t n)
 
 ZxcBucket Zxc::netEncrypt(const ZxcBucket& plain, const std::string& password)
 {
-    if (!sodiumReady() || plain.getSize() > crypto_aead_xchacha20poly1305_ietf_MESSAGEBYTES_MAX) return ZxcBucket();
+    if (!sodiumReady() || plain.getSize() > crypto_aead_xchacha20poly1305_ietf_MESSAGEBYTES_MAX ||
+        injectedFailure("netEncrypt"))
+        return ZxcBucket();
     ZxcBucket sealed(NetOverheadBytes + plain.getSize());
     unsigned char* salt = sealed.getData();
     unsigned char* nonce = salt + NetSaltBytes;
@@ -111,4 +121,14 @@ std::string Zxc::bin2hex(const unsigned char* bytes, size_t n)
     sodium_bin2hex(&hex[0], hex.size(), bytes, n);
     hex.resize(2 * n);
     return hex;
+}
+
+void Zxc::wipe(void* bytes, size_t n)
+{
+    if (bytes != nullptr && n != 0) sodium_memzero(bytes, n);
+}
+
+void Zxc::failNext(const std::string& routine)
+{
+    HostDBFaults::failNext("Zxc::" + routine, 1);
 }

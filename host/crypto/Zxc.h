@@ -10,6 +10,10 @@
 
 namespace Zxc {
 
+// The cipher of a client's data encryption, a number the client's
+// properties give (keys of the first message version use 1).
+enum CIPHER : int {};
+
 // Layout of netEncrypt's output: salt, nonce, then the ciphertext with its
 // authentication tag at the end.
 constexpr size_t NetSaltBytes = 16;
@@ -44,6 +48,15 @@ ZxcBucket unscrambleFromBin(const unsigned char* bytes, size_t n);
 
 // Lower-case hexadecimal text of n bytes, two characters a byte.
 std::string bin2hex(const unsigned char* bytes, size_t n);
+
+// Overwrites n bytes with zeros in a way the compiler keeps, for key
+// material that is let go. A null pointer is left alone.
+void wipe(void* bytes, size_t n);
+
+// For tests: the next call of the named routine ("getRand" or "netEncrypt")
+// fails as it does when the platform cannot serve it. Off until armed;
+// HostDBFaults::clear drops what is pending.
+void failNext(const std::string& routine);
 
 inline std::string scrambleToHex(const ZxcBucket& bucket)
 {

@@ -234,6 +234,18 @@ bool CRepTableCore::updateRows(const char* set, int key, DBtran* tran)
                       tran);
 }
 
+bool CRepTableCore::updateWhere(const char* set, const char* where, DBtran* tran)
+{
+    int fault = HostDBFaults::check("Update");
+    if (fault != 0) return fail(fault);
+    if (isBlank(set)) return fail(SQLITE_MISUSE);
+    std::vector<DBArgument> args;
+    std::string clause;
+    dbLiftLiterals(set, 1, clause, args);
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + clause, std::move(args), where, 0, false,
+                      tran);
+}
+
 bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
 {
     int fault = HostDBFaults::check("remove");

@@ -48,6 +48,8 @@ protected:
     bool countRows(const char* where, unsigned int& count, DBtran* tran);
     bool insertRow(void* row, DBtran* tran);
     bool updateRows(const char* set, int key, DBtran* tran);
+    // The rows of a where clause; an empty where is refused.
+    bool updateWhere(const char* set, const char* where, DBtran* tran);
     bool removeRows(const char* where, int key, bool byKey, DBtran* tran);
 
     const DBEntityTable& m_table;
@@ -102,3 +104,10 @@ public:
 
 #define DB_ENTITY_COLUMN(Row, field, type, key, identity) \
     DBEntityColumn { #field, type, offsetof(Row, field), sizeof(Row::field), key, identity }
+
+// The description of a table from its name and its column array.
+template <size_t N>
+constexpr DBEntityTable dbEntityTable(const char* name, const DBEntityColumn (&columns)[N])
+{
+    return DBEntityTable{name, columns, N};
+}

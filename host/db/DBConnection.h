@@ -113,9 +113,9 @@ private:
 };
 
 // Reads column `column` of the current row into a field of a row, under a
-// DBRowLock: a null value as 0 or "", a text cut to size-1 characters. The
-// length read (bytes of an integer, characters of a text), or -1 for a null
-// value or a text field without room.
+// DBRowLock: a null value as 0 or "" (a heap text as null), a text cut to
+// size-1 characters. The length read (bytes of an integer, characters of a
+// text), or -1 for a null value or a text field without room.
 long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t size, char* field);
 // The value of a field of a row as a statement argument.
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field);

@@ -287,12 +287,13 @@ void dbLiftLiterals(const char* clause, int first, std::string& sql, std::vector
     sql.clear();
     if (clause == nullptr) return;
     const char* p = clause;
+    const size_t before = args.size();
     auto copyTo = [&](const char* end) {
         sql.append(p, end);
         p = end;
     };
     auto parameter = [&](DBArgument a) {
-        sql += "?" + std::to_string(first + static_cast<int>(args.size()));
+        sql += "?" + std::to_string(first + static_cast<int>(args.size() - before));
         args.push_back(std::move(a));
     };
     while (*p != '\0') {

@@ -44,3 +44,9 @@ bool DBStatementRegistry::lookup(const std::string& objectName, Entry& entry)
     entry = it->second;
     return true;
 }
+
+std::map<std::string, DBStatementRegistry::Entry> DBStatementRegistry::all()
+{
+    std::lock_guard<std::mutex> guard(g_mutex);
+    return entries();
+}

@@ -5,6 +5,7 @@
 // second, and so on.
 #pragma once
 
+#include <map>
 #include <string>
 
 class DBStatementRegistry {
@@ -19,4 +20,6 @@ public:
         int textArgument = 0;
     };
     static bool lookup(const std::string& objectName, Entry& entry);
+    // Every registered statement by object name, as registered at the call.
+    static std::map<std::string, Entry> all();
 };

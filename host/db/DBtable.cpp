@@ -596,6 +596,23 @@ long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t
         field[n] = '\0';
         return text != nullptr ? static_cast<long long>(n) : -1;
     }
+    case DB_COL_HEAP_TEXT: {
+        char* old = nullptr;
+        std::memcpy(&old, field, sizeof(old));
+        delete[] old;
+        const unsigned char* stored = value != nullptr ? sqlite3_value_text(value) : nullptr;
+        char* text = nullptr;
+        size_t n = 0;
+        if (stored != nullptr) {
+            int bytes = sqlite3_value_bytes(value);
+            n = bytes > 0 ? static_cast<size_t>(bytes) : 0;
+            text = new char[n + 1];
+            if (n > 0) std::memcpy(text, stored, n);
+            text[n] = '\0';
+        }
+        std::memcpy(field, &text, sizeof(text));
+        return text != nullptr ? static_cast<long long>(n) : -1;
+    }
     }
     return -1;
 }
@@ -612,6 +629,11 @@ int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const
         std::memcpy(&v, field, sizeof(v));
         return sqlite3_bind_int64(stmt, i, v);
     }
+    if (type == DB_COL_HEAP_TEXT) {
+        const char* text = nullptr;
+        std::memcpy(&text, field, sizeof(text));
+        return text != nullptr ? sqlite3_bind_text(stmt, i, text, -1, SQLITE_STATIC) : sqlite3_bind_null(stmt, i);
+    }
     return sqlite3_bind_text(stmt, i, field, static_cast<int>(strnlen(field, size)), SQLITE_STATIC);
 }
 
@@ -627,6 +649,11 @@ DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)
         std::memcpy(&v, field, sizeof(v));
         a.kind = DBArgument::INT64;
         a.i = v;
+    } else if (type == DB_COL_HEAP_TEXT) {
+        const char* text = nullptr;
+        std::memcpy(&text, field, sizeof(text));
+        a.kind = text != nullptr ? DBArgument::TEXT : DBArgument::NUL;
+        if (text != nullptr) a.s = text;
     } else {
         a.kind = DBArgument::TEXT;
         a.s.assign(field, strnlen(field, size));

@@ -102,7 +102,10 @@ private:
 enum DBColumnType {
     DB_COL_INT32 = 1,
     DB_COL_INT64 = 4,
-    DB_COL_TEXT = 6
+    DB_COL_TEXT = 6,
+    // A char* to a NUL-terminated text of any length that the row owns
+    // (allocated with new[]); null for a NULL value. Entity tables only.
+    DB_COL_HEAP_TEXT = 7
 };
 
 // Where one column lies in a bound row. A text column is a char[size]
@@ -281,7 +284,8 @@ public:
     // The (skip+1)-th next call of that kind fails with code. Kinds:
     // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
     // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
-    // "insert", "Update", "remove".
+    // "insert", "Update", "remove"; "config." + a configuration query's name
+    // (HostConfig::failNext); "Zxc::getRand", "Zxc::netEncrypt" (Zxc::failNext).
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();
     // 0, or the code this call must fail with.

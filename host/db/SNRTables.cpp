@@ -47,14 +47,10 @@ const DBEntityColumn kHistoryNameColumns[] = {
 
 }  // namespace
 
-const DBEntityTable kYBPhysicalVolumeTable = {"YBPhysicalVolume", kVolumeColumns,
-                                              sizeof(kVolumeColumns) / sizeof(kVolumeColumns[0])};
-const DBEntityTable kYBPhysicalDeviceTable = {"YBPhysicalDevice", kDeviceColumns,
-                                              sizeof(kDeviceColumns) / sizeof(kDeviceColumns[0])};
-const DBEntityTable kYBMountPointTable = {"YBMountPoint", kMountPointColumns,
-                                          sizeof(kMountPointColumns) / sizeof(kMountPointColumns[0])};
-const DBEntityTable kYBTzHistoryNameTable = {"YBTzHistoryName", kHistoryNameColumns,
-                                             sizeof(kHistoryNameColumns) / sizeof(kHistoryNameColumns[0])};
+const DBEntityTable kYBPhysicalVolumeTable = dbEntityTable("YBPhysicalVolume", kVolumeColumns);
+const DBEntityTable kYBPhysicalDeviceTable = dbEntityTable("YBPhysicalDevice", kDeviceColumns);
+const DBEntityTable kYBMountPointTable = dbEntityTable("YBMountPoint", kMountPointColumns);
+const DBEntityTable kYBTzHistoryNameTable = dbEntityTable("YBTzHistoryName", kHistoryNameColumns);
 
 bool CSNRVolumeMountPointDB::CheckMountPathSyntax(char* path, unsigned long size)
 {

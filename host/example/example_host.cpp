@@ -11,6 +11,7 @@
 #include "host/db/DBtable.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceMessages.h"
+#include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
 
 namespace {
@@ -37,8 +38,12 @@ int main() {
     std::remove(catalogue);
     DBtran::useCatalogue(catalogue);
 
+    // The device and mount point ids the replies give back, for the requests after them.
+    int32_t lastDeviceId = 0;
+    std::vector<int32_t> mountPointIds;
+
     CZxNetwork network;
-    network.setSendObserver([](unsigned long code, const void* data, unsigned long length) {
+    network.setSendObserver([&](unsigned long code, const void* data, unsigned long length) {
         std::printf("reply 0x%08lx %s, %lu bytes\n", code, ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(code)),
                     length);
         if (code == 0x3500010c && length == sizeof(repAddGlobalHistoryNameResp)) {
@@ -48,9 +53,29 @@ int main() {
             const auto* r = static_cast<const repAddSNRDeviceV3Response*>(data);
             std::printf("  status %d, code %d, message %s, volume %d, device %d, %u mount paths\n", r->status,
                         r->errCode, r->errMsg ? r->errMsg : "(none)", r->SNRVolumeId, r->DeviceId, r->MountPathCount);
-            for (unsigned int i = 0; r->MountPaths != nullptr && i < r->MountPathCount; ++i)
+            lastDeviceId = r->DeviceId;
+            mountPointIds.clear();
+            for (unsigned int i = 0; r->MountPaths != nullptr && i < r->MountPathCount; ++i) {
                 std::printf("    mount point %d: %s\n", r->MountPaths[i].MountPointId,
                             r->MountPaths[i].Path ? r->MountPaths[i].Path : "(none)");
+                mountPointIds.push_back(r->MountPaths[i].MountPointId);
+            }
+        } else if (code == 0x3500000a && length == sizeof(repAddMountPointResponse)) {
+            const auto* r = static_cast<const repAddMountPointResponse*>(data);
+            std::printf("  status %u, message %s, mount point %u\n", r->status, r->errMsg ? r->errMsg : "(none)",
+                        r->MountPointId);
+            if (r->status == 1) mountPointIds.push_back(static_cast<int32_t>(r->MountPointId));
+        } else if (code == 0x35000008 && length == sizeof(repRemoveMountPointResponse)) {
+            const auto* r = static_cast<const repRemoveMountPointResponse*>(data);
+            std::printf("  status %u, message %s\n", r->status, r->errMsg ? r->errMsg : "(none)");
+        } else if (code == 0x3500005c && length == sizeof(repQuerySNRVolMntPointsBySNRVolDevIdResp)) {
+            const auto* r = static_cast<const repQuerySNRVolMntPointsBySNRVolDevIdResp*>(data);
+            std::printf("  status %u, message %s, %u mount points\n", r->status, r->errMsg ? r->errMsg : "(none)",
+                        r->count);
+            for (unsigned int i = 0; r->MountPoints != nullptr && i < r->count; ++i)
+                std::printf("    mount point %d of device %d: %s%s\n", r->MountPoints[i].id,
+                            r->MountPoints[i].DeviceNameId, r->MountPoints[i].Path ? r->MountPoints[i].Path : "(none)",
+                            r->MountPoints[i].Unmounted ? " (unmounted)" : "");
         } else if (code == 0x35000112 && length == sizeof(repQueryTzGlobalHistoryNameResp)) {
             const auto* r = static_cast<const repQueryTzGlobalHistoryNameResp*>(data);
             std::printf("  status %u, code %d, message %s, device %d, history name %s\n", r->status, r->errCode,
@@ -108,6 +133,21 @@ int main() {
     second.MountPoints = &secondMount;
     second.HistoryName.GlobalHistoryName = const_cast<char*>("example-volume-history-b");
     postAndReport(mgr, 0x350000ef, &second);
+
+    // A second mount point for that device; its mount points listed; both
+    // removed: the last one stays behind, marked unmounted.
+    repSNRVolumeMountPoint extra;
+    extra.DeviceNameId = lastDeviceId;
+    extra.Path = const_cast<char*>("/mnt/shared-backup");
+    postAndReport(mgr, 0x35000009, &extra);
+    repQuerySNRVolMntPointsBySNRVolDevIdReq ofDevice{lastDeviceId};
+    postAndReport(mgr, 0x3500005b, &ofDevice);
+    const std::vector<int32_t> toRemove = mountPointIds;
+    for (auto it = toRemove.rbegin(); it != toRemove.rend(); ++it) {
+        repRemoveMountPointReq removal{*it};
+        postAndReport(mgr, 0x35000007, &removal);
+    }
+    postAndReport(mgr, 0x3500005b, &ofDevice);
 
     std::printf("\n--- debug log ---\n");
     for (const std::string& entry : EvDebug::entries()) std::printf("%s", entry.c_str());

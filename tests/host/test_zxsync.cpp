@@ -3,7 +3,9 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "host/ZxSync.h"
 
@@ -71,6 +73,30 @@ TEST_F(ZxNamedMutexTest, ObjectsOfOneNameExcludeEachOtherAcrossThreads)
     EXPECT_TRUE(same.lock(20));
     EXPECT_EQ(1, same.getLockCnt());
     EXPECT_TRUE(same.unlock());
+}
+
+TEST_F(ZxNamedMutexTest, ObserverSeesTheFirstTakeAndTheLastGiveBack)
+{
+    std::vector<std::string> seen;
+    ZxNamedMutex::setObserver([&seen](const std::string& name, bool held) {
+        if (name.compare(0, 14, "zxsync observe") == 0) seen.push_back(name + (held ? " taken" : " given back"));
+    });
+    {
+        ZxNamedMutex a("zxsync observe");
+        ZxNamedMutex b("zxsync observe");
+        ASSERT_TRUE(a.lock(1));
+        ASSERT_TRUE(b.lock(1));  // a second level: not seen
+        EXPECT_TRUE(a.unlock());
+        EXPECT_TRUE(b.unlock());
+        ZxNamedMutex abandoned("zxsync observe abandoned");
+        ASSERT_TRUE(abandoned.lock(1));
+    }
+    ZxNamedMutex::setObserver(nullptr);
+    ZxNamedMutex later("zxsync observe");
+    ASSERT_TRUE(later.lock(1));
+    EXPECT_TRUE(later.unlock());
+    EXPECT_EQ(seen, (std::vector<std::string>{"zxsync observe taken", "zxsync observe given back",
+                                              "zxsync observe abandoned taken", "zxsync observe abandoned given back"}));
 }
 
 TEST_F(ZxNamedMutexTest, RecursiveForTheOwningThreadAndCountedPerObject)

@@ -13,6 +13,7 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/ServedCases.h"
 #include "snr/DeviceMessages.h"
 #include "snr/SNRMessages.h"
 #include "support/TestCatalogue.h"
@@ -58,6 +59,14 @@ void QueryHandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 
 const unsigned long kQueryCode = 0x35000107;
 
+// The library's cases and the query case above.
+CaseRegistry CasesWithQuery()
+{
+    CaseRegistry registry = ServedCases();
+    registry.bind(kQueryCode, cases::Serve<cases::NoRequest, CodedReply>(&QueryHandlerCase));
+    return registry;
+}
+
 }  // namespace
 
 class RefusedCatalogueTest : public CatalogueTest {
@@ -72,9 +81,7 @@ protected:
                   SQLITE_OK);
         sqlite3_close(db);
         m_bytes = fileBytes(m_foreign);
-        m_served = CaseRegistry::find(kQueryCode);
-        CaseRegistry::unbind(kQueryCode);
-        ASSERT_TRUE(CaseRegistry::bind(kQueryCode, &QueryHandlerCase));
+        ASSERT_NE(registry.find(kQueryCode), nullptr);
         net.network.setSendObserver([this](unsigned long code, const void* data, unsigned long length) {
             SentReply r{code, {}};
             r.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + length);
@@ -88,8 +95,6 @@ protected:
     void TearDown() override
     {
         DBtran::useCatalogue(m_path);
-        CaseRegistry::unbind(kQueryCode);
-        if (m_served != nullptr) CaseRegistry::bind(kQueryCode, m_served);
         for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_foreign + suffix).c_str());
         CatalogueTest::TearDown();
     }
@@ -138,13 +143,13 @@ protected:
     }
 
     QuietHost quiet;
+    CaseRegistry registry = CasesWithQuery();
     RecordingNetwork net;
-    ReplicationMgr mgr{&net.session};
+    ReplicationMgr mgr{&net.session, registry};
     std::vector<SentReply> replies;
     std::vector<std::string> texts;
     std::string m_foreign;
     std::string m_bytes;
-    CaseFn m_served = nullptr;
 };
 
 TEST_F(RefusedCatalogueTest, EveryRequestIsAnsweredWithMinus7AndTheFileIsUntouched)
@@ -187,10 +192,7 @@ TEST_F(RefusedCatalogueTest, EveryRequestIsAnsweredWithMinus7AndTheFileIsUntouch
 
     // Every other bound code answers once as well.
     std::vector<char> zeroed(4096, 0);
-    for (unsigned long i = 0; i < kDispatchSlots; ++i) {
-        unsigned long code = kFirstRequestCode + i;
-        if (CaseRegistry::find(code) != nullptr) post(code, zeroed.data());
-    }
+    for (unsigned long code : registry.boundCodes()) post(code, zeroed.data());
 
     DBtran::useCatalogue(m_path);
     EXPECT_TRUE(fileBytes(m_foreign) == m_bytes) << "the refused file was written";

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "host/ZXClient.h"
+#include "host/HostConfig.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
+#include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -103,26 +104,31 @@ TEST(ETSnprintf, BoundedAndReturnsFullLength) {
     EXPECT_STREQ(buf, "123");
 }
 
-TEST(GetClientName, TrueOnlyForZeroResult) {
+using GetClientNameTest = CatalogueTest;
+
+TEST_F(GetClientNameTest, TrueOnlyForZeroResult) {
     ConfigureQuietHost();
     ReplicationMgr mgr;
-    ZXClient::clearAll();
-    ZXClient::setHostName(42, "host42.example");
-    ZXClient::setLookupFailure(43, 1, "partial");
-    ZXClient::setLookupFailure(44, -7);
+    HostClientSeed host42;
+    host42.id = 42;
+    host42.name = "client42";
+    host42.netHostName = "host42.example";
+    ASSERT_EQ(HostConfig::addClient(host42), 0);
     std::string name;
     EXPECT_TRUE(mgr.GetClientName(42, name));
     EXPECT_EQ(name, "host42.example");
     name = "before";
-    EXPECT_FALSE(mgr.GetClientName(43, name));
-    EXPECT_EQ(name, "partial");  // what the directory left
-    EXPECT_FALSE(mgr.GetClientName(44, name));
+    HostConfig::failNext("getNetworkHostnameMangled", 7);
+    EXPECT_FALSE(mgr.GetClientName(42, name));
+    EXPECT_EQ(name, "before");  // what the directory left
     EXPECT_FALSE(mgr.GetClientName(45, name));
     // A negative id is widened with its sign.
-    ZXClient::setHostName(static_cast<unsigned long long>(-2LL), "neg");
+    HostClientSeed negative;
+    negative.id = -2;
+    negative.netHostName = "neg";
+    ASSERT_EQ(HostConfig::addClient(negative), 0);
     EXPECT_TRUE(mgr.GetClientName(-2, name));
     EXPECT_EQ(name, "neg");
-    ZXClient::clearAll();
 }
 
 TEST(SharedTexts, AsTheSystemWritesThem) {

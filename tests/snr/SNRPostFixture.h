@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
@@ -32,7 +33,7 @@ protected:
     }
 
     // Posts one request and returns its only reply, which must answer with
-    // the reply code and size.
+    // the reply code of the request and the size.
     Answer post(unsigned long code, void* request, size_t replySize)
     {
         answers.clear();
@@ -41,7 +42,7 @@ protected:
         EXPECT_EQ(mgr.post(code, 0, &buf), 1u);
         EXPECT_EQ(answers.size(), 1u);
         Answer a = answers.empty() ? Answer() : answers.back();
-        EXPECT_EQ(a.code, code + 1);
+        EXPECT_EQ(a.code, ReplyCodeFor(code));
         EXPECT_EQ(a.size, replySize);
         return a;
     }

@@ -147,6 +147,23 @@ bool AddDeviceLockIsFree()
 
 void* NoMemory(size_t) { return nullptr; }
 
+// The device-layer calls of one kind ("activate", "deactivate"), by device id, in order.
+std::vector<std::string> LayerCalls(const std::string& kind)
+{
+    std::vector<std::string> ids;
+    for (const std::string& call : ZXMMDBDeviceInfo::journal())
+        if (call.compare(0, kind.size() + 1, kind + " ") == 0) ids.push_back(call.substr(kind.size() + 1));
+    return ids;
+}
+
+// Whether a controller that was activated is still active.
+bool AnyControllerLeftActive()
+{
+    for (const std::string& id : LayerCalls("activate"))
+        if (ZXMMDBDeviceInfo::isControllerActive(std::stoi(id))) return true;
+    return false;
+}
+
 class DeviceRegistrationTest : public SNRPostTest<Answer> {
 public:
     Answer decode(const void* data, unsigned long length) override { return Decode(data, length); }
@@ -158,7 +175,7 @@ public:
     }
     void TearDown() override
     {
-        AllocMountPathArray = &malloc;
+        AllocReplyArray = &malloc;
         ZxNamedMutex::setWaitScale(1.0);
         ZXMMDBDeviceInfo::reset();
         SNRPostTest::TearDown();
@@ -175,22 +192,23 @@ public:
         return post(0x350000ef, &req, 48);
     }
 
-    // A refusal: status 0, the text and code, nothing stored, no controller
-    // activated and the lock given back.
-    void expectRefusedCleanly(const Answer& a, int code, const std::string& text, bool arraysBuilt = false)
+    // A refusal: status 0, the text and code, no ids or mount paths, nothing
+    // stored, no controller left active and the lock given back.
+    void expectRefusedCleanly(const Answer& a, int code, const std::string& text)
     {
         EXPECT_EQ(a.status, 0);
         EXPECT_EQ(a.errCode, code);
         EXPECT_TRUE(a.hasMsg);
         EXPECT_EQ(a.msg, text);
-        if (!arraysBuilt) {
-            EXPECT_EQ(a.count, 0u);
-            EXPECT_TRUE(a.arrayNull);
-        }
+        EXPECT_EQ(a.volumeId, 0);
+        EXPECT_EQ(a.deviceId, 0);
+        EXPECT_EQ(a.count, 0u);
+        EXPECT_TRUE(a.arrayNull);
         EXPECT_TRUE(Volumes().empty());
         EXPECT_EQ(Devices().size(), 0u);
         EXPECT_TRUE(MountPoints().empty());
         EXPECT_TRUE(HistoryNames().empty());
+        EXPECT_FALSE(AnyControllerLeftActive());
         EXPECT_TRUE(AddDeviceLockIsFree());
     }
 
@@ -557,8 +575,9 @@ TEST_F(DeviceRegistrationTest, AFailureAtAnyStepLeavesNoRowAndFreesTheLock)
             HostDBFaults::failNext(f.call, 5, f.skip);
         Registration r;
         r.historyName = "hist";
-        // A commit fails after the reply was filled.
-        expectRefusedCleanly(registerV3(r), f.code, f.text, std::string(f.call) == "commitTran");
+        // A commit fails after the reply was filled: the ids and mount paths
+        // of the rolled-back rows are not answered.
+        expectRefusedCleanly(registerV3(r), f.code, f.text);
         const bool started = std::string(f.call) != "startTran";
         EXPECT_EQ(LogEntriesWith("REPLICA_PM_ADD_DEVICE_V3_REQ completed unsuccessfully").size(), started ? 1u : 0u);
     }
@@ -569,16 +588,61 @@ TEST_F(DeviceRegistrationTest, AFailureAtAnyStepLeavesNoRowAndFreesTheLock)
 
 TEST_F(DeviceRegistrationTest, NoMemoryForTheReplyRollsBackASuccess)
 {
-    AllocMountPathArray = &NoMemory;
-    Answer a = registerV3(Registration());
-    EXPECT_EQ(a.status, 0);
-    EXPECT_EQ(a.errCode, -5);
-    EXPECT_EQ(a.msg, "No memory available to perform operation");
-    EXPECT_GT(a.volumeId, 0);  // the ids stay in the reply
-    EXPECT_GT(a.deviceId, 0);
-    EXPECT_TRUE(Volumes().empty());
-    EXPECT_TRUE(Devices().empty());
-    EXPECT_TRUE(MountPoints().empty());
+    AllocReplyArray = &NoMemory;
+    // The ids of the rolled-back rows are not answered.
+    expectRefusedCleanly(registerV3(Registration()), -5, "No memory available to perform operation");
+}
+
+TEST_F(DeviceRegistrationTest, ControllersActivatedBeforeAFailureAreDeactivatedInReverseOrder)
+{
+    struct Path {
+        const char* what;
+        void (*arm)(Registration&);
+        int activations;
+        int code;
+        const char* text;
+    };
+    const Path paths[] = {
+        {"second path empty", [](Registration& r) { r.paths[1].clear(); }, 1, -2,
+         "Volume mount point path cannot be empty"},
+        {"second mount point insert", [](Registration&) { HostDBFaults::failNext("insert", 5, 4); }, 1, -4,
+         "Could not add mount points to the database"},
+        {"commit", [](Registration&) { HostDBFaults::failNext("commitTran", 5); }, 2, -4,
+         "Could not commit database transactions"},
+        {"reply array", [](Registration&) { AllocReplyArray = &NoMemory; }, 2, -5,
+         "No memory available to perform operation"},
+    };
+    for (const Path& p : paths) {
+        for (bool deactivationFails : {false, true}) {
+            SCOPED_TRACE(std::string(p.what) + (deactivationFails ? ", a deactivation failing" : ""));
+            HostDBFaults::clear();
+            ZXMMDBDeviceInfo::reset();
+            EvDebug::clearEntries();
+            AllocReplyArray = &malloc;
+            if (deactivationFails) ZXMMDBDeviceInfo::failNext("deactivate", 4, "controller busy");
+            Registration r;
+            r.historyName = "hist";
+            p.arm(r);
+
+            // The answer is the failure's own, also when a deactivation fails.
+            Answer a = registerV3(r);
+            EXPECT_EQ(a.errCode, p.code);
+            EXPECT_EQ(a.msg, p.text);
+            EXPECT_TRUE(Devices().empty());
+
+            std::vector<std::string> activated = LayerCalls("activate");
+            ASSERT_EQ(activated.size(), static_cast<size_t>(p.activations));
+            EXPECT_EQ(LayerCalls("deactivate"), std::vector<std::string>(activated.rbegin(), activated.rend()));
+            EXPECT_EQ(ZXMMDBDeviceInfo::journal().back(), "deactivate " + activated.front());
+            const auto refused = LogEntriesWith("\tEvent: Cannot deactivate the controller of device " +
+                                                activated.back() + " after its registration failed\n\tcontroller busy"
+                                                "\n\tZXMMDBDeviceInfo::deactivateControllerBySNRVolId() failed\n");
+            EXPECT_EQ(refused.size(), deactivationFails ? 1u : 0u);
+            if (!deactivationFails) {
+                EXPECT_FALSE(AnyControllerLeftActive());
+            }
+        }
+    }
 }
 
 TEST_F(DeviceRegistrationTest, LockHeldElsewhereIsReportedWithItsCode)
@@ -616,55 +680,120 @@ TEST_F(DeviceRegistrationTest, LockHeldElsewhereIsReportedWithItsCode)
     EXPECT_TRUE(AddDeviceLockIsFree());
 }
 
+// The registration a test thread posts, for the named mutex's observer.
+thread_local const char* t_registration = nullptr;
+
+// One holding of the registration lock: who held it and how many log
+// entries had been written when it was taken and given back.
+struct Holding {
+    std::string who;
+    size_t takenAt = 0;
+    size_t givenBackAt = 0;
+};
+
 TEST_F(DeviceRegistrationTest, ConcurrentRegistrationsAreSerialised)
 {
-    const int perThread = 4;
     struct Worker {
         RecordingNetwork net;
         ReplicationMgr mgr{&net.session};
-        std::vector<int32_t> statuses;
+        bool replied = false;
+        Answer answer;
     };
-    Worker workers[2];
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 2; ++t) {
-        threads.emplace_back([&workers, t] {
-            Worker& w = workers[t];
-            w.net.network.setSendObserver([&w](unsigned long, const void* data, unsigned long) {
-                w.statuses.push_back(static_cast<const repAddSNRDeviceV3Response*>(data)->status);
-            });
-            for (int i = 0; i < perThread; ++i) {
-                Registration r;
-                r.clientId = 100 + t;
-                const std::string tag = "t" + std::to_string(t) + "-" + std::to_string(i);
-                r.deviceName = "/dev/" + tag;
-                r.paths = {"/mnt/" + tag + "/a", "/mnt/" + tag + "/b"};
-                r.uniqueId = "shared-" + std::to_string(i);
-                auto req = Build<repAddSNRDeviceV3Req>(r);
-                zxsDatabuf buf;
-                buf.m_pData = &req;
-                w.mgr.post(0x350000ef, 0, &buf);
-            }
-        });
-    }
-    for (std::thread& t : threads) t.join();
+    Worker first, second;
+    std::mutex m;
+    std::condition_variable cv;
+    std::vector<Holding> holdings;
+    bool paused = false;
+    bool resume = false;
 
-    for (Worker& w : workers) EXPECT_EQ(w.statuses, std::vector<int32_t>(perThread, 1));
-    EXPECT_EQ(Devices().size(), 2u * perThread);
-    EXPECT_EQ(MountPoints().size(), 4u * perThread);
+    // The first registration pauses as soon as it holds the lock.
+    ZxNamedMutex::setObserver([&](const std::string& name, bool held) {
+        if (name != "YBAddDevice" || t_registration == nullptr) return;
+        const size_t at = EvDebug::entries().size();
+        std::unique_lock<std::mutex> guard(m);
+        if (!held) {
+            holdings.back().givenBackAt = at;
+            return;
+        }
+        holdings.push_back(Holding{t_registration, at, 0});
+        if (holdings.size() > 1) return;
+        paused = true;
+        cv.notify_all();
+        cv.wait(guard, [&] { return resume; });
+    });
+    auto post = [&](Worker& w, const char* who, Registration r) {
+        w.net.network.setSendObserver([&](unsigned long, const void* data, unsigned long length) {
+            std::lock_guard<std::mutex> guard(m);
+            w.answer = Decode(data, length);
+            w.replied = true;
+            cv.notify_all();
+        });
+        return std::thread([&w, who, r]() mutable {
+            t_registration = who;
+            auto req = Build<repAddSNRDeviceV3Req>(r);
+            zxsDatabuf buf;
+            buf.m_pData = &req;
+            w.mgr.post(0x350000ef, 0, &buf);
+        });
+    };
+    Registration a;
+    a.clientId = 100;
+    a.deviceName = "/dev/first";
+    a.paths = {"/mnt/first/a", "/mnt/first/b"};
+    Registration b = a;  // the same volume
+    b.clientId = 101;
+    b.deviceName = "/dev/second";
+    b.paths = {"/mnt/second/a"};
+
+    std::thread firstThread = post(first, "first", a);
+    std::thread secondThread;
+    {
+        std::unique_lock<std::mutex> guard(m);
+        cv.wait(guard, [&] { return paused || first.replied; });
+    }
+    EXPECT_TRUE(paused) << "the registration answered without taking YBAddDevice";
+    if (paused) {
+        // Held by the paused registration: nobody else can take it.
+        EXPECT_FALSE(AddDeviceLockIsFree());
+        secondThread = post(second, "second", b);
+    }
+    {
+        std::lock_guard<std::mutex> guard(m);
+        resume = true;
+        cv.notify_all();
+    }
+    firstThread.join();
+    if (secondThread.joinable()) secondThread.join();
+    ZxNamedMutex::setObserver(nullptr);
+    ASSERT_TRUE(paused);
+
+    EXPECT_EQ(first.answer.status, 1);
+    EXPECT_EQ(second.answer.status, 1);
+    EXPECT_EQ(second.answer.volumeId, first.answer.volumeId);
+    EXPECT_EQ(Volumes().size(), 1u);
+    EXPECT_EQ(MountPoints().size(), 3u);
     EXPECT_TRUE(AddDeviceLockIsFree());
 
-    // One registration's entries are never interleaved with another's.
-    std::string current;
-    int switches = 0;
-    for (const std::string& e : EvDebug::entries()) {
-        if (e.find("ReplicationMgr::AddDeviceDB()") == std::string::npos) continue;
-        size_t at = e.find("/t");
-        if (at == std::string::npos) continue;
-        std::string who = e.substr(at + 1, 4);
-        if (who != current) ++switches;
-        current = who;
+    // One holding after the other, and every entry of a registration's work
+    // written while it held the lock.
+    ASSERT_EQ(holdings.size(), 2u);
+    EXPECT_EQ(holdings[0].who, "first");
+    EXPECT_EQ(holdings[1].who, "second");
+    EXPECT_LE(holdings[0].givenBackAt, holdings[1].takenAt);
+    const std::vector<std::string> entries = EvDebug::entries();
+    size_t work = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].find("ReplicationMgr::AddDeviceDB()") == std::string::npos) continue;
+        ++work;
+        const Holding* within = nullptr;
+        for (const Holding& h : holdings)
+            if (h.takenAt <= i && i < h.givenBackAt) within = &h;
+        ASSERT_NE(within, nullptr) << entries[i];
+        const std::string other = within->who == "first" ? "second" : "first";
+        EXPECT_EQ(entries[i].find("/dev/" + other), std::string::npos) << entries[i];
+        EXPECT_EQ(entries[i].find("/mnt/" + other + "/"), std::string::npos) << entries[i];
     }
-    EXPECT_EQ(switches, 2 * perThread);
+    EXPECT_EQ(work, 8u);  // volume created (2) or found (1), device, each mount point
 }
 
 }  // namespace

@@ -120,10 +120,14 @@ std::string deviceStep(const std::string& table)
            "TmpTbl.PhysicalVolumeId) ORDER BY D.id";
 }
 
+// The scratch volumes and mount points are looked up by the keys the browse
+// table yields (IN), so that they are found through their indexes: as a join,
+// the browse table (of unknown size to the planner) would make it read all
+// of YBScratchVolume, or index all of YBMountPoint anew, on every browse.
 std::string scratchStep(const std::string& table)
 {
-    return "SELECT DISTINCT SV.* FROM " + table +
-           " TmpTbl, YBScratchVolume SV WHERE TmpTbl.PhysicalVolumeId = SV.PhysicalVolumeId ORDER BY SV.id";
+    return "SELECT SV.* FROM YBScratchVolume SV WHERE SV.PhysicalVolumeId IN (SELECT TmpTbl.PhysicalVolumeId FROM " +
+           table + " TmpTbl) ORDER BY SV.id";
 }
 
 // The mount points are kept in a table of the connection while the browse
@@ -131,9 +135,10 @@ std::string scratchStep(const std::string& table)
 std::string mountPointStep(const std::string& table)
 {
     const std::string kept = "temp." + table + "MountPoints";
-    return "DROP TABLE IF EXISTS " + kept + "; CREATE TABLE " + kept + " AS SELECT DISTINCT M.* FROM " + table +
-           " TmpTbl, YBPhysicalDevice D, YBMountPoint M WHERE (TmpTbl.PhysicalVolumeId = D.SNRVolumeId OR "
-           "TmpTbl.PrimaryVolumeId = D.SNRVolumeId) AND M.DeviceNameId = D.id ORDER BY M.id; DROP TABLE " +
+    return "DROP TABLE IF EXISTS " + kept + "; CREATE TABLE " + kept +
+           " AS SELECT M.* FROM YBMountPoint M WHERE M.DeviceNameId IN (SELECT D.id FROM " + table +
+           " TmpTbl, YBPhysicalDevice D WHERE TmpTbl.PhysicalVolumeId = D.SNRVolumeId OR "
+           "TmpTbl.PrimaryVolumeId = D.SNRVolumeId) ORDER BY M.id; DROP TABLE " +
            table + "; DELETE FROM " + kept + " RETURNING *";
 }
 
@@ -149,6 +154,8 @@ struct Registration {
                       "FROM YBVolume Q, YBPhysicalDevice D WHERE D.ClientId = ?1 AND D.SNRVolumeId = Q.PrimaryVolumeId",
                       kClientNames));
         // A NAS client's devices: "client", the client id, ":" and the rest.
+        // The index IX_YBPhysicalDevice_NASClientId holds this condition and
+        // this client id expression, written alike: change them together.
         DBStatementRegistry::registerStatement(
             "YBNASBrowseByClient1",
             firstStep(clientTable,

@@ -149,6 +149,16 @@ TEST(LiftLiteralsTest, ValuesBecomeParametersAndTheRestStays)
     EXPECT_EQ(lift("CAST(Name AS VARCHAR(10)) = '5' AND Id IN (SELECT Id FROM T ORDER BY 2 LIMIT 1) AND Flags = 4"),
               "CAST(Name AS VARCHAR(10)) = ?1 AND Id IN (SELECT Id FROM T ORDER BY 2 LIMIT 1) AND Flags = ?2 | '5' | 4");
     EXPECT_EQ(lift("Name = 'open"), "Name = 'open");
+
+    // After the parameters of a SET clause, the where clause numbers on.
+    std::string set;
+    std::string where;
+    std::vector<DBArgument> args;
+    dbLiftLiterals("Path = 'p'", 1, set, args);
+    dbLiftLiterals("Name = 'n' AND Id = 7", static_cast<int>(args.size()) + 1, where, args);
+    EXPECT_EQ(set + " WHERE " + where, "Path = ?1 WHERE Name = ?2 AND Id = ?3");
+    ASSERT_EQ(args.size(), 3u);
+    EXPECT_EQ(args[1].s, "n");
 }
 
 class CatalogueStatementsTest : public CatalogueTest {

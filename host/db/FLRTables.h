@@ -1,0 +1,113 @@
+// Rows and entity classes of the FLR tables: consistency points, their
+// snapshots, the snapshots' pair associations, mount points and network
+// shares.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "host/db/CRepTableDB.h"
+
+// Table YBFLRConsistencyPoint. Flags bits: 1 unstable, 2 automount, 4 carried
+// as received, 8 archive snap; Type 1 a destination-machine point.
+struct YBFLRConsistencyPoint_t {
+    int32_t id = 0;
+    int32_t CreationTime = 0;
+    int32_t FLRSetId = 0;
+    int32_t JobId = 0;
+    int32_t Flags = 0;
+    int32_t ClientId = 0;
+    int32_t TallmarkId = 0;
+    int32_t SrcClientId = 0;
+    int32_t Type = 0;
+};
+
+// Table YBFLRSnapshot.
+struct YBFLRSnapshot_t {
+    int32_t id = 0;
+    int32_t ConsistencyPointId = 0;
+    char Name[129] = {};
+    char SnapVolumeName[1025] = {};
+    char VolumeGUID[1025] = {};
+    int32_t CreationTime = 0;
+    int32_t Reserved = 0;
+    int32_t Type = 0;
+    char SnapshotPath[1025] = {};
+    int32_t AuxValue = 0;
+};
+
+// Table YBFLRSnapPair: ties a snapshot to one replication pair (subclient).
+struct YBFLRSnapPair_t {
+    int32_t id = 0;
+    int32_t SnapshotId = 0;
+    int32_t PairId = 0;
+    int32_t Reserved = 0;
+};
+
+// Table YBFLRSnapMountPoint.
+struct YBFLRSnapMountPoint_t {
+    int32_t id = 0;
+    int32_t SnapshotId = 0;
+    char MountPath[1025] = {};
+    int32_t Reserved = 0;
+};
+
+// Table YBFLRSnapNetworkShare: the share of a mount point.
+struct YBFLRSnapNetworkShare_t {
+    int32_t id = 0;
+    int32_t MountPointId = 0;
+    char NetShareName[1025] = {};
+    int32_t Reserved = 0;
+};
+
+static_assert(sizeof(YBFLRConsistencyPoint_t) == 36, "YBFLRConsistencyPoint_t size");
+static_assert(offsetof(YBFLRConsistencyPoint_t, Type) == 32, "YBFLRConsistencyPoint_t layout");
+static_assert(sizeof(YBFLRSnapshot_t) == 3232, "YBFLRSnapshot_t size");
+static_assert(offsetof(YBFLRSnapshot_t, Name) == 8, "YBFLRSnapshot_t layout");
+static_assert(offsetof(YBFLRSnapshot_t, SnapVolumeName) == 137, "YBFLRSnapshot_t layout");
+static_assert(offsetof(YBFLRSnapshot_t, VolumeGUID) == 1162, "YBFLRSnapshot_t layout");
+static_assert(offsetof(YBFLRSnapshot_t, CreationTime) == 2188, "YBFLRSnapshot_t layout");
+static_assert(offsetof(YBFLRSnapshot_t, Type) == 2196, "YBFLRSnapshot_t layout");
+static_assert(offsetof(YBFLRSnapshot_t, SnapshotPath) == 2200, "YBFLRSnapshot_t layout");
+static_assert(offsetof(YBFLRSnapshot_t, AuxValue) == 3228, "YBFLRSnapshot_t layout");
+static_assert(sizeof(YBFLRSnapPair_t) == 16, "YBFLRSnapPair_t size");
+static_assert(sizeof(YBFLRSnapMountPoint_t) == 1040, "YBFLRSnapMountPoint_t size");
+static_assert(offsetof(YBFLRSnapMountPoint_t, Reserved) == 1036, "YBFLRSnapMountPoint_t layout");
+static_assert(sizeof(YBFLRSnapNetworkShare_t) == 1040, "YBFLRSnapNetworkShare_t size");
+static_assert(offsetof(YBFLRSnapNetworkShare_t, Reserved) == 1036, "YBFLRSnapNetworkShare_t layout");
+
+extern const DBEntityTable kYBFLRConsistencyPointTable;
+extern const DBEntityTable kYBFLRSnapshotTable;
+extern const DBEntityTable kYBFLRSnapPairTable;
+extern const DBEntityTable kYBFLRSnapMountPointTable;
+extern const DBEntityTable kYBFLRSnapNetworkShareTable;
+
+class FLRConsistencyPointDB : public CRepTableDB<YBFLRConsistencyPoint_t> {
+public:
+    FLRConsistencyPointDB() : CRepTableDB(kYBFLRConsistencyPointTable) {}
+};
+
+class FLRSnapshotDB : public CRepTableDB<YBFLRSnapshot_t> {
+public:
+    FLRSnapshotDB() : CRepTableDB(kYBFLRSnapshotTable) {}
+
+    using CRepTableDB::Update;
+    // Applies the SET clause to every row of the where clause; an empty where
+    // is refused, a where that matches no row fails with 100.
+    bool Update(const char* where, const char* setClause, DBtran* tran) { return updateWhere(setClause, where, tran); }
+};
+
+class FLRSnapPairDB : public CRepTableDB<YBFLRSnapPair_t> {
+public:
+    FLRSnapPairDB() : CRepTableDB(kYBFLRSnapPairTable) {}
+};
+
+class FLRSnapMountPointDB : public CRepTableDB<YBFLRSnapMountPoint_t> {
+public:
+    FLRSnapMountPointDB() : CRepTableDB(kYBFLRSnapMountPointTable) {}
+};
+
+class FLRSnapNetworkShareDB : public CRepTableDB<YBFLRSnapNetworkShare_t> {
+public:
+    FLRSnapNetworkShareDB() : CRepTableDB(kYBFLRSnapNetworkShareTable) {}
+};

@@ -1,0 +1,33 @@
+// The request cases of policies and snap engines, each defined at the bottom
+// of its operation's file and bound to its request code in
+// policies/PolicyCases.cpp.
+#pragma once
+
+#include "service/CaseRegistry.h"
+
+// Snap engines (policies/SnapEngines.cpp), by message version.
+extern const ServedCase AddSnapEngineInfoCaseV1;
+extern const ServedCase AddSnapEngineInfoCase42;
+extern const ServedCase AddSnapEngineInfoCaseV3;
+extern const ServedCase QuerySnapEngineInfoCaseV1;
+extern const ServedCase QuerySnapEngineInfoCase42;
+extern const ServedCase QuerySnapEngineInfoCaseV3;
+extern const ServedCase UpdateSnapEngineInfoCaseV1;
+extern const ServedCase UpdateSnapEngineInfoCase42;
+extern const ServedCase UpdateSnapEngineInfoCaseV3;
+extern const ServedCase GetSnapEngineInfoListCaseV1;
+extern const ServedCase GetSnapEngineInfoListCase42;
+extern const ServedCase GetSnapEngineInfoListCaseV3;
+extern const ServedCase RemoveSnapEngineInfoCase;
+extern const ServedCase RemoveSnapEngineInfoByNameCase;
+
+// Volume snap parameters (policies/VolSnapParams.cpp), by message version.
+extern const ServedCase AddVolSnapParamsCaseV1;
+extern const ServedCase AddVolSnapParamsCaseV2;
+extern const ServedCase QueryVolSnapParamsCaseV1;
+extern const ServedCase QueryVolSnapParamsCaseV2;
+extern const ServedCase UpdateVolSnapParamCaseV1;
+extern const ServedCase UpdateVolSnapParamCaseV2;
+extern const ServedCase GetVolSnapParamsListCaseV1;
+extern const ServedCase GetVolSnapParamsListCaseV2;
+extern const ServedCase RemoveVolSnapParamCase;

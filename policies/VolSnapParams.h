@@ -1,0 +1,180 @@
+// Argument and result records and the request and reply structures of the
+// volume snap parameters: add, query, update and list in message versions 1
+// and 2, remove in one version, and the check the permanent replicas use.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "policies/VolSnapParamRecords.h"
+
+// ---- Arguments and results ----------------------------------------------------------
+
+template <typename Record>
+struct VolSnapParamsArgsOf {
+    Record record;
+};
+struct AddVolSnapParamsArgs_t : VolSnapParamsArgsOf<VolSnapParamsRecord_t> {};
+struct AddVolSnapParamsV2Args_t : VolSnapParamsArgsOf<VolSnapParamsV2Record_t> {};
+struct UpdateVolSnapParamsArgs_t : VolSnapParamsArgsOf<VolSnapParamsRecord_t> {};
+struct UpdateVolSnapParamsV2Args_t : VolSnapParamsArgsOf<VolSnapParamsV2Record_t> {};
+
+// Version 1 results carry no code.
+struct AddVolSnapParamsRet_t {
+    std::string errMsg;
+};
+struct AddVolSnapParamsV2Ret_t : AddVolSnapParamsRet_t {
+    int32_t errCode = 0;
+};
+struct UpdateVolSnapParamsRet_t {
+    std::string errMsg;
+};
+struct UpdateVolSnapParamsV2Ret_t : UpdateVolSnapParamsRet_t {
+    int32_t errCode = 0;
+};
+
+struct QueryVolSnapParamsArgs_t {
+    int32_t SNRVolumeId = -1;
+};
+struct QueryVolSnapParamsV2Args_t : QueryVolSnapParamsArgs_t {};
+
+// The record is filled on success only.
+template <typename Record>
+struct QueryVolSnapParamsRetOf {
+    Record record;
+    std::string errMsg;
+};
+struct QueryVolSnapParamsRet_t : QueryVolSnapParamsRetOf<VolSnapParamsRecord_t> {};
+struct QueryVolSnapParamsV2Ret_t : QueryVolSnapParamsRetOf<VolSnapParamsV2Record_t> {
+    int32_t errCode = 0;
+};
+
+// Every row in SNR volume order; empty after a failure.
+template <typename Record>
+struct GetVolSnapParamsListRetOf {
+    std::string errMsg;
+    std::vector<Record> params;
+};
+struct GetVolSnapParamsListRet_t : GetVolSnapParamsListRetOf<VolSnapParamsRecord_t> {};
+struct GetVolSnapParamsV2ListRet_t : GetVolSnapParamsListRetOf<VolSnapParamsV2Record_t> {
+    int32_t errCode = 0;
+};
+
+struct RemoveVolSnapParamArgs_t {
+    int32_t SNRVolumeId = -1;
+};
+struct RemoveVolSnapParamRet_t {
+    std::string errMsg;
+};
+struct RemoveVolSnapParam42Args_t {
+    int32_t SNRVolumeId = -1;
+};
+// errCode is 0 on success; -3 when the volume has no parameters row.
+struct RemoveVolSnapParam42Ret_t {
+    int32_t errCode = 0;
+    std::string errMsg;
+};
+
+struct IsSNRVolIdInVolSnapParamsTblArgs_t {
+    int32_t SNRVolumeId = -1;
+};
+struct IsSNRVolIdInVolSnapParamsTblRet_t {
+    bool found = false;
+    std::string errMsg;
+};
+
+// ---- Requests ------------------------------------------------------------------------
+
+struct repAddVolSnapParamsReq {
+    repVolumeSnapParams VolSnapParams;
+};
+struct repAddVolSnapParamsV2Req {
+    repVolumeSnapParamsV2 VolSnapParams;
+};
+struct repUpdateVolSnapParamsReq {
+    repVolumeSnapParams VolSnapParams;
+};
+struct repUpdateVolSnapParamsV2Req {
+    repVolumeSnapParamsV2 VolSnapParams;
+};
+struct repQueryVolSnapParamsBySNRVolReq {
+    uint32_t SNRVolumeId;
+};
+struct repQueryVolSnapParamsV2BySNRVolReq : repQueryVolSnapParamsBySNRVolReq {};
+struct repRemoveVolSnapParamsReq {
+    uint32_t SNRVolumeId;
+};
+
+// ---- Replies (status 1 succeeded, 0 failed; the message null on success) -------------
+
+struct repAddVolSnapParamsResp {
+    uint32_t status;
+    char* errMsg;
+};
+struct repAddVolSnapParamsV2Resp {
+    uint32_t status;
+    char* errMsg;
+    int32_t errCode;
+};
+struct repUpdateVolSnapParamsResp : repAddVolSnapParamsResp {};
+struct repUpdateVolSnapParamsV2Resp : repAddVolSnapParamsV2Resp {};
+
+// The parameters come first and are filled on success only.
+struct repQueryVolSnapParamsBySNRVolResp {
+    repVolumeSnapParams VolSnapParams;
+    uint32_t status;
+    char* errMsg;
+};
+struct repQueryVolSnapParamsV2BySNRVolResp {
+    repVolumeSnapParamsV2 VolSnapParams;
+    uint32_t status;
+    char* errMsg;
+    int32_t errCode;
+};
+
+struct repRemoveVolSnapParamsResp {
+    uint32_t status;
+    char* errMsg;
+};
+
+// The array holds count rows; it is null exactly when count is 0.
+struct repGetVolSnapParamsListResp {
+    uint32_t status;
+    char* errMsg;
+    uint32_t count;
+    repVolumeSnapParams* params;
+};
+struct repGetVolSnapParamsV2ListResp {
+    uint32_t status;
+    char* errMsg;
+    uint32_t count;
+    repVolumeSnapParamsV2* params;
+    int32_t errCode;
+};
+
+static_assert(sizeof(repAddVolSnapParamsReq) == 80, "repAddVolSnapParamsReq size");
+static_assert(sizeof(repAddVolSnapParamsV2Req) == 96, "repAddVolSnapParamsV2Req size");
+static_assert(sizeof(repQueryVolSnapParamsV2BySNRVolReq) == 4, "repQueryVolSnapParamsV2BySNRVolReq size");
+static_assert(sizeof(repRemoveVolSnapParamsReq) == 4, "repRemoveVolSnapParamsReq size");
+
+static_assert(sizeof(repAddVolSnapParamsResp) == 16, "repAddVolSnapParamsResp size");
+static_assert(offsetof(repAddVolSnapParamsResp, errMsg) == 8, "repAddVolSnapParamsResp layout");
+static_assert(sizeof(repAddVolSnapParamsV2Resp) == 24, "repAddVolSnapParamsV2Resp size");
+static_assert(offsetof(repAddVolSnapParamsV2Resp, errCode) == 16, "repAddVolSnapParamsV2Resp layout");
+static_assert(sizeof(repUpdateVolSnapParamsResp) == 16, "repUpdateVolSnapParamsResp size");
+static_assert(sizeof(repUpdateVolSnapParamsV2Resp) == 24, "repUpdateVolSnapParamsV2Resp size");
+static_assert(sizeof(repQueryVolSnapParamsBySNRVolResp) == 96, "repQueryVolSnapParamsBySNRVolResp size");
+static_assert(offsetof(repQueryVolSnapParamsBySNRVolResp, status) == 80, "repQueryVolSnapParamsBySNRVolResp layout");
+static_assert(offsetof(repQueryVolSnapParamsBySNRVolResp, errMsg) == 88, "repQueryVolSnapParamsBySNRVolResp layout");
+static_assert(sizeof(repQueryVolSnapParamsV2BySNRVolResp) == 120, "repQueryVolSnapParamsV2BySNRVolResp size");
+static_assert(offsetof(repQueryVolSnapParamsV2BySNRVolResp, status) == 96, "repQueryVolSnapParamsV2BySNRVolResp layout");
+static_assert(offsetof(repQueryVolSnapParamsV2BySNRVolResp, errMsg) == 104, "repQueryVolSnapParamsV2BySNRVolResp layout");
+static_assert(offsetof(repQueryVolSnapParamsV2BySNRVolResp, errCode) == 112, "repQueryVolSnapParamsV2BySNRVolResp layout");
+static_assert(sizeof(repRemoveVolSnapParamsResp) == 16, "repRemoveVolSnapParamsResp size");
+static_assert(sizeof(repGetVolSnapParamsListResp) == 32, "repGetVolSnapParamsListResp size");
+static_assert(offsetof(repGetVolSnapParamsListResp, count) == 16, "repGetVolSnapParamsListResp layout");
+static_assert(offsetof(repGetVolSnapParamsListResp, params) == 24, "repGetVolSnapParamsListResp layout");
+static_assert(sizeof(repGetVolSnapParamsV2ListResp) == 40, "repGetVolSnapParamsV2ListResp size");
+static_assert(offsetof(repGetVolSnapParamsV2ListResp, errCode) == 32, "repGetVolSnapParamsV2ListResp layout");

@@ -1,0 +1,202 @@
+// Device queries: one device by its id, and every device of one SNR volume in
+// id order, each in four message versions. They read without a transaction
+// and take no lock.
+#include "snr/DeviceQueries.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "rows/Db/Cursor/YBGetSNRDeviceNameBySNRVolId.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+#include "snr/DeviceRegistrationSteps.h"
+#include "snr/SNRCases.h"
+
+namespace {
+
+const char ProgNameQueries[] = "ReplicationMgrQueries";
+
+}  // namespace
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
+{
+    static const char Fn[] = "ReplicationMgr::QuerySNRDeviceDB()";
+    const int deviceId = args.DeviceId;
+
+    if (deviceId <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Invalid device name ID",
+                                "\n\tParameters used:\n\tSNR Volume device name Id = " + std::to_string(deviceId),
+                                ProgNameQueries, Fn, __LINE__);
+
+    CSNRVolumeDeviceNameDB deviceDB;
+    YBPhysicalDevice_t row;
+    std::memset(static_cast<void*>(&row), 0, sizeof row);
+    if (!deviceDB.getInfo(deviceId, row, nullptr)) {
+        const int code = deviceDB.getErrorCode();
+        if (code == DB_NO_MORE_ROWS)
+            return snr_detail::Fail(*this, ret, -3, "Device not found", "", ProgNameQueries, Fn, __LINE__);
+        return snr_detail::Fail(*this, ret, -4, "Could not get device record from the database",
+                                "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tParameters used:"
+                                "\n\tSNR Volume device name id = " +
+                                    std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(code),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+
+    YBSet(ret.device, row);
+    ret.errMsg = "";
+    return true;
+}
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::QuerySNRVolDevDB(const Args& args, Ret& ret)
+{
+    static const char Fn[] = "ReplicationMgr::QuerySNRVolDevDB()";
+    const int volumeId = args.SNRVolumeId;
+
+    ret.devices.clear();
+    if (volumeId < 1)
+        return snr_detail::Fail(*this, ret, -6, "Invalid Volume ID",
+                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
+                                ProgNameQueries, Fn, __LINE__);
+
+    YBGetSNRDeviceNameBySNRVolId cursor(nullptr);
+    cursor.setValues(volumeId);
+    const int rc = snr_detail::ReadAllRows(cursor, ret.devices);
+    if (rc != DB_NO_MORE_ROWS)
+        return snr_detail::Fail(*this, ret, -4, "Could not get device name information from the database",
+                                "\n\tgetNextRow(GetSNRDeviceNameBySNRVolId &) failed\n\tParameters used:"
+                                "\n\tSNR Volume id = " +
+                                    std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(rc),
+                                ProgNameQueries, Fn, __LINE__);
+
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::QuerySNRDevice(const QuerySNRDeviceNameArgs_t& args, QuerySNRDeviceNameRet_t& ret)
+{
+    return QuerySNRDeviceDB(args, ret);
+}
+bool ReplicationMgr::QuerySNRDevice(const QuerySNRDeviceNameV2Args_t& args, QuerySNRDeviceNameV2Ret_t& ret)
+{
+    return QuerySNRDeviceDB(args, ret);
+}
+bool ReplicationMgr::QuerySNRDevice(const QuerySNRDeviceNameV3Args_t& args, QuerySNRDeviceNameV3Ret_t& ret)
+{
+    return QuerySNRDeviceDB(args, ret);
+}
+bool ReplicationMgr::QuerySNRDevice(const QuerySNRDeviceNameV4Args_t& args, QuerySNRDeviceNameV4Ret_t& ret)
+{
+    return QuerySNRDeviceDB(args, ret);
+}
+
+bool ReplicationMgr::QuerySNRVolDev(const QuerySNRVolDevNameBySNRVolIdArgs_t& args,
+                                    QuerySNRVolDevNameBySNRVolIdRet_t& ret)
+{
+    return QuerySNRVolDevDB(args, ret);
+}
+bool ReplicationMgr::QuerySNRVolDev(const QuerySNRVolDevNameBySNRVolIdV2Args_t& args,
+                                    QuerySNRVolDevNameBySNRVolIdV2Ret_t& ret)
+{
+    return QuerySNRVolDevDB(args, ret);
+}
+bool ReplicationMgr::QuerySNRVolDev(const QuerySNRVolDevNameBySNRVolIdV3Args_t& args,
+                                    QuerySNRVolDevNameBySNRVolIdV3Ret_t& ret)
+{
+    return QuerySNRVolDevDB(args, ret);
+}
+bool ReplicationMgr::QuerySNRVolDev(const QuerySNRVolDevNameBySNRVolIdV4Args_t& args,
+                                    QuerySNRVolDevNameBySNRVolIdV4Ret_t& ret)
+{
+    return QuerySNRVolDevDB(args, ret);
+}
+
+// ---- Request handlers ----------------------------------------------------------
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::QuerySNRDeviceHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    args.DeviceId = cases::RequestOf<Req>(buf).DeviceId;
+
+    // The device's texts point into the result, which outlives the send.
+    RunRequestHandler(
+        *this, "ReplicationMgr::QuerySNRDeviceHandler()", requestCode, replyCode, false, reply,
+        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySNRDevice(args, ret); },
+        [&](Reply& r) {
+            YBSet(r.device, ret.device);
+            return true;
+        });
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    args.SNRVolumeId = cases::RequestOf<Req>(buf).SNRVolumeId;
+    AutoFreeMem_t devices;  // freed after the send
+
+    RunRequestHandler(
+        *this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, false, reply,
+        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySNRVolDev(args, ret); },
+        [&](Reply& r) {
+            decltype(r.devices) array = nullptr;
+            if (!CopyVectorToMsg(&array, ret.devices)) return false;
+            devices = array;
+            r.devices = array;
+            r.count = array != nullptr ? static_cast<int32_t>(ret.devices.size()) : 0;
+            return true;
+        });
+}
+
+// ---- Request cases, one per message version ---------------------------------
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase QuerySNRDeviceCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<Req, Reply, Args, Ret>>);
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase QuerySNRVolDevCase()
+{
+    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase QuerySNRDeviceCaseV1 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdReq, repQuerySNRDeviceByIdResp,
+                       QuerySNRDeviceNameArgs_t, QuerySNRDeviceNameRet_t>();
+const ServedCase QuerySNRDeviceCaseV2 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdV2Req, repQuerySNRDeviceByIdV2Resp,
+                       QuerySNRDeviceNameV2Args_t, QuerySNRDeviceNameV2Ret_t>();
+const ServedCase QuerySNRDeviceCaseV3 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdV3Req, repQuerySNRDeviceByIdV3Resp,
+                       QuerySNRDeviceNameV3Args_t, QuerySNRDeviceNameV3Ret_t>();
+const ServedCase QuerySNRDeviceCaseV4 =
+    QuerySNRDeviceCase<repQuerySNRDeviceByIdV4Req, repQuerySNRDeviceByIdV4Resp,
+                       QuerySNRDeviceNameV4Args_t, QuerySNRDeviceNameV4Ret_t>();
+const ServedCase QuerySNRVolDevCaseV1 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdReq, repQuerySNRVolDevsBySNRVolIdResp,
+                       QuerySNRVolDevNameBySNRVolIdArgs_t, QuerySNRVolDevNameBySNRVolIdRet_t>();
+const ServedCase QuerySNRVolDevCaseV2 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV2Req, repQuerySNRVolDevsBySNRVolIdV2Resp,
+                       QuerySNRVolDevNameBySNRVolIdV2Args_t, QuerySNRVolDevNameBySNRVolIdV2Ret_t>();
+const ServedCase QuerySNRVolDevCaseV3 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV3Req, repQuerySNRVolDevsBySNRVolIdV3Resp,
+                       QuerySNRVolDevNameBySNRVolIdV3Args_t, QuerySNRVolDevNameBySNRVolIdV3Ret_t>();
+const ServedCase QuerySNRVolDevCaseV4 =
+    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV4Req, repQuerySNRVolDevsBySNRVolIdV4Resp,
+                       QuerySNRVolDevNameBySNRVolIdV4Args_t, QuerySNRVolDevNameBySNRVolIdV4Ret_t>();

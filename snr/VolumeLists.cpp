@@ -1,0 +1,300 @@
+// Volume lists: every SNR volume with every device on it and every mount
+// point of those devices as three flat lists, and one client's view of one
+// SNR volume (the volume, its device and that device's mount points), each in
+// four message versions. Both read without a transaction and take no lock.
+#include "snr/VolumeLists.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+#include "snr/DeviceRegistrationSteps.h"
+#include "snr/SNRCases.h"
+
+namespace {
+
+const char ProgNameGetLists[] = "ReplicationMgrGetLists";
+const char ProgNameQueries[] = "ReplicationMgrQueries";
+
+const char OrderById[] = "id ASC";
+const char NoMountPointsText[] = "Could not get list of mount points";
+const char NoDevicesText[] = "Could not get list of devices from the database";
+
+std::string DevicesOfVolume(int volumeId) { return "SNRVolumeId = " + std::to_string(volumeId); }
+std::string MountPointsOfDevice(int deviceId) { return "DeviceNameID = " + std::to_string(deviceId); }
+
+}  // namespace
+
+template <typename Ret>
+bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::GetSNRVolumeListDB()";
+    ret.errMsg = "";
+    ret.volumes.clear();
+    ret.mountPoints.clear();
+    ret.devices.clear();
+    // A failure drops whatever was gathered: no reply carries a partial list.
+    auto fail = [&](const char* text, const std::string& details, long line) {
+        ret.volumes.clear();
+        ret.devices.clear();
+        ret.mountPoints.clear();
+        return snr_detail::Fail(*this, ret, -4, text, details, ProgNameGetLists, Fn, line);
+    };
+
+    CSNRVolumeDB volumeDB;
+    snr_detail::HeldRows<YBPhysicalVolume_t> volumes(volumeDB);
+    const char volumeWhere[] = "id > 0";
+    if (!volumeDB.getList(volumes.rows, volumes.count, volumeWhere, OrderById, tran))
+        return fail("Could not get volume information from the database",
+                    std::string("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = ") + volumeWhere +
+                        "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                        "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                    __LINE__);
+
+    CSNRVolumeDeviceNameDB deviceDB;
+    CSNRVolumeMountPointDB mountPointDB;
+    for (unsigned int v = 0; v < volumes.count; ++v) {
+        YBSet(ret.volumes, volumes.rows[v]);
+
+        snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
+        const std::string deviceWhere = DevicesOfVolume(volumes.rows[v].id);
+        if (!deviceDB.getList(devices.rows, devices.count, deviceWhere.c_str(), OrderById, tran))
+            return fail(NoDevicesText,
+                        "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = " +
+                            deviceWhere + "\n\tsOrderBy    = " + OrderById + "\n\tTran        = 0x" +
+                            snr_detail::TranHandle(tran) +
+                            "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
+                        __LINE__);
+
+        for (unsigned int d = 0; d < devices.count; ++d) {
+            YBSet(ret.devices, devices.rows[d]);
+
+            snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
+            const std::string mountWhere = MountPointsOfDevice(devices.rows[d].id);
+            if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, mountWhere.c_str(), OrderById, tran))
+                return fail(NoMountPointsText,
+                            "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                mountWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
+                                snr_detail::TranHandle(tran) +
+                                "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
+                            __LINE__);
+            for (unsigned int m = 0; m < mountPoints.count; ++m) YBSet(ret.mountPoints, mountPoints.rows[m]);
+        }
+    }
+
+    ret.errMsg = "";
+    return true;
+}
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::GetSNRInfoByClientAndVolDB()";
+    const int clientId = args.clientId;
+    const int volumeId = args.snrVolumeId;
+    ret.mountPoints.clear();
+    ret.errMsg = "";
+
+    if (clientId <= 0 || volumeId <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Invalid client id or volume Id",
+                                "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId) +
+                                    "\n\tSNR Volume Id = " + std::to_string(volumeId),
+                                ProgNameQueries, Fn, __LINE__);
+
+    CSNRVolumeDB volumeDB;
+    YBPhysicalVolume_t volumeRow;
+    std::memset(static_cast<void*>(&volumeRow), 0, sizeof volumeRow);
+    if (!volumeDB.getInfo(volumeId, volumeRow, tran)) {
+        const int code = volumeDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "No record found" : "Could not query volume information",
+                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
+                                    std::to_string(volumeId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    "\n\tDB Err Code = " + std::to_string(code),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+    YBSet(ret.volume, volumeRow);
+
+    CSNRVolumeDeviceNameDB deviceDB;
+    snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
+    const std::string deviceWhere =
+        "ClientID = " + std::to_string(clientId) + " AND SNRVolumeId = " + std::to_string(volumeId);
+    if (!deviceDB.getList(devices.rows, devices.count, deviceWhere.c_str(), OrderById, tran))
+        return snr_detail::Fail(*this, ret, -4, NoDevicesText,
+                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                    deviceWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
+                                    snr_detail::TranHandle(tran) +
+                                    "\n\tDB Err Code   = " + std::to_string(deviceDB.getErrorCode()),
+                                ProgNameQueries, Fn, __LINE__);
+
+    if (devices.count == 0) {
+        ret.device.id = -1;
+        m_LogMsg << "\tEvent: No SNR Device found\n\tClient ID = " << clientId << "\n\tSNR Volume ID = " << volumeId;
+        WriteLogMsg(ProgNameQueries, Fn, __LINE__, WARNING);
+        return true;
+    }
+    if (devices.count > 1)
+        return snr_detail::Fail(*this, ret, -13, "There is more than one device associated with the volume and client",
+                                "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " +
+                                    std::to_string(clientId) + "\n\tSNR Volume ID = " + std::to_string(volumeId),
+                                ProgNameQueries, Fn, __LINE__);
+    YBSet(ret.device, devices.rows[0]);
+
+    CSNRVolumeMountPointDB mountPointDB;
+    snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
+    const std::string mountWhere = MountPointsOfDevice(ret.device.id);
+    if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, mountWhere.c_str(), OrderById, tran))
+        return snr_detail::Fail(*this, ret, -4, NoMountPointsText,
+                                "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere        = " +
+                                    mountWhere + "\n\tsOrderBy      = " + OrderById + "\n\tTran          = 0x" +
+                                    snr_detail::TranHandle(tran) +
+                                    "\n\tDB Err Code   = " + std::to_string(mountPointDB.getErrorCode()),
+                                ProgNameQueries, Fn, __LINE__);
+    for (unsigned int m = 0; m < mountPoints.count; ++m) YBSet(ret.mountPoints, mountPoints.rows[m]);
+
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::GetSNRVolumeList(GetSNRVolumeListRet_t& ret, DBtran* tran) { return GetSNRVolumesDB(ret, tran); }
+bool ReplicationMgr::GetSNRVolumeList(GetSNRVolumeListV2Ret_t& ret, DBtran* tran)
+{
+    return GetSNRVolumesDB(ret, tran);
+}
+bool ReplicationMgr::GetSNRVolumeList(GetSNRVolumeListV3Ret_t& ret, DBtran* tran)
+{
+    return GetSNRVolumesDB(ret, tran);
+}
+bool ReplicationMgr::GetSNRVolumeList(GetSNRVolumeListV4Ret_t& ret, DBtran* tran)
+{
+    return GetSNRVolumesDB(ret, tran);
+}
+
+// The caller's transaction is not passed on: the query reads outside it.
+bool ReplicationMgr::GetSNRInfoByClientAndVol(const GetSNRInfoByClientIdAndVolIdArgs_t& args,
+                                              GetSNRInfoByClientIdAndVolIdRet_t& ret, DBtran*)
+{
+    return GetSNRInfoByClientAndVolDB(args, ret, nullptr);
+}
+bool ReplicationMgr::GetSNRInfoByClientAndVol(const GetSNRInfoByClientIdAndVolIdV2Args_t& args,
+                                              GetSNRInfoByClientIdAndVolIdV2Ret_t& ret, DBtran*)
+{
+    return GetSNRInfoByClientAndVolDB(args, ret, nullptr);
+}
+bool ReplicationMgr::GetSNRInfoByClientAndVol(const GetSNRInfoByClientIdAndVolIdV3Args_t& args,
+                                              GetSNRInfoByClientIdAndVolIdV3Ret_t& ret, DBtran*)
+{
+    return GetSNRInfoByClientAndVolDB(args, ret, nullptr);
+}
+bool ReplicationMgr::GetSNRInfoByClientAndVol(const GetSNRInfoByClientIdAndVolIdV4Args_t& args,
+                                              GetSNRInfoByClientIdAndVolIdV4Ret_t& ret, DBtran*)
+{
+    return GetSNRInfoByClientAndVolDB(args, ret, nullptr);
+}
+
+// ---- Request handlers ----------------------------------------------------------
+
+template <typename Reply, typename Ret>
+void ReplicationMgr::GetSNRVolumesHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Ret ret;
+    // Each array is freed after the send, also one built before another failed.
+    AutoFreeMem_t volumes;
+    AutoFreeMem_t devices;
+    AutoFreeMem_t mountPoints;
+
+    RunRequestHandler(
+        *this, "ReplicationMgr::GetSNRVolumesHandler()", requestCode, replyCode, false, reply,
+        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetSNRVolumeList(ret, nullptr); },
+        [&](Reply& r) {
+            // Built in this order; the first that cannot be allocated ends it.
+            decltype(r.volumes) volumeArray = nullptr;
+            if (!CopyVectorToMsg(&volumeArray, ret.volumes)) return false;
+            volumes = volumeArray;
+            decltype(r.devices) deviceArray = nullptr;
+            if (!CopyVectorToMsg(&deviceArray, ret.devices)) return false;
+            devices = deviceArray;
+            decltype(r.mountPoints) mountPointArray = nullptr;
+            if (!CopyVectorToMsg(&mountPointArray, ret.mountPoints)) return false;
+            mountPoints = mountPointArray;
+            r.volumeCount = static_cast<int32_t>(ret.volumes.size());
+            r.volumes = volumeArray;
+            r.deviceCount = static_cast<int32_t>(ret.devices.size());
+            r.devices = deviceArray;
+            r.mountPointCount = static_cast<int32_t>(ret.mountPoints.size());
+            r.mountPoints = mountPointArray;
+            return true;
+        });
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::GetSNRInfoByClientAndVolHandler(unsigned long requestCode, unsigned long replyCode,
+                                                     zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    const Req& request = cases::RequestOf<Req>(buf);
+    args.clientId = request.clientId;
+    args.snrVolumeId = request.snrVolumeId;
+    AutoFreeMem_t mountPoints;  // freed after the send
+
+    // The volume's and device's texts point into the result, which outlives the send.
+    RunRequestHandler(
+        *this, "ReplicationMgr::GetSNRInfoByClientAndVolHandler()", requestCode, replyCode, false, reply,
+        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetSNRInfoByClientAndVol(args, ret, nullptr); },
+        [&](Reply& r) {
+            YBSet(r.volume, ret.volume);
+            YBSet(r.device, ret.device);
+            decltype(r.mountPoints) array = nullptr;
+            if (!CopyVectorToMsg(&array, ret.mountPoints)) return false;
+            mountPoints = array;
+            r.mountPointCount = static_cast<int32_t>(ret.mountPoints.size());
+            r.mountPoints = array;
+            return true;
+        });
+}
+
+// ---- Request cases, one per message version ---------------------------------
+
+namespace {
+
+template <typename Reply, typename Ret>
+constexpr ServedCase GetSNRVolumesCase()
+{
+    return cases::Serve<cases::NoRequest, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::GetSNRVolumesHandler<Reply, Ret>>);
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase GetSNRInfoByClientAndVolCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::GetSNRInfoByClientAndVolHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase GetSNRVolumesCaseV1 = GetSNRVolumesCase<repGetSNRVolumesResp, GetSNRVolumeListRet_t>();
+const ServedCase GetSNRVolumesCaseV2 = GetSNRVolumesCase<repGetSNRVolumesV2Resp, GetSNRVolumeListV2Ret_t>();
+const ServedCase GetSNRVolumesCaseV3 = GetSNRVolumesCase<repGetSNRVolumesV3Resp, GetSNRVolumeListV3Ret_t>();
+const ServedCase GetSNRVolumesCaseV4 = GetSNRVolumesCase<repGetSNRVolumesV4Resp, GetSNRVolumeListV4Ret_t>();
+const ServedCase GetSNRInfoByClientAndVolCaseV1 =
+    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolReq, repGetSNRInfoByClientAndVolResp,
+                                 GetSNRInfoByClientIdAndVolIdArgs_t, GetSNRInfoByClientIdAndVolIdRet_t>();
+const ServedCase GetSNRInfoByClientAndVolCaseV2 =
+    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolV2Req, repGetSNRInfoByClientAndVolV2Resp,
+                                 GetSNRInfoByClientIdAndVolIdV2Args_t, GetSNRInfoByClientIdAndVolIdV2Ret_t>();
+const ServedCase GetSNRInfoByClientAndVolCaseV3 =
+    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolV3Req, repGetSNRInfoByClientAndVolV3Resp,
+                                 GetSNRInfoByClientIdAndVolIdV3Args_t, GetSNRInfoByClientIdAndVolIdV3Ret_t>();
+const ServedCase GetSNRInfoByClientAndVolCaseV4 =
+    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolV4Req, repGetSNRInfoByClientAndVolV4Resp,
+                                 GetSNRInfoByClientIdAndVolIdV4Args_t, GetSNRInfoByClientIdAndVolIdV4Ret_t>();

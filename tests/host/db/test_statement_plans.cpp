@@ -1,0 +1,465 @@
+// Every statement the system runs on the catalogue finds its rows through an
+// index: each registered statement, and each text the library built while
+// representative requests ran through post and through the table classes
+// (recorded by DBStatementTrace), is explained on a catalogue of a few
+// thousand rows per table. A statement that reads a whole table fails the
+// test unless the table is listed below as inherent to that statement.
+//
+// Registered statements are found in the registry, and run-time texts are
+// recorded, so statements and where texts added later are checked without
+// being named here; a new request joins by adding it to the requests run.
+//
+// The catalogue is not analysed: the system gathers no statistics, so the
+// planner of every catalogue in use works from its default estimates, which
+// take no account of row counts. The plans explained are the ones the system
+// runs; the rows give the requests a catalogue in use to work on.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/db/DBStatementRegistry.h"
+#include "host/db/DBStatementTrace.h"
+#include "host/db/DBtable.h"
+#include "host/db/SNRTables.h"
+#include "policies/SnapEngines.h"
+#include "policies/VolSnapParams.h"
+#include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "snr/DeviceMaintenance.h"
+#include "snr/DeviceMessages.h"
+#include "snr/DeviceQueries.h"
+#include "snr/MountPoints.h"
+#include "snr/SNRMessages.h"
+#include "snr/SNRPostFixture.h"
+#include "snr/VolumeLists.h"
+#include "support/CataloguePlans.h"
+
+// Registers the statements of files, FLR and cleanup again.
+void registerFileFlrCleanupStatements();
+
+namespace {
+
+// A full scan the statement's purpose requires. statement: a registered
+// object name or a piece of the SQL text; empty for every statement.
+struct Inherent {
+    const char* statement;
+    const char* table;
+    const char* reason;
+};
+
+const Inherent kInherent[] = {
+    {"", "YBBrowseByClientTmp", "a browse table holds the rows of one browse; each step reads all of them"},
+    {"", "YBBrowseByPolicyTmp", "a browse table holds the rows of one browse; each step reads all of them"},
+    {"", "YBBrowseByClientTmpMountPoints", "the mount points of one browse, handed out whole"},
+    {"", "YBBrowseByPolicyTmpMountPoints", "the mount points of one browse, handed out whole"},
+    {"YBGetYBFileList", "YBFile", "lists every stored file"},
+    {"YBGetVEHosts", "DHT_Client", "lists the virtualization hosts among all clients by status bits and platform"},
+    {"YBPruneJobHistory", "YBJobVolumeHistory", "looks at every entry for an SNR volume that is gone"},
+};
+
+// ---- The catalogue ------------------------------------------------------------
+
+const int kRowsPerTable = 3000;
+
+// Fills every table of the catalogue with kRowsPerTable rows: ids 1 to N, a
+// column naming another row ("...Id", "...id", "..Id_l") one of N/4 values,
+// any other number one of 3 values, texts distinct per pair of rows.
+void SeedCatalogue(PlanReader& reader)
+{
+    sqlite3* db = reader.db();
+    std::vector<std::string> tables;
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%'",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    while (sqlite3_step(stmt) == SQLITE_ROW) tables.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    ASSERT_GT(tables.size(), 20u);
+
+    const std::string n = std::to_string(kRowsPerTable);
+    const std::string refs = std::to_string(kRowsPerTable / 4);
+    std::string sql = "BEGIN;";
+    for (const std::string& table : tables) {
+        std::string names;
+        std::string values;
+        ASSERT_EQ(sqlite3_prepare_v2(db, ("SELECT name, type, pk, hidden FROM pragma_table_xinfo('" + table + "')").c_str(),
+                                     -1, &stmt, nullptr),
+                  SQLITE_OK);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            if (sqlite3_column_int(stmt, 3) != 0) continue;  // generated
+            const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+            std::string lower = name;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            std::string value;
+            if (sqlite3_column_int(stmt, 2) != 0)
+                value = "i";
+            else if (type.find("CHAR") != std::string::npos || type.find("TEXT") != std::string::npos)
+                value = "'" + name + "-' || (i / 2)";
+            else if (lower.find("id") != std::string::npos)
+                value = "1 + (i * 7919) % " + refs;
+            else
+                value = "i % 3";
+            names += (names.empty() ? "" : ", ") + name;
+            values += (values.empty() ? "" : ", ") + value;
+        }
+        sqlite3_finalize(stmt);
+        sql += "INSERT INTO " + table + " (" + names + ") WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+               n + ") SELECT " + values + " FROM n;";
+    }
+    reader.exec(sql + "COMMIT;");
+}
+
+// ---- The requests -------------------------------------------------------------
+
+struct Answer {
+    unsigned long code = 0;
+    size_t size = 0;
+    std::vector<char> bytes;
+};
+
+// The reply as sent (its texts are gone); all zero when of another size.
+template <typename Reply>
+Reply ReplyOf(const Answer& a)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof(reply));
+    if (a.bytes.size() == sizeof(reply)) std::memcpy(static_cast<void*>(&reply), a.bytes.data(), sizeof(reply));
+    return reply;
+}
+
+// The texts of one device registration while the request points at them.
+struct Registration {
+    std::string uniqueId;
+    int32_t clientId;
+    std::string deviceName;
+    std::string path;
+    std::string historyName;
+    repSNRVolumeMountPoint mountPoint;
+
+    repAddSNRDeviceV5Req request()
+    {
+        repAddSNRDeviceV5Req req;
+        req.SNRVolume.UniqueId = RequestText(uniqueId);
+        req.SNRVolume.UniqueIdType = 1;
+        req.SNRVolume.LUN = 3;
+        req.SNRVolume.BlockCount = 4096;
+        req.SNRVolume.BlockSize = 512;
+        req.SNRVolume.FSType = const_cast<char*>("NTFS");
+        req.Device.ClientId = clientId;
+        req.Device.DeviceName = RequestText(deviceName);
+        mountPoint.Path = RequestText(path);
+        req.MountPointCount = 1;
+        req.MountPoints = &mountPoint;
+        req.HistoryName.GlobalHistoryName = RequestText(historyName);
+        return req;
+    }
+};
+
+class StatementPlanTest : public SNRPostTest<Answer> {
+protected:
+    void SetUp() override
+    {
+        SNRPostTest::SetUp();
+        registerFileFlrCleanupStatements();  // whole again, whatever a test before replaced
+    }
+
+    Answer decode(const void* data, unsigned long length) override
+    {
+        Answer a;
+        a.bytes.assign(static_cast<const char*>(data), static_cast<const char*>(data) + length);
+        return a;
+    }
+
+    repAddSNRDeviceV5Response registerDevice(Registration r)
+    {
+        repAddSNRDeviceV5Req req = r.request();
+        return ReplyOf<repAddSNRDeviceV5Response>(post(0x35000206, &req, sizeof(repAddSNRDeviceV5Response)));
+    }
+
+    // Posts a request and returns the status of its reply, of layout Reply.
+    template <typename Reply, typename Request>
+    long long statusOf(unsigned long code, Request request)
+    {
+        return ReplyOf<Reply>(post(code, &request, sizeof(Reply))).status;
+    }
+
+    repSNRVolumeMountPoint mountPoint(int32_t id, int32_t deviceId, const char* path)
+    {
+        repSNRVolumeMountPoint m;
+        m.id = id;
+        m.DeviceNameId = deviceId;
+        m.Path = const_cast<char*>(path);
+        return m;
+    }
+
+    // Representative requests of every operation that builds its SQL at run
+    // time, through post and through the table classes.
+    void runRequests()
+    {
+        // Devices: a registration, its name taken, the volume again for
+        // another client; the queries of a device and of a volume's devices.
+        Registration first{"PLAN-VOLUME-1", 7, "/dev/plan-a", "/mnt/plan-a", "plan-history-a", {}};
+        EXPECT_EQ(registerDevice(first).status, 1);
+        EXPECT_EQ(registerDevice(first).status, 0);
+        Registration second{"PLAN-VOLUME-1", 8, "/dev/plan-b", "/mnt/plan-b", "", {}};
+        const repAddSNRDeviceV5Response device = registerDevice(second);
+        ASSERT_EQ(device.status, 1);
+        ASSERT_GT(device.DeviceId, kRowsPerTable);
+        const int32_t deviceId = device.DeviceId;
+        const int32_t volumeId = device.SNRVolumeId;
+        EXPECT_EQ((statusOf<repQuerySNRDeviceByIdV4Resp>(0x3500020e, repQuerySNRDeviceByIdV4Req{{deviceId}})), 1);
+        EXPECT_EQ((statusOf<repQuerySNRVolDevsBySNRVolIdV4Resp>(0x3500020c, repQuerySNRVolDevsBySNRVolIdV4Req{{volumeId}})),
+                  1);
+
+        // SNR volumes: a new one, then known already.
+        repAddSNRVolumeV4Req volume;
+        volume.SNRVolume.UniqueId = const_cast<char*>("PLAN-VOLUME-2");
+        volume.SNRVolume.UniqueIdType = 2;
+        volume.SNRVolume.BlockCount = 8192;
+        volume.SNRVolume.BlockSize = 512;
+        volume.SNRVolume.FSType = const_cast<char*>("VMFS");
+        EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 1);
+        EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 0);
+
+        // Mount points: added, changed, read every way, removed.
+        repSNRVolumeMountPoint newMountPoint = mountPoint(0, deviceId, "/mnt/plan-c");
+        const repAddMountPointResponse added =
+            ReplyOf<repAddMountPointResponse>(post(0x35000009, &newMountPoint, sizeof(repAddMountPointResponse)));
+        ASSERT_EQ(added.status, 1u);
+        const int32_t mountPointId = static_cast<int32_t>(added.MountPointId);
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeMountPointResp>(0x35000075, mountPoint(mountPointId, deviceId, "/mnt/plan-d")),
+                  1);
+        EXPECT_EQ((statusOf<repQuerySNRVolMntPointsBySNRVolDevIdResp>(0x3500005b, repQuerySNRVolMntPointsBySNRVolDevIdReq{deviceId})),
+                  1);
+        EXPECT_EQ(statusOf<repQuerySNRMountPointByIdResp>(0x3500006b, repQuerySNRMountPointByIdReq{mountPointId}), 1);
+        EXPECT_EQ(statusOf<repQuerySNRMountPointByPathResp>(0x3500006d,
+                                                            repQuerySNRMountPointByPathReq{const_cast<char*>("/mnt/plan-d")}),
+                  1);
+        EXPECT_EQ(statusOf<repQuerySNRMountPointBySNRVolIdResp>(0x35000079, repQuerySNRMountPointBySNRVolIdReq{volumeId}), 1);
+        EXPECT_EQ(statusOf<repRemoveMountPointResponse>(0x35000007, repRemoveMountPointReq{mountPointId}), 1);
+
+        // History names: by volume (the first device's), added, changed,
+        // read, removed.
+        EXPECT_EQ(statusOf<repQueryTzGlobalHistoryNameByVolIdResp>(0x35000113, repTzGlobalHistoryNameByVolIdReq{volumeId}),
+                  1);
+        EXPECT_EQ(statusOf<repAddGlobalHistoryNameResp>(0x3500010b,
+                                                        repYBTzHistoryNameRec{deviceId, const_cast<char*>("plan-history-b")}),
+                  1);
+        EXPECT_EQ(statusOf<repUpdateTzGlobalHistoryNameResp>(
+                      0x3500010d, repYBTzHistoryNameRec{deviceId, const_cast<char*>("plan-history-c")}),
+                  1);
+        EXPECT_EQ(statusOf<repQueryTzGlobalHistoryNameResp>(0x35000111, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
+        EXPECT_EQ(statusOf<repDeleteTzGlobalHistoryNameResp>(0x3500010f, repTzGlobalHistoryNameByDeviceReq{deviceId}), 1);
+
+        // Volume lists: every volume, and one client's; device maintenance:
+        // a rename, configure and unconfigure.
+        EXPECT_EQ(ReplyOf<repGetSNRVolumesV4Resp>(post(0x35000210, nullptr, sizeof(repGetSNRVolumesV4Resp))).status, 1);
+        EXPECT_EQ(statusOf<repGetSNRInfoByClientAndVolV4Resp>(0x35000212, repGetSNRInfoByClientAndVolReq{volumeId, 8}), 1);
+        repSNRVolumeDeviceNameV4 rename;
+        rename.id = deviceId;
+        rename.ClientId = 8;
+        rename.DeviceName = const_cast<char*>("/dev/plan-e");
+        rename.UpdateMap = YB_DEV_NAME;
+        EXPECT_EQ(statusOf<repUpdateSNRDeviceNameV4Resp>(0x35000214, rename), 1);
+        rename.DeviceName = const_cast<char*>("/dev/plan-f");
+        EXPECT_EQ(statusOf<repConfigureDeviceV3Resp>(0x35000216, rename), 1);
+        EXPECT_EQ(statusOf<repUnconfigureDeviceResp>(0x35000101, repUnconfigureDeviceReq{deviceId}), 1);
+
+        // Snap engines: added, found again by name, read, changed, listed,
+        // removed by id and by name.
+        repAddSnapEngineInfoV3Req engine{};
+        engine.SnapEngineInfo.name = const_cast<char*>("plan-engine");
+        const auto engineAdded =
+            ReplyOf<repAddSnapEngineInfoV3Resp>(post(0x35000133, &engine, sizeof(repAddSnapEngineInfoV3Resp)));
+        ASSERT_EQ(engineAdded.status, 1u);
+        EXPECT_EQ(statusOf<repAddSnapEngineInfoV3Resp>(0x35000133, engine), 1);
+        EXPECT_EQ(statusOf<repQuerySnapEngineInfoV3ByIdResp>(0x35000135, repQuerySnapEngineInfoV3ByIdReq{{engineAdded.id}}),
+                  1);
+        engine.SnapEngineInfo.id = engineAdded.id;
+        engine.SnapEngineInfo.MountCmdHint = const_cast<char*>("mount");
+        EXPECT_EQ(statusOf<repUpdateSnapEngineInfoV3Resp>(0x35000137, repUpdateSnapEngineInfoV3Req{engine.SnapEngineInfo}), 1);
+        EXPECT_EQ(ReplyOf<repGetSnapEngineInfoV3ListResp>(post(0x35000139, nullptr, sizeof(repGetSnapEngineInfoV3ListResp))).status,
+                  1u);
+        EXPECT_EQ(statusOf<repRemoveSnapEngineInfoResp>(0x3500002d, repRemoveSnapEngineInfoReq{engineAdded.id}), 1);
+        EXPECT_EQ(statusOf<repRemoveSnapEngineInfoByNameResp>(0x3500008f,
+                                                              repRemoveSnapEngineInfoByNameReq{const_cast<char*>("name-5")}),
+                  1);
+
+        // Volume snap parameters: added, read, changed, listed, looked for,
+        // removed.
+        repAddVolSnapParamsV2Req params{};
+        params.VolSnapParams.SNRVolumeId = kRowsPerTable + 5;
+        params.VolSnapParams.MountCmd = const_cast<char*>("mount");
+        EXPECT_EQ(statusOf<repAddVolSnapParamsV2Resp>(0x350000d1, params), 1);
+        EXPECT_EQ(statusOf<repQueryVolSnapParamsV2BySNRVolResp>(
+                      0x350000d3, repQueryVolSnapParamsV2BySNRVolReq{{params.VolSnapParams.SNRVolumeId}}),
+                  1);
+        params.VolSnapParams.SnapEngineId = 2;
+        EXPECT_EQ(statusOf<repUpdateVolSnapParamsV2Resp>(0x350000d5, repUpdateVolSnapParamsV2Req{params.VolSnapParams}), 1);
+        EXPECT_EQ(ReplyOf<repGetVolSnapParamsV2ListResp>(post(0x350000d7, nullptr, sizeof(repGetVolSnapParamsV2ListResp))).status,
+                  1u);
+        IsSNRVolIdInVolSnapParamsTblArgs_t lookFor;
+        lookFor.SNRVolumeId = static_cast<int32_t>(params.VolSnapParams.SNRVolumeId);
+        IsSNRVolIdInVolSnapParamsTblRet_t found;
+        EXPECT_TRUE(mgr.IsSNRVolIdInVolSnapParamsTbl(lookFor, found));
+        EXPECT_TRUE(found.found);
+        EXPECT_EQ(statusOf<repRemoveVolSnapParamsResp>(0x35000037, repRemoveVolSnapParamsReq{params.VolSnapParams.SNRVolumeId}),
+                  1);
+
+        // A table class: rows by a where clause on an indexed column,
+        // counted, changed, added.
+        YBApplicationDirs dirs(nullptr);
+        dirs.setWhere("ReplicationVolumeId = %d", 7);
+        int count = 0;
+        EXPECT_EQ(dirs.getRowsInTable(&count, true), 0);
+        ASSERT_EQ(dirs.openCursor(), 0);
+        ASSERT_EQ(dirs.fetchCursor(true), 0);
+        EXPECT_EQ(dirs.rowUpdate(nullptr), 0);
+        EXPECT_EQ(dirs.rowUpdate("Flags = %d", 2), 0);
+        dirs.closeCursor();
+        EXPECT_EQ(dirs.rowInsert(true), 0);
+    }
+
+    // Explains every registered statement and every recorded text; each
+    // whole-table read not listed as inherent fails the test.
+    void expectIndexedPlans(PlanReader& reader, const std::vector<std::string>& recorded)
+    {
+        reader.exec("BEGIN");  // the browse tables the steps make go again
+        // In name order, so that the later steps of a browse find the table
+        // its first step made.
+        std::set<std::string> registeredTexts;
+        for (const auto& [name, entry] : DBStatementRegistry::all()) {
+            if (entry.textArgument != 0) continue;  // the caller's text: recorded when it runs
+            std::vector<ExplainedStatement> explained;
+            EXPECT_EQ(reader.explain(entry.sql, explained), "") << name;
+            for (const ExplainedStatement& e : explained) {
+                registeredTexts.insert(e.sql);
+                expectIndexed(name, e);
+            }
+        }
+        for (const std::string& text : recorded) {
+            // A pragma reads no table of the system (and some may not be
+            // prepared inside a transaction).
+            if (registeredTexts.count(text) != 0 || SqlFirstWordIs(text, "PRAGMA")) continue;
+            std::vector<ExplainedStatement> explained;
+            EXPECT_EQ(reader.explain(text, explained), "");
+            for (const ExplainedStatement& e : explained) expectIndexed("", e);
+        }
+        reader.exec("ROLLBACK");
+    }
+
+    void expectIndexed(const std::string& name, const ExplainedStatement& e)
+    {
+        for (const std::string& table : e.scanned) {
+            const Inherent* inherent = nullptr;
+            for (const Inherent& i : kInherent) {
+                const bool statement =
+                    *i.statement == '\0' || name == i.statement || e.sql.find(i.statement) != std::string::npos;
+                if (statement && table == i.table) inherent = &i;
+            }
+            if (inherent != nullptr)
+                m_inherentSeen.insert(inherent);
+            else
+                ADD_FAILURE() << "reads all of " << table << (name.empty() ? "" : "\n  " + name) << "\n  " << e.sql
+                              << "\n  plan:" << e.plan;
+        }
+    }
+
+    std::set<const Inherent*> m_inherentSeen;
+};
+
+// Records the SQL the library runs while it lives; the library's connection
+// is opened again, to be traced.
+class Recording {
+public:
+    explicit Recording(const std::string& catalogue)
+    {
+        DBStatementTrace::start();
+        DBtran::useCatalogue(catalogue);
+    }
+    ~Recording() { DBStatementTrace::stop(); }
+};
+
+}  // namespace
+
+TEST_F(StatementPlanTest, EveryStatementFindsItsRowsThroughAnIndex)
+{
+    PlanReader reader(m_path);
+    SeedCatalogue(reader);
+    ASSERT_FALSE(HasFatalFailure());
+
+    std::vector<std::string> recorded;
+    {
+        Recording recording(m_path);
+        runRequests();
+        recorded = DBStatementTrace::recorded();
+    }
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_GT(recorded.size(), 10u);
+
+    expectIndexedPlans(reader, recorded);
+    for (const Inherent& i : kInherent)
+        EXPECT_EQ(m_inherentSeen.count(&i), 1u)
+            << "no statement reads all of " << i.table << " any more (" << i.reason << "): " << i.statement;
+}
+
+// The two checks of a registration find the client's device with the name
+// (compared without regard to case, as the column does) or on the volume in
+// one search of both columns, however many devices the client has.
+TEST_F(StatementPlanTest, RegistrationChecksSearchTheClientsDevicesByBothColumns)
+{
+    std::vector<std::string> recorded;
+    {
+        Recording recording(m_path);
+        Registration r{"PLAN-VOLUME-1", 7, "/dev/Plan-A", "/mnt/plan-a", "", {}};
+        ASSERT_EQ(registerDevice(r).status, 1);
+        recorded = DBStatementTrace::recorded();
+    }
+    PlanReader reader(m_path);
+    const std::pair<const char*, const char*> searches[] = {{"DeviceName", "(ClientId=? AND DeviceName=?)"},
+                                                            {"SNRVolumeId", "(ClientId=? AND SNRVolumeId=?)"}};
+    std::set<std::string> found;
+    for (const std::string& text : recorded) {
+        if (!SqlFirstWordIs(text, "SELECT") || text.find("FROM YBPhysicalDevice WHERE ClientId") == std::string::npos)
+            continue;
+        std::vector<ExplainedStatement> explained;
+        ASSERT_EQ(reader.explain(text, explained), "");
+        for (const auto& [column, search] : searches) {
+            if (text.find(std::string(column) + " =") == std::string::npos) continue;
+            found.insert(column);
+            EXPECT_NE(explained[0].plan.find(search), std::string::npos)
+                << "no search " << search << ":\n  " << text << "\n  plan:" << explained[0].plan;
+        }
+    }
+    EXPECT_EQ(found.size(), 2u);
+}
+
+using PlanReaderTest = CatalogueTest;
+
+// What the plan test counts as a whole-table read, and what not.
+TEST_F(PlanReaderTest, FindsEveryWholeTableReadAndOnlyThose)
+{
+    PlanReader reader(m_path);
+    const std::set<std::string> none;
+    const std::set<std::string> devices{"YBPhysicalDevice"};
+    // Through an alias, through an index for the order, by a count.
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice D WHERE D.Flags = ?1"), devices);
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice WHERE Flags = 1 ORDER BY DeviceName"), devices);
+    EXPECT_EQ(reader.scanned("SELECT COUNT(*) FROM YBPhysicalDevice"), devices);
+    // An automatic index is made by reading all of its table.
+    EXPECT_EQ(reader.scanned("SELECT M.Path FROM YBMountPoint M, YBPhysicalDevice D WHERE M.Flags = D.Flags"),
+              (std::set<std::string>{"YBMountPoint", "YBPhysicalDevice"}));
+    // Searches by an index or the key; an insert (whose AUTOINCREMENT reads the
+    // database's own sequence table on a cursor the table had).
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice WHERE DeviceName = ?1"), none);
+    EXPECT_EQ(reader.scanned("SELECT * FROM YBPhysicalDevice WHERE id > 0 ORDER BY id"), none);
+    EXPECT_EQ(reader.scanned("INSERT INTO YBPhysicalDevice (ClientId, DeviceName) VALUES (?1, ?2)"), none);
+    // A table made by an earlier statement of the text.
+    EXPECT_EQ(reader.scanned("CREATE TABLE temp.Made (a); SELECT a FROM Made WHERE a = 1; DROP TABLE Made"),
+              (std::set<std::string>{"Made"}));
+}
