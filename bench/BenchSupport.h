@@ -23,7 +23,6 @@ namespace bench {
 class EmptyCatalogue {
 public:
     explicit EmptyCatalogue(const char* name) : m_catalogues(name, [](sqlite3*, int) {}), m_path(m_catalogues.get(0)) {}
-    void use() const { DBtran::useCatalogue(m_path); }
     const std::string& path() const { return m_path; }
 
 private:

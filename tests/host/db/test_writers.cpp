@@ -80,25 +80,6 @@ YBPhysicalDevice_t device(int clientId, const char* name)
 
 using WritersTest = CatalogueTest;
 
-TEST_F(WritersTest, ReadsOfTheThreadInItsTransactionSeeItsWrites)
-{
-    CSNRVolumeDeviceNameDB db;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    YBPhysicalDevice_t row = device(31, "/dev/mine");
-    ASSERT_TRUE(db.insert(row, &tran));
-    unsigned int mine = 0;
-    ASSERT_TRUE(db.getNRows("ClientId = 31", mine, nullptr));
-    EXPECT_EQ(mine, 1u);
-    unsigned int theirs = 9;
-    std::thread other([&] {
-        if (!db.getNRows("ClientId = 31", theirs, nullptr)) theirs = 8;
-    });
-    other.join();
-    EXPECT_EQ(theirs, 0u);
-    ASSERT_EQ(tran.commitTran(false), 0);
-}
-
 TEST_F(WritersTest, WriteOutsideATransactionWaitsItsTurnInTheProcess)
 {
     CSNRVolumeDeviceNameDB db;
