@@ -94,7 +94,8 @@ int dbErrorCode(DBConnection& conn, int rc);
 // reads the texts where they are: they must stay until it is given back.
 int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args);
 // Binds a field of a row to parameter i where it lies in the row, which must
-// stay until the statement is given back.
+// stay until the statement is given back (a heap text as the server stores
+// it, copied).
 int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const char* field);
 // Holds the mutex of a statement's connection while the columns of a row are
 // read, so that each column is read without taking it again.

@@ -9,6 +9,7 @@
 #include "host/db/DBConnection.h"
 #include "host/db/DBFormat.h"
 #include "host/db/DBStatementRegistry.h"
+#include "host/db/ServerText.h"
 #include "host/db/ZXDBDataTypeBase.h"
 
 bool DBtable::b_newDBBase = false;
@@ -630,9 +631,10 @@ int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const
         return sqlite3_bind_int64(stmt, i, v);
     }
     if (type == DB_COL_HEAP_TEXT) {
-        const char* text = nullptr;
-        std::memcpy(&text, field, sizeof(text));
-        return text != nullptr ? sqlite3_bind_text(stmt, i, text, -1, SQLITE_STATIC) : sqlite3_bind_null(stmt, i);
+        // Bound as the server stores it: a text of its own, copied.
+        DBArgument a = dbFieldArgument(type, size, field);
+        if (a.kind == DBArgument::NUL) return sqlite3_bind_null(stmt, i);
+        return sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_TRANSIENT);
     }
     return sqlite3_bind_text(stmt, i, field, static_cast<int>(strnlen(field, size)), SQLITE_STATIC);
 }
@@ -653,7 +655,11 @@ DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)
         const char* text = nullptr;
         std::memcpy(&text, field, sizeof(text));
         a.kind = text != nullptr ? DBArgument::TEXT : DBArgument::NUL;
-        if (text != nullptr) a.s = text;
+        if (text != nullptr) {
+            // The server stores a long text value as it reads it.
+            DBServerText::recordSent(text);
+            a.s = DBServerText::read(text);
+        }
     } else {
         a.kind = DBArgument::TEXT;
         a.s.assign(field, strnlen(field, size));

@@ -105,6 +105,7 @@ enum DBColumnType {
     DB_COL_TEXT = 6,
     // A char* to a NUL-terminated text of any length that the row owns
     // (allocated with new[]); null for a NULL value. Entity tables only.
+    // The value written is stored as the server reads it (host/db/ServerText.h).
     DB_COL_HEAP_TEXT = 7
 };
 

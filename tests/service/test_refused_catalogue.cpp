@@ -99,18 +99,16 @@ protected:
         CatalogueTest::TearDown();
     }
 
-    static std::string textOf(unsigned long code, const void* data, unsigned long length)
+    // The message of a sent reply, read in the layout of its request's case.
+    std::string textOf(unsigned long code, const void* data, unsigned long length) const
     {
-        const char* text = nullptr;
-        if (code == 0x35000112 || code == 0x35000114) {
-            if (length == sizeof(repQueryTzGlobalHistoryNameResp))
-                text = static_cast<const repQueryTzGlobalHistoryNameResp*>(data)->errMsg;
-        } else if (code == 0x35000072) {
-            if (length == sizeof(repAddSNRVolumeResp)) text = static_cast<const repAddSNRVolumeResp*>(data)->errMsg;
-        } else if (length >= sizeof(CodedReply)) {
-            text = static_cast<const CodedReply*>(data)->errMsg;
+        for (unsigned long request : registry.boundCodes()) {
+            const ServedCase* served = registry.find(request);
+            if (ReplyCodeFor(request) != code || served->replySize != length) continue;
+            const char* text = served->readStatus(data).errMsg;
+            return text != nullptr ? text : "";
         }
-        return text != nullptr ? text : "";
+        return "";
     }
 
     // Posts a request and checks that it was answered once; the reply.

@@ -22,6 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "flr/FLRMessages.h"
+#include "host/HostConfig.h"
+#include "files/StoredFileMessages.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/DBStatementTrace.h"
 #include "host/db/DBtable.h"
@@ -310,6 +313,86 @@ protected:
         EXPECT_TRUE(found.found);
         EXPECT_EQ(statusOf<repRemoveVolSnapParamsResp>(0x35000037, repRemoveVolSnapParamsReq{params.VolSnapParams.SNRVolumeId}),
                   1);
+
+        // Consistency points of a set of their own: one created, reported
+        // again by its job, its header-only twin; a mount point and a share
+        // added and removed; the snapshot's path set by its name; the pair
+        // rows of the set's pairs.
+        HostClientSeed host;
+        host.id = kRowsPerTable + 1;
+        host.name = "plan-host";
+        ASSERT_EQ(HostConfig::addClient(host), 0);
+        HostBackupSetSeed set;
+        set.id = kRowsPerTable + 1;
+        set.name = "plan-set";
+        set.destinationHostId = host.id;
+        ASSERT_EQ(HostConfig::addBackupSet(set), 0);
+        repFLRSnapRecV2 snap;
+        snap.id = 1;
+        snap.Name = const_cast<char*>("plan-snap");
+        snap.SnapVolumeName = const_cast<char*>("plan-volume");
+        repFLRSnapPairElem pair{0, 1, kRowsPerTable + 1};
+        repFLRSnapMountPointElem mount{0, 1, const_cast<char*>("/mnt/plan-snap")};
+        repCreateCPReqV3 cp;
+        std::memset(static_cast<void*>(&cp), 0, sizeof cp);
+        cp.CP.FLRSetId = set.id;
+        cp.CP.CreationTime = 12345;
+        cp.CP.JobId = 900001;
+        cp.SnapCount = cp.PairCount = cp.MountCount = 1;
+        cp.Snaps = &snap;
+        cp.Pairs = &pair;
+        cp.MountPoints = &mount;
+        EXPECT_EQ(statusOf<repCreateCPRespV2>(0x3500024c, cp), 1u);
+        EXPECT_EQ(statusOf<repCreateCPRespV2>(0x3500024c, cp), 1u);
+        EXPECT_EQ(ReplyOf<repAddFLRConsistencyPointResp>(post(0x350001d5, &cp.CP, sizeof(repAddFLRConsistencyPointResp))).status,
+                  1u);
+        repAddFLRSnapMountPointReq addMount{0, 999999, const_cast<char*>("/mnt/plan-other")};
+        const auto mounted = ReplyOf<repAddFLRSnaphsotMountPointResp>(
+            post(0x350001df, &addMount, sizeof(repAddFLRSnaphsotMountPointResp)));
+        ASSERT_EQ(mounted.status, 1u);
+        repAddFLRSnapNetworkShareReq addShare{0, mounted.MountPointId, const_cast<char*>("plan-share")};
+        const auto shared =
+            ReplyOf<repAddFLRSnapNetworkShareResp>(post(0x350001e3, &addShare, sizeof(repAddFLRSnapNetworkShareResp)));
+        ASSERT_EQ(shared.status, 1u);
+        EXPECT_EQ(statusOf<repDelFLRSnapNetworkShareResp>(0x350001e5, repDeleteFLRSnapNetworkShareReq{shared.ShareId}), 1u);
+        EXPECT_EQ(statusOf<repDeleteFLRSnapshotMountPointResp>(0x350001e1,
+                                                               repDeleteFLRSnapMountPointReq{mounted.MountPointId}),
+                  1u);
+        snap.SnapshotPath = const_cast<char*>("plan-path");
+        repUpdateFLRSnapshotReq paths;
+        std::memset(&paths, 0, sizeof paths);
+        paths.count = 1;
+        paths.Snaps = &snap;
+        EXPECT_EQ(statusOf<repUpdateFLRSnapshotResp>(0x35000246, paths), 1u);
+        HostSubclientSeed pairOfSet;
+        pairOfSet.id = kRowsPerTable + 1;  // the pair of the snapshot above
+        pairOfSet.appTypeId = 84;
+        pairOfSet.backupSetId = set.id;
+        pairOfSet.name = "plan-pair";
+        ASSERT_EQ(HostConfig::addSubclient(pairOfSet), 0);
+        FanInRPAssociatedWithSrcRepSetArgs_t fanIn;
+        fanIn.SrcRepSetId = set.id;
+        FanInRPAssociatedWithSrcRepSetRet_t pairs;
+        EXPECT_TRUE(mgr.getFanInRPAssociatedWithSrcRepSet(fanIn, pairs, nullptr));
+        EXPECT_EQ(pairs.SnapshotIds.size(), 1u);
+
+        // Stored files: one stored, read, renamed and moved, removed; the
+        // files of a seeded volume removed.
+        repUploadYBFileReq upload{};
+        upload.file.VolumeId = volumeId;
+        upload.file.Name = const_cast<char*>("plan.cfg");
+        upload.file.Content = const_cast<char*>("plan");
+        const auto file = ReplyOf<repUploadYBFileResp>(post(0x35000143, &upload, sizeof(repUploadYBFileResp)));
+        ASSERT_EQ(file.status, 1u);
+        EXPECT_EQ(statusOf<repDownloadYBFileByIdResp>(0x35000145, repDownloadYBFileByIdReq{file.fileId, 0, nullptr}), 1);
+        repUpdateYBFileReq moved{};
+        moved.file.id = file.fileId;
+        moved.file.VolumeId = 1;
+        moved.file.Name = const_cast<char*>("plan-b.cfg");
+        moved.updateMap = 3;
+        EXPECT_EQ(statusOf<repUpdateYBFileResp>(0x35000153, moved), 1);
+        EXPECT_EQ(statusOf<repDeleteYBFileByIdResp>(0x3500014f, repYBFileIdReq{static_cast<int32_t>(file.fileId)}), 1);
+        EXPECT_EQ(statusOf<repDeleteYBFileByVolIdResp>(0x35000151, repYBFileIdReq{1}), 1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
