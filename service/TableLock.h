@@ -1,10 +1,12 @@
-// Arguments and results of taking and releasing a table lock.
+// Arguments and results of taking and releasing a table lock, and the guard
+// that gives a granted lock back.
 #pragma once
 
 #include <string>
 
 #include <boost/shared_ptr.hpp>
 
+#include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 
 struct LockTableArgs_t {
@@ -28,6 +30,20 @@ struct UnlockTableArgs_t {
     boost::shared_ptr<FXNamedMutex> m_pMutex;
 };
 
+// Holds a granted table lock and gives it back when it goes out of scope.
+class HeldTableLock {
+public:
+    HeldTableLock(ReplicationMgr& mgr, const LockTableRet_t& lock) : m_mgr(mgr), m_lock(lock) {}
+    ~HeldTableLock() { m_mgr.UnlockTable(UnlockTableArgs_t(m_lock.m_pMutex)); }
+    HeldTableLock(const HeldTableLock&) = delete;
+    HeldTableLock& operator=(const HeldTableLock&) = delete;
+
+private:
+    ReplicationMgr& m_mgr;
+    const LockTableRet_t& m_lock;
+};
+
 struct GetWindowsErrMsgRet_t {
     std::string m_sErrorMsg;
 };
+

@@ -148,14 +148,7 @@ void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned l
     RunRequestHandler(
         *this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySNRVolDev(args, ret); },
-        [&](Reply& r) {
-            decltype(r.devices) array = nullptr;
-            if (!CopyVectorToMsg(&array, ret.devices)) return false;
-            devices = array;
-            r.devices = array;
-            r.count = array != nullptr ? static_cast<int32_t>(ret.devices.size()) : 0;
-            return true;
-        });
+        [&](Reply& r) { return snr_detail::CopyListToReply(devices, r.devices, r.count, ret.devices); });
 }
 
 // ---- Request cases, one per message version ---------------------------------

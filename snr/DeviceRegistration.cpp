@@ -36,19 +36,6 @@ const char ProgNameUtils[] = "ReplicationMgrUtils";
 
 const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
 
-// Holds a granted table lock and gives it back when it goes out of scope.
-class HeldTableLock {
-public:
-    HeldTableLock(ReplicationMgr& mgr, const LockTableRet_t& lock) : m_mgr(mgr), m_lock(lock) {}
-    ~HeldTableLock() { m_mgr.UnlockTable(UnlockTableArgs_t(m_lock.m_pMutex)); }
-    HeldTableLock(const HeldTableLock&) = delete;
-    HeldTableLock& operator=(const HeldTableLock&) = delete;
-
-private:
-    ReplicationMgr& m_mgr;
-    const LockTableRet_t& m_lock;
-};
-
 // A refusal of the registration: "\tEvent: " + text + details at ERR.
 template <typename Ret>
 bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)

@@ -12,6 +12,7 @@
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/TableLock.h"
 #include "service/Utils.h"
 #include "host/db/SqlText.h"
 #include "snr/SNRAdapters.h"
@@ -43,6 +44,30 @@ bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, cons
     mgr.log() << "\tEvent: " << text << details;
     mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
     return false;
+}
+
+// A condition the operation works around: "\tEvent: " + text + details at
+// WARNING.
+inline void Warn(ReplicationMgr& mgr, const std::string& text, const std::string& details, const char* source,
+                 const char* function, long line)
+{
+    mgr.log() << "\tEvent: " << text << details;
+    mgr.WriteLogMsg(source, function, line, ReplicationMgr::WARNING);
+}
+
+// Counts the rows of the table under the where clause. A count that fails
+// fails the operation: code -4 with the text given, and the call, the clause
+// and the database code at ERR.
+template <typename Table, typename Ret>
+bool CountRows(ReplicationMgr& mgr, Ret& ret, Table& table, const char* tableClass, const std::string& where,
+               unsigned int& count, DBtran* tran, const char* text, const char* source, const char* function,
+               long line)
+{
+    if (table.getNRows(where.c_str(), count, tran)) return true;
+    return Fail(mgr, ret, -4, text,
+                "\n\t" + std::string(tableClass) + "::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                    "\n\tDB Err Code = " + std::to_string(table.getErrorCode()),
+                source, function, line);
 }
 
 // Deactivates the controllers of the devices, last activated first, and
@@ -108,6 +133,31 @@ int ReadAllRows(Cursor& cursor, List& list)
     while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) YBSet(list, *cursor.getDataPtr());
     if (rc != DB_NO_MORE_ROWS) list.clear();
     return rc;
+}
+
+// Builds a reply's array from the records and hands it to its owner, which
+// frees it after the send; the count is that of the array, 0 when there is
+// none. False when the array cannot be allocated.
+template <typename Wire, typename Count, typename Record>
+bool CopyListToReply(AutoFreeMem_t& owner, Wire*& array, Count& count, const std::vector<Record>& records)
+{
+    Wire* built = nullptr;
+    if (!CopyVectorToMsg(&built, records)) return false;
+    owner = built;
+    array = built;
+    count = built != nullptr ? static_cast<Count>(records.size()) : 0;
+    return true;
+}
+
+// A scratch or replication volume record into its wire record, or the
+// wire record's absent form when the record's id is -1.
+template <typename Wire, typename Record>
+void SetOrInvalidate(Wire& wire, const Record& record)
+{
+    if (record.id == -1)
+        Invalidate(wire);
+    else
+        YBSet(wire, record);
 }
 
 }  // namespace snr_detail

@@ -61,4 +61,23 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x350001ab, ConfigureDeviceCaseV2);
     cases.bind(0x35000216, ConfigureDeviceCaseV3);
     cases.bind(0x35000101, UnconfigureDeviceCase);
+
+    // Volume inventory of a client: 1, 42, V3 to V6; SNR volume by id and SNR
+    // volume with its replicas: 1, 42, V3 to V5.
+    cases.bind(0x3500000b, QueryVolInfoCaseV1);
+    cases.bind(0x35000095, QueryVolInfoCase42);
+    cases.bind(0x350000e7, QueryVolInfoCaseV3);
+    cases.bind(0x35000159, QueryVolInfoCaseV4);
+    cases.bind(0x350001b3, QueryVolInfoCaseV5);
+    cases.bind(0x35000208, QueryVolInfoCaseV6);
+    cases.bind(0x35000057, QuerySNRVolumeCaseV1);
+    cases.bind(0x35000099, QuerySNRVolumeCase42);
+    cases.bind(0x350000eb, QuerySNRVolumeCaseV3);
+    cases.bind(0x3500015f, QuerySNRVolumeCaseV4);
+    cases.bind(0x350001bf, QuerySNRVolumeCaseV5);
+    cases.bind(0x3500006f, QuerySNRVolume2CaseV1);
+    cases.bind(0x3500009b, QuerySNRVolume2Case42);
+    cases.bind(0x350000ed, QuerySNRVolume2CaseV3);
+    cases.bind(0x35000163, QuerySNRVolume2CaseV4);
+    cases.bind(0x350001c3, QuerySNRVolume2CaseV5);
 }

@@ -60,3 +60,23 @@ extern const ServedCase ConfigureDeviceCaseV1;
 extern const ServedCase ConfigureDeviceCaseV2;
 extern const ServedCase ConfigureDeviceCaseV3;
 extern const ServedCase UnconfigureDeviceCase;
+
+// Volume inventory of a client (snr/VolumeInventory.cpp), SNR volume by id
+// (snr/SNRVolumeById.cpp) and SNR volume with its replicas
+// (snr/SNRVolumeReplicas.cpp), by message version.
+extern const ServedCase QueryVolInfoCaseV1;
+extern const ServedCase QueryVolInfoCase42;
+extern const ServedCase QueryVolInfoCaseV3;
+extern const ServedCase QueryVolInfoCaseV4;
+extern const ServedCase QueryVolInfoCaseV5;
+extern const ServedCase QueryVolInfoCaseV6;
+extern const ServedCase QuerySNRVolumeCaseV1;
+extern const ServedCase QuerySNRVolumeCase42;
+extern const ServedCase QuerySNRVolumeCaseV3;
+extern const ServedCase QuerySNRVolumeCaseV4;
+extern const ServedCase QuerySNRVolumeCaseV5;
+extern const ServedCase QuerySNRVolume2CaseV1;
+extern const ServedCase QuerySNRVolume2Case42;
+extern const ServedCase QuerySNRVolume2CaseV3;
+extern const ServedCase QuerySNRVolume2CaseV4;
+extern const ServedCase QuerySNRVolume2CaseV5;

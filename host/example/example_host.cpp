@@ -13,6 +13,7 @@
 #include "snr/DeviceMessages.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
+#include "snr/VolumeInventory.h"
 
 namespace {
 
@@ -76,6 +77,23 @@ int main() {
                 std::printf("    mount point %d of device %d: %s%s\n", r->MountPoints[i].id,
                             r->MountPoints[i].DeviceNameId, r->MountPoints[i].Path ? r->MountPoints[i].Path : "(none)",
                             r->MountPoints[i].Unmounted ? " (unmounted)" : "");
+        } else if (code == 0x350000e8 && length == sizeof(repQuerySNRDeviceByClientIdV3Response)) {
+            const auto* r = static_cast<const repQuerySNRDeviceByClientIdV3Response*>(data);
+            std::printf("  status %d, code %d, message %s: %u devices, %u volumes, %u mount points, %u scratch "
+                        "volumes, %u replication volumes\n",
+                        r->status, r->errCode, r->errMsg ? r->errMsg : "(none)", r->deviceCount, r->volumeCount,
+                        r->mountPointCount, r->scratchVolumeCount, r->replicationVolumeCount);
+            for (unsigned int i = 0; r->devices != nullptr && i < r->deviceCount; ++i)
+                std::printf("    device %d of client %d on volume %d: %s\n", r->devices[i].id, r->devices[i].ClientId,
+                            r->devices[i].SNRVolumeId, r->devices[i].DeviceName ? r->devices[i].DeviceName : "(none)");
+            for (unsigned int i = 0; r->volumes != nullptr && i < r->volumeCount; ++i)
+                std::printf("    volume %d: %s, LUN %d, %lld blocks of %d bytes, %s\n", r->volumes[i].id,
+                            r->volumes[i].UniqueId ? r->volumes[i].UniqueId : "(none)", r->volumes[i].LUN,
+                            static_cast<long long>(r->volumes[i].BlockCount), r->volumes[i].BlockSize,
+                            r->volumes[i].FSType ? r->volumes[i].FSType : "(none)");
+            for (unsigned int i = 0; r->mountPoints != nullptr && i < r->mountPointCount; ++i)
+                std::printf("    mount point %d of device %d: %s\n", r->mountPoints[i].id,
+                            r->mountPoints[i].DeviceNameId, r->mountPoints[i].Path ? r->mountPoints[i].Path : "(none)");
         } else if (code == 0x35000112 && length == sizeof(repQueryTzGlobalHistoryNameResp)) {
             const auto* r = static_cast<const repQueryTzGlobalHistoryNameResp*>(data);
             std::printf("  status %u, code %d, message %s, device %d, history name %s\n", r->status, r->errCode,
@@ -123,6 +141,11 @@ int main() {
     device.MountPoints = mounts;
     device.HistoryName.GlobalHistoryName = const_cast<char*>("example-volume-history");
     postAndReport(mgr, 0x350000ef, &device);
+
+    // The inventory of client 2 as it stands after the registration.
+    repQuerySNRDeviceByClientIdV3Req inventory;
+    inventory.ClientId = 2;
+    postAndReport(mgr, 0x350000e7, &inventory);
 
     repAddSNRDeviceV3Req second = device;
     second.Device.ClientId = 3;

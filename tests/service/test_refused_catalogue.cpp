@@ -59,10 +59,14 @@ void QueryHandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 
 const unsigned long kQueryCode = 0x35000107;
 
-// The library's cases and the query case above.
+// The library's cases, with the query case above in place of the one of its
+// code.
 CaseRegistry CasesWithQuery()
 {
-    CaseRegistry registry = ServedCases();
+    CaseRegistry registry;
+    const CaseRegistry& served = ServedCases();
+    for (unsigned long code : served.boundCodes())
+        if (code != kQueryCode) registry.bind(code, *served.find(code));
     registry.bind(kQueryCode, cases::Serve<cases::NoRequest, CodedReply>(&QueryHandlerCase));
     return registry;
 }

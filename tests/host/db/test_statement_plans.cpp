@@ -22,6 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "files/Appliances.h"
+#include "files/BrowseViews.h"
+#include "files/ComponentLists.h"
+#include "files/UserApplications.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRQueryMessages.h"
 #include "host/HostConfig.h"
@@ -39,6 +43,9 @@
 #include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
 #include "snr/SNRPostFixture.h"
+#include "snr/SNRVolumeById.h"
+#include "snr/SNRVolumeReplicas.h"
+#include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "support/CataloguePlans.h"
 #include "support/ClientFakesScope.h"
@@ -64,6 +71,8 @@ const Inherent kInherent[] = {
     {"YBGetYBFileList", "YBFile", "lists every stored file"},
     {"YBGetVEHosts", "DHT_Client", "lists the virtualization hosts among all clients by status bits and platform"},
     {"YBPruneJobHistory", "YBJobVolumeHistory", "looks at every entry for an SNR volume that is gone"},
+    {"FROM YBVolume WHERE CurrentRole = ", "YBVolume",
+     "the replicas of an SNR volume chosen by role alone are every replica in that role, read newest first"},
 };
 
 // ---- The catalogue ------------------------------------------------------------
@@ -443,6 +452,46 @@ protected:
         EXPECT_EQ(statusOf<repUpdateYBFileResp>(0x35000153, moved), 1);
         EXPECT_EQ(statusOf<repDeleteYBFileByIdResp>(0x3500014f, repYBFileIdReq{static_cast<int32_t>(file.fileId)}), 1);
         EXPECT_EQ(statusOf<repDeleteYBFileByVolIdResp>(0x35000151, repYBFileIdReq{1}), 1);
+
+        // Appliances and user application definitions: added, added again,
+        // read, listed, changed and removed; the browse views and the lists.
+        repYBApplianceRec appliance{0, const_cast<char*>("plan-appliance")};
+        const auto addedAppliance = ReplyOf<repAddYBApplianceResp>(post(0x35000103, &appliance, sizeof(repAddYBApplianceResp)));
+        EXPECT_EQ(addedAppliance.status, 1u);
+        EXPECT_EQ(statusOf<repAddYBApplianceResp>(0x35000103, appliance), 0);
+        const repYBApplianceByIdReq applianceId{static_cast<int32_t>(addedAppliance.id)};
+        EXPECT_EQ(statusOf<repQueryYBApplianceResp>(0x35000109, applianceId), 1);
+        EXPECT_EQ(ReplyOf<repGetYBApplianceListResp>(post(0x35000107, nullptr, sizeof(repGetYBApplianceListResp))).status, 1u);
+        EXPECT_EQ(statusOf<repDeleteYBApplianceResp>(0x35000105, applianceId), 1);
+        repYBUserApplDefRec application{0, 7, const_cast<char*>("Plan"), const_cast<char*>("PLAN"), nullptr, nullptr, 0};
+        const auto addedApplication =
+            ReplyOf<repAddYBUserApplDefResp>(post(0x35000199, &application, sizeof(repAddYBUserApplDefResp)));
+        EXPECT_EQ(addedApplication.status, 1u);
+        EXPECT_EQ(statusOf<repAddYBUserApplDefResp>(0x35000199, application), 0);
+        application.id = static_cast<int32_t>(addedApplication.id);
+        EXPECT_EQ(statusOf<repUpdateYBUserApplDefResp>(0x3500019b, application), 1);
+        const repYBUserApplDefByIdReq applicationId{application.id};
+        EXPECT_EQ(statusOf<repQueryYBUserApplDefByIdResp>(0x3500019f, applicationId), 1);
+        EXPECT_EQ(ReplyOf<repGetYBUserApplDefResp>(post(0x350001a1, nullptr, sizeof(repGetYBUserApplDefResp))).status, 1u);
+        EXPECT_EQ(statusOf<repDeleteYBUserApplDefResp>(0x3500019d, applicationId), 1);
+        EXPECT_EQ(statusOf<repBrowseByClientIdV2Resp>(0x35000218, repBrowseByClientIdV2Req{{8}}), 1);
+        EXPECT_EQ(statusOf<repBrowseByPolicyIdResp>(0x350001cd, repBrowseByPolicyIdReq{2}), 1);
+        EXPECT_EQ(ReplyOf<repGetSubclientVolumesListResp>(post(0x350001cb, nullptr, sizeof(repGetSubclientVolumesListResp))).status,
+                  1u);
+        EXPECT_EQ(ReplyOf<repGetCopyMgrCtrlsResp>(post(0x350001d9, nullptr, sizeof(repGetCopyMgrCtrlsResp))).status, 1u);
+
+        // The inventory of a seeded client (its volumes hold replication and
+        // scratch volumes); a seeded SNR volume by id, of any source and of
+        // one; and with its replicas chosen by each volume term, by creation
+        // time, and by role alone.
+        EXPECT_EQ(statusOf<repQuerySNRDeviceByClientIdV6Response>(0x35000208, repQuerySNRDeviceByClientIdV6Req{{1}}),
+                  1);
+        EXPECT_EQ(statusOf<repQuerySNRVolByIdV5Resp>(0x350001bf, repQuerySNRVolByIdV5Req{{1, 0}}), 1);
+        EXPECT_EQ(statusOf<repQuerySNRVolByIdV5Resp>(0x350001bf, repQuerySNRVolByIdV5Req{{1, 5}}), 1);
+        for (int32_t flags : {SNRVOL2_ON_VOLUME, SNRVOL2_OF_PRIMARY | SNRVOL2_IN_ROLE, SNRVOL2_OF_SNAPSHOT,
+                              SNRVOL2_CREATED_BEFORE, SNRVOL2_IN_ROLE})
+            EXPECT_EQ(statusOf<repQuerySNRVolume2ByIdV5Resp>(0x350001c3, repQuerySNRVolume2ByIdV5Req{{1, flags, 100, 2}}),
+                      1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.

@@ -1,0 +1,125 @@
+// Shared pieces of the appliance, user application, browse and list
+// operations and their cases: the source names they log under, refusals, the
+// reading of a whole table, reply arrays and texts, and the case of a list
+// without arguments. Internal to files/.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/db/CRepTableDB.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+
+class DBtran;
+
+namespace files_detail {
+
+// Source names of the units the operations log under.
+constexpr char ProgNameInserts[] = "ReplicationMgrInserts";
+constexpr char ProgNameUpdates[] = "ReplicationMgrUpdates";
+constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
+constexpr char ProgNameQueries[] = "ReplicationMgrQueries";
+constexpr char ProgNameUtils[] = "ReplicationMgrUtils";
+
+// A refused operation: text and code into the result, then "\tEvent: " +
+// text + details at ERR. Always false.
+template <typename Ret>
+bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
+          const char* source, const char* function, long line)
+{
+    ret.errCode = code;
+    ret.errMsg = text;
+    mgr.log() << "\tEvent: " << text << details;
+    mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
+    return false;
+}
+
+// A call on one row of a table that failed with the database's code: 100 (no
+// such row) refuses with -3 and notFound, any other code with -4 and failed,
+// logging the call, the row's id line, further lines and the code.
+template <typename Ret>
+bool RowCallFailed(ReplicationMgr& mgr, Ret& ret, int dbCode, const char* notFound, const char* failed,
+                   const char* call, const std::string& idLine, const std::string& more, const char* source,
+                   const char* function, long line)
+{
+    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, -3, notFound, idLine, source, function, line);
+    return Fail(mgr, ret, -4, failed,
+                "\n\t" + std::string(call) + " failed" + idLine + more + "\n\tDB Err Code = " + std::to_string(dbCode),
+                source, function, line);
+}
+
+// "\n\tTran = 0x" and the transaction handle in hexadecimal.
+inline std::string TranLine(const DBtran* tran)
+{
+    std::ostringstream out;
+    out << "\n\tTran = 0x" << std::hex << reinterpret_cast<uintptr_t>(tran);
+    return out.str();
+}
+
+// The where and order of the lists of a table: every row, in id order.
+constexpr char ListWhere[] = "id > 0";
+constexpr char ListOrderBy[] = "id ASC";
+
+// Reads every row of the table through db (ListWhere, ListOrderBy) and
+// appends one record per row, converted by YBSet, in row order; the rows are
+// given back in either case. False, with the list empty and db's code kept,
+// when they cannot be read.
+template <typename Row, typename Record>
+bool ReadList(CRepTableDB<Row>& db, std::vector<Record>& list, DBtran* tran)
+{
+    list.clear();
+    Row* rows = nullptr;
+    unsigned int count = 0;
+    const bool read = db.getList(rows, count, ListWhere, ListOrderBy, tran);
+    for (unsigned int i = 0; read && i < count; ++i) {
+        Record record;
+        YBSet(record, rows[i]);
+        list.push_back(record);
+    }
+    db.deleteList(rows);
+    return read;
+}
+
+// A copy of a text in memory of its own (an empty text too), released with
+// free; null when none could be had.
+inline char* CopyReplyText(const std::string& text)
+{
+    char* copy = static_cast<char*>(AllocReplyArray(text.size() + 1));
+    if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
+    return copy;
+}
+
+// A reply array from the list, converted by CopyVectorToMsg and held by the
+// owner until the send, with its count; no array for an empty list. False,
+// with array and count left as they were, when it cannot be allocated.
+template <typename Element, typename Record>
+bool CopyListInto(AutoFreeMem_t& owner, Element*& array, uint32_t& count, const std::vector<Record>& list)
+{
+    Element* built = nullptr;
+    if (!CopyVectorToMsg(&built, list)) return false;
+    owner = built;
+    array = built;
+    count = static_cast<uint32_t>(list.size());
+    return true;
+}
+
+// Serves a list request without arguments: the operation outside any
+// transaction, then the reply array from the list, held until the send.
+template <typename Reply, typename Ret, typename List, typename Operation>
+void ServeList(ReplicationMgr& mgr, unsigned long code, const Ret& ret, const List& list, Operation&& operation)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AutoFreeMem_t array;
+    RunInlineCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret,
+                  cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult, operation,
+                  [&](Reply& r) { return CopyListInto(array, r.array, r.count, list); });
+}
+
+}  // namespace files_detail

@@ -1,0 +1,317 @@
+// Scratch volume lookups: the scratch volume of an SNR volume (with the test
+// whether a replication volume uses it), a scratch volume by id, the SNR
+// volumes of a pool that are free to take and the client of a pool's
+// volumes, with their request handler and inline cases at the bottom.
+#include "scratch/ScratchLookups.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/db/DBtable.h"
+#include "host/db/ReplicaTables.h"
+#include "host/db/SNRTables.h"
+#include "scratch/ReplyArrays.h"
+#include "scratch/ScratchCases.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+#include "snr/DeviceRegistrationSteps.h"
+
+namespace {
+
+const char ProgNameQueries[] = "ReplicationMgrQueries";
+
+// The SNR volume flag that keeps a pool's volume off the list of volumes
+// free to take.
+const int32_t kUnavailableVolumeFlag = 0x4;
+
+std::string Number(long long value) { return std::to_string(value); }
+
+// The where of the members of a pool.
+std::string PoolMembers(int poolId) { return "RVScratchVolumePoolId = " + Number(poolId); }
+
+}  // namespace
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, DBtran* tran, bool* inUse)
+{
+    static const char Fn[] = "ReplicationMgr::QueryRVScratchVolBySNRVolIdDB()";
+    const int volumeId = args.SNRVolumeId;
+
+    if (volumeId <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Invalid Volume identifier",
+                                "\n\tParameters used:\n\tSNR Volume Id = " + Number(volumeId), ProgNameQueries, Fn,
+                                __LINE__);
+
+    CRVScratchVolumeDB scratchDB;
+    YBScratchVolume_t* rows = nullptr;
+    unsigned int count = 0;
+    const std::string where = "PhysicalVolumeId = " + Number(volumeId);
+    if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
+        scratchDB.deleteList(rows);
+        // A failed read answers -4, not whatever code the result held.
+        return snr_detail::Fail(*this, ret, -4, "Cannot access scratch volume information from the database",
+                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+    if (count != 1) {
+        scratchDB.deleteList(rows);
+        if (count == 0)
+            return snr_detail::Fail(*this, ret, -3, "Could not find scratch volume information in the database",
+                                    "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
+        return snr_detail::Fail(*this, ret, -13,
+                                "Multiple Scratch volume records found for this Volume. Check database",
+                                "\n\tNRows = " + Number(count) + "\n\tsWhere = " + where, ProgNameQueries, Fn,
+                                __LINE__);
+    }
+    YBSet(ret.record, rows[0]);
+    scratchDB.deleteList(rows);
+    ret.errMsg = "";
+
+    if (inUse == nullptr) return true;
+    CReplicationVolumeDB replicaDB;
+    unsigned int users = 0;
+    const std::string usedWhere = "RVScratchVolumeId = " + Number(ret.record.id);
+    if (!replicaDB.getNRows(usedWhere.c_str(), users, tran))
+        return snr_detail::Fail(*this, ret, -4, "Cannot access YB Volume information from the database",
+                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                                    usedWhere + "\n\tDB Err Code = " + Number(replicaDB.getErrorCode()),
+                                ProgNameQueries, Fn, __LINE__);
+    if (users > 0) *inUse = true;
+    return true;
+}
+
+bool ReplicationMgr::QueryRVScratchVolBySNRVolId(const QueryRVScratchVolBySNRVolIdArgs_t& args,
+                                                 QueryRVScratchVolBySNRVolIdRet_t& ret, DBtran* tran)
+{
+    return QueryRVScratchVolBySNRVolIdDB(args, ret, tran, nullptr);
+}
+
+bool ReplicationMgr::QueryRVScratchVolBySNRVolId(const QueryRVScratchVolBySNRVolIdV2Args_t& args,
+                                                 QueryRVScratchVolBySNRVolIdV2Ret_t& ret, DBtran* tran, bool* inUse)
+{
+    return QueryRVScratchVolBySNRVolIdDB(args, ret, tran, inUse);
+}
+
+// Reads outside any transaction, as the lookup by id always has.
+bool ReplicationMgr::QueryRVScratchVol(const QueryScratchVolByIdArgs_t& args, QueryScratchVolByIdRet_t& ret, DBtran*)
+{
+    static const char Fn[] = "ReplicationMgr::QueryRVScratchVol()";
+    const int id = args.id;
+
+    if (id <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Invalid scratch volume identifier",
+                                "\n\tParameters used:\n\tScratch Volume Id = " + Number(id), ProgNameQueries, Fn,
+                                __LINE__);
+
+    CRVScratchVolumeDB scratchDB;
+    YBScratchVolume_t row;
+    if (!scratchDB.getInfo(id, row, nullptr)) {
+        const int code = scratchDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "Record not found" : "Cannot access user application from the database",
+                                "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tScratch Volume Id = " +
+                                    Number(id) + "\n\tDB Err Code = " + Number(code),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+    YBSet(ret.record, row);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& args, GetAvailVolFromPoolRet_t& ret)
+{
+    static const char Fn[] = "ReplicationMgr::GetAvailSNRVolByPoolId()";
+    const int poolId = args.poolId;
+
+    ret.volumeIds.clear();
+    if (poolId < 1)
+        return snr_detail::Fail(*this, ret, -6, "Cannot get list of available volumes with an invalid scratch pool id",
+                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                                __LINE__);
+
+    CRVScratchVolumeDB scratchDB;
+    YBScratchVolume_t* rows = nullptr;
+    unsigned int count = 0;
+    const std::string where = PoolMembers(poolId);
+    if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", nullptr)) {
+        scratchDB.deleteList(rows);
+        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of scratch volumes from the database",
+                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+
+    CSNRVolumeDB volumeDB;
+    for (unsigned int i = 0; i < count; ++i) {
+        YBPhysicalVolume_t volume;
+        if (!volumeDB.getInfo(rows[i].PhysicalVolumeId, volume, nullptr)) {
+            const int volumeId = rows[i].PhysicalVolumeId;
+            scratchDB.deleteList(rows);
+            ret.volumeIds.clear();
+            return snr_detail::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
+                                    "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
+                                        Number(volumeId) + "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                                    ProgNameQueries, Fn, __LINE__);
+        }
+        if ((volume.Flags & kUnavailableVolumeFlag) == 0) ret.volumeIds.push_back(volume.id);
+    }
+    scratchDB.deleteList(rows);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, GetClientIdByPoolIdRet_t& ret,
+                                         DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::GetClientIdByPoolId()";
+    const int poolId = args.poolId;
+
+    if (poolId <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Invalid Scratch volume pool identifier",
+                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                                __LINE__);
+
+    CRVScratchVolumeDB scratchDB;
+    YBScratchVolume_t* rows = nullptr;
+    unsigned int count = 0;
+    const std::string where = PoolMembers(poolId);
+    if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
+        scratchDB.deleteList(rows);
+        const int code = scratchDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "No scratch volume record found"
+                                        : "Could not query Scratch volume pool information",
+                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                    "\n\tDB Err Code = " + Number(code),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+    if (count == 0)
+        return snr_detail::Fail(*this, ret, -19, "No scratch volume record found",
+                                "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
+    const int volumeId = rows[0].PhysicalVolumeId;
+    scratchDB.deleteList(rows);
+
+    CSNRVolumeDeviceNameDB deviceDB;
+    YBPhysicalDevice_t* devices = nullptr;
+    unsigned int nDevices = 0;
+    const std::string deviceWhere = "SNRVolumeId = " + Number(volumeId);
+    if (!deviceDB.getList(devices, nDevices, deviceWhere.c_str(), "id ASC", tran)) {
+        deviceDB.deleteList(devices);
+        const int code = deviceDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "No device name record found" : "Could not query Scratch volume pool information",
+                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                    deviceWhere + "\n\tDB Err Code = " + Number(code),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+    if (nDevices == 0)
+        return snr_detail::Fail(*this, ret, -3, "No device name record found",
+                                "\n\tParameters used:\n\tsWhere = " + deviceWhere, ProgNameQueries, Fn, __LINE__);
+    ret.clientId = devices[0].ClientId;
+    deviceDB.deleteList(devices);
+    ret.errMsg = "";
+    return true;
+}
+
+// ---- Request handler -----------------------------------------------------------------
+
+// Without a transaction and without the in-use test.
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler(unsigned long requestCode, unsigned long replyCode,
+                                                        zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    args.SNRVolumeId = static_cast<int32_t>(cases::RequestOf<Req>(buf).SNRVolumeId);
+    RunRequestHandler(*this, "ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler()", requestCode, replyCode, false,
+                      reply, cases::StatusOf<Reply>(), ret,
+                      [&](DBtran*) { return QueryRVScratchVolBySNRVolIdDB(args, ret, nullptr, nullptr); },
+                      [&](Reply& r) {
+                          YBSet(r.scratchVolume, ret.record);
+                          return true;
+                      });
+}
+
+// ---- Inline request cases ------------------------------------------------------------
+
+namespace {
+
+void ServeQueryRVScratchVol(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repQueryScratchVolumeByIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryScratchVolByIdArgs_t args;
+    QueryScratchVolByIdRet_t ret;
+    args.id = static_cast<int32_t>(cases::RequestOf<repQueryScratchVolumeByIdReq>(buf).id);
+    RunInlineCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryScratchVolumeByIdResp>(), ret,
+                  cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
+                  [&]() { return mgr.QueryRVScratchVol(args, ret, nullptr); },
+                  [&](repQueryScratchVolumeByIdResp& r) {
+                      YBSet(r.scratchVolume, ret.record);
+                      return true;
+                  });
+}
+
+void ServeGetAvailSNRVolByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repGetAvailVolumeFromPoolResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    GetAvailVolFromPoolArgs_t args;
+    GetAvailVolFromPoolRet_t ret;
+    args.poolId = static_cast<int32_t>(cases::RequestOf<repGetAvailVolumeFromPoolReq>(buf).poolId);
+    AutoFreeMem_t ids;  // freed after the send
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetAvailVolumeFromPoolResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
+        [&]() { return mgr.GetAvailSNRVolByPoolId(args, ret); },
+        [&](repGetAvailVolumeFromPoolResp& r) {
+            return scratch_detail::SetReplyArray(r.volumeIds, r.count, ret.volumeIds, ids);
+        },
+        "No enough memory to return list of available volumes");
+}
+
+void ServeGetClientIdByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repGetClientIdByPoolIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    GetClientIdByPoolIdArgs_t args;
+    GetClientIdByPoolIdRet_t ret;
+    args.poolId = static_cast<int32_t>(cases::RequestOf<repGetClientIdByPoolIdReq>(buf).poolId);
+    RunInlineCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetClientIdByPoolIdResp>(), ret,
+                  cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
+                  [&]() { return mgr.GetClientIdByPoolId(args, ret, nullptr); },
+                  [&](repGetClientIdByPoolIdResp& r) {
+                      r.clientId = static_cast<uint32_t>(ret.clientId);
+                      return true;
+                  });
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase ScratchBySNRVolCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase QueryRVScratchVolBySNRVolIdCaseV1 =
+    ScratchBySNRVolCase<repQueryRVScratchVolBySNRVolIdReq, repQueryRVScratchVolBySNRVolIdResp,
+                        QueryRVScratchVolBySNRVolIdArgs_t, QueryRVScratchVolBySNRVolIdRet_t>();
+const ServedCase QueryRVScratchVolBySNRVolIdCaseV2 =
+    ScratchBySNRVolCase<repQueryRVScratchVolBySNRVolIdV2Req, repQueryRVScratchVolBySNRVolIdV2Resp,
+                        QueryRVScratchVolBySNRVolIdV2Args_t, QueryRVScratchVolBySNRVolIdV2Ret_t>();
+const ServedCase QueryRVScratchVolCase =
+    cases::Serve<repQueryScratchVolumeByIdReq, repQueryScratchVolumeByIdResp>(&ServeQueryRVScratchVol);
+const ServedCase GetAvailSNRVolByPoolIdCase =
+    cases::Serve<repGetAvailVolumeFromPoolReq, repGetAvailVolumeFromPoolResp>(&ServeGetAvailSNRVolByPoolId);
+const ServedCase GetClientIdByPoolIdCase =
+    cases::Serve<repGetClientIdByPoolIdReq, repGetClientIdByPoolIdResp>(&ServeGetClientIdByPoolId);

@@ -1,0 +1,125 @@
+// Argument and result records and the request and reply structures of the
+// scratch volume lookups: the scratch volume of an SNR volume, a scratch
+// volume by id, the SNR volumes of a pool free to take and the client of a
+// pool's volumes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scratch/ScratchRecords.h"
+
+// ---- Arguments and results ----------------------------------------------------------
+
+struct QueryRVScratchVolBySNRVolIdArgs_t {
+    int32_t SNRVolumeId = -1;
+};
+struct QueryRVScratchVolBySNRVolIdV2Args_t : QueryRVScratchVolBySNRVolIdArgs_t {};
+// The record is filled on success.
+struct QueryRVScratchVolBySNRVolIdRet_t {
+    std::string errMsg;
+    RVScratchVolumeRecord_t record;
+};
+struct QueryRVScratchVolBySNRVolIdV2Ret_t {
+    std::string errMsg;
+    RVScratchVolumeV2Record_t record;
+    int32_t errCode = 0;
+};
+
+struct QueryScratchVolByIdArgs_t {
+    int32_t id = -1;
+};
+struct QueryScratchVolByIdRet_t {
+    RVScratchVolumeV2Record_t record;
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+
+struct GetAvailVolFromPoolArgs_t {
+    int32_t poolId = -1;
+};
+// No error code: the reply carries status and text only.
+struct GetAvailVolFromPoolRet_t {
+    std::string errMsg;
+    std::vector<int> volumeIds;
+};
+
+struct GetClientIdByPoolIdArgs_t {
+    int32_t poolId = -1;
+};
+struct GetClientIdByPoolIdRet_t {
+    int32_t clientId = -1;
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+
+// ---- Requests ------------------------------------------------------------------------
+
+struct repQueryRVScratchVolBySNRVolIdReq {
+    uint32_t SNRVolumeId;
+};
+struct repQueryRVScratchVolBySNRVolIdV2Req : repQueryRVScratchVolBySNRVolIdReq {};
+struct repQueryScratchVolumeByIdReq {
+    uint32_t id;
+};
+struct repGetAvailVolumeFromPoolReq {
+    uint32_t poolId;
+};
+struct repGetClientIdByPoolIdReq {
+    uint32_t poolId;
+};
+
+// ---- Replies (status 1 succeeded, 0 failed; the message null on success) -------------
+// Records and ids are carried on success only.
+
+struct repQueryRVScratchVolBySNRVolIdResp {
+    uint32_t status;
+    char* errMsg;
+    repRVScratchVolume scratchVolume;
+};
+struct repQueryRVScratchVolBySNRVolIdV2Resp {
+    uint32_t status;
+    char* errMsg;
+    repRVScratchVolumeV2 scratchVolume;
+    int32_t errCode;
+};
+struct repQueryScratchVolumeByIdResp {
+    repRVScratchVolumeV2 scratchVolume;
+    uint32_t status;
+    char* errMsg;
+};
+// The array holds count SNR volume ids; it is null exactly when count is 0.
+struct repGetAvailVolumeFromPoolResp {
+    uint32_t status;
+    char* errMsg;
+    uint32_t count;
+    int* volumeIds;
+};
+struct repGetClientIdByPoolIdResp {
+    uint32_t status;
+    char* errMsg;
+    uint32_t clientId;
+    int32_t errCode;
+};
+
+static_assert(sizeof(repQueryRVScratchVolBySNRVolIdV2Req) == 4, "repQueryRVScratchVolBySNRVolIdV2Req size");
+static_assert(sizeof(repQueryRVScratchVolBySNRVolIdResp) == 32, "repQueryRVScratchVolBySNRVolIdResp size");
+static_assert(offsetof(repQueryRVScratchVolBySNRVolIdResp, errMsg) == 8, "repQueryRVScratchVolBySNRVolIdResp layout");
+static_assert(offsetof(repQueryRVScratchVolBySNRVolIdResp, scratchVolume) == 16,
+              "repQueryRVScratchVolBySNRVolIdResp layout");
+static_assert(sizeof(repQueryRVScratchVolBySNRVolIdV2Resp) == 48, "repQueryRVScratchVolBySNRVolIdV2Resp size");
+static_assert(offsetof(repQueryRVScratchVolBySNRVolIdV2Resp, scratchVolume) == 16,
+              "repQueryRVScratchVolBySNRVolIdV2Resp layout");
+static_assert(offsetof(repQueryRVScratchVolBySNRVolIdV2Resp, errCode) == 40,
+              "repQueryRVScratchVolBySNRVolIdV2Resp layout");
+static_assert(sizeof(repQueryScratchVolumeByIdResp) == 40, "repQueryScratchVolumeByIdResp size");
+static_assert(offsetof(repQueryScratchVolumeByIdResp, status) == 24, "repQueryScratchVolumeByIdResp layout");
+static_assert(offsetof(repQueryScratchVolumeByIdResp, errMsg) == 32, "repQueryScratchVolumeByIdResp layout");
+static_assert(sizeof(repGetAvailVolumeFromPoolResp) == 32, "repGetAvailVolumeFromPoolResp size");
+static_assert(offsetof(repGetAvailVolumeFromPoolResp, count) == 16, "repGetAvailVolumeFromPoolResp layout");
+static_assert(offsetof(repGetAvailVolumeFromPoolResp, volumeIds) == 24, "repGetAvailVolumeFromPoolResp layout");
+static_assert(sizeof(repGetClientIdByPoolIdResp) == 24, "repGetClientIdByPoolIdResp size");
+static_assert(offsetof(repGetClientIdByPoolIdResp, clientId) == 16, "repGetClientIdByPoolIdResp layout");
+static_assert(offsetof(repGetClientIdByPoolIdResp, errCode) == 20, "repGetClientIdByPoolIdResp layout");

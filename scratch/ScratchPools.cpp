@@ -1,0 +1,701 @@
+// The scratch pool catalogue: add, read by id, list, update and remove pools,
+// and the move of a pool's members to another snap engine, with the request
+// handlers of every message version at the bottom.
+#include "scratch/ScratchPools.h"
+
+#include <string>
+
+#include "host/EvDebug.h"
+#include "host/db/DBtable.h"
+#include "host/db/PolicyTables.h"
+#include "host/db/ReplicaTables.h"
+#include "host/db/SNRTables.h"
+#include "host/db/SqlText.h"
+#include "policies/VolSnapParams.h"
+#include "scratch/ReplyArrays.h"
+#include "scratch/ScratchCases.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+#include "snr/DeviceRegistrationSteps.h"
+#include "snr/RecordConv.h"
+
+namespace {
+
+const char ProgNameInserts[] = "ReplicationMgrInserts";
+const char ProgNameQueries[] = "ReplicationMgrQueries";
+const char ProgNameGetLists[] = "ReplicationMgrGetLists";
+const char ProgNameUpdates[] = "ReplicationMgrUpdates";
+const char ProgNameDeletes[] = "ReplicationMgrDeletes";
+
+std::string Number(long long value) { return std::to_string(value); }
+
+// The where of the members of a pool.
+std::string PoolMembers(int poolId) { return "RVScratchVolumePoolId = " + Number(poolId); }
+
+// The add of each message version: the name, the engine it names (version 1
+// none), and the row built from the arguments.
+const std::string& PoolName(const AddRVScratchVolPoolArgs_t& args) { return args.name; }
+const std::string& PoolName(const AddRVScratchVolPoolV2Args_t& args) { return args.name; }
+const std::string& PoolName(const AddRVScratchVolPoolV3Args_t& args) { return args.record.name; }
+int32_t PoolSnapEngine(const AddRVScratchVolPoolArgs_t&) { return 0; }
+int32_t PoolSnapEngine(const AddRVScratchVolPoolV2Args_t& args) { return args.SnapEngineInfoId; }
+int32_t PoolSnapEngine(const AddRVScratchVolPoolV3Args_t& args) { return args.record.SnapEngineInfoId; }
+void SetPoolRow(YBScratchPool_t& row, const AddRVScratchVolPoolArgs_t& args)
+{
+    YBSet(row, RVScratchVolumePoolRecord_t(args.name));
+}
+void SetPoolRow(YBScratchPool_t& row, const AddRVScratchVolPoolV2Args_t& args)
+{
+    YBSet(row, RVScratchVolumePoolV2Record_t(args.name, args.SnapEngineInfoId));
+}
+void SetPoolRow(YBScratchPool_t& row, const AddRVScratchVolPoolV3Args_t& args) { YBSet(row, args.record); }
+
+// The SET clause of a pool update: the name when asked for and not empty,
+// the engine when asked for and 0 or above, the type when asked for.
+std::string PoolSetClause(const YBScratchPool_t& row, int32_t mask)
+{
+    std::string clause;
+    auto add = [&clause](const std::string& item) { clause += (clause.empty() ? "" : ", ") + item; };
+    const std::string name = YBColumnText(row.name);
+    if ((mask & YB_POOL_NAME) && !name.empty()) add("name = '" + SqlEscape(name) + "'");
+    if ((mask & YB_POOL_SNAP_ENGINE_INFO_ID) && row.SnapEngineInfoId >= 0)
+        add("SnapEngineInfoId = " + Number(row.SnapEngineInfoId));
+    if (mask & YB_POOL_TYPE) add("Type = " + Number(row.Type));
+    return clause;
+}
+
+// The SET clause that gives a member's snap parameters the commands of an
+// engine; the hints are quoted.
+std::string EngineParamsClause(int engineId, const YBSnapEngineInfo_t& engine)
+{
+    auto text = [](const std::string& column, const std::string& value) {
+        return column + "'" + SqlEscape(value) + "'";
+    };
+    return "SnapEngineId = " + Number(engineId) + ", " + text("MountCmd = ", YBColumnText(engine.MountCmdHint)) +
+           ", " + text("UnmountCmd = ", YBColumnText(engine.UnmountCmdHint)) + ", " +
+           text("SyncCmd = ", YBColumnText(engine.SyncCmdHint)) + ", " +
+           text("UnsyncCmd = ", YBColumnText(engine.UnsyncCmdHint)) + ", " +
+           text("SnapCmd\t= ", YBColumnText(engine.SnapCmdHint)) + ", " +
+           text("UnsnapCmd = ", YBColumnText(engine.UnsnapCmdHint));
+}
+
+}  // namespace
+
+// ---- Add ----------------------------------------------------------------------------
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::AddRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::AddRVScratchVolPoolDB()";
+    const std::string& name = PoolName(args);
+    const int32_t engineId = PoolSnapEngine(args);
+
+    if (name.empty())
+        return snr_detail::Fail(*this, ret, -2, "Cannot add a scratch volume pool to the database with an empty name",
+                                "", ProgNameInserts, Fn, __LINE__);
+    if (engineId < 0)
+        return snr_detail::Fail(*this, ret, -6, "Cannot add a new scratch volume pool with an invalid snap engine type",
+                                "\n\tParameters used: \n\tSnapEngineInfoId = " + Number(engineId), ProgNameInserts,
+                                Fn, __LINE__);
+    // The column would keep a cut name, another pool's perhaps.
+    if (name.size() > kMaxScratchPoolNameLength)
+        return snr_detail::Fail(*this, ret, -18, "Scratch pool name is too long",
+                                "\n\tParameters used:\n\tLength = " + Number(name.size()), ProgNameInserts, Fn,
+                                __LINE__);
+    ret.poolId = -1;
+
+    // The name check reads outside the caller's transaction.
+    CRVScratchVolumePoolDB poolDB;
+    YBScratchPool_t* rows = nullptr;
+    unsigned int count = 0;
+    const std::string where = "name = '" + SqlEscape(name) + "'";
+    if (!poolDB.getList(rows, count, where.c_str(), "id ASC", nullptr)) {
+        poolDB.deleteList(rows);
+        return snr_detail::Fail(*this, ret, -4, "Could not query scratch volume pool information from the database",
+                                "\n\tCRVScratchVolumePoolDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                    EvDebug::escaped(where) + "\n\tsOrderBy = id ASC\n\tDB Err Code = " +
+                                    Number(poolDB.getErrorCode()),
+                                ProgNameInserts, Fn, __LINE__);
+    }
+    bool taken = false;
+    for (unsigned int i = 0; i < count; ++i) taken = taken || YBColumnText(rows[i].name) == name;
+    poolDB.deleteList(rows);
+    if (taken)
+        return snr_detail::Fail(*this, ret, -12, "Scratch volume pool name already exists in the database",
+                                "\n\tParameters used:\n\tPool Name = " + EvDebug::escaped(name), ProgNameInserts, Fn,
+                                __LINE__);
+
+    YBScratchPool_t row;
+    SetPoolRow(row, args);
+    row.TotalVolumes = 0;
+    row.AvailableVolumes = 0;
+    row.reserved = 0;
+    if (!poolDB.insert(row, tran))
+        return snr_detail::Fail(*this, ret, -4, "Could not add new scratch volume pool in the database",
+                                "\n\tCRVScratchVolumePoolDB::insert() failed\n\tDB Err Code = " +
+                                    Number(poolDB.getErrorCode()) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                                ProgNameInserts, Fn, __LINE__);
+
+    ret.errMsg = "";
+    ret.poolId = row.id;
+    m_LogMsg << "\tNew pool " << EvDebug::escaped(name) << " was added to the DB"
+             << "\n\tThe ID of the new pool is " << row.id;
+    WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
+    return true;
+}
+
+bool ReplicationMgr::AddRVScratchVolPool(const AddRVScratchVolPoolArgs_t& args, AddRVScratchVolPoolRet_t& ret,
+                                         DBtran* tran)
+{
+    return AddRVScratchVolPoolDB(args, ret, tran);
+}
+bool ReplicationMgr::AddRVScratchVolPool(const AddRVScratchVolPoolV2Args_t& args, AddRVScratchVolPoolV2Ret_t& ret,
+                                         DBtran* tran)
+{
+    return AddRVScratchVolPoolDB(args, ret, tran);
+}
+bool ReplicationMgr::AddRVScratchVolPool(const AddRVScratchVolPoolV3Args_t& args, AddRVScratchVolPoolV3Ret_t& ret,
+                                         DBtran* tran)
+{
+    return AddRVScratchVolPoolDB(args, ret, tran);
+}
+
+// ---- Query and list ------------------------------------------------------------------
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::QueryRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::QueryRVScratchVolPoolDB()";
+    const int poolId = args.poolId;
+
+    if (poolId <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Invalid scratch volume pool identifier",
+                                "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + Number(poolId),
+                                ProgNameQueries, Fn, __LINE__);
+
+    CRVScratchVolumePoolDB poolDB;
+    YBScratchPool_t row;
+    if (!poolDB.getInfo(poolId, row, tran)) {
+        const int code = poolDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "Scratch volume pool record not found"
+                                        : "Cannot access scratch volume pool information from the database",
+                                "\n\tCRVScratchVolumePoolDB::getInfo() failed\n\tParameters used:"
+                                "\n\tRV Scratch volume pool id = " +
+                                    Number(poolId) + "\n\tDB Error Code = " + Number(code) + "\n\tTran = 0x" +
+                                    snr_detail::TranHandle(tran),
+                                ProgNameQueries, Fn, __LINE__);
+    }
+    YBSet(ret.record, row);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::QueryRVScratchVolPool(const QueryRVScratchVolPoolArgs_t& args, QueryRVScratchVolPoolRet_t& ret)
+{
+    return QueryRVScratchVolPoolDB(args, ret, nullptr);
+}
+bool ReplicationMgr::QueryRVScratchVolPool(const QueryRVScratchVolPoolV2Args_t& args,
+                                           QueryRVScratchVolPoolV2Ret_t& ret, DBtran* tran)
+{
+    return QueryRVScratchVolPoolDB(args, ret, tran);
+}
+bool ReplicationMgr::QueryRVScratchVolPool(const QueryRVScratchVolPoolV3Args_t& args,
+                                           QueryRVScratchVolPoolV3Ret_t& ret, DBtran* tran)
+{
+    return QueryRVScratchVolPoolDB(args, ret, tran);
+}
+
+template <typename Ret>
+bool ReplicationMgr::GetRVScratchVolPoolListDB(Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::GetRVScratchVolPoolListDB()";
+    ret.pools.clear();
+
+    CRVScratchVolumePoolDB poolDB;
+    YBScratchPool_t* rows = nullptr;
+    unsigned int count = 0;
+    if (!poolDB.getList(rows, count, "id > 0", "id ASC", tran)) {
+        poolDB.deleteList(rows);
+        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of scratch volume pools from the database",
+                                "\n\tCRVScratchVolumePoolDB::getList() failed\n\tsWhere = id > 0\n\tsOrderBy = id ASC"
+                                "\n\tDB Err Code = " +
+                                    Number(poolDB.getErrorCode()) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                                ProgNameGetLists, Fn, __LINE__);
+    }
+    for (unsigned int i = 0; i < count; ++i) YBSet(ret.pools, rows[i]);
+    poolDB.deleteList(rows);
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::GetRVScratchVolPoolList(GetRVScratchVolPoolListRet_t& ret)
+{
+    return GetRVScratchVolPoolListDB(ret, nullptr);
+}
+bool ReplicationMgr::GetRVScratchVolPoolList(GetRVScratchVolPoolV2ListRet_t& ret, DBtran* tran)
+{
+    return GetRVScratchVolPoolListDB(ret, tran);
+}
+bool ReplicationMgr::GetRVScratchVolPoolList(GetRVScratchVolPoolV3ListRet_t& ret, DBtran* tran)
+{
+    return GetRVScratchVolPoolListDB(ret, tran);
+}
+
+// ---- Update --------------------------------------------------------------------------
+
+template <typename Args, typename Ret>
+bool ReplicationMgr::UpdateRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::UpdateRVScratchVolPoolDB()";
+    const auto& record = args.record;
+    const int32_t mask = GetUpdateMap(record);
+    const int poolId = record.id;
+
+    if (poolId <= 0)
+        return snr_detail::Fail(*this, ret, -6, "Cannot update scratch volume pool information with invalid id",
+                                "\n\tParameters used:\n\tRV Scratch volume Pool Id = " + Number(poolId),
+                                ProgNameUpdates, Fn, __LINE__);
+
+    YBScratchPool_t row;
+    std::string message;
+    YBDBDst_t<YBScratchPool_t> dst(row, message);
+    if (!YBSet(dst, record))
+        return snr_detail::Fail(*this, ret, dst.errCode, message, "", ProgNameUpdates, Fn, __LINE__);
+
+    const std::string clause = PoolSetClause(row, mask);
+    if (clause.empty()) {
+        m_LogMsg << "\tEvent: Nothing to update in the Scratch Volume pool table\n\tParameters used:"
+                 << "\n\tRV Scratch volume Pool Id = " << poolId;
+        WriteLogMsg(ProgNameUpdates, Fn, __LINE__, WARNING);
+        ret.errMsg = "";
+        return true;
+    }
+
+    // Compared with the engine the pool holds until its row is written.
+    if ((mask & YB_POOL_SNAP_ENGINE_INFO_ID) && row.SnapEngineInfoId >= 0) {
+        UpdateScratchPoolSnapParamsArgs_t paramsArgs;
+        paramsArgs.poolId = poolId;
+        paramsArgs.snapEngineId = row.SnapEngineInfoId;
+        UpdateScratchPoolSnapParamsRet_t paramsRet;
+        if (!UpdateScratchPoolSnapParams(paramsArgs, paramsRet, tran)) {
+            ret.errMsg = paramsRet.errMsg;
+            SetErrCode(ret, paramsRet.errCode);
+            return false;
+        }
+    }
+
+    CRVScratchVolumePoolDB poolDB;
+    if (!poolDB.Update(poolId, clause.c_str(), tran)) {
+        const int code = poolDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "RV scratch volume pool not found"
+                                        : "Could not update scratch volume pool information from database",
+                                "\n\tCRVScratchVolumePoolDB::Update() failed\n\tParameters used:"
+                                "\n\tScratch Volume Pool Id = " +
+                                    Number(poolId) + "\n\tsUpdate = " + EvDebug::escaped(clause) +
+                                    "\n\tDB Err Code = " + Number(code) + "\n\tTran = 0x" +
+                                    snr_detail::TranHandle(tran),
+                                ProgNameUpdates, Fn, __LINE__);
+    }
+
+    ret.errMsg = "";
+    m_LogMsg << "\tRV Scratch volume pool with ID " << poolId << " was updated";
+    WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
+    return true;
+}
+
+bool ReplicationMgr::UpdateRVScratchVolPool(const UpdateRVScratchVolPoolArgs_t& args,
+                                            UpdateRVScratchVolPoolRet_t& ret, DBtran* tran)
+{
+    return UpdateRVScratchVolPoolDB(args, ret, tran);
+}
+bool ReplicationMgr::UpdateRVScratchVolPool(const UpdateRVScratchVolPoolV2Args_t& args,
+                                            UpdateRVScratchVolPoolV2Ret_t& ret, DBtran* tran)
+{
+    return UpdateRVScratchVolPoolDB(args, ret, tran);
+}
+bool ReplicationMgr::UpdateRVScratchVolPool(const UpdateRVScratchVolPoolV3Args_t& args,
+                                            UpdateRVScratchVolPoolV3Ret_t& ret, DBtran* tran)
+{
+    return UpdateRVScratchVolPoolDB(args, ret, tran);
+}
+
+bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapParamsArgs_t& args,
+                                                 UpdateScratchPoolSnapParamsRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::UpdateScratchPoolSnapParams()";
+    const int poolId = args.poolId;
+    const int engineId = args.snapEngineId;
+    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+
+    if (poolId < 1)
+        return snr_detail::Fail(*this, ret, -6,
+                                "Cannot update scratch volume snap parameters with invalid scratch pool id",
+                                "\n\tRV Scratch volume Pool Id = " + Number(poolId), ProgNameUpdates, Fn, __LINE__);
+    if (engineId < 0)
+        return snr_detail::Fail(*this, ret, -6,
+                                "Cannot update scratch volume snap parameters with invalid snap engine id",
+                                "\n\tSnap engine info Id = " + Number(engineId), ProgNameUpdates, Fn, __LINE__);
+
+    QueryRVScratchVolPoolV3Args_t poolArgs;
+    poolArgs.poolId = poolId;
+    QueryRVScratchVolPoolV3Ret_t pool;
+    if (!QueryRVScratchVolPool(poolArgs, pool, tran)) {
+        ret.errMsg = pool.errMsg;
+        ret.errCode = pool.errCode;
+        return false;
+    }
+    if (engineId == pool.record.SnapEngineInfoId) {
+        ret.errMsg = "";
+        return true;
+    }
+
+    CRVScratchVolumeDB scratchDB;
+    YBScratchVolume_t* members = nullptr;
+    unsigned int count = 0;
+    const std::string where = PoolMembers(poolId);
+    if (!scratchDB.getList(members, count, where.c_str(), "id ASC", tran)) {
+        scratchDB.deleteList(members);
+        return snr_detail::Fail(*this, ret, -4, "Could not get list of scratch volumes in the pool",
+                                "\n\tCRVScratchVolumeDB::getList() failed\n\tInput: \n\tsWhere = " + where +
+                                    "\n\tsOrderBy = id ASC\n\tDB Error Code = " + Number(scratchDB.getErrorCode()) +
+                                    tranText,
+                                ProgNameUpdates, Fn, __LINE__);
+    }
+    // The member rows are freed on every path from here.
+    struct MemberRows {
+        CRVScratchVolumeDB& db;
+        YBScratchVolume_t*& rows;
+        ~MemberRows() { db.deleteList(rows); }
+    } owner{scratchDB, members};
+
+    if (engineId == 0) {
+        for (unsigned int i = 0; i < count; ++i) {
+            RemoveVolSnapParam42Args_t removeArgs;
+            removeArgs.SNRVolumeId = members[i].PhysicalVolumeId;
+            RemoveVolSnapParam42Ret_t removed;
+            if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != -3) {
+                ret.errMsg = removed.errMsg;
+                ret.errCode = removed.errCode;
+                return false;
+            }
+        }
+        ret.errMsg = "";
+        return true;
+    }
+
+    CSnapEngineInfoDB engineDB;
+    YBSnapEngineInfo_t engine;
+    if (!engineDB.getInfo(engineId, engine, tran)) {
+        const int code = engineDB.getErrorCode();
+        const bool missing = code == DB_NO_MORE_ROWS;
+        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                missing ? "Snap Engine info record could not be found"
+                                        : "Could not get the snap engine information from the database",
+                                "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
+                                    Number(engineId) + "\n\tDB Error Code = " + Number(code) + tranText,
+                                ProgNameUpdates, Fn, __LINE__);
+    }
+
+    const std::string clause = EngineParamsClause(engineId, engine);
+    CVolumeSnapParamsDB paramsDB;
+    CSNRVolumeDeviceNameDB deviceDB;
+    for (unsigned int i = 0; i < count; ++i) {
+        const int volumeId = members[i].PhysicalVolumeId;
+        const std::string member = "\n\tScratch Volume ID = " + Number(members[i].id);
+        if (paramsDB.Update(volumeId, clause.c_str(), tran)) {
+            m_LogMsg << "\tVolume Snap parameters for SNR Volume " << volumeId << " were updated";
+            WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
+            continue;
+        }
+        if (paramsDB.getErrorCode() != DB_NO_MORE_ROWS)
+            return snr_detail::Fail(*this, ret, -4, "Could not update volume snap parameters information from database",
+                                    "\n\tCVolumeSnapParamsDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
+                                        Number(volumeId) + "\n\tsUpdate = " + EvDebug::escaped(clause) + member +
+                                        tranText + "\n\tDB Error Code = " + Number(paramsDB.getErrorCode()),
+                                    ProgNameUpdates, Fn, __LINE__);
+
+        // No parameters yet: they are made for the one host that sees the volume.
+        YBPhysicalDevice_t* devices = nullptr;
+        unsigned int nDevices = 0;
+        const std::string deviceWhere = "SNRVolumeId = " + Number(volumeId);
+        if (!deviceDB.getList(devices, nDevices, deviceWhere.c_str(), "id ASC", tran)) {
+            deviceDB.deleteList(devices);
+            const int code = deviceDB.getErrorCode();
+            const bool missing = code == DB_NO_MORE_ROWS;
+            return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+                                    missing ? "Cannot determine which host is using a scratch volume"
+                                            : "Could not get device information from the database",
+                                    "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                        deviceWhere + "\n\tDB Error Code = " + Number(code) + "\n\tsOrderBy = id ASC",
+                                    ProgNameUpdates, Fn, __LINE__);
+        }
+        const int clientId = nDevices == 1 ? devices[0].ClientId : 0;
+        deviceDB.deleteList(devices);
+        if (nDevices == 0)
+            return snr_detail::Fail(*this, ret, -3, "Scratch volume cannot be accessed by any host",
+                                    "\n\tRV Scratch Volume ID = " + Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
+                                    ProgNameUpdates, Fn, __LINE__);
+        if (nDevices > 1)
+            return snr_detail::Fail(*this, ret, -13, "Scratch volume can be accessed by two or more hosts",
+                                    "\n\tDevs = " + Number(nDevices) + "\n\tRV Scratch Volume ID = " +
+                                        Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
+                                    ProgNameUpdates, Fn, __LINE__);
+
+        YBVolSnapParams_t params;
+        params.SNRVolumeId = volumeId;
+        params.SnapEngineId = engineId;
+        params.MountClientId = clientId;
+        params.SyncClientId = clientId;
+        params.SnapClientId = clientId;
+        YBCopyText(params.MountCmd, YBColumnText(engine.MountCmdHint));
+        YBCopyText(params.UnmountCmd, YBColumnText(engine.UnmountCmdHint));
+        YBCopyText(params.SyncCmd, YBColumnText(engine.SyncCmdHint));
+        YBCopyText(params.UnsyncCmd, YBColumnText(engine.UnsyncCmdHint));
+        YBCopyText(params.SnapCmd, YBColumnText(engine.SnapCmdHint));
+        YBCopyText(params.UnsnapCmd, YBColumnText(engine.UnsnapCmdHint));
+        params.Flags = 1;
+        if (!paramsDB.insert(params, tran))
+            return snr_detail::Fail(*this, ret, -4, "Cannot include new volume snap parameters into the database",
+                                    "\n\tCVolumeSnapParamsDB::insert()failed\n\tSNR Volume ID = " + Number(volumeId) +
+                                        "\n\tDB Err Code = " + Number(paramsDB.getErrorCode()) + member + tranText,
+                                    ProgNameUpdates, Fn, __LINE__);
+        m_LogMsg << "\tVolume Snap parameters (destination snapshot) for SNR Volume " << volumeId << " were added";
+        WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
+    }
+
+    ret.errMsg = "";
+    return true;
+}
+
+// ---- Remove --------------------------------------------------------------------------
+
+bool ReplicationMgr::RemoveRVScratchVolPool(const RemoveRVScratchVolumePoolArgs_t& args,
+                                            RemoveRVScratchVolumePoolRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::RemoveRVScratchVolPool()";
+    const int poolId = args.poolId;
+
+    if (poolId < 1)
+        return snr_detail::Fail(*this, ret, -6, "Scratch volume pool record with invalid pool id could not be deleted",
+                                "\n\tParameters used:\n\tPool Id = " + Number(poolId), ProgNameDeletes, Fn, __LINE__);
+
+    // Both counts read outside the caller's transaction.
+    CRVScratchVolumeDB scratchDB;
+    unsigned int members = 0;
+    const std::string where = PoolMembers(poolId);
+    if (!scratchDB.getNRows(where.c_str(), members, nullptr))
+        return snr_detail::Fail(*this, ret, -4, "Could not get list of scratch volume records from the database",
+                                "\n\tCRVScratchVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                                ProgNameDeletes, Fn, __LINE__);
+    if (members > 0)
+        return snr_detail::Fail(*this, ret, -11,
+                                "Scratch volume pool cannot be deleted. The volumes must first be removed from the pool",
+                                "\n\tPool Id = " + Number(poolId) + "\n\tNumber of elements in pool = " +
+                                    Number(members),
+                                ProgNameDeletes, Fn, __LINE__);
+
+    CReplicationPolicyDB policyDB;
+    unsigned int policies = 0;
+    const std::string policyWhere = "VolumeScratchPoolId = " + Number(poolId);
+    if (!policyDB.getNRows(policyWhere.c_str(), policies, nullptr))
+        return snr_detail::Fail(*this, ret, -4, "Could not get list of YB policy records from the database",
+                                "\n\tCReplicationPolicyDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                                    policyWhere + "\n\tDB Err Code = " + Number(policyDB.getErrorCode()),
+                                ProgNameDeletes, Fn, __LINE__);
+    if (policies > 0)
+        return snr_detail::Fail(*this, ret, -27,
+                                "Could not delete scratch volume pool record because it is being used by at least "
+                                "one YB Policy",
+                                "\n\tPool Id = " + Number(poolId) + "\n\tNumber of YB Policies using it= " +
+                                    Number(policies),
+                                ProgNameDeletes, Fn, __LINE__);
+
+    CRVScratchVolumePoolDB poolDB;
+    if (!poolDB.remove(poolId, tran))
+        return snr_detail::Fail(*this, ret, -4, "Could not delete scratch volume pool from the database",
+                                "\n\tCRVScratchVolumePoolDB::remove() failed\n\tParameters used:\n\tId = " +
+                                    Number(poolId) + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
+                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                                ProgNameDeletes, Fn, __LINE__);
+
+    ret.errMsg = "";
+    m_LogMsg << "\tRV Scratch volume pool with ID " << poolId << " was removed from DB";
+    WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
+    return true;
+}
+
+// ---- Request handlers ----------------------------------------------------------------
+
+namespace {
+
+// The add request of each message version into its arguments.
+void SetAddArgs(AddRVScratchVolPoolArgs_t& args, const repAddRVScratchVolumePoolReq& req)
+{
+    args.name = YBTextFromWire(req.name);
+}
+void SetAddArgs(AddRVScratchVolPoolV2Args_t& args, const repAddRVScratchVolumePoolV2Req& req)
+{
+    args.name = YBTextFromWire(req.name);
+    args.SnapEngineInfoId = static_cast<int32_t>(req.SnapEngineInfoId);
+}
+void SetAddArgs(AddRVScratchVolPoolV3Args_t& args, const repAddRVScratchVolumePoolV3Req& req)
+{
+    YBSet(args.record, req);
+}
+
+const unsigned long kRemovePool70Reply = 0x3500022f;
+
+// The remove request answered in the reply layout of its version.
+template <typename Reply>
+void AnswerRemovePool(ReplicationMgr& mgr, unsigned long requestCode, unsigned long replyCode,
+                      const RemoveRVScratchVolumePoolArgs_t& args)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    RemoveRVScratchVolumePoolRet_t ret;
+    RunRequestHandler(mgr, "ReplicationMgr::RemoveScratchPoolHandler()", requestCode, replyCode, true, reply,
+                      cases::StatusOf<Reply>(), ret,
+                      [&](DBtran* tran) { return mgr.RemoveRVScratchVolPool(args, ret, tran); },
+                      [](Reply&) { return true; });
+}
+
+}  // namespace
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::AddRVScratchVolPoolHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    SetAddArgs(args, cases::RequestOf<Req>(buf));
+    RunRequestHandler(*this, "ReplicationMgr::AddRVScratchVolPoolHandler()", requestCode, replyCode, true, reply,
+                      cases::StatusOf<Reply>(), ret,
+                      [&](DBtran* tran) { return AddRVScratchVolPool(args, ret, tran); },
+                      [&](Reply& r) {
+                          r.poolId = static_cast<uint32_t>(ret.poolId);
+                          return true;
+                      });
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::QueryRVScratchVolPoolHandler(unsigned long requestCode, unsigned long replyCode,
+                                                  zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    args.poolId = static_cast<int32_t>(cases::RequestOf<Req>(buf).poolId);
+    // The pool's name points into the result, which outlives the send.
+    RunRequestHandler(*this, "ReplicationMgr::QueryRVScratchVolPoolHandler()", requestCode, replyCode, false, reply,
+                      cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryRVScratchVolPoolDB(args, ret, nullptr); },
+                      [&](Reply& r) {
+                          YBSet(r.pool, ret.record);
+                          return true;
+                      });
+}
+
+template <typename Reply, typename Ret>
+void ReplicationMgr::GetRVScratchVolPoolListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Ret ret;
+    AutoFreeMem_t pools;  // freed after the send
+    RunRequestHandler(*this, "ReplicationMgr::GetRVScratchVolPoolListHandler()", requestCode, replyCode, false, reply,
+                      cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetRVScratchVolPoolListDB(ret, nullptr); },
+                      [&](Reply& r) { return scratch_detail::SetReplyArray(r.pools, r.count, ret.pools, pools); });
+}
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::UpdateRVScratchVolPoolHandler(unsigned long requestCode, unsigned long replyCode,
+                                                   zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    Ret ret;
+    YBSet(args.record, cases::RequestOf<Req>(buf));
+    RunRequestHandler(*this, "ReplicationMgr::UpdateRVScratchVolPoolHandler()", requestCode, replyCode, true, reply,
+                      cases::StatusOf<Reply>(), ret,
+                      [&](DBtran* tran) { return UpdateRVScratchVolPool(args, ret, tran); },
+                      [](Reply&) { return true; });
+}
+
+void ReplicationMgr::RemoveScratchPoolHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    RemoveRVScratchVolumePoolArgs_t args;
+    args.poolId = static_cast<int32_t>(cases::RequestOf<repRemoveRVScratchVolumePoolReq>(buf).poolId);
+    if (replyCode == kRemovePool70Reply)
+        AnswerRemovePool<repRemoveRVScratchVolumePool70Response>(*this, requestCode, replyCode, args);
+    else
+        AnswerRemovePool<repRemoveRVScratchVolumePoolResponse>(*this, requestCode, replyCode, args);
+}
+
+// ---- Request cases, one per message version -------------------------------------------
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase AddPoolCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::AddRVScratchVolPoolHandler<Req, Reply, Args, Ret>>);
+}
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase QueryPoolCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::QueryRVScratchVolPoolHandler<Req, Reply, Args, Ret>>);
+}
+template <typename Reply, typename Ret>
+constexpr ServedCase ListPoolsCase()
+{
+    return cases::Serve<cases::NoRequest, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::GetRVScratchVolPoolListHandler<Reply, Ret>>);
+}
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase UpdatePoolCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::UpdateRVScratchVolPoolHandler<Req, Reply, Args, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase AddPoolCaseV1 = AddPoolCase<repAddRVScratchVolumePoolReq, repAddRVScratchVolumePoolResponse,
+                                             AddRVScratchVolPoolArgs_t, AddRVScratchVolPoolRet_t>();
+const ServedCase AddPoolCaseV2 = AddPoolCase<repAddRVScratchVolumePoolV2Req, repAddRVScratchVolumePoolV2Response,
+                                             AddRVScratchVolPoolV2Args_t, AddRVScratchVolPoolV2Ret_t>();
+const ServedCase AddPoolCaseV3 = AddPoolCase<repAddRVScratchVolumePoolV3Req, repAddRVScratchVolumePoolV3Response,
+                                             AddRVScratchVolPoolV3Args_t, AddRVScratchVolPoolV3Ret_t>();
+const ServedCase QueryPoolCaseV1 = QueryPoolCase<repQueryRVScratchVolPoolReq, repQueryRVScratchVolPoolResponse,
+                                                 QueryRVScratchVolPoolArgs_t, QueryRVScratchVolPoolRet_t>();
+const ServedCase QueryPoolCaseV2 = QueryPoolCase<repQueryRVScratchVolPoolV2Req, repQueryRVScratchVolPoolV2Response,
+                                                 QueryRVScratchVolPoolV2Args_t, QueryRVScratchVolPoolV2Ret_t>();
+const ServedCase QueryPoolCaseV3 = QueryPoolCase<repQueryRVScratchVolPoolV3Req, repQueryRVScratchVolPoolV3Response,
+                                                 QueryRVScratchVolPoolV3Args_t, QueryRVScratchVolPoolV3Ret_t>();
+const ServedCase ListPoolsCaseV1 = ListPoolsCase<repGetRVScratchVolumePoolListResponse, GetRVScratchVolPoolListRet_t>();
+const ServedCase ListPoolsCaseV2 =
+    ListPoolsCase<repGetRVScratchVolumePoolV2ListResponse, GetRVScratchVolPoolV2ListRet_t>();
+const ServedCase ListPoolsCaseV3 =
+    ListPoolsCase<repGetRVScratchVolumePoolV3ListResponse, GetRVScratchVolPoolV3ListRet_t>();
+const ServedCase UpdatePoolCaseV1 = UpdatePoolCase<repUpdateRVScratchVolPoolReq, repUpdateRVScratchVolPoolResp,
+                                                   UpdateRVScratchVolPoolArgs_t, UpdateRVScratchVolPoolRet_t>();
+const ServedCase UpdatePoolCaseV2 = UpdatePoolCase<repUpdateRVScratchVolPoolV2Req, repUpdateRVScratchVolPoolV2Resp,
+                                                   UpdateRVScratchVolPoolV2Args_t, UpdateRVScratchVolPoolV2Ret_t>();
+const ServedCase UpdatePoolCaseV3 = UpdatePoolCase<repUpdateRVScratchVolPoolV3Req, repUpdateRVScratchVolPoolV3Resp,
+                                                   UpdateRVScratchVolPoolV3Args_t, UpdateRVScratchVolPoolV3Ret_t>();
+const ServedCase RemovePoolCaseV1 = cases::Serve<repRemoveRVScratchVolumePoolReq, repRemoveRVScratchVolumePoolResponse>(
+    &cases::HandlerCase<&ReplicationMgr::RemoveScratchPoolHandler>);
+const ServedCase RemovePoolCase70 =
+    cases::Serve<repRemoveRVScratchVolumePool70Req, repRemoveRVScratchVolumePool70Response>(
+        &cases::HandlerCase<&ReplicationMgr::RemoveScratchPoolHandler>);
