@@ -92,29 +92,3 @@ TEST(ReplicationPolicyRecords, FlagsOfTableAndCursorRows)
     EXPECT_EQ(fromList.CopyManagerType, 5);
     EXPECT_EQ(fromList.UpdateMask, 0);
 }
-
-TEST(ReplicationPolicyRecords, AddRowsOfVersionsOneAndTwoGetCopyManagerTypeFour)
-{
-    const ReplicationPolicyV3Record_t full = FullPolicy();
-    YBPolicy_t v1{};
-    YBSet(v1, static_cast<const ReplicationPolicyRecord_t&>(full));
-    EXPECT_EQ(v1.CopyManagerType, 4);
-    EXPECT_EQ(v1.NSnapshot, 0);
-    EXPECT_EQ(v1.Flags, 0x1);
-    EXPECT_STREQ(v1.name, "policy");
-    YBPolicy_t v2{};
-    YBSet(v2, static_cast<const ReplicationPolicyV2Record_t&>(full));
-    EXPECT_EQ(v2.CopyManagerType, 4);
-    EXPECT_EQ(v2.NSnapshot, 5);
-    EXPECT_EQ(v2.Flags, 0x3);
-    YBPolicy_t v3{};
-    YBSet(v3, full);
-    EXPECT_EQ(v3.CopyManagerType, 6);
-
-    ReplicationPolicyV3Record_t masked = full;
-    EXPECT_EQ(GetUpdateMap(static_cast<const ReplicationPolicyRecord_t&>(full)), 0x3f);
-    EXPECT_EQ(GetUpdateMap(static_cast<const ReplicationPolicyV2Record_t&>(full)), 0xff);
-    EXPECT_EQ(GetUpdateMap(full), 0x1ff);
-    masked.UpdateMask = 0x20;
-    EXPECT_EQ(GetUpdateMap(masked), 0x20);
-}
