@@ -105,11 +105,7 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
     select.Mode = FLRSNAP_BY_CP;
     GetFLRSnapRet_t collected;
     if (!GetFLRSnaps(select, collected, tran)) {
-        if (collected.errCode != 0) {
-            ret.errCode = collected.errCode;
-            ret.errMsg = collected.errMsg;
-            return false;
-        }
+        if (collected.errCode != 0) return flr_detail::PassOn(ret, collected);
         return DeleteEmptyCP(*this, cpId, ret, tran);
     }
 
@@ -162,11 +158,8 @@ bool ReplicationMgr::DeleteAllCPsByRepSetId(const DeleteAllCPsByRepSetIdArgs_t& 
     select.Mode = FLRSNAP_BY_REPSET;
     GetFLRSnapRet_t collected;
     // False without a code: the set's points have no snapshot.
-    if (!GetFLRSnaps(select, collected, tran) && collected.errCode != 0) {
-        ret.errCode = collected.errCode;
-        ret.errMsg = collected.errMsg;
-        return false;
-    }
+    if (!GetFLRSnaps(select, collected, tran) && collected.errCode != 0)
+        return flr_detail::PassOn(ret, collected);
     if (collected.Snaps.empty())
         return RemovePointsLeft(*this, setId, ret, tran) && clearRepSetPairInfoFromFanInRPs(args, ret, tran);
 
@@ -250,11 +243,7 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
     FanInRPAssociatedWithSrcRepSetArgs_t fanInArgs;
     fanInArgs.SrcRepSetId = args.RepSetId;
     FanInRPAssociatedWithSrcRepSetRet_t fanIn;
-    if (!getFanInRPAssociatedWithSrcRepSet(fanInArgs, fanIn, tran)) {
-        ret.errCode = fanIn.errCode;
-        ret.errMsg = fanIn.errMsg;
-        return false;
-    }
+    if (!getFanInRPAssociatedWithSrcRepSet(fanInArgs, fanIn, tran)) return flr_detail::PassOn(ret, fanIn);
     if (fanIn.Pairs.empty()) return true;
 
     FLRSnapPairDB pairDB;
@@ -306,11 +295,7 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
         }
         if (pairsLeft != 0) continue;
         DelCPRet_t deleted;
-        if (!DelCP(DelCPArgs_t(cpId, args.Force), deleted, tran)) {
-            ret.errCode = deleted.errCode;
-            ret.errMsg = deleted.errMsg;
-            return false;
-        }
+        if (!DelCP(DelCPArgs_t(cpId, args.Force), deleted, tran)) return flr_detail::PassOn(ret, deleted);
     }
     return true;
 }

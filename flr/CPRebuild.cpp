@@ -118,11 +118,7 @@ bool ReplicationMgr::DeleteCPRelatedData(const GetYBFLRSnapArgsByClientRet_t& st
         args.CPIds.push_back(entry.second.CPId);
         MarkCPUnstableRet_t marked;
         // A point that can be neither marked nor removed fails the rebuild.
-        if (!MarkCPUnstable(args, marked, tran)) {
-            ret.errCode = marked.errCode;
-            ret.errMsg = marked.errMsg;
-            return false;
-        }
+        if (!MarkCPUnstable(args, marked, tran)) return flr_detail::PassOn(ret, marked);
     }
     return true;
 }
@@ -139,11 +135,7 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
     GetFLRSnapArgsByClient_t client;
     client.ClientId = args.DstClientId;
     GetYBFLRSnapArgsByClientRet_t stored;
-    if (!GetFLRSnapsByClientId(client, stored, tran)) {
-        ret.errCode = stored.errCode;
-        ret.errMsg = stored.errMsg;
-        return false;
-    }
+    if (!GetFLRSnapsByClientId(client, stored, tran)) return flr_detail::PassOn(ret, stored);
 
     std::set<int32_t> newCPs;
     for (const FLRSnapshotRecord_t& snap : args.Snapshots) {
@@ -164,11 +156,7 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
         CreateCPArgs_t createArgs;
         CreateCPRet_t created;
         PopulateCPArgs(args, &createArgs, index);
-        if (!CreateConsistencyPoint(createArgs, created, tran)) {
-            ret.errCode = created.errCode;
-            ret.errMsg = created.errMsg;
-            return false;
-        }
+        if (!CreateConsistencyPoint(createArgs, created, tran)) return flr_detail::PassOn(ret, created);
         ret.CPId = created.CPId;
     }
     return DeleteCPRelatedData(stored, ret, tran);

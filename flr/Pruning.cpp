@@ -260,11 +260,8 @@ bool ReplicationMgr::PruneRepSet(const PruneReplicationSetArgs_t& args, PruneRep
     if (!ReadMaxCount(run, max)) return false;
 
     GetFLRSnapForRepSetRet_t snapshots;
-    if (!GetFLRSnapsForRepSet(static_cast<unsigned long>(setId), snapshots, tran)) {
-        ret.errCode = snapshots.errCode;
-        ret.errMsg = snapshots.errMsg;
-        return false;
-    }
+    if (!GetFLRSnapsForRepSet(static_cast<unsigned long>(setId), snapshots, tran))
+        return flr_detail::PassOn(ret, snapshots);
     if (snapshots.Snaps.empty()) return true;
     return PruneFLRRepSet(snapshots, static_cast<unsigned long long>(setId), &ret.errCode, &ret.errMsg, tran);
 }
@@ -282,11 +279,7 @@ bool ReplicationMgr::PruneFanInRP(const PruneFanInRPArgs_t& args, PruneFanInRPRe
     select.VolumeGUID = args.DstVolumeGUID;
     if (select.VolumeGUID.back() != '\\') select.VolumeGUID += '\\';
     GetFLRSnapRet_t snapshots;
-    if (!GetFLRSnaps(select, snapshots, tran)) {
-        ret.errCode = snapshots.errCode;
-        ret.errMsg = snapshots.errMsg;
-        return false;
-    }
+    if (!GetFLRSnaps(select, snapshots, tran)) return flr_detail::PassOn(ret, snapshots);
     if (snapshots.Snaps.empty()) return true;
     const int64_t setId = snapshots.Snaps.begin()->second.front().CP.FLRSetId;
     return PruneFLRCommon(snapshots, static_cast<unsigned long long>(setId), &ret.errCode, &ret.errMsg, tran);
