@@ -29,15 +29,11 @@ void ReplicationMgr::GetVerboseLevel() {
 }
 
 void ReplicationMgr::WriteLogMsg(const char* source, const char* function, long line, int level) {
-    EvEvent event;
-    std::ostringstream entry;
     if (level == ERR || level == MSG || m_nVerboseLevel == 0 || level >= m_nVerboseLevel) {
-        entry.str("");
-        entry << source << "[" << line << "] -> " << function << "\n";
         std::string text = m_LogMsg.str();
         if (text.empty()) text = "Unknown Error";
-        entry << text << "\n";
-        event.debug(entry.str().c_str());
+        std::string entry = std::string(source) + "[" + std::to_string(line) + "] -> " + function + "\n" + text + "\n";
+        EvEvent().debug(entry.c_str());
     }
     m_LogMsg.str("");
     m_LogMsg.clear();

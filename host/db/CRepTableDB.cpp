@@ -1,8 +1,11 @@
 #include "host/db/CRepTableDB.h"
 
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "host/db/DBConnection.h"
+#include "host/db/DBFormat.h"
 
 namespace {
 
@@ -16,22 +19,69 @@ bool isBlank(const char* text)
     return true;
 }
 
-std::string columnNames(const DBEntityTable& table)
+// The statement texts of a table that do not depend on a call, made once.
+struct TableTexts {
+    std::string select;  // "SELECT <columns> FROM <table>"
+    std::string insert;  // "INSERT INTO <table> (<columns but the identity>) VALUES (?1, ...)"
+};
+
+const TableTexts& textsOf(const DBEntityTable& table)
 {
+    static std::mutex mutex;
+    static std::unordered_map<const DBEntityTable*, TableTexts> made;
+    std::lock_guard<std::mutex> guard(mutex);
+    auto it = made.find(&table);
+    if (it != made.end()) return it->second;
+    TableTexts& texts = made[&table];
+    std::string all;
     std::string names;
-    for (size_t i = 0; i < table.count; ++i) names += (i ? ", " : "") + std::string(table.columns[i].name);
-    return names;
+    std::string values;
+    int n = 0;
+    for (size_t i = 0; i < table.count; ++i) {
+        const DBEntityColumn& col = table.columns[i];
+        all += (i ? ", " : "") + std::string(col.name);
+        if (col.identity) continue;
+        names += (n ? ", " : "") + std::string(col.name);
+        values += (n ? ", ?" : "?") + std::to_string(n + 1);
+        ++n;
+    }
+    texts.select = "SELECT " + all + " FROM " + table.name;
+    texts.insert = "INSERT INTO " + std::string(table.name) + " (" + names + ") VALUES (" + values + ")";
+    return texts;
 }
 
 void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
 {
     char* base = static_cast<char*>(row);
     int columns = sqlite3_column_count(stmt);
+    DBRowLock lock(stmt);
     for (size_t i = 0; i < table.count && static_cast<int>(i) < columns; ++i) {
         const DBEntityColumn& col = table.columns[i];
-        int c = static_cast<int>(i);
-        dbReadColumn(stmt, c, sqlite3_column_type(stmt, c) == SQLITE_NULL, col.type, col.size, base + col.offset);
+        dbReadColumn(stmt, static_cast<int>(i), col.type, col.size, base + col.offset);
     }
+}
+
+// Borrows the statement of sql on the connection of tran and binds the
+// arguments.
+int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args, DBStatement& stmt)
+{
+    std::shared_ptr<DBConnection> conn;
+    int rc = dbStatementConnection(tran, conn);
+    if (rc == 0) rc = stmt.prepare(conn, sql, kSourceFile);
+    if (rc == 0 && stmt.get() == nullptr) rc = SQLITE_MISUSE;
+    if (rc == 0) rc = dbBindArguments(stmt.get(), args);
+    if (rc != 0) stmt.release();
+    return rc;
+}
+
+// " WHERE " and the clause with its values as parameters from ?first on;
+// nothing for a blank clause.
+std::string whereOf(const char* where, int first, std::vector<DBArgument>& args)
+{
+    if (isBlank(where)) return std::string();
+    std::string clause;
+    dbLiftLiterals(where, first, clause, args);
+    return " WHERE " + clause;
 }
 
 }  // namespace
@@ -55,22 +105,49 @@ bool CRepTableCore::finish(int code)
     return code == 0;
 }
 
-bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran,
-                               const std::function<void*()>& nextRow)
+bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran, size_t rowSize,
+                               const std::function<void*(size_t)>& allocate, size_t& count)
 {
+    count = 0;
     int fault = HostDBFaults::check("getList");
     if (fault != 0) return fail(fault);
-    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name;
-    if (!isBlank(where)) sql += " WHERE " + std::string(where);
+    std::vector<DBArgument> args;
+    std::string sql = textsOf(m_table).select + whereOf(where, 1, args);
     if (!isBlank(orderBy)) sql += " ORDER BY " + std::string(orderBy);
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = dbPrepare(tran, sql, {}, conn, stmt);
+    DBStatement reader;
+    int rc = prepare(tran, sql, args, reader);
     if (rc != 0) return fail(rc);
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) readRow(m_table, stmt, nextRow());
-    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
-    sqlite3_finalize(stmt);
-    return finish(rc);
+    DBConnection& conn = reader.connection();
+    rc = sqlite3_step(reader.get());
+    if (rc == SQLITE_DONE) return finish(0);
+    if (rc != SQLITE_ROW) return fail(dbErrorCode(conn, rc));
+
+    // The reader holds the connection's view of the catalogue while a second
+    // statement of the same text counts the rows; the array is then made
+    // once and filled straight from the reader.
+    size_t rows = 0;
+    {
+        DBStatement counter;
+        rc = prepare(tran, sql, args, counter);
+        if (rc != 0) return fail(rc);
+        while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW) ++rows;
+        if (rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
+    }
+    char* base = static_cast<char*>(allocate(rows));
+    if (base == nullptr) return fail(SQLITE_NOMEM);
+    size_t i = 0;
+    do {
+        if (i == rows) break;
+        readRow(m_table, reader.get(), base + i * rowSize);
+        ++i;
+    } while ((rc = sqlite3_step(reader.get())) == SQLITE_ROW);
+    count = i;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
+    if (rc == SQLITE_ROW || count != rows) {
+        log_error(kSourceFile, __LINE__, "The rows of %s changed while they were read", m_table.name);
+        return fail(SQLITE_ERROR);
+    }
+    return finish(0);
 }
 
 bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
@@ -79,22 +156,19 @@ bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
     if (fault != 0) return fail(fault);
     const DBEntityColumn* keyCol = keyColumn();
     if (keyCol == nullptr) return fail(SQLITE_MISUSE);
-    std::string sql = "SELECT " + columnNames(m_table) + " FROM " + m_table.name + " WHERE " + keyCol->name + " = ?1";
-    DBArgument a{DBArgument::INT, key, 0.0, std::string()};
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = dbPrepare(tran, sql, {a}, conn, stmt);
+    std::string sql = textsOf(m_table).select + " WHERE " + keyCol->name + " = ?1";
+    DBStatement stmt;
+    int rc = prepare(tran, sql, {DBArgument{DBArgument::INT, key, 0.0, std::string()}}, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
+    rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
-        readRow(m_table, stmt, row);
+        readRow(m_table, stmt.get(), row);
         rc = 0;
     } else if (rc == SQLITE_DONE) {
         rc = DB_NO_MORE_ROWS;
     } else {
-        rc = dbErrorCode(*conn, rc);
+        rc = dbErrorCode(stmt.connection(), rc);
     }
-    sqlite3_finalize(stmt);
     return finish(rc);
 }
 
@@ -103,20 +177,18 @@ bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tr
     count = 0;
     int fault = HostDBFaults::check("getNRows");
     if (fault != 0) return fail(fault);
-    std::string sql = "SELECT COUNT(*) FROM " + std::string(m_table.name);
-    if (!isBlank(where)) sql += " WHERE " + std::string(where);
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = dbPrepare(tran, sql, {}, conn, stmt);
+    std::vector<DBArgument> args;
+    std::string sql = "SELECT COUNT(*) FROM " + std::string(m_table.name) + whereOf(where, 1, args);
+    DBStatement stmt;
+    int rc = prepare(tran, sql, args, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
+    rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
-        count = static_cast<unsigned int>(sqlite3_column_int64(stmt, 0));
+        count = static_cast<unsigned int>(sqlite3_column_int64(stmt.get(), 0));
         rc = 0;
     } else {
-        rc = dbErrorCode(*conn, rc);
+        rc = dbErrorCode(stmt.connection(), rc);
     }
-    sqlite3_finalize(stmt);
     return finish(rc);
 }
 
@@ -124,31 +196,29 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
 {
     int fault = HostDBFaults::check("insert");
     if (fault != 0) return fail(fault);
-    std::string names;
-    std::string values;
-    std::vector<DBArgument> args;
+    DBStatement stmt;
+    int rc = prepare(tran, textsOf(m_table).insert, {}, stmt);
+    if (rc != 0) return fail(rc);
+    // The fields are bound where they lie in the row.
     const DBEntityColumn* identity = nullptr;
-    for (size_t i = 0; i < m_table.count; ++i) {
+    int n = 0;
+    for (size_t i = 0; i < m_table.count && rc == 0; ++i) {
         const DBEntityColumn& col = m_table.columns[i];
         if (col.identity) {
             identity = &col;
             continue;
         }
-        args.push_back(dbFieldArgument(col.type, col.size, static_cast<const char*>(row) + col.offset));
-        names += (args.size() > 1 ? ", " : "") + std::string(col.name);
-        values += (args.size() > 1 ? ", ?" : "?") + std::to_string(args.size());
+        rc = dbBindField(stmt.get(), ++n, col.type, col.size, static_cast<const char*>(row) + col.offset);
     }
-    std::string sql = "INSERT INTO " + std::string(m_table.name) + " (" + names + ") VALUES (" + values + ")";
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = dbPrepare(tran, sql, args, conn, stmt);
-    if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
-    rc = rc == SQLITE_DONE ? 0 : dbErrorCode(*conn, rc);
+    DBConnection& conn = stmt.connection();
+    if (rc == 0) {
+        DBWriteTurn turn(conn, stmt.get());
+        rc = turn.granted() ? sqlite3_step(stmt.get()) : SQLITE_BUSY;
+        rc = rc == SQLITE_DONE ? 0 : dbErrorCode(conn, rc);
+    }
     if (rc == 0 && identity != nullptr)
-        dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn->db));
-    if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn->db));
-    sqlite3_finalize(stmt);
+        dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn.db));
+    if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn.db));
     return finish(rc);
 }
 
@@ -157,7 +227,11 @@ bool CRepTableCore::updateRows(const char* set, int key, DBtran* tran)
     int fault = HostDBFaults::check("Update");
     if (fault != 0) return fail(fault);
     if (isBlank(set)) return fail(SQLITE_MISUSE);
-    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, nullptr, key, true, tran);
+    std::vector<DBArgument> args;
+    std::string clause;
+    dbLiftLiterals(set, 1, clause, args);
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + clause, std::move(args), nullptr, key, true,
+                      tran);
 }
 
 bool CRepTableCore::updateWhere(const char* set, const char* where, DBtran* tran)
@@ -165,40 +239,48 @@ bool CRepTableCore::updateWhere(const char* set, const char* where, DBtran* tran
     int fault = HostDBFaults::check("Update");
     if (fault != 0) return fail(fault);
     if (isBlank(set)) return fail(SQLITE_MISUSE);
-    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + set, where, 0, false, tran);
+    std::vector<DBArgument> args;
+    std::string clause;
+    dbLiftLiterals(set, 1, clause, args);
+    return changeRows("UPDATE " + std::string(m_table.name) + " SET " + clause, std::move(args), where, 0, false,
+                      tran);
 }
 
 bool CRepTableCore::removeRows(const char* where, int key, bool byKey, DBtran* tran)
 {
     int fault = HostDBFaults::check("remove");
     if (fault != 0) return fail(fault);
-    return changeRows("DELETE FROM " + std::string(m_table.name), where, key, byKey, tran);
+    return changeRows("DELETE FROM " + std::string(m_table.name), {}, where, key, byKey, tran);
 }
 
-// Runs an UPDATE or DELETE limited to the key or to the where clause; a
-// change that touches no row fails with 100.
-bool CRepTableCore::changeRows(std::string sql, const char* where, int key, bool byKey, DBtran* tran)
+// Runs an UPDATE or DELETE (whose parameters so far are in args) limited to
+// the key or to the where clause; a change that touches no row fails with
+// 100.
+bool CRepTableCore::changeRows(std::string sql, std::vector<DBArgument> args, const char* where, int key, bool byKey,
+                               DBtran* tran)
 {
-    std::vector<DBArgument> args;
+    const int next = static_cast<int>(args.size()) + 1;
     if (byKey) {
         const DBEntityColumn* keyCol = keyColumn();
         if (keyCol == nullptr) return fail(SQLITE_MISUSE);
-        sql += " WHERE " + std::string(keyCol->name) + " = ?1";
+        sql += " WHERE " + std::string(keyCol->name) + " = ?" + std::to_string(next);
         args.push_back(DBArgument{DBArgument::INT, key, 0.0, std::string()});
     } else {
         // A change of every row by mistake is refused.
         if (isBlank(where)) return fail(SQLITE_MISUSE);
-        sql += " WHERE " + std::string(where);
+        sql += whereOf(where, next, args);
     }
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = dbPrepare(tran, sql, args, conn, stmt);
+    DBStatement stmt;
+    int rc = prepare(tran, sql, args, stmt);
     if (rc != 0) return fail(rc);
-    rc = sqlite3_step(stmt);
+    DBConnection& conn = stmt.connection();
+    {
+        DBWriteTurn turn(conn, stmt.get());
+        rc = turn.granted() ? sqlite3_step(stmt.get()) : SQLITE_BUSY;
+    }
     if (rc == SQLITE_DONE)
-        rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
+        rc = sqlite3_changes(conn.db) > 0 ? 0 : DB_NO_MORE_ROWS;
     else
-        rc = dbErrorCode(*conn, rc);
-    sqlite3_finalize(stmt);
+        rc = dbErrorCode(conn, rc);
     return finish(rc);
 }

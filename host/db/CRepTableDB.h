@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "host/db/DBtable.h"
@@ -23,8 +25,10 @@ struct DBEntityTable {
     size_t count;
 };
 
-// The table operations on raw rows. Where, order and SET texts are put into
-// the statement as given (the callers quote their values with SqlEscape).
+// The table operations on raw rows. Where and SET texts come with their
+// values written in (the callers quote texts with SqlEscape); the values are
+// bound as parameters, so that the statement of each shape is prepared once
+// per connection. Order texts are put in as given.
 class CRepTableCore : public CRepBaseDB {
 public:
     explicit CRepTableCore(const DBEntityTable& table) : m_nErrorCode(0), m_table(table) {}
@@ -34,8 +38,12 @@ public:
     int getErrorCode() const { return m_nErrorCode; }
 
 protected:
-    // nextRow gives the room for each row read.
-    bool selectRows(const char* where, const char* orderBy, DBtran* tran, const std::function<void*()>& nextRow);
+    // Reads the matching rows into an array made once their number is known:
+    // allocate(n) gives room for n rows of rowSize bytes each, or null when
+    // there is none (the read then fails with SQLITE_NOMEM); it is not called
+    // when no row matches.
+    bool selectRows(const char* where, const char* orderBy, DBtran* tran, size_t rowSize,
+                    const std::function<void*(size_t)>& allocate, size_t& count);
     bool selectByKey(int key, void* row, DBtran* tran);
     bool countRows(const char* where, unsigned int& count, DBtran* tran);
     bool insertRow(void* row, DBtran* tran);
@@ -48,7 +56,8 @@ protected:
 
 private:
     const DBEntityColumn* keyColumn() const;
-    bool changeRows(std::string sql, const char* where, int key, bool byKey, DBtran* tran);
+    bool changeRows(std::string sql, std::vector<DBArgument> args, const char* where, int key, bool byKey,
+                    DBtran* tran);
     bool fail(int code);
     // Keeps the code; true when it is 0.
     bool finish(int code);
@@ -65,16 +74,18 @@ public:
     {
         rows = nullptr;
         count = 0;
-        std::vector<Row> found;
-        bool ok = selectRows(where, orderBy, tran, [&found]() -> void* {
-            found.emplace_back();
-            return &found.back();
-        });
-        if (!ok) return false;
-        if (found.empty()) return true;
-        rows = new Row[found.size()];
-        for (size_t i = 0; i < found.size(); ++i) rows[i] = found[i];
-        count = static_cast<unsigned int>(found.size());
+        Row* made = nullptr;
+        size_t found = 0;
+        bool ok = selectRows(where, orderBy, tran, sizeof(Row), [&made](size_t n) -> void* {
+            made = new (std::nothrow) Row[n];
+            return made;
+        }, found);
+        if (!ok) {
+            delete[] made;
+            return false;
+        }
+        rows = made;
+        count = static_cast<unsigned int>(found);
         return true;
     }
 

@@ -7,8 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "host/db/DBStatementCache.h"
+#include "host/db/DBWriterQueue.h"
 #include "host/db/DBtable.h"
 
+// How long a writer waits for its turn, in the process and in the
+// database's busy handler (for other processes): longer than the longest
+// wait for a table lock (60 s), so that a request queued behind one that
+// waits that long does not fail first.
+const int kBusyTimeoutMs = 75000;
+
+// Statements a connection keeps prepared besides those lent out.
+const size_t kKeptStatements = 256;
+
+// A connection to a catalogue file: a thread's own, or the writing
+// connection of the file on which the transactions run.
 struct DBConnection {
     sqlite3* db = nullptr;
     unsigned long generation = 0;  // catalogue generation it was opened for
@@ -16,29 +29,95 @@ struct DBConnection {
     unsigned long serial = 0;      // counts outer transactions
     unsigned long savepoints = 0;  // counts savepoint names
     std::string path;
+    unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
+    DBStatementCache statements{kKeptStatements};
+    // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
+    sqlite3_stmt* beginStmt = nullptr;
+    sqlite3_stmt* commitStmt = nullptr;
+    sqlite3_stmt* rollbackStmt = nullptr;
+    std::shared_ptr<DBWriterQueue> writers;  // of the file
+    bool writing = false;                    // holds its turn among them
+    // A thread's own connection: the writing connection of its file, once
+    // it has been needed.
+    std::shared_ptr<DBConnection> writer;
+
+    // Waits for the turn among the file's writers, for the transaction on
+    // the connection or one statement that writes; false (and logged) when
+    // it did not come in time.
+    bool enterWriters();
+    void leaveWriters();
     ~DBConnection();
 };
 
-// The calling thread's connection, opened on first use. 0 or a database code.
+// Holds the connection's turn among the writers of its file while a
+// statement that writes runs outside a transaction.
+class DBWriteTurn {
+public:
+    DBWriteTurn(DBConnection& conn, sqlite3_stmt* stmt);
+    ~DBWriteTurn();
+    DBWriteTurn(const DBWriteTurn&) = delete;
+    DBWriteTurn& operator=(const DBWriteTurn&) = delete;
+    // False when the turn did not come in time: the statement must not run.
+    bool granted() const { return m_granted; }
+
+private:
+    DBConnection& m_conn;
+    bool m_entered = false;
+    bool m_granted = true;
+};
+
+// The calling thread's connection, opened on first use: while the thread's
+// transaction is open, the writing connection it runs on. 0 or a database
+// code.
 int dbThreadConnection(std::shared_ptr<DBConnection>& conn);
+// The writing connection of the file of a thread's own connection, opened
+// on first use and shared by all threads' connections to the file: the
+// transactions run on it, one at a time in their turns, so that its page
+// cache and its kept statements stay valid from one to the next. 0 or a
+// database code.
+int dbWritingConnection(DBConnection& own, std::shared_ptr<DBConnection>& writer);
+// The calling thread's statements go to writer (the one its transaction runs
+// on) until this is called again with null.
+void dbSetThreadWriter(const std::shared_ptr<DBConnection>& writer);
+// DBtran::useCatalogue and DBtran::cataloguePath.
+void dbUseCatalogue(const std::string& path);
+std::string dbCataloguePath();
 // The connection a statement through tran (null: the calling thread's) runs on.
 int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn);
 // Runs SQL without rows. 0 or a database code.
 int dbExec(DBConnection& conn, const char* sql);
-// Prepares one statement on the connection of tran (null: the calling
-// thread's) and binds the arguments. 0 with the statement, which the caller
-// finalizes, or a database code with no statement.
-int dbPrepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args,
-              std::shared_ptr<DBConnection>& conn, sqlite3_stmt*& stmt);
+// Runs a kept statement without rows and resets it. 0 or a database code.
+int dbRunKept(DBConnection& conn, sqlite3_stmt* stmt);
 // The database's code after a failed call on the connection.
 int dbErrorCode(DBConnection& conn, int rc);
-// Binds arguments: parameter i takes argument i (from 1).
+// Binds arguments: parameter i takes argument i (from 1). The statement
+// reads the texts where they are: they must stay until it is given back.
 int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args);
-// Reads column `column` of the current row into a field of a row: a null
-// value as 0 or "" (a heap text as null), a text cut to size-1 characters.
-// The length read (bytes of an integer, characters of a text); -1 for a text
-// field without room and for a null heap text.
-long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field);
+// Binds a field of a row to parameter i where it lies in the row, which must
+// stay until the statement is given back (a heap text as the server stores
+// it, copied).
+int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const char* field);
+// Holds the mutex of a statement's connection while the columns of a row are
+// read, so that each column is read without taking it again.
+class DBRowLock {
+public:
+    explicit DBRowLock(sqlite3_stmt* stmt) : m_mutex(sqlite3_db_mutex(sqlite3_db_handle(stmt)))
+    {
+        sqlite3_mutex_enter(m_mutex);
+    }
+    ~DBRowLock() { sqlite3_mutex_leave(m_mutex); }
+    DBRowLock(const DBRowLock&) = delete;
+    DBRowLock& operator=(const DBRowLock&) = delete;
+
+private:
+    sqlite3_mutex* m_mutex;
+};
+
+// Reads column `column` of the current row into a field of a row, under a
+// DBRowLock: a null value as 0 or "" (a heap text as null), a text cut to
+// size-1 characters. The length read (bytes of an integer, characters of a
+// text), or -1 for a null value or a text field without room.
+long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t size, char* field);
 // The value of a field of a row as a statement argument.
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field);
 // Puts a new identity into an integer field.
@@ -57,3 +136,12 @@ const std::vector<DBMigration>& dbCatalogueMigrations();
 // is no database is refused and left as it is. 0, or a database code; a
 // failure is logged at ERR.
 int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migrations);
+// Settings of a connection to a prepared catalogue, from section
+// "~ReplicationMgr" of the configuration: its page cache ("DBCacheSizeKB"),
+// its memory map of the file ("DBMmapSizeMB") and the WAL size in pages at
+// which a checkpoint runs ("DBCheckpointPages"). The checkpoint runs on a
+// thread in the background, not on the thread that commits. 0 or a database
+// code.
+int dbTuneConnection(DBConnection& conn);
+// Checkpoints the background thread has run so far.
+unsigned long dbBackgroundCheckpoints();

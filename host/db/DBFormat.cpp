@@ -1,6 +1,10 @@
 #include "host/db/DBFormat.h"
 
+#include <sqlite3.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -136,8 +140,7 @@ void dbFormatArguments(const char* format, va_list ap, std::vector<DBArgument>& 
     if (format == nullptr) return;
     va_list list;
     va_copy(list, ap);
-    for (const char* p = format; *p != '\0'; ++p) {
-        if (*p != '%') continue;
+    for (const char* p = format; (p = std::strchr(p, '%')) != nullptr; ++p) {
         if (*++p == '%') continue;
         Conversion c;
         readConversion(p, c);
@@ -205,4 +208,143 @@ bool dbClauseOfFormat(const char* format, va_list ap, int first, std::string& sq
         return false;
     }
     return true;
+}
+
+namespace {
+
+bool isNameChar(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '_' || c == '$' || u >= 0x80;
+}
+
+// The end of a quoted part that starts at p (on its opening character);
+// a doubled closing character stands for itself. Null when it is not closed.
+const char* quotedEnd(const char* p, char close)
+{
+    for (++p; *p != '\0'; ++p) {
+        if (*p != close) continue;
+        if (p[1] != close) return p + 1;
+        ++p;
+    }
+    return nullptr;
+}
+
+// The end of the parenthesis the text at p lies in (on its ')'), or of the
+// text, skipping quoted parts.
+const char* enclosingEnd(const char* p)
+{
+    int depth = 0;
+    while (*p != '\0') {
+        if (*p == '\'' || *p == '"' || *p == '`') {
+            const char* end = quotedEnd(p, *p);
+            if (end == nullptr) return p + std::strlen(p);
+            p = end;
+            continue;
+        }
+        if (*p == '(') ++depth;
+        if (*p == ')' && depth-- == 0) return p;
+        ++p;
+    }
+    return p;
+}
+
+// Reads the number at p into a; the end of the number, or null when it is
+// not a number that can be a parameter.
+const char* numberLiteral(const char* p, DBArgument& a)
+{
+    const char* q = p;
+    bool real = false;
+    if (q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) return nullptr;
+    while (std::isdigit(static_cast<unsigned char>(*q))) ++q;
+    if (*q == '.') {
+        real = true;
+        ++q;
+        while (std::isdigit(static_cast<unsigned char>(*q))) ++q;
+    }
+    if ((*q == 'e' || *q == 'E') &&
+        (std::isdigit(static_cast<unsigned char>(q[1])) ||
+         ((q[1] == '+' || q[1] == '-') && std::isdigit(static_cast<unsigned char>(q[2]))))) {
+        real = true;
+        q += 2;
+        while (std::isdigit(static_cast<unsigned char>(*q))) ++q;
+    }
+    if (isNameChar(*q) || *q == '.') return nullptr;
+    const std::string text(p, q);
+    errno = 0;
+    if (real) {
+        a = DBArgument{DBArgument::REAL, 0, std::strtod(text.c_str(), nullptr), std::string()};
+    } else {
+        a = DBArgument{DBArgument::INT64, std::strtoll(text.c_str(), nullptr, 10), 0.0, std::string()};
+    }
+    return errno == 0 ? q : nullptr;
+}
+
+}  // namespace
+
+void dbLiftLiterals(const char* clause, int first, std::string& sql, std::vector<DBArgument>& args)
+{
+    sql.clear();
+    if (clause == nullptr) return;
+    const char* p = clause;
+    const size_t before = args.size();
+    auto copyTo = [&](const char* end) {
+        sql.append(p, end);
+        p = end;
+    };
+    auto parameter = [&](DBArgument a) {
+        sql += "?" + std::to_string(first + static_cast<int>(args.size() - before));
+        args.push_back(std::move(a));
+    };
+    while (*p != '\0') {
+        const char c = *p;
+        if (c == '\'' && !(p > clause && isNameChar(p[-1]))) {
+            const char* end = quotedEnd(p, '\'');
+            if (end == nullptr) {
+                copyTo(p + std::strlen(p));
+                break;
+            }
+            DBArgument a{DBArgument::TEXT, 0, 0.0, std::string()};
+            for (const char* q = p + 1; q < end - 1; ++q) {
+                a.s += *q;
+                if (*q == '\'') ++q;
+            }
+            parameter(std::move(a));
+            p = end;
+        } else if (c == '\'' || c == '"' || c == '`' || c == '[') {
+            const char* end = quotedEnd(p, c == '[' ? ']' : c);
+            copyTo(end != nullptr ? end : p + std::strlen(p));
+        } else if (c == '-' && p[1] == '-') {
+            const char* end = std::strchr(p, '\n');
+            copyTo(end != nullptr ? end : p + std::strlen(p));
+        } else if (c == '/' && p[1] == '*') {
+            const char* end = std::strstr(p + 2, "*/");
+            copyTo(end != nullptr ? end + 2 : p + std::strlen(p));
+        } else if (isNameChar(c) && !std::isdigit(static_cast<unsigned char>(c))) {
+            const char* end = p;
+            while (isNameChar(*end)) ++end;
+            const std::string word(p, end);
+            copyTo(end);
+            if (sqlite3_stricmp(word.c_str(), "AS") == 0 || sqlite3_stricmp(word.c_str(), "BY") == 0)
+                copyTo(enclosingEnd(p));
+        } else if (c == '?' || c == ':' || c == '@' || c == '$') {
+            const char* end = p + 1;
+            while (isNameChar(*end)) ++end;
+            copyTo(end);
+        } else if (std::isdigit(static_cast<unsigned char>(c)) ||
+                   (c == '.' && std::isdigit(static_cast<unsigned char>(p[1])))) {
+            DBArgument a;
+            const char* end = numberLiteral(p, a);
+            if (end != nullptr) {
+                parameter(std::move(a));
+                p = end;
+            } else {
+                end = p;
+                while (isNameChar(*end) || *end == '.') ++end;
+                copyTo(end);
+            }
+        } else {
+            copyTo(p + 1);
+        }
+    }
 }

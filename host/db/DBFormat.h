@@ -22,3 +22,13 @@ void dbFormatArguments(const char* format, va_list ap, std::vector<DBArgument>& 
 // reason in `refusal`. "%%" stands for "%".
 bool dbClauseOfFormat(const char* format, va_list ap, int first, std::string& sql, std::vector<DBArgument>& args,
                       std::string& refusal);
+
+// Turns the values written into an SQL clause (texts in single quotes and
+// numbers) into parameters ?first, ?first+1, ... with their values appended
+// to args, so that clauses that differ only in their values give the same
+// SQL. Names (also with digits or in double quotes, brackets or backquotes),
+// blob literals, hexadecimal numbers, parameters and comments stay as they
+// are, and so does everything after AS (a type name of a CAST) or BY (the
+// terms of an ORDER BY or GROUP BY) up to the end of the parenthesis around
+// it. A text without its closing quote is left as it is.
+void dbLiftLiterals(const char* clause, int first, std::string& sql, std::vector<DBArgument>& args);

@@ -8,44 +8,31 @@ const char kSourceFile[] = "DBQuery";
 
 }  // namespace
 
-int dbPrepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args,
-              std::shared_ptr<DBConnection>& conn, sqlite3_stmt*& stmt)
-{
-    stmt = nullptr;
-    int rc = dbStatementConnection(tran, conn);
-    if (rc != 0) return rc;
-    rc = sqlite3_prepare_v2(conn->db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "Cannot prepare \"%s\": %s", sql.c_str(), sqlite3_errmsg(conn->db));
-        return dbErrorCode(*conn, rc);
-    }
-    rc = dbBindArguments(stmt, args);
-    if (rc != 0) {
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-    }
-    return rc;
-}
-
 int dbQuery(DBtran* tran, const std::string& sql, const std::vector<DBArgument>& args, std::vector<DBRow>* rows,
             long long* lastId)
 {
     std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = dbPrepare(tran, sql, args, conn, stmt);
+    int rc = dbStatementConnection(tran, conn);
+    DBStatement stmt;
+    if (rc == 0) rc = stmt.prepare(conn, sql, kSourceFile);
+    if (rc == 0 && stmt.get() == nullptr) rc = SQLITE_MISUSE;
+    if (rc == 0) rc = dbBindArguments(stmt.get(), args);
     if (rc != 0) return rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    DBWriteTurn turn(*conn, stmt.get());
+    if (!turn.granted()) return SQLITE_BUSY;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         if (rows == nullptr) continue;
-        DBRow row(static_cast<size_t>(sqlite3_column_count(stmt)));
+        sqlite3_stmt* s = stmt.get();
+        DBRow row(static_cast<size_t>(sqlite3_column_count(s)));
         for (size_t c = 0; c < row.size(); ++c) {
             int column = static_cast<int>(c);
-            int type = sqlite3_column_type(stmt, column);
+            int type = sqlite3_column_type(s, column);
             row[c].isNull = type == SQLITE_NULL;
             if (row[c].isNull) continue;
-            if (type == SQLITE_INTEGER) row[c].i = sqlite3_column_int64(stmt, column);
-            const unsigned char* text = sqlite3_column_text(stmt, column);
+            if (type == SQLITE_INTEGER) row[c].i = sqlite3_column_int64(s, column);
+            const unsigned char* text = sqlite3_column_text(s, column);
             if (text != nullptr)
-                row[c].s.assign(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+                row[c].s.assign(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(s, column)));
         }
         rows->push_back(std::move(row));
     }
@@ -56,6 +43,5 @@ int dbQuery(DBtran* tran, const std::string& sql, const std::vector<DBArgument>&
         rc = dbErrorCode(*conn, rc);
         log_error(kSourceFile, __LINE__, "\"%s\" failed: %s", sql.c_str(), sqlite3_errmsg(conn->db));
     }
-    sqlite3_finalize(stmt);
     return rc;
 }

@@ -40,15 +40,13 @@ std::vector<std::string> splitColumns(const char* list)
 
 }  // namespace
 
-// One prepared run of a statement: the statements before the last have run,
-// the last one delivers the rows.
+// One run of a statement: the statements before the last have run, the last
+// one delivers the rows.
 struct DBtable::Statement {
-    std::shared_ptr<DBConnection> conn;
-    sqlite3_stmt* stmt = nullptr;
-    ~Statement()
-    {
-        if (stmt != nullptr) sqlite3_finalize(stmt);
-    }
+    std::vector<DBArgument> args;  // bound where they are: given back first
+    DBStatement lease;
+    sqlite3_stmt* stmt() const { return lease.get(); }
+    DBConnection& conn() const { return lease.connection(); }
 };
 
 DBtable::DBtable(const char* name, int, DBtran* tran)
@@ -67,7 +65,8 @@ DBtable::DBtable(const char* name, int, DBtran* tran)
       m_nWhereError(0),
       m_bDone(false),
       m_bHaveKey(false),
-      m_llLastKey(0)
+      m_llLastKey(0),
+      m_nKeyIndex(kKeyUnknown)
 {
     std::memset(procStamp, 0, sizeof(procStamp));
 }
@@ -181,71 +180,69 @@ std::string DBtable::tableSelectText(bool count) const
     return sql;
 }
 
-int DBtable::prepareTable(DBConnection& conn, const std::string& sql, sqlite3_stmt*& stmt)
+int DBtable::prepareTable(const std::shared_ptr<DBConnection>& conn, const std::string& sql, DBStatement& stmt)
 {
-    stmt = nullptr;
-    int rc = sqlite3_prepare_v2(conn.db, sql.c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
-        return dbErrorCode(conn, rc);
+    int rc = stmt.prepare(conn, sql, m_sName.c_str());
+    if (rc == 0 && stmt.get() == nullptr) rc = SQLITE_MISUSE;
+    return rc;
+}
+
+// The arguments of a registered statement: the bound inputs, or the values
+// formatted into the text.
+void DBtable::registeredArguments(std::vector<DBArgument>& args) const
+{
+    if (inputsBound == 0 && m_inputs.empty()) {
+        args = m_args;
+        return;
     }
-    return 0;
+    for (ZXDBDataTypeBase* input : m_inputs) {
+        DBArgument a{DBArgument::NUL, 0, 0.0, std::string()};
+        if (!input->isNull) {
+            input->setString();
+            const std::string& text = input->getStr();
+            switch (input->getDataType()) {
+            case DB_COL_INT32:
+                a.kind = DBArgument::INT;
+                a.i = std::strtoll(text.c_str(), nullptr, 10);
+                break;
+            case DB_COL_INT64:
+                a.kind = DBArgument::INT64;
+                a.i = std::strtoll(text.c_str(), nullptr, 10);
+                break;
+            default:
+                a.kind = DBArgument::TEXT;
+                a.s = text;
+                break;
+            }
+        }
+        args.push_back(a);
+    }
 }
 
 int DBtable::start()
 {
     dataBindClearFirstTime();
     if (objectKind == 1 && m_nWhereError != 0) return m_nWhereError;
-    std::unique_ptr<Statement> run(new Statement);
-    int rc = connection(run->conn);
+    std::shared_ptr<DBConnection> conn;
+    int rc = connection(conn);
     if (rc != 0) return rc;
-    DBConnection& conn = *run->conn;
-    m_pStmt = std::move(run);
+    std::unique_ptr<Statement> run(new Statement);
 
     if (objectKind == 1) {
-        rc = prepareTable(conn, tableSelectText(false), m_pStmt->stmt);
-        if (rc == 0) rc = dbBindArguments(m_pStmt->stmt, m_whereArgs);
-        if (rc != 0) m_pStmt.reset();
+        rc = prepareTable(conn, tableSelectText(false), run->lease);
+        if (rc == 0) rc = dbBindArguments(run->stmt(), m_whereArgs);
+        if (rc == 0) m_pStmt = std::move(run);
         return rc;
     }
 
     DBStatementRegistry::Entry entry;
     if (!DBStatementRegistry::lookup(m_sName, entry)) {
         log_error(kSourceFile, __LINE__, "No statement is registered for %s", m_sName.c_str());
-        m_pStmt.reset();
         return SQLITE_ERROR;
     }
-
-    // The arguments: bound inputs, or the values formatted into the text.
-    std::vector<DBArgument> args;
-    if (inputsBound != 0 || !m_inputs.empty()) {
-        for (ZXDBDataTypeBase* input : m_inputs) {
-            DBArgument a{DBArgument::NUL, 0, 0.0, std::string()};
-            if (!input->isNull) {
-                input->setString();
-                const std::string& text = input->getStr();
-                switch (input->getDataType()) {
-                case DB_COL_INT32:
-                    a.kind = DBArgument::INT;
-                    a.i = std::strtoll(text.c_str(), nullptr, 10);
-                    break;
-                case DB_COL_INT64:
-                    a.kind = DBArgument::INT64;
-                    a.i = std::strtoll(text.c_str(), nullptr, 10);
-                    break;
-                default:
-                    a.kind = DBArgument::TEXT;
-                    a.s = text;
-                    break;
-                }
-            }
-            args.push_back(a);
-        }
-    } else {
-        args = m_args;
-    }
-
-    std::string sql = entry.sql;
+    std::vector<DBArgument>& args = run->args;
+    registeredArguments(args);
+    std::string sql = std::move(entry.sql);
     if (entry.textArgument > 0) {
         size_t n = 0;
         sql.clear();
@@ -258,54 +255,34 @@ int DBtable::start()
         args.clear();
     }
 
-    const char* tail = sql.c_str();
+    // Every statement but the last runs to its end; the last delivers rows.
+    std::string_view rest(sql);
     while (true) {
-        sqlite3_stmt* stmt = nullptr;
-        rc = sqlite3_prepare_v2(conn.db, tail, -1, &stmt, &tail);
-        if (rc != SQLITE_OK) {
-            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
-            rc = dbErrorCode(conn, rc);
-            m_pStmt.reset();
-            return rc;
+        rc = run->lease.prepare(conn, rest, m_sName.c_str());
+        if (rc != 0) return rc;
+        if (run->stmt() == nullptr) break;  // only blanks or comments left
+        rc = dbBindArguments(run->stmt(), args);
+        if (rc != 0) return rc;
+        if (run->lease.last()) {
+            m_pStmt = std::move(run);
+            return 0;
         }
-        if (stmt == nullptr) break;  // only blanks or comments left
-        rc = dbBindArguments(stmt, args);
-        if (rc != 0) {
-            sqlite3_finalize(stmt);
-            m_pStmt.reset();
-            return rc;
-        }
-        // Look ahead: is there another statement after this one?
-        const char* rest = tail;
-        while (*rest != '\0' && std::isspace(static_cast<unsigned char>(*rest))) ++rest;
-        bool last = *rest == '\0';
-        if (!last) {
-            sqlite3_stmt* probe = nullptr;
-            const char* probeTail = nullptr;
-            if (sqlite3_prepare_v2(conn.db, rest, -1, &probe, &probeTail) == SQLITE_OK && probe == nullptr) last = true;
-            if (probe != nullptr) sqlite3_finalize(probe);
-        }
-        if (last) {
-            m_pStmt->stmt = stmt;
-            break;
-        }
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        rest.remove_prefix(run->lease.used());
+        {
+            DBWriteTurn turn(*conn, run->stmt());
+            if (!turn.granted()) return SQLITE_BUSY;
+            while ((rc = sqlite3_step(run->stmt())) == SQLITE_ROW) {
+            }
         }
         if (rc != SQLITE_DONE) {
-            rc = dbErrorCode(conn, rc);
-            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn.db));
-            sqlite3_finalize(stmt);
-            m_pStmt.reset();
+            rc = dbErrorCode(*conn, rc);
+            log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
             return rc;
         }
-        sqlite3_finalize(stmt);
+        run->lease.release();
     }
-    if (m_pStmt->stmt == nullptr) {
-        log_error(kSourceFile, __LINE__, "%s: the statement is empty", m_sName.c_str());
-        m_pStmt.reset();
-        return SQLITE_ERROR;
-    }
-    return 0;
+    log_error(kSourceFile, __LINE__, "%s: the statement is empty", m_sName.c_str());
+    return SQLITE_ERROR;
 }
 
 int DBtable::step()
@@ -315,7 +292,7 @@ int DBtable::step()
         int rc = start();
         if (rc != 0) return rc;
     }
-    int rc = sqlite3_step(m_pStmt->stmt);
+    int rc = sqlite3_step(m_pStmt->stmt());
     if (rc == SQLITE_ROW) {
         deliverRow();
         return DB_ROW_OK;
@@ -325,34 +302,40 @@ int DBtable::step()
         m_bDone = true;
         return DB_NO_MORE_ROWS;
     }
-    int code = dbErrorCode(*m_pStmt->conn, rc);
-    log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn->db));
+    int code = dbErrorCode(m_pStmt->conn(), rc);
+    log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(m_pStmt->conn().db));
     m_pStmt.reset();
     return code;
 }
 
 void DBtable::deliverRow()
 {
-    sqlite3_stmt* stmt = m_pStmt->stmt;
+    sqlite3_stmt* stmt = m_pStmt->stmt();
     int columns = sqlite3_column_count(stmt);
     long long* indicators = static_cast<long long*>(m_oConnObject.getExtIndicatorArray());
     char* row = static_cast<char*>(m_pRowData);
+    DBRowLock lock(stmt);
     for (size_t i = 0; i < m_layout.size() && row != nullptr; ++i) {
         const DBColumnBinding& col = m_layout[i];
-        int c = static_cast<int>(i);
-        bool isNull = c >= columns || sqlite3_column_type(stmt, c) == SQLITE_NULL;
-        long long length = dbReadColumn(stmt, c, isNull, col.type, col.size, row + col.offset);
-        if (indicators != nullptr) indicators[i] = isNull ? -1 : length;
+        const int c = static_cast<int>(i);
+        long long length = c < columns ? dbReadColumn(stmt, c, col.type, col.size, row + col.offset)
+                                       : dbReadColumn(nullptr, c, col.type, col.size, row + col.offset);
+        if (indicators != nullptr) indicators[i] = length;
     }
     // The key of the row, for rowUpdate.
     if (objectKind == 1 && keyColumn != nullptr) {
-        std::vector<std::string> names = splitColumns(columnList);
-        for (size_t i = 0; i < names.size() && static_cast<int>(i) < columns; ++i) {
-            if (sqlite3_stricmp(names[i].c_str(), keyColumn) == 0) {
-                m_llLastKey = sqlite3_column_int64(stmt, static_cast<int>(i));
-                m_bHaveKey = true;
-                break;
-            }
+        if (m_nKeyIndex == kKeyUnknown) {
+            m_nKeyIndex = kNoKey;
+            std::vector<std::string> names = splitColumns(columnList);
+            for (size_t i = 0; i < names.size(); ++i)
+                if (sqlite3_stricmp(names[i].c_str(), keyColumn) == 0) {
+                    m_nKeyIndex = static_cast<int>(i);
+                    break;
+                }
+        }
+        if (m_nKeyIndex >= 0 && m_nKeyIndex < columns) {
+            m_llLastKey = sqlite3_column_int64(stmt, m_nKeyIndex);
+            m_bHaveKey = true;
         }
     }
 }
@@ -375,12 +358,12 @@ int DBtable::oneRow()
         return rc;
     }
     // Look for a second row without touching the bound row.
-    int second = sqlite3_step(m_pStmt->stmt);
+    int second = sqlite3_step(m_pStmt->stmt());
     int result = DB_ROW_OK;
     if (second == SQLITE_ROW)
         result = DB_MORE_THAN_ONE_ROW;
     else if (second != SQLITE_DONE)
-        result = dbErrorCode(*m_pStmt->conn, second);
+        result = dbErrorCode(m_pStmt->conn(), second);
     resetStatement();
     return result;
 }
@@ -422,12 +405,14 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
-    sqlite3_stmt* stmt = nullptr;
-    rc = prepareTable(*conn, sql, stmt);
+    DBStatement lease;
+    rc = prepareTable(conn, sql, lease);
     if (rc != 0) return rc;
+    sqlite3_stmt* stmt = lease.get();
     rc = dbBindArguments(stmt, args);
     if (rc == 0) {
-        rc = sqlite3_step(stmt);
+        DBWriteTurn turn(*conn, stmt);
+        rc = turn.granted() ? sqlite3_step(stmt) : SQLITE_BUSY;
         if (rc == SQLITE_DONE) {
             rc = sqlite3_changes(conn->db) > 0 ? 0 : DB_NO_MORE_ROWS;
             if (newId != nullptr) *newId = sqlite3_last_insert_rowid(conn->db);
@@ -436,7 +421,6 @@ int DBtable::runTableWrite(const std::string& sql, const std::vector<DBArgument>
             log_error(kSourceFile, __LINE__, "%s: %s", m_sName.c_str(), sqlite3_errmsg(conn->db));
         }
     }
-    sqlite3_finalize(stmt);
     return rc;
 }
 
@@ -502,9 +486,10 @@ int DBtable::getRowsInTable(int* count, bool)
     std::shared_ptr<DBConnection> conn;
     int rc = connection(conn);
     if (rc != 0) return rc;
-    sqlite3_stmt* stmt = nullptr;
-    rc = prepareTable(*conn, tableSelectText(true), stmt);
+    DBStatement lease;
+    rc = prepareTable(conn, tableSelectText(true), lease);
     if (rc != 0) return rc;
+    sqlite3_stmt* stmt = lease.get();
     rc = dbBindArguments(stmt, m_whereArgs);
     if (rc == 0) rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
@@ -514,7 +499,6 @@ int DBtable::getRowsInTable(int* count, bool)
     } else {
         rc = dbErrorCode(*conn, rc);
     }
-    sqlite3_finalize(stmt);
     return rc;
 }
 
@@ -567,7 +551,7 @@ int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args)
                 rc = sqlite3_bind_int64(stmt, i, a.i);
                 break;
             case DBArgument::TEXT:
-                rc = sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_STATIC);
                 break;
             case DBArgument::REAL:
                 rc = sqlite3_bind_double(stmt, i, a.d);
@@ -582,51 +566,77 @@ int dbBindArguments(sqlite3_stmt* stmt, const std::vector<DBArgument>& args)
     return 0;
 }
 
-long long dbReadColumn(sqlite3_stmt* stmt, int column, bool isNull, DBColumnType type, size_t size, char* field)
+long long dbReadColumn(sqlite3_stmt* stmt, int column, DBColumnType type, size_t size, char* field)
 {
+    // The value itself is read without the connection's mutex, which the
+    // caller holds. A value read as 0 or as no text may be a null.
+    sqlite3_value* value = stmt != nullptr ? sqlite3_column_value(stmt, column) : nullptr;
     switch (type) {
     case DB_COL_INT32: {
-        int v = isNull ? 0 : sqlite3_column_int(stmt, column);
+        int v = value != nullptr ? sqlite3_value_int(value) : 0;
         std::memcpy(field, &v, sizeof(v));
-        return sizeof(v);
+        if (v == 0 && (value == nullptr || sqlite3_value_type(value) == SQLITE_NULL)) return -1;
+        return static_cast<long long>(sizeof(v));
     }
     case DB_COL_INT64: {
-        long long v = isNull ? 0 : sqlite3_column_int64(stmt, column);
+        long long v = value != nullptr ? sqlite3_value_int64(value) : 0;
         std::memcpy(field, &v, sizeof(v));
-        return sizeof(v);
+        if (v == 0 && (value == nullptr || sqlite3_value_type(value) == SQLITE_NULL)) return -1;
+        return static_cast<long long>(sizeof(v));
     }
     case DB_COL_TEXT: {
         if (size == 0) break;
+        const unsigned char* text = value != nullptr ? sqlite3_value_text(value) : nullptr;
         size_t n = 0;
-        if (!isNull) {
-            const unsigned char* text = sqlite3_column_text(stmt, column);
-            int bytes = sqlite3_column_bytes(stmt, column);
-            n = text != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+        if (text != nullptr) {
+            int bytes = sqlite3_value_bytes(value);
+            n = bytes > 0 ? static_cast<size_t>(bytes) : 0;
             if (n > size - 1) n = size - 1;
             if (n > 0) std::memcpy(field, text, n);
         }
         field[n] = '\0';
-        return static_cast<long long>(n);
+        return text != nullptr ? static_cast<long long>(n) : -1;
     }
     case DB_COL_HEAP_TEXT: {
         char* old = nullptr;
         std::memcpy(&old, field, sizeof(old));
         delete[] old;
+        const unsigned char* stored = value != nullptr ? sqlite3_value_text(value) : nullptr;
         char* text = nullptr;
         size_t n = 0;
-        if (!isNull) {
-            const unsigned char* value = sqlite3_column_text(stmt, column);
-            int bytes = sqlite3_column_bytes(stmt, column);
-            n = value != nullptr && bytes > 0 ? static_cast<size_t>(bytes) : 0;
+        if (stored != nullptr) {
+            int bytes = sqlite3_value_bytes(value);
+            n = bytes > 0 ? static_cast<size_t>(bytes) : 0;
             text = new char[n + 1];
-            if (n > 0) std::memcpy(text, value, n);
+            if (n > 0) std::memcpy(text, stored, n);
             text[n] = '\0';
         }
         std::memcpy(field, &text, sizeof(text));
-        return isNull ? -1 : static_cast<long long>(n);
+        return text != nullptr ? static_cast<long long>(n) : -1;
     }
     }
     return -1;
+}
+
+int dbBindField(sqlite3_stmt* stmt, int i, DBColumnType type, size_t size, const char* field)
+{
+    if (type == DB_COL_INT32) {
+        int v;
+        std::memcpy(&v, field, sizeof(v));
+        return sqlite3_bind_int(stmt, i, v);
+    }
+    if (type == DB_COL_INT64) {
+        long long v;
+        std::memcpy(&v, field, sizeof(v));
+        return sqlite3_bind_int64(stmt, i, v);
+    }
+    if (type == DB_COL_HEAP_TEXT) {
+        // Bound as the server stores it: a text of its own, copied.
+        DBArgument a = dbFieldArgument(type, size, field);
+        if (a.kind == DBArgument::NUL) return sqlite3_bind_null(stmt, i);
+        return sqlite3_bind_text(stmt, i, a.s.c_str(), static_cast<int>(a.s.size()), SQLITE_TRANSIENT);
+    }
+    return sqlite3_bind_text(stmt, i, field, static_cast<int>(strnlen(field, size)), SQLITE_STATIC);
 }
 
 DBArgument dbFieldArgument(DBColumnType type, size_t size, const char* field)

@@ -1,8 +1,8 @@
 // The host's database access library: transactions, the table object the row
 // classes are built on, the row readers and the base of the entity classes.
 //
-// The catalogue is an embedded database file; every thread works on its own
-// connection. Statements of cursors and procedures are looked up by the
+// The catalogue is an embedded database file; every thread reads on its own
+// connection and writes in transactions (DBtran). Statements of cursors and procedures are looked up by the
 // database object name in the statement registry (DBStatementRegistry.h).
 #pragma once
 
@@ -18,6 +18,7 @@ class DBtable;
 class ZXDBDataTypeBase;
 class ZXDBRowBase;
 struct DBConnection;
+class DBStatement;
 struct sqlite3_stmt;
 
 // Result codes of the fetch calls besides the database's own codes.
@@ -38,8 +39,10 @@ private:
 };
 
 // An open database transaction. The first one opened on a thread is a real
-// transaction of the thread's connection; one opened while another is open on
-// the same thread nests as a savepoint.
+// transaction; one opened while another is open on the same thread nests as
+// a savepoint. The real ones of all threads run one at a time, in the order
+// they were started, on the writing connection of the catalogue file; while
+// one is open, every statement of its thread runs on that connection too.
 class DBtran {
 public:
     explicit DBtran(bool = false);
@@ -86,6 +89,7 @@ private:
     int begin();
     bool outerEnded() const;
     void resetObjects();
+    static void endOuter(DBConnection& conn);
 
     std::shared_ptr<DBConnection> m_pConn;
     State m_nState;
@@ -216,7 +220,8 @@ private:
     // The SELECT of the table's columns, or of its row count, under the
     // where and order set.
     std::string tableSelectText(bool count) const;
-    int prepareTable(DBConnection& conn, const std::string& sql, sqlite3_stmt*& stmt);
+    int prepareTable(const std::shared_ptr<DBConnection>& conn, const std::string& sql, DBStatement& stmt);
+    void registeredArguments(std::vector<DBArgument>& args) const;
     int runTableWrite(const std::string& sql, const std::vector<DBArgument>& args, long long* newId);
     int connection(std::shared_ptr<DBConnection>& conn);
     void argumentsOfRow(std::vector<DBArgument>& args, bool skipKey, std::vector<std::string>& names);
@@ -244,6 +249,8 @@ private:
     bool m_bDone;
     bool m_bHaveKey;
     long long m_llLastKey;
+    enum { kKeyUnknown = -2, kNoKey = -1 };
+    int m_nKeyIndex;  // the key column among the columns
 };
 
 // Next row of a statement: 0 a row is in the bound row, 100 no more rows,

@@ -1,105 +1,10 @@
-#include <cstdlib>
-#include <mutex>
+// Transactions: the first one a thread opens runs on the writing connection
+// of the catalogue file in the thread's turn among its writers; one opened
+// while another is open on the same thread nests as a savepoint.
+#include <string>
 
-#include "host/ZXPlatformInfo.h"
 #include "host/db/DBConnection.h"
 #include "host/db/DBtable.h"
-
-namespace {
-
-const char kSourceFile[] = "DBtran";
-
-std::mutex g_catalogueMutex;
-std::string g_cataloguePath;  // set by useCatalogue
-bool g_catalogueSet = false;
-unsigned long g_generation = 1;
-
-thread_local std::shared_ptr<DBConnection> t_conn;
-
-const int kBusyTimeoutMs = 30000;
-
-std::string resolvePath(unsigned long& generation)
-{
-    std::lock_guard<std::mutex> guard(g_catalogueMutex);
-    generation = g_generation;
-    if (g_catalogueSet) return g_cataloguePath;
-    std::string path;
-    ZXPlatformInfo info;
-    if (info.getString("Database", "CatalogueFile", path) && !path.empty()) return path;
-    const char* env = std::getenv("REPLMGR_DB");
-    if (env != nullptr && *env != '\0') return env;
-    return "replmgr.db";
-}
-
-unsigned long currentGeneration()
-{
-    std::lock_guard<std::mutex> guard(g_catalogueMutex);
-    return g_generation;
-}
-
-int openConnection(std::shared_ptr<DBConnection>& out)
-{
-    auto conn = std::make_shared<DBConnection>();
-    conn->path = resolvePath(conn->generation);
-    int rc = sqlite3_open_v2(conn->path.c_str(), &conn->db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        int code = conn->db ? sqlite3_extended_errcode(conn->db) : rc;
-        log_error(kSourceFile, __LINE__, "Cannot open the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(code));
-        return code;
-    }
-    sqlite3_extended_result_codes(conn->db, 1);
-    sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
-    rc = dbPrepareCatalogue(*conn, dbCatalogueMigrations());
-    if (rc != 0) return rc;
-    out = conn;
-    return 0;
-}
-
-}  // namespace
-
-DBConnection::~DBConnection()
-{
-    if (db != nullptr) sqlite3_close_v2(db);
-}
-
-int dbExec(DBConnection& conn, const char* sql)
-{
-    char* msg = nullptr;
-    int rc = sqlite3_exec(conn.db, sql, nullptr, nullptr, &msg);
-    if (msg != nullptr) sqlite3_free(msg);
-    return rc == SQLITE_OK ? 0 : dbErrorCode(conn, rc);
-}
-
-int dbErrorCode(DBConnection& conn, int rc)
-{
-    int code = sqlite3_extended_errcode(conn.db);
-    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) code = rc;
-    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) code = SQLITE_ERROR;
-    return code;
-}
-
-int dbThreadConnection(std::shared_ptr<DBConnection>& conn)
-{
-    if (t_conn && (t_conn->depth > 0 || t_conn->generation == currentGeneration())) {
-        conn = t_conn;
-        return 0;
-    }
-    t_conn.reset();
-    int rc = openConnection(t_conn);
-    if (rc != 0) return rc;
-    conn = t_conn;
-    return 0;
-}
-
-int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn)
-{
-    if (tran != nullptr) return tran->statementConnection(conn);
-    return dbThreadConnection(conn);
-}
-
-// ---------------------------------------------------------------------------
-// DBtran
 
 DBtran::DBtran(bool) : m_nState(IDLE), m_ulSerial(0) {}
 
@@ -118,8 +23,18 @@ int DBtran::begin()
     int rc = dbThreadConnection(conn);
     if (rc != 0) return rc;
     if (conn->depth == 0) {
-        rc = dbExec(*conn, "BEGIN IMMEDIATE");
+        std::shared_ptr<DBConnection> writer;
+        rc = dbWritingConnection(*conn, writer);
         if (rc != 0) return rc;
+        conn = writer;
+        // Writers of the process queue here rather than in the busy handler.
+        if (!conn->enterWriters()) return SQLITE_BUSY;
+        rc = dbRunKept(*conn, conn->beginStmt);
+        if (rc != 0) {
+            conn->leaveWriters();
+            return rc;
+        }
+        dbSetThreadWriter(conn);
         ++conn->serial;
         m_sSavepoint.clear();
     } else {
@@ -167,10 +82,10 @@ int DBtran::commitTran(bool)
     }
     DBConnection& conn = *m_pConn;
     resetObjects();
-    int rc = dbExec(conn, m_sSavepoint.empty() ? "COMMIT" : ("RELEASE " + m_sSavepoint).c_str());
+    int rc = m_sSavepoint.empty() ? dbRunKept(conn, conn.commitStmt) : dbExec(conn, ("RELEASE " + m_sSavepoint).c_str());
     if (rc != 0) return rc;
     if (m_sSavepoint.empty())
-        conn.depth = 0;
+        endOuter(conn);
     else if (conn.depth > 0)
         --conn.depth;
     m_nState = COMMITTED;
@@ -188,8 +103,8 @@ int DBtran::rollbackTran()
     resetObjects();
     int rc;
     if (m_sSavepoint.empty()) {
-        rc = dbExec(conn, "ROLLBACK");
-        conn.depth = 0;
+        rc = dbRunKept(conn, conn.rollbackStmt);
+        endOuter(conn);
     } else {
         rc = dbExec(conn, ("ROLLBACK TO " + m_sSavepoint).c_str());
         if (rc == 0) rc = dbExec(conn, ("RELEASE " + m_sSavepoint).c_str());
@@ -197,6 +112,15 @@ int DBtran::rollbackTran()
     }
     m_nState = ROLLEDBACK;
     return rc;
+}
+
+// The outer transaction of the connection is over: the thread's statements
+// go to its own connection again, and the next writer has its turn.
+void DBtran::endOuter(DBConnection& conn)
+{
+    conn.depth = 0;
+    dbSetThreadWriter(nullptr);
+    conn.leaveWriters();
 }
 
 int DBtran::statementConnection(std::shared_ptr<DBConnection>& conn)
@@ -232,15 +156,7 @@ void DBtran::removeObject(DBtable* object)
 
 void DBtran::useCatalogue(const std::string& path)
 {
-    {
-        std::lock_guard<std::mutex> guard(g_catalogueMutex);
-        g_cataloguePath = path;
-        g_catalogueSet = !path.empty();
-        ++g_generation;
-    }
-    if (t_conn && t_conn->depth == 0) t_conn.reset();
-    std::shared_ptr<DBConnection> conn;
-    dbThreadConnection(conn);
+    dbUseCatalogue(path);
 }
 
 int DBtran::openCatalogue()
@@ -251,6 +167,5 @@ int DBtran::openCatalogue()
 
 std::string DBtran::cataloguePath()
 {
-    unsigned long generation;
-    return resolvePath(generation);
+    return dbCataloguePath();
 }

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -13,6 +14,9 @@ struct PendingFault {
 
 std::mutex g_faultMutex;
 std::map<std::string, std::deque<PendingFault>> g_faults;
+// Faults armed and not yet taken: while there is none, a check reads
+// nothing else.
+std::atomic<size_t> g_armed{0};
 
 }  // namespace
 
@@ -20,18 +24,20 @@ void HostDBFaults::failNext(const std::string& call, int code, int skip)
 {
     std::lock_guard<std::mutex> guard(g_faultMutex);
     g_faults[call].push_back(PendingFault{skip < 0 ? 0 : skip, code});
+    g_armed.fetch_add(1, std::memory_order_release);
 }
 
 void HostDBFaults::clear()
 {
     std::lock_guard<std::mutex> guard(g_faultMutex);
     g_faults.clear();
+    g_armed.store(0, std::memory_order_release);
 }
 
 int HostDBFaults::check(const char* call)
 {
+    if (g_armed.load(std::memory_order_acquire) == 0) return 0;
     std::lock_guard<std::mutex> guard(g_faultMutex);
-    if (g_faults.empty()) return 0;
     auto it = g_faults.find(call);
     if (it == g_faults.end() || it->second.empty()) return 0;
     PendingFault& next = it->second.front();
@@ -41,5 +47,6 @@ int HostDBFaults::check(const char* call)
     }
     int code = next.code;
     it->second.pop_front();
+    g_armed.fetch_sub(1, std::memory_order_release);
     return code;
 }

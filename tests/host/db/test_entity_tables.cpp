@@ -95,6 +95,32 @@ TEST_F(EntityTableTest, ListsCountsAndOrder)
     EXPECT_EQ(rows, nullptr);
 }
 
+TEST_F(EntityTableTest, ListOfATransactionHoldsItsOwnRowsEachOnce)
+{
+    CSNRVolumeDeviceNameDB db;
+    for (int i = 0; i < 250; ++i) {
+        YBPhysicalDevice_t row = device(6, ("/dev/committed-" + std::to_string(i)).c_str());
+        ASSERT_TRUE(db.insert(row, nullptr));
+    }
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    YBPhysicalDevice_t added = device(6, "/dev/uncommitted");
+    ASSERT_TRUE(db.insert(added, &tran));
+    YBPhysicalDevice_t* rows = nullptr;
+    unsigned int count = 0;
+    // Read outside the transaction object, on the thread that holds it.
+    ASSERT_TRUE(db.getList(rows, count, "ClientId = 6", "id DESC", nullptr));
+    ASSERT_EQ(count, 251u);
+    EXPECT_STREQ(rows[0].DeviceName, "/dev/uncommitted");
+    EXPECT_STREQ(rows[250].DeviceName, "/dev/committed-0");
+    for (unsigned int i = 1; i < count; ++i) EXPECT_LT(rows[i].id, rows[i - 1].id);
+    db.deleteList(rows);
+    ASSERT_EQ(tran.rollbackTran(), 0);
+    ASSERT_TRUE(db.getList(rows, count, "ClientId = 6 AND DeviceName = '/dev/uncommitted'", "", nullptr));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(rows, nullptr);
+}
+
 TEST_F(EntityTableTest, MissingRowsGiveCode100AndIdsAreNotReused)
 {
     CSNRVolumeDB db;

@@ -240,6 +240,31 @@ TEST_F(RowFacilityTest, ListReadingAndRestartBySetValues)
     EXPECT_EQ(getNextRow(&cursor, &counter, -1, 0), 100);
 }
 
+TEST_F(RowFacilityTest, TwoCursorsOfOneStatementReadApart)
+{
+    addDevice(4, "/dev/p");
+    addDevice(4, "/dev/q");
+    addDevice(4, "/dev/r");
+    TestDeviceCursor outer(nullptr);
+    outer.setValues(4);
+    int counter = 0;
+    ASSERT_EQ(getNextRow(&outer, &counter, -1, 0), 0);
+    EXPECT_STREQ(outer.getDataPtr()->DeviceName, "/dev/p");
+    {
+        // The same statement text again while the first is being read.
+        TestDeviceCursor inner(nullptr);
+        inner.setValues(4);
+        std::string names;
+        while (getNextRow(&inner, &counter, -1, 0) == 0) names += inner.getDataPtr()->DeviceName;
+        EXPECT_EQ(names, "/dev/p/dev/q/dev/r");
+    }
+    ASSERT_EQ(getNextRow(&outer, &counter, -1, 0), 0);
+    EXPECT_STREQ(outer.getDataPtr()->DeviceName, "/dev/q");
+    ASSERT_EQ(getNextRow(&outer, &counter, -1, 0), 0);
+    EXPECT_STREQ(outer.getDataPtr()->DeviceName, "/dev/r");
+    EXPECT_EQ(getNextRow(&outer, &counter, -1, 0), 100);
+}
+
 TEST_F(RowFacilityTest, NullColumnsLongTextsAndExtraColumns)
 {
     DBStatementRegistry::registerStatement("TestDeviceCursor",

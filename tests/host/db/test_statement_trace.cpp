@@ -38,12 +38,13 @@ TEST_F(StatementTraceTest, RecordsEachTextRunWhileOnOnce)
     for (int id = 1; id <= 3; ++id) EXPECT_FALSE(devices.getInfo(id, row, nullptr));
     ASSERT_TRUE(devices.getNRows("ClientId = 1", count, nullptr));
     EXPECT_EQ(Recorded("FROM YBPhysicalDevice WHERE id = ?1"), 1u);
-    EXPECT_EQ(Recorded("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1"), 1u);
+    // The value of the where text is bound.
+    EXPECT_EQ(Recorded("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = ?1"), 1u);
 
     DBStatementTrace::stop();
-    ASSERT_TRUE(devices.getNRows("ClientId = 2", count, nullptr));
-    EXPECT_EQ(Recorded("ClientId = 2"), 0u);
-    EXPECT_EQ(Recorded("ClientId = 1"), 1u);
+    ASSERT_TRUE(devices.getNRows("ClientId = 2 AND SNRVolumeId = 3", count, nullptr));
+    EXPECT_EQ(Recorded("WHERE ClientId = ?1 AND SNRVolumeId = ?2"), 0u);
+    EXPECT_EQ(Recorded("ClientId = ?1"), 1u);
 
     DBStatementTrace::start();
     EXPECT_TRUE(DBStatementTrace::recorded().empty());

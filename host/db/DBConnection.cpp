@@ -1,0 +1,215 @@
+// The connections to the catalogue: the file in use, each thread's own
+// connection, and the one connection per file on which the transactions of
+// all threads run, one after the other, in their turns.
+#include "host/db/DBConnection.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "host/ZXPlatformInfo.h"
+#include "host/db/DBtable.h"
+
+namespace {
+
+const char kSourceFile[] = "DBConnection";
+
+std::mutex g_catalogueMutex;
+std::string g_cataloguePath;  // set by useCatalogue
+bool g_catalogueSet = false;
+// Counts the changes of the catalogue; changed under g_catalogueMutex, read
+// without it before every statement.
+std::atomic<unsigned long> g_generation{1};
+
+thread_local std::shared_ptr<DBConnection> t_conn;
+// The writing connection while the thread's transaction runs on it.
+thread_local std::shared_ptr<DBConnection> t_writer;
+
+std::string resolvePath(unsigned long& generation)
+{
+    std::lock_guard<std::mutex> guard(g_catalogueMutex);
+    generation = g_generation;
+    if (g_catalogueSet) return g_cataloguePath;
+    std::string path;
+    ZXPlatformInfo info;
+    if (info.getString("Database", "CatalogueFile", path) && !path.empty()) return path;
+    const char* env = std::getenv("REPLMGR_DB");
+    if (env != nullptr && *env != '\0') return env;
+    return "replmgr.db";
+}
+
+unsigned long currentGeneration()
+{
+    return g_generation.load(std::memory_order_acquire);
+}
+
+int openConnection(const std::string& path, unsigned long generation, std::shared_ptr<DBConnection>& out)
+{
+    auto conn = std::make_shared<DBConnection>();
+    conn->path = path;
+    conn->generation = generation;
+    int rc = sqlite3_open_v2(conn->path.c_str(), &conn->db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        int code = conn->db ? sqlite3_extended_errcode(conn->db) : rc;
+        log_error(kSourceFile, __LINE__, "Cannot open the catalogue %s: %s", conn->path.c_str(), sqlite3_errstr(code));
+        return code;
+    }
+    sqlite3_extended_result_codes(conn->db, 1);
+    sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    conn->writers = DBWriterQueue::of(conn->path);
+    rc = dbPrepareCatalogue(*conn, dbCatalogueMigrations());
+    if (rc == 0) rc = dbTuneConnection(*conn);
+    if (rc != 0) return rc;
+    const std::pair<const char*, sqlite3_stmt**> kept[] = {
+        {"BEGIN IMMEDIATE", &conn->beginStmt}, {"COMMIT", &conn->commitStmt}, {"ROLLBACK", &conn->rollbackStmt}};
+    for (const auto& k : kept) {
+        rc = sqlite3_prepare_v3(conn->db, k.first, -1, SQLITE_PREPARE_PERSISTENT, k.second, nullptr);
+        if (rc != SQLITE_OK) {
+            log_error(kSourceFile, __LINE__, "Cannot prepare %s on the catalogue %s: %s", k.first, conn->path.c_str(),
+                      sqlite3_errmsg(conn->db));
+            return dbErrorCode(*conn, rc);
+        }
+    }
+    out = conn;
+    return 0;
+}
+
+}  // namespace
+
+DBConnection::~DBConnection()
+{
+    statements.clear();
+    for (sqlite3_stmt* stmt : {beginStmt, commitStmt, rollbackStmt}) sqlite3_finalize(stmt);
+    if (db != nullptr) sqlite3_close_v2(db);
+    if (writing) leaveWriters();
+}
+
+bool DBConnection::enterWriters()
+{
+    writing = writers->enter(std::chrono::milliseconds(kBusyTimeoutMs));
+    if (!writing)
+        log_error(kSourceFile, __LINE__, "No turn to write to the catalogue %s within %d ms", path.c_str(),
+                  kBusyTimeoutMs);
+    return writing;
+}
+
+void DBConnection::leaveWriters()
+{
+    if (!writing) return;
+    writing = false;
+    writers->leave();
+}
+
+DBWriteTurn::DBWriteTurn(DBConnection& conn, sqlite3_stmt* stmt) : m_conn(conn)
+{
+    if (conn.depth > 0 || conn.writing || stmt == nullptr || sqlite3_stmt_readonly(stmt)) return;
+    m_granted = m_entered = conn.enterWriters();
+}
+
+DBWriteTurn::~DBWriteTurn()
+{
+    if (m_entered) m_conn.leaveWriters();
+}
+
+int dbRunKept(DBConnection& conn, sqlite3_stmt* stmt)
+{
+    int rc = sqlite3_step(stmt);
+    int code = rc == SQLITE_DONE || rc == SQLITE_ROW ? 0 : dbErrorCode(conn, rc);
+    sqlite3_reset(stmt);
+    return code;
+}
+
+int dbExec(DBConnection& conn, const char* sql)
+{
+    char* msg = nullptr;
+    int rc = sqlite3_exec(conn.db, sql, nullptr, nullptr, &msg);
+    if (msg != nullptr) sqlite3_free(msg);
+    return rc == SQLITE_OK ? 0 : dbErrorCode(conn, rc);
+}
+
+int dbErrorCode(DBConnection& conn, int rc)
+{
+    int code = sqlite3_extended_errcode(conn.db);
+    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) code = rc;
+    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) code = SQLITE_ERROR;
+    return code;
+}
+
+int dbThreadConnection(std::shared_ptr<DBConnection>& conn)
+{
+    if (t_writer && t_writer->depth > 0) {
+        conn = t_writer;
+        return 0;
+    }
+    t_writer.reset();
+    if (t_conn && t_conn->generation == currentGeneration()) {
+        conn = t_conn;
+        return 0;
+    }
+    t_conn.reset();
+    unsigned long generation = 0;
+    const std::string path = resolvePath(generation);
+    int rc = openConnection(path, generation, t_conn);
+    if (rc != 0) return rc;
+    conn = t_conn;
+    return 0;
+}
+
+int dbWritingConnection(DBConnection& own, std::shared_ptr<DBConnection>& writer)
+{
+    if (own.writer) {
+        writer = own.writer;
+        return 0;
+    }
+    // Shared by the connections to the same file opened for the same
+    // catalogue generation; the last of them closes it.
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, unsigned long>, std::weak_ptr<DBConnection>> writers;
+    std::lock_guard<std::mutex> guard(mutex);
+    std::weak_ptr<DBConnection>& known = writers[std::make_pair(own.path, own.generation)];
+    writer = known.lock();
+    if (!writer) {
+        for (auto it = writers.begin(); it != writers.end();)
+            it = it->second.expired() ? writers.erase(it) : std::next(it);
+        int rc = openConnection(own.path, own.generation, writer);
+        if (rc != 0) return rc;
+        writers[std::make_pair(own.path, own.generation)] = writer;
+    }
+    own.writer = writer;
+    return 0;
+}
+
+void dbSetThreadWriter(const std::shared_ptr<DBConnection>& writer)
+{
+    t_writer = writer;
+}
+
+void dbUseCatalogue(const std::string& path)
+{
+    {
+        std::lock_guard<std::mutex> guard(g_catalogueMutex);
+        g_cataloguePath = path;
+        g_catalogueSet = !path.empty();
+        ++g_generation;
+    }
+    if (!t_writer) t_conn.reset();
+    std::shared_ptr<DBConnection> conn;
+    dbThreadConnection(conn);
+}
+
+std::string dbCataloguePath()
+{
+    unsigned long generation;
+    return resolvePath(generation);
+}
+
+int dbStatementConnection(DBtran* tran, std::shared_ptr<DBConnection>& conn)
+{
+    if (tran != nullptr) return tran->statementConnection(conn);
+    return dbThreadConnection(conn);
+}
+

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/ZXPlatformInfo.h"
+#include "host/db/DBConnection.h"
+#include "host/db/DBWriterQueue.h"
+#include "host/db/SNRTables.h"
+#include "support/TestCatalogue.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// Waits until cond holds, for at most ten seconds.
+template <typename Cond>
+bool eventually(Cond cond)
+{
+    for (int i = 0; i < 1000 && !cond(); ++i) std::this_thread::sleep_for(milliseconds(10));
+    return cond();
+}
+
+TEST(WriterQueueTest, TurnsComeInTheOrderTheyWereAskedFor)
+{
+    auto queue = DBWriterQueue::of("/tmp/replmgr-writer-queue-order.db");
+    ASSERT_TRUE(queue->enter(milliseconds(1000)));
+    std::mutex mutex;
+    std::vector<int> order;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 5; ++i) {
+        threads.emplace_back([&, i] {
+            if (!queue->enter(milliseconds(10000))) return;
+            {
+                std::lock_guard<std::mutex> guard(mutex);
+                order.push_back(i);
+            }
+            queue->leave();
+        });
+        // The next one asks only once this one waits.
+        ASSERT_TRUE(eventually([&] { return queue->waiting() == static_cast<size_t>(i + 1); }));
+    }
+    queue->leave();
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(queue->waiting(), 0u);
+}
+
+TEST(WriterQueueTest, TurnNotComingInTimeIsGivenUpAndTheQueueGoesOn)
+{
+    auto queue = DBWriterQueue::of("/tmp/replmgr-writer-queue-timeout.db");
+    ASSERT_TRUE(queue->enter(milliseconds(1000)));
+    bool late = true;
+    std::thread waiter([&] { late = queue->enter(milliseconds(20)); });
+    waiter.join();
+    EXPECT_FALSE(late);
+    EXPECT_EQ(queue->waiting(), 0u);
+    queue->leave();
+    // Free again: taken at once.
+    ASSERT_TRUE(queue->enter(milliseconds(0)));
+    queue->leave();
+    // Files have queues of their own.
+    EXPECT_NE(DBWriterQueue::of("/tmp/replmgr-writer-queue-other.db"), queue);
+    EXPECT_EQ(DBWriterQueue::of("/tmp/replmgr-writer-queue-timeout.db"), queue);
+}
+
+YBPhysicalDevice_t device(int clientId, const char* name)
+{
+    YBPhysicalDevice_t row;
+    row.ClientId = clientId;
+    std::strncpy(row.DeviceName, name, sizeof(row.DeviceName) - 1);
+    return row;
+}
+
+using WritersTest = CatalogueTest;
+
+TEST_F(WritersTest, WriteOutsideATransactionWaitsItsTurnInTheProcess)
+{
+    CSNRVolumeDeviceNameDB db;
+    auto queue = DBWriterQueue::of(m_path);
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    YBPhysicalDevice_t first = device(41, "/dev/first");
+    ASSERT_TRUE(db.insert(first, &tran));
+
+    std::atomic<bool> done{false};
+    bool inserted = false;
+    std::thread other([&] {
+        CSNRVolumeDeviceNameDB mine;
+        YBPhysicalDevice_t row = device(41, "/dev/second");
+        inserted = mine.insert(row, nullptr);
+        done = true;
+    });
+    ASSERT_TRUE(eventually([&] { return queue->waiting() == 1u; }));
+    EXPECT_FALSE(done.load());
+    ASSERT_EQ(tran.commitTran(false), 0);
+    other.join();
+    EXPECT_TRUE(inserted);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 41"), 2);
+}
+
+TEST_F(WritersTest, ConnectionSettingsComeFromTheConfiguration)
+{
+    auto pragma = [](const char* sql) {
+        std::shared_ptr<DBConnection> conn;
+        EXPECT_EQ(dbThreadConnection(conn), 0);
+        sqlite3_stmt* stmt = nullptr;
+        long long value = -1;
+        if (sqlite3_prepare_v2(conn->db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            value = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+        return value;
+    };
+    EXPECT_EQ(pragma("PRAGMA cache_size"), -8192);
+    EXPECT_EQ(pragma("PRAGMA mmap_size"), 256LL << 20);
+
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBCacheSizeKB", "1234");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBMmapSizeMB", "0");
+    DBtran::useCatalogue(m_path);  // opens the thread's connection again
+    EXPECT_EQ(pragma("PRAGMA cache_size"), -1234);
+    EXPECT_EQ(pragma("PRAGMA mmap_size"), 0);
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCacheSizeKB");
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBMmapSizeMB");
+}
+
+TEST_F(WritersTest, LogIsCheckpointedInTheBackgroundAndStartedAgain)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "10");
+    DBtran::useCatalogue(m_path);
+    struct stat before;
+    ASSERT_EQ(stat(m_path.c_str(), &before), 0);
+    const unsigned long runs = dbBackgroundCheckpoints();
+
+    // Some 770 pages: more than 40 times the checkpoint size, so the log is
+    // restarted as well, and less than the 160 times at which the thread
+    // that commits checkpoints itself.
+    const std::string name(1000, 'n');
+    CSNRVolumeDeviceNameDB db;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    for (int i = 0; i < 300; ++i) {
+        YBPhysicalDevice_t row = device(51, (name + std::to_string(i)).c_str());
+        ASSERT_TRUE(db.insert(row, &tran));
+    }
+    ASSERT_EQ(tran.commitTran(false), 0);
+    ASSERT_TRUE(eventually([&] { return dbBackgroundCheckpoints() > runs; }));
+
+    // The rows are in the file itself now.
+    struct stat after;
+    ASSERT_EQ(stat(m_path.c_str(), &after), 0);
+    EXPECT_GT(after.st_size, before.st_size + 300 * 1000);
+    // The next transaction writes the log from its beginning.
+    DBtran next(false);
+    ASSERT_EQ(next.startTran(), 0);
+    YBPhysicalDevice_t row = device(52, "/dev/after");
+    ASSERT_TRUE(db.insert(row, &next));
+    ASSERT_EQ(next.commitTran(false), 0);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr), SQLITE_OK);
+    int logged = -1;
+    int copied = -1;
+    EXPECT_EQ(sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied), SQLITE_OK);
+    EXPECT_GE(logged, 1);
+    EXPECT_LT(logged, 50);
+    sqlite3_close(other);
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
+}
+
+}  // namespace
