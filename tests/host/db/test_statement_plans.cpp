@@ -27,6 +27,7 @@
 #include "files/ComponentLists.h"
 #include "files/UserApplications.h"
 #include "flr/FLRMessages.h"
+#include "flr/FLRQueryMessages.h"
 #include "host/HostConfig.h"
 #include "files/StoredFileMessages.h"
 #include "host/db/DBStatementRegistry.h"
@@ -52,6 +53,7 @@
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "support/CataloguePlans.h"
+#include "support/ClientFakesScope.h"
 
 // Registers the statements of files, FLR and cleanup again.
 void registerFileFlrCleanupStatements();
@@ -394,16 +396,23 @@ protected:
         HostClientSeed host;
         host.id = kRowsPerTable + 1;
         host.name = "plan-host";
+        host.osId = 2;  // its client service maps volume paths to GUIDs
         ASSERT_EQ(HostConfig::addClient(host), 0);
+        int instance = 0;
+        ASSERT_EQ(HostConfig::addInstance(instance, host.id, 84, "plan-instance"), 0);
         HostBackupSetSeed set;
         set.id = kRowsPerTable + 1;
         set.name = "plan-set";
+        set.clientId = host.id;
+        set.appTypeId = 84;
+        set.instanceId = instance;
         set.destinationHostId = host.id;
         ASSERT_EQ(HostConfig::addBackupSet(set), 0);
         repFLRSnapRecV2 snap;
         snap.id = 1;
         snap.Name = const_cast<char*>("plan-snap");
         snap.SnapVolumeName = const_cast<char*>("plan-volume");
+        snap.VolumeGUID = const_cast<char*>("{plan-guid}");
         repFLRSnapPairElem pair{0, 1, kRowsPerTable + 1};
         repFLRSnapMountPointElem mount{0, 1, const_cast<char*>("/mnt/plan-snap")};
         repCreateCPReqV3 cp;
@@ -415,7 +424,9 @@ protected:
         cp.Snaps = &snap;
         cp.Pairs = &pair;
         cp.MountPoints = &mount;
-        EXPECT_EQ(statusOf<repCreateCPRespV2>(0x3500024c, cp), 1u);
+        const auto created = ReplyOf<repCreateCPRespV2>(post(0x3500024c, &cp, sizeof(repCreateCPRespV2)));
+        ASSERT_EQ(created.status, 1u);
+        const int32_t cpId = created.CPId;
         EXPECT_EQ(statusOf<repCreateCPRespV2>(0x3500024c, cp), 1u);
         EXPECT_EQ(ReplyOf<repAddFLRConsistencyPointResp>(post(0x350001d5, &cp.CP, sizeof(repAddFLRConsistencyPointResp))).status,
                   1u);
@@ -448,6 +459,45 @@ protected:
         FanInRPAssociatedWithSrcRepSetRet_t pairs;
         EXPECT_TRUE(mgr.getFanInRPAssociatedWithSrcRepSet(fanIn, pairs, nullptr));
         EXPECT_EQ(pairs.SnapshotIds.size(), 1u);
+
+        // The same point read back: by its set, id and job, as the set's
+        // latest (of any volume, and of one); the set of its volume; the
+        // recovery point lookups; what concerns its host.
+        EXPECT_EQ(statusOf<repQueryFLRCPointsByFLRSetIdResp>(0x350001d7, repQueryFLRCPointsByFLRSetIdReq{set.id}), 1u);
+        EXPECT_EQ(statusOf<repQueryFLRSnapshotsByCPIdRespV2>(
+                      0x35000200, repQueryFLRSnapshotsByCPIdReqV2{{static_cast<uint32_t>(cpId)}}),
+                  1u);
+        EXPECT_EQ(statusOf<repQueryFLRCPByJobIdRespV3>(0x35000252, repQueryFLRCPByJobIdReqV2{{cp.CP.JobId}}), 1u);
+        EXPECT_EQ(statusOf<repQueryRepSetLastCPRespV2>(
+                      0x35000204, repQueryRepSetLastCPReqV2{static_cast<uint32_t>(set.id), nullptr}),
+                  1u);
+        EXPECT_EQ(statusOf<repQueryRepSetLastCPRespV3>(
+                      0x35000254, repQueryRepSetLastCPReqV2{static_cast<uint32_t>(set.id), snap.VolumeGUID}),
+                  1u);
+        {
+            ClientFakesScope fakes;
+            fakes.fakes().setVolumeGUID("E:", "{plan-guid}");
+            char* paths[] = {const_cast<char*>("E:")};
+            EXPECT_EQ(statusOf<repFindRepSetByVolumeResp>(0x350001f3, repFindRepSetByVolumeReq{1, paths, set.id}), 1);
+            EXPECT_EQ(fakes.fakes().calls("FindVolumeGUID").size(), 1u);
+        }
+        // The point was stored before its set had an active pair: no source
+        // client, none of the host's.
+        EXPECT_EQ(statusOf<repQueryFLRCPsByClientIdAndAppTypeResp>(
+                      0x350001f7, repQueryFLRCPsByClientIdAndAppTypeReq{host.id, 0}),
+                  0);
+        statusOf<repQueryFLRCPsByClientIdAndAppTypeResp>(0x350001f7, repQueryFLRCPsByClientIdAndAppTypeReq{host.id, 84});
+        EXPECT_EQ(statusOf<repGetRPsByClientIdAndVolNameV2Resp>(
+                      0x35000248, repGetRPsByClientIdAndVolNameV2Req{host.id, snap.VolumeGUID, 1}),
+                  1);
+        EXPECT_EQ(statusOf<repGetRPsByDstClientIdResp>(0x35000256, repGetRPsByDstClientIdReq{host.id}), 1);
+        EXPECT_EQ(statusOf<repGetFanInDetailInfoByRPIdResp>(0x3500022a, repGetFanInDetailInfoByRPIdReq{cpId}), 1);
+        EXPECT_EQ(statusOf<repQueryCPByIdResp>(0x3500024a, repQueryCPByIdReq{cpId}), 1);
+        EXPECT_EQ(statusOf<repQueryFLRSnapBySnapIdResp>(0x3500022c, repQueryFLRSnapBySnapIdReq{1}), 1);
+        doesClientHaveAnyRPsArgs_t client;
+        client.ClientId = host.id;
+        doesClientHaveAnyRPsRet_t concerns;
+        EXPECT_TRUE(mgr.doesClientHaveAnyRP(client, concerns, nullptr));
 
         // Stored files: one stored, read, renamed and moved, removed; the
         // files of a seeded volume removed.
