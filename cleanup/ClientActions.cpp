@@ -24,6 +24,16 @@ void LogNoClientName(ReplicationMgr& mgr, int clientId)
               << "\n\tClient ID             = " << clientId;
 }
 
+// The client's network host name; false with the entry of a client without
+// one, at ERR under the function given.
+bool HostNameOf(ReplicationMgr& mgr, const char* function, int clientId, std::string& host)
+{
+    if (mgr.GetClientName(clientId, host)) return true;
+    LogNoClientName(mgr, clientId);
+    mgr.WriteLogMsg(ProgNameCleanup, function, __LINE__, ReplicationMgr::ERR);
+    return false;
+}
+
 // The input lines of a failed call on the client's snapshot service.
 void LogServiceInput(ReplicationMgr& mgr, const char* call, const std::string& host, int clientId)
 {
@@ -37,11 +47,7 @@ void LogServiceInput(ReplicationMgr& mgr, const char* call, const std::string& h
 bool ReplicationMgr::UnmountVolume(const UnmountVolumeArgs_t& args)
 {
     std::string host;
-    if (!GetClientName(args.ClientId, host)) {
-        LogNoClientName(*this, args.ClientId);
-        WriteLogMsg(ProgNameCleanup, UnmountVolumeFn, __LINE__, ERR);
-        return false;
-    }
+    if (!HostNameOf(*this, UnmountVolumeFn, args.ClientId, host)) return false;
     ZXSVCClientSession session(host, args.ClientId, nullptr, nullptr);
     if (session.removeVolumeMountPoint(args.MountPath, "", 0, 0)) return true;
     LogServiceInput(*this, "removeVolumeMountPoint", host, args.ClientId);
@@ -86,11 +92,7 @@ bool ReplicationMgr::SetBlkFilterVolumes(const YBSetBlkFilterArgs_t& args, YBSet
 bool ReplicationMgr::DeleteAllSnapsFromScratchVolume(const DeleteAllSnapsFromScratchVolumeArgs_t& args)
 {
     std::string host;
-    if (!GetClientName(args.ClientId, host)) {
-        LogNoClientName(*this, args.ClientId);
-        WriteLogMsg(ProgNameCleanup, DeleteAllSnapsFn, __LINE__, ERR);
-        return false;
-    }
+    if (!HostNameOf(*this, DeleteAllSnapsFn, args.ClientId, host)) return false;
     bool installed = false;
     if (!IsYBInstalled(args.ClientId, 1, &installed)) return false;
     if (!installed) return true;  // nothing left on the client to delete with

@@ -28,6 +28,8 @@ constexpr int SnapToolWaitLimit = 120;
 // Framework numbers of the remote execute request and its fields.
 constexpr int RequestFamily = 9;
 constexpr int RequestType = 37;
+constexpr unsigned long AccessorTypeId = 0x900030d;
+constexpr unsigned long AccessorCheck = 11657439;
 constexpr unsigned long FieldTypeId = 0x9000501;
 constexpr int ArgsGroup = 3, ArgsIndex = 6;
 constexpr unsigned long ArgsCheck = 959324;
@@ -92,7 +94,7 @@ bool FormatSnapToolArgs(ReplicationMgr& mgr, const char* function, int clientId,
 bool RunSnapTool(ReplicationMgr& mgr, const SnapToolRun& run)
 {
     CNSession::zxsRemoteExecuteAsUserRequestType request(RequestFamily, RequestType);
-    CNObjectAccessor* fields = request.getObjectAccessor(true, true, 1, 1, 0x900030d, 11657439, 9, 1);
+    CNObjectAccessor* fields = request.getObjectAccessor(true, true, 1, 1, AccessorTypeId, AccessorCheck, RequestFamily, 1);
     const bool built =
         fields != nullptr &&
         fields->setstring(ArgsGroup, ArgsIndex, run.commandArgs.c_str(), FieldTypeId, ArgsCheck) &&
