@@ -35,6 +35,10 @@
 #include "host/db/SNRTables.h"
 #include "policies/SnapEngines.h"
 #include "policies/VolSnapParams.h"
+#include "replicas/ReplicaVolumeAdd.h"
+#include "replicas/ReplicaVolumeQueries.h"
+#include "replicas/ReplicaVolumeRemoval.h"
+#include "replicas/ReplicaVolumeUpdate.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
@@ -69,6 +73,8 @@ const Inherent kInherent[] = {
     {"YBGetYBFileList", "YBFile", "lists every stored file"},
     {"YBGetVEHosts", "DHT_Client", "lists the virtualization hosts among all clients by status bits and platform"},
     {"YBPruneJobHistory", "YBJobVolumeHistory", "looks at every entry for an SNR volume that is gone"},
+    {"UniqueSnapshotID LIKE", "YBPhysicalVolume",
+     "a unique snapshot id is matched as the end of the stored id, an order no index keeps"},
     {"FROM YBVolume WHERE CurrentRole = ", "YBVolume",
      "the replicas of an SNR volume chosen by role alone are every replica in that role, read newest first"},
 };
@@ -322,6 +328,37 @@ protected:
         EXPECT_TRUE(found.found);
         EXPECT_EQ(statusOf<repRemoveVolSnapParamsResp>(0x35000037, repRemoveVolSnapParamsReq{params.VolSnapParams.SNRVolumeId}),
                   1);
+
+        // Replication volumes: a snapshot added and linked to a subclient,
+        // read, changed, listed by every key, removed.
+        repAddReplicationVolumeV5Req replica;
+        replica.ReplicationVolume.CurrentRole = 2;
+        replica.ReplicationVolume.PrimaryVolumeId = 7;
+        replica.ReplicationVolume.PhysicalVolumeId = 8;
+        replica.ReplicationVolume.ReplicationPolicyId = 1;
+        replica.ReplicationVolume.SnapVolumeId = 9;
+        replica.ReplicationVolume.JobId = 900002;
+        replica.ReplicationVolume.SnapvaultReplicaDir = const_cast<char*>("plan-dir");
+        replica.subclientId = kRowsPerTable + 1;
+        const auto replicaAdded =
+            ReplyOf<repAddReplicationVolumeV5Resp>(post(0x350001b7, &replica, sizeof(repAddReplicationVolumeV5Resp)));
+        ASSERT_EQ(replicaAdded.status, 1u);
+        const int32_t replicaId = replicaAdded.id;
+        EXPECT_EQ(statusOf<repQueryReplicationVolV5ByIdResp>(0x350001b9, repQueryReplicationVolumeByIdReq{replicaId}), 1);
+        replica.ReplicationVolume.id = replicaId;
+        EXPECT_EQ(statusOf<repUpdateReplicationVolumeV5Resp>(0x350001bb,
+                                                             repUpdateReplicationVolumeV5Req{replica.ReplicationVolume}),
+                  1);
+        EXPECT_EQ(ReplyOf<repGetReplicationVolumeListV5Resp>(post(0x350001bd, nullptr, sizeof(repGetReplicationVolumeListV5Resp)))
+                      .status,
+                  1u);
+        EXPECT_EQ(statusOf<repQueryReplicaVolumeV4ByJobIdResp>(0x350001c5, repQueryReplicaVolumeByJobIdReq{900002}), 1);
+        EXPECT_EQ(statusOf<repQueryYBVolByUniqueSnapshotIdV3Resp>(
+                      0x350001c7, repQueryYBVolByUniqueSnapshotIdReq{const_cast<char*>("-7")}),
+                  1);
+        EXPECT_EQ(statusOf<repGetYBVolumesBySubclientIdResp>(0x350001d3, repGetYBVolumesBySubclientIdReq{kRowsPerTable + 1}),
+                  1);
+        EXPECT_EQ(statusOf<repRemoveReplicationVolumeResp>(0x35000051, repRemoveReplicationVolumeReq{replicaId}), 1);
 
         // Consistency points of a set of their own: one created, reported
         // again by its job, its header-only twin; a mount point and a share
