@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "cleanup/SnapshotCleanup.h"
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/PolicyTables.h"
@@ -48,6 +49,11 @@ bool Compatible(int poolType, int volumeType)
 // The engine type whose first engine a new member of a Type 2 or 3 pool
 // takes.
 const int kNASEngineType = 5;
+
+// The minor event of a new member whose block filter could not be switched
+// on, and the failure of the switch on the client, which raises none.
+const unsigned int kBlockFilterNotEnabledEvent = 0x3900006b;
+const int kClientFilterRefused = -20;
 
 // Writes a pool's two counters in the caller's transaction.
 bool WriteCounters(CRVScratchVolumePoolDB& poolDB, int poolId, int total, int available, DBtran* tran,
@@ -232,6 +238,7 @@ bool ReplicationMgr::AddRVScratchVol(const AddRVScratchVolumeArgs_t& args, AddRV
         }
     }
 
+    // Never fails the add.
     if (members == 0 && volume.volume.VolType == 1) EnableBlockFilter(ret.scratchVolumeId, volumeId, poolId);
 
     ret.errMsg = "";
@@ -318,9 +325,31 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
 
 void ReplicationMgr::EnableBlockFilter(int scratchVolumeId, int volumeId, int poolId)
 {
-    (void)scratchVolumeId;
-    (void)volumeId;
-    (void)poolId;
+    static const char Fn[] = "ReplicationMgr::AddRVScratchVol()";
+    QuerySNRVolDevNameBySNRVolIdV3Args_t devArgs;
+    devArgs.SNRVolumeId = volumeId;
+    QuerySNRVolDevNameBySNRVolIdV3Ret_t devices;
+    bool raise = true;
+    if (QuerySNRVolDev(devArgs, devices)) {
+        if (devices.devices.size() == 1) {
+            YBSetBlkFilterArgs_t filterArgs(devices.devices[0].ClientId);
+            filterArgs.EnableVolumes.push_back(devices.devices[0].DeviceName);
+            YBSetBlkFilterRet_t filter;
+            // A refusal of the client itself has been logged and needs no event.
+            raise = !SetBlkFilterVolumes(filterArgs, filter) && filter.errCode != kClientFilterRefused;
+        } else {
+            m_LogMsg << "\tWarning: Block filter driver was not enabled on the volume"
+                     << "\n\tReason: Zero or more than one host is accessing the scratch volume."
+                     << "\n\tScratch Volume ID = " << scratchVolumeId << "\n\tSNR Volume ID = " << volumeId
+                     << "\n\tScratch Pool ID = " << poolId << "\n\tNHosts         = " << devices.devices.size();
+            WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
+        }
+    }
+    if (raise) {
+        EvEvent event;
+        event << volumeId;
+        event.MinorEvent(kBlockFilterNotEnabledEvent, 0, 0);
+    }
 }
 
 // ---- Removing --------------------------------------------------------------------------

@@ -6,8 +6,10 @@
 #include <thread>
 #include <vector>
 
+#include "host/HostConfig.h"
 #include "host/db/DBtable.h"
 #include "scratch/MembershipFixture.h"
+#include "support/ClientFakesScope.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -226,6 +228,61 @@ TEST_F(MembershipTest, RemovalRefusalsAndTheSnapParametersOfTheRemovedMember)
     exec("DELETE FROM YBVolSnapParams");
     ExpectSuccess(remove(s11));
     EXPECT_EQ(counters(P), Counters(0, 0));
+}
+
+// A new member of volume type 1 gets its block filter switched on on its one
+// host; when that cannot be done (except by the client's own refusal) a
+// minor event names the volume, and the add still succeeds.
+TEST_F(MembershipTest, NewMembersOfType1GetTheirBlockFilterSwitchedOn)
+{
+    ClientFakesScope scope;
+    ClientFakes& fakes = ClientFakesScope::fakes();
+    HostClientSeed host;
+    host.id = 7;
+    host.name = "seven";
+    host.netHostName = "seven.net";
+    ASSERT_EQ(HostConfig::addClient(host), 0);
+    pool(P);
+    pool(Q);
+    pool(3, 2);
+    pool(4);
+    pool(5);
+    exec("INSERT INTO YBSnapEngineInfo (id, name, Type) VALUES (5, 'nas', 5)");
+    volume(10, 1, 7);
+    volume(11, 1, 7);
+    volume(12, 1, 8);  // a client without a host name
+    volume(13, 1, 7);
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId) VALUES (2013, 7, 13)");
+    volume(30, 3, 7);
+    using Args = std::vector<std::string>;
+    auto minorEvents = [&fakes] {
+        std::vector<Args> found;
+        for (const ClientCall& c : fakes.calls("MinorEvent")) found.push_back(c.args);
+        return found;
+    };
+
+    ExpectSuccess(add(P, 10));
+    ASSERT_EQ(fakes.calls("SetBlockFilterDriver").size(), 1u);
+    EXPECT_EQ(fakes.calls("SetBlockFilterDriver")[0].client, "seven.net");
+    EXPECT_EQ(fakes.calls("SetBlockFilterDriver")[0].args, (Args{"1", "/dev/v10", "0"}));
+    EXPECT_TRUE(minorEvents().empty());
+
+    // Refused by the client: no event.
+    ASSERT_TRUE(fakes.failNext("SetBlockFilterDriver"));
+    ExpectSuccess(add(P, 11));
+    EXPECT_TRUE(minorEvents().empty());
+
+    // No host name, two devices: the event with the SNR volume id.
+    ExpectSuccess(add(Q, 12));
+    ExpectSuccess(add(4, 13));
+    EXPECT_EQ(minorEvents(), (std::vector<Args>{{"0x3900006b", "0", "0", "12"}, {"0x3900006b", "0", "0", "13"}}));
+    EXPECT_EQ(LogEntriesWith("\tWarning: Block filter driver was not enabled on the volume").size(), 1u);
+
+    // Moves and volumes of other types are left alone.
+    fakes.reset();
+    ExpectSuccess(add(5, 10));
+    ExpectSuccess(add(3, 30));
+    EXPECT_TRUE(fakes.calls().empty());
 }
 
 // A database failure at any step of an add, a move or a removal fails the
