@@ -33,6 +33,7 @@
 #include "host/db/DBStatementTrace.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
+#include "policies/ReplicationPolicies.h"
 #include "policies/SnapEngines.h"
 #include "policies/VolSnapParams.h"
 #include "replicas/ReplicaVolumeAdd.h"
@@ -361,6 +362,32 @@ protected:
         EXPECT_EQ(statusOf<repGetYBVolumesBySubclientIdResp>(0x350001d3, repGetYBVolumesBySubclientIdReq{kRowsPerTable + 1}),
                   1);
         EXPECT_EQ(statusOf<repRemoveReplicationVolumeResp>(0x35000051, repRemoveReplicationVolumeReq{replicaId}), 1);
+
+        // Replication policies: added (its pool and engine read), read, the
+        // pool's listed, changed (its volumes counted), listed, removed; the
+        // subclients that name one.
+        repAddReplicationPolicyV3Req policy{};
+        policy.policy.name = const_cast<char*>("plan-policy");
+        policy.policy.SnapEngineInfoId = 1;
+        policy.policy.VolumeScratchPoolId = 1;
+        policy.policy.CopyManagerType = 4;
+        const auto policyAdded =
+            ReplyOf<repAddReplicationPolicyV3Resp>(post(0x35000173, &policy, sizeof(repAddReplicationPolicyV3Resp)));
+        ASSERT_EQ(policyAdded.status, 1u);
+        EXPECT_EQ(statusOf<repQueryReplicationPolicyV3ByIdResp>(0x35000175,
+                                                                repQueryReplicationPolicyV3ByIdReq{{policyAdded.id}}),
+                  1);
+        EXPECT_EQ(statusOf<repQueryReplicaPolicyV3ByPoolIdResp>(0x35000181, repQueryReplicaPolicyV3ByPoolIdReq{{1}}), 1);
+        policy.policy.id = static_cast<uint32_t>(policyAdded.id);
+        policy.policy.RetentionSeconds = 3600;
+        EXPECT_EQ(statusOf<repUpdateReplicationPolicyV2Resp>(0x35000177, repUpdateReplicationPolicyV3Req{policy.policy}),
+                  1);
+        EXPECT_EQ(ReplyOf<repGetReplicationPolicyV3ListResp>(
+                      post(0x35000179, nullptr, sizeof(repGetReplicationPolicyV3ListResp))).status,
+                  1u);
+        EXPECT_EQ(statusOf<repRemoveReplicationPolicyResp>(0x35000023, repRemoveReplicationPolicyReq{policyAdded.id}), 1);
+        int32_t appTypes[] = {50, 47};
+        EXPECT_EQ(statusOf<repGetSCListByPolicyResp>(0x350001d1, repGetSCListByPolicyReq{2, 0, 2, appTypes}), 1);
 
         // Consistency points of a set of their own: one created, reported
         // again by its job, its header-only twin; a mount point and a share
