@@ -42,6 +42,32 @@ bool ReadVolume(CSNRVolumeDB& db, int id, YBPhysicalVolume_t& row, DBtran* tran,
     return false;
 }
 
+// Writes the volume's flags with the reservation bit changed and moves its
+// scratch pool's available counter (operation) in the transaction; false
+// with the text, and the code where the result has one.
+template <typename Ret>
+bool WriteReservation(ReplicationMgr& mgr, CSNRVolumeDB& volumeDB, int id, int32_t flags, int operation, Ret& ret,
+                      DBtran* tran, const char* function)
+{
+    const std::string set = "Flags = " + Number(flags);
+    if (!volumeDB.Update(id, set.c_str(), tran))
+        return snr_detail::Fail(mgr, ret, -4, "Could not update volume information from database",
+                                "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
+                                    "\n\tsUpdate = " + set + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                                ProgNameUpdates, function, __LINE__);
+    UpdateAvailVolPoolCounterArgs_t counterArgs;
+    counterArgs.SNRVolumeId = id;
+    counterArgs.operation = operation;
+    UpdateAvailVolPoolCounterRet_t counter;
+    if (!mgr.UpdateAvailVolPoolCounter(counterArgs, counter, tran)) {
+        ret.errMsg = counter.errMsg;
+        SetErrCode(ret, counter.errCode);
+        return false;
+    }
+    return true;
+}
+
 // The texts of the allocation and of its reversal.
 struct AllocationChange {
     const char* function;
@@ -179,7 +205,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
                                         "\n\tsOrderBy = " + tranText + "\n\tDB Err Code = " + Number(code),
                                     ProgNameUpdates, Fn, __LINE__);
         }
-        int32_t flags = row.Flags;
+        const int32_t flags = row.Flags;
 
         if (jobId != 0) {
             YBScratchVolume_t* rows = nullptr;
@@ -233,24 +259,8 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
                                     "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                         "\n\tFlags = " + Number(flags),
                                     ProgNameUpdates, Fn, __LINE__);
-        flags |= SNRVOL_RESERVED_FLAG;
-        const std::string set = "Flags = " + Number(flags);
-        if (!volumeDB.Update(id, set.c_str(), tran))
-            return snr_detail::Fail(*this, ret, -4, "Could not update volume information from database",
-                                    "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(id) + "\n\tsUpdate = " + set + tranText + "\n\tDB Err Code = " +
-                                        Number(volumeDB.getErrorCode()),
-                                    ProgNameUpdates, Fn, __LINE__);
-
-        UpdateAvailVolPoolCounterArgs_t counterArgs;
-        counterArgs.SNRVolumeId = id;
-        counterArgs.operation = POOL_COUNTER_DECREMENT;
-        UpdateAvailVolPoolCounterRet_t counter;
-        if (!UpdateAvailVolPoolCounter(counterArgs, counter, tran)) {
-            ret.errMsg = counter.errMsg;
-            SetErrCode(ret, counter.errCode);
+        if (!WriteReservation(*this, volumeDB, id, flags | SNRVOL_RESERVED_FLAG, POOL_COUNTER_DECREMENT, ret, tran, Fn))
             return false;
-        }
         m_LogMsg << "\tReserving (Locking) SNR Volume " << id;
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
     }
@@ -305,7 +315,7 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
                                         "\n\tsOrderBy = id ASC" + tranText,
                                     ProgNameUpdates, Fn, __LINE__);
         }
-        int32_t flags = count > 0 ? rows[0].Flags : 0;
+        const int32_t flags = count > 0 ? rows[0].Flags : 0;
         volumeDB.deleteList(rows);
         if (count == 0)
             return snr_detail::Fail(*this, ret, 0, "A volume record was not found in the database",
@@ -330,22 +340,8 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
             return snr_detail::Fail(*this, ret, 0, "Volume cannot be unreserved if there are YB Volumes associated with it",
                                     "\n\tPhysical Volume Id: " + Number(id), ProgNameUpdates, Fn, __LINE__);
 
-        flags &= ~SNRVOL_RESERVED_FLAG;
-        const std::string set = "Flags = " + Number(flags);
-        if (!volumeDB.Update(id, set.c_str(), tran))
-            return snr_detail::Fail(*this, ret, 0, "Could not update volume information from database",
-                                    "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(id) + "\n\tsUpdate = " + set + tranText,
-                                    ProgNameUpdates, Fn, __LINE__);
-
-        UpdateAvailVolPoolCounterArgs_t counterArgs;
-        counterArgs.SNRVolumeId = id;
-        counterArgs.operation = POOL_COUNTER_INCREMENT;
-        UpdateAvailVolPoolCounterRet_t counter;
-        if (!UpdateAvailVolPoolCounter(counterArgs, counter, tran)) {
-            ret.errMsg = counter.errMsg;
+        if (!WriteReservation(*this, volumeDB, id, flags & ~SNRVOL_RESERVED_FLAG, POOL_COUNTER_INCREMENT, ret, tran, Fn))
             return false;
-        }
         m_LogMsg << "\tUnreserving (Unlocking) SNR Volume " << id;
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
     }

@@ -103,13 +103,20 @@ protected:
         args.SNRVolumeId = volumeId;
         args.operation = operation;
         UpdateAvailVolPoolCounterRet_t ret;
+        InTransaction([&](DBtran* tran) { return mgr.UpdateAvailVolPoolCounter(args, ret, tran); });
+        return ret;
+    }
+    // Runs a direct call in a transaction that commits on success and rolls
+    // back otherwise.
+    template <typename Call>
+    void InTransaction(Call&& call)
+    {
         DBtran tran;
         EXPECT_EQ(tran.startTran(), 0);
-        if (mgr.UpdateAvailVolPoolCounter(args, ret, &tran))
+        if (call(&tran))
             EXPECT_EQ(tran.commitTran(), 0);
         else
             tran.rollbackTran();
-        return ret;
     }
 
     Counters counters(int poolId)

@@ -43,12 +43,7 @@ protected:
         UnlockVolumesByJobIdArgs_t args;
         args.jobId = jobId;
         UnlockVolumesByJobIdRet_t ret;
-        DBtran tran;
-        EXPECT_EQ(tran.startTran(), 0);
-        if (mgr.UnlockVolumesByJobId(args, ret, &tran))
-            EXPECT_EQ(tran.commitTran(), 0);
-        else
-            tran.rollbackTran();
+        InTransaction([&](DBtran* tran) { return mgr.UnlockVolumesByJobId(args, ret, tran); });
         return ret;
     }
 };
