@@ -85,6 +85,14 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
         return true;
     }
 
+    // Every volume listed is reached by a device of the client: the lists
+    // get room for as many as there are devices at once instead of growing.
+    const size_t devices = ret.devices.size();
+    ret.volumes.reserve(devices);
+    ret.replicationVolumes.reserve(devices);
+    ret.scratchVolumes.reserve(devices);
+    ret.mountPoints.reserve(devices);
+
     volumeCursor.setValues(clientId);
     const YBGetSNRVolInfoByClientId_t* row = volumeCursor.getDataPtr();
     int state = 0;
