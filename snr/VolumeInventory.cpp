@@ -5,6 +5,7 @@
 #include "snr/VolumeInventory.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "host/db/DBtable.h"
@@ -71,6 +72,8 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
                                 ProgNameQueries, QueryVolInfoDBFn, line);
     };
 
+    // Outside a transaction the five reads make one read of the catalogue.
+    std::unique_ptr<DBReadView> view(tran == nullptr ? new DBReadView : nullptr);
     YBGetSNRVolInfoByClientId volumeCursor(tran);
     YBGetSNRMountPointByClientId mountPointCursor(tran);
     YBGetSNRDeviceByClientId deviceCursor(tran);
