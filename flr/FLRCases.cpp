@@ -17,4 +17,24 @@ void BindFLRCases(CaseRegistry& cases)
     cases.bind(0x350001e3, AddFLRSnapNetworkShareCase);
     cases.bind(0x350001e5, DeleteFLRSnapNetworkShareCase);
     cases.bind(0x35000246, UpdateFLRSnapshotCase);
+
+    // Queries of consistency points, the latest point of a set, the set of a
+    // volume and the recovery point lookups.
+    cases.bind(0x350001d7, QueryFLRCPointsByFLRSetIdCase);
+    cases.bind(0x350001dd, QueryFLRSnapshotsByCPIdCaseV1);
+    cases.bind(0x35000200, QueryFLRSnapshotsByCPIdCaseV2);
+    cases.bind(0x350001e7, QueryFLRCPByJobIdCaseV1);
+    cases.bind(0x35000202, QueryFLRCPByJobIdCaseV2);
+    cases.bind(0x35000252, QueryFLRCPByJobIdCaseV3);
+    cases.bind(0x350001e9, QueryRepSetLastCPCaseV1);
+    cases.bind(0x35000204, QueryRepSetLastCPCaseV2);
+    cases.bind(0x35000254, QueryRepSetLastCPCaseV3);
+    cases.bind(0x350001f3, FindRepSetByVolumeCase);
+    cases.bind(0x350001f7, QueryCPsByClientIdAndAppTypeCase);
+    cases.bind(0x35000228, QueryRPByDstClientIdAndVolNameCase);
+    cases.bind(0x35000248, QueryRPByDstClientIdAndVolNameCase);
+    cases.bind(0x3500022a, QueryFanInRPDetailsCase);
+    cases.bind(0x3500022c, QueryFLRSnapBySnapIdCase);
+    cases.bind(0x3500024a, QueryCPByIdCase);
+    cases.bind(0x35000256, QueryRPsByDstClientIdCase);
 }

@@ -19,3 +19,29 @@ extern const ServedCase DeleteFLRSnapNetworkShareCase;
 
 // Snapshot paths (flr/SnapshotPaths.cpp).
 extern const ServedCase UpdateFLRSnapshotCase;
+
+// Consistency point queries (flr/CPQueries.cpp): the points of a set, a
+// point by its id and the point of a job, by message version.
+extern const ServedCase QueryFLRCPointsByFLRSetIdCase;
+extern const ServedCase QueryFLRSnapshotsByCPIdCaseV1;
+extern const ServedCase QueryFLRSnapshotsByCPIdCaseV2;
+extern const ServedCase QueryFLRCPByJobIdCaseV1;
+extern const ServedCase QueryFLRCPByJobIdCaseV2;
+extern const ServedCase QueryFLRCPByJobIdCaseV3;
+
+// The latest point of a replication set (flr/LatestCP.cpp), by message version.
+extern const ServedCase QueryRepSetLastCPCaseV1;
+extern const ServedCase QueryRepSetLastCPCaseV2;
+extern const ServedCase QueryRepSetLastCPCaseV3;
+
+// The replication set of destination volumes (flr/RepSetByVolume.cpp).
+extern const ServedCase FindRepSetByVolumeCase;
+
+// Recovery point lookups (flr/RecoveryPointLookups.cpp); one case answers
+// both versions of the lookup by volume.
+extern const ServedCase QueryCPsByClientIdAndAppTypeCase;
+extern const ServedCase QueryRPByDstClientIdAndVolNameCase;
+extern const ServedCase QueryRPsByDstClientIdCase;
+extern const ServedCase QueryFanInRPDetailsCase;
+extern const ServedCase QueryFLRSnapBySnapIdCase;
+extern const ServedCase QueryCPByIdCase;

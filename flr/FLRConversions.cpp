@@ -4,6 +4,10 @@
 // version of its pair, which calls the next lower one first.
 #include "flr/FLRRecords.h"
 
+#include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolGuid.h"
+#include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolName.h"
+#include "rows/Db/Cursor/YBGetFLRPairPathByCPId.h"
+#include "rows/Db/Proc/YBGetAllRPsbyDstClientId.h"
 #include "snr/RecordConv.h"
 
 namespace {
@@ -93,6 +97,19 @@ void SetMsgCPV1(Wire& dst, const FLRConsistencyPointRecord_t& src)
     dst.AutoMount = YBWireBool(src.AutoMount);
     dst.FlagBit4 = YBWireBool(src.FlagBit4);
     dst.SrcClientId = src.SrcClientId;
+}
+
+template <size_t N, size_t M>
+void AppendRPInfo(std::vector<RPInfo1Record_t>& dst, int32_t cpId, int32_t creationTime, const char (&name)[N],
+                  const char (&mountPoint)[M], int64_t jobId)
+{
+    RPInfo1Record_t rp;
+    rp.CPId = cpId;
+    rp.CreationTime = creationTime;
+    rp.Name = YBColumnText(name);
+    rp.MountPoint = YBColumnText(mountPoint);
+    rp.JobId = static_cast<int32_t>(jobId);
+    dst.push_back(std::move(rp));
 }
 
 template <typename Wire>
@@ -308,3 +325,24 @@ bool YBSet(YBDBDst_t<YBFLRSnapshot_t>& dst, const FLRSnapshotRecord_t& src)
 void YBSet(std::vector<FLRSnapshotRecord_t>& dst, const repFLRSnapRec& src) { YBAppendFromRow(dst, src); }
 void YBSet(std::vector<FLRSnapshotRecord_t>& dst, const repFLRSnapRecV2& src) { YBAppendFromRow(dst, src); }
 void YBSet(std::vector<FLRSnapshotRecord_t>& dst, const YBFLRSnapshot_t& src) { YBAppendFromRow(dst, src); }
+
+void YBSet(std::vector<RPInfo1Record_t>& dst, const YBFLRGetRPByClientIdAndVolName_t& src)
+{
+    AppendRPInfo(dst, src.CPId, src.CreationTime, src.Name, src.MountPoint, src.JobId);
+}
+
+void YBSet(std::vector<RPInfo1Record_t>& dst, const YBFLRGetRPByClientIdAndVolGuid_t& src)
+{
+    AppendRPInfo(dst, src.CPId, src.CreationTime, src.Name, src.MountPoint, src.JobId);
+}
+
+void YBSet(std::vector<RPInfo1Record_t>& dst, const YBGetAllRPsbyDstClientId_t& src)
+{
+    AppendRPInfo(dst, src.CpId, src.iCreationTime, src.szName, src.szMountPoint, src.llJobId);
+}
+
+void YBSet(std::vector<FanInDetail_t>& dst, const YBGetFLRPairPathByCPId_t& src)
+{
+    dst.emplace_back(YBColumnText(src.SrcPath), YBColumnText(src.DstPath), src.SrcClientId, src.RepSetId,
+                     YBColumnText(src.SrcClientNetName), YBColumnText(src.RepSetName), src.DstClientId);
+}

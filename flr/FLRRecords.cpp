@@ -95,3 +95,14 @@ void CreateCPArgs_t::AddMount(int32_t index, const FLRSnapMountPointRecord_t& mo
     MountPoints.push_back(mountPoint);
     MountPoints.back().SnapshotId = index;
 }
+
+void FLRCPExpansion_t::clearLists()
+{
+    Snapshots.clear();
+    Pairs.clear();
+    PairPaths.clear();
+    MountPoints.clear();
+    Shares.clear();
+}
+
+bool IsThisExchangeApplication(int32_t appType) { return appType == 9 || appType == 15 || appType == 53; }

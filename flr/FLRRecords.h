@@ -40,6 +40,10 @@ constexpr int32_t FLRSNAP_BY_REPSET = 1;
 constexpr int32_t FLRSNAP_BY_REPSET_FOR_PRUNING = 2;
 constexpr int32_t FLRSNAP_BY_VOLUME = 3;
 
+// Application types whose consistency points go by the name "Exchange
+// Database": 9, 15 and 53.
+bool IsThisExchangeApplication(int32_t appType);
+
 // Longest texts stored: a snapshot name, and a volume name, volume GUID,
 // snapshot path, mount path or share name.
 constexpr size_t kMaxFLRSnapNameLength = sizeof(YBFLRSnapshot_t::Name) - 2;          // 127
@@ -427,25 +431,39 @@ struct QueryFLRConsistencyPointsByFLRSetIdRet_t : FLRResult_t {
     std::vector<FLRConsistencyPointRecord_t> CPs;
 };
 
-struct QueryFLRSnapshotsByCPIdArgs_t {
-    int32_t CPId = -1;
-};
-
-struct QueryFLRCPByJobIdV1Args_t {
-    int64_t JobId = 0;
-};
-
-struct QueryRepSetLastestCPArgs_t {
-    int32_t FLRSetId = 0;
-    std::string VolumeGUID;
-};
-struct QueryRepSetLastestCPRet_t : FLRResult_t {
-    FLRConsistencyPointRecord_t CP;
+// A point expanded: its snapshots, their pair associations, the pairs' paths
+// at the point's creation time, the snapshots' mount points and the mount
+// points' network shares.
+struct FLRCPExpansion_t : FLRResult_t {
     std::vector<FLRSnapshotRecord_t> Snapshots;
     std::vector<FLRSnapPairRecord_t> Pairs;
     std::vector<FLRPairPathRecord_t> PairPaths;
     std::vector<FLRSnapMountPointRecord_t> MountPoints;
     std::vector<FLRSnapNetworkShareRecord_t> Shares;
+
+    void clearLists();
+};
+
+struct QueryFLRSnapshotsByCPIdArgs_t {
+    int32_t CPId = -1;
+};
+struct QueryFLRSnapshotsByCPIdRet_t : FLRCPExpansion_t {};
+
+struct QueryFLRCPByJobIdV1Args_t {
+    int64_t JobId = 0;
+};
+// The point of the job (id -1 when the job has none), expanded.
+struct QueryFLRCPByJobIdRet_t : FLRCPExpansion_t {
+    FLRConsistencyPointRecord_t CP;
+};
+
+struct QueryRepSetLastestCPArgs_t {
+    int32_t FLRSetId = 0;
+    std::string VolumeGUID;  // empty: any volume
+};
+// The newest point (id -1 when there is none), expanded.
+struct QueryRepSetLastestCPRet_t : FLRCPExpansion_t {
+    FLRConsistencyPointRecord_t CP;
 };
 
 struct AddFLRSnapMountPointArgs_t {
@@ -506,6 +524,21 @@ struct FindRepSetByVolumeRet_t : FLRResult_t {
     std::vector<RepSetVolume_t> Volumes;
 };
 
+// A volume path and the GUID a client gave for it (empty until then).
+struct YBGUIDFromPath_t {
+    YBGUIDFromPath_t(std::string path = std::string(), std::string guid = std::string())
+        : Path(std::move(path)), GUID(std::move(guid))
+    {
+    }
+    std::string Path;
+    std::string GUID;
+};
+// The paths whose GUIDs the client of HostClientId is asked for.
+struct YBFindGUIDReq_t {
+    std::vector<YBGUIDFromPath_t> Paths;
+    int32_t HostClientId = -1;
+};
+
 struct QueryFLRCPsByClientIdAndAppTypeV1Args_t {
     int32_t ClientId = -1;
     int32_t AppType = -1;
@@ -549,6 +582,15 @@ struct QueryCPByIdArgs_t {
 };
 struct QueryCPByIdRet_t : FLRResult_t {
     FLRConsistencyPointRecord_t CP;
+};
+
+struct doesClientHaveAnyRPsArgs_t {
+    int32_t ClientId = -1;
+};
+// The points whose source client is the client, and the destination points
+// that hold a pair of the client's replication sets.
+struct doesClientHaveAnyRPsRet_t : FLRResult_t {
+    uint64_t Count = 0;
 };
 
 // The names and snapshot paths of the snapshots are used.
@@ -636,6 +678,18 @@ void YBSet(FLRSnapNetworkShareRecord_t& dst, const YBFLRSnapNetworkShare_t& src)
 // The row's CreationTime is left to the caller.
 bool YBSet(YBDBDst_t<YBFLRConsistencyPoint_t>& dst, const FLRConsistencyPointRecord_t& src);
 bool YBSet(YBDBDst_t<YBFLRSnapshot_t>& dst, const FLRSnapshotRecord_t& src);
+
+// Rows of the recovery point cursors and procedures, appended as records:
+// a recovery point of a destination client (the job id keeps its low 32
+// bits), and a pair of a fan-in recovery point.
+struct YBFLRGetRPByClientIdAndVolName_t;
+struct YBFLRGetRPByClientIdAndVolGuid_t;
+struct YBGetAllRPsbyDstClientId_t;
+struct YBGetFLRPairPathByCPId_t;
+void YBSet(std::vector<RPInfo1Record_t>& dst, const YBFLRGetRPByClientIdAndVolName_t& src);
+void YBSet(std::vector<RPInfo1Record_t>& dst, const YBFLRGetRPByClientIdAndVolGuid_t& src);
+void YBSet(std::vector<RPInfo1Record_t>& dst, const YBGetAllRPsbyDstClientId_t& src);
+void YBSet(std::vector<FanInDetail_t>& dst, const YBGetFLRPairPathByCPId_t& src);
 
 // Appends a snapshot made with the defaults (engine type 1) and converted
 // from the wire record or row.

@@ -50,6 +50,22 @@ bool SetReplyArray(AutoFreeMem_t& owner, Wire*& array, uint32_t& count, const st
     return true;
 }
 
+// An inline case without a transaction whose reply carries one list (its
+// `count` and the array member given): the operation runs, then the records
+// go into a new array, freed after the send.
+template <typename Reply, typename Wire, typename Ret, typename Record, typename Operation>
+void ServeListInline(ReplicationMgr& mgr, unsigned long code, const Ret& ret, const std::vector<Record>& records,
+                     Wire* Reply::*array, Operation&& operation)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AutoFreeMem_t owner;
+    const unsigned long replyCode = ReplyCodeFor(code);
+    RunInlineCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode),
+                  cases::Message::PointIntoResult, std::forward<Operation>(operation),
+                  [&](Reply& r) { return SetReplyArray(owner, r.*array, r.count, records); });
+}
+
 // An inline case with its own transaction: the operation runs on the
 // arguments the caller read from the request; `onSuccess(Reply&)` puts the
 // result's new id into the reply.

@@ -4,6 +4,27 @@
 
 void BindPolicyCases(CaseRegistry& cases)
 {
+    // Replication policies: add, query by id, update, list and the list by
+    // scratch pool in message versions 1 to 3; remove; the subclients that
+    // name a policy.
+    cases.bind(0x3500001f, AddReplicationPolicyCaseV1);
+    cases.bind(0x350000c7, AddReplicationPolicyCaseV2);
+    cases.bind(0x35000173, AddReplicationPolicyCaseV3);
+    cases.bind(0x35000021, QueryReplicationPolicyCaseV1);
+    cases.bind(0x350000c9, QueryReplicationPolicyCaseV2);
+    cases.bind(0x35000175, QueryReplicationPolicyCaseV3);
+    cases.bind(0x35000025, UpdateReplicationPolicyCaseV1);
+    cases.bind(0x350000cb, UpdateReplicationPolicyCaseV2);
+    cases.bind(0x35000177, UpdateReplicationPolicyCaseV3);
+    cases.bind(0x35000027, GetReplicationPolicyListCaseV1);
+    cases.bind(0x350000cd, GetReplicationPolicyListCaseV2);
+    cases.bind(0x35000179, GetReplicationPolicyListCaseV3);
+    cases.bind(0x350000b5, QueryReplicationPolicyByPoolIdCaseV1);
+    cases.bind(0x350000cf, QueryReplicationPolicyByPoolIdCaseV2);
+    cases.bind(0x35000181, QueryReplicationPolicyByPoolIdCaseV3);
+    cases.bind(0x35000023, RemoveReplicationPolicyCase);
+    cases.bind(0x350001d1, GetSCListByYBPolicyCase);
+
     // Snap engines: add, query, update and list in message versions 1, 42, V3;
     // remove by id and by name.
     cases.bind(0x35000029, AddSnapEngineInfoCaseV1);

@@ -31,3 +31,22 @@ extern const ServedCase UpdateVolSnapParamCaseV2;
 extern const ServedCase GetVolSnapParamsListCaseV1;
 extern const ServedCase GetVolSnapParamsListCaseV2;
 extern const ServedCase RemoveVolSnapParamCase;
+
+// Replication policies (policies/ReplicationPolicies.cpp), by message version.
+extern const ServedCase AddReplicationPolicyCaseV1;
+extern const ServedCase AddReplicationPolicyCaseV2;
+extern const ServedCase AddReplicationPolicyCaseV3;
+extern const ServedCase QueryReplicationPolicyCaseV1;
+extern const ServedCase QueryReplicationPolicyCaseV2;
+extern const ServedCase QueryReplicationPolicyCaseV3;
+extern const ServedCase UpdateReplicationPolicyCaseV1;
+extern const ServedCase UpdateReplicationPolicyCaseV2;
+extern const ServedCase UpdateReplicationPolicyCaseV3;
+extern const ServedCase GetReplicationPolicyListCaseV1;
+extern const ServedCase GetReplicationPolicyListCaseV2;
+extern const ServedCase GetReplicationPolicyListCaseV3;
+extern const ServedCase QueryReplicationPolicyByPoolIdCaseV1;
+extern const ServedCase QueryReplicationPolicyByPoolIdCaseV2;
+extern const ServedCase QueryReplicationPolicyByPoolIdCaseV3;
+extern const ServedCase RemoveReplicationPolicyCase;
+extern const ServedCase GetSCListByYBPolicyCase;

@@ -1,5 +1,42 @@
 // The request codes of replication volumes and the case that answers each.
+#include "replicas/ReplicaCases.h"
 #include "service/ServedCases.h"
 
-// No request of replication volumes is served yet.
-void BindReplicaCases(CaseRegistry&) {}
+void BindReplicaCases(CaseRegistry& cases)
+{
+    // Add and update in message versions 1, 42, 3, 4 and 5.
+    cases.bind(0x35000047, AddReplicationVolumeCaseV1);
+    cases.bind(0x35000085, AddReplicationVolumeCase42);
+    cases.bind(0x350000db, AddReplicationVolumeCaseV3);
+    cases.bind(0x3500018b, AddReplicationVolumeCaseV4);
+    cases.bind(0x350001b7, AddReplicationVolumeCaseV5);
+    cases.bind(0x35000053, UpdateReplicationVolumeCaseV1);
+    cases.bind(0x35000093, UpdateReplicationVolumeCase42);
+    cases.bind(0x350000e5, UpdateReplicationVolumeCaseV3);
+    cases.bind(0x35000195, UpdateReplicationVolumeCaseV4);
+    cases.bind(0x350001bb, UpdateReplicationVolumeCaseV5);
+
+    // Queries: by id and the list in versions 1, 42, 3, 4 and 5; by job in
+    // versions 1 to 4; by unique snapshot id in versions 1 to 3; by subclient.
+    cases.bind(0x35000049, QueryReplicationVolumeCaseV1);
+    cases.bind(0x35000089, QueryReplicationVolumeCase42);
+    cases.bind(0x350000df, QueryReplicationVolumeCaseV3);
+    cases.bind(0x3500018f, QueryReplicationVolumeCaseV4);
+    cases.bind(0x350001b9, QueryReplicationVolumeCaseV5);
+    cases.bind(0x35000055, GetReplicationVolumeListCaseV1);
+    cases.bind(0x35000091, GetReplicationVolumeListCase42);
+    cases.bind(0x350000e3, GetReplicationVolumeListCaseV3);
+    cases.bind(0x35000193, GetReplicationVolumeListCaseV4);
+    cases.bind(0x350001bd, GetReplicationVolumeListCaseV5);
+    cases.bind(0x35000087, QueryReplicationVolumeByJobIdCaseV1);
+    cases.bind(0x350000dd, QueryReplicationVolumeByJobIdCaseV2);
+    cases.bind(0x3500018d, QueryReplicationVolumeByJobIdCaseV3);
+    cases.bind(0x350001c5, QueryReplicationVolumeByJobIdCaseV4);
+    cases.bind(0x35000141, QueryReplicationVolumeByUniqueSnapIdCaseV1);
+    cases.bind(0x35000197, QueryReplicationVolumeByUniqueSnapIdCaseV2);
+    cases.bind(0x350001c7, QueryReplicationVolumeByUniqueSnapIdCaseV3);
+    cases.bind(0x350001d3, QueryYBVolumesCase);
+
+    // Removal of one volume.
+    cases.bind(0x35000051, RemoveReplicationVolumeCase);
+}

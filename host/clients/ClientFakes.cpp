@@ -70,6 +70,13 @@ void ClientFakes::setVolumeGUID(const std::string& path, const std::string& guid
     m_script.guids[path] = guid;
 }
 
+void ClientFakes::setVolumeGUIDAnswer(const std::vector<std::string>& guids)
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_script.guidAnswerScripted = true;
+    m_script.guidAnswer = guids;
+}
+
 void ClientFakes::setToolReturnCode(int code)
 {
     std::lock_guard<std::mutex> guard(m_mutex);
@@ -138,6 +145,14 @@ std::string ClientFakes::volumeGUID(const std::string& path) const
     std::lock_guard<std::mutex> guard(m_mutex);
     auto it = m_script.guids.find(path);
     return it == m_script.guids.end() ? std::string() : it->second;
+}
+
+bool ClientFakes::volumeGUIDAnswer(std::vector<std::string>& guids) const
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    if (!m_script.guidAnswerScripted) return false;
+    guids = m_script.guidAnswer;
+    return true;
 }
 
 int ClientFakes::toolReturnCode() const

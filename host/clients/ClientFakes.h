@@ -59,6 +59,9 @@ public:
     void setSnapResult(const std::string& snapName, int bits);
     // GUID that FindVolumeGUID gives for the path; "" for a path not scripted.
     void setVolumeGUID(const std::string& path, const std::string& guid);
+    // The GUIDs every later FindVolumeGUID gives, whatever the paths (an
+    // answer with more or fewer GUIDs than paths); none scripted at start.
+    void setVolumeGUIDAnswer(const std::vector<std::string>& guids);
     // Return code of every later remote tool run (0, success, at start).
     void setToolReturnCode(int code);
     // The next `count` calls of the operation fail, each in its own way (a
@@ -84,6 +87,8 @@ public:
     bool enter(ClientCall call);
     int snapResult(const std::string& snapName) const;
     std::string volumeGUID(const std::string& path) const;
+    // The whole answer of FindVolumeGUID when one is scripted.
+    bool volumeGUIDAnswer(std::vector<std::string>& guids) const;
     int toolReturnCode() const;
     // Counts the question and answers it.
     bool nextQuitFlag();
@@ -96,6 +101,8 @@ private:
     struct Script {
         std::map<std::string, int> snapResults;
         std::map<std::string, std::string> guids;
+        bool guidAnswerScripted = false;
+        std::vector<std::string> guidAnswer;
         std::map<std::string, int> failures;  // operation -> calls still to fail
         int toolReturnCode = 0;
         int quitAfter = -1;

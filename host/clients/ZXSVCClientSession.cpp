@@ -59,6 +59,7 @@ bool ZXSVCClientSession::FindVolumeGUID(const std::vector<std::string>& paths, s
 {
     if (enter("FindVolumeGUID", paths)) return false;
     guids.clear();
+    if (ClientFakes::instance().volumeGUIDAnswer(guids)) return true;
     for (const std::string& path : paths) guids.push_back(ClientFakes::instance().volumeGUID(path));
     return true;
 }

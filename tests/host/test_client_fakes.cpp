@@ -132,6 +132,23 @@ TEST_F(ClientFakesTest, ScriptedResultBitsAndGuidsComeBack)
     EXPECT_EQ(fakes.calls("FLRDelSnaps")[0].clientId, 5);
 }
 
+// A whole answer scripted is given as it is, whatever the paths, until reset.
+TEST_F(ClientFakesTest, AScriptedGuidAnswerMayHoldMoreOrFewerGuidsThanPaths)
+{
+    ZXSVCClientSession session("hostA", 12, nullptr, nullptr);
+    std::vector<std::string> guids;
+    fakes.setVolumeGUID("E:\\", "{guid-E}");
+    fakes.setVolumeGUIDAnswer({"{one}", "{two}", "{three}"});
+    ASSERT_TRUE(session.FindVolumeGUID({"E:\\"}, guids));
+    EXPECT_EQ(guids, (Args{"{one}", "{two}", "{three}"}));
+    fakes.setVolumeGUIDAnswer({});
+    ASSERT_TRUE(session.FindVolumeGUID({"E:\\", "F:\\"}, guids));
+    EXPECT_TRUE(guids.empty());
+    fakes.reset();
+    ASSERT_TRUE(session.FindVolumeGUID({"E:\\"}, guids));
+    EXPECT_EQ(guids, Args{""});
+}
+
 TEST_F(ClientFakesTest, InjectedFailuresHitTheNextCallsOnlyAndLeaveOutputsAlone)
 {
     EXPECT_FALSE(fakes.failNext("InfoEvent"));  // cannot fail

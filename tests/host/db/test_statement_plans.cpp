@@ -27,14 +27,20 @@
 #include "files/ComponentLists.h"
 #include "files/UserApplications.h"
 #include "flr/FLRMessages.h"
+#include "flr/FLRQueryMessages.h"
 #include "host/HostConfig.h"
 #include "files/StoredFileMessages.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/DBStatementTrace.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
+#include "policies/ReplicationPolicies.h"
 #include "policies/SnapEngines.h"
 #include "policies/VolSnapParams.h"
+#include "replicas/ReplicaVolumeAdd.h"
+#include "replicas/ReplicaVolumeQueries.h"
+#include "replicas/ReplicaVolumeRemoval.h"
+#include "replicas/ReplicaVolumeUpdate.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
@@ -47,6 +53,7 @@
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "support/CataloguePlans.h"
+#include "support/ClientFakesScope.h"
 
 // Registers the statements of files, FLR and cleanup again.
 void registerFileFlrCleanupStatements();
@@ -69,6 +76,8 @@ const Inherent kInherent[] = {
     {"YBGetYBFileList", "YBFile", "lists every stored file"},
     {"YBGetVEHosts", "DHT_Client", "lists the virtualization hosts among all clients by status bits and platform"},
     {"YBPruneJobHistory", "YBJobVolumeHistory", "looks at every entry for an SNR volume that is gone"},
+    {"UniqueSnapshotID LIKE", "YBPhysicalVolume",
+     "a unique snapshot id is matched as the end of the stored id, an order no index keeps"},
     {"FROM YBVolume WHERE CurrentRole = ", "YBVolume",
      "the replicas of an SNR volume chosen by role alone are every replica in that role, read newest first"},
 };
@@ -323,6 +332,63 @@ protected:
         EXPECT_EQ(statusOf<repRemoveVolSnapParamsResp>(0x35000037, repRemoveVolSnapParamsReq{params.VolSnapParams.SNRVolumeId}),
                   1);
 
+        // Replication policies: added (its pool and engine read), read, the
+        // pool's listed, changed (its volumes counted), listed, removed; the
+        // subclients that name one.
+        repAddReplicationPolicyV3Req policy{};
+        policy.policy.name = const_cast<char*>("plan-policy");
+        policy.policy.SnapEngineInfoId = 1;
+        policy.policy.VolumeScratchPoolId = 1;
+        policy.policy.CopyManagerType = 4;
+        const auto policyAdded =
+            ReplyOf<repAddReplicationPolicyV3Resp>(post(0x35000173, &policy, sizeof(repAddReplicationPolicyV3Resp)));
+        ASSERT_EQ(policyAdded.status, 1u);
+        EXPECT_EQ(statusOf<repQueryReplicationPolicyV3ByIdResp>(0x35000175,
+                                                                repQueryReplicationPolicyV3ByIdReq{{policyAdded.id}}),
+                  1);
+        EXPECT_EQ(statusOf<repQueryReplicaPolicyV3ByPoolIdResp>(0x35000181, repQueryReplicaPolicyV3ByPoolIdReq{{1}}), 1);
+        policy.policy.id = static_cast<uint32_t>(policyAdded.id);
+        policy.policy.RetentionSeconds = 3600;
+        EXPECT_EQ(statusOf<repUpdateReplicationPolicyV2Resp>(0x35000177, repUpdateReplicationPolicyV3Req{policy.policy}),
+                  1);
+        EXPECT_EQ(ReplyOf<repGetReplicationPolicyV3ListResp>(
+                      post(0x35000179, nullptr, sizeof(repGetReplicationPolicyV3ListResp))).status,
+                  1u);
+        EXPECT_EQ(statusOf<repRemoveReplicationPolicyResp>(0x35000023, repRemoveReplicationPolicyReq{policyAdded.id}), 1);
+        int32_t appTypes[] = {50, 47};
+        EXPECT_EQ(statusOf<repGetSCListByPolicyResp>(0x350001d1, repGetSCListByPolicyReq{2, 0, 2, appTypes}), 1);
+
+        // Replication volumes: a snapshot added and linked to a subclient,
+        // read, changed, listed by every key, removed.
+        repAddReplicationVolumeV5Req replica;
+        replica.ReplicationVolume.CurrentRole = 2;
+        replica.ReplicationVolume.PrimaryVolumeId = 7;
+        replica.ReplicationVolume.PhysicalVolumeId = 8;
+        replica.ReplicationVolume.ReplicationPolicyId = 1;
+        replica.ReplicationVolume.SnapVolumeId = 9;
+        replica.ReplicationVolume.JobId = 900002;
+        replica.ReplicationVolume.SnapvaultReplicaDir = const_cast<char*>("plan-dir");
+        replica.subclientId = kRowsPerTable + 1;
+        const auto replicaAdded =
+            ReplyOf<repAddReplicationVolumeV5Resp>(post(0x350001b7, &replica, sizeof(repAddReplicationVolumeV5Resp)));
+        ASSERT_EQ(replicaAdded.status, 1u);
+        const int32_t replicaId = replicaAdded.id;
+        EXPECT_EQ(statusOf<repQueryReplicationVolV5ByIdResp>(0x350001b9, repQueryReplicationVolumeByIdReq{replicaId}), 1);
+        replica.ReplicationVolume.id = replicaId;
+        EXPECT_EQ(statusOf<repUpdateReplicationVolumeV5Resp>(0x350001bb,
+                                                             repUpdateReplicationVolumeV5Req{replica.ReplicationVolume}),
+                  1);
+        EXPECT_EQ(ReplyOf<repGetReplicationVolumeListV5Resp>(post(0x350001bd, nullptr, sizeof(repGetReplicationVolumeListV5Resp)))
+                      .status,
+                  1u);
+        EXPECT_EQ(statusOf<repQueryReplicaVolumeV4ByJobIdResp>(0x350001c5, repQueryReplicaVolumeByJobIdReq{900002}), 1);
+        EXPECT_EQ(statusOf<repQueryYBVolByUniqueSnapshotIdV3Resp>(
+                      0x350001c7, repQueryYBVolByUniqueSnapshotIdReq{const_cast<char*>("-7")}),
+                  1);
+        EXPECT_EQ(statusOf<repGetYBVolumesBySubclientIdResp>(0x350001d3, repGetYBVolumesBySubclientIdReq{kRowsPerTable + 1}),
+                  1);
+        EXPECT_EQ(statusOf<repRemoveReplicationVolumeResp>(0x35000051, repRemoveReplicationVolumeReq{replicaId}), 1);
+
         // Consistency points of a set of their own: one created, reported
         // again by its job, its header-only twin; a mount point and a share
         // added and removed; the snapshot's path set by its name; the pair
@@ -330,16 +396,23 @@ protected:
         HostClientSeed host;
         host.id = kRowsPerTable + 1;
         host.name = "plan-host";
+        host.osId = 2;  // its client service maps volume paths to GUIDs
         ASSERT_EQ(HostConfig::addClient(host), 0);
+        int instance = 0;
+        ASSERT_EQ(HostConfig::addInstance(instance, host.id, 84, "plan-instance"), 0);
         HostBackupSetSeed set;
         set.id = kRowsPerTable + 1;
         set.name = "plan-set";
+        set.clientId = host.id;
+        set.appTypeId = 84;
+        set.instanceId = instance;
         set.destinationHostId = host.id;
         ASSERT_EQ(HostConfig::addBackupSet(set), 0);
         repFLRSnapRecV2 snap;
         snap.id = 1;
         snap.Name = const_cast<char*>("plan-snap");
         snap.SnapVolumeName = const_cast<char*>("plan-volume");
+        snap.VolumeGUID = const_cast<char*>("{plan-guid}");
         repFLRSnapPairElem pair{0, 1, kRowsPerTable + 1};
         repFLRSnapMountPointElem mount{0, 1, const_cast<char*>("/mnt/plan-snap")};
         repCreateCPReqV3 cp;
@@ -351,7 +424,9 @@ protected:
         cp.Snaps = &snap;
         cp.Pairs = &pair;
         cp.MountPoints = &mount;
-        EXPECT_EQ(statusOf<repCreateCPRespV2>(0x3500024c, cp), 1u);
+        const auto created = ReplyOf<repCreateCPRespV2>(post(0x3500024c, &cp, sizeof(repCreateCPRespV2)));
+        ASSERT_EQ(created.status, 1u);
+        const int32_t cpId = created.CPId;
         EXPECT_EQ(statusOf<repCreateCPRespV2>(0x3500024c, cp), 1u);
         EXPECT_EQ(ReplyOf<repAddFLRConsistencyPointResp>(post(0x350001d5, &cp.CP, sizeof(repAddFLRConsistencyPointResp))).status,
                   1u);
@@ -384,6 +459,45 @@ protected:
         FanInRPAssociatedWithSrcRepSetRet_t pairs;
         EXPECT_TRUE(mgr.getFanInRPAssociatedWithSrcRepSet(fanIn, pairs, nullptr));
         EXPECT_EQ(pairs.SnapshotIds.size(), 1u);
+
+        // The same point read back: by its set, id and job, as the set's
+        // latest (of any volume, and of one); the set of its volume; the
+        // recovery point lookups; what concerns its host.
+        EXPECT_EQ(statusOf<repQueryFLRCPointsByFLRSetIdResp>(0x350001d7, repQueryFLRCPointsByFLRSetIdReq{set.id}), 1u);
+        EXPECT_EQ(statusOf<repQueryFLRSnapshotsByCPIdRespV2>(
+                      0x35000200, repQueryFLRSnapshotsByCPIdReqV2{{static_cast<uint32_t>(cpId)}}),
+                  1u);
+        EXPECT_EQ(statusOf<repQueryFLRCPByJobIdRespV3>(0x35000252, repQueryFLRCPByJobIdReqV2{{cp.CP.JobId}}), 1u);
+        EXPECT_EQ(statusOf<repQueryRepSetLastCPRespV2>(
+                      0x35000204, repQueryRepSetLastCPReqV2{static_cast<uint32_t>(set.id), nullptr}),
+                  1u);
+        EXPECT_EQ(statusOf<repQueryRepSetLastCPRespV3>(
+                      0x35000254, repQueryRepSetLastCPReqV2{static_cast<uint32_t>(set.id), snap.VolumeGUID}),
+                  1u);
+        {
+            ClientFakesScope fakes;
+            fakes.fakes().setVolumeGUID("E:", "{plan-guid}");
+            char* paths[] = {const_cast<char*>("E:")};
+            EXPECT_EQ(statusOf<repFindRepSetByVolumeResp>(0x350001f3, repFindRepSetByVolumeReq{1, paths, set.id}), 1);
+            EXPECT_EQ(fakes.fakes().calls("FindVolumeGUID").size(), 1u);
+        }
+        // The point was stored before its set had an active pair: no source
+        // client, none of the host's.
+        EXPECT_EQ(statusOf<repQueryFLRCPsByClientIdAndAppTypeResp>(
+                      0x350001f7, repQueryFLRCPsByClientIdAndAppTypeReq{host.id, 0}),
+                  0);
+        statusOf<repQueryFLRCPsByClientIdAndAppTypeResp>(0x350001f7, repQueryFLRCPsByClientIdAndAppTypeReq{host.id, 84});
+        EXPECT_EQ(statusOf<repGetRPsByClientIdAndVolNameV2Resp>(
+                      0x35000248, repGetRPsByClientIdAndVolNameV2Req{host.id, snap.VolumeGUID, 1}),
+                  1);
+        EXPECT_EQ(statusOf<repGetRPsByDstClientIdResp>(0x35000256, repGetRPsByDstClientIdReq{host.id}), 1);
+        EXPECT_EQ(statusOf<repGetFanInDetailInfoByRPIdResp>(0x3500022a, repGetFanInDetailInfoByRPIdReq{cpId}), 1);
+        EXPECT_EQ(statusOf<repQueryCPByIdResp>(0x3500024a, repQueryCPByIdReq{cpId}), 1);
+        EXPECT_EQ(statusOf<repQueryFLRSnapBySnapIdResp>(0x3500022c, repQueryFLRSnapBySnapIdReq{1}), 1);
+        doesClientHaveAnyRPsArgs_t client;
+        client.ClientId = host.id;
+        doesClientHaveAnyRPsRet_t concerns;
+        EXPECT_TRUE(mgr.doesClientHaveAnyRP(client, concerns, nullptr));
 
         // Stored files: one stored, read, renamed and moved, removed; the
         // files of a seeded volume removed.

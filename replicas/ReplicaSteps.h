@@ -1,0 +1,23 @@
+// Shared pieces of the replication volume operations. Internal to replicas/.
+#pragma once
+
+#include <string>
+
+#include "replicas/ReplicaRecords.h"
+
+namespace replica_detail {
+
+// "Field <label> is not valid": a record field the row conversion refused.
+inline std::string FieldNotValid(int bit)
+{
+    return std::string("Field ") + GetYBVolumeFieldName(bit) + " is not valid";
+}
+
+// Source names of the units the operations log under.
+constexpr char ProgNameInserts[] = "ReplicationMgrInserts";
+constexpr char ProgNameUpdates[] = "ReplicationMgrUpdates";
+constexpr char ProgNameQueries[] = "ReplicationMgrQueries";
+constexpr char ProgNameGetLists[] = "ReplicationMgrGetLists";
+constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
+
+}  // namespace replica_detail

@@ -1,0 +1,177 @@
+// The removal of one replication volume with its application directories
+// and its subclient link, the drop of its primary volume's snap parameters
+// after the last snapshot, and its inline request case.
+#include "replicas/ReplicaVolumeRemoval.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "files/ComponentLists.h"
+#include "host/db/DBtable.h"
+#include "host/db/ReplicaTables.h"
+#include "policies/VolSnapParams.h"
+#include "replicas/ApplicationDirs.h"
+#include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaVolumeQueries.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "snr/DeviceRegistrationSteps.h"
+
+using replica_detail::ProgNameDeletes;
+
+namespace {
+
+const char RemoveFn[] = "ReplicationMgr::RemoveReplicationVolume()";
+
+constexpr int32_t RoleSnapshot = 2;
+constexpr int32_t RoleDestinationSnapshot = 5;
+constexpr int32_t SnapEngineTypeOfKeptSnapshots = 5;
+
+// After the removal of a snapshot: the primary volume's snap parameters go
+// when no snapshot of it is left and no subclient's content names it.
+bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplicationVolumeRet_t& ret, DBtran* tran)
+{
+    const std::string where = "PrimaryVolumeId = " + std::to_string(primaryId) +
+                              " AND (CurrentRole = " + std::to_string(RoleSnapshot) +
+                              " OR (CurrentRole = " + std::to_string(RoleDestinationSnapshot) +
+                              " AND SnapEngineType = " + std::to_string(SnapEngineTypeOfKeptSnapshots) + "))";
+    CReplicationVolumeDB volumes;
+    unsigned int snapshots = 0;
+    if (!volumes.getNRows(where.c_str(), snapshots, tran))
+        return snr_detail::Fail(mgr, ret, -4, "Cannot check if the source volume has any snapshots",
+                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tsWhere      = " + where +
+                                    "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                                ProgNameDeletes, RemoveFn, __LINE__);
+    if (snapshots > 0) {
+        mgr.log() << "\tVolume Snap Params will not be deleted because there are still snapshots associated with it"
+                  << "\n\tVolume Id       = " << primaryId << "\n\tNumber of Snaps = " << snapshots;
+        mgr.WriteLogMsg(ProgNameDeletes, RemoveFn, __LINE__, ReplicationMgr::MSG);
+        return true;
+    }
+
+    GetYBSubclientVolumesListRet_t content;
+    if (!mgr.GetSubclientVolumesList(content, tran))
+        return snr_detail::Fail(mgr, ret, -4, "Cannot check if the snapshot source volume is part of any subclient content",
+                                "\n\tError Code = " + std::to_string(content.errCode), ProgNameDeletes, RemoveFn,
+                                __LINE__);
+    const std::vector<int>& named = content.volumeIds;
+    if (std::find(named.begin(), named.end(), primaryId) != named.end()) return true;
+
+    RemoveVolSnapParam42Args_t removeArgs;
+    removeArgs.SNRVolumeId = primaryId;
+    RemoveVolSnapParam42Ret_t removed;
+    if (mgr.RemoveVolSnapParam(removeArgs, removed, tran)) return true;
+    // A primary volume without snap parameters has nothing left to drop.
+    if (removed.errCode == -3) {
+        snr_detail::Warn(mgr, "The snapshot source volume has no volume snap parameters to remove",
+                         "\n\tVolume Id = " + std::to_string(primaryId), ProgNameDeletes, RemoveFn, __LINE__);
+        return true;
+    }
+    ret.errMsg = removed.errMsg;
+    return false;
+}
+
+}  // namespace
+
+bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t& args,
+                                             RemoveReplicationVolumeRet_t& ret, DBtran* tran)
+{
+    const int id = args.id;
+
+    if (id < 1)
+        return snr_detail::Fail(*this, ret, -6, "Cannot remove YB Volume from the database with invalid values",
+                                "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, RemoveFn,
+                                __LINE__);
+
+    QueryReplicationVolume42ByIdArgs_t queryArgs;
+    queryArgs.id = id;
+    QueryReplicationVolume42ByIdRet_t query;
+    if (!QueryReplicationVolume(queryArgs, query)) {
+        ret.errMsg = query.errMsg;  // the query wrote its own entry
+        return false;
+    }
+    const ReplicationVolumeRecord42_t& volume = query.record;
+
+    if (volume.CurrentRole == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive)
+        return snr_detail::Fail(*this, ret, -11, "YB Volume cannot be removed because the snapshot is still active",
+                                "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
+
+    // A volume on no scratch volume (a snapshot, a permanent replica) is in no pool.
+    CRVScratchVolumeDB scratchVolumes;
+    YBScratchVolume_t scratch;
+    std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
+    if (!scratchVolumes.getInfo(volume.RVScratchVolumeId, scratch, nullptr)) {
+        if (scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
+            return snr_detail::Fail(*this, ret, -4, "Cannot remove YB volume record",
+                                    "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tId: " +
+                                        std::to_string(volume.RVScratchVolumeId) + "\n\tDB Err Code = " +
+                                        std::to_string(scratchVolumes.getErrorCode()),
+                                    ProgNameDeletes, RemoveFn, __LINE__);
+        std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
+    }
+    if (scratch.RVScratchVolumePoolId != 0)
+        return snr_detail::Fail(*this, ret, -11, "YB volume cannot be removed because it belongs to a scratch volume pool",
+                                "\n\tReplication Volume ID: " + std::to_string(id) + "\n\tRV Scratch Volume Pool ID: " +
+                                    std::to_string(scratch.RVScratchVolumePoolId),
+                                ProgNameDeletes, RemoveFn, __LINE__);
+
+    DeleteAppDirsByReplicationVolIdArgs_t dirsArgs;
+    dirsArgs.ReplicationVolumeId = id;
+    DeleteAppDirsByReplicationVolIdRet_t dirs;
+    if (!DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) {
+        ret.errMsg = dirs.errMsg;
+        return false;
+    }
+
+    const std::string linkWhere = "YBVolumeId = " + std::to_string(id);
+    YBSubclientYBVolumesDB links;
+    if (!links.remove(linkWhere.c_str(), tran)) {
+        if (links.getErrorCode() != DB_NO_MORE_ROWS)
+            return snr_detail::Fail(*this, ret, -4, "YB volume record cannot be removed from the DB. Check log files",
+                                    "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
+                                        "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
+                                    ProgNameDeletes, RemoveFn, __LINE__);
+        m_LogMsg << "\tWarning: YBSubclientYBVolumes table has no record associated with the YB Volume Id " << id;
+        WriteLogMsg(ProgNameDeletes, RemoveFn, __LINE__, WARNING);
+    }
+
+    CReplicationVolumeDB volumes;
+    if (!volumes.remove(id, tran))
+        return snr_detail::Fail(*this, ret, -4, "Cannot remove YB Volume from the database",
+                                "\n\tCReplicationVolumeDB::remove() failed\n\tReplication Volume Id = " +
+                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                                ProgNameDeletes, RemoveFn, __LINE__);
+
+    if (volume.CurrentRole == RoleSnapshot && !DropPrimarySnapParams(*this, volume.PrimaryVolumeId, ret, tran))
+        return false;
+
+    ret.errMsg = "";
+    m_LogMsg << "\tYB Volume " << id << " was removed...";
+    WriteLogMsg(ProgNameDeletes, RemoveFn, __LINE__, MSG);
+    return true;
+}
+
+// ---- Request case --------------------------------------------------------------------
+
+namespace {
+
+void ServeRemoveReplicationVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repRemoveReplicationVolumeResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    RemoveReplicationVolumeArgs_t args(cases::RequestOf<repRemoveReplicationVolumeReq>(buf).id);
+    RemoveReplicationVolumeRet_t ret;
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveReplicationVolumeResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveReplicationVolume(args, ret, tran); },
+        [](repRemoveReplicationVolumeResp&) {});
+}
+
+}  // namespace
+
+const ServedCase RemoveReplicationVolumeCase =
+    cases::Serve<repRemoveReplicationVolumeReq, repRemoveReplicationVolumeResp>(&ServeRemoveReplicationVolume);

@@ -1,0 +1,31 @@
+// Argument and result records and the request and reply structures of the
+// removal of one replication volume with its application directories and
+// its subclient link.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct RemoveReplicationVolumeArgs_t {
+    RemoveReplicationVolumeArgs_t() = default;
+    explicit RemoveReplicationVolumeArgs_t(int volumeId) : id(volumeId) {}
+
+    int32_t id = -1;
+};
+// The text only: the removal carries no code.
+struct RemoveReplicationVolumeRet_t {
+    std::string errMsg;
+};
+
+struct repRemoveReplicationVolumeReq {
+    int32_t id;
+};
+struct repRemoveReplicationVolumeResp {
+    uint32_t status;
+    char* errMsg;
+};
+
+static_assert(sizeof(repRemoveReplicationVolumeReq) == 4, "repRemoveReplicationVolumeReq size");
+static_assert(sizeof(repRemoveReplicationVolumeResp) == 16, "repRemoveReplicationVolumeResp size");
+static_assert(offsetof(repRemoveReplicationVolumeResp, errMsg) == 8, "repRemoveReplicationVolumeResp layout");
