@@ -196,6 +196,7 @@ bool CRepTableCore::readRows(const char* clause, const std::vector<DBArgument>& 
         while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW) ++rows;
         if (rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
         if (rows < held) return changedWhileRead();
+        rc = SQLITE_ROW;  // the reader's: on the last row held
     }
     char* base = static_cast<char*>(allocate(rows));
     if (base == nullptr) return fail(SQLITE_NOMEM);
