@@ -1,9 +1,9 @@
 // The list of every SNR volume with its devices and their mount points
-// (message version 4): the whole request through post and the operation
-// alone, and beside them the same three tables read with plain sqlite3 calls
+// (message version 4): the whole request through post, in turns with the
+// same three tables read with plain sqlite3 calls (statements kept prepared)
 // into the same records, once with the operation's reads (one statement per
 // volume and per device) and once with one read of each table, on the same
-// catalogue in the same run.
+// catalogue.
 //
 // Each size N has a catalogue of its own, seeded once: N devices, two on each
 // of N/2 SNR volumes (clients 1 and 2), and two mount points on every device.
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "bench/BenchSupport.h"
 #include "host/EvDebug.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
@@ -152,156 +153,172 @@ void QuietHost()
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
 }
 
-bool Counts(benchmark::State& state, size_t volumes, size_t devices, size_t mountPoints, int n)
-{
-    if (volumes == static_cast<size_t>(n / 2) && devices == static_cast<size_t>(n) &&
-        mountPoints == static_cast<size_t>(2 * n))
-        return true;
-    state.SkipWithError("wrong counts");
-    return false;
-}
-
-// The whole request through post: the three lists read and converted, the
-// three reply arrays built and the reply sent.
-void BM_GetSNRVolumesPost(benchmark::State& state)
-{
-    const int n = static_cast<int>(state.range(0));
-    DBtran::useCatalogue(g_catalogues.get(n));
-    QuietHost();
-    CZxNetwork network;
-    size_t volumes = 0, devices = 0, mountPoints = 0;
-    int status = 0;
-    network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
-        const auto* reply = static_cast<const repGetSNRVolumesV4Resp*>(data);
-        status = reply->status;
-        volumes = static_cast<size_t>(reply->volumeCount);
-        devices = static_cast<size_t>(reply->deviceCount);
-        mountPoints = static_cast<size_t>(reply->mountPointCount);
-    });
-    ZxSessionSend session(&network);
-    ReplicationMgr mgr(&session);
-    for (auto _ : state) {
+// The whole request through post (the three lists read and converted, the
+// three reply arrays built, the reply sent) with its counts checked as it is
+// sent.
+class PostSide {
+public:
+    explicit PostSide(int n) : m_n(n), m_session(&m_network), m_mgr(&m_session)
+    {
+        m_network.setSendObserver([this](unsigned long, const void* data, unsigned long) {
+            const auto* reply = static_cast<const repGetSNRVolumesV4Resp*>(data);
+            m_complete = reply->status == 1 && reply->volumeCount == m_n / 2 && reply->deviceCount == m_n &&
+                         reply->mountPointCount == 2 * m_n;
+        });
+    }
+    bool run()
+    {
+        m_complete = false;
         zxsDatabuf buf;
-        if (mgr.post(kGetSNRVolumesV4, 0, &buf) != 1 || status != 1) {
-            state.SkipWithError("the request failed");
-            break;
-        }
-        if (!Counts(state, volumes, devices, mountPoints, n)) break;
+        return m_mgr.post(kGetSNRVolumesV4, 0, &buf) == 1 && m_complete;
     }
-    state.SetItemsProcessed(state.iterations() * n);
+
+private:
+    int m_n;
+    bool m_complete = false;
+    CZxNetwork m_network;
+    ZxSessionSend m_session;
+    ReplicationMgr m_mgr;
+};
+
+// A plain sqlite3 connection to the catalogue with three statements kept
+// prepared.
+class PlainReads {
+public:
+    PlainReads(const std::string& path, const std::string& volumes, const std::string& devices,
+               const std::string& mountPoints)
+    {
+        BenchCheck(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr), m_db, "open");
+        volumesStmt = Prepare(m_db, volumes);
+        devicesStmt = Prepare(m_db, devices);
+        mountPointsStmt = Prepare(m_db, mountPoints);
+    }
+    ~PlainReads()
+    {
+        for (sqlite3_stmt* s : {volumesStmt, devicesStmt, mountPointsStmt}) sqlite3_finalize(s);
+        sqlite3_close(m_db);
+    }
+    PlainReads(const PlainReads&) = delete;
+    PlainReads& operator=(const PlainReads&) = delete;
+
+    sqlite3_stmt* volumesStmt = nullptr;
+    sqlite3_stmt* devicesStmt = nullptr;
+    sqlite3_stmt* mountPointsStmt = nullptr;
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+bool CountsOf(const GetSNRVolumeListV4Ret_t& ret, int n)
+{
+    return ret.volumes.size() == static_cast<size_t>(n / 2) && ret.devices.size() == static_cast<size_t>(n) &&
+           ret.mountPoints.size() == static_cast<size_t>(2 * n);
 }
 
-// The operation alone: the three lists read and converted into records.
-void BM_GetSNRVolumeList(benchmark::State& state)
+// Plain sqlite3, the operation's reads: the volumes, then each volume's
+// devices and each device's mount points, each statement bound again for each
+// volume or device; each row copied into the same row structure and converted
+// into the same record.
+bool SameReads(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
 {
-    const int n = static_cast<int>(state.range(0));
-    DBtran::useCatalogue(g_catalogues.get(n));
-    QuietHost();
-    ReplicationMgr mgr;
-    for (auto _ : state) {
-        GetSNRVolumeListV4Ret_t ret;
-        if (!mgr.GetSNRVolumeList(ret, nullptr)) {
-            state.SkipWithError("the list failed");
-            break;
+    sqlite3_stmt* devices = plain.devicesStmt;
+    sqlite3_stmt* mountPoints = plain.mountPointsStmt;
+    while (sqlite3_step(plain.volumesStmt) == SQLITE_ROW) {
+        const YBPhysicalVolume_t v = ReadVolume(plain.volumesStmt);
+        YBSet(ret.volumes, v);
+        sqlite3_bind_int(devices, 1, v.id);
+        while (sqlite3_step(devices) == SQLITE_ROW) {
+            const YBPhysicalDevice_t d = ReadDevice(devices);
+            YBSet(ret.devices, d);
+            sqlite3_bind_int(mountPoints, 1, d.id);
+            while (sqlite3_step(mountPoints) == SQLITE_ROW) YBSet(ret.mountPoints, ReadMountPoint(mountPoints));
+            sqlite3_reset(mountPoints);
         }
-        if (!Counts(state, ret.volumes.size(), ret.devices.size(), ret.mountPoints.size(), n)) break;
-        benchmark::DoNotOptimize(ret.mountPoints.data());
+        sqlite3_reset(devices);
     }
-    state.SetItemsProcessed(state.iterations() * n);
-}
-
-// Runs a plain sqlite3 read of the catalogue of the state's size on a
-// connection of its own: read(db, ret) fills the result once per iteration.
-template <typename Read>
-void RunPlain(benchmark::State& state, Read read)
-{
-    const int n = static_cast<int>(state.range(0));
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(g_catalogues.get(n).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        state.SkipWithError("cannot open the catalogue");
-        sqlite3_close(db);
-        return;
-    }
-    for (auto _ : state) {
-        GetSNRVolumeListV4Ret_t ret;
-        read(db, ret);
-        if (!Counts(state, ret.volumes.size(), ret.devices.size(), ret.mountPoints.size(), n)) break;
-        benchmark::DoNotOptimize(ret.mountPoints.data());
-    }
-    sqlite3_close(db);
-    state.SetItemsProcessed(state.iterations() * n);
-}
-
-// Plain sqlite3, the same reads: the volumes, then each volume's devices and
-// each device's mount points, every statement prepared once and bound again
-// for each volume or device; each row copied into the same row structure and
-// converted into the same record.
-void BM_PlainSqliteSameReads(benchmark::State& state)
-{
-    RunPlain(state, [](sqlite3* db, GetSNRVolumeListV4Ret_t& ret) {
-        sqlite3_stmt* volumes = Prepare(db, kVolumeColumns);
-        sqlite3_stmt* devices = Prepare(db, std::string(kDeviceColumns) + " WHERE SNRVolumeId = ?1 ORDER BY id ASC");
-        sqlite3_stmt* mountPoints =
-            Prepare(db, std::string(kMountPointColumns) + " WHERE DeviceNameId = ?1 ORDER BY id ASC");
-        while (sqlite3_step(volumes) == SQLITE_ROW) {
-            const YBPhysicalVolume_t v = ReadVolume(volumes);
-            YBSet(ret.volumes, v);
-            sqlite3_reset(devices);
-            sqlite3_bind_int(devices, 1, v.id);
-            while (sqlite3_step(devices) == SQLITE_ROW) {
-                const YBPhysicalDevice_t d = ReadDevice(devices);
-                YBSet(ret.devices, d);
-                sqlite3_reset(mountPoints);
-                sqlite3_bind_int(mountPoints, 1, d.id);
-                while (sqlite3_step(mountPoints) == SQLITE_ROW) YBSet(ret.mountPoints, ReadMountPoint(mountPoints));
-            }
-        }
-        for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_finalize(s);
-    });
+    sqlite3_reset(plain.volumesStmt);
+    return true;
 }
 
 // Plain sqlite3, the least it takes: each table read once (devices by volume,
 // mount points by device), joined in memory into the same three lists.
-void BM_PlainSqliteThreeScans(benchmark::State& state)
+bool ThreeScans(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
 {
-    RunPlain(state, [](sqlite3* db, GetSNRVolumeListV4Ret_t& ret) {
-        sqlite3_stmt* volumes = Prepare(db, kVolumeColumns);
-        sqlite3_stmt* devices =
-            Prepare(db, std::string(kDeviceColumns) + " WHERE SNRVolumeId > 0 ORDER BY SNRVolumeId ASC, id ASC");
-        sqlite3_stmt* mountPoints =
-            Prepare(db, std::string(kMountPointColumns) + " WHERE DeviceNameId > 0 ORDER BY DeviceNameId ASC, id ASC");
-        std::unordered_map<int, std::vector<YBMountPoint_t>> byDevice;
-        while (sqlite3_step(mountPoints) == SQLITE_ROW) {
-            YBMountPoint_t m = ReadMountPoint(mountPoints);
-            byDevice[m.DeviceNameId].push_back(m);
+    sqlite3_stmt* volumes = plain.volumesStmt;
+    sqlite3_stmt* devices = plain.devicesStmt;
+    sqlite3_stmt* mountPoints = plain.mountPointsStmt;
+    std::unordered_map<int, std::vector<YBMountPoint_t>> byDevice;
+    while (sqlite3_step(mountPoints) == SQLITE_ROW) {
+        YBMountPoint_t m = ReadMountPoint(mountPoints);
+        byDevice[m.DeviceNameId].push_back(m);
+    }
+    bool haveDevice = sqlite3_step(devices) == SQLITE_ROW;
+    YBPhysicalDevice_t d = haveDevice ? ReadDevice(devices) : YBPhysicalDevice_t();
+    while (sqlite3_step(volumes) == SQLITE_ROW) {
+        const YBPhysicalVolume_t v = ReadVolume(volumes);
+        YBSet(ret.volumes, v);
+        while (haveDevice && d.SNRVolumeId < v.id) {
+            haveDevice = sqlite3_step(devices) == SQLITE_ROW;
+            if (haveDevice) d = ReadDevice(devices);
         }
-        bool haveDevice = sqlite3_step(devices) == SQLITE_ROW;
-        YBPhysicalDevice_t d = haveDevice ? ReadDevice(devices) : YBPhysicalDevice_t();
-        while (sqlite3_step(volumes) == SQLITE_ROW) {
-            const YBPhysicalVolume_t v = ReadVolume(volumes);
-            YBSet(ret.volumes, v);
-            while (haveDevice && d.SNRVolumeId < v.id) {
-                haveDevice = sqlite3_step(devices) == SQLITE_ROW;
-                if (haveDevice) d = ReadDevice(devices);
-            }
-            while (haveDevice && d.SNRVolumeId == v.id) {
-                YBSet(ret.devices, d);
-                auto it = byDevice.find(d.id);
-                if (it != byDevice.end())
-                    for (const YBMountPoint_t& m : it->second) YBSet(ret.mountPoints, m);
-                haveDevice = sqlite3_step(devices) == SQLITE_ROW;
-                if (haveDevice) d = ReadDevice(devices);
-            }
+        while (haveDevice && d.SNRVolumeId == v.id) {
+            YBSet(ret.devices, d);
+            auto it = byDevice.find(d.id);
+            if (it != byDevice.end())
+                for (const YBMountPoint_t& m : it->second) YBSet(ret.mountPoints, m);
+            haveDevice = sqlite3_step(devices) == SQLITE_ROW;
+            if (haveDevice) d = ReadDevice(devices);
         }
-        for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_finalize(s);
-    });
+    }
+    for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_reset(s);
+    return true;
+}
+
+// The request through post in turns with plain sqlite3 reading the catalogue
+// of the state's size with the device and mount point statements given:
+// read(plain, ret) fills the three lists once.
+template <typename Read>
+void AgainstPost(benchmark::State& state, const std::string& devices, const std::string& mountPoints, Read read)
+{
+    const int n = static_cast<int>(state.range(0));
+    const std::string& path = g_catalogues.get(n);
+    DBtran::useCatalogue(path);
+    QuietHost();
+    PostSide post(n);
+    PlainReads plain(path, kVolumeColumns, std::string(kDeviceColumns) + devices,
+                     std::string(kMountPointColumns) + mountPoints);
+    bench::alternate(state, {"post", nullptr, [&] { return post.run(); }},
+                     {"plain", nullptr, [&] {
+                          GetSNRVolumeListV4Ret_t ret;
+                          return read(plain, ret) && CountsOf(ret, n);
+                      }});
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+// Against plain sqlite3 making the same reads.
+void BM_GetSNRVolumes(benchmark::State& state)
+{
+    AgainstPost(state, " WHERE SNRVolumeId = ?1 ORDER BY id ASC", " WHERE DeviceNameId = ?1 ORDER BY id ASC",
+                SameReads);
+}
+
+// Against plain sqlite3 reading each table once: how far the request is from
+// the least the three lists take.
+void BM_GetSNRVolumesThreeScans(benchmark::State& state)
+{
+    AgainstPost(state, " WHERE SNRVolumeId > 0 ORDER BY SNRVolumeId ASC, id ASC",
+                " WHERE DeviceNameId > 0 ORDER BY DeviceNameId ASC, id ASC", ThreeScans);
 }
 
 }  // namespace
 
-BENCHMARK(BM_GetSNRVolumesPost)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GetSNRVolumeList)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainSqliteSameReads)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainSqliteThreeScans)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetSNRVolumes)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetSNRVolumesThreeScans)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

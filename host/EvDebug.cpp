@@ -21,11 +21,16 @@ DebugLog& theLog() {
     return log;
 }
 
-// Entries go to the file named by the configuration ("EvDebug", "LogFile"),
-// "none" for no output, or standard error when nothing is configured.
-void writeOut(const std::string& entry) {
+// Where entries go: the file named by the configuration ("EvDebug",
+// "LogFile"), "none" for no output, or standard error when nothing is
+// configured.
+std::string logTarget() {
     std::string target;
     ZXPlatformInfo().getString("EvDebug", "LogFile", target);
+    return target;
+}
+
+void writeOut(const std::string& target, const std::string& entry) {
     if (target == "none") return;
     if (target.empty()) {
         std::fwrite(entry.data(), 1, entry.size(), stderr);
@@ -41,9 +46,11 @@ void writeOut(const std::string& entry) {
 
 void EvDebug::debug(const char* format, ...) {
     std::string entry = format ? format : "";
+    // Looked up before the entry takes its turn: the turn covers the write.
+    const std::string target = logTarget();
     DebugLog& log = theLog();
     std::lock_guard<std::mutex> guard(log.mutex);
-    writeOut(entry);
+    writeOut(target, entry);
     log.entries.add(std::move(entry));
 }
 

@@ -92,9 +92,9 @@ inline bool YBFlagBit(int32_t flags, int32_t bit) { return (flags & bit) != 0; }
 template <typename Record, typename Row>
 void YBAppendFromRow(std::vector<Record>& list, const Row& row)
 {
-    Record record;
-    YBSet(record, row);
-    list.push_back(std::move(record));
+    // Made in its place in the list: no record is moved.
+    list.emplace_back();
+    YBSet(list.back(), row);
 }
 
 template <typename Wire, typename Record>

@@ -5,6 +5,7 @@
 #include "snr/VolumeInventory.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "host/db/DBtable.h"
@@ -71,6 +72,8 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
                                 ProgNameQueries, QueryVolInfoDBFn, line);
     };
 
+    // Outside a transaction the five reads make one read of the catalogue.
+    std::unique_ptr<DBReadView> view(tran == nullptr ? new DBReadView : nullptr);
     YBGetSNRVolInfoByClientId volumeCursor(tran);
     YBGetSNRMountPointByClientId mountPointCursor(tran);
     YBGetSNRDeviceByClientId deviceCursor(tran);
@@ -84,6 +87,14 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
         ret.errMsg = "";
         return true;
     }
+
+    // Every volume listed is reached by a device of the client: the lists
+    // get room for as many as there are devices at once instead of growing.
+    const size_t devices = ret.devices.size();
+    ret.volumes.reserve(devices);
+    ret.replicationVolumes.reserve(devices);
+    ret.scratchVolumes.reserve(devices);
+    ret.mountPoints.reserve(devices);
 
     volumeCursor.setValues(clientId);
     const YBGetSNRVolInfoByClientId_t* row = volumeCursor.getDataPtr();

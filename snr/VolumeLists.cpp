@@ -5,7 +5,9 @@
 #include "snr/VolumeLists.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
@@ -25,6 +27,12 @@ const char NoDevicesText[] = "Could not get list of devices from the database";
 
 std::string DevicesOfVolume(int volumeId) { return "SNRVolumeId = " + std::to_string(volumeId); }
 std::string MountPointsOfDevice(int deviceId) { return "DeviceNameID = " + std::to_string(deviceId); }
+// The same conditions with the id as a parameter, for the reads of every
+// volume; the texts above name the id in the entries.
+const char DevicesOfVolumeClause[] = "SNRVolumeId = ?1";
+const char MountPointsOfDeviceClause[] = "DeviceNameID = ?1";
+
+std::vector<DBArgument> IdArgument(int id) { return {DBArgument{DBArgument::INT, id, 0.0, std::string()}}; }
 
 }  // namespace
 
@@ -44,6 +52,9 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         return snr_detail::Fail(*this, ret, -4, text, details, ProgNameGetLists, Fn, line);
     };
 
+    // Outside a transaction, the reads of every volume and device make one
+    // read of the catalogue.
+    std::unique_ptr<DBReadView> view(tran == nullptr ? new DBReadView : nullptr);
     CSNRVolumeDB volumeDB;
     snr_detail::HeldRows<YBPhysicalVolume_t> volumes(volumeDB);
     const char volumeWhere[] = "id > 0";
@@ -60,11 +71,11 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         YBSet(ret.volumes, volumes.rows[v]);
 
         snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
-        const std::string deviceWhere = DevicesOfVolume(volumes.rows[v].id);
-        if (!deviceDB.getList(devices.rows, devices.count, deviceWhere.c_str(), OrderById, tran))
+        if (!deviceDB.getList(devices.rows, devices.count, DevicesOfVolumeClause, IdArgument(volumes.rows[v].id),
+                              OrderById, tran))
             return fail(NoDevicesText,
                         "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = " +
-                            deviceWhere + "\n\tsOrderBy    = " + OrderById + "\n\tTran        = 0x" +
+                            DevicesOfVolume(volumes.rows[v].id) + "\n\tsOrderBy    = " + OrderById + "\n\tTran        = 0x" +
                             snr_detail::TranHandle(tran) +
                             "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
                         __LINE__);
@@ -73,11 +84,11 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
             YBSet(ret.devices, devices.rows[d]);
 
             snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
-            const std::string mountWhere = MountPointsOfDevice(devices.rows[d].id);
-            if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, mountWhere.c_str(), OrderById, tran))
+            if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, MountPointsOfDeviceClause,
+                                      IdArgument(devices.rows[d].id), OrderById, tran))
                 return fail(NoMountPointsText,
                             "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                mountWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
+                                MountPointsOfDevice(devices.rows[d].id) + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
                                 snr_detail::TranHandle(tran) +
                                 "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
                             __LINE__);

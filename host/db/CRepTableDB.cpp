@@ -1,5 +1,6 @@
 #include "host/db/CRepTableDB.h"
 
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -48,6 +49,26 @@ const TableTexts& textsOf(const DBEntityTable& table)
     texts.select = "SELECT " + all + " FROM " + table.name;
     texts.insert = "INSERT INTO " + std::string(table.name) + " (" + names + ") VALUES (" + values + ")";
     return texts;
+}
+
+// Rows a read holds before it knows how many there are.
+const size_t kFewRows = 16;
+
+// The calling thread's room for kFewRows rows of rowSize bytes.
+std::vector<char>& fewRowsRoom(size_t rowSize)
+{
+    thread_local std::vector<char> room;
+    if (room.size() < kFewRows * rowSize) room.resize(kFewRows * rowSize);
+    return room;
+}
+
+// A heap text field owns what it points at: a row read into reused room
+// starts without one.
+void clearHeapTexts(const DBEntityTable& table, char* row)
+{
+    const char* none = nullptr;
+    for (size_t i = 0; i < table.count; ++i)
+        if (table.columns[i].type == DB_COL_HEAP_TEXT) std::memcpy(row + table.columns[i].offset, &none, sizeof none);
 }
 
 void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
@@ -112,8 +133,37 @@ bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* t
     int fault = HostDBFaults::check("getList");
     if (fault != 0) return fail(fault);
     std::vector<DBArgument> args;
-    std::string sql = textsOf(m_table).select + whereOf(where, 1, args);
-    if (!isBlank(orderBy)) sql += " ORDER BY " + std::string(orderBy);
+    std::string clause;
+    if (!isBlank(where)) dbLiftLiterals(where, 1, clause, args);
+    return readRows(clause.c_str(), args, orderBy, tran, rowSize, allocate, count);
+}
+
+bool CRepTableCore::selectBoundRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
+                                    DBtran* tran, size_t rowSize, const std::function<void*(size_t)>& allocate,
+                                    size_t& count)
+{
+    count = 0;
+    int fault = HostDBFaults::check("getList");
+    if (fault != 0) return fail(fault);
+    return readRows(isBlank(clause) ? "" : clause, args, orderBy, tran, rowSize, allocate, count);
+}
+
+bool CRepTableCore::readRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
+                             DBtran* tran, size_t rowSize, const std::function<void*(size_t)>& allocate,
+                             size_t& count)
+{
+    // Composed in the thread's own text, which keeps its room from one read
+    // to the next.
+    thread_local std::string sql;
+    sql = textsOf(m_table).select;
+    if (*clause != '\0') {
+        sql += " WHERE ";
+        sql += clause;
+    }
+    if (!isBlank(orderBy)) {
+        sql += " ORDER BY ";
+        sql += orderBy;
+    }
     DBStatement reader;
     int rc = prepare(tran, sql, args, reader);
     if (rc != 0) return fail(rc);
@@ -122,32 +172,53 @@ bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* t
     if (rc == SQLITE_DONE) return finish(0);
     if (rc != SQLITE_ROW) return fail(dbErrorCode(conn, rc));
 
-    // The reader holds the connection's view of the catalogue while a second
-    // statement of the same text counts the rows; the array is then made
-    // once and filled straight from the reader.
-    size_t rows = 0;
-    {
+    // The first rows are read into room of the thread's own. A result that
+    // fits there is read once and its array made at its size; a longer one
+    // is counted by a second statement of the same text while the reader
+    // holds the connection's view of the catalogue, and the rest is read
+    // straight into the array.
+    std::vector<char>& room = fewRowsRoom(rowSize);
+    size_t held = 0;
+    do {
+        char* at = room.data() + held * rowSize;
+        clearHeapTexts(m_table, at);
+        readRow(m_table, reader.get(), at);
+        ++held;
+    } while (held < kFewRows && (rc = sqlite3_step(reader.get())) == SQLITE_ROW);
+    if (held < kFewRows && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
+
+    size_t rows = held;
+    if (held == kFewRows) {
         DBStatement counter;
         rc = prepare(tran, sql, args, counter);
         if (rc != 0) return fail(rc);
+        rows = 0;
         while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW) ++rows;
         if (rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
+        if (rows < held) return changedWhileRead();
+        rc = SQLITE_ROW;  // the reader's: on the last row held
     }
     char* base = static_cast<char*>(allocate(rows));
     if (base == nullptr) return fail(SQLITE_NOMEM);
-    size_t i = 0;
-    do {
-        if (i == rows) break;
-        readRow(m_table, reader.get(), base + i * rowSize);
-        ++i;
-    } while ((rc = sqlite3_step(reader.get())) == SQLITE_ROW);
+    std::memcpy(base, room.data(), held * rowSize);
+    size_t i = held;
+    if (held == kFewRows) {
+        while (i < rows && (rc = sqlite3_step(reader.get())) == SQLITE_ROW) {
+            readRow(m_table, reader.get(), base + i * rowSize);
+            ++i;
+        }
+        if (i == rows && rc == SQLITE_ROW) rc = sqlite3_step(reader.get());
+    }
     count = i;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-    if (rc == SQLITE_ROW || count != rows) {
-        log_error(kSourceFile, __LINE__, "The rows of %s changed while they were read", m_table.name);
-        return fail(SQLITE_ERROR);
-    }
+    if (rc == SQLITE_ROW || count != rows) return changedWhileRead();
     return finish(0);
+}
+
+bool CRepTableCore::changedWhileRead()
+{
+    log_error(kSourceFile, __LINE__, "The rows of %s changed while they were read", m_table.name);
+    return fail(SQLITE_ERROR);
 }
 
 bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)

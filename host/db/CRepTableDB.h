@@ -41,9 +41,13 @@ protected:
     // Reads the matching rows into an array made once their number is known:
     // allocate(n) gives room for n rows of rowSize bytes each, or null when
     // there is none (the read then fails with SQLITE_NOMEM); it is not called
-    // when no row matches.
+    // when no row matches. A row is copied into the array as a whole.
     bool selectRows(const char* where, const char* orderBy, DBtran* tran, size_t rowSize,
                     const std::function<void*(size_t)>& allocate, size_t& count);
+    // The same with a clause whose values are parameters ?1, ?2 ... bound
+    // from args in order.
+    bool selectBoundRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy, DBtran* tran,
+                         size_t rowSize, const std::function<void*(size_t)>& allocate, size_t& count);
     bool selectByKey(int key, void* row, DBtran* tran);
     bool countRows(const char* where, unsigned int& count, DBtran* tran);
     bool insertRow(void* row, DBtran* tran);
@@ -58,7 +62,11 @@ private:
     const DBEntityColumn* keyColumn() const;
     bool changeRows(std::string sql, std::vector<DBArgument> args, const char* where, int key, bool byKey,
                     DBtran* tran);
+    bool readRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy, DBtran* tran,
+                  size_t rowSize, const std::function<void*(size_t)>& allocate, size_t& count);
     bool fail(int code);
+    // A read found other rows than it counted: logged, SQLITE_ERROR.
+    bool changedWhileRead();
     // Keeps the code; true when it is 0.
     bool finish(int code);
 };
@@ -72,21 +80,20 @@ public:
     // An empty where selects every row, an empty order adds no ORDER BY.
     bool getList(Row*& rows, unsigned int& count, const char* where, const char* orderBy, DBtran* tran)
     {
-        rows = nullptr;
-        count = 0;
-        Row* made = nullptr;
-        size_t found = 0;
-        bool ok = selectRows(where, orderBy, tran, sizeof(Row), [&made](size_t n) -> void* {
-            made = new (std::nothrow) Row[n];
-            return made;
-        }, found);
-        if (!ok) {
-            delete[] made;
-            return false;
-        }
-        rows = made;
-        count = static_cast<unsigned int>(found);
-        return true;
+        return list(rows, count, [&](const std::function<void*(size_t)>& allocate, size_t& found) {
+            return selectRows(where, orderBy, tran, sizeof(Row), allocate, found);
+        });
+    }
+
+    // The same with a where clause whose values are parameters ?1, ?2 ...
+    // bound from args in order ("SNRVolumeId = ?1"): the clause is taken as
+    // it is, not searched for values.
+    bool getList(Row*& rows, unsigned int& count, const char* clause, const std::vector<DBArgument>& args,
+                 const char* orderBy, DBtran* tran)
+    {
+        return list(rows, count, [&](const std::function<void*(size_t)>& allocate, size_t& found) {
+            return selectBoundRows(clause, args, orderBy, tran, sizeof(Row), allocate, found);
+        });
     }
 
     bool getInfo(int id, Row& row, DBtran* tran) { return selectByKey(id, &row, tran); }
@@ -100,6 +107,28 @@ public:
 
     bool remove(int id, DBtran* tran) { return removeRows(nullptr, id, true, tran); }
     bool remove(const char* where, DBtran* tran) { return removeRows(where, 0, false, tran); }
+
+private:
+    // Runs select(allocate, found) with an allocation of a new array of rows.
+    template <typename Select>
+    bool list(Row*& rows, unsigned int& count, Select select)
+    {
+        rows = nullptr;
+        count = 0;
+        Row* made = nullptr;
+        size_t found = 0;
+        const std::function<void*(size_t)> allocate = [&made](size_t n) -> void* {
+            made = new (std::nothrow) Row[n];
+            return made;
+        };
+        if (!select(allocate, found)) {
+            delete[] made;
+            return false;
+        }
+        rows = made;
+        count = static_cast<unsigned int>(found);
+        return true;
+    }
 };
 
 #define DB_ENTITY_COLUMN(Row, field, type, key, identity) \

@@ -1,6 +1,8 @@
 // The memory a connection gives the catalogue (page cache, memory map) and
 // the checkpoints of its write-ahead log, which a thread of their own runs in
 // the background so that no request waits for one.
+#include <sys/stat.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -81,7 +83,10 @@ private:
         std::unique_lock<std::mutex> lock(m_mutex);
         while (true) {
             m_wake.wait(lock, [this] { return m_stopping || !m_pending.empty(); });
-            if (m_stopping) return;
+            if (m_stopping) {
+                closeConnection();
+                return;
+            }
             const std::string path = m_pending.begin()->first;
             const bool restart = m_pending.begin()->second;
             m_pending.erase(m_pending.begin());
@@ -96,13 +101,10 @@ private:
     // then copies what they added meanwhile in a turn of its own among them:
     // the log is then copied whole, and the next writer starts it again from
     // its beginning instead of letting it grow.
-    static void checkpoint(const std::string& path, bool restart)
+    void checkpoint(const std::string& path, bool restart)
     {
-        sqlite3* db = nullptr;
-        // A file removed meanwhile is not made again.
-        int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        // A first read finds the log.
-        if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+        sqlite3* db = connectionTo(path);
+        int rc = db != nullptr ? SQLITE_OK : SQLITE_CANTOPEN;
         if (rc == SQLITE_OK) rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
         if (rc == SQLITE_OK && restart) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
@@ -111,11 +113,52 @@ private:
                 writers->leave();
             }
         }
-        if (rc != SQLITE_OK && rc != SQLITE_BUSY)
+        if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
                       db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-        sqlite3_close_v2(db);
+            closeConnection();
+        }
     }
+
+    // The thread's connection to the file at path, kept from one checkpoint
+    // to the next of the same file (its schema is read once); a file put in
+    // the place of the one it was opened on is opened anew. Null when the
+    // file cannot be opened; a file removed meanwhile is not made again.
+    sqlite3* connectionTo(const std::string& path)
+    {
+        struct stat now;
+        const bool exists = ::stat(path.c_str(), &now) == 0;
+        if (m_db != nullptr && m_path == path && exists && now.st_dev == m_file.st_dev && now.st_ino == m_file.st_ino)
+            return m_db;
+        closeConnection();
+        if (!exists) return nullptr;
+        sqlite3* db = nullptr;
+        int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        // A first read finds the log.
+        if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
+                      db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+            sqlite3_close_v2(db);
+            return nullptr;
+        }
+        m_db = db;
+        m_path = path;
+        m_file = now;
+        return m_db;
+    }
+
+    void closeConnection()
+    {
+        if (m_db != nullptr) sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        m_path.clear();
+    }
+
+    // The checkpoint thread's own.
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+    struct stat m_file {};
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

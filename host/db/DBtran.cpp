@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/db/DBConnection.h"
+#include "host/db/DBStatementCache.h"
 #include "host/db/DBtable.h"
 
 DBtran::DBtran(bool) : m_nState(IDLE), m_ulSerial(0) {}
@@ -168,4 +169,20 @@ int DBtran::openCatalogue()
 std::string DBtran::cataloguePath()
 {
     return dbCataloguePath();
+}
+
+DBReadView::DBReadView()
+{
+    std::shared_ptr<DBConnection> conn;
+    if (dbThreadConnection(conn) != 0 || conn->depth > 0 || !sqlite3_get_autocommit(conn->db)) return;
+    DBStatement begin;
+    if (begin.prepare(conn, "BEGIN", "DBReadView") != 0 || begin.get() == nullptr) return;
+    if (dbRunKept(*conn, begin.get()) == 0) m_pConn = conn;
+}
+
+DBReadView::~DBReadView()
+{
+    if (!m_pConn) return;
+    // Ends the read; it wrote nothing, so a failed end leaves nothing behind.
+    if (dbRunKept(*m_pConn, m_pConn->commitStmt) != 0) dbRunKept(*m_pConn, m_pConn->rollbackStmt);
 }

@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/TestCatalogue.h"
 #include "host/db/DBConnection.h"
@@ -119,6 +120,63 @@ TEST_F(EntityTableTest, ListOfATransactionHoldsItsOwnRowsEachOnce)
     ASSERT_TRUE(db.getList(rows, count, "ClientId = 6 AND DeviceName = '/dev/uncommitted'", "", nullptr));
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(rows, nullptr);
+}
+
+// Lists shorter, as long as and longer than the rows a read holds before it
+// counts them, by a where text and by a clause with its value bound.
+TEST_F(EntityTableTest, ListsOfEveryLengthHoldEachRowOnceInOrder)
+{
+    CSNRVolumeDeviceNameDB db;
+    const int lengths[] = {1, 15, 16, 17, 40};
+    for (int n : lengths)
+        for (int i = 0; i < n; ++i) {
+            YBPhysicalDevice_t row = device(100 + n, ("/dev/list-" + std::to_string(n) + "-" + std::to_string(i)).c_str());
+            ASSERT_TRUE(db.insert(row, nullptr));
+        }
+    for (int n : lengths) {
+        const std::vector<DBArgument> client{DBArgument{DBArgument::INT, 100 + n, 0.0, std::string()}};
+        for (bool bound : {false, true}) {
+            YBPhysicalDevice_t* rows = nullptr;
+            unsigned int count = 0;
+            const std::string where = "ClientId = " + std::to_string(100 + n);
+            ASSERT_TRUE(bound ? db.getList(rows, count, "ClientId = ?1", client, "id ASC", nullptr)
+                              : db.getList(rows, count, where.c_str(), "id ASC", nullptr));
+            ASSERT_EQ(count, static_cast<unsigned int>(n)) << n;
+            for (int i = 0; i < n; ++i) {
+                EXPECT_EQ(rows[i].ClientId, 100 + n);
+                EXPECT_EQ(std::string(rows[i].DeviceName), "/dev/list-" + std::to_string(n) + "-" + std::to_string(i));
+                if (i > 0) {
+                    EXPECT_GT(rows[i].id, rows[i - 1].id);
+                }
+            }
+            db.deleteList(rows);
+        }
+    }
+}
+
+// While a read view is open, the thread's reads outside a transaction see the
+// catalogue as it was at the first of them; after it, the rows committed
+// meanwhile.
+TEST_F(EntityTableTest, ReadViewSeesOneStateOfTheCatalogue)
+{
+    CSNRVolumeDeviceNameDB db;
+    YBPhysicalDevice_t first = device(7, "/dev/before");
+    ASSERT_TRUE(db.insert(first, nullptr));
+    unsigned int count = 0;
+    {
+        DBReadView view;
+        ASSERT_TRUE(db.getNRows("ClientId = 7", count, nullptr));
+        EXPECT_EQ(count, 1u);
+        DBtran tran(false);
+        ASSERT_EQ(tran.startTran(), 0);
+        YBPhysicalDevice_t later = device(7, "/dev/later");
+        ASSERT_TRUE(db.insert(later, &tran));
+        ASSERT_EQ(tran.commitTran(), 0);
+        ASSERT_TRUE(db.getNRows("ClientId = 7", count, nullptr));
+        EXPECT_EQ(count, 1u);
+    }
+    ASSERT_TRUE(db.getNRows("ClientId = 7", count, nullptr));
+    EXPECT_EQ(count, 2u);
 }
 
 TEST_F(EntityTableTest, MissingRowsGiveCode100AndIdsAreNotReused)
