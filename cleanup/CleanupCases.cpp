@@ -18,4 +18,7 @@ void BindCleanupCases(CaseRegistry& cases)
     cases.bind(0x3500023f, QueryYBJobHistoryById80Case);
     cases.bind(0x35000241, QueryYBJobHistoryByVolId80Case);
     cases.bind(0x35000243, GetYBJobHistoryList80Case);
+    // SAP/Oracle job views.
+    cases.bind(0x35000236, GetJobListForYBSAPOracleCase);
+    cases.bind(0x35000238, GetJobDetailsForYBSAPOracleCase);
 }

@@ -16,3 +16,7 @@ extern const ServedCase QueryYBJobHistoryByJobId80Case;
 extern const ServedCase QueryYBJobHistoryById80Case;
 extern const ServedCase QueryYBJobHistoryByVolId80Case;
 extern const ServedCase GetYBJobHistoryList80Case;
+
+// cleanup/SAPOracleJobs.cpp
+extern const ServedCase GetJobListForYBSAPOracleCase;
+extern const ServedCase GetJobDetailsForYBSAPOracleCase;

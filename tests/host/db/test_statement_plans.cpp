@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "cleanup/JobVolumeHistory.h"
+#include "cleanup/SAPOracleJobs.h"
 #include "files/Appliances.h"
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
@@ -568,6 +569,13 @@ protected:
         EXPECT_EQ(statusOf<repYBJobHistoryByIdResp>(0x35000123, historyId), 1u);
         EXPECT_EQ(statusOf<repYBJobHistoryById80Resp>(0x3500023f, historyId), 1u);
         EXPECT_EQ(statusOf<repDeleteYBJobHistoryByJobIdResp>(0x35000129, repYBJobHistoryByJobIdReq{entry.JobId}), 1u);
+
+        // SAP/Oracle views: the jobs of an instance and their volumes.
+        for (int64_t job : {int64_t{0}, entry.JobId}) {
+            repSAPOracleJobsReq sap{const_cast<char*>("PLAN"), 8, 5, job};
+            EXPECT_EQ(statusOf<repSAPOracleJobListResp>(0x35000236, sap), 1u);
+            EXPECT_EQ(statusOf<repSAPOracleJobDetailsListResp>(0x35000238, sap), 1u);
+        }
 
         // The inventory of a seeded client (its volumes hold replication and
         // scratch volumes); a seeded SNR volume by id, of any source and of
