@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "cleanup/JobVolumeHistory.h"
+#include "cleanup/SAPOracleJobs.h"
 #include "files/Appliances.h"
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
@@ -574,6 +576,37 @@ protected:
         EXPECT_EQ(ReplyOf<repGetSubclientVolumesListResp>(post(0x350001cb, nullptr, sizeof(repGetSubclientVolumesListResp))).status,
                   1u);
         EXPECT_EQ(ReplyOf<repGetCopyMgrCtrlsResp>(post(0x350001d9, nullptr, sizeof(repGetCopyMgrCtrlsResp))).status, 1u);
+
+        // Job volume history: an entry of client 8's registered volume added
+        // in both versions, read by job, volume, id and whole, and deleted.
+        repYBJobVolumeHistoryRec entry{};
+        entry.JobId = (int64_t{3} << 32) + 1;
+        entry.SrcVolId = volumeId;
+        entry.SrcClientId = 8;
+        entry.DstVolId = volumeId;
+        entry.DstClientId = 8;
+        const auto history = ReplyOf<repAddVolumeToYBJobHistoryResp>(
+            post(0x35000119, &entry, sizeof(repAddVolumeToYBJobHistoryResp)));
+        EXPECT_EQ(history.status, 1u);
+        repYBJobVolumeHistory80Rec entry80{entry, 1, 0};
+        EXPECT_EQ(statusOf<repAddVolumeToYBJobHistoryResp>(0x3500023a, entry80), 1u);
+        for (unsigned long code : {0x35000121ul, 0x3500023cul})
+            EXPECT_EQ(statusOf<repYBJobHistoryListResp>(code, repYBJobHistoryByJobIdReq{entry.JobId}), 1u);
+        for (unsigned long code : {0x35000125ul, 0x35000241ul})
+            EXPECT_EQ(statusOf<repYBJobHistoryListResp>(code, repYBJobHistoryByVolIdReq{volumeId}), 1u);
+        for (unsigned long code : {0x35000127ul, 0x35000243ul})
+            EXPECT_EQ(ReplyOf<repYBJobHistoryListResp>(post(code, nullptr, sizeof(repYBJobHistoryListResp))).status, 1u);
+        const repYBJobHistoryByIdReq historyId{static_cast<int32_t>(history.id)};
+        EXPECT_EQ(statusOf<repYBJobHistoryByIdResp>(0x35000123, historyId), 1u);
+        EXPECT_EQ(statusOf<repYBJobHistoryById80Resp>(0x3500023f, historyId), 1u);
+        EXPECT_EQ(statusOf<repDeleteYBJobHistoryByJobIdResp>(0x35000129, repYBJobHistoryByJobIdReq{entry.JobId}), 1u);
+
+        // SAP/Oracle views: the jobs of an instance and their volumes.
+        for (int64_t job : {int64_t{0}, entry.JobId}) {
+            repSAPOracleJobsReq sap{const_cast<char*>("PLAN"), 8, 5, job};
+            EXPECT_EQ(statusOf<repSAPOracleJobListResp>(0x35000236, sap), 1u);
+            EXPECT_EQ(statusOf<repSAPOracleJobDetailsListResp>(0x35000238, sap), 1u);
+        }
 
         // The inventory of a seeded client (its volumes hold replication and
         // scratch volumes); a seeded SNR volume by id, of any source and of

@@ -1,0 +1,22 @@
+// The request cases of snapshot cleanup and job history, each defined next
+// to the operation it serves; BindCleanupCases binds them to their codes.
+#pragma once
+
+#include "service/CaseRegistry.h"
+
+// cleanup/JobVolumeHistory.cpp
+extern const ServedCase AddVolumeToYBJobHistoryCase;
+extern const ServedCase QueryYBJobHistoryByJobIdCase;
+extern const ServedCase QueryYBJobHistoryByIdCase;
+extern const ServedCase QueryYBJobHistoryByVolIdCase;
+extern const ServedCase GetYBJobHistoryListCase;
+extern const ServedCase DeleteYBJobHistoryByJobIdCase;
+extern const ServedCase AddVolumeToYBJobHistory80Case;
+extern const ServedCase QueryYBJobHistoryByJobId80Case;
+extern const ServedCase QueryYBJobHistoryById80Case;
+extern const ServedCase QueryYBJobHistoryByVolId80Case;
+extern const ServedCase GetYBJobHistoryList80Case;
+
+// cleanup/SAPOracleJobs.cpp
+extern const ServedCase GetJobListForYBSAPOracleCase;
+extern const ServedCase GetJobDetailsForYBSAPOracleCase;

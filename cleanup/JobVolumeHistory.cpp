@@ -1,0 +1,665 @@
+// The job volume history: adding one (job, source volume) entry, reading
+// entries back by job, source volume, entry id or all at once, and deleting a
+// job's entries, with the request cases of versions 1 and 80.
+#include "cleanup/JobVolumeHistory.h"
+
+#include "cleanup/CleanupCases.h"
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "host/ZXClient.h"
+#include "host/db/DBtable.h"
+#include "host/db/JobHistoryTable.h"
+#include "host/db/SNRTables.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+#include "snr/DeviceRegistrationSteps.h"
+#include "snr/RecordConv.h"
+#include "snr/VolumeLists.h"
+
+namespace {
+
+const char ProgNameJobHistory[] = "ReplicationMgrJobHistory";
+const char AddFn[] = "ReplicationMgr::AddVolumeToYBJobHistory()";
+const char ReadFailedText[] = "Cannot get YB Job history information from the database";
+
+using snr_detail::Fail;
+
+// ---- Row and record ---------------------------------------------------------------
+
+// The job id the row's two halves make.
+int64_t JobIdOf(const YBJobVolumeHistory_t& row)
+{
+    long long jobId = 0;
+    longToDlongDB(jobId, row.JobId_h, row.JobId_l);
+    return jobId;
+}
+
+void SetJobVolumeHistoryFrom(YBJobVolumeHistoryRecord_t& r, const YBJobVolumeHistory_t& row)
+{
+    r.id = row.id;
+    r.JobId = JobIdOf(row);
+    r.CellId = row.CellId;
+    r.SrcVolId = row.SrcVolId;
+    r.SrcClientId = row.SrcClientId;
+    r.SrcClientName = YBColumnText(row.SrcClientName);
+    r.SrcBlockCount = row.SrcBlockCount;
+    r.SrcBlockSize = row.SrcBlockSize;
+    r.SrcDeviceName = YBColumnText(row.SrcDeviceName);
+    r.DstVolId = row.DstVolId;
+    r.DstClientId = row.DstClientId;
+    r.DstClientName = YBColumnText(row.DstClientName);
+    r.DstBlockCount = row.DstBlockCount;
+    r.DstBlockSize = row.DstBlockSize;
+    r.DstDeviceName = YBColumnText(row.DstDeviceName);
+    r.DstCostCategoryId = row.DstCostCategoryId;
+    r.FurtherNumber1 = row.FurtherNumber1;
+    r.FurtherNumber2 = row.FurtherNumber2;
+}
+
+void SetJobVolumeHistoryFrom(YBJobVolumeHistoryRecord80_t& r, const YBJobVolumeHistory_t& row)
+{
+    SetJobVolumeHistoryFrom(static_cast<YBJobVolumeHistoryRecord_t&>(r), row);
+    r.CopyMgrType = row.CopyMgrType;
+    r.SpaceUsed = row.SpaceUsed;
+}
+
+// ---- Record and wire ------------------------------------------------------------
+
+// Texts as the record has them: `nullEmpty` sends an empty one as null,
+// otherwise as a pointer to an empty text.
+void FillWire(repYBJobVolumeHistoryRec& w, const YBJobVolumeHistoryRecord_t& r, bool nullEmpty)
+{
+    auto text = [nullEmpty](const std::string& s) { return nullEmpty ? YBWireText(s) : const_cast<char*>(s.c_str()); };
+    w.id = static_cast<uint32_t>(r.id);
+    w.JobId = r.JobId;
+    w.CellId = r.CellId;
+    w.SrcVolId = r.SrcVolId;
+    w.SrcClientId = r.SrcClientId;
+    w.SrcClientName = text(r.SrcClientName);
+    w.SrcBlockCount = r.SrcBlockCount;
+    w.SrcBlockSize = r.SrcBlockSize;
+    w.SrcDeviceName = text(r.SrcDeviceName);
+    w.DstVolId = r.DstVolId;
+    w.DstClientId = r.DstClientId;
+    w.DstClientName = text(r.DstClientName);
+    w.DstBlockCount = r.DstBlockCount;
+    w.DstBlockSize = r.DstBlockSize;
+    w.DstDeviceName = text(r.DstDeviceName);
+    w.DstCostCategoryId = r.DstCostCategoryId;
+    w.FurtherNumber1 = r.FurtherNumber1;
+    w.FurtherNumber2 = r.FurtherNumber2;
+}
+
+}  // namespace
+
+void YBSet(repYBJobVolumeHistoryRec& wire, const YBJobVolumeHistoryRecord_t& record)
+{
+    FillWire(wire, record, true);
+}
+
+void YBSet(repYBJobVolumeHistory80Rec& wire, const YBJobVolumeHistoryRecord80_t& record)
+{
+    FillWire(wire.common, record, true);
+    wire.CopyMgrType = record.CopyMgrType;
+    wire.SpaceUsed = record.SpaceUsed;
+}
+
+void YBSet(YBJobVolumeHistoryRecord_t& r, const repYBJobVolumeHistoryRec& w)
+{
+    r.id = static_cast<int32_t>(w.id);
+    r.JobId = w.JobId;
+    r.CellId = w.CellId;
+    r.SrcVolId = w.SrcVolId;
+    r.SrcClientId = w.SrcClientId;
+    r.SrcClientName = YBTextFromWire(w.SrcClientName);
+    r.SrcBlockCount = w.SrcBlockCount;
+    r.SrcBlockSize = w.SrcBlockSize;
+    r.SrcDeviceName = YBTextFromWire(w.SrcDeviceName);
+    r.DstVolId = w.DstVolId;
+    r.DstClientId = w.DstClientId;
+    r.DstClientName = YBTextFromWire(w.DstClientName);
+    r.DstBlockCount = w.DstBlockCount;
+    r.DstBlockSize = w.DstBlockSize;
+    r.DstDeviceName = YBTextFromWire(w.DstDeviceName);
+    r.DstCostCategoryId = w.DstCostCategoryId;
+    r.FurtherNumber1 = w.FurtherNumber1;
+    r.FurtherNumber2 = w.FurtherNumber2;
+}
+
+void YBSet(YBJobVolumeHistoryRecord80_t& record, const repYBJobVolumeHistory80Rec& wire)
+{
+    YBSet(static_cast<YBJobVolumeHistoryRecord_t&>(record), wire.common);
+    record.CopyMgrType = wire.CopyMgrType;
+    record.SpaceUsed = wire.SpaceUsed;
+}
+
+namespace {
+
+// ---- Add ------------------------------------------------------------------------
+
+// What differs between the versions of an add.
+int32_t CopyMgrTypeOf(const AddYBJobVolumeHistoryArgs_t&) { return 1; }
+int32_t CopyMgrTypeOf(const AddYBJobVolumeHistoryArgs80_t& args) { return args.record.CopyMgrType; }
+int64_t SpaceUsedOf(const AddYBJobVolumeHistoryArgs_t&) { return 0; }
+int64_t SpaceUsedOf(const AddYBJobVolumeHistoryArgs80_t& args) { return args.record.SpaceUsed; }
+
+// A text into its column; a text the column cannot hold is refused, never cut.
+template <size_t N, typename Ret>
+bool CopyColumn(ReplicationMgr& mgr, Ret& ret, char (&column)[N], const std::string& text, const char* label)
+{
+    if (text.size() > N - 1)
+        return Fail(mgr, ret, -18, std::string(label) + " is too long",
+                    "\n\tLength = " + std::to_string(text.size()), ProgNameJobHistory, AddFn, __LINE__);
+    YBCopyText(column, text);
+    return true;
+}
+
+// One side of the entry: the volume's size and cost category, and the name
+// the client knows it by (its first mount point when mounted, else its
+// device). False with the result filled.
+struct VolumeSide {
+    int64_t blockCount = 0;
+    int32_t blockSize = 0;
+    int64_t costCategoryId = 0;
+    std::string deviceName;
+    std::string clientName;
+};
+
+template <typename Ret>
+bool ReadVolumeSide(ReplicationMgr& mgr, Ret& ret, int clientId, int volumeId, VolumeSide& side, DBtran* tran)
+{
+    GetSNRInfoByClientIdAndVolIdV2Args_t args;
+    args.clientId = clientId;
+    args.snrVolumeId = volumeId;
+    GetSNRInfoByClientIdAndVolIdV2Ret_t info;
+    if (!mgr.GetSNRInfoByClientAndVol(args, info, tran)) {
+        ret.errCode = info.errCode;
+        ret.errMsg = info.errMsg;
+        return false;
+    }
+    side.blockCount = info.volume.BlockCount;
+    side.blockSize = info.volume.BlockSize;
+    side.costCategoryId = info.volume.CostCategoryId;
+    if (!info.mountPoints.empty() && !info.mountPoints.front().Unmounted)
+        side.deviceName = info.mountPoints.front().Path;
+    else if (info.device.id != -1)
+        side.deviceName = info.device.DeviceName;
+    else
+        return Fail(mgr, ret, -3, "No device name found that can be added to the Job History",
+                    "\n\tInput used:\n\tVolume ID        = " + std::to_string(volumeId) +
+                        "\n\tClient ID        = " + std::to_string(clientId),
+                    ProgNameJobHistory, AddFn, __LINE__);
+    ZXClient(static_cast<unsigned long long>(clientId)).getName(side.clientName);
+    return true;
+}
+
+template <typename Args, typename Ret>
+bool AddVolumeToYBJobHistoryDB(ReplicationMgr& mgr, const Args& args, Ret& ret, DBtran* tran)
+{
+    const auto& in = args.record;
+    if (in.SrcVolId <= 0 || in.DstVolId <= 0)
+        return Fail(mgr, ret, -2, "YB Job volume history could not be added with incorrect Volume Id(s)",
+                    "\n\tInput:\n\tSrc Vol ID     = " + std::to_string(in.SrcVolId) +
+                        "\n\tDst Vol ID     = " + std::to_string(in.DstVolId),
+                    ProgNameJobHistory, AddFn, __LINE__);
+
+    CYBJobVolumeHistoryDB table;
+    const std::string where =
+        "JobId = " + std::to_string(static_cast<long long>(in.JobId)) + " AND SrcVolId = " + std::to_string(in.SrcVolId);
+    YBJobVolumeHistory_t* rows = nullptr;
+    unsigned int count = 0;
+    if (!table.getList(rows, count, where.c_str(), "ID asc", tran)) {
+        table.deleteList(rows);
+        return Fail(mgr, ret, -4, "Cannot query YB job history table",
+                    "\n\tCYBJobVolumeHistoryDB::getList() failed\n\tQueryStr = " + where, ProgNameJobHistory, AddFn,
+                    __LINE__);
+    }
+    if (count > 0) {
+        ret.id = rows[0].id;
+        table.deleteList(rows);
+        mgr.log() << "\tEvent: YB job history for " << where << " is already in the database"
+                  << "\n\tThe YB job history id is: " << ret.id;
+        mgr.WriteLogMsg(ProgNameJobHistory, AddFn, __LINE__, ReplicationMgr::MSG);
+        return true;
+    }
+    table.deleteList(rows);
+
+    YBJobVolumeHistory_t row;
+    std::memset(static_cast<void*>(&row), 0, sizeof row);
+    row.CellId = in.CellId;
+    // Both halves are kept: a job id above 2^32 is found again by JobId.
+    dLongToLongDB(in.JobId, row.JobId_h, row.JobId_l);
+
+    VolumeSide dst;
+    if (!ReadVolumeSide(mgr, ret, in.DstClientId, in.DstVolId, dst, tran)) return false;
+    row.DstVolId = in.DstVolId;
+    row.DstClientId = in.DstClientId;
+    row.DstBlockSize = dst.blockSize;
+    row.DstBlockCount = dst.blockCount;
+    row.DstCostCategoryId = static_cast<int32_t>(dst.costCategoryId);
+    if (!CopyColumn(mgr, ret, row.DstDeviceName, dst.deviceName, "Destination device name") ||
+        !CopyColumn(mgr, ret, row.DstClientName, dst.clientName, "Destination client name"))
+        return false;
+
+    VolumeSide src;
+    if (!ReadVolumeSide(mgr, ret, in.SrcClientId, in.SrcVolId, src, tran)) return false;
+    row.SrcVolId = in.SrcVolId;
+    row.SrcClientId = in.SrcClientId;
+    row.SrcBlockSize = src.blockSize;
+    row.SrcBlockCount = src.blockCount;
+    if (!CopyColumn(mgr, ret, row.SrcDeviceName, src.deviceName, "Source device name") ||
+        !CopyColumn(mgr, ret, row.SrcClientName, src.clientName, "Source client name"))
+        return false;
+
+    if (CopyMgrTypeOf(args) == 1) {
+        CSNRVolumeDB volumes;
+        YBPhysicalVolume_t volume;
+        if (!volumes.getInfo(in.SrcVolId, volume, tran)) {
+            const int rc = volumes.getErrorCode();
+            std::ostringstream tranText;
+            tranText << static_cast<const void*>(tran);
+            return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? -3 : -4,
+                        rc == DB_NO_MORE_ROWS ? "Record not found" : "Cannot access volume record in the database",
+                        "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
+                            std::to_string(in.SrcVolId) + "\n\tTran = 0x" + tranText.str() +
+                            "\n\tDB Err Code = " + std::to_string(rc),
+                        ProgNameJobHistory, AddFn, __LINE__);
+        }
+        if (volume.UniqueIdType == 11) {
+            row.CopyMgrType = 6;
+            row.SpaceUsed = static_cast<int64_t>(row.SrcBlockSize) * row.SrcBlockCount;
+        } else {
+            row.CopyMgrType = 5;
+            row.SpaceUsed = static_cast<int64_t>(row.DstBlockSize) * row.DstBlockCount;
+        }
+    } else {
+        row.CopyMgrType = CopyMgrTypeOf(args);
+        row.SpaceUsed = SpaceUsedOf(args);
+    }
+    mgr.log() << "\tAmount of Space used is " << row.SpaceUsed;
+    mgr.WriteLogMsg(ProgNameJobHistory, AddFn, __LINE__, ReplicationMgr::MSG);
+
+    if (!table.insert(row, tran))
+        return Fail(mgr, ret, -4, "Failed to add Volume Job history information in the database",
+                    "\n\ttallmarkId     = " + std::to_string(row.CellId) + "\n\tJobId        = " +
+                        std::to_string(static_cast<long long>(in.JobId)) +
+                        "\n\tDB Err Code    = " + std::to_string(table.getErrorCode()),
+                    ProgNameJobHistory, AddFn, __LINE__);
+    ret.id = row.id;
+    ret.errMsg.clear();
+    mgr.log() << "\tThe Id of the Volume Job history for Job ID " << static_cast<long long>(in.JobId) << " Volumes = ("
+              << in.SrcVolId << ", " << in.DstVolId << ") is " << row.id;
+    mgr.WriteLogMsg(ProgNameJobHistory, AddFn, __LINE__, ReplicationMgr::MSG);
+    return true;
+}
+
+// ---- Queries ----------------------------------------------------------------------
+
+// The entries under the where clause in id order, as records of the result's
+// version.
+template <typename Ret>
+bool ReadEntries(ReplicationMgr& mgr, Ret& ret, const std::string& where, const char* function)
+{
+    ret.list.clear();
+    CYBJobVolumeHistoryDB table;
+    YBJobVolumeHistory_t* rows = nullptr;
+    unsigned int count = 0;
+    if (!table.getList(rows, count, where.c_str(), "id ASC", nullptr)) {
+        table.deleteList(rows);
+        return Fail(mgr, ret, -4, ReadFailedText,
+                    "\n\tCYBJobVolumeHistoryDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                        "\n\tsOrderBy = id ASC\n\tDB Err Code = " + std::to_string(table.getErrorCode()),
+                    ProgNameJobHistory, function, __LINE__);
+    }
+    ret.list.resize(count);
+    for (unsigned int i = 0; i < count; ++i) SetJobVolumeHistoryFrom(ret.list[i], rows[i]);
+    table.deleteList(rows);
+    ret.errMsg.clear();
+    return true;
+}
+
+template <typename Ret>
+bool QueryYBJobHistoryByJobIdDB(ReplicationMgr& mgr, const QueryYBJobHistoryByJobIdArgs_t& args, Ret& ret)
+{
+    static const char Fn[] = "ReplicationMgr::QueryYBJobHistoryByJobId()";
+    const long long jobId = args.JobId;
+    if (jobId <= 0)
+        return Fail(mgr, ret, -6, "Invalid Job identifier", "\n\tJobId = " + std::to_string(jobId), ProgNameJobHistory,
+                    Fn, __LINE__);
+    return ReadEntries(mgr, ret, "JobId = " + std::to_string(jobId), Fn);
+}
+
+template <typename Ret>
+bool QueryYBJobHistoryByVolIdDB(ReplicationMgr& mgr, const QueryYBJobHistoryByVolIdArgs_t& args, Ret& ret)
+{
+    static const char Fn[] = "ReplicationMgr::QueryYBJobHistoryByVolId()";
+    if (args.SrcVolId <= 0)
+        return Fail(mgr, ret, -6, "Invalid volume identifier", "\n\tVolume Id = " + std::to_string(args.SrcVolId),
+                    ProgNameJobHistory, Fn, __LINE__);
+    return ReadEntries(mgr, ret, "SrcVolId = " + std::to_string(args.SrcVolId), Fn);
+}
+
+template <typename Ret>
+bool QueryYBJobHistoryByIdDB(ReplicationMgr& mgr, const QueryYBJobHistoryByIdArgs_t& args, Ret& ret)
+{
+    static const char Fn[] = "ReplicationMgr::QueryYBJobHistoryById()";
+    if (args.id <= 0)
+        return Fail(mgr, ret, -6, "Invalid YB Job Volume history identifier", "\n\tId = " + std::to_string(args.id),
+                    ProgNameJobHistory, Fn, __LINE__);
+    CYBJobVolumeHistoryDB table;
+    YBJobVolumeHistory_t row;
+    std::memset(static_cast<void*>(&row), 0, sizeof row);
+    if (!table.getInfo(args.id, row, nullptr)) {
+        const int rc = table.getErrorCode();
+        return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? -3 : -4, rc == DB_NO_MORE_ROWS ? "History not found" : ReadFailedText,
+                    "\n\tCYBJobVolumeHistoryDB::getInfo() failed\n\tKey = " + std::to_string(args.id) +
+                        "\n\tDB Err Code = " + std::to_string(rc),
+                    ProgNameJobHistory, Fn, __LINE__);
+    }
+    SetJobVolumeHistoryFrom(ret.record, row);
+    ret.errMsg.clear();
+    return true;
+}
+
+}  // namespace
+
+bool ReplicationMgr::AddVolumeToYBJobHistory(const AddYBJobVolumeHistoryArgs_t& args, AddYBJobVolumeHistoryRet_t& ret,
+                                             DBtran* tran)
+{
+    return AddVolumeToYBJobHistoryDB(*this, args, ret, tran);
+}
+
+bool ReplicationMgr::AddVolumeToYBJobHistory(const AddYBJobVolumeHistoryArgs80_t& args,
+                                             AddYBJobVolumeHistoryRet80_t& ret, DBtran* tran)
+{
+    return AddVolumeToYBJobHistoryDB(*this, args, ret, tran);
+}
+
+bool ReplicationMgr::QueryYBJobHistoryByJobId(const QueryYBJobHistoryByJobIdArgs_t& args, YBJobHistoryListRet_t& ret)
+{
+    return QueryYBJobHistoryByJobIdDB(*this, args, ret);
+}
+
+bool ReplicationMgr::QueryYBJobHistoryByJobId(const QueryYBJobHistoryByJobIdArgs_t& args, YBJobHistoryListRet80_t& ret)
+{
+    return QueryYBJobHistoryByJobIdDB(*this, args, ret);
+}
+
+bool ReplicationMgr::QueryYBJobHistoryByVolId(const QueryYBJobHistoryByVolIdArgs_t& args, YBJobHistoryListRet_t& ret)
+{
+    return QueryYBJobHistoryByVolIdDB(*this, args, ret);
+}
+
+bool ReplicationMgr::QueryYBJobHistoryByVolId(const QueryYBJobHistoryByVolIdArgs_t& args, YBJobHistoryListRet80_t& ret)
+{
+    return QueryYBJobHistoryByVolIdDB(*this, args, ret);
+}
+
+bool ReplicationMgr::QueryYBJobHistoryById(const QueryYBJobHistoryByIdArgs_t& args, QueryYBJobHistoryByIdRet_t& ret)
+{
+    return QueryYBJobHistoryByIdDB(*this, args, ret);
+}
+
+bool ReplicationMgr::QueryYBJobHistoryById(const QueryYBJobHistoryByIdArgs_t& args, QueryYBJobHistoryByIdRet80_t& ret)
+{
+    return QueryYBJobHistoryByIdDB(*this, args, ret);
+}
+
+bool ReplicationMgr::GetYBJobHistoryList(YBJobHistoryListRet_t& ret)
+{
+    return ReadEntries(*this, ret, "id > 0", "ReplicationMgr::GetYBJobHistoryList");
+}
+
+bool ReplicationMgr::GetYBJobHistoryList(YBJobHistoryListRet80_t& ret)
+{
+    return ReadEntries(*this, ret, "id > 0", "ReplicationMgr::GetYBJobHistoryList");
+}
+
+bool ReplicationMgr::DeleteYBJobHistoryByJobId(const DeleteYBJobHistoryByJobIdArgs_t& args,
+                                               DeleteYBJobHistoryByJobIdRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::DeleteYBJobHistoryByJobId()";
+    const long long jobId = args.JobId;
+    if (jobId <= 0)
+        return Fail(*this, ret, -6, "Invalid JobId identifier",
+                    "\n\tParameters used:\n\tJob Id = " + std::to_string(jobId), ProgNameJobHistory, Fn, __LINE__);
+    int high = 0;
+    int low = 0;
+    dLongToLongDB(jobId, high, low);
+    const std::string where = "JobId_h = " + std::to_string(high) + " AND JobId_l = " + std::to_string(low);
+    CYBJobVolumeHistoryDB table;
+    if (!table.remove(where.c_str(), tran)) {
+        const int rc = table.getErrorCode();
+        return Fail(*this, ret, rc == DB_NO_MORE_ROWS ? -3 : -4,
+                    rc == DB_NO_MORE_ROWS ? "JobId has no YB Job history"
+                                          : "Cannot remove YB Job history information from the database",
+                    "\n\tCYBJobVolumeHistoryDB::remove() failed\n\tsWhere = " + where +
+                        "\n\tDB Err Code = " + std::to_string(rc),
+                    ProgNameJobHistory, Fn, __LINE__);
+    }
+    ret.errMsg.clear();
+    return true;
+}
+
+// ---- Reply arrays -----------------------------------------------------------------
+
+namespace {
+
+// The version-1 array of the replies by source volume and of the full list:
+// every text is a pointer, an empty one to an empty text. False when the
+// array cannot be allocated.
+bool CopyYBJobHistoryToMsg(repYBJobVolumeHistoryRec** out, const std::vector<YBJobVolumeHistoryRecord_t>& list)
+{
+    *out = nullptr;
+    if (list.empty()) return true;
+    auto* array = static_cast<repYBJobVolumeHistoryRec*>(AllocReplyArray(sizeof(repYBJobVolumeHistoryRec) * list.size()));
+    if (array == nullptr) return false;
+    std::memset(static_cast<void*>(array), 0, sizeof(repYBJobVolumeHistoryRec) * list.size());
+    for (size_t i = 0; i < list.size(); ++i) FillWire(array[i], list[i], false);
+    *out = array;
+    return true;
+}
+
+const char NoQueryMemoryText[] = "No memory available for query information";
+
+// ---- Version-1 inline cases -------------------------------------------------------
+
+void ServeAddVolumeToYBJobHistory(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repAddVolumeToYBJobHistoryResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AddYBJobVolumeHistoryArgs_t args;
+    AddYBJobVolumeHistoryRet_t ret;
+    YBSet(args.record, cases::RequestOf<repYBJobVolumeHistoryRec>(buf));
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddVolumeToYBJobHistoryResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.AddVolumeToYBJobHistory(args, ret, tran); },
+        [&](repAddVolumeToYBJobHistoryResp& r) { r.id = static_cast<uint32_t>(ret.id); });
+}
+
+void ServeDeleteYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repDeleteYBJobHistoryByJobIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    DeleteYBJobHistoryByJobIdArgs_t args;
+    DeleteYBJobHistoryByJobIdRet_t ret;
+    args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteYBJobHistoryByJobIdResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.DeleteYBJobHistoryByJobId(args, ret, tran); },
+        [](repDeleteYBJobHistoryByJobIdResp&) {});
+}
+
+// A list case of version 1: `query(ret)` reads the entries, `copy` builds
+// the array (empty texts as null for the list by job, as empty texts for the
+// others).
+template <typename Query>
+void ServeListV1(ReplicationMgr& mgr, unsigned long code, Query&& query, bool nullEmpty)
+{
+    repYBJobHistoryListResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    YBJobHistoryListRet_t ret;
+    AutoFreeMem_t entries;  // freed after the send
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBJobHistoryListResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy, [&]() { return query(ret); },
+        [&](repYBJobHistoryListResp& r) {
+            const bool built = nullEmpty ? CopyVectorToMsg(&r.entries, ret.list) : CopyYBJobHistoryToMsg(&r.entries, ret.list);
+            if (!built) return false;
+            entries = r.entries;
+            r.count = static_cast<uint32_t>(ret.list.size());
+            return true;
+        },
+        nullEmpty ? NoMemoryErrMsg : NoQueryMemoryText);
+}
+
+void ServeQueryYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByJobIdArgs_t args;
+    args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
+    ServeListV1(
+        mgr, code, [&](YBJobHistoryListRet_t& ret) { return mgr.QueryYBJobHistoryByJobId(args, ret); }, true);
+}
+
+void ServeQueryYBJobHistoryByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByVolIdArgs_t args;
+    args.SrcVolId = cases::RequestOf<repYBJobHistoryByVolIdReq>(buf).SrcVolId;
+    ServeListV1(
+        mgr, code, [&](YBJobHistoryListRet_t& ret) { return mgr.QueryYBJobHistoryByVolId(args, ret); }, false);
+}
+
+void ServeGetYBJobHistoryList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
+{
+    ServeListV1(
+        mgr, code, [&](YBJobHistoryListRet_t& ret) { return mgr.GetYBJobHistoryList(ret); }, false);
+}
+
+void ServeQueryYBJobHistoryById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repYBJobHistoryByIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryYBJobHistoryByIdArgs_t args;
+    QueryYBJobHistoryByIdRet_t ret;
+    args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBJobHistoryByIdResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy,
+        [&]() { return mgr.QueryYBJobHistoryById(args, ret); },
+        [&](repYBJobHistoryByIdResp& r) {
+            YBSet(r.entry, ret.record);
+            return true;
+        });
+}
+
+// A list handler of version 80.
+template <typename Query>
+void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                  Query&& query)
+{
+    repYBJobHistoryList80Resp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    YBJobHistoryListRet80_t ret;
+    AutoFreeMem_t entries;  // freed after the send
+    RunRequestHandler(
+        mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
+        [&](DBtran*) { return query(ret); },
+        [&](repYBJobHistoryList80Resp& r) {
+            if (!CopyVectorToMsg(&r.entries, ret.list)) return false;
+            entries = r.entries;
+            r.count = static_cast<uint32_t>(ret.list.size());
+            return true;
+        });
+}
+
+}  // namespace
+
+// ---- Version-80 request handlers --------------------------------------------------
+
+void ReplicationMgr::AddVolumeToYBJobHistoryHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    repAddVolumeToYBJobHistoryResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AddYBJobVolumeHistoryArgs80_t args;
+    AddYBJobVolumeHistoryRet80_t ret;
+    YBSet(args.record, cases::RequestOf<repYBJobVolumeHistory80Rec>(buf));
+    RunRequestHandler(
+        *this, "ReplicationMgr::AddVolumeToYBJobHistoryHandler", requestCode, replyCode, true, reply,
+        cases::StatusOf<repAddVolumeToYBJobHistoryResp>(), ret,
+        [&](DBtran* tran) { return AddVolumeToYBJobHistory(args, ret, tran); },
+        [&](repAddVolumeToYBJobHistoryResp& r) {
+            r.id = static_cast<uint32_t>(ret.id);
+            return true;
+        });
+}
+
+void ReplicationMgr::QueryYBJobHistoryByJobIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByJobIdArgs_t args;
+    args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
+    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByJobIdHandler", requestCode, replyCode,
+                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByJobId(args, ret); });
+}
+
+void ReplicationMgr::QueryYBJobHistoryByVolIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByVolIdArgs_t args;
+    args.SrcVolId = cases::RequestOf<repYBJobHistoryByVolIdReq>(buf).SrcVolId;
+    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByVolIdHandler", requestCode, replyCode,
+                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByVolId(args, ret); });
+}
+
+void ReplicationMgr::GetYBJobHistoryListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
+{
+    ServeListV80(*this, "ReplicationMgr::GetYBJobHistoryListHandler", requestCode, replyCode,
+                 [&](YBJobHistoryListRet80_t& ret) { return GetYBJobHistoryList(ret); });
+}
+
+void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    repYBJobHistoryById80Resp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryYBJobHistoryByIdArgs_t args;
+    QueryYBJobHistoryByIdRet80_t ret;
+    args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
+    RunRequestHandler(
+        *this, "ReplicationMgr::QueryYBJobHistoryByIdHandler", requestCode, replyCode, false, reply,
+        cases::StatusOf<repYBJobHistoryById80Resp>(), ret, [&](DBtran*) { return QueryYBJobHistoryById(args, ret); },
+        [&](repYBJobHistoryById80Resp& r) {
+            YBSet(r.entry, ret.record);
+            return true;
+        });
+}
+
+// ---- Cases ------------------------------------------------------------------------
+
+const ServedCase AddVolumeToYBJobHistoryCase =
+    cases::Serve<repYBJobVolumeHistoryRec, repAddVolumeToYBJobHistoryResp>(&ServeAddVolumeToYBJobHistory);
+const ServedCase QueryYBJobHistoryByJobIdCase =
+    cases::Serve<repYBJobHistoryByJobIdReq, repYBJobHistoryListResp>(&ServeQueryYBJobHistoryByJobId);
+const ServedCase QueryYBJobHistoryByIdCase =
+    cases::Serve<repYBJobHistoryByIdReq, repYBJobHistoryByIdResp>(&ServeQueryYBJobHistoryById);
+const ServedCase QueryYBJobHistoryByVolIdCase =
+    cases::Serve<repYBJobHistoryByVolIdReq, repYBJobHistoryListResp>(&ServeQueryYBJobHistoryByVolId);
+const ServedCase GetYBJobHistoryListCase =
+    cases::Serve<cases::NoRequest, repYBJobHistoryListResp>(&ServeGetYBJobHistoryList);
+const ServedCase DeleteYBJobHistoryByJobIdCase =
+    cases::Serve<repYBJobHistoryByJobIdReq, repDeleteYBJobHistoryByJobIdResp>(&ServeDeleteYBJobHistoryByJobId);
+const ServedCase AddVolumeToYBJobHistory80Case =
+    cases::Serve<repYBJobVolumeHistory80Rec, repAddVolumeToYBJobHistoryResp>(
+        &cases::HandlerCase<&ReplicationMgr::AddVolumeToYBJobHistoryHandler>);
+const ServedCase QueryYBJobHistoryByJobId80Case = cases::Serve<repYBJobHistoryByJobIdReq, repYBJobHistoryList80Resp>(
+    &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByJobIdHandler>);
+const ServedCase QueryYBJobHistoryById80Case = cases::Serve<repYBJobHistoryByIdReq, repYBJobHistoryById80Resp>(
+    &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByIdHandler>);
+const ServedCase QueryYBJobHistoryByVolId80Case = cases::Serve<repYBJobHistoryByVolIdReq, repYBJobHistoryList80Resp>(
+    &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByVolIdHandler>);
+const ServedCase GetYBJobHistoryList80Case = cases::Serve<cases::NoRequest, repYBJobHistoryList80Resp>(
+    &cases::HandlerCase<&ReplicationMgr::GetYBJobHistoryListHandler>);
