@@ -92,27 +92,26 @@ protected:
         for (const Replica& v : volumes) exec(InsertReplica(v));
     }
 
+    // Versions 1, 42 and 3: the primary volume and the ignore flag only.
+    template <typename Req, typename Reply>
+    LatestAnswer before4(unsigned long code, int primary, int ignore)
+    {
+        Req req;
+        req.PrimaryVolumeId = primary;
+        req.IgnorePermReplica = ignore;
+        return send(code, &req, sizeof(Reply), &DecodeLatest<Reply>);
+    }
     LatestAnswer v1(int primary, int ignore)
     {
-        repGetLatestSnapForSNRVolReq req{primary, ignore};
-        return send(0x3500003d, &req, sizeof(repGetLatestSnapForSNRVolResp),
-                    &DecodeLatest<repGetLatestSnapForSNRVolResp>);
+        return before4<repGetLatestSnapForSNRVolReq, repGetLatestSnapForSNRVolResp>(0x3500003d, primary, ignore);
     }
     LatestAnswer v42(int primary, int ignore)
     {
-        repGetLatestSnapForSNRVol42Req req;
-        req.PrimaryVolumeId = primary;
-        req.IgnorePermReplica = ignore;
-        return send(0x350000b1, &req, sizeof(repGetLatestSnapForSNRVol42Resp),
-                    &DecodeLatest<repGetLatestSnapForSNRVol42Resp>);
+        return before4<repGetLatestSnapForSNRVol42Req, repGetLatestSnapForSNRVol42Resp>(0x350000b1, primary, ignore);
     }
     LatestAnswer v3(int primary, int ignore)
     {
-        repGetLatestSnapForSNRVolV3Req req;
-        req.PrimaryVolumeId = primary;
-        req.IgnorePermReplica = ignore;
-        return send(0x350000f3, &req, sizeof(repGetLatestSnapForSNRVolV3Resp),
-                    &DecodeLatest<repGetLatestSnapForSNRVolV3Resp>);
+        return before4<repGetLatestSnapForSNRVolV3Req, repGetLatestSnapForSNRVolV3Resp>(0x350000f3, primary, ignore);
     }
     LatestAnswer v4(int primary, int ignore, int64_t jobId)
     {
