@@ -26,6 +26,7 @@
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
 #include "files/UserApplications.h"
+#include "flr/FLRDeleteMessages.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRQueryMessages.h"
 #include "host/HostConfig.h"
@@ -44,6 +45,7 @@
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/ReplicaVolumeUpdate.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "scratch/ScratchMembership.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"
@@ -54,6 +56,7 @@
 #include "snr/SNRVolumeReplicas.h"
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
+#include "snr/VolumeReservation.h"
 #include "support/CataloguePlans.h"
 #include "support/ClientFakesScope.h"
 
@@ -520,6 +523,34 @@ protected:
         doesClientHaveAnyRPsRet_t concerns;
         EXPECT_TRUE(mgr.doesClientHaveAnyRP(client, concerns, nullptr));
 
+        // The point's snapshots collected in each mode; the set pruned, and
+        // the fan-in points of its volume; the point deleted (refused: it is
+        // mounted); the host's points rebuilt from an empty list; every
+        // point of the set deleted, forced, which clears its pairs out of
+        // fan-in points.
+        {
+            ClientFakesScope released;
+            for (int32_t mode : {FLRSNAP_BY_CP, FLRSNAP_BY_REPSET, FLRSNAP_BY_REPSET_FOR_PRUNING, FLRSNAP_BY_VOLUME}) {
+                GetFLRSnapArgs_t select;
+                select.Id = mode == FLRSNAP_BY_CP ? cpId : set.id;
+                select.VolumeGUID = "{plan-guid}";
+                select.Mode = mode;
+                GetFLRSnapRet_t collected;
+                mgr.GetFLRSnaps(select, collected, nullptr);
+            }
+            GetFLRSnapForRepSetRet_t ofSet;
+            EXPECT_TRUE(mgr.GetFLRSnapsForRepSet(static_cast<unsigned long>(set.id), ofSet, nullptr));
+            EXPECT_EQ(statusOf<repPruneRepSetResp>(0x350001f1, repPruneRepSetReq{set.id}), 1);
+            EXPECT_EQ(statusOf<repPruneFanInRPResp>(0x35000232, repPruneFanInRPReq{snap.VolumeGUID}), 1);
+            EXPECT_EQ(statusOf<repDelCPResp>(0x350001ef, repDelCPReq{static_cast<uint32_t>(cpId)}), 0);
+            repCreateCPReq2 list;
+            std::memset(static_cast<void*>(&list), 0, sizeof list);
+            list.DstClientId = static_cast<uint32_t>(host.id);
+            EXPECT_EQ(statusOf<repCreateCPResp>(0x350001fd, list), 1);
+            statusOf<repDelAllCPsByRepSetIdResp>(0x350001eb,
+                                                 repDelAllCPsByRepSetIdReq{static_cast<uint32_t>(set.id), 1});
+        }
+
         // Stored files: one stored, read, renamed and moved, removed; the
         // files of a seeded volume removed.
         repUploadYBFileReq upload{};
@@ -577,6 +608,43 @@ protected:
                               SNRVOL2_CREATED_BEFORE, SNRVOL2_IN_ROLE})
             EXPECT_EQ(statusOf<repQuerySNRVolume2ByIdV5Resp>(0x350001c3, repQuerySNRVolume2ByIdV5Req{{1, flags, 100, 2}}),
                       1);
+
+        // Scratch pool membership: a new member taking its pool's engine,
+        // moved to another engine, a member of a Type 2 pool; reserved for a
+        // job and released by it, reserved and unreserved, allocated and
+        // deallocated; removed; stale reservations reset. (The Type 2 pool
+        // finds no engine of type 5 among the seeded ones.)
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Type) VALUES (5001, 'plan-member', 1), (5002, 'plan-nas', 3);"
+             "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (5001, 7, 5001, '/dev/plan-m'), "
+             "(5002, 7, 5002, '/dev/plan-n');"
+             "INSERT INTO YBScratchPool (id, name, SnapEngineInfoId, Type) VALUES (5001, 'plan-p', 1, 1), "
+             "(5002, 'plan-q', 2, 1), (5003, 'plan-nas', 0, 2)");
+        repAddRVScratchVolumeReq newMember{5001, 5001};
+        const auto member = ReplyOf<repAddRVScratchVolumeResponse>(
+            post(0x35000015, &newMember, sizeof(repAddRVScratchVolumeResponse)));
+        EXPECT_EQ(member.status, 1u);
+        EXPECT_EQ(statusOf<repAddRVScratchVolumeResponse>(0x35000015, repAddRVScratchVolumeReq{5002, 5001}), 1);
+        EXPECT_EQ(statusOf<repAddRVScratchVolumeResponse>(0x35000015, repAddRVScratchVolumeReq{5003, 5002}), 0);
+        int32_t memberVolume = 5001;
+        EXPECT_EQ(statusOf<repReserveSNRVolV2Resp>(0x350001b1, repReserveSNRVolV2Req{1, &memberVolume, 900003}), 1);
+        {
+            UnlockVolumesByJobIdArgs_t job;
+            job.jobId = 900003;
+            UnlockVolumesByJobIdRet_t unlocked;
+            DBtran tran;
+            ASSERT_EQ(tran.startTran(), 0);
+            EXPECT_TRUE(mgr.UnlockVolumesByJobId(job, unlocked, &tran)) << unlocked.errMsg;
+            EXPECT_EQ(tran.commitTran(), 0);
+        }
+        EXPECT_EQ(statusOf<repReserveSNRVolResp>(0x35000067, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repUnreserveSNRVolResp>(0x3500007d, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repAllocateSNRVolResp>(0x350000bb, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repDeallocateSNRVolResp>(0x350000bd, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repRemoveRVScratchVolumeResponse>(0x35000017, repRemoveRVScratchVolumeReq{member.scratchVolumeId}),
+                  1);
+        // The seeded volumes' reservations are not all releasable: only
+        // the statements count here.
+        mgr.ResetSNRVolLockFlag();
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
