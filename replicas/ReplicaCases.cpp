@@ -39,4 +39,19 @@ void BindReplicaCases(CaseRegistry& cases)
 
     // Removal of one volume.
     cases.bind(0x35000051, RemoveReplicationVolumeCase);
+
+    // Latest replica of a primary volume in versions 1, 42, 3 and 4;
+    // permanent replicas: creation in versions 1, 42, 3 and 4, the query in
+    // versions 1, 42 and 3.
+    cases.bind(0x3500003d, GetLatestRepVolByPrimaryIdCaseV1);
+    cases.bind(0x350000b1, GetLatestRepVolByPrimaryIdCase42);
+    cases.bind(0x350000f3, GetLatestRepVolByPrimaryIdCaseV3);
+    cases.bind(0x3500015d, GetLatestRepVolByPrimaryIdCaseV4);
+    cases.bind(0x3500005f, CreatePermanentReplicaCaseV1);
+    cases.bind(0x3500008b, CreatePermanentReplicaCase42);
+    cases.bind(0x35000117, CreatePermanentReplicaCaseV3);
+    cases.bind(0x35000161, CreatePermanentReplicaCaseV4);
+    cases.bind(0x35000061, QueryPermanentReplicaCaseV1);
+    cases.bind(0x3500008d, QueryPermanentReplicaCase42);
+    cases.bind(0x350000e1, QueryPermanentReplicaCaseV3);
 }

@@ -41,3 +41,17 @@ extern const ServedCase QueryYBVolumesCase;
 
 // Removal (replicas/ReplicaVolumeRemoval.cpp).
 extern const ServedCase RemoveReplicationVolumeCase;
+
+// Latest replica of a primary volume (replicas/LatestReplica.cpp) and
+// permanent replicas (replicas/PermanentReplicas.cpp), by message version.
+extern const ServedCase GetLatestRepVolByPrimaryIdCaseV1;
+extern const ServedCase GetLatestRepVolByPrimaryIdCase42;
+extern const ServedCase GetLatestRepVolByPrimaryIdCaseV3;
+extern const ServedCase GetLatestRepVolByPrimaryIdCaseV4;
+extern const ServedCase CreatePermanentReplicaCaseV1;
+extern const ServedCase CreatePermanentReplicaCase42;
+extern const ServedCase CreatePermanentReplicaCaseV3;
+extern const ServedCase CreatePermanentReplicaCaseV4;
+extern const ServedCase QueryPermanentReplicaCaseV1;
+extern const ServedCase QueryPermanentReplicaCase42;
+extern const ServedCase QueryPermanentReplicaCaseV3;

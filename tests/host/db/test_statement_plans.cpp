@@ -40,6 +40,8 @@
 #include "policies/ReplicationPolicies.h"
 #include "policies/SnapEngines.h"
 #include "policies/VolSnapParams.h"
+#include "replicas/LatestReplica.h"
+#include "replicas/PermanentReplicas.h"
 #include "replicas/ReplicaVolumeAdd.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "replicas/ReplicaVolumeRemoval.h"
@@ -393,6 +395,25 @@ protected:
         EXPECT_EQ(statusOf<repGetYBVolumesBySubclientIdResp>(0x350001d3, repGetYBVolumesBySubclientIdReq{kRowsPerTable + 1}),
                   1);
         EXPECT_EQ(statusOf<repRemoveReplicationVolumeResp>(0x35000051, repRemoveReplicationVolumeReq{replicaId}), 1);
+
+        // Permanent replicas: one created on a new SNR volume and again on
+        // the same one, queried, and found as the latest replica.
+        repCreatePermanentReplicaV4Req permanent;
+        std::memset(static_cast<void*>(&permanent), 0, sizeof permanent);
+        permanent.SNRVolume.UniqueId = const_cast<char*>("plan-permanent");
+        permanent.SNRVolume.BlockCount = 10;
+        permanent.PrimaryVolumeId = kRowsPerTable + 2;
+        for (int round = 0; round < 2; ++round)
+            EXPECT_EQ(statusOf<repCreatePermanentReplicaV4Resp>(0x35000161, permanent), 1);
+        EXPECT_EQ(statusOf<repQueryPermanentReplicaV3Resp>(0x350000e1, repQueryPermanentReplicaReq{kRowsPerTable + 2}),
+                  1);
+        EXPECT_EQ(statusOf<repGetLatestSnapForSNRVolV4Resp>(
+                      0x3500015d, repGetLatestSnapForSNRVolV4Req{kRowsPerTable + 2, 0, 0}),
+                  1);
+        // Restricted to a job without replicas of it: both reads run, neither finds one.
+        EXPECT_EQ(statusOf<repGetLatestSnapForSNRVolV4Resp>(
+                      0x3500015d, repGetLatestSnapForSNRVolV4Req{kRowsPerTable + 2, 0, 900002}),
+                  0);
 
         // Consistency points of a set of their own: one created, reported
         // again by its job, its header-only twin; a mount point and a share

@@ -1,0 +1,236 @@
+// The latest replica of a primary volume: the SNR volume holding its most
+// recently changed permanent replica, else its most recently changed
+// snapshot; the row-to-wire conversion, the operation, its request handler
+// and the cases of the four message versions.
+#include "replicas/LatestReplica.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "host/db/DBtable.h"
+#include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
+#include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaSteps.h"
+#include "service/CasePatterns.h"
+#include "service/ReplicationMgr.h"
+#include "service/Utils.h"
+#include "snr/SNRAdapters.h"
+
+namespace {
+
+constexpr int32_t RolePermanentReplica = 4;
+constexpr int32_t RoleSnapshot = 2;
+const char NoMemoryText[] = "No memory available to complete query";
+const char NoVolumeText[] = "Could not get volume information from the database";
+
+// An empty column leaves the pointer null; false when the copy cannot be made.
+bool CopyText(char*& dst, const char* column)
+{
+    dst = nullptr;
+    const size_t length = std::strlen(column);
+    if (length == 0) return true;
+    char* copy = static_cast<char*>(AllocReplyArray(length + 1));
+    if (copy == nullptr) return false;
+    std::memcpy(copy, column, length + 1);
+    dst = copy;
+    return true;
+}
+
+void FreeText(char*& text)
+{
+    std::free(text);
+    text = nullptr;
+}
+
+int32_t Flag(int32_t flags, int32_t bit) { return (flags & bit) != 0 ? 1 : 0; }
+
+template <typename Wire>
+bool SetVolMsgV1FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
+{
+    dst.id = src.id;
+    if (!CopyText(dst.UniqueId, src.UniqueId)) return false;
+    dst.UniqueIdType = src.UniqueIdType;
+    dst.LUN = src.LUN;
+    // 32-bit in versions 1 and 42: the low half.
+    dst.StartLBA = static_cast<decltype(dst.StartLBA)>(src.StartLBA);
+    dst.BlockCount = static_cast<decltype(dst.BlockCount)>(src.BlockCount);
+    dst.BlockSize = src.BlockSize;
+    dst.BackupFromSnap = Flag(src.Flags, SNRVOL_FLAG_BACKUP_FROM_SNAP);
+    dst.Locked = Flag(src.Flags, SNRVOL_FLAG_LOCKED);
+    if (!CopyText(dst.FSType, src.FSType)) return false;
+    dst.UsePermReplica = Flag(src.Flags, SNRVOL_FLAG_USE_PERM_REPLICA);
+    return true;
+}
+
+template <typename Wire>
+bool SetVolMsgV2FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
+{
+    if (!SetVolMsgV1FromPrimaryCursor(dst, src)) return false;
+    if (!CopyText(dst.UniqueSnapshotID, src.UniqueSnapshotID)) return false;
+    dst.Allocated = Flag(src.Flags, SNRVOL_FLAG_ALLOCATED);
+    return true;
+}
+
+template <typename Wire>
+bool SetVolMsgV3FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
+{
+    if (!SetVolMsgV2FromPrimaryCursor(dst, src)) return false;
+    dst.MorvaneProtected = Flag(src.Flags, SNRVOL_FLAG_MORVANE_PROTECTED);
+    dst.ApplianceId = src.ApplianceId;
+    dst.TzState = src.TzState;
+    dst.CostCategoryId = static_cast<int64_t>(src.CostCategoryId);
+    dst.ShadowImported = Flag(src.Flags, SNRVOL_FLAG_SHADOW_IMPORTED);
+    return true;
+}
+
+bool SetVolMsgV4FromPrimaryCursor(repSNRVolumeV4& dst, const YBGetLatestRepVolByPVId_t& src)
+{
+    if (!SetVolMsgV3FromPrimaryCursor(dst, src)) return false;
+    dst.VolType = src.Type;
+    return true;
+}
+
+}  // namespace
+
+int32_t GetJobId_l(const repGetLatestSnapForSNRVolReq&) { return 0; }
+int32_t GetJobId_l(const repGetLatestSnapForSNRVolV4Req& request) { return static_cast<int32_t>(request.JobId); }
+int32_t GetJobId_h(const repGetLatestSnapForSNRVolReq&) { return 0; }
+int32_t GetJobId_h(const repGetLatestSnapForSNRVolV4Req& request) { return static_cast<int32_t>(request.JobId); }
+
+bool YBSet(repSNRVolume& dst, const YBGetLatestRepVolByPVId_t& src) { return SetVolMsgV1FromPrimaryCursor(dst, src); }
+bool YBSet(repSNRVolume42& dst, const YBGetLatestRepVolByPVId_t& src) { return SetVolMsgV2FromPrimaryCursor(dst, src); }
+bool YBSet(repSNRVolumeV3& dst, const YBGetLatestRepVolByPVId_t& src) { return SetVolMsgV3FromPrimaryCursor(dst, src); }
+bool YBSet(repSNRVolumeV4& dst, const YBGetLatestRepVolByPVId_t& src) { return SetVolMsgV4FromPrimaryCursor(dst, src); }
+
+void CleanMemory(repSNRVolume& wire)
+{
+    FreeText(wire.UniqueId);
+    FreeText(wire.FSType);
+}
+void CleanMemory(repSNRVolume42& wire)
+{
+    FreeText(wire.UniqueId);
+    FreeText(wire.FSType);
+    FreeText(wire.UniqueSnapshotID);
+}
+void CleanMemory(repSNRVolumeV3& wire)
+{
+    FreeText(wire.UniqueId);
+    FreeText(wire.FSType);
+    FreeText(wire.UniqueSnapshotID);
+}
+void CleanMemory(repSNRVolumeV4& wire)
+{
+    FreeText(wire.UniqueId);
+    FreeText(wire.FSType);
+    FreeText(wire.UniqueSnapshotID);
+}
+
+// The cursor reads without a transaction. A failed permanent-replica read
+// falls through to the snapshots without a word; on every failure the
+// reply's record holds no allocated text.
+template <typename Req, typename Ret>
+bool ReplicationMgr::GetLatestRepVolByPrimaryIdDB(const Req& request, Ret& ret)
+{
+    static const char Fn[] = "ReplicationMgr::GetLatestRepVolByPrimaryId()";
+    auto& wire = ret.reply->SNRVolume;
+    const int32_t jobId = GetJobId_l(request);
+    YBGetLatestRepVolByPVId cursor(nullptr);
+
+    auto convert = [&]() {
+        if (YBSet(wire, *cursor.getDataPtr())) {
+            ret.errMsg = "";
+            return true;
+        }
+        CleanMemory(wire);
+        ret.errMsg = NoMemoryText;
+        SetErrCode(ret, -5);
+        return false;
+    };
+
+    if (request.IgnorePermReplica == 0) {
+        cursor.setValues(request.PrimaryVolumeId, RolePermanentReplica, jobId);
+        if (getOneRow(&cursor, false, -1, 0) == DB_ROW_OK) return convert();
+    }
+
+    cursor.setValues(request.PrimaryVolumeId, RoleSnapshot, jobId);
+    const int rc = getOneRow(&cursor, false, -1, 0);
+    if (rc != DB_ROW_OK) {
+        ret.errMsg = NoVolumeText;
+        SetErrCode(ret, -4);
+        m_LogMsg << "\tEvent:            " << NoVolumeText << "\n\tInput Used"
+                 << "\n\tPrimary Volume ID       : " << request.PrimaryVolumeId
+                 << "\n\tIgnore Permanent Replica: " << request.IgnorePermReplica
+                 << "\n\tDB Err Code             : " << rc;
+        WriteLogMsg(replica_detail::ProgNameQueries, Fn, __LINE__, ERR);
+        CleanMemory(wire);
+        return false;
+    }
+    return convert();
+}
+
+bool ReplicationMgr::GetLatestRepVolByPrimaryId(const repGetLatestSnapForSNRVolReq& request,
+                                                QueryMgrLatestRepVolByPrimaryIdRet_t& ret)
+{
+    return GetLatestRepVolByPrimaryIdDB(request, ret);
+}
+bool ReplicationMgr::GetLatestRepVolByPrimaryId(const repGetLatestSnapForSNRVol42Req& request,
+                                                QueryMgrLatestRepVolByPrimaryId42Ret_t& ret)
+{
+    return GetLatestRepVolByPrimaryIdDB(request, ret);
+}
+bool ReplicationMgr::GetLatestRepVolByPrimaryId(const repGetLatestSnapForSNRVolV3Req& request,
+                                                QueryMgrLatestRepVolByPrimaryIdV3Ret_t& ret)
+{
+    return GetLatestRepVolByPrimaryIdDB(request, ret);
+}
+bool ReplicationMgr::GetLatestRepVolByPrimaryId(const repGetLatestSnapForSNRVolV4Req& request,
+                                                QueryMgrLatestRepVolByPrimaryIdV4Ret_t& ret)
+{
+    return GetLatestRepVolByPrimaryIdDB(request, ret);
+}
+
+// ---- Request handler and cases -------------------------------------------------------
+
+// The operation writes the record straight into the reply; its texts are
+// released once the reply is sent.
+template <typename Req, typename Reply, typename Ret>
+void ReplicationMgr::GetLatestRepVolByPrimaryIdHandler(unsigned long requestCode, unsigned long replyCode,
+                                                       zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Ret ret;
+    ret.reply = &reply;
+    const Req& request = cases::RequestOf<Req>(buf);
+    RunRequestHandler(
+        *this, "ReplicationMgr::GetLatestRepVolByPrimaryIdHandler()", requestCode, replyCode, false, reply,
+        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetLatestRepVolByPrimaryId(request, ret); },
+        [](Reply&) { return true; });
+    CleanMemory(reply.SNRVolume);
+}
+
+namespace {
+
+template <typename Req, typename Reply, typename Ret>
+constexpr ServedCase LatestRepVolCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::GetLatestRepVolByPrimaryIdHandler<Req, Reply, Ret>>);
+}
+
+}  // namespace
+
+const ServedCase GetLatestRepVolByPrimaryIdCaseV1 =
+    LatestRepVolCase<repGetLatestSnapForSNRVolReq, repGetLatestSnapForSNRVolResp,
+                     QueryMgrLatestRepVolByPrimaryIdRet_t>();
+const ServedCase GetLatestRepVolByPrimaryIdCase42 =
+    LatestRepVolCase<repGetLatestSnapForSNRVol42Req, repGetLatestSnapForSNRVol42Resp,
+                     QueryMgrLatestRepVolByPrimaryId42Ret_t>();
+const ServedCase GetLatestRepVolByPrimaryIdCaseV3 =
+    LatestRepVolCase<repGetLatestSnapForSNRVolV3Req, repGetLatestSnapForSNRVolV3Resp,
+                     QueryMgrLatestRepVolByPrimaryIdV3Ret_t>();
+const ServedCase GetLatestRepVolByPrimaryIdCaseV4 =
+    LatestRepVolCase<repGetLatestSnapForSNRVolV4Req, repGetLatestSnapForSNRVolV4Resp,
+                     QueryMgrLatestRepVolByPrimaryIdV4Ret_t>();

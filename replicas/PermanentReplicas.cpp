@@ -1,0 +1,310 @@
+// Permanent replicas: creation on a physical SNR volume found by its
+// identity or registered for it, and the query of a primary volume's
+// permanent replica; the operations, the creation handler and the cases.
+#include "replicas/PermanentReplicas.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/EvDebug.h"
+#include "host/db/DBtable.h"
+#include "host/db/ReplicaTables.h"
+#include "host/db/SNRTables.h"
+#include "policies/PolicyHandlers.h"
+#include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaSteps.h"
+#include "scratch/ScratchLookups.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ReplicationMgr.h"
+#include "snr/DeviceRegistrationSteps.h"
+#include "snr/SNRAdapters.h"
+#include "snr/SNRVolumeAdd.h"
+
+using replica_detail::ProgNameInserts;
+using replica_detail::ProgNameQueries;
+
+namespace {
+
+constexpr int32_t RolePermanentReplica = 4;
+const char IdOrder[] = "id ASC";
+
+// The condition of the permanent replicas of a primary volume.
+std::string PermanentReplicaWhere(int32_t primaryVolumeId)
+{
+    return "PrimaryVolumeId = " + std::to_string(primaryVolumeId) +
+           " AND CurrentRole = " + std::to_string(RolePermanentReplica);
+}
+
+// Job id and the two snapshot flags of the new row: none in version 1.
+void SetJobFields(YBVolume_t&, const CreatePermanentReplicaArgs_t&) {}
+template <typename Record>
+void SetJobFields(YBVolume_t& row, const CreatePermanentReplicaJobArgsOf<Record>& args)
+{
+    row.JobId = static_cast<int32_t>(args.JobId);
+    if (args.IsSnapActive) row.Flags |= YBVOL_FLAG_IS_SNAP_ACTIVE;
+    if (args.ActivateSnap) row.Flags |= YBVOL_FLAG_ACTIVATE_SNAP;
+}
+
+// The request's job id and flags into the arguments; nothing in version 1.
+void SetReplicaJobId(CreatePermanentReplicaArgs_t&, const repCreatePermanentReplicaReq&) {}
+template <typename Record, typename Wire>
+void SetReplicaJobId(CreatePermanentReplicaJobArgsOf<Record>& args, const repCreatePermanentReplicaJobReqOf<Wire>& request)
+{
+    args.JobId = request.JobId;
+}
+void SetSnapActiveStatus(CreatePermanentReplicaArgs_t&, const repCreatePermanentReplicaReq&) {}
+template <typename Record, typename Wire>
+void SetSnapActiveStatus(CreatePermanentReplicaJobArgsOf<Record>& args,
+                         const repCreatePermanentReplicaJobReqOf<Wire>& request)
+{
+    args.IsSnapActive = request.IsSnapActive == 1;
+    args.ActivateSnap = request.ActivateSnap == 1;
+}
+
+}  // namespace
+
+// The SNR volume is looked up outside the transaction and, when none has the
+// record's identity, inserted in it; the one with the lowest id is used when
+// several have it. The identity's text goes into the condition quoted.
+template <typename Args, typename Ret>
+bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::CreatePermanentReplica()";
+    auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
+        return snr_detail::Fail(*this, ret, code, text, details, ProgNameInserts, Fn, line);
+    };
+    const auto& volume = args.record;
+
+    if (volume.UniqueId.empty()) return refuse(-2, "UniquedId field cannot be empty", "", __LINE__);
+    // Texts too long for their columns are refused, not cut.
+    std::string tooLong;
+    int32_t code = 0;
+    if (CheckVolumeTextLengths(volume, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
+
+    const std::string where = snr_detail::VolumeIdentityWhere(volume);
+    CSNRVolumeDB volumeDB;
+    DBtran* const lookupTran = nullptr;
+    int32_t physicalVolumeId = 0;
+    {
+        snr_detail::HeldRows<YBPhysicalVolume_t> found(volumeDB);
+        if (!volumeDB.getList(found.rows, found.count, where.c_str(), IdOrder, lookupTran))
+            return refuse(-4, "Cannot access volume information",
+                          "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                              EvDebug::escaped(where) + "\n\tsOrderBy = " + IdOrder + "\n\tTran = 0x" +
+                              snr_detail::TranHandle(lookupTran) + "\n\tDB Err Code = " +
+                              std::to_string(volumeDB.getErrorCode()),
+                          __LINE__);
+        if (found.count > 0) physicalVolumeId = found.rows[0].id;
+    }
+
+    if (physicalVolumeId != 0) {
+        QueryRVScratchVolBySNRVolIdV2Args_t scratchArgs;
+        scratchArgs.SNRVolumeId = physicalVolumeId;
+        QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
+        if (QueryRVScratchVolBySNRVolId(scratchArgs, scratch, tran))
+            return refuse(-4, "Cannot create permanent YB if physical volume belongs to an scratch volume",
+                          "\n\tPhysical Volume Id : " + std::to_string(physicalVolumeId), __LINE__);
+        if (scratch.errCode != -3) {
+            ret.errMsg = scratch.errMsg;  // the lookup wrote its own entry
+            SetErrCode(ret, -4);
+            return false;
+        }
+    } else {
+        YBPhysicalVolume_t row;
+        std::memset(static_cast<void*>(&row), 0, sizeof row);
+        YBSet(row, volume);
+        if (!volumeDB.insert(row, tran))
+            return refuse(-4, "Cannot add new volume information in the database for the YB volume",
+                          "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " +
+                              std::to_string(volumeDB.getErrorCode()),
+                          __LINE__);
+        physicalVolumeId = row.id;
+    }
+
+    YBVolume_t replica;
+    std::memset(static_cast<void*>(&replica), 0, sizeof replica);
+    replica.CurrentRole = RolePermanentReplica;
+    replica.PrimaryVolumeId = args.PrimaryVolumeId;
+    replica.PhysicalVolumeId = physicalVolumeId;
+    SetJobFields(replica, args);
+    CReplicationVolumeDB volumes;
+    if (!volumes.insert(replica, tran))
+        return refuse(-4, "Could not add new permanent YB to the database",
+                      "\n\tCReplicationVolumeDB::insert() failed\n\tDB Err Code = " +
+                          std::to_string(volumes.getErrorCode()),
+                      __LINE__);
+
+    ret.PhysicalVolumeId = physicalVolumeId;
+    ret.ReplicationVolumeId = replica.id;
+    ret.errMsg = "";
+    m_LogMsg << "\tPermanent YB Volume " << replica.id << " was added successfully...";
+    WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
+    return true;
+}
+
+bool ReplicationMgr::CreatePermanentReplica(const CreatePermanentReplicaArgs_t& args, CreatePermanentReplicaRet_t& ret,
+                                            DBtran* tran)
+{
+    return CreatePermanentReplicaDB(args, ret, tran);
+}
+bool ReplicationMgr::CreatePermanentReplica(const CreatePermanentReplica42Args_t& args,
+                                            CreatePermanentReplica42Ret_t& ret, DBtran* tran)
+{
+    return CreatePermanentReplicaDB(args, ret, tran);
+}
+bool ReplicationMgr::CreatePermanentReplica(const CreatePermanentReplicaV3Args_t& args,
+                                            CreatePermanentReplicaV3Ret_t& ret, DBtran* tran)
+{
+    return CreatePermanentReplicaDB(args, ret, tran);
+}
+bool ReplicationMgr::CreatePermanentReplica(const CreatePermanentReplicaV4Args_t& args,
+                                            CreatePermanentReplicaV4Ret_t& ret, DBtran* tran)
+{
+    return CreatePermanentReplicaDB(args, ret, tran);
+}
+
+// The replica with the lowest id; versions 1 and 42 read outside any
+// transaction.
+template <typename Args, typename Ret>
+bool ReplicationMgr::QueryPermanentReplicaDB(const Args& args, Ret& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::QueryPermanentReplica()";
+    constexpr bool withCheck = !cases::HasErrCode<Ret>::value;  // versions 1 and 42
+    auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
+        return snr_detail::Fail(*this, ret, code, text, details, ProgNameQueries, Fn, line);
+    };
+    const int32_t primaryId = args.PrimaryVolumeId;
+    if (primaryId <= 0)
+        return refuse(-6, "Invalid Primary volume id for permanent YB",
+                      "\n\tParameters used:\n\tPrimary Volume Id = " + std::to_string(primaryId), __LINE__);
+
+    const std::string where = PermanentReplicaWhere(primaryId);
+    CReplicationVolumeDB volumes;
+    snr_detail::HeldRows<YBVolume_t> found(volumes);
+    if (!volumes.getList(found.rows, found.count, where.c_str(), IdOrder, tran))
+        return refuse(-4, "Cannot access YB Volume information from the database",
+                      "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                          "\n\tsOrderBy = " + IdOrder,
+                      __LINE__);
+    if (found.count == 0)
+        return refuse(-3, "No record found", "\n\tCReplicationVolumeDB::getList() output:\n\tNRows = 0", __LINE__);
+
+    const YBVolume_t& row = found.rows[0];
+    if (withCheck && row.PrimaryVolumeId != primaryId)
+        return refuse(0, "Could not find YB Volume information from the database",
+                      "\n\tOutput used from CReplicationVolumeDB::getList():\n\tPrimary Volume Id (Input) = " +
+                          std::to_string(primaryId) + "\n\tPrimary Volume id (received) = " +
+                          std::to_string(row.PrimaryVolumeId),
+                      __LINE__);
+
+    YBSet(ret.record, row);
+    if constexpr (!withCheck) {
+        ret.record.ShadowSnap = false;
+        ret.record.TransportableSnap = false;
+    }
+    ret.errMsg = "";
+    return true;
+}
+
+bool ReplicationMgr::QueryPermanentReplica(const QueryPermanentReplicaArgs_t& args, QueryPermanentReplicaRet_t& ret)
+{
+    return QueryPermanentReplicaDB(args, ret, nullptr);
+}
+bool ReplicationMgr::QueryPermanentReplica(const QueryPermanentReplica42Args_t& args,
+                                           QueryPermanentReplica42Ret_t& ret)
+{
+    return QueryPermanentReplicaDB(args, ret, nullptr);
+}
+bool ReplicationMgr::QueryPermanentReplica(const QueryPermanentReplicaV3Args_t& args,
+                                           QueryPermanentReplicaV3Ret_t& ret, DBtran* tran)
+{
+    return QueryPermanentReplicaDB(args, ret, tran);
+}
+
+// ---- Request handler and cases -------------------------------------------------------
+
+// The arguments are read from the request before the transaction starts.
+template <typename Req, typename Reply, typename Args, typename Ret>
+void ReplicationMgr::CreatePermanentReplicaHandler(unsigned long requestCode, unsigned long replyCode,
+                                                   zxsDatabuf* buf)
+{
+    Args args;
+    Ret ret;
+    const Req& request = cases::RequestOf<Req>(buf);
+    YBSet(args.record, request.SNRVolume);
+    args.PrimaryVolumeId = request.PrimaryVolumeId;
+    SetReplicaJobId(args, request);
+    SetSnapActiveStatus(args, request);
+    policy_detail::RunHandler<Reply>(
+        *this, "ReplicationMgr::CreatePermanentReplicaHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return CreatePermanentReplica(args, ret, tran); },
+        [&](Reply& r) {
+            r.PhysicalVolumeId = ret.PhysicalVolumeId;
+            r.ReplicationVolumeId = ret.ReplicationVolumeId;
+        });
+}
+
+namespace {
+
+template <typename Req, typename Reply, typename Args, typename Ret>
+constexpr ServedCase CreatePermanentReplicaCase()
+{
+    return cases::Serve<Req, Reply>(
+        &cases::HandlerCase<&ReplicationMgr::CreatePermanentReplicaHandler<Req, Reply, Args, Ret>>);
+}
+
+// The query of each version; version 3 names its transaction, null from here.
+template <typename Args, typename Ret>
+bool RunQuery(ReplicationMgr& mgr, const Args& args, Ret& ret)
+{
+    return mgr.QueryPermanentReplica(args, ret);
+}
+bool RunQuery(ReplicationMgr& mgr, const QueryPermanentReplicaV3Args_t& args, QueryPermanentReplicaV3Ret_t& ret)
+{
+    return mgr.QueryPermanentReplica(args, ret, nullptr);
+}
+
+// The query without a transaction; the record goes into the reply field by
+// field from what the operation filled.
+template <typename Reply, typename Args, typename Ret>
+void ServeQueryPermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    Args args;
+    args.PrimaryVolumeId = cases::RequestOf<repQueryPermanentReplicaReq>(buf).PrimaryVolumeId;
+    Ret ret;
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
+        cases::Message::Copy, [&]() { return RunQuery(mgr, args, ret); },
+        [&](Reply& r) {
+            YBSet(r.ReplicationVolume, ret.record);
+            return true;
+        });
+}
+
+}  // namespace
+
+const ServedCase CreatePermanentReplicaCaseV1 =
+    CreatePermanentReplicaCase<repCreatePermanentReplicaReq, repCreatePermanentReplicaResp,
+                               CreatePermanentReplicaArgs_t, CreatePermanentReplicaRet_t>();
+const ServedCase CreatePermanentReplicaCase42 =
+    CreatePermanentReplicaCase<repCreatePermanentReplica42Req, repCreatePermanentReplica42Resp,
+                               CreatePermanentReplica42Args_t, CreatePermanentReplica42Ret_t>();
+const ServedCase CreatePermanentReplicaCaseV3 =
+    CreatePermanentReplicaCase<repCreatePermanentReplicaV3Req, repCreatePermanentReplicaV3Resp,
+                               CreatePermanentReplicaV3Args_t, CreatePermanentReplicaV3Ret_t>();
+const ServedCase CreatePermanentReplicaCaseV4 =
+    CreatePermanentReplicaCase<repCreatePermanentReplicaV4Req, repCreatePermanentReplicaV4Resp,
+                               CreatePermanentReplicaV4Args_t, CreatePermanentReplicaV4Ret_t>();
+const ServedCase QueryPermanentReplicaCaseV1 = cases::Serve<repQueryPermanentReplicaReq, repQueryPermanentReplicaResp>(
+    &ServeQueryPermanentReplica<repQueryPermanentReplicaResp, QueryPermanentReplicaArgs_t, QueryPermanentReplicaRet_t>);
+const ServedCase QueryPermanentReplicaCase42 =
+    cases::Serve<repQueryPermanentReplicaReq, repQueryPermanentReplica42Resp>(
+        &ServeQueryPermanentReplica<repQueryPermanentReplica42Resp, QueryPermanentReplica42Args_t,
+                                    QueryPermanentReplica42Ret_t>);
+const ServedCase QueryPermanentReplicaCaseV3 =
+    cases::Serve<repQueryPermanentReplicaReq, repQueryPermanentReplicaV3Resp>(
+        &ServeQueryPermanentReplica<repQueryPermanentReplicaV3Resp, QueryPermanentReplicaV3Args_t,
+                                    QueryPermanentReplicaV3Ret_t>);
