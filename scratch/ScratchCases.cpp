@@ -35,4 +35,8 @@ void BindScratchCases(CaseRegistry& cases)
     cases.bind(0x3500015b, PoolContentsCaseV4);
     cases.bind(0x350001b5, PoolContentsCaseV5);
     cases.bind(0x3500020a, PoolContentsCaseV6);
+
+    // Pool membership: a volume added or moved, a scratch volume removed.
+    cases.bind(0x35000015, AddRVScratchVolCase);
+    cases.bind(0x35000017, RemoveRVScratchVolCase);
 }

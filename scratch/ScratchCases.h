@@ -35,3 +35,7 @@ extern const ServedCase PoolContentsCaseV3;
 extern const ServedCase PoolContentsCaseV4;
 extern const ServedCase PoolContentsCaseV5;
 extern const ServedCase PoolContentsCaseV6;
+
+// Pool membership (scratch/ScratchMembership.cpp).
+extern const ServedCase AddRVScratchVolCase;
+extern const ServedCase RemoveRVScratchVolCase;

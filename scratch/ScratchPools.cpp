@@ -12,6 +12,7 @@
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
 #include "policies/VolSnapParams.h"
+#include "scratch/EngineParams.h"
 #include "scratch/ReplyArrays.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
@@ -66,19 +67,11 @@ std::string PoolSetClause(const YBScratchPool_t& row, int32_t mask)
     return clause;
 }
 
-// The SET clause that gives a member's snap parameters the commands of an
-// engine; the hints are quoted.
+// The SET clause that gives a member's snap parameters an engine and its
+// commands.
 std::string EngineParamsClause(int engineId, const YBSnapEngineInfo_t& engine)
 {
-    auto text = [](const std::string& column, const std::string& value) {
-        return column + "'" + SqlEscape(value) + "'";
-    };
-    return "SnapEngineId = " + Number(engineId) + ", " + text("MountCmd = ", YBColumnText(engine.MountCmdHint)) +
-           ", " + text("UnmountCmd = ", YBColumnText(engine.UnmountCmdHint)) + ", " +
-           text("SyncCmd = ", YBColumnText(engine.SyncCmdHint)) + ", " +
-           text("UnsyncCmd = ", YBColumnText(engine.UnsyncCmdHint)) + ", " +
-           text("SnapCmd\t= ", YBColumnText(engine.SnapCmdHint)) + ", " +
-           text("UnsnapCmd = ", YBColumnText(engine.UnsnapCmdHint));
+    return "SnapEngineId = " + Number(engineId) + ", " + scratch_detail::EngineCommandsClause(engine);
 }
 
 }  // namespace
@@ -447,19 +440,7 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
                                         Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
                                     ProgNameUpdates, Fn, __LINE__);
 
-        YBVolSnapParams_t params;
-        params.SNRVolumeId = volumeId;
-        params.SnapEngineId = engineId;
-        params.MountClientId = clientId;
-        params.SyncClientId = clientId;
-        params.SnapClientId = clientId;
-        YBCopyText(params.MountCmd, YBColumnText(engine.MountCmdHint));
-        YBCopyText(params.UnmountCmd, YBColumnText(engine.UnmountCmdHint));
-        YBCopyText(params.SyncCmd, YBColumnText(engine.SyncCmdHint));
-        YBCopyText(params.UnsyncCmd, YBColumnText(engine.UnsyncCmdHint));
-        YBCopyText(params.SnapCmd, YBColumnText(engine.SnapCmdHint));
-        YBCopyText(params.UnsnapCmd, YBColumnText(engine.UnsnapCmdHint));
-        params.Flags = 1;
+        YBVolSnapParams_t params = scratch_detail::MemberSnapParams(volumeId, engineId, clientId, engine);
         if (!paramsDB.insert(params, tran))
             return snr_detail::Fail(*this, ret, -4, "Cannot include new volume snap parameters into the database",
                                     "\n\tCVolumeSnapParamsDB::insert()failed\n\tSNR Volume ID = " + Number(volumeId) +

@@ -80,4 +80,11 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x350000ed, QuerySNRVolume2CaseV3);
     cases.bind(0x35000163, QuerySNRVolume2CaseV4);
     cases.bind(0x350001c3, QuerySNRVolume2CaseV5);
+
+    // Reservation: reserve (V1, V2), unreserve; allocation and its reversal.
+    cases.bind(0x35000067, ReserveSNRVolumesCaseV1);
+    cases.bind(0x350001b1, ReserveSNRVolumesCaseV2);
+    cases.bind(0x3500007d, UnreserveSNRVolumesCase);
+    cases.bind(0x350000bb, AllocateSNRVolumesCase);
+    cases.bind(0x350000bd, DeallocateSNRVolumesCase);
 }

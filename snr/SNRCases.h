@@ -80,3 +80,10 @@ extern const ServedCase QuerySNRVolume2Case42;
 extern const ServedCase QuerySNRVolume2CaseV3;
 extern const ServedCase QuerySNRVolume2CaseV4;
 extern const ServedCase QuerySNRVolume2CaseV5;
+
+// Reservation and allocation of SNR volumes (snr/VolumeReservation.cpp).
+extern const ServedCase ReserveSNRVolumesCaseV1;
+extern const ServedCase ReserveSNRVolumesCaseV2;
+extern const ServedCase UnreserveSNRVolumesCase;
+extern const ServedCase AllocateSNRVolumesCase;
+extern const ServedCase DeallocateSNRVolumesCase;

@@ -42,6 +42,7 @@
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/ReplicaVolumeUpdate.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "scratch/ScratchMembership.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"
@@ -52,6 +53,7 @@
 #include "snr/SNRVolumeReplicas.h"
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
+#include "snr/VolumeReservation.h"
 #include "support/CataloguePlans.h"
 #include "support/ClientFakesScope.h"
 
@@ -556,6 +558,43 @@ protected:
                               SNRVOL2_CREATED_BEFORE, SNRVOL2_IN_ROLE})
             EXPECT_EQ(statusOf<repQuerySNRVolume2ByIdV5Resp>(0x350001c3, repQuerySNRVolume2ByIdV5Req{{1, flags, 100, 2}}),
                       1);
+
+        // Scratch pool membership: a new member taking its pool's engine,
+        // moved to another engine, a member of a Type 2 pool; reserved for a
+        // job and released by it, reserved and unreserved, allocated and
+        // deallocated; removed; stale reservations reset. (The Type 2 pool
+        // finds no engine of type 5 among the seeded ones.)
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Type) VALUES (5001, 'plan-member', 1), (5002, 'plan-nas', 3);"
+             "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (5001, 7, 5001, '/dev/plan-m'), "
+             "(5002, 7, 5002, '/dev/plan-n');"
+             "INSERT INTO YBScratchPool (id, name, SnapEngineInfoId, Type) VALUES (5001, 'plan-p', 1, 1), "
+             "(5002, 'plan-q', 2, 1), (5003, 'plan-nas', 0, 2)");
+        repAddRVScratchVolumeReq newMember{5001, 5001};
+        const auto member = ReplyOf<repAddRVScratchVolumeResponse>(
+            post(0x35000015, &newMember, sizeof(repAddRVScratchVolumeResponse)));
+        EXPECT_EQ(member.status, 1u);
+        EXPECT_EQ(statusOf<repAddRVScratchVolumeResponse>(0x35000015, repAddRVScratchVolumeReq{5002, 5001}), 1);
+        EXPECT_EQ(statusOf<repAddRVScratchVolumeResponse>(0x35000015, repAddRVScratchVolumeReq{5003, 5002}), 0);
+        int32_t memberVolume = 5001;
+        EXPECT_EQ(statusOf<repReserveSNRVolV2Resp>(0x350001b1, repReserveSNRVolV2Req{1, &memberVolume, 900002}), 1);
+        {
+            UnlockVolumesByJobIdArgs_t job;
+            job.jobId = 900002;
+            UnlockVolumesByJobIdRet_t unlocked;
+            DBtran tran;
+            ASSERT_EQ(tran.startTran(), 0);
+            EXPECT_TRUE(mgr.UnlockVolumesByJobId(job, unlocked, &tran)) << unlocked.errMsg;
+            EXPECT_EQ(tran.commitTran(), 0);
+        }
+        EXPECT_EQ(statusOf<repReserveSNRVolResp>(0x35000067, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repUnreserveSNRVolResp>(0x3500007d, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repAllocateSNRVolResp>(0x350000bb, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repDeallocateSNRVolResp>(0x350000bd, repReserveSNRVolReq{1, &memberVolume}), 1);
+        EXPECT_EQ(statusOf<repRemoveRVScratchVolumeResponse>(0x35000017, repRemoveRVScratchVolumeReq{member.scratchVolumeId}),
+                  1);
+        // The seeded volumes' reservations are not all releasable: only
+        // the statements count here.
+        mgr.ResetSNRVolLockFlag();
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.

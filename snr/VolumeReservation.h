@@ -1,0 +1,126 @@
+// Argument and result records and the request and reply structures of the
+// reservation (Flags 0x2) and allocation (Flags 0x8) of SNR volumes: reserve
+// in message versions V1 and V2, unreserve, allocate, deallocate, and the
+// release of the volumes a job holds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "snr/SNRRecords.h"
+
+// Flags bits of an SNR volume row kept by these operations.
+constexpr int32_t SNRVOL_RESERVED_FLAG = 0x2;
+constexpr int32_t SNRVOL_ALLOCATED_FLAG = 0x8;
+
+// ---- Arguments and results --------------------------------------------------------
+// The SNR volume ids in request order. Success leaves an error code as it was.
+
+struct ReserveSNRVolumeListArgs_t {
+    std::vector<int32_t> ids;
+};
+struct ReserveSNRVolumeListV2Args_t : ReserveSNRVolumeListArgs_t {
+    int64_t jobId = 0;  // the scratch volumes keep its low 32 bits
+};
+// Version 1 carries no error code.
+struct ReserveSNRVolumeListRet_t {
+    std::string errMsg;
+};
+struct ReserveSNRVolumeListV2Ret_t {
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+
+struct UnreserveSNRVolumeListArgs_t {
+    std::vector<int32_t> ids;
+};
+struct UnreserveSNRVolumeListRet_t {
+    std::string errMsg;
+};
+
+struct AllocateSNRVolumeListArgs_t {
+    std::vector<int32_t> ids;
+};
+struct AllocateSNRVolumeListRet_t {
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+struct DeallocateSNRVolumeListArgs_t {
+    std::vector<int32_t> ids;
+};
+struct DeallocateSNRVolumeListRet_t {
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+
+struct UnlockVolumesByJobIdArgs_t {
+    int64_t jobId = 0;
+};
+struct UnlockVolumesByJobIdRet_t {
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+
+// ---- Requests: a count and the array of that many SNR volume ids -------------------
+
+struct repReserveSNRVolReq {
+    uint32_t count;
+    int32_t* ids;
+};
+struct repReserveSNRVolV2Req {
+    uint32_t count;
+    int32_t* ids;
+    int64_t jobId;
+};
+struct repUnreserveSNRVolReq : repReserveSNRVolReq {};
+struct repAllocateSNRVolReq : repReserveSNRVolReq {};
+struct repDeallocateSNRVolReq : repReserveSNRVolReq {};
+
+// ---- Replies (status 1 succeeded, 0 failed; the message null on success) ----------
+
+struct repReserveSNRVolResp {
+    int32_t status;
+    char* errMsg;
+};
+struct repUnreserveSNRVolResp {
+    int32_t status;
+    char* errMsg;
+};
+struct repReserveSNRVolV2Resp {
+    int32_t status;
+    char* errMsg;
+    int32_t errCode;
+};
+struct repAllocateSNRVolResp {
+    int32_t status;
+    char* errMsg;
+    int32_t errCode;
+};
+struct repDeallocateSNRVolResp {
+    int32_t status;
+    char* errMsg;
+    int32_t errCode;
+};
+
+static_assert(sizeof(repReserveSNRVolReq) == 16, "repReserveSNRVolReq size");
+YB_CHECK_FIELD(repReserveSNRVolReq, ids, 8);
+static_assert(sizeof(repReserveSNRVolV2Req) == 24, "repReserveSNRVolV2Req size");
+YB_CHECK_FIELD(repReserveSNRVolV2Req, ids, 8);
+YB_CHECK_FIELD(repReserveSNRVolV2Req, jobId, 16);
+static_assert(sizeof(repUnreserveSNRVolReq) == 16, "repUnreserveSNRVolReq size");
+
+#define SNR_RESERVE_REPLY_LAYOUT(T, size) \
+    static_assert(sizeof(T) == (size), #T " size"); \
+    YB_CHECK_FIELD(T, status, 0);                   \
+    YB_CHECK_FIELD(T, errMsg, 8)
+SNR_RESERVE_REPLY_LAYOUT(repReserveSNRVolResp, 16);
+SNR_RESERVE_REPLY_LAYOUT(repUnreserveSNRVolResp, 16);
+SNR_RESERVE_REPLY_LAYOUT(repReserveSNRVolV2Resp, 24);
+SNR_RESERVE_REPLY_LAYOUT(repAllocateSNRVolResp, 24);
+SNR_RESERVE_REPLY_LAYOUT(repDeallocateSNRVolResp, 24);
+#undef SNR_RESERVE_REPLY_LAYOUT
+YB_CHECK_FIELD(repReserveSNRVolV2Resp, errCode, 16);
+YB_CHECK_FIELD(repAllocateSNRVolResp, errCode, 16);
+YB_CHECK_FIELD(repDeallocateSNRVolResp, errCode, 16);
