@@ -41,3 +41,15 @@ extern const ServedCase QueryYBVolumesCase;
 
 // Removal (replicas/ReplicaVolumeRemoval.cpp).
 extern const ServedCase RemoveReplicationVolumeCase;
+
+// Reservation (replicas/ReplicaReservation.cpp).
+extern const ServedCase ReserveReplicationVolumesCase;
+extern const ServedCase UnreserveReplicationVolumesCase;
+
+// Application directories (replicas/AppDirCopies.cpp, AppDirReplies.cpp).
+extern const ServedCase CopyAppDirsCase;
+extern const ServedCase QueryAppDirByReplicaVolCase;
+extern const ServedCase UpdateAppDirModifyTimeCase;
+extern const ServedCase CreateApplicationDirsRecordsCase;
+extern const ServedCase GetAppDirsBySubclientCase;
+extern const ServedCase GetAppDirsByClientCase;
