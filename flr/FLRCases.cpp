@@ -37,4 +37,13 @@ void BindFLRCases(CaseRegistry& cases)
     cases.bind(0x3500022c, QueryFLRSnapBySnapIdCase);
     cases.bind(0x3500024a, QueryCPByIdCase);
     cases.bind(0x35000256, QueryRPsByDstClientIdCase);
+
+    // Rebuilding a client's points from its snapshot list, deleting points,
+    // and pruning sets and fan-in points.
+    cases.bind(0x350001fd, CreateCPCase2V1);
+    cases.bind(0x35000245, CreateCPCase2V2);
+    cases.bind(0x350001eb, DelAllCPsByRepSetIdCase);
+    cases.bind(0x350001ef, DelCPCase);
+    cases.bind(0x350001f1, PruneRepSetCase);
+    cases.bind(0x35000232, PruneFanInRPsCase);
 }

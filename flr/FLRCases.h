@@ -45,3 +45,17 @@ extern const ServedCase QueryRPsByDstClientIdCase;
 extern const ServedCase QueryFanInRPDetailsCase;
 extern const ServedCase QueryFLRSnapBySnapIdCase;
 extern const ServedCase QueryCPByIdCase;
+
+// Deleting consistency points (flr/CPDeletion.cpp): every point of a set, or
+// one point.
+extern const ServedCase DelAllCPsByRepSetIdCase;
+extern const ServedCase DelCPCase;
+
+// Rebuilding a destination client's points from its snapshot list
+// (flr/CPRebuild.cpp), with snapshots of version 1 or 2.
+extern const ServedCase CreateCPCase2V1;
+extern const ServedCase CreateCPCase2V2;
+
+// Pruning a replication set and the fan-in points of a volume (flr/Pruning.cpp).
+extern const ServedCase PruneRepSetCase;
+extern const ServedCase PruneFanInRPsCase;

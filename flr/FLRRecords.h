@@ -613,6 +613,15 @@ struct GetFLRSnapForRepSetRet_t : FLRResult_t {
     std::vector<FLRSnap_t> Snaps;
 };
 
+// The stored snapshots of a destination client by snapshot name; an entry
+// whose ToDelete stays set is removed by the rebuild.
+struct GetFLRSnapArgsByClient_t {
+    int32_t ClientId = -1;
+};
+struct GetYBFLRSnapArgsByClientRet_t : FLRResult_t {
+    std::map<std::string, GetFLRSnapsForDeletion_t> Snaps;
+};
+
 struct MarkCPUnstableArgs_t {
     std::vector<int32_t> CPIds;
 };

@@ -36,6 +36,16 @@ bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, co
     return false;
 }
 
+// A nested operation failed: its code and text become the caller's. Always
+// false.
+template <typename Ret, typename Nested>
+bool PassOn(Ret& ret, const Nested& nested)
+{
+    ret.errCode = nested.errCode;
+    ret.errMsg = nested.errMsg;
+    return false;
+}
+
 // Puts the records into a new reply array owned by `owner` (freed after the
 // send), with its count: no array and 0 for none. False when the array
 // cannot be allocated.

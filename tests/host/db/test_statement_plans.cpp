@@ -26,6 +26,7 @@
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
 #include "files/UserApplications.h"
+#include "flr/FLRDeleteMessages.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRQueryMessages.h"
 #include "host/HostConfig.h"
@@ -540,6 +541,34 @@ protected:
         doesClientHaveAnyRPsRet_t concerns;
         EXPECT_TRUE(mgr.doesClientHaveAnyRP(client, concerns, nullptr));
 
+        // The point's snapshots collected in each mode; the set pruned, and
+        // the fan-in points of its volume; the point deleted (refused: it is
+        // mounted); the host's points rebuilt from an empty list; every
+        // point of the set deleted, forced, which clears its pairs out of
+        // fan-in points.
+        {
+            ClientFakesScope released;
+            for (int32_t mode : {FLRSNAP_BY_CP, FLRSNAP_BY_REPSET, FLRSNAP_BY_REPSET_FOR_PRUNING, FLRSNAP_BY_VOLUME}) {
+                GetFLRSnapArgs_t select;
+                select.Id = mode == FLRSNAP_BY_CP ? cpId : set.id;
+                select.VolumeGUID = "{plan-guid}";
+                select.Mode = mode;
+                GetFLRSnapRet_t collected;
+                mgr.GetFLRSnaps(select, collected, nullptr);
+            }
+            GetFLRSnapForRepSetRet_t ofSet;
+            EXPECT_TRUE(mgr.GetFLRSnapsForRepSet(static_cast<unsigned long>(set.id), ofSet, nullptr));
+            EXPECT_EQ(statusOf<repPruneRepSetResp>(0x350001f1, repPruneRepSetReq{set.id}), 1);
+            EXPECT_EQ(statusOf<repPruneFanInRPResp>(0x35000232, repPruneFanInRPReq{snap.VolumeGUID}), 1);
+            EXPECT_EQ(statusOf<repDelCPResp>(0x350001ef, repDelCPReq{static_cast<uint32_t>(cpId)}), 0);
+            repCreateCPReq2 list;
+            std::memset(static_cast<void*>(&list), 0, sizeof list);
+            list.DstClientId = static_cast<uint32_t>(host.id);
+            EXPECT_EQ(statusOf<repCreateCPResp>(0x350001fd, list), 1);
+            statusOf<repDelAllCPsByRepSetIdResp>(0x350001eb,
+                                                 repDelAllCPsByRepSetIdReq{static_cast<uint32_t>(set.id), 1});
+        }
+
         // Stored files: one stored, read, renamed and moved, removed; the
         // files of a seeded volume removed.
         repUploadYBFileReq upload{};
@@ -615,10 +644,10 @@ protected:
         EXPECT_EQ(statusOf<repAddRVScratchVolumeResponse>(0x35000015, repAddRVScratchVolumeReq{5002, 5001}), 1);
         EXPECT_EQ(statusOf<repAddRVScratchVolumeResponse>(0x35000015, repAddRVScratchVolumeReq{5003, 5002}), 0);
         int32_t memberVolume = 5001;
-        EXPECT_EQ(statusOf<repReserveSNRVolV2Resp>(0x350001b1, repReserveSNRVolV2Req{1, &memberVolume, 900002}), 1);
+        EXPECT_EQ(statusOf<repReserveSNRVolV2Resp>(0x350001b1, repReserveSNRVolV2Req{1, &memberVolume, 900003}), 1);
         {
             UnlockVolumesByJobIdArgs_t job;
-            job.jobId = 900002;
+            job.jobId = 900003;
             UnlockVolumesByJobIdRet_t unlocked;
             DBtran tran;
             ASSERT_EQ(tran.startTran(), 0);

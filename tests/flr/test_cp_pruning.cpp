@@ -1,0 +1,191 @@
+// Pruning a replication set to its maximum count and the fan-in points of a
+// volume through post: which points go, mounted and shared snapshots, the
+// point still being made, what the host leaves undone, and failures.
+#include <gtest/gtest.h>
+
+#include "flr/FLRPruneFixture.h"
+
+namespace {
+
+using PruningTest = FLRPruneTest;
+
+const char MountedShared[] =
+    "Rep Set cannot be pruned because there is a snapshot that it's still mounted/shared. Unmount/Unshare the "
+    "snapshot first";
+
+TEST_F(PruningTest, OldestPointsBeyondTheMaximumGoLeavingOneSlotFree)
+{
+    const auto ids = points(5);
+    setMax(40, 6);
+    expectDone(prune(40));
+    EXPECT_EQ(CPIds(), ids);
+    EXPECT_TRUE(fakes().calls().empty());
+
+    setMax(40, 5);
+    expectDone(prune(40));
+    EXPECT_EQ(CPIds(), std::vector<int32_t>(ids.begin() + 1, ids.end()));
+    EXPECT_EQ(SnapNames(), (std::vector<std::string>{"snap-2", "snap-3", "snap-4", "snap-5"}));
+    EXPECT_EQ(PairRows().size(), 4u);
+
+    setMax(40, 0);
+    expectDone(prune(40));
+    EXPECT_EQ(AllRows(), (std::vector<std::string>{"--", "--", "--", "--", "--"}));
+}
+
+TEST_F(PruningTest, TwelvePointsWithTenAtMostLoseTheThreeOldest)
+{
+    const auto ids = points(12);
+    setMax(40, 10);
+    expectDone(prune(40));
+    EXPECT_EQ(CPIds(), std::vector<int32_t>(ids.begin() + 3, ids.end()));
+    EXPECT_EQ(sentNames("FLRSnapCleanupV2"), (std::vector<std::string>{"snap-1", "snap-2", "snap-3"}));
+}
+
+TEST_F(PruningTest, MountedOldestPointStaysAndTheNextGoesInItsPlace)
+{
+    const auto ids = points(5);
+    mount(1, "/mnt/1");  // the oldest point's snapshot (engine type 2)
+    setMax(40, 5);
+    expectDone(prune(40));
+    EXPECT_EQ(CPIds(), (std::vector<int32_t>{ids[0], ids[2], ids[3], ids[4]}));
+    EXPECT_EQ(MountRows().size(), 1u);
+}
+
+TEST_F(PruningTest, MountedSnapshotOfEngineTypeOneStopsThePrune)
+{
+    point(40, 1, "snap-1", 1);
+    point(40, 2, "snap-2");
+    mount(1, "/mnt/1");
+    setMax(40, 2);
+    const auto before = AllRows();
+    expectFailed(prune(40), -11,
+                 "Rep Set cannot be pruned because there is a snapshot that it's still mounted. Unmount the snapshot first");
+    EXPECT_EQ(AllRows(), before);
+}
+
+TEST_F(PruningTest, OnlyCandidateMountedOrSharedCannotBePruned)
+{
+    point(40, 1, "snap-1");
+    share(mount(1, "/mnt/1"), "share-1");
+    setMax(40, 1);
+    const auto before = AllRows();
+    expectFailed(prune(40), -11, MountedShared);
+    EXPECT_EQ(AllRows(), before);
+}
+
+TEST_F(PruningTest, AutomountPointGoesWithItsMountAndShare)
+{
+    point(40, 1, "snap-1", 2, FLRCP_FLAG_AUTOMOUNT);
+    const int32_t kept = point(40, 2, "snap-2");
+    share(mount(1, "/mnt/1"), "share-1");
+    setMax(40, 2);
+    expectDone(prune(40));
+    EXPECT_EQ(CPIds(), std::vector<int32_t>{kept});
+    EXPECT_TRUE(MountRows().empty());
+    EXPECT_TRUE(ShareRows().empty());
+}
+
+TEST_F(PruningTest, EachResultOfTheHostRemovesOnlyWhatItReportsDone)
+{
+    setMax(40, 2);
+    for (int bits = 0; bits < 8; ++bits) {
+        SCOPED_TRACE(bits);
+        for (const char* table : {"YBFLRConsistencyPoint", "YBFLRSnapshot", "YBFLRSnapPair", "YBFLRSnapMountPoint",
+                                  "YBFLRSnapNetworkShare"})
+            exec(std::string("DELETE FROM ") + table);
+        // Two points to go, the first an automount one, mounted and shared.
+        const std::string b = std::to_string(bits);
+        const int32_t first = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+        const int32_t s = snap(first, "a" + b);
+        pair(s, 201);
+        share(mount(s, "/mnt/a"), "share-a");
+        point(40, 2, "b" + b);
+        point(40, 3, "c" + b);
+        const auto before = AllRows();
+
+        fakes().setSnapResult("a" + b, bits);
+        const FLRAnswer a = prune(40);
+        if ((bits & 1) == 0) {
+            // The share stayed: that entry keeps every row, its point too;
+            // the other point goes.
+            expectDone(a);
+            EXPECT_EQ(SnapNames(), (std::vector<std::string>{"a" + b, "c" + b}));
+            EXPECT_EQ(CPIds().size(), 2u);
+            EXPECT_EQ(CPIds().front(), first);
+            EXPECT_EQ(MountRows().size(), 1u);
+            EXPECT_EQ(ShareRows().size(), 1u);
+            EXPECT_EQ(PairRows().size(), 2u);
+        } else if (bits != 7) {
+            expectFailed(a, -24, (bits & 2) == 0 ? "Failed to unmount the snapshot from the host"
+                                                 : "Failed to destroy the snapshot from the host");
+            EXPECT_EQ(AllRows(), before);
+        } else {
+            expectDone(a);
+            EXPECT_EQ(SnapNames(), std::vector<std::string>{"c" + b});
+            EXPECT_EQ(CPIds().size(), 1u);
+            EXPECT_TRUE(MountRows().empty());
+            EXPECT_TRUE(ShareRows().empty());
+        }
+    }
+}
+
+TEST_F(PruningTest, HostThatFailsOrIsUnknownKeepsEveryRow)
+{
+    points(3);
+    setMax(40, 2);
+    const auto before = AllRows();
+    fakes().failNext("FLRSnapCleanupV2");
+    expectFailed(prune(40), -24, "Consistency point resource could not be released in the host");
+    EXPECT_EQ(AllRows(), before);
+    expectFailed(prune(0), -6, "Failed to prune the Replication set. Unknown Replication Set id");
+    HostConfig::failNext("getMaxCountConsistPoints");
+    expectFailed(prune(40), -17,
+                 "Failed to prune the snapshot(s). Failed to find the maximum number of snapshots in the replication set");
+    HostConfig::failNext("getDestinationHostId");
+    expectFailed(prune(40), -17, "Failed to prune the snapshot(s). Failed to find the replication set destination host");
+    HostDBFaults::failNext("getList", 5, 1);
+    expectFailed(prune(40), -4, "Cannot find the snaps. Reason: DB Error");
+    HostDBFaults::failNext("fetch", 5);
+    expectFailed(prune(40), -4, "Could not get job state");
+    EXPECT_EQ(AllRows(), before);
+}
+
+TEST_F(PruningTest, PointOfARunningJobIsLeftOut)
+{
+    const auto ids = points(3);
+    exec("INSERT INTO JCJobInfo (JobId, state) VALUES (3, 1), (1, 1)");
+    setMax(40, 0);
+    expectDone(prune(40));
+    // Only the newest point counts as running.
+    EXPECT_EQ(CPIds(), std::vector<int32_t>{ids[2]});
+}
+
+TEST_F(PruningTest, FanInPruneOfAVolume)
+{
+    expectFailed(pruneFanIn(""), -2, "Cannot prune RPs if the volume GUID is missing");
+    expectDone(pruneFanIn("{none}"));
+
+    // Set 40 has three points on the volume; set 41 feeds it too, with a
+    // snapshot of engine type 2 (released with the prune) and one of type 4
+    // (kept).
+    addSet(41, 5);
+    const auto ids = points(3);
+    const int32_t other = cp(41, 9);
+    pair(snap(other, "snap-o2"), 202);
+    pair(snap(other, "snap-o4", "{vol}\\", 4), 202);
+    setMax(40, 3);
+    // The GUID is matched with its trailing backslash added.
+    expectDone(pruneFanIn("{vol}"));
+    EXPECT_EQ(CPIds(), (std::vector<int32_t>{ids[1], ids[2], other}));
+    EXPECT_EQ(SnapNames(), (std::vector<std::string>{"snap-2", "snap-3", "snap-o4"}));
+    EXPECT_EQ(FlagsOf(other), FLRCP_FLAG_UNSTABLE);
+}
+
+TEST_F(PruningTest, RequestWithANullGUIDIsAnEmptyGUID)
+{
+    repPruneFanInRPReq req{nullptr};
+    expectFailed(post(0x35000232, &req, sizeof(repPruneFanInRPResp)), -2,
+                 "Cannot prune RPs if the volume GUID is missing");
+}
+
+}  // namespace
