@@ -12,6 +12,7 @@
 
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
+#include "replicas/AppDirTexts.h"
 #include "replicas/ApplicationDirs.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
@@ -21,6 +22,8 @@
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
 
+using replica_detail::CopyEntryText;
+using replica_detail::FreeEntries;
 using replica_detail::ProgNameInserts;
 using replica_detail::ProgNameQueries;
 using replica_detail::ProgNameUpdates;
@@ -120,31 +123,6 @@ bool ReplicationMgr::QueryAppDirByReplicaVol(const QueryAppDirByReplicaVolArgs_t
     return true;
 }
 
-namespace {
-
-// A copy of a text for a reply entry; null for an empty one. False when a
-// non-empty text cannot be copied.
-bool CopyEntryText(char*& out, const std::string& text)
-{
-    out = nullptr;
-    if (text.empty()) return true;
-    out = static_cast<char*>(AllocReplyArray(text.size() + 1));
-    if (out == nullptr) return false;
-    memcpy(out, text.c_str(), text.size() + 1);
-    return true;
-}
-
-void FreeEntries(repApplicationDirs* entries, uint32_t count)
-{
-    for (uint32_t i = 0; entries != nullptr && i < count; ++i) {
-        free(entries[i].objName);
-        free(entries[i].path);
-    }
-    free(entries);
-}
-
-}  // namespace
-
 bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppDirToMsgRet_t& ret)
 {
     static const char Fn[] = "ReplicationMgr::CopyAppDirToMsg()";
@@ -173,7 +151,7 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
         e.ReplicationVolumeId = r.ReplicationVolumeId;
         e.creationTime = r.creationTime;
         e.modifyTime = r.modifyTime;
-        if (!CopyEntryText(e.objName, r.objName) || !CopyEntryText(e.path, r.path)) {
+        if (!CopyEntryText(e.objName, r.objName.c_str()) || !CopyEntryText(e.path, r.path.c_str())) {
             FreeEntries(entries, i + 1);
             return snr_detail::Fail(*this, ret, -5, "No memory available to perform application dirs info query", "",
                                     ProgNameQueries, Fn, __LINE__);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/db/DBtable.h"
+#include "replicas/AppDirTexts.h"
 #include "replicas/ApplicationDirs.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
@@ -18,6 +19,8 @@
 #include "service/Utils.h"
 
 using replica_detail::ProgNameInserts;
+using replica_detail::CopyEntryText;
+using replica_detail::FreeEntries;
 using replica_detail::ProgNameQueries;
 
 namespace {
@@ -163,29 +166,6 @@ const ListingForm ByClient{"clientId = %d AND creationTime <= %d",
 inline void SetOtherKey(repGetAppDirsBySubclientAndTime& e, const YBApplicationDirs_t& row) { e.clientId = row.clientId; }
 inline void SetOtherKey(repGetAppDirsByClientAndTime& e, const YBApplicationDirs_t& row) { e.subclientId = row.subclientId; }
 
-template <typename Entry>
-void FreeEntries(Entry* entries, int count)
-{
-    for (int i = 0; entries != nullptr && i < count; ++i) {
-        free(entries[i].objName);
-        free(entries[i].path);
-    }
-    free(entries);
-}
-
-// A copy of a row text for the reply; null for an empty one. False when a
-// non-empty text cannot be copied.
-bool CopyText(char*& out, const char* text)
-{
-    out = nullptr;
-    if (text[0] == '\0') return true;
-    const size_t n = strlen(text) + 1;
-    out = static_cast<char*>(AllocReplyArray(n));
-    if (out == nullptr) return false;
-    memcpy(out, text, n);
-    return true;
-}
-
 template <typename Reply, typename Entry>
 bool ListAppDirs(ReplicationMgr& mgr, const ListingForm& form, int key, int32_t until)
 {
@@ -248,7 +228,7 @@ bool ListAppDirs(ReplicationMgr& mgr, const ListingForm& form, int key, int32_t 
         e.creationTime = row.creationTime;
         e.modifyTime = row.modifyTime;
         e.ReplicationVolumeId = row.ReplicationVolumeId;
-        if (!CopyText(e.objName, row.objName) || !CopyText(e.path, row.path)) {
+        if (!CopyEntryText(e.objName, row.objName) || !CopyEntryText(e.path, row.path)) {
             noMemory = true;
             break;
         }
