@@ -54,4 +54,15 @@ void BindReplicaCases(CaseRegistry& cases)
     cases.bind(0x35000061, QueryPermanentReplicaCaseV1);
     cases.bind(0x3500008d, QueryPermanentReplicaCase42);
     cases.bind(0x350000e1, QueryPermanentReplicaCaseV3);
+
+    // Reservation, and the application directories of replicas (the last
+    // three answer through their operations' own replies).
+    cases.bind(0x3500007b, ReserveReplicationVolumesCase);
+    cases.bind(0x3500007f, UnreserveReplicationVolumesCase);
+    cases.bind(0x350000d9, CopyAppDirsCase);
+    cases.bind(0x35000073, QueryAppDirByReplicaVolCase);
+    cases.bind(0x35000083, UpdateAppDirModifyTimeCase);
+    cases.bind(0x35000045, CreateApplicationDirsRecordsCase);
+    cases.bind(0x3500003f, GetAppDirsBySubclientCase);
+    cases.bind(0x35000043, GetAppDirsByClientCase);
 }

@@ -55,3 +55,15 @@ extern const ServedCase CreatePermanentReplicaCaseV4;
 extern const ServedCase QueryPermanentReplicaCaseV1;
 extern const ServedCase QueryPermanentReplicaCase42;
 extern const ServedCase QueryPermanentReplicaCaseV3;
+
+// Reservation (replicas/ReplicaReservation.cpp).
+extern const ServedCase ReserveReplicationVolumesCase;
+extern const ServedCase UnreserveReplicationVolumesCase;
+
+// Application directories (replicas/AppDirCopies.cpp, AppDirReplies.cpp).
+extern const ServedCase CopyAppDirsCase;
+extern const ServedCase QueryAppDirByReplicaVolCase;
+extern const ServedCase UpdateAppDirModifyTimeCase;
+extern const ServedCase CreateApplicationDirsRecordsCase;
+extern const ServedCase GetAppDirsBySubclientCase;
+extern const ServedCase GetAppDirsByClientCase;

@@ -39,4 +39,8 @@ void BindScratchCases(CaseRegistry& cases)
     // Pool membership: a volume added or moved, a scratch volume removed.
     cases.bind(0x35000015, AddRVScratchVolCase);
     cases.bind(0x35000017, RemoveRVScratchVolCase);
+
+    // Release of a scratch volume: message versions 1 and 2.
+    cases.bind(0x35000019, ReleaseRVScratchVolCaseV1);
+    cases.bind(0x350001a3, ReleaseRVScratchVolCaseV2);
 }

@@ -39,3 +39,7 @@ extern const ServedCase PoolContentsCaseV6;
 // Pool membership (scratch/ScratchMembership.cpp).
 extern const ServedCase AddRVScratchVolCase;
 extern const ServedCase RemoveRVScratchVolCase;
+
+// Release of a scratch volume (scratch/ScratchRelease.cpp), by message version.
+extern const ServedCase ReleaseRVScratchVolCaseV1;
+extern const ServedCase ReleaseRVScratchVolCaseV2;

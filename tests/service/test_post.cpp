@@ -488,7 +488,10 @@ TEST(RequestWithoutData, EveryBoundCodeIsAnsweredInItsOwnReplyLayout) {
             EXPECT_EQ(net.replies[0].bytes.size(), current->replySize);
             EXPECT_EQ(sent[0].status, 0);
             EXPECT_EQ(sent[0].errCode, sent[0].hasErrCode ? -2 : 0);
-            EXPECT_EQ(texts[0], "Invalid request: no request data");
+            // The application-directory recording and listings reply with a
+            // result value only, no text.
+            const bool withText = code != 0x35000045 && code != 0x3500003f && code != 0x35000043;
+            EXPECT_EQ(texts[0], withText ? "Invalid request: no request data" : "(null)");
             // The case did not run: received, refused, completed.
             auto entries = EvDebug::entries();
             ASSERT_EQ(entries.size(), 3u);

@@ -42,12 +42,15 @@
 #include "policies/VolSnapParams.h"
 #include "replicas/LatestReplica.h"
 #include "replicas/PermanentReplicas.h"
+#include "replicas/ApplicationDirs.h"
+#include "replicas/ReplicaReservation.h"
 #include "replicas/ReplicaVolumeAdd.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/ReplicaVolumeUpdate.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "scratch/ScratchMembership.h"
+#include "scratch/ScratchRelease.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"
@@ -394,6 +397,42 @@ protected:
                   1);
         EXPECT_EQ(statusOf<repGetYBVolumesBySubclientIdResp>(0x350001d3, repGetYBVolumesBySubclientIdReq{kRowsPerTable + 1}),
                   1);
+        // Reservation, and the application directories of the volume:
+        // recorded twice, copied, listed, refreshed, listed up to a time.
+        int32_t reserved[] = {replicaId};
+        EXPECT_EQ(statusOf<repReserveReplicaVolResp>(0x3500007b, repReserveReplicaVolReq{1, reserved}), 1);
+        EXPECT_EQ(statusOf<repUnreserveReplicaVolResp>(0x3500007f, repReserveReplicaVolReq{1, reserved}), 1);
+        repApplicationDirs dirEntry{};
+        dirEntry.subclientId = 1;
+        dirEntry.clientId = 1;
+        dirEntry.objName = const_cast<char*>("plan-obj");
+        dirEntry.path = const_cast<char*>("/plan");
+        dirEntry.ReplicationVolumeId = replicaId;
+        for (int round = 0; round < 2; ++round) {
+            repCreateAppDirsRecordsReq dirs{1, &dirEntry};
+            EXPECT_EQ(ReplyOf<repCreateAppDirsRecordsResp>(post(0x35000045, &dirs, sizeof(repCreateAppDirsRecordsResp))).result, 0);
+        }
+        EXPECT_EQ(statusOf<repCopyAppDirResp>(0x350000d9, repCopyAppDirReq{replicaId, replicaId + 1}), 1);
+        EXPECT_EQ(statusOf<repQueryAppDirsByReplicaVolResp>(0x35000073, repQueryAppDirsByReplicaVolReq{replicaId}), 1);
+        EXPECT_EQ(statusOf<repUpdateAppDirModifyTimeByRepVolResp>(0x35000083,
+                                                                  repUpdateAppDirModifyTimeByRepVolReq{0, 0, 1, reserved}),
+                  1);
+        repGetAppDirsBySubclientAndTimeReq bySubclient{1, 0};
+        EXPECT_EQ(ReplyOf<repGetAppDirsBySubclientAndTimeResp>(
+                      post(0x3500003f, &bySubclient, sizeof(repGetAppDirsBySubclientAndTimeResp))).status,
+                  0);
+        repGetAppDirsByClientAndTimeReq byClient{1, 0};
+        EXPECT_EQ(ReplyOf<repGetAppDirsByClientAndTimeResp>(
+                      post(0x35000043, &byClient, sizeof(repGetAppDirsByClientAndTimeResp))).status,
+                  0);
+        // The release of a scratch volume (its statements whatever the outcome),
+        // and of one named replication volume.
+        repReleaseRVScratchVolumeReq releaseAll{1};
+        post(0x35000019, &releaseAll, sizeof(repReleaseRVScratchVolumeResponse));
+        repReleaseRVScratchVolumeV2Req releaseOne{0, replicaId + 1};
+        EXPECT_EQ(ReplyOf<repReleaseRVScratchVolumeV2Response>(
+                      post(0x350001a3, &releaseOne, sizeof(repReleaseRVScratchVolumeV2Response))).status,
+                  0u);
         EXPECT_EQ(statusOf<repRemoveReplicationVolumeResp>(0x35000051, repRemoveReplicationVolumeReq{replicaId}), 1);
 
         // Permanent replicas: one created on a new SNR volume and again on

@@ -1,0 +1,158 @@
+// Freeing what one job left on the clients: its replicas are unmounted and
+// their scratch volumes released, its snapshots cleaned up; and the
+// unmounting of a replica's devices, which retention pruning uses as well.
+#include "replicas/JobVolumesRelease.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cleanup/SnapshotCleanup.h"
+#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaVolumeQueries.h"
+#include "scratch/ScratchRelease.h"
+#include "service/ReplicationMgr.h"
+#include "service/TableLock.h"
+#include "snr/DeviceQueries.h"
+#include "snr/MountPoints.h"
+
+using replica_detail::ProgNameDeletes;
+
+namespace {
+
+const char FreeFn[] = "ReplicationMgr::FreeYBVolumesByJobId()";
+const char UnmountFn[] = "ReplicationMgr::UnmountYBVolumeDevices()";
+
+constexpr int32_t RoleReplica = 1;
+constexpr int32_t RoleSnapshot = 2;
+
+}  // namespace
+
+bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
+{
+    std::set<int32_t> handled;
+    for (const SNRVolumeDeviceNameRecord_t& device : devices) {
+        if (!handled.insert(device.ClientId).second) continue;  // one unmount pass per client
+
+        QuerySNRVolMountPointBySNRVolDevIdArgs_t mountArgs;
+        mountArgs.DeviceId = device.id;
+        QuerySNRVolMountPointBySNRVolDevIdRet_t mounts;
+        bool stopped = !QuerySNRVolMountPoint(mountArgs, mounts, nullptr);
+        for (size_t i = 0; !stopped && i < mounts.MountPoints.size(); ++i) {
+            const SNRVolumeMountPointRecord_t& mount = mounts.MountPoints[i];
+            if (mount.Unmounted) continue;
+            UnmountVolumeArgs_t unmount;
+            unmount.ClientId = device.ClientId;
+            unmount.MountPath = mount.Path;
+            if (!UnmountVolume(unmount)) {
+                m_LogMsg << "\tCannot unmount mount point " << mount.Path << ", Client ID = " << device.ClientId
+                         << ", Replication volume = " << ybVolumeId;
+                WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
+                stopped = true;
+                break;
+            }
+            RemoveSNRMountPointArgs_t removeArgs;
+            removeArgs.MountPointId = mount.id;
+            RemoveSNRMountPointRet_t removed;
+            if (!DeleteMountPoint(removeArgs, removed, nullptr)) {
+                m_LogMsg << "\tWarning: Mount point information remains in the database although volume has been unmounted"
+                         << "\n\tCheck database" << "\n\tSNR Volume Mount Point ID = " << mount.id;
+                WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
+                stopped = true;
+            }
+        }
+        if (stopped) {
+            m_LogMsg << "\tEvent: Unmount process could not be completed"
+                     << "\n\tVerify Mount point(s) for device " << device.id;
+            WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args, FreeYBVolumesByJobIdRet_t& ret,
+                                          DBtran* tran, const std::string& eventText)
+{
+    if (args.jobId == 0) {
+        ret.errMsg = "YB Volumes cannot be freed for job id 0";
+        ret.errCode = -6;
+        m_LogMsg << "\tEvent: " << ret.errMsg;
+        WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, ERR);
+        return false;
+    }
+
+    QueryReplicationVolumeByJobIdV3Ret_t listed;
+    {
+        LockTableRet_t lock;
+        if (!LockTable(LockTableArgs_t(REPLICAVOL_LOCK), lock)) {
+            // The lock's own text and code, not those of an earlier step.
+            ret.errMsg = lock.m_sErrorMsg;
+            ret.errCode = lock.m_nErrorCode;
+            return false;
+        }
+        HeldTableLock held(*this, lock);
+        QueryReplicationVolumeByJobIdV3Args_t queryArgs;
+        queryArgs.jobId = args.jobId;
+        if (!QueryReplicationVolumeByJobId(queryArgs, listed, tran)) {
+            ret.errMsg = listed.errMsg;
+            ret.errCode = listed.errCode;
+            return false;
+        }
+    }
+    m_LogMsg << "\t" << listed.volumes.size() << " replication volumes found";
+    WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);
+
+    for (const ReplicationVolumeV4Record_t& volume : listed.volumes) {
+        const int id = volume.id;
+        QuerySNRVolDevNameBySNRVolIdArgs_t devArgs;
+        devArgs.SNRVolumeId = volume.CurrentRole == RoleSnapshot && !volume.TransportableSnap ? volume.PrimaryVolumeId
+                                                                                                : volume.PhysicalVolumeId;
+        QuerySNRVolDevNameBySNRVolIdRet_t devices;
+        if (!QuerySNRVolDev(devArgs, devices)) {
+            m_LogMsg << "\tCould not get client info for replication volume " << id << ". Skipping release process";
+            WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);
+            continue;
+        }
+
+        if (volume.CurrentRole == RoleReplica) {
+            if (!UnmountYBVolumeDevices(id, devices.devices)) {
+                m_LogMsg << "\tEvent: Pruning of Replication volume " << id << "will not be performed"
+                         << "\n\tReason: Unmount failure";
+                WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);
+                continue;
+            }
+            ReleaseRVScratchVolumeArgs_t releaseArgs;
+            releaseArgs.RVScratchVolumeId = volume.RVScratchVolumeId;
+            ReleaseRVScratchVolumeRet_t released;
+            const bool ok = ReleaseRVScratchVol(releaseArgs, released, tran);
+            m_LogMsg << "\tFreeing for replication volume (replica or mirror) " << id
+                     << (ok ? " was completed" : " could not be completed");
+            WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);
+        } else if (volume.CurrentRole == RoleSnapshot) {
+            std::set<int32_t> cleaned;
+            bool all = true;
+            for (const SNRVolumeDeviceNameRecord_t& device : devices.devices) {
+                if (!cleaned.insert(device.ClientId).second) continue;
+                SnapShotCleanupArgs_t cleanup;
+                cleanup.ClientId = device.ClientId;
+                cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
+                cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;
+                cleanup.ReplicationPolicyId = volume.ReplicationPolicyId;
+                cleanup.SnapEngineType = volume.SnapEngineType;
+                cleanup.Tran = tran;
+                cleanup.EventText = eventText;
+                if (!SnapshotCleanup(cleanup)) {
+                    m_LogMsg << "\tZXSnapTool call for client id " << device.ClientId << ", replication volume = " << id
+                             << " Failed";
+                    WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);
+                    all = false;
+                    break;
+                }
+            }
+            m_LogMsg << "\tDeleting snapshot with id " << id << (all ? " completed" : " could not be completed");
+            WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,66 @@
+// Argument and result records and the request and reply structures of the
+// release of a scratch volume (message versions 1 and 2), with the adapters
+// that let one release body serve both versions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct ReleaseRVScratchVolumeArgs_t {
+    int RVScratchVolumeId = -1;
+};
+// A direct caller may name one replication volume of the scratch volume to
+// remove alone, and may release without contacting the client (DBOnly).
+struct ReleaseRVScratchVolumeV2Args_t {
+    int RVScratchVolumeId = -1;
+    int YBVolumeId = -1;
+    bool DBOnly = false;  // never taken from a request
+};
+struct ReleaseRVScratchVolumeRet_t {
+    std::string errMsg;
+};
+// The code starts at 0 and is set by every failure.
+struct ReleaseRVScratchVolumeV2Ret_t {
+    std::string errMsg;
+    int errCode = 0;
+};
+
+struct repReleaseRVScratchVolumeReq {
+    int32_t RVScratchVolumeId;
+};
+struct repReleaseRVScratchVolumeResponse {
+    uint32_t status;
+    char* errMsg;
+};
+struct repReleaseRVScratchVolumeV2Req {
+    int32_t RVScratchVolumeId;
+    int32_t YBVolumeId;
+};
+struct repReleaseRVScratchVolumeV2Response {
+    uint32_t status;
+    int32_t errCode;
+    char* errMsg;
+};
+
+static_assert(sizeof(repReleaseRVScratchVolumeReq) == 4, "repReleaseRVScratchVolumeReq size");
+static_assert(sizeof(repReleaseRVScratchVolumeResponse) == 16 &&
+                  offsetof(repReleaseRVScratchVolumeResponse, errMsg) == 8,
+              "repReleaseRVScratchVolumeResponse layout");
+static_assert(sizeof(repReleaseRVScratchVolumeV2Req) == 8, "repReleaseRVScratchVolumeV2Req size");
+static_assert(sizeof(repReleaseRVScratchVolumeV2Response) == 16 &&
+                  offsetof(repReleaseRVScratchVolumeV2Response, errCode) == 4 &&
+                  offsetof(repReleaseRVScratchVolumeV2Response, errMsg) == 8,
+              "repReleaseRVScratchVolumeV2Response layout");
+
+// The replication volume a release names alone: V1 none (-1).
+inline int GetYBVolId(const ReleaseRVScratchVolumeArgs_t&) { return -1; }
+inline int GetYBVolId(const ReleaseRVScratchVolumeV2Args_t& args) { return args.YBVolumeId; }
+// 1 for a release that leaves the client alone; V1 -1.
+inline int GetDBOnlyFlag(const ReleaseRVScratchVolumeArgs_t&) { return -1; }
+inline int GetDBOnlyFlag(const ReleaseRVScratchVolumeV2Args_t& args) { return args.DBOnly ? 1 : 0; }
+inline void SetYBVolId(ReleaseRVScratchVolumeArgs_t&, const repReleaseRVScratchVolumeReq&) {}
+inline void SetYBVolId(ReleaseRVScratchVolumeV2Args_t& args, const repReleaseRVScratchVolumeV2Req& req)
+{
+    args.YBVolumeId = req.YBVolumeId;
+}

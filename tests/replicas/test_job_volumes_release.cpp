@@ -1,0 +1,84 @@
+// Freeing the volumes of a job: its replica unmounted on its client and its
+// scratch volume released, its snapshot cleaned up; job 0 refused.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../cleanup/CleanupFixture.h"
+#include "replicas/JobVolumesRelease.h"
+#include "replicas/ReplicaReservation.h"
+
+namespace {
+
+class JobVolumesTest : public CleanupTest {
+protected:
+    // Job 77 also has replica 700 on scratch volume 800 (SNR volume 30,
+    // reserved, seen by client 2 with one mounted and one unmounted path).
+    void SetUp() override
+    {
+        CleanupTest::SetUp();
+        exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id = 30");
+        exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (300, 2, 30, 'dev-300'),"
+             "(301, 2, 30, 'dev-301')");
+        exec("INSERT INTO YBMountPoint (id, DeviceNameId, Path, Flags) VALUES (900, 300, '/mnt/r', 0), "
+             "(901, 300, '/mnt/gone', 2)");
+        exec("INSERT INTO YBScratchPool (id, TotalVolumes, AvailableVolumes, name) VALUES (9, 2, 0, 'pool')");
+        exec("INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (800, 30, 9)");
+        exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, RVScratchVolumeId, JobId) "
+             "VALUES (700, 1, 10, 30, 800, 77)");
+    }
+    ClientFakesScope scope;
+};
+
+TEST_F(JobVolumesTest, AJobsReplicaIsUnmountedAndReleasedAndItsSnapshotCleaned)
+{
+    FreeYBVolumesByJobIdArgs_t args;
+    args.jobId = 77;
+    FreeYBVolumesByJobIdRet_t ret;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, "freeing"));
+    ASSERT_EQ(tran.commitTran(false), 0);
+
+    int unmounts = 0, others = 0;
+    for (const ClientCall& call : ClientFakes::instance().calls()) {
+        if (call.operation == "removeVolumeMountPoint") {
+            ++unmounts;
+            ASSERT_FALSE(call.args.empty());
+            EXPECT_EQ(call.args[0], "/mnt/r");
+        } else {
+            ++others;
+        }
+    }
+    EXPECT_EQ(unmounts, 1);  // the unmounted path is left alone, the second device of client 2 skipped
+    EXPECT_GE(others, 1);    // the snapshot's cleanup on its client
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBMountPoint WHERE id = 900"), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 0);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 0);
+    EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 1);
+    EXPECT_EQ(LogEntriesWith("\tFreeing for replication volume (replica or mirror) 700 was completed").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tDeleting snapshot with id 500").size(), 1u);
+}
+
+TEST_F(JobVolumesTest, JobZeroAndAFailedUnmount)
+{
+    FreeYBVolumesByJobIdArgs_t args;
+    FreeYBVolumesByJobIdRet_t ret;
+    EXPECT_FALSE(mgr.FreeYBVolumesByJobId(args, ret, nullptr, ""));
+    EXPECT_EQ(ret.errCode, -6);
+    EXPECT_EQ(ret.errMsg, "YB Volumes cannot be freed for job id 0");
+
+    // The unmount fails: the scratch volume stays reserved, the job still frees the rest.
+    ClientFakes::instance().failNext("removeVolumeMountPoint");
+    args.jobId = 77;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
+    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 1);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
+    EXPECT_EQ(LogEntriesWith("\tCannot unmount mount point /mnt/r, Client ID = 2, Replication volume = 700").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tDeleting snapshot with id 500").size(), 1u);
+}
+
+}  // namespace
