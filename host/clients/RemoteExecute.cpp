@@ -11,16 +11,16 @@ const std::string NoText;
 
 const unsigned long FieldTypeId = 0x9000501;
 
-const CNFieldSpec RemoteExecuteFields[] = {
+const CNFieldLayout RemoteExecuteFields[] = {
     {3, 6, CNFieldKind::Text, FieldTypeId, 959324},    // command arguments
     {1, 1, CNFieldKind::Int64, FieldTypeId, 7634917},  // set to 0 by its callers
     {2, 2, CNFieldKind::Text, FieldTypeId, 7933915},   // executable name
 };
-const CNFieldSpec& ArgumentsField = RemoteExecuteFields[0];
-const CNFieldSpec& NumberField = RemoteExecuteFields[1];
-const CNFieldSpec& ExecutableField = RemoteExecuteFields[2];
+const CNFieldLayout& ArgumentsField = RemoteExecuteFields[0];
+const CNFieldLayout& NumberField = RemoteExecuteFields[1];
+const CNFieldLayout& ExecutableField = RemoteExecuteFields[2];
 
-const CNObjectSpec RemoteExecuteSpec = {
+const CNObjectLayout RemoteExecuteLayout = {
     9,    37,  true, true, 1, 1, 0x900030d, 11657439, 9, 1, RemoteExecuteFields,
     sizeof(RemoteExecuteFields) / sizeof(RemoteExecuteFields[0]),
 };
@@ -29,8 +29,8 @@ const CNObjectSpec RemoteExecuteSpec = {
 
 bool CNObjectAccessor::known(int group, int index, CNFieldKind kind, unsigned long typeId, unsigned long check) const
 {
-    for (size_t i = 0; i < m_spec.count; ++i) {
-        const CNFieldSpec& f = m_spec.fields[i];
+    for (size_t i = 0; i < m_layout.count; ++i) {
+        const CNFieldLayout& f = m_layout.fields[i];
         if (f.group == group && f.index == index)
             return f.kind == kind && f.typeId == typeId && f.check == check;
     }
@@ -69,32 +69,32 @@ bool CNObjectAccessor::getint64(int group, int index, long long& value, unsigned
     return true;
 }
 
-CNMessageBase::CNMessageBase(const CNObjectSpec& spec, int family, int type)
-    : m_spec(spec), m_bBuiltAsSpec(family == spec.family && type == spec.type), m_accessor(spec)
+CNMessageBase::CNMessageBase(const CNObjectLayout& layout, int family, int type)
+    : m_layout(layout), m_bBuiltAsLayout(family == layout.family && type == layout.type), m_accessor(layout)
 {
 }
 
 CNObjectAccessor* CNMessageBase::getObjectAccessor(bool flag1, bool flag2, int n1, int n2, unsigned long typeId,
                                                    unsigned long check, int family, int version)
 {
-    const CNObjectSpec& s = m_spec;
+    const CNObjectLayout& s = m_layout;
     bool match = flag1 == s.accessorFlag1 && flag2 == s.accessorFlag2 && n1 == s.accessorN1 && n2 == s.accessorN2 &&
                  typeId == s.accessorTypeId && check == s.accessorCheck && family == s.accessorFamily &&
                  version == s.accessorVersion;
-    return m_bBuiltAsSpec && match ? &m_accessor : nullptr;
+    return m_bBuiltAsLayout && match ? &m_accessor : nullptr;
 }
 
 CNSession::zxsRemoteExecuteAsUserRequestType::zxsRemoteExecuteAsUserRequestType(int family, int type)
-    : CNMessageBase(RemoteExecuteSpec, family, type)
+    : CNMessageBase(RemoteExecuteLayout, family, type)
 {
 }
 
-const CNObjectSpec& CNSession::zxsRemoteExecuteAsUserRequestType::spec() { return RemoteExecuteSpec; }
+const CNObjectLayout& CNSession::zxsRemoteExecuteAsUserRequestType::layout() { return RemoteExecuteLayout; }
 
 CWuError CZxNetwork::ExecRemoteCmdAndWait(const char* remoteHost, CNMessageBase* request, const char* localMachine,
                                           zxsRemoteExecuteResponseType* response, int waitLimit, bool& connected)
 {
-    const CNObjectSpec& s = RemoteExecuteSpec;
+    const CNObjectLayout& s = RemoteExecuteLayout;
     CNObjectAccessor* fields =
         request ? request->getObjectAccessor(s.accessorFlag1, s.accessorFlag2, s.accessorN1, s.accessorN2,
                                              s.accessorTypeId, s.accessorCheck, s.accessorFamily,
@@ -103,9 +103,9 @@ CWuError CZxNetwork::ExecRemoteCmdAndWait(const char* remoteHost, CNMessageBase*
     std::string executable, arguments, number;
     long long value = 0;
     if (fields) {
-        const CNFieldSpec& e = ExecutableField;
-        const CNFieldSpec& a = ArgumentsField;
-        const CNFieldSpec& n = NumberField;
+        const CNFieldLayout& e = ExecutableField;
+        const CNFieldLayout& a = ArgumentsField;
+        const CNFieldLayout& n = NumberField;
         executable = fields->getstringByRef(e.group, e.index, e.typeId, e.check);
         arguments = fields->getstringByRef(a.group, a.index, a.typeId, a.check);
         if (fields->getint64(n.group, n.index, value, n.typeId, n.check)) number = std::to_string(value);

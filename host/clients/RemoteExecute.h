@@ -16,7 +16,7 @@
 
 enum class CNFieldKind { Text, Int64 };
 
-struct CNFieldSpec {
+struct CNFieldLayout {
     int group;
     int index;
     CNFieldKind kind;
@@ -24,7 +24,7 @@ struct CNFieldSpec {
     unsigned long check;
 };
 
-struct CNObjectSpec {
+struct CNObjectLayout {
     int family;  // numbers the message is built with
     int type;
     // Numbers of getObjectAccessor, in call order.
@@ -36,14 +36,14 @@ struct CNObjectSpec {
     unsigned long accessorCheck;
     int accessorFamily;
     int accessorVersion;
-    const CNFieldSpec* fields;
+    const CNFieldLayout* fields;
     size_t count;
 };
 
 // Reads and writes the fields of one message.
 class CNObjectAccessor {
 public:
-    explicit CNObjectAccessor(const CNObjectSpec& spec) : m_spec(spec) {}
+    explicit CNObjectAccessor(const CNObjectLayout& layout) : m_layout(layout) {}
 
     // False, storing nothing, when the numbers are not those of a field of
     // that kind. A null text is stored as "".
@@ -57,7 +57,7 @@ public:
 private:
     bool known(int group, int index, CNFieldKind kind, unsigned long typeId, unsigned long check) const;
 
-    const CNObjectSpec& m_spec;
+    const CNObjectLayout& m_layout;
     std::map<std::pair<int, int>, std::string> m_texts;
     std::map<std::pair<int, int>, long long> m_numbers;
 };
@@ -75,11 +75,11 @@ public:
                                         unsigned long check, int family, int version);
 
 protected:
-    CNMessageBase(const CNObjectSpec& spec, int family, int type);
+    CNMessageBase(const CNObjectLayout& layout, int family, int type);
 
 private:
-    const CNObjectSpec& m_spec;
-    bool m_bBuiltAsSpec;
+    const CNObjectLayout& m_layout;
+    bool m_bBuiltAsLayout;
     CNObjectAccessor m_accessor;
 };
 
@@ -92,7 +92,7 @@ class zxsRemoteExecuteAsUserRequestType : public CNMessageBase {
 public:
     zxsRemoteExecuteAsUserRequestType(int family, int type);
 
-    static const CNObjectSpec& spec();
+    static const CNObjectLayout& layout();
 };
 
 }  // namespace CNSession

@@ -176,20 +176,20 @@ bool dbClauseOfFormat(const char* format, va_list ap, int first, std::string& sq
         Conversion c;
         readConversion(p, c);
         DBArgument a;
-        const std::string spec(at, *p != '\0' ? p + 1 : p);
+        const std::string conversion(at, *p != '\0' ? p + 1 : p);
         if (c.decorated || std::strchr("diufFeEgGs", c.letter) == nullptr || c.letter == '\0' ||
             takeValue(c, &list, a) != VALUE) {
-            refusal = "the conversion " + spec + " is not allowed in a clause";
+            refusal = "the conversion " + conversion + " is not allowed in a clause";
             break;
         }
         if (c.letter != 's') {
-            if (quoted) refusal = "a number (" + spec + ") inside a quoted text";
+            if (quoted) refusal = "a number (" + conversion + ") inside a quoted text";
         } else {
             // The quote before opened the literal, the one after closes it.
             bool whole = quoted && at > format && at[-1] == '\'' && (at - 1 == format || at[-2] != '\'') &&
                          p[1] == '\'' && p[2] != '\'';
             if (!whole) {
-                refusal = "a text (" + spec + ") that is not a whole quoted literal '" + spec + "'";
+                refusal = "a text (" + conversion + ") that is not a whole quoted literal '" + conversion + "'";
             } else {
                 sql.pop_back();
                 ++p;

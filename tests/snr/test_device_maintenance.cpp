@@ -49,7 +49,7 @@ DeviceRow ToDeviceRow(const YBPhysicalDevice_t& r)
 }
 
 // The fields of a device record as a request carries them.
-struct DeviceSpec {
+struct DeviceValues {
     int32_t id = -1;
     int32_t clientId = -1;
     int32_t volumeId = -1;
@@ -64,9 +64,9 @@ struct DeviceSpec {
     int32_t filerClientId = 1;
 };
 
-// The spec as the wire device record of a version (the fields it has).
+// The values as the wire device record of a version (the fields it has).
 template <typename Wire>
-Wire ToWire(const DeviceSpec& s)
+Wire ToWire(const DeviceValues& s)
 {
     Wire w;
     w.id = s.id;
@@ -131,15 +131,15 @@ protected:
     }
 
     template <typename V>
-    Answer update(const DeviceSpec& spec)
+    Answer update(const DeviceValues& values)
     {
-        typename V::Wire request = ToWire<typename V::Wire>(spec);
+        typename V::Wire request = ToWire<typename V::Wire>(values);
         return post(V::code, &request, sizeof(typename V::Reply));
     }
     template <typename V>
-    Answer configure(const DeviceSpec& spec)
+    Answer configure(const DeviceValues& values)
     {
-        return update<V>(spec);
+        return update<V>(values);
     }
     Answer unconfigure(int32_t id)
     {
@@ -238,23 +238,23 @@ TEST_F(DeviceMaintenanceTest, Version1UpdateWritesItsFixedColumnsAndKeepsTheStor
 {
     EXPECT_EQ(GetUpdateMap(UpdateSNRDeviceArgs_t()), 0x1F);
 
-    DeviceSpec spec;
-    spec.id = 1;
-    spec.clientId = 2;
-    spec.volumeId = 6;
-    spec.name = "Disk-Z";
-    spec.caseSensitive = true;
-    expectDone(update<V1Update>(spec));
+    DeviceValues values;
+    values.id = 1;
+    values.clientId = 2;
+    values.volumeId = 6;
+    values.name = "Disk-Z";
+    values.caseSensitive = true;
+    expectDone(update<V1Update>(values));
     // Name, client, volume and the case bit; the record carries no OS device
     // name, so the stored one stays, as do the access path, the filer client
     // and the other flag bits.
     EXPECT_EQ(Device(1), (DeviceRow{1, 2, 6, "Disk-Z", 0x5, "/dev/sda", "acc-1", 3}));
 
     // Ids that are not positive are not written.
-    spec.clientId = -1;
-    spec.volumeId = 0;
-    spec.caseSensitive = false;
-    expectDone(update<V1Update>(spec));
+    values.clientId = -1;
+    values.volumeId = 0;
+    values.caseSensitive = false;
+    expectDone(update<V1Update>(values));
     EXPECT_EQ(Device(1), (DeviceRow{1, 2, 6, "Disk-Z", 0x4, "/dev/sda", "acc-1", 3}));
     EXPECT_EQ(LogEntriesWith("ReplicationMgr::UpdateSNRDeviceDB()\n\tSNR Volume device name 1 has been updated...")
                   .size(),
@@ -267,7 +267,7 @@ using MaskedVersions = ::testing::Types<V3Update, V4Update>;
 TYPED_TEST_SUITE(UpdateMaskTest, MaskedVersions);
 
 // What an update with the given mask bit writes into the stored row.
-void ApplyBit(int32_t bit, DeviceRow& row, const DeviceSpec& s)
+void ApplyBit(int32_t bit, DeviceRow& row, const DeviceValues& s)
 {
     switch (bit) {
     case YB_DEV_CLIENT_ID: row.clientId = s.clientId; break;
@@ -292,40 +292,40 @@ TYPED_TEST(UpdateMaskTest, EachMaskBitAloneWritesExactlyItsColumn)
         SCOPED_TRACE(testing::Message() << "mask 0x" << std::hex << applied);
         const int32_t id = this->store(8, "plain-" + std::to_string(mask), 0xA, "/dev/os");
         const DeviceRow before = this->Device(id);
-        DeviceSpec spec;
-        spec.id = id;
-        spec.clientId = 9;
-        spec.volumeId = 21;
-        spec.name = "renamed-" + std::to_string(mask);
-        spec.caseSensitive = true;
-        spec.osName = "/dev/new";
-        spec.configured = false;
-        spec.fake = true;
-        spec.vvm = false;
-        spec.mask = mask > fields ? 0 : mask;
-        spec.accessPath = "acc-new";
-        spec.filerClientId = 7;
-        this->expectDone(this->template update<TypeParam>(spec));
+        DeviceValues values;
+        values.id = id;
+        values.clientId = 9;
+        values.volumeId = 21;
+        values.name = "renamed-" + std::to_string(mask);
+        values.caseSensitive = true;
+        values.osName = "/dev/new";
+        values.configured = false;
+        values.fake = true;
+        values.vvm = false;
+        values.mask = mask > fields ? 0 : mask;
+        values.accessPath = "acc-new";
+        values.filerClientId = 7;
+        this->expectDone(this->template update<TypeParam>(values));
 
         DeviceRow expected = before;
         for (int32_t bit = 1; bit <= fields; bit <<= 1)
-            if (applied & bit) ApplyBit(bit, expected, spec);
+            if (applied & bit) ApplyBit(bit, expected, values);
         EXPECT_EQ(this->Device(id), expected);
     }
 }
 
 TYPED_TEST(UpdateMaskTest, TheOSDeviceNameBitWritesTheRecordsNameEvenAnEmptyOne)
 {
-    DeviceSpec spec;
-    spec.id = 1;
-    spec.clientId = 2;
-    spec.name = "Disk-A";
-    spec.mask = YB_DEV_OS_DEV_NAME;
-    spec.osName = "/dev/sdz";
-    this->expectDone(this->template update<TypeParam>(spec));
+    DeviceValues values;
+    values.id = 1;
+    values.clientId = 2;
+    values.name = "Disk-A";
+    values.mask = YB_DEV_OS_DEV_NAME;
+    values.osName = "/dev/sdz";
+    this->expectDone(this->template update<TypeParam>(values));
     EXPECT_EQ(this->Device(1).osName, "/dev/sdz");
-    spec.osName = "";
-    this->expectDone(this->template update<TypeParam>(spec));
+    values.osName = "";
+    this->expectDone(this->template update<TypeParam>(values));
     EXPECT_EQ(this->Device(1).osName, "");
 }
 
@@ -336,13 +336,13 @@ protected:
     // version 1 also writes the client and nothing else.
     Answer rename(int32_t id, const std::string& name)
     {
-        DeviceSpec spec;
-        spec.id = id;
-        spec.clientId = 2;
-        spec.volumeId = 0;
-        spec.name = name;
-        spec.mask = YB_DEV_NAME;
-        return this->template update<V>(spec);
+        DeviceValues values;
+        values.id = id;
+        values.clientId = 2;
+        values.volumeId = 0;
+        values.name = name;
+        values.mask = YB_DEV_NAME;
+        return this->template update<V>(values);
     }
 };
 using UpdateVersions = ::testing::Types<V1Update, V3Update, V4Update>;
@@ -419,12 +419,12 @@ class ConfigureTest : public DeviceMaintenanceTest {
 protected:
     Answer configureAs(int32_t id, int32_t clientId, const std::string& name, bool vvm = false)
     {
-        DeviceSpec spec;
-        spec.id = id;
-        spec.clientId = clientId;
-        spec.name = name;
-        spec.vvm = vvm;
-        return this->template configure<V>(spec);
+        DeviceValues values;
+        values.id = id;
+        values.clientId = clientId;
+        values.name = name;
+        values.vvm = vvm;
+        return this->template configure<V>(values);
     }
     // The VVM mark a configure with vvm set gives: versions 2 and 3 only.
     static constexpr int32_t VVM = V::number == 1 ? 0 : 0x8;
