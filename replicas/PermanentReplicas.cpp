@@ -255,18 +255,23 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     m_LogMsg << "\t Removing Permanent YB Volume with primary volume id " << primaryId;
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
 
+    // The replication volumes under the condition in id order; a failed
+    // read fails the deletion.
+    CReplicationVolumeDB volumes;
+    auto list = [&](const std::string& where, snr_detail::HeldRows<YBVolume_t>& rows, long line) {
+        if (volumes.getList(rows.rows, rows.count, where.c_str(), IdOrder, tran)) return true;
+        return refuse("Cannot access permanent YB information from the database",
+                      "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                          "\n\tsOrderBy = " + IdOrder,
+                      line);
+    };
+
     int32_t replicaId = 0;
     int32_t physicalId = 0;
     int32_t scratchId = 0;
     {
-        const std::string where = PermanentReplicaWhere(primaryId);
-        CReplicationVolumeDB volumes;
         snr_detail::HeldRows<YBVolume_t> found(volumes);
-        if (!volumes.getList(found.rows, found.count, where.c_str(), IdOrder, tran))
-            return refuse("Cannot access permanent YB information from the database",
-                          "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                              "\n\tsOrderBy = " + IdOrder,
-                          __LINE__);
+        if (!list(PermanentReplicaWhere(primaryId), found, __LINE__)) return false;
         if (found.count == 0) {
             ret.NotFound = true;
             return refuse("No record found", "\n\tOutput from CReplicatinVolumeDB::getList()\n\tNRows = 0", __LINE__);
@@ -304,14 +309,8 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     }
 
     {
-        const std::string where = "PhysicalVolumeId = " + std::to_string(physicalId);
-        CReplicationVolumeDB volumes;
         snr_detail::HeldRows<YBVolume_t> users(volumes);
-        if (!volumes.getList(users.rows, users.count, where.c_str(), IdOrder, tran))
-            return refuse("Cannot access permanent YB information from the database",
-                          "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                              "\n\tsOrderBy = " + IdOrder,
-                          __LINE__);
+        if (!list("PhysicalVolumeId = " + std::to_string(physicalId), users, __LINE__)) return false;
         if (users.count > 0) {
             m_LogMsg << "\tCannot delete Physical volume id " << physicalId
                      << "\n\tReason: At least a Replication volume was found using physical volume Id " << physicalId;
@@ -391,21 +390,13 @@ void ServeQueryPermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsData
         });
 }
 
-// The deletion in a transaction of its own; after a rollback what it did
-// outside the database is restored or reported.
 void ServeDeletePermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repDeletePermanentReplicaResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const DeletePermanentReplicaArgs_t args(cases::RequestOf<repDeletePermanentReplicaReq>(buf).PrimaryVolumeId);
     DeletePermanentReplicaRet_t ret;
-    DeletionTrail trail;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeletePermanentReplicaResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.DeletePermanentReplica(args, ret, tran, &trail); },
-        [](repDeletePermanentReplicaResp&) {});
-    if (reply.status != 1) mgr.RestoreAfterRollback(trail);
+    snr_detail::RunDeletionCase<repDeletePermanentReplicaResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran, DeletionTrail& trail) { return mgr.DeletePermanentReplica(args, ret, tran, &trail); });
 }
 
 }  // namespace

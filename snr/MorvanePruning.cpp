@@ -117,8 +117,6 @@ namespace {
 // its texts is refused before anything is read.
 void ServePruneMorvaneVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repPruneMorvaneVolumesResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const repPruneMorvaneVolumeReq& request = cases::RequestOf<repPruneMorvaneVolumeReq>(buf);
     PruneMorvaneVolumeArgs_t args;
     args.SNRVolumeId = request.SNRVolumeId;
@@ -126,19 +124,15 @@ void ServePruneMorvaneVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
     const bool malformed = request.count > 0 && request.names == nullptr;
     for (uint32_t i = 0; !malformed && i < request.count; ++i)
         args.unexpiredNames.push_back(request.names[i] != nullptr ? request.names[i] : "");
-    DeletionTrail trail;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repPruneMorvaneVolumesResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::A, cases::Message::PointIntoResult,
-        [&](DBtran* tran) {
+    snr_detail::RunDeletionCase<repPruneMorvaneVolumesResp>(
+        mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult,
+        [&](DBtran* tran, DeletionTrail& trail) {
             if (!malformed) return mgr.PruneMorvaneVolume(args, ret, tran, &trail);
             return snr_detail::Fail(mgr, ret, -2, NoRequestDataMsg,
                                     "\n\tThe request names " + std::to_string(request.count) +
                                         " consistency points without their texts",
                                     ProgNameDeletes, Fn, __LINE__);
-        },
-        [](repPruneMorvaneVolumesResp&) {});
-    if (reply.status != 1) mgr.RestoreAfterRollback(trail);
+        });
 }
 
 }  // namespace

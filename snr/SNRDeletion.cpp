@@ -257,16 +257,11 @@ namespace {
 // The reply carries no code; its message points into the result.
 void ServeDeleteSNRDevice(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repDeleteSNRDeviceResponse reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const DeleteSNRDeviceArgs_t args(cases::RequestOf<repDeleteSNRDeviceReq>(buf).DeviceId);
     DeleteSNRDeviceRet_t ret;
-    DeletionTrail trail;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteSNRDeviceResponse>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::A, cases::Message::PointIntoResult,
-        [&](DBtran* tran) { return mgr.DeleteSNRDevice(args, ret, tran, &trail); }, [](repDeleteSNRDeviceResponse&) {});
-    if (reply.status != 1) mgr.RestoreAfterRollback(trail);
+    snr_detail::RunDeletionCase<repDeleteSNRDeviceResponse>(
+        mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult,
+        [&](DBtran* tran, DeletionTrail& trail) { return mgr.DeleteSNRDevice(args, ret, tran, &trail); });
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "service/CasePatterns.h"
 #include "snr/SNRRecords.h"
 
 // What one request's deletions are doing: the SNR volumes whose deletion is
@@ -84,3 +86,23 @@ YB_CHECK_FIELD(repPruneMorvaneVolumeReq, names, 16);
 static_assert(sizeof(repPruneMorvaneVolumesResp) == 16, "repPruneMorvaneVolumesResp size");
 YB_CHECK_FIELD(repPruneMorvaneVolumesResp, errCode, 4);
 YB_CHECK_FIELD(repPruneMorvaneVolumesResp, errMsg, 8);
+
+namespace snr_detail {
+
+// The inline case of a deletion request: the operation(tran, trail) runs in
+// the case's transaction with a trail of its own; after a failed request,
+// rolled back, what it did outside the database is restored or reported.
+template <typename Reply, typename Ret, typename Operation>
+void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order, cases::Message mode,
+                     Operation&& operation)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    DeletionTrail trail;
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
+        order, mode, [&](DBtran* tran) { return operation(tran, trail); }, [](Reply&) {});
+    if (reply.status != 1) mgr.RestoreAfterRollback(trail);
+}
+
+}  // namespace snr_detail

@@ -136,24 +136,12 @@ TEST_F(PermanentReplicaDeletionTest, AVolumeStillUsedStaysAndRefusalsChangeNothi
 TEST_F(PermanentReplicaDeletionTest, AFailureAtAnyStepChangesNothing)
 {
     const std::string before = everything();
-    int failures = 0;
-    for (const char* call : {"getList", "getInfo", "getNRows", "remove", "Update", "fetch", "commitTran"}) {
-        for (int skip = 0; skip < 6; ++skip) {
-            SCOPED_TRACE(std::string(call) + " " + std::to_string(skip));
-            HostDBFaults::clear();
-            HostDBFaults::failNext(call, 5, skip);
-            const ReplicaAnswer a = deleteReplica(30);
-            HostDBFaults::clear();
-            if (a.status == 1) {
-                TearDown();
-                SetUp();
-                continue;
-            }
-            ++failures;
-            EXPECT_FALSE(a.msg.empty());
-            EXPECT_EQ(everything(), before);
-        }
-    }
+    const int failures = failEachStep({"getList", "getInfo", "getNRows", "remove", "Update", "fetch", "commitTran"}, 6,
+                                      [&]() { return deleteReplica(30); },
+                                      [&](const ReplicaAnswer& a) {
+                                          EXPECT_FALSE(a.msg.empty());
+                                          EXPECT_EQ(everything(), before);
+                                      });
     EXPECT_GE(failures, 20);
     EXPECT_FALSE(LogEntriesWith("\tEvent: The release of RV scratch volume 700 was rolled back").empty());
 }

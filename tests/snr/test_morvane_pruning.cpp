@@ -99,25 +99,13 @@ TEST_F(MorvanePruningTest, RefusalsChangeNothing)
 TEST_F(MorvanePruningTest, AFailureAtAnyStepChangesNothing)
 {
     const std::string before = everything();
-    int failures = 0;
-    for (const char* call : {"getList", "getInfo", "getNRows", "remove", "fetch", "commitTran"}) {
-        for (int skip = 0; skip < 8; ++skip) {
-            SCOPED_TRACE(std::string(call) + " " + std::to_string(skip));
-            HostDBFaults::clear();
-            HostDBFaults::failNext(call, 5, skip);
-            const ReplicaAnswer a = prune(90, {"other"});
-            HostDBFaults::clear();
-            if (a.status == 1) {
-                TearDown();
-                SetUp();
-                continue;
-            }
-            ++failures;
-            EXPECT_NE(a.errCode, 0);
-            EXPECT_EQ(everything(), before);
-            EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(800));
-        }
-    }
+    const int failures = failEachStep({"getList", "getInfo", "getNRows", "remove", "fetch", "commitTran"}, 8,
+                                      [&]() { return prune(90, {"other"}); },
+                                      [&](const ReplicaAnswer& a) {
+                                          EXPECT_NE(a.errCode, 0);
+                                          EXPECT_EQ(everything(), before);
+                                          EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(800));
+                                      });
     EXPECT_GE(failures, 20);
 }
 

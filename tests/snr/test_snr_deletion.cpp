@@ -109,26 +109,13 @@ TEST_F(SNRDeletionTest, RefusalsLeaveEveryRowAndControllerAsTheyWere)
 TEST_F(SNRDeletionTest, AFailureAtAnyStepLeavesEveryRowAsItWas)
 {
     const std::string before = everything();
-    int failures = 0;
-    for (const char* call : {"remove", "getInfo", "getNRows", "getList", "fetch", "commitTran"}) {
-        for (int skip = 0; skip < 8; ++skip) {
-            SCOPED_TRACE(std::string(call) + " " + std::to_string(skip));
-            HostDBFaults::clear();
-            HostDBFaults::failNext(call, 5, skip);
-            const ReplicaAnswer a = deleteDevice(600);
-            HostDBFaults::clear();
-            if (a.status == 1) {
-                // The fault fell past the deletion's calls: start again.
-                TearDown();
-                SetUp();
-                continue;
-            }
-            ++failures;
-            EXPECT_FALSE(a.msg.empty());
-            EXPECT_EQ(everything(), before);
-            EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
-        }
-    }
+    const int failures = failEachStep({"remove", "getInfo", "getNRows", "getList", "fetch", "commitTran"}, 8,
+                                      [&]() { return deleteDevice(600); },
+                                      [&](const ReplicaAnswer& a) {
+                                          EXPECT_FALSE(a.msg.empty());
+                                          EXPECT_EQ(everything(), before);
+                                          EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
+                                      });
     EXPECT_GE(failures, 20);
     ZXMMDBDeviceInfo::failNext("volumeInUse", 3, "no answer");
     expectFailure(deleteDevice(600), 0, "Could not check if device is being used");
