@@ -5,6 +5,8 @@
 
 void BindCleanupCases(CaseRegistry& cases)
 {
+    // Client-wide cleanup.
+    cases.bind(0x3500005d, CleanupByClientIdCase);
     // Job volume history, version 1.
     cases.bind(0x35000119, AddVolumeToYBJobHistoryCase);
     cases.bind(0x35000121, QueryYBJobHistoryByJobIdCase);

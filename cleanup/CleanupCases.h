@@ -4,6 +4,9 @@
 
 #include "service/CaseRegistry.h"
 
+// cleanup/ClientCleanup.cpp
+extern const ServedCase CleanupByClientIdCase;
+
 // cleanup/JobVolumeHistory.cpp
 extern const ServedCase AddVolumeToYBJobHistoryCase;
 extern const ServedCase QueryYBJobHistoryByJobIdCase;

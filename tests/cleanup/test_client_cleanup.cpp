@@ -1,0 +1,411 @@
+// The cleanup of a client through post, in "Non SNR" and "Full" mode, table
+// by table, with a failure at any step leaving every row as it was; and the
+// unmounting of one job's snapshots, one transaction per mount point.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "cleanup/ClientCleanup.h"
+#include "host/HostConfig.h"
+#include "host/ZXMMDBDeviceInfo.h"
+#include "replicas/ReplicaPostFixture.h"
+#include "support/ClientFakesScope.h"
+
+namespace {
+
+using Ids = std::vector<long long>;
+
+HostClientSeed Client(int id, const char* name, const char* netHostName)
+{
+    HostClientSeed c;
+    c.id = id;
+    c.name = name;
+    c.netHostName = netHostName;
+    return c;
+}
+
+// Client 2 ("alpha") is the one cleaned; clients 3 and 4 keep everything of
+// their own.
+//
+// Volumes of client 2 alone: 10 holds replica 500 (of client 3's volume 40)
+// and has snap parameters; 11 (reserved) holds scratch volume 710, the
+// snapshot 510 on it and the destination snapshot 511 of the scratch volume
+// (whose release deletes the scratch volume's snapshots on alpha), scratch
+// snap parameters and a stored file; 12 has snap parameters; 13 an unused
+// scratch volume 713 without snap parameters; 14 an unused scratch volume
+// 714 with scratch snap parameters; 15 (reserved) holds replica 515 and,
+// on its scratch volume 715 (scratch snap parameters), the snapshot 516.
+// Volume 20 is shared with client 3 and holds replicas 520 and 521.
+// Replicas of client 2's volumes on other clients: 530 (permanent, on 30),
+// 531 (on 31's scratch volume 731), 535 (on 35, which clients 3 and 4 share);
+// 532 is a replica of the shared volume 20, 534 one of client 3's 40.
+// The destination snapshots 512 (on 12) and 533 (of 10, on 33) are added by
+// the tests that need them.
+class ClientCleanupTest : public ReplicaPostTest {
+protected:
+    void SetUp() override
+    {
+        ReplicaPostTest::SetUp();
+        ZXMMDBDeviceInfo::reset();
+        for (HostClientSeed c : {Client(2, "alpha", "alpha.net"), Client(3, "beta", "beta.net"),
+                                 Client(4, "gamma", "gamma.net")})
+            ASSERT_EQ(HostConfig::addClient(c), 0);
+        ASSERT_EQ(HostConfig::addAgent(2, 47), 0);
+        ASSERT_EQ(HostConfig::addPackage(2, 1007), 0);
+
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES "
+             "(10, 'u10', 0, 1), (11, 'u11', 2, 1), (12, 'u12', 0, 1), (13, 'u13', 0, 1), (14, 'u14', 0, 1), "
+             "(15, 'u15', 2, 1), (20, 'u20', 0, 1), (30, 'u30', 0, 1), (31, 'u31', 2, 1), (32, 'u32', 0, 1), "
+             "(33, 'u33', 0, 1), (35, 'u35', 0, 1), (40, 'u40', 0, 1)");
+        exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES "
+             "(100, 2, 10, 'dev-100'), (101, 2, 11, 'dev-101'), (102, 2, 12, 'dev-102'), (103, 2, 13, 'dev-103'), "
+             "(104, 2, 14, 'dev-104'), (105, 2, 15, 'dev-105'), (120, 2, 20, 'dev-120'), (121, 3, 20, 'dev-121'), "
+             "(130, 3, 30, 'dev-130'), (131, 3, 31, 'dev-131'), (132, 3, 32, 'dev-132'), (133, 3, 33, 'dev-133'), "
+             "(135, 3, 35, 'dev-135'), (145, 4, 35, 'dev-145'), (140, 3, 40, 'dev-140')");
+        exec("INSERT INTO YBMountPoint (id, DeviceNameId, Path, Flags) VALUES "
+             "(1000, 100, '/mnt/a', 0), (1001, 120, '/mnt/b', 0), (1002, 121, '/mnt/c', 0)");
+        exec("INSERT INTO YBScratchPool (id, name, TotalVolumes, AvailableVolumes, SnapEngineInfoId, Type) VALUES "
+             "(9, 'pool-9', 5, 2, 1, 1)");
+        for (const volume_seed::Scratch& s :
+             {volume_seed::Scratch{710, 11, 9, 0, 0}, {713, 13, 9, 0, 0}, {714, 14, 9, 0, 0}, {715, 15, 9, 0, 0},
+              {731, 31, 9, 0, 0}})
+            exec(InsertScratch(s));
+        // id, time x3, state, role, primary, physical, policy, scratch, flags, job, snap volume, engine.
+        for (const Replica& r : std::vector<Replica>{{500, 0, 0, 0, 0, 1, 40, 10, 0, 0, 0, 0, 0, 0, "", ""},
+                                                     {510, 0, 0, 0, 0, 2, 40, 11, 0, 710, 0, 0, 0, 1, "", ""},
+                                                     {511, 0, 0, 0, 0, 5, 40, 11, 0, 0, 0, 0, 11, 1, "", ""},
+                                                     {515, 0, 0, 0, 0, 1, 40, 15, 0, 0, 0, 0, 0, 0, "", ""},
+                                                     {516, 0, 0, 0, 0, 2, 40, 15, 0, 715, 0, 0, 0, 1, "", ""},
+                                                     {520, 0, 0, 0, 0, 2, 40, 20, 0, 0, 0, 0, 0, 1, "", ""},
+                                                     {521, 0, 0, 0, 0, 2, 40, 20, 0, 0, 0, 0, 0, 1, "", ""},
+                                                     {530, 0, 0, 0, 0, 4, 10, 30, 0, 0, 0, 0, 0, 0, "", ""},
+                                                     {531, 0, 0, 0, 0, 2, 10, 31, 0, 731, 0, 0, 0, 1, "", ""},
+                                                     {532, 0, 0, 0, 0, 2, 20, 32, 0, 0, 0, 0, 0, 1, "", ""},
+                                                     {534, 0, 0, 0, 0, 2, 40, 30, 0, 0, 0, 0, 0, 1, "", ""},
+                                                     {535, 0, 0, 0, 0, 4, 10, 35, 0, 0, 0, 0, 0, 0, "", ""}})
+            exec(InsertReplica(r));
+        exec("INSERT INTO YBApplicationDirs (id, clientId, ReplicationVolumeId, path) VALUES "
+             "(1, 2, 500, 'd1'), (2, 2, 510, 'd2'), (3, 2, 520, 'd3'), (4, 2, 520, 'd4'), (5, 2, 521, 'd5'), "
+             "(6, 2, 530, 'd6'), (7, 2, 531, 'd7'), (8, 2, 532, 'd8'), (9, 3, 534, 'd9')");
+        exec("INSERT INTO YBSubclientYBVolumes (id, Scid, YBVolumeId) VALUES (1, 7, 500), (2, 7, 520), (3, 8, 534)");
+        exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId, Flags) VALUES "
+             "(10, 1, 0), (11, 1, 1), (12, 1, 0), (14, 1, 1), (15, 1, 1), (20, 1, 0), (40, 1, 0)");
+        exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (11, 'f11', 'x'), (40, 'f40', 'y')");
+        // The controllers of the devices with a mounted mount point are active.
+        for (int device : {100, 120, 121}) ZXMMDBDeviceInfo().activateControllerBySNRVolId(device, nullptr);
+    }
+
+    // The destination snapshots that keep their volumes from a "Full" cleanup.
+    void addDestinationSnapshots()
+    {
+        exec(InsertReplica({512, 0, 0, 0, 0, 5, 40, 12, 0, 0, 0, 0, 0, 1, "", ""}));
+        exec(InsertReplica({533, 0, 0, 0, 0, 5, 10, 33, 0, 0, 0, 0, 0, 1, "", ""}));
+    }
+
+    ReplicaAnswer cleanup(int32_t clientId, int32_t type)
+    {
+        return ask<repCleanupByclientIdResp>(0x3500005d, repCleanupByClientIdReq{clientId, type});
+    }
+
+    // The keys (first column) of a table's rows, in order.
+    Ids ids(const char* table)
+    {
+        Ids out;
+        const std::string all = DumpTable(m_path, table);
+        for (size_t at = 0; at < all.size();) {
+            out.push_back(std::stoll(all.substr(at)));
+            at = all.find('\n', at) + 1;
+        }
+        return out;
+    }
+
+    static constexpr const char* kTables[] = {"YBVolume",      "YBApplicationDirs", "YBSubclientYBVolumes",
+                                              "YBScratchVolume", "YBScratchPool",   "YBVolSnapParams",
+                                              "YBPhysicalVolume", "YBPhysicalDevice", "YBMountPoint",
+                                              "YBFile"};
+    std::string everything()
+    {
+        std::string all;
+        for (const char* table : kTables) all += std::string(table) + ":\n" + DumpTable(m_path, table);
+        return all;
+    }
+    // The rows that belong to clients 3 and 4 alone.
+    std::string othersRows()
+    {
+        std::string all;
+        for (const std::string& sql :
+             {std::string("SELECT * FROM YBVolume WHERE id IN (521, 532, 534) ORDER BY id"),
+              std::string("SELECT * FROM YBApplicationDirs WHERE ReplicationVolumeId IN (521, 532, 534) ORDER BY id"),
+              std::string("SELECT * FROM YBSubclientYBVolumes WHERE YBVolumeId = 534"),
+              std::string("SELECT * FROM YBPhysicalVolume WHERE id IN (20, 30, 32, 33, 35, 40) ORDER BY id"),
+              std::string("SELECT * FROM YBPhysicalDevice WHERE ClientId <> 2 ORDER BY id"),
+              std::string("SELECT * FROM YBMountPoint WHERE DeviceNameId = 121"),
+              std::string("SELECT * FROM YBScratchVolume WHERE id = 731"),
+              std::string("SELECT * FROM YBVolSnapParams WHERE SNRVolumeId IN (20, 40) ORDER BY 1"),
+              std::string("SELECT * FROM YBFile WHERE VolumeId = 40")})
+            all += Rows(sql);
+        return all;
+    }
+    // The rows of a query, each column's text, closed by "--".
+    std::string Rows(const std::string& sql)
+    {
+        std::string out;
+        sqlite3* db = nullptr;
+        if (sqlite3_open(m_path.c_str(), &db) != SQLITE_OK) return out;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK)
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                    const unsigned char* text = sqlite3_column_text(stmt, c);
+                    out += text != nullptr ? reinterpret_cast<const char*>(text) : "NULL";
+                    out += '|';
+                }
+                out += '\n';
+            }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        return out + "--\n";
+    }
+    // Active exactly for the devices with a mounted mount point.
+    bool controllersAsSeeded()
+    {
+        for (int device : {100, 101, 102, 103, 104, 105, 120, 121})
+            if (ZXMMDBDeviceInfo::isControllerActive(device) != (device == 100 || device >= 120)) return false;
+        return true;
+    }
+
+    ClientFakesScope fakesScope;
+};
+
+TEST_F(ClientCleanupTest, NonSNRThenFullRemoveExactlyTheClientsRowsTableByTable)
+{
+    addDestinationSnapshots();
+    const std::string others = othersRows();
+
+    // A cleanup type other than 1 runs as "Non SNR".
+    expectSuccess(cleanup(2, 2));
+    EXPECT_EQ(LogEntriesWith("\tClean up type: Non SNR").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tClean up for client id 2 was performed successfully...").size(), 1u);
+    // Replicas on client 2's own volumes, the snapshot on scratch volume 715
+    // and the replicas of its volumes elsewhere go; the destination
+    // snapshots and everything on the shared volume stay.
+    EXPECT_EQ(ids("YBVolume"), (Ids{512, 520, 521, 532, 533, 534}));
+    // The shared volume's first replica (520) loses its directories.
+    EXPECT_EQ(ids("YBApplicationDirs"), (Ids{5, 8, 9}));
+    EXPECT_EQ(ids("YBSubclientYBVolumes"), (Ids{2, 3}));
+    // 713 has no scratch snap parameters; 731 is released only.
+    EXPECT_EQ(ids("YBScratchVolume"), (Ids{713, 731}));
+    EXPECT_EQ(Rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "2|2|\n--\n");
+    EXPECT_EQ(ids("YBVolSnapParams"), (Ids{20, 40}));
+    EXPECT_EQ(Rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id IN (11, 15, 31)"), "11|0|\n15|0|\n31|0|\n--\n");
+    EXPECT_EQ(ids("YBPhysicalVolume"), (Ids{10, 11, 12, 13, 14, 15, 20, 30, 31, 32, 33, 35, 40}));
+    EXPECT_EQ(ids("YBPhysicalDevice").size(), 15u);
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002}));
+    EXPECT_EQ(Rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
+    EXPECT_EQ(othersRows(), others);
+    // Releasing 710 deleted the snapshots of its volume on alpha.
+    const std::vector<ClientCall> deletes = ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume");
+    ASSERT_EQ(deletes.size(), 1u);
+    EXPECT_EQ(deletes[0].client, "alpha.net");
+    EXPECT_EQ(deletes[0].args, (std::vector<std::string>{"dev-101"}));
+    EXPECT_TRUE(controllersAsSeeded());
+
+    // "Full" cannot delete a device whose volume a destination snapshot
+    // still refers to: nothing changes.
+    const std::string afterNonSNR = everything();
+    ReplicaAnswer refused = cleanup(2, 1);
+    EXPECT_EQ(refused.status, 0u);
+    EXPECT_EQ(refused.msg, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_EQ(everything(), afterNonSNR);
+    EXPECT_TRUE(controllersAsSeeded());
+
+    // Once they expired, the devices go with their mount points, the
+    // volumes only client 2 used and the scratch volume 713.
+    exec("DELETE FROM YBVolume WHERE id IN (512, 533)");
+    expectSuccess(cleanup(2, 1));
+    EXPECT_EQ(LogEntriesWith("\tClean up type: Full").size(), 2u);
+    EXPECT_EQ(ids("YBPhysicalDevice"), (Ids{121, 130, 131, 132, 133, 135, 140, 145}));
+    EXPECT_EQ(ids("YBPhysicalVolume"), (Ids{20, 30, 31, 32, 33, 35, 40}));
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1002}));
+    EXPECT_EQ(ids("YBScratchVolume"), (Ids{731}));
+    EXPECT_EQ(ids("YBVolume"), (Ids{520, 521, 532, 534}));
+    EXPECT_EQ(ids("YBApplicationDirs"), (Ids{5, 8, 9}));
+    EXPECT_EQ(ids("YBVolSnapParams"), (Ids{20, 40}));
+    EXPECT_EQ(Rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "1|1|\n--\n");
+    EXPECT_EQ(othersRows(), others);
+    for (int device : {100, 101, 102, 103, 104, 105, 120}) EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(device));
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(121));
+}
+
+// Straight to "Full": the unused scratch volumes and the released one go in
+// the pass over the volumes, and the devices after them.
+TEST_F(ClientCleanupTest, FullRemovesTheScratchVolumesAndDevicesOfTheClient)
+{
+    const std::string others = othersRows();
+    expectSuccess(cleanup(2, 1));
+    EXPECT_EQ(ids("YBVolume"), (Ids{520, 521, 532, 534}));
+    EXPECT_EQ(ids("YBApplicationDirs"), (Ids{5, 8, 9}));
+    EXPECT_EQ(ids("YBSubclientYBVolumes"), (Ids{2, 3}));
+    EXPECT_EQ(ids("YBScratchVolume"), (Ids{731}));
+    EXPECT_EQ(Rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "1|1|\n--\n");
+    EXPECT_EQ(ids("YBVolSnapParams"), (Ids{20, 40}));
+    EXPECT_EQ(ids("YBPhysicalVolume"), (Ids{20, 30, 31, 32, 33, 35, 40}));
+    EXPECT_EQ(ids("YBPhysicalDevice"), (Ids{121, 130, 131, 132, 133, 135, 140, 145}));
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1002}));
+    EXPECT_EQ(Rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
+    EXPECT_EQ(Rows("SELECT Flags FROM YBPhysicalVolume WHERE id = 31"), "0|\n--\n");
+    EXPECT_EQ(othersRows(), others);
+}
+
+TEST_F(ClientCleanupTest, RefusalsAndAClientWithNothingLeaveEveryRow)
+{
+    const std::string before = everything();
+    expectFailure(cleanup(0, 1), 0, "Cannot clean up configuration from the database with invalid client id values");
+    EXPECT_EQ(LogEntriesWith("\tEvent: Cannot clean up configuration from the database with invalid client id values"
+                             "\n\tParameters used:\n\tClient ID = 0")
+                  .size(),
+              1u);
+    expectSuccess(cleanup(99, 1));
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(ClientFakesScope::fakes().calls().empty());
+}
+
+// A failure after the shared volume's replica lost its directories (in the
+// device deletions of "Full" mode) gives them back with everything else,
+// and the release that reached alpha is reported.
+TEST_F(ClientCleanupTest, AFailedCleanupKeepsTheDirectoriesOfSharedReplicas)
+{
+    const std::string before = everything();
+    ZXMMDBDeviceInfo::failNext("deactivate", 7, "controller busy");
+    expectFailure(cleanup(2, 1), 0, "controller busy");
+    EXPECT_EQ(ids("YBApplicationDirs"), (Ids{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(controllersAsSeeded());
+    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").size(), 1u);
+}
+
+// Every database call of the kinds given made to fail in turn, at each of
+// its occurrences in a cleanup of that type (one round more than the calls
+// of that kind the cleanup of the seeded client makes): the reply fails and
+// no row or controller changed.
+class ClientCleanupFailureTest : public ClientCleanupTest {
+protected:
+    void failEveryStep(int32_t type, const std::vector<std::pair<const char*, int>>& rounds)
+    {
+        const std::string before = everything();
+        for (const auto& [kind, calls] : rounds) {
+            const int failures = failEachStep({kind}, calls + 1, [&]() { return cleanup(2, type); },
+                                              [&](const ReplicaAnswer& a) {
+                                                  EXPECT_EQ(a.status, 0u);
+                                                  EXPECT_EQ(everything(), before);
+                                                  EXPECT_TRUE(controllersAsSeeded());
+                                              });
+            // A callee that changes by a call or two moves the counts.
+            EXPECT_GE(failures, calls - 2) << kind;
+        }
+    }
+};
+
+TEST_F(ClientCleanupFailureTest, NonSNRFailingAtAnyStepLeavesEveryRowAsItWas)
+{
+    failEveryStep(2, {{"getList", 23}, {"getInfo", 31}, {"getNRows", 39}, {"fetch", 30}, {"remove", 29},
+                      {"Update", 9}, {"commitTran", 1}});
+
+    const std::string before = everything();
+    ASSERT_TRUE(ClientFakesScope::fakes().failNext("DeleteAllSnapsFromVolume"));
+    expectFailure(cleanup(2, 2), 0, "Failed to delete the snapshots in the scratch volume");
+    EXPECT_EQ(everything(), before);
+    HostDBFaults::failNext("startTran", 5);
+    expectFailure(cleanup(2, 2), 0, "Could not initiated database transactions");
+    EXPECT_EQ(everything(), before);
+}
+
+TEST_F(ClientCleanupFailureTest, FullFailingInAnyReadLeavesEveryRowAsItWas)
+{
+    failEveryStep(1, {{"getList", 39}, {"getInfo", 41}, {"getNRows", 53}, {"fetch", 31}});
+}
+
+TEST_F(ClientCleanupFailureTest, FullFailingInAnyWriteLeavesEveryRowAsItWas)
+{
+    failEveryStep(1, {{"remove", 57}, {"Update", 10}, {"commitTran", 1}});
+}
+
+// ---- Unmounting the snapshots of a job ----------------------------------------------
+
+class UnmountByJobTest : public ClientCleanupTest {
+protected:
+    // Job 77: the snapshot 800 on volume 60, whose device 600 of alpha has
+    // two mounted mount points and one flagged unmounted; 801, not a
+    // snapshot; the snapshot 802 on volume 61, which has none.
+    void SetUp() override
+    {
+        ClientCleanupTest::SetUp();
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (60, 'u60'), (61, 'u61')");
+        exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES "
+             "(600, 2, 60, 'dev-600'), (601, 2, 61, 'dev-601')");
+        exec("INSERT INTO YBMountPoint (id, DeviceNameId, Path, Flags) VALUES "
+             "(6001, 600, '/snap/a', 0), (6002, 600, '/snap/b', 0), (6003, 600, '/snap/c', 2)");
+        for (const Replica& r : std::vector<Replica>{{800, 0, 0, 0, 0, 2, 40, 60, 0, 0, 0, 77, 0, 1, "", ""},
+                                                     {801, 0, 0, 0, 0, 4, 40, 60, 0, 0, 0, 77, 0, 0, "", ""},
+                                                     {802, 0, 0, 0, 0, 2, 40, 61, 0, 0, 0, 77, 0, 1, "", ""}})
+            exec(InsertReplica(r));
+        ZXMMDBDeviceInfo().activateControllerBySNRVolId(600, nullptr);
+    }
+
+    bool unmount(int64_t jobId, UnmountSnapshotsByJobIdRet_t& ret)
+    {
+        UnmountSnapshotsByJobIdArgs_t args;
+        args.JobId = jobId;
+        return mgr.UnmountSnapshotsByJobId(args, ret, nullptr);
+    }
+    std::vector<std::string> unmountedPaths()
+    {
+        std::vector<std::string> paths;
+        for (const ClientCall& c : ClientFakesScope::fakes().calls("removeVolumeMountPoint"))
+            paths.push_back(c.client + " " + c.args.at(0));
+        return paths;
+    }
+};
+
+TEST_F(UnmountByJobTest, EachMountedSnapshotIsUnmountedAndItsRowGoesOnlyWhenTheClientDidIt)
+{
+    ASSERT_TRUE(ClientFakesScope::fakes().failNext("removeVolumeMountPoint"));
+    UnmountSnapshotsByJobIdRet_t ret;
+    EXPECT_TRUE(unmount(77, ret));
+    EXPECT_EQ(ret.errCode, 0);
+    EXPECT_EQ(unmountedPaths(), (std::vector<std::string>{"alpha.net /snap/a", "alpha.net /snap/b"}));
+    // /snap/a stayed mounted on the client: its row and the controller are back.
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 6001, 6003}));
+    EXPECT_EQ(Rows("SELECT Flags FROM YBMountPoint WHERE id = 6001"), "0|\n--\n");
+    EXPECT_EQ(LogEntriesWith("\tCannot unmount mount point /snap/a\n\tClient ID = 2\n\tPhysical volume = 60").size(),
+              1u);
+    EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tYB Volume id 801 is not a snapshot (4)").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tSnapshot id 802 Volume Id 61 is not mounted").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tFound 3 mount points for volume 60").size(), 1u);
+}
+
+TEST_F(UnmountByJobTest, ABadJobIdFailsAJobWithoutVolumesSucceeds)
+{
+    const std::string before = everything();
+    UnmountSnapshotsByJobIdRet_t ret;
+    EXPECT_FALSE(unmount(0, ret));
+    EXPECT_EQ(ret.errCode, -6);
+    EXPECT_EQ(ret.errMsg, "Invalid job id used to unmount snapshots");
+    UnmountSnapshotsByJobIdRet_t none;
+    EXPECT_TRUE(unmount(78, none));
+    EXPECT_EQ(LogEntriesWith("\tNo YB Volumes record found for job id 78").size(), 1u);
+    UnmountSnapshotsByJobIdRet_t failed;
+    HostDBFaults::failNext("getList", 5);
+    HostDBFaults::failNext("fetch", 5);
+    EXPECT_FALSE(unmount(77, failed));
+    EXPECT_EQ(failed.errMsg, "Could not get list of snapshots assciated with job");
+    EXPECT_NE(failed.errCode, 0);
+    HostDBFaults::clear();
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(unmountedPaths().empty());
+}
+
+}  // namespace
