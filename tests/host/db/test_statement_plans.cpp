@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "cleanup/ClientCleanup.h"
 #include "cleanup/JobVolumeHistory.h"
 #include "cleanup/SAPOracleJobs.h"
 #include "files/Appliances.h"
@@ -730,6 +731,21 @@ protected:
         EXPECT_EQ(statusOf<repDeleteSNRDeviceResponse>(0x35000003, repDeleteSNRDeviceReq{lastGone}), 1);
         const int32_t pruned = registerDevice({"PLAN-VOLUME-4", 9, "/dev/plan-i", "/mnt/plan-i", "", {}}).SNRVolumeId;
         EXPECT_EQ(statusOf<repPruneMorvaneVolumesResp>(0x35000115, repPruneMorvaneVolumeReq{pruned, 0, 0, nullptr}), 1);
+
+        // Client-wide cleanup of client 90011, which no seeded row names,
+        // in "Non SNR" then in "Full" mode: its volume 5010 holds a snapshot
+        // on its reserved scratch volume, 5011 a replica, which has a replica
+        // on the volume 5012 it shares with client 90012.
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (5010, 'plan-c1', 2, 1), "
+             "(5011, 'plan-c2', 0, 1), (5012, 'plan-c3', 0, 1);"
+             "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (5010, 90011, 5010, '/dev/c1'), "
+             "(5011, 90011, 5011, '/dev/c2'), (5012, 90011, 5012, '/dev/c3'), (5013, 90012, 5012, '/dev/c4');"
+             "INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (5010, 5010, 5001);"
+             "INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, RVScratchVolumeId) VALUES "
+             "(900010, 2, 1, 5010, 5010), (900011, 1, 1, 5011, 0), (900012, 4, 5011, 5012, 0);"
+             "INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId, Flags) VALUES (5010, 1, 1), (5011, 1, 0)");
+        EXPECT_EQ(statusOf<repCleanupByclientIdResp>(0x3500005d, repCleanupByClientIdReq{90011, 2}), 1);
+        EXPECT_EQ(statusOf<repCleanupByclientIdResp>(0x3500005d, repCleanupByClientIdReq{90011, 1}), 1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
