@@ -131,43 +131,24 @@ protected:
         for (const char* table : kTables) all += std::string(table) + ":\n" + DumpTable(m_path, table);
         return all;
     }
-    // The rows that belong to clients 3 and 4 alone.
+    // The rows of clients 3 and 4 that no cleanup of client 2 may change.
     std::string othersRows()
     {
         std::string all;
-        for (const std::string& sql :
-             {std::string("SELECT * FROM YBVolume WHERE id IN (521, 532, 534) ORDER BY id"),
-              std::string("SELECT * FROM YBApplicationDirs WHERE ReplicationVolumeId IN (521, 532, 534) ORDER BY id"),
-              std::string("SELECT * FROM YBSubclientYBVolumes WHERE YBVolumeId = 534"),
-              std::string("SELECT * FROM YBPhysicalVolume WHERE id IN (20, 30, 32, 33, 35, 40) ORDER BY id"),
-              std::string("SELECT * FROM YBPhysicalDevice WHERE ClientId <> 2 ORDER BY id"),
-              std::string("SELECT * FROM YBMountPoint WHERE DeviceNameId = 121"),
-              std::string("SELECT * FROM YBScratchVolume WHERE id = 731"),
-              std::string("SELECT * FROM YBVolSnapParams WHERE SNRVolumeId IN (20, 40) ORDER BY 1"),
-              std::string("SELECT * FROM YBFile WHERE VolumeId = 40")})
-            all += Rows(sql);
+        for (const char* sql : {"SELECT * FROM YBVolume WHERE id IN (521, 532, 534) ORDER BY id",
+                                "SELECT * FROM YBApplicationDirs WHERE ReplicationVolumeId IN (521, 532, 534) ORDER BY id",
+                                "SELECT * FROM YBSubclientYBVolumes WHERE YBVolumeId = 534",
+                                "SELECT * FROM YBPhysicalVolume WHERE id IN (20, 30, 32, 33, 35, 40) ORDER BY id",
+                                "SELECT * FROM YBPhysicalDevice WHERE ClientId <> 2 ORDER BY id",
+                                "SELECT * FROM YBMountPoint WHERE DeviceNameId = 121",
+                                "SELECT * FROM YBScratchVolume WHERE id = 731",
+                                "SELECT * FROM YBVolSnapParams WHERE SNRVolumeId IN (20, 40) ORDER BY 1",
+                                "SELECT * FROM YBFile WHERE VolumeId = 40"})
+            all += rows(sql);
         return all;
     }
     // The rows of a query, each column's text, closed by "--".
-    std::string Rows(const std::string& sql)
-    {
-        std::string out;
-        sqlite3* db = nullptr;
-        if (sqlite3_open(m_path.c_str(), &db) != SQLITE_OK) return out;
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK)
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-                    const unsigned char* text = sqlite3_column_text(stmt, c);
-                    out += text != nullptr ? reinterpret_cast<const char*>(text) : "NULL";
-                    out += '|';
-                }
-                out += '\n';
-            }
-        sqlite3_finalize(stmt);
-        sqlite3_close(db);
-        return out + "--\n";
-    }
+    std::string rows(const std::string& sql) { return DumpQuery(m_path, sql) + "--\n"; }
     // Active exactly for the devices with a mounted mount point.
     bool controllersAsSeeded()
     {
@@ -190,20 +171,20 @@ TEST_F(ClientCleanupTest, NonSNRThenFullRemoveExactlyTheClientsRowsTableByTable)
     EXPECT_EQ(LogEntriesWith("\tClean up for client id 2 was performed successfully...").size(), 1u);
     // Replicas on client 2's own volumes, the snapshot on scratch volume 715
     // and the replicas of its volumes elsewhere go; the destination
-    // snapshots and everything on the shared volume stay.
+    // snapshots and the replicas on the shared volume stay.
     EXPECT_EQ(ids("YBVolume"), (Ids{512, 520, 521, 532, 533, 534}));
     // The shared volume's first replica (520) loses its directories.
     EXPECT_EQ(ids("YBApplicationDirs"), (Ids{5, 8, 9}));
     EXPECT_EQ(ids("YBSubclientYBVolumes"), (Ids{2, 3}));
     // 713 has no scratch snap parameters; 731 is released only.
     EXPECT_EQ(ids("YBScratchVolume"), (Ids{713, 731}));
-    EXPECT_EQ(Rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "2|2|\n--\n");
+    EXPECT_EQ(rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "2|2|\n--\n");
     EXPECT_EQ(ids("YBVolSnapParams"), (Ids{20, 40}));
-    EXPECT_EQ(Rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id IN (11, 15, 31)"), "11|0|\n15|0|\n31|0|\n--\n");
+    EXPECT_EQ(rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id IN (11, 15, 31)"), "11|0|\n15|0|\n31|0|\n--\n");
     EXPECT_EQ(ids("YBPhysicalVolume"), (Ids{10, 11, 12, 13, 14, 15, 20, 30, 31, 32, 33, 35, 40}));
     EXPECT_EQ(ids("YBPhysicalDevice").size(), 15u);
     EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002}));
-    EXPECT_EQ(Rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
+    EXPECT_EQ(rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
     EXPECT_EQ(othersRows(), others);
     // Releasing 710 deleted the snapshots of its volume on alpha.
     const std::vector<ClientCall> deletes = ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume");
@@ -233,7 +214,7 @@ TEST_F(ClientCleanupTest, NonSNRThenFullRemoveExactlyTheClientsRowsTableByTable)
     EXPECT_EQ(ids("YBVolume"), (Ids{520, 521, 532, 534}));
     EXPECT_EQ(ids("YBApplicationDirs"), (Ids{5, 8, 9}));
     EXPECT_EQ(ids("YBVolSnapParams"), (Ids{20, 40}));
-    EXPECT_EQ(Rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "1|1|\n--\n");
+    EXPECT_EQ(rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "1|1|\n--\n");
     EXPECT_EQ(othersRows(), others);
     for (int device : {100, 101, 102, 103, 104, 105, 120}) EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(device));
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(121));
@@ -249,13 +230,13 @@ TEST_F(ClientCleanupTest, FullRemovesTheScratchVolumesAndDevicesOfTheClient)
     EXPECT_EQ(ids("YBApplicationDirs"), (Ids{5, 8, 9}));
     EXPECT_EQ(ids("YBSubclientYBVolumes"), (Ids{2, 3}));
     EXPECT_EQ(ids("YBScratchVolume"), (Ids{731}));
-    EXPECT_EQ(Rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "1|1|\n--\n");
+    EXPECT_EQ(rows("SELECT TotalVolumes, AvailableVolumes FROM YBScratchPool"), "1|1|\n--\n");
     EXPECT_EQ(ids("YBVolSnapParams"), (Ids{20, 40}));
     EXPECT_EQ(ids("YBPhysicalVolume"), (Ids{20, 30, 31, 32, 33, 35, 40}));
     EXPECT_EQ(ids("YBPhysicalDevice"), (Ids{121, 130, 131, 132, 133, 135, 140, 145}));
     EXPECT_EQ(ids("YBMountPoint"), (Ids{1002}));
-    EXPECT_EQ(Rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
-    EXPECT_EQ(Rows("SELECT Flags FROM YBPhysicalVolume WHERE id = 31"), "0|\n--\n");
+    EXPECT_EQ(rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
+    EXPECT_EQ(rows("SELECT Flags FROM YBPhysicalVolume WHERE id = 31"), "0|\n--\n");
     EXPECT_EQ(othersRows(), others);
 }
 
@@ -378,7 +359,7 @@ TEST_F(UnmountByJobTest, EachMountedSnapshotIsUnmountedAndItsRowGoesOnlyWhenTheC
     EXPECT_EQ(unmountedPaths(), (std::vector<std::string>{"alpha.net /snap/a", "alpha.net /snap/b"}));
     // /snap/a stayed mounted on the client: its row and the controller are back.
     EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 6001, 6003}));
-    EXPECT_EQ(Rows("SELECT Flags FROM YBMountPoint WHERE id = 6001"), "0|\n--\n");
+    EXPECT_EQ(rows("SELECT Flags FROM YBMountPoint WHERE id = 6001"), "0|\n--\n");
     EXPECT_EQ(LogEntriesWith("\tCannot unmount mount point /snap/a\n\tClient ID = 2\n\tPhysical volume = 60").size(),
               1u);
     EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").size(), 1u);

@@ -12,14 +12,13 @@
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
 
-// Every row of a table in key order, each column's text; "" on a read error.
-inline std::string DumpTable(const std::string& path, const char* table)
+// Every row a query returns, each column's text; "" on a read error.
+inline std::string DumpQuery(const std::string& path, const std::string& sql)
 {
     sqlite3* db = nullptr;
     std::string out;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) return out;
     sqlite3_stmt* stmt = nullptr;
-    const std::string sql = std::string("SELECT * FROM ") + table + " ORDER BY 1";
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
@@ -33,6 +32,12 @@ inline std::string DumpTable(const std::string& path, const char* table)
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return out;
+}
+
+// Every row of a table in key order, each column's text; "" on a read error.
+inline std::string DumpTable(const std::string& path, const char* table)
+{
+    return DumpQuery(path, std::string("SELECT * FROM ") + table + " ORDER BY 1");
 }
 
 // A text of a reply: "(null)" for a null pointer, which is how an empty
