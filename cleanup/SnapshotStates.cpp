@@ -115,6 +115,14 @@ bool ReplicationMgr::QueryMountedSnaps(const QueryMountedSnapsByClientNameArgs_t
         }
     }
 
+    // A failed read leaves no snapshot in the result.
+    auto readFailed = [&](const char* text, const char* cursor, int rc, long line) {
+        ret.Snaps.clear();
+        return Fail(*this, ret, -4, text,
+                    "\n\tgetNextRow(" + std::string(cursor) + " &) failed\n\tClient Id : " +
+                        std::to_string(clientId) + "\n\tDB Err Code = " + std::to_string(rc),
+                    ProgNameQueries, Fn, line);
+    };
     YBQueryMountedSnapsByClientId volumes(tran);
     volumes.setValues(clientId);
     int rc = ReadMountedSnaps(volumes, ret.Snaps, [](const YBQueryMountedSnapsByClientId_t& row) {
@@ -122,13 +130,8 @@ bool ReplicationMgr::QueryMountedSnaps(const QueryMountedSnapsByClientNameArgs_t
                                     YBColumnText(row.SnapName), YBColumnText(row.MountPath), "", -1,
                                     YBgetSnapTypeForRemount(row.Type, true));
     });
-    if (rc != DB_NO_MORE_ROWS) {
-        ret.Snaps.clear();
-        return Fail(*this, ret, -4, "Could not get mounted MVS snapshots",
-                    "\n\tgetNextRow(YBQueryMountedSnapsByClientId &) failed\n\tClient Id : " +
-                        std::to_string(clientId) + "\n\tDB Err Code = " + std::to_string(rc),
-                    ProgNameQueries, Fn, __LINE__);
-    }
+    if (rc != DB_NO_MORE_ROWS)
+        return readFailed("Could not get mounted MVS snapshots", "YBQueryMountedSnapsByClientId", rc, __LINE__);
 
     YBQueryMountedFLRSnapsByClientId flrSnaps(tran);
     flrSnaps.setValues(clientId);
@@ -139,13 +142,8 @@ bool ReplicationMgr::QueryMountedSnaps(const QueryMountedSnapsByClientNameArgs_t
                                     shared ? YBColumnText(row.NetShareName) : std::string(), row.NetShareId,
                                     YBgetSnapTypeForRemount(row.Type, false));
     });
-    if (rc != DB_NO_MORE_ROWS) {
-        ret.Snaps.clear();
-        return Fail(*this, ret, -4, "Could not get mounted FLR snapshots",
-                    "\n\tgetNextRow(YBQueryMountedFLRSnapsByClientId &) failed\n\tClient Id : " +
-                        std::to_string(clientId) + "\n\tDB Err Code = " + std::to_string(rc),
-                    ProgNameQueries, Fn, __LINE__);
-    }
+    if (rc != DB_NO_MORE_ROWS)
+        return readFailed("Could not get mounted FLR snapshots", "YBQueryMountedFLRSnapsByClientId", rc, __LINE__);
     ret.errMsg.clear();
     return true;
 }
