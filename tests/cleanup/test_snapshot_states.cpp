@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cleanup/SnapshotStates.h"
@@ -20,29 +21,9 @@
 
 namespace {
 
-struct MountedSnap {
-    int32_t kind;
-    int32_t mountPointId;
-    std::string srcDevName;  // "(null)" for a null pointer, as the three below
-    std::string snapName;
-    std::string mountPath;
-    std::string netShareName;
-    int32_t netShareId;
-    int32_t remountSnapType;
-
-    bool operator==(const MountedSnap& o) const
-    {
-        return kind == o.kind && mountPointId == o.mountPointId && srcDevName == o.srcDevName &&
-               snapName == o.snapName && mountPath == o.mountPath && netShareName == o.netShareName &&
-               netShareId == o.netShareId && remountSnapType == o.remountSnapType;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const MountedSnap& s)
-{
-    return out << "{" << s.kind << ", " << s.mountPointId << ", " << s.srcDevName << ", " << s.snapName << ", "
-               << s.mountPath << ", " << s.netShareName << ", " << s.netShareId << ", " << s.remountSnapType << "}";
-}
+// An entry as sent: kind, mount point id, source device name, snapshot name,
+// mount path, share name ("(null)" for a null text), share id, remount type.
+using MountedSnap = std::tuple<int32_t, int32_t, std::string, std::string, std::string, std::string, int32_t, int32_t>;
 
 std::string Text(const char* text) { return text != nullptr ? text : "(null)"; }
 
@@ -183,7 +164,7 @@ TEST_F(SnapshotStatesTest, MountedSnapshotsVolumeSnapshotsFirstWithTheirRemountT
     StateAnswer v1 = mounted("alpha.net", MountedV1);
     ASSERT_EQ(v1.status, 1u) << v1.errMsg;
     std::vector<MountedSnap> expected = Alpha70();
-    for (MountedSnap& s : expected) s.remountSnapType = 0;
+    for (MountedSnap& s : expected) std::get<7>(s) = 0;
     EXPECT_EQ(v1.snaps, expected);
 
     // Release 12 with the agent is read like a newer one.
