@@ -414,6 +414,10 @@ TEST_F(SNRVolumeUpdateTest, RefusalsAndFailuresWriteNothingAndReleaseTheLock)
         HostDBFaults::failNext(step.call, 5);
         ExpectFailure(updateV3(10, YB_PVOL_FSTYPE), step.code, step.text);
     }
+    // A transaction that never started: the completion entry has no outcome.
+    HostDBFaults::failNext("startTran", 5);
+    ExpectFailure(updateV3(10, YB_PVOL_FSTYPE), -7, "Could not initiated database transactions");
+    EXPECT_EQ(LogEntriesWith("REPLICA_PM_UPDATE_SNR_VOLUME_V3_REQ completed \n\tSending reply").size(), 1u);
     EXPECT_EQ(dump(), before);
     EXPECT_TRUE(NamedMutexIsFree("SNR Volume"));
 
