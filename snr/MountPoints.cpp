@@ -300,7 +300,8 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         QuerySNRMountPointArgs_t byIdArgs;
         byIdArgs.MountPointId = args.MountPointId;
         QuerySNRMountPointRet_t byIdRet;
-        if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet)) snr_detail::RestoreController(mgr, byIdRet.MountPoint.DeviceNameId);
+        if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet))
+            snr_detail::RestoreController(mgr, byIdRet.MountPoint.DeviceNameId);
     }
 }
 

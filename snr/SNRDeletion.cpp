@@ -107,7 +107,9 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     auto refuse = [&](const std::string& text, const std::string& details, long line) {
         return snr_detail::Fail(*this, ret, 0, text, details, ProgNameDeletes, Fn, line);
     };
-    auto dbCode = [](const CRepTableCore& table) { return "\n\tDB Err Code = " + std::to_string(table.getErrorCode()); };
+    auto dbCode = [](const CRepTableCore& table) {
+        return "\n\tDB Err Code = " + std::to_string(table.getErrorCode());
+    };
     DeletionTrail own;
     DeletionTrail& kept = trail != nullptr ? *trail : own;
 
@@ -179,10 +181,10 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
         snr_detail::HeldRows<YBScratchVolume_t> scratch(scratchVolumes);
         if (!scratchVolumes.getList(scratch.rows, scratch.count, physicalWhere.c_str(), "", tran) &&
             scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
-            return refuse("Could not determine if volume still referenced by YB Volume or Scratch Volume in the database",
-                          "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + physicalWhere +
-                              dbCode(scratchVolumes),
-                          __LINE__);
+            return refuse(
+                "Could not determine if volume still referenced by YB Volume or Scratch Volume in the database",
+                "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + physicalWhere + dbCode(scratchVolumes),
+                __LINE__);
         if (scratch.count > 0)
             return refuse("Can not delete volume: still referenced by YB Volume or Scratch Volume in the database",
                           volumeLine + "\n\tOutput:\n\tNRows = " + std::to_string(scratch.count), __LINE__);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
@@ -120,6 +121,33 @@ TEST_F(SNRDeletionTest, AFailureAtAnyStepLeavesEveryRowAsItWas)
     ZXMMDBDeviceInfo::failNext("volumeInUse", 3, "no answer");
     expectFailure(deleteDevice(600), 0, "Could not check if device is being used");
     EXPECT_EQ(everything(), before);
+}
+
+// A caller with a transaction of its own deletes several devices; when one
+// fails it rolls back, and the trail restores the controllers switched off.
+TEST_F(SNRDeletionTest, ACallersTransactionTakesBackEveryDeviceItDeleted)
+{
+    const std::string before = everything();
+    ZXMMDBDeviceInfo::setInUse("volumeInUse", 600, true);
+    {
+        DBtran tran;
+        ASSERT_EQ(tran.startTran(), 0);
+        DeletionTrail trail;
+        DeleteSNRDeviceRet_t first;
+        EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(500), first, &tran, &trail));
+        DeleteSNRDeviceRet_t second;
+        EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(501), second, &tran, &trail));
+        DeleteSNRDeviceRet_t third;
+        EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), third, &tran, &trail));
+        EXPECT_EQ(third.errMsg, "Cannot delete device because is being used as a storage device");
+        EXPECT_EQ(trail.deactivatedDevices, (std::vector<int32_t>{500, 501}));
+        EXPECT_TRUE(trail.volumesBeingDeleted.empty());
+        EXPECT_EQ(tran.rollbackTran(), 0);
+        mgr.RestoreAfterRollback(trail);
+    }
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(500));
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(501));
 }
 
 // Volumes 70 and 71 each hold the other's permanent replica: the deletion

@@ -25,6 +25,7 @@
 #include "cleanup/ClientCleanup.h"
 #include "cleanup/JobVolumeHistory.h"
 #include "cleanup/SAPOracleJobs.h"
+#include "cleanup/SnapshotStates.h"
 #include "files/Appliances.h"
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
@@ -50,6 +51,7 @@
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/ReplicaVolumeUpdate.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "scratch/ScratchLookups.h"
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "snr/DeviceMaintenance.h"
@@ -61,6 +63,7 @@
 #include "snr/SNRPostFixture.h"
 #include "snr/SNRVolumeById.h"
 #include "snr/SNRVolumeReplicas.h"
+#include "snr/SNRVolumeUpdate.h"
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "snr/VolumeReservation.h"
@@ -258,6 +261,39 @@ protected:
         volume.SNRVolume.FSType = const_cast<char*>("VMFS");
         EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 1);
         EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 0);
+
+        // SNR volume updates: in place; two views of a shared disk merged;
+        // protection set and ended; a reservation taken and one given back;
+        // the cost category of a pool's volumes.
+        repUpdateSNRVolumeV4Req change;
+        change.SNRVolume.id = volumeId;
+        change.SNRVolume.FSType = const_cast<char*>("ReFS");
+        change.SNRVolume.UpdateMap = YB_PVOL_FSTYPE;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        volume.SNRVolume.UniqueId = const_cast<char*>("PLAN-SHARED");
+        volume.SNRVolume.UniqueIdType = kSharedDiskUniqueIdType;
+        const auto kept = ReplyOf<repAddSNRVolumeV4Resp>(post(0x35000165, &volume, sizeof(repAddSNRVolumeV4Resp)));
+        volume.SNRVolume.LUN = 2;
+        const auto merged = ReplyOf<repAddSNRVolumeV4Resp>(post(0x35000165, &volume, sizeof(repAddSNRVolumeV4Resp)));
+        ASSERT_EQ(kept.status, 1);
+        ASSERT_EQ(merged.status, 1);
+        change.SNRVolume.id = merged.volumeId;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        change.SNRVolume.id = kept.volumeId;
+        change.SNRVolume.UpdateMap = YB_PVOL_TZ_PROTECTED | YB_PVOL_TZSTATE;
+        change.SNRVolume.MorvaneProtected = 1;
+        change.SNRVolume.TzState = 1;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        change.SNRVolume.MorvaneProtected = 0;
+        change.SNRVolume.TzState = 0;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        change.SNRVolume.UpdateMap = YB_PVOL_LOCK;
+        change.SNRVolume.Locked = 1;
+        statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change);
+        change.SNRVolume.id = 2;  // seeded reserved
+        change.SNRVolume.Locked = 0;
+        statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change);
+        statusOf<repUpdateCostToVolsInPoolResp>(0x35000131, repUpdateCostToVolsInPoolReq{1, 5});
 
         // Mount points: added, changed, read every way, removed.
         repSNRVolumeMountPoint newMountPoint = mountPoint(0, deviceId, "/mnt/plan-c");
@@ -669,6 +705,27 @@ protected:
             EXPECT_EQ(statusOf<repSAPOracleJobListResp>(0x35000236, sap), 1u);
             EXPECT_EQ(statusOf<repSAPOracleJobDetailsListResp>(0x35000238, sap), 1u);
         }
+
+        // Snapshot states: the mounted snapshots of a client of a new release
+        // in both versions (both cursors run); whether the registered device
+        // is a VSS snapshot (a role-2 replica of engine 2 on its volume); the
+        // block-filter volumes of a seeded client.
+        HostClientSeed mounts;
+        mounts.id = kRowsPerTable + 2;
+        mounts.name = "plan-mounts";
+        mounts.netHostName = "plan-mounts.net";
+        mounts.releaseId = 13;
+        ASSERT_EQ(HostConfig::addClient(mounts), 0);
+        for (unsigned long code : {0x350001fbul, 0x35000230ul})
+            EXPECT_EQ(statusOf<repQueryMountedSnapsResp>(code, repQueryMountedSnapsReq{mounts.netHostName.data()}), 1u);
+        exec("INSERT INTO YBVolume (CurrentRole, PhysicalVolumeId, SnapEngineType, SourceGUID) VALUES (2, " +
+             std::to_string(volumeId) + ", 2, '{plan-source}');"
+             "UPDATE YBPhysicalVolume SET UniqueSnapshotID = 'plan:{plan-shadow}' WHERE id = " + std::to_string(volumeId));
+        EXPECT_EQ(statusOf<repIsDevVSSSnapResp>(0x35000234, repIsDevVSSSnapReq{deviceId}), 1u);
+        GetVolumesUsingTheBlockFilterDriverArgs_t filtered;
+        filtered.ClientId = 5;
+        GetVolumesUsingTheBlockFilterDriverRet_t filterVolumes;
+        EXPECT_TRUE(mgr.GetVolumesUsingTheBlockFilterDriver(filtered, filterVolumes, nullptr)) << filterVolumes.errMsg;
 
         // The inventory of a seeded client (its volumes hold replication and
         // scratch volumes); a seeded SNR volume by id, of any source and of
