@@ -1,0 +1,27 @@
+// What retention pruning frees for one due volume: a replica's mount points,
+// its NAS snap-vault copy and its scratch volume; a snapshot on each of its
+// clients. Internal to replicas/.
+#pragma once
+
+#include <vector>
+
+#include "host/db/SNRTables.h"
+#include "replicas/ReplicaRecords.h"
+#include "snr/SNRRecords.h"
+
+class ReplicationMgr;
+
+namespace replica_detail {
+
+constexpr char PruneFn[] = "ReplicationMgr::PruneReplicationVolumes()";
+
+// Each returns true when everything the volume held was freed; false after a
+// logged problem, the volume's id being for the caller to list. snr is the
+// SNR volume row of the volume's PhysicalVolumeId, devices the devices the
+// pass looked up for it.
+bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
+                  const std::vector<SNRVolumeDeviceNameRecord_t>& devices);
+bool PruneSnapshot(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
+                   const std::vector<SNRVolumeDeviceNameRecord_t>& devices);
+
+}  // namespace replica_detail
