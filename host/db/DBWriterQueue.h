@@ -4,6 +4,7 @@
 // turn comes instead of sleeping in the database's busy handler.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -27,7 +28,7 @@ public:
 private:
     struct Waiter {
         std::condition_variable wake;
-        bool granted = false;
+        std::atomic<bool> granted{false};
     };
 
     std::mutex m_mutex;
