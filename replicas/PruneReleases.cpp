@@ -167,35 +167,39 @@ bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume
     return ReleaseScratch(mgr, id, release);
 }
 
+bool CleanupOnEachClient(ReplicationMgr& mgr, int ybVolumeId, SnapShotCleanupArgs_t cleanup,
+                         const std::vector<SNRVolumeDeviceNameRecord_t>& devices, const char* function)
+{
+    std::set<int32_t> cleaned;
+    for (const SNRVolumeDeviceNameRecord_t& device : devices) {
+        if (!cleaned.insert(device.ClientId).second) continue;  // once per client
+        cleanup.ClientId = device.ClientId;
+        if (!mgr.SnapshotCleanup(cleanup)) {
+            mgr.log() << "\tZXSnapTool call for client id " << device.ClientId << ", replication volume = " << ybVolumeId
+                      << " Failed";
+            mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::WARNING);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool PruneSnapshot(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
                    const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
 {
     const int id = volume.id;
-    std::set<int32_t> cleaned;
-    bool all = true;
-    for (const SNRVolumeDeviceNameRecord_t& device : devices) {
-        if (!cleaned.insert(device.ClientId).second) continue;  // once per client
-        SnapShotCleanupArgs_t cleanup;
-        cleanup.ClientId = device.ClientId;
-        cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
-        cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;
-        cleanup.ReplicationPolicyId = volume.ReplicationPolicyId;
-        cleanup.SnapVolumeId = volume.SnapVolumeId;
-        cleanup.SnapVault = snr.Type == SNRTypeSnapVault;
-        cleanup.SnapEngineType = volume.SnapEngineType;
-        cleanup.ReplicationVolumeId = id;
-        cleanup.TransportableSnap = volume.TransportableSnap;
-        cleanup.SNRFlag0x20 = (snr.Flags & SNRFlagRegularCleanup) != 0;
-        cleanup.Tran = nullptr;
-        if (!mgr.SnapshotCleanup(cleanup)) {
-            Log(mgr,
-                "\tZXSnapTool call for client id " + std::to_string(device.ClientId) + ", replication volume = " +
-                    std::to_string(id) + " Failed",
-                __LINE__, ReplicationMgr::WARNING);
-            all = false;
-            break;
-        }
-    }
+    SnapShotCleanupArgs_t cleanup;
+    cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
+    cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;
+    cleanup.ReplicationPolicyId = volume.ReplicationPolicyId;
+    cleanup.SnapVolumeId = volume.SnapVolumeId;
+    cleanup.SnapVault = snr.Type == SNRTypeSnapVault;
+    cleanup.SnapEngineType = volume.SnapEngineType;
+    cleanup.ReplicationVolumeId = id;
+    cleanup.TransportableSnap = volume.TransportableSnap;
+    cleanup.SNRFlag0x20 = (snr.Flags & SNRFlagRegularCleanup) != 0;
+    cleanup.Tran = nullptr;
+    const bool all = CleanupOnEachClient(mgr, id, cleanup, devices, PruneFn);
     Log(mgr,
         "\tPruning for replication volume (snapshot) " + std::to_string(id) +
             (all ? " completed" : " could not be completed"),

@@ -1,6 +1,6 @@
 // What retention pruning frees for one due volume: a replica's mount points,
 // its NAS snap-vault copy and its scratch volume; a snapshot on each of its
-// clients. Internal to replicas/.
+// clients (a step the freeing of a job's volumes shares). Internal to replicas/.
 #pragma once
 
 #include <vector>
@@ -10,6 +10,7 @@
 #include "snr/SNRRecords.h"
 
 class ReplicationMgr;
+struct SnapShotCleanupArgs_t;
 
 namespace replica_detail {
 
@@ -23,5 +24,12 @@ bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume
                   const std::vector<SNRVolumeDeviceNameRecord_t>& devices);
 bool PruneSnapshot(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
                    const std::vector<SNRVolumeDeviceNameRecord_t>& devices);
+
+// Snapshot cleanup of replication volume ybVolumeId with `cleanup` (every
+// field but the client id set), once for each client among the devices;
+// stops at the first failure, logged at WARNING under `function`. True when
+// every client was cleaned.
+bool CleanupOnEachClient(ReplicationMgr& mgr, int ybVolumeId, SnapShotCleanupArgs_t cleanup,
+                         const std::vector<SNRVolumeDeviceNameRecord_t>& devices, const char* function);
 
 }  // namespace replica_detail
