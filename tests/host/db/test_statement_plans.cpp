@@ -50,6 +50,7 @@
 #include "replicas/ReplicaVolumeQueries.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/ReplicaVolumeUpdate.h"
+#include "replicas/RetentionPruning.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchMembership.h"
@@ -776,6 +777,29 @@ protected:
         // The seeded volumes' reservations are not all releasable: only
         // the statements count here.
         mgr.ResetSNRVolLockFlag();
+        // Retention pruning at time 1: the volumes created at 0 with a
+        // retention of 1 are due (what each frees counts here, not the outcome).
+        // Retention pruning: a replica on a reserved scratch volume, a
+        // snapshot, a snapshot kept in a destination volume, and replicas on
+        // NAS volumes of a NAS source and of a plain one, all due (what each
+        // frees counts here, not the outcome).
+        exec("INSERT INTO YBPolicy (id, name, RetentionSeconds) VALUES (6001, 'plan-prune', 10);"
+             "INSERT INTO YBPhysicalVolume (id, UniqueId, Type, Flags) VALUES (6001, 'plan-r', 1, 2), "
+             "(6002, 'plan-s', 1, 0), (6003, 'plan-v', 5, 2), (6004, 'plan-w', 5, 0), (6005, 'plan-x', 5, 2);"
+             "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (6001, 7, 6001, '/dev/plan-r'), "
+             "(6002, 7, 6002, '/dev/plan-s'), (6003, 7, 6003, '/dev/plan-v'), (6005, 7, 6005, '/dev/plan-x');"
+             "INSERT INTO YBMountPoint (id, DeviceNameId, Path) VALUES (6001, 6001, '/plan/r');"
+             "INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (6001, 6001, 5001), "
+             "(6003, 6003, 5001), (6005, 6005, 5001);"
+             "INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, ReplicationPolicyId, "
+             "RVScratchVolumeId, SnapEngineType, Flags, CreationTime) VALUES (6001, 1, 6002, 6001, 6001, 6001, 0, 0, 0), "
+             "(6002, 2, 6001, 6002, 6001, 0, 1, 0, 0), (6003, 5, 6001, 6002, 6001, 0, 5, 0, 0), "
+             "(6004, 1, 6004, 6003, 6001, 6003, 5, 0, 0), (6005, 1, 6002, 6005, 6001, 6005, 0, 0, 0)");
+        {
+            ClientFakesScope pruned;
+            repPruneReplicaVolumeReq pruneTime{1000};
+            post(0x35000081, &pruneTime, sizeof(repPruneReplicaVolumeResp));
+        }
 
         // Deletions: a permanent replica with the SNR volume it lay on; a
         // device with its mount point, then its volume's last device with the
