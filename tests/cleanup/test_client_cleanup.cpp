@@ -248,7 +248,12 @@ TEST_F(ClientCleanupTest, RefusalsAndAClientWithNothingLeaveEveryRow)
                              "\n\tParameters used:\n\tClient ID = 0")
                   .size(),
               1u);
+    EXPECT_EQ(LogEntriesWith("\tMessage REPLICA_PM_CleanupByClientId_REQ completed unsuccessfully"
+                             "\n\tSending reply REPLICA_PM_CleanupByClientId_RESP to client...")
+                  .size(),
+              1u);
     expectSuccess(cleanup(99, 1));
+    EXPECT_EQ(LogEntriesWith("\tMessage REPLICA_PM_CleanupByClientId_REQ completed successfully").size(), 1u);
     EXPECT_EQ(everything(), before);
     EXPECT_TRUE(ClientFakesScope::fakes().calls().empty());
 }
