@@ -1,6 +1,7 @@
 // Permanent replicas: creation on a physical SNR volume found by its
-// identity or registered for it, and the query of a primary volume's
-// permanent replica; the operations, the creation handler and the cases.
+// identity or registered for it, the query of a primary volume's permanent
+// replica and its deletion with what it holds; the operations, the creation
+// handler and the cases.
 #include "replicas/PermanentReplicas.h"
 
 #include <cstring>
@@ -11,16 +12,22 @@
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 #include "policies/PolicyHandlers.h"
+#include "policies/VolSnapParams.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaVolumeRemoval.h"
 #include "scratch/ScratchLookups.h"
+#include "scratch/ScratchMembership.h"
+#include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRAdapters.h"
+#include "snr/SNRDeletion.h"
 #include "snr/SNRVolumeAdd.h"
 
+using replica_detail::ProgNameDeletes;
 using replica_detail::ProgNameInserts;
 using replica_detail::ProgNameQueries;
 
@@ -222,6 +229,105 @@ bool ReplicationMgr::QueryPermanentReplica(const QueryPermanentReplicaV3Args_t& 
     return QueryPermanentReplicaDB(args, ret, tran);
 }
 
+// The first permanent replica goes with its scratch volume or alone, then
+// the snap parameters of the SNR volume that held it, then that volume when
+// no replication volume lies on it any more. Nested failures pass their
+// text on; their entries are their own.
+bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& args, DeletePermanentReplicaRet_t& ret,
+                                            DBtran* tran, DeletionTrail* trail)
+{
+    static const char Fn[] = "ReplicationMgr::DeletePermanentReplica()";
+    auto refuse = [&](const std::string& text, const std::string& details, long line) {
+        return snr_detail::Fail(*this, ret, 0, text, details, ProgNameDeletes, Fn, line);
+    };
+    auto nested = [&](const std::string& text) {
+        ret.errMsg = text;
+        return false;
+    };
+    DeletionTrail own;
+    DeletionTrail& kept = trail != nullptr ? *trail : own;
+    ret.NotFound = false;
+    const int32_t primaryId = args.PrimaryVolumeId;
+    if (primaryId <= 0)
+        return refuse("Cannot delete permanent YB from the database with invalid primary volume id",
+                      "\n\tParameters used:\n\tPrimary Volume ID = " + std::to_string(primaryId), __LINE__);
+
+    m_LogMsg << "\t Removing Permanent YB Volume with primary volume id " << primaryId;
+    WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
+
+    // The replication volumes under the condition in id order; a failed
+    // read fails the deletion.
+    CReplicationVolumeDB volumes;
+    auto list = [&](const std::string& where, snr_detail::HeldRows<YBVolume_t>& rows, long line) {
+        if (volumes.getList(rows.rows, rows.count, where.c_str(), IdOrder, tran)) return true;
+        return refuse("Cannot access permanent YB information from the database",
+                      "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                          "\n\tsOrderBy = " + IdOrder,
+                      line);
+    };
+
+    int32_t replicaId = 0;
+    int32_t physicalId = 0;
+    int32_t scratchId = 0;
+    {
+        snr_detail::HeldRows<YBVolume_t> found(volumes);
+        if (!list(PermanentReplicaWhere(primaryId), found, __LINE__)) return false;
+        if (found.count == 0) {
+            ret.NotFound = true;
+            return refuse("No record found", "\n\tOutput from CReplicatinVolumeDB::getList()\n\tNRows = 0", __LINE__);
+        }
+        replicaId = found.rows[0].id;
+        physicalId = found.rows[0].PhysicalVolumeId;
+        scratchId = found.rows[0].RVScratchVolumeId;
+    }
+
+    if (scratchId > 0) {
+        ReleaseRVScratchVolumeArgs_t releaseArgs;
+        releaseArgs.RVScratchVolumeId = scratchId;
+        ReleaseRVScratchVolumeRet_t released;
+        if (!ReleaseRVScratchVol(releaseArgs, released, tran)) return nested(released.errMsg);
+        kept.releasedScratchVolumes.push_back(scratchId);
+        RemoveRVScratchVolumeArgs_t removeArgs;
+        removeArgs.scratchVolumeId = scratchId;
+        RemoveRVScratchVolumeRet_t removed;
+        if (!RemoveRVScratchVol(removeArgs, removed, tran)) return nested(removed.errMsg);
+    } else {
+        RemoveReplicationVolumeRet_t removed;
+        if (!RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(replicaId), removed, tran))
+            return nested(removed.errMsg);
+    }
+
+    IsSNRVolIdInVolSnapParamsTblArgs_t paramsArgs;
+    paramsArgs.SNRVolumeId = physicalId;
+    IsSNRVolIdInVolSnapParamsTblRet_t params;
+    if (!IsSNRVolIdInVolSnapParamsTbl(paramsArgs, params)) return nested(params.errMsg);
+    if (params.found) {
+        RemoveVolSnapParamArgs_t removeArgs;
+        removeArgs.SNRVolumeId = physicalId;
+        RemoveVolSnapParamRet_t removed;
+        if (!RemoveVolSnapParam(removeArgs, removed, tran)) return nested(removed.errMsg);
+    }
+
+    {
+        snr_detail::HeldRows<YBVolume_t> users(volumes);
+        if (!list("PhysicalVolumeId = " + std::to_string(physicalId), users, __LINE__)) return false;
+        if (users.count > 0) {
+            m_LogMsg << "\tCannot delete Physical volume id " << physicalId
+                     << "\n\tReason: At least a Replication volume was found using physical volume Id " << physicalId;
+            WriteLogMsg(ProgNameDeletes, Fn, __LINE__, WARNING);
+            ret.errMsg = "";
+            return true;
+        }
+    }
+
+    m_LogMsg << "\tDeleting Physical volume id " << physicalId;
+    WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
+    DeleteSNRVolumeByIdRet_t deleted;
+    if (!DeleteSNRVolume(DeleteSNRVolByIdArgs_t(physicalId), deleted, tran, &kept)) return nested(deleted.errMsg);
+    ret.errMsg = "";
+    return true;
+}
+
 // ---- Request handler and cases -------------------------------------------------------
 
 // The arguments are read from the request before the transaction starts.
@@ -284,6 +390,15 @@ void ServeQueryPermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsData
         });
 }
 
+void ServeDeletePermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    const DeletePermanentReplicaArgs_t args(cases::RequestOf<repDeletePermanentReplicaReq>(buf).PrimaryVolumeId);
+    DeletePermanentReplicaRet_t ret;
+    snr_detail::RunDeletionCase<repDeletePermanentReplicaResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran, DeletionTrail& trail) { return mgr.DeletePermanentReplica(args, ret, tran, &trail); });
+}
+
 }  // namespace
 
 const ServedCase CreatePermanentReplicaCaseV1 =
@@ -308,3 +423,5 @@ const ServedCase QueryPermanentReplicaCaseV3 =
     cases::Serve<repQueryPermanentReplicaReq, repQueryPermanentReplicaV3Resp>(
         &ServeQueryPermanentReplica<repQueryPermanentReplicaV3Resp, QueryPermanentReplicaV3Args_t,
                                     QueryPermanentReplicaV3Ret_t>);
+const ServedCase DeletePermanentReplicaCase =
+    cases::Serve<repDeletePermanentReplicaReq, repDeletePermanentReplicaResp>(&ServeDeletePermanentReplica);

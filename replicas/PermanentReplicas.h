@@ -141,3 +141,27 @@ static_assert(offsetof(repQueryPermanentReplicaResp, ReplicationVolume) == 16, "
 static_assert(sizeof(repQueryPermanentReplica42Resp) == 80, "repQueryPermanentReplica42Resp size");
 static_assert(sizeof(repQueryPermanentReplicaV3Resp) == 104, "repQueryPermanentReplicaV3Resp size");
 static_assert(offsetof(repQueryPermanentReplicaV3Resp, ReplicationVolume) == 24, "repQueryPermanentReplicaV3Resp layout");
+
+// ---- Deletion ------------------------------------------------------------------------
+
+struct DeletePermanentReplicaArgs_t {
+    explicit DeletePermanentReplicaArgs_t(int32_t primaryVolumeId = -1) : PrimaryVolumeId(primaryVolumeId) {}
+    int32_t PrimaryVolumeId;
+};
+// NotFound: the primary volume has no permanent replica.
+struct DeletePermanentReplicaRet_t {
+    std::string errMsg;
+    bool NotFound = false;
+};
+
+struct repDeletePermanentReplicaReq {
+    int32_t PrimaryVolumeId;
+};
+struct repDeletePermanentReplicaResp {
+    uint32_t status;
+    char* errMsg;
+};
+
+static_assert(sizeof(repDeletePermanentReplicaReq) == 4, "repDeletePermanentReplicaReq size");
+static_assert(sizeof(repDeletePermanentReplicaResp) == 16, "repDeletePermanentReplicaResp size");
+static_assert(offsetof(repDeletePermanentReplicaResp, errMsg) == 8, "repDeletePermanentReplicaResp layout");

@@ -42,7 +42,7 @@ void BindReplicaCases(CaseRegistry& cases)
 
     // Latest replica of a primary volume in versions 1, 42, 3 and 4;
     // permanent replicas: creation in versions 1, 42, 3 and 4, the query in
-    // versions 1, 42 and 3.
+    // versions 1, 42 and 3, the deletion.
     cases.bind(0x3500003d, GetLatestRepVolByPrimaryIdCaseV1);
     cases.bind(0x350000b1, GetLatestRepVolByPrimaryIdCase42);
     cases.bind(0x350000f3, GetLatestRepVolByPrimaryIdCaseV3);
@@ -54,6 +54,7 @@ void BindReplicaCases(CaseRegistry& cases)
     cases.bind(0x35000061, QueryPermanentReplicaCaseV1);
     cases.bind(0x3500008d, QueryPermanentReplicaCase42);
     cases.bind(0x350000e1, QueryPermanentReplicaCaseV3);
+    cases.bind(0x35000063, DeletePermanentReplicaCase);
 
     // Reservation, and the application directories of replicas (the last
     // three answer through their operations' own replies).

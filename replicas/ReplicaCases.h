@@ -43,7 +43,8 @@ extern const ServedCase QueryYBVolumesCase;
 extern const ServedCase RemoveReplicationVolumeCase;
 
 // Latest replica of a primary volume (replicas/LatestReplica.cpp) and
-// permanent replicas (replicas/PermanentReplicas.cpp), by message version.
+// permanent replicas (replicas/PermanentReplicas.cpp), by message version;
+// the deletion of a permanent replica.
 extern const ServedCase GetLatestRepVolByPrimaryIdCaseV1;
 extern const ServedCase GetLatestRepVolByPrimaryIdCase42;
 extern const ServedCase GetLatestRepVolByPrimaryIdCaseV3;
@@ -55,6 +56,7 @@ extern const ServedCase CreatePermanentReplicaCaseV4;
 extern const ServedCase QueryPermanentReplicaCaseV1;
 extern const ServedCase QueryPermanentReplicaCase42;
 extern const ServedCase QueryPermanentReplicaCaseV3;
+extern const ServedCase DeletePermanentReplicaCase;
 
 // Reservation (replicas/ReplicaReservation.cpp).
 extern const ServedCase ReserveReplicationVolumesCase;

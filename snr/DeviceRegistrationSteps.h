@@ -79,6 +79,13 @@ bool CountRows(ReplicationMgr& mgr, Ret& ret, Table& table, const char* tableCla
 void DeactivateControllers(ReplicationMgr& mgr, std::vector<int32_t>& devices, DBtran* tran, const char* source,
                            const char* function);
 
+// After a rollback that took back a change of a device's mount points or
+// of the device itself whose controller call had gone through: the
+// device's controller is made to match its rows again, active while the
+// device has a mounted mount point, inactive otherwise (also when the device
+// is gone). The outcome is logged under "ReplicationMgr::post()".
+void RestoreController(ReplicationMgr& mgr, int deviceId);
+
 // The controllers one request activates, recorded in `devices` in order.
 // Unless kept, they are deactivated again when the guard goes out of scope.
 class ActivatedControllers {

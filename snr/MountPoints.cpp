@@ -253,15 +253,7 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     return true;
 }
 
-// ---- Inline request cases ---------------------------------------------------------
-
-namespace {
-
-// After a rollback that took back an add or a removal whose controller call
-// had gone through (the commit failed): the device's controller is made to
-// match its rows again, active while the device has a mounted mount point,
-// inactive otherwise.
-void RestoreController(ReplicationMgr& mgr, int deviceId)
+void snr_detail::RestoreController(ReplicationMgr& mgr, int deviceId)
 {
     static const char Fn[] = "ReplicationMgr::post()";
     QuerySNRVolMountPointBySNRVolDevIdArgs_t args;
@@ -285,6 +277,10 @@ void RestoreController(ReplicationMgr& mgr, int deviceId)
     mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ReplicationMgr::ERR);
 }
 
+// ---- Inline request cases ---------------------------------------------------------
+
+namespace {
+
 void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     repRemoveMountPointResponse reply;
@@ -304,7 +300,8 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         QuerySNRMountPointArgs_t byIdArgs;
         byIdArgs.MountPointId = args.MountPointId;
         QuerySNRMountPointRet_t byIdRet;
-        if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet)) RestoreController(mgr, byIdRet.MountPoint.DeviceNameId);
+        if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet))
+            snr_detail::RestoreController(mgr, byIdRet.MountPoint.DeviceNameId);
     }
 }
 
@@ -322,7 +319,7 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
         [&](DBtran* tran) { return added = mgr.AddMountPoint(args, ret, tran); },
         [&](repAddMountPointResponse& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 
-    if (added && reply.status != 1) RestoreController(mgr, args.MountPoint.DeviceNameId);
+    if (added && reply.status != 1) snr_detail::RestoreController(mgr, args.MountPoint.DeviceNameId);
 }
 
 // The request has the layout of a wire mount point; its unmounted flag is not

@@ -48,6 +48,8 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x3500010f, DeleteTzGlobalHistoryNameCase);
     cases.bind(0x35000111, QueryTzGlobalHistoryNameCase);
     cases.bind(0x35000113, QueryTzGlobalHistoryNameByVolIdCase);
+    // Pruning of an expired protected volume.
+    cases.bind(0x35000115, PruneMorvaneVolumeCase);
 
     // Volume lists: every SNR volume, and one client's volume; message
     // versions 1, V2, V3, V4. Device maintenance: update (1, V3, V4),
@@ -67,6 +69,8 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x350001ab, ConfigureDeviceCaseV2);
     cases.bind(0x35000216, ConfigureDeviceCaseV3);
     cases.bind(0x35000101, UnconfigureDeviceCase);
+    // Deletion of a device, with its volume when it was the last one.
+    cases.bind(0x35000003, DeleteSNRDeviceCase);
 
     // Volume inventory of a client: 1, 42, V3 to V6; SNR volume by id and SNR
     // volume with its replicas: 1, 42, V3 to V5.

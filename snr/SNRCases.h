@@ -93,3 +93,8 @@ extern const ServedCase ReserveSNRVolumesCaseV2;
 extern const ServedCase UnreserveSNRVolumesCase;
 extern const ServedCase AllocateSNRVolumesCase;
 extern const ServedCase DeallocateSNRVolumesCase;
+
+// Deletion of a device (snr/SNRDeletion.cpp) and pruning of a protected
+// volume (snr/MorvanePruning.cpp).
+extern const ServedCase DeleteSNRDeviceCase;
+extern const ServedCase PruneMorvaneVolumeCase;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -111,6 +112,33 @@ protected:
     ReplicaAnswer askWithout(unsigned long code)
     {
         return send(code, nullptr, sizeof(Reply), &replica_test::Decode<Reply>);
+    }
+
+    // Makes each database call of the kinds given fail in turn, at each of
+    // its first `rounds` occurrences, and hands every failed answer of
+    // `request()` to `check`. A request that still succeeds (the fault fell
+    // past its calls) starts the fixture afresh. The number of failures.
+    template <typename Request, typename Check>
+    int failEachStep(std::initializer_list<const char*> calls, int rounds, Request&& request, Check&& check)
+    {
+        int failures = 0;
+        for (const char* call : calls) {
+            for (int skip = 0; skip < rounds; ++skip) {
+                SCOPED_TRACE(std::string(call) + " " + std::to_string(skip));
+                HostDBFaults::clear();
+                HostDBFaults::failNext(call, 5, skip);
+                const ReplicaAnswer a = request();
+                HostDBFaults::clear();
+                if (a.status == 1) {
+                    TearDown();
+                    SetUp();
+                    continue;
+                }
+                ++failures;
+                check(a);
+            }
+        }
+        return failures;
     }
 
     // The stored volumes in id order.

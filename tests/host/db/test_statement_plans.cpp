@@ -59,6 +59,7 @@
 #include "snr/DeviceQueries.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRMessages.h"
+#include "snr/SNRDeletion.h"
 #include "snr/SNRPostFixture.h"
 #include "snr/SNRVolumeById.h"
 #include "snr/SNRVolumeReplicas.h"
@@ -798,6 +799,18 @@ protected:
             repPruneReplicaVolumeReq pruneTime{1000};
             post(0x35000081, &pruneTime, sizeof(repPruneReplicaVolumeResp));
         }
+
+        // Deletions: a permanent replica with the SNR volume it lay on; a
+        // device with its mount point, then its volume's last device with the
+        // volume; a protected volume pruned with its device and volume.
+        EXPECT_EQ(statusOf<repDeletePermanentReplicaResp>(0x35000063, repDeletePermanentReplicaReq{kRowsPerTable + 2}),
+                  1);
+        const int32_t firstGone = registerDevice({"PLAN-VOLUME-3", 9, "/dev/plan-g", "/mnt/plan-g", "", {}}).DeviceId;
+        const int32_t lastGone = registerDevice({"PLAN-VOLUME-3", 10, "/dev/plan-h", "/mnt/plan-h", "", {}}).DeviceId;
+        EXPECT_EQ(statusOf<repDeleteSNRDeviceResponse>(0x35000003, repDeleteSNRDeviceReq{firstGone}), 1);
+        EXPECT_EQ(statusOf<repDeleteSNRDeviceResponse>(0x35000003, repDeleteSNRDeviceReq{lastGone}), 1);
+        const int32_t pruned = registerDevice({"PLAN-VOLUME-4", 9, "/dev/plan-i", "/mnt/plan-i", "", {}}).SNRVolumeId;
+        EXPECT_EQ(statusOf<repPruneMorvaneVolumesResp>(0x35000115, repPruneMorvaneVolumeReq{pruned, 0, 0, nullptr}), 1);
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.
