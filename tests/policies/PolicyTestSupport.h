@@ -12,14 +12,13 @@
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
 
-// Every row of a table in key order, each column's text; "" on a read error.
-inline std::string DumpTable(const std::string& path, const char* table)
+// Every row of a table in key order, each column's text, read on the given
+// connection; "" on a read error.
+inline std::string DumpTable(sqlite3* db, const std::string& table)
 {
-    sqlite3* db = nullptr;
     std::string out;
-    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) return out;
     sqlite3_stmt* stmt = nullptr;
-    const std::string sql = std::string("SELECT * FROM ") + table + " ORDER BY 1";
+    const std::string sql = "SELECT * FROM " + table + " ORDER BY 1";
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
@@ -31,6 +30,15 @@ inline std::string DumpTable(const std::string& path, const char* table)
         }
     }
     sqlite3_finalize(stmt);
+    return out;
+}
+
+// The same on a connection of its own to the catalogue file.
+inline std::string DumpTable(const std::string& path, const char* table)
+{
+    sqlite3* db = nullptr;
+    std::string out;
+    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) out = DumpTable(db, table);
     sqlite3_close(db);
     return out;
 }
