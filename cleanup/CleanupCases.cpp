@@ -18,6 +18,10 @@ void BindCleanupCases(CaseRegistry& cases)
     cases.bind(0x3500023f, QueryYBJobHistoryById80Case);
     cases.bind(0x35000241, QueryYBJobHistoryByVolId80Case);
     cases.bind(0x35000243, GetYBJobHistoryList80Case);
+    // Snapshot state queries.
+    cases.bind(0x350001fb, QueryMountedSnapsCase);
+    cases.bind(0x35000230, QueryMountedSnapsCase);
+    cases.bind(0x35000234, IsDevVSSSnapCase);
     // SAP/Oracle job views.
     cases.bind(0x35000236, GetJobListForYBSAPOracleCase);
     cases.bind(0x35000238, GetJobDetailsForYBSAPOracleCase);

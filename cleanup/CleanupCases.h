@@ -20,3 +20,7 @@ extern const ServedCase GetYBJobHistoryList80Case;
 // cleanup/SAPOracleJobs.cpp
 extern const ServedCase GetJobListForYBSAPOracleCase;
 extern const ServedCase GetJobDetailsForYBSAPOracleCase;
+
+// cleanup/SnapshotStates.cpp
+extern const ServedCase QueryMountedSnapsCase;
+extern const ServedCase IsDevVSSSnapCase;

@@ -24,6 +24,7 @@
 
 #include "cleanup/JobVolumeHistory.h"
 #include "cleanup/SAPOracleJobs.h"
+#include "cleanup/SnapshotStates.h"
 #include "files/Appliances.h"
 #include "files/BrowseViews.h"
 #include "files/ComponentLists.h"
@@ -628,6 +629,27 @@ protected:
             EXPECT_EQ(statusOf<repSAPOracleJobListResp>(0x35000236, sap), 1u);
             EXPECT_EQ(statusOf<repSAPOracleJobDetailsListResp>(0x35000238, sap), 1u);
         }
+
+        // Snapshot states: the mounted snapshots of a client of a new release
+        // in both versions (both cursors run); whether the registered device
+        // is a VSS snapshot (a role-2 replica of engine 2 on its volume); the
+        // block-filter volumes of a seeded client.
+        HostClientSeed mounts;
+        mounts.id = kRowsPerTable + 2;
+        mounts.name = "plan-mounts";
+        mounts.netHostName = "plan-mounts.net";
+        mounts.releaseId = 13;
+        ASSERT_EQ(HostConfig::addClient(mounts), 0);
+        for (unsigned long code : {0x350001fbul, 0x35000230ul})
+            EXPECT_EQ(statusOf<repQueryMountedSnapsResp>(code, repQueryMountedSnapsReq{mounts.netHostName.data()}), 1u);
+        exec("INSERT INTO YBVolume (CurrentRole, PhysicalVolumeId, SnapEngineType, SourceGUID) VALUES (2, " +
+             std::to_string(volumeId) + ", 2, '{plan-source}');"
+             "UPDATE YBPhysicalVolume SET UniqueSnapshotID = 'plan:{plan-shadow}' WHERE id = " + std::to_string(volumeId));
+        EXPECT_EQ(statusOf<repIsDevVSSSnapResp>(0x35000234, repIsDevVSSSnapReq{deviceId}), 1u);
+        GetVolumesUsingTheBlockFilterDriverArgs_t filtered;
+        filtered.ClientId = 5;
+        GetVolumesUsingTheBlockFilterDriverRet_t filterVolumes;
+        EXPECT_TRUE(mgr.GetVolumesUsingTheBlockFilterDriver(filtered, filterVolumes, nullptr)) << filterVolumes.errMsg;
 
         // The inventory of a seeded client (its volumes hold replication and
         // scratch volumes); a seeded SNR volume by id, of any source and of
