@@ -4,7 +4,9 @@
 // or of all 0xFF bytes where its layout holds no pointer, changes nothing.
 //
 // The codes are those the case registry has bound, so a code joins these
-// tests by being bound.
+// tests by being bound. A request layout that holds pointers must say so
+// (service/RequestLayout.h): one that does not is filled with numbers here,
+// and the case that reads its pointer crashes the test.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
