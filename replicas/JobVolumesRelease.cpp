@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cleanup/SnapshotCleanup.h"
+#include "replicas/PruneReleases.h"
 #include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchRelease.h"
@@ -130,26 +131,14 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
                      << (ok ? " was completed" : " could not be completed");
             WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);
         } else if (volume.CurrentRole == RoleSnapshot) {
-            std::set<int32_t> cleaned;
-            bool all = true;
-            for (const SNRVolumeDeviceNameRecord_t& device : devices.devices) {
-                if (!cleaned.insert(device.ClientId).second) continue;
-                SnapShotCleanupArgs_t cleanup;
-                cleanup.ClientId = device.ClientId;
-                cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
-                cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;
-                cleanup.ReplicationPolicyId = volume.ReplicationPolicyId;
-                cleanup.SnapEngineType = volume.SnapEngineType;
-                cleanup.Tran = tran;
-                cleanup.EventText = eventText;
-                if (!SnapshotCleanup(cleanup)) {
-                    m_LogMsg << "\tZXSnapTool call for client id " << device.ClientId << ", replication volume = " << id
-                             << " Failed";
-                    WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);
-                    all = false;
-                    break;
-                }
-            }
+            SnapShotCleanupArgs_t cleanup;
+            cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
+            cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;
+            cleanup.ReplicationPolicyId = volume.ReplicationPolicyId;
+            cleanup.SnapEngineType = volume.SnapEngineType;
+            cleanup.Tran = tran;
+            cleanup.EventText = eventText;
+            const bool all = replica_detail::CleanupOnEachClient(*this, id, cleanup, devices.devices, FreeFn);
             m_LogMsg << "\tDeleting snapshot with id " << id << (all ? " completed" : " could not be completed");
             WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);
         }

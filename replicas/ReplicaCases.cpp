@@ -65,4 +65,7 @@ void BindReplicaCases(CaseRegistry& cases)
     cases.bind(0x35000045, CreateApplicationDirsRecordsCase);
     cases.bind(0x3500003f, GetAppDirsBySubclientCase);
     cases.bind(0x35000043, GetAppDirsByClientCase);
+
+    // Retention pruning.
+    cases.bind(0x35000081, PruneReplicationVolumesCase);
 }

@@ -67,3 +67,6 @@ extern const ServedCase UpdateAppDirModifyTimeCase;
 extern const ServedCase CreateApplicationDirsRecordsCase;
 extern const ServedCase GetAppDirsBySubclientCase;
 extern const ServedCase GetAppDirsByClientCase;
+
+// Retention pruning (replicas/RetentionPruning.cpp).
+extern const ServedCase PruneReplicationVolumesCase;

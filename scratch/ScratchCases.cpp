@@ -21,12 +21,13 @@ void BindScratchCases(CaseRegistry& cases)
     cases.bind(0x35000013, RemovePoolCaseV1);
     cases.bind(0x3500022e, RemovePoolCase70);
 
-    // Scratch volume lookups.
+    // Scratch volume lookups, and the cost category of a pool's volumes.
     cases.bind(0x35000077, QueryRVScratchVolBySNRVolIdCaseV1);
     cases.bind(0x350001af, QueryRVScratchVolBySNRVolIdCaseV2);
     cases.bind(0x350001a5, QueryRVScratchVolCase);
     cases.bind(0x35000065, GetAvailSNRVolByPoolIdCase);
     cases.bind(0x350000b7, GetClientIdByPoolIdCase);
+    cases.bind(0x35000131, UpdateCostToVolsInPoolCase);
 
     // Pool contents: message versions 1, 42, V3, V4, V5, V6.
     cases.bind(0x3500000d, PoolContentsCaseV1);

@@ -27,6 +27,7 @@ extern const ServedCase QueryRVScratchVolBySNRVolIdCaseV2;
 extern const ServedCase QueryRVScratchVolCase;
 extern const ServedCase GetAvailSNRVolByPoolIdCase;
 extern const ServedCase GetClientIdByPoolIdCase;
+extern const ServedCase UpdateCostToVolsInPoolCase;
 
 // Pool contents (scratch/PoolContents.cpp), by message version.
 extern const ServedCase PoolContentsCaseV1;

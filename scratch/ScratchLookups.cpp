@@ -1,15 +1,18 @@
 // Scratch volume lookups: the scratch volume of an SNR volume (with the test
 // whether a replication volume uses it), a scratch volume by id, the SNR
-// volumes of a pool that are free to take and the client of a pool's
-// volumes, with their request handler and inline cases at the bottom.
+// volumes of a pool that are free to take, the client of a pool's volumes
+// and the cost category of a pool's volumes, with their request handler and
+// inline cases at the bottom.
 #include "scratch/ScratchLookups.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
+#include "scratch/PoolContents.h"
 #include "scratch/ReplyArrays.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
@@ -17,10 +20,12 @@
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 #include "snr/DeviceRegistrationSteps.h"
+#include "snr/SNRVolumeUpdate.h"
 
 namespace {
 
 const char ProgNameQueries[] = "ReplicationMgrQueries";
+const char ProgNameUpdates[] = "ReplicationMgrUpdates";
 
 // The SNR volume flag that keeps a pool's volume off the list of volumes
 // free to take.
@@ -219,6 +224,45 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
     return true;
 }
 
+bool ReplicationMgr::UpdateCostToVolsInPool(const UpdateCostCategoryToVolsInPoolArgs_t& args,
+                                            UpdateCostCategoryToVolsInPoolRet_t& ret, DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::UpdateCostToVolsInPool()";
+    const int poolId = args.poolId;
+    const int64_t costCategoryId = args.costCategoryId;
+
+    // The volumes keep the cost category in 32 bits: a larger id would be
+    // stored as another one.
+    if (poolId < 1 || costCategoryId < 2 || costCategoryId > INT32_MAX)
+        return snr_detail::Fail(*this, ret, -2, "Cost update cannot be peformed with invalid values",
+                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId) +
+                                    "\n\tCost Category Id = " + Number(costCategoryId),
+                                ProgNameUpdates, Fn, __LINE__);
+
+    QueryRVScratchVolV3Args_t contentsArgs;
+    contentsArgs.poolId = poolId;
+    QueryRVScratchVolV3Ret_t contents;
+    if (!QueryRVScratchVolInfo(contentsArgs, contents, tran)) {
+        ret.errMsg = contents.errMsg;
+        ret.errCode = contents.errCode;
+        return false;
+    }
+    // The volumes changed before a failure go back with the caller's rollback.
+    for (const SNRVolumeRecordV3_t& volume : contents.volumes) {
+        UpdateSNRVolumeV3Args_t update;
+        update.id = volume.id;
+        update.SetCostCategoryId(static_cast<int>(costCategoryId));
+        UpdateSNRVolumeV3Ret_t updated;
+        if (!UpdateSNRVolume(update, updated, tran)) {
+            ret.errMsg = updated.errMsg;
+            ret.errCode = updated.errCode;
+            return false;
+        }
+    }
+    ret.errMsg = "";
+    return true;
+}
+
 // ---- Request handler -----------------------------------------------------------------
 
 // Without a transaction and without the in-use test.
@@ -294,6 +338,21 @@ void ServeGetClientIdByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabu
                   });
 }
 
+void ServeUpdateCostToVolsInPool(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repUpdateCostToVolsInPoolResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    const repUpdateCostToVolsInPoolReq& request = cases::RequestOf<repUpdateCostToVolsInPoolReq>(buf);
+    UpdateCostCategoryToVolsInPoolArgs_t args;
+    args.poolId = static_cast<int32_t>(request.poolId);
+    args.costCategoryId = request.costCategoryId;
+    UpdateCostCategoryToVolsInPoolRet_t ret;
+    RunInlineTranCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUpdateCostToVolsInPoolResp>(), ret,
+                      cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+                      [&](DBtran* tran) { return mgr.UpdateCostToVolsInPool(args, ret, tran); },
+                      [](repUpdateCostToVolsInPoolResp&) {});
+}
+
 template <typename Req, typename Reply, typename Args, typename Ret>
 constexpr ServedCase ScratchBySNRVolCase()
 {
@@ -315,3 +374,5 @@ const ServedCase GetAvailSNRVolByPoolIdCase =
     cases::Serve<repGetAvailVolumeFromPoolReq, repGetAvailVolumeFromPoolResp>(&ServeGetAvailSNRVolByPoolId);
 const ServedCase GetClientIdByPoolIdCase =
     cases::Serve<repGetClientIdByPoolIdReq, repGetClientIdByPoolIdResp>(&ServeGetClientIdByPoolId);
+const ServedCase UpdateCostToVolsInPoolCase =
+    cases::Serve<repUpdateCostToVolsInPoolReq, repUpdateCostToVolsInPoolResp>(&ServeUpdateCostToVolsInPool);

@@ -1,7 +1,7 @@
 // Argument and result records and the request and reply structures of the
 // scratch volume lookups: the scratch volume of an SNR volume, a scratch
-// volume by id, the SNR volumes of a pool free to take and the client of a
-// pool's volumes.
+// volume by id, the SNR volumes of a pool free to take, the client of a
+// pool's volumes, and the cost category given to every volume of a pool.
 #pragma once
 
 #include <cstddef>
@@ -55,6 +55,16 @@ struct GetClientIdByPoolIdRet_t {
     int32_t errCode = 0;
 };
 
+struct UpdateCostCategoryToVolsInPoolArgs_t {
+    int32_t poolId = -1;
+    int64_t costCategoryId = 0;
+};
+// The reply carries status and text only.
+struct UpdateCostCategoryToVolsInPoolRet_t {
+    int32_t errCode = 0;
+    std::string errMsg;
+};
+
 // ---- Requests ------------------------------------------------------------------------
 
 struct repQueryRVScratchVolBySNRVolIdReq {
@@ -69,6 +79,10 @@ struct repGetAvailVolumeFromPoolReq {
 };
 struct repGetClientIdByPoolIdReq {
     uint32_t poolId;
+};
+struct repUpdateCostToVolsInPoolReq {
+    uint32_t poolId;
+    uint32_t costCategoryId;
 };
 
 // ---- Replies (status 1 succeeded, 0 failed; the message null on success) -------------
@@ -103,6 +117,10 @@ struct repGetClientIdByPoolIdResp {
     uint32_t clientId;
     int32_t errCode;
 };
+struct repUpdateCostToVolsInPoolResp {
+    uint32_t status;
+    char* errMsg;
+};
 
 static_assert(sizeof(repQueryRVScratchVolBySNRVolIdV2Req) == 4, "repQueryRVScratchVolBySNRVolIdV2Req size");
 static_assert(sizeof(repQueryRVScratchVolBySNRVolIdResp) == 32, "repQueryRVScratchVolBySNRVolIdResp size");
@@ -123,3 +141,6 @@ static_assert(offsetof(repGetAvailVolumeFromPoolResp, volumeIds) == 24, "repGetA
 static_assert(sizeof(repGetClientIdByPoolIdResp) == 24, "repGetClientIdByPoolIdResp size");
 static_assert(offsetof(repGetClientIdByPoolIdResp, clientId) == 16, "repGetClientIdByPoolIdResp layout");
 static_assert(offsetof(repGetClientIdByPoolIdResp, errCode) == 20, "repGetClientIdByPoolIdResp layout");
+static_assert(sizeof(repUpdateCostToVolsInPoolReq) == 8, "repUpdateCostToVolsInPoolReq size");
+static_assert(sizeof(repUpdateCostToVolsInPoolResp) == 16, "repUpdateCostToVolsInPoolResp size");
+static_assert(offsetof(repUpdateCostToVolsInPoolResp, errMsg) == 8, "repUpdateCostToVolsInPoolResp layout");

@@ -17,6 +17,12 @@ void BindSNRCases(CaseRegistry& cases)
     cases.bind(0x350000f5, AddSNRVolumeCaseV3);
     cases.bind(0x35000165, AddSNRVolumeCaseV4);
 
+    // SNR volume update: message versions 1, 42, V3, V4.
+    cases.bind(0x35000005, UpdateSNRVolumeCaseV1);
+    cases.bind(0x350000ad, UpdateSNRVolumeCase42);
+    cases.bind(0x350000f1, UpdateSNRVolumeCaseV3);
+    cases.bind(0x35000157, UpdateSNRVolumeCaseV4);
+
     // Device queries by id and by SNR volume: message versions 1, V2, V3, V4.
     cases.bind(0x35000069, QuerySNRDeviceCaseV1);
     cases.bind(0x350000fd, QuerySNRDeviceCaseV2);

@@ -17,6 +17,12 @@ extern const ServedCase AddSNRVolumeCase42;
 extern const ServedCase AddSNRVolumeCaseV3;
 extern const ServedCase AddSNRVolumeCaseV4;
 
+// SNR volume update (snr/SNRVolumeUpdate.cpp), by message version.
+extern const ServedCase UpdateSNRVolumeCaseV1;
+extern const ServedCase UpdateSNRVolumeCase42;
+extern const ServedCase UpdateSNRVolumeCaseV3;
+extern const ServedCase UpdateSNRVolumeCaseV4;
+
 // Device queries (snr/DeviceQueries.cpp), by message version.
 extern const ServedCase QuerySNRDeviceCaseV1;
 extern const ServedCase QuerySNRDeviceCaseV2;

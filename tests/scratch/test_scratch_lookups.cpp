@@ -77,6 +77,15 @@ protected:
     LookupAnswer byId(int id) { return ask<repQueryScratchVolumeByIdResp>(0x350001a5, id); }
     LookupAnswer available(int pool) { return ask<repGetAvailVolumeFromPoolResp>(0x35000065, pool); }
     LookupAnswer clientOf(int pool) { return ask<repGetClientIdByPoolIdResp>(0x350000b7, pool); }
+    LookupAnswer setCost(uint32_t pool, uint32_t cost)
+    {
+        repUpdateCostToVolsInPoolReq req{pool, cost};
+        return send(0x35000131, &req, sizeof(repUpdateCostToVolsInPoolResp), &Decode<repUpdateCostToVolsInPoolResp>);
+    }
+    long long costOf(int volumeId)
+    {
+        return scalar("SELECT CostCategoryId FROM YBPhysicalVolume WHERE id = " + std::to_string(volumeId));
+    }
 
     static void ExpectFailure(const LookupAnswer& a, int code, const std::string& text)
     {
@@ -193,6 +202,35 @@ TEST_F(ScratchLookupTest, ClientOfAPool)
     ExpectFailure(clientOf(9), -4, "Could not query Scratch volume pool information");
     HostDBFaults::failNext("getList", 7, 1);
     ExpectFailure(clientOf(9), -4, "Could not query Scratch volume pool information");
+}
+
+// Every volume of the pool takes the cost category, each through an SNR
+// volume update of that column alone, in the request's transaction.
+TEST_F(ScratchLookupTest, CostCategoryOfAPoolsVolumes)
+{
+    // A protected volume keeps its protection and its device's history name.
+    exec("UPDATE YBPhysicalVolume SET Flags = 0x14, TzState = 1 WHERE id = 41;"
+         "INSERT INTO YBTzHistoryName (DeviceId, GlobalHistoryName) VALUES (3, 'h-3')");
+    const std::string before = DumpTable(m_path, "YBPhysicalVolume");
+    LookupAnswer a = setCost(9, 12);
+    EXPECT_EQ(a.status, 1u);
+    EXPECT_EQ(a.msg, "(null)");
+    for (int id : {40, 41, 42}) EXPECT_EQ(costOf(id), 12);
+    EXPECT_EQ(costOf(43), 0);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 41"), 0x14);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBTzHistoryName WHERE DeviceId = 3"), 1);
+    EXPECT_EQ(setCost(10, 12).status, 1u);  // an empty pool
+
+    exec("UPDATE YBPhysicalVolume SET CostCategoryId = 0");
+    ASSERT_EQ(DumpTable(m_path, "YBPhysicalVolume"), before);
+    ExpectFailure(setCost(0, 12), 0, "Cost update cannot be peformed with invalid values");
+    ExpectFailure(setCost(9, 1), 0, "Cost update cannot be peformed with invalid values");
+    // The column keeps 32 bits: a larger id would be stored as a negative one.
+    ExpectFailure(setCost(9, 0x80000000u), 0, "Cost update cannot be peformed with invalid values");
+    // The second volume's update fails: the first one's goes back too.
+    HostDBFaults::failNext("Update", 7, 1);
+    ExpectFailure(setCost(9, 12), 0, "Could not update volume information from database");
+    EXPECT_EQ(DumpTable(m_path, "YBPhysicalVolume"), before);
 }
 
 }  // namespace

@@ -49,7 +49,9 @@
 #include "replicas/ReplicaVolumeQueries.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/ReplicaVolumeUpdate.h"
+#include "replicas/RetentionPruning.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "scratch/ScratchLookups.h"
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "snr/DeviceMaintenance.h"
@@ -60,6 +62,7 @@
 #include "snr/SNRPostFixture.h"
 #include "snr/SNRVolumeById.h"
 #include "snr/SNRVolumeReplicas.h"
+#include "snr/SNRVolumeUpdate.h"
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "snr/VolumeReservation.h"
@@ -218,6 +221,39 @@ protected:
         volume.SNRVolume.FSType = const_cast<char*>("VMFS");
         EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 1);
         EXPECT_EQ(statusOf<repAddSNRVolumeV4Resp>(0x35000165, volume), 0);
+
+        // SNR volume updates: in place; two views of a shared disk merged;
+        // protection set and ended; a reservation taken and one given back;
+        // the cost category of a pool's volumes.
+        repUpdateSNRVolumeV4Req change;
+        change.SNRVolume.id = volumeId;
+        change.SNRVolume.FSType = const_cast<char*>("ReFS");
+        change.SNRVolume.UpdateMap = YB_PVOL_FSTYPE;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        volume.SNRVolume.UniqueId = const_cast<char*>("PLAN-SHARED");
+        volume.SNRVolume.UniqueIdType = kSharedDiskUniqueIdType;
+        const auto kept = ReplyOf<repAddSNRVolumeV4Resp>(post(0x35000165, &volume, sizeof(repAddSNRVolumeV4Resp)));
+        volume.SNRVolume.LUN = 2;
+        const auto merged = ReplyOf<repAddSNRVolumeV4Resp>(post(0x35000165, &volume, sizeof(repAddSNRVolumeV4Resp)));
+        ASSERT_EQ(kept.status, 1);
+        ASSERT_EQ(merged.status, 1);
+        change.SNRVolume.id = merged.volumeId;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        change.SNRVolume.id = kept.volumeId;
+        change.SNRVolume.UpdateMap = YB_PVOL_TZ_PROTECTED | YB_PVOL_TZSTATE;
+        change.SNRVolume.MorvaneProtected = 1;
+        change.SNRVolume.TzState = 1;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        change.SNRVolume.MorvaneProtected = 0;
+        change.SNRVolume.TzState = 0;
+        EXPECT_EQ(statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change), 1);
+        change.SNRVolume.UpdateMap = YB_PVOL_LOCK;
+        change.SNRVolume.Locked = 1;
+        statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change);
+        change.SNRVolume.id = 2;  // seeded reserved
+        change.SNRVolume.Locked = 0;
+        statusOf<repUpdateSNRVolumeV4Response>(0x35000157, change);
+        statusOf<repUpdateCostToVolsInPoolResp>(0x35000131, repUpdateCostToVolsInPoolReq{1, 5});
 
         // Mount points: added, changed, read every way, removed.
         repSNRVolumeMountPoint newMountPoint = mountPoint(0, deviceId, "/mnt/plan-c");
@@ -700,6 +736,29 @@ protected:
         // The seeded volumes' reservations are not all releasable: only
         // the statements count here.
         mgr.ResetSNRVolLockFlag();
+        // Retention pruning at time 1: the volumes created at 0 with a
+        // retention of 1 are due (what each frees counts here, not the outcome).
+        // Retention pruning: a replica on a reserved scratch volume, a
+        // snapshot, a snapshot kept in a destination volume, and replicas on
+        // NAS volumes of a NAS source and of a plain one, all due (what each
+        // frees counts here, not the outcome).
+        exec("INSERT INTO YBPolicy (id, name, RetentionSeconds) VALUES (6001, 'plan-prune', 10);"
+             "INSERT INTO YBPhysicalVolume (id, UniqueId, Type, Flags) VALUES (6001, 'plan-r', 1, 2), "
+             "(6002, 'plan-s', 1, 0), (6003, 'plan-v', 5, 2), (6004, 'plan-w', 5, 0), (6005, 'plan-x', 5, 2);"
+             "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (6001, 7, 6001, '/dev/plan-r'), "
+             "(6002, 7, 6002, '/dev/plan-s'), (6003, 7, 6003, '/dev/plan-v'), (6005, 7, 6005, '/dev/plan-x');"
+             "INSERT INTO YBMountPoint (id, DeviceNameId, Path) VALUES (6001, 6001, '/plan/r');"
+             "INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (6001, 6001, 5001), "
+             "(6003, 6003, 5001), (6005, 6005, 5001);"
+             "INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, ReplicationPolicyId, "
+             "RVScratchVolumeId, SnapEngineType, Flags, CreationTime) VALUES (6001, 1, 6002, 6001, 6001, 6001, 0, 0, 0), "
+             "(6002, 2, 6001, 6002, 6001, 0, 1, 0, 0), (6003, 5, 6001, 6002, 6001, 0, 5, 0, 0), "
+             "(6004, 1, 6004, 6003, 6001, 6003, 5, 0, 0), (6005, 1, 6002, 6005, 6001, 6005, 0, 0, 0)");
+        {
+            ClientFakesScope pruned;
+            repPruneReplicaVolumeReq pruneTime{1000};
+            post(0x35000081, &pruneTime, sizeof(repPruneReplicaVolumeResp));
+        }
 
         // A table class: rows by a where clause on an indexed column,
         // counted, changed, added.

@@ -1,0 +1,210 @@
+// What retention pruning frees for one due volume: a replica or mirror is
+// unmounted (or, on a NAS volume, its snap-vault copy released on the filer)
+// and its scratch volume released in a transaction of its own; a snapshot is
+// cleaned up once on each of its clients.
+#include "replicas/PruneReleases.h"
+
+#include <set>
+#include <string>
+
+#include "cleanup/SnapshotCleanup.h"
+#include "host/clients/NasUtil.h"
+#include "host/db/DBtable.h"
+#include "replicas/ReplicaSteps.h"
+#include "scratch/ScratchLookups.h"
+#include "scratch/ScratchPools.h"
+#include "scratch/ScratchRelease.h"
+#include "service/ReplicationMgr.h"
+#include "snr/DeviceQueries.h"
+#include "snr/SNRVolumeById.h"
+
+namespace replica_detail {
+
+namespace {
+
+// SNR volume Type of the NAS kinds of a replica's volume, and of a snap-vault snapshot.
+bool IsNasVolume(int32_t type) { return type == 2 || type == 3 || type == 5; }
+bool IsNasSource(int32_t type) { return type == 2 || type == 3 || type == 5 || type == 6; }
+constexpr int32_t SNRTypeSnapVault = 4;
+constexpr int32_t SNRFlagRegularCleanup = 0x20;
+constexpr int32_t PoolTypeMirror = 3;
+
+// Copy manager types the NAS utility knows.
+constexpr int CopyManagerOSSV = 5;
+constexpr int CopyManagerSnapVault = 6;
+constexpr int CopyManagerSnapMirror = 7;
+
+void Log(ReplicationMgr& mgr, const std::string& text, long line, int level)
+{
+    mgr.log() << text;
+    mgr.WriteLogMsg(ProgNameDeletes, PruneFn, line, level);
+}
+
+std::string ManyHosts(int32_t volumeId, size_t hosts, int32_t ybVolumeId)
+{
+    return "Snapvault volume " + std::to_string(volumeId) + " is being accessed by multiple hosts (" +
+           std::to_string(hosts) + "). YB Volume Id = " + std::to_string(ybVolumeId);
+}
+
+// The copy manager of a replica whose source is on a NAS volume: by the
+// snap engine and, for engine 5, whether the scratch volume's pool mirrors.
+bool NasCopyManager(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, int& copyManager)
+{
+    QueryRVScratchVolBySNRVolIdV2Args_t scratchArgs;
+    scratchArgs.SNRVolumeId = volume.PhysicalVolumeId;
+    QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
+    if (!mgr.QueryRVScratchVolBySNRVolId(scratchArgs, scratch, nullptr)) {
+        Log(mgr, "Cannot access scratch volume information from the DB. Error returned: " + scratch.errMsg, __LINE__,
+            ReplicationMgr::MSG);
+        return false;
+    }
+    QueryRVScratchVolPoolV3Args_t poolArgs;
+    poolArgs.poolId = scratch.record.RVScratchVolumePoolId;
+    QueryRVScratchVolPoolV3Ret_t pool;
+    if (!mgr.QueryRVScratchVolPool(poolArgs, pool, nullptr)) {
+        Log(mgr, "Cannot access scratch volume pool information from the DB. Error returned: " + pool.errMsg,
+            __LINE__, ReplicationMgr::MSG);
+        return false;
+    }
+    const bool mirror = pool.record.Type == PoolTypeMirror;
+    if (volume.SnapEngineType == 5) {
+        copyManager = mirror ? CopyManagerSnapMirror : CopyManagerSnapVault;
+        Log(mgr, std::string("Copy Manager type is:[") + (mirror ? "SNAPMIRROR" : "SNAPVAULT") + "]", __LINE__,
+            ReplicationMgr::MSG);
+    } else if (volume.SnapEngineType == 8) {
+        copyManager = CopyManagerSnapMirror;
+        Log(mgr, "Copy Manager type is:[SNAPMIRROR]", __LINE__, ReplicationMgr::MSG);
+    } else {
+        copyManager = CopyManagerOSSV;
+        Log(mgr, "Copy Manager type is:[OSSV]", __LINE__, ReplicationMgr::MSG);
+    }
+    return true;
+}
+
+// Releases the snap-vault copy of a replica on a NAS volume; false (logged)
+// when the scratch volume must stay.
+bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
+                      const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
+{
+    const int id = volume.id;
+    if (devices.size() != 1) {
+        Log(mgr, ManyHosts(volume.PhysicalVolumeId, devices.size(), id), __LINE__, ReplicationMgr::MSG);
+        return false;
+    }
+    QuerySNRVolumeByIdV4Args_t primaryArgs;
+    primaryArgs.snrVolumeId = volume.PrimaryVolumeId;
+    QuerySNRVolumeByIdV4Ret_t primary;
+    if (!mgr.QuerySNRVolume(primaryArgs, primary, nullptr)) return false;  // the query logged
+
+    int copyManager = CopyManagerOSSV;
+    if (IsNasSource(primary.volume.VolType) && !NasCopyManager(mgr, volume, copyManager)) return false;
+
+    NasUtil nas;
+    const int replicaHost = devices.front().ClientId;
+    if (copyManager != CopyManagerOSSV) {
+        // The filer answers for itself; nothing the scratch volume waits for.
+        nas.deleteSnapVaultReplica(replicaHost, snr.UniqueId, 0, volume.PrimaryVolumeId, primary.volume.UniqueId,
+                                   primary.volume.UniqueIdType, "", copyManager);
+        return true;
+    }
+    QuerySNRVolDevNameBySNRVolIdV2Args_t sourceArgs(volume.PrimaryVolumeId);
+    QuerySNRVolDevNameBySNRVolIdV2Ret_t source;
+    if (!mgr.QuerySNRVolDev(sourceArgs, source)) return false;  // the query logged
+    if (source.devices.size() != 1) {
+        Log(mgr, ManyHosts(volume.PrimaryVolumeId, source.devices.size(), id), __LINE__, ReplicationMgr::MSG);
+        return false;
+    }
+    if (nas.deleteSnapVaultReplica(replicaHost, snr.UniqueId, source.devices.front().ClientId, volume.PrimaryVolumeId,
+                                   primary.volume.UniqueId, primary.volume.UniqueIdType, "", CopyManagerOSSV) == -1) {
+        Log(mgr, "Snapvault volume " + std::to_string(id) + " space could not be released", __LINE__,
+            ReplicationMgr::MSG);
+        return false;
+    }
+    return true;
+}
+
+// The scratch volume's release, committed in a transaction of its own.
+bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2Args_t& release)
+{
+    DBtran tran(false);
+    if (tran.startTran() != 0) {
+        // Released without a transaction, a failure half way would keep what
+        // was written so far: the volume waits for the next pass.
+        Log(mgr, "\tCould not initiated database transactions for replication volume " + std::to_string(id), __LINE__,
+            ReplicationMgr::ERR);
+        return false;
+    }
+    ReleaseRVScratchVolumeV2Ret_t released;
+    const bool ok = mgr.ReleaseRVScratchVol(release, released, &tran) && tran.commitTran(false) == 0;
+    if (!ok) tran.rollbackTran();
+    Log(mgr,
+        "\tPruning for replication volume (replica or mirror) " + std::to_string(id) +
+            (ok ? " was completed" : " could not be completed"),
+        __LINE__, ReplicationMgr::MSG);
+    return ok;
+}
+
+}  // namespace
+
+bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
+                  const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
+{
+    const int id = volume.id;
+    ReleaseRVScratchVolumeV2Args_t release;
+    release.RVScratchVolumeId = volume.RVScratchVolumeId;
+    release.YBVolumeId = -1;
+    release.DBOnly = false;
+    if (IsNasVolume(snr.Type)) {
+        release.YBVolumeId = id;
+        if (!ReleaseSnapVault(mgr, volume, snr, devices)) return false;
+    } else if (!mgr.UnmountYBVolumeDevices(id, devices)) {
+        Log(mgr,
+            "\tEvent: Pruning of Replication volume " + std::to_string(id) + "will not be performed" +
+                "\n\tReason: Unmount failure",
+            __LINE__, ReplicationMgr::WARNING);
+        return false;
+    }
+    return ReleaseScratch(mgr, id, release);
+}
+
+bool CleanupOnEachClient(ReplicationMgr& mgr, int ybVolumeId, SnapShotCleanupArgs_t cleanup,
+                         const std::vector<SNRVolumeDeviceNameRecord_t>& devices, const char* function)
+{
+    std::set<int32_t> cleaned;
+    for (const SNRVolumeDeviceNameRecord_t& device : devices) {
+        if (!cleaned.insert(device.ClientId).second) continue;  // once per client
+        cleanup.ClientId = device.ClientId;
+        if (!mgr.SnapshotCleanup(cleanup)) {
+            mgr.log() << "\tZXSnapTool call for client id " << device.ClientId << ", replication volume = " << ybVolumeId
+                      << " Failed";
+            mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::WARNING);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PruneSnapshot(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
+                   const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
+{
+    const int id = volume.id;
+    SnapShotCleanupArgs_t cleanup;
+    cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
+    cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;
+    cleanup.ReplicationPolicyId = volume.ReplicationPolicyId;
+    cleanup.SnapVolumeId = volume.SnapVolumeId;
+    cleanup.SnapVault = snr.Type == SNRTypeSnapVault;
+    cleanup.SnapEngineType = volume.SnapEngineType;
+    cleanup.ReplicationVolumeId = id;
+    cleanup.TransportableSnap = volume.TransportableSnap;
+    cleanup.SNRFlag0x20 = (snr.Flags & SNRFlagRegularCleanup) != 0;
+    cleanup.Tran = nullptr;
+    const bool all = CleanupOnEachClient(mgr, id, cleanup, devices, PruneFn);
+    Log(mgr,
+        "\tPruning for replication volume (snapshot) " + std::to_string(id) +
+            (all ? " completed" : " could not be completed"),
+        __LINE__, ReplicationMgr::MSG);
+    return all;
+}
+
+}  // namespace replica_detail
