@@ -133,6 +133,7 @@ struct repFLRLookupListRespOf {
 // 0x35000228 by volume name; 0x35000248 by volume name or, with IsGUID 1,
 // by volume GUID.
 struct repGetRPsByClientIdAndVolNameReq {
+    static constexpr bool kHoldsPointers = true;
     int32_t DstClientId;
     char* VolName;
 };

@@ -2,10 +2,11 @@
 // network prints every reply in one line. Two clients' devices are
 // registered, a scratch pool is built from a spare volume, a snap engine and
 // a policy are added, a replica and a consistency point are recorded, a
-// product file is stored and fetched back and a client is handed a key. The
-// debug log is printed at the end.
+// product file is stored and fetched back, a client is handed a key and the
+// nightly pruning pass runs. The debug log is printed at the end.
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "files/EncryptionKeys.h"
@@ -22,6 +23,7 @@
 #include "policies/SnapEngines.h"
 #include "replicas/LatestReplica.h"
 #include "replicas/ReplicaVolumeAdd.h"
+#include "replicas/RetentionPruning.h"
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchPools.h"
 #include "service/ReplicationMgr.h"
@@ -263,6 +265,11 @@ int main()
 
     repGetEKeyReqV2 key{Text("job-7001"), fileServer.id, Text("fileserver")};
     day.post<repGetEKeyRespV2>("hand off key", 0x35000222, &key);
+
+    // 23:00 The nightly pruning pass: replicas past their policy's retention
+    // go (today's are kept).
+    repPruneReplicaVolumeReq prune{static_cast<int32_t>(std::time(nullptr))};
+    day.post<repPruneReplicaVolumeResp>("prune expired replicas", 0x35000081, &prune);
 
     std::printf("\n--- debug log ---\n");
     for (const std::string& entry : EvDebug::entries()) std::printf("%s", entry.c_str());

@@ -176,7 +176,7 @@ TEST_F(EveryCodeTest, EveryBoundCodeAnswersItsMinimalRequestOnceInItsOwnLayout)
             postOnce(code, nullptr);
             continue;
         }
-        ASSERT_GT(served.requestSize, 0u);
+        ASSERT_GT(served.requestSize, 0u) << "a case that reads its request knows the request's size";
         auto request = MinimalRequest(served);
         postOnce(code, request.get());
     }
