@@ -91,6 +91,7 @@ struct DeleteYBJobHistoryByJobIdRet_t {
 // ---- Wire structures (host byte order; texts are pointers) ------------------------
 
 struct repYBJobVolumeHistoryRec {
+    static constexpr bool kHoldsPointers = true;
     uint32_t id;
     int64_t JobId;
     int32_t CellId;
@@ -117,6 +118,7 @@ static_assert(offsetof(repYBJobVolumeHistoryRec, DstDeviceName) == 96, "repYBJob
 static_assert(sizeof(repYBJobVolumeHistoryRec) == 128, "repYBJobVolumeHistoryRec size");
 
 struct repYBJobVolumeHistory80Rec {
+    static constexpr bool kHoldsPointers = true;
     repYBJobVolumeHistoryRec common;
     int32_t CopyMgrType;
     int64_t SpaceUsed;

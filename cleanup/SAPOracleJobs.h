@@ -53,6 +53,7 @@ struct YBSAPOracleJobDetailsRet_t {
 // ---- Wire structures ----------------------------------------------------------------
 
 struct repSAPOracleJobsReq {
+    static constexpr bool kHoldsPointers = true;
     char* instanceName;
     int32_t clientId;
     int32_t appType;

@@ -67,6 +67,7 @@ struct GetVolumesUsingTheBlockFilterDriverRet_t {
 
 // Requests 0x350001fb (version 1) and 0x35000230 (version 70).
 struct repQueryMountedSnapsReq {
+    static constexpr bool kHoldsPointers = true;
     char* ClientName;
 };
 static_assert(sizeof(repQueryMountedSnapsReq) == 8, "mounted-snapshot request size");

@@ -57,6 +57,7 @@ struct GetYBApplianceListRet_t {
 
 // An appliance: +0 id, +8 name (a null name reads as an empty one).
 struct repYBApplianceRec {
+    static constexpr bool kHoldsPointers = true;
     uint32_t id;
     char* name;
 };

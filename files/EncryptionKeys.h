@@ -84,6 +84,7 @@ struct GetEKeyRetV2_t {
 
 // 0x350001f5.
 struct repGetEKeyReq {
+    static constexpr bool kHoldsPointers = true;
     char* id;
     char* clientName;
 };
@@ -97,6 +98,7 @@ struct repGetEKeyResp {
 };
 // 0x35000222.
 struct repGetEKeyReqV2 {
+    static constexpr bool kHoldsPointers = true;
     char* id;
     int32_t clientId;
     char* clientName;

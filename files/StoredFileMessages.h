@@ -23,6 +23,7 @@ struct repYBFileRec {
 // first), or the final request of a chunked upload (name and temporary file
 // name, no content).
 struct repUploadYBFileReq {
+    static constexpr bool kHoldsPointers = true;
     repYBFileRec file;
     char* TmpFileName;
 };
@@ -37,6 +38,7 @@ struct repUploadYBFileResp {
 // 0x35000145: the first request names no temporary file; the following ones
 // the one the reply before named, with the offset in it.
 struct repDownloadYBFileByIdReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t fileId;
     uint64_t offset;
     char* TmpFileName;
@@ -56,6 +58,7 @@ struct repYBFileIdReq {
 };
 // 0x3500014b.
 struct repQueryYBFileByNameReq {
+    static constexpr bool kHoldsPointers = true;
     char* Name;
 };
 
@@ -90,6 +93,7 @@ using repUpdateYBFileResp = repYBFileStatusResp;
 
 // 0x35000153: id, volume id and name of the file record are read.
 struct repUpdateYBFileReq {
+    static constexpr bool kHoldsPointers = true;
     repYBFileRec file;
     uint64_t updateMap;
 };

@@ -77,6 +77,7 @@ struct GetYBUserApplicationListListRet_t {
 
 // A definition on the wire: each text null when empty.
 struct repYBUserApplDefRec {
+    static constexpr bool kHoldsPointers = true;
     int32_t id;
     int32_t ClientId;
     char* ApplicationName;

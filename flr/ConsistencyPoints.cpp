@@ -67,8 +67,10 @@ bool ReplicationMgr::AddFLRConsistencyPoint(const AddFLRConsistencyPointArgs_t& 
     const int32_t setId = static_cast<int32_t>(args.CP.FLRSetId);
     const int32_t creationTime = static_cast<int32_t>(args.CP.CreationTime);
 
-    if (args.CP.FLRSetId == 0)
-        return Fail(*this, ret, -6, "Replication set id is invalid", " [FLRSetId == 0]", ProgNameInserts, Fn, __LINE__);
+    // A set id below 1 names no replication set.
+    if (args.CP.FLRSetId < 1)
+        return Fail(*this, ret, -6, "Replication set id is invalid", " [FLRSetId == " + Num(setId) + "]", ProgNameInserts,
+                    Fn, __LINE__);
     if (creationTime == 0) {
         m_LogMsg << CreationTimeZero;
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, WARNING);
@@ -325,7 +327,7 @@ bool ReplicationMgr::CreateConsistencyPoint(const CreateCPArgs_t& args, CreateCP
     const FLRConsistencyPointRecord_t& cp = args.CP;
     ret = CreateCPRet_t();
 
-    if (cp.FLRSetId == 0)
+    if (cp.FLRSetId < 1)
         return Fail(*this, ret, -6, "Replication set id is invalid", " [FLRSetId = " + Num(cp.FLRSetId) + "]",
                     ProgNameInserts, CreateFn, __LINE__);
     if (cp.AutoMount && args.MountPoints.empty())

@@ -22,6 +22,7 @@ struct repPruneRepSetReq {
     int32_t RepSetId;
 };
 struct repPruneFanInRPReq {
+    static constexpr bool kHoldsPointers = true;
     char* DstVolumeGUID;  // null: empty
 };
 
@@ -55,6 +56,7 @@ struct repCreateCPEntry {
 // snapshot by the id the request gives it.
 template <typename SnapWire>
 struct repCreateCPReq2Of {
+    static constexpr bool kHoldsPointers = true;
     uint32_t CPCount;
     repCreateCPEntry* CPs;
     uint32_t SnapCount;

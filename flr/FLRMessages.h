@@ -23,6 +23,7 @@ struct repAddFLRConsistencyPointResp {
 // point names its snapshot by the id the request gives the snapshot.
 template <typename CPWire, typename SnapWire>
 struct repCreateCPReqOf {
+    static constexpr bool kHoldsPointers = true;
     CPWire CP;
     uint32_t SnapCount;
     SnapWire* Snaps;
@@ -56,6 +57,7 @@ struct repCreateCPRespV2 : repCreateCPRespOf<repFLRSnapRecV2> {};
 // ---- Snapshot mount points, network shares and paths --------------------------------
 
 struct repAddFLRSnapMountPointReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t Reserved;  // not read
     uint32_t SnapshotId;
     char* MountPath;
@@ -78,6 +80,7 @@ struct repDeleteFLRSnapshotMountPointResp {
 };
 
 struct repAddFLRSnapNetworkShareReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t Reserved;  // not read
     uint32_t MountPointId;
     char* NetShareName;
@@ -101,6 +104,7 @@ struct repDelFLRSnapNetworkShareResp {
 
 // Snapshots by name with their new paths.
 struct repUpdateFLRSnapshotReq {
+    static constexpr bool kHoldsPointers = true;
     uint8_t Reserved[16];  // not read
     uint32_t count;
     repFLRSnapRecV2* Snaps;

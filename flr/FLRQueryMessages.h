@@ -85,6 +85,7 @@ struct repQueryRepSetLastCPReq {
     uint32_t FLRSetId;
 };
 struct repQueryRepSetLastCPReqV2 {
+    static constexpr bool kHoldsPointers = true;
     uint32_t FLRSetId;
     char* VolumeGUID;
 };
@@ -96,6 +97,7 @@ struct repQueryRepSetLastCPRespV3 : repExpandedCPRespOf<repWinFLRConsistencyPoin
 
 // 0x350001f3: the destination volume paths and the set being configured.
 struct repFindRepSetByVolumeReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t count;
     char** VolumePaths;  // a null entry is an empty path
     int32_t ExcludedRepSetId;
@@ -131,10 +133,12 @@ struct repFLRLookupListRespOf {
 // 0x35000228 by volume name; 0x35000248 by volume name or, with IsGUID 1,
 // by volume GUID.
 struct repGetRPsByClientIdAndVolNameReq {
+    static constexpr bool kHoldsPointers = true;
     int32_t DstClientId;
     char* VolName;
 };
 struct repGetRPsByClientIdAndVolNameV2Req {
+    static constexpr bool kHoldsPointers = true;
     int32_t DstClientId;
     char* VolName;
     int32_t IsGUID;

@@ -116,12 +116,15 @@ struct GetYBSCListByPolicyRet_t {
 // ---- Requests ------------------------------------------------------------------------
 
 struct repAddReplicationPolicyReq {
+    static constexpr bool kHoldsPointers = true;
     repReplicationPolicy policy;
 };
 struct repAddReplicationPolicyV2Req {
+    static constexpr bool kHoldsPointers = true;
     repReplicationPolicyV2 policy;
 };
 struct repAddReplicationPolicyV3Req {
+    static constexpr bool kHoldsPointers = true;
     repReplicationPolicyV3 policy;
 };
 
@@ -132,12 +135,15 @@ struct repQueryReplicationPolicyV2ByIdReq : repQueryReplicationPolicyByIdReq {};
 struct repQueryReplicationPolicyV3ByIdReq : repQueryReplicationPolicyByIdReq {};
 
 struct repUpdateReplicationPolicyReq {
+    static constexpr bool kHoldsPointers = true;
     repReplicationPolicy policy;
 };
 struct repUpdateReplicationPolicyV2Req {
+    static constexpr bool kHoldsPointers = true;
     repReplicationPolicyV2 policy;
 };
 struct repUpdateReplicationPolicyV3Req {
+    static constexpr bool kHoldsPointers = true;
     repReplicationPolicyV3 policy;
 };
 
@@ -153,6 +159,7 @@ struct repRemoveReplicationPolicyReq {
 
 // The application types are count int32 values; a null array asks for none.
 struct repGetSCListByPolicyReq {
+    static constexpr bool kHoldsPointers = true;
     int32_t policyId;
     int32_t reserved;
     uint32_t count;

@@ -90,12 +90,15 @@ struct RemoveSnapEngineInfoByNameRet_t {
 // ---- Requests ------------------------------------------------------------------------
 
 struct repAddSnapEngineInfoReq {
+    static constexpr bool kHoldsPointers = true;
     repSnapEngineInfo SnapEngineInfo;
 };
 struct repAddSnapEngineInfo42Req {
+    static constexpr bool kHoldsPointers = true;
     repSnapEngineInfo42 SnapEngineInfo;
 };
 struct repAddSnapEngineInfoV3Req {
+    static constexpr bool kHoldsPointers = true;
     repSnapEngineInfoV3 SnapEngineInfo;
 };
 
@@ -106,12 +109,15 @@ struct repQuerySnapEngineInfo42ByIdReq : repQuerySnapEngineInfoByIdReq {};
 struct repQuerySnapEngineInfoV3ByIdReq : repQuerySnapEngineInfoByIdReq {};
 
 struct repUpdateSnapEngineInfoReq {
+    static constexpr bool kHoldsPointers = true;
     repSnapEngineInfo SnapEngineInfo;
 };
 struct repUpdateSnapEngineInfo42Req {
+    static constexpr bool kHoldsPointers = true;
     repSnapEngineInfo42 SnapEngineInfo;
 };
 struct repUpdateSnapEngineInfoV3Req {
+    static constexpr bool kHoldsPointers = true;
     repSnapEngineInfoV3 SnapEngineInfo;
 };
 
@@ -121,6 +127,7 @@ struct repRemoveSnapEngineInfoReq {
 
 // A null name reads as the empty name.
 struct repRemoveSnapEngineInfoByNameReq {
+    static constexpr bool kHoldsPointers = true;
     char* name;
 };
 

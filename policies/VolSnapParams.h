@@ -88,15 +88,19 @@ struct IsSNRVolIdInVolSnapParamsTblRet_t {
 // ---- Requests ------------------------------------------------------------------------
 
 struct repAddVolSnapParamsReq {
+    static constexpr bool kHoldsPointers = true;
     repVolumeSnapParams VolSnapParams;
 };
 struct repAddVolSnapParamsV2Req {
+    static constexpr bool kHoldsPointers = true;
     repVolumeSnapParamsV2 VolSnapParams;
 };
 struct repUpdateVolSnapParamsReq {
+    static constexpr bool kHoldsPointers = true;
     repVolumeSnapParams VolSnapParams;
 };
 struct repUpdateVolSnapParamsV2Req {
+    static constexpr bool kHoldsPointers = true;
     repVolumeSnapParamsV2 VolSnapParams;
 };
 struct repQueryVolSnapParamsBySNRVolReq {

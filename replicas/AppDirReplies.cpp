@@ -354,15 +354,18 @@ SentStatus ReadResult(const void* data)
     return SentStatus{value == 0 ? 1 : 0, false, 0, nullptr};
 }
 
-template <typename Reply>
+template <typename Req, typename Reply>
 constexpr ServedCase ServeSelfReplying(CaseFn serve)
 {
-    return ServedCase{serve, &RefuseWithResult<Reply>, &ReadResult<Reply>, sizeof(Reply), true};
+    return ServedCase{serve, &RefuseWithResult<Reply>, &ReadResult<Reply>, sizeof(Reply), true, sizeof(Req),
+                      cases::HoldsPointers<Req>::value};
 }
 
 }  // namespace
 
-const ServedCase CreateApplicationDirsRecordsCase = ServeSelfReplying<repCreateAppDirsRecordsResp>(&ServeCreateAppDirs);
+const ServedCase CreateApplicationDirsRecordsCase =
+    ServeSelfReplying<repCreateAppDirsRecordsReq, repCreateAppDirsRecordsResp>(&ServeCreateAppDirs);
 const ServedCase GetAppDirsBySubclientCase =
-    ServeSelfReplying<repGetAppDirsBySubclientAndTimeResp>(&ServeAppDirsBySubclient);
-const ServedCase GetAppDirsByClientCase = ServeSelfReplying<repGetAppDirsByClientAndTimeResp>(&ServeAppDirsByClient);
+    ServeSelfReplying<repGetAppDirsBySubclientAndTimeReq, repGetAppDirsBySubclientAndTimeResp>(&ServeAppDirsBySubclient);
+const ServedCase GetAppDirsByClientCase =
+    ServeSelfReplying<repGetAppDirsByClientAndTimeReq, repGetAppDirsByClientAndTimeResp>(&ServeAppDirsByClient);

@@ -112,6 +112,7 @@ struct CopyAppDirToMsgRet_t {
 };
 
 struct repCreateAppDirsRecordsReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t count;
     repApplicationDirs* AppDirs;
 };
@@ -141,6 +142,7 @@ struct repQueryAppDirsByReplicaVolResp {
 };
 
 struct repUpdateAppDirModifyTimeByRepVolReq {
+    static constexpr bool kHoldsPointers = true;
     int32_t ModifyTime;
     int32_t unused;  // not read
     uint32_t count;

@@ -43,11 +43,13 @@ struct CreatePermanentReplicaV4Ret_t : CreatePermanentReplicaV3Ret_t {};
 
 // A flag of a request is true only when it is 1.
 struct repCreatePermanentReplicaReq {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume SNRVolume;
     int32_t PrimaryVolumeId;
 };
 template <typename Wire>
 struct repCreatePermanentReplicaJobReqOf {
+    static constexpr bool kHoldsPointers = true;
     Wire SNRVolume;
     int32_t PrimaryVolumeId;
     int64_t JobId;

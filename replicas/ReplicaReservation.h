@@ -34,6 +34,7 @@ struct CanDeleteYBSnapshotRet_t {
 
 // The reserve and unreserve requests share one layout.
 struct repReserveReplicaVolReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t count;
     int32_t* ids;
 };

@@ -53,6 +53,7 @@ struct repAddReplicationVolumeV4Req {
     repReplicationVolumeV4 ReplicationVolume;
 };
 struct repAddReplicationVolumeV5Req {
+    static constexpr bool kHoldsPointers = true;
     repReplicationVolumeV5 ReplicationVolume;
     int32_t subclientId = 0;
 };

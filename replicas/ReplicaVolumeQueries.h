@@ -119,6 +119,7 @@ struct repQueryReplicaVolumeV4ByJobIdReq : repQueryReplicaVolumeByJobIdReq {};
 
 // A null pointer reads as an empty id.
 struct repQueryYBVolByUniqueSnapshotIdReq {
+    static constexpr bool kHoldsPointers = true;
     char* uniqueSnapshotId;
 };
 struct repQueryYBVolByUniqueSnapshotIdV2Req : repQueryYBVolByUniqueSnapshotIdReq {};

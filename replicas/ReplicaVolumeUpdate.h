@@ -47,6 +47,7 @@ struct repUpdateReplicationVolumeV4Req {
     repReplicationVolumeV4 ReplicationVolume;
 };
 struct repUpdateReplicationVolumeV5Req {
+    static constexpr bool kHoldsPointers = true;
     repReplicationVolumeV5 ReplicationVolume;
 };
 

@@ -379,5 +379,10 @@ SentStatus ReadPruneStatus(const void* data)
 
 }  // namespace
 
-const ServedCase PruneReplicationVolumesCase{&ServePruneReplicationVolumes, &RefusePrune, &ReadPruneStatus,
-                                             sizeof(repPruneReplicaVolumeResp), true};
+const ServedCase PruneReplicationVolumesCase{&ServePruneReplicationVolumes,
+                                             &RefusePrune,
+                                             &ReadPruneStatus,
+                                             sizeof(repPruneReplicaVolumeResp),
+                                             true,
+                                             sizeof(repPruneReplicaVolumeReq),
+                                             cases::HoldsPointers<repPruneReplicaVolumeReq>::value};

@@ -104,9 +104,11 @@ struct UpdateScratchPoolSnapParamsRet_t {
 // ---- Requests ------------------------------------------------------------------------
 
 struct repAddRVScratchVolumePoolReq {
+    static constexpr bool kHoldsPointers = true;
     char* name;
 };
 struct repAddRVScratchVolumePoolV2Req {
+    static constexpr bool kHoldsPointers = true;
     char* name;
     uint32_t SnapEngineInfoId;
 };

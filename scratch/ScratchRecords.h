@@ -71,6 +71,7 @@ struct repRVScratchVolumeV2 {
 };
 
 struct repRVScratchVolumePool {
+    static constexpr bool kHoldsPointers = true;
     uint32_t id = 0;
     uint32_t TotalVolumes = 0;
     uint32_t AvailableVolumes = 0;
@@ -78,6 +79,7 @@ struct repRVScratchVolumePool {
 };
 
 struct repRVScratchVolumePoolV2 {
+    static constexpr bool kHoldsPointers = true;
     uint32_t id = 0;
     uint32_t TotalVolumes = 0;
     uint32_t AvailableVolumes = 0;
@@ -86,6 +88,7 @@ struct repRVScratchVolumePoolV2 {
 };
 
 struct repRVScratchVolumePoolV3 {
+    static constexpr bool kHoldsPointers = true;
     uint32_t id = 0;
     uint32_t TotalVolumes = 0;
     uint32_t AvailableVolumes = 0;

@@ -14,6 +14,7 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/RequestLayout.h"
 #include "service/Utils.h"
 
 class DBtran;
@@ -109,8 +110,9 @@ SentStatus ReadSentStatus(const void* data);
 // answers with a Reply.
 template <typename Req, typename Reply>
 constexpr ServedCase Serve(CaseFn serve) {
-    return ServedCase{serve, &RefuseMissingRequest<Reply>, &ReadSentStatus<Reply>, sizeof(Reply),
-                      !std::is_same<Req, NoRequest>::value};
+    constexpr bool reads = !std::is_same<Req, NoRequest>::value;
+    return ServedCase{serve, &RefuseMissingRequest<Reply>, &ReadSentStatus<Reply>, sizeof(Reply), reads,
+                      reads ? sizeof(Req) : 0, HoldsPointers<Req>::value};
 }
 
 // Runs the transaction steps shared by the patterns. Returns true when the

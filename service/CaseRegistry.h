@@ -38,6 +38,8 @@ struct ServedCase {
     ReadStatusFn readStatus = nullptr;
     std::size_t replySize = 0;
     bool readsRequest = true;  // false for a request that carries no data
+    std::size_t requestSize = 0;        // size of the request layout; 0 without one
+    bool requestHoldsPointers = false;  // the layout holds texts or arrays
 };
 
 class CaseRegistry {

@@ -17,6 +17,7 @@ struct repSNRMountPath {
 };
 
 struct repAddSNRDeviceReq {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume SNRVolume;
     repSNRVolumeDeviceName Device;
     uint32_t MountPointCount = 0;
@@ -24,6 +25,7 @@ struct repAddSNRDeviceReq {
 };
 
 struct repAddSNRDevice42Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume42 SNRVolume;
     repSNRVolumeDeviceName Device;
     uint32_t MountPointCount = 0;
@@ -31,6 +33,7 @@ struct repAddSNRDevice42Req {
 };
 
 struct repAddSNRDeviceV3Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV3 SNRVolume;
     repSNRVolumeDeviceNameV2 Device;
     uint32_t MountPointCount = 0;
@@ -39,6 +42,7 @@ struct repAddSNRDeviceV3Req {
 };
 
 struct repAddSNRDeviceV4Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV4 SNRVolume;
     repSNRVolumeDeviceNameV3 Device;
     uint32_t MountPointCount = 0;
@@ -47,6 +51,7 @@ struct repAddSNRDeviceV4Req {
 };
 
 struct repAddSNRDeviceV5Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV4 SNRVolume;
     repSNRVolumeDeviceNameV4 Device;
     uint32_t MountPointCount = 0;
@@ -118,15 +123,19 @@ YB_CHECK_FIELD(repAddSNRDeviceV5Response, errCode, 40);
 // ---- SNR volume add ---------------------------------------------------------
 
 struct repAddSNRVolumeReq {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume SNRVolume;
 };
 struct repAddSNRVolume42Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume42 SNRVolume;
 };
 struct repAddSNRVolumeV3Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV3 SNRVolume;
 };
 struct repAddSNRVolumeV4Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV4 SNRVolume;
 };
 

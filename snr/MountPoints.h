@@ -131,6 +131,7 @@ struct repQuerySNRMountPointByIdReq {
     int32_t MountPointId;
 };
 struct repQuerySNRMountPointByPathReq {
+    static constexpr bool kHoldsPointers = true;
     char* Path;  // null reads as ""
 };
 struct repQuerySNRMountPointBySNRVolIdReq {

@@ -66,6 +66,7 @@ struct repDeleteSNRDeviceResponse {
 
 // `count` name texts at `names` (a null text reads as an empty one).
 struct repPruneMorvaneVolumeReq {
+    static constexpr bool kHoldsPointers = true;
     int32_t SNRVolumeId;
     int32_t reserved;
     uint32_t count;

@@ -249,6 +249,7 @@ struct repSNRVolumeV4 {
 };
 
 struct repSNRVolumeDeviceName {
+    static constexpr bool kHoldsPointers = true;
     int32_t id = 0;
     int32_t ClientId = 0;
     int32_t SNRVolumeId = 0;
@@ -257,6 +258,7 @@ struct repSNRVolumeDeviceName {
 };
 
 struct repSNRVolumeDeviceNameV2 {
+    static constexpr bool kHoldsPointers = true;
     int32_t id = 0;
     int32_t ClientId = 0;
     int32_t SNRVolumeId = 0;
@@ -268,6 +270,7 @@ struct repSNRVolumeDeviceNameV2 {
 };
 
 struct repSNRVolumeDeviceNameV3 {
+    static constexpr bool kHoldsPointers = true;
     int32_t id = 0;
     int32_t ClientId = 0;
     int32_t SNRVolumeId = 0;
@@ -282,6 +285,7 @@ struct repSNRVolumeDeviceNameV3 {
 };
 
 struct repSNRVolumeDeviceNameV4 {
+    static constexpr bool kHoldsPointers = true;
     int32_t id = 0;
     int32_t ClientId = 0;
     int32_t SNRVolumeId = 0;
@@ -297,6 +301,7 @@ struct repSNRVolumeDeviceNameV4 {
 };
 
 struct repSNRVolumeMountPoint {
+    static constexpr bool kHoldsPointers = true;
     int32_t id = 0;
     int32_t DeviceNameId = 0;
     char* Path = nullptr;
@@ -305,6 +310,7 @@ struct repSNRVolumeMountPoint {
 };
 
 struct repYBTzHistoryNameRec {
+    static constexpr bool kHoldsPointers = true;
     int32_t DeviceId = 0;
     char* GlobalHistoryName = nullptr;
 };

@@ -46,15 +46,19 @@ constexpr int32_t kSharedDiskUniqueIdType = 15;
 // ---- Requests: one wire SNR volume record -----------------------------------------
 
 struct repUpdateSNRVolumeReq {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume SNRVolume;
 };
 struct repUpdateSNRVolume42Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolume42 SNRVolume;
 };
 struct repUpdateSNRVolumeV3Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV3 SNRVolume;
 };
 struct repUpdateSNRVolumeV4Req {
+    static constexpr bool kHoldsPointers = true;
     repSNRVolumeV4 SNRVolume;
 };
 

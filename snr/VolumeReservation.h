@@ -66,10 +66,12 @@ struct UnlockVolumesByJobIdRet_t {
 // ---- Requests: a count and the array of that many SNR volume ids -------------------
 
 struct repReserveSNRVolReq {
+    static constexpr bool kHoldsPointers = true;
     uint32_t count;
     int32_t* ids;
 };
 struct repReserveSNRVolV2Req {
+    static constexpr bool kHoldsPointers = true;
     uint32_t count;
     int32_t* ids;
     int64_t jobId;

@@ -190,6 +190,7 @@ TEST_F(FLRPostTest, RefusedCreationsWriteNothing)
     };
     const Case cases[] = {
         {"no replication set", [](CPRequest& r) { r.setId = 0; }, -6, "Replication set id is invalid"},
+        {"a negative replication set", [](CPRequest& r) { r.setId = -3; }, -6, "Replication set id is invalid"},
         {"automount without mount points",
          [](CPRequest& r) {
              r.autoMount = true;
@@ -300,6 +301,9 @@ TEST_F(FLRPostTest, TheHeaderOnlyAddStoresThePointStampedWithTheClock)
     expectFailed(addCP(40, 555), -13, "The Consistency point is already in the database");
     expectFailed(addCP(0, 5), -6, "Replication set id is invalid");
     EXPECT_EQ(LogEntriesWith("\tEvent: Replication set id is invalid [FLRSetId == 0]").size(), 1u);
+    // A negative set id names no set either: nothing is stored for it.
+    expectFailed(addCP(-1, 5), -6, "Replication set id is invalid");
+    EXPECT_EQ(LogEntriesWith("\tEvent: Replication set id is invalid [FLRSetId == -1]").size(), 1u);
 
     HostDBFaults::failNext("getNRows", 5);
     expectFailed(addCP(40, 9), -4, "Cannot include new consistency point. DB Error while checking duplicates");

@@ -12,12 +12,11 @@
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
 
-// Every row a query returns, each column's text; "" on a read error.
-inline std::string DumpQuery(const std::string& path, const std::string& sql)
+// Every row a query returns, each column's text, read on the given
+// connection; "" on a read error.
+inline std::string DumpQuery(sqlite3* db, const std::string& sql)
 {
-    sqlite3* db = nullptr;
     std::string out;
-    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) return out;
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
         while (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -30,11 +29,25 @@ inline std::string DumpQuery(const std::string& path, const std::string& sql)
         }
     }
     sqlite3_finalize(stmt);
+    return out;
+}
+
+// The same on a connection of its own to the catalogue file.
+inline std::string DumpQuery(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    std::string out;
+    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) out = DumpQuery(db, sql);
     sqlite3_close(db);
     return out;
 }
 
-// Every row of a table in key order, each column's text; "" on a read error.
+// Every row of a table in key order.
+inline std::string DumpTable(sqlite3* db, const std::string& table)
+{
+    return DumpQuery(db, "SELECT * FROM " + table + " ORDER BY 1");
+}
+
 inline std::string DumpTable(const std::string& path, const char* table)
 {
     return DumpQuery(path, std::string("SELECT * FROM ") + table + " ORDER BY 1");

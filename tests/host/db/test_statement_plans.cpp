@@ -68,6 +68,7 @@
 #include "snr/VolumeInventory.h"
 #include "snr/VolumeLists.h"
 #include "snr/VolumeReservation.h"
+#include "support/CatalogueFill.h"
 #include "support/CataloguePlans.h"
 #include "support/ClientFakesScope.h"
 
@@ -107,48 +108,8 @@ const int kRowsPerTable = 3000;
 // any other number one of 3 values, texts distinct per pair of rows.
 void SeedCatalogue(PlanReader& reader)
 {
-    sqlite3* db = reader.db();
-    std::vector<std::string> tables;
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%'",
-                                 -1, &stmt, nullptr),
-              SQLITE_OK);
-    while (sqlite3_step(stmt) == SQLITE_ROW) tables.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    ASSERT_GT(tables.size(), 20u);
-
-    const std::string n = std::to_string(kRowsPerTable);
-    const std::string refs = std::to_string(kRowsPerTable / 4);
-    std::string sql = "BEGIN;";
-    for (const std::string& table : tables) {
-        std::string names;
-        std::string values;
-        ASSERT_EQ(sqlite3_prepare_v2(db, ("SELECT name, type, pk, hidden FROM pragma_table_xinfo('" + table + "')").c_str(),
-                                     -1, &stmt, nullptr),
-                  SQLITE_OK);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            if (sqlite3_column_int(stmt, 3) != 0) continue;  // generated
-            const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-            const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-            std::string lower = name;
-            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            std::string value;
-            if (sqlite3_column_int(stmt, 2) != 0)
-                value = "i";
-            else if (type.find("CHAR") != std::string::npos || type.find("TEXT") != std::string::npos)
-                value = "'" + name + "-' || (i / 2)";
-            else if (lower.find("id") != std::string::npos)
-                value = "1 + (i * 7919) % " + refs;
-            else
-                value = "i % 3";
-            names += (names.empty() ? "" : ", ") + name;
-            values += (values.empty() ? "" : ", ") + value;
-        }
-        sqlite3_finalize(stmt);
-        sql += "INSERT INTO " + table + " (" + names + ") WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-               n + ") SELECT " + values + " FROM n;";
-    }
-    reader.exec(sql + "COMMIT;");
+    ASSERT_GT(CatalogueTables(reader.db()).size(), 20u);
+    reader.exec(FillEveryTableSql(reader.db(), kRowsPerTable, kRowsPerTable / 4));
 }
 
 // ---- The requests -------------------------------------------------------------

@@ -1,0 +1,63 @@
+// Rows in every table of a catalogue, whatever its schema: for tests that
+// need each table to hold something without naming the tables.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+// The tables of the catalogue, the database's own left out, by name.
+inline std::vector<std::string> CatalogueTables(sqlite3* db)
+{
+    std::vector<std::string> tables;
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
+                                     "ORDER BY name",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    while (sqlite3_step(stmt) == SQLITE_ROW) tables.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return tables;
+}
+
+// The SQL that fills every table with `rows` rows: ids 1 to rows, a column
+// naming another row ("...Id", "...id", "..Id_l") one of `refs` values, any
+// other number one of 3 values, texts distinct per pair of rows.
+inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs)
+{
+    const std::string n = std::to_string(rows);
+    std::string sql = "BEGIN;";
+    for (const std::string& table : CatalogueTables(db)) {
+        std::string names;
+        std::string values;
+        sqlite3_stmt* stmt = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, ("SELECT name, type, pk, hidden FROM pragma_table_xinfo('" + table + "')").c_str(),
+                                     -1, &stmt, nullptr),
+                  SQLITE_OK);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            if (sqlite3_column_int(stmt, 3) != 0) continue;  // generated
+            const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+            std::string lower = name;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            std::string value;
+            if (sqlite3_column_int(stmt, 2) != 0)
+                value = "i";
+            else if (type.find("CHAR") != std::string::npos || type.find("TEXT") != std::string::npos)
+                value = "'" + name + "-' || (i / 2)";
+            else if (lower.find("id") != std::string::npos)
+                value = "1 + (i * 7919) % " + std::to_string(refs);
+            else
+                value = "i % 3";
+            names += (names.empty() ? "" : ", ") + name;
+            values += (values.empty() ? "" : ", ") + value;
+        }
+        sqlite3_finalize(stmt);
+        sql += "INSERT INTO " + table + " (" + names + ") WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+               n + ") SELECT " + values + " FROM n;";
+    }
+    return sql + "COMMIT;";
+}
