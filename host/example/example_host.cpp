@@ -2,13 +2,15 @@
 // network prints every reply in one line. Two clients' devices are
 // registered, a scratch pool is built from a spare volume, a snap engine and
 // a policy are added, a replica and a consistency point are recorded, a
-// product file is stored and fetched back, a client is handed a key and the
-// nightly pruning pass runs. The debug log is printed at the end.
+// product file is stored and fetched back, a client is handed a key, the
+// nightly pruning pass runs and a retired client is cleaned up. The debug
+// log is printed at the end.
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
 
+#include "cleanup/ClientCleanup.h"
 #include "files/EncryptionKeys.h"
 #include "files/StoredFileMessages.h"
 #include "flr/FLRMessages.h"
@@ -221,6 +223,8 @@ int main()
     // consistency point of the set on the database host.
     const int64_t job = 7001;
     repAddReplicationVolumeV5Req replica;
+    replica.ReplicationVolume.CreationTime = replica.ReplicationVolume.ModifyTime =
+        static_cast<int32_t>(std::time(nullptr));
     replica.ReplicationVolume.CurrentRole = 2;
     replica.ReplicationVolume.PrimaryVolumeId = data.SNRVolumeId;
     replica.ReplicationVolume.PhysicalVolumeId = spare.SNRVolumeId;
@@ -270,6 +274,11 @@ int main()
     // go (today's are kept).
     repPruneReplicaVolumeReq prune{static_cast<int32_t>(std::time(nullptr))};
     day.post<repPruneReplicaVolumeResp>("prune expired replicas", 0x35000081, &prune);
+
+    // 23:30 The database host is retired: its volumes, the scratch pool's
+    // use of its spare LUN and its devices leave the catalogue.
+    repCleanupByClientIdReq retire{dbHost.id, 1};
+    day.post<repCleanupByclientIdResp>("clean up dbhost (full)", 0x3500005d, &retire);
 
     std::printf("\n--- debug log ---\n");
     for (const std::string& entry : EvDebug::entries()) std::printf("%s", entry.c_str());
