@@ -643,23 +643,26 @@ void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, uns
 const ServedCase AddVolumeToYBJobHistoryCase =
     cases::Serve<repYBJobVolumeHistoryRec, repAddVolumeToYBJobHistoryResp>(&ServeAddVolumeToYBJobHistory);
 const ServedCase QueryYBJobHistoryByJobIdCase =
-    cases::Serve<repYBJobHistoryByJobIdReq, repYBJobHistoryListResp>(&ServeQueryYBJobHistoryByJobId);
+    cases::Serve<repYBJobHistoryByJobIdReq, repQueryYBJobHistoryByJobIdResp>(&ServeQueryYBJobHistoryByJobId);
 const ServedCase QueryYBJobHistoryByIdCase =
-    cases::Serve<repYBJobHistoryByIdReq, repYBJobHistoryByIdResp>(&ServeQueryYBJobHistoryById);
+    cases::Serve<repYBJobHistoryByIdReq, repQueryYBJobHistoryByIdResp>(&ServeQueryYBJobHistoryById);
 const ServedCase QueryYBJobHistoryByVolIdCase =
-    cases::Serve<repYBJobHistoryByVolIdReq, repYBJobHistoryListResp>(&ServeQueryYBJobHistoryByVolId);
+    cases::Serve<repYBJobHistoryByVolIdReq, repQueryYBJobHistoryByVolumeIdResp>(&ServeQueryYBJobHistoryByVolId);
 const ServedCase GetYBJobHistoryListCase =
-    cases::Serve<cases::NoRequest, repYBJobHistoryListResp>(&ServeGetYBJobHistoryList);
+    cases::Serve<cases::NoRequest, repGetYBJobVolumeHistoryListResp>(&ServeGetYBJobHistoryList);
 const ServedCase DeleteYBJobHistoryByJobIdCase =
     cases::Serve<repYBJobHistoryByJobIdReq, repDeleteYBJobHistoryByJobIdResp>(&ServeDeleteYBJobHistoryByJobId);
 const ServedCase AddVolumeToYBJobHistory80Case =
-    cases::Serve<repYBJobVolumeHistory80Rec, repAddVolumeToYBJobHistoryResp>(
+    cases::Serve<repAddVolumeToYBJobHistory80Req, repAddVolumeToYBJobHistory80Resp>(
         &cases::HandlerCase<&ReplicationMgr::AddVolumeToYBJobHistoryHandler>);
-const ServedCase QueryYBJobHistoryByJobId80Case = cases::Serve<repYBJobHistoryByJobIdReq, repYBJobHistoryList80Resp>(
-    &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByJobIdHandler>);
-const ServedCase QueryYBJobHistoryById80Case = cases::Serve<repYBJobHistoryByIdReq, repYBJobHistoryById80Resp>(
-    &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByIdHandler>);
-const ServedCase QueryYBJobHistoryByVolId80Case = cases::Serve<repYBJobHistoryByVolIdReq, repYBJobHistoryList80Resp>(
-    &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByVolIdHandler>);
-const ServedCase GetYBJobHistoryList80Case = cases::Serve<cases::NoRequest, repYBJobHistoryList80Resp>(
+const ServedCase QueryYBJobHistoryByJobId80Case =
+    cases::Serve<repQueryYBJobHistoryByJobId80Req, repQueryYBJobHistoryByJobId80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByJobIdHandler>);
+const ServedCase QueryYBJobHistoryById80Case =
+    cases::Serve<repQueryYBJobHistoryById80Req, repQueryYBJobHistoryById80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByIdHandler>);
+const ServedCase QueryYBJobHistoryByVolId80Case =
+    cases::Serve<repQueryYBJobHistoryByVolumeId80Req, repQueryYBJobHistoryByVolumeId80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByVolIdHandler>);
+const ServedCase GetYBJobHistoryList80Case = cases::Serve<cases::NoRequest, repGetYBJobVolumeHistoryList80Resp>(
     &cases::HandlerCase<&ReplicationMgr::GetYBJobHistoryListHandler>);

@@ -169,6 +169,21 @@ using repYBJobHistoryById80Resp = repYBJobHistoryByIdRespOf<repYBJobVolumeHistor
 static_assert(sizeof(repYBJobHistoryByIdResp) == 144, "by-id reply size");
 static_assert(sizeof(repYBJobHistoryById80Resp) == 160, "by-id reply size");
 
+// The layouts of each request and reply by name; the lists share one layout.
+using repQueryYBJobHistoryByJobIdResp = repYBJobHistoryListResp;
+using repQueryYBJobHistoryByVolumeIdResp = repYBJobHistoryListResp;
+using repGetYBJobVolumeHistoryListResp = repYBJobHistoryListResp;
+using repQueryYBJobHistoryByIdResp = repYBJobHistoryByIdResp;
+using repAddVolumeToYBJobHistory80Req = repYBJobVolumeHistory80Rec;
+using repAddVolumeToYBJobHistory80Resp = repAddVolumeToYBJobHistoryResp;
+using repQueryYBJobHistoryByJobId80Req = repYBJobHistoryByJobIdReq;
+using repQueryYBJobHistoryByJobId80Resp = repYBJobHistoryList80Resp;
+using repQueryYBJobHistoryById80Req = repYBJobHistoryByIdReq;
+using repQueryYBJobHistoryById80Resp = repYBJobHistoryById80Resp;
+using repQueryYBJobHistoryByVolumeId80Req = repYBJobHistoryByVolIdReq;
+using repQueryYBJobHistoryByVolumeId80Resp = repYBJobHistoryList80Resp;
+using repGetYBJobVolumeHistoryList80Resp = repYBJobHistoryList80Resp;
+
 struct repDeleteYBJobHistoryByJobIdResp {
     uint32_t status;
     int32_t errCode;

@@ -339,22 +339,22 @@ void ServeUnconfigureDevice(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
 }  // namespace
 
 const ServedCase UpdateSNRDeviceCaseV1 =
-    UpdateSNRDeviceCase<repSNRVolumeDeviceName, repUpdateSNRDeviceNameResp, UpdateSNRDeviceArgs_t,
+    UpdateSNRDeviceCase<repUpdateSNRDeviceNameReq, repUpdateSNRDeviceNameResp, UpdateSNRDeviceArgs_t,
                         UpdateSNRDeviceRet_t>();
 const ServedCase UpdateSNRDeviceCaseV3 =
-    UpdateSNRDeviceCase<repSNRVolumeDeviceNameV3, repUpdateSNRDeviceNameV3Resp, UpdateSNRDeviceV3Args_t,
+    UpdateSNRDeviceCase<repUpdateSNRDeviceNameV3Req, repUpdateSNRDeviceNameV3Resp, UpdateSNRDeviceV3Args_t,
                         UpdateSNRDeviceV3Ret_t>();
 const ServedCase UpdateSNRDeviceCaseV4 =
-    UpdateSNRDeviceCase<repSNRVolumeDeviceNameV4, repUpdateSNRDeviceNameV4Resp, UpdateSNRDeviceV4Args_t,
+    UpdateSNRDeviceCase<repUpdateSNRDeviceNameV4Req, repUpdateSNRDeviceNameV4Resp, UpdateSNRDeviceV4Args_t,
                         UpdateSNRDeviceV4Ret_t>();
 const ServedCase ConfigureDeviceCaseV1 =
-    ConfigureDeviceCase<repSNRVolumeDeviceNameV2, repConfigureDeviceResp, ConfigureDeviceArgs_t,
+    ConfigureDeviceCase<repConfigureDeviceReq, repConfigureDeviceResp, ConfigureDeviceArgs_t,
                         ConfigureDeviceRet_t>();
 const ServedCase ConfigureDeviceCaseV2 =
-    ConfigureDeviceCase<repSNRVolumeDeviceNameV3, repConfigureDeviceV2Resp, ConfigureDeviceV2Args_t,
+    ConfigureDeviceCase<repConfigureDeviceV2Req, repConfigureDeviceV2Resp, ConfigureDeviceV2Args_t,
                         ConfigureDeviceV2Ret_t>();
 const ServedCase ConfigureDeviceCaseV3 =
-    ConfigureDeviceCase<repSNRVolumeDeviceNameV4, repConfigureDeviceV3Resp, ConfigureDeviceV3Args_t,
+    ConfigureDeviceCase<repConfigureDeviceV3Req, repConfigureDeviceV3Resp, ConfigureDeviceV3Args_t,
                         ConfigureDeviceV3Ret_t>();
 const ServedCase UnconfigureDeviceCase =
     cases::Serve<repUnconfigureDeviceReq, repUnconfigureDeviceResp>(&ServeUnconfigureDevice);

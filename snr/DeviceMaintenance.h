@@ -42,6 +42,12 @@ struct UnconfigureDeviceRet_t : DeviceMaintenanceRet_t {};
 // ---- Requests -------------------------------------------------------------------
 
 // An update or a configure request is the wire device record of its version.
+using repUpdateSNRDeviceNameReq = repSNRVolumeDeviceName;
+using repUpdateSNRDeviceNameV3Req = repSNRVolumeDeviceNameV3;
+using repUpdateSNRDeviceNameV4Req = repSNRVolumeDeviceNameV4;
+using repConfigureDeviceReq = repSNRVolumeDeviceNameV2;
+using repConfigureDeviceV2Req = repSNRVolumeDeviceNameV3;
+using repConfigureDeviceV3Req = repSNRVolumeDeviceNameV4;
 
 struct repUnconfigureDeviceReq {
     int32_t DeviceId;
