@@ -85,6 +85,13 @@ unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, uns
     return 1;
 }
 
+unsigned int ZXPlatformInfo::getRegInt(const char* section, const char* key, int* value) {
+    unsigned long number = 0;
+    if (!value || !getNumber(section, key, &number)) return 0;
+    *value = static_cast<int>(number);
+    return 1;
+}
+
 unsigned int ZXPlatformInfo::getString(const char* section, const char* key, std::string& value) {
     std::string text;
     if (!lookup(section, key, text)) return 0;

@@ -14,6 +14,9 @@ public:
     unsigned int getNumber(const char* section, const char* key, unsigned long* value);
     // 32-bit front of the above.
     unsigned int getNumber(const char* section, const char* key, unsigned int* value);
+    // A setting of the host's registry as an int: non-zero when one was
+    // delivered; a missing setting leaves value as it was.
+    unsigned int getRegInt(const char* section, const char* key, int* value);
     // Non-zero when a text was delivered.
     unsigned int getString(const char* section, const char* key, std::string& value);
 

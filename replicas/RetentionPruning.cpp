@@ -143,10 +143,9 @@ namespace replica_detail {
 
 int PruneSetting(const std::string& key)
 {
-    ZXPlatformInfo info;
-    unsigned long value = 0;
-    if (info.getNumber(PruneSection, key.c_str(), &value) == 0) return 0;
-    return static_cast<int>(value);
+    int value = 0;  // what a missing setting leaves
+    ZXPlatformInfo().getRegInt(PruneSection, key.c_str(), &value);
+    return value;
 }
 
 keep_rule::KeepCounts ReadKeepCounts(const std::string& policyName)

@@ -117,6 +117,13 @@ TEST(PlatformInfo, ThirtyTwoBitFrontKeepsPresetWhenMissing) {
     ZXPlatformInfo::setValue("~ReplicationMgr", "nPruneWithJobsRunning", "0x100000005");
     EXPECT_NE(info.getNumber("~ReplicationMgr", "nPruneWithJobsRunning", &v), 0u);
     EXPECT_EQ(v, 5u);  // low 32 bits
+    int setting = -3;
+    EXPECT_EQ(info.getRegInt("~ReplicationMgr", "SaveDailySnaps", &setting), 0u);
+    EXPECT_EQ(setting, -3);
+    ZXPlatformInfo::setValue("~ReplicationMgr", "SaveDailySnaps", "4");
+    EXPECT_NE(info.getRegInt("~ReplicationMgr", "SaveDailySnaps", &setting), 0u);
+    EXPECT_EQ(setting, 4);
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "SaveDailySnaps");
 }
 
 }  // namespace
