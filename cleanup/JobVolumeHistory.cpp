@@ -572,10 +572,7 @@ void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long reque
         mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
         [&](DBtran*) { return query(ret); },
         [&](repYBJobHistoryList80Resp& r) {
-            if (!CopyVectorToMsg(&r.entries, ret.list)) return false;
-            entries = r.entries;
-            r.count = static_cast<uint32_t>(ret.list.size());
-            return true;
+            return snr_detail::CopyListToReply(entries, r.entries, r.count, ret.list);
         });
 }
 

@@ -209,12 +209,7 @@ void ReplicationMgr::getJobListForYBSAPOracleHandler(unsigned long requestCode, 
         *this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<repSAPOracleJobListResp>(), ret,
         [&](DBtran*) { return getJobListForYBSAPOracle(args, ret, nullptr); },
-        [&](repSAPOracleJobListResp& r) {
-            if (!CopyVectorToMsg(&r.entries, ret.jobs)) return false;
-            entries = r.entries;
-            r.count = static_cast<uint32_t>(ret.jobs.size());
-            return true;
-        });
+        [&](repSAPOracleJobListResp& r) { return snr_detail::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
 }
 
 void ReplicationMgr::getJobDetailsForYBSAPOracleHandler(unsigned long requestCode, unsigned long replyCode,
