@@ -20,6 +20,12 @@
 
 namespace replica_detail {
 
+void PruneLog(ReplicationMgr& mgr, const std::string& text, long line, int level)
+{
+    mgr.log() << text;
+    mgr.WriteLogMsg(ProgNameDeletes, PruneFn, line, level);
+}
+
 namespace {
 
 // SNR volume Type of the NAS kinds of a replica's volume, and of a snap-vault snapshot.
@@ -33,12 +39,6 @@ constexpr int32_t PoolTypeMirror = 3;
 constexpr int CopyManagerOSSV = 5;
 constexpr int CopyManagerSnapVault = 6;
 constexpr int CopyManagerSnapMirror = 7;
-
-void Log(ReplicationMgr& mgr, const std::string& text, long line, int level)
-{
-    mgr.log() << text;
-    mgr.WriteLogMsg(ProgNameDeletes, PruneFn, line, level);
-}
 
 std::string ManyHosts(int32_t volumeId, size_t hosts, int32_t ybVolumeId)
 {
@@ -54,29 +54,29 @@ bool NasCopyManager(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volu
     scratchArgs.SNRVolumeId = volume.PhysicalVolumeId;
     QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
     if (!mgr.QueryRVScratchVolBySNRVolId(scratchArgs, scratch, nullptr)) {
-        Log(mgr, "Cannot access scratch volume information from the DB. Error returned: " + scratch.errMsg, __LINE__,
-            ReplicationMgr::MSG);
+        PruneLog(mgr, "Cannot access scratch volume information from the DB. Error returned: " + scratch.errMsg,
+            __LINE__, ReplicationMgr::MSG);
         return false;
     }
     QueryRVScratchVolPoolV3Args_t poolArgs;
     poolArgs.poolId = scratch.record.RVScratchVolumePoolId;
     QueryRVScratchVolPoolV3Ret_t pool;
     if (!mgr.QueryRVScratchVolPool(poolArgs, pool, nullptr)) {
-        Log(mgr, "Cannot access scratch volume pool information from the DB. Error returned: " + pool.errMsg,
+        PruneLog(mgr, "Cannot access scratch volume pool information from the DB. Error returned: " + pool.errMsg,
             __LINE__, ReplicationMgr::MSG);
         return false;
     }
     const bool mirror = pool.record.Type == PoolTypeMirror;
     if (volume.SnapEngineType == 5) {
         copyManager = mirror ? CopyManagerSnapMirror : CopyManagerSnapVault;
-        Log(mgr, std::string("Copy Manager type is:[") + (mirror ? "SNAPMIRROR" : "SNAPVAULT") + "]", __LINE__,
+        PruneLog(mgr, std::string("Copy Manager type is:[") + (mirror ? "SNAPMIRROR" : "SNAPVAULT") + "]", __LINE__,
             ReplicationMgr::MSG);
     } else if (volume.SnapEngineType == 8) {
         copyManager = CopyManagerSnapMirror;
-        Log(mgr, "Copy Manager type is:[SNAPMIRROR]", __LINE__, ReplicationMgr::MSG);
+        PruneLog(mgr, "Copy Manager type is:[SNAPMIRROR]", __LINE__, ReplicationMgr::MSG);
     } else {
         copyManager = CopyManagerOSSV;
-        Log(mgr, "Copy Manager type is:[OSSV]", __LINE__, ReplicationMgr::MSG);
+        PruneLog(mgr, "Copy Manager type is:[OSSV]", __LINE__, ReplicationMgr::MSG);
     }
     return true;
 }
@@ -88,7 +88,7 @@ bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& vo
 {
     const int id = volume.id;
     if (devices.size() != 1) {
-        Log(mgr, ManyHosts(volume.PhysicalVolumeId, devices.size(), id), __LINE__, ReplicationMgr::MSG);
+        PruneLog(mgr, ManyHosts(volume.PhysicalVolumeId, devices.size(), id), __LINE__, ReplicationMgr::MSG);
         return false;
     }
     QuerySNRVolumeByIdV4Args_t primaryArgs;
@@ -111,12 +111,12 @@ bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& vo
     QuerySNRVolDevNameBySNRVolIdV2Ret_t source;
     if (!mgr.QuerySNRVolDev(sourceArgs, source)) return false;  // the query logged
     if (source.devices.size() != 1) {
-        Log(mgr, ManyHosts(volume.PrimaryVolumeId, source.devices.size(), id), __LINE__, ReplicationMgr::MSG);
+        PruneLog(mgr, ManyHosts(volume.PrimaryVolumeId, source.devices.size(), id), __LINE__, ReplicationMgr::MSG);
         return false;
     }
     if (nas.deleteSnapVaultReplica(replicaHost, snr.UniqueId, source.devices.front().ClientId, volume.PrimaryVolumeId,
                                    primary.volume.UniqueId, primary.volume.UniqueIdType, "", CopyManagerOSSV) == -1) {
-        Log(mgr, "Snapvault volume " + std::to_string(id) + " space could not be released", __LINE__,
+        PruneLog(mgr, "Snapvault volume " + std::to_string(id) + " space could not be released", __LINE__,
             ReplicationMgr::MSG);
         return false;
     }
@@ -130,14 +130,14 @@ bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2A
     if (tran.startTran() != 0) {
         // Released without a transaction, a failure half way would keep what
         // was written so far: the volume waits for the next pass.
-        Log(mgr, "\tCould not initiated database transactions for replication volume " + std::to_string(id), __LINE__,
-            ReplicationMgr::ERR);
+        PruneLog(mgr, "\tCould not initiated database transactions for replication volume " + std::to_string(id),
+            __LINE__, ReplicationMgr::ERR);
         return false;
     }
     ReleaseRVScratchVolumeV2Ret_t released;
     const bool ok = mgr.ReleaseRVScratchVol(release, released, &tran) && tran.commitTran(false) == 0;
     if (!ok) tran.rollbackTran();
-    Log(mgr,
+    PruneLog(mgr,
         "\tPruning for replication volume (replica or mirror) " + std::to_string(id) +
             (ok ? " was completed" : " could not be completed"),
         __LINE__, ReplicationMgr::MSG);
@@ -158,7 +158,7 @@ bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume
         release.YBVolumeId = id;
         if (!ReleaseSnapVault(mgr, volume, snr, devices)) return false;
     } else if (!mgr.UnmountYBVolumeDevices(id, devices)) {
-        Log(mgr,
+        PruneLog(mgr,
             "\tEvent: Pruning of Replication volume " + std::to_string(id) + "will not be performed" +
                 "\n\tReason: Unmount failure",
             __LINE__, ReplicationMgr::WARNING);
@@ -200,7 +200,7 @@ bool PruneSnapshot(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volum
     cleanup.SNRFlag0x20 = (snr.Flags & SNRFlagRegularCleanup) != 0;
     cleanup.Tran = nullptr;
     const bool all = CleanupOnEachClient(mgr, id, cleanup, devices, PruneFn);
-    Log(mgr,
+    PruneLog(mgr,
         "\tPruning for replication volume (snapshot) " + std::to_string(id) +
             (all ? " completed" : " could not be completed"),
         __LINE__, ReplicationMgr::MSG);

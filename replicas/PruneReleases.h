@@ -3,6 +3,7 @@
 // clients (a step the freeing of a job's volumes shares). Internal to replicas/.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "host/db/SNRTables.h"
@@ -15,6 +16,9 @@ struct SnapShotCleanupArgs_t;
 namespace replica_detail {
 
 constexpr char PruneFn[] = "ReplicationMgr::PruneReplicationVolumes()";
+
+// An entry of the pruning pass's log at level, written at line.
+void PruneLog(ReplicationMgr& mgr, const std::string& text, long line, int level);
 
 // Each returns true when everything the volume held was freed; false after a
 // logged problem, the volume's id being for the caller to list. snr is the

@@ -24,8 +24,8 @@
 #include "service/TableLock.h"
 #include "snr/DeviceQueries.h"
 
-using replica_detail::ProgNameDeletes;
 using replica_detail::PruneFn;
+using replica_detail::PruneLog;
 
 namespace {
 
@@ -35,12 +35,6 @@ constexpr int32_t RoleCopy = 3;
 constexpr int32_t RoleDestinationSnapshot = 5;
 
 const char PruneSection[] = "~ReplicationMgr";
-
-void Log(ReplicationMgr& mgr, const std::string& text, long line, int level)
-{
-    mgr.log() << text;
-    mgr.WriteLogMsg(ProgNameDeletes, PruneFn, line, level);
-}
 
 // True when the volume is to wait while replication jobs run.
 bool YBSkipPrunningIfJobsAreRunning(const YBSkipPruningArgs_t& args)
@@ -178,18 +172,18 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         if (args.JobsRunning) {
             pruneWithJobsRunning = replica_detail::PruneSetting("nPruneWithJobsRunning");
             if (pruneWithJobsRunning == 0) {
-                Log(*this, "\tYB Pruning will be skipped while Jobs are running ", __LINE__, MSG);
+                PruneLog(*this, "\tYB Pruning will be skipped while Jobs are running ", __LINE__, MSG);
                 return true;
             }
-            Log(*this, "\tYB Pruning while Jobs are running registry entry detected", __LINE__, MSG);
+            PruneLog(*this, "\tYB Pruning while Jobs are running registry entry detected", __LINE__, MSG);
         }
         if (!GetReplicationVolumeList(listed)) {
             // Nothing was looked at: the pass did not take place.
-            Log(*this, "\tEvent: Replication volumes cannot be pruned\n\tReason: " + listed.errMsg, __LINE__, ERR);
+            PruneLog(*this, "\tEvent: Replication volumes cannot be pruned\n\tReason: " + listed.errMsg, __LINE__, ERR);
             return false;
         }
     }
-    Log(*this, "\t" + std::to_string(listed.volumes.size()) + " replication volumes found", __LINE__, MSG);
+    PruneLog(*this, "\t" + std::to_string(listed.volumes.size()) + " replication volumes found", __LINE__, MSG);
 
     SeriesTimes series(listed.volumes);
     auto problem = [&](int id) {
@@ -201,12 +195,12 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         const int32_t role = volume.CurrentRole;
         const int32_t engine = volume.SnapEngineType;
         if (jobCtrl != nullptr && jobCtrl->checkQuitFlag()) {
-            Log(*this, "\tWarning: Archive pruning process has been killed", __LINE__, WARNING);
+            PruneLog(*this, "\tWarning: Archive pruning process has been killed", __LINE__, WARNING);
             break;
         }
-        Log(*this, "\tTrying to prune replication volume " + std::to_string(id), __LINE__, MSG);
+        PruneLog(*this, "\tTrying to prune replication volume " + std::to_string(id), __LINE__, MSG);
         if (volume.DoNotPrune) {
-            Log(*this, "\tReplication volume " + std::to_string(id) + " is in use", __LINE__, MSG);
+            PruneLog(*this, "\tReplication volume " + std::to_string(id) + " is in use", __LINE__, MSG);
             continue;
         }
         if (args.JobsRunning) {
@@ -216,13 +210,14 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             skip.TransportableSnap = volume.TransportableSnap;
             skip.VSSPruningAllowed = pruneWithJobsRunning == PruneVSSSnapshots;
             if (YBSkipPrunningIfJobsAreRunning(skip)) {
-                Log(*this, "\tINFO:Replication volume " + std::to_string(id) + " will not be pruned while YB jobs are running",
+                PruneLog(*this,
+                    "\tINFO:Replication volume " + std::to_string(id) + " will not be pruned while YB jobs are running",
                     __LINE__, MSG);
                 continue;
             }
         }
         if (!RoleAllowsPruning(role, engine)) {
-            Log(*this,
+            PruneLog(*this,
                 "\tYB volume " + std::to_string(id) + " role (" + std::to_string(role) + ") and Snap engine type (" +
                     std::to_string(engine) + ") does not allow prunning",
                 __LINE__, MSG);
@@ -232,17 +227,18 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         policyArgs.id = volume.ReplicationPolicyId;
         QueryReplicationPolicyByIdRet_t policy;
         if (!QueryReplicationPolicy(policyArgs, policy)) {
-            Log(*this, "\tCould not prune replication volume " + std::to_string(id), __LINE__, WARNING);
+            PruneLog(*this, "\tCould not prune replication volume " + std::to_string(id), __LINE__, WARNING);
             problem(id);
             continue;
         }
         if (role == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive) {
-            Log(*this, "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Snapshot is active",
+            PruneLog(*this,
+                "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Snapshot is active",
                 __LINE__, MSG);
             continue;
         }
         if (role == RoleSnapshot && volume.MorvaneVolume) {
-            Log(*this, "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Morvane snapshot",
+            PruneLog(*this, "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Morvane snapshot",
                 __LINE__, MSG);
             continue;
         }
@@ -250,7 +246,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         // into the past.
         const int64_t retention = policy.record.RetentionSeconds;
         if (retention == 0 || static_cast<int64_t>(volume.CreationTime) + retention > args.CurrentTime) {
-            Log(*this,
+            PruneLog(*this,
                 "\tIt is not pruning time or retention is set for infinite for replication volume " + std::to_string(id),
                 __LINE__, MSG);
             continue;
@@ -260,12 +256,12 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             const keep_rule::KeepDecision d =
                 keep_rule::ApplyKeepRule(series.of(volume), volume.CreationTime, static_cast<long>(time(nullptr)), counts);
             if (d.outcome == keep_rule::Outcome::Failed) {
-                Log(*this, KeepFailureText(id, d, volume.CreationTime), __LINE__, WARNING);
+                PruneLog(*this, KeepFailureText(id, d, volume.CreationTime), __LINE__, WARNING);
                 result = false;
                 continue;
             }
             if (d.outcome == keep_rule::Outcome::Keep) {
-                Log(*this, KeepText(id, d, counts, volume.CreationTime), __LINE__, MSG);
+                PruneLog(*this, KeepText(id, d, counts, volume.CreationTime), __LINE__, MSG);
                 continue;
             }
         }
@@ -275,12 +271,12 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             QueryReplicationVolumeByIdV3Ret_t again;
             if (!QueryReplicationVolume(againArgs, again, nullptr)) {
                 if (again.errCode == -3) {
-                    Log(*this,
+                    PruneLog(*this,
                         "YB Volume " + std::to_string(id) +
                             " was part of a shadow set that has been already deleted by ZXSnaptool",
                         __LINE__, MSG);
                 } else {
-                    Log(*this,
+                    PruneLog(*this,
                         "Could not check status of YB Volume " + std::to_string(id) +
                             ", which is associated with a shadow copy snap. Skipping in it",
                         __LINE__, MSG);
@@ -295,7 +291,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         devArgs.SNRVolumeId = engine == 6 ? volume.PrimaryVolumeId : volume.PhysicalVolumeId;
         QuerySNRVolDevNameBySNRVolIdRet_t devices;
         if (!QuerySNRVolDev(devArgs, devices)) {
-            Log(*this, "\tCould not get client info for replication volume " + std::to_string(id), __LINE__, MSG);
+            PruneLog(*this, "\tCould not get client info for replication volume " + std::to_string(id), __LINE__, MSG);
             problem(id);
             continue;
         }
@@ -303,7 +299,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         YBPhysicalVolume_t snr;
         std::memset(static_cast<void*>(&snr), 0, sizeof snr);
         if (!snrVolumes.getInfo(volume.PhysicalVolumeId, snr, nullptr)) {
-            Log(*this,
+            PruneLog(*this,
                 "\tCSNRVolumeDB::getInfo() for volume " + std::to_string(volume.PhysicalVolumeId) +
                     ", replication volume = " + std::to_string(id) + " Failed. Cannot check volume's type",
                 __LINE__, MSG);
@@ -317,11 +313,11 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
 
     const bool quit = jobCtrl != nullptr && jobCtrl->checkQuitFlag();
     if (!quit && !args.JobsRunning && !ResetSNRVolLockFlag())
-        Log(*this, "\tEvent: Errors found during SNR Volume lock flag reset process", __LINE__, ERR);
+        PruneLog(*this, "\tEvent: Errors found during SNR Volume lock flag reset process", __LINE__, ERR);
 
     YBPruneJobHistory history(nullptr);
     if (getOneRow(&history, false, -1, 0) != DB_ROW_OK || history.getDataPtr()->retVal != 0)
-        Log(*this, "\tEvent: Errors found when pruning the YB job history", __LINE__, ERR);
+        PruneLog(*this, "\tEvent: Errors found when pruning the YB job history", __LINE__, ERR);
     return result;
 }
 
