@@ -24,7 +24,6 @@
 #include "service/TableLock.h"
 #include "snr/DeviceQueries.h"
 
-using replica_detail::PruneFn;
 using replica_detail::PruneLog;
 
 namespace {
