@@ -10,6 +10,7 @@
 #include <mutex>
 #include <utility>
 
+#include "host/LockOrder.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
 
@@ -88,19 +89,38 @@ DBConnection::~DBConnection()
     if (writing) leaveWriters();
 }
 
+namespace {
+const char kWriterTurn[] = "writer turn";
+std::atomic<long long> g_writerTimeoutMs{kBusyTimeoutMs};
+}  // namespace
+
+void dbSetWriterTimeout(std::chrono::milliseconds timeout)
+{
+    g_writerTimeoutMs.store(timeout.count() > 0 ? timeout.count() : kBusyTimeoutMs);
+}
+
+// Only the thread that was given the turn sets `writing`, and only the
+// holder clears it: a waiter that gives up leaves the flag of the holder as
+// it is (the writing connection is shared by every thread's transactions).
 bool DBConnection::enterWriters()
 {
-    writing = writers->enter(std::chrono::milliseconds(kBusyTimeoutMs));
-    if (!writing)
-        log_error(kSourceFile, __LINE__, "No turn to write to the catalogue %s within %d ms", path.c_str(),
-                  kBusyTimeoutMs);
-    return writing;
+    lock_order::taking(lock_order::WriterTurn, kWriterTurn);
+    const long long timeoutMs = g_writerTimeoutMs.load();
+    if (!writers->enter(std::chrono::milliseconds(timeoutMs))) {
+        log_error(kSourceFile, __LINE__, "No turn to write to the catalogue %s within %lld ms", path.c_str(),
+                  timeoutMs);
+        return false;
+    }
+    lock_order::taken(lock_order::WriterTurn, kWriterTurn);
+    writing = true;
+    return true;
 }
 
 void DBConnection::leaveWriters()
 {
     if (!writing) return;
     writing = false;
+    lock_order::released(lock_order::WriterTurn, kWriterTurn);
     writers->leave();
 }
 

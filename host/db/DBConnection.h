@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +19,10 @@
 // waits that long does not fail first.
 const int kBusyTimeoutMs = 75000;
 
+// How long a writer waits for its turn in the process from now on (tests
+// shorten it; 0 or less: kBusyTimeoutMs again).
+void dbSetWriterTimeout(std::chrono::milliseconds timeout);
+
 // Statements a connection keeps prepared besides those lent out.
 const size_t kKeptStatements = 256;
 
@@ -25,8 +31,11 @@ const size_t kKeptStatements = 256;
 struct DBConnection {
     sqlite3* db = nullptr;
     unsigned long generation = 0;  // catalogue generation it was opened for
-    int depth = 0;                 // open transaction levels
-    unsigned long serial = 0;      // counts outer transactions
+    // Open transaction levels and the count of outer transactions: changed
+    // by the thread that holds the writer turn, read also by the threads
+    // whose nested transactions outlived their outer one.
+    std::atomic<int> depth{0};
+    std::atomic<unsigned long> serial{0};
     unsigned long savepoints = 0;  // counts savepoint names
     std::string path;
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
