@@ -28,6 +28,7 @@
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/RecordConv.h"
 
 using files_detail::Fail;
@@ -178,6 +179,9 @@ bool ReplicationMgr::BrowseByClientIdDB(const Args& args, Ret& ret, DBtran* tran
     const int clientId = args.ClientId;
     ZXClient client(static_cast<unsigned long long>(static_cast<long long>(clientId)));
 
+    // The browse writes its browse table under the view's lock.
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return BrowseByClientIdDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockView(*this, TMPYBBROWSECLIENT_LOCK, lock, ret)) return false;
     HeldTableLock held(*this, lock);
@@ -206,6 +210,8 @@ bool ReplicationMgr::BrowseByPolicyIdDB(const Args& args, Ret& ret, DBtran* tran
     static const char Fn[] = "ReplicationMgr::BrowseByPolicyIdDB()";
     const int policyId = args.PolicyId;
 
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return BrowseByPolicyIdDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockView(*this, TMPYBBROWSEPOLICY_LOCK, lock, ret)) return false;
     HeldTableLock held(*this, lock);

@@ -13,6 +13,7 @@
 #include "service/CasePatterns.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRVolumeReplicas.h"
 
@@ -57,6 +58,8 @@ bool ChangeReservation(ReplicationMgr& mgr, const ReservationForm& form, const s
         return true;
     }
 
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return ChangeReservation(mgr, form, ids, ret, own); });
     LockTableRet_t lock;
     if (!mgr.LockTable(LockTableArgs_t(ReplicationMgr::REPLICAVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

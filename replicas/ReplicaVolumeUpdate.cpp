@@ -16,6 +16,7 @@
 #include "service/CasePatterns.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/RecordConv.h"
 #include "snr/SNRAdapters.h"
@@ -97,6 +98,8 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
                                 "\n\tParameters used:\n\tReplication Volume ID = " + std::to_string(id),
                                 ProgNameUpdates, Fn, __LINE__);
 
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UpdateReplicationVolumeDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(REPLICAVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

@@ -21,6 +21,7 @@
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/DeviceQueries.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRVolumeById.h"
@@ -460,6 +461,12 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
                                 "Internal Error: Cannot udpate scratch volume pool available volume counter with "
                                 "invalid id",
                                 params, ProgNameUpdates, Fn, __LINE__);
+
+    // The counter is read and written back in one transaction, so that two
+    // changes of one pool's counter never lose one another.
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret,
+                                            [&](DBtran* own) { return UpdateAvailVolPoolCounter(args, ret, own); });
 
     QueryRVScratchVolBySNRVolIdArgs_t scratchArgs;
     scratchArgs.SNRVolumeId = volumeId;

@@ -33,6 +33,7 @@ public:
 
     // Levels held through this object.
     int GetLockCnt() const { return m_oMutex.getLockCnt(); }
+    const std::string& name() const { return m_oMutex.name(); }
 
 private:
     ZxNamedMutex m_oMutex;

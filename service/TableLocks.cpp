@@ -1,4 +1,7 @@
 #include <new>
+#include <string>
+
+#include "host/LockOrder.h"
 
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
@@ -10,15 +13,24 @@ const char* const ProgName = "ReplicationMgrUtils";
 // How long a table lock is waited for.
 const long long LockTimeoutSeconds = 60;
 
+const char* const TableName[ReplicationMgr::TOTAL_LOCKS] = {
+    "YB Volume",         "SNR Volume",        "TmpSNRVolInfo", "TmpSNRVol",
+    "TmpYBBrowseClient", "TmpYBBrowsePolicy", "YBAddDevice",   "BlockFilterQuery",
+};
+
+// A table lock's place in the library's lock order (host/LockOrder.h): after
+// the writer turn, in the order of the ids.
+int LockRank(const std::string& name)
+{
+    for (int id = 0; id < ReplicationMgr::TOTAL_LOCKS; ++id)
+        if (name == TableName[id]) return lock_order::TableLocks + id;
+    return lock_order::TableLocks + ReplicationMgr::TOTAL_LOCKS;
+}
+
 }  // namespace
 
 bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
 {
-    static const char* const TableName[TOTAL_LOCKS] = {
-        "YB Volume",         "SNR Volume",        "TmpSNRVolInfo", "TmpSNRVol",
-        "TmpYBBrowseClient", "TmpYBBrowsePolicy", "YBAddDevice",   "BlockFilterQuery",
-    };
-
     const int id = args.m_nTableId;
     if (static_cast<unsigned int>(id) >= static_cast<unsigned int>(TOTAL_LOCKS)) {
         ret.m_sErrorMsg = "YB Manager Internal Error";
@@ -43,6 +55,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
 
     const CTimeInterval timeout = CTimeInterval::FromSeconds(LockTimeoutSeconds);
     FXLockableResource& lock = *ret.m_pMutex;
+    lock_order::taking(lock_order::TableLocks + id, name);
     if (!lock.TryLock(timeout)) {
         ret.m_sErrorMsg = std::string("Cannot have exclusive access to ") + name;
         log() << "\tEvent: " << ret.m_sErrorMsg << "\n\tWaitForSingleObject() Windows API call failed"
@@ -52,6 +65,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
         ret.m_nErrorCode = -8;
         return false;
     }
+    lock_order::taken(lock_order::TableLocks + id, name);
     return true;
 }
 
@@ -62,7 +76,8 @@ bool ReplicationMgr::UnlockTable(const UnlockTableArgs_t& args)
         WriteLogMsg(ProgName, "ReplicationMgr::UnlockMutex()", __LINE__, ERR);
         return false;
     }
-    FXLockableResource& lock = *args.m_pMutex;
+    FXNamedMutex& lock = *args.m_pMutex;
+    lock_order::released(LockRank(lock.name()), lock.name().c_str());
     lock.Unlock();
     return true;
 }

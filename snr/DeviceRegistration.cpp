@@ -15,6 +15,7 @@
 #include "host/db/SqlText.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/DeviceNameRule.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
@@ -57,6 +58,8 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     CSNRVolumeMountPointDB mountPointDB;
     YBPhysicalDevice_t deviceRow;  // cleared by its conversion
 
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return AddDeviceDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(ADDDEVICE_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

@@ -15,6 +15,7 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceQueries.h"
 #include "snr/DeviceRegistrationSteps.h"
@@ -173,6 +174,8 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (id < 0) return event(-6, "Invalid Volume ID", "\n\tSNR Volume ID = " + Number(id), __LINE__);
 
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UpdateSNRVolumeDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) return PassOn(ret, lock.m_sErrorMsg, lock.m_nErrorCode);
     HeldTableLock held(*this, lock);

@@ -17,6 +17,7 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
+#include "service/TransactionBeforeLock.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRAdapters.h"
 #include "snr/SNRCases.h"
@@ -113,6 +114,8 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         ret.errMsg = "";
         return true;
     }
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return ChangeAllocation(mgr, ids, ret, own, change); });
     LockTableRet_t lock;
     if (!mgr.LockTable(LockTableArgs_t(ReplicationMgr::SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
@@ -179,6 +182,8 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
         ret.errMsg = "";
         return true;
     }
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return ReserveSNRVolumesDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
@@ -291,6 +296,8 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
         ret.errMsg = "";
         return true;
     }
+    if (tran == nullptr)
+        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UnreserveSNRVolumes(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
@@ -452,9 +459,26 @@ bool ReplicationMgr::ResetSNRVolLockFlag()
     }
     volumeDB.deleteList(rows);
 
-    if (!unreserve.ids.empty()) {
+    // One volume at a time, each in a transaction of its own opened before
+    // the unreserve takes its lock. The reset has no transaction of its
+    // caller to undo anything: what a volume's unreserve wrote before a
+    // failing step is committed all the same, as are the volumes unreserved
+    // before it, while the read and the write of a pool's counter stay
+    // together in the one transaction.
+    for (int32_t id : unreserve.ids) {
+        UnreserveSNRVolumeListArgs_t one;
+        one.ids.push_back(id);
         UnreserveSNRVolumeListRet_t unreserved;
-        if (!UnreserveSNRVolumes(unreserve, unreserved, nullptr)) {
+        DBtran tran(false);
+        bool done = tran.startTran() == 0;
+        if (done) {
+            done = UnreserveSNRVolumes(one, unreserved, &tran);
+            if (tran.commitTran(false) != 0) {
+                tran.rollbackTran();
+                done = false;
+            }
+        }
+        if (!done) {
             m_LogMsg << "\tCould not unlock SNR Volumes";
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
             return false;
