@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "host/db/DBWriterQueue.h"
 #include "host/db/DBtable.h"
 #include "scratch/MembershipFixture.h"
 #include "snr/VolumeReservation.h"
@@ -140,6 +144,53 @@ TEST_F(ReservationTest, AVolumeUnderAReplicationVolumeStaysReserved)
     EXPECT_TRUE(mgr.ResetSNRVolLockFlag());
     EXPECT_EQ(flags(10), 2);
     EXPECT_EQ(counters(1), Counters(3, 2));
+}
+
+// The reset of stale reservations runs while reservations and releases of
+// other volumes come and go through post on other threads, each thread with
+// a manager of its own, all on the real waits: no one waits for a lock until
+// it gives up, the writers' turn is free at the end, and the pool counter
+// equals a fresh count of its rows.
+TEST_F(ReservationTest, TheResetRunsBesideReservationsWithoutWaitingForALock)
+{
+    const int kRounds = 30;
+    std::atomic<int> unanswered{0};
+    auto reserveAndRelease = [&](int32_t volume) {
+        RecordingNetwork host;
+        ReplicationMgr own(&host.session);
+        for (int round = 0; round < kRounds; ++round) {
+            for (unsigned long code : {0x35000067ul, 0x3500007dul}) {
+                std::vector<int32_t> ids{volume};
+                repReserveSNRVolReq reserveReq{1, ids.data()};
+                repUnreserveSNRVolReq releaseReq;
+                releaseReq.count = 1;
+                releaseReq.ids = ids.data();
+                zxsDatabuf buf;
+                buf.m_pData = code == 0x35000067ul ? static_cast<void*>(&reserveReq) : static_cast<void*>(&releaseReq);
+                const size_t before = host.replies.size();
+                if (own.post(code, 0, &buf) != 1 || host.replies.size() != before + 1) ++unanswered;
+            }
+        }
+    };
+    auto reset = [&] {
+        RecordingNetwork host;
+        ReplicationMgr own(&host.session);
+        for (int round = 0; round < kRounds; ++round) own.ResetSNRVolLockFlag();
+    };
+    std::vector<std::thread> threads;
+    threads.emplace_back(reserveAndRelease, 10);
+    threads.emplace_back(reserveAndRelease, 11);
+    threads.emplace_back(reset);
+    threads.emplace_back(reset);
+    for (std::thread& t : threads) t.join();
+
+    EXPECT_EQ(unanswered.load(), 0);
+    EXPECT_TRUE(LogEntriesWith("Cannot have exclusive access").empty());
+    EXPECT_TRUE(LogEntriesWith("No turn to write").empty());
+    EXPECT_EQ(counters(1), fresh(1));
+    auto writers = DBWriterQueue::of(m_path);
+    EXPECT_TRUE(writers->enter(std::chrono::milliseconds(0)));
+    writers->leave();
 }
 
 // Allocation toggles 0x8 only; a snap-vault secondary is skipped; the

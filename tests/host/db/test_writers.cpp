@@ -14,6 +14,7 @@
 #include "host/db/DBWriterQueue.h"
 #include "host/db/SNRTables.h"
 #include "support/TestCatalogue.h"
+#include "support/TestHost.h"
 
 namespace {
 
@@ -103,6 +104,33 @@ TEST_F(WritersTest, WriteOutsideATransactionWaitsItsTurnInTheProcess)
     other.join();
     EXPECT_TRUE(inserted);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 41"), 2);
+}
+
+// A writer that gives up waiting while another holds the turn leaves that
+// turn alone: once the holder commits, the turn is free, and a lone writer
+// has it at once.
+TEST_F(WritersTest, AWriterGivingUpLeavesTheTurnOfTheOneHoldingIt)
+{
+    auto queue = DBWriterQueue::of(m_path);
+    DBtran holder(false);
+    ASSERT_EQ(holder.startTran(), 0);
+    dbSetWriterTimeout(milliseconds(20));
+    int late = 0;
+    std::thread waiter([&] {
+        DBtran tran(false);
+        late = tran.startTran();
+    });
+    waiter.join();
+    dbSetWriterTimeout(milliseconds(0));
+    EXPECT_EQ(late, SQLITE_BUSY);
+    EXPECT_EQ(LogEntriesWith("No turn to write to the catalogue").size(), 1u);
+    ASSERT_EQ(holder.commitTran(false), 0);
+
+    ASSERT_TRUE(queue->enter(milliseconds(0)));
+    queue->leave();
+    CSNRVolumeDeviceNameDB db;
+    YBPhysicalDevice_t row = device(42, "/dev/lone");
+    EXPECT_TRUE(db.insert(row, nullptr));
 }
 
 TEST_F(WritersTest, ConnectionSettingsComeFromTheConfiguration)
