@@ -28,7 +28,7 @@ public:
     ~BenchCatalogues()
     {
         for (const auto& c : m_paths)
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((c.second + suffix).c_str());
+            for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((c.second + suffix).c_str());
         if (!m_dir.empty()) rmdir(m_dir.c_str());
     }
     BenchCatalogues(const BenchCatalogues&) = delete;

@@ -3,6 +3,7 @@
 // all threads run, one after the other, in their turns.
 #include "host/db/DBConnection.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -65,6 +66,8 @@ int openConnection(const std::string& path, unsigned long generation, std::share
     rc = dbPrepareCatalogue(*conn, dbCatalogueMigrations());
     if (rc == 0) rc = dbTuneConnection(*conn);
     if (rc != 0) return rc;
+    // Only beside a file that is a catalogue.
+    conn->processes = DBProcessTurn::of(conn->path);
     const std::pair<const char*, sqlite3_stmt**> kept[] = {
         {"BEGIN IMMEDIATE", &conn->beginStmt}, {"COMMIT", &conn->commitStmt}, {"ROLLBACK", &conn->rollbackStmt}};
     for (const auto& k : kept) {
@@ -106,7 +109,17 @@ bool DBConnection::enterWriters()
 {
     lock_order::taking(lock_order::WriterTurn, kWriterTurn);
     const long long timeoutMs = g_writerTimeoutMs.load();
-    if (!writers->enter(std::chrono::milliseconds(timeoutMs))) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    bool entered = writers->enter(std::chrono::milliseconds(timeoutMs));
+    if (entered && processes) {
+        // The rest of the wait, among the other processes' writers.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!processes->enter(std::max(left, std::chrono::milliseconds(0)))) {
+            writers->leave();
+            entered = false;
+        }
+    }
+    if (!entered) {
         log_error(kSourceFile, __LINE__, "No turn to write to the catalogue %s within %lld ms", path.c_str(),
                   timeoutMs);
         return false;
@@ -121,6 +134,7 @@ void DBConnection::leaveWriters()
     if (!writing) return;
     writing = false;
     lock_order::released(lock_order::WriterTurn, kWriterTurn);
+    if (processes) processes->leave();
     writers->leave();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/db/DBProcessTurn.h"
 #include "host/db/DBStatementCache.h"
 #include "host/db/DBWriterQueue.h"
 #include "host/db/DBtable.h"
@@ -44,7 +45,10 @@ struct DBConnection {
     sqlite3_stmt* beginStmt = nullptr;
     sqlite3_stmt* commitStmt = nullptr;
     sqlite3_stmt* rollbackStmt = nullptr;
-    std::shared_ptr<DBWriterQueue> writers;  // of the file
+    std::shared_ptr<DBWriterQueue> writers;  // of the file, in this process
+    // Of the file, among the processes writing it; null when its side file
+    // cannot be used.
+    std::shared_ptr<DBProcessTurn> processes;
     bool writing = false;                    // holds its turn among them
     // A thread's own connection: the writing connection of its file, once
     // it has been needed.

@@ -246,7 +246,7 @@ TEST_F(SnapshotStatesTest, MountedSnapshotsOnARefusedCatalogue)
     StateAnswer refused = mounted("alpha.net");
     StateAnswer refusedVSS = isVSS(1);
     DBtran::useCatalogue(m_path);
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((foreign + suffix).c_str());
+    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((foreign + suffix).c_str());
 
     expectFailure(refused, -7, "Could not initiated database transactions");
     EXPECT_EQ(refusedVSS.status, 0u);

@@ -99,7 +99,7 @@ protected:
     void TearDown() override
     {
         DBtran::useCatalogue(m_path);
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_foreign + suffix).c_str());
+        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_foreign + suffix).c_str());
         CatalogueTest::TearDown();
     }
 

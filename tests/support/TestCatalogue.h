@@ -31,7 +31,7 @@ protected:
     void TearDown() override
     {
         HostDBFaults::clear();
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_path + suffix).c_str());
+        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_path + suffix).c_str());
         rmdir(m_dir.c_str());
     }
 

@@ -97,7 +97,7 @@ protected:
     void TearDown() override
     {
         DBtran::useCatalogue(m_path);  // lets go of the other file
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_other + suffix).c_str());
+        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_other + suffix).c_str());
         CatalogueTest::TearDown();
     }
 

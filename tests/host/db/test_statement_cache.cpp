@@ -216,7 +216,7 @@ TEST_F(CatalogueStatementsTest, ClosedConnectionLeavesTheFileClosed)
     // keep it, and the file, open.
     DBtran::useCatalogue(m_dir + "/other.db");
     EXPECT_EQ(openFiles(), 0);
-    for (const char* suffix : {"", "-wal", "-shm"}) unlink((m_dir + "/other.db" + suffix).c_str());
+    for (const char* suffix : {"", "-wal", "-shm", "-writers"}) unlink((m_dir + "/other.db" + suffix).c_str());
 }
 
 }  // namespace

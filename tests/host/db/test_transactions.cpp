@@ -197,7 +197,7 @@ TEST_F(DBtranTest, UseCatalogueSwitchesFiles)
     DBtran::useCatalogue(m_path);
     ASSERT_TRUE(db.getNRows("", count, nullptr));
     EXPECT_EQ(count, 1u);
-    for (const char* suffix : {"", "-wal", "-shm"}) unlink((other + suffix).c_str());
+    for (const char* suffix : {"", "-wal", "-shm", "-writers"}) unlink((other + suffix).c_str());
 }
 
 TEST_F(DBtranTest, CatalogueFileComesFromConfigurationThenEnvironment)
@@ -215,7 +215,7 @@ TEST_F(DBtranTest, CatalogueFileComesFromConfigurationThenEnvironment)
     EXPECT_EQ(DBtran::cataloguePath(), "replmgr.db");
 
     DBtran::useCatalogue(m_path);
-    for (const char* name : {"/configured.db", "/configured.db-wal", "/configured.db-shm"})
+    for (const char* name : {"/configured.db", "/configured.db-wal", "/configured.db-shm", "/configured.db-writers"})
         unlink((m_dir + name).c_str());
 }
 
