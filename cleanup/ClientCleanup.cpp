@@ -23,6 +23,7 @@
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
+#include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
@@ -304,7 +305,10 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     RemoveSNRMountPointArgs_t removeArgs;
     removeArgs.MountPointId = mount.id;
     RemoveSNRMountPointRet_t removed;
-    const bool rowGone = DeleteMountPoint(removeArgs, removed, &tran);
+    // Nested: a removal that fails part way leaves the row as it was, which
+    // the warning below reports, even when the unmount then commits.
+    const bool rowGone =
+        RunNestedStep([&](DBtran* nested) { return DeleteMountPoint(removeArgs, removed, nested); });
     if (!rowGone) {
         m_LogMsg << remains;
         WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);

@@ -12,6 +12,7 @@
 #include "host/ZxFramework.h"
 #include "host/clients/RemoteExecute.h"
 #include "replicas/ReplicaVolumeRemoval.h"
+#include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 
 namespace cleanup_detail {
@@ -138,11 +139,12 @@ void RaiseCleanupEvent(unsigned int eventId, const std::string& hostName, const 
     event.InfoEvent(eventId, 0, 0);
 }
 
-bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId, DBtran* tran)
+bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId, DBtran*)
 {
     RemoveReplicationVolumeArgs_t args(replicationVolumeId);
     RemoveReplicationVolumeRet_t ret;
-    return mgr.RemoveReplicationVolume(args, ret, tran);
+    // The given transaction is the one open on this thread: the step nests in it.
+    return RunNestedStep([&](DBtran* nested) { return mgr.RemoveReplicationVolume(args, ret, nested); });
 }
 
 bool NoClientName(ReplicationMgr& mgr, const char* function, int clientId, long line)

@@ -46,8 +46,10 @@ bool RunSnapTool(ReplicationMgr& mgr, const SnapToolRun& run);
 // Raises a cleanup event with the host name and the event text.
 void RaiseCleanupEvent(unsigned int eventId, const std::string& hostName, const std::string& eventText);
 
-// Removes the snapshot's record alone, in the given transaction; the result
-// of RemoveReplicationVolume.
+// Removes the snapshot's record alone, whole or not at all: nested in the
+// given transaction (in one of its own when none is open), so that a removal
+// failing part way leaves the record as it was. The result of
+// RemoveReplicationVolume.
 bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId, DBtran* tran);
 
 // The ERR entry of a client whose network host name cannot be found: always false.

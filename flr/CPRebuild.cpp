@@ -147,6 +147,9 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
     }
 
     ret.CPId = 0;
+    // The points this rebuild stores all carry the clock of its run: a later
+    // point of the list is merged into one of them only by its job.
+    std::set<int32_t> createdCPs;
     for (int32_t index : newCPs) {
         // A snapshot naming no point of the list cannot be created.
         if (index < 0 || static_cast<size_t>(index) >= args.CPs.size())
@@ -156,7 +159,9 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
         CreateCPArgs_t createArgs;
         CreateCPRet_t created;
         PopulateCPArgs(args, &createArgs, index);
+        createArgs.MergeByJobOnly = createdCPs;
         if (!CreateConsistencyPoint(createArgs, created, tran)) return flr_detail::PassOn(ret, created);
+        if (created.Created) createdCPs.insert(created.CPId);
         ret.CPId = created.CPId;
     }
     return DeleteCPRelatedData(stored, ret, tran);

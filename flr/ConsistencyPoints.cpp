@@ -46,16 +46,35 @@ std::map<int32_t, std::vector<size_t>> BySnapshot(const std::vector<Record>& rec
     return positions;
 }
 
-// The stored point of the set and creation time, or of the job: the lowest id
-// when several match. A job id of 0 or less names no job, and the job's
-// term then stays out, so points of jobs without an id are never merged.
+// The job id of the point as its column holds it (the low 32 bits), or 0
+// when the point names no job: a job id of 0 or less names none.
+int32_t MergeJob(const FLRConsistencyPointRecord_t& cp)
+{
+    return cp.JobId > 0 ? static_cast<int32_t>(cp.JobId) : 0;
+}
+
+// The stored points of the set and creation time, or of the job. Without a
+// job the job's term stays out, so points of jobs without an id are never
+// merged by it.
 std::string MergeWhere(const FLRConsistencyPointRecord_t& cp)
 {
     std::string where = "(FLRSetId = " + Num(static_cast<int32_t>(cp.FLRSetId)) +
                         " AND CreationTime = " + Num(static_cast<int32_t>(cp.CreationTime)) + ")";
-    const int32_t storedJob = static_cast<int32_t>(cp.JobId);  // the column holds the low 32 bits
-    if (cp.JobId > 0 && storedJob != 0) where += " OR (JobId = " + Num(storedJob) + ")";
+    if (MergeJob(cp) != 0) where += " OR (JobId = " + Num(MergeJob(cp)) + ")";
     return where;
+}
+
+// The point to merge into among the rows the lookup found, lowest id first:
+// a point the arguments let only the job term find must be of the job.
+const YBFLRConsistencyPoint_t* MergeTarget(const CreateCPArgs_t& args, const YBFLRConsistencyPoint_t* rows,
+                                           unsigned int count)
+{
+    for (unsigned int i = 0; i < count; ++i) {
+        const YBFLRConsistencyPoint_t& row = rows[i];
+        if (args.MergeByJobOnly.count(row.id) == 0) return &row;
+        if (MergeJob(args.CP) != 0 && row.JobId == MergeJob(args.CP)) return &row;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -139,10 +158,11 @@ bool FindStoredCP(CreateCPWork& w, bool& merged)
                         snr_detail::TranHandle(w.tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameInserts, CreateFn, __LINE__);
     }
-    if (found.count == 0) return true;
+    const YBFLRConsistencyPoint_t* target = MergeTarget(w.args, found.rows, found.count);
+    if (target == nullptr) return true;
 
     merged = true;
-    w.ret.CPId = found.rows[0].id;
+    w.ret.CPId = target->id;
     w.ret.errMsg = "The Consistency point is already in the database. Merging the CPs";
     w.mgr.log() << "\t" << w.ret.errMsg << "\n\tsWhere = " << where << "\n\tCP Id = " << w.ret.CPId;
     w.mgr.WriteLogMsg(ProgNameInserts, CreateFn, __LINE__, ReplicationMgr::INFO);
@@ -218,6 +238,7 @@ bool InsertCP(CreateCPWork& w, int32_t srcClientId)
                     ProgNameInserts, CreateFn, __LINE__);
 
     w.ret.CPId = row.id;
+    w.ret.Created = true;
     w.mgr.log() << "\tFLR CP [" << setId << " - " << row.CreationTime << " - " << cp.JobId << "] was added, ID "
                 << row.id;
     w.mgr.WriteLogMsg(ProgNameInserts, CreateFn, __LINE__, ReplicationMgr::MSG);

@@ -395,6 +395,10 @@ struct CreateCPArgs_t {
     std::vector<FLRSnapPairRecord_t> Pairs;
     std::vector<FLRSnapMountPointRecord_t> MountPoints;
     int32_t SnapCounter = -1;
+    // Stored points that only the job term of the merge lookup may find, not
+    // the set and creation time (a rebuild's own new points, all stamped
+    // with the same clock).
+    std::set<int32_t> MergeByJobOnly;
 
     // Appends the snapshot numbered by the counter (0 for the first) and
     // returns its number.
@@ -407,6 +411,7 @@ struct CreateCPArgs_t {
 // database ids.
 struct CreateCPRet_t : FLRResult_t {
     int32_t CPId = -1;
+    bool Created = false;  // a new point was stored, rather than merged into
     std::vector<FLRSnapshotRecord_t> Snapshots;
     std::vector<FLRSnapPairRecord_t> Pairs;
     std::vector<FLRSnapMountPointRecord_t> MountPoints;

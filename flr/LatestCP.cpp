@@ -100,7 +100,11 @@ void ServeQueryRepSetLastCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     RunInlineCase(
         mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
         cases::Message::PointIntoResult, [&]() { return mgr.QueryRepSetLastestCP(args, ret, nullptr); },
-        [&](Reply& r) { return arrays.fillWithCP(r, ret); });
+        [&](Reply& r) {
+            // This request's snapshot entries carry no AuxValue.
+            for (FLRSnapshotRecord_t& snapshot : ret.Snapshots) snapshot.AuxValue = 0;
+            return arrays.fillWithCP(r, ret);
+        });
 }
 
 }  // namespace

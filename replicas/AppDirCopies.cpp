@@ -28,50 +28,66 @@ using replica_detail::ProgNameInserts;
 using replica_detail::ProgNameQueries;
 using replica_detail::ProgNameUpdates;
 
+// The source's entries are read one row at a time, between the copies: a
+// volume with many entries takes no more memory than one. A copy onto the
+// source itself is refused, since it would read back its own copies.
 bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t& ret, DBtran* tran)
 {
     static const char Fn[] = "ReplicationMgr::CopyAppDirs()";
+    static const char ReadFailed[] = "Could not get Application dirs information from the database";
     const int src = args.SrcYBVolId;
     const int dst = args.DstYBVolId;
+    const std::string ids = "\n\tDstYBVolId = " + std::to_string(dst) + "\n\tSrcYBVolId = " + std::to_string(src);
     if (src < 0 || dst < 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot copy Application Dirs records with invalid YB Volume Ids",
-                                "\n\tDstYBVolId = " + std::to_string(dst) + "\n\tSrcYBVolId = " + std::to_string(src),
+        return snr_detail::Fail(*this, ret, -6, "Cannot copy Application Dirs records with invalid YB Volume Ids", ids,
+                                ProgNameInserts, Fn, __LINE__);
+    if (src == dst)
+        return snr_detail::Fail(*this, ret, -6,
+                                "Cannot copy Application Dirs records onto the YB Volume that holds them", ids,
                                 ProgNameInserts, Fn, __LINE__);
 
-    const std::string where = "ReplicationVolumeId = " + std::to_string(src);
-    const char* order = "id ASC";
-    ApplicationDirsDB dirs;
-    YBApplicationDirs_t* rows = nullptr;
-    unsigned int count = 0;
-    if (!dirs.getList(rows, count, where.c_str(), order, tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not get Application dirs information from the database",
-                                "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
-                                    "\n\tsOrderBy = " + order + "\n\tDB Error Code = " +
-                                    std::to_string(dirs.getErrorCode()),
+    YBApplicationDirs source(tran);
+    source.setWhere("ReplicationVolumeId = %d", src);
+    source.setOrderBy("id ASC");
+    const std::string read = "\n\tsWhere = ReplicationVolumeId = " + std::to_string(src) + "\n\tsOrderBy = id ASC";
+    int rc = source.openCursor();
+    if (rc != 0)
+        return snr_detail::Fail(*this, ret, -4, ReadFailed,
+                                "\n\tApplicationDirs::openCursor() failed" + read + "\n\tDB Error Code = " +
+                                    std::to_string(rc),
                                 ProgNameInserts, Fn, __LINE__);
-    if (count == 0)
-        return snr_detail::Fail(*this, ret, -3, "NO YB Volume records found to perform Application Dirs update",
-                                "\n\tApplicationDirsDB::getList() return 0 records", ProgNameInserts, Fn, __LINE__);
+    // Closed on every path.
+    struct OpenCursor {
+        YBApplicationDirs& table;
+        ~OpenCursor() { table.closeCursor(); }
+    } open{source};
 
     const int now = static_cast<int>(time(nullptr));
-    bool ok = true;
-    for (unsigned int i = 0; i < count && ok; ++i) {
-        YBApplicationDirs_t copy = rows[i];
+    ApplicationDirsDB dirs;
+    unsigned int copied = 0;
+    while ((rc = source.fetchCursor(false)) == DB_ROW_OK) {
+        YBApplicationDirs_t copy = *source.getDataPtr();
         copy.ReplicationVolumeId = dst;
         copy.creationTime = now;
         copy.modifyTime = 0;
-        if (!dirs.insert(copy, tran)) {
-            ok = snr_detail::Fail(*this, ret, -4, "Could not add Application dirs information to the database",
-                                  "\n\tApplicationDirsDB::insert() failed\n\tDB Error Code = " +
-                                      std::to_string(dirs.getErrorCode()),
-                                  ProgNameInserts, Fn, __LINE__);
-            break;
-        }
+        if (!dirs.insert(copy, tran))
+            return snr_detail::Fail(*this, ret, -4, "Could not add Application dirs information to the database",
+                                    "\n\tApplicationDirsDB::insert() failed\n\tDB Error Code = " +
+                                        std::to_string(dirs.getErrorCode()),
+                                    ProgNameInserts, Fn, __LINE__);
+        ++copied;
         m_LogMsg << "\tNew Application Dirs record " << copy.id << " was added to DB";
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
     }
-    dirs.deleteList(rows);
-    if (!ok) return false;
+    if (rc != DB_NO_MORE_ROWS)
+        return snr_detail::Fail(*this, ret, -4, ReadFailed,
+                                "\n\tApplicationDirs::fetchCursor() failed" + read + "\n\tDB Error Code = " +
+                                    std::to_string(rc),
+                                ProgNameInserts, Fn, __LINE__);
+    if (copied == 0)
+        return snr_detail::Fail(*this, ret, -3, "NO YB Volume records found to perform Application Dirs update",
+                                "\n\tApplicationDirs::fetchCursor() return 0 records" + read, ProgNameInserts, Fn,
+                                __LINE__);
 
     m_LogMsg << "\tCopy Application Dirs record from YB Volume " << src << " to " << dst << " completed successfully";
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);

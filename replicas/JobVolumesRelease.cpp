@@ -12,6 +12,7 @@
 #include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchRelease.h"
+#include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "snr/DeviceQueries.h"
@@ -55,7 +56,9 @@ bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SN
             RemoveSNRMountPointArgs_t removeArgs;
             removeArgs.MountPointId = mount.id;
             RemoveSNRMountPointRet_t removed;
-            if (!DeleteMountPoint(removeArgs, removed, nullptr)) {
+            // Nested in whatever transaction is open: a removal that fails
+            // part way leaves the row as it was, as the warning says.
+            if (!RunNestedStep([&](DBtran* nested) { return DeleteMountPoint(removeArgs, removed, nested); })) {
                 m_LogMsg << "\tWarning: Mount point information remains in the database although volume has been unmounted"
                          << "\n\tCheck database" << "\n\tSNR Volume Mount Point ID = " << mount.id;
                 WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
@@ -126,7 +129,15 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
             ReleaseRVScratchVolumeArgs_t releaseArgs;
             releaseArgs.RVScratchVolumeId = volume.RVScratchVolumeId;
             ReleaseRVScratchVolumeRet_t released;
-            const bool ok = ReleaseRVScratchVol(releaseArgs, released, tran);
+            // Nested in the caller's transaction: a release that fails part
+            // way leaves this replica's rows as they were.
+            bool started = false;
+            const bool ok = RunNestedStep(
+                [&](DBtran* nested) { return ReleaseRVScratchVol(releaseArgs, released, nested); }, &started);
+            if (!started) {
+                m_LogMsg << "\tCould not initiated database transactions for replication volume " << id;
+                WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);
+            }
             m_LogMsg << "\tFreeing for replication volume (replica or mirror) " << id
                      << (ok ? " was completed" : " could not be completed");
             WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);

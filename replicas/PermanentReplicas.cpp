@@ -84,10 +84,6 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
     const auto& volume = args.record;
 
     if (volume.UniqueId.empty()) return refuse(-2, "UniquedId field cannot be empty", "", __LINE__);
-    // Texts too long for their columns are refused, not cut.
-    std::string tooLong;
-    int32_t code = 0;
-    if (CheckVolumeTextLengths(volume, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
 
     const std::string where = snr_detail::VolumeIdentityWhere(volume);
     CSNRVolumeDB volumeDB;
@@ -118,6 +114,11 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
             return false;
         }
     } else {
+        // The request's texts are written only here: one too long for its
+        // column is refused, not cut.
+        std::string tooLong;
+        int32_t code = 0;
+        if (CheckVolumeTextLengths(volume, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
         YBPhysicalVolume_t row;
         std::memset(static_cast<void*>(&row), 0, sizeof row);
         YBSet(row, volume);

@@ -14,6 +14,7 @@
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchPools.h"
 #include "scratch/ScratchRelease.h"
+#include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceQueries.h"
 #include "snr/SNRVolumeById.h"
@@ -123,20 +124,21 @@ bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& vo
     return true;
 }
 
-// The scratch volume's release, committed in a transaction of its own.
+// The scratch volume's release, committed in a transaction of its own (the
+// pass runs outside any) and undone whole when it fails.
 bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2Args_t& release)
 {
-    DBtran tran(false);
-    if (tran.startTran() != 0) {
+    ReleaseRVScratchVolumeV2Ret_t released;
+    bool started = false;
+    const bool ok =
+        RunNestedStep([&](DBtran* tran) { return mgr.ReleaseRVScratchVol(release, released, tran); }, &started);
+    if (!started) {
         // Released without a transaction, a failure half way would keep what
         // was written so far: the volume waits for the next pass.
         PruneLog(mgr, "\tCould not initiated database transactions for replication volume " + std::to_string(id),
             __LINE__, ReplicationMgr::ERR);
         return false;
     }
-    ReleaseRVScratchVolumeV2Ret_t released;
-    const bool ok = mgr.ReleaseRVScratchVol(release, released, &tran) && tran.commitTran(false) == 0;
-    if (!ok) tran.rollbackTran();
     PruneLog(mgr,
         "\tPruning for replication volume (replica or mirror) " + std::to_string(id) +
             (ok ? " was completed" : " could not be completed"),

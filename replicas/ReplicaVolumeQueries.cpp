@@ -13,7 +13,6 @@
 #include "host/db/JobHistoryTable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
-#include "host/db/SqlText.h"
 #include "policies/PolicyHandlers.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
@@ -33,6 +32,24 @@ using replica_detail::ProgNameQueries;
 namespace {
 
 const char ListFailedErrMsg[] = "Cannot get the list of YB volumes from the database";
+
+// The SNR volumes whose unique snapshot id matches the LIKE pattern bound as
+// ?1, written with LikeEscape before each character meant as itself.
+const char UniqueIdEndClause[] = "UniqueSnapshotID LIKE ?1 ESCAPE '\\'";
+const char LikeEscape[] = "\\";
+
+// The text as a LIKE pattern that matches that text alone: "%", "_" and the
+// escape character each stand for themselves.
+std::string LikeLiteral(const std::string& text)
+{
+    std::string pattern;
+    pattern.reserve(text.size());
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == LikeEscape[0]) pattern += LikeEscape[0];
+        pattern += c;
+    }
+    return pattern;
+}
 
 // The SNR volume query with the replicas lying on a volume, of the version
 // whose records the unique-snapshot query of the same record version carries.
@@ -134,11 +151,14 @@ bool ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdDB(const Args& args, Re
     if (uniqueId.empty())
         return snr_detail::Fail(*this, ret, -2, "Unique Snapshot ID is missing", "", ProgNameQueries, Fn, __LINE__);
 
-    // The id is matched as the end of the column's text.
-    const std::string where = "UniqueSnapshotID LIKE '%%" + SqlEscape(uniqueId) + "'";
+    // The id is matched as the end of the column's text, each of its
+    // characters as itself.
+    const std::string pattern = "%" + LikeLiteral(uniqueId);
+    const std::string where = "UniqueSnapshotID LIKE '" + pattern + "' ESCAPE '" + LikeEscape + "'";
     CSNRVolumeDB snrVolumes;
     snr_detail::HeldRows<YBPhysicalVolume_t> list(snrVolumes);
-    if (!snrVolumes.getList(list.rows, list.count, where.c_str(), OrderBy, tran))
+    if (!snrVolumes.getList(list.rows, list.count, UniqueIdEndClause,
+                            {DBArgument{DBArgument::TEXT, 0, 0.0, pattern}}, OrderBy, tran))
         return snr_detail::Fail(*this, ret, -4, "Could not check volume information",
                                 "\n\tCSNRVolumeDB::getList() failed\n\tInput\n\tsWhere = " + EvDebug::escaped(where) +
                                     "\n\tsOrderBy = " + OrderBy + "\n\tDB err Code = " +

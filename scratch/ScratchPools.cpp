@@ -367,6 +367,11 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
         ~MemberRows() { db.deleteList(rows); }
     } owner{scratchDB, members};
 
+    if (count == 0) {
+        // No member to bring along: the engine is not read.
+        ret.errMsg = "";
+        return true;
+    }
     if (engineId == 0) {
         for (unsigned int i = 0; i < count; ++i) {
             RemoveVolSnapParam42Args_t removeArgs;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <map>
 
 #include "flr/FLRPruneFixture.h"
 
@@ -120,6 +121,27 @@ TEST_F(CPRebuildTest, ListAddsMergesAndDropsAsTheClientHoldsThem)
             EXPECT_GE(r.CreationTime, static_cast<int32_t>(start));
             EXPECT_EQ(r.JobId, 9);
         }
+}
+
+TEST_F(CPRebuildTest, PointsOfOneSetMadeByOneRebuildStayApartUnlessTheyShareTheirJob)
+{
+    // Three new points of set 40, all stamped within the same rebuild: jobs
+    // 8 and 9 are two recovery points; the third entry is job 9 again and
+    // joins its point.
+    ClientList list;
+    list.cps = {Entry(40, 8), Entry(40, 9), Entry(40, 9)};
+    list.snaps = {{1, 0, "s8"}, {2, 1, "s9"}, {3, 2, "t9"}};
+    list.pairs = {{0, 1, 201}, {0, 2, 201}, {0, 3, 202}};
+    expectDone(rebuild<repCreateCPReq2V2>(0x35000245, list));
+
+    std::map<int32_t, int32_t> jobOf;
+    for (const auto& r : StoredRows<YBFLRConsistencyPoint_t, FLRConsistencyPointDB>()) jobOf[r.id] = r.JobId;
+    ASSERT_EQ(jobOf.size(), 2u);
+    std::vector<std::string> held;
+    for (const auto& r : StoredRows<YBFLRSnapshot_t, FLRSnapshotDB>())
+        held.push_back(std::string(r.Name) + ":" + std::to_string(jobOf[r.ConsistencyPointId]));
+    EXPECT_EQ(held, (std::vector<std::string>{"s8:8", "s9:9", "t9:9"}));
+    EXPECT_EQ(PairRows().size(), 3u);
 }
 
 TEST_F(CPRebuildTest, FirstVersionGivesEngineTypeOneAndAnEmptyListDropsEverything)

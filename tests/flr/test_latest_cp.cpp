@@ -91,6 +91,23 @@ TEST_P(LatestCPTest, RefusalsAndFailedReads)
     expectNoMemoryAtEachArray(4, [&] { return latest(40); });
 }
 
+TEST_F(LatestCPRequests, SnapshotEntriesLeaveTheAuxValueZero)
+{
+    // Point 2's snapshot holds an AuxValue; the entries of this request
+    // never carry one, with or without a volume.
+    const Rows sent = StoredSnaps({3}, 2);
+    exec("UPDATE YBFLRSnapshot SET AuxValue = 7 WHERE id = 3");
+    for (int version : {2, 3}) {
+        SCOPED_TRACE(version);
+        QueryAnswer a = latest(version, 40);
+        expectDone(a);
+        EXPECT_EQ(a.snaps, sent);
+        a = latest(version, 40, "{g-fan}");
+        expectDone(a);
+        EXPECT_EQ(a.snaps, sent);
+    }
+}
+
 // ---- With a volume GUID ----------------------------------------------------------------
 
 TEST_F(LatestCPRequests, WithAVolumeTheNewestDestinationPointHoldingItIsTheAnswer)

@@ -133,6 +133,17 @@ TEST_F(AppDirsTest, CopyListAndRefresh)
     repCopyAppDirReq invalid{-1, 1};
     EXPECT_EQ(send(0x350000d9, &invalid, sizeof(repCopyAppDirResp), &DecodeCopy).errCode, -6);
 
+    // A copy onto the volume it comes from is refused, whatever it holds.
+    const long long all = count("id > 0");
+    for (int32_t volume : {600, 700}) {
+        repCopyAppDirReq onto{volume, volume};
+        DirAnswer refused = send(0x350000d9, &onto, sizeof(repCopyAppDirResp), &DecodeCopy);
+        EXPECT_EQ(refused.status, 0);
+        EXPECT_EQ(refused.errCode, -6);
+        EXPECT_EQ(refused.msg, "Cannot copy Application Dirs records onto the YB Volume that holds them");
+    }
+    EXPECT_EQ(count("id > 0"), all);
+
     // The entries of one volume in id order; an empty path goes as null.
     repQueryAppDirsByReplicaVolReq one{600};
     DirAnswer listed =
@@ -161,6 +172,38 @@ TEST_F(AppDirsTest, CopyListAndRefresh)
     DirAnswer failed = send(0x35000083, &now, sizeof(repUpdateAppDirModifyTimeByRepVolResp), &DecodeStatus);
     EXPECT_EQ(failed.status, 0);
     EXPECT_EQ(failed.msg, "Could not update application dirs record");
+}
+
+TEST_F(AppDirsTest, ACopyReadFailingPartWayAnswersAndKeepsNothing)
+{
+    exec("INSERT INTO YBApplicationDirs (subclientId, clientId, objName, path, creationTime, modifyTime, "
+         "ReplicationVolumeId) VALUES (60, 2, 'a', '/a', 100, 100, 600), (60, 2, 'b', '/b', 200, 200, 600), "
+         "(60, 2, 'c', '/c', 300, 300, 600)");
+    repCopyAppDirReq copy{600, 601};
+    // The source rows are read one at a time between the copies: the read
+    // fails as it starts, or at the third row after two were written; then
+    // the insert of the second fails.
+    for (int skip : {0, 3}) {
+        SCOPED_TRACE(skip);
+        HostDBFaults::failNext("fetch", 5, skip);
+        EvDebug::clearEntries();
+        DirAnswer failed = send(0x350000d9, &copy, sizeof(repCopyAppDirResp), &DecodeCopy);
+        EXPECT_EQ(failed.status, 0);
+        EXPECT_EQ(failed.errCode, -4);
+        EXPECT_EQ(failed.msg, "Could not get Application dirs information from the database");
+        EXPECT_EQ(LogEntriesWith("\tNew Application Dirs record ").size(), skip == 0 ? 0u : 2u);
+        EXPECT_EQ(count("ReplicationVolumeId = 601"), 0);
+        HostDBFaults::clear();
+    }
+    HostDBFaults::failNext("insert", 5, 1);
+    DirAnswer failed = send(0x350000d9, &copy, sizeof(repCopyAppDirResp), &DecodeCopy);
+    EXPECT_EQ(failed.errCode, -4);
+    EXPECT_EQ(failed.msg, "Could not add Application dirs information to the database");
+    EXPECT_EQ(count("ReplicationVolumeId = 601"), 0);
+    HostDBFaults::clear();
+
+    EXPECT_EQ(send(0x350000d9, &copy, sizeof(repCopyAppDirResp), &DecodeCopy).status, 1);
+    EXPECT_EQ(count("ReplicationVolumeId = 601 AND modifyTime = 0"), 3);
 }
 
 TEST_F(AppDirsTest, ListingsUpToATimeAnswerTheirOwnReplies)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../cleanup/CleanupFixture.h"
+#include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/JobVolumesRelease.h"
 #include "replicas/ReplicaReservation.h"
 
@@ -58,6 +59,78 @@ TEST_F(JobVolumesTest, AJobsReplicaIsUnmountedAndReleasedAndItsSnapshotCleaned)
     EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 1);
     EXPECT_EQ(LogEntriesWith("\tFreeing for replication volume (replica or mirror) 700 was completed").size(), 1u);
     EXPECT_EQ(LogEntriesWith("\tDeleting snapshot with id 500").size(), 1u);
+}
+
+TEST_F(JobVolumesTest, AReleaseThatFailsPartWayKeepsItsReplicaWhileTheOthersAreFreed)
+{
+    // Job 77 also has replica 699 on scratch volume 801, whose SNR volume 31
+    // was never reserved: its release removes the replica's directories and
+    // row, then fails.
+    exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Type, Flags) VALUES (31, 'uid-31', 1, 0)");
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (310, 2, 31, 'dev-310')");
+    exec("INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (801, 31, 9)");
+    exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, RVScratchVolumeId, JobId) "
+         "VALUES (699, 1, 10, 31, 801, 77)");
+    exec("INSERT INTO YBApplicationDirs (subclientId, clientId, objName, path, ReplicationVolumeId) VALUES "
+         "(1, 2, 'db', '/data', 699), (1, 2, 'log', '/logs', 699)");
+
+    FreeYBVolumesByJobIdArgs_t args;
+    args.jobId = 77;
+    FreeYBVolumesByJobIdRet_t ret;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
+    ASSERT_EQ(tran.commitTran(false), 0);
+
+    // 699 is as it was; 700, released after it in the same transaction, is gone.
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 699"), 1);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBApplicationDirs WHERE ReplicationVolumeId = 699"), 2);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 31"), 0);
+    EXPECT_EQ(LogEntriesWith("\tFreeing for replication volume (replica or mirror) 699 could not be completed").size(),
+              1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 0);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 0);
+    EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 1);
+}
+
+TEST_F(JobVolumesTest, AMountPointRemovalThatFailsPartWayKeepsItsRow)
+{
+    // /mnt/r is unmounted and its row removed, then the device's controller
+    // cannot be deactivated: the replica is not released.
+    ZXMMDBDeviceInfo::failNext("deactivate", -1, "controller busy");
+    FreeYBVolumesByJobIdArgs_t args;
+    args.jobId = 77;
+    FreeYBVolumesByJobIdRet_t ret;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
+    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_EQ(LogEntriesWith("\tWarning: Mount point information remains in the database although volume has been "
+                             "unmounted\n\tCheck database\n\tSNR Volume Mount Point ID = 900")
+                  .size(),
+              1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBMountPoint WHERE id = 900"), 1);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 1);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
+}
+
+TEST_F(JobVolumesTest, AReleaseWhoseNestedTransactionDoesNotStartIsSkipped)
+{
+    // After the caller's transaction, the first nested one removes /mnt/r's
+    // row; the second, the release's, does not start.
+    HostDBFaults::failNext("startTran", 5, 2);
+    FreeYBVolumesByJobIdArgs_t args;
+    args.jobId = 77;
+    FreeYBVolumesByJobIdRet_t ret;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
+    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_EQ(LogEntriesWith("\tCould not initiated database transactions for replication volume 700").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tFreeing for replication volume (replica or mirror) 700 could not be completed").size(),
+              1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 1);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBMountPoint WHERE id = 900"), 0);
 }
 
 TEST_F(JobVolumesTest, JobZeroAndAFailedUnmount)

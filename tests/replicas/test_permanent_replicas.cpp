@@ -111,6 +111,27 @@ TEST_F(PermanentReplicaTest, AnUnknownVolumeIsRegisteredFirstAndAKnownOneIsReuse
     EXPECT_EQ(create(Volume("uid-twin"), 31).count, 51u);
 }
 
+TEST_F(PermanentReplicaTest, AStoredVolumeIsUsedWhateverTheLengthOfTheRequestsOtherTexts)
+{
+    // The stored volume of the identity is used and the request's texts are
+    // never written: one too long for its column does not matter.
+    const std::string longText(300, 'f');
+    repSNRVolumeV3 known = Volume("uid-twin");
+    known.FSType = const_cast<char*>(longText.c_str());
+    const ReplicaAnswer a = create(known, 31);
+    expectSuccess(a);
+    EXPECT_EQ(a.count, 51u);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 51 AND FSType = ''"), 1);
+
+    // A volume to register is refused with the same text.
+    repSNRVolumeV3 unknown = Volume("uid-new");
+    unknown.FSType = const_cast<char*>(longText.c_str());
+    const ReplicaAnswer refused = create(unknown, 31);
+    EXPECT_EQ(refused.status, 0u);
+    EXPECT_EQ(refused.errCode, -18);
+    EXPECT_EQ(count("YBPhysicalVolume", "UniqueId = 'uid-new'"), 0);
+}
+
 TEST_F(PermanentReplicaTest, AQuoteInTheIdentityIsStoredAndFoundAgain)
 {
     const ReplicaAnswer first = create(Volume("uid'quoted"), 32);

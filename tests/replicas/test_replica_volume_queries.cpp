@@ -195,6 +195,25 @@ TEST_F(ReplicaQueryTest, AUniqueSnapshotIdGathersTheReplicasOnEverySNRVolumeEndi
     expectFailure(byUniqueId(0x35000141, "abc-1"), -5, NoMemoryErrMsg);
 }
 
+TEST_F(ReplicaQueryTest, AUniqueSnapshotIdMatchesOnlyItselfAsTheEnd)
+{
+    // Volume 15's id holds the pattern characters themselves.
+    exec("INSERT INTO YBPhysicalVolume (id, UniqueSnapshotID) VALUES (15, 'snap%_x\\y')");
+    for (unsigned long code : {0x35000141ul, 0x35000197ul, 0x350001c7ul}) {
+        SCOPED_TRACE(code);
+        // No id ends in "%" or "_-1": neither stands for other characters.
+        expectFailure(byUniqueId(code, "%"), -3, "UniqueSnapshotID not found in the database");
+        expectFailure(byUniqueId(code, "_-1"), -3, "UniqueSnapshotID not found in the database");
+        // The escape character is a character too: only volume 10 ends in "\abc-1".
+        EXPECT_EQ(Ids(byUniqueId(code, "\\abc-1")), (std::vector<int>{501, 500}));
+        EvDebug::clearEntries();
+        expectSuccess(byUniqueId(code, "%_x\\y"));
+        const auto found = LogEntriesWith("\tFound Volume ID ");
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_NE(found[0].find("\tFound Volume ID 15 for UniqueSnapshotID: %_x\\y"), std::string::npos);
+    }
+}
+
 TEST_F(ReplicaQueryTest, TheVolumesOfASubclientComeInIdOrderBeforeTheStatus)
 {
     const ReplicaAnswer a = bySubclient(60);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../cleanup/CleanupFixture.h"
+#include "host/ZXMMDBDeviceInfo.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/clients/ZXJobCtrlClient.h"
 #include "replicas/RetentionPruning.h"
@@ -211,11 +212,41 @@ TEST_F(PruneTest, AFailedReleaseIsRolledBackAndListed)
     EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 0);
 }
 
+TEST_F(PruneTest, AMountPointRemovalThatFailsPartWayLeavesTheMountPointAsItWas)
+{
+    // The client unmounts /mnt/r; marking its row unmounted succeeds, then
+    // the device's controller cannot be deactivated.
+    ZXMMDBDeviceInfo::failNext("deactivate", -1, "controller busy");
+    const PruneAnswer a = prune(kNow);
+    EXPECT_EQ(a.ids, std::vector<int32_t>{700});
+    EXPECT_TRUE(logged("\tWarning: Mount point information remains in the database although volume has been "
+                       "unmounted\n\tCheck database\n\tSNR Volume Mount Point ID = 910"));
+    EXPECT_EQ(scalar("SELECT Flags FROM YBMountPoint WHERE id = 910"), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 1);
+}
+
+TEST_F(PruneTest, ASnapshotRecordWhoseRemovalFailsPartWayStaysWhole)
+{
+    // Only snapshot 706 (engine 0, due) is left; pruning removes its record
+    // alone: its directories go, then its subclient links cannot.
+    exec("DELETE FROM YBVolume WHERE id <> 706");
+    exec("INSERT INTO YBApplicationDirs (subclientId, clientId, objName, path, ReplicationVolumeId) VALUES "
+         "(1, 2, 'db', '/data', 706)");
+    HostDBFaults::failNext("remove", 5, 1);
+    const PruneAnswer a = prune(kNow);
+    EXPECT_EQ(a.ids, std::vector<int32_t>{706});
+    EXPECT_TRUE(logged("\tPruning for replication volume (snapshot) 706 could not be completed"));
+    EXPECT_EQ(remaining(), "706 ");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBApplicationDirs WHERE ReplicationVolumeId = 706"), 1);
+}
+
 // Released without a transaction, a release failing half way would keep
 // what it wrote: the volume is skipped and listed instead.
 TEST_F(PruneTest, AReleaseWhoseTransactionDoesNotStartIsSkipped)
 {
-    HostDBFaults::failNext("startTran", 5);
+    // The first transaction of the pass is the removal of the replica's
+    // mount point; the second its release.
+    HostDBFaults::failNext("startTran", 5, 1);
     const PruneAnswer a = prune(kNow);
     EXPECT_EQ(a.status, 0u);
     EXPECT_EQ(a.ids, std::vector<int32_t>{700});

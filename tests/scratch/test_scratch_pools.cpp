@@ -253,6 +253,16 @@ TYPED_TEST(PoolEngineTest, AVolumeWithoutOneHostFailsAndChangesNothing)
     EXPECT_EQ(this->dump(), unseen);
 }
 
+TYPED_TEST(PoolEngineTest, APoolWithoutMembersTakesAnyEngineUnread)
+{
+    // With no scratch volume to bring along, the engine is never read: one
+    // that is not in the catalogue is stored as it is.
+    this->exec("DELETE FROM YBScratchVolume");
+    this->expectSuccess(this->giveEngine(9));
+    EXPECT_EQ(this->pools()[0].SnapEngineInfoId, 9);
+    EXPECT_EQ(this->params().size(), 2u);  // the former members' parameters are left alone
+}
+
 TYPED_TEST(PoolEngineTest, FailureAtEachDatabaseStepChangesNothing)
 {
     auto engine2 = [&] { return this->giveEngine(2); };
