@@ -701,6 +701,6 @@ void log_error(const char* file, int line, const char* format, ...)
         std::vsnprintf(text, sizeof(text), format, ap);
         va_end(ap);
     }
-    std::string entry = std::string(file != nullptr ? file : "") + "[" + std::to_string(line) + "] -> " + text;
+    std::string entry = std::string(file != nullptr ? file : "") + "[" + std::to_string(line) + "] -> " + text + "\n";
     EvDebug().debug(entry.c_str());
 }

@@ -275,7 +275,8 @@ int getNextRow(DBtable* table, int* count, int, int);
 // one, other a database code.
 int getOneRow(DBtable* table, bool, int, int);
 
-// An error entry in the host debug log.
+// An error entry in the host debug log, a line of its own:
+// "file[line] -> text".
 void log_error(const char* file, int line, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 // Base of the entity database classes.

@@ -83,6 +83,28 @@ long long latestVersion()
     return static_cast<long long>(dbCatalogueMigrations().size());
 }
 
+// The application id every catalogue file carries from version 6 on ("RPLM").
+// Files already carry it: it never changes.
+const long long kApplicationId = 0x52504C4D;
+
+// Writes a catalogue of an earlier version, the way the build of that version
+// wrote it: its migrations, no application id, back in the default journal
+// mode (so that a switch to WAL shows in the file's header).
+void writeEarlierCatalogue(const std::string& path, int version)
+{
+    const std::vector<DBMigration>& all = dbCatalogueMigrations();
+    const std::vector<DBMigration> migrations(all.begin(), all.begin() + version);
+    {
+        DBConnection conn;
+        conn.path = path;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &conn.db), SQLITE_OK);
+        ASSERT_EQ(dbPrepareCatalogue(conn, migrations), 0);
+    }
+    ASSERT_EQ(scalarOn(path, "PRAGMA user_version"), version);
+    ASSERT_EQ(scalarOn(path, "PRAGMA application_id"), 0);
+    ASSERT_TRUE(execOn(path, "PRAGMA journal_mode=DELETE"));
+}
+
 }  // namespace
 
 class CatalogueVersionTest : public CatalogueTest {
@@ -155,6 +177,7 @@ TEST_F(CatalogueVersionTest, MigrationsAreTheSchemaFilesInOrder)
 TEST_F(CatalogueVersionTest, NewFileGetsEveryMigration)
 {
     EXPECT_EQ(scalar("PRAGMA user_version"), latestVersion());
+    EXPECT_EQ(scalar("PRAGMA application_id"), kApplicationId);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM sqlite_master WHERE name = 'YBPhysicalDevice'"), 1);
     // An empty file is a new file too.
     writeBytes(m_other, "");
@@ -174,6 +197,7 @@ TEST_F(CatalogueVersionTest, FileOfTheFirstSchemaIsMigratedAndKeepsItsRows)
     ASSERT_EQ(DBtran::openCatalogue(), 0);
 
     EXPECT_EQ(scalarOn(m_other, "PRAGMA user_version"), latestVersion());
+    EXPECT_EQ(scalarOn(m_other, "PRAGMA application_id"), kApplicationId);
     EXPECT_EQ(schemaOf(m_other), schemaOf(m_path)) << "a migrated file differs from a new one";
     CSNRVolumeDeviceNameDB devices;
     unsigned int count = 0;
@@ -220,15 +244,42 @@ TEST_F(CatalogueVersionTest, OlderFileGetsTheMissingMigrationsInOneTransaction)
 
 TEST_F(CatalogueVersionTest, StampedFileOfTheFirstSchemaGetsTheLaterMigrations)
 {
-    exec("PRAGMA user_version = 1791054960");
+    writeBytes(m_other, fileBytes(repoRoot() + "tests/host/db/fixtures/first_schema_catalogue.sqlite"));
     std::vector<DBMigration> migrations(dbCatalogueMigrations().begin(), dbCatalogueMigrations().begin() + 1);
     migrations.push_back({"002_jobs", "CREATE TABLE Jobs (id INTEGER PRIMARY KEY);"});
     DBConnection conn;
-    conn.path = m_path;
-    ASSERT_EQ(sqlite3_open(m_path.c_str(), &conn.db), SQLITE_OK);
+    conn.path = m_other;
+    ASSERT_EQ(sqlite3_open(m_other.c_str(), &conn.db), SQLITE_OK);
     EXPECT_EQ(dbPrepareCatalogue(conn, migrations), 0);
-    EXPECT_EQ(scalar("PRAGMA user_version"), 2);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM sqlite_master WHERE name = 'Jobs'"), 1);
+    EXPECT_EQ(scalarOn(m_other, "PRAGMA user_version"), 2);
+    EXPECT_EQ(scalarOn(m_other, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'Jobs'"), 1);
+}
+
+// Files written before the application id: each earlier version is
+// recognised by its schema, migrated, and marked.
+TEST_F(CatalogueVersionTest, EarlierFilesOfOursAreMigratedAndMarked)
+{
+    for (int version = 1; version < 6; ++version) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        writeEarlierCatalogue(m_other, version);
+        ASSERT_TRUE(execOn(m_other, "INSERT INTO YBPhysicalDevice (ClientId, DeviceName) VALUES (7, '/dev/kept');"));
+        // An index added by hand does not make the file another program's.
+        if (version == 3) {
+            ASSERT_TRUE(execOn(m_other, "CREATE INDEX IX_ByHand ON YBVolume (Flags);"));
+        }
+
+        DBtran::useCatalogue(m_other);
+        ASSERT_EQ(DBtran::openCatalogue(), 0);
+        EXPECT_EQ(scalarOn(m_other, "PRAGMA user_version"), latestVersion());
+        EXPECT_EQ(scalarOn(m_other, "PRAGMA application_id"), kApplicationId);
+        EXPECT_EQ(scalarOn(m_other, "SELECT COUNT(*) FROM YBPhysicalDevice WHERE DeviceName = '/dev/kept'"), 1);
+        if (version != 3) {
+            EXPECT_EQ(schemaOf(m_other), schemaOf(m_path)) << "a migrated file differs from a new one";
+        }
+
+        DBtran::useCatalogue(m_path);
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_other + suffix).c_str());
+    }
 }
 
 TEST_F(CatalogueVersionTest, NewerFileIsRefusedAndLeftUntouched)
@@ -255,4 +306,44 @@ TEST_F(CatalogueVersionTest, FilesOfOtherProgramsAreRefusedAndLeftUntouched)
     // Not a database at all.
     writeBytes(m_other, std::string(8192, 'z'));
     expectRefused(m_other, "Cannot read the catalogue");
+    unlink(m_other.c_str());
+
+    // An empty database of a program that marks its files.
+    ASSERT_TRUE(execOn(m_other, "PRAGMA application_id = 305419896;"));
+    expectRefused(m_other, "not a catalogue of this system");
+}
+
+// A version this system wrote before its files had an application id is no
+// proof: without the schema of that version the file is another program's,
+// and not a byte of it changes (not even its journal mode).
+TEST_F(CatalogueVersionTest, ForeignFilesStampedWithAnEarlierVersionAreRefusedUntouched)
+{
+    for (int version = 1; version < 6; ++version) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        ASSERT_TRUE(execOn(m_other, "CREATE TABLE Notes (id INTEGER PRIMARY KEY, Text TEXT); PRAGMA user_version = " +
+                                        std::to_string(version) + ";"));
+        expectRefused(m_other, "not a catalogue of this system");
+        unlink(m_other.c_str());
+    }
+    // The stamp of the first schema on a file without that schema.
+    ASSERT_TRUE(execOn(m_other, "CREATE TABLE Notes (id INTEGER); PRAGMA user_version = 1791054960;"));
+    expectRefused(m_other, "not a catalogue of this system");
+    unlink(m_other.c_str());
+
+    // The schema of version 3 less one index.
+    writeEarlierCatalogue(m_other, 3);
+    ASSERT_TRUE(execOn(m_other, "DROP INDEX IX_DHT_Application_appTypeId;"));
+    expectRefused(m_other, "not a catalogue of this system");
+    unlink(m_other.c_str());
+
+    // The schema of version 2 with a table of another shape.
+    writeEarlierCatalogue(m_other, 2);
+    ASSERT_TRUE(execOn(m_other, "ALTER TABLE YBMountPoint ADD COLUMN Owner TEXT;"));
+    expectRefused(m_other, "not a catalogue of this system");
+    unlink(m_other.c_str());
+
+    // The schema of version 5, marked by another program.
+    writeEarlierCatalogue(m_other, 5);
+    ASSERT_TRUE(execOn(m_other, "PRAGMA application_id = 305419896;"));
+    expectRefused(m_other, "not a catalogue of this system");
 }
