@@ -12,10 +12,12 @@
 
 namespace {
 
-// A run under way: its rows so far, and its connection's changes at its start.
+// A run under way: its rows so far, its connection's changes at its start,
+// and whether it counts rows (its rows are then the number it returns).
 struct Run {
     long long rows = 0;
     sqlite3_int64 changesAtStart = 0;
+    bool counts = false;
 };
 
 std::mutex g_mutex;
@@ -35,14 +37,17 @@ void startRun(sqlite3_stmt* stmt)
     if (g_running.count(stmt) != 0) return;
     // The steps of runs before this one are not its own.
     sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_VM_STEP, 1);
-    g_running[stmt] = Run{0, sqlite3_total_changes64(sqlite3_db_handle(stmt))};
+    const bool counts = sqlite3_column_count(stmt) == 1 && sqlite3_strnicmp(sql, "SELECT COUNT(", 13) == 0;
+    g_running[stmt] = Run{0, sqlite3_total_changes64(sqlite3_db_handle(stmt)), counts};
 }
 
 void countRow(sqlite3_stmt* stmt)
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     auto it = g_running.find(stmt);
-    if (it != g_running.end()) ++it->second.rows;
+    if (it == g_running.end()) return;
+    // The row is the statement's current one while the callback runs.
+    it->second.rows += it->second.counts ? sqlite3_column_int64(stmt, 0) : 1;
 }
 
 void endRun(sqlite3_stmt* stmt)

@@ -11,7 +11,7 @@
 // What the runs of one statement text cost while recording.
 struct DBStatementCost {
     long long runs = 0;
-    long long rows = 0;   // rows returned, and rows a write changed
+    long long rows = 0;   // rows returned (by "SELECT COUNT(...": those counted), and rows a write changed
     long long steps = 0;  // virtual machine steps
 };
 

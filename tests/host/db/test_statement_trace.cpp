@@ -53,8 +53,8 @@ TEST_F(StatementTraceTest, RecordsEachTextRunWhileOnOnce)
     EXPECT_TRUE(DBStatementTrace::recorded().empty());
 }
 
-// Each run of a text adds its rows (those returned, and those a write
-// changed) and its steps; a run while off adds nothing, not even to the next
+// Each run of a text adds its rows (those returned or counted, and those a
+// write changed) and its steps; a run while off adds nothing, not even to the next
 // run recorded.
 TEST_F(StatementTraceTest, AddsTheRowsAndStepsOfEachRun)
 {
@@ -84,6 +84,9 @@ TEST_F(StatementTraceTest, AddsTheRowsAndStepsOfEachRun)
     EXPECT_EQ(costs[select].runs, 2);
     EXPECT_EQ(costs[select].rows, 3);
     EXPECT_EQ(once.rows, 2);
+    const char count[] = "SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1";
+    ASSERT_EQ(sqlite3_exec(db, count, nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(DBStatementTrace::costs()[count].rows, 2);  // the rows counted
     EXPECT_GT(once.steps, 0);
     EXPECT_GT(costs[select].steps, once.steps);
 
