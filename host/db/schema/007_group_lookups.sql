@@ -1,0 +1,9 @@
+-- Indexes for the lookups that walked a whole group of rows (the members of a
+-- pool, the replicas of a volume, the jobs of a client) to return a few of
+-- them, so that each costs the same per row it returns however large the
+-- group grows. The catalogue is never analysed: each index is chosen on the
+-- planner's default estimates.
+
+-- The scratch row of a member volume in one pool (the pool contents): found by
+-- both columns, not by walking the pool once per member.
+CREATE INDEX IF NOT EXISTS IX_YBScratchVolume_PhysicalVolumeId_PoolId ON YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId);
