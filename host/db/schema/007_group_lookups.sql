@@ -7,3 +7,8 @@
 -- The scratch row of a member volume in one pool (the pool contents): found by
 -- both columns, not by walking the pool once per member.
 CREATE INDEX IF NOT EXISTS IX_YBScratchVolume_PhysicalVolumeId_PoolId ON YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId);
+
+-- The newest replica of a source volume in a role, of any job and of one job:
+-- the first entry of each index read backwards.
+CREATE INDEX IF NOT EXISTS IX_YBVolume_PrimaryVolumeId_Role_ModifyTime ON YBVolume (PrimaryVolumeId, CurrentRole, ModifyTime);
+CREATE INDEX IF NOT EXISTS IX_YBVolume_JobId_PrimaryVolumeId_Role_ModifyTime ON YBVolume (JobId, PrimaryVolumeId, CurrentRole, ModifyTime);
