@@ -12,3 +12,8 @@ CREATE INDEX IF NOT EXISTS IX_YBScratchVolume_PhysicalVolumeId_PoolId ON YBScrat
 -- the first entry of each index read backwards.
 CREATE INDEX IF NOT EXISTS IX_YBVolume_PrimaryVolumeId_Role_ModifyTime ON YBVolume (PrimaryVolumeId, CurrentRole, ModifyTime);
 CREATE INDEX IF NOT EXISTS IX_YBVolume_JobId_PrimaryVolumeId_Role_ModifyTime ON YBVolume (JobId, PrimaryVolumeId, CurrentRole, ModifyTime);
+
+-- The mounted snapshots of a snapshot engine (role 5), few at any time: a
+-- client's are found among them rather than among the replicas of every
+-- device of the client.
+CREATE INDEX IF NOT EXISTS IX_YBVolume_SnapEngineType_Role ON YBVolume (SnapEngineType, CurrentRole);
