@@ -17,3 +17,9 @@ CREATE INDEX IF NOT EXISTS IX_YBVolume_JobId_PrimaryVolumeId_Role_ModifyTime ON 
 -- client's are found among them rather than among the replicas of every
 -- device of the client.
 CREATE INDEX IF NOT EXISTS IX_YBVolume_SnapEngineType_Role ON YBVolume (SnapEngineType, CurrentRole);
+
+-- A subclient's directory at a path (looked for before one is recorded).
+CREATE INDEX IF NOT EXISTS IX_YBApplicationDirs_subclientId_path ON YBApplicationDirs (subclientId, path);
+
+-- The jobs of one instance of a client.
+CREATE INDEX IF NOT EXISTS IX_YBSAPOracleJob_ClientId_Instance ON YBSAPOracleJob (ClientId, AppTypeId, InstanceName);
