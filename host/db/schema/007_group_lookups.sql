@@ -23,3 +23,10 @@ CREATE INDEX IF NOT EXISTS IX_YBApplicationDirs_subclientId_path ON YBApplicatio
 
 -- The jobs of one instance of a client.
 CREATE INDEX IF NOT EXISTS IX_YBSAPOracleJob_ClientId_Instance ON YBSAPOracleJob (ClientId, AppTypeId, InstanceName);
+
+-- The subclients naming a replication policy, by the policy id their property
+-- holds. The condition and the expression are the ones the statement
+-- (YBGetSCListByYBPolicy) writes, character for character, or the index is
+-- not used.
+CREATE INDEX IF NOT EXISTS IX_DHT_SubClientProp_ReplicationPolicy ON DHT_SubClientProp (CAST(trim(attrVal) AS INTEGER))
+    WHERE attrName = 'Replication Policy' AND modified = 0;
