@@ -558,9 +558,11 @@ void PlanRequestTest::runRequests(int seededRows)
     ASSERT_EQ(HostConfig::addClient(mounts), 0);
     for (unsigned long code : {0x350001fbul, 0x35000230ul})
         EXPECT_EQ(statusOf<repQueryMountedSnapsResp>(code, repQueryMountedSnapsReq{mounts.netHostName.data()}), 1u);
-    exec("INSERT INTO YBVolume (CurrentRole, PhysicalVolumeId, SnapEngineType, SourceGUID) VALUES (2, " +
-         std::to_string(volumeId) + ", 2, '{plan-source}');"
-         "UPDATE YBPhysicalVolume SET UniqueSnapshotID = 'plan:{plan-shadow}' WHERE id = " + std::to_string(volumeId));
+    // (The volume by its unique id: the same text whatever the seeded rows.)
+    ASSERT_EQ(scalar("SELECT id FROM YBPhysicalVolume WHERE UniqueId = 'PLAN-VOLUME-1'"), volumeId);
+    exec("INSERT INTO YBVolume (CurrentRole, PhysicalVolumeId, SnapEngineType, SourceGUID) "
+         "SELECT 2, id, 2, '{plan-source}' FROM YBPhysicalVolume WHERE UniqueId = 'PLAN-VOLUME-1';"
+         "UPDATE YBPhysicalVolume SET UniqueSnapshotID = 'plan:{plan-shadow}' WHERE UniqueId = 'PLAN-VOLUME-1'");
     EXPECT_EQ(statusOf<repIsDevVSSSnapResp>(0x35000234, repIsDevVSSSnapReq{deviceId}), 1u);
     GetVolumesUsingTheBlockFilterDriverArgs_t filtered;
     filtered.ClientId = 5;
