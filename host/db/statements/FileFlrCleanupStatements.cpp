@@ -147,8 +147,8 @@ void registerAll()
 
     // The recovery points of a client by snapshot volume name and by volume
     // GUID. A GUID names one volume: its snapshots are read first, then their
-    // points. A name ("E:") is shared by the volumes of many clients: the
-    // client's points are read first.
+    // points. A volume name (a drive letter, a mount path) is commonly the
+    // same on many clients: the client's points are read first.
     const char* const byVolume[][3] = {
         {"YBFLRGetRPByClientIdAndVolName", "YBFLRConsistencyPoint CP CROSS JOIN YBFLRSnapshot S", "SnapVolumeName"},
         {"YBFLRGetRPByClientIdAndVolGuid", "YBFLRSnapshot S CROSS JOIN YBFLRConsistencyPoint CP", "VolumeGUID"}};

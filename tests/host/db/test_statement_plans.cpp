@@ -4,7 +4,7 @@
 // (recorded by DBStatementTrace), is explained on a catalogue of a few
 // thousand rows per table. A statement that reads a whole table fails the
 // test unless the table is listed as inherent to that statement
-// (host/db/PlanRequests.cpp).
+// (PlanRequests.cpp).
 //
 // Registered statements are found in the registry, and run-time texts are
 // recorded, so statements and where texts added later are checked without

@@ -71,8 +71,8 @@ struct Walk {
 
 const Walk kWalks[] = {
     {"YBFLRGetRPByClientIdAndVolName",
-     "reads the client's recovery points: a volume name is shared by the volumes of many clients, and no index "
-     "holds the client and the name together"},
+     "reads the client's recovery points: a volume name is commonly the same on many clients, and no index holds "
+     "the client and the name together"},
 };
 
 // A statement's steps per row at the large size may be this many times those
