@@ -192,7 +192,6 @@ void BM_RegistrationScaling(benchmark::State& state)
     PlainConnection conn(catalogue.path());
     seedClient(conn, 1, k);
     seedClient(conn, 2, m);
-    conn.exec("ANALYZE");
     sqlite3_stmt* forget = conn.keep(
         "DELETE FROM YBMountPoint WHERE DeviceNameId = ?1");
     sqlite3_stmt* forgetDevice = conn.keep("DELETE FROM YBPhysicalDevice WHERE id = ?1");

@@ -6,12 +6,18 @@
 // Each size N has a catalogue of its own, seeded once: pool 7 holds N SNR
 // volumes, each seen by one device with one mount point, every second one
 // with a replication volume on it; pool 8 holds N further volumes that the
-// query passes over.
+// query passes over. Client 2 sees ten more volumes of no pool, for the
+// inventories read beside the pool contents.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "bench/BenchCatalogues.h"
 #include "host/ZXPlatformInfo.h"
@@ -22,11 +28,15 @@
 #include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
 #include "scratch/PoolContents.h"
 #include "service/ReplicationMgr.h"
+#include "snr/VolumeInventory.h"
 
 namespace {
 
 const unsigned long kPoolContentsV6 = 0x3500020a;
+const unsigned long kInventoryV6 = 0x35000208;
 const int kPool = 7;
+const int kSmallClient = 2;
+const int kSmallClientVolumes = 10;
 
 void Seed(sqlite3* db, int n)
 {
@@ -64,6 +74,14 @@ void Seed(sqlite3* db, int n)
     }
     for (sqlite3_stmt* s : stmts) sqlite3_finalize(s);
     sqlite3_finalize(replica);
+    const std::string first = std::to_string(2 * n + 1);
+    const std::string last = std::to_string(2 * n + kSmallClientVolumes);
+    const std::string small =
+        "WITH RECURSIVE v(id) AS (SELECT " + first + " UNION ALL SELECT id + 1 FROM v WHERE id < " + last + ") "
+        "INSERT INTO YBPhysicalVolume (id, UniqueId, Type) SELECT id, 'small-' || id, 1 FROM v; "
+        "INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) SELECT id, " +
+        std::to_string(kSmallClient) + ", id, 'small-dev-' || id FROM YBPhysicalVolume WHERE id >= " + first + ";";
+    BenchCheck(sqlite3_exec(db, small.c_str(), nullptr, nullptr, nullptr), db, "small client");
 }
 
 BenchCatalogues g_catalogues("scratch", &Seed);
@@ -101,6 +119,82 @@ void BM_PoolContentsPost(benchmark::State& state)
         }
     }
     state.SetItemsProcessed(state.iterations() * n);
+}
+
+// Client 2's inventory (V6, ten volumes) through post, back to back, while
+// another thread posts the contents of the pool of N volumes over and over
+// (none for N = 0): both take "TmpSNRVolInfo", so an inventory waits at most
+// for one pool-contents query. Reported: inventories per second, the
+// longest and the 99th-percentile inventory, and the pool contents answered
+// meanwhile.
+void BM_InventoryBesidePoolContents(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    DBtran::useCatalogue(g_catalogues.get(std::max(n, 10)));
+    ZXPlatformInfo::clearAll();
+    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+
+    std::atomic<bool> stop{false};
+    std::atomic<long> contents{0};
+    std::atomic<bool> contentsFailed{false};
+    std::thread pool;
+    if (n > 0) {
+        pool = std::thread([&] {
+            CZxNetwork network;
+            uint32_t status = 0;
+            network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
+                status = static_cast<const repQueryRVScratchVolumeByScratchPoolIdV6Response*>(data)->status;
+            });
+            ZxSessionSend session(&network);
+            ReplicationMgr mgr(&session);
+            while (!stop.load()) {
+                repQueryRVScratchVolumeByScratchPoolIdV6Req req{};
+                req.poolId = kPool;
+                zxsDatabuf buf;
+                buf.m_pData = &req;
+                status = 0;
+                if (mgr.post(kPoolContentsV6, 0, &buf) != 1 || status != 1) contentsFailed = true;
+                ++contents;
+            }
+        });
+    }
+
+    bool complete = false;
+    CZxNetwork network;
+    network.setSendObserver([&](unsigned long, const void* data, unsigned long length) {
+        const auto* r = static_cast<const repQuerySNRDeviceByClientIdV6Response*>(data);
+        complete = length == sizeof *r && r->status == 1 && r->deviceCount == kSmallClientVolumes &&
+                   r->volumeCount == kSmallClientVolumes;
+    });
+    ZxSessionSend session(&network);
+    ReplicationMgr mgr(&session);
+    repQuerySNRDeviceByClientIdV6Req request;
+    request.ClientId = kSmallClient;
+    std::vector<double> waits;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const auto before = std::chrono::steady_clock::now();
+        zxsDatabuf buf;
+        buf.m_pData = &request;
+        complete = false;
+        mgr.post(kInventoryV6, 0, &buf);
+        waits.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - before).count());
+        if (!complete) {
+            state.SkipWithError("the inventory failed");
+            break;
+        }
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    stop = true;
+    if (pool.joinable()) pool.join();
+    if (contentsFailed) state.SkipWithError("a pool contents request failed");
+    std::sort(waits.begin(), waits.end());
+    if (!waits.empty()) {
+        state.counters["inventories_per_s"] = static_cast<double>(waits.size()) / seconds;
+        state.counters["p99_us"] = waits[std::min(waits.size() - 1, waits.size() * 99 / 100)];
+        state.counters["max_us"] = waits.back();
+    }
+    state.counters["pool_contents"] = static_cast<double>(contents.load());
 }
 
 // The rows of one registered statement with plain sqlite3 calls: prepare,
@@ -168,5 +262,6 @@ void BM_PlainSqliteSameRows(benchmark::State& state)
 
 BENCHMARK(BM_PoolContentsPost)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainSqliteSameRows)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InventoryBesidePoolContents)->Arg(0)->Arg(10)->Arg(1000)->Arg(10000)->UseRealTime();
 
 BENCHMARK_MAIN();

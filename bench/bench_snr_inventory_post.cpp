@@ -101,7 +101,7 @@ void Seed(sqlite3* db, int n)
 BenchCatalogues g_inventories("inventory", &Seed);
 
 // The catalogue of size n, every statement of the read checked (once) to
-// find its rows through an index as the catalogue stands, analysed.
+// find its rows through an index as the catalogue stands, unanalysed.
 const std::string& CheckedCatalogue(int n)
 {
     static std::map<int, bool> checked;

@@ -1,10 +1,19 @@
 // A record of the SQL the catalogue's connections run, for tests that look at
-// what the library asks of the database (the plans of its statements). Off
-// unless switched on; while off it costs nothing.
+// what the library asks of the database (the plans of its statements, and what
+// each run of a statement costs). Off unless switched on; while off it costs
+// nothing.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
+
+// What the runs of one statement text cost while recording.
+struct DBStatementCost {
+    long long runs = 0;
+    long long rows = 0;   // rows returned (by "SELECT COUNT(...": those counted), and rows a write changed
+    long long steps = 0;  // virtual machine steps
+};
 
 class DBStatementTrace {
 public:
@@ -17,4 +26,8 @@ public:
     // Each statement text run while recording, once, in the order each first
     // ran. A text of several statements is recorded statement by statement.
     static std::vector<std::string> recorded();
+    // The cost of each text that finished a run while recording, summed over
+    // its runs. A write's changed rows include those of its triggers and
+    // foreign-key actions.
+    static std::map<std::string, DBStatementCost> costs();
 };

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,13 @@ inline std::vector<std::string> CatalogueTables(sqlite3* db)
 // The SQL that fills every table with `rows` rows: ids 1 to rows, a column
 // naming another row ("...Id", "...id", "..Id_l") one of `refs` values, any
 // other number one of 3 values, texts distinct per pair of rows.
-inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs)
+//
+// A column named in `crowded` ("Table.Column") names row 1 in one row of
+// every four instead (for each crowded column of a table a different share
+// of its rows): row 1 then has a share of the table's rows under it, which
+// grows with them, as a large pool has its members or a large client its
+// devices.
+inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs, const std::set<std::string>& crowded = {})
 {
     const std::string n = std::to_string(rows);
     std::string sql = "BEGIN;";
@@ -37,7 +44,7 @@ inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs)
         EXPECT_EQ(sqlite3_prepare_v2(db, ("SELECT name, type, pk, hidden FROM pragma_table_xinfo('" + table + "')").c_str(),
                                      -1, &stmt, nullptr),
                   SQLITE_OK);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int column = 0; sqlite3_step(stmt) == SQLITE_ROW; ++column) {
             if (sqlite3_column_int(stmt, 3) != 0) continue;  // generated
             const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
             const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
@@ -48,6 +55,9 @@ inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs)
                 value = "i";
             else if (type.find("CHAR") != std::string::npos || type.find("TEXT") != std::string::npos)
                 value = "'" + name + "-' || (i / 2)";
+            else if (lower.find("id") != std::string::npos && crowded.count(table + "." + name) != 0)
+                value = "CASE WHEN (i + " + std::to_string(column) + ") % 4 = 0 THEN 1 ELSE 1 + (i * 7919) % " +
+                        std::to_string(refs) + " END";
             else if (lower.find("id") != std::string::npos)
                 value = "1 + (i * 7919) % " + std::to_string(refs);
             else

@@ -64,9 +64,7 @@ public:
             if (sqlite3_prepare_v2(m_db, tail, -1, &stmt, &tail) != SQLITE_OK) return sqlite3_errmsg(m_db);
             if (stmt == nullptr) break;  // blanks or comments
             ExplainedStatement e;
-            e.sql = sqlite3_sql(stmt);
-            std::string error = readProgram(e.sql, e.scanned);
-            if (error.empty()) error = readPlan(e.sql, e.plan);
+            std::string error = explainOne(sqlite3_sql(stmt), e);
             if (error.empty() && (SqlFirstWordIs(e.sql, "CREATE") || SqlFirstWordIs(e.sql, "DROP"))) {
                 while (sqlite3_step(stmt) == SQLITE_ROW) {
                 }
@@ -77,6 +75,16 @@ public:
             out.push_back(e);
         }
         return "";
+    }
+
+    // Explains one statement as the catalogue stands, without running it.
+    // "" or why it did not prepare.
+    std::string explainOne(const std::string& sql, ExplainedStatement& e)
+    {
+        e.sql = sql;
+        std::string error = readProgram(e.sql, e.scanned);
+        if (error.empty()) error = readPlan(e.sql, e.plan);
+        return error;
     }
 
     // The tables the statements of text read from end to end.

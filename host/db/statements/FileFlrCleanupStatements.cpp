@@ -69,14 +69,16 @@ void registerAll()
     DBStatementRegistry::registerStatement("YBGetYBPolicyList", "SELECT * FROM YBPolicy WHERE id > 0 ORDER BY id ASC");
 
     // A property value that an integer conversion rejects ("1.5", "1e3", "abc")
-    // names no policy: the subclient is left out.
+    // names no policy: the subclient is left out. The subclients are found
+    // from the properties naming the policy, through the index
+    // IX_DHT_SubClientProp_ReplicationPolicy, which holds this condition and
+    // this expression of the value, written alike: change them together.
     DBStatementRegistry::registerStatement(
         "YBGetSCListByYBPolicy",
-        "SELECT A.id FROM DHT_Application A, "
-        "(SELECT componentNameId, modified, attrName, trim(attrVal) AS v FROM DHT_SubClientProp) SCP "
-        "WHERE A.appTypeId = ?2 AND A.subclientStatus = 0 "
-        "AND A.id = SCP.componentNameId AND SCP.modified = 0 AND SCP.attrName = 'Replication Policy' "
-        "AND " + isInteger("SCP.v") + " AND CAST(SCP.v AS INTEGER) = ?1 ORDER BY A.id");
+        "SELECT A.id FROM DHT_SubClientProp SCP CROSS JOIN DHT_Application A "
+        "WHERE SCP.attrName = 'Replication Policy' AND SCP.modified = 0 AND CAST(trim(SCP.attrVal) AS INTEGER) = ?1 "
+        "AND " + isInteger("trim(SCP.attrVal)") + " AND A.id = SCP.componentNameId AND A.appTypeId = ?2 "
+        "AND A.subclientStatus = 0 ORDER BY A.id");
 
     // A filter file name without the separator or with a leading part that is
     // not an integer fails the whole statement.
@@ -143,17 +145,20 @@ void registerAll()
         "SELECT DISTINCT S.id, S.ConsistencyPointId, S.Name FROM YBFLRSnapshot S, YBFLRConsistencyPoint CP "
         "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id ORDER BY S.Name, S.id");
 
-    // The recovery points by snapshot volume name and by volume GUID.
-    const char* const byVolume[][2] = {{"YBFLRGetRPByClientIdAndVolName", "SnapVolumeName"},
-                                       {"YBFLRGetRPByClientIdAndVolGuid", "VolumeGUID"}};
-    for (const auto& [objectName, column] : byVolume) {
+    // The recovery points of a client by snapshot volume name and by volume
+    // GUID. A GUID names one volume: its snapshots are read first, then their
+    // points. A volume name (a drive letter, a mount path) is commonly the
+    // same on many clients: the client's points are read first.
+    const char* const byVolume[][3] = {
+        {"YBFLRGetRPByClientIdAndVolName", "YBFLRConsistencyPoint CP CROSS JOIN YBFLRSnapshot S", "SnapVolumeName"},
+        {"YBFLRGetRPByClientIdAndVolGuid", "YBFLRSnapshot S CROSS JOIN YBFLRConsistencyPoint CP", "VolumeGUID"}};
+    for (const auto& [objectName, tables, column] : byVolume) {
         DBStatementRegistry::registerStatement(
-            objectName,
-            std::string("SELECT DISTINCT CP.id, CP.CreationTime, S.Name, IFNULL(MP.MountPath, ''), CP.JobId "
-                        "FROM YBFLRConsistencyPoint CP, YBFLRSnapshot S "
-                        "LEFT JOIN YBFLRSnapMountPoint MP ON S.id = MP.SnapshotId "
-                        "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id AND S.") +
-                column + " = ?2 AND CP.Type = 1 ORDER BY CP.id");
+            objectName, std::string("SELECT DISTINCT CP.id, CP.CreationTime, S.Name, IFNULL(MP.MountPath, ''), CP.JobId "
+                                    "FROM ") + tables +
+                            " LEFT JOIN YBFLRSnapMountPoint MP ON S.id = MP.SnapshotId "
+                            "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id AND S." +
+                            column + " = ?2 AND CP.Type = 1 ORDER BY CP.id");
     }
 
     DBStatementRegistry::registerStatement(

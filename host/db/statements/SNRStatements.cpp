@@ -111,14 +111,18 @@ struct Registration {
                                                "WHERE (Q.id = S.YBVolumeId AND S.Scid = ?1) ORDER BY Q.id ASC");
         // ?1 primary volume, ?2 role, ?3 job id (ignored unless above 0). Of
         // replicas changed at the same time the newest (highest id) counts.
+        // One arm per case, each of which only its case runs, so that each
+        // reads its replicas newest first from an index of its own (of the
+        // volume's role, and of the job's replicas of the volume's role).
+        const std::string latest =
+            "SELECT " + volume + ", rv.ModifyTime AS ReplicaTime, rv.id AS ReplicaId FROM YBVolume rv, YBPhysicalVolume S "
+            "WHERE rv.PrimaryVolumeId = ?1 AND rv.CurrentRole = ?2 AND rv.PhysicalVolumeId = S.id AND ";
         DBStatementRegistry::registerStatement(
             "YBGetLatestRepVolByPVId",
-            "SELECT v.id, v.UniqueId, v.UniqueIdType, v.LUN, v.StartLBA, v.BlockCount, v.BlockSize, v.Flags, v.FSType, "
-            "v.UniqueSnapshotID, v.ApplianceId, v.TzState, v.CostCategoryId, v.Type "
-            "FROM YBVolume rv, YBPhysicalVolume v "
-            "WHERE rv.PrimaryVolumeId = ?1 AND rv.CurrentRole = ?2 AND rv.PhysicalVolumeId = v.id "
-            "AND (?3 <= 0 OR rv.JobId = ?3) "
-            "ORDER BY rv.ModifyTime DESC, rv.id DESC LIMIT 1");
+            "SELECT id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, BlockSize, Flags, FSType, UniqueSnapshotID, "
+            "ApplianceId, TzState, CostCategoryId, Type FROM (" +
+                latest + "?3 <= 0 UNION ALL " + latest +
+                "?3 > 0 AND rv.JobId = ?3 ORDER BY ReplicaTime DESC, ReplicaId DESC LIMIT 1)");
 
         // Job history pruning: drops the entries whose source or destination
         // SNR volume is gone from the catalogue; one row, retVal 0.

@@ -1,4 +1,7 @@
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,4 +51,53 @@ TEST_F(StatementTraceTest, RecordsEachTextRunWhileOnOnce)
 
     DBStatementTrace::start();
     EXPECT_TRUE(DBStatementTrace::recorded().empty());
+}
+
+// Each run of a text adds its rows (those returned or counted, and those a
+// write changed) and its steps; a run while off adds nothing, not even to the next
+// run recorded.
+TEST_F(StatementTraceTest, AddsTheRowsAndStepsOfEachRun)
+{
+    struct StopAtEnd {
+        ~StopAtEnd() { DBStatementTrace::stop(); }
+    } stopAtEnd;
+    DBStatementTrace::start();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &db), SQLITE_OK);
+    const char insert[] = "INSERT INTO YBPhysicalDevice (ClientId, DeviceName) VALUES (1, 'a'), (1, 'b'), (2, 'c')";
+    ASSERT_EQ(sqlite3_exec(db, insert, nullptr, nullptr, nullptr), SQLITE_OK);
+    const char select[] = "SELECT id FROM YBPhysicalDevice WHERE ClientId = ?1";
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, select, -1, &stmt, nullptr), SQLITE_OK);
+    auto run = [stmt](int client) {
+        sqlite3_bind_int(stmt, 1, client);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+        }
+        sqlite3_reset(stmt);
+    };
+    run(1);
+    const DBStatementCost once = DBStatementTrace::costs()[select];
+    run(2);
+    std::map<std::string, DBStatementCost> costs = DBStatementTrace::costs();
+    EXPECT_EQ(costs[insert].runs, 1);
+    EXPECT_EQ(costs[insert].rows, 3);
+    EXPECT_EQ(costs[select].runs, 2);
+    EXPECT_EQ(costs[select].rows, 3);
+    EXPECT_EQ(once.rows, 2);
+    const char count[] = "SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1";
+    ASSERT_EQ(sqlite3_exec(db, count, nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(DBStatementTrace::costs()[count].rows, 2);  // the rows counted
+    EXPECT_GT(once.steps, 0);
+    EXPECT_GT(costs[select].steps, once.steps);
+
+    DBStatementTrace::stop();
+    run(1);
+    DBStatementTrace::start();
+    EXPECT_TRUE(DBStatementTrace::costs().empty());
+    run(1);
+    costs = DBStatementTrace::costs();
+    EXPECT_EQ(costs[select].runs, 1);
+    EXPECT_EQ(costs[select].steps, once.steps);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
 }
