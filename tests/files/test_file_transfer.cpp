@@ -404,6 +404,7 @@ TEST_F(FileTransferTest, AFailedStoreKeepsTheTemporaryFileAndARetryCompletesIt)
         const char* text;
     };
     for (const Failure& f : {Failure{"insert", -4, "YB File cannot be added to the database"},
+                             Failure{"writeLongText", -4, "YB File cannot be added to the database"},
                              Failure{"commitTran", -4, "Could not commit database transactions"},
                              Failure{"startTran", -7, "Could not initiated database transactions"},
                              Failure{"getNRows", -4, "File information from the database cannot be accessed"}}) {
@@ -526,15 +527,18 @@ TEST_F(FileTransferTest, TheDownloadAnswersEachRefusalOfTheStoredFile)
         EXPECT_EQ(a.msg, r.text);
         EXPECT_EQ(a.fileId, 0u);
     }
-    HostDBFaults::failNext("getInfo", 5);
-    FileAnswer a = download(8);
-    EXPECT_EQ(a.errCode, -4);
-    EXPECT_EQ(a.msg, "Could not check YB File information from DB");
+    for (const char* call : {"getInfo", "readLongText"}) {
+        HostDBFaults::failNext(call, 5);
+        FileAnswer a = download(8);
+        EXPECT_EQ(a.errCode, -4) << call;
+        EXPECT_EQ(a.msg, "Could not check YB File information from DB") << call;
+    }
     AllocReplyArray = &NoMemory;
-    a = download(8);
+    FileAnswer a = download(8);
     AllocReplyArray = &malloc;
     EXPECT_EQ(a.errCode, -5);
     EXPECT_EQ(a.msg, "Not enough memory to copy YB File");
+    EXPECT_EQ(LogEntriesWith("\n\tMemory required = 2 bytes").size(), 1u);
 
     // A file without a name goes out with a null name.
     a = download(8);
