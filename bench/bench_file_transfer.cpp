@@ -7,6 +7,7 @@
 // (the client's request buffer already counted for a one-request upload).
 #include <benchmark/benchmark.h>
 #include <dirent.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -177,6 +178,10 @@ Measure Run(Transfer transfer, size_t bytes, const std::string& dir)
         std::snprintf(m.error, sizeof m.error, "%s", what);
         return m;
     };
+    // Every large block is mapped for itself and returned when freed, so that
+    // memory freed before the transfer is not resident for it to reuse.
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    mallopt(M_TRIM_THRESHOLD, 128 << 10);
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
     ZXPlatformInfo::setValue("Platform", "TempDirectory", dir + "/staging");
     DBtran::useCatalogue(dir + "/catalogue.db");
