@@ -23,6 +23,8 @@ int DBLongTexts::bind(sqlite3_stmt* stmt, int i, const DBEntityColumn& column, c
     const size_t stored = DBServerText::storedLength(text, length);
     if (stored == 0) return sqlite3_bind_text(stmt, i, "", 0, SQLITE_STATIC);
     m_texts.push_back(Text{column.name, text, length});
+    // Not built in memory by the insert as long as no column after it holds
+    // bytes (an integer 0 or 1 holds none); else built once, zero-filled.
     return sqlite3_bind_zeroblob64(stmt, i, stored);
 }
 
