@@ -14,6 +14,7 @@
 #include "files/StoredFiles.h"
 #include "files/TransferFiles.h"
 #include "host/EvDebug.h"
+#include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -29,6 +30,9 @@ namespace {
 const char Fn[] = "ReplicationMgr::post()";
 
 const char ForeignFileText[] = "Temporary YB File cannot be manipulated";
+
+// Seconds after its last change at which a transfer file counts as abandoned.
+const unsigned long kDefaultTransferFileMaxAge = 86400;
 
 // Transfer steps write their failures into this record; the case copies
 // them into its reply.
@@ -49,9 +53,24 @@ bool RefuseForeignName(ReplicationMgr& mgr, StepResult& ret, const std::string& 
 // Removes a transfer file that is no longer needed; a failure is logged.
 void RemoveTransferFile(ReplicationMgr& mgr, const std::string& name, long line)
 {
-    if (unlink(name.c_str()) == 0) return;
+    if (transfer_files::Remove(name)) return;
     mgr.log() << "\tEvent: Temporary YB File cannot be removed\n\tTemporary file name = " << EvDebug::escaped(name);
     mgr.WriteLogMsg(cases::ProgName, Fn, line, ReplicationMgr::ERR);
+}
+
+// Before a transfer starts: removes the transfer files that no request has
+// changed for the configured age ("TransferFileMaxAgeSeconds" of section
+// "~ReplicationMgr"), each logged.
+void RemoveAbandonedTransferFiles(ReplicationMgr& mgr)
+{
+    unsigned long maxAge = 0;
+    if (ZXPlatformInfo().getNumber("~ReplicationMgr", "TransferFileMaxAgeSeconds", &maxAge) == 0 || maxAge == 0)
+        maxAge = kDefaultTransferFileMaxAge;
+    transfer_files::RemoveAbandoned(static_cast<time_t>(maxAge), [&](const std::string& name, time_t age, bool ok) {
+        mgr.log() << "\tEvent: " << (ok ? "Abandoned temporary YB File removed" : "Temporary YB File cannot be removed")
+                  << "\n\tTemporary file name = " << EvDebug::escaped(name) << "\n\tUnchanged for " << age << " s";
+        mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ok ? ReplicationMgr::MSG : ReplicationMgr::ERR);
+    });
 }
 
 // The size of a file that exists and is not empty; false otherwise.
@@ -105,6 +124,7 @@ bool AppendChunk(ReplicationMgr& mgr, const repUploadYBFileReq& req, StepResult&
         flags = transfer_files::AppendFlags;
         fd.reset(transfer_files::Open(tmpName, flags));
     } else {
+        RemoveAbandonedTransferFiles(mgr);
         flags = transfer_files::CreateFlags;
         fd.reset(transfer_files::Create(Direction::Upload, volumeId, tmpName));
     }
@@ -232,6 +252,7 @@ bool FirstDownloadStep(ReplicationMgr& mgr, const repDownloadYBFileByIdReq& req,
     const size_t length = std::strlen(text);
     if (length > kYBFileChunkSize) {
         const std::string id = std::to_string(ret.file.id);
+        RemoveAbandonedTransferFiles(mgr);
         UniqueFd fd(transfer_files::Create(Direction::Download, ret.file.volumeId, tmpName));
         if (!fd)
             return Refuse(mgr, step, -10, "Temporary YB File cannot be created",

@@ -5,7 +5,9 @@
 // of 0x35000143 and 0x35000145 are in files/FileTransfer.cpp.
 #include "files/StoredFiles.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,7 +73,7 @@ int ReadFiles(Cursor& cursor, std::vector<YBFileRecord_t>& files)
 // Points a row at content the caller owns for as long as the holder lives.
 class LentContent {
 public:
-    LentContent(YBFile_t& row, const std::string& content) : m_row(row) { m_row.Content = const_cast<char*>(content.c_str()); }
+    LentContent(YBFile_t& row, const char* content) : m_row(row) { m_row.Content = const_cast<char*>(content); }
     ~LentContent() { m_row.Content = nullptr; }
     LentContent(const LentContent&) = delete;
     LentContent& operator=(const LentContent&) = delete;
@@ -136,8 +138,14 @@ bool ReplicationMgr::UploadYBFile(const UploadYBFileArgs_t& args, UploadYBFileRe
     std::memcpy(row.Name, file.name.data(), file.name.size());  // fits: length checked above
     row.VolumeId = file.volumeId;
     row.Flags = 0;
-    std::string content = file.content;
-    avoidBackSlashCRLFProblemWithSQLServer(&content);
+    // The content goes to the insert where it is, unless it must be rewritten.
+    std::string rewritten;
+    const char* content = file.content;
+    if (std::strstr(content, "\\\r\n") != nullptr) {
+        rewritten = content;
+        avoidBackSlashCRLFProblemWithSQLServer(&rewritten);
+        content = rewritten.c_str();
+    }
     bool inserted;
     {
         LentContent lent(row, content);
@@ -160,32 +168,34 @@ bool ReplicationMgr::DownloadYBFile(const DownloadYBFileByIdArgs_t& args, Downlo
 
     if (id < 0) return Refuse(*this, ret, -6, "Id is invalid", "\n\tID = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
 
+    // The content is read straight into the caller's copy.
     CYBFileDB db;
     YBFile_t row;
-    if (!db.getInfo(id, row, tran)) {
-        const int code = db.getErrorCode();
+    char* read = nullptr;
+    size_t length = 0;
+    const auto room = [](size_t bytes) { return static_cast<char*>(AllocReplyArray(bytes)); };
+    const bool found = db.getInfo(id, row, room, read, length, tran);
+    std::unique_ptr<char, void (*)(void*)> copy(read, &free);
+    const int code = db.getErrorCode();
+    if (!found && code != DB_NO_MEMORY)
         return Refuse(*this, ret, code == DB_NO_MORE_ROWS ? -3 : -4,
                       code == DB_NO_MORE_ROWS ? "YB File not found" : "Could not check YB File information from DB",
                       "\n\tCYBFileDB::getInfo() failed\n\tID = " + std::to_string(id) + "\n\tDB Err Code = " +
                           std::to_string(code),
                       ProgNameQueries, Fn, __LINE__);
-    }
-    if (row.Content == nullptr)
+    if (found && read == nullptr)
         return Refuse(*this, ret, -19, "The YB File is empty", "\n\tID = " + std::to_string(id), ProgNameQueries, Fn,
                       __LINE__);
 
     ret.file.id = row.id;
     ret.file.volumeId = row.VolumeId;
     ret.file.name = ColumnText(row.Name, sizeof row.Name);
-    const size_t length = std::strlen(row.Content);
-    char* copy = static_cast<char*>(AllocReplyArray(length + 1));
-    if (copy == nullptr)
+    if (!found)
         return Refuse(*this, ret, -5, "Not enough memory to copy YB File",
                       "\n\tID = " + std::to_string(id) + "\n\tName = " + EvDebug::escaped(ret.file.name) +
                           "\n\tMemory required = " + std::to_string(length + 1) + " bytes",
                       ProgNameQueries, Fn, __LINE__);
-    std::memcpy(copy, row.Content, length + 1);
-    ret.file.content = copy;
+    ret.file.content = static_cast<char*>(copy.release());
 
     m_LogMsg << "\tFile " << EvDebug::escaped(ret.file.name) << " from volume id " << ret.file.volumeId
              << " has been downloaded";

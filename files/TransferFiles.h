@@ -1,11 +1,14 @@
 // The temporary files in which product-file transfers are staged between
 // requests: their names, which only this system makes and which it accepts
-// back from clients only in the exact form it made them, and the file steps
-// of the transfer on them.
+// back from clients only in the exact form it made them, the files this
+// process made under them, and the file steps of the transfer on them.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace transfer_files {
@@ -43,16 +46,33 @@ std::string RandomNameDigits();
 // directory, readable and writable by this process's user only. Its name is
 // the directory, "/YBFile_Volume", the volume id, "[U@" (upload) or "[D@"
 // (download), the time in seconds, "." and 16 random hexadecimal digits,
-// then "].YB"; an existing file is never opened again. The descriptor is
-// open for writing; -1 when no file could be created (name: the last tried).
+// then "].YB"; an existing file is never opened again. The file (its device
+// and inode) is kept as this process's file of that name until Remove. The
+// descriptor is open for writing; -1 when no file could be created (name:
+// the last tried).
 int Create(Direction direction, int32_t volumeId, std::string& name);
 
 // True when the name has exactly the form Create gives for the direction in
 // the temporary directory now configured.
 bool IsTransferName(const std::string& name, Direction direction);
 
-// Opens an existing transfer file; a link is not followed. -1 on failure.
+// Opens the transfer file this process created under the name: a link is not
+// followed, and a file with another name besides this one (a link count
+// other than 1) or that is not the file created under it (another device or
+// inode) is not opened (errno EPERM). -1 on failure.
 int Open(const std::string& name, int flags);
+
+// Removes a transfer file and forgets it; false (errno set) when it could not
+// be removed.
+bool Remove(const std::string& name);
+
+// Removes the entries of the temporary directory now configured that have a
+// transfer name of either direction (made by this process or another) and
+// were last changed more than maxAgeSeconds ago, links included (not what
+// they lead to), and forgets them and every kept file whose name is gone.
+// Calls removed(name, ageSeconds, ok) for each entry it tried to remove.
+void RemoveAbandoned(time_t maxAgeSeconds,
+                     const std::function<void(const std::string&, time_t, bool)>& removed);
 
 // Writes all bytes; false when not all of them were written.
 bool WriteAll(int fd, const char* data, size_t length);

@@ -2,11 +2,13 @@
 
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "host/db/DBConnection.h"
 #include "host/db/DBFormat.h"
+#include "host/db/DBLongText.h"
 
 namespace {
 
@@ -24,6 +26,9 @@ bool isBlank(const char* text)
 struct TableTexts {
     std::string select;  // "SELECT <columns> FROM <table>"
     std::string insert;  // "INSERT INTO <table> (<columns but the identity>) VALUES (?1, ...)"
+    // "SELECT <columns, typeof(<heap text>) in place of each heap text>,
+    // rowid FROM <table>"
+    std::string selectTextTypes;
 };
 
 const TableTexts& textsOf(const DBEntityTable& table)
@@ -35,18 +40,21 @@ const TableTexts& textsOf(const DBEntityTable& table)
     if (it != made.end()) return it->second;
     TableTexts& texts = made[&table];
     std::string all;
+    std::string typed;
     std::string names;
     std::string values;
     int n = 0;
     for (size_t i = 0; i < table.count; ++i) {
         const DBEntityColumn& col = table.columns[i];
         all += (i ? ", " : "") + std::string(col.name);
+        typed += (i ? ", " : "") + (col.type == DB_COL_HEAP_TEXT ? "typeof(" + std::string(col.name) + ")" : col.name);
         if (col.identity) continue;
         names += (n ? ", " : "") + std::string(col.name);
         values += (n ? ", ?" : "?") + std::to_string(n + 1);
         ++n;
     }
     texts.select = "SELECT " + all + " FROM " + table.name;
+    texts.selectTextTypes = "SELECT " + typed + ", rowid FROM " + table.name;
     texts.insert = "INSERT INTO " + std::string(table.name) + " (" + names + ") VALUES (" + values + ")";
     return texts;
 }
@@ -243,6 +251,46 @@ bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)
     return finish(rc);
 }
 
+bool CRepTableCore::selectByKeyWithText(int key, void* row, const std::function<char*(size_t)>& allocate, char*& text,
+                                        size_t& length, DBtran* tran)
+{
+    text = nullptr;
+    length = 0;
+    int fault = HostDBFaults::check("getInfo");
+    if (fault != 0) return fail(fault);
+    const DBEntityColumn* keyCol = keyColumn();
+    const DBEntityColumn* textCol = nullptr;
+    for (size_t i = 0; i < m_table.count && textCol == nullptr; ++i)
+        if (m_table.columns[i].type == DB_COL_HEAP_TEXT) textCol = &m_table.columns[i];
+    if (keyCol == nullptr || textCol == nullptr) return fail(SQLITE_MISUSE);
+    std::string sql = textsOf(m_table).selectTextTypes + " WHERE " + keyCol->name + " = ?1";
+    DBStatement stmt;
+    int rc = prepare(tran, sql, {DBArgument{DBArgument::INT, key, 0.0, std::string()}}, stmt);
+    if (rc != 0) return fail(rc);
+    rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_DONE) return finish(DB_NO_MORE_ROWS);
+    if (rc != SQLITE_ROW) return fail(dbErrorCode(stmt.connection(), rc));
+    // The text is read while the statement holds the row's state of the
+    // catalogue.
+    bool null = false;
+    long long rowid = 0;
+    {
+        char* base = static_cast<char*>(row);
+        DBRowLock lock(stmt.get());
+        for (size_t i = 0; i < m_table.count; ++i) {
+            const DBEntityColumn& col = m_table.columns[i];
+            if (&col == textCol) {
+                const unsigned char* type = sqlite3_column_text(stmt.get(), static_cast<int>(i));
+                null = type != nullptr && std::strcmp(reinterpret_cast<const char*>(type), "null") == 0;
+            } else if (col.type != DB_COL_HEAP_TEXT)
+                dbReadColumn(stmt.get(), static_cast<int>(i), col.type, col.size, base + col.offset);
+        }
+        rowid = sqlite3_column_int64(stmt.get(), static_cast<int>(m_table.count));
+    }
+    if (null) return finish(0);
+    return finish(dbReadLongText(stmt.connection(), m_table.name, textCol->name, rowid, allocate, text, length));
+}
+
 bool CRepTableCore::countRows(const char* where, unsigned int& count, DBtran* tran)
 {
     count = 0;
@@ -270,25 +318,41 @@ bool CRepTableCore::insertRow(void* row, DBtran* tran)
     DBStatement stmt;
     int rc = prepare(tran, textsOf(m_table).insert, {}, stmt);
     if (rc != 0) return fail(rc);
-    // The fields are bound where they lie in the row.
+    // The fields are bound where they lie in the row; the long texts are
+    // written into the row once it is in, in a savepoint with the insert.
     const DBEntityColumn* identity = nullptr;
+    DBLongTexts longTexts;
     int n = 0;
     for (size_t i = 0; i < m_table.count && rc == 0; ++i) {
         const DBEntityColumn& col = m_table.columns[i];
-        if (col.identity) {
+        const char* field = static_cast<const char*>(row) + col.offset;
+        if (col.identity)
             identity = &col;
-            continue;
-        }
-        rc = dbBindField(stmt.get(), ++n, col.type, col.size, static_cast<const char*>(row) + col.offset);
+        else if (col.type == DB_COL_HEAP_TEXT)
+            rc = longTexts.bind(stmt.get(), ++n, col, field);
+        else
+            rc = dbBindField(stmt.get(), ++n, col.type, col.size, field);
     }
     DBConnection& conn = stmt.connection();
+    long long rowid = 0;
     if (rc == 0) {
         DBWriteTurn turn(conn, stmt.get());
-        rc = turn.granted() ? sqlite3_step(stmt.get()) : SQLITE_BUSY;
-        rc = rc == SQLITE_DONE ? 0 : dbErrorCode(conn, rc);
+        std::optional<DBSavepoint> together;
+        if (!turn.granted()) {
+            rc = SQLITE_BUSY;
+        } else if (!longTexts.empty()) {
+            together.emplace(conn);
+            rc = together->begun();
+        }
+        if (rc == 0) {
+            rc = sqlite3_step(stmt.get());
+            rc = rc == SQLITE_DONE ? 0 : dbErrorCode(conn, rc);
+        }
+        if (rc == 0) rowid = sqlite3_last_insert_rowid(conn.db);
+        if (rc == 0 && !longTexts.empty()) rc = longTexts.write(conn, m_table.name, rowid);
+        if (rc == 0 && together) rc = together->release();
     }
-    if (rc == 0 && identity != nullptr)
-        dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, sqlite3_last_insert_rowid(conn.db));
+    if (rc == 0 && identity != nullptr) dbStoreIdentity(identity->type, static_cast<char*>(row) + identity->offset, rowid);
     if (rc != 0) log_error(kSourceFile, __LINE__, "Insert into %s failed: %s", m_table.name, sqlite3_errmsg(conn.db));
     return finish(rc);
 }

@@ -10,6 +10,9 @@
 
 #include "host/db/DBtable.h"
 
+// The code of a read whose caller gave no room for what it read.
+const int DB_NO_MEMORY = 7;
+
 struct DBEntityColumn {
     const char* name;
     DBColumnType type;
@@ -49,6 +52,11 @@ protected:
     bool selectBoundRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy, DBtran* tran,
                          size_t rowSize, const std::function<void*(size_t)>& allocate, size_t& count);
     bool selectByKey(int key, void* row, DBtran* tran);
+    // selectByKey for a table with one heap text: that field of the row is
+    // not touched, and the text goes into room from allocate (see
+    // CRepTableDB::getInfo with room).
+    bool selectByKeyWithText(int key, void* row, const std::function<char*(size_t)>& allocate, char*& text,
+                             size_t& length, DBtran* tran);
     bool countRows(const char* where, unsigned int& count, DBtran* tran);
     bool insertRow(void* row, DBtran* tran);
     bool updateRows(const char* set, int key, DBtran* tran);
@@ -97,6 +105,19 @@ public:
     }
 
     bool getInfo(int id, Row& row, DBtran* tran) { return selectByKey(id, &row, tran); }
+
+    // getInfo for a row with a long text (its one heap text field), the text
+    // read into room the caller gives instead of a copy of the row's own:
+    // the row's heap text field is left as it is; text is room from
+    // allocate(length + 1) holding the length bytes stored and a NUL, or null
+    // for a NULL value. The caller owns the room it gave, also after a
+    // failure. When allocate gives none the code is DB_NO_MEMORY, with length
+    // set.
+    bool getInfo(int id, Row& row, const std::function<char*(size_t)>& allocate, char*& text, size_t& length,
+                 DBtran* tran)
+    {
+        return selectByKeyWithText(id, &row, allocate, text, length, tran);
+    }
 
     bool getNRows(const char* where, unsigned int& count, DBtran* tran) { return countRows(where, count, tran); }
 

@@ -1,8 +1,10 @@
 // The memory a connection gives the catalogue (page cache, memory map) and
 // the checkpoints of its write-ahead log, which a thread of their own runs in
-// the background so that no request waits for one.
+// the background so that no request waits for one, and which keep the log
+// file from staying larger than its limit.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -22,6 +24,7 @@ const char kSection[] = "~ReplicationMgr";
 const unsigned long kDefaultCacheSizeKB = 8192;
 const unsigned long kDefaultMmapSizeMB = 256;
 const unsigned long kDefaultCheckpointPages = 1000;
+const unsigned long kDefaultWalSizeLimitKB = 65536;
 // A log this many times the checkpoint size is copied whole and started
 // again from its beginning, in a turn among the writers. While writers keep
 // the log busy it is never found copied whole between two of them; the turn
@@ -31,6 +34,11 @@ const unsigned long kRestartFactor = 40;
 // A log this many times the checkpoint size is checkpointed by the thread
 // that commits: the background thread has fallen behind.
 const unsigned long kInlineFactor = 160;
+// A log file still above its limit after a checkpoint (a reader kept its
+// pages, another process held the log) is checkpointed again after this
+// delay, doubled each time up to the longest.
+const std::chrono::milliseconds kFirstRetry(250);
+const std::chrono::milliseconds kLongestRetry(8000);
 
 unsigned long setting(const char* key, unsigned long fallback)
 {
@@ -38,10 +46,20 @@ unsigned long setting(const char* key, unsigned long fallback)
     return ZXPlatformInfo().getNumber(kSection, key, &value) != 0 ? value : fallback;
 }
 
+// The size of the write-ahead log file of the catalogue at path; 0 when it
+// has none.
+unsigned long long walFileSize(const std::string& path)
+{
+    struct stat st;
+    return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
+}
+
 // Runs the passive checkpoints asked for, one catalogue file at a time, each
 // on a connection of its own opened for it.
 class Checkpointer {
 public:
+    using Clock = std::chrono::steady_clock;
+
     static Checkpointer& instance()
     {
         static Checkpointer checkpointer;
@@ -57,6 +75,13 @@ public:
         m_pending[path] |= restart;
         if (!m_thread.joinable()) m_thread = std::thread([this] { run(); });
         m_wake.notify_one();
+    }
+
+    // The size in bytes the log file of the file at path is cut back to.
+    void setLimit(const std::string& path, unsigned long long bytes)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_limits[path] = bytes;
     }
 
     unsigned long runs()
@@ -78,46 +103,88 @@ public:
 private:
     Checkpointer() = default;
 
+    // A checkpoint of a log file that stayed above its limit, due at a time.
+    struct Retry {
+        Clock::time_point due;
+        std::chrono::milliseconds delay;
+    };
+
     void run()
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         while (true) {
-            m_wake.wait(lock, [this] { return m_stopping || !m_pending.empty(); });
+            if (m_retries.empty())
+                m_wake.wait(lock, [this] { return m_stopping || !m_pending.empty(); });
+            else
+                m_wake.wait_until(lock, earliestRetry()->second.due,
+                                  [this] { return m_stopping || !m_pending.empty(); });
             if (m_stopping) {
                 closeConnection();
                 return;
             }
-            const std::string path = m_pending.begin()->first;
-            const bool restart = m_pending.begin()->second;
-            m_pending.erase(m_pending.begin());
+            std::string path;
+            bool restart = false;
+            std::chrono::milliseconds delay = kFirstRetry;
+            if (!m_pending.empty()) {
+                path = m_pending.begin()->first;
+                restart = m_pending.begin()->second;
+                m_pending.erase(m_pending.begin());
+                m_retries.erase(path);
+            } else {
+                auto retry = earliestRetry();
+                if (retry->second.due > Clock::now()) continue;
+                path = retry->first;
+                delay = std::min(retry->second.delay * 2, kLongestRetry);
+                m_retries.erase(retry);
+            }
+            const auto limit = m_limits.find(path);
+            const unsigned long long bytes = limit != m_limits.end() ? limit->second : ~0ULL;
             lock.unlock();
-            checkpoint(path, restart);
+            const bool above = checkpoint(path, restart, bytes);
             lock.lock();
             ++m_runs;
+            if (above && m_pending.count(path) == 0) m_retries[path] = Retry{Clock::now() + delay, delay};
         }
     }
 
-    // Copies the log into the file while the writers go on. For a restart it
-    // then copies what they added meanwhile in a turn of its own among them:
-    // the log is then copied whole, and the next writer starts it again from
-    // its beginning instead of letting it grow.
-    void checkpoint(const std::string& path, bool restart)
+    std::map<std::string, Retry>::iterator earliestRetry()
+    {
+        auto earliest = m_retries.begin();
+        for (auto it = m_retries.begin(); it != m_retries.end(); ++it)
+            if (it->second.due < earliest->second.due) earliest = it;
+        return earliest;
+    }
+
+    // Copies the log into the file while the writers go on. For a restart,
+    // or when the log was copied whole and its file is larger than the
+    // limit, it then copies what they added meanwhile in a turn of its own
+    // among them: the log is then copied whole, and the next writer starts it
+    // again from its beginning instead of letting it grow; a file above the
+    // limit is emptied in that turn unless a reader still reads from the log.
+    // True when the log file is still larger than the limit afterwards.
+    bool checkpoint(const std::string& path, bool restart, unsigned long long limit)
     {
         sqlite3* db = connectionTo(path);
-        int rc = db != nullptr ? SQLITE_OK : SQLITE_CANTOPEN;
-        if (rc == SQLITE_OK) rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
-        if (rc == SQLITE_OK && restart) {
+        if (db == nullptr) return false;
+        int logged = 0;
+        int copied = 0;
+        int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+        const bool above = walFileSize(path) > limit;
+        if (rc == SQLITE_OK && (restart || (above && logged == copied))) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+                rc = sqlite3_wal_checkpoint_v2(db, nullptr, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_PASSIVE,
+                                               nullptr, nullptr);
                 writers->leave();
             }
         }
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
-                      db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+                      sqlite3_errmsg(db));
             closeConnection();
+            return false;
         }
+        return walFileSize(path) > limit;
     }
 
     // The thread's connection to the file at path, kept from one checkpoint
@@ -163,6 +230,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::map<std::string, bool> m_pending;  // file -> restart
+    std::map<std::string, Retry> m_retries;
+    std::map<std::string, unsigned long long> m_limits;  // file -> bytes
     bool m_stopping = false;
     unsigned long m_runs = 0;
     std::thread m_thread;
@@ -174,11 +243,24 @@ int afterCommit(void* context, sqlite3* db, const char* name, int pages)
     const DBConnection& conn = *static_cast<const DBConnection*>(context);
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
+    // After an inline checkpoint the background one finds the log copied
+    // and cuts its file back.
     if (logged >= kInlineFactor * conn.checkpointPages)
         sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
-    else
-        Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
+    Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
     return SQLITE_OK;
+}
+
+// The page size of the catalogue open on conn; 0 when it cannot be read.
+unsigned long long pageSize(DBConnection& conn)
+{
+    sqlite3_stmt* stmt = nullptr;
+    unsigned long long size = 0;
+    if (sqlite3_prepare_v2(conn.db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        size = static_cast<unsigned long long>(sqlite3_column_int64(stmt, 0));
+    sqlite3_finalize(stmt);
+    return size;
 }
 
 }  // namespace
@@ -189,15 +271,22 @@ int dbTuneConnection(DBConnection& conn)
     const unsigned long mmapMB = setting("DBMmapSizeMB", kDefaultMmapSizeMB);
     conn.checkpointPages = setting("DBCheckpointPages", kDefaultCheckpointPages);
     if (conn.checkpointPages == 0) conn.checkpointPages = kDefaultCheckpointPages;
+    // The log is checkpointed only once it holds the checkpoint size, so it
+    // is cut back to no less than that.
+    unsigned long long walLimit = static_cast<unsigned long long>(setting("DBWalSizeLimitKB", kDefaultWalSizeLimitKB))
+                                  << 10;
+    walLimit = std::max(walLimit, conn.checkpointPages * pageSize(conn));
     // A negative cache size counts KiB rather than pages.
     std::string sql = "PRAGMA cache_size = -" + std::to_string(cacheKB) +
-                      "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(mmapMB) << 20);
+                      "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(mmapMB) << 20) +
+                      "; PRAGMA journal_size_limit = " + std::to_string(walLimit);
     int rc = dbExec(conn, sql.c_str());
     if (rc != 0) {
         log_error(kSourceFile, __LINE__, "Cannot set up the connection to the catalogue %s: %s", conn.path.c_str(),
                   sqlite3_errstr(rc));
         return rc;
     }
+    Checkpointer::instance().setLimit(conn.path, walLimit);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
     sqlite3_wal_hook(conn.db, afterCommit, &conn);
     return 0;

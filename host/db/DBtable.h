@@ -301,7 +301,8 @@ public:
     // The (skip+1)-th next call of that kind fails with code. Kinds:
     // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
     // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
-    // "insert", "Update", "remove"; "config." + a configuration query's name
+    // "insert", "Update", "remove"; "writeLongText", "readLongText" (a heap
+    // text written into its row, read into the caller's room); "config." + a configuration query's name
     // (HostConfig::failNext); "Zxc::getRand", "Zxc::netEncrypt" (Zxc::failNext).
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();

@@ -3,6 +3,8 @@
 // are dropped. The stand-in reads the long text values it is sent this way.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,11 +15,21 @@ public:
     // not read again. Everything else is kept as it is.
     static std::string read(const std::string& sent);
 
+    // The same reading without a copy: the stored text is handed to store
+    // part by part, in order, each part pointing into sent. Stops at the
+    // first part store refuses (false then).
+    static bool read(const char* sent, size_t length, const std::function<bool(const char*, size_t)>& store);
+
+    // The length of the text the server stores for the sent one.
+    static size_t storedLength(const char* sent, size_t length);
+
     // The long text values handed to the server, before its reading, while
     // the host's journals are on (HostJournals::keep), in order.
     static std::vector<std::string> sent();
     static void clearSent();
 
-    // Records one long text value handed to the server.
-    static void recordSent(const std::string& text);
+    // Records one long text value (NUL-terminated, or of the given length)
+    // handed to the server; while the journals are off nothing is built.
+    static void recordSent(const char* text);
+    static void recordSent(const char* text, size_t length);
 };

@@ -2,8 +2,10 @@
 // request and in chunks, downloads in chunks, the content rewrite on its way
 // to the catalogue, the temporary files and every refusal of them.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "files/StoredFilePostFixture.h"
 #include "files/StoredFiles.h"
 #include "files/TransferFiles.h"
+#include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/ServerText.h"
 
@@ -59,6 +62,23 @@ void* NoMemory(size_t) { return nullptr; }
 int g_repeats = 0;
 std::string RepeatedDigits() { return g_repeats-- > 0 ? "00000000000000aa" : "00000000000000bb"; }
 
+// Sets when the entry at path (a link itself, not what it leads to) was last
+// changed to the given seconds ago.
+void SetAge(const std::string& path, time_t seconds)
+{
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = time(nullptr) - seconds;
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+struct stat LinkStat(const std::string& path)
+{
+    struct stat st {};
+    lstat(path.c_str(), &st);
+    return st;
+}
+
 // Files may grow only to the given size while it lives; writing past it fails.
 class FileSizeLimit {
 public:
@@ -88,6 +108,7 @@ protected:
     void TearDown() override
     {
         transfer_files::NameDigits = &transfer_files::RandomNameDigits;
+        ZXPlatformInfo::clearValue("~ReplicationMgr", "TransferFileMaxAgeSeconds");
         StoredFilePostTest::TearDown();
     }
 
@@ -383,6 +404,7 @@ TEST_F(FileTransferTest, AFailedStoreKeepsTheTemporaryFileAndARetryCompletesIt)
         const char* text;
     };
     for (const Failure& f : {Failure{"insert", -4, "YB File cannot be added to the database"},
+                             Failure{"writeLongText", -4, "YB File cannot be added to the database"},
                              Failure{"commitTran", -4, "Could not commit database transactions"},
                              Failure{"startTran", -7, "Could not initiated database transactions"},
                              Failure{"getNRows", -4, "File information from the database cannot be accessed"}}) {
@@ -505,15 +527,18 @@ TEST_F(FileTransferTest, TheDownloadAnswersEachRefusalOfTheStoredFile)
         EXPECT_EQ(a.msg, r.text);
         EXPECT_EQ(a.fileId, 0u);
     }
-    HostDBFaults::failNext("getInfo", 5);
-    FileAnswer a = download(8);
-    EXPECT_EQ(a.errCode, -4);
-    EXPECT_EQ(a.msg, "Could not check YB File information from DB");
+    for (const char* call : {"getInfo", "readLongText"}) {
+        HostDBFaults::failNext(call, 5);
+        FileAnswer a = download(8);
+        EXPECT_EQ(a.errCode, -4) << call;
+        EXPECT_EQ(a.msg, "Could not check YB File information from DB") << call;
+    }
     AllocReplyArray = &NoMemory;
-    a = download(8);
+    FileAnswer a = download(8);
     AllocReplyArray = &malloc;
     EXPECT_EQ(a.errCode, -5);
     EXPECT_EQ(a.msg, "Not enough memory to copy YB File");
+    EXPECT_EQ(LogEntriesWith("\n\tMemory required = 2 bytes").size(), 1u);
 
     // A file without a name goes out with a null name.
     a = download(8);
@@ -521,4 +546,107 @@ TEST_F(FileTransferTest, TheDownloadAnswersEachRefusalOfTheStoredFile)
     EXPECT_FALSE(a.hasName);
     EXPECT_EQ(a.content, "x");
     EXPECT_EQ(LogEntriesWith("\tFile  from volume id 5 has been downloaded").size(), 1u);
+}
+
+TEST_F(FileTransferTest, AHardLinkUnderATransferNameIsNeitherWrittenNorReadNorRemoved)
+{
+    const std::string victim = m_dir + "/victim.txt";
+    WriteFileBytes(victim, "keep me");
+
+    // An upload's own name, its file replaced by a second name of another file.
+    FileAnswer started = uploadChunk(5, "part one ", nullptr);
+    ASSERT_EQ(started.status, 1u);
+    const std::string upload = started.tmp;
+    ASSERT_EQ(unlink(upload.c_str()), 0);
+    ASSERT_EQ(link(victim.c_str(), upload.c_str()), 0);
+    FileAnswer a = uploadChunk(5, "appended", &upload);
+    EXPECT_EQ(a.errCode, -10);
+    EXPECT_EQ(a.msg, "Temporary file to store YB file cannot be opened");
+    a = uploadFinal(5, "stolen.txt", upload);
+    EXPECT_EQ(a.errCode, -10);
+    EXPECT_EQ(a.msg, "Temporary YB File cannot be accessed");
+    EXPECT_EQ(storedFiles(), 0);
+
+    // A name in the right form under which this system made nothing.
+    const std::string planted = m_tmp + "/YBFile_Volume5[U@1700000000.0123456789abcdef].YB";
+    ASSERT_EQ(link(victim.c_str(), planted.c_str()), 0);
+    a = uploadChunk(5, "appended", &planted);
+    EXPECT_EQ(a.msg, "Temporary file to store YB file cannot be opened");
+    a = uploadFinal(5, "stolen.txt", planted);
+    EXPECT_EQ(a.msg, "Temporary YB File cannot be accessed");
+
+    // The file this system made, while it has a second name.
+    FileAnswer own = uploadChunk(5, "own ", nullptr);
+    const std::string second = m_dir + "/second-name";
+    ASSERT_EQ(link(own.tmp.c_str(), second.c_str()), 0);
+    a = uploadChunk(5, "appended", &own.tmp);
+    EXPECT_EQ(a.msg, "Temporary file to store YB file cannot be opened");
+    ASSERT_EQ(unlink(second.c_str()), 0);
+    EXPECT_EQ(uploadChunk(5, "part", &own.tmp).status, 1u);
+    EXPECT_EQ(FileBytes(own.tmp), "own part");
+
+    // A download's file replaced the same way: nothing is read or removed.
+    FileAnswer big = uploadWhole(6, "big.txt", TrickyText(kChunk + 10));
+    FileAnswer first = download(big.fileId);
+    ASSERT_TRUE(first.hasTmp);
+    ASSERT_EQ(unlink(first.tmp.c_str()), 0);
+    ASSERT_EQ(link(victim.c_str(), first.tmp.c_str()), 0);
+    a = download(0, 0, &first.tmp);
+    EXPECT_EQ(a.errCode, -10);
+    EXPECT_EQ(a.msg, "Temporary YB File cannot be opened");
+    EXPECT_FALSE(a.hasContent);
+
+    EXPECT_EQ(FileBytes(victim), "keep me");
+    EXPECT_EQ(LinkStat(victim).st_nlink, 4u) << "a name of the linked file was removed";
+    EXPECT_EQ(storedFiles(), 1);
+}
+
+TEST_F(FileTransferTest, TransferFilesUnchangedLongerThanTheConfiguredAgeGoWhenATransferStarts)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "TransferFileMaxAgeSeconds", "3600");
+    FileAnswer oldUpload = uploadChunk(5, "old", nullptr);
+    FileAnswer recentUpload = uploadChunk(5, "recent", nullptr);
+    FileAnswer big = uploadWhole(6, "big.txt", TrickyText(kChunk + 10));
+    FileAnswer oldDownload = download(big.fileId);
+    ASSERT_TRUE(oldUpload.hasTmp && recentUpload.hasTmp && oldDownload.hasTmp);
+    // Left by an earlier run: a file and a link to a file beside the
+    // directory; and an old file of another name.
+    const std::string earlier = m_tmp + "/YBFile_Volume7[U@1700000000.0123456789abcdef].YB";
+    const std::string earlierLink = m_tmp + "/YBFile_Volume7[D@1700000000.0123456789abcdef].YB";
+    const std::string beside = m_dir + "/beside.txt";
+    const std::string otherName = m_tmp + "/notes.txt";
+    WriteFileBytes(earlier, "earlier");
+    WriteFileBytes(beside, "keep me");
+    WriteFileBytes(otherName, "other");
+    ASSERT_EQ(symlink(beside.c_str(), earlierLink.c_str()), 0);
+    for (const std::string& path : {oldUpload.tmp, oldDownload.tmp, earlier, earlierLink, otherName})
+        SetAge(path, 3700);
+    SetAge(recentUpload.tmp, 3500);
+    SetAge(beside, 3700);
+
+    // A chunk of a transfer under way removes nothing.
+    ASSERT_EQ(uploadChunk(5, "more", &recentUpload.tmp).status, 1u);
+    EXPECT_EQ(staged().size(), 6u);
+
+    FileAnswer started = uploadChunk(5, "new", nullptr);
+    ASSERT_EQ(started.status, 1u);
+    const std::string leaf = recentUpload.tmp.substr(m_tmp.size() + 1);
+    EXPECT_EQ(staged(), (std::set<std::string>{leaf, started.tmp.substr(m_tmp.size() + 1), "notes.txt"}));
+    EXPECT_EQ(FileBytes(beside), "keep me");
+    EXPECT_EQ(LogEntriesWith("\tEvent: Abandoned temporary YB File removed\n\tTemporary file name = " + earlier +
+                             "\n\tUnchanged for ")
+                  .size(),
+              1u);
+    FileAnswer gone = uploadChunk(5, "late", &oldUpload.tmp);
+    EXPECT_EQ(gone.msg, "Temporary file to store YB file cannot be opened");
+    EXPECT_FALSE(FileExists(oldUpload.tmp)) << "a removed file was made again";
+
+    // A download that starts removes them too; without the key a day is the age.
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "TransferFileMaxAgeSeconds");
+    SetAge(recentUpload.tmp, 86300);
+    SetAge(started.tmp, 86500);
+    ASSERT_TRUE(download(big.fileId).hasTmp);
+    EXPECT_TRUE(FileExists(recentUpload.tmp));
+    EXPECT_FALSE(FileExists(started.tmp));
+    EXPECT_EQ(staged().size(), 3u);
 }

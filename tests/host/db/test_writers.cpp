@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -147,6 +148,7 @@ TEST_F(WritersTest, ConnectionSettingsComeFromTheConfiguration)
     };
     EXPECT_EQ(pragma("PRAGMA cache_size"), -8192);
     EXPECT_EQ(pragma("PRAGMA mmap_size"), 256LL << 20);
+    EXPECT_EQ(pragma("PRAGMA journal_size_limit"), 64LL << 20);
 
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBCacheSizeKB", "1234");
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBMmapSizeMB", "0");
@@ -199,6 +201,72 @@ TEST_F(WritersTest, LogIsCheckpointedInTheBackgroundAndStartedAgain)
     EXPECT_LT(logged, 50);
     sqlite3_close(other);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
+}
+
+TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "10");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalSizeLimitKB", "256");
+    DBtran::useCatalogue(m_path);
+    const long long limit = 256 << 10;
+    const std::string wal = m_path + "-wal";
+    auto walSize = [&wal] {
+        struct stat st;
+        return stat(wal.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : 0LL;
+    };
+    const std::string name(1000, 'n');
+    // A transaction of the given rows of over a kilobyte each: the log cannot
+    // start again while it is open, so the file grows past the limit.
+    auto bigTransaction = [&](int clientId, int rows) {
+        CSNRVolumeDeviceNameDB db;
+        DBtran tran(false);
+        ASSERT_EQ(tran.startTran(), 0);
+        for (int i = 0; i < rows; ++i) {
+            YBPhysicalDevice_t row = device(clientId, (name + std::to_string(i)).c_str());
+            ASSERT_TRUE(db.insert(row, &tran));
+        }
+        ASSERT_EQ(tran.commitTran(false), 0);
+    };
+
+    // Four threads writing small transactions, one of them a large one too:
+    // some 2,500 pages, which the thread that commits checkpoints itself.
+    std::atomic<int> failures{0};
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t)
+        writers.emplace_back([&, t] {
+            CSNRVolumeDeviceNameDB db;
+            for (int k = 0; k < 40; ++k) {
+                if (t == 0 && k == 20) bigTransaction(60, 1000);
+                DBtran tran(false);
+                if (tran.startTran() != 0) ++failures;
+                for (int i = 0; i < 10; ++i) {
+                    YBPhysicalDevice_t row = device(61 + t, (name + std::to_string(k * 100 + i)).c_str());
+                    if (!db.insert(row, &tran)) ++failures;
+                }
+                if (tran.commitTran(false) != 0) ++failures;
+            }
+        });
+    for (std::thread& w : writers) w.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_TRUE(eventually([&] { return walSize() <= limit; })) << "the log file stays at " << walSize() << " bytes";
+
+    // A reader keeps the log's pages (some 770 of them, checkpointed in the
+    // background): the file stays above its limit until it is done, and
+    // comes back within it afterwards without another write.
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const unsigned long runs = dbBackgroundCheckpoints();
+    bigTransaction(70, 300);
+    ASSERT_TRUE(eventually([&] { return dbBackgroundCheckpoints() > runs; }));
+    EXPECT_GT(walSize(), limit);
+    ASSERT_EQ(sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(eventually([&] { return walSize() <= limit; })) << "the log file stays at " << walSize() << " bytes";
+    sqlite3_close(reader);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), 1300 + 4 * 40 * 10);
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBWalSizeLimitKB");
 }
 
 }  // namespace
