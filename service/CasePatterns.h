@@ -46,7 +46,18 @@ struct CaseLog {
 // The literals a request handler writes, from the host's names of its codes.
 CaseLog HandlerLog(unsigned long requestCode, unsigned long replyCode);
 
+// Where a transaction case's completion entry ("\tMessage <request>
+// completed " + outcome) stands against its commit or rollback. A case keeps
+// the order its request has always had:
+//   A: the completion text is streamed first, then the commit (and
+//      "successfully", or "unsuccessfully" when the commit fails) or, when the
+//      transaction was started, the rollback and "unsuccessfully"; a case
+//      whose transaction never started streams no outcome;
+//   B: the commit or rollback comes first, then the completion text with the
+//      outcome ("unsuccessfully" also when the start failed).
 enum class Order { A, B };
+// How a failure's text reaches the reply: pointed at where it lies (the
+// result record or a constant text), or copied and freed after the send.
 enum class Message { PointIntoResult, Copy };
 
 // Result records carry an error text; most also an error code.
@@ -115,6 +126,17 @@ constexpr ServedCase Serve(CaseFn serve) {
                       reads ? sizeof(Req) : 0, HoldsPointers<Req>::value};
 }
 
+// What a run of a case chooses; the three patterns below are its presets.
+struct Pipeline {
+    bool withTran;             // the operation runs in a transaction of the case
+    Order order;               // see Order (cases without a transaction: B)
+    Message mode;              // see Message
+    const char* function;      // function name of the case's log entries
+    const char* noMemoryText;  // text of a reply whose arrays could not be built (-5)
+    Unstarted unstarted;       // outcome of a transaction that never started (order B)
+    bool logUnreachable;       // a catalogue that cannot be opened (no transaction) gets the entry of a failed start
+};
+
 // Runs the transaction steps shared by the patterns. Returns true when the
 // operation succeeded and the commit went through.
 struct TranSteps {
@@ -181,6 +203,15 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
 }
 
 }  // namespace cases
+
+// The one run of a case: the operation (in a transaction of the case when
+// the pipeline has one), the reply filled by `onSuccess(Reply&)` (false: an
+// array could not be allocated), the commit or rollback, `undo()` when the
+// operation succeeded but the request fails, the completion entry, the send.
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
+void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+             const Ret& ret, const cases::CaseLog& lit, const cases::Pipeline& pipeline, Operation&& operation,
+             OnSuccess&& onSuccess, Undo&& undo);
 
 // Inline case with a transaction. The caller has filled the argument record
 // the operation captures; `operation(DBtran*)` returns the operation's

@@ -3,129 +3,107 @@
 
 #include "host/db/DBtable.h"
 
-template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
-                       const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
-                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess) {
-    using namespace cases;
-    DBtran tran(false);
-    TranSteps steps(mgr, tran);
-
-    bool ok = steps.start() && operation(&tran);
-    if (!ok) {
-        if (steps.started) {
-            SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
-        } else {
-            SetFailure(reply, f, DBTranErrorMsg, -7, mode);
-            steps.logStartFailure(__LINE__);
-        }
-    } else {
-        reply.*f.status = 1;
-        reply.*f.errMsg = nullptr;
-        onSuccess(reply);
-    }
-
-    auto failCommit = [&]() { SetFailure(reply, f, DBCommitErrorMsg, -4, mode); };
-
-    std::ostringstream& log = mgr.log();
-    if (order == Order::A) {
-        log << lit.completed;
-        if (reply.*f.status == 1) {
-            if (steps.commit(__LINE__)) {
-                log << "successfully";
-            } else {
-                failCommit();
-                log << "unsuccessfully";
-            }
-        } else if (steps.started) {
-            steps.rollback();
-            log << "unsuccessfully";
-        }
-    } else {
-        if (reply.*f.status == 1) {
-            if (!steps.commit(__LINE__)) failCommit();
-        } else if (steps.started) {
-            steps.rollback();
-        }
-        log << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully");
-    }
-    log << lit.sending;
-    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
-
-    SendReply(mgr, replyCode, reply);
-    ReleaseCopiedMessage(reply, f, mode == Message::Copy);
-}
-
-template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
-                   const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
-                   OnSuccess&& onSuccess, const char* noMemoryText) {
-    using namespace cases;
-    if (DBtran::openCatalogue() != 0) {
-        SetFailure(reply, f, DBTranErrorMsg, -7, mode);
-    } else if (!operation()) {
-        SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
-    } else if (!onSuccess(reply)) {
-        SetFailure(reply, f, noMemoryText, -5, mode);
-    } else {
-        reply.*f.status = 1;
-        reply.*f.errMsg = nullptr;
-    }
-
-    mgr.log() << lit.completed << (reply.*f.status == 1 ? "successfully" : "unsuccessfully") << lit.sending;
-    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
-
-    SendReply(mgr, replyCode, reply);
-    ReleaseCopiedMessage(reply, f, mode == Message::Copy);
-}
-
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
-void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
-                       bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
-                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo) {
+void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+             const Ret& ret, const cases::CaseLog& lit, const cases::Pipeline& p, Operation&& operation,
+             OnSuccess&& onSuccess, Undo&& undo) {
     using namespace cases;
     DBtran tran(false);
-    TranSteps steps(mgr, tran, function);
+    TranSteps steps(mgr, tran, p.function);
 
     // Without a transaction the catalogue must still be usable.
-    const bool reachable = withTran || DBtran::openCatalogue() == 0;
+    const bool reachable = p.withTran || DBtran::openCatalogue() == 0;
     bool ok;
-    if (withTran) {
+    if (p.withTran) {
         ok = steps.start() && operation(&tran);
     } else {
         ok = reachable && operation(static_cast<DBtran*>(nullptr));
     }
 
-    const Message mode = Message::PointIntoResult;
     if (!ok) {
-        if (reachable && (!withTran || steps.started)) {
-            SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), mode);
+        if (reachable && (!p.withTran || steps.started)) {
+            SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), p.mode);
         } else {
-            SetFailure(reply, f, DBTranErrorMsg, -7, mode);
-            steps.logStartFailure(__LINE__);
+            SetFailure(reply, f, DBTranErrorMsg, -7, p.mode);
+            if (p.withTran || p.logUnreachable) steps.logStartFailure(__LINE__);
         }
     } else if (!onSuccess(reply)) {
-        SetFailure(reply, f, NoMemoryErrMsg, -5, mode);
+        SetFailure(reply, f, p.noMemoryText, -5, p.mode);
     } else {
         reply.*f.status = 1;
         reply.*f.errMsg = nullptr;
     }
 
     const bool built = reply.*f.status == 1;  // the operation succeeded and its reply is built
-    if (withTran && built && !steps.commit(__LINE__)) SetFailure(reply, f, DBCommitErrorMsg, -4, mode);
-    // The operation's effects outside the database follow its rows: when it
-    // succeeded but the request failed, they are undone before the rollback
-    // (a failed commit's transaction is rolled back when it is destroyed).
-    if (ok && reply.*f.status != 1) undo();
-    if (withTran && !built && steps.started) steps.rollback();
-
-    const char* outcome = reply.*f.status == 1 ? "successfully" : "unsuccessfully";
-    if (withTran && !steps.started && unstarted == Unstarted::Nothing) outcome = "";
-    CaseLog lit = HandlerLog(requestCode, replyCode);
-    mgr.log() << lit.completed << outcome << lit.sending;
-    mgr.WriteLogMsg(ProgName, function, __LINE__, ReplicationMgr::INFO);
+    auto failCommit = [&]() { SetFailure(reply, f, DBCommitErrorMsg, -4, p.mode); };
+    std::ostringstream& log = mgr.log();
+    if (p.withTran && p.order == Order::A) {
+        log << lit.completed;
+        if (built) {
+            if (steps.commit(__LINE__)) {
+                log << "successfully";
+            } else {
+                failCommit();
+                undo();
+                log << "unsuccessfully";
+            }
+        } else {
+            if (ok) undo();
+            if (steps.started) {
+                steps.rollback();
+                log << "unsuccessfully";
+            }
+        }
+    } else {
+        if (p.withTran && built && !steps.commit(__LINE__)) failCommit();
+        // The operation's effects outside the database follow its rows: when
+        // it succeeded but the request failed, they are undone before the
+        // rollback (a failed commit's transaction is rolled back when it is
+        // destroyed).
+        if (ok && reply.*f.status != 1) undo();
+        if (p.withTran && !built && steps.started) steps.rollback();
+        const char* outcome = reply.*f.status == 1 ? "successfully" : "unsuccessfully";
+        if (p.withTran && !steps.started && p.unstarted == Unstarted::Nothing) outcome = "";
+        log << lit.completed << outcome;
+    }
+    log << lit.sending;
+    mgr.WriteLogMsg(ProgName, p.function, __LINE__, ReplicationMgr::INFO);
 
     SendReply(mgr, replyCode, reply);
+    ReleaseCopiedMessage(reply, f, p.mode == Message::Copy);
+}
+
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
+                       const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
+                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess) {
+    const cases::Pipeline p{true, order, mode, "ReplicationMgr::post()", NoMemoryErrMsg,
+                            cases::Unstarted::Unsuccessfully, false};
+    RunCase(mgr, replyCode, reply, f, ret, lit, p, operation,
+            [&](Reply& r) {
+                onSuccess(r);
+                return true;
+            },
+            cases::NothingToUndo());
+}
+
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
+void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+                   const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
+                   OnSuccess&& onSuccess, const char* noMemoryText) {
+    const cases::Pipeline p{false, cases::Order::B, mode, "ReplicationMgr::post()", noMemoryText,
+                            cases::Unstarted::Unsuccessfully, false};
+    RunCase(mgr, replyCode, reply, f, ret, lit, p, [&](DBtran*) { return operation(); }, onSuccess,
+            cases::NothingToUndo());
+}
+
+template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
+void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                       bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
+                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo) {
+    const cases::Pipeline p{withTran, cases::Order::B, cases::Message::PointIntoResult, function, NoMemoryErrMsg,
+                            unstarted, true};
+    RunCase(mgr, replyCode, reply, f, ret, cases::HandlerLog(requestCode, replyCode), p, operation, onSuccess, undo);
 }
 
 template <typename Reply>
