@@ -99,6 +99,12 @@ void littleEndianInt(int* value) {
     std::memcpy(value, bytes, 4);
 }
 
+// Raised events are journaled with the calls on the client-side services, in
+// the one journal of ClientFakes, not in a journal of their own: an event
+// reports on those calls, and its place among them is part of what it says
+// (a snapshot cleanup raises its start event before the tool runs on the
+// client and its outcome after). One journal keeps that order as it happened;
+// two would need a shared counter to give it back.
 namespace {
 
 // The event as journaled: id in hexadecimal, the two numbers, the arguments.

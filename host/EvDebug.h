@@ -42,6 +42,8 @@ public:
     void addArgument(const void* value, int type);
     const std::vector<Argument>& arguments() const { return m_args; }
 
+    // Add one argument and return the event; defined by the replication
+    // manager (service/HostClassMembers.cpp).
     EvEvent& operator<<(const char* text);
     EvEvent& operator<<(int value);
 

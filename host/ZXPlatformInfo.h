@@ -12,7 +12,8 @@ public:
 
     // Non-zero when a number was delivered.
     unsigned int getNumber(const char* section, const char* key, unsigned long* value);
-    // 32-bit front of the above.
+    // 32-bit front of the above; defined by the replication manager
+    // (service/HostClassMembers.cpp).
     unsigned int getNumber(const char* section, const char* key, unsigned int* value);
     // A setting of the host's registry as an int: non-zero when one was
     // delivered; a missing setting leaves value as it was.

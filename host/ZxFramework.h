@@ -40,7 +40,8 @@ public:
     unsigned long long m_ullCapacity = 0;  // bytes available
     bool m_bOwner = false;
 };
-// Releasing the block of a network buffer is done by the message subsystem.
+// Releasing the block of a network buffer is done by the message subsystem
+// (the replication manager defines it: service/HostClassMembers.cpp).
 template <>
 void CAutoMemory<char>::Release();
 
@@ -77,7 +78,7 @@ public:
     CWuError() = default;
     explicit CWuError(int code) : m_nCode(code) {}
     CWuError(int code, std::string text) : m_nCode(code), m_sText(std::move(text)) {}
-    bool IsError() const;
+    bool IsError() const;  // defined by the replication manager (service/HostClassMembers.cpp)
     int code() const { return m_nCode; }
     const std::string& text() const { return m_sText; }
 
@@ -126,7 +127,8 @@ private:
 class ZxSessionSend {
 public:
     explicit ZxSessionSend(CZxNetwork* network) : m_poNetwork(network) {}
-    // Sends one reply; 1 when the network accepted it, else 0.
+    // Sends one reply; 1 when the network accepted it, else 0. Defined by the
+    // replication manager (service/HostClassMembers.cpp).
     int sendMessage(unsigned long replyCode, unsigned long subsystem, zxsDatabuf* reply);
 
     CZxNetwork* m_poNetwork;

@@ -38,32 +38,3 @@ void ReplicationMgr::WriteLogMsg(const char* source, const char* function, long 
     m_LogMsg.str("");
     m_LogMsg.clear();
 }
-
-unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, unsigned int* value) {
-    unsigned long wide = 0;
-    unsigned int rc = getNumber(section, key, &wide);
-    if (rc != 0) *value = static_cast<unsigned int>(wide);
-    return rc;
-}
-
-EvEvent& EvEvent::operator<<(const char* text) {
-    addArgument(text, ARG_TEXT);
-    return *this;
-}
-
-EvEvent& EvEvent::operator<<(int value) {
-    int local = value;
-    littleEndianInt(&local);
-    addArgument(&local, ARG_INT32);
-    return *this;
-}
-
-int ZxSessionSend::sendMessage(unsigned long replyCode, unsigned long, zxsDatabuf* reply) {
-    zxsDatabuf_v2 buffer;
-    if (reply != nullptr) {
-        buffer.setExternalBuffer(static_cast<char*>(reply->m_pData), reply->m_ulLength);
-    }
-    bool flag = false;
-    CWuError err = m_poNetwork->SendXDRMessage(replyCode, &buffer, 0, 300, flag);
-    return err.IsError() ? 0 : 1;
-}

@@ -5,7 +5,6 @@
 #include <strings.h>
 
 #include "host/ZXClient.h"
-#include "host/ZxFramework.h"
 #include "service/ReplicationMgr.h"
 
 const char* const NoMemoryErrMsg = "No memory available to perform operation";
@@ -25,17 +24,6 @@ bool CopyVectorToMsg(int** out, const std::vector<int>& values) {
     *out = array;
     return true;
 }
-
-template <>
-void CAutoMemory<char>::Release() {
-    if (m_pBlock == nullptr) return;
-    delete[] m_pBlock;
-    m_pBlock = nullptr;
-    m_ullCount = 0;
-    m_ullCapacity = m_ullCount;
-}
-
-bool CWuError::IsError() const { return m_nCode < 0; }
 
 int _stricmp(const char* a, const char* b) { return strcasecmp(a, b); }
 
