@@ -51,26 +51,6 @@ const TableTexts& textsOf(const DBEntityTable& table)
     return texts;
 }
 
-// Rows a read holds before it knows how many there are.
-const size_t kFewRows = 16;
-
-// The calling thread's room for kFewRows rows of rowSize bytes.
-std::vector<char>& fewRowsRoom(size_t rowSize)
-{
-    thread_local std::vector<char> room;
-    if (room.size() < kFewRows * rowSize) room.resize(kFewRows * rowSize);
-    return room;
-}
-
-// A heap text field owns what it points at: a row read into reused room
-// starts without one.
-void clearHeapTexts(const DBEntityTable& table, char* row)
-{
-    const char* none = nullptr;
-    for (size_t i = 0; i < table.count; ++i)
-        if (table.columns[i].type == DB_COL_HEAP_TEXT) std::memcpy(row + table.columns[i].offset, &none, sizeof none);
-}
-
 void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
 {
     char* base = static_cast<char*>(row);
@@ -126,37 +106,30 @@ bool CRepTableCore::finish(int code)
     return code == 0;
 }
 
-bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran, size_t rowSize,
-                               const std::function<void*(size_t)>& allocate, size_t& count)
+bool CRepTableCore::outOfMemory()
 {
-    count = 0;
-    int fault = HostDBFaults::check("getList");
-    if (fault != 0) return fail(fault);
+    return fail(SQLITE_NOMEM);
+}
+
+bool CRepTableCore::readEachWhere(const char* where, const char* orderBy, size_t limit, DBtran* tran, void* row,
+                                  const std::function<void()>& take)
+{
     std::vector<DBArgument> args;
     std::string clause;
     if (!isBlank(where)) dbLiftLiterals(where, 1, clause, args);
-    return readRows(clause.c_str(), args, orderBy, tran, rowSize, allocate, count);
+    return readEach(clause.c_str(), args, orderBy, limit, tran, row, take);
 }
 
-bool CRepTableCore::selectBoundRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
-                                    DBtran* tran, size_t rowSize, const std::function<void*(size_t)>& allocate,
-                                    size_t& count)
+bool CRepTableCore::readEach(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
+                             size_t limit, DBtran* tran, void* row, const std::function<void()>& take)
 {
-    count = 0;
     int fault = HostDBFaults::check("getList");
     if (fault != 0) return fail(fault);
-    return readRows(isBlank(clause) ? "" : clause, args, orderBy, tran, rowSize, allocate, count);
-}
-
-bool CRepTableCore::readRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
-                             DBtran* tran, size_t rowSize, const std::function<void*(size_t)>& allocate,
-                             size_t& count)
-{
     // Composed in the thread's own text, which keeps its room from one read
     // to the next.
     thread_local std::string sql;
     sql = textsOf(m_table).select;
-    if (*clause != '\0') {
+    if (!isBlank(clause)) {
         sql += " WHERE ";
         sql += clause;
     }
@@ -164,61 +137,36 @@ bool CRepTableCore::readRows(const char* clause, const std::vector<DBArgument>& 
         sql += " ORDER BY ";
         sql += orderBy;
     }
+    if (limit > 0) {
+        sql += " LIMIT ";
+        sql += std::to_string(limit);
+    }
     DBStatement reader;
     int rc = prepare(tran, sql, args, reader);
     if (rc != 0) return fail(rc);
-    DBConnection& conn = reader.connection();
-    rc = sqlite3_step(reader.get());
-    if (rc == SQLITE_DONE) return finish(0);
-    if (rc != SQLITE_ROW) return fail(dbErrorCode(conn, rc));
-
-    // The first rows are read into room of the thread's own. A result that
-    // fits there is read once and its array made at its size; a longer one
-    // is counted by a second statement of the same text while the reader
-    // holds the connection's view of the catalogue, and the rest is read
-    // straight into the array.
-    std::vector<char>& room = fewRowsRoom(rowSize);
-    size_t held = 0;
-    do {
-        char* at = room.data() + held * rowSize;
-        clearHeapTexts(m_table, at);
-        readRow(m_table, reader.get(), at);
-        ++held;
-    } while (held < kFewRows && (rc = sqlite3_step(reader.get())) == SQLITE_ROW);
-    if (held < kFewRows && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-
-    size_t rows = held;
-    if (held == kFewRows) {
-        DBStatement counter;
-        rc = prepare(tran, sql, args, counter);
-        if (rc != 0) return fail(rc);
-        rows = 0;
-        while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW) ++rows;
-        if (rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-        if (rows < held) return changedWhileRead();
-        rc = SQLITE_ROW;  // the reader's: on the last row held
+    while ((rc = sqlite3_step(reader.get())) == SQLITE_ROW) {
+        readRow(m_table, reader.get(), row);
+        take();
     }
-    char* base = static_cast<char*>(allocate(rows));
-    if (base == nullptr) return fail(SQLITE_NOMEM);
-    std::memcpy(base, room.data(), held * rowSize);
-    size_t i = held;
-    if (held == kFewRows) {
-        while (i < rows && (rc = sqlite3_step(reader.get())) == SQLITE_ROW) {
-            readRow(m_table, reader.get(), base + i * rowSize);
-            ++i;
-        }
-        if (i == rows && rc == SQLITE_ROW) rc = sqlite3_step(reader.get());
-    }
-    count = i;
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-    if (rc == SQLITE_ROW || count != rows) return changedWhileRead();
+    if (rc != SQLITE_DONE) return fail(dbErrorCode(reader.connection(), rc));
     return finish(0);
 }
 
-bool CRepTableCore::changedWhileRead()
+bool CRepTableCore::countEach(const char* column, const char* clause, const std::vector<DBArgument>& args,
+                              DBtran* tran, const std::function<void(long long, unsigned int)>& take)
 {
-    log_error(kSourceFile, __LINE__, "The rows of %s changed while they were read", m_table.name);
-    return fail(SQLITE_ERROR);
+    int fault = HostDBFaults::check("getNRows");
+    if (fault != 0) return fail(fault);
+    std::string sql = "SELECT " + std::string(column) + ", COUNT(*) FROM " + m_table.name;
+    if (!isBlank(clause)) sql += " WHERE " + std::string(clause);
+    sql += " GROUP BY " + std::string(column) + " ORDER BY " + column;
+    DBStatement counter;
+    int rc = prepare(tran, sql, args, counter);
+    if (rc != 0) return fail(rc);
+    while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW)
+        take(sqlite3_column_int64(counter.get(), 0), static_cast<unsigned int>(sqlite3_column_int64(counter.get(), 1)));
+    if (rc != SQLITE_DONE) return fail(dbErrorCode(counter.connection(), rc));
+    return finish(0);
 }
 
 bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)

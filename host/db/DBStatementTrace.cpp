@@ -15,12 +15,14 @@ std::mutex g_mutex;
 std::vector<std::string> g_texts;
 std::set<std::string> g_seen;
 std::atomic<bool> g_recording{false};
+std::atomic<size_t> g_runs{0};
 
 int noteStatement(unsigned type, void*, void* statement, void*)
 {
     if (type != SQLITE_TRACE_STMT || !g_recording.load()) return 0;
     const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
     if (sql == nullptr) return 0;
+    g_runs.fetch_add(1);
     std::lock_guard<std::mutex> guard(g_mutex);
     if (g_seen.insert(sql).second) g_texts.push_back(sql);
     return 0;
@@ -43,6 +45,7 @@ void DBStatementTrace::start()
         g_texts.clear();
         g_seen.clear();
     }
+    g_runs = 0;
     g_recording = true;
     sqlite3_auto_extension(kTraceEntry);
 }
@@ -51,6 +54,11 @@ void DBStatementTrace::stop()
 {
     sqlite3_cancel_auto_extension(kTraceEntry);
     g_recording = false;
+}
+
+size_t DBStatementTrace::runs()
+{
+    return g_runs.load();
 }
 
 std::vector<std::string> DBStatementTrace::recorded()

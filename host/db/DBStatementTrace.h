@@ -3,6 +3,7 @@
 // unless switched on; while off it costs nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,4 +18,6 @@ public:
     // Each statement text run while recording, once, in the order each first
     // ran. A text of several statements is recorded statement by statement.
     static std::vector<std::string> recorded();
+    // How many statements ran while recording: every run of every statement.
+    static size_t runs();
 };
