@@ -4,9 +4,11 @@
 // four message versions. Both read without a transaction and take no lock.
 #include "snr/VolumeLists.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/DBtable.h"
@@ -25,17 +27,24 @@ const char OrderById[] = "id ASC";
 const char NoMountPointsText[] = "Could not get list of mount points";
 const char NoDevicesText[] = "Could not get list of devices from the database";
 
-std::string DevicesOfVolume(int volumeId) { return "SNRVolumeId = " + std::to_string(volumeId); }
 std::string MountPointsOfDevice(int deviceId) { return "DeviceNameID = " + std::to_string(deviceId); }
-// The same conditions with the id as a parameter, for the reads of every
-// volume; the texts above name the id in the entries.
-const char DevicesOfVolumeClause[] = "SNRVolumeId = ?1";
-const char MountPointsOfDeviceClause[] = "DeviceNameID = ?1";
 
-std::vector<DBArgument> IdArgument(int id) { return {DBArgument{DBArgument::INT, id, 0.0, std::string()}}; }
+// The reads of the list of every volume: each table once, the devices and
+// the mount points in the order of what they belong to.
+const char EveryVolume[] = "id > 0";
+const char EveryDevice[] = "SNRVolumeId > 0";
+const char DevicesByVolume[] = "SNRVolumeId ASC, id ASC";
+const char EveryMountPoint[] = "DeviceNameID > 0";
+const char MountPointsByDevice[] = "DeviceNameID ASC, id ASC";
+
+template <typename List>
+using RecordOf = typename List::value_type;
 
 }  // namespace
 
+// Each table is read once. The devices come by volume, and are kept when
+// their volume is listed; the mount points come by device id, are kept when
+// their device is listed, and are then put in the order of the devices.
 template <typename Ret>
 bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
 {
@@ -51,50 +60,65 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         ret.mountPoints.clear();
         return snr_detail::Fail(*this, ret, -4, text, details, ProgNameGetLists, Fn, line);
     };
+    auto convert = [](auto& record, const auto& row) { YBSet(record, row); };
 
-    // Outside a transaction, the reads of every volume and device make one
-    // read of the catalogue.
+    // Outside a transaction, the three reads make one read of the catalogue.
     std::unique_ptr<DBReadView> view(tran == nullptr ? new DBReadView : nullptr);
     CSNRVolumeDB volumeDB;
-    snr_detail::HeldRows<YBPhysicalVolume_t> volumes(volumeDB);
-    const char volumeWhere[] = "id > 0";
-    if (!volumeDB.getList(volumes.rows, volumes.count, volumeWhere, OrderById, tran))
+    if (!volumeDB.getList(ret.volumes, convert, EveryVolume, OrderById, tran))
         return fail("Could not get volume information from the database",
-                    std::string("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = ") + volumeWhere +
+                    std::string("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = ") + EveryVolume +
                         "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
                         "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
                     __LINE__);
+    if (ret.volumes.empty()) return true;
 
+    // Devices and volumes both ascend by volume id.
     CSNRVolumeDeviceNameDB deviceDB;
+    DBBlockList<RecordOf<decltype(ret.devices)>> devices;
+    size_t volume = 0;
+    const bool devicesRead = deviceDB.forEach(EveryDevice, DevicesByVolume, tran, [&](const YBPhysicalDevice_t& row) {
+        while (volume < ret.volumes.size() && ret.volumes[volume].id < row.SNRVolumeId) ++volume;
+        if (volume < ret.volumes.size() && ret.volumes[volume].id == row.SNRVolumeId) convert(devices.append(), row);
+    });
+    if (!devicesRead)
+        return fail(NoDevicesText,
+                    std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = ") +
+                        EveryDevice + "\n\tsOrderBy    = " + DevicesByVolume + "\n\tTran        = 0x" +
+                        snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
+                    __LINE__);
+    devices.moveInto(ret.devices);
+
+    // The listed devices by id, each with its place in the list; the mount
+    // points of each come in one run, noted at that place.
+    std::vector<std::pair<int32_t, uint32_t>> byId;
+    byId.reserve(ret.devices.size());
+    for (size_t i = 0; i < ret.devices.size(); ++i) byId.emplace_back(ret.devices[i].id, static_cast<uint32_t>(i));
+    std::sort(byId.begin(), byId.end());
+    std::vector<RecordOf<decltype(ret.mountPoints)>> read;
+    std::vector<std::pair<size_t, size_t>> runs(ret.devices.size(), {0, 0});  // first, count
+    size_t device = 0;
     CSNRVolumeMountPointDB mountPointDB;
-    for (unsigned int v = 0; v < volumes.count; ++v) {
-        YBSet(ret.volumes, volumes.rows[v]);
-
-        snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
-        if (!deviceDB.getList(devices.rows, devices.count, DevicesOfVolumeClause, IdArgument(volumes.rows[v].id),
-                              OrderById, tran))
-            return fail(NoDevicesText,
-                        "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = " +
-                            DevicesOfVolume(volumes.rows[v].id) + "\n\tsOrderBy    = " + OrderById + "\n\tTran        = 0x" +
-                            snr_detail::TranHandle(tran) +
-                            "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
-                        __LINE__);
-
-        for (unsigned int d = 0; d < devices.count; ++d) {
-            YBSet(ret.devices, devices.rows[d]);
-
-            snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
-            if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, MountPointsOfDeviceClause,
-                                      IdArgument(devices.rows[d].id), OrderById, tran))
-                return fail(NoMountPointsText,
-                            "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                MountPointsOfDevice(devices.rows[d].id) + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
-                                snr_detail::TranHandle(tran) +
-                                "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
-                            __LINE__);
-            for (unsigned int m = 0; m < mountPoints.count; ++m) YBSet(ret.mountPoints, mountPoints.rows[m]);
-        }
-    }
+    const bool mountPointsRead =
+        mountPointDB.forEach(EveryMountPoint, MountPointsByDevice, tran, [&](const YBMountPoint_t& row) {
+            while (device < byId.size() && byId[device].first < row.DeviceNameId) ++device;
+            if (device == byId.size() || byId[device].first != row.DeviceNameId) return;
+            std::pair<size_t, size_t>& run = runs[byId[device].second];
+            if (run.second == 0) run.first = read.size();
+            ++run.second;
+            read.emplace_back();
+            convert(read.back(), row);
+        });
+    if (!mountPointsRead)
+        return fail(NoMountPointsText,
+                    std::string("\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
+                        EveryMountPoint + "\n\tsOrderBy = " + MountPointsByDevice + "\n\tTran = 0x" +
+                        snr_detail::TranHandle(tran) +
+                        "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
+                    __LINE__);
+    ret.mountPoints.reserve(read.size());
+    for (const std::pair<size_t, size_t>& run : runs)
+        for (size_t m = run.first; m < run.first + run.second; ++m) ret.mountPoints.push_back(std::move(read[m]));
 
     ret.errMsg = "";
     return true;

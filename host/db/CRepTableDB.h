@@ -46,6 +46,13 @@ public:
         return m_blocks.back().emplace_back();
     }
     size_t size() const { return m_size; }
+    // Moves every value, in order, to the end of a vector, made room for
+    // once; the list is empty afterwards.
+    void moveInto(std::vector<T>& out)
+    {
+        out.reserve(out.size() + m_size);
+        drain([&](T&& value) { out.push_back(std::move(value)); });
+    }
     // Hands every value, in order, to take(T&&); each block is freed once
     // it has been handed over. The list is empty afterwards.
     template <typename Take>
@@ -170,7 +177,7 @@ public:
     {
         DBBlockList<Record> read;
         if (!forEach(where, orderBy, tran, [&](const Row& row) { convert(read.append(), row); })) return false;
-        append(records, read);
+        read.moveInto(records);
         return true;
     }
     template <typename Record, typename Convert>
@@ -179,7 +186,7 @@ public:
     {
         DBBlockList<Record> read;
         if (!forEach(clause, args, orderBy, tran, [&](const Row& row) { convert(read.append(), row); })) return false;
-        append(records, read);
+        read.moveInto(records);
         return true;
     }
 
@@ -234,12 +241,6 @@ private:
         return true;
     }
 
-    template <typename Record>
-    static void append(std::vector<Record>& records, DBBlockList<Record>& read)
-    {
-        records.reserve(records.size() + read.size());
-        read.drain([&](Record&& record) { records.push_back(std::move(record)); });
-    }
 };
 
 #define DB_ENTITY_COLUMN(Row, field, type, key, identity) \
