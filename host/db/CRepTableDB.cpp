@@ -152,14 +152,14 @@ bool CRepTableCore::readEach(const char* clause, const std::vector<DBArgument>& 
     return finish(0);
 }
 
-bool CRepTableCore::countEach(const char* column, const char* clause, const std::vector<DBArgument>& args,
-                              DBtran* tran, const std::function<void(long long, unsigned int)>& take)
+bool CRepTableCore::countEach(const char* column, const char* where, DBtran* tran,
+                              const std::function<void(long long, unsigned int)>& take)
 {
     int fault = HostDBFaults::check("getNRows");
     if (fault != 0) return fail(fault);
-    std::string sql = "SELECT " + std::string(column) + ", COUNT(*) FROM " + m_table.name;
-    if (!isBlank(clause)) sql += " WHERE " + std::string(clause);
-    sql += " GROUP BY " + std::string(column) + " ORDER BY " + column;
+    std::vector<DBArgument> args;
+    std::string sql = "SELECT " + std::string(column) + ", COUNT(*) FROM " + m_table.name + whereOf(where, 1, args) +
+                      " GROUP BY " + column + " ORDER BY " + column;
     DBStatement counter;
     int rc = prepare(tran, sql, args, counter);
     if (rc != 0) return fail(rc);

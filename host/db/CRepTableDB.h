@@ -99,10 +99,10 @@ protected:
     // The same under a where text whose values are written in.
     bool readEachWhere(const char* where, const char* orderBy, size_t limit, DBtran* tran, void* row,
                        const std::function<void()>& take);
-    // The rows under a clause (as readEach) counted per value of a column,
-    // in ascending order of the value: take(value, count) for each value.
-    // Fails without reading under the fault "getNRows".
-    bool countEach(const char* column, const char* clause, const std::vector<DBArgument>& args, DBtran* tran,
+    // The rows of a where text whose values are written in, counted per
+    // value of a column, in ascending order of the value: take(value, count)
+    // for each value. Fails without reading under the fault "getNRows".
+    bool countEach(const char* column, const char* where, DBtran* tran,
                    const std::function<void(long long, unsigned int)>& take);
     bool selectByKey(int key, void* row, DBtran* tran);
     bool countRows(const char* where, unsigned int& count, DBtran* tran);
@@ -202,13 +202,13 @@ public:
 
     bool getNRows(const char* where, unsigned int& count, DBtran* tran) { return countRows(where, count, tran); }
 
-    // The rows under a clause with parameters (as getList) counted per value
-    // of a column, in ascending order of the value: one pair (value, count)
-    // per value, appended to counts.
-    bool getNRowsBy(const char* column, const char* clause, const std::vector<DBArgument>& args,
-                    std::vector<std::pair<long long, unsigned int>>& counts, DBtran* tran)
+    // The rows of a where text (as getNRows) counted per value of a column,
+    // in ascending order of the value: one pair (value, count) per value,
+    // appended to counts.
+    bool getNRowsBy(const char* column, const char* where, std::vector<std::pair<long long, unsigned int>>& counts,
+                    DBtran* tran)
     {
-        return countEach(column, clause, args, tran,
+        return countEach(column, where, tran,
                          [&](long long value, unsigned int count) { counts.emplace_back(value, count); });
     }
 

@@ -238,16 +238,17 @@ TEST_F(EntityTableTest, FirstRowAloneAndCountsPerValue)
     EXPECT_EQ(db.getErrorCode(), 12);
 
     std::vector<std::pair<long long, unsigned int>> counts{{0, 0}};
-    const std::vector<DBArgument> none;
-    ASSERT_TRUE(db.getNRowsBy("SNRVolumeId", "SNRVolumeId > ?1", {DBArgument{DBArgument::INT, 0, 0.0, std::string()}},
-                              counts, nullptr));
+    ASSERT_TRUE(db.getNRowsBy("SNRVolumeId", "SNRVolumeId > 0", counts, nullptr));
     EXPECT_EQ(counts, (std::vector<std::pair<long long, unsigned int>>{{0, 0}, {23, 1}, {24, 3}}));
     counts.clear();
-    ASSERT_TRUE(db.getNRowsBy("ClientId", "ClientId = ?1", {DBArgument{DBArgument::INT, 9, 0.0, std::string()}}, counts,
-                              nullptr));
+    ASSERT_TRUE(db.getNRowsBy("SNRVolumeId", "SNRVolumeId IN (SELECT SNRVolumeId FROM YBPhysicalDevice WHERE ClientId = 3)",
+                              counts, nullptr));
+    EXPECT_EQ(counts, (std::vector<std::pair<long long, unsigned int>>{{23, 1}}));
+    counts.clear();
+    ASSERT_TRUE(db.getNRowsBy("ClientId", "ClientId = 9", counts, nullptr));
     EXPECT_TRUE(counts.empty());
     HostDBFaults::failNext("getNRows", 13);
-    EXPECT_FALSE(db.getNRowsBy("ClientId", "", none, counts, nullptr));
+    EXPECT_FALSE(db.getNRowsBy("ClientId", "", counts, nullptr));
     EXPECT_EQ(db.getErrorCode(), 13);
     EXPECT_TRUE(counts.empty());
 }
