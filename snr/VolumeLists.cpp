@@ -5,6 +5,7 @@
 #include "snr/VolumeLists.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -42,9 +43,9 @@ using RecordOf = typename List::value_type;
 
 }  // namespace
 
-// Each table is read once. The devices come by volume, and are kept when
-// their volume is listed; the mount points come by device id, are kept when
-// their device is listed, and are then put in the order of the devices.
+// Each table is read once. The devices come by volume and stay when their
+// volume is listed; the mount points come by device id and are put in the
+// order of the listed devices, those of other devices left out.
 template <typename Ret>
 bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
 {
@@ -73,52 +74,55 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
                     __LINE__);
     if (ret.volumes.empty()) return true;
 
-    // Devices and volumes both ascend by volume id.
     CSNRVolumeDeviceNameDB deviceDB;
-    DBBlockList<RecordOf<decltype(ret.devices)>> devices;
-    size_t volume = 0;
-    const bool devicesRead = deviceDB.forEach(EveryDevice, DevicesByVolume, tran, [&](const YBPhysicalDevice_t& row) {
-        while (volume < ret.volumes.size() && ret.volumes[volume].id < row.SNRVolumeId) ++volume;
-        if (volume < ret.volumes.size() && ret.volumes[volume].id == row.SNRVolumeId) convert(devices.append(), row);
-    });
-    if (!devicesRead)
+    if (!deviceDB.getList(ret.devices, convert, EveryDevice, DevicesByVolume, tran))
         return fail(NoDevicesText,
                     std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = ") +
                         EveryDevice + "\n\tsOrderBy    = " + DevicesByVolume + "\n\tTran        = 0x" +
                         snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
                     __LINE__);
-    devices.moveInto(ret.devices);
+    // A device whose volume is not listed is not listed; devices and
+    // volumes both ascend by volume id.
+    size_t listed = 0;
+    for (size_t d = 0, v = 0; d < ret.devices.size(); ++d) {
+        while (v < ret.volumes.size() && ret.volumes[v].id < ret.devices[d].SNRVolumeId) ++v;
+        if (v == ret.volumes.size() || ret.volumes[v].id != ret.devices[d].SNRVolumeId) continue;
+        if (listed != d) ret.devices[listed] = std::move(ret.devices[d]);
+        ++listed;
+    }
+    ret.devices.erase(ret.devices.begin() + static_cast<std::ptrdiff_t>(listed), ret.devices.end());
 
-    // The listed devices by id, each with its place in the list; the mount
-    // points of each come in one run, noted at that place.
-    std::vector<std::pair<int32_t, uint32_t>> byId;
-    byId.reserve(ret.devices.size());
-    for (size_t i = 0; i < ret.devices.size(); ++i) byId.emplace_back(ret.devices[i].id, static_cast<uint32_t>(i));
-    std::sort(byId.begin(), byId.end());
-    std::vector<RecordOf<decltype(ret.mountPoints)>> read;
-    std::vector<std::pair<size_t, size_t>> runs(ret.devices.size(), {0, 0});  // first, count
-    size_t device = 0;
     CSNRVolumeMountPointDB mountPointDB;
-    const bool mountPointsRead =
-        mountPointDB.forEach(EveryMountPoint, MountPointsByDevice, tran, [&](const YBMountPoint_t& row) {
-            while (device < byId.size() && byId[device].first < row.DeviceNameId) ++device;
-            if (device == byId.size() || byId[device].first != row.DeviceNameId) return;
-            std::pair<size_t, size_t>& run = runs[byId[device].second];
-            if (run.second == 0) run.first = read.size();
-            ++run.second;
-            read.emplace_back();
-            convert(read.back(), row);
-        });
-    if (!mountPointsRead)
+    std::vector<RecordOf<decltype(ret.mountPoints)>> byDevice;
+    if (!mountPointDB.getList(byDevice, convert, EveryMountPoint, MountPointsByDevice, tran))
         return fail(NoMountPointsText,
                     std::string("\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
                         EveryMountPoint + "\n\tsOrderBy = " + MountPointsByDevice + "\n\tTran = 0x" +
                         snr_detail::TranHandle(tran) +
                         "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
                     __LINE__);
-    ret.mountPoints.reserve(read.size());
+    // The mount points of each listed device lie in one run of byDevice;
+    // the runs are taken in the order of the devices.
+    std::vector<std::pair<int32_t, uint32_t>> devices;  // id, place in the list; by id
+    devices.reserve(ret.devices.size());
+    for (size_t i = 0; i < ret.devices.size(); ++i) devices.emplace_back(ret.devices[i].id, static_cast<uint32_t>(i));
+    std::sort(devices.begin(), devices.end());
+    std::vector<std::pair<size_t, size_t>> runs(ret.devices.size(), {0, 0});  // first, end
+    size_t kept = 0;
+    for (size_t m = 0, d = 0; m < byDevice.size();) {
+        const int32_t deviceId = byDevice[m].DeviceNameId;
+        size_t end = m;
+        while (end < byDevice.size() && byDevice[end].DeviceNameId == deviceId) ++end;
+        while (d < devices.size() && devices[d].first < deviceId) ++d;
+        if (d < devices.size() && devices[d].first == deviceId) {
+            runs[devices[d].second] = {m, end};
+            kept += end - m;
+        }
+        m = end;
+    }
+    ret.mountPoints.reserve(kept);
     for (const std::pair<size_t, size_t>& run : runs)
-        for (size_t m = run.first; m < run.first + run.second; ++m) ret.mountPoints.push_back(std::move(read[m]));
+        for (size_t m = run.first; m < run.second; ++m) ret.mountPoints.push_back(std::move(byDevice[m]));
 
     ret.errMsg = "";
     return true;

@@ -2,9 +2,9 @@
 // the table's columns and where they lie in the row structure.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <new>
 #include <string>
 #include <utility>
@@ -27,54 +27,6 @@ struct DBEntityTable {
     size_t count;
 };
 
-// Values appended in blocks that stay where they were made, then moved out
-// in order: a list read once grows without moving what it already holds and
-// is moved out once, into room of its final size.
-template <typename T>
-class DBBlockList {
-public:
-    // A new value at the end, made in its place.
-    T& append()
-    {
-        if (m_blocks.empty() || m_blocks.back().size() == m_blocks.back().capacity()) {
-            const size_t last = m_blocks.empty() ? 0 : m_blocks.back().capacity();
-            const size_t next = last == 0 ? kFirstBlock : std::max(last, std::min(2 * last, maxBlock()));
-            m_blocks.emplace_back();
-            m_blocks.back().reserve(next);
-        }
-        ++m_size;
-        return m_blocks.back().emplace_back();
-    }
-    size_t size() const { return m_size; }
-    // Moves every value, in order, to the end of a vector, made room for
-    // once; the list is empty afterwards.
-    void moveInto(std::vector<T>& out)
-    {
-        out.reserve(out.size() + m_size);
-        drain([&](T&& value) { out.push_back(std::move(value)); });
-    }
-    // Hands every value, in order, to take(T&&); each block is freed once
-    // it has been handed over. The list is empty afterwards.
-    template <typename Take>
-    void drain(Take&& take)
-    {
-        for (std::vector<T>& block : m_blocks) {
-            for (T& value : block) take(std::move(value));
-            std::vector<T>().swap(block);
-        }
-        m_blocks.clear();
-        m_size = 0;
-    }
-
-private:
-    static constexpr size_t kFirstBlock = 8;
-    // Blocks grow to about 64 KB.
-    static constexpr size_t maxBlock() { return sizeof(T) >= 8192 ? 8 : 65536 / sizeof(T); }
-
-    std::vector<std::vector<T>> m_blocks;
-    size_t m_size = 0;
-};
-
 // The table operations on raw rows. Where and SET texts come with their
 // values written in (the callers quote texts with SqlEscape); the values are
 // bound as parameters, so that the statement of each shape is prepared once
@@ -86,6 +38,16 @@ public:
     // The last database code after a false return; 100 when no row matched.
     int m_nErrorCode;
     int getErrorCode() const { return m_nErrorCode; }
+
+    // Where a whole list goes: room(n) is told the number of rows (false:
+    // there is no room, and the read fails with SQLITE_NOMEM); then each
+    // row i in order is put where rowAt(i) points, every column of it, and
+    // done(i) follows.
+    struct ListSink {
+        std::function<bool(size_t)> room;
+        std::function<void*(size_t)> rowAt;
+        std::function<void(size_t)> done;
+    };
 
 protected:
     // The one read of the rows under a clause whose values are parameters
@@ -99,6 +61,14 @@ protected:
     // The same under a where text whose values are written in.
     bool readEachWhere(const char* where, const char* orderBy, size_t limit, DBtran* tran, void* row,
                        const std::function<void()>& take);
+    // The one read of the rows under a clause (as readEach): the rows are
+    // kept by what they hold (each number in its bytes, each text by its
+    // length) until the statement is done, then handed to the sink. Fails
+    // without reading under the fault "getList"; the sink gets nothing from
+    // a read that failed.
+    bool readAll(const char* clause, const std::vector<DBArgument>& args, const char* orderBy, DBtran* tran,
+                 const ListSink& sink);
+    bool readAllWhere(const char* where, const char* orderBy, DBtran* tran, const ListSink& sink);
     // The rows of a where text whose values are written in, counted per
     // value of a column, in ascending order of the value: take(value, count)
     // for each value. Fails without reading under the fault "getNRows".
@@ -118,6 +88,9 @@ protected:
 
 private:
     const DBEntityColumn* keyColumn() const;
+    // Borrows the statement of a read with its values bound; 0 or a code.
+    int startRead(const char* clause, const std::vector<DBArgument>& args, const char* orderBy, size_t limit,
+                  DBtran* tran, DBStatement& reader) const;
     bool changeRows(std::string sql, std::vector<DBArgument> args, const char* where, int key, bool byKey,
                     DBtran* tran);
     bool fail(int code);
@@ -134,9 +107,7 @@ public:
     // An empty where selects every row, an empty order adds no ORDER BY.
     bool getList(Row*& rows, unsigned int& count, const char* where, const char* orderBy, DBtran* tran)
     {
-        return list(rows, count, [&](Row& row, const std::function<void()>& take) {
-            return readEachWhere(where, orderBy, 0, tran, &row, take);
-        });
+        return array(rows, count, [&](const ListSink& sink) { return readAllWhere(where, orderBy, tran, sink); });
     }
 
     // The same with a where clause whose values are parameters ?1, ?2 ...
@@ -145,14 +116,31 @@ public:
     bool getList(Row*& rows, unsigned int& count, const char* clause, const std::vector<DBArgument>& args,
                  const char* orderBy, DBtran* tran)
     {
-        return list(rows, count, [&](Row& row, const std::function<void()>& take) {
-            return readEach(clause, args, orderBy, 0, tran, &row, take);
-        });
+        return array(rows, count, [&](const ListSink& sink) { return readAll(clause, args, orderBy, tran, sink); });
+    }
+
+    // The records of the matching rows appended to records in order:
+    // convert(Record&, const Row&) fills a new record from each row. The
+    // list grows once, by the number of rows; nothing is appended after a
+    // failure.
+    template <typename Record, typename Convert>
+    bool getList(std::vector<Record>& records, Convert&& convert, const char* where, const char* orderBy,
+                 DBtran* tran)
+    {
+        Row row{};
+        return readAllWhere(where, orderBy, tran, recordSink(records, row, convert));
+    }
+    template <typename Record, typename Convert>
+    bool getList(std::vector<Record>& records, Convert&& convert, const char* clause,
+                 const std::vector<DBArgument>& args, const char* orderBy, DBtran* tran)
+    {
+        Row row{};
+        return readAll(clause, args, orderBy, tran, recordSink(records, row, convert));
     }
 
     // The matching rows in the order given, each handed to take(const Row&)
-    // as it is read; no row array is made. The row lent is the same one
-    // each time, read anew: take keeps what it needs of it.
+    // as it is read; nothing is kept. The row lent is the same one each
+    // time, read anew: take keeps what it needs of it.
     template <typename Take>
     bool forEach(const char* where, const char* orderBy, DBtran* tran, Take&& take)
     {
@@ -165,29 +153,6 @@ public:
     {
         Row row{};
         return readEach(clause, args, orderBy, 0, tran, &row, [&] { take(static_cast<const Row&>(row)); });
-    }
-
-    // The records of the matching rows appended to records in order:
-    // convert(Record&, const Row&) fills a new record from each row as the
-    // row is read. The records are moved into the list once, at its final
-    // size; nothing is appended after a failure.
-    template <typename Record, typename Convert>
-    bool getList(std::vector<Record>& records, Convert&& convert, const char* where, const char* orderBy,
-                 DBtran* tran)
-    {
-        DBBlockList<Record> read;
-        if (!forEach(where, orderBy, tran, [&](const Row& row) { convert(read.append(), row); })) return false;
-        read.moveInto(records);
-        return true;
-    }
-    template <typename Record, typename Convert>
-    bool getList(std::vector<Record>& records, Convert&& convert, const char* clause,
-                 const std::vector<DBArgument>& args, const char* orderBy, DBtran* tran)
-    {
-        DBBlockList<Record> read;
-        if (!forEach(clause, args, orderBy, tran, [&](const Row& row) { convert(read.append(), row); })) return false;
-        read.moveInto(records);
-        return true;
     }
 
     // The first matching row in the order given, read alone: true when the
@@ -221,26 +186,42 @@ public:
     bool remove(const char* where, DBtran* tran) { return removeRows(where, 0, false, tran); }
 
 private:
-    // Runs read(row, take) once, each row kept in a block list, then made
-    // into a new array at its size.
+    // Runs read(sink) with a sink that puts the rows into a new array of
+    // their number.
     template <typename Read>
-    bool list(Row*& rows, unsigned int& count, Read read)
+    bool array(Row*& rows, unsigned int& count, Read read)
     {
         rows = nullptr;
         count = 0;
-        DBBlockList<Row> kept;
-        Row row{};
-        if (!read(row, [&] { kept.append() = std::move(row); })) return false;
-        if (kept.size() == 0) return true;
-        Row* made = new (std::nothrow) Row[kept.size()];
-        if (made == nullptr) return outOfMemory();
-        size_t i = 0;
-        kept.drain([&](Row&& value) { made[i++] = std::move(value); });
-        rows = made;
-        count = static_cast<unsigned int>(i);
+        std::unique_ptr<Row[]> made;
+        size_t n = 0;
+        const ListSink sink{[&](size_t number) {
+                                n = number;
+                                made.reset(number > 0 ? new (std::nothrow) Row[number] : nullptr);
+                                return number == 0 || made != nullptr;
+                            },
+                            [&](size_t i) -> void* { return &made[i]; }, [](size_t) {}};
+        if (!read(sink)) return false;
+        rows = made.release();
+        count = static_cast<unsigned int>(n);
         return true;
     }
 
+    // A sink that makes a record of each row, read into `row`, at the end
+    // of records.
+    template <typename Record, typename Convert>
+    static ListSink recordSink(std::vector<Record>& records, Row& row, Convert& convert)
+    {
+        return ListSink{[&records](size_t n) {
+                            records.reserve(records.size() + n);
+                            return true;
+                        },
+                        [&row](size_t) -> void* { return &row; },
+                        [&records, &row, &convert](size_t) {
+                            records.emplace_back();
+                            convert(records.back(), static_cast<const Row&>(row));
+                        }};
+    }
 };
 
 #define DB_ENTITY_COLUMN(Row, field, type, key, identity) \
