@@ -69,7 +69,7 @@ public:
 
         // Nothing the walk removes is a device: the counts of every volume
         // are read before it.
-        if (!countDevices()) return false;
+        if (!m_inventory.devices.empty() && !countDevices()) return false;
         for (const ReplicationVolumeRecord_t& replica : m_inventory.replicationVolumes)
             m_firstReplica.emplace(replica.PhysicalVolumeId, &replica);
         for (const RVScratchVolumeRecord_t& scratch : m_inventory.scratchVolumes)
@@ -157,6 +157,7 @@ private:
     // application directories.
     bool cleanVolume(int32_t volumeId)
     {
+        // Each volume of the client's devices was counted.
         const DeviceCounts& devices = m_devices[volumeId];
         const bool exclusive = devices.all == devices.own;
         if (exclusive) m_exclusive.insert(volumeId);

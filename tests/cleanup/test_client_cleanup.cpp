@@ -395,6 +395,12 @@ TEST_F(ClientCleanupTest, TheDevicesOfEveryVolumeAreCountedAtOnce)
     // 1038 was the client's alone, 1039 is shared with client 3.
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId = 1038"), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId = 1039"), 1);
+
+    // A client without devices has nothing to count.
+    DBStatementTrace::start();
+    expectSuccess(cleanup(99, 2));
+    for (const std::string& text : DBStatementTrace::recorded())
+        EXPECT_EQ(text.find("FROM YBPhysicalDevice WHERE SNRVolumeId IN"), std::string::npos) << text;
 }
 
 // ---- Unmounting the snapshots of a job ----------------------------------------------
