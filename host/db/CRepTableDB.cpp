@@ -158,8 +158,8 @@ public:
     }
 
 private:
-    static const uint32_t kNull = 0xffffffffu;
-    static const size_t kBlockBytes = 65536;
+    static constexpr uint32_t kNull = 0xffffffffu;
+    static constexpr size_t kBlockBytes = 65536;
 
     struct Block {
         std::unique_ptr<char[]> bytes;
