@@ -14,7 +14,9 @@
 // scratch volume; every one snap parameters.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -116,6 +118,7 @@ void BM_ClientCleanup(benchmark::State& state)
     ReplicationMgr mgr(&session);
 
     double seconds = 0;
+    double walMB = 0;
     int serial = 0;
     for (auto _ : state) {
         bench::FreshCopy copy(seeded, serial++);
@@ -132,6 +135,9 @@ void BM_ClientCleanup(benchmark::State& state)
             state.SkipWithError("the cleanup failed");
             break;
         }
+        struct stat wal;
+        if (stat((DBtran::cataloguePath() + "-wal").c_str(), &wal) == 0)
+            walMB = std::max(walMB, static_cast<double>(wal.st_size) / (1024.0 * 1024.0));
         const long long devices = Count("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1");
         if (Count("SELECT COUNT(*) FROM YBVolume") != ReplicasLeft(n) || devices != (full ? 0 : n) ||
             Count("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId <= " + std::to_string(n)) != n / 10) {
@@ -142,6 +148,8 @@ void BM_ClientCleanup(benchmark::State& state)
     DBtran::useCatalogue(seeded);
     const double runs = static_cast<double>(state.iterations());
     state.counters["us_per_volume"] = runs > 0 ? seconds * 1e6 / (runs * n) : 0;
+    // The largest the write-ahead log was after a cleanup.
+    state.counters["wal_MB"] = walMB;
 }
 
 }  // namespace
