@@ -6,6 +6,8 @@
 
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "cleanup/CleanupCases.h"
@@ -66,6 +68,13 @@ public:
         if (!m_mgr.QueryVolInfo(inventoryArgs, m_inventory, m_tran)) return nested(m_inventory.errMsg);
         if (!readReplicasElsewhere()) return false;
 
+        // Nothing the walk removes is a device: the counts of every volume
+        // are read before it.
+        if (!m_inventory.devices.empty() && !countDevices()) return false;
+        for (const ReplicationVolumeRecord_t& replica : m_inventory.replicationVolumes)
+            m_firstReplica.emplace(replica.PhysicalVolumeId, &replica);
+        for (const RVScratchVolumeRecord_t& scratch : m_inventory.scratchVolumes)
+            m_firstScratch.emplace(scratch.PhysicalVolumeId, &scratch);
         for (const SNRVolumeDeviceNameRecord_t& device : m_inventory.devices)
             if (m_seen.insert(device.SNRVolumeId).second && !cleanVolume(device.SNRVolumeId)) return false;
         for (const ReplicationVolumeRecord_t& replica : m_elsewhere)
@@ -121,14 +130,26 @@ private:
                                 ProgNameDeletes, CleanupFn, __LINE__);
     }
 
-    bool countDevices(const std::string& where, unsigned int& count)
+    // The devices of each of the client's volumes: all of them, then the
+    // client's own.
+    bool countDevices()
     {
-        CSNRVolumeDeviceNameDB devices;
-        if (devices.getNRows(where.c_str(), count, m_tran)) return true;
-        return snr_detail::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
-                                "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                    where + tranLine(),
-                                ProgNameDeletes, CleanupFn, __LINE__);
+        const std::string own = "ClientId = " + std::to_string(m_clientId);
+        const std::string all = "SNRVolumeId IN (SELECT SNRVolumeId FROM YBPhysicalDevice WHERE " + own + ")";
+        for (const std::string* where : {&all, &own}) {
+            CSNRVolumeDeviceNameDB devices;
+            std::vector<std::pair<long long, unsigned int>> counts;
+            if (!devices.getNRowsBy("SNRVolumeId", where->c_str(), counts, m_tran))
+                return snr_detail::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
+                                        "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                                            *where + tranLine(),
+                                        ProgNameDeletes, CleanupFn, __LINE__);
+            for (const std::pair<long long, unsigned int>& count : counts) {
+                DeviceCounts& volume = m_devices[static_cast<int32_t>(count.first)];
+                (where == &all ? volume.all : volume.own) = count.second;
+            }
+        }
+        return true;
     }
 
     // One SNR volume of the client: on a volume only the client uses, its
@@ -137,18 +158,14 @@ private:
     // application directories.
     bool cleanVolume(int32_t volumeId)
     {
-        const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
-        unsigned int all = 0;
-        unsigned int own = 0;
-        if (!countDevices(volumeWhere, all) ||
-            !countDevices(volumeWhere + " AND ClientId = " + std::to_string(m_clientId), own))
-            return false;
-        const bool exclusive = all == own;
+        // Each volume of the client's devices was counted.
+        const DeviceCounts& devices = m_devices[volumeId];
+        const bool exclusive = devices.all == devices.own;
         if (exclusive) m_exclusive.insert(volumeId);
 
-        const ReplicationVolumeRecord_t* replica = firstOn(m_inventory.replicationVolumes, volumeId);
+        const ReplicationVolumeRecord_t* replica = firstOn(m_firstReplica, volumeId);
         if (replica == nullptr) {
-            const RVScratchVolumeRecord_t* scratch = firstOn(m_inventory.scratchVolumes, volumeId);
+            const RVScratchVolumeRecord_t* scratch = firstOn(m_firstScratch, volumeId);
             return !(m_full && exclusive && scratch != nullptr) || removeScratchVolume(scratch->id);
         }
         if (!exclusive) {
@@ -163,12 +180,12 @@ private:
         return !(m_full && replica->RVScratchVolumeId >= 1) || removeScratchVolume(replica->RVScratchVolumeId);
     }
 
+    // The first record of the inventory that lies on the volume, or null.
     template <typename Record>
-    static const Record* firstOn(const std::vector<Record>& records, int32_t volumeId)
+    static const Record* firstOn(const std::unordered_map<int32_t, const Record*>& first, int32_t volumeId)
     {
-        for (const Record& record : records)
-            if (record.PhysicalVolumeId == volumeId) return &record;
-        return nullptr;
+        auto found = first.find(volumeId);
+        return found != first.end() ? found->second : nullptr;
     }
 
     // A replica on no scratch volume is removed; otherwise its scratch
@@ -272,7 +289,16 @@ private:
     DBtran* const m_tran;
     DeletionTrail& m_trail;
 
+    struct DeviceCounts {
+        unsigned int all = 0;
+        unsigned int own = 0;
+    };
+
     QueryMgrSNRDeviceRet_t m_inventory;
+    // By SNR volume id, made once the inventory is read.
+    std::unordered_map<int32_t, const ReplicationVolumeRecord_t*> m_firstReplica;
+    std::unordered_map<int32_t, const RVScratchVolumeRecord_t*> m_firstScratch;
+    std::unordered_map<int32_t, DeviceCounts> m_devices;
     std::vector<ReplicationVolumeRecord_t> m_elsewhere;
     std::set<int32_t> m_seen;
     std::set<int32_t> m_exclusive;  // in ascending id order

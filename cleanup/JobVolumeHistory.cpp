@@ -307,18 +307,12 @@ bool ReadEntries(ReplicationMgr& mgr, Ret& ret, const std::string& where, const 
 {
     ret.list.clear();
     CYBJobVolumeHistoryDB table;
-    YBJobVolumeHistory_t* rows = nullptr;
-    unsigned int count = 0;
-    if (!table.getList(rows, count, where.c_str(), "id ASC", nullptr)) {
-        table.deleteList(rows);
+    auto convert = [](auto& record, const YBJobVolumeHistory_t& row) { SetJobVolumeHistoryFrom(record, row); };
+    if (!table.getList(ret.list, convert, where.c_str(), "id ASC", nullptr))
         return Fail(mgr, ret, -4, ReadFailedText,
                     "\n\tCYBJobVolumeHistoryDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                         "\n\tsOrderBy = id ASC\n\tDB Err Code = " + std::to_string(table.getErrorCode()),
                     ProgNameJobHistory, function, __LINE__);
-    }
-    ret.list.resize(count);
-    for (unsigned int i = 0; i < count; ++i) SetJobVolumeHistoryFrom(ret.list[i], rows[i]);
-    table.deleteList(rows);
     ret.errMsg.clear();
     return true;
 }

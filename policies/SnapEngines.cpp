@@ -197,15 +197,14 @@ bool ReplicationMgr::GetSnapEngineInfoListDB(Ret& ret)
 
     ret.engines.clear();
     CSnapEngineInfoDB db;
-    snr_detail::HeldRows<YBSnapEngineInfo_t> list(db);
-    if (!db.getList(list.rows, list.count, Where, OrderBy, nullptr))
+    auto convert = [](auto& record, const YBSnapEngineInfo_t& row) { YBSet(record, row); };
+    if (!db.getList(ret.engines, convert, Where, OrderBy, nullptr))
         return snr_detail::Fail(*this, ret, -4, "Cannot get the list of snap engine records from the database",
                                 std::string("\n\tCSnapEngineInfoDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
                                     Where + "\n\tsOrderBy = " + OrderBy +
                                     "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                                 ProgNameGetLists, Fn, __LINE__);
 
-    for (unsigned int i = 0; i < list.count; ++i) YBSet(ret.engines, list.rows[i]);
     ret.errMsg = "";
     return true;
 }

@@ -195,15 +195,14 @@ bool ReplicationMgr::GetVolSnapParamsListDB(Ret& ret)
 
     ret.params.clear();
     CVolumeSnapParamsDB db;
-    snr_detail::HeldRows<YBVolSnapParams_t> list(db);
-    if (!db.getList(list.rows, list.count, Where, OrderBy, nullptr))
+    auto convert = [](auto& record, const YBVolSnapParams_t& row) { YBSet(record, row); };
+    if (!db.getList(ret.params, convert, Where, OrderBy, nullptr))
         return snr_detail::Fail(*this, ret, -4, "Cannot get the list of volume snap parameters records from the database",
                                 std::string("\n\tCVolumeSnapParamsDB::getList() failed\n\tsWhere = ") + Where +
                                     "\n\tsOrderBy = " + OrderBy +
                                     "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                                 ProgNameGetLists, Fn, __LINE__);
 
-    for (unsigned int i = 0; i < list.count; ++i) YBSet(ret.params, list.rows[i]);
     ret.errMsg = "";
     return true;
 }

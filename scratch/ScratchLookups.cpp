@@ -5,9 +5,13 @@
 // inline cases at the bottom.
 #include "scratch/ScratchLookups.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
@@ -35,6 +39,12 @@ std::string Number(long long value) { return std::to_string(value); }
 
 // The where of the members of a pool.
 std::string PoolMembers(int poolId) { return "RVScratchVolumePoolId = " + Number(poolId); }
+
+// The where of the SNR volumes of the members of a pool.
+std::string VolumesOfPool(int poolId)
+{
+    return "id IN (SELECT PhysicalVolumeId FROM YBScratchVolume WHERE " + PoolMembers(poolId) + ")";
+}
 
 }  // namespace
 
@@ -138,33 +148,43 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
                                 "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
                                 __LINE__);
 
+    // The members and their SNR volumes read as one state of the catalogue,
+    // each table once.
+    DBReadView view;
     CRVScratchVolumeDB scratchDB;
-    YBScratchVolume_t* rows = nullptr;
-    unsigned int count = 0;
+    std::vector<int32_t> members;  // their SNR volumes, in scratch volume id order
     const std::string where = PoolMembers(poolId);
-    if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", nullptr)) {
-        scratchDB.deleteList(rows);
+    if (!scratchDB.forEach(where.c_str(), "id ASC", nullptr,
+                           [&](const YBScratchVolume_t& row) { members.push_back(row.PhysicalVolumeId); }))
         return snr_detail::Fail(*this, ret, -4, "Cannot get the list of scratch volumes from the database",
                                 "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                                     "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                                 ProgNameQueries, Fn, __LINE__);
+    if (members.empty()) {
+        ret.errMsg = "";
+        return true;
     }
 
     CSNRVolumeDB volumeDB;
-    for (unsigned int i = 0; i < count; ++i) {
-        YBPhysicalVolume_t volume;
-        if (!volumeDB.getInfo(rows[i].PhysicalVolumeId, volume, nullptr)) {
-            const int volumeId = rows[i].PhysicalVolumeId;
-            scratchDB.deleteList(rows);
+    std::vector<std::pair<int32_t, int32_t>> flags;  // id and Flags of each SNR volume, by id
+    const std::string volumesWhere = VolumesOfPool(poolId);
+    if (!volumeDB.forEach(volumesWhere.c_str(), "id ASC", nullptr,
+                          [&](const YBPhysicalVolume_t& row) { flags.emplace_back(row.id, row.Flags); }))
+        return snr_detail::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
+                                "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + volumesWhere +
+                                    "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                                ProgNameQueries, Fn, __LINE__);
+    for (int32_t volumeId : members) {
+        auto found = std::lower_bound(flags.begin(), flags.end(), std::make_pair(volumeId, INT32_MIN));
+        if (found == flags.end() || found->first != volumeId) {
             ret.volumeIds.clear();
             return snr_detail::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
-                                    "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(volumeId) + "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                                    "\n\tCSNRVolumeDB::getList() found no row\n\tParameters used:\n\tSNR Volume Id = " +
+                                        Number(volumeId) + "\n\tDB Err Code = " + Number(DB_NO_MORE_ROWS),
                                     ProgNameQueries, Fn, __LINE__);
         }
-        if ((volume.Flags & kUnavailableVolumeFlag) == 0) ret.volumeIds.push_back(volume.id);
+        if ((found->second & kUnavailableVolumeFlag) == 0) ret.volumeIds.push_back(volumeId);
     }
-    scratchDB.deleteList(rows);
     ret.errMsg = "";
     return true;
 }
@@ -180,12 +200,12 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
                                 "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
                                 __LINE__);
 
+    // The first member alone, then the first device of its volume alone.
     CRVScratchVolumeDB scratchDB;
-    YBScratchVolume_t* rows = nullptr;
-    unsigned int count = 0;
+    YBScratchVolume_t first;
+    bool found = false;
     const std::string where = PoolMembers(poolId);
-    if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
-        scratchDB.deleteList(rows);
+    if (!scratchDB.getFirst(first, found, where.c_str(), "id ASC", tran)) {
         const int code = scratchDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
         return snr_detail::Fail(*this, ret, missing ? -3 : -4,
@@ -195,18 +215,14 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
                                     "\n\tDB Err Code = " + Number(code),
                                 ProgNameQueries, Fn, __LINE__);
     }
-    if (count == 0)
+    if (!found)
         return snr_detail::Fail(*this, ret, -19, "No scratch volume record found",
                                 "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
-    const int volumeId = rows[0].PhysicalVolumeId;
-    scratchDB.deleteList(rows);
 
     CSNRVolumeDeviceNameDB deviceDB;
-    YBPhysicalDevice_t* devices = nullptr;
-    unsigned int nDevices = 0;
-    const std::string deviceWhere = "SNRVolumeId = " + Number(volumeId);
-    if (!deviceDB.getList(devices, nDevices, deviceWhere.c_str(), "id ASC", tran)) {
-        deviceDB.deleteList(devices);
+    YBPhysicalDevice_t device;
+    const std::string deviceWhere = "SNRVolumeId = " + Number(first.PhysicalVolumeId);
+    if (!deviceDB.getFirst(device, found, deviceWhere.c_str(), "id ASC", tran)) {
         const int code = deviceDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
         return snr_detail::Fail(*this, ret, missing ? -3 : -4,
@@ -215,11 +231,10 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
                                     deviceWhere + "\n\tDB Err Code = " + Number(code),
                                 ProgNameQueries, Fn, __LINE__);
     }
-    if (nDevices == 0)
+    if (!found)
         return snr_detail::Fail(*this, ret, -3, "No device name record found",
                                 "\n\tParameters used:\n\tsWhere = " + deviceWhere, ProgNameQueries, Fn, __LINE__);
-    ret.clientId = devices[0].ClientId;
-    deviceDB.deleteList(devices);
+    ret.clientId = device.ClientId;
     ret.errMsg = "";
     return true;
 }

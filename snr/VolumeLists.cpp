@@ -4,9 +4,12 @@
 // four message versions. Both read without a transaction and take no lock.
 #include "snr/VolumeLists.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/DBtable.h"
@@ -25,17 +28,24 @@ const char OrderById[] = "id ASC";
 const char NoMountPointsText[] = "Could not get list of mount points";
 const char NoDevicesText[] = "Could not get list of devices from the database";
 
-std::string DevicesOfVolume(int volumeId) { return "SNRVolumeId = " + std::to_string(volumeId); }
 std::string MountPointsOfDevice(int deviceId) { return "DeviceNameID = " + std::to_string(deviceId); }
-// The same conditions with the id as a parameter, for the reads of every
-// volume; the texts above name the id in the entries.
-const char DevicesOfVolumeClause[] = "SNRVolumeId = ?1";
-const char MountPointsOfDeviceClause[] = "DeviceNameID = ?1";
 
-std::vector<DBArgument> IdArgument(int id) { return {DBArgument{DBArgument::INT, id, 0.0, std::string()}}; }
+// The reads of the list of every volume: each table once, the devices and
+// the mount points in the order of what they belong to.
+const char EveryVolume[] = "id > 0";
+const char EveryDevice[] = "SNRVolumeId > 0";
+const char DevicesByVolume[] = "SNRVolumeId ASC, id ASC";
+const char EveryMountPoint[] = "DeviceNameID > 0";
+const char MountPointsByDevice[] = "DeviceNameID ASC, id ASC";
+
+template <typename List>
+using RecordOf = typename List::value_type;
 
 }  // namespace
 
+// Each table is read once. The devices come by volume and stay when their
+// volume is listed; the mount points come by device id and are put in the
+// order of the listed devices, those of other devices left out.
 template <typename Ret>
 bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
 {
@@ -51,50 +61,68 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         ret.mountPoints.clear();
         return snr_detail::Fail(*this, ret, -4, text, details, ProgNameGetLists, Fn, line);
     };
+    auto convert = [](auto& record, const auto& row) { YBSet(record, row); };
 
-    // Outside a transaction, the reads of every volume and device make one
-    // read of the catalogue.
+    // Outside a transaction, the three reads make one read of the catalogue.
     std::unique_ptr<DBReadView> view(tran == nullptr ? new DBReadView : nullptr);
     CSNRVolumeDB volumeDB;
-    snr_detail::HeldRows<YBPhysicalVolume_t> volumes(volumeDB);
-    const char volumeWhere[] = "id > 0";
-    if (!volumeDB.getList(volumes.rows, volumes.count, volumeWhere, OrderById, tran))
+    if (!volumeDB.getList(ret.volumes, convert, EveryVolume, OrderById, tran))
         return fail("Could not get volume information from the database",
-                    std::string("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = ") + volumeWhere +
+                    std::string("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = ") + EveryVolume +
                         "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
                         "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
                     __LINE__);
+    if (ret.volumes.empty()) return true;
 
     CSNRVolumeDeviceNameDB deviceDB;
-    CSNRVolumeMountPointDB mountPointDB;
-    for (unsigned int v = 0; v < volumes.count; ++v) {
-        YBSet(ret.volumes, volumes.rows[v]);
-
-        snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
-        if (!deviceDB.getList(devices.rows, devices.count, DevicesOfVolumeClause, IdArgument(volumes.rows[v].id),
-                              OrderById, tran))
-            return fail(NoDevicesText,
-                        "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = " +
-                            DevicesOfVolume(volumes.rows[v].id) + "\n\tsOrderBy    = " + OrderById + "\n\tTran        = 0x" +
-                            snr_detail::TranHandle(tran) +
-                            "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
-                        __LINE__);
-
-        for (unsigned int d = 0; d < devices.count; ++d) {
-            YBSet(ret.devices, devices.rows[d]);
-
-            snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
-            if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, MountPointsOfDeviceClause,
-                                      IdArgument(devices.rows[d].id), OrderById, tran))
-                return fail(NoMountPointsText,
-                            "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                MountPointsOfDevice(devices.rows[d].id) + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
-                                snr_detail::TranHandle(tran) +
-                                "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
-                            __LINE__);
-            for (unsigned int m = 0; m < mountPoints.count; ++m) YBSet(ret.mountPoints, mountPoints.rows[m]);
-        }
+    if (!deviceDB.getList(ret.devices, convert, EveryDevice, DevicesByVolume, tran))
+        return fail(NoDevicesText,
+                    std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = ") +
+                        EveryDevice + "\n\tsOrderBy    = " + DevicesByVolume + "\n\tTran        = 0x" +
+                        snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
+                    __LINE__);
+    // A device whose volume is not listed is not listed; devices and
+    // volumes both ascend by volume id.
+    size_t listed = 0;
+    for (size_t d = 0, v = 0; d < ret.devices.size(); ++d) {
+        while (v < ret.volumes.size() && ret.volumes[v].id < ret.devices[d].SNRVolumeId) ++v;
+        if (v == ret.volumes.size() || ret.volumes[v].id != ret.devices[d].SNRVolumeId) continue;
+        if (listed != d) ret.devices[listed] = std::move(ret.devices[d]);
+        ++listed;
     }
+    ret.devices.erase(ret.devices.begin() + static_cast<std::ptrdiff_t>(listed), ret.devices.end());
+
+    CSNRVolumeMountPointDB mountPointDB;
+    std::vector<RecordOf<decltype(ret.mountPoints)>> byDevice;
+    if (!mountPointDB.getList(byDevice, convert, EveryMountPoint, MountPointsByDevice, tran))
+        return fail(NoMountPointsText,
+                    std::string("\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
+                        EveryMountPoint + "\n\tsOrderBy = " + MountPointsByDevice + "\n\tTran = 0x" +
+                        snr_detail::TranHandle(tran) +
+                        "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
+                    __LINE__);
+    // The mount points of each listed device lie in one run of byDevice;
+    // the runs are taken in the order of the devices.
+    std::vector<std::pair<int32_t, uint32_t>> devices;  // id, place in the list; by id
+    devices.reserve(ret.devices.size());
+    for (size_t i = 0; i < ret.devices.size(); ++i) devices.emplace_back(ret.devices[i].id, static_cast<uint32_t>(i));
+    std::sort(devices.begin(), devices.end());
+    std::vector<std::pair<size_t, size_t>> runs(ret.devices.size(), {0, 0});  // first, end
+    size_t kept = 0;
+    for (size_t m = 0, d = 0; m < byDevice.size();) {
+        const int32_t deviceId = byDevice[m].DeviceNameId;
+        size_t end = m;
+        while (end < byDevice.size() && byDevice[end].DeviceNameId == deviceId) ++end;
+        while (d < devices.size() && devices[d].first < deviceId) ++d;
+        if (d < devices.size() && devices[d].first == deviceId) {
+            runs[devices[d].second] = {m, end};
+            kept += end - m;
+        }
+        m = end;
+    }
+    ret.mountPoints.reserve(kept);
+    for (const std::pair<size_t, size_t>& run : runs)
+        for (size_t m = run.first; m < run.second; ++m) ret.mountPoints.push_back(std::move(byDevice[m]));
 
     ret.errMsg = "";
     return true;

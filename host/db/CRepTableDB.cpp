@@ -1,5 +1,10 @@
+// The entity table operations built from a table's description: lists read by one
+// run of their statement and kept packed until their number is known, rows
+// read one by one, counts, and the writes.
 #include "host/db/CRepTableDB.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -59,26 +64,6 @@ const TableTexts& textsOf(const DBEntityTable& table)
     return texts;
 }
 
-// Rows a read holds before it knows how many there are.
-const size_t kFewRows = 16;
-
-// The calling thread's room for kFewRows rows of rowSize bytes.
-std::vector<char>& fewRowsRoom(size_t rowSize)
-{
-    thread_local std::vector<char> room;
-    if (room.size() < kFewRows * rowSize) room.resize(kFewRows * rowSize);
-    return room;
-}
-
-// A heap text field owns what it points at: a row read into reused room
-// starts without one.
-void clearHeapTexts(const DBEntityTable& table, char* row)
-{
-    const char* none = nullptr;
-    for (size_t i = 0; i < table.count; ++i)
-        if (table.columns[i].type == DB_COL_HEAP_TEXT) std::memcpy(row + table.columns[i].offset, &none, sizeof none);
-}
-
 void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
 {
     char* base = static_cast<char*>(row);
@@ -89,6 +74,174 @@ void readRow(const DBEntityTable& table, sqlite3_stmt* stmt, void* row)
         dbReadColumn(stmt, static_cast<int>(i), col.type, col.size, base + col.offset);
     }
 }
+
+// The rows of one read held by what they hold until the read is done: each
+// number in its bytes, each text as its length and its characters (a text
+// longer than its field cut to the field, a null heap text as the length
+// kNull), row after row in blocks that never move.
+class PackedRows {
+public:
+    explicit PackedRows(const DBEntityTable& table) : m_table(table) {}
+
+    // Keeps the statement's current row.
+    void add(sqlite3_stmt* stmt)
+    {
+        const size_t columns = std::min(m_table.count, static_cast<size_t>(sqlite3_column_count(stmt)));
+        m_columns = columns;
+        m_values.resize(columns);
+        DBRowLock lock(stmt);
+        // The values first, to know the room the row takes.
+        size_t bytes = 0;
+        for (size_t i = 0; i < columns; ++i) {
+            Value& v = m_values[i];
+            const DBEntityColumn& col = m_table.columns[i];
+            sqlite3_value* value = sqlite3_column_value(stmt, static_cast<int>(i));
+            switch (col.type) {
+            case DB_COL_INT32:
+                v.number = sqlite3_value_int(value);
+                bytes += sizeof(int32_t);
+                break;
+            case DB_COL_INT64:
+                v.number = sqlite3_value_int64(value);
+                bytes += sizeof(int64_t);
+                break;
+            case DB_COL_TEXT:
+            case DB_COL_HEAP_TEXT: {
+                v.text = sqlite3_value_text(value);
+                size_t n = v.text != nullptr ? static_cast<size_t>(sqlite3_value_bytes(value)) : 0;
+                if (col.type == DB_COL_TEXT) n = col.size == 0 ? 0 : std::min(n, col.size - 1);
+                v.length = v.text == nullptr && col.type == DB_COL_HEAP_TEXT ? kNull : static_cast<uint32_t>(n);
+                bytes += sizeof(uint32_t) + n;
+                break;
+            }
+            }
+        }
+        char* at = room(bytes);
+        for (size_t i = 0; i < columns; ++i) {
+            const Value& v = m_values[i];
+            switch (m_table.columns[i].type) {
+            case DB_COL_INT32: {
+                const int32_t n = static_cast<int32_t>(v.number);
+                std::memcpy(at, &n, sizeof n);
+                at += sizeof n;
+                break;
+            }
+            case DB_COL_INT64:
+                std::memcpy(at, &v.number, sizeof v.number);
+                at += sizeof v.number;
+                break;
+            case DB_COL_TEXT:
+            case DB_COL_HEAP_TEXT:
+                std::memcpy(at, &v.length, sizeof v.length);
+                at += sizeof v.length;
+                if (v.length != kNull && v.length > 0) {
+                    std::memcpy(at, v.text, v.length);
+                    at += v.length;
+                }
+                break;
+            }
+        }
+        ++m_rows;
+    }
+
+    size_t size() const { return m_rows; }
+
+    // Puts each row in order into the sink, every column of it; each block
+    // is freed once its rows are out.
+    void unpack(const CRepTableCore::ListSink& sink)
+    {
+        size_t i = 0;
+        for (Block& block : m_blocks) {
+            const char* at = block.bytes.get();
+            const char* end = at + block.used;
+            while (at < end) {
+                char* row = static_cast<char*>(sink.rowAt(i));
+                for (size_t c = 0; c < m_columns; ++c) at = unpackColumn(m_table.columns[c], at, row);
+                sink.done(i++);
+            }
+            block.bytes.reset();
+        }
+        m_blocks.clear();
+        m_rows = 0;
+    }
+
+private:
+    static constexpr uint32_t kNull = 0xffffffffu;
+    static constexpr size_t kBlockBytes = 65536;
+
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        size_t used = 0;
+    };
+    // One column of the row being kept, as read.
+    struct Value {
+        int64_t number = 0;
+        const unsigned char* text = nullptr;
+        uint32_t length = 0;
+    };
+
+    static const char* unpackColumn(const DBEntityColumn& col, const char* at, char* row)
+    {
+        char* field = row + col.offset;
+        switch (col.type) {
+        case DB_COL_INT32:
+            std::memcpy(field, at, sizeof(int32_t));
+            return at + sizeof(int32_t);
+        case DB_COL_INT64:
+            std::memcpy(field, at, sizeof(int64_t));
+            return at + sizeof(int64_t);
+        case DB_COL_TEXT: {
+            uint32_t n = 0;
+            std::memcpy(&n, at, sizeof n);
+            at += sizeof n;
+            if (col.size == 0) return at + n;
+            std::memcpy(field, at, n);
+            field[n] = '\0';
+            return at + n;
+        }
+        case DB_COL_HEAP_TEXT: {
+            uint32_t n = 0;
+            std::memcpy(&n, at, sizeof n);
+            at += sizeof n;
+            char* old = nullptr;
+            std::memcpy(&old, field, sizeof old);
+            delete[] old;
+            char* text = nullptr;
+            if (n != kNull) {
+                text = new char[n + 1];
+                std::memcpy(text, at, n);
+                text[n] = '\0';
+                at += n;
+            }
+            std::memcpy(field, &text, sizeof text);
+            return at;
+        }
+        }
+        return at;
+    }
+
+    // Room for a row of `bytes` at the end of the last block, or in a new one.
+    char* room(size_t bytes)
+    {
+        if (m_blocks.empty() || m_blocks.back().size - m_blocks.back().used < bytes) {
+            Block block;
+            block.size = std::max(kBlockBytes, bytes);
+            block.bytes.reset(new char[block.size]);
+            m_blocks.push_back(std::move(block));
+        }
+        Block& last = m_blocks.back();
+        char* at = last.bytes.get() + last.used;
+        last.used += bytes;
+        return at;
+    }
+
+    const DBEntityTable& m_table;
+    size_t m_columns = 0;
+    size_t m_rows = 0;
+    std::vector<Block> m_blocks;
+    std::vector<Value> m_values;
+};
 
 // Borrows the statement of sql on the connection of tran and binds the
 // arguments.
@@ -134,37 +287,28 @@ bool CRepTableCore::finish(int code)
     return code == 0;
 }
 
-bool CRepTableCore::selectRows(const char* where, const char* orderBy, DBtran* tran, size_t rowSize,
-                               const std::function<void*(size_t)>& allocate, size_t& count)
+bool CRepTableCore::outOfMemory()
 {
-    count = 0;
-    int fault = HostDBFaults::check("getList");
-    if (fault != 0) return fail(fault);
+    return fail(SQLITE_NOMEM);
+}
+
+bool CRepTableCore::readEachWhere(const char* where, const char* orderBy, size_t limit, DBtran* tran, void* row,
+                                  const std::function<void()>& take)
+{
     std::vector<DBArgument> args;
     std::string clause;
     if (!isBlank(where)) dbLiftLiterals(where, 1, clause, args);
-    return readRows(clause.c_str(), args, orderBy, tran, rowSize, allocate, count);
+    return readEach(clause.c_str(), args, orderBy, limit, tran, row, take);
 }
 
-bool CRepTableCore::selectBoundRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
-                                    DBtran* tran, size_t rowSize, const std::function<void*(size_t)>& allocate,
-                                    size_t& count)
-{
-    count = 0;
-    int fault = HostDBFaults::check("getList");
-    if (fault != 0) return fail(fault);
-    return readRows(isBlank(clause) ? "" : clause, args, orderBy, tran, rowSize, allocate, count);
-}
-
-bool CRepTableCore::readRows(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
-                             DBtran* tran, size_t rowSize, const std::function<void*(size_t)>& allocate,
-                             size_t& count)
+int CRepTableCore::startRead(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
+                             size_t limit, DBtran* tran, DBStatement& reader) const
 {
     // Composed in the thread's own text, which keeps its room from one read
     // to the next.
     thread_local std::string sql;
     sql = textsOf(m_table).select;
-    if (*clause != '\0') {
+    if (!isBlank(clause)) {
         sql += " WHERE ";
         sql += clause;
     }
@@ -172,61 +316,70 @@ bool CRepTableCore::readRows(const char* clause, const std::vector<DBArgument>& 
         sql += " ORDER BY ";
         sql += orderBy;
     }
+    if (limit > 0) {
+        sql += " LIMIT ";
+        sql += std::to_string(limit);
+    }
+    return prepare(tran, sql, args, reader);
+}
+
+bool CRepTableCore::readEach(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
+                             size_t limit, DBtran* tran, void* row, const std::function<void()>& take)
+{
+    int fault = HostDBFaults::check("getList");
+    if (fault != 0) return fail(fault);
     DBStatement reader;
-    int rc = prepare(tran, sql, args, reader);
+    int rc = startRead(clause, args, orderBy, limit, tran, reader);
     if (rc != 0) return fail(rc);
-    DBConnection& conn = reader.connection();
-    rc = sqlite3_step(reader.get());
-    if (rc == SQLITE_DONE) return finish(0);
-    if (rc != SQLITE_ROW) return fail(dbErrorCode(conn, rc));
-
-    // The first rows are read into room of the thread's own. A result that
-    // fits there is read once and its array made at its size; a longer one
-    // is counted by a second statement of the same text while the reader
-    // holds the connection's view of the catalogue, and the rest is read
-    // straight into the array.
-    std::vector<char>& room = fewRowsRoom(rowSize);
-    size_t held = 0;
-    do {
-        char* at = room.data() + held * rowSize;
-        clearHeapTexts(m_table, at);
-        readRow(m_table, reader.get(), at);
-        ++held;
-    } while (held < kFewRows && (rc = sqlite3_step(reader.get())) == SQLITE_ROW);
-    if (held < kFewRows && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-
-    size_t rows = held;
-    if (held == kFewRows) {
-        DBStatement counter;
-        rc = prepare(tran, sql, args, counter);
-        if (rc != 0) return fail(rc);
-        rows = 0;
-        while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW) ++rows;
-        if (rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-        if (rows < held) return changedWhileRead();
-        rc = SQLITE_ROW;  // the reader's: on the last row held
+    while ((rc = sqlite3_step(reader.get())) == SQLITE_ROW) {
+        readRow(m_table, reader.get(), row);
+        take();
     }
-    char* base = static_cast<char*>(allocate(rows));
-    if (base == nullptr) return fail(SQLITE_NOMEM);
-    std::memcpy(base, room.data(), held * rowSize);
-    size_t i = held;
-    if (held == kFewRows) {
-        while (i < rows && (rc = sqlite3_step(reader.get())) == SQLITE_ROW) {
-            readRow(m_table, reader.get(), base + i * rowSize);
-            ++i;
-        }
-        if (i == rows && rc == SQLITE_ROW) rc = sqlite3_step(reader.get());
-    }
-    count = i;
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(dbErrorCode(conn, rc));
-    if (rc == SQLITE_ROW || count != rows) return changedWhileRead();
+    if (rc != SQLITE_DONE) return fail(dbErrorCode(reader.connection(), rc));
     return finish(0);
 }
 
-bool CRepTableCore::changedWhileRead()
+bool CRepTableCore::readAllWhere(const char* where, const char* orderBy, DBtran* tran, const ListSink& sink)
 {
-    log_error(kSourceFile, __LINE__, "The rows of %s changed while they were read", m_table.name);
-    return fail(SQLITE_ERROR);
+    std::vector<DBArgument> args;
+    std::string clause;
+    if (!isBlank(where)) dbLiftLiterals(where, 1, clause, args);
+    return readAll(clause.c_str(), args, orderBy, tran, sink);
+}
+
+bool CRepTableCore::readAll(const char* clause, const std::vector<DBArgument>& args, const char* orderBy,
+                            DBtran* tran, const ListSink& sink)
+{
+    int fault = HostDBFaults::check("getList");
+    if (fault != 0) return fail(fault);
+    PackedRows rows(m_table);
+    {
+        DBStatement reader;
+        int rc = startRead(clause, args, orderBy, 0, tran, reader);
+        if (rc != 0) return fail(rc);
+        while ((rc = sqlite3_step(reader.get())) == SQLITE_ROW) rows.add(reader.get());
+        if (rc != SQLITE_DONE) return fail(dbErrorCode(reader.connection(), rc));
+    }
+    if (!sink.room(rows.size())) return outOfMemory();
+    rows.unpack(sink);
+    return finish(0);
+}
+
+bool CRepTableCore::countEach(const char* column, const char* where, DBtran* tran,
+                              const std::function<void(long long, unsigned int)>& take)
+{
+    int fault = HostDBFaults::check("getNRows");
+    if (fault != 0) return fail(fault);
+    std::vector<DBArgument> args;
+    std::string sql = "SELECT " + std::string(column) + ", COUNT(*) FROM " + m_table.name + whereOf(where, 1, args) +
+                      " GROUP BY " + column + " ORDER BY " + column;
+    DBStatement counter;
+    int rc = prepare(tran, sql, args, counter);
+    if (rc != 0) return fail(rc);
+    while ((rc = sqlite3_step(counter.get())) == SQLITE_ROW)
+        take(sqlite3_column_int64(counter.get(), 0), static_cast<unsigned int>(sqlite3_column_int64(counter.get(), 1)));
+    if (rc != SQLITE_DONE) return fail(dbErrorCode(counter.connection(), rc));
+    return finish(0);
 }
 
 bool CRepTableCore::selectByKey(int key, void* row, DBtran* tran)

@@ -26,11 +26,13 @@ std::set<std::string> g_seen;
 std::map<sqlite3_stmt*, Run> g_running;
 std::map<std::string, DBStatementCost> g_costs;
 std::atomic<bool> g_recording{false};
+std::atomic<size_t> g_runs{0};
 
 void startRun(sqlite3_stmt* stmt)
 {
     const char* sql = sqlite3_sql(stmt);
     if (sql == nullptr) return;
+    g_runs.fetch_add(1);
     std::lock_guard<std::mutex> guard(g_mutex);
     if (g_seen.insert(sql).second) g_texts.push_back(sql);
     // A trigger's program starts within the run of its statement.
@@ -99,6 +101,7 @@ void DBStatementTrace::start()
         g_running.clear();
         g_costs.clear();
     }
+    g_runs = 0;
     g_recording = true;
     sqlite3_auto_extension(kTraceEntry);
 }
@@ -119,4 +122,9 @@ std::map<std::string, DBStatementCost> DBStatementTrace::costs()
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     return g_costs;
+}
+
+size_t DBStatementTrace::runs()
+{
+    return g_runs.load();
 }

@@ -4,6 +4,7 @@
 // nothing.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,4 +31,6 @@ public:
     // its runs. A write's changed rows include those of its triggers and
     // foreign-key actions.
     static std::map<std::string, DBStatementCost> costs();
+    // How many statements ran while recording: every run of every statement.
+    static size_t runs();
 };

@@ -306,6 +306,8 @@ public:
     // (HostConfig::failNext); "Zxc::getRand", "Zxc::netEncrypt" (Zxc::failNext).
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();
+    // True while a fault of that kind is armed and has not been taken.
+    static bool pending(const std::string& call);
     // 0, or the code this call must fail with.
     static int check(const char* call);
 };

@@ -34,6 +34,13 @@ void HostDBFaults::clear()
     g_armed.store(0, std::memory_order_release);
 }
 
+bool HostDBFaults::pending(const std::string& call)
+{
+    std::lock_guard<std::mutex> guard(g_faultMutex);
+    auto it = g_faults.find(call);
+    return it != g_faults.end() && !it->second.empty();
+}
+
 int HostDBFaults::check(const char* call)
 {
     if (g_armed.load(std::memory_order_acquire) == 0) return 0;

@@ -12,6 +12,7 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "support/ClientFakesScope.h"
+#include "support/StatementRuns.h"
 
 namespace {
 
@@ -273,31 +274,54 @@ TEST_F(ClientCleanupTest, AFailedCleanupKeepsTheDirectoriesOfSharedReplicas)
 }
 
 // Every database call of the kinds given made to fail in turn, at each of
-// its occurrences in a cleanup of that type (one round more than the calls
-// of that kind the cleanup of the seeded client makes): the reply fails and
-// no row or controller changed.
+// its occurrences in a cleanup of that type, until the cleanup no longer
+// reaches the failure: a cleanup that fails leaves every row and controller
+// as it was; one that succeeds (its callee let the failure pass, or it was
+// not reached) removes exactly what a cleanup without failures removes.
 class ClientCleanupFailureTest : public ClientCleanupTest {
 protected:
-    void failEveryStep(int32_t type, const std::vector<std::pair<const char*, int>>& rounds)
+    void failEveryStep(int32_t type, std::initializer_list<const char*> kinds)
     {
         const std::string before = everything();
-        for (const auto& [kind, calls] : rounds) {
-            const int failures = failEachStep({kind}, calls + 1, [&]() { return cleanup(2, type); },
-                                              [&](const ReplicaAnswer& a) {
-                                                  EXPECT_EQ(a.status, 0u);
-                                                  EXPECT_EQ(everything(), before);
-                                                  EXPECT_TRUE(controllersAsSeeded());
-                                              });
-            // A callee that changes by a call or two moves the counts.
-            EXPECT_GE(failures, calls - 2) << kind;
+        expectSuccess(cleanup(2, type));
+        const std::string removed = everything();
+        restart();
+        for (const char* kind : kinds) {
+            int failures = 0;
+            for (int skip = 0;; ++skip) {
+                SCOPED_TRACE(std::string(kind) + " " + std::to_string(skip));
+                ASSERT_LT(skip, 400) << "the cleanup does not end";
+                HostDBFaults::clear();
+                HostDBFaults::failNext(kind, 5, skip);
+                const ReplicaAnswer a = cleanup(2, type);
+                const bool reached = !HostDBFaults::pending(kind);
+                HostDBFaults::clear();
+                if (a.status == 0) {
+                    ++failures;
+                    EXPECT_TRUE(reached);
+                    EXPECT_EQ(everything(), before);
+                    EXPECT_TRUE(controllersAsSeeded());
+                    continue;
+                }
+                EXPECT_EQ(everything(), removed);
+                restart();
+                if (!reached) break;
+            }
+            EXPECT_GT(failures, 0) << kind;
         }
+    }
+
+    // A fresh catalogue seeded as before.
+    void restart()
+    {
+        TearDown();
+        SetUp();
     }
 };
 
 TEST_F(ClientCleanupFailureTest, NonSNRFailingAtAnyStepLeavesEveryRowAsItWas)
 {
-    failEveryStep(2, {{"getList", 23}, {"getInfo", 31}, {"getNRows", 39}, {"fetch", 30}, {"remove", 29},
-                      {"Update", 9}, {"commitTran", 1}});
+    failEveryStep(2, {"getList", "getInfo", "getNRows", "fetch", "remove", "Update", "commitTran"});
 
     const std::string before = everything();
     ASSERT_TRUE(ClientFakesScope::fakes().failNext("DeleteAllSnapsFromVolume"));
@@ -310,12 +334,73 @@ TEST_F(ClientCleanupFailureTest, NonSNRFailingAtAnyStepLeavesEveryRowAsItWas)
 
 TEST_F(ClientCleanupFailureTest, FullFailingInAnyReadLeavesEveryRowAsItWas)
 {
-    failEveryStep(1, {{"getList", 39}, {"getInfo", 41}, {"getNRows", 53}, {"fetch", 31}});
+    failEveryStep(1, {"getList", "getInfo", "getNRows", "fetch"});
 }
 
 TEST_F(ClientCleanupFailureTest, FullFailingInAnyWriteLeavesEveryRowAsItWas)
 {
-    failEveryStep(1, {{"remove", 57}, {"Update", 10}, {"commitTran", 1}});
+    failEveryStep(1, {"remove", "Update", "commitTran"});
+}
+
+// The counts of the devices on the client's volumes: a failure is reported
+// with the where that failed.
+TEST_F(ClientCleanupFailureTest, AFailedDeviceCountIsReportedWithItsWhere)
+{
+    // The counts come after the inventory's own.
+    const std::string before = everything();
+    int countFailures = 0;
+    for (int skip = 0; skip < 6; ++skip) {
+        HostDBFaults::clear();
+        HostDBFaults::failNext("getNRows", 5, skip);
+        const ReplicaAnswer a = cleanup(2, 2);
+        EXPECT_EQ(a.status, 0u);
+        countFailures += a.msg == "Error ocurred while accessing device information" ? 1 : 0;
+        EXPECT_EQ(everything(), before);
+    }
+    EXPECT_EQ(countFailures, 2);
+    EXPECT_EQ(LogEntriesWith("\tEvent: Error ocurred while accessing device information\n\tCSNRVolumeDeviceNameDB::"
+                             "getNRows() failed\n\tParameters used:\n\tsWhere = SNRVolumeId IN (SELECT SNRVolumeId FROM "
+                             "YBPhysicalDevice WHERE ClientId = 2)\n\tTran = 0x")
+                  .size(),
+              1u);
+    EXPECT_EQ(LogEntriesWith("\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = "
+                             "ClientId = 2\n\tTran = 0x")
+                  .size(),
+              1u);
+}
+
+// The devices of all the client's volumes are counted by two statements,
+// all devices and the client's own per volume, whatever the number of
+// volumes; none is counted by a statement of its own.
+TEST_F(ClientCleanupTest, TheDevicesOfEveryVolumeAreCountedAtOnce)
+{
+    for (int v = 1000; v < 1040; ++v) {
+        const std::string id = std::to_string(v);
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (" + id + ", 'u" + id +
+             "'); INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (" + id + ", 2, " + id +
+             ", 'dev-" + id + "')");
+    }
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (2000, 3, 1039, 'dev-2000')");
+    exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId, Flags) VALUES (1038, 1, 0), (1039, 1, 0)");
+    StatementRuns runs(m_path);
+    expectSuccess(cleanup(2, 2));
+    std::vector<std::string> counts;
+    for (const std::string& text : DBStatementTrace::recorded())
+        if (text.find("COUNT(*) FROM YBPhysicalDevice") != std::string::npos) counts.push_back(text);
+    EXPECT_EQ(counts, (std::vector<std::string>{
+                          "SELECT SNRVolumeId, COUNT(*) FROM YBPhysicalDevice WHERE SNRVolumeId IN (SELECT SNRVolumeId "
+                          "FROM YBPhysicalDevice WHERE ClientId = ?1) GROUP BY SNRVolumeId ORDER BY SNRVolumeId",
+                          "SELECT SNRVolumeId, COUNT(*) FROM YBPhysicalDevice WHERE ClientId = ?1 GROUP BY SNRVolumeId "
+                          "ORDER BY SNRVolumeId"}));
+    // 1038 was the client's alone, 1039 is shared with client 3.
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId = 1038"), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId = 1039"), 1);
+
+    // A client without devices has nothing to count.
+    DBStatementTrace::start();
+    expectSuccess(cleanup(99, 2));
+    for (const std::string& text : DBStatementTrace::recorded())
+        EXPECT_EQ(text.find("FROM YBPhysicalDevice WHERE SNRVolumeId IN"), std::string::npos) << text;
 }
 
 // ---- Unmounting the snapshots of a job ----------------------------------------------

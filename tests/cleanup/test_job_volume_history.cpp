@@ -13,6 +13,7 @@
 #include "host/db/DBtable.h"
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
+#include "support/StatementRuns.h"
 
 namespace {
 
@@ -331,6 +332,30 @@ TEST_F(JobVolumeHistoryTest, QueriesRefuseBadIdsAndAnswerEmptyMatches)
     HistoryAnswer failed = all(0x35000127);
     EXPECT_EQ(failed.errCode, -4);
     EXPECT_EQ(failed.errMsg, "Cannot get YB Job history information from the database");
+}
+
+// The list of every entry reads its rows in one run of one statement: as
+// many statements for 40 entries as for 3, every entry once in id order.
+TEST_F(JobVolumeHistoryTest, TheWholeListRunsTheSameStatementsWhateverItsLength)
+{
+    StatementRuns runs(m_path);
+    std::vector<size_t> statements;
+    for (int entries : {3, 40}) {
+        exec("DELETE FROM YBJobVolumeHistory WHERE id > 0");
+        for (int i = 1; i <= entries; ++i)
+            exec("INSERT INTO YBJobVolumeHistory (id, JobId_l, SrcVolId, SrcClientName, DstVolId) VALUES (" +
+                 std::to_string(100 + i) + ", " + std::to_string(i) + ", 10, 'source-client-name-" +
+                 std::to_string(i) + "', 20)");
+        HistoryAnswer found;
+        statements.push_back(runs.of([&] { found = all(0x35000243); }));
+        ASSERT_EQ(found.status, 1);
+        ASSERT_EQ(found.entries.size(), static_cast<size_t>(entries));
+        for (int i = 0; i < entries; ++i) {
+            EXPECT_EQ(found.entries[i].id, 101 + i);
+            EXPECT_EQ(found.entries[i].SrcClientName, "source-client-name-" + std::to_string(i + 1));
+        }
+    }
+    EXPECT_EQ(statements[0], statements[1]);
 }
 
 TEST_F(JobVolumeHistoryTest, EmptyTextsAreNullByJobAndEmptyByVolume)

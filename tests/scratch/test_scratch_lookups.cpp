@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <type_traits>
@@ -11,6 +12,7 @@
 #include "scratch/ScratchLookups.h"
 #include "service/CasePatterns.h"
 #include "service/Utils.h"
+#include "support/StatementRuns.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -182,10 +184,56 @@ TEST_F(ScratchLookupTest, VolumesFreeToTake)
     ExpectFailure(available(0), 0, "Cannot get list of available volumes with an invalid scratch pool id");
     HostDBFaults::failNext("getList", 7);
     ExpectFailure(available(9), 0, "Cannot get the list of scratch volumes from the database");
-    HostDBFaults::failNext("getInfo", 7, 1);
+    // The SNR volumes of the members are read after the members.
+    HostDBFaults::failNext("getList", 7, 1);
     ExpectFailure(available(9), 0, "Cannot check reservation status of the volume");
+    EXPECT_EQ(LogEntriesWith("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = id IN (SELECT "
+                             "PhysicalVolumeId FROM YBScratchVolume WHERE RVScratchVolumePoolId = 9)\n\tDB Err Code = 7")
+                  .size(),
+              1u);
     AllocReplyArray = &NoMemory;
     ExpectFailure(available(9), 0, "No enough memory to return list of available volumes");
+    AllocReplyArray = &malloc;
+
+    // Each member in scratch volume order (no volume flagged now), a volume
+    // of two members twice; a member whose SNR volume is gone fails the list.
+    exec("INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (64, 40, 9)");
+    EXPECT_EQ(available(9).ids, (std::vector<int>{40, 41, 42, 40}));
+    exec("DELETE FROM YBPhysicalVolume WHERE id = 42");
+    ExpectFailure(available(9), 0, "Cannot check reservation status of the volume");
+    EXPECT_EQ(LogEntriesWith("\n\tCSNRVolumeDB::getList() found no row\n\tParameters used:\n\tSNR Volume Id = 42"
+                             "\n\tDB Err Code = 100")
+                  .size(),
+              1u);
+}
+
+// The members of a pool are read once for its free volumes, and only the
+// first of them for its client: as many statements for 33 members as for 3.
+TEST_F(ScratchLookupTest, APoolsLookupsRunTheSameStatementsWhateverItsSize)
+{
+    StatementRuns runs(m_path);
+    LookupAnswer free;
+    LookupAnswer client;
+    const size_t freeOfThree = runs.of([&] { free = available(9); });
+    const size_t clientOfThree = runs.of([&] { client = clientOf(9); });
+    ASSERT_EQ(free.count, 2u);
+    ASSERT_EQ(client.clientId, 77u);
+    for (int v = 100; v < 130; ++v)
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (" + std::to_string(v) + ", 'uid-" + std::to_string(v) +
+             "'); INSERT INTO YBScratchVolume (PhysicalVolumeId, RVScratchVolumePoolId) VALUES (" + std::to_string(v) +
+             ", 9)");
+    EXPECT_EQ(runs.of([&] { free = available(9); }), freeOfThree);
+    EXPECT_EQ(runs.of([&] { client = clientOf(9); }), clientOfThree);
+    EXPECT_EQ(free.count, 32u);
+    EXPECT_EQ(free.ids.back(), 129);
+    EXPECT_EQ(client.clientId, 77u);
+    // The client's reads each stop at their first row.
+    const std::vector<std::string> texts = DBStatementTrace::recorded();
+    for (const char* read : {"FROM YBScratchVolume WHERE RVScratchVolumePoolId = ?1 ORDER BY id ASC LIMIT 1",
+                             "FROM YBPhysicalDevice WHERE SNRVolumeId = ?1 ORDER BY id ASC LIMIT 1"})
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                [&](const std::string& text) { return text.find(read) != std::string::npos; }))
+            << read;
 }
 
 TEST_F(ScratchLookupTest, ClientOfAPool)

@@ -15,6 +15,7 @@
 #include "service/ReplicationMgr.h"
 #include "snr/SNRPostFixture.h"
 #include "snr/VolumeLists.h"
+#include "support/StatementRuns.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -296,27 +297,50 @@ TYPED_TEST(GetSNRVolumesTest, AFailedReadAnswersNoPartialList)
                   .size(),
               1u);
 
-    // The devices of the third volume (the ninth read: volumes, then each
-    // volume's devices followed by each device's mount points).
-    HostDBFaults::failNext("getList", 6, 8);
+    // The devices (the second read: volumes, devices, mount points).
+    HostDBFaults::failNext("getList", 6, 1);
     a = this->list();
     this->expectFailure(a, -4, "Could not get list of devices from the database");
     this->expectNoLists(a);
     EXPECT_EQ(LogEntriesWith("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = "
-                             "SNRVolumeId = 9\n\tsOrderBy    = id ASC\n\tTran        = 0x0\n\tDB Err Code = 6")
+                             "SNRVolumeId > 0\n\tsOrderBy    = SNRVolumeId ASC, id ASC\n\tTran        = 0x0"
+                             "\n\tDB Err Code = 6")
                   .size(),
               1u);
 
-    // The mount points of the second device.
-    HostDBFaults::failNext("getList", 7, 3);
+    // The mount points.
+    HostDBFaults::failNext("getList", 7, 2);
     a = this->list();
     this->expectFailure(a, -4, "Could not get list of mount points");
     this->expectNoLists(a);
     EXPECT_EQ(LogEntriesWith("\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = "
-                             "DeviceNameID = 21\n\tsOrderBy = id ASC\n\tTran = 0x0\n\tDB Err Code = 7")
+                             "DeviceNameID > 0\n\tsOrderBy = DeviceNameID ASC, id ASC\n\tTran = 0x0"
+                             "\n\tDB Err Code = 7")
                   .size(),
               1u);
     EXPECT_EQ(LogEntriesWith(" completed unsuccessfully").size(), 3u);
+}
+
+// Each table is read once: as many statements for ten times the volumes,
+// devices and mount points, every one listed.
+TYPED_TEST(GetSNRVolumesTest, TheListRunsTheSameStatementsWhateverItsLength)
+{
+    StatementRuns runs(this->m_path);
+    Answer a;
+    const size_t few = runs.of([&] { a = this->list(); });
+    ASSERT_EQ(a.deviceCount, 6);
+    for (int v = 100; v < 140; ++v) {
+        const std::string id = std::to_string(v);
+        this->exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (" + id + ", 'uid-" + id +
+                   "'); INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (" + id + ", 2, " +
+                   id + ", 'dev-" + id + "'); INSERT INTO YBMountPoint (DeviceNameId, Path) VALUES (" + id + ", '/m/" +
+                   id + "')");
+    }
+    EXPECT_EQ(runs.of([&] { a = this->list(); }), few);
+    EXPECT_EQ(a.volumeCount, 44);
+    EXPECT_EQ(a.deviceCount, 46);
+    EXPECT_EQ(a.mountPointCount, 48);
+    EXPECT_EQ(a.mountPoints.back().path, "/m/139");
 }
 
 TYPED_TEST(GetSNRVolumesTest, AnArrayThatCannotBeAllocatedFailsTheReplyAndFreesTheOthers)
@@ -341,7 +365,7 @@ TYPED_TEST(GetSNRVolumesTest, DirectCallFillsTheResultAndDropsItOnFailure)
     EXPECT_EQ(ret.devices.size(), 6u);
     EXPECT_EQ(ret.mountPoints.size(), 8u);
 
-    HostDBFaults::failNext("getList", 5, 4);
+    HostDBFaults::failNext("getList", 5, 2);
     EXPECT_FALSE(this->mgr.GetSNRVolumeList(ret, nullptr));
     EXPECT_TRUE(ret.volumes.empty());
     EXPECT_TRUE(ret.devices.empty());

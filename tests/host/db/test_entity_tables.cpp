@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "support/StatementRuns.h"
 #include "support/TestCatalogue.h"
 #include "host/db/DBConnection.h"
 #include "host/db/SNRTables.h"
@@ -122,36 +123,134 @@ TEST_F(EntityTableTest, ListOfATransactionHoldsItsOwnRowsEachOnce)
     EXPECT_EQ(rows, nullptr);
 }
 
-// Lists shorter, as long as and longer than the rows a read holds before it
-// counts them, by a where text and by a clause with its value bound.
-TEST_F(EntityTableTest, ListsOfEveryLengthHoldEachRowOnceInOrder)
+// Lists of every length, by a where text and by a clause with its value
+// bound, as a row array and as records: each holds every row once in order
+// and is read by one run of one statement.
+TEST_F(EntityTableTest, ListsOfEveryLengthAreReadOnceInOrder)
 {
     CSNRVolumeDeviceNameDB db;
-    const int lengths[] = {1, 15, 16, 17, 40};
+    const int lengths[] = {1, 8, 9, 40, 300};
     for (int n : lengths)
         for (int i = 0; i < n; ++i) {
             YBPhysicalDevice_t row = device(100 + n, ("/dev/list-" + std::to_string(n) + "-" + std::to_string(i)).c_str());
             ASSERT_TRUE(db.insert(row, nullptr));
         }
+    StatementRuns runs(m_path);
     for (int n : lengths) {
+        SCOPED_TRACE(n);
         const std::vector<DBArgument> client{DBArgument{DBArgument::INT, 100 + n, 0.0, std::string()}};
+        const std::string where = "ClientId = " + std::to_string(100 + n);
+        auto expectInOrder = [n](const std::vector<std::pair<int, std::string>>& read) {
+            ASSERT_EQ(read.size(), static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i) {
+                EXPECT_EQ(read[i].second, "/dev/list-" + std::to_string(n) + "-" + std::to_string(i));
+                if (i > 0) {
+                    EXPECT_GT(read[i].first, read[i - 1].first);
+                }
+            }
+        };
         for (bool bound : {false, true}) {
             YBPhysicalDevice_t* rows = nullptr;
             unsigned int count = 0;
-            const std::string where = "ClientId = " + std::to_string(100 + n);
-            ASSERT_TRUE(bound ? db.getList(rows, count, "ClientId = ?1", client, "id ASC", nullptr)
-                              : db.getList(rows, count, where.c_str(), "id ASC", nullptr));
-            ASSERT_EQ(count, static_cast<unsigned int>(n)) << n;
-            for (int i = 0; i < n; ++i) {
+            bool read = false;
+            EXPECT_EQ(runs.of([&] {
+                          read = bound ? db.getList(rows, count, "ClientId = ?1", client, "id ASC", nullptr)
+                                       : db.getList(rows, count, where.c_str(), "id ASC", nullptr);
+                      }),
+                      1u);
+            ASSERT_TRUE(read);
+            std::vector<std::pair<int, std::string>> array;
+            for (unsigned int i = 0; i < count; ++i) {
                 EXPECT_EQ(rows[i].ClientId, 100 + n);
-                EXPECT_EQ(std::string(rows[i].DeviceName), "/dev/list-" + std::to_string(n) + "-" + std::to_string(i));
-                if (i > 0) {
-                    EXPECT_GT(rows[i].id, rows[i - 1].id);
-                }
+                array.emplace_back(rows[i].id, rows[i].DeviceName);
             }
             db.deleteList(rows);
+            expectInOrder(array);
+
+            // Records made from the rows as they are read, after those the
+            // list held.
+            std::vector<std::pair<int, std::string>> records{{-1, "held"}};
+            auto convert = [](std::pair<int, std::string>& r, const YBPhysicalDevice_t& row) {
+                r = {row.id, row.DeviceName};
+            };
+            EXPECT_EQ(runs.of([&] {
+                          read = bound ? db.getList(records, convert, "ClientId = ?1", client, "id ASC", nullptr)
+                                       : db.getList(records, convert, where.c_str(), "id ASC", nullptr);
+                      }),
+                      1u);
+            ASSERT_TRUE(read);
+            ASSERT_FALSE(records.empty());
+            EXPECT_EQ(records.front().second, "held");
+            records.erase(records.begin());
+            expectInOrder(records);
         }
     }
+}
+
+// The rows handed over one by one; a failed read appends no record.
+TEST_F(EntityTableTest, RowsHandedOverAsTheyAreReadAndNoRecordsAfterAFailure)
+{
+    CSNRVolumeDeviceNameDB db;
+    for (int i = 0; i < 3; ++i) {
+        YBPhysicalDevice_t row = device(8, ("/dev/each-" + std::to_string(i)).c_str());
+        ASSERT_TRUE(db.insert(row, nullptr));
+    }
+    std::vector<std::string> names;
+    ASSERT_TRUE(db.forEach("ClientId = 8", "id DESC", nullptr,
+                           [&](const YBPhysicalDevice_t& row) { names.push_back(row.DeviceName); }));
+    EXPECT_EQ(names, (std::vector<std::string>{"/dev/each-2", "/dev/each-1", "/dev/each-0"}));
+    names.clear();
+    ASSERT_TRUE(db.forEach("ClientId = 9", "", nullptr, [&](const YBPhysicalDevice_t& row) { names.push_back(row.DeviceName); }));
+    EXPECT_TRUE(names.empty());
+
+    std::vector<std::string> records{"held"};
+    auto convert = [](std::string& r, const YBPhysicalDevice_t& row) { r = row.DeviceName; };
+    HostDBFaults::failNext("getList", 11);
+    EXPECT_FALSE(db.getList(records, convert, "ClientId = 8", "id ASC", nullptr));
+    EXPECT_EQ(db.getErrorCode(), 11);
+    EXPECT_FALSE(db.getList(records, convert, "NoSuchColumn = 8", "id ASC", nullptr));
+    EXPECT_NE(db.getErrorCode(), 0);
+    EXPECT_EQ(records, (std::vector<std::string>{"held"}));
+}
+
+// The first row of an order read alone; counts per value of a column.
+TEST_F(EntityTableTest, FirstRowAloneAndCountsPerValue)
+{
+    CSNRVolumeDeviceNameDB db;
+    for (int client : {4, 3, 4, 4}) {
+        YBPhysicalDevice_t row = device(client, ("/dev/c" + std::to_string(client)).c_str());
+        row.SNRVolumeId = 20 + client;
+        ASSERT_TRUE(db.insert(row, nullptr));
+    }
+    StatementRuns runs(m_path);
+    YBPhysicalDevice_t first;
+    bool found = false;
+    bool read = false;
+    EXPECT_EQ(runs.of([&] { read = db.getFirst(first, found, "ClientId = 4", "id DESC", nullptr); }), 1u);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(first.id, 4);
+    ASSERT_TRUE(db.getFirst(first, found, "ClientId = 5", "id ASC", nullptr));
+    EXPECT_FALSE(found);
+    EXPECT_EQ(first.id, 4);  // untouched
+    HostDBFaults::failNext("getList", 12);
+    EXPECT_FALSE(db.getFirst(first, found, "ClientId = 4", "id ASC", nullptr));
+    EXPECT_EQ(db.getErrorCode(), 12);
+
+    std::vector<std::pair<long long, unsigned int>> counts{{0, 0}};
+    ASSERT_TRUE(db.getNRowsBy("SNRVolumeId", "SNRVolumeId > 0", counts, nullptr));
+    EXPECT_EQ(counts, (std::vector<std::pair<long long, unsigned int>>{{0, 0}, {23, 1}, {24, 3}}));
+    counts.clear();
+    ASSERT_TRUE(db.getNRowsBy("SNRVolumeId", "SNRVolumeId IN (SELECT SNRVolumeId FROM YBPhysicalDevice WHERE ClientId = 3)",
+                              counts, nullptr));
+    EXPECT_EQ(counts, (std::vector<std::pair<long long, unsigned int>>{{23, 1}}));
+    counts.clear();
+    ASSERT_TRUE(db.getNRowsBy("ClientId", "ClientId = 9", counts, nullptr));
+    EXPECT_TRUE(counts.empty());
+    HostDBFaults::failNext("getNRows", 13);
+    EXPECT_FALSE(db.getNRowsBy("ClientId", "", counts, nullptr));
+    EXPECT_EQ(db.getErrorCode(), 13);
+    EXPECT_TRUE(counts.empty());
 }
 
 // While a read view is open, the thread's reads outside a transaction see the

@@ -400,6 +400,27 @@ TEST_F(HostTableSpecifics, FileContentIsOwnedAndMayBeAbsent)
     ASSERT_EQ(count, 1u);
     EXPECT_EQ(std::string(rows[0].Content), text);
     db.deleteList(rows);
+
+    // Several rows, one by one and as an array: each content read whole and
+    // owned once (the row lent reads each one anew).
+    YBFile_t small;
+    small.VolumeId = 3;
+    std::strcpy(small.Name, "small.cfg");
+    char smallText[] = "s";
+    small.Content = smallText;
+    ASSERT_TRUE(db.insert(small, nullptr));
+    small.Content = nullptr;
+    std::vector<std::string> contents;
+    ASSERT_TRUE(db.forEach("VolumeId = 3", "id ASC", nullptr, [&](const YBFile_t& row) {
+        contents.push_back(row.Content != nullptr ? row.Content : "(null)");
+    }));
+    EXPECT_EQ(contents, (std::vector<std::string>{"(null)", text, "s"}));
+    ASSERT_TRUE(db.getList(rows, count, "VolumeId = 3", "id DESC", nullptr));
+    ASSERT_EQ(count, 3u);
+    EXPECT_STREQ(rows[0].Content, "s");
+    EXPECT_EQ(std::string(rows[1].Content), text);
+    EXPECT_EQ(rows[2].Content, nullptr);
+    db.deleteList(rows);
 }
 
 TEST_F(HostTableSpecifics, JobIdHalvesAgreeWithTheJobIdColumn)
