@@ -320,7 +320,6 @@ TEST_F(RowClassTest, ApplicationDirsTableReadsInsertsAndUpdates)
                  "id, subclientId, clientId, pathType, objName, path, creationTime, modifyTime, ReplicationVolumeId, Flags");
     EXPECT_STREQ(dirs.keyColumn, "id");
     EXPECT_EQ(dirs.boundRow, dirs.getDataPtr());
-    EXPECT_STREQ(YBApplicationDirs::tableVersion, "1.6.304.1");
     EXPECT_EQ(dirs.procStamp[0], '\0');
 
     auto readIds = [&dirs]() {
