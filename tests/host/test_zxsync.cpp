@@ -165,7 +165,7 @@ TEST_F(ZxNamedMutexTest, WaitScaleShortensTimedWaits)
     EXPECT_FALSE(m.lock(60000));  // 60 ms
     long long elapsed = msSince(start);
     EXPECT_GE(elapsed, 55);
-    EXPECT_LT(elapsed, 5000);
+    EXPECT_LT(elapsed, 60000);  // shorter than the unscaled wait
 }
 
 TEST_F(ZxNamedMutexTest, DestroyingALockedObjectReleasesItsLevels)
