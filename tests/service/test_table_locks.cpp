@@ -2,7 +2,6 @@
 
 #include <pthread.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <future>
@@ -20,6 +19,7 @@
 #include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 #include "service/TableLock.h"
+#include "support/BlockingCall.h"
 
 namespace {
 
@@ -341,18 +341,17 @@ TEST_F(SyncTest, NamedMutexTimedLocksFailWhileHeldElsewhere)
     EXPECT_FALSE(results[2]);
 
     // Lock() waits without limit for the release.
-    std::atomic<bool> got{false};
-    std::thread waiter([&got] {
+    int levels = 0;
+    BlockingCall waiter([&levels] {
         FXNamedMutex other("SyncTest held");
         other.Lock();
-        got = true;
+        levels = other.GetLockCnt();
         other.Unlock();
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(got.load());
+    EXPECT_TRUE(waiter.blocks());
     held.Unlock();
     waiter.join();
-    EXPECT_TRUE(got.load());
+    EXPECT_EQ(1, levels);
 }
 
 TEST_F(SyncTest, CriticalSectionIsRecursiveAndClearsItsOwnerOnEveryUnlock)
@@ -413,16 +412,10 @@ TEST_F(SyncTest, SemaphoreCountsWaitsAndReleases)
 {
     ZxSemaphore sem(1);
     sem.wait();
-    std::atomic<bool> passed{false};
-    std::thread waiter([&] {
-        sem.wait();
-        passed = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(passed.load());
+    BlockingCall waiter([&sem] { sem.wait(); });
+    EXPECT_TRUE(waiter.blocks());
     EXPECT_TRUE(sem.release(1));
     waiter.join();
-    EXPECT_TRUE(passed.load());
 }
 
 }  // namespace
