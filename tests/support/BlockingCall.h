@@ -55,8 +55,6 @@ public:
         }
     }
 
-    bool returned() const { return m_returned.load(); }
-
     void join()
     {
         if (m_thread.joinable()) m_thread.join();
