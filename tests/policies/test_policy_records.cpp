@@ -137,17 +137,6 @@ TEST(SnapEngineRecords, RowFlagsAboveTheFourCapabilitiesAreNotCarried)
     EXPECT_EQ(MergeSnapEngineFlags(0x10, 0xf, 0), 0x10);
 }
 
-TEST(SnapEngineRecords, FieldLabels)
-{
-    EXPECT_STREQ(GetSnapEngineFieldName(0), "Snap Engine Id");
-    EXPECT_STREQ(GetSnapEngineFieldName(YB_SE_CROSS_HOST_MOUNT), "Snap Engine Cross Host Mount flag");
-    EXPECT_STREQ(GetSnapEngineFieldName(YB_SE_SAME_HOST_MOUNT), "Snap Engine Same Host Mount flag");
-    EXPECT_STREQ(GetSnapEngineFieldName(YB_SE_UNSNAP_CMD), "Snap Engine Unsnap Command Hint");
-    EXPECT_STREQ(GetSnapEngineFieldName(YB_SE_ROLLBACK_CMD), "Snap Engine Rollback Command Hint");
-    EXPECT_STREQ(GetSnapEngineFieldName(3), "Snap Engine Unknown");
-    EXPECT_STREQ(GetSnapEngineFieldName(0x4000), "Snap Engine Unknown");
-}
-
 TEST(VolSnapParamRecords, EachCommandIsRefusedPastItsColumnWithItsOwnText)
 {
     VolSnapParamsV2Record_t record;

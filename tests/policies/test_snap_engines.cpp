@@ -351,9 +351,22 @@ TYPED_TEST(SnapEngineTest, TextsLongerThanTheirColumnsAreRefusedBeforeAnythingIs
                   .size(),
               1u);
     this->expectFailure(this->add(Engine(std::string(128, 'n'))), -18, "Field Snap Engine Name is not valid");
-    SnapEngineInfoV3Record_t e = Engine("long");
-    e.UnsnapCmdHint = std::string(256, 'u');
-    this->expectFailure(this->add(e), -18, "Field Snap Engine Unsnap Command Hint is not valid");
+    // Each hint too long names its own field.
+    const std::vector<std::pair<std::string SnapEngineInfoV3Record_t::*, const char*>> hints = {
+        {&SnapEngineInfoV3Record_t::MountCmdHint, "Field Snap Engine Mount Command Hint is not valid"},
+        {&SnapEngineInfoV3Record_t::UnmountCmdHint, "Field Snap Engine Unmount Command Hint is not valid"},
+        {&SnapEngineInfoV3Record_t::SyncCmdHint, "Field Snap Engine Sync Command Hint is not valid"},
+        {&SnapEngineInfoV3Record_t::UnsyncCmdHint, "Field Snap Engine Unsync Command Hint is not valid"},
+        {&SnapEngineInfoV3Record_t::SnapCmdHint, "Field Snap Engine Snap Command Hint is not valid"},
+        {&SnapEngineInfoV3Record_t::UnsnapCmdHint, "Field Snap Engine Unsnap Command Hint is not valid"},
+    };
+    SnapEngineInfoV3Record_t e;
+    for (const auto& hint : hints) {
+        SCOPED_TRACE(hint.second);
+        e = Engine("long");
+        e.*hint.first = std::string(256, 'h');
+        this->expectFailure(this->add(e), -18, hint.second);
+    }
     if (TypeParam::number == 3) {
         e = Engine("long");
         e.RollbackCmdHint = std::string(256, 'r');

@@ -4,17 +4,16 @@
 // at once.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <functional>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 
 #include "replicas/ReplicaPostFixture.h"
 #include "replicas/ReplicaVolumeAdd.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "replicas/ReplicaVolumeUpdate.h"
+#include "support/BlockingCall.h"
 #include "support/NamedMutexes.h"
 
 namespace {
@@ -383,13 +382,14 @@ TEST_F(ReplicaUpdateTest, EachMaskBitAloneWritesOnlyItsColumn)
     ExpectRow(stored()[0], after);
 }
 
-// Two updates of one volume, each reading Flags and writing it merged, wait
-// for the lock together; once it is free both land, neither losing the
-// other's bit.
+// Two updates of one volume, each reading Flags and writing it merged, while
+// the volume's lock is held elsewhere: one waits for the lock in its
+// transaction, the other for its turn to write. Once the lock is free both
+// land, neither losing the other's bit.
 TEST_F(ReplicaUpdateTest, TwoUpdatesOfOneVolumeFromTwoThreadsAreSerialisedAndBothLand)
 {
     exec(InsertReplica({9, 1, 2, 3, 4, 1, 5, 6, 7, 0, 0x2, 8, 10, 0, "", ""}));
-    auto setFlag = [this](int32_t bit, std::atomic<bool>& done, bool& ok) {
+    auto setFlag = [this](int32_t bit, bool& ok) {
         ReplicationMgr own(&net.session);  // one service object per thread
         UpdateReplicationVolumeV5Args_t args;
         args.record.id = 9;
@@ -398,23 +398,16 @@ TEST_F(ReplicaUpdateTest, TwoUpdatesOfOneVolumeFromTwoThreadsAreSerialisedAndBot
         args.record.UpdateMap = bit;
         UpdateReplicationVolumeV5Ret_t ret;
         ok = own.UpdateReplicationVolume(args, ret, nullptr);
-        done = true;
     };
-    std::atomic<bool> firstDone{false};
-    std::atomic<bool> secondDone{false};
     bool firstOk = false;
     bool secondOk = false;
-    std::thread first;
-    std::thread second;
-    {
-        NamedMutexHeldElsewhere held("YB Volume");
-        first = std::thread(setFlag, YB_VOL_DO_NOT_PRUNE, std::ref(firstDone), std::ref(firstOk));
-        second = std::thread(setFlag, YB_VOL_SHADOW_SNAP, std::ref(secondDone), std::ref(secondOk));
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        EXPECT_FALSE(firstDone);
-        EXPECT_FALSE(secondDone);
-        EXPECT_EQ(stored()[0].Flags, 0x2);
-    }
+    auto held = std::make_unique<NamedMutexHeldElsewhere>("YB Volume");
+    BlockingCall first([&] { setFlag(YB_VOL_DO_NOT_PRUNE, firstOk); });
+    EXPECT_TRUE(first.blocks());
+    BlockingCall second([&] { setFlag(YB_VOL_SHADOW_SNAP, secondOk); });
+    EXPECT_TRUE(second.blocks());
+    EXPECT_EQ(stored()[0].Flags, 0x2);
+    held.reset();  // the lock is free
     first.join();
     second.join();
     EXPECT_TRUE(firstOk);

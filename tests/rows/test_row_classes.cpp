@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +16,7 @@
 #include "rows/Db/Proc/YB_GetJobListForYBSAPOracle.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "rows/YBDBDst.h"
+#include "support/BlockingCall.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
@@ -170,17 +171,18 @@ TEST_F(RowClassTest, NullTransactionTakesTheCriticalSectionAndReads)
                         "NULL, NULL, NULL WHERE ?1 < 0");
 
     // While another thread holds the critical section, construction waits.
-    std::atomic<bool> held{false};
-    std::atomic<bool> release{false};
-    std::thread holder([&] {
+    std::promise<void> held;
+    std::promise<void> release;
+    std::future<void> heldF = held.get_future();
+    std::thread holder([&held, releaseF = release.get_future()] {
         DBtable::DBCriticalSection.Lock();
-        held = true;
-        while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        held.set_value();
+        releaseF.wait();
         DBtable::DBCriticalSection.Unlock();
     });
-    while (!held.load()) std::this_thread::yield();
+    heldF.wait();
     std::atomic<bool> built{false};
-    std::thread builder([&] {
+    BlockingCall builder([&] {
         HostDBFaults::failNext("addObject", 5);  // would be logged if addObject ran
         DhtGetOSType os(nullptr);
         built = true;
@@ -194,9 +196,9 @@ TEST_F(RowClassTest, NullTransactionTakesTheCriticalSectionAndReads)
         EXPECT_EQ(os.fetchCursor(true), DB_NO_MORE_ROWS);
         EXPECT_EQ(os.closeCursor(), 0);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(builder.blocks());
     EXPECT_FALSE(built.load());
-    release = true;
+    release.set_value();
     holder.join();
     builder.join();
     EXPECT_TRUE(built.load());
@@ -320,7 +322,6 @@ TEST_F(RowClassTest, ApplicationDirsTableReadsInsertsAndUpdates)
                  "id, subclientId, clientId, pathType, objName, path, creationTime, modifyTime, ReplicationVolumeId, Flags");
     EXPECT_STREQ(dirs.keyColumn, "id");
     EXPECT_EQ(dirs.boundRow, dirs.getDataPtr());
-    EXPECT_STREQ(YBApplicationDirs::tableVersion, "1.6.304.1");
     EXPECT_EQ(dirs.procStamp[0], '\0');
 
     auto readIds = [&dirs]() {

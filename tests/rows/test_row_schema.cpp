@@ -87,7 +87,25 @@ TEST(RowSchemaTest, TableSchemaHasKeyAndForeignKeys)
     // The base's own answers.
     EXPECT_EQ(schema.ZXDBRowBase::getHeaderType(), -1);
     EXPECT_EQ(schema.ZXDBRowBase::getStructDef(), "");
-    EXPECT_EQ(&(schema = schema), &schema);
+}
+
+TEST(RowSchemaTest, AssignmentKeepsTheTargetsOwnValues)
+{
+    YBApplicationDirs_t2 source;
+    YBApplicationDirs_t2 target;
+    const int seven = 7;
+    ASSERT_EQ(source.getData()[0]->setData(reinterpret_cast<const char*>(&seven), 0, sizeof(seven), false), 1);
+    source.getData()[0]->setInternalNull(false);
+    const std::vector<ZXDBDataTypeBase*> own = target.getData();
+
+    EXPECT_EQ(&(target = source), &target);
+    // The target still owns its value objects, each as it was; each object
+    // frees its own at destruction.
+    EXPECT_EQ(target.getData(), own);
+    EXPECT_NE(target.getData()[0], source.getData()[0]);
+    EXPECT_TRUE(target.getData()[0]->isNull);
+    EXPECT_EQ(static_cast<ZXDB_int*>(target.getData()[0])->getValue(), 0);
+    EXPECT_EQ(static_cast<ZXDB_int*>(source.getData()[0])->getValue(), 7);
 }
 
 TEST(RowSchemaTest, TimeColumnsAreStoredAsSixtyFourBit)

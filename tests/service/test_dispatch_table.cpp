@@ -6,7 +6,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "host/ZxFramework.h"
@@ -266,24 +265,4 @@ TEST(MessageNames, CodesOutsideTheRangeGetOneFixedText) {
     for (unsigned int code : {0x0u, 0x35000258u, 0x36000001u, 0xffffffffu}) {
         EXPECT_EQ(ZXS_ReplicationMgr_PM_STRING(code), unknown) << std::hex << code;
     }
-}
-
-TEST(MessageNames, ConcurrentLookupsReturnTheSameNames) {
-    std::vector<const char*> expected;
-    for (unsigned int code = 0x35000000; code <= 0x35000258; ++code) {
-        expected.push_back(ZXS_ReplicationMgr_PM_STRING(code));
-    }
-    std::vector<int> mismatches(4, 0);
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < mismatches.size(); ++t) {
-        threads.emplace_back([&expected, &mismatches, t] {
-            for (int round = 0; round < 50; ++round) {
-                for (unsigned int code = 0x35000000; code <= 0x35000258; ++code) {
-                    if (ZXS_ReplicationMgr_PM_STRING(code) != expected[code - 0x35000000]) ++mismatches[t];
-                }
-            }
-        });
-    }
-    for (std::thread& thread : threads) thread.join();
-    for (int count : mismatches) EXPECT_EQ(count, 0);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -29,9 +31,25 @@ bool eventually(Cond cond)
     return cond();
 }
 
-TEST(WriterQueueTest, TurnsComeInTheOrderTheyWereAskedFor)
+// The queues of catalogue files named in a directory of the test's own.
+class WriterQueueTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/replmgr_queue_XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        m_dir = dir;
+    }
+    void TearDown() override { rmdir(m_dir.c_str()); }
+
+    std::string file(const char* name) const { return m_dir + "/" + name; }
+
+    std::string m_dir;
+};
+
+TEST_F(WriterQueueTest, TurnsComeInTheOrderTheyWereAskedFor)
 {
-    auto queue = DBWriterQueue::of("/tmp/replmgr-writer-queue-order.db");
+    auto queue = DBWriterQueue::of(file("order.db"));
     ASSERT_TRUE(queue->enter(milliseconds(1000)));
     std::mutex mutex;
     std::vector<int> order;
@@ -54,9 +72,9 @@ TEST(WriterQueueTest, TurnsComeInTheOrderTheyWereAskedFor)
     EXPECT_EQ(queue->waiting(), 0u);
 }
 
-TEST(WriterQueueTest, TurnNotComingInTimeIsGivenUpAndTheQueueGoesOn)
+TEST_F(WriterQueueTest, TurnNotComingInTimeIsGivenUpAndTheQueueGoesOn)
 {
-    auto queue = DBWriterQueue::of("/tmp/replmgr-writer-queue-timeout.db");
+    auto queue = DBWriterQueue::of(file("timeout.db"));
     ASSERT_TRUE(queue->enter(milliseconds(1000)));
     bool late = true;
     std::thread waiter([&] { late = queue->enter(milliseconds(20)); });
@@ -68,8 +86,8 @@ TEST(WriterQueueTest, TurnNotComingInTimeIsGivenUpAndTheQueueGoesOn)
     ASSERT_TRUE(queue->enter(milliseconds(0)));
     queue->leave();
     // Files have queues of their own.
-    EXPECT_NE(DBWriterQueue::of("/tmp/replmgr-writer-queue-other.db"), queue);
-    EXPECT_EQ(DBWriterQueue::of("/tmp/replmgr-writer-queue-timeout.db"), queue);
+    EXPECT_NE(DBWriterQueue::of(file("other.db")), queue);
+    EXPECT_EQ(DBWriterQueue::of(file("timeout.db")), queue);
 }
 
 YBPhysicalDevice_t device(int clientId, const char* name)
