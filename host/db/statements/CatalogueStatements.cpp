@@ -1,6 +1,6 @@
-// The files of statements whose rows the row families read, in the order of
-// the subsystems that read them. A family's header names the function that
-// registers its statement.
+// The one list of the catalogue's statements: each file of
+// host/db/statements/ has its registration function called here. A row
+// family's header names the function that registers its statement.
 #include "host/db/statements/CatalogueStatements.h"
 
 void RegisterCatalogueStatements(DBStatementSet& statements)
