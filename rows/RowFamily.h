@@ -14,10 +14,12 @@
 //
 //   #define YBGetThing_COLUMNS(I, B, S) I(id) B(JobId) S(Name, 129)
 //
+//   // SQLite statement run: RegisterThingStatements in host/db/statements/ThingStatements.cpp
 //   ZXDB_CURSOR(YBGetThing, YBGetThing_COLUMNS, "i|b|s129|",
 //               "SET NOCOUNT ON \n\tSELECT ... WHERE ClientId = %d ... \n\tSET NOCOUNT OFF",
 //               "source/include/Db/Cursor/YBGetThing", (int clientId))
 //
+//   // SQLite statement run: RegisterThingStatements in host/db/statements/ThingStatements.cpp
 //   ZXDB_PROCEDURE(YBDoThing, "YBDoThing", YBDoThing_COLUMNS, "i|",
 //                  "%d,'%s'", "00010001000000020000",
 //                  "source/include/Db/Proc/YBDoThing", (int id, const char* name))
@@ -27,8 +29,14 @@
 // columns: a static_assert stops the build when it does not. The last
 // argument lists the setValues arguments (int, long long or const char*) in
 // parentheses; () for none. A procedure without arguments has no setValues.
-// The SQLite statement run for the family is registered under its database
-// object name in host/db/DBStatementRegistry.h.
+// The text in the definition is the database server's statement the family
+// stands for. What runs is the SQLite statement registered under the family's
+// database object name (host/db/DBStatementRegistry.h); the "SQLite statement
+// run" line above the definition names the function and file that register
+// it. A new file of statements gets its function called from
+// RegisterCatalogueStatements (host/db/statements/CatalogueStatements.cpp).
+// A table family's line names the members of DBtable that make its
+// statements from its columns.
 //
 // A row structure needing extra members (a copy assignment, say) is written
 // with ZXDB_ROW_STRUCT, ZXDB_FAMILY_DESC and the class templates below, as

@@ -1,26 +1,46 @@
+// The registry of statements by database object name.
 #include "host/db/DBStatementRegistry.h"
 
 #include <map>
 #include <mutex>
 
+#include "host/db/statements/CatalogueStatements.h"
+
 namespace {
 
 std::mutex g_mutex;
 
+std::map<std::string, DBStatementRegistry::Entry> catalogueStatements()
+{
+    DBStatementSet statements;
+    RegisterCatalogueStatements(statements);
+    return statements.entries();
+}
+
+// Filled with the catalogue's statements on the first use of the registry,
+// whichever member comes first: a statement registered or removed before any
+// lookup stays so.
 std::map<std::string, DBStatementRegistry::Entry>& entries()
 {
-    // The caller's statement of the integer query runs as it is written.
-    static std::map<std::string, DBStatementRegistry::Entry> map = [] {
-        std::map<std::string, DBStatementRegistry::Entry> m;
-        DBStatementRegistry::Entry queryInt;
-        queryInt.textArgument = 1;
-        m["YBQueryInt"] = queryInt;
-        return m;
-    }();
+    static std::map<std::string, DBStatementRegistry::Entry> map = catalogueStatements();
     return map;
 }
 
 }  // namespace
+
+void DBStatementSet::add(const std::string& objectName, const std::string& sql)
+{
+    DBStatementRegistry::Entry entry;
+    entry.sql = sql;
+    m_entries[objectName] = entry;
+}
+
+void DBStatementSet::addCallerText(const std::string& objectName, int textArgument)
+{
+    DBStatementRegistry::Entry entry;
+    entry.textArgument = textArgument;
+    m_entries[objectName] = entry;
+}
 
 void DBStatementRegistry::registerStatement(const std::string& objectName, const std::string& sql)
 {
@@ -34,6 +54,13 @@ void DBStatementRegistry::unregister(const std::string& objectName)
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     entries().erase(objectName);
+}
+
+void DBStatementRegistry::restoreCatalogueStatements()
+{
+    const std::map<std::string, Entry> catalogue = catalogueStatements();
+    std::lock_guard<std::mutex> guard(g_mutex);
+    for (const auto& [name, entry] : catalogue) entries()[name] = entry;
 }
 
 bool DBStatementRegistry::lookup(const std::string& objectName, Entry& entry)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "host/db/DBStatementRegistry.h"
 #include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolGuid.h"
 #include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolName.h"
 #include "rows/Db/Cursor/YBGetCopyMgrCtrls.h"
@@ -30,8 +31,6 @@
 #include "rows/Db/Proc/YB_GetJobListForYBSAPOracle.h"
 #include "support/TestCatalogue.h"
 
-void registerFileFlrCleanupStatements();
-
 namespace {
 
 class FileFlrFamilyTest : public CatalogueTest {
@@ -39,7 +38,7 @@ protected:
     void SetUp() override
     {
         CatalogueTest::SetUp();
-        registerFileFlrCleanupStatements();
+        DBStatementRegistry::restoreCatalogueStatements();
     }
 
     template <class Family>

@@ -16,7 +16,7 @@
 // blanks around them at most; a name of any other form simply does not match.
 #include <string>
 
-#include "host/db/DBStatementRegistry.h"
+#include "host/db/statements/CatalogueStatements.h"
 
 namespace
 {
@@ -142,43 +142,39 @@ std::string mountPointStep(const std::string& table)
            table + "; DELETE FROM " + kept + " RETURNING *";
 }
 
-struct Registration {
-    Registration()
-    {
-        const std::string clientTable = kClientTable;
-        const std::string policyTable = kPolicyTable;
-
-        DBStatementRegistry::registerStatement(
-            "YBBrowseByClient1",
-            firstStep(clientTable,
-                      "FROM YBVolume Q, YBPhysicalDevice D WHERE D.ClientId = ?1 AND D.SNRVolumeId = Q.PrimaryVolumeId",
-                      kClientNames));
-        // A NAS client's devices: "client", the client id, ":" and the rest.
-        // The index IX_YBPhysicalDevice_NASClientId holds this condition and
-        // this client id expression, written alike: change them together.
-        DBStatementRegistry::registerStatement(
-            "YBNASBrowseByClient1",
-            firstStep(clientTable,
-                      "FROM YBVolume Q, YBPhysicalDevice D WHERE substr(D.DeviceName, 1, 6) = 'client' COLLATE "
-                      "NOCASE AND instr(D.DeviceName, ':') > 7 AND " +
-                          integerForm("substr(D.DeviceName, 7, instr(D.DeviceName, ':') - 7)") +
-                          " = ?1 AND D.SNRVolumeId = Q.PrimaryVolumeId",
-                      kPolicyNames));
-        DBStatementRegistry::registerStatement(
-            "YBBrowseByPolicy1",
-            firstStep(policyTable, "FROM YBVolume Q WHERE Q.ReplicationPolicyId = ?1", kPolicyNames));
-
-        DBStatementRegistry::registerStatement("YBBrowseByClient2", volumeStep(clientTable));
-        DBStatementRegistry::registerStatement("YBBrowseByClient3", deviceStep(clientTable));
-        DBStatementRegistry::registerStatement("YBBrowseByClient4", scratchStep(clientTable));
-        DBStatementRegistry::registerStatement("YBBrowseByClient5", mountPointStep(clientTable));
-        DBStatementRegistry::registerStatement("YBBrowseByPolicy2", volumeStep(policyTable));
-        DBStatementRegistry::registerStatement("YBBrowseByPolicy3", deviceStep(policyTable));
-        DBStatementRegistry::registerStatement("YBBrowseByPolicy4", scratchStep(policyTable));
-        DBStatementRegistry::registerStatement("YBBrowseByPolicy5", mountPointStep(policyTable));
-    }
-};
-
-const Registration g_registration;
-
 }  // namespace
+
+void RegisterBrowseStatements(DBStatementSet& statements)
+{
+    const std::string clientTable = kClientTable;
+    const std::string policyTable = kPolicyTable;
+
+    statements.add(
+        "YBBrowseByClient1",
+        firstStep(clientTable,
+                  "FROM YBVolume Q, YBPhysicalDevice D WHERE D.ClientId = ?1 AND D.SNRVolumeId = Q.PrimaryVolumeId",
+                  kClientNames));
+    // A NAS client's devices: "client", the client id, ":" and the rest.
+    // The index IX_YBPhysicalDevice_NASClientId holds this condition and
+    // this client id expression, written alike: change them together.
+    statements.add(
+        "YBNASBrowseByClient1",
+        firstStep(clientTable,
+                  "FROM YBVolume Q, YBPhysicalDevice D WHERE substr(D.DeviceName, 1, 6) = 'client' COLLATE "
+                  "NOCASE AND instr(D.DeviceName, ':') > 7 AND " +
+                      integerForm("substr(D.DeviceName, 7, instr(D.DeviceName, ':') - 7)") +
+                      " = ?1 AND D.SNRVolumeId = Q.PrimaryVolumeId",
+                  kPolicyNames));
+    statements.add(
+        "YBBrowseByPolicy1",
+        firstStep(policyTable, "FROM YBVolume Q WHERE Q.ReplicationPolicyId = ?1", kPolicyNames));
+
+    statements.add("YBBrowseByClient2", volumeStep(clientTable));
+    statements.add("YBBrowseByClient3", deviceStep(clientTable));
+    statements.add("YBBrowseByClient4", scratchStep(clientTable));
+    statements.add("YBBrowseByClient5", mountPointStep(clientTable));
+    statements.add("YBBrowseByPolicy2", volumeStep(policyTable));
+    statements.add("YBBrowseByPolicy3", deviceStep(policyTable));
+    statements.add("YBBrowseByPolicy4", scratchStep(policyTable));
+    statements.add("YBBrowseByPolicy5", mountPointStep(policyTable));
+}

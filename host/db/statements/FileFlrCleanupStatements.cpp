@@ -1,6 +1,7 @@
 // Statements of the catalogue run for the cursors and procedures of stored
 // files, policies, VE hosts, copy managers, subclient lists, consistency
-// points and FLR snapshots, snapshot cleanup and the SAP/Oracle job views.
+// points and FLR snapshots, snapshot cleanup and the SAP/Oracle job views,
+// and of the integer query, which runs the caller's own text.
 // Each returns the rows of its family in the family's column order; arguments
 // are bound as ?1, ?2, ... so that no text argument becomes part of the SQL.
 //
@@ -9,7 +10,7 @@
 // 64-bit integer, which fails with an integer overflow.
 #include <string>
 
-#include "host/db/DBStatementRegistry.h"
+#include "host/db/statements/CatalogueStatements.h"
 
 namespace {
 
@@ -56,24 +57,27 @@ std::string volumeMountPath(const std::string& volume, const std::string& client
            " AND D.ClientId = " + client + " AND M.DeviceNameId = D.id ORDER BY M.id LIMIT 1), '')";
 }
 
-void registerAll()
+}  // namespace
+
+void RegisterFileFlrCleanupStatements(DBStatementSet& statements)
 {
+    // ---- The caller's integer query ----
+    // Runs its statement text as the caller wrote it.
+    statements.addCallerText("YBQueryInt", 1);
+
     // ---- Stored files, policies and lists ----
-    DBStatementRegistry::registerStatement("YBGetYBFileList", std::string(kFileColumns) + "ORDER BY id ASC");
-    DBStatementRegistry::registerStatement("YBQueryYBFileByVolId",
-                                           std::string(kFileColumns) + "WHERE VolumeId = ?1 ORDER BY id ASC");
-    DBStatementRegistry::registerStatement("YBQueryYBFileByName",
-                                           std::string(kFileColumns) + "WHERE Name = ?1 ORDER BY id ASC");
-    DBStatementRegistry::registerStatement("YBQueryYBFileById",
-                                           std::string(kFileColumns) + "WHERE id = ?1 ORDER BY id ASC");
-    DBStatementRegistry::registerStatement("YBGetYBPolicyList", "SELECT * FROM YBPolicy WHERE id > 0 ORDER BY id ASC");
+    statements.add("YBGetYBFileList", std::string(kFileColumns) + "ORDER BY id ASC");
+    statements.add("YBQueryYBFileByVolId", std::string(kFileColumns) + "WHERE VolumeId = ?1 ORDER BY id ASC");
+    statements.add("YBQueryYBFileByName", std::string(kFileColumns) + "WHERE Name = ?1 ORDER BY id ASC");
+    statements.add("YBQueryYBFileById", std::string(kFileColumns) + "WHERE id = ?1 ORDER BY id ASC");
+    statements.add("YBGetYBPolicyList", "SELECT * FROM YBPolicy WHERE id > 0 ORDER BY id ASC");
 
     // A property value that an integer conversion rejects ("1.5", "1e3", "abc")
     // names no policy: the subclient is left out. The subclients are found
     // from the properties naming the policy, through the index
     // IX_DHT_SubClientProp_ReplicationPolicy, which holds this condition and
     // this expression of the value, written alike: change them together.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetSCListByYBPolicy",
         "SELECT A.id FROM DHT_SubClientProp SCP CROSS JOIN DHT_Application A "
         "WHERE SCP.attrName = 'Replication Policy' AND SCP.modified = 0 AND CAST(trim(SCP.attrVal) AS INTEGER) = ?1 "
@@ -82,7 +86,7 @@ void registerAll()
 
     // A filter file name without the separator or with a leading part that is
     // not an integer fails the whole statement.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetSubclientVolumes",
         "SELECT CASE WHEN instr(V, char(21)) > 0 AND " + isInteger("trim(substr(V, 1, instr(V, char(21)) - 1))") +
             " THEN CAST(trim(substr(V, 1, instr(V, char(21)) - 1)) AS INTEGER) ELSE " + kFail + " END AS VolumeId "
@@ -90,7 +94,7 @@ void registerAll()
             "WHERE (A.appTypeId = 50 OR A.appTypeId = 47) AND A.subclientStatus = 0 "
             "AND A.id = F.componentNameId AND F.modified = 0 AND F.Type = 1) ORDER BY V");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetVEHosts",
         std::string("SELECT C.id AS ClientId, C.net_hostname AS ClientNetworkHostName FROM DHT_Client C "
                     "WHERE (C.status = 0 OR (C.status & 4096) = 4096 OR (C.status & 128) = 128) "
@@ -110,7 +114,7 @@ void registerAll()
             "AND C.dhtOperatingSystemId IN " +
             kVEOsList2 + " AND C.dhtOperatingSystemId IN " + kVEOsList3 + " ORDER BY 1");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetCopyMgrCtrls",
         "SELECT DISTINCT CMC.CopyManagerCtrlId, CM.CopyMgrName, CM.CopyManagerType, CMC.ClientId, CMC.ClientId, "
         "C.net_hostname, C.dhtOperatingSystemId, "
@@ -127,7 +131,7 @@ void registerAll()
     // ---- Consistency points and FLR ----
     // ?2 is the pair-id list as "1, 2, 3"; an empty or malformed item fails
     // the statement.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetFLRPairPath",
         std::string("WITH RECURSIVE split(item, rest) AS (SELECT NULL, IFNULL(?2, '') || ',' UNION ALL "
                     "SELECT trim(substr(rest, 1, instr(rest, ',') - 1), ' ' || char(9)), substr(rest, instr(rest, ',') + 1) "
@@ -140,7 +144,7 @@ void registerAll()
             "AND R.created <= ?1 AND (R.modified = 0 OR R.modified >= ?1) "
             "ORDER BY R.pairId ASC, R.propType ASC, R.id ASC");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetFLRSnapsByDestClientId",
         "SELECT DISTINCT S.id, S.ConsistencyPointId, S.Name FROM YBFLRSnapshot S, YBFLRConsistencyPoint CP "
         "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id ORDER BY S.Name, S.id");
@@ -153,15 +157,15 @@ void registerAll()
         {"YBFLRGetRPByClientIdAndVolName", "YBFLRConsistencyPoint CP CROSS JOIN YBFLRSnapshot S", "SnapVolumeName"},
         {"YBFLRGetRPByClientIdAndVolGuid", "YBFLRSnapshot S CROSS JOIN YBFLRConsistencyPoint CP", "VolumeGUID"}};
     for (const auto& [objectName, tables, column] : byVolume) {
-        DBStatementRegistry::registerStatement(
-            objectName, std::string("SELECT DISTINCT CP.id, CP.CreationTime, S.Name, IFNULL(MP.MountPath, ''), CP.JobId "
-                                    "FROM ") + tables +
-                            " LEFT JOIN YBFLRSnapMountPoint MP ON S.id = MP.SnapshotId "
-                            "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id AND S." +
-                            column + " = ?2 AND CP.Type = 1 ORDER BY CP.id");
+        statements.add(objectName, std::string("SELECT DISTINCT CP.id, CP.CreationTime, S.Name, "
+                                               "IFNULL(MP.MountPath, ''), CP.JobId FROM ") +
+                                       tables +
+                                       " LEFT JOIN YBFLRSnapMountPoint MP ON S.id = MP.SnapshotId "
+                                       "WHERE CP.ClientId = ?1 AND S.ConsistencyPointId = CP.id AND S." +
+                                       column + " = ?2 AND CP.Type = 1 ORDER BY CP.id");
     }
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetFLRPairPathByCPId",
         "SELECT " + pairPath(10001, "SP.PairId", "RP.CreationTime") + ", " +
             pairPath(10002, "SP.PairId", "RP.CreationTime") +
@@ -171,7 +175,7 @@ void registerAll()
             "WHERE RP.id = ?1 AND S.ConsistencyPointId = ?1 AND SP.SnapshotId = S.id AND SP.PairId = SC.id "
             "AND SC.clientId = C.id AND SC.backupSet = BS.id ORDER BY SP.id");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBQueryFanInLatestRP",
         "SELECT RP.id FROM YBFLRConsistencyPoint RP, YBFLRSnapshot S "
         "WHERE RP.FLRSetId = ?1 AND RP.Type = 1 AND RP.id = S.ConsistencyPointId AND S.VolumeGUID = ?2 "
@@ -179,7 +183,7 @@ void registerAll()
 
     // One row per destination recovery point of the client: the name and mount
     // path of its first snapshot.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetAllRPsbyDstClientId",
         "SELECT CP.id, CP.CreationTime, "
         "IFNULL((SELECT S.Name FROM YBFLRSnapshot S WHERE S.ConsistencyPointId = CP.id ORDER BY S.id LIMIT 1), ''), "
@@ -189,7 +193,7 @@ void registerAll()
 
     // The consistency points holding a pair of a subclient of the client whose
     // application type has the name given.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetCPsBYClientIDAndAppType",
         "SELECT DISTINCT RP.id FROM YBFLRConsistencyPoint RP, YBFLRSnapshot S, YBFLRSnapPair SP, "
         "DHT_Application SC, DHT_AppType T "
@@ -197,12 +201,12 @@ void registerAll()
         "AND SC.clientId = ?1 AND T.id = SC.appTypeId AND T.name = ?2 ORDER BY RP.id");
 
     // ---- Cleanup and job history ----
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "dhtGetOSType",
         "SELECT C.dhtOperatingSystemId, OS.osName, OS.osRelease, OS.osType, C.net_hostname, C.release "
         "FROM DHT_Client C LEFT JOIN DHT_OperatingSystem OS ON OS.id = C.dhtOperatingSystemId WHERE C.id = ?1");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetYBPrimaryVolByClient",
         "SELECT R.* FROM (SELECT Q.* FROM YBVolume Q, YBPhysicalDevice S "
         "WHERE S.SNRVolumeId = Q.PhysicalVolumeId AND S.ClientId <> ?1) R, YBPhysicalDevice S "
@@ -210,7 +214,7 @@ void registerAll()
 
     // Names are char(1024): blank-padded to 1024 characters, equal when they
     // differ only in trailing blanks.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBGetVolumesUsingBlkFilterDriver",
         "WITH F AS (SELECT DISTINCT SC.fileName AS name, A.appTypeId AS t FROM DHT_Application A, DHT_ScFilterFile SC "
         "WHERE A.id = SC.componentNameId AND A.appTypeId IN (65, 76) AND A.subclientStatus = 0 AND A.clientId = ?1 "
@@ -230,7 +234,7 @@ void registerAll()
         "SELECT DISTINCT substr(printf('%-1024s', rtrim(Volume, ' ')), 1, 1024) COLLATE NOCASE AS Volume "
         "FROM V ORDER BY 1");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBQueryMountedSnapsByClientId",
         "SELECT S.DeviceName, D.DeviceName, M.Path, M.id, Q.SnapEngineType "
         "FROM YBVolume Q, YBPhysicalDevice D, YBMountPoint M, (SELECT SNRVolumeId, DeviceName FROM YBPhysicalDevice) S "
@@ -238,7 +242,7 @@ void registerAll()
         "AND Q.SnapVolumeId = S.SNRVolumeId AND D.ClientId = ?1 AND M.DeviceNameId = D.id AND (M.Flags & 2) = 0 "
         "ORDER BY M.id");
 
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YBQueryMountedFLRSnapsByClientId",
         "SELECT S.VolumeGUID, S.Name, S.Type, M.MountPath, M.id, IFNULL(N.id, -1), IFNULL(N.NetShareName, ' '), "
         "IFNULL(S.SnapshotPath, ' ') "
@@ -248,14 +252,14 @@ void registerAll()
 
     // The jobs of an instance (?1 client, ?2 application type code, ?3
     // instance name), oldest first.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YB_GetJobListForYBSAPOracle",
         "SELECT J.JobId, J.CreationTime FROM YBSAPOracleJob J "
         "WHERE J.ClientId = ?1 AND J.AppTypeId = ?2 AND J.InstanceName = ?3 ORDER BY J.CreationTime, J.JobId");
 
     // The volume pairs that job ?4 of the instance copied (every job of the
     // instance for job id 0), rows of one job together.
-    DBStatementRegistry::registerStatement(
+    statements.add(
         "YB_GetJobDetailsForYBSAPOracle",
         "SELECT J.JobId, H.SrcVolId, H.DstVolId, " + volumeMountPath("H.SrcVolId", "H.SrcClientId") + ", " +
             volumeMountPath("H.DstVolId", "H.DstClientId") +
@@ -264,14 +268,3 @@ void registerAll()
             "AND H.JobId = J.JobId ORDER BY J.JobId, H.id");
 }
 
-struct Registrar {
-    Registrar() { registerAll(); }
-} g_registrar;
-
-}  // namespace
-
-// Registers the statements again (after a test has replaced some of them).
-void registerFileFlrCleanupStatements()
-{
-    registerAll();
-}

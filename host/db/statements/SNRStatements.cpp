@@ -10,7 +10,7 @@
 // and reach the row as 0 or empty text.
 #include <string>
 
-#include "host/db/DBStatementRegistry.h"
+#include "host/db/statements/CatalogueStatements.h"
 
 namespace {
 
@@ -48,93 +48,89 @@ std::string scratchJoin(bool inPool)
            (inPool ? " AND X.RVScratchVolumePoolId = ?1)" : ")");
 }
 
-struct Registration {
-    Registration()
-    {
-        const std::string volume = kVolumeColumns;
-        const std::string replica = kReplicaColumns;
-        const std::string scratch = kScratchColumns;
-        const std::string tail = kTailColumns;
-        const std::string poolMembers = kPoolMembers;
-
-        // Devices and mount points.
-        DBStatementRegistry::registerStatement("YBGetSNRDeviceByClientId",
-                                               "SELECT * FROM YBPhysicalDevice WHERE ClientId = ?1 ORDER BY id ASC");
-        DBStatementRegistry::registerStatement("YBGetSNRDeviceNameBySNRVolId",
-                                               "SELECT * FROM YBPhysicalDevice WHERE SNRVolumeId = ?1 ORDER BY id ASC");
-        DBStatementRegistry::registerStatement("YBGetSNRMountPointByClientId",
-                                               "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D "
-                                               "WHERE M.DeviceNameId = D.id AND D.ClientId = ?1 ORDER BY M.id ASC");
-        DBStatementRegistry::registerStatement("YBGetSNRMountPointBySNRDevId",
-                                               "SELECT * FROM YBMountPoint WHERE DeviceNameId = ?1 ORDER BY id ASC");
-        // The history-name columns first, the device's after them.
-        DBStatementRegistry::registerStatement("YBGetTzGlobalHistoryNameByVolumeId",
-                                               "SELECT H.DeviceId, H.GlobalHistoryName, H.Flags, D.* "
-                                               "FROM YBTzHistoryName H JOIN YBPhysicalDevice D "
-                                               "ON (H.DeviceId = D.id AND D.SNRVolumeId = ?1) ORDER BY H.DeviceId");
-
-        // Volume inventory of a client, client order.
-        DBStatementRegistry::registerStatement(
-            "YBGetSNRVolInfoByClientId",
-            "SELECT " + volume + ", " + replica + ", Q.SnapvaultReplicaDir, Q.SourceGUID, " + scratch +
-                ", Q.SnapVolumeId, Q.SnapEngineType, R.LockedByJobId FROM YBPhysicalVolume S" + replicaJoin(false) +
-                scratchJoin(false) +
-                " WHERE S.id IN (SELECT D.SNRVolumeId FROM YBPhysicalDevice D WHERE D.ClientId = ?1) ORDER BY S.id ASC");
-
-        // One SNR volume, id order.
-        DBStatementRegistry::registerStatement(
-            "YBGetSNRVolumeById",
-            "SELECT " + volume + ", " + replica + ", " + scratch + ", " + tail + " FROM YBPhysicalVolume S" +
-                replicaJoin(true) + scratchJoin(false) + " WHERE S.id = ?1");
-
-        // Scratch pool contents, pool order. A member volume is one row even
-        // when two scratch rows of the pool lie on it; the devices and mount
-        // points of a member come once each.
-        DBStatementRegistry::registerStatement(
-            "YBGetSNRVolInfoByPoolId",
-            "SELECT " + volume + ", " + scratch + ", " + replica + ", " + tail + " FROM YBPhysicalVolume S" +
-                scratchJoin(true) + replicaJoin(false) +
-                " WHERE S.id IN (SELECT P.PhysicalVolumeId FROM YBScratchVolume P WHERE P.RVScratchVolumePoolId = ?1) "
-                "ORDER BY S.id ASC");
-        DBStatementRegistry::registerStatement(
-            "YBGetSNRDeviceByPoolId",
-            "SELECT D.* FROM YBPhysicalDevice D WHERE D.SNRVolumeId IN " + poolMembers + " ORDER BY D.id ASC");
-        DBStatementRegistry::registerStatement(
-            "YBGetSNRMountPointByPoolId",
-            "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D WHERE M.DeviceNameId = D.id AND D.SNRVolumeId IN " +
-                poolMembers + " ORDER BY M.id ASC");
-
-        // Replication volumes.
-        DBStatementRegistry::registerStatement("YBGetYBVolList", "SELECT * FROM YBVolume WHERE (id > 0) ORDER BY id ASC");
-        DBStatementRegistry::registerStatement("YBGetYBVolumesBySubclientId",
-                                               "SELECT Q.* FROM YBVolume Q, YBSubclientYBVolumes S "
-                                               "WHERE (Q.id = S.YBVolumeId AND S.Scid = ?1) ORDER BY Q.id ASC");
-        // ?1 primary volume, ?2 role, ?3 job id (ignored unless above 0). Of
-        // replicas changed at the same time the newest (highest id) counts.
-        // One arm per case, each of which only its case runs, so that each
-        // reads its replicas newest first from an index of its own (of the
-        // volume's role, and of the job's replicas of the volume's role).
-        const std::string latest =
-            "SELECT " + volume + ", rv.ModifyTime AS ReplicaTime, rv.id AS ReplicaId FROM YBVolume rv, YBPhysicalVolume S "
-            "WHERE rv.PrimaryVolumeId = ?1 AND rv.CurrentRole = ?2 AND rv.PhysicalVolumeId = S.id AND ";
-        DBStatementRegistry::registerStatement(
-            "YBGetLatestRepVolByPVId",
-            "SELECT id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, BlockSize, Flags, FSType, UniqueSnapshotID, "
-            "ApplianceId, TzState, CostCategoryId, Type FROM (" +
-                latest + "?3 <= 0 UNION ALL " + latest +
-                "?3 > 0 AND rv.JobId = ?3 ORDER BY ReplicaTime DESC, ReplicaId DESC LIMIT 1)");
-
-        // Job history pruning: drops the entries whose source or destination
-        // SNR volume is gone from the catalogue; one row, retVal 0.
-        DBStatementRegistry::registerStatement(
-            "YBPruneJobHistory",
-            "DELETE FROM YBJobVolumeHistory "
-            "WHERE NOT EXISTS (SELECT 1 FROM YBPhysicalVolume P WHERE P.id = YBJobVolumeHistory.SrcVolId) "
-            "OR NOT EXISTS (SELECT 1 FROM YBPhysicalVolume P WHERE P.id = YBJobVolumeHistory.DstVolId); "
-            "SELECT 0 AS retVal");
-    }
-};
-
-const Registration g_registration;
-
 }  // namespace
+
+void RegisterSNRStatements(DBStatementSet& statements)
+{
+    const std::string volume = kVolumeColumns;
+    const std::string replica = kReplicaColumns;
+    const std::string scratch = kScratchColumns;
+    const std::string tail = kTailColumns;
+    const std::string poolMembers = kPoolMembers;
+
+    // Devices and mount points.
+    statements.add("YBGetSNRDeviceByClientId",
+                   "SELECT * FROM YBPhysicalDevice WHERE ClientId = ?1 ORDER BY id ASC");
+    statements.add("YBGetSNRDeviceNameBySNRVolId",
+                   "SELECT * FROM YBPhysicalDevice WHERE SNRVolumeId = ?1 ORDER BY id ASC");
+    statements.add("YBGetSNRMountPointByClientId",
+                   "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D "
+                   "WHERE M.DeviceNameId = D.id AND D.ClientId = ?1 ORDER BY M.id ASC");
+    statements.add("YBGetSNRMountPointBySNRDevId",
+                   "SELECT * FROM YBMountPoint WHERE DeviceNameId = ?1 ORDER BY id ASC");
+    // The history-name columns first, the device's after them.
+    statements.add("YBGetTzGlobalHistoryNameByVolumeId",
+                   "SELECT H.DeviceId, H.GlobalHistoryName, H.Flags, D.* "
+                   "FROM YBTzHistoryName H JOIN YBPhysicalDevice D "
+                   "ON (H.DeviceId = D.id AND D.SNRVolumeId = ?1) ORDER BY H.DeviceId");
+
+    // Volume inventory of a client, client order.
+    statements.add(
+        "YBGetSNRVolInfoByClientId",
+        "SELECT " + volume + ", " + replica + ", Q.SnapvaultReplicaDir, Q.SourceGUID, " + scratch +
+            ", Q.SnapVolumeId, Q.SnapEngineType, R.LockedByJobId FROM YBPhysicalVolume S" + replicaJoin(false) +
+            scratchJoin(false) +
+            " WHERE S.id IN (SELECT D.SNRVolumeId FROM YBPhysicalDevice D WHERE D.ClientId = ?1) ORDER BY S.id ASC");
+
+    // One SNR volume, id order.
+    statements.add(
+        "YBGetSNRVolumeById",
+        "SELECT " + volume + ", " + replica + ", " + scratch + ", " + tail + " FROM YBPhysicalVolume S" +
+            replicaJoin(true) + scratchJoin(false) + " WHERE S.id = ?1");
+
+    // Scratch pool contents, pool order. A member volume is one row even
+    // when two scratch rows of the pool lie on it; the devices and mount
+    // points of a member come once each.
+    statements.add(
+        "YBGetSNRVolInfoByPoolId",
+        "SELECT " + volume + ", " + scratch + ", " + replica + ", " + tail + " FROM YBPhysicalVolume S" +
+            scratchJoin(true) + replicaJoin(false) +
+            " WHERE S.id IN (SELECT P.PhysicalVolumeId FROM YBScratchVolume P WHERE P.RVScratchVolumePoolId = ?1) "
+            "ORDER BY S.id ASC");
+    statements.add(
+        "YBGetSNRDeviceByPoolId",
+        "SELECT D.* FROM YBPhysicalDevice D WHERE D.SNRVolumeId IN " + poolMembers + " ORDER BY D.id ASC");
+    statements.add(
+        "YBGetSNRMountPointByPoolId",
+        "SELECT M.* FROM YBMountPoint M, YBPhysicalDevice D WHERE M.DeviceNameId = D.id AND D.SNRVolumeId IN " +
+            poolMembers + " ORDER BY M.id ASC");
+
+    // Replication volumes.
+    statements.add("YBGetYBVolList", "SELECT * FROM YBVolume WHERE (id > 0) ORDER BY id ASC");
+    statements.add("YBGetYBVolumesBySubclientId",
+                   "SELECT Q.* FROM YBVolume Q, YBSubclientYBVolumes S "
+                   "WHERE (Q.id = S.YBVolumeId AND S.Scid = ?1) ORDER BY Q.id ASC");
+    // ?1 primary volume, ?2 role, ?3 job id (ignored unless above 0). Of
+    // replicas changed at the same time the newest (highest id) counts.
+    // One arm per case, each of which only its case runs, so that each
+    // reads its replicas newest first from an index of its own (of the
+    // volume's role, and of the job's replicas of the volume's role).
+    const std::string latest =
+        "SELECT " + volume + ", rv.ModifyTime AS ReplicaTime, rv.id AS ReplicaId FROM YBVolume rv, YBPhysicalVolume S "
+        "WHERE rv.PrimaryVolumeId = ?1 AND rv.CurrentRole = ?2 AND rv.PhysicalVolumeId = S.id AND ";
+    statements.add(
+        "YBGetLatestRepVolByPVId",
+        "SELECT id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, BlockSize, Flags, FSType, UniqueSnapshotID, "
+        "ApplianceId, TzState, CostCategoryId, Type FROM (" +
+            latest + "?3 <= 0 UNION ALL " + latest +
+            "?3 > 0 AND rv.JobId = ?3 ORDER BY ReplicaTime DESC, ReplicaId DESC LIMIT 1)");
+
+    // Job history pruning: drops the entries whose source or destination
+    // SNR volume is gone from the catalogue; one row, retVal 0.
+    statements.add(
+        "YBPruneJobHistory",
+        "DELETE FROM YBJobVolumeHistory "
+        "WHERE NOT EXISTS (SELECT 1 FROM YBPhysicalVolume P WHERE P.id = YBJobVolumeHistory.SrcVolId) "
+        "OR NOT EXISTS (SELECT 1 FROM YBPhysicalVolume P WHERE P.id = YBJobVolumeHistory.DstVolId); "
+        "SELECT 0 AS retVal");
+}

@@ -8,6 +8,7 @@
 
 #define YBBrowseByClient2_COLUMNS(I, B, S) YB_PHYSICAL_VOLUME_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterBrowseStatements in host/db/statements/BrowseStatements.cpp
 ZXDB_CURSOR(YBBrowseByClient2, YBBrowseByClient2_COLUMNS, "i|s257|i|i|b|b|i|i|s129|s2049|i|i|i|i|",
             "SET NOCOUNT ON \n"
             "SELECT DISTINCT V.* \n"

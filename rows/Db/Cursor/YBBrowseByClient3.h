@@ -8,6 +8,7 @@
 
 #define YBBrowseByClient3_COLUMNS(I, B, S) YB_PHYSICAL_DEVICE_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterBrowseStatements in host/db/statements/BrowseStatements.cpp
 ZXDB_CURSOR(YBBrowseByClient3, YBBrowseByClient3_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
             "SET NOCOUNT ON \n"
             "SELECT DISTINCT D.* \n"

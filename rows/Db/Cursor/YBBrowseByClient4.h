@@ -8,6 +8,7 @@
 
 #define YBBrowseByClient4_COLUMNS(I, B, S) YB_SCRATCH_VOLUME_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterBrowseStatements in host/db/statements/BrowseStatements.cpp
 ZXDB_CURSOR(YBBrowseByClient4, YBBrowseByClient4_COLUMNS, "i|i|i|i|i|",
             "SET NOCOUNT ON \n"
             "SELECT DISTINCT SV.* \n"

@@ -8,6 +8,7 @@
 
 #define YBBrowseByClient5_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterBrowseStatements in host/db/statements/BrowseStatements.cpp
 ZXDB_CURSOR(YBBrowseByClient5, YBBrowseByClient5_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
             "SELECT DISTINCT M.* \n"

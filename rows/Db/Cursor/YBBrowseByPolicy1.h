@@ -11,6 +11,7 @@
 // The replication volume columns, then the application name.
 #define YBBrowseByPolicy1_COLUMNS(I, B, S) YB_VOLUME_COLUMNS(I, B, S) S(AppName, 257)
 
+// SQLite statement run: RegisterBrowseStatements in host/db/statements/BrowseStatements.cpp
 ZXDB_CURSOR(
     YBBrowseByPolicy1, YBBrowseByPolicy1_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|s257|",
     "SET NOCOUNT ON \n"

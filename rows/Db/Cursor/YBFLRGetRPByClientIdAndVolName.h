@@ -11,6 +11,7 @@
     S(MountPoint, 1025) \
     I(JobId)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBFLRGetRPByClientIdAndVolName, YBFLRGetRPByClientIdAndVolName_COLUMNS, "i|i|s129|s1025|i|",
             "SET NOCOUNT ON \n"
             "SELECT DISTINCT  CP.id, CP.CreationTime, S.Name, ISNULL(MP.MountPath,''), CP.JobId \n"

@@ -14,6 +14,7 @@
     I(OSId) \
     S(OSName, 65)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetCopyMgrCtrls, YBGetCopyMgrCtrls_COLUMNS, "i|s257|i|i|i|s256|i|s65|",
             "SET NOCOUNT ON \n"
             "SELECT \tdistinct \n"

@@ -14,6 +14,7 @@
 
 ZXDB_ROW_STRUCT(YBGetFLRPairPath, YBGetFLRPairPath_COLUMNS, )
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_FAMILY_DESC(YBGetFLRPairPath, "YBGetFLRPairPath", ZXDB_KIND_CURSOR, YBGetFLRPairPath_COLUMNS, "i|i|s2049|",
                  "SET NOCOUNT ON \n"
                  "DECLARE @inPointInTime \tinteger \n"

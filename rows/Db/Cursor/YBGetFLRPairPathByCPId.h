@@ -14,6 +14,7 @@
     S(RepSetName, 257) \
     I(DstClientId)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetFLRPairPathByCPId, YBGetFLRPairPathByCPId_COLUMNS, "s2049|s2049|i|s511|i|s257|i|",
             "SET NOCOUNT ON \n"
             "IF object_id('tempdb.dbo.#YBGetFLRPairPathByCPIdTmp') IS NOT NULL DROP TABLE #YBGetFLRPairPathByCPIdTmp \n"

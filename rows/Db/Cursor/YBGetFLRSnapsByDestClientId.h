@@ -9,6 +9,7 @@
     I(CPId) \
     S(Name, 129)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetFLRSnapsByDestClientId, YBGetFLRSnapsByDestClientId_COLUMNS, "i|i|s129|",
             "SET NOCOUNT ON \n"
             "select distinct  S.Id, S.ConsistencyPointId, S.Name \n"

@@ -23,6 +23,7 @@ ZXDB_ROW_STRUCT(YBGetLatestRepVolByPVId, YBGetLatestRepVolByPVId_COLUMNS,
                     return *this;
                 })
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_FAMILY_DESC(YBGetLatestRepVolByPVId, "YBGetLatestRepVolByPVId", ZXDB_KIND_CURSOR,
                  YBGetLatestRepVolByPVId_COLUMNS, "i|s257|i|i|b|b|i|i|s129|s2049|i|i|i|i|",
                  "SET NOCOUNT ON \n"

@@ -7,6 +7,7 @@
 #define YBGetSCListByYBPolicy_COLUMNS(I, B, S) \
     I(SCId)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetSCListByYBPolicy, YBGetSCListByYBPolicy_COLUMNS, "i|",
             "SET NOCOUNT ON \n"
             "DECLARE @inPolicyId \tinteger \n"

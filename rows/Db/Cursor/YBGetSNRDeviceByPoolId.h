@@ -7,6 +7,7 @@
 
 #define YBGetSNRDeviceByPoolId_COLUMNS(I, B, S) YB_PHYSICAL_DEVICE_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetSNRDeviceByPoolId, YBGetSNRDeviceByPoolId_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
             "SET NOCOUNT ON \n"
             "\tSELECT D.* \n"

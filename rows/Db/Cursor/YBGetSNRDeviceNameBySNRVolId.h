@@ -6,6 +6,7 @@
 
 #define YBGetSNRDeviceNameBySNRVolId_COLUMNS(I, B, S) YB_PHYSICAL_DEVICE_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetSNRDeviceNameBySNRVolId, YBGetSNRDeviceNameBySNRVolId_COLUMNS, "i|i|i|s1025|i|s1025|s129|i|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inSNRVolId \tinteger \n"

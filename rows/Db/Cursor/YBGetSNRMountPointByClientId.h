@@ -7,6 +7,7 @@
 
 #define YBGetSNRMountPointByClientId_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetSNRMountPointByClientId, YBGetSNRMountPointByClientId_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
             "\tSELECT M.* \n"

@@ -7,6 +7,7 @@
 
 #define YBGetSNRMountPointByPoolId_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetSNRMountPointByPoolId, YBGetSNRMountPointByPoolId_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inPoolId \tinteger \n"

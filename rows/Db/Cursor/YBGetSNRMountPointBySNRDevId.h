@@ -6,6 +6,7 @@
 
 #define YBGetSNRMountPointBySNRDevId_COLUMNS(I, B, S) YB_MOUNT_POINT_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetSNRMountPointBySNRDevId, YBGetSNRMountPointBySNRDevId_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inSNRDevId \tinteger \n"

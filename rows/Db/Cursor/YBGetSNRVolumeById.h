@@ -16,6 +16,7 @@
     S(SourceGUID, 257)                      \
     I(RVLockedByJobId)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetSNRVolumeById, YBGetSNRVolumeById_COLUMNS, "i|s257|i|i|b|b|i|i|s129|s2049|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|i|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inSNRVolId \tinteger \n"

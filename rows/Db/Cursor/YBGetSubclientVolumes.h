@@ -7,6 +7,7 @@
 #define YBGetSubclientVolumes_COLUMNS(I, B, S) \
     I(VolumeId)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetSubclientVolumes, YBGetSubclientVolumes_COLUMNS, "i|",
             "SET NOCOUNT ON \n"
             "IF OBJECT_ID (N'tempdb.dbo.#YBGetSubclientVolumesTemp', N'U') IS NOT NULL \n"

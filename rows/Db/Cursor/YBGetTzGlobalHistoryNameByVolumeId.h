@@ -10,6 +10,7 @@
     S(GlobalHistoryName, 1025)                              \
     I(Flags)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetTzGlobalHistoryNameByVolumeId, YBGetTzGlobalHistoryNameByVolumeId_COLUMNS, "i|s1025|i|",
             "SET NOCOUNT ON \n"
             "\tSELECT * \n"

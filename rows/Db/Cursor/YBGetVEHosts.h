@@ -8,6 +8,7 @@
     I(ClientId) \
     S(ClientNetworkHostName, 256)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetVEHosts, YBGetVEHosts_COLUMNS, "i|s256|",
             "SET NOCOUNT ON \n"
             "IF object_id('tempdb.dbo.#YBGetVEHostsTmp') IS NOT NULL DROP TABLE #YBGetVEHostsTmp \n"

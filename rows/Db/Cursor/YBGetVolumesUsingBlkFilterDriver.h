@@ -7,6 +7,7 @@
 #define YBGetVolumesUsingBlkFilterDriver_COLUMNS(I, B, S) \
     S(Volume, 1025)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetVolumesUsingBlkFilterDriver, YBGetVolumesUsingBlkFilterDriver_COLUMNS, "s1025|",
             "SET NOCOUNT ON \n"
             "DECLARE @inClientId integer \n"

@@ -15,6 +15,7 @@
     I(NSnapshot) \
     I(CopyManagerType)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetYBPolicyList, YBGetYBPolicyList_COLUMNS, "i|s129|i|i|i|i|i|i|i|",
             "SET NOCOUNT ON \n"
             "\tSELECT * \n"

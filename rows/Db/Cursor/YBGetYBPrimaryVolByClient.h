@@ -7,6 +7,7 @@
 
 #define YBGetYBPrimaryVolByClient_COLUMNS(I, B, S) YB_VOLUME_LEADING_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBGetYBPrimaryVolByClient, YBGetYBPrimaryVolByClient_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inClientId\tinteger \n"

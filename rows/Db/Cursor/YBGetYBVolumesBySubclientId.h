@@ -7,6 +7,7 @@
 
 #define YBGetYBVolumesBySubclientId_COLUMNS(I, B, S) YB_VOLUME_COLUMNS(I, B, S)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_CURSOR(YBGetYBVolumesBySubclientId, YBGetYBVolumesBySubclientId_COLUMNS, "i|i|i|i|i|i|i|i|i|i|i|i|i|i|s1025|s257|",
             "SET NOCOUNT ON \n"
             "\tSELECT Q.* \n"

@@ -7,6 +7,7 @@
 #define YBQueryFanInLatestRP_COLUMNS(I, B, S) \
     I(RPId)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBQueryFanInLatestRP, YBQueryFanInLatestRP_COLUMNS, "i|",
             "SET NOCOUNT ON \n"
             "\tSELECT TOP 1 RP.id \n"

@@ -6,6 +6,7 @@
 #define YBQueryInt_COLUMNS(I, B, S) \
     I(IntValue)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBQueryInt, YBQueryInt_COLUMNS, "i|",
             "SET NOCOUNT ON \n"
             "%s \n"

@@ -14,6 +14,7 @@
     S(NetShareName, 1025) \
     S(SnapshotPath, 1025)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBQueryMountedFLRSnapsByClientId, YBQueryMountedFLRSnapsByClientId_COLUMNS, "s1025|s1025|i|s1025|i|i|s1025|s1025|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inClientId \tinteger \n"

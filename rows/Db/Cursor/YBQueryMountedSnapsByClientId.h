@@ -11,6 +11,7 @@
     I(MountPointId) \
     I(Type)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBQueryMountedSnapsByClientId, YBQueryMountedSnapsByClientId_COLUMNS, "s1025|s1025|s1025|i|i|",
             "SET NOCOUNT ON \n"
             "\tDECLARE @inClientId \tinteger \n"

@@ -9,6 +9,7 @@
     S(Name, 1025) \
     I(Flags)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_CURSOR(YBQueryYBFileById, YBQueryYBFileById_COLUMNS, "i|i|s1025|i|",
             "SET NOCOUNT ON \n"
             "\tSELECT id, VolumeId, Name, Flags \n"

@@ -11,5 +11,6 @@
     S(o_hostName, 256)                \
     S(o_release, 256)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_PROCEDURE(DhtGetOSType, "dhtGetOSType", DhtGetOSType_COLUMNS, "i|s65|s65|s65|s256|s256|", "%d",
                "00010005008800020000", "source/include/Db/Proc/dhtGetOSType", (int clientId))

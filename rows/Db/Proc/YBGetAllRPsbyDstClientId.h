@@ -11,6 +11,7 @@
     S(szMountPoint, 1025)                         \
     B(llJobId)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_PROCEDURE(YBGetAllRPsbyDstClientId, "YBGetAllRPsbyDstClientId", YBGetAllRPsbyDstClientId_COLUMNS,
                "i|i|s1025|s1025|b|", "%d", "00d:0000000000000000", "source/include/Db/Proc/YBGetAllRPsbyDstClientId",
                (int clientId))

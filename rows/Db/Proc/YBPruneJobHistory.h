@@ -6,5 +6,6 @@
 
 #define YBPruneJobHistory_COLUMNS(I, B, S) I(retVal)
 
+// SQLite statement run: RegisterSNRStatements in host/db/statements/SNRStatements.cpp
 ZXDB_PROCEDURE(YBPruneJobHistory, "YBPruneJobHistory", YBPruneJobHistory_COLUMNS, "i|", "", "00010003030200020000",
                "source/include/Db/Proc/YBPruneJobHistory", ())

@@ -11,6 +11,7 @@
     S(o_srcMountPath, 256)                              \
     S(o_destMountPath, 256)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_PROCEDURE(YB_GetJobDetailsForYBSAPOracle, "YB_GetJobDetailsForYBSAPOracle",
                YB_GetJobDetailsForYBSAPOracle_COLUMNS, "b|i|i|s256|s256|", "%d,%d,'%s',%lld",
                "00010003029400020000", "source/include/Db/Proc/YB_GetJobDetailsForYBSAPOracle",

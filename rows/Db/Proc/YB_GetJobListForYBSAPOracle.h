@@ -8,6 +8,7 @@
     I(o_jobId)                                       \
     I(o_creationTime)
 
+// SQLite statement run: RegisterFileFlrCleanupStatements in host/db/statements/FileFlrCleanupStatements.cpp
 ZXDB_PROCEDURE(YB_GetJobListForYBSAPOracle, "YB_GetJobListForYBSAPOracle", YB_GetJobListForYBSAPOracle_COLUMNS,
                "i|i|", "%d,%d,'%s'", "00010001029400020000",
                "source/include/Db/Proc/YB_GetJobListForYBSAPOracle",

@@ -28,6 +28,8 @@ constexpr ZXDBForeignKey kYBApplicationDirsForeignKeys[] = {
     {"YBVolume", "ReplicationVolumeId", "id"},
 };
 
+// SQLite statements run: made from the columns above by DBtable::tableSelectText,
+// DBtable::rowInsert and DBtable::rowUpdate in host/db/DBtable.cpp; none is registered.
 ZXDB_FAMILY_DESC(YBApplicationDirs, "YBApplicationDirs", ZXDB_KIND_TABLE, YBApplicationDirs_COLUMNS,
                  "i|i|i|i|s2049|s2049|i|i|i|i|", nullptr, "source/include/Db/Tbl/YBApplicationDirs",
                  static constexpr const char* serialColumn = "id";

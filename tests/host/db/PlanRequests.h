@@ -10,13 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "host/db/DBStatementRegistry.h"
 #include "host/db/DBStatementTrace.h"
 #include "host/db/DBtable.h"
 #include "snr/DeviceMessages.h"
 #include "snr/SNRPostFixture.h"
-
-// Registers the statements of files, FLR and cleanup again.
-void registerFileFlrCleanupStatements();
 
 namespace statement_plans {
 
@@ -88,7 +86,7 @@ protected:
     void SetUp() override
     {
         SNRPostTest::SetUp();
-        registerFileFlrCleanupStatements();  // whole again, whatever a test before replaced
+        DBStatementRegistry::restoreCatalogueStatements();  // whole again, whatever a test before replaced
     }
 
     Answer decode(const void* data, unsigned long length) override
