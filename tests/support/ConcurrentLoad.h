@@ -85,7 +85,7 @@ inline const std::set<std::string>& ExpectedRefusals(int kind)
 {
     static const std::map<int, std::set<std::string>> refusals = {
         {Reserve, {"A volume is already reserved", "Could not find scratch volume information in the database"}},
-        {JobReserve, {"A volume is already reserved", "Scratch volume Record not found"}},
+        {JobReserve, {"A volume is already reserved"}},
         {Unreserve,
          {"A volume is not reserved", "Volume cannot be unreserved if there are YB Volumes associated with it"}},
         {PoolAdd,
@@ -238,7 +238,11 @@ private:
 
     // Number unique to this thread among all threads of all processes.
     int worker() const { return m_process * kThreads + m_thread; }
+    // Any of the pool volumes; one of the first half, which jobs reserve;
+    // one of the second half, which leave their pools.
     int32_t poolVolume() { return kFirstPoolVolume + static_cast<int32_t>(m_random() % kPoolVolumes); }
+    int32_t jobVolume() { return kFirstPoolVolume + static_cast<int32_t>(m_random() % (kPoolVolumes / 2)); }
+    int32_t leavingVolume() { return jobVolume() + kPoolVolumes / 2; }
 
     // One request of the mix, or the two of a job when that many are left.
     void step(long left)
@@ -263,15 +267,19 @@ private:
         send(Reserve, 0x35000067, &req, &detail::Decode<repReserveSNRVolResp>);
     }
 
-    // A job reserves a volume, then records its replica on it: the replica
-    // holds the reservation until a pruning pass releases it.
+    // A job reserves a volume, then records its replica on the scratch
+    // volume it stamped: the replica holds the reservation until a pruning
+    // pass releases it. A pass may reset the reservation in between (the
+    // passes are told that no job runs); jobs reserve volumes that never
+    // leave their pools, so that the scratch volume a replica names stays.
     void reserveForJob()
     {
-        int32_t id = poolVolume();
+        int32_t id = jobVolume();
         const int64_t job = static_cast<int64_t>(worker() + 1) * 1000000 + m_result.posts + 1;
         repReserveSNRVolV2Req req{1, &id, job};
         if (send(JobReserve, 0x350001b1, &req, &detail::Decode<repReserveSNRVolV2Resp>).status != 1) return;
-        const long long scratch = scalar("SELECT id FROM YBScratchVolume WHERE PhysicalVolumeId = " + std::to_string(id));
+        const long long scratch = scalar("SELECT id FROM YBScratchVolume WHERE PhysicalVolumeId = " + std::to_string(id) +
+                                         " AND LockedByJobId = " + std::to_string(job));
         if (scratch <= 0) return;
         repAddReplicationVolumeReq replica;
         replica.ReplicationVolume.CurrentRole = 1;
@@ -299,7 +307,7 @@ private:
 
     void removeFromPool()
     {
-        const int32_t id = poolVolume();
+        const int32_t id = leavingVolume();
         const long long scratch = scalar("SELECT id FROM YBScratchVolume WHERE PhysicalVolumeId = " + std::to_string(id));
         if (scratch <= 0) return addToPool();
         repRemoveRVScratchVolumeReq req{static_cast<uint32_t>(scratch)};

@@ -18,6 +18,8 @@ namespace concurrent_load {
 
 // Pools 1 to 3 (type 1, no engine) of client 7's SNR volumes 101 to 124 (one
 // device each): 101 to 118 are members, six in each pool, 119 to 124 in none.
+// The load moves any of them from pool to pool, but takes only 113 to 124 out
+// of their pools; jobs reserve 101 to 112.
 // Snapshots lie on SNR volume 20 (client 7's too) of primary volume 10, under
 // policy 8 (100 s): every snapshot and replica added at time 0 is due. Set 40
 // (owner 8, destination host 5) has the pairs 201 and 202 for the points.
