@@ -202,7 +202,7 @@ inline char* Text(const std::string& s) { return s.empty() ? nullptr : const_cas
 class LoadThread {
 public:
     LoadThread(const std::string& path, int process, int thread, unsigned seed)
-        : m_path(path), m_process(process), m_thread(thread), m_random(seed * 7919u + process * 131u + thread)
+        : m_process(process), m_thread(thread), m_random(seed * 7919u + process * 131u + thread)
     {
         m_network.setSendObserver([this](unsigned long code, const void* data, unsigned long) {
             ++m_replies;
@@ -445,7 +445,6 @@ private:
         return value;
     }
 
-    std::string m_path;
     int m_process;
     int m_thread;
     std::mt19937 m_random;

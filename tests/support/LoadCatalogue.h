@@ -122,6 +122,7 @@ inline std::vector<std::string> CatalogueFaults(const std::string& path)
         sqlite3_close(db);
         return {"cannot open " + path};
     }
+    sqlite3_busy_timeout(db, 10000);
     auto rows = [db, &faults](const char* sql, const std::function<void(sqlite3_stmt*)>& row) {
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
