@@ -36,7 +36,7 @@ public:
     }
     ~FreshCopy()
     {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_path + suffix).c_str());
+        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_path + suffix).c_str());
     }
     FreshCopy(const FreshCopy&) = delete;
     FreshCopy& operator=(const FreshCopy&) = delete;

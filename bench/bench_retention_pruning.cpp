@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "bench/BenchFreshCopy.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBQuery.h"
 #include "host/db/DBtable.h"
@@ -89,36 +90,7 @@ void Seed(sqlite3* db, int key)
 
 BenchCatalogues g_catalogues("pruning", &Seed);
 
-// A copy of the seeded catalogue at a path of its own, made the library's.
-class FreshCopy {
-public:
-    FreshCopy(const std::string& seeded, int serial) : m_path(seeded + ".pass-" + std::to_string(serial))
-    {
-        DBtran::useCatalogue(seeded);  // lets go of the copy before
-        sqlite3* from = nullptr;
-        sqlite3* to = nullptr;
-        BenchCheck(sqlite3_open(seeded.c_str(), &from), from, "open seeded");
-        BenchCheck(sqlite3_open(m_path.c_str(), &to), to, "open copy");
-        sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
-        if (backup == nullptr) throw std::runtime_error("backup");
-        sqlite3_backup_step(backup, -1);
-        BenchCheck(sqlite3_backup_finish(backup), to, "backup");
-        // The system gathers no statistics: its planner works without them.
-        BenchCheck(sqlite3_exec(to, "DROP TABLE IF EXISTS sqlite_stat1", nullptr, nullptr, nullptr), to, "no statistics");
-        sqlite3_close(from);
-        sqlite3_close(to);
-        DBtran::useCatalogue(m_path);
-    }
-    ~FreshCopy()
-    {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_path + suffix).c_str());
-    }
-    FreshCopy(const FreshCopy&) = delete;
-    FreshCopy& operator=(const FreshCopy&) = delete;
-
-private:
-    std::string m_path;
-};
+using bench::FreshCopy;
 
 long long Count(const std::string& sql)
 {
