@@ -1,5 +1,9 @@
-// The host's database access library: transactions, the table object the row
-// classes are built on, the row readers and the base of the entity classes.
+// The host's database access library: the table object the row classes are
+// built on and the row readers. Each of the library's other concepts has a
+// header of its own (transactions DBtran.h, read views DBReadView.h, column
+// kinds DBColumns.h, arguments DBArgument.h, the error DBException.h, the log
+// DBLog.h, the entity base CRepBaseDB.h, faults HostDBFaults.h); this header
+// includes them all, so that a user of the library includes one header.
 //
 // The catalogue is an embedded database file; every thread reads on its own
 // connection and writes in transactions (DBtran). Statements of cursors and procedures are looked up by the
@@ -13,6 +17,14 @@
 #include <vector>
 
 #include "host/FxLock.h"
+#include "host/db/CRepBaseDB.h"
+#include "host/db/DBArgument.h"
+#include "host/db/DBColumns.h"
+#include "host/db/DBException.h"
+#include "host/db/DBLog.h"
+#include "host/db/DBReadView.h"
+#include "host/db/DBtran.h"
+#include "host/db/HostDBFaults.h"
 
 class DBtable;
 class ZXDBDataTypeBase;
@@ -28,110 +40,6 @@ enum {
     DB_MORE_THAN_ONE_ROW = 1004
 };
 
-// Thrown by DBtran::addObject when an object cannot be registered.
-class DBException : public std::runtime_error {
-public:
-    DBException(int code, const std::string& text) : std::runtime_error(text), m_nCode(code) {}
-    int code() const { return m_nCode; }
-
-private:
-    int m_nCode;
-};
-
-// An open database transaction. The first one opened on a thread is a real
-// transaction; one opened while another is open on the same thread nests as
-// a savepoint. The real ones of all threads run one at a time, in the order
-// they were started, on the writing connection of the catalogue file; while
-// one is open, every statement of its thread runs on that connection too.
-class DBtran {
-public:
-    explicit DBtran(bool = false);
-    ~DBtran();
-    DBtran(const DBtran&) = delete;
-    DBtran& operator=(const DBtran&) = delete;
-
-    // 0 when the transaction started, else a database code.
-    int startTran();
-    // 0 when committed. Committing a transaction that is not open does nothing.
-    int commitTran(bool = false);
-    // 0 when rolled back. The object stays usable: the next statement through
-    // it opens a new transaction, which a later commitTran commits.
-    int rollbackTran();
-    // Registers a row object with the transaction; throws DBException, and
-    // the object is then not registered. A registered object is let go when
-    // either of the two goes away first.
-    void addObject(DBtable* object);
-    void removeObject(DBtable* object);
-
-    bool isActive() const { return m_nState == ACTIVE; }
-
-    // Points the process at another catalogue file. The calling thread's
-    // connection is closed at once, other threads' connections before their
-    // next statement outside a transaction. A new file gets the schema, an
-    // older one the migrations it lacks; a newer file or one of another
-    // program is refused (every transaction then fails to start). An
-    // empty path returns to the configured file: "CatalogueFile" of section
-    // "Database", else the environment's REPLMGR_DB, else replmgr.db in the
-    // working directory.
-    static void useCatalogue(const std::string& path);
-    // The catalogue file in use.
-    static std::string cataloguePath();
-    // Opens the calling thread's connection to the catalogue unless it is
-    // open: 0, or the code of why the catalogue cannot be used.
-    static int openCatalogue();
-
-    // The connection a statement through this transaction runs on; opens the
-    // transaction again after a commit or rollback. 0 or a database code.
-    int statementConnection(std::shared_ptr<DBConnection>& conn);
-
-private:
-    enum State { IDLE, ACTIVE, COMMITTED, ROLLEDBACK };
-    int begin();
-    bool outerEnded() const;
-    void resetObjects();
-    static void endOuter(DBConnection& conn);
-
-    std::shared_ptr<DBConnection> m_pConn;
-    State m_nState;
-    std::string m_sSavepoint;  // empty for the outermost transaction
-    unsigned long m_ulSerial;  // outer transaction of the connection this one belongs to
-    std::vector<DBtable*> m_objects;
-};
-
-// Keeps one read transaction open on the calling thread's connection while
-// it lives: the statements it runs meanwhile outside a transaction read one
-// state of the catalogue and do not each begin and end a read of their own.
-// Only for reads; while the thread's transaction is open it does nothing.
-class DBReadView {
-public:
-    DBReadView();
-    ~DBReadView();
-    DBReadView(const DBReadView&) = delete;
-    DBReadView& operator=(const DBReadView&) = delete;
-
-private:
-    std::shared_ptr<DBConnection> m_pConn;  // null when nothing was begun
-};
-
-// Kinds of a column of a bound row.
-enum DBColumnType {
-    DB_COL_INT32 = 1,
-    DB_COL_INT64 = 4,
-    DB_COL_TEXT = 6,
-    // A char* to a NUL-terminated text of any length that the row owns
-    // (allocated with new[]); null for a NULL value. Entity tables only.
-    // The value written is stored as the server reads it (host/db/ServerText.h).
-    DB_COL_HEAP_TEXT = 7
-};
-
-// Where one column lies in a bound row. A text column is a char[size]
-// holding at most size-1 characters and the NUL.
-struct DBColumnBinding {
-    DBColumnType type;
-    size_t offset;
-    size_t size;
-};
-
 // The connection object behind a table object.
 class ZXSimpleDBConnObject {
 public:
@@ -140,14 +48,6 @@ public:
 
 private:
     void* m_pIndicators = nullptr;
-};
-
-// A typed value taken from a statement's arguments.
-struct DBArgument {
-    enum Kind { INT, INT64, TEXT, REAL, NUL } kind;
-    long long i;
-    double d;
-    std::string s;
 };
 
 class DBtable {
@@ -275,39 +175,3 @@ int getNextRow(DBtable* table, int* count, int, int);
 // one, other a database code.
 int getOneRow(DBtable* table, bool, int, int);
 
-// An error entry in the host debug log, a line of its own:
-// "file[line] -> text".
-void log_error(const char* file, int line, const char* format, ...) __attribute__((format(printf, 3, 4)));
-
-// Base of the entity database classes.
-class CRepBaseDB {
-public:
-    CRepBaseDB() {}
-    virtual ~CRepBaseDB() {}
-
-    template <typename T>
-    void deleteList(T*& list)
-    {
-        if (list != nullptr) {
-            delete[] list;
-            list = nullptr;
-        }
-    }
-};
-
-// Failure injection for tests.
-class HostDBFaults {
-public:
-    // The (skip+1)-th next call of that kind fails with code. Kinds:
-    // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
-    // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
-    // "insert", "Update", "remove"; "writeLongText", "readLongText" (a heap
-    // text written into its row, read into the caller's room); "config." + a configuration query's name
-    // (HostConfig::failNext); "Zxc::getRand", "Zxc::netEncrypt" (Zxc::failNext).
-    static void failNext(const std::string& call, int code, int skip = 0);
-    static void clear();
-    // True while a fault of that kind is armed and has not been taken.
-    static bool pending(const std::string& call);
-    // 0, or the code this call must fail with.
-    static int check(const char* call);
-};
