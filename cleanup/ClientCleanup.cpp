@@ -12,6 +12,7 @@
 
 #include "cleanup/CleanupCases.h"
 #include "cleanup/SnapshotCleanup.h"
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/PolicyTables.h"
 #include "host/db/SNRTables.h"
@@ -25,9 +26,12 @@
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
+#include "service/DeletionCase.h"
+#include "service/HeldRows.h"
 #include "service/NestedStep.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
+#include "service/TranHandle.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRDeletion.h"
 #include "snr/VolumeInventory.h"
@@ -56,7 +60,7 @@ public:
     bool run()
     {
         if (m_clientId < 1)
-            return snr_detail::Fail(m_mgr, m_ret, -6,
+            return steps::Fail(m_mgr, m_ret, -6,
                                     "Cannot clean up configuration from the database with invalid client id values",
                                     "\n\tParameters used:\n\tClient ID = " + std::to_string(m_clientId),
                                     ProgNameDeletes, CleanupFn, __LINE__);
@@ -106,7 +110,7 @@ private:
         return false;
     }
 
-    std::string tranLine() const { return "\n\tTran = 0x" + snr_detail::TranHandle(m_tran); }
+    std::string tranLine() const { return "\n\tTran = 0x" + steps::TranHandle(m_tran); }
 
     // The replicas, kept on other clients' volumes, of this client's
     // volumes, each once (a replica is listed once per pair of devices that
@@ -124,7 +128,7 @@ private:
             if (listed.insert(replica.id).second) m_elsewhere.push_back(replica);
         }
         if (rc == DB_NO_MORE_ROWS) return true;
-        return snr_detail::Fail(m_mgr, m_ret, -4, "Could not check YB Volume information",
+        return steps::Fail(m_mgr, m_ret, -4, "Could not check YB Volume information",
                                 "\n\tYBGetYBPrimaryVolByClient failed\n\tParameters used:\n\tClient Id = " +
                                     std::to_string(m_clientId),
                                 ProgNameDeletes, CleanupFn, __LINE__);
@@ -140,7 +144,7 @@ private:
             CSNRVolumeDeviceNameDB devices;
             std::vector<std::pair<long long, unsigned int>> counts;
             if (!devices.getNRowsBy("SNRVolumeId", where->c_str(), counts, m_tran))
-                return snr_detail::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
+                return steps::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
                                         "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
                                             *where + tranLine(),
                                         ProgNameDeletes, CleanupFn, __LINE__);
@@ -221,9 +225,9 @@ private:
     {
         const std::string where = "SNRVolumeId = " + std::to_string(volumeId);
         CVolumeSnapParamsDB snapParams;
-        snr_detail::HeldRows<YBVolSnapParams_t> params(snapParams);
+        steps::HeldRows<YBVolSnapParams_t> params(snapParams);
         if (!snapParams.getList(params.rows, params.count, where.c_str(), "", m_tran))
-            return snr_detail::Fail(m_mgr, m_ret, -4,
+            return steps::Fail(m_mgr, m_ret, -4,
                                     "Cannot access volume snap parameters information from the database",
                                     "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " +
                                         where + tranLine(),
@@ -251,7 +255,7 @@ private:
         QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
         bool inUse = false;
         if (!m_mgr.QueryRVScratchVolBySNRVolId(queryArgs, scratch, m_tran, &inUse))
-            return snr_detail::Fail(m_mgr, m_ret, CodeNested, scratch.errMsg,
+            return steps::Fail(m_mgr, m_ret, CodeNested, scratch.errMsg,
                                     "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
                                     "\n\tQueryRVScrVolArgs.SNRVolId = " +
                                         std::to_string(volumeId) + tranLine(),
@@ -268,7 +272,7 @@ private:
             releaseArgs.DBOnly = true;
             ReleaseRVScratchVolumeV2Ret_t released;
             if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran))
-                return snr_detail::Fail(m_mgr, m_ret, CodeNested, released.errMsg,
+                return steps::Fail(m_mgr, m_ret, CodeNested, released.errMsg,
                                         "\nReleaseRVScratchVol() failed" + idLine + "\n\tYBVolId = " +
                                             std::to_string(volumeId) + tranLine(),
                                         ProgNameDeletes, CleanupFn, __LINE__);
@@ -277,7 +281,7 @@ private:
         removeArgs.scratchVolumeId = scratchId;
         RemoveRVScratchVolumeRet_t removed;
         if (!m_mgr.RemoveRVScratchVol(removeArgs, removed, m_tran))
-            return snr_detail::Fail(m_mgr, m_ret, CodeNested, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
+            return steps::Fail(m_mgr, m_ret, CodeNested, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
                                     CleanupFn, __LINE__);
         return true;
     }
@@ -355,7 +359,7 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
     // The row is back, mounted: so is its device's controller.
-    if (rowGone) snr_detail::RestoreController(*this, mount.DeviceNameId);
+    if (rowGone) RestoreControllerAfterRollback(*this, mount.DeviceNameId);
 }
 
 bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t& args,
@@ -363,7 +367,7 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
 {
     const int64_t jobId = args.JobId;
     if (jobId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid job id used to unmount snapshots", "", ProgNameDeletes,
+        return steps::Fail(*this, ret, -6, "Invalid job id used to unmount snapshots", "", ProgNameDeletes,
                                 UnmountFn, __LINE__);
     m_LogMsg << "\tJobId received = " << jobId;
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, INFO);
@@ -372,7 +376,7 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
     queryArgs.jobId = jobId;
     QueryReplicationVolumeByJobIdV4Ret_t listed;
     if (!QueryReplicationVolumeByJobId(queryArgs, listed, tran))
-        return snr_detail::Fail(*this, ret, listed.errCode, "Could not get list of snapshots assciated with job", "",
+        return steps::Fail(*this, ret, listed.errCode, "Could not get list of snapshots assciated with job", "",
                                 ProgNameDeletes, UnmountFn, __LINE__);
     ret.errMsg = "";
     ret.errCode = 0;
@@ -425,7 +429,7 @@ void ServeCleanupByClientId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     args.ClientId = request.ClientId;
     args.Full = request.CleanupType == kCleanupTypeFull;
     CleanupByClientIdRet_t ret;
-    snr_detail::RunDeletionCase<repCleanupByclientIdResp>(
+    steps::RunDeletionCase<repCleanupByclientIdResp>(
         mgr, code, ret, cases::Order::B, cases::Message::Copy,
         [&](DBtran* tran, DeletionTrail& trail) { return mgr.CleanupByClientId(args, ret, tran, &trail); });
 }

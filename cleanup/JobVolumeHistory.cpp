@@ -15,10 +15,11 @@
 #include "host/db/SNRTables.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 #include "snr/VolumeLists.h"
 
 namespace {
@@ -27,7 +28,7 @@ const char ProgNameJobHistory[] = "ReplicationMgrJobHistory";
 const char AddFn[] = "ReplicationMgr::AddVolumeToYBJobHistory()";
 const char ReadFailedText[] = "Cannot get YB Job history information from the database";
 
-using snr_detail::Fail;
+using steps::Fail;
 
 // ---- Row and record ---------------------------------------------------------------
 
@@ -566,7 +567,7 @@ void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long reque
         mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
         [&](DBtran*) { return query(ret); },
         [&](repYBJobHistoryList80Resp& r) {
-            return snr_detail::CopyListToReply(entries, r.entries, r.count, ret.list);
+            return steps::CopyListToReply(entries, r.entries, r.count, ret.list);
         });
 }
 

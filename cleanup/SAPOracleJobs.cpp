@@ -7,20 +7,23 @@
 #include <string>
 
 #include "cleanup/CleanupCases.h"
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "rows/Db/Proc/YB_GetJobDetailsForYBSAPOracle.h"
 #include "rows/Db/Proc/YB_GetJobListForYBSAPOracle.h"
 #include "service/CasePatterns.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
+#include "service/ResultCode.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
 const char ProgNameSAPOracle[] = "ReplicationMgrSAPOracle";
 
-using snr_detail::Fail;
+using steps::Fail;
 
 std::string Parameters(const YBSAPOracleJobsArgs_t& args, bool withJob)
 {
@@ -209,7 +212,7 @@ void ReplicationMgr::getJobListForYBSAPOracleHandler(unsigned long requestCode, 
         *this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<repSAPOracleJobListResp>(), ret,
         [&](DBtran*) { return getJobListForYBSAPOracle(args, ret, nullptr); },
-        [&](repSAPOracleJobListResp& r) { return snr_detail::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
+        [&](repSAPOracleJobListResp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
 }
 
 void ReplicationMgr::getJobDetailsForYBSAPOracleHandler(unsigned long requestCode, unsigned long replyCode,

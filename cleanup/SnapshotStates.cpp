@@ -19,18 +19,19 @@
 #include "rows/Db/Cursor/YBQueryMountedFLRSnapsByClientId.h"
 #include "rows/Db/Cursor/YBQueryMountedSnapsByClientId.h"
 #include "service/CasePatterns.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
 const char ProgNameQueries[] = "ReplicationMgrQueries";
 
-using snr_detail::Fail;
-using snr_detail::HeldRows;
+using steps::Fail;
+using steps::HeldRows;
 
 // Clients of releases up to this one run the snapshot agent only where its
 // package is installed.

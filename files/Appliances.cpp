@@ -13,9 +13,9 @@
 #include "host/db/SqlText.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "snr/RecordConv.h"
 
 using files_detail::Fail;
 using files_detail::ProgNameDeletes;

@@ -29,7 +29,7 @@
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "service/TransactionBeforeLock.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 using files_detail::Fail;
 using files_detail::ProgNameQueries;

@@ -14,10 +14,10 @@
 #include "rows/Db/Cursor/YBGetSubclientVolumes.h"
 #include "rows/Db/Cursor/YBGetVEHosts.h"
 #include "service/CasePatterns.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 #include "service/Utils.h"
-#include "snr/RecordConv.h"
 
 using files_detail::ProgNameQueries;
 

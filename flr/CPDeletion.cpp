@@ -17,10 +17,11 @@
 #include "flr/FLRSteps.h"
 #include "flr/SnapRowRemoval.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameDeletes;
 using flr_detail::RemovalKind;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
+#include "service/HeldRows.h"
 
 namespace flr_detail {
 
@@ -37,7 +38,7 @@ struct ListRead {
 // with the result's code and text set and the entry written at ERR.
 template <typename Table, typename Row>
 bool ReadRows(ReplicationMgr& mgr, FLRResult_t& ret, const QueryLog& log, const ListRead& read, Table& db,
-              snr_detail::HeldRows<Row>& rows, DBtran* tran, long line)
+              steps::HeldRows<Row>& rows, DBtran* tran, long line)
 {
     if (!db.getList(rows.rows, rows.count, read.where.c_str(), read.orderBy, tran)) {
         ret.errCode = -4;

@@ -10,9 +10,11 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -30,7 +32,7 @@ bool ReplicationMgr::QueryFLRConsistencyPointsByFLRSetId(const QueryFLRConsisten
         return Fail(*this, ret, -6, "Invalid FLR set id [ FLRSetId == 0 ]", "", ProgNameQueries, Fn, __LINE__);
 
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     flr_detail::ListRead read{"FLRConsistencyPointDB", "FLRSetId = " + std::to_string(args.FLRSetId), "id ASC",
                               CPListFailed, "Could not find the FLR consistency point record(s) in the database"};
     read.logsCode = false;
@@ -73,7 +75,7 @@ bool ReplicationMgr::QueryFLRCPByJobId(const QueryFLRCPByJobIdV1Args_t& args, Qu
 
     const flr_detail::QueryLog log{ProgNameQueries, Fn, "\n\tJob Id = " + std::to_string(args.JobId)};
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     const flr_detail::ListRead read{"FLRConsistencyPointDB", "JobId = " + std::to_string(args.JobId), "id ASC",
                                     CPListFailed, nullptr};
     if (!flr_detail::ReadRows(*this, ret, {ProgNameQueries, Fn, ""}, read, db, rows, tran, __LINE__)) return false;

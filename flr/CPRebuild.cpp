@@ -18,10 +18,11 @@
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBGetFLRSnapsByDestClientId.h"
 #include "service/Sync.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameInserts;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 

@@ -20,10 +20,13 @@
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "service/CasePatterns.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
+#include "service/TranHandle.h"
 
 using flr_detail::ProgNameInserts;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -102,7 +105,7 @@ bool ReplicationMgr::AddFLRConsistencyPoint(const AddFLRConsistencyPointArgs_t& 
         if (cpDB.getErrorCode() != DB_NO_MORE_ROWS)
             return Fail(*this, ret, -4, DuplicateCheckFailed,
                         "\n\tFLRApplicationDB.getNRows() failed\n\tsWhere = " + where + "\n\tTran = 0x" +
-                            snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
+                            steps::TranHandle(tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                         ProgNameInserts, Fn, __LINE__);
         count = 0;
     }
@@ -149,13 +152,13 @@ bool FindStoredCP(CreateCPWork& w, bool& merged)
 {
     const std::string where = MergeWhere(w.args.CP);
     FLRConsistencyPointDB cpDB;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> found(cpDB);
+    steps::HeldRows<YBFLRConsistencyPoint_t> found(cpDB);
     merged = false;
     if (!cpDB.getList(found.rows, found.count, where.c_str(), "id ASC", w.tran)) {
         if (cpDB.getErrorCode() == DB_NO_MORE_ROWS) return true;
         return Fail(w.mgr, w.ret, -4, DuplicateCheckFailed,
                     "\n\tFLRConsistencyPointDB.getNRows() failed\n\tsWhere = " + where + "\n\tTran = 0x" +
-                        snr_detail::TranHandle(w.tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
+                        steps::TranHandle(w.tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameInserts, CreateFn, __LINE__);
     }
     const YBFLRConsistencyPoint_t* target = MergeTarget(w.args, found.rows, found.count);
@@ -168,7 +171,7 @@ bool FindStoredCP(CreateCPWork& w, bool& merged)
     w.mgr.WriteLogMsg(ProgNameInserts, CreateFn, __LINE__, ReplicationMgr::INFO);
 
     FLRSnapshotDB snapDB;
-    snr_detail::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
+    steps::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
     const std::string snapWhere = "ConsistencyPointId = " + Num(w.ret.CPId);
     if (!snapDB.getList(snaps.rows, snaps.count, snapWhere.c_str(), "id ASC", w.tran))
         return Fail(w.mgr, w.ret, -4, "Failed to get the list of snapshot for the consistency point",

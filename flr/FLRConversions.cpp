@@ -8,7 +8,7 @@
 #include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolName.h"
 #include "rows/Db/Cursor/YBGetFLRPairPathByCPId.h"
 #include "rows/Db/Proc/YBGetAllRPsbyDstClientId.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "host/db/FLRTables.h"
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     ClientApplicationList apps;
     const int status = apps.getSubclientList(pairIds, names, kReplicationPairAppType, args.SrcRepSetId, tran, 1);
     if (status != 0)
-        return snr_detail::Fail(*this, ret, -17,
+        return steps::Fail(*this, ret, -17,
                                 "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
                                 "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
                                     "\n\tApp Mgr Ret Code   = " + std::to_string(status),
@@ -44,9 +46,9 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     for (size_t i = 0; i < pairIds.size(); ++i) where += (i ? ", " : "") + std::to_string(pairIds[i]);
     where += ")";
     FLRSnapPairDB pairDB;
-    snr_detail::HeldRows<YBFLRSnapPair_t> rows(pairDB);
+    steps::HeldRows<YBFLRSnapPair_t> rows(pairDB);
     if (!pairDB.getList(rows.rows, rows.count, where.c_str(), "", tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of RP-Pairs from the DB",
+        return steps::Fail(*this, ret, -4, "Cannot get the list of RP-Pairs from the DB",
                                 "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " +
                                     setId + "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
                                 flr_detail::ProgNameQueries, Fn, __LINE__);

@@ -12,10 +12,12 @@
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryFanInLatestRP.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args, QueryRepSetLastestCPRet_t& ret,
                                           DBtran* tran)
@@ -54,7 +56,7 @@ bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args
     }
 
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     const flr_detail::ListRead read{"FLRConsistencyPointDB", where, "CreationTime DESC",
                                     "Could not get list of FLR Consistency point records from the database", nullptr};
     if (!flr_detail::ReadRows(*this, ret, {ProgNameQueries, Fn, ""}, read, db, rows, tran, __LINE__)) return false;

@@ -18,7 +18,8 @@
 #include "flr/FLRSteps.h"
 #include "flr/SnapRowRemoval.h"
 #include "service/Sync.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameDeletes;
 
@@ -272,7 +273,7 @@ bool ReplicationMgr::PruneFanInRP(const PruneFanInRPArgs_t& args, PruneFanInRPRe
     ZxCriticalSectionLock held(&PruneFanInRPCS);
 
     if (args.DstVolumeGUID.empty())
-        return snr_detail::Fail(*this, ret, -2, "Cannot prune RPs if the volume GUID is missing", "", ProgNameDeletes,
+        return steps::Fail(*this, ret, -2, "Cannot prune RPs if the volume GUID is missing", "", ProgNameDeletes,
                                 PruneFanInFn, __LINE__);
     GetFLRSnapArgs_t select;
     select.Mode = FLRSNAP_BY_VOLUME;

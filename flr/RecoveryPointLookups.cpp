@@ -20,10 +20,13 @@
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "rows/Db/Proc/YBGetAllRPsbyDstClientId.h"
 #include "rows/Db/Proc/YBGetCPsBYClientIDAndAppType.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/CursorRows.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -64,11 +67,11 @@ bool ReplicationMgr::QueryRPByDstClientIdAndVolName(const QueryRPByDstClientIdAn
     if (args.IsGUID != 0) {
         YBFLRGetRPByClientIdAndVolGuid cursor(tran);
         cursor.setValues(args.DstClientId, args.VolName.c_str());
-        rc = snr_detail::ReadAllRows(cursor, ret.RPs);
+        rc = steps::ReadAllRows(cursor, ret.RPs);
     } else {
         YBFLRGetRPByClientIdAndVolName cursor(tran);
         cursor.setValues(args.DstClientId, args.VolName.c_str());
-        rc = snr_detail::ReadAllRows(cursor, ret.RPs);
+        rc = steps::ReadAllRows(cursor, ret.RPs);
     }
     if (rc != DB_NO_MORE_ROWS)
         return Fail(*this, ret, -4, "Could not get RP information from the database",
@@ -91,7 +94,7 @@ bool ReplicationMgr::DbQueryRPsByDstClientId(const QueryRPsByDstClientIdArgs_t& 
 
     YBGetAllRPsbyDstClientId procedure(tran);
     procedure.setValues(args.DstClientId);
-    const int rc = snr_detail::ReadAllRows(procedure, ret.RPs);
+    const int rc = steps::ReadAllRows(procedure, ret.RPs);
     if (rc != DB_NO_MORE_ROWS)
         return Fail(*this, ret, -4, "Could not get list of RPs from the database",
                     "\n\tgetNextRow(YBGetAllRPsbyDstClientId &) failed\n\tClient Id = " +
@@ -129,7 +132,7 @@ bool ReplicationMgr::QueryFanInRPDetails(const QueryFanInDetailInfoByRPIdArgs_t&
 
     YBGetFLRPairPathByCPId cursor(tran);
     cursor.setValues(args.RPId);
-    rc = snr_detail::ReadAllRows(cursor, ret.Details);
+    rc = steps::ReadAllRows(cursor, ret.Details);
     if (rc != DB_NO_MORE_ROWS)
         return Fail(*this, ret, -4, "Could not get RP information from the database",
                     "\n\tgetNextRow(YBGetFLRPairPathByCPId &) failed\n\tRP id = " + rpId + "\n\tDB Err Code = " +
@@ -242,7 +245,7 @@ bool ReplicationMgr::QueryCPsByClientIdAndAppType(const QueryFLRCPsByClientIdAnd
     }
 
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     flr_detail::ListRead read{"FLRConsistencyPointDB", where, "id ASC",
                               "Could not get list of FLR Consistency point records from the database",
                               "Could not find the FLR consistency point record(s) in the database"};

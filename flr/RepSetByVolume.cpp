@@ -17,10 +17,12 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -118,7 +120,7 @@ bool ReplicationMgr::FindRepSetByVolume(const FindRepSetByVolumeArgs_t& args, Fi
         }
 
         FLRSnapshotDB snapDB;
-        snr_detail::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
+        steps::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
         const std::string where = "VolumeGUID = '" + SqlEscape(entry.GUID) + "'";
         if (!snapDB.getList(snaps.rows, snaps.count, where.c_str(), "CreationTime ASC", tran))
             return Fail(*this, ret, -4, "Cannot check if the destination volume has snapshots. DB Err Code",

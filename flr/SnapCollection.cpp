@@ -16,12 +16,14 @@
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::JoinIds;
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
-using snr_detail::HeldRows;
+using steps::Fail;
+using steps::HeldRows;
 
 namespace {
 

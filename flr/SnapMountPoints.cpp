@@ -11,11 +11,13 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRSteps.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
+#include "service/TranHandle.h"
 
 using flr_detail::ProgNameDeletes;
 using flr_detail::ProgNameInserts;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -95,7 +97,7 @@ bool Attach(ReplicationMgr& mgr, const Attachment& a, int32_t key, const std::st
         if (db.getErrorCode() != DB_NO_MORE_ROWS)
             return Fail(mgr, ret, -4, a.countFailedText,
                         a.countFailedLine + std::string("\n\tArguments:\n\tsWhere: ") + where + "\n\tTran = 0x" +
-                            snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + Num(db.getErrorCode()),
+                            steps::TranHandle(tran) + "\n\tDB Err Code = " + Num(db.getErrorCode()),
                         ProgNameInserts, a.function, __LINE__);
         count = 0;
     }
@@ -139,7 +141,7 @@ bool RemoveById(ReplicationMgr& mgr, const Removal& r, int32_t id, Ret& ret, DBt
         const bool missing = code == DB_NO_MORE_ROWS;
         return Fail(mgr, ret, missing ? -3 : -4, missing ? r.notFoundText : r.failedText,
                     r.failedLine + std::string("\n\tParameters used:") + r.idLabel + Num(id) + "\n\tTran = 0x" +
-                        snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + Num(code),
+                        steps::TranHandle(tran) + "\n\tDB Err Code = " + Num(code),
                     ProgNameDeletes, r.function, __LINE__);
     }
     ret.errMsg = "";

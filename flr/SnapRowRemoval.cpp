@@ -9,6 +9,7 @@
 #include "host/db/FLRTables.h"
 #include "flr/CPExpansion.h"
 #include "flr/FLRSteps.h"
+#include "service/HeldRows.h"
 
 namespace flr_detail {
 
@@ -91,7 +92,7 @@ bool RemovePairRows(const RowRemoval& r, const FLRSnap_t& item)
 {
     const std::string where = "SnapshotId = " + Num(item.Snapshot.id);
     FLRSnapPairDB pairDB;
-    snr_detail::HeldRows<YBFLRSnapPair_t> pairs(pairDB);
+    steps::HeldRows<YBFLRSnapPair_t> pairs(pairDB);
     if (!pairDB.getList(pairs.rows, pairs.count, where.c_str(), "", r.tran))
         return Failed(r, -4, "Cannot find the pair associated with the snapshot. DB Error",
                       "\n\tFLRSnapPairDB::getList() failed\n\tsWhere      = " + where + "\n\tDB Err Code = " +

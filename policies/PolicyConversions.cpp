@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "policies/PolicyRecords.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 namespace {
 

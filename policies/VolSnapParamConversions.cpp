@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "policies/VolSnapParamRecords.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 namespace {
 

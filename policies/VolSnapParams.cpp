@@ -16,10 +16,12 @@
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
@@ -82,7 +84,7 @@ bool ReplicationMgr::AddVolSnapParamsDB(const Args& args, Ret& ret, DBtran* tran
 
     if (record.SNRVolumeId < 0 || record.MountClientId < 0 || record.SnapClientId < 0 || record.SnapEngineId < 0 ||
         record.SyncClientId < 0)
-        return snr_detail::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, -6,
                                 "Cannot add a volume snap parameters record to the database with invalid values",
                                 RecordIds(record), ProgNameInserts, Fn, __LINE__);
 
@@ -91,13 +93,13 @@ bool ReplicationMgr::AddVolSnapParamsDB(const Args& args, Ret& ret, DBtran* tran
     std::string refusal;
     YBDBDst_t<YBVolSnapParams_t> dst(row, refusal);
     if (!YBSet(dst, record))
-        return snr_detail::Fail(*this, ret, dst.errCode, refusal,
+        return steps::Fail(*this, ret, dst.errCode, refusal,
                                 "\n\tSNR Volume Id = " + std::to_string(record.SNRVolumeId), ProgNameInserts, Fn,
                                 __LINE__);
 
     CVolumeSnapParamsDB db;
     if (!db.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot include new volume snap parameters into the database",
+        return steps::Fail(*this, ret, -4, "Cannot include new volume snap parameters into the database",
                                 "\n\tCVolumeSnapParamsDB::insert()failed" + RecordIds(record) +
                                     "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                                 ProgNameInserts, Fn, __LINE__);
@@ -116,7 +118,7 @@ bool ReplicationMgr::QueryVolSnapParamsDB(const Args& args, Ret& ret)
     const std::string parameters = "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId);
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Volume snap parameters identifier", parameters,
+        return steps::Fail(*this, ret, -6, "Invalid Volume snap parameters identifier", parameters,
                                 ProgNameQueries, Fn, __LINE__);
 
     CVolumeSnapParamsDB db;
@@ -124,7 +126,7 @@ bool ReplicationMgr::QueryVolSnapParamsDB(const Args& args, Ret& ret)
     if (!db.getInfo(volumeId, row, nullptr)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? -3 : -4,
                                 missing ? "Volume Snap Parameters record not found"
                                         : "Cannot access Volume snap parameters information from the database",
                                 "\n\tCVolumeSnapParamsDB::getInfo() failed" + parameters +
@@ -145,7 +147,7 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
     const int volumeId = record.SNRVolumeId;
 
     if (volumeId < 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update volume snap parameters information with invalid values",
+        return steps::Fail(*this, ret, -6, "Cannot update volume snap parameters information with invalid values",
                                 RecordIds(record), ProgNameUpdates, Fn, __LINE__);
 
     CVolumeSnapParamsDB db;
@@ -153,10 +155,10 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
     if (!db.getInfo(volumeId, stored, tran)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? -3 : -4,
                                 missing ? "Record not found" : "Cannot access volume snap parameters from the database",
                                 "\n\tCVolumeSnapParamsDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(volumeId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    std::to_string(volumeId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Error Code = " + std::to_string(dbCode),
                                 ProgNameUpdates, Fn, __LINE__);
     }
@@ -165,7 +167,7 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
     std::string refusal;
     YBDBDst_t<YBVolSnapParams_t> dst(row, refusal);
     if (!YBSet(dst, record))
-        return snr_detail::Fail(*this, ret, dst.errCode, refusal, "\n\tSNR Volume Id = " + std::to_string(volumeId),
+        return steps::Fail(*this, ret, dst.errCode, refusal, "\n\tSNR Volume Id = " + std::to_string(volumeId),
                                 ProgNameUpdates, Fn, __LINE__);
 
     // Only the flag a version carries changes; the other bits stay as stored.
@@ -174,9 +176,9 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
     if (mask & YB_VSP_FLAG_BIT1) YBSetFlagBit(flags, VOLSNAP_FLAG_BIT1, YBFlagBit(row.Flags, VOLSNAP_FLAG_BIT1));
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(volumeId, set.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not update volume snap parameters information from database",
+        return steps::Fail(*this, ret, -4, "Could not update volume snap parameters information from database",
                                 "\n\tCVolumeSnapParamsDB::Update() failed\n\tsUpdate = " + EvDebug::escaped(set) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Error Code = " + std::to_string(db.getErrorCode()),
                                 ProgNameUpdates, Fn, __LINE__);
 
@@ -197,7 +199,7 @@ bool ReplicationMgr::GetVolSnapParamsListDB(Ret& ret)
     CVolumeSnapParamsDB db;
     auto convert = [](auto& record, const YBVolSnapParams_t& row) { YBSet(record, row); };
     if (!db.getList(ret.params, convert, Where, OrderBy, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of volume snap parameters records from the database",
+        return steps::Fail(*this, ret, -4, "Cannot get the list of volume snap parameters records from the database",
                                 std::string("\n\tCVolumeSnapParamsDB::getList() failed\n\tsWhere = ") + Where +
                                     "\n\tsOrderBy = " + OrderBy +
                                     "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
@@ -214,7 +216,7 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
     const int volumeId = args.SNRVolumeId;
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, -6,
                                 "Cannot remove volume snap parameters info from the database with invalid values",
                                 "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
 
@@ -225,7 +227,7 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
                               " AND SnapEngineType = " + std::to_string(kSnapVaultEngineType) + "))";
     unsigned int snapshots = 0;
     if (!volumeDB.getNRows(where.c_str(), snapshots, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot check if the volume has any snapshots",
+        return steps::Fail(*this, ret, -4, "Cannot check if the volume has any snapshots",
                                 "\n\tsWhere      = " + where + "\n\tDB Err Code = " +
                                     std::to_string(volumeDB.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
@@ -241,11 +243,11 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
     CVolumeSnapParamsDB db;
     if (!db.remove(volumeId, tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? -3 : -4,
                                 missing ? "Volume Snap parameter record not found"
                                         : "Cannot remove volume snap parameters info from the database",
                                 "\n\tCVolumeSnapParamsDB::remove() failed\n\tSNR Volume ID = " +
-                                    std::to_string(volumeId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    std::to_string(volumeId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
     }
@@ -276,14 +278,14 @@ bool ReplicationMgr::IsSNRVolIdInVolSnapParamsTbl(const IsSNRVolIdInVolSnapParam
     ret.found = false;
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot check Volume Snap Parameters with Invalid volume id",
+        return steps::Fail(*this, ret, -6, "Cannot check Volume Snap Parameters with Invalid volume id",
                                 "\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
 
     CVolumeSnapParamsDB db;
-    snr_detail::HeldRows<YBVolSnapParams_t> list(db);
+    steps::HeldRows<YBVolSnapParams_t> list(db);
     const std::string where = "SNRVolumeId = " + std::to_string(volumeId);
     if (!db.getList(list.rows, list.count, where.c_str(), "SNRVolumeId ASC", nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Cannot access the volume snap parameters records from the database",
+        return steps::Fail(*this, ret, -4, "Cannot access the volume snap parameters records from the database",
                                 "\n\tsWhere = " + where + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                                 ProgNameQueries, Fn, __LINE__);
 

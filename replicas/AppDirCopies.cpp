@@ -18,9 +18,10 @@
 #include "replicas/ReplicaSteps.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "service/CasePatterns.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 
 using replica_detail::CopyEntryText;
 using replica_detail::FreeEntries;
@@ -39,10 +40,10 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
     const int dst = args.DstYBVolId;
     const std::string ids = "\n\tDstYBVolId = " + std::to_string(dst) + "\n\tSrcYBVolId = " + std::to_string(src);
     if (src < 0 || dst < 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot copy Application Dirs records with invalid YB Volume Ids", ids,
+        return steps::Fail(*this, ret, -6, "Cannot copy Application Dirs records with invalid YB Volume Ids", ids,
                                 ProgNameInserts, Fn, __LINE__);
     if (src == dst)
-        return snr_detail::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, -6,
                                 "Cannot copy Application Dirs records onto the YB Volume that holds them", ids,
                                 ProgNameInserts, Fn, __LINE__);
 
@@ -52,7 +53,7 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
     const std::string read = "\n\tsWhere = ReplicationVolumeId = " + std::to_string(src) + "\n\tsOrderBy = id ASC";
     int rc = source.openCursor();
     if (rc != 0)
-        return snr_detail::Fail(*this, ret, -4, ReadFailed,
+        return steps::Fail(*this, ret, -4, ReadFailed,
                                 "\n\tApplicationDirs::openCursor() failed" + read + "\n\tDB Error Code = " +
                                     std::to_string(rc),
                                 ProgNameInserts, Fn, __LINE__);
@@ -71,7 +72,7 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
         copy.creationTime = now;
         copy.modifyTime = 0;
         if (!dirs.insert(copy, tran))
-            return snr_detail::Fail(*this, ret, -4, "Could not add Application dirs information to the database",
+            return steps::Fail(*this, ret, -4, "Could not add Application dirs information to the database",
                                     "\n\tApplicationDirsDB::insert() failed\n\tDB Error Code = " +
                                         std::to_string(dirs.getErrorCode()),
                                     ProgNameInserts, Fn, __LINE__);
@@ -80,12 +81,12 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
     }
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, ReadFailed,
+        return steps::Fail(*this, ret, -4, ReadFailed,
                                 "\n\tApplicationDirs::fetchCursor() failed" + read + "\n\tDB Error Code = " +
                                     std::to_string(rc),
                                 ProgNameInserts, Fn, __LINE__);
     if (copied == 0)
-        return snr_detail::Fail(*this, ret, -3, "NO YB Volume records found to perform Application Dirs update",
+        return steps::Fail(*this, ret, -3, "NO YB Volume records found to perform Application Dirs update",
                                 "\n\tApplicationDirs::fetchCursor() return 0 records" + read, ProgNameInserts, Fn,
                                 __LINE__);
 
@@ -102,7 +103,7 @@ bool ReplicationMgr::QueryAppDirByReplicaVol(const QueryAppDirByReplicaVolArgs_t
     ret.AppDirs.clear();
     const int id = args.ReplicationVolumeId;
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot access Application Dirs information with invalid YB volume",
+        return steps::Fail(*this, ret, -6, "Cannot access Application Dirs information with invalid YB volume",
                                 "\n\tReplica Volume Id = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
 
     const std::string where = "ReplicationVolumeId = " + std::to_string(id);
@@ -110,13 +111,13 @@ bool ReplicationMgr::QueryAppDirByReplicaVol(const QueryAppDirByReplicaVolArgs_t
     YBApplicationDirs_t* rows = nullptr;
     unsigned int count = 0;
     if (!dirs.getList(rows, count, where.c_str(), "id ASC", tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of application dirs records from the database",
+        return steps::Fail(*this, ret, -4, "Could not get list of application dirs records from the database",
                                 "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
                                     "\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
                                 ProgNameQueries, Fn, __LINE__);
     if (count == 0) {
         ret.errMsg = "Could not find application dirs record using the given YB volume";
-        snr_detail::Warn(*this, ret.errMsg, "\n\tApplicationDirsDB::getList() output:\n\tNRows = 0", ProgNameQueries,
+        steps::Warn(*this, ret.errMsg, "\n\tApplicationDirsDB::getList() output:\n\tNRows = 0", ProgNameQueries,
                          Fn, __LINE__);
         return true;
     }
@@ -145,7 +146,7 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
     ret.AppDirs = nullptr;
     ret.count = 0;
     if (args.pvAppDirList == nullptr)
-        return snr_detail::Fail(*this, ret, -1, "Internal error detected processing application dirs information",
+        return steps::Fail(*this, ret, -1, "Internal error detected processing application dirs information",
                                 "\n\tArgs.pvAppDirList = NULL", ProgNameQueries, Fn, __LINE__);
     const std::vector<ApplicationDirsRecord_t>& list = *args.pvAppDirList;
     ret.errMsg = "";
@@ -154,7 +155,7 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
     const uint32_t n = static_cast<uint32_t>(list.size());
     auto* entries = static_cast<repApplicationDirs*>(AllocReplyArray(sizeof(repApplicationDirs) * n));
     if (entries == nullptr)
-        return snr_detail::Fail(*this, ret, -5, "No memory available for query information", "", ProgNameQueries, Fn,
+        return steps::Fail(*this, ret, -5, "No memory available for query information", "", ProgNameQueries, Fn,
                                 __LINE__);
     std::memset(static_cast<void*>(entries), 0, sizeof(repApplicationDirs) * n);
     for (uint32_t i = 0; i < n; ++i) {
@@ -169,7 +170,7 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
         e.modifyTime = r.modifyTime;
         if (!CopyEntryText(e.objName, r.objName.c_str()) || !CopyEntryText(e.path, r.path.c_str())) {
             FreeEntries(entries, i + 1);
-            return snr_detail::Fail(*this, ret, -5, "No memory available to perform application dirs info query", "",
+            return steps::Fail(*this, ret, -5, "No memory available to perform application dirs info query", "",
                                     ProgNameQueries, Fn, __LINE__);
         }
     }
@@ -211,7 +212,7 @@ bool ReplicationMgr::UpdateAppDirModifyTimeByRepVol(const UpdateAppDirModifyTime
     YBApplicationDirs_t* rows = nullptr;
     unsigned int count = 0;
     if (!dirs.getList(rows, count, where.c_str(), "id ASC", tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of application dirs records",
+        return steps::Fail(*this, ret, -4, "Could not get list of application dirs records",
                                 "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
                                     "\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
                                 ProgNameUpdates, Fn, __LINE__);
@@ -226,9 +227,9 @@ bool ReplicationMgr::UpdateAppDirModifyTimeByRepVol(const UpdateAppDirModifyTime
     bool ok = true;
     for (unsigned int i = 0; i < count; ++i) {
         if (!dirs.Update(rows[i].id, update.c_str(), tran)) {
-            ok = snr_detail::Fail(*this, ret, -4, "Could not update application dirs record",
+            ok = steps::Fail(*this, ret, -4, "Could not update application dirs record",
                                   "\n\tApplicationDirsDB::Update() failed\n\tID: " + std::to_string(rows[i].id) +
-                                      "\n\tsUpdate: " + update + "\n\tTran: " + snr_detail::TranHandle(tran),
+                                      "\n\tsUpdate: " + update + "\n\tTran: " + steps::TranHandle(tran),
                                   ProgNameUpdates, Fn, __LINE__);
             break;
         }

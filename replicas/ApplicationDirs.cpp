@@ -8,8 +8,8 @@
 #include "host/db/ReplicaTables.h"
 #include "replicas/ReplicaSteps.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
 
 using replica_detail::ProgNameDeletes;
 
@@ -20,7 +20,7 @@ bool ReplicationMgr::DeleteAppDirsByReplicaVolId(const DeleteAppDirsByReplicatio
     const int id = args.ReplicationVolumeId;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, -6,
                                 "Cannot delete application dirs records from the database with an invalid YB volume id",
                                 "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
@@ -28,12 +28,12 @@ bool ReplicationMgr::DeleteAppDirsByReplicaVolId(const DeleteAppDirsByReplicatio
     ApplicationDirsDB dirs;
     unsigned int count = 0;
     if (!dirs.getNRows(where.c_str(), count, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot access application dirs information from the database",
+        return steps::Fail(*this, ret, -4, "Cannot access application dirs information from the database",
                                 "\n\tApplicationDirsDB::getNRows() failed\n\tsWhere = " + where +
                                     "\n\tDB Err Code = " + std::to_string(dirs.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
     if (count > 0 && !dirs.remove(where.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot remove application dirs information from the database",
+        return steps::Fail(*this, ret, -4, "Cannot remove application dirs information from the database",
                                 "\n\tApplicationDirsDB::remove() failed\n\tsWhere = " + where + "\n\tNRows = " +
                                     std::to_string(count) + "\n\tDB Err Code = " + std::to_string(dirs.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);

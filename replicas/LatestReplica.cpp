@@ -14,8 +14,8 @@
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/Utils.h"
-#include "snr/SNRAdapters.h"
 
 namespace {
 

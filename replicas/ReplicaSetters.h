@@ -5,7 +5,7 @@
 
 
 #include "replicas/ReplicaRecords.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 // Record to wire.
 

@@ -12,9 +12,8 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/SNRAdapters.h"
 
 using replica_detail::ProgNameInserts;
 
@@ -30,12 +29,12 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
     int code = 0;
     const int refused = YBSet(row, args.record, code);
     if (refused != 0)
-        return snr_detail::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn,
+        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn,
                                 __LINE__);
 
     CReplicationVolumeDB volumes;
     if (!volumes.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, InsertFailed,
+        return steps::Fail(*this, ret, -4, InsertFailed,
                                 "\n\tCReplicationVolumeDB::insert()failed\n\tDB Error Code = " +
                                     std::to_string(volumes.getErrorCode()),
                                 ProgNameInserts, Fn, __LINE__);
@@ -47,7 +46,7 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
         link.YBVolumeId = row.id;
         YBSubclientYBVolumesDB links;
         if (!links.insert(link, tran))
-            return snr_detail::Fail(*this, ret, -4, InsertFailed,
+            return steps::Fail(*this, ret, -4, InsertFailed,
                                     "\n\tYBSubclientYBVolumeDB::insert()failed\n\tSubclient Id = " +
                                         std::to_string(subclientId) + "\n\tYB Volume Id = " + std::to_string(row.id) +
                                         "\n\tDB Error Code = " + std::to_string(links.getErrorCode()),

@@ -8,7 +8,7 @@
 #include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
 #include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
 #include "rows/Db/Cursor/YBGetSNRVolumeById.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 namespace {
 

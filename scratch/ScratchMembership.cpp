@@ -20,10 +20,11 @@
 #include "scratch/ScratchPools.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRVolumeById.h"
 
 namespace {
@@ -75,9 +76,9 @@ bool ReplicationMgr::AddRVScratchVol(const AddRVScratchVolumeArgs_t& args, AddRV
     const int poolId = args.poolId;
     const int volumeId = args.SNRVolumeId;
     const std::string ids = "\n\tScratch Pool ID = " + Number(poolId) + "\n\tSNR Volume ID = " + Number(volumeId);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details + ids, ProgNameInserts, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details + ids, ProgNameInserts, Fn, line);
     };
 
     if (poolId <= 0 || volumeId <= 0)
@@ -254,7 +255,7 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
 {
     static const char Fn[] = "ReplicationMgr::AddRVScratchVol()";
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details + "\n\tSNR Volume ID = " + Number(volumeId),
+        return steps::Fail(*this, ret, 0, text, details + "\n\tSNR Volume ID = " + Number(volumeId),
                                 ProgNameInserts, Fn, line);
     };
     auto engineLookupFailed = [&](int code, const std::string& details, long line) {
@@ -282,7 +283,7 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
             return fail("No entries found for SnapVault/SnapMirror engine",
                         "\n\tNEngines = " + Number(count) + "\n\tSWhere = " + where, __LINE__);
         if (count > 1)
-            snr_detail::Warn(*this, "Multiple Snap engines found for SnapVault/SnapMirror. Picking the first one",
+            steps::Warn(*this, "Multiple Snap engines found for SnapVault/SnapMirror. Picking the first one",
                              "\n\tNEngines = " + Number(count), ProgNameInserts, Fn, __LINE__);
     }
 
@@ -360,9 +361,9 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
 {
     static const char Fn[] = "ReplicationMgr::RemoveRVScratchVol()";
     const int id = args.scratchVolumeId;
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details + "\n\tScratch Volume ID = " + Number(id),
+        return steps::Fail(*this, ret, 0, text, details + "\n\tScratch Volume ID = " + Number(id),
                                 ProgNameDeletes, Fn, line);
     };
 
@@ -450,14 +451,14 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
                                "\n\tOperation = " + Number(operation);
 
     if (operation == POOL_COUNTER_NONE)
-        return snr_detail::Fail(*this, ret, -14, "Internal Error: Available volume pool counter operation not specified",
+        return steps::Fail(*this, ret, -14, "Internal Error: Available volume pool counter operation not specified",
                                 params, ProgNameUpdates, Fn, __LINE__);
     // Neither an increment nor a decrement: refused before anything is read.
     if (operation != POOL_COUNTER_INCREMENT && operation != POOL_COUNTER_DECREMENT)
-        return snr_detail::Fail(*this, ret, -14, "Internal Error: Unknown available volume pool counter operation",
+        return steps::Fail(*this, ret, -14, "Internal Error: Unknown available volume pool counter operation",
                                 params + "\n\tReason: Unknown opearation found", ProgNameUpdates, Fn, __LINE__);
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, -6,
                                 "Internal Error: Cannot udpate scratch volume pool available volume counter with "
                                 "invalid id",
                                 params, ProgNameUpdates, Fn, __LINE__);
@@ -487,13 +488,13 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     CRVScratchVolumePoolDB poolDB;
     YBScratchPool_t pool;
     if (!poolDB.getInfo(poolId, pool, tran))
-        return snr_detail::Fail(*this, ret, -4,
+        return steps::Fail(*this, ret, -4,
                                 "Cannot get scratch volume pool available volume information from database",
                                 params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tDB Err Code = " +
                                     Number(poolDB.getErrorCode()),
                                 ProgNameUpdates, Fn, __LINE__);
     if (operation == POOL_COUNTER_DECREMENT && pool.AvailableVolumes <= 0)
-        return snr_detail::Fail(*this, ret, -14, "Internal Error: Invalid value for scratch volume pool available counter",
+        return steps::Fail(*this, ret, -14, "Internal Error: Invalid value for scratch volume pool available counter",
                                 params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tAvailable Volumes = " +
                                     Number(pool.AvailableVolumes),
                                 ProgNameUpdates, Fn, __LINE__);
@@ -501,9 +502,9 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     const int available = pool.AvailableVolumes + (operation == POOL_COUNTER_INCREMENT ? 1 : -1);
     const std::string set = "AvailableVolumes = " + Number(available);
     if (!poolDB.Update(poolId, set.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not update scratch volume pool information from database",
+        return steps::Fail(*this, ret, -4, "Could not update scratch volume pool information from database",
                                 params + "\n\tsUpdate = " + set + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                                    "\n\tTran = 0x" + steps::TranHandle(tran),
                                 ProgNameUpdates, Fn, __LINE__);
 
     ret.availableVolumes = available;

@@ -18,11 +18,12 @@
 #include "scratch/ScratchCases.h"
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
-#include "snr/SNRAdapters.h"
 #include "snr/SNRVolumeReplicas.h"
 
 namespace {
@@ -60,9 +61,9 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return FailQuietly(ret, -14, dirs.errMsg);
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
-        return snr_detail::Fail(mgr, ret, -4, "Could not remove YB volume record from the database",
+        return steps::Fail(mgr, ret, -4, "Could not remove YB volume record from the database",
                                 "\n\tCReplicationVolumeDB::remove() failed\n\tParameters used:\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
     return true;
@@ -84,7 +85,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     const int scratchId = args.RVScratchVolumeId;
     const int ybVolId = GetYBVolId(args);
     if (scratchId <= 0 && ybVolId < 1)
-        return snr_detail::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, -6,
                                 "Cannot release a scratch volume from the database with invalid scratch volume id or YB Volume ID",
                                 "\n\tParameters used:\n\tRV Scratch volume Id = " + std::to_string(scratchId) +
                                     "\n\tYB Volume Id         = " + std::to_string(ybVolId),
@@ -112,10 +113,10 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         unsigned int count = 0;
         if (!volumes.getList(rows, count, where.c_str(), order, tran)) {
             const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+            return steps::Fail(*this, ret, missing ? -3 : -4,
                                     missing ? "Record not found" : "Cannot access YB volume information from the database",
                                     "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                        "\n\tsOrderBy = " + order + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                        "\n\tsOrderBy = " + order + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                         "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
                                     ProgNameDeletes, Fn, __LINE__);
         }
@@ -139,10 +140,10 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     YBScratchVolume_t scratch;
     if (!scratchVolumes.getInfo(scratchId, scratch, tran)) {
         const bool missing = scratchVolumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? -3 : -4,
                                 missing ? "Record not found" : "Could not get scratch volume information",
                                 "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
-                                    std::to_string(scratchId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    std::to_string(scratchId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
     }
@@ -152,10 +153,10 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     YBPhysicalVolume_t snr;
     if (!snrVolumes.getInfo(snrId, snr, tran)) {
         const bool missing = snrVolumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? -3 : -4,
                                 missing ? "Record not found" : "Cannot access volume record in the database",
                                 "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(snrId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    std::to_string(snrId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
     }
@@ -168,7 +169,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return true;
     }
     if ((snr.Flags & SNRAllocatedBit) != 0)
-        return snr_detail::Fail(*this, ret, CodeInUse, "An SNR Volume is already allocated",
+        return steps::Fail(*this, ret, CodeInUse, "An SNR Volume is already allocated",
                                 "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + std::to_string(snrId),
                                 ProgNameDeletes, Fn, __LINE__);
     if ((snr.Flags & SNRReservedBit) == 0) {
@@ -182,10 +183,10 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     // 8-9. Unreserved and counted back into its pool.
     const std::string update = "Flags = " + std::to_string(snr.Flags & ~SNRReservedBit);
     if (!snrVolumes.Update(snrId, update.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot update volume record in the database",
+        return steps::Fail(*this, ret, -4, "Cannot update volume record in the database",
                                 "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
                                     std::to_string(snrId) + "\n\tsUpdate = " + update + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran) + "\n\tDB Err Code = " +
+                                    steps::TranHandle(tran) + "\n\tDB Err Code = " +
                                     std::to_string(snrVolumes.getErrorCode()),
                                 ProgNameDeletes, Fn, __LINE__);
     m_LogMsg << "\tUnreserving (Unlocking) SNR Volume ID = " << snrId;
@@ -237,12 +238,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         mountArgs.SNRVolumeId = snap.PhysicalVolumeId;
         QuerySNRMountPointBySNRVolIdRet_t mounts;
         if (!QuerySNRMountPointBySNRVolId(mountArgs, mounts))
-            return snr_detail::Fail(*this, ret, CodeNested, "failed to release the scratch volume",
+            return steps::Fail(*this, ret, CodeNested, "failed to release the scratch volume",
                                     "\n\tReason: Cannot check the mount point status of the snapshot", ProgNameDeletes,
                                     Fn, __LINE__);
         for (const auto& mount : mounts.MountPoints)
             if (!mount.MountPoint.Unmounted)
-                return snr_detail::Fail(*this, ret, CodeInUse,
+                return steps::Fail(*this, ret, CodeInUse,
                                         "failed to release the scratch volume because at least one snapshot is mounted",
                                         "\n\tSnapshot Volume Id = " + std::to_string(snap.PhysicalVolumeId) +
                                             "\n\tMount Path         = " + mount.MountPoint.Path +
@@ -264,12 +265,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return false;
     }
     if (devices.devices.empty())
-        return snr_detail::Fail(*this, ret, -3, "Cannot find the scratch volume's host",
+        return steps::Fail(*this, ret, -3, "Cannot find the scratch volume's host",
                                 "\n\tCould not fin the client id of the scratch volume" +
                                     ScratchLines(snrId, scratchId, poolId),
                                 ProgNameDeletes, Fn, __LINE__);
     if (devices.devices.size() > 1)
-        return snr_detail::Fail(*this, ret, -13,
+        return steps::Fail(*this, ret, -13,
                                 "More than one host has access to the scratch volume. Snapshot deletion is not possible",
                                 ScratchLines(snrId, scratchId, poolId) + "\n\tN Hosts               = " +
                                     std::to_string(devices.devices.size()),

@@ -13,10 +13,12 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "snr/DeviceNameRule.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -85,9 +87,9 @@ bool ReadStoredDevice(ReplicationMgr& mgr, Ret& ret, int id, YBPhysicalDevice_t&
     if (deviceDB.getInfo(id, row, tran)) return true;
     const int code = deviceDB.getErrorCode();
     if (code == DB_NO_MORE_ROWS)
-        return snr_detail::Fail(mgr, ret, -3, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
+        return steps::Fail(mgr, ret, -3, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
                                 ProgNameUpdates, function, __LINE__);
-    return snr_detail::Fail(mgr, ret, -4, failedText,
+    return steps::Fail(mgr, ret, -4, failedText,
                             "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice ID = " + std::to_string(id) +
                                 "\n\tDB Err Code = " + std::to_string(code),
                             ProgNameUpdates, function, __LINE__);
@@ -117,13 +119,13 @@ bool WriteDevice(ReplicationMgr& mgr, Ret& ret, int id, const std::string& set, 
     if (!deviceDB.Update(id, set.c_str(), tran)) {
         const int code = deviceDB.getErrorCode();
         if (code == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(mgr, ret, -3, "Record not found in the database", "", ProgNameUpdates, function,
+            return steps::Fail(mgr, ret, -3, "Record not found in the database", "", ProgNameUpdates, function,
                                     __LINE__);
         std::string details = "\n\tParameters used: \n\tSNR Volume device name id: " + std::to_string(id) +
                               "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                              snr_detail::TranHandle(tran);
+                              steps::TranHandle(tran);
         if (withDbCode) details += "\n\tDB Err Code = " + std::to_string(code);
-        return snr_detail::Fail(mgr, ret, -4, "Could not update device name information", details, ProgNameUpdates,
+        return steps::Fail(mgr, ret, -4, "Could not update device name information", details, ProgNameUpdates,
                                 function, __LINE__);
     }
     mgr.log() << "\tSNR Volume device name " << id << " has been " << done << "...";
@@ -141,12 +143,12 @@ bool ReplicationMgr::UpdateSNRDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update device with invalid id",
+        return steps::Fail(*this, ret, -6, "Cannot update device with invalid id",
                                 "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args);
     if ((mask & YB_DEV_NAME) && args.DeviceName.empty())
-        return snr_detail::Fail(*this, ret, -2, "Device name cannot be empty",
+        return steps::Fail(*this, ret, -2, "Device name cannot be empty",
                                 "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
@@ -179,7 +181,7 @@ bool ReplicationMgr::ConfigureDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot configure device with invalid id",
+        return steps::Fail(*this, ret, -6, "Cannot configure device with invalid id",
                                 "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
@@ -216,7 +218,7 @@ bool ReplicationMgr::UnconfigureDevice(const UnconfigureDeviceArgs_t& args, Unco
     const int id = args.DeviceId;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot deconfigure device with invalid id",
+        return steps::Fail(*this, ret, -6, "Cannot deconfigure device with invalid id",
                                 "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;

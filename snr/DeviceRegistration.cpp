@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
@@ -19,16 +18,13 @@
 #include "snr/DeviceNameRule.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeAdd.h"
-
-std::string snr_detail::TranHandle(const DBtran* tran)
-{
-    std::ostringstream out;
-    out << std::hex << reinterpret_cast<uintptr_t>(tran);
-    return out.str();
-}
+#include "service/Refusals.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
+#include "snr/SNRVolumeIdentity.h"
 
 namespace {
 
@@ -41,7 +37,7 @@ const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
 template <typename Ret>
 bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)
 {
-    return snr_detail::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
+    return steps::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
 }
 
 }  // namespace
@@ -110,7 +106,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     // The volume with the same identity, or a new one. The lookup reads
     // outside the caller's transaction.
-    const std::string identity = snr_detail::VolumeIdentityWhere(volume);
+    const std::string identity = SNRVolumeIdentityWhere(volume);
     YBPhysicalVolume_t* volumes = nullptr;
     unsigned int volumeCount = 0;
     if (!volumeDB.getList(volumes, volumeCount, identity.c_str(), orderBy, nullptr)) {
@@ -259,7 +255,7 @@ int ReplicationMgr::CheckUniquenessInDeviceTbl(int clientId, int snrVolumeId, st
     if (!deviceDB.getNRows(where.c_str(), count, tran)) {
         errMsg = "Cannot check device uniqueness condition";
         m_LogMsg << "\tEvent: " << errMsg << "\n\tYBPhysicalDevice_t::getNRows() failed"
-                 << "\n\tsWhere = " << where << "\n\tTran = 0x" << snr_detail::TranHandle(tran)
+                 << "\n\tsWhere = " << where << "\n\tTran = 0x" << steps::TranHandle(tran)
                  << "\n\tDB Err Code = " << deviceDB.getErrorCode();
         WriteLogMsg(ProgNameUtils, Fn, __LINE__, ERR);
         return -4;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetTzGlobalHistoryNameByVolumeId.h"
@@ -13,8 +14,8 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
+#include "service/Refusals.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRMessages.h"
 
@@ -45,13 +46,13 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
+        return steps::Fail(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
                         "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     if (name.empty())
-        return snr_detail::Fail(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
     // A longer name would be cut by the column and stored as another name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return snr_detail::Fail(*this, ret, -18, TooLongText,
+        return steps::Fail(*this, ret, -18, TooLongText,
                         "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
                             std::to_string(name.size()),
                         ProgNameInserts, Fn, __LINE__);
@@ -62,7 +63,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string where = HistoryNameIs(name);
     if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
         db.deleteList(rows);
-        return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane global history name information",
+        return steps::Fail(*this, ret, -4, "Cannot access Morvane global history name information",
                         "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                         ProgNameInserts, Fn, __LINE__);
     }
@@ -77,7 +78,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         return true;
     }
     if (count > 0)
-        return snr_detail::Fail(*this, ret, -12, "Morvane global history name is already in the database", "",
+        return steps::Fail(*this, ret, -12, "Morvane global history name is already in the database", "",
                         ProgNameInserts, Fn, __LINE__);
 
     QueryMorvaneVolHistoryNameArgs_t queryArgs;
@@ -87,7 +88,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     if (QueryTzGlobalHistoryName(queryArgs, queryRet, tran)) {
         const std::string set = HistoryNameIs(name);
         if (!db.Update(deviceId, set.c_str(), tran))
-            return snr_detail::Fail(*this, ret, -4, "Cannot Update Morvane global history name information",
+            return steps::Fail(*this, ret, -4, "Cannot Update Morvane global history name information",
                             "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
                                 std::to_string(deviceId) + "\n\tsUpdate   = " + EvDebug::escaped(set) +
                                 "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
@@ -100,7 +101,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         YBCopyText(row.GlobalHistoryName, name);  // fits: length checked above
         row.Flags = 0;
         if (!db.insert(row, tran))
-            return snr_detail::Fail(*this, ret, -4, "Global history name could not be added to the database",
+            return steps::Fail(*this, ret, -4, "Global history name could not be added to the database",
                             "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
                                 std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
                                 "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
@@ -127,14 +128,14 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
+        return steps::Fail(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
                         ProgNameUpdates, Fn, __LINE__);
     if (name.empty())
-        return snr_detail::Fail(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
+        return steps::Fail(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
                         __LINE__);
     // The column would give back a cut name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return snr_detail::Fail(*this, ret, -18, TooLongText,
+        return steps::Fail(*this, ret, -18, TooLongText,
                         "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
                             std::to_string(name.size()),
                         ProgNameUpdates, Fn, __LINE__);
@@ -142,7 +143,7 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     CYBTzHistoryNameDB db;
     const std::string set = HistoryNameIs(name);
     if (!db.Update(deviceId, set.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Global history name could not be updated to the database",
+        return steps::Fail(*this, ret, -4, "Global history name could not be updated to the database",
                         "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
                             std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
                             "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
@@ -162,14 +163,14 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
+        return steps::Fail(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
                         ProgNameDeletes, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     if (!db.remove(deviceId, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
-        return snr_detail::Fail(*this, ret, -4, "Global history name cannot be removed from the database",
+            return steps::Fail(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, -4, "Global history name cannot be removed from the database",
                         "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " +
                             std::to_string(deviceId) + "\n\tDB Err Code         = " +
                             std::to_string(db.getErrorCode()),
@@ -189,7 +190,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
+        return steps::Fail(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
                         ProgNameQueries, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
@@ -197,8 +198,8 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!db.getInfo(deviceId, row, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
-        return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
+            return steps::Fail(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
                         "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
                             std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
                         ProgNameQueries, Fn, __LINE__);
@@ -216,7 +217,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
     const int volumeId = args.SNRVolumeId;
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
+        return steps::Fail(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
                         ProgNameQueries, Fn, __LINE__);
 
     YBGetTzGlobalHistoryNameByVolumeId cursor(tran);
@@ -239,7 +240,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
         code = -13;
         text = "Volume has more than one Tz Global History Name";
     }
-    return snr_detail::Fail(*this, ret, code, text,
+    return steps::Fail(*this, ret, code, text,
                     "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
                         std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);

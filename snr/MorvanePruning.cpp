@@ -8,10 +8,11 @@
 
 #include "host/EvDebug.h"
 #include "replicas/ReplicaVolumeRemoval.h"
+#include "service/DeletionCase.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRVolumeReplicas.h"
@@ -44,7 +45,7 @@ bool ReplicationMgr::PruneMorvaneVolume(const PruneMorvaneVolumeArgs_t& args, Pr
     const int32_t id = args.SNRVolumeId;
     const std::string volumeLine = "\n\tSNR Volume ID = " + std::to_string(id);
     auto fail = [&](int code, const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, code, text, details, ProgNameDeletes, Fn, line);
+        return steps::Fail(*this, ret, code, text, details, ProgNameDeletes, Fn, line);
     };
 
     if (id < 1) return fail(-6, "Morvane volume cannot be prunned with an invalid volume Id", volumeLine, __LINE__);
@@ -74,14 +75,14 @@ bool ReplicationMgr::PruneMorvaneVolume(const PruneMorvaneVolumeArgs_t& args, Pr
             if (FXString::CompareNoCase(name, unexpired) != 0) continue;
             ret.errCode = -11;
             ret.errMsg = "Morvane volume cannot be pruned because it has not expired";
-            snr_detail::Warn(*this, ret.errMsg, volumeLine, ProgNameDeletes, Fn, __LINE__);
+            steps::Warn(*this, ret.errMsg, volumeLine, ProgNameDeletes, Fn, __LINE__);
             return false;
         }
     }
 
     // Its newest replication volume; a volume without one has none to lose.
     if (volume.replicationVolumes.empty()) {
-        snr_detail::Warn(*this, "The protected volume has no replication volume to remove", volumeLine,
+        steps::Warn(*this, "The protected volume has no replication volume to remove", volumeLine,
                          ProgNameDeletes, Fn, __LINE__);
     } else {
         RemoveReplicationVolumeRet_t removed;
@@ -124,11 +125,11 @@ void ServePruneMorvaneVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
     const bool malformed = request.count > 0 && request.names == nullptr;
     for (uint32_t i = 0; !malformed && i < request.count; ++i)
         args.unexpiredNames.push_back(request.names[i] != nullptr ? request.names[i] : "");
-    snr_detail::RunDeletionCase<repPruneMorvaneVolumesResp>(
+    steps::RunDeletionCase<repPruneMorvaneVolumesResp>(
         mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult,
         [&](DBtran* tran, DeletionTrail& trail) {
             if (!malformed) return mgr.PruneMorvaneVolume(args, ret, tran, &trail);
-            return snr_detail::Fail(mgr, ret, -2, NoRequestDataMsg,
+            return steps::Fail(mgr, ret, -2, NoRequestDataMsg,
                                     "\n\tThe request names " + std::to_string(request.count) +
                                         " consistency points without their texts",
                                     ProgNameDeletes, Fn, __LINE__);

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRRecords.h"
 
 // ---------------------------------------------------------------------------

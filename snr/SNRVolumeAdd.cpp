@@ -3,12 +3,15 @@
 
 #include <cstring>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "service/DispatchTable.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
+#include "service/TranHandle.h"
 #include "snr/SNRCases.h"
+#include "snr/SNRVolumeIdentity.h"
 
 namespace {
 
@@ -22,7 +25,7 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 {
     AddVolume_t version;
     auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, code, text, details, ProgNameInserts, AddSNRVolumeDBFn, line);
+        return steps::Fail(*this, ret, code, text, details, ProgNameInserts, AddSNRVolumeDBFn, line);
     };
 
     if (args.UniqueId.empty()) return refuse(-2, "UniqueID field cannot be empty", "", __LINE__);
@@ -44,7 +47,7 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     int32_t code = 0;
     if (CheckVolumeTextLengths(args, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
 
-    const std::string where = snr_detail::VolumeIdentityWhere(args);
+    const std::string where = SNRVolumeIdentityWhere(args);
 
     // The count reads outside the caller's transaction.
     CSNRVolumeDB volumeDB;
@@ -53,7 +56,7 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (!volumeDB.getNRows(where.c_str(), count, countTran))
         return refuse(-4, "Cannot access volume information",
                       "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " + EvDebug::escaped(where) +
-                          "\n\tTran            = 0x" + snr_detail::TranHandle(countTran) +
+                          "\n\tTran            = 0x" + steps::TranHandle(countTran) +
                           "\n\tDB Err Code     = " + std::to_string(volumeDB.getErrorCode()),
                       __LINE__);
     if (count > 0)

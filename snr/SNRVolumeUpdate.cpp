@@ -8,20 +8,24 @@
 #include <cstring>
 #include <string>
 
+#include "host/EvDebug.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "scratch/ScratchMembership.h"
 #include "service/DispatchTable.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/TableLock.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/HistoryNames.h"
-#include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
+#include "snr/SNRVolumeIdentity.h"
 #include "snr/SNRVolumeReplicas.h"
 
 namespace {
@@ -151,7 +155,7 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
         const std::string text = "Could not delete shared disk volume information from database";
         return Refuse(mgr, ret, -4, text,
                       "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" + "\n\tParameters used:" +
-                          "\n\tid = " + Number(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                          "\n\tid = " + Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
                       __LINE__);
     }
     ret.errMsg = "";
@@ -188,7 +192,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
         const bool missing = code == DB_NO_MORE_ROWS;
         return event(missing ? -3 : -4, missing ? "Record not found" : "Cannot read volume information from DB",
                      "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tId          = " + Number(id) +
-                         "\n\tDB Err Code = " + Number(code) + "\n\tTran        = " + snr_detail::TranHandle(tran),
+                         "\n\tDB Err Code = " + Number(code) + "\n\tTran        = " + steps::TranHandle(tran),
                      __LINE__);
     }
 
@@ -237,7 +241,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
             CRVScratchVolumeDB scratchDB;
             unsigned int scratchCount = 0;
             {
-                snr_detail::HeldRows<YBScratchVolume_t> scratch(scratchDB);
+                steps::HeldRows<YBScratchVolume_t> scratch(scratchDB);
                 const std::string where = "PhysicalVolumeId = " + Number(id);
                 if (!scratchDB.getList(scratch.rows, scratch.count, where.c_str(), OrderById, tran))
                     return event(-4, "Cannot access scratch volume information from the database",
@@ -284,11 +288,11 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 
     // Another row with the identity in force, read outside the transaction.
     const bool sharedDisk = identity.UniqueIdType == kSharedDiskUniqueIdType;
-    const std::string where = snr_detail::VolumeIdentityWhere(identity, !sharedDisk);
+    const std::string where = SNRVolumeIdentityWhere(identity, !sharedDisk);
     bool hasTwin = false;
     int twinId = 0;
     {
-        snr_detail::HeldRows<YBPhysicalVolume_t> matches(volumeDB);
+        steps::HeldRows<YBPhysicalVolume_t> matches(volumeDB);
         if (!volumeDB.getList(matches.rows, matches.count, where.c_str(), OrderById, nullptr))
             return event(-4, "Cannot access volume information to verify its integrity",
                          "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere      = " +
@@ -321,7 +325,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (!volumeDB.Update(id, set.c_str(), tran))
         return event(-4, "Could not update volume information from database",
                      "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tid = " + Number(id) +
-                         "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                         "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + steps::TranHandle(tran),
                      __LINE__);
     m_LogMsg << "\tSNR Volume with ID " << id << " has been updated";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);

@@ -15,10 +15,12 @@
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/TableLock.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRAdapters.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeReplicas.h"
@@ -52,9 +54,9 @@ bool WriteReservation(ReplicationMgr& mgr, CSNRVolumeDB& volumeDB, int id, int32
 {
     const std::string set = "Flags = " + Number(flags);
     if (!volumeDB.Update(id, set.c_str(), tran))
-        return snr_detail::Fail(mgr, ret, -4, "Could not update volume information from database",
+        return steps::Fail(mgr, ret, -4, "Could not update volume information from database",
                                 "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
-                                    "\n\tsUpdate = " + set + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                                    "\n\tsUpdate = " + set + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                     "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
                                 ProgNameUpdates, function, __LINE__);
     UpdateAvailVolPoolCounterArgs_t counterArgs;
@@ -123,18 +125,18 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         return false;
     }
     HeldTableLock held(mgr, lock);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     CSNRVolumeDB volumeDB;
     for (const int32_t id : ids) {
         if (id < 1)
-            return snr_detail::Fail(mgr, ret, -6, change.invalidId, "\n\tParameters used:\n\tSNR Volume Id = " + Number(id),
+            return steps::Fail(mgr, ret, -6, change.invalidId, "\n\tParameters used:\n\tSNR Volume Id = " + Number(id),
                                     ProgNameUpdates, Fn, __LINE__);
         YBPhysicalVolume_t row;
         int code = 0;
         if (!ReadVolume(volumeDB, id, row, tran, code)) {
             const bool missing = code == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(mgr, ret, missing ? -3 : -4,
+            return steps::Fail(mgr, ret, missing ? -3 : -4,
                                     missing ? change.notFound : "Cannot access SNR Volume information from the database",
                                     "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tId = " + Number(id) +
                                         tranText + "\n\tDB Err Code = " + Number(code),
@@ -149,14 +151,14 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         const bool allocated = (row.Flags & SNRVOL_ALLOCATED_FLAG) != 0;
         // The allocation refuses an allocated volume, its reversal one that is not.
         if (allocated == change.set)
-            return snr_detail::Fail(mgr, ret, -11, change.refused,
+            return steps::Fail(mgr, ret, -11, change.refused,
                                     "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                         "\n\tFlags = " + Number(row.Flags),
                                     ProgNameUpdates, Fn, __LINE__);
         const int32_t flags = change.set ? (row.Flags | SNRVOL_ALLOCATED_FLAG) : (row.Flags & ~SNRVOL_ALLOCATED_FLAG);
         const std::string set = "Flags = " + Number(flags);
         if (!volumeDB.Update(id, set.c_str(), tran))
-            return snr_detail::Fail(mgr, ret, -4, "Could not update SNR volume information from database",
+            return steps::Fail(mgr, ret, -4, "Could not update SNR volume information from database",
                                     "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
                                         Number(id) + "\n\tsUpdate = " + set + tranText + "\n\tDB Err Code = " +
                                         Number(volumeDB.getErrorCode()),
@@ -191,20 +193,20 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
         return false;
     }
     HeldTableLock held(*this, lock);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     CSNRVolumeDB volumeDB;
     CRVScratchVolumeDB scratchDB;
     for (const int32_t id : args.ids) {
         if (id < 1)
-            return snr_detail::Fail(*this, ret, -6, "Cannot reserve volume with an invalid Volume id",
+            return steps::Fail(*this, ret, -6, "Cannot reserve volume with an invalid Volume id",
                                     "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn,
                                     __LINE__);
         YBPhysicalVolume_t row;
         int code = 0;
         if (!ReadVolume(volumeDB, id, row, tran, code)) {
             const bool missing = code == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(*this, ret, missing ? -3 : -4,
+            return steps::Fail(*this, ret, missing ? -3 : -4,
                                     missing ? "Record Not Found" : "Cannot access volume information from the database",
                                     "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tsKey = " + Number(id) +
                                         "\n\tsOrderBy = " + tranText + "\n\tDB Err Code = " + Number(code),
@@ -218,7 +220,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             const std::string where = "PhysicalVolumeId = " + Number(id);
             if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
                 scratchDB.deleteList(rows);
-                return snr_detail::Fail(*this, ret, -4, "Cannot access volume information from the database",
+                return steps::Fail(*this, ret, -4, "Cannot access volume information from the database",
                                         "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " +
                                             where + "\n\tsOrderBy = id ASC" + tranText + "\n\tDB Err Code = " +
                                             Number(scratchDB.getErrorCode()),
@@ -228,10 +230,10 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             const int32_t stamped = count == 1 ? rows[0].LockedByJobId : 0;
             scratchDB.deleteList(rows);
             if (count == 0)
-                return snr_detail::Fail(*this, ret, -3, "Scratch volume Record not found", "\n\tsWhere = " + where,
+                return steps::Fail(*this, ret, -3, "Scratch volume Record not found", "\n\tsWhere = " + where,
                                         ProgNameUpdates, Fn, __LINE__);
             if (count > 1)
-                return snr_detail::Fail(*this, ret, -13, "Multiple scratch volume found using the same physical volume",
+                return steps::Fail(*this, ret, -13, "Multiple scratch volume found using the same physical volume",
                                         "\n\tsWhere = " + where + "\n\tNRows = " + Number(count), ProgNameUpdates, Fn,
                                         __LINE__);
 
@@ -249,7 +251,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             }
             const std::string stamp = "LockedByJobId = " + Number(jobId);
             if (!scratchDB.Update(scratchId, stamp.c_str(), tran))
-                return snr_detail::Fail(*this, ret, -4, "Scratch volume information could not be update into the database",
+                return steps::Fail(*this, ret, -4, "Scratch volume information could not be update into the database",
                                         "\n\tScratch Volume ID = " + Number(scratchId) + "\n\tsUpdate = " + stamp +
                                             tranText + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                                         ProgNameUpdates, Fn, __LINE__);
@@ -260,7 +262,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
         // A volume another job holds is refused after the stamp; the
         // caller's rollback gives the stamp back.
         if (flags & SNRVOL_RESERVED_FLAG)
-            return snr_detail::Fail(*this, ret, -11, "A volume is already reserved",
+            return steps::Fail(*this, ret, -11, "A volume is already reserved",
                                     "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                         "\n\tFlags = " + Number(flags),
                                     ProgNameUpdates, Fn, __LINE__);
@@ -304,12 +306,12 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
         return false;
     }
     HeldTableLock held(*this, lock);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     CSNRVolumeDB volumeDB;
     for (const int32_t id : args.ids) {
         if (id < 1)
-            return snr_detail::Fail(*this, ret, 0, "Cannot unreserve volume(s) with an invalid volume id(s)",
+            return steps::Fail(*this, ret, 0, "Cannot unreserve volume(s) with an invalid volume id(s)",
                                     "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn,
                                     __LINE__);
         YBPhysicalVolume_t* rows = nullptr;
@@ -317,7 +319,7 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
         const std::string where = "id = " + Number(id);
         if (!volumeDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
             volumeDB.deleteList(rows);
-            return snr_detail::Fail(*this, ret, 0, "Cannot access volume information from the database",
+            return steps::Fail(*this, ret, 0, "Cannot access volume information from the database",
                                     "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                                         "\n\tsOrderBy = id ASC" + tranText,
                                     ProgNameUpdates, Fn, __LINE__);
@@ -325,12 +327,12 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
         const int32_t flags = count > 0 ? rows[0].Flags : 0;
         volumeDB.deleteList(rows);
         if (count == 0)
-            return snr_detail::Fail(*this, ret, 0, "A volume record was not found in the database",
+            return steps::Fail(*this, ret, 0, "A volume record was not found in the database",
                                     "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
                                         "\n\tNRows = " + Number(count),
                                     ProgNameUpdates, Fn, __LINE__);
         if ((flags & SNRVOL_RESERVED_FLAG) == 0)
-            return snr_detail::Fail(*this, ret, 0, "A volume is not reserved",
+            return steps::Fail(*this, ret, 0, "A volume is not reserved",
                                     "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
                                         "\n\tFlags = " + Number(flags),
                                     ProgNameUpdates, Fn, __LINE__);
@@ -344,7 +346,7 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
             return false;
         }
         if (!replicas.replicationVolumes.empty())
-            return snr_detail::Fail(*this, ret, 0, "Volume cannot be unreserved if there are YB Volumes associated with it",
+            return steps::Fail(*this, ret, 0, "Volume cannot be unreserved if there are YB Volumes associated with it",
                                     "\n\tPhysical Volume Id: " + Number(id), ProgNameUpdates, Fn, __LINE__);
 
         if (!WriteReservation(*this, volumeDB, id, flags & ~SNRVOL_RESERVED_FLAG, POOL_COUNTER_INCREMENT, ret, tran, Fn))
@@ -381,17 +383,17 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
     // release every volume that no job stamped.
     const int32_t stamp = JobStamp(jobId);
     if (stamp == 0)
-        return snr_detail::Fail(*this, ret, -6, "Volume(s) cannot be unlocked with an invalid job id", "",
+        return steps::Fail(*this, ret, -6, "Volume(s) cannot be unlocked with an invalid job id", "",
                                 ProgNameUpdates, Fn, __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t* rows = nullptr;
     unsigned int count = 0;
     const std::string where = "LockedByJobId = " + Number(stamp);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
         scratchDB.deleteList(rows);
-        return snr_detail::Fail(*this, ret, -4, "Cannot get list of scratch volume used by a particular job",
+        return steps::Fail(*this, ret, -4, "Cannot get list of scratch volume used by a particular job",
                                 "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + where + tranText +
                                     "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                                 ProgNameUpdates, Fn, __LINE__);
@@ -406,7 +408,7 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
         if (!scratchDB.Update(rows[i].id, clear, tran)) {
             const int scratchId = rows[i].id;
             scratchDB.deleteList(rows);
-            return snr_detail::Fail(*this, ret, -4, "Could clear Job id value for the scratch volume record",
+            return steps::Fail(*this, ret, -4, "Could clear Job id value for the scratch volume record",
                                     "\n\tKey = " + Number(scratchId) + "\n\tsUpdate = " + clear + "\n\tJob ID = " +
                                         Number(jobId) + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                                     ProgNameUpdates, Fn, __LINE__);
