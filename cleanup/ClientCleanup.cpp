@@ -61,9 +61,9 @@ public:
     {
         if (m_clientId < 1)
             return steps::Fail(m_mgr, m_ret, -6,
-                                    "Cannot clean up configuration from the database with invalid client id values",
-                                    "\n\tParameters used:\n\tClient ID = " + std::to_string(m_clientId),
-                                    ProgNameDeletes, CleanupFn, __LINE__);
+                               "Cannot clean up configuration from the database with invalid client id values",
+                               "\n\tParameters used:\n\tClient ID = " + std::to_string(m_clientId), ProgNameDeletes,
+                               CleanupFn, __LINE__);
         m_mgr.log() << "\tClean up type: " << (m_full ? "Full" : "Non SNR");
         m_mgr.WriteLogMsg(ProgNameDeletes, CleanupFn, __LINE__, ReplicationMgr::INFO);
 
@@ -128,10 +128,10 @@ private:
             if (listed.insert(replica.id).second) m_elsewhere.push_back(replica);
         }
         if (rc == DB_NO_MORE_ROWS) return true;
-        return steps::Fail(m_mgr, m_ret, -4, "Could not check YB Volume information",
-                                "\n\tYBGetYBPrimaryVolByClient failed\n\tParameters used:\n\tClient Id = " +
-                                    std::to_string(m_clientId),
-                                ProgNameDeletes, CleanupFn, __LINE__);
+        return steps::Fail(
+            m_mgr, m_ret, -4, "Could not check YB Volume information",
+            "\n\tYBGetYBPrimaryVolByClient failed\n\tParameters used:\n\tClient Id = " + std::to_string(m_clientId),
+            ProgNameDeletes, CleanupFn, __LINE__);
     }
 
     // The devices of each of the client's volumes: all of them, then the
@@ -145,9 +145,9 @@ private:
             std::vector<std::pair<long long, unsigned int>> counts;
             if (!devices.getNRowsBy("SNRVolumeId", where->c_str(), counts, m_tran))
                 return steps::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
-                                        "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                            *where + tranLine(),
-                                        ProgNameDeletes, CleanupFn, __LINE__);
+                                   "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                                       *where + tranLine(),
+                                   ProgNameDeletes, CleanupFn, __LINE__);
             for (const std::pair<long long, unsigned int>& count : counts) {
                 DeviceCounts& volume = m_devices[static_cast<int32_t>(count.first)];
                 (where == &all ? volume.all : volume.own) = count.second;
@@ -227,11 +227,10 @@ private:
         CVolumeSnapParamsDB snapParams;
         steps::HeldRows<YBVolSnapParams_t> params(snapParams);
         if (!snapParams.getList(params.rows, params.count, where.c_str(), "", m_tran))
-            return steps::Fail(m_mgr, m_ret, -4,
-                                    "Cannot access volume snap parameters information from the database",
-                                    "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        where + tranLine(),
-                                    ProgNameDeletes, CleanupFn, __LINE__);
+            return steps::Fail(
+                m_mgr, m_ret, -4, "Cannot access volume snap parameters information from the database",
+                "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " + where + tranLine(),
+                ProgNameDeletes, CleanupFn, __LINE__);
         if (params.count == 0) return true;
         if (params.count > 1) {
             m_mgr.log() << "Error condition: YBVolSnapParams table returned Multiple rows: " << params.count
@@ -256,10 +255,10 @@ private:
         bool inUse = false;
         if (!m_mgr.QueryRVScratchVolBySNRVolId(queryArgs, scratch, m_tran, &inUse))
             return steps::Fail(m_mgr, m_ret, CodeNested, scratch.errMsg,
-                                    "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
-                                    "\n\tQueryRVScrVolArgs.SNRVolId = " +
-                                        std::to_string(volumeId) + tranLine(),
-                                    ProgNameDeletes, CleanupFn, __LINE__);
+                               "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
+                               "\n\tQueryRVScrVolArgs.SNRVolId = " +
+                                   std::to_string(volumeId) + tranLine(),
+                               ProgNameDeletes, CleanupFn, __LINE__);
         const int32_t scratchId = scratch.record.id;
         m_mgr.log() << "Scratch volume ID:" << scratchId << "for SNRVolId: " << volumeId;
         m_mgr.WriteLogMsg(ProgNameDeletes, CleanupFn, __LINE__, ReplicationMgr::MSG);
@@ -273,16 +272,16 @@ private:
             ReleaseRVScratchVolumeV2Ret_t released;
             if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran))
                 return steps::Fail(m_mgr, m_ret, CodeNested, released.errMsg,
-                                        "\nReleaseRVScratchVol() failed" + idLine + "\n\tYBVolId = " +
-                                            std::to_string(volumeId) + tranLine(),
-                                        ProgNameDeletes, CleanupFn, __LINE__);
+                                   "\nReleaseRVScratchVol() failed" + idLine +
+                                       "\n\tYBVolId = " + std::to_string(volumeId) + tranLine(),
+                                   ProgNameDeletes, CleanupFn, __LINE__);
         }
         RemoveRVScratchVolumeArgs_t removeArgs;
         removeArgs.scratchVolumeId = scratchId;
         RemoveRVScratchVolumeRet_t removed;
         if (!m_mgr.RemoveRVScratchVol(removeArgs, removed, m_tran))
             return steps::Fail(m_mgr, m_ret, CodeNested, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
-                                    CleanupFn, __LINE__);
+                               CleanupFn, __LINE__);
         return true;
     }
 
@@ -367,8 +366,8 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
 {
     const int64_t jobId = args.JobId;
     if (jobId < 1)
-        return steps::Fail(*this, ret, -6, "Invalid job id used to unmount snapshots", "", ProgNameDeletes,
-                                UnmountFn, __LINE__);
+        return steps::Fail(*this, ret, -6, "Invalid job id used to unmount snapshots", "", ProgNameDeletes, UnmountFn,
+                           __LINE__);
     m_LogMsg << "\tJobId received = " << jobId;
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, INFO);
 
@@ -377,7 +376,7 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
     QueryReplicationVolumeByJobIdV4Ret_t listed;
     if (!QueryReplicationVolumeByJobId(queryArgs, listed, tran))
         return steps::Fail(*this, ret, listed.errCode, "Could not get list of snapshots assciated with job", "",
-                                ProgNameDeletes, UnmountFn, __LINE__);
+                           ProgNameDeletes, UnmountFn, __LINE__);
     ret.errMsg = "";
     ret.errCode = 0;
     if (listed.volumes.empty()) {

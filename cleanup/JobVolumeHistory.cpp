@@ -566,9 +566,7 @@ void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long reque
     RunRequestHandler(
         mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
         [&](DBtran*) { return query(ret); },
-        [&](repYBJobHistoryList80Resp& r) {
-            return steps::CopyListToReply(entries, r.entries, r.count, ret.list);
-        });
+        [&](repYBJobHistoryList80Resp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.list); });
 }
 
 }  // namespace

@@ -33,10 +33,10 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     const int status = apps.getSubclientList(pairIds, names, kReplicationPairAppType, args.SrcRepSetId, tran, 1);
     if (status != 0)
         return steps::Fail(*this, ret, -17,
-                                "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
-                                "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
-                                    "\n\tApp Mgr Ret Code   = " + std::to_string(status),
-                                flr_detail::ProgNameQueries, Fn, __LINE__);
+                           "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
+                           "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
+                               "\n\tApp Mgr Ret Code   = " + std::to_string(status),
+                           flr_detail::ProgNameQueries, Fn, __LINE__);
     if (pairIds.empty()) {
         ret.errMsg = "";
         return true;
@@ -49,9 +49,9 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     steps::HeldRows<YBFLRSnapPair_t> rows(pairDB);
     if (!pairDB.getList(rows.rows, rows.count, where.c_str(), "", tran))
         return steps::Fail(*this, ret, -4, "Cannot get the list of RP-Pairs from the DB",
-                                "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " +
-                                    setId + "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
-                                flr_detail::ProgNameQueries, Fn, __LINE__);
+                           "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " + setId +
+                               "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
+                           flr_detail::ProgNameQueries, Fn, __LINE__);
     for (unsigned int i = 0; i < rows.count; ++i) {
         ret.Pairs.push_back(rows.rows[i]);
         ret.SnapshotIds.insert(rows.rows[i].SnapshotId);

@@ -274,7 +274,7 @@ bool ReplicationMgr::PruneFanInRP(const PruneFanInRPArgs_t& args, PruneFanInRPRe
 
     if (args.DstVolumeGUID.empty())
         return steps::Fail(*this, ret, -2, "Cannot prune RPs if the volume GUID is missing", "", ProgNameDeletes,
-                                PruneFanInFn, __LINE__);
+                           PruneFanInFn, __LINE__);
     GetFLRSnapArgs_t select;
     select.Mode = FLRSNAP_BY_VOLUME;
     select.VolumeGUID = args.DstVolumeGUID;

@@ -126,21 +126,20 @@ bool ReplicationMgr::AddReplicationPolicyDB(const Args& args, Ret& ret, DBtran* 
 
     if (record.SnapEngineInfoId <= 0)
         return steps::Fail(*this, ret, -6,
-                                "Cannot add a YB policy record to the database with invalid snap engine info",
-                                "\n\tParameters used:\n\tSnapEngine Info Id = " + Number(record.SnapEngineInfoId),
-                                ProgNameInserts, Fn, __LINE__);
+                           "Cannot add a YB policy record to the database with invalid snap engine info",
+                           "\n\tParameters used:\n\tSnapEngine Info Id = " + Number(record.SnapEngineInfoId),
+                           ProgNameInserts, Fn, __LINE__);
 
     if (AddYBPolicy_t::IsNSnapshotInvalid(record))
-        return steps::Fail(*this, ret, -2,
-                                "Cannot add a YB policy record to the database with a negative snapshot limit",
-                                "\n\tParameters used:\n\tNSnapshot = " + Number(values.NSnapshot), ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(
+            *this, ret, -2, "Cannot add a YB policy record to the database with a negative snapshot limit",
+            "\n\tParameters used:\n\tNSnapshot = " + Number(values.NSnapshot), ProgNameInserts, Fn, __LINE__);
 
     // A name is refused before anything is read rather than cut to the column.
     if (!PolicyNameFits(record.name))
         return steps::Fail(*this, ret, -18, "YB Policy Name is too long",
-                                "\n\tParameters used:\n\tPolicy Name length = " + Number(record.name.size()),
-                                ProgNameInserts, Fn, __LINE__);
+                           "\n\tParameters used:\n\tPolicy Name length = " + Number(record.name.size()),
+                           ProgNameInserts, Fn, __LINE__);
 
     if (record.VolumeScratchPoolId != 0) {
         QueryRVScratchVolPoolV3Args_t poolArgs;
@@ -153,9 +152,9 @@ bool ReplicationMgr::AddReplicationPolicyDB(const Args& args, Ret& ret, DBtran* 
         }
         if (!AddYBPolicy_t::AreCopyManagerAndPoolCompatible(record, pool.record.Type))
             return steps::Fail(*this, ret, -2, "Copy Manager type and YB Scratch pool type are not compatible",
-                                    "\n\tCopy Manager Type       = " + Number(values.CopyManagerType) +
-                                        "\n\tYB Scratch Pool Type    = " + Number(pool.record.Type),
-                                    ProgNameInserts, Fn, __LINE__);
+                               "\n\tCopy Manager Type       = " + Number(values.CopyManagerType) +
+                                   "\n\tYB Scratch Pool Type    = " + Number(pool.record.Type),
+                               ProgNameInserts, Fn, __LINE__);
     }
 
     QuerySnapEngineInfoV3Args_t engineArgs;
@@ -169,33 +168,33 @@ bool ReplicationMgr::AddReplicationPolicyDB(const Args& args, Ret& ret, DBtran* 
     values.SnapEngineType = engine.record.Type;
     if (!AddYBPolicy_t::AreCopyManagerAndSnapCompatible(record, values.SnapEngineType))
         return steps::Fail(*this, ret, -2, "Copy Manager type and Snapshot Engine type are not compatible",
-                                "\n\tCopy Manager type = " + Number(values.CopyManagerType) +
-                                    "\n\tSnapshot Engine type = " + Number(values.SnapEngineType),
-                                ProgNameInserts, Fn, __LINE__);
+                           "\n\tCopy Manager type = " + Number(values.CopyManagerType) +
+                               "\n\tSnapshot Engine type = " + Number(values.SnapEngineType),
+                           ProgNameInserts, Fn, __LINE__);
 
     CReplicationPolicyDB db;
     const std::string where = "name = '" + SqlEscape(record.name) + "'";
     unsigned int count = 0;
     if (!db.getNRows(where.c_str(), count, tran))
-        return steps::Fail(*this, ret, -4, "Cannot check for YB policy name uniqueness",
-                                "\n\tCReplicationPolicyDB.getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tDB Error Code = " + Number(db.getErrorCode()) +
-                                    "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot check for YB policy name uniqueness",
+            "\n\tCReplicationPolicyDB.getNRows() failed\n\tParameters used:\n\tsWhere = " + EvDebug::escaped(where) +
+                "\n\tDB Error Code = " + Number(db.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
+            ProgNameInserts, Fn, __LINE__);
     if (count != 0)
         return steps::Fail(*this, ret, -12,
-                                "Cannot add new YB Policy because there is an existing YB policy with the same name",
-                                "\n\tPolicyName = " + EvDebug::escaped(record.name) + "\n\tNRows = " + Number(count),
-                                ProgNameInserts, Fn, __LINE__);
+                           "Cannot add new YB Policy because there is an existing YB policy with the same name",
+                           "\n\tPolicyName = " + EvDebug::escaped(record.name) + "\n\tNRows = " + Number(count),
+                           ProgNameInserts, Fn, __LINE__);
 
     YBPolicy_t row;
     YBZeroRow(row);
     YBSet(row, record);
     if (!db.insert(row, tran))
-        return steps::Fail(*this, ret, -4, "Cannot include new YB policy into the database",
-                                "\n\tDB Error Code = " + Number(db.getErrorCode()) +
-                                    "\n\tCReplicationPolicyDB::insert()failed",
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot include new YB policy into the database",
+            "\n\tDB Error Code = " + Number(db.getErrorCode()) + "\n\tCReplicationPolicyDB::insert()failed",
+            ProgNameInserts, Fn, __LINE__);
 
     ret.id = row.id;
     m_LogMsg << "\tYB Policy " << EvDebug::escaped(record.name) << " was added to DB with ID " << ret.id;
@@ -212,8 +211,8 @@ bool ReplicationMgr::QueryReplicationPolicyDB(const Args& args, Ret& ret)
 
     if (id < 1)
         return steps::Fail(*this, ret, -6, "Invalid YB Policy identifier",
-                                "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameQueries, Fn,
+                           __LINE__);
 
     CReplicationPolicyDB db;
     YBPolicy_t row;
@@ -221,11 +220,11 @@ bool ReplicationMgr::QueryReplicationPolicyDB(const Args& args, Ret& ret)
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access YB policy information from the database",
-                                "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:"
-                                "\n\tReplication Policy Id = " +
-                                    Number(id) + "\n\tDB Error code = " + Number(dbCode),
-                                ProgNameQueries, Fn, __LINE__);
+                           missing ? "Record not found" : "Cannot access YB policy information from the database",
+                           "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:"
+                           "\n\tReplication Policy Id = " +
+                               Number(id) + "\n\tDB Error code = " + Number(dbCode),
+                           ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.record, row);
@@ -243,18 +242,18 @@ bool ReplicationMgr::QueryReplicationPolicyByPoolId(const Args& args, Ret& ret, 
     ret.policies.clear();
     if (poolId < 1)
         return steps::Fail(*this, ret, -6, "Invalid Scratch volume pool identifier",
-                                "\n\tParameters used:\n\tRV Scratch volume pool Id = " + Number(poolId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tRV Scratch volume pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CReplicationPolicyDB db;
     const std::string where = "VolumeScratchPoolId = " + Number(poolId);
     steps::HeldRows<YBPolicy_t> list(db);
     if (!db.getList(list.rows, list.count, where.c_str(), OrderBy, tran))
         return steps::Fail(*this, ret, -4, "Cannot access YB policy information from the database",
-                                "\n\tCReplicationPolicyDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tsOrderBy = " + OrderBy + "\n\tDB Error code = " + Number(db.getErrorCode()) +
-                                    "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCReplicationPolicyDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tsOrderBy = " + OrderBy + "\n\tDB Error code = " + Number(db.getErrorCode()) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
     if (list.count == 0) {
@@ -277,8 +276,8 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Cannot update YB policy information with invalid id",
-                                "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameUpdates, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameUpdates, Fn,
+                           __LINE__);
 
     unsigned int volumes = 0;
     if (mask & YB_POLICY_SNAP_ENGINE_ID) {
@@ -286,11 +285,11 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
         const std::string where = VolumesOfPolicy(id);
         if (!volumeDB.getNRows(where.c_str(), volumes, tran))
             return steps::Fail(*this, ret, -4,
-                                    "Error while trying to verify which YB Volumes are associated this YB Policy",
-                                    "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                        where + "\n\tDB Error code = " + Number(volumeDB.getErrorCode()) +
-                                        "\n\tTran = 0x" + steps::TranHandle(tran),
-                                    ProgNameUpdates, Fn, __LINE__);
+                               "Error while trying to verify which YB Volumes are associated this YB Policy",
+                               "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tDB Error code = " + Number(volumeDB.getErrorCode()) + "\n\tTran = 0x" +
+                                   steps::TranHandle(tran),
+                               ProgNameUpdates, Fn, __LINE__);
     }
 
     CReplicationPolicyDB db;
@@ -299,11 +298,10 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "YB Policy not found" : "Cannot access YB Policy information from the database",
-                                "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:\n\tsId = " + Number(id) +
-                                    "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " +
-                                    Number(dbCode),
-                                ProgNameUpdates, Fn, __LINE__);
+                           missing ? "YB Policy not found" : "Cannot access YB Policy information from the database",
+                           "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:\n\tsId = " + Number(id) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + Number(dbCode),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     YBPolicy_t row;
@@ -327,12 +325,12 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
     if (!db.Update(id, set.c_str(), tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "YB Policy not found" : "Could not update YB policy information from database",
-                                "\n\tCReplicationPolicyDB::Update() failed\n\tParameters used:"
-                                "\n\tReplication Policy Id = " +
-                                    Number(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tDB Error code = " +
-                                    Number(db.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+                           missing ? "YB Policy not found" : "Could not update YB policy information from database",
+                           "\n\tCReplicationPolicyDB::Update() failed\n\tParameters used:"
+                           "\n\tReplication Policy Id = " +
+                               Number(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tDB Error code = " +
+                               Number(db.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     m_LogMsg << "\tYB Policy with ID " << id << " was updated...";
@@ -352,8 +350,8 @@ bool ReplicationMgr::GetReplicationPolicyListDB(Ret& ret)
     const int rc = steps::ReadAllRows(cursor, ret.policies);
     if (rc != DB_NO_MORE_ROWS)
         return steps::Fail(*this, ret, -4, "Cannot get the list of YB policies from the database",
-                                "\n\tgetNextRow(YBGetYBPolicyList &) failed\n\tDB Err Code = " + Number(rc),
-                                ProgNameGetLists, Fn, __LINE__);
+                           "\n\tgetNextRow(YBGetYBPolicyList &) failed\n\tDB Err Code = " + Number(rc),
+                           ProgNameGetLists, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -367,29 +365,29 @@ bool ReplicationMgr::RemoveReplicationPolicy(const RemoveReplicationPolicyArgs_t
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Cannot remove YB policy from the database with invalid id",
-                                "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameDeletes, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameDeletes, Fn,
+                           __LINE__);
 
     CReplicationVolumeDB volumeDB;
     const std::string where = VolumesOfPolicy(id);
     unsigned int volumes = 0;
     if (!volumeDB.getNRows(where.c_str(), volumes, tran))
         return steps::Fail(*this, ret, -4, "Cannot access YB volume information from the database",
-                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
     if (volumes != 0)
         return steps::Fail(*this, ret, -11, "Cannot update YB policy while there is at least one YB volume using it",
-                                "\n\toutput from CReplicationVolumeDB::getNRows()\n\tNRows = " + Number(volumes),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\toutput from CReplicationVolumeDB::getNRows()\n\tNRows = " + Number(volumes),
+                           ProgNameDeletes, Fn, __LINE__);
 
     CReplicationPolicyDB db;
     if (!db.remove(id, tran))
         return steps::Fail(*this, ret, -4, "Cannot remove YB policy from the database",
-                                "\n\tCReplicationPolicyDB::remove() failed\n\tParameters used:"
-                                "\n\tReplication Policy Id = " +
-                                    Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tCReplicationPolicyDB::remove() failed\n\tParameters used:"
+                           "\n\tReplication Policy Id = " +
+                               Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tYB Policy with ID " << id << " was removed from DB...";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ERR);
@@ -407,8 +405,7 @@ bool ReplicationMgr::GetSCListByYBPolicy(const GetYBSCListByPolicyArgs_t& args, 
     ret.subclients.clear();
     if (policyId < 0)
         return steps::Fail(*this, ret, -6, "Invalid YB Policy id",
-                                "\n\tParameters used:\n\tPolicy Id = " + Number(policyId), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tPolicy Id = " + Number(policyId), ProgNameQueries, Fn, __LINE__);
     if (args.appTypes.empty())
         return steps::Fail(*this, ret, -2, "No Application Type was specified", "", ProgNameQueries, Fn, __LINE__);
 
@@ -426,11 +423,11 @@ bool ReplicationMgr::GetSCListByYBPolicy(const GetYBSCListByPolicyArgs_t& args, 
         }
         if (rc != DB_NO_MORE_ROWS) {
             ret.subclients.clear();
-            return steps::Fail(*this, ret, -4, "Cannot get the list of subclient from the database",
-                                    "\n\tgetNextRow(YBGetSCListByYBPolicy_t &) failed\n\tYB Policy Id = " +
-                                        Number(policyId) + "\n\tApp Type Id  = " + Number(appType) +
-                                        "\n\tDB Err Code = " + Number(rc),
-                                    ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(
+                *this, ret, -4, "Cannot get the list of subclient from the database",
+                "\n\tgetNextRow(YBGetSCListByYBPolicy_t &) failed\n\tYB Policy Id = " + Number(policyId) +
+                    "\n\tApp Type Id  = " + Number(appType) + "\n\tDB Err Code = " + Number(rc),
+                ProgNameQueries, Fn, __LINE__);
         }
     }
 

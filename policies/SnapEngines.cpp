@@ -96,18 +96,18 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
             }
         } else if (db.getErrorCode() != DB_NO_MORE_ROWS) {
             return steps::Fail(*this, ret, -4, "Cannot include new snap engine information",
-                                    "\n\tCSnapEngineInfoDB.getList() failed\n\tArguments:\n\tsWhere: " +
-                                        EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                        "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                    ProgNameInserts, Fn, __LINE__);
+                               "\n\tCSnapEngineInfoDB.getList() failed\n\tArguments:\n\tsWhere: " +
+                                   EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                                   "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
         }
     }
 
     if (!db.insert(row, tran))
-        return steps::Fail(*this, ret, -4, "Cannot include new snap engine info record into the database",
-                                "\n\tCSnapEngineInfoDB::insert() failed\n\tDB Err Code = " +
-                                    std::to_string(db.getErrorCode()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot include new snap engine info record into the database",
+            "\n\tCSnapEngineInfoDB::insert() failed\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
     ret.id = row.id;
     m_LogMsg << "\tSnap Engine info " << EvDebug::escaped(name) << " was added, using ID " << ret.id;
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
@@ -123,8 +123,8 @@ bool ReplicationMgr::QuerySnapEngineInfoDB(const Args& args, Ret& ret)
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Invalid Snap engine info identifier",
-                                "\n\tParameters used:\n\tSnap Engine Info Id = " + std::to_string(id), ProgNameQueries,
-                                Fn, __LINE__);
+                           "\n\tParameters used:\n\tSnap Engine Info Id = " + std::to_string(id), ProgNameQueries, Fn,
+                           __LINE__);
 
     CSnapEngineInfoDB db;
     YBSnapEngineInfo_t row;
@@ -132,10 +132,10 @@ bool ReplicationMgr::QuerySnapEngineInfoDB(const Args& args, Ret& ret)
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access Snap engine information from the database",
-                                "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
-                                    std::to_string(id) + "\n\tDB Err Code  = " + std::to_string(dbCode),
-                                ProgNameQueries, Fn, __LINE__);
+                           missing ? "Record not found" : "Cannot access Snap engine information from the database",
+                           "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
+                               std::to_string(id) + "\n\tDB Err Code  = " + std::to_string(dbCode),
+                           ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.record, row);
@@ -151,20 +151,20 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Cannot update snap engine information with invalid values",
-                                "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameUpdates,
-                                Fn, __LINE__);
+                           "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameUpdates, Fn,
+                           __LINE__);
 
     CSnapEngineInfoDB db;
     YBSnapEngineInfo_t stored;
     if (!db.getInfo(id, stored, tran)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Snap Engine not found" : "Cannot access Snap Engine information from the database",
-                                "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tsId = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(dbCode),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4,
+            missing ? "Snap Engine not found" : "Cannot access Snap Engine information from the database",
+            "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tsId = " + std::to_string(id) +
+                "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(dbCode),
+            ProgNameUpdates, Fn, __LINE__);
     }
 
     YBSnapEngineInfo_t row;
@@ -178,11 +178,11 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
     if (!db.Update(id, set.c_str(), tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Could not update snap engine information from database",
-                                "\n\tCSnapEngineInfoDB::Update() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
-                                    std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                                    steps::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+                           missing ? "Record not found" : "Could not update snap engine information from database",
+                           "\n\tCSnapEngineInfoDB::Update() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
+                               std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
+                               steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     m_LogMsg << "\tSnap engine info record " << id << " was updated successfully...";
@@ -203,10 +203,10 @@ bool ReplicationMgr::GetSnapEngineInfoListDB(Ret& ret)
     auto convert = [](auto& record, const YBSnapEngineInfo_t& row) { YBSet(record, row); };
     if (!db.getList(ret.engines, convert, Where, OrderBy, nullptr))
         return steps::Fail(*this, ret, -4, "Cannot get the list of snap engine records from the database",
-                                std::string("\n\tCSnapEngineInfoDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
-                                    Where + "\n\tsOrderBy = " + OrderBy +
-                                    "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameGetLists, Fn, __LINE__);
+                           std::string("\n\tCSnapEngineInfoDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
+                               Where + "\n\tsOrderBy = " + OrderBy +
+                               "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameGetLists, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -220,15 +220,15 @@ bool ReplicationMgr::RemoveSnapEngineInfo(const RemoveSnapEngineInfoArgs_t& args
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Cannot remove snap engine info from the database with invalid values",
-                                "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameDeletes,
-                                Fn, __LINE__);
+                           "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameDeletes, Fn,
+                           __LINE__);
 
     CSnapEngineInfoDB db;
     if (!db.remove(id, tran))
         return steps::Fail(*this, ret, -4, RemoveFailedErrMsg,
-                                "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tSnap Engine Info ID = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tSnap Engine Info ID = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSnap engine info " << id << " was removed...";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -244,16 +244,16 @@ bool ReplicationMgr::RemoveSnapEngineInfoByName(const RemoveSnapEngineInfoByName
 
     if (name.empty())
         return steps::Fail(*this, ret, -2,
-                                "Cannot remove snap engine info from the database with an empty name argument", "",
-                                ProgNameDeletes, Fn, __LINE__);
+                           "Cannot remove snap engine info from the database with an empty name argument", "",
+                           ProgNameDeletes, Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     const std::string where = NameIs(name);
     if (!db.remove(where.c_str(), tran))
         return steps::Fail(*this, ret, -4, RemoveFailedErrMsg,
-                                "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tsWhere = " +
+                               EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSnap Engine Info " << EvDebug::escaped(name) << " was removed successfully...";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);

@@ -85,8 +85,8 @@ bool ReplicationMgr::AddVolSnapParamsDB(const Args& args, Ret& ret, DBtran* tran
     if (record.SNRVolumeId < 0 || record.MountClientId < 0 || record.SnapClientId < 0 || record.SnapEngineId < 0 ||
         record.SyncClientId < 0)
         return steps::Fail(*this, ret, -6,
-                                "Cannot add a volume snap parameters record to the database with invalid values",
-                                RecordIds(record), ProgNameInserts, Fn, __LINE__);
+                           "Cannot add a volume snap parameters record to the database with invalid values",
+                           RecordIds(record), ProgNameInserts, Fn, __LINE__);
 
     // Every command is checked against its column before anything is written.
     YBVolSnapParams_t row;
@@ -94,15 +94,14 @@ bool ReplicationMgr::AddVolSnapParamsDB(const Args& args, Ret& ret, DBtran* tran
     YBDBDst_t<YBVolSnapParams_t> dst(row, refusal);
     if (!YBSet(dst, record))
         return steps::Fail(*this, ret, dst.errCode, refusal,
-                                "\n\tSNR Volume Id = " + std::to_string(record.SNRVolumeId), ProgNameInserts, Fn,
-                                __LINE__);
+                           "\n\tSNR Volume Id = " + std::to_string(record.SNRVolumeId), ProgNameInserts, Fn, __LINE__);
 
     CVolumeSnapParamsDB db;
     if (!db.insert(row, tran))
         return steps::Fail(*this, ret, -4, "Cannot include new volume snap parameters into the database",
-                                "\n\tCVolumeSnapParamsDB::insert()failed" + RecordIds(record) +
-                                    "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameInserts, Fn, __LINE__);
+                           "\n\tCVolumeSnapParamsDB::insert()failed" + RecordIds(record) +
+                               "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameInserts, Fn, __LINE__);
 
     m_LogMsg << "\tVolume Snap parameters for SNR Volume " << record.SNRVolumeId << " were added";
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
@@ -118,20 +117,20 @@ bool ReplicationMgr::QueryVolSnapParamsDB(const Args& args, Ret& ret)
     const std::string parameters = "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId);
 
     if (volumeId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid Volume snap parameters identifier", parameters,
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, -6, "Invalid Volume snap parameters identifier", parameters, ProgNameQueries, Fn,
+                           __LINE__);
 
     CVolumeSnapParamsDB db;
     YBVolSnapParams_t row;
     if (!db.getInfo(volumeId, row, nullptr)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Volume Snap Parameters record not found"
-                                        : "Cannot access Volume snap parameters information from the database",
-                                "\n\tCVolumeSnapParamsDB::getInfo() failed" + parameters +
-                                    "\n\tDB Err Code = " + std::to_string(dbCode),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4,
+            missing ? "Volume Snap Parameters record not found"
+                    : "Cannot access Volume snap parameters information from the database",
+            "\n\tCVolumeSnapParamsDB::getInfo() failed" + parameters + "\n\tDB Err Code = " + std::to_string(dbCode),
+            ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.record, row);
@@ -148,7 +147,7 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
 
     if (volumeId < 0)
         return steps::Fail(*this, ret, -6, "Cannot update volume snap parameters information with invalid values",
-                                RecordIds(record), ProgNameUpdates, Fn, __LINE__);
+                           RecordIds(record), ProgNameUpdates, Fn, __LINE__);
 
     CVolumeSnapParamsDB db;
     YBVolSnapParams_t stored;
@@ -156,11 +155,11 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access volume snap parameters from the database",
-                                "\n\tCVolumeSnapParamsDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(volumeId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Error Code = " + std::to_string(dbCode),
-                                ProgNameUpdates, Fn, __LINE__);
+                           missing ? "Record not found" : "Cannot access volume snap parameters from the database",
+                           "\n\tCVolumeSnapParamsDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
+                               std::to_string(volumeId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Error Code = " + std::to_string(dbCode),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     YBVolSnapParams_t row;
@@ -168,7 +167,7 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
     YBDBDst_t<YBVolSnapParams_t> dst(row, refusal);
     if (!YBSet(dst, record))
         return steps::Fail(*this, ret, dst.errCode, refusal, "\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameUpdates, Fn, __LINE__);
+                           ProgNameUpdates, Fn, __LINE__);
 
     // Only the flag a version carries changes; the other bits stay as stored.
     const int32_t mask = GetUpdateMap(record);
@@ -177,10 +176,10 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(volumeId, set.c_str(), tran))
         return steps::Fail(*this, ret, -4, "Could not update volume snap parameters information from database",
-                                "\n\tCVolumeSnapParamsDB::Update() failed\n\tsUpdate = " + EvDebug::escaped(set) +
-                                    "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Error Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameUpdates, Fn, __LINE__);
+                           "\n\tCVolumeSnapParamsDB::Update() failed\n\tsUpdate = " + EvDebug::escaped(set) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Error Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameUpdates, Fn, __LINE__);
 
     m_LogMsg << "\tVolume Snap parameters for SNR Volume " << volumeId << " was updated";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
@@ -200,10 +199,9 @@ bool ReplicationMgr::GetVolSnapParamsListDB(Ret& ret)
     auto convert = [](auto& record, const YBVolSnapParams_t& row) { YBSet(record, row); };
     if (!db.getList(ret.params, convert, Where, OrderBy, nullptr))
         return steps::Fail(*this, ret, -4, "Cannot get the list of volume snap parameters records from the database",
-                                std::string("\n\tCVolumeSnapParamsDB::getList() failed\n\tsWhere = ") + Where +
-                                    "\n\tsOrderBy = " + OrderBy +
-                                    "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameGetLists, Fn, __LINE__);
+                           std::string("\n\tCVolumeSnapParamsDB::getList() failed\n\tsWhere = ") + Where +
+                               "\n\tsOrderBy = " + OrderBy + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameGetLists, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -217,8 +215,8 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
 
     if (volumeId <= 0)
         return steps::Fail(*this, ret, -6,
-                                "Cannot remove volume snap parameters info from the database with invalid values",
-                                "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
+                           "Cannot remove volume snap parameters info from the database with invalid values",
+                           "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
 
     CReplicationVolumeDB volumeDB;
     const std::string where = "PrimaryVolumeId = " + std::to_string(volumeId) +
@@ -227,10 +225,10 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
                               " AND SnapEngineType = " + std::to_string(kSnapVaultEngineType) + "))";
     unsigned int snapshots = 0;
     if (!volumeDB.getNRows(where.c_str(), snapshots, tran))
-        return steps::Fail(*this, ret, -4, "Cannot check if the volume has any snapshots",
-                                "\n\tsWhere      = " + where + "\n\tDB Err Code = " +
-                                    std::to_string(volumeDB.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot check if the volume has any snapshots",
+            "\n\tsWhere      = " + where + "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     if (snapshots > 0) {
         m_LogMsg << "\tVolume Snap Params will not be deleted because there are still snapshots associated with it"
                  << "\n\tVolume Id       = " << volumeId << "\n\tNumber of Snaps = " << snapshots;
@@ -244,12 +242,12 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
     if (!db.remove(volumeId, tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Volume Snap parameter record not found"
-                                        : "Cannot remove volume snap parameters info from the database",
-                                "\n\tCVolumeSnapParamsDB::remove() failed\n\tSNR Volume ID = " +
-                                    std::to_string(volumeId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+                           missing ? "Volume Snap parameter record not found"
+                                   : "Cannot remove volume snap parameters info from the database",
+                           "\n\tCVolumeSnapParamsDB::remove() failed\n\tSNR Volume ID = " + std::to_string(volumeId) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "\tVolume Snap Parameters for SNR Volume " << volumeId << " were removed from DB";
@@ -279,15 +277,15 @@ bool ReplicationMgr::IsSNRVolIdInVolSnapParamsTbl(const IsSNRVolIdInVolSnapParam
 
     if (volumeId <= 0)
         return steps::Fail(*this, ret, -6, "Cannot check Volume Snap Parameters with Invalid volume id",
-                                "\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
+                           "\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
 
     CVolumeSnapParamsDB db;
     steps::HeldRows<YBVolSnapParams_t> list(db);
     const std::string where = "SNRVolumeId = " + std::to_string(volumeId);
     if (!db.getList(list.rows, list.count, where.c_str(), "SNRVolumeId ASC", nullptr))
         return steps::Fail(*this, ret, -4, "Cannot access the volume snap parameters records from the database",
-                                "\n\tsWhere = " + where + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tsWhere = " + where + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.found = list.count != 0;
     ret.errMsg = "";

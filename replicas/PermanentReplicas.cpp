@@ -96,12 +96,12 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
     {
         steps::HeldRows<YBPhysicalVolume_t> found(volumeDB);
         if (!volumeDB.getList(found.rows, found.count, where.c_str(), IdOrder, lookupTran))
-            return refuse(-4, "Cannot access volume information",
-                          "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                              EvDebug::escaped(where) + "\n\tsOrderBy = " + IdOrder + "\n\tTran = 0x" +
-                              steps::TranHandle(lookupTran) + "\n\tDB Err Code = " +
-                              std::to_string(volumeDB.getErrorCode()),
-                          __LINE__);
+            return refuse(
+                -4, "Cannot access volume information",
+                "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + EvDebug::escaped(where) +
+                    "\n\tsOrderBy = " + IdOrder + "\n\tTran = 0x" + steps::TranHandle(lookupTran) +
+                    "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                __LINE__);
         if (found.count > 0) physicalVolumeId = found.rows[0].id;
     }
 

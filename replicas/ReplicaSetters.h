@@ -3,7 +3,6 @@
 // then sets what version N adds. Versions are 1, 42 (V2 here), 3, 4 and 5.
 #pragma once
 
-
 #include "replicas/ReplicaRecords.h"
 #include "service/RecordConversion.h"
 

@@ -29,15 +29,14 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
     int code = 0;
     const int refused = YBSet(row, args.record, code);
     if (refused != 0)
-        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
 
     CReplicationVolumeDB volumes;
     if (!volumes.insert(row, tran))
-        return steps::Fail(*this, ret, -4, InsertFailed,
-                                "\n\tCReplicationVolumeDB::insert()failed\n\tDB Error Code = " +
-                                    std::to_string(volumes.getErrorCode()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, InsertFailed,
+            "\n\tCReplicationVolumeDB::insert()failed\n\tDB Error Code = " + std::to_string(volumes.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
 
     if (subclientId != 0) {
         YBSubclientYBVolumes_t link;
@@ -47,10 +46,10 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
         YBSubclientYBVolumesDB links;
         if (!links.insert(link, tran))
             return steps::Fail(*this, ret, -4, InsertFailed,
-                                    "\n\tYBSubclientYBVolumeDB::insert()failed\n\tSubclient Id = " +
-                                        std::to_string(subclientId) + "\n\tYB Volume Id = " + std::to_string(row.id) +
-                                        "\n\tDB Error Code = " + std::to_string(links.getErrorCode()),
-                                    ProgNameInserts, Fn, __LINE__);
+                               "\n\tYBSubclientYBVolumeDB::insert()failed\n\tSubclient Id = " +
+                                   std::to_string(subclientId) + "\n\tYB Volume Id = " + std::to_string(row.id) +
+                                   "\n\tDB Error Code = " + std::to_string(links.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
     }
 
     ret.id = row.id;

@@ -78,18 +78,19 @@ bool ReplicationMgr::QueryReplicationVolumeDB(const Args& args, Ret& ret, DBtran
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Invalid YB Volume identifier",
-                                "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameQueries, Fn,
+                           __LINE__);
 
     CReplicationVolumeDB volumes;
     YBVolume_t row;
     if (!volumes.getInfo(id, row, tran)) {
         const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access YB Volume information from the database",
-                                "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume id = " +
-                                    std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4,
+            missing ? "Record not found" : "Cannot access YB Volume information from the database",
+            "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume id = " +
+                std::to_string(id),
+            ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, row);
     ret.errMsg = "";
@@ -106,8 +107,8 @@ bool ReplicationMgr::GetReplicationVolumeListDB(Ret& ret)
     const int rc = steps::ReadAllRows(cursor, ret.volumes);
     if (rc != DB_NO_MORE_ROWS)
         return steps::Fail(*this, ret, -4, ListFailedErrMsg,
-                                "\n\tgetNextRow(YBGetYBVolList &) failed\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameGetLists, Fn, __LINE__);
+                           "\n\tgetNextRow(YBGetYBVolList &) failed\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameGetLists, Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }
@@ -122,8 +123,7 @@ bool ReplicationMgr::QueryReplicationVolumeByJobIdDB(const Args& args, Ret& ret,
     ret.volumes.clear();
     if (jobId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid Job identifier",
-                                "\n\tParameters used:\n\tJobId = " + std::to_string(jobId), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tJobId = " + std::to_string(jobId), ProgNameQueries, Fn, __LINE__);
 
     int high = 0;
     int low = 0;
@@ -133,9 +133,9 @@ bool ReplicationMgr::QueryReplicationVolumeByJobIdDB(const Args& args, Ret& ret,
     steps::HeldRows<YBVolume_t> list(volumes);
     if (!volumes.getList(list.rows, list.count, where.c_str(), OrderBy, tran))
         return steps::Fail(*this, ret, -4, ListFailedErrMsg,
-                                "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tsOrderBy = " + OrderBy,
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tsOrderBy = " + OrderBy,
+                           ProgNameQueries, Fn, __LINE__);
 
     for (unsigned int i = 0; i < list.count; ++i) YBSet(ret.volumes, list.rows[i]);
     ret.errMsg = "";
@@ -162,14 +162,13 @@ bool ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdDB(const Args& args, Re
     if (!snrVolumes.getList(list.rows, list.count, UniqueIdEndClause,
                             {DBArgument{DBArgument::TEXT, 0, 0.0, pattern}}, OrderBy, tran))
         return steps::Fail(*this, ret, -4, "Could not check volume information",
-                                "\n\tCSNRVolumeDB::getList() failed\n\tInput\n\tsWhere = " + EvDebug::escaped(where) +
-                                    "\n\tsOrderBy = " + OrderBy + "\n\tDB err Code = " +
-                                    std::to_string(snrVolumes.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCSNRVolumeDB::getList() failed\n\tInput\n\tsWhere = " + EvDebug::escaped(where) +
+                               "\n\tsOrderBy = " + OrderBy +
+                               "\n\tDB err Code = " + std::to_string(snrVolumes.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (list.count == 0)
         return steps::Fail(*this, ret, -3, "UniqueSnapshotID not found in the database",
-                                "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tNRows  = 0", ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tNRows  = 0", ProgNameQueries, Fn, __LINE__);
 
     for (unsigned int i = 0; i < list.count; ++i) {
         const int snrVolumeId = list.rows[i].id;
@@ -202,17 +201,17 @@ bool ReplicationMgr::QueryYBVolumes(const QueryYBVolumeBySubclientIdArgs_t& args
     ret.volumes.clear();
     if (subclientId <= 0)
         return steps::Fail(*this, ret, -6, "Cannot get YB Volumes with an invalid subclient id",
-                                "\n\tSubclient Id  = " + std::to_string(subclientId), ProgNameQueries, Fn, __LINE__);
+                           "\n\tSubclient Id  = " + std::to_string(subclientId), ProgNameQueries, Fn, __LINE__);
 
     YBGetYBVolumesBySubclientId cursor(tran);
     cursor.setValues(subclientId);
     const int rc = steps::ReadAllRows(cursor, ret.volumes);
     if (rc != DB_NO_MORE_ROWS)
         return steps::Fail(*this, ret, -4, "Could not get YB Volumes information from the database",
-                                "\n\tgetNextRow(YBGetYBVolumesBySubclientId &) failed\n\tParameters used:"
-                                "\n\tSubclientId = " +
-                                    std::to_string(subclientId) + "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tgetNextRow(YBGetYBVolumesBySubclientId &) failed\n\tParameters used:"
+                           "\n\tSubclientId = " +
+                               std::to_string(subclientId) + "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }

@@ -43,9 +43,9 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     unsigned int snapshots = 0;
     if (!volumes.getNRows(where.c_str(), snapshots, tran))
         return steps::Fail(mgr, ret, -4, "Cannot check if the source volume has any snapshots",
-                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tsWhere      = " + where +
-                                    "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
-                                ProgNameDeletes, RemoveFn, __LINE__);
+                           "\n\tCReplicationVolumeDB::getNRows() failed\n\tsWhere      = " + where +
+                               "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                           ProgNameDeletes, RemoveFn, __LINE__);
     if (snapshots > 0) {
         mgr.log() << "\tVolume Snap Params will not be deleted because there are still snapshots associated with it"
                   << "\n\tVolume Id       = " << primaryId << "\n\tNumber of Snaps = " << snapshots;
@@ -56,8 +56,7 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     GetYBSubclientVolumesListRet_t content;
     if (!mgr.GetSubclientVolumesList(content, tran))
         return steps::Fail(mgr, ret, -4, "Cannot check if the snapshot source volume is part of any subclient content",
-                                "\n\tError Code = " + std::to_string(content.errCode), ProgNameDeletes, RemoveFn,
-                                __LINE__);
+                           "\n\tError Code = " + std::to_string(content.errCode), ProgNameDeletes, RemoveFn, __LINE__);
     const std::vector<int>& named = content.volumeIds;
     if (std::find(named.begin(), named.end(), primaryId) != named.end()) return true;
 
@@ -68,7 +67,7 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     // A primary volume without snap parameters has nothing left to drop.
     if (removed.errCode == -3) {
         steps::Warn(mgr, "The snapshot source volume has no volume snap parameters to remove",
-                         "\n\tVolume Id = " + std::to_string(primaryId), ProgNameDeletes, RemoveFn, __LINE__);
+                    "\n\tVolume Id = " + std::to_string(primaryId), ProgNameDeletes, RemoveFn, __LINE__);
         return true;
     }
     ret.errMsg = removed.errMsg;
@@ -84,8 +83,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
 
     if (id < 1)
         return steps::Fail(*this, ret, -6, "Cannot remove YB Volume from the database with invalid values",
-                                "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, RemoveFn,
-                                __LINE__);
+                           "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
     QueryReplicationVolume42ByIdArgs_t queryArgs;
     queryArgs.id = id;
@@ -98,7 +96,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
 
     if (volume.CurrentRole == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive)
         return steps::Fail(*this, ret, -11, "YB Volume cannot be removed because the snapshot is still active",
-                                "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
+                           "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
     // A volume on no scratch volume (a snapshot, a permanent replica) is in no pool.
     CRVScratchVolumeDB scratchVolumes;
@@ -107,17 +105,17 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     if (!scratchVolumes.getInfo(volume.RVScratchVolumeId, scratch, nullptr)) {
         if (scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
             return steps::Fail(*this, ret, -4, "Cannot remove YB volume record",
-                                    "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tId: " +
-                                        std::to_string(volume.RVScratchVolumeId) + "\n\tDB Err Code = " +
-                                        std::to_string(scratchVolumes.getErrorCode()),
-                                    ProgNameDeletes, RemoveFn, __LINE__);
+                               "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tId: " +
+                                   std::to_string(volume.RVScratchVolumeId) +
+                                   "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
+                               ProgNameDeletes, RemoveFn, __LINE__);
         std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
     }
     if (scratch.RVScratchVolumePoolId != 0)
         return steps::Fail(*this, ret, -11, "YB volume cannot be removed because it belongs to a scratch volume pool",
-                                "\n\tReplication Volume ID: " + std::to_string(id) + "\n\tRV Scratch Volume Pool ID: " +
-                                    std::to_string(scratch.RVScratchVolumePoolId),
-                                ProgNameDeletes, RemoveFn, __LINE__);
+                           "\n\tReplication Volume ID: " + std::to_string(id) +
+                               "\n\tRV Scratch Volume Pool ID: " + std::to_string(scratch.RVScratchVolumePoolId),
+                           ProgNameDeletes, RemoveFn, __LINE__);
 
     DeleteAppDirsByReplicationVolIdArgs_t dirsArgs;
     dirsArgs.ReplicationVolumeId = id;
@@ -132,9 +130,9 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     if (!links.remove(linkWhere.c_str(), tran)) {
         if (links.getErrorCode() != DB_NO_MORE_ROWS)
             return steps::Fail(*this, ret, -4, "YB volume record cannot be removed from the DB. Check log files",
-                                    "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
-                                        "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
-                                    ProgNameDeletes, RemoveFn, __LINE__);
+                               "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
+                                   "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
+                               ProgNameDeletes, RemoveFn, __LINE__);
         m_LogMsg << "\tWarning: YBSubclientYBVolumes table has no record associated with the YB Volume Id " << id;
         WriteLogMsg(ProgNameDeletes, RemoveFn, __LINE__, WARNING);
     }
@@ -142,9 +140,9 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(*this, ret, -4, "Cannot remove YB Volume from the database",
-                                "\n\tCReplicationVolumeDB::remove() failed\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameDeletes, RemoveFn, __LINE__);
+                           "\n\tCReplicationVolumeDB::remove() failed\n\tReplication Volume Id = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, RemoveFn, __LINE__);
 
     if (volume.CurrentRole == RoleSnapshot && !DropPrimarySnapParams(*this, volume.PrimaryVolumeId, ret, tran))
         return false;

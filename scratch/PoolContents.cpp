@@ -43,17 +43,17 @@ bool ReplicationMgr::QueryScratchVolInfoDB(const Args& args, Ret& ret, DBtran* t
     ret.clear();
     if (poolId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid scratch volume pool id",
-                                "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + std::to_string(poolId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + std::to_string(poolId),
+                           ProgNameQueries, Fn, __LINE__);
 
     // A pass that fails drops what every pass collected.
     auto failPass = [&](const char* text, const char* call, int rc, long line) {
         ret.clear();
         return steps::Fail(*this, ret, -4, text,
-                                std::string("\n\tgetNextRow(") + call + " &) failed\n\tParameters used:" +
-                                    "\n\tRV Scratch volume pool id = " + std::to_string(poolId) +
-                                    "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, line);
+                           std::string("\n\tgetNextRow(") + call + " &) failed\n\tParameters used:" +
+                               "\n\tRV Scratch volume pool id = " + std::to_string(poolId) +
+                               "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, line);
     };
 
     YBGetSNRVolInfoByPoolId volumes(tran);

@@ -56,8 +56,8 @@ bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, D
 
     if (volumeId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid Volume identifier",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + Number(volumeId), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume Id = " + Number(volumeId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t* rows = nullptr;
@@ -67,19 +67,17 @@ bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, D
         scratchDB.deleteList(rows);
         // A failed read answers -4, not whatever code the result held.
         return steps::Fail(*this, ret, -4, "Cannot access scratch volume information from the database",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     }
     if (count != 1) {
         scratchDB.deleteList(rows);
         if (count == 0)
             return steps::Fail(*this, ret, -3, "Could not find scratch volume information in the database",
-                                    "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
-        return steps::Fail(*this, ret, -13,
-                                "Multiple Scratch volume records found for this Volume. Check database",
-                                "\n\tNRows = " + Number(count) + "\n\tsWhere = " + where, ProgNameQueries, Fn,
-                                __LINE__);
+                               "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, -13, "Multiple Scratch volume records found for this Volume. Check database",
+                           "\n\tNRows = " + Number(count) + "\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, rows[0]);
     scratchDB.deleteList(rows);
@@ -91,9 +89,9 @@ bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, D
     const std::string usedWhere = "RVScratchVolumeId = " + Number(ret.record.id);
     if (!replicaDB.getNRows(usedWhere.c_str(), users, tran))
         return steps::Fail(*this, ret, -4, "Cannot access YB Volume information from the database",
-                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                    usedWhere + "\n\tDB Err Code = " + Number(replicaDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + usedWhere +
+                               "\n\tDB Err Code = " + Number(replicaDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (users > 0) *inUse = true;
     return true;
 }
@@ -118,8 +116,7 @@ bool ReplicationMgr::QueryRVScratchVol(const QueryScratchVolByIdArgs_t& args, Qu
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Invalid scratch volume identifier",
-                                "\n\tParameters used:\n\tScratch Volume Id = " + Number(id), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tScratch Volume Id = " + Number(id), ProgNameQueries, Fn, __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t row;
@@ -127,10 +124,10 @@ bool ReplicationMgr::QueryRVScratchVol(const QueryScratchVolByIdArgs_t& args, Qu
         const int code = scratchDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access user application from the database",
-                                "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tScratch Volume Id = " +
-                                    Number(id) + "\n\tDB Err Code = " + Number(code),
-                                ProgNameQueries, Fn, __LINE__);
+                           missing ? "Record not found" : "Cannot access user application from the database",
+                           "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tScratch Volume Id = " +
+                               Number(id) + "\n\tDB Err Code = " + Number(code),
+                           ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, row);
     ret.errMsg = "";
@@ -145,8 +142,8 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
     ret.volumeIds.clear();
     if (poolId < 1)
         return steps::Fail(*this, ret, -6, "Cannot get list of available volumes with an invalid scratch pool id",
-                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                           __LINE__);
 
     // The members and their SNR volumes read as one state of the catalogue,
     // each table once.
@@ -157,9 +154,9 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
     if (!scratchDB.forEach(where.c_str(), "id ASC", nullptr,
                            [&](const YBScratchVolume_t& row) { members.push_back(row.PhysicalVolumeId); }))
         return steps::Fail(*this, ret, -4, "Cannot get the list of scratch volumes from the database",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (members.empty()) {
         ret.errMsg = "";
         return true;
@@ -171,17 +168,17 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
     if (!volumeDB.forEach(volumesWhere.c_str(), "id ASC", nullptr,
                           [&](const YBPhysicalVolume_t& row) { flags.emplace_back(row.id, row.Flags); }))
         return steps::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
-                                "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + volumesWhere +
-                                    "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + volumesWhere +
+                               "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     for (int32_t volumeId : members) {
         auto found = std::lower_bound(flags.begin(), flags.end(), std::make_pair(volumeId, INT32_MIN));
         if (found == flags.end() || found->first != volumeId) {
             ret.volumeIds.clear();
             return steps::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
-                                    "\n\tCSNRVolumeDB::getList() found no row\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(volumeId) + "\n\tDB Err Code = " + Number(DB_NO_MORE_ROWS),
-                                    ProgNameQueries, Fn, __LINE__);
+                               "\n\tCSNRVolumeDB::getList() found no row\n\tParameters used:\n\tSNR Volume Id = " +
+                                   Number(volumeId) + "\n\tDB Err Code = " + Number(DB_NO_MORE_ROWS),
+                               ProgNameQueries, Fn, __LINE__);
         }
         if ((found->second & kUnavailableVolumeFlag) == 0) ret.volumeIds.push_back(volumeId);
     }
@@ -197,8 +194,8 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
 
     if (poolId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid Scratch volume pool identifier",
-                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                           __LINE__);
 
     // The first member alone, then the first device of its volume alone.
     CRVScratchVolumeDB scratchDB;
@@ -208,16 +205,16 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
     if (!scratchDB.getFirst(first, found, where.c_str(), "id ASC", tran)) {
         const int code = scratchDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "No scratch volume record found"
-                                        : "Could not query Scratch volume pool information",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(code),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4,
+            missing ? "No scratch volume record found" : "Could not query Scratch volume pool information",
+            "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                "\n\tDB Err Code = " + Number(code),
+            ProgNameQueries, Fn, __LINE__);
     }
     if (!found)
         return steps::Fail(*this, ret, -19, "No scratch volume record found",
-                                "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeDeviceNameDB deviceDB;
     YBPhysicalDevice_t device;
@@ -226,14 +223,14 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
         const int code = deviceDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "No device name record found" : "Could not query Scratch volume pool information",
-                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    deviceWhere + "\n\tDB Err Code = " + Number(code),
-                                ProgNameQueries, Fn, __LINE__);
+                           missing ? "No device name record found" : "Could not query Scratch volume pool information",
+                           "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                               deviceWhere + "\n\tDB Err Code = " + Number(code),
+                           ProgNameQueries, Fn, __LINE__);
     }
     if (!found)
         return steps::Fail(*this, ret, -3, "No device name record found",
-                                "\n\tParameters used:\n\tsWhere = " + deviceWhere, ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tsWhere = " + deviceWhere, ProgNameQueries, Fn, __LINE__);
     ret.clientId = device.ClientId;
     ret.errMsg = "";
     return true;
@@ -250,9 +247,9 @@ bool ReplicationMgr::UpdateCostToVolsInPool(const UpdateCostCategoryToVolsInPool
     // stored as another one.
     if (poolId < 1 || costCategoryId < 2 || costCategoryId > INT32_MAX)
         return steps::Fail(*this, ret, -2, "Cost update cannot be peformed with invalid values",
-                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId) +
-                                    "\n\tCost Category Id = " + Number(costCategoryId),
-                                ProgNameUpdates, Fn, __LINE__);
+                           "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId) +
+                               "\n\tCost Category Id = " + Number(costCategoryId),
+                           ProgNameUpdates, Fn, __LINE__);
 
     QueryRVScratchVolV3Args_t contentsArgs;
     contentsArgs.poolId = poolId;

@@ -255,8 +255,8 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
 {
     static const char Fn[] = "ReplicationMgr::AddRVScratchVol()";
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return steps::Fail(*this, ret, 0, text, details + "\n\tSNR Volume ID = " + Number(volumeId),
-                                ProgNameInserts, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details + "\n\tSNR Volume ID = " + Number(volumeId), ProgNameInserts,
+                           Fn, line);
     };
     auto engineLookupFailed = [&](int code, const std::string& details, long line) {
         return fail(code == DB_NO_MORE_ROWS ? "Snap Engine info record could not be found"
@@ -284,7 +284,7 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
                         "\n\tNEngines = " + Number(count) + "\n\tSWhere = " + where, __LINE__);
         if (count > 1)
             steps::Warn(*this, "Multiple Snap engines found for SnapVault/SnapMirror. Picking the first one",
-                             "\n\tNEngines = " + Number(count), ProgNameInserts, Fn, __LINE__);
+                        "\n\tNEngines = " + Number(count), ProgNameInserts, Fn, __LINE__);
     }
 
     CVolumeSnapParamsDB paramsDB;
@@ -363,8 +363,8 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
     const int id = args.scratchVolumeId;
     const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return steps::Fail(*this, ret, 0, text, details + "\n\tScratch Volume ID = " + Number(id),
-                                ProgNameDeletes, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details + "\n\tScratch Volume ID = " + Number(id), ProgNameDeletes, Fn,
+                           line);
     };
 
     if (id <= 0) return fail("Cannot remove the scratch volume to the database with invalid id", "", __LINE__);
@@ -452,16 +452,16 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
 
     if (operation == POOL_COUNTER_NONE)
         return steps::Fail(*this, ret, -14, "Internal Error: Available volume pool counter operation not specified",
-                                params, ProgNameUpdates, Fn, __LINE__);
+                           params, ProgNameUpdates, Fn, __LINE__);
     // Neither an increment nor a decrement: refused before anything is read.
     if (operation != POOL_COUNTER_INCREMENT && operation != POOL_COUNTER_DECREMENT)
         return steps::Fail(*this, ret, -14, "Internal Error: Unknown available volume pool counter operation",
-                                params + "\n\tReason: Unknown opearation found", ProgNameUpdates, Fn, __LINE__);
+                           params + "\n\tReason: Unknown opearation found", ProgNameUpdates, Fn, __LINE__);
     if (volumeId <= 0)
         return steps::Fail(*this, ret, -6,
-                                "Internal Error: Cannot udpate scratch volume pool available volume counter with "
-                                "invalid id",
-                                params, ProgNameUpdates, Fn, __LINE__);
+                           "Internal Error: Cannot udpate scratch volume pool available volume counter with "
+                           "invalid id",
+                           params, ProgNameUpdates, Fn, __LINE__);
 
     // The counter is read and written back in one transaction, so that two
     // changes of one pool's counter never lose one another.
@@ -488,24 +488,23 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     CRVScratchVolumePoolDB poolDB;
     YBScratchPool_t pool;
     if (!poolDB.getInfo(poolId, pool, tran))
-        return steps::Fail(*this, ret, -4,
-                                "Cannot get scratch volume pool available volume information from database",
-                                params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tDB Err Code = " +
-                                    Number(poolDB.getErrorCode()),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot get scratch volume pool available volume information from database",
+            params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()),
+            ProgNameUpdates, Fn, __LINE__);
     if (operation == POOL_COUNTER_DECREMENT && pool.AvailableVolumes <= 0)
         return steps::Fail(*this, ret, -14, "Internal Error: Invalid value for scratch volume pool available counter",
-                                params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tAvailable Volumes = " +
-                                    Number(pool.AvailableVolumes),
-                                ProgNameUpdates, Fn, __LINE__);
+                           params + "\n\tScratch Pool ID = " + Number(poolId) +
+                               "\n\tAvailable Volumes = " + Number(pool.AvailableVolumes),
+                           ProgNameUpdates, Fn, __LINE__);
 
     const int available = pool.AvailableVolumes + (operation == POOL_COUNTER_INCREMENT ? 1 : -1);
     const std::string set = "AvailableVolumes = " + Number(available);
     if (!poolDB.Update(poolId, set.c_str(), tran))
         return steps::Fail(*this, ret, -4, "Could not update scratch volume pool information from database",
-                                params + "\n\tsUpdate = " + set + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
-                                    "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+                           params + "\n\tsUpdate = " + set + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
 
     ret.availableVolumes = available;
     ret.errMsg = "";

@@ -62,10 +62,10 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(mgr, ret, -4, "Could not remove YB volume record from the database",
-                                "\n\tCReplicationVolumeDB::remove() failed\n\tParameters used:\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tCReplicationVolumeDB::remove() failed\n\tParameters used:\n\tReplication Volume Id = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     return true;
 }
 
@@ -85,11 +85,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     const int scratchId = args.RVScratchVolumeId;
     const int ybVolId = GetYBVolId(args);
     if (scratchId <= 0 && ybVolId < 1)
-        return steps::Fail(*this, ret, -6,
-                                "Cannot release a scratch volume from the database with invalid scratch volume id or YB Volume ID",
-                                "\n\tParameters used:\n\tRV Scratch volume Id = " + std::to_string(scratchId) +
-                                    "\n\tYB Volume Id         = " + std::to_string(ybVolId),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -6,
+            "Cannot release a scratch volume from the database with invalid scratch volume id or YB Volume ID",
+            "\n\tParameters used:\n\tRV Scratch volume Id = " + std::to_string(scratchId) +
+                "\n\tYB Volume Id         = " + std::to_string(ybVolId),
+            ProgNameDeletes, Fn, __LINE__);
 
     auto released = [&](long line) {
         m_LogMsg << "\tRV scratch volume " << scratchId << " was released";
@@ -114,11 +115,11 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         if (!volumes.getList(rows, count, where.c_str(), order, tran)) {
             const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
             return steps::Fail(*this, ret, missing ? -3 : -4,
-                                    missing ? "Record not found" : "Cannot access YB volume information from the database",
-                                    "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                        "\n\tsOrderBy = " + order + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                        "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
-                                    ProgNameDeletes, Fn, __LINE__);
+                               missing ? "Record not found" : "Cannot access YB volume information from the database",
+                               "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tsOrderBy = " + order + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                                   "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                               ProgNameDeletes, Fn, __LINE__);
         }
         if (count > 0) {
             m_LogMsg << "\tNumber of YB Volume found for Scratch Volume " << scratchId << " is " << count;
@@ -140,12 +141,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     YBScratchVolume_t scratch;
     if (!scratchVolumes.getInfo(scratchId, scratch, tran)) {
         const bool missing = scratchVolumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Could not get scratch volume information",
-                                "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
-                                    std::to_string(scratchId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4, missing ? "Record not found" : "Could not get scratch volume information",
+            "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " + std::to_string(scratchId) +
+                "\n\tTran = 0x" + steps::TranHandle(tran) +
+                "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     }
     const int snrId = scratch.PhysicalVolumeId;
     const int poolId = scratch.RVScratchVolumePoolId;
@@ -153,12 +154,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     YBPhysicalVolume_t snr;
     if (!snrVolumes.getInfo(snrId, snr, tran)) {
         const bool missing = snrVolumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access volume record in the database",
-                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(snrId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4, missing ? "Record not found" : "Cannot access volume record in the database",
+            "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(snrId) +
+                "\n\tTran = 0x" + steps::TranHandle(tran) +
+                "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     }
 
     // 5-7. The state of the SNR volume.
@@ -170,8 +171,8 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     }
     if ((snr.Flags & SNRAllocatedBit) != 0)
         return steps::Fail(*this, ret, CodeInUse, "An SNR Volume is already allocated",
-                                "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + std::to_string(snrId),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + std::to_string(snrId),
+                           ProgNameDeletes, Fn, __LINE__);
     if ((snr.Flags & SNRReservedBit) == 0) {
         ret.errMsg = "Volume has not been previously locked";
         SetErrCode(ret, CodeInUse);
@@ -183,12 +184,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     // 8-9. Unreserved and counted back into its pool.
     const std::string update = "Flags = " + std::to_string(snr.Flags & ~SNRReservedBit);
     if (!snrVolumes.Update(snrId, update.c_str(), tran))
-        return steps::Fail(*this, ret, -4, "Cannot update volume record in the database",
-                                "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(snrId) + "\n\tsUpdate = " + update + "\n\tTran = 0x" +
-                                    steps::TranHandle(tran) + "\n\tDB Err Code = " +
-                                    std::to_string(snrVolumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot update volume record in the database",
+            "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(snrId) +
+                "\n\tsUpdate = " + update + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     m_LogMsg << "\tUnreserving (Unlocking) SNR Volume ID = " << snrId;
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
 
@@ -239,17 +240,17 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         QuerySNRMountPointBySNRVolIdRet_t mounts;
         if (!QuerySNRMountPointBySNRVolId(mountArgs, mounts))
             return steps::Fail(*this, ret, CodeNested, "failed to release the scratch volume",
-                                    "\n\tReason: Cannot check the mount point status of the snapshot", ProgNameDeletes,
-                                    Fn, __LINE__);
+                               "\n\tReason: Cannot check the mount point status of the snapshot", ProgNameDeletes, Fn,
+                               __LINE__);
         for (const auto& mount : mounts.MountPoints)
             if (!mount.MountPoint.Unmounted)
                 return steps::Fail(*this, ret, CodeInUse,
-                                        "failed to release the scratch volume because at least one snapshot is mounted",
-                                        "\n\tSnapshot Volume Id = " + std::to_string(snap.PhysicalVolumeId) +
-                                            "\n\tMount Path         = " + mount.MountPoint.Path +
-                                            "\n\tYB Volume Id       = " + std::to_string(snap.id) +
-                                            "\n\tScratch Vol Id     = " + std::to_string(scratchId),
-                                        ProgNameDeletes, Fn, __LINE__);
+                                   "failed to release the scratch volume because at least one snapshot is mounted",
+                                   "\n\tSnapshot Volume Id = " + std::to_string(snap.PhysicalVolumeId) +
+                                       "\n\tMount Path         = " + mount.MountPoint.Path +
+                                       "\n\tYB Volume Id       = " + std::to_string(snap.id) +
+                                       "\n\tScratch Vol Id     = " + std::to_string(scratchId),
+                                   ProgNameDeletes, Fn, __LINE__);
     }
 
     // 14. The one host that sees the volume.
@@ -265,16 +266,16 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return false;
     }
     if (devices.devices.empty())
-        return steps::Fail(*this, ret, -3, "Cannot find the scratch volume's host",
-                                "\n\tCould not fin the client id of the scratch volume" +
-                                    ScratchLines(snrId, scratchId, poolId),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -3, "Cannot find the scratch volume's host",
+            "\n\tCould not fin the client id of the scratch volume" + ScratchLines(snrId, scratchId, poolId),
+            ProgNameDeletes, Fn, __LINE__);
     if (devices.devices.size() > 1)
         return steps::Fail(*this, ret, -13,
-                                "More than one host has access to the scratch volume. Snapshot deletion is not possible",
-                                ScratchLines(snrId, scratchId, poolId) + "\n\tN Hosts               = " +
-                                    std::to_string(devices.devices.size()),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "More than one host has access to the scratch volume. Snapshot deletion is not possible",
+                           ScratchLines(snrId, scratchId, poolId) +
+                               "\n\tN Hosts               = " + std::to_string(devices.devices.size()),
+                           ProgNameDeletes, Fn, __LINE__);
 
     // 15. The snapshot records.
     for (const auto& snap : snapshots) {

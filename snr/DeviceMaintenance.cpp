@@ -88,11 +88,11 @@ bool ReadStoredDevice(ReplicationMgr& mgr, Ret& ret, int id, YBPhysicalDevice_t&
     const int code = deviceDB.getErrorCode();
     if (code == DB_NO_MORE_ROWS)
         return steps::Fail(mgr, ret, -3, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
-                                ProgNameUpdates, function, __LINE__);
+                           ProgNameUpdates, function, __LINE__);
     return steps::Fail(mgr, ret, -4, failedText,
-                            "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice ID = " + std::to_string(id) +
-                                "\n\tDB Err Code = " + std::to_string(code),
-                            ProgNameUpdates, function, __LINE__);
+                       "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice ID = " + std::to_string(id) +
+                           "\n\tDB Err Code = " + std::to_string(code),
+                       ProgNameUpdates, function, __LINE__);
 }
 
 // The record into a device row; a text too long for its column is refused
@@ -120,13 +120,12 @@ bool WriteDevice(ReplicationMgr& mgr, Ret& ret, int id, const std::string& set, 
         const int code = deviceDB.getErrorCode();
         if (code == DB_NO_MORE_ROWS)
             return steps::Fail(mgr, ret, -3, "Record not found in the database", "", ProgNameUpdates, function,
-                                    __LINE__);
+                               __LINE__);
         std::string details = "\n\tParameters used: \n\tSNR Volume device name id: " + std::to_string(id) +
-                              "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                              steps::TranHandle(tran);
+                              "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + steps::TranHandle(tran);
         if (withDbCode) details += "\n\tDB Err Code = " + std::to_string(code);
-        return steps::Fail(mgr, ret, -4, "Could not update device name information", details, ProgNameUpdates,
-                                function, __LINE__);
+        return steps::Fail(mgr, ret, -4, "Could not update device name information", details, ProgNameUpdates, function,
+                           __LINE__);
     }
     mgr.log() << "\tSNR Volume device name " << id << " has been " << done << "...";
     mgr.WriteLogMsg(ProgNameUpdates, function, __LINE__, ReplicationMgr::MSG);
@@ -144,12 +143,12 @@ bool ReplicationMgr::UpdateSNRDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (id < 1)
         return steps::Fail(*this, ret, -6, "Cannot update device with invalid id",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args);
     if ((mask & YB_DEV_NAME) && args.DeviceName.empty())
         return steps::Fail(*this, ret, -2, "Device name cannot be empty",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
     if (!ReadStoredDevice(*this, ret, id, stored, tran, "Failure reading device information from DB", Fn)) return false;
@@ -182,7 +181,7 @@ bool ReplicationMgr::ConfigureDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (id < 1)
         return steps::Fail(*this, ret, -6, "Cannot configure device with invalid id",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
     if (!ReadStoredDevice(*this, ret, id, stored, tran, "DB failure reading device information", Fn)) return false;
@@ -219,7 +218,7 @@ bool ReplicationMgr::UnconfigureDevice(const UnconfigureDeviceArgs_t& args, Unco
 
     if (id < 1)
         return steps::Fail(*this, ret, -6, "Cannot deconfigure device with invalid id",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
     if (!ReadStoredDevice(*this, ret, id, stored, tran, "DB failure reading device information", Fn)) return false;

@@ -36,10 +36,10 @@ bool RefuseUnlistedDeviceNames(ReplicationMgr& mgr, Ret& ret, int clientId, cons
                                const char* source, const char* function, long line)
 {
     return steps::Fail(mgr, ret, -4, "Cannot read device information from the database",
-                std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tInput: \n\tsWhere       = ") +
-                    EvDebug::escaped(DeviceNameWhere(clientId, name)) + "\n\tsOrderBy     = " + DeviceNameOrder +
-                    "\n\tDB Err Code  = " + std::to_string(dbCode),
-                source, function, line);
+                       std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tInput: \n\tsWhere       = ") +
+                           EvDebug::escaped(DeviceNameWhere(clientId, name)) + "\n\tsOrderBy     = " + DeviceNameOrder +
+                           "\n\tDB Err Code  = " + std::to_string(dbCode),
+                       source, function, line);
 }
 
 // The refusal of a name the client already uses: -12 with its text and an
@@ -49,9 +49,9 @@ bool RefuseTakenDeviceName(ReplicationMgr& mgr, Ret& ret, int clientId, const st
                            const char* source, const char* function, long line)
 {
     return steps::Fail(mgr, ret, -12, "The device name is already in the database",
-                "\n\tClient ID = " + std::to_string(clientId) + "\n\tDevice Name = " + EvDebug::escaped(name) +
-                    "\n\tDevice name is case " + (caseSensitive ? "sensitive" : "insensitive"),
-                source, function, line);
+                       "\n\tClient ID = " + std::to_string(clientId) + "\n\tDevice Name = " + EvDebug::escaped(name) +
+                           "\n\tDevice name is case " + (caseSensitive ? "sensitive" : "insensitive"),
+                       source, function, line);
 }
 
 }  // namespace snr_detail

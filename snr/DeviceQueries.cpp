@@ -30,8 +30,8 @@ bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
 
     if (deviceId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid device name ID",
-                                "\n\tParameters used:\n\tSNR Volume device name Id = " + std::to_string(deviceId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume device name Id = " + std::to_string(deviceId),
+                           ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeDeviceNameDB deviceDB;
     YBPhysicalDevice_t row;
@@ -41,10 +41,10 @@ bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
         if (code == DB_NO_MORE_ROWS)
             return steps::Fail(*this, ret, -3, "Device not found", "", ProgNameQueries, Fn, __LINE__);
         return steps::Fail(*this, ret, -4, "Could not get device record from the database",
-                                "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tParameters used:"
-                                "\n\tSNR Volume device name id = " +
-                                    std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tParameters used:"
+                           "\n\tSNR Volume device name id = " +
+                               std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.device, row);
@@ -61,18 +61,18 @@ bool ReplicationMgr::QuerySNRVolDevDB(const Args& args, Ret& ret)
     ret.devices.clear();
     if (volumeId < 1)
         return steps::Fail(*this, ret, -6, "Invalid Volume ID",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn,
+                           __LINE__);
 
     YBGetSNRDeviceNameBySNRVolId cursor(nullptr);
     cursor.setValues(volumeId);
     const int rc = steps::ReadAllRows(cursor, ret.devices);
     if (rc != DB_NO_MORE_ROWS)
         return steps::Fail(*this, ret, -4, "Could not get device name information from the database",
-                                "\n\tgetNextRow(GetSNRDeviceNameBySNRVolId &) failed\n\tParameters used:"
-                                "\n\tSNR Volume id = " +
-                                    std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tgetNextRow(GetSNRDeviceNameBySNRVolId &) failed\n\tParameters used:"
+                           "\n\tSNR Volume id = " +
+                               std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;

@@ -47,15 +47,15 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
 
     if (deviceId <= 0)
         return steps::Fail(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
-                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
+                           "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     if (name.empty())
         return steps::Fail(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
     // A longer name would be cut by the column and stored as another name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return steps::Fail(*this, ret, -18, TooLongText,
-                        "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
-                            std::to_string(name.size()),
-                        ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -18, TooLongText,
+            "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " + std::to_string(name.size()),
+            ProgNameInserts, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     YBTzHistoryName_t* rows = nullptr;
@@ -63,9 +63,10 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string where = HistoryNameIs(name);
     if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
         db.deleteList(rows);
-        return steps::Fail(*this, ret, -4, "Cannot access Morvane global history name information",
-                        "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                        ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Cannot access Morvane global history name information",
+            "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
     }
     const bool ownedByThisDevice = count == 1 && rows[0].DeviceId == deviceId;
     db.deleteList(rows);
@@ -79,7 +80,7 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     }
     if (count > 0)
         return steps::Fail(*this, ret, -12, "Morvane global history name is already in the database", "",
-                        ProgNameInserts, Fn, __LINE__);
+                           ProgNameInserts, Fn, __LINE__);
 
     QueryMorvaneVolHistoryNameArgs_t queryArgs;
     queryArgs.DeviceId = deviceId;
@@ -89,10 +90,10 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         const std::string set = HistoryNameIs(name);
         if (!db.Update(deviceId, set.c_str(), tran))
             return steps::Fail(*this, ret, -4, "Cannot Update Morvane global history name information",
-                            "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
-                                std::to_string(deviceId) + "\n\tsUpdate   = " + EvDebug::escaped(set) +
-                                "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                            ProgNameInserts, Fn, __LINE__);
+                               "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
+                                   std::to_string(deviceId) + "\n\tsUpdate   = " + EvDebug::escaped(set) +
+                                   "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
         updated = true;
     } else if (queryRet.errCode == -3) {
         YBTzHistoryName_t row;
@@ -102,10 +103,10 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         row.Flags = 0;
         if (!db.insert(row, tran))
             return steps::Fail(*this, ret, -4, "Global history name could not be added to the database",
-                            "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
-                                std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
-                                "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
-                            ProgNameInserts, Fn, __LINE__);
+                               "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
+                                   std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
+                                   "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
     } else {
         // The query has written its own entry.
         ret.errCode = queryRet.errCode;
@@ -129,25 +130,25 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
 
     if (deviceId <= 0)
         return steps::Fail(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
-                        ProgNameUpdates, Fn, __LINE__);
+                           ProgNameUpdates, Fn, __LINE__);
     if (name.empty())
         return steps::Fail(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
-                        __LINE__);
+                           __LINE__);
     // The column would give back a cut name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return steps::Fail(*this, ret, -18, TooLongText,
-                        "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
-                            std::to_string(name.size()),
-                        ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -18, TooLongText,
+            "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " + std::to_string(name.size()),
+            ProgNameUpdates, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     const std::string set = HistoryNameIs(name);
     if (!db.Update(deviceId, set.c_str(), tran))
         return steps::Fail(*this, ret, -4, "Global history name could not be updated to the database",
-                        "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
-                            std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
-                            "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
-                        ProgNameUpdates, Fn, __LINE__);
+                           "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
+                               std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
+                               "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+                           ProgNameUpdates, Fn, __LINE__);
 
     m_LogMsg << "\tGlobal History Name " << EvDebug::escaped(name) << " used by Device ID = " << deviceId
              << " was updated to the database";
@@ -164,17 +165,17 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
 
     if (deviceId <= 0)
         return steps::Fail(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
-                        ProgNameDeletes, Fn, __LINE__);
+                           ProgNameDeletes, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     if (!db.remove(deviceId, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
             return steps::Fail(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
-        return steps::Fail(*this, ret, -4, "Global history name cannot be removed from the database",
-                        "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " +
-                            std::to_string(deviceId) + "\n\tDB Err Code         = " +
-                            std::to_string(db.getErrorCode()),
-                        ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, "Global history name cannot be removed from the database",
+            "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " + std::to_string(deviceId) +
+                "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "\tGlobal History Name used by Device ID = " << deviceId << " was removed from the database";
@@ -191,7 +192,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
 
     if (deviceId <= 0)
         return steps::Fail(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
-                        ProgNameQueries, Fn, __LINE__);
+                           ProgNameQueries, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     YBTzHistoryName_t row;
@@ -200,9 +201,9 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
             return steps::Fail(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
         return steps::Fail(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
-                        "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
-                            std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
-                        ProgNameQueries, Fn, __LINE__);
+                           "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
+                               std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     }
     ret.record.DeviceId = row.DeviceId;
     ret.record.GlobalHistoryName = YBColumnText(row.GlobalHistoryName);
@@ -218,7 +219,7 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
 
     if (volumeId <= 0)
         return steps::Fail(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
-                        ProgNameQueries, Fn, __LINE__);
+                           ProgNameQueries, Fn, __LINE__);
 
     YBGetTzGlobalHistoryNameByVolumeId cursor(tran);
     cursor.setValues(volumeId);
@@ -241,9 +242,9 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
         text = "Volume has more than one Tz Global History Name";
     }
     return steps::Fail(*this, ret, code, text,
-                    "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
-                        std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
-                    ProgNameQueries, Fn, __LINE__);
+                       "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
+                           std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
+                       ProgNameQueries, Fn, __LINE__);
 }
 
 // ---- Inline request cases ---------------------------------------------------

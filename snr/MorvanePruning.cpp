@@ -82,8 +82,8 @@ bool ReplicationMgr::PruneMorvaneVolume(const PruneMorvaneVolumeArgs_t& args, Pr
 
     // Its newest replication volume; a volume without one has none to lose.
     if (volume.replicationVolumes.empty()) {
-        steps::Warn(*this, "The protected volume has no replication volume to remove", volumeLine,
-                         ProgNameDeletes, Fn, __LINE__);
+        steps::Warn(*this, "The protected volume has no replication volume to remove", volumeLine, ProgNameDeletes, Fn,
+                    __LINE__);
     } else {
         RemoveReplicationVolumeRet_t removed;
         if (!RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(volume.replicationVolumes.front().id), removed,
@@ -126,13 +126,12 @@ void ServePruneMorvaneVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
     for (uint32_t i = 0; !malformed && i < request.count; ++i)
         args.unexpiredNames.push_back(request.names[i] != nullptr ? request.names[i] : "");
     steps::RunDeletionCase<repPruneMorvaneVolumesResp>(
-        mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult,
-        [&](DBtran* tran, DeletionTrail& trail) {
+        mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult, [&](DBtran* tran, DeletionTrail& trail) {
             if (!malformed) return mgr.PruneMorvaneVolume(args, ret, tran, &trail);
-            return steps::Fail(mgr, ret, -2, NoRequestDataMsg,
-                                    "\n\tThe request names " + std::to_string(request.count) +
-                                        " consistency points without their texts",
-                                    ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(
+                mgr, ret, -2, NoRequestDataMsg,
+                "\n\tThe request names " + std::to_string(request.count) + " consistency points without their texts",
+                ProgNameDeletes, Fn, __LINE__);
         });
 }
 

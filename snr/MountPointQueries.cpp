@@ -102,14 +102,14 @@ bool CopyToMsg(ReplicationMgr& mgr, const std::vector<Record>* list, Ret& ret, c
     ret.count = 0;
     if (list == nullptr)
         return steps::Fail(mgr, ret, -14, "Internal error detected processing mount points information",
-                                missingListDetail, ProgNameUtils, function, __LINE__);
+                           missingListDetail, ProgNameUtils, function, __LINE__);
     switch (CopyEntries(*list, ret.MountPoints, ret.count)) {
     case Copied::NoArray:
         return steps::Fail(mgr, ret, -5, "No memory available for query information", "", ProgNameUtils, function,
-                                __LINE__);
+                           __LINE__);
     case Copied::NoPath:
         return steps::Fail(mgr, ret, -5, "No memory available for query informaton", "", ProgNameUtils, function,
-                                __LINE__);
+                           __LINE__);
     case Copied::All:
         break;
     }
@@ -136,18 +136,18 @@ bool ReplicationMgr::QuerySNRVolMountPoint(const QuerySNRVolMountPointBySNRVolDe
     ret.MountPoints.clear();
     if (deviceId < 1)
         return steps::Fail(*this, ret, -6, "Invalid Device name ID",
-                                "\n\tParameters used:\n\tSNR Volume DeviceName Id = " + std::to_string(deviceId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume DeviceName Id = " + std::to_string(deviceId),
+                           ProgNameQueries, Fn, __LINE__);
 
     YBGetSNRMountPointBySNRDevId cursor(nullptr);
     cursor.setValues(deviceId);
     const int rc = steps::ReadAllRows(cursor, ret.MountPoints);
     if (rc != DB_NO_MORE_ROWS)
         return steps::Fail(*this, ret, -4, "Could not get device name information from the database",
-                                "\n\tgetNextRow(GetSNRMountPointBySNRDevId &) failed\n\tParameters used:"
-                                "\n\tSNR Device Name id = " +
-                                    std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tgetNextRow(GetSNRMountPointBySNRDevId &) failed\n\tParameters used:"
+                           "\n\tSNR Device Name id = " +
+                               std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -160,16 +160,16 @@ bool ReplicationMgr::QuerySNRMountPoint(const QuerySNRMountPointArgs_t& args, Qu
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Invalid mount point ID",
-                                "\n\tParameters used:\n\tSNR Volume mount point Id = " + std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume mount point Id = " + std::to_string(id), ProgNameQueries,
+                           Fn, __LINE__);
 
     CSNRVolumeMountPointDB mountPointDB;
     YBMountPoint_t row;
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!mountPointDB.getInfo(id, row, nullptr))
         return steps::Fail(*this, ret, -4, "Could not get mount point record from the database",
-                                "\n\tParameters used:\n\tSNR Volume mount point = " + std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume mount point = " + std::to_string(id), ProgNameQueries,
+                           Fn, __LINE__);
 
     YBSet(ret.MountPoint, row);
     ret.errMsg = "";
@@ -194,13 +194,12 @@ bool ReplicationMgr::QuerySNRMountPoint(const QuerySNRMountPointByPathArgs_t& ar
     const std::string where = "Path = '" + SqlEscape(searched) + "'";
     if (!mountPointDB.getList(found.rows, found.count, where.c_str(), OrderById, nullptr))
         return steps::Fail(*this, ret, -4, "Could not get list of mount point records from the database",
-                                "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tsOrderBy = " + OrderById,
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                               EvDebug::escaped(where) + "\n\tsOrderBy = " + OrderById,
+                           ProgNameQueries, Fn, __LINE__);
     if (found.count == 0)
         return steps::Fail(*this, ret, -3, "Could not find the mount point record in the database",
-                                "\n\tCSNRVolumeMountPointDB::getList() output:\n\tNRows = 0", ProgNameQueries, Fn,
-                                __LINE__);
+                           "\n\tCSNRVolumeMountPointDB::getList() output:\n\tNRows = 0", ProgNameQueries, Fn, __LINE__);
 
     // The database matched regardless of letter case; a case-sensitive row
     // counts only for the path exactly as asked for.
@@ -223,17 +222,17 @@ bool ReplicationMgr::QuerySNRMountPointBySNRVolId(const QuerySNRMountPointBySNRV
     ret.MountPoints.clear();
     if (volumeId < 1)
         return steps::Fail(*this, ret, -6, "Invalid Volume id",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CSNRVolumeDeviceNameDB deviceDB;
     steps::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
     const std::string where = "SNRVolumeId = " + std::to_string(volumeId);
     if (!deviceDB.getList(devices.rows, devices.count, where.c_str(), OrderById, nullptr))
         return steps::Fail(*this, ret, -4, "Could not get list of devices from the database",
-                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    where + "\n\tsOrderBy = " + OrderById,
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tsOrderBy = " + OrderById,
+                           ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeMountPointDB mountPointDB;
     for (unsigned int d = 0; d < devices.count; ++d) {
@@ -243,9 +242,9 @@ bool ReplicationMgr::QuerySNRMountPointBySNRVolId(const QuerySNRMountPointBySNRV
         if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, deviceWhere.c_str(), OrderById, nullptr)) {
             ret.MountPoints.clear();
             return steps::Fail(*this, ret, -4, "Could not get list of mount points",
-                                    "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        deviceWhere + "\n\tsOrderBy = " + OrderById,
-                                    ProgNameQueries, Fn, __LINE__);
+                               "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                   deviceWhere + "\n\tsOrderBy = " + OrderById,
+                               ProgNameQueries, Fn, __LINE__);
         }
         for (unsigned int m = 0; m < mountPoints.count; ++m) {
             SNRVolumeMountPointExRecord_t record;

@@ -62,14 +62,13 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
 
     if (deviceId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid device name for mount point",
-                                "\n\tParameters used:\n\tid = " + std::to_string(deviceId), ProgNameInserts, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tid = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     // The column would cut a longer path.
     if (mountPoint.Path.size() > kMaxMountPathLength)
         return steps::Fail(*this, ret, -18, MountPathTooLongErrMsg,
-                                "\n\tDevice ID = " + std::to_string(deviceId) +
-                                    "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
-                                ProgNameInserts, Fn, __LINE__);
+                           "\n\tDevice ID = " + std::to_string(deviceId) +
+                               "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
+                           ProgNameInserts, Fn, __LINE__);
 
     // A new mount point is always mounted; its id comes from the insert.
     SNRVolumeMountPointRecord_t mounted = mountPoint;
@@ -91,7 +90,7 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.insert(row, tran))
         return steps::Fail(*this, ret, -4, "Could not include new mount point",
-                                "\n\tCSNRVolumeMountPointDB::insert() failed", ProgNameInserts, Fn, __LINE__);
+                           "\n\tCSNRVolumeMountPointDB::insert() failed", ProgNameInserts, Fn, __LINE__);
 
     std::string lastError;
     if (!SwitchController(Controller::Activate, deviceId, tran, lastError))
@@ -112,8 +111,8 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
     const int deviceId = args.DeviceId;
 
     if (deviceId < 1)
-        return steps::Fail(*this, ret, -14, "YB Manager Internal Error",
-                                "\n\tReason: SNR Volume Device Name id is < 1", ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, -14, "YB Manager Internal Error", "\n\tReason: SNR Volume Device Name id is < 1",
+                           ProgNameDeletes, Fn, __LINE__);
 
     QuerySNRVolMountPointBySNRVolDevIdArgs_t queryArgs;
     queryArgs.DeviceId = deviceId;
@@ -129,7 +128,7 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
         CSNRVolumeMountPointDB mountPointDB;
         if (!mountPointDB.remove(placeholder.id, tran))
             return steps::Fail(*this, ret, -4, "Could not remove mount point",
-                                    RemoveFailedDetails(placeholder.id, tran), ProgNameDeletes, Fn, __LINE__);
+                               RemoveFailedDetails(placeholder.id, tran), ProgNameDeletes, Fn, __LINE__);
         std::string lastError;
         if (!SwitchController(Controller::Deactivate, placeholder.DeviceNameId, tran, lastError))
             return steps::Fail(*this, ret, -15, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
@@ -149,7 +148,7 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
 
     if (id <= 0)
         return steps::Fail(*this, ret, -6, "Unknow mount point", "\n\tParameters used:\n\tid = " + std::to_string(id),
-                                ProgNameDeletes, Fn, __LINE__);
+                           ProgNameDeletes, Fn, __LINE__);
 
     // The nested operations write their own entries.
     QuerySNRMountPointArgs_t byIdArgs;
@@ -174,9 +173,9 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
         // The device's last mount point stays, marked unmounted.
         if (mountPoints[0].Unmounted)
             return steps::Fail(*this, ret, -11, "Cannot unmount volume that it is already unmounted",
-                                    "\n\tSNR Volume Device Name Id: " + std::to_string(deviceId) +
-                                        "\n\tSNR Volume Mount point id: " + std::to_string(mountPoints[0].id),
-                                    ProgNameDeletes, Fn, __LINE__);
+                               "\n\tSNR Volume Device Name Id: " + std::to_string(deviceId) +
+                                   "\n\tSNR Volume Mount point id: " + std::to_string(mountPoints[0].id),
+                               ProgNameDeletes, Fn, __LINE__);
         UpdateSNRMountPointArgs_t updateArgs;
         updateArgs.MountPoint = mountPoints[0];
         updateArgs.MountPoint.Unmounted = true;
@@ -189,7 +188,7 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
         CSNRVolumeMountPointDB mountPointDB;
         if (!mountPointDB.remove(id, tran))
             return steps::Fail(*this, ret, -4, "Could not remove mount point", RemoveFailedDetails(id, tran),
-                                    ProgNameDeletes, Fn, __LINE__);
+                               ProgNameDeletes, Fn, __LINE__);
     }
 
     std::string lastError;
@@ -210,20 +209,20 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
 
     if (mountPoint.id <= 0)
         return steps::Fail(*this, ret, -6, "Cannot update mount point information with invalid id",
-                                "\n\tParameters used:\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id),
-                                ProgNameUpdates, Fn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id),
+                           ProgNameUpdates, Fn, __LINE__);
     if (mountPoint.DeviceNameId <= 0)
-        return steps::Fail(*this, ret, -6, "Cannot update mount point information with invalid device name id",
-                                "\n\tParameters used:\n\tSNR Volume Device Name ID = " +
-                                    std::to_string(mountPoint.DeviceNameId),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -6, "Cannot update mount point information with invalid device name id",
+            "\n\tParameters used:\n\tSNR Volume Device Name ID = " + std::to_string(mountPoint.DeviceNameId),
+            ProgNameUpdates, Fn, __LINE__);
     // The column would cut a longer path; the buffer below holds as much as
     // the column.
     if (mountPoint.Path.size() > kMaxMountPathLength)
         return steps::Fail(*this, ret, -18, MountPathTooLongErrMsg,
-                                "\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id) +
-                                    "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
-                                ProgNameUpdates, Fn, __LINE__);
+                           "\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id) +
+                               "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
+                           ProgNameUpdates, Fn, __LINE__);
 
     int32_t flags = 0;
     YBSetFlagBit(flags, SNRMNT_FLAG_IS_CASE_SENSITIVE, mountPoint.IsCaseSensitive);
@@ -234,19 +233,19 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.CheckMountPathSyntax(path, sizeof path))
         return steps::Fail(*this, ret, -14, "Internal error during update of mount point information",
-                                "\n\tParameters used:\n\tOrginal Mount Path = " + EvDebug::escaped(mountPoint.Path) +
-                                    "\n\tResulting Mount Path = " + EvDebug::escaped(path),
-                                ProgNameUpdates, Fn, __LINE__);
+                           "\n\tParameters used:\n\tOrginal Mount Path = " + EvDebug::escaped(mountPoint.Path) +
+                               "\n\tResulting Mount Path = " + EvDebug::escaped(path),
+                           ProgNameUpdates, Fn, __LINE__);
 
     const std::string set = "DeviceNameId = " + std::to_string(mountPoint.DeviceNameId) + ", Path = '" +
                             SqlEscape(path) + "'" + ", Flags = " + std::to_string(flags);
     if (!mountPointDB.Update(mountPoint.id, set.c_str(), tran))
         return steps::Fail(*this, ret, -4, "Could not update mount point information from database",
-                                "\n\tCSNRVolumeMountPointDB::Update() failed\n\tParameters used:"
-                                "\n\tSNR Volume Mount point Id = " +
-                                    std::to_string(mountPoint.id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                                    steps::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+                           "\n\tCSNRVolumeMountPointDB::Update() failed\n\tParameters used:"
+                           "\n\tSNR Volume Mount point Id = " +
+                               std::to_string(mountPoint.id) + "\n\tsUpdate = " + EvDebug::escaped(set) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
 
     m_LogMsg << "\tSNR Mount point " << mountPoint.id << " was updated successfully...";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);

@@ -73,8 +73,8 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
     const int32_t id = args.id;
     if (id <= 0)
         return steps::Fail(*this, ret, 0, "Cannot remove volume information from the database with invalid values",
-                                "\n\tParameters used:\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn,
-                                __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn,
+                           __LINE__);
 
     DeletionTrail own;
     DeletionTrail& kept = trail != nullptr ? *trail : own;
@@ -82,7 +82,7 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
     // deletion under way removes the volume.
     if (IsBeingDeleted(kept, id)) {
         steps::Warn(*this, "The SNR volume is being deleted already and is not entered again",
-                         "\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
+                    "\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
         ret.errMsg = "";
         return true;
     }
@@ -92,9 +92,9 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
     CSNRVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(*this, ret, 0, "Cannot remove volume information from the database",
-                                "\n\tCSNRVolumeDB::remove() failed\n\tParameters used:\n\tSNR Volume ID = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+                           "\n\tCSNRVolumeDB::remove() failed\n\tParameters used:\n\tSNR Volume ID = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSNR Volume " << id << " was removed";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);

@@ -55,8 +55,8 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     unsigned int count = 0;
     if (!volumeDB.getNRows(where.c_str(), count, countTran))
         return refuse(-4, "Cannot access volume information",
-                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " + EvDebug::escaped(where) +
-                          "\n\tTran            = 0x" + steps::TranHandle(countTran) +
+                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " +
+                          EvDebug::escaped(where) + "\n\tTran            = 0x" + steps::TranHandle(countTran) +
                           "\n\tDB Err Code     = " + std::to_string(volumeDB.getErrorCode()),
                       __LINE__);
     if (count > 0)

@@ -43,8 +43,8 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (volumeId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid Volume id",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries,
+                           QuerySNRVolumeDBFn, __LINE__);
 
     const std::string parameters = "\n\tParameters used:\n\tSNR Volume id = " + std::to_string(volumeId) +
                                    "\n\tSrc Volume id = " + std::to_string(srcVolumeId);
@@ -53,11 +53,11 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     const int rc = getOneRow(&cursor, false, -1, 0);
     if (rc != DB_ROW_OK) {
         const bool none = rc == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, none ? -3 : -4,
-                                none ? "Record not found" : "Could not get volume information from the database",
-                                "\n\tgetOneRow(GetSNRVolumeById &) failed" + parameters + "\n\tDB Err Code = " +
-                                    std::to_string(rc),
-                                ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);
+        return steps::Fail(
+            *this, ret, none ? -3 : -4,
+            none ? "Record not found" : "Could not get volume information from the database",
+            "\n\tgetOneRow(GetSNRVolumeById &) failed" + parameters + "\n\tDB Err Code = " + std::to_string(rc),
+            ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);
     }
     const YBGetSNRVolumeById_t& row = *cursor.getDataPtr();
 
@@ -69,16 +69,16 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
         if (reportedId == 0) return true;  // none lies on the volume
         unsigned int found = 0;
         if (!steps::CountRows(*this, ret, table, tableClass, where, found, tran,
-                                   "Could not get volume information from the database", ProgNameQueries,
-                                   QuerySNRVolumeDBFn, line))
+                              "Could not get volume information from the database", ProgNameQueries, QuerySNRVolumeDBFn,
+                              line))
             return false;
         if (found > 1)
-            steps::Warn(*this,
-                             "More than one " + std::string(kind) +
-                                 " lies on the SNR volume; the one with the lowest id is reported",
-                             parameters + "\n\tFound    = " + std::to_string(found) +
-                                 "\n\tReported = " + std::to_string(reportedId),
-                             ProgNameQueries, QuerySNRVolumeDBFn, line);
+            steps::Warn(
+                *this,
+                "More than one " + std::string(kind) +
+                    " lies on the SNR volume; the one with the lowest id is reported",
+                parameters + "\n\tFound    = " + std::to_string(found) + "\n\tReported = " + std::to_string(reportedId),
+                ProgNameQueries, QuerySNRVolumeDBFn, line);
         return true;
     };
     const std::string onVolume = "PhysicalVolumeId = " + std::to_string(volumeId);

@@ -55,8 +55,8 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
 
     if (volumeId < 0)
         return steps::Fail(*this, ret, -6, "Invalid Volume Id",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries,
+                           QuerySNRVolume2DBFn, __LINE__);
 
     CSNRVolumeDB volumeDB;
     YBPhysicalVolume_t volumeRow;
@@ -65,10 +65,10 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
         const int code = volumeDB.getErrorCode();
         const bool none = code == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, none ? -3 : -4,
-                                none ? "Record not found" : "Could not get volume information from the database",
-                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume id = " +
-                                    std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+                           none ? "Record not found" : "Could not get volume information from the database",
+                           "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume id = " +
+                               std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
     }
     YBSet(ret.volume, volumeRow);
 
@@ -79,9 +79,9 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
         steps::HeldRows<YBVolume_t> replicas(replicaDB);
         if (!replicaDB.getList(replicas.rows, replicas.count, where.c_str(), ReplicaOrder, tran))
             return steps::Fail(*this, ret, -4, "Could not get YB volume information from the database",
-                                    "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        where + "\n\tsOrderBy = " + ReplicaOrder,
-                                    ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+                               "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tsOrderBy = " + ReplicaOrder,
+                               ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
         for (unsigned int i = 0; i < replicas.count; ++i) YBSet(ret.replicationVolumes, replicas.rows[i]);
     }
 
@@ -92,10 +92,10 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
         const int code = scratchDB.getErrorCode();
         const bool none = code == DB_NO_MORE_ROWS;
         return steps::Fail(*this, ret, none ? -3 : -4,
-                                none ? "Record not found" : "Could not get scratch volume information from the database",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + onVolume +
-                                    "\n\tsOrderBy = " + ScratchOrder + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+                           none ? "Record not found" : "Could not get scratch volume information from the database",
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + onVolume +
+                               "\n\tsOrderBy = " + ScratchOrder + "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
     }
     ret.scratchVolume = typename Ret::ScratchRecord();
     if (scratch.count == 0) {
@@ -104,11 +104,11 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
         // The reply has room for one: the lowest id, the others named in a warning.
         YBSet(ret.scratchVolume, scratch.rows[0]);
         if (scratch.count > 1)
-            steps::Warn(*this, "More than one scratch volume lies on the SNR volume; the one with the lowest id is reported",
-                             "\n\tParameters used:\n\tSNR Volume id = " + std::to_string(volumeId) +
-                                 "\n\tFound    = " + std::to_string(scratch.count) +
-                                 "\n\tReported = " + std::to_string(scratch.rows[0].id),
-                             ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+            steps::Warn(*this,
+                        "More than one scratch volume lies on the SNR volume; the one with the lowest id is reported",
+                        "\n\tParameters used:\n\tSNR Volume id = " + std::to_string(volumeId) + "\n\tFound    = " +
+                            std::to_string(scratch.count) + "\n\tReported = " + std::to_string(scratch.rows[0].id),
+                        ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
     }
 
     ret.errMsg = "";
@@ -168,7 +168,7 @@ void ReplicationMgr::QuerySNRVolume2Handler(unsigned long requestCode, unsigned 
             YBSet(r.volume, ret.volume);
             snr_detail::SetOrInvalidate(r.scratchVolume, ret.scratchVolume);
             return steps::CopyListToReply(replicas, r.replicationVolumes, r.replicationVolumeCount,
-                                               ret.replicationVolumes);
+                                          ret.replicationVolumes);
         });
 }
 

@@ -154,8 +154,8 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     if (!volumeDB.remove(id, tran)) {
         const std::string text = "Could not delete shared disk volume information from database";
         return Refuse(mgr, ret, -4, text,
-                      "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" + "\n\tParameters used:" +
-                          "\n\tid = " + Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                      "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" +
+                          "\n\tParameters used:" + "\n\tid = " + Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
                       __LINE__);
     }
     ret.errMsg = "";

@@ -64,16 +64,16 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (clientId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid client id",
-                                "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries,
-                                QueryVolInfoDBFn, __LINE__);
+                           "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries,
+                           QueryVolInfoDBFn, __LINE__);
 
     // A read that failed: nothing read before it is returned.
     auto readFailed = [&](const char* text, const std::string& call, int code, long line) {
         ClearLists(ret);
         return steps::Fail(*this, ret, -4, text,
-                                "\n\t" + call + " failed\n\tParameters used:\n\tClient id = " +
-                                    std::to_string(clientId) + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, QueryVolInfoDBFn, line);
+                           "\n\t" + call + " failed\n\tParameters used:\n\tClient id = " + std::to_string(clientId) +
+                               "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, QueryVolInfoDBFn, line);
     };
 
     // Outside a transaction the five reads make one read of the catalogue.
@@ -119,18 +119,18 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
         if (listed == 0) return true;  // none lies on the client's volumes
         unsigned int found = 0;
         if (!steps::CountRows(*this, ret, table, tableClass, OnVolumesOfClient(clientId), found, tran,
-                                   "Could not get volume information from the database", ProgNameQueries,
-                                   QueryVolInfoDBFn, line)) {
+                              "Could not get volume information from the database", ProgNameQueries, QueryVolInfoDBFn,
+                              line)) {
             ClearLists(ret);
             return false;
         }
         if (found > listed)
             steps::Warn(*this,
-                             "More than one " + std::string(kind) +
-                                 " lies on an SNR volume of the client; the one with the lowest id is reported",
-                             "\n\tParameters used:\n\tClient id = " + std::to_string(clientId) + "\n\tFound    = " +
-                                 std::to_string(found) + "\n\tReported = " + std::to_string(listed),
-                             ProgNameQueries, QueryVolInfoDBFn, line);
+                        "More than one " + std::string(kind) +
+                            " lies on an SNR volume of the client; the one with the lowest id is reported",
+                        "\n\tParameters used:\n\tClient id = " + std::to_string(clientId) +
+                            "\n\tFound    = " + std::to_string(found) + "\n\tReported = " + std::to_string(listed),
+                        ProgNameQueries, QueryVolInfoDBFn, line);
         return true;
     };
     CReplicationVolumeDB replicaDB;
@@ -190,8 +190,8 @@ void ReplicationMgr::QueryVolInfoHandler(unsigned long requestCode, unsigned lon
     AutoFreeMem_t volumes, devices, mountPoints, scratchVolumes, replicationVolumes;
 
     RunRequestHandler(
-        *this, "ReplicationMgr::QueryVolInfoHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryVolInfo(args, ret, nullptr); },
+        *this, "ReplicationMgr::QueryVolInfoHandler()", requestCode, replyCode, false, reply, cases::StatusOf<Reply>(),
+        ret, [&](DBtran*) { return QueryVolInfo(args, ret, nullptr); },
         [&](Reply& r) {
             using steps::CopyListToReply;
             return CopyListToReply(volumes, r.volumes, r.volumeCount, ret.volumes) &&

@@ -100,8 +100,7 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         return fail(NoMountPointsText,
                     std::string("\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
                         EveryMountPoint + "\n\tsOrderBy = " + MountPointsByDevice + "\n\tTran = 0x" +
-                        steps::TranHandle(tran) +
-                        "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
+                        steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
                     __LINE__);
     // The mount points of each listed device lie in one run of byDevice;
     // the runs are taken in the order of the devices.
@@ -141,9 +140,9 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
 
     if (clientId <= 0 || volumeId <= 0)
         return steps::Fail(*this, ret, -6, "Invalid client id or volume Id",
-                                "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId) +
-                                    "\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId) +
+                               "\n\tSNR Volume Id = " + std::to_string(volumeId),
+                           ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeDB volumeDB;
     YBPhysicalVolume_t volumeRow;
@@ -151,12 +150,11 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     if (!volumeDB.getInfo(volumeId, volumeRow, tran)) {
         const int code = volumeDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "No record found" : "Could not query volume information",
-                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
-                                    std::to_string(volumeId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? -3 : -4, missing ? "No record found" : "Could not query volume information",
+            "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " + std::to_string(volumeId) +
+                "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(code),
+            ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.volume, volumeRow);
 
@@ -166,11 +164,10 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
         "ClientID = " + std::to_string(clientId) + " AND SNRVolumeId = " + std::to_string(volumeId);
     if (!deviceDB.getList(devices.rows, devices.count, deviceWhere.c_str(), OrderById, tran))
         return steps::Fail(*this, ret, -4, NoDevicesText,
-                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    deviceWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
-                                    steps::TranHandle(tran) +
-                                    "\n\tDB Err Code   = " + std::to_string(deviceDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                               deviceWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code   = " + std::to_string(deviceDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
 
     if (devices.count == 0) {
         ret.device.id = -1;
@@ -180,21 +177,21 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     }
     if (devices.count > 1)
         return steps::Fail(*this, ret, -13, "There is more than one device associated with the volume and client",
-                                "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " +
-                                    std::to_string(clientId) + "\n\tSNR Volume ID = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+                           "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " +
+                               std::to_string(clientId) + "\n\tSNR Volume ID = " + std::to_string(volumeId),
+                           ProgNameQueries, Fn, __LINE__);
     YBSet(ret.device, devices.rows[0]);
 
     CSNRVolumeMountPointDB mountPointDB;
     steps::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
     const std::string mountWhere = MountPointsOfDevice(ret.device.id);
     if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, mountWhere.c_str(), OrderById, tran))
-        return steps::Fail(*this, ret, -4, NoMountPointsText,
-                                "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere        = " +
-                                    mountWhere + "\n\tsOrderBy      = " + OrderById + "\n\tTran          = 0x" +
-                                    steps::TranHandle(tran) +
-                                    "\n\tDB Err Code   = " + std::to_string(mountPointDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, -4, NoMountPointsText,
+            "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere        = " + mountWhere +
+                "\n\tsOrderBy      = " + OrderById + "\n\tTran          = 0x" + steps::TranHandle(tran) +
+                "\n\tDB Err Code   = " + std::to_string(mountPointDB.getErrorCode()),
+            ProgNameQueries, Fn, __LINE__);
     for (unsigned int m = 0; m < mountPoints.count; ++m) YBSet(ret.mountPoints, mountPoints.rows[m]);
 
     ret.errMsg = "";
