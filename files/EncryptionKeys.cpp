@@ -16,6 +16,7 @@
 #include "host/ZXPlatformInfo.h"
 #include "host/crypto/Zxc.h"
 #include "service/CasePatterns.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 
@@ -61,11 +62,7 @@ template <typename Ret>
 bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
           const char* function, long line)
 {
-    ret.errMsg = text;
-    ret.errCode = code;
-    mgr.log() << "\tEvent: " << text << details;
-    mgr.WriteLogMsg(ProgName, function, line, ReplicationMgr::ERR);
-    return false;
+    return steps::Fail(mgr, ret, code, text, details, ProgName, function, line);
 }
 
 }  // namespace
