@@ -27,6 +27,7 @@
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
 #include "service/DeletionCase.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/NestedStep.h"
 #include "service/Refusals.h"
@@ -45,7 +46,6 @@ const char UnmountFn[] = "ReplicationMgr::UnmountSnapshotsByJobId()";
 constexpr int32_t RoleSnapshot = 2;
 constexpr int32_t RoleDestinationSnapshot = 5;
 constexpr int32_t SnapParamsOfScratchVolume = 0x1;
-constexpr int CodeNested = -16;
 
 // One cleanup: the client's inventory, the volumes seen and those only the
 // client uses, and the replicas of its volumes kept on other clients.
@@ -60,7 +60,7 @@ public:
     bool run()
     {
         if (m_clientId < 1)
-            return steps::Fail(m_mgr, m_ret, -6,
+            return steps::Fail(m_mgr, m_ret, kErrInvalidId,
                                "Cannot clean up configuration from the database with invalid client id values",
                                "\n\tParameters used:\n\tClient ID = " + std::to_string(m_clientId), ProgNameDeletes,
                                CleanupFn, __LINE__);
@@ -106,7 +106,7 @@ private:
     bool nested(const std::string& text)
     {
         m_ret.errMsg = text;
-        m_ret.errCode = CodeNested;
+        m_ret.errCode = kErrNestedCall;
         return false;
     }
 
@@ -129,7 +129,7 @@ private:
         }
         if (rc == DB_NO_MORE_ROWS) return true;
         return steps::Fail(
-            m_mgr, m_ret, -4, "Could not check YB Volume information",
+            m_mgr, m_ret, kErrDatabase, "Could not check YB Volume information",
             "\n\tYBGetYBPrimaryVolByClient failed\n\tParameters used:\n\tClient Id = " + std::to_string(m_clientId),
             ProgNameDeletes, CleanupFn, __LINE__);
     }
@@ -144,7 +144,7 @@ private:
             CSNRVolumeDeviceNameDB devices;
             std::vector<std::pair<long long, unsigned int>> counts;
             if (!devices.getNRowsBy("SNRVolumeId", where->c_str(), counts, m_tran))
-                return steps::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
+                return steps::Fail(m_mgr, m_ret, kErrDatabase, "Error ocurred while accessing device information",
                                    "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
                                        *where + tranLine(),
                                    ProgNameDeletes, CleanupFn, __LINE__);
@@ -228,7 +228,7 @@ private:
         steps::HeldRows<YBVolSnapParams_t> params(snapParams);
         if (!snapParams.getList(params.rows, params.count, where.c_str(), "", m_tran))
             return steps::Fail(
-                m_mgr, m_ret, -4, "Cannot access volume snap parameters information from the database",
+                m_mgr, m_ret, kErrDatabase, "Cannot access volume snap parameters information from the database",
                 "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " + where + tranLine(),
                 ProgNameDeletes, CleanupFn, __LINE__);
         if (params.count == 0) return true;
@@ -237,7 +237,7 @@ private:
                         << "for  SNRVolumeId:" << volumeId;
             m_mgr.WriteLogMsg(ProgNameDeletes, CleanupFn, __LINE__, ReplicationMgr::MSG);
             m_ret.errMsg = "";
-            m_ret.errCode = -13;
+            m_ret.errCode = kErrNotUnique;
             return false;
         }
         if ((params.rows[0].Flags & SnapParamsOfScratchVolume) == 0) {
@@ -254,7 +254,7 @@ private:
         QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
         bool inUse = false;
         if (!m_mgr.QueryRVScratchVolBySNRVolId(queryArgs, scratch, m_tran, &inUse))
-            return steps::Fail(m_mgr, m_ret, CodeNested, scratch.errMsg,
+            return steps::Fail(m_mgr, m_ret, kErrNestedCall, scratch.errMsg,
                                "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
                                "\n\tQueryRVScrVolArgs.SNRVolId = " +
                                    std::to_string(volumeId) + tranLine(),
@@ -271,7 +271,7 @@ private:
             releaseArgs.DBOnly = true;
             ReleaseRVScratchVolumeV2Ret_t released;
             if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran))
-                return steps::Fail(m_mgr, m_ret, CodeNested, released.errMsg,
+                return steps::Fail(m_mgr, m_ret, kErrNestedCall, released.errMsg,
                                    "\nReleaseRVScratchVol() failed" + idLine +
                                        "\n\tYBVolId = " + std::to_string(volumeId) + tranLine(),
                                    ProgNameDeletes, CleanupFn, __LINE__);
@@ -280,7 +280,7 @@ private:
         removeArgs.scratchVolumeId = scratchId;
         RemoveRVScratchVolumeRet_t removed;
         if (!m_mgr.RemoveRVScratchVol(removeArgs, removed, m_tran))
-            return steps::Fail(m_mgr, m_ret, CodeNested, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
+            return steps::Fail(m_mgr, m_ret, kErrNestedCall, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
                                CleanupFn, __LINE__);
         return true;
     }
@@ -366,8 +366,8 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
 {
     const int64_t jobId = args.JobId;
     if (jobId < 1)
-        return steps::Fail(*this, ret, -6, "Invalid job id used to unmount snapshots", "", ProgNameDeletes, UnmountFn,
-                           __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid job id used to unmount snapshots", "", ProgNameDeletes,
+                           UnmountFn, __LINE__);
     m_LogMsg << "\tJobId received = " << jobId;
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, INFO);
 

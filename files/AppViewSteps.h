@@ -12,6 +12,7 @@
 #include "host/db/CRepTableDB.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/TranHandle.h"
@@ -39,8 +40,8 @@ bool RowCallFailed(ReplicationMgr& mgr, Ret& ret, int dbCode, const char* notFou
                    const char* call, const std::string& idLine, const std::string& more, const char* source,
                    const char* function, long line)
 {
-    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, -3, notFound, idLine, source, function, line);
-    return Fail(mgr, ret, -4, failed,
+    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, kErrNotFound, notFound, idLine, source, function, line);
+    return Fail(mgr, ret, kErrDatabase, failed,
                 "\n\t" + std::string(call) + " failed" + idLine + more + "\n\tDB Err Code = " + std::to_string(dbCode),
                 source, function, line);
 }

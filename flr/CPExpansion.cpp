@@ -4,6 +4,7 @@
 
 #include "host/db/FLRTables.h"
 #include "rows/Db/Cursor/YBGetFLRPairPath.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
 
@@ -108,7 +109,7 @@ bool ExpandCP(ReplicationMgr& mgr, const ExpansionStyle& style, const QueryLog& 
     }
     fold.finish();
     if (rc != DB_NO_MORE_ROWS) {
-        ret.errCode = -4;
+        ret.errCode = kErrDatabase;
         ret.errMsg = "Cannot get the list of pair path from the database";
         mgr.log() << "\tEvent: " << ret.errMsg << "\n\tgetNextRow(YBGetFLRPairPath &) failed\n\tPoint in Time = "
                   << pointInTime << "\n\tPair id(s)  = (" << pairList << ")\n\tDB Err Code = " << rc;

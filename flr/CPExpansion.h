@@ -10,6 +10,7 @@
 
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 
 namespace flr_detail {
@@ -41,7 +42,7 @@ bool ReadRows(ReplicationMgr& mgr, FLRResult_t& ret, const QueryLog& log, const 
               steps::HeldRows<Row>& rows, DBtran* tran, long line)
 {
     if (!db.getList(rows.rows, rows.count, read.where.c_str(), read.orderBy, tran)) {
-        ret.errCode = -4;
+        ret.errCode = kErrDatabase;
         ret.errMsg = read.failText;
         mgr.log() << "\tEvent: " << read.failText << "\n\t" << read.table << "::getList() failed\n\tParameters used:"
                   << "\n\tsWhere = " << read.where << log.context << "\n\tsOrderBy = " << read.orderBy;
@@ -50,7 +51,7 @@ bool ReadRows(ReplicationMgr& mgr, FLRResult_t& ret, const QueryLog& log, const 
         return false;
     }
     if (rows.count == 0 && read.noRowsText != nullptr) {
-        ret.errCode = -3;
+        ret.errCode = kErrNotFound;
         ret.errMsg = read.noRowsText;
         mgr.log() << "\tEvent: " << read.noRowsText << "\n\tt" << read.table << "::getList() input & output:"
                   << "\n\tsWhere = " << read.where << log.context << "\n\tNRows = 0";

@@ -9,6 +9,7 @@
 #include "host/db/FLRTables.h"
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 
@@ -32,7 +33,7 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     ClientApplicationList apps;
     const int status = apps.getSubclientList(pairIds, names, kReplicationPairAppType, args.SrcRepSetId, tran, 1);
     if (status != 0)
-        return steps::Fail(*this, ret, -17,
+        return steps::Fail(*this, ret, kErrLookupFailed,
                            "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
                            "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
                                "\n\tApp Mgr Ret Code   = " + std::to_string(status),
@@ -48,7 +49,7 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     FLRSnapPairDB pairDB;
     steps::HeldRows<YBFLRSnapPair_t> rows(pairDB);
     if (!pairDB.getList(rows.rows, rows.count, where.c_str(), "", tran))
-        return steps::Fail(*this, ret, -4, "Cannot get the list of RP-Pairs from the DB",
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of RP-Pairs from the DB",
                            "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " + setId +
                                "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
                            flr_detail::ProgNameQueries, Fn, __LINE__);

@@ -12,6 +12,7 @@
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryFanInLatestRP.h"
+#include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
@@ -27,7 +28,7 @@ bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args
     ret.clearLists();
     ret.CP = FLRConsistencyPointRecord_t();
     if (args.FLRSetId < 1)
-        return Fail(*this, ret, -6, "Cannot get FLR Consistency points with an invalid RepSet id",
+        return Fail(*this, ret, kErrInvalidId, "Cannot get FLR Consistency points with an invalid RepSet id",
                     "\n\tRepSet id: " + setId, ProgNameQueries, Fn, __LINE__);
 
     // The point: the newest of the set, or of the set's destination points
@@ -47,10 +48,10 @@ bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args
             ret.errMsg = "";
             return true;
         } else {
-            return Fail(*this, ret, -4, "Could not get latest Recovery point associated with the volume",
+            return Fail(*this, ret, kErrDatabase, "Could not get latest Recovery point associated with the volume",
                         "\n\tgetNextRow(YBQueryFanInLatestRP &) failed\n\tRepSet id    : " + setId +
-                            "\n\tVolume GUID  : " + EvDebug::escaped(args.VolumeGUID) + "\n\tDB Err Code = " +
-                            std::to_string(rc),
+                            "\n\tVolume GUID  : " + EvDebug::escaped(args.VolumeGUID) +
+                            "\n\tDB Err Code = " + std::to_string(rc),
                         ProgNameQueries, Fn, __LINE__);
         }
     }

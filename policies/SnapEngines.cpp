@@ -15,6 +15,7 @@
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
@@ -69,7 +70,7 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
 
     if (name.empty()) {
         ret.errMsg = "Cannot include snap engine information with a missing name value";
-        SetErrCode(ret, -2);
+        SetErrCode(ret, kErrMissingInput);
         m_LogMsg << "\tEvent: Name field of the SnapEngineInfo table is empty";
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, ERR);
         return false;
@@ -95,7 +96,7 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
                 return true;
             }
         } else if (db.getErrorCode() != DB_NO_MORE_ROWS) {
-            return steps::Fail(*this, ret, -4, "Cannot include new snap engine information",
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot include new snap engine information",
                                "\n\tCSnapEngineInfoDB.getList() failed\n\tArguments:\n\tsWhere: " +
                                    EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                    "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
@@ -105,7 +106,7 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
 
     if (!db.insert(row, tran))
         return steps::Fail(
-            *this, ret, -4, "Cannot include new snap engine info record into the database",
+            *this, ret, kErrDatabase, "Cannot include new snap engine info record into the database",
             "\n\tCSnapEngineInfoDB::insert() failed\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
             ProgNameInserts, Fn, __LINE__);
     ret.id = row.id;
@@ -122,7 +123,7 @@ bool ReplicationMgr::QuerySnapEngineInfoDB(const Args& args, Ret& ret)
     const int id = args.id;
 
     if (id <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid Snap engine info identifier",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Snap engine info identifier",
                            "\n\tParameters used:\n\tSnap Engine Info Id = " + std::to_string(id), ProgNameQueries, Fn,
                            __LINE__);
 
@@ -131,7 +132,7 @@ bool ReplicationMgr::QuerySnapEngineInfoDB(const Args& args, Ret& ret)
     if (!db.getInfo(id, row, nullptr)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
                            missing ? "Record not found" : "Cannot access Snap engine information from the database",
                            "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
                                std::to_string(id) + "\n\tDB Err Code  = " + std::to_string(dbCode),
@@ -150,7 +151,7 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
     const int id = args.record.id;
 
     if (id <= 0)
-        return steps::Fail(*this, ret, -6, "Cannot update snap engine information with invalid values",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update snap engine information with invalid values",
                            "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameUpdates, Fn,
                            __LINE__);
 
@@ -160,7 +161,7 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
         return steps::Fail(
-            *this, ret, missing ? -3 : -4,
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
             missing ? "Snap Engine not found" : "Cannot access Snap Engine information from the database",
             "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tsId = " + std::to_string(id) +
                 "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(dbCode),
@@ -177,7 +178,7 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(id, set.c_str(), tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
                            missing ? "Record not found" : "Could not update snap engine information from database",
                            "\n\tCSnapEngineInfoDB::Update() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
                                std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
@@ -202,7 +203,7 @@ bool ReplicationMgr::GetSnapEngineInfoListDB(Ret& ret)
     CSnapEngineInfoDB db;
     auto convert = [](auto& record, const YBSnapEngineInfo_t& row) { YBSet(record, row); };
     if (!db.getList(ret.engines, convert, Where, OrderBy, nullptr))
-        return steps::Fail(*this, ret, -4, "Cannot get the list of snap engine records from the database",
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of snap engine records from the database",
                            std::string("\n\tCSnapEngineInfoDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
                                Where + "\n\tsOrderBy = " + OrderBy +
                                "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
@@ -219,13 +220,13 @@ bool ReplicationMgr::RemoveSnapEngineInfo(const RemoveSnapEngineInfoArgs_t& args
     const int id = args.id;
 
     if (id <= 0)
-        return steps::Fail(*this, ret, -6, "Cannot remove snap engine info from the database with invalid values",
-                           "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameDeletes, Fn,
-                           __LINE__);
+        return steps::Fail(
+            *this, ret, kErrInvalidId, "Cannot remove snap engine info from the database with invalid values",
+            "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     if (!db.remove(id, tran))
-        return steps::Fail(*this, ret, -4, RemoveFailedErrMsg,
+        return steps::Fail(*this, ret, kErrDatabase, RemoveFailedErrMsg,
                            "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tSnap Engine Info ID = " +
                                std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
                            ProgNameDeletes, Fn, __LINE__);
@@ -243,14 +244,14 @@ bool ReplicationMgr::RemoveSnapEngineInfoByName(const RemoveSnapEngineInfoByName
     const std::string& name = args.name;
 
     if (name.empty())
-        return steps::Fail(*this, ret, -2,
+        return steps::Fail(*this, ret, kErrMissingInput,
                            "Cannot remove snap engine info from the database with an empty name argument", "",
                            ProgNameDeletes, Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     const std::string where = NameIs(name);
     if (!db.remove(where.c_str(), tran))
-        return steps::Fail(*this, ret, -4, RemoveFailedErrMsg,
+        return steps::Fail(*this, ret, kErrDatabase, RemoveFailedErrMsg,
                            "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tsWhere = " +
                                EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran),
                            ProgNameDeletes, Fn, __LINE__);

@@ -22,6 +22,7 @@
 #include "service/CasePatterns.h"
 #include "service/DeletionCase.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -87,7 +88,7 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
     };
     const auto& volume = args.record;
 
-    if (volume.UniqueId.empty()) return refuse(-2, "UniquedId field cannot be empty", "", __LINE__);
+    if (volume.UniqueId.empty()) return refuse(kErrMissingInput, "UniquedId field cannot be empty", "", __LINE__);
 
     const std::string where = SNRVolumeIdentityWhere(volume);
     CSNRVolumeDB volumeDB;
@@ -97,7 +98,7 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
         steps::HeldRows<YBPhysicalVolume_t> found(volumeDB);
         if (!volumeDB.getList(found.rows, found.count, where.c_str(), IdOrder, lookupTran))
             return refuse(
-                -4, "Cannot access volume information",
+                kErrDatabase, "Cannot access volume information",
                 "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + EvDebug::escaped(where) +
                     "\n\tsOrderBy = " + IdOrder + "\n\tTran = 0x" + steps::TranHandle(lookupTran) +
                     "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
@@ -110,11 +111,11 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
         scratchArgs.SNRVolumeId = physicalVolumeId;
         QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
         if (QueryRVScratchVolBySNRVolId(scratchArgs, scratch, tran))
-            return refuse(-4, "Cannot create permanent YB if physical volume belongs to an scratch volume",
+            return refuse(kErrDatabase, "Cannot create permanent YB if physical volume belongs to an scratch volume",
                           "\n\tPhysical Volume Id : " + std::to_string(physicalVolumeId), __LINE__);
-        if (scratch.errCode != -3) {
+        if (scratch.errCode != kErrNotFound) {
             ret.errMsg = scratch.errMsg;  // the lookup wrote its own entry
-            SetErrCode(ret, -4);
+            SetErrCode(ret, kErrDatabase);
             return false;
         }
     } else {
@@ -127,10 +128,10 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
         std::memset(static_cast<void*>(&row), 0, sizeof row);
         YBSet(row, volume);
         if (!volumeDB.insert(row, tran))
-            return refuse(-4, "Cannot add new volume information in the database for the YB volume",
-                          "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " +
-                              std::to_string(volumeDB.getErrorCode()),
-                          __LINE__);
+            return refuse(
+                kErrDatabase, "Cannot add new volume information in the database for the YB volume",
+                "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                __LINE__);
         physicalVolumeId = row.id;
     }
 
@@ -142,10 +143,10 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
     SetJobFields(replica, args);
     CReplicationVolumeDB volumes;
     if (!volumes.insert(replica, tran))
-        return refuse(-4, "Could not add new permanent YB to the database",
-                      "\n\tCReplicationVolumeDB::insert() failed\n\tDB Err Code = " +
-                          std::to_string(volumes.getErrorCode()),
-                      __LINE__);
+        return refuse(
+            kErrDatabase, "Could not add new permanent YB to the database",
+            "\n\tCReplicationVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+            __LINE__);
 
     ret.PhysicalVolumeId = physicalVolumeId;
     ret.ReplicationVolumeId = replica.id;
@@ -188,19 +189,20 @@ bool ReplicationMgr::QueryPermanentReplicaDB(const Args& args, Ret& ret, DBtran*
     };
     const int32_t primaryId = args.PrimaryVolumeId;
     if (primaryId <= 0)
-        return refuse(-6, "Invalid Primary volume id for permanent YB",
+        return refuse(kErrInvalidId, "Invalid Primary volume id for permanent YB",
                       "\n\tParameters used:\n\tPrimary Volume Id = " + std::to_string(primaryId), __LINE__);
 
     const std::string where = PermanentReplicaWhere(primaryId);
     CReplicationVolumeDB volumes;
     steps::HeldRows<YBVolume_t> found(volumes);
     if (!volumes.getList(found.rows, found.count, where.c_str(), IdOrder, tran))
-        return refuse(-4, "Cannot access YB Volume information from the database",
+        return refuse(kErrDatabase, "Cannot access YB Volume information from the database",
                       "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                           "\n\tsOrderBy = " + IdOrder,
                       __LINE__);
     if (found.count == 0)
-        return refuse(-3, "No record found", "\n\tCReplicationVolumeDB::getList() output:\n\tNRows = 0", __LINE__);
+        return refuse(kErrNotFound, "No record found", "\n\tCReplicationVolumeDB::getList() output:\n\tNRows = 0",
+                      __LINE__);
 
     const YBVolume_t& row = found.rows[0];
     if (withCheck && row.PrimaryVolumeId != primaryId)

@@ -12,6 +12,7 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 
@@ -34,7 +35,7 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
     CReplicationVolumeDB volumes;
     if (!volumes.insert(row, tran))
         return steps::Fail(
-            *this, ret, -4, InsertFailed,
+            *this, ret, kErrDatabase, InsertFailed,
             "\n\tCReplicationVolumeDB::insert()failed\n\tDB Error Code = " + std::to_string(volumes.getErrorCode()),
             ProgNameInserts, Fn, __LINE__);
 
@@ -45,7 +46,7 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
         link.YBVolumeId = row.id;
         YBSubclientYBVolumesDB links;
         if (!links.insert(link, tran))
-            return steps::Fail(*this, ret, -4, InsertFailed,
+            return steps::Fail(*this, ret, kErrDatabase, InsertFailed,
                                "\n\tYBSubclientYBVolumeDB::insert()failed\n\tSubclient Id = " +
                                    std::to_string(subclientId) + "\n\tYB Volume Id = " + std::to_string(row.id) +
                                    "\n\tDB Error Code = " + std::to_string(links.getErrorCode()),

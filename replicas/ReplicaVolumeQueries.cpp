@@ -21,6 +21,7 @@
 #include "service/CasePatterns.h"
 #include "service/CursorRows.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
@@ -77,7 +78,7 @@ bool ReplicationMgr::QueryReplicationVolumeDB(const Args& args, Ret& ret, DBtran
     const int id = args.id;
 
     if (id <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid YB Volume identifier",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid YB Volume identifier",
                            "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameQueries, Fn,
                            __LINE__);
 
@@ -86,7 +87,7 @@ bool ReplicationMgr::QueryReplicationVolumeDB(const Args& args, Ret& ret, DBtran
     if (!volumes.getInfo(id, row, tran)) {
         const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
         return steps::Fail(
-            *this, ret, missing ? -3 : -4,
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
             missing ? "Record not found" : "Cannot access YB Volume information from the database",
             "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume id = " +
                 std::to_string(id),
@@ -106,7 +107,7 @@ bool ReplicationMgr::GetReplicationVolumeListDB(Ret& ret)
     YBGetYBVolList cursor(nullptr);
     const int rc = steps::ReadAllRows(cursor, ret.volumes);
     if (rc != DB_NO_MORE_ROWS)
-        return steps::Fail(*this, ret, -4, ListFailedErrMsg,
+        return steps::Fail(*this, ret, kErrDatabase, ListFailedErrMsg,
                            "\n\tgetNextRow(YBGetYBVolList &) failed\n\tDB Err Code = " + std::to_string(rc),
                            ProgNameGetLists, Fn, __LINE__);
     ret.errMsg = "";
@@ -122,7 +123,7 @@ bool ReplicationMgr::QueryReplicationVolumeByJobIdDB(const Args& args, Ret& ret,
 
     ret.volumes.clear();
     if (jobId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid Job identifier",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Job identifier",
                            "\n\tParameters used:\n\tJobId = " + std::to_string(jobId), ProgNameQueries, Fn, __LINE__);
 
     int high = 0;
@@ -132,7 +133,7 @@ bool ReplicationMgr::QueryReplicationVolumeByJobIdDB(const Args& args, Ret& ret,
     CReplicationVolumeDB volumes;
     steps::HeldRows<YBVolume_t> list(volumes);
     if (!volumes.getList(list.rows, list.count, where.c_str(), OrderBy, tran))
-        return steps::Fail(*this, ret, -4, ListFailedErrMsg,
+        return steps::Fail(*this, ret, kErrDatabase, ListFailedErrMsg,
                            "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                                "\n\tsOrderBy = " + OrderBy,
                            ProgNameQueries, Fn, __LINE__);
@@ -151,7 +152,8 @@ bool ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdDB(const Args& args, Re
 
     ret.volumes.clear();
     if (uniqueId.empty())
-        return steps::Fail(*this, ret, -2, "Unique Snapshot ID is missing", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Unique Snapshot ID is missing", "", ProgNameQueries, Fn,
+                           __LINE__);
 
     // The id is matched as the end of the column's text, each of its
     // characters as itself.
@@ -161,13 +163,13 @@ bool ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdDB(const Args& args, Re
     steps::HeldRows<YBPhysicalVolume_t> list(snrVolumes);
     if (!snrVolumes.getList(list.rows, list.count, UniqueIdEndClause,
                             {DBArgument{DBArgument::TEXT, 0, 0.0, pattern}}, OrderBy, tran))
-        return steps::Fail(*this, ret, -4, "Could not check volume information",
+        return steps::Fail(*this, ret, kErrDatabase, "Could not check volume information",
                            "\n\tCSNRVolumeDB::getList() failed\n\tInput\n\tsWhere = " + EvDebug::escaped(where) +
                                "\n\tsOrderBy = " + OrderBy +
                                "\n\tDB err Code = " + std::to_string(snrVolumes.getErrorCode()),
                            ProgNameQueries, Fn, __LINE__);
     if (list.count == 0)
-        return steps::Fail(*this, ret, -3, "UniqueSnapshotID not found in the database",
+        return steps::Fail(*this, ret, kErrNotFound, "UniqueSnapshotID not found in the database",
                            "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tNRows  = 0", ProgNameQueries, Fn, __LINE__);
 
     for (unsigned int i = 0; i < list.count; ++i) {
@@ -200,14 +202,14 @@ bool ReplicationMgr::QueryYBVolumes(const QueryYBVolumeBySubclientIdArgs_t& args
 
     ret.volumes.clear();
     if (subclientId <= 0)
-        return steps::Fail(*this, ret, -6, "Cannot get YB Volumes with an invalid subclient id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot get YB Volumes with an invalid subclient id",
                            "\n\tSubclient Id  = " + std::to_string(subclientId), ProgNameQueries, Fn, __LINE__);
 
     YBGetYBVolumesBySubclientId cursor(tran);
     cursor.setValues(subclientId);
     const int rc = steps::ReadAllRows(cursor, ret.volumes);
     if (rc != DB_NO_MORE_ROWS)
-        return steps::Fail(*this, ret, -4, "Could not get YB Volumes information from the database",
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get YB Volumes information from the database",
                            "\n\tgetNextRow(YBGetYBVolumesBySubclientId &) failed\n\tParameters used:"
                            "\n\tSubclientId = " +
                                std::to_string(subclientId) + "\n\tDB Err Code = " + std::to_string(rc),

@@ -17,6 +17,7 @@
 #include "replicas/ReplicaVolumeQueries.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/TranHandle.h"
@@ -42,7 +43,7 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     CReplicationVolumeDB volumes;
     unsigned int snapshots = 0;
     if (!volumes.getNRows(where.c_str(), snapshots, tran))
-        return steps::Fail(mgr, ret, -4, "Cannot check if the source volume has any snapshots",
+        return steps::Fail(mgr, ret, kErrDatabase, "Cannot check if the source volume has any snapshots",
                            "\n\tCReplicationVolumeDB::getNRows() failed\n\tsWhere      = " + where +
                                "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
                            ProgNameDeletes, RemoveFn, __LINE__);
@@ -55,7 +56,8 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
 
     GetYBSubclientVolumesListRet_t content;
     if (!mgr.GetSubclientVolumesList(content, tran))
-        return steps::Fail(mgr, ret, -4, "Cannot check if the snapshot source volume is part of any subclient content",
+        return steps::Fail(mgr, ret, kErrDatabase,
+                           "Cannot check if the snapshot source volume is part of any subclient content",
                            "\n\tError Code = " + std::to_string(content.errCode), ProgNameDeletes, RemoveFn, __LINE__);
     const std::vector<int>& named = content.volumeIds;
     if (std::find(named.begin(), named.end(), primaryId) != named.end()) return true;
@@ -65,7 +67,7 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     RemoveVolSnapParam42Ret_t removed;
     if (mgr.RemoveVolSnapParam(removeArgs, removed, tran)) return true;
     // A primary volume without snap parameters has nothing left to drop.
-    if (removed.errCode == -3) {
+    if (removed.errCode == kErrNotFound) {
         steps::Warn(mgr, "The snapshot source volume has no volume snap parameters to remove",
                     "\n\tVolume Id = " + std::to_string(primaryId), ProgNameDeletes, RemoveFn, __LINE__);
         return true;
@@ -82,7 +84,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     const int id = args.id;
 
     if (id < 1)
-        return steps::Fail(*this, ret, -6, "Cannot remove YB Volume from the database with invalid values",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot remove YB Volume from the database with invalid values",
                            "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
     QueryReplicationVolume42ByIdArgs_t queryArgs;
@@ -95,7 +97,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     const ReplicationVolumeRecord42_t& volume = query.record;
 
     if (volume.CurrentRole == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive)
-        return steps::Fail(*this, ret, -11, "YB Volume cannot be removed because the snapshot is still active",
+        return steps::Fail(*this, ret, kErrInUse, "YB Volume cannot be removed because the snapshot is still active",
                            "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
     // A volume on no scratch volume (a snapshot, a permanent replica) is in no pool.
@@ -104,7 +106,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
     if (!scratchVolumes.getInfo(volume.RVScratchVolumeId, scratch, nullptr)) {
         if (scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
-            return steps::Fail(*this, ret, -4, "Cannot remove YB volume record",
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot remove YB volume record",
                                "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tId: " +
                                    std::to_string(volume.RVScratchVolumeId) +
                                    "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
@@ -112,7 +114,8 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
         std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
     }
     if (scratch.RVScratchVolumePoolId != 0)
-        return steps::Fail(*this, ret, -11, "YB volume cannot be removed because it belongs to a scratch volume pool",
+        return steps::Fail(*this, ret, kErrInUse,
+                           "YB volume cannot be removed because it belongs to a scratch volume pool",
                            "\n\tReplication Volume ID: " + std::to_string(id) +
                                "\n\tRV Scratch Volume Pool ID: " + std::to_string(scratch.RVScratchVolumePoolId),
                            ProgNameDeletes, RemoveFn, __LINE__);
@@ -129,7 +132,8 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     YBSubclientYBVolumesDB links;
     if (!links.remove(linkWhere.c_str(), tran)) {
         if (links.getErrorCode() != DB_NO_MORE_ROWS)
-            return steps::Fail(*this, ret, -4, "YB volume record cannot be removed from the DB. Check log files",
+            return steps::Fail(*this, ret, kErrDatabase,
+                               "YB volume record cannot be removed from the DB. Check log files",
                                "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
                                    "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
                                ProgNameDeletes, RemoveFn, __LINE__);
@@ -139,7 +143,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
 
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
-        return steps::Fail(*this, ret, -4, "Cannot remove YB Volume from the database",
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot remove YB Volume from the database",
                            "\n\tCReplicationVolumeDB::remove() failed\n\tReplication Volume Id = " +
                                std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
                            ProgNameDeletes, RemoveFn, __LINE__);

@@ -14,6 +14,7 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -95,7 +96,7 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     const int id = args.record.id;
 
     if (id < 0)
-        return steps::Fail(*this, ret, -6, "Cannot update YB volume information with invalid values",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update YB volume information with invalid values",
                            "\n\tParameters used:\n\tReplication Volume ID = " + std::to_string(id), ProgNameUpdates, Fn,
                            __LINE__);
 
@@ -114,7 +115,7 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     if (!volumes.getInfo(id, stored, tran)) {
         const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
         return steps::Fail(
-            *this, ret, missing ? -3 : -4,
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
             missing ? "YB Volume not found" : "Could not access YB volume information to the database",
             "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume Id = " +
                 std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
@@ -137,7 +138,7 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     if (!volumes.Update(id, set.c_str(), tran)) {
         const int dbCode = volumes.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, missing ? -3 : -4,
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
                            missing ? "Record not found" : "Could not update YB volume information to the database",
                            "\n\tCReplicationVolumeDB::Update() failed\n\tParameters used:\n\tReplication Volume Id = " +
                                std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +

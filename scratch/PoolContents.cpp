@@ -14,6 +14,7 @@
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
 #include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
@@ -42,14 +43,14 @@ bool ReplicationMgr::QueryScratchVolInfoDB(const Args& args, Ret& ret, DBtran* t
 
     ret.clear();
     if (poolId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid scratch volume pool id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid scratch volume pool id",
                            "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + std::to_string(poolId),
                            ProgNameQueries, Fn, __LINE__);
 
     // A pass that fails drops what every pass collected.
     auto failPass = [&](const char* text, const char* call, int rc, long line) {
         ret.clear();
-        return steps::Fail(*this, ret, -4, text,
+        return steps::Fail(*this, ret, kErrDatabase, text,
                            std::string("\n\tgetNextRow(") + call + " &) failed\n\tParameters used:" +
                                "\n\tRV Scratch volume pool id = " + std::to_string(poolId) +
                                "\n\tDB Err Code = " + std::to_string(rc),

@@ -20,6 +20,7 @@
 #include "scratch/ScratchPools.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/TranHandle.h"
@@ -55,7 +56,7 @@ const int kNASEngineType = 5;
 // The minor event of a new member whose block filter could not be switched
 // on, and the failure of the switch on the client, which raises none.
 const unsigned int kBlockFilterNotEnabledEvent = 0x3900006b;
-const int kClientFilterRefused = -20;
+const int kClientFilterRefused = kErrClientOperation;
 
 // Writes a pool's two counters in the caller's transaction.
 bool WriteCounters(CRVScratchVolumePoolDB& poolDB, int poolId, int total, int available, DBtran* tran,
@@ -427,7 +428,7 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
         RemoveVolSnapParam42Args_t removeArgs;
         removeArgs.SNRVolumeId = volumeId;
         RemoveVolSnapParam42Ret_t removed;
-        if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != -3) {
+        if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != kErrNotFound) {
             ret.errMsg = removed.errMsg;
             return false;
         }
@@ -451,14 +452,15 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
                                "\n\tOperation = " + Number(operation);
 
     if (operation == POOL_COUNTER_NONE)
-        return steps::Fail(*this, ret, -14, "Internal Error: Available volume pool counter operation not specified",
-                           params, ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal,
+                           "Internal Error: Available volume pool counter operation not specified", params,
+                           ProgNameUpdates, Fn, __LINE__);
     // Neither an increment nor a decrement: refused before anything is read.
     if (operation != POOL_COUNTER_INCREMENT && operation != POOL_COUNTER_DECREMENT)
-        return steps::Fail(*this, ret, -14, "Internal Error: Unknown available volume pool counter operation",
+        return steps::Fail(*this, ret, kErrInternal, "Internal Error: Unknown available volume pool counter operation",
                            params + "\n\tReason: Unknown opearation found", ProgNameUpdates, Fn, __LINE__);
     if (volumeId <= 0)
-        return steps::Fail(*this, ret, -6,
+        return steps::Fail(*this, ret, kErrInvalidId,
                            "Internal Error: Cannot udpate scratch volume pool available volume counter with "
                            "invalid id",
                            params, ProgNameUpdates, Fn, __LINE__);
@@ -474,12 +476,12 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     QueryRVScratchVolBySNRVolIdRet_t scratch;
     if (!QueryRVScratchVolBySNRVolId(scratchArgs, scratch, tran)) {
         ret.errMsg = scratch.errMsg;
-        ret.errCode = -16;
+        ret.errCode = kErrNestedCall;
         return false;
     }
     const int poolId = scratch.record.RVScratchVolumePoolId;
     if (poolId == 0) {
-        ret.errCode = -14;
+        ret.errCode = kErrInternal;
         m_LogMsg << "\tEvent: " << ret.errMsg << params << "\n\tReason: Cannot update counter in RV scratch volume pool id 0";
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
         return false;
@@ -489,11 +491,12 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     YBScratchPool_t pool;
     if (!poolDB.getInfo(poolId, pool, tran))
         return steps::Fail(
-            *this, ret, -4, "Cannot get scratch volume pool available volume information from database",
+            *this, ret, kErrDatabase, "Cannot get scratch volume pool available volume information from database",
             params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()),
             ProgNameUpdates, Fn, __LINE__);
     if (operation == POOL_COUNTER_DECREMENT && pool.AvailableVolumes <= 0)
-        return steps::Fail(*this, ret, -14, "Internal Error: Invalid value for scratch volume pool available counter",
+        return steps::Fail(*this, ret, kErrInternal,
+                           "Internal Error: Invalid value for scratch volume pool available counter",
                            params + "\n\tScratch Pool ID = " + Number(poolId) +
                                "\n\tAvailable Volumes = " + Number(pool.AvailableVolumes),
                            ProgNameUpdates, Fn, __LINE__);
@@ -501,7 +504,7 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     const int available = pool.AvailableVolumes + (operation == POOL_COUNTER_INCREMENT ? 1 : -1);
     const std::string set = "AvailableVolumes = " + Number(available);
     if (!poolDB.Update(poolId, set.c_str(), tran))
-        return steps::Fail(*this, ret, -4, "Could not update scratch volume pool information from database",
+        return steps::Fail(*this, ret, kErrDatabase, "Could not update scratch volume pool information from database",
                            params + "\n\tsUpdate = " + set + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
                                "\n\tTran = 0x" + steps::TranHandle(tran),
                            ProgNameUpdates, Fn, __LINE__);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/db/DBtable.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 
 namespace steps {
@@ -18,7 +19,7 @@ bool CountRows(ReplicationMgr& mgr, Ret& ret, Table& table, const char* tableCla
                long line)
 {
     if (table.getNRows(where.c_str(), count, tran)) return true;
-    return Fail(mgr, ret, -4, text,
+    return Fail(mgr, ret, kErrDatabase, text,
                 "\n\t" + std::string(tableClass) + "::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
                     "\n\tDB Err Code = " + std::to_string(table.getErrorCode()),
                 source, function, line);

@@ -13,6 +13,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
+#include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -87,9 +88,9 @@ bool ReadStoredDevice(ReplicationMgr& mgr, Ret& ret, int id, YBPhysicalDevice_t&
     if (deviceDB.getInfo(id, row, tran)) return true;
     const int code = deviceDB.getErrorCode();
     if (code == DB_NO_MORE_ROWS)
-        return steps::Fail(mgr, ret, -3, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
+        return steps::Fail(mgr, ret, kErrNotFound, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
                            ProgNameUpdates, function, __LINE__);
-    return steps::Fail(mgr, ret, -4, failedText,
+    return steps::Fail(mgr, ret, kErrDatabase, failedText,
                        "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice ID = " + std::to_string(id) +
                            "\n\tDB Err Code = " + std::to_string(code),
                        ProgNameUpdates, function, __LINE__);
@@ -119,13 +120,13 @@ bool WriteDevice(ReplicationMgr& mgr, Ret& ret, int id, const std::string& set, 
     if (!deviceDB.Update(id, set.c_str(), tran)) {
         const int code = deviceDB.getErrorCode();
         if (code == DB_NO_MORE_ROWS)
-            return steps::Fail(mgr, ret, -3, "Record not found in the database", "", ProgNameUpdates, function,
-                               __LINE__);
+            return steps::Fail(mgr, ret, kErrNotFound, "Record not found in the database", "", ProgNameUpdates,
+                               function, __LINE__);
         std::string details = "\n\tParameters used: \n\tSNR Volume device name id: " + std::to_string(id) +
                               "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + steps::TranHandle(tran);
         if (withDbCode) details += "\n\tDB Err Code = " + std::to_string(code);
-        return steps::Fail(mgr, ret, -4, "Could not update device name information", details, ProgNameUpdates, function,
-                           __LINE__);
+        return steps::Fail(mgr, ret, kErrDatabase, "Could not update device name information", details, ProgNameUpdates,
+                           function, __LINE__);
     }
     mgr.log() << "\tSNR Volume device name " << id << " has been " << done << "...";
     mgr.WriteLogMsg(ProgNameUpdates, function, __LINE__, ReplicationMgr::MSG);
@@ -142,12 +143,12 @@ bool ReplicationMgr::UpdateSNRDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
 
     if (id < 1)
-        return steps::Fail(*this, ret, -6, "Cannot update device with invalid id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update device with invalid id",
                            "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args);
     if ((mask & YB_DEV_NAME) && args.DeviceName.empty())
-        return steps::Fail(*this, ret, -2, "Device name cannot be empty",
+        return steps::Fail(*this, ret, kErrMissingInput, "Device name cannot be empty",
                            "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
@@ -180,7 +181,7 @@ bool ReplicationMgr::ConfigureDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
 
     if (id < 1)
-        return steps::Fail(*this, ret, -6, "Cannot configure device with invalid id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot configure device with invalid id",
                            "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
@@ -217,7 +218,7 @@ bool ReplicationMgr::UnconfigureDevice(const UnconfigureDeviceArgs_t& args, Unco
     const int id = args.DeviceId;
 
     if (id < 1)
-        return steps::Fail(*this, ret, -6, "Cannot deconfigure device with invalid id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot deconfigure device with invalid id",
                            "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/EvDebug.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 
 namespace snr_detail {
@@ -35,7 +36,7 @@ template <typename Ret>
 bool RefuseUnlistedDeviceNames(ReplicationMgr& mgr, Ret& ret, int clientId, const std::string& name, int dbCode,
                                const char* source, const char* function, long line)
 {
-    return steps::Fail(mgr, ret, -4, "Cannot read device information from the database",
+    return steps::Fail(mgr, ret, kErrDatabase, "Cannot read device information from the database",
                        std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tInput: \n\tsWhere       = ") +
                            EvDebug::escaped(DeviceNameWhere(clientId, name)) + "\n\tsOrderBy     = " + DeviceNameOrder +
                            "\n\tDB Err Code  = " + std::to_string(dbCode),
@@ -48,7 +49,7 @@ template <typename Ret>
 bool RefuseTakenDeviceName(ReplicationMgr& mgr, Ret& ret, int clientId, const std::string& name, bool caseSensitive,
                            const char* source, const char* function, long line)
 {
-    return steps::Fail(mgr, ret, -12, "The device name is already in the database",
+    return steps::Fail(mgr, ret, kErrAlreadyExists, "The device name is already in the database",
                        "\n\tClient ID = " + std::to_string(clientId) + "\n\tDevice Name = " + EvDebug::escaped(name) +
                            "\n\tDevice name is case " + (caseSensitive ? "sensitive" : "insensitive"),
                        source, function, line);

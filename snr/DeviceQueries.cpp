@@ -10,6 +10,7 @@
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetSNRDeviceNameBySNRVolId.h"
 #include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
@@ -29,7 +30,7 @@ bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid device name ID",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid device name ID",
                            "\n\tParameters used:\n\tSNR Volume device name Id = " + std::to_string(deviceId),
                            ProgNameQueries, Fn, __LINE__);
 
@@ -39,8 +40,8 @@ bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
     if (!deviceDB.getInfo(deviceId, row, nullptr)) {
         const int code = deviceDB.getErrorCode();
         if (code == DB_NO_MORE_ROWS)
-            return steps::Fail(*this, ret, -3, "Device not found", "", ProgNameQueries, Fn, __LINE__);
-        return steps::Fail(*this, ret, -4, "Could not get device record from the database",
+            return steps::Fail(*this, ret, kErrNotFound, "Device not found", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get device record from the database",
                            "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tParameters used:"
                            "\n\tSNR Volume device name id = " +
                                std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(code),
@@ -60,7 +61,7 @@ bool ReplicationMgr::QuerySNRVolDevDB(const Args& args, Ret& ret)
 
     ret.devices.clear();
     if (volumeId < 1)
-        return steps::Fail(*this, ret, -6, "Invalid Volume ID",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume ID",
                            "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn,
                            __LINE__);
 
@@ -68,7 +69,7 @@ bool ReplicationMgr::QuerySNRVolDevDB(const Args& args, Ret& ret)
     cursor.setValues(volumeId);
     const int rc = steps::ReadAllRows(cursor, ret.devices);
     if (rc != DB_NO_MORE_ROWS)
-        return steps::Fail(*this, ret, -4, "Could not get device name information from the database",
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get device name information from the database",
                            "\n\tgetNextRow(GetSNRDeviceNameBySNRVolId &) failed\n\tParameters used:"
                            "\n\tSNR Volume id = " +
                                std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(rc),

@@ -12,6 +12,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
+#include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -61,11 +62,11 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     const int deviceId = mountPoint.DeviceNameId;
 
     if (deviceId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid device name for mount point",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid device name for mount point",
                            "\n\tParameters used:\n\tid = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     // The column would cut a longer path.
     if (mountPoint.Path.size() > kMaxMountPathLength)
-        return steps::Fail(*this, ret, -18, MountPathTooLongErrMsg,
+        return steps::Fail(*this, ret, kErrTooLong, MountPathTooLongErrMsg,
                            "\n\tDevice ID = " + std::to_string(deviceId) +
                                "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
                            ProgNameInserts, Fn, __LINE__);
@@ -83,18 +84,18 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     if (!RemoveLastMountPoint(lastArgs, lastRet, tran)) {
         // The removal has written its own entry.
         ret.errMsg = lastRet.errMsg;
-        ret.errCode = -16;
+        ret.errCode = kErrNestedCall;
         return false;
     }
 
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.insert(row, tran))
-        return steps::Fail(*this, ret, -4, "Could not include new mount point",
+        return steps::Fail(*this, ret, kErrDatabase, "Could not include new mount point",
                            "\n\tCSNRVolumeMountPointDB::insert() failed", ProgNameInserts, Fn, __LINE__);
 
     std::string lastError;
     if (!SwitchController(Controller::Activate, deviceId, tran, lastError))
-        return steps::Fail(*this, ret, -15, lastError, ActivateFailed, ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrController, lastError, ActivateFailed, ProgNameInserts, Fn, __LINE__);
 
     ret.MountPointId = row.id;
     m_LogMsg << "\tMount point " << EvDebug::escaped(mountPoint.Path) << " was added"
@@ -111,8 +112,8 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
     const int deviceId = args.DeviceId;
 
     if (deviceId < 1)
-        return steps::Fail(*this, ret, -14, "YB Manager Internal Error", "\n\tReason: SNR Volume Device Name id is < 1",
-                           ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal, "YB Manager Internal Error",
+                           "\n\tReason: SNR Volume Device Name id is < 1", ProgNameDeletes, Fn, __LINE__);
 
     QuerySNRVolMountPointBySNRVolDevIdArgs_t queryArgs;
     queryArgs.DeviceId = deviceId;
@@ -127,11 +128,11 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
         const SNRVolumeMountPointRecord_t& placeholder = mountPoints[0];
         CSNRVolumeMountPointDB mountPointDB;
         if (!mountPointDB.remove(placeholder.id, tran))
-            return steps::Fail(*this, ret, -4, "Could not remove mount point",
+            return steps::Fail(*this, ret, kErrDatabase, "Could not remove mount point",
                                RemoveFailedDetails(placeholder.id, tran), ProgNameDeletes, Fn, __LINE__);
         std::string lastError;
         if (!SwitchController(Controller::Deactivate, placeholder.DeviceNameId, tran, lastError))
-            return steps::Fail(*this, ret, -15, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "\tLast mount point removed for SNR Device ID " << deviceId;
@@ -147,8 +148,8 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     const int id = args.MountPointId;
 
     if (id <= 0)
-        return steps::Fail(*this, ret, -6, "Unknow mount point", "\n\tParameters used:\n\tid = " + std::to_string(id),
-                           ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Unknow mount point",
+                           "\n\tParameters used:\n\tid = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     // The nested operations write their own entries.
     QuerySNRMountPointArgs_t byIdArgs;
@@ -172,7 +173,7 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     if (mountPoints.size() == 1) {
         // The device's last mount point stays, marked unmounted.
         if (mountPoints[0].Unmounted)
-            return steps::Fail(*this, ret, -11, "Cannot unmount volume that it is already unmounted",
+            return steps::Fail(*this, ret, kErrInUse, "Cannot unmount volume that it is already unmounted",
                                "\n\tSNR Volume Device Name Id: " + std::to_string(deviceId) +
                                    "\n\tSNR Volume Mount point id: " + std::to_string(mountPoints[0].id),
                                ProgNameDeletes, Fn, __LINE__);
@@ -187,13 +188,13 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     } else {
         CSNRVolumeMountPointDB mountPointDB;
         if (!mountPointDB.remove(id, tran))
-            return steps::Fail(*this, ret, -4, "Could not remove mount point", RemoveFailedDetails(id, tran),
+            return steps::Fail(*this, ret, kErrDatabase, "Could not remove mount point", RemoveFailedDetails(id, tran),
                                ProgNameDeletes, Fn, __LINE__);
     }
 
     std::string lastError;
     if (!SwitchController(Controller::Deactivate, deviceId, tran, lastError))
-        return steps::Fail(*this, ret, -15, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSNR Mount point with ID " << id << " was removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -208,18 +209,18 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     const SNRVolumeMountPointRecord_t& mountPoint = args.MountPoint;
 
     if (mountPoint.id <= 0)
-        return steps::Fail(*this, ret, -6, "Cannot update mount point information with invalid id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update mount point information with invalid id",
                            "\n\tParameters used:\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id),
                            ProgNameUpdates, Fn, __LINE__);
     if (mountPoint.DeviceNameId <= 0)
         return steps::Fail(
-            *this, ret, -6, "Cannot update mount point information with invalid device name id",
+            *this, ret, kErrInvalidId, "Cannot update mount point information with invalid device name id",
             "\n\tParameters used:\n\tSNR Volume Device Name ID = " + std::to_string(mountPoint.DeviceNameId),
             ProgNameUpdates, Fn, __LINE__);
     // The column would cut a longer path; the buffer below holds as much as
     // the column.
     if (mountPoint.Path.size() > kMaxMountPathLength)
-        return steps::Fail(*this, ret, -18, MountPathTooLongErrMsg,
+        return steps::Fail(*this, ret, kErrTooLong, MountPathTooLongErrMsg,
                            "\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id) +
                                "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
                            ProgNameUpdates, Fn, __LINE__);
@@ -232,7 +233,7 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     YBCopyText(path, mountPoint.Path);
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.CheckMountPathSyntax(path, sizeof path))
-        return steps::Fail(*this, ret, -14, "Internal error during update of mount point information",
+        return steps::Fail(*this, ret, kErrInternal, "Internal error during update of mount point information",
                            "\n\tParameters used:\n\tOrginal Mount Path = " + EvDebug::escaped(mountPoint.Path) +
                                "\n\tResulting Mount Path = " + EvDebug::escaped(path),
                            ProgNameUpdates, Fn, __LINE__);
@@ -240,7 +241,7 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     const std::string set = "DeviceNameId = " + std::to_string(mountPoint.DeviceNameId) + ", Path = '" +
                             SqlEscape(path) + "'" + ", Flags = " + std::to_string(flags);
     if (!mountPointDB.Update(mountPoint.id, set.c_str(), tran))
-        return steps::Fail(*this, ret, -4, "Could not update mount point information from database",
+        return steps::Fail(*this, ret, kErrDatabase, "Could not update mount point information from database",
                            "\n\tCSNRVolumeMountPointDB::Update() failed\n\tParameters used:"
                            "\n\tSNR Volume Mount point Id = " +
                                std::to_string(mountPoint.id) + "\n\tsUpdate = " + EvDebug::escaped(set) +

@@ -18,6 +18,7 @@
 #include "policies/VolSnapParams.h"
 #include "replicas/PermanentReplicas.h"
 #include "service/DeletionCase.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -230,7 +231,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
 
     {
         DeleteYBFileByVolIdRet_t files;
-        if (!DeleteYBFile(DeleteYBFileByVolIdArgs_t(volumeId), files, tran) && files.errCode != -3) {
+        if (!DeleteYBFile(DeleteYBFileByVolIdArgs_t(volumeId), files, tran) && files.errCode != kErrNotFound) {
             ret.errMsg = files.errMsg;
             return false;
         }

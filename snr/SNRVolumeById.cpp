@@ -11,6 +11,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "rows/Db/Cursor/YBGetSNRVolumeById.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
@@ -42,7 +43,7 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     HeldTableLock held(*this, lock);
 
     if (volumeId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid Volume id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume id",
                            "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries,
                            QuerySNRVolumeDBFn, __LINE__);
 
@@ -54,7 +55,7 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (rc != DB_ROW_OK) {
         const bool none = rc == DB_NO_MORE_ROWS;
         return steps::Fail(
-            *this, ret, none ? -3 : -4,
+            *this, ret, none ? kErrNotFound : kErrDatabase,
             none ? "Record not found" : "Could not get volume information from the database",
             "\n\tgetOneRow(GetSNRVolumeById &) failed" + parameters + "\n\tDB Err Code = " + std::to_string(rc),
             ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);

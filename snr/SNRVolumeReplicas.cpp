@@ -12,6 +12,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -54,7 +55,7 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
     const int volumeId = args.snrVolumeId;
 
     if (volumeId < 0)
-        return steps::Fail(*this, ret, -6, "Invalid Volume Id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume Id",
                            "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries,
                            QuerySNRVolume2DBFn, __LINE__);
 
@@ -64,7 +65,7 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
     if (!volumeDB.getInfo(volumeId, volumeRow, tran)) {
         const int code = volumeDB.getErrorCode();
         const bool none = code == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, none ? -3 : -4,
+        return steps::Fail(*this, ret, none ? kErrNotFound : kErrDatabase,
                            none ? "Record not found" : "Could not get volume information from the database",
                            "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume id = " +
                                std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(code),
@@ -78,7 +79,7 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
         CReplicationVolumeDB replicaDB;
         steps::HeldRows<YBVolume_t> replicas(replicaDB);
         if (!replicaDB.getList(replicas.rows, replicas.count, where.c_str(), ReplicaOrder, tran))
-            return steps::Fail(*this, ret, -4, "Could not get YB volume information from the database",
+            return steps::Fail(*this, ret, kErrDatabase, "Could not get YB volume information from the database",
                                "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                                    "\n\tsOrderBy = " + ReplicaOrder,
                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
@@ -91,7 +92,7 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
     if (!scratchDB.getList(scratch.rows, scratch.count, onVolume.c_str(), ScratchOrder, tran)) {
         const int code = scratchDB.getErrorCode();
         const bool none = code == DB_NO_MORE_ROWS;
-        return steps::Fail(*this, ret, none ? -3 : -4,
+        return steps::Fail(*this, ret, none ? kErrNotFound : kErrDatabase,
                            none ? "Record not found" : "Could not get scratch volume information from the database",
                            "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + onVolume +
                                "\n\tsOrderBy = " + ScratchOrder + "\n\tDB Err Code = " + std::to_string(code),

@@ -14,6 +14,7 @@
 #include "rows/Db/Cursor/YBGetSNRMountPointByClientId.h"
 #include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
 #include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
@@ -63,14 +64,14 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
     HeldTableLock held(*this, lock);
 
     if (clientId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid client id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid client id",
                            "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries,
                            QueryVolInfoDBFn, __LINE__);
 
     // A read that failed: nothing read before it is returned.
     auto readFailed = [&](const char* text, const std::string& call, int code, long line) {
         ClearLists(ret);
-        return steps::Fail(*this, ret, -4, text,
+        return steps::Fail(*this, ret, kErrDatabase, text,
                            "\n\t" + call + " failed\n\tParameters used:\n\tClient id = " + std::to_string(clientId) +
                                "\n\tDB Err Code = " + std::to_string(code),
                            ProgNameQueries, QueryVolInfoDBFn, line);

@@ -14,6 +14,7 @@
 
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
+#include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -61,7 +62,7 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         ret.volumes.clear();
         ret.devices.clear();
         ret.mountPoints.clear();
-        return steps::Fail(*this, ret, -4, text, details, ProgNameGetLists, Fn, line);
+        return steps::Fail(*this, ret, kErrDatabase, text, details, ProgNameGetLists, Fn, line);
     };
     auto convert = [](auto& record, const auto& row) { YBSet(record, row); };
 
@@ -139,7 +140,7 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     ret.errMsg = "";
 
     if (clientId <= 0 || volumeId <= 0)
-        return steps::Fail(*this, ret, -6, "Invalid client id or volume Id",
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid client id or volume Id",
                            "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId) +
                                "\n\tSNR Volume Id = " + std::to_string(volumeId),
                            ProgNameQueries, Fn, __LINE__);
@@ -151,7 +152,8 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
         const int code = volumeDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
         return steps::Fail(
-            *this, ret, missing ? -3 : -4, missing ? "No record found" : "Could not query volume information",
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
+            missing ? "No record found" : "Could not query volume information",
             "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " + std::to_string(volumeId) +
                 "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(code),
             ProgNameQueries, Fn, __LINE__);
@@ -163,7 +165,7 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     const std::string deviceWhere =
         "ClientID = " + std::to_string(clientId) + " AND SNRVolumeId = " + std::to_string(volumeId);
     if (!deviceDB.getList(devices.rows, devices.count, deviceWhere.c_str(), OrderById, tran))
-        return steps::Fail(*this, ret, -4, NoDevicesText,
+        return steps::Fail(*this, ret, kErrDatabase, NoDevicesText,
                            "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
                                deviceWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                "\n\tDB Err Code   = " + std::to_string(deviceDB.getErrorCode()),
@@ -176,10 +178,11 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
         return true;
     }
     if (devices.count > 1)
-        return steps::Fail(*this, ret, -13, "There is more than one device associated with the volume and client",
-                           "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " +
-                               std::to_string(clientId) + "\n\tSNR Volume ID = " + std::to_string(volumeId),
-                           ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrNotUnique, "There is more than one device associated with the volume and client",
+            "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " + std::to_string(clientId) +
+                "\n\tSNR Volume ID = " + std::to_string(volumeId),
+            ProgNameQueries, Fn, __LINE__);
     YBSet(ret.device, devices.rows[0]);
 
     CSNRVolumeMountPointDB mountPointDB;
@@ -187,7 +190,7 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     const std::string mountWhere = MountPointsOfDevice(ret.device.id);
     if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, mountWhere.c_str(), OrderById, tran))
         return steps::Fail(
-            *this, ret, -4, NoMountPointsText,
+            *this, ret, kErrDatabase, NoMountPointsText,
             "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere        = " + mountWhere +
                 "\n\tsOrderBy      = " + OrderById + "\n\tTran          = 0x" + steps::TranHandle(tran) +
                 "\n\tDB Err Code   = " + std::to_string(mountPointDB.getErrorCode()),

@@ -15,6 +15,7 @@
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
@@ -54,7 +55,7 @@ bool WriteReservation(ReplicationMgr& mgr, CSNRVolumeDB& volumeDB, int id, int32
 {
     const std::string set = "Flags = " + Number(flags);
     if (!volumeDB.Update(id, set.c_str(), tran))
-        return steps::Fail(mgr, ret, -4, "Could not update volume information from database",
+        return steps::Fail(mgr, ret, kErrDatabase, "Could not update volume information from database",
                            "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
                                "\n\tsUpdate = " + set + "\n\tTran = 0x" + steps::TranHandle(tran) +
                                "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
@@ -130,13 +131,13 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
     CSNRVolumeDB volumeDB;
     for (const int32_t id : ids) {
         if (id < 1)
-            return steps::Fail(mgr, ret, -6, change.invalidId, "\n\tParameters used:\n\tSNR Volume Id = " + Number(id),
-                               ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrInvalidId, change.invalidId,
+                               "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn, __LINE__);
         YBPhysicalVolume_t row;
         int code = 0;
         if (!ReadVolume(volumeDB, id, row, tran, code)) {
             const bool missing = code == DB_NO_MORE_ROWS;
-            return steps::Fail(mgr, ret, missing ? -3 : -4,
+            return steps::Fail(mgr, ret, missing ? kErrNotFound : kErrDatabase,
                                missing ? change.notFound : "Cannot access SNR Volume information from the database",
                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tId = " + Number(id) +
                                    tranText + "\n\tDB Err Code = " + Number(code),
@@ -151,7 +152,7 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         const bool allocated = (row.Flags & SNRVOL_ALLOCATED_FLAG) != 0;
         // The allocation refuses an allocated volume, its reversal one that is not.
         if (allocated == change.set)
-            return steps::Fail(mgr, ret, -11, change.refused,
+            return steps::Fail(mgr, ret, kErrInUse, change.refused,
                                "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                    "\n\tFlags = " + Number(row.Flags),
                                ProgNameUpdates, Fn, __LINE__);
@@ -159,7 +160,7 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         const std::string set = "Flags = " + Number(flags);
         if (!volumeDB.Update(id, set.c_str(), tran))
             return steps::Fail(
-                mgr, ret, -4, "Could not update SNR volume information from database",
+                mgr, ret, kErrDatabase, "Could not update SNR volume information from database",
                 "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
                     "\n\tsUpdate = " + set + tranText + "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
                 ProgNameUpdates, Fn, __LINE__);
@@ -189,7 +190,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
-        SetErrCode(ret, -8);
+        SetErrCode(ret, kErrLockTimedOut);
         return false;
     }
     HeldTableLock held(*this, lock);
@@ -199,13 +200,13 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
     CRVScratchVolumeDB scratchDB;
     for (const int32_t id : args.ids) {
         if (id < 1)
-            return steps::Fail(*this, ret, -6, "Cannot reserve volume with an invalid Volume id",
+            return steps::Fail(*this, ret, kErrInvalidId, "Cannot reserve volume with an invalid Volume id",
                                "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn, __LINE__);
         YBPhysicalVolume_t row;
         int code = 0;
         if (!ReadVolume(volumeDB, id, row, tran, code)) {
             const bool missing = code == DB_NO_MORE_ROWS;
-            return steps::Fail(*this, ret, missing ? -3 : -4,
+            return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
                                missing ? "Record Not Found" : "Cannot access volume information from the database",
                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tsKey = " + Number(id) +
                                    "\n\tsOrderBy = " + tranText + "\n\tDB Err Code = " + Number(code),
@@ -219,7 +220,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             const std::string where = "PhysicalVolumeId = " + Number(id);
             if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
                 scratchDB.deleteList(rows);
-                return steps::Fail(*this, ret, -4, "Cannot access volume information from the database",
+                return steps::Fail(*this, ret, kErrDatabase, "Cannot access volume information from the database",
                                    "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                                        "\n\tsOrderBy = id ASC" + tranText +
                                        "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
@@ -229,12 +230,12 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             const int32_t stamped = count == 1 ? rows[0].LockedByJobId : 0;
             scratchDB.deleteList(rows);
             if (count == 0)
-                return steps::Fail(*this, ret, -3, "Scratch volume Record not found", "\n\tsWhere = " + where,
+                return steps::Fail(*this, ret, kErrNotFound, "Scratch volume Record not found", "\n\tsWhere = " + where,
                                    ProgNameUpdates, Fn, __LINE__);
             if (count > 1)
-                return steps::Fail(*this, ret, -13, "Multiple scratch volume found using the same physical volume",
-                                   "\n\tsWhere = " + where + "\n\tNRows = " + Number(count), ProgNameUpdates, Fn,
-                                   __LINE__);
+                return steps::Fail(
+                    *this, ret, kErrNotUnique, "Multiple scratch volume found using the same physical volume",
+                    "\n\tsWhere = " + where + "\n\tNRows = " + Number(count), ProgNameUpdates, Fn, __LINE__);
 
             const bool reserved = (flags & SNRVOL_RESERVED_FLAG) != 0;
             if (reserved && stamped == jobId) {
@@ -250,7 +251,8 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             }
             const std::string stamp = "LockedByJobId = " + Number(jobId);
             if (!scratchDB.Update(scratchId, stamp.c_str(), tran))
-                return steps::Fail(*this, ret, -4, "Scratch volume information could not be update into the database",
+                return steps::Fail(*this, ret, kErrDatabase,
+                                   "Scratch volume information could not be update into the database",
                                    "\n\tScratch Volume ID = " + Number(scratchId) + "\n\tsUpdate = " + stamp +
                                        tranText + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                                    ProgNameUpdates, Fn, __LINE__);
@@ -261,7 +263,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
         // A volume another job holds is refused after the stamp; the
         // caller's rollback gives the stamp back.
         if (flags & SNRVOL_RESERVED_FLAG)
-            return steps::Fail(*this, ret, -11, "A volume is already reserved",
+            return steps::Fail(*this, ret, kErrInUse, "A volume is already reserved",
                                "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                    "\n\tFlags = " + Number(flags),
                                ProgNameUpdates, Fn, __LINE__);
@@ -381,8 +383,8 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
     // release every volume that no job stamped.
     const int32_t stamp = JobStamp(jobId);
     if (stamp == 0)
-        return steps::Fail(*this, ret, -6, "Volume(s) cannot be unlocked with an invalid job id", "", ProgNameUpdates,
-                           Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Volume(s) cannot be unlocked with an invalid job id", "",
+                           ProgNameUpdates, Fn, __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t* rows = nullptr;
@@ -391,7 +393,7 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
     const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
         scratchDB.deleteList(rows);
-        return steps::Fail(*this, ret, -4, "Cannot get list of scratch volume used by a particular job",
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get list of scratch volume used by a particular job",
                            "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + where + tranText +
                                "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                            ProgNameUpdates, Fn, __LINE__);
@@ -406,7 +408,7 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
         if (!scratchDB.Update(rows[i].id, clear, tran)) {
             const int scratchId = rows[i].id;
             scratchDB.deleteList(rows);
-            return steps::Fail(*this, ret, -4, "Could clear Job id value for the scratch volume record",
+            return steps::Fail(*this, ret, kErrDatabase, "Could clear Job id value for the scratch volume record",
                                "\n\tKey = " + Number(scratchId) + "\n\tsUpdate = " + clear + "\n\tJob ID = " +
                                    Number(jobId) + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
                                ProgNameUpdates, Fn, __LINE__);
@@ -417,7 +419,7 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
     UnreserveSNRVolumeListRet_t unreserved;
     if (!UnreserveSNRVolumes(unreserve, unreserved, tran)) {
         ret.errMsg = unreserved.errMsg;
-        ret.errCode = -16;
+        ret.errCode = kErrNestedCall;
         return false;
     }
     m_LogMsg << "\tVolumes used by job id " << jobId << " were unlocked";
