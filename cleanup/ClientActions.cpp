@@ -7,6 +7,7 @@
 #include "cleanup/SnapshotCleanup.h"
 #include "host/EvDebug.h"
 #include "host/clients/ZXSVCClientSession.h"
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 
 using cleanup_detail::ProgNameCleanup;
@@ -62,7 +63,7 @@ bool ReplicationMgr::SetBlkFilterVolumes(const YBSetBlkFilterArgs_t& args, YBSet
     ret.errCode = 0;
     if (args.ClientId < 0) {
         ret.errMsg = "Invalid Client id";
-        ret.errCode = -6;
+        ret.errCode = kErrInvalidId;
         m_LogMsg << "\tEvent: " << ret.errMsg << "\n\tParameters used:"
                  << "\n\tClient Id = " << args.ClientId;
         WriteLogMsg(ProgNameCleanup, SetBlkFilterVolumesFn, __LINE__, ERR);
@@ -73,7 +74,7 @@ bool ReplicationMgr::SetBlkFilterVolumes(const YBSetBlkFilterArgs_t& args, YBSet
     std::string host;
     if (!GetClientName(args.ClientId, host)) {
         ret.errMsg = "Could not get the host name to set the block filter driver";
-        ret.errCode = -17;
+        ret.errCode = kErrLookupFailed;
         m_LogMsg << "\tEvent: " << ret.errMsg << "\n";
         LogNoClientName(*this, args.ClientId);
         WriteLogMsg(ProgNameCleanup, SetBlkFilterVolumesFn, __LINE__, ERR);
@@ -82,7 +83,7 @@ bool ReplicationMgr::SetBlkFilterVolumes(const YBSetBlkFilterArgs_t& args, YBSet
     ZXSVCClientSession session(host, args.ClientId, nullptr, nullptr);
     if (session.SetBlockFilterDriver(args.EnableVolumes, args.DisableVolumes)) return true;
     ret.errMsg = "Setting (enabled/disabled) volume's block filter driver failed";
-    ret.errCode = -20;
+    ret.errCode = kErrClientOperation;
     m_LogMsg << "\tEvent: " << ret.errMsg << "\n";
     LogServiceInput(*this, "SetBlockFilterDriver", host, args.ClientId);
     WriteLogMsg(ProgNameCleanup, SetBlkFilterVolumesFn, __LINE__, ERR);

@@ -12,6 +12,7 @@
 
 #include "cleanup/CleanupCases.h"
 #include "cleanup/SnapshotCleanup.h"
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/PolicyTables.h"
 #include "host/db/SNRTables.h"
@@ -25,9 +26,13 @@
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
+#include "service/DeletionCase.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
 #include "service/NestedStep.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
+#include "service/TranHandle.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRDeletion.h"
 #include "snr/VolumeInventory.h"
@@ -41,7 +46,6 @@ const char UnmountFn[] = "ReplicationMgr::UnmountSnapshotsByJobId()";
 constexpr int32_t RoleSnapshot = 2;
 constexpr int32_t RoleDestinationSnapshot = 5;
 constexpr int32_t SnapParamsOfScratchVolume = 0x1;
-constexpr int CodeNested = -16;
 
 // One cleanup: the client's inventory, the volumes seen and those only the
 // client uses, and the replicas of its volumes kept on other clients.
@@ -56,10 +60,10 @@ public:
     bool run()
     {
         if (m_clientId < 1)
-            return snr_detail::Fail(m_mgr, m_ret, -6,
-                                    "Cannot clean up configuration from the database with invalid client id values",
-                                    "\n\tParameters used:\n\tClient ID = " + std::to_string(m_clientId),
-                                    ProgNameDeletes, CleanupFn, __LINE__);
+            return steps::Fail(m_mgr, m_ret, kErrInvalidId,
+                               "Cannot clean up configuration from the database with invalid client id values",
+                               "\n\tParameters used:\n\tClient ID = " + std::to_string(m_clientId), ProgNameDeletes,
+                               CleanupFn, __LINE__);
         m_mgr.log() << "\tClean up type: " << (m_full ? "Full" : "Non SNR");
         m_mgr.WriteLogMsg(ProgNameDeletes, CleanupFn, __LINE__, ReplicationMgr::INFO);
 
@@ -102,11 +106,11 @@ private:
     bool nested(const std::string& text)
     {
         m_ret.errMsg = text;
-        m_ret.errCode = CodeNested;
+        m_ret.errCode = kErrNestedCall;
         return false;
     }
 
-    std::string tranLine() const { return "\n\tTran = 0x" + snr_detail::TranHandle(m_tran); }
+    std::string tranLine() const { return "\n\tTran = 0x" + steps::TranHandle(m_tran); }
 
     // The replicas, kept on other clients' volumes, of this client's
     // volumes, each once (a replica is listed once per pair of devices that
@@ -124,10 +128,10 @@ private:
             if (listed.insert(replica.id).second) m_elsewhere.push_back(replica);
         }
         if (rc == DB_NO_MORE_ROWS) return true;
-        return snr_detail::Fail(m_mgr, m_ret, -4, "Could not check YB Volume information",
-                                "\n\tYBGetYBPrimaryVolByClient failed\n\tParameters used:\n\tClient Id = " +
-                                    std::to_string(m_clientId),
-                                ProgNameDeletes, CleanupFn, __LINE__);
+        return steps::Fail(
+            m_mgr, m_ret, kErrDatabase, "Could not check YB Volume information",
+            "\n\tYBGetYBPrimaryVolByClient failed\n\tParameters used:\n\tClient Id = " + std::to_string(m_clientId),
+            ProgNameDeletes, CleanupFn, __LINE__);
     }
 
     // The devices of each of the client's volumes: all of them, then the
@@ -140,10 +144,10 @@ private:
             CSNRVolumeDeviceNameDB devices;
             std::vector<std::pair<long long, unsigned int>> counts;
             if (!devices.getNRowsBy("SNRVolumeId", where->c_str(), counts, m_tran))
-                return snr_detail::Fail(m_mgr, m_ret, -4, "Error ocurred while accessing device information",
-                                        "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                            *where + tranLine(),
-                                        ProgNameDeletes, CleanupFn, __LINE__);
+                return steps::Fail(m_mgr, m_ret, kErrDatabase, "Error ocurred while accessing device information",
+                                   "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                                       *where + tranLine(),
+                                   ProgNameDeletes, CleanupFn, __LINE__);
             for (const std::pair<long long, unsigned int>& count : counts) {
                 DeviceCounts& volume = m_devices[static_cast<int32_t>(count.first)];
                 (where == &all ? volume.all : volume.own) = count.second;
@@ -221,20 +225,19 @@ private:
     {
         const std::string where = "SNRVolumeId = " + std::to_string(volumeId);
         CVolumeSnapParamsDB snapParams;
-        snr_detail::HeldRows<YBVolSnapParams_t> params(snapParams);
+        steps::HeldRows<YBVolSnapParams_t> params(snapParams);
         if (!snapParams.getList(params.rows, params.count, where.c_str(), "", m_tran))
-            return snr_detail::Fail(m_mgr, m_ret, -4,
-                                    "Cannot access volume snap parameters information from the database",
-                                    "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        where + tranLine(),
-                                    ProgNameDeletes, CleanupFn, __LINE__);
+            return steps::Fail(
+                m_mgr, m_ret, kErrDatabase, "Cannot access volume snap parameters information from the database",
+                "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " + where + tranLine(),
+                ProgNameDeletes, CleanupFn, __LINE__);
         if (params.count == 0) return true;
         if (params.count > 1) {
             m_mgr.log() << "Error condition: YBVolSnapParams table returned Multiple rows: " << params.count
                         << "for  SNRVolumeId:" << volumeId;
             m_mgr.WriteLogMsg(ProgNameDeletes, CleanupFn, __LINE__, ReplicationMgr::MSG);
             m_ret.errMsg = "";
-            m_ret.errCode = -13;
+            m_ret.errCode = kErrNotUnique;
             return false;
         }
         if ((params.rows[0].Flags & SnapParamsOfScratchVolume) == 0) {
@@ -251,11 +254,11 @@ private:
         QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
         bool inUse = false;
         if (!m_mgr.QueryRVScratchVolBySNRVolId(queryArgs, scratch, m_tran, &inUse))
-            return snr_detail::Fail(m_mgr, m_ret, CodeNested, scratch.errMsg,
-                                    "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
-                                    "\n\tQueryRVScrVolArgs.SNRVolId = " +
-                                        std::to_string(volumeId) + tranLine(),
-                                    ProgNameDeletes, CleanupFn, __LINE__);
+            return steps::Fail(m_mgr, m_ret, kErrNestedCall, scratch.errMsg,
+                               "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
+                               "\n\tQueryRVScrVolArgs.SNRVolId = " +
+                                   std::to_string(volumeId) + tranLine(),
+                               ProgNameDeletes, CleanupFn, __LINE__);
         const int32_t scratchId = scratch.record.id;
         m_mgr.log() << "Scratch volume ID:" << scratchId << "for SNRVolId: " << volumeId;
         m_mgr.WriteLogMsg(ProgNameDeletes, CleanupFn, __LINE__, ReplicationMgr::MSG);
@@ -268,17 +271,17 @@ private:
             releaseArgs.DBOnly = true;
             ReleaseRVScratchVolumeV2Ret_t released;
             if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran))
-                return snr_detail::Fail(m_mgr, m_ret, CodeNested, released.errMsg,
-                                        "\nReleaseRVScratchVol() failed" + idLine + "\n\tYBVolId = " +
-                                            std::to_string(volumeId) + tranLine(),
-                                        ProgNameDeletes, CleanupFn, __LINE__);
+                return steps::Fail(m_mgr, m_ret, kErrNestedCall, released.errMsg,
+                                   "\nReleaseRVScratchVol() failed" + idLine +
+                                       "\n\tYBVolId = " + std::to_string(volumeId) + tranLine(),
+                                   ProgNameDeletes, CleanupFn, __LINE__);
         }
         RemoveRVScratchVolumeArgs_t removeArgs;
         removeArgs.scratchVolumeId = scratchId;
         RemoveRVScratchVolumeRet_t removed;
         if (!m_mgr.RemoveRVScratchVol(removeArgs, removed, m_tran))
-            return snr_detail::Fail(m_mgr, m_ret, CodeNested, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
-                                    CleanupFn, __LINE__);
+            return steps::Fail(m_mgr, m_ret, kErrNestedCall, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
+                               CleanupFn, __LINE__);
         return true;
     }
 
@@ -355,7 +358,7 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
     // The row is back, mounted: so is its device's controller.
-    if (rowGone) snr_detail::RestoreController(*this, mount.DeviceNameId);
+    if (rowGone) RestoreControllerAfterRollback(*this, mount.DeviceNameId);
 }
 
 bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t& args,
@@ -363,8 +366,8 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
 {
     const int64_t jobId = args.JobId;
     if (jobId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid job id used to unmount snapshots", "", ProgNameDeletes,
-                                UnmountFn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid job id used to unmount snapshots", "", ProgNameDeletes,
+                           UnmountFn, __LINE__);
     m_LogMsg << "\tJobId received = " << jobId;
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, INFO);
 
@@ -372,8 +375,8 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
     queryArgs.jobId = jobId;
     QueryReplicationVolumeByJobIdV4Ret_t listed;
     if (!QueryReplicationVolumeByJobId(queryArgs, listed, tran))
-        return snr_detail::Fail(*this, ret, listed.errCode, "Could not get list of snapshots assciated with job", "",
-                                ProgNameDeletes, UnmountFn, __LINE__);
+        return steps::Fail(*this, ret, listed.errCode, "Could not get list of snapshots assciated with job", "",
+                           ProgNameDeletes, UnmountFn, __LINE__);
     ret.errMsg = "";
     ret.errCode = 0;
     if (listed.volumes.empty()) {
@@ -425,7 +428,7 @@ void ServeCleanupByClientId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     args.ClientId = request.ClientId;
     args.Full = request.CleanupType == kCleanupTypeFull;
     CleanupByClientIdRet_t ret;
-    snr_detail::RunDeletionCase<repCleanupByclientIdResp>(
+    steps::RunDeletionCase<repCleanupByclientIdResp>(
         mgr, code, ret, cases::Order::B, cases::Message::Copy,
         [&](DBtran* tran, DeletionTrail& trail) { return mgr.CleanupByClientId(args, ret, tran, &trail); });
 }

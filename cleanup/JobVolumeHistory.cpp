@@ -15,10 +15,12 @@
 #include "host/db/SNRTables.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 #include "snr/VolumeLists.h"
 
 namespace {
@@ -27,7 +29,7 @@ const char ProgNameJobHistory[] = "ReplicationMgrJobHistory";
 const char AddFn[] = "ReplicationMgr::AddVolumeToYBJobHistory()";
 const char ReadFailedText[] = "Cannot get YB Job history information from the database";
 
-using snr_detail::Fail;
+using steps::Fail;
 
 // ---- Row and record ---------------------------------------------------------------
 
@@ -153,7 +155,7 @@ template <size_t N, typename Ret>
 bool CopyColumn(ReplicationMgr& mgr, Ret& ret, char (&column)[N], const std::string& text, const char* label)
 {
     if (text.size() > N - 1)
-        return Fail(mgr, ret, -18, std::string(label) + " is too long",
+        return Fail(mgr, ret, kErrTooLong, std::string(label) + " is too long",
                     "\n\tLength = " + std::to_string(text.size()), ProgNameJobHistory, AddFn, __LINE__);
     YBCopyText(column, text);
     return true;
@@ -190,7 +192,7 @@ bool ReadVolumeSide(ReplicationMgr& mgr, Ret& ret, int clientId, int volumeId, V
     else if (info.device.id != -1)
         side.deviceName = info.device.DeviceName;
     else
-        return Fail(mgr, ret, -3, "No device name found that can be added to the Job History",
+        return Fail(mgr, ret, kErrNotFound, "No device name found that can be added to the Job History",
                     "\n\tInput used:\n\tVolume ID        = " + std::to_string(volumeId) +
                         "\n\tClient ID        = " + std::to_string(clientId),
                     ProgNameJobHistory, AddFn, __LINE__);
@@ -203,7 +205,7 @@ bool AddVolumeToYBJobHistoryDB(ReplicationMgr& mgr, const Args& args, Ret& ret, 
 {
     const auto& in = args.record;
     if (in.SrcVolId <= 0 || in.DstVolId <= 0)
-        return Fail(mgr, ret, -2, "YB Job volume history could not be added with incorrect Volume Id(s)",
+        return Fail(mgr, ret, kErrMissingInput, "YB Job volume history could not be added with incorrect Volume Id(s)",
                     "\n\tInput:\n\tSrc Vol ID     = " + std::to_string(in.SrcVolId) +
                         "\n\tDst Vol ID     = " + std::to_string(in.DstVolId),
                     ProgNameJobHistory, AddFn, __LINE__);
@@ -215,7 +217,7 @@ bool AddVolumeToYBJobHistoryDB(ReplicationMgr& mgr, const Args& args, Ret& ret, 
     unsigned int count = 0;
     if (!table.getList(rows, count, where.c_str(), "ID asc", tran)) {
         table.deleteList(rows);
-        return Fail(mgr, ret, -4, "Cannot query YB job history table",
+        return Fail(mgr, ret, kErrDatabase, "Cannot query YB job history table",
                     "\n\tCYBJobVolumeHistoryDB::getList() failed\n\tQueryStr = " + where, ProgNameJobHistory, AddFn,
                     __LINE__);
     }
@@ -263,7 +265,7 @@ bool AddVolumeToYBJobHistoryDB(ReplicationMgr& mgr, const Args& args, Ret& ret, 
             const int rc = volumes.getErrorCode();
             std::ostringstream tranText;
             tranText << static_cast<const void*>(tran);
-            return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? -3 : -4,
+            return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
                         rc == DB_NO_MORE_ROWS ? "Record not found" : "Cannot access volume record in the database",
                         "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
                             std::to_string(in.SrcVolId) + "\n\tTran = 0x" + tranText.str() +
@@ -285,9 +287,9 @@ bool AddVolumeToYBJobHistoryDB(ReplicationMgr& mgr, const Args& args, Ret& ret, 
     mgr.WriteLogMsg(ProgNameJobHistory, AddFn, __LINE__, ReplicationMgr::MSG);
 
     if (!table.insert(row, tran))
-        return Fail(mgr, ret, -4, "Failed to add Volume Job history information in the database",
-                    "\n\ttallmarkId     = " + std::to_string(row.CellId) + "\n\tJobId        = " +
-                        std::to_string(static_cast<long long>(in.JobId)) +
+        return Fail(mgr, ret, kErrDatabase, "Failed to add Volume Job history information in the database",
+                    "\n\ttallmarkId     = " + std::to_string(row.CellId) +
+                        "\n\tJobId        = " + std::to_string(static_cast<long long>(in.JobId)) +
                         "\n\tDB Err Code    = " + std::to_string(table.getErrorCode()),
                     ProgNameJobHistory, AddFn, __LINE__);
     ret.id = row.id;
@@ -309,7 +311,7 @@ bool ReadEntries(ReplicationMgr& mgr, Ret& ret, const std::string& where, const 
     CYBJobVolumeHistoryDB table;
     auto convert = [](auto& record, const YBJobVolumeHistory_t& row) { SetJobVolumeHistoryFrom(record, row); };
     if (!table.getList(ret.list, convert, where.c_str(), "id ASC", nullptr))
-        return Fail(mgr, ret, -4, ReadFailedText,
+        return Fail(mgr, ret, kErrDatabase, ReadFailedText,
                     "\n\tCYBJobVolumeHistoryDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                         "\n\tsOrderBy = id ASC\n\tDB Err Code = " + std::to_string(table.getErrorCode()),
                     ProgNameJobHistory, function, __LINE__);
@@ -323,8 +325,8 @@ bool QueryYBJobHistoryByJobIdDB(ReplicationMgr& mgr, const QueryYBJobHistoryByJo
     static const char Fn[] = "ReplicationMgr::QueryYBJobHistoryByJobId()";
     const long long jobId = args.JobId;
     if (jobId <= 0)
-        return Fail(mgr, ret, -6, "Invalid Job identifier", "\n\tJobId = " + std::to_string(jobId), ProgNameJobHistory,
-                    Fn, __LINE__);
+        return Fail(mgr, ret, kErrInvalidId, "Invalid Job identifier", "\n\tJobId = " + std::to_string(jobId),
+                    ProgNameJobHistory, Fn, __LINE__);
     return ReadEntries(mgr, ret, "JobId = " + std::to_string(jobId), Fn);
 }
 
@@ -333,8 +335,8 @@ bool QueryYBJobHistoryByVolIdDB(ReplicationMgr& mgr, const QueryYBJobHistoryByVo
 {
     static const char Fn[] = "ReplicationMgr::QueryYBJobHistoryByVolId()";
     if (args.SrcVolId <= 0)
-        return Fail(mgr, ret, -6, "Invalid volume identifier", "\n\tVolume Id = " + std::to_string(args.SrcVolId),
-                    ProgNameJobHistory, Fn, __LINE__);
+        return Fail(mgr, ret, kErrInvalidId, "Invalid volume identifier",
+                    "\n\tVolume Id = " + std::to_string(args.SrcVolId), ProgNameJobHistory, Fn, __LINE__);
     return ReadEntries(mgr, ret, "SrcVolId = " + std::to_string(args.SrcVolId), Fn);
 }
 
@@ -343,14 +345,15 @@ bool QueryYBJobHistoryByIdDB(ReplicationMgr& mgr, const QueryYBJobHistoryByIdArg
 {
     static const char Fn[] = "ReplicationMgr::QueryYBJobHistoryById()";
     if (args.id <= 0)
-        return Fail(mgr, ret, -6, "Invalid YB Job Volume history identifier", "\n\tId = " + std::to_string(args.id),
-                    ProgNameJobHistory, Fn, __LINE__);
+        return Fail(mgr, ret, kErrInvalidId, "Invalid YB Job Volume history identifier",
+                    "\n\tId = " + std::to_string(args.id), ProgNameJobHistory, Fn, __LINE__);
     CYBJobVolumeHistoryDB table;
     YBJobVolumeHistory_t row;
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!table.getInfo(args.id, row, nullptr)) {
         const int rc = table.getErrorCode();
-        return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? -3 : -4, rc == DB_NO_MORE_ROWS ? "History not found" : ReadFailedText,
+        return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
+                    rc == DB_NO_MORE_ROWS ? "History not found" : ReadFailedText,
                     "\n\tCYBJobVolumeHistoryDB::getInfo() failed\n\tKey = " + std::to_string(args.id) +
                         "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameJobHistory, Fn, __LINE__);
@@ -420,7 +423,7 @@ bool ReplicationMgr::DeleteYBJobHistoryByJobId(const DeleteYBJobHistoryByJobIdAr
     static const char Fn[] = "ReplicationMgr::DeleteYBJobHistoryByJobId()";
     const long long jobId = args.JobId;
     if (jobId <= 0)
-        return Fail(*this, ret, -6, "Invalid JobId identifier",
+        return Fail(*this, ret, kErrInvalidId, "Invalid JobId identifier",
                     "\n\tParameters used:\n\tJob Id = " + std::to_string(jobId), ProgNameJobHistory, Fn, __LINE__);
     int high = 0;
     int low = 0;
@@ -429,7 +432,7 @@ bool ReplicationMgr::DeleteYBJobHistoryByJobId(const DeleteYBJobHistoryByJobIdAr
     CYBJobVolumeHistoryDB table;
     if (!table.remove(where.c_str(), tran)) {
         const int rc = table.getErrorCode();
-        return Fail(*this, ret, rc == DB_NO_MORE_ROWS ? -3 : -4,
+        return Fail(*this, ret, rc == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
                     rc == DB_NO_MORE_ROWS ? "JobId has no YB Job history"
                                           : "Cannot remove YB Job history information from the database",
                     "\n\tCYBJobVolumeHistoryDB::remove() failed\n\tsWhere = " + where +
@@ -565,9 +568,7 @@ void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long reque
     RunRequestHandler(
         mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
         [&](DBtran*) { return query(ret); },
-        [&](repYBJobHistoryList80Resp& r) {
-            return snr_detail::CopyListToReply(entries, r.entries, r.count, ret.list);
-        });
+        [&](repYBJobHistoryList80Resp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.list); });
 }
 
 }  // namespace

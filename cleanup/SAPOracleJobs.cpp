@@ -7,20 +7,24 @@
 #include <string>
 
 #include "cleanup/CleanupCases.h"
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "rows/Db/Proc/YB_GetJobDetailsForYBSAPOracle.h"
 #include "rows/Db/Proc/YB_GetJobListForYBSAPOracle.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
+#include "service/ResultCode.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
 const char ProgNameSAPOracle[] = "ReplicationMgrSAPOracle";
 
-using snr_detail::Fail;
+using steps::Fail;
 
 std::string Parameters(const YBSAPOracleJobsArgs_t& args, bool withJob)
 {
@@ -36,13 +40,13 @@ template <typename Ret>
 bool CheckArgs(ReplicationMgr& mgr, const YBSAPOracleJobsArgs_t& args, Ret& ret, const char* function)
 {
     if (args.clientId <= 1)
-        return Fail(mgr, ret, -6, "Invalid client id received", "\n\tClient id = " + std::to_string(args.clientId),
-                    ProgNameSAPOracle, function, __LINE__);
+        return Fail(mgr, ret, kErrInvalidId, "Invalid client id received",
+                    "\n\tClient id = " + std::to_string(args.clientId), ProgNameSAPOracle, function, __LINE__);
     if (args.instanceName.empty())
-        return Fail(mgr, ret, -2, "Volume name is empty", "\n\tInstance Name = ", ProgNameSAPOracle, function,
-                    __LINE__);
+        return Fail(mgr, ret, kErrMissingInput, "Volume name is empty", "\n\tInstance Name = ", ProgNameSAPOracle,
+                    function, __LINE__);
     if (args.appTypeCode <= 0 || args.appTypeCode > std::numeric_limits<int32_t>::max())
-        return Fail(mgr, ret, -6, "Invalid AppType id received",
+        return Fail(mgr, ret, kErrInvalidId, "Invalid AppType id received",
                     "\n\tAppType id = " + std::to_string(static_cast<long long>(args.appTypeCode)), ProgNameSAPOracle,
                     function, __LINE__);
     return true;
@@ -73,7 +77,7 @@ bool ReplicationMgr::getJobListForYBSAPOracle(const YBSAPOracleJobsArgs_t& args,
     }
     if (rc != DB_NO_MORE_ROWS) {
         ret.jobs.clear();
-        return Fail(*this, ret, -4, "Could not get list of job Ids from the database",
+        return Fail(*this, ret, kErrDatabase, "Could not get list of job Ids from the database",
                     "\n\tgetNextRow(YB_GetJobListForYBSAPOracle &) failed" + Parameters(args, false) +
                         "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameSAPOracle, Fn, __LINE__);
@@ -88,7 +92,7 @@ bool ReplicationMgr::getJobDetailsForYBSAPOracle(const YBSAPOracleJobsArgs_t& ar
     static const char Fn[] = "ReplicationMgr::getJobDetailsForYBSAPOracle()";
     ret.jobs.clear();
     if (args.jobId < 0)
-        return Fail(*this, ret, -6, "Invalid jobId received",
+        return Fail(*this, ret, kErrInvalidId, "Invalid jobId received",
                     "\n\tJobId = " + std::to_string(static_cast<long long>(args.jobId)), ProgNameSAPOracle, Fn,
                     __LINE__);
     if (!CheckArgs(*this, args, ret, Fn)) return false;
@@ -109,7 +113,7 @@ bool ReplicationMgr::getJobDetailsForYBSAPOracle(const YBSAPOracleJobsArgs_t& ar
         if (ret.jobs.empty()) {  // a first row of job 0 belongs to no job
             procedure.closeCursor();
             ret.errMsg.clear();
-            SetErrCode(ret, -4);
+            SetErrCode(ret, kErrDatabase);
             log() << "\tEvent: No memory available";
             WriteLogMsg(ProgNameSAPOracle, Fn, __LINE__, ERR);
             return false;
@@ -120,7 +124,7 @@ bool ReplicationMgr::getJobDetailsForYBSAPOracle(const YBSAPOracleJobsArgs_t& ar
     procedure.closeCursor();
     if (rc != DB_NO_MORE_ROWS) {
         ret.jobs.clear();
-        return Fail(*this, ret, -4, "Could not get list of job details from the database",
+        return Fail(*this, ret, kErrDatabase, "Could not get list of job details from the database",
                     "\n\tgetNextRow(YB_GetJobDetailsForYBSAPOracle &) failed" + Parameters(args, true) +
                         "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameSAPOracle, Fn, __LINE__);
@@ -209,7 +213,7 @@ void ReplicationMgr::getJobListForYBSAPOracleHandler(unsigned long requestCode, 
         *this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<repSAPOracleJobListResp>(), ret,
         [&](DBtran*) { return getJobListForYBSAPOracle(args, ret, nullptr); },
-        [&](repSAPOracleJobListResp& r) { return snr_detail::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
+        [&](repSAPOracleJobListResp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
 }
 
 void ReplicationMgr::getJobDetailsForYBSAPOracleHandler(unsigned long requestCode, unsigned long replyCode,

@@ -19,18 +19,20 @@
 #include "rows/Db/Cursor/YBQueryMountedFLRSnapsByClientId.h"
 #include "rows/Db/Cursor/YBQueryMountedSnapsByClientId.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
 const char ProgNameQueries[] = "ReplicationMgrQueries";
 
-using snr_detail::Fail;
-using snr_detail::HeldRows;
+using steps::Fail;
+using steps::HeldRows;
 
 // Clients of releases up to this one run the snapshot agent only where its
 // package is installed.
@@ -79,18 +81,19 @@ bool ReplicationMgr::QueryMountedSnaps(const QueryMountedSnapsByClientNameArgs_t
     static const char Fn[] = "ReplicationMgr::QueryMountedSnaps()";
     ret.Snaps.clear();
     const std::string& name = args.ClientName;
-    if (name.empty()) return Fail(*this, ret, -2, "Host name is missing", "", ProgNameQueries, Fn, __LINE__);
+    if (name.empty())
+        return Fail(*this, ret, kErrMissingInput, "Host name is missing", "", ProgNameQueries, Fn, __LINE__);
 
     ZXClient client(name, true, nullptr);
     int code = client.lookup(nullptr);
     if (code != 0)
-        return Fail(*this, ret, -17, "Could not find host information in the DB",
+        return Fail(*this, ret, kErrLookupFailed, "Could not find host information in the DB",
                     "\n\tClient Name  = " + EvDebug::escaped(name) + "\n\tApp Mgr Code = " + std::to_string(code),
                     ProgNameQueries, Fn, __LINE__);
     int clientId = 0;
     code = client.getClientId(clientId, nullptr);
     if (code != 0)
-        return Fail(*this, ret, -17, "Could not find host's id in the DB",
+        return Fail(*this, ret, kErrLookupFailed, "Could not find host's id in the DB",
                     "\n\tClient Name  = " + EvDebug::escaped(name) + "\n\tApp Mgr Code = " + std::to_string(code),
                     ProgNameQueries, Fn, __LINE__);
 
@@ -102,7 +105,7 @@ bool ReplicationMgr::QueryMountedSnaps(const QueryMountedSnapsByClientNameArgs_t
         bool installed = false;
         code = ClientProperties(clientId).isInstalled(AgentPackageId, installed, nullptr);
         if (code != 0)
-            return Fail(*this, ret, -17, "Could not check if Pendrel is installed in the host",
+            return Fail(*this, ret, kErrLookupFailed, "Could not check if Pendrel is installed in the host",
                         "\n\tClient Name  = " + EvDebug::escaped(name) + "\n\tClient Id    = " +
                             std::to_string(clientId) + "\n\tApp Mgr Code = " + std::to_string(code),
                         ProgNameQueries, Fn, __LINE__);
@@ -118,9 +121,9 @@ bool ReplicationMgr::QueryMountedSnaps(const QueryMountedSnapsByClientNameArgs_t
     // A failed read leaves no snapshot in the result.
     auto readFailed = [&](const char* text, const char* cursor, int rc, long line) {
         ret.Snaps.clear();
-        return Fail(*this, ret, -4, text,
-                    "\n\tgetNextRow(" + std::string(cursor) + " &) failed\n\tClient Id : " +
-                        std::to_string(clientId) + "\n\tDB Err Code = " + std::to_string(rc),
+        return Fail(*this, ret, kErrDatabase, text,
+                    "\n\tgetNextRow(" + std::string(cursor) + " &) failed\n\tClient Id : " + std::to_string(clientId) +
+                        "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameQueries, Fn, line);
     };
     YBQueryMountedSnapsByClientId volumes(tran);
@@ -154,7 +157,7 @@ bool ReplicationMgr::IsDevVSSSnap(const IsDevVSSSnapArgs_t& args, IsDevVSSSnapRe
     ret.SourceVolumeGUID.clear();
     ret.ShadowSetId.clear();
     const int deviceId = args.DeviceId;
-    if (deviceId <= 0) return Fail(*this, ret, -6, "Invalid Device id", "", ProgNameQueries, Fn, __LINE__);
+    if (deviceId <= 0) return Fail(*this, ret, kErrInvalidId, "Invalid Device id", "", ProgNameQueries, Fn, __LINE__);
 
     // A device that does not exist is no snapshot.
     CSNRVolumeDeviceNameDB devices;
@@ -164,7 +167,7 @@ bool ReplicationMgr::IsDevVSSSnap(const IsDevVSSSnapArgs_t& args, IsDevVSSSnapRe
             ret.errMsg.clear();
             return true;
         }
-        return Fail(*this, ret, -4, "Failure detected when checkin the status of physical device",
+        return Fail(*this, ret, kErrDatabase, "Failure detected when checkin the status of physical device",
                     "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice Id   = " + std::to_string(deviceId) +
                         "\n\tDB Err Code = " + std::to_string(devices.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);
@@ -175,12 +178,12 @@ bool ReplicationMgr::IsDevVSSSnap(const IsDevVSSSnapArgs_t& args, IsDevVSSSnapRe
     CReplicationVolumeDB replicas;
     HeldRows<YBVolume_t> snapshots(replicas);
     if (!replicas.getList(snapshots.rows, snapshots.count, where.c_str(), "", tran))
-        return Fail(*this, ret, -4, "Failure detected when checking snapshot information (if any)",
+        return Fail(*this, ret, kErrDatabase, "Failure detected when checking snapshot information (if any)",
                     "\n\tCReplicationVolumeDB::getList() failed\n\tsWhere      = " + where +
                         "\n\tDB Err Code = " + std::to_string(replicas.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);
     if (snapshots.count > 1)
-        return Fail(*this, ret, -13, "Multiple entries found in the DB for the same snapshot",
+        return Fail(*this, ret, kErrNotUnique, "Multiple entries found in the DB for the same snapshot",
                     "\n\tCReplicationVolumeDB::getList() failed\n\tsWhere      = " + where +
                         "\n\tNRows       = " + std::to_string(snapshots.count),
                     ProgNameQueries, Fn, __LINE__);
@@ -193,7 +196,7 @@ bool ReplicationMgr::IsDevVSSSnap(const IsDevVSSSnapArgs_t& args, IsDevVSSSnapRe
     CSNRVolumeDB volumes;
     YBPhysicalVolume_t volume;
     if (!volumes.getInfo(device.SNRVolumeId, volume, tran))
-        return Fail(*this, ret, -4, "Cannot obtain the shadow set id of the snapshot",
+        return Fail(*this, ret, kErrDatabase, "Cannot obtain the shadow set id of the snapshot",
                     "\n\tCSNRVolumeDB::getInfo() failed\n\tId          = " + std::to_string(device.SNRVolumeId) +
                         "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);
@@ -204,7 +207,7 @@ bool ReplicationMgr::IsDevVSSSnap(const IsDevVSSSnapArgs_t& args, IsDevVSSSnapRe
     const std::string uniqueSnapshotId = YBColumnText(volume.UniqueSnapshotID);
     const size_t colon = uniqueSnapshotId.rfind(':');
     if (colon == std::string::npos || colon + 1 == uniqueSnapshotId.size())
-        return Fail(*this, ret, -21, "Shadow set id format is unknown",
+        return Fail(*this, ret, kErrShadowSetFormat, "Shadow set id format is unknown",
                     "\n\tShadow set id = " + EvDebug::escaped(uniqueSnapshotId), ProgNameQueries, Fn, __LINE__);
     ret.ShadowSetId = uniqueSnapshotId.substr(colon + 1);
     ret.SourceVolumeGUID = sourceGUID;
@@ -228,9 +231,8 @@ bool ReplicationMgr::GetVolumesUsingTheBlockFilterDriver(const GetVolumesUsingTh
 
     const int clientId = args.ClientId;
     if (clientId < 0)
-        return Fail(*this, ret, -6, "Invalid Client id",
-                    "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries, Fn,
-                    __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Invalid Client id",
+                    "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries, Fn, __LINE__);
 
     YBGetVolumesUsingBlkFilterDriver volumes(tran);
     volumes.setValues(clientId);
@@ -240,9 +242,9 @@ bool ReplicationMgr::GetVolumesUsingTheBlockFilterDriver(const GetVolumesUsingTh
         ret.Volumes.push_back(WithoutTrailingBlanks(volumes.getDataPtr()->Volume));
     if (rc != DB_NO_MORE_ROWS) {
         ret.Volumes.clear();
-        return Fail(*this, ret, -4, "Cannot get the list of volumes used for the block filter from the database",
-                    "\n\tgetNextRow(YBGetVolumesUsingBlkFilterDriver &) failed\n\tDB Err Code = " +
-                        std::to_string(rc),
+        return Fail(*this, ret, kErrDatabase,
+                    "Cannot get the list of volumes used for the block filter from the database",
+                    "\n\tgetNextRow(YBGetVolumesUsingBlkFilterDriver &) failed\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);
     }
 

@@ -6,14 +6,16 @@
 
 #include <cstdint>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/db/CRepTableDB.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
 
 class DBtran;
@@ -27,18 +29,8 @@ constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
 constexpr char ProgNameQueries[] = "ReplicationMgrQueries";
 constexpr char ProgNameUtils[] = "ReplicationMgrUtils";
 
-// A refused operation: text and code into the result, then "\tEvent: " +
-// text + details at ERR. Always false.
-template <typename Ret>
-bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
-          const char* source, const char* function, long line)
-{
-    ret.errCode = code;
-    ret.errMsg = text;
-    mgr.log() << "\tEvent: " << text << details;
-    mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
-    return false;
-}
+// The refusal of an operation, as every subsystem makes it.
+using steps::Fail;
 
 // A call on one row of a table that failed with the database's code: 100 (no
 // such row) refuses with -3 and notFound, any other code with -4 and failed,
@@ -48,8 +40,8 @@ bool RowCallFailed(ReplicationMgr& mgr, Ret& ret, int dbCode, const char* notFou
                    const char* call, const std::string& idLine, const std::string& more, const char* source,
                    const char* function, long line)
 {
-    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, -3, notFound, idLine, source, function, line);
-    return Fail(mgr, ret, -4, failed,
+    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, kErrNotFound, notFound, idLine, source, function, line);
+    return Fail(mgr, ret, kErrDatabase, failed,
                 "\n\t" + std::string(call) + " failed" + idLine + more + "\n\tDB Err Code = " + std::to_string(dbCode),
                 source, function, line);
 }
@@ -57,9 +49,7 @@ bool RowCallFailed(ReplicationMgr& mgr, Ret& ret, int dbCode, const char* notFou
 // "\n\tTran = 0x" and the transaction handle in hexadecimal.
 inline std::string TranLine(const DBtran* tran)
 {
-    std::ostringstream out;
-    out << "\n\tTran = 0x" << std::hex << reinterpret_cast<uintptr_t>(tran);
-    return out.str();
+    return "\n\tTran = 0x" + steps::TranHandle(tran);
 }
 
 // The where and order of the lists of a table: every row, in id order.

@@ -13,9 +13,10 @@
 #include "host/db/SqlText.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "snr/RecordConv.h"
 
 using files_detail::Fail;
 using files_detail::ProgNameDeletes;
@@ -45,28 +46,30 @@ bool ReplicationMgr::AddYBAppliance(const AddYBApplianceArgs_t& args, AddYBAppli
     static const char Fn[] = "ReplicationMgr::AddYBAppliance()";
     const std::string& name = args.name;
 
-    if (name.empty()) return Fail(*this, ret, -2, "Appliance name is empty", "", ProgNameInserts, Fn, __LINE__);
+    if (name.empty())
+        return Fail(*this, ret, kErrMissingInput, "Appliance name is empty", "", ProgNameInserts, Fn, __LINE__);
     // The column would keep a cut name: another appliance's, or one that no
     // later add of this name finds.
     if (name.size() > kMaxApplianceNameLength)
-        return Fail(*this, ret, -18, "Appliance name is too long", "\n\tLength = " + std::to_string(name.size()),
-                    ProgNameInserts, Fn, __LINE__);
+        return Fail(*this, ret, kErrTooLong, "Appliance name is too long",
+                    "\n\tLength = " + std::to_string(name.size()), ProgNameInserts, Fn, __LINE__);
 
     CYBApplianceDB db;
     const std::string where = "Name = '" + SqlEscape(name) + "'";
     unsigned int count = 0;
     if (!db.getNRows(where.c_str(), count, tran))
-        return Fail(*this, ret, -4, "Database error while reading YB Appliance information",
-                    "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " +
-                        std::to_string(db.getErrorCode()) + TranLine(tran),
+        return Fail(*this, ret, kErrDatabase, "Database error while reading YB Appliance information",
+                    "\n\tsWhere = " + EvDebug::escaped(where) +
+                        "\n\tDB Err Code = " + std::to_string(db.getErrorCode()) + TranLine(tran),
                     ProgNameInserts, Fn, __LINE__);
     if (count > 0)
-        return Fail(*this, ret, -12, "Appliance name is already in the database", "", ProgNameInserts, Fn, __LINE__);
+        return Fail(*this, ret, kErrAlreadyExists, "Appliance name is already in the database", "", ProgNameInserts, Fn,
+                    __LINE__);
 
     YBDevice_t row;
     YBCopyText(row.Name, name);  // fits: length checked above
     if (!db.insert(row, tran))
-        return Fail(*this, ret, -4, "New Appliance cannot be added to the database",
+        return Fail(*this, ret, kErrDatabase, "New Appliance cannot be added to the database",
                     "\n\tCYBApplianceDB::insert() failed\n\tAppliance Name = " + EvDebug::escaped(name) +
                         "\n\tDB Err Code = " + std::to_string(db.getErrorCode()) + TranLine(tran),
                     ProgNameInserts, Fn, __LINE__);
@@ -85,7 +88,7 @@ bool ReplicationMgr::DeleteYBAppliance(const DeleteYBApplianceArgs_t& args, Dele
     const int id = args.id;
 
     if (id < 1)
-        return Fail(*this, ret, -6, "Cannot remove YB Appliance from the database with invalid id",
+        return Fail(*this, ret, kErrInvalidId, "Cannot remove YB Appliance from the database with invalid id",
                     "\n\tAppliance Id = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     CYBApplianceDB db;
@@ -106,8 +109,8 @@ bool ReplicationMgr::QueryYBAppliance(const QueryYBApplianceArgs_t& args, QueryY
     const int id = args.id;
 
     if (id < 1)
-        return Fail(*this, ret, -6, "Invalid YB Appliance identifier", "\n\tAppliance Id = " + std::to_string(id),
-                    ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Invalid YB Appliance identifier",
+                    "\n\tAppliance Id = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
 
     CYBApplianceDB db;
     YBDevice_t row;
@@ -127,10 +130,10 @@ bool ReplicationMgr::GetYBApplianceList(GetYBApplianceListRet_t& ret, DBtran* tr
 
     CYBApplianceDB db;
     if (!files_detail::ReadList(db, ret.appliances, tran))
-        return Fail(*this, ret, -4, "YB appliance list cannot be obtained from the database",
-                    std::string("\n\tsWhere = ") + files_detail::ListWhere + "\n\tsOrderBy = " +
-                        files_detail::ListOrderBy + TranLine(tran) + "\n\tDB Err Code = " +
-                        std::to_string(db.getErrorCode()),
+        return Fail(*this, ret, kErrDatabase, "YB appliance list cannot be obtained from the database",
+                    std::string("\n\tsWhere = ") + files_detail::ListWhere +
+                        "\n\tsOrderBy = " + files_detail::ListOrderBy + TranLine(tran) +
+                        "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
@@ -144,7 +147,7 @@ bool ReplicationMgr::CopyYBApplianceToMsg(const CopyYBApplianceToMsgArgs_t& args
     ret.appliances = nullptr;
     ret.count = 0;
     if (args.pApplianceList == nullptr)
-        return Fail(*this, ret, -14, "Internal error detected processing YB appliance information",
+        return Fail(*this, ret, kErrInternal, "Internal error detected processing YB appliance information",
                     "\n\tArgs.pApplianceList = NULL", ProgNameUtils, Fn, __LINE__);
     const std::vector<YBApplianceRecord_t>& list = *args.pApplianceList;
     if (list.empty()) {
@@ -155,14 +158,16 @@ bool ReplicationMgr::CopyYBApplianceToMsg(const CopyYBApplianceToMsgArgs_t& args
     const size_t bytes = sizeof(repYBApplianceRec) * list.size();
     auto* array = static_cast<repYBApplianceRec*>(AllocReplyArray(bytes));
     if (array == nullptr)
-        return Fail(*this, ret, -5, "No memory available for query information", "", ProgNameUtils, Fn, __LINE__);
+        return Fail(*this, ret, kErrNoMemory, "No memory available for query information", "", ProgNameUtils, Fn,
+                    __LINE__);
     std::memset(static_cast<void*>(array), 0, bytes);
     uint32_t count = static_cast<uint32_t>(list.size());
     for (uint32_t i = 0; i < count; ++i) {
         char* name = files_detail::CopyReplyText(list[i].name);
         if (name == nullptr) {
             FreeYBApplianceArray(array, count);
-            return Fail(*this, ret, -5, "No memory available for query informaton", "", ProgNameUtils, Fn, __LINE__);
+            return Fail(*this, ret, kErrNoMemory, "No memory available for query informaton", "", ProgNameUtils, Fn,
+                        __LINE__);
         }
         array[i].id = static_cast<uint32_t>(list[i].id);
         array[i].name = name;

@@ -25,11 +25,12 @@
 #include "rows/Db/Cursor/YBBrowseByPolicy5.h"
 #include "rows/Db/Cursor/YBNASBrowseByClient1.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "service/TransactionBeforeLock.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 using files_detail::Fail;
 using files_detail::ProgNameQueries;
@@ -126,7 +127,7 @@ template <typename Ret>
 bool StepFailed(ReplicationMgr& mgr, Ret& ret, int step, int rc, const Browse& browse, long line)
 {
     ClearLists(ret);
-    return Fail(mgr, ret, -4, StepFailedText[step],
+    return Fail(mgr, ret, kErrDatabase, StepFailedText[step],
                 "\n\tgetNextRow(BrowseByClient" + std::to_string(step) + " &) failed" + browse.idLabel +
                     std::to_string(browse.id) + "\n\tDB Err Code = " + std::to_string(rc),
                 ProgNameQueries, browse.function, line);
@@ -187,7 +188,7 @@ bool ReplicationMgr::BrowseByClientIdDB(const Args& args, Ret& ret, DBtran* tran
     HeldTableLock held(*this, lock);
 
     if (clientId < 1)
-        return Fail(*this, ret, -6, "Invalid client id", "\n\tClient Id = " + std::to_string(clientId),
+        return Fail(*this, ret, kErrInvalidId, "Invalid client id", "\n\tClient Id = " + std::to_string(clientId),
                     ProgNameQueries, Fn, __LINE__);
 
     // A client whose system cannot be read is browsed as any other.
@@ -217,7 +218,7 @@ bool ReplicationMgr::BrowseByPolicyIdDB(const Args& args, Ret& ret, DBtran* tran
     HeldTableLock held(*this, lock);
 
     if (policyId < 1)
-        return Fail(*this, ret, -6, "Invalid Policy id", "\n\tPolicy Id = " + std::to_string(policyId),
+        return Fail(*this, ret, kErrInvalidId, "Invalid Policy id", "\n\tPolicy Id = " + std::to_string(policyId),
                     ProgNameQueries, Fn, __LINE__);
 
     YBBrowseByPolicy1 first(tran);

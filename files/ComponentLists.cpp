@@ -14,10 +14,11 @@
 #include "rows/Db/Cursor/YBGetSubclientVolumes.h"
 #include "rows/Db/Cursor/YBGetVEHosts.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 #include "service/Utils.h"
-#include "snr/RecordConv.h"
 
 using files_detail::ProgNameQueries;
 
@@ -60,10 +61,10 @@ bool ReadCursorList(ReplicationMgr& mgr, Ret& ret, List& list, const char* text,
     while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) onRow(*cursor.getDataPtr());
     if (rc != DB_NO_MORE_ROWS) {
         list.clear();
-        return files_detail::Fail(mgr, ret, -4, text,
-                                  std::string("\n\tgetNextRow(") + cursorName + " &) failed\n\tDB Err Code = " +
-                                      std::to_string(rc),
-                                  ProgNameQueries, function, __LINE__);
+        return files_detail::Fail(
+            mgr, ret, kErrDatabase, text,
+            std::string("\n\tgetNextRow(") + cursorName + " &) failed\n\tDB Err Code = " + std::to_string(rc),
+            ProgNameQueries, function, __LINE__);
     }
     ret.errMsg = "";
     return true;

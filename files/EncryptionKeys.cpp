@@ -16,6 +16,8 @@
 #include "host/ZXPlatformInfo.h"
 #include "host/crypto/Zxc.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Sync.h"
 
@@ -61,11 +63,7 @@ template <typename Ret>
 bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details,
           const char* function, long line)
 {
-    ret.errMsg = text;
-    ret.errCode = code;
-    mgr.log() << "\tEvent: " << text << details;
-    mgr.WriteLogMsg(ProgName, function, line, ReplicationMgr::ERR);
-    return false;
+    return steps::Fail(mgr, ret, code, text, details, ProgName, function, line);
 }
 
 }  // namespace
@@ -113,8 +111,8 @@ bool ReplicationMgr::FindEncTypeAndKeySize(const Args& args, Ret& ret, int& keyS
     if (clientId == 0) {
         ZXClient client(args.clientName, true, nullptr);
         if (client.lookup() != 0 || client.getClientId(clientId) != 0)
-            return Fail(*this, ret, -2, "Cannot find the host name in the DH DB", "\n\tHostName = " + name, Fn,
-                        __LINE__);
+            return Fail(*this, ret, kErrMissingInput, "Cannot find the host name in the DH DB",
+                        "\n\tHostName = " + name, Fn, __LINE__);
     }
     const std::string clientLines = std::to_string(clientId) + "\n\tClient Name         = " + name;
 
@@ -122,7 +120,7 @@ bool ReplicationMgr::FindEncTypeAndKeySize(const Args& args, Ret& ret, int& keyS
     bool enabled = false;
     int rc = properties.getClientEncryption(enabled);
     if (rc != 0)
-        return Fail(*this, ret, -17, "App Manager failed to check if encryption is enabled",
+        return Fail(*this, ret, kErrLookupFailed, "App Manager failed to check if encryption is enabled",
                     "\n\tClientProperties::getClientEncryption() call failed\n\tApp Mgr Error Code  = " +
                         std::to_string(rc) + "\n\tClient Id           = " + clientLines,
                     Fn, __LINE__);
@@ -136,21 +134,21 @@ bool ReplicationMgr::FindEncTypeAndKeySize(const Args& args, Ret& ret, int& keyS
     Zxc::CIPHER cipher{};
     rc = properties.getDataEncType(cipher);
     if (rc != 0)
-        return Fail(*this, ret, -17, "Failed to get the cypher type",
+        return Fail(*this, ret, kErrLookupFailed, "Failed to get the cypher type",
                     "\n\tClientProperties::getDataEncType() call failed\n\tApp Mgr Error Code  = " +
                         std::to_string(rc) + "\n\tClient Id           = " + clientLines,
                     Fn, __LINE__);
     int size = 0;
     rc = properties.getDataKeyLen(size);
     if (rc != 0)
-        return Fail(*this, ret, -17, "Failed to get the encryption key size",
+        return Fail(*this, ret, kErrLookupFailed, "Failed to get the encryption key size",
                     "\n\tClientProperties::getDataKeyLen() call failed\n\tError Code   = " + std::to_string(rc) +
                         "\n\tClient Id    = " + std::to_string(clientId) + "\n\tClient Name  = " + name,
                     Fn, __LINE__);
     // A size of 0 would read as "encryption off" to the client; the wire and
     // the clients' ciphers hold no key longer than 64 bytes.
     if (size <= 0 || size > kMaxEKeySize)
-        return Fail(*this, ret, -6, "Invalid encryption key size",
+        return Fail(*this, ret, kErrInvalidId, "Invalid encryption key size",
                     "\n\tKey Size     = " + std::to_string(size) + "\n\tClient Id    = " + std::to_string(clientId) +
                         "\n\tClient Name  = " + name,
                     Fn, __LINE__);
@@ -174,7 +172,8 @@ bool ReplicationMgr::GetEKeyFx(const Args& args, Ret& ret)
     ZxCriticalSectionLock guard(&pending.YBGetEKeyCS);
     ret.created = false;
 
-    if (args.id.empty()) return Fail(*this, ret, -2, "Cannot get E. Key with an empty id", "", Fn, __LINE__);
+    if (args.id.empty())
+        return Fail(*this, ret, kErrMissingInput, "Cannot get E. Key with an empty id", "", Fn, __LINE__);
 
     int size = 0;
     int cipher = 0;
@@ -191,12 +190,13 @@ bool ReplicationMgr::GetEKeyFx(const Args& args, Ret& ret)
         const EKey_t& kept = found->second;
         const int fixed = YBFixedKeySize(ret);
         if (fixed != 0 && kept.nSize != fixed)
-            return Fail(*this, ret, -12, "The pending encryption key of this id does not fit this message version",
-                        "\n\tKey Size = " + std::to_string(kept.nSize) + "\n\tExpected = " + std::to_string(fixed),
-                        Fn, __LINE__);
+            return Fail(*this, ret, kErrAlreadyExists,
+                        "The pending encryption key of this id does not fit this message version",
+                        "\n\tKey Size = " + std::to_string(kept.nSize) + "\n\tExpected = " + std::to_string(fixed), Fn,
+                        __LINE__);
         YBSetKeySize(ret, kept.nSize);
         if (!YBAllocMem(ret, kept.nSize))
-            return Fail(*this, ret, -5, "No memory available to hold the encryption key", "", Fn, __LINE__);
+            return Fail(*this, ret, kErrNoMemory, "No memory available to hold the encryption key", "", Fn, __LINE__);
         std::memcpy(YBResultKey(ret), kept.pKey, static_cast<size_t>(kept.nSize));
         YBSetCipherType(ret, kept.nCipher);
         pending.EKeyMap.erase(found);  // wipes and frees the copy
@@ -207,22 +207,22 @@ bool ReplicationMgr::GetEKeyFx(const Args& args, Ret& ret)
     // The first request of the id: a fresh key, a copy kept for the second.
     const size_t limit = MaxPendingEKeys();
     if (pending.EKeyMap.size() >= limit)
-        return Fail(*this, ret, -5, "Too many encryption keys are waiting for their second request",
+        return Fail(*this, ret, kErrNoMemory, "Too many encryption keys are waiting for their second request",
                     "\n\tPending Keys = " + std::to_string(pending.EKeyMap.size()) +
                         "\n\tLimit        = " + std::to_string(limit),
                     Fn, __LINE__);
     YBSetKeySize(ret, size);
     if (!YBAllocMem(ret, size))
-        return Fail(*this, ret, -5, "No memory available to hold the encryption key", "", Fn, __LINE__);
+        return Fail(*this, ret, kErrNoMemory, "No memory available to hold the encryption key", "", Fn, __LINE__);
     YBSetCipherType(ret, cipher);
     ZxcBucket random = Zxc::getRand(static_cast<size_t>(size));
     if (random.getSize() != static_cast<size_t>(size))
-        return Fail(*this, ret, -14, "The random source could not give an encryption key",
+        return Fail(*this, ret, kErrInternal, "The random source could not give an encryption key",
                     "\n\tSize = " + std::to_string(size), Fn, __LINE__);
     unsigned char* block = CopyKeyBlock(random.getData(), size);
     if (block == nullptr)
-        return Fail(*this, ret, -5, "No memory to hold the Encryption Key", "\n\tSize = " + std::to_string(size), Fn,
-                    __LINE__);
+        return Fail(*this, ret, kErrNoMemory, "No memory to hold the Encryption Key",
+                    "\n\tSize = " + std::to_string(size), Fn, __LINE__);
     std::memcpy(YBResultKey(ret), random.getData(), static_cast<size_t>(size));
     pending.EKeyMap.emplace(args.id, EKey_t(block, size, cipher));
     ret.created = true;
@@ -310,7 +310,7 @@ void ReplicationMgr::GetEKeyHandler(unsigned long requestCode, unsigned long rep
             // The client would get a key it cannot use: the pending keys go
             // back to what they were.
             UndoGetEKey(args, ret);
-            return Fail(*this, ret, -14, "The encryption key could not be encrypted for the client",
+            return Fail(*this, ret, kErrInternal, "The encryption key could not be encrypted for the client",
                         "\n\tClient Name = " + EvDebug::escaped(args.clientName), Fn, __LINE__);
         },
         [&](Reply& r) {

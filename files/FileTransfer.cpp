@@ -10,7 +10,6 @@
 
 #include "files/StoredFileCases.h"
 #include "files/StoredFileMessages.h"
-#include "files/StoredFileSteps.h"
 #include "files/StoredFiles.h"
 #include "files/TransferFiles.h"
 #include "host/EvDebug.h"
@@ -18,10 +17,12 @@
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 
-using stored_files::Refuse;
+using steps::Fail;
 using transfer_files::Direction;
 using transfer_files::UniqueFd;
 
@@ -45,9 +46,9 @@ struct StepResult {
 // not for this direction: nothing is opened, written or removed.
 bool RefuseForeignName(ReplicationMgr& mgr, StepResult& ret, const std::string& name, long line)
 {
-    return Refuse(mgr, ret, -10, ForeignFileText,
-                  "\n\tTemporary file name = " + EvDebug::escaped(name) + "\n\tNot a temporary file of this system",
-                  cases::ProgName, Fn, line);
+    return Fail(mgr, ret, kErrNotAccessible, ForeignFileText,
+                "\n\tTemporary file name = " + EvDebug::escaped(name) + "\n\tNot a temporary file of this system",
+                cases::ProgName, Fn, line);
 }
 
 // Removes a transfer file that is no longer needed; a failure is logged.
@@ -110,9 +111,10 @@ bool AppendChunk(ReplicationMgr& mgr, const repUploadYBFileReq& req, StepResult&
     const char* content = req.file.Content;
     const std::string volume = std::to_string(volumeId);
     if (volumeId < 0 || content == nullptr)
-        return Refuse(mgr, ret, volumeId < 0 ? -6 : -2, "File cannot be uploaded with invalid Volume ID or empty content",
-                      "\n\tInput: \n\tVolume ID   = " + volume + "\n\tContent     = " + (content ? "OK" : "Empty"),
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, ret, volumeId < 0 ? kErrInvalidId : kErrMissingInput,
+                    "File cannot be uploaded with invalid Volume ID or empty content",
+                    "\n\tInput: \n\tVolume ID   = " + volume + "\n\tContent     = " + (content ? "OK" : "Empty"),
+                    cases::ProgName, Fn, __LINE__);
 
     const bool named = req.TmpFileName != nullptr;
     UniqueFd fd;
@@ -132,17 +134,17 @@ bool AppendChunk(ReplicationMgr& mgr, const repUploadYBFileReq& req, StepResult&
               << " to store information related with volume " << volumeId;
     mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ReplicationMgr::INFO);
     if (!fd)
-        return Refuse(mgr, ret, -10, "Temporary file to store YB file cannot be opened",
-                      "\n\tFile Name = " + EvDebug::escaped(tmpName) + "\n\tVolume ID = " + volume +
-                          "\n\tFlags = " + std::to_string(flags),
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, ret, kErrNotAccessible, "Temporary file to store YB file cannot be opened",
+                    "\n\tFile Name = " + EvDebug::escaped(tmpName) + "\n\tVolume ID = " + volume +
+                        "\n\tFlags = " + std::to_string(flags),
+                    cases::ProgName, Fn, __LINE__);
 
     if (!transfer_files::WriteAll(fd.get(), content, std::strlen(content))) {
         fd.reset();
         RemoveTransferFile(mgr, tmpName, __LINE__);
-        return Refuse(mgr, ret, -10, "YB File cannot be upload. Temporary file update op. failed",
-                      "\n\tFile Name  = " + EvDebug::escaped(tmpName) + "\n\tVolume ID  = " + volume, cases::ProgName,
-                      Fn, __LINE__);
+        return Fail(mgr, ret, kErrNotAccessible, "YB File cannot be upload. Temporary file update op. failed",
+                    "\n\tFile Name  = " + EvDebug::escaped(tmpName) + "\n\tVolume ID  = " + volume, cases::ProgName, Fn,
+                    __LINE__);
     }
     return true;
 }
@@ -155,34 +157,34 @@ bool ReadStagedFile(ReplicationMgr& mgr, const repUploadYBFileReq& req, UploadYB
     const std::string fileName = EvDebug::escaped(args.file.name);
     const std::string volume = std::to_string(args.file.volumeId);
     if (req.TmpFileName == nullptr)
-        return Refuse(mgr, ret, -2, "Temporary file name missing. YB File cannot be uploaded",
-                      "\n\tYB File Name = " + fileName, cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, ret, kErrMissingInput, "Temporary file name missing. YB File cannot be uploaded",
+                    "\n\tYB File Name = " + fileName, cases::ProgName, Fn, __LINE__);
     tmpName = req.TmpFileName;
     if (!transfer_files::IsTransferName(tmpName, Direction::Upload)) return RefuseForeignName(mgr, ret, tmpName, __LINE__);
     const std::string shownName = EvDebug::escaped(tmpName);
 
     size_t size = 0;
     if (!NonEmptySize(tmpName, size))
-        return Refuse(mgr, ret, -3, "File Not Found or empty",
-                      "\n\tTmp File Name = " + shownName + "\n\tYB File Name  = " + fileName, cases::ProgName, Fn,
-                      __LINE__);
+        return Fail(mgr, ret, kErrNotFound, "File Not Found or empty",
+                    "\n\tTmp File Name = " + shownName + "\n\tYB File Name  = " + fileName, cases::ProgName, Fn,
+                    __LINE__);
     char* data = static_cast<char*>(AllocReplyArray(size + 1));
     if (data == nullptr)
-        return Refuse(mgr, ret, -5, "Not enough memory to upload YB file into the database",
-                      "\n\tTmp File Name  = " + shownName + "\n\tBuffer Size    = " + std::to_string(size),
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, ret, kErrNoMemory, "Not enough memory to upload YB file into the database",
+                    "\n\tTmp File Name  = " + shownName + "\n\tBuffer Size    = " + std::to_string(size),
+                    cases::ProgName, Fn, __LINE__);
     buffer = data;
     std::memset(data, 0, size + 1);
 
     UniqueFd fd(transfer_files::Open(tmpName, transfer_files::ReadFlags));
     if (!fd)
-        return Refuse(mgr, ret, -10, "Temporary YB File cannot be accessed",
-                      "\n\tTmp File Name   = " + shownName + "\n\tVolume ID       = " + volume, cases::ProgName, Fn,
-                      __LINE__);
+        return Fail(mgr, ret, kErrNotAccessible, "Temporary YB File cannot be accessed",
+                    "\n\tTmp File Name   = " + shownName + "\n\tVolume ID       = " + volume, cases::ProgName, Fn,
+                    __LINE__);
     if (!transfer_files::ReadAll(fd.get(), data, size))
-        return Refuse(mgr, ret, -10, "Temporary YB File cannot be read",
-                      "\n\tTemporary File Name    = " + shownName + "\n\tVolume ID              = " + volume,
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, ret, kErrNotAccessible, "Temporary YB File cannot be read",
+                    "\n\tTemporary File Name    = " + shownName + "\n\tVolume ID              = " + volume,
+                    cases::ProgName, Fn, __LINE__);
     args.file.content = data;
     return true;
 }
@@ -233,7 +235,7 @@ bool FirstDownloadStep(ReplicationMgr& mgr, const repDownloadYBFileByIdReq& req,
                        StepResult& step, AutoFreeMem_t& content, std::string& fileName, std::string& tmpName)
 {
     if (DBtran::openCatalogue() != 0) {
-        step.errCode = -7;
+        step.errCode = kErrNoTransaction;
         step.errMsg = DBTranErrorMsg;
         return false;
     }
@@ -255,16 +257,16 @@ bool FirstDownloadStep(ReplicationMgr& mgr, const repDownloadYBFileByIdReq& req,
         RemoveAbandonedTransferFiles(mgr);
         UniqueFd fd(transfer_files::Create(Direction::Download, ret.file.volumeId, tmpName));
         if (!fd)
-            return Refuse(mgr, step, -10, "Temporary YB File cannot be created",
-                          "\n\tofstream() failed\n\tTemporary file name = " + tmpName + "\n\tID = " + id,
-                          cases::ProgName, Fn, __LINE__);
+            return Fail(mgr, step, kErrNotAccessible, "Temporary YB File cannot be created",
+                        "\n\tofstream() failed\n\tTemporary file name = " + tmpName + "\n\tID = " + id, cases::ProgName,
+                        Fn, __LINE__);
         mgr.log() << "\tDatabase file size = " << length;
         mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ReplicationMgr::INFO);
         if (!transfer_files::WriteAll(fd.get(), text + kYBFileChunkSize, length - kYBFileChunkSize)) {
             fd.reset();
             RemoveTransferFile(mgr, tmpName, __LINE__);
-            return Refuse(mgr, step, -10, "Temporary YB File cannot be created",
-                          "\n\tTemporary file name = " + tmpName + "\n\tID = " + id, cases::ProgName, Fn, __LINE__);
+            return Fail(mgr, step, kErrNotAccessible, "Temporary YB File cannot be created",
+                        "\n\tTemporary file name = " + tmpName + "\n\tID = " + id, cases::ProgName, Fn, __LINE__);
         }
         text[kYBFileChunkSize] = '\0';
         reply.TmpFileName = const_cast<char*>(tmpName.c_str());
@@ -291,35 +293,35 @@ bool NextDownloadStep(ReplicationMgr& mgr, const repDownloadYBFileByIdReq& req, 
 
     size_t size = 0;
     if (!NonEmptySize(tmpName, size))
-        return Refuse(mgr, step, -10, "Temporary YB File cannot be accessed", "\n\tstat(" + shownName + ") failed",
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, step, kErrNotAccessible, "Temporary YB File cannot be accessed",
+                    "\n\tstat(" + shownName + ") failed", cases::ProgName, Fn, __LINE__);
     if (offset > size)
-        return Refuse(mgr, step, -10, ForeignFileText,
-                      "\n\tOffset = " + std::to_string(offset) + "\n\tFile size = " + std::to_string(size),
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, step, kErrNotAccessible, ForeignFileText,
+                    "\n\tOffset = " + std::to_string(offset) + "\n\tFile size = " + std::to_string(size),
+                    cases::ProgName, Fn, __LINE__);
     const size_t chunk = offset + kYBFileChunkSize < size ? kYBFileChunkSize : size - offset;
 
     char* data = static_cast<char*>(AllocReplyArray(chunk + 1));
     if (data == nullptr)
-        return Refuse(mgr, step, -5, "No memory to transfer YB File",
-                      "\n\tTemp File Name" + shownName + "\n\tBuffer size " + std::to_string(chunk), cases::ProgName,
-                      Fn, __LINE__);
+        return Fail(mgr, step, kErrNoMemory, "No memory to transfer YB File",
+                    "\n\tTemp File Name" + shownName + "\n\tBuffer size " + std::to_string(chunk), cases::ProgName, Fn,
+                    __LINE__);
     content = data;
     std::memset(data, 0, chunk + 1);
 
     UniqueFd fd(transfer_files::Open(tmpName, transfer_files::ReadFlags));
     if (!fd)
-        return Refuse(mgr, step, -10, "Temporary YB File cannot be opened", "\n\tTemp file name " + shownName,
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, step, kErrNotAccessible, "Temporary YB File cannot be opened",
+                    "\n\tTemp file name " + shownName, cases::ProgName, Fn, __LINE__);
     if (lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0)
-        return Refuse(mgr, step, -10, ForeignFileText,
-                      "\n\tifstream::seekg() failed\n\tOffset = " + std::to_string(offset), cases::ProgName, Fn,
-                      __LINE__);
+        return Fail(mgr, step, kErrNotAccessible, ForeignFileText,
+                    "\n\tifstream::seekg() failed\n\tOffset = " + std::to_string(offset), cases::ProgName, Fn,
+                    __LINE__);
     if (!transfer_files::ReadAll(fd.get(), data, chunk))
-        return Refuse(mgr, step, -10, "Temporary YB File cannot be read",
-                      "\n\tifstream::read() failed\n\tOffset = " + std::to_string(offset) +
-                          "\n\tBytesToRead = " + std::to_string(chunk),
-                      cases::ProgName, Fn, __LINE__);
+        return Fail(mgr, step, kErrNotAccessible, "Temporary YB File cannot be read",
+                    "\n\tifstream::read() failed\n\tOffset = " + std::to_string(offset) +
+                        "\n\tBytesToRead = " + std::to_string(chunk),
+                    cases::ProgName, Fn, __LINE__);
 
     reply.file.Content = data;
     if (offset + chunk < size) {

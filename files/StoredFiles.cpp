@@ -13,7 +13,6 @@
 
 #include "files/StoredFileCases.h"
 #include "files/StoredFileMessages.h"
-#include "files/StoredFileSteps.h"
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/FileTables.h"
@@ -24,10 +23,13 @@
 #include "rows/Db/Cursor/YBQueryYBFileByVolId.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
 
-using stored_files::Refuse;
+using steps::Fail;
 
 namespace {
 
@@ -111,28 +113,28 @@ bool ReplicationMgr::UploadYBFile(const UploadYBFileArgs_t& args, UploadYBFileRe
     ret.fileId = 0;
 
     if (file.content == nullptr || file.name.empty() || file.volumeId < 0)
-        return Refuse(*this, ret, -2, "Some information to receive the YB File is missing",
-                      "\n\tYB File Name = " + (file.name.empty() ? std::string("N/A") : EvDebug::escaped(file.name)) +
-                          "\n\tContent     = " + (file.content != nullptr ? "OK" : "NULL") +
-                          "\n\tVolume ID   = " + volume,
-                      ProgNameInserts, Fn, __LINE__);
+        return Fail(*this, ret, kErrMissingInput, "Some information to receive the YB File is missing",
+                    "\n\tYB File Name = " + (file.name.empty() ? std::string("N/A") : EvDebug::escaped(file.name)) +
+                        "\n\tContent     = " + (file.content != nullptr ? "OK" : "NULL") +
+                        "\n\tVolume ID   = " + volume,
+                    ProgNameInserts, Fn, __LINE__);
     if (file.name.size() > kMaxYBFileNameLength)
-        return Refuse(*this, ret, -18, NameTooLongText,
-                      "\n\tVolume ID = " + volume + "\n\tLength    = " + std::to_string(file.name.size()),
-                      ProgNameInserts, Fn, __LINE__);
+        return Fail(*this, ret, kErrTooLong, NameTooLongText,
+                    "\n\tVolume ID = " + volume + "\n\tLength    = " + std::to_string(file.name.size()),
+                    ProgNameInserts, Fn, __LINE__);
 
     CYBFileDB db;
     const std::string where = "VolumeId = " + volume + " AND " + NameIs(file.name);
     unsigned int count = 0;
     if (!db.getNRows(where.c_str(), count, tran))
-        return Refuse(*this, ret, -4, "File information from the database cannot be accessed",
-                      "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " +
-                          std::to_string(db.getErrorCode()),
-                      ProgNameInserts, Fn, __LINE__);
+        return Fail(
+            *this, ret, kErrDatabase, "File information from the database cannot be accessed",
+            "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
     if (count > 0)
-        return Refuse(*this, ret, -12, "The file in this volume is already in the database",
-                      "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tCount  = " + std::to_string(count),
-                      ProgNameInserts, Fn, __LINE__);
+        return Fail(*this, ret, kErrAlreadyExists, "The file in this volume is already in the database",
+                    "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tCount  = " + std::to_string(count),
+                    ProgNameInserts, Fn, __LINE__);
 
     YBFile_t row;
     std::memcpy(row.Name, file.name.data(), file.name.size());  // fits: length checked above
@@ -152,10 +154,10 @@ bool ReplicationMgr::UploadYBFile(const UploadYBFileArgs_t& args, UploadYBFileRe
         inserted = db.insert(row, tran);
     }
     if (!inserted)
-        return Refuse(*this, ret, -4, "YB File cannot be added to the database",
-                      "\n\tVolume ID   = " + volume + "\n\tYB File Name = " + EvDebug::escaped(file.name) +
-                          "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                      ProgNameInserts, Fn, __LINE__);
+        return Fail(*this, ret, kErrDatabase, "YB File cannot be added to the database",
+                    "\n\tVolume ID   = " + volume + "\n\tYB File Name = " + EvDebug::escaped(file.name) +
+                        "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                    ProgNameInserts, Fn, __LINE__);
 
     ret.fileId = row.id;
     return true;
@@ -166,7 +168,9 @@ bool ReplicationMgr::DownloadYBFile(const DownloadYBFileByIdArgs_t& args, Downlo
     static const char Fn[] = "ReplicationMgr::DownloadYBFile()";
     const int32_t id = args.fileId;
 
-    if (id < 0) return Refuse(*this, ret, -6, "Id is invalid", "\n\tID = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
+    if (id < 0)
+        return Fail(*this, ret, kErrInvalidId, "Id is invalid", "\n\tID = " + std::to_string(id), ProgNameQueries, Fn,
+                    __LINE__);
 
     // The content is read straight into the caller's copy.
     CYBFileDB db;
@@ -178,23 +182,23 @@ bool ReplicationMgr::DownloadYBFile(const DownloadYBFileByIdArgs_t& args, Downlo
     std::unique_ptr<char, void (*)(void*)> copy(read, &free);
     const int code = db.getErrorCode();
     if (!found && code != DB_NO_MEMORY)
-        return Refuse(*this, ret, code == DB_NO_MORE_ROWS ? -3 : -4,
-                      code == DB_NO_MORE_ROWS ? "YB File not found" : "Could not check YB File information from DB",
-                      "\n\tCYBFileDB::getInfo() failed\n\tID = " + std::to_string(id) + "\n\tDB Err Code = " +
-                          std::to_string(code),
-                      ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, code == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
+                    code == DB_NO_MORE_ROWS ? "YB File not found" : "Could not check YB File information from DB",
+                    "\n\tCYBFileDB::getInfo() failed\n\tID = " + std::to_string(id) +
+                        "\n\tDB Err Code = " + std::to_string(code),
+                    ProgNameQueries, Fn, __LINE__);
     if (found && read == nullptr)
-        return Refuse(*this, ret, -19, "The YB File is empty", "\n\tID = " + std::to_string(id), ProgNameQueries, Fn,
-                      __LINE__);
+        return Fail(*this, ret, kErrEmpty, "The YB File is empty", "\n\tID = " + std::to_string(id), ProgNameQueries,
+                    Fn, __LINE__);
 
     ret.file.id = row.id;
     ret.file.volumeId = row.VolumeId;
     ret.file.name = ColumnText(row.Name, sizeof row.Name);
     if (!found)
-        return Refuse(*this, ret, -5, "Not enough memory to copy YB File",
-                      "\n\tID = " + std::to_string(id) + "\n\tName = " + EvDebug::escaped(ret.file.name) +
-                          "\n\tMemory required = " + std::to_string(length + 1) + " bytes",
-                      ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrNoMemory, "Not enough memory to copy YB File",
+                    "\n\tID = " + std::to_string(id) + "\n\tName = " + EvDebug::escaped(ret.file.name) +
+                        "\n\tMemory required = " + std::to_string(length + 1) + " bytes",
+                    ProgNameQueries, Fn, __LINE__);
     ret.file.content = static_cast<char*>(copy.release());
 
     m_LogMsg << "\tFile " << EvDebug::escaped(ret.file.name) << " from volume id " << ret.file.volumeId
@@ -211,17 +215,17 @@ bool ReplicationMgr::QueryYBFile(const QueryYBFileByVolIdArgs_t& args, QueryYBFi
 
     ret.files.clear();
     if (volumeId < 1)
-        return Refuse(*this, ret, -6, "YB Files could not be queried with invalid volume ID",
-                      "\n\tVolume ID = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "YB Files could not be queried with invalid volume ID",
+                    "\n\tVolume ID = " + std::to_string(volumeId), ProgNameQueries, Fn, __LINE__);
 
     YBQueryYBFileByVolId cursor(tran);
     cursor.setValues(volumeId);
     const int rc = ReadFiles(cursor, ret.files);
     if (rc != 0)
-        return Refuse(*this, ret, -4, "Could not get YB File information from the database",
-                      "\n\tgetNextRow(YBQueryYBFileByVolId) failed\n\tVolume ID = " + std::to_string(volumeId) +
-                          "\n\tDB Err Code = " + std::to_string(rc),
-                      ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrDatabase, "Could not get YB File information from the database",
+                    "\n\tgetNextRow(YBQueryYBFileByVolId) failed\n\tVolume ID = " + std::to_string(volumeId) +
+                        "\n\tDB Err Code = " + std::to_string(rc),
+                    ProgNameQueries, Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }
@@ -232,17 +236,17 @@ bool ReplicationMgr::QueryYBFile(const QueryYBFileByNameArgs_t& args, QueryYBFil
 
     ret.files.clear();
     if (args.name.empty())
-        return Refuse(*this, ret, -2, "YB Files could not be queried with an empty name", "", ProgNameQueries, Fn,
-                      __LINE__);
+        return Fail(*this, ret, kErrMissingInput, "YB Files could not be queried with an empty name", "",
+                    ProgNameQueries, Fn, __LINE__);
 
     YBQueryYBFileByName cursor(tran);
     cursor.setValues(args.name.c_str());
     const int rc = ReadFiles(cursor, ret.files);
     if (rc != 0)
-        return Refuse(*this, ret, -4, "Could not get YB File information from the database",
-                      "\n\tgetNextRow(YBQueryYBFileByName) failed\n\tName = " + EvDebug::escaped(args.name) +
-                          "\n\tDB Err Code = " + std::to_string(rc),
-                      ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrDatabase, "Could not get YB File information from the database",
+                    "\n\tgetNextRow(YBQueryYBFileByName) failed\n\tName = " + EvDebug::escaped(args.name) +
+                        "\n\tDB Err Code = " + std::to_string(rc),
+                    ProgNameQueries, Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }
@@ -253,8 +257,8 @@ bool ReplicationMgr::QueryYBFile(const QueryYBFileByIdArgs_t& args, QueryYBFileB
     const int32_t id = args.fileId;
 
     if (id < 0)
-        return Refuse(*this, ret, -6, "YB Files could not be queried with an invalid id", "\n\tID = " + std::to_string(id),
-                      ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "YB Files could not be queried with an invalid id",
+                    "\n\tID = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
 
     YBQueryYBFileById cursor(tran);
     cursor.setValues(id);
@@ -264,12 +268,12 @@ bool ReplicationMgr::QueryYBFile(const QueryYBFileByIdArgs_t& args, QueryYBFileB
         ret.errMsg = "";
         return true;
     }
-    return Refuse(*this, ret, rc == DB_NO_MORE_ROWS ? -3 : -4,
-                  rc == DB_NO_MORE_ROWS ? "YB File Not Found"
-                                        : "Database Failure while trying to access the YB File Information",
-                  "\n\tgetOneRow(YBQueryYBFileById) failed\n\tID = " + std::to_string(id) + "\n\tDB Err Code = " +
-                      std::to_string(rc),
-                  ProgNameQueries, Fn, __LINE__);
+    return Fail(
+        *this, ret, rc == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
+        rc == DB_NO_MORE_ROWS ? "YB File Not Found" : "Database Failure while trying to access the YB File Information",
+        "\n\tgetOneRow(YBQueryYBFileById) failed\n\tID = " + std::to_string(id) +
+            "\n\tDB Err Code = " + std::to_string(rc),
+        ProgNameQueries, Fn, __LINE__);
 }
 
 bool ReplicationMgr::GetYBFileList(GetYBFileListRet_t& ret, DBtran* tran)
@@ -280,9 +284,9 @@ bool ReplicationMgr::GetYBFileList(GetYBFileListRet_t& ret, DBtran* tran)
     cursor.setValues();
     const int rc = ReadFiles(cursor, ret.files);
     if (rc != 0)
-        return Refuse(*this, ret, -4, "Cannot get the list of YB files from the database",
-                      "\n\tgetNextRow(YBGetYBFileList) failed\n\tDB Err Code = " + std::to_string(rc),
-                      ProgNameGetLists, Fn, __LINE__);
+        return Fail(*this, ret, kErrDatabase, "Cannot get the list of YB files from the database",
+                    "\n\tgetNextRow(YBGetYBFileList) failed\n\tDB Err Code = " + std::to_string(rc), ProgNameGetLists,
+                    Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }
@@ -294,47 +298,47 @@ bool ReplicationMgr::UpdateYBFile(const UpdateYBFileArgs_t& args, UpdateYBFileRe
     const std::string volume = std::to_string(file.volumeId);
 
     if (file.id < 1)
-        return Refuse(*this, ret, -6, "Cannot update YB File information with invalid id",
-                      "\n\tID = " + std::to_string(file.id), ProgNameUpdates, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Cannot update YB File information with invalid id",
+                    "\n\tID = " + std::to_string(file.id), ProgNameUpdates, Fn, __LINE__);
 
     std::string set;
     bool namesFile;
     if (args.updateMap != 0) {
         if ((args.IsNameSet() && file.name.empty()) || (args.IsVolumeIdSet() && file.volumeId < 0))
-            return Refuse(*this, ret, -2,
-                          "YB File information cannot be update with an empty file name or an invalid volume id",
-                          "\n\tID = " + std::to_string(file.id) + "\n\tVolume ID = " + volume, ProgNameUpdates, Fn,
-                          __LINE__);
+            return Fail(*this, ret, kErrMissingInput,
+                        "YB File information cannot be update with an empty file name or an invalid volume id",
+                        "\n\tID = " + std::to_string(file.id) + "\n\tVolume ID = " + volume, ProgNameUpdates, Fn,
+                        __LINE__);
         if (args.IsNameSet()) set = NameIs(file.name);
         if (args.IsVolumeIdSet()) set += (set.empty() ? "" : ", ") + std::string("VolumeID = ") + volume;
         namesFile = args.IsNameSet();
     } else {
         if (file.volumeId < 0 || file.name.empty())
-            return Refuse(*this, ret, -2, "YB File information cannot be update with invalid values",
-                          "\n\tID = " + std::to_string(file.id) + "\n\tVolume ID = " + volume, ProgNameUpdates, Fn,
-                          __LINE__);
+            return Fail(*this, ret, kErrMissingInput, "YB File information cannot be update with invalid values",
+                        "\n\tID = " + std::to_string(file.id) + "\n\tVolume ID = " + volume, ProgNameUpdates, Fn,
+                        __LINE__);
         set = "VolumeId = " + volume + ", " + NameIs(file.name);
         namesFile = true;
     }
     if (set.empty())
-        return Refuse(*this, ret, -2, "No information was received to update a YB File",
-                      "\n\tID = " + std::to_string(file.id) + "\n\tUpdate map = " + std::to_string(args.updateMap),
-                      ProgNameUpdates, Fn, __LINE__);
+        return Fail(*this, ret, kErrMissingInput, "No information was received to update a YB File",
+                    "\n\tID = " + std::to_string(file.id) + "\n\tUpdate map = " + std::to_string(args.updateMap),
+                    ProgNameUpdates, Fn, __LINE__);
     if (namesFile && file.name.size() > kMaxYBFileNameLength)
-        return Refuse(*this, ret, -18, NameTooLongText,
-                      "\n\tID = " + std::to_string(file.id) + "\n\tLength = " + std::to_string(file.name.size()),
-                      ProgNameUpdates, Fn, __LINE__);
+        return Fail(*this, ret, kErrTooLong, NameTooLongText,
+                    "\n\tID = " + std::to_string(file.id) + "\n\tLength = " + std::to_string(file.name.size()),
+                    ProgNameUpdates, Fn, __LINE__);
 
     CYBFileDB db;
     if (!db.Update(file.id, set.c_str(), tran)) {
         const int code = db.getErrorCode();
-        return Refuse(*this, ret, code == DB_NO_MORE_ROWS ? -3 : -4,
-                      code == DB_NO_MORE_ROWS ? "YB File record not found"
-                                              : "Could not update YB File information in the database",
-                      "\n\tCYBFileDB::Update() failed\n\tID = " + std::to_string(file.id) + "\n\tsUpdate = " +
-                          EvDebug::escaped(set) + "\n\tTran = 0x" + stored_files::TranHandle(tran) +
-                          "\n\tDB Err Code = " + std::to_string(code),
-                      ProgNameUpdates, Fn, __LINE__);
+        return Fail(*this, ret, code == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
+                    code == DB_NO_MORE_ROWS ? "YB File record not found"
+                                            : "Could not update YB File information in the database",
+                    "\n\tCYBFileDB::Update() failed\n\tID = " + std::to_string(file.id) +
+                        "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                        "\n\tDB Err Code = " + std::to_string(code),
+                    ProgNameUpdates, Fn, __LINE__);
     }
 
     m_LogMsg << "\tYB File ID " << file.id << " was updated successfully...";
@@ -349,17 +353,17 @@ bool ReplicationMgr::DeleteYBFile(const DeleteYBFileByIdArgs_t& args, DeleteYBFi
     const int32_t id = args.fileId;
 
     if (id < 1)
-        return Refuse(*this, ret, -6, "YB File cannot be removed from the database with an invalid id",
-                      "\n\tID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "YB File cannot be removed from the database with an invalid id",
+                    "\n\tID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     CYBFileDB db;
     if (!db.remove(id, tran)) {
         const int code = db.getErrorCode();
-        return Refuse(*this, ret, code == DB_NO_MORE_ROWS ? -3 : -4,
-                      code == DB_NO_MORE_ROWS ? "Volume has no YB Files" : "Database error trying to delete a YB File",
-                      "\n\tCYBFileDB::remove() failed\n\tID = " + std::to_string(id) + "\n\tTran = 0x" +
-                          stored_files::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(code),
-                      ProgNameDeletes, Fn, __LINE__);
+        return Fail(*this, ret, code == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
+                    code == DB_NO_MORE_ROWS ? "Volume has no YB Files" : "Database error trying to delete a YB File",
+                    "\n\tCYBFileDB::remove() failed\n\tID = " + std::to_string(id) + "\n\tTran = 0x" +
+                        steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(code),
+                    ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "YB File associated with Id " << id << " was remove successfully";
@@ -374,8 +378,8 @@ bool ReplicationMgr::DeleteYBFile(const DeleteYBFileByVolIdArgs_t& args, DeleteY
     const int32_t volumeId = args.volumeId;
 
     if (volumeId < 1)
-        return Refuse(*this, ret, -6, "YB File cannot be removed from the database with an invalid volume id",
-                      "\n\tVolume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "YB File cannot be removed from the database with an invalid volume id",
+                    "\n\tVolume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
 
     CYBFileDB db;
     const std::string where = "VolumeId = " + std::to_string(volumeId);
@@ -383,15 +387,15 @@ bool ReplicationMgr::DeleteYBFile(const DeleteYBFileByVolIdArgs_t& args, DeleteY
         const int code = db.getErrorCode();
         if (code == DB_NO_MORE_ROWS && !m_bReportMissingFiles) {
             // The caller counts a volume without files as nothing to delete.
-            ret.errCode = -3;
+            ret.errCode = kErrNotFound;
             ret.errMsg = "";
             return false;
         }
-        return Refuse(*this, ret, code == DB_NO_MORE_ROWS ? -3 : -4,
-                      code == DB_NO_MORE_ROWS ? "Volume has no YB Files" : "Database error trying to delete a YB File",
-                      "\n\toYBFileTbl.remove() failed\n\tsWhere = " + where + "\n\tTran = 0x" +
-                          stored_files::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(code),
-                      ProgNameDeletes, Fn, __LINE__);
+        return Fail(*this, ret, code == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
+                    code == DB_NO_MORE_ROWS ? "Volume has no YB Files" : "Database error trying to delete a YB File",
+                    "\n\toYBFileTbl.remove() failed\n\tsWhere = " + where + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                        "\n\tDB Err Code = " + std::to_string(code),
+                    ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "YB Files associated with Volume Id " << volumeId << " were remove successfully";

@@ -12,9 +12,10 @@
 #include "host/db/SqlText.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "snr/RecordConv.h"
 
 using files_detail::Fail;
 using files_detail::ProgNameDeletes;
@@ -67,7 +68,7 @@ bool CopyColumn(YBDBDst_t<YBUserApplicationDef_t>& dst, char (&column)[N], const
                 const char* tooLong)
 {
     if (text.size() > N - 1) {
-        dst.errCode = -18;
+        dst.errCode = kErrTooLong;
         dst.errMsg = tooLong;
         return false;
     }
@@ -115,7 +116,7 @@ bool ReplicationMgr::AddApplication(const AddYBUserAppDefsArgs_t& args, AddYBUse
         missing = "\tEvent: Application tag field of the YB User application is empty";
     }
     if (missing != nullptr) {
-        ret.errCode = -2;
+        ret.errCode = kErrMissingInput;
         m_LogMsg << missing;
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, ERR);
         return false;
@@ -131,18 +132,18 @@ bool ReplicationMgr::AddApplication(const AddYBUserAppDefsArgs_t& args, AddYBUse
         "ClientId = " + std::to_string(application.ClientId) + " AND AppTag = '" + SqlEscape(application.AppTag) + "'";
     unsigned int count = 0;
     if (!db.getNRows(where.c_str(), count, tran))
-        return Fail(*this, ret, -4, "Cannot include new user application. DB Error while checking duplicates",
-                    "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " +
-                        std::to_string(db.getErrorCode()) + TranLine(tran),
+        return Fail(*this, ret, kErrDatabase, "Cannot include new user application. DB Error while checking duplicates",
+                    "\n\tsWhere = " + EvDebug::escaped(where) +
+                        "\n\tDB Err Code = " + std::to_string(db.getErrorCode()) + TranLine(tran),
                     ProgNameInserts, Fn, __LINE__);
     if (count > 0)
-        return Fail(*this, ret, -13, "The User Application is already in the database",
+        return Fail(*this, ret, kErrNotUnique, "The User Application is already in the database",
                     "\n\tClient Id = " + std::to_string(application.ClientId) +
                         "\n\tApplication Tag = " + EvDebug::escaped(application.AppTag),
                     ProgNameInserts, Fn, __LINE__);
 
     if (!db.insert(row, tran))
-        return Fail(*this, ret, -4, "Cannot include new user application record into the database",
+        return Fail(*this, ret, kErrDatabase, "Cannot include new user application record into the database",
                     "\n\tYBUserApplicationDefDB::insert() failed\n\tDB Err Code = " +
                         std::to_string(db.getErrorCode()) + TranLine(tran),
                     ProgNameInserts, Fn, __LINE__);
@@ -198,7 +199,7 @@ bool ReplicationMgr::UpdateApplication(const UpdateYBUserAppDefsArgs_t& args, Up
     const int id = application.id;
 
     if (id < 1)
-        return Fail(*this, ret, -6, "Cannot update user application information with invalid values",
+        return Fail(*this, ret, kErrInvalidId, "Cannot update user application information with invalid values",
                     IdLine(id), ProgNameUpdates, Fn, __LINE__);
 
     // A text too long for its column is refused without a log entry.
@@ -230,7 +231,7 @@ bool ReplicationMgr::DeleteApplication(const DeleteYBUserAppDefsArgs_t& args, De
     const int id = args.id;
 
     if (id < 1)
-        return Fail(*this, ret, -6, "Cannot remove user application from the database with invalid values",
+        return Fail(*this, ret, kErrInvalidId, "Cannot remove user application from the database with invalid values",
                     IdLine(id), ProgNameDeletes, Fn, __LINE__);
 
     YBUserApplicationDefDB db;
@@ -252,8 +253,8 @@ bool ReplicationMgr::QueryApplication(const QueryYBUserAppDefsArgs_t& args, Quer
     const int id = args.id;
 
     if (id < 1)
-        return Fail(*this, ret, -6, "Invalid user application identifier",
-                    IdLine(id), ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Invalid user application identifier", IdLine(id), ProgNameQueries, Fn,
+                    __LINE__);
 
     YBUserApplicationDefDB db;
     YBUserApplicationDef_t row;
@@ -273,7 +274,7 @@ bool ReplicationMgr::GetApplicationList(GetYBUserApplicationListListRet_t& ret, 
 
     YBUserApplicationDefDB db;
     if (!files_detail::ReadList(db, ret.applications, tran))
-        return Fail(*this, ret, -4, "Cannot get the list of user application from the database",
+        return Fail(*this, ret, kErrDatabase, "Cannot get the list of user application from the database",
                     std::string("\n\tsWhere = ") + files_detail::ListWhere + "\n\tsOrderBy = " +
                         files_detail::ListOrderBy + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);

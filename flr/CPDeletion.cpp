@@ -17,10 +17,12 @@
 #include "flr/FLRSteps.h"
 #include "flr/SnapRowRemoval.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameDeletes;
 using flr_detail::RemovalKind;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -42,18 +44,20 @@ bool RefuseMountedOrShared(ReplicationMgr& mgr, Ret& ret, const FLRSnap_t& item,
     const std::string snapLines = "\n\tSnapshot Id    = " + Num(item.Snapshot.id) +
                                   "\n\tVolume Path    = " + EvDebug::escaped(item.Snapshot.SnapVolumeName);
     if (item.MountPoint.id != -1)
-        return Fail(mgr, ret, -11,
-                    "Consistency point cannot be deleted because it's still mounted. Unmount the consistency point first",
-                    "\n\tCP Id\t       = " + Num(item.CP.id) + snapLines + "\n\tMount Point Id = " +
-                        Num(item.MountPoint.id) + "\n\tMount Path     = " + EvDebug::escaped(item.MountPoint.MountPath),
-                    ProgNameDeletes, function, __LINE__);
+        return Fail(
+            mgr, ret, kErrInUse,
+            "Consistency point cannot be deleted because it's still mounted. Unmount the consistency point first",
+            "\n\tCP Id\t       = " + Num(item.CP.id) + snapLines + "\n\tMount Point Id = " + Num(item.MountPoint.id) +
+                "\n\tMount Path     = " + EvDebug::escaped(item.MountPoint.MountPath),
+            ProgNameDeletes, function, __LINE__);
     if (item.Share.id != -1)
-        return Fail(mgr, ret, -11,
-                    "Consistency point cannot be deleted because it's still shared. Unshare the consistency point first",
-                    "\n\tCP Id          = " + Num(item.CP.id) + snapLines + "\n\tMount Path     = " +
-                        EvDebug::escaped(item.MountPoint.MountPath) + "\n\tShare Id       = " + Num(item.Share.id) +
-                        "\n\tShare Name     = " + EvDebug::escaped(item.Share.NetShareName),
-                    ProgNameDeletes, function, __LINE__);
+        return Fail(
+            mgr, ret, kErrInUse,
+            "Consistency point cannot be deleted because it's still shared. Unshare the consistency point first",
+            "\n\tCP Id          = " + Num(item.CP.id) + snapLines + "\n\tMount Path     = " +
+                EvDebug::escaped(item.MountPoint.MountPath) + "\n\tShare Id       = " + Num(item.Share.id) +
+                "\n\tShare Name     = " + EvDebug::escaped(item.Share.NetShareName),
+            ProgNameDeletes, function, __LINE__);
     return true;
 }
 
@@ -69,9 +73,10 @@ bool DeleteEmptyCP(ReplicationMgr& mgr, int32_t cpId, DelCPRet_t& ret, DBtran* t
     }
     const int code = cpDB.getErrorCode();
     if (code == DB_NO_MORE_ROWS)
-        return Fail(mgr, ret, -3, "Failed to delete the consistency point. The consistency point does not exist",
+        return Fail(mgr, ret, kErrNotFound,
+                    "Failed to delete the consistency point. The consistency point does not exist",
                     "\n\tConsistency point id = " + Num(cpId), ProgNameDeletes, DelCPFn, __LINE__);
-    return Fail(mgr, ret, -4, "Failed to delete Consistency point from the database. Error returned from DB",
+    return Fail(mgr, ret, kErrDatabase, "Failed to delete Consistency point from the database. Error returned from DB",
                 "\n\tFLRConsistencyPointDB::remove() failed\n\tConsistency point Id = " + Num(cpId) +
                     "\n\tDB Err Code = " + Num(code),
                 ProgNameDeletes, DelCPFn, __LINE__);
@@ -84,7 +89,7 @@ bool RemovePointsLeft(ReplicationMgr& mgr, int32_t setId, DeleteAllCPsByRepSetId
     FLRConsistencyPointDB cpDB;
     const std::string where = "FLRSetId = " + Num(setId);
     if (cpDB.remove(where.c_str(), tran) || cpDB.getErrorCode() == DB_NO_MORE_ROWS) return true;
-    return Fail(mgr, ret, -4, "Failed to delete Consistency point from the database. Error returned from DB",
+    return Fail(mgr, ret, kErrDatabase, "Failed to delete Consistency point from the database. Error returned from DB",
                 "\n\tFLRConsistencyPointDB::remove() failed\n\tReplication Set Id = " + Num(setId) +
                     "\n\tsWhere             = " + where + "\n\tDB Err Code        = " + Num(cpDB.getErrorCode()),
                 ProgNameDeletes, DelAllFn, __LINE__);
@@ -96,7 +101,7 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
 {
     const int32_t cpId = args.CPId;
     if (cpId < 1)
-        return Fail(*this, ret, -6, "Failed to delete the consistency point. Unknown consistency point id",
+        return Fail(*this, ret, kErrInvalidId, "Failed to delete the consistency point. Unknown consistency point id",
                     "\n\tInvalid consistency point id\n\tConsistency point id = " + Num(cpId), ProgNameDeletes, DelCPFn,
                     __LINE__);
 
@@ -112,7 +117,8 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
     YBFLRConsistencyPoint_t cp;
     FLRConsistencyPointDB cpDB;
     if (!cpDB.getInfo(cpId, cp, tran))
-        return Fail(*this, ret, -4, "Cannot find the Consistency point information in the DB. Reason: DB Error",
+        return Fail(*this, ret, kErrDatabase,
+                    "Cannot find the Consistency point information in the DB. Reason: DB Error",
                     "\n\tFLRConsistencyPointDB::getInfo() failed\n\tsId         = " + Num(cpId) +
                         "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameDeletes, DelCPFn, __LINE__);
@@ -124,7 +130,7 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
             batch.Snaps.push_back(item);
         }
     if (!FLRSnapCleanup(batch)) {
-        ret.errCode = -24;
+        ret.errCode = kErrHostRelease;
         ret.errMsg = HostReleaseFailed;
         return false;
     }
@@ -134,7 +140,8 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
         if (flr_detail::RemoveItemRows(removal, item) != flr_detail::ItemRows::Removed) return false;
 
     if (!cpDB.remove(cpId, tran))
-        return Fail(*this, ret, -4, "Failed to delete Consistency point from the database. Error returned from DB",
+        return Fail(*this, ret, kErrDatabase,
+                    "Failed to delete Consistency point from the database. Error returned from DB",
                     "\n\tFLRConsistencyPointDB::remove() failed\n\tConsistency point Id = " + Num(cpId) +
                         "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameDeletes, DelCPFn, __LINE__);
@@ -148,7 +155,7 @@ bool ReplicationMgr::DeleteAllCPsByRepSetId(const DeleteAllCPsByRepSetIdArgs_t& 
 {
     const int32_t setId = args.RepSetId;
     if (setId < 1)
-        return Fail(*this, ret, -6,
+        return Fail(*this, ret, kErrInvalidId,
                     "Failed to delete the Replication set's consistency point(s). Unknown Replication Set id",
                     "\n\tInvalid Replication Set id\n\tReplication Set id = " + Num(setId), ProgNameDeletes, DelAllFn,
                     __LINE__);
@@ -173,7 +180,7 @@ bool ReplicationMgr::DeleteAllCPsByRepSetId(const DeleteAllCPsByRepSetIdArgs_t& 
         }
     if (!FLRSnapCleanup(batch)) {
         if (!args.Force) {
-            ret.errCode = -24;
+            ret.errCode = kErrHostRelease;
             ret.errMsg = HostReleaseFailed;
             return false;
         }
@@ -202,15 +209,16 @@ bool ReplicationMgr::MarkCPUnstable(const MarkCPUnstableArgs_t& args, MarkCPUnst
         unsigned int count = 0;
         if (!snapDB.getNRows(where.c_str(), count, tran)) {
             if (snapDB.getErrorCode() != DB_NO_MORE_ROWS)
-                return Fail(*this, ret, -4, "Cannot find how many snapshot the consistency point has. DB Error",
-                            "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " + where + "\n\tDB Err Code = " +
-                                Num(snapDB.getErrorCode()),
+                return Fail(*this, ret, kErrDatabase,
+                            "Cannot find how many snapshot the consistency point has. DB Error",
+                            "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " + where +
+                                "\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
                             ProgNameDeletes, MarkFn, __LINE__);
             count = 0;
         }
         if (count == 0) {
             if (!cpDB.remove(cpId, tran) && cpDB.getErrorCode() != DB_NO_MORE_ROWS)
-                return Fail(*this, ret, -4, "Cannot remove the consistency point from the DB. Database Error",
+                return Fail(*this, ret, kErrDatabase, "Cannot remove the consistency point from the DB. Database Error",
                             "\n\tFLRConsistencyPointDB::remove() failed\n\tConsistency Point Id = " + Num(cpId) +
                                 "\n\tDB Err Code          = " + Num(cpDB.getErrorCode()),
                             ProgNameDeletes, MarkFn, __LINE__);
@@ -220,16 +228,17 @@ bool ReplicationMgr::MarkCPUnstable(const MarkCPUnstableArgs_t& args, MarkCPUnst
         }
         YBFLRConsistencyPoint_t cp;
         if (!cpDB.getInfo(cpId, cp, tran))
-            return Fail(*this, ret, -4, "Cannot get the consistency point information from the DB. Database error",
+            return Fail(*this, ret, kErrDatabase,
+                        "Cannot get the consistency point information from the DB. Database error",
                         "\n\tFLRConsistencyPointDB::getInfo() failed\n\tConsistency Point Id = " + Num(cpId) +
                             "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                         ProgNameDeletes, MarkFn, __LINE__);
         const std::string set = "Flags = " + Num(cp.Flags | FLRCP_FLAG_UNSTABLE);
         if (!cpDB.Update(cpId, set.c_str(), tran))
-            return Fail(*this, ret, -4, "Cannot mark the consistency point unstable. Database Error",
+            return Fail(*this, ret, kErrDatabase, "Cannot mark the consistency point unstable. Database Error",
                         "\n\tFLRConsistencyPointDB::Update() failed\n\tConsistency point id = " + Num(cpId) +
-                            "\n\tsUpdate              = " + set + "\n\tDB Err Code          = " +
-                            Num(cpDB.getErrorCode()),
+                            "\n\tsUpdate              = " + set +
+                            "\n\tDB Err Code          = " + Num(cpDB.getErrorCode()),
                         ProgNameDeletes, MarkFn, __LINE__);
         m_LogMsg << "\tRP id " << cpId << " was marked unstable in the DB";
         WriteLogMsg(ProgNameDeletes, MarkFn, __LINE__, MSG);
@@ -249,9 +258,9 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
     FLRSnapPairDB pairDB;
     for (const YBFLRSnapPair_t& pair : fanIn.Pairs) {
         if (!pairDB.remove(pair.id, tran))
-            return Fail(*this, ret, -4, "Cannot remove snap-pair record from the DB",
-                        "\n\tFLRSnapPairDB::remove() failed\n\tid          = " + Num(pair.id) + "\n\tDB Err Code = " +
-                            Num(pairDB.getErrorCode()),
+            return Fail(*this, ret, kErrDatabase, "Cannot remove snap-pair record from the DB",
+                        "\n\tFLRSnapPairDB::remove() failed\n\tid          = " + Num(pair.id) +
+                            "\n\tDB Err Code = " + Num(pairDB.getErrorCode()),
                         ProgNameDeletes, ClearFn, __LINE__);
         m_LogMsg << "\tPair/Snapshot Id [" << pair.id << "] association removed from the DB";
         WriteLogMsg(ProgNameDeletes, ClearFn, __LINE__, MSG);
@@ -272,9 +281,9 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
         int rc;
         while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) cpIds.push_back(cursor.getDataPtr()->IntValue);
         if (rc != DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -4, "Could not get Fan In RPs associated with the rep set",
-                        "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + sql + "\n\tRepSet Id    : " +
-                            Num(args.RepSetId) + "\n\tDB Err Code = " + Num(rc),
+            return Fail(*this, ret, kErrDatabase, "Could not get Fan In RPs associated with the rep set",
+                        "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + sql +
+                            "\n\tRepSet Id    : " + Num(args.RepSetId) + "\n\tDB Err Code = " + Num(rc),
                         ProgNameDeletes, ClearFn, __LINE__);
     }
 
@@ -287,9 +296,9 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
         unsigned int pairsLeft = 0;
         if (!leftDB.getNRows(where.c_str(), pairsLeft, tran)) {
             if (leftDB.getErrorCode() != DB_NO_MORE_ROWS)
-                return Fail(*this, ret, -4, "Could not get Fan In RPs associated with the rep set",
-                            "\n\tFLRSnapPairDB::getNRows() failed\n\tsWhere      = " + where + "\n\tDB Err Code = " +
-                                Num(leftDB.getErrorCode()),
+                return Fail(*this, ret, kErrDatabase, "Could not get Fan In RPs associated with the rep set",
+                            "\n\tFLRSnapPairDB::getNRows() failed\n\tsWhere      = " + where +
+                                "\n\tDB Err Code = " + Num(leftDB.getErrorCode()),
                             ProgNameDeletes, ClearFn, __LINE__);
             pairsLeft = 0;
         }

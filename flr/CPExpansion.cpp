@@ -4,7 +4,9 @@
 
 #include "host/db/FLRTables.h"
 #include "rows/Db/Cursor/YBGetFLRPairPath.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
 
 namespace flr_detail {
 
@@ -69,7 +71,7 @@ bool ExpandCP(ReplicationMgr& mgr, const ExpansionStyle& style, const QueryLog& 
     std::vector<int32_t> snapshotIds;
     {
         FLRSnapshotDB db;
-        snr_detail::HeldRows<YBFLRSnapshot_t> rows(db);
+        steps::HeldRows<YBFLRSnapshot_t> rows(db);
         const ListRead read{"FLRSnapshotDB", "ConsistencyPointId = " + std::to_string(cpId), "id ASC",
                             "Could not get list of FLR snapshot records from the database", style.noSnapshotsText};
         if (!ReadRows(mgr, ret, log, read, db, rows, nullptr, __LINE__)) return false;
@@ -83,7 +85,7 @@ bool ExpandCP(ReplicationMgr& mgr, const ExpansionStyle& style, const QueryLog& 
     std::vector<int32_t> pairedSnapshotIds;
     {
         FLRSnapPairDB db;
-        snr_detail::HeldRows<YBFLRSnapPair_t> rows(db);
+        steps::HeldRows<YBFLRSnapPair_t> rows(db);
         const ListRead read{"FLRSnapPairDB", "SnapshotId" + open + JoinIds(snapshotIds) + ")", "id ASC",
                             "Could not get list of FLR snapshot pair records from the database",
                             "Could not find the FLR snapshots pair record(s) in the database"};
@@ -107,7 +109,7 @@ bool ExpandCP(ReplicationMgr& mgr, const ExpansionStyle& style, const QueryLog& 
     }
     fold.finish();
     if (rc != DB_NO_MORE_ROWS) {
-        ret.errCode = -4;
+        ret.errCode = kErrDatabase;
         ret.errMsg = "Cannot get the list of pair path from the database";
         mgr.log() << "\tEvent: " << ret.errMsg << "\n\tgetNextRow(YBGetFLRPairPath &) failed\n\tPoint in Time = "
                   << pointInTime << "\n\tPair id(s)  = (" << pairList << ")\n\tDB Err Code = " << rc;
@@ -118,7 +120,7 @@ bool ExpandCP(ReplicationMgr& mgr, const ExpansionStyle& style, const QueryLog& 
     std::vector<int32_t> mountPointIds;
     {
         FLRSnapMountPointDB db;
-        snr_detail::HeldRows<YBFLRSnapMountPoint_t> rows(db);
+        steps::HeldRows<YBFLRSnapMountPoint_t> rows(db);
         const std::vector<int32_t>& ofSnapshots = style.mountsOfPairedSnapshots ? pairedSnapshotIds : snapshotIds;
         const ListRead read{"FLRSnapMountPointDB", "SnapshotId" + open + JoinIds(ofSnapshots) + ")", "id ASC",
                             "Could not get list of FLR snapshot Mount point records from the database", nullptr};
@@ -132,7 +134,7 @@ bool ExpandCP(ReplicationMgr& mgr, const ExpansionStyle& style, const QueryLog& 
 
     if (!mountPointIds.empty()) {
         FLRSnapNetworkShareDB db;
-        snr_detail::HeldRows<YBFLRSnapNetworkShare_t> rows(db);
+        steps::HeldRows<YBFLRSnapNetworkShare_t> rows(db);
         const ListRead read{"FLRSnapNetworkShareDB", "MountPointId" + open + JoinIds(mountPointIds) + ")", "id ASC",
                             "Could not get list of FLR snapshot network shares records from the database", nullptr};
         if (!ReadRows(mgr, ret, log, read, db, rows, nullptr, __LINE__)) return false;

@@ -10,6 +10,8 @@
 
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
 
 namespace flr_detail {
 
@@ -37,10 +39,10 @@ struct ListRead {
 // with the result's code and text set and the entry written at ERR.
 template <typename Table, typename Row>
 bool ReadRows(ReplicationMgr& mgr, FLRResult_t& ret, const QueryLog& log, const ListRead& read, Table& db,
-              snr_detail::HeldRows<Row>& rows, DBtran* tran, long line)
+              steps::HeldRows<Row>& rows, DBtran* tran, long line)
 {
     if (!db.getList(rows.rows, rows.count, read.where.c_str(), read.orderBy, tran)) {
-        ret.errCode = -4;
+        ret.errCode = kErrDatabase;
         ret.errMsg = read.failText;
         mgr.log() << "\tEvent: " << read.failText << "\n\t" << read.table << "::getList() failed\n\tParameters used:"
                   << "\n\tsWhere = " << read.where << log.context << "\n\tsOrderBy = " << read.orderBy;
@@ -49,7 +51,7 @@ bool ReadRows(ReplicationMgr& mgr, FLRResult_t& ret, const QueryLog& log, const 
         return false;
     }
     if (rows.count == 0 && read.noRowsText != nullptr) {
-        ret.errCode = -3;
+        ret.errCode = kErrNotFound;
         ret.errMsg = read.noRowsText;
         mgr.log() << "\tEvent: " << read.noRowsText << "\n\tt" << read.table << "::getList() input & output:"
                   << "\n\tsWhere = " << read.where << log.context << "\n\tNRows = 0";

@@ -10,9 +10,12 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -27,10 +30,11 @@ bool ReplicationMgr::QueryFLRConsistencyPointsByFLRSetId(const QueryFLRConsisten
     ret.CPs.clear();
     // Negative ids are read: they find nothing.
     if (args.FLRSetId == 0)
-        return Fail(*this, ret, -6, "Invalid FLR set id [ FLRSetId == 0 ]", "", ProgNameQueries, Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Invalid FLR set id [ FLRSetId == 0 ]", "", ProgNameQueries, Fn,
+                    __LINE__);
 
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     flr_detail::ListRead read{"FLRConsistencyPointDB", "FLRSetId = " + std::to_string(args.FLRSetId), "id ASC",
                               CPListFailed, "Could not find the FLR consistency point record(s) in the database"};
     read.logsCode = false;
@@ -46,14 +50,14 @@ bool ReplicationMgr::QueryFLRSnapshotsByCPId(const QueryFLRSnapshotsByCPIdArgs_t
     static const char Fn[] = "ReplicationMgr::QueryFLRSnapshotsByCPId()";
     ret.clearLists();
     if (args.CPId < 1)
-        return Fail(*this, ret, -6, "Cannot get FLR Snapshots with an invalid Consistency Point id",
+        return Fail(*this, ret, kErrInvalidId, "Cannot get FLR Snapshots with an invalid Consistency Point id",
                     "\n\tConsistency Point id: " + std::to_string(args.CPId), ProgNameQueries, Fn, __LINE__);
 
     // A point that is not there is a failed read too.
     FLRConsistencyPointDB db;
     YBFLRConsistencyPoint_t cp;
     if (!db.getInfo(args.CPId, cp, tran))
-        return Fail(*this, ret, -4, "Could not get the recovery point information from the database",
+        return Fail(*this, ret, kErrDatabase, "Could not get the recovery point information from the database",
                     "\n\tFLRConsistencyPointDB::getInfo() failed\n\tParameters used:\n\tsId = " +
                         std::to_string(args.CPId) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);
@@ -68,12 +72,12 @@ bool ReplicationMgr::QueryFLRCPByJobId(const QueryFLRCPByJobIdV1Args_t& args, Qu
     ret.clearLists();
     ret.CP = FLRConsistencyPointRecord_t();
     if (args.JobId < 1)
-        return Fail(*this, ret, -6, "Cannot get FLR Consistency points with an invalid Job id",
+        return Fail(*this, ret, kErrInvalidId, "Cannot get FLR Consistency points with an invalid Job id",
                     "\n\tJob id: " + std::to_string(args.JobId), ProgNameQueries, Fn, __LINE__);
 
     const flr_detail::QueryLog log{ProgNameQueries, Fn, "\n\tJob Id = " + std::to_string(args.JobId)};
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     const flr_detail::ListRead read{"FLRConsistencyPointDB", "JobId = " + std::to_string(args.JobId), "id ASC",
                                     CPListFailed, nullptr};
     if (!flr_detail::ReadRows(*this, ret, {ProgNameQueries, Fn, ""}, read, db, rows, tran, __LINE__)) return false;
@@ -84,7 +88,7 @@ bool ReplicationMgr::QueryFLRCPByJobId(const QueryFLRCPByJobIdV1Args_t& args, Qu
         return true;
     }
     if (rows.count > 1)
-        return Fail(*this, ret, -13, "Job id has multiple consistency points",
+        return Fail(*this, ret, kErrNotUnique, "Job id has multiple consistency points",
                     "\n\tsWhere = " + read.where + "\n\tNRows  = " + std::to_string(rows.count), ProgNameQueries, Fn,
                     __LINE__);
 

@@ -17,11 +17,13 @@
 #include "flr/FLRDeleteMessages.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBGetFLRSnapsByDestClientId.h"
+#include "service/ErrorCodes.h"
 #include "service/Sync.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameInserts;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -61,7 +63,7 @@ bool RemoveWhere(ReplicationMgr& mgr, CreateCPRet_t& ret, const std::string& whe
     mgr.WriteLogMsg(ProgNameInserts, RelatedFn, __LINE__, ReplicationMgr::MSG);
     Table db;
     if (db.remove(where.c_str(), tran) || db.getErrorCode() == DB_NO_MORE_ROWS) return true;
-    return Fail(mgr, ret, -4, text,
+    return Fail(mgr, ret, kErrDatabase, text,
                 std::string(callLine) + "\n\tsWhere      = " + where + "\n\tDB Err Code = " + Num(db.getErrorCode()),
                 ProgNameInserts, RelatedFn, __LINE__);
 }
@@ -84,7 +86,7 @@ bool ReplicationMgr::GetFLRSnapsByClientId(const GetFLRSnapArgsByClient_t& args,
     }
     if (rc == DB_NO_MORE_ROWS) return true;
     ret.Snaps.clear();
-    return Fail(*this, ret, -4, "Could not get snapshot information from the database",
+    return Fail(*this, ret, kErrDatabase, "Could not get snapshot information from the database",
                 "\n\tgetNextRow(YBGetFLRSnapsByDestClientId &) failed\n\tParameters used:\n\tClient id = " +
                     Num(args.ClientId) + "\n\tDB Err Code = " + Num(rc),
                 ProgNameInserts, "ReplicationMgr::GetFLRSnapsByClientId()", __LINE__);
@@ -153,9 +155,10 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
     for (int32_t index : newCPs) {
         // A snapshot naming no point of the list cannot be created.
         if (index < 0 || static_cast<size_t>(index) >= args.CPs.size())
-            return Fail(*this, ret, -6, "Snapshot refers to a consistency point that is not in the list",
-                        "\n\tCP index = " + Num(index) + "\n\tCP count = " + Num(static_cast<long long>(args.CPs.size())),
-                        ProgNameInserts, RebuildFn, __LINE__);
+            return Fail(
+                *this, ret, kErrInvalidId, "Snapshot refers to a consistency point that is not in the list",
+                "\n\tCP index = " + Num(index) + "\n\tCP count = " + Num(static_cast<long long>(args.CPs.size())),
+                ProgNameInserts, RebuildFn, __LINE__);
         CreateCPArgs_t createArgs;
         CreateCPRet_t created;
         PopulateCPArgs(args, &createArgs, index);

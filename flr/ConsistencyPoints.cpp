@@ -20,10 +20,14 @@
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "service/CasePatterns.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
+#include "service/TranHandle.h"
 
 using flr_detail::ProgNameInserts;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -88,8 +92,8 @@ bool ReplicationMgr::AddFLRConsistencyPoint(const AddFLRConsistencyPointArgs_t& 
 
     // A set id below 1 names no replication set.
     if (args.CP.FLRSetId < 1)
-        return Fail(*this, ret, -6, "Replication set id is invalid", " [FLRSetId == " + Num(setId) + "]", ProgNameInserts,
-                    Fn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Replication set id is invalid", " [FLRSetId == " + Num(setId) + "]",
+                    ProgNameInserts, Fn, __LINE__);
     if (creationTime == 0) {
         m_LogMsg << CreationTimeZero;
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, WARNING);
@@ -100,21 +104,21 @@ bool ReplicationMgr::AddFLRConsistencyPoint(const AddFLRConsistencyPointArgs_t& 
     unsigned int count = 0;
     if (!cpDB.getNRows(where.c_str(), count, tran)) {
         if (cpDB.getErrorCode() != DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -4, DuplicateCheckFailed,
+            return Fail(*this, ret, kErrDatabase, DuplicateCheckFailed,
                         "\n\tFLRApplicationDB.getNRows() failed\n\tsWhere = " + where + "\n\tTran = 0x" +
-                            snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
+                            steps::TranHandle(tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                         ProgNameInserts, Fn, __LINE__);
         count = 0;
     }
     if (count > 0)
-        return Fail(*this, ret, -13, "The Consistency point is already in the database",
+        return Fail(*this, ret, kErrNotUnique, "The Consistency point is already in the database",
                     "\n\tsWhere = " + where + "\n\tNRows = " + Num(count), ProgNameInserts, Fn, __LINE__);
 
     YBFLRConsistencyPoint_t row;
     row.FLRSetId = setId;
     row.CreationTime = Now();
     if (!cpDB.insert(row, tran))
-        return Fail(*this, ret, -4, CPInsertFailed,
+        return Fail(*this, ret, kErrDatabase, CPInsertFailed,
                     "\n\tFLRApplicationDB::insert() failed\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameInserts, Fn, __LINE__);
 
@@ -149,13 +153,13 @@ bool FindStoredCP(CreateCPWork& w, bool& merged)
 {
     const std::string where = MergeWhere(w.args.CP);
     FLRConsistencyPointDB cpDB;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> found(cpDB);
+    steps::HeldRows<YBFLRConsistencyPoint_t> found(cpDB);
     merged = false;
     if (!cpDB.getList(found.rows, found.count, where.c_str(), "id ASC", w.tran)) {
         if (cpDB.getErrorCode() == DB_NO_MORE_ROWS) return true;
-        return Fail(w.mgr, w.ret, -4, DuplicateCheckFailed,
+        return Fail(w.mgr, w.ret, kErrDatabase, DuplicateCheckFailed,
                     "\n\tFLRConsistencyPointDB.getNRows() failed\n\tsWhere = " + where + "\n\tTran = 0x" +
-                        snr_detail::TranHandle(w.tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
+                        steps::TranHandle(w.tran) + "\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameInserts, CreateFn, __LINE__);
     }
     const YBFLRConsistencyPoint_t* target = MergeTarget(w.args, found.rows, found.count);
@@ -168,12 +172,12 @@ bool FindStoredCP(CreateCPWork& w, bool& merged)
     w.mgr.WriteLogMsg(ProgNameInserts, CreateFn, __LINE__, ReplicationMgr::INFO);
 
     FLRSnapshotDB snapDB;
-    snr_detail::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
+    steps::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
     const std::string snapWhere = "ConsistencyPointId = " + Num(w.ret.CPId);
     if (!snapDB.getList(snaps.rows, snaps.count, snapWhere.c_str(), "id ASC", w.tran))
-        return Fail(w.mgr, w.ret, -4, "Failed to get the list of snapshot for the consistency point",
-                    "\n\tFLRSnapshotDB::getList() failed\n\tsWhere = " + snapWhere + "\n\tDB Err Code = " +
-                        Num(snapDB.getErrorCode()),
+        return Fail(w.mgr, w.ret, kErrDatabase, "Failed to get the list of snapshot for the consistency point",
+                    "\n\tFLRSnapshotDB::getList() failed\n\tsWhere = " + snapWhere +
+                        "\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
                     ProgNameInserts, CreateFn, __LINE__);
     for (unsigned int i = 0; i < snaps.count; ++i) w.storedNames.insert(YBColumnText(snaps.rows[i].Name));
     return true;
@@ -194,7 +198,7 @@ bool FindSourceClient(CreateCPWork& w, int32_t& srcClientId)
     int rc;
     while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) srcClientId = cursor.getDataPtr()->IntValue;
     if (rc != DB_NO_MORE_ROWS)
-        return Fail(w.mgr, w.ret, -4, "Could not get rep set source client id from the database",
+        return Fail(w.mgr, w.ret, kErrDatabase, "Could not get rep set source client id from the database",
                     "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere: " + sql + "\n\tDB Err Code = " + Num(rc),
                     ProgNameInserts, CreateFn, __LINE__);
     return true;
@@ -211,7 +215,7 @@ bool InsertCP(CreateCPWork& w, int32_t srcClientId)
     int status = cp.IsCPTypeDestinationMachine() ? set.getClientIdForBackupSet(stored.ClientId)
                                                   : set.getDestinationHostId(stored.ClientId);
     if (status != 0)
-        return Fail(w.mgr, w.ret, -17,
+        return Fail(w.mgr, w.ret, kErrLookupFailed,
                     "Consistency Point cannot be added. Cannot find the destination host of the Replication Set",
                     "\n\tFileReplicationBackupSet::getDestinationHostId() failed\n\tReplication Set Id = " +
                         Num(setId) + "\n\tError Code = " + Num(status),
@@ -220,7 +224,7 @@ bool InsertCP(CreateCPWork& w, int32_t srcClientId)
     ZXClient client(static_cast<unsigned long long>(static_cast<long long>(stored.ClientId)));
     status = client.getTallmarkId(stored.TallmarkId);
     if (status != 0)
-        return Fail(w.mgr, w.ret, -17,
+        return Fail(w.mgr, w.ret, kErrLookupFailed,
                     "Consistency Point cannot be added. Cannot find the tallmark id of the Replication Set",
                     "\n\tZXClient::getTallmarkId() failed\n\tClient Id          = " + Num(stored.ClientId) +
                         "\n\tError Code = " + Num(status),
@@ -233,7 +237,7 @@ bool InsertCP(CreateCPWork& w, int32_t srcClientId)
     YBSet(dst, stored);
     FLRConsistencyPointDB cpDB;
     if (!cpDB.insert(row, w.tran))
-        return Fail(w.mgr, w.ret, -4, CPInsertFailed,
+        return Fail(w.mgr, w.ret, kErrDatabase, CPInsertFailed,
                     "\n\tFLRConsistencyPointDB::insert() failed\n\tDB Err Code = " + Num(cpDB.getErrorCode()),
                     ProgNameInserts, CreateFn, __LINE__);
 
@@ -250,7 +254,7 @@ bool InsertPairs(CreateCPWork& w, const FLRSnapshotRecord_t& snap, int32_t snaps
 {
     auto pairs = w.pairsOf.find(snap.id);
     if (pairs == w.pairsOf.end())
-        return Fail(w.mgr, w.ret, -2, "Snapshot has no pair ids",
+        return Fail(w.mgr, w.ret, kErrMissingInput, "Snapshot has no pair ids",
                     "\n\tNo pair ids were specified for snapshot " + EvDebug::escaped(snap.Name) +
                         "\n\tFLR Set Id = " + Num(w.args.CP.FLRSetId) + "\n\tJob Id = " + Num(w.args.CP.JobId),
                     ProgNameInserts, CreateFn, __LINE__);
@@ -260,7 +264,7 @@ bool InsertPairs(CreateCPWork& w, const FLRSnapshotRecord_t& snap, int32_t snaps
         row.SnapshotId = snapshotId;
         row.PairId = w.args.Pairs[i].PairId;
         if (!pairDB.insert(row, w.tran))
-            return Fail(w.mgr, w.ret, -4, "Cannot include new FLR snapshot pair into the database",
+            return Fail(w.mgr, w.ret, kErrDatabase, "Cannot include new FLR snapshot pair into the database",
                         "\n\tFLRSnapPairDB::insert() failed\n\tDB Err Code = " + Num(pairDB.getErrorCode()),
                         ProgNameInserts, CreateFn, __LINE__);
         w.mgr.log() << "\tAssociating pair id " << row.PairId << " with snapshot id " << snapshotId << " New ID = "
@@ -280,17 +284,17 @@ bool InsertMountPoints(CreateCPWork& w, const FLRSnapshotRecord_t& snap, int32_t
     for (size_t i : mounts->second) {
         const std::string& path = w.args.MountPoints[i].MountPath;
         if (path.empty())
-            return Fail(w.mgr, w.ret, -2, "Snapshot's mount point is missing",
+            return Fail(w.mgr, w.ret, kErrMissingInput, "Snapshot's mount point is missing",
                         "\n\tJob Id    = " + Num(w.args.CP.JobId) + "\n\tSnap Name = " + EvDebug::escaped(snap.Name),
                         ProgNameInserts, CreateFn, __LINE__);
         if (path.size() > kMaxFLRPathLength)
-            return Fail(w.mgr, w.ret, -18, "Snapshot's mount point is too long",
+            return Fail(w.mgr, w.ret, kErrTooLong, "Snapshot's mount point is too long",
                         "\n\tMount Point =  " + EvDebug::escaped(path), ProgNameInserts, CreateFn, __LINE__);
         YBFLRSnapMountPoint_t row;
         row.SnapshotId = snapshotId;
         YBCopyText(row.MountPath, path);  // fits: length checked above
         if (!mountDB.insert(row, w.tran))
-            return Fail(w.mgr, w.ret, -4, "Cannot include new FLR snapshot mount point into the database",
+            return Fail(w.mgr, w.ret, kErrDatabase, "Cannot include new FLR snapshot mount point into the database",
                         "\n\tFLRSnapMountPointDB::insert() failed\n\tDB Err Code = " + Num(mountDB.getErrorCode()),
                         ProgNameInserts, CreateFn, __LINE__);
         w.mgr.log() << "\tFLR Snapshot mount point [" << snapshotId << " - " << EvDebug::escaped(path)
@@ -320,17 +324,18 @@ bool InsertSnapshot(CreateCPWork& w, const FLRSnapshotRecord_t& snap)
     row.ConsistencyPointId = w.ret.CPId;
     row.CreationTime = Now();
 
-    if (snap.Name.empty()) return Fail(w.mgr, w.ret, -2, "Snap name is empty", "", ProgNameInserts, CreateFn, __LINE__);
+    if (snap.Name.empty())
+        return Fail(w.mgr, w.ret, kErrMissingInput, "Snap name is empty", "", ProgNameInserts, CreateFn, __LINE__);
     if (snap.SnapVolumeName.empty())
-        return Fail(w.mgr, w.ret, -2, "Snap volume name is empty", "\n\tName = " + EvDebug::escaped(snap.Name),
-                    ProgNameInserts, CreateFn, __LINE__);
+        return Fail(w.mgr, w.ret, kErrMissingInput, "Snap volume name is empty",
+                    "\n\tName = " + EvDebug::escaped(snap.Name), ProgNameInserts, CreateFn, __LINE__);
     if (!w.createdNames.insert(snap.Name).second)
-        return Fail(w.mgr, w.ret, -2, "There is more than one snapshot with the same name",
+        return Fail(w.mgr, w.ret, kErrMissingInput, "There is more than one snapshot with the same name",
                     "\n\tName = " + EvDebug::escaped(snap.Name), ProgNameInserts, CreateFn, __LINE__);
 
     FLRSnapshotDB snapDB;
     if (!snapDB.insert(row, w.tran))
-        return Fail(w.mgr, w.ret, -4, "Cannot include new FLR snapshot record into the database",
+        return Fail(w.mgr, w.ret, kErrDatabase, "Cannot include new FLR snapshot record into the database",
                     "\n\tFLRSnapshotDB::insert() failed\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
                     ProgNameInserts, CreateFn, __LINE__);
     w.mgr.log() << "\tSnapshot " << row.id << " was created\n\tName = " << EvDebug::escaped(snap.Name)
@@ -349,25 +354,25 @@ bool ReplicationMgr::CreateConsistencyPoint(const CreateCPArgs_t& args, CreateCP
     ret = CreateCPRet_t();
 
     if (cp.FLRSetId < 1)
-        return Fail(*this, ret, -6, "Replication set id is invalid", " [FLRSetId = " + Num(cp.FLRSetId) + "]",
-                    ProgNameInserts, CreateFn, __LINE__);
+        return Fail(*this, ret, kErrInvalidId, "Replication set id is invalid",
+                    " [FLRSetId = " + Num(cp.FLRSetId) + "]", ProgNameInserts, CreateFn, __LINE__);
     if (cp.AutoMount && args.MountPoints.empty())
-        return flr_detail::Refuse(*this, ret, -2, "Failed to create the consistency point",
-                                  "\tEvent: No mount points specified for the automount consistency point\n\tFLRSetId = " +
-                                      Num(cp.FLRSetId) + "\n\tCreation Time = " + Num(cp.CreationTime) +
-                                      "\n\tJob Id = " + Num(cp.JobId),
-                                  ProgNameInserts, CreateFn, __LINE__);
+        return flr_detail::Refuse(
+            *this, ret, kErrMissingInput, "Failed to create the consistency point",
+            "\tEvent: No mount points specified for the automount consistency point\n\tFLRSetId = " + Num(cp.FLRSetId) +
+                "\n\tCreation Time = " + Num(cp.CreationTime) + "\n\tJob Id = " + Num(cp.JobId),
+            ProgNameInserts, CreateFn, __LINE__);
     if (cp.CreationTime == 0) {
         m_LogMsg << CreationTimeZero;
         WriteLogMsg(ProgNameInserts, CreateFn, __LINE__, WARNING);
     }
     if (args.Snapshots.empty())
-        return flr_detail::Refuse(*this, ret, -2, "Consistency point has no snapshots",
+        return flr_detail::Refuse(*this, ret, kErrMissingInput, "Consistency point has no snapshots",
                                   "\tEvent: No snapshot were specified for the Consistency Point\n\tRep Set Id = " +
                                       Num(cp.FLRSetId) + "\n\tJob Id = " + Num(cp.JobId),
                                   ProgNameInserts, CreateFn, __LINE__);
     if (args.Pairs.empty())
-        return flr_detail::Refuse(*this, ret, -2, "Snapshots have no pair id",
+        return flr_detail::Refuse(*this, ret, kErrMissingInput, "Snapshots have no pair id",
                                   "\tEvent: No pair ids were specified for the snapshot(s)", ProgNameInserts, CreateFn,
                                   __LINE__);
 

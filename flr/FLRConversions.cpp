@@ -8,7 +8,8 @@
 #include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolName.h"
 #include "rows/Db/Cursor/YBGetFLRPairPathByCPId.h"
 #include "rows/Db/Proc/YBGetAllRPsbyDstClientId.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 
 namespace {
 
@@ -309,7 +310,7 @@ bool YBSet(YBDBDst_t<YBFLRSnapshot_t>& dst, const FLRSnapshotRecord_t& src)
     };
     for (const Text& t : texts) {
         if (t.value.size() > t.columnSize - 2) {
-            dst.errCode = -18;
+            dst.errCode = kErrTooLong;
             dst.errMsg = t.tooLong;
             return false;
         }

@@ -1,7 +1,7 @@
 // Constructors and small members of the FLR records.
 #include "flr/FLRRecords.h"
 
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 FLRConsistencyPointRecord_t::FLRConsistencyPointRecord_t(int32_t id_, int64_t flrSetId, int64_t creationTime,
                                                          int64_t jobId, bool unstable, bool autoMount,

@@ -13,7 +13,6 @@
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 
 namespace flr_detail {
 

@@ -9,6 +9,9 @@
 #include "host/db/FLRTables.h"
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 namespace {
 
@@ -30,11 +33,11 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     ClientApplicationList apps;
     const int status = apps.getSubclientList(pairIds, names, kReplicationPairAppType, args.SrcRepSetId, tran, 1);
     if (status != 0)
-        return snr_detail::Fail(*this, ret, -17,
-                                "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
-                                "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
-                                    "\n\tApp Mgr Ret Code   = " + std::to_string(status),
-                                flr_detail::ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrLookupFailed,
+                           "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
+                           "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
+                               "\n\tApp Mgr Ret Code   = " + std::to_string(status),
+                           flr_detail::ProgNameQueries, Fn, __LINE__);
     if (pairIds.empty()) {
         ret.errMsg = "";
         return true;
@@ -44,12 +47,12 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
     for (size_t i = 0; i < pairIds.size(); ++i) where += (i ? ", " : "") + std::to_string(pairIds[i]);
     where += ")";
     FLRSnapPairDB pairDB;
-    snr_detail::HeldRows<YBFLRSnapPair_t> rows(pairDB);
+    steps::HeldRows<YBFLRSnapPair_t> rows(pairDB);
     if (!pairDB.getList(rows.rows, rows.count, where.c_str(), "", tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of RP-Pairs from the DB",
-                                "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " +
-                                    setId + "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
-                                flr_detail::ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of RP-Pairs from the DB",
+                           "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " + setId +
+                               "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
+                           flr_detail::ProgNameQueries, Fn, __LINE__);
     for (unsigned int i = 0; i < rows.count; ++i) {
         ret.Pairs.push_back(rows.rows[i]);
         ret.SnapshotIds.insert(rows.rows[i].SnapshotId);

@@ -14,7 +14,7 @@
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Proc/DhtGetOSType.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 using flr_detail::ProgNameDeletes;
 

@@ -12,10 +12,13 @@
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryFanInLatestRP.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args, QueryRepSetLastestCPRet_t& ret,
                                           DBtran* tran)
@@ -25,7 +28,7 @@ bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args
     ret.clearLists();
     ret.CP = FLRConsistencyPointRecord_t();
     if (args.FLRSetId < 1)
-        return Fail(*this, ret, -6, "Cannot get FLR Consistency points with an invalid RepSet id",
+        return Fail(*this, ret, kErrInvalidId, "Cannot get FLR Consistency points with an invalid RepSet id",
                     "\n\tRepSet id: " + setId, ProgNameQueries, Fn, __LINE__);
 
     // The point: the newest of the set, or of the set's destination points
@@ -45,16 +48,16 @@ bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args
             ret.errMsg = "";
             return true;
         } else {
-            return Fail(*this, ret, -4, "Could not get latest Recovery point associated with the volume",
+            return Fail(*this, ret, kErrDatabase, "Could not get latest Recovery point associated with the volume",
                         "\n\tgetNextRow(YBQueryFanInLatestRP &) failed\n\tRepSet id    : " + setId +
-                            "\n\tVolume GUID  : " + EvDebug::escaped(args.VolumeGUID) + "\n\tDB Err Code = " +
-                            std::to_string(rc),
+                            "\n\tVolume GUID  : " + EvDebug::escaped(args.VolumeGUID) +
+                            "\n\tDB Err Code = " + std::to_string(rc),
                         ProgNameQueries, Fn, __LINE__);
         }
     }
 
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     const flr_detail::ListRead read{"FLRConsistencyPointDB", where, "CreationTime DESC",
                                     "Could not get list of FLR Consistency point records from the database", nullptr};
     if (!flr_detail::ReadRows(*this, ret, {ProgNameQueries, Fn, ""}, read, db, rows, tran, __LINE__)) return false;

@@ -17,8 +17,10 @@
 #include "flr/FLRDeleteMessages.h"
 #include "flr/FLRSteps.h"
 #include "flr/SnapRowRemoval.h"
+#include "service/ErrorCodes.h"
 #include "service/Sync.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameDeletes;
 
@@ -62,7 +64,7 @@ bool ReadMaxCount(const PruneRun& run, int& max)
     FileReplicationBackupSet set(static_cast<int>(run.setId));
     const int status = set.getMaxCountConsistPoints(max, run.tran);
     if (status == 0) return true;
-    return Refused(run, -17, MaxCountFailed,
+    return Refused(run, kErrLookupFailed, MaxCountFailed,
                    "\n\tFileReplicationBackupSet::getMaxCountConsistPoints() failed\n\tReplication Set id = " +
                        Num(run.setId) + "\n\tApp Mgr Ret Code   = " + Num(status),
                    ReplicationMgr::ERR, __LINE__);
@@ -122,11 +124,11 @@ bool SelectGroup(const PruneRun& run, const std::vector<FLRSnap_t>& group, int m
                                       EvDebug::escaped(snap.Snapshot.SnapVolumeName);
         const int level = blocking ? ReplicationMgr::ERR : ReplicationMgr::MSG;
         if (snap.MountPoint.id != -1) {
-            Refused(run, -11,
+            Refused(run, kErrInUse,
                     "Rep Set cannot be pruned because there is a snapshot that it's still mounted. Unmount the "
                     "snapshot first",
-                    snapLines + "\n\tMount Point Id = " + Num(snap.MountPoint.id) + "\n\tMount Path     = " +
-                        EvDebug::escaped(snap.MountPoint.MountPath),
+                    snapLines + "\n\tMount Point Id = " + Num(snap.MountPoint.id) +
+                        "\n\tMount Path     = " + EvDebug::escaped(snap.MountPoint.MountPath),
                     level, __LINE__);
             if (blocking) return false;
             if (left == 0) ++prune;
@@ -134,12 +136,12 @@ bool SelectGroup(const PruneRun& run, const std::vector<FLRSnap_t>& group, int m
             continue;
         }
         if (snap.Share.id != -1) {
-            Refused(run, -11,
+            Refused(run, kErrInUse,
                     "Rep Set cannot be pruned because there is a snapshot that it's still shared. Unshare the "
                     "Snapshot first",
                     snapLines + "\n\tMount Path     = " + EvDebug::escaped(snap.MountPoint.MountPath) +
-                        "\n\tShare Id       = " + Num(snap.Share.id) + "\n\tShare Name     = " +
-                        EvDebug::escaped(snap.Share.NetShareName),
+                        "\n\tShare Id       = " + Num(snap.Share.id) +
+                        "\n\tShare Name     = " + EvDebug::escaped(snap.Share.NetShareName),
                     level, __LINE__);
             if (blocking) return false;
             if (left == 0) ++prune;
@@ -148,7 +150,7 @@ bool SelectGroup(const PruneRun& run, const std::vector<FLRSnap_t>& group, int m
         chosen.release.Snaps.push_back(snap);
     }
     if (prune != 0 && prune == start)
-        return Refused(run, -11,
+        return Refused(run, kErrInUse,
                        "Rep Set cannot be pruned because there is a snapshot that it's still mounted/shared. "
                        "Unmount/Unshare the snapshot first",
                        "", ReplicationMgr::ERR, __LINE__);
@@ -163,10 +165,11 @@ bool StartCore(const PruneRun& run, int& max, Selection& chosen)
     FileReplicationBackupSet set(static_cast<int>(run.setId));
     const int status = set.getDestinationHostId(chosen.release.ClientId, run.tran);
     if (status == 0) return true;
-    return Refused(run, -17, "Failed to prune the snapshot(s). Failed to find the replication set destination host",
-                   "\n\tFileReplicationBackupSet::getDestinationHostId() failed\n\tReplication Set id = " +
-                       Num(run.setId) + "\n\tApp Mgr Ret Code   = " + Num(status),
-                   ReplicationMgr::ERR, __LINE__);
+    return Refused(
+        run, kErrLookupFailed, "Failed to prune the snapshot(s). Failed to find the replication set destination host",
+        "\n\tFileReplicationBackupSet::getDestinationHostId() failed\n\tReplication Set id = " + Num(run.setId) +
+            "\n\tApp Mgr Ret Code   = " + Num(status),
+        ReplicationMgr::ERR, __LINE__);
 }
 
 bool Incomplete(const FLRSnap_t& snap)
@@ -190,7 +193,7 @@ bool CompleteCore(const PruneRun& run, Selection& chosen)
     ReplicationMgr& mgr = run.mgr;
     if (!mgr.PruneRepSetFromDB(setId, chosen.release, true, run.errCode, run.errText, run.tran)) return false;
     if (!mgr.FLRSnapCleanup(chosen.release)) {
-        *run.errCode = -24;
+        *run.errCode = kErrHostRelease;
         *run.errText = "Consistency point resource could not be released in the host";
         return false;
     }
@@ -201,7 +204,7 @@ bool CompleteCore(const PruneRun& run, Selection& chosen)
     // Statements after the rollback open a new transaction on the same
     // object, which the caller commits.
     if (run.tran == nullptr || run.tran->rollbackTran() != 0)
-        return Refused(run, -4, "Could not roll back the removal of the snapshots the host did not release",
+        return Refused(run, kErrDatabase, "Could not roll back the removal of the snapshots the host did not release",
                        "\n\tReplication Set Id = " + Num(run.setId), ReplicationMgr::ERR, __LINE__);
     return mgr.PruneRepSetFromDB(setId, chosen.release, false, run.errCode, run.errText, run.tran);
 }
@@ -254,7 +257,7 @@ bool ReplicationMgr::PruneRepSet(const PruneReplicationSetArgs_t& args, PruneRep
     const int32_t setId = args.RepSetId;
     const PruneRun run{*this, PruneSetFn, &ret.errCode, &ret.errMsg, tran, setId};
     if (setId < 1)
-        return Refused(run, -6, "Failed to prune the Replication set. Unknown Replication Set id",
+        return Refused(run, kErrInvalidId, "Failed to prune the Replication set. Unknown Replication Set id",
                        "\n\tInvalid Replication Set id\n\tReplication Set id = " + Num(setId), ERR, __LINE__);
     int max = 0;
     if (!ReadMaxCount(run, max)) return false;
@@ -272,8 +275,8 @@ bool ReplicationMgr::PruneFanInRP(const PruneFanInRPArgs_t& args, PruneFanInRPRe
     ZxCriticalSectionLock held(&PruneFanInRPCS);
 
     if (args.DstVolumeGUID.empty())
-        return snr_detail::Fail(*this, ret, -2, "Cannot prune RPs if the volume GUID is missing", "", ProgNameDeletes,
-                                PruneFanInFn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Cannot prune RPs if the volume GUID is missing", "",
+                           ProgNameDeletes, PruneFanInFn, __LINE__);
     GetFLRSnapArgs_t select;
     select.Mode = FLRSNAP_BY_VOLUME;
     select.VolumeGUID = args.DstVolumeGUID;

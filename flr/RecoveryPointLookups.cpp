@@ -20,10 +20,14 @@
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "rows/Db/Proc/YBGetAllRPsbyDstClientId.h"
 #include "rows/Db/Proc/YBGetCPsBYClientIDAndAppType.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/CursorRows.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -56,22 +60,23 @@ bool ReplicationMgr::QueryRPByDstClientIdAndVolName(const QueryRPByDstClientIdAn
     static const char Fn[] = "ReplicationMgr::QueryRPByDstClientIdAndVolName()";
     ret.RPs.clear();
     if (args.DstClientId < kFirstDstClientId)
-        return Fail(*this, ret, -6, InvalidClientText, "\n\tClient Id = " + std::to_string(args.DstClientId),
+        return Fail(*this, ret, kErrInvalidId, InvalidClientText, "\n\tClient Id = " + std::to_string(args.DstClientId),
                     ProgNameQueries, Fn, __LINE__);
-    if (args.VolName.empty()) return Fail(*this, ret, -2, "Volume name is empty", "", ProgNameQueries, Fn, __LINE__);
+    if (args.VolName.empty())
+        return Fail(*this, ret, kErrMissingInput, "Volume name is empty", "", ProgNameQueries, Fn, __LINE__);
 
     int rc;
     if (args.IsGUID != 0) {
         YBFLRGetRPByClientIdAndVolGuid cursor(tran);
         cursor.setValues(args.DstClientId, args.VolName.c_str());
-        rc = snr_detail::ReadAllRows(cursor, ret.RPs);
+        rc = steps::ReadAllRows(cursor, ret.RPs);
     } else {
         YBFLRGetRPByClientIdAndVolName cursor(tran);
         cursor.setValues(args.DstClientId, args.VolName.c_str());
-        rc = snr_detail::ReadAllRows(cursor, ret.RPs);
+        rc = steps::ReadAllRows(cursor, ret.RPs);
     }
     if (rc != DB_NO_MORE_ROWS)
-        return Fail(*this, ret, -4, "Could not get RP information from the database",
+        return Fail(*this, ret, kErrDatabase, "Could not get RP information from the database",
                     "\n\tgetNextRow(YBFLRGetRPByClientIdAndVolName &) failed\n\tParameters used:\n\tClient id   = " +
                         std::to_string(args.DstClientId) + "\n\tVol Name    = " + EvDebug::escaped(args.VolName) +
                         "\n\tisGUID flag = " + std::to_string(args.IsGUID) + "\n\tDB Err Code = " + std::to_string(rc),
@@ -86,14 +91,14 @@ bool ReplicationMgr::DbQueryRPsByDstClientId(const QueryRPsByDstClientIdArgs_t& 
     static const char Fn[] = "ReplicationMgr::DbQueryRPsByDstClientId()";
     ret.RPs.clear();
     if (args.DstClientId < kFirstDstClientId)
-        return Fail(*this, ret, -6, InvalidClientText, "\n\tClient Id = " + std::to_string(args.DstClientId),
+        return Fail(*this, ret, kErrInvalidId, InvalidClientText, "\n\tClient Id = " + std::to_string(args.DstClientId),
                     ProgNameQueries, Fn, __LINE__);
 
     YBGetAllRPsbyDstClientId procedure(tran);
     procedure.setValues(args.DstClientId);
-    const int rc = snr_detail::ReadAllRows(procedure, ret.RPs);
+    const int rc = steps::ReadAllRows(procedure, ret.RPs);
     if (rc != DB_NO_MORE_ROWS)
-        return Fail(*this, ret, -4, "Could not get list of RPs from the database",
+        return Fail(*this, ret, kErrDatabase, "Could not get list of RPs from the database",
                     "\n\tgetNextRow(YBGetAllRPsbyDstClientId &) failed\n\tClient Id = " +
                         std::to_string(args.DstClientId) + "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);
@@ -108,7 +113,7 @@ bool ReplicationMgr::QueryFanInRPDetails(const QueryFanInDetailInfoByRPIdArgs_t&
     const std::string rpId = std::to_string(args.RPId);
     ret.Details.clear();
     if (args.RPId < 1)
-        return Fail(*this, ret, -6, "Invalid Recovery point id received", "\n\tRecovery Point Id = " + rpId,
+        return Fail(*this, ret, kErrInvalidId, "Invalid Recovery point id received", "\n\tRecovery Point Id = " + rpId,
                     ProgNameQueries, Fn, __LINE__);
 
     // The point's pair rows, counted outside any transaction.
@@ -118,7 +123,7 @@ bool ReplicationMgr::QueryFanInRPDetails(const QueryFanInDetailInfoByRPIdArgs_t&
     int pairRows = 0;
     int rc = ReadInts(statement, nullptr, [&](int value) { pairRows = value; });
     if (rc != DB_NO_MORE_ROWS)
-        return Fail(*this, ret, -4, "Could not get pairinformation from the database",
+        return Fail(*this, ret, kErrDatabase, "Could not get pairinformation from the database",
                     "\n\tgetNextRow(YBQueryInt &) failed\n\tStatement = " + statement + "\n\tRP id     = " + rpId,
                     ProgNameQueries, Fn, __LINE__);
     if (pairRows == 0) {
@@ -129,11 +134,11 @@ bool ReplicationMgr::QueryFanInRPDetails(const QueryFanInDetailInfoByRPIdArgs_t&
 
     YBGetFLRPairPathByCPId cursor(tran);
     cursor.setValues(args.RPId);
-    rc = snr_detail::ReadAllRows(cursor, ret.Details);
+    rc = steps::ReadAllRows(cursor, ret.Details);
     if (rc != DB_NO_MORE_ROWS)
-        return Fail(*this, ret, -4, "Could not get RP information from the database",
-                    "\n\tgetNextRow(YBGetFLRPairPathByCPId &) failed\n\tRP id = " + rpId + "\n\tDB Err Code = " +
-                        std::to_string(rc),
+        return Fail(*this, ret, kErrDatabase, "Could not get RP information from the database",
+                    "\n\tgetNextRow(YBGetFLRPairPathByCPId &) failed\n\tRP id = " + rpId +
+                        "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);
     ret.errMsg = "";
     return true;
@@ -157,12 +162,12 @@ const char RowReadFailedText[] = "Could not get FLR snapshot information from th
 template <typename Table, typename Row, typename Record, typename Ret>
 bool ReadById(ReplicationMgr& mgr, const ReadByIdTexts& t, int32_t id, Record& record, Ret& ret)
 {
-    if (id < 1) return Fail(mgr, ret, -6, t.invalidText, "", ProgNameQueries, t.function, __LINE__);
+    if (id < 1) return Fail(mgr, ret, kErrInvalidId, t.invalidText, "", ProgNameQueries, t.function, __LINE__);
     Table db;
     Row row;
     if (!db.getInfo(id, row, nullptr)) {
         const int code = db.getErrorCode();
-        return Fail(mgr, ret, code == DB_NO_MORE_ROWS ? -3 : -4,
+        return Fail(mgr, ret, code == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
                     code == DB_NO_MORE_ROWS ? RowNotFoundText : RowReadFailedText,
                     std::string(t.failedLine) + "\n\tParameters used:" + t.idLabel + std::to_string(id) +
                         "\n\tDB Err Code = " + std::to_string(code),
@@ -201,10 +206,10 @@ bool ReplicationMgr::QueryCPsByClientIdAndAppType(const QueryFLRCPsByClientIdAnd
     const std::string appType = std::to_string(args.AppType);
     ret.CPs.clear();
     if (args.ClientId < 1 || args.AppType < 0)
-        return Fail(*this, ret, -2, "Invalid client id or AppType",
-                    "\n\tCondition [ClientId < 1 || AppType < 0]\n\tClientId = " + clientId + "\n\tAppType  = " +
-                        appType,
-                    ProgNameQueries, Fn, __LINE__);
+        return Fail(
+            *this, ret, kErrMissingInput, "Invalid client id or AppType",
+            "\n\tCondition [ClientId < 1 || AppType < 0]\n\tClientId = " + clientId + "\n\tAppType  = " + appType,
+            ProgNameQueries, Fn, __LINE__);
 
     // Type 0: every point of the client as the source; otherwise the points
     // of the client's sets of that application.
@@ -214,7 +219,7 @@ bool ReplicationMgr::QueryCPsByClientIdAndAppType(const QueryFLRCPsByClientIdAnd
         if (!IsThisExchangeApplication(args.AppType)) {
             const int status = AppTypeNameId(args.AppType).GetAppTypeName(appName, nullptr);
             if (status != 0)
-                return Fail(*this, ret, -17, "Cannot check application information from the database",
+                return Fail(*this, ret, kErrLookupFailed, "Cannot check application information from the database",
                             "\n\tAppTypeNameId::GetAppTypeName() failed\n\tApp Type Id        = " + appType +
                                 "\n\tApp Mgr error Code = " + std::to_string(status),
                             ProgNameQueries, Fn, __LINE__);
@@ -227,10 +232,10 @@ bool ReplicationMgr::QueryCPsByClientIdAndAppType(const QueryFLRCPsByClientIdAnd
         int rc;
         while ((rc = getNextRow(&procedure, &state, -1, 0)) == DB_ROW_OK) cpIds.push_back(procedure.getDataPtr()->CpId);
         if (rc != DB_NO_MORE_ROWS)
-            return Fail(*this, ret, -4, "Could not get Replication sets associated with the application",
-                        "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + where + "\n\tApp Type     : " +
-                            appType + "\n\tApp Type Str : " + EvDebug::escaped(appName) + "\n\tClient Id    : " +
-                            clientId + "\n\tDB Err Code = " + std::to_string(rc),
+            return Fail(*this, ret, kErrDatabase, "Could not get Replication sets associated with the application",
+                        "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + where +
+                            "\n\tApp Type     : " + appType + "\n\tApp Type Str : " + EvDebug::escaped(appName) +
+                            "\n\tClient Id    : " + clientId + "\n\tDB Err Code = " + std::to_string(rc),
                         ProgNameQueries, Fn, __LINE__);
         if (cpIds.empty()) {
             m_LogMsg << "\tNo FLR Application found\n\tClient Id = " << clientId << "\n\tApp Type  = " << appType;
@@ -242,7 +247,7 @@ bool ReplicationMgr::QueryCPsByClientIdAndAppType(const QueryFLRCPsByClientIdAnd
     }
 
     FLRConsistencyPointDB db;
-    snr_detail::HeldRows<YBFLRConsistencyPoint_t> rows(db);
+    steps::HeldRows<YBFLRConsistencyPoint_t> rows(db);
     flr_detail::ListRead read{"FLRConsistencyPointDB", where, "id ASC",
                               "Could not get list of FLR Consistency point records from the database",
                               "Could not find the FLR consistency point record(s) in the database"};
@@ -260,7 +265,7 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
     const std::string clientId = std::to_string(args.ClientId);
     ret.Count = 0;
     if (args.ClientId < kFirstDstClientId)
-        return Fail(*this, ret, -6, "Invalid client id", "\n\tclient Id = " + clientId, ProgNameQueries, Fn,
+        return Fail(*this, ret, kErrInvalidId, "Invalid client id", "\n\tclient Id = " + clientId, ProgNameQueries, Fn,
                     __LINE__);
 
     // The points whose source is the client.
@@ -268,9 +273,9 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
     const std::string where = "SrcClientId = " + clientId;
     unsigned int sourcePoints = 0;
     if (!db.getNRows(where.c_str(), sourcePoints, tran))
-        return Fail(*this, ret, -4, "Cannot get the list of RPs from the DB",
-                    "\n\tFLRConsistencyPointDB::getNRows() failed\n\tsWhere = " + where + "\n\tClient Id   = " +
-                        clientId + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+        return Fail(*this, ret, kErrDatabase, "Cannot get the list of RPs from the DB",
+                    "\n\tFLRConsistencyPointDB::getNRows() failed\n\tsWhere = " + where +
+                        "\n\tClient Id   = " + clientId + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
                     ProgNameQueries, Fn, __LINE__);
     ret.Count += sourcePoints;
 
@@ -281,7 +286,7 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
     int status = apps.getInstanceList(args.ClientId, kReplicationAppType, instanceIds, names, tran, 1);
     if (status != 0) {
         ret.Count = 0;
-        return Fail(*this, ret, -17, "Failed to query list of instances in the client",
+        return Fail(*this, ret, kErrLookupFailed, "Failed to query list of instances in the client",
                     "\n\tClientApplicationList::getInstanceList() failed\n\tclientId = " + clientId +
                         "\n\tApp Mgr Ret Code   = " + std::to_string(status),
                     ProgNameQueries, Fn, __LINE__);
@@ -293,10 +298,10 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
         status = apps.getBackupSetList(ids, names, flags, args.ClientId, kReplicationAppType, instanceId, tran, 1);
         if (status != 0) {
             ret.Count = 0;
-            return Fail(*this, ret, -17, "Failed to query list of replication pairs",
+            return Fail(*this, ret, kErrLookupFailed, "Failed to query list of replication pairs",
                         "\n\tClientApplicationList::getBackupSetList() failed\n\tclient Id   = " + clientId +
-                            "\n\tInstance Id = " + std::to_string(instanceId) + "\n\tApp Mgr Ret Code   = " +
-                            std::to_string(status),
+                            "\n\tInstance Id = " + std::to_string(instanceId) +
+                            "\n\tApp Mgr Ret Code   = " + std::to_string(status),
                         ProgNameQueries, Fn, __LINE__);
         }
         setIds.insert(setIds.end(), ids.begin(), ids.end());
@@ -307,11 +312,11 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
         status = apps.getSubclientList(ids, names, kReplicationAppType, setId, tran, 1);
         if (status != 0) {
             ret.Count = 0;
-            return Fail(*this, ret, -17,
+            return Fail(*this, ret, kErrLookupFailed,
                         "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
                         "\n\tClientApplicationList::getSubclientList() failed\n\tclient Id  = " + clientId +
-                            "\n\tRep Set Id = " + std::to_string(setId) + "\n\tApp Mgr Ret Code   = " +
-                            std::to_string(status),
+                            "\n\tRep Set Id = " + std::to_string(setId) +
+                            "\n\tApp Mgr Ret Code   = " + std::to_string(status),
                         ProgNameQueries, Fn, __LINE__);
         }
         pairIds.insert(pairIds.end(), ids.begin(), ids.end());
@@ -329,9 +334,9 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
     const int rc = ReadInts(statement, tran, [&](int value) { ret.Count += static_cast<uint64_t>(value); });
     if (rc != DB_NO_MORE_ROWS) {
         ret.Count = 0;  // a failed count tells nothing
-        return Fail(*this, ret, -4, "Could not get Fan In RPs associated with the client",
-                    "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + statement + "\n\tClient Id    : " +
-                        clientId + "\n\tDB Err Code = " + std::to_string(rc),
+        return Fail(*this, ret, kErrDatabase, "Could not get Fan In RPs associated with the client",
+                    "\n\tgetNextRow(YBQueryInt &) failed\n\tsWhere       : " + statement +
+                        "\n\tClient Id    : " + clientId + "\n\tDB Err Code = " + std::to_string(rc),
                     ProgNameQueries, Fn, __LINE__);
     }
     ret.errMsg = "";

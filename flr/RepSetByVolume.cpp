@@ -17,10 +17,13 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRSteps.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -74,14 +77,15 @@ bool ReplicationMgr::FindRepSetByVolume(const FindRepSetByVolumeArgs_t& args, Fi
         return true;
     }
     if (excluded < 1)
-        return Fail(*this, ret, -6, "Cannot find the possible replication sets using the destination volumes",
+        return Fail(*this, ret, kErrInvalidId,
+                    "Cannot find the possible replication sets using the destination volumes",
                     "\n\tExcluded Replication Set Id is invalid [" + std::to_string(excluded) + "]", ProgNameQueries,
                     Fn, __LINE__);
 
     int hostId = 0;
     int status = FileReplicationBackupSet(excluded).getDestinationHostId(hostId, tran);
     if (status != 0)
-        return Fail(*this, ret, -17,
+        return Fail(*this, ret, kErrLookupFailed,
                     "Failed to find the volume's replication set. Failed to find the replication set destination host",
                     "\n\tFileReplicationBackupSet::getDestinationHostId() failed\n\tExcluded Replication Set Id = " +
                         std::to_string(excluded) + "\n\tApp Mgr Ret Code   = " + std::to_string(status),
@@ -94,15 +98,15 @@ bool ReplicationMgr::FindRepSetByVolume(const FindRepSetByVolumeArgs_t& args, Fi
     ZXClient host(static_cast<unsigned long long>(static_cast<long long>(hostId)));
     const std::string hostLine = ", client id: " + std::to_string(hostId);
     if (host.lookup() != 0)
-        return flr_detail::Refuse(*this, ret, -17, "Failed to lookup client.",
+        return flr_detail::Refuse(*this, ret, kErrLookupFailed, "Failed to lookup client.",
                                   "Event: Failed to lookup client." + hostLine, ProgNameQueries, Fn, __LINE__);
     int osId = 0;
     if (host.getOperatingSystemId(osId) != 0)
-        return flr_detail::Refuse(*this, ret, -17, "Failed to get client OS id.",
+        return flr_detail::Refuse(*this, ret, kErrLookupFailed, "Failed to get client OS id.",
                                   "Event: Failed to get client OS id." + hostLine, ProgNameQueries, Fn, __LINE__);
     // Other hosts give no GUIDs.
     if (MapsPathsToGUIDs(osId) && !FindVolumeGUID(request))
-        return Fail(*this, ret, -20, "Cannot find the volume's GUID",
+        return Fail(*this, ret, kErrClientOperation, "Cannot find the volume's GUID",
                     "\n\tFindVolumeGUID failed()\n\tHost Id = " + std::to_string(hostId), ProgNameQueries, Fn,
                     __LINE__);
 
@@ -118,10 +122,10 @@ bool ReplicationMgr::FindRepSetByVolume(const FindRepSetByVolumeArgs_t& args, Fi
         }
 
         FLRSnapshotDB snapDB;
-        snr_detail::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
+        steps::HeldRows<YBFLRSnapshot_t> snaps(snapDB);
         const std::string where = "VolumeGUID = '" + SqlEscape(entry.GUID) + "'";
         if (!snapDB.getList(snaps.rows, snaps.count, where.c_str(), "CreationTime ASC", tran))
-            return Fail(*this, ret, -4, "Cannot check if the destination volume has snapshots. DB Err Code",
+            return Fail(*this, ret, kErrDatabase, "Cannot check if the destination volume has snapshots. DB Err Code",
                         "\n\tFLRSnapshotDB::getList() failed\n\tsWhere = " + EvDebug::escaped(where) +
                             "\n\tDB Err Code = " + std::to_string(snapDB.getErrorCode()),
                         ProgNameQueries, Fn, __LINE__);
@@ -135,27 +139,28 @@ bool ReplicationMgr::FindRepSetByVolume(const FindRepSetByVolumeArgs_t& args, Fi
         FLRConsistencyPointDB cpDB;
         YBFLRConsistencyPoint_t cp;
         if (!cpDB.getInfo(cpId, cp, tran))
-            return Fail(*this, ret, -4, "Cannot check the consistency point of the destination volume. DB Err Code",
-                        "\n\tFLRConsistencyPointDB::getInfo() failed\n\tConsistency Point Id = " +
-                            std::to_string(cpId) + "\n\tDB Err Code = " + std::to_string(cpDB.getErrorCode()),
-                        ProgNameQueries, Fn, __LINE__);
+            return Fail(
+                *this, ret, kErrDatabase, "Cannot check the consistency point of the destination volume. DB Err Code",
+                "\n\tFLRConsistencyPointDB::getInfo() failed\n\tConsistency Point Id = " + std::to_string(cpId) +
+                    "\n\tDB Err Code = " + std::to_string(cpDB.getErrorCode()),
+                ProgNameQueries, Fn, __LINE__);
         if (cp.FLRSetId != excluded) {
             volume.RepSetId = cp.FLRSetId;
             volume.DstClientId = cp.ClientId;
             const std::string setLine = "\n\tReplication Set Id = " + std::to_string(volume.RepSetId);
             status = FileReplicationBackupSet(volume.RepSetId).getBackupSetName(volume.RepSetName, tran);
             if (status != 0)
-                return Fail(*this, ret, -17, "Failed to find the snapshot's replication set",
+                return Fail(*this, ret, kErrLookupFailed, "Failed to find the snapshot's replication set",
                             "\n\tFileReplicationBackupSet::getBackupSetName() failed" + setLine +
                                 "\n\tApp Mgr Ret Code   = " + std::to_string(status),
                             ProgNameQueries, Fn, __LINE__);
             ZXClient dst(static_cast<unsigned long long>(static_cast<long long>(volume.DstClientId)));
             status = dst.getName(volume.DstHostName, tran);
             if (status != 0)
-                return Fail(*this, ret, -17, "Failed to find the snapshot's host name",
-                            "\n\tZXClient::getName() failed" + setLine + "\n\tClient Id          = " +
-                                std::to_string(volume.DstClientId) + "\n\tApp Mgr Ret Code   = " +
-                                std::to_string(status),
+                return Fail(*this, ret, kErrLookupFailed, "Failed to find the snapshot's host name",
+                            "\n\tZXClient::getName() failed" + setLine +
+                                "\n\tClient Id          = " + std::to_string(volume.DstClientId) +
+                                "\n\tApp Mgr Ret Code   = " + std::to_string(status),
                             ProgNameQueries, Fn, __LINE__);
         }
         ret.Volumes.push_back(volume);
@@ -201,7 +206,7 @@ void ServeFindRepSetByVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
             if (count > 0) {
                 records = static_cast<repRepSetVolumeRec*>(AllocReplyArray(count * sizeof(repRepSetVolumeRec)));
                 if (records == nullptr) {
-                    ret.errCode = -5;
+                    ret.errCode = kErrNoMemory;
                     ret.errMsg = NoMemoryErrMsg;
                     return false;
                 }

@@ -16,12 +16,15 @@
 #include "flr/FLRRecords.h"
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 
 using flr_detail::JoinIds;
 using flr_detail::ProgNameQueries;
-using snr_detail::Fail;
-using snr_detail::HeldRows;
+using steps::Fail;
+using steps::HeldRows;
 
 namespace {
 
@@ -51,7 +54,7 @@ bool ReadRows(ReplicationMgr& mgr, Ret& ret, Table& db, HeldRows<Row>& rows, con
               const char* order, DBtran* tran, const char* text, const char* callLine, long line)
 {
     if (db.getList(rows.rows, rows.count, where.c_str(), order, tran)) return true;
-    return Fail(mgr, ret, -4, text,
+    return Fail(mgr, ret, kErrDatabase, text,
                 std::string(callLine) + "\n\tsWhere      = " + where + "\n\tDB Err Code = " + Num(db.getErrorCode()),
                 ProgNameQueries, CollectFn, line);
 }
@@ -149,7 +152,8 @@ bool PruneSelection(ReplicationMgr& mgr, GetFLRSnapRet_t& ret, int32_t setId, st
     ClientApplicationList apps;
     int status = apps.getSubclientList(pairIds, names, kReplicationPairAppType, setId, tran, 1);
     if (status != 0)
-        return Fail(mgr, ret, -17, "Failed to prune the snapshot(s). Cannot get the Replication set's pair list",
+        return Fail(mgr, ret, kErrLookupFailed,
+                    "Failed to prune the snapshot(s). Cannot get the Replication set's pair list",
                     "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + set +
                         "\n\tApp Mgr Ret Code   = " + Num(status),
                     ProgNameQueries, CollectFn, __LINE__);
@@ -175,9 +179,10 @@ bool PruneSelection(ReplicationMgr& mgr, GetFLRSnapRet_t& ret, int32_t setId, st
         else if ((status = pair.getDestinationGUID(guid, tran)) != 0)
             failed = "\n\tFileReplicationSubClient::getDestinationGUID() failed";
         if (failed != nullptr)
-            return Fail(mgr, ret, -17, "Failed to prune the snapshot(s). Cannot get the pair's volume GUID",
-                        failed + std::string("\n\tReplication Set Id = ") + set + "\n\tPair Id            = " +
-                            Num(pairId) + "\n\tApp Mgr Ret Code   = " + Num(status),
+            return Fail(mgr, ret, kErrLookupFailed,
+                        "Failed to prune the snapshot(s). Cannot get the pair's volume GUID",
+                        failed + std::string("\n\tReplication Set Id = ") + set +
+                            "\n\tPair Id            = " + Num(pairId) + "\n\tApp Mgr Ret Code   = " + Num(status),
                         ProgNameQueries, CollectFn, __LINE__);
         if (!seen.insert(guid).second) continue;
         where += (seen.size() == 1 ? " or VolumeGUID IN (" : ", ") + ("'" + SqlEscape(guid) + "'");
@@ -237,7 +242,7 @@ bool ReplicationMgr::isJobActive(unsigned long jobId, bool* active, int* errorCo
     if (rc == DB_NO_MORE_ROWS) return true;
 
     if (errorText != nullptr) *errorText = "Could not get job state";
-    if (errorCode != nullptr) *errorCode = -4;
+    if (errorCode != nullptr) *errorCode = kErrDatabase;
     m_LogMsg << "\tEvent: Could not get job state\n\tgetNextRow(YBQueryInt &) failed\n\tsSQLStatement : " << sql
              << "\n\tJob Id        : " << jobId << "\n\tDB Err Code = " << rc;
     WriteLogMsg(ProgNameQueries, "ReplicationMgr::isJobActive", __LINE__, ERR);

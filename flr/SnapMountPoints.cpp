@@ -11,11 +11,14 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRSteps.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
+#include "service/TranHandle.h"
 
 using flr_detail::ProgNameDeletes;
 using flr_detail::ProgNameInserts;
-using snr_detail::Fail;
+using steps::Fail;
 
 namespace {
 
@@ -80,12 +83,15 @@ template <typename Table, typename Row, size_t N, typename Ret>
 bool Attach(ReplicationMgr& mgr, const Attachment& a, int32_t key, const std::string& text, int32_t Row::*keyField,
             char (Row::*textColumn)[N], Ret& ret, int32_t& newId, DBtran* tran)
 {
-    if (key < 1) return flr_detail::Refuse(mgr, ret, -6, a.invalidKeyText, a.invalidKeyEntry, ProgNameInserts, a.function, __LINE__);
+    if (key < 1)
+        return flr_detail::Refuse(mgr, ret, kErrInvalidId, a.invalidKeyText, a.invalidKeyEntry, ProgNameInserts,
+                                  a.function, __LINE__);
     const std::string keyLine = a.keyLabel + Num(key);
-    if (text.empty()) return Fail(mgr, ret, -2, a.emptyText, keyLine, ProgNameInserts, a.function, __LINE__);
+    if (text.empty())
+        return Fail(mgr, ret, kErrMissingInput, a.emptyText, keyLine, ProgNameInserts, a.function, __LINE__);
     if (text.size() > kMaxFLRPathLength)
-        return Fail(mgr, ret, -18, a.tooBigText, keyLine + a.textLabel + EvDebug::escaped(text), ProgNameInserts,
-                    a.function, __LINE__);
+        return Fail(mgr, ret, kErrTooLong, a.tooBigText, keyLine + a.textLabel + EvDebug::escaped(text),
+                    ProgNameInserts, a.function, __LINE__);
 
     Table db;
     const std::string where = std::string(a.keyColumn) + " = " + Num(key);
@@ -93,21 +99,21 @@ bool Attach(ReplicationMgr& mgr, const Attachment& a, int32_t key, const std::st
     if (!db.getNRows(where.c_str(), count, tran)) {
         // No row to count is no attachment.
         if (db.getErrorCode() != DB_NO_MORE_ROWS)
-            return Fail(mgr, ret, -4, a.countFailedText,
+            return Fail(mgr, ret, kErrDatabase, a.countFailedText,
                         a.countFailedLine + std::string("\n\tArguments:\n\tsWhere: ") + where + "\n\tTran = 0x" +
-                            snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + Num(db.getErrorCode()),
+                            steps::TranHandle(tran) + "\n\tDB Err Code = " + Num(db.getErrorCode()),
                         ProgNameInserts, a.function, __LINE__);
         count = 0;
     }
     if (count != 0)
-        return Fail(mgr, ret, -13, a.duplicateText, "\n\tsWhere = " + where + "\n\tNRows = " + Num(count),
+        return Fail(mgr, ret, kErrNotUnique, a.duplicateText, "\n\tsWhere = " + where + "\n\tNRows = " + Num(count),
                     ProgNameInserts, a.function, __LINE__);
 
     Row row;
     row.*keyField = key;
     YBCopyText(row.*textColumn, text);  // fits: length checked above
     if (!db.insert(row, tran))
-        return Fail(mgr, ret, -4, a.insertFailedText,
+        return Fail(mgr, ret, kErrDatabase, a.insertFailedText,
                     a.insertFailedLine + std::string("\n\tDB Err Code = ") + Num(db.getErrorCode()), ProgNameInserts,
                     a.function, __LINE__);
 
@@ -137,9 +143,9 @@ bool RemoveById(ReplicationMgr& mgr, const Removal& r, int32_t id, Ret& ret, DBt
     if (!db.remove(id, tran)) {
         const int code = db.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return Fail(mgr, ret, missing ? -3 : -4, missing ? r.notFoundText : r.failedText,
+        return Fail(mgr, ret, missing ? kErrNotFound : kErrDatabase, missing ? r.notFoundText : r.failedText,
                     r.failedLine + std::string("\n\tParameters used:") + r.idLabel + Num(id) + "\n\tTran = 0x" +
-                        snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + Num(code),
+                        steps::TranHandle(tran) + "\n\tDB Err Code = " + Num(code),
                     ProgNameDeletes, r.function, __LINE__);
     }
     ret.errMsg = "";
@@ -190,7 +196,8 @@ bool ReplicationMgr::DeleteFLRSnapMountPoint(const DeleteFLRSnapMountPointArgs_t
     const char* Fn = MountPointRemoval.function;
     const int32_t id = args.MountPointId;
     if (id < 1)
-        return Fail(*this, ret, -6, "Cannot remove FLR snapshot mount point from the database with invalid values",
+        return Fail(*this, ret, kErrInvalidId,
+                    "Cannot remove FLR snapshot mount point from the database with invalid values",
                     "\n\tParameters used:\n\tFLR Snapshot Mount point ID = " + Num(id), ProgNameDeletes, Fn, __LINE__);
 
     // A mount point with a share stays; a count that cannot be read is a
@@ -200,14 +207,14 @@ bool ReplicationMgr::DeleteFLRSnapMountPoint(const DeleteFLRSnapMountPointArgs_t
     unsigned int count = 0;
     if (!shareDB.getNRows(where.c_str(), count, tran)) {
         const std::string text = "DB error when checking if mount point has a share";
-        return flr_detail::Refuse(*this, ret, -4, text,
-                                  "\tEVent:" + text + "\n\tsWhere = " + where + "\n\tDB err code = " +
-                                      Num(shareDB.getErrorCode()),
-                                  ProgNameDeletes, Fn, __LINE__);
+        return flr_detail::Refuse(
+            *this, ret, kErrDatabase, text,
+            "\tEVent:" + text + "\n\tsWhere = " + where + "\n\tDB err code = " + Num(shareDB.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     }
     if (count != 0) {
         const std::string text = "Mount point has a share associated with it. Please delete the share first";
-        return flr_detail::Refuse(*this, ret, -11, text,
+        return flr_detail::Refuse(*this, ret, kErrInUse, text,
                                   "\n\tEvent: " + text + "\n\tsWhere = " + where + "\n\tNRows = " + Num(count),
                                   ProgNameDeletes, Fn, __LINE__);
     }
@@ -219,7 +226,8 @@ bool ReplicationMgr::DeleteFLRSnapNetworkShare(const DeleteFLRSnapNetworkShareAr
 {
     const int32_t id = args.ShareId;
     if (id < 1)
-        return Fail(*this, ret, -6, "Cannot remove FLR snapshot network share from the database with invalid values",
+        return Fail(*this, ret, kErrInvalidId,
+                    "Cannot remove FLR snapshot network share from the database with invalid values",
                     "\n\tParameters used:\n\tFLR Snapshot Network Share ID = " + Num(id), ProgNameDeletes,
                     ShareRemoval.function, __LINE__);
     return RemoveById<FLRSnapNetworkShareDB>(*this, ShareRemoval, id, ret, tran);

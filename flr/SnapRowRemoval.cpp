@@ -9,6 +9,8 @@
 #include "host/db/FLRTables.h"
 #include "flr/CPExpansion.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
 
 namespace flr_detail {
 
@@ -71,7 +73,7 @@ void Removed(const RowRemoval& r, const char* const (&entry)[2], const std::stri
 // naming what stayed.
 bool HostLeft(const RowRemoval& r, const char* text, const std::string& whatLine, long line)
 {
-    return Failed(r, -24, text, whatLine + TextsOf(r.kind).contextLine + Num(r.contextId), line);
+    return Failed(r, kErrHostRelease, text, whatLine + TextsOf(r.kind).contextLine + Num(r.contextId), line);
 }
 
 // Removes the row of the id through the table class.
@@ -81,7 +83,7 @@ bool RemoveRow(const RowRemoval& r, int32_t id, const char* text, const char* ca
 {
     Table db;
     if (db.remove(id, r.tran)) return true;
-    return Failed(r, -4, text,
+    return Failed(r, kErrDatabase, text,
                   std::string(callLine) + idLine + Num(id) + TextsOf(r.kind).contextLine + Num(r.contextId) +
                       "\n\tDB Err Code          = " + Num(db.getErrorCode()),
                   line);
@@ -91,20 +93,20 @@ bool RemovePairRows(const RowRemoval& r, const FLRSnap_t& item)
 {
     const std::string where = "SnapshotId = " + Num(item.Snapshot.id);
     FLRSnapPairDB pairDB;
-    snr_detail::HeldRows<YBFLRSnapPair_t> pairs(pairDB);
+    steps::HeldRows<YBFLRSnapPair_t> pairs(pairDB);
     if (!pairDB.getList(pairs.rows, pairs.count, where.c_str(), "", r.tran))
-        return Failed(r, -4, "Cannot find the pair associated with the snapshot. DB Error",
-                      "\n\tFLRSnapPairDB::getList() failed\n\tsWhere      = " + where + "\n\tDB Err Code = " +
-                          Num(pairDB.getErrorCode()),
+        return Failed(r, kErrDatabase, "Cannot find the pair associated with the snapshot. DB Error",
+                      "\n\tFLRSnapPairDB::getList() failed\n\tsWhere      = " + where +
+                          "\n\tDB Err Code = " + Num(pairDB.getErrorCode()),
                       __LINE__);
     if (pairs.count == 0) return true;
     std::vector<int32_t> ids;
     for (unsigned int i = 0; i < pairs.count; ++i) ids.push_back(pairs.rows[i].id);
     const std::string removeWhere = "id in (" + JoinIds(ids) + ")";
     if (!pairDB.remove(removeWhere.c_str(), r.tran))
-        return Failed(r, -4, "Cannot remove snapshot's pair information from the Database. DB Error",
-                      "\n\tFLRSnapPairDB::remove() failed\n\tsWhere      = " + removeWhere + "\n\tDB Err Code = " +
-                          Num(pairDB.getErrorCode()),
+        return Failed(r, kErrDatabase, "Cannot remove snapshot's pair information from the Database. DB Error",
+                      "\n\tFLRSnapPairDB::remove() failed\n\tsWhere      = " + removeWhere +
+                          "\n\tDB Err Code = " + Num(pairDB.getErrorCode()),
                       __LINE__);
     Removed(r, TextsOf(r.kind).pairsRemoved, removeWhere, __LINE__);
     return true;
@@ -188,7 +190,7 @@ bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const s
     const std::string where = "id IN (" + JoinIds(std::vector<int32_t>(own.begin(), own.end())) + ")";
     FLRConsistencyPointDB cpDB;
     if (!cpDB.remove(where.c_str(), r.tran))
-        return Failed(r, -4, "Failed to delete Consistency point from the database. Error returned from DB",
+        return Failed(r, kErrDatabase, "Failed to delete Consistency point from the database. Error returned from DB",
                       "\n\tFLRConsistencyPointDB::remove() failed\n\tReplication Set Id = " + Num(r.contextId) +
                           "\n\tsWhere             = " + where + "\n\tDB Err Code        = " + Num(cpDB.getErrorCode()),
                       __LINE__);

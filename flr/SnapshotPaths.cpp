@@ -10,6 +10,7 @@
 #include "flr/FLRCases.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRSteps.h"
+#include "service/ErrorCodes.h"
 
 using flr_detail::ProgNameUpdates;
 
@@ -33,8 +34,8 @@ bool ReplicationMgr::UpdateFLRSnapshotsDB(const Args& args, Ret& ret, DBtran* tr
 {
     static const char Fn[] = "ReplicationMgr::UpdateFLRSnapshots";
     if (args.Snapshots.empty())
-        return flr_detail::Refuse(*this, ret, -2, "Update has no snapshots", "\tEvent: No snapshot were specified",
-                                  ProgNameUpdates, Fn, __LINE__);
+        return flr_detail::Refuse(*this, ret, kErrMissingInput, "Update has no snapshots",
+                                  "\tEvent: No snapshot were specified", ProgNameUpdates, Fn, __LINE__);
 
     // Each path is written on its own: a refused name stops the list, a
     // failed write does not; the answer is the first failure.
@@ -43,14 +44,14 @@ bool ReplicationMgr::UpdateFLRSnapshotsDB(const Args& args, Ret& ret, DBtran* tr
     for (const FLRSnapshotRecord_t& snap : args.Snapshots) {
         const std::string name = EvDebug::escaped(snap.Name);
         if (snap.Name.empty()) {
-            KeepFirstFailure(ret, failed, -2, "Snap name is empty");
+            KeepFirstFailure(ret, failed, kErrMissingInput, "Snap name is empty");
             m_LogMsg << "\tEvent: snap name cannot be empty";
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
             return false;
         }
         if (snap.Name.size() > kMaxFLRSnapNameLength) {
             const std::string text = "Snap name cannot exceed " + std::to_string(kMaxFLRSnapNameLength) + " characters";
-            KeepFirstFailure(ret, failed, -18, text);
+            KeepFirstFailure(ret, failed, kErrTooLong, text);
             m_LogMsg << "\tEvent: " << text << "\n\tSnap name is too long\n\tName =  " << name
                      << "\n\tSize = " << snap.Name.size();
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
@@ -59,7 +60,7 @@ bool ReplicationMgr::UpdateFLRSnapshotsDB(const Args& args, Ret& ret, DBtran* tr
         // The column would give back a cut path.
         if (snap.SnapshotPath.size() > kMaxFLRPathLength) {
             const std::string text = "Snapshot path cannot exceed " + std::to_string(kMaxFLRPathLength) + " characters";
-            KeepFirstFailure(ret, failed, -18, text);
+            KeepFirstFailure(ret, failed, kErrTooLong, text);
             m_LogMsg << "\tEvent: " << text << "\n\tName = " << name << "\n\tSize = " << snap.SnapshotPath.size();
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
             return false;
@@ -69,7 +70,7 @@ bool ReplicationMgr::UpdateFLRSnapshotsDB(const Args& args, Ret& ret, DBtran* tr
         const std::string set = "SnapshotPath = '" + SqlEscape(snap.SnapshotPath) + "'";
         if (!db.Update(where.c_str(), set.c_str(), tran)) {
             const std::string text = "Cannot update FLR snapshot record in database";
-            KeepFirstFailure(ret, failed, -4, text);
+            KeepFirstFailure(ret, failed, kErrDatabase, text);
             m_LogMsg << "\tEvent: " << text << "\n\tFLRSnapshotDB::update() failed\n\tName = " << name
                      << "\n\tDB Err Code = " << db.getErrorCode();
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, INFO);

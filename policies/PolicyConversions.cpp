@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "policies/PolicyRecords.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ bool SetPolicyDBV1(YBDBDst_t<YBPolicy_t>& dst, const ReplicationPolicyRecord_t& 
     YBPolicy_t& row = dst.row;
     YBZeroRow(row);
     if (!YBCopyCheckedText(row.name, r.name)) {
-        dst.errCode = -18;
+        dst.errCode = kErrTooLong;
         dst.errMsg = NameTooLongMsg;
         return false;
     }

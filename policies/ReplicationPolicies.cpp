@@ -21,11 +21,17 @@
 #include "rows/Db/Cursor/YBGetYBPolicyList.h"
 #include "scratch/ScratchPools.h"
 #include "service/CasePatterns.h"
+#include "service/CursorRows.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
@@ -120,22 +126,22 @@ bool ReplicationMgr::AddReplicationPolicyDB(const Args& args, Ret& ret, DBtran* 
     ret.id = -1;
 
     if (record.SnapEngineInfoId <= 0)
-        return snr_detail::Fail(*this, ret, -6,
-                                "Cannot add a YB policy record to the database with invalid snap engine info",
-                                "\n\tParameters used:\n\tSnapEngine Info Id = " + Number(record.SnapEngineInfoId),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Cannot add a YB policy record to the database with invalid snap engine info",
+                           "\n\tParameters used:\n\tSnapEngine Info Id = " + Number(record.SnapEngineInfoId),
+                           ProgNameInserts, Fn, __LINE__);
 
     if (AddYBPolicy_t::IsNSnapshotInvalid(record))
-        return snr_detail::Fail(*this, ret, -2,
-                                "Cannot add a YB policy record to the database with a negative snapshot limit",
-                                "\n\tParameters used:\n\tNSnapshot = " + Number(values.NSnapshot), ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput,
+                           "Cannot add a YB policy record to the database with a negative snapshot limit",
+                           "\n\tParameters used:\n\tNSnapshot = " + Number(values.NSnapshot), ProgNameInserts, Fn,
+                           __LINE__);
 
     // A name is refused before anything is read rather than cut to the column.
     if (!PolicyNameFits(record.name))
-        return snr_detail::Fail(*this, ret, -18, "YB Policy Name is too long",
-                                "\n\tParameters used:\n\tPolicy Name length = " + Number(record.name.size()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrTooLong, "YB Policy Name is too long",
+                           "\n\tParameters used:\n\tPolicy Name length = " + Number(record.name.size()),
+                           ProgNameInserts, Fn, __LINE__);
 
     if (record.VolumeScratchPoolId != 0) {
         QueryRVScratchVolPoolV3Args_t poolArgs;
@@ -147,10 +153,11 @@ bool ReplicationMgr::AddReplicationPolicyDB(const Args& args, Ret& ret, DBtran* 
             return false;
         }
         if (!AddYBPolicy_t::AreCopyManagerAndPoolCompatible(record, pool.record.Type))
-            return snr_detail::Fail(*this, ret, -2, "Copy Manager type and YB Scratch pool type are not compatible",
-                                    "\n\tCopy Manager Type       = " + Number(values.CopyManagerType) +
-                                        "\n\tYB Scratch Pool Type    = " + Number(pool.record.Type),
-                                    ProgNameInserts, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrMissingInput,
+                               "Copy Manager type and YB Scratch pool type are not compatible",
+                               "\n\tCopy Manager Type       = " + Number(values.CopyManagerType) +
+                                   "\n\tYB Scratch Pool Type    = " + Number(pool.record.Type),
+                               ProgNameInserts, Fn, __LINE__);
     }
 
     QuerySnapEngineInfoV3Args_t engineArgs;
@@ -163,34 +170,35 @@ bool ReplicationMgr::AddReplicationPolicyDB(const Args& args, Ret& ret, DBtran* 
     }
     values.SnapEngineType = engine.record.Type;
     if (!AddYBPolicy_t::AreCopyManagerAndSnapCompatible(record, values.SnapEngineType))
-        return snr_detail::Fail(*this, ret, -2, "Copy Manager type and Snapshot Engine type are not compatible",
-                                "\n\tCopy Manager type = " + Number(values.CopyManagerType) +
-                                    "\n\tSnapshot Engine type = " + Number(values.SnapEngineType),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput,
+                           "Copy Manager type and Snapshot Engine type are not compatible",
+                           "\n\tCopy Manager type = " + Number(values.CopyManagerType) +
+                               "\n\tSnapshot Engine type = " + Number(values.SnapEngineType),
+                           ProgNameInserts, Fn, __LINE__);
 
     CReplicationPolicyDB db;
     const std::string where = "name = '" + SqlEscape(record.name) + "'";
     unsigned int count = 0;
     if (!db.getNRows(where.c_str(), count, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot check for YB policy name uniqueness",
-                                "\n\tCReplicationPolicyDB.getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tDB Error Code = " + Number(db.getErrorCode()) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot check for YB policy name uniqueness",
+            "\n\tCReplicationPolicyDB.getNRows() failed\n\tParameters used:\n\tsWhere = " + EvDebug::escaped(where) +
+                "\n\tDB Error Code = " + Number(db.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
+            ProgNameInserts, Fn, __LINE__);
     if (count != 0)
-        return snr_detail::Fail(*this, ret, -12,
-                                "Cannot add new YB Policy because there is an existing YB policy with the same name",
-                                "\n\tPolicyName = " + EvDebug::escaped(record.name) + "\n\tNRows = " + Number(count),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrAlreadyExists,
+                           "Cannot add new YB Policy because there is an existing YB policy with the same name",
+                           "\n\tPolicyName = " + EvDebug::escaped(record.name) + "\n\tNRows = " + Number(count),
+                           ProgNameInserts, Fn, __LINE__);
 
     YBPolicy_t row;
     YBZeroRow(row);
     YBSet(row, record);
     if (!db.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot include new YB policy into the database",
-                                "\n\tDB Error Code = " + Number(db.getErrorCode()) +
-                                    "\n\tCReplicationPolicyDB::insert()failed",
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot include new YB policy into the database",
+            "\n\tDB Error Code = " + Number(db.getErrorCode()) + "\n\tCReplicationPolicyDB::insert()failed",
+            ProgNameInserts, Fn, __LINE__);
 
     ret.id = row.id;
     m_LogMsg << "\tYB Policy " << EvDebug::escaped(record.name) << " was added to DB with ID " << ret.id;
@@ -206,21 +214,21 @@ bool ReplicationMgr::QueryReplicationPolicyDB(const Args& args, Ret& ret)
     const int id = args.id;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid YB Policy identifier",
-                                "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid YB Policy identifier",
+                           "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameQueries, Fn,
+                           __LINE__);
 
     CReplicationPolicyDB db;
     YBPolicy_t row;
     if (!db.getInfo(id, row, nullptr)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access YB policy information from the database",
-                                "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:"
-                                "\n\tReplication Policy Id = " +
-                                    Number(id) + "\n\tDB Error code = " + Number(dbCode),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Cannot access YB policy information from the database",
+                           "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:"
+                           "\n\tReplication Policy Id = " +
+                               Number(id) + "\n\tDB Error code = " + Number(dbCode),
+                           ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.record, row);
@@ -237,25 +245,25 @@ bool ReplicationMgr::QueryReplicationPolicyByPoolId(const Args& args, Ret& ret, 
 
     ret.policies.clear();
     if (poolId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Scratch volume pool identifier",
-                                "\n\tParameters used:\n\tRV Scratch volume pool Id = " + Number(poolId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Scratch volume pool identifier",
+                           "\n\tParameters used:\n\tRV Scratch volume pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CReplicationPolicyDB db;
     const std::string where = "VolumeScratchPoolId = " + Number(poolId);
-    snr_detail::HeldRows<YBPolicy_t> list(db);
+    steps::HeldRows<YBPolicy_t> list(db);
     if (!db.getList(list.rows, list.count, where.c_str(), OrderBy, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot access YB policy information from the database",
-                                "\n\tCReplicationPolicyDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tsOrderBy = " + OrderBy + "\n\tDB Error code = " + Number(db.getErrorCode()) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot access YB policy information from the database",
+                           "\n\tCReplicationPolicyDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tsOrderBy = " + OrderBy + "\n\tDB Error code = " + Number(db.getErrorCode()) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
     if (list.count == 0) {
         m_LogMsg << "\tNo YB Policy was found\n\tQuery Criteria: " << where;
         WriteLogMsg(ProgNameQueries, Fn, __LINE__, WARNING);
-        SetErrCode(ret, -3);
+        SetErrCode(ret, kErrNotFound);
         return true;
     }
     for (unsigned int i = 0; i < list.count; ++i) YBSet(ret.policies, list.rows[i]);
@@ -271,21 +279,21 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
     int32_t mask = GetUpdateMap(record);
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update YB policy information with invalid id",
-                                "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameUpdates, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update YB policy information with invalid id",
+                           "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameUpdates, Fn,
+                           __LINE__);
 
     unsigned int volumes = 0;
     if (mask & YB_POLICY_SNAP_ENGINE_ID) {
         CReplicationVolumeDB volumeDB;
         const std::string where = VolumesOfPolicy(id);
         if (!volumeDB.getNRows(where.c_str(), volumes, tran))
-            return snr_detail::Fail(*this, ret, -4,
-                                    "Error while trying to verify which YB Volumes are associated this YB Policy",
-                                    "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                        where + "\n\tDB Error code = " + Number(volumeDB.getErrorCode()) +
-                                        "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase,
+                               "Error while trying to verify which YB Volumes are associated this YB Policy",
+                               "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tDB Error code = " + Number(volumeDB.getErrorCode()) + "\n\tTran = 0x" +
+                                   steps::TranHandle(tran),
+                               ProgNameUpdates, Fn, __LINE__);
     }
 
     CReplicationPolicyDB db;
@@ -293,18 +301,17 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
     if (!db.getInfo(id, stored, tran)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "YB Policy not found" : "Cannot access YB Policy information from the database",
-                                "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:\n\tsId = " + Number(id) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran) + "\n\tDB Err Code = " +
-                                    Number(dbCode),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "YB Policy not found" : "Cannot access YB Policy information from the database",
+                           "\n\tCReplicationPolicyDB::getInfo() failed\n\tParameters used:\n\tsId = " + Number(id) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + Number(dbCode),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     YBPolicy_t row;
     std::string refusal;
     YBDBDst_t<YBPolicy_t> dst(row, refusal);
-    if (!YBSet(dst, record)) return snr_detail::Fail(*this, ret, dst.errCode, refusal, "", ProgNameUpdates, Fn, __LINE__);
+    if (!YBSet(dst, record)) return steps::Fail(*this, ret, dst.errCode, refusal, "", ProgNameUpdates, Fn, __LINE__);
 
     // Only the flags the mask names change; the other bits stay as stored.
     int32_t flags = stored.Flags;
@@ -321,13 +328,13 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(id, set.c_str(), tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "YB Policy not found" : "Could not update YB policy information from database",
-                                "\n\tCReplicationPolicyDB::Update() failed\n\tParameters used:"
-                                "\n\tReplication Policy Id = " +
-                                    Number(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tDB Error code = " +
-                                    Number(db.getErrorCode()) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "YB Policy not found" : "Could not update YB policy information from database",
+                           "\n\tCReplicationPolicyDB::Update() failed\n\tParameters used:"
+                           "\n\tReplication Policy Id = " +
+                               Number(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tDB Error code = " +
+                               Number(db.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     m_LogMsg << "\tYB Policy with ID " << id << " was updated...";
@@ -344,11 +351,11 @@ bool ReplicationMgr::GetReplicationPolicyListDB(Ret& ret)
     ret.policies.clear();
     YBGetYBPolicyList cursor(nullptr);
     cursor.setValues();
-    const int rc = snr_detail::ReadAllRows(cursor, ret.policies);
+    const int rc = steps::ReadAllRows(cursor, ret.policies);
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of YB policies from the database",
-                                "\n\tgetNextRow(YBGetYBPolicyList &) failed\n\tDB Err Code = " + Number(rc),
-                                ProgNameGetLists, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of YB policies from the database",
+                           "\n\tgetNextRow(YBGetYBPolicyList &) failed\n\tDB Err Code = " + Number(rc),
+                           ProgNameGetLists, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -361,30 +368,31 @@ bool ReplicationMgr::RemoveReplicationPolicy(const RemoveReplicationPolicyArgs_t
     const int id = args.id;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot remove YB policy from the database with invalid id",
-                                "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameDeletes, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot remove YB policy from the database with invalid id",
+                           "\n\tParameters used:\n\tReplication Policy Id = " + Number(id), ProgNameDeletes, Fn,
+                           __LINE__);
 
     CReplicationVolumeDB volumeDB;
     const std::string where = VolumesOfPolicy(id);
     unsigned int volumes = 0;
     if (!volumeDB.getNRows(where.c_str(), volumes, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot access YB volume information from the database",
-                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot access YB volume information from the database",
+                           "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
     if (volumes != 0)
-        return snr_detail::Fail(*this, ret, -11, "Cannot update YB policy while there is at least one YB volume using it",
-                                "\n\toutput from CReplicationVolumeDB::getNRows()\n\tNRows = " + Number(volumes),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInUse,
+                           "Cannot update YB policy while there is at least one YB volume using it",
+                           "\n\toutput from CReplicationVolumeDB::getNRows()\n\tNRows = " + Number(volumes),
+                           ProgNameDeletes, Fn, __LINE__);
 
     CReplicationPolicyDB db;
     if (!db.remove(id, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot remove YB policy from the database",
-                                "\n\tCReplicationPolicyDB::remove() failed\n\tParameters used:"
-                                "\n\tReplication Policy Id = " +
-                                    Number(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot remove YB policy from the database",
+                           "\n\tCReplicationPolicyDB::remove() failed\n\tParameters used:"
+                           "\n\tReplication Policy Id = " +
+                               Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tYB Policy with ID " << id << " was removed from DB...";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ERR);
@@ -401,11 +409,11 @@ bool ReplicationMgr::GetSCListByYBPolicy(const GetYBSCListByPolicyArgs_t& args, 
     YBGetSCListByYBPolicy cursor(tran);
     ret.subclients.clear();
     if (policyId < 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid YB Policy id",
-                                "\n\tParameters used:\n\tPolicy Id = " + Number(policyId), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid YB Policy id",
+                           "\n\tParameters used:\n\tPolicy Id = " + Number(policyId), ProgNameQueries, Fn, __LINE__);
     if (args.appTypes.empty())
-        return snr_detail::Fail(*this, ret, -2, "No Application Type was specified", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "No Application Type was specified", "", ProgNameQueries, Fn,
+                           __LINE__);
 
     for (int32_t appType : args.appTypes) {
         m_LogMsg << "Looking for SC of type " << appType << " using YB Policy Id " << policyId;
@@ -421,11 +429,11 @@ bool ReplicationMgr::GetSCListByYBPolicy(const GetYBSCListByPolicyArgs_t& args, 
         }
         if (rc != DB_NO_MORE_ROWS) {
             ret.subclients.clear();
-            return snr_detail::Fail(*this, ret, -4, "Cannot get the list of subclient from the database",
-                                    "\n\tgetNextRow(YBGetSCListByYBPolicy_t &) failed\n\tYB Policy Id = " +
-                                        Number(policyId) + "\n\tApp Type Id  = " + Number(appType) +
-                                        "\n\tDB Err Code = " + Number(rc),
-                                    ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(
+                *this, ret, kErrDatabase, "Cannot get the list of subclient from the database",
+                "\n\tgetNextRow(YBGetSCListByYBPolicy_t &) failed\n\tYB Policy Id = " + Number(policyId) +
+                    "\n\tApp Type Id  = " + Number(appType) + "\n\tDB Err Code = " + Number(rc),
+                ProgNameQueries, Fn, __LINE__);
         }
     }
 
@@ -604,7 +612,7 @@ void ServeGetSCListByYBPolicy(ReplicationMgr& mgr, unsigned long code, zxsDatabu
         cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
         [&]() { return mgr.GetSCListByYBPolicy(args, ret, nullptr); },
         [&](repGetSCListByPolicyResp& r) {
-            return snr_detail::CopyListToReply(owner, r.subclients, r.count, ret.subclients);
+            return steps::CopyListToReply(owner, r.subclients, r.count, ret.subclients);
         });
 }
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "policies/SnapEngineRecords.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ int SetSnapEngineV1FromRec(YBSnapEngineInfo_t& row, const SnapEngineInfoRecord_t
     YBZeroRow(row);
     row.id = r.id;
     if (!YBCopyCheckedText(row.name, r.name)) {
-        code = -18;
+        code = kErrTooLong;
         return YB_SE_NAME;
     }
     for (const CapabilityFlag& flag : kCapabilityFlags) {
@@ -167,7 +168,7 @@ int SetSnapEngineV1FromRec(YBSnapEngineInfo_t& row, const SnapEngineInfoRecord_t
     }
     for (const CommandHint& hint : kCommandHints) {
         if (!YBCopyCheckedText(row.*hint.row, r.*hint.record)) {
-            code = -18;
+            code = kErrTooLong;
             return hint.bit;
         }
     }
@@ -188,7 +189,7 @@ int SetSnapEngineV3FromRec(YBSnapEngineInfo_t& row, const SnapEngineInfoV3Record
     const int refused = SetSnapEngineV2FromRec(row, r, code);
     if (refused != 0) return refused;
     if (!YBCopyCheckedText(row.RollbackCmdHint, r.RollbackCmdHint)) {
-        code = -18;
+        code = kErrTooLong;
         return YB_SE_ROLLBACK_CMD;
     }
     return 0;

@@ -15,10 +15,14 @@
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
@@ -66,7 +70,7 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
 
     if (name.empty()) {
         ret.errMsg = "Cannot include snap engine information with a missing name value";
-        SetErrCode(ret, -2);
+        SetErrCode(ret, kErrMissingInput);
         m_LogMsg << "\tEvent: Name field of the SnapEngineInfo table is empty";
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, ERR);
         return false;
@@ -76,12 +80,12 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
     YBSnapEngineInfo_t row;
     int code = 0;
     const int refused = YBSet(row, args.record, code);
-    if (refused != 0) return snr_detail::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
+    if (refused != 0) return steps::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     const std::string where = NameIs(name);
     {
-        snr_detail::HeldRows<YBSnapEngineInfo_t> found(db);
+        steps::HeldRows<YBSnapEngineInfo_t> found(db);
         if (db.getList(found.rows, found.count, where.c_str(), "id ASC", tran)) {
             if (found.count > 0) {
                 ret.id = found.rows[0].id;
@@ -92,19 +96,19 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
                 return true;
             }
         } else if (db.getErrorCode() != DB_NO_MORE_ROWS) {
-            return snr_detail::Fail(*this, ret, -4, "Cannot include new snap engine information",
-                                    "\n\tCSnapEngineInfoDB.getList() failed\n\tArguments:\n\tsWhere: " +
-                                        EvDebug::escaped(where) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                        "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                    ProgNameInserts, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot include new snap engine information",
+                               "\n\tCSnapEngineInfoDB.getList() failed\n\tArguments:\n\tsWhere: " +
+                                   EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                                   "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
         }
     }
 
     if (!db.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot include new snap engine info record into the database",
-                                "\n\tCSnapEngineInfoDB::insert() failed\n\tDB Err Code = " +
-                                    std::to_string(db.getErrorCode()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot include new snap engine info record into the database",
+            "\n\tCSnapEngineInfoDB::insert() failed\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
     ret.id = row.id;
     m_LogMsg << "\tSnap Engine info " << EvDebug::escaped(name) << " was added, using ID " << ret.id;
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
@@ -119,20 +123,20 @@ bool ReplicationMgr::QuerySnapEngineInfoDB(const Args& args, Ret& ret)
     const int id = args.id;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Snap engine info identifier",
-                                "\n\tParameters used:\n\tSnap Engine Info Id = " + std::to_string(id), ProgNameQueries,
-                                Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Snap engine info identifier",
+                           "\n\tParameters used:\n\tSnap Engine Info Id = " + std::to_string(id), ProgNameQueries, Fn,
+                           __LINE__);
 
     CSnapEngineInfoDB db;
     YBSnapEngineInfo_t row;
     if (!db.getInfo(id, row, nullptr)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access Snap engine information from the database",
-                                "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
-                                    std::to_string(id) + "\n\tDB Err Code  = " + std::to_string(dbCode),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Cannot access Snap engine information from the database",
+                           "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
+                               std::to_string(id) + "\n\tDB Err Code  = " + std::to_string(dbCode),
+                           ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.record, row);
@@ -147,39 +151,39 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
     const int id = args.record.id;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update snap engine information with invalid values",
-                                "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameUpdates,
-                                Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update snap engine information with invalid values",
+                           "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameUpdates, Fn,
+                           __LINE__);
 
     CSnapEngineInfoDB db;
     YBSnapEngineInfo_t stored;
     if (!db.getInfo(id, stored, tran)) {
         const int dbCode = db.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Snap Engine not found" : "Cannot access Snap Engine information from the database",
-                                "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tsId = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(dbCode),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
+            missing ? "Snap Engine not found" : "Cannot access Snap Engine information from the database",
+            "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tsId = " + std::to_string(id) +
+                "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(dbCode),
+            ProgNameUpdates, Fn, __LINE__);
     }
 
     YBSnapEngineInfo_t row;
     int code = 0;
     const int refused = YBSet(row, args.record, code);
-    if (refused != 0) return snr_detail::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameUpdates, Fn, __LINE__);
+    if (refused != 0) return steps::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameUpdates, Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args.record);
     const int32_t flags = MergeSnapEngineFlags(stored.Flags, row.Flags, mask);
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(id, set.c_str(), tran)) {
         const bool missing = db.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Could not update snap engine information from database",
-                                "\n\tCSnapEngineInfoDB::Update() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
-                                    std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Could not update snap engine information from database",
+                           "\n\tCSnapEngineInfoDB::Update() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
+                               std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
+                               steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     m_LogMsg << "\tSnap engine info record " << id << " was updated successfully...";
@@ -199,11 +203,11 @@ bool ReplicationMgr::GetSnapEngineInfoListDB(Ret& ret)
     CSnapEngineInfoDB db;
     auto convert = [](auto& record, const YBSnapEngineInfo_t& row) { YBSet(record, row); };
     if (!db.getList(ret.engines, convert, Where, OrderBy, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of snap engine records from the database",
-                                std::string("\n\tCSnapEngineInfoDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
-                                    Where + "\n\tsOrderBy = " + OrderBy +
-                                    "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                                ProgNameGetLists, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of snap engine records from the database",
+                           std::string("\n\tCSnapEngineInfoDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
+                               Where + "\n\tsOrderBy = " + OrderBy +
+                               "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                           ProgNameGetLists, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -216,16 +220,16 @@ bool ReplicationMgr::RemoveSnapEngineInfo(const RemoveSnapEngineInfoArgs_t& args
     const int id = args.id;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot remove snap engine info from the database with invalid values",
-                                "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameDeletes,
-                                Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrInvalidId, "Cannot remove snap engine info from the database with invalid values",
+            "\n\tParameters used:\n\tSnap Engine Info ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     if (!db.remove(id, tran))
-        return snr_detail::Fail(*this, ret, -4, RemoveFailedErrMsg,
-                                "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tSnap Engine Info ID = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, RemoveFailedErrMsg,
+                           "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tSnap Engine Info ID = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSnap engine info " << id << " was removed...";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -240,17 +244,17 @@ bool ReplicationMgr::RemoveSnapEngineInfoByName(const RemoveSnapEngineInfoByName
     const std::string& name = args.name;
 
     if (name.empty())
-        return snr_detail::Fail(*this, ret, -2,
-                                "Cannot remove snap engine info from the database with an empty name argument", "",
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput,
+                           "Cannot remove snap engine info from the database with an empty name argument", "",
+                           ProgNameDeletes, Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     const std::string where = NameIs(name);
     if (!db.remove(where.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, RemoveFailedErrMsg,
-                                "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, RemoveFailedErrMsg,
+                           "\n\tCSnapEngineInfoDB::remove() failed\n\tParameters used:\n\tsWhere = " +
+                               EvDebug::escaped(where) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSnap Engine Info " << EvDebug::escaped(name) << " was removed successfully...";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);

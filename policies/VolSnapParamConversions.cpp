@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "policies/VolSnapParamRecords.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ const Command kCommands[] = {
 
 bool Refuse(YBDBDst_t<YBVolSnapParams_t>& dst, const char* text)
 {
-    dst.errCode = -18;
+    dst.errCode = kErrTooLong;
     dst.errMsg = text;
     return false;
 }

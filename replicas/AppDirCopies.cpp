@@ -18,9 +18,11 @@
 #include "replicas/ReplicaSteps.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 
 using replica_detail::CopyEntryText;
 using replica_detail::FreeEntries;
@@ -39,12 +41,12 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
     const int dst = args.DstYBVolId;
     const std::string ids = "\n\tDstYBVolId = " + std::to_string(dst) + "\n\tSrcYBVolId = " + std::to_string(src);
     if (src < 0 || dst < 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot copy Application Dirs records with invalid YB Volume Ids", ids,
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot copy Application Dirs records with invalid YB Volume Ids",
+                           ids, ProgNameInserts, Fn, __LINE__);
     if (src == dst)
-        return snr_detail::Fail(*this, ret, -6,
-                                "Cannot copy Application Dirs records onto the YB Volume that holds them", ids,
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Cannot copy Application Dirs records onto the YB Volume that holds them", ids,
+                           ProgNameInserts, Fn, __LINE__);
 
     YBApplicationDirs source(tran);
     source.setWhere("ReplicationVolumeId = %d", src);
@@ -52,10 +54,10 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
     const std::string read = "\n\tsWhere = ReplicationVolumeId = " + std::to_string(src) + "\n\tsOrderBy = id ASC";
     int rc = source.openCursor();
     if (rc != 0)
-        return snr_detail::Fail(*this, ret, -4, ReadFailed,
-                                "\n\tApplicationDirs::openCursor() failed" + read + "\n\tDB Error Code = " +
-                                    std::to_string(rc),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, ReadFailed,
+            "\n\tApplicationDirs::openCursor() failed" + read + "\n\tDB Error Code = " + std::to_string(rc),
+            ProgNameInserts, Fn, __LINE__);
     // Closed on every path.
     struct OpenCursor {
         YBApplicationDirs& table;
@@ -71,23 +73,22 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
         copy.creationTime = now;
         copy.modifyTime = 0;
         if (!dirs.insert(copy, tran))
-            return snr_detail::Fail(*this, ret, -4, "Could not add Application dirs information to the database",
-                                    "\n\tApplicationDirsDB::insert() failed\n\tDB Error Code = " +
-                                        std::to_string(dirs.getErrorCode()),
-                                    ProgNameInserts, Fn, __LINE__);
+            return steps::Fail(
+                *this, ret, kErrDatabase, "Could not add Application dirs information to the database",
+                "\n\tApplicationDirsDB::insert() failed\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
+                ProgNameInserts, Fn, __LINE__);
         ++copied;
         m_LogMsg << "\tNew Application Dirs record " << copy.id << " was added to DB";
         WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
     }
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, ReadFailed,
-                                "\n\tApplicationDirs::fetchCursor() failed" + read + "\n\tDB Error Code = " +
-                                    std::to_string(rc),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, ReadFailed,
+            "\n\tApplicationDirs::fetchCursor() failed" + read + "\n\tDB Error Code = " + std::to_string(rc),
+            ProgNameInserts, Fn, __LINE__);
     if (copied == 0)
-        return snr_detail::Fail(*this, ret, -3, "NO YB Volume records found to perform Application Dirs update",
-                                "\n\tApplicationDirs::fetchCursor() return 0 records" + read, ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrNotFound, "NO YB Volume records found to perform Application Dirs update",
+                           "\n\tApplicationDirs::fetchCursor() return 0 records" + read, ProgNameInserts, Fn, __LINE__);
 
     m_LogMsg << "\tCopy Application Dirs record from YB Volume " << src << " to " << dst << " completed successfully";
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);
@@ -102,22 +103,23 @@ bool ReplicationMgr::QueryAppDirByReplicaVol(const QueryAppDirByReplicaVolArgs_t
     ret.AppDirs.clear();
     const int id = args.ReplicationVolumeId;
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot access Application Dirs information with invalid YB volume",
-                                "\n\tReplica Volume Id = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Cannot access Application Dirs information with invalid YB volume",
+                           "\n\tReplica Volume Id = " + std::to_string(id), ProgNameQueries, Fn, __LINE__);
 
     const std::string where = "ReplicationVolumeId = " + std::to_string(id);
     ApplicationDirsDB dirs;
     YBApplicationDirs_t* rows = nullptr;
     unsigned int count = 0;
     if (!dirs.getList(rows, count, where.c_str(), "id ASC", tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of application dirs records from the database",
-                                "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
-                                    "\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of application dirs records from the database",
+                           "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
+                               "\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (count == 0) {
         ret.errMsg = "Could not find application dirs record using the given YB volume";
-        snr_detail::Warn(*this, ret.errMsg, "\n\tApplicationDirsDB::getList() output:\n\tNRows = 0", ProgNameQueries,
-                         Fn, __LINE__);
+        steps::Warn(*this, ret.errMsg, "\n\tApplicationDirsDB::getList() output:\n\tNRows = 0", ProgNameQueries, Fn,
+                    __LINE__);
         return true;
     }
     for (unsigned int i = 0; i < count; ++i) {
@@ -145,8 +147,8 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
     ret.AppDirs = nullptr;
     ret.count = 0;
     if (args.pvAppDirList == nullptr)
-        return snr_detail::Fail(*this, ret, -1, "Internal error detected processing application dirs information",
-                                "\n\tArgs.pvAppDirList = NULL", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, -1, "Internal error detected processing application dirs information",
+                           "\n\tArgs.pvAppDirList = NULL", ProgNameQueries, Fn, __LINE__);
     const std::vector<ApplicationDirsRecord_t>& list = *args.pvAppDirList;
     ret.errMsg = "";
     if (list.empty()) return true;
@@ -154,8 +156,8 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
     const uint32_t n = static_cast<uint32_t>(list.size());
     auto* entries = static_cast<repApplicationDirs*>(AllocReplyArray(sizeof(repApplicationDirs) * n));
     if (entries == nullptr)
-        return snr_detail::Fail(*this, ret, -5, "No memory available for query information", "", ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrNoMemory, "No memory available for query information", "", ProgNameQueries,
+                           Fn, __LINE__);
     std::memset(static_cast<void*>(entries), 0, sizeof(repApplicationDirs) * n);
     for (uint32_t i = 0; i < n; ++i) {
         const ApplicationDirsRecord_t& r = list[i];
@@ -169,8 +171,8 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
         e.modifyTime = r.modifyTime;
         if (!CopyEntryText(e.objName, r.objName.c_str()) || !CopyEntryText(e.path, r.path.c_str())) {
             FreeEntries(entries, i + 1);
-            return snr_detail::Fail(*this, ret, -5, "No memory available to perform application dirs info query", "",
-                                    ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNoMemory, "No memory available to perform application dirs info query",
+                               "", ProgNameQueries, Fn, __LINE__);
         }
     }
     ret.AppDirs = entries;
@@ -211,10 +213,10 @@ bool ReplicationMgr::UpdateAppDirModifyTimeByRepVol(const UpdateAppDirModifyTime
     YBApplicationDirs_t* rows = nullptr;
     unsigned int count = 0;
     if (!dirs.getList(rows, count, where.c_str(), "id ASC", tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of application dirs records",
-                                "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
-                                    "\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of application dirs records",
+                           "\n\tApplicationDirsDB::getList() failed\n\tsWhere = " + where +
+                               "\n\tDB Error Code = " + std::to_string(dirs.getErrorCode()),
+                           ProgNameUpdates, Fn, __LINE__);
     if (count == 0) {
         ret.errMsg = "No application dirs to be udpated";
         m_LogMsg << "\tEvent: " << ret.errMsg << "\n\tApplicationDirsDB::getList() returned no records";
@@ -226,10 +228,10 @@ bool ReplicationMgr::UpdateAppDirModifyTimeByRepVol(const UpdateAppDirModifyTime
     bool ok = true;
     for (unsigned int i = 0; i < count; ++i) {
         if (!dirs.Update(rows[i].id, update.c_str(), tran)) {
-            ok = snr_detail::Fail(*this, ret, -4, "Could not update application dirs record",
-                                  "\n\tApplicationDirsDB::Update() failed\n\tID: " + std::to_string(rows[i].id) +
-                                      "\n\tsUpdate: " + update + "\n\tTran: " + snr_detail::TranHandle(tran),
-                                  ProgNameUpdates, Fn, __LINE__);
+            ok = steps::Fail(*this, ret, kErrDatabase, "Could not update application dirs record",
+                             "\n\tApplicationDirsDB::Update() failed\n\tID: " + std::to_string(rows[i].id) +
+                                 "\n\tsUpdate: " + update + "\n\tTran: " + steps::TranHandle(tran),
+                             ProgNameUpdates, Fn, __LINE__);
             break;
         }
         m_LogMsg << "\tUpdating Application Dirs record " << rows[i].id;

@@ -12,6 +12,7 @@
 #include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchRelease.h"
+#include "service/ErrorCodes.h"
 #include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
@@ -80,7 +81,7 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
 {
     if (args.jobId == 0) {
         ret.errMsg = "YB Volumes cannot be freed for job id 0";
-        ret.errCode = -6;
+        ret.errCode = kErrInvalidId;
         m_LogMsg << "\tEvent: " << ret.errMsg;
         WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, ERR);
         return false;

@@ -13,9 +13,10 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/Utils.h"
-#include "snr/SNRAdapters.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ bool ReplicationMgr::GetLatestRepVolByPrimaryIdDB(const Req& request, Ret& ret)
         }
         CleanMemory(wire);
         ret.errMsg = NoMemoryText;
-        SetErrCode(ret, -5);
+        SetErrCode(ret, kErrNoMemory);
         return false;
     };
 
@@ -158,7 +159,7 @@ bool ReplicationMgr::GetLatestRepVolByPrimaryIdDB(const Req& request, Ret& ret)
     const int rc = getOneRow(&cursor, false, -1, 0);
     if (rc != DB_ROW_OK) {
         ret.errMsg = NoVolumeText;
-        SetErrCode(ret, -4);
+        SetErrCode(ret, kErrDatabase);
         m_LogMsg << "\tEvent:            " << NoVolumeText << "\n\tInput Used"
                  << "\n\tPrimary Volume ID       : " << request.PrimaryVolumeId
                  << "\n\tIgnore Permanent Replica: " << request.IgnorePermReplica

@@ -20,12 +20,17 @@
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
+#include "service/DeletionCase.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/SNRAdapters.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRVolumeAdd.h"
+#include "snr/SNRVolumeIdentity.h"
 
 using replica_detail::ProgNameDeletes;
 using replica_detail::ProgNameInserts;
@@ -79,25 +84,25 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
 {
     static const char Fn[] = "ReplicationMgr::CreatePermanentReplica()";
     auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, code, text, details, ProgNameInserts, Fn, line);
+        return steps::Fail(*this, ret, code, text, details, ProgNameInserts, Fn, line);
     };
     const auto& volume = args.record;
 
-    if (volume.UniqueId.empty()) return refuse(-2, "UniquedId field cannot be empty", "", __LINE__);
+    if (volume.UniqueId.empty()) return refuse(kErrMissingInput, "UniquedId field cannot be empty", "", __LINE__);
 
-    const std::string where = snr_detail::VolumeIdentityWhere(volume);
+    const std::string where = SNRVolumeIdentityWhere(volume);
     CSNRVolumeDB volumeDB;
     DBtran* const lookupTran = nullptr;
     int32_t physicalVolumeId = 0;
     {
-        snr_detail::HeldRows<YBPhysicalVolume_t> found(volumeDB);
+        steps::HeldRows<YBPhysicalVolume_t> found(volumeDB);
         if (!volumeDB.getList(found.rows, found.count, where.c_str(), IdOrder, lookupTran))
-            return refuse(-4, "Cannot access volume information",
-                          "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                              EvDebug::escaped(where) + "\n\tsOrderBy = " + IdOrder + "\n\tTran = 0x" +
-                              snr_detail::TranHandle(lookupTran) + "\n\tDB Err Code = " +
-                              std::to_string(volumeDB.getErrorCode()),
-                          __LINE__);
+            return refuse(
+                kErrDatabase, "Cannot access volume information",
+                "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + EvDebug::escaped(where) +
+                    "\n\tsOrderBy = " + IdOrder + "\n\tTran = 0x" + steps::TranHandle(lookupTran) +
+                    "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                __LINE__);
         if (found.count > 0) physicalVolumeId = found.rows[0].id;
     }
 
@@ -106,11 +111,11 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
         scratchArgs.SNRVolumeId = physicalVolumeId;
         QueryRVScratchVolBySNRVolIdV2Ret_t scratch;
         if (QueryRVScratchVolBySNRVolId(scratchArgs, scratch, tran))
-            return refuse(-4, "Cannot create permanent YB if physical volume belongs to an scratch volume",
+            return refuse(kErrDatabase, "Cannot create permanent YB if physical volume belongs to an scratch volume",
                           "\n\tPhysical Volume Id : " + std::to_string(physicalVolumeId), __LINE__);
-        if (scratch.errCode != -3) {
+        if (scratch.errCode != kErrNotFound) {
             ret.errMsg = scratch.errMsg;  // the lookup wrote its own entry
-            SetErrCode(ret, -4);
+            SetErrCode(ret, kErrDatabase);
             return false;
         }
     } else {
@@ -123,10 +128,10 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
         std::memset(static_cast<void*>(&row), 0, sizeof row);
         YBSet(row, volume);
         if (!volumeDB.insert(row, tran))
-            return refuse(-4, "Cannot add new volume information in the database for the YB volume",
-                          "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " +
-                              std::to_string(volumeDB.getErrorCode()),
-                          __LINE__);
+            return refuse(
+                kErrDatabase, "Cannot add new volume information in the database for the YB volume",
+                "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                __LINE__);
         physicalVolumeId = row.id;
     }
 
@@ -138,10 +143,10 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
     SetJobFields(replica, args);
     CReplicationVolumeDB volumes;
     if (!volumes.insert(replica, tran))
-        return refuse(-4, "Could not add new permanent YB to the database",
-                      "\n\tCReplicationVolumeDB::insert() failed\n\tDB Err Code = " +
-                          std::to_string(volumes.getErrorCode()),
-                      __LINE__);
+        return refuse(
+            kErrDatabase, "Could not add new permanent YB to the database",
+            "\n\tCReplicationVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+            __LINE__);
 
     ret.PhysicalVolumeId = physicalVolumeId;
     ret.ReplicationVolumeId = replica.id;
@@ -180,23 +185,24 @@ bool ReplicationMgr::QueryPermanentReplicaDB(const Args& args, Ret& ret, DBtran*
     static const char Fn[] = "ReplicationMgr::QueryPermanentReplica()";
     constexpr bool withCheck = !cases::HasErrCode<Ret>::value;  // versions 1 and 42
     auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, code, text, details, ProgNameQueries, Fn, line);
+        return steps::Fail(*this, ret, code, text, details, ProgNameQueries, Fn, line);
     };
     const int32_t primaryId = args.PrimaryVolumeId;
     if (primaryId <= 0)
-        return refuse(-6, "Invalid Primary volume id for permanent YB",
+        return refuse(kErrInvalidId, "Invalid Primary volume id for permanent YB",
                       "\n\tParameters used:\n\tPrimary Volume Id = " + std::to_string(primaryId), __LINE__);
 
     const std::string where = PermanentReplicaWhere(primaryId);
     CReplicationVolumeDB volumes;
-    snr_detail::HeldRows<YBVolume_t> found(volumes);
+    steps::HeldRows<YBVolume_t> found(volumes);
     if (!volumes.getList(found.rows, found.count, where.c_str(), IdOrder, tran))
-        return refuse(-4, "Cannot access YB Volume information from the database",
+        return refuse(kErrDatabase, "Cannot access YB Volume information from the database",
                       "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                           "\n\tsOrderBy = " + IdOrder,
                       __LINE__);
     if (found.count == 0)
-        return refuse(-3, "No record found", "\n\tCReplicationVolumeDB::getList() output:\n\tNRows = 0", __LINE__);
+        return refuse(kErrNotFound, "No record found", "\n\tCReplicationVolumeDB::getList() output:\n\tNRows = 0",
+                      __LINE__);
 
     const YBVolume_t& row = found.rows[0];
     if (withCheck && row.PrimaryVolumeId != primaryId)
@@ -239,7 +245,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
 {
     static const char Fn[] = "ReplicationMgr::DeletePermanentReplica()";
     auto refuse = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details, ProgNameDeletes, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details, ProgNameDeletes, Fn, line);
     };
     auto nested = [&](const std::string& text) {
         ret.errMsg = text;
@@ -259,7 +265,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     // The replication volumes under the condition in id order; a failed
     // read fails the deletion.
     CReplicationVolumeDB volumes;
-    auto list = [&](const std::string& where, snr_detail::HeldRows<YBVolume_t>& rows, long line) {
+    auto list = [&](const std::string& where, steps::HeldRows<YBVolume_t>& rows, long line) {
         if (volumes.getList(rows.rows, rows.count, where.c_str(), IdOrder, tran)) return true;
         return refuse("Cannot access permanent YB information from the database",
                       "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
@@ -271,7 +277,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     int32_t physicalId = 0;
     int32_t scratchId = 0;
     {
-        snr_detail::HeldRows<YBVolume_t> found(volumes);
+        steps::HeldRows<YBVolume_t> found(volumes);
         if (!list(PermanentReplicaWhere(primaryId), found, __LINE__)) return false;
         if (found.count == 0) {
             ret.NotFound = true;
@@ -310,7 +316,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     }
 
     {
-        snr_detail::HeldRows<YBVolume_t> users(volumes);
+        steps::HeldRows<YBVolume_t> users(volumes);
         if (!list("PhysicalVolumeId = " + std::to_string(physicalId), users, __LINE__)) return false;
         if (users.count > 0) {
             m_LogMsg << "\tCannot delete Physical volume id " << physicalId
@@ -395,7 +401,7 @@ void ServeDeletePermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDat
 {
     const DeletePermanentReplicaArgs_t args(cases::RequestOf<repDeletePermanentReplicaReq>(buf).PrimaryVolumeId);
     DeletePermanentReplicaRet_t ret;
-    snr_detail::RunDeletionCase<repDeletePermanentReplicaResp>(
+    steps::RunDeletionCase<repDeletePermanentReplicaResp>(
         mgr, code, ret, cases::Order::B, cases::Message::Copy,
         [&](DBtran* tran, DeletionTrail& trail) { return mgr.DeletePermanentReplica(args, ret, tran, &trail); });
 }

@@ -11,10 +11,11 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "service/TransactionBeforeLock.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRVolumeReplicas.h"
 
 using replica_detail::ProgNameQueries;
@@ -69,39 +70,38 @@ bool ChangeReservation(ReplicationMgr& mgr, const ReservationForm& form, const s
 
     for (int32_t id : ids) {
         if (id < 1)
-            return snr_detail::Fail(mgr, ret, -6, form.invalidId,
-                                    "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrInvalidId, form.invalidId,
+                               "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameUpdates,
+                               Fn, __LINE__);
         const std::string where = "id = " + std::to_string(id);
         CReplicationVolumeDB volumes;
         YBVolume_t* rows = nullptr;
         unsigned int count = 0;
         if (!volumes.getList(rows, count, where.c_str(), "id ASC", tran))
-            return snr_detail::Fail(mgr, ret, -4, "Cannot access YB Volume information from the database",
-                                    "\n\tCReplicationVolumeDB::getList() failed\n\tReplication Volume Id = " +
-                                        std::to_string(id) + "\n\tDB Err Code = " +
-                                        std::to_string(volumes.getErrorCode()),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrDatabase, "Cannot access YB Volume information from the database",
+                               "\n\tCReplicationVolumeDB::getList() failed\n\tReplication Volume Id = " +
+                                   std::to_string(id) + "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                               ProgNameUpdates, Fn, __LINE__);
         if (count == 0)
-            return snr_detail::Fail(mgr, ret, -3, form.noRow,
-                                    "\n\tOutput from CReplicationVolumeDB::getList()\n\tReplication Volume Id = " +
-                                        std::to_string(id) + "\n\tNRows = 0",
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrNotFound, form.noRow,
+                               "\n\tOutput from CReplicationVolumeDB::getList()\n\tReplication Volume Id = " +
+                                   std::to_string(id) + "\n\tNRows = 0",
+                               ProgNameUpdates, Fn, __LINE__);
         const int32_t flags = rows[0].Flags;
         volumes.deleteList(rows);
 
         if (((flags & ReservedBit) != 0) == form.reserve)
-            return snr_detail::Fail(mgr, ret, -11, form.wrongState,
-                                    "\n\tReplication Volume Id = " + std::to_string(id) + "\n\tFlags = " +
-                                        std::to_string(flags),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(
+                mgr, ret, kErrInUse, form.wrongState,
+                "\n\tReplication Volume Id = " + std::to_string(id) + "\n\tFlags = " + std::to_string(flags),
+                ProgNameUpdates, Fn, __LINE__);
         const int32_t changed = form.reserve ? (flags | ReservedBit) : (flags & ~ReservedBit);
         const std::string update = "Flags = " + std::to_string(changed);
         if (!volumes.Update(id, update.c_str(), tran))
-            return snr_detail::Fail(mgr, ret, -4, "Could not update YB volume information from database",
-                                    "\n\tCReplicationVolumeDB::Update() failed\n\tReplication Volume Id = " +
-                                        std::to_string(id) + "\n\tsUpdate = " + update,
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrDatabase, "Could not update YB volume information from database",
+                               "\n\tCReplicationVolumeDB::Update() failed\n\tReplication Volume Id = " +
+                                   std::to_string(id) + "\n\tsUpdate = " + update,
+                               ProgNameUpdates, Fn, __LINE__);
         mgr.log() << form.done << id;
         mgr.WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ReplicationMgr::MSG);
     }
@@ -131,7 +131,7 @@ bool ReplicationMgr::CanDeleteYBSnapshot(const CanDeleteYBSnapshotArgs_t& args, 
     const int32_t id = args.id;
     if (id <= 0) {
         ret.errMsg = "Invalid YB Volume Id";
-        ret.errCode = -6;
+        ret.errCode = kErrInvalidId;
         m_LogMsg << "\tEvent: " << ret.errMsg << "\t\nYB Volume Id = " << id;
         WriteLogMsg(ProgNameQueries, Fn, __LINE__, ERR);
         return false;

@@ -3,9 +3,9 @@
 // then sets what version N adds. Versions are 1, 42 (V2 here), 3, 4 and 5.
 #pragma once
 
-
 #include "replicas/ReplicaRecords.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 
 // Record to wire.
 
@@ -238,7 +238,7 @@ int SetRepVolDBV1(YBVolume_t& row, const Record& r, int& errorCode)
     else if (r.RVScratchVolumeId < 0)
         refused = YB_VOL_SCRATCH_VOL_ID;
     if (refused != 0) {
-        errorCode = -6;
+        errorCode = kErrInvalidId;
         return refused;
     }
     row.id = r.id;
@@ -272,7 +272,7 @@ int SetRepVolDBV3(YBVolume_t& row, const Record& r, int& errorCode)
     int refused = SetRepVolDBV2(row, r, errorCode);
     if (refused != 0) return refused;
     if (r.SnapVolumeId < 0) {
-        errorCode = -6;
+        errorCode = kErrInvalidId;
         return YB_VOL_SNAP_VOL_ID;
     }
     row.SnapVolumeId = r.SnapVolumeId;
@@ -297,11 +297,11 @@ int SetRepVolDBV5(YBVolume_t& row, const Record& r, int& errorCode)
     int refused = SetRepVolDBV4(row, r, errorCode);
     if (refused != 0) return refused;
     if (!YBCopyCheckedText(row.SnapvaultReplicaDir, r.SnapvaultReplicaDir)) {
-        errorCode = -18;
+        errorCode = kErrTooLong;
         return YB_VOL_SNAPVAULT_DIR;
     }
     if (!YBCopyCheckedText(row.SourceGUID, r.SourceGUID)) {
-        errorCode = -18;
+        errorCode = kErrTooLong;
         return YB_VOL_SOURCE_GUID;
     }
     return 0;

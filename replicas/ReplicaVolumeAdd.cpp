@@ -12,9 +12,9 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/SNRAdapters.h"
 
 using replica_detail::ProgNameInserts;
 
@@ -30,15 +30,14 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
     int code = 0;
     const int refused = YBSet(row, args.record, code);
     if (refused != 0)
-        return snr_detail::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
 
     CReplicationVolumeDB volumes;
     if (!volumes.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, InsertFailed,
-                                "\n\tCReplicationVolumeDB::insert()failed\n\tDB Error Code = " +
-                                    std::to_string(volumes.getErrorCode()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, InsertFailed,
+            "\n\tCReplicationVolumeDB::insert()failed\n\tDB Error Code = " + std::to_string(volumes.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
 
     if (subclientId != 0) {
         YBSubclientYBVolumes_t link;
@@ -47,11 +46,11 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
         link.YBVolumeId = row.id;
         YBSubclientYBVolumesDB links;
         if (!links.insert(link, tran))
-            return snr_detail::Fail(*this, ret, -4, InsertFailed,
-                                    "\n\tYBSubclientYBVolumeDB::insert()failed\n\tSubclient Id = " +
-                                        std::to_string(subclientId) + "\n\tYB Volume Id = " + std::to_string(row.id) +
-                                        "\n\tDB Error Code = " + std::to_string(links.getErrorCode()),
-                                    ProgNameInserts, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, InsertFailed,
+                               "\n\tYBSubclientYBVolumeDB::insert()failed\n\tSubclient Id = " +
+                                   std::to_string(subclientId) + "\n\tYB Volume Id = " + std::to_string(row.id) +
+                                   "\n\tDB Error Code = " + std::to_string(links.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
     }
 
     ret.id = row.id;

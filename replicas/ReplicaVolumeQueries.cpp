@@ -19,11 +19,14 @@
 #include "rows/Db/Cursor/YBGetYBVolList.h"
 #include "rows/Db/Cursor/YBGetYBVolumesBySubclientId.h"
 #include "service/CasePatterns.h"
+#include "service/CursorRows.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
-#include "snr/SNRAdapters.h"
+#include "service/ReplyArray.h"
 #include "snr/SNRVolumeReplicas.h"
 
 using replica_detail::ProgNameGetLists;
@@ -75,19 +78,20 @@ bool ReplicationMgr::QueryReplicationVolumeDB(const Args& args, Ret& ret, DBtran
     const int id = args.id;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid YB Volume identifier",
-                                "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid YB Volume identifier",
+                           "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameQueries, Fn,
+                           __LINE__);
 
     CReplicationVolumeDB volumes;
     YBVolume_t row;
     if (!volumes.getInfo(id, row, tran)) {
         const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access YB Volume information from the database",
-                                "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume id = " +
-                                    std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
+            missing ? "Record not found" : "Cannot access YB Volume information from the database",
+            "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume id = " +
+                std::to_string(id),
+            ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, row);
     ret.errMsg = "";
@@ -101,11 +105,11 @@ bool ReplicationMgr::GetReplicationVolumeListDB(Ret& ret)
 
     ret.volumes.clear();
     YBGetYBVolList cursor(nullptr);
-    const int rc = snr_detail::ReadAllRows(cursor, ret.volumes);
+    const int rc = steps::ReadAllRows(cursor, ret.volumes);
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, ListFailedErrMsg,
-                                "\n\tgetNextRow(YBGetYBVolList &) failed\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameGetLists, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, ListFailedErrMsg,
+                           "\n\tgetNextRow(YBGetYBVolList &) failed\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameGetLists, Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }
@@ -119,21 +123,20 @@ bool ReplicationMgr::QueryReplicationVolumeByJobIdDB(const Args& args, Ret& ret,
 
     ret.volumes.clear();
     if (jobId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Job identifier",
-                                "\n\tParameters used:\n\tJobId = " + std::to_string(jobId), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Job identifier",
+                           "\n\tParameters used:\n\tJobId = " + std::to_string(jobId), ProgNameQueries, Fn, __LINE__);
 
     int high = 0;
     int low = 0;
     dLongToLongDB(jobId, high, low);
     const std::string where = "JobId = " + std::to_string(low);
     CReplicationVolumeDB volumes;
-    snr_detail::HeldRows<YBVolume_t> list(volumes);
+    steps::HeldRows<YBVolume_t> list(volumes);
     if (!volumes.getList(list.rows, list.count, where.c_str(), OrderBy, tran))
-        return snr_detail::Fail(*this, ret, -4, ListFailedErrMsg,
-                                "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tsOrderBy = " + OrderBy,
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, ListFailedErrMsg,
+                           "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tsOrderBy = " + OrderBy,
+                           ProgNameQueries, Fn, __LINE__);
 
     for (unsigned int i = 0; i < list.count; ++i) YBSet(ret.volumes, list.rows[i]);
     ret.errMsg = "";
@@ -149,25 +152,25 @@ bool ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdDB(const Args& args, Re
 
     ret.volumes.clear();
     if (uniqueId.empty())
-        return snr_detail::Fail(*this, ret, -2, "Unique Snapshot ID is missing", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Unique Snapshot ID is missing", "", ProgNameQueries, Fn,
+                           __LINE__);
 
     // The id is matched as the end of the column's text, each of its
     // characters as itself.
     const std::string pattern = "%" + LikeLiteral(uniqueId);
     const std::string where = "UniqueSnapshotID LIKE '" + pattern + "' ESCAPE '" + LikeEscape + "'";
     CSNRVolumeDB snrVolumes;
-    snr_detail::HeldRows<YBPhysicalVolume_t> list(snrVolumes);
+    steps::HeldRows<YBPhysicalVolume_t> list(snrVolumes);
     if (!snrVolumes.getList(list.rows, list.count, UniqueIdEndClause,
                             {DBArgument{DBArgument::TEXT, 0, 0.0, pattern}}, OrderBy, tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not check volume information",
-                                "\n\tCSNRVolumeDB::getList() failed\n\tInput\n\tsWhere = " + EvDebug::escaped(where) +
-                                    "\n\tsOrderBy = " + OrderBy + "\n\tDB err Code = " +
-                                    std::to_string(snrVolumes.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not check volume information",
+                           "\n\tCSNRVolumeDB::getList() failed\n\tInput\n\tsWhere = " + EvDebug::escaped(where) +
+                               "\n\tsOrderBy = " + OrderBy +
+                               "\n\tDB err Code = " + std::to_string(snrVolumes.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (list.count == 0)
-        return snr_detail::Fail(*this, ret, -3, "UniqueSnapshotID not found in the database",
-                                "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tNRows  = 0", ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrNotFound, "UniqueSnapshotID not found in the database",
+                           "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tNRows  = 0", ProgNameQueries, Fn, __LINE__);
 
     for (unsigned int i = 0; i < list.count; ++i) {
         const int snrVolumeId = list.rows[i].id;
@@ -199,18 +202,18 @@ bool ReplicationMgr::QueryYBVolumes(const QueryYBVolumeBySubclientIdArgs_t& args
 
     ret.volumes.clear();
     if (subclientId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot get YB Volumes with an invalid subclient id",
-                                "\n\tSubclient Id  = " + std::to_string(subclientId), ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot get YB Volumes with an invalid subclient id",
+                           "\n\tSubclient Id  = " + std::to_string(subclientId), ProgNameQueries, Fn, __LINE__);
 
     YBGetYBVolumesBySubclientId cursor(tran);
     cursor.setValues(subclientId);
-    const int rc = snr_detail::ReadAllRows(cursor, ret.volumes);
+    const int rc = steps::ReadAllRows(cursor, ret.volumes);
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, "Could not get YB Volumes information from the database",
-                                "\n\tgetNextRow(YBGetYBVolumesBySubclientId &) failed\n\tParameters used:"
-                                "\n\tSubclientId = " +
-                                    std::to_string(subclientId) + "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get YB Volumes information from the database",
+                           "\n\tgetNextRow(YBGetYBVolumesBySubclientId &) failed\n\tParameters used:"
+                           "\n\tSubclientId = " +
+                               std::to_string(subclientId) + "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, __LINE__);
     ret.errMsg = "";
     return true;
 }
@@ -392,7 +395,7 @@ void ServeQueryYBVolumes(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* bu
         cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
         [&]() { return mgr.QueryYBVolumes(args, ret, nullptr); },
         [&](repGetYBVolumesBySubclientIdResp& r) {
-            return snr_detail::CopyListToReply(owner, r.volumes, r.count, ret.volumes);
+            return steps::CopyListToReply(owner, r.volumes, r.count, ret.volumes);
         });
 }
 

@@ -17,8 +17,10 @@
 #include "replicas/ReplicaVolumeQueries.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
+#include "service/TranHandle.h"
 
 using replica_detail::ProgNameDeletes;
 
@@ -41,10 +43,10 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     CReplicationVolumeDB volumes;
     unsigned int snapshots = 0;
     if (!volumes.getNRows(where.c_str(), snapshots, tran))
-        return snr_detail::Fail(mgr, ret, -4, "Cannot check if the source volume has any snapshots",
-                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tsWhere      = " + where +
-                                    "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
-                                ProgNameDeletes, RemoveFn, __LINE__);
+        return steps::Fail(mgr, ret, kErrDatabase, "Cannot check if the source volume has any snapshots",
+                           "\n\tCReplicationVolumeDB::getNRows() failed\n\tsWhere      = " + where +
+                               "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                           ProgNameDeletes, RemoveFn, __LINE__);
     if (snapshots > 0) {
         mgr.log() << "\tVolume Snap Params will not be deleted because there are still snapshots associated with it"
                   << "\n\tVolume Id       = " << primaryId << "\n\tNumber of Snaps = " << snapshots;
@@ -54,9 +56,9 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
 
     GetYBSubclientVolumesListRet_t content;
     if (!mgr.GetSubclientVolumesList(content, tran))
-        return snr_detail::Fail(mgr, ret, -4, "Cannot check if the snapshot source volume is part of any subclient content",
-                                "\n\tError Code = " + std::to_string(content.errCode), ProgNameDeletes, RemoveFn,
-                                __LINE__);
+        return steps::Fail(mgr, ret, kErrDatabase,
+                           "Cannot check if the snapshot source volume is part of any subclient content",
+                           "\n\tError Code = " + std::to_string(content.errCode), ProgNameDeletes, RemoveFn, __LINE__);
     const std::vector<int>& named = content.volumeIds;
     if (std::find(named.begin(), named.end(), primaryId) != named.end()) return true;
 
@@ -65,9 +67,9 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
     RemoveVolSnapParam42Ret_t removed;
     if (mgr.RemoveVolSnapParam(removeArgs, removed, tran)) return true;
     // A primary volume without snap parameters has nothing left to drop.
-    if (removed.errCode == -3) {
-        snr_detail::Warn(mgr, "The snapshot source volume has no volume snap parameters to remove",
-                         "\n\tVolume Id = " + std::to_string(primaryId), ProgNameDeletes, RemoveFn, __LINE__);
+    if (removed.errCode == kErrNotFound) {
+        steps::Warn(mgr, "The snapshot source volume has no volume snap parameters to remove",
+                    "\n\tVolume Id = " + std::to_string(primaryId), ProgNameDeletes, RemoveFn, __LINE__);
         return true;
     }
     ret.errMsg = removed.errMsg;
@@ -82,9 +84,8 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     const int id = args.id;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot remove YB Volume from the database with invalid values",
-                                "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, RemoveFn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot remove YB Volume from the database with invalid values",
+                           "\n\tReplication Volume Id = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
     QueryReplicationVolume42ByIdArgs_t queryArgs;
     queryArgs.id = id;
@@ -96,8 +97,8 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     const ReplicationVolumeRecord42_t& volume = query.record;
 
     if (volume.CurrentRole == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive)
-        return snr_detail::Fail(*this, ret, -11, "YB Volume cannot be removed because the snapshot is still active",
-                                "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
+        return steps::Fail(*this, ret, kErrInUse, "YB Volume cannot be removed because the snapshot is still active",
+                           "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
     // A volume on no scratch volume (a snapshot, a permanent replica) is in no pool.
     CRVScratchVolumeDB scratchVolumes;
@@ -105,18 +106,19 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
     if (!scratchVolumes.getInfo(volume.RVScratchVolumeId, scratch, nullptr)) {
         if (scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -4, "Cannot remove YB volume record",
-                                    "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tId: " +
-                                        std::to_string(volume.RVScratchVolumeId) + "\n\tDB Err Code = " +
-                                        std::to_string(scratchVolumes.getErrorCode()),
-                                    ProgNameDeletes, RemoveFn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot remove YB volume record",
+                               "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tId: " +
+                                   std::to_string(volume.RVScratchVolumeId) +
+                                   "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
+                               ProgNameDeletes, RemoveFn, __LINE__);
         std::memset(static_cast<void*>(&scratch), 0, sizeof scratch);
     }
     if (scratch.RVScratchVolumePoolId != 0)
-        return snr_detail::Fail(*this, ret, -11, "YB volume cannot be removed because it belongs to a scratch volume pool",
-                                "\n\tReplication Volume ID: " + std::to_string(id) + "\n\tRV Scratch Volume Pool ID: " +
-                                    std::to_string(scratch.RVScratchVolumePoolId),
-                                ProgNameDeletes, RemoveFn, __LINE__);
+        return steps::Fail(*this, ret, kErrInUse,
+                           "YB volume cannot be removed because it belongs to a scratch volume pool",
+                           "\n\tReplication Volume ID: " + std::to_string(id) +
+                               "\n\tRV Scratch Volume Pool ID: " + std::to_string(scratch.RVScratchVolumePoolId),
+                           ProgNameDeletes, RemoveFn, __LINE__);
 
     DeleteAppDirsByReplicationVolIdArgs_t dirsArgs;
     dirsArgs.ReplicationVolumeId = id;
@@ -130,20 +132,21 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     YBSubclientYBVolumesDB links;
     if (!links.remove(linkWhere.c_str(), tran)) {
         if (links.getErrorCode() != DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -4, "YB volume record cannot be removed from the DB. Check log files",
-                                    "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
-                                        "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
-                                    ProgNameDeletes, RemoveFn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase,
+                               "YB volume record cannot be removed from the DB. Check log files",
+                               "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
+                                   "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
+                               ProgNameDeletes, RemoveFn, __LINE__);
         m_LogMsg << "\tWarning: YBSubclientYBVolumes table has no record associated with the YB Volume Id " << id;
         WriteLogMsg(ProgNameDeletes, RemoveFn, __LINE__, WARNING);
     }
 
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot remove YB Volume from the database",
-                                "\n\tCReplicationVolumeDB::remove() failed\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, RemoveFn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot remove YB Volume from the database",
+                           "\n\tCReplicationVolumeDB::remove() failed\n\tReplication Volume Id = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, RemoveFn, __LINE__);
 
     if (volume.CurrentRole == RoleSnapshot && !DropPrimarySnapParams(*this, volume.PrimaryVolumeId, ret, tran))
         return false;

@@ -14,12 +14,14 @@
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/TableLock.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
-#include "snr/SNRAdapters.h"
 
 using replica_detail::ProgNameUpdates;
 
@@ -94,9 +96,9 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     const int id = args.record.id;
 
     if (id < 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update YB volume information with invalid values",
-                                "\n\tParameters used:\n\tReplication Volume ID = " + std::to_string(id),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update YB volume information with invalid values",
+                           "\n\tParameters used:\n\tReplication Volume ID = " + std::to_string(id), ProgNameUpdates, Fn,
+                           __LINE__);
 
     if (tran == nullptr)
         return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UpdateReplicationVolumeDB(args, ret, own); });
@@ -112,11 +114,12 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     YBVolume_t stored;
     if (!volumes.getInfo(id, stored, tran)) {
         const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "YB Volume not found" : "Could not access YB volume information to the database",
-                                "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
+            missing ? "YB Volume not found" : "Could not access YB volume information to the database",
+            "\n\tCReplicationVolumeDB::getInfo() failed\n\tParameters used:\n\tReplication Volume Id = " +
+                std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+            ProgNameUpdates, Fn, __LINE__);
     }
 
     const int32_t mask = GetUpdateMap(args.record);
@@ -126,21 +129,21 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     int code = 0;
     const int refused = YBSet(row, WithSelectedFieldsOnly(args.record, mask), code);
     if (refused != 0)
-        return snr_detail::Fail(*this, ret, code, replica_detail::FieldNotValid(refused),
-                                "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused),
+                           "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameUpdates, Fn,
+                           __LINE__);
 
     const int32_t flags = MergeReplicaFlags(stored.Flags, row.Flags, mask);
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!volumes.Update(id, set.c_str(), tran)) {
         const int dbCode = volumes.getErrorCode();
         const bool missing = dbCode == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Could not update YB volume information to the database",
-                                "\n\tCReplicationVolumeDB::Update() failed\n\tParameters used:\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(dbCode),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Could not update YB volume information to the database",
+                           "\n\tCReplicationVolumeDB::Update() failed\n\tParameters used:\n\tReplication Volume Id = " +
+                               std::to_string(id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
+                               steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(dbCode),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     m_LogMsg << "\tYB Volume " << id << " has been updated... (UpdateMap = " << mask << ")";

@@ -20,6 +20,7 @@
 #include "replicas/ReplicaVolumeQueries.h"
 #include "rows/Db/Proc/YBPruneJobHistory.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 #include "snr/DeviceQueries.h"
@@ -269,7 +270,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             againArgs.id = id;
             QueryReplicationVolumeByIdV3Ret_t again;
             if (!QueryReplicationVolume(againArgs, again, nullptr)) {
-                if (again.errCode == -3) {
+                if (again.errCode == kErrNotFound) {
                     PruneLog(*this,
                         "YB Volume " + std::to_string(id) +
                             " was part of a shadow set that has been already deleted by ZXSnaptool",

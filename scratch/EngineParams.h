@@ -8,7 +8,7 @@
 
 #include "host/db/PolicyTables.h"
 #include "host/db/SqlText.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 
 namespace scratch_detail {
 

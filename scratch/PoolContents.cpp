@@ -13,10 +13,13 @@
 #include "scratch/ReplyArrays.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
+#include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 
 namespace {
 
@@ -40,18 +43,18 @@ bool ReplicationMgr::QueryScratchVolInfoDB(const Args& args, Ret& ret, DBtran* t
 
     ret.clear();
     if (poolId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid scratch volume pool id",
-                                "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + std::to_string(poolId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid scratch volume pool id",
+                           "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + std::to_string(poolId),
+                           ProgNameQueries, Fn, __LINE__);
 
     // A pass that fails drops what every pass collected.
     auto failPass = [&](const char* text, const char* call, int rc, long line) {
         ret.clear();
-        return snr_detail::Fail(*this, ret, -4, text,
-                                std::string("\n\tgetNextRow(") + call + " &) failed\n\tParameters used:" +
-                                    "\n\tRV Scratch volume pool id = " + std::to_string(poolId) +
-                                    "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, line);
+        return steps::Fail(*this, ret, kErrDatabase, text,
+                           std::string("\n\tgetNextRow(") + call + " &) failed\n\tParameters used:" +
+                               "\n\tRV Scratch volume pool id = " + std::to_string(poolId) +
+                               "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, line);
     };
 
     YBGetSNRVolInfoByPoolId volumes(tran);
@@ -77,13 +80,13 @@ bool ReplicationMgr::QueryScratchVolInfoDB(const Args& args, Ret& ret, DBtran* t
     }
 
     devices.setValues(poolId);
-    rc = snr_detail::ReadAllRows(devices, ret.devices);
+    rc = steps::ReadAllRows(devices, ret.devices);
     if (rc != DB_NO_MORE_ROWS)
         return failPass("Could not get device name information from the database", "YBGetSNRDeviceByPoolId", rc,
                         __LINE__);
 
     mountPoints.setValues(poolId);
-    rc = snr_detail::ReadAllRows(mountPoints, ret.mountPoints);
+    rc = steps::ReadAllRows(mountPoints, ret.mountPoints);
     if (rc != DB_NO_MORE_ROWS)
         return failPass("Could not get mount point information from the database", "YBGetSNRMountPointByPoolId", rc,
                         __LINE__);

@@ -8,7 +8,8 @@
 #include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
 #include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
 #include "rows/Db/Cursor/YBGetSNRVolumeById.h"
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ bool SetPoolDBV1(YBDBDst_t<YBScratchPool_t>& dst, const Record& r)
     YBScratchPool_t& row = dst.row;
     YBZeroRow(row);
     if (!YBCopyCheckedText(row.name, r.name)) {
-        dst.errCode = -18;
+        dst.errCode = kErrTooLong;
         dst.errMsg = "Scratch pool name is too long";
         return false;
     }

@@ -21,9 +21,10 @@
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRVolumeUpdate.h"
 
 namespace {
@@ -55,9 +56,9 @@ bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, D
     const int volumeId = args.SNRVolumeId;
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Volume identifier",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + Number(volumeId), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume identifier",
+                           "\n\tParameters used:\n\tSNR Volume Id = " + Number(volumeId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t* rows = nullptr;
@@ -66,20 +67,19 @@ bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, D
     if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
         scratchDB.deleteList(rows);
         // A failed read answers -4, not whatever code the result held.
-        return snr_detail::Fail(*this, ret, -4, "Cannot access scratch volume information from the database",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot access scratch volume information from the database",
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     }
     if (count != 1) {
         scratchDB.deleteList(rows);
         if (count == 0)
-            return snr_detail::Fail(*this, ret, -3, "Could not find scratch volume information in the database",
-                                    "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
-        return snr_detail::Fail(*this, ret, -13,
-                                "Multiple Scratch volume records found for this Volume. Check database",
-                                "\n\tNRows = " + Number(count) + "\n\tsWhere = " + where, ProgNameQueries, Fn,
-                                __LINE__);
+            return steps::Fail(*this, ret, kErrNotFound, "Could not find scratch volume information in the database",
+                               "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrNotUnique,
+                           "Multiple Scratch volume records found for this Volume. Check database",
+                           "\n\tNRows = " + Number(count) + "\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, rows[0]);
     scratchDB.deleteList(rows);
@@ -90,10 +90,10 @@ bool ReplicationMgr::QueryRVScratchVolBySNRVolIdDB(const Args& args, Ret& ret, D
     unsigned int users = 0;
     const std::string usedWhere = "RVScratchVolumeId = " + Number(ret.record.id);
     if (!replicaDB.getNRows(usedWhere.c_str(), users, tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot access YB Volume information from the database",
-                                "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                    usedWhere + "\n\tDB Err Code = " + Number(replicaDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot access YB Volume information from the database",
+                           "\n\tCReplicationVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + usedWhere +
+                               "\n\tDB Err Code = " + Number(replicaDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (users > 0) *inUse = true;
     return true;
 }
@@ -117,20 +117,19 @@ bool ReplicationMgr::QueryRVScratchVol(const QueryScratchVolByIdArgs_t& args, Qu
     const int id = args.id;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid scratch volume identifier",
-                                "\n\tParameters used:\n\tScratch Volume Id = " + Number(id), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid scratch volume identifier",
+                           "\n\tParameters used:\n\tScratch Volume Id = " + Number(id), ProgNameQueries, Fn, __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t row;
     if (!scratchDB.getInfo(id, row, nullptr)) {
         const int code = scratchDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access user application from the database",
-                                "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tScratch Volume Id = " +
-                                    Number(id) + "\n\tDB Err Code = " + Number(code),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Cannot access user application from the database",
+                           "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tScratch Volume Id = " +
+                               Number(id) + "\n\tDB Err Code = " + Number(code),
+                           ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, row);
     ret.errMsg = "";
@@ -144,9 +143,9 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
 
     ret.volumeIds.clear();
     if (poolId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot get list of available volumes with an invalid scratch pool id",
-                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(
+            *this, ret, kErrInvalidId, "Cannot get list of available volumes with an invalid scratch pool id",
+            "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn, __LINE__);
 
     // The members and their SNR volumes read as one state of the catalogue,
     // each table once.
@@ -156,10 +155,10 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
     const std::string where = PoolMembers(poolId);
     if (!scratchDB.forEach(where.c_str(), "id ASC", nullptr,
                            [&](const YBScratchVolume_t& row) { members.push_back(row.PhysicalVolumeId); }))
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of scratch volumes from the database",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of scratch volumes from the database",
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     if (members.empty()) {
         ret.errMsg = "";
         return true;
@@ -170,18 +169,18 @@ bool ReplicationMgr::GetAvailSNRVolByPoolId(const GetAvailVolFromPoolArgs_t& arg
     const std::string volumesWhere = VolumesOfPool(poolId);
     if (!volumeDB.forEach(volumesWhere.c_str(), "id ASC", nullptr,
                           [&](const YBPhysicalVolume_t& row) { flags.emplace_back(row.id, row.Flags); }))
-        return snr_detail::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
-                                "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + volumesWhere +
-                                    "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot check reservation status of the volume",
+                           "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + volumesWhere +
+                               "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
     for (int32_t volumeId : members) {
         auto found = std::lower_bound(flags.begin(), flags.end(), std::make_pair(volumeId, INT32_MIN));
         if (found == flags.end() || found->first != volumeId) {
             ret.volumeIds.clear();
-            return snr_detail::Fail(*this, ret, -4, "Cannot check reservation status of the volume",
-                                    "\n\tCSNRVolumeDB::getList() found no row\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(volumeId) + "\n\tDB Err Code = " + Number(DB_NO_MORE_ROWS),
-                                    ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot check reservation status of the volume",
+                               "\n\tCSNRVolumeDB::getList() found no row\n\tParameters used:\n\tSNR Volume Id = " +
+                                   Number(volumeId) + "\n\tDB Err Code = " + Number(DB_NO_MORE_ROWS),
+                               ProgNameQueries, Fn, __LINE__);
         }
         if ((found->second & kUnavailableVolumeFlag) == 0) ret.volumeIds.push_back(volumeId);
     }
@@ -196,9 +195,9 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
     const int poolId = args.poolId;
 
     if (poolId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Scratch volume pool identifier",
-                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Scratch volume pool identifier",
+                           "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                           __LINE__);
 
     // The first member alone, then the first device of its volume alone.
     CRVScratchVolumeDB scratchDB;
@@ -208,16 +207,16 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
     if (!scratchDB.getFirst(first, found, where.c_str(), "id ASC", tran)) {
         const int code = scratchDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "No scratch volume record found"
-                                        : "Could not query Scratch volume pool information",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(code),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
+            missing ? "No scratch volume record found" : "Could not query Scratch volume pool information",
+            "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                "\n\tDB Err Code = " + Number(code),
+            ProgNameQueries, Fn, __LINE__);
     }
     if (!found)
-        return snr_detail::Fail(*this, ret, -19, "No scratch volume record found",
-                                "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrEmpty, "No scratch volume record found",
+                           "\n\tParameters used:\n\tsWhere = " + where, ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeDeviceNameDB deviceDB;
     YBPhysicalDevice_t device;
@@ -225,15 +224,15 @@ bool ReplicationMgr::GetClientIdByPoolId(const GetClientIdByPoolIdArgs_t& args, 
     if (!deviceDB.getFirst(device, found, deviceWhere.c_str(), "id ASC", tran)) {
         const int code = deviceDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "No device name record found" : "Could not query Scratch volume pool information",
-                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    deviceWhere + "\n\tDB Err Code = " + Number(code),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "No device name record found" : "Could not query Scratch volume pool information",
+                           "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                               deviceWhere + "\n\tDB Err Code = " + Number(code),
+                           ProgNameQueries, Fn, __LINE__);
     }
     if (!found)
-        return snr_detail::Fail(*this, ret, -3, "No device name record found",
-                                "\n\tParameters used:\n\tsWhere = " + deviceWhere, ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrNotFound, "No device name record found",
+                           "\n\tParameters used:\n\tsWhere = " + deviceWhere, ProgNameQueries, Fn, __LINE__);
     ret.clientId = device.ClientId;
     ret.errMsg = "";
     return true;
@@ -249,10 +248,10 @@ bool ReplicationMgr::UpdateCostToVolsInPool(const UpdateCostCategoryToVolsInPool
     // The volumes keep the cost category in 32 bits: a larger id would be
     // stored as another one.
     if (poolId < 1 || costCategoryId < 2 || costCategoryId > INT32_MAX)
-        return snr_detail::Fail(*this, ret, -2, "Cost update cannot be peformed with invalid values",
-                                "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId) +
-                                    "\n\tCost Category Id = " + Number(costCategoryId),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Cost update cannot be peformed with invalid values",
+                           "\n\tParameters used:\n\tScratch Pool Id = " + Number(poolId) +
+                               "\n\tCost Category Id = " + Number(costCategoryId),
+                           ProgNameUpdates, Fn, __LINE__);
 
     QueryRVScratchVolV3Args_t contentsArgs;
     contentsArgs.poolId = poolId;

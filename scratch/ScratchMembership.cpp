@@ -20,10 +20,12 @@
 #include "scratch/ScratchPools.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRVolumeById.h"
 
 namespace {
@@ -54,7 +56,7 @@ const int kNASEngineType = 5;
 // The minor event of a new member whose block filter could not be switched
 // on, and the failure of the switch on the client, which raises none.
 const unsigned int kBlockFilterNotEnabledEvent = 0x3900006b;
-const int kClientFilterRefused = -20;
+const int kClientFilterRefused = kErrClientOperation;
 
 // Writes a pool's two counters in the caller's transaction.
 bool WriteCounters(CRVScratchVolumePoolDB& poolDB, int poolId, int total, int available, DBtran* tran,
@@ -75,9 +77,9 @@ bool ReplicationMgr::AddRVScratchVol(const AddRVScratchVolumeArgs_t& args, AddRV
     const int poolId = args.poolId;
     const int volumeId = args.SNRVolumeId;
     const std::string ids = "\n\tScratch Pool ID = " + Number(poolId) + "\n\tSNR Volume ID = " + Number(volumeId);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details + ids, ProgNameInserts, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details + ids, ProgNameInserts, Fn, line);
     };
 
     if (poolId <= 0 || volumeId <= 0)
@@ -254,8 +256,8 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
 {
     static const char Fn[] = "ReplicationMgr::AddRVScratchVol()";
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details + "\n\tSNR Volume ID = " + Number(volumeId),
-                                ProgNameInserts, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details + "\n\tSNR Volume ID = " + Number(volumeId), ProgNameInserts,
+                           Fn, line);
     };
     auto engineLookupFailed = [&](int code, const std::string& details, long line) {
         return fail(code == DB_NO_MORE_ROWS ? "Snap Engine info record could not be found"
@@ -282,8 +284,8 @@ bool ReplicationMgr::SetMemberSnapParams(int volumeId, int engineValue, bool byE
             return fail("No entries found for SnapVault/SnapMirror engine",
                         "\n\tNEngines = " + Number(count) + "\n\tSWhere = " + where, __LINE__);
         if (count > 1)
-            snr_detail::Warn(*this, "Multiple Snap engines found for SnapVault/SnapMirror. Picking the first one",
-                             "\n\tNEngines = " + Number(count), ProgNameInserts, Fn, __LINE__);
+            steps::Warn(*this, "Multiple Snap engines found for SnapVault/SnapMirror. Picking the first one",
+                        "\n\tNEngines = " + Number(count), ProgNameInserts, Fn, __LINE__);
     }
 
     CVolumeSnapParamsDB paramsDB;
@@ -360,10 +362,10 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
 {
     static const char Fn[] = "ReplicationMgr::RemoveRVScratchVol()";
     const int id = args.scratchVolumeId;
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     auto fail = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details + "\n\tScratch Volume ID = " + Number(id),
-                                ProgNameDeletes, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details + "\n\tScratch Volume ID = " + Number(id), ProgNameDeletes, Fn,
+                           line);
     };
 
     if (id <= 0) return fail("Cannot remove the scratch volume to the database with invalid id", "", __LINE__);
@@ -426,7 +428,7 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
         RemoveVolSnapParam42Args_t removeArgs;
         removeArgs.SNRVolumeId = volumeId;
         RemoveVolSnapParam42Ret_t removed;
-        if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != -3) {
+        if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != kErrNotFound) {
             ret.errMsg = removed.errMsg;
             return false;
         }
@@ -450,17 +452,18 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
                                "\n\tOperation = " + Number(operation);
 
     if (operation == POOL_COUNTER_NONE)
-        return snr_detail::Fail(*this, ret, -14, "Internal Error: Available volume pool counter operation not specified",
-                                params, ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal,
+                           "Internal Error: Available volume pool counter operation not specified", params,
+                           ProgNameUpdates, Fn, __LINE__);
     // Neither an increment nor a decrement: refused before anything is read.
     if (operation != POOL_COUNTER_INCREMENT && operation != POOL_COUNTER_DECREMENT)
-        return snr_detail::Fail(*this, ret, -14, "Internal Error: Unknown available volume pool counter operation",
-                                params + "\n\tReason: Unknown opearation found", ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal, "Internal Error: Unknown available volume pool counter operation",
+                           params + "\n\tReason: Unknown opearation found", ProgNameUpdates, Fn, __LINE__);
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6,
-                                "Internal Error: Cannot udpate scratch volume pool available volume counter with "
-                                "invalid id",
-                                params, ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Internal Error: Cannot udpate scratch volume pool available volume counter with "
+                           "invalid id",
+                           params, ProgNameUpdates, Fn, __LINE__);
 
     // The counter is read and written back in one transaction, so that two
     // changes of one pool's counter never lose one another.
@@ -473,12 +476,12 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     QueryRVScratchVolBySNRVolIdRet_t scratch;
     if (!QueryRVScratchVolBySNRVolId(scratchArgs, scratch, tran)) {
         ret.errMsg = scratch.errMsg;
-        ret.errCode = -16;
+        ret.errCode = kErrNestedCall;
         return false;
     }
     const int poolId = scratch.record.RVScratchVolumePoolId;
     if (poolId == 0) {
-        ret.errCode = -14;
+        ret.errCode = kErrInternal;
         m_LogMsg << "\tEvent: " << ret.errMsg << params << "\n\tReason: Cannot update counter in RV scratch volume pool id 0";
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
         return false;
@@ -487,24 +490,24 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     CRVScratchVolumePoolDB poolDB;
     YBScratchPool_t pool;
     if (!poolDB.getInfo(poolId, pool, tran))
-        return snr_detail::Fail(*this, ret, -4,
-                                "Cannot get scratch volume pool available volume information from database",
-                                params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tDB Err Code = " +
-                                    Number(poolDB.getErrorCode()),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot get scratch volume pool available volume information from database",
+            params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()),
+            ProgNameUpdates, Fn, __LINE__);
     if (operation == POOL_COUNTER_DECREMENT && pool.AvailableVolumes <= 0)
-        return snr_detail::Fail(*this, ret, -14, "Internal Error: Invalid value for scratch volume pool available counter",
-                                params + "\n\tScratch Pool ID = " + Number(poolId) + "\n\tAvailable Volumes = " +
-                                    Number(pool.AvailableVolumes),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal,
+                           "Internal Error: Invalid value for scratch volume pool available counter",
+                           params + "\n\tScratch Pool ID = " + Number(poolId) +
+                               "\n\tAvailable Volumes = " + Number(pool.AvailableVolumes),
+                           ProgNameUpdates, Fn, __LINE__);
 
     const int available = pool.AvailableVolumes + (operation == POOL_COUNTER_INCREMENT ? 1 : -1);
     const std::string set = "AvailableVolumes = " + Number(available);
     if (!poolDB.Update(poolId, set.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not update scratch volume pool information from database",
-                                params + "\n\tsUpdate = " + set + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not update scratch volume pool information from database",
+                           params + "\n\tsUpdate = " + set + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
 
     ret.availableVolumes = available;
     ret.errMsg = "";

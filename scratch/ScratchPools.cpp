@@ -17,10 +17,13 @@
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 
 namespace {
 
@@ -86,17 +89,17 @@ bool ReplicationMgr::AddRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran* t
     const int32_t engineId = PoolSnapEngine(args);
 
     if (name.empty())
-        return snr_detail::Fail(*this, ret, -2, "Cannot add a scratch volume pool to the database with an empty name",
-                                "", ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput,
+                           "Cannot add a scratch volume pool to the database with an empty name", "", ProgNameInserts,
+                           Fn, __LINE__);
     if (engineId < 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot add a new scratch volume pool with an invalid snap engine type",
-                                "\n\tParameters used: \n\tSnapEngineInfoId = " + Number(engineId), ProgNameInserts,
-                                Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrInvalidId, "Cannot add a new scratch volume pool with an invalid snap engine type",
+            "\n\tParameters used: \n\tSnapEngineInfoId = " + Number(engineId), ProgNameInserts, Fn, __LINE__);
     // The column would keep a cut name, another pool's perhaps.
     if (name.size() > kMaxScratchPoolNameLength)
-        return snr_detail::Fail(*this, ret, -18, "Scratch pool name is too long",
-                                "\n\tParameters used:\n\tLength = " + Number(name.size()), ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrTooLong, "Scratch pool name is too long",
+                           "\n\tParameters used:\n\tLength = " + Number(name.size()), ProgNameInserts, Fn, __LINE__);
     ret.poolId = -1;
 
     // The name check reads outside the caller's transaction.
@@ -106,19 +109,19 @@ bool ReplicationMgr::AddRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran* t
     const std::string where = "name = '" + SqlEscape(name) + "'";
     if (!poolDB.getList(rows, count, where.c_str(), "id ASC", nullptr)) {
         poolDB.deleteList(rows);
-        return snr_detail::Fail(*this, ret, -4, "Could not query scratch volume pool information from the database",
-                                "\n\tCRVScratchVolumePoolDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tsOrderBy = id ASC\n\tDB Err Code = " +
-                                    Number(poolDB.getErrorCode()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Could not query scratch volume pool information from the database",
+            "\n\tCRVScratchVolumePoolDB::getList() failed\n\tParameters used:\n\tsWhere = " + EvDebug::escaped(where) +
+                "\n\tsOrderBy = id ASC\n\tDB Err Code = " + Number(poolDB.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
     }
     bool taken = false;
     for (unsigned int i = 0; i < count; ++i) taken = taken || YBColumnText(rows[i].name) == name;
     poolDB.deleteList(rows);
     if (taken)
-        return snr_detail::Fail(*this, ret, -12, "Scratch volume pool name already exists in the database",
-                                "\n\tParameters used:\n\tPool Name = " + EvDebug::escaped(name), ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrAlreadyExists, "Scratch volume pool name already exists in the database",
+                           "\n\tParameters used:\n\tPool Name = " + EvDebug::escaped(name), ProgNameInserts, Fn,
+                           __LINE__);
 
     YBScratchPool_t row;
     SetPoolRow(row, args);
@@ -126,10 +129,10 @@ bool ReplicationMgr::AddRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran* t
     row.AvailableVolumes = 0;
     row.reserved = 0;
     if (!poolDB.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not add new scratch volume pool in the database",
-                                "\n\tCRVScratchVolumePoolDB::insert() failed\n\tDB Err Code = " +
-                                    Number(poolDB.getErrorCode()) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not add new scratch volume pool in the database",
+                           "\n\tCRVScratchVolumePoolDB::insert() failed\n\tDB Err Code = " +
+                               Number(poolDB.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameInserts, Fn, __LINE__);
 
     ret.errMsg = "";
     ret.poolId = row.id;
@@ -164,23 +167,23 @@ bool ReplicationMgr::QueryRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran*
     const int poolId = args.poolId;
 
     if (poolId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid scratch volume pool identifier",
-                                "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + Number(poolId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid scratch volume pool identifier",
+                           "\n\tParameters used:\n\tRV Scratch Volume Pool Id = " + Number(poolId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CRVScratchVolumePoolDB poolDB;
     YBScratchPool_t row;
     if (!poolDB.getInfo(poolId, row, tran)) {
         const int code = poolDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Scratch volume pool record not found"
-                                        : "Cannot access scratch volume pool information from the database",
-                                "\n\tCRVScratchVolumePoolDB::getInfo() failed\n\tParameters used:"
-                                "\n\tRV Scratch volume pool id = " +
-                                    Number(poolId) + "\n\tDB Error Code = " + Number(code) + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Scratch volume pool record not found"
+                                   : "Cannot access scratch volume pool information from the database",
+                           "\n\tCRVScratchVolumePoolDB::getInfo() failed\n\tParameters used:"
+                           "\n\tRV Scratch volume pool id = " +
+                               Number(poolId) + "\n\tDB Error Code = " + Number(code) + "\n\tTran = 0x" +
+                               steps::TranHandle(tran),
+                           ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.record, row);
     ret.errMsg = "";
@@ -213,11 +216,11 @@ bool ReplicationMgr::GetRVScratchVolPoolListDB(Ret& ret, DBtran* tran)
     unsigned int count = 0;
     if (!poolDB.getList(rows, count, "id > 0", "id ASC", tran)) {
         poolDB.deleteList(rows);
-        return snr_detail::Fail(*this, ret, -4, "Cannot get the list of scratch volume pools from the database",
-                                "\n\tCRVScratchVolumePoolDB::getList() failed\n\tsWhere = id > 0\n\tsOrderBy = id ASC"
-                                "\n\tDB Err Code = " +
-                                    Number(poolDB.getErrorCode()) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameGetLists, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of scratch volume pools from the database",
+                           "\n\tCRVScratchVolumePoolDB::getList() failed\n\tsWhere = id > 0\n\tsOrderBy = id ASC"
+                           "\n\tDB Err Code = " +
+                               Number(poolDB.getErrorCode()) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameGetLists, Fn, __LINE__);
     }
     for (unsigned int i = 0; i < count; ++i) YBSet(ret.pools, rows[i]);
     poolDB.deleteList(rows);
@@ -249,15 +252,14 @@ bool ReplicationMgr::UpdateRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran
     const int poolId = record.id;
 
     if (poolId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update scratch volume pool information with invalid id",
-                                "\n\tParameters used:\n\tRV Scratch volume Pool Id = " + Number(poolId),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update scratch volume pool information with invalid id",
+                           "\n\tParameters used:\n\tRV Scratch volume Pool Id = " + Number(poolId), ProgNameUpdates, Fn,
+                           __LINE__);
 
     YBScratchPool_t row;
     std::string message;
     YBDBDst_t<YBScratchPool_t> dst(row, message);
-    if (!YBSet(dst, record))
-        return snr_detail::Fail(*this, ret, dst.errCode, message, "", ProgNameUpdates, Fn, __LINE__);
+    if (!YBSet(dst, record)) return steps::Fail(*this, ret, dst.errCode, message, "", ProgNameUpdates, Fn, __LINE__);
 
     const std::string clause = PoolSetClause(row, mask);
     if (clause.empty()) {
@@ -285,15 +287,14 @@ bool ReplicationMgr::UpdateRVScratchVolPoolDB(const Args& args, Ret& ret, DBtran
     if (!poolDB.Update(poolId, clause.c_str(), tran)) {
         const int code = poolDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "RV scratch volume pool not found"
-                                        : "Could not update scratch volume pool information from database",
-                                "\n\tCRVScratchVolumePoolDB::Update() failed\n\tParameters used:"
-                                "\n\tScratch Volume Pool Id = " +
-                                    Number(poolId) + "\n\tsUpdate = " + EvDebug::escaped(clause) +
-                                    "\n\tDB Err Code = " + Number(code) + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "RV scratch volume pool not found"
+                                   : "Could not update scratch volume pool information from database",
+                           "\n\tCRVScratchVolumePoolDB::Update() failed\n\tParameters used:"
+                           "\n\tScratch Volume Pool Id = " +
+                               Number(poolId) + "\n\tsUpdate = " + EvDebug::escaped(clause) +
+                               "\n\tDB Err Code = " + Number(code) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     ret.errMsg = "";
@@ -324,16 +325,16 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
     static const char Fn[] = "ReplicationMgr::UpdateScratchPoolSnapParams()";
     const int poolId = args.poolId;
     const int engineId = args.snapEngineId;
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     if (poolId < 1)
-        return snr_detail::Fail(*this, ret, -6,
-                                "Cannot update scratch volume snap parameters with invalid scratch pool id",
-                                "\n\tRV Scratch volume Pool Id = " + Number(poolId), ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Cannot update scratch volume snap parameters with invalid scratch pool id",
+                           "\n\tRV Scratch volume Pool Id = " + Number(poolId), ProgNameUpdates, Fn, __LINE__);
     if (engineId < 0)
-        return snr_detail::Fail(*this, ret, -6,
-                                "Cannot update scratch volume snap parameters with invalid snap engine id",
-                                "\n\tSnap engine info Id = " + Number(engineId), ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Cannot update scratch volume snap parameters with invalid snap engine id",
+                           "\n\tSnap engine info Id = " + Number(engineId), ProgNameUpdates, Fn, __LINE__);
 
     QueryRVScratchVolPoolV3Args_t poolArgs;
     poolArgs.poolId = poolId;
@@ -354,11 +355,11 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
     const std::string where = PoolMembers(poolId);
     if (!scratchDB.getList(members, count, where.c_str(), "id ASC", tran)) {
         scratchDB.deleteList(members);
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of scratch volumes in the pool",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tInput: \n\tsWhere = " + where +
-                                    "\n\tsOrderBy = id ASC\n\tDB Error Code = " + Number(scratchDB.getErrorCode()) +
-                                    tranText,
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of scratch volumes in the pool",
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tInput: \n\tsWhere = " + where +
+                               "\n\tsOrderBy = id ASC\n\tDB Error Code = " + Number(scratchDB.getErrorCode()) +
+                               tranText,
+                           ProgNameUpdates, Fn, __LINE__);
     }
     // The member rows are freed on every path from here.
     struct MemberRows {
@@ -377,7 +378,7 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
             RemoveVolSnapParam42Args_t removeArgs;
             removeArgs.SNRVolumeId = members[i].PhysicalVolumeId;
             RemoveVolSnapParam42Ret_t removed;
-            if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != -3) {
+            if (!RemoveVolSnapParam(removeArgs, removed, tran) && removed.errCode != kErrNotFound) {
                 ret.errMsg = removed.errMsg;
                 ret.errCode = removed.errCode;
                 return false;
@@ -392,12 +393,12 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
     if (!engineDB.getInfo(engineId, engine, tran)) {
         const int code = engineDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Snap Engine info record could not be found"
-                                        : "Could not get the snap engine information from the database",
-                                "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
-                                    Number(engineId) + "\n\tDB Error Code = " + Number(code) + tranText,
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Snap Engine info record could not be found"
+                                   : "Could not get the snap engine information from the database",
+                           "\n\tCSnapEngineInfoDB::getInfo() failed\n\tParameters used:\n\tSnap Engine Info Id = " +
+                               Number(engineId) + "\n\tDB Error Code = " + Number(code) + tranText,
+                           ProgNameUpdates, Fn, __LINE__);
     }
 
     const std::string clause = EngineParamsClause(engineId, engine);
@@ -412,11 +413,12 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
             continue;
         }
         if (paramsDB.getErrorCode() != DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -4, "Could not update volume snap parameters information from database",
-                                    "\n\tCVolumeSnapParamsDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(volumeId) + "\n\tsUpdate = " + EvDebug::escaped(clause) + member +
-                                        tranText + "\n\tDB Error Code = " + Number(paramsDB.getErrorCode()),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(
+                *this, ret, kErrDatabase, "Could not update volume snap parameters information from database",
+                "\n\tCVolumeSnapParamsDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(volumeId) +
+                    "\n\tsUpdate = " + EvDebug::escaped(clause) + member + tranText +
+                    "\n\tDB Error Code = " + Number(paramsDB.getErrorCode()),
+                ProgNameUpdates, Fn, __LINE__);
 
         // No parameters yet: they are made for the one host that sees the volume.
         YBPhysicalDevice_t* devices = nullptr;
@@ -426,31 +428,31 @@ bool ReplicationMgr::UpdateScratchPoolSnapParams(const UpdateScratchPoolSnapPara
             deviceDB.deleteList(devices);
             const int code = deviceDB.getErrorCode();
             const bool missing = code == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                    missing ? "Cannot determine which host is using a scratch volume"
-                                            : "Could not get device information from the database",
-                                    "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        deviceWhere + "\n\tDB Error Code = " + Number(code) + "\n\tsOrderBy = id ASC",
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                               missing ? "Cannot determine which host is using a scratch volume"
+                                       : "Could not get device information from the database",
+                               "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                   deviceWhere + "\n\tDB Error Code = " + Number(code) + "\n\tsOrderBy = id ASC",
+                               ProgNameUpdates, Fn, __LINE__);
         }
         const int clientId = nDevices == 1 ? devices[0].ClientId : 0;
         deviceDB.deleteList(devices);
         if (nDevices == 0)
-            return snr_detail::Fail(*this, ret, -3, "Scratch volume cannot be accessed by any host",
-                                    "\n\tRV Scratch Volume ID = " + Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNotFound, "Scratch volume cannot be accessed by any host",
+                               "\n\tRV Scratch Volume ID = " + Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
+                               ProgNameUpdates, Fn, __LINE__);
         if (nDevices > 1)
-            return snr_detail::Fail(*this, ret, -13, "Scratch volume can be accessed by two or more hosts",
-                                    "\n\tDevs = " + Number(nDevices) + "\n\tRV Scratch Volume ID = " +
-                                        Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNotUnique, "Scratch volume can be accessed by two or more hosts",
+                               "\n\tDevs = " + Number(nDevices) + "\n\tRV Scratch Volume ID = " +
+                                   Number(members[i].id) + "\n\tsWhere = " + deviceWhere,
+                               ProgNameUpdates, Fn, __LINE__);
 
         YBVolSnapParams_t params = scratch_detail::MemberSnapParams(volumeId, engineId, clientId, engine);
         if (!paramsDB.insert(params, tran))
-            return snr_detail::Fail(*this, ret, -4, "Cannot include new volume snap parameters into the database",
-                                    "\n\tCVolumeSnapParamsDB::insert()failed\n\tSNR Volume ID = " + Number(volumeId) +
-                                        "\n\tDB Err Code = " + Number(paramsDB.getErrorCode()) + member + tranText,
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot include new volume snap parameters into the database",
+                               "\n\tCVolumeSnapParamsDB::insert()failed\n\tSNR Volume ID = " + Number(volumeId) +
+                                   "\n\tDB Err Code = " + Number(paramsDB.getErrorCode()) + member + tranText,
+                               ProgNameUpdates, Fn, __LINE__);
         m_LogMsg << "\tVolume Snap parameters (destination snapshot) for SNR Volume " << volumeId << " were added";
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
     }
@@ -468,48 +470,48 @@ bool ReplicationMgr::RemoveRVScratchVolPool(const RemoveRVScratchVolumePoolArgs_
     const int poolId = args.poolId;
 
     if (poolId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Scratch volume pool record with invalid pool id could not be deleted",
-                                "\n\tParameters used:\n\tPool Id = " + Number(poolId), ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Scratch volume pool record with invalid pool id could not be deleted",
+                           "\n\tParameters used:\n\tPool Id = " + Number(poolId), ProgNameDeletes, Fn, __LINE__);
 
     // Both counts read outside the caller's transaction.
     CRVScratchVolumeDB scratchDB;
     unsigned int members = 0;
     const std::string where = PoolMembers(poolId);
     if (!scratchDB.getNRows(where.c_str(), members, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of scratch volume records from the database",
-                                "\n\tCRVScratchVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
-                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of scratch volume records from the database",
+                           "\n\tCRVScratchVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     if (members > 0)
-        return snr_detail::Fail(*this, ret, -11,
-                                "Scratch volume pool cannot be deleted. The volumes must first be removed from the pool",
-                                "\n\tPool Id = " + Number(poolId) + "\n\tNumber of elements in pool = " +
-                                    Number(members),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInUse,
+                           "Scratch volume pool cannot be deleted. The volumes must first be removed from the pool",
+                           "\n\tPool Id = " + Number(poolId) + "\n\tNumber of elements in pool = " + Number(members),
+                           ProgNameDeletes, Fn, __LINE__);
 
     CReplicationPolicyDB policyDB;
     unsigned int policies = 0;
     const std::string policyWhere = "VolumeScratchPoolId = " + Number(poolId);
     if (!policyDB.getNRows(policyWhere.c_str(), policies, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of YB policy records from the database",
-                                "\n\tCReplicationPolicyDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                    policyWhere + "\n\tDB Err Code = " + Number(policyDB.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of YB policy records from the database",
+                           "\n\tCReplicationPolicyDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
+                               policyWhere + "\n\tDB Err Code = " + Number(policyDB.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     if (policies > 0)
-        return snr_detail::Fail(*this, ret, -27,
-                                "Could not delete scratch volume pool record because it is being used by at least "
-                                "one YB Policy",
-                                "\n\tPool Id = " + Number(poolId) + "\n\tNumber of YB Policies using it= " +
-                                    Number(policies),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrPoolInUse,
+            "Could not delete scratch volume pool record because it is being used by at least "
+            "one YB Policy",
+            "\n\tPool Id = " + Number(poolId) + "\n\tNumber of YB Policies using it= " + Number(policies),
+            ProgNameDeletes, Fn, __LINE__);
 
     CRVScratchVolumePoolDB poolDB;
     if (!poolDB.remove(poolId, tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not delete scratch volume pool from the database",
-                                "\n\tCRVScratchVolumePoolDB::remove() failed\n\tParameters used:\n\tId = " +
-                                    Number(poolId) + "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) +
-                                    "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not delete scratch volume pool from the database",
+                           "\n\tCRVScratchVolumePoolDB::remove() failed\n\tParameters used:\n\tId = " + Number(poolId) +
+                               "\n\tDB Err Code = " + Number(poolDB.getErrorCode()) + "\n\tTran = 0x" +
+                               steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     ret.errMsg = "";
     m_LogMsg << "\tRV Scratch volume pool with ID " << poolId << " was removed from DB";

@@ -18,11 +18,13 @@
 #include "scratch/ScratchCases.h"
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
-#include "snr/SNRAdapters.h"
 #include "snr/SNRVolumeReplicas.h"
 
 namespace {
@@ -35,11 +37,6 @@ constexpr int32_t SNRAllocatedBit = 0x8;
 constexpr int32_t SNRTypeNasSecondary = 3;
 constexpr int32_t SNRTypeNas = 5;
 constexpr int32_t RoleDestinationSnapshot = 5;
-
-// Codes of the failures whose code the release chooses: a refusal for the
-// volume's state, and a nested operation that failed.
-constexpr int CodeInUse = -11;
-constexpr int CodeNested = -16;
 
 // A failure that writes no entry of its own (the callee logged).
 template <typename Ret>
@@ -57,14 +54,14 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     DeleteAppDirsByReplicationVolIdArgs_t dirsArgs;
     dirsArgs.ReplicationVolumeId = id;
     DeleteAppDirsByReplicationVolIdRet_t dirs;
-    if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return FailQuietly(ret, -14, dirs.errMsg);
+    if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return FailQuietly(ret, kErrInternal, dirs.errMsg);
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
-        return snr_detail::Fail(mgr, ret, -4, "Could not remove YB volume record from the database",
-                                "\n\tCReplicationVolumeDB::remove() failed\n\tParameters used:\n\tReplication Volume Id = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(mgr, ret, kErrDatabase, "Could not remove YB volume record from the database",
+                           "\n\tCReplicationVolumeDB::remove() failed\n\tParameters used:\n\tReplication Volume Id = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     return true;
 }
 
@@ -84,11 +81,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     const int scratchId = args.RVScratchVolumeId;
     const int ybVolId = GetYBVolId(args);
     if (scratchId <= 0 && ybVolId < 1)
-        return snr_detail::Fail(*this, ret, -6,
-                                "Cannot release a scratch volume from the database with invalid scratch volume id or YB Volume ID",
-                                "\n\tParameters used:\n\tRV Scratch volume Id = " + std::to_string(scratchId) +
-                                    "\n\tYB Volume Id         = " + std::to_string(ybVolId),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrInvalidId,
+            "Cannot release a scratch volume from the database with invalid scratch volume id or YB Volume ID",
+            "\n\tParameters used:\n\tRV Scratch volume Id = " + std::to_string(scratchId) +
+                "\n\tYB Volume Id         = " + std::to_string(ybVolId),
+            ProgNameDeletes, Fn, __LINE__);
 
     auto released = [&](long line) {
         m_LogMsg << "\tRV scratch volume " << scratchId << " was released";
@@ -112,12 +110,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         unsigned int count = 0;
         if (!volumes.getList(rows, count, where.c_str(), order, tran)) {
             const bool missing = volumes.getErrorCode() == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                    missing ? "Record not found" : "Cannot access YB volume information from the database",
-                                    "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                        "\n\tsOrderBy = " + order + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                        "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
-                                    ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                               missing ? "Record not found" : "Cannot access YB volume information from the database",
+                               "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tsOrderBy = " + order + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                                   "\n\tDB Err Code = " + std::to_string(volumes.getErrorCode()),
+                               ProgNameDeletes, Fn, __LINE__);
         }
         if (count > 0) {
             m_LogMsg << "\tNumber of YB Volume found for Scratch Volume " << scratchId << " is " << count;
@@ -139,12 +137,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     YBScratchVolume_t scratch;
     if (!scratchVolumes.getInfo(scratchId, scratch, tran)) {
         const bool missing = scratchVolumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Could not get scratch volume information",
-                                "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
-                                    std::to_string(scratchId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Could not get scratch volume information",
+                           "\n\tCRVScratchVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
+                               std::to_string(scratchId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code = " + std::to_string(scratchVolumes.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     }
     const int snrId = scratch.PhysicalVolumeId;
     const int poolId = scratch.RVScratchVolumePoolId;
@@ -152,12 +150,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     YBPhysicalVolume_t snr;
     if (!snrVolumes.getInfo(snrId, snr, tran)) {
         const bool missing = snrVolumes.getErrorCode() == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "Record not found" : "Cannot access volume record in the database",
-                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(snrId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                           missing ? "Record not found" : "Cannot access volume record in the database",
+                           "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
+                               std::to_string(snrId) + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
+                           ProgNameDeletes, Fn, __LINE__);
     }
 
     // 5-7. The state of the SNR volume.
@@ -168,12 +166,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return true;
     }
     if ((snr.Flags & SNRAllocatedBit) != 0)
-        return snr_detail::Fail(*this, ret, CodeInUse, "An SNR Volume is already allocated",
-                                "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + std::to_string(snrId),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInUse, "An SNR Volume is already allocated",
+                           "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + std::to_string(snrId),
+                           ProgNameDeletes, Fn, __LINE__);
     if ((snr.Flags & SNRReservedBit) == 0) {
         ret.errMsg = "Volume has not been previously locked";
-        SetErrCode(ret, CodeInUse);
+        SetErrCode(ret, kErrInUse);
         m_LogMsg << "\tEvent: SNR Volume has not been previously locked\n\tSNR Volume ID: " << snrId;
         WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ERR);
         return false;
@@ -182,12 +180,12 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     // 8-9. Unreserved and counted back into its pool.
     const std::string update = "Flags = " + std::to_string(snr.Flags & ~SNRReservedBit);
     if (!snrVolumes.Update(snrId, update.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Cannot update volume record in the database",
-                                "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                    std::to_string(snrId) + "\n\tsUpdate = " + update + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran) + "\n\tDB Err Code = " +
-                                    std::to_string(snrVolumes.getErrorCode()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot update volume record in the database",
+            "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(snrId) +
+                "\n\tsUpdate = " + update + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                "\n\tDB Err Code = " + std::to_string(snrVolumes.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     m_LogMsg << "\tUnreserving (Unlocking) SNR Volume ID = " << snrId;
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
 
@@ -195,7 +193,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     counterArgs.SNRVolumeId = snrId;
     counterArgs.operation = POOL_COUNTER_INCREMENT;
     UpdateAvailVolPoolCounterRet_t counter;
-    if (!UpdateAvailVolPoolCounter(counterArgs, counter, tran)) return FailQuietly(ret, CodeNested, counter.errMsg);
+    if (!UpdateAvailVolPoolCounter(counterArgs, counter, tran)) return FailQuietly(ret, kErrNestedCall, counter.errMsg);
 
     if (snr.Type == SNRTypeNasSecondary || snr.Type == SNRTypeNas) {
         m_LogMsg << "\tScratch Volume " << scratchId
@@ -214,7 +212,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     QuerySNRVolume2ByIdV5Ret_t snaps;
     if (!QuerySNRVolume2(snapArgs, snaps, tran)) {
         ret.errMsg = snaps.errMsg;
-        SetErrCode(ret, CodeNested);
+        SetErrCode(ret, kErrNestedCall);
         m_LogMsg << "\tEvent: Cannot check if the scratch volume has snapshots"
                  << "\n\tScratch Volume        = " << scratchId << "\n\tYB Physical Volume Id = " << snrId
                  << "\n\tScratch Pool Id       = " << poolId;
@@ -226,7 +224,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         m_bReportMissingFiles = false;
         const bool deleted = DeleteYBFile(DeleteYBFileByVolIdArgs_t(snrId), files, tran);
         m_bReportMissingFiles = true;
-        if (!deleted && files.errCode != -3) return FailQuietly(ret, files.errCode, files.errMsg);
+        if (!deleted && files.errCode != kErrNotFound) return FailQuietly(ret, files.errCode, files.errMsg);
     }
     const auto& snapshots = snaps.replicationVolumes;
     if (snapshots.empty()) return released(__LINE__);
@@ -237,18 +235,18 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         mountArgs.SNRVolumeId = snap.PhysicalVolumeId;
         QuerySNRMountPointBySNRVolIdRet_t mounts;
         if (!QuerySNRMountPointBySNRVolId(mountArgs, mounts))
-            return snr_detail::Fail(*this, ret, CodeNested, "failed to release the scratch volume",
-                                    "\n\tReason: Cannot check the mount point status of the snapshot", ProgNameDeletes,
-                                    Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNestedCall, "failed to release the scratch volume",
+                               "\n\tReason: Cannot check the mount point status of the snapshot", ProgNameDeletes, Fn,
+                               __LINE__);
         for (const auto& mount : mounts.MountPoints)
             if (!mount.MountPoint.Unmounted)
-                return snr_detail::Fail(*this, ret, CodeInUse,
-                                        "failed to release the scratch volume because at least one snapshot is mounted",
-                                        "\n\tSnapshot Volume Id = " + std::to_string(snap.PhysicalVolumeId) +
-                                            "\n\tMount Path         = " + mount.MountPoint.Path +
-                                            "\n\tYB Volume Id       = " + std::to_string(snap.id) +
-                                            "\n\tScratch Vol Id     = " + std::to_string(scratchId),
-                                        ProgNameDeletes, Fn, __LINE__);
+                return steps::Fail(*this, ret, kErrInUse,
+                                   "failed to release the scratch volume because at least one snapshot is mounted",
+                                   "\n\tSnapshot Volume Id = " + std::to_string(snap.PhysicalVolumeId) +
+                                       "\n\tMount Path         = " + mount.MountPoint.Path +
+                                       "\n\tYB Volume Id       = " + std::to_string(snap.id) +
+                                       "\n\tScratch Vol Id     = " + std::to_string(scratchId),
+                                   ProgNameDeletes, Fn, __LINE__);
     }
 
     // 14. The one host that sees the volume.
@@ -257,23 +255,23 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     QuerySNRVolDevNameBySNRVolIdV3Ret_t devices;
     if (!QuerySNRVolDev(devArgs, devices)) {
         ret.errMsg = devices.errMsg;
-        SetErrCode(ret, CodeNested);
+        SetErrCode(ret, kErrNestedCall);
         m_LogMsg << "\tEvent: DB error when trying to find the client id of the scratch volume"
                  << ScratchLines(snrId, scratchId, poolId);
         WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ERR);
         return false;
     }
     if (devices.devices.empty())
-        return snr_detail::Fail(*this, ret, -3, "Cannot find the scratch volume's host",
-                                "\n\tCould not fin the client id of the scratch volume" +
-                                    ScratchLines(snrId, scratchId, poolId),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrNotFound, "Cannot find the scratch volume's host",
+            "\n\tCould not fin the client id of the scratch volume" + ScratchLines(snrId, scratchId, poolId),
+            ProgNameDeletes, Fn, __LINE__);
     if (devices.devices.size() > 1)
-        return snr_detail::Fail(*this, ret, -13,
-                                "More than one host has access to the scratch volume. Snapshot deletion is not possible",
-                                ScratchLines(snrId, scratchId, poolId) + "\n\tN Hosts               = " +
-                                    std::to_string(devices.devices.size()),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrNotUnique,
+                           "More than one host has access to the scratch volume. Snapshot deletion is not possible",
+                           ScratchLines(snrId, scratchId, poolId) +
+                               "\n\tN Hosts               = " + std::to_string(devices.devices.size()),
+                           ProgNameDeletes, Fn, __LINE__);
 
     // 15. The snapshot records.
     for (const auto& snap : snapshots) {
@@ -281,7 +279,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         RemoveReplicationVolumeRet_t removed;
         if (!RemoveReplicationVolume(removeArgs, removed, tran)) {
             ret.errMsg = removed.errMsg;
-            SetErrCode(ret, CodeNested);
+            SetErrCode(ret, kErrNestedCall);
             m_LogMsg << "\tEvent: Scratch volume's snapshot failed to be deleted"
                      << "\n\tSnapshot Id       = " << snap.id << "\n\tScratch volume Id = " << scratchId
                      << "\n\tSnap Volume Id    = " << snap.SnapVolumeId;
@@ -294,7 +292,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     if (GetDBOnlyFlag(args) != 1) {
         const auto& device = devices.devices.front();
         if (!DeleteAllSnapsFromScratchVolume(DeleteAllSnapsFromScratchVolumeArgs_t(device.ClientId, device.DeviceName)))
-            return FailQuietly(ret, CodeNested, "Failed to delete the snapshots in the scratch volume");
+            return FailQuietly(ret, kErrNestedCall, "Failed to delete the snapshots in the scratch volume");
     }
     return released(__LINE__);
 }

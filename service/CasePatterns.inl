@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/db/DBtable.h"
+#include "service/ErrorCodes.h"
 
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
 void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
@@ -24,18 +25,18 @@ void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const c
         if (reachable && (!p.withTran || steps.started)) {
             SetFailure(reply, f, ret.errMsg.c_str(), ResultCode(ret), p.mode);
         } else {
-            SetFailure(reply, f, DBTranErrorMsg, -7, p.mode);
+            SetFailure(reply, f, DBTranErrorMsg, kErrNoTransaction, p.mode);
             if (p.withTran || p.logUnreachable) steps.logStartFailure(__LINE__);
         }
     } else if (!onSuccess(reply)) {
-        SetFailure(reply, f, p.noMemoryText, -5, p.mode);
+        SetFailure(reply, f, p.noMemoryText, kErrNoMemory, p.mode);
     } else {
         reply.*f.status = 1;
         reply.*f.errMsg = nullptr;
     }
 
     const bool built = reply.*f.status == 1;  // the operation succeeded and its reply is built
-    auto failCommit = [&]() { SetFailure(reply, f, DBCommitErrorMsg, -4, p.mode); };
+    auto failCommit = [&]() { SetFailure(reply, f, DBCommitErrorMsg, kErrDatabase, p.mode); };
     std::ostringstream& log = mgr.log();
     if (p.withTran && p.order == Order::A) {
         log << lit.completed;
@@ -109,7 +110,7 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
 template <typename Reply>
 void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
     Reply reply;
-    SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, -2, Message::PointIntoResult);
+    SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, kErrMissingInput, Message::PointIntoResult);
     mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
     mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
 

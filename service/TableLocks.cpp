@@ -3,6 +3,7 @@
 
 #include "host/LockOrder.h"
 
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
 
@@ -37,7 +38,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
         log() << "\tEvent: " << ret.m_sErrorMsg << "\n\tInvalid TableId value"
               << "\n\tTableId = " << id;
         WriteLogMsg(ProgName, "ReplicationMgr::LockMutex()", __LINE__, ERR);
-        ret.m_nErrorCode = -9;
+        ret.m_nErrorCode = kErrInvalidLockId;
         return false;
     }
 
@@ -49,7 +50,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
         log() << "\tEvent: " << ret.m_sErrorMsg << "\n\tCreateMutex() Windows API call failed"
               << "\n\tReason: " << reason.m_sErrorMsg;
         WriteLogMsg(ProgName, "ReplicationMgr::LockMutex()", __LINE__, ERR);
-        ret.m_nErrorCode = -10;
+        ret.m_nErrorCode = kErrNotAccessible;
         return false;
     }
 
@@ -62,7 +63,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
               << "\n\tParameters used:"
               << "\n\tTimeout: " << timeout.AsMilliseconds() << "\n\tTableId: " << id;
         WriteLogMsg(ProgName, "ReplicationMgr::LockMutex()", __LINE__, ERR);
-        ret.m_nErrorCode = -8;
+        ret.m_nErrorCode = kErrLockTimedOut;
         return false;
     }
     lock_order::taken(lock_order::TableLocks + id, name);

@@ -7,6 +7,7 @@
 
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
+#include "service/ErrorCodes.h"
 
 // Runs operation(tran) in the caller's transaction, or, when tran is null, in
 // a transaction of its own. Its result, or false with "Could not initiated
@@ -20,7 +21,7 @@ bool RunWithTransactionBeforeLock(DBtran* tran, Ret& ret, Operation&& operation)
     DBtran own(false);
     if (own.startTran() != 0) {
         ret.errMsg = "Could not initiated database transactions";
-        if constexpr (cases::HasErrCode<Ret>::value) ret.errCode = -7;
+        if constexpr (cases::HasErrCode<Ret>::value) ret.errCode = kErrNoTransaction;
         return false;
     }
     if (!operation(&own)) {
@@ -30,7 +31,7 @@ bool RunWithTransactionBeforeLock(DBtran* tran, Ret& ret, Operation&& operation)
     if (own.commitTran(false) != 0) {
         own.rollbackTran();
         ret.errMsg = DBCommitErrorMsg;
-        if constexpr (cases::HasErrCode<Ret>::value) ret.errCode = -4;
+        if constexpr (cases::HasErrCode<Ret>::value) ret.errCode = kErrDatabase;
         return false;
     }
     return true;

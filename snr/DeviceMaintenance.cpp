@@ -13,10 +13,13 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
 #include "snr/DeviceNameRule.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -85,12 +88,12 @@ bool ReadStoredDevice(ReplicationMgr& mgr, Ret& ret, int id, YBPhysicalDevice_t&
     if (deviceDB.getInfo(id, row, tran)) return true;
     const int code = deviceDB.getErrorCode();
     if (code == DB_NO_MORE_ROWS)
-        return snr_detail::Fail(mgr, ret, -3, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
-                                ProgNameUpdates, function, __LINE__);
-    return snr_detail::Fail(mgr, ret, -4, failedText,
-                            "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice ID = " + std::to_string(id) +
-                                "\n\tDB Err Code = " + std::to_string(code),
-                            ProgNameUpdates, function, __LINE__);
+        return steps::Fail(mgr, ret, kErrNotFound, "Device record not found", "\n\tDevice ID = " + std::to_string(id),
+                           ProgNameUpdates, function, __LINE__);
+    return steps::Fail(mgr, ret, kErrDatabase, failedText,
+                       "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tDevice ID = " + std::to_string(id) +
+                           "\n\tDB Err Code = " + std::to_string(code),
+                       ProgNameUpdates, function, __LINE__);
 }
 
 // The record into a device row; a text too long for its column is refused
@@ -117,14 +120,13 @@ bool WriteDevice(ReplicationMgr& mgr, Ret& ret, int id, const std::string& set, 
     if (!deviceDB.Update(id, set.c_str(), tran)) {
         const int code = deviceDB.getErrorCode();
         if (code == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(mgr, ret, -3, "Record not found in the database", "", ProgNameUpdates, function,
-                                    __LINE__);
+            return steps::Fail(mgr, ret, kErrNotFound, "Record not found in the database", "", ProgNameUpdates,
+                               function, __LINE__);
         std::string details = "\n\tParameters used: \n\tSNR Volume device name id: " + std::to_string(id) +
-                              "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                              snr_detail::TranHandle(tran);
+                              "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + steps::TranHandle(tran);
         if (withDbCode) details += "\n\tDB Err Code = " + std::to_string(code);
-        return snr_detail::Fail(mgr, ret, -4, "Could not update device name information", details, ProgNameUpdates,
-                                function, __LINE__);
+        return steps::Fail(mgr, ret, kErrDatabase, "Could not update device name information", details, ProgNameUpdates,
+                           function, __LINE__);
     }
     mgr.log() << "\tSNR Volume device name " << id << " has been " << done << "...";
     mgr.WriteLogMsg(ProgNameUpdates, function, __LINE__, ReplicationMgr::MSG);
@@ -141,13 +143,13 @@ bool ReplicationMgr::UpdateSNRDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update device with invalid id",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update device with invalid id",
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args);
     if ((mask & YB_DEV_NAME) && args.DeviceName.empty())
-        return snr_detail::Fail(*this, ret, -2, "Device name cannot be empty",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Device name cannot be empty",
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
     if (!ReadStoredDevice(*this, ret, id, stored, tran, "Failure reading device information from DB", Fn)) return false;
@@ -179,8 +181,8 @@ bool ReplicationMgr::ConfigureDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot configure device with invalid id",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot configure device with invalid id",
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
     if (!ReadStoredDevice(*this, ret, id, stored, tran, "DB failure reading device information", Fn)) return false;
@@ -216,8 +218,8 @@ bool ReplicationMgr::UnconfigureDevice(const UnconfigureDeviceArgs_t& args, Unco
     const int id = args.DeviceId;
 
     if (id < 1)
-        return snr_detail::Fail(*this, ret, -6, "Cannot deconfigure device with invalid id",
-                                "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot deconfigure device with invalid id",
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(id), ProgNameUpdates, Fn, __LINE__);
 
     YBPhysicalDevice_t stored;
     if (!ReadStoredDevice(*this, ret, id, stored, tran, "DB failure reading device information", Fn)) return false;

@@ -3,7 +3,8 @@
 
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
-#include "snr/RecordConv.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRRecords.h"
 
 const char snr_detail::DeviceNameOrder[] = "id ASC";
@@ -18,7 +19,7 @@ snr_detail::DeviceNameCheck snr_detail::CheckDeviceName(int clientId, const std:
 {
     DeviceNameCheck check;
     CSNRVolumeDeviceNameDB deviceDB;
-    HeldRows<YBPhysicalDevice_t> found(deviceDB);
+    steps::HeldRows<YBPhysicalDevice_t> found(deviceDB);
     const std::string where = DeviceNameWhere(clientId, name);
     if (!deviceDB.getList(found.rows, found.count, where.c_str(), DeviceNameOrder, tran)) {
         check.dbCode = deviceDB.getErrorCode();

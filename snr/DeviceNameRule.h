@@ -6,7 +6,9 @@
 
 #include <string>
 
-#include "snr/DeviceRegistrationSteps.h"
+#include "host/EvDebug.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 
 namespace snr_detail {
 
@@ -34,11 +36,11 @@ template <typename Ret>
 bool RefuseUnlistedDeviceNames(ReplicationMgr& mgr, Ret& ret, int clientId, const std::string& name, int dbCode,
                                const char* source, const char* function, long line)
 {
-    return Fail(mgr, ret, -4, "Cannot read device information from the database",
-                std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tInput: \n\tsWhere       = ") +
-                    EvDebug::escaped(DeviceNameWhere(clientId, name)) + "\n\tsOrderBy     = " + DeviceNameOrder +
-                    "\n\tDB Err Code  = " + std::to_string(dbCode),
-                source, function, line);
+    return steps::Fail(mgr, ret, kErrDatabase, "Cannot read device information from the database",
+                       std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tInput: \n\tsWhere       = ") +
+                           EvDebug::escaped(DeviceNameWhere(clientId, name)) + "\n\tsOrderBy     = " + DeviceNameOrder +
+                           "\n\tDB Err Code  = " + std::to_string(dbCode),
+                       source, function, line);
 }
 
 // The refusal of a name the client already uses: -12 with its text and an
@@ -47,10 +49,10 @@ template <typename Ret>
 bool RefuseTakenDeviceName(ReplicationMgr& mgr, Ret& ret, int clientId, const std::string& name, bool caseSensitive,
                            const char* source, const char* function, long line)
 {
-    return Fail(mgr, ret, -12, "The device name is already in the database",
-                "\n\tClient ID = " + std::to_string(clientId) + "\n\tDevice Name = " + EvDebug::escaped(name) +
-                    "\n\tDevice name is case " + (caseSensitive ? "sensitive" : "insensitive"),
-                source, function, line);
+    return steps::Fail(mgr, ret, kErrAlreadyExists, "The device name is already in the database",
+                       "\n\tClient ID = " + std::to_string(clientId) + "\n\tDevice Name = " + EvDebug::escaped(name) +
+                           "\n\tDevice name is case " + (caseSensitive ? "sensitive" : "insensitive"),
+                       source, function, line);
 }
 
 }  // namespace snr_detail

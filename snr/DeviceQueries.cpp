@@ -9,9 +9,12 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetSNRDeviceNameBySNRVolId.h"
+#include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -27,9 +30,9 @@ bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid device name ID",
-                                "\n\tParameters used:\n\tSNR Volume device name Id = " + std::to_string(deviceId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid device name ID",
+                           "\n\tParameters used:\n\tSNR Volume device name Id = " + std::to_string(deviceId),
+                           ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeDeviceNameDB deviceDB;
     YBPhysicalDevice_t row;
@@ -37,12 +40,12 @@ bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)
     if (!deviceDB.getInfo(deviceId, row, nullptr)) {
         const int code = deviceDB.getErrorCode();
         if (code == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -3, "Device not found", "", ProgNameQueries, Fn, __LINE__);
-        return snr_detail::Fail(*this, ret, -4, "Could not get device record from the database",
-                                "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tParameters used:"
-                                "\n\tSNR Volume device name id = " +
-                                    std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNotFound, "Device not found", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get device record from the database",
+                           "\n\tCSNRVolumeDeviceNameDB::getInfo() failed\n\tParameters used:"
+                           "\n\tSNR Volume device name id = " +
+                               std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, Fn, __LINE__);
     }
 
     YBSet(ret.device, row);
@@ -58,19 +61,19 @@ bool ReplicationMgr::QuerySNRVolDevDB(const Args& args, Ret& ret)
 
     ret.devices.clear();
     if (volumeId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Volume ID",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume ID",
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn,
+                           __LINE__);
 
     YBGetSNRDeviceNameBySNRVolId cursor(nullptr);
     cursor.setValues(volumeId);
-    const int rc = snr_detail::ReadAllRows(cursor, ret.devices);
+    const int rc = steps::ReadAllRows(cursor, ret.devices);
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, "Could not get device name information from the database",
-                                "\n\tgetNextRow(GetSNRDeviceNameBySNRVolId &) failed\n\tParameters used:"
-                                "\n\tSNR Volume id = " +
-                                    std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get device name information from the database",
+                           "\n\tgetNextRow(GetSNRDeviceNameBySNRVolId &) failed\n\tParameters used:"
+                           "\n\tSNR Volume id = " +
+                               std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -148,7 +151,7 @@ void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned l
     RunRequestHandler(
         *this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySNRVolDev(args, ret); },
-        [&](Reply& r) { return snr_detail::CopyListToReply(devices, r.devices, r.count, ret.devices); });
+        [&](Reply& r) { return steps::CopyListToReply(devices, r.devices, r.count, ret.devices); });
 }
 
 // ---- Request cases, one per message version ---------------------------------

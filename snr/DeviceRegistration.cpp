@@ -5,12 +5,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
 #include "service/TableLock.h"
@@ -19,16 +19,13 @@
 #include "snr/DeviceNameRule.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
-#include "snr/RecordConv.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeAdd.h"
-
-std::string snr_detail::TranHandle(const DBtran* tran)
-{
-    std::ostringstream out;
-    out << std::hex << reinterpret_cast<uintptr_t>(tran);
-    return out.str();
-}
+#include "service/Refusals.h"
+#include "service/ResultCode.h"
+#include "service/TranHandle.h"
+#include "snr/SNRVolumeIdentity.h"
 
 namespace {
 
@@ -41,7 +38,7 @@ const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
 template <typename Ret>
 bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& details, long line)
 {
-    return snr_detail::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
+    return steps::Fail(mgr, ret, code, text, details, ProgNameInserts, AddDeviceDBFn, line);
 }
 
 }  // namespace
@@ -68,32 +65,33 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     }
     HeldTableLock held(*this, lock);
 
-    if (volume.UniqueId.empty()) return Refuse(*this, ret, -2, "UniquedId field cannot be empty", "", __LINE__);
+    if (volume.UniqueId.empty())
+        return Refuse(*this, ret, kErrMissingInput, "UniquedId field cannot be empty", "", __LINE__);
 
     const int32_t applianceId = version.GetApplianceId(volume);
     if (applianceId < 0)
-        return Refuse(*this, ret, -6, "Volume has an incorrect appliance ID",
+        return Refuse(*this, ret, kErrInvalidId, "Volume has an incorrect appliance ID",
                       "\n\tAppliance ID = " + std::to_string(applianceId), __LINE__);
 
     const bool morvaneProtected = GetMorvaneProtected(volume);
     const int32_t tzState = GetMorvaneState(volume);
     if (volume.BlockSize < 0 || volume.LUN < 0 || (morvaneProtected && tzState == 0))
-        return Refuse(*this, ret, -2, "Invalid input for volume detected",
+        return Refuse(*this, ret, kErrMissingInput, "Invalid input for volume detected",
                       "\n\tBlockSize          = " + std::to_string(volume.BlockSize) +
-                          "\n\tLUN                = " + std::to_string(volume.LUN) +
-                          "\n\tMorvaneProtected  = " + (morvaneProtected ? "true" : "false") +
-                          "\n\tState              = " + std::to_string(tzState),
+                          "\n\tLUN                = " + std::to_string(volume.LUN) + "\n\tMorvaneProtected  = " +
+                          (morvaneProtected ? "true" : "false") + "\n\tState              = " + std::to_string(tzState),
                       __LINE__);
 
     const char* const orderBy = "id ASC";
 
-    if (device.DeviceName.empty()) return Refuse(*this, ret, -2, "Device name cannot be empty", "", __LINE__);
+    if (device.DeviceName.empty())
+        return Refuse(*this, ret, kErrMissingInput, "Device name cannot be empty", "", __LINE__);
 
     // A path longer than the column would be cut when stored; refused before
     // anything is written or any controller is activated.
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
         if (mountPoint.Path.size() > kMaxMountPathLength)
-            return Refuse(*this, ret, -18, MountPathTooLongErrMsg,
+            return Refuse(*this, ret, kErrTooLong, MountPathTooLongErrMsg,
                           "\n\tPath length = " + std::to_string(mountPoint.Path.size()), __LINE__);
     }
 
@@ -110,12 +108,12 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
 
     // The volume with the same identity, or a new one. The lookup reads
     // outside the caller's transaction.
-    const std::string identity = snr_detail::VolumeIdentityWhere(volume);
+    const std::string identity = SNRVolumeIdentityWhere(volume);
     YBPhysicalVolume_t* volumes = nullptr;
     unsigned int volumeCount = 0;
     if (!volumeDB.getList(volumes, volumeCount, identity.c_str(), orderBy, nullptr)) {
         volumeDB.deleteList(volumes);
-        return Refuse(*this, ret, -4, "Cannot access volume information",
+        return Refuse(*this, ret, kErrDatabase, "Cannot access volume information",
                       std::string("\n\tCSNRVolumeDB::getList() failed") + "\n\tParameters used:" +
                           "\n\tsWhere      = " + EvDebug::escaped(identity) + "\n\tsOrderBy    = " + orderBy +
                           "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
@@ -148,10 +146,10 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         YBPhysicalVolume_t volumeRow;
         YBSet(volumeRow, volume);
         if (!volumeDB.insert(volumeRow, tran))
-            return Refuse(*this, ret, -4, "Cannot include volume information in the database",
-                          "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " +
-                              std::to_string(volumeDB.getErrorCode()),
-                          __LINE__);
+            return Refuse(
+                *this, ret, kErrDatabase, "Cannot include volume information in the database",
+                "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
+                __LINE__);
         ret.SNRVolumeId = volumeRow.id;
         m_LogMsg << "\tID of new SNR Volume record: " << ret.SNRVolumeId;
         WriteLogMsg(ProgNameInserts, AddDeviceDBFn, __LINE__, MSG);
@@ -174,10 +172,10 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     }
 
     if (!deviceDB.insert(deviceRow, tran))
-        return Refuse(*this, ret, -4, "Cannot include device information in the database",
-                      "\n\tCSNRVolumeDeviceNameDB::insert() failed\n\tDB Err Code = " +
-                          std::to_string(deviceDB.getErrorCode()),
-                      __LINE__);
+        return Refuse(
+            *this, ret, kErrDatabase, "Cannot include device information in the database",
+            "\n\tCSNRVolumeDeviceNameDB::insert() failed\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
+            __LINE__);
     ret.DeviceId = deviceRow.id;
     m_LogMsg << "\tDevice name " << EvDebug::escaped(device.DeviceName) << " was added"
              << "\n\tID of new device: " << ret.DeviceId;
@@ -198,7 +196,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     snr_detail::ActivatedControllers activated(*this, ret.ActivatedControllers, tran, ProgNameInserts, AddDeviceDBFn);
     for (const SNRVolumeMountPointRecord_t& mountPoint : args.MountPoints) {
         if (mountPoint.Path.empty())
-            return Refuse(*this, ret, -2, "Volume mount point path cannot be empty", "", __LINE__);
+            return Refuse(*this, ret, kErrMissingInput, "Volume mount point path cannot be empty", "", __LINE__);
 
         YBMountPoint_t mountPointRow;
         std::memset(static_cast<void*>(&mountPointRow), 0, sizeof mountPointRow);
@@ -206,7 +204,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         mountPointRow.DeviceNameId = ret.DeviceId;
 
         if (!mountPointDB.insert(mountPointRow, tran))
-            return Refuse(*this, ret, -4, "Could not add mount points to the database",
+            return Refuse(*this, ret, kErrDatabase, "Could not add mount points to the database",
                           "\n\tCSNRVolumeMountPointDB::insert() failed\n\tDB Err Code = " +
                               std::to_string(mountPointDB.getErrorCode()),
                           __LINE__);
@@ -220,7 +218,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
         if (deviceLayer.activateControllerBySNRVolId(ret.DeviceId, tran) != 0) {
             char lastError[2048];
             deviceLayer.getLastError(lastError, sizeof lastError);
-            return Refuse(*this, ret, -15, lastError,
+            return Refuse(*this, ret, kErrController, lastError,
                           "\n\tZXMMDBDeviceInfo::activateControllerBySNRVolId() failed", __LINE__);
         }
         activated.add(ret.DeviceId);
@@ -259,16 +257,16 @@ int ReplicationMgr::CheckUniquenessInDeviceTbl(int clientId, int snrVolumeId, st
     if (!deviceDB.getNRows(where.c_str(), count, tran)) {
         errMsg = "Cannot check device uniqueness condition";
         m_LogMsg << "\tEvent: " << errMsg << "\n\tYBPhysicalDevice_t::getNRows() failed"
-                 << "\n\tsWhere = " << where << "\n\tTran = 0x" << snr_detail::TranHandle(tran)
+                 << "\n\tsWhere = " << where << "\n\tTran = 0x" << steps::TranHandle(tran)
                  << "\n\tDB Err Code = " << deviceDB.getErrorCode();
         WriteLogMsg(ProgNameUtils, Fn, __LINE__, ERR);
-        return -4;
+        return kErrDatabase;
     }
     if (count != 0) {
         errMsg = "Device with the same client id and volume id is already in the database";
         m_LogMsg << "\tEvent: " << errMsg << "\n\tsWhere = " << where << "\n\tNRows = " << count;
         WriteLogMsg(ProgNameUtils, Fn, __LINE__, ERR);
-        return -13;
+        return kErrNotUnique;
     }
     return 0;
 }

@@ -6,15 +6,17 @@
 #include <cstring>
 #include <sstream>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetTzGlobalHistoryNameByVolumeId.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
+#include "service/Refusals.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRMessages.h"
 
@@ -45,16 +47,18 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Morvane global history name cannot be added with an invalid device Id",
-                        "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId,
+                           "Morvane global history name cannot be added with an invalid device Id",
+                           "\n\tDevice ID = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     if (name.empty())
-        return snr_detail::Fail(*this, ret, -2, "Morvane global history name is empty", "", ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Morvane global history name is empty", "", ProgNameInserts,
+                           Fn, __LINE__);
     // A longer name would be cut by the column and stored as another name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return snr_detail::Fail(*this, ret, -18, TooLongText,
-                        "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
-                            std::to_string(name.size()),
-                        ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrTooLong, TooLongText,
+            "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " + std::to_string(name.size()),
+            ProgNameInserts, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     YBTzHistoryName_t* rows = nullptr;
@@ -62,9 +66,10 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     const std::string where = HistoryNameIs(name);
     if (!db.getList(rows, count, where.c_str(), "DeviceId ASC", tran)) {
         db.deleteList(rows);
-        return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane global history name information",
-                        "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                        ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot access Morvane global history name information",
+            "\n\tsWhere = " + EvDebug::escaped(where) + "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+            ProgNameInserts, Fn, __LINE__);
     }
     const bool ownedByThisDevice = count == 1 && rows[0].DeviceId == deviceId;
     db.deleteList(rows);
@@ -77,8 +82,8 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
         return true;
     }
     if (count > 0)
-        return snr_detail::Fail(*this, ret, -12, "Morvane global history name is already in the database", "",
-                        ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrAlreadyExists, "Morvane global history name is already in the database", "",
+                           ProgNameInserts, Fn, __LINE__);
 
     QueryMorvaneVolHistoryNameArgs_t queryArgs;
     queryArgs.DeviceId = deviceId;
@@ -87,24 +92,24 @@ bool ReplicationMgr::AddTzGlobalHistoryName(const AddMorvaneVolHistoryNameArgs_t
     if (QueryTzGlobalHistoryName(queryArgs, queryRet, tran)) {
         const std::string set = HistoryNameIs(name);
         if (!db.Update(deviceId, set.c_str(), tran))
-            return snr_detail::Fail(*this, ret, -4, "Cannot Update Morvane global history name information",
-                            "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
-                                std::to_string(deviceId) + "\n\tsUpdate   = " + EvDebug::escaped(set) +
-                                "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
-                            ProgNameInserts, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Cannot Update Morvane global history name information",
+                               "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput Used:\n\tDevice ID = " +
+                                   std::to_string(deviceId) + "\n\tsUpdate   = " + EvDebug::escaped(set) +
+                                   "\n\tDB Err Code = " + std::to_string(db.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
         updated = true;
-    } else if (queryRet.errCode == -3) {
+    } else if (queryRet.errCode == kErrNotFound) {
         YBTzHistoryName_t row;
         std::memset(static_cast<void*>(&row), 0, sizeof row);
         row.DeviceId = deviceId;
         YBCopyText(row.GlobalHistoryName, name);  // fits: length checked above
         row.Flags = 0;
         if (!db.insert(row, tran))
-            return snr_detail::Fail(*this, ret, -4, "Global history name could not be added to the database",
-                            "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
-                                std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
-                                "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
-                            ProgNameInserts, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Global history name could not be added to the database",
+                               "\n\tCYBTzHistoryNameDB::insert() failed\n\tInput: \n\tDevice Id           = " +
+                                   std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
+                                   "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+                               ProgNameInserts, Fn, __LINE__);
     } else {
         // The query has written its own entry.
         ret.errCode = queryRet.errCode;
@@ -127,26 +132,26 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     const std::string& name = args.record.GlobalHistoryName;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be updated with invalid device ID", "",
-                        ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Global history name could not be updated with invalid device ID",
+                           "", ProgNameUpdates, Fn, __LINE__);
     if (name.empty())
-        return snr_detail::Fail(*this, ret, -2, "Empty Global history name are not allowed", "", ProgNameUpdates, Fn,
-                        __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Empty Global history name are not allowed", "",
+                           ProgNameUpdates, Fn, __LINE__);
     // The column would give back a cut name.
     if (name.size() > kMaxGlobalHistoryNameLength)
-        return snr_detail::Fail(*this, ret, -18, TooLongText,
-                        "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " +
-                            std::to_string(name.size()),
-                        ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrTooLong, TooLongText,
+            "\n\tDevice ID = " + std::to_string(deviceId) + "\n\tLength    = " + std::to_string(name.size()),
+            ProgNameUpdates, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     const std::string set = HistoryNameIs(name);
     if (!db.Update(deviceId, set.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Global history name could not be updated to the database",
-                        "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
-                            std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
-                            "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
-                        ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Global history name could not be updated to the database",
+                           "\n\tCYBTzHistoryNameDB::Update() failed\n\tInput: \n\tDevice Id           = " +
+                               std::to_string(deviceId) + "\n\tGlobal History Name = " + EvDebug::escaped(name) +
+                               "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+                           ProgNameUpdates, Fn, __LINE__);
 
     m_LogMsg << "\tGlobal History Name " << EvDebug::escaped(name) << " used by Device ID = " << deviceId
              << " was updated to the database";
@@ -162,18 +167,19 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be deleted with invalid device ID", "",
-                        ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Global history name could not be deleted with invalid device ID",
+                           "", ProgNameDeletes, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     if (!db.remove(deviceId, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -3, "Global History name not found", "", ProgNameDeletes, Fn, __LINE__);
-        return snr_detail::Fail(*this, ret, -4, "Global history name cannot be removed from the database",
-                        "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " +
-                            std::to_string(deviceId) + "\n\tDB Err Code         = " +
-                            std::to_string(db.getErrorCode()),
-                        ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNotFound, "Global History name not found", "", ProgNameDeletes, Fn,
+                               __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Global history name cannot be removed from the database",
+            "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " + std::to_string(deviceId) +
+                "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
+            ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "\tGlobal History Name used by Device ID = " << deviceId << " was removed from the database";
@@ -189,19 +195,20 @@ bool ReplicationMgr::QueryTzGlobalHistoryName(const QueryMorvaneVolHistoryNameAr
     const int deviceId = args.DeviceId;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be queried with invalid device ID", "",
-                        ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Global history name could not be queried with invalid device ID",
+                           "", ProgNameQueries, Fn, __LINE__);
 
     CYBTzHistoryNameDB db;
     YBTzHistoryName_t row;
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!db.getInfo(deviceId, row, tran)) {
         if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return snr_detail::Fail(*this, ret, -3, "Record not found", "", ProgNameQueries, Fn, __LINE__);
-        return snr_detail::Fail(*this, ret, -4, "Cannot access Morvane Volume Global History Name from the database",
-                        "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " +
-                            std::to_string(deviceId) + "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
-                        ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrNotFound, "Record not found", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, "Cannot access Morvane Volume Global History Name from the database",
+            "\n\tCYBTzHistoryNameDB::getInfo() failed\n\tParameters used:\n\tDevice Id = " + std::to_string(deviceId) +
+                "\n\tDB Error code = " + std::to_string(db.getErrorCode()),
+            ProgNameQueries, Fn, __LINE__);
     }
     ret.record.DeviceId = row.DeviceId;
     ret.record.GlobalHistoryName = YBColumnText(row.GlobalHistoryName);
@@ -216,8 +223,8 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
     const int volumeId = args.SNRVolumeId;
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Global history name could not be queried with invalid volume ID", "",
-                        ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Global history name could not be queried with invalid volume ID",
+                           "", ProgNameQueries, Fn, __LINE__);
 
     YBGetTzGlobalHistoryNameByVolumeId cursor(tran);
     cursor.setValues(volumeId);
@@ -230,19 +237,19 @@ bool ReplicationMgr::QueryTzGlobalHistoryNameByVolId(const QueryTzGlobalHistoryN
         return true;
     }
 
-    int code = -4;
+    int code = kErrDatabase;
     const char* text = "DB failure detect trying to access Tz Global history name information";
     if (rc == DB_NO_MORE_ROWS) {
-        code = -3;
+        code = kErrNotFound;
         text = "Volume does not have an Tz Global History Name";
     } else if (rc == DB_MORE_THAN_ONE_ROW) {
-        code = -13;
+        code = kErrNotUnique;
         text = "Volume has more than one Tz Global History Name";
     }
-    return snr_detail::Fail(*this, ret, code, text,
-                    "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
-                        std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
-                    ProgNameQueries, Fn, __LINE__);
+    return steps::Fail(*this, ret, code, text,
+                       "\n\tgetOneRow(YBGetTzGlobalHistoryNameByVolumeId) failed\n\tInput:\n\tSNR Volume ID = " +
+                           std::to_string(volumeId) + "\n\tDB Err Code   = " + std::to_string(rc),
+                       ProgNameQueries, Fn, __LINE__);
 }
 
 // ---- Inline request cases ---------------------------------------------------

@@ -8,10 +8,12 @@
 
 #include "host/EvDebug.h"
 #include "replicas/ReplicaVolumeRemoval.h"
+#include "service/DeletionCase.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRVolumeReplicas.h"
@@ -20,8 +22,6 @@ namespace {
 
 const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 const char Fn[] = "ReplicationMgr::PruneMorvaneVolume()";
-
-constexpr int CodeNested = -16;
 
 // The consistency point name of a unique snapshot id: the text after its
 // last ":", each "-" made ":" and then each "~" a blank. False when the id
@@ -44,10 +44,11 @@ bool ReplicationMgr::PruneMorvaneVolume(const PruneMorvaneVolumeArgs_t& args, Pr
     const int32_t id = args.SNRVolumeId;
     const std::string volumeLine = "\n\tSNR Volume ID = " + std::to_string(id);
     auto fail = [&](int code, const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, code, text, details, ProgNameDeletes, Fn, line);
+        return steps::Fail(*this, ret, code, text, details, ProgNameDeletes, Fn, line);
     };
 
-    if (id < 1) return fail(-6, "Morvane volume cannot be prunned with an invalid volume Id", volumeLine, __LINE__);
+    if (id < 1)
+        return fail(kErrInvalidId, "Morvane volume cannot be prunned with an invalid volume Id", volumeLine, __LINE__);
     m_LogMsg << "\tPruneMorvaneVolume has started for volume id " << id;
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
 
@@ -61,33 +62,33 @@ bool ReplicationMgr::PruneMorvaneVolume(const PruneMorvaneVolumeArgs_t& args, Pr
     if (!args.unexpiredNames.empty()) {
         const std::string& uniqueSnapshotId = volume.volume.UniqueSnapshotID;
         if (uniqueSnapshotId.empty())
-            return fail(-2, "\tMorvane volume prunning cannot continue with Unique Snapshot ID empty", volumeLine,
-                        __LINE__);
+            return fail(kErrMissingInput, "\tMorvane volume prunning cannot continue with Unique Snapshot ID empty",
+                        volumeLine, __LINE__);
         std::string name;
         if (!ConsistencyPointName(uniqueSnapshotId, name))
-            return fail(-2, "\tConsistency Point name cannot not be found",
+            return fail(kErrMissingInput, "\tConsistency Point name cannot not be found",
                         "\n\tConsistency Point name cannot be found in the UniqueSnapshotId of the volume"
                         "\n\tSNR Volume ID    = " +
                             std::to_string(id) + "\n\tUniqueSnapshotId = " + EvDebug::escaped(uniqueSnapshotId),
                         __LINE__);
         for (const std::string& unexpired : args.unexpiredNames) {
             if (FXString::CompareNoCase(name, unexpired) != 0) continue;
-            ret.errCode = -11;
+            ret.errCode = kErrInUse;
             ret.errMsg = "Morvane volume cannot be pruned because it has not expired";
-            snr_detail::Warn(*this, ret.errMsg, volumeLine, ProgNameDeletes, Fn, __LINE__);
+            steps::Warn(*this, ret.errMsg, volumeLine, ProgNameDeletes, Fn, __LINE__);
             return false;
         }
     }
 
     // Its newest replication volume; a volume without one has none to lose.
     if (volume.replicationVolumes.empty()) {
-        snr_detail::Warn(*this, "The protected volume has no replication volume to remove", volumeLine,
-                         ProgNameDeletes, Fn, __LINE__);
+        steps::Warn(*this, "The protected volume has no replication volume to remove", volumeLine, ProgNameDeletes, Fn,
+                    __LINE__);
     } else {
         RemoveReplicationVolumeRet_t removed;
         if (!RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(volume.replicationVolumes.front().id), removed,
                                      tran))
-            return fail(CodeNested, removed.errMsg, volumeLine, __LINE__);
+            return fail(kErrNestedCall, removed.errMsg, volumeLine, __LINE__);
     }
 
     // Its one device, and with it the volume when it was the last.
@@ -96,14 +97,14 @@ bool ReplicationMgr::PruneMorvaneVolume(const PruneMorvaneVolumeArgs_t& args, Pr
         return fail(devices.errCode, devices.errMsg, volumeLine, __LINE__);
     if (devices.devices.size() != 1) {
         const bool none = devices.devices.empty();
-        return fail(none ? -3 : -13, "Morvane Prunning failed",
+        return fail(none ? kErrNotFound : kErrNotUnique, "Morvane Prunning failed",
                     std::string("\n\tReason: ") + (none ? "No device was found" : "Multiple device entries found") +
                         volumeLine + "\n\tN Devices     = " + std::to_string(devices.devices.size()),
                     __LINE__);
     }
     DeleteSNRDeviceRet_t deleted;
     if (!DeleteSNRDevice(DeleteSNRDeviceArgs_t(devices.devices.front().id), deleted, tran, trail))
-        return fail(CodeNested, deleted.errMsg, volumeLine, __LINE__);
+        return fail(kErrNestedCall, deleted.errMsg, volumeLine, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -124,14 +125,13 @@ void ServePruneMorvaneVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
     const bool malformed = request.count > 0 && request.names == nullptr;
     for (uint32_t i = 0; !malformed && i < request.count; ++i)
         args.unexpiredNames.push_back(request.names[i] != nullptr ? request.names[i] : "");
-    snr_detail::RunDeletionCase<repPruneMorvaneVolumesResp>(
-        mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult,
-        [&](DBtran* tran, DeletionTrail& trail) {
+    steps::RunDeletionCase<repPruneMorvaneVolumesResp>(
+        mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult, [&](DBtran* tran, DeletionTrail& trail) {
             if (!malformed) return mgr.PruneMorvaneVolume(args, ret, tran, &trail);
-            return snr_detail::Fail(mgr, ret, -2, NoRequestDataMsg,
-                                    "\n\tThe request names " + std::to_string(request.count) +
-                                        " consistency points without their texts",
-                                    ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(
+                mgr, ret, kErrMissingInput, NoRequestDataMsg,
+                "\n\tThe request names " + std::to_string(request.count) + " consistency points without their texts",
+                ProgNameDeletes, Fn, __LINE__);
         });
 }
 

@@ -10,11 +10,14 @@
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
 #include "rows/Db/Cursor/YBGetSNRMountPointBySNRDevId.h"
+#include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/MountPoints.h"
-#include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -99,15 +102,15 @@ bool CopyToMsg(ReplicationMgr& mgr, const std::vector<Record>* list, Ret& ret, c
     ret.MountPoints = nullptr;
     ret.count = 0;
     if (list == nullptr)
-        return snr_detail::Fail(mgr, ret, -14, "Internal error detected processing mount points information",
-                                missingListDetail, ProgNameUtils, function, __LINE__);
+        return steps::Fail(mgr, ret, kErrInternal, "Internal error detected processing mount points information",
+                           missingListDetail, ProgNameUtils, function, __LINE__);
     switch (CopyEntries(*list, ret.MountPoints, ret.count)) {
     case Copied::NoArray:
-        return snr_detail::Fail(mgr, ret, -5, "No memory available for query information", "", ProgNameUtils, function,
-                                __LINE__);
+        return steps::Fail(mgr, ret, kErrNoMemory, "No memory available for query information", "", ProgNameUtils,
+                           function, __LINE__);
     case Copied::NoPath:
-        return snr_detail::Fail(mgr, ret, -5, "No memory available for query informaton", "", ProgNameUtils, function,
-                                __LINE__);
+        return steps::Fail(mgr, ret, kErrNoMemory, "No memory available for query informaton", "", ProgNameUtils,
+                           function, __LINE__);
     case Copied::All:
         break;
     }
@@ -133,19 +136,19 @@ bool ReplicationMgr::QuerySNRVolMountPoint(const QuerySNRVolMountPointBySNRVolDe
 
     ret.MountPoints.clear();
     if (deviceId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Device name ID",
-                                "\n\tParameters used:\n\tSNR Volume DeviceName Id = " + std::to_string(deviceId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Device name ID",
+                           "\n\tParameters used:\n\tSNR Volume DeviceName Id = " + std::to_string(deviceId),
+                           ProgNameQueries, Fn, __LINE__);
 
     YBGetSNRMountPointBySNRDevId cursor(nullptr);
     cursor.setValues(deviceId);
-    const int rc = snr_detail::ReadAllRows(cursor, ret.MountPoints);
+    const int rc = steps::ReadAllRows(cursor, ret.MountPoints);
     if (rc != DB_NO_MORE_ROWS)
-        return snr_detail::Fail(*this, ret, -4, "Could not get device name information from the database",
-                                "\n\tgetNextRow(GetSNRMountPointBySNRDevId &) failed\n\tParameters used:"
-                                "\n\tSNR Device Name id = " +
-                                    std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(rc),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get device name information from the database",
+                           "\n\tgetNextRow(GetSNRMountPointBySNRDevId &) failed\n\tParameters used:"
+                           "\n\tSNR Device Name id = " +
+                               std::to_string(deviceId) + "\n\tDB Err Code = " + std::to_string(rc),
+                           ProgNameQueries, Fn, __LINE__);
 
     ret.errMsg = "";
     return true;
@@ -157,17 +160,17 @@ bool ReplicationMgr::QuerySNRMountPoint(const QuerySNRMountPointArgs_t& args, Qu
     const int id = args.MountPointId;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid mount point ID",
-                                "\n\tParameters used:\n\tSNR Volume mount point Id = " + std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid mount point ID",
+                           "\n\tParameters used:\n\tSNR Volume mount point Id = " + std::to_string(id), ProgNameQueries,
+                           Fn, __LINE__);
 
     CSNRVolumeMountPointDB mountPointDB;
     YBMountPoint_t row;
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     if (!mountPointDB.getInfo(id, row, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Could not get mount point record from the database",
-                                "\n\tParameters used:\n\tSNR Volume mount point = " + std::to_string(id),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get mount point record from the database",
+                           "\n\tParameters used:\n\tSNR Volume mount point = " + std::to_string(id), ProgNameQueries,
+                           Fn, __LINE__);
 
     YBSet(ret.MountPoint, row);
     ret.errMsg = "";
@@ -181,24 +184,24 @@ bool ReplicationMgr::QuerySNRMountPoint(const QuerySNRMountPointByPathArgs_t& ar
 
     ret.MountPoints.clear();
     if (path.empty())
-        return snr_detail::Fail(*this, ret, -2, "Invalid (empty) Mount point path", "", ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrMissingInput, "Invalid (empty) Mount point path", "", ProgNameQueries, Fn,
+                           __LINE__);
 
     // One trailing separator is not part of the stored path.
     std::string searched = path;
     if (searched.back() == '\\' || searched.back() == '/') searched.pop_back();
 
     CSNRVolumeMountPointDB mountPointDB;
-    snr_detail::HeldRows<YBMountPoint_t> found(mountPointDB);
+    steps::HeldRows<YBMountPoint_t> found(mountPointDB);
     const std::string where = "Path = '" + SqlEscape(searched) + "'";
     if (!mountPointDB.getList(found.rows, found.count, where.c_str(), OrderById, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of mount point records from the database",
-                                "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    EvDebug::escaped(where) + "\n\tsOrderBy = " + OrderById,
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of mount point records from the database",
+                           "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                               EvDebug::escaped(where) + "\n\tsOrderBy = " + OrderById,
+                           ProgNameQueries, Fn, __LINE__);
     if (found.count == 0)
-        return snr_detail::Fail(*this, ret, -3, "Could not find the mount point record in the database",
-                                "\n\tCSNRVolumeMountPointDB::getList() output:\n\tNRows = 0", ProgNameQueries, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrNotFound, "Could not find the mount point record in the database",
+                           "\n\tCSNRVolumeMountPointDB::getList() output:\n\tNRows = 0", ProgNameQueries, Fn, __LINE__);
 
     // The database matched regardless of letter case; a case-sensitive row
     // counts only for the path exactly as asked for.
@@ -220,30 +223,30 @@ bool ReplicationMgr::QuerySNRMountPointBySNRVolId(const QuerySNRMountPointBySNRV
 
     ret.MountPoints.clear();
     if (volumeId < 1)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Volume id",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume id",
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries, Fn,
+                           __LINE__);
 
     CSNRVolumeDeviceNameDB deviceDB;
-    snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
+    steps::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
     const std::string where = "SNRVolumeId = " + std::to_string(volumeId);
     if (!deviceDB.getList(devices.rows, devices.count, where.c_str(), OrderById, nullptr))
-        return snr_detail::Fail(*this, ret, -4, "Could not get list of devices from the database",
-                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    where + "\n\tsOrderBy = " + OrderById,
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not get list of devices from the database",
+                           "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                               "\n\tsOrderBy = " + OrderById,
+                           ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeMountPointDB mountPointDB;
     for (unsigned int d = 0; d < devices.count; ++d) {
         const YBPhysicalDevice_t& device = devices.rows[d];
-        snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
+        steps::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
         const std::string deviceWhere = "DeviceNameId = " + std::to_string(device.id);
         if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, deviceWhere.c_str(), OrderById, nullptr)) {
             ret.MountPoints.clear();
-            return snr_detail::Fail(*this, ret, -4, "Could not get list of mount points",
-                                    "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        deviceWhere + "\n\tsOrderBy = " + OrderById,
-                                    ProgNameQueries, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Could not get list of mount points",
+                               "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                                   deviceWhere + "\n\tsOrderBy = " + OrderById,
+                               ProgNameQueries, Fn, __LINE__);
         }
         for (unsigned int m = 0; m < mountPoints.count; ++m) {
             SNRVolumeMountPointExRecord_t record;

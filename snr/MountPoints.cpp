@@ -12,9 +12,11 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
-#include "snr/RecordConv.h"
+#include "service/TranHandle.h"
 #include "snr/SNRCases.h"
 
 const char* const MountPathTooLongErrMsg = "Volume mount point path is too long";
@@ -48,7 +50,7 @@ const char DeactivateFailed[] = "\n\tZXMMDBDeviceInfo::deactivateControllerBySNR
 std::string RemoveFailedDetails(int mountPointId, const DBtran* tran)
 {
     return "\n\tCSNRVolumeMountPointDB::remove() failed\n\tParameters used:\n\tid = " + std::to_string(mountPointId) +
-           "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+           "\n\tTran = 0x" + steps::TranHandle(tran);
 }
 
 }  // namespace
@@ -60,15 +62,14 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     const int deviceId = mountPoint.DeviceNameId;
 
     if (deviceId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid device name for mount point",
-                                "\n\tParameters used:\n\tid = " + std::to_string(deviceId), ProgNameInserts, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid device name for mount point",
+                           "\n\tParameters used:\n\tid = " + std::to_string(deviceId), ProgNameInserts, Fn, __LINE__);
     // The column would cut a longer path.
     if (mountPoint.Path.size() > kMaxMountPathLength)
-        return snr_detail::Fail(*this, ret, -18, MountPathTooLongErrMsg,
-                                "\n\tDevice ID = " + std::to_string(deviceId) +
-                                    "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
-                                ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrTooLong, MountPathTooLongErrMsg,
+                           "\n\tDevice ID = " + std::to_string(deviceId) +
+                               "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
+                           ProgNameInserts, Fn, __LINE__);
 
     // A new mount point is always mounted; its id comes from the insert.
     SNRVolumeMountPointRecord_t mounted = mountPoint;
@@ -83,18 +84,18 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     if (!RemoveLastMountPoint(lastArgs, lastRet, tran)) {
         // The removal has written its own entry.
         ret.errMsg = lastRet.errMsg;
-        ret.errCode = -16;
+        ret.errCode = kErrNestedCall;
         return false;
     }
 
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.insert(row, tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not include new mount point",
-                                "\n\tCSNRVolumeMountPointDB::insert() failed", ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not include new mount point",
+                           "\n\tCSNRVolumeMountPointDB::insert() failed", ProgNameInserts, Fn, __LINE__);
 
     std::string lastError;
     if (!SwitchController(Controller::Activate, deviceId, tran, lastError))
-        return snr_detail::Fail(*this, ret, -15, lastError, ActivateFailed, ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrController, lastError, ActivateFailed, ProgNameInserts, Fn, __LINE__);
 
     ret.MountPointId = row.id;
     m_LogMsg << "\tMount point " << EvDebug::escaped(mountPoint.Path) << " was added"
@@ -111,8 +112,8 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
     const int deviceId = args.DeviceId;
 
     if (deviceId < 1)
-        return snr_detail::Fail(*this, ret, -14, "YB Manager Internal Error",
-                                "\n\tReason: SNR Volume Device Name id is < 1", ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal, "YB Manager Internal Error",
+                           "\n\tReason: SNR Volume Device Name id is < 1", ProgNameDeletes, Fn, __LINE__);
 
     QuerySNRVolMountPointBySNRVolDevIdArgs_t queryArgs;
     queryArgs.DeviceId = deviceId;
@@ -127,11 +128,11 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
         const SNRVolumeMountPointRecord_t& placeholder = mountPoints[0];
         CSNRVolumeMountPointDB mountPointDB;
         if (!mountPointDB.remove(placeholder.id, tran))
-            return snr_detail::Fail(*this, ret, -4, "Could not remove mount point",
-                                    RemoveFailedDetails(placeholder.id, tran), ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Could not remove mount point",
+                               RemoveFailedDetails(placeholder.id, tran), ProgNameDeletes, Fn, __LINE__);
         std::string lastError;
         if (!SwitchController(Controller::Deactivate, placeholder.DeviceNameId, tran, lastError))
-            return snr_detail::Fail(*this, ret, -15, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
     }
 
     m_LogMsg << "\tLast mount point removed for SNR Device ID " << deviceId;
@@ -147,8 +148,8 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     const int id = args.MountPointId;
 
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Unknow mount point", "\n\tParameters used:\n\tid = " + std::to_string(id),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Unknow mount point",
+                           "\n\tParameters used:\n\tid = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
 
     // The nested operations write their own entries.
     QuerySNRMountPointArgs_t byIdArgs;
@@ -172,10 +173,10 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     if (mountPoints.size() == 1) {
         // The device's last mount point stays, marked unmounted.
         if (mountPoints[0].Unmounted)
-            return snr_detail::Fail(*this, ret, -11, "Cannot unmount volume that it is already unmounted",
-                                    "\n\tSNR Volume Device Name Id: " + std::to_string(deviceId) +
-                                        "\n\tSNR Volume Mount point id: " + std::to_string(mountPoints[0].id),
-                                    ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrInUse, "Cannot unmount volume that it is already unmounted",
+                               "\n\tSNR Volume Device Name Id: " + std::to_string(deviceId) +
+                                   "\n\tSNR Volume Mount point id: " + std::to_string(mountPoints[0].id),
+                               ProgNameDeletes, Fn, __LINE__);
         UpdateSNRMountPointArgs_t updateArgs;
         updateArgs.MountPoint = mountPoints[0];
         updateArgs.MountPoint.Unmounted = true;
@@ -187,13 +188,13 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     } else {
         CSNRVolumeMountPointDB mountPointDB;
         if (!mountPointDB.remove(id, tran))
-            return snr_detail::Fail(*this, ret, -4, "Could not remove mount point", RemoveFailedDetails(id, tran),
-                                    ProgNameDeletes, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Could not remove mount point", RemoveFailedDetails(id, tran),
+                               ProgNameDeletes, Fn, __LINE__);
     }
 
     std::string lastError;
     if (!SwitchController(Controller::Deactivate, deviceId, tran, lastError))
-        return snr_detail::Fail(*this, ret, -15, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSNR Mount point with ID " << id << " was removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -208,21 +209,21 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     const SNRVolumeMountPointRecord_t& mountPoint = args.MountPoint;
 
     if (mountPoint.id <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update mount point information with invalid id",
-                                "\n\tParameters used:\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Cannot update mount point information with invalid id",
+                           "\n\tParameters used:\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id),
+                           ProgNameUpdates, Fn, __LINE__);
     if (mountPoint.DeviceNameId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Cannot update mount point information with invalid device name id",
-                                "\n\tParameters used:\n\tSNR Volume Device Name ID = " +
-                                    std::to_string(mountPoint.DeviceNameId),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrInvalidId, "Cannot update mount point information with invalid device name id",
+            "\n\tParameters used:\n\tSNR Volume Device Name ID = " + std::to_string(mountPoint.DeviceNameId),
+            ProgNameUpdates, Fn, __LINE__);
     // The column would cut a longer path; the buffer below holds as much as
     // the column.
     if (mountPoint.Path.size() > kMaxMountPathLength)
-        return snr_detail::Fail(*this, ret, -18, MountPathTooLongErrMsg,
-                                "\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id) +
-                                    "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrTooLong, MountPathTooLongErrMsg,
+                           "\n\tSNR Volume Mount point ID = " + std::to_string(mountPoint.id) +
+                               "\n\tPath length = " + std::to_string(mountPoint.Path.size()),
+                           ProgNameUpdates, Fn, __LINE__);
 
     int32_t flags = 0;
     YBSetFlagBit(flags, SNRMNT_FLAG_IS_CASE_SENSITIVE, mountPoint.IsCaseSensitive);
@@ -232,20 +233,20 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     YBCopyText(path, mountPoint.Path);
     CSNRVolumeMountPointDB mountPointDB;
     if (!mountPointDB.CheckMountPathSyntax(path, sizeof path))
-        return snr_detail::Fail(*this, ret, -14, "Internal error during update of mount point information",
-                                "\n\tParameters used:\n\tOrginal Mount Path = " + EvDebug::escaped(mountPoint.Path) +
-                                    "\n\tResulting Mount Path = " + EvDebug::escaped(path),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInternal, "Internal error during update of mount point information",
+                           "\n\tParameters used:\n\tOrginal Mount Path = " + EvDebug::escaped(mountPoint.Path) +
+                               "\n\tResulting Mount Path = " + EvDebug::escaped(path),
+                           ProgNameUpdates, Fn, __LINE__);
 
     const std::string set = "DeviceNameId = " + std::to_string(mountPoint.DeviceNameId) + ", Path = '" +
                             SqlEscape(path) + "'" + ", Flags = " + std::to_string(flags);
     if (!mountPointDB.Update(mountPoint.id, set.c_str(), tran))
-        return snr_detail::Fail(*this, ret, -4, "Could not update mount point information from database",
-                                "\n\tCSNRVolumeMountPointDB::Update() failed\n\tParameters used:"
-                                "\n\tSNR Volume Mount point Id = " +
-                                    std::to_string(mountPoint.id) + "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Could not update mount point information from database",
+                           "\n\tCSNRVolumeMountPointDB::Update() failed\n\tParameters used:"
+                           "\n\tSNR Volume Mount point Id = " +
+                               std::to_string(mountPoint.id) + "\n\tsUpdate = " + EvDebug::escaped(set) +
+                               "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameUpdates, Fn, __LINE__);
 
     m_LogMsg << "\tSNR Mount point " << mountPoint.id << " was updated successfully...";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
@@ -253,7 +254,7 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     return true;
 }
 
-void snr_detail::RestoreController(ReplicationMgr& mgr, int deviceId)
+void RestoreControllerAfterRollback(ReplicationMgr& mgr, int deviceId)
 {
     static const char Fn[] = "ReplicationMgr::post()";
     QuerySNRVolMountPointBySNRVolDevIdArgs_t args;
@@ -301,7 +302,7 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         byIdArgs.MountPointId = args.MountPointId;
         QuerySNRMountPointRet_t byIdRet;
         if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet))
-            snr_detail::RestoreController(mgr, byIdRet.MountPoint.DeviceNameId);
+            RestoreControllerAfterRollback(mgr, byIdRet.MountPoint.DeviceNameId);
     }
 }
 
@@ -319,7 +320,7 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
         [&](DBtran* tran) { return added = mgr.AddMountPoint(args, ret, tran); },
         [&](repAddMountPointResponse& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 
-    if (added && reply.status != 1) snr_detail::RestoreController(mgr, args.MountPoint.DeviceNameId);
+    if (added && reply.status != 1) RestoreControllerAfterRollback(mgr, args.MountPoint.DeviceNameId);
 }
 
 // The request has the layout of a wire mount point; its unmounted flag is not

@@ -23,22 +23,6 @@ struct HasJobId<T, std::void_t<decltype(std::declval<T&>().jobId)>> : std::true_
 
 }  // namespace snr_detail
 
-// Stores the code in a reply or result that carries an error code.
-template <typename Target>
-void SetErrCode(Target& target, int code)
-{
-    if constexpr (cases::HasErrCode<Target>::value) target.errCode = code;
-}
-
-// Copies the result's error code into a reply that carries one.
-template <typename Reply, typename Result,
-          typename = std::enable_if_t<!std::is_arithmetic<Result>::value>>
-void SetErrCode(Reply& reply, const Result& result)
-{
-    if constexpr (cases::HasErrCode<Reply>::value && cases::HasErrCode<Result>::value)
-        reply.errCode = result.errCode;
-}
-
 // The request's source volume id into arguments that take one.
 template <typename Args, typename Request>
 void SetSrcVolId(Args& args, const Request& request)

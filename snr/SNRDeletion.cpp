@@ -17,8 +17,13 @@
 #include "host/db/SNRTables.h"
 #include "policies/VolSnapParams.h"
 #include "replicas/PermanentReplicas.h"
+#include "service/DeletionCase.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
+#include "service/TranHandle.h"
+#include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -68,17 +73,17 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
     static const char Fn[] = "ReplicationMgr::DeleteSNRVolume()";
     const int32_t id = args.id;
     if (id <= 0)
-        return snr_detail::Fail(*this, ret, 0, "Cannot remove volume information from the database with invalid values",
-                                "\n\tParameters used:\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn,
-                                __LINE__);
+        return steps::Fail(*this, ret, 0, "Cannot remove volume information from the database with invalid values",
+                           "\n\tParameters used:\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn,
+                           __LINE__);
 
     DeletionTrail own;
     DeletionTrail& kept = trail != nullptr ? *trail : own;
     // Permanent replicas that lie on one another lead back here: the
     // deletion under way removes the volume.
     if (IsBeingDeleted(kept, id)) {
-        snr_detail::Warn(*this, "The SNR volume is being deleted already and is not entered again",
-                         "\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
+        steps::Warn(*this, "The SNR volume is being deleted already and is not entered again",
+                    "\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
         ret.errMsg = "";
         return true;
     }
@@ -87,10 +92,10 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
 
     CSNRVolumeDB volumes;
     if (!volumes.remove(id, tran))
-        return snr_detail::Fail(*this, ret, 0, "Cannot remove volume information from the database",
-                                "\n\tCSNRVolumeDB::remove() failed\n\tParameters used:\n\tSNR Volume ID = " +
-                                    std::to_string(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
-                                ProgNameDeletes, Fn, __LINE__);
+        return steps::Fail(*this, ret, 0, "Cannot remove volume information from the database",
+                           "\n\tCSNRVolumeDB::remove() failed\n\tParameters used:\n\tSNR Volume ID = " +
+                               std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                           ProgNameDeletes, Fn, __LINE__);
 
     m_LogMsg << "\tSNR Volume " << id << " was removed";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -105,7 +110,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     const int32_t id = args.DeviceId;
     const std::string deviceLine = "\n\tDevice Name id = " + std::to_string(id);
     auto refuse = [&](const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, 0, text, details, ProgNameDeletes, Fn, line);
+        return steps::Fail(*this, ret, 0, text, details, ProgNameDeletes, Fn, line);
     };
     auto dbCode = [](const CRepTableCore& table) {
         return "\n\tDB Err Code = " + std::to_string(table.getErrorCode());
@@ -163,7 +168,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     if (!devices.remove(id, tran))
         return refuse("Could not remove device from the database",
                       "\n\tCSNRVolumeDeviceNameDB::remove() failed" + deviceLine + "\n\tTran = 0x" +
-                          snr_detail::TranHandle(tran) + dbCode(devices),
+                          steps::TranHandle(tran) + dbCode(devices),
                       __LINE__);
     m_LogMsg << "\tSNR Device Name ID " << id << " removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -178,7 +183,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     const std::string physicalWhere = "PhysicalVolumeId = " + std::to_string(volumeId);
     {
         CRVScratchVolumeDB scratchVolumes;
-        snr_detail::HeldRows<YBScratchVolume_t> scratch(scratchVolumes);
+        steps::HeldRows<YBScratchVolume_t> scratch(scratchVolumes);
         if (!scratchVolumes.getList(scratch.rows, scratch.count, physicalWhere.c_str(), "", tran) &&
             scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
             return refuse(
@@ -195,7 +200,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     {
         const std::string usedWhere = physicalWhere + " OR PrimaryVolumeId = " + std::to_string(volumeId);
         CReplicationVolumeDB replicas;
-        snr_detail::HeldRows<YBVolume_t> users(replicas);
+        steps::HeldRows<YBVolume_t> users(replicas);
         if (!replicas.getList(users.rows, users.count, usedWhere.c_str(), "", tran) &&
             replicas.getErrorCode() != DB_NO_MORE_ROWS)
             return refuse("Could not determine if volume still referenced by YB volumes in the database",
@@ -226,7 +231,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
 
     {
         DeleteYBFileByVolIdRet_t files;
-        if (!DeleteYBFile(DeleteYBFileByVolIdArgs_t(volumeId), files, tran) && files.errCode != -3) {
+        if (!DeleteYBFile(DeleteYBFileByVolIdArgs_t(volumeId), files, tran) && files.errCode != kErrNotFound) {
             ret.errMsg = files.errMsg;
             return false;
         }
@@ -244,7 +249,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
 
 void ReplicationMgr::RestoreAfterRollback(const DeletionTrail& trail)
 {
-    for (int32_t deviceId : trail.deactivatedDevices) snr_detail::RestoreController(*this, deviceId);
+    for (int32_t deviceId : trail.deactivatedDevices) RestoreControllerAfterRollback(*this, deviceId);
     for (int32_t scratchId : trail.releasedScratchVolumes) {
         m_LogMsg << "\tEvent: The release of RV scratch volume " << scratchId << " was rolled back"
                  << "\n\tThe snapshots it held may have been deleted on its host already";
@@ -261,7 +266,7 @@ void ServeDeleteSNRDevice(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* b
 {
     const DeleteSNRDeviceArgs_t args(cases::RequestOf<repDeleteSNRDeviceReq>(buf).DeviceId);
     DeleteSNRDeviceRet_t ret;
-    snr_detail::RunDeletionCase<repDeleteSNRDeviceResponse>(
+    steps::RunDeletionCase<repDeleteSNRDeviceResponse>(
         mgr, code, ret, cases::Order::A, cases::Message::PointIntoResult,
         [&](DBtran* tran, DeletionTrail& trail) { return mgr.DeleteSNRDevice(args, ret, tran, &trail); });
 }

@@ -1,7 +1,6 @@
 // Argument and result records and the request and reply structures of the
 // deletion of SNR volumes and devices and of the pruning of protected
-// volumes, with the trail a deletion keeps of what it did outside the
-// database and of the volumes it is deleting.
+// volumes.
 #pragma once
 
 #include <cstddef>
@@ -11,19 +10,8 @@
 #include <vector>
 
 #include "service/CasePatterns.h"
+#include "service/DeletionTrail.h"
 #include "snr/SNRRecords.h"
-
-// What one request's deletions are doing: the SNR volumes whose deletion is
-// under way (a volume among them is not entered again), the devices whose
-// controller they switched off and the scratch volumes they released, whose
-// snapshots the release may have deleted on their host. A caller that owns
-// the transaction hands one trail to every deletion and, after rolling back,
-// to ReplicationMgr::RestoreAfterRollback.
-struct DeletionTrail {
-    std::vector<int32_t> volumesBeingDeleted;
-    std::vector<int32_t> deactivatedDevices;
-    std::vector<int32_t> releasedScratchVolumes;
-};
 
 // ---- Arguments and results ----------------------------------------------------
 
@@ -87,23 +75,3 @@ YB_CHECK_FIELD(repPruneMorvaneVolumeReq, names, 16);
 static_assert(sizeof(repPruneMorvaneVolumesResp) == 16, "repPruneMorvaneVolumesResp size");
 YB_CHECK_FIELD(repPruneMorvaneVolumesResp, errCode, 4);
 YB_CHECK_FIELD(repPruneMorvaneVolumesResp, errMsg, 8);
-
-namespace snr_detail {
-
-// The inline case of a deletion request: the operation(tran, trail) runs in
-// the case's transaction with a trail of its own; after a failed request,
-// rolled back, what it did outside the database is restored or reported.
-template <typename Reply, typename Ret, typename Operation>
-void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order, cases::Message mode,
-                     Operation&& operation)
-{
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    DeletionTrail trail;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
-        order, mode, [&](DBtran* tran) { return operation(tran, trail); }, [](Reply&) {});
-    if (reply.status != 1) mgr.RestoreAfterRollback(trail);
-}
-
-}  // namespace snr_detail

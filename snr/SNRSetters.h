@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "snr/RecordConv.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
 #include "snr/SNRRecords.h"
 
 // ---------------------------------------------------------------------------
@@ -349,7 +350,7 @@ void YBSetVolV4(YBPhysicalVolume_t& row, const Record& r)
 template <typename Row>
 inline void YBRefuseText(YBDBDst_t<Row>& dst, const char* message)
 {
-    dst.errCode = -18;
+    dst.errCode = kErrTooLong;
     dst.errMsg = message;
 }
 

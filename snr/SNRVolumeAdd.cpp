@@ -3,12 +3,16 @@
 
 #include <cstring>
 
+#include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "snr/DeviceRegistrationSteps.h"
+#include "service/TranHandle.h"
 #include "snr/SNRCases.h"
+#include "snr/SNRVolumeIdentity.h"
 
 namespace {
 
@@ -22,17 +26,17 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 {
     AddVolume_t version;
     auto refuse = [&](int code, const std::string& text, const std::string& details, long line) {
-        return snr_detail::Fail(*this, ret, code, text, details, ProgNameInserts, AddSNRVolumeDBFn, line);
+        return steps::Fail(*this, ret, code, text, details, ProgNameInserts, AddSNRVolumeDBFn, line);
     };
 
-    if (args.UniqueId.empty()) return refuse(-2, "UniqueID field cannot be empty", "", __LINE__);
+    if (args.UniqueId.empty()) return refuse(kErrMissingInput, "UniqueID field cannot be empty", "", __LINE__);
 
     if (version.IsApplianceIdInvalid(args))
-        return refuse(-6, "Volume has an invalid appliance ID",
+        return refuse(kErrInvalidId, "Volume has an invalid appliance ID",
                       "\n\tAppliance ID = " + std::to_string(version.ApplianceId), __LINE__);
 
     if (args.LUN < 0 || args.BlockSize < 0 || version.IsMorvaneStatusInvalid(args))
-        return refuse(-2, "New volume cannot be added with incorrect input",
+        return refuse(kErrMissingInput, "New volume cannot be added with incorrect input",
                       "\n\tInput used:\n\tBlockSize           = " + std::to_string(args.BlockSize) +
                           "\n\tLUN                 = " + std::to_string(args.LUN) +
                           "\n\tMorvane Protected  = " + (version.MorvaneProtected ? "true" : "false") +
@@ -44,20 +48,20 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     int32_t code = 0;
     if (CheckVolumeTextLengths(args, tooLong, code) != 0) return refuse(code, tooLong, "", __LINE__);
 
-    const std::string where = snr_detail::VolumeIdentityWhere(args);
+    const std::string where = SNRVolumeIdentityWhere(args);
 
     // The count reads outside the caller's transaction.
     CSNRVolumeDB volumeDB;
     DBtran* const countTran = nullptr;
     unsigned int count = 0;
     if (!volumeDB.getNRows(where.c_str(), count, countTran))
-        return refuse(-4, "Cannot access volume information",
-                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " + EvDebug::escaped(where) +
-                          "\n\tTran            = 0x" + snr_detail::TranHandle(countTran) +
+        return refuse(kErrDatabase, "Cannot access volume information",
+                      "\n\tCSNRVolumeDB::getNRows() failed\n\tParameters used:\n\tsWhere          = " +
+                          EvDebug::escaped(where) + "\n\tTran            = 0x" + steps::TranHandle(countTran) +
                           "\n\tDB Err Code     = " + std::to_string(volumeDB.getErrorCode()),
                       __LINE__);
     if (count > 0)
-        return refuse(-12, "The volume is already present in the database",
+        return refuse(kErrAlreadyExists, "The volume is already present in the database",
                       "\n\tOutput from CSNRVolumeDB::getNRows()\n\tsWhere = " + EvDebug::escaped(where) +
                           "\n\tOutput from method:\n\tNRows = " + std::to_string(count),
                       __LINE__);
@@ -66,7 +70,7 @@ bool ReplicationMgr::AddSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     std::memset(static_cast<void*>(&row), 0, sizeof row);
     YBSet(row, args);
     if (!volumeDB.insert(row, tran))
-        return refuse(-4, "Cannot include volume information in the database",
+        return refuse(kErrDatabase, "Cannot include volume information in the database",
                       "\n\tCSNRVolumeDB::insert() failed\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
                       __LINE__);
 

@@ -11,7 +11,11 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "rows/Db/Cursor/YBGetSNRVolumeById.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
+#include "service/RowCounts.h"
 #include "service/TableLock.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRAdapters.h"
@@ -39,9 +43,9 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     HeldTableLock held(*this, lock);
 
     if (volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Volume id",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume id",
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries,
+                           QuerySNRVolumeDBFn, __LINE__);
 
     const std::string parameters = "\n\tParameters used:\n\tSNR Volume id = " + std::to_string(volumeId) +
                                    "\n\tSrc Volume id = " + std::to_string(srcVolumeId);
@@ -50,11 +54,11 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     const int rc = getOneRow(&cursor, false, -1, 0);
     if (rc != DB_ROW_OK) {
         const bool none = rc == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, none ? -3 : -4,
-                                none ? "Record not found" : "Could not get volume information from the database",
-                                "\n\tgetOneRow(GetSNRVolumeById &) failed" + parameters + "\n\tDB Err Code = " +
-                                    std::to_string(rc),
-                                ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);
+        return steps::Fail(
+            *this, ret, none ? kErrNotFound : kErrDatabase,
+            none ? "Record not found" : "Could not get volume information from the database",
+            "\n\tgetOneRow(GetSNRVolumeById &) failed" + parameters + "\n\tDB Err Code = " + std::to_string(rc),
+            ProgNameQueries, QuerySNRVolumeDBFn, __LINE__);
     }
     const YBGetSNRVolumeById_t& row = *cursor.getDataPtr();
 
@@ -65,17 +69,17 @@ bool ReplicationMgr::QuerySNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
                         const char* kind, long line) {
         if (reportedId == 0) return true;  // none lies on the volume
         unsigned int found = 0;
-        if (!snr_detail::CountRows(*this, ret, table, tableClass, where, found, tran,
-                                   "Could not get volume information from the database", ProgNameQueries,
-                                   QuerySNRVolumeDBFn, line))
+        if (!steps::CountRows(*this, ret, table, tableClass, where, found, tran,
+                              "Could not get volume information from the database", ProgNameQueries, QuerySNRVolumeDBFn,
+                              line))
             return false;
         if (found > 1)
-            snr_detail::Warn(*this,
-                             "More than one " + std::string(kind) +
-                                 " lies on the SNR volume; the one with the lowest id is reported",
-                             parameters + "\n\tFound    = " + std::to_string(found) +
-                                 "\n\tReported = " + std::to_string(reportedId),
-                             ProgNameQueries, QuerySNRVolumeDBFn, line);
+            steps::Warn(
+                *this,
+                "More than one " + std::string(kind) +
+                    " lies on the SNR volume; the one with the lowest id is reported",
+                parameters + "\n\tFound    = " + std::to_string(found) + "\n\tReported = " + std::to_string(reportedId),
+                ProgNameQueries, QuerySNRVolumeDBFn, line);
         return true;
     };
     const std::string onVolume = "PhysicalVolumeId = " + std::to_string(volumeId);

@@ -12,7 +12,11 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 
@@ -51,9 +55,9 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
     const int volumeId = args.snrVolumeId;
 
     if (volumeId < 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid Volume Id",
-                                "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid Volume Id",
+                           "\n\tParameters used:\n\tSNR Volume Id = " + std::to_string(volumeId), ProgNameQueries,
+                           QuerySNRVolume2DBFn, __LINE__);
 
     CSNRVolumeDB volumeDB;
     YBPhysicalVolume_t volumeRow;
@@ -61,11 +65,11 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
     if (!volumeDB.getInfo(volumeId, volumeRow, tran)) {
         const int code = volumeDB.getErrorCode();
         const bool none = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, none ? -3 : -4,
-                                none ? "Record not found" : "Could not get volume information from the database",
-                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume id = " +
-                                    std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+        return steps::Fail(*this, ret, none ? kErrNotFound : kErrDatabase,
+                           none ? "Record not found" : "Could not get volume information from the database",
+                           "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume id = " +
+                               std::to_string(volumeId) + "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
     }
     YBSet(ret.volume, volumeRow);
 
@@ -73,26 +77,26 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
     if (args.flags != 0) {
         const std::string where = ReplicaSelection(args);
         CReplicationVolumeDB replicaDB;
-        snr_detail::HeldRows<YBVolume_t> replicas(replicaDB);
+        steps::HeldRows<YBVolume_t> replicas(replicaDB);
         if (!replicaDB.getList(replicas.rows, replicas.count, where.c_str(), ReplicaOrder, tran))
-            return snr_detail::Fail(*this, ret, -4, "Could not get YB volume information from the database",
-                                    "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                        where + "\n\tsOrderBy = " + ReplicaOrder,
-                                    ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Could not get YB volume information from the database",
+                               "\n\tCReplicationVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tsOrderBy = " + ReplicaOrder,
+                               ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
         for (unsigned int i = 0; i < replicas.count; ++i) YBSet(ret.replicationVolumes, replicas.rows[i]);
     }
 
     const std::string onVolume = "PhysicalVolumeId = " + std::to_string(volumeId);
     CRVScratchVolumeDB scratchDB;
-    snr_detail::HeldRows<YBScratchVolume_t> scratch(scratchDB);
+    steps::HeldRows<YBScratchVolume_t> scratch(scratchDB);
     if (!scratchDB.getList(scratch.rows, scratch.count, onVolume.c_str(), ScratchOrder, tran)) {
         const int code = scratchDB.getErrorCode();
         const bool none = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, none ? -3 : -4,
-                                none ? "Record not found" : "Could not get scratch volume information from the database",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + onVolume +
-                                    "\n\tsOrderBy = " + ScratchOrder + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+        return steps::Fail(*this, ret, none ? kErrNotFound : kErrDatabase,
+                           none ? "Record not found" : "Could not get scratch volume information from the database",
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + onVolume +
+                               "\n\tsOrderBy = " + ScratchOrder + "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
     }
     ret.scratchVolume = typename Ret::ScratchRecord();
     if (scratch.count == 0) {
@@ -101,11 +105,11 @@ bool ReplicationMgr::QuerySNRVolume2DB(const Args& args, Ret& ret, DBtran* tran)
         // The reply has room for one: the lowest id, the others named in a warning.
         YBSet(ret.scratchVolume, scratch.rows[0]);
         if (scratch.count > 1)
-            snr_detail::Warn(*this, "More than one scratch volume lies on the SNR volume; the one with the lowest id is reported",
-                             "\n\tParameters used:\n\tSNR Volume id = " + std::to_string(volumeId) +
-                                 "\n\tFound    = " + std::to_string(scratch.count) +
-                                 "\n\tReported = " + std::to_string(scratch.rows[0].id),
-                             ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
+            steps::Warn(*this,
+                        "More than one scratch volume lies on the SNR volume; the one with the lowest id is reported",
+                        "\n\tParameters used:\n\tSNR Volume id = " + std::to_string(volumeId) + "\n\tFound    = " +
+                            std::to_string(scratch.count) + "\n\tReported = " + std::to_string(scratch.rows[0].id),
+                        ProgNameQueries, QuerySNRVolume2DBFn, __LINE__);
     }
 
     ret.errMsg = "";
@@ -164,8 +168,8 @@ void ReplicationMgr::QuerySNRVolume2Handler(unsigned long requestCode, unsigned 
         [&](Reply& r) {
             YBSet(r.volume, ret.volume);
             snr_detail::SetOrInvalidate(r.scratchVolume, ret.scratchVolume);
-            return snr_detail::CopyListToReply(replicas, r.replicationVolumes, r.replicationVolumeCount,
-                                               ret.replicationVolumes);
+            return steps::CopyListToReply(replicas, r.replicationVolumes, r.replicationVolumeCount,
+                                          ret.replicationVolumes);
         });
 }
 

@@ -8,20 +8,25 @@
 #include <cstring>
 #include <string>
 
+#include "host/EvDebug.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "scratch/ScratchMembership.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/TableLock.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceQueries.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/HistoryNames.h"
-#include "snr/RecordConv.h"
 #include "snr/SNRCases.h"
+#include "snr/SNRVolumeIdentity.h"
 #include "snr/SNRVolumeReplicas.h"
 
 namespace {
@@ -113,14 +118,14 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     ZXMMDBDeviceInfo deviceInfo;
     if (deviceInfo.isSNRPartitionBeingUsed(id, inUse) != 0) {
         const std::string text = "Could not check if volume is being used";
-        return Refuse(mgr, ret, -15, text,
+        return Refuse(mgr, ret, kErrController, text,
                       "\tEvent: " + text + "\n\tZXMMDBDeviceInfo::isSNRPartitionBeingUsed() failed" +
                           "\n\tInput Parameters:" + "\n\tSNRVolumeId = " + Number(id),
                       __LINE__);
     }
     if (inUse) {
         const std::string text = "Cannot delete volume because is being used as a storage device";
-        return Refuse(mgr, ret, -11, text, "\tEvent: " + text + "\n\tSNRVolumeId  = " + Number(id), __LINE__);
+        return Refuse(mgr, ret, kErrInUse, text, "\tEvent: " + text + "\n\tSNRVolumeId  = " + Number(id), __LINE__);
     }
 
     mgr.log() << "\tEvent: A shared disk volume has been found with this information"
@@ -149,9 +154,9 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     CSNRVolumeDB volumeDB;
     if (!volumeDB.remove(id, tran)) {
         const std::string text = "Could not delete shared disk volume information from database";
-        return Refuse(mgr, ret, -4, text,
-                      "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" + "\n\tParameters used:" +
-                          "\n\tid = " + Number(id) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+        return Refuse(mgr, ret, kErrDatabase, text,
+                      "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" +
+                          "\n\tParameters used:" + "\n\tid = " + Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
                       __LINE__);
     }
     ret.errMsg = "";
@@ -172,7 +177,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
         return Refuse(*this, ret, code, text, "\tEvent: " + text + details, line);
     };
 
-    if (id < 0) return event(-6, "Invalid Volume ID", "\n\tSNR Volume ID = " + Number(id), __LINE__);
+    if (id < 0) return event(kErrInvalidId, "Invalid Volume ID", "\n\tSNR Volume ID = " + Number(id), __LINE__);
 
     if (tran == nullptr)
         return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UpdateSNRVolumeDB(args, ret, own); });
@@ -186,17 +191,18 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (!volumeDB.getInfo(id, stored, tran)) {
         const int code = volumeDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return event(missing ? -3 : -4, missing ? "Record not found" : "Cannot read volume information from DB",
+        return event(missing ? kErrNotFound : kErrDatabase,
+                     missing ? "Record not found" : "Cannot read volume information from DB",
                      "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tId          = " + Number(id) +
-                         "\n\tDB Err Code = " + Number(code) + "\n\tTran        = " + snr_detail::TranHandle(tran),
+                         "\n\tDB Err Code = " + Number(code) + "\n\tTran        = " + steps::TranHandle(tran),
                      __LINE__);
     }
 
     const UniqueYBPhysicalVolume identity = IdentityAfterUpdate(args, stored, map, nas);
 
     if ((map & YB_PVOL_LUN) && args.LUN < 0)
-        return Refuse(*this, ret, -6, "Invalid LUN", "\nEvent: Invalid LUN\n\tInput:\n\tLUN  = " + Number(args.LUN),
-                      __LINE__);
+        return Refuse(*this, ret, kErrInvalidId, "Invalid LUN",
+                      "\nEvent: Invalid LUN\n\tInput:\n\tLUN  = " + Number(args.LUN), __LINE__);
 
     const bool storedProtected = (stored.Flags & SNRVOL_FLAG_MORVANE_PROTECTED) != 0;
     const bool protectedAfter = (map & YB_PVOL_TZ_PROTECTED) ? GetMorvaneProtected(args) : storedProtected;
@@ -204,7 +210,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
         const int32_t state = (map & YB_PVOL_TZSTATE) ? GetMorvaneState(args) : stored.TzState;
         if (protectedAfter != (state != 0)) {
             const std::string text = "Invalid Morvane Volume status";
-            return Refuse(*this, ret, -6, text,
+            return Refuse(*this, ret, kErrInvalidId, text,
                           "\nEvent: " + text + "\n\tInput:" + "\n\tMorvaneProtected    = " +
                               (protectedAfter ? "true" : "false") + "\n\tState                = " + Number(state),
                           __LINE__);
@@ -231,23 +237,23 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
             QuerySNRVolume2ByIdV3Ret_t replicas;
             if (!QuerySNRVolume2(replicaArgs, replicas)) return PassOn(ret, replicas.errMsg, replicas.errCode);
             if (!replicas.replicationVolumes.empty())
-                return event(-11, "Volume cannot be unreserved if there are YB Volumes associated with it",
+                return event(kErrInUse, "Volume cannot be unreserved if there are YB Volumes associated with it",
                              "\n\tPhysical Volume Id: " + Number(id), __LINE__);
 
             CRVScratchVolumeDB scratchDB;
             unsigned int scratchCount = 0;
             {
-                snr_detail::HeldRows<YBScratchVolume_t> scratch(scratchDB);
+                steps::HeldRows<YBScratchVolume_t> scratch(scratchDB);
                 const std::string where = "PhysicalVolumeId = " + Number(id);
                 if (!scratchDB.getList(scratch.rows, scratch.count, where.c_str(), OrderById, tran))
-                    return event(-4, "Cannot access scratch volume information from the database",
+                    return event(kErrDatabase, "Cannot access scratch volume information from the database",
                                  "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
                                      "\n\tsOrderBy = " + OrderById,
                                  __LINE__);
                 scratchCount = scratch.count;
             }
             if (scratchCount >= 2)
-                return event(-13, "Multiple scratch volume records found for this volume. Check database",
+                return event(kErrNotUnique, "Multiple scratch volume records found for this volume. Check database",
                              "\n\tCRVScratchVolumeDB::getList() output:\n\tNRows = " + Number(scratchCount), __LINE__);
             if (scratchCount == 1 && !moveCounter(POOL_COUNTER_INCREMENT)) return false;
         }
@@ -262,7 +268,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
             DeleteMorvaneVolHistoryNameArgs_t historyArgs;
             historyArgs.DeviceId = devices.devices.front().id;
             DeleteMorvaneVolHistoryNameRet_t history;
-            if (!DeleteTzGlobalHistoryName(historyArgs, history, tran) && history.errCode != -3)
+            if (!DeleteTzGlobalHistoryName(historyArgs, history, tran) && history.errCode != kErrNotFound)
                 return PassOn(ret, history.errMsg, history.errCode);
         }
     }
@@ -284,17 +290,17 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 
     // Another row with the identity in force, read outside the transaction.
     const bool sharedDisk = identity.UniqueIdType == kSharedDiskUniqueIdType;
-    const std::string where = snr_detail::VolumeIdentityWhere(identity, !sharedDisk);
+    const std::string where = SNRVolumeIdentityWhere(identity, !sharedDisk);
     bool hasTwin = false;
     int twinId = 0;
     {
-        snr_detail::HeldRows<YBPhysicalVolume_t> matches(volumeDB);
+        steps::HeldRows<YBPhysicalVolume_t> matches(volumeDB);
         if (!volumeDB.getList(matches.rows, matches.count, where.c_str(), OrderById, nullptr))
-            return event(-4, "Cannot access volume information to verify its integrity",
-                         "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere      = " +
-                             EvDebug::escaped(where) + "\n\tsOrderBy    = " + OrderById +
-                             "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
-                         __LINE__);
+            return event(
+                kErrDatabase, "Cannot access volume information to verify its integrity",
+                "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere      = " + EvDebug::escaped(where) +
+                    "\n\tsOrderBy    = " + OrderById + "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                __LINE__);
         for (unsigned int i = 0; i < matches.count && !hasTwin; ++i) {
             if (matches.rows[i].id == id) continue;
             hasTwin = true;
@@ -304,24 +310,23 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (hasTwin && !sharedDisk) {
         const std::string text = "Cannot update volume information because of volume information conflict";
-        return Refuse(*this, ret, -12, text,
-                      "\tEvent:" + text + "\n\tUniqueId                   = " + EvDebug::escaped(identity.UniqueId) +
-                          "\n\tUniqueId Type              = " + Number(identity.UniqueIdType) +
-                          "\n\tLUN                        = " + Number(identity.LUN) +
-                          "\n\tStart LBA                  = " + Number(identity.StartLBA) +
-                          "\n\tBlock Count\t\t           = " + Number(identity.BlockCount) +
-                          "\n\tID found in the DB         = " + Number(twinId) +
-                          "\n\tID of record to be updated = " + Number(id),
-                      __LINE__);
+        return Refuse(
+            *this, ret, kErrAlreadyExists, text,
+            "\tEvent:" + text + "\n\tUniqueId                   = " + EvDebug::escaped(identity.UniqueId) +
+                "\n\tUniqueId Type              = " + Number(identity.UniqueIdType) +
+                "\n\tLUN                        = " + Number(identity.LUN) + "\n\tStart LBA                  = " +
+                Number(identity.StartLBA) + "\n\tBlock Count\t\t           = " + Number(identity.BlockCount) +
+                "\n\tID found in the DB         = " + Number(twinId) + "\n\tID of record to be updated = " + Number(id),
+            __LINE__);
     }
     // A shared disk's twin stays as it is and the requested changes are
     // dropped; what the reservation and protection steps wrote stays.
     if (hasTwin) return MergeIntoTwin(*this, ret, id, twinId, where, tran);
 
     if (!volumeDB.Update(id, set.c_str(), tran))
-        return event(-4, "Could not update volume information from database",
+        return event(kErrDatabase, "Could not update volume information from database",
                      "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tid = " + Number(id) +
-                         "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + snr_detail::TranHandle(tran),
+                         "\n\tsUpdate = " + EvDebug::escaped(set) + "\n\tTran = 0x" + steps::TranHandle(tran),
                      __LINE__);
     m_LogMsg << "\tSNR Volume with ID " << id << " has been updated";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);

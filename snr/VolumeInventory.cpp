@@ -13,10 +13,15 @@
 #include "rows/Db/Cursor/YBGetSNRDeviceByClientId.h"
 #include "rows/Db/Cursor/YBGetSNRMountPointByClientId.h"
 #include "rows/Db/Cursor/YBGetSNRVolInfoByClientId.h"
+#include "service/CursorRows.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
+#include "service/ResultCode.h"
+#include "service/RowCounts.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -59,17 +64,17 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
     HeldTableLock held(*this, lock);
 
     if (clientId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid client id",
-                                "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries,
-                                QueryVolInfoDBFn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid client id",
+                           "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId), ProgNameQueries,
+                           QueryVolInfoDBFn, __LINE__);
 
     // A read that failed: nothing read before it is returned.
     auto readFailed = [&](const char* text, const std::string& call, int code, long line) {
         ClearLists(ret);
-        return snr_detail::Fail(*this, ret, -4, text,
-                                "\n\t" + call + " failed\n\tParameters used:\n\tClient id = " +
-                                    std::to_string(clientId) + "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, QueryVolInfoDBFn, line);
+        return steps::Fail(*this, ret, kErrDatabase, text,
+                           "\n\t" + call + " failed\n\tParameters used:\n\tClient id = " + std::to_string(clientId) +
+                               "\n\tDB Err Code = " + std::to_string(code),
+                           ProgNameQueries, QueryVolInfoDBFn, line);
     };
 
     // Outside a transaction the five reads make one read of the catalogue.
@@ -79,7 +84,7 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
     YBGetSNRDeviceByClientId deviceCursor(tran);
 
     deviceCursor.setValues(clientId);
-    int rc = snr_detail::ReadAllRows(deviceCursor, ret.devices);
+    int rc = steps::ReadAllRows(deviceCursor, ret.devices);
     if (rc != DB_NO_MORE_ROWS)
         return readFailed("Could not get device name information from the database",
                           "getNextRow(GetSNRDeviceByClientId &)", rc, __LINE__);
@@ -114,19 +119,19 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
     auto checkOneEach = [&](auto& table, const char* tableClass, size_t listed, const char* kind, long line) {
         if (listed == 0) return true;  // none lies on the client's volumes
         unsigned int found = 0;
-        if (!snr_detail::CountRows(*this, ret, table, tableClass, OnVolumesOfClient(clientId), found, tran,
-                                   "Could not get volume information from the database", ProgNameQueries,
-                                   QueryVolInfoDBFn, line)) {
+        if (!steps::CountRows(*this, ret, table, tableClass, OnVolumesOfClient(clientId), found, tran,
+                              "Could not get volume information from the database", ProgNameQueries, QueryVolInfoDBFn,
+                              line)) {
             ClearLists(ret);
             return false;
         }
         if (found > listed)
-            snr_detail::Warn(*this,
-                             "More than one " + std::string(kind) +
-                                 " lies on an SNR volume of the client; the one with the lowest id is reported",
-                             "\n\tParameters used:\n\tClient id = " + std::to_string(clientId) + "\n\tFound    = " +
-                                 std::to_string(found) + "\n\tReported = " + std::to_string(listed),
-                             ProgNameQueries, QueryVolInfoDBFn, line);
+            steps::Warn(*this,
+                        "More than one " + std::string(kind) +
+                            " lies on an SNR volume of the client; the one with the lowest id is reported",
+                        "\n\tParameters used:\n\tClient id = " + std::to_string(clientId) +
+                            "\n\tFound    = " + std::to_string(found) + "\n\tReported = " + std::to_string(listed),
+                        ProgNameQueries, QueryVolInfoDBFn, line);
         return true;
     };
     CReplicationVolumeDB replicaDB;
@@ -137,7 +142,7 @@ bool ReplicationMgr::QueryVolInfoDB(const Args& args, Ret& ret, DBtran* tran)
         return false;
 
     mountPointCursor.setValues(clientId);
-    rc = snr_detail::ReadAllRows(mountPointCursor, ret.mountPoints);
+    rc = steps::ReadAllRows(mountPointCursor, ret.mountPoints);
     if (rc != DB_NO_MORE_ROWS)
         return readFailed("Could not get mount point information from the database",
                           "getNextRow(GetSNRMountPointByClientId &)", rc, __LINE__);
@@ -186,10 +191,10 @@ void ReplicationMgr::QueryVolInfoHandler(unsigned long requestCode, unsigned lon
     AutoFreeMem_t volumes, devices, mountPoints, scratchVolumes, replicationVolumes;
 
     RunRequestHandler(
-        *this, "ReplicationMgr::QueryVolInfoHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryVolInfo(args, ret, nullptr); },
+        *this, "ReplicationMgr::QueryVolInfoHandler()", requestCode, replyCode, false, reply, cases::StatusOf<Reply>(),
+        ret, [&](DBtran*) { return QueryVolInfo(args, ret, nullptr); },
         [&](Reply& r) {
-            using snr_detail::CopyListToReply;
+            using steps::CopyListToReply;
             return CopyListToReply(volumes, r.volumes, r.volumeCount, ret.volumes) &&
                    CopyListToReply(devices, r.devices, r.deviceCount, ret.devices) &&
                    CopyListToReply(mountPoints, r.mountPoints, r.mountPointCount, ret.mountPoints) &&

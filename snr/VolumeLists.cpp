@@ -14,9 +14,12 @@
 
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
+#include "service/ErrorCodes.h"
+#include "service/HeldRows.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 
 namespace {
@@ -59,7 +62,7 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         ret.volumes.clear();
         ret.devices.clear();
         ret.mountPoints.clear();
-        return snr_detail::Fail(*this, ret, -4, text, details, ProgNameGetLists, Fn, line);
+        return steps::Fail(*this, ret, kErrDatabase, text, details, ProgNameGetLists, Fn, line);
     };
     auto convert = [](auto& record, const auto& row) { YBSet(record, row); };
 
@@ -69,7 +72,7 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
     if (!volumeDB.getList(ret.volumes, convert, EveryVolume, OrderById, tran))
         return fail("Could not get volume information from the database",
                     std::string("\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = ") + EveryVolume +
-                        "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
+                        "\n\tTran = 0x" + steps::TranHandle(tran) +
                         "\n\tDB Err Code = " + std::to_string(volumeDB.getErrorCode()),
                     __LINE__);
     if (ret.volumes.empty()) return true;
@@ -79,7 +82,7 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         return fail(NoDevicesText,
                     std::string("\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere      = ") +
                         EveryDevice + "\n\tsOrderBy    = " + DevicesByVolume + "\n\tTran        = 0x" +
-                        snr_detail::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
+                        steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(deviceDB.getErrorCode()),
                     __LINE__);
     // A device whose volume is not listed is not listed; devices and
     // volumes both ascend by volume id.
@@ -98,8 +101,7 @@ bool ReplicationMgr::GetSNRVolumesDB(Ret& ret, DBtran* tran)
         return fail(NoMountPointsText,
                     std::string("\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere = ") +
                         EveryMountPoint + "\n\tsOrderBy = " + MountPointsByDevice + "\n\tTran = 0x" +
-                        snr_detail::TranHandle(tran) +
-                        "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
+                        steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(mountPointDB.getErrorCode()),
                     __LINE__);
     // The mount points of each listed device lie in one run of byDevice;
     // the runs are taken in the order of the devices.
@@ -138,10 +140,10 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     ret.errMsg = "";
 
     if (clientId <= 0 || volumeId <= 0)
-        return snr_detail::Fail(*this, ret, -6, "Invalid client id or volume Id",
-                                "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId) +
-                                    "\n\tSNR Volume Id = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Invalid client id or volume Id",
+                           "\n\tParameters used:\n\tClient Id = " + std::to_string(clientId) +
+                               "\n\tSNR Volume Id = " + std::to_string(volumeId),
+                           ProgNameQueries, Fn, __LINE__);
 
     CSNRVolumeDB volumeDB;
     YBPhysicalVolume_t volumeRow;
@@ -149,26 +151,25 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
     if (!volumeDB.getInfo(volumeId, volumeRow, tran)) {
         const int code = volumeDB.getErrorCode();
         const bool missing = code == DB_NO_MORE_ROWS;
-        return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                missing ? "No record found" : "Could not query volume information",
-                                "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " +
-                                    std::to_string(volumeId) + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + std::to_string(code),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, missing ? kErrNotFound : kErrDatabase,
+            missing ? "No record found" : "Could not query volume information",
+            "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tKey: " + std::to_string(volumeId) +
+                "\n\tTran = 0x" + steps::TranHandle(tran) + "\n\tDB Err Code = " + std::to_string(code),
+            ProgNameQueries, Fn, __LINE__);
     }
     YBSet(ret.volume, volumeRow);
 
     CSNRVolumeDeviceNameDB deviceDB;
-    snr_detail::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
+    steps::HeldRows<YBPhysicalDevice_t> devices(deviceDB);
     const std::string deviceWhere =
         "ClientID = " + std::to_string(clientId) + " AND SNRVolumeId = " + std::to_string(volumeId);
     if (!deviceDB.getList(devices.rows, devices.count, deviceWhere.c_str(), OrderById, tran))
-        return snr_detail::Fail(*this, ret, -4, NoDevicesText,
-                                "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                    deviceWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" +
-                                    snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code   = " + std::to_string(deviceDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, NoDevicesText,
+                           "\n\tCSNRVolumeDeviceNameDB::getList() failed\n\tParameters used:\n\tsWhere = " +
+                               deviceWhere + "\n\tsOrderBy = " + OrderById + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code   = " + std::to_string(deviceDB.getErrorCode()),
+                           ProgNameQueries, Fn, __LINE__);
 
     if (devices.count == 0) {
         ret.device.id = -1;
@@ -177,22 +178,23 @@ bool ReplicationMgr::GetSNRInfoByClientAndVolDB(const Args& args, Ret& ret, DBtr
         return true;
     }
     if (devices.count > 1)
-        return snr_detail::Fail(*this, ret, -13, "There is more than one device associated with the volume and client",
-                                "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " +
-                                    std::to_string(clientId) + "\n\tSNR Volume ID = " + std::to_string(volumeId),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrNotUnique, "There is more than one device associated with the volume and client",
+            "\n\tNRows = " + std::to_string(devices.count) + "\n\tClient ID = " + std::to_string(clientId) +
+                "\n\tSNR Volume ID = " + std::to_string(volumeId),
+            ProgNameQueries, Fn, __LINE__);
     YBSet(ret.device, devices.rows[0]);
 
     CSNRVolumeMountPointDB mountPointDB;
-    snr_detail::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
+    steps::HeldRows<YBMountPoint_t> mountPoints(mountPointDB);
     const std::string mountWhere = MountPointsOfDevice(ret.device.id);
     if (!mountPointDB.getList(mountPoints.rows, mountPoints.count, mountWhere.c_str(), OrderById, tran))
-        return snr_detail::Fail(*this, ret, -4, NoMountPointsText,
-                                "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere        = " +
-                                    mountWhere + "\n\tsOrderBy      = " + OrderById + "\n\tTran          = 0x" +
-                                    snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code   = " + std::to_string(mountPointDB.getErrorCode()),
-                                ProgNameQueries, Fn, __LINE__);
+        return steps::Fail(
+            *this, ret, kErrDatabase, NoMountPointsText,
+            "\n\tCSNRVolumeMountPointDB::getList() failed\n\tParameters used:\n\tsWhere        = " + mountWhere +
+                "\n\tsOrderBy      = " + OrderById + "\n\tTran          = 0x" + steps::TranHandle(tran) +
+                "\n\tDB Err Code   = " + std::to_string(mountPointDB.getErrorCode()),
+            ProgNameQueries, Fn, __LINE__);
     for (unsigned int m = 0; m < mountPoints.count; ++m) YBSet(ret.mountPoints, mountPoints.rows[m]);
 
     ret.errMsg = "";

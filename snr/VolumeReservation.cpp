@@ -15,10 +15,13 @@
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 #include "service/TableLock.h"
+#include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
-#include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRAdapters.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeReplicas.h"
@@ -52,11 +55,11 @@ bool WriteReservation(ReplicationMgr& mgr, CSNRVolumeDB& volumeDB, int id, int32
 {
     const std::string set = "Flags = " + Number(flags);
     if (!volumeDB.Update(id, set.c_str(), tran))
-        return snr_detail::Fail(mgr, ret, -4, "Could not update volume information from database",
-                                "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
-                                    "\n\tsUpdate = " + set + "\n\tTran = 0x" + snr_detail::TranHandle(tran) +
-                                    "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
-                                ProgNameUpdates, function, __LINE__);
+        return steps::Fail(mgr, ret, kErrDatabase, "Could not update volume information from database",
+                           "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
+                               "\n\tsUpdate = " + set + "\n\tTran = 0x" + steps::TranHandle(tran) +
+                               "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                           ProgNameUpdates, function, __LINE__);
     UpdateAvailVolPoolCounterArgs_t counterArgs;
     counterArgs.SNRVolumeId = id;
     counterArgs.operation = operation;
@@ -123,22 +126,22 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         return false;
     }
     HeldTableLock held(mgr, lock);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     CSNRVolumeDB volumeDB;
     for (const int32_t id : ids) {
         if (id < 1)
-            return snr_detail::Fail(mgr, ret, -6, change.invalidId, "\n\tParameters used:\n\tSNR Volume Id = " + Number(id),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrInvalidId, change.invalidId,
+                               "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn, __LINE__);
         YBPhysicalVolume_t row;
         int code = 0;
         if (!ReadVolume(volumeDB, id, row, tran, code)) {
             const bool missing = code == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(mgr, ret, missing ? -3 : -4,
-                                    missing ? change.notFound : "Cannot access SNR Volume information from the database",
-                                    "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tId = " + Number(id) +
-                                        tranText + "\n\tDB Err Code = " + Number(code),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, missing ? kErrNotFound : kErrDatabase,
+                               missing ? change.notFound : "Cannot access SNR Volume information from the database",
+                               "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tId = " + Number(id) +
+                                   tranText + "\n\tDB Err Code = " + Number(code),
+                               ProgNameUpdates, Fn, __LINE__);
         }
         if (change.skipsSnapVaultSecondary && row.UniqueIdType == kSnapVaultSecondary) {
             mgr.log() << "\tEvent: Volume ID " << id
@@ -149,18 +152,18 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         const bool allocated = (row.Flags & SNRVOL_ALLOCATED_FLAG) != 0;
         // The allocation refuses an allocated volume, its reversal one that is not.
         if (allocated == change.set)
-            return snr_detail::Fail(mgr, ret, -11, change.refused,
-                                    "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
-                                        "\n\tFlags = " + Number(row.Flags),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(mgr, ret, kErrInUse, change.refused,
+                               "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
+                                   "\n\tFlags = " + Number(row.Flags),
+                               ProgNameUpdates, Fn, __LINE__);
         const int32_t flags = change.set ? (row.Flags | SNRVOL_ALLOCATED_FLAG) : (row.Flags & ~SNRVOL_ALLOCATED_FLAG);
         const std::string set = "Flags = " + Number(flags);
         if (!volumeDB.Update(id, set.c_str(), tran))
-            return snr_detail::Fail(mgr, ret, -4, "Could not update SNR volume information from database",
-                                    "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                                        Number(id) + "\n\tsUpdate = " + set + tranText + "\n\tDB Err Code = " +
-                                        Number(volumeDB.getErrorCode()),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(
+                mgr, ret, kErrDatabase, "Could not update SNR volume information from database",
+                "\n\tCSNRVolumeDB::Update() failed\n\tParameters used:\n\tSNR Volume Id = " + Number(id) +
+                    "\n\tsUpdate = " + set + tranText + "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
+                ProgNameUpdates, Fn, __LINE__);
         mgr.log() << change.done << id;
         mgr.WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ReplicationMgr::MSG);
     }
@@ -187,28 +190,27 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
-        SetErrCode(ret, -8);
+        SetErrCode(ret, kErrLockTimedOut);
         return false;
     }
     HeldTableLock held(*this, lock);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     CSNRVolumeDB volumeDB;
     CRVScratchVolumeDB scratchDB;
     for (const int32_t id : args.ids) {
         if (id < 1)
-            return snr_detail::Fail(*this, ret, -6, "Cannot reserve volume with an invalid Volume id",
-                                    "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn,
-                                    __LINE__);
+            return steps::Fail(*this, ret, kErrInvalidId, "Cannot reserve volume with an invalid Volume id",
+                               "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn, __LINE__);
         YBPhysicalVolume_t row;
         int code = 0;
         if (!ReadVolume(volumeDB, id, row, tran, code)) {
             const bool missing = code == DB_NO_MORE_ROWS;
-            return snr_detail::Fail(*this, ret, missing ? -3 : -4,
-                                    missing ? "Record Not Found" : "Cannot access volume information from the database",
-                                    "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tsKey = " + Number(id) +
-                                        "\n\tsOrderBy = " + tranText + "\n\tDB Err Code = " + Number(code),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, missing ? kErrNotFound : kErrDatabase,
+                               missing ? "Record Not Found" : "Cannot access volume information from the database",
+                               "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tsKey = " + Number(id) +
+                                   "\n\tsOrderBy = " + tranText + "\n\tDB Err Code = " + Number(code),
+                               ProgNameUpdates, Fn, __LINE__);
         }
         const int32_t flags = row.Flags;
 
@@ -218,22 +220,22 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             const std::string where = "PhysicalVolumeId = " + Number(id);
             if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
                 scratchDB.deleteList(rows);
-                return snr_detail::Fail(*this, ret, -4, "Cannot access volume information from the database",
-                                        "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " +
-                                            where + "\n\tsOrderBy = id ASC" + tranText + "\n\tDB Err Code = " +
-                                            Number(scratchDB.getErrorCode()),
-                                        ProgNameUpdates, Fn, __LINE__);
+                return steps::Fail(*this, ret, kErrDatabase, "Cannot access volume information from the database",
+                                   "\n\tCRVScratchVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                       "\n\tsOrderBy = id ASC" + tranText +
+                                       "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                                   ProgNameUpdates, Fn, __LINE__);
             }
             const int32_t scratchId = count == 1 ? rows[0].id : 0;
             const int32_t stamped = count == 1 ? rows[0].LockedByJobId : 0;
             scratchDB.deleteList(rows);
             if (count == 0)
-                return snr_detail::Fail(*this, ret, -3, "Scratch volume Record not found", "\n\tsWhere = " + where,
-                                        ProgNameUpdates, Fn, __LINE__);
+                return steps::Fail(*this, ret, kErrNotFound, "Scratch volume Record not found", "\n\tsWhere = " + where,
+                                   ProgNameUpdates, Fn, __LINE__);
             if (count > 1)
-                return snr_detail::Fail(*this, ret, -13, "Multiple scratch volume found using the same physical volume",
-                                        "\n\tsWhere = " + where + "\n\tNRows = " + Number(count), ProgNameUpdates, Fn,
-                                        __LINE__);
+                return steps::Fail(
+                    *this, ret, kErrNotUnique, "Multiple scratch volume found using the same physical volume",
+                    "\n\tsWhere = " + where + "\n\tNRows = " + Number(count), ProgNameUpdates, Fn, __LINE__);
 
             const bool reserved = (flags & SNRVOL_RESERVED_FLAG) != 0;
             if (reserved && stamped == jobId) {
@@ -249,10 +251,11 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
             }
             const std::string stamp = "LockedByJobId = " + Number(jobId);
             if (!scratchDB.Update(scratchId, stamp.c_str(), tran))
-                return snr_detail::Fail(*this, ret, -4, "Scratch volume information could not be update into the database",
-                                        "\n\tScratch Volume ID = " + Number(scratchId) + "\n\tsUpdate = " + stamp +
-                                            tranText + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                        ProgNameUpdates, Fn, __LINE__);
+                return steps::Fail(*this, ret, kErrDatabase,
+                                   "Scratch volume information could not be update into the database",
+                                   "\n\tScratch Volume ID = " + Number(scratchId) + "\n\tsUpdate = " + stamp +
+                                       tranText + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                                   ProgNameUpdates, Fn, __LINE__);
             m_LogMsg << "\tScratch Volume id " << scratchId << " has been locked by job id " << jobId;
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
         }
@@ -260,10 +263,10 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
         // A volume another job holds is refused after the stamp; the
         // caller's rollback gives the stamp back.
         if (flags & SNRVOL_RESERVED_FLAG)
-            return snr_detail::Fail(*this, ret, -11, "A volume is already reserved",
-                                    "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
-                                        "\n\tFlags = " + Number(flags),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrInUse, "A volume is already reserved",
+                               "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
+                                   "\n\tFlags = " + Number(flags),
+                               ProgNameUpdates, Fn, __LINE__);
         if (!WriteReservation(*this, volumeDB, id, flags | SNRVOL_RESERVED_FLAG, POOL_COUNTER_DECREMENT, ret, tran, Fn))
             return false;
         m_LogMsg << "\tReserving (Locking) SNR Volume " << id;
@@ -304,36 +307,35 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
         return false;
     }
     HeldTableLock held(*this, lock);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
 
     CSNRVolumeDB volumeDB;
     for (const int32_t id : args.ids) {
         if (id < 1)
-            return snr_detail::Fail(*this, ret, 0, "Cannot unreserve volume(s) with an invalid volume id(s)",
-                                    "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn,
-                                    __LINE__);
+            return steps::Fail(*this, ret, 0, "Cannot unreserve volume(s) with an invalid volume id(s)",
+                               "\n\tParameters used:\n\tSNR Volume Id = " + Number(id), ProgNameUpdates, Fn, __LINE__);
         YBPhysicalVolume_t* rows = nullptr;
         unsigned int count = 0;
         const std::string where = "id = " + Number(id);
         if (!volumeDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
             volumeDB.deleteList(rows);
-            return snr_detail::Fail(*this, ret, 0, "Cannot access volume information from the database",
-                                    "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
-                                        "\n\tsOrderBy = id ASC" + tranText,
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, 0, "Cannot access volume information from the database",
+                               "\n\tCSNRVolumeDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   "\n\tsOrderBy = id ASC" + tranText,
+                               ProgNameUpdates, Fn, __LINE__);
         }
         const int32_t flags = count > 0 ? rows[0].Flags : 0;
         volumeDB.deleteList(rows);
         if (count == 0)
-            return snr_detail::Fail(*this, ret, 0, "A volume record was not found in the database",
-                                    "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
-                                        "\n\tNRows = " + Number(count),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, 0, "A volume record was not found in the database",
+                               "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
+                                   "\n\tNRows = " + Number(count),
+                               ProgNameUpdates, Fn, __LINE__);
         if ((flags & SNRVOL_RESERVED_FLAG) == 0)
-            return snr_detail::Fail(*this, ret, 0, "A volume is not reserved",
-                                    "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
-                                        "\n\tFlags = " + Number(flags),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, 0, "A volume is not reserved",
+                               "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
+                                   "\n\tFlags = " + Number(flags),
+                               ProgNameUpdates, Fn, __LINE__);
 
         QuerySNRVolume2ByIdV3Args_t replicaArgs;
         replicaArgs.snrVolumeId = id;
@@ -344,8 +346,8 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
             return false;
         }
         if (!replicas.replicationVolumes.empty())
-            return snr_detail::Fail(*this, ret, 0, "Volume cannot be unreserved if there are YB Volumes associated with it",
-                                    "\n\tPhysical Volume Id: " + Number(id), ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, 0, "Volume cannot be unreserved if there are YB Volumes associated with it",
+                               "\n\tPhysical Volume Id: " + Number(id), ProgNameUpdates, Fn, __LINE__);
 
         if (!WriteReservation(*this, volumeDB, id, flags & ~SNRVOL_RESERVED_FLAG, POOL_COUNTER_INCREMENT, ret, tran, Fn))
             return false;
@@ -381,20 +383,20 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
     // release every volume that no job stamped.
     const int32_t stamp = JobStamp(jobId);
     if (stamp == 0)
-        return snr_detail::Fail(*this, ret, -6, "Volume(s) cannot be unlocked with an invalid job id", "",
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrInvalidId, "Volume(s) cannot be unlocked with an invalid job id", "",
+                           ProgNameUpdates, Fn, __LINE__);
 
     CRVScratchVolumeDB scratchDB;
     YBScratchVolume_t* rows = nullptr;
     unsigned int count = 0;
     const std::string where = "LockedByJobId = " + Number(stamp);
-    const std::string tranText = "\n\tTran = 0x" + snr_detail::TranHandle(tran);
+    const std::string tranText = "\n\tTran = 0x" + steps::TranHandle(tran);
     if (!scratchDB.getList(rows, count, where.c_str(), "id ASC", tran)) {
         scratchDB.deleteList(rows);
-        return snr_detail::Fail(*this, ret, -4, "Cannot get list of scratch volume used by a particular job",
-                                "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + where + tranText +
-                                    "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                ProgNameUpdates, Fn, __LINE__);
+        return steps::Fail(*this, ret, kErrDatabase, "Cannot get list of scratch volume used by a particular job",
+                           "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + where + tranText +
+                               "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                           ProgNameUpdates, Fn, __LINE__);
     }
     m_LogMsg << "\t" << count << " scratch volume(s) found for job id " << jobId;
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
@@ -406,10 +408,10 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
         if (!scratchDB.Update(rows[i].id, clear, tran)) {
             const int scratchId = rows[i].id;
             scratchDB.deleteList(rows);
-            return snr_detail::Fail(*this, ret, -4, "Could clear Job id value for the scratch volume record",
-                                    "\n\tKey = " + Number(scratchId) + "\n\tsUpdate = " + clear + "\n\tJob ID = " +
-                                        Number(jobId) + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
-                                    ProgNameUpdates, Fn, __LINE__);
+            return steps::Fail(*this, ret, kErrDatabase, "Could clear Job id value for the scratch volume record",
+                               "\n\tKey = " + Number(scratchId) + "\n\tsUpdate = " + clear + "\n\tJob ID = " +
+                                   Number(jobId) + "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()),
+                               ProgNameUpdates, Fn, __LINE__);
         }
     }
     scratchDB.deleteList(rows);
@@ -417,7 +419,7 @@ bool ReplicationMgr::UnlockVolumesByJobId(const UnlockVolumesByJobIdArgs_t& args
     UnreserveSNRVolumeListRet_t unreserved;
     if (!UnreserveSNRVolumes(unreserve, unreserved, tran)) {
         ret.errMsg = unreserved.errMsg;
-        ret.errCode = -16;
+        ret.errCode = kErrNestedCall;
         return false;
     }
     m_LogMsg << "\tVolumes used by job id " << jobId << " were unlocked";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/TestCatalogue.h"
+#include "service/ResultCode.h"
 #include "snr/SNRAdapters.h"
 #include "snr/SNRMessageVersions.h"
 #include "snr/SNRRecords.h"

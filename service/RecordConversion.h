@@ -1,5 +1,5 @@
-// Small helpers shared by the record conversions of SNR volumes, scratch
-// volumes and replication volumes: texts, wire booleans and flag bits.
+// The primitives every record conversion is written with: texts, wire
+// booleans, flag bits and the list forms.
 #pragma once
 
 #include <cstddef>
