@@ -10,7 +10,7 @@
 #include "rows/Db/Cursor/YBGetSNRDeviceByPoolId.h"
 #include "rows/Db/Cursor/YBGetSNRMountPointByPoolId.h"
 #include "rows/Db/Cursor/YBGetSNRVolInfoByPoolId.h"
-#include "scratch/ReplyArrays.h"
+#include "service/ReplyArray.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
 #include "service/CursorRows.h"
@@ -141,12 +141,12 @@ void ReplicationMgr::QueryScratchVolInfoHandler(unsigned long requestCode, unsig
                       [&](DBtran*) { return QueryScratchVolInfoDB(args, ret, nullptr); },
                       [&](Reply& r) {
                           auto& l = r.lists;
-                          using scratch_detail::SetReplyArray;
-                          return SetReplyArray(l.volumes, l.nVolumes, ret.volumes, owners[0]) &&
-                                 SetReplyArray(l.devices, l.nDevices, ret.devices, owners[1]) &&
-                                 SetReplyArray(l.mountPoints, l.nMountPoints, ret.mountPoints, owners[2]) &&
-                                 SetReplyArray(l.scratchVolumes, l.nScratchVolumes, ret.scratchVolumes, owners[3]) &&
-                                 SetReplyArray(l.replicas, l.nReplicas, ret.replicas, owners[4]);
+                          using steps::CopyListToReply;
+                          return CopyListToReply(owners[0], l.volumes, l.nVolumes, ret.volumes) &&
+                                 CopyListToReply(owners[1], l.devices, l.nDevices, ret.devices) &&
+                                 CopyListToReply(owners[2], l.mountPoints, l.nMountPoints, ret.mountPoints) &&
+                                 CopyListToReply(owners[3], l.scratchVolumes, l.nScratchVolumes, ret.scratchVolumes) &&
+                                 CopyListToReply(owners[4], l.replicas, l.nReplicas, ret.replicas);
                       });
 }
 

@@ -17,7 +17,7 @@
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 #include "scratch/PoolContents.h"
-#include "scratch/ReplyArrays.h"
+#include "service/ReplyArray.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -331,7 +331,7 @@ void ServeGetAvailSNRVolByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDat
         cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
         [&]() { return mgr.GetAvailSNRVolByPoolId(args, ret); },
         [&](repGetAvailVolumeFromPoolResp& r) {
-            return scratch_detail::SetReplyArray(r.volumeIds, r.count, ret.volumeIds, ids);
+            return steps::CopyListToReply(ids, r.volumeIds, r.count, ret.volumeIds);
         },
         "No enough memory to return list of available volumes");
 }

@@ -13,7 +13,7 @@
 #include "host/db/SqlText.h"
 #include "policies/VolSnapParams.h"
 #include "scratch/EngineParams.h"
-#include "scratch/ReplyArrays.h"
+#include "service/ReplyArray.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -600,7 +600,7 @@ void ReplicationMgr::GetRVScratchVolPoolListHandler(unsigned long requestCode, u
     AutoFreeMem_t pools;  // freed after the send
     RunRequestHandler(*this, "ReplicationMgr::GetRVScratchVolPoolListHandler()", requestCode, replyCode, false, reply,
                       cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetRVScratchVolPoolListDB(ret, nullptr); },
-                      [&](Reply& r) { return scratch_detail::SetReplyArray(r.pools, r.count, ret.pools, pools); });
+                      [&](Reply& r) { return steps::CopyListToReply(pools, r.pools, r.count, ret.pools); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
