@@ -12,6 +12,7 @@
 #include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
+#include "service/ReplyArray.h"
 
 namespace flr_detail {
 
@@ -124,11 +125,11 @@ struct ExpansionArrays {
     template <typename Lists>
     bool fill(Lists& r, const FLRCPExpansion_t& ret)
     {
-        return SetReplyArray(snaps, r.Snaps, r.SnapCount, ret.Snapshots) &&
-               SetReplyArray(pairs, r.Pairs, r.PairCount, ret.Pairs) &&
-               SetReplyArray(pairPaths, r.PairPaths, r.PairPathCount, ret.PairPaths) &&
-               SetReplyArray(mounts, r.MountPoints, r.MountCount, ret.MountPoints) &&
-               SetReplyArray(shares, r.Shares, r.ShareCount, ret.Shares);
+        return steps::CopyListToReply(snaps, r.Snaps, r.SnapCount, ret.Snapshots) &&
+               steps::CopyListToReply(pairs, r.Pairs, r.PairCount, ret.Pairs) &&
+               steps::CopyListToReply(pairPaths, r.PairPaths, r.PairPathCount, ret.PairPaths) &&
+               steps::CopyListToReply(mounts, r.MountPoints, r.MountCount, ret.MountPoints) &&
+               steps::CopyListToReply(shares, r.Shares, r.ShareCount, ret.Shares);
     }
 
     // The point into the reply, then its arrays unless there is no point.

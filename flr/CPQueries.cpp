@@ -13,6 +13,7 @@
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplyArray.h"
 
 using flr_detail::ProgNameQueries;
 using steps::Fail;
@@ -142,7 +143,7 @@ void ServeQueryFLRCPointsByFLRSetId(ReplicationMgr& mgr, unsigned long code, zxs
     QueryFLRConsistencyPointsByFLRSetIdV1Args_t args;
     QueryFLRConsistencyPointsByFLRSetIdRet_t ret;
     args.FLRSetId = cases::RequestOf<repQueryFLRCPointsByFLRSetIdReq>(buf).FLRSetId;
-    flr_detail::ServeListInline(mgr, code, ret, ret.CPs, &repQueryFLRCPointsByFLRSetIdResp::CPs,
+    steps::AnswerListInline(mgr, code, ret, ret.CPs, &repQueryFLRCPointsByFLRSetIdResp::CPs,
                                 [&]() { return mgr.QueryFLRConsistencyPointsByFLRSetId(args, ret, nullptr); });
 }
 

@@ -24,6 +24,7 @@
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplyArray.h"
 #include "service/TranHandle.h"
 
 using flr_detail::ProgNameInserts;
@@ -417,9 +418,9 @@ void ReplicationMgr::CreateConsistencyPointHandler(unsigned long requestCode, un
         cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return CreateConsistencyPoint(args, ret, tran); },
         [&](Reply& r) {
             r.CPId = ret.CPId;
-            return flr_detail::SetReplyArray(snaps, r.Snaps, r.SnapCount, ret.Snapshots) &&
-                   flr_detail::SetReplyArray(pairs, r.Pairs, r.PairCount, ret.Pairs) &&
-                   flr_detail::SetReplyArray(mounts, r.MountPoints, r.MountCount, ret.MountPoints);
+            return steps::CopyListToReply(snaps, r.Snaps, r.SnapCount, ret.Snapshots) &&
+                   steps::CopyListToReply(pairs, r.Pairs, r.PairCount, ret.Pairs) &&
+                   steps::CopyListToReply(mounts, r.MountPoints, r.MountCount, ret.MountPoints);
         });
 }
 

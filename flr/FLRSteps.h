@@ -1,6 +1,6 @@
 // Shared pieces of the FLR operations: refusals whose log entry is worded
-// otherwise than the result's text, reply arrays built from result lists,
-// and the inline cases with a transaction of their own. Internal to flr/.
+// otherwise than the result's text, and the inline cases with a transaction
+// of their own. Internal to flr/.
 #pragma once
 
 #include <cstdint>
@@ -43,36 +43,6 @@ bool PassOn(Ret& ret, const Nested& nested)
     ret.errCode = nested.errCode;
     ret.errMsg = nested.errMsg;
     return false;
-}
-
-// Puts the records into a new reply array owned by `owner` (freed after the
-// send), with its count: no array and 0 for none. False when the array
-// cannot be allocated.
-template <typename Wire, typename Record>
-bool SetReplyArray(AutoFreeMem_t& owner, Wire*& array, uint32_t& count, const std::vector<Record>& records)
-{
-    Wire* built = nullptr;
-    if (!CopyVectorToMsg(&built, records)) return false;
-    owner = built;
-    array = built;
-    count = static_cast<uint32_t>(built != nullptr ? records.size() : 0);
-    return true;
-}
-
-// An inline case without a transaction whose reply carries one list (its
-// `count` and the array member given): the operation runs, then the records
-// go into a new array, freed after the send.
-template <typename Reply, typename Wire, typename Ret, typename Record, typename Operation>
-void ServeListInline(ReplicationMgr& mgr, unsigned long code, const Ret& ret, const std::vector<Record>& records,
-                     Wire* Reply::*array, Operation&& operation)
-{
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    AutoFreeMem_t owner;
-    const unsigned long replyCode = ReplyCodeFor(code);
-    RunInlineCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode),
-                  cases::Message::PointIntoResult, std::forward<Operation>(operation),
-                  [&](Reply& r) { return SetReplyArray(owner, r.*array, r.count, records); });
 }
 
 // An inline case with its own transaction: the operation runs on the

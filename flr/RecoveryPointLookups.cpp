@@ -25,6 +25,7 @@
 #include "service/CursorRows.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplyArray.h"
 
 using flr_detail::ProgNameQueries;
 using steps::Fail;
@@ -347,25 +348,6 @@ bool ReplicationMgr::doesClientHaveAnyRP(const doesClientHaveAnyRPsArgs_t& args,
 
 namespace {
 
-// A list lookup answered by its handler: the operation without a
-// transaction, then the list's array in the reply.
-template <typename Reply, typename Ret, typename List, typename Operation>
-void AnswerList(ReplicationMgr& mgr, const char* function, unsigned long code, const Ret& ret, const List& list,
-                Operation&& operation)
-{
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    AutoFreeMem_t array;  // freed after the send
-    RunRequestHandler(
-        mgr, function, code, ReplyCodeFor(code), false, reply, cases::StatusOf<Reply>(), ret,
-        [&](DBtran*) { return operation(); },
-        [&](Reply& r) { return flr_detail::SetReplyArray(array, r.list, r.count, list); });
-}
-
-}  // namespace
-
-namespace {
-
 void ReadVolumeRequest(const repGetRPsByClientIdAndVolNameReq& request, QueryRPByDstClientIdAndVolNameArgs_t& args)
 {
     args.DstClientId = request.DstClientId;
@@ -390,10 +372,12 @@ void ReplicationMgr::QueryRPByDstClientIdAndVolNameHandler(zxsDatabuf* buf, unsi
     const auto operation = [&]() { return QueryRPByDstClientIdAndVolName(args, ret, nullptr); };
     if (requestCode == 0x35000248) {
         ReadVolumeRequest(cases::RequestOf<repGetRPsByClientIdAndVolNameV2Req>(buf), args);
-        AnswerList<repGetRPsByClientIdAndVolNameV2Resp>(*this, Fn, requestCode, ret, ret.RPs, operation);
+        steps::AnswerListByHandler(*this, Fn, requestCode, ReplyCodeFor(requestCode), ret, ret.RPs,
+                                   &repGetRPsByClientIdAndVolNameV2Resp::list, operation);
     } else {
         ReadVolumeRequest(cases::RequestOf<repGetRPsByClientIdAndVolNameReq>(buf), args);
-        AnswerList<repGetRPsByClientIdAndVolNameResp>(*this, Fn, requestCode, ret, ret.RPs, operation);
+        steps::AnswerListByHandler(*this, Fn, requestCode, ReplyCodeFor(requestCode), ret, ret.RPs,
+                                   &repGetRPsByClientIdAndVolNameResp::list, operation);
     }
 }
 
@@ -402,8 +386,9 @@ void ReplicationMgr::QueryRPsByDstClientId(zxsDatabuf* buf, unsigned long reques
     QueryRPsByDstClientIdArgs_t args;
     QueryRPsByDstClientIdRet_t ret;
     args.DstClientId = cases::RequestOf<repGetRPsByDstClientIdReq>(buf).DstClientId;
-    AnswerList<repGetRPsByDstClientIdResp>(*this, "ReplicationMgr::QueryRPsByDstClientId()", requestCode, ret, ret.RPs,
-                                           [&]() { return DbQueryRPsByDstClientId(args, ret, nullptr); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryRPsByDstClientId()", requestCode, ReplyCodeFor(requestCode),
+                               ret, ret.RPs, &repGetRPsByDstClientIdResp::list,
+                               [&]() { return DbQueryRPsByDstClientId(args, ret, nullptr); });
 }
 
 void ReplicationMgr::QueryFanInRPDetailsHandler(zxsDatabuf* buf)
@@ -411,8 +396,9 @@ void ReplicationMgr::QueryFanInRPDetailsHandler(zxsDatabuf* buf)
     QueryFanInDetailInfoByRPIdArgs_t args;
     QueryFanInDetailInfoByRPIdRet_t ret;
     args.RPId = cases::RequestOf<repGetFanInDetailInfoByRPIdReq>(buf).RPId;
-    AnswerList<repGetFanInDetailInfoByRPIdResp>(*this, "ReplicationMgr::QueryFanInRPDetailsHandler()", 0x3500022a, ret,
-                                                ret.Details, [&]() { return QueryFanInRPDetails(args, ret, nullptr); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryFanInRPDetailsHandler()", 0x3500022a,
+                               ReplyCodeFor(0x3500022a), ret, ret.Details, &repGetFanInDetailInfoByRPIdResp::list,
+                               [&]() { return QueryFanInRPDetails(args, ret, nullptr); });
 }
 
 void ReplicationMgr::QueryFLRSnapBySnapIdHandler(zxsDatabuf* buf)
@@ -476,7 +462,7 @@ void ServeQueryCPsByClientIdAndAppType(ReplicationMgr& mgr, unsigned long code, 
     QueryFLRCPsByClientIdAndAppTypeRet_t ret;
     args.ClientId = request.ClientId;
     args.AppType = request.AppType;
-    flr_detail::ServeListInline(mgr, code, ret, ret.CPs, &repQueryFLRCPsByClientIdAndAppTypeResp::CPs,
+    steps::AnswerListInline(mgr, code, ret, ret.CPs, &repQueryFLRCPsByClientIdAndAppTypeResp::CPs,
                                 [&]() { return mgr.QueryCPsByClientIdAndAppType(args, ret, nullptr); });
 }
 
