@@ -85,31 +85,4 @@ inline char* CopyReplyText(const std::string& text)
     return copy;
 }
 
-// A reply array from the list, converted by CopyVectorToMsg and held by the
-// owner until the send, with its count; no array for an empty list. False,
-// with array and count left as they were, when it cannot be allocated.
-template <typename Element, typename Record>
-bool CopyListInto(AutoFreeMem_t& owner, Element*& array, uint32_t& count, const std::vector<Record>& list)
-{
-    Element* built = nullptr;
-    if (!CopyVectorToMsg(&built, list)) return false;
-    owner = built;
-    array = built;
-    count = static_cast<uint32_t>(list.size());
-    return true;
-}
-
-// Serves a list request without arguments: the operation outside any
-// transaction, then the reply array from the list, held until the send.
-template <typename Reply, typename Ret, typename List, typename Operation>
-void ServeList(ReplicationMgr& mgr, unsigned long code, const Ret& ret, const List& list, Operation&& operation)
-{
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    AutoFreeMem_t array;
-    RunInlineCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret,
-                  cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult, operation,
-                  [&](Reply& r) { return CopyListInto(array, r.array, r.count, list); });
-}
-
 }  // namespace files_detail

@@ -27,6 +27,7 @@
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "service/TransactionBeforeLock.h"
@@ -257,19 +258,19 @@ template <typename Reply, typename Ret, typename Operation>
 void RunBrowseHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                       const Ret& ret, Operation&& operation)
 {
-    using files_detail::CopyListInto;
+    using steps::CopyListToReply;
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t arrays[6];
     RunRequestHandler(mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<Reply>(), ret, operation,
                       [&](Reply& r) {
-                          return CopyListInto(arrays[0], r.SNRVolumes, r.SNRVolumeCount, ret.SNRVolumes) &&
-                                 CopyListInto(arrays[1], r.Devices, r.DeviceCount, ret.Devices) &&
-                                 CopyListInto(arrays[2], r.MountPoints, r.MountPointCount, ret.MountPoints) &&
-                                 CopyListInto(arrays[3], r.ScratchVolumes, r.ScratchVolumeCount,
+                          return CopyListToReply(arrays[0], r.SNRVolumes, r.SNRVolumeCount, ret.SNRVolumes) &&
+                                 CopyListToReply(arrays[1], r.Devices, r.DeviceCount, ret.Devices) &&
+                                 CopyListToReply(arrays[2], r.MountPoints, r.MountPointCount, ret.MountPoints) &&
+                                 CopyListToReply(arrays[3], r.ScratchVolumes, r.ScratchVolumeCount,
                                               ret.ScratchVolumes) &&
-                                 CopyListInto(arrays[4], r.YBVolumes, r.YBVolumeCount, ret.YBVolumes) &&
-                                 CopyListInto(arrays[5], r.Apps, r.AppCount, ret.Apps);
+                                 CopyListToReply(arrays[4], r.YBVolumes, r.YBVolumeCount, ret.YBVolumes) &&
+                                 CopyListToReply(arrays[5], r.Apps, r.AppCount, ret.Apps);
                       });
 }
 

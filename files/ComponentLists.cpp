@@ -17,6 +17,7 @@
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/Sync.h"
 #include "service/Utils.h"
 
@@ -132,21 +133,22 @@ namespace {
 void ServeGetSubclientVolumesList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 {
     GetYBSubclientVolumesListRet_t ret;
-    files_detail::ServeList<repGetSubclientVolumesListResp>(mgr, code, ret, ret.volumeIds,
-                                              [&]() { return mgr.GetSubclientVolumesList(ret, nullptr); });
+    steps::AnswerListInline(mgr, code, ret, ret.volumeIds, &repGetSubclientVolumesListResp::array,
+                            [&]() { return mgr.GetSubclientVolumesList(ret, nullptr); });
 }
 
 void ServeGetVEHosts(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 {
     GetVEHostsRet_t ret;
-    files_detail::ServeList<repGetVEHostsResp>(mgr, code, ret, ret.hosts, [&]() { return mgr.GetVEHosts(ret, nullptr); });
+    steps::AnswerListInline(mgr, code, ret, ret.hosts, &repGetVEHostsResp::array,
+                            [&]() { return mgr.GetVEHosts(ret, nullptr); });
 }
 
 void ServeGetCopyMgrs(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 {
     GetYBCopyMgrCtrlsRet_t ret;
-    files_detail::ServeList<repGetCopyMgrCtrlsResp>(mgr, code, ret, ret.controllers,
-                                      [&]() { return mgr.GetCopyMgrs(ret, nullptr); });
+    steps::AnswerListInline(mgr, code, ret, ret.controllers, &repGetCopyMgrCtrlsResp::array,
+                            [&]() { return mgr.GetCopyMgrs(ret, nullptr); });
 }
 
 }  // namespace

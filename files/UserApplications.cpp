@@ -15,6 +15,7 @@
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/Utils.h"
 
 using files_detail::Fail;
@@ -348,8 +349,8 @@ void ServeQueryApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
 void ServeGetApplicationList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 {
     GetYBUserApplicationListListRet_t ret;
-    files_detail::ServeList<repGetYBUserApplDefResp>(mgr, code, ret, ret.applications,
-                                                     [&]() { return mgr.GetApplicationList(ret, nullptr); });
+    steps::AnswerListInline(mgr, code, ret, ret.applications, &repGetYBUserApplDefResp::array,
+                            [&]() { return mgr.GetApplicationList(ret, nullptr); });
 }
 
 }  // namespace
