@@ -561,8 +561,8 @@ template <typename Reply, typename Ret>
 void ReplicationMgr::GetReplicationPolicyListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
     Ret ret;
-    policy_detail::RunListHandler(*this, "ReplicationMgr::GetReplicationPolicyListHandler()", requestCode, replyCode,
-                                  ret, ret.policies, &Reply::policies, [&] { return GetReplicationPolicyList(ret); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetReplicationPolicyListHandler()", requestCode, replyCode,
+                               ret, ret.policies, &Reply::policies, [&] { return GetReplicationPolicyList(ret); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -572,9 +572,9 @@ void ReplicationMgr::QueryReplicationPolicyByPoolIdHandler(unsigned long request
     Args args;
     Ret ret;
     args.poolId = cases::RequestOf<Req>(buf).poolId;
-    policy_detail::RunListHandler(*this, "ReplicationMgr::QueryReplicationPolicyByPoolIdHandler()", requestCode,
-                                  replyCode, ret, ret.policies, &Reply::policies,
-                                  [&] { return QueryReplicationPolicy(args, ret, nullptr); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryReplicationPolicyByPoolIdHandler()", requestCode,
+                               replyCode, ret, ret.policies, &Reply::policies,
+                               [&] { return QueryReplicationPolicy(args, ret, nullptr); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

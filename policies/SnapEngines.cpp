@@ -20,6 +20,7 @@
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/ResultCode.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
@@ -356,8 +357,8 @@ template <typename Reply, typename Ret>
 void ReplicationMgr::GetSnapEngineInfoListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
     Ret ret;
-    policy_detail::RunListHandler(*this, "ReplicationMgr::GetSnapEngineInfoListHandler()", requestCode, replyCode, ret,
-                                  ret.engines, &Reply::engines, [&] { return GetSnapEngineInfoList(ret); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetSnapEngineInfoListHandler()", requestCode, replyCode, ret,
+                               ret.engines, &Reply::engines, [&] { return GetSnapEngineInfoList(ret); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

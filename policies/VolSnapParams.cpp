@@ -21,6 +21,7 @@
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 
@@ -372,8 +373,8 @@ template <typename Reply, typename Ret>
 void ReplicationMgr::GetVolSnapParamsListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
     Ret ret;
-    policy_detail::RunListHandler(*this, "ReplicationMgr::GetVolSnapParamsListHandler()", requestCode, replyCode, ret,
-                                  ret.params, &Reply::params, [&] { return GetVolSnapParamsList(ret); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetVolSnapParamsListHandler()", requestCode, replyCode, ret,
+                               ret.params, &Reply::params, [&] { return GetVolSnapParamsList(ret); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

@@ -349,8 +349,8 @@ template <typename Reply, typename Ret>
 void ReplicationMgr::GetReplicationVolumeListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
     Ret ret;
-    policy_detail::RunListHandler(*this, "ReplicationMgr::GetReplicationVolumeListHandler()", requestCode, replyCode,
-                                  ret, ret.volumes, &Reply::volumes, [&] { return GetReplicationVolumeList(ret); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetReplicationVolumeListHandler()", requestCode, replyCode,
+                               ret, ret.volumes, &Reply::volumes, [&] { return GetReplicationVolumeList(ret); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -360,8 +360,8 @@ void ReplicationMgr::QueryReplicationVolumeByJobIdHandler(unsigned long requestC
     Args args;
     Ret ret;
     args.jobId = cases::RequestOf<Req>(buf).jobId;
-    policy_detail::RunListHandler(*this, "ReplicationMgr::QueryReplicationVolumeByJobIdDB()", requestCode, replyCode,
-                                  ret, ret.volumes, &Reply::volumes, [&] { return QueryByJob(*this, args, ret); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryReplicationVolumeByJobIdDB()", requestCode, replyCode,
+                               ret, ret.volumes, &Reply::volumes, [&] { return QueryByJob(*this, args, ret); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -371,9 +371,9 @@ void ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdHandler(unsigned long r
     Args args;
     Ret ret;
     args.uniqueSnapshotId = YBTextFromWire(cases::RequestOf<Req>(buf).uniqueSnapshotId);
-    policy_detail::RunListHandler(*this, "ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdHandler()", requestCode,
-                                  replyCode, ret, ret.volumes, &Reply::volumes,
-                                  [&] { return QueryReplicationVolumeByUniqueSnapId(args, ret); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdHandler()", requestCode,
+                               replyCode, ret, ret.volumes, &Reply::volumes,
+                               [&] { return QueryReplicationVolumeByUniqueSnapId(args, ret); });
 }
 
 // ---- Request cases -----------------------------------------------------------------
