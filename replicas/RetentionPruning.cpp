@@ -22,6 +22,7 @@
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/TableLock.h"
 #include "snr/DeviceQueries.h"
 
@@ -337,16 +338,9 @@ void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDa
     AutoFreeMem_t ids;  // freed after the send
     if (mgr.PruneReplicationVolumes(args, ret, nullptr)) {
         reply.status = 1;
-    } else {
-        int* array = nullptr;
-        if (CopyVectorToMsg(&array, ret.volumeIds)) {
-            ids = array;
-            reply.ids = array;
-            reply.count = static_cast<uint32_t>(ret.volumeIds.size());
-        } else {
-            mgr.log() << "\tNo memory available to send list of replication volume with pruning problems";
-            mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
-        }
+    } else if (!steps::CopyListToReply(ids, reply.ids, reply.count, ret.volumeIds)) {
+        mgr.log() << "\tNo memory available to send list of replication volume with pruning problems";
+        mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
     }
     mgr.log() << CompletedText << SendingText;
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);

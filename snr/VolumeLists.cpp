@@ -18,6 +18,7 @@
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 #include "snr/SNRCases.h"
@@ -255,22 +256,10 @@ void ReplicationMgr::GetSNRVolumesHandler(unsigned long requestCode, unsigned lo
         cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetSNRVolumeList(ret, nullptr); },
         [&](Reply& r) {
             // Built in this order; the first that cannot be allocated ends it.
-            decltype(r.volumes) volumeArray = nullptr;
-            if (!CopyVectorToMsg(&volumeArray, ret.volumes)) return false;
-            volumes = volumeArray;
-            decltype(r.devices) deviceArray = nullptr;
-            if (!CopyVectorToMsg(&deviceArray, ret.devices)) return false;
-            devices = deviceArray;
-            decltype(r.mountPoints) mountPointArray = nullptr;
-            if (!CopyVectorToMsg(&mountPointArray, ret.mountPoints)) return false;
-            mountPoints = mountPointArray;
-            r.volumeCount = static_cast<int32_t>(ret.volumes.size());
-            r.volumes = volumeArray;
-            r.deviceCount = static_cast<int32_t>(ret.devices.size());
-            r.devices = deviceArray;
-            r.mountPointCount = static_cast<int32_t>(ret.mountPoints.size());
-            r.mountPoints = mountPointArray;
-            return true;
+            using steps::CopyListToReply;
+            return CopyListToReply(volumes, r.volumes, r.volumeCount, ret.volumes) &&
+                   CopyListToReply(devices, r.devices, r.deviceCount, ret.devices) &&
+                   CopyListToReply(mountPoints, r.mountPoints, r.mountPointCount, ret.mountPoints);
         });
 }
 
@@ -294,12 +283,7 @@ void ReplicationMgr::GetSNRInfoByClientAndVolHandler(unsigned long requestCode, 
         [&](Reply& r) {
             YBSet(r.volume, ret.volume);
             YBSet(r.device, ret.device);
-            decltype(r.mountPoints) array = nullptr;
-            if (!CopyVectorToMsg(&array, ret.mountPoints)) return false;
-            mountPoints = array;
-            r.mountPointCount = static_cast<int32_t>(ret.mountPoints.size());
-            r.mountPoints = array;
-            return true;
+            return steps::CopyListToReply(mountPoints, r.mountPoints, r.mountPointCount, ret.mountPoints);
         });
 }
 
