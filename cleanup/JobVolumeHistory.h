@@ -199,3 +199,8 @@ void YBSet(repYBJobVolumeHistoryRec& wire, const YBJobVolumeHistoryRecord_t& rec
 void YBSet(repYBJobVolumeHistory80Rec& wire, const YBJobVolumeHistoryRecord80_t& record);
 void YBSet(YBJobVolumeHistoryRecord_t& record, const repYBJobVolumeHistoryRec& wire);
 void YBSet(YBJobVolumeHistoryRecord80_t& record, const repYBJobVolumeHistory80Rec& wire);
+
+// The version-1 array of the replies by source volume and of the full list:
+// every text is a pointer, an empty one to an empty text. False when the
+// array cannot be allocated.
+bool CopyYBJobHistoryToMsg(repYBJobVolumeHistoryRec** out, const std::vector<YBJobVolumeHistoryRecord_t>& list);

@@ -1,0 +1,217 @@
+// The request cases of the job volume history: the version-1 inline cases,
+// the version-80 request handlers, and the served cases that route to them.
+#include "cleanup/JobVolumeHistory.h"
+
+#include "cleanup/CleanupCases.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/ZXClient.h"
+#include "service/CasePatterns.h"
+#include "service/DispatchTable.h"
+#include "service/ErrorCodes.h"
+#include "service/RecordConversion.h"
+#include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
+#include "service/Utils.h"
+
+namespace {
+
+const char NoQueryMemoryText[] = "No memory available for query information";
+
+// ---- Version-1 inline cases -------------------------------------------------------
+
+void ServeAddVolumeToYBJobHistory(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repAddVolumeToYBJobHistoryResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AddYBJobVolumeHistoryArgs_t args;
+    AddYBJobVolumeHistoryRet_t ret;
+    YBSet(args.record, cases::RequestOf<repYBJobVolumeHistoryRec>(buf));
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddVolumeToYBJobHistoryResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.AddVolumeToYBJobHistory(args, ret, tran); },
+        [&](repAddVolumeToYBJobHistoryResp& r) { r.id = static_cast<uint32_t>(ret.id); });
+}
+
+void ServeDeleteYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repDeleteYBJobHistoryByJobIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    DeleteYBJobHistoryByJobIdArgs_t args;
+    DeleteYBJobHistoryByJobIdRet_t ret;
+    args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
+    RunInlineTranCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteYBJobHistoryByJobIdResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.DeleteYBJobHistoryByJobId(args, ret, tran); },
+        [](repDeleteYBJobHistoryByJobIdResp&) {});
+}
+
+// A list case of version 1: `query(ret)` reads the entries, `copy` builds
+// the array (empty texts as null for the list by job, as empty texts for the
+// others).
+template <typename Query>
+void ServeListV1(ReplicationMgr& mgr, unsigned long code, Query&& query, bool nullEmpty)
+{
+    repYBJobHistoryListResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    YBJobHistoryListRet_t ret;
+    AutoFreeMem_t entries;  // freed after the send
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBJobHistoryListResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy, [&]() { return query(ret); },
+        [&](repYBJobHistoryListResp& r) {
+            const bool built = nullEmpty ? CopyVectorToMsg(&r.entries, ret.list) : CopyYBJobHistoryToMsg(&r.entries, ret.list);
+            if (!built) return false;
+            entries = r.entries;
+            r.count = static_cast<uint32_t>(ret.list.size());
+            return true;
+        },
+        nullEmpty ? NoMemoryErrMsg : NoQueryMemoryText);
+}
+
+void ServeQueryYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByJobIdArgs_t args;
+    args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
+    ServeListV1(
+        mgr, code, [&](YBJobHistoryListRet_t& ret) { return mgr.QueryYBJobHistoryByJobId(args, ret); }, true);
+}
+
+void ServeQueryYBJobHistoryByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByVolIdArgs_t args;
+    args.SrcVolId = cases::RequestOf<repYBJobHistoryByVolIdReq>(buf).SrcVolId;
+    ServeListV1(
+        mgr, code, [&](YBJobHistoryListRet_t& ret) { return mgr.QueryYBJobHistoryByVolId(args, ret); }, false);
+}
+
+void ServeGetYBJobHistoryList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
+{
+    ServeListV1(
+        mgr, code, [&](YBJobHistoryListRet_t& ret) { return mgr.GetYBJobHistoryList(ret); }, false);
+}
+
+void ServeQueryYBJobHistoryById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
+{
+    repYBJobHistoryByIdResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryYBJobHistoryByIdArgs_t args;
+    QueryYBJobHistoryByIdRet_t ret;
+    args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
+    RunInlineCase(
+        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBJobHistoryByIdResp>(), ret,
+        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy,
+        [&]() { return mgr.QueryYBJobHistoryById(args, ret); },
+        [&](repYBJobHistoryByIdResp& r) {
+            YBSet(r.entry, ret.record);
+            return true;
+        });
+}
+
+// A list handler of version 80.
+template <typename Query>
+void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                  Query&& query)
+{
+    repYBJobHistoryList80Resp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    YBJobHistoryListRet80_t ret;
+    AutoFreeMem_t entries;  // freed after the send
+    RunRequestHandler(
+        mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
+        [&](DBtran*) { return query(ret); },
+        [&](repYBJobHistoryList80Resp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.list); });
+}
+
+}  // namespace
+
+// ---- Version-80 request handlers --------------------------------------------------
+
+void ReplicationMgr::AddVolumeToYBJobHistoryHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    repAddVolumeToYBJobHistoryResp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    AddYBJobVolumeHistoryArgs80_t args;
+    AddYBJobVolumeHistoryRet80_t ret;
+    YBSet(args.record, cases::RequestOf<repYBJobVolumeHistory80Rec>(buf));
+    RunRequestHandler(
+        *this, "ReplicationMgr::AddVolumeToYBJobHistoryHandler", requestCode, replyCode, true, reply,
+        cases::StatusOf<repAddVolumeToYBJobHistoryResp>(), ret,
+        [&](DBtran* tran) { return AddVolumeToYBJobHistory(args, ret, tran); },
+        [&](repAddVolumeToYBJobHistoryResp& r) {
+            r.id = static_cast<uint32_t>(ret.id);
+            return true;
+        });
+}
+
+void ReplicationMgr::QueryYBJobHistoryByJobIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByJobIdArgs_t args;
+    args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
+    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByJobIdHandler", requestCode, replyCode,
+                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByJobId(args, ret); });
+}
+
+void ReplicationMgr::QueryYBJobHistoryByVolIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    QueryYBJobHistoryByVolIdArgs_t args;
+    args.SrcVolId = cases::RequestOf<repYBJobHistoryByVolIdReq>(buf).SrcVolId;
+    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByVolIdHandler", requestCode, replyCode,
+                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByVolId(args, ret); });
+}
+
+void ReplicationMgr::GetYBJobHistoryListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
+{
+    ServeListV80(*this, "ReplicationMgr::GetYBJobHistoryListHandler", requestCode, replyCode,
+                 [&](YBJobHistoryListRet80_t& ret) { return GetYBJobHistoryList(ret); });
+}
+
+void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
+{
+    repYBJobHistoryById80Resp reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    QueryYBJobHistoryByIdArgs_t args;
+    QueryYBJobHistoryByIdRet80_t ret;
+    args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
+    RunRequestHandler(
+        *this, "ReplicationMgr::QueryYBJobHistoryByIdHandler", requestCode, replyCode, false, reply,
+        cases::StatusOf<repYBJobHistoryById80Resp>(), ret, [&](DBtran*) { return QueryYBJobHistoryById(args, ret); },
+        [&](repYBJobHistoryById80Resp& r) {
+            YBSet(r.entry, ret.record);
+            return true;
+        });
+}
+
+// ---- Cases ------------------------------------------------------------------------
+
+const ServedCase AddVolumeToYBJobHistoryCase =
+    cases::Serve<repYBJobVolumeHistoryRec, repAddVolumeToYBJobHistoryResp>(&ServeAddVolumeToYBJobHistory);
+const ServedCase QueryYBJobHistoryByJobIdCase =
+    cases::Serve<repYBJobHistoryByJobIdReq, repQueryYBJobHistoryByJobIdResp>(&ServeQueryYBJobHistoryByJobId);
+const ServedCase QueryYBJobHistoryByIdCase =
+    cases::Serve<repYBJobHistoryByIdReq, repQueryYBJobHistoryByIdResp>(&ServeQueryYBJobHistoryById);
+const ServedCase QueryYBJobHistoryByVolIdCase =
+    cases::Serve<repYBJobHistoryByVolIdReq, repQueryYBJobHistoryByVolumeIdResp>(&ServeQueryYBJobHistoryByVolId);
+const ServedCase GetYBJobHistoryListCase =
+    cases::Serve<cases::NoRequest, repGetYBJobVolumeHistoryListResp>(&ServeGetYBJobHistoryList);
+const ServedCase DeleteYBJobHistoryByJobIdCase =
+    cases::Serve<repYBJobHistoryByJobIdReq, repDeleteYBJobHistoryByJobIdResp>(&ServeDeleteYBJobHistoryByJobId);
+const ServedCase AddVolumeToYBJobHistory80Case =
+    cases::Serve<repAddVolumeToYBJobHistory80Req, repAddVolumeToYBJobHistory80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::AddVolumeToYBJobHistoryHandler>);
+const ServedCase QueryYBJobHistoryByJobId80Case =
+    cases::Serve<repQueryYBJobHistoryByJobId80Req, repQueryYBJobHistoryByJobId80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByJobIdHandler>);
+const ServedCase QueryYBJobHistoryById80Case =
+    cases::Serve<repQueryYBJobHistoryById80Req, repQueryYBJobHistoryById80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByIdHandler>);
+const ServedCase QueryYBJobHistoryByVolId80Case =
+    cases::Serve<repQueryYBJobHistoryByVolumeId80Req, repQueryYBJobHistoryByVolumeId80Resp>(
+        &cases::HandlerCase<&ReplicationMgr::QueryYBJobHistoryByVolIdHandler>);
+const ServedCase GetYBJobHistoryList80Case = cases::Serve<cases::NoRequest, repGetYBJobVolumeHistoryList80Resp>(
+    &cases::HandlerCase<&ReplicationMgr::GetYBJobHistoryListHandler>);
