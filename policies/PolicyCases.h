@@ -32,7 +32,7 @@ extern const ServedCase GetVolSnapParamsListCaseV1;
 extern const ServedCase GetVolSnapParamsListCaseV2;
 extern const ServedCase RemoveVolSnapParamCase;
 
-// Replication policies (policies/ReplicationPolicies.cpp), by message version.
+// Replication policies (policies/ReplicationPolicyRequests.cpp), by message version.
 extern const ServedCase AddReplicationPolicyCaseV1;
 extern const ServedCase AddReplicationPolicyCaseV2;
 extern const ServedCase AddReplicationPolicyCaseV3;

@@ -1,11 +1,10 @@
-// The replication policy catalogue: add (after the compatibility checks of
-// its copy manager type with its scratch pool and snap engine), query by id,
-// the policies of a scratch pool, update and list, each in message versions
-// 1 to 3 through request handlers; remove and the subclients that name a
-// policy as inline cases of post.
+// The replication policy catalogue's operations: add (after the compatibility
+// checks of its copy manager type with its scratch pool and snap engine), query
+// by id, the policies of a scratch pool, update, list, remove and the subclients
+// that name a policy, with the entry point of each message version. Their
+// requests are answered in policies/ReplicationPolicyRequests.cpp.
 #include "policies/ReplicationPolicies.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/EvDebug.h"
@@ -13,8 +12,6 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SqlText.h"
-#include "policies/PolicyCases.h"
-#include "policies/PolicyHandlers.h"
 #include "policies/SetClause.h"
 #include "policies/SnapEngines.h"
 #include "rows/Db/Cursor/YBGetSCListByYBPolicy.h"
@@ -22,13 +19,11 @@
 #include "scratch/ScratchPools.h"
 #include "service/CasePatterns.h"
 #include "service/CursorRows.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "service/ReplyArray.h"
 #include "service/ResultCode.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
@@ -519,184 +514,3 @@ bool ReplicationMgr::GetReplicationPolicyList(GetReplicationPolicyListV3Ret_t& r
 {
     return GetReplicationPolicyListDB(ret);
 }
-
-// ---- Request handlers --------------------------------------------------------------
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-void ReplicationMgr::AddReplicationPolicyHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
-{
-    Args args;
-    Ret ret;
-    YBSet(args.record, cases::RequestOf<Req>(buf).policy);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::AddReplicationPolicyHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return AddReplicationPolicy(args, ret, tran); }, [&](Reply& r) { r.id = ret.id; });
-}
-
-// The policy's name points into the result, which outlives the send.
-template <typename Req, typename Reply, typename Args, typename Ret>
-void ReplicationMgr::QueryReplicationPolicyHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
-{
-    Args args;
-    Ret ret;
-    args.id = cases::RequestOf<Req>(buf).id;
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::QueryReplicationPolicyHandler()", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return QueryReplicationPolicy(args, ret); }, [&](Reply& r) { YBSet(r.policy, ret.record); });
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-void ReplicationMgr::UpdateReplicationPolicyHandler(unsigned long requestCode, unsigned long replyCode,
-                                                    zxsDatabuf* buf)
-{
-    Args args;
-    Ret ret;
-    YBSet(args.record, cases::RequestOf<Req>(buf).policy);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::UpdateReplicationPolicyHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateReplicationPolicy(args, ret, tran); }, [](Reply&) {});
-}
-
-template <typename Reply, typename Ret>
-void ReplicationMgr::GetReplicationPolicyListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
-{
-    Ret ret;
-    steps::AnswerListByHandler(*this, "ReplicationMgr::GetReplicationPolicyListHandler()", requestCode, replyCode,
-                               ret, ret.policies, &Reply::policies, [&] { return GetReplicationPolicyList(ret); });
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-void ReplicationMgr::QueryReplicationPolicyByPoolIdHandler(unsigned long requestCode, unsigned long replyCode,
-                                                           zxsDatabuf* buf)
-{
-    Args args;
-    Ret ret;
-    args.poolId = cases::RequestOf<Req>(buf).poolId;
-    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryReplicationPolicyByPoolIdHandler()", requestCode,
-                               replyCode, ret, ret.policies, &Reply::policies,
-                               [&] { return QueryReplicationPolicy(args, ret, nullptr); });
-}
-
-// ---- Request cases -----------------------------------------------------------------
-
-namespace {
-
-void ServeRemoveReplicationPolicy(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
-{
-    repRemoveReplicationPolicyResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RemoveReplicationPolicyArgs_t args;
-    RemoveReplicationPolicyRet_t ret;
-    args.id = cases::RequestOf<repRemoveReplicationPolicyReq>(buf).id;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveReplicationPolicyResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.RemoveReplicationPolicy(args, ret, tran); },
-        [](repRemoveReplicationPolicyResp&) {});
-}
-
-// The application types are read in the order given; an array that is
-// missing asks for none.
-void ServeGetSCListByYBPolicy(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
-{
-    repGetSCListByPolicyResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    const repGetSCListByPolicyReq& req = cases::RequestOf<repGetSCListByPolicyReq>(buf);
-    GetYBSCListByPolicyArgs_t args;
-    GetYBSCListByPolicyRet_t ret;
-    args.policyId = req.policyId;
-    if (req.appTypes != nullptr) args.appTypes.assign(req.appTypes, req.appTypes + req.count);
-    AutoFreeMem_t owner;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetSCListByPolicyResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.GetSCListByYBPolicy(args, ret, nullptr); },
-        [&](repGetSCListByPolicyResp& r) {
-            return steps::CopyListToReply(owner, r.subclients, r.count, ret.subclients);
-        });
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddReplicationPolicyCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::AddReplicationPolicyHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationPolicyCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationPolicyHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateReplicationPolicyCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateReplicationPolicyHandler<Req, Reply, Args, Ret>>);
-}
-
-// The list requests carry nothing.
-template <typename Reply, typename Ret>
-constexpr ServedCase GetReplicationPolicyListCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetReplicationPolicyListHandler<Reply, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationPolicyByPoolIdCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationPolicyByPoolIdHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
-const ServedCase AddReplicationPolicyCaseV1 =
-    AddReplicationPolicyCase<repAddReplicationPolicyReq, repAddReplicationPolicyResp, AddReplicationPolicyArgs_t,
-                             AddReplicationPolicyRet_t>();
-const ServedCase AddReplicationPolicyCaseV2 =
-    AddReplicationPolicyCase<repAddReplicationPolicyV2Req, repAddReplicationPolicyV2Resp,
-                             AddReplicationPolicyV2Args_t, AddReplicationPolicyV2Ret_t>();
-const ServedCase AddReplicationPolicyCaseV3 =
-    AddReplicationPolicyCase<repAddReplicationPolicyV3Req, repAddReplicationPolicyV3Resp,
-                             AddReplicationPolicyV3Args_t, AddReplicationPolicyV3Ret_t>();
-const ServedCase QueryReplicationPolicyCaseV1 =
-    QueryReplicationPolicyCase<repQueryReplicationPolicyByIdReq, repQueryReplicationPolicyByIdResp,
-                               QueryReplicationPolicyByIdArgs_t, QueryReplicationPolicyByIdRet_t>();
-const ServedCase QueryReplicationPolicyCaseV2 =
-    QueryReplicationPolicyCase<repQueryReplicationPolicyV2ByIdReq, repQueryReplicationPolicyV2ByIdResp,
-                               QueryReplicationPolicyByIdV2Args_t, QueryReplicationPolicyByIdV2Ret_t>();
-const ServedCase QueryReplicationPolicyCaseV3 =
-    QueryReplicationPolicyCase<repQueryReplicationPolicyV3ByIdReq, repQueryReplicationPolicyV3ByIdResp,
-                               QueryReplicationPolicyByIdV3Args_t, QueryReplicationPolicyByIdV3Ret_t>();
-const ServedCase UpdateReplicationPolicyCaseV1 =
-    UpdateReplicationPolicyCase<repUpdateReplicationPolicyReq, repUpdateReplicationPolicyResp,
-                                UpdateReplicationPolicyArgs_t, UpdateReplicationPolicyRet_t>();
-const ServedCase UpdateReplicationPolicyCaseV2 =
-    UpdateReplicationPolicyCase<repUpdateReplicationPolicyV2Req, repUpdateReplicationPolicyV2Resp,
-                                UpdateReplicationPolicyV2Args_t, UpdateReplicationPolicyV2Ret_t>();
-const ServedCase UpdateReplicationPolicyCaseV3 =
-    UpdateReplicationPolicyCase<repUpdateReplicationPolicyV3Req, repUpdateReplicationPolicyV2Resp,
-                                UpdateReplicationPolicyV3Args_t, UpdateReplicationPolicyV3Ret_t>();
-const ServedCase GetReplicationPolicyListCaseV1 =
-    GetReplicationPolicyListCase<repGetReplicationPolicyListResp, GetReplicationPolicyListRet_t>();
-const ServedCase GetReplicationPolicyListCaseV2 =
-    GetReplicationPolicyListCase<repGetReplicationPolicyV2ListResp, GetReplicationPolicyListV2Ret_t>();
-const ServedCase GetReplicationPolicyListCaseV3 =
-    GetReplicationPolicyListCase<repGetReplicationPolicyV3ListResp, GetReplicationPolicyListV3Ret_t>();
-const ServedCase QueryReplicationPolicyByPoolIdCaseV1 =
-    QueryReplicationPolicyByPoolIdCase<repQueryReplicaPolicyByPoolIdReq, repQueryReplicaPolicyByPoolIdResp,
-                                       QueryReplicationPolicyByPoolIdArgs_t, QueryReplicationPolicyByPoolIdRet_t>();
-const ServedCase QueryReplicationPolicyByPoolIdCaseV2 =
-    QueryReplicationPolicyByPoolIdCase<repQueryReplicaPolicyV2ByPoolIdReq, repQueryReplicaPolicyV2ByPoolIdResp,
-                                       QueryReplicationPolicyByPoolIdV2Args_t, QueryReplicationPolicyByPoolIdV2Ret_t>();
-const ServedCase QueryReplicationPolicyByPoolIdCaseV3 =
-    QueryReplicationPolicyByPoolIdCase<repQueryReplicaPolicyV3ByPoolIdReq, repQueryReplicaPolicyV3ByPoolIdResp,
-                                       QueryReplicationPolicyByPoolIdV3Args_t, QueryReplicationPolicyByPoolIdV3Ret_t>();
-const ServedCase RemoveReplicationPolicyCase =
-    cases::Serve<repRemoveReplicationPolicyReq, repRemoveReplicationPolicyResp>(&ServeRemoveReplicationPolicy);
-const ServedCase GetSCListByYBPolicyCase =
-    cases::Serve<repGetSCListByPolicyReq, repGetSCListByPolicyResp>(&ServeGetSCListByYBPolicy);

@@ -5,7 +5,7 @@
 
 #include "service/CaseRegistry.h"
 
-// Scratch pool catalogue (scratch/ScratchPools.cpp), by message version.
+// Scratch pool catalogue (scratch/ScratchPoolRequests.cpp), by message version.
 extern const ServedCase AddPoolCaseV1;
 extern const ServedCase AddPoolCaseV2;
 extern const ServedCase AddPoolCaseV3;
