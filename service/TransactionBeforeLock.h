@@ -7,6 +7,7 @@
 
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
+#include "service/NestedStep.h"
 #include "service/ErrorCodes.h"
 
 // Runs operation(tran) in the caller's transaction, or, when tran is null, in
@@ -18,21 +19,15 @@ template <typename Ret, typename Operation>
 bool RunWithTransactionBeforeLock(DBtran* tran, Ret& ret, Operation&& operation)
 {
     if (tran != nullptr) return operation(tran);
-    DBtran own(false);
-    if (own.startTran() != 0) {
+    bool started = false;
+    bool operated = false;
+    if (RunNestedStep([&](DBtran* own) { return operated = operation(own); }, &started)) return true;
+    if (!started) {
         ret.errMsg = "Could not initiated database transactions";
         if constexpr (cases::HasErrCode<Ret>::value) ret.errCode = kErrNoTransaction;
-        return false;
-    }
-    if (!operation(&own)) {
-        own.rollbackTran();
-        return false;
-    }
-    if (own.commitTran(false) != 0) {
-        own.rollbackTran();
+    } else if (operated) {
         ret.errMsg = DBCommitErrorMsg;
         if constexpr (cases::HasErrCode<Ret>::value) ret.errCode = kErrDatabase;
-        return false;
     }
-    return true;
+    return false;
 }
