@@ -39,8 +39,3 @@ struct repCleanupByclientIdResp {
 };
 
 constexpr int32_t kCleanupTypeFull = 1;
-
-static_assert(sizeof(repCleanupByClientIdReq) == 8 && offsetof(repCleanupByClientIdReq, CleanupType) == 4,
-              "repCleanupByClientIdReq layout");
-static_assert(sizeof(repCleanupByclientIdResp) == 16 && offsetof(repCleanupByclientIdResp, errMsg) == 8,
-              "repCleanupByclientIdResp layout");

@@ -111,11 +111,6 @@ struct repYBJobVolumeHistoryRec {
     int64_t FurtherNumber1;
     int64_t FurtherNumber2;
 };
-static_assert(offsetof(repYBJobVolumeHistoryRec, SrcClientName) == 32, "repYBJobVolumeHistoryRec layout");
-static_assert(offsetof(repYBJobVolumeHistoryRec, SrcDeviceName) == 56, "repYBJobVolumeHistoryRec layout");
-static_assert(offsetof(repYBJobVolumeHistoryRec, DstClientName) == 72, "repYBJobVolumeHistoryRec layout");
-static_assert(offsetof(repYBJobVolumeHistoryRec, DstDeviceName) == 96, "repYBJobVolumeHistoryRec layout");
-static_assert(sizeof(repYBJobVolumeHistoryRec) == 128, "repYBJobVolumeHistoryRec size");
 
 struct repYBJobVolumeHistory80Rec {
     static constexpr bool kHoldsPointers = true;
@@ -123,8 +118,6 @@ struct repYBJobVolumeHistory80Rec {
     int32_t CopyMgrType;
     int64_t SpaceUsed;
 };
-static_assert(offsetof(repYBJobVolumeHistory80Rec, CopyMgrType) == 128, "repYBJobVolumeHistory80Rec layout");
-static_assert(sizeof(repYBJobVolumeHistory80Rec) == 144, "repYBJobVolumeHistory80Rec size");
 
 struct repYBJobHistoryByJobIdReq {
     int64_t JobId;
@@ -142,7 +135,6 @@ struct repAddVolumeToYBJobHistoryResp {
     int32_t errCode;
     char* errMsg;
 };
-static_assert(sizeof(repAddVolumeToYBJobHistoryResp) == 24, "add reply size");
 
 template <typename Wire>
 struct repYBJobHistoryListRespOf {
@@ -154,8 +146,6 @@ struct repYBJobHistoryListRespOf {
 };
 using repYBJobHistoryListResp = repYBJobHistoryListRespOf<repYBJobVolumeHistoryRec>;
 using repYBJobHistoryList80Resp = repYBJobHistoryListRespOf<repYBJobVolumeHistory80Rec>;
-static_assert(sizeof(repYBJobHistoryListResp) == 32, "list reply size");
-static_assert(offsetof(repYBJobHistoryListResp, errMsg) == 24, "list reply layout");
 
 template <typename Wire>
 struct repYBJobHistoryByIdRespOf {
@@ -166,8 +156,6 @@ struct repYBJobHistoryByIdRespOf {
 };
 using repYBJobHistoryByIdResp = repYBJobHistoryByIdRespOf<repYBJobVolumeHistoryRec>;
 using repYBJobHistoryById80Resp = repYBJobHistoryByIdRespOf<repYBJobVolumeHistory80Rec>;
-static_assert(sizeof(repYBJobHistoryByIdResp) == 144, "by-id reply size");
-static_assert(sizeof(repYBJobHistoryById80Resp) == 160, "by-id reply size");
 
 // The layouts of each request and reply by name; the lists share one layout.
 using repQueryYBJobHistoryByJobIdResp = repYBJobHistoryListResp;
@@ -189,7 +177,6 @@ struct repDeleteYBJobHistoryByJobIdResp {
     int32_t errCode;
     char* errMsg;
 };
-static_assert(sizeof(repDeleteYBJobHistoryByJobIdResp) == 16, "delete reply size");
 
 // ---- Conversions ------------------------------------------------------------------
 

@@ -59,13 +59,11 @@ struct repSAPOracleJobsReq {
     int32_t appType;
     int64_t jobId;
 };
-static_assert(sizeof(repSAPOracleJobsReq) == 24, "SAP/Oracle request size");
 
 struct repSAPJobIdRec {
     int32_t creationTime;
     int64_t jobId;
 };
-static_assert(sizeof(repSAPJobIdRec) == 16, "repSAPJobIdRec size");
 
 struct repSAPVolumeDetailsRec {
     int32_t srcVolId;
@@ -73,14 +71,12 @@ struct repSAPVolumeDetailsRec {
     char* srcMountPath;   // never null; an empty path is an empty text
     char* destMountPath;
 };
-static_assert(sizeof(repSAPVolumeDetailsRec) == 24, "repSAPVolumeDetailsRec size");
 
 struct repSAPJobDetailsRec {
     uint32_t volumeCount;
     repSAPVolumeDetailsRec* volumes;
     int64_t jobId;
 };
-static_assert(sizeof(repSAPJobDetailsRec) == 24, "repSAPJobDetailsRec size");
 
 template <typename Wire>
 struct repSAPOracleRespOf {
@@ -92,7 +88,5 @@ struct repSAPOracleRespOf {
 };
 using repSAPOracleJobListResp = repSAPOracleRespOf<repSAPJobIdRec>;
 using repSAPOracleJobDetailsListResp = repSAPOracleRespOf<repSAPJobDetailsRec>;
-static_assert(sizeof(repSAPOracleJobListResp) == 32, "SAP/Oracle reply size");
-static_assert(offsetof(repSAPOracleJobListResp, entries) == 24, "SAP/Oracle reply layout");
 
 void YBSet(repSAPJobIdRec& wire, const YBSAPOracleJobIdRecord_t& record);

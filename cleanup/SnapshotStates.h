@@ -70,7 +70,6 @@ struct repQueryMountedSnapsReq {
     static constexpr bool kHoldsPointers = true;
     char* ClientName;
 };
-static_assert(sizeof(repQueryMountedSnapsReq) == 8, "mounted-snapshot request size");
 
 // One mounted snapshot in either version. Version 1 sends the remount snap
 // type's four bytes as 0: they are reserved there.
@@ -84,8 +83,6 @@ struct repMountedSnapRec {
     int32_t NetShareId;
     int32_t RemountSnapType;
 };
-static_assert(sizeof(repMountedSnapRec) == 48, "mounted snapshot entry size");
-static_assert(offsetof(repMountedSnapRec, NetShareId) == 40, "mounted snapshot entry layout");
 
 // Replies 0x350001fc (version 1) and 0x35000231 (version 70): one layout.
 struct repQueryMountedSnapsResp {
@@ -96,14 +93,11 @@ struct repQueryMountedSnapsResp {
     repMountedSnapRec* snaps;
 };
 using repQueryMountedSnaps70Resp = repQueryMountedSnapsResp;
-static_assert(sizeof(repQueryMountedSnapsResp) == 32, "mounted-snapshot reply size");
-static_assert(offsetof(repQueryMountedSnapsResp, snaps) == 24, "mounted-snapshot reply layout");
 
 // Request 0x35000234 and its reply 0x35000235.
 struct repIsDevVSSSnapReq {
     int32_t DeviceId;
 };
-static_assert(sizeof(repIsDevVSSSnapReq) == 4, "VSS snapshot request size");
 
 struct repIsDevVSSSnapResp {
     uint32_t status;
@@ -112,5 +106,3 @@ struct repIsDevVSSSnapResp {
     char* SourceVolumeGUID;  // null when empty, as the shadow set id
     char* ShadowSetId;
 };
-static_assert(sizeof(repIsDevVSSSnapResp) == 32, "VSS snapshot reply size");
-static_assert(offsetof(repIsDevVSSSnapResp, ShadowSetId) == 24, "VSS snapshot reply layout");

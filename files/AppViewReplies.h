@@ -30,16 +30,3 @@ struct repFilesListResp {
     int32_t errCode;
     char* errMsg;
 };
-
-static_assert(sizeof(repFilesStatusResp) == 16, "repFilesStatusResp size");
-static_assert(offsetof(repFilesStatusResp, errCode) == 4, "repFilesStatusResp layout");
-static_assert(offsetof(repFilesStatusResp, errMsg) == 8, "repFilesStatusResp layout");
-static_assert(sizeof(repFilesNewIdResp) == 24, "repFilesNewIdResp size");
-static_assert(offsetof(repFilesNewIdResp, status) == 4, "repFilesNewIdResp layout");
-static_assert(offsetof(repFilesNewIdResp, errCode) == 8, "repFilesNewIdResp layout");
-static_assert(offsetof(repFilesNewIdResp, errMsg) == 16, "repFilesNewIdResp layout");
-static_assert(sizeof(repFilesListResp<int>) == 32, "repFilesListResp size");
-static_assert(offsetof(repFilesListResp<int>, array) == 8, "repFilesListResp layout");
-static_assert(offsetof(repFilesListResp<int>, status) == 16, "repFilesListResp layout");
-static_assert(offsetof(repFilesListResp<int>, errCode) == 20, "repFilesListResp layout");
-static_assert(offsetof(repFilesListResp<int>, errMsg) == 24, "repFilesListResp layout");

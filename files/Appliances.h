@@ -97,17 +97,6 @@ struct repQueryYBApplianceResp {
     repYBApplianceRec appliance;
 };
 
-static_assert(sizeof(repYBApplianceRec) == 16, "repYBApplianceRec size");
-static_assert(offsetof(repYBApplianceRec, name) == 8, "repYBApplianceRec layout");
-static_assert(sizeof(repAddYBApplianceResp) == 24, "repAddYBApplianceResp size");
-static_assert(sizeof(repDeleteYBApplianceResp) == 16, "repDeleteYBApplianceResp size");
-static_assert(sizeof(repGetYBApplianceListResp) == 32, "repGetYBApplianceListResp size");
-static_assert(offsetof(repGetYBApplianceListResp, errMsg) == 8, "repGetYBApplianceListResp layout");
-static_assert(offsetof(repGetYBApplianceListResp, count) == 16, "repGetYBApplianceListResp layout");
-static_assert(offsetof(repGetYBApplianceListResp, appliances) == 24, "repGetYBApplianceListResp layout");
-static_assert(sizeof(repQueryYBApplianceResp) == 32, "repQueryYBApplianceResp size");
-static_assert(offsetof(repQueryYBApplianceResp, appliance) == 16, "repQueryYBApplianceResp layout");
-
 // Frees each entry's name and the array of a list reply; afterwards the array
 // is null and the count 0.
 void FreeYBApplianceArray(repYBApplianceRec*& array, uint32_t& count);

@@ -76,26 +76,3 @@ struct repBrowseByClientIdResp : repBrowseRespOf<repSNRVolumeDeviceNameV3> {};
 struct repBrowseByClientIdV2Resp : repBrowseRespOf<repSNRVolumeDeviceNameV4> {};
 struct repBrowseByPolicyIdResp : repBrowseRespOf<repSNRVolumeDeviceNameV3> {};
 struct repBrowseByPolicyIdV2Resp : repBrowseRespOf<repSNRVolumeDeviceNameV4> {};
-
-static_assert(sizeof(repBrowseByClientIdReq) == 4, "repBrowseByClientIdReq size");
-static_assert(sizeof(repBrowseByPolicyIdReq) == 4, "repBrowseByPolicyIdReq size");
-
-#define YB_BROWSE_REPLY_LAYOUT(T)                                           \
-    static_assert(sizeof(T) == 112, #T " size");                            \
-    static_assert(offsetof(T, errCode) == 4, #T " layout");                 \
-    static_assert(offsetof(T, errMsg) == 8, #T " layout");                  \
-    static_assert(offsetof(T, SNRVolumeCount) == 16, #T " layout");         \
-    static_assert(offsetof(T, SNRVolumes) == 24, #T " layout");             \
-    static_assert(offsetof(T, DeviceCount) == 32, #T " layout");            \
-    static_assert(offsetof(T, Devices) == 40, #T " layout");                \
-    static_assert(offsetof(T, MountPointCount) == 48, #T " layout");        \
-    static_assert(offsetof(T, MountPoints) == 56, #T " layout");            \
-    static_assert(offsetof(T, ScratchVolumeCount) == 64, #T " layout");     \
-    static_assert(offsetof(T, ScratchVolumes) == 72, #T " layout");         \
-    static_assert(offsetof(T, YBVolumeCount) == 80, #T " layout");          \
-    static_assert(offsetof(T, YBVolumes) == 88, #T " layout");              \
-    static_assert(offsetof(T, AppCount) == 96, #T " layout");               \
-    static_assert(offsetof(T, Apps) == 104, #T " layout")
-YB_BROWSE_REPLY_LAYOUT(repBrowseRespOf<repSNRVolumeDeviceNameV3>);
-YB_BROWSE_REPLY_LAYOUT(repBrowseRespOf<repSNRVolumeDeviceNameV4>);
-#undef YB_BROWSE_REPLY_LAYOUT

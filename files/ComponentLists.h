@@ -81,19 +81,6 @@ struct repGetSubclientVolumesListResp : repFilesListResp<int> {};
 struct repGetVEHostsResp : repFilesListResp<repVEHostRec> {};
 struct repGetCopyMgrCtrlsResp : repFilesListResp<repYBCopyMgrCtrlRec> {};
 
-static_assert(sizeof(repVEHostRec) == 24, "repVEHostRec size");
-static_assert(offsetof(repVEHostRec, NetworkHostName) == 8, "repVEHostRec layout");
-static_assert(offsetof(repVEHostRec, Flag) == 16, "repVEHostRec layout");
-static_assert(sizeof(repYBCopyMgrCtrlRec) == 64, "repYBCopyMgrCtrlRec size");
-static_assert(offsetof(repYBCopyMgrCtrlRec, CMName) == 8, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, CMType) == 16, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, MAId) == 20, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, ClientId) == 24, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, NetHostName) == 32, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, OSId) == 40, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, OSName) == 48, "repYBCopyMgrCtrlRec layout");
-static_assert(offsetof(repYBCopyMgrCtrlRec, Reserved) == 56, "repYBCopyMgrCtrlRec layout");
-
 void YBSet(repVEHostRec& dst, const VEHostRecord_t& src);
 void YBSet(repYBCopyMgrCtrlRec& dst, const YBCopyMgrCtrlRecord_t& src);
 

@@ -114,20 +114,6 @@ struct repGetEKeyRespV2 {
     int32_t cipherType;
 };
 
-static_assert(sizeof(repGetEKeyReq) == 16 && offsetof(repGetEKeyReq, clientName) == 8, "repGetEKeyReq layout");
-static_assert(sizeof(repGetEKeyReqV2) == 24 && offsetof(repGetEKeyReqV2, clientId) == 8 &&
-                  offsetof(repGetEKeyReqV2, clientName) == 16,
-              "repGetEKeyReqV2 layout");
-static_assert(sizeof(repGetEKeyResp) == 32 && offsetof(repGetEKeyResp, errCode) == 4 &&
-                  offsetof(repGetEKeyResp, errMsg) == 8 && offsetof(repGetEKeyResp, keyText) == 16 &&
-                  offsetof(repGetEKeyResp, encrypted) == 24,
-              "repGetEKeyResp layout");
-static_assert(sizeof(repGetEKeyRespV2) == 40 && offsetof(repGetEKeyRespV2, errCode) == 4 &&
-                  offsetof(repGetEKeyRespV2, errMsg) == 8 && offsetof(repGetEKeyRespV2, keyText) == 16 &&
-                  offsetof(repGetEKeyRespV2, encrypted) == 24 && offsetof(repGetEKeyRespV2, keySize) == 28 &&
-                  offsetof(repGetEKeyRespV2, cipherType) == 32,
-              "repGetEKeyRespV2 layout");
-
 // ---- Per-version adapters -------------------------------------------------------
 
 inline void setClientId(GetEKeyArgs_t&, const repGetEKeyReq&) {}

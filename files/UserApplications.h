@@ -104,21 +104,6 @@ struct repQueryYBUserApplDefByIdResp {
 };
 struct repGetYBUserApplDefResp : repFilesListResp<repYBUserApplDefRec> {};
 
-static_assert(sizeof(repYBUserApplDefRec) == 48, "repYBUserApplDefRec size");
-static_assert(offsetof(repYBUserApplDefRec, ClientId) == 4, "repYBUserApplDefRec layout");
-static_assert(offsetof(repYBUserApplDefRec, ApplicationName) == 8, "repYBUserApplDefRec layout");
-static_assert(offsetof(repYBUserApplDefRec, AppTag) == 16, "repYBUserApplDefRec layout");
-static_assert(offsetof(repYBUserApplDefRec, SuspendScript) == 24, "repYBUserApplDefRec layout");
-static_assert(offsetof(repYBUserApplDefRec, ResumeScript) == 32, "repYBUserApplDefRec layout");
-static_assert(offsetof(repYBUserApplDefRec, UpdateMask) == 40, "repYBUserApplDefRec layout");
-static_assert(sizeof(repAddYBUserApplDefResp) == 24, "repAddYBUserApplDefResp size");
-static_assert(sizeof(repUpdateYBUserApplDefResp) == 16, "repUpdateYBUserApplDefResp size");
-static_assert(sizeof(repQueryYBUserApplDefByIdResp) == 64, "repQueryYBUserApplDefByIdResp size");
-static_assert(offsetof(repQueryYBUserApplDefByIdResp, status) == 48, "repQueryYBUserApplDefByIdResp layout");
-static_assert(offsetof(repQueryYBUserApplDefByIdResp, errCode) == 52, "repQueryYBUserApplDefByIdResp layout");
-static_assert(offsetof(repQueryYBUserApplDefByIdResp, errMsg) == 56, "repQueryYBUserApplDefByIdResp layout");
-static_assert(sizeof(repGetYBUserApplDefResp) == 32, "repGetYBUserApplDefResp size");
-
 // ---- Conversions ---------------------------------------------------------------
 
 // Wire to record: a null text reads as empty; the update mask is taken.

@@ -69,36 +69,3 @@ struct repCreateCPReq2Of {
 };
 struct repCreateCPReq2 : repCreateCPReq2Of<repFLRSnapRec> {};
 struct repCreateCPReq2V2 : repCreateCPReq2Of<repFLRSnapRecV2> {};
-
-// ---- Layouts --------------------------------------------------------------------
-
-static_assert(sizeof(repDelAllCPsByRepSetIdReq) == 8, "repDelAllCPsByRepSetIdReq size");
-static_assert(sizeof(repDelCPReq) == 4, "repDelCPReq size");
-static_assert(sizeof(repPruneRepSetReq) == 4, "repPruneRepSetReq size");
-static_assert(sizeof(repPruneFanInRPReq) == 8, "repPruneFanInRPReq size");
-
-static_assert(sizeof(repFLRStatusResp) == 16, "repFLRStatusResp size");
-FLR_CHECK_FIELD(repFLRStatusResp, errCode, 4);
-FLR_CHECK_FIELD(repFLRStatusResp, errMsg, 8);
-static_assert(sizeof(repDelAllCPsByRepSetIdResp) == 16 && sizeof(repDelCPResp) == 16 &&
-                  sizeof(repPruneRepSetResp) == 16 && sizeof(repPruneFanInRPResp) == 16,
-              "status reply sizes");
-
-static_assert(sizeof(repCreateCPEntry) == 36, "repCreateCPEntry size");
-FLR_CHECK_FIELD(repCreateCPEntry, Unstable, 16);
-FLR_CHECK_FIELD(repCreateCPEntry, SrcClientId, 28);
-FLR_CHECK_FIELD(repCreateCPEntry, ClientId, 32);
-
-#define FLR_CREATE_CP_REQ2_LAYOUT(T)       \
-    static_assert(sizeof(T) == 72, #T " size"); \
-    FLR_CHECK_FIELD(T, CPs, 8);            \
-    FLR_CHECK_FIELD(T, SnapCount, 16);     \
-    FLR_CHECK_FIELD(T, Snaps, 24);         \
-    FLR_CHECK_FIELD(T, PairCount, 32);     \
-    FLR_CHECK_FIELD(T, Pairs, 40);         \
-    FLR_CHECK_FIELD(T, MountCount, 48);    \
-    FLR_CHECK_FIELD(T, MountPoints, 56);   \
-    FLR_CHECK_FIELD(T, DstClientId, 64)
-FLR_CREATE_CP_REQ2_LAYOUT(repCreateCPReq2);
-FLR_CREATE_CP_REQ2_LAYOUT(repCreateCPReq2V2);
-#undef FLR_CREATE_CP_REQ2_LAYOUT

@@ -41,8 +41,6 @@ bool IsThisExchangeApplication(int32_t appType);
 // snapshot path, mount path or share name.
 constexpr size_t kMaxFLRSnapNameLength = sizeof(YBFLRSnapshot_t::Name) - 2;          // 127
 constexpr size_t kMaxFLRPathLength = sizeof(YBFLRSnapMountPoint_t::MountPath) - 2;  // 1023
-static_assert(kMaxFLRPathLength == sizeof(YBFLRSnapshot_t::SnapVolumeName) - 2, "FLR text columns");
-static_assert(kMaxFLRPathLength == sizeof(YBFLRSnapNetworkShare_t::NetShareName) - 2, "FLR text columns");
 
 // ---------------------------------------------------------------------------
 // Entity records. Each owns its texts; a null text pointer given to a

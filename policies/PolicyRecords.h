@@ -88,31 +88,6 @@ struct repReplicationPolicyV3 {
     uint32_t Unused = 0;  // neither read nor written; 0 in every reply
 };
 
-#define YB_CHECK_POLICY_V1(T)                                              \
-    static_assert(offsetof(T, id) == 0, #T " layout");                     \
-    static_assert(offsetof(T, name) == 8, #T " layout");                   \
-    static_assert(offsetof(T, RetentionSeconds) == 16, #T " layout");      \
-    static_assert(offsetof(T, FlagBit1) == 20, #T " layout");              \
-    static_assert(offsetof(T, CopyMgrCtrlId) == 24, #T " layout");         \
-    static_assert(offsetof(T, SnapEngineInfoId) == 28, #T " layout");      \
-    static_assert(offsetof(T, VolumeScratchPoolId) == 32, #T " layout")
-#define YB_CHECK_POLICY_V2(T)                                              \
-    YB_CHECK_POLICY_V1(T);                                                 \
-    static_assert(offsetof(T, FlagBit2) == 36, #T " layout");              \
-    static_assert(offsetof(T, NSnapshot) == 40, #T " layout")
-
-static_assert(sizeof(repReplicationPolicy) == 40, "repReplicationPolicy size");
-YB_CHECK_POLICY_V1(repReplicationPolicy);
-static_assert(sizeof(repReplicationPolicyV2) == 48, "repReplicationPolicyV2 size");
-YB_CHECK_POLICY_V2(repReplicationPolicyV2);
-static_assert(sizeof(repReplicationPolicyV3) == 56, "repReplicationPolicyV3 size");
-YB_CHECK_POLICY_V2(repReplicationPolicyV3);
-static_assert(offsetof(repReplicationPolicyV3, CopyManagerType) == 44, "repReplicationPolicyV3 layout");
-static_assert(offsetof(repReplicationPolicyV3, Unused) == 48, "repReplicationPolicyV3 layout");
-static_assert(sizeof(YBGetYBPolicyList_t) == sizeof(YBPolicy_t), "the list cursor's row is the table row");
-
-#undef YB_CHECK_POLICY_V2
-#undef YB_CHECK_POLICY_V1
 #undef YB_POLICY_WIRE_V2_FIELDS
 #undef YB_POLICY_WIRE_V1_FIELDS
 

@@ -101,34 +101,6 @@ struct repSnapEngineInfoV3 {
     char* RollbackCmdHint = nullptr;
 };
 
-#define YB_CHECK_SNAPENGINE_V1(T)                                       \
-    static_assert(offsetof(T, id) == 0, #T " layout");                  \
-    static_assert(offsetof(T, name) == 8, #T " layout");                \
-    static_assert(offsetof(T, MultipleSnaps) == 16, #T " layout");      \
-    static_assert(offsetof(T, CrossHostMount) == 20, #T " layout");     \
-    static_assert(offsetof(T, SameHostMount) == 24, #T " layout");      \
-    static_assert(offsetof(T, SyncFunction) == 28, #T " layout");       \
-    static_assert(offsetof(T, MountCmdHint) == 32, #T " layout");       \
-    static_assert(offsetof(T, UnmountCmdHint) == 40, #T " layout");     \
-    static_assert(offsetof(T, SyncCmdHint) == 48, #T " layout");        \
-    static_assert(offsetof(T, UnsyncCmdHint) == 56, #T " layout");      \
-    static_assert(offsetof(T, SnapCmdHint) == 64, #T " layout");        \
-    static_assert(offsetof(T, UnsnapCmdHint) == 72, #T " layout")
-#define YB_CHECK_SNAPENGINE_42(T)                                       \
-    YB_CHECK_SNAPENGINE_V1(T);                                          \
-    static_assert(offsetof(T, OsType) == 80, #T " layout");             \
-    static_assert(offsetof(T, Type) == 84, #T " layout")
-
-static_assert(sizeof(repSnapEngineInfo) == 80, "repSnapEngineInfo size");
-YB_CHECK_SNAPENGINE_V1(repSnapEngineInfo);
-static_assert(sizeof(repSnapEngineInfo42) == 88, "repSnapEngineInfo42 size");
-YB_CHECK_SNAPENGINE_42(repSnapEngineInfo42);
-static_assert(sizeof(repSnapEngineInfoV3) == 96, "repSnapEngineInfoV3 size");
-YB_CHECK_SNAPENGINE_42(repSnapEngineInfoV3);
-static_assert(offsetof(repSnapEngineInfoV3, RollbackCmdHint) == 88, "repSnapEngineInfoV3 layout");
-
-#undef YB_CHECK_SNAPENGINE_42
-#undef YB_CHECK_SNAPENGINE_V1
 #undef YB_SNAPENGINE_WIRE_42_FIELDS
 #undef YB_SNAPENGINE_WIRE_V1_FIELDS
 

@@ -205,35 +205,3 @@ struct repRemoveSnapEngineInfoByNameResp {
     uint32_t status;
     char* errMsg;
 };
-
-static_assert(sizeof(repAddSnapEngineInfoReq) == 80, "repAddSnapEngineInfoReq size");
-static_assert(sizeof(repAddSnapEngineInfo42Req) == 88, "repAddSnapEngineInfo42Req size");
-static_assert(sizeof(repAddSnapEngineInfoV3Req) == 96, "repAddSnapEngineInfoV3Req size");
-static_assert(sizeof(repQuerySnapEngineInfoV3ByIdReq) == 4, "repQuerySnapEngineInfoV3ByIdReq size");
-static_assert(sizeof(repUpdateSnapEngineInfoV3Req) == 96, "repUpdateSnapEngineInfoV3Req size");
-static_assert(sizeof(repRemoveSnapEngineInfoReq) == 4, "repRemoveSnapEngineInfoReq size");
-static_assert(sizeof(repRemoveSnapEngineInfoByNameReq) == 8, "repRemoveSnapEngineInfoByNameReq size");
-
-static_assert(sizeof(repAddSnapEngineInfoResp) == 16, "repAddSnapEngineInfoResp size");
-static_assert(offsetof(repAddSnapEngineInfoResp, id) == 4, "repAddSnapEngineInfoResp layout");
-static_assert(offsetof(repAddSnapEngineInfoResp, errMsg) == 8, "repAddSnapEngineInfoResp layout");
-static_assert(sizeof(repAddSnapEngineInfo42Resp) == 16, "repAddSnapEngineInfo42Resp size");
-static_assert(sizeof(repAddSnapEngineInfoV3Resp) == 24, "repAddSnapEngineInfoV3Resp size");
-static_assert(offsetof(repAddSnapEngineInfoV3Resp, errCode) == 16, "repAddSnapEngineInfoV3Resp layout");
-static_assert(sizeof(repQuerySnapEngineInfoByIdResp) == 96, "repQuerySnapEngineInfoByIdResp size");
-static_assert(offsetof(repQuerySnapEngineInfoByIdResp, SnapEngineInfo) == 16, "repQuerySnapEngineInfoByIdResp layout");
-static_assert(sizeof(repQuerySnapEngineInfo42ByIdResp) == 104, "repQuerySnapEngineInfo42ByIdResp size");
-static_assert(sizeof(repQuerySnapEngineInfoV3ByIdResp) == 120, "repQuerySnapEngineInfoV3ByIdResp size");
-static_assert(offsetof(repQuerySnapEngineInfoV3ByIdResp, errCode) == 112, "repQuerySnapEngineInfoV3ByIdResp layout");
-static_assert(sizeof(repUpdateSnapEngineInfoResp) == 16, "repUpdateSnapEngineInfoResp size");
-static_assert(sizeof(repUpdateSnapEngineInfo42Resp) == 16, "repUpdateSnapEngineInfo42Resp size");
-static_assert(sizeof(repUpdateSnapEngineInfoV3Resp) == 24, "repUpdateSnapEngineInfoV3Resp size");
-static_assert(offsetof(repUpdateSnapEngineInfoV3Resp, errCode) == 16, "repUpdateSnapEngineInfoV3Resp layout");
-static_assert(sizeof(repGetSnapEngineInfoListResp) == 32, "repGetSnapEngineInfoListResp size");
-static_assert(offsetof(repGetSnapEngineInfoListResp, count) == 16, "repGetSnapEngineInfoListResp layout");
-static_assert(offsetof(repGetSnapEngineInfoListResp, engines) == 24, "repGetSnapEngineInfoListResp layout");
-static_assert(sizeof(repGetSnapEngineInfo42ListResp) == 32, "repGetSnapEngineInfo42ListResp size");
-static_assert(sizeof(repGetSnapEngineInfoV3ListResp) == 40, "repGetSnapEngineInfoV3ListResp size");
-static_assert(offsetof(repGetSnapEngineInfoV3ListResp, errCode) == 32, "repGetSnapEngineInfoV3ListResp layout");
-static_assert(sizeof(repRemoveSnapEngineInfoResp) == 16, "repRemoveSnapEngineInfoResp size");
-static_assert(sizeof(repRemoveSnapEngineInfoByNameResp) == 16, "repRemoveSnapEngineInfoByNameResp size");

@@ -77,27 +77,6 @@ struct repVolumeSnapParamsV2 {
     char* RollbackCmd = nullptr;
 };
 
-#define YB_CHECK_VOLSNAP_V1(T)                                          \
-    static_assert(offsetof(T, SNRVolumeId) == 0, #T " layout");         \
-    static_assert(offsetof(T, SnapEngineId) == 4, #T " layout");        \
-    static_assert(offsetof(T, MountClientId) == 8, #T " layout");       \
-    static_assert(offsetof(T, MountCmd) == 16, #T " layout");           \
-    static_assert(offsetof(T, UnmountCmd) == 24, #T " layout");         \
-    static_assert(offsetof(T, SyncClientId) == 32, #T " layout");       \
-    static_assert(offsetof(T, SyncCmd) == 40, #T " layout");            \
-    static_assert(offsetof(T, UnsyncCmd) == 48, #T " layout");          \
-    static_assert(offsetof(T, SnapClientId) == 56, #T " layout");       \
-    static_assert(offsetof(T, SnapCmd) == 64, #T " layout");            \
-    static_assert(offsetof(T, UnsnapCmd) == 72, #T " layout")
-
-static_assert(sizeof(repVolumeSnapParams) == 80, "repVolumeSnapParams size");
-YB_CHECK_VOLSNAP_V1(repVolumeSnapParams);
-static_assert(sizeof(repVolumeSnapParamsV2) == 96, "repVolumeSnapParamsV2 size");
-YB_CHECK_VOLSNAP_V1(repVolumeSnapParamsV2);
-static_assert(offsetof(repVolumeSnapParamsV2, FlagBit1) == 80, "repVolumeSnapParamsV2 layout");
-static_assert(offsetof(repVolumeSnapParamsV2, RollbackCmd) == 88, "repVolumeSnapParamsV2 layout");
-
-#undef YB_CHECK_VOLSNAP_V1
 #undef YB_VOLSNAP_WIRE_V1_FIELDS
 
 // ---------------------------------------------------------------------------

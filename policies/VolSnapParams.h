@@ -157,28 +157,3 @@ struct repGetVolSnapParamsV2ListResp {
     repVolumeSnapParamsV2* params;
     int32_t errCode;
 };
-
-static_assert(sizeof(repAddVolSnapParamsReq) == 80, "repAddVolSnapParamsReq size");
-static_assert(sizeof(repAddVolSnapParamsV2Req) == 96, "repAddVolSnapParamsV2Req size");
-static_assert(sizeof(repQueryVolSnapParamsV2BySNRVolReq) == 4, "repQueryVolSnapParamsV2BySNRVolReq size");
-static_assert(sizeof(repRemoveVolSnapParamsReq) == 4, "repRemoveVolSnapParamsReq size");
-
-static_assert(sizeof(repAddVolSnapParamsResp) == 16, "repAddVolSnapParamsResp size");
-static_assert(offsetof(repAddVolSnapParamsResp, errMsg) == 8, "repAddVolSnapParamsResp layout");
-static_assert(sizeof(repAddVolSnapParamsV2Resp) == 24, "repAddVolSnapParamsV2Resp size");
-static_assert(offsetof(repAddVolSnapParamsV2Resp, errCode) == 16, "repAddVolSnapParamsV2Resp layout");
-static_assert(sizeof(repUpdateVolSnapParamsResp) == 16, "repUpdateVolSnapParamsResp size");
-static_assert(sizeof(repUpdateVolSnapParamsV2Resp) == 24, "repUpdateVolSnapParamsV2Resp size");
-static_assert(sizeof(repQueryVolSnapParamsBySNRVolResp) == 96, "repQueryVolSnapParamsBySNRVolResp size");
-static_assert(offsetof(repQueryVolSnapParamsBySNRVolResp, status) == 80, "repQueryVolSnapParamsBySNRVolResp layout");
-static_assert(offsetof(repQueryVolSnapParamsBySNRVolResp, errMsg) == 88, "repQueryVolSnapParamsBySNRVolResp layout");
-static_assert(sizeof(repQueryVolSnapParamsV2BySNRVolResp) == 120, "repQueryVolSnapParamsV2BySNRVolResp size");
-static_assert(offsetof(repQueryVolSnapParamsV2BySNRVolResp, status) == 96, "repQueryVolSnapParamsV2BySNRVolResp layout");
-static_assert(offsetof(repQueryVolSnapParamsV2BySNRVolResp, errMsg) == 104, "repQueryVolSnapParamsV2BySNRVolResp layout");
-static_assert(offsetof(repQueryVolSnapParamsV2BySNRVolResp, errCode) == 112, "repQueryVolSnapParamsV2BySNRVolResp layout");
-static_assert(sizeof(repRemoveVolSnapParamsResp) == 16, "repRemoveVolSnapParamsResp size");
-static_assert(sizeof(repGetVolSnapParamsListResp) == 32, "repGetVolSnapParamsListResp size");
-static_assert(offsetof(repGetVolSnapParamsListResp, count) == 16, "repGetVolSnapParamsListResp layout");
-static_assert(offsetof(repGetVolSnapParamsListResp, params) == 24, "repGetVolSnapParamsListResp layout");
-static_assert(sizeof(repGetVolSnapParamsV2ListResp) == 40, "repGetVolSnapParamsV2ListResp size");
-static_assert(offsetof(repGetVolSnapParamsV2ListResp, errCode) == 32, "repGetVolSnapParamsV2ListResp layout");

@@ -194,32 +194,3 @@ struct repGetAppDirsByClientAndTimeResp {
     int32_t count;
     repGetAppDirsByClientAndTime* AppDirs;
 };
-
-static_assert(sizeof(repApplicationDirs) == 48 && offsetof(repApplicationDirs, objName) == 16 &&
-                  offsetof(repApplicationDirs, ReplicationVolumeId) == 32 &&
-                  offsetof(repApplicationDirs, modifyTime) == 40,
-              "repApplicationDirs layout");
-static_assert(sizeof(repCreateAppDirsRecordsReq) == 16 && offsetof(repCreateAppDirsRecordsReq, AppDirs) == 8,
-              "repCreateAppDirsRecordsReq layout");
-static_assert(sizeof(repCreateAppDirsRecordsResp) == 8, "repCreateAppDirsRecordsResp size");
-static_assert(sizeof(repCopyAppDirReq) == 8, "repCopyAppDirReq size");
-static_assert(sizeof(repCopyAppDirResp) == 16 && offsetof(repCopyAppDirResp, errMsg) == 8, "repCopyAppDirResp layout");
-static_assert(sizeof(repQueryAppDirsByReplicaVolResp) == 32 && offsetof(repQueryAppDirsByReplicaVolResp, count) == 16 &&
-                  offsetof(repQueryAppDirsByReplicaVolResp, AppDirs) == 24,
-              "repQueryAppDirsByReplicaVolResp layout");
-static_assert(sizeof(repUpdateAppDirModifyTimeByRepVolReq) == 24 &&
-                  offsetof(repUpdateAppDirModifyTimeByRepVolReq, count) == 8 &&
-                  offsetof(repUpdateAppDirModifyTimeByRepVolReq, ReplicationVolumeIds) == 16,
-              "repUpdateAppDirModifyTimeByRepVolReq layout");
-static_assert(sizeof(repUpdateAppDirModifyTimeByRepVolResp) == 16, "repUpdateAppDirModifyTimeByRepVolResp size");
-static_assert(sizeof(repGetAppDirsBySubclientAndTime) == 48 &&
-                  offsetof(repGetAppDirsBySubclientAndTime, objName) == 16 &&
-                  offsetof(repGetAppDirsBySubclientAndTime, creationTime) == 32 &&
-                  offsetof(repGetAppDirsBySubclientAndTime, ReplicationVolumeId) == 40,
-              "repGetAppDirsBySubclientAndTime layout");
-static_assert(sizeof(repGetAppDirsByClientAndTime) == 48, "repGetAppDirsByClientAndTime size");
-static_assert(sizeof(repGetAppDirsBySubclientAndTimeResp) == 24 &&
-                  offsetof(repGetAppDirsBySubclientAndTimeResp, count) == 8 &&
-                  offsetof(repGetAppDirsBySubclientAndTimeResp, AppDirs) == 16,
-              "repGetAppDirsBySubclientAndTimeResp layout");
-static_assert(sizeof(repGetAppDirsByClientAndTimeResp) == 24, "repGetAppDirsByClientAndTimeResp size");

@@ -53,18 +53,6 @@ struct repGetLatestSnapForSNRVolV4Resp {
     int32_t errCode;
 };
 
-static_assert(sizeof(repGetLatestSnapForSNRVolV4Req) == 16, "repGetLatestSnapForSNRVolV4Req size");
-static_assert(offsetof(repGetLatestSnapForSNRVolV4Req, JobId) == 8, "repGetLatestSnapForSNRVolV4Req layout");
-static_assert(sizeof(repSNRVolume) == 64 && sizeof(repSNRVolume42) == 80, "SNR volume wire sizes");
-static_assert(sizeof(repSNRVolumeV3) == 120 && sizeof(repSNRVolumeV4) == 120, "SNR volume wire sizes");
-static_assert(sizeof(repGetLatestSnapForSNRVolResp) == 80, "repGetLatestSnapForSNRVolResp size");
-static_assert(sizeof(repGetLatestSnapForSNRVol42Resp) == 96, "repGetLatestSnapForSNRVol42Resp size");
-static_assert(sizeof(repGetLatestSnapForSNRVolV3Resp) == 144, "repGetLatestSnapForSNRVolV3Resp size");
-static_assert(offsetof(repGetLatestSnapForSNRVolV3Resp, SNRVolume) == 16, "repGetLatestSnapForSNRVolV3Resp layout");
-static_assert(offsetof(repGetLatestSnapForSNRVolV3Resp, errCode) == 136, "repGetLatestSnapForSNRVolV3Resp layout");
-static_assert(sizeof(repGetLatestSnapForSNRVolV4Resp) == 144, "repGetLatestSnapForSNRVolV4Resp size");
-static_assert(offsetof(repGetLatestSnapForSNRVolV4Resp, errCode) == 136, "repGetLatestSnapForSNRVolV4Resp layout");
-
 // ---- Results: the reply being built, whose SNR volume record the operation fills --------
 
 template <typename Reply>

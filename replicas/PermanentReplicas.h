@@ -77,22 +77,6 @@ struct repCreatePermanentReplicaV3Resp {
 };
 struct repCreatePermanentReplicaV4Resp : repCreatePermanentReplicaV3Resp {};
 
-static_assert(offsetof(repCreatePermanentReplicaReq, PrimaryVolumeId) == 64, "repCreatePermanentReplicaReq layout");
-static_assert(offsetof(repCreatePermanentReplica42Req, PrimaryVolumeId) == 80, "repCreatePermanentReplica42Req layout");
-static_assert(offsetof(repCreatePermanentReplica42Req, JobId) == 88, "repCreatePermanentReplica42Req layout");
-static_assert(offsetof(repCreatePermanentReplica42Req, IsSnapActive) == 96, "repCreatePermanentReplica42Req layout");
-static_assert(offsetof(repCreatePermanentReplica42Req, ActivateSnap) == 100, "repCreatePermanentReplica42Req layout");
-static_assert(offsetof(repCreatePermanentReplicaV3Req, PrimaryVolumeId) == 120, "repCreatePermanentReplicaV3Req layout");
-static_assert(offsetof(repCreatePermanentReplicaV3Req, JobId) == 128, "repCreatePermanentReplicaV3Req layout");
-static_assert(offsetof(repCreatePermanentReplicaV3Req, ActivateSnap) == 140, "repCreatePermanentReplicaV3Req layout");
-static_assert(offsetof(repCreatePermanentReplicaV4Req, ActivateSnap) == 140, "repCreatePermanentReplicaV4Req layout");
-static_assert(sizeof(repCreatePermanentReplicaResp) == 24, "repCreatePermanentReplicaResp size");
-static_assert(offsetof(repCreatePermanentReplicaResp, ReplicationVolumeId) == 20, "repCreatePermanentReplicaResp layout");
-static_assert(sizeof(repCreatePermanentReplica42Resp) == 24, "repCreatePermanentReplica42Resp size");
-static_assert(sizeof(repCreatePermanentReplicaV3Resp) == 32, "repCreatePermanentReplicaV3Resp size");
-static_assert(offsetof(repCreatePermanentReplicaV3Resp, errCode) == 24, "repCreatePermanentReplicaV3Resp layout");
-static_assert(sizeof(repCreatePermanentReplicaV4Resp) == 32, "repCreatePermanentReplicaV4Resp size");
-
 // ---- Query by primary volume -----------------------------------------------------------
 
 struct QueryPermanentReplicaArgs_t {
@@ -138,12 +122,6 @@ struct repQueryPermanentReplicaV3Resp {
     repReplicationVolumeV3 ReplicationVolume;
 };
 
-static_assert(sizeof(repQueryPermanentReplicaResp) == 64, "repQueryPermanentReplicaResp size");
-static_assert(offsetof(repQueryPermanentReplicaResp, ReplicationVolume) == 16, "repQueryPermanentReplicaResp layout");
-static_assert(sizeof(repQueryPermanentReplica42Resp) == 80, "repQueryPermanentReplica42Resp size");
-static_assert(sizeof(repQueryPermanentReplicaV3Resp) == 104, "repQueryPermanentReplicaV3Resp size");
-static_assert(offsetof(repQueryPermanentReplicaV3Resp, ReplicationVolume) == 24, "repQueryPermanentReplicaV3Resp layout");
-
 // ---- Deletion ------------------------------------------------------------------------
 
 struct DeletePermanentReplicaArgs_t {
@@ -163,7 +141,3 @@ struct repDeletePermanentReplicaResp {
     uint32_t status;
     char* errMsg;
 };
-
-static_assert(sizeof(repDeletePermanentReplicaReq) == 4, "repDeletePermanentReplicaReq size");
-static_assert(sizeof(repDeletePermanentReplicaResp) == 16, "repDeletePermanentReplicaResp size");
-static_assert(offsetof(repDeletePermanentReplicaResp, errMsg) == 8, "repDeletePermanentReplicaResp layout");

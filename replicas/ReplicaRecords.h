@@ -158,54 +158,6 @@ struct repYBVolumeApp {
     char* AppName = nullptr;
 };
 
-#define YB_CHECK_REPVOL_V1(Type)                                                      \
-    static_assert(offsetof(Type, id) == 0, #Type " layout");                          \
-    static_assert(offsetof(Type, PointInTime) == 4, #Type " layout");                 \
-    static_assert(offsetof(Type, CreationTime) == 8, #Type " layout");                \
-    static_assert(offsetof(Type, ModifyTime) == 12, #Type " layout");                 \
-    static_assert(offsetof(Type, CurrentState) == 16, #Type " layout");               \
-    static_assert(offsetof(Type, CurrentRole) == 20, #Type " layout");                \
-    static_assert(offsetof(Type, PrimaryVolumeId) == 24, #Type " layout");            \
-    static_assert(offsetof(Type, PhysicalVolumeId) == 28, #Type " layout");           \
-    static_assert(offsetof(Type, ReplicationPolicyId) == 32, #Type " layout");        \
-    static_assert(offsetof(Type, RVScratchVolumeId) == 36, #Type " layout");          \
-    static_assert(offsetof(Type, DoNotPrune) == 40, #Type " layout")
-#define YB_CHECK_REPVOL_42(Type)                                                      \
-    YB_CHECK_REPVOL_V1(Type);                                                         \
-    static_assert(offsetof(Type, JobId) == 48, #Type " layout");                      \
-    static_assert(offsetof(Type, IsSnapActive) == 56, #Type " layout");               \
-    static_assert(offsetof(Type, ActivateSnap) == 60, #Type " layout")
-#define YB_CHECK_REPVOL_V3(Type)                                                      \
-    YB_CHECK_REPVOL_42(Type);                                                         \
-    static_assert(offsetof(Type, SnapVolumeId) == 64, #Type " layout");               \
-    static_assert(offsetof(Type, MorvaneVolume) == 68, #Type " layout");              \
-    static_assert(offsetof(Type, ShadowSnap) == 72, #Type " layout");                 \
-    static_assert(offsetof(Type, TransportableSnap) == 76, #Type " layout")
-#define YB_CHECK_REPVOL_V4(Type)                                                      \
-    YB_CHECK_REPVOL_V3(Type);                                                         \
-    static_assert(offsetof(Type, SnapEngineType) == 80, #Type " layout");             \
-    static_assert(offsetof(Type, UpdateMap) == 84, #Type " layout")
-
-static_assert(sizeof(repReplicationVolume) == 44, "repReplicationVolume size");
-YB_CHECK_REPVOL_V1(repReplicationVolume);
-static_assert(sizeof(repReplicationVolume42) == 64, "repReplicationVolume42 size");
-YB_CHECK_REPVOL_42(repReplicationVolume42);
-static_assert(sizeof(repReplicationVolumeV3) == 80, "repReplicationVolumeV3 size");
-YB_CHECK_REPVOL_V3(repReplicationVolumeV3);
-static_assert(sizeof(repReplicationVolumeV4) == 88, "repReplicationVolumeV4 size");
-YB_CHECK_REPVOL_V4(repReplicationVolumeV4);
-static_assert(sizeof(repReplicationVolumeV5) == 104, "repReplicationVolumeV5 size");
-YB_CHECK_REPVOL_V4(repReplicationVolumeV5);
-static_assert(offsetof(repReplicationVolumeV5, SnapvaultReplicaDir) == 88, "repReplicationVolumeV5 layout");
-static_assert(offsetof(repReplicationVolumeV5, SourceGUID) == 96, "repReplicationVolumeV5 layout");
-static_assert(sizeof(repYBVolumeApp) == 16, "repYBVolumeApp size");
-static_assert(offsetof(repYBVolumeApp, id) == 0, "repYBVolumeApp layout");
-static_assert(offsetof(repYBVolumeApp, AppName) == 8, "repYBVolumeApp layout");
-
-#undef YB_CHECK_REPVOL_V4
-#undef YB_CHECK_REPVOL_V3
-#undef YB_CHECK_REPVOL_42
-#undef YB_CHECK_REPVOL_V1
 #undef YB_REPVOL_WIRE_V4_FIELDS
 #undef YB_REPVOL_WIRE_V3_FIELDS
 #undef YB_REPVOL_WIRE_42_FIELDS

@@ -47,9 +47,3 @@ struct repUnreserveReplicaVolResp {
     uint32_t status;
     char* errMsg;
 };
-
-static_assert(sizeof(repReserveReplicaVolReq) == 16 && offsetof(repReserveReplicaVolReq, ids) == 8,
-              "repReserveReplicaVolReq layout");
-static_assert(sizeof(repReserveReplicaVolResp) == 16 && offsetof(repReserveReplicaVolResp, errMsg) == 8,
-              "repReserveReplicaVolResp layout");
-static_assert(sizeof(repUnreserveReplicaVolResp) == 16, "repUnreserveReplicaVolResp size");

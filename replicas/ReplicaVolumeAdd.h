@@ -75,19 +75,6 @@ struct repAddReplicationVolumeV3Resp {
 struct repAddReplicationVolumeV4Resp : repAddReplicationVolumeV3Resp {};
 struct repAddReplicationVolumeV5Resp : repAddReplicationVolumeV3Resp {};
 
-static_assert(sizeof(repAddReplicationVolumeReq) == 44, "repAddReplicationVolumeReq size");
-static_assert(sizeof(repAddReplicationVolume42Req) == 64, "repAddReplicationVolume42Req size");
-static_assert(sizeof(repAddReplicationVolumeV3Req) == 80, "repAddReplicationVolumeV3Req size");
-static_assert(sizeof(repAddReplicationVolumeV4Req) == 88, "repAddReplicationVolumeV4Req size");
-static_assert(offsetof(repAddReplicationVolumeV5Req, subclientId) == 104, "repAddReplicationVolumeV5Req layout");
-static_assert(sizeof(repAddReplicationVolumeResp) == 16, "repAddReplicationVolumeResp size");
-static_assert(offsetof(repAddReplicationVolumeResp, status) == 4, "repAddReplicationVolumeResp layout");
-static_assert(offsetof(repAddReplicationVolumeResp, errMsg) == 8, "repAddReplicationVolumeResp layout");
-static_assert(sizeof(repAddReplicationVolume42Resp) == 16, "repAddReplicationVolume42Resp size");
-static_assert(sizeof(repAddReplicationVolumeV3Resp) == 24, "repAddReplicationVolumeV3Resp size");
-static_assert(offsetof(repAddReplicationVolumeV3Resp, errCode) == 16, "repAddReplicationVolumeV3Resp layout");
-static_assert(sizeof(repAddReplicationVolumeV5Resp) == 24, "repAddReplicationVolumeV5Resp size");
-
 // ---- Per-version adapters ------------------------------------------------------------
 
 namespace replica_detail {

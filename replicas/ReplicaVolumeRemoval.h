@@ -25,7 +25,3 @@ struct repRemoveReplicationVolumeResp {
     uint32_t status;
     char* errMsg;
 };
-
-static_assert(sizeof(repRemoveReplicationVolumeReq) == 4, "repRemoveReplicationVolumeReq size");
-static_assert(sizeof(repRemoveReplicationVolumeResp) == 16, "repRemoveReplicationVolumeResp size");
-static_assert(offsetof(repRemoveReplicationVolumeResp, errMsg) == 8, "repRemoveReplicationVolumeResp layout");

@@ -65,12 +65,3 @@ struct repUpdateReplicationVolumeV3Resp {
 };
 struct repUpdateReplicationVolumeV4Resp : repUpdateReplicationVolumeV3Resp {};
 struct repUpdateReplicationVolumeV5Resp : repUpdateReplicationVolumeV3Resp {};
-
-static_assert(sizeof(repUpdateReplicationVolumeReq) == 44, "repUpdateReplicationVolumeReq size");
-static_assert(sizeof(repUpdateReplicationVolumeV5Req) == 104, "repUpdateReplicationVolumeV5Req size");
-static_assert(sizeof(repUpdateReplicationVolumeResp) == 16, "repUpdateReplicationVolumeResp size");
-static_assert(offsetof(repUpdateReplicationVolumeResp, errMsg) == 8, "repUpdateReplicationVolumeResp layout");
-static_assert(sizeof(repUpdateReplicationVolume42Resp) == 16, "repUpdateReplicationVolume42Resp size");
-static_assert(sizeof(repUpdateReplicationVolumeV3Resp) == 24, "repUpdateReplicationVolumeV3Resp size");
-static_assert(offsetof(repUpdateReplicationVolumeV3Resp, errCode) == 16, "repUpdateReplicationVolumeV3Resp layout");
-static_assert(sizeof(repUpdateReplicationVolumeV5Resp) == 24, "repUpdateReplicationVolumeV5Resp size");

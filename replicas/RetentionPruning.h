@@ -41,10 +41,6 @@ struct repPruneReplicaVolumeResp {
     alignas(8) uint32_t count = 0;
     int32_t* ids = nullptr;
 };
-static_assert(sizeof(repPruneReplicaVolumeReq) == 4, "repPruneReplicaVolumeReq size");
-static_assert(sizeof(repPruneReplicaVolumeResp) == 24, "repPruneReplicaVolumeResp size");
-static_assert(offsetof(repPruneReplicaVolumeResp, count) == 8, "repPruneReplicaVolumeResp layout");
-static_assert(offsetof(repPruneReplicaVolumeResp, ids) == 16, "repPruneReplicaVolumeResp layout");
 
 namespace replica_detail {
 

@@ -131,20 +131,5 @@ struct repQueryRVScratchVolumeByScratchPoolIdV6Response
     : PoolContentsReplyWithCode<
           PoolContentsLists<repSNRVolumeV4, repSNRVolumeDeviceNameV4, repRVScratchVolumeV2, repReplicationVolumeV5>> {};
 
-static_assert(sizeof(repQueryRVScratchVolumeByScratchPoolIdV6Req) == 4, "pool contents request size");
-static_assert(sizeof(repQueryRVScratchVolumeByScratchPoolIdResponse) == 96, "pool contents reply size");
-static_assert(sizeof(repQueryRVScratchVolumeByScratchPoolId42Response) == 96, "pool contents 42 reply size");
-static_assert(sizeof(repQueryRVScratchVolumeByScratchPoolIdV3Response) == 104, "pool contents V3 reply size");
-static_assert(sizeof(repQueryRVScratchVolumeByScratchPoolIdV6Response) == 104, "pool contents V6 reply size");
-static_assert(offsetof(repQueryRVScratchVolumeByScratchPoolIdResponse, errMsg) == 8, "pool contents reply layout");
-static_assert(offsetof(repQueryRVScratchVolumeByScratchPoolIdResponse, lists) == 16, "pool contents reply layout");
-static_assert(offsetof(repQueryRVScratchVolumeByScratchPoolIdV3Response, errCode) == 16, "pool contents reply layout");
-static_assert(offsetof(repQueryRVScratchVolumeByScratchPoolIdV3Response, lists) == 24, "pool contents reply layout");
 using PoolContentsListsV1 =
     PoolContentsLists<repSNRVolume, repSNRVolumeDeviceName, repRVScratchVolume, repReplicationVolume>;
-static_assert(offsetof(PoolContentsListsV1, volumes) == 8, "pool contents lists layout");
-static_assert(offsetof(PoolContentsListsV1, nDevices) == 16, "pool contents lists layout");
-static_assert(offsetof(PoolContentsListsV1, nMountPoints) == 32, "pool contents lists layout");
-static_assert(offsetof(PoolContentsListsV1, nScratchVolumes) == 48, "pool contents lists layout");
-static_assert(offsetof(PoolContentsListsV1, nReplicas) == 64, "pool contents lists layout");
-static_assert(offsetof(PoolContentsListsV1, replicas) == 72, "pool contents lists layout");

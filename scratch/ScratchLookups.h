@@ -121,26 +121,3 @@ struct repUpdateCostToVolsInPoolResp {
     uint32_t status;
     char* errMsg;
 };
-
-static_assert(sizeof(repQueryRVScratchVolBySNRVolIdV2Req) == 4, "repQueryRVScratchVolBySNRVolIdV2Req size");
-static_assert(sizeof(repQueryRVScratchVolBySNRVolIdResp) == 32, "repQueryRVScratchVolBySNRVolIdResp size");
-static_assert(offsetof(repQueryRVScratchVolBySNRVolIdResp, errMsg) == 8, "repQueryRVScratchVolBySNRVolIdResp layout");
-static_assert(offsetof(repQueryRVScratchVolBySNRVolIdResp, scratchVolume) == 16,
-              "repQueryRVScratchVolBySNRVolIdResp layout");
-static_assert(sizeof(repQueryRVScratchVolBySNRVolIdV2Resp) == 48, "repQueryRVScratchVolBySNRVolIdV2Resp size");
-static_assert(offsetof(repQueryRVScratchVolBySNRVolIdV2Resp, scratchVolume) == 16,
-              "repQueryRVScratchVolBySNRVolIdV2Resp layout");
-static_assert(offsetof(repQueryRVScratchVolBySNRVolIdV2Resp, errCode) == 40,
-              "repQueryRVScratchVolBySNRVolIdV2Resp layout");
-static_assert(sizeof(repQueryScratchVolumeByIdResp) == 40, "repQueryScratchVolumeByIdResp size");
-static_assert(offsetof(repQueryScratchVolumeByIdResp, status) == 24, "repQueryScratchVolumeByIdResp layout");
-static_assert(offsetof(repQueryScratchVolumeByIdResp, errMsg) == 32, "repQueryScratchVolumeByIdResp layout");
-static_assert(sizeof(repGetAvailVolumeFromPoolResp) == 32, "repGetAvailVolumeFromPoolResp size");
-static_assert(offsetof(repGetAvailVolumeFromPoolResp, count) == 16, "repGetAvailVolumeFromPoolResp layout");
-static_assert(offsetof(repGetAvailVolumeFromPoolResp, volumeIds) == 24, "repGetAvailVolumeFromPoolResp layout");
-static_assert(sizeof(repGetClientIdByPoolIdResp) == 24, "repGetClientIdByPoolIdResp size");
-static_assert(offsetof(repGetClientIdByPoolIdResp, clientId) == 16, "repGetClientIdByPoolIdResp layout");
-static_assert(offsetof(repGetClientIdByPoolIdResp, errCode) == 20, "repGetClientIdByPoolIdResp layout");
-static_assert(sizeof(repUpdateCostToVolsInPoolReq) == 8, "repUpdateCostToVolsInPoolReq size");
-static_assert(sizeof(repUpdateCostToVolsInPoolResp) == 16, "repUpdateCostToVolsInPoolResp size");
-static_assert(offsetof(repUpdateCostToVolsInPoolResp, errMsg) == 8, "repUpdateCostToVolsInPoolResp layout");

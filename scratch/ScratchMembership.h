@@ -60,12 +60,3 @@ struct repRemoveRVScratchVolumeResponse {
     uint32_t status;
     char* errMsg;
 };
-
-static_assert(sizeof(repAddRVScratchVolumeReq) == 8, "repAddRVScratchVolumeReq size");
-static_assert(offsetof(repAddRVScratchVolumeReq, SNRVolumeId) == 4, "repAddRVScratchVolumeReq layout");
-static_assert(sizeof(repAddRVScratchVolumeResponse) == 24, "repAddRVScratchVolumeResponse size");
-static_assert(offsetof(repAddRVScratchVolumeResponse, errMsg) == 8, "repAddRVScratchVolumeResponse layout");
-static_assert(offsetof(repAddRVScratchVolumeResponse, scratchVolumeId) == 16, "repAddRVScratchVolumeResponse layout");
-static_assert(sizeof(repRemoveRVScratchVolumeReq) == 4, "repRemoveRVScratchVolumeReq size");
-static_assert(sizeof(repRemoveRVScratchVolumeResponse) == 16, "repRemoveRVScratchVolumeResponse size");
-static_assert(offsetof(repRemoveRVScratchVolumeResponse, errMsg) == 8, "repRemoveRVScratchVolumeResponse layout");

@@ -98,36 +98,6 @@ struct repRVScratchVolumePoolV3 {
     uint32_t UpdateMask = 0;
 };
 
-static_assert(sizeof(repRVScratchVolume) == 12, "repRVScratchVolume size");
-static_assert(offsetof(repRVScratchVolume, id) == 0, "repRVScratchVolume layout");
-static_assert(offsetof(repRVScratchVolume, PhysicalVolumeId) == 4, "repRVScratchVolume layout");
-static_assert(offsetof(repRVScratchVolume, RVScratchVolumePoolId) == 8, "repRVScratchVolume layout");
-static_assert(sizeof(repRVScratchVolumeV2) == 24, "repRVScratchVolumeV2 size");
-static_assert(offsetof(repRVScratchVolumeV2, id) == 0, "repRVScratchVolumeV2 layout");
-static_assert(offsetof(repRVScratchVolumeV2, PhysicalVolumeId) == 4, "repRVScratchVolumeV2 layout");
-static_assert(offsetof(repRVScratchVolumeV2, RVScratchVolumePoolId) == 8, "repRVScratchVolumeV2 layout");
-static_assert(offsetof(repRVScratchVolumeV2, LockedByJobId) == 16, "repRVScratchVolumeV2 layout");
-
-static_assert(sizeof(repRVScratchVolumePool) == 24, "repRVScratchVolumePool size");
-static_assert(offsetof(repRVScratchVolumePool, id) == 0, "repRVScratchVolumePool layout");
-static_assert(offsetof(repRVScratchVolumePool, TotalVolumes) == 4, "repRVScratchVolumePool layout");
-static_assert(offsetof(repRVScratchVolumePool, AvailableVolumes) == 8, "repRVScratchVolumePool layout");
-static_assert(offsetof(repRVScratchVolumePool, name) == 16, "repRVScratchVolumePool layout");
-static_assert(sizeof(repRVScratchVolumePoolV2) == 32, "repRVScratchVolumePoolV2 size");
-static_assert(offsetof(repRVScratchVolumePoolV2, id) == 0, "repRVScratchVolumePoolV2 layout");
-static_assert(offsetof(repRVScratchVolumePoolV2, TotalVolumes) == 4, "repRVScratchVolumePoolV2 layout");
-static_assert(offsetof(repRVScratchVolumePoolV2, AvailableVolumes) == 8, "repRVScratchVolumePoolV2 layout");
-static_assert(offsetof(repRVScratchVolumePoolV2, name) == 16, "repRVScratchVolumePoolV2 layout");
-static_assert(offsetof(repRVScratchVolumePoolV2, SnapEngineInfoId) == 24, "repRVScratchVolumePoolV2 layout");
-static_assert(sizeof(repRVScratchVolumePoolV3) == 40, "repRVScratchVolumePoolV3 size");
-static_assert(offsetof(repRVScratchVolumePoolV3, id) == 0, "repRVScratchVolumePoolV3 layout");
-static_assert(offsetof(repRVScratchVolumePoolV3, TotalVolumes) == 4, "repRVScratchVolumePoolV3 layout");
-static_assert(offsetof(repRVScratchVolumePoolV3, AvailableVolumes) == 8, "repRVScratchVolumePoolV3 layout");
-static_assert(offsetof(repRVScratchVolumePoolV3, name) == 16, "repRVScratchVolumePoolV3 layout");
-static_assert(offsetof(repRVScratchVolumePoolV3, SnapEngineInfoId) == 24, "repRVScratchVolumePoolV3 layout");
-static_assert(offsetof(repRVScratchVolumePoolV3, Type) == 28, "repRVScratchVolumePoolV3 layout");
-static_assert(offsetof(repRVScratchVolumePoolV3, UpdateMask) == 32, "repRVScratchVolumePoolV3 layout");
-
 // ---------------------------------------------------------------------------
 // Masks.
 

@@ -43,16 +43,6 @@ struct repReleaseRVScratchVolumeV2Response {
     char* errMsg;
 };
 
-static_assert(sizeof(repReleaseRVScratchVolumeReq) == 4, "repReleaseRVScratchVolumeReq size");
-static_assert(sizeof(repReleaseRVScratchVolumeResponse) == 16 &&
-                  offsetof(repReleaseRVScratchVolumeResponse, errMsg) == 8,
-              "repReleaseRVScratchVolumeResponse layout");
-static_assert(sizeof(repReleaseRVScratchVolumeV2Req) == 8, "repReleaseRVScratchVolumeV2Req size");
-static_assert(sizeof(repReleaseRVScratchVolumeV2Response) == 16 &&
-                  offsetof(repReleaseRVScratchVolumeV2Response, errCode) == 4 &&
-                  offsetof(repReleaseRVScratchVolumeV2Response, errMsg) == 8,
-              "repReleaseRVScratchVolumeV2Response layout");
-
 // The replication volume a release names alone: V1 none (-1).
 inline int GetYBVolId(const ReleaseRVScratchVolumeArgs_t&) { return -1; }
 inline int GetYBVolId(const ReleaseRVScratchVolumeV2Args_t& args) { return args.YBVolumeId; }

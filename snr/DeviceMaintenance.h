@@ -71,13 +71,3 @@ struct repConfigureDeviceResp {
 using repConfigureDeviceV2Resp = repConfigureDeviceResp;
 using repConfigureDeviceV3Resp = repConfigureDeviceResp;
 using repUnconfigureDeviceResp = repConfigureDeviceResp;
-
-static_assert(sizeof(repUnconfigureDeviceReq) == 4, "repUnconfigureDeviceReq size");
-static_assert(sizeof(repUpdateSNRDeviceNameResp) == 24, "repUpdateSNRDeviceNameResp size");
-YB_CHECK_FIELD(repUpdateSNRDeviceNameResp, status, 0);
-YB_CHECK_FIELD(repUpdateSNRDeviceNameResp, errMsg, 8);
-YB_CHECK_FIELD(repUpdateSNRDeviceNameResp, errCode, 16);
-static_assert(sizeof(repConfigureDeviceResp) == 16, "repConfigureDeviceResp size");
-YB_CHECK_FIELD(repConfigureDeviceResp, status, 0);
-YB_CHECK_FIELD(repConfigureDeviceResp, errCode, 4);
-YB_CHECK_FIELD(repConfigureDeviceResp, errMsg, 8);

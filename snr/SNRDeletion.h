@@ -65,13 +65,3 @@ struct repPruneMorvaneVolumesResp {
     int32_t errCode;
     char* errMsg;
 };
-
-static_assert(sizeof(repDeleteSNRDeviceReq) == 4, "repDeleteSNRDeviceReq size");
-static_assert(sizeof(repDeleteSNRDeviceResponse) == 16, "repDeleteSNRDeviceResponse size");
-YB_CHECK_FIELD(repDeleteSNRDeviceResponse, errMsg, 8);
-static_assert(sizeof(repPruneMorvaneVolumeReq) == 24, "repPruneMorvaneVolumeReq size");
-YB_CHECK_FIELD(repPruneMorvaneVolumeReq, count, 8);
-YB_CHECK_FIELD(repPruneMorvaneVolumeReq, names, 16);
-static_assert(sizeof(repPruneMorvaneVolumesResp) == 16, "repPruneMorvaneVolumesResp size");
-YB_CHECK_FIELD(repPruneMorvaneVolumesResp, errCode, 4);
-YB_CHECK_FIELD(repPruneMorvaneVolumesResp, errMsg, 8);

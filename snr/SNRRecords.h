@@ -14,47 +14,6 @@
 #include "snr/SNREntityRecords.h"
 #include "snr/SNRWireStructures.h"
 
-// The rows the conversions rely on, column by column.
-static_assert(sizeof(YBPhysicalVolume_t) == 2496, "YBPhysicalVolume_t size");
-YB_CHECK_FIELD(YBPhysicalVolume_t, id, 0);
-YB_CHECK_FIELD(YBPhysicalVolume_t, UniqueId, 4);
-YB_CHECK_FIELD(YBPhysicalVolume_t, UniqueIdType, 264);
-YB_CHECK_FIELD(YBPhysicalVolume_t, LUN, 268);
-YB_CHECK_FIELD(YBPhysicalVolume_t, StartLBA, 272);
-YB_CHECK_FIELD(YBPhysicalVolume_t, BlockCount, 280);
-YB_CHECK_FIELD(YBPhysicalVolume_t, BlockSize, 288);
-YB_CHECK_FIELD(YBPhysicalVolume_t, Flags, 292);
-YB_CHECK_FIELD(YBPhysicalVolume_t, FSType, 296);
-YB_CHECK_FIELD(YBPhysicalVolume_t, UniqueSnapshotID, 425);
-YB_CHECK_FIELD(YBPhysicalVolume_t, ApplianceId, 2476);
-YB_CHECK_FIELD(YBPhysicalVolume_t, TzState, 2480);
-YB_CHECK_FIELD(YBPhysicalVolume_t, CostCategoryId, 2484);
-YB_CHECK_FIELD(YBPhysicalVolume_t, Type, 2488);
-static_assert(sizeof(YBPhysicalVolume_t::UniqueId) == 257, "UniqueId column");
-static_assert(sizeof(YBPhysicalVolume_t::FSType) == 129, "FSType column");
-static_assert(sizeof(YBPhysicalVolume_t::UniqueSnapshotID) == 2049, "UniqueSnapshotID column");
-
-static_assert(sizeof(YBPhysicalDevice_t) == 2204, "YBPhysicalDevice_t size");
-YB_CHECK_FIELD(YBPhysicalDevice_t, id, 0);
-YB_CHECK_FIELD(YBPhysicalDevice_t, ClientId, 4);
-YB_CHECK_FIELD(YBPhysicalDevice_t, SNRVolumeId, 8);
-YB_CHECK_FIELD(YBPhysicalDevice_t, DeviceName, 12);
-YB_CHECK_FIELD(YBPhysicalDevice_t, Flags, 1040);
-YB_CHECK_FIELD(YBPhysicalDevice_t, OSDeviceName, 1044);
-YB_CHECK_FIELD(YBPhysicalDevice_t, AccessPath, 2069);
-YB_CHECK_FIELD(YBPhysicalDevice_t, FilerClientId, 2200);
-
-YB_CHECK_FIELD(YBMountPoint_t, id, 0);
-YB_CHECK_FIELD(YBMountPoint_t, DeviceNameId, 4);
-YB_CHECK_FIELD(YBMountPoint_t, Path, 8);
-YB_CHECK_FIELD(YBMountPoint_t, Flags, 1036);
-static_assert(sizeof(YBMountPoint_t) == 1040, "YBMountPoint_t size");
-
-YB_CHECK_FIELD(YBTzHistoryName_t, DeviceId, 0);
-YB_CHECK_FIELD(YBTzHistoryName_t, GlobalHistoryName, 4);
-YB_CHECK_FIELD(YBTzHistoryName_t, Flags, 1032);
-static_assert(sizeof(YBTzHistoryName_t) == 1036, "YBTzHistoryName_t size");
-
 // ---------------------------------------------------------------------------
 // Masks and kinds of a record.
 

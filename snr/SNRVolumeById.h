@@ -101,26 +101,3 @@ struct repQuerySNRVolByIdV4Resp
     : SNRVolByIdCodedReplyOf<repSNRVolumeV4, repRVScratchVolumeV2, repReplicationVolumeV4> {};
 struct repQuerySNRVolByIdV5Resp
     : SNRVolByIdCodedReplyOf<repSNRVolumeV4, repRVScratchVolumeV2, repReplicationVolumeV5> {};
-
-static_assert(sizeof(repQuerySNRVolByIdReq) == 4, "repQuerySNRVolByIdReq size");
-static_assert(sizeof(repQuerySNRVolByIdV3Req) == 4, "repQuerySNRVolByIdV3Req size");
-static_assert(sizeof(repQuerySNRVolByIdV4Req) == 8, "repQuerySNRVolByIdV4Req size");
-static_assert(sizeof(repQuerySNRVolByIdV5Req) == 8, "repQuerySNRVolByIdV5Req size");
-YB_CHECK_FIELD(repQuerySNRVolByIdV4Req, srcVolumeId, 4);
-
-#define SNR_VOLBYID_REPLY_LAYOUT(T, size, volumeAt, scratchAt, replicaAt) \
-    static_assert(sizeof(T) == (size), #T " size");                         \
-    YB_CHECK_FIELD(T, status, 0);                                           \
-    YB_CHECK_FIELD(T, errMsg, 8);                                           \
-    YB_CHECK_FIELD(T, volume, volumeAt);                                    \
-    YB_CHECK_FIELD(T, scratchVolume, scratchAt);                            \
-    YB_CHECK_FIELD(T, replicationVolume, replicaAt)
-SNR_VOLBYID_REPLY_LAYOUT(repQuerySNRVolByIdResp, 136, 16, 80, 92);
-SNR_VOLBYID_REPLY_LAYOUT(repQuerySNRVolById42Resp, 176, 16, 96, 112);
-SNR_VOLBYID_REPLY_LAYOUT(repQuerySNRVolByIdV3Resp, 240, 24, 144, 160);
-SNR_VOLBYID_REPLY_LAYOUT(repQuerySNRVolByIdV4Resp, 256, 24, 144, 168);
-SNR_VOLBYID_REPLY_LAYOUT(repQuerySNRVolByIdV5Resp, 272, 24, 144, 168);
-YB_CHECK_FIELD(repQuerySNRVolByIdV3Resp, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRVolByIdV4Resp, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRVolByIdV5Resp, errCode, 16);
-#undef SNR_VOLBYID_REPLY_LAYOUT

@@ -115,27 +115,3 @@ struct repQuerySNRVolume2ByIdV4Resp
     : SNRVolume2CodedReplyOf<repSNRVolumeV4, repRVScratchVolumeV2, repReplicationVolumeV4> {};
 struct repQuerySNRVolume2ByIdV5Resp
     : SNRVolume2CodedReplyOf<repSNRVolumeV4, repRVScratchVolumeV2, repReplicationVolumeV5> {};
-
-static_assert(sizeof(repQuerySNRVolume2ByIdReq) == 16, "repQuerySNRVolume2ByIdReq size");
-static_assert(sizeof(repQuerySNRVolume2ByIdV5Req) == 16, "repQuerySNRVolume2ByIdV5Req size");
-YB_CHECK_FIELD(repQuerySNRVolume2ByIdReq, flags, 4);
-YB_CHECK_FIELD(repQuerySNRVolume2ByIdReq, creationTime, 8);
-YB_CHECK_FIELD(repQuerySNRVolume2ByIdReq, role, 12);
-
-#define SNR_VOLUME2_REPLY_LAYOUT(T, size, volumeAt, scratchAt, countAt) \
-    static_assert(sizeof(T) == (size), #T " size");                       \
-    YB_CHECK_FIELD(T, status, 0);                                         \
-    YB_CHECK_FIELD(T, errMsg, 8);                                         \
-    YB_CHECK_FIELD(T, volume, volumeAt);                                  \
-    YB_CHECK_FIELD(T, scratchVolume, scratchAt);                          \
-    YB_CHECK_FIELD(T, replicationVolumeCount, countAt);                   \
-    YB_CHECK_FIELD(T, replicationVolumes, (countAt) + 8)
-SNR_VOLUME2_REPLY_LAYOUT(repQuerySNRVolume2ByIdResp, 112, 16, 80, 96);
-SNR_VOLUME2_REPLY_LAYOUT(repQuerySNRVolume2ById42Resp, 128, 16, 96, 112);
-SNR_VOLUME2_REPLY_LAYOUT(repQuerySNRVolume2ByIdV3Resp, 176, 24, 144, 160);
-SNR_VOLUME2_REPLY_LAYOUT(repQuerySNRVolume2ByIdV4Resp, 184, 24, 144, 168);
-SNR_VOLUME2_REPLY_LAYOUT(repQuerySNRVolume2ByIdV5Resp, 184, 24, 144, 168);
-YB_CHECK_FIELD(repQuerySNRVolume2ByIdV3Resp, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRVolume2ByIdV4Resp, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRVolume2ByIdV5Resp, errCode, 16);
-#undef SNR_VOLUME2_REPLY_LAYOUT

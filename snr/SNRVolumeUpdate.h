@@ -75,18 +75,3 @@ struct repUpdateSNRVolumeV3Response {
     int32_t errCode;
 };
 struct repUpdateSNRVolumeV4Response : repUpdateSNRVolumeV3Response {};
-
-static_assert(sizeof(repUpdateSNRVolumeReq) == sizeof(repSNRVolume), "repUpdateSNRVolumeReq size");
-static_assert(sizeof(repUpdateSNRVolumeV4Req) == 120, "repUpdateSNRVolumeV4Req size");
-
-#define SNR_UPDATE_REPLY_LAYOUT(T, size) \
-    static_assert(sizeof(T) == (size), #T " size"); \
-    YB_CHECK_FIELD(T, status, 0);                   \
-    YB_CHECK_FIELD(T, errMsg, 8)
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolumeResponse, 16);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolume42Response, 16);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolumeV3Response, 24);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolumeV4Response, 24);
-#undef SNR_UPDATE_REPLY_LAYOUT
-YB_CHECK_FIELD(repUpdateSNRVolumeV3Response, errCode, 16);
-YB_CHECK_FIELD(repUpdateSNRVolumeV4Response, errCode, 16);

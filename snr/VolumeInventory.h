@@ -132,32 +132,3 @@ struct repQuerySNRDeviceByClientIdV5Response
     : VolInfoCodedReplyOf<repSNRVolumeV4, repSNRVolumeDeviceNameV3, repRVScratchVolumeV2, repReplicationVolumeV5> {};
 struct repQuerySNRDeviceByClientIdV6Response
     : VolInfoCodedReplyOf<repSNRVolumeV4, repSNRVolumeDeviceNameV4, repRVScratchVolumeV2, repReplicationVolumeV5> {};
-
-static_assert(sizeof(repQuerySNRDeviceByClientIdReq) == 4, "repQuerySNRDeviceByClientIdReq size");
-static_assert(sizeof(repQuerySNRDeviceByClientIdV6Req) == 4, "repQuerySNRDeviceByClientIdV6Req size");
-
-#define SNR_VOLINFO_REPLY_LAYOUT(T, size, listsAt)         \
-    static_assert(sizeof(T) == (size), #T " size");        \
-    YB_CHECK_FIELD(T, status, 0);                          \
-    YB_CHECK_FIELD(T, errMsg, 8);                          \
-    YB_CHECK_FIELD(T, volumeCount, (listsAt));             \
-    YB_CHECK_FIELD(T, volumes, (listsAt) + 8);             \
-    YB_CHECK_FIELD(T, deviceCount, (listsAt) + 16);        \
-    YB_CHECK_FIELD(T, devices, (listsAt) + 24);            \
-    YB_CHECK_FIELD(T, mountPointCount, (listsAt) + 32);    \
-    YB_CHECK_FIELD(T, mountPoints, (listsAt) + 40);        \
-    YB_CHECK_FIELD(T, scratchVolumeCount, (listsAt) + 48); \
-    YB_CHECK_FIELD(T, scratchVolumes, (listsAt) + 56);     \
-    YB_CHECK_FIELD(T, replicationVolumeCount, (listsAt) + 64); \
-    YB_CHECK_FIELD(T, replicationVolumes, (listsAt) + 72)
-SNR_VOLINFO_REPLY_LAYOUT(repQuerySNRDeviceByClientIdResponse, 96, 16);
-SNR_VOLINFO_REPLY_LAYOUT(repQuerySNRDeviceByClientId42Response, 96, 16);
-SNR_VOLINFO_REPLY_LAYOUT(repQuerySNRDeviceByClientIdV3Response, 104, 24);
-SNR_VOLINFO_REPLY_LAYOUT(repQuerySNRDeviceByClientIdV4Response, 104, 24);
-SNR_VOLINFO_REPLY_LAYOUT(repQuerySNRDeviceByClientIdV5Response, 104, 24);
-SNR_VOLINFO_REPLY_LAYOUT(repQuerySNRDeviceByClientIdV6Response, 104, 24);
-YB_CHECK_FIELD(repQuerySNRDeviceByClientIdV3Response, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRDeviceByClientIdV4Response, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRDeviceByClientIdV5Response, errCode, 16);
-YB_CHECK_FIELD(repQuerySNRDeviceByClientIdV6Response, errCode, 16);
-#undef SNR_VOLINFO_REPLY_LAYOUT

@@ -105,24 +105,3 @@ struct repDeallocateSNRVolResp {
     char* errMsg;
     int32_t errCode;
 };
-
-static_assert(sizeof(repReserveSNRVolReq) == 16, "repReserveSNRVolReq size");
-YB_CHECK_FIELD(repReserveSNRVolReq, ids, 8);
-static_assert(sizeof(repReserveSNRVolV2Req) == 24, "repReserveSNRVolV2Req size");
-YB_CHECK_FIELD(repReserveSNRVolV2Req, ids, 8);
-YB_CHECK_FIELD(repReserveSNRVolV2Req, jobId, 16);
-static_assert(sizeof(repUnreserveSNRVolReq) == 16, "repUnreserveSNRVolReq size");
-
-#define SNR_RESERVE_REPLY_LAYOUT(T, size) \
-    static_assert(sizeof(T) == (size), #T " size"); \
-    YB_CHECK_FIELD(T, status, 0);                   \
-    YB_CHECK_FIELD(T, errMsg, 8)
-SNR_RESERVE_REPLY_LAYOUT(repReserveSNRVolResp, 16);
-SNR_RESERVE_REPLY_LAYOUT(repUnreserveSNRVolResp, 16);
-SNR_RESERVE_REPLY_LAYOUT(repReserveSNRVolV2Resp, 24);
-SNR_RESERVE_REPLY_LAYOUT(repAllocateSNRVolResp, 24);
-SNR_RESERVE_REPLY_LAYOUT(repDeallocateSNRVolResp, 24);
-#undef SNR_RESERVE_REPLY_LAYOUT
-YB_CHECK_FIELD(repReserveSNRVolV2Resp, errCode, 16);
-YB_CHECK_FIELD(repAllocateSNRVolResp, errCode, 16);
-YB_CHECK_FIELD(repDeallocateSNRVolResp, errCode, 16);

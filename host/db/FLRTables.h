@@ -60,22 +60,6 @@ struct YBFLRSnapNetworkShare_t {
     int32_t Reserved = 0;
 };
 
-static_assert(sizeof(YBFLRConsistencyPoint_t) == 36, "YBFLRConsistencyPoint_t size");
-static_assert(offsetof(YBFLRConsistencyPoint_t, Type) == 32, "YBFLRConsistencyPoint_t layout");
-static_assert(sizeof(YBFLRSnapshot_t) == 3232, "YBFLRSnapshot_t size");
-static_assert(offsetof(YBFLRSnapshot_t, Name) == 8, "YBFLRSnapshot_t layout");
-static_assert(offsetof(YBFLRSnapshot_t, SnapVolumeName) == 137, "YBFLRSnapshot_t layout");
-static_assert(offsetof(YBFLRSnapshot_t, VolumeGUID) == 1162, "YBFLRSnapshot_t layout");
-static_assert(offsetof(YBFLRSnapshot_t, CreationTime) == 2188, "YBFLRSnapshot_t layout");
-static_assert(offsetof(YBFLRSnapshot_t, Type) == 2196, "YBFLRSnapshot_t layout");
-static_assert(offsetof(YBFLRSnapshot_t, SnapshotPath) == 2200, "YBFLRSnapshot_t layout");
-static_assert(offsetof(YBFLRSnapshot_t, AuxValue) == 3228, "YBFLRSnapshot_t layout");
-static_assert(sizeof(YBFLRSnapPair_t) == 16, "YBFLRSnapPair_t size");
-static_assert(sizeof(YBFLRSnapMountPoint_t) == 1040, "YBFLRSnapMountPoint_t size");
-static_assert(offsetof(YBFLRSnapMountPoint_t, Reserved) == 1036, "YBFLRSnapMountPoint_t layout");
-static_assert(sizeof(YBFLRSnapNetworkShare_t) == 1040, "YBFLRSnapNetworkShare_t size");
-static_assert(offsetof(YBFLRSnapNetworkShare_t, Reserved) == 1036, "YBFLRSnapNetworkShare_t layout");
-
 extern const DBEntityTable kYBFLRConsistencyPointTable;
 extern const DBEntityTable kYBFLRSnapshotTable;
 extern const DBEntityTable kYBFLRSnapPairTable;

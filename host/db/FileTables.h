@@ -43,13 +43,6 @@ struct YBUserApplicationDef_t {
     char ResumeScript[513] = {};
 };
 
-static_assert(offsetof(YBFile_t, Content) == 1040, "YBFile_t layout");
-static_assert(offsetof(YBFile_t, Flags) == 1048, "YBFile_t layout");
-static_assert(sizeof(YBDevice_t) == 268, "YBDevice_t size");
-static_assert(offsetof(YBDevice_t, Reserved) == 264, "YBDevice_t layout");
-static_assert(offsetof(YBUserApplicationDef_t, AppTag) == 265, "YBUserApplicationDef_t layout");
-static_assert(offsetof(YBUserApplicationDef_t, ResumeScript) == 811, "YBUserApplicationDef_t layout");
-
 extern const DBEntityTable kYBFileTable;
 extern const DBEntityTable kYBDeviceTable;
 extern const DBEntityTable kYBUserApplicationDefTable;

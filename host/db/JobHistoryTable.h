@@ -53,20 +53,6 @@ struct YBJobVolumeHistory_t {
     int64_t SpaceUsed = 0;
 };
 
-static_assert(offsetof(YBJobVolumeHistory_t, SrcClientName) == 20, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, SrcBlockCount) == 280, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, SrcDeviceName) == 292, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, DstVolId) == 1320, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, DstClientName) == 1328, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, DstBlockCount) == 1584, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, DstDeviceName) == 1596, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, DstCostCategoryId) == 2624, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, FurtherNumber2) == 2632, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, JobId_h) == 2640, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, CopyMgrType) == 2652, "YBJobVolumeHistory_t layout");
-static_assert(offsetof(YBJobVolumeHistory_t, SpaceUsed) == 2656, "YBJobVolumeHistory_t layout");
-static_assert(sizeof(YBJobVolumeHistory_t) == 2664, "YBJobVolumeHistory_t size");
-
 extern const DBEntityTable kYBJobVolumeHistoryTable;
 
 class CYBJobVolumeHistoryDB : public CRepTableDB<YBJobVolumeHistory_t> {

@@ -53,23 +53,6 @@ struct YBVolSnapParams_t {
     char RollbackCmd[257] = {};
 };
 
-static_assert(sizeof(YBPolicy_t) == 164, "YBPolicy_t size");
-static_assert(offsetof(YBPolicy_t, RetentionSeconds) == 136, "YBPolicy_t layout");
-static_assert(offsetof(YBPolicy_t, CopyManagerType) == 160, "YBPolicy_t layout");
-static_assert(sizeof(YBSnapEngineInfo_t) == 1952, "YBSnapEngineInfo_t size");
-static_assert(offsetof(YBSnapEngineInfo_t, Flags) == 136, "YBSnapEngineInfo_t layout");
-static_assert(offsetof(YBSnapEngineInfo_t, MountCmdHint) == 140, "YBSnapEngineInfo_t layout");
-static_assert(offsetof(YBSnapEngineInfo_t, UnsnapCmdHint) == 1425, "YBSnapEngineInfo_t layout");
-static_assert(offsetof(YBSnapEngineInfo_t, OsType) == 1684, "YBSnapEngineInfo_t layout");
-static_assert(offsetof(YBSnapEngineInfo_t, Type) == 1688, "YBSnapEngineInfo_t layout");
-static_assert(offsetof(YBSnapEngineInfo_t, RollbackCmdHint) == 1692, "YBSnapEngineInfo_t layout");
-static_assert(sizeof(YBVolSnapParams_t) == 1832, "YBVolSnapParams_t size");
-static_assert(offsetof(YBVolSnapParams_t, MountCmd) == 12, "YBVolSnapParams_t layout");
-static_assert(offsetof(YBVolSnapParams_t, SyncClientId) == 528, "YBVolSnapParams_t layout");
-static_assert(offsetof(YBVolSnapParams_t, SnapClientId) == 1048, "YBVolSnapParams_t layout");
-static_assert(offsetof(YBVolSnapParams_t, Flags) == 1568, "YBVolSnapParams_t layout");
-static_assert(offsetof(YBVolSnapParams_t, RollbackCmd) == 1572, "YBVolSnapParams_t layout");
-
 extern const DBEntityTable kYBPolicyTable;
 extern const DBEntityTable kYBSnapEngineInfoTable;
 extern const DBEntityTable kYBVolSnapParamsTable;

@@ -56,44 +56,6 @@ struct YBSubclientYBVolumes_t {
     int32_t Reserved = 0;  // not stored
 };
 
-static_assert(sizeof(YBVolume_t) == 1340, "YBVolume_t size");
-static_assert(offsetof(YBVolume_t, id) == 0, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, PointInTime) == 4, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, CreationTime) == 8, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, ModifyTime) == 12, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, CurrentState) == 16, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, CurrentRole) == 20, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, PrimaryVolumeId) == 24, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, PhysicalVolumeId) == 28, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, ReplicationPolicyId) == 32, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, RVScratchVolumeId) == 36, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, Flags) == 40, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, JobId) == 44, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, SnapVolumeId) == 48, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, SnapEngineType) == 52, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, SnapvaultReplicaDir) == 56, "YBVolume_t layout");
-static_assert(offsetof(YBVolume_t, SourceGUID) == 1081, "YBVolume_t layout");
-
-static_assert(sizeof(YBScratchVolume_t) == 20, "YBScratchVolume_t size");
-static_assert(offsetof(YBScratchVolume_t, id) == 0, "YBScratchVolume_t layout");
-static_assert(offsetof(YBScratchVolume_t, PhysicalVolumeId) == 4, "YBScratchVolume_t layout");
-static_assert(offsetof(YBScratchVolume_t, RVScratchVolumePoolId) == 8, "YBScratchVolume_t layout");
-static_assert(offsetof(YBScratchVolume_t, Flags) == 12, "YBScratchVolume_t layout");
-static_assert(offsetof(YBScratchVolume_t, LockedByJobId) == 16, "YBScratchVolume_t layout");
-
-static_assert(sizeof(YBScratchPool_t) == 156, "YBScratchPool_t size");
-static_assert(offsetof(YBScratchPool_t, id) == 0, "YBScratchPool_t layout");
-static_assert(offsetof(YBScratchPool_t, TotalVolumes) == 4, "YBScratchPool_t layout");
-static_assert(offsetof(YBScratchPool_t, AvailableVolumes) == 8, "YBScratchPool_t layout");
-static_assert(offsetof(YBScratchPool_t, name) == 12, "YBScratchPool_t layout");
-static_assert(offsetof(YBScratchPool_t, reserved) == 144, "YBScratchPool_t layout");
-static_assert(offsetof(YBScratchPool_t, SnapEngineInfoId) == 148, "YBScratchPool_t layout");
-static_assert(offsetof(YBScratchPool_t, Type) == 152, "YBScratchPool_t layout");
-
-static_assert(sizeof(YBSubclientYBVolumes_t) == 16, "YBSubclientYBVolumes_t size");
-static_assert(offsetof(YBSubclientYBVolumes_t, Scid) == 4, "YBSubclientYBVolumes_t layout");
-static_assert(offsetof(YBSubclientYBVolumes_t, YBVolumeId) == 8, "YBSubclientYBVolumes_t layout");
-
 extern const DBEntityTable kYBVolumeTable;
 extern const DBEntityTable kYBScratchVolumeTable;
 extern const DBEntityTable kYBScratchPoolTable;

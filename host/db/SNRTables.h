@@ -22,9 +22,6 @@ struct YBPhysicalVolume_t {
     int32_t CostCategoryId = 0;
     int32_t Type = 0;
 };
-static_assert(sizeof(YBPhysicalVolume_t) == 2496, "SNR volume row layout");
-static_assert(offsetof(YBPhysicalVolume_t, UniqueSnapshotID) == 425, "SNR volume row layout");
-static_assert(offsetof(YBPhysicalVolume_t, Type) == 2488, "SNR volume row layout");
 
 struct YBPhysicalDevice_t {
     int32_t id = 0;
@@ -36,9 +33,6 @@ struct YBPhysicalDevice_t {
     char AccessPath[129] = {};
     int32_t FilerClientId = 0;
 };
-static_assert(sizeof(YBPhysicalDevice_t) == 2204, "device row layout");
-static_assert(offsetof(YBPhysicalDevice_t, AccessPath) == 2069, "device row layout");
-static_assert(offsetof(YBPhysicalDevice_t, FilerClientId) == 2200, "device row layout");
 
 struct YBMountPoint_t {
     int32_t id = 0;
