@@ -32,6 +32,7 @@
 #include "service/NestedStep.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRDeletion.h"
@@ -39,7 +40,6 @@
 
 namespace {
 
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 const char CleanupFn[] = "ReplicationMgr::CleanupByClientId()";
 const char UnmountFn[] = "ReplicationMgr::UnmountSnapshotsByJobId()";
 

@@ -24,12 +24,11 @@
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 
 namespace {
-
-const char ProgNameQueries[] = "ReplicationMgrQueries";
 
 using steps::Fail;
 using steps::HeldRows;

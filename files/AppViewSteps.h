@@ -22,13 +22,6 @@ class DBtran;
 
 namespace files_detail {
 
-// Source names of the units the operations log under.
-constexpr char ProgNameInserts[] = "ReplicationMgrInserts";
-constexpr char ProgNameUpdates[] = "ReplicationMgrUpdates";
-constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
-constexpr char ProgNameQueries[] = "ReplicationMgrQueries";
-constexpr char ProgNameUtils[] = "ReplicationMgrUtils";
-
 // The refusal of an operation, as every subsystem makes it.
 using steps::Fail;
 

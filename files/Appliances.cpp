@@ -16,13 +16,10 @@
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 
 using files_detail::Fail;
-using files_detail::ProgNameDeletes;
-using files_detail::ProgNameInserts;
-using files_detail::ProgNameQueries;
-using files_detail::ProgNameUtils;
 using files_detail::RowCallFailed;
 using files_detail::TranLine;
 

@@ -28,13 +28,13 @@
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "service/TransactionBeforeLock.h"
 #include "service/RecordConversion.h"
 
 using files_detail::Fail;
-using files_detail::ProgNameQueries;
 
 namespace {
 

@@ -18,10 +18,9 @@
 #include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "service/Sync.h"
 #include "service/Utils.h"
-
-using files_detail::ProgNameQueries;
 
 void YBSet(repVEHostRec& dst, const VEHostRecord_t& src)
 {

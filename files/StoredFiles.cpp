@@ -26,19 +26,13 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 
 using steps::Fail;
 
 namespace {
-
-// Source names of the units the operations log under.
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-const char ProgNameGetLists[] = "ReplicationMgrGetLists";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 
 // A longer name would be cut by the column and stored as another name.
 const char NameTooLongText[] = "YB File name is too long";

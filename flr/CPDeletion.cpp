@@ -19,8 +19,8 @@
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
 
-using flr_detail::ProgNameDeletes;
 using flr_detail::RemovalKind;
 using steps::Fail;
 

@@ -14,8 +14,8 @@
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 
-using flr_detail::ProgNameQueries;
 using steps::Fail;
 
 namespace {

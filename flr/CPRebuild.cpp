@@ -18,11 +18,11 @@
 #include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBGetFLRSnapsByDestClientId.h"
 #include "service/ErrorCodes.h"
+#include "service/SourceNames.h"
 #include "service/Sync.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 
-using flr_detail::ProgNameInserts;
 using steps::Fail;
 
 namespace {

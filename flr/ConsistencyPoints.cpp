@@ -25,9 +25,9 @@
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 
-using flr_detail::ProgNameInserts;
 using steps::Fail;
 
 namespace {

@@ -16,12 +16,6 @@
 
 namespace flr_detail {
 
-// Source names of the units the operations log under.
-inline constexpr char ProgNameInserts[] = "ReplicationMgrInserts";
-inline constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
-inline constexpr char ProgNameUpdates[] = "ReplicationMgrUpdates";
-inline constexpr char ProgNameQueries[] = "ReplicationMgrQueries";
-
 // A refused operation whose log entry is not "\tEvent: " + its text: text
 // and code into the result, then the entry at ERR. Always false.
 template <typename Ret>

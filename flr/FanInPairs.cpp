@@ -12,6 +12,7 @@
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
                            "Failed to query possible fan in snapshot(s). Cannot get the Replication set's pair list",
                            "\n\tClientApplicationList::getSubclientList() failed\n\tReplication Set Id = " + setId +
                                "\n\tApp Mgr Ret Code   = " + std::to_string(status),
-                           flr_detail::ProgNameQueries, Fn, __LINE__);
+                           ProgNameQueries, Fn, __LINE__);
     if (pairIds.empty()) {
         ret.errMsg = "";
         return true;
@@ -52,7 +53,7 @@ bool ReplicationMgr::getFanInRPAssociatedWithSrcRepSet(const FanInRPAssociatedWi
         return steps::Fail(*this, ret, kErrDatabase, "Cannot get the list of RP-Pairs from the DB",
                            "\n\tFLRSnapPairDB::getList() failed\n\tsWhere = " + where + "\n\tRep Set Id  = " + setId +
                                "\n\tDB Err Code = " + std::to_string(pairDB.getErrorCode()),
-                           flr_detail::ProgNameQueries, Fn, __LINE__);
+                           ProgNameQueries, Fn, __LINE__);
     for (unsigned int i = 0; i < rows.count; ++i) {
         ret.Pairs.push_back(rows.rows[i]);
         ret.SnapshotIds.insert(rows.rows[i].SnapshotId);

@@ -15,8 +15,7 @@
 #include "flr/FLRSteps.h"
 #include "rows/Db/Proc/DhtGetOSType.h"
 #include "service/RecordConversion.h"
-
-using flr_detail::ProgNameDeletes;
+#include "service/SourceNames.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
 
-using flr_detail::ProgNameQueries;
 using steps::Fail;
 
 bool ReplicationMgr::QueryRepSetLastestCP(const QueryRepSetLastestCPArgs_t& args, QueryRepSetLastestCPRet_t& ret,

@@ -18,11 +18,10 @@
 #include "flr/FLRSteps.h"
 #include "flr/SnapRowRemoval.h"
 #include "service/ErrorCodes.h"
+#include "service/SourceNames.h"
 #include "service/Sync.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
-
-using flr_detail::ProgNameDeletes;
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
 
-using flr_detail::ProgNameQueries;
 using steps::Fail;
 
 namespace {

@@ -20,9 +20,9 @@
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
 
 using flr_detail::JoinIds;
-using flr_detail::ProgNameQueries;
 using steps::Fail;
 using steps::HeldRows;
 

@@ -14,10 +14,9 @@
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 
-using flr_detail::ProgNameDeletes;
-using flr_detail::ProgNameInserts;
 using steps::Fail;
 
 namespace {

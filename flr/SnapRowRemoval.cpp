@@ -11,6 +11,7 @@
 #include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
+#include "service/SourceNames.h"
 
 namespace flr_detail {
 

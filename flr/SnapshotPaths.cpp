@@ -11,8 +11,7 @@
 #include "flr/FLRMessages.h"
 #include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
-
-using flr_detail::ProgNameUpdates;
+#include "service/SourceNames.h"
 
 namespace {
 

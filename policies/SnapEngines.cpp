@@ -22,16 +22,11 @@
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 
 namespace {
-
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
-const char ProgNameGetLists[] = "ReplicationMgrGetLists";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 
 const char RemoveFailedErrMsg[] = "Cannot remove snap engine info from the database";
 

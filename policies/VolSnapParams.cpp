@@ -22,16 +22,11 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 
 namespace {
-
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
-const char ProgNameGetLists[] = "ReplicationMgrGetLists";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 
 // Roles and the engine kind of the replication volumes that still need
 // their primary volume's snap parameters: snapshots, and snapshots kept in

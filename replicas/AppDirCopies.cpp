@@ -21,14 +21,12 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 
 using replica_detail::CopyEntryText;
 using replica_detail::FreeEntries;
-using replica_detail::ProgNameInserts;
-using replica_detail::ProgNameQueries;
-using replica_detail::ProgNameUpdates;
 
 // The source's entries are read one row at a time, between the copies: a
 // volume with many entries takes no more memory than one. A copy onto the

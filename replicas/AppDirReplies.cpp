@@ -16,12 +16,11 @@
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "service/CasePatterns.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 
-using replica_detail::ProgNameInserts;
 using replica_detail::CopyEntryText;
 using replica_detail::FreeEntries;
-using replica_detail::ProgNameQueries;
 
 namespace {
 

@@ -11,8 +11,7 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-
-using replica_detail::ProgNameDeletes;
+#include "service/SourceNames.h"
 
 bool ReplicationMgr::DeleteAppDirsByReplicaVolId(const DeleteAppDirsByReplicationVolIdArgs_t& args,
                                                  DeleteAppDirsByReplicationVolIdRet_t& ret, DBtran* tran)

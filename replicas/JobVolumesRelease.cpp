@@ -15,11 +15,10 @@
 #include "service/ErrorCodes.h"
 #include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "snr/DeviceQueries.h"
 #include "snr/MountPoints.h"
-
-using replica_detail::ProgNameDeletes;
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 
 namespace {
@@ -164,7 +165,7 @@ bool ReplicationMgr::GetLatestRepVolByPrimaryIdDB(const Req& request, Ret& ret)
                  << "\n\tPrimary Volume ID       : " << request.PrimaryVolumeId
                  << "\n\tIgnore Permanent Replica: " << request.IgnorePermReplica
                  << "\n\tDB Err Code             : " << rc;
-        WriteLogMsg(replica_detail::ProgNameQueries, Fn, __LINE__, ERR);
+        WriteLogMsg(ProgNameQueries, Fn, __LINE__, ERR);
         CleanMemory(wire);
         return false;
     }

@@ -27,14 +27,11 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRVolumeAdd.h"
 #include "snr/SNRVolumeIdentity.h"
-
-using replica_detail::ProgNameDeletes;
-using replica_detail::ProgNameInserts;
-using replica_detail::ProgNameQueries;
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "scratch/ScratchRelease.h"
 #include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "snr/DeviceQueries.h"
 #include "snr/SNRVolumeById.h"
 

@@ -14,12 +14,10 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/SNRVolumeReplicas.h"
-
-using replica_detail::ProgNameQueries;
-using replica_detail::ProgNameUpdates;
 
 namespace {
 

@@ -13,11 +13,4 @@ inline std::string FieldNotValid(int bit)
     return std::string("Field ") + GetYBVolumeFieldName(bit) + " is not valid";
 }
 
-// Source names of the units the operations log under.
-constexpr char ProgNameInserts[] = "ReplicationMgrInserts";
-constexpr char ProgNameUpdates[] = "ReplicationMgrUpdates";
-constexpr char ProgNameQueries[] = "ReplicationMgrQueries";
-constexpr char ProgNameGetLists[] = "ReplicationMgrGetLists";
-constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
-
 }  // namespace replica_detail

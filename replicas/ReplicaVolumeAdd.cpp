@@ -15,8 +15,7 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-
-using replica_detail::ProgNameInserts;
+#include "service/SourceNames.h"
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* tran)

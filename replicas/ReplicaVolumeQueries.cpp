@@ -27,10 +27,8 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "snr/SNRVolumeReplicas.h"
-
-using replica_detail::ProgNameGetLists;
-using replica_detail::ProgNameQueries;
 
 namespace {
 

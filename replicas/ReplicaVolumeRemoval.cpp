@@ -20,9 +20,8 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
-
-using replica_detail::ProgNameDeletes;
 
 namespace {
 

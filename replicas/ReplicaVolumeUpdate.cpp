@@ -19,11 +19,10 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
-
-using replica_detail::ProgNameUpdates;
 
 namespace {
 

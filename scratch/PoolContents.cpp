@@ -18,14 +18,9 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
-
-namespace {
-
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-
-}  // namespace
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::QueryScratchVolInfoDB(const Args& args, Ret& ret, DBtran* tran)

@@ -24,13 +24,11 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 #include "snr/SNRVolumeUpdate.h"
 
 namespace {
-
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
 
 // The SNR volume flag that keeps a pool's volume off the list of volumes
 // free to take.

@@ -23,16 +23,13 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/DeviceQueries.h"
 #include "snr/SNRVolumeById.h"
 
 namespace {
-
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
 
 std::string Number(long long value) { return std::to_string(value); }
 

@@ -19,16 +19,11 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 
 namespace {
-
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-const char ProgNameGetLists[] = "ReplicationMgrGetLists";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 
 std::string Number(long long value) { return std::to_string(value); }
 

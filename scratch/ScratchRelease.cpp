@@ -22,6 +22,7 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/DeviceQueries.h"
 #include "snr/MountPoints.h"
@@ -29,7 +30,6 @@
 
 namespace {
 
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 const char Fn[] = "ReplicationMgr::ReleaseRVScratchVolDB()";
 
 constexpr int32_t SNRReservedBit = 0x2;

@@ -5,11 +5,10 @@
 
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 
 namespace {
-
-const char* const ProgName = "ReplicationMgrUtils";
 
 // How long a table lock is waited for.
 const long long LockTimeoutSeconds = 60;
@@ -37,7 +36,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
         ret.m_sErrorMsg = "YB Manager Internal Error";
         log() << "\tEvent: " << ret.m_sErrorMsg << "\n\tInvalid TableId value"
               << "\n\tTableId = " << id;
-        WriteLogMsg(ProgName, "ReplicationMgr::LockMutex()", __LINE__, ERR);
+        WriteLogMsg(ProgNameUtils, "ReplicationMgr::LockMutex()", __LINE__, ERR);
         ret.m_nErrorCode = kErrInvalidLockId;
         return false;
     }
@@ -49,7 +48,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
         ret.m_sErrorMsg = std::string("Cannot have exclusive access to ") + name;
         log() << "\tEvent: " << ret.m_sErrorMsg << "\n\tCreateMutex() Windows API call failed"
               << "\n\tReason: " << reason.m_sErrorMsg;
-        WriteLogMsg(ProgName, "ReplicationMgr::LockMutex()", __LINE__, ERR);
+        WriteLogMsg(ProgNameUtils, "ReplicationMgr::LockMutex()", __LINE__, ERR);
         ret.m_nErrorCode = kErrNotAccessible;
         return false;
     }
@@ -62,7 +61,7 @@ bool ReplicationMgr::LockTable(const LockTableArgs_t& args, LockTableRet_t& ret)
         log() << "\tEvent: " << ret.m_sErrorMsg << "\n\tWaitForSingleObject() Windows API call failed"
               << "\n\tParameters used:"
               << "\n\tTimeout: " << timeout.AsMilliseconds() << "\n\tTableId: " << id;
-        WriteLogMsg(ProgName, "ReplicationMgr::LockMutex()", __LINE__, ERR);
+        WriteLogMsg(ProgNameUtils, "ReplicationMgr::LockMutex()", __LINE__, ERR);
         ret.m_nErrorCode = kErrLockTimedOut;
         return false;
     }
@@ -74,7 +73,7 @@ bool ReplicationMgr::UnlockTable(const UnlockTableArgs_t& args)
 {
     if (!args.m_pMutex) {
         log() << "\tWarning: mutex is NULL";
-        WriteLogMsg(ProgName, "ReplicationMgr::UnlockMutex()", __LINE__, ERR);
+        WriteLogMsg(ProgNameUtils, "ReplicationMgr::UnlockMutex()", __LINE__, ERR);
         return false;
     }
     FXNamedMutex& lock = *args.m_pMutex;

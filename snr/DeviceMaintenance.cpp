@@ -18,13 +18,12 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/DeviceNameRule.h"
 #include "snr/SNRCases.h"
 
 namespace {
-
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
 
 template <typename T, typename = void>
 struct HasOSDeviceName : std::false_type {};

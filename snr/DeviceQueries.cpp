@@ -14,14 +14,9 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 #include "snr/SNRCases.h"
-
-namespace {
-
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-
-}  // namespace
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::QuerySNRDeviceDB(const Args& args, Ret& ret)

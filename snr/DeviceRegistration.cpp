@@ -13,6 +13,7 @@
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "service/TransactionBeforeLock.h"
@@ -28,9 +29,6 @@
 #include "snr/SNRVolumeIdentity.h"
 
 namespace {
-
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameUtils[] = "ReplicationMgrUtils";
 
 const char AddDeviceDBFn[] = "ReplicationMgr::AddDeviceDB()";
 

@@ -17,16 +17,11 @@
 #include "host/db/SqlText.h"
 #include "service/Refusals.h"
 #include "service/RecordConversion.h"
+#include "service/SourceNames.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRMessages.h"
 
 namespace {
-
-// Source names of the units the operations log under.
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
-const char ProgNameQueries[] = "ReplicationMgrQueries";
 
 const char TooLongText[] = "Global History Name is too long";
 

@@ -12,6 +12,7 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 #include "snr/DeviceQueries.h"
 #include "snr/SNRCases.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 const char Fn[] = "ReplicationMgr::PruneMorvaneVolume()";
 
 // The consistency point name of a unique snapshot id: the text after its

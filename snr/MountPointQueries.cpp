@@ -16,14 +16,13 @@
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
 
 namespace {
 
-const char ProgNameQueries[] = "ReplicationMgrQueries";
-const char ProgNameUtils[] = "ReplicationMgrUtils";
 const char OrderById[] = "id ASC";
 
 // The mount-point part of a list record or a reply entry of either kind.

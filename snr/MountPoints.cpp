@@ -16,16 +16,13 @@
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/SNRCases.h"
 
 const char* const MountPathTooLongErrMsg = "Volume mount point path is too long";
 
 namespace {
-
-const char ProgNameInserts[] = "ReplicationMgrInserts";
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 
 enum class Controller { Activate, Deactivate };
 

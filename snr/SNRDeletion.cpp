@@ -22,13 +22,12 @@
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
 
 namespace {
-
-const char ProgNameDeletes[] = "ReplicationMgrDeletes";
 
 // The volume stands in the trail while its permanent replicas are deleted.
 class VolumeBeingDeleted {

@@ -10,13 +10,13 @@
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeIdentity.h"
 
 namespace {
 
-const char ProgNameInserts[] = "ReplicationMgrInserts";
 const char AddSNRVolumeDBFn[] = "ReplicationMgr::AddSNRVolumeDB()";
 
 }  // namespace

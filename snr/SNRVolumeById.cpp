@@ -16,6 +16,7 @@
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
 #include "service/RowCounts.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRAdapters.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-const char ProgNameQueries[] = "ReplicationMgrQueries";
 const char QuerySNRVolumeDBFn[] = "ReplicationMgr::QuerySNRVolumeDB()";
 
 }  // namespace

@@ -17,12 +17,12 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "snr/DeviceRegistrationSteps.h"
 #include "snr/SNRCases.h"
 
 namespace {
 
-const char ProgNameQueries[] = "ReplicationMgrQueries";
 const char QuerySNRVolume2DBFn[] = "ReplicationMgr::QuerySNRVolume2DB()";
 const char ReplicaOrder[] = "CreationTime DESC";
 const char ScratchOrder[] = "id ASC";

@@ -19,6 +19,7 @@
 #include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
@@ -31,7 +32,6 @@
 
 namespace {
 
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
 const char UpdateSNRVolumeDBFn[] = "ReplicationMgr::UpdateSNRVolumeDB()";
 const char OrderById[] = "id ASC";
 

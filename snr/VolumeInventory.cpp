@@ -20,13 +20,13 @@
 #include "service/ReplyArray.h"
 #include "service/ResultCode.h"
 #include "service/RowCounts.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/Utils.h"
 #include "snr/SNRCases.h"
 
 namespace {
 
-const char ProgNameQueries[] = "ReplicationMgrQueries";
 const char QueryVolInfoDBFn[] = "ReplicationMgr::QueryVolInfoDB()";
 
 template <typename Ret>

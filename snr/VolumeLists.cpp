@@ -19,14 +19,12 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 #include "snr/SNRCases.h"
 
 namespace {
-
-const char ProgNameGetLists[] = "ReplicationMgrGetLists";
-const char ProgNameQueries[] = "ReplicationMgrQueries";
 
 const char OrderById[] = "id ASC";
 const char NoMountPointsText[] = "Could not get list of mount points";

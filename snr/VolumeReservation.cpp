@@ -19,6 +19,7 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
@@ -27,8 +28,6 @@
 #include "snr/SNRVolumeReplicas.h"
 
 namespace {
-
-const char ProgNameUpdates[] = "ReplicationMgrUpdates";
 
 std::string Number(long long value) { return std::to_string(value); }
 
