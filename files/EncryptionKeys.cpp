@@ -326,15 +326,7 @@ void ReplicationMgr::GetEKeyHandler(unsigned long requestCode, unsigned long rep
 
 // ---- Request cases, one per message version ------------------------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase GetEKeyCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::GetEKeyHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
-const ServedCase GetEKeyCaseV1 = GetEKeyCase<repGetEKeyReq, repGetEKeyResp, GetEKeyArgs_t, GetEKeyRet_t>();
-const ServedCase GetEKeyCaseV2 = GetEKeyCase<repGetEKeyReqV2, repGetEKeyRespV2, GetEKeyArgsV2_t, GetEKeyRetV2_t>();
+const ServedCase GetEKeyCaseV1 =
+    SERVE_HANDLER_CASE(GetEKeyHandler, repGetEKeyReq, repGetEKeyResp, GetEKeyArgs_t, GetEKeyRet_t);
+const ServedCase GetEKeyCaseV2 =
+    SERVE_HANDLER_CASE(GetEKeyHandler, repGetEKeyReqV2, repGetEKeyRespV2, GetEKeyArgsV2_t, GetEKeyRetV2_t);

@@ -147,26 +147,18 @@ void ServeQueryFLRCPointsByFLRSetId(ReplicationMgr& mgr, unsigned long code, zxs
                                 [&]() { return mgr.QueryFLRConsistencyPointsByFLRSetId(args, ret, nullptr); });
 }
 
-template <typename Req, typename Reply>
-constexpr ServedCase SnapshotsByCPIdCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QueryFLRSnapshotsByCPIdHandler<Req, Reply>>);
-}
-
-template <typename Req, typename Reply>
-constexpr ServedCase CPByJobIdCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QueryFLRCPByJobIdHandler<Req, Reply>>);
-}
-
 }  // namespace
 
 const ServedCase QueryFLRCPointsByFLRSetIdCase =
     cases::Serve<repQueryFLRCPointsByFLRSetIdReq, repQueryFLRCPointsByFLRSetIdResp>(&ServeQueryFLRCPointsByFLRSetId);
 const ServedCase QueryFLRSnapshotsByCPIdCaseV1 =
-    SnapshotsByCPIdCase<repQueryFLRSnapshotsByCPIdReq, repQueryFLRSnapshotsByCPIdResp>();
+    SERVE_HANDLER_CASE(QueryFLRSnapshotsByCPIdHandler, repQueryFLRSnapshotsByCPIdReq, repQueryFLRSnapshotsByCPIdResp);
 const ServedCase QueryFLRSnapshotsByCPIdCaseV2 =
-    SnapshotsByCPIdCase<repQueryFLRSnapshotsByCPIdReqV2, repQueryFLRSnapshotsByCPIdRespV2>();
-const ServedCase QueryFLRCPByJobIdCaseV1 = CPByJobIdCase<repQueryFLRCPByJobIdReq, repQueryFLRCPByJobIdResp>();
-const ServedCase QueryFLRCPByJobIdCaseV2 = CPByJobIdCase<repQueryFLRCPByJobIdReqV2, repQueryFLRCPByJobIdRespV2>();
-const ServedCase QueryFLRCPByJobIdCaseV3 = CPByJobIdCase<repQueryFLRCPByJobIdReqV2, repQueryFLRCPByJobIdRespV3>();
+    SERVE_HANDLER_CASE(QueryFLRSnapshotsByCPIdHandler, repQueryFLRSnapshotsByCPIdReqV2,
+                       repQueryFLRSnapshotsByCPIdRespV2);
+const ServedCase QueryFLRCPByJobIdCaseV1 =
+    SERVE_HANDLER_CASE(QueryFLRCPByJobIdHandler, repQueryFLRCPByJobIdReq, repQueryFLRCPByJobIdResp);
+const ServedCase QueryFLRCPByJobIdCaseV2 =
+    SERVE_HANDLER_CASE(QueryFLRCPByJobIdHandler, repQueryFLRCPByJobIdReqV2, repQueryFLRCPByJobIdRespV2);
+const ServedCase QueryFLRCPByJobIdCaseV3 =
+    SERVE_HANDLER_CASE(QueryFLRCPByJobIdHandler, repQueryFLRCPByJobIdReqV2, repQueryFLRCPByJobIdRespV3);

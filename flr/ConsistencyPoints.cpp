@@ -440,16 +440,12 @@ void ServeAddFLRConsistencyPoint(ReplicationMgr& mgr, unsigned long code, zxsDat
         [&](repAddFLRConsistencyPointResp& r) { r.CPId = ret.CPId; });
 }
 
-template <typename Req, typename Reply>
-constexpr ServedCase CreateCPCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::CreateConsistencyPointHandler<Req, Reply>>);
-}
-
 }  // namespace
 
 const ServedCase AddFLRConsistencyPointCase =
     cases::Serve<repFLRConsistencyPointRec, repAddFLRConsistencyPointResp>(&ServeAddFLRConsistencyPoint);
-const ServedCase CreateCPCaseV1 = CreateCPCase<repCreateCPReq, repCreateCPResp>();
-const ServedCase CreateCPCaseV2 = CreateCPCase<repCreateCPReqV2, repCreateCPRespV2>();
-const ServedCase CreateCPCaseV3 = CreateCPCase<repCreateCPReqV3, repCreateCPRespV2>();
+const ServedCase CreateCPCaseV1 = SERVE_HANDLER_CASE(CreateConsistencyPointHandler, repCreateCPReq, repCreateCPResp);
+const ServedCase CreateCPCaseV2 =
+    SERVE_HANDLER_CASE(CreateConsistencyPointHandler, repCreateCPReqV2, repCreateCPRespV2);
+const ServedCase CreateCPCaseV3 =
+    SERVE_HANDLER_CASE(CreateConsistencyPointHandler, repCreateCPReqV3, repCreateCPRespV2);

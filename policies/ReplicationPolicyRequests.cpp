@@ -110,86 +110,61 @@ void ServeGetSCListByYBPolicy(ReplicationMgr& mgr, unsigned long code, zxsDatabu
         });
 }
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddReplicationPolicyCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::AddReplicationPolicyHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationPolicyCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationPolicyHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateReplicationPolicyCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateReplicationPolicyHandler<Req, Reply, Args, Ret>>);
-}
-
-// The list requests carry nothing.
-template <typename Reply, typename Ret>
-constexpr ServedCase GetReplicationPolicyListCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetReplicationPolicyListHandler<Reply, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationPolicyByPoolIdCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationPolicyByPoolIdHandler<Req, Reply, Args, Ret>>);
-}
-
 }  // namespace
 
 const ServedCase AddReplicationPolicyCaseV1 =
-    AddReplicationPolicyCase<repAddReplicationPolicyReq, repAddReplicationPolicyResp, AddReplicationPolicyArgs_t,
-                             AddReplicationPolicyRet_t>();
+    SERVE_HANDLER_CASE(AddReplicationPolicyHandler, repAddReplicationPolicyReq, repAddReplicationPolicyResp,
+                       AddReplicationPolicyArgs_t, AddReplicationPolicyRet_t);
 const ServedCase AddReplicationPolicyCaseV2 =
-    AddReplicationPolicyCase<repAddReplicationPolicyV2Req, repAddReplicationPolicyV2Resp,
-                             AddReplicationPolicyV2Args_t, AddReplicationPolicyV2Ret_t>();
+    SERVE_HANDLER_CASE(AddReplicationPolicyHandler, repAddReplicationPolicyV2Req, repAddReplicationPolicyV2Resp,
+                       AddReplicationPolicyV2Args_t, AddReplicationPolicyV2Ret_t);
 const ServedCase AddReplicationPolicyCaseV3 =
-    AddReplicationPolicyCase<repAddReplicationPolicyV3Req, repAddReplicationPolicyV3Resp,
-                             AddReplicationPolicyV3Args_t, AddReplicationPolicyV3Ret_t>();
+    SERVE_HANDLER_CASE(AddReplicationPolicyHandler, repAddReplicationPolicyV3Req, repAddReplicationPolicyV3Resp,
+                       AddReplicationPolicyV3Args_t, AddReplicationPolicyV3Ret_t);
 const ServedCase QueryReplicationPolicyCaseV1 =
-    QueryReplicationPolicyCase<repQueryReplicationPolicyByIdReq, repQueryReplicationPolicyByIdResp,
-                               QueryReplicationPolicyByIdArgs_t, QueryReplicationPolicyByIdRet_t>();
+    SERVE_HANDLER_CASE(QueryReplicationPolicyHandler, repQueryReplicationPolicyByIdReq,
+                       repQueryReplicationPolicyByIdResp, QueryReplicationPolicyByIdArgs_t,
+                       QueryReplicationPolicyByIdRet_t);
 const ServedCase QueryReplicationPolicyCaseV2 =
-    QueryReplicationPolicyCase<repQueryReplicationPolicyV2ByIdReq, repQueryReplicationPolicyV2ByIdResp,
-                               QueryReplicationPolicyByIdV2Args_t, QueryReplicationPolicyByIdV2Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationPolicyHandler, repQueryReplicationPolicyV2ByIdReq,
+                       repQueryReplicationPolicyV2ByIdResp, QueryReplicationPolicyByIdV2Args_t,
+                       QueryReplicationPolicyByIdV2Ret_t);
 const ServedCase QueryReplicationPolicyCaseV3 =
-    QueryReplicationPolicyCase<repQueryReplicationPolicyV3ByIdReq, repQueryReplicationPolicyV3ByIdResp,
-                               QueryReplicationPolicyByIdV3Args_t, QueryReplicationPolicyByIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationPolicyHandler, repQueryReplicationPolicyV3ByIdReq,
+                       repQueryReplicationPolicyV3ByIdResp, QueryReplicationPolicyByIdV3Args_t,
+                       QueryReplicationPolicyByIdV3Ret_t);
 const ServedCase UpdateReplicationPolicyCaseV1 =
-    UpdateReplicationPolicyCase<repUpdateReplicationPolicyReq, repUpdateReplicationPolicyResp,
-                                UpdateReplicationPolicyArgs_t, UpdateReplicationPolicyRet_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationPolicyHandler, repUpdateReplicationPolicyReq, repUpdateReplicationPolicyResp,
+                       UpdateReplicationPolicyArgs_t, UpdateReplicationPolicyRet_t);
 const ServedCase UpdateReplicationPolicyCaseV2 =
-    UpdateReplicationPolicyCase<repUpdateReplicationPolicyV2Req, repUpdateReplicationPolicyV2Resp,
-                                UpdateReplicationPolicyV2Args_t, UpdateReplicationPolicyV2Ret_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationPolicyHandler, repUpdateReplicationPolicyV2Req,
+                       repUpdateReplicationPolicyV2Resp, UpdateReplicationPolicyV2Args_t,
+                       UpdateReplicationPolicyV2Ret_t);
 const ServedCase UpdateReplicationPolicyCaseV3 =
-    UpdateReplicationPolicyCase<repUpdateReplicationPolicyV3Req, repUpdateReplicationPolicyV2Resp,
-                                UpdateReplicationPolicyV3Args_t, UpdateReplicationPolicyV3Ret_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationPolicyHandler, repUpdateReplicationPolicyV3Req,
+                       repUpdateReplicationPolicyV2Resp, UpdateReplicationPolicyV3Args_t,
+                       UpdateReplicationPolicyV3Ret_t);
 const ServedCase GetReplicationPolicyListCaseV1 =
-    GetReplicationPolicyListCase<repGetReplicationPolicyListResp, GetReplicationPolicyListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationPolicyListHandler, repGetReplicationPolicyListResp,
+                            GetReplicationPolicyListRet_t);
 const ServedCase GetReplicationPolicyListCaseV2 =
-    GetReplicationPolicyListCase<repGetReplicationPolicyV2ListResp, GetReplicationPolicyListV2Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationPolicyListHandler, repGetReplicationPolicyV2ListResp,
+                            GetReplicationPolicyListV2Ret_t);
 const ServedCase GetReplicationPolicyListCaseV3 =
-    GetReplicationPolicyListCase<repGetReplicationPolicyV3ListResp, GetReplicationPolicyListV3Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationPolicyListHandler, repGetReplicationPolicyV3ListResp,
+                            GetReplicationPolicyListV3Ret_t);
 const ServedCase QueryReplicationPolicyByPoolIdCaseV1 =
-    QueryReplicationPolicyByPoolIdCase<repQueryReplicaPolicyByPoolIdReq, repQueryReplicaPolicyByPoolIdResp,
-                                       QueryReplicationPolicyByPoolIdArgs_t, QueryReplicationPolicyByPoolIdRet_t>();
+    SERVE_HANDLER_CASE(QueryReplicationPolicyByPoolIdHandler, repQueryReplicaPolicyByPoolIdReq,
+                       repQueryReplicaPolicyByPoolIdResp, QueryReplicationPolicyByPoolIdArgs_t,
+                       QueryReplicationPolicyByPoolIdRet_t);
 const ServedCase QueryReplicationPolicyByPoolIdCaseV2 =
-    QueryReplicationPolicyByPoolIdCase<repQueryReplicaPolicyV2ByPoolIdReq, repQueryReplicaPolicyV2ByPoolIdResp,
-                                       QueryReplicationPolicyByPoolIdV2Args_t, QueryReplicationPolicyByPoolIdV2Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationPolicyByPoolIdHandler, repQueryReplicaPolicyV2ByPoolIdReq,
+                       repQueryReplicaPolicyV2ByPoolIdResp, QueryReplicationPolicyByPoolIdV2Args_t,
+                       QueryReplicationPolicyByPoolIdV2Ret_t);
 const ServedCase QueryReplicationPolicyByPoolIdCaseV3 =
-    QueryReplicationPolicyByPoolIdCase<repQueryReplicaPolicyV3ByPoolIdReq, repQueryReplicaPolicyV3ByPoolIdResp,
-                                       QueryReplicationPolicyByPoolIdV3Args_t, QueryReplicationPolicyByPoolIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationPolicyByPoolIdHandler, repQueryReplicaPolicyV3ByPoolIdReq,
+                       repQueryReplicaPolicyV3ByPoolIdResp, QueryReplicationPolicyByPoolIdV3Args_t,
+                       QueryReplicationPolicyByPoolIdV3Ret_t);
 const ServedCase RemoveReplicationPolicyCase =
     cases::Serve<repRemoveReplicationPolicyReq, repRemoveReplicationPolicyResp>(&ServeRemoveReplicationPolicy);
 const ServedCase GetSCListByYBPolicyCase =

@@ -388,69 +388,41 @@ void ServeRemoveSnapEngineInfoByName(ReplicationMgr& mgr, unsigned long code, zx
         [](repRemoveSnapEngineInfoByNameResp&) {});
 }
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddSnapEngineInfoCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddSnapEngineInfoHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QuerySnapEngineInfoCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QuerySnapEngineInfoHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateSnapEngineInfoCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateSnapEngineInfoHandler<Req, Reply, Args, Ret>>);
-}
-
-// The list requests carry nothing.
-template <typename Reply, typename Ret>
-constexpr ServedCase GetSnapEngineInfoListCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetSnapEngineInfoListHandler<Reply, Ret>>);
-}
-
 }  // namespace
 
 const ServedCase AddSnapEngineInfoCaseV1 =
-    AddSnapEngineInfoCase<repAddSnapEngineInfoReq, repAddSnapEngineInfoResp, AddSnapEngineInfoArgs_t,
-                          AddSnapEngineInfoRet_t>();
+    SERVE_HANDLER_CASE(AddSnapEngineInfoHandler, repAddSnapEngineInfoReq, repAddSnapEngineInfoResp,
+                       AddSnapEngineInfoArgs_t, AddSnapEngineInfoRet_t);
 const ServedCase AddSnapEngineInfoCase42 =
-    AddSnapEngineInfoCase<repAddSnapEngineInfo42Req, repAddSnapEngineInfo42Resp, AddSnapEngineInfo42Args_t,
-                          AddSnapEngineInfo42Ret_t>();
+    SERVE_HANDLER_CASE(AddSnapEngineInfoHandler, repAddSnapEngineInfo42Req, repAddSnapEngineInfo42Resp,
+                       AddSnapEngineInfo42Args_t, AddSnapEngineInfo42Ret_t);
 const ServedCase AddSnapEngineInfoCaseV3 =
-    AddSnapEngineInfoCase<repAddSnapEngineInfoV3Req, repAddSnapEngineInfoV3Resp, AddSnapEngineInfoV3Args_t,
-                          AddSnapEngineInfoV3Ret_t>();
+    SERVE_HANDLER_CASE(AddSnapEngineInfoHandler, repAddSnapEngineInfoV3Req, repAddSnapEngineInfoV3Resp,
+                       AddSnapEngineInfoV3Args_t, AddSnapEngineInfoV3Ret_t);
 const ServedCase QuerySnapEngineInfoCaseV1 =
-    QuerySnapEngineInfoCase<repQuerySnapEngineInfoByIdReq, repQuerySnapEngineInfoByIdResp, QuerySnapEngineInfoArgs_t,
-                            QuerySnapEngineInfoRet_t>();
+    SERVE_HANDLER_CASE(QuerySnapEngineInfoHandler, repQuerySnapEngineInfoByIdReq, repQuerySnapEngineInfoByIdResp,
+                       QuerySnapEngineInfoArgs_t, QuerySnapEngineInfoRet_t);
 const ServedCase QuerySnapEngineInfoCase42 =
-    QuerySnapEngineInfoCase<repQuerySnapEngineInfo42ByIdReq, repQuerySnapEngineInfo42ByIdResp,
-                            QuerySnapEngineInfo42Args_t, QuerySnapEngineInfo42Ret_t>();
+    SERVE_HANDLER_CASE(QuerySnapEngineInfoHandler, repQuerySnapEngineInfo42ByIdReq, repQuerySnapEngineInfo42ByIdResp,
+                       QuerySnapEngineInfo42Args_t, QuerySnapEngineInfo42Ret_t);
 const ServedCase QuerySnapEngineInfoCaseV3 =
-    QuerySnapEngineInfoCase<repQuerySnapEngineInfoV3ByIdReq, repQuerySnapEngineInfoV3ByIdResp,
-                            QuerySnapEngineInfoV3Args_t, QuerySnapEngineInfoV3Ret_t>();
+    SERVE_HANDLER_CASE(QuerySnapEngineInfoHandler, repQuerySnapEngineInfoV3ByIdReq, repQuerySnapEngineInfoV3ByIdResp,
+                       QuerySnapEngineInfoV3Args_t, QuerySnapEngineInfoV3Ret_t);
 const ServedCase UpdateSnapEngineInfoCaseV1 =
-    UpdateSnapEngineInfoCase<repUpdateSnapEngineInfoReq, repUpdateSnapEngineInfoResp, UpdateSnapEngineInfoArgs_t,
-                             UpdateSnapEngineInfoRet_t>();
+    SERVE_HANDLER_CASE(UpdateSnapEngineInfoHandler, repUpdateSnapEngineInfoReq, repUpdateSnapEngineInfoResp,
+                       UpdateSnapEngineInfoArgs_t, UpdateSnapEngineInfoRet_t);
 const ServedCase UpdateSnapEngineInfoCase42 =
-    UpdateSnapEngineInfoCase<repUpdateSnapEngineInfo42Req, repUpdateSnapEngineInfo42Resp,
-                             UpdateSnapEngineInfo42Args_t, UpdateSnapEngineInfo42Ret_t>();
+    SERVE_HANDLER_CASE(UpdateSnapEngineInfoHandler, repUpdateSnapEngineInfo42Req, repUpdateSnapEngineInfo42Resp,
+                       UpdateSnapEngineInfo42Args_t, UpdateSnapEngineInfo42Ret_t);
 const ServedCase UpdateSnapEngineInfoCaseV3 =
-    UpdateSnapEngineInfoCase<repUpdateSnapEngineInfoV3Req, repUpdateSnapEngineInfoV3Resp,
-                             UpdateSnapEngineInfoV3Args_t, UpdateSnapEngineInfoV3Ret_t>();
+    SERVE_HANDLER_CASE(UpdateSnapEngineInfoHandler, repUpdateSnapEngineInfoV3Req, repUpdateSnapEngineInfoV3Resp,
+                       UpdateSnapEngineInfoV3Args_t, UpdateSnapEngineInfoV3Ret_t);
 const ServedCase GetSnapEngineInfoListCaseV1 =
-    GetSnapEngineInfoListCase<repGetSnapEngineInfoListResp, GetSnapEngineInfoListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetSnapEngineInfoListHandler, repGetSnapEngineInfoListResp, GetSnapEngineInfoListRet_t);
 const ServedCase GetSnapEngineInfoListCase42 =
-    GetSnapEngineInfoListCase<repGetSnapEngineInfo42ListResp, GetSnapEngineInfo42ListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetSnapEngineInfoListHandler, repGetSnapEngineInfo42ListResp, GetSnapEngineInfo42ListRet_t);
 const ServedCase GetSnapEngineInfoListCaseV3 =
-    GetSnapEngineInfoListCase<repGetSnapEngineInfoV3ListResp, GetSnapEngineInfoV3ListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetSnapEngineInfoListHandler, repGetSnapEngineInfoV3ListResp, GetSnapEngineInfoV3ListRet_t);
 const ServedCase RemoveSnapEngineInfoCase =
     cases::Serve<repRemoveSnapEngineInfoReq, repRemoveSnapEngineInfoResp>(&ServeRemoveSnapEngineInfo);
 const ServedCase RemoveSnapEngineInfoByNameCase =

@@ -389,57 +389,29 @@ void ServeRemoveVolSnapParam(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
         [&](DBtran* tran) { return mgr.RemoveVolSnapParam(args, ret, tran); }, [](repRemoveVolSnapParamsResp&) {});
 }
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddVolSnapParamsCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddVolSnapParamsHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryVolSnapParamsCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryVolSnapParamsHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateVolSnapParamCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateVolSnapParamHandler<Req, Reply, Args, Ret>>);
-}
-
-// The list requests carry nothing.
-template <typename Reply, typename Ret>
-constexpr ServedCase GetVolSnapParamsListCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetVolSnapParamsListHandler<Reply, Ret>>);
-}
-
 }  // namespace
 
 const ServedCase AddVolSnapParamsCaseV1 =
-    AddVolSnapParamsCase<repAddVolSnapParamsReq, repAddVolSnapParamsResp, AddVolSnapParamsArgs_t,
-                         AddVolSnapParamsRet_t>();
+    SERVE_HANDLER_CASE(AddVolSnapParamsHandler, repAddVolSnapParamsReq, repAddVolSnapParamsResp, AddVolSnapParamsArgs_t,
+                       AddVolSnapParamsRet_t);
 const ServedCase AddVolSnapParamsCaseV2 =
-    AddVolSnapParamsCase<repAddVolSnapParamsV2Req, repAddVolSnapParamsV2Resp, AddVolSnapParamsV2Args_t,
-                         AddVolSnapParamsV2Ret_t>();
+    SERVE_HANDLER_CASE(AddVolSnapParamsHandler, repAddVolSnapParamsV2Req, repAddVolSnapParamsV2Resp,
+                       AddVolSnapParamsV2Args_t, AddVolSnapParamsV2Ret_t);
 const ServedCase QueryVolSnapParamsCaseV1 =
-    QueryVolSnapParamsCase<repQueryVolSnapParamsBySNRVolReq, repQueryVolSnapParamsBySNRVolResp,
-                           QueryVolSnapParamsArgs_t, QueryVolSnapParamsRet_t>();
+    SERVE_HANDLER_CASE(QueryVolSnapParamsHandler, repQueryVolSnapParamsBySNRVolReq, repQueryVolSnapParamsBySNRVolResp,
+                       QueryVolSnapParamsArgs_t, QueryVolSnapParamsRet_t);
 const ServedCase QueryVolSnapParamsCaseV2 =
-    QueryVolSnapParamsCase<repQueryVolSnapParamsV2BySNRVolReq, repQueryVolSnapParamsV2BySNRVolResp,
-                           QueryVolSnapParamsV2Args_t, QueryVolSnapParamsV2Ret_t>();
+    SERVE_HANDLER_CASE(QueryVolSnapParamsHandler, repQueryVolSnapParamsV2BySNRVolReq,
+                       repQueryVolSnapParamsV2BySNRVolResp, QueryVolSnapParamsV2Args_t, QueryVolSnapParamsV2Ret_t);
 const ServedCase UpdateVolSnapParamCaseV1 =
-    UpdateVolSnapParamCase<repUpdateVolSnapParamsReq, repUpdateVolSnapParamsResp, UpdateVolSnapParamsArgs_t,
-                           UpdateVolSnapParamsRet_t>();
+    SERVE_HANDLER_CASE(UpdateVolSnapParamHandler, repUpdateVolSnapParamsReq, repUpdateVolSnapParamsResp,
+                       UpdateVolSnapParamsArgs_t, UpdateVolSnapParamsRet_t);
 const ServedCase UpdateVolSnapParamCaseV2 =
-    UpdateVolSnapParamCase<repUpdateVolSnapParamsV2Req, repUpdateVolSnapParamsV2Resp, UpdateVolSnapParamsV2Args_t,
-                           UpdateVolSnapParamsV2Ret_t>();
+    SERVE_HANDLER_CASE(UpdateVolSnapParamHandler, repUpdateVolSnapParamsV2Req, repUpdateVolSnapParamsV2Resp,
+                       UpdateVolSnapParamsV2Args_t, UpdateVolSnapParamsV2Ret_t);
 const ServedCase GetVolSnapParamsListCaseV1 =
-    GetVolSnapParamsListCase<repGetVolSnapParamsListResp, GetVolSnapParamsListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetVolSnapParamsListHandler, repGetVolSnapParamsListResp, GetVolSnapParamsListRet_t);
 const ServedCase GetVolSnapParamsListCaseV2 =
-    GetVolSnapParamsListCase<repGetVolSnapParamsV2ListResp, GetVolSnapParamsV2ListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetVolSnapParamsListHandler, repGetVolSnapParamsV2ListResp, GetVolSnapParamsV2ListRet_t);
 const ServedCase RemoveVolSnapParamCase =
     cases::Serve<repRemoveVolSnapParamsReq, repRemoveVolSnapParamsResp>(&ServeRemoveVolSnapParam);

@@ -213,26 +213,15 @@ void ReplicationMgr::GetLatestRepVolByPrimaryIdHandler(unsigned long requestCode
     CleanMemory(reply.SNRVolume);
 }
 
-namespace {
-
-template <typename Req, typename Reply, typename Ret>
-constexpr ServedCase LatestRepVolCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetLatestRepVolByPrimaryIdHandler<Req, Reply, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase GetLatestRepVolByPrimaryIdCaseV1 =
-    LatestRepVolCase<repGetLatestSnapForSNRVolReq, repGetLatestSnapForSNRVolResp,
-                     QueryMgrLatestRepVolByPrimaryIdRet_t>();
+    SERVE_HANDLER_CASE(GetLatestRepVolByPrimaryIdHandler, repGetLatestSnapForSNRVolReq, repGetLatestSnapForSNRVolResp,
+                       QueryMgrLatestRepVolByPrimaryIdRet_t);
 const ServedCase GetLatestRepVolByPrimaryIdCase42 =
-    LatestRepVolCase<repGetLatestSnapForSNRVol42Req, repGetLatestSnapForSNRVol42Resp,
-                     QueryMgrLatestRepVolByPrimaryId42Ret_t>();
+    SERVE_HANDLER_CASE(GetLatestRepVolByPrimaryIdHandler, repGetLatestSnapForSNRVol42Req,
+                       repGetLatestSnapForSNRVol42Resp, QueryMgrLatestRepVolByPrimaryId42Ret_t);
 const ServedCase GetLatestRepVolByPrimaryIdCaseV3 =
-    LatestRepVolCase<repGetLatestSnapForSNRVolV3Req, repGetLatestSnapForSNRVolV3Resp,
-                     QueryMgrLatestRepVolByPrimaryIdV3Ret_t>();
+    SERVE_HANDLER_CASE(GetLatestRepVolByPrimaryIdHandler, repGetLatestSnapForSNRVolV3Req,
+                       repGetLatestSnapForSNRVolV3Resp, QueryMgrLatestRepVolByPrimaryIdV3Ret_t);
 const ServedCase GetLatestRepVolByPrimaryIdCaseV4 =
-    LatestRepVolCase<repGetLatestSnapForSNRVolV4Req, repGetLatestSnapForSNRVolV4Resp,
-                     QueryMgrLatestRepVolByPrimaryIdV4Ret_t>();
+    SERVE_HANDLER_CASE(GetLatestRepVolByPrimaryIdHandler, repGetLatestSnapForSNRVolV4Req,
+                       repGetLatestSnapForSNRVolV4Resp, QueryMgrLatestRepVolByPrimaryIdV4Ret_t);

@@ -357,13 +357,6 @@ void ReplicationMgr::CreatePermanentReplicaHandler(unsigned long requestCode, un
 
 namespace {
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase CreatePermanentReplicaCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::CreatePermanentReplicaHandler<Req, Reply, Args, Ret>>);
-}
-
 // The query of each version; version 3 names its transaction, null from here.
 template <typename Args, typename Ret>
 bool RunQuery(ReplicationMgr& mgr, const Args& args, Ret& ret)
@@ -406,17 +399,17 @@ void ServeDeletePermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDat
 }  // namespace
 
 const ServedCase CreatePermanentReplicaCaseV1 =
-    CreatePermanentReplicaCase<repCreatePermanentReplicaReq, repCreatePermanentReplicaResp,
-                               CreatePermanentReplicaArgs_t, CreatePermanentReplicaRet_t>();
+    SERVE_HANDLER_CASE(CreatePermanentReplicaHandler, repCreatePermanentReplicaReq, repCreatePermanentReplicaResp,
+                       CreatePermanentReplicaArgs_t, CreatePermanentReplicaRet_t);
 const ServedCase CreatePermanentReplicaCase42 =
-    CreatePermanentReplicaCase<repCreatePermanentReplica42Req, repCreatePermanentReplica42Resp,
-                               CreatePermanentReplica42Args_t, CreatePermanentReplica42Ret_t>();
+    SERVE_HANDLER_CASE(CreatePermanentReplicaHandler, repCreatePermanentReplica42Req, repCreatePermanentReplica42Resp,
+                       CreatePermanentReplica42Args_t, CreatePermanentReplica42Ret_t);
 const ServedCase CreatePermanentReplicaCaseV3 =
-    CreatePermanentReplicaCase<repCreatePermanentReplicaV3Req, repCreatePermanentReplicaV3Resp,
-                               CreatePermanentReplicaV3Args_t, CreatePermanentReplicaV3Ret_t>();
+    SERVE_HANDLER_CASE(CreatePermanentReplicaHandler, repCreatePermanentReplicaV3Req, repCreatePermanentReplicaV3Resp,
+                       CreatePermanentReplicaV3Args_t, CreatePermanentReplicaV3Ret_t);
 const ServedCase CreatePermanentReplicaCaseV4 =
-    CreatePermanentReplicaCase<repCreatePermanentReplicaV4Req, repCreatePermanentReplicaV4Resp,
-                               CreatePermanentReplicaV4Args_t, CreatePermanentReplicaV4Ret_t>();
+    SERVE_HANDLER_CASE(CreatePermanentReplicaHandler, repCreatePermanentReplicaV4Req, repCreatePermanentReplicaV4Resp,
+                       CreatePermanentReplicaV4Args_t, CreatePermanentReplicaV4Ret_t);
 const ServedCase QueryPermanentReplicaCaseV1 = cases::Serve<repQueryPermanentReplicaReq, repQueryPermanentReplicaResp>(
     &ServeQueryPermanentReplica<repQueryPermanentReplicaResp, QueryPermanentReplicaArgs_t, QueryPermanentReplicaRet_t>);
 const ServedCase QueryPermanentReplicaCase42 =

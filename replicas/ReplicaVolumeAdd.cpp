@@ -104,29 +104,18 @@ void ReplicationMgr::AddReplicationVolumeHandler(unsigned long requestCode, unsi
         [&](DBtran* tran) { return AddReplicationVolume(args, ret, tran); }, [&](Reply& r) { r.id = ret.id; });
 }
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddReplicationVolumeCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::AddReplicationVolumeHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase AddReplicationVolumeCaseV1 =
-    AddReplicationVolumeCase<repAddReplicationVolumeReq, repAddReplicationVolumeResp, AddReplicationVolumeArgs_t,
-                             AddReplicationVolumeRet_t>();
+    SERVE_HANDLER_CASE(AddReplicationVolumeHandler, repAddReplicationVolumeReq, repAddReplicationVolumeResp,
+                       AddReplicationVolumeArgs_t, AddReplicationVolumeRet_t);
 const ServedCase AddReplicationVolumeCase42 =
-    AddReplicationVolumeCase<repAddReplicationVolume42Req, repAddReplicationVolume42Resp,
-                             AddReplicationVolume42Args_t, AddReplicationVolume42Ret_t>();
+    SERVE_HANDLER_CASE(AddReplicationVolumeHandler, repAddReplicationVolume42Req, repAddReplicationVolume42Resp,
+                       AddReplicationVolume42Args_t, AddReplicationVolume42Ret_t);
 const ServedCase AddReplicationVolumeCaseV3 =
-    AddReplicationVolumeCase<repAddReplicationVolumeV3Req, repAddReplicationVolumeV3Resp,
-                             AddReplicationVolumeV3Args_t, AddReplicationVolumeV3Ret_t>();
+    SERVE_HANDLER_CASE(AddReplicationVolumeHandler, repAddReplicationVolumeV3Req, repAddReplicationVolumeV3Resp,
+                       AddReplicationVolumeV3Args_t, AddReplicationVolumeV3Ret_t);
 const ServedCase AddReplicationVolumeCaseV4 =
-    AddReplicationVolumeCase<repAddReplicationVolumeV4Req, repAddReplicationVolumeV4Resp,
-                             AddReplicationVolumeV4Args_t, AddReplicationVolumeV4Ret_t>();
+    SERVE_HANDLER_CASE(AddReplicationVolumeHandler, repAddReplicationVolumeV4Req, repAddReplicationVolumeV4Resp,
+                       AddReplicationVolumeV4Args_t, AddReplicationVolumeV4Ret_t);
 const ServedCase AddReplicationVolumeCaseV5 =
-    AddReplicationVolumeCase<repAddReplicationVolumeV5Req, repAddReplicationVolumeV5Resp,
-                             AddReplicationVolumeV5Args_t, AddReplicationVolumeV5Ret_t>();
+    SERVE_HANDLER_CASE(AddReplicationVolumeHandler, repAddReplicationVolumeV5Req, repAddReplicationVolumeV5Resp,
+                       AddReplicationVolumeV5Args_t, AddReplicationVolumeV5Ret_t);

@@ -397,84 +397,66 @@ void ServeQueryYBVolumes(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* bu
         });
 }
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationVolumeCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationVolumeHandler<Req, Reply, Args, Ret>>);
-}
-
-// The list requests carry nothing.
-template <typename Reply, typename Ret>
-constexpr ServedCase GetReplicationVolumeListCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetReplicationVolumeListHandler<Reply, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationVolumeByJobIdCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationVolumeByJobIdHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryReplicationVolumeByUniqueSnapIdCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryReplicationVolumeByUniqueSnapIdHandler<Req, Reply, Args, Ret>>);
-}
-
 }  // namespace
 
 const ServedCase QueryReplicationVolumeCaseV1 =
-    QueryReplicationVolumeCase<repQueryReplicationVolumeByIdReq, repQueryReplicationVolumeByIdResp,
-                               QueryReplicationVolumeByIdArgs_t, QueryReplicationVolumeByIdRet_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeHandler, repQueryReplicationVolumeByIdReq,
+                       repQueryReplicationVolumeByIdResp, QueryReplicationVolumeByIdArgs_t,
+                       QueryReplicationVolumeByIdRet_t);
 const ServedCase QueryReplicationVolumeCase42 =
-    QueryReplicationVolumeCase<repQueryReplicationVol42ByIdReq, repQueryReplicationVol42ByIdResp,
-                               QueryReplicationVolume42ByIdArgs_t, QueryReplicationVolume42ByIdRet_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeHandler, repQueryReplicationVol42ByIdReq, repQueryReplicationVol42ByIdResp,
+                       QueryReplicationVolume42ByIdArgs_t, QueryReplicationVolume42ByIdRet_t);
 const ServedCase QueryReplicationVolumeCaseV3 =
-    QueryReplicationVolumeCase<repQueryReplicationVolV3ByIdReq, repQueryReplicationVolV3ByIdResp,
-                               QueryReplicationVolumeByIdV3Args_t, QueryReplicationVolumeByIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeHandler, repQueryReplicationVolV3ByIdReq, repQueryReplicationVolV3ByIdResp,
+                       QueryReplicationVolumeByIdV3Args_t, QueryReplicationVolumeByIdV3Ret_t);
 const ServedCase QueryReplicationVolumeCaseV4 =
-    QueryReplicationVolumeCase<repQueryReplicationVolV4ByIdReq, repQueryReplicationVolV4ByIdResp,
-                               QueryReplicationVolumeByIdV4Args_t, QueryReplicationVolumeByIdV4Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeHandler, repQueryReplicationVolV4ByIdReq, repQueryReplicationVolV4ByIdResp,
+                       QueryReplicationVolumeByIdV4Args_t, QueryReplicationVolumeByIdV4Ret_t);
 const ServedCase QueryReplicationVolumeCaseV5 =
-    QueryReplicationVolumeCase<repQueryReplicationVolV5ByIdReq, repQueryReplicationVolV5ByIdResp,
-                               QueryReplicationVolumeByIdV5Args_t, QueryReplicationVolumeByIdV5Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeHandler, repQueryReplicationVolV5ByIdReq, repQueryReplicationVolV5ByIdResp,
+                       QueryReplicationVolumeByIdV5Args_t, QueryReplicationVolumeByIdV5Ret_t);
 const ServedCase GetReplicationVolumeListCaseV1 =
-    GetReplicationVolumeListCase<repGetReplicationVolumeListResp, GetReplicationVolumeListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationVolumeListHandler, repGetReplicationVolumeListResp,
+                            GetReplicationVolumeListRet_t);
 const ServedCase GetReplicationVolumeListCase42 =
-    GetReplicationVolumeListCase<repGetReplicationVolumeList42Resp, GetReplicationVolumeList42Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationVolumeListHandler, repGetReplicationVolumeList42Resp,
+                            GetReplicationVolumeList42Ret_t);
 const ServedCase GetReplicationVolumeListCaseV3 =
-    GetReplicationVolumeListCase<repGetReplicationVolumeListV3Resp, GetReplicationVolumeListV3Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationVolumeListHandler, repGetReplicationVolumeListV3Resp,
+                            GetReplicationVolumeListV3Ret_t);
 const ServedCase GetReplicationVolumeListCaseV4 =
-    GetReplicationVolumeListCase<repGetReplicationVolumeListV4Resp, GetReplicationVolumeListV4Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationVolumeListHandler, repGetReplicationVolumeListV4Resp,
+                            GetReplicationVolumeListV4Ret_t);
 const ServedCase GetReplicationVolumeListCaseV5 =
-    GetReplicationVolumeListCase<repGetReplicationVolumeListV5Resp, GetReplicationVolumeListV5Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetReplicationVolumeListHandler, repGetReplicationVolumeListV5Resp,
+                            GetReplicationVolumeListV5Ret_t);
 const ServedCase QueryReplicationVolumeByJobIdCaseV1 =
-    QueryReplicationVolumeByJobIdCase<repQueryReplicaVolumeByJobIdReq, repQueryReplicaVolumeByJobIdResp,
-                                      QueryReplicationVolumeByJobIdArgs_t, QueryReplicationVolumeByJobIdRet_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByJobIdHandler, repQueryReplicaVolumeByJobIdReq,
+                       repQueryReplicaVolumeByJobIdResp, QueryReplicationVolumeByJobIdArgs_t,
+                       QueryReplicationVolumeByJobIdRet_t);
 const ServedCase QueryReplicationVolumeByJobIdCaseV2 =
-    QueryReplicationVolumeByJobIdCase<repQueryReplicaVolumeV2ByJobIdReq, repQueryReplicaVolumeV2ByJobIdResp,
-                                      QueryReplicationVolumeByJobIdV2Args_t, QueryReplicationVolumeByJobIdV2Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByJobIdHandler, repQueryReplicaVolumeV2ByJobIdReq,
+                       repQueryReplicaVolumeV2ByJobIdResp, QueryReplicationVolumeByJobIdV2Args_t,
+                       QueryReplicationVolumeByJobIdV2Ret_t);
 const ServedCase QueryReplicationVolumeByJobIdCaseV3 =
-    QueryReplicationVolumeByJobIdCase<repQueryReplicaVolumeV3ByJobIdReq, repQueryReplicaVolumeV3ByJobIdResp,
-                                      QueryReplicationVolumeByJobIdV3Args_t, QueryReplicationVolumeByJobIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByJobIdHandler, repQueryReplicaVolumeV3ByJobIdReq,
+                       repQueryReplicaVolumeV3ByJobIdResp, QueryReplicationVolumeByJobIdV3Args_t,
+                       QueryReplicationVolumeByJobIdV3Ret_t);
 const ServedCase QueryReplicationVolumeByJobIdCaseV4 =
-    QueryReplicationVolumeByJobIdCase<repQueryReplicaVolumeV4ByJobIdReq, repQueryReplicaVolumeV4ByJobIdResp,
-                                      QueryReplicationVolumeByJobIdV4Args_t, QueryReplicationVolumeByJobIdV4Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByJobIdHandler, repQueryReplicaVolumeV4ByJobIdReq,
+                       repQueryReplicaVolumeV4ByJobIdResp, QueryReplicationVolumeByJobIdV4Args_t,
+                       QueryReplicationVolumeByJobIdV4Ret_t);
 const ServedCase QueryReplicationVolumeByUniqueSnapIdCaseV1 =
-    QueryReplicationVolumeByUniqueSnapIdCase<repQueryYBVolByUniqueSnapshotIdReq, repQueryYBVolByUniqueSnapshotIdResp,
-                                             QueryYBVolByUniqueSnapIdArgs_t, QueryYBVolByUniqueSnapIdRet_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByUniqueSnapIdHandler, repQueryYBVolByUniqueSnapshotIdReq,
+                       repQueryYBVolByUniqueSnapshotIdResp, QueryYBVolByUniqueSnapIdArgs_t,
+                       QueryYBVolByUniqueSnapIdRet_t);
 const ServedCase QueryReplicationVolumeByUniqueSnapIdCaseV2 =
-    QueryReplicationVolumeByUniqueSnapIdCase<repQueryYBVolByUniqueSnapshotIdV2Req,
-                                             repQueryYBVolByUniqueSnapshotIdV2Resp, QueryYBVolByUniqueSnapIdV2Args_t,
-                                             QueryYBVolByUniqueSnapIdV2Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByUniqueSnapIdHandler, repQueryYBVolByUniqueSnapshotIdV2Req,
+                       repQueryYBVolByUniqueSnapshotIdV2Resp, QueryYBVolByUniqueSnapIdV2Args_t,
+                       QueryYBVolByUniqueSnapIdV2Ret_t);
 const ServedCase QueryReplicationVolumeByUniqueSnapIdCaseV3 =
-    QueryReplicationVolumeByUniqueSnapIdCase<repQueryYBVolByUniqueSnapshotIdV3Req,
-                                             repQueryYBVolByUniqueSnapshotIdV3Resp, QueryYBVolByUniqueSnapIdV3Args_t,
-                                             QueryYBVolByUniqueSnapIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryReplicationVolumeByUniqueSnapIdHandler, repQueryYBVolByUniqueSnapshotIdV3Req,
+                       repQueryYBVolByUniqueSnapshotIdV3Resp, QueryYBVolByUniqueSnapIdV3Args_t,
+                       QueryYBVolByUniqueSnapIdV3Ret_t);
 const ServedCase QueryYBVolumesCase =
     cases::Serve<repGetYBVolumesBySubclientIdReq, repGetYBVolumesBySubclientIdResp>(&ServeQueryYBVolumes);

@@ -193,29 +193,22 @@ void ReplicationMgr::UpdateReplicationVolumeHandler(unsigned long requestCode, u
         [&](DBtran* tran) { return UpdateReplicationVolume(args, ret, tran); }, [](Reply&) {});
 }
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateReplicationVolumeCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateReplicationVolumeHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase UpdateReplicationVolumeCaseV1 =
-    UpdateReplicationVolumeCase<repUpdateReplicationVolumeReq, repUpdateReplicationVolumeResp,
-                                UpdateReplicationVolumeArgs_t, UpdateReplicationVolumeRet_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationVolumeHandler, repUpdateReplicationVolumeReq, repUpdateReplicationVolumeResp,
+                       UpdateReplicationVolumeArgs_t, UpdateReplicationVolumeRet_t);
 const ServedCase UpdateReplicationVolumeCase42 =
-    UpdateReplicationVolumeCase<repUpdateReplicationVolume42Req, repUpdateReplicationVolume42Resp,
-                                UpdateReplicationVolume42Args_t, UpdateReplicationVolume42Ret_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationVolumeHandler, repUpdateReplicationVolume42Req,
+                       repUpdateReplicationVolume42Resp, UpdateReplicationVolume42Args_t,
+                       UpdateReplicationVolume42Ret_t);
 const ServedCase UpdateReplicationVolumeCaseV3 =
-    UpdateReplicationVolumeCase<repUpdateReplicationVolumeV3Req, repUpdateReplicationVolumeV3Resp,
-                                UpdateReplicationVolumeV3Args_t, UpdateReplicationVolumeV3Ret_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationVolumeHandler, repUpdateReplicationVolumeV3Req,
+                       repUpdateReplicationVolumeV3Resp, UpdateReplicationVolumeV3Args_t,
+                       UpdateReplicationVolumeV3Ret_t);
 const ServedCase UpdateReplicationVolumeCaseV4 =
-    UpdateReplicationVolumeCase<repUpdateReplicationVolumeV4Req, repUpdateReplicationVolumeV4Resp,
-                                UpdateReplicationVolumeV4Args_t, UpdateReplicationVolumeV4Ret_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationVolumeHandler, repUpdateReplicationVolumeV4Req,
+                       repUpdateReplicationVolumeV4Resp, UpdateReplicationVolumeV4Args_t,
+                       UpdateReplicationVolumeV4Ret_t);
 const ServedCase UpdateReplicationVolumeCaseV5 =
-    UpdateReplicationVolumeCase<repUpdateReplicationVolumeV5Req, repUpdateReplicationVolumeV5Resp,
-                                UpdateReplicationVolumeV5Args_t, UpdateReplicationVolumeV5Ret_t>();
+    SERVE_HANDLER_CASE(UpdateReplicationVolumeHandler, repUpdateReplicationVolumeV5Req,
+                       repUpdateReplicationVolumeV5Resp, UpdateReplicationVolumeV5Args_t,
+                       UpdateReplicationVolumeV5Ret_t);

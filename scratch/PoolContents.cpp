@@ -147,32 +147,27 @@ void ReplicationMgr::QueryScratchVolInfoHandler(unsigned long requestCode, unsig
 
 // ---- Request cases, one per message version -------------------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase PoolContentsCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryScratchVolInfoHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase PoolContentsCaseV1 =
-    PoolContentsCase<repQueryRVScratchVolumeByScratchPoolIdReq, repQueryRVScratchVolumeByScratchPoolIdResponse,
-                     QueryRVScratchVolArgs_t, QueryMgrRVScratchVolRet_t>();
+    SERVE_HANDLER_CASE(QueryScratchVolInfoHandler, repQueryRVScratchVolumeByScratchPoolIdReq,
+                       repQueryRVScratchVolumeByScratchPoolIdResponse, QueryRVScratchVolArgs_t,
+                       QueryMgrRVScratchVolRet_t);
 const ServedCase PoolContentsCase42 =
-    PoolContentsCase<repQueryRVScratchVolumeByScratchPoolId42Req, repQueryRVScratchVolumeByScratchPoolId42Response,
-                     QueryRVScratchVol42Args_t, QueryMgrRVScratchVol42Ret_t>();
+    SERVE_HANDLER_CASE(QueryScratchVolInfoHandler, repQueryRVScratchVolumeByScratchPoolId42Req,
+                       repQueryRVScratchVolumeByScratchPoolId42Response, QueryRVScratchVol42Args_t,
+                       QueryMgrRVScratchVol42Ret_t);
 const ServedCase PoolContentsCaseV3 =
-    PoolContentsCase<repQueryRVScratchVolumeByScratchPoolIdV3Req, repQueryRVScratchVolumeByScratchPoolIdV3Response,
-                     QueryRVScratchVolV3Args_t, QueryRVScratchVolV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryScratchVolInfoHandler, repQueryRVScratchVolumeByScratchPoolIdV3Req,
+                       repQueryRVScratchVolumeByScratchPoolIdV3Response, QueryRVScratchVolV3Args_t,
+                       QueryRVScratchVolV3Ret_t);
 const ServedCase PoolContentsCaseV4 =
-    PoolContentsCase<repQueryRVScratchVolumeByScratchPoolIdV4Req, repQueryRVScratchVolumeByScratchPoolIdV4Response,
-                     QueryRVScratchVolV4Args_t, QueryRVScratchVolV4Ret_t>();
+    SERVE_HANDLER_CASE(QueryScratchVolInfoHandler, repQueryRVScratchVolumeByScratchPoolIdV4Req,
+                       repQueryRVScratchVolumeByScratchPoolIdV4Response, QueryRVScratchVolV4Args_t,
+                       QueryRVScratchVolV4Ret_t);
 const ServedCase PoolContentsCaseV5 =
-    PoolContentsCase<repQueryRVScratchVolumeByScratchPoolIdV5Req, repQueryRVScratchVolumeByScratchPoolIdV5Response,
-                     QueryRVScratchVolV5Args_t, QueryRVScratchVolV5Ret_t>();
+    SERVE_HANDLER_CASE(QueryScratchVolInfoHandler, repQueryRVScratchVolumeByScratchPoolIdV5Req,
+                       repQueryRVScratchVolumeByScratchPoolIdV5Response, QueryRVScratchVolV5Args_t,
+                       QueryRVScratchVolV5Ret_t);
 const ServedCase PoolContentsCaseV6 =
-    PoolContentsCase<repQueryRVScratchVolumeByScratchPoolIdV6Req, repQueryRVScratchVolumeByScratchPoolIdV6Response,
-                     QueryRVScratchVolV6Args_t, QueryRVScratchVolV6Ret_t>();
+    SERVE_HANDLER_CASE(QueryScratchVolInfoHandler, repQueryRVScratchVolumeByScratchPoolIdV6Req,
+                       repQueryRVScratchVolumeByScratchPoolIdV6Response, QueryRVScratchVolV6Args_t,
+                       QueryRVScratchVolV6Ret_t);

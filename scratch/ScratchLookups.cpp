@@ -365,21 +365,16 @@ void ServeUpdateCostToVolsInPool(ReplicationMgr& mgr, unsigned long code, zxsDat
                       [](repUpdateCostToVolsInPoolResp&) {});
 }
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase ScratchBySNRVolCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler<Req, Reply, Args, Ret>>);
-}
-
 }  // namespace
 
 const ServedCase QueryRVScratchVolBySNRVolIdCaseV1 =
-    ScratchBySNRVolCase<repQueryRVScratchVolBySNRVolIdReq, repQueryRVScratchVolBySNRVolIdResp,
-                        QueryRVScratchVolBySNRVolIdArgs_t, QueryRVScratchVolBySNRVolIdRet_t>();
+    SERVE_HANDLER_CASE(QueryRVScratchVolBySNRVolIdHandler, repQueryRVScratchVolBySNRVolIdReq,
+                       repQueryRVScratchVolBySNRVolIdResp, QueryRVScratchVolBySNRVolIdArgs_t,
+                       QueryRVScratchVolBySNRVolIdRet_t);
 const ServedCase QueryRVScratchVolBySNRVolIdCaseV2 =
-    ScratchBySNRVolCase<repQueryRVScratchVolBySNRVolIdV2Req, repQueryRVScratchVolBySNRVolIdV2Resp,
-                        QueryRVScratchVolBySNRVolIdV2Args_t, QueryRVScratchVolBySNRVolIdV2Ret_t>();
+    SERVE_HANDLER_CASE(QueryRVScratchVolBySNRVolIdHandler, repQueryRVScratchVolBySNRVolIdV2Req,
+                       repQueryRVScratchVolBySNRVolIdV2Resp, QueryRVScratchVolBySNRVolIdV2Args_t,
+                       QueryRVScratchVolBySNRVolIdV2Ret_t);
 const ServedCase QueryRVScratchVolCase =
     cases::Serve<repQueryScratchVolumeByIdReq, repQueryScratchVolumeByIdResp>(&ServeQueryRVScratchVol);
 const ServedCase GetAvailSNRVolByPoolIdCase =

@@ -123,58 +123,42 @@ void ReplicationMgr::RemoveScratchPoolHandler(unsigned long requestCode, unsigne
 
 // ---- Request cases, one per message version -------------------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddPoolCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::AddRVScratchVolPoolHandler<Req, Reply, Args, Ret>>);
-}
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryPoolCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QueryRVScratchVolPoolHandler<Req, Reply, Args, Ret>>);
-}
-template <typename Reply, typename Ret>
-constexpr ServedCase ListPoolsCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetRVScratchVolPoolListHandler<Reply, Ret>>);
-}
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdatePoolCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateRVScratchVolPoolHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
-const ServedCase AddPoolCaseV1 = AddPoolCase<repAddRVScratchVolumePoolReq, repAddRVScratchVolumePoolResponse,
-                                             AddRVScratchVolPoolArgs_t, AddRVScratchVolPoolRet_t>();
-const ServedCase AddPoolCaseV2 = AddPoolCase<repAddRVScratchVolumePoolV2Req, repAddRVScratchVolumePoolV2Response,
-                                             AddRVScratchVolPoolV2Args_t, AddRVScratchVolPoolV2Ret_t>();
-const ServedCase AddPoolCaseV3 = AddPoolCase<repAddRVScratchVolumePoolV3Req, repAddRVScratchVolumePoolV3Response,
-                                             AddRVScratchVolPoolV3Args_t, AddRVScratchVolPoolV3Ret_t>();
-const ServedCase QueryPoolCaseV1 = QueryPoolCase<repQueryRVScratchVolPoolReq, repQueryRVScratchVolPoolResponse,
-                                                 QueryRVScratchVolPoolArgs_t, QueryRVScratchVolPoolRet_t>();
-const ServedCase QueryPoolCaseV2 = QueryPoolCase<repQueryRVScratchVolPoolV2Req, repQueryRVScratchVolPoolV2Response,
-                                                 QueryRVScratchVolPoolV2Args_t, QueryRVScratchVolPoolV2Ret_t>();
-const ServedCase QueryPoolCaseV3 = QueryPoolCase<repQueryRVScratchVolPoolV3Req, repQueryRVScratchVolPoolV3Response,
-                                                 QueryRVScratchVolPoolV3Args_t, QueryRVScratchVolPoolV3Ret_t>();
-const ServedCase ListPoolsCaseV1 = ListPoolsCase<repGetRVScratchVolumePoolListResponse, GetRVScratchVolPoolListRet_t>();
+const ServedCase AddPoolCaseV1 =
+    SERVE_HANDLER_CASE(AddRVScratchVolPoolHandler, repAddRVScratchVolumePoolReq, repAddRVScratchVolumePoolResponse,
+                       AddRVScratchVolPoolArgs_t, AddRVScratchVolPoolRet_t);
+const ServedCase AddPoolCaseV2 =
+    SERVE_HANDLER_CASE(AddRVScratchVolPoolHandler, repAddRVScratchVolumePoolV2Req, repAddRVScratchVolumePoolV2Response,
+                       AddRVScratchVolPoolV2Args_t, AddRVScratchVolPoolV2Ret_t);
+const ServedCase AddPoolCaseV3 =
+    SERVE_HANDLER_CASE(AddRVScratchVolPoolHandler, repAddRVScratchVolumePoolV3Req, repAddRVScratchVolumePoolV3Response,
+                       AddRVScratchVolPoolV3Args_t, AddRVScratchVolPoolV3Ret_t);
+const ServedCase QueryPoolCaseV1 =
+    SERVE_HANDLER_CASE(QueryRVScratchVolPoolHandler, repQueryRVScratchVolPoolReq, repQueryRVScratchVolPoolResponse,
+                       QueryRVScratchVolPoolArgs_t, QueryRVScratchVolPoolRet_t);
+const ServedCase QueryPoolCaseV2 =
+    SERVE_HANDLER_CASE(QueryRVScratchVolPoolHandler, repQueryRVScratchVolPoolV2Req, repQueryRVScratchVolPoolV2Response,
+                       QueryRVScratchVolPoolV2Args_t, QueryRVScratchVolPoolV2Ret_t);
+const ServedCase QueryPoolCaseV3 =
+    SERVE_HANDLER_CASE(QueryRVScratchVolPoolHandler, repQueryRVScratchVolPoolV3Req, repQueryRVScratchVolPoolV3Response,
+                       QueryRVScratchVolPoolV3Args_t, QueryRVScratchVolPoolV3Ret_t);
+const ServedCase ListPoolsCaseV1 =
+    SERVE_LIST_HANDLER_CASE(GetRVScratchVolPoolListHandler, repGetRVScratchVolumePoolListResponse,
+                            GetRVScratchVolPoolListRet_t);
 const ServedCase ListPoolsCaseV2 =
-    ListPoolsCase<repGetRVScratchVolumePoolV2ListResponse, GetRVScratchVolPoolV2ListRet_t>();
+    SERVE_LIST_HANDLER_CASE(GetRVScratchVolPoolListHandler, repGetRVScratchVolumePoolV2ListResponse,
+                            GetRVScratchVolPoolV2ListRet_t);
 const ServedCase ListPoolsCaseV3 =
-    ListPoolsCase<repGetRVScratchVolumePoolV3ListResponse, GetRVScratchVolPoolV3ListRet_t>();
-const ServedCase UpdatePoolCaseV1 = UpdatePoolCase<repUpdateRVScratchVolPoolReq, repUpdateRVScratchVolPoolResp,
-                                                   UpdateRVScratchVolPoolArgs_t, UpdateRVScratchVolPoolRet_t>();
-const ServedCase UpdatePoolCaseV2 = UpdatePoolCase<repUpdateRVScratchVolPoolV2Req, repUpdateRVScratchVolPoolV2Resp,
-                                                   UpdateRVScratchVolPoolV2Args_t, UpdateRVScratchVolPoolV2Ret_t>();
-const ServedCase UpdatePoolCaseV3 = UpdatePoolCase<repUpdateRVScratchVolPoolV3Req, repUpdateRVScratchVolPoolV3Resp,
-                                                   UpdateRVScratchVolPoolV3Args_t, UpdateRVScratchVolPoolV3Ret_t>();
+    SERVE_LIST_HANDLER_CASE(GetRVScratchVolPoolListHandler, repGetRVScratchVolumePoolV3ListResponse,
+                            GetRVScratchVolPoolV3ListRet_t);
+const ServedCase UpdatePoolCaseV1 =
+    SERVE_HANDLER_CASE(UpdateRVScratchVolPoolHandler, repUpdateRVScratchVolPoolReq, repUpdateRVScratchVolPoolResp,
+                       UpdateRVScratchVolPoolArgs_t, UpdateRVScratchVolPoolRet_t);
+const ServedCase UpdatePoolCaseV2 =
+    SERVE_HANDLER_CASE(UpdateRVScratchVolPoolHandler, repUpdateRVScratchVolPoolV2Req, repUpdateRVScratchVolPoolV2Resp,
+                       UpdateRVScratchVolPoolV2Args_t, UpdateRVScratchVolPoolV2Ret_t);
+const ServedCase UpdatePoolCaseV3 =
+    SERVE_HANDLER_CASE(UpdateRVScratchVolPoolHandler, repUpdateRVScratchVolPoolV3Req, repUpdateRVScratchVolPoolV3Resp,
+                       UpdateRVScratchVolPoolV3Args_t, UpdateRVScratchVolPoolV3Ret_t);
 const ServedCase RemovePoolCaseV1 = cases::Serve<repRemoveRVScratchVolumePoolReq, repRemoveRVScratchVolumePoolResponse>(
     &cases::HandlerCase<&ReplicationMgr::RemoveScratchPoolHandler>);
 const ServedCase RemovePoolCase70 =

@@ -204,6 +204,16 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
 
 }  // namespace cases
 
+// The served case of one message version of a request handler template of
+// the service class: `Handler<Req, Reply, ...>` answers the version's Req
+// with its Reply.
+#define SERVE_HANDLER_CASE(Handler, Req, Reply, ...) \
+    cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::Handler<Req, Reply, ##__VA_ARGS__>>)
+
+// The same for a list whose request carries nothing: `Handler<Reply, ...>`.
+#define SERVE_LIST_HANDLER_CASE(Handler, Reply, ...) \
+    cases::Serve<cases::NoRequest, Reply>(&cases::HandlerCase<&ReplicationMgr::Handler<Reply, __VA_ARGS__>>)
+
 // The one run of a case: the operation (in a transaction of the case when
 // the pipeline has one), the reply filled by `onSuccess(Reply&)` (false: an
 // array could not be allocated), the commit or rollback, `undo()` when the

@@ -311,18 +311,6 @@ void ReplicationMgr::ConfigureDeviceHandler(unsigned long requestCode, unsigned 
 
 namespace {
 
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateSNRDeviceCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::UpdateSNRDeviceHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase ConfigureDeviceCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::ConfigureDeviceHandler<Req, Reply, Args, Ret>>);
-}
-
 // The reply's message is a copy of the result's text, freed after the send.
 void ServeUnconfigureDevice(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
@@ -340,22 +328,22 @@ void ServeUnconfigureDevice(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
 }  // namespace
 
 const ServedCase UpdateSNRDeviceCaseV1 =
-    UpdateSNRDeviceCase<repUpdateSNRDeviceNameReq, repUpdateSNRDeviceNameResp, UpdateSNRDeviceArgs_t,
-                        UpdateSNRDeviceRet_t>();
+    SERVE_HANDLER_CASE(UpdateSNRDeviceHandler, repUpdateSNRDeviceNameReq, repUpdateSNRDeviceNameResp,
+                       UpdateSNRDeviceArgs_t, UpdateSNRDeviceRet_t);
 const ServedCase UpdateSNRDeviceCaseV3 =
-    UpdateSNRDeviceCase<repUpdateSNRDeviceNameV3Req, repUpdateSNRDeviceNameV3Resp, UpdateSNRDeviceV3Args_t,
-                        UpdateSNRDeviceV3Ret_t>();
+    SERVE_HANDLER_CASE(UpdateSNRDeviceHandler, repUpdateSNRDeviceNameV3Req, repUpdateSNRDeviceNameV3Resp,
+                       UpdateSNRDeviceV3Args_t, UpdateSNRDeviceV3Ret_t);
 const ServedCase UpdateSNRDeviceCaseV4 =
-    UpdateSNRDeviceCase<repUpdateSNRDeviceNameV4Req, repUpdateSNRDeviceNameV4Resp, UpdateSNRDeviceV4Args_t,
-                        UpdateSNRDeviceV4Ret_t>();
+    SERVE_HANDLER_CASE(UpdateSNRDeviceHandler, repUpdateSNRDeviceNameV4Req, repUpdateSNRDeviceNameV4Resp,
+                       UpdateSNRDeviceV4Args_t, UpdateSNRDeviceV4Ret_t);
 const ServedCase ConfigureDeviceCaseV1 =
-    ConfigureDeviceCase<repConfigureDeviceReq, repConfigureDeviceResp, ConfigureDeviceArgs_t,
-                        ConfigureDeviceRet_t>();
+    SERVE_HANDLER_CASE(ConfigureDeviceHandler, repConfigureDeviceReq, repConfigureDeviceResp, ConfigureDeviceArgs_t,
+                       ConfigureDeviceRet_t);
 const ServedCase ConfigureDeviceCaseV2 =
-    ConfigureDeviceCase<repConfigureDeviceV2Req, repConfigureDeviceV2Resp, ConfigureDeviceV2Args_t,
-                        ConfigureDeviceV2Ret_t>();
+    SERVE_HANDLER_CASE(ConfigureDeviceHandler, repConfigureDeviceV2Req, repConfigureDeviceV2Resp,
+                       ConfigureDeviceV2Args_t, ConfigureDeviceV2Ret_t);
 const ServedCase ConfigureDeviceCaseV3 =
-    ConfigureDeviceCase<repConfigureDeviceV3Req, repConfigureDeviceV3Resp, ConfigureDeviceV3Args_t,
-                        ConfigureDeviceV3Ret_t>();
+    SERVE_HANDLER_CASE(ConfigureDeviceHandler, repConfigureDeviceV3Req, repConfigureDeviceV3Resp,
+                       ConfigureDeviceV3Args_t, ConfigureDeviceV3Ret_t);
 const ServedCase UnconfigureDeviceCase =
     cases::Serve<repUnconfigureDeviceReq, repUnconfigureDeviceResp>(&ServeUnconfigureDevice);

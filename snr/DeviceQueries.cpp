@@ -151,43 +151,27 @@ void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned l
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QuerySNRDeviceCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRDeviceHandler<Req, Reply, Args, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QuerySNRVolDevCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRVolDevHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase QuerySNRDeviceCaseV1 =
-    QuerySNRDeviceCase<repQuerySNRDeviceByIdReq, repQuerySNRDeviceByIdResp,
-                       QuerySNRDeviceNameArgs_t, QuerySNRDeviceNameRet_t>();
+    SERVE_HANDLER_CASE(QuerySNRDeviceHandler, repQuerySNRDeviceByIdReq, repQuerySNRDeviceByIdResp,
+                       QuerySNRDeviceNameArgs_t, QuerySNRDeviceNameRet_t);
 const ServedCase QuerySNRDeviceCaseV2 =
-    QuerySNRDeviceCase<repQuerySNRDeviceByIdV2Req, repQuerySNRDeviceByIdV2Resp,
-                       QuerySNRDeviceNameV2Args_t, QuerySNRDeviceNameV2Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRDeviceHandler, repQuerySNRDeviceByIdV2Req, repQuerySNRDeviceByIdV2Resp,
+                       QuerySNRDeviceNameV2Args_t, QuerySNRDeviceNameV2Ret_t);
 const ServedCase QuerySNRDeviceCaseV3 =
-    QuerySNRDeviceCase<repQuerySNRDeviceByIdV3Req, repQuerySNRDeviceByIdV3Resp,
-                       QuerySNRDeviceNameV3Args_t, QuerySNRDeviceNameV3Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRDeviceHandler, repQuerySNRDeviceByIdV3Req, repQuerySNRDeviceByIdV3Resp,
+                       QuerySNRDeviceNameV3Args_t, QuerySNRDeviceNameV3Ret_t);
 const ServedCase QuerySNRDeviceCaseV4 =
-    QuerySNRDeviceCase<repQuerySNRDeviceByIdV4Req, repQuerySNRDeviceByIdV4Resp,
-                       QuerySNRDeviceNameV4Args_t, QuerySNRDeviceNameV4Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRDeviceHandler, repQuerySNRDeviceByIdV4Req, repQuerySNRDeviceByIdV4Resp,
+                       QuerySNRDeviceNameV4Args_t, QuerySNRDeviceNameV4Ret_t);
 const ServedCase QuerySNRVolDevCaseV1 =
-    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdReq, repQuerySNRVolDevsBySNRVolIdResp,
-                       QuerySNRVolDevNameBySNRVolIdArgs_t, QuerySNRVolDevNameBySNRVolIdRet_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolDevHandler, repQuerySNRVolDevsBySNRVolIdReq, repQuerySNRVolDevsBySNRVolIdResp,
+                       QuerySNRVolDevNameBySNRVolIdArgs_t, QuerySNRVolDevNameBySNRVolIdRet_t);
 const ServedCase QuerySNRVolDevCaseV2 =
-    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV2Req, repQuerySNRVolDevsBySNRVolIdV2Resp,
-                       QuerySNRVolDevNameBySNRVolIdV2Args_t, QuerySNRVolDevNameBySNRVolIdV2Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolDevHandler, repQuerySNRVolDevsBySNRVolIdV2Req, repQuerySNRVolDevsBySNRVolIdV2Resp,
+                       QuerySNRVolDevNameBySNRVolIdV2Args_t, QuerySNRVolDevNameBySNRVolIdV2Ret_t);
 const ServedCase QuerySNRVolDevCaseV3 =
-    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV3Req, repQuerySNRVolDevsBySNRVolIdV3Resp,
-                       QuerySNRVolDevNameBySNRVolIdV3Args_t, QuerySNRVolDevNameBySNRVolIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolDevHandler, repQuerySNRVolDevsBySNRVolIdV3Req, repQuerySNRVolDevsBySNRVolIdV3Resp,
+                       QuerySNRVolDevNameBySNRVolIdV3Args_t, QuerySNRVolDevNameBySNRVolIdV3Ret_t);
 const ServedCase QuerySNRVolDevCaseV4 =
-    QuerySNRVolDevCase<repQuerySNRVolDevsBySNRVolIdV4Req, repQuerySNRVolDevsBySNRVolIdV4Resp,
-                       QuerySNRVolDevNameBySNRVolIdV4Args_t, QuerySNRVolDevNameBySNRVolIdV4Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolDevHandler, repQuerySNRVolDevsBySNRVolIdV4Req, repQuerySNRVolDevsBySNRVolIdV4Resp,
+                       QuerySNRVolDevNameBySNRVolIdV4Args_t, QuerySNRVolDevNameBySNRVolIdV4Ret_t);

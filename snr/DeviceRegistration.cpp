@@ -344,23 +344,18 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddDeviceCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddDeviceHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase AddDeviceCaseV1 =
-    AddDeviceCase<repAddSNRDeviceReq, repAddSNRDeviceResponse, AddSNRDeviceArgs_t, AddSNRDeviceRet_t>();
+    SERVE_HANDLER_CASE(AddDeviceHandler, repAddSNRDeviceReq, repAddSNRDeviceResponse, AddSNRDeviceArgs_t,
+                       AddSNRDeviceRet_t);
 const ServedCase AddDeviceCase42 =
-    AddDeviceCase<repAddSNRDevice42Req, repAddSNRDevice42Response, AddSNRDevice42Args_t, AddSNRDevice42Ret_t>();
+    SERVE_HANDLER_CASE(AddDeviceHandler, repAddSNRDevice42Req, repAddSNRDevice42Response, AddSNRDevice42Args_t,
+                       AddSNRDevice42Ret_t);
 const ServedCase AddDeviceCaseV3 =
-    AddDeviceCase<repAddSNRDeviceV3Req, repAddSNRDeviceV3Response, AddSNRDeviceV3Args_t, AddSNRDeviceV3Ret_t>();
+    SERVE_HANDLER_CASE(AddDeviceHandler, repAddSNRDeviceV3Req, repAddSNRDeviceV3Response, AddSNRDeviceV3Args_t,
+                       AddSNRDeviceV3Ret_t);
 const ServedCase AddDeviceCaseV4 =
-    AddDeviceCase<repAddSNRDeviceV4Req, repAddSNRDeviceV4Response, AddSNRDeviceV4Args_t, AddSNRDeviceV4Ret_t>();
+    SERVE_HANDLER_CASE(AddDeviceHandler, repAddSNRDeviceV4Req, repAddSNRDeviceV4Response, AddSNRDeviceV4Args_t,
+                       AddSNRDeviceV4Ret_t);
 const ServedCase AddDeviceCaseV5 =
-    AddDeviceCase<repAddSNRDeviceV5Req, repAddSNRDeviceV5Response, AddSNRDeviceV5Args_t, AddSNRDeviceV5Ret_t>();
+    SERVE_HANDLER_CASE(AddDeviceHandler, repAddSNRDeviceV5Req, repAddSNRDeviceV5Response, AddSNRDeviceV5Args_t,
+                       AddSNRDeviceV5Ret_t);

@@ -120,21 +120,15 @@ void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned lon
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase AddSNRVolumeCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::AddSNRVolumeHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase AddSNRVolumeCaseV1 =
-    AddSNRVolumeCase<repAddSNRVolumeReq, repAddSNRVolumeResp, AddSNRVolumeArgs_t, AddSNRVolumeRet_t>();
+    SERVE_HANDLER_CASE(AddSNRVolumeHandler, repAddSNRVolumeReq, repAddSNRVolumeResp, AddSNRVolumeArgs_t,
+                       AddSNRVolumeRet_t);
 const ServedCase AddSNRVolumeCase42 =
-    AddSNRVolumeCase<repAddSNRVolume42Req, repAddSNRVolume42Resp, AddSNRVolume42Args_t, AddSNRVolume42Ret_t>();
+    SERVE_HANDLER_CASE(AddSNRVolumeHandler, repAddSNRVolume42Req, repAddSNRVolume42Resp, AddSNRVolume42Args_t,
+                       AddSNRVolume42Ret_t);
 const ServedCase AddSNRVolumeCaseV3 =
-    AddSNRVolumeCase<repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp, AddSNRVolumeV3Args_t, AddSNRVolumeV3Ret_t>();
+    SERVE_HANDLER_CASE(AddSNRVolumeHandler, repAddSNRVolumeV3Req, repAddSNRVolumeV3Resp, AddSNRVolumeV3Args_t,
+                       AddSNRVolumeV3Ret_t);
 const ServedCase AddSNRVolumeCaseV4 =
-    AddSNRVolumeCase<repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp, AddSNRVolumeV4Args_t, AddSNRVolumeV4Ret_t>();
+    SERVE_HANDLER_CASE(AddSNRVolumeHandler, repAddSNRVolumeV4Req, repAddSNRVolumeV4Resp, AddSNRVolumeV4Args_t,
+                       AddSNRVolumeV4Ret_t);

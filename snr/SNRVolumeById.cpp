@@ -165,28 +165,18 @@ void ReplicationMgr::QuerySNRVolumeHandler(unsigned long requestCode, unsigned l
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QuerySNRVolumeCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QuerySNRVolumeHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase QuerySNRVolumeCaseV1 =
-    QuerySNRVolumeCase<repQuerySNRVolByIdReq, repQuerySNRVolByIdResp, QuerySNRVolumeByIdArgs_t,
-                       QuerySNRVolumeByIdRet_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolumeHandler, repQuerySNRVolByIdReq, repQuerySNRVolByIdResp, QuerySNRVolumeByIdArgs_t,
+                       QuerySNRVolumeByIdRet_t);
 const ServedCase QuerySNRVolumeCase42 =
-    QuerySNRVolumeCase<repQuerySNRVolById42Req, repQuerySNRVolById42Resp, QuerySNRVolumeById42Args_t,
-                       QuerySNRVolumeById42Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolumeHandler, repQuerySNRVolById42Req, repQuerySNRVolById42Resp,
+                       QuerySNRVolumeById42Args_t, QuerySNRVolumeById42Ret_t);
 const ServedCase QuerySNRVolumeCaseV3 =
-    QuerySNRVolumeCase<repQuerySNRVolByIdV3Req, repQuerySNRVolByIdV3Resp, QuerySNRVolumeByIdV3Args_t,
-                       QuerySNRVolumeByIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolumeHandler, repQuerySNRVolByIdV3Req, repQuerySNRVolByIdV3Resp,
+                       QuerySNRVolumeByIdV3Args_t, QuerySNRVolumeByIdV3Ret_t);
 const ServedCase QuerySNRVolumeCaseV4 =
-    QuerySNRVolumeCase<repQuerySNRVolByIdV4Req, repQuerySNRVolByIdV4Resp, QuerySNRVolumeByIdV4Args_t,
-                       QuerySNRVolumeByIdV4Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolumeHandler, repQuerySNRVolByIdV4Req, repQuerySNRVolByIdV4Resp,
+                       QuerySNRVolumeByIdV4Args_t, QuerySNRVolumeByIdV4Ret_t);
 const ServedCase QuerySNRVolumeCaseV5 =
-    QuerySNRVolumeCase<repQuerySNRVolByIdV5Req, repQuerySNRVolByIdV5Resp, QuerySNRVolumeByIdV5Args_t,
-                       QuerySNRVolumeByIdV5Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolumeHandler, repQuerySNRVolByIdV5Req, repQuerySNRVolByIdV5Resp,
+                       QuerySNRVolumeByIdV5Args_t, QuerySNRVolumeByIdV5Ret_t);

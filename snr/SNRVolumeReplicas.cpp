@@ -175,29 +175,18 @@ void ReplicationMgr::QuerySNRVolume2Handler(unsigned long requestCode, unsigned 
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QuerySNRVolume2Case()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::QuerySNRVolume2Handler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase QuerySNRVolume2CaseV1 =
-    QuerySNRVolume2Case<repQuerySNRVolume2ByIdReq, repQuerySNRVolume2ByIdResp, QuerySNRVolume2ByIdArgs_t,
-                        QuerySNRVolume2ByIdRet_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolume2Handler, repQuerySNRVolume2ByIdReq, repQuerySNRVolume2ByIdResp,
+                       QuerySNRVolume2ByIdArgs_t, QuerySNRVolume2ByIdRet_t);
 const ServedCase QuerySNRVolume2Case42 =
-    QuerySNRVolume2Case<repQuerySNRVolume2ById42Req, repQuerySNRVolume2ById42Resp, QuerySNRVolume2ById42Args_t,
-                        QuerySNRVolume2ById42Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolume2Handler, repQuerySNRVolume2ById42Req, repQuerySNRVolume2ById42Resp,
+                       QuerySNRVolume2ById42Args_t, QuerySNRVolume2ById42Ret_t);
 const ServedCase QuerySNRVolume2CaseV3 =
-    QuerySNRVolume2Case<repQuerySNRVolume2ByIdV3Req, repQuerySNRVolume2ByIdV3Resp, QuerySNRVolume2ByIdV3Args_t,
-                        QuerySNRVolume2ByIdV3Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolume2Handler, repQuerySNRVolume2ByIdV3Req, repQuerySNRVolume2ByIdV3Resp,
+                       QuerySNRVolume2ByIdV3Args_t, QuerySNRVolume2ByIdV3Ret_t);
 const ServedCase QuerySNRVolume2CaseV4 =
-    QuerySNRVolume2Case<repQuerySNRVolume2ByIdV4Req, repQuerySNRVolume2ByIdV4Resp, QuerySNRVolume2ByIdV4Args_t,
-                        QuerySNRVolume2ByIdV4Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolume2Handler, repQuerySNRVolume2ByIdV4Req, repQuerySNRVolume2ByIdV4Resp,
+                       QuerySNRVolume2ByIdV4Args_t, QuerySNRVolume2ByIdV4Ret_t);
 const ServedCase QuerySNRVolume2CaseV5 =
-    QuerySNRVolume2Case<repQuerySNRVolume2ByIdV5Req, repQuerySNRVolume2ByIdV5Resp, QuerySNRVolume2ByIdV5Args_t,
-                        QuerySNRVolume2ByIdV5Ret_t>();
+    SERVE_HANDLER_CASE(QuerySNRVolume2Handler, repQuerySNRVolume2ByIdV5Req, repQuerySNRVolume2ByIdV5Resp,
+                       QuerySNRVolume2ByIdV5Args_t, QuerySNRVolume2ByIdV5Ret_t);

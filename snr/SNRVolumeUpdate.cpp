@@ -370,22 +370,15 @@ void ReplicationMgr::UpdateSNRVolumeHandler(unsigned long requestCode, unsigned 
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase UpdateSNRVolumeCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::UpdateSNRVolumeHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
-const ServedCase UpdateSNRVolumeCaseV1 = UpdateSNRVolumeCase<repUpdateSNRVolumeReq, repUpdateSNRVolumeResponse,
-                                                             UpdateSNRVolumeArgs_t, UpdateSNRVolumeRet_t>();
-const ServedCase UpdateSNRVolumeCase42 = UpdateSNRVolumeCase<repUpdateSNRVolume42Req, repUpdateSNRVolume42Response,
-                                                             UpdateSNRVolume42Args_t, UpdateSNRVolume42Ret_t>();
-const ServedCase UpdateSNRVolumeCaseV3 = UpdateSNRVolumeCase<repUpdateSNRVolumeV3Req, repUpdateSNRVolumeV3Response,
-                                                             UpdateSNRVolumeV3Args_t, UpdateSNRVolumeV3Ret_t>();
-const ServedCase UpdateSNRVolumeCaseV4 = UpdateSNRVolumeCase<repUpdateSNRVolumeV4Req, repUpdateSNRVolumeV4Response,
-                                                             UpdateSNRVolumeV4Args_t, UpdateSNRVolumeV4Ret_t>();
+const ServedCase UpdateSNRVolumeCaseV1 =
+    SERVE_HANDLER_CASE(UpdateSNRVolumeHandler, repUpdateSNRVolumeReq, repUpdateSNRVolumeResponse, UpdateSNRVolumeArgs_t,
+                       UpdateSNRVolumeRet_t);
+const ServedCase UpdateSNRVolumeCase42 =
+    SERVE_HANDLER_CASE(UpdateSNRVolumeHandler, repUpdateSNRVolume42Req, repUpdateSNRVolume42Response,
+                       UpdateSNRVolume42Args_t, UpdateSNRVolume42Ret_t);
+const ServedCase UpdateSNRVolumeCaseV3 =
+    SERVE_HANDLER_CASE(UpdateSNRVolumeHandler, repUpdateSNRVolumeV3Req, repUpdateSNRVolumeV3Response,
+                       UpdateSNRVolumeV3Args_t, UpdateSNRVolumeV3Ret_t);
+const ServedCase UpdateSNRVolumeCaseV4 =
+    SERVE_HANDLER_CASE(UpdateSNRVolumeHandler, repUpdateSNRVolumeV4Req, repUpdateSNRVolumeV4Response,
+                       UpdateSNRVolumeV4Args_t, UpdateSNRVolumeV4Ret_t);

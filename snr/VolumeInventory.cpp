@@ -206,31 +206,21 @@ void ReplicationMgr::QueryVolInfoHandler(unsigned long requestCode, unsigned lon
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase QueryVolInfoCase()
-{
-    return cases::Serve<Req, Reply>(&cases::HandlerCase<&ReplicationMgr::QueryVolInfoHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
 const ServedCase QueryVolInfoCaseV1 =
-    QueryVolInfoCase<repQuerySNRDeviceByClientIdReq, repQuerySNRDeviceByClientIdResponse, QuerySNRDeviceArgs_t,
-                     QueryMgrSNRDeviceRet_t>();
+    SERVE_HANDLER_CASE(QueryVolInfoHandler, repQuerySNRDeviceByClientIdReq, repQuerySNRDeviceByClientIdResponse,
+                       QuerySNRDeviceArgs_t, QueryMgrSNRDeviceRet_t);
 const ServedCase QueryVolInfoCase42 =
-    QueryVolInfoCase<repQuerySNRDeviceByClientId42Req, repQuerySNRDeviceByClientId42Response,
-                     QuerySNRDevice42Args_t, QueryMgrSNRDevice42Ret_t>();
+    SERVE_HANDLER_CASE(QueryVolInfoHandler, repQuerySNRDeviceByClientId42Req, repQuerySNRDeviceByClientId42Response,
+                       QuerySNRDevice42Args_t, QueryMgrSNRDevice42Ret_t);
 const ServedCase QueryVolInfoCaseV3 =
-    QueryVolInfoCase<repQuerySNRDeviceByClientIdV3Req, repQuerySNRDeviceByClientIdV3Response,
-                     QuerySNRDeviceV3Args_t, QuerySNRDeviceV3Ret_t>();
+    SERVE_HANDLER_CASE(QueryVolInfoHandler, repQuerySNRDeviceByClientIdV3Req, repQuerySNRDeviceByClientIdV3Response,
+                       QuerySNRDeviceV3Args_t, QuerySNRDeviceV3Ret_t);
 const ServedCase QueryVolInfoCaseV4 =
-    QueryVolInfoCase<repQuerySNRDeviceByClientIdV4Req, repQuerySNRDeviceByClientIdV4Response,
-                     QuerySNRDeviceV4Args_t, QuerySNRDeviceV4Ret_t>();
+    SERVE_HANDLER_CASE(QueryVolInfoHandler, repQuerySNRDeviceByClientIdV4Req, repQuerySNRDeviceByClientIdV4Response,
+                       QuerySNRDeviceV4Args_t, QuerySNRDeviceV4Ret_t);
 const ServedCase QueryVolInfoCaseV5 =
-    QueryVolInfoCase<repQuerySNRDeviceByClientIdV5Req, repQuerySNRDeviceByClientIdV5Response,
-                     QuerySNRDeviceV5Args_t, QuerySNRDeviceV5Ret_t>();
+    SERVE_HANDLER_CASE(QueryVolInfoHandler, repQuerySNRDeviceByClientIdV5Req, repQuerySNRDeviceByClientIdV5Response,
+                       QuerySNRDeviceV5Args_t, QuerySNRDeviceV5Ret_t);
 const ServedCase QueryVolInfoCaseV6 =
-    QueryVolInfoCase<repQuerySNRDeviceByClientIdV6Req, repQuerySNRDeviceByClientIdV6Response,
-                     QuerySNRDeviceV6Args_t, QuerySNRDeviceV6Ret_t>();
+    SERVE_HANDLER_CASE(QueryVolInfoHandler, repQuerySNRDeviceByClientIdV6Req, repQuerySNRDeviceByClientIdV6Response,
+                       QuerySNRDeviceV6Args_t, QuerySNRDeviceV6Ret_t);

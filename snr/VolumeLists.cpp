@@ -287,37 +287,26 @@ void ReplicationMgr::GetSNRInfoByClientAndVolHandler(unsigned long requestCode, 
 
 // ---- Request cases, one per message version ---------------------------------
 
-namespace {
-
-template <typename Reply, typename Ret>
-constexpr ServedCase GetSNRVolumesCase()
-{
-    return cases::Serve<cases::NoRequest, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetSNRVolumesHandler<Reply, Ret>>);
-}
-
-template <typename Req, typename Reply, typename Args, typename Ret>
-constexpr ServedCase GetSNRInfoByClientAndVolCase()
-{
-    return cases::Serve<Req, Reply>(
-        &cases::HandlerCase<&ReplicationMgr::GetSNRInfoByClientAndVolHandler<Req, Reply, Args, Ret>>);
-}
-
-}  // namespace
-
-const ServedCase GetSNRVolumesCaseV1 = GetSNRVolumesCase<repGetSNRVolumesResp, GetSNRVolumeListRet_t>();
-const ServedCase GetSNRVolumesCaseV2 = GetSNRVolumesCase<repGetSNRVolumesV2Resp, GetSNRVolumeListV2Ret_t>();
-const ServedCase GetSNRVolumesCaseV3 = GetSNRVolumesCase<repGetSNRVolumesV3Resp, GetSNRVolumeListV3Ret_t>();
-const ServedCase GetSNRVolumesCaseV4 = GetSNRVolumesCase<repGetSNRVolumesV4Resp, GetSNRVolumeListV4Ret_t>();
+const ServedCase GetSNRVolumesCaseV1 =
+    SERVE_LIST_HANDLER_CASE(GetSNRVolumesHandler, repGetSNRVolumesResp, GetSNRVolumeListRet_t);
+const ServedCase GetSNRVolumesCaseV2 =
+    SERVE_LIST_HANDLER_CASE(GetSNRVolumesHandler, repGetSNRVolumesV2Resp, GetSNRVolumeListV2Ret_t);
+const ServedCase GetSNRVolumesCaseV3 =
+    SERVE_LIST_HANDLER_CASE(GetSNRVolumesHandler, repGetSNRVolumesV3Resp, GetSNRVolumeListV3Ret_t);
+const ServedCase GetSNRVolumesCaseV4 =
+    SERVE_LIST_HANDLER_CASE(GetSNRVolumesHandler, repGetSNRVolumesV4Resp, GetSNRVolumeListV4Ret_t);
 const ServedCase GetSNRInfoByClientAndVolCaseV1 =
-    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolReq, repGetSNRInfoByClientAndVolResp,
-                                 GetSNRInfoByClientIdAndVolIdArgs_t, GetSNRInfoByClientIdAndVolIdRet_t>();
+    SERVE_HANDLER_CASE(GetSNRInfoByClientAndVolHandler, repGetSNRInfoByClientAndVolReq, repGetSNRInfoByClientAndVolResp,
+                       GetSNRInfoByClientIdAndVolIdArgs_t, GetSNRInfoByClientIdAndVolIdRet_t);
 const ServedCase GetSNRInfoByClientAndVolCaseV2 =
-    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolV2Req, repGetSNRInfoByClientAndVolV2Resp,
-                                 GetSNRInfoByClientIdAndVolIdV2Args_t, GetSNRInfoByClientIdAndVolIdV2Ret_t>();
+    SERVE_HANDLER_CASE(GetSNRInfoByClientAndVolHandler, repGetSNRInfoByClientAndVolV2Req,
+                       repGetSNRInfoByClientAndVolV2Resp, GetSNRInfoByClientIdAndVolIdV2Args_t,
+                       GetSNRInfoByClientIdAndVolIdV2Ret_t);
 const ServedCase GetSNRInfoByClientAndVolCaseV3 =
-    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolV3Req, repGetSNRInfoByClientAndVolV3Resp,
-                                 GetSNRInfoByClientIdAndVolIdV3Args_t, GetSNRInfoByClientIdAndVolIdV3Ret_t>();
+    SERVE_HANDLER_CASE(GetSNRInfoByClientAndVolHandler, repGetSNRInfoByClientAndVolV3Req,
+                       repGetSNRInfoByClientAndVolV3Resp, GetSNRInfoByClientIdAndVolIdV3Args_t,
+                       GetSNRInfoByClientIdAndVolIdV3Ret_t);
 const ServedCase GetSNRInfoByClientAndVolCaseV4 =
-    GetSNRInfoByClientAndVolCase<repGetSNRInfoByClientAndVolV4Req, repGetSNRInfoByClientAndVolV4Resp,
-                                 GetSNRInfoByClientIdAndVolIdV4Args_t, GetSNRInfoByClientIdAndVolIdV4Ret_t>();
+    SERVE_HANDLER_CASE(GetSNRInfoByClientAndVolHandler, repGetSNRInfoByClientAndVolV4Req,
+                       repGetSNRInfoByClientAndVolV4Resp, GetSNRInfoByClientIdAndVolIdV4Args_t,
+                       GetSNRInfoByClientIdAndVolIdV4Ret_t);
