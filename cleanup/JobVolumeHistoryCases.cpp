@@ -25,30 +25,23 @@ const char NoQueryMemoryText[] = "No memory available for query information";
 
 void ServeAddVolumeToYBJobHistory(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repAddVolumeToYBJobHistoryResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AddYBJobVolumeHistoryArgs_t args;
     AddYBJobVolumeHistoryRet_t ret;
     YBSet(args.record, cases::RequestOf<repYBJobVolumeHistoryRec>(buf));
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddVolumeToYBJobHistoryResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+    AnswerInlineTranCase<repAddVolumeToYBJobHistoryResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
         [&](DBtran* tran) { return mgr.AddVolumeToYBJobHistory(args, ret, tran); },
         [&](repAddVolumeToYBJobHistoryResp& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
 void ServeDeleteYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repDeleteYBJobHistoryByJobIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     DeleteYBJobHistoryByJobIdArgs_t args;
     DeleteYBJobHistoryByJobIdRet_t ret;
     args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteYBJobHistoryByJobIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.DeleteYBJobHistoryByJobId(args, ret, tran); },
-        [](repDeleteYBJobHistoryByJobIdResp&) {});
+    AnswerInlineTranCase<repDeleteYBJobHistoryByJobIdResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.DeleteYBJobHistoryByJobId(args, ret, tran); });
 }
 
 // A list case of version 1: `query(ret)` reads the entries, `copy` builds
@@ -57,13 +50,10 @@ void ServeDeleteYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxs
 template <typename Query>
 void ServeListV1(ReplicationMgr& mgr, unsigned long code, Query&& query, bool nullEmpty)
 {
-    repYBJobHistoryListResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     YBJobHistoryListRet_t ret;
     AutoFreeMem_t entries;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBJobHistoryListResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy, [&]() { return query(ret); },
+    AnswerInlineCase<repYBJobHistoryListResp>(
+        mgr, code, ret, cases::Message::Copy, [&]() { return query(ret); },
         [&](repYBJobHistoryListResp& r) {
             const bool built = nullEmpty ? CopyVectorToMsg(&r.entries, ret.list) : CopyYBJobHistoryToMsg(&r.entries, ret.list);
             if (!built) return false;
@@ -98,15 +88,11 @@ void ServeGetYBJobHistoryList(ReplicationMgr& mgr, unsigned long code, zxsDatabu
 
 void ServeQueryYBJobHistoryById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repYBJobHistoryByIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBJobHistoryByIdArgs_t args;
     QueryYBJobHistoryByIdRet_t ret;
     args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBJobHistoryByIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy,
-        [&]() { return mgr.QueryYBJobHistoryById(args, ret); },
+    AnswerInlineCase<repYBJobHistoryByIdResp>(
+        mgr, code, ret, cases::Message::Copy, [&]() { return mgr.QueryYBJobHistoryById(args, ret); },
         [&](repYBJobHistoryByIdResp& r) {
             YBSet(r.entry, ret.record);
             return true;
@@ -118,13 +104,10 @@ template <typename Query>
 void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                   Query&& query)
 {
-    repYBJobHistoryList80Resp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     YBJobHistoryListRet80_t ret;
     AutoFreeMem_t entries;  // freed after the send
-    RunRequestHandler(
-        mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<repYBJobHistoryList80Resp>(), ret,
-        [&](DBtran*) { return query(ret); },
+    AnswerByHandler<repYBJobHistoryList80Resp>(
+        mgr, function, requestCode, replyCode, false, ret, [&](DBtran*) { return query(ret); },
         [&](repYBJobHistoryList80Resp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.list); });
 }
 
@@ -134,14 +117,11 @@ void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long reque
 
 void ReplicationMgr::AddVolumeToYBJobHistoryHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    repAddVolumeToYBJobHistoryResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AddYBJobVolumeHistoryArgs80_t args;
     AddYBJobVolumeHistoryRet80_t ret;
     YBSet(args.record, cases::RequestOf<repYBJobVolumeHistory80Rec>(buf));
-    RunRequestHandler(
-        *this, "ReplicationMgr::AddVolumeToYBJobHistoryHandler", requestCode, replyCode, true, reply,
-        cases::StatusOf<repAddVolumeToYBJobHistoryResp>(), ret,
+    AnswerByHandler<repAddVolumeToYBJobHistoryResp>(
+        *this, "ReplicationMgr::AddVolumeToYBJobHistoryHandler", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddVolumeToYBJobHistory(args, ret, tran); },
         [&](repAddVolumeToYBJobHistoryResp& r) {
             r.id = static_cast<uint32_t>(ret.id);
@@ -173,14 +153,12 @@ void ReplicationMgr::GetYBJobHistoryListHandler(unsigned long requestCode, unsig
 
 void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    repYBJobHistoryById80Resp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBJobHistoryByIdArgs_t args;
     QueryYBJobHistoryByIdRet80_t ret;
     args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
-    RunRequestHandler(
-        *this, "ReplicationMgr::QueryYBJobHistoryByIdHandler", requestCode, replyCode, false, reply,
-        cases::StatusOf<repYBJobHistoryById80Resp>(), ret, [&](DBtran*) { return QueryYBJobHistoryById(args, ret); },
+    AnswerByHandler<repYBJobHistoryById80Resp>(
+        *this, "ReplicationMgr::QueryYBJobHistoryByIdHandler", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryYBJobHistoryById(args, ret); },
         [&](repYBJobHistoryById80Resp& r) {
             YBSet(r.entry, ret.record);
             return true;

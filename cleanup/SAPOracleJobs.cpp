@@ -204,14 +204,11 @@ private:
 void ReplicationMgr::getJobListForYBSAPOracleHandler(unsigned long requestCode, unsigned long replyCode,
                                                      zxsDatabuf* buf)
 {
-    repSAPOracleJobListResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const YBSAPOracleJobsArgs_t args = ArgsOf(buf);
     YBSAPOracleJobListRet_t ret;
     AutoFreeMem_t entries;  // freed after the send
-    RunRequestHandler(
-        *this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<repSAPOracleJobListResp>(), ret,
+    AnswerByHandler<repSAPOracleJobListResp>(
+        *this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return getJobListForYBSAPOracle(args, ret, nullptr); },
         [&](repSAPOracleJobListResp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
 }
@@ -219,14 +216,11 @@ void ReplicationMgr::getJobListForYBSAPOracleHandler(unsigned long requestCode, 
 void ReplicationMgr::getJobDetailsForYBSAPOracleHandler(unsigned long requestCode, unsigned long replyCode,
                                                         zxsDatabuf* buf)
 {
-    repSAPOracleJobDetailsListResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const YBSAPOracleJobsArgs_t args = ArgsOf(buf);
     YBSAPOracleJobDetailsRet_t ret;
     DetailsArrays arrays;  // freed after the send
-    RunRequestHandler(
-        *this, "ReplicationMgr::getJobDetailsForYBSAPOracleHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<repSAPOracleJobDetailsListResp>(), ret,
+    AnswerByHandler<repSAPOracleJobDetailsListResp>(
+        *this, "ReplicationMgr::getJobDetailsForYBSAPOracleHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return getJobDetailsForYBSAPOracle(args, ret, nullptr); },
         [&](repSAPOracleJobDetailsListResp& r) { return arrays.fill(r, ret.jobs); });
 }

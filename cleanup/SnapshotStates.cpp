@@ -331,14 +331,12 @@ void ReplicationMgr::QueryMountedSnapsHandler(unsigned long requestCode, unsigne
 
 void ReplicationMgr::IsDevVSSSnapHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    repIsDevVSSSnapResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     IsDevVSSSnapArgs_t args;
     args.DeviceId = cases::RequestOf<repIsDevVSSSnapReq>(buf).DeviceId;
     IsDevVSSSnapRet_t ret;
-    RunRequestHandler(
-        *this, "ReplicationMgr::IsDevVSSSnapHandler()", requestCode, replyCode, true, reply,
-        cases::StatusOf<repIsDevVSSSnapResp>(), ret, [&](DBtran* tran) { return IsDevVSSSnap(args, ret, tran); },
+    AnswerByHandler<repIsDevVSSSnapResp>(
+        *this, "ReplicationMgr::IsDevVSSSnapHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return IsDevVSSSnap(args, ret, tran); },
         [&](repIsDevVSSSnapResp& r) {
             r.SourceVolumeGUID = YBWireText(ret.SourceVolumeGUID);
             r.ShadowSetId = YBWireText(ret.ShadowSetId);

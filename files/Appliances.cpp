@@ -182,29 +182,23 @@ namespace {
 
 void ServeAddYBAppliance(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repAddYBApplianceResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AddYBApplianceArgs_t args;
     AddYBApplianceRet_t ret;
     args.name = YBTextFromWire(cases::RequestOf<repYBApplianceRec>(buf).name);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddYBApplianceResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
+    AnswerInlineTranCase<repAddYBApplianceResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
         [&](DBtran* tran) { return mgr.AddYBAppliance(args, ret, tran); },
         [&](repAddYBApplianceResp& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
 void ServeDeleteYBAppliance(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repDeleteYBApplianceResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     DeleteYBApplianceArgs_t args;
     DeleteYBApplianceRet_t ret;
     args.id = cases::RequestOf<repYBApplianceByIdReq>(buf).id;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteYBApplianceResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.DeleteYBAppliance(args, ret, tran); }, [](repDeleteYBApplianceResp&) {});
+    AnswerInlineTranCase<repDeleteYBApplianceResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.DeleteYBAppliance(args, ret, tran); });
 }
 
 // The array goes out with a copy of each name; a failed copy sends a copy of

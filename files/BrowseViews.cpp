@@ -259,19 +259,15 @@ void RunBrowseHandler(ReplicationMgr& mgr, const char* function, unsigned long r
                       const Ret& ret, Operation&& operation)
 {
     using steps::CopyListToReply;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t arrays[6];
-    RunRequestHandler(mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<Reply>(), ret, operation,
-                      [&](Reply& r) {
-                          return CopyListToReply(arrays[0], r.SNRVolumes, r.SNRVolumeCount, ret.SNRVolumes) &&
-                                 CopyListToReply(arrays[1], r.Devices, r.DeviceCount, ret.Devices) &&
-                                 CopyListToReply(arrays[2], r.MountPoints, r.MountPointCount, ret.MountPoints) &&
-                                 CopyListToReply(arrays[3], r.ScratchVolumes, r.ScratchVolumeCount,
-                                              ret.ScratchVolumes) &&
-                                 CopyListToReply(arrays[4], r.YBVolumes, r.YBVolumeCount, ret.YBVolumes) &&
-                                 CopyListToReply(arrays[5], r.Apps, r.AppCount, ret.Apps);
-                      });
+    AnswerByHandler<Reply>(mgr, function, requestCode, replyCode, false, ret, operation, [&](Reply& r) {
+        return CopyListToReply(arrays[0], r.SNRVolumes, r.SNRVolumeCount, ret.SNRVolumes) &&
+               CopyListToReply(arrays[1], r.Devices, r.DeviceCount, ret.Devices) &&
+               CopyListToReply(arrays[2], r.MountPoints, r.MountPointCount, ret.MountPoints) &&
+               CopyListToReply(arrays[3], r.ScratchVolumes, r.ScratchVolumeCount, ret.ScratchVolumes) &&
+               CopyListToReply(arrays[4], r.YBVolumes, r.YBVolumeCount, ret.YBVolumes) &&
+               CopyListToReply(arrays[5], r.Apps, r.AppCount, ret.Apps);
+    });
 }
 
 }  // namespace

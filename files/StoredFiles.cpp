@@ -432,12 +432,9 @@ template <typename Ret, typename Operation, typename Details>
 void ServeFileList(ReplicationMgr& mgr, unsigned long code, const Ret& ret, Operation&& operation,
                    const char* noMemoryText, Details&& details)
 {
-    repYBFileListResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t array;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBFileListResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult, operation,
+    AnswerInlineCase<repYBFileListResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, operation,
         [&](repYBFileListResp& r) {
             if (FillFileList(r, ret.files, array)) return true;
             mgr.log() << "\tEvent: " << noMemoryText << details();
@@ -484,15 +481,11 @@ void ServeGetYBFileList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)
 
 void ServeQueryYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryYBFileByIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBFileByIdArgs_t args;
     QueryYBFileByIdRet_t ret;
     args.fileId = cases::RequestOf<repYBFileIdReq>(buf).id;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryYBFileByIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryYBFile(args, ret, nullptr); },
+    AnswerInlineCase<repQueryYBFileByIdResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryYBFile(args, ret, nullptr); },
         [&](repQueryYBFileByIdResp& r) {
             r.file.id = static_cast<uint32_t>(ret.file.id);
             r.file.VolumeId = ret.file.volumeId;
@@ -507,12 +500,8 @@ template <typename Args, typename Ret>
 void ServeStatusCase(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
                      bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*))
 {
-    repYBFileStatusResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repYBFileStatusResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::PointIntoResult,
-        [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); }, [](repYBFileStatusResp&) {});
+    AnswerInlineTranCase<repYBFileStatusResp>(mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+                                              [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); });
 }
 
 void ServeDeleteYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

@@ -289,11 +289,7 @@ namespace {
 template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
 void ServeWrite(ReplicationMgr& mgr, unsigned long code, const Ret& ret, Operation&& operation, OnSuccess&& onSuccess)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret,
-                      cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::PointIntoResult,
-                      operation, onSuccess);
+    AnswerInlineTranCase<Reply>(mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult, operation, onSuccess);
 }
 
 void ServeAddApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -328,15 +324,11 @@ void ServeDeleteApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
 
 void ServeQueryApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryYBUserApplDefByIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBUserAppDefsArgs_t args;
     QueryYBUserAppDefsRet_t ret;
     args.id = cases::RequestOf<repYBUserApplDefByIdReq>(buf).id;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryYBUserApplDefByIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryApplication(args, ret, nullptr); },
+    AnswerInlineCase<repQueryYBUserApplDefByIdResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryApplication(args, ret, nullptr); },
         [&](repQueryYBUserApplDefByIdResp& r) {
             YBSet(r.application, ret.application);
             return true;

@@ -106,14 +106,12 @@ void ReplicationMgr::QueryFLRSnapshotsByCPIdHandler(unsigned long requestCode, u
 {
     QueryFLRSnapshotsByCPIdArgs_t args;
     QueryFLRSnapshotsByCPIdRet_t ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     args.CPId = static_cast<int32_t>(cases::RequestOf<Req>(buf).CPId);
 
     flr_detail::ExpansionArrays arrays;  // freed after the send
-    RunRequestHandler(
-        *this, "ReplicationMgr::QueryFLRSnapshotsByCPIdHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryFLRSnapshotsByCPId(args, ret, nullptr); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QueryFLRSnapshotsByCPIdHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryFLRSnapshotsByCPId(args, ret, nullptr); },
         [&](Reply& r) { return arrays.fill(r.lists, ret); });
 }
 
@@ -122,14 +120,12 @@ void ReplicationMgr::QueryFLRCPByJobIdHandler(unsigned long requestCode, unsigne
 {
     QueryFLRCPByJobIdV1Args_t args;
     QueryFLRCPByJobIdRet_t ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     args.JobId = cases::RequestOf<Req>(buf).JobId;
 
     flr_detail::ExpansionArrays arrays;  // freed after the send
-    RunRequestHandler(
-        *this, "ReplicationMgr::QueryFLRCPByJobIdHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryFLRCPByJobId(args, ret, nullptr); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QueryFLRCPByJobIdHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryFLRCPByJobId(args, ret, nullptr); },
         [&](Reply& r) { return arrays.fillWithCP(r, ret); });
 }
 

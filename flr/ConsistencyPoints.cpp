@@ -398,8 +398,6 @@ void ReplicationMgr::CreateConsistencyPointHandler(unsigned long requestCode, un
     const Req& request = cases::RequestOf<Req>(buf);
     CreateCPArgs_t args;
     CreateCPRet_t ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
 
     YBSet(args.CP, request.CP);
     // An array that is not there holds nothing, whatever its count.
@@ -413,9 +411,9 @@ void ReplicationMgr::CreateConsistencyPointHandler(unsigned long requestCode, un
     AutoFreeMem_t snaps;
     AutoFreeMem_t pairs;
     AutoFreeMem_t mounts;
-    RunRequestHandler(
-        *this, "ReplicationMgr::CreateConsistencyPointHandler()", requestCode, replyCode, true, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return CreateConsistencyPoint(args, ret, tran); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::CreateConsistencyPointHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return CreateConsistencyPoint(args, ret, tran); },
         [&](Reply& r) {
             r.CPId = ret.CPId;
             return steps::CopyListToReply(snaps, r.Snaps, r.SnapCount, ret.Snapshots) &&

@@ -97,12 +97,9 @@ void ServeQueryRepSetLastCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     QueryRepSetLastestCPArgs_t args;
     QueryRepSetLastestCPRet_t ret;
     ReadLatestCPRequest(cases::RequestOf<Req>(buf), args);
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     flr_detail::ExpansionArrays arrays;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Message::PointIntoResult, [&]() { return mgr.QueryRepSetLastestCP(args, ret, nullptr); },
+    AnswerInlineCase<Reply>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryRepSetLastestCP(args, ret, nullptr); },
         [&](Reply& r) {
             // This request's snapshot entries carry no AuxValue.
             for (FLRSnapshotRecord_t& snapshot : ret.Snapshots) snapshot.AuxValue = 0;

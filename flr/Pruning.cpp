@@ -294,12 +294,9 @@ void ReplicationMgr::PruneFanInRPsHandler(unsigned long requestCode, unsigned lo
     PruneFanInRPArgs_t args;
     args.DstVolumeGUID = YBTextFromWire(cases::RequestOf<repPruneFanInRPReq>(buf).DstVolumeGUID);
     PruneFanInRPRet_t ret;
-    repPruneFanInRPResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunRequestHandler(
-        *this, "ReplicationMgr::PruneFanInRPsHandler()", requestCode, replyCode, true, reply,
-        cases::StatusOf<repPruneFanInRPResp>(), ret, [&](DBtran* tran) { return PruneFanInRP(args, ret, tran); },
-        [](repPruneFanInRPResp&) { return true; });
+    AnswerByHandler<repPruneFanInRPResp>(
+        *this, "ReplicationMgr::PruneFanInRPsHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return PruneFanInRP(args, ret, tran); }, [](repPruneFanInRPResp&) { return true; });
 }
 
 namespace {

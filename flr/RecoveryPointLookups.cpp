@@ -407,11 +407,8 @@ void ReplicationMgr::QueryFLRSnapBySnapIdHandler(zxsDatabuf* buf)
     QueryFLRSnapBySnapIdArgs_t args;
     QueryFLRSnapBySnapIdRet_t ret;
     args.SnapshotId = cases::RequestOf<repQueryFLRSnapBySnapIdReq>(buf).SnapshotId;
-    repQueryFLRSnapBySnapIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunRequestHandler(
-        *this, "ReplicationMgr::QueryFLRSnapBySnapIdHandler()", code, ReplyCodeFor(code), false, reply,
-        cases::StatusOf<repQueryFLRSnapBySnapIdResp>(), ret,
+    AnswerByHandler<repQueryFLRSnapBySnapIdResp>(
+        *this, "ReplicationMgr::QueryFLRSnapBySnapIdHandler()", code, ReplyCodeFor(code), false, ret,
         [&](DBtran*) { return QueryFLRSnapBySnapId(args, ret, nullptr); },
         [&](repQueryFLRSnapBySnapIdResp& r) {
             YBSet(r.Snapshot, ret.Snapshot);

@@ -194,13 +194,10 @@ void ServeFindRepSetByVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
     for (uint32_t i = 0; request.VolumePaths != nullptr && i < request.count; ++i)
         args.VolumePaths.push_back(YBTextFromWire(request.VolumePaths[i]));
 
-    repFindRepSetByVolumeResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t owner;  // freed after the send
     repRepSetVolumeRec* records = nullptr;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repFindRepSetByVolumeResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
+    AnswerInlineCase<repFindRepSetByVolumeResp>(
+        mgr, code, ret, cases::Message::PointIntoResult,
         [&]() {
             const size_t count = args.VolumePaths.size();
             if (count > 0) {

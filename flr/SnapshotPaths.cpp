@@ -97,15 +97,12 @@ void ReplicationMgr::UpdateFLRSnapshotHandler(unsigned long requestCode, unsigne
     const Req& request = cases::RequestOf<Req>(buf);
     Args args;
     Ret ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     // An array that is not there holds nothing, whatever its count.
     for (uint32_t i = 0; request.Snaps != nullptr && i < request.count; ++i) YBSet(args.Snapshots, request.Snaps[i]);
 
-    RunRequestHandler(
-        *this, "ReplicationMgr::UpdateFLRSnapshotHandler", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return UpdateFLRSnapshots(args, ret, nullptr); },
-        [](Reply&) { return true; });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::UpdateFLRSnapshotHandler", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return UpdateFLRSnapshots(args, ret, nullptr); }, [](Reply&) { return true; });
 }
 
 const ServedCase UpdateFLRSnapshotCase = cases::Serve<repUpdateFLRSnapshotReq, repUpdateFLRSnapshotResp>(

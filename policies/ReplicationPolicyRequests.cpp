@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "policies/PolicyCases.h"
-#include "policies/PolicyHandlers.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/RecordConversion.h"
@@ -22,9 +21,13 @@ void ReplicationMgr::AddReplicationPolicyHandler(unsigned long requestCode, unsi
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).policy);
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddReplicationPolicyHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return AddReplicationPolicy(args, ret, tran); }, [&](Reply& r) { r.id = ret.id; });
+        [&](DBtran* tran) { return AddReplicationPolicy(args, ret, tran); },
+        [&](Reply& r) {
+            r.id = ret.id;
+            return true;
+        });
 }
 
 // The policy's name points into the result, which outlives the send.
@@ -34,9 +37,13 @@ void ReplicationMgr::QueryReplicationPolicyHandler(unsigned long requestCode, un
     Args args;
     Ret ret;
     args.id = cases::RequestOf<Req>(buf).id;
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryReplicationPolicyHandler()", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return QueryReplicationPolicy(args, ret); }, [&](Reply& r) { YBSet(r.policy, ret.record); });
+        [&](DBtran*) { return QueryReplicationPolicy(args, ret); },
+        [&](Reply& r) {
+            YBSet(r.policy, ret.record);
+            return true;
+        });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -46,9 +53,8 @@ void ReplicationMgr::UpdateReplicationPolicyHandler(unsigned long requestCode, u
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).policy);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::UpdateReplicationPolicyHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateReplicationPolicy(args, ret, tran); }, [](Reply&) {});
+    AnswerByHandler<Reply>(*this, "ReplicationMgr::UpdateReplicationPolicyHandler()", requestCode, replyCode, true, ret,
+                           [&](DBtran* tran) { return UpdateReplicationPolicy(args, ret, tran); });
 }
 
 template <typename Reply, typename Ret>
@@ -77,34 +83,26 @@ namespace {
 
 void ServeRemoveReplicationPolicy(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repRemoveReplicationPolicyResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     RemoveReplicationPolicyArgs_t args;
     RemoveReplicationPolicyRet_t ret;
     args.id = cases::RequestOf<repRemoveReplicationPolicyReq>(buf).id;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveReplicationPolicyResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.RemoveReplicationPolicy(args, ret, tran); },
-        [](repRemoveReplicationPolicyResp&) {});
+    AnswerInlineTranCase<repRemoveReplicationPolicyResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveReplicationPolicy(args, ret, tran); });
 }
 
 // The application types are read in the order given; an array that is
 // missing asks for none.
 void ServeGetSCListByYBPolicy(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repGetSCListByPolicyResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const repGetSCListByPolicyReq& req = cases::RequestOf<repGetSCListByPolicyReq>(buf);
     GetYBSCListByPolicyArgs_t args;
     GetYBSCListByPolicyRet_t ret;
     args.policyId = req.policyId;
     if (req.appTypes != nullptr) args.appTypes.assign(req.appTypes, req.appTypes + req.count);
     AutoFreeMem_t owner;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetSCListByPolicyResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.GetSCListByYBPolicy(args, ret, nullptr); },
+    AnswerInlineCase<repGetSCListByPolicyResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.GetSCListByYBPolicy(args, ret, nullptr); },
         [&](repGetSCListByPolicyResp& r) {
             return steps::CopyListToReply(owner, r.subclients, r.count, ret.subclients);
         });

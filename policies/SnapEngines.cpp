@@ -11,7 +11,6 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/SqlText.h"
 #include "policies/PolicyCases.h"
-#include "policies/PolicyHandlers.h"
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -318,10 +317,13 @@ void ReplicationMgr::AddSnapEngineInfoHandler(unsigned long requestCode, unsigne
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).SnapEngineInfo);
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddSnapEngineInfo(args, ret, tran); },
-        [&](Reply& r) { r.id = static_cast<uint32_t>(ret.id); });
+        [&](Reply& r) {
+            r.id = static_cast<uint32_t>(ret.id);
+            return true;
+        });
 }
 
 // The engine's texts point into the result, which outlives the send.
@@ -331,10 +333,13 @@ void ReplicationMgr::QuerySnapEngineInfoHandler(unsigned long requestCode, unsig
     Args args;
     Ret ret;
     args.id = static_cast<int32_t>(cases::RequestOf<Req>(buf).id);
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QuerySnapEngineInfoHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QuerySnapEngineInfo(args, ret); },
-        [&](Reply& r) { YBSet(r.SnapEngineInfo, ret.record); });
+        [&](Reply& r) {
+            YBSet(r.SnapEngineInfo, ret.record);
+            return true;
+        });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -343,9 +348,8 @@ void ReplicationMgr::UpdateSnapEngineInfoHandler(unsigned long requestCode, unsi
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).SnapEngineInfo);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::UpdateSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateSnapEngineInfo(args, ret, tran); }, [](Reply&) {});
+    AnswerByHandler<Reply>(*this, "ReplicationMgr::UpdateSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
+                           [&](DBtran* tran) { return UpdateSnapEngineInfo(args, ret, tran); });
 }
 
 template <typename Reply, typename Ret>
@@ -362,30 +366,22 @@ namespace {
 
 void ServeRemoveSnapEngineInfo(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repRemoveSnapEngineInfoResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     RemoveSnapEngineInfoArgs_t args;
     RemoveSnapEngineInfoRet_t ret;
     args.id = static_cast<int32_t>(cases::RequestOf<repRemoveSnapEngineInfoReq>(buf).id);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveSnapEngineInfoResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.RemoveSnapEngineInfo(args, ret, tran); },
-        [](repRemoveSnapEngineInfoResp&) {});
+    AnswerInlineTranCase<repRemoveSnapEngineInfoResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveSnapEngineInfo(args, ret, tran); });
 }
 
 void ServeRemoveSnapEngineInfoByName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repRemoveSnapEngineInfoByNameResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     RemoveSnapEngineInfoByNameArgs_t args;
     RemoveSnapEngineInfoByNameRet_t ret;
     args.name = YBTextFromWire(cases::RequestOf<repRemoveSnapEngineInfoByNameReq>(buf).name);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveSnapEngineInfoByNameResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.RemoveSnapEngineInfoByName(args, ret, tran); },
-        [](repRemoveSnapEngineInfoByNameResp&) {});
+    AnswerInlineTranCase<repRemoveSnapEngineInfoByNameResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveSnapEngineInfoByName(args, ret, tran); });
 }
 
 }  // namespace

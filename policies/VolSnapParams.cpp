@@ -12,7 +12,6 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyCases.h"
-#include "policies/PolicyHandlers.h"
 #include "policies/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -335,9 +334,8 @@ void ReplicationMgr::AddVolSnapParamsHandler(unsigned long requestCode, unsigned
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).VolSnapParams);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::AddVolSnapParamsHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return AddVolSnapParams(args, ret, tran); }, [](Reply&) {});
+    AnswerByHandler<Reply>(*this, "ReplicationMgr::AddVolSnapParamsHandler()", requestCode, replyCode, true, ret,
+                           [&](DBtran* tran) { return AddVolSnapParams(args, ret, tran); });
 }
 
 // The commands point into the result, which outlives the send.
@@ -347,10 +345,13 @@ void ReplicationMgr::QueryVolSnapParamsHandler(unsigned long requestCode, unsign
     Args args;
     Ret ret;
     args.SNRVolumeId = static_cast<int32_t>(cases::RequestOf<Req>(buf).SNRVolumeId);
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryVolSnapParamsHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryVolSnapParams(args, ret); },
-        [&](Reply& r) { YBSet(r.VolSnapParams, ret.record); });
+        [&](Reply& r) {
+            YBSet(r.VolSnapParams, ret.record);
+            return true;
+        });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -359,9 +360,8 @@ void ReplicationMgr::UpdateVolSnapParamHandler(unsigned long requestCode, unsign
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).VolSnapParams);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::UpdateVolSnapParamHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateVolSnapParam(args, ret, tran); }, [](Reply&) {});
+    AnswerByHandler<Reply>(*this, "ReplicationMgr::UpdateVolSnapParamHandler()", requestCode, replyCode, true, ret,
+                           [&](DBtran* tran) { return UpdateVolSnapParam(args, ret, tran); });
 }
 
 template <typename Reply, typename Ret>
@@ -378,15 +378,12 @@ namespace {
 
 void ServeRemoveVolSnapParam(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repRemoveVolSnapParamsResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     RemoveVolSnapParamArgs_t args;
     RemoveVolSnapParamRet_t ret;
     args.SNRVolumeId = static_cast<int32_t>(cases::RequestOf<repRemoveVolSnapParamsReq>(buf).SNRVolumeId);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveVolSnapParamsResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.RemoveVolSnapParam(args, ret, tran); }, [](repRemoveVolSnapParamsResp&) {});
+    AnswerInlineTranCase<repRemoveVolSnapParamsResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveVolSnapParam(args, ret, tran); });
 }
 
 }  // namespace

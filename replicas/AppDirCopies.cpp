@@ -260,12 +260,8 @@ void ServeCopyAppDirs(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     args.SrcYBVolId = req.SrcYBVolId;
     args.DstYBVolId = req.DstYBVolId;
     CopyAppDirsRet_t ret;
-    repCopyAppDirResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repCopyAppDirResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.CopyAppDirs(args, ret, tran); }, [](repCopyAppDirResp&) {});
+    AnswerInlineTranCase<repCopyAppDirResp>(mgr, code, ret, cases::Order::B, cases::Message::Copy,
+                                            [&](DBtran* tran) { return mgr.CopyAppDirs(args, ret, tran); });
 }
 
 // The entries are built by the operation's step, so that a failure to build
@@ -276,11 +272,8 @@ void ServeQueryAppDirs(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     args.ReplicationVolumeId = cases::RequestOf<repQueryAppDirsByReplicaVolReq>(buf).ReplicationVolumeId;
     QueryAppDirByReplicaVolRet_t ret;
     CopyAppDirToMsgRet_t built;
-    repQueryAppDirsByReplicaVolResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryAppDirsByReplicaVolResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::Copy,
+    AnswerInlineCase<repQueryAppDirsByReplicaVolResp>(
+        mgr, code, ret, cases::Message::Copy,
         [&]() {
             if (!mgr.QueryAppDirByReplicaVol(args, ret, nullptr)) return false;
             CopyAppDirToMsgArgs_t toMsg;
@@ -310,13 +303,9 @@ void ServeUpdateAppDirModifyTime(ReplicationMgr& mgr, unsigned long code, zxsDat
     if (req.ReplicationVolumeIds != nullptr)
         args.ReplicationVolumeIds.assign(req.ReplicationVolumeIds, req.ReplicationVolumeIds + req.count);
     UpdateAppDirModifyTimeByRepVolRet_t ret;
-    repUpdateAppDirModifyTimeByRepVolResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUpdateAppDirModifyTimeByRepVolResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.UpdateAppDirModifyTimeByRepVol(args, ret, tran); },
-        [](repUpdateAppDirModifyTimeByRepVolResp&) {});
+    AnswerInlineTranCase<repUpdateAppDirModifyTimeByRepVolResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.UpdateAppDirModifyTimeByRepVol(args, ret, tran); });
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
-#include "policies/PolicyHandlers.h"
 #include "policies/VolSnapParams.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
@@ -346,12 +345,13 @@ void ReplicationMgr::CreatePermanentReplicaHandler(unsigned long requestCode, un
     args.PrimaryVolumeId = request.PrimaryVolumeId;
     SetReplicaJobId(args, request);
     SetSnapActiveStatus(args, request);
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::CreatePermanentReplicaHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return CreatePermanentReplica(args, ret, tran); },
         [&](Reply& r) {
             r.PhysicalVolumeId = ret.PhysicalVolumeId;
             r.ReplicationVolumeId = ret.ReplicationVolumeId;
+            return true;
         });
 }
 
@@ -373,14 +373,11 @@ bool RunQuery(ReplicationMgr& mgr, const QueryPermanentReplicaV3Args_t& args, Qu
 template <typename Reply, typename Args, typename Ret>
 void ServeQueryPermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     args.PrimaryVolumeId = cases::RequestOf<repQueryPermanentReplicaReq>(buf).PrimaryVolumeId;
     Ret ret;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Message::Copy, [&]() { return RunQuery(mgr, args, ret); },
+    AnswerInlineCase<Reply>(
+        mgr, code, ret, cases::Message::Copy, [&]() { return RunQuery(mgr, args, ret); },
         [&](Reply& r) {
             YBSet(r.ReplicationVolume, ret.record);
             return true;

@@ -198,12 +198,8 @@ void ServeReservation(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf,
     Args args;
     if (req.ids != nullptr) args.ids.assign(req.ids, req.ids + req.count);
     Ret ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Order::B, cases::Message::Copy, [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); },
-        [](Reply&) {});
+    AnswerInlineTranCase<Reply>(mgr, code, ret, cases::Order::B, cases::Message::Copy,
+                                [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); });
 }
 
 void ServeReserve(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

@@ -8,7 +8,6 @@
 
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
-#include "policies/PolicyHandlers.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
@@ -99,9 +98,13 @@ void ReplicationMgr::AddReplicationVolumeHandler(unsigned long requestCode, unsi
     const Req& request = cases::RequestOf<Req>(buf);
     YBSet(args.record, request.ReplicationVolume);
     SetSubclientId(args, &request);
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddRepllcationvolumeHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return AddReplicationVolume(args, ret, tran); }, [&](Reply& r) { r.id = ret.id; });
+        [&](DBtran* tran) { return AddReplicationVolume(args, ret, tran); },
+        [&](Reply& r) {
+            r.id = ret.id;
+            return true;
+        });
 }
 
 const ServedCase AddReplicationVolumeCaseV1 =

@@ -13,7 +13,6 @@
 #include "host/db/JobHistoryTable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
-#include "policies/PolicyHandlers.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "rows/Db/Cursor/YBGetYBVolList.h"
@@ -338,9 +337,13 @@ void ReplicationMgr::QueryReplicationVolumeHandler(unsigned long requestCode, un
     Args args;
     Ret ret;
     args.id = cases::RequestOf<Req>(buf).id;
-    policy_detail::RunHandler<Reply>(
+    AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryReplicationVolumeHandler()", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return QueryById(*this, args, ret); }, [&](Reply& r) { YBSet(r.ReplicationVolume, ret.record); });
+        [&](DBtran*) { return QueryById(*this, args, ret); },
+        [&](Reply& r) {
+            YBSet(r.ReplicationVolume, ret.record);
+            return true;
+        });
 }
 
 template <typename Reply, typename Ret>
@@ -382,16 +385,12 @@ namespace {
 // records, freed after the send.
 void ServeQueryYBVolumes(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repGetYBVolumesBySubclientIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryYBVolumeBySubclientIdArgs_t args;
     QueryYBVolumeBySubclientIdRet_t ret;
     args.subclientId = cases::RequestOf<repGetYBVolumesBySubclientIdReq>(buf).subclientId;
     AutoFreeMem_t owner;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetYBVolumesBySubclientIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.QueryYBVolumes(args, ret, nullptr); },
+    AnswerInlineCase<repGetYBVolumesBySubclientIdResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryYBVolumes(args, ret, nullptr); },
         [&](repGetYBVolumesBySubclientIdResp& r) {
             return steps::CopyListToReply(owner, r.volumes, r.count, ret.volumes);
         });

@@ -162,15 +162,11 @@ namespace {
 
 void ServeRemoveReplicationVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repRemoveReplicationVolumeResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     RemoveReplicationVolumeArgs_t args(cases::RequestOf<repRemoveReplicationVolumeReq>(buf).id);
     RemoveReplicationVolumeRet_t ret;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveReplicationVolumeResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.RemoveReplicationVolume(args, ret, tran); },
-        [](repRemoveReplicationVolumeResp&) {});
+    AnswerInlineTranCase<repRemoveReplicationVolumeResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveReplicationVolume(args, ret, tran); });
 }
 
 }  // namespace

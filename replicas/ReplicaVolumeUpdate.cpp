@@ -9,7 +9,6 @@
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
-#include "policies/PolicyHandlers.h"
 #include "policies/SetClause.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
@@ -188,9 +187,8 @@ void ReplicationMgr::UpdateReplicationVolumeHandler(unsigned long requestCode, u
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf).ReplicationVolume);
-    policy_detail::RunHandler<Reply>(
-        *this, "ReplicationMgr::UpdateReplicationVolumeHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateReplicationVolume(args, ret, tran); }, [](Reply&) {});
+    AnswerByHandler<Reply>(*this, "ReplicationMgr::UpdateReplicationVolumeHandler()", requestCode, replyCode, true, ret,
+                           [&](DBtran* tran) { return UpdateReplicationVolume(args, ret, tran); });
 }
 
 const ServedCase UpdateReplicationVolumeCaseV1 =

@@ -282,18 +282,16 @@ template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler(unsigned long requestCode, unsigned long replyCode,
                                                         zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.SNRVolumeId = static_cast<int32_t>(cases::RequestOf<Req>(buf).SNRVolumeId);
-    RunRequestHandler(*this, "ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler()", requestCode, replyCode, false,
-                      reply, cases::StatusOf<Reply>(), ret,
-                      [&](DBtran*) { return QueryRVScratchVolBySNRVolIdDB(args, ret, nullptr, nullptr); },
-                      [&](Reply& r) {
-                          YBSet(r.scratchVolume, ret.record);
-                          return true;
-                      });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryRVScratchVolBySNRVolIdDB(args, ret, nullptr, nullptr); },
+        [&](Reply& r) {
+            YBSet(r.scratchVolume, ret.record);
+            return true;
+        });
 }
 
 // ---- Inline request cases ------------------------------------------------------------
@@ -302,32 +300,25 @@ namespace {
 
 void ServeQueryRVScratchVol(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryScratchVolumeByIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryScratchVolByIdArgs_t args;
     QueryScratchVolByIdRet_t ret;
     args.id = static_cast<int32_t>(cases::RequestOf<repQueryScratchVolumeByIdReq>(buf).id);
-    RunInlineCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryScratchVolumeByIdResp>(), ret,
-                  cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-                  [&]() { return mgr.QueryRVScratchVol(args, ret, nullptr); },
-                  [&](repQueryScratchVolumeByIdResp& r) {
-                      YBSet(r.scratchVolume, ret.record);
-                      return true;
-                  });
+    AnswerInlineCase<repQueryScratchVolumeByIdResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryRVScratchVol(args, ret, nullptr); },
+        [&](repQueryScratchVolumeByIdResp& r) {
+            YBSet(r.scratchVolume, ret.record);
+            return true;
+        });
 }
 
 void ServeGetAvailSNRVolByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repGetAvailVolumeFromPoolResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     GetAvailVolFromPoolArgs_t args;
     GetAvailVolFromPoolRet_t ret;
     args.poolId = static_cast<int32_t>(cases::RequestOf<repGetAvailVolumeFromPoolReq>(buf).poolId);
     AutoFreeMem_t ids;  // freed after the send
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetAvailVolumeFromPoolResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-        [&]() { return mgr.GetAvailSNRVolByPoolId(args, ret); },
+    AnswerInlineCase<repGetAvailVolumeFromPoolResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.GetAvailSNRVolByPoolId(args, ret); },
         [&](repGetAvailVolumeFromPoolResp& r) {
             return steps::CopyListToReply(ids, r.volumeIds, r.count, ret.volumeIds);
         },
@@ -336,33 +327,27 @@ void ServeGetAvailSNRVolByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDat
 
 void ServeGetClientIdByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repGetClientIdByPoolIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     GetClientIdByPoolIdArgs_t args;
     GetClientIdByPoolIdRet_t ret;
     args.poolId = static_cast<int32_t>(cases::RequestOf<repGetClientIdByPoolIdReq>(buf).poolId);
-    RunInlineCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repGetClientIdByPoolIdResp>(), ret,
-                  cases::HandlerLog(code, ReplyCodeFor(code)), cases::Message::PointIntoResult,
-                  [&]() { return mgr.GetClientIdByPoolId(args, ret, nullptr); },
-                  [&](repGetClientIdByPoolIdResp& r) {
-                      r.clientId = static_cast<uint32_t>(ret.clientId);
-                      return true;
-                  });
+    AnswerInlineCase<repGetClientIdByPoolIdResp>(
+        mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.GetClientIdByPoolId(args, ret, nullptr); },
+        [&](repGetClientIdByPoolIdResp& r) {
+            r.clientId = static_cast<uint32_t>(ret.clientId);
+            return true;
+        });
 }
 
 void ServeUpdateCostToVolsInPool(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repUpdateCostToVolsInPoolResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const repUpdateCostToVolsInPoolReq& request = cases::RequestOf<repUpdateCostToVolsInPoolReq>(buf);
     UpdateCostCategoryToVolsInPoolArgs_t args;
     args.poolId = static_cast<int32_t>(request.poolId);
     args.costCategoryId = request.costCategoryId;
     UpdateCostCategoryToVolsInPoolRet_t ret;
-    RunInlineTranCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUpdateCostToVolsInPoolResp>(), ret,
-                      cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-                      [&](DBtran* tran) { return mgr.UpdateCostToVolsInPool(args, ret, tran); },
-                      [](repUpdateCostToVolsInPoolResp&) {});
+    AnswerInlineTranCase<repUpdateCostToVolsInPoolResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.UpdateCostToVolsInPool(args, ret, tran); });
 }
 
 }  // namespace

@@ -525,14 +525,10 @@ void ServeAddRVScratchVol(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* b
     args.poolId = static_cast<int32_t>(req.poolId);
     args.SNRVolumeId = static_cast<int32_t>(req.SNRVolumeId);
     AddRVScratchVolumeRet_t ret;
-    repAddRVScratchVolumeResponse reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddRVScratchVolumeResponse>(), ret,
-                      cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-                      [&](DBtran* tran) { return mgr.AddRVScratchVol(args, ret, tran); },
-                      [&](repAddRVScratchVolumeResponse& r) {
-                          r.scratchVolumeId = static_cast<uint32_t>(ret.scratchVolumeId);
-                      });
+    AnswerInlineTranCase<repAddRVScratchVolumeResponse>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.AddRVScratchVol(args, ret, tran); },
+        [&](repAddRVScratchVolumeResponse& r) { r.scratchVolumeId = static_cast<uint32_t>(ret.scratchVolumeId); });
 }
 
 void ServeRemoveRVScratchVol(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -540,12 +536,9 @@ void ServeRemoveRVScratchVol(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
     RemoveRVScratchVolumeArgs_t args;
     args.scratchVolumeId = static_cast<int32_t>(cases::RequestOf<repRemoveRVScratchVolumeReq>(buf).scratchVolumeId);
     RemoveRVScratchVolumeRet_t ret;
-    repRemoveRVScratchVolumeResponse reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<repRemoveRVScratchVolumeResponse>(), ret,
-                      cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-                      [&](DBtran* tran) { return mgr.RemoveRVScratchVol(args, ret, tran); },
-                      [](repRemoveRVScratchVolumeResponse&) {});
+    AnswerInlineTranCase<repRemoveRVScratchVolumeResponse>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.RemoveRVScratchVol(args, ret, tran); });
 }
 
 }  // namespace

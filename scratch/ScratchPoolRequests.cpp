@@ -38,13 +38,10 @@ template <typename Reply>
 void AnswerRemovePool(ReplicationMgr& mgr, unsigned long requestCode, unsigned long replyCode,
                       const RemoveRVScratchVolumePoolArgs_t& args)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     RemoveRVScratchVolumePoolRet_t ret;
-    RunRequestHandler(mgr, "ReplicationMgr::RemoveScratchPoolHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret,
-                      [&](DBtran* tran) { return mgr.RemoveRVScratchVolPool(args, ret, tran); },
-                      [](Reply&) { return true; });
+    AnswerByHandler<Reply>(
+        mgr, "ReplicationMgr::RemoveScratchPoolHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return mgr.RemoveRVScratchVolPool(args, ret, tran); }, [](Reply&) { return true; });
 }
 
 }  // namespace
@@ -52,63 +49,56 @@ void AnswerRemovePool(ReplicationMgr& mgr, unsigned long requestCode, unsigned l
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::AddRVScratchVolPoolHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     SetAddArgs(args, cases::RequestOf<Req>(buf));
-    RunRequestHandler(*this, "ReplicationMgr::AddRVScratchVolPoolHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret,
-                      [&](DBtran* tran) { return AddRVScratchVolPool(args, ret, tran); },
-                      [&](Reply& r) {
-                          r.poolId = static_cast<uint32_t>(ret.poolId);
-                          return true;
-                      });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::AddRVScratchVolPoolHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return AddRVScratchVolPool(args, ret, tran); },
+        [&](Reply& r) {
+            r.poolId = static_cast<uint32_t>(ret.poolId);
+            return true;
+        });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QueryRVScratchVolPoolHandler(unsigned long requestCode, unsigned long replyCode,
                                                   zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.poolId = static_cast<int32_t>(cases::RequestOf<Req>(buf).poolId);
     // The pool's name points into the result, which outlives the send.
-    RunRequestHandler(*this, "ReplicationMgr::QueryRVScratchVolPoolHandler()", requestCode, replyCode, false, reply,
-                      cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QueryRVScratchVolPoolDB(args, ret, nullptr); },
-                      [&](Reply& r) {
-                          YBSet(r.pool, ret.record);
-                          return true;
-                      });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QueryRVScratchVolPoolHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryRVScratchVolPoolDB(args, ret, nullptr); },
+        [&](Reply& r) {
+            YBSet(r.pool, ret.record);
+            return true;
+        });
 }
 
 template <typename Reply, typename Ret>
 void ReplicationMgr::GetRVScratchVolPoolListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Ret ret;
     AutoFreeMem_t pools;  // freed after the send
-    RunRequestHandler(*this, "ReplicationMgr::GetRVScratchVolPoolListHandler()", requestCode, replyCode, false, reply,
-                      cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetRVScratchVolPoolListDB(ret, nullptr); },
-                      [&](Reply& r) { return steps::CopyListToReply(pools, r.pools, r.count, ret.pools); });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::GetRVScratchVolPoolListHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return GetRVScratchVolPoolListDB(ret, nullptr); },
+        [&](Reply& r) { return steps::CopyListToReply(pools, r.pools, r.count, ret.pools); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::UpdateRVScratchVolPoolHandler(unsigned long requestCode, unsigned long replyCode,
                                                    zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     YBSet(args.record, cases::RequestOf<Req>(buf));
-    RunRequestHandler(*this, "ReplicationMgr::UpdateRVScratchVolPoolHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret,
-                      [&](DBtran* tran) { return UpdateRVScratchVolPool(args, ret, tran); },
-                      [](Reply&) { return true; });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::UpdateRVScratchVolPoolHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return UpdateRVScratchVolPool(args, ret, tran); }, [](Reply&) { return true; });
 }
 
 void ReplicationMgr::RemoveScratchPoolHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)

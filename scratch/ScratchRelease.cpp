@@ -312,16 +312,14 @@ bool ReplicationMgr::ReleaseRVScratchVol(const ReleaseRVScratchVolumeV2Args_t& a
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::ReleaseRVScratchVolHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const Req& req = cases::RequestOf<Req>(buf);
     Args args;
     args.RVScratchVolumeId = req.RVScratchVolumeId;
     SetYBVolId(args, req);
     Ret ret;
-    RunRequestHandler(*this, "ReplicationMgr::ReleaseRVScratchVolHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return ReleaseRVScratchVol(args, ret, tran); },
-                      [](Reply&) { return true; });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::ReleaseRVScratchVolHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return ReleaseRVScratchVol(args, ret, tran); }, [](Reply&) { return true; });
 }
 
 // ---- Request cases, one per message version -------------------------------------------

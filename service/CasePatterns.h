@@ -195,6 +195,15 @@ void SendReply(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply) {
     mgr.session()->sendMessage(replyCode, 0x35000000, &desc);
 }
 
+// The fill of a reply that carries nothing beyond its status.
+struct NoReplyFields {
+    template <typename Reply>
+    bool operator()(Reply&) const
+    {
+        return true;
+    }
+};
+
 // The case of post that runs a request handler of the service object with
 // the request code and its reply code.
 template <auto Handler>
@@ -254,5 +263,23 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
                        Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, Operation&& operation,
                        OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully,
                        Undo undo = Undo());
+
+// The three runs above for a case whose Reply is its own: the reply starts
+// zeroed, its status fields are the Reply's, and the inline cases write the
+// handler's entries of their code (see HandlerLog). A fill left out leaves
+// the reply as the run made it.
+template <typename Reply, typename Ret, typename Operation, typename Fill = cases::NoReplyFields>
+void AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
+                          cases::Message mode, Operation&& operation, Fill&& fill = Fill());
+
+template <typename Reply, typename Ret, typename Operation, typename Fill = cases::NoReplyFields>
+void AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
+                      Operation&& operation, Fill&& fill = Fill(), const char* noMemoryText = NoMemoryErrMsg);
+
+template <typename Reply, typename Ret, typename Operation, typename Fill = cases::NoReplyFields,
+          typename Undo = cases::NothingToUndo>
+void AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                     bool withTran, const Ret& ret, Operation&& operation, Fill&& fill = Fill(),
+                     cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully, Undo undo = Undo());
 
 #include "service/CasePatterns.inl"

@@ -107,6 +107,39 @@ void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
     RunCase(mgr, replyCode, reply, f, ret, cases::HandlerLog(requestCode, replyCode), p, operation, onSuccess, undo);
 }
 
+template <typename Reply, typename Ret, typename Operation, typename Fill>
+void AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
+                          cases::Message mode, Operation&& operation, Fill&& fill)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    const unsigned long replyCode = ReplyCodeFor(code);
+    RunInlineTranCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode), order,
+                      mode, std::forward<Operation>(operation), std::forward<Fill>(fill));
+}
+
+template <typename Reply, typename Ret, typename Operation, typename Fill>
+void AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
+                      Operation&& operation, Fill&& fill, const char* noMemoryText)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    const unsigned long replyCode = ReplyCodeFor(code);
+    RunInlineCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode), mode,
+                  std::forward<Operation>(operation), std::forward<Fill>(fill), noMemoryText);
+}
+
+template <typename Reply, typename Ret, typename Operation, typename Fill, typename Undo>
+void AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                     bool withTran, const Ret& ret, Operation&& operation, Fill&& fill, cases::Unstarted unstarted,
+                     Undo undo)
+{
+    Reply reply;
+    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
+    RunRequestHandler(mgr, function, requestCode, replyCode, withTran, reply, cases::StatusOf<Reply>(), ret,
+                      std::forward<Operation>(operation), std::forward<Fill>(fill), unstarted, undo);
+}
+
 template <typename Reply>
 void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
     Reply reply;

@@ -39,12 +39,10 @@ void AnswerListByHandler(ReplicationMgr& mgr, const char* function, unsigned lon
                          unsigned long replyCode, const Ret& ret, const std::vector<Record>& records,
                          Wire* Reply::*array, List&& list)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t owner;  // freed after the send
-    RunRequestHandler(mgr, function, requestCode, replyCode, false, reply, cases::StatusOf<Reply>(), ret,
-                      [&](DBtran*) { return list(); },
-                      [&](Reply& r) { return CopyListToReply(owner, r.*array, r.count, records); });
+    AnswerByHandler<Reply>(
+        mgr, function, requestCode, replyCode, false, ret, [&](DBtran*) { return list(); },
+        [&](Reply& r) { return CopyListToReply(owner, r.*array, r.count, records); });
 }
 
 // A list answered inline, without a transaction, with the handler's log

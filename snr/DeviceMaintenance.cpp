@@ -278,15 +278,12 @@ template <typename Req, typename Reply, typename Args, typename Ret, typename Op
 void ServeDeviceWrite(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                       zxsDatabuf* buf, Operation&& operation)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     YBSet(args, cases::RequestOf<Req>(buf));
-    RunRequestHandler(
-        mgr, function, requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
-        [&](DBtran* tran) { return operation(args, ret, tran); }, [](Reply&) { return true; },
-        cases::Unstarted::Nothing);
+    AnswerByHandler<Reply>(
+        mgr, function, requestCode, replyCode, true, ret, [&](DBtran* tran) { return operation(args, ret, tran); },
+        [](Reply&) { return true; }, cases::Unstarted::Nothing);
 }
 
 }  // namespace
@@ -314,15 +311,12 @@ namespace {
 // The reply's message is a copy of the result's text, freed after the send.
 void ServeUnconfigureDevice(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repUnconfigureDeviceResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     UnconfigureDeviceArgs_t args;
     UnconfigureDeviceRet_t ret;
     args.DeviceId = cases::RequestOf<repUnconfigureDeviceReq>(buf).DeviceId;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUnconfigureDeviceResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::A, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.UnconfigureDevice(args, ret, tran); }, [](repUnconfigureDeviceResp&) {});
+    AnswerInlineTranCase<repUnconfigureDeviceResp>(
+        mgr, code, ret, cases::Order::A, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.UnconfigureDevice(args, ret, tran); });
 }
 
 }  // namespace

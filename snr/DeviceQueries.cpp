@@ -117,16 +117,14 @@ bool ReplicationMgr::QuerySNRVolDev(const QuerySNRVolDevNameBySNRVolIdV4Args_t& 
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QuerySNRDeviceHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.DeviceId = cases::RequestOf<Req>(buf).DeviceId;
 
     // The device's texts point into the result, which outlives the send.
-    RunRequestHandler(
-        *this, "ReplicationMgr::QuerySNRDeviceHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySNRDevice(args, ret); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QuerySNRDeviceHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QuerySNRDevice(args, ret); },
         [&](Reply& r) {
             YBSet(r.device, ret.device);
             return true;
@@ -136,16 +134,14 @@ void ReplicationMgr::QuerySNRDeviceHandler(unsigned long requestCode, unsigned l
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.SNRVolumeId = cases::RequestOf<Req>(buf).SNRVolumeId;
     AutoFreeMem_t devices;  // freed after the send
 
-    RunRequestHandler(
-        *this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return QuerySNRVolDev(args, ret); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QuerySNRVolDev(args, ret); },
         [&](Reply& r) { return steps::CopyListToReply(devices, r.devices, r.count, ret.devices); });
 }
 

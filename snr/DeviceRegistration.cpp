@@ -296,8 +296,6 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
     const Req& request = cases::RequestOf<Req>(buf);
     Args args;
     Ret ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t mountPathArray;
 
     YBSet(args.SNRVolume, request.SNRVolume);
@@ -310,8 +308,8 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
 
     static const char Fn[] = "ReplicationMgr::AddDeviceHandler()";
     DBtran* requestTran = nullptr;
-    RunRequestHandler(
-        *this, Fn, requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
+    AnswerByHandler<Reply>(
+        *this, Fn, requestCode, replyCode, true, ret,
         [&](DBtran* tran) {
             requestTran = tran;
             return AddSNRDevice(args, ret, tran);
@@ -337,9 +335,10 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
             }
             return true;
         },
-        cases::Unstarted::Nothing,
-        // The registration's rows are not kept: neither are its controllers.
-        [&]() { snr_detail::DeactivateControllers(*this, ret.ActivatedControllers, requestTran, cases::ProgName, Fn); });
+        cases::Unstarted::Nothing,  // The registration's rows are not kept: neither are its controllers.
+        [&]() {
+            snr_detail::DeactivateControllers(*this, ret.ActivatedControllers, requestTran, cases::ProgName, Fn);
+        });
 }
 
 // ---- Request cases, one per message version ---------------------------------

@@ -261,60 +261,42 @@ void FillHistoryName(repYBTzHistoryNameRec& wire, const MorvaneHistoryNameRecord
 
 void ServeAddTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repAddGlobalHistoryNameResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AddMorvaneVolHistoryNameArgs_t args;
     AddMorvaneVolHistoryNameRet_t ret;
     YBSet(args.record, cases::RequestOf<repYBTzHistoryNameRec>(buf));
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddGlobalHistoryNameResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Order::B, cases::Message::PointIntoResult,
-        [&](DBtran* tran) { return mgr.AddTzGlobalHistoryName(args, ret, tran); },
-        [](repAddGlobalHistoryNameResp&) {});
+    AnswerInlineTranCase<repAddGlobalHistoryNameResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.AddTzGlobalHistoryName(args, ret, tran); });
 }
 
 void ServeUpdateTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repUpdateTzGlobalHistoryNameResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     UpdateMorvaneVolHistoryNameArgs_t args;
     UpdateMorvaneVolHistoryNameRet_t ret;
     YBSet(args.record, cases::RequestOf<repYBTzHistoryNameRec>(buf));
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUpdateTzGlobalHistoryNameResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Order::B, cases::Message::PointIntoResult,
-        [&](DBtran* tran) { return mgr.UpdateTzGlobalHistoryName(args, ret, tran); },
-        [](repUpdateTzGlobalHistoryNameResp&) {});
+    AnswerInlineTranCase<repUpdateTzGlobalHistoryNameResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.UpdateTzGlobalHistoryName(args, ret, tran); });
 }
 
 void ServeDeleteTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repDeleteTzGlobalHistoryNameResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     DeleteMorvaneVolHistoryNameArgs_t args;
     DeleteMorvaneVolHistoryNameRet_t ret;
     args.DeviceId = cases::RequestOf<repTzGlobalHistoryNameByDeviceReq>(buf).DeviceId;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repDeleteTzGlobalHistoryNameResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Order::B, cases::Message::PointIntoResult,
-        [&](DBtran* tran) { return mgr.DeleteTzGlobalHistoryName(args, ret, tran); },
-        [](repDeleteTzGlobalHistoryNameResp&) {});
+    AnswerInlineTranCase<repDeleteTzGlobalHistoryNameResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.DeleteTzGlobalHistoryName(args, ret, tran); });
 }
 
 void ServeQueryTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryTzGlobalHistoryNameResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryMorvaneVolHistoryNameArgs_t args;
     QueryMorvaneVolHistoryNameRet_t ret;
     args.DeviceId = cases::RequestOf<repTzGlobalHistoryNameByDeviceReq>(buf).DeviceId;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryTzGlobalHistoryNameResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Message::PointIntoResult, [&]() { return mgr.QueryTzGlobalHistoryName(args, ret, nullptr); },
+    AnswerInlineCase<repQueryTzGlobalHistoryNameResp>(
+        mgr, code, ret, cases::Message::PointIntoResult,
+        [&]() { return mgr.QueryTzGlobalHistoryName(args, ret, nullptr); },
         [&](repQueryTzGlobalHistoryNameResp& r) {
             FillHistoryName(r.HistoryName, ret.record);
             return true;
@@ -323,15 +305,11 @@ void ServeQueryTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsD
 
 void ServeQueryTzGlobalHistoryNameByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repQueryTzGlobalHistoryNameByVolIdResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     QueryTzGlobalHistoryNameByVolumeIdArgs_t args;
     QueryTzGlobalHistoryNameByVolumeIdRet_t ret;
     args.SNRVolumeId = cases::RequestOf<repTzGlobalHistoryNameByVolIdReq>(buf).SNRVolumeId;
-    RunInlineCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repQueryTzGlobalHistoryNameByVolIdResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)),
-        cases::Message::PointIntoResult,
+    AnswerInlineCase<repQueryTzGlobalHistoryNameByVolIdResp>(
+        mgr, code, ret, cases::Message::PointIntoResult,
         [&]() { return mgr.QueryTzGlobalHistoryNameByVolId(args, ret, nullptr); },
         [&](repQueryTzGlobalHistoryNameByVolIdResp& r) {
             FillHistoryName(r.HistoryName, ret.record);

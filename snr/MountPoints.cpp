@@ -324,8 +324,6 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
 // read, so an update always writes the mount point mounted.
 void ServeUpdateSNRMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
-    repUpdateSNRVolumeMountPointResp reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     UpdateSNRMountPointArgs_t args;
     UpdateSNRMountPointRet_t ret;
     const repSNRVolumeMountPoint& request = cases::RequestOf<repSNRVolumeMountPoint>(buf);
@@ -333,11 +331,9 @@ void ServeUpdateSNRMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabu
     args.MountPoint.DeviceNameId = request.DeviceNameId;
     args.MountPoint.Path = YBTextFromWire(request.Path);
     args.MountPoint.IsCaseSensitive = YBBoolFromWire(request.IsCaseSensitive);
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<repUpdateSNRVolumeMountPointResp>(), ret,
-        cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-        [&](DBtran* tran) { return mgr.UpdateSNRVolMountPoint(args, ret, tran); },
-        [](repUpdateSNRVolumeMountPointResp&) {});
+    AnswerInlineTranCase<repUpdateSNRVolumeMountPointResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::Copy,
+        [&](DBtran* tran) { return mgr.UpdateSNRVolMountPoint(args, ret, tran); });
 }
 
 }  // namespace

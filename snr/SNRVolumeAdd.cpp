@@ -104,13 +104,11 @@ void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned lon
     const Req& request = cases::RequestOf<Req>(buf);
     Args args;
     Ret ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
 
     YBSet(args, request.SNRVolume);
 
-    RunRequestHandler(
-        *this, "ReplicationMgr::AddSNRVolumeHandler()", requestCode, replyCode, true, reply, cases::StatusOf<Reply>(), ret,
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::AddSNRVolumeHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddSNRVolume(args, ret, tran); },
         [&](Reply& r) {
             r.volumeId = ret.volumeId;

@@ -135,8 +135,6 @@ bool ReplicationMgr::QuerySNRVolume(const QuerySNRVolumeByIdV5Args_t& args, Quer
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QuerySNRVolumeHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     const Req& request = cases::RequestOf<Req>(buf);
@@ -152,9 +150,9 @@ void ReplicationMgr::QuerySNRVolumeHandler(unsigned long requestCode, unsigned l
             return QuerySNRVolume(args, ret, nullptr);
     };
     // The records' texts point into the result, which outlives the send.
-    RunRequestHandler(
-        *this, "ReplicationMgr::QuerySNRVolumeHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return query(); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QuerySNRVolumeHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return query(); },
         [&](Reply& r) {
             YBSet(r.volume, ret.volume);
             snr_detail::SetOrInvalidate(r.scratchVolume, ret.scratchVolume);

@@ -143,8 +143,6 @@ bool ReplicationMgr::QuerySNRVolume2(const QuerySNRVolume2ByIdV5Args_t& args, Qu
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QuerySNRVolume2Handler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     const Req& request = cases::RequestOf<Req>(buf);
@@ -162,9 +160,9 @@ void ReplicationMgr::QuerySNRVolume2Handler(unsigned long requestCode, unsigned 
             return QuerySNRVolume2(args, ret);
     };
     // The records' texts point into the result, which outlives the send.
-    RunRequestHandler(
-        *this, "ReplicationMgr::QuerySNRVolume2Handler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return query(); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QuerySNRVolume2Handler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return query(); },
         [&](Reply& r) {
             YBSet(r.volume, ret.volume);
             snr_detail::SetOrInvalidate(r.scratchVolume, ret.scratchVolume);

@@ -357,15 +357,13 @@ void ReplicationMgr::UpdateSNRVolumeHandler(unsigned long requestCode, unsigned 
     const Req& request = cases::RequestOf<Req>(buf);
     Args args;
     Ret ret;
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
 
     YBSet(args, request.SNRVolume);
 
-    RunRequestHandler(
-        *this, "ReplicationMgr::UpdateSNRVolumeHandler()", requestCode, replyCode, true, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran* tran) { return UpdateSNRVolume(args, ret, tran); },
-        [](Reply&) { return true; }, cases::Unstarted::Nothing);
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::UpdateSNRVolumeHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return UpdateSNRVolume(args, ret, tran); }, [](Reply&) { return true; },
+        cases::Unstarted::Nothing);
 }
 
 // ---- Request cases, one per message version ---------------------------------

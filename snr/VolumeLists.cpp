@@ -241,17 +241,15 @@ bool ReplicationMgr::GetSNRInfoByClientAndVol(const GetSNRInfoByClientIdAndVolId
 template <typename Reply, typename Ret>
 void ReplicationMgr::GetSNRVolumesHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Ret ret;
     // Each array is freed after the send, also one built before another failed.
     AutoFreeMem_t volumes;
     AutoFreeMem_t devices;
     AutoFreeMem_t mountPoints;
 
-    RunRequestHandler(
-        *this, "ReplicationMgr::GetSNRVolumesHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetSNRVolumeList(ret, nullptr); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::GetSNRVolumesHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return GetSNRVolumeList(ret, nullptr); },
         [&](Reply& r) {
             // Built in this order; the first that cannot be allocated ends it.
             using steps::CopyListToReply;
@@ -265,8 +263,6 @@ template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::GetSNRInfoByClientAndVolHandler(unsigned long requestCode, unsigned long replyCode,
                                                      zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     const Req& request = cases::RequestOf<Req>(buf);
@@ -275,9 +271,9 @@ void ReplicationMgr::GetSNRInfoByClientAndVolHandler(unsigned long requestCode, 
     AutoFreeMem_t mountPoints;  // freed after the send
 
     // The volume's and device's texts point into the result, which outlives the send.
-    RunRequestHandler(
-        *this, "ReplicationMgr::GetSNRInfoByClientAndVolHandler()", requestCode, replyCode, false, reply,
-        cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetSNRInfoByClientAndVol(args, ret, nullptr); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::GetSNRInfoByClientAndVolHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return GetSNRInfoByClientAndVol(args, ret, nullptr); },
         [&](Reply& r) {
             YBSet(r.volume, ret.volume);
             YBSet(r.device, ret.device);

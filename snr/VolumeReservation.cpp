@@ -514,11 +514,8 @@ void ServeVolumeList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf, s
         cases::RefuseMissingRequest<Reply>(mgr, code, "SNR volume id array");
         return;
     }
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunInlineTranCase(mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret,
-                      cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::B, cases::Message::Copy,
-                      std::forward<Operation>(operation), [](Reply&) {});
+    AnswerInlineTranCase<Reply>(mgr, code, ret, cases::Order::B, cases::Message::Copy,
+                                std::forward<Operation>(operation));
 }
 
 void ServeUnreserve(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -557,12 +554,10 @@ void ReplicationMgr::ReserveSNRVolumesHandler(unsigned long requestCode, unsigne
         return;
     }
     SetJobId(args, req);
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Ret ret;
-    RunRequestHandler(*this, "ReplicationMgr::ReserveSNRVolumesHandler()", requestCode, replyCode, true, reply,
-                      cases::StatusOf<Reply>(), ret,
-                      [&](DBtran* tran) { return ReserveSNRVolumes(args, ret, tran); }, [](Reply&) { return true; });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::ReserveSNRVolumesHandler()", requestCode, replyCode, true, ret,
+        [&](DBtran* tran) { return ReserveSNRVolumes(args, ret, tran); }, [](Reply&) { return true; });
 }
 
 const ServedCase ReserveSNRVolumesCaseV1 = cases::Serve<repReserveSNRVolReq, repReserveSNRVolResp>(
