@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of client cleanup, snapshot states, SAP/Oracle jobs and job volume history:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of client cleanup,
+// snapshot states, SAP/Oracle jobs and job volume history: sizes and field
+// offsets, as the host reads and writes them by position; checked when this
+// file compiles, so a structure that moves a field stops the build.
 #include "cleanup/ClientCleanup.h"
 #include "cleanup/JobVolumeHistory.h"
 #include "cleanup/SAPOracleJobs.h"

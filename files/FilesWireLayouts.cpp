@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of product files, appliances, application views, browse views and keys:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of product files,
+// appliances, application views, browse views and keys: sizes and field
+// offsets, as the host reads and writes them by position; checked when this
+// file compiles, so a structure that moves a field stops the build.
 #include "files/AppViewReplies.h"
 #include "files/Appliances.h"
 #include "files/BrowseViews.h"

@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of consistency points, FLR snapshots and recovery point lookups:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of consistency points,
+// FLR snapshots and recovery point lookups: sizes and field offsets, as the
+// host reads and writes them by position; checked when this file compiles, so
+// a structure that moves a field stops the build.
 #include "flr/FLRDeleteMessages.h"
 #include "flr/FLREntityRecords.h"
 #include "flr/FLRMessages.h"

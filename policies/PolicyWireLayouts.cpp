@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of replication policies, snap engines and volume snap parameters:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of replication
+// policies, snap engines and volume snap parameters: sizes and field offsets,
+// as the host reads and writes them by position; checked when this file
+// compiles, so a structure that moves a field stops the build.
 #include "policies/PolicyRecords.h"
 #include "policies/ReplicationPolicyMessages.h"
 #include "policies/SnapEngineRecords.h"

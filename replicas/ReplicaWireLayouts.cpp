@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of replication volumes, their reservations, pruning and application directories:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of replication
+// volumes, their reservations, pruning and application directories: sizes and
+// field offsets, as the host reads and writes them by position; checked when
+// this file compiles, so a structure that moves a field stops the build.
 #include "replicas/ApplicationDirs.h"
 #include "replicas/LatestReplica.h"
 #include "replicas/PermanentReplicas.h"

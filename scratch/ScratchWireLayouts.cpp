@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of scratch pools and their volumes:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of scratch pools and
+// their volumes: sizes and field offsets, as the host reads and writes them by
+// position; checked when this file compiles, so a structure that moves a field
+// stops the build.
 #include "scratch/PoolContents.h"
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchMembership.h"

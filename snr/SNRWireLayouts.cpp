@@ -1,6 +1,7 @@
-// The wire layouts of the requests, replies and records of SNR devices, volumes, mount points and history names:
-// sizes and field offsets, as the host reads and writes them by position;
-// checked when this file compiles, so a structure that moves a field stops the build.
+// The wire layouts of the requests, replies and records of SNR devices,
+// volumes, mount points and history names: sizes and field offsets, as the
+// host reads and writes them by position; checked when this file compiles, so
+// a structure that moves a field stops the build.
 #include "snr/DeviceMaintenance.h"
 #include "snr/DeviceMessages.h"
 #include "snr/DeviceQueries.h"

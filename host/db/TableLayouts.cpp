@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+// The library's two layout checks (service/WireLayout.h), which the host's
+// side does not include.
 #define WIRE_SIZE_IS(Type, size) static_assert(sizeof(Type) == (size), #Type " size")
 #define WIRE_FIELD_AT(Type, field, offset) static_assert(offsetof(Type, field) == (offset), #Type "." #field " offset")
 
