@@ -183,7 +183,7 @@ bool ReplicationMgr::BrowseByClientIdDB(const Args& args, Ret& ret, DBtran* tran
 
     // The browse writes its browse table under the view's lock.
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return BrowseByClientIdDB(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return BrowseByClientIdDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockView(*this, TMPYBBROWSECLIENT_LOCK, lock, ret)) return false;
     HeldTableLock held(*this, lock);
@@ -213,7 +213,7 @@ bool ReplicationMgr::BrowseByPolicyIdDB(const Args& args, Ret& ret, DBtran* tran
     const int policyId = args.PolicyId;
 
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return BrowseByPolicyIdDB(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return BrowseByPolicyIdDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockView(*this, TMPYBBROWSEPOLICY_LOCK, lock, ret)) return false;
     HeldTableLock held(*this, lock);

@@ -4,15 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
-#include "service/Utils.h"
 
 namespace flr_detail {
 
@@ -42,17 +38,13 @@ bool PassOn(Ret& ret, const Nested& nested)
 // An inline case with its own transaction: the operation runs on the
 // arguments the caller read from the request; `onSuccess(Reply&)` puts the
 // result's new id into the reply.
-template <typename Reply, typename Args, typename Ret, typename OnSuccess>
+template <typename Reply, typename Args, typename Ret, typename OnSuccess = cases::NoReplyFields>
 void ServeInTran(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
-                 bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*), OnSuccess&& onSuccess)
+                 bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*), OnSuccess&& onSuccess = OnSuccess())
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    const unsigned long replyCode = ReplyCodeFor(code);
-    RunInlineTranCase(
-        mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode), cases::Order::B,
-        cases::Message::PointIntoResult, [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); },
-        std::forward<OnSuccess>(onSuccess));
+    AnswerInlineTranCase<Reply>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); }, std::forward<OnSuccess>(onSuccess));
 }
 
 }  // namespace flr_detail

@@ -20,8 +20,8 @@
 // Short locks that nothing is taken under (the connection mutexes, the
 // library's critical section, the queues' own mutexes) are not part of it.
 //
-// Taking a lock the thread already holds again (the recursive table locks, a
-// transaction nested in another) is always in order. The check runs in debug
+// Taking a lock the thread already holds again (the recursive table locks) is
+// always in order. The check runs in debug
 // builds, and in any build when the environment variable
 // REPLMGR_LOCK_ORDER_CHECK is 1 (the tests set it) or setChecking(true) was
 // called; otherwise the calls return at once.

@@ -12,7 +12,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SqlText.h"
-#include "policies/SetClause.h"
+#include "service/SetClause.h"
 #include "policies/SnapEngines.h"
 #include "rows/Db/Cursor/YBGetSCListByYBPolicy.h"
 #include "rows/Db/Cursor/YBGetYBPolicyList.h"

@@ -11,7 +11,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/SqlText.h"
 #include "policies/PolicyCases.h"
-#include "policies/SetClause.h"
+#include "service/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"

@@ -12,7 +12,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyCases.h"
-#include "policies/SetClause.h"
+#include "service/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"

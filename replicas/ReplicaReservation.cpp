@@ -58,7 +58,8 @@ bool ChangeReservation(ReplicationMgr& mgr, const ReservationForm& form, const s
     }
 
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return ChangeReservation(mgr, form, ids, ret, own); });
+        return RunWithTransactionBeforeLock(ret,
+                                            [&](DBtran* own) { return ChangeReservation(mgr, form, ids, ret, own); });
     LockTableRet_t lock;
     if (!mgr.LockTable(LockTableArgs_t(ReplicationMgr::REPLICAVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

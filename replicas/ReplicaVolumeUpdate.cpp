@@ -9,7 +9,7 @@
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
-#include "policies/SetClause.h"
+#include "service/SetClause.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
@@ -99,7 +99,8 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
                            __LINE__);
 
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UpdateReplicationVolumeDB(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret,
+                                            [&](DBtran* own) { return UpdateReplicationVolumeDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(REPLICAVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

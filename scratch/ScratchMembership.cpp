@@ -465,7 +465,7 @@ bool ReplicationMgr::UpdateAvailVolPoolCounter(const UpdateAvailVolPoolCounterAr
     // The counter is read and written back in one transaction, so that two
     // changes of one pool's counter never lose one another.
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret,
+        return RunWithTransactionBeforeLock(ret,
                                             [&](DBtran* own) { return UpdateAvailVolPoolCounter(args, ret, own); });
 
     QueryRVScratchVolBySNRVolIdArgs_t scratchArgs;

@@ -5,8 +5,6 @@ const char* const NoRequestDataMsg = "Invalid request: no request data";
 
 namespace cases {
 
-const char* const ProgName = "ReplicationMgr";
-
 CaseLog HandlerLog(unsigned long requestCode, unsigned long replyCode) {
     CaseLog lit;
     lit.completed = std::string("\tMessage ") + ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(requestCode)) +

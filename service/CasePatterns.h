@@ -14,6 +14,7 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 #include "service/RequestLayout.h"
 #include "service/Utils.h"
 
@@ -25,8 +26,6 @@ extern const char* const DBCommitErrorMsg;  // "Could not commit database transa
 extern const char* const NoRequestDataMsg;  // "Invalid request: no request data"
 
 namespace cases {
-
-extern const char* const ProgName;  // "ReplicationMgr"
 
 // The status, message and (where the reply has one) error code of a reply.
 template <typename Reply, typename Status = uint32_t, typename Code = int32_t>
@@ -137,15 +136,15 @@ struct Pipeline {
     bool logUnreachable;       // a catalogue that cannot be opened (no transaction) gets the entry of a failed start
 };
 
-// Runs the transaction steps shared by the patterns. Returns true when the
-// operation succeeded and the commit went through.
+// The transaction steps of a case run: its start, commit and rollback, and
+// the entries of their failures.
 struct TranSteps {
     ReplicationMgr& mgr;
     DBtran& tran;
     const char* function;  // function name of the entries written here
     bool started = false;
 
-    TranSteps(ReplicationMgr& m, DBtran& t, const char* fn = "ReplicationMgr::post()") : mgr(m), tran(t), function(fn) {}
+    TranSteps(ReplicationMgr& m, DBtran& t, const char* fn) : mgr(m), tran(t), function(fn) {}
     bool start();
     // Writes the entry of a failed start: "\t" + text at ERR.
     void logStartFailure(long line);
@@ -198,11 +197,19 @@ void SendReply(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply) {
 // The fill of a reply that carries nothing beyond its status.
 struct NoReplyFields {
     template <typename Reply>
-    bool operator()(Reply&) const
-    {
-        return true;
-    }
+    void operator()(Reply&) const {}
 };
+
+// Runs a reply's fill; false when the reply could not be built.
+template <typename Fill, typename Reply>
+bool RunFill(Fill& fill, Reply& reply) {
+    if constexpr (std::is_void_v<decltype(fill(reply))>) {
+        fill(reply);
+        return true;
+    } else {
+        return fill(reply);
+    }
+}
 
 // The case of post that runs a request handler of the service object with
 // the request code and its reply code.
@@ -225,10 +232,12 @@ void HandlerCase(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf) {
 
 // The one run of a case: the operation (in a transaction of the case when
 // the pipeline has one), the reply filled by `onSuccess(Reply&)` (false: an
-// array could not be allocated), the commit or rollback, `undo()` when the
-// operation succeeded but the request fails, the completion entry, the send.
+// array could not be allocated; a fill that returns nothing always fills
+// it), the commit or rollback, `undo()` when the operation succeeded but the
+// request fails, the completion entry, the send. Each run below returns
+// whether the reply sent told of success.
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
-void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+bool RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
              const Ret& ret, const cases::CaseLog& lit, const cases::Pipeline& pipeline, Operation&& operation,
              OnSuccess&& onSuccess, Undo&& undo);
 
@@ -236,7 +245,7 @@ void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const c
 // the operation captures; `operation(DBtran*)` returns the operation's
 // result, `onSuccess(Reply&)` copies the result's fields into the reply.
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
+bool RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
                        const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
                        cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess);
 
@@ -244,7 +253,7 @@ void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& repl
 // returns false when an array of it could not be allocated; the reply then
 // carries `noMemoryText` and -5.
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+bool RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
                    const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
                    OnSuccess&& onSuccess, const char* noMemoryText = NoMemoryErrMsg);
 
@@ -259,26 +268,26 @@ void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 // under the handler's own function name ("ReplicationMgr::QueryVolInfoHandler()").
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess,
           typename Undo = cases::NothingToUndo>
-void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode, bool withTran,
-                       Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, Operation&& operation,
-                       OnSuccess&& onSuccess, cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully,
-                       Undo undo = Undo());
+bool RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+                       bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
+                       Operation&& operation, OnSuccess&& onSuccess,
+                       cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully, Undo undo = Undo());
 
 // The three runs above for a case whose Reply is its own: the reply starts
 // zeroed, its status fields are the Reply's, and the inline cases write the
 // handler's entries of their code (see HandlerLog). A fill left out leaves
 // the reply as the run made it.
 template <typename Reply, typename Ret, typename Operation, typename Fill = cases::NoReplyFields>
-void AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
+bool AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
                           cases::Message mode, Operation&& operation, Fill&& fill = Fill());
 
 template <typename Reply, typename Ret, typename Operation, typename Fill = cases::NoReplyFields>
-void AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
+bool AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
                       Operation&& operation, Fill&& fill = Fill(), const char* noMemoryText = NoMemoryErrMsg);
 
 template <typename Reply, typename Ret, typename Operation, typename Fill = cases::NoReplyFields,
           typename Undo = cases::NothingToUndo>
-void AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+bool AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                      bool withTran, const Ret& ret, Operation&& operation, Fill&& fill = Fill(),
                      cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully, Undo undo = Undo());
 

@@ -5,9 +5,10 @@
 #include "service/ErrorCodes.h"
 
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
-void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+bool RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
              const Ret& ret, const cases::CaseLog& lit, const cases::Pipeline& p, Operation&& operation,
-             OnSuccess&& onSuccess, Undo&& undo) {
+             OnSuccess&& onSuccess, Undo&& undo)
+{
     using namespace cases;
     DBtran tran(false);
     TranSteps steps(mgr, tran, p.function);
@@ -28,7 +29,7 @@ void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const c
             SetFailure(reply, f, DBTranErrorMsg, kErrNoTransaction, p.mode);
             if (p.withTran || p.logUnreachable) steps.logStartFailure(__LINE__);
         }
-    } else if (!onSuccess(reply)) {
+    } else if (!RunFill(onSuccess, reply)) {
         SetFailure(reply, f, p.noMemoryText, kErrNoMemory, p.mode);
     } else {
         reply.*f.status = 1;
@@ -70,74 +71,75 @@ void RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const c
     log << lit.sending;
     mgr.WriteLogMsg(ProgName, p.function, __LINE__, ReplicationMgr::INFO);
 
+    const bool succeeded = reply.*f.status == 1;
     SendReply(mgr, replyCode, reply);
     ReleaseCopiedMessage(reply, f, p.mode == Message::Copy);
+    return succeeded;
 }
 
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
+bool RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
                        const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
-                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess) {
+                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess)
+{
     const cases::Pipeline p{true, order, mode, "ReplicationMgr::post()", NoMemoryErrMsg,
                             cases::Unstarted::Unsuccessfully, false};
-    RunCase(mgr, replyCode, reply, f, ret, lit, p, operation,
-            [&](Reply& r) {
-                onSuccess(r);
-                return true;
-            },
-            cases::NothingToUndo());
+    return RunCase(mgr, replyCode, reply, f, ret, lit, p, operation, onSuccess, cases::NothingToUndo());
 }
 
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
-void RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
+bool RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
                    const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
-                   OnSuccess&& onSuccess, const char* noMemoryText) {
+                   OnSuccess&& onSuccess, const char* noMemoryText)
+{
     const cases::Pipeline p{false, cases::Order::B, mode, "ReplicationMgr::post()", noMemoryText,
                             cases::Unstarted::Unsuccessfully, false};
-    RunCase(mgr, replyCode, reply, f, ret, lit, p, [&](DBtran*) { return operation(); }, onSuccess,
-            cases::NothingToUndo());
+    return RunCase(
+        mgr, replyCode, reply, f, ret, lit, p, [&](DBtran*) { return operation(); }, onSuccess, cases::NothingToUndo());
 }
 
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
-void RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+bool RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                        bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
-                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo) {
+                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo)
+{
     const cases::Pipeline p{withTran, cases::Order::B, cases::Message::PointIntoResult, function, NoMemoryErrMsg,
                             unstarted, true};
-    RunCase(mgr, replyCode, reply, f, ret, cases::HandlerLog(requestCode, replyCode), p, operation, onSuccess, undo);
+    return RunCase(mgr, replyCode, reply, f, ret, cases::HandlerLog(requestCode, replyCode), p, operation, onSuccess,
+                   undo);
 }
 
 template <typename Reply, typename Ret, typename Operation, typename Fill>
-void AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
+bool AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
                           cases::Message mode, Operation&& operation, Fill&& fill)
 {
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const unsigned long replyCode = ReplyCodeFor(code);
-    RunInlineTranCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode), order,
-                      mode, std::forward<Operation>(operation), std::forward<Fill>(fill));
+    return RunInlineTranCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode),
+                             order, mode, std::forward<Operation>(operation), std::forward<Fill>(fill));
 }
 
 template <typename Reply, typename Ret, typename Operation, typename Fill>
-void AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
+bool AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
                       Operation&& operation, Fill&& fill, const char* noMemoryText)
 {
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const unsigned long replyCode = ReplyCodeFor(code);
-    RunInlineCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode), mode,
-                  std::forward<Operation>(operation), std::forward<Fill>(fill), noMemoryText);
+    return RunInlineCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode), mode,
+                         std::forward<Operation>(operation), std::forward<Fill>(fill), noMemoryText);
 }
 
 template <typename Reply, typename Ret, typename Operation, typename Fill, typename Undo>
-void AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
+bool AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                      bool withTran, const Ret& ret, Operation&& operation, Fill&& fill, cases::Unstarted unstarted,
                      Undo undo)
 {
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
-    RunRequestHandler(mgr, function, requestCode, replyCode, withTran, reply, cases::StatusOf<Reply>(), ret,
-                      std::forward<Operation>(operation), std::forward<Fill>(fill), unstarted, undo);
+    return RunRequestHandler(mgr, function, requestCode, replyCode, withTran, reply, cases::StatusOf<Reply>(), ret,
+                             std::forward<Operation>(operation), std::forward<Fill>(fill), unstarted, undo);
 }
 
 template <typename Reply>

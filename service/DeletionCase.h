@@ -2,8 +2,6 @@
 // what the deletion did outside the database.
 #pragma once
 
-#include <cstring>
-
 #include "service/CasePatterns.h"
 #include "service/DeletionTrail.h"
 #include "service/ReplicationMgr.h"
@@ -17,13 +15,9 @@ template <typename Reply, typename Ret, typename Operation>
 void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order, cases::Message mode,
                      Operation&& operation)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     DeletionTrail trail;
-    RunInlineTranCase(
-        mgr, ReplyCodeFor(code), reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, ReplyCodeFor(code)),
-        order, mode, [&](DBtran* tran) { return operation(tran, trail); }, [](Reply&) {});
-    if (reply.status != 1) mgr.RestoreAfterRollback(trail);
+    if (!AnswerInlineTranCase<Reply>(mgr, code, ret, order, mode, [&](DBtran* tran) { return operation(tran, trail); }))
+        mgr.RestoreAfterRollback(trail);
 }
 
 }  // namespace steps

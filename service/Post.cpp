@@ -6,10 +6,9 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
+#include "service/SourceNames.h"
 
 namespace {
-
-const char* const ProgName = "ReplicationMgr";
 
 // The slot of a code inside the dispatch range, or kDispatchSlots outside it.
 unsigned long SlotOf(unsigned long code) {
@@ -58,11 +57,11 @@ std::vector<unsigned long> CaseRegistry::unboundCodes() const {
 unsigned long ReplicationMgr::post(unsigned long code, unsigned long, zxsDatabuf* buf) {
     if (m_poSession == nullptr) {
         m_LogMsg << "Event: Invalid function call of the post() method. Reason: m_poSession not initialized";
-        WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ERR);
+        WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ERR);
         return 0;
     }
     m_LogMsg << "\tEvent: Message " << ZXS_ReplicationMgr_PM_STRING(static_cast<unsigned int>(code)) << " received";
-    WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, INFO);
+    WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, INFO);
 
     const ServedCase* served = m_pCases->find(code);
     if (served == nullptr) return 0;

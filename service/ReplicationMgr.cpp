@@ -4,10 +4,6 @@
 #include "host/ZXPlatformInfo.h"
 #include "service/ServedCases.h"
 
-namespace {
-const char* const ProgName = "ReplicationMgr";
-}
-
 ReplicationMgr::ReplicationMgr(ZxSessionSend* session) : ReplicationMgr(session, ServedCases()) {}
 
 ReplicationMgr::ReplicationMgr(ZxSessionSend* session, const CaseRegistry& cases)

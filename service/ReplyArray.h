@@ -54,13 +54,9 @@ template <typename Reply, typename Ret, typename Wire, typename Record, typename
 void AnswerListInline(ReplicationMgr& mgr, unsigned long code, const Ret& ret, const std::vector<Record>& records,
                       Wire* Reply::*array, Operation&& operation)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     AutoFreeMem_t owner;  // freed after the send
-    const unsigned long replyCode = ReplyCodeFor(code);
-    RunInlineCase(mgr, replyCode, reply, cases::StatusOf<Reply>(), ret, cases::HandlerLog(code, replyCode),
-                  cases::Message::PointIntoResult, std::forward<Operation>(operation),
-                  [&](Reply& r) { return CopyListToReply(owner, r.*array, r.count, records); });
+    AnswerInlineCase<Reply>(mgr, code, ret, cases::Message::PointIntoResult, std::forward<Operation>(operation),
+                            [&](Reply& r) { return CopyListToReply(owner, r.*array, r.count, records); });
 }
 
 }  // namespace steps

@@ -8,3 +8,8 @@ inline constexpr char ProgNameUpdates[] = "ReplicationMgrUpdates";
 inline constexpr char ProgNameDeletes[] = "ReplicationMgrDeletes";
 inline constexpr char ProgNameGetLists[] = "ReplicationMgrGetLists";
 inline constexpr char ProgNameUtils[] = "ReplicationMgrUtils";
+
+namespace cases {
+// The source of post and of the case runs' own entries.
+inline constexpr char ProgName[] = "ReplicationMgr";
+}  // namespace cases

@@ -10,4 +10,7 @@ namespace steps {
 // The transaction handle in hexadecimal, without a prefix ("0" for none).
 std::string TranHandle(const DBtran* tran);
 
+// The detail line that names a transaction: "\n\tTran = 0x" + its handle.
+inline std::string TranLine(const DBtran* tran) { return "\n\tTran = 0x" + TranHandle(tran); }
+
 }  // namespace steps

@@ -54,7 +54,7 @@ bool ReplicationMgr::AddDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     YBPhysicalDevice_t deviceRow;  // cleared by its conversion
 
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return AddDeviceDB(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return AddDeviceDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(ADDDEVICE_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

@@ -180,7 +180,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (id < 0) return event(kErrInvalidId, "Invalid Volume ID", "\n\tSNR Volume ID = " + Number(id), __LINE__);
 
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UpdateSNRVolumeDB(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return UpdateSNRVolumeDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) return PassOn(ret, lock.m_sErrorMsg, lock.m_nErrorCode);
     HeldTableLock held(*this, lock);

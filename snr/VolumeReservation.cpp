@@ -117,7 +117,8 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
         return true;
     }
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return ChangeAllocation(mgr, ids, ret, own, change); });
+        return RunWithTransactionBeforeLock(ret,
+                                            [&](DBtran* own) { return ChangeAllocation(mgr, ids, ret, own, change); });
     LockTableRet_t lock;
     if (!mgr.LockTable(LockTableArgs_t(ReplicationMgr::SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
@@ -185,7 +186,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
         return true;
     }
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return ReserveSNRVolumesDB(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return ReserveSNRVolumesDB(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;
@@ -299,7 +300,7 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
         return true;
     }
     if (tran == nullptr)
-        return RunWithTransactionBeforeLock(tran, ret, [&](DBtran* own) { return UnreserveSNRVolumes(args, ret, own); });
+        return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return UnreserveSNRVolumes(args, ret, own); });
     LockTableRet_t lock;
     if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) {
         ret.errMsg = lock.m_sErrorMsg;

@@ -167,14 +167,14 @@ std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
     for (auto it = turns.begin(); it != turns.end();) it = it->second.expired() ? turns.erase(it) : std::next(it);
     Shared* shared = mapSideFile(sideFile(path));
     if (shared == nullptr) return nullptr;
-    turn.reset(new DBProcessTurn(shared, sizeof(Shared)));
+    turn.reset(new DBProcessTurn(shared));
     turns[path] = turn;
     return turn;
 }
 
 DBProcessTurn::~DBProcessTurn()
 {
-    munmap(m_shared, m_size);
+    munmap(m_shared, sizeof(Shared));
 }
 
 bool DBProcessTurn::enter(std::chrono::milliseconds timeout)

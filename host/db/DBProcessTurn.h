@@ -37,8 +37,7 @@ public:
     struct Shared;
 
 private:
-    DBProcessTurn(Shared* shared, size_t size) : m_shared(shared), m_size(size) {}
+    explicit DBProcessTurn(Shared* shared) : m_shared(shared) {}
 
     Shared* m_shared;
-    size_t m_size;
 };
