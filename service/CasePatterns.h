@@ -14,8 +14,8 @@
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
-#include "service/SourceNames.h"
 #include "service/RequestLayout.h"
+#include "service/SourceNames.h"
 #include "service/Utils.h"
 
 class DBtran;

@@ -7,8 +7,7 @@
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
 bool RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
              const Ret& ret, const cases::CaseLog& lit, const cases::Pipeline& p, Operation&& operation,
-             OnSuccess&& onSuccess, Undo&& undo)
-{
+             OnSuccess&& onSuccess, Undo&& undo) {
     using namespace cases;
     DBtran tran(false);
     TranSteps steps(mgr, tran, p.function);
@@ -80,8 +79,7 @@ bool RunCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const c
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
 bool RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply,
                        const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret, const cases::CaseLog& lit,
-                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess)
-{
+                       cases::Order order, cases::Message mode, Operation&& operation, OnSuccess&& onSuccess) {
     const cases::Pipeline p{true, order, mode, "ReplicationMgr::post()", NoMemoryErrMsg,
                             cases::Unstarted::Unsuccessfully, false};
     return RunCase(mgr, replyCode, reply, f, ret, lit, p, operation, onSuccess, cases::NothingToUndo());
@@ -90,8 +88,7 @@ bool RunInlineTranCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& repl
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess>
 bool RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f,
                    const Ret& ret, const cases::CaseLog& lit, cases::Message mode, Operation&& operation,
-                   OnSuccess&& onSuccess, const char* noMemoryText)
-{
+                   OnSuccess&& onSuccess, const char* noMemoryText) {
     const cases::Pipeline p{false, cases::Order::B, mode, "ReplicationMgr::post()", noMemoryText,
                             cases::Unstarted::Unsuccessfully, false};
     return RunCase(
@@ -101,8 +98,7 @@ bool RunInlineCase(ReplicationMgr& mgr, unsigned long replyCode, Reply& reply, c
 template <typename Reply, typename S, typename C, typename Ret, typename Operation, typename OnSuccess, typename Undo>
 bool RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                        bool withTran, Reply& reply, const cases::ReplyStatus<Reply, S, C>& f, const Ret& ret,
-                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo)
-{
+                       Operation&& operation, OnSuccess&& onSuccess, cases::Unstarted unstarted, Undo undo) {
     const cases::Pipeline p{withTran, cases::Order::B, cases::Message::PointIntoResult, function, NoMemoryErrMsg,
                             unstarted, true};
     return RunCase(mgr, replyCode, reply, f, ret, cases::HandlerLog(requestCode, replyCode), p, operation, onSuccess,
@@ -111,8 +107,7 @@ bool RunRequestHandler(ReplicationMgr& mgr, const char* function, unsigned long 
 
 template <typename Reply, typename Ret, typename Operation, typename Fill>
 bool AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Order order,
-                          cases::Message mode, Operation&& operation, Fill&& fill)
-{
+                          cases::Message mode, Operation&& operation, Fill&& fill) {
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const unsigned long replyCode = ReplyCodeFor(code);
@@ -122,8 +117,7 @@ bool AnswerInlineTranCase(ReplicationMgr& mgr, unsigned long code, const Ret& re
 
 template <typename Reply, typename Ret, typename Operation, typename Fill>
 bool AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, cases::Message mode,
-                      Operation&& operation, Fill&& fill, const char* noMemoryText)
-{
+                      Operation&& operation, Fill&& fill, const char* noMemoryText) {
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const unsigned long replyCode = ReplyCodeFor(code);
@@ -134,8 +128,7 @@ bool AnswerInlineCase(ReplicationMgr& mgr, unsigned long code, const Ret& ret, c
 template <typename Reply, typename Ret, typename Operation, typename Fill, typename Undo>
 bool AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
                      bool withTran, const Ret& ret, Operation&& operation, Fill&& fill, cases::Unstarted unstarted,
-                     Undo undo)
-{
+                     Undo undo) {
     Reply reply;
     std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     return RunRequestHandler(mgr, function, requestCode, replyCode, withTran, reply, cases::StatusOf<Reply>(), ret,

@@ -256,14 +256,20 @@ int prepare(DBtran* tran, const std::string& sql, const std::vector<DBArgument>&
     return rc;
 }
 
-// " WHERE " and the clause with its values as parameters from ?first on;
-// nothing for a blank clause.
+// The clause with its values as parameters from ?first on; empty for a blank
+// clause.
+std::string clauseOf(const char* where, int first, std::vector<DBArgument>& args)
+{
+    std::string clause;
+    if (!isBlank(where)) dbLiftLiterals(where, first, clause, args);
+    return clause;
+}
+
+// " WHERE " and the clause as clauseOf makes it; nothing for a blank clause.
 std::string whereOf(const char* where, int first, std::vector<DBArgument>& args)
 {
     if (isBlank(where)) return std::string();
-    std::string clause;
-    dbLiftLiterals(where, first, clause, args);
-    return " WHERE " + clause;
+    return " WHERE " + clauseOf(where, first, args);
 }
 
 }  // namespace
@@ -296,8 +302,7 @@ bool CRepTableCore::readEachWhere(const char* where, const char* orderBy, size_t
                                   const std::function<void()>& take)
 {
     std::vector<DBArgument> args;
-    std::string clause;
-    if (!isBlank(where)) dbLiftLiterals(where, 1, clause, args);
+    const std::string clause = clauseOf(where, 1, args);
     return readEach(clause.c_str(), args, orderBy, limit, tran, row, take);
 }
 
@@ -342,8 +347,7 @@ bool CRepTableCore::readEach(const char* clause, const std::vector<DBArgument>& 
 bool CRepTableCore::readAllWhere(const char* where, const char* orderBy, DBtran* tran, const ListSink& sink)
 {
     std::vector<DBArgument> args;
-    std::string clause;
-    if (!isBlank(where)) dbLiftLiterals(where, 1, clause, args);
+    const std::string clause = clauseOf(where, 1, args);
     return readAll(clause.c_str(), args, orderBy, tran, sink);
 }
 
