@@ -11,6 +11,7 @@
 
 #include "bench/BenchCatalogues.h"
 #include "host/db/DBtable.h"
+#include "tests/support/CatalogueFiles.h"
 
 namespace bench {
 
@@ -34,10 +35,7 @@ public:
         DBtran warm(false);
         if (warm.startTran() != 0 || warm.commitTran(false) != 0) throw std::runtime_error("the copy cannot be used");
     }
-    ~FreshCopy()
-    {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_path + suffix).c_str());
-    }
+    ~FreshCopy() { RemoveCatalogueFiles(m_path); }
     FreshCopy(const FreshCopy&) = delete;
     FreshCopy& operator=(const FreshCopy&) = delete;
 

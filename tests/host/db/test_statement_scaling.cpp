@@ -18,7 +18,6 @@
 // are printed.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -31,6 +30,7 @@
 
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/PlanRequests.h"
+#include "support/CatalogueFiles.h"
 #include "support/CatalogueFill.h"
 #include "support/CataloguePlans.h"
 
@@ -129,12 +129,6 @@ bool Counts(sqlite3_stmt* stmt)
     return sqlite3_column_count(stmt) == 1 && sqlite3_strnicmp(sqlite3_sql(stmt), "SELECT COUNT(", 13) == 0;
 }
 
-// Removes a catalogue file and its companions.
-void RemoveCatalogue(const std::string& path)
-{
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((path + suffix).c_str());
-}
-
 class StatementScalingTest : public PlanRequestTest {
 protected:
     void SetUp() override
@@ -145,7 +139,7 @@ protected:
 
     void TearDown() override
     {
-        RemoveCatalogue(largePath());
+        RemoveCatalogueFiles(largePath());
         m_path = m_smallPath;
         PlanRequestTest::TearDown();
     }
