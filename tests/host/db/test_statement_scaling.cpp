@@ -29,10 +29,12 @@
 #include <vector>
 
 #include "host/db/DBStatementRegistry.h"
+#include "host/db/DBStatementTrace.h"
 #include "host/db/PlanRequests.h"
 #include "support/CatalogueFiles.h"
 #include "support/CatalogueFill.h"
 #include "support/CataloguePlans.h"
+#include "support/StatementRuns.h"
 
 using namespace statement_plans;
 
@@ -156,7 +158,7 @@ protected:
         // An odd number of values keeps the rows of each share on distinct rows.
         reader.exec(FillEveryTableSql(reader.db(), rows, rows / 4 + 1, kGrowing));
         runRegistered(reader, out);
-        Recording recording(path);
+        StatementRuns recording(path);
         runRequests(rows);
         for (const auto& [text, cost] : DBStatementTrace::costs()) {
             // A pragma reads no table of the system.
