@@ -19,6 +19,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/BenchHost.h"
 #include "files/StoredFileMessages.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
@@ -182,7 +183,7 @@ Measure Run(Transfer transfer, size_t bytes, const std::string& dir)
     // memory freed before the transfer is not resident for it to reuse.
     mallopt(M_MMAP_THRESHOLD, 128 << 10);
     mallopt(M_TRIM_THRESHOLD, 128 << 10);
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietLog();
     ZXPlatformInfo::setValue("Platform", "TempDirectory", dir + "/staging");
     DBtran::useCatalogue(dir + "/catalogue.db");
     Client client;

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
-#include "host/ZXPlatformInfo.h"
+#include "bench/BenchHost.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/DBtable.h"
 #include "rows/Db/Cursor/YBGetSNRDeviceByPoolId.h"
@@ -92,8 +92,7 @@ void BM_PoolContentsPost(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     DBtran::useCatalogue(g_catalogues.get(n));
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietHost();
     CZxNetwork network;
     repQueryRVScratchVolumeByScratchPoolIdV6Response sent{};
     network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
@@ -131,8 +130,7 @@ void BM_InventoryBesidePoolContents(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     DBtran::useCatalogue(g_catalogues.get(std::max(n, 10)));
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietHost();
 
     std::atomic<bool> stop{false};
     std::atomic<long> contents{0};
