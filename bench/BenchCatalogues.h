@@ -12,6 +12,7 @@
 #include <string>
 
 #include "host/db/DBtable.h"
+#include "tests/support/CatalogueFiles.h"
 
 // Throws when a sqlite3 call failed.
 inline void BenchCheck(int rc, sqlite3* db, const char* what)
@@ -29,7 +30,7 @@ public:
     ~BenchCatalogues()
     {
         for (const auto& c : m_paths)
-            for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((c.second + suffix).c_str());
+            RemoveCatalogueFiles(c.second);
         if (!m_dir.empty()) rmdir(m_dir.c_str());
     }
     BenchCatalogues(const BenchCatalogues&) = delete;

@@ -1,6 +1,7 @@
 // A fresh copy of a seeded catalogue for a benchmark whose request changes
 // the rows: made at a path of its own and made the library's catalogue,
-// removed with the object, so that every run finds the same work.
+// removed with the object, so that every run finds the same work; and the
+// count that checks what a request left in it.
 #pragma once
 
 #include <sqlite3.h>
@@ -8,9 +9,12 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "host/db/DBQuery.h"
 #include "host/db/DBtable.h"
+#include "tests/support/CatalogueFiles.h"
 
 namespace bench {
 
@@ -34,15 +38,21 @@ public:
         DBtran warm(false);
         if (warm.startTran() != 0 || warm.commitTran(false) != 0) throw std::runtime_error("the copy cannot be used");
     }
-    ~FreshCopy()
-    {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_path + suffix).c_str());
-    }
+    ~FreshCopy() { RemoveCatalogueFiles(m_path); }
     FreshCopy(const FreshCopy&) = delete;
     FreshCopy& operator=(const FreshCopy&) = delete;
 
 private:
     std::string m_path;
 };
+
+// The number a query of one value (a count) returns on the library's
+// catalogue; -1 when it failed or returned nothing.
+inline long long count(const std::string& sql)
+{
+    std::vector<DBRow> rows;
+    if (dbQuery(nullptr, sql, {}, &rows) != 0 || rows.empty() || rows[0].empty()) return -1;
+    return rows[0][0].i;
+}
 
 }  // namespace bench

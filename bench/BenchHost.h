@@ -21,6 +21,13 @@ inline void quietLog()
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
 }
 
+// The same on a configuration cleared of every value set before.
+inline void quietHost()
+{
+    ZXPlatformInfo::clearAll();
+    quietLog();
+}
+
 struct Host {
     Host()
     {

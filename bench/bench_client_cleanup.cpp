@@ -4,10 +4,10 @@
 // with the client's volumes alone: 100,000 volumes in at most 12 times the
 // time of 10,000.
 //
-// Each (N, mode) has a catalogue of its own, seeded once and not analysed;
-// every cleanup runs on a fresh copy of it (made untimed). Client 1 has N
-// volumes, one device on each; client 2 has N volumes of its own and a
-// device on every tenth volume of client 1 as well. On client 1's volumes:
+// Each N has a catalogue of its own, seeded once and not analysed; every
+// cleanup, of either mode, runs on a fresh copy of it (made untimed). Client
+// 1 has N volumes, one device on each; client 2 has N volumes of its own and
+// a device on every tenth volume of client 1 as well. On client 1's volumes:
 // every odd and every tenth one holds a snapshot of one of client 2's
 // volumes, with an application directory; every fourth has a permanent
 // replica on one of client 2's volumes; every twentieth (plus two) a free
@@ -24,10 +24,9 @@
 
 #include "bench/BenchCatalogues.h"
 #include "bench/BenchFreshCopy.h"
+#include "bench/BenchHost.h"
 #include "cleanup/ClientCleanup.h"
-#include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
-#include "host/db/DBQuery.h"
 #include "host/db/DBtable.h"
 #include "service/ReplicationMgr.h"
 
@@ -40,10 +39,8 @@ bool Shared(int v) { return v % 10 == 0; }
 bool ReplicaElsewhere(int v) { return v % 4 == 0; }
 bool FreeScratch(int v) { return v % 20 == 2; }
 
-// Key: N * 10 + 1 for "Full", + 0 for "Non SNR" (the same rows).
-void Seed(sqlite3* db, int key)
+void Seed(sqlite3* db, int n)
 {
-    const int n = key / 10;
     const char* const statements[] = {
         // ?1 volume of client 1, ?2 its client-2 partner volume (N + ?1), ?3 flags of the row kinds
         "INSERT INTO YBPhysicalVolume (id, UniqueId, Type) VALUES (?1, 'uid-' || ?1, 1), (?2, 'uid-' || ?2, 1)",
@@ -86,13 +83,6 @@ void Seed(sqlite3* db, int key)
 
 BenchCatalogues g_catalogues("cleanup", &Seed);
 
-long long Count(const std::string& sql)
-{
-    std::vector<DBRow> rows;
-    if (dbQuery(nullptr, sql, {}, &rows) != 0 || rows.empty() || rows[0].empty()) return -1;
-    return rows[0][0].i;
-}
-
 // The replication volumes a cleanup of client 1 leaves: the snapshots on the
 // shared volumes and the replicas of the shared volumes elsewhere.
 long long ReplicasLeft(int n)
@@ -106,9 +96,8 @@ void BM_ClientCleanup(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const bool full = state.range(1) != 0;
-    const std::string seeded = g_catalogues.get(n * 10 + (full ? 1 : 0));
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    const std::string seeded = g_catalogues.get(n);
+    bench::quietHost();
     CZxNetwork network;
     repCleanupByclientIdResp sent{};
     network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
@@ -138,9 +127,9 @@ void BM_ClientCleanup(benchmark::State& state)
         struct stat wal;
         if (stat((DBtran::cataloguePath() + "-wal").c_str(), &wal) == 0)
             walMB = std::max(walMB, static_cast<double>(wal.st_size) / (1024.0 * 1024.0));
-        const long long devices = Count("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1");
-        if (Count("SELECT COUNT(*) FROM YBVolume") != ReplicasLeft(n) || devices != (full ? 0 : n) ||
-            Count("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId <= " + std::to_string(n)) != n / 10) {
+        const long long devices = bench::count("SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1");
+        if (bench::count("SELECT COUNT(*) FROM YBVolume") != ReplicasLeft(n) || devices != (full ? 0 : n) ||
+            bench::count("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId <= " + std::to_string(n)) != n / 10) {
             state.SkipWithError("wrong rows left");
             break;
         }

@@ -11,14 +11,16 @@
 //
 //   replmgr_bench_load [posts per thread]    (2000 unless given)
 //   replmgr_bench_load --worker <arguments>  (a worker process; started by itself)
-#include <stdlib.h>
-#include <unistd.h>
+#include <sqlite3.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "host/db/DBtable.h"
+#include "bench/BenchCatalogues.h"
 #include "tests/support/ConcurrentLoad.h"
 #include "tests/support/LoadProcesses.h"
 
@@ -29,33 +31,12 @@ namespace {
 const int kDefaultPostsPerThread = 2000;
 const int kProcesses = 3;
 
-// A directory of its own with a catalogue file in it, seeded, made the
-// process's catalogue; removed with the object.
-class SeededCatalogue {
-public:
-    SeededCatalogue()
-    {
-        char dir[] = "/tmp/replmgr_load_XXXXXX";
-        if (mkdtemp(dir) == nullptr) return;
-        m_dir = dir;
-        m_path = m_dir + "/catalogue.db";
-        DBtran::useCatalogue(m_path);
-        m_seeded = SeedCatalogue(m_path);
-    }
-    ~SeededCatalogue()
-    {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_path + suffix).c_str());
-        if (!m_dir.empty()) rmdir(m_dir.c_str());
-    }
-    const std::string& path() const { return m_path; }
-    // "" when seeded, else what failed.
-    const std::string& seeded() const { return m_seeded; }
-
-private:
-    std::string m_dir;
-    std::string m_path;
-    std::string m_seeded = "no directory";
-};
+// Seeds a catalogue of the load; n only tells the variants' catalogues apart.
+void Seed(sqlite3* db, int)
+{
+    const std::string failed = SeedCatalogue(sqlite3_db_filename(db, "main"));
+    if (!failed.empty()) throw std::runtime_error(failed);
+}
 
 // Prints one variant's figures and what went wrong; true when nothing did.
 bool Report(const char* variant, const LoadResult& r, const std::vector<std::string>& faults)
@@ -75,10 +56,10 @@ bool Report(const char* variant, const LoadResult& r, const std::vector<std::str
 
 // The checks of a run besides its requests' own: the catalogue's, and the
 // writer turn of every posting process and of this one.
-std::vector<std::string> Checks(const SeededCatalogue& catalogue, const LoadResult& r)
+std::vector<std::string> Checks(const std::string& catalogue, const LoadResult& r)
 {
-    std::vector<std::string> faults = CatalogueFaults(catalogue.path());
-    if (!r.turnFree || !WriterTurnFree(catalogue.path())) faults.push_back("the writer turn was not free afterwards");
+    std::vector<std::string> faults = CatalogueFaults(catalogue);
+    if (!r.turnFree || !WriterTurnFree(catalogue)) faults.push_back("the writer turn was not free afterwards");
     return faults;
 }
 
@@ -97,24 +78,28 @@ int main(int argc, char** argv)
     std::printf("%-14s %7s %8s %8s %8s %8s %9s %8s %10s %s\n", "variant", "posts", "seconds", "posts/s", "median",
                 "p99", "longest", "refused", "unexpected", "checks");
 
+    // A fresh catalogue for each variant, made the process's catalogue.
+    BenchCatalogues catalogues("load", &Seed);
+    auto seeded = [&catalogues](int variant) {
+        try {
+            return catalogues.get(variant);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "cannot seed the catalogue: %s\n", e.what());
+            return std::string();
+        }
+    };
     bool sound = true;
     {
-        SeededCatalogue catalogue;
-        if (!catalogue.seeded().empty()) {
-            std::fprintf(stderr, "cannot seed the catalogue: %s\n", catalogue.seeded().c_str());
-            return 1;
-        }
-        const LoadResult r = RunThreads(catalogue.path(), 0, posts, 1);
+        const std::string catalogue = seeded(1);
+        if (catalogue.empty()) return 1;
+        const LoadResult r = RunThreads(catalogue, 0, posts, 1);
         sound = Report("8 threads", r, Checks(catalogue, r)) && sound;
     }
     {
-        SeededCatalogue catalogue;
-        if (!catalogue.seeded().empty()) {
-            std::fprintf(stderr, "cannot seed the catalogue: %s\n", catalogue.seeded().c_str());
-            return 1;
-        }
+        const std::string catalogue = seeded(2);
+        if (catalogue.empty()) return 1;
         std::vector<std::string> failures;
-        const LoadResult r = RunProcesses(OwnProgram(), {"--worker"}, catalogue.path(), kProcesses, posts, 2, failures);
+        const LoadResult r = RunProcesses(OwnProgram(), {"--worker"}, catalogue, kProcesses, posts, 2, failures);
         std::vector<std::string> faults = Checks(catalogue, r);
         faults.insert(faults.end(), failures.begin(), failures.end());
         sound = Report("3 x 8 threads", r, faults) && sound;

@@ -6,7 +6,6 @@
 // peak resident memory rose above what it held when the transfer began
 // (the client's request buffer already counted for a one-request upload).
 #include <benchmark/benchmark.h>
-#include <dirent.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,9 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
+#include "bench/BenchHost.h"
 #include "files/StoredFileMessages.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
@@ -182,7 +184,7 @@ Measure Run(Transfer transfer, size_t bytes, const std::string& dir)
     // memory freed before the transfer is not resident for it to reuse.
     mallopt(M_MMAP_THRESHOLD, 128 << 10);
     mallopt(M_TRIM_THRESHOLD, 128 << 10);
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietLog();
     ZXPlatformInfo::setValue("Platform", "TempDirectory", dir + "/staging");
     DBtran::useCatalogue(dir + "/catalogue.db");
     Client client;
@@ -216,19 +218,6 @@ Measure Run(Transfer transfer, size_t bytes, const std::string& dir)
     return m;
 }
 
-void RemoveTree(const std::string& path)
-{
-    if (DIR* dir = opendir(path.c_str())) {
-        while (dirent* e = readdir(dir))
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                RemoveTree(path + "/" + e->d_name);
-        closedir(dir);
-        rmdir(path.c_str());
-    } else {
-        unlink(path.c_str());
-    }
-}
-
 // One transfer in a child process: false (with the error set) when it failed.
 bool RunInChild(Transfer transfer, size_t bytes, Measure& m)
 {
@@ -252,7 +241,8 @@ bool RunInChild(Transfer transfer, size_t bytes, Measure& m)
     close(fds[0]);
     int status = 0;
     if (child > 0) waitpid(child, &status, 0);
-    RemoveTree(dir);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
     if (!read) std::snprintf(m.error, sizeof m.error, "the child process ended without its measure");
     return read && m.error[0] == '\0';
 }

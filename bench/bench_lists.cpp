@@ -17,9 +17,9 @@
 
 #include "bench/BenchCatalogues.h"
 #include "bench/BenchHeap.h"
+#include "bench/BenchHost.h"
 #include "bench/BenchSupport.h"
 #include "cleanup/JobVolumeHistory.h"
-#include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/db/DBtable.h"
 #include "policies/SnapEngineRecords.h"
@@ -186,8 +186,7 @@ void AgainstPlain(benchmark::State& state, unsigned long code, const char* sql, 
     const int n = static_cast<int>(state.range(0));
     const std::string& path = g_catalogues.get(n);
     DBtran::useCatalogue(path);
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietHost();
     PostSide<Reply> post(code, n);
     bench::PlainConnection plain(path);
     sqlite3_stmt* stmt = plain.keep(sql);

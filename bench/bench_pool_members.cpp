@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "bench/BenchHost.h"
 #include "bench/BenchSupport.h"
-#include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/db/DBtable.h"
 #include "scratch/ScratchLookups.h"
@@ -65,12 +65,6 @@ void Seed(sqlite3* db, int n)
 
 BenchCatalogues g_catalogues("pool_members", &Seed);
 
-void QuietHost()
-{
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
-}
-
 // The volumes free to take through post, their count checked as the reply
 // is sent; against plain sqlite3 answering with one statement.
 void BM_AvailableVolumes(benchmark::State& state)
@@ -78,7 +72,7 @@ void BM_AvailableVolumes(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     const std::string& path = g_catalogues.get(n);
     DBtran::useCatalogue(path);
-    QuietHost();
+    bench::quietHost();
     uint32_t free = 0;
     for (int v = 1; v <= n; ++v) free += Taken(v) ? 0 : 1;
 
@@ -121,7 +115,7 @@ void BM_AddPoolMember(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     const std::string& path = g_catalogues.get(n);
     DBtran::useCatalogue(path);
-    QuietHost();
+    bench::quietHost();
     CZxNetwork network;
     uint32_t status = 0;
     uint32_t scratchId = 0;

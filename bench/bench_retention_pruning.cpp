@@ -20,8 +20,7 @@
 
 #include "bench/BenchCatalogues.h"
 #include "bench/BenchFreshCopy.h"
-#include "host/ZXPlatformInfo.h"
-#include "host/db/DBQuery.h"
+#include "bench/BenchHost.h"
 #include "host/db/DBtable.h"
 #include "replicas/RetentionPruning.h"
 #include "service/ReplicationMgr.h"
@@ -92,20 +91,12 @@ BenchCatalogues g_catalogues("pruning", &Seed);
 
 using bench::FreshCopy;
 
-long long Count(const std::string& sql)
-{
-    std::vector<DBRow> rows;
-    if (dbQuery(nullptr, sql, {}, &rows) != 0 || rows.empty() || rows[0].empty()) return -1;
-    return rows[0][0].i;
-}
-
 void BM_PrunePass(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const int duePercent = static_cast<int>(state.range(1));
     const std::string seeded = g_catalogues.get(Key(n, duePercent));
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietHost();
     CZxNetwork network;
     repPruneReplicaVolumeResp sent{};
     network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
@@ -122,7 +113,8 @@ void BM_PrunePass(benchmark::State& state)
         FreshCopy copy(seeded, serial++);
         // The catalogue opened (its schema checked) before the clock starts.
         DBtran warm(false);
-        if (warm.startTran() != 0 || warm.commitTran(false) != 0 || Count("SELECT COUNT(*) FROM YBPolicy") != kPolicies) {
+        if (warm.startTran() != 0 || warm.commitTran(false) != 0 ||
+            bench::count("SELECT COUNT(*) FROM YBPolicy") != kPolicies) {
             state.SkipWithError("the copy cannot be used");
             break;
         }
@@ -140,7 +132,7 @@ void BM_PrunePass(benchmark::State& state)
             break;
         }
         // The due replicas are gone; the due snapshots' records wait for the tool's report.
-        if (Count("SELECT COUNT(*) FROM YBVolume") != n - dueReplicas) {
+        if (bench::count("SELECT COUNT(*) FROM YBVolume") != n - dueReplicas) {
             state.SkipWithError("wrong number of volumes left");
             break;
         }

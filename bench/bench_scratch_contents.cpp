@@ -20,7 +20,8 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
-#include "host/ZXPlatformInfo.h"
+#include "bench/BenchHost.h"
+#include "bench/BenchSupport.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/DBtable.h"
 #include "rows/Db/Cursor/YBGetSNRDeviceByPoolId.h"
@@ -92,8 +93,7 @@ void BM_PoolContentsPost(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     DBtran::useCatalogue(g_catalogues.get(n));
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietHost();
     CZxNetwork network;
     repQueryRVScratchVolumeByScratchPoolIdV6Response sent{};
     network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
@@ -131,8 +131,7 @@ void BM_InventoryBesidePoolContents(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     DBtran::useCatalogue(g_catalogues.get(std::max(n, 10)));
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietHost();
 
     std::atomic<bool> stop{false};
     std::atomic<long> contents{0};
@@ -188,11 +187,10 @@ void BM_InventoryBesidePoolContents(benchmark::State& state)
     stop = true;
     if (pool.joinable()) pool.join();
     if (contentsFailed) state.SkipWithError("a pool contents request failed");
-    std::sort(waits.begin(), waits.end());
     if (!waits.empty()) {
         state.counters["inventories_per_s"] = static_cast<double>(waits.size()) / seconds;
-        state.counters["p99_us"] = waits[std::min(waits.size() - 1, waits.size() * 99 / 100)];
-        state.counters["max_us"] = waits.back();
+        state.counters["p99_us"] = bench::percentile(waits, 0.99);
+        state.counters["max_us"] = *std::max_element(waits.begin(), waits.end());
     }
     state.counters["pool_contents"] = static_cast<double>(contents.load());
 }

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "bench/BenchHost.h"
 #include "bench/BenchSupport.h"
-#include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/db/DBStatementRegistry.h"
 #include "host/db/DBtable.h"
@@ -178,7 +178,7 @@ void BM_InventoryPost(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     const std::string& path = CheckedCatalogue(n);
     DBtran::useCatalogue(path);
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
+    bench::quietLog();
 
     bool complete = false;
     CZxNetwork network;

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "bench/BenchHost.h"
 #include "bench/BenchSupport.h"
 #include "host/EvDebug.h"
-#include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "service/ReplicationMgr.h"
@@ -144,13 +144,6 @@ sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql)
     sqlite3_stmt* stmt = nullptr;
     BenchCheck(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), db, "prepare");
     return stmt;
-}
-
-// A quiet host: no log output, no journals.
-void QuietHost()
-{
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
 }
 
 // The whole request through post (the three lists read and converted, the
@@ -283,7 +276,7 @@ void AgainstPost(benchmark::State& state, const std::string& devices, const std:
     const int n = static_cast<int>(state.range(0));
     const std::string& path = g_catalogues.get(n);
     DBtran::useCatalogue(path);
-    QuietHost();
+    bench::quietHost();
     PostSide post(n);
     PlainReads plain(path, kVolumeColumns, std::string(kDeviceColumns) + devices,
                      std::string(kMountPointColumns) + mountPoints);

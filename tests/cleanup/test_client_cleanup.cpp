@@ -287,35 +287,15 @@ protected:
         const std::string removed = everything();
         restart();
         for (const char* kind : kinds) {
-            int failures = 0;
-            for (int skip = 0;; ++skip) {
-                SCOPED_TRACE(std::string(kind) + " " + std::to_string(skip));
-                ASSERT_LT(skip, 400) << "the cleanup does not end";
-                HostDBFaults::clear();
-                HostDBFaults::failNext(kind, 5, skip);
-                const ReplicaAnswer a = cleanup(2, type);
-                const bool reached = !HostDBFaults::pending(kind);
-                HostDBFaults::clear();
-                if (a.status == 0) {
-                    ++failures;
-                    EXPECT_TRUE(reached);
+            const int failures = failEachStep(
+                {kind}, 0, [&] { return cleanup(2, type); },
+                [&](const ReplicaAnswer&) {
                     EXPECT_EQ(everything(), before);
                     EXPECT_TRUE(controllersAsSeeded());
-                    continue;
-                }
-                EXPECT_EQ(everything(), removed);
-                restart();
-                if (!reached) break;
-            }
+                },
+                [&](const ReplicaAnswer&) { EXPECT_EQ(everything(), removed); });
             EXPECT_GT(failures, 0) << kind;
         }
-    }
-
-    // A fresh catalogue seeded as before.
-    void restart()
-    {
-        TearDown();
-        SetUp();
     }
 };
 

@@ -17,6 +17,7 @@
 #include "host/db/DBtable.h"
 #include "service/Utils.h"
 #include "snr/SNRPostFixture.h"
+#include "support/CatalogueFiles.h"
 #include "support/NamedMutexes.h"
 
 namespace {
@@ -246,7 +247,7 @@ TEST_F(SnapshotStatesTest, MountedSnapshotsOnARefusedCatalogue)
     StateAnswer refused = mounted("alpha.net");
     StateAnswer refusedVSS = isVSS(1);
     DBtran::useCatalogue(m_path);
-    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((foreign + suffix).c_str());
+    RemoveCatalogueFiles(foreign);
 
     expectFailure(refused, -7, "Could not initiated database transactions");
     EXPECT_EQ(refusedVSS.status, 0u);

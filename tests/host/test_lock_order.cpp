@@ -1,13 +1,41 @@
+// The check of the library's lock order: the locks each thread holds as it
+// records them, and the abort, naming both locks, of a thread that takes a
+// lock against the order.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
 
 #include "host/LockOrder.h"
 #include "host/db/DBConnection.h"
+#include "host/db/DBtable.h"
 #include "service/ReplicationMgr.h"
 #include "service/TableLock.h"
-#include "support/TestCatalogue.h"
+#include "support/CatalogueFiles.h"
 #include "support/TestHost.h"
 
 namespace {
+
+// The calling thread's connection to a new catalogue whose files and
+// directory are removed already (the connection keeps the files open). A
+// death test's child re-runs the test from its start and aborts: a catalogue
+// it makes this way, and not in a fixture, leaves nothing behind. Null when
+// there is none.
+std::shared_ptr<DBConnection> ConnectionToARemovedCatalogue()
+{
+    char dir[] = "/tmp/replmgr_db_XXXXXX";
+    if (mkdtemp(dir) == nullptr) return nullptr;
+    const std::string path = std::string(dir) + "/catalogue.db";
+    DBtran::useCatalogue(path);  // creates the file with its schema
+    std::shared_ptr<DBConnection> conn;
+    if (dbThreadConnection(conn) != 0) conn.reset();
+    RemoveCatalogueFiles(path);
+    rmdir(dir);
+    return conn;
+}
 
 // The check records the locks each thread holds, counts the levels of a lock
 // taken again, and forgets a lock once its last level is given back.
@@ -30,23 +58,22 @@ TEST(LockOrderTest, LocksTakenInOrderAreRecordedAndForgotten)
     EXPECT_EQ(lock_order::heldLevels(), 0);
 }
 
-using LockOrderDeathTest = CatalogueTest;
-
 // A statement that writes outside a transaction while its thread holds a
 // table lock waits for the writer turn out of order: the process aborts and
 // names both locks.
-TEST_F(LockOrderDeathTest, AWriteUnderATableLockWithoutATransactionAborts)
+TEST(LockOrderDeathTest, AWriteUnderATableLockWithoutATransactionAborts)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
             lock_order::setChecking(true);
+            // Made before the table lock is taken: making a catalogue writes.
+            std::shared_ptr<DBConnection> conn = ConnectionToARemovedCatalogue();
+            if (!conn) return;
             RecordingNetwork host;
             ReplicationMgr mgr(&host.session);
             LockTableRet_t lock;
             if (!mgr.LockTable(LockTableArgs_t(ReplicationMgr::SNRVOL_LOCK), lock)) return;
-            std::shared_ptr<DBConnection> conn;
-            if (dbThreadConnection(conn) != 0) return;
             sqlite3_stmt* write = nullptr;
             sqlite3_prepare_v2(conn->db, "DELETE FROM YBPhysicalDevice WHERE id = 0", -1, &write, nullptr);
             DBWriteTurn turn(*conn, write);
@@ -56,7 +83,7 @@ TEST_F(LockOrderDeathTest, AWriteUnderATableLockWithoutATransactionAborts)
 }
 
 // Table locks are taken in the order of their ids.
-TEST_F(LockOrderDeathTest, TableLocksTakenAgainstTheirOrderAbort)
+TEST(LockOrderDeathTest, TableLocksTakenAgainstTheirOrderAbort)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(

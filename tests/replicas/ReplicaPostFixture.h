@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <type_traits>
@@ -117,28 +118,49 @@ protected:
     // Makes each database call of the kinds given fail in turn, at each of
     // its first `rounds` occurrences, and hands every failed answer of
     // `request()` to `check`. A request that still succeeds (the fault fell
-    // past its calls) starts the fixture afresh. The number of failures.
+    // past its calls) is handed to `succeeded` when given, and the fixture
+    // starts afresh. With `rounds` 0 each kind fails at every occurrence until
+    // a request no longer reaches the fault; a failed answer must then have
+    // reached it. The number of failures.
     template <typename Request, typename Check>
-    int failEachStep(std::initializer_list<const char*> calls, int rounds, Request&& request, Check&& check)
+    int failEachStep(std::initializer_list<const char*> calls, int rounds, Request&& request, Check&& check,
+                     const std::function<void(const ReplicaAnswer&)>& succeeded = nullptr)
     {
+        const int kMostOccurrences = 400;  // of one call in a request that ends
         int failures = 0;
         for (const char* call : calls) {
-            for (int skip = 0; skip < rounds; ++skip) {
+            for (int skip = 0; rounds == 0 || skip < rounds; ++skip) {
                 SCOPED_TRACE(std::string(call) + " " + std::to_string(skip));
+                if (rounds == 0 && skip == kMostOccurrences) {
+                    ADD_FAILURE() << "the request does not end";
+                    break;
+                }
                 HostDBFaults::clear();
                 HostDBFaults::failNext(call, 5, skip);
                 const ReplicaAnswer a = request();
+                const bool reached = !HostDBFaults::pending(call);
                 HostDBFaults::clear();
                 if (a.status == 1) {
-                    TearDown();
-                    SetUp();
+                    if (succeeded) succeeded(a);
+                    restart();
+                    if (rounds == 0 && !reached) break;
                     continue;
                 }
                 ++failures;
+                if (rounds == 0) {
+                    EXPECT_TRUE(reached);
+                }
                 check(a);
             }
         }
         return failures;
+    }
+
+    // The fixture started afresh: a new catalogue, seeded as before.
+    void restart()
+    {
+        TearDown();
+        SetUp();
     }
 
     // The stored volumes in id order.

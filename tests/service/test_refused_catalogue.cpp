@@ -16,6 +16,7 @@
 #include "service/ServedCases.h"
 #include "snr/DeviceMessages.h"
 #include "snr/SNRMessages.h"
+#include "support/CatalogueFiles.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
@@ -99,7 +100,7 @@ protected:
     void TearDown() override
     {
         DBtran::useCatalogue(m_path);
-        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_foreign + suffix).c_str());
+        RemoveCatalogueFiles(m_foreign);
         CatalogueTest::TearDown();
     }
 

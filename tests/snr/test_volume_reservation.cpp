@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "host/db/DBWriterQueue.h"
 #include "host/db/DBtable.h"
 #include "scratch/MembershipFixture.h"
 #include "snr/VolumeReservation.h"
 #include "support/TestHost.h"
+#include "support/WriterTurn.h"
 
 namespace {
 
@@ -188,9 +187,7 @@ TEST_F(ReservationTest, TheResetRunsBesideReservationsWithoutWaitingForALock)
     EXPECT_TRUE(LogEntriesWith("Cannot have exclusive access").empty());
     EXPECT_TRUE(LogEntriesWith("No turn to write").empty());
     EXPECT_EQ(counters(1), fresh(1));
-    auto writers = DBWriterQueue::of(m_path);
-    EXPECT_TRUE(writers->enter(std::chrono::milliseconds(0)));
-    writers->leave();
+    EXPECT_TRUE(WriterTurnFree(m_path));
 }
 
 // Allocation toggles 0x8 only; a snap-vault secondary is skipped; the

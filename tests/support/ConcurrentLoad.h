@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "LoadCatalogue.h"
+#include "WriterTurn.h"
 #include "flr/FLRMessages.h"
 #include "host/ZxFramework.h"
-#include "host/db/DBWriterQueue.h"
 #include "replicas/ReplicaVolumeAdd.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "replicas/RetentionPruning.h"
@@ -460,16 +460,6 @@ private:
     std::atomic<int64_t> m_inFlightSince{0};  // steady clock ticks; 0 between requests
     std::atomic<int> m_inFlightKind{0};
 };
-
-// Whether a lone writer gets the writer turn of the catalogue at once (and
-// gives it back).
-inline bool WriterTurnFree(const std::string& path)
-{
-    std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
-    if (!writers->enter(std::chrono::milliseconds(0))) return false;
-    writers->leave();
-    return true;
-}
 
 // kThreads threads of process number `process`, each posting `posts`
 // requests of the mix on the catalogue at path (the calling process's

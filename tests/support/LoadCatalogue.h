@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "host/EvDebug.h"
+#include "TestHost.h"
 #include "host/HostConfig.h"
 #include "host/HostJournal.h"
-#include "host/ZXPlatformInfo.h"
 
 namespace concurrent_load {
 
@@ -103,11 +102,8 @@ inline std::string SeedCatalogue(const std::string& path)
 // A host that logs nowhere and keeps no journals, as a host runs for long.
 inline void ConfigureLoadHost()
 {
+    ConfigureQuietHost();
     HostJournals::keep(false);
-    ZXPlatformInfo::clearAll();
-    ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
-    ZXPlatformInfo::setValue("~ReplicationMgr", "VerboseLevel", "0");
-    EvDebug::clearEntries();
 }
 
 // What is wrong in the catalogue: each pool's TotalVolumes must be the count

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CatalogueFiles.h"
 #include "host/HostJournal.h"
 #include "host/db/DBtable.h"
 
@@ -31,7 +32,7 @@ protected:
     void TearDown() override
     {
         HostDBFaults::clear();
-        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_path + suffix).c_str());
+        RemoveCatalogueFiles(m_path);
         rmdir(m_dir.c_str());
     }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "host/db/DBStatementRegistry.h"
-#include "host/db/DBStatementTrace.h"
 #include "host/db/DBtable.h"
 #include "snr/DeviceMessages.h"
 #include "snr/SNRPostFixture.h"
@@ -122,18 +121,6 @@ protected:
     // time, through post and through the table classes, on a catalogue whose
     // tables were seeded with ids up to seededRows.
     void runRequests(int seededRows);
-};
-
-// Records the SQL the library runs while it lives; the library's connection
-// is opened again, to be traced.
-class Recording {
-public:
-    explicit Recording(const std::string& catalogue)
-    {
-        DBStatementTrace::start();
-        DBtran::useCatalogue(catalogue);
-    }
-    ~Recording() { DBStatementTrace::stop(); }
 };
 
 }  // namespace statement_plans

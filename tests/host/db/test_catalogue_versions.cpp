@@ -10,6 +10,7 @@
 
 #include "host/db/DBConnection.h"
 #include "host/db/SNRTables.h"
+#include "support/CatalogueFiles.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
@@ -119,7 +120,7 @@ protected:
     void TearDown() override
     {
         DBtran::useCatalogue(m_path);  // lets go of the other file
-        for (const char* suffix : {"", "-wal", "-shm", "-journal", "-writers"}) unlink((m_other + suffix).c_str());
+        RemoveCatalogueFiles(m_other);
         CatalogueTest::TearDown();
     }
 
@@ -278,7 +279,7 @@ TEST_F(CatalogueVersionTest, EarlierFilesOfOursAreMigratedAndMarked)
         }
 
         DBtran::useCatalogue(m_path);
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((m_other + suffix).c_str());
+        RemoveCatalogueFiles(m_other);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "host/db/DBFormat.h"
 #include "host/db/DBStatementCache.h"
 #include "host/db/SNRTables.h"
+#include "support/CatalogueFiles.h"
 #include "support/TestCatalogue.h"
 
 namespace {
@@ -216,7 +217,7 @@ TEST_F(CatalogueStatementsTest, ClosedConnectionLeavesTheFileClosed)
     // keep it, and the file, open.
     DBtran::useCatalogue(m_dir + "/other.db");
     EXPECT_EQ(openFiles(), 0);
-    for (const char* suffix : {"", "-wal", "-shm", "-writers"}) unlink((m_dir + "/other.db" + suffix).c_str());
+    RemoveCatalogueFiles(m_dir + "/other.db");
 }
 
 }  // namespace

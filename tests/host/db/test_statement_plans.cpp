@@ -22,9 +22,11 @@
 #include <vector>
 
 #include "host/db/DBStatementRegistry.h"
+#include "host/db/DBStatementTrace.h"
 #include "host/db/PlanRequests.h"
 #include "support/CatalogueFill.h"
 #include "support/CataloguePlans.h"
+#include "support/StatementRuns.h"
 
 using namespace statement_plans;
 
@@ -96,7 +98,7 @@ TEST_F(StatementPlanTest, EveryStatementFindsItsRowsThroughAnIndex)
 
     std::vector<std::string> recorded;
     {
-        Recording recording(m_path);
+        StatementRuns recording(m_path);
         runRequests(kRowsPerTable);
         recorded = DBStatementTrace::recorded();
     }
@@ -116,7 +118,7 @@ TEST_F(StatementPlanTest, RegistrationChecksSearchTheClientsDevicesByBothColumns
 {
     std::vector<std::string> recorded;
     {
-        Recording recording(m_path);
+        StatementRuns recording(m_path);
         Registration r{"PLAN-VOLUME-1", 7, "/dev/Plan-A", "/mnt/plan-a", "", {}};
         ASSERT_EQ(registerDevice(r).status, 1);
         recorded = DBStatementTrace::recorded();

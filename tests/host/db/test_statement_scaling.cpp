@@ -18,7 +18,6 @@
 // are printed.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -30,9 +29,12 @@
 #include <vector>
 
 #include "host/db/DBStatementRegistry.h"
+#include "host/db/DBStatementTrace.h"
 #include "host/db/PlanRequests.h"
+#include "support/CatalogueFiles.h"
 #include "support/CatalogueFill.h"
 #include "support/CataloguePlans.h"
+#include "support/StatementRuns.h"
 
 using namespace statement_plans;
 
@@ -129,12 +131,6 @@ bool Counts(sqlite3_stmt* stmt)
     return sqlite3_column_count(stmt) == 1 && sqlite3_strnicmp(sqlite3_sql(stmt), "SELECT COUNT(", 13) == 0;
 }
 
-// Removes a catalogue file and its companions.
-void RemoveCatalogue(const std::string& path)
-{
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((path + suffix).c_str());
-}
-
 class StatementScalingTest : public PlanRequestTest {
 protected:
     void SetUp() override
@@ -145,7 +141,7 @@ protected:
 
     void TearDown() override
     {
-        RemoveCatalogue(largePath());
+        RemoveCatalogueFiles(largePath());
         m_path = m_smallPath;
         PlanRequestTest::TearDown();
     }
@@ -162,7 +158,7 @@ protected:
         // An odd number of values keeps the rows of each share on distinct rows.
         reader.exec(FillEveryTableSql(reader.db(), rows, rows / 4 + 1, kGrowing));
         runRegistered(reader, out);
-        Recording recording(path);
+        StatementRuns recording(path);
         runRequests(rows);
         for (const auto& [text, cost] : DBStatementTrace::costs()) {
             // A pragma reads no table of the system.

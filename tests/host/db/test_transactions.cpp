@@ -5,9 +5,10 @@
 #include <new>
 #include <thread>
 
-#include "support/TestCatalogue.h"
 #include "host/ZXPlatformInfo.h"
 #include "host/db/SNRTables.h"
+#include "support/CatalogueFiles.h"
+#include "support/TestCatalogue.h"
 
 namespace {
 
@@ -197,7 +198,7 @@ TEST_F(DBtranTest, UseCatalogueSwitchesFiles)
     DBtran::useCatalogue(m_path);
     ASSERT_TRUE(db.getNRows("", count, nullptr));
     EXPECT_EQ(count, 1u);
-    for (const char* suffix : {"", "-wal", "-shm", "-writers"}) unlink((other + suffix).c_str());
+    RemoveCatalogueFiles(other);
 }
 
 TEST_F(DBtranTest, CatalogueFileComesFromConfigurationThenEnvironment)
@@ -215,8 +216,7 @@ TEST_F(DBtranTest, CatalogueFileComesFromConfigurationThenEnvironment)
     EXPECT_EQ(DBtran::cataloguePath(), "replmgr.db");
 
     DBtran::useCatalogue(m_path);
-    for (const char* name : {"/configured.db", "/configured.db-wal", "/configured.db-shm", "/configured.db-writers"})
-        unlink((m_dir + name).c_str());
+    RemoveCatalogueFiles(configured);
 }
 
 // Only a registration that succeeded is undone: an object whose addObject

@@ -18,6 +18,7 @@
 #include "host/db/SNRTables.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
+#include "support/WriterTurn.h"
 
 namespace {
 
@@ -130,7 +131,6 @@ TEST_F(WritersTest, WriteOutsideATransactionWaitsItsTurnInTheProcess)
 // has it at once.
 TEST_F(WritersTest, AWriterGivingUpLeavesTheTurnOfTheOneHoldingIt)
 {
-    auto queue = DBWriterQueue::of(m_path);
     DBtran holder(false);
     ASSERT_EQ(holder.startTran(), 0);
     dbSetWriterTimeout(milliseconds(20));
@@ -145,8 +145,7 @@ TEST_F(WritersTest, AWriterGivingUpLeavesTheTurnOfTheOneHoldingIt)
     EXPECT_EQ(LogEntriesWith("No turn to write to the catalogue").size(), 1u);
     ASSERT_EQ(holder.commitTran(false), 0);
 
-    ASSERT_TRUE(queue->enter(milliseconds(0)));
-    queue->leave();
+    ASSERT_TRUE(WriterTurnFree(m_path));
     CSNRVolumeDeviceNameDB db;
     YBPhysicalDevice_t row = device(42, "/dev/lone");
     EXPECT_TRUE(db.insert(row, nullptr));
