@@ -3,7 +3,6 @@
 // thin operation of each version and its request case.
 #include "scratch/PoolContents.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/db/DBtable.h"
@@ -122,8 +121,6 @@ bool ReplicationMgr::QueryRVScratchVolInfo(const QueryRVScratchVolV6Args_t& args
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QueryScratchVolInfoHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.poolId = static_cast<int32_t>(cases::RequestOf<Req>(buf).poolId);
@@ -131,18 +128,18 @@ void ReplicationMgr::QueryScratchVolInfoHandler(unsigned long requestCode, unsig
 
     // The first array that cannot be allocated stops the rest; the reply
     // then carries none of them.
-    RunRequestHandler(*this, "ReplicationMgr::QueryScratchVolInfoHandler()", requestCode, replyCode, false, reply,
-                      cases::StatusOf<Reply>(), ret,
-                      [&](DBtran*) { return QueryScratchVolInfoDB(args, ret, nullptr); },
-                      [&](Reply& r) {
-                          auto& l = r.lists;
-                          using steps::CopyListToReply;
-                          return CopyListToReply(owners[0], l.volumes, l.nVolumes, ret.volumes) &&
-                                 CopyListToReply(owners[1], l.devices, l.nDevices, ret.devices) &&
-                                 CopyListToReply(owners[2], l.mountPoints, l.nMountPoints, ret.mountPoints) &&
-                                 CopyListToReply(owners[3], l.scratchVolumes, l.nScratchVolumes, ret.scratchVolumes) &&
-                                 CopyListToReply(owners[4], l.replicas, l.nReplicas, ret.replicas);
-                      });
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QueryScratchVolInfoHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryScratchVolInfoDB(args, ret, nullptr); },
+        [&](Reply& r) {
+            auto& l = r.lists;
+            using steps::CopyListToReply;
+            return CopyListToReply(owners[0], l.volumes, l.nVolumes, ret.volumes) &&
+                   CopyListToReply(owners[1], l.devices, l.nDevices, ret.devices) &&
+                   CopyListToReply(owners[2], l.mountPoints, l.nMountPoints, ret.mountPoints) &&
+                   CopyListToReply(owners[3], l.scratchVolumes, l.nScratchVolumes, ret.scratchVolumes) &&
+                   CopyListToReply(owners[4], l.replicas, l.nReplicas, ret.replicas);
+        });
 }
 
 // ---- Request cases, one per message version -------------------------------------------

@@ -4,7 +4,6 @@
 // their devices and the devices' mount points.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -130,6 +129,3 @@ struct repQueryRVScratchVolumeByScratchPoolIdV5Response
 struct repQueryRVScratchVolumeByScratchPoolIdV6Response
     : PoolContentsReplyWithCode<
           PoolContentsLists<repSNRVolumeV4, repSNRVolumeDeviceNameV4, repRVScratchVolumeV2, repReplicationVolumeV5>> {};
-
-using PoolContentsListsV1 =
-    PoolContentsLists<repSNRVolume, repSNRVolumeDeviceName, repRVScratchVolume, repReplicationVolume>;

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,7 +19,6 @@
 #include "service/ReplyArray.h"
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -288,10 +286,7 @@ void ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler(unsigned long requestCod
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryRVScratchVolBySNRVolIdHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryRVScratchVolBySNRVolIdDB(args, ret, nullptr, nullptr); },
-        [&](Reply& r) {
-            YBSet(r.scratchVolume, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.scratchVolume, ret.record); });
 }
 
 // ---- Inline request cases ------------------------------------------------------------
@@ -305,10 +300,7 @@ void ServeQueryRVScratchVol(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     args.id = static_cast<int32_t>(cases::RequestOf<repQueryScratchVolumeByIdReq>(buf).id);
     AnswerInlineCase<repQueryScratchVolumeByIdResp>(
         mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryRVScratchVol(args, ret, nullptr); },
-        [&](repQueryScratchVolumeByIdResp& r) {
-            YBSet(r.scratchVolume, ret.record);
-            return true;
-        });
+        [&](repQueryScratchVolumeByIdResp& r) { YBSet(r.scratchVolume, ret.record); });
 }
 
 void ServeGetAvailSNRVolByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -332,10 +324,7 @@ void ServeGetClientIdByPoolId(ReplicationMgr& mgr, unsigned long code, zxsDatabu
     args.poolId = static_cast<int32_t>(cases::RequestOf<repGetClientIdByPoolIdReq>(buf).poolId);
     AnswerInlineCase<repGetClientIdByPoolIdResp>(
         mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.GetClientIdByPoolId(args, ret, nullptr); },
-        [&](repGetClientIdByPoolIdResp& r) {
-            r.clientId = static_cast<uint32_t>(ret.clientId);
-            return true;
-        });
+        [&](repGetClientIdByPoolIdResp& r) { r.clientId = static_cast<uint32_t>(ret.clientId); });
 }
 
 void ServeUpdateCostToVolsInPool(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

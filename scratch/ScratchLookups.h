@@ -4,7 +4,6 @@
 // pool's volumes, and the cost category given to every volume of a pool.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

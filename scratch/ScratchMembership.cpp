@@ -4,7 +4,6 @@
 // with the two inline request cases at the bottom.
 #include "scratch/ScratchMembership.h"
 
-#include <cstring>
 #include <string>
 
 #include "cleanup/SnapshotCleanup.h"
@@ -19,7 +18,6 @@
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchPools.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -27,6 +25,7 @@
 #include "service/TranHandle.h"
 #include "service/TransactionBeforeLock.h"
 #include "snr/DeviceQueries.h"
+#include "snr/SNREntityRecords.h"
 #include "snr/SNRVolumeById.h"
 
 namespace {
@@ -154,7 +153,7 @@ bool ReplicationMgr::AddRVScratchVol(const AddRVScratchVolumeArgs_t& args, AddRV
             return fail("Cannot check locking status of scratch volume",
                         "\n\tCSNRVolumeDB::getInfo() failed\n\tDB Err Code = " + Number(volumeDB.getErrorCode()),
                         __LINE__);
-        if (row.Flags & 0x2)
+        if (row.Flags & SNRVOL_FLAG_LOCKED)
             return fail("Cannot move scratch volume to another pool because is still locked",
                         "\n\tFlags = " + Number(row.Flags), __LINE__);
         ret.scratchVolumeId = member.id;
@@ -401,7 +400,7 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
     if (!volumeDB.getInfo(volumeId, row, tran))
         return fail("cannot access volume information from database",
                     "\n\tDB Err Code = " + Number(volumeDB.getErrorCode()), __LINE__);
-    if (row.Flags & 0x2)
+    if (row.Flags & SNRVOL_FLAG_LOCKED)
         return fail("Cannot remove scratch volume because is still locked", "\n\tFlags = " + Number(row.Flags),
                     __LINE__);
 

@@ -3,7 +3,6 @@
 // it), a scratch volume removed, and the pool's count of available volumes.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

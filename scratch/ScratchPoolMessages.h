@@ -2,7 +2,6 @@
 // list and update in message versions 1 to 3, remove in versions 1 and "70".
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "scratch/ScratchRecords.h"

@@ -2,11 +2,8 @@
 // read by id, list and update in message versions 1 to 3, and remove in two.
 #include "scratch/ScratchPools.h"
 
-#include <cstring>
-
 #include "scratch/ScratchCases.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
@@ -41,7 +38,7 @@ void AnswerRemovePool(ReplicationMgr& mgr, unsigned long requestCode, unsigned l
     RemoveRVScratchVolumePoolRet_t ret;
     AnswerByHandler<Reply>(
         mgr, "ReplicationMgr::RemoveScratchPoolHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return mgr.RemoveRVScratchVolPool(args, ret, tran); }, [](Reply&) { return true; });
+        [&](DBtran* tran) { return mgr.RemoveRVScratchVolPool(args, ret, tran); });
 }
 
 }  // namespace
@@ -55,10 +52,7 @@ void ReplicationMgr::AddRVScratchVolPoolHandler(unsigned long requestCode, unsig
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddRVScratchVolPoolHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddRVScratchVolPool(args, ret, tran); },
-        [&](Reply& r) {
-            r.poolId = static_cast<uint32_t>(ret.poolId);
-            return true;
-        });
+        [&](Reply& r) { r.poolId = static_cast<uint32_t>(ret.poolId); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -72,21 +66,15 @@ void ReplicationMgr::QueryRVScratchVolPoolHandler(unsigned long requestCode, uns
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryRVScratchVolPoolHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryRVScratchVolPoolDB(args, ret, nullptr); },
-        [&](Reply& r) {
-            YBSet(r.pool, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.pool, ret.record); });
 }
 
 template <typename Reply, typename Ret>
 void ReplicationMgr::GetRVScratchVolPoolListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
     Ret ret;
-    AutoFreeMem_t pools;  // freed after the send
-    AnswerByHandler<Reply>(
-        *this, "ReplicationMgr::GetRVScratchVolPoolListHandler()", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return GetRVScratchVolPoolListDB(ret, nullptr); },
-        [&](Reply& r) { return steps::CopyListToReply(pools, r.pools, r.count, ret.pools); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetRVScratchVolPoolListHandler()", requestCode, replyCode, ret,
+                               ret.pools, &Reply::pools, [&] { return GetRVScratchVolPoolListDB(ret, nullptr); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -98,7 +86,7 @@ void ReplicationMgr::UpdateRVScratchVolPoolHandler(unsigned long requestCode, un
     YBSet(args.record, cases::RequestOf<Req>(buf));
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::UpdateRVScratchVolPoolHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateRVScratchVolPool(args, ret, tran); }, [](Reply&) { return true; });
+        [&](DBtran* tran) { return UpdateRVScratchVolPool(args, ret, tran); });
 }
 
 void ReplicationMgr::RemoveScratchPoolHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)

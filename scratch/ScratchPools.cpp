@@ -13,7 +13,6 @@
 #include "host/db/SqlText.h"
 #include "policies/VolSnapParams.h"
 #include "scratch/EngineParams.h"
-#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"

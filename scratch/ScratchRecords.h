@@ -2,7 +2,6 @@
 // YBSet conversions between records, wire structures and table rows.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

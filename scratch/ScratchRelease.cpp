@@ -5,7 +5,6 @@
 // serves both message versions; the request handler and its cases follow.
 #include "scratch/ScratchRelease.h"
 
-#include <cstring>
 #include <string>
 
 #include "cleanup/SnapshotCleanup.h"
@@ -26,26 +25,16 @@
 #include "service/TranHandle.h"
 #include "snr/DeviceQueries.h"
 #include "snr/MountPoints.h"
+#include "snr/SNREntityRecords.h"
 #include "snr/SNRVolumeReplicas.h"
 
 namespace {
 
 const char Fn[] = "ReplicationMgr::ReleaseRVScratchVolDB()";
 
-constexpr int32_t SNRReservedBit = 0x2;
-constexpr int32_t SNRAllocatedBit = 0x8;
 constexpr int32_t SNRTypeNasSecondary = 3;
 constexpr int32_t SNRTypeNas = 5;
 constexpr int32_t RoleDestinationSnapshot = 5;
-
-// A failure that writes no entry of its own (the callee logged).
-template <typename Ret>
-bool FailQuietly(Ret& ret, int code, const std::string& text)
-{
-    ret.errMsg = text;
-    SetErrCode(ret, code);
-    return false;
-}
 
 // The application directories and the row of one replication volume.
 template <typename Ret>
@@ -54,7 +43,7 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     DeleteAppDirsByReplicationVolIdArgs_t dirsArgs;
     dirsArgs.ReplicationVolumeId = id;
     DeleteAppDirsByReplicationVolIdRet_t dirs;
-    if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return FailQuietly(ret, kErrInternal, dirs.errMsg);
+    if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return steps::PassOn(ret, dirs.errMsg, kErrInternal);
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(mgr, ret, kErrDatabase, "Could not remove YB volume record from the database",
@@ -159,17 +148,17 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     }
 
     // 5-7. The state of the SNR volume.
-    if (snr.Type == SNRTypeNasSecondary && (snr.Flags & SNRReservedBit) == 0) {
+    if (snr.Type == SNRTypeNasSecondary && (snr.Flags & SNRVOL_FLAG_LOCKED) == 0) {
         m_LogMsg << "\tScratch Volume " << scratchId << " is a NAS secodary volume. Only YB Volume entries were removed";
         WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
         ret.errMsg = "";
         return true;
     }
-    if ((snr.Flags & SNRAllocatedBit) != 0)
+    if ((snr.Flags & SNRVOL_FLAG_ALLOCATED) != 0)
         return steps::Fail(*this, ret, kErrInUse, "An SNR Volume is already allocated",
                            "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + std::to_string(snrId),
                            ProgNameDeletes, Fn, __LINE__);
-    if ((snr.Flags & SNRReservedBit) == 0) {
+    if ((snr.Flags & SNRVOL_FLAG_LOCKED) == 0) {
         ret.errMsg = "Volume has not been previously locked";
         SetErrCode(ret, kErrInUse);
         m_LogMsg << "\tEvent: SNR Volume has not been previously locked\n\tSNR Volume ID: " << snrId;
@@ -178,7 +167,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     }
 
     // 8-9. Unreserved and counted back into its pool.
-    const std::string update = "Flags = " + std::to_string(snr.Flags & ~SNRReservedBit);
+    const std::string update = "Flags = " + std::to_string(snr.Flags & ~SNRVOL_FLAG_LOCKED);
     if (!snrVolumes.Update(snrId, update.c_str(), tran))
         return steps::Fail(
             *this, ret, kErrDatabase, "Cannot update volume record in the database",
@@ -193,7 +182,8 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     counterArgs.SNRVolumeId = snrId;
     counterArgs.operation = POOL_COUNTER_INCREMENT;
     UpdateAvailVolPoolCounterRet_t counter;
-    if (!UpdateAvailVolPoolCounter(counterArgs, counter, tran)) return FailQuietly(ret, kErrNestedCall, counter.errMsg);
+    if (!UpdateAvailVolPoolCounter(counterArgs, counter, tran))
+        return steps::PassOn(ret, counter.errMsg, kErrNestedCall);
 
     if (snr.Type == SNRTypeNasSecondary || snr.Type == SNRTypeNas) {
         m_LogMsg << "\tScratch Volume " << scratchId
@@ -224,7 +214,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         m_bReportMissingFiles = false;
         const bool deleted = DeleteYBFile(DeleteYBFileByVolIdArgs_t(snrId), files, tran);
         m_bReportMissingFiles = true;
-        if (!deleted && files.errCode != kErrNotFound) return FailQuietly(ret, files.errCode, files.errMsg);
+        if (!deleted && files.errCode != kErrNotFound) return steps::PassOn(ret, files.errMsg, files.errCode);
     }
     const auto& snapshots = snaps.replicationVolumes;
     if (snapshots.empty()) return released(__LINE__);
@@ -292,7 +282,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     if (GetDBOnlyFlag(args) != 1) {
         const auto& device = devices.devices.front();
         if (!DeleteAllSnapsFromScratchVolume(DeleteAllSnapsFromScratchVolumeArgs_t(device.ClientId, device.DeviceName)))
-            return FailQuietly(ret, kErrNestedCall, "Failed to delete the snapshots in the scratch volume");
+            return steps::PassOn(ret, "Failed to delete the snapshots in the scratch volume", kErrNestedCall);
     }
     return released(__LINE__);
 }
@@ -319,7 +309,7 @@ void ReplicationMgr::ReleaseRVScratchVolHandler(unsigned long requestCode, unsig
     Ret ret;
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::ReleaseRVScratchVolHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return ReleaseRVScratchVol(args, ret, tran); }, [](Reply&) { return true; });
+        [&](DBtran* tran) { return ReleaseRVScratchVol(args, ret, tran); });
 }
 
 // ---- Request cases, one per message version -------------------------------------------

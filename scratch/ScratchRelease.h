@@ -3,7 +3,6 @@
 // that let one release body serve both versions.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

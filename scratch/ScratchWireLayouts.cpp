@@ -11,6 +11,10 @@
 
 #include "service/WireLayout.h"
 
+// The lists of version 1 under one name, as the checks take it.
+using PoolContentsListsV1 =
+    PoolContentsLists<repSNRVolume, repSNRVolumeDeviceName, repRVScratchVolume, repReplicationVolume>;
+
 WIRE_SIZE_IS(repQueryRVScratchVolumeByScratchPoolIdV6Req, 4);
 WIRE_SIZE_IS(repQueryRVScratchVolumeByScratchPoolIdResponse, 96);
 WIRE_SIZE_IS(repQueryRVScratchVolumeByScratchPoolId42Response, 96);
@@ -125,11 +129,9 @@ WIRE_FIELD_AT(repRVScratchVolumePoolV3, Type, 28);
 WIRE_FIELD_AT(repRVScratchVolumePoolV3, UpdateMask, 32);
 
 WIRE_SIZE_IS(repReleaseRVScratchVolumeReq, 4);
-static_assert(sizeof(repReleaseRVScratchVolumeResponse) == 16 &&
-                  offsetof(repReleaseRVScratchVolumeResponse, errMsg) == 8,
-              "repReleaseRVScratchVolumeResponse layout");
+WIRE_SIZE_IS(repReleaseRVScratchVolumeResponse, 16);
+WIRE_FIELD_AT(repReleaseRVScratchVolumeResponse, errMsg, 8);
 WIRE_SIZE_IS(repReleaseRVScratchVolumeV2Req, 8);
-static_assert(sizeof(repReleaseRVScratchVolumeV2Response) == 16 &&
-                  offsetof(repReleaseRVScratchVolumeV2Response, errCode) == 4 &&
-                  offsetof(repReleaseRVScratchVolumeV2Response, errMsg) == 8,
-              "repReleaseRVScratchVolumeV2Response layout");
+WIRE_SIZE_IS(repReleaseRVScratchVolumeV2Response, 16);
+WIRE_FIELD_AT(repReleaseRVScratchVolumeV2Response, errCode, 4);
+WIRE_FIELD_AT(repReleaseRVScratchVolumeV2Response, errMsg, 8);

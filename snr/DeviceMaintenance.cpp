@@ -283,7 +283,7 @@ void ServeDeviceWrite(ReplicationMgr& mgr, const char* function, unsigned long r
     YBSet(args, cases::RequestOf<Req>(buf));
     AnswerByHandler<Reply>(
         mgr, function, requestCode, replyCode, true, ret, [&](DBtran* tran) { return operation(args, ret, tran); },
-        [](Reply&) { return true; }, cases::Unstarted::Nothing);
+        cases::NoReplyFields(), cases::Unstarted::Nothing);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // configure and unconfigure of a device.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

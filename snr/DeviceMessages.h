@@ -2,7 +2,6 @@
 // versions) and of the SNR volume add (four message versions).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "snr/SNRRecords.h"

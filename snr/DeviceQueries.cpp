@@ -125,10 +125,7 @@ void ReplicationMgr::QuerySNRDeviceHandler(unsigned long requestCode, unsigned l
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QuerySNRDeviceHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QuerySNRDevice(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.device, ret.device);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.device, ret.device); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>
@@ -137,12 +134,8 @@ void ReplicationMgr::QuerySNRVolDevHandler(unsigned long requestCode, unsigned l
     Args args;
     Ret ret;
     args.SNRVolumeId = cases::RequestOf<Req>(buf).SNRVolumeId;
-    AutoFreeMem_t devices;  // freed after the send
-
-    AnswerByHandler<Reply>(
-        *this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return QuerySNRVolDev(args, ret); },
-        [&](Reply& r) { return steps::CopyListToReply(devices, r.devices, r.count, ret.devices); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QuerySNRVolDevHandler()", requestCode, replyCode, ret,
+                               ret.devices, &Reply::devices, [&] { return QuerySNRVolDev(args, ret); });
 }
 
 // ---- Request cases, one per message version ---------------------------------

@@ -3,7 +3,6 @@
 // (four message versions each).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -9,7 +9,6 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
@@ -24,6 +23,7 @@
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeAdd.h"
 #include "service/Refusals.h"
+#include "service/ReplyArray.h"
 #include "service/ResultCode.h"
 #include "service/TranHandle.h"
 #include "snr/SNRVolumeIdentity.h"
@@ -317,25 +317,10 @@ void ReplicationMgr::AddDeviceHandler(unsigned long requestCode, unsigned long r
         [&](Reply& r) {
             r.SNRVolumeId = ret.SNRVolumeId;
             r.DeviceId = ret.DeviceId;
-            if (ret.MountPaths.empty()) {
-                r.MountPathCount = 0;
-                r.MountPaths = nullptr;
-                return true;
-            }
-            const size_t bytes = ret.MountPaths.size() * sizeof(repSNRMountPath);
-            auto* paths = static_cast<repSNRMountPath*>(AllocReplyArray(bytes));
-            mountPathArray = paths;
-            if (paths == nullptr) return false;
-            std::memset(static_cast<void*>(paths), 0, bytes);
-            r.MountPathCount = static_cast<uint32_t>(ret.MountPaths.size());
-            r.MountPaths = paths;
-            for (size_t i = 0; i < ret.MountPaths.size(); ++i) {
-                paths[i].MountPointId = ret.MountPaths[i].MountPointId;
-                paths[i].Path = YBWireText(ret.MountPaths[i].Path);
-            }
-            return true;
+            return steps::CopyListToReply(mountPathArray, r.MountPaths, r.MountPathCount, ret.MountPaths);
         },
-        cases::Unstarted::Nothing,  // The registration's rows are not kept: neither are its controllers.
+        cases::Unstarted::Nothing,
+        // The registration's rows are not kept: neither are its controllers.
         [&]() {
             snr_detail::DeactivateControllers(*this, ret.ActivatedControllers, requestTran, cases::ProgName, Fn);
         });

@@ -1,13 +1,13 @@
 // Argument and result records of device registration, one pair per message
-// version, and the per-version accessor that lets one registration body
-// serve every version.
+// version, the reply entry of a registered mount point, and the per-version
+// accessor that lets one registration body serve every version.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "service/RecordConversion.h"
 #include "snr/DeviceMessages.h"
 #include "snr/HistoryNames.h"
 #include "snr/SNRRecords.h"
@@ -17,6 +17,14 @@ struct SNRMountPath_t {
     std::string Path;
     int32_t MountPointId = -1;
 };
+
+// Record to wire: the path (null when empty) points into the record, which
+// must outlive the wire structure unchanged.
+inline void YBSet(repSNRMountPath& dst, const SNRMountPath_t& src)
+{
+    dst.MountPointId = src.MountPointId;
+    dst.Path = YBWireText(src.Path);
+}
 
 template <typename Volume, typename Device>
 struct AddSNRDeviceArgsOf {

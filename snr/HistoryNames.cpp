@@ -11,7 +11,6 @@
 #include "host/db/SNRTables.h"
 #include "rows/Db/Cursor/YBGetTzGlobalHistoryNameByVolumeId.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "host/db/SqlText.h"
@@ -297,10 +296,7 @@ void ServeQueryTzGlobalHistoryName(ReplicationMgr& mgr, unsigned long code, zxsD
     AnswerInlineCase<repQueryTzGlobalHistoryNameResp>(
         mgr, code, ret, cases::Message::PointIntoResult,
         [&]() { return mgr.QueryTzGlobalHistoryName(args, ret, nullptr); },
-        [&](repQueryTzGlobalHistoryNameResp& r) {
-            FillHistoryName(r.HistoryName, ret.record);
-            return true;
-        });
+        [&](repQueryTzGlobalHistoryNameResp& r) { FillHistoryName(r.HistoryName, ret.record); });
 }
 
 void ServeQueryTzGlobalHistoryNameByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -311,10 +307,7 @@ void ServeQueryTzGlobalHistoryNameByVolId(ReplicationMgr& mgr, unsigned long cod
     AnswerInlineCase<repQueryTzGlobalHistoryNameByVolIdResp>(
         mgr, code, ret, cases::Message::PointIntoResult,
         [&]() { return mgr.QueryTzGlobalHistoryNameByVolId(args, ret, nullptr); },
-        [&](repQueryTzGlobalHistoryNameByVolIdResp& r) {
-            FillHistoryName(r.HistoryName, ret.record);
-            return true;
-        });
+        [&](repQueryTzGlobalHistoryNameByVolIdResp& r) { FillHistoryName(r.HistoryName, ret.record); });
 }
 
 }  // namespace

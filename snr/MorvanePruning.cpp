@@ -3,7 +3,6 @@
 // the volume itself; a volume whose consistency point has not expired stays.
 // The operation and its inline request case.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "host/EvDebug.h"

@@ -7,8 +7,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "service/CasePatterns.h"
-
 namespace snr_detail {
 
 template <typename T, typename = void>

@@ -3,13 +3,10 @@
 // volumes.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "service/CasePatterns.h"
 #include "service/DeletionTrail.h"
 #include "snr/SNRRecords.h"
 

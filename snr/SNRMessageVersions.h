@@ -4,8 +4,6 @@
 // versions as 1, 42, 2, 3, 4 and 0 where the message carries no such record.
 #pragma once
 
-#include <cstddef>
-
 #include "snr/SNRRecords.h"
 
 enum class SNRMsgOperation {

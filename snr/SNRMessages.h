@@ -1,7 +1,6 @@
 // Request and reply structures of the SNR cases served inline by post.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "snr/SNRRecords.h"

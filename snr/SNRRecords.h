@@ -3,7 +3,6 @@
 // arrays; includes the record and wire headers, so one include brings them all.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

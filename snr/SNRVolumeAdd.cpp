@@ -6,7 +6,6 @@
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -110,10 +109,7 @@ void ReplicationMgr::AddSNRVolumeHandler(unsigned long requestCode, unsigned lon
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddSNRVolumeHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddSNRVolume(args, ret, tran); },
-        [&](Reply& r) {
-            r.volumeId = ret.volumeId;
-            return true;
-        });
+        [&](Reply& r) { r.volumeId = ret.volumeId; });
 }
 
 // ---- Request cases, one per message version ---------------------------------

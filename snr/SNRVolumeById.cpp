@@ -4,7 +4,6 @@
 // caller's transaction or none.
 #include "snr/SNRVolumeById.h"
 
-#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -157,7 +156,6 @@ void ReplicationMgr::QuerySNRVolumeHandler(unsigned long requestCode, unsigned l
             YBSet(r.volume, ret.volume);
             snr_detail::SetOrInvalidate(r.scratchVolume, ret.scratchVolume);
             snr_detail::SetOrInvalidate(r.replicationVolume, ret.replicationVolume);
-            return true;
         });
 }
 

@@ -4,7 +4,6 @@
 // limited to the replicas of one source volume).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

@@ -4,7 +4,6 @@
 // on it (five message versions).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

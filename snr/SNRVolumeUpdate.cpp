@@ -13,10 +13,10 @@
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "scratch/ScratchMembership.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
 #include "service/SourceNames.h"
@@ -36,27 +36,6 @@ const char UpdateSNRVolumeDBFn[] = "ReplicationMgr::UpdateSNRVolumeDB()";
 const char OrderById[] = "id ASC";
 
 std::string Number(long long value) { return std::to_string(value); }
-
-// A failure a nested operation reported (and logged): its text and code.
-template <typename Ret>
-bool PassOn(Ret& ret, const std::string& text, int code)
-{
-    ret.errMsg = text;
-    SetErrCode(ret, code);
-    return false;
-}
-
-// A refusal of the update: text and code into the result, the entry as
-// given at ERR.
-template <typename Ret>
-bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& entry, long line)
-{
-    ret.errMsg = text;
-    SetErrCode(ret, code);
-    mgr.log() << entry;
-    mgr.WriteLogMsg(ProgNameUpdates, UpdateSNRVolumeDBFn, line, ReplicationMgr::ERR);
-    return false;
-}
 
 // The update map bits that carry one bit of Flags each.
 struct FlagOfMap {
@@ -118,14 +97,15 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     ZXMMDBDeviceInfo deviceInfo;
     if (deviceInfo.isSNRPartitionBeingUsed(id, inUse) != 0) {
         const std::string text = "Could not check if volume is being used";
-        return Refuse(mgr, ret, kErrController, text,
-                      "\tEvent: " + text + "\n\tZXMMDBDeviceInfo::isSNRPartitionBeingUsed() failed" +
-                          "\n\tInput Parameters:" + "\n\tSNRVolumeId = " + Number(id),
-                      __LINE__);
+        return steps::Refuse(mgr, ret, kErrController, text,
+                             "\tEvent: " + text + "\n\tZXMMDBDeviceInfo::isSNRPartitionBeingUsed() failed" +
+                                 "\n\tInput Parameters:" + "\n\tSNRVolumeId = " + Number(id),
+                             ProgNameUpdates, UpdateSNRVolumeDBFn, __LINE__);
     }
     if (inUse) {
         const std::string text = "Cannot delete volume because is being used as a storage device";
-        return Refuse(mgr, ret, kErrInUse, text, "\tEvent: " + text + "\n\tSNRVolumeId  = " + Number(id), __LINE__);
+        return steps::Refuse(mgr, ret, kErrInUse, text, "\tEvent: " + text + "\n\tSNRVolumeId  = " + Number(id),
+                             ProgNameUpdates, UpdateSNRVolumeDBFn, __LINE__);
     }
 
     mgr.log() << "\tEvent: A shared disk volume has been found with this information"
@@ -136,7 +116,7 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     QuerySNRVolDevNameBySNRVolIdV3Args_t devicesArgs;
     devicesArgs.SNRVolumeId = id;
     QuerySNRVolDevNameBySNRVolIdV3Ret_t devices;
-    if (!mgr.QuerySNRVolDev(devicesArgs, devices)) return PassOn(ret, devices.errMsg, devices.errCode);
+    if (!mgr.QuerySNRVolDev(devicesArgs, devices)) return steps::PassOn(ret, devices.errMsg, devices.errCode);
 
     for (const SNRVolumeDeviceNameV3Record_t& device : devices.devices) {
         mgr.log() << "\tEvent: Device id " << device.id << " will point from  volume id " << id << " to Volume Id "
@@ -146,7 +126,7 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
         move.UpdateSNRVolumeId(twinId);
         move.id = device.id;
         UpdateSNRDeviceV4Ret_t moved;
-        if (!mgr.UpdateSNRDevice(move, moved, tran)) return PassOn(ret, moved.errMsg, moved.errCode);
+        if (!mgr.UpdateSNRDevice(move, moved, tran)) return steps::PassOn(ret, moved.errMsg, moved.errCode);
     }
 
     mgr.log() << "\tEvent: Deleting old shared disk volume id " << id;
@@ -154,10 +134,10 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     CSNRVolumeDB volumeDB;
     if (!volumeDB.remove(id, tran)) {
         const std::string text = "Could not delete shared disk volume information from database";
-        return Refuse(mgr, ret, kErrDatabase, text,
-                      "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" +
-                          "\n\tParameters used:" + "\n\tid = " + Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
-                      __LINE__);
+        return steps::Refuse(mgr, ret, kErrDatabase, text,
+                             "\tEvent: " + text + "\n\tCSNRVolumeDB::remove() failed" + "\n\tParameters used:" +
+                                 "\n\tid = " + Number(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
+                             ProgNameUpdates, UpdateSNRVolumeDBFn, __LINE__);
     }
     ret.errMsg = "";
     return true;
@@ -174,7 +154,8 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     const int id = args.id;
     // A refusal whose entry is "\tEvent: " + text + details.
     auto event = [&](int code, const std::string& text, const std::string& details, long line) {
-        return Refuse(*this, ret, code, text, "\tEvent: " + text + details, line);
+        return steps::Refuse(*this, ret, code, text, "\tEvent: " + text + details, ProgNameUpdates,
+                             UpdateSNRVolumeDBFn, line);
     };
 
     if (id < 0) return event(kErrInvalidId, "Invalid Volume ID", "\n\tSNR Volume ID = " + Number(id), __LINE__);
@@ -182,7 +163,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (tran == nullptr)
         return RunWithTransactionBeforeLock(ret, [&](DBtran* own) { return UpdateSNRVolumeDB(args, ret, own); });
     LockTableRet_t lock;
-    if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) return PassOn(ret, lock.m_sErrorMsg, lock.m_nErrorCode);
+    if (!LockTable(LockTableArgs_t(SNRVOL_LOCK), lock)) return steps::PassOn(ret, lock.m_sErrorMsg, lock.m_nErrorCode);
     HeldTableLock held(*this, lock);
 
     CSNRVolumeDB volumeDB;
@@ -201,8 +182,9 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     const UniqueYBPhysicalVolume identity = IdentityAfterUpdate(args, stored, map, nas);
 
     if ((map & YB_PVOL_LUN) && args.LUN < 0)
-        return Refuse(*this, ret, kErrInvalidId, "Invalid LUN",
-                      "\nEvent: Invalid LUN\n\tInput:\n\tLUN  = " + Number(args.LUN), __LINE__);
+        return steps::Refuse(*this, ret, kErrInvalidId, "Invalid LUN",
+                             "\nEvent: Invalid LUN\n\tInput:\n\tLUN  = " + Number(args.LUN), ProgNameUpdates,
+                             UpdateSNRVolumeDBFn, __LINE__);
 
     const bool storedProtected = (stored.Flags & SNRVOL_FLAG_MORVANE_PROTECTED) != 0;
     const bool protectedAfter = (map & YB_PVOL_TZ_PROTECTED) ? GetMorvaneProtected(args) : storedProtected;
@@ -210,10 +192,11 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
         const int32_t state = (map & YB_PVOL_TZSTATE) ? GetMorvaneState(args) : stored.TzState;
         if (protectedAfter != (state != 0)) {
             const std::string text = "Invalid Morvane Volume status";
-            return Refuse(*this, ret, kErrInvalidId, text,
-                          "\nEvent: " + text + "\n\tInput:" + "\n\tMorvaneProtected    = " +
-                              (protectedAfter ? "true" : "false") + "\n\tState                = " + Number(state),
-                          __LINE__);
+            return steps::Refuse(*this, ret, kErrInvalidId, text,
+                                 "\nEvent: " + text + "\n\tInput:" + "\n\tMorvaneProtected    = " +
+                                     (protectedAfter ? "true" : "false") + "\n\tState                = " +
+                                     Number(state),
+                                 ProgNameUpdates, UpdateSNRVolumeDBFn, __LINE__);
         }
     }
 
@@ -226,7 +209,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
             counterArgs.operation = operation;
             UpdateAvailVolPoolCounterRet_t counter;
             if (UpdateAvailVolPoolCounter(counterArgs, counter, tran)) return true;
-            return PassOn(ret, counter.errMsg, counter.errCode);
+            return steps::PassOn(ret, counter.errMsg, counter.errCode);
         };
         if (args.Locked && !reserved) {
             if (!moveCounter(POOL_COUNTER_DECREMENT)) return false;
@@ -235,7 +218,7 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
             replicaArgs.snrVolumeId = id;
             replicaArgs.flags = SNRVOL2_ON_VOLUME;
             QuerySNRVolume2ByIdV3Ret_t replicas;
-            if (!QuerySNRVolume2(replicaArgs, replicas)) return PassOn(ret, replicas.errMsg, replicas.errCode);
+            if (!QuerySNRVolume2(replicaArgs, replicas)) return steps::PassOn(ret, replicas.errMsg, replicas.errCode);
             if (!replicas.replicationVolumes.empty())
                 return event(kErrInUse, "Volume cannot be unreserved if there are YB Volumes associated with it",
                              "\n\tPhysical Volume Id: " + Number(id), __LINE__);
@@ -263,13 +246,13 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
     if (!protectedAfter && storedProtected) {
         QuerySNRVolDevNameBySNRVolIdV2Ret_t devices;
         if (!QuerySNRVolDev(QuerySNRVolDevNameBySNRVolIdV2Args_t(id), devices))
-            return PassOn(ret, devices.errMsg, devices.errCode);
+            return steps::PassOn(ret, devices.errMsg, devices.errCode);
         if (!devices.devices.empty()) {
             DeleteMorvaneVolHistoryNameArgs_t historyArgs;
             historyArgs.DeviceId = devices.devices.front().id;
             DeleteMorvaneVolHistoryNameRet_t history;
             if (!DeleteTzGlobalHistoryName(historyArgs, history, tran) && history.errCode != kErrNotFound)
-                return PassOn(ret, history.errMsg, history.errCode);
+                return steps::PassOn(ret, history.errMsg, history.errCode);
         }
     }
 
@@ -310,14 +293,14 @@ bool ReplicationMgr::UpdateSNRVolumeDB(const Args& args, Ret& ret, DBtran* tran)
 
     if (hasTwin && !sharedDisk) {
         const std::string text = "Cannot update volume information because of volume information conflict";
-        return Refuse(
+        return steps::Refuse(
             *this, ret, kErrAlreadyExists, text,
             "\tEvent:" + text + "\n\tUniqueId                   = " + EvDebug::escaped(identity.UniqueId) +
                 "\n\tUniqueId Type              = " + Number(identity.UniqueIdType) +
                 "\n\tLUN                        = " + Number(identity.LUN) + "\n\tStart LBA                  = " +
                 Number(identity.StartLBA) + "\n\tBlock Count\t\t           = " + Number(identity.BlockCount) +
                 "\n\tID found in the DB         = " + Number(twinId) + "\n\tID of record to be updated = " + Number(id),
-            __LINE__);
+            ProgNameUpdates, UpdateSNRVolumeDBFn, __LINE__);
     }
     // A shared disk's twin stays as it is and the requested changes are
     // dropped; what the reservation and protection steps wrote stays.
@@ -362,7 +345,7 @@ void ReplicationMgr::UpdateSNRVolumeHandler(unsigned long requestCode, unsigned 
 
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::UpdateSNRVolumeHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return UpdateSNRVolume(args, ret, tran); }, [](Reply&) { return true; },
+        [&](DBtran* tran) { return UpdateSNRVolume(args, ret, tran); }, cases::NoReplyFields(),
         cases::Unstarted::Nothing);
 }
 

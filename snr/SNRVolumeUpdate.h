@@ -3,7 +3,6 @@
 // volume keeps after an update.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

@@ -67,14 +67,12 @@
     WIRE_FIELD_AT(T, errCode, 4);  \
     WIRE_FIELD_AT(T, errMsg, 8)
 
-#define SNR_HISTORY_QUERY_REPLY_LAYOUT(T)                                                             \
-    WIRE_SIZE_IS(T, 32);                                                                              \
-    static_assert(offsetof(T, HistoryName) + offsetof(repYBTzHistoryNameRec, DeviceId) == 0,          \
-                  #T " device id");                                                                   \
-    static_assert(offsetof(T, HistoryName) + offsetof(repYBTzHistoryNameRec, GlobalHistoryName) == 8, \
-                  #T " history name");                                                                \
-    WIRE_FIELD_AT(T, status, 16);                                                                     \
-    WIRE_FIELD_AT(T, errCode, 20);                                                                    \
+#define SNR_HISTORY_QUERY_REPLY_LAYOUT(T)               \
+    WIRE_SIZE_IS(T, 32);                                \
+    WIRE_FIELD_AT(T, HistoryName.DeviceId, 0);          \
+    WIRE_FIELD_AT(T, HistoryName.GlobalHistoryName, 8); \
+    WIRE_FIELD_AT(T, status, 16);                       \
+    WIRE_FIELD_AT(T, errCode, 20);                      \
     WIRE_FIELD_AT(T, errMsg, 24)
 
 #define SNR_VOLBYID_REPLY_LAYOUT(T, size, volumeAt, scratchAt, replicaAt) \
@@ -94,9 +92,9 @@
     WIRE_FIELD_AT(T, replicationVolumeCount, countAt);                  \
     WIRE_FIELD_AT(T, replicationVolumes, (countAt) + 8)
 
-#define SNR_UPDATE_REPLY_LAYOUT(T, size) \
-    WIRE_SIZE_IS(T, (size));             \
-    WIRE_FIELD_AT(T, status, 0);         \
+#define SNR_MESSAGE_REPLY_LAYOUT(T, size) \
+    WIRE_SIZE_IS(T, (size));              \
+    WIRE_FIELD_AT(T, status, 0);          \
     WIRE_FIELD_AT(T, errMsg, 8)
 
 #define SNR_VOLINFO_REPLY_LAYOUT(T, size, listsAt)            \
@@ -133,11 +131,6 @@
     WIRE_FIELD_AT(T, device, deviceAt);                                     \
     WIRE_FIELD_AT(T, mountPointCount, countAt);                             \
     WIRE_FIELD_AT(T, mountPoints, arrayAt)
-
-#define SNR_RESERVE_REPLY_LAYOUT(T, size) \
-    WIRE_SIZE_IS(T, (size));              \
-    WIRE_FIELD_AT(T, status, 0);          \
-    WIRE_FIELD_AT(T, errMsg, 8)
 
 WIRE_SIZE_IS(repUnconfigureDeviceReq, 4);
 WIRE_SIZE_IS(repUpdateSNRDeviceNameResp, 24);
@@ -311,12 +304,12 @@ WIRE_FIELD_AT(repQuerySNRVolume2ByIdV3Resp, errCode, 16);
 WIRE_FIELD_AT(repQuerySNRVolume2ByIdV4Resp, errCode, 16);
 WIRE_FIELD_AT(repQuerySNRVolume2ByIdV5Resp, errCode, 16);
 
-static_assert(sizeof(repUpdateSNRVolumeReq) == sizeof(repSNRVolume), "repUpdateSNRVolumeReq size");
+WIRE_SIZE_IS(repUpdateSNRVolumeReq, sizeof(repSNRVolume));
 WIRE_SIZE_IS(repUpdateSNRVolumeV4Req, 120);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolumeResponse, 16);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolume42Response, 16);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolumeV3Response, 24);
-SNR_UPDATE_REPLY_LAYOUT(repUpdateSNRVolumeV4Response, 24);
+SNR_MESSAGE_REPLY_LAYOUT(repUpdateSNRVolumeResponse, 16);
+SNR_MESSAGE_REPLY_LAYOUT(repUpdateSNRVolume42Response, 16);
+SNR_MESSAGE_REPLY_LAYOUT(repUpdateSNRVolumeV3Response, 24);
+SNR_MESSAGE_REPLY_LAYOUT(repUpdateSNRVolumeV4Response, 24);
 WIRE_FIELD_AT(repUpdateSNRVolumeV3Response, errCode, 16);
 WIRE_FIELD_AT(repUpdateSNRVolumeV4Response, errCode, 16);
 
@@ -474,11 +467,11 @@ WIRE_SIZE_IS(repReserveSNRVolV2Req, 24);
 WIRE_FIELD_AT(repReserveSNRVolV2Req, ids, 8);
 WIRE_FIELD_AT(repReserveSNRVolV2Req, jobId, 16);
 WIRE_SIZE_IS(repUnreserveSNRVolReq, 16);
-SNR_RESERVE_REPLY_LAYOUT(repReserveSNRVolResp, 16);
-SNR_RESERVE_REPLY_LAYOUT(repUnreserveSNRVolResp, 16);
-SNR_RESERVE_REPLY_LAYOUT(repReserveSNRVolV2Resp, 24);
-SNR_RESERVE_REPLY_LAYOUT(repAllocateSNRVolResp, 24);
-SNR_RESERVE_REPLY_LAYOUT(repDeallocateSNRVolResp, 24);
+SNR_MESSAGE_REPLY_LAYOUT(repReserveSNRVolResp, 16);
+SNR_MESSAGE_REPLY_LAYOUT(repUnreserveSNRVolResp, 16);
+SNR_MESSAGE_REPLY_LAYOUT(repReserveSNRVolV2Resp, 24);
+SNR_MESSAGE_REPLY_LAYOUT(repAllocateSNRVolResp, 24);
+SNR_MESSAGE_REPLY_LAYOUT(repDeallocateSNRVolResp, 24);
 WIRE_FIELD_AT(repReserveSNRVolV2Resp, errCode, 16);
 WIRE_FIELD_AT(repAllocateSNRVolResp, errCode, 16);
 WIRE_FIELD_AT(repDeallocateSNRVolResp, errCode, 16);

@@ -1,8 +1,8 @@
 // The wire structures of the SNR volume, device, mount-point and history-name
-// messages of the replication protocol, each pinned to its size and field offsets.
+// messages of the replication protocol; their sizes and field offsets are
+// pinned in snr/SNRWireLayouts.cpp.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // ---------------------------------------------------------------------------

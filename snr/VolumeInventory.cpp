@@ -4,7 +4,6 @@
 // TMPSNRVOLINFO_LOCK, in the caller's transaction or none.
 #include "snr/VolumeInventory.h"
 
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -181,8 +180,6 @@ bool ReplicationMgr::QueryVolInfo(const QuerySNRDeviceV6Args_t& args, QuerySNRDe
 template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::QueryVolInfoHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     Args args;
     Ret ret;
     args.clientId = cases::RequestOf<Req>(buf).ClientId;
@@ -190,9 +187,9 @@ void ReplicationMgr::QueryVolInfoHandler(unsigned long requestCode, unsigned lon
     // or not; their texts point into the result.
     AutoFreeMem_t volumes, devices, mountPoints, scratchVolumes, replicationVolumes;
 
-    RunRequestHandler(
-        *this, "ReplicationMgr::QueryVolInfoHandler()", requestCode, replyCode, false, reply, cases::StatusOf<Reply>(),
-        ret, [&](DBtran*) { return QueryVolInfo(args, ret, nullptr); },
+    AnswerByHandler<Reply>(
+        *this, "ReplicationMgr::QueryVolInfoHandler()", requestCode, replyCode, false, ret,
+        [&](DBtran*) { return QueryVolInfo(args, ret, nullptr); },
         [&](Reply& r) {
             using steps::CopyListToReply;
             return CopyListToReply(volumes, r.volumes, r.volumeCount, ret.volumes) &&

@@ -4,7 +4,6 @@
 // points (six message versions).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

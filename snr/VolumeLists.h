@@ -3,7 +3,6 @@
 // one client's view of one SNR volume (four message versions each).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -14,7 +14,6 @@
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -63,11 +62,8 @@ bool WriteReservation(ReplicationMgr& mgr, CSNRVolumeDB& volumeDB, int id, int32
     counterArgs.SNRVolumeId = id;
     counterArgs.operation = operation;
     UpdateAvailVolPoolCounterRet_t counter;
-    if (!mgr.UpdateAvailVolPoolCounter(counterArgs, counter, tran)) {
-        ret.errMsg = counter.errMsg;
-        SetErrCode(ret, counter.errCode);
-        return false;
-    }
+    if (!mgr.UpdateAvailVolPoolCounter(counterArgs, counter, tran))
+        return steps::PassOn(ret, counter.errMsg, counter.errCode);
     return true;
 }
 
@@ -149,14 +145,14 @@ bool ChangeAllocation(ReplicationMgr& mgr, const std::vector<int32_t>& ids, Ret&
             mgr.WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ReplicationMgr::MSG);
             continue;
         }
-        const bool allocated = (row.Flags & SNRVOL_ALLOCATED_FLAG) != 0;
+        const bool allocated = (row.Flags & SNRVOL_FLAG_ALLOCATED) != 0;
         // The allocation refuses an allocated volume, its reversal one that is not.
         if (allocated == change.set)
             return steps::Fail(mgr, ret, kErrInUse, change.refused,
                                "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                    "\n\tFlags = " + Number(row.Flags),
                                ProgNameUpdates, Fn, __LINE__);
-        const int32_t flags = change.set ? (row.Flags | SNRVOL_ALLOCATED_FLAG) : (row.Flags & ~SNRVOL_ALLOCATED_FLAG);
+        const int32_t flags = change.set ? (row.Flags | SNRVOL_FLAG_ALLOCATED) : (row.Flags & ~SNRVOL_FLAG_ALLOCATED);
         const std::string set = "Flags = " + Number(flags);
         if (!volumeDB.Update(id, set.c_str(), tran))
             return steps::Fail(
@@ -237,7 +233,7 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
                     *this, ret, kErrNotUnique, "Multiple scratch volume found using the same physical volume",
                     "\n\tsWhere = " + where + "\n\tNRows = " + Number(count), ProgNameUpdates, Fn, __LINE__);
 
-            const bool reserved = (flags & SNRVOL_RESERVED_FLAG) != 0;
+            const bool reserved = (flags & SNRVOL_FLAG_LOCKED) != 0;
             if (reserved && stamped == jobId) {
                 m_LogMsg << "\tScratch Volume Id " << scratchId << " is already locked by job id " << jobId
                          << ". Assuming YB job has been restarted";
@@ -262,12 +258,12 @@ bool ReplicationMgr::ReserveSNRVolumesDB(const Args& args, Ret& ret, DBtran* tra
 
         // A volume another job holds is refused after the stamp; the
         // caller's rollback gives the stamp back.
-        if (flags & SNRVOL_RESERVED_FLAG)
+        if (flags & SNRVOL_FLAG_LOCKED)
             return steps::Fail(*this, ret, kErrInUse, "A volume is already reserved",
                                "\n\tOutput from CSNRVolumeDB::getInfo()\n\tSNR Volume Id = " + Number(id) +
                                    "\n\tFlags = " + Number(flags),
                                ProgNameUpdates, Fn, __LINE__);
-        if (!WriteReservation(*this, volumeDB, id, flags | SNRVOL_RESERVED_FLAG, POOL_COUNTER_DECREMENT, ret, tran, Fn))
+        if (!WriteReservation(*this, volumeDB, id, flags | SNRVOL_FLAG_LOCKED, POOL_COUNTER_DECREMENT, ret, tran, Fn))
             return false;
         m_LogMsg << "\tReserving (Locking) SNR Volume " << id;
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
@@ -331,7 +327,7 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
                                "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
                                    "\n\tNRows = " + Number(count),
                                ProgNameUpdates, Fn, __LINE__);
-        if ((flags & SNRVOL_RESERVED_FLAG) == 0)
+        if ((flags & SNRVOL_FLAG_LOCKED) == 0)
             return steps::Fail(*this, ret, 0, "A volume is not reserved",
                                "\n\tOutput from CSNRVolumeDB::getList()\n\tSNR Volume Id = " + Number(id) +
                                    "\n\tFlags = " + Number(flags),
@@ -349,7 +345,7 @@ bool ReplicationMgr::UnreserveSNRVolumes(const UnreserveSNRVolumeListArgs_t& arg
             return steps::Fail(*this, ret, 0, "Volume cannot be unreserved if there are YB Volumes associated with it",
                                "\n\tPhysical Volume Id: " + Number(id), ProgNameUpdates, Fn, __LINE__);
 
-        if (!WriteReservation(*this, volumeDB, id, flags & ~SNRVOL_RESERVED_FLAG, POOL_COUNTER_INCREMENT, ret, tran, Fn))
+        if (!WriteReservation(*this, volumeDB, id, flags & ~SNRVOL_FLAG_LOCKED, POOL_COUNTER_INCREMENT, ret, tran, Fn))
             return false;
         m_LogMsg << "\tUnreserving (Unlocking) SNR Volume " << id;
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
@@ -454,7 +450,7 @@ bool ReplicationMgr::ResetSNRVolLockFlag()
     }
     UnreserveSNRVolumeListArgs_t unreserve;
     for (unsigned int i = 0; i < count; ++i) {
-        if (inUse.count(rows[i].id) != 0 || (rows[i].Flags & SNRVOL_RESERVED_FLAG) == 0) continue;
+        if (inUse.count(rows[i].id) != 0 || (rows[i].Flags & SNRVOL_FLAG_LOCKED) == 0) continue;
         m_LogMsg << "\tUnlocking SNR Volume " << rows[i].id;
         WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
         unreserve.ids.push_back(rows[i].id);
@@ -558,7 +554,7 @@ void ReplicationMgr::ReserveSNRVolumesHandler(unsigned long requestCode, unsigne
     Ret ret;
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::ReserveSNRVolumesHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return ReserveSNRVolumes(args, ret, tran); }, [](Reply&) { return true; });
+        [&](DBtran* tran) { return ReserveSNRVolumes(args, ret, tran); });
 }
 
 const ServedCase ReserveSNRVolumesCaseV1 = cases::Serve<repReserveSNRVolReq, repReserveSNRVolResp>(

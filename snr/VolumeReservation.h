@@ -1,19 +1,14 @@
 // Argument and result records and the request and reply structures of the
-// reservation (Flags 0x2) and allocation (Flags 0x8) of SNR volumes: reserve
-// in message versions V1 and V2, unreserve, allocate, deallocate, and the
-// release of the volumes a job holds.
+// reservation (SNRVOL_FLAG_LOCKED) and allocation (SNRVOL_FLAG_ALLOCATED) of
+// SNR volumes: reserve in message versions V1 and V2, unreserve, allocate,
+// deallocate, and the release of the volumes a job holds.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "snr/SNRRecords.h"
-
-// Flags bits of an SNR volume row kept by these operations.
-constexpr int32_t SNRVOL_RESERVED_FLAG = 0x2;
-constexpr int32_t SNRVOL_ALLOCATED_FLAG = 0x8;
 
 // ---- Arguments and results --------------------------------------------------------
 // The SNR volume ids in request order. Success leaves an error code as it was.
