@@ -99,18 +99,6 @@ void ServeQueryYBJobHistoryById(ReplicationMgr& mgr, unsigned long code, zxsData
         });
 }
 
-// A list handler of version 80.
-template <typename Query>
-void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
-                  Query&& query)
-{
-    YBJobHistoryListRet80_t ret;
-    AutoFreeMem_t entries;  // freed after the send
-    AnswerByHandler<repYBJobHistoryList80Resp>(
-        mgr, function, requestCode, replyCode, false, ret, [&](DBtran*) { return query(ret); },
-        [&](repYBJobHistoryList80Resp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.list); });
-}
-
 }  // namespace
 
 // ---- Version-80 request handlers --------------------------------------------------
@@ -133,22 +121,27 @@ void ReplicationMgr::QueryYBJobHistoryByJobIdHandler(unsigned long requestCode, 
 {
     QueryYBJobHistoryByJobIdArgs_t args;
     args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
-    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByJobIdHandler", requestCode, replyCode,
-                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByJobId(args, ret); });
+    YBJobHistoryListRet80_t ret;
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryYBJobHistoryByJobIdHandler", requestCode, replyCode, ret,
+                               ret.list, &repYBJobHistoryList80Resp::entries,
+                               [&] { return QueryYBJobHistoryByJobId(args, ret); });
 }
 
 void ReplicationMgr::QueryYBJobHistoryByVolIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
     QueryYBJobHistoryByVolIdArgs_t args;
     args.SrcVolId = cases::RequestOf<repYBJobHistoryByVolIdReq>(buf).SrcVolId;
-    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByVolIdHandler", requestCode, replyCode,
-                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByVolId(args, ret); });
+    YBJobHistoryListRet80_t ret;
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryYBJobHistoryByVolIdHandler", requestCode, replyCode, ret,
+                               ret.list, &repYBJobHistoryList80Resp::entries,
+                               [&] { return QueryYBJobHistoryByVolId(args, ret); });
 }
 
 void ReplicationMgr::GetYBJobHistoryListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
-    ServeListV80(*this, "ReplicationMgr::GetYBJobHistoryListHandler", requestCode, replyCode,
-                 [&](YBJobHistoryListRet80_t& ret) { return GetYBJobHistoryList(ret); });
+    YBJobHistoryListRet80_t ret;
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetYBJobHistoryListHandler", requestCode, replyCode, ret,
+                               ret.list, &repYBJobHistoryList80Resp::entries, [&] { return GetYBJobHistoryList(ret); });
 }
 
 void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
