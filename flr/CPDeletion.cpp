@@ -110,7 +110,7 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
     select.Mode = FLRSNAP_BY_CP;
     GetFLRSnapRet_t collected;
     if (!GetFLRSnaps(select, collected, tran)) {
-        if (collected.errCode != 0) return flr_detail::PassOn(ret, collected);
+        if (collected.errCode != 0) return steps::PassOn(ret, collected.errMsg, collected.errCode);
         return DeleteEmptyCP(*this, cpId, ret, tran);
     }
 
@@ -166,7 +166,7 @@ bool ReplicationMgr::DeleteAllCPsByRepSetId(const DeleteAllCPsByRepSetIdArgs_t& 
     GetFLRSnapRet_t collected;
     // False without a code: the set's points have no snapshot.
     if (!GetFLRSnaps(select, collected, tran) && collected.errCode != 0)
-        return flr_detail::PassOn(ret, collected);
+        return steps::PassOn(ret, collected.errMsg, collected.errCode);
     if (collected.Snaps.empty())
         return RemovePointsLeft(*this, setId, ret, tran) && clearRepSetPairInfoFromFanInRPs(args, ret, tran);
 
@@ -252,7 +252,8 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
     FanInRPAssociatedWithSrcRepSetArgs_t fanInArgs;
     fanInArgs.SrcRepSetId = args.RepSetId;
     FanInRPAssociatedWithSrcRepSetRet_t fanIn;
-    if (!getFanInRPAssociatedWithSrcRepSet(fanInArgs, fanIn, tran)) return flr_detail::PassOn(ret, fanIn);
+    if (!getFanInRPAssociatedWithSrcRepSet(fanInArgs, fanIn, tran))
+        return steps::PassOn(ret, fanIn.errMsg, fanIn.errCode);
     if (fanIn.Pairs.empty()) return true;
 
     FLRSnapPairDB pairDB;
@@ -304,7 +305,8 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
         }
         if (pairsLeft != 0) continue;
         DelCPRet_t deleted;
-        if (!DelCP(DelCPArgs_t(cpId, args.Force), deleted, tran)) return flr_detail::PassOn(ret, deleted);
+        if (!DelCP(DelCPArgs_t(cpId, args.Force), deleted, tran))
+            return steps::PassOn(ret, deleted.errMsg, deleted.errCode);
     }
     return true;
 }
