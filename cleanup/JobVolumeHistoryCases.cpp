@@ -93,10 +93,7 @@ void ServeQueryYBJobHistoryById(ReplicationMgr& mgr, unsigned long code, zxsData
     args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
     AnswerInlineCase<repYBJobHistoryByIdResp>(
         mgr, code, ret, cases::Message::Copy, [&]() { return mgr.QueryYBJobHistoryById(args, ret); },
-        [&](repYBJobHistoryByIdResp& r) {
-            YBSet(r.entry, ret.record);
-            return true;
-        });
+        [&](repYBJobHistoryByIdResp& r) { YBSet(r.entry, ret.record); });
 }
 
 }  // namespace
@@ -111,10 +108,7 @@ void ReplicationMgr::AddVolumeToYBJobHistoryHandler(unsigned long requestCode, u
     AnswerByHandler<repAddVolumeToYBJobHistoryResp>(
         *this, "ReplicationMgr::AddVolumeToYBJobHistoryHandler", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddVolumeToYBJobHistory(args, ret, tran); },
-        [&](repAddVolumeToYBJobHistoryResp& r) {
-            r.id = static_cast<uint32_t>(ret.id);
-            return true;
-        });
+        [&](repAddVolumeToYBJobHistoryResp& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
 void ReplicationMgr::QueryYBJobHistoryByJobIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
@@ -152,10 +146,7 @@ void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, uns
     AnswerByHandler<repYBJobHistoryById80Resp>(
         *this, "ReplicationMgr::QueryYBJobHistoryByIdHandler", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryYBJobHistoryById(args, ret); },
-        [&](repYBJobHistoryById80Resp& r) {
-            YBSet(r.entry, ret.record);
-            return true;
-        });
+        [&](repYBJobHistoryById80Resp& r) { YBSet(r.entry, ret.record); });
 }
 
 // ---- Cases ------------------------------------------------------------------------

@@ -490,7 +490,6 @@ void ServeQueryYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* b
             r.file.id = static_cast<uint32_t>(ret.file.id);
             r.file.VolumeId = ret.file.volumeId;
             r.file.Name = ret.file.name.empty() ? nullptr : const_cast<char*>(ret.file.name.c_str());
-            return true;
         });
 }
 

@@ -322,8 +322,7 @@ void ServeDelAllCPsByRepSetId(ReplicationMgr& mgr, unsigned long code, zxsDatabu
     const auto& request = cases::RequestOf<repDelAllCPsByRepSetIdReq>(buf);
     const DeleteAllCPsByRepSetIdArgs_t args(static_cast<int32_t>(request.RepSetId), request.Force == 1);
     DeleteAllCPsByRepSetIdRet_t ret;
-    ServeInTran<repDelAllCPsByRepSetIdResp>(mgr, code, args, ret, &ReplicationMgr::DeleteAllCPsByRepSetId,
-                                            [](repDelAllCPsByRepSetIdResp&) {});
+    ServeInTran<repDelAllCPsByRepSetIdResp>(mgr, code, args, ret, &ReplicationMgr::DeleteAllCPsByRepSetId);
 }
 
 void ServeDelCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -331,7 +330,7 @@ void ServeDelCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     // The force flag is never set from a request.
     const DelCPArgs_t args(static_cast<int32_t>(cases::RequestOf<repDelCPReq>(buf).CPId), false);
     DelCPRet_t ret;
-    ServeInTran<repDelCPResp>(mgr, code, args, ret, &ReplicationMgr::DelCP, [](repDelCPResp&) {});
+    ServeInTran<repDelCPResp>(mgr, code, args, ret, &ReplicationMgr::DelCP);
 }
 
 }  // namespace

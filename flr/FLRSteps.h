@@ -10,8 +10,9 @@
 namespace flr_detail {
 
 // An inline case with its own transaction: the operation runs on the
-// arguments the caller read from the request; `onSuccess(Reply&)` puts the
-// result's new id into the reply.
+// arguments the caller read from the request; `onSuccess(Reply&)`, where
+// given, puts the result's new id into the reply (left out, the reply carries
+// its status alone).
 template <typename Reply, typename Args, typename Ret, typename OnSuccess = cases::NoReplyFields>
 void ServeInTran(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
                  bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*), OnSuccess&& onSuccess = OnSuccess())

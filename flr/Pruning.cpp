@@ -296,7 +296,7 @@ void ReplicationMgr::PruneFanInRPsHandler(unsigned long requestCode, unsigned lo
     PruneFanInRPRet_t ret;
     AnswerByHandler<repPruneFanInRPResp>(
         *this, "ReplicationMgr::PruneFanInRPsHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return PruneFanInRP(args, ret, tran); }, [](repPruneFanInRPResp&) { return true; });
+        [&](DBtran* tran) { return PruneFanInRP(args, ret, tran); });
 }
 
 namespace {
@@ -306,8 +306,7 @@ void ServePruneRepSet(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     PruneReplicationSetArgs_t args;
     args.RepSetId = cases::RequestOf<repPruneRepSetReq>(buf).RepSetId;
     PruneReplicationSetRet_t ret;
-    flr_detail::ServeInTran<repPruneRepSetResp>(mgr, code, args, ret, &ReplicationMgr::PruneRepSet,
-                                                [](repPruneRepSetResp&) {});
+    flr_detail::ServeInTran<repPruneRepSetResp>(mgr, code, args, ret, &ReplicationMgr::PruneRepSet);
 }
 
 }  // namespace

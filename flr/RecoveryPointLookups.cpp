@@ -411,10 +411,7 @@ void ReplicationMgr::QueryFLRSnapBySnapIdHandler(zxsDatabuf* buf)
     AnswerByHandler<repQueryFLRSnapBySnapIdResp>(
         *this, "ReplicationMgr::QueryFLRSnapBySnapIdHandler()", code, ReplyCodeFor(code), false, ret,
         [&](DBtran*) { return QueryFLRSnapBySnapId(args, ret, nullptr); },
-        [&](repQueryFLRSnapBySnapIdResp& r) {
-            YBSet(r.Snapshot, ret.Snapshot);
-            return true;
-        });
+        [&](repQueryFLRSnapBySnapIdResp& r) { YBSet(r.Snapshot, ret.Snapshot); });
 }
 
 // The completion entry goes on with the point's Flags in the result and in
@@ -442,10 +439,7 @@ void ReplicationMgr::QueryCPByIdHandler(zxsDatabuf* buf)
             flagLines(found ? ret.CP.Flags : 0);
             return found;
         },
-        [&](repQueryCPByIdResp& r) {
-            YBSet(r.CP, ret.CP);
-            return true;
-        });
+        [&](repQueryCPByIdResp& r) { YBSet(r.CP, ret.CP); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

@@ -217,7 +217,6 @@ void ServeFindRepSetByVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
             for (size_t i = 0; i < count; ++i) YBSet(records[i], ret.Volumes[i]);
             r.Volumes = count > 0 ? records : nullptr;
             r.count = static_cast<uint32_t>(count);
-            return true;
         });
 }
 

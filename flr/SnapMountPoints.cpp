@@ -256,8 +256,7 @@ void ServeDeleteFLRSnapMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDa
     DeleteFLRSnapMountPointArgs_t args;
     DeleteFLRSnapMountPointRet_t ret;
     args.MountPointId = static_cast<int32_t>(cases::RequestOf<repDeleteFLRSnapMountPointReq>(buf).MountPointId);
-    ServeInTran<repDeleteFLRSnapshotMountPointResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapMountPoint,
-                                                    [](repDeleteFLRSnapshotMountPointResp&) {});
+    ServeInTran<repDeleteFLRSnapshotMountPointResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapMountPoint);
 }
 
 void ServeAddFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -277,8 +276,7 @@ void ServeDeleteFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxs
     DeleteFLRSnapNetworkShareArgs_t args;
     DeleteFLRSnapNetworkShareRet_t ret;
     args.ShareId = static_cast<int32_t>(cases::RequestOf<repDeleteFLRSnapNetworkShareReq>(buf).ShareId);
-    ServeInTran<repDelFLRSnapNetworkShareResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapNetworkShare,
-                                               [](repDelFLRSnapNetworkShareResp&) {});
+    ServeInTran<repDelFLRSnapNetworkShareResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapNetworkShare);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ void ReplicationMgr::UpdateFLRSnapshotHandler(unsigned long requestCode, unsigne
 
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::UpdateFLRSnapshotHandler", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return UpdateFLRSnapshots(args, ret, nullptr); }, [](Reply&) { return true; });
+        [&](DBtran*) { return UpdateFLRSnapshots(args, ret, nullptr); });
 }
 
 const ServedCase UpdateFLRSnapshotCase = cases::Serve<repUpdateFLRSnapshotReq, repUpdateFLRSnapshotResp>(
