@@ -44,9 +44,10 @@ void ServeDeleteYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxs
         [&](DBtran* tran) { return mgr.DeleteYBJobHistoryByJobId(args, ret, tran); });
 }
 
-// A list case of version 1: `query(ret)` reads the entries, `copy` builds
-// the array (empty texts as null for the list by job, as empty texts for the
-// others).
+// A list case of version 1: `query(ret)` reads the entries into the reply's
+// array. With `nullEmpty` (the list by job) an empty text goes as null and an
+// array that cannot be allocated answers NoMemoryErrMsg; otherwise an empty
+// text goes as an empty text and that failure answers NoQueryMemoryText.
 template <typename Query>
 void ServeListV1(ReplicationMgr& mgr, unsigned long code, Query&& query, bool nullEmpty)
 {
