@@ -3,8 +3,6 @@
 // job's entries.
 #include "cleanup/JobVolumeHistory.h"
 
-#include "cleanup/CleanupCases.h"
-
 #include <cstring>
 #include <string>
 
@@ -12,13 +10,10 @@
 #include "host/db/DBtable.h"
 #include "host/db/JobHistoryTable.h"
 #include "host/db/SNRTables.h"
-#include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "service/ReplyArray.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
 #include "snr/VolumeLists.h"

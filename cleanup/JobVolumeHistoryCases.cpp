@@ -4,15 +4,7 @@
 
 #include "cleanup/CleanupCases.h"
 
-#include <cstring>
-#include <string>
-
-#include "host/ZXClient.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
-#include "service/ErrorCodes.h"
-#include "service/RecordConversion.h"
-#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/Utils.h"

@@ -22,7 +22,6 @@
 #include "rows/Db/Cursor/YBQueryYBFileByName.h"
 #include "rows/Db/Cursor/YBQueryYBFileByVolId.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"

@@ -11,7 +11,6 @@
 #include "host/db/FileTables.h"
 #include "host/db/SqlText.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
