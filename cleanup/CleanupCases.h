@@ -1,5 +1,5 @@
-// The request cases of snapshot cleanup and job history, each defined next
-// to the operation it serves; BindCleanupCases binds them to their codes.
+// The request cases of snapshot cleanup and job history, each defined in the
+// file named above it; BindCleanupCases binds them to their codes.
 #pragma once
 
 #include "service/CaseRegistry.h"
@@ -7,7 +7,7 @@
 // cleanup/ClientCleanup.cpp
 extern const ServedCase CleanupByClientIdCase;
 
-// cleanup/JobVolumeHistory.cpp
+// cleanup/JobVolumeHistoryCases.cpp
 extern const ServedCase AddVolumeToYBJobHistoryCase;
 extern const ServedCase QueryYBJobHistoryByJobIdCase;
 extern const ServedCase QueryYBJobHistoryByIdCase;

@@ -9,10 +9,10 @@
 
 #include "service/WireLayout.h"
 
-static_assert(sizeof(repCleanupByClientIdReq) == 8 && offsetof(repCleanupByClientIdReq, CleanupType) == 4,
-              "repCleanupByClientIdReq layout");
-static_assert(sizeof(repCleanupByclientIdResp) == 16 && offsetof(repCleanupByclientIdResp, errMsg) == 8,
-              "repCleanupByclientIdResp layout");
+WIRE_SIZE_IS(repCleanupByClientIdReq, 8);
+WIRE_FIELD_AT(repCleanupByClientIdReq, CleanupType, 4);
+WIRE_SIZE_IS(repCleanupByclientIdResp, 16);
+WIRE_FIELD_AT(repCleanupByclientIdResp, errMsg, 8);
 
 WIRE_FIELD_AT(repYBJobVolumeHistoryRec, SrcClientName, 32);
 WIRE_FIELD_AT(repYBJobVolumeHistoryRec, SrcDeviceName, 56);

@@ -110,8 +110,6 @@ private:
         return false;
     }
 
-    std::string tranLine() const { return "\n\tTran = 0x" + steps::TranHandle(m_tran); }
-
     // The replicas, kept on other clients' volumes, of this client's
     // volumes, each once (a replica is listed once per pair of devices that
     // joins it to the client).
@@ -146,7 +144,7 @@ private:
             if (!devices.getNRowsBy("SNRVolumeId", where->c_str(), counts, m_tran))
                 return steps::Fail(m_mgr, m_ret, kErrDatabase, "Error ocurred while accessing device information",
                                    "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tParameters used:\n\tsWhere = " +
-                                       *where + tranLine(),
+                                       *where + steps::TranLine(m_tran),
                                    ProgNameDeletes, CleanupFn, __LINE__);
             for (const std::pair<long long, unsigned int>& count : counts) {
                 DeviceCounts& volume = m_devices[static_cast<int32_t>(count.first)];
@@ -227,10 +225,11 @@ private:
         CVolumeSnapParamsDB snapParams;
         steps::HeldRows<YBVolSnapParams_t> params(snapParams);
         if (!snapParams.getList(params.rows, params.count, where.c_str(), "", m_tran))
-            return steps::Fail(
-                m_mgr, m_ret, kErrDatabase, "Cannot access volume snap parameters information from the database",
-                "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " + where + tranLine(),
-                ProgNameDeletes, CleanupFn, __LINE__);
+            return steps::Fail(m_mgr, m_ret, kErrDatabase,
+                               "Cannot access volume snap parameters information from the database",
+                               "\n\tCVolumeSnapParamsDB::getList() failed\n\tParameters used:\n\tsWhere = " + where +
+                                   steps::TranLine(m_tran),
+                               ProgNameDeletes, CleanupFn, __LINE__);
         if (params.count == 0) return true;
         if (params.count > 1) {
             m_mgr.log() << "Error condition: YBVolSnapParams table returned Multiple rows: " << params.count
@@ -257,7 +256,7 @@ private:
             return steps::Fail(m_mgr, m_ret, kErrNestedCall, scratch.errMsg,
                                "\n\tQueryRVScratchVolBySNRVolId() failed\n\tParameters used:"
                                "\n\tQueryRVScrVolArgs.SNRVolId = " +
-                                   std::to_string(volumeId) + tranLine(),
+                                   std::to_string(volumeId) + steps::TranLine(m_tran),
                                ProgNameDeletes, CleanupFn, __LINE__);
         const int32_t scratchId = scratch.record.id;
         m_mgr.log() << "Scratch volume ID:" << scratchId << "for SNRVolId: " << volumeId;
@@ -273,15 +272,15 @@ private:
             if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran))
                 return steps::Fail(m_mgr, m_ret, kErrNestedCall, released.errMsg,
                                    "\nReleaseRVScratchVol() failed" + idLine +
-                                       "\n\tYBVolId = " + std::to_string(volumeId) + tranLine(),
+                                       "\n\tYBVolId = " + std::to_string(volumeId) + steps::TranLine(m_tran),
                                    ProgNameDeletes, CleanupFn, __LINE__);
         }
         RemoveRVScratchVolumeArgs_t removeArgs;
         removeArgs.scratchVolumeId = scratchId;
         RemoveRVScratchVolumeRet_t removed;
         if (!m_mgr.RemoveRVScratchVol(removeArgs, removed, m_tran))
-            return steps::Fail(m_mgr, m_ret, kErrNestedCall, removed.errMsg, idLine + tranLine(), ProgNameDeletes,
-                               CleanupFn, __LINE__);
+            return steps::Fail(m_mgr, m_ret, kErrNestedCall, removed.errMsg, idLine + steps::TranLine(m_tran),
+                               ProgNameDeletes, CleanupFn, __LINE__);
         return true;
     }
 

@@ -3,23 +3,18 @@
 // job's entries.
 #include "cleanup/JobVolumeHistory.h"
 
-#include "cleanup/CleanupCases.h"
-
 #include <cstring>
-#include <sstream>
 #include <string>
 
 #include "host/ZXClient.h"
 #include "host/db/DBtable.h"
 #include "host/db/JobHistoryTable.h"
 #include "host/db/SNRTables.h"
-#include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "service/ReplyArray.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
 #include "snr/VolumeLists.h"
 
@@ -280,13 +275,11 @@ bool AddVolumeToYBJobHistoryDB(ReplicationMgr& mgr, const Args& args, Ret& ret, 
         YBPhysicalVolume_t volume;
         if (!volumes.getInfo(in.SrcVolId, volume, tran)) {
             const int rc = volumes.getErrorCode();
-            std::ostringstream tranText;
-            tranText << static_cast<const void*>(tran);
             return Fail(mgr, ret, rc == DB_NO_MORE_ROWS ? kErrNotFound : kErrDatabase,
                         rc == DB_NO_MORE_ROWS ? "Record not found" : "Cannot access volume record in the database",
                         "\n\tCSNRVolumeDB::getInfo() failed\n\tParameters used:\n\tSNR Volume Id = " +
-                            std::to_string(in.SrcVolId) + "\n\tTran = 0x" + tranText.str() +
-                            "\n\tDB Err Code = " + std::to_string(rc),
+                            std::to_string(in.SrcVolId) + steps::TranLine(tran) + "\n\tDB Err Code = " +
+                            std::to_string(rc),
                         ProgNameJobHistory, AddFn, __LINE__);
         }
         if (volume.UniqueIdType == 11) {

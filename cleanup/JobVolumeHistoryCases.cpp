@@ -4,15 +4,7 @@
 
 #include "cleanup/CleanupCases.h"
 
-#include <cstring>
-#include <string>
-
-#include "host/ZXClient.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
-#include "service/ErrorCodes.h"
-#include "service/RecordConversion.h"
-#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/Utils.h"
@@ -44,9 +36,10 @@ void ServeDeleteYBJobHistoryByJobId(ReplicationMgr& mgr, unsigned long code, zxs
         [&](DBtran* tran) { return mgr.DeleteYBJobHistoryByJobId(args, ret, tran); });
 }
 
-// A list case of version 1: `query(ret)` reads the entries, `copy` builds
-// the array (empty texts as null for the list by job, as empty texts for the
-// others).
+// A list case of version 1: `query(ret)` reads the entries into the reply's
+// array. With `nullEmpty` (the list by job) an empty text goes as null and an
+// array that cannot be allocated answers NoMemoryErrMsg; otherwise an empty
+// text goes as an empty text and that failure answers NoQueryMemoryText.
 template <typename Query>
 void ServeListV1(ReplicationMgr& mgr, unsigned long code, Query&& query, bool nullEmpty)
 {
@@ -93,22 +86,7 @@ void ServeQueryYBJobHistoryById(ReplicationMgr& mgr, unsigned long code, zxsData
     args.id = cases::RequestOf<repYBJobHistoryByIdReq>(buf).id;
     AnswerInlineCase<repYBJobHistoryByIdResp>(
         mgr, code, ret, cases::Message::Copy, [&]() { return mgr.QueryYBJobHistoryById(args, ret); },
-        [&](repYBJobHistoryByIdResp& r) {
-            YBSet(r.entry, ret.record);
-            return true;
-        });
-}
-
-// A list handler of version 80.
-template <typename Query>
-void ServeListV80(ReplicationMgr& mgr, const char* function, unsigned long requestCode, unsigned long replyCode,
-                  Query&& query)
-{
-    YBJobHistoryListRet80_t ret;
-    AutoFreeMem_t entries;  // freed after the send
-    AnswerByHandler<repYBJobHistoryList80Resp>(
-        mgr, function, requestCode, replyCode, false, ret, [&](DBtran*) { return query(ret); },
-        [&](repYBJobHistoryList80Resp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.list); });
+        [&](repYBJobHistoryByIdResp& r) { YBSet(r.entry, ret.record); });
 }
 
 }  // namespace
@@ -123,32 +101,34 @@ void ReplicationMgr::AddVolumeToYBJobHistoryHandler(unsigned long requestCode, u
     AnswerByHandler<repAddVolumeToYBJobHistoryResp>(
         *this, "ReplicationMgr::AddVolumeToYBJobHistoryHandler", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddVolumeToYBJobHistory(args, ret, tran); },
-        [&](repAddVolumeToYBJobHistoryResp& r) {
-            r.id = static_cast<uint32_t>(ret.id);
-            return true;
-        });
+        [&](repAddVolumeToYBJobHistoryResp& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
 void ReplicationMgr::QueryYBJobHistoryByJobIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
     QueryYBJobHistoryByJobIdArgs_t args;
     args.JobId = cases::RequestOf<repYBJobHistoryByJobIdReq>(buf).JobId;
-    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByJobIdHandler", requestCode, replyCode,
-                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByJobId(args, ret); });
+    YBJobHistoryListRet80_t ret;
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryYBJobHistoryByJobIdHandler", requestCode, replyCode, ret,
+                               ret.list, &repYBJobHistoryList80Resp::entries,
+                               [&] { return QueryYBJobHistoryByJobId(args, ret); });
 }
 
 void ReplicationMgr::QueryYBJobHistoryByVolIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
     QueryYBJobHistoryByVolIdArgs_t args;
     args.SrcVolId = cases::RequestOf<repYBJobHistoryByVolIdReq>(buf).SrcVolId;
-    ServeListV80(*this, "ReplicationMgr::QueryYBJobHistoryByVolIdHandler", requestCode, replyCode,
-                 [&](YBJobHistoryListRet80_t& ret) { return QueryYBJobHistoryByVolId(args, ret); });
+    YBJobHistoryListRet80_t ret;
+    steps::AnswerListByHandler(*this, "ReplicationMgr::QueryYBJobHistoryByVolIdHandler", requestCode, replyCode, ret,
+                               ret.list, &repYBJobHistoryList80Resp::entries,
+                               [&] { return QueryYBJobHistoryByVolId(args, ret); });
 }
 
 void ReplicationMgr::GetYBJobHistoryListHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf*)
 {
-    ServeListV80(*this, "ReplicationMgr::GetYBJobHistoryListHandler", requestCode, replyCode,
-                 [&](YBJobHistoryListRet80_t& ret) { return GetYBJobHistoryList(ret); });
+    YBJobHistoryListRet80_t ret;
+    steps::AnswerListByHandler(*this, "ReplicationMgr::GetYBJobHistoryListHandler", requestCode, replyCode, ret,
+                               ret.list, &repYBJobHistoryList80Resp::entries, [&] { return GetYBJobHistoryList(ret); });
 }
 
 void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
@@ -159,10 +139,7 @@ void ReplicationMgr::QueryYBJobHistoryByIdHandler(unsigned long requestCode, uns
     AnswerByHandler<repYBJobHistoryById80Resp>(
         *this, "ReplicationMgr::QueryYBJobHistoryByIdHandler", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryYBJobHistoryById(args, ret); },
-        [&](repYBJobHistoryById80Resp& r) {
-            YBSet(r.entry, ret.record);
-            return true;
-        });
+        [&](repYBJobHistoryById80Resp& r) { YBSet(r.entry, ret.record); });
 }
 
 // ---- Cases ------------------------------------------------------------------------

@@ -206,11 +206,9 @@ void ReplicationMgr::getJobListForYBSAPOracleHandler(unsigned long requestCode, 
 {
     const YBSAPOracleJobsArgs_t args = ArgsOf(buf);
     YBSAPOracleJobListRet_t ret;
-    AutoFreeMem_t entries;  // freed after the send
-    AnswerByHandler<repSAPOracleJobListResp>(
-        *this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return getJobListForYBSAPOracle(args, ret, nullptr); },
-        [&](repSAPOracleJobListResp& r) { return steps::CopyListToReply(entries, r.entries, r.count, ret.jobs); });
+    steps::AnswerListByHandler(*this, "ReplicationMgr::getJobListForYBSAPOracleHandler()", requestCode, replyCode, ret,
+                               ret.jobs, &repSAPOracleJobListResp::entries,
+                               [&] { return getJobListForYBSAPOracle(args, ret, nullptr); });
 }
 
 void ReplicationMgr::getJobDetailsForYBSAPOracleHandler(unsigned long requestCode, unsigned long replyCode,

@@ -139,11 +139,10 @@ void RaiseCleanupEvent(unsigned int eventId, const std::string& hostName, const 
     event.InfoEvent(eventId, 0, 0);
 }
 
-bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId, DBtran*)
+bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId)
 {
     RemoveReplicationVolumeArgs_t args(replicationVolumeId);
     RemoveReplicationVolumeRet_t ret;
-    // The given transaction is the one open on this thread: the step nests in it.
     return RunNestedStep([&](DBtran* nested) { return mgr.RemoveReplicationVolume(args, ret, nested); });
 }
 

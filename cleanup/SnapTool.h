@@ -5,7 +5,6 @@
 
 #include <string>
 
-class DBtran;
 class ReplicationMgr;
 
 namespace cleanup_detail {
@@ -47,10 +46,10 @@ bool RunSnapTool(ReplicationMgr& mgr, const SnapToolRun& run);
 void RaiseCleanupEvent(unsigned int eventId, const std::string& hostName, const std::string& eventText);
 
 // Removes the snapshot's record alone, whole or not at all: nested in the
-// given transaction (in one of its own when none is open), so that a removal
-// failing part way leaves the record as it was. The result of
+// transaction open on this thread (one of its own when none is), so that a
+// removal failing part way leaves the record as it was. The result of
 // RemoveReplicationVolume.
-bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId, DBtran* tran);
+bool RemoveSnapshotRecord(ReplicationMgr& mgr, int replicationVolumeId);
 
 // The ERR entry of a client whose network host name cannot be found: always false.
 bool NoClientName(ReplicationMgr& mgr, const char* function, int clientId, long line);

@@ -119,8 +119,7 @@ bool ImportClientId(ReplicationMgr& mgr, const std::string& host, int& clientId)
 
 bool ReplicationMgr::SnapshotCleanup(const SnapShotCleanupArgs_t& args)
 {
-    if (args.SnapEngineType == 0)
-        return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId, args.Tran);
+    if (args.SnapEngineType == 0) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId);
     if (args.SnapVault) return SnapvaultSnapshotCleanup(args);
     if (!args.SNRFlag0x20 && args.TransportableSnap) return TransportableSnapshotCleanup(args);
     return RegularSnapshotCleanup(args);
@@ -134,7 +133,7 @@ bool ReplicationMgr::RegularSnapshotCleanup(const SnapShotCleanupArgs_t& args)
 
     bool installed = false;
     if (!IsYBInstalled(args.ClientId, args.SnapEngineType, &installed)) return false;
-    if (!installed) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId, args.Tran);
+    if (!installed) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId);
 
     // The command line is complete before anything is announced or run.
     std::string name;
@@ -171,7 +170,7 @@ bool ReplicationMgr::SnapvaultSnapshotCleanup(const SnapShotCleanupArgs_t& args)
     if (snapshots.replicationVolumes.size() > 1) {
         for (const ReplicationVolumeV4Record_t& snapshot : snapshots.replicationVolumes)
             if (snapshot.PrimaryVolumeId == args.PrimaryVolumeId && snapshot.PhysicalVolumeId == args.PhysicalVolumeId)
-                return cleanup_detail::RemoveSnapshotRecord(*this, snapshot.id, args.Tran);
+                return cleanup_detail::RemoveSnapshotRecord(*this, snapshot.id);
         return false;
     }
 
@@ -184,7 +183,7 @@ bool ReplicationMgr::SnapvaultSnapshotCleanup(const SnapShotCleanupArgs_t& args)
     const bool named = GetClientName(deviceClientId, host);
     bool installed = false;
     if (!IsYBInstalled(deviceClientId, args.SnapEngineType, &installed)) return false;
-    if (!installed) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId, args.Tran);
+    if (!installed) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId);
     // Without a host name there is no client to run the tool on.
     if (!named) return cleanup_detail::NoClientName(*this, SnapvaultFn, deviceClientId, __LINE__);
 
@@ -216,7 +215,7 @@ bool ReplicationMgr::TransportableSnapshotCleanup(const SnapShotCleanupArgs_t& a
 
     bool installed = false;
     if (!IsYBInstalled(importClientId, args.SnapEngineType, &installed)) return false;
-    if (!installed) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId, args.Tran);
+    if (!installed) return cleanup_detail::RemoveSnapshotRecord(*this, args.ReplicationVolumeId);
 
     std::string remoteHost;
     if (!GetClientName(importClientId, remoteHost))

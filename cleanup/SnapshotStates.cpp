@@ -340,7 +340,6 @@ void ReplicationMgr::IsDevVSSSnapHandler(unsigned long requestCode, unsigned lon
         [&](repIsDevVSSSnapResp& r) {
             r.SourceVolumeGUID = YBWireText(ret.SourceVolumeGUID);
             r.ShadowSetId = YBWireText(ret.ShadowSetId);
-            return true;
         });
 }
 

@@ -1,29 +1,21 @@
 // Shared pieces of the appliance, user application, browse and list
-// operations and their cases: the source names they log under, refusals, the
-// reading of a whole table, reply arrays and texts, and the case of a list
-// without arguments. Internal to files/.
+// operations: the refusal of a failed call on one row, the reading of a whole
+// table, and the copy of a reply text. Internal to files/.
 #pragma once
 
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "host/db/CRepTableDB.h"
-#include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
-#include "service/TranHandle.h"
 #include "service/Utils.h"
 
 class DBtran;
 
 namespace files_detail {
-
-// The refusal of an operation, as every subsystem makes it.
-using steps::Fail;
 
 // A call on one row of a table that failed with the database's code: 100 (no
 // such row) refuses with -3 and notFound, any other code with -4 and failed,
@@ -33,16 +25,11 @@ bool RowCallFailed(ReplicationMgr& mgr, Ret& ret, int dbCode, const char* notFou
                    const char* call, const std::string& idLine, const std::string& more, const char* source,
                    const char* function, long line)
 {
-    if (dbCode == DB_NO_MORE_ROWS) return Fail(mgr, ret, kErrNotFound, notFound, idLine, source, function, line);
-    return Fail(mgr, ret, kErrDatabase, failed,
-                "\n\t" + std::string(call) + " failed" + idLine + more + "\n\tDB Err Code = " + std::to_string(dbCode),
-                source, function, line);
-}
-
-// "\n\tTran = 0x" and the transaction handle in hexadecimal.
-inline std::string TranLine(const DBtran* tran)
-{
-    return "\n\tTran = 0x" + steps::TranHandle(tran);
+    if (dbCode == DB_NO_MORE_ROWS) return steps::Fail(mgr, ret, kErrNotFound, notFound, idLine, source, function, line);
+    return steps::Fail(
+        mgr, ret, kErrDatabase, failed,
+        "\n\t" + std::string(call) + " failed" + idLine + more + "\n\tDB Err Code = " + std::to_string(dbCode), source,
+        function, line);
 }
 
 // The where and order of the lists of a table: every row, in id order.

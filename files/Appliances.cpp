@@ -15,13 +15,15 @@
 #include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
 
-using files_detail::Fail;
 using files_detail::RowCallFailed;
-using files_detail::TranLine;
+using steps::Fail;
+using steps::TranLine;
 
 // A stored appliance as the operations hand it out.
 static void YBSet(YBApplianceRecord_t& record, const YBDevice_t& row)

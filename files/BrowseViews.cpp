@@ -26,6 +26,7 @@
 #include "rows/Db/Cursor/YBNASBrowseByClient1.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/SourceNames.h"
@@ -34,7 +35,7 @@
 #include "service/TransactionBeforeLock.h"
 #include "service/RecordConversion.h"
 
-using files_detail::Fail;
+using steps::Fail;
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/SourceNames.h"
@@ -61,7 +62,7 @@ bool ReadCursorList(ReplicationMgr& mgr, Ret& ret, List& list, const char* text,
     while ((rc = getNextRow(&cursor, &state, -1, 0)) == DB_ROW_OK) onRow(*cursor.getDataPtr());
     if (rc != DB_NO_MORE_ROWS) {
         list.clear();
-        return files_detail::Fail(
+        return steps::Fail(
             mgr, ret, kErrDatabase, text,
             std::string("\n\tgetNextRow(") + cursorName + " &) failed\n\tDB Err Code = " + std::to_string(rc),
             ProgNameQueries, function, __LINE__);

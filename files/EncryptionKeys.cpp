@@ -290,8 +290,6 @@ template <typename Req, typename Reply, typename Args, typename Ret>
 void ReplicationMgr::GetEKeyHandler(unsigned long requestCode, unsigned long replyCode, zxsDatabuf* buf)
 {
     static const char Fn[] = "ReplicationMgr::GetEKeyHandler()";
-    Reply reply;
-    std::memset(static_cast<void*>(&reply), 0, sizeof reply);
     const Req& request = cases::RequestOf<Req>(buf);
     Args args(request.id ? request.id : "", request.clientName ? request.clientName : "");
     setClientId(args, request);
@@ -299,8 +297,8 @@ void ReplicationMgr::GetEKeyHandler(unsigned long requestCode, unsigned long rep
     std::string keyText;  // the reply points into it until the send
     bool encrypted = false;
 
-    RunRequestHandler(
-        *this, Fn, requestCode, replyCode, false, reply, cases::StatusOf<Reply>(), ret,
+    AnswerByHandler<Reply>(
+        *this, Fn, requestCode, replyCode, false, ret,
         [&](DBtran*) {
             if (!GetEKey(args, ret)) return false;
             const int size = YBResultKeySize(ret);
@@ -319,7 +317,6 @@ void ReplicationMgr::GetEKeyHandler(unsigned long requestCode, unsigned long rep
                 r.keyText = &keyText[0];
                 r.encrypted = encrypted ? 1 : 0;
             }
-            return true;
         });
     Zxc::wipe(&keyText[0], keyText.size());
 }

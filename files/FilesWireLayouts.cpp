@@ -71,19 +71,23 @@ WIRE_FIELD_AT(repYBCopyMgrCtrlRec, OSId, 40);
 WIRE_FIELD_AT(repYBCopyMgrCtrlRec, OSName, 48);
 WIRE_FIELD_AT(repYBCopyMgrCtrlRec, Reserved, 56);
 
-static_assert(sizeof(repGetEKeyReq) == 16 && offsetof(repGetEKeyReq, clientName) == 8, "repGetEKeyReq layout");
-static_assert(sizeof(repGetEKeyReqV2) == 24 && offsetof(repGetEKeyReqV2, clientId) == 8 &&
-                  offsetof(repGetEKeyReqV2, clientName) == 16,
-              "repGetEKeyReqV2 layout");
-static_assert(sizeof(repGetEKeyResp) == 32 && offsetof(repGetEKeyResp, errCode) == 4 &&
-                  offsetof(repGetEKeyResp, errMsg) == 8 && offsetof(repGetEKeyResp, keyText) == 16 &&
-                  offsetof(repGetEKeyResp, encrypted) == 24,
-              "repGetEKeyResp layout");
-static_assert(sizeof(repGetEKeyRespV2) == 40 && offsetof(repGetEKeyRespV2, errCode) == 4 &&
-                  offsetof(repGetEKeyRespV2, errMsg) == 8 && offsetof(repGetEKeyRespV2, keyText) == 16 &&
-                  offsetof(repGetEKeyRespV2, encrypted) == 24 && offsetof(repGetEKeyRespV2, keySize) == 28 &&
-                  offsetof(repGetEKeyRespV2, cipherType) == 32,
-              "repGetEKeyRespV2 layout");
+WIRE_SIZE_IS(repGetEKeyReq, 16);
+WIRE_FIELD_AT(repGetEKeyReq, clientName, 8);
+WIRE_SIZE_IS(repGetEKeyReqV2, 24);
+WIRE_FIELD_AT(repGetEKeyReqV2, clientId, 8);
+WIRE_FIELD_AT(repGetEKeyReqV2, clientName, 16);
+WIRE_SIZE_IS(repGetEKeyResp, 32);
+WIRE_FIELD_AT(repGetEKeyResp, errCode, 4);
+WIRE_FIELD_AT(repGetEKeyResp, errMsg, 8);
+WIRE_FIELD_AT(repGetEKeyResp, keyText, 16);
+WIRE_FIELD_AT(repGetEKeyResp, encrypted, 24);
+WIRE_SIZE_IS(repGetEKeyRespV2, 40);
+WIRE_FIELD_AT(repGetEKeyRespV2, errCode, 4);
+WIRE_FIELD_AT(repGetEKeyRespV2, errMsg, 8);
+WIRE_FIELD_AT(repGetEKeyRespV2, keyText, 16);
+WIRE_FIELD_AT(repGetEKeyRespV2, encrypted, 24);
+WIRE_FIELD_AT(repGetEKeyRespV2, keySize, 28);
+WIRE_FIELD_AT(repGetEKeyRespV2, cipherType, 32);
 
 WIRE_SIZE_IS(repYBFileRec, 48);
 WIRE_FIELD_AT(repYBFileRec, VolumeId, 4);

@@ -22,10 +22,10 @@
 #include "rows/Db/Cursor/YBQueryYBFileByName.h"
 #include "rows/Db/Cursor/YBQueryYBFileByVolId.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
+#include "service/ReplyArray.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "service/Utils.h"
@@ -398,29 +398,18 @@ bool ReplicationMgr::DeleteYBFile(const DeleteYBFileByVolIdArgs_t& args, DeleteY
     return true;
 }
 
+// ---- Conversion -------------------------------------------------------------
+
+void YBSet(repYBFileRec& dst, const YBFileRecord_t& src)
+{
+    dst.id = static_cast<uint32_t>(src.id);
+    dst.VolumeId = src.volumeId;
+    dst.Name = const_cast<char*>(src.name.c_str());
+}
+
 // ---- Inline request cases ---------------------------------------------------
 
 namespace {
-
-// The files of a list reply: id, volume id and name (pointing into the
-// result, also when empty) of each. No files: count 0 and no array. False
-// when the array cannot be allocated.
-bool FillFileList(repYBFileListResp& reply, const std::vector<YBFileRecord_t>& files, AutoFreeMem_t& owner)
-{
-    if (files.empty()) return true;
-    auto* array = static_cast<repYBFileRec*>(AllocReplyArray(sizeof(repYBFileRec) * files.size()));
-    if (array == nullptr) return false;
-    std::memset(static_cast<void*>(array), 0, sizeof(repYBFileRec) * files.size());
-    owner = array;
-    for (size_t i = 0; i < files.size(); ++i) {
-        array[i].id = static_cast<uint32_t>(files[i].id);
-        array[i].VolumeId = files[i].volumeId;
-        array[i].Name = const_cast<char*>(files[i].name.c_str());
-    }
-    reply.files = array;
-    reply.count = static_cast<uint32_t>(files.size());
-    return true;
-}
 
 const char NoListMemoryText[] = "Not enough memory to retrieve list of YB Files";
 const char NoFileListMemoryText[] = "Not enough memory available to get list of YB Files";
@@ -436,7 +425,7 @@ void ServeFileList(ReplicationMgr& mgr, unsigned long code, const Ret& ret, Oper
     AnswerInlineCase<repYBFileListResp>(
         mgr, code, ret, cases::Message::PointIntoResult, operation,
         [&](repYBFileListResp& r) {
-            if (FillFileList(r, ret.files, array)) return true;
+            if (steps::CopyListToReply(array, r.files, r.count, ret.files)) return true;
             mgr.log() << "\tEvent: " << noMemoryText << details();
             mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
             return false;
@@ -490,7 +479,6 @@ void ServeQueryYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* b
             r.file.id = static_cast<uint32_t>(ret.file.id);
             r.file.VolumeId = ret.file.volumeId;
             r.file.Name = ret.file.name.empty() ? nullptr : const_cast<char*>(ret.file.name.c_str());
-            return true;
         });
 }
 

@@ -26,6 +26,12 @@ struct YBFileRecord_t {
     const char* content = nullptr;
 };
 
+struct repYBFileRec;
+
+// The file as a list reply sends it: id, volume id and the name, pointing
+// into the record (an empty name too, never null); no content.
+void YBSet(repYBFileRec& dst, const YBFileRecord_t& src);
+
 // The error codes of the results are set on failure only.
 struct UploadYBFileArgs_t {
     YBFileRecord_t file;  // volume id, name and content are read

@@ -11,17 +11,18 @@
 #include "host/db/FileTables.h"
 #include "host/db/SqlText.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
+#include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/SourceNames.h"
+#include "service/TranHandle.h"
 #include "service/Utils.h"
 
-using files_detail::Fail;
 using files_detail::RowCallFailed;
-using files_detail::TranLine;
+using steps::Fail;
+using steps::TranLine;
 
 // ---- Conversions ---------------------------------------------------------------
 
@@ -285,20 +286,14 @@ bool ReplicationMgr::GetApplicationList(GetYBUserApplicationListListRet_t& ret, 
 
 namespace {
 
-// The writes: add and update take the request's definition, delete its id.
-template <typename Reply, typename Ret, typename Operation, typename OnSuccess>
-void ServeWrite(ReplicationMgr& mgr, unsigned long code, const Ret& ret, Operation&& operation, OnSuccess&& onSuccess)
-{
-    AnswerInlineTranCase<Reply>(mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult, operation, onSuccess);
-}
-
 void ServeAddApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     AddYBUserAppDefsArgs_t args;
     AddYBUserAppDefsRet_t ret;
     YBSet(args.application, cases::RequestOf<repYBUserApplDefRec>(buf));
-    ServeWrite<repAddYBUserApplDefResp>(
-        mgr, code, ret, [&](DBtran* tran) { return mgr.AddApplication(args, ret, tran); },
+    AnswerInlineTranCase<repAddYBUserApplDefResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.AddApplication(args, ret, tran); },
         [&](repAddYBUserApplDefResp& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
@@ -307,9 +302,9 @@ void ServeUpdateApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     UpdateYBUserAppDefsArgs_t args;
     UpdateYBUserAppDefsRet_t ret;
     YBSet(args.application, cases::RequestOf<repYBUserApplDefRec>(buf));
-    ServeWrite<repUpdateYBUserApplDefResp>(
-        mgr, code, ret, [&](DBtran* tran) { return mgr.UpdateApplication(args, ret, tran); },
-        [](repUpdateYBUserApplDefResp&) {});
+    AnswerInlineTranCase<repUpdateYBUserApplDefResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.UpdateApplication(args, ret, tran); });
 }
 
 void ServeDeleteApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -317,9 +312,9 @@ void ServeDeleteApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*
     DeleteYBUserAppDefsArgs_t args;
     DeleteYBUserAppDefsRet_t ret;
     args.id = cases::RequestOf<repYBUserApplDefByIdReq>(buf).id;
-    ServeWrite<repDeleteYBUserApplDefResp>(
-        mgr, code, ret, [&](DBtran* tran) { return mgr.DeleteApplication(args, ret, tran); },
-        [](repDeleteYBUserApplDefResp&) {});
+    AnswerInlineTranCase<repDeleteYBUserApplDefResp>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return mgr.DeleteApplication(args, ret, tran); });
 }
 
 void ServeQueryApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -329,10 +324,7 @@ void ServeQueryApplication(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
     args.id = cases::RequestOf<repYBUserApplDefByIdReq>(buf).id;
     AnswerInlineCase<repQueryYBUserApplDefByIdResp>(
         mgr, code, ret, cases::Message::PointIntoResult, [&]() { return mgr.QueryApplication(args, ret, nullptr); },
-        [&](repQueryYBUserApplDefByIdResp& r) {
-            YBSet(r.application, ret.application);
-            return true;
-        });
+        [&](repQueryYBUserApplDefByIdResp& r) { YBSet(r.application, ret.application); });
 }
 
 void ServeGetApplicationList(ReplicationMgr& mgr, unsigned long code, zxsDatabuf*)

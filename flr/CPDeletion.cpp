@@ -110,7 +110,7 @@ bool ReplicationMgr::DelCP(const DelCPArgs_t& args, DelCPRet_t& ret, DBtran* tra
     select.Mode = FLRSNAP_BY_CP;
     GetFLRSnapRet_t collected;
     if (!GetFLRSnaps(select, collected, tran)) {
-        if (collected.errCode != 0) return flr_detail::PassOn(ret, collected);
+        if (collected.errCode != 0) return steps::PassOn(ret, collected.errMsg, collected.errCode);
         return DeleteEmptyCP(*this, cpId, ret, tran);
     }
 
@@ -166,7 +166,7 @@ bool ReplicationMgr::DeleteAllCPsByRepSetId(const DeleteAllCPsByRepSetIdArgs_t& 
     GetFLRSnapRet_t collected;
     // False without a code: the set's points have no snapshot.
     if (!GetFLRSnaps(select, collected, tran) && collected.errCode != 0)
-        return flr_detail::PassOn(ret, collected);
+        return steps::PassOn(ret, collected.errMsg, collected.errCode);
     if (collected.Snaps.empty())
         return RemovePointsLeft(*this, setId, ret, tran) && clearRepSetPairInfoFromFanInRPs(args, ret, tran);
 
@@ -252,7 +252,8 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
     FanInRPAssociatedWithSrcRepSetArgs_t fanInArgs;
     fanInArgs.SrcRepSetId = args.RepSetId;
     FanInRPAssociatedWithSrcRepSetRet_t fanIn;
-    if (!getFanInRPAssociatedWithSrcRepSet(fanInArgs, fanIn, tran)) return flr_detail::PassOn(ret, fanIn);
+    if (!getFanInRPAssociatedWithSrcRepSet(fanInArgs, fanIn, tran))
+        return steps::PassOn(ret, fanIn.errMsg, fanIn.errCode);
     if (fanIn.Pairs.empty()) return true;
 
     FLRSnapPairDB pairDB;
@@ -304,7 +305,8 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
         }
         if (pairsLeft != 0) continue;
         DelCPRet_t deleted;
-        if (!DelCP(DelCPArgs_t(cpId, args.Force), deleted, tran)) return flr_detail::PassOn(ret, deleted);
+        if (!DelCP(DelCPArgs_t(cpId, args.Force), deleted, tran))
+            return steps::PassOn(ret, deleted.errMsg, deleted.errCode);
     }
     return true;
 }
@@ -320,8 +322,7 @@ void ServeDelAllCPsByRepSetId(ReplicationMgr& mgr, unsigned long code, zxsDatabu
     const auto& request = cases::RequestOf<repDelAllCPsByRepSetIdReq>(buf);
     const DeleteAllCPsByRepSetIdArgs_t args(static_cast<int32_t>(request.RepSetId), request.Force == 1);
     DeleteAllCPsByRepSetIdRet_t ret;
-    ServeInTran<repDelAllCPsByRepSetIdResp>(mgr, code, args, ret, &ReplicationMgr::DeleteAllCPsByRepSetId,
-                                            [](repDelAllCPsByRepSetIdResp&) {});
+    ServeInTran<repDelAllCPsByRepSetIdResp>(mgr, code, args, ret, &ReplicationMgr::DeleteAllCPsByRepSetId);
 }
 
 void ServeDelCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -329,7 +330,7 @@ void ServeDelCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     // The force flag is never set from a request.
     const DelCPArgs_t args(static_cast<int32_t>(cases::RequestOf<repDelCPReq>(buf).CPId), false);
     DelCPRet_t ret;
-    ServeInTran<repDelCPResp>(mgr, code, args, ret, &ReplicationMgr::DelCP, [](repDelCPResp&) {});
+    ServeInTran<repDelCPResp>(mgr, code, args, ret, &ReplicationMgr::DelCP);
 }
 
 }  // namespace

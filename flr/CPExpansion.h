@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "flr/FLRRecords.h"
-#include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
+#include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 
 namespace flr_detail {

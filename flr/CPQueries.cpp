@@ -9,10 +9,11 @@
 #include "flr/CPExpansion.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
-#include "flr/FLRSteps.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/SourceNames.h"
 

@@ -120,7 +120,7 @@ bool ReplicationMgr::DeleteCPRelatedData(const GetYBFLRSnapArgsByClientRet_t& st
         args.CPIds.push_back(entry.second.CPId);
         MarkCPUnstableRet_t marked;
         // A point that can be neither marked nor removed fails the rebuild.
-        if (!MarkCPUnstable(args, marked, tran)) return flr_detail::PassOn(ret, marked);
+        if (!MarkCPUnstable(args, marked, tran)) return steps::PassOn(ret, marked.errMsg, marked.errCode);
     }
     return true;
 }
@@ -137,7 +137,7 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
     GetFLRSnapArgsByClient_t client;
     client.ClientId = args.DstClientId;
     GetYBFLRSnapArgsByClientRet_t stored;
-    if (!GetFLRSnapsByClientId(client, stored, tran)) return flr_detail::PassOn(ret, stored);
+    if (!GetFLRSnapsByClientId(client, stored, tran)) return steps::PassOn(ret, stored.errMsg, stored.errCode);
 
     std::set<int32_t> newCPs;
     for (const FLRSnapshotRecord_t& snap : args.Snapshots) {
@@ -163,7 +163,8 @@ bool ReplicationMgr::CreateConsistentDBRecord(const CreateCPArgsById_t& args, Cr
         CreateCPRet_t created;
         PopulateCPArgs(args, &createArgs, index);
         createArgs.MergeByJobOnly = createdCPs;
-        if (!CreateConsistencyPoint(createArgs, created, tran)) return flr_detail::PassOn(ret, created);
+        if (!CreateConsistencyPoint(createArgs, created, tran))
+            return steps::PassOn(ret, created.errMsg, created.errCode);
         if (created.Created) createdCPs.insert(created.CPId);
         ret.CPId = created.CPId;
     }

@@ -358,7 +358,7 @@ bool ReplicationMgr::CreateConsistencyPoint(const CreateCPArgs_t& args, CreateCP
         return Fail(*this, ret, kErrInvalidId, "Replication set id is invalid",
                     " [FLRSetId = " + Num(cp.FLRSetId) + "]", ProgNameInserts, CreateFn, __LINE__);
     if (cp.AutoMount && args.MountPoints.empty())
-        return flr_detail::Refuse(
+        return steps::Refuse(
             *this, ret, kErrMissingInput, "Failed to create the consistency point",
             "\tEvent: No mount points specified for the automount consistency point\n\tFLRSetId = " + Num(cp.FLRSetId) +
                 "\n\tCreation Time = " + Num(cp.CreationTime) + "\n\tJob Id = " + Num(cp.JobId),
@@ -368,14 +368,14 @@ bool ReplicationMgr::CreateConsistencyPoint(const CreateCPArgs_t& args, CreateCP
         WriteLogMsg(ProgNameInserts, CreateFn, __LINE__, WARNING);
     }
     if (args.Snapshots.empty())
-        return flr_detail::Refuse(*this, ret, kErrMissingInput, "Consistency point has no snapshots",
-                                  "\tEvent: No snapshot were specified for the Consistency Point\n\tRep Set Id = " +
-                                      Num(cp.FLRSetId) + "\n\tJob Id = " + Num(cp.JobId),
-                                  ProgNameInserts, CreateFn, __LINE__);
+        return steps::Refuse(*this, ret, kErrMissingInput, "Consistency point has no snapshots",
+                             "\tEvent: No snapshot were specified for the Consistency Point\n\tRep Set Id = " +
+                                 Num(cp.FLRSetId) + "\n\tJob Id = " + Num(cp.JobId),
+                             ProgNameInserts, CreateFn, __LINE__);
     if (args.Pairs.empty())
-        return flr_detail::Refuse(*this, ret, kErrMissingInput, "Snapshots have no pair id",
-                                  "\tEvent: No pair ids were specified for the snapshot(s)", ProgNameInserts, CreateFn,
-                                  __LINE__);
+        return steps::Refuse(*this, ret, kErrMissingInput, "Snapshots have no pair id",
+                             "\tEvent: No pair ids were specified for the snapshot(s)", ProgNameInserts, CreateFn,
+                             __LINE__);
 
     CreateCPWork work{*this, args, ret, tran, BySnapshot(args.Pairs), BySnapshot(args.MountPoints), {}, {}};
     bool merged = false;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/FLRTables.h"
@@ -41,6 +42,9 @@ bool IsThisExchangeApplication(int32_t appType);
 // snapshot path, mount path or share name.
 constexpr size_t kMaxFLRSnapNameLength = sizeof(YBFLRSnapshot_t::Name) - 2;          // 127
 constexpr size_t kMaxFLRPathLength = sizeof(YBFLRSnapMountPoint_t::MountPath) - 2;  // 1023
+// The other path columns are as long.
+static_assert(kMaxFLRPathLength == sizeof(YBFLRSnapshot_t::SnapVolumeName) - 2, "FLR text columns");
+static_assert(kMaxFLRPathLength == sizeof(YBFLRSnapNetworkShare_t::NetShareName) - 2, "FLR text columns");
 
 // ---------------------------------------------------------------------------
 // Entity records. Each owns its texts; a null text pointer given to a

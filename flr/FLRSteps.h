@@ -1,10 +1,7 @@
-// Shared pieces of the FLR operations: refusals whose log entry is worded
-// otherwise than the result's text, and the inline cases with a transaction
-// of their own. Internal to flr/.
+// The inline case of the FLR operations that run in a transaction of the
+// case. Internal to flr/.
 #pragma once
 
-#include <cstdint>
-#include <string>
 #include <utility>
 
 #include "service/CasePatterns.h"
@@ -12,32 +9,10 @@
 
 namespace flr_detail {
 
-// A refused operation whose log entry is not "\tEvent: " + its text: text
-// and code into the result, then the entry at ERR. Always false.
-template <typename Ret>
-bool Refuse(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, const std::string& entry,
-            const char* source, const char* function, long line)
-{
-    ret.errMsg = text;
-    ret.errCode = code;
-    mgr.log() << entry;
-    mgr.WriteLogMsg(source, function, line, ReplicationMgr::ERR);
-    return false;
-}
-
-// A nested operation failed: its code and text become the caller's. Always
-// false.
-template <typename Ret, typename Nested>
-bool PassOn(Ret& ret, const Nested& nested)
-{
-    ret.errCode = nested.errCode;
-    ret.errMsg = nested.errMsg;
-    return false;
-}
-
 // An inline case with its own transaction: the operation runs on the
-// arguments the caller read from the request; `onSuccess(Reply&)` puts the
-// result's new id into the reply.
+// arguments the caller read from the request; `onSuccess(Reply&)`, where
+// given, puts the result's new id into the reply (left out, the reply carries
+// its status alone).
 template <typename Reply, typename Args, typename Ret, typename OnSuccess = cases::NoReplyFields>
 void ServeInTran(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
                  bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*), OnSuccess&& onSuccess = OnSuccess())

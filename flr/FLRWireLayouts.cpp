@@ -3,7 +3,6 @@
 // host reads and writes them by position; checked when this file compiles, so
 // a structure that moves a field stops the build.
 #include "flr/FLRDeleteMessages.h"
-#include "flr/FLREntityRecords.h"
 #include "flr/FLRMessages.h"
 #include "flr/FLRQueryMessages.h"
 #include "flr/FLRWireRecords.h"
@@ -105,18 +104,16 @@ WIRE_SIZE_IS(repPruneFanInRPReq, 8);
 WIRE_SIZE_IS(repFLRStatusResp, 16);
 WIRE_FIELD_AT(repFLRStatusResp, errCode, 4);
 WIRE_FIELD_AT(repFLRStatusResp, errMsg, 8);
-static_assert(sizeof(repDelAllCPsByRepSetIdResp) == 16 && sizeof(repDelCPResp) == 16 &&
-                  sizeof(repPruneRepSetResp) == 16 && sizeof(repPruneFanInRPResp) == 16,
-              "status reply sizes");
+WIRE_SIZE_IS(repDelAllCPsByRepSetIdResp, 16);
+WIRE_SIZE_IS(repDelCPResp, 16);
+WIRE_SIZE_IS(repPruneRepSetResp, 16);
+WIRE_SIZE_IS(repPruneFanInRPResp, 16);
 WIRE_SIZE_IS(repCreateCPEntry, 36);
 WIRE_FIELD_AT(repCreateCPEntry, Unstable, 16);
 WIRE_FIELD_AT(repCreateCPEntry, SrcClientId, 28);
 WIRE_FIELD_AT(repCreateCPEntry, ClientId, 32);
 FLR_CREATE_CP_REQ2_LAYOUT(repCreateCPReq2);
 FLR_CREATE_CP_REQ2_LAYOUT(repCreateCPReq2V2);
-
-static_assert(kMaxFLRPathLength == sizeof(YBFLRSnapshot_t::SnapVolumeName) - 2, "FLR text columns");
-static_assert(kMaxFLRPathLength == sizeof(YBFLRSnapNetworkShare_t::NetShareName) - 2, "FLR text columns");
 
 WIRE_SIZE_IS(repAddFLRConsistencyPointResp, 24);
 WIRE_FIELD_AT(repAddFLRConsistencyPointResp, status, 4);

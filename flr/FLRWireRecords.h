@@ -1,8 +1,7 @@
-// The wire records of the FLR messages of the replication protocol, each
-// pinned to its size and field offsets.
+// The wire records of the FLR messages of the replication protocol; their
+// sizes and field offsets are pinned in flr/FLRWireLayouts.cpp.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // ---------------------------------------------------------------------------

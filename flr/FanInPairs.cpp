@@ -8,10 +8,10 @@
 #include "host/db/DBtable.h"
 #include "host/db/FLRTables.h"
 #include "flr/FLRRecords.h"
-#include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 namespace {

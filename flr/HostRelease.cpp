@@ -12,9 +12,9 @@
 #include "host/clients/ZXSVCClientSession.h"
 #include "host/db/DBtable.h"
 #include "flr/FLRRecords.h"
-#include "flr/FLRSteps.h"
 #include "rows/Db/Proc/DhtGetOSType.h"
 #include "service/RecordConversion.h"
+#include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 namespace {

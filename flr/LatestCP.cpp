@@ -10,12 +10,13 @@
 #include "flr/CPExpansion.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
-#include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryFanInLatestRP.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 using steps::Fail;

@@ -263,7 +263,7 @@ bool ReplicationMgr::PruneRepSet(const PruneReplicationSetArgs_t& args, PruneRep
 
     GetFLRSnapForRepSetRet_t snapshots;
     if (!GetFLRSnapsForRepSet(static_cast<unsigned long>(setId), snapshots, tran))
-        return flr_detail::PassOn(ret, snapshots);
+        return steps::PassOn(ret, snapshots.errMsg, snapshots.errCode);
     if (snapshots.Snaps.empty()) return true;
     return PruneFLRRepSet(snapshots, static_cast<unsigned long long>(setId), &ret.errCode, &ret.errMsg, tran);
 }
@@ -281,7 +281,7 @@ bool ReplicationMgr::PruneFanInRP(const PruneFanInRPArgs_t& args, PruneFanInRPRe
     select.VolumeGUID = args.DstVolumeGUID;
     if (select.VolumeGUID.back() != '\\') select.VolumeGUID += '\\';
     GetFLRSnapRet_t snapshots;
-    if (!GetFLRSnaps(select, snapshots, tran)) return flr_detail::PassOn(ret, snapshots);
+    if (!GetFLRSnaps(select, snapshots, tran)) return steps::PassOn(ret, snapshots.errMsg, snapshots.errCode);
     if (snapshots.Snaps.empty()) return true;
     const int64_t setId = snapshots.Snaps.begin()->second.front().CP.FLRSetId;
     return PruneFLRCommon(snapshots, static_cast<unsigned long long>(setId), &ret.errCode, &ret.errMsg, tran);
@@ -296,7 +296,7 @@ void ReplicationMgr::PruneFanInRPsHandler(unsigned long requestCode, unsigned lo
     PruneFanInRPRet_t ret;
     AnswerByHandler<repPruneFanInRPResp>(
         *this, "ReplicationMgr::PruneFanInRPsHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return PruneFanInRP(args, ret, tran); }, [](repPruneFanInRPResp&) { return true; });
+        [&](DBtran* tran) { return PruneFanInRP(args, ret, tran); });
 }
 
 namespace {
@@ -306,8 +306,7 @@ void ServePruneRepSet(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     PruneReplicationSetArgs_t args;
     args.RepSetId = cases::RequestOf<repPruneRepSetReq>(buf).RepSetId;
     PruneReplicationSetRet_t ret;
-    flr_detail::ServeInTran<repPruneRepSetResp>(mgr, code, args, ret, &ReplicationMgr::PruneRepSet,
-                                                [](repPruneRepSetResp&) {});
+    flr_detail::ServeInTran<repPruneRepSetResp>(mgr, code, args, ret, &ReplicationMgr::PruneRepSet);
 }
 
 }  // namespace

@@ -13,18 +13,19 @@
 #include "flr/CPExpansion.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
-#include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolGuid.h"
 #include "rows/Db/Cursor/YBFLRGetRPByClientIdAndVolName.h"
 #include "rows/Db/Cursor/YBGetFLRPairPathByCPId.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "rows/Db/Proc/YBGetAllRPsbyDstClientId.h"
 #include "rows/Db/Proc/YBGetCPsBYClientIDAndAppType.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/CursorRows.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/SourceNames.h"
 
@@ -410,10 +411,7 @@ void ReplicationMgr::QueryFLRSnapBySnapIdHandler(zxsDatabuf* buf)
     AnswerByHandler<repQueryFLRSnapBySnapIdResp>(
         *this, "ReplicationMgr::QueryFLRSnapBySnapIdHandler()", code, ReplyCodeFor(code), false, ret,
         [&](DBtran*) { return QueryFLRSnapBySnapId(args, ret, nullptr); },
-        [&](repQueryFLRSnapBySnapIdResp& r) {
-            YBSet(r.Snapshot, ret.Snapshot);
-            return true;
-        });
+        [&](repQueryFLRSnapBySnapIdResp& r) { YBSet(r.Snapshot, ret.Snapshot); });
 }
 
 // The completion entry goes on with the point's Flags in the result and in
@@ -441,10 +439,7 @@ void ReplicationMgr::QueryCPByIdHandler(zxsDatabuf* buf)
             flagLines(found ? ret.CP.Flags : 0);
             return found;
         },
-        [&](repQueryCPByIdResp& r) {
-            YBSet(r.CP, ret.CP);
-            return true;
-        });
+        [&](repQueryCPByIdResp& r) { YBSet(r.CP, ret.CP); });
 }
 
 // ---- Request cases -----------------------------------------------------------------

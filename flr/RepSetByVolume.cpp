@@ -98,12 +98,12 @@ bool ReplicationMgr::FindRepSetByVolume(const FindRepSetByVolumeArgs_t& args, Fi
     ZXClient host(static_cast<unsigned long long>(static_cast<long long>(hostId)));
     const std::string hostLine = ", client id: " + std::to_string(hostId);
     if (host.lookup() != 0)
-        return flr_detail::Refuse(*this, ret, kErrLookupFailed, "Failed to lookup client.",
-                                  "Event: Failed to lookup client." + hostLine, ProgNameQueries, Fn, __LINE__);
+        return steps::Refuse(*this, ret, kErrLookupFailed, "Failed to lookup client.",
+                             "Event: Failed to lookup client." + hostLine, ProgNameQueries, Fn, __LINE__);
     int osId = 0;
     if (host.getOperatingSystemId(osId) != 0)
-        return flr_detail::Refuse(*this, ret, kErrLookupFailed, "Failed to get client OS id.",
-                                  "Event: Failed to get client OS id." + hostLine, ProgNameQueries, Fn, __LINE__);
+        return steps::Refuse(*this, ret, kErrLookupFailed, "Failed to get client OS id.",
+                             "Event: Failed to get client OS id." + hostLine, ProgNameQueries, Fn, __LINE__);
     // Other hosts give no GUIDs.
     if (MapsPathsToGUIDs(osId) && !FindVolumeGUID(request))
         return Fail(*this, ret, kErrClientOperation, "Cannot find the volume's GUID",
@@ -217,7 +217,6 @@ void ServeFindRepSetByVolume(ReplicationMgr& mgr, unsigned long code, zxsDatabuf
             for (size_t i = 0; i < count; ++i) YBSet(records[i], ret.Volumes[i]);
             r.Volumes = count > 0 ? records : nullptr;
             r.count = static_cast<uint32_t>(count);
-            return true;
         });
 }
 

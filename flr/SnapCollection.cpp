@@ -14,12 +14,12 @@
 #include "host/db/SqlText.h"
 #include "flr/CPExpansion.h"
 #include "flr/FLRRecords.h"
-#include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 using flr_detail::JoinIds;

@@ -83,8 +83,8 @@ bool Attach(ReplicationMgr& mgr, const Attachment& a, int32_t key, const std::st
             char (Row::*textColumn)[N], Ret& ret, int32_t& newId, DBtran* tran)
 {
     if (key < 1)
-        return flr_detail::Refuse(mgr, ret, kErrInvalidId, a.invalidKeyText, a.invalidKeyEntry, ProgNameInserts,
-                                  a.function, __LINE__);
+        return steps::Refuse(mgr, ret, kErrInvalidId, a.invalidKeyText, a.invalidKeyEntry, ProgNameInserts, a.function,
+                             __LINE__);
     const std::string keyLine = a.keyLabel + Num(key);
     if (text.empty())
         return Fail(mgr, ret, kErrMissingInput, a.emptyText, keyLine, ProgNameInserts, a.function, __LINE__);
@@ -206,16 +206,16 @@ bool ReplicationMgr::DeleteFLRSnapMountPoint(const DeleteFLRSnapMountPointArgs_t
     unsigned int count = 0;
     if (!shareDB.getNRows(where.c_str(), count, tran)) {
         const std::string text = "DB error when checking if mount point has a share";
-        return flr_detail::Refuse(
+        return steps::Refuse(
             *this, ret, kErrDatabase, text,
             "\tEVent:" + text + "\n\tsWhere = " + where + "\n\tDB err code = " + Num(shareDB.getErrorCode()),
             ProgNameDeletes, Fn, __LINE__);
     }
     if (count != 0) {
         const std::string text = "Mount point has a share associated with it. Please delete the share first";
-        return flr_detail::Refuse(*this, ret, kErrInUse, text,
-                                  "\n\tEvent: " + text + "\n\tsWhere = " + where + "\n\tNRows = " + Num(count),
-                                  ProgNameDeletes, Fn, __LINE__);
+        return steps::Refuse(*this, ret, kErrInUse, text,
+                             "\n\tEvent: " + text + "\n\tsWhere = " + where + "\n\tNRows = " + Num(count),
+                             ProgNameDeletes, Fn, __LINE__);
     }
     return RemoveById<FLRSnapMountPointDB>(*this, MountPointRemoval, id, ret, tran);
 }
@@ -256,8 +256,7 @@ void ServeDeleteFLRSnapMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDa
     DeleteFLRSnapMountPointArgs_t args;
     DeleteFLRSnapMountPointRet_t ret;
     args.MountPointId = static_cast<int32_t>(cases::RequestOf<repDeleteFLRSnapMountPointReq>(buf).MountPointId);
-    ServeInTran<repDeleteFLRSnapshotMountPointResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapMountPoint,
-                                                    [](repDeleteFLRSnapshotMountPointResp&) {});
+    ServeInTran<repDeleteFLRSnapshotMountPointResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapMountPoint);
 }
 
 void ServeAddFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -277,8 +276,7 @@ void ServeDeleteFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxs
     DeleteFLRSnapNetworkShareArgs_t args;
     DeleteFLRSnapNetworkShareRet_t ret;
     args.ShareId = static_cast<int32_t>(cases::RequestOf<repDeleteFLRSnapNetworkShareReq>(buf).ShareId);
-    ServeInTran<repDelFLRSnapNetworkShareResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapNetworkShare,
-                                               [](repDelFLRSnapNetworkShareResp&) {});
+    ServeInTran<repDelFLRSnapNetworkShareResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapNetworkShare);
 }
 
 }  // namespace

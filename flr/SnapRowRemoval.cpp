@@ -8,9 +8,9 @@
 #include "host/db/DBtable.h"
 #include "host/db/FLRTables.h"
 #include "flr/CPExpansion.h"
-#include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
+#include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 namespace flr_detail {

@@ -9,8 +9,10 @@
 #include "host/db/SqlText.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRMessages.h"
-#include "flr/FLRSteps.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
+#include "service/Refusals.h"
+#include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 namespace {
@@ -33,8 +35,8 @@ bool ReplicationMgr::UpdateFLRSnapshotsDB(const Args& args, Ret& ret, DBtran* tr
 {
     static const char Fn[] = "ReplicationMgr::UpdateFLRSnapshots";
     if (args.Snapshots.empty())
-        return flr_detail::Refuse(*this, ret, kErrMissingInput, "Update has no snapshots",
-                                  "\tEvent: No snapshot were specified", ProgNameUpdates, Fn, __LINE__);
+        return steps::Refuse(*this, ret, kErrMissingInput, "Update has no snapshots",
+                             "\tEvent: No snapshot were specified", ProgNameUpdates, Fn, __LINE__);
 
     // Each path is written on its own: a refused name stops the list, a
     // failed write does not; the answer is the first failure.
@@ -102,7 +104,7 @@ void ReplicationMgr::UpdateFLRSnapshotHandler(unsigned long requestCode, unsigne
 
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::UpdateFLRSnapshotHandler", requestCode, replyCode, false, ret,
-        [&](DBtran*) { return UpdateFLRSnapshots(args, ret, nullptr); }, [](Reply&) { return true; });
+        [&](DBtran*) { return UpdateFLRSnapshots(args, ret, nullptr); });
 }
 
 const ServedCase UpdateFLRSnapshotCase = cases::Serve<repUpdateFLRSnapshotReq, repUpdateFLRSnapshotResp>(
