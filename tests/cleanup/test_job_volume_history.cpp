@@ -308,6 +308,14 @@ TEST_F(JobVolumeHistoryTest, RefusalsAndFailuresWriteNothing)
         EXPECT_EQ(a.id, 0u);
         EXPECT_EQ(rows(), 0) << c.text;
     }
+    // The failed read names the case's transaction once: "0x" and its
+    // handle's hexadecimal digits.
+    const std::vector<std::string> failedRead = LogEntriesWith("\n\tSNR Volume Id = 10\n\tTran = 0x");
+    ASSERT_EQ(failedRead.size(), 1u);
+    const size_t from = failedRead[0].find("Tran = 0x") + 9;
+    const std::string handle = failedRead[0].substr(from, failedRead[0].find('\n', from) - from);
+    EXPECT_FALSE(handle.empty());
+    EXPECT_EQ(handle.find_first_not_of("0123456789abcdef"), std::string::npos) << handle;
 }
 
 TEST_F(JobVolumeHistoryTest, QueriesRefuseBadIdsAndAnswerEmptyMatches)
