@@ -482,29 +482,19 @@ void ServeQueryYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* b
         });
 }
 
-// The cases whose reply is the status reply: each runs its operation in a
-// transaction of its own.
-template <typename Args, typename Ret>
-void ServeStatusCase(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
-                     bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*))
-{
-    AnswerInlineTranCase<repYBFileStatusResp>(mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
-                                              [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); });
-}
-
 void ServeDeleteYBFileById(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     DeleteYBFileByIdArgs_t args;
     DeleteYBFileByIdRet_t ret;
     args.fileId = cases::RequestOf<repYBFileIdReq>(buf).id;
-    ServeStatusCase(mgr, code, args, ret, &ReplicationMgr::DeleteYBFile);
+    AnswerOperationInTran<repYBFileStatusResp>(mgr, code, args, ret, &ReplicationMgr::DeleteYBFile);
 }
 
 void ServeDeleteYBFileByVolId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     DeleteYBFileByVolIdArgs_t args(cases::RequestOf<repYBFileIdReq>(buf).id);
     DeleteYBFileByVolIdRet_t ret;
-    ServeStatusCase(mgr, code, args, ret, &ReplicationMgr::DeleteYBFile);
+    AnswerOperationInTran<repYBFileStatusResp>(mgr, code, args, ret, &ReplicationMgr::DeleteYBFile);
 }
 
 void ServeUpdateYBFile(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -516,7 +506,7 @@ void ServeUpdateYBFile(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     args.file.volumeId = req.file.VolumeId;
     args.file.name = req.file.Name != nullptr ? req.file.Name : "";
     args.updateMap = req.updateMap;
-    ServeStatusCase(mgr, code, args, ret, &ReplicationMgr::UpdateYBFile);
+    AnswerOperationInTran<repYBFileStatusResp>(mgr, code, args, ret, &ReplicationMgr::UpdateYBFile);
 }
 
 }  // namespace

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "host/EvDebug.h"
-#include "host/db/DBtable.h"
-#include "host/db/FLRTables.h"
 #include "flr/CPExpansion.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRDeleteMessages.h"
-#include "flr/FLRSteps.h"
 #include "flr/SnapRowRemoval.h"
+#include "host/EvDebug.h"
+#include "host/db/DBtable.h"
+#include "host/db/FLRTables.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/SourceNames.h"
@@ -315,14 +315,13 @@ bool ReplicationMgr::clearRepSetPairInfoFromFanInRPs(const DeleteAllCPsByRepSetI
 
 namespace {
 
-using flr_detail::ServeInTran;
 
 void ServeDelAllCPsByRepSetId(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
     const auto& request = cases::RequestOf<repDelAllCPsByRepSetIdReq>(buf);
     const DeleteAllCPsByRepSetIdArgs_t args(static_cast<int32_t>(request.RepSetId), request.Force == 1);
     DeleteAllCPsByRepSetIdRet_t ret;
-    ServeInTran<repDelAllCPsByRepSetIdResp>(mgr, code, args, ret, &ReplicationMgr::DeleteAllCPsByRepSetId);
+    AnswerOperationInTran<repDelAllCPsByRepSetIdResp>(mgr, code, args, ret, &ReplicationMgr::DeleteAllCPsByRepSetId);
 }
 
 void ServeDelCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -330,7 +329,7 @@ void ServeDelCP(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     // The force flag is never set from a request.
     const DelCPArgs_t args(static_cast<int32_t>(cases::RequestOf<repDelCPReq>(buf).CPId), false);
     DelCPRet_t ret;
-    ServeInTran<repDelCPResp>(mgr, code, args, ret, &ReplicationMgr::DelCP);
+    AnswerOperationInTran<repDelCPResp>(mgr, code, args, ret, &ReplicationMgr::DelCP);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 #include "host/db/FLRTables.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRDeleteMessages.h"
-#include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBGetFLRSnapsByDestClientId.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/SourceNames.h"
 #include "service/Sync.h"
@@ -210,7 +210,7 @@ void ServeCreateConsistentDBRecord(ReplicationMgr& mgr, unsigned long code, zxsD
         args.MountPoints.emplace_back(-1, request.MountPoints[i].SnapshotId, request.MountPoints[i].MountPath);
     args.DstClientId = static_cast<int32_t>(request.DstClientId);
 
-    flr_detail::ServeInTran<repCreateCPResp>(mgr, code, args, ret, &ReplicationMgr::CreateConsistentDBRecord,
+    AnswerOperationInTran<repCreateCPResp>(mgr, code, args, ret, &ReplicationMgr::CreateConsistentDBRecord,
                                              [&](repCreateCPResp& r) { r.CPId = ret.CPId; });
 }
 

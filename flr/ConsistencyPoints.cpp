@@ -17,7 +17,6 @@
 #include "host/db/FLRTables.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRMessages.h"
-#include "flr/FLRSteps.h"
 #include "rows/Db/Cursor/YBQueryInt.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
@@ -433,9 +432,8 @@ void ServeAddFLRConsistencyPoint(ReplicationMgr& mgr, unsigned long code, zxsDat
     AddFLRConsistencyPointArgs_t args;
     AddFLRConsistencyPointRet_t ret;
     YBSet(args.CP, cases::RequestOf<repFLRConsistencyPointRec>(buf));
-    flr_detail::ServeInTran<repAddFLRConsistencyPointResp>(
-        mgr, code, args, ret, &ReplicationMgr::AddFLRConsistencyPoint,
-        [&](repAddFLRConsistencyPointResp& r) { r.CPId = ret.CPId; });
+    AnswerOperationInTran<repAddFLRConsistencyPointResp>(mgr, code, args, ret, &ReplicationMgr::AddFLRConsistencyPoint,
+                                                         [&](repAddFLRConsistencyPointResp& r) { r.CPId = ret.CPId; });
 }
 
 }  // namespace

@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "flr/FLRCases.h"
+#include "flr/FLRDeleteMessages.h"
+#include "flr/SnapRowRemoval.h"
 #include "host/BackupSet.h"
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
-#include "flr/FLRCases.h"
-#include "flr/FLRDeleteMessages.h"
-#include "flr/FLRSteps.h"
-#include "flr/SnapRowRemoval.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
-#include "service/SourceNames.h"
-#include "service/Sync.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
+#include "service/SourceNames.h"
+#include "service/Sync.h"
 
 namespace {
 
@@ -306,7 +306,7 @@ void ServePruneRepSet(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
     PruneReplicationSetArgs_t args;
     args.RepSetId = cases::RequestOf<repPruneRepSetReq>(buf).RepSetId;
     PruneReplicationSetRet_t ret;
-    flr_detail::ServeInTran<repPruneRepSetResp>(mgr, code, args, ret, &ReplicationMgr::PruneRepSet);
+    AnswerOperationInTran<repPruneRepSetResp>(mgr, code, args, ret, &ReplicationMgr::PruneRepSet);
 }
 
 }  // namespace

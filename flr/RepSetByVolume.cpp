@@ -16,7 +16,6 @@
 #include "host/db/SqlText.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRQueryMessages.h"
-#include "flr/FLRSteps.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/HeldRows.h"

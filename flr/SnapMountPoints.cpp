@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "flr/FLRCases.h"
+#include "flr/FLRMessages.h"
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/FLRTables.h"
-#include "flr/FLRCases.h"
-#include "flr/FLRMessages.h"
-#include "flr/FLRSteps.h"
+#include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
@@ -236,7 +236,6 @@ bool ReplicationMgr::DeleteFLRSnapNetworkShare(const DeleteFLRSnapNetworkShareAr
 
 namespace {
 
-using flr_detail::ServeInTran;
 
 void ServeAddFLRSnapMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
@@ -245,10 +244,9 @@ void ServeAddFLRSnapMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatab
     AddFLRSnapMountPointRet_t ret;
     args.MountPoint.SnapshotId = static_cast<int32_t>(request.SnapshotId);
     args.MountPoint.MountPath = YBTextFromWire(request.MountPath);
-    ServeInTran<repAddFLRSnaphsotMountPointResp>(mgr, code, args, ret, &ReplicationMgr::AddFLRSnapMountPoint,
-                                                 [&](repAddFLRSnaphsotMountPointResp& r) {
-                                                     r.MountPointId = static_cast<uint32_t>(ret.MountPointId);
-                                                 });
+    AnswerOperationInTran<repAddFLRSnaphsotMountPointResp>(
+        mgr, code, args, ret, &ReplicationMgr::AddFLRSnapMountPoint,
+        [&](repAddFLRSnaphsotMountPointResp& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 }
 
 void ServeDeleteFLRSnapMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -256,7 +254,8 @@ void ServeDeleteFLRSnapMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDa
     DeleteFLRSnapMountPointArgs_t args;
     DeleteFLRSnapMountPointRet_t ret;
     args.MountPointId = static_cast<int32_t>(cases::RequestOf<repDeleteFLRSnapMountPointReq>(buf).MountPointId);
-    ServeInTran<repDeleteFLRSnapshotMountPointResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapMountPoint);
+    AnswerOperationInTran<repDeleteFLRSnapshotMountPointResp>(mgr, code, args, ret,
+                                                              &ReplicationMgr::DeleteFLRSnapMountPoint);
 }
 
 void ServeAddFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -266,7 +265,7 @@ void ServeAddFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxsDat
     AddFLRSnapNetworkShareRet_t ret;
     args.Share.MountPointId = static_cast<int32_t>(request.MountPointId);
     args.Share.NetShareName = YBTextFromWire(request.NetShareName);
-    ServeInTran<repAddFLRSnapNetworkShareResp>(
+    AnswerOperationInTran<repAddFLRSnapNetworkShareResp>(
         mgr, code, args, ret, &ReplicationMgr::AddFLRSnapNetworkShare,
         [&](repAddFLRSnapNetworkShareResp& r) { r.ShareId = static_cast<uint32_t>(ret.ShareId); });
 }
@@ -276,7 +275,8 @@ void ServeDeleteFLRSnapNetworkShare(ReplicationMgr& mgr, unsigned long code, zxs
     DeleteFLRSnapNetworkShareArgs_t args;
     DeleteFLRSnapNetworkShareRet_t ret;
     args.ShareId = static_cast<int32_t>(cases::RequestOf<repDeleteFLRSnapNetworkShareReq>(buf).ShareId);
-    ServeInTran<repDelFLRSnapNetworkShareResp>(mgr, code, args, ret, &ReplicationMgr::DeleteFLRSnapNetworkShare);
+    AnswerOperationInTran<repDelFLRSnapNetworkShareResp>(mgr, code, args, ret,
+                                                         &ReplicationMgr::DeleteFLRSnapNetworkShare);
 }
 
 }  // namespace

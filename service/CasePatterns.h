@@ -291,4 +291,11 @@ bool AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long re
                      bool withTran, const Ret& ret, Operation&& operation, Fill&& fill = Fill(),
                      cases::Unstarted unstarted = cases::Unstarted::Unsuccessfully, Undo undo = Undo());
 
+// An inline case with a transaction of its own whose operation is a member of
+// the service class run on the arguments the case read from its request; the
+// failure's message points into the result (order B).
+template <typename Reply, typename Args, typename Ret, typename Fill = cases::NoReplyFields>
+bool AnswerOperationInTran(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
+                           bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*), Fill&& fill = Fill());
+
 #include "service/CasePatterns.inl"

@@ -135,6 +135,15 @@ bool AnswerByHandler(ReplicationMgr& mgr, const char* function, unsigned long re
                              std::forward<Operation>(operation), std::forward<Fill>(fill), unstarted, undo);
 }
 
+template <typename Reply, typename Args, typename Ret, typename Fill>
+bool AnswerOperationInTran(ReplicationMgr& mgr, unsigned long code, const Args& args, Ret& ret,
+                           bool (ReplicationMgr::*operation)(const Args&, Ret&, DBtran*), Fill&& fill)
+{
+    return AnswerInlineTranCase<Reply>(
+        mgr, code, ret, cases::Order::B, cases::Message::PointIntoResult,
+        [&](DBtran* tran) { return (mgr.*operation)(args, ret, tran); }, std::forward<Fill>(fill));
+}
+
 template <typename Reply>
 void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
     Reply reply;
