@@ -12,6 +12,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyCases.h"
+#include "replicas/ReplicaRecords.h"
 #include "service/SetClause.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -30,8 +31,6 @@ namespace {
 // Roles and the engine kind of the replication volumes that still need
 // their primary volume's snap parameters: snapshots, and snapshots kept in
 // a destination volume by the SnapVault/SnapMirror engine.
-const int kSnapshotRole = 2;
-const int kDestinationSnapshotRole = 5;
 const int kSnapVaultEngineType = 5;
 
 // An id of an update is written only when it names something (1 or above).
@@ -218,8 +217,8 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
 
     CReplicationVolumeDB volumeDB;
     const std::string where = "PrimaryVolumeId = " + std::to_string(volumeId) +
-                              " AND (CurrentRole = " + std::to_string(kSnapshotRole) +
-                              " OR (CurrentRole = " + std::to_string(kDestinationSnapshotRole) +
+                              " AND (CurrentRole = " + std::to_string(YBVOL_ROLE_SNAPSHOT) +
+                              " OR (CurrentRole = " + std::to_string(YBVOL_ROLE_DESTINATION_SNAPSHOT) +
                               " AND SnapEngineType = " + std::to_string(kSnapVaultEngineType) + "))";
     unsigned int snapshots = 0;
     if (!volumeDB.getNRows(where.c_str(), snapshots, tran))

@@ -11,6 +11,7 @@
 #include "host/db/DBtable.h"
 #include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
 #include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
@@ -21,8 +22,6 @@
 
 namespace {
 
-constexpr int32_t RolePermanentReplica = 4;
-constexpr int32_t RoleSnapshot = 2;
 const char NoMemoryText[] = "No memory available to complete query";
 const char NoVolumeText[] = "Could not get volume information from the database";
 
@@ -152,11 +151,11 @@ bool ReplicationMgr::GetLatestRepVolByPrimaryIdDB(const Req& request, Ret& ret)
     };
 
     if (request.IgnorePermReplica == 0) {
-        cursor.setValues(request.PrimaryVolumeId, RolePermanentReplica, jobId);
+        cursor.setValues(request.PrimaryVolumeId, YBVOL_ROLE_PERMANENT_REPLICA, jobId);
         if (getOneRow(&cursor, false, -1, 0) == DB_ROW_OK) return convert();
     }
 
-    cursor.setValues(request.PrimaryVolumeId, RoleSnapshot, jobId);
+    cursor.setValues(request.PrimaryVolumeId, YBVOL_ROLE_SNAPSHOT, jobId);
     const int rc = getOneRow(&cursor, false, -1, 0);
     if (rc != DB_ROW_OK) {
         ret.errMsg = NoVolumeText;

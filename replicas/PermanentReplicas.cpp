@@ -13,6 +13,7 @@
 #include "host/db/SNRTables.h"
 #include "policies/VolSnapParams.h"
 #include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "scratch/ScratchLookups.h"
@@ -34,14 +35,13 @@
 
 namespace {
 
-constexpr int32_t RolePermanentReplica = 4;
 const char IdOrder[] = "id ASC";
 
 // The condition of the permanent replicas of a primary volume.
 std::string PermanentReplicaWhere(int32_t primaryVolumeId)
 {
     return "PrimaryVolumeId = " + std::to_string(primaryVolumeId) +
-           " AND CurrentRole = " + std::to_string(RolePermanentReplica);
+           " AND CurrentRole = " + std::to_string(YBVOL_ROLE_PERMANENT_REPLICA);
 }
 
 // Job id and the two snapshot flags of the new row: none in version 1.
@@ -133,7 +133,7 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
 
     YBVolume_t replica;
     std::memset(static_cast<void*>(&replica), 0, sizeof replica);
-    replica.CurrentRole = RolePermanentReplica;
+    replica.CurrentRole = YBVOL_ROLE_PERMANENT_REPLICA;
     replica.PrimaryVolumeId = args.PrimaryVolumeId;
     replica.PhysicalVolumeId = physicalVolumeId;
     SetJobFields(replica, args);

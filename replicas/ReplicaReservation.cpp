@@ -9,6 +9,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr int32_t ReservedBit = 0x1;
-constexpr int32_t RoleDestinationSnapshot = 5;
 
 // What differs between reserve and unreserve.
 struct ReservationForm {
@@ -145,7 +145,7 @@ bool ReplicationMgr::CanDeleteYBSnapshot(const CanDeleteYBSnapshotArgs_t& args, 
         WriteLogMsg(ProgNameQueries, Fn, __LINE__, ERR);
         return false;
     }
-    if (volume.CurrentRole != RoleDestinationSnapshot) {
+    if (volume.CurrentRole != YBVOL_ROLE_DESTINATION_SNAPSHOT) {
         m_LogMsg << "\tEvent: The YB Volume is not a snapshot in the destination volume"
                  << "\n\tYBVolume Id = " << id << "\n\tRole        = " << volume.CurrentRole;
         WriteLogMsg(ProgNameQueries, Fn, __LINE__, INFO);
@@ -156,7 +156,7 @@ bool ReplicationMgr::CanDeleteYBSnapshot(const CanDeleteYBSnapshotArgs_t& args, 
     QuerySNRVolume2ByIdV5Args_t snapArgs;
     snapArgs.snrVolumeId = volume.SnapVolumeId;
     snapArgs.flags = SNRVOL2_OF_SNAPSHOT | SNRVOL2_IN_ROLE;
-    snapArgs.role = RoleDestinationSnapshot;
+    snapArgs.role = YBVOL_ROLE_DESTINATION_SNAPSHOT;
     QuerySNRVolume2ByIdV5Ret_t snaps;
     if (!QuerySNRVolume2(snapArgs, snaps, nullptr)) {
         ret.errMsg = snaps.errMsg;

@@ -16,6 +16,7 @@
 #include "policies/ReplicationPolicies.h"
 #include "replicas/PruneReleases.h"
 #include "replicas/ReplicaCases.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "rows/Db/Proc/YBPruneJobHistory.h"
@@ -30,11 +31,6 @@ using replica_detail::PruneLog;
 
 namespace {
 
-constexpr int32_t RoleReplica = 1;
-constexpr int32_t RoleSnapshot = 2;
-constexpr int32_t RoleCopy = 3;
-constexpr int32_t RoleDestinationSnapshot = 5;
-
 const char PruneSection[] = "~ReplicationMgr";
 
 // True when the volume is to wait while replication jobs run.
@@ -42,23 +38,24 @@ bool YBSkipPrunningIfJobsAreRunning(const YBSkipPruningArgs_t& args)
 {
     const int32_t role = args.CurrentRole;
     const int32_t engine = args.SnapEngineType;
-    if ((role == RoleSnapshot || role == RoleDestinationSnapshot) && (engine == 0 || engine == 1)) return true;
-    if (role == RoleSnapshot && engine == 5) return true;
-    if (role == RoleDestinationSnapshot && engine != 5) return true;
-    if (role == RoleSnapshot && engine == 2 && !args.TransportableSnap && !args.VSSPruningAllowed) return true;
+    if ((role == YBVOL_ROLE_SNAPSHOT || role == YBVOL_ROLE_DESTINATION_SNAPSHOT) && (engine == 0 || engine == 1))
+        return true;
+    if (role == YBVOL_ROLE_SNAPSHOT && engine == 5) return true;
+    if (role == YBVOL_ROLE_DESTINATION_SNAPSHOT && engine != 5) return true;
+    if (role == YBVOL_ROLE_SNAPSHOT && engine == 2 && !args.TransportableSnap && !args.VSSPruningAllowed) return true;
     return false;
 }
 
 bool RoleAllowsPruning(int32_t role, int32_t engine)
 {
-    return role == RoleReplica || (role == RoleSnapshot && engine != 5) || role == RoleCopy ||
-           (role == RoleDestinationSnapshot && (engine == 5 || engine == 8));
+    return role == YBVOL_ROLE_REPLICA || (role == YBVOL_ROLE_SNAPSHOT && engine != 5) || role == YBVOL_ROLE_COPY ||
+           (role == YBVOL_ROLE_DESTINATION_SNAPSHOT && (engine == 5 || engine == 8));
 }
 
 bool KeepRuleApplies(int32_t role, int32_t engine)
 {
-    return (engine == 5 && role == RoleDestinationSnapshot) || (engine == 7 && role == RoleSnapshot) ||
-           (engine == 8 && role == RoleDestinationSnapshot);
+    return (engine == 5 && role == YBVOL_ROLE_DESTINATION_SNAPSHOT) || (engine == 7 && role == YBVOL_ROLE_SNAPSHOT) ||
+           (engine == 8 && role == YBVOL_ROLE_DESTINATION_SNAPSHOT);
 }
 
 // Snapshots of one series share their primary volume, engine, snap volume,
@@ -232,13 +229,13 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             problem(id);
             continue;
         }
-        if (role == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive) {
+        if (role == YBVOL_ROLE_SNAPSHOT && volume.ActivateSnap && volume.IsSnapActive) {
             PruneLog(*this,
                 "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Snapshot is active",
                 __LINE__, MSG);
             continue;
         }
-        if (role == RoleSnapshot && volume.MorvaneVolume) {
+        if (role == YBVOL_ROLE_SNAPSHOT && volume.MorvaneVolume) {
             PruneLog(*this, "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Morvane snapshot",
                 __LINE__, MSG);
             continue;
@@ -266,7 +263,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
                 continue;
             }
         }
-        if (role == RoleSnapshot && engine == 2) {
+        if (role == YBVOL_ROLE_SNAPSHOT && engine == 2) {
             QueryReplicationVolumeByIdV3Args_t againArgs;
             againArgs.id = id;
             QueryReplicationVolumeByIdV3Ret_t again;
@@ -286,7 +283,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
                 continue;
             }
         }
-        if (role == RoleCopy) continue;
+        if (role == YBVOL_ROLE_COPY) continue;
 
         QuerySNRVolDevNameBySNRVolIdArgs_t devArgs;
         devArgs.SNRVolumeId = engine == 6 ? volume.PrimaryVolumeId : volume.PhysicalVolumeId;
@@ -307,8 +304,9 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             problem(id);
             continue;
         }
-        const bool freed = role == RoleReplica ? replica_detail::PruneReplica(*this, volume, snr, devices.devices)
-                                               : replica_detail::PruneSnapshot(*this, volume, snr, devices.devices);
+        const bool freed = role == YBVOL_ROLE_REPLICA
+                               ? replica_detail::PruneReplica(*this, volume, snr, devices.devices)
+                               : replica_detail::PruneSnapshot(*this, volume, snr, devices.devices);
         if (!freed) problem(id);
     }
 
