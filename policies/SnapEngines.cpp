@@ -32,9 +32,6 @@ const char RemoveFailedErrMsg[] = "Cannot remove snap engine info from the datab
 // "name = '<name>'": the lookup of an add and the remove by name.
 std::string NameIs(const std::string& name) { return "name = '" + SqlEscape(name) + "'"; }
 
-// The refusal of a record whose text does not fit its column.
-std::string FieldNotValid(int bit) { return std::string("Field ") + GetSnapEngineFieldName(bit) + " is not valid"; }
-
 // What an update writes after Flags, in this order; the mask of the message
 // version picks the items.
 const SetClauseItem<YBSnapEngineInfo_t> kUpdateItems[] = {
@@ -75,7 +72,9 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
     YBSnapEngineInfo_t row;
     int code = 0;
     const int refused = YBSet(row, args.record, code);
-    if (refused != 0) return steps::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
+    if (refused != 0)
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetSnapEngineFieldName(refused)), "", ProgNameInserts,
+                           Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     const std::string where = NameIs(name);
@@ -166,7 +165,9 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
     YBSnapEngineInfo_t row;
     int code = 0;
     const int refused = YBSet(row, args.record, code);
-    if (refused != 0) return steps::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameUpdates, Fn, __LINE__);
+    if (refused != 0)
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetSnapEngineFieldName(refused)), "", ProgNameUpdates,
+                           Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args.record);
     const int32_t flags = MergeSnapEngineFlags(stored.Flags, row.Flags, mask);

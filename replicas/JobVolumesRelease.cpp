@@ -10,7 +10,6 @@
 #include "cleanup/SnapshotCleanup.h"
 #include "replicas/PruneReleases.h"
 #include "replicas/ReplicaRecords.h"
-#include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchRelease.h"
 #include "service/ErrorCodes.h"

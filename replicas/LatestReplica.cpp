@@ -12,7 +12,6 @@
 #include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
-#include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"

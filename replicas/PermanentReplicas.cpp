@@ -14,7 +14,6 @@
 #include "policies/VolSnapParams.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
-#include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchMembership.h"

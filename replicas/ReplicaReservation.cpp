@@ -10,7 +10,6 @@
 #include "host/db/ReplicaTables.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
-#include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"

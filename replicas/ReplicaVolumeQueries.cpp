@@ -14,7 +14,6 @@
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "rows/Db/Cursor/YBGetYBVolList.h"
 #include "rows/Db/Cursor/YBGetYBVolumesBySubclientId.h"
 #include "service/CasePatterns.h"

@@ -14,7 +14,6 @@
 #include "replicas/ApplicationDirs.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
-#include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"

@@ -11,7 +11,6 @@
 #include "host/db/ReplicaTables.h"
 #include "service/SetClause.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
@@ -128,7 +127,7 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     int code = 0;
     const int refused = YBSet(row, WithSelectedFieldsOnly(args.record, mask), code);
     if (refused != 0)
-        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused),
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetYBVolumeFieldName(refused)),
                            "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameUpdates, Fn,
                            __LINE__);
 

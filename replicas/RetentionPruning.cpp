@@ -17,7 +17,6 @@
 #include "replicas/PruneReleases.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
-#include "replicas/ReplicaSteps.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "rows/Db/Proc/YBPruneJobHistory.h"
 #include "service/CasePatterns.h"
