@@ -321,10 +321,7 @@ void ReplicationMgr::AddSnapEngineInfoHandler(unsigned long requestCode, unsigne
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddSnapEngineInfo(args, ret, tran); },
-        [&](Reply& r) {
-            r.id = static_cast<uint32_t>(ret.id);
-            return true;
-        });
+        [&](Reply& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
 // The engine's texts point into the result, which outlives the send.
@@ -337,10 +334,7 @@ void ReplicationMgr::QuerySnapEngineInfoHandler(unsigned long requestCode, unsig
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QuerySnapEngineInfoHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QuerySnapEngineInfo(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.SnapEngineInfo, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.SnapEngineInfo, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>

@@ -347,10 +347,7 @@ void ReplicationMgr::QueryVolSnapParamsHandler(unsigned long requestCode, unsign
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryVolSnapParamsHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryVolSnapParams(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.VolSnapParams, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.VolSnapParams, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>

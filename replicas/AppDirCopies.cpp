@@ -284,7 +284,6 @@ void ServeQueryAppDirs(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
         [&](repQueryAppDirsByReplicaVolResp& r) {
             r.count = built.count;
             r.AppDirs = built.AppDirs;
-            return true;
         });
     repQueryAppDirsByReplicaVolResp owned;
     std::memset(static_cast<void*>(&owned), 0, sizeof owned);

@@ -207,7 +207,7 @@ void ReplicationMgr::GetLatestRepVolByPrimaryIdHandler(unsigned long requestCode
     RunRequestHandler(
         *this, "ReplicationMgr::GetLatestRepVolByPrimaryIdHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetLatestRepVolByPrimaryId(request, ret); },
-        [](Reply&) { return true; });
+        cases::NoReplyFields());
     CleanMemory(reply.SNRVolume);
 }
 

@@ -350,7 +350,6 @@ void ReplicationMgr::CreatePermanentReplicaHandler(unsigned long requestCode, un
         [&](Reply& r) {
             r.PhysicalVolumeId = ret.PhysicalVolumeId;
             r.ReplicationVolumeId = ret.ReplicationVolumeId;
-            return true;
         });
 }
 
@@ -377,10 +376,7 @@ void ServeQueryPermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsData
     Ret ret;
     AnswerInlineCase<Reply>(
         mgr, code, ret, cases::Message::Copy, [&]() { return RunQuery(mgr, args, ret); },
-        [&](Reply& r) {
-            YBSet(r.ReplicationVolume, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.ReplicationVolume, ret.record); });
 }
 
 void ServeDeletePermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

@@ -101,10 +101,7 @@ void ReplicationMgr::AddReplicationVolumeHandler(unsigned long requestCode, unsi
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddRepllcationvolumeHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddReplicationVolume(args, ret, tran); },
-        [&](Reply& r) {
-            r.id = ret.id;
-            return true;
-        });
+        [&](Reply& r) { r.id = ret.id; });
 }
 
 const ServedCase AddReplicationVolumeCaseV1 =

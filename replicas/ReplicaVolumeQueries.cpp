@@ -339,10 +339,7 @@ void ReplicationMgr::QueryReplicationVolumeHandler(unsigned long requestCode, un
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryReplicationVolumeHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryById(*this, args, ret); },
-        [&](Reply& r) {
-            YBSet(r.ReplicationVolume, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.ReplicationVolume, ret.record); });
 }
 
 template <typename Reply, typename Ret>
