@@ -10,6 +10,7 @@
 
 #include "host/db/DBtable.h"
 #include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
+#include "replicas/AppDirTexts.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
 #include "service/CasePatterns.h"
@@ -17,25 +18,13 @@
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
 #include "service/SourceNames.h"
-#include "service/Utils.h"
+
+using replica_detail::CopyEntryText;
 
 namespace {
 
 const char NoMemoryText[] = "No memory available to complete query";
 const char NoVolumeText[] = "Could not get volume information from the database";
-
-// An empty column leaves the pointer null; false when the copy cannot be made.
-bool CopyText(char*& dst, const char* column)
-{
-    dst = nullptr;
-    const size_t length = std::strlen(column);
-    if (length == 0) return true;
-    char* copy = static_cast<char*>(AllocReplyArray(length + 1));
-    if (copy == nullptr) return false;
-    std::memcpy(copy, column, length + 1);
-    dst = copy;
-    return true;
-}
 
 void FreeText(char*& text)
 {
@@ -49,7 +38,7 @@ template <typename Wire>
 bool SetVolMsgV1FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
 {
     dst.id = src.id;
-    if (!CopyText(dst.UniqueId, src.UniqueId)) return false;
+    if (!CopyEntryText(dst.UniqueId, src.UniqueId)) return false;
     dst.UniqueIdType = src.UniqueIdType;
     dst.LUN = src.LUN;
     // 32-bit in versions 1 and 42: the low half.
@@ -58,7 +47,7 @@ bool SetVolMsgV1FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& sr
     dst.BlockSize = src.BlockSize;
     dst.BackupFromSnap = Flag(src.Flags, SNRVOL_FLAG_BACKUP_FROM_SNAP);
     dst.Locked = Flag(src.Flags, SNRVOL_FLAG_LOCKED);
-    if (!CopyText(dst.FSType, src.FSType)) return false;
+    if (!CopyEntryText(dst.FSType, src.FSType)) return false;
     dst.UsePermReplica = Flag(src.Flags, SNRVOL_FLAG_USE_PERM_REPLICA);
     return true;
 }
@@ -67,7 +56,7 @@ template <typename Wire>
 bool SetVolMsgV2FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
 {
     if (!SetVolMsgV1FromPrimaryCursor(dst, src)) return false;
-    if (!CopyText(dst.UniqueSnapshotID, src.UniqueSnapshotID)) return false;
+    if (!CopyEntryText(dst.UniqueSnapshotID, src.UniqueSnapshotID)) return false;
     dst.Allocated = Flag(src.Flags, SNRVOL_FLAG_ALLOCATED);
     return true;
 }
