@@ -3,7 +3,6 @@
 // entries built from it, the refresh of their modify time, and the inline
 // cases of post for the three.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -177,15 +176,6 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
     return true;
 }
 
-void ReplicationMgr::FreeMsgResources(repQueryAppDirsByReplicaVolResp& reply)
-{
-    free(reply.errMsg);
-    reply.errMsg = nullptr;
-    FreeEntries(reply.AppDirs, reply.count);
-    reply.AppDirs = nullptr;
-    reply.count = 0;
-}
-
 bool ReplicationMgr::UpdateAppDirModifyTimeByRepVol(const UpdateAppDirModifyTimeByRepVolArgs_t& args,
                                                     UpdateAppDirModifyTimeByRepVolRet_t& ret, DBtran* tran)
 {
@@ -285,11 +275,7 @@ void ServeQueryAppDirs(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
             r.count = built.count;
             r.AppDirs = built.AppDirs;
         });
-    repQueryAppDirsByReplicaVolResp owned;
-    std::memset(static_cast<void*>(&owned), 0, sizeof owned);
-    owned.count = built.count;
-    owned.AppDirs = built.AppDirs;
-    mgr.FreeMsgResources(owned);
+    FreeEntries(built.AppDirs, built.count);
 }
 
 // A count with a null list is an empty list.
