@@ -44,6 +44,8 @@ const ReservationForm Unreserve{false, "ReplicationMgr::UnreserveReplicationVolu
 
 // Sets or clears the reservation bit of each volume in list order; the
 // first refusal ends the pass and leaves the undoing to the caller's rollback.
+// With a null transaction the pass runs in a transaction of its own, opened
+// before the lock and rolled back on failure.
 template <typename Ret>
 bool ChangeReservation(ReplicationMgr& mgr, const ReservationForm& form, const std::vector<int32_t>& ids, Ret& ret,
                        DBtran* tran)
