@@ -323,11 +323,9 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
 
 namespace {
 
-const char CompletedText[] = "\tMessage REPLICA_PM_PruneReplicaVolume_REQ completed ";
-const char SendingText[] = "\n\tSending reply REPLICA_PM_PruneReplicaVolume_RESP to client...";
-
 void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
+    const cases::CaseLog lit = cases::HandlerLog(code, ReplyCodeFor(code));
     repPruneReplicaVolumeResp reply;
     PruneReplicationVolumeArgs_t args;
     args.CurrentTime = cases::RequestOf<repPruneReplicaVolumeReq>(buf).CurrentTime;
@@ -339,7 +337,7 @@ void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDa
         mgr.log() << "\tNo memory available to send list of replication volume with pruning problems";
         mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
     }
-    mgr.log() << CompletedText << SendingText;
+    mgr.log() << lit.completed << lit.sending;
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
     cases::SendReply(mgr, ReplyCodeFor(code), reply);
 }
@@ -348,10 +346,11 @@ void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDa
 // no list, with an ERR entry.
 void RefusePrune(ReplicationMgr& mgr, unsigned long code, const char* missing)
 {
+    const cases::CaseLog lit = cases::HandlerLog(code, ReplyCodeFor(code));
     repPruneReplicaVolumeResp reply;
     mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
-    mgr.log() << CompletedText << "unsuccessfully" << SendingText;
+    mgr.log() << lit.completed << "unsuccessfully" << lit.sending;
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
     cases::SendReply(mgr, ReplyCodeFor(code), reply);
 }
