@@ -43,6 +43,9 @@ std::string CommandItem(const char* column, const char (&command)[N])
     return SetTextItem(column, command[0] == ' ' ? std::string() : YBColumnText(command));
 }
 
+// The one flag an update may change: its mask bit and its bit of Flags.
+const FlagField kUpdateFlags[] = {{YB_VSP_FLAG_BIT1, VOLSNAP_FLAG_BIT1}};
+
 // What an update writes after Flags, in this order; the mask of the message
 // version picks the items.
 const SetClauseItem<YBVolSnapParams_t> kUpdateItems[] = {
@@ -167,8 +170,7 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
 
     // Only the flag a version carries changes; the other bits stay as stored.
     const int32_t mask = GetUpdateMap(record);
-    int32_t flags = stored.Flags;
-    if (mask & YB_VSP_FLAG_BIT1) YBSetFlagBit(flags, VOLSNAP_FLAG_BIT1, YBFlagBit(row.Flags, VOLSNAP_FLAG_BIT1));
+    const int32_t flags = MergeFlags(stored.Flags, row.Flags, mask, kUpdateFlags);
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(volumeId, set.c_str(), tran))
         return steps::Fail(
