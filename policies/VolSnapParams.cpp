@@ -28,11 +28,6 @@
 
 namespace {
 
-// Roles and the engine kind of the replication volumes that still need
-// their primary volume's snap parameters: snapshots, and snapshots kept in
-// a destination volume by the SnapVault/SnapMirror engine.
-const int kSnapVaultEngineType = 5;
-
 // An id of an update is written only when it names something (1 or above).
 std::string IdItem(const char* column, int32_t id) { return id >= 1 ? SetNumberItem(column, id) : std::string(); }
 
@@ -73,6 +68,16 @@ std::string RecordIds(const VolSnapParamsRecord_t& record)
 }
 
 }  // namespace
+
+std::string PrimaryVolumeSnapshotsWhere(int32_t primaryVolumeId)
+{
+    // The engine type whose snapshots kept in a destination volume count.
+    constexpr int32_t KeptSnapshotEngineType = 5;
+    return "PrimaryVolumeId = " + std::to_string(primaryVolumeId) +
+           " AND (CurrentRole = " + std::to_string(YBVOL_ROLE_SNAPSHOT) +
+           " OR (CurrentRole = " + std::to_string(YBVOL_ROLE_DESTINATION_SNAPSHOT) +
+           " AND SnapEngineType = " + std::to_string(KeptSnapshotEngineType) + "))";
+}
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::AddVolSnapParamsDB(const Args& args, Ret& ret, DBtran* tran)
@@ -218,10 +223,7 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
                            "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
 
     CReplicationVolumeDB volumeDB;
-    const std::string where = "PrimaryVolumeId = " + std::to_string(volumeId) +
-                              " AND (CurrentRole = " + std::to_string(YBVOL_ROLE_SNAPSHOT) +
-                              " OR (CurrentRole = " + std::to_string(YBVOL_ROLE_DESTINATION_SNAPSHOT) +
-                              " AND SnapEngineType = " + std::to_string(kSnapVaultEngineType) + "))";
+    const std::string where = PrimaryVolumeSnapshotsWhere(volumeId);
     unsigned int snapshots = 0;
     if (!volumeDB.getNRows(where.c_str(), snapshots, tran))
         return steps::Fail(

@@ -27,16 +27,11 @@ namespace {
 
 const char RemoveFn[] = "ReplicationMgr::RemoveReplicationVolume()";
 
-constexpr int32_t SnapEngineTypeOfKeptSnapshots = 5;
-
 // After the removal of a snapshot: the primary volume's snap parameters go
 // when no snapshot of it is left and no subclient's content names it.
 bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplicationVolumeRet_t& ret, DBtran* tran)
 {
-    const std::string where = "PrimaryVolumeId = " + std::to_string(primaryId) +
-                              " AND (CurrentRole = " + std::to_string(YBVOL_ROLE_SNAPSHOT) +
-                              " OR (CurrentRole = " + std::to_string(YBVOL_ROLE_DESTINATION_SNAPSHOT) +
-                              " AND SnapEngineType = " + std::to_string(SnapEngineTypeOfKeptSnapshots) + "))";
+    const std::string where = PrimaryVolumeSnapshotsWhere(primaryId);
     CReplicationVolumeDB volumes;
     unsigned int snapshots = 0;
     if (!volumes.getNRows(where.c_str(), snapshots, tran))
