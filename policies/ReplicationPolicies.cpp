@@ -12,12 +12,10 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SqlText.h"
-#include "service/SetClause.h"
 #include "policies/SnapEngines.h"
 #include "rows/Db/Cursor/YBGetSCListByYBPolicy.h"
 #include "rows/Db/Cursor/YBGetYBPolicyList.h"
 #include "scratch/ScratchPools.h"
-#include "service/CasePatterns.h"
 #include "service/CursorRows.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
@@ -25,9 +23,9 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
-#include "service/Utils.h"
 
 namespace {
 

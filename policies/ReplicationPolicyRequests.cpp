@@ -3,12 +3,8 @@
 // versions 1 to 3; remove and the subclients that name a policy as inline cases.
 #include "policies/ReplicationPolicies.h"
 
-#include <cstring>
-
 #include "policies/PolicyCases.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
-#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/Utils.h"

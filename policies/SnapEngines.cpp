@@ -3,7 +3,6 @@
 // remove by id and by name as inline cases of post.
 #include "policies/SnapEngines.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/EvDebug.h"
@@ -11,9 +10,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/SqlText.h"
 #include "policies/PolicyCases.h"
-#include "service/SetClause.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
@@ -21,9 +18,9 @@
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/ResultCode.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
-#include "service/Utils.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 // call directly.
 #include "policies/VolSnapParams.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/EvDebug.h"
@@ -13,18 +12,16 @@
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyCases.h"
 #include "replicas/ReplicaRecords.h"
-#include "service/SetClause.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
-#include "service/Utils.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 // condition of the snapshots that keep a primary volume's parameters.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

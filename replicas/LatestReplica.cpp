@@ -9,10 +9,10 @@
 #include <string>
 
 #include "host/db/DBtable.h"
-#include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
 #include "replicas/AppDirTexts.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
+#include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"

@@ -20,7 +20,6 @@
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
 #include "service/DeletionCase.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"

@@ -3,7 +3,6 @@
 // volume may be deleted, and the inline cases of reserve and unreserve.
 #include "replicas/ReplicaReservation.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/db/DBtable.h"

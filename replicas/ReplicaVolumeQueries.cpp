@@ -4,7 +4,6 @@
 // and the volumes of a subclient through an inline case.
 #include "replicas/ReplicaVolumeQueries.h"
 
-#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -18,7 +17,6 @@
 #include "rows/Db/Cursor/YBGetYBVolumesBySubclientId.h"
 #include "service/CasePatterns.h"
 #include "service/CursorRows.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"

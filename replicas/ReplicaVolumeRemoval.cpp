@@ -16,7 +16,6 @@
 #include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
