@@ -1,6 +1,6 @@
-// The request cases of policies and snap engines, each defined at the bottom
-// of its operation's file and bound to its request code in
-// policies/PolicyCases.cpp.
+// The request cases of snap engines, volume snap parameters and replication
+// policies, each defined in the file named above its group and bound to its
+// request code in policies/PolicyCases.cpp.
 #pragma once
 
 #include "service/CaseRegistry.h"

@@ -3,7 +3,6 @@
 // structures, the YBPolicy row and the rows of the policy list cursor.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

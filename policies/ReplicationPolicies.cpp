@@ -12,12 +12,10 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SqlText.h"
-#include "service/SetClause.h"
 #include "policies/SnapEngines.h"
 #include "rows/Db/Cursor/YBGetSCListByYBPolicy.h"
 #include "rows/Db/Cursor/YBGetYBPolicyList.h"
 #include "scratch/ScratchPools.h"
-#include "service/CasePatterns.h"
 #include "service/CursorRows.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
@@ -25,9 +23,9 @@
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
-#include "service/Utils.h"
 
 namespace {
 
@@ -35,6 +33,9 @@ std::string Number(long long value) { return std::to_string(value); }
 
 // The replication volumes made under the policy.
 std::string VolumesOfPolicy(int policyId) { return "ReplicationPolicyId = " + Number(policyId); }
+
+// The flags an update may change: the mask bit of each and its bit of Flags.
+const FlagField kUpdateFlags[] = {{YB_POLICY_FLAG_BIT1, YBPOLICY_FLAG_BIT1}, {YB_POLICY_FLAG_BIT2, YBPOLICY_FLAG_BIT2}};
 
 // What an update writes after Flags, in this order; the mask picks the
 // items. An empty name is never written.
@@ -304,9 +305,7 @@ bool ReplicationMgr::UpdateReplicationPolicyDB(const Args& args, Ret& ret, DBtra
     if (!YBSet(dst, record)) return steps::Fail(*this, ret, dst.errCode, refusal, "", ProgNameUpdates, Fn, __LINE__);
 
     // Only the flags the mask names change; the other bits stay as stored.
-    int32_t flags = stored.Flags;
-    if (mask & YB_POLICY_FLAG_BIT1) YBSetFlagBit(flags, YBPOLICY_FLAG_BIT1, YBFlagBit(row.Flags, YBPOLICY_FLAG_BIT1));
-    if (mask & YB_POLICY_FLAG_BIT2) YBSetFlagBit(flags, YBPOLICY_FLAG_BIT2, YBFlagBit(row.Flags, YBPOLICY_FLAG_BIT2));
+    const int32_t flags = MergeFlags(stored.Flags, row.Flags, mask, kUpdateFlags);
 
     if ((mask & YB_POLICY_SNAP_ENGINE_ID) && volumes != 0) {
         m_LogMsg << "\tWarning: At least one replication volume is using this policy"

@@ -4,7 +4,6 @@
 // and reply structures are in policies/ReplicationPolicyMessages.h.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

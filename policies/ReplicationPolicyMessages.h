@@ -3,7 +3,6 @@
 // to 3; remove and the subclients that name a policy in one version each.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "policies/PolicyRecords.h"

@@ -3,12 +3,8 @@
 // versions 1 to 3; remove and the subclients that name a policy as inline cases.
 #include "policies/ReplicationPolicies.h"
 
-#include <cstring>
-
 #include "policies/PolicyCases.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
-#include "service/RecordConversion.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/Utils.h"
@@ -24,10 +20,7 @@ void ReplicationMgr::AddReplicationPolicyHandler(unsigned long requestCode, unsi
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddReplicationPolicyHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddReplicationPolicy(args, ret, tran); },
-        [&](Reply& r) {
-            r.id = ret.id;
-            return true;
-        });
+        [&](Reply& r) { r.id = ret.id; });
 }
 
 // The policy's name points into the result, which outlives the send.
@@ -40,10 +33,7 @@ void ReplicationMgr::QueryReplicationPolicyHandler(unsigned long requestCode, un
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryReplicationPolicyHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryReplicationPolicy(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.policy, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.policy, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>

@@ -7,6 +7,7 @@
 #include "policies/SnapEngineRecords.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
+#include "service/SetClause.h"
 
 namespace {
 
@@ -207,11 +208,7 @@ const char* GetSnapEngineFieldName(int bit)
 
 int32_t MergeSnapEngineFlags(int32_t stored, int32_t requested, int32_t mask)
 {
-    int32_t merged = stored;
-    for (const CapabilityFlag& flag : kCapabilityFlags) {
-        if (mask & flag.fieldBit) YBSetFlagBit(merged, flag.flagsBit, YBFlagBit(requested, flag.flagsBit));
-    }
-    return merged;
+    return MergeFlags(stored, requested, mask, kCapabilityFlags);
 }
 
 int32_t GetUpdateMap(const SnapEngineInfoRecord_t&) { return 0x4ff; }

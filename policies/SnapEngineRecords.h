@@ -3,7 +3,6 @@
 // wire structures and the YBSnapEngineInfo row.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

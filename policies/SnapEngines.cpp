@@ -3,7 +3,6 @@
 // remove by id and by name as inline cases of post.
 #include "policies/SnapEngines.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/EvDebug.h"
@@ -11,9 +10,7 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/SqlText.h"
 #include "policies/PolicyCases.h"
-#include "service/SetClause.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
@@ -21,9 +18,9 @@
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
 #include "service/ResultCode.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
-#include "service/Utils.h"
 
 namespace {
 
@@ -31,9 +28,6 @@ const char RemoveFailedErrMsg[] = "Cannot remove snap engine info from the datab
 
 // "name = '<name>'": the lookup of an add and the remove by name.
 std::string NameIs(const std::string& name) { return "name = '" + SqlEscape(name) + "'"; }
-
-// The refusal of a record whose text does not fit its column.
-std::string FieldNotValid(int bit) { return std::string("Field ") + GetSnapEngineFieldName(bit) + " is not valid"; }
 
 // What an update writes after Flags, in this order; the mask of the message
 // version picks the items.
@@ -75,7 +69,9 @@ bool ReplicationMgr::AddSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* tra
     YBSnapEngineInfo_t row;
     int code = 0;
     const int refused = YBSet(row, args.record, code);
-    if (refused != 0) return steps::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
+    if (refused != 0)
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetSnapEngineFieldName(refused)), "", ProgNameInserts,
+                           Fn, __LINE__);
 
     CSnapEngineInfoDB db;
     const std::string where = NameIs(name);
@@ -166,7 +162,9 @@ bool ReplicationMgr::UpdateSnapEngineInfoDB(const Args& args, Ret& ret, DBtran* 
     YBSnapEngineInfo_t row;
     int code = 0;
     const int refused = YBSet(row, args.record, code);
-    if (refused != 0) return steps::Fail(*this, ret, code, FieldNotValid(refused), "", ProgNameUpdates, Fn, __LINE__);
+    if (refused != 0)
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetSnapEngineFieldName(refused)), "", ProgNameUpdates,
+                           Fn, __LINE__);
 
     const int32_t mask = GetUpdateMap(args.record);
     const int32_t flags = MergeSnapEngineFlags(stored.Flags, row.Flags, mask);
@@ -320,10 +318,7 @@ void ReplicationMgr::AddSnapEngineInfoHandler(unsigned long requestCode, unsigne
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddSnapEngineInfoHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddSnapEngineInfo(args, ret, tran); },
-        [&](Reply& r) {
-            r.id = static_cast<uint32_t>(ret.id);
-            return true;
-        });
+        [&](Reply& r) { r.id = static_cast<uint32_t>(ret.id); });
 }
 
 // The engine's texts point into the result, which outlives the send.
@@ -336,10 +331,7 @@ void ReplicationMgr::QuerySnapEngineInfoHandler(unsigned long requestCode, unsig
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QuerySnapEngineInfoHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QuerySnapEngineInfo(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.SnapEngineInfo, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.SnapEngineInfo, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>

@@ -3,7 +3,6 @@
 // versions 1, 42 and 3; remove by id and by name in one version each.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -3,7 +3,6 @@
 // structures and the YBVolSnapParams row.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

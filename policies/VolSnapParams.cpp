@@ -4,7 +4,6 @@
 // call directly.
 #include "policies/VolSnapParams.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/EvDebug.h"
@@ -12,27 +11,19 @@
 #include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyCases.h"
-#include "service/SetClause.h"
+#include "replicas/ReplicaRecords.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ReplyArray.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
-#include "service/Utils.h"
 
 namespace {
-
-// Roles and the engine kind of the replication volumes that still need
-// their primary volume's snap parameters: snapshots, and snapshots kept in
-// a destination volume by the SnapVault/SnapMirror engine.
-const int kSnapshotRole = 2;
-const int kDestinationSnapshotRole = 5;
-const int kSnapVaultEngineType = 5;
 
 // An id of an update is written only when it names something (1 or above).
 std::string IdItem(const char* column, int32_t id) { return id >= 1 ? SetNumberItem(column, id) : std::string(); }
@@ -43,6 +34,9 @@ std::string CommandItem(const char* column, const char (&command)[N])
 {
     return SetTextItem(column, command[0] == ' ' ? std::string() : YBColumnText(command));
 }
+
+// The one flag an update may change: its mask bit and its bit of Flags.
+const FlagField kUpdateFlags[] = {{YB_VSP_FLAG_BIT1, VOLSNAP_FLAG_BIT1}};
 
 // What an update writes after Flags, in this order; the mask of the message
 // version picks the items.
@@ -71,6 +65,16 @@ std::string RecordIds(const VolSnapParamsRecord_t& record)
 }
 
 }  // namespace
+
+std::string PrimaryVolumeSnapshotsWhere(int32_t primaryVolumeId)
+{
+    // The engine type whose snapshots kept in a destination volume count.
+    constexpr int32_t KeptSnapshotEngineType = 5;
+    return "PrimaryVolumeId = " + std::to_string(primaryVolumeId) +
+           " AND (CurrentRole = " + std::to_string(YBVOL_ROLE_SNAPSHOT) +
+           " OR (CurrentRole = " + std::to_string(YBVOL_ROLE_DESTINATION_SNAPSHOT) +
+           " AND SnapEngineType = " + std::to_string(KeptSnapshotEngineType) + "))";
+}
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::AddVolSnapParamsDB(const Args& args, Ret& ret, DBtran* tran)
@@ -168,8 +172,7 @@ bool ReplicationMgr::UpdateVolSnapParamDB(const Args& args, Ret& ret, DBtran* tr
 
     // Only the flag a version carries changes; the other bits stay as stored.
     const int32_t mask = GetUpdateMap(record);
-    int32_t flags = stored.Flags;
-    if (mask & YB_VSP_FLAG_BIT1) YBSetFlagBit(flags, VOLSNAP_FLAG_BIT1, YBFlagBit(row.Flags, VOLSNAP_FLAG_BIT1));
+    const int32_t flags = MergeFlags(stored.Flags, row.Flags, mask, kUpdateFlags);
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!db.Update(volumeId, set.c_str(), tran))
         return steps::Fail(
@@ -217,10 +220,7 @@ bool ReplicationMgr::RemoveVolSnapParam(const RemoveVolSnapParam42Args_t& args, 
                            "\n\tSNR Volume ID = " + std::to_string(volumeId), ProgNameDeletes, Fn, __LINE__);
 
     CReplicationVolumeDB volumeDB;
-    const std::string where = "PrimaryVolumeId = " + std::to_string(volumeId) +
-                              " AND (CurrentRole = " + std::to_string(kSnapshotRole) +
-                              " OR (CurrentRole = " + std::to_string(kDestinationSnapshotRole) +
-                              " AND SnapEngineType = " + std::to_string(kSnapVaultEngineType) + "))";
+    const std::string where = PrimaryVolumeSnapshotsWhere(volumeId);
     unsigned int snapshots = 0;
     if (!volumeDB.getNRows(where.c_str(), snapshots, tran))
         return steps::Fail(
@@ -348,10 +348,7 @@ void ReplicationMgr::QueryVolSnapParamsHandler(unsigned long requestCode, unsign
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryVolSnapParamsHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryVolSnapParams(args, ret); },
-        [&](Reply& r) {
-            YBSet(r.VolSnapParams, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.VolSnapParams, ret.record); });
 }
 
 template <typename Req, typename Reply, typename Args, typename Ret>

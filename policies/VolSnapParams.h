@@ -1,9 +1,9 @@
 // Argument and result records and the request and reply structures of the
 // volume snap parameters: add, query, update and list in message versions 1
-// and 2, remove in one version, and the check the permanent replicas use.
+// and 2, remove in one version, the check the permanent replicas use and the
+// condition of the snapshots that keep a primary volume's parameters.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -84,6 +84,12 @@ struct IsSNRVolIdInVolSnapParamsTblRet_t {
     bool found = false;
     std::string errMsg;
 };
+
+// The condition of the replication volumes that keep a primary volume's snap
+// parameters in use: its snapshots, and its snapshots kept in a destination
+// volume by snap engine type 5. Their count decides whether the parameters
+// may go.
+std::string PrimaryVolumeSnapshotsWhere(int32_t primaryVolumeId);
 
 // ---- Requests ------------------------------------------------------------------------
 

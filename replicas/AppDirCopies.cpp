@@ -3,7 +3,6 @@
 // entries built from it, the refresh of their modify time, and the inline
 // cases of post for the three.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -15,7 +14,6 @@
 #include "replicas/AppDirTexts.h"
 #include "replicas/ApplicationDirs.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
@@ -178,15 +176,6 @@ bool ReplicationMgr::CopyAppDirToMsg(const CopyAppDirToMsgArgs_t& args, CopyAppD
     return true;
 }
 
-void ReplicationMgr::FreeMsgResources(repQueryAppDirsByReplicaVolResp& reply)
-{
-    free(reply.errMsg);
-    reply.errMsg = nullptr;
-    FreeEntries(reply.AppDirs, reply.count);
-    reply.AppDirs = nullptr;
-    reply.count = 0;
-}
-
 bool ReplicationMgr::UpdateAppDirModifyTimeByRepVol(const UpdateAppDirModifyTimeByRepVolArgs_t& args,
                                                     UpdateAppDirModifyTimeByRepVolRet_t& ret, DBtran* tran)
 {
@@ -285,13 +274,8 @@ void ServeQueryAppDirs(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
         [&](repQueryAppDirsByReplicaVolResp& r) {
             r.count = built.count;
             r.AppDirs = built.AppDirs;
-            return true;
         });
-    repQueryAppDirsByReplicaVolResp owned;
-    std::memset(static_cast<void*>(&owned), 0, sizeof owned);
-    owned.count = built.count;
-    owned.AppDirs = built.AppDirs;
-    mgr.FreeMsgResources(owned);
+    FreeEntries(built.AppDirs, built.count);
 }
 
 // A count with a null list is an empty list.

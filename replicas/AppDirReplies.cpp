@@ -12,7 +12,6 @@
 #include "replicas/AppDirTexts.h"
 #include "replicas/ApplicationDirs.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "service/CasePatterns.h"
 #include "service/ReplicationMgr.h"

@@ -1,5 +1,6 @@
-// The texts of application-directory reply entries: copied for the reply,
-// freed with their entries after the send. Internal to replicas/.
+// The texts of reply entries (application directories, the latest replica's
+// SNR volume): copied for the reply, freed with their entries after the send.
+// Internal to replicas/.
 #pragma once
 
 #include <cstdlib>

@@ -6,7 +6,6 @@
 
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
-#include "replicas/ReplicaSteps.h"
 #include "rows/Db/Tbl/YBApplicationDirs.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"

@@ -3,7 +3,6 @@
 // reply structures of their requests.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

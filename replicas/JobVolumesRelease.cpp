@@ -9,7 +9,7 @@
 
 #include "cleanup/SnapshotCleanup.h"
 #include "replicas/PruneReleases.h"
-#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchRelease.h"
 #include "service/ErrorCodes.h"
@@ -24,9 +24,6 @@ namespace {
 
 const char FreeFn[] = "ReplicationMgr::FreeYBVolumesByJobId()";
 const char UnmountFn[] = "ReplicationMgr::UnmountYBVolumeDevices()";
-
-constexpr int32_t RoleReplica = 1;
-constexpr int32_t RoleSnapshot = 2;
 
 }  // namespace
 
@@ -110,8 +107,8 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
     for (const ReplicationVolumeV4Record_t& volume : listed.volumes) {
         const int id = volume.id;
         QuerySNRVolDevNameBySNRVolIdArgs_t devArgs;
-        devArgs.SNRVolumeId = volume.CurrentRole == RoleSnapshot && !volume.TransportableSnap ? volume.PrimaryVolumeId
-                                                                                                : volume.PhysicalVolumeId;
+        const bool onPrimary = volume.CurrentRole == YBVOL_ROLE_SNAPSHOT && !volume.TransportableSnap;
+        devArgs.SNRVolumeId = onPrimary ? volume.PrimaryVolumeId : volume.PhysicalVolumeId;
         QuerySNRVolDevNameBySNRVolIdRet_t devices;
         if (!QuerySNRVolDev(devArgs, devices)) {
             m_LogMsg << "\tCould not get client info for replication volume " << id << ". Skipping release process";
@@ -119,7 +116,7 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
             continue;
         }
 
-        if (volume.CurrentRole == RoleReplica) {
+        if (volume.CurrentRole == YBVOL_ROLE_REPLICA) {
             if (!UnmountYBVolumeDevices(id, devices.devices)) {
                 m_LogMsg << "\tEvent: Pruning of Replication volume " << id << "will not be performed"
                          << "\n\tReason: Unmount failure";
@@ -141,7 +138,7 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
             m_LogMsg << "\tFreeing for replication volume (replica or mirror) " << id
                      << (ok ? " was completed" : " could not be completed");
             WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, MSG);
-        } else if (volume.CurrentRole == RoleSnapshot) {
+        } else if (volume.CurrentRole == YBVOL_ROLE_SNAPSHOT) {
             SnapShotCleanupArgs_t cleanup;
             cleanup.PrimaryVolumeId = volume.PrimaryVolumeId;
             cleanup.PhysicalVolumeId = volume.PhysicalVolumeId;

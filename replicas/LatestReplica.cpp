@@ -9,35 +9,22 @@
 #include <string>
 
 #include "host/db/DBtable.h"
-#include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
+#include "replicas/AppDirTexts.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaRecords.h"
+#include "rows/Db/Cursor/YBGetLatestRepVolByPVId.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
 #include "service/SourceNames.h"
-#include "service/Utils.h"
+
+using replica_detail::CopyEntryText;
 
 namespace {
 
-constexpr int32_t RolePermanentReplica = 4;
-constexpr int32_t RoleSnapshot = 2;
 const char NoMemoryText[] = "No memory available to complete query";
 const char NoVolumeText[] = "Could not get volume information from the database";
-
-// An empty column leaves the pointer null; false when the copy cannot be made.
-bool CopyText(char*& dst, const char* column)
-{
-    dst = nullptr;
-    const size_t length = std::strlen(column);
-    if (length == 0) return true;
-    char* copy = static_cast<char*>(AllocReplyArray(length + 1));
-    if (copy == nullptr) return false;
-    std::memcpy(copy, column, length + 1);
-    dst = copy;
-    return true;
-}
 
 void FreeText(char*& text)
 {
@@ -51,7 +38,7 @@ template <typename Wire>
 bool SetVolMsgV1FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
 {
     dst.id = src.id;
-    if (!CopyText(dst.UniqueId, src.UniqueId)) return false;
+    if (!CopyEntryText(dst.UniqueId, src.UniqueId)) return false;
     dst.UniqueIdType = src.UniqueIdType;
     dst.LUN = src.LUN;
     // 32-bit in versions 1 and 42: the low half.
@@ -60,7 +47,7 @@ bool SetVolMsgV1FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& sr
     dst.BlockSize = src.BlockSize;
     dst.BackupFromSnap = Flag(src.Flags, SNRVOL_FLAG_BACKUP_FROM_SNAP);
     dst.Locked = Flag(src.Flags, SNRVOL_FLAG_LOCKED);
-    if (!CopyText(dst.FSType, src.FSType)) return false;
+    if (!CopyEntryText(dst.FSType, src.FSType)) return false;
     dst.UsePermReplica = Flag(src.Flags, SNRVOL_FLAG_USE_PERM_REPLICA);
     return true;
 }
@@ -69,7 +56,7 @@ template <typename Wire>
 bool SetVolMsgV2FromPrimaryCursor(Wire& dst, const YBGetLatestRepVolByPVId_t& src)
 {
     if (!SetVolMsgV1FromPrimaryCursor(dst, src)) return false;
-    if (!CopyText(dst.UniqueSnapshotID, src.UniqueSnapshotID)) return false;
+    if (!CopyEntryText(dst.UniqueSnapshotID, src.UniqueSnapshotID)) return false;
     dst.Allocated = Flag(src.Flags, SNRVOL_FLAG_ALLOCATED);
     return true;
 }
@@ -152,11 +139,11 @@ bool ReplicationMgr::GetLatestRepVolByPrimaryIdDB(const Req& request, Ret& ret)
     };
 
     if (request.IgnorePermReplica == 0) {
-        cursor.setValues(request.PrimaryVolumeId, RolePermanentReplica, jobId);
+        cursor.setValues(request.PrimaryVolumeId, YBVOL_ROLE_PERMANENT_REPLICA, jobId);
         if (getOneRow(&cursor, false, -1, 0) == DB_ROW_OK) return convert();
     }
 
-    cursor.setValues(request.PrimaryVolumeId, RoleSnapshot, jobId);
+    cursor.setValues(request.PrimaryVolumeId, YBVOL_ROLE_SNAPSHOT, jobId);
     const int rc = getOneRow(&cursor, false, -1, 0);
     if (rc != DB_ROW_OK) {
         ret.errMsg = NoVolumeText;
@@ -209,7 +196,7 @@ void ReplicationMgr::GetLatestRepVolByPrimaryIdHandler(unsigned long requestCode
     RunRequestHandler(
         *this, "ReplicationMgr::GetLatestRepVolByPrimaryIdHandler()", requestCode, replyCode, false, reply,
         cases::StatusOf<Reply>(), ret, [&](DBtran*) { return GetLatestRepVolByPrimaryId(request, ret); },
-        [](Reply&) { return true; });
+        cases::NoReplyFields());
     CleanMemory(reply.SNRVolume);
 }
 

@@ -3,7 +3,6 @@
 // found into the SNR volume record of the reply.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

@@ -13,14 +13,13 @@
 #include "host/db/SNRTables.h"
 #include "policies/VolSnapParams.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchMembership.h"
 #include "scratch/ScratchRelease.h"
 #include "service/CasePatterns.h"
 #include "service/DeletionCase.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/Refusals.h"
@@ -34,14 +33,13 @@
 
 namespace {
 
-constexpr int32_t RolePermanentReplica = 4;
 const char IdOrder[] = "id ASC";
 
 // The condition of the permanent replicas of a primary volume.
 std::string PermanentReplicaWhere(int32_t primaryVolumeId)
 {
     return "PrimaryVolumeId = " + std::to_string(primaryVolumeId) +
-           " AND CurrentRole = " + std::to_string(RolePermanentReplica);
+           " AND CurrentRole = " + std::to_string(YBVOL_ROLE_PERMANENT_REPLICA);
 }
 
 // Job id and the two snapshot flags of the new row: none in version 1.
@@ -133,7 +131,7 @@ bool ReplicationMgr::CreatePermanentReplicaDB(const Args& args, Ret& ret, DBtran
 
     YBVolume_t replica;
     std::memset(static_cast<void*>(&replica), 0, sizeof replica);
-    replica.CurrentRole = RolePermanentReplica;
+    replica.CurrentRole = YBVOL_ROLE_PERMANENT_REPLICA;
     replica.PrimaryVolumeId = args.PrimaryVolumeId;
     replica.PhysicalVolumeId = physicalVolumeId;
     SetJobFields(replica, args);
@@ -351,7 +349,6 @@ void ReplicationMgr::CreatePermanentReplicaHandler(unsigned long requestCode, un
         [&](Reply& r) {
             r.PhysicalVolumeId = ret.PhysicalVolumeId;
             r.ReplicationVolumeId = ret.ReplicationVolumeId;
-            return true;
         });
 }
 
@@ -378,10 +375,7 @@ void ServeQueryPermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsData
     Ret ret;
     AnswerInlineCase<Reply>(
         mgr, code, ret, cases::Message::Copy, [&]() { return RunQuery(mgr, args, ret); },
-        [&](Reply& r) {
-            YBSet(r.ReplicationVolume, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.ReplicationVolume, ret.record); });
 }
 
 void ServeDeletePermanentReplica(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)

@@ -3,7 +3,6 @@
 // query by primary volume (versions 1, 42 and 3).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

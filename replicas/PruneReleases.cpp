@@ -10,7 +10,6 @@
 #include "cleanup/SnapshotCleanup.h"
 #include "host/clients/NasUtil.h"
 #include "host/db/DBtable.h"
-#include "replicas/ReplicaSteps.h"
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchPools.h"
 #include "scratch/ScratchRelease.h"

@@ -3,7 +3,6 @@
 // wire structures and the YBVolume row.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -19,6 +18,13 @@ constexpr int32_t YBVOL_FLAG_ACTIVATE_SNAP = 0x4;
 constexpr int32_t YBVOL_FLAG_MORVANE_VOL = 0x8;
 constexpr int32_t YBVOL_FLAG_SHADOW_SNAP = 0x10;
 constexpr int32_t YBVOL_FLAG_TRANSPORTABLE_SNAP = 0x20;
+
+// YBVolume.CurrentRole: the kind of copy a replication volume is.
+constexpr int32_t YBVOL_ROLE_REPLICA = 1;               // a replica or mirror on a scratch volume
+constexpr int32_t YBVOL_ROLE_SNAPSHOT = 2;
+constexpr int32_t YBVOL_ROLE_COPY = 3;                  // let through pruning's gates and left alone
+constexpr int32_t YBVOL_ROLE_PERMANENT_REPLICA = 4;
+constexpr int32_t YBVOL_ROLE_DESTINATION_SNAPSHOT = 5;  // a snapshot kept in a destination volume
 
 // Field mask of an update; the record-to-row conversion names a refused
 // field by its bit.

@@ -3,13 +3,12 @@
 // volume may be deleted, and the inline cases of reserve and unreserve.
 #include "replicas/ReplicaReservation.h"
 
-#include <cstring>
 #include <string>
 
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaRecords.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
@@ -22,7 +21,6 @@
 namespace {
 
 constexpr int32_t ReservedBit = 0x1;
-constexpr int32_t RoleDestinationSnapshot = 5;
 
 // What differs between reserve and unreserve.
 struct ReservationForm {
@@ -45,6 +43,8 @@ const ReservationForm Unreserve{false, "ReplicationMgr::UnreserveReplicationVolu
 
 // Sets or clears the reservation bit of each volume in list order; the
 // first refusal ends the pass and leaves the undoing to the caller's rollback.
+// With a null transaction the pass runs in a transaction of its own, opened
+// before the lock and rolled back on failure.
 template <typename Ret>
 bool ChangeReservation(ReplicationMgr& mgr, const ReservationForm& form, const std::vector<int32_t>& ids, Ret& ret,
                        DBtran* tran)
@@ -145,7 +145,7 @@ bool ReplicationMgr::CanDeleteYBSnapshot(const CanDeleteYBSnapshotArgs_t& args, 
         WriteLogMsg(ProgNameQueries, Fn, __LINE__, ERR);
         return false;
     }
-    if (volume.CurrentRole != RoleDestinationSnapshot) {
+    if (volume.CurrentRole != YBVOL_ROLE_DESTINATION_SNAPSHOT) {
         m_LogMsg << "\tEvent: The YB Volume is not a snapshot in the destination volume"
                  << "\n\tYBVolume Id = " << id << "\n\tRole        = " << volume.CurrentRole;
         WriteLogMsg(ProgNameQueries, Fn, __LINE__, INFO);
@@ -156,7 +156,7 @@ bool ReplicationMgr::CanDeleteYBSnapshot(const CanDeleteYBSnapshotArgs_t& args, 
     QuerySNRVolume2ByIdV5Args_t snapArgs;
     snapArgs.snrVolumeId = volume.SnapVolumeId;
     snapArgs.flags = SNRVOL2_OF_SNAPSHOT | SNRVOL2_IN_ROLE;
-    snapArgs.role = RoleDestinationSnapshot;
+    snapArgs.role = YBVOL_ROLE_DESTINATION_SNAPSHOT;
     QuerySNRVolume2ByIdV5Ret_t snaps;
     if (!QuerySNRVolume2(snapArgs, snaps, nullptr)) {
         ret.errMsg = snaps.errMsg;

@@ -3,7 +3,6 @@
 // snapshot kept in a destination volume may be deleted.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -9,7 +9,6 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
@@ -28,7 +27,8 @@ bool ReplicationMgr::AddReplicationVolumeDB(const Args& args, Ret& ret, DBtran* 
     int code = 0;
     const int refused = YBSet(row, args.record, code);
     if (refused != 0)
-        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused), "", ProgNameInserts, Fn, __LINE__);
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetYBVolumeFieldName(refused)), "",
+                           ProgNameInserts, Fn, __LINE__);
 
     CReplicationVolumeDB volumes;
     if (!volumes.insert(row, tran))
@@ -101,10 +101,7 @@ void ReplicationMgr::AddReplicationVolumeHandler(unsigned long requestCode, unsi
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::AddRepllcationvolumeHandler()", requestCode, replyCode, true, ret,
         [&](DBtran* tran) { return AddReplicationVolume(args, ret, tran); },
-        [&](Reply& r) {
-            r.id = ret.id;
-            return true;
-        });
+        [&](Reply& r) { r.id = ret.id; });
 }
 
 const ServedCase AddReplicationVolumeCaseV1 =

@@ -3,7 +3,6 @@
 // links the new volume to a subclient).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <type_traits>

@@ -4,7 +4,6 @@
 // and the volumes of a subclient through an inline case.
 #include "replicas/ReplicaVolumeQueries.h"
 
-#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -14,12 +13,10 @@
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "rows/Db/Cursor/YBGetYBVolList.h"
 #include "rows/Db/Cursor/YBGetYBVolumesBySubclientId.h"
 #include "service/CasePatterns.h"
 #include "service/CursorRows.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
 #include "service/RecordConversion.h"
@@ -340,10 +337,7 @@ void ReplicationMgr::QueryReplicationVolumeHandler(unsigned long requestCode, un
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::QueryReplicationVolumeHandler()", requestCode, replyCode, false, ret,
         [&](DBtran*) { return QueryById(*this, args, ret); },
-        [&](Reply& r) {
-            YBSet(r.ReplicationVolume, ret.record);
-            return true;
-        });
+        [&](Reply& r) { YBSet(r.ReplicationVolume, ret.record); });
 }
 
 template <typename Reply, typename Ret>

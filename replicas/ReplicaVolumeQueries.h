@@ -4,7 +4,6 @@
 // id, and the volumes of a subclient.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -13,10 +13,9 @@
 #include "policies/VolSnapParams.h"
 #include "replicas/ApplicationDirs.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "service/CasePatterns.h"
-#include "service/DispatchTable.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -27,18 +26,11 @@ namespace {
 
 const char RemoveFn[] = "ReplicationMgr::RemoveReplicationVolume()";
 
-constexpr int32_t RoleSnapshot = 2;
-constexpr int32_t RoleDestinationSnapshot = 5;
-constexpr int32_t SnapEngineTypeOfKeptSnapshots = 5;
-
 // After the removal of a snapshot: the primary volume's snap parameters go
 // when no snapshot of it is left and no subclient's content names it.
 bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplicationVolumeRet_t& ret, DBtran* tran)
 {
-    const std::string where = "PrimaryVolumeId = " + std::to_string(primaryId) +
-                              " AND (CurrentRole = " + std::to_string(RoleSnapshot) +
-                              " OR (CurrentRole = " + std::to_string(RoleDestinationSnapshot) +
-                              " AND SnapEngineType = " + std::to_string(SnapEngineTypeOfKeptSnapshots) + "))";
+    const std::string where = PrimaryVolumeSnapshotsWhere(primaryId);
     CReplicationVolumeDB volumes;
     unsigned int snapshots = 0;
     if (!volumes.getNRows(where.c_str(), snapshots, tran))
@@ -95,7 +87,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
     }
     const ReplicationVolumeRecord42_t& volume = query.record;
 
-    if (volume.CurrentRole == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive)
+    if (volume.CurrentRole == YBVOL_ROLE_SNAPSHOT && volume.ActivateSnap && volume.IsSnapActive)
         return steps::Fail(*this, ret, kErrInUse, "YB Volume cannot be removed because the snapshot is still active",
                            "\n\tYB Volume ID = " + std::to_string(id), ProgNameDeletes, RemoveFn, __LINE__);
 
@@ -147,7 +139,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
                                std::to_string(id) + "\n\tTran = 0x" + steps::TranHandle(tran),
                            ProgNameDeletes, RemoveFn, __LINE__);
 
-    if (volume.CurrentRole == RoleSnapshot && !DropPrimarySnapParams(*this, volume.PrimaryVolumeId, ret, tran))
+    if (volume.CurrentRole == YBVOL_ROLE_SNAPSHOT && !DropPrimarySnapParams(*this, volume.PrimaryVolumeId, ret, tran))
         return false;
 
     ret.errMsg = "";

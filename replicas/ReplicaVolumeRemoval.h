@@ -3,7 +3,6 @@
 // its subclient link.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

@@ -9,15 +9,14 @@
 #include "host/EvDebug.h"
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
-#include "service/SetClause.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
+#include "service/SetClause.h"
 #include "service/SourceNames.h"
 #include "service/TableLock.h"
 #include "service/TranHandle.h"
@@ -26,24 +25,11 @@
 namespace {
 
 // The booleans: the mask bit that selects each and its bit of Flags.
-struct FlagField {
-    int32_t fieldBit;
-    int32_t flagsBit;
-};
 const FlagField kFlagFields[] = {
     {YB_VOL_DO_NOT_PRUNE, YBVOL_FLAG_DO_NOT_PRUNE},       {YB_VOL_IS_SNAP_ACTIVE, YBVOL_FLAG_IS_SNAP_ACTIVE},
     {YB_VOL_ACTIVATE_SNAP, YBVOL_FLAG_ACTIVATE_SNAP},     {YB_VOL_MORVANE_VOL, YBVOL_FLAG_MORVANE_VOL},
     {YB_VOL_SHADOW_SNAP, YBVOL_FLAG_SHADOW_SNAP},         {YB_VOL_TRANSPORTABLE_SNAP, YBVOL_FLAG_TRANSPORTABLE_SNAP},
 };
-
-// The stored flags with each selected boolean taken from the record's row.
-int32_t MergeReplicaFlags(int32_t stored, int32_t requested, int32_t mask)
-{
-    int32_t merged = stored;
-    for (const FlagField& f : kFlagFields)
-        if (mask & f.fieldBit) YBSetFlagBit(merged, f.flagsBit, YBFlagBit(requested, f.flagsBit));
-    return merged;
-}
 
 // What an update writes after Flags, in this order. SourceGUID and the id
 // are never written.
@@ -128,11 +114,11 @@ bool ReplicationMgr::UpdateReplicationVolumeDB(const Args& args, Ret& ret, DBtra
     int code = 0;
     const int refused = YBSet(row, WithSelectedFieldsOnly(args.record, mask), code);
     if (refused != 0)
-        return steps::Fail(*this, ret, code, replica_detail::FieldNotValid(refused),
+        return steps::Fail(*this, ret, code, steps::FieldNotValidText(GetYBVolumeFieldName(refused)),
                            "\n\tParameters used:\n\tReplication Volume Id = " + std::to_string(id), ProgNameUpdates, Fn,
                            __LINE__);
 
-    const int32_t flags = MergeReplicaFlags(stored.Flags, row.Flags, mask);
+    const int32_t flags = MergeFlags(stored.Flags, row.Flags, mask, kFlagFields);
     const std::string set = BuildFlagsSetClause(flags, mask, kUpdateItems, row);
     if (!volumes.Update(id, set.c_str(), tran)) {
         const int dbCode = volumes.getErrorCode();

@@ -2,7 +2,6 @@
 // replication volume update (message versions 1, 42, 3, 4 and 5).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 

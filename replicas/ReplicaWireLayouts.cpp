@@ -64,39 +64,35 @@
     WIRE_FIELD_AT(T, errCode, 20);       \
     WIRE_FIELD_AT(T, errMsg, 24)
 
-static_assert(sizeof(repApplicationDirs) == 48 && offsetof(repApplicationDirs, objName) == 16 &&
-                  offsetof(repApplicationDirs, ReplicationVolumeId) == 32 &&
-                  offsetof(repApplicationDirs, modifyTime) == 40,
-              "repApplicationDirs layout");
-static_assert(sizeof(repCreateAppDirsRecordsReq) == 16 && offsetof(repCreateAppDirsRecordsReq, AppDirs) == 8,
-              "repCreateAppDirsRecordsReq layout");
+WIRE_SIZE_IS(repApplicationDirs, 48);
+WIRE_FIELD_AT(repApplicationDirs, objName, 16);
+WIRE_FIELD_AT(repApplicationDirs, ReplicationVolumeId, 32);
+WIRE_FIELD_AT(repApplicationDirs, modifyTime, 40);
+WIRE_SIZE_IS(repCreateAppDirsRecordsReq, 16);
+WIRE_FIELD_AT(repCreateAppDirsRecordsReq, AppDirs, 8);
 WIRE_SIZE_IS(repCreateAppDirsRecordsResp, 8);
 WIRE_SIZE_IS(repCopyAppDirReq, 8);
-static_assert(sizeof(repCopyAppDirResp) == 16 && offsetof(repCopyAppDirResp, errMsg) == 8, "repCopyAppDirResp layout");
-static_assert(sizeof(repQueryAppDirsByReplicaVolResp) == 32 && offsetof(repQueryAppDirsByReplicaVolResp, count) == 16 &&
-                  offsetof(repQueryAppDirsByReplicaVolResp, AppDirs) == 24,
-              "repQueryAppDirsByReplicaVolResp layout");
-static_assert(sizeof(repUpdateAppDirModifyTimeByRepVolReq) == 24 &&
-                  offsetof(repUpdateAppDirModifyTimeByRepVolReq, count) == 8 &&
-                  offsetof(repUpdateAppDirModifyTimeByRepVolReq, ReplicationVolumeIds) == 16,
-              "repUpdateAppDirModifyTimeByRepVolReq layout");
+WIRE_SIZE_IS(repCopyAppDirResp, 16);
+WIRE_FIELD_AT(repCopyAppDirResp, errMsg, 8);
+WIRE_SIZE_IS(repQueryAppDirsByReplicaVolResp, 32);
+WIRE_FIELD_AT(repQueryAppDirsByReplicaVolResp, count, 16);
+WIRE_FIELD_AT(repQueryAppDirsByReplicaVolResp, AppDirs, 24);
+WIRE_SIZE_IS(repUpdateAppDirModifyTimeByRepVolReq, 24);
+WIRE_FIELD_AT(repUpdateAppDirModifyTimeByRepVolReq, count, 8);
+WIRE_FIELD_AT(repUpdateAppDirModifyTimeByRepVolReq, ReplicationVolumeIds, 16);
 WIRE_SIZE_IS(repUpdateAppDirModifyTimeByRepVolResp, 16);
-static_assert(sizeof(repGetAppDirsBySubclientAndTime) == 48 &&
-                  offsetof(repGetAppDirsBySubclientAndTime, objName) == 16 &&
-                  offsetof(repGetAppDirsBySubclientAndTime, creationTime) == 32 &&
-                  offsetof(repGetAppDirsBySubclientAndTime, ReplicationVolumeId) == 40,
-              "repGetAppDirsBySubclientAndTime layout");
+WIRE_SIZE_IS(repGetAppDirsBySubclientAndTime, 48);
+WIRE_FIELD_AT(repGetAppDirsBySubclientAndTime, objName, 16);
+WIRE_FIELD_AT(repGetAppDirsBySubclientAndTime, creationTime, 32);
+WIRE_FIELD_AT(repGetAppDirsBySubclientAndTime, ReplicationVolumeId, 40);
 WIRE_SIZE_IS(repGetAppDirsByClientAndTime, 48);
-static_assert(sizeof(repGetAppDirsBySubclientAndTimeResp) == 24 &&
-                  offsetof(repGetAppDirsBySubclientAndTimeResp, count) == 8 &&
-                  offsetof(repGetAppDirsBySubclientAndTimeResp, AppDirs) == 16,
-              "repGetAppDirsBySubclientAndTimeResp layout");
+WIRE_SIZE_IS(repGetAppDirsBySubclientAndTimeResp, 24);
+WIRE_FIELD_AT(repGetAppDirsBySubclientAndTimeResp, count, 8);
+WIRE_FIELD_AT(repGetAppDirsBySubclientAndTimeResp, AppDirs, 16);
 WIRE_SIZE_IS(repGetAppDirsByClientAndTimeResp, 24);
 
 WIRE_SIZE_IS(repGetLatestSnapForSNRVolV4Req, 16);
 WIRE_FIELD_AT(repGetLatestSnapForSNRVolV4Req, JobId, 8);
-static_assert(sizeof(repSNRVolume) == 64 && sizeof(repSNRVolume42) == 80, "SNR volume wire sizes");
-static_assert(sizeof(repSNRVolumeV3) == 120 && sizeof(repSNRVolumeV4) == 120, "SNR volume wire sizes");
 WIRE_SIZE_IS(repGetLatestSnapForSNRVolResp, 80);
 WIRE_SIZE_IS(repGetLatestSnapForSNRVol42Resp, 96);
 WIRE_SIZE_IS(repGetLatestSnapForSNRVolV3Resp, 144);
@@ -145,10 +141,10 @@ WIRE_SIZE_IS(repYBVolumeApp, 16);
 WIRE_FIELD_AT(repYBVolumeApp, id, 0);
 WIRE_FIELD_AT(repYBVolumeApp, AppName, 8);
 
-static_assert(sizeof(repReserveReplicaVolReq) == 16 && offsetof(repReserveReplicaVolReq, ids) == 8,
-              "repReserveReplicaVolReq layout");
-static_assert(sizeof(repReserveReplicaVolResp) == 16 && offsetof(repReserveReplicaVolResp, errMsg) == 8,
-              "repReserveReplicaVolResp layout");
+WIRE_SIZE_IS(repReserveReplicaVolReq, 16);
+WIRE_FIELD_AT(repReserveReplicaVolReq, ids, 8);
+WIRE_SIZE_IS(repReserveReplicaVolResp, 16);
+WIRE_FIELD_AT(repReserveReplicaVolResp, errMsg, 8);
 WIRE_SIZE_IS(repUnreserveReplicaVolResp, 16);
 
 WIRE_SIZE_IS(repAddReplicationVolumeReq, 44);

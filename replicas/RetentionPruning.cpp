@@ -16,7 +16,7 @@
 #include "policies/ReplicationPolicies.h"
 #include "replicas/PruneReleases.h"
 #include "replicas/ReplicaCases.h"
-#include "replicas/ReplicaSteps.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "rows/Db/Proc/YBPruneJobHistory.h"
 #include "service/CasePatterns.h"
@@ -30,11 +30,6 @@ using replica_detail::PruneLog;
 
 namespace {
 
-constexpr int32_t RoleReplica = 1;
-constexpr int32_t RoleSnapshot = 2;
-constexpr int32_t RoleCopy = 3;
-constexpr int32_t RoleDestinationSnapshot = 5;
-
 const char PruneSection[] = "~ReplicationMgr";
 
 // True when the volume is to wait while replication jobs run.
@@ -42,23 +37,24 @@ bool YBSkipPrunningIfJobsAreRunning(const YBSkipPruningArgs_t& args)
 {
     const int32_t role = args.CurrentRole;
     const int32_t engine = args.SnapEngineType;
-    if ((role == RoleSnapshot || role == RoleDestinationSnapshot) && (engine == 0 || engine == 1)) return true;
-    if (role == RoleSnapshot && engine == 5) return true;
-    if (role == RoleDestinationSnapshot && engine != 5) return true;
-    if (role == RoleSnapshot && engine == 2 && !args.TransportableSnap && !args.VSSPruningAllowed) return true;
+    if ((role == YBVOL_ROLE_SNAPSHOT || role == YBVOL_ROLE_DESTINATION_SNAPSHOT) && (engine == 0 || engine == 1))
+        return true;
+    if (role == YBVOL_ROLE_SNAPSHOT && engine == 5) return true;
+    if (role == YBVOL_ROLE_DESTINATION_SNAPSHOT && engine != 5) return true;
+    if (role == YBVOL_ROLE_SNAPSHOT && engine == 2 && !args.TransportableSnap && !args.VSSPruningAllowed) return true;
     return false;
 }
 
 bool RoleAllowsPruning(int32_t role, int32_t engine)
 {
-    return role == RoleReplica || (role == RoleSnapshot && engine != 5) || role == RoleCopy ||
-           (role == RoleDestinationSnapshot && (engine == 5 || engine == 8));
+    return role == YBVOL_ROLE_REPLICA || (role == YBVOL_ROLE_SNAPSHOT && engine != 5) || role == YBVOL_ROLE_COPY ||
+           (role == YBVOL_ROLE_DESTINATION_SNAPSHOT && (engine == 5 || engine == 8));
 }
 
 bool KeepRuleApplies(int32_t role, int32_t engine)
 {
-    return (engine == 5 && role == RoleDestinationSnapshot) || (engine == 7 && role == RoleSnapshot) ||
-           (engine == 8 && role == RoleDestinationSnapshot);
+    return (engine == 5 && role == YBVOL_ROLE_DESTINATION_SNAPSHOT) || (engine == 7 && role == YBVOL_ROLE_SNAPSHOT) ||
+           (engine == 8 && role == YBVOL_ROLE_DESTINATION_SNAPSHOT);
 }
 
 // Snapshots of one series share their primary volume, engine, snap volume,
@@ -232,13 +228,13 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             problem(id);
             continue;
         }
-        if (role == RoleSnapshot && volume.ActivateSnap && volume.IsSnapActive) {
+        if (role == YBVOL_ROLE_SNAPSHOT && volume.ActivateSnap && volume.IsSnapActive) {
             PruneLog(*this,
                 "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Snapshot is active",
                 __LINE__, MSG);
             continue;
         }
-        if (role == RoleSnapshot && volume.MorvaneVolume) {
+        if (role == YBVOL_ROLE_SNAPSHOT && volume.MorvaneVolume) {
             PruneLog(*this, "\tPruning for YB Volume " + std::to_string(id) + " not possible. Reason: Morvane snapshot",
                 __LINE__, MSG);
             continue;
@@ -266,7 +262,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
                 continue;
             }
         }
-        if (role == RoleSnapshot && engine == 2) {
+        if (role == YBVOL_ROLE_SNAPSHOT && engine == 2) {
             QueryReplicationVolumeByIdV3Args_t againArgs;
             againArgs.id = id;
             QueryReplicationVolumeByIdV3Ret_t again;
@@ -286,7 +282,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
                 continue;
             }
         }
-        if (role == RoleCopy) continue;
+        if (role == YBVOL_ROLE_COPY) continue;
 
         QuerySNRVolDevNameBySNRVolIdArgs_t devArgs;
         devArgs.SNRVolumeId = engine == 6 ? volume.PrimaryVolumeId : volume.PhysicalVolumeId;
@@ -307,8 +303,9 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
             problem(id);
             continue;
         }
-        const bool freed = role == RoleReplica ? replica_detail::PruneReplica(*this, volume, snr, devices.devices)
-                                               : replica_detail::PruneSnapshot(*this, volume, snr, devices.devices);
+        const bool freed = role == YBVOL_ROLE_REPLICA
+                               ? replica_detail::PruneReplica(*this, volume, snr, devices.devices)
+                               : replica_detail::PruneSnapshot(*this, volume, snr, devices.devices);
         if (!freed) problem(id);
     }
 
@@ -326,11 +323,9 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
 
 namespace {
 
-const char CompletedText[] = "\tMessage REPLICA_PM_PruneReplicaVolume_REQ completed ";
-const char SendingText[] = "\n\tSending reply REPLICA_PM_PruneReplicaVolume_RESP to client...";
-
 void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
 {
+    const cases::CaseLog lit = cases::HandlerLog(code, ReplyCodeFor(code));
     repPruneReplicaVolumeResp reply;
     PruneReplicationVolumeArgs_t args;
     args.CurrentTime = cases::RequestOf<repPruneReplicaVolumeReq>(buf).CurrentTime;
@@ -342,7 +337,7 @@ void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDa
         mgr.log() << "\tNo memory available to send list of replication volume with pruning problems";
         mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
     }
-    mgr.log() << CompletedText << SendingText;
+    mgr.log() << lit.completed << lit.sending;
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
     cases::SendReply(mgr, ReplyCodeFor(code), reply);
 }
@@ -351,10 +346,11 @@ void ServePruneReplicationVolumes(ReplicationMgr& mgr, unsigned long code, zxsDa
 // no list, with an ERR entry.
 void RefusePrune(ReplicationMgr& mgr, unsigned long code, const char* missing)
 {
+    const cases::CaseLog lit = cases::HandlerLog(code, ReplyCodeFor(code));
     repPruneReplicaVolumeResp reply;
     mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
-    mgr.log() << CompletedText << "unsuccessfully" << SendingText;
+    mgr.log() << lit.completed << "unsuccessfully" << lit.sending;
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);
     cases::SendReply(mgr, ReplyCodeFor(code), reply);
 }

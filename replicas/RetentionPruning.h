@@ -2,7 +2,6 @@
 // its request code, and the reading of the keep settings of a policy.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
