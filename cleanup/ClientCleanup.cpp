@@ -18,6 +18,7 @@
 #include "host/db/SNRTables.h"
 #include "policies/VolSnapParams.h"
 #include "replicas/ApplicationDirs.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaSetters.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "replicas/ReplicaVolumeRemoval.h"
@@ -43,8 +44,6 @@ namespace {
 const char CleanupFn[] = "ReplicationMgr::CleanupByClientId()";
 const char UnmountFn[] = "ReplicationMgr::UnmountSnapshotsByJobId()";
 
-constexpr int32_t RoleSnapshot = 2;
-constexpr int32_t RoleDestinationSnapshot = 5;
 constexpr int32_t SnapParamsOfScratchVolume = 0x1;
 
 // One cleanup: the client's inventory, the volumes seen and those only the
@@ -82,7 +81,7 @@ public:
         for (const SNRVolumeDeviceNameRecord_t& device : m_inventory.devices)
             if (m_seen.insert(device.SNRVolumeId).second && !cleanVolume(device.SNRVolumeId)) return false;
         for (const ReplicationVolumeRecord_t& replica : m_elsewhere)
-            if (m_exclusive.count(replica.PrimaryVolumeId) != 0 && replica.CurrentRole != RoleDestinationSnapshot &&
+            if (m_exclusive.count(replica.PrimaryVolumeId) != 0 && replica.CurrentRole != YBVOL_ROLE_DESTINATION_SNAPSHOT &&
                 !removeOrRelease(replica))
                 return false;
         for (int32_t volumeId : m_exclusive)
@@ -177,7 +176,7 @@ private:
             // In the cleanup's transaction: a failed cleanup keeps them.
             return m_mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, m_tran) || nested(dirs.errMsg);
         }
-        if (replica->CurrentRole == RoleDestinationSnapshot) return true;
+        if (replica->CurrentRole == YBVOL_ROLE_DESTINATION_SNAPSHOT) return true;
         if (!removeOrRelease(*replica)) return false;
         return !(m_full && replica->RVScratchVolumeId >= 1) || removeScratchVolume(replica->RVScratchVolumeId);
     }
@@ -388,7 +387,7 @@ bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t
 
     for (const ReplicationVolumeV5Record_t& volume : listed.volumes) {
         const int32_t physicalId = volume.PhysicalVolumeId;
-        if (volume.CurrentRole != RoleSnapshot) {
+        if (volume.CurrentRole != YBVOL_ROLE_SNAPSHOT) {
             m_LogMsg << "\tYB Volume id " << volume.id << " is not a snapshot (" << volume.CurrentRole << ")";
             WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, INFO);
             continue;

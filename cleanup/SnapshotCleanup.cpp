@@ -9,6 +9,7 @@
 #include "host/EvDebug.h"
 #include "host/Subclient.h"
 #include "host/ZXClient.h"
+#include "replicas/ReplicaRecords.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceQueries.h"
 #include "snr/SNRVolumeReplicas.h"
@@ -26,7 +27,6 @@ constexpr unsigned int EventCleanupStarted = 0x39000065;
 constexpr unsigned int EventCleanupSucceeded = 0x39000066;
 constexpr unsigned int EventCleanupFailed = 0x39000067;
 
-constexpr int RoleSnapVaultSnapshot = 5;
 constexpr int SnapEngineDeviceClient = 7;  // the snap-vault tool is told the device's client
 
 // The host that imports a transportable snapshot of the source volume: the
@@ -162,7 +162,7 @@ bool ReplicationMgr::SnapvaultSnapshotCleanup(const SnapShotCleanupArgs_t& args)
     QuerySNRVolume2ByIdV4Args_t snapshotsArgs;
     snapshotsArgs.snrVolumeId = args.PhysicalVolumeId;
     snapshotsArgs.flags = SNRVOL2_ON_VOLUME | SNRVOL2_IN_ROLE;
-    snapshotsArgs.role = RoleSnapVaultSnapshot;
+    snapshotsArgs.role = YBVOL_ROLE_DESTINATION_SNAPSHOT;
     QuerySNRVolume2ByIdV4Ret_t snapshots;
     if (!QuerySNRVolume2(snapshotsArgs, snapshots)) return false;
 

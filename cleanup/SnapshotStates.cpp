@@ -15,6 +15,7 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
+#include "replicas/ReplicaRecords.h"
 #include "rows/Db/Cursor/YBGetVolumesUsingBlkFilterDriver.h"
 #include "rows/Db/Cursor/YBQueryMountedFLRSnapsByClientId.h"
 #include "rows/Db/Cursor/YBQueryMountedSnapsByClientId.h"
@@ -38,9 +39,7 @@ using steps::HeldRows;
 constexpr int LastReleaseWithOptionalAgent = 12;
 constexpr int AgentPackageId = 1007;
 
-// The replica of a device's volume that says it is a snapshot, and the snap
-// engine of VSS snapshots.
-constexpr int SnapshotRole = 2;
+// The snap engine of VSS snapshots.
 constexpr int VSSSnapEngineType = 2;
 
 // Reads every row of an opened cursor into the list, each row made a record
@@ -172,7 +171,7 @@ bool ReplicationMgr::IsDevVSSSnap(const IsDevVSSSnapArgs_t& args, IsDevVSSSnapRe
                     ProgNameQueries, Fn, __LINE__);
     }
 
-    const std::string where = "CurrentRole = " + std::to_string(SnapshotRole) +
+    const std::string where = "CurrentRole = " + std::to_string(YBVOL_ROLE_SNAPSHOT) +
                               " AND PhysicalVolumeId = " + std::to_string(device.SNRVolumeId);
     CReplicationVolumeDB replicas;
     HeldRows<YBVolume_t> snapshots(replicas);

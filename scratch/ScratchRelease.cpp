@@ -13,6 +13,7 @@
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
 #include "replicas/ApplicationDirs.h"
+#include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeRemoval.h"
 #include "scratch/ScratchCases.h"
 #include "scratch/ScratchMembership.h"
@@ -34,7 +35,6 @@ const char Fn[] = "ReplicationMgr::ReleaseRVScratchVolDB()";
 
 constexpr int32_t SNRTypeNasSecondary = 3;
 constexpr int32_t SNRTypeNas = 5;
-constexpr int32_t RoleDestinationSnapshot = 5;
 
 // The application directories and the row of one replication volume.
 template <typename Ret>
@@ -198,7 +198,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     QuerySNRVolume2ByIdV5Args_t snapArgs;
     snapArgs.snrVolumeId = snrId;
     snapArgs.flags = SNRVOL2_OF_SNAPSHOT | SNRVOL2_IN_ROLE;
-    snapArgs.role = RoleDestinationSnapshot;
+    snapArgs.role = YBVOL_ROLE_DESTINATION_SNAPSHOT;
     QuerySNRVolume2ByIdV5Ret_t snaps;
     if (!QuerySNRVolume2(snapArgs, snaps, tran)) {
         ret.errMsg = snaps.errMsg;
