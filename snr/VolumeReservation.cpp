@@ -15,6 +15,7 @@
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
+#include "service/NestedStep.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
@@ -458,24 +459,15 @@ bool ReplicationMgr::ResetSNRVolLockFlag()
     volumeDB.deleteList(rows);
 
     // One volume at a time, each in a transaction of its own opened before
-    // the unreserve takes its lock. The reset has no transaction of its
-    // caller to undo anything: what a volume's unreserve wrote before a
-    // failing step is committed all the same, as are the volumes unreserved
-    // before it, while the read and the write of a pool's counter stay
-    // together in the one transaction.
+    // the unreserve takes its lock: the volumes released before a failure
+    // stay released, and a volume whose release fails part-way is rolled
+    // back whole, its reservation flag together with its pool's counter, so
+    // that it stays reserved for the next pass.
     for (int32_t id : unreserve.ids) {
         UnreserveSNRVolumeListArgs_t one;
         one.ids.push_back(id);
         UnreserveSNRVolumeListRet_t unreserved;
-        DBtran tran(false);
-        bool done = tran.startTran() == 0;
-        if (done) {
-            done = UnreserveSNRVolumes(one, unreserved, &tran);
-            if (tran.commitTran(false) != 0) {
-                tran.rollbackTran();
-                done = false;
-            }
-        }
+        const bool done = RunNestedStep([&](DBtran* tran) { return UnreserveSNRVolumes(one, unreserved, tran); });
         if (!done) {
             m_LogMsg << "\tCould not unlock SNR Volumes";
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);

@@ -36,8 +36,9 @@ void* NoMemory(size_t) { return nullptr; }
 // snapshots of engine 0 (removed from the catalogue alone when pruned) on
 // SNR volume 20: 701 reserved, 702 of policy 10, 703 of policy 9, 705 due
 // at 5050, 706 due at 5000; 704 a permanent replica, 709 a snapshot of
-// engine 5: neither may be pruned. SNR volume 11 is reserved with nothing
-// on it; job history entry 1 names an SNR volume that is gone.
+// engine 5: neither may be pruned. SNR volume 11 (scratch volume 801, the
+// one member of pool 12, none available) is reserved with nothing on it;
+// job history entry 1 names an SNR volume that is gone.
 class PruneTest : public CleanupTest {
 protected:
     static constexpr int kNow = 5000;
@@ -49,6 +50,8 @@ protected:
              "(10, 'Long', 2147483548)");
         exec("UPDATE YBVolume SET ReplicationPolicyId = 9 WHERE id = 600");
         exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id = 11");
+        exec("INSERT INTO YBScratchPool (id, TotalVolumes, AvailableVolumes, name) VALUES (12, 1, 0, 'stale')");
+        exec("INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (801, 11, 12)");
         exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Type, Flags) VALUES (31, 'uid-31', 1, 2)");
         exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (310, 2, 31, 'dev-310')");
         exec("INSERT INTO YBMountPoint (id, DeviceNameId, Path, Flags) VALUES (910, 310, '/mnt/r', 0)");
@@ -156,6 +159,7 @@ TEST_F(PruneTest, APassPrunesTheDueVolumesAndFreesWhatTheyHeld)
 
     // Then the stale reservation of 11 is reset and the history pruned.
     EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 11"), 0);
+    EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 12"), 1);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBJobVolumeHistory WHERE id = 1"), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBJobVolumeHistory WHERE id = 2"), 1);
 }

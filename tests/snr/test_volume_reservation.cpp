@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "host/db/DBtable.h"
+#include "host/db/HostDBFaults.h"
+#include "replicas/RetentionPruning.h"
 #include "scratch/MembershipFixture.h"
 #include "snr/VolumeReservation.h"
 #include "support/TestHost.h"
@@ -132,16 +134,19 @@ TEST_F(ReservationTest, AVolumeUnderAReplicationVolumeStaysReserved)
     EXPECT_EQ(flags(10), 2);
 
     // The reset of stale reservations leaves it and releases the others,
-    // outside any transaction: those released before a failure stay so.
+    // outside any transaction: those released before a failure stay so, and
+    // the volume whose release failed keeps its reservation.
     ExpectSuccess(reserve({11}));
     exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id = 13");  // no scratch volume: its counter fails
     EXPECT_FALSE(mgr.ResetSNRVolLockFlag());
     EXPECT_EQ(LogEntriesWith("\tCould not unlock SNR Volumes").size(), 1u);
     EXPECT_EQ(flags(11), 0);
     EXPECT_EQ(flags(10), 2);
+    EXPECT_EQ(flags(13), 2);
     EXPECT_EQ(counters(1), Counters(3, 2));
-    EXPECT_TRUE(mgr.ResetSNRVolLockFlag());
+    EXPECT_FALSE(mgr.ResetSNRVolLockFlag());
     EXPECT_EQ(flags(10), 2);
+    EXPECT_EQ(flags(13), 2);
     EXPECT_EQ(counters(1), Counters(3, 2));
 }
 
@@ -188,6 +193,50 @@ TEST_F(ReservationTest, TheResetRunsBesideReservationsWithoutWaitingForALock)
     EXPECT_TRUE(LogEntriesWith("No turn to write").empty());
     EXPECT_EQ(counters(1), fresh(1));
     EXPECT_TRUE(WriterTurnFree(m_path));
+}
+
+// A retention pass releases the stale reservations one volume at a time. A
+// volume whose release fails at any database call of the pass is rolled back
+// whole, its flag with its pool's counter: the counters always equal a fresh
+// count of the pool's rows, and the next pass releases what was left.
+TEST_F(ReservationTest, AStaleReservationWhoseReleaseFailsStaysReservedWithItsCounter)
+{
+    auto pass = [&] {
+        repPruneReplicaVolumeReq req{5000};
+        return send(0x35000081, &req, sizeof(repPruneReplicaVolumeResp), [](const void* data) {
+            MemberAnswer a;
+            a.status = static_cast<const repPruneReplicaVolumeResp*>(data)->status;
+            return a;
+        });
+    };
+    const char* const kinds[] = {"startTran", "commitTran",   "addObject",   "fetch",  "getList", "getInfo",
+                                 "getNRows",  "insert",       "Update",      "remove", "writeLongText",
+                                 "readLongText"};
+    int failedReleases = 0;
+    for (const char* kind : kinds) {
+        for (int skip = 0;; ++skip) {
+            SCOPED_TRACE(std::string(kind) + " #" + std::to_string(skip + 1));
+            ASSERT_LT(skip, 400) << "the pass does not end";
+            // Volumes 10 and 11 reserved by jobs long gone.
+            exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id IN (10, 11); "
+                 "UPDATE YBScratchPool SET AvailableVolumes = 1");
+            EvDebug::clearEntries();
+            HostDBFaults::failNext(kind, 5, skip);
+            pass();
+            const bool reached = !HostDBFaults::pending(kind);
+            HostDBFaults::clear();
+            if (!LogEntriesWith("\tCould not unlock SNR Volumes").empty()) ++failedReleases;
+            EXPECT_EQ(counters(1), fresh(1));
+
+            EXPECT_EQ(pass().status, 1);
+            EXPECT_EQ(flags(10), 0);
+            EXPECT_EQ(flags(11), 0);
+            EXPECT_EQ(counters(1), Counters(3, 3));
+            if (!reached) break;
+        }
+    }
+    // The faults did reach the releases, not only the reads around them.
+    EXPECT_GT(failedReleases, 4);
 }
 
 // Allocation toggles 0x8 only; a snap-vault secondary is skipped; the
