@@ -39,6 +39,17 @@ const unsigned long kInlineFactor = 160;
 // delay, doubled each time up to the longest.
 const std::chrono::milliseconds kFirstRetry(250);
 const std::chrono::milliseconds kLongestRetry(8000);
+// How long a checkpoint in its turn among the writers waits for the readers
+// still reading from the log; the writers queued behind it wait no longer
+// than that for it. New readers meanwhile read from the catalogue file, not
+// the log, so the old ones are gone within the time of one read.
+const std::chrono::milliseconds kReaderWait(200);
+// One try of such a checkpoint waits this long for a reader. A reader that
+// begins again at once may take the very place in the log's reader marks that
+// the checkpoint waits for, now marking the end of the log, and the
+// checkpoint would wait for it to the end; the next try reads the marks
+// afresh and no longer waits for that one.
+const std::chrono::milliseconds kReaderTry(10);
 
 unsigned long setting(const char* key, unsigned long fallback)
 {
@@ -54,8 +65,8 @@ unsigned long long walFileSize(const std::string& path)
     return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
 }
 
-// Runs the passive checkpoints asked for, one catalogue file at a time, each
-// on a connection of its own opened for it.
+// Runs the checkpoints asked for, one catalogue file at a time, each on a
+// connection of its own opened for it.
 class Checkpointer {
 public:
     using Clock = std::chrono::steady_clock;
@@ -77,11 +88,12 @@ public:
         m_wake.notify_one();
     }
 
-    // The size in bytes the log file of the file at path is cut back to.
-    void setLimit(const std::string& path, unsigned long long bytes)
+    // The size in bytes the log file of the file at path is cut back to,
+    // and the pages in its log at which the log is started again.
+    void setLimit(const std::string& path, unsigned long long bytes, unsigned long restartPages)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
-        m_limits[path] = bytes;
+        m_limits[path] = Limit{bytes, restartPages};
     }
 
     unsigned long runs()
@@ -102,6 +114,12 @@ public:
 
 private:
     Checkpointer() = default;
+
+    // Of the log of a catalogue file.
+    struct Limit {
+        unsigned long long bytes = ~0ULL;  // the size its file is cut back to
+        unsigned long restartPages = 0;    // the pages at which it is started again
+    };
 
     // A checkpoint of a log file that stayed above its limit, due at a time.
     struct Retry {
@@ -137,10 +155,10 @@ private:
                 delay = std::min(retry->second.delay * 2, kLongestRetry);
                 m_retries.erase(retry);
             }
-            const auto limit = m_limits.find(path);
-            const unsigned long long bytes = limit != m_limits.end() ? limit->second : ~0ULL;
+            const auto found = m_limits.find(path);
+            const Limit limit = found != m_limits.end() ? found->second : Limit();
             lock.unlock();
-            const bool above = checkpoint(path, restart, bytes);
+            const bool above = checkpoint(path, restart, limit);
             lock.lock();
             ++m_runs;
             if (above && m_pending.count(path) == 0) m_retries[path] = Retry{Clock::now() + delay, delay};
@@ -157,25 +175,38 @@ private:
 
     // Copies the log into the file while the writers go on. For a restart,
     // or when the log was copied whole and its file is larger than the
-    // limit, it then copies what they added meanwhile in a turn of its own
-    // among them: the log is then copied whole, and the next writer starts it
-    // again from its beginning instead of letting it grow; a file above the
-    // limit is emptied in that turn unless a reader still reads from the log.
-    // True when the log file is still larger than the limit afterwards.
-    bool checkpoint(const std::string& path, bool restart, unsigned long long limit)
+    // limit, it then takes a turn of its own among them, copies what they
+    // added meanwhile and waits up to kReaderWait for the readers still
+    // reading from the log: the next writer then starts the log again from
+    // its beginning instead of letting it grow, and a file above the limit
+    // is emptied. When the readers are not gone in time it gives up, leaving
+    // the log as it was, and the writers go on; it takes no such turn again
+    // before the retry delay has passed (doubled at each give-up), so that a
+    // long reader holds the writers for kReaderWait only now and then. True
+    // when the log file is still larger than the limit afterwards.
+    bool checkpoint(const std::string& path, bool restart, const Limit& limit)
     {
         sqlite3* db = connectionTo(path);
         if (db == nullptr) return false;
         int logged = 0;
         int copied = 0;
         int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
-        const bool above = walFileSize(path) > limit;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied))) {
+        const bool above = walFileSize(path) > limit.bytes;
+        // A restart asked for before the log was started again meanwhile is
+        // not needed any more.
+        restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
+        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && Clock::now() >= m_nextWait) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = sqlite3_wal_checkpoint_v2(db, nullptr, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_PASSIVE,
-                                               nullptr, nullptr);
+                rc = checkpointWithReadersGone(db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART);
                 writers->leave();
+                if (rc == SQLITE_BUSY) {
+                    m_nextWait = Clock::now() + m_waitDelay;
+                    m_waitDelay = std::min(m_waitDelay * 2, kLongestRetry);
+                } else {
+                    m_nextWait = Clock::time_point();
+                    m_waitDelay = kFirstRetry;
+                }
             }
         }
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
@@ -184,7 +215,7 @@ private:
             closeConnection();
             return false;
         }
-        return walFileSize(path) > limit;
+        return walFileSize(path) > limit.bytes;
     }
 
     // The thread's connection to the file at path, kept from one checkpoint
@@ -209,21 +240,64 @@ private:
             sqlite3_close_v2(db);
             return nullptr;
         }
+        // Waits for readers only while a checkpoint in the writers' turn
+        // has set its deadline.
+        sqlite3_busy_handler(db, &Checkpointer::waitForReaders, &m_readerDeadline);
         m_db = db;
         m_path = path;
         m_file = now;
         return m_db;
     }
 
+    // A checkpoint of the given mode that copies the log whole and then
+    // waits for the readers still reading from it, tried again until they
+    // are gone or kReaderWait has passed; the writers must be held. Its
+    // result (SQLITE_BUSY: the readers were not gone in time).
+    int checkpointWithReadersGone(sqlite3* db, int mode)
+    {
+        const Clock::time_point until = Clock::now() + kReaderWait;
+        int rc = SQLITE_BUSY;
+        for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+            m_readerDeadline = std::min(until, now + kReaderTry);
+            rc = sqlite3_wal_checkpoint_v2(db, nullptr, mode, nullptr, nullptr);
+            m_readerDeadline = Clock::time_point();
+            if (rc != SQLITE_BUSY) break;
+            // Busy at once (another process's checkpoint): not a spin.
+            if (Clock::now() - now < std::chrono::milliseconds(1))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return rc;
+    }
+
+    // The busy handler of the thread's connection: true (wait and try again)
+    // until the deadline has passed.
+    static int waitForReaders(void* deadline, int)
+    {
+        const Clock::time_point until = *static_cast<const Clock::time_point*>(deadline);
+        const Clock::time_point now = Clock::now();
+        if (now >= until) return 0;
+        std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
+        return 1;
+    }
+
+    // Closes the thread's connection; a file opened next starts without a
+    // hold-off of waiting checkpoints.
     void closeConnection()
     {
         if (m_db != nullptr) sqlite3_close_v2(m_db);
         m_db = nullptr;
         m_path.clear();
+        m_nextWait = Clock::time_point();
+        m_waitDelay = kFirstRetry;
     }
 
     // The checkpoint thread's own.
     sqlite3* m_db = nullptr;
+    Clock::time_point m_readerDeadline;  // of the checkpoint waiting for readers
+    // After a checkpoint that gave up waiting for readers: none waits again
+    // before m_nextWait, and the next give-up holds off for m_waitDelay.
+    Clock::time_point m_nextWait;
+    std::chrono::milliseconds m_waitDelay = kFirstRetry;
     std::string m_path;
     struct stat m_file {};
 
@@ -231,7 +305,7 @@ private:
     std::condition_variable m_wake;
     std::map<std::string, bool> m_pending;  // file -> restart
     std::map<std::string, Retry> m_retries;
-    std::map<std::string, unsigned long long> m_limits;  // file -> bytes
+    std::map<std::string, Limit> m_limits;
     bool m_stopping = false;
     unsigned long m_runs = 0;
     std::thread m_thread;
@@ -286,7 +360,7 @@ int dbTuneConnection(DBConnection& conn)
                   sqlite3_errstr(rc));
         return rc;
     }
-    Checkpointer::instance().setLimit(conn.path, walLimit);
+    Checkpointer::instance().setLimit(conn.path, walLimit, kRestartFactor * conn.checkpointPages);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
     sqlite3_wal_hook(conn.db, afterCommit, &conn);
     return 0;

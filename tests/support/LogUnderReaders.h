@@ -1,0 +1,226 @@
+// Writers registering devices through post while readers on connections of
+// their own never pause: what the write-ahead log file of the catalogue does
+// meanwhile (its largest size, and how long it takes to come back within its
+// limit once the writes stop while the readers go on), and what the writes
+// and reads met. Used by the test of the log file's bound and by its
+// benchmark; free of any test framework.
+#pragma once
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/ZxFramework.h"
+#include "service/ReplicationMgr.h"
+#include "snr/DeviceMessages.h"
+#include "snr/SNRMessages.h"
+
+namespace log_under_readers {
+
+using Clock = std::chrono::steady_clock;
+
+struct Load {
+    int writers = 4;
+    int readers = 2;  // 0: the writes alone
+    std::chrono::milliseconds writing{3000};
+    // How long the readers go on after the writes while the log file is
+    // above the limit; 0: not at all.
+    std::chrono::milliseconds settling{0};
+    unsigned long long limitBytes = 0;  // the log file's limit
+};
+
+struct Result {
+    long writes = 0;
+    long failedWrites = 0;
+    long reads = 0;
+    long failedReads = 0;
+    double writeSeconds = 0;       // from the first write to the last reply
+    double longestWriteSeconds = 0;
+    unsigned long long largestLogBytes = 0;
+    // From the end of the writes until the log file was within its limit;
+    // negative when it was not within the settling time.
+    double backWithinLimitSeconds = -1;
+
+    double writesPerSecond() const { return writeSeconds > 0 ? writes / writeSeconds : 0; }
+};
+
+inline unsigned long long LogFileSize(const std::string& path)
+{
+    struct stat st;
+    return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
+}
+
+// The size of a log file holding `frames` pages of the catalogue at path.
+inline unsigned long long LogBytesOf(const std::string& path, unsigned long long frames)
+{
+    sqlite3* db = nullptr;
+    long long pageSize = 4096;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
+            pageSize = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    // The file's header, then each frame's header and page.
+    return 32 + frames * static_cast<unsigned long long>(pageSize + 24);
+}
+
+namespace detail {
+
+// One writer: a host of its own registering a new device on a new SNR
+// volume, two mount points each, until told to stop.
+inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
+{
+    CZxNetwork network;
+    int status = 0;
+    network.setSendObserver([&status](unsigned long code, const void* data, unsigned long length) {
+        status = code == 0x35000002 && length == sizeof(repAddSNRDeviceResponse)
+                     ? static_cast<int>(static_cast<const repAddSNRDeviceResponse*>(data)->status)
+                     : -1;
+    });
+    ZxSessionSend session(&network);
+    ReplicationMgr mgr(&session);
+    std::string fsType = "NTFS";
+    for (long n = 0; !stop.load(); ++n) {
+        const std::string tag = "log-" + std::to_string(writer) + "-" + std::to_string(n);
+        std::string uniqueId = "600A0B80-" + tag;
+        std::string device = "/dev/" + tag;
+        std::string paths[2] = {"/mnt/" + tag + "/a", "/mnt/" + tag + "/b"};
+        repSNRVolumeMountPoint points[2];
+        repAddSNRDeviceReq req;
+        req.SNRVolume.UniqueId = &uniqueId[0];
+        req.SNRVolume.UniqueIdType = 1;
+        req.SNRVolume.BlockCount = 2048;
+        req.SNRVolume.BlockSize = 512;
+        req.SNRVolume.FSType = &fsType[0];
+        req.Device.ClientId = 100 + writer;
+        req.Device.DeviceName = &device[0];
+        for (int i = 0; i < 2; ++i) points[i].Path = &paths[i][0];
+        req.MountPointCount = 2;
+        req.MountPoints = points;
+        zxsDatabuf buf;
+        buf.m_pData = &req;
+        status = 0;
+        const Clock::time_point begin = Clock::now();
+        const unsigned long served = mgr.post(0x35000001, 0, &buf);
+        const double took = std::chrono::duration<double>(Clock::now() - begin).count();
+        mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
+        ++mine.writes;
+        if (served != 1 || status != 1) ++mine.failedWrites;
+    }
+}
+
+// One reader on a connection of its own, set up as the library's: short read
+// transactions (1 to 5 ms each, over the newest devices) back to back.
+inline void Read(const std::string& path, int reader, const std::atomic<bool>& stop, Result& mine)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        ++mine.failedReads;
+        sqlite3_close(db);
+        return;
+    }
+    sqlite3_busy_timeout(db, 75000);
+    sqlite3_stmt* newest = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT id, DeviceName FROM YBPhysicalDevice ORDER BY id DESC LIMIT 20", -1, &newest,
+                           nullptr) != SQLITE_OK) {
+        ++mine.failedReads;
+        sqlite3_close(db);
+        return;
+    }
+    unsigned seed = 7u + static_cast<unsigned>(reader);
+    while (!stop.load()) {
+        bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+        int rc = SQLITE_ROW;
+        while (ok && (rc = sqlite3_step(newest)) == SQLITE_ROW) {
+        }
+        ok = ok && rc == SQLITE_DONE;
+        sqlite3_reset(newest);
+        // The read transaction stays open a while, as a reader's does while
+        // it works through what it read.
+        seed = seed * 1103515245u + 12345u;
+        std::this_thread::sleep_for(std::chrono::microseconds(1000 + (seed >> 8) % 4000));
+        ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && ok;
+        ++mine.reads;
+        if (!ok) {
+            ++mine.failedReads;
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    sqlite3_finalize(newest);
+    sqlite3_close(db);
+}
+
+}  // namespace detail
+
+// Runs the load on the catalogue at path, which the calling process uses
+// (DBtran::useCatalogue): the readers start first, the writers write for
+// load.writing, and the readers go on for up to load.settling until the log
+// file is within its limit. The log file's size is looked at every
+// millisecond throughout.
+inline Result Run(const std::string& path, const Load& load)
+{
+    std::atomic<bool> writersStop{false};
+    std::atomic<bool> readersStop{false};
+    std::atomic<bool> watching{true};
+    std::atomic<unsigned long long> largest{0};
+    std::thread watcher([&] {
+        while (watching.load()) {
+            const unsigned long long now = LogFileSize(path);
+            if (now > largest.load()) largest.store(now);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+
+    std::vector<Result> readerResults(static_cast<size_t>(load.readers));
+    std::vector<std::thread> readers;
+    for (int r = 0; r < load.readers; ++r)
+        readers.emplace_back(
+            [&, r] { detail::Read(path, r, readersStop, readerResults[static_cast<size_t>(r)]); });
+
+    std::vector<Result> writerResults(static_cast<size_t>(load.writers));
+    std::vector<std::thread> writers;
+    const Clock::time_point begin = Clock::now();
+    for (int w = 0; w < load.writers; ++w)
+        writers.emplace_back([&, w] { detail::Write(w, writersStop, writerResults[static_cast<size_t>(w)]); });
+    while (Clock::now() - begin < load.writing) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    writersStop.store(true);
+    for (std::thread& t : writers) t.join();
+    const Clock::time_point written = Clock::now();
+
+    Result result;
+    result.writeSeconds = std::chrono::duration<double>(written - begin).count();
+    while (Clock::now() - written < load.settling) {
+        if (LogFileSize(path) <= load.limitBytes) {
+            result.backWithinLimitSeconds = std::chrono::duration<double>(Clock::now() - written).count();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    readersStop.store(true);
+    for (std::thread& t : readers) t.join();
+    watching.store(false);
+    watcher.join();
+
+    for (const Result& w : writerResults) {
+        result.writes += w.writes;
+        result.failedWrites += w.failedWrites;
+        result.longestWriteSeconds = std::max(result.longestWriteSeconds, w.longestWriteSeconds);
+    }
+    for (const Result& r : readerResults) {
+        result.reads += r.reads;
+        result.failedReads += r.failedReads;
+    }
+    result.largestLogBytes = std::max(largest.load(), LogFileSize(path));
+    return result;
+}
+
+}  // namespace log_under_readers
