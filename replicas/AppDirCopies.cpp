@@ -84,7 +84,7 @@ bool ReplicationMgr::CopyAppDirs(const CopyAppDirsArgs_t& args, CopyAppDirsRet_t
             ProgNameInserts, Fn, __LINE__);
     if (copied == 0)
         return steps::Fail(*this, ret, kErrNotFound, "NO YB Volume records found to perform Application Dirs update",
-                           "\n\tApplicationDirs::fetchCursor() return 0 records" + read, ProgNameInserts, Fn, __LINE__);
+                           "\n\tApplicationDirsDB::getList() return 0 records" + read, ProgNameInserts, Fn, __LINE__);
 
     m_LogMsg << "\tCopy Application Dirs record from YB Volume " << src << " to " << dst << " completed successfully";
     WriteLogMsg(ProgNameInserts, Fn, __LINE__, MSG);

@@ -130,6 +130,7 @@ TEST_F(AppDirsTest, CopyListAndRefresh)
     EXPECT_EQ(copied.status, 0);
     EXPECT_EQ(copied.errCode, -3);
     EXPECT_EQ(copied.msg, "NO YB Volume records found to perform Application Dirs update");
+    EXPECT_EQ(LogEntriesWith("\n\tApplicationDirsDB::getList() return 0 records").size(), 1u);
     repCopyAppDirReq invalid{-1, 1};
     EXPECT_EQ(send(0x350000d9, &invalid, sizeof(repCopyAppDirResp), &DecodeCopy).errCode, -6);
 
