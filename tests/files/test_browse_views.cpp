@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,6 +15,7 @@
 #include "host/ZxSync.h"
 #include "host/db/DBtable.h"
 #include "service/Sync.h"
+#include "support/BlockingCall.h"
 #include "support/NamedMutexes.h"
 
 namespace {
@@ -452,7 +453,8 @@ TEST_F(BrowseViewTest, ConcurrentBrowsesOfOneViewAreSerialised)
         cv.notify_all();
         cv.wait(guard, [&] { return resume; });
     });
-    auto start = [&](Worker& w, const char* who, int32_t clientId) {
+    // The browse a worker posts, for a thread of its own.
+    auto browse = [&](Worker& w, const char* who, int32_t clientId) {
         w.net.network.setSendObserver([&](unsigned long, const void* data, unsigned long length) {
             std::lock_guard<std::mutex> guard(m);
             if (length == sizeof(repBrowseByClientIdResp))
@@ -460,28 +462,29 @@ TEST_F(BrowseViewTest, ConcurrentBrowsesOfOneViewAreSerialised)
             w.replied = true;
             cv.notify_all();
         });
-        return std::thread([&w, who, clientId]() mutable {
+        return [&w, who, clientId]() mutable {
             t_browse = who;
             zxsDatabuf buf;
             buf.m_pData = &clientId;
             w.mgr.post(kByClient, 0, &buf);
-        });
+        };
     };
 
-    std::thread firstThread = start(first, "first", 5);
+    std::thread firstThread(browse(first, "first", 5));
     {
         std::unique_lock<std::mutex> guard(m);
         cv.wait(guard, [&] { return paused || first.replied; });
     }
     EXPECT_TRUE(paused) << "the browse answered without taking TmpYBBrowseClient";
-    // While the first holds the lock the second must wait for it before its
-    // first step would drop the first's browse table.
-    std::thread secondThread;
+    // While the first holds the lock the second must wait (for its turn to
+    // write, which comes before the lock) and not reach its first step, which
+    // would drop the first's browse table.
+    std::unique_ptr<BlockingCall> secondCall;
     if (paused) {
-        secondThread = start(second, "second", 6);
-        std::unique_lock<std::mutex> guard(m);
-        cv.wait_for(guard, std::chrono::milliseconds(100), [&] { return second.replied; });
-        EXPECT_FALSE(second.replied) << "the second browse did not wait for the lock";
+        secondCall = std::make_unique<BlockingCall>(browse(second, "second", 6));
+        EXPECT_TRUE(secondCall->blocks()) << "the second browse did not wait while the first held the lock";
+        std::lock_guard<std::mutex> guard(m);
+        EXPECT_FALSE(second.replied) << "the second browse answered while the first held the lock";
     }
     {
         std::lock_guard<std::mutex> guard(m);
@@ -489,7 +492,7 @@ TEST_F(BrowseViewTest, ConcurrentBrowsesOfOneViewAreSerialised)
         cv.notify_all();
     }
     firstThread.join();
-    if (secondThread.joinable()) secondThread.join();
+    if (secondCall) secondCall->join();
     ZxNamedMutex::setObserver(nullptr);
 
     // A release is told after it happened: the first's may be told after the

@@ -378,34 +378,45 @@ TEST_F(PruneTest, ReplicasOnNasVolumesReleaseTheirSnapVaultCopy)
 }
 
 // Snapshots kept in a destination volume (engine 5) follow the keep rule of
-// their policy's settings, anchored on the wall clock.
+// their policy's settings, anchored on the wall clock. The snapshots are of a
+// fixed day; the daily window reaches back from today to before it.
 TEST_F(PruneTest, TheKeepRuleProtectsTheFirstSnapshotOfADay)
 {
     exec("DELETE FROM YBVolume WHERE id <> 600");
-    // Yesterday at 08:00, 10:00 and 12:00 local time.
-    const time_t now = time(nullptr);
-    struct tm day {};
-    localtime_r(&now, &day);
-    day.tm_mday -= 1;
-    day.tm_min = day.tm_sec = 0;
-    day.tm_isdst = -1;
-    std::vector<long> times;
-    for (int hour : {8, 10, 12}) {
-        struct tm t = day;
+    // A local time in March 2024, converted as the keep rule converts.
+    auto march = [](int day, int hour) {
+        struct tm t {};
+        t.tm_year = 2024 - 1900;
+        t.tm_mon = 2;
+        t.tm_mday = day;
         t.tm_hour = hour;
-        times.push_back(static_cast<long>(mktime(&t)));
-    }
+        t.tm_isdst = -1;
+        return static_cast<long>(mktime(&t));
+    };
+    // Monday the 11th: its bounds and its snapshots at 08:00, 10:00 and 12:00.
+    const long dayStart = march(11, 0);
+    const long dayEnd = march(12, 0);
+    const std::vector<long> times{march(11, 8), march(11, 10), march(11, 12)};
+    // The days since, and two more: for a clock change in between and for
+    // midnight passing before the pass reads the clock.
+    const long days = (static_cast<long>(time(nullptr)) - dayStart) / 86400 + 2;
+    const std::string bounds =
+        "PeriodStart:[" + std::to_string(dayStart) + "] PeriodEnd:[" + std::to_string(dayEnd) + "].";
+
     insertVolume(730, 5, 8, static_cast<int>(times[0]), 5);
     insertVolume(731, 5, 8, static_cast<int>(times[1]), 5);
     insertVolume(732, 5, 8, static_cast<int>(times[2]), 5);
     ZXPlatformInfo::setValue("~ReplicationMgr", "Short_daily", "0");
-    ZXPlatformInfo::setValue("~ReplicationMgr", "SaveDailySnaps", "3");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "SaveDailySnaps", std::to_string(days));
     ZXPlatformInfo::setValue("~ReplicationMgr", "Short_SaveFirstInPeriod", "1");
 
-    EXPECT_EQ(prune(static_cast<int32_t>(now)).status, 1u);
-    EXPECT_TRUE(logged("\tIt is not pruning time for Snap:[730]. Daily snaps saved for [3] days. CreationTime:[" +
-                       std::to_string(times[0]) + "] "));
-    EXPECT_TRUE(logged("PrevSnapTime:[0] "));
+    // Asked at the next midnight, when the retention of all three is over.
+    EXPECT_EQ(prune(static_cast<int32_t>(dayEnd)).status, 1u);
+    const auto first = LogEntriesWith("\tIt is not pruning time for Snap:[730]. Daily snaps saved for [" +
+                                      std::to_string(days) + "] days. CreationTime:[" + std::to_string(times[0]) +
+                                      "] ");
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_NE(first[0].find("PrevSnapTime:[0] " + bounds), std::string::npos) << first[0];
     EXPECT_TRUE(logged("\tPruning for replication volume (snapshot) 731 completed"));
     EXPECT_TRUE(logged("\tPruning for replication volume (snapshot) 732 completed"));
     EXPECT_FALSE(logged("(snapshot) 730"));
@@ -416,9 +427,10 @@ TEST_F(PruneTest, TheKeepRuleProtectsTheFirstSnapshotOfADay)
     insertVolume(732, 5, 8, static_cast<int>(times[2]), 5);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "Short_SaveFirstInPeriod");
     EvDebug::clearEntries();
-    EXPECT_EQ(prune(static_cast<int32_t>(now)).status, 1u);
-    EXPECT_TRUE(logged("\tIt is not pruning time for Snap:[732]. "));
-    EXPECT_TRUE(logged("NextSnapTime:[0] "));
+    EXPECT_EQ(prune(static_cast<int32_t>(dayEnd)).status, 1u);
+    const auto last = LogEntriesWith("\tIt is not pruning time for Snap:[732]. ");
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_NE(last[0].find("NextSnapTime:[0] " + bounds), std::string::npos) << last[0];
     EXPECT_TRUE(logged("(snapshot) 730 completed"));
     EXPECT_EQ(remaining(), "600 732 ");
 }

@@ -1,5 +1,3 @@
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -7,6 +5,7 @@
 
 #include "host/ZXPlatformInfo.h"
 #include "host/db/SNRTables.h"
+#include "support/BlockingCall.h"
 #include "support/CatalogueFiles.h"
 #include "support/TestCatalogue.h"
 
@@ -139,28 +138,42 @@ TEST_F(DBtranTest, DestroyedOpenTransactionRollsBack)
     EXPECT_EQ(count, 0u);
 }
 
+// The transactions of all threads run on one writing connection, one at a
+// time: a second writer begun while the first's transaction is open waits
+// for its turn instead of failing or writing into the first's, and each
+// commit lands its own rows.
 TEST_F(DBtranTest, TwoThreadsWriteThroughTheirOwnTransactions)
 {
-    std::atomic<int> failures{0};
-    auto writer = [&](int clientId) {
+    // Inserts rows of the client in tran; how many could not be inserted.
+    auto insertRows = [](DBtran& tran, int clientId, int rows) {
         CSNRVolumeDeviceNameDB db;
-        DBtran tran(false);
-        if (tran.startTran() != 0) {
-            ++failures;
-            return;
-        }
-        for (int i = 0; i < 5; ++i) {
+        int failed = 0;
+        for (int i = 0; i < rows; ++i) {
             YBPhysicalDevice_t row = device(clientId, "/dev/concurrent");
-            if (!db.insert(row, &tran)) ++failures;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (!db.insert(row, &tran)) ++failed;
         }
-        if (tran.commitTran(false) != 0) ++failures;
+        return failed;
     };
-    std::thread first(writer, 11);
-    std::thread second(writer, 12);
-    first.join();
+    DBtran first(false);
+    ASSERT_EQ(first.startTran(), 0);
+    EXPECT_EQ(insertRows(first, 11, 2), 0);
+
+    int secondFailures = -1;
+    BlockingCall second([&] {
+        DBtran tran(false);
+        if (tran.startTran() != 0) return;
+        secondFailures = insertRows(tran, 12, 5);
+        if (tran.commitTran(false) != 0) ++secondFailures;
+    });
+    EXPECT_TRUE(second.blocks()) << "the second writer did not wait for the first's transaction";
+    // The first goes on writing while the second waits.
+    EXPECT_EQ(insertRows(first, 11, 3), 0);
+    EXPECT_EQ(countOnOtherThread("ClientId = 12"), 0u);
+    EXPECT_EQ(first.commitTran(false), 0);
+    first.rollbackTran();  // lets the second go should the commit have failed
     second.join();
-    EXPECT_EQ(failures.load(), 0);
+
+    EXPECT_EQ(secondFailures, 0);
     EXPECT_EQ(countOnOtherThread("ClientId = 11"), 5u);
     EXPECT_EQ(countOnOtherThread("ClientId = 12"), 5u);
 }
