@@ -1,7 +1,9 @@
 // Every connection opened while recording gets a trace callback (through an
 // automatic extension, so the connection set-up knows nothing of it) that
 // notes the text of each statement as it starts to run, counts the rows of
-// each run, and adds up the run's steps when it ends.
+// each run, and adds up the run's steps when it ends. The rows a CREATE TABLE
+// ... AS SELECT wrote are counted in its new table, by a statement of the
+// trace's own that it does not record.
 #include "host/db/DBStatementTrace.h"
 
 #include <sqlite3.h>
@@ -9,6 +11,7 @@
 #include <atomic>
 #include <mutex>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -27,6 +30,8 @@ std::map<sqlite3_stmt*, Run> g_running;
 std::map<std::string, DBStatementCost> g_costs;
 std::atomic<bool> g_recording{false};
 std::atomic<size_t> g_runs{0};
+// Set while the trace runs a statement of its own, which it does not record.
+thread_local bool t_tracing = false;
 
 void startRun(sqlite3_stmt* stmt)
 {
@@ -52,26 +57,66 @@ void countRow(sqlite3_stmt* stmt)
     it->second.rows += it->second.counts ? sqlite3_column_int64(stmt, 0) : 1;
 }
 
+// The table a "CREATE [TEMP] TABLE name AS SELECT ..." makes, as the text
+// names it; "" for any other statement (one with IF NOT EXISTS included: it
+// may fill nothing).
+std::string madeTable(const char* sql)
+{
+    std::istringstream words(sql);
+    std::string word;
+    words >> word;
+    if (sqlite3_stricmp(word.c_str(), "CREATE") != 0) return "";
+    words >> word;
+    if (sqlite3_stricmp(word.c_str(), "TEMP") == 0 || sqlite3_stricmp(word.c_str(), "TEMPORARY") == 0) words >> word;
+    if (sqlite3_stricmp(word.c_str(), "TABLE") != 0) return "";
+    std::string name;
+    words >> name >> word;
+    return sqlite3_stricmp(word.c_str(), "AS") == 0 ? name : "";
+}
+
+// The rows the finished run of stmt wrote: those its writes changed, or
+// those a CREATE TABLE ... AS SELECT put into the table it made (which no
+// change count includes).
+long long rowsWritten(sqlite3_stmt* stmt, sqlite3_int64 changesAtStart)
+{
+    sqlite3* db = sqlite3_db_handle(stmt);
+    if (sqlite3_stmt_readonly(stmt)) return 0;
+    const std::string table = madeTable(sqlite3_sql(stmt));
+    if (table.empty()) return sqlite3_total_changes64(db) - changesAtStart;
+    long long rows = 0;
+    t_tracing = true;
+    sqlite3_stmt* count = nullptr;
+    if (sqlite3_prepare_v2(db, ("SELECT COUNT(*) FROM " + table).c_str(), -1, &count, nullptr) == SQLITE_OK &&
+        sqlite3_step(count) == SQLITE_ROW)
+        rows = sqlite3_column_int64(count, 0);
+    sqlite3_finalize(count);
+    t_tracing = false;
+    return rows;
+}
+
 void endRun(sqlite3_stmt* stmt)
 {
     const char* sql = sqlite3_sql(stmt);
-    std::lock_guard<std::mutex> guard(g_mutex);
-    auto it = g_running.find(stmt);
-    if (it == g_running.end()) return;
-    const Run run = it->second;
-    g_running.erase(it);
+    Run run;
+    {
+        std::lock_guard<std::mutex> guard(g_mutex);
+        auto it = g_running.find(stmt);
+        if (it == g_running.end()) return;
+        run = it->second;
+        g_running.erase(it);
+    }
     if (sql == nullptr) return;
+    const long long written = rowsWritten(stmt, run.changesAtStart);
+    std::lock_guard<std::mutex> guard(g_mutex);
     DBStatementCost& cost = g_costs[sql];
     ++cost.runs;
-    cost.rows += run.rows;
-    if (!sqlite3_stmt_readonly(stmt))
-        cost.rows += sqlite3_total_changes64(sqlite3_db_handle(stmt)) - run.changesAtStart;
+    cost.rows += run.rows + written;
     cost.steps += sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_VM_STEP, 1);
 }
 
 int traceStatement(unsigned type, void*, void* statement, void*)
 {
-    if (!g_recording.load()) return 0;
+    if (!g_recording.load() || t_tracing) return 0;
     sqlite3_stmt* stmt = static_cast<sqlite3_stmt*>(statement);
     if (type == SQLITE_TRACE_STMT)
         startRun(stmt);

@@ -12,7 +12,10 @@
 // What the runs of one statement text cost while recording.
 struct DBStatementCost {
     long long runs = 0;
-    long long rows = 0;   // rows returned (by "SELECT COUNT(...": those counted), and rows a write changed
+    // Rows returned (by "SELECT COUNT(...": those counted), and rows written:
+    // those a write changed, or those a CREATE TABLE ... AS SELECT put into
+    // the table it made.
+    long long rows = 0;
     long long steps = 0;  // virtual machine steps
 };
 

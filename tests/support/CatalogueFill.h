@@ -24,6 +24,12 @@ inline std::vector<std::string> CatalogueTables(sqlite3* db)
     return tables;
 }
 
+// Whether the fill writes texts into a column of the declared type.
+inline bool FillsWithText(const std::string& type)
+{
+    return type.find("CHAR") != std::string::npos || type.find("TEXT") != std::string::npos;
+}
+
 // The SQL that fills every table with `rows` rows: ids 1 to rows, a column
 // naming another row ("...Id", "...id", "..Id_l") one of `refs` values, any
 // other number one of 3 values, texts distinct per pair of rows.
@@ -33,6 +39,12 @@ inline std::vector<std::string> CatalogueTables(sqlite3* db)
 // of its rows): row 1 then has a share of the table's rows under it, which
 // grows with them, as a large pool has its members or a large client its
 // devices.
+//
+// Whatever the number of rows, a few rows hold the selective value of a
+// column: the texts of rows 2 and 3 are SelectiveText(column), and with refs
+// a fixed share of the rows a few rows name row kSelectiveRef in a column
+// naming another row, crowded or not. (Each of the 3 values of any other
+// number is held by a third of the rows.)
 inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs, const std::set<std::string>& crowded = {})
 {
     const std::string n = std::to_string(rows);
@@ -53,7 +65,7 @@ inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs, const std:
             std::string value;
             if (sqlite3_column_int(stmt, 2) != 0)
                 value = "i";
-            else if (type.find("CHAR") != std::string::npos || type.find("TEXT") != std::string::npos)
+            else if (FillsWithText(type))
                 value = "'" + name + "-' || (i / 2)";
             else if (lower.find("id") != std::string::npos && crowded.count(table + "." + name) != 0)
                 value = "CASE WHEN (i + " + std::to_string(column) + ") % 4 = 0 THEN 1 ELSE 1 + (i * 7919) % " +
@@ -70,4 +82,27 @@ inline std::string FillEveryTableSql(sqlite3* db, int rows, int refs, const std:
                n + ") SELECT " + values + " FROM n;";
     }
     return sql + "COMMIT;";
+}
+
+const int kSelectiveRef = 2;
+
+inline std::string SelectiveText(const std::string& column)
+{
+    return column + "-1";
+}
+
+// The columns the fill writes texts into in some table, as declared.
+inline std::set<std::string> TextColumns(sqlite3* db)
+{
+    std::set<std::string> columns;
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT C.name, C.type FROM sqlite_schema T, pragma_table_xinfo(T.name) C "
+                                     "WHERE T.type = 'table' AND T.name NOT LIKE 'sqlite%'",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        if (FillsWithText(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))))
+            columns.insert(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return columns;
 }

@@ -53,9 +53,9 @@ TEST_F(StatementTraceTest, RecordsEachTextRunWhileOnOnce)
     EXPECT_TRUE(DBStatementTrace::recorded().empty());
 }
 
-// Each run of a text adds its rows (those returned or counted, and those a
-// write changed) and its steps; a run while off adds nothing, not even to the next
-// run recorded.
+// Each run of a text adds its rows (those returned or counted, those a write
+// changed, and those a CREATE TABLE ... AS SELECT put into its table) and its
+// steps; a run while off adds nothing, not even to the next run recorded.
 TEST_F(StatementTraceTest, AddsTheRowsAndStepsOfEachRun)
 {
     struct StopAtEnd {
@@ -87,6 +87,14 @@ TEST_F(StatementTraceTest, AddsTheRowsAndStepsOfEachRun)
     const char count[] = "SELECT COUNT(*) FROM YBPhysicalDevice WHERE ClientId = 1";
     ASSERT_EQ(sqlite3_exec(db, count, nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_EQ(DBStatementTrace::costs()[count].rows, 2);  // the rows counted
+    // The rows of the table made, counted by a statement the trace neither
+    // records nor counts as a run.
+    const char made[] = "CREATE TEMP TABLE Made AS SELECT id FROM YBPhysicalDevice WHERE ClientId = 1";
+    const size_t runs = DBStatementTrace::runs();
+    ASSERT_EQ(sqlite3_exec(db, made, nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(DBStatementTrace::costs()[made].rows, 2);
+    EXPECT_EQ(DBStatementTrace::runs(), runs + 1);
+    EXPECT_EQ(Recorded("Made"), 1u);
     EXPECT_GT(once.steps, 0);
     EXPECT_GT(costs[select].steps, once.steps);
 
