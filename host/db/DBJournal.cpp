@@ -31,9 +31,11 @@ const unsigned long kDefaultWalSizeLimitKB = 65536;
 // holds them for the two file syncs of the checkpoint (milliseconds), so it
 // is taken rarely.
 const unsigned long kRestartFactor = 40;
-// A log this many times the checkpoint size is checkpointed by the thread
-// that commits: the background thread has fallen behind.
-const unsigned long kInlineFactor = 160;
+// A log this many times the checkpoint size is started again by the thread
+// that commits, the writers held as it holds their turn: the background
+// thread has fallen behind (its own file syncs are slow, say), and the log
+// would otherwise grow on with the writes.
+const unsigned long kInlineFactor = 48;
 // A log file still above its limit after a checkpoint (a reader kept its
 // pages, another process held the log) is checkpointed again after this
 // delay, doubled each time up to the longest.
@@ -65,12 +67,58 @@ unsigned long long walFileSize(const std::string& path)
     return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// A busy handler: true (wait a little and try again) until the time point
+// it is given has passed.
+int waitUntil(void* deadline, int)
+{
+    const Clock::time_point until = *static_cast<const Clock::time_point*>(deadline);
+    const Clock::time_point now = Clock::now();
+    if (now >= until) return 0;
+    std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
+    return 1;
+}
+
+// A checkpoint of db that copies the log whole and then waits for the
+// readers still reading from it (mode RESTART or TRUNCATE: the next writer
+// starts the log from its beginning; TRUNCATE also empties its file), tried
+// again until they are gone or kReaderWait has passed; the writers must be
+// held. The busy handler of db must be waitUntil over `deadline`. Its result
+// (SQLITE_BUSY: the readers were not gone in time).
+int checkpointWithReadersGone(sqlite3* db, int mode, Clock::time_point& deadline)
+{
+    const Clock::time_point until = Clock::now() + kReaderWait;
+    int rc = SQLITE_BUSY;
+    for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+        deadline = std::min(until, now + kReaderTry);
+        rc = sqlite3_wal_checkpoint_v2(db, "main", mode, nullptr, nullptr);
+        deadline = Clock::time_point();
+        if (rc != SQLITE_BUSY) break;
+        // Busy at once (another process's checkpoint): not a spin.
+        if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return rc;
+}
+
+// Whether a checkpoint may wait for readers now.
+bool mayWait(const DBCheckpointHoldOff& holdOff) { return Clock::now() >= holdOff.until; }
+
+// Records how a checkpoint that waited for readers ended.
+void waited(DBCheckpointHoldOff& holdOff, int rc)
+{
+    if (rc == SQLITE_BUSY) {
+        holdOff.until = Clock::now() + holdOff.delay;
+        holdOff.delay = std::min(holdOff.delay * 2, kLongestRetry);
+    } else {
+        holdOff = DBCheckpointHoldOff();
+    }
+}
+
 // Runs the checkpoints asked for, one catalogue file at a time, each on a
 // connection of its own opened for it.
 class Checkpointer {
 public:
-    using Clock = std::chrono::steady_clock;
-
     static Checkpointer& instance()
     {
         static Checkpointer checkpointer;
@@ -195,18 +243,13 @@ private:
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && Clock::now() >= m_nextWait) {
+        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && mayWait(m_holdOff)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = checkpointWithReadersGone(db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART);
+                rc = checkpointWithReadersGone(db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
+                                               m_readerDeadline);
                 writers->leave();
-                if (rc == SQLITE_BUSY) {
-                    m_nextWait = Clock::now() + m_waitDelay;
-                    m_waitDelay = std::min(m_waitDelay * 2, kLongestRetry);
-                } else {
-                    m_nextWait = Clock::time_point();
-                    m_waitDelay = kFirstRetry;
-                }
+                waited(m_holdOff, rc);
             }
         }
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
@@ -242,42 +285,11 @@ private:
         }
         // Waits for readers only while a checkpoint in the writers' turn
         // has set its deadline.
-        sqlite3_busy_handler(db, &Checkpointer::waitForReaders, &m_readerDeadline);
+        sqlite3_busy_handler(db, &waitUntil, &m_readerDeadline);
         m_db = db;
         m_path = path;
         m_file = now;
         return m_db;
-    }
-
-    // A checkpoint of the given mode that copies the log whole and then
-    // waits for the readers still reading from it, tried again until they
-    // are gone or kReaderWait has passed; the writers must be held. Its
-    // result (SQLITE_BUSY: the readers were not gone in time).
-    int checkpointWithReadersGone(sqlite3* db, int mode)
-    {
-        const Clock::time_point until = Clock::now() + kReaderWait;
-        int rc = SQLITE_BUSY;
-        for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
-            m_readerDeadline = std::min(until, now + kReaderTry);
-            rc = sqlite3_wal_checkpoint_v2(db, nullptr, mode, nullptr, nullptr);
-            m_readerDeadline = Clock::time_point();
-            if (rc != SQLITE_BUSY) break;
-            // Busy at once (another process's checkpoint): not a spin.
-            if (Clock::now() - now < std::chrono::milliseconds(1))
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return rc;
-    }
-
-    // The busy handler of the thread's connection: true (wait and try again)
-    // until the deadline has passed.
-    static int waitForReaders(void* deadline, int)
-    {
-        const Clock::time_point until = *static_cast<const Clock::time_point*>(deadline);
-        const Clock::time_point now = Clock::now();
-        if (now >= until) return 0;
-        std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
-        return 1;
     }
 
     // Closes the thread's connection; a file opened next starts without a
@@ -287,17 +299,13 @@ private:
         if (m_db != nullptr) sqlite3_close_v2(m_db);
         m_db = nullptr;
         m_path.clear();
-        m_nextWait = Clock::time_point();
-        m_waitDelay = kFirstRetry;
+        m_holdOff = DBCheckpointHoldOff();
     }
 
     // The checkpoint thread's own.
     sqlite3* m_db = nullptr;
     Clock::time_point m_readerDeadline;  // of the checkpoint waiting for readers
-    // After a checkpoint that gave up waiting for readers: none waits again
-    // before m_nextWait, and the next give-up holds off for m_waitDelay.
-    Clock::time_point m_nextWait;
-    std::chrono::milliseconds m_waitDelay = kFirstRetry;
+    DBCheckpointHoldOff m_holdOff;
     std::string m_path;
     struct stat m_file {};
 
@@ -311,16 +319,25 @@ private:
     std::thread m_thread;
 };
 
-// Called after each commit with the pages in the log.
-int afterCommit(void* context, sqlite3* db, const char* name, int pages)
+// Called after each commit with the pages in the log, while the thread that
+// commits holds the writers' turn.
+int afterCommit(void* context, sqlite3* db, const char*, int pages)
 {
-    const DBConnection& conn = *static_cast<const DBConnection*>(context);
+    DBConnection& conn = *static_cast<DBConnection*>(context);
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
-    // After an inline checkpoint the background one finds the log copied
-    // and cuts its file back.
-    if (logged >= kInlineFactor * conn.checkpointPages)
-        sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    if (logged >= kInlineFactor * conn.checkpointPages && mayWait(conn.inlineHoldOff)) {
+        // The connection waits for readers only this long, and then as long
+        // as for a writer again.
+        Clock::time_point deadline;
+        sqlite3_busy_handler(db, &waitUntil, &deadline);
+        const int mode = walFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
+                                                                     : SQLITE_CHECKPOINT_RESTART;
+        const int rc = checkpointWithReadersGone(db, mode, deadline);
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        waited(conn.inlineHoldOff, rc);
+        if (rc == SQLITE_OK) return SQLITE_OK;
+    }
     Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
     return SQLITE_OK;
 }
@@ -360,6 +377,7 @@ int dbTuneConnection(DBConnection& conn)
                   sqlite3_errstr(rc));
         return rc;
     }
+    conn.walLimitBytes = walLimit;
     Checkpointer::instance().setLimit(conn.path, walLimit, kRestartFactor * conn.checkpointPages);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
     sqlite3_wal_hook(conn.db, afterCommit, &conn);

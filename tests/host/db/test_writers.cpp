@@ -178,20 +178,20 @@ TEST_F(WritersTest, ConnectionSettingsComeFromTheConfiguration)
 
 TEST_F(WritersTest, LogIsCheckpointedInTheBackgroundAndStartedAgain)
 {
-    ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "10");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "25");
     DBtran::useCatalogue(m_path);
     struct stat before;
     ASSERT_EQ(stat(m_path.c_str(), &before), 0);
     const unsigned long runs = dbBackgroundCheckpoints();
 
-    // Some 770 pages: more than 40 times the checkpoint size, so the log is
-    // restarted as well, and less than the 160 times at which the thread
-    // that commits checkpoints itself.
+    // Some 1,100 pages: more than 40 times the checkpoint size, so the log
+    // is restarted as well, and less than the 48 times at which the thread
+    // that commits starts it again itself.
     const std::string name(1000, 'n');
     CSNRVolumeDeviceNameDB db;
     DBtran tran(false);
     ASSERT_EQ(tran.startTran(), 0);
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 430; ++i) {
         YBPhysicalDevice_t row = device(51, (name + std::to_string(i)).c_str());
         ASSERT_TRUE(db.insert(row, &tran));
     }
@@ -201,11 +201,53 @@ TEST_F(WritersTest, LogIsCheckpointedInTheBackgroundAndStartedAgain)
     // The rows are in the file itself now.
     struct stat after;
     ASSERT_EQ(stat(m_path.c_str(), &after), 0);
-    EXPECT_GT(after.st_size, before.st_size + 300 * 1000);
+    EXPECT_GT(after.st_size, before.st_size + 430 * 1000);
     // The next transaction writes the log from its beginning.
     DBtran next(false);
     ASSERT_EQ(next.startTran(), 0);
     YBPhysicalDevice_t row = device(52, "/dev/after");
+    ASSERT_TRUE(db.insert(row, &next));
+    ASSERT_EQ(next.commitTran(false), 0);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr), SQLITE_OK);
+    int logged = -1;
+    int copied = -1;
+    EXPECT_EQ(sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied), SQLITE_OK);
+    EXPECT_GE(logged, 1);
+    EXPECT_LT(logged, 50);
+    sqlite3_close(other);
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
+}
+
+// A log far past its restart point (the background thread fallen behind) is
+// copied and started again by the thread that commits, before its commit
+// returns: the background thread is not asked.
+TEST_F(WritersTest, ALogFarPastItsRestartPointIsStartedAgainByTheThreadThatCommits)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "10");
+    DBtran::useCatalogue(m_path);
+    struct stat before;
+    ASSERT_EQ(stat(m_path.c_str(), &before), 0);
+
+    // Some 770 pages: more than the 48 times the checkpoint size at which
+    // the thread that commits starts the log again.
+    const std::string name(1000, 'n');
+    CSNRVolumeDeviceNameDB db;
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    for (int i = 0; i < 300; ++i) {
+        YBPhysicalDevice_t row = device(53, (name + std::to_string(i)).c_str());
+        ASSERT_TRUE(db.insert(row, &tran));
+    }
+    ASSERT_EQ(tran.commitTran(false), 0);
+    struct stat after;
+    ASSERT_EQ(stat(m_path.c_str(), &after), 0);
+    EXPECT_GT(after.st_size, before.st_size + 300 * 1000);
+
+    DBtran next(false);
+    ASSERT_EQ(next.startTran(), 0);
+    YBPhysicalDevice_t row = device(54, "/dev/after");
     ASSERT_TRUE(db.insert(row, &next));
     ASSERT_EQ(next.commitTran(false), 0);
     sqlite3* other = nullptr;
