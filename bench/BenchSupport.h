@@ -8,13 +8,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
+#include "host/db/DBConnection.h"
 #include "host/db/DBtable.h"
+#include "rows/RowFamily.h"
 
 namespace bench {
 
@@ -30,15 +34,47 @@ private:
     std::string m_path;
 };
 
-// A plain sqlite3 connection to a catalogue, set up as the library sets up
-// its own (write-ahead log, normal synchronisation, same busy timeout).
+// The settings a plain sqlite3 connection opens with.
+enum class PlainSettings {
+    // The library's: opened as the library opens its connections
+    // (serialized, extended result codes, its busy timeout), then given the
+    // journal mode, synchronisation, page cache, memory map and log size
+    // limit of the library's own connection to the same file. SQLite's own
+    // checkpoint stays on the committing thread, at 1,000 pages (the
+    // library's checkpoint size; the library runs its checkpoints on a
+    // thread of their own).
+    Library,
+    // SQLite's defaults: opened read-write, nothing set (the write-ahead log
+    // stays, as the file keeps it).
+    SQLiteDefaults,
+};
+
+// A plain sqlite3 connection to a catalogue: every benchmark's plain side
+// opens its connection here. With the library's settings, the calling
+// thread's library connection must be to the same file (DBtran::useCatalogue
+// with that path).
 class PlainConnection {
 public:
-    explicit PlainConnection(const std::string& path)
+    explicit PlainConnection(const std::string& path, PlainSettings settings = PlainSettings::Library)
     {
-        BenchCheck(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr), m_db, "open");
-        sqlite3_busy_timeout(m_db, 75000);
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
+        const int flags = SQLITE_OPEN_READWRITE | (settings == PlainSettings::Library ? SQLITE_OPEN_FULLMUTEX : 0);
+        BenchCheck(sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr), m_db, "open");
+        if (settings == PlainSettings::SQLiteDefaults) return;
+        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        std::shared_ptr<DBConnection> library;
+        if (dbThreadConnection(library) != 0 || library->path != path)
+            throw std::runtime_error("no library connection to " + path);
+        for (const char* pragma : {"journal_mode", "synchronous", "cache_size", "mmap_size", "journal_size_limit"}) {
+            sqlite3_stmt* stmt = nullptr;
+            const std::string query = std::string("PRAGMA ") + pragma;
+            BenchCheck(sqlite3_prepare_v2(library->db, query.c_str(), -1, &stmt, nullptr), library->db, pragma);
+            const bool read = sqlite3_step(stmt) == SQLITE_ROW;
+            const std::string value = read ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)) : "";
+            sqlite3_finalize(stmt);
+            if (!read) throw std::runtime_error(std::string("cannot read ") + pragma);
+            exec(query + " = " + value);
+        }
     }
     ~PlainConnection()
     {
@@ -63,6 +99,35 @@ private:
     sqlite3* m_db = nullptr;
     std::vector<sqlite3_stmt*> m_kept;
 };
+
+// A text column of the current row at its own length ("" for null).
+inline std::string columnText(sqlite3_stmt* stmt, int column)
+{
+    const unsigned char* t = sqlite3_column_text(stmt, column);
+    return t != nullptr ? std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(stmt, column)))
+                        : std::string();
+}
+
+// Every column of the statement's current row into a cursor family's row
+// structure, as the row facility lays it out (texts cut to their field).
+template <typename Desc, typename Row>
+void copyColumns(sqlite3_stmt* stmt, Row& row)
+{
+    char* base = reinterpret_cast<char*>(&row);
+    int col = 0;
+    for (const ZXDBColumnDef& c : Desc::columns) {
+        if (c.letter == 'i') {
+            const int v = sqlite3_column_int(stmt, col);
+            std::memcpy(base + c.offset, &v, sizeof v);
+        } else if (c.letter == 'b') {
+            const long long v = sqlite3_column_int64(stmt, col);
+            std::memcpy(base + c.offset, &v, sizeof v);
+        } else {
+            zxstrcpy(base + c.offset, reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)), c.size);
+        }
+        ++col;
+    }
+}
 
 // Runs a kept statement that returns no rows; false on failure.
 inline bool runKept(sqlite3_stmt* stmt)

@@ -59,12 +59,7 @@ void Seed(sqlite3* db, int n)
 
 BenchCatalogues g_catalogues("lists", &Seed);
 
-std::string Text(sqlite3_stmt* s, int column)
-{
-    const unsigned char* t = sqlite3_column_text(s, column);
-    return t != nullptr ? std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(s, column)))
-                        : std::string();
-}
+using bench::columnText;
 
 // Plain sqlite3: the job history rows in id order, each into a record.
 const char kHistorySql[] =
@@ -85,16 +80,16 @@ void ReadHistory(sqlite3_stmt* s, std::vector<YBJobVolumeHistoryRecord80_t>& lis
         r.CellId = sqlite3_column_int(s, 2);
         r.SrcVolId = sqlite3_column_int(s, 3);
         r.SrcClientId = sqlite3_column_int(s, 4);
-        r.SrcClientName = Text(s, 5);
+        r.SrcClientName = columnText(s, 5);
         r.SrcBlockCount = sqlite3_column_int64(s, 6);
         r.SrcBlockSize = sqlite3_column_int(s, 7);
-        r.SrcDeviceName = Text(s, 8);
+        r.SrcDeviceName = columnText(s, 8);
         r.DstVolId = sqlite3_column_int(s, 9);
         r.DstClientId = sqlite3_column_int(s, 10);
-        r.DstClientName = Text(s, 11);
+        r.DstClientName = columnText(s, 11);
         r.DstBlockCount = sqlite3_column_int64(s, 12);
         r.DstBlockSize = sqlite3_column_int(s, 13);
-        r.DstDeviceName = Text(s, 14);
+        r.DstDeviceName = columnText(s, 14);
         r.DstCostCategoryId = sqlite3_column_int(s, 15);
         r.FurtherNumber1 = sqlite3_column_int(s, 16);
         r.FurtherNumber2 = sqlite3_column_int64(s, 17);
@@ -116,21 +111,21 @@ void ReadEngines(sqlite3_stmt* s, std::vector<SnapEngineInfoV3Record_t>& list)
         list.emplace_back();
         SnapEngineInfoV3Record_t& r = list.back();
         r.id = sqlite3_column_int(s, 0);
-        r.name = Text(s, 1);
+        r.name = columnText(s, 1);
         const int flags = sqlite3_column_int(s, 2);
         r.MultipleSnaps = (flags & SNAPENGINE_FLAG_MULTIPLE_SNAPS) != 0;
         r.CrossHostMount = (flags & SNAPENGINE_FLAG_CROSS_HOST_MOUNT) != 0;
         r.SameHostMount = (flags & SNAPENGINE_FLAG_SAME_HOST_MOUNT) != 0;
         r.SyncFunction = (flags & SNAPENGINE_FLAG_SYNC_FUNCTION) != 0;
-        r.MountCmdHint = Text(s, 3);
-        r.UnmountCmdHint = Text(s, 4);
-        r.SyncCmdHint = Text(s, 5);
-        r.UnsyncCmdHint = Text(s, 6);
-        r.SnapCmdHint = Text(s, 7);
-        r.UnsnapCmdHint = Text(s, 8);
+        r.MountCmdHint = columnText(s, 3);
+        r.UnmountCmdHint = columnText(s, 4);
+        r.SyncCmdHint = columnText(s, 5);
+        r.UnsyncCmdHint = columnText(s, 6);
+        r.SnapCmdHint = columnText(s, 7);
+        r.UnsnapCmdHint = columnText(s, 8);
         r.OsType = sqlite3_column_int(s, 9);
         r.Type = sqlite3_column_int(s, 10);
-        r.RollbackCmdHint = Text(s, 11);
+        r.RollbackCmdHint = columnText(s, 11);
     }
     sqlite3_reset(s);
 }

@@ -1,6 +1,7 @@
 // Device registration (the add-device request, 0x35000001) through post:
 // - against plain sqlite3 running the same statements, kept prepared, on the
-//   same catalogue;
+//   same catalogue, on a connection with the library's settings and on one
+//   with SQLite's defaults;
 // - the registration of a client's K-th device against its M-th, on one
 //   catalogue holding both clients;
 // - one writer thread against eight, each posting registrations back to back.
@@ -52,7 +53,7 @@ std::string insertOf(const DBEntityTable& table)
 // prepared on a connection of their own.
 class PlainRegistration {
 public:
-    explicit PlainRegistration(const std::string& path) : m_conn(path)
+    PlainRegistration(const std::string& path, bench::PlainSettings settings) : m_conn(path, settings)
     {
         m_begin = m_conn.keep("BEGIN IMMEDIATE");
         m_commit = m_conn.keep("COMMIT");
@@ -132,14 +133,15 @@ private:
     sqlite3_stmt* m_addMountPoint;
 };
 
-// Registration through post against the plain statements, each side on its
-// own client with N devices already.
-void BM_Registration(benchmark::State& state)
+// Registration through post against the plain statements on a connection
+// with the settings given, each side on its own client with N devices
+// already.
+void RegistrationAgainstPlain(benchmark::State& state, bench::PlainSettings settings)
 {
     const int devices = static_cast<int>(state.range(0));
     bench::quietLog();
     bench::EmptyCatalogue catalogue("registration");
-    PlainRegistration plain(catalogue.path());
+    PlainRegistration plain(catalogue.path(), settings);
     Host host;
     std::unique_ptr<AddDevice> next;
     int n = 0;
@@ -156,6 +158,15 @@ void BM_Registration(benchmark::State& state)
          [&] { return next->post(host); }},
         {"plain", [&] { next.reset(new AddDevice(2, "plain-" + std::to_string(++n))); },
          [&] { return plain.run(*next); }});
+}
+
+// Against a plain connection with the library's settings.
+void BM_Registration(benchmark::State& state) { RegistrationAgainstPlain(state, bench::PlainSettings::Library); }
+
+// Against a plain connection with SQLite's defaults.
+void BM_RegistrationOnSQLiteDefaults(benchmark::State& state)
+{
+    RegistrationAgainstPlain(state, bench::PlainSettings::SQLiteDefaults);
 }
 
 // Seeds devices 1 .. count-1 of a client, each on a volume of its own, with
@@ -356,5 +367,6 @@ void BM_Writers(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_Registration)->Arg(10)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RegistrationOnSQLiteDefaults)->Arg(10)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RegistrationScaling)->Args({1, 10})->Args({1000, 100000})->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Writers)->Args({8, 10})->Args({8, 200})->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -1,7 +1,7 @@
 // The contents of one scratch pool (message version 6): the whole request
-// through post, and beside it the rows of the same three registered
+// through post, alone and in turns with the rows of the same three registered
 // statements read with plain sqlite3 calls into the same row structures, on
-// the same catalogue in the same run.
+// the same catalogue.
 //
 // Each size N has a catalogue of its own, seeded once: pool 7 holds N SNR
 // volumes, each seen by one device with one mount point, every second one
@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,33 +89,46 @@ void Seed(sqlite3* db, int n)
 BenchCatalogues g_catalogues("scratch", &Seed);
 
 // The whole request through post: the three passes under the lock, the five
-// lists converted, the five reply arrays built and the reply sent.
+// lists converted, the five reply arrays built and the reply sent; its counts
+// checked as it is sent.
+class PoolContentsPost {
+public:
+    explicit PoolContentsPost(int n) : m_expected(static_cast<uint32_t>(n)), m_session(&m_network), m_mgr(&m_session)
+    {
+        m_network.setSendObserver([this](unsigned long, const void* data, unsigned long) {
+            std::memcpy(static_cast<void*>(&m_sent), data, sizeof m_sent);
+        });
+    }
+    bool run()
+    {
+        repQueryRVScratchVolumeByScratchPoolIdV6Req req{};
+        req.poolId = kPool;
+        zxsDatabuf buf;
+        buf.m_pData = &req;
+        m_sent.status = 0;
+        if (m_mgr.post(kPoolContentsV6, 0, &buf) != 1 || m_sent.status != 1) return false;
+        const auto& l = m_sent.lists;
+        return l.nVolumes == m_expected && l.nScratchVolumes == m_expected && l.nDevices == m_expected &&
+               l.nMountPoints == m_expected && l.nReplicas == m_expected / 2;
+    }
+
+private:
+    uint32_t m_expected;
+    repQueryRVScratchVolumeByScratchPoolIdV6Response m_sent{};
+    CZxNetwork m_network;
+    ZxSessionSend m_session;
+    ReplicationMgr m_mgr;
+};
+
 void BM_PoolContentsPost(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     DBtran::useCatalogue(g_catalogues.get(n));
     bench::quietHost();
-    CZxNetwork network;
-    repQueryRVScratchVolumeByScratchPoolIdV6Response sent{};
-    network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
-        std::memcpy(static_cast<void*>(&sent), data, sizeof sent);
-    });
-    ZxSessionSend session(&network);
-    ReplicationMgr mgr(&session);
-    const uint32_t expected = static_cast<uint32_t>(n);
+    PoolContentsPost post(n);
     for (auto _ : state) {
-        repQueryRVScratchVolumeByScratchPoolIdV6Req req{};
-        req.poolId = kPool;
-        zxsDatabuf buf;
-        buf.m_pData = &req;
-        if (mgr.post(kPoolContentsV6, 0, &buf) != 1 || sent.status != 1) {
-            state.SkipWithError("the request failed");
-            break;
-        }
-        const auto& l = sent.lists;
-        if (l.nVolumes != expected || l.nScratchVolumes != expected || l.nDevices != expected ||
-            l.nMountPoints != expected || l.nReplicas != expected / 2) {
-            state.SkipWithError("wrong counts");
+        if (!post.run()) {
+            state.SkipWithError("the request failed or its counts are wrong");
             break;
         }
     }
@@ -195,71 +209,65 @@ void BM_InventoryBesidePoolContents(benchmark::State& state)
     state.counters["pool_contents"] = static_cast<double>(contents.load());
 }
 
-// The rows of one registered statement with plain sqlite3 calls: prepare,
-// bind the pool, step, copy every column into the row structure.
-template <typename Desc, typename Row>
-int ReadRegistered(sqlite3* db, const char* name)
+// A registered statement kept prepared on a plain connection.
+sqlite3_stmt* KeepRegistered(bench::PlainConnection& plain, const char* name)
 {
     DBStatementRegistry::Entry entry;
-    if (!DBStatementRegistry::lookup(name, entry)) return -1;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, entry.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) return -1;
+    if (!DBStatementRegistry::lookup(name, entry)) throw std::runtime_error(std::string("no statement ") + name);
+    return plain.keep(entry.sql);
+}
+
+// The rows of a kept statement for the pool, each copied into the row
+// structure; the number of rows.
+template <typename Desc, typename Row>
+int ReadRows(sqlite3_stmt* stmt, Row& row)
+{
     sqlite3_bind_int(stmt, 1, kPool);
-    const size_t count = sizeof(Desc::columns) / sizeof(ZXDBColumnDef);
-    Row row;
     int rows = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
-        char* base = reinterpret_cast<char*>(&row);
-        for (size_t i = 0; i < count; ++i) {
-            const ZXDBColumnDef& c = Desc::columns[i];
-            const int col = static_cast<int>(i);
-            if (c.letter == 'i') {
-                int v = sqlite3_column_int(stmt, col);
-                std::memcpy(base + c.offset, &v, sizeof v);
-            } else if (c.letter == 'b') {
-                long long v = sqlite3_column_int64(stmt, col);
-                std::memcpy(base + c.offset, &v, sizeof v);
-            } else {
-                zxstrcpy(base + c.offset, reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)), c.size);
-            }
-        }
+        bench::copyColumns<Desc>(stmt, row);
         benchmark::DoNotOptimize(row);
         ++rows;
     }
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
     return rows;
 }
 
-void BM_PlainSqliteSameRows(benchmark::State& state)
+// The request through post in turns with the rows of its three registered
+// statements, kept prepared on a plain connection, each row copied into the
+// cursor's row structure.
+void BM_PoolContentsAgainstPlain(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const std::string& path = g_catalogues.get(n);
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        state.SkipWithError("cannot open the catalogue");
-        sqlite3_close(db);
-        return;
-    }
-    for (auto _ : state) {
-        const int volumes =
-            ReadRegistered<YBGetSNRVolInfoByPoolId_desc, YBGetSNRVolInfoByPoolId_t>(db, "YBGetSNRVolInfoByPoolId");
-        const int devices =
-            ReadRegistered<YBGetSNRDeviceByPoolId_desc, YBGetSNRDeviceByPoolId_t>(db, "YBGetSNRDeviceByPoolId");
-        const int mountPoints = ReadRegistered<YBGetSNRMountPointByPoolId_desc, YBGetSNRMountPointByPoolId_t>(
-            db, "YBGetSNRMountPointByPoolId");
-        if (volumes != n || devices != n || mountPoints != n) {
-            state.SkipWithError("wrong row counts");
-            break;
-        }
-    }
-    sqlite3_close(db);
+    DBtran::useCatalogue(path);
+    bench::quietHost();
+    PoolContentsPost post(n);
+    bench::PlainConnection plain(path);
+    sqlite3_stmt* volumes = KeepRegistered(plain, "YBGetSNRVolInfoByPoolId");
+    sqlite3_stmt* devices = KeepRegistered(plain, "YBGetSNRDeviceByPoolId");
+    sqlite3_stmt* mountPoints = KeepRegistered(plain, "YBGetSNRMountPointByPoolId");
+    YBGetSNRVolInfoByPoolId_t volume;
+    YBGetSNRDeviceByPoolId_t device;
+    YBGetSNRMountPointByPoolId_t mountPoint;
+    bench::alternate(state, {"post", nullptr, [&] { return post.run(); }},
+                     {"plain", nullptr, [&] {
+                          return ReadRows<YBGetSNRVolInfoByPoolId_desc>(volumes, volume) == n &&
+                                 ReadRows<YBGetSNRDeviceByPoolId_desc>(devices, device) == n &&
+                                 ReadRows<YBGetSNRMountPointByPoolId_desc>(mountPoints, mountPoint) == n;
+                      }});
     state.SetItemsProcessed(state.iterations() * n);
 }
 
 }  // namespace
 
 BENCHMARK(BM_PoolContentsPost)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainSqliteSameRows)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PoolContentsAgainstPlain)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InventoryBesidePoolContents)->Arg(0)->Arg(10)->Arg(1000)->Arg(10000)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -15,7 +15,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -123,27 +122,6 @@ const std::string& CheckedCatalogue(int n)
     return path;
 }
 
-// Every column of the statement's current row into the row structure of the
-// cursor family, as the row facility lays it out.
-template <typename Desc, typename Row>
-void CopyColumns(sqlite3_stmt* stmt, Row& row)
-{
-    char* base = reinterpret_cast<char*>(&row);
-    int col = 0;
-    for (const ZXDBColumnDef& c : Desc::columns) {
-        if (c.letter == 'i') {
-            const int v = sqlite3_column_int(stmt, col);
-            std::memcpy(base + c.offset, &v, sizeof v);
-        } else if (c.letter == 'b') {
-            const long long v = sqlite3_column_int64(stmt, col);
-            std::memcpy(base + c.offset, &v, sizeof v);
-        } else {
-            zxstrcpy(base + c.offset, reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)), c.size);
-        }
-        ++col;
-    }
-}
-
 // Runs a kept statement for the client and copies each of its rows; the
 // number of rows, or -1 when it failed.
 template <typename Desc, typename Row>
@@ -153,7 +131,7 @@ int ReadRows(sqlite3_stmt* stmt, Row& row)
     int rows = 0;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        CopyColumns<Desc>(stmt, row);
+        bench::copyColumns<Desc>(stmt, row);
         benchmark::DoNotOptimize(row);
         ++rows;
     }

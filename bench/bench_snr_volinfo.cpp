@@ -9,9 +9,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstring>
-#include <map>
-#include <memory>
 #include <string>
 
 #include "bench/BenchSupport.h"
@@ -96,26 +93,11 @@ int readThroughFacility()
 // copy every column into the same row structure, reset. The number of rows.
 int readPlain(sqlite3_stmt* stmt)
 {
-    const size_t count = sizeof(YBGetSNRVolInfoByClientId_desc::columns) / sizeof(ZXDBColumnDef);
     YBGetSNRVolInfoByClientId_t row;
     sqlite3_bind_int(stmt, 1, kClient);
     int rows = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
-        char* base = reinterpret_cast<char*>(&row);
-        for (size_t i = 0; i < count; ++i) {
-            const ZXDBColumnDef& c = YBGetSNRVolInfoByClientId_desc::columns[i];
-            int col = static_cast<int>(i);
-            if (c.letter == 'i') {
-                int v = sqlite3_column_int(stmt, col);
-                std::memcpy(base + c.offset, &v, sizeof(v));
-            } else if (c.letter == 'b') {
-                long long v = sqlite3_column_int64(stmt, col);
-                std::memcpy(base + c.offset, &v, sizeof(v));
-            } else {
-                const unsigned char* text = sqlite3_column_text(stmt, col);
-                zxstrcpy(base + c.offset, reinterpret_cast<const char*>(text), c.size);
-            }
-        }
+        bench::copyColumns<YBGetSNRVolInfoByClientId_desc>(stmt, row);
         benchmark::DoNotOptimize(row.YBid);
         ++rows;
     }

@@ -10,9 +10,9 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "bench/BenchCatalogues.h"
@@ -75,7 +75,8 @@ void Seed(sqlite3* db, int devices)
 
 BenchCatalogues g_catalogues("volumes", &Seed);
 
-// Plain sqlite3 reads of the three tables into the same row structures.
+// Plain sqlite3 reads of the three tables, each column straight into its
+// field of the request's records.
 const char kVolumeColumns[] =
     "SELECT id, UniqueId, UniqueIdType, LUN, StartLBA, BlockCount, BlockSize, Flags, FSType, UniqueSnapshotID, "
     "ApplianceId, TzState, CostCategoryId, Type FROM YBPhysicalVolume WHERE id > 0 ORDER BY id ASC";
@@ -83,67 +84,58 @@ const char kDeviceColumns[] =
     "SELECT id, ClientId, SNRVolumeId, DeviceName, Flags, OSDeviceName, AccessPath, FilerClientId FROM YBPhysicalDevice";
 const char kMountPointColumns[] = "SELECT id, DeviceNameId, Path, Flags FROM YBMountPoint";
 
-template <size_t N>
-void ReadText(sqlite3_stmt* s, int col, char (&out)[N])
-{
-    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
-    const size_t len = t ? strnlen(t, N - 1) : 0;
-    if (len) std::memcpy(out, t, len);
-    out[len] = '\0';
-}
+using VolumeRecord = decltype(GetSNRVolumeListV4Ret_t::volumes)::value_type;
+using DeviceRecord = decltype(GetSNRVolumeListV4Ret_t::devices)::value_type;
+using bench::columnText;
 
-YBPhysicalVolume_t ReadVolume(sqlite3_stmt* s)
+void ReadVolume(sqlite3_stmt* s, VolumeRecord& v)
 {
-    YBPhysicalVolume_t v;
-    std::memset(static_cast<void*>(&v), 0, sizeof v);
+    const int32_t flags = sqlite3_column_int(s, 7);
     v.id = sqlite3_column_int(s, 0);
-    ReadText(s, 1, v.UniqueId);
+    v.UniqueId = columnText(s, 1);
     v.UniqueIdType = sqlite3_column_int(s, 2);
     v.LUN = sqlite3_column_int(s, 3);
     v.StartLBA = sqlite3_column_int64(s, 4);
     v.BlockCount = sqlite3_column_int64(s, 5);
     v.BlockSize = sqlite3_column_int(s, 6);
-    v.Flags = sqlite3_column_int(s, 7);
-    ReadText(s, 8, v.FSType);
-    ReadText(s, 9, v.UniqueSnapshotID);
+    v.BackupFromSnap = (flags & SNRVOL_FLAG_BACKUP_FROM_SNAP) != 0;
+    v.Locked = (flags & SNRVOL_FLAG_LOCKED) != 0;
+    v.FSType = columnText(s, 8);
+    v.UsePermReplica = (flags & SNRVOL_FLAG_USE_PERM_REPLICA) != 0;
+    v.UniqueSnapshotID = columnText(s, 9);
+    v.Allocated = (flags & SNRVOL_FLAG_ALLOCATED) != 0;
+    v.MorvaneProtected = (flags & SNRVOL_FLAG_MORVANE_PROTECTED) != 0;
     v.ApplianceId = sqlite3_column_int(s, 10);
     v.TzState = sqlite3_column_int(s, 11);
     v.CostCategoryId = sqlite3_column_int(s, 12);
-    v.Type = sqlite3_column_int(s, 13);
-    return v;
+    v.ShadowImported = (flags & SNRVOL_FLAG_SHADOW_IMPORTED) != 0;
+    v.VolType = sqlite3_column_int(s, 13);
 }
 
-YBPhysicalDevice_t ReadDevice(sqlite3_stmt* s)
+void ReadDevice(sqlite3_stmt* s, DeviceRecord& d)
 {
-    YBPhysicalDevice_t d;
-    std::memset(static_cast<void*>(&d), 0, sizeof d);
+    const int32_t flags = sqlite3_column_int(s, 4);
     d.id = sqlite3_column_int(s, 0);
     d.ClientId = sqlite3_column_int(s, 1);
     d.SNRVolumeId = sqlite3_column_int(s, 2);
-    ReadText(s, 3, d.DeviceName);
-    d.Flags = sqlite3_column_int(s, 4);
-    ReadText(s, 5, d.OSDeviceName);
-    ReadText(s, 6, d.AccessPath);
+    d.DeviceName = columnText(s, 3);
+    d.IsCaseSensitive = (flags & SNRDEV_FLAG_IS_CASE_SENSITIVE) != 0;
+    d.OSDeviceName = columnText(s, 5);
+    d.Configured = (flags & SNRDEV_FLAG_CONFIGURED) != 0;
+    d.Fake = (flags & SNRDEV_FLAG_FAKE) != 0;
+    d.VVM = (flags & SNRDEV_FLAG_VVM) != 0;
+    d.AccessPath = columnText(s, 6);
     d.FilerClientId = sqlite3_column_int(s, 7);
-    return d;
 }
 
-YBMountPoint_t ReadMountPoint(sqlite3_stmt* s)
+void ReadMountPoint(sqlite3_stmt* s, SNRVolumeMountPointRecord_t& m)
 {
-    YBMountPoint_t m;
-    std::memset(static_cast<void*>(&m), 0, sizeof m);
+    const int32_t flags = sqlite3_column_int(s, 3);
     m.id = sqlite3_column_int(s, 0);
     m.DeviceNameId = sqlite3_column_int(s, 1);
-    ReadText(s, 2, m.Path);
-    m.Flags = sqlite3_column_int(s, 3);
-    return m;
-}
-
-sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql)
-{
-    sqlite3_stmt* stmt = nullptr;
-    BenchCheck(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), db, "prepare");
-    return stmt;
+    m.Path = columnText(s, 2);
+    m.IsCaseSensitive = (flags & SNRMNT_FLAG_IS_CASE_SENSITIVE) != 0;
+    m.Unmounted = (flags & SNRMNT_FLAG_UNMOUNTED) != 0;
 }
 
 // The whole request through post (the three lists read and converted, the
@@ -174,32 +166,20 @@ private:
     ReplicationMgr m_mgr;
 };
 
-// A plain sqlite3 connection to the catalogue with three statements kept
-// prepared.
-class PlainReads {
-public:
+// The three statements kept prepared on a plain connection to the catalogue.
+struct PlainReads {
     PlainReads(const std::string& path, const std::string& volumes, const std::string& devices,
                const std::string& mountPoints)
+        : conn(path), volumesStmt(conn.keep(volumes)), devicesStmt(conn.keep(devices)),
+          mountPointsStmt(conn.keep(mountPoints)), begin(conn.keep("BEGIN")), commit(conn.keep("COMMIT"))
     {
-        BenchCheck(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr), m_db, "open");
-        volumesStmt = Prepare(m_db, volumes);
-        devicesStmt = Prepare(m_db, devices);
-        mountPointsStmt = Prepare(m_db, mountPoints);
     }
-    ~PlainReads()
-    {
-        for (sqlite3_stmt* s : {volumesStmt, devicesStmt, mountPointsStmt}) sqlite3_finalize(s);
-        sqlite3_close(m_db);
-    }
-    PlainReads(const PlainReads&) = delete;
-    PlainReads& operator=(const PlainReads&) = delete;
-
-    sqlite3_stmt* volumesStmt = nullptr;
-    sqlite3_stmt* devicesStmt = nullptr;
-    sqlite3_stmt* mountPointsStmt = nullptr;
-
-private:
-    sqlite3* m_db = nullptr;
+    bench::PlainConnection conn;
+    sqlite3_stmt* volumesStmt;
+    sqlite3_stmt* devicesStmt;
+    sqlite3_stmt* mountPointsStmt;
+    sqlite3_stmt* begin;
+    sqlite3_stmt* commit;
 };
 
 bool CountsOf(const GetSNRVolumeListV4Ret_t& ret, int n)
@@ -210,21 +190,23 @@ bool CountsOf(const GetSNRVolumeListV4Ret_t& ret, int n)
 
 // Plain sqlite3, the operation's reads: the volumes, then each volume's
 // devices and each device's mount points, each statement bound again for each
-// volume or device; each row copied into the same row structure and converted
-// into the same record.
+// volume or device; each row read into its record in the list.
 bool SameReads(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
 {
     sqlite3_stmt* devices = plain.devicesStmt;
     sqlite3_stmt* mountPoints = plain.mountPointsStmt;
     while (sqlite3_step(plain.volumesStmt) == SQLITE_ROW) {
-        const YBPhysicalVolume_t v = ReadVolume(plain.volumesStmt);
-        YBSet(ret.volumes, v);
-        sqlite3_bind_int(devices, 1, v.id);
+        ret.volumes.emplace_back();
+        ReadVolume(plain.volumesStmt, ret.volumes.back());
+        sqlite3_bind_int(devices, 1, ret.volumes.back().id);
         while (sqlite3_step(devices) == SQLITE_ROW) {
-            const YBPhysicalDevice_t d = ReadDevice(devices);
-            YBSet(ret.devices, d);
-            sqlite3_bind_int(mountPoints, 1, d.id);
-            while (sqlite3_step(mountPoints) == SQLITE_ROW) YBSet(ret.mountPoints, ReadMountPoint(mountPoints));
+            ret.devices.emplace_back();
+            ReadDevice(devices, ret.devices.back());
+            sqlite3_bind_int(mountPoints, 1, ret.devices.back().id);
+            while (sqlite3_step(mountPoints) == SQLITE_ROW) {
+                ret.mountPoints.emplace_back();
+                ReadMountPoint(mountPoints, ret.mountPoints.back());
+            }
             sqlite3_reset(mountPoints);
         }
         sqlite3_reset(devices);
@@ -233,37 +215,48 @@ bool SameReads(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
     return true;
 }
 
-// Plain sqlite3, the least it takes: each table read once (devices by volume,
-// mount points by device), joined in memory into the same three lists.
+// Orders mount points by device against a device id.
+struct ByDevice {
+    bool operator()(const SNRVolumeMountPointRecord_t& m, int32_t id) const { return m.DeviceNameId < id; }
+    bool operator()(int32_t id, const SNRVolumeMountPointRecord_t& m) const { return id < m.DeviceNameId; }
+};
+
+// Plain sqlite3, the least it takes: each table read once into records, in
+// one read of the catalogue (the devices by volume, the mount points by
+// device); the mount points of each device found by a binary search and
+// moved into the list in the order of the devices.
 bool ThreeScans(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
 {
     sqlite3_stmt* volumes = plain.volumesStmt;
     sqlite3_stmt* devices = plain.devicesStmt;
     sqlite3_stmt* mountPoints = plain.mountPointsStmt;
-    std::unordered_map<int, std::vector<YBMountPoint_t>> byDevice;
+    if (!bench::runKept(plain.begin)) return false;
+    std::vector<SNRVolumeMountPointRecord_t> byDevice;
     while (sqlite3_step(mountPoints) == SQLITE_ROW) {
-        YBMountPoint_t m = ReadMountPoint(mountPoints);
-        byDevice[m.DeviceNameId].push_back(m);
+        byDevice.emplace_back();
+        ReadMountPoint(mountPoints, byDevice.back());
     }
-    bool haveDevice = sqlite3_step(devices) == SQLITE_ROW;
-    YBPhysicalDevice_t d = haveDevice ? ReadDevice(devices) : YBPhysicalDevice_t();
     while (sqlite3_step(volumes) == SQLITE_ROW) {
-        const YBPhysicalVolume_t v = ReadVolume(volumes);
-        YBSet(ret.volumes, v);
-        while (haveDevice && d.SNRVolumeId < v.id) {
-            haveDevice = sqlite3_step(devices) == SQLITE_ROW;
-            if (haveDevice) d = ReadDevice(devices);
-        }
-        while (haveDevice && d.SNRVolumeId == v.id) {
-            YBSet(ret.devices, d);
-            auto it = byDevice.find(d.id);
-            if (it != byDevice.end())
-                for (const YBMountPoint_t& m : it->second) YBSet(ret.mountPoints, m);
-            haveDevice = sqlite3_step(devices) == SQLITE_ROW;
-            if (haveDevice) d = ReadDevice(devices);
-        }
+        ret.volumes.emplace_back();
+        ReadVolume(volumes, ret.volumes.back());
+    }
+    // A device whose volume is not listed is not listed; devices and volumes
+    // both ascend by volume id.
+    size_t v = 0;
+    while (sqlite3_step(devices) == SQLITE_ROW) {
+        const int32_t volumeId = sqlite3_column_int(devices, 2);
+        while (v < ret.volumes.size() && ret.volumes[v].id < volumeId) ++v;
+        if (v == ret.volumes.size() || ret.volumes[v].id != volumeId) continue;
+        ret.devices.emplace_back();
+        ReadDevice(devices, ret.devices.back());
     }
     for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_reset(s);
+    if (!bench::runKept(plain.commit)) return false;
+    ret.mountPoints.reserve(byDevice.size());
+    for (const DeviceRecord& d : ret.devices) {
+        auto run = std::equal_range(byDevice.begin(), byDevice.end(), d.id, ByDevice());
+        std::move(run.first, run.second, std::back_inserter(ret.mountPoints));
+    }
     return true;
 }
 
