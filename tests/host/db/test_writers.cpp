@@ -99,6 +99,41 @@ YBPhysicalDevice_t device(int clientId, const char* name)
     return row;
 }
 
+// One transaction of `rows` devices of the client, each named by over a
+// kilobyte; true when it was committed.
+bool WriteLargeTransaction(int clientId, int rows)
+{
+    const std::string name(1000, 'n');
+    CSNRVolumeDeviceNameDB db;
+    DBtran tran(false);
+    if (tran.startTran() != 0) return false;
+    for (int i = 0; i < rows; ++i) {
+        YBPhysicalDevice_t row = device(clientId, (name + std::to_string(i)).c_str());
+        if (!db.insert(row, &tran)) return false;
+    }
+    return tran.commitTran(false) == 0;
+}
+
+// Writes one device of the client and then counts, on a connection of its
+// own, the pages in the log of the catalogue at path: a few when the log was
+// started again from its beginning before that write; -1 on failure.
+int LogPagesAfterOneMoreWrite(const std::string& path, int clientId)
+{
+    CSNRVolumeDeviceNameDB db;
+    DBtran next(false);
+    YBPhysicalDevice_t row = device(clientId, "/dev/after");
+    if (next.startTran() != 0 || !db.insert(row, &next) || next.commitTran(false) != 0) return -1;
+    sqlite3* other = nullptr;
+    int logged = -1;
+    int copied = -1;
+    if (sqlite3_open(path.c_str(), &other) != SQLITE_OK ||
+        sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied) != SQLITE_OK)
+        logged = -1;
+    sqlite3_close(other);
+    return logged;
+}
+
 using WritersTest = CatalogueTest;
 
 TEST_F(WritersTest, WriteOutsideATransactionWaitsItsTurnInTheProcess)
@@ -187,36 +222,17 @@ TEST_F(WritersTest, LogIsCheckpointedInTheBackgroundAndStartedAgain)
     // Some 1,100 pages: more than 40 times the checkpoint size, so the log
     // is restarted as well, and less than the 48 times at which the thread
     // that commits starts it again itself.
-    const std::string name(1000, 'n');
-    CSNRVolumeDeviceNameDB db;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    for (int i = 0; i < 430; ++i) {
-        YBPhysicalDevice_t row = device(51, (name + std::to_string(i)).c_str());
-        ASSERT_TRUE(db.insert(row, &tran));
-    }
-    ASSERT_EQ(tran.commitTran(false), 0);
+    ASSERT_TRUE(WriteLargeTransaction(51, 430));
     ASSERT_TRUE(eventually([&] { return dbBackgroundCheckpoints() > runs; }));
 
-    // The rows are in the file itself now.
+    // The rows are in the file itself now, and the next transaction writes
+    // the log from its beginning.
     struct stat after;
     ASSERT_EQ(stat(m_path.c_str(), &after), 0);
     EXPECT_GT(after.st_size, before.st_size + 430 * 1000);
-    // The next transaction writes the log from its beginning.
-    DBtran next(false);
-    ASSERT_EQ(next.startTran(), 0);
-    YBPhysicalDevice_t row = device(52, "/dev/after");
-    ASSERT_TRUE(db.insert(row, &next));
-    ASSERT_EQ(next.commitTran(false), 0);
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(m_path.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr), SQLITE_OK);
-    int logged = -1;
-    int copied = -1;
-    EXPECT_EQ(sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied), SQLITE_OK);
+    const int logged = LogPagesAfterOneMoreWrite(m_path, 52);
     EXPECT_GE(logged, 1);
     EXPECT_LT(logged, 50);
-    sqlite3_close(other);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
 }
 
@@ -232,33 +248,13 @@ TEST_F(WritersTest, ALogFarPastItsRestartPointIsStartedAgainByTheThreadThatCommi
 
     // Some 770 pages: more than the 48 times the checkpoint size at which
     // the thread that commits starts the log again.
-    const std::string name(1000, 'n');
-    CSNRVolumeDeviceNameDB db;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    for (int i = 0; i < 300; ++i) {
-        YBPhysicalDevice_t row = device(53, (name + std::to_string(i)).c_str());
-        ASSERT_TRUE(db.insert(row, &tran));
-    }
-    ASSERT_EQ(tran.commitTran(false), 0);
+    ASSERT_TRUE(WriteLargeTransaction(53, 300));
     struct stat after;
     ASSERT_EQ(stat(m_path.c_str(), &after), 0);
     EXPECT_GT(after.st_size, before.st_size + 300 * 1000);
-
-    DBtran next(false);
-    ASSERT_EQ(next.startTran(), 0);
-    YBPhysicalDevice_t row = device(54, "/dev/after");
-    ASSERT_TRUE(db.insert(row, &next));
-    ASSERT_EQ(next.commitTran(false), 0);
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(m_path.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr), SQLITE_OK);
-    int logged = -1;
-    int copied = -1;
-    EXPECT_EQ(sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied), SQLITE_OK);
+    const int logged = LogPagesAfterOneMoreWrite(m_path, 54);
     EXPECT_GE(logged, 1);
     EXPECT_LT(logged, 50);
-    sqlite3_close(other);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
 }
 
@@ -274,28 +270,18 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
         return stat(wal.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : 0LL;
     };
     const std::string name(1000, 'n');
-    // A transaction of the given rows of over a kilobyte each: the log cannot
-    // start again while it is open, so the file grows past the limit.
-    auto bigTransaction = [&](int clientId, int rows) {
-        CSNRVolumeDeviceNameDB db;
-        DBtran tran(false);
-        ASSERT_EQ(tran.startTran(), 0);
-        for (int i = 0; i < rows; ++i) {
-            YBPhysicalDevice_t row = device(clientId, (name + std::to_string(i)).c_str());
-            ASSERT_TRUE(db.insert(row, &tran));
-        }
-        ASSERT_EQ(tran.commitTran(false), 0);
-    };
 
-    // Four threads writing small transactions, one of them a large one too:
-    // some 2,500 pages, which the thread that commits checkpoints itself.
+    // Four threads writing small transactions, one of them a large one too
+    // (the log cannot start again while it is open, so the file grows past
+    // the limit): some 2,500 pages, which the thread that commits starts
+    // again itself.
     std::atomic<int> failures{0};
     std::vector<std::thread> writers;
     for (int t = 0; t < 4; ++t)
         writers.emplace_back([&, t] {
             CSNRVolumeDeviceNameDB db;
             for (int k = 0; k < 40; ++k) {
-                if (t == 0 && k == 20) bigTransaction(60, 1000);
+                if (t == 0 && k == 20 && !WriteLargeTransaction(60, 1000)) ++failures;
                 DBtran tran(false);
                 if (tran.startTran() != 0) ++failures;
                 for (int i = 0; i < 10; ++i) {
@@ -317,7 +303,7 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr),
               SQLITE_OK);
     const unsigned long runs = dbBackgroundCheckpoints();
-    bigTransaction(70, 300);
+    ASSERT_TRUE(WriteLargeTransaction(70, 300));
     ASSERT_TRUE(eventually([&] { return dbBackgroundCheckpoints() > runs; }));
     EXPECT_GT(walSize(), limit);
     ASSERT_EQ(sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
