@@ -11,6 +11,7 @@
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceMessages.h"
 #include "snr/SNRMessages.h"
+#include "tests/support/AddDeviceRequest.h"
 
 namespace bench {
 
@@ -68,34 +69,9 @@ struct Host {
     int volumeId = 0;
 };
 
-// An add-device request (0x35000001) of a new device on a new SNR volume with
-// two mount points.
-struct AddDevice {
-    std::string uniqueId;
-    std::string fsType = "NTFS";
-    std::string deviceName;
-    std::string paths[2];
-    repSNRVolumeMountPoint points[2];
-    repAddSNRDeviceReq req;
-
-    AddDevice(int clientId, const std::string& tag)
-        : uniqueId("600A0B80-" + tag), deviceName("/dev/" + tag), paths{"/mnt/" + tag + "/a", "/mnt/" + tag + "/b"}
-    {
-        req.SNRVolume.UniqueId = &uniqueId[0];
-        req.SNRVolume.UniqueIdType = 1;
-        req.SNRVolume.LUN = 4;
-        req.SNRVolume.StartLBA = 0;
-        req.SNRVolume.BlockCount = 2048;
-        req.SNRVolume.BlockSize = 512;
-        req.SNRVolume.FSType = &fsType[0];
-        req.Device.ClientId = clientId;
-        req.Device.DeviceName = &deviceName[0];
-        for (int i = 0; i < 2; ++i) points[i].Path = &paths[i][0];
-        req.MountPointCount = 2;
-        req.MountPoints = points;
-    }
-    AddDevice(const AddDevice&) = delete;
-    AddDevice& operator=(const AddDevice&) = delete;
+// The add-device request, posted through a host.
+struct AddDevice : AddDeviceRequest {
+    using AddDeviceRequest::AddDeviceRequest;
 
     // Posts it; true when the device was registered.
     bool post(Host& host) { return host.post(0x35000001, &req) && host.status == 1; }

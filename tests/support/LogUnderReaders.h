@@ -19,7 +19,7 @@
 #include "host/ZxFramework.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceMessages.h"
-#include "snr/SNRMessages.h"
+#include "AddDeviceRequest.h"
 
 namespace log_under_readers {
 
@@ -88,26 +88,10 @@ inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
     });
     ZxSessionSend session(&network);
     ReplicationMgr mgr(&session);
-    std::string fsType = "NTFS";
     for (long n = 0; !stop.load(); ++n) {
-        const std::string tag = "log-" + std::to_string(writer) + "-" + std::to_string(n);
-        std::string uniqueId = "600A0B80-" + tag;
-        std::string device = "/dev/" + tag;
-        std::string paths[2] = {"/mnt/" + tag + "/a", "/mnt/" + tag + "/b"};
-        repSNRVolumeMountPoint points[2];
-        repAddSNRDeviceReq req;
-        req.SNRVolume.UniqueId = &uniqueId[0];
-        req.SNRVolume.UniqueIdType = 1;
-        req.SNRVolume.BlockCount = 2048;
-        req.SNRVolume.BlockSize = 512;
-        req.SNRVolume.FSType = &fsType[0];
-        req.Device.ClientId = 100 + writer;
-        req.Device.DeviceName = &device[0];
-        for (int i = 0; i < 2; ++i) points[i].Path = &paths[i][0];
-        req.MountPointCount = 2;
-        req.MountPoints = points;
+        AddDeviceRequest request(100 + writer, "log-" + std::to_string(writer) + "-" + std::to_string(n));
         zxsDatabuf buf;
-        buf.m_pData = &req;
+        buf.m_pData = &request.req;
         status = 0;
         const Clock::time_point begin = Clock::now();
         const unsigned long served = mgr.post(0x35000001, 0, &buf);

@@ -16,6 +16,7 @@
 #include "host/db/DBConnection.h"
 #include "host/db/DBWriterQueue.h"
 #include "host/db/SNRTables.h"
+#include "support/LogUnderReaders.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 #include "support/WriterTurn.h"
@@ -264,11 +265,7 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalSizeLimitKB", "256");
     DBtran::useCatalogue(m_path);
     const long long limit = 256 << 10;
-    const std::string wal = m_path + "-wal";
-    auto walSize = [&wal] {
-        struct stat st;
-        return stat(wal.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : 0LL;
-    };
+    auto walSize = [this] { return static_cast<long long>(log_under_readers::LogFileSize(m_path)); };
     const std::string name(1000, 'n');
 
     // Four threads writing small transactions, one of them a large one too
