@@ -9,23 +9,20 @@
 #include <cstring>
 #include <string>
 
-#include "files/StoredFiles.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
-#include "host/db/PolicyTables.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
-#include "policies/VolSnapParams.h"
 #include "replicas/PermanentReplicas.h"
 #include "service/DeletionCase.h"
 #include "service/ErrorCodes.h"
-#include "service/HeldRows.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
+#include "snr/VolumeReferences.h"
 
 namespace {
 
@@ -64,6 +61,28 @@ bool DeleteVolumeReplicas(ReplicationMgr& mgr, int32_t volumeId, std::string& er
     return false;
 }
 
+// Whether an SNR volume stays because rows of that kind name it: a WARNING
+// entry when they do; a count that could not be read fails the deletion.
+enum class Stays { No, Yes, Failed };
+Stays StaysWhileNamed(ReplicationMgr& mgr, DeleteSNRVolumeByIdRet_t& ret, int32_t volumeId, steps::VolumeUser kind,
+                      DBtran* tran)
+{
+    static const char Fn[] = "ReplicationMgr::DeleteSNRVolume()";
+    unsigned int count = 0;
+    std::string failure;
+    if (!steps::CountVolumeUsers(kind, volumeId, tran, count, failure)) {
+        steps::Fail(mgr, ret, 0, steps::VolumeUsersUnreadText(kind), failure, ProgNameDeletes, Fn, __LINE__);
+        return Stays::Failed;
+    }
+    if (count == 0) return Stays::No;
+    steps::Warn(mgr, steps::VolumeUsedText(kind),
+                "\n\tSNR Volume id = " + std::to_string(volumeId) + " stays\n\tOutput:\n\tNRows = " +
+                    std::to_string(count),
+                ProgNameDeletes, Fn, __LINE__);
+    ret.errMsg = "";
+    return Stays::Yes;
+}
+
 }  // namespace
 
 bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteSNRVolumeByIdRet_t& ret, DBtran* tran,
@@ -87,7 +106,22 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
         return true;
     }
 
+    // The volume stays, and its deletion succeeds, while a device, a scratch
+    // volume or a replication volume other than its own permanent replicas
+    // names it; then those stay too. Otherwise they go first, and the volume
+    // stays after all when another permanent replica of it is left.
+    for (steps::VolumeUser kind : {steps::VolumeUser::Device, steps::VolumeUser::ScratchVolume,
+                                   steps::VolumeUser::OtherThanItsPermanentReplicas}) {
+        const Stays stays = StaysWhileNamed(*this, ret, id, kind, tran);
+        if (stays != Stays::No) return stays == Stays::Yes;
+    }
     if (!DeleteVolumeReplicas(*this, id, ret.errMsg, tran, kept)) return false;
+    const Stays stays = StaysWhileNamed(*this, ret, id, steps::VolumeUser::ReplicationVolume, tran);
+    if (stays != Stays::No) return stays == Stays::Yes;
+
+    int32_t descriptionCode = 0;
+    if (!steps::RemoveVolumeDescriptions(*this, id, ret.errMsg, descriptionCode, tran, ProgNameDeletes, Fn))
+        return false;
 
     CSNRVolumeDB volumes;
     if (!volumes.remove(id, tran))
@@ -126,6 +160,14 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
         return refuse("Could not remove mount point from the database",
                       "\n\tCSNRVolumeMountPointDB::remove() failed\n\tsWhere = " + mountWhere + dbCode(mountPoints),
                       __LINE__);
+
+    // Its global history name, if it has one, goes with it too.
+    {
+        CYBTzHistoryNameDB historyNames;
+        if (!historyNames.remove(id, tran) && historyNames.getErrorCode() != DB_NO_MORE_ROWS)
+            return refuse("Global history name cannot be removed from the database",
+                          "\n\tCYBTzHistoryNameDB::remove() failed" + deviceLine + dbCode(historyNames), __LINE__);
+    }
 
     // 3-5. The device, not in use, its controller switched off.
     CSNRVolumeDeviceNameDB devices;
@@ -178,63 +220,17 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     }
 
     // 9. The volume's last device: the volume goes unless something still
-    // refers to it.
-    const std::string physicalWhere = "PhysicalVolumeId = " + std::to_string(volumeId);
-    {
-        CRVScratchVolumeDB scratchVolumes;
-        steps::HeldRows<YBScratchVolume_t> scratch(scratchVolumes);
-        if (!scratchVolumes.getList(scratch.rows, scratch.count, physicalWhere.c_str(), "", tran) &&
-            scratchVolumes.getErrorCode() != DB_NO_MORE_ROWS)
-            return refuse(
-                "Could not determine if volume still referenced by YB Volume or Scratch Volume in the database",
-                "\n\tCRVScratchVolumeDB::getList() failed\n\tsWhere = " + physicalWhere + dbCode(scratchVolumes),
-                __LINE__);
-        if (scratch.count > 0)
-            return refuse("Can not delete volume: still referenced by YB Volume or Scratch Volume in the database",
-                          volumeLine + "\n\tOutput:\n\tNRows = " + std::to_string(scratch.count), __LINE__);
-    }
-
+    // refers to it; what only describes it goes with it.
+    if (!steps::RefuseWhileNamed(*this, ret, 0, steps::VolumeUser::ScratchVolume, volumeId, tran, ProgNameDeletes,
+                                 Fn))
+        return false;
     if (!DeleteVolumeReplicas(*this, volumeId, ret.errMsg, tran, kept)) return false;
-
-    {
-        const std::string usedWhere = physicalWhere + " OR PrimaryVolumeId = " + std::to_string(volumeId);
-        CReplicationVolumeDB replicas;
-        steps::HeldRows<YBVolume_t> users(replicas);
-        if (!replicas.getList(users.rows, users.count, usedWhere.c_str(), "", tran) &&
-            replicas.getErrorCode() != DB_NO_MORE_ROWS)
-            return refuse("Could not determine if volume still referenced by YB volumes in the database",
-                          "\n\tCReplicationVolumeDB::getList() failed\n\tsWhere = " + usedWhere + dbCode(replicas),
-                          __LINE__);
-        if (users.count > 0)
-            return refuse("Can not delete volume: Still referenced by YB Volumes in the database",
-                          volumeLine + "\n\tOutput:\n\tNRows = " + std::to_string(users.count), __LINE__);
-    }
-
-    {
-        CVolumeSnapParamsDB snapParams;
-        unsigned int count = 0;
-        if (!snapParams.getNRows(volumeWhere.c_str(), count, tran))
-            return refuse("Cannot access Volume Snap Parameters information from the database",
-                          "\n\tCVolumeSnapParamsDB::getNRows() failed\n\tsWhere = " + volumeWhere + dbCode(snapParams),
-                          __LINE__);
-        if (count > 0) {
-            RemoveVolSnapParamArgs_t removeArgs;
-            removeArgs.SNRVolumeId = volumeId;
-            RemoveVolSnapParamRet_t removed;
-            if (!RemoveVolSnapParam(removeArgs, removed, tran)) {
-                ret.errMsg = removed.errMsg;
-                return false;
-            }
-        }
-    }
-
-    {
-        DeleteYBFileByVolIdRet_t files;
-        if (!DeleteYBFile(DeleteYBFileByVolIdArgs_t(volumeId), files, tran) && files.errCode != kErrNotFound) {
-            ret.errMsg = files.errMsg;
-            return false;
-        }
-    }
+    if (!steps::RefuseWhileNamed(*this, ret, 0, steps::VolumeUser::ReplicationVolume, volumeId, tran,
+                                 ProgNameDeletes, Fn))
+        return false;
+    int32_t descriptionCode = 0;
+    if (!steps::RemoveVolumeDescriptions(*this, volumeId, ret.errMsg, descriptionCode, tran, ProgNameDeletes, Fn))
+        return false;
 
     CSNRVolumeDB volumes;
     if (!volumes.remove(volumeId, tran))

@@ -29,6 +29,7 @@
 #include "snr/SNRCases.h"
 #include "snr/SNRVolumeIdentity.h"
 #include "snr/SNRVolumeReplicas.h"
+#include "snr/VolumeReferences.h"
 
 namespace {
 
@@ -87,8 +88,10 @@ std::string VolumeUpdateText(int32_t map, bool nas, int32_t flags, const YBPhysi
 }
 
 // Moves every device of the volume to its twin and removes the volume's
-// row, in the caller's transaction: its rollback puts back both volumes and
-// every device when a step fails. The twin row itself is not changed.
+// row with its snap parameters and stored files, in the caller's
+// transaction; refused while a scratch volume or a replication volume names
+// the volume. The rollback puts back both volumes and every device when a
+// step fails. The twin row itself is not changed.
 template <typename Ret>
 bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std::string& where, DBtran* tran)
 {
@@ -107,6 +110,11 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
         return steps::Refuse(mgr, ret, kErrInUse, text, "\tEvent: " + text + "\n\tSNRVolumeId  = " + Number(id),
                              ProgNameUpdates, UpdateSNRVolumeDBFn, __LINE__);
     }
+
+    // Nothing may be left naming the volume that goes: scratch volumes and
+    // replication volumes refuse the merge; its devices move below.
+    for (steps::VolumeUser kind : {steps::VolumeUser::ScratchVolume, steps::VolumeUser::ReplicationVolume})
+        if (!steps::RefuseWhileNamed(mgr, ret, kErrAlreadyExists, kind, id, tran, ProgNameUpdates, Fn)) return false;
 
     mgr.log() << "\tEvent: A shared disk volume has been found with this information"
               << "\n\tsWhere = " << EvDebug::escaped(where) << "\n\tId of that volume is " << twinId
@@ -131,6 +139,11 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
 
     mgr.log() << "\tEvent: Deleting old shared disk volume id " << id;
     mgr.WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ReplicationMgr::MSG);
+    int32_t descriptionCode = 0;
+    if (!steps::RemoveVolumeDescriptions(mgr, id, ret.errMsg, descriptionCode, tran, ProgNameUpdates, Fn)) {
+        SetErrCode(ret, descriptionCode);
+        return false;
+    }
     CSNRVolumeDB volumeDB;
     if (!volumeDB.remove(id, tran)) {
         const std::string text = "Could not delete shared disk volume information from database";

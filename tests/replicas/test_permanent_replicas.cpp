@@ -404,4 +404,54 @@ TEST_F(PermanentReplicaDeletionTest, AFailureAtAnyStepChangesNothing)
     EXPECT_FALSE(LogEntriesWith("\tEvent: The release of RV scratch volume 700 was rolled back").empty());
 }
 
+// The SNR volume a deleted permanent replica lay on stays while a device, a
+// scratch volume or another replication volume names it, and its own
+// permanent replica stays with it; otherwise it goes with its stored files.
+TEST_F(PermanentReplicaDeletionTest, TheReplicasVolumeStaysWhileAnythingNamesIt)
+{
+    exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (54, 'uid-54', 0, 1), (55, 'uid-55', 0, 1)");
+    exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (54, 'f54', 'x')");
+    struct Namer {
+        const char* rows;
+        const char* text;
+    };
+    const Namer namers[] = {
+        {"INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (701, 54, 9)",
+         "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database"},
+        {"INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (800, 2, 54, 'dev-800');"
+         "INSERT INTO YBMountPoint (id, DeviceNameId, Path) VALUES (1, 800, '/mnt/q')",
+         "Can not delete volume: still referenced by SNR devices in the database"},
+        {"INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId) VALUES (972, 2, 54, 52)",
+         "Can not delete volume: Still referenced by YB Volumes in the database"},
+        {"INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId) "
+         "VALUES (972, 2, 33, 52, 54)",
+         "Can not delete volume: Still referenced by YB Volumes in the database"},
+    };
+    for (const Namer& namer : namers) {
+        SCOPED_TRACE(namer.rows);
+        exec(InsertReplica({970, 1, 1, 1, 0, 4, 40, 54, 0, 0, 0, 0, 0, 0, "", ""}));
+        exec(InsertReplica({971, 1, 1, 1, 0, 4, 54, 55, 0, 0, 0, 0, 0, 0, "", ""}));
+        exec(namer.rows);
+        const size_t warnings = LogEntriesWith(namer.text).size();
+        expectSuccess(deleteReplica(40));
+        EXPECT_EQ(count("YBVolume", "id = 970"), 0);
+        EXPECT_EQ(count("YBPhysicalVolume", "id IN (54, 55)"), 2);
+        EXPECT_EQ(count("YBVolume", "id = 971"), 1);
+        EXPECT_EQ(count("YBFile", "VolumeId = 54"), 1);
+        EXPECT_EQ(LogEntriesWith(namer.text).size(), warnings + 1);
+        exec("DELETE FROM YBScratchVolume WHERE id = 701; DELETE FROM YBPhysicalDevice; DELETE FROM YBMountPoint;"
+             "DELETE FROM YBVolume WHERE id IN (971, 972)");
+    }
+
+    // Named by nothing, the volume goes with its files, and so does the
+    // volume of its own permanent replica.
+    exec(InsertReplica({970, 1, 1, 1, 0, 4, 40, 54, 0, 0, 0, 0, 0, 0, "", ""}));
+    exec(InsertReplica({971, 1, 1, 1, 0, 4, 54, 55, 0, 0, 0, 0, 0, 0, "", ""}));
+    expectSuccess(deleteReplica(40));
+    EXPECT_EQ(count("YBVolume", "id IN (970, 971)"), 0);
+    EXPECT_EQ(count("YBPhysicalVolume", "id IN (54, 55)"), 0);
+    EXPECT_EQ(count("YBFile", "VolumeId = 54"), 0);
+}
+
 }  // namespace
+

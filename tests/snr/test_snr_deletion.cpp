@@ -10,6 +10,7 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "snr/SNRDeletion.h"
+#include "snr/SNRMessages.h"
 
 namespace {
 
@@ -165,4 +166,27 @@ TEST_F(SNRDeletionTest, PermanentReplicasOnOneAnotherAreDeletedOnce)
     EXPECT_EQ(LogEntriesWith("The SNR volume is being deleted already and is not entered again").size(), 1u);
 }
 
+// A device's global history name goes with it, so that the volume's next
+// device can carry the name again; a replication volume holding a snapshot
+// of the last device's volume keeps the volume.
+TEST_F(SNRDeletionTest, TheHistoryNameGoesWithItsDeviceAndASnapshotKeepsTheVolume)
+{
+    exec("INSERT INTO YBTzHistoryName (DeviceId, GlobalHistoryName) VALUES (500, 'history-50')");
+    expectSuccess(deleteDevice(500));
+    EXPECT_EQ(count("YBTzHistoryName", "DeviceId = 500"), 0);
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (502, 4, 50, 'dev-502')");
+    repYBTzHistoryNameRec name;
+    name.DeviceId = 502;
+    name.GlobalHistoryName = const_cast<char*>("history-50");
+    expectSuccess(ask<repAddGlobalHistoryNameResp>(0x3500010b, name));
+    EXPECT_EQ(count("YBTzHistoryName", "DeviceId = 502 AND GlobalHistoryName = 'history-50'"), 1);
+
+    exec(InsertReplica({901, 1, 1, 1, 0, 2, 99, 62, 0, 0, 0, 0, 60, 0, "", ""}));
+    const std::string withSnapshot = everything();
+    expectFailure(deleteDevice(600), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_EQ(everything(), withSnapshot);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 1);
+}
+
 }  // namespace
+

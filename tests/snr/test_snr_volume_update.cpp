@@ -173,7 +173,7 @@ protected:
     {
         return DumpTable(m_path, "YBPhysicalVolume") + DumpTable(m_path, "YBPhysicalDevice") +
                DumpTable(m_path, "YBMountPoint") + DumpTable(m_path, "YBTzHistoryName") +
-               DumpTable(m_path, "YBScratchPool");
+               DumpTable(m_path, "YBScratchPool") + DumpTable(m_path, "YBVolSnapParams") + DumpTable(m_path, "YBFile");
     }
     long long value(const std::string& sql) { return scalar(sql); }
 
@@ -451,6 +451,9 @@ TEST_F(SNRVolumeUpdateTest, TwoViewsOfASharedDiskAreMergedIntoOneVolume)
     ASSERT_NE(first.first, second.first);
     ASSERT_EQ(second.first, third.first);
     const Row kept = row(first.first);
+    const std::string old = std::to_string(second.first);
+    exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId) VALUES (" + old + ", 1)");
+    exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (" + old + ", 'f', 'x')");
     const std::string mountPoints = DumpTable(m_path, "YBMountPoint");
     const std::string histories = DumpTable(m_path, "YBTzHistoryName");
 
@@ -461,7 +464,10 @@ TEST_F(SNRVolumeUpdateTest, TwoViewsOfASharedDiskAreMergedIntoOneVolume)
         EXPECT_EQ(value("SELECT SNRVolumeId FROM YBPhysicalDevice WHERE id = " + std::to_string(device)), first.first);
     EXPECT_EQ(DumpTable(m_path, "YBMountPoint"), mountPoints);
     EXPECT_EQ(DumpTable(m_path, "YBTzHistoryName"), histories);
-    EXPECT_EQ(LogEntriesWith("Deleting old shared disk volume id " + std::to_string(second.first)).size(), 1u);
+    EXPECT_EQ(LogEntriesWith("Deleting old shared disk volume id " + old).size(), 1u);
+    // What only described the old volume went with it.
+    EXPECT_EQ(value("SELECT COUNT(*) FROM YBVolSnapParams WHERE SNRVolumeId = " + old), 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM YBFile WHERE VolumeId = " + old), 0);
 
     // Alone with its identity, a shared disk's volume is updated in place.
     ExpectSuccess(updateV3(first.first, YB_PVOL_FSTYPE));
@@ -475,6 +481,8 @@ TEST_F(SNRVolumeUpdateTest, AFailureAtAnyStepOfTheMergeChangesNothing)
     registerView(1, 4, "/mnt/one");
     const int32_t merged = registerView(2, 5, "/mnt/two").first;
     registerView(3, 5, "/mnt/three");
+    exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId) VALUES (" + std::to_string(merged) + ", 1)");
+    exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (" + std::to_string(merged) + ", 'f', 'x')");
     const std::string before = dump();
 
     struct Step {
@@ -490,7 +498,16 @@ TEST_F(SNRVolumeUpdateTest, AFailureAtAnyStepOfTheMergeChangesNothing)
         {[] { HostDBFaults::failNext("fetch", 5); }, -4, "Could not get device name information from the database"},
         // The first device has moved when the second one's move fails.
         {[] { HostDBFaults::failNext("Update", 5, 1); }, -4, "Could not update device name information"},
-        {[] { HostDBFaults::failNext("remove", 5); }, -4, "Could not delete shared disk volume information from database"},
+        {[] { HostDBFaults::failNext("getNRows", 5); }, -4,
+         "Could not determine if volume still referenced by YB Volume or Scratch Volume in the database"},
+        {[] { HostDBFaults::failNext("getNRows", 5, 1); }, -4,
+         "Could not determine if volume still referenced by YB volumes in the database"},
+        {[] { HostDBFaults::failNext("getNRows", 5, 2); }, -4,
+         "Cannot access Volume Snap Parameters information from the database"},
+        {[] { HostDBFaults::failNext("remove", 5); }, -4, "Cannot remove volume snap parameters info from the database"},
+        {[] { HostDBFaults::failNext("remove", 5, 1); }, -4, "Database error trying to delete a YB File"},
+        {[] { HostDBFaults::failNext("remove", 5, 2); }, -4,
+         "Could not delete shared disk volume information from database"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.text);
@@ -501,6 +518,62 @@ TEST_F(SNRVolumeUpdateTest, AFailureAtAnyStepOfTheMergeChangesNothing)
         HostDBFaults::clear();
     }
     EXPECT_TRUE(NamedMutexIsFree("SNR Volume"));
+}
+
+// The old volume of a merge may not be named by anything that stays: a
+// scratch volume on it, or a replication volume on it, replicating it or
+// holding a snapshot of it, refuses the merge before any device moves.
+TEST_F(SNRVolumeUpdateTest, AMergeIsRefusedWhileSomethingNamesTheOldVolume)
+{
+    const auto first = registerView(1, 4, "/mnt/one");
+    const int32_t merged = registerView(2, 5, "/mnt/two").first;
+    const std::string id = std::to_string(merged);
+    struct Namer {
+        std::string row;
+        const char* text;
+    };
+    const Namer namers[] = {
+        {"INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (70, " + id + ", 1)",
+         "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database"},
+        {"INSERT INTO YBVolume (id, PhysicalVolumeId) VALUES (80, " + id + ")",
+         "Can not delete volume: Still referenced by YB Volumes in the database"},
+        {"INSERT INTO YBVolume (id, PrimaryVolumeId, CurrentRole) VALUES (80, " + id + ", 4)",
+         "Can not delete volume: Still referenced by YB Volumes in the database"},
+        {"INSERT INTO YBVolume (id, SnapVolumeId) VALUES (80, " + id + ")",
+         "Can not delete volume: Still referenced by YB Volumes in the database"},
+    };
+    for (const Namer& namer : namers) {
+        SCOPED_TRACE(namer.row);
+        exec(namer.row);
+        const std::string before = dump() + DumpTable(m_path, "YBScratchVolume") + DumpTable(m_path, "YBVolume");
+        const size_t refusals = LogEntriesWith(namer.text).size();
+        ExpectFailure(updateV3(merged, YB_PVOL_FSTYPE), -12, namer.text);
+        ExpectFailure(update(4, [&] {
+                          Volume v;
+                          v.id = merged;
+                          v.map = YB_PVOL_FSTYPE;
+                          return v;
+                      }()),
+                      -12, namer.text);
+        EXPECT_EQ(dump() + DumpTable(m_path, "YBScratchVolume") + DumpTable(m_path, "YBVolume"), before);
+        const auto entries = LogEntriesWith(namer.text);
+        ASSERT_EQ(entries.size(), refusals + 2);
+        EXPECT_NE(entries.back().find("\n\tNRows = 1"), std::string::npos);
+        EXPECT_TRUE(NamedMutexIsFree("SNR Volume"));
+        exec("DELETE FROM YBScratchVolume; DELETE FROM YBVolume");
+    }
+    // Version 1 carries no code but is refused the same way.
+    exec(namers[0].row);
+    Volume v;
+    v.id = merged;
+    v.uniqueId = "SHARED-DISK";
+    v.uniqueIdType = kSharedDiskUniqueIdType;
+    EXPECT_EQ(update(1, v).status, 0);
+    EXPECT_FALSE(row(merged).empty());
+    exec("DELETE FROM YBScratchVolume");
+    ExpectSuccess(updateV3(merged, YB_PVOL_FSTYPE));
+    EXPECT_TRUE(row(merged).empty());
+    EXPECT_FALSE(row(first.first).empty());
 }
 
 }  // namespace
