@@ -1,8 +1,8 @@
 // Rebuilding a destination client's consistency points from the complete
 // list of snapshots the client holds: points with snapshots of names not
 // stored are created or merged; stored snapshots the list no longer names go
-// with their pair rows and mount point, and their points are marked
-// unstable or removed. With the request cases of both snapshot versions.
+// with their pair rows, mount points and the mount points' network shares,
+// and their points are marked unstable or removed. With the request cases of both snapshot versions.
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -98,9 +98,14 @@ bool ReplicationMgr::DeleteCPRelatedData(const GetYBFLRSnapArgsByClientRet_t& st
     for (const auto& entry : stored.Snaps) {
         if (!entry.second.ToDelete) continue;
         const std::string where = "SnapshotId = " + Num(entry.second.SnapshotId);
+        // The shares of the snapshot's mount points go before the mount points.
+        const std::string shares = "MountPointId IN (SELECT id FROM YBFLRSnapMountPoint WHERE " + where + ")";
         if (!RemoveWhere<FLRSnapPairDB>(*this, ret, where, "\n\tFLRSnapPairDB::remove() ",
                                         "Failed to removed the snap pair information from the DB",
                                         "\n\tFLRSnapPairDB::remove() failed", tran) ||
+            !RemoveWhere<FLRSnapNetworkShareDB>(*this, ret, shares, "\n\tFLRSnapNetworkShareDB::remove() ",
+                                                "Failed to remove the share information from the DB",
+                                                "\n\tFLRSnapNetworkShareDB::remove() failed", tran) ||
             !RemoveWhere<FLRSnapMountPointDB>(*this, ret, where, "\n\tFLRSnapMountPointDB::remove() ",
                                               "Failed to removed the snap mount point information from the DB",
                                               "\n\tFLRSnapMountPointDB::remove() failed", tran))

@@ -69,6 +69,22 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
 
 }  // namespace
 
+bool RemoveSubclientLinks(ReplicationMgr& mgr, int ybVolumeId, RemoveReplicationVolumeRet_t& ret, DBtran* tran,
+                          const char* function)
+{
+    const std::string linkWhere = "YBVolumeId = " + std::to_string(ybVolumeId);
+    YBSubclientYBVolumesDB links;
+    if (links.remove(linkWhere.c_str(), tran)) return true;
+    if (links.getErrorCode() != DB_NO_MORE_ROWS)
+        return steps::Fail(mgr, ret, kErrDatabase, "YB volume record cannot be removed from the DB. Check log files",
+                           "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
+                               "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
+                           ProgNameDeletes, function, __LINE__);
+    mgr.log() << "\tWarning: YBSubclientYBVolumes table has no record associated with the YB Volume Id " << ybVolumeId;
+    mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::WARNING);
+    return true;
+}
+
 bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t& args,
                                              RemoveReplicationVolumeRet_t& ret, DBtran* tran)
 {
@@ -119,18 +135,7 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
         return false;
     }
 
-    const std::string linkWhere = "YBVolumeId = " + std::to_string(id);
-    YBSubclientYBVolumesDB links;
-    if (!links.remove(linkWhere.c_str(), tran)) {
-        if (links.getErrorCode() != DB_NO_MORE_ROWS)
-            return steps::Fail(*this, ret, kErrDatabase,
-                               "YB volume record cannot be removed from the DB. Check log files",
-                               "\n\tYBSubclientYBVolumesDB::remove() failed\n\tsWhere: " + linkWhere +
-                                   "\n\tDB Err Code: " + std::to_string(links.getErrorCode()),
-                               ProgNameDeletes, RemoveFn, __LINE__);
-        m_LogMsg << "\tWarning: YBSubclientYBVolumes table has no record associated with the YB Volume Id " << id;
-        WriteLogMsg(ProgNameDeletes, RemoveFn, __LINE__, WARNING);
-    }
+    if (!RemoveSubclientLinks(*this, id, ret, tran, RemoveFn)) return false;
 
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))

@@ -1,10 +1,13 @@
 // Argument and result records and the request and reply structures of the
 // removal of one replication volume with its application directories and
-// its subclient link.
+// its subclient link, and the removal of the links alone.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+class DBtran;
+class ReplicationMgr;
 
 struct RemoveReplicationVolumeArgs_t {
     RemoveReplicationVolumeArgs_t() = default;
@@ -24,3 +27,10 @@ struct repRemoveReplicationVolumeResp {
     uint32_t status;
     char* errMsg;
 };
+
+// Removes the subclient links of one replication volume in the caller's
+// transaction, as the removal of the volume does. A volume without a link is
+// no failure (a WARNING entry); a failed removal leaves its text in `ret`
+// after an ERR entry. Entries go under `function`.
+bool RemoveSubclientLinks(ReplicationMgr& mgr, int ybVolumeId, RemoveReplicationVolumeRet_t& ret, DBtran* tran,
+                          const char* function);

@@ -1,7 +1,7 @@
 // The release of a scratch volume: the replication volumes on it go with
-// their application directories, its SNR volume is unreserved and counted
-// back into its pool, the records of the snapshots it holds and its stored
-// files go, and its one host deletes the snapshots on it. One database half
+// their application directories and subclient links, its SNR volume is
+// unreserved and counted back into its pool, the records of the snapshots it
+// holds and its stored files go, and its one host deletes the snapshots on it. One database half
 // serves both message versions; the request handler and its cases follow.
 #include "scratch/ScratchRelease.h"
 
@@ -36,7 +36,8 @@ const char Fn[] = "ReplicationMgr::ReleaseRVScratchVolDB()";
 constexpr int32_t SNRTypeNasSecondary = 3;
 constexpr int32_t SNRTypeNas = 5;
 
-// The application directories and the row of one replication volume.
+// The application directories, the subclient links and the row of one
+// replication volume.
 template <typename Ret>
 bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
 {
@@ -44,6 +45,8 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     dirsArgs.ReplicationVolumeId = id;
     DeleteAppDirsByReplicationVolIdRet_t dirs;
     if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return steps::PassOn(ret, dirs.errMsg, kErrInternal);
+    RemoveReplicationVolumeRet_t links;
+    if (!RemoveSubclientLinks(mgr, id, links, tran, Fn)) return steps::PassOn(ret, links.errMsg, kErrDatabase);
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(mgr, ret, kErrDatabase, "Could not remove YB volume record from the database",

@@ -2,7 +2,8 @@
 // configure (a new name, the old one kept as the OS device name, the
 // configured mark) and unconfigure (the OS device name back as the name) of a
 // device, with their request handlers and inline case. Each keeps the client's
-// device names unique, works inside the caller's transaction and takes no lock.
+// device names unique, an update moves a device only to a stored SNR volume,
+// and each works inside the caller's transaction and takes no lock.
 #include "snr/DeviceMaintenance.h"
 
 #include <cstring>
@@ -108,6 +109,29 @@ bool ConvertDevice(ReplicationMgr& mgr, Ret& ret, const Record& record, YBPhysic
     return false;
 }
 
+// A device moves only to a stored SNR volume: a volume id that no stored
+// volume has is refused with -3, a failed read of the volume with -4.
+template <typename Ret>
+bool RefuseUnstoredVolume(ReplicationMgr& mgr, Ret& ret, int deviceId, int volumeId, DBtran* tran,
+                          const char* function)
+{
+    YBPhysicalVolume_t volume;
+    std::memset(static_cast<void*>(&volume), 0, sizeof volume);
+    CSNRVolumeDB volumeDB;
+    if (volumeDB.getInfo(volumeId, volume, tran)) return true;
+    const int code = volumeDB.getErrorCode();
+    if (code == DB_NO_MORE_ROWS)
+        return steps::Fail(mgr, ret, kErrNotFound, "SNR Volume record not found",
+                           "\n\tSNR Volume Device Name ID = " + std::to_string(deviceId) +
+                               "\n\tSNR Volume ID = " + std::to_string(volumeId),
+                           ProgNameUpdates, function, __LINE__);
+    return steps::Fail(mgr, ret, kErrDatabase, "Cannot access SNR Volume information from the database",
+                       "\n\tCSNRVolumeDB::getInfo() failed\n\tSNR Volume Device Name ID = " + std::to_string(deviceId) +
+                           "\n\tSNR Volume ID = " + std::to_string(volumeId) + "\n\tDB Err Code = " +
+                           std::to_string(code),
+                       ProgNameUpdates, function, __LINE__);
+}
+
 // Writes the SET text to the device's row. Success is logged at MSG as
 // "has been <done>..."; a missing row is refused with -3, any other failure
 // with -4 (the database code among the details when `withDbCode`).
@@ -166,6 +190,10 @@ bool ReplicationMgr::UpdateSNRDeviceDB(const Args& args, Ret& ret, DBtran* tran)
     // Texts too long for their columns are refused before anything is written.
     YBPhysicalDevice_t row;
     if (!ConvertDevice(*this, ret, args, row, Fn)) return false;
+
+    if ((mask & YB_DEV_VOL_ID) && row.SNRVolumeId > 0 &&
+        !RefuseUnstoredVolume(*this, ret, id, row.SNRVolumeId, tran, Fn))
+        return false;
 
     for (const FlagOfMask& bit : FlagsOfMask)
         if (mask & bit.maskBit) YBSetFlagBit(flags, bit.flagBit, YBFlagBit(row.Flags, bit.flagBit));

@@ -459,21 +459,23 @@ bool ReplicationMgr::ResetSNRVolLockFlag()
     volumeDB.deleteList(rows);
 
     // One volume at a time, each in a transaction of its own opened before
-    // the unreserve takes its lock: the volumes released before a failure
-    // stay released, and a volume whose release fails part-way is rolled
-    // back whole, its reservation flag together with its pool's counter, so
-    // that it stays reserved for the next pass.
+    // the unreserve takes its lock: a volume whose release fails part-way is
+    // rolled back whole, its reservation flag together with its pool's
+    // counter, so that it stays reserved for the next pass, and the pass goes
+    // on with the next volume.
+    bool allReleased = true;
     for (int32_t id : unreserve.ids) {
         UnreserveSNRVolumeListArgs_t one;
         one.ids.push_back(id);
         UnreserveSNRVolumeListRet_t unreserved;
         const bool done = RunNestedStep([&](DBtran* tran) { return UnreserveSNRVolumes(one, unreserved, tran); });
         if (!done) {
-            m_LogMsg << "\tCould not unlock SNR Volumes";
+            m_LogMsg << "\tCould not unlock SNR Volumes\n\tSNR Volume Id = " << id;
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
-            return false;
+            allReleased = false;
         }
     }
+    if (!allReleased) return false;
     m_LogMsg << "\tUnlock SNR Volume operation was completed successfully";
     WriteLogMsg(ProgNameUpdates, Fn, __LINE__, MSG);
     return true;

@@ -1,6 +1,7 @@
 // Rebuilding a destination client's consistency points from its snapshot
 // list through post: points added and merged, stored snapshots the list no
-// longer names removed with their pairs and mount points, and failures.
+// longer names removed with their pairs, mount points and the mount points'
+// shares, and failures.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -123,6 +124,32 @@ TEST_F(CPRebuildTest, ListAddsMergesAndDropsAsTheClientHoldsThem)
         }
 }
 
+// The network shares of the mount points removed go with them; the shares
+// of the snapshots the list still names stay.
+TEST_F(CPRebuildTest, TheSharesOfTheRemovedMountPointsGoWithThem)
+{
+    const int32_t a = cp(40, 1);
+    const int32_t a1 = snap(a, "a1");
+    pair(a1, 201);
+    const int32_t a2 = snap(a, "a2");
+    pair(a2, 201);
+    const int32_t kept = mount(a1, "/mnt/a1");
+    const int32_t keptShare = share(kept, "share-a1");
+    share(mount(a2, "/mnt/a2"), "share-a2");
+    const int32_t second = mount(a2, "/mnt/a2-again");
+    share(second, "share-a2-1");
+    share(second, "share-a2-2");
+
+    ClientList list;
+    list.cps = {Entry(40, 1)};
+    list.snaps = {{1, 0, "a1"}};
+    expectDone(rebuild<repCreateCPReq2V2>(0x35000245, list));
+    EXPECT_EQ(SnapNames(), std::vector<std::string>{"a1"});
+    ASSERT_EQ(MountRows().size(), 1u);
+    ASSERT_EQ(ShareRows().size(), 1u);
+    EXPECT_EQ(ShareRows()[0], join({keptShare, kept}) + ":share-a1");
+}
+
 TEST_F(CPRebuildTest, PointsOfOneSetMadeByOneRebuildStayApartUnlessTheyShareTheirJob)
 {
     // Three new points of set 40, all stamped within the same rebuild: jobs
@@ -188,9 +215,10 @@ TEST_F(CPRebuildTest, FailuresOfTheReadAndOfTheRemovalsAreAnswered)
         {
             {"reading the stored snapshots", "fetch", 5, 0, -4, "Could not get snapshot information from the database"},
             {"removing the pairs", "remove", 5, 0, -4, "Failed to removed the snap pair information from the DB"},
-            {"removing the mount points", "remove", 5, 1, -4,
+            {"removing the shares", "remove", 5, 1, -4, "Failed to remove the share information from the DB"},
+            {"removing the mount points", "remove", 5, 2, -4,
              "Failed to removed the snap mount point information from the DB"},
-            {"removing the snapshot", "remove", 5, 2, -4, "Failed to removed the snap information from the DB"},
+            {"removing the snapshot", "remove", 5, 3, -4, "Failed to removed the snap information from the DB"},
             // The point still has a snapshot and cannot be marked: the rebuild fails.
             {"marking the point", "Update", 5, 0, -4, "Cannot mark the consistency point unstable. Database Error"},
         },

@@ -13,8 +13,8 @@ namespace {
 class ScratchReleaseTest : public ReplicaPostTest {
 protected:
     // Scratch volume 700 of pool 9 on SNR volume 50 (reserved by job 77),
-    // used by replicas 600 and 601, each with application directories; two
-    // stored files of volume 50, one of volume 51.
+    // used by replicas 600 and 601, each with application directories and a
+    // subclient link; two stored files of volume 50, one of volume 51.
     void SetUp() override
     {
         ReplicaPostTest::SetUp();
@@ -26,6 +26,7 @@ protected:
         exec(InsertReplica({601, 1, 1, 1, 0, 1, 21, 50, 8, 700, 0, 77, 0, 0, "", ""}));
         exec("INSERT INTO YBApplicationDirs (subclientId, objName, path, ReplicationVolumeId) VALUES "
              "(60, 'a', '/a', 600), (60, 'b', '/b', 601), (60, 'c', '/c', 601)");
+        exec("INSERT INTO YBSubclientYBVolumes (Scid, YBVolumeId) VALUES (60, 600), (61, 601)");
         exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (50, 'f1', 'x'), (50, 'f2', 'y'), (51, 'f3', 'z')");
     }
     ReplicaAnswer release(int scratchId)
@@ -65,6 +66,22 @@ TEST_F(ScratchReleaseTest, AReleasedVolumeLosesItsReplicasAndFilesAndReturnsToIt
     EXPECT_EQ(LogEntriesWith("\tEvent: No YB volume was found associated with the RV scrach volume").size(), 1u);
 }
 
+// The replication volumes that go take their subclient links along, by
+// both ways of naming them; the links of other volumes stay.
+TEST_F(ScratchReleaseTest, TheRemovedReplicasLoseTheirSubclientLinks)
+{
+    exec(InsertReplica({602, 1, 1, 1, 0, 1, 22, 51, 8, 701, 0, 0, 0, 0, "", ""}));
+    exec("INSERT INTO YBSubclientYBVolumes (Scid, YBVolumeId) VALUES (62, 602)");
+    expectSuccess(releaseV2(0, 601));
+    EXPECT_EQ(count("YBSubclientYBVolumes", "YBVolumeId = 601"), 0);
+    EXPECT_EQ(count("YBSubclientYBVolumes", "1 = 1"), 2);
+
+    // The release of the scratch volume takes 600's.
+    expectSuccess(release(700));
+    EXPECT_EQ(count("YBSubclientYBVolumes", "YBVolumeId = 600"), 0);
+    EXPECT_EQ(count("YBSubclientYBVolumes", "YBVolumeId = 602"), 1);
+}
+
 // A failure at any step after the first write leaves every row and every
 // stored file as it was, and the missing-files flag set.
 TEST_F(ScratchReleaseTest, AFailureAtAnyStepRemovesNothing)
@@ -93,13 +110,18 @@ TEST_F(ScratchReleaseTest, AFailureAtAnyStepRemovesNothing)
     }
     EXPECT_GE(failures, 12);
 
-    // The stored-file removal is the fifth removal: it fails and the files
-    // and everything before stay.
-    HostDBFaults::failNext("remove", 5, 4);
+    // The stored-file removal is the seventh removal (each replica's
+    // directories, links and row come first): it fails and the files and
+    // everything before stay.
+    HostDBFaults::failNext("remove", 5, 6);
     const ReplicaAnswer a = ask<repReleaseRVScratchVolumeV2Response>(0x350001a3, repReleaseRVScratchVolumeV2Req{700, 0});
     EXPECT_EQ(a.status, 0u);
     EXPECT_EQ(a.msg, "Database error trying to delete a YB File");
     EXPECT_EQ(a.errCode, -4);
+    EXPECT_EQ(everything(), before);
+    // The second replica's links, the fifth removal.
+    HostDBFaults::failNext("remove", 5, 4);
+    expectFailure(releaseV2(700, 0), -4, "YB volume record cannot be removed from the DB. Check log files");
     EXPECT_EQ(everything(), before);
 }
 

@@ -106,6 +106,7 @@ struct Version {
 
 // Devices of client 2: 1 'Disk-A' (fake, with an OS device name), 2 'disk-b',
 // 3 'Disk-C' (case-sensitive); device 4 of client 3 is also named 'Disk-A'.
+// SNR volumes 5, 6, 7, 20 and 21 are stored.
 class DeviceMaintenanceTest : public SNRPostTest<Answer> {
 protected:
     Answer decode(const void* data, unsigned long length) override
@@ -128,6 +129,8 @@ protected:
              " (2, 2, 6, 'disk-b', 0, '', '', 1),"
              " (3, 2, 7, 'Disk-C', 1, '', '', 1),"
              " (4, 3, 5, 'Disk-A', 0, '', '', 1)");
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (5, 'uid-5'), (6, 'uid-6'), (7, 'uid-7'),"
+             " (20, 'uid-20'), (21, 'uid-21')");
     }
 
     template <typename V>
@@ -410,6 +413,37 @@ TYPED_TEST(UpdateTest, RefusalsAndFailuresWriteNothing)
     // The longest name the column holds.
     this->expectDone(this->rename(1, std::string(1023, 'n')));
     EXPECT_EQ(this->Device(1).name, std::string(1023, 'n'));
+}
+
+TYPED_TEST(UpdateTest, AMoveToAVolumeNoStoredVolumeHasIsRefused)
+{
+    // Version 1 writes the volume id whenever it is positive; versions 3 and
+    // 4 when the mask names it.
+    DeviceValues values;
+    values.id = 1;
+    values.clientId = 2;
+    values.name = "Disk-A";
+    values.mask = YB_DEV_VOL_ID | YB_DEV_NAME;
+    values.volumeId = 99;
+    const auto before = this->Devices();
+    this->expectFailed(this->template update<TypeParam>(values), -3, "SNR Volume record not found");
+    EXPECT_EQ(this->Devices(), before);
+    EXPECT_EQ(LogEntriesWith("ReplicationMgr::UpdateSNRDeviceDB()\n\tEvent: SNR Volume record not found\n\tSNR "
+                             "Volume Device Name ID = 1\n\tSNR Volume ID = 99")
+                  .size(),
+              1u);
+
+    // The read of the volume fails (the device's own read is the first).
+    HostDBFaults::failNext("getInfo", 5, 1);
+    values.volumeId = 6;
+    this->expectFailed(this->template update<TypeParam>(values), -4,
+                       "Cannot access SNR Volume information from the database");
+    HostDBFaults::clear();
+    EXPECT_EQ(this->Devices(), before);
+
+    // A stored volume takes the device.
+    this->expectDone(this->template update<TypeParam>(values));
+    EXPECT_EQ(this->Device(1).volumeId, 6);
 }
 
 // ---- Configure and unconfigure -----------------------------------------------------

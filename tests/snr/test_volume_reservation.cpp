@@ -43,6 +43,16 @@ protected:
     {
         return scalar("SELECT LockedByJobId FROM YBScratchVolume WHERE PhysicalVolumeId = " + std::to_string(id));
     }
+    // One retention pass through post; its reset of stale reservations ends it.
+    MemberAnswer retentionPass()
+    {
+        repPruneReplicaVolumeReq req{5000};
+        return send(0x35000081, &req, sizeof(repPruneReplicaVolumeResp), [](const void* data) {
+            MemberAnswer a;
+            a.status = static_cast<const repPruneReplicaVolumeResp*>(data)->status;
+            return a;
+        });
+    }
     UnlockVolumesByJobIdRet_t unlock(int64_t jobId)
     {
         UnlockVolumesByJobIdArgs_t args;
@@ -201,14 +211,7 @@ TEST_F(ReservationTest, TheResetRunsBesideReservationsWithoutWaitingForALock)
 // count of the pool's rows, and the next pass releases what was left.
 TEST_F(ReservationTest, AStaleReservationWhoseReleaseFailsStaysReservedWithItsCounter)
 {
-    auto pass = [&] {
-        repPruneReplicaVolumeReq req{5000};
-        return send(0x35000081, &req, sizeof(repPruneReplicaVolumeResp), [](const void* data) {
-            MemberAnswer a;
-            a.status = static_cast<const repPruneReplicaVolumeResp*>(data)->status;
-            return a;
-        });
-    };
+    auto pass = [&] { return retentionPass(); };
     const char* const kinds[] = {"startTran", "commitTran",   "addObject",   "fetch",  "getList", "getInfo",
                                  "getNRows",  "insert",       "Update",      "remove", "writeLongText",
                                  "readLongText"};
@@ -237,6 +240,25 @@ TEST_F(ReservationTest, AStaleReservationWhoseReleaseFailsStaysReservedWithItsCo
     }
     // The faults did reach the releases, not only the reads around them.
     EXPECT_GT(failedReleases, 4);
+}
+
+// A reserved volume that no pool counts fails its release in every pass; the
+// stale reservations behind it are released all the same, and the failure is
+// logged with the volume's id.
+TEST_F(ReservationTest, AReleaseThatFailsDoesNotHoldUpTheVolumesAfterIt)
+{
+    volume(5);
+    exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id IN (5, 10, 11); UPDATE YBScratchPool SET AvailableVolumes = 1");
+    EXPECT_EQ(retentionPass().status, 1);
+    EXPECT_EQ(flags(5), 2);
+    EXPECT_EQ(flags(10), 0);
+    EXPECT_EQ(flags(11), 0);
+    EXPECT_EQ(counters(1), Counters(3, 3));
+    EXPECT_EQ(LogEntriesWith("ReplicationMgr::ResetSNRVolLockFlag()\n\tCould not unlock SNR Volumes\n\tSNR Volume Id = 5")
+                  .size(),
+              1u);
+    EXPECT_EQ(LogEntriesWith("\tCould not unlock SNR Volumes").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tEvent: Errors found during SNR Volume lock flag reset process").size(), 1u);
 }
 
 // Allocation toggles 0x8 only; a snap-vault secondary is skipped; the
