@@ -2,7 +2,8 @@
 // list of snapshots the client holds: points with snapshots of names not
 // stored are created or merged; stored snapshots the list no longer names go
 // with their pair rows, mount points and the mount points' network shares,
-// and their points are marked unstable or removed. With the request cases of both snapshot versions.
+// and their points are marked unstable or removed. With the request cases of
+// both snapshot versions.
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -15,6 +16,7 @@
 #include "host/db/FLRTables.h"
 #include "flr/FLRCases.h"
 #include "flr/FLRDeleteMessages.h"
+#include "flr/SnapRowRemoval.h"
 #include "rows/Db/Cursor/YBGetFLRSnapsByDestClientId.h"
 #include "service/CasePatterns.h"
 #include "service/ErrorCodes.h"
@@ -99,7 +101,7 @@ bool ReplicationMgr::DeleteCPRelatedData(const GetYBFLRSnapArgsByClientRet_t& st
         if (!entry.second.ToDelete) continue;
         const std::string where = "SnapshotId = " + Num(entry.second.SnapshotId);
         // The shares of the snapshot's mount points go before the mount points.
-        const std::string shares = "MountPointId IN (SELECT id FROM YBFLRSnapMountPoint WHERE " + where + ")";
+        const std::string shares = flr_detail::SnapshotSharesWhere(entry.second.SnapshotId);
         if (!RemoveWhere<FLRSnapPairDB>(*this, ret, where, "\n\tFLRSnapPairDB::remove() ",
                                         "Failed to removed the snap pair information from the DB",
                                         "\n\tFLRSnapPairDB::remove() failed", tran) ||

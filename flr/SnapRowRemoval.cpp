@@ -113,7 +113,34 @@ bool RemovePairRows(const RowRemoval& r, const FLRSnap_t& item)
     return true;
 }
 
+// The snapshot's other mount points and their shares: a create or a
+// rebuild may have stored several, and only the first is released with the
+// item. None left counts as done.
+bool RemoveOtherMountRows(const RowRemoval& r, const FLRSnap_t& item)
+{
+    const std::string shares = SnapshotSharesWhere(item.Snapshot.id);
+    FLRSnapNetworkShareDB shareDB;
+    if (!shareDB.remove(shares.c_str(), r.tran) && shareDB.getErrorCode() != DB_NO_MORE_ROWS)
+        return Failed(r, kErrDatabase, "Failed to remove the share information from the DB",
+                      "\n\tFLRSnapNetworkShareDB::remove() failed\n\tsWhere      = " + shares +
+                          "\n\tDB Err Code = " + Num(shareDB.getErrorCode()),
+                      __LINE__);
+    const std::string mounts = "SnapshotId = " + Num(item.Snapshot.id);
+    FLRSnapMountPointDB mountDB;
+    if (!mountDB.remove(mounts.c_str(), r.tran) && mountDB.getErrorCode() != DB_NO_MORE_ROWS)
+        return Failed(r, kErrDatabase, "Failed to remove the mount point information from the DB",
+                      "\n\tFLRSnapMountPointDB::remove() failed\n\tsWhere      = " + mounts +
+                          "\n\tDB Err Code = " + Num(mountDB.getErrorCode()),
+                      __LINE__);
+    return true;
+}
+
 }  // namespace
+
+std::string SnapshotSharesWhere(int32_t snapshotId)
+{
+    return "MountPointId IN (SELECT id FROM YBFLRSnapMountPoint WHERE SnapshotId = " + Num(snapshotId) + ")";
+}
 
 ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
 {
@@ -166,7 +193,7 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
         return ItemRows::Failed;
     }
 
-    if (!RemovePairRows(r, item)) return ItemRows::Failed;
+    if (!RemoveOtherMountRows(r, item) || !RemovePairRows(r, item)) return ItemRows::Failed;
     if (!RemoveRow<FLRSnapshotDB>(r, item.Snapshot.id, "Failed to remove the snapshot information from the DB. DB Error",
                                   "\n\tFLRSnapshotDB::remove() failed", "\n\tSnapshot DB id       = ", __LINE__))
         return ItemRows::Failed;
@@ -176,9 +203,28 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
 
 bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const std::set<int32_t>& other)
 {
-    if (!other.empty()) {
+    // A point of the set's own that still has snapshots (some of its
+    // snapshots stayed, or one joined it since the list was read) is not
+    // removed under them: it is marked unstable as the other sets' points are.
+    std::set<int32_t> unstable = other;
+    std::vector<int32_t> empty;
+    FLRSnapshotDB snapDB;
+    for (int32_t cpId : own) {
+        const std::string where = "ConsistencyPointId = " + Num(cpId);
+        unsigned int count = 0;
+        if (!snapDB.getNRows(where.c_str(), count, r.tran))
+            return Failed(r, kErrDatabase, "Cannot find how many snapshot the consistency point has. DB Error",
+                          "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " + where +
+                              "\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
+                          __LINE__);
+        if (count > 0)
+            unstable.insert(cpId);
+        else
+            empty.push_back(cpId);
+    }
+    if (!unstable.empty()) {
         MarkCPUnstableArgs_t args;
-        args.CPIds.assign(other.begin(), other.end());
+        args.CPIds.assign(unstable.begin(), unstable.end());
         MarkCPUnstableRet_t marked;
         if (!r.mgr.MarkCPUnstable(args, marked, r.tran)) {
             *r.errCode = marked.errCode;
@@ -186,9 +232,9 @@ bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const s
             return false;
         }
     }
-    if (own.empty()) return true;
+    if (empty.empty()) return true;
 
-    const std::string where = "id IN (" + JoinIds(std::vector<int32_t>(own.begin(), own.end())) + ")";
+    const std::string where = "id IN (" + JoinIds(empty) + ")";
     FLRConsistencyPointDB cpDB;
     if (!cpDB.remove(where.c_str(), r.tran))
         return Failed(r, kErrDatabase, "Failed to delete Consistency point from the database. Error returned from DB",

@@ -39,11 +39,17 @@ enum class ItemRows { Removed, LeftWhole, Failed };
 
 // Removes the share, mount point, pair rows and snapshot row of the item in
 // that order, each only where its step is done, unless the host is not
-// honoured.
+// honoured. The item's share and mount point are the first ones, which the
+// host released; the snapshot's other mount points and their shares go
+// with the snapshot row.
 ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item);
 
+// The network shares of a snapshot's mount points.
+std::string SnapshotSharesWhere(int32_t snapshotId);
+
 // After the items: the points of other sets lose only their snapshots and go
-// through MarkCPUnstable; the set's own points are removed outright.
+// through MarkCPUnstable; the set's own points are removed, each unless a
+// snapshot still names it, and then it goes through MarkCPUnstable too.
 bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const std::set<int32_t>& other);
 
 }  // namespace flr_detail

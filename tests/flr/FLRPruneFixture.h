@@ -156,6 +156,19 @@ protected:
         return -1;
     }
 
+    // FLR rows left naming a row that is gone: snapshots without their
+    // point, pairs and mount points without their snapshot, shares without
+    // their mount point.
+    long long orphans()
+    {
+        return scalar(
+            "SELECT (SELECT COUNT(*) FROM YBFLRSnapshot WHERE ConsistencyPointId NOT IN "
+            "(SELECT id FROM YBFLRConsistencyPoint)) + (SELECT COUNT(*) FROM YBFLRSnapPair WHERE SnapshotId NOT IN "
+            "(SELECT id FROM YBFLRSnapshot)) + (SELECT COUNT(*) FROM YBFLRSnapMountPoint WHERE SnapshotId NOT IN "
+            "(SELECT id FROM YBFLRSnapshot)) + (SELECT COUNT(*) FROM YBFLRSnapNetworkShare WHERE MountPointId NOT IN "
+            "(SELECT id FROM YBFLRSnapMountPoint))");
+    }
+
     // ---- Requests ----
 
     FLRAnswer delCP(uint32_t id)

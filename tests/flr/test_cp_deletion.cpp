@@ -91,12 +91,15 @@ TEST_F(CPDeletionTest, DatabaseFailuresAtEachStepLeaveEveryRow)
              "Cannot find the Consistency point information in the DB. Reason: DB Error"},
             {"removing the share", "remove", 5, 0, -4, "Failed to remove the share information from the DB"},
             {"removing the mount point", "remove", 5, 1, -4, "Failed to remove the mount point information from the DB"},
+            {"removing the other shares", "remove", 5, 2, -4, "Failed to remove the share information from the DB"},
+            {"removing the other mount points", "remove", 5, 3, -4,
+             "Failed to remove the mount point information from the DB"},
             {"reading the pairs", "getList", 5, 4, -4, "Cannot find the pair associated with the snapshot. DB Error"},
-            {"removing the pairs", "remove", 5, 2, -4,
+            {"removing the pairs", "remove", 5, 4, -4,
              "Cannot remove snapshot's pair information from the Database. DB Error"},
-            {"removing the snapshot", "remove", 5, 3, -4,
+            {"removing the snapshot", "remove", 5, 5, -4,
              "Failed to remove the snapshot information from the DB. DB Error"},
-            {"removing the point", "remove", 5, 4, -4,
+            {"removing the point", "remove", 5, 6, -4,
              "Failed to delete Consistency point from the database. Error returned from DB"},
         },
         [&] { return delCP(static_cast<uint32_t>(id)); });
@@ -196,4 +199,30 @@ TEST_F(CPDeletionTest, RequestWithoutDataIsRefused)
     EXPECT_EQ(answers[0].status, 0u);
 }
 
+// A snapshot stored with several mount points loses every one of them, with
+// their shares, when it goes, whether its point or its whole set is deleted.
+TEST_F(CPDeletionTest, EveryMountPointOfASnapshotGoesWithIt)
+{
+    for (const bool wholeSet : {false, true}) {
+        SCOPED_TRACE(wholeSet);
+        const int32_t id = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+        const int32_t s = snap(id, "snap-a");
+        pair(s, 201);
+        share(mount(s, "/mnt/a1"), "share-a1");
+        share(mount(s, "/mnt/a2"), "share-a2");
+        mount(s, "/mnt/a3");
+        const int32_t kept = snap(cp(41, 2), "snap-k", "{elsewhere}\\");
+        const int32_t keptMount = mount(kept, "/mnt/k");
+        fakes().setSnapResult("snap-a", 7);
+        expectDone(wholeSet ? delAll(40) : delCP(static_cast<uint32_t>(id)));
+        EXPECT_EQ(MountRows(), std::vector<std::string>{std::to_string(keptMount) + ":" + std::to_string(kept) +
+                                                        ":/mnt/k"});
+        EXPECT_TRUE(ShareRows().empty());
+        EXPECT_EQ(orphans(), 0);
+        exec("DELETE FROM YBFLRConsistencyPoint; DELETE FROM YBFLRSnapshot; DELETE FROM YBFLRSnapPair; "
+             "DELETE FROM YBFLRSnapMountPoint");
+    }
+}
+
 }  // namespace
+

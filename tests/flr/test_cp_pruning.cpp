@@ -188,4 +188,53 @@ TEST_F(PruningTest, RequestWithANullGUIDIsAnEmptyGUID)
                  "Cannot prune RPs if the volume GUID is missing");
 }
 
+// A prune never removes one of its set's points while a snapshot of it
+// stays: the point is marked unstable instead, as another set's point is.
+TEST_F(PruningTest, APointWhoseSnapshotsPartlyStayIsMarkedUnstableNotRemoved)
+{
+    // A fan-in prune of one of the two volumes the point has snapshots on.
+    const int32_t spread = cp(40, 1);
+    pair(snap(spread, "a1", "{ga}\\"), 201);
+    pair(snap(spread, "a2", "{gb}\\"), 201);
+    setMax(40, 1);
+    expectDone(pruneFanIn("{ga}"));
+    EXPECT_EQ(SnapNames(), std::vector<std::string>{"a2"});
+    EXPECT_EQ(CPIds(), std::vector<int32_t>{spread});
+    EXPECT_EQ(FlagsOf(spread), FLRCP_FLAG_UNSTABLE);
+    EXPECT_EQ(orphans(), 0);
+    exec("DELETE FROM YBFLRConsistencyPoint; DELETE FROM YBFLRSnapshot; DELETE FROM YBFLRSnapPair");
+
+    // A set prune whose count runs out inside a point whose snapshots
+    // interleave in time with the next point's.
+    const int32_t older = cp(40, 1);
+    const int32_t newer = cp(40, 2);
+    pair(snap(older, "o1"), 201);
+    pair(snap(newer, "n1"), 201);
+    pair(snap(older, "o2", "{other}\\"), 201);
+    setMax(40, 2);
+    expectDone(prune(40));
+    EXPECT_EQ(orphans(), 0);
+    for (const std::string& name : SnapNames()) {
+        SCOPED_TRACE(name);
+        const long long cpId = scalar("SELECT ConsistencyPointId FROM YBFLRSnapshot WHERE Name = '" + name + "'");
+        EXPECT_EQ(FlagsOf(static_cast<int32_t>(cpId)) & FLRCP_FLAG_UNSTABLE, FLRCP_FLAG_UNSTABLE);
+    }
+    exec("DELETE FROM YBFLRConsistencyPoint; DELETE FROM YBFLRSnapshot; DELETE FROM YBFLRSnapPair");
+
+    // The host leaves one snapshot's share; the point's other snapshot goes.
+    const int32_t shared = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+    const int32_t left = snap(shared, "s1");
+    pair(left, 201);
+    share(mount(left, "/mnt/s1"), "share-s1");
+    pair(snap(shared, "s2", "{other}\\"), 201);
+    point(40, 2, "b1");
+    point(40, 3, "c1");
+    setMax(40, 2);
+    fakes().setSnapResult("s1", 6);
+    prune(40);
+    EXPECT_EQ(orphans(), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRConsistencyPoint WHERE id = " + std::to_string(shared)), 1);
+}
+
 }  // namespace
+
