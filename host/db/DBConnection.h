@@ -29,10 +29,10 @@ const size_t kKeptStatements = 256;
 
 // After a checkpoint gave up waiting for the readers of a log: when the
 // next one may wait for them again, and how long the next give-up holds
-// off for (doubled at each, up to 8 s).
+// off for (0: the first hold-off; doubled at each give-up).
 struct DBCheckpointHoldOff {
     std::chrono::steady_clock::time_point until{};
-    std::chrono::milliseconds delay{250};
+    std::chrono::milliseconds delay{0};
 };
 
 // A connection to a catalogue file: a thread's own, or the writing
@@ -169,3 +169,18 @@ int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migra
 int dbTuneConnection(DBConnection& conn);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();
+// Of the checkpoints of a catalogue file in this process that wait, in a
+// turn among its writers, for the readers still reading from its log (the
+// background thread's, and those of the thread that commits): the waits
+// begun, those given up because the readers were not gone in time, and those
+// not begun because an earlier give-up held them off.
+struct DBReaderWaits {
+    unsigned long begun = 0;
+    unsigned long gaveUp = 0;
+    unsigned long heldOff = 0;
+};
+// Those of the catalogue file at path so far.
+DBReaderWaits dbReaderWaits(const std::string& path);
+// How long the first give-up of such a wait holds off the next ones, from
+// now on (tests lengthen it; 0 or less: the usual again).
+void dbSetReaderWaitHoldOff(std::chrono::milliseconds first);

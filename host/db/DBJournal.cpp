@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -41,6 +42,8 @@ const unsigned long kInlineFactor = 48;
 // delay, doubled each time up to the longest.
 const std::chrono::milliseconds kFirstRetry(250);
 const std::chrono::milliseconds kLongestRetry(8000);
+// The first hold-off after a checkpoint gave up waiting for readers.
+std::atomic<long long> g_firstHoldOffMs{kFirstRetry.count()};
 // How long a checkpoint in its turn among the writers waits for the readers
 // still reading from the log; the writers queued behind it wait no longer
 // than that for it. New readers meanwhile read from the catalogue file, not
@@ -108,8 +111,10 @@ bool mayWait(const DBCheckpointHoldOff& holdOff) { return Clock::now() >= holdOf
 void waited(DBCheckpointHoldOff& holdOff, int rc)
 {
     if (rc == SQLITE_BUSY) {
-        holdOff.until = Clock::now() + holdOff.delay;
-        holdOff.delay = std::min(holdOff.delay * 2, kLongestRetry);
+        const std::chrono::milliseconds delay =
+            holdOff.delay.count() > 0 ? holdOff.delay : std::chrono::milliseconds(g_firstHoldOffMs.load());
+        holdOff.until = Clock::now() + delay;
+        holdOff.delay = std::min(delay * 2, kLongestRetry);
     } else {
         holdOff = DBCheckpointHoldOff();
     }
@@ -148,6 +153,27 @@ public:
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         return m_runs;
+    }
+
+    // Counts a wait for the readers of the log of the file at path: begun
+    // (and how it ended), or held off.
+    void counted(const std::string& path, bool begun, int rc)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        DBReaderWaits& waits = m_waits[path];
+        if (!begun)
+            ++waits.heldOff;
+        else {
+            ++waits.begun;
+            if (rc == SQLITE_BUSY) ++waits.gaveUp;
+        }
+    }
+
+    DBReaderWaits readerWaits(const std::string& path)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        const auto found = m_waits.find(path);
+        return found != m_waits.end() ? found->second : DBReaderWaits();
     }
 
     ~Checkpointer()
@@ -243,13 +269,16 @@ private:
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && mayWait(m_holdOff)) {
+        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !mayWait(m_holdOff))
+            counted(path, false, rc);
+        else if (rc == SQLITE_OK && (restart || (above && logged == copied))) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 rc = checkpointWithReadersGone(db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
                                                m_readerDeadline);
                 writers->leave();
                 waited(m_holdOff, rc);
+                counted(path, true, rc);
             }
         }
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
@@ -314,6 +343,7 @@ private:
     std::map<std::string, bool> m_pending;  // file -> restart
     std::map<std::string, Retry> m_retries;
     std::map<std::string, Limit> m_limits;
+    std::map<std::string, DBReaderWaits> m_waits;
     bool m_stopping = false;
     unsigned long m_runs = 0;
     std::thread m_thread;
@@ -326,7 +356,9 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     DBConnection& conn = *static_cast<DBConnection*>(context);
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
-    if (logged >= kInlineFactor * conn.checkpointPages && mayWait(conn.inlineHoldOff)) {
+    if (logged >= kInlineFactor * conn.checkpointPages && !mayWait(conn.inlineHoldOff))
+        Checkpointer::instance().counted(conn.path, false, SQLITE_OK);
+    else if (logged >= kInlineFactor * conn.checkpointPages) {
         // The connection waits for readers only this long, and then as long
         // as for a writer again.
         Clock::time_point deadline;
@@ -336,6 +368,7 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
         const int rc = checkpointWithReadersGone(db, mode, deadline);
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
         waited(conn.inlineHoldOff, rc);
+        Checkpointer::instance().counted(conn.path, true, rc);
         if (rc == SQLITE_OK) return SQLITE_OK;
     }
     Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
@@ -385,3 +418,10 @@ int dbTuneConnection(DBConnection& conn)
 }
 
 unsigned long dbBackgroundCheckpoints() { return Checkpointer::instance().runs(); }
+
+DBReaderWaits dbReaderWaits(const std::string& path) { return Checkpointer::instance().readerWaits(path); }
+
+void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
+{
+    g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
+}
