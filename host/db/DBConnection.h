@@ -27,14 +27,6 @@ void dbSetWriterTimeout(std::chrono::milliseconds timeout);
 // Statements a connection keeps prepared besides those lent out.
 const size_t kKeptStatements = 256;
 
-// After a checkpoint gave up waiting for the readers of a log: when the
-// next one may wait for them again, and how long the next give-up holds
-// off for (0: the first hold-off; doubled at each give-up).
-struct DBCheckpointHoldOff {
-    std::chrono::steady_clock::time_point until{};
-    std::chrono::milliseconds delay{0};
-};
-
 // A connection to a catalogue file: a thread's own, or the writing
 // connection of the file on which the transactions run.
 struct DBConnection {
@@ -49,8 +41,6 @@ struct DBConnection {
     std::string path;
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
     unsigned long long walLimitBytes = 0;  // the size its file is cut back to
-    // Of the checkpoints the thread that commits runs itself.
-    DBCheckpointHoldOff inlineHoldOff;
     DBStatementCache statements{kKeptStatements};
     // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
     sqlite3_stmt* beginStmt = nullptr;
