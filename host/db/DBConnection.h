@@ -20,6 +20,10 @@
 // waits that long does not fail first.
 const int kBusyTimeoutMs = 75000;
 
+// Sets the busy handling a connection to a catalogue file has from its
+// opening on: it waits in the database's busy handler up to kBusyTimeoutMs.
+void dbSetBusyHandling(sqlite3* db);
+
 // How long a writer waits for its turn in the process from now on (tests
 // shorten it; 0 or less: kBusyTimeoutMs again).
 void dbSetWriterTimeout(std::chrono::milliseconds timeout);

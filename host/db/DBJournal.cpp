@@ -90,20 +90,23 @@ int waitUntil(void* deadline, int)
 // readers still reading from it (mode RESTART or TRUNCATE: the next writer
 // starts the log from its beginning; TRUNCATE also empties its file), tried
 // again until they are gone or kReaderWait has passed; the writers must be
-// held. The busy handler of db must be waitUntil over `deadline`. Its result
-// (SQLITE_BUSY: the readers were not gone in time).
-int checkpointWithReadersGone(sqlite3* db, int mode, Clock::time_point& deadline)
+// held. The busy handling of db is the library's again afterwards. Its
+// result (SQLITE_BUSY: the readers were not gone in time).
+int checkpointWithReadersGone(sqlite3* db, int mode)
 {
+    // Each try waits for the readers until its deadline.
+    Clock::time_point deadline;
+    sqlite3_busy_handler(db, &waitUntil, &deadline);
     const Clock::time_point until = Clock::now() + kReaderWait;
     int rc = SQLITE_BUSY;
     for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
         deadline = std::min(until, now + kReaderTry);
         rc = sqlite3_wal_checkpoint_v2(db, "main", mode, nullptr, nullptr);
-        deadline = Clock::time_point();
         if (rc != SQLITE_BUSY) break;
         // Busy at once (another process's checkpoint): not a spin.
         if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    dbSetBusyHandling(db);
     return rc;
 }
 
@@ -159,7 +162,7 @@ public:
     // writers for kReaderWait only now and then. A give-up holds them off
     // for twice as long as the one before, up to kLongestRetry; a wait that
     // ends in time ends the doubling. Its result; SQLITE_BUSY when held off.
-    int waitForReaders(const std::string& path, sqlite3* db, int mode, Clock::time_point& deadline)
+    int waitForReaders(const std::string& path, sqlite3* db, int mode)
     {
         {
             std::lock_guard<std::mutex> guard(m_mutex);
@@ -167,7 +170,7 @@ public:
             if (heldOff(holdOff)) return SQLITE_BUSY;
             ++holdOff.waits.begun;
         }
-        const int rc = checkpointWithReadersGone(db, mode, deadline);
+        const int rc = checkpointWithReadersGone(db, mode);
         std::lock_guard<std::mutex> guard(m_mutex);
         HoldOff& holdOff = m_holdOffs[path];
         if (rc == SQLITE_BUSY) {
@@ -303,8 +306,7 @@ private:
         if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !heldOff(path)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
-                                    m_readerDeadline);
+                rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART);
                 writers->leave();
             }
         }
@@ -339,9 +341,7 @@ private:
             sqlite3_close_v2(db);
             return nullptr;
         }
-        // Waits for readers only while a checkpoint in the writers' turn
-        // has set its deadline.
-        sqlite3_busy_handler(db, &waitUntil, &m_readerDeadline);
+        dbSetBusyHandling(db);
         m_db = db;
         m_path = path;
         m_file = now;
@@ -358,7 +358,6 @@ private:
 
     // The checkpoint thread's own.
     sqlite3* m_db = nullptr;
-    Clock::time_point m_readerDeadline;  // of the checkpoint waiting for readers
     std::string m_path;
     struct stat m_file {};
 
@@ -381,15 +380,9 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
     if (logged >= kInlineFactor * conn.checkpointPages) {
-        // The connection waits for readers only this long, and then as long
-        // as for a writer again.
-        Clock::time_point deadline;
-        sqlite3_busy_handler(db, &waitUntil, &deadline);
         const int mode = walFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
                                                                      : SQLITE_CHECKPOINT_RESTART;
-        const int rc = Checkpointer::instance().waitForReaders(conn.path, db, mode, deadline);
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        if (rc == SQLITE_OK) return SQLITE_OK;
+        if (Checkpointer::instance().waitForReaders(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
     }
     Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
     return SQLITE_OK;
