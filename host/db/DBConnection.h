@@ -157,9 +157,10 @@ int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migra
 // Settings of a connection to a prepared catalogue, from section
 // "~ReplicationMgr" of the configuration: its page cache ("DBCacheSizeKB"),
 // its memory map of the file ("DBMmapSizeMB") and the WAL size in pages at
-// which a checkpoint runs ("DBCheckpointPages"). The checkpoint runs on a
-// thread in the background, not on the thread that commits. 0 or a database
-// code.
+// which a checkpoint runs ("DBCheckpointPages"). The checkpoints run on a
+// thread in the background; only a log far past the size at which it is
+// started again (the background thread fallen behind) is started again by
+// the thread that commits, before its commit returns. 0 or a database code.
 int dbTuneConnection(DBConnection& conn);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();

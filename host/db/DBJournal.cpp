@@ -1,7 +1,8 @@
 // The memory a connection gives the catalogue (page cache, memory map) and
 // the checkpoints of its write-ahead log, which a thread of their own runs in
-// the background so that no request waits for one, and which keep the log
-// file from staying larger than its limit.
+// the background so that no request waits for one (the thread that commits
+// runs one only when that thread has fallen far behind), and which keep the
+// log file from staying larger than its limit.
 #include <sys/stat.h>
 
 #include <algorithm>

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/ZxFramework.h"
+#include "host/db/DBConnection.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceMessages.h"
 #include "AddDeviceRequest.h"
@@ -102,8 +103,9 @@ inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
     }
 }
 
-// One reader on a connection of its own, set up as the library's: short read
-// transactions (1 to 5 ms each, over the newest devices) back to back.
+// One reader on a connection of its own with the library's busy timeout:
+// short read transactions (1 to 5 ms each, over the newest devices) back to
+// back.
 inline void Read(const std::string& path, int reader, const std::atomic<bool>& stop, Result& mine)
 {
     sqlite3* db = nullptr;
@@ -112,7 +114,7 @@ inline void Read(const std::string& path, int reader, const std::atomic<bool>& s
         sqlite3_close(db);
         return;
     }
-    sqlite3_busy_timeout(db, 75000);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_stmt* newest = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT id, DeviceName FROM YBPhysicalDevice ORDER BY id DESC LIMIT 20", -1, &newest,
                            nullptr) != SQLITE_OK) {

@@ -302,9 +302,11 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     EXPECT_EQ(failures.load(), 0);
     EXPECT_TRUE(eventually([&] { return walSize() <= limit; })) << "the log file stays at " << walSize() << " bytes";
 
-    // A reader keeps the log's pages (some 770 of them, checkpointed in the
-    // background): the file stays above its limit until it is done, and
-    // comes back within it afterwards without another write.
+    // A reader keeps the log's pages (some 770 of them: the thread that
+    // commits gives up waiting for the reader, and the background thread
+    // waits again only after the hold-off): the file stays above its limit
+    // until it is done, and comes back within it afterwards without another
+    // write.
     sqlite3* reader = nullptr;
     ASSERT_EQ(sqlite3_open(m_path.c_str(), &reader), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr),
