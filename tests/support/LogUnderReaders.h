@@ -30,6 +30,11 @@ struct Load {
     int writers = 4;
     int readers = 2;  // 0: the writes alone
     std::chrono::milliseconds writing{3000};
+    // With a size: the writes go on after `writing`, for up to `longest` in
+    // all, until the log file has reached that size and then been cut back
+    // within its limit; 0: they stop after `writing`.
+    unsigned long long reachBytes = 0;
+    std::chrono::milliseconds longest{0};
     // How long the readers go on after the writes while the log file is
     // above the limit; 0: not at all.
     std::chrono::milliseconds settling{0};
@@ -47,6 +52,10 @@ struct Result {
     // From the end of the writes until the log file was within its limit;
     // negative when it was not within the settling time.
     double backWithinLimitSeconds = -1;
+    // Whether the log file reached load.reachBytes, and whether it was cut
+    // back within its limit after that while the writes went on.
+    bool reached = false;
+    bool cutBackAfterReaching = false;
 
     double writesPerSecond() const { return writeSeconds > 0 ? writes / writeSeconds : 0; }
 };
@@ -149,19 +158,23 @@ inline void Read(const std::string& path, int reader, const std::atomic<bool>& s
 
 // Runs the load on the catalogue at path, which the calling process uses
 // (DBtran::useCatalogue): the readers start first, the writers write for
-// load.writing, and the readers go on for up to load.settling until the log
-// file is within its limit. The log file's size is looked at every
-// millisecond throughout.
+// load.writing (and on, as load.reachBytes asks), and the readers go on for
+// up to load.settling until the log file is within its limit. The log
+// file's size is looked at every millisecond throughout.
 inline Result Run(const std::string& path, const Load& load)
 {
     std::atomic<bool> writersStop{false};
     std::atomic<bool> readersStop{false};
     std::atomic<bool> watching{true};
     std::atomic<unsigned long long> largest{0};
+    std::atomic<bool> reached{false};
+    std::atomic<bool> cutBack{false};
     std::thread watcher([&] {
         while (watching.load()) {
             const unsigned long long now = LogFileSize(path);
             if (now > largest.load()) largest.store(now);
+            if (load.reachBytes > 0 && now >= load.reachBytes) reached.store(true);
+            if (reached.load() && now <= load.limitBytes && !writersStop.load()) cutBack.store(true);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
@@ -177,7 +190,9 @@ inline Result Run(const std::string& path, const Load& load)
     const Clock::time_point begin = Clock::now();
     for (int w = 0; w < load.writers; ++w)
         writers.emplace_back([&, w] { detail::Write(w, writersStop, writerResults[static_cast<size_t>(w)]); });
-    while (Clock::now() - begin < load.writing) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (Clock::now() - begin < load.writing ||
+           (load.reachBytes > 0 && !cutBack.load() && Clock::now() - begin < load.longest))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     writersStop.store(true);
     for (std::thread& t : writers) t.join();
     const Clock::time_point written = Clock::now();
@@ -206,6 +221,8 @@ inline Result Run(const std::string& path, const Load& load)
         result.failedReads += r.failedReads;
     }
     result.largestLogBytes = std::max(largest.load(), LogFileSize(path));
+    result.reached = reached.load();
+    result.cutBackAfterReaching = cutBack.load();
     return result;
 }
 
