@@ -190,8 +190,9 @@ bool CountsOf(const GetSNRVolumeListV4Ret_t& ret, int n)
 
 // Plain sqlite3, the operation's reads: the volumes, then each volume's
 // devices and each device's mount points, each statement bound again for each
-// volume or device; each row read into its record in the list.
-bool SameReads(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
+// volume or device; each row read into its record in the list, whose room
+// the caller made.
+bool SameReads(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret, int)
 {
     sqlite3_stmt* devices = plain.devicesStmt;
     sqlite3_stmt* mountPoints = plain.mountPointsStmt;
@@ -223,15 +224,17 @@ struct ByDevice {
 
 // Plain sqlite3, the least it takes: each table read once into records, in
 // one read of the catalogue (the devices by volume, the mount points by
-// device); the mount points of each device found by a binary search and
-// moved into the list in the order of the devices.
-bool ThreeScans(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
+// device) into lists whose room the caller made (the n devices' 2n mount
+// points read by device here); the mount points of each device found by a
+// binary search and moved into the list in the order of the devices.
+bool ThreeScans(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret, int n)
 {
     sqlite3_stmt* volumes = plain.volumesStmt;
     sqlite3_stmt* devices = plain.devicesStmt;
     sqlite3_stmt* mountPoints = plain.mountPointsStmt;
     if (!bench::runKept(plain.begin)) return false;
     std::vector<SNRVolumeMountPointRecord_t> byDevice;
+    byDevice.reserve(static_cast<size_t>(2 * n));
     while (sqlite3_step(mountPoints) == SQLITE_ROW) {
         byDevice.emplace_back();
         ReadMountPoint(mountPoints, byDevice.back());
@@ -252,7 +255,6 @@ bool ThreeScans(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
     }
     for (sqlite3_stmt* s : {volumes, devices, mountPoints}) sqlite3_reset(s);
     if (!bench::runKept(plain.commit)) return false;
-    ret.mountPoints.reserve(byDevice.size());
     for (const DeviceRecord& d : ret.devices) {
         auto run = std::equal_range(byDevice.begin(), byDevice.end(), d.id, ByDevice());
         std::move(run.first, run.second, std::back_inserter(ret.mountPoints));
@@ -262,7 +264,9 @@ bool ThreeScans(PlainReads& plain, GetSNRVolumeListV4Ret_t& ret)
 
 // The request through post in turns with plain sqlite3 reading the catalogue
 // of the state's size with the device and mount point statements given:
-// read(plain, ret) fills the three lists once.
+// read(plain, ret, n) fills the three lists once. The plain side makes room
+// for its records once, at their number, as the library makes its records
+// once at their number.
 template <typename Read>
 void AgainstPost(benchmark::State& state, const std::string& devices, const std::string& mountPoints, Read read)
 {
@@ -276,7 +280,10 @@ void AgainstPost(benchmark::State& state, const std::string& devices, const std:
     bench::alternate(state, {"post", nullptr, [&] { return post.run(); }},
                      {"plain", nullptr, [&] {
                           GetSNRVolumeListV4Ret_t ret;
-                          return read(plain, ret) && CountsOf(ret, n);
+                          ret.volumes.reserve(static_cast<size_t>(n / 2));
+                          ret.devices.reserve(static_cast<size_t>(n));
+                          ret.mountPoints.reserve(static_cast<size_t>(2 * n));
+                          return read(plain, ret, n) && CountsOf(ret, n);
                       }});
     state.SetItemsProcessed(state.iterations() * n);
 }

@@ -61,7 +61,7 @@ int openConnection(const std::string& path, unsigned long generation, std::share
         return code;
     }
     sqlite3_extended_result_codes(conn->db, 1);
-    sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    dbSetBusyHandling(conn->db);
     conn->writers = DBWriterQueue::of(conn->path);
     rc = dbPrepareCatalogue(*conn, dbCatalogueMigrations());
     if (rc == 0) rc = dbTuneConnection(*conn);
@@ -96,6 +96,11 @@ namespace {
 const char kWriterTurn[] = "writer turn";
 std::atomic<long long> g_writerTimeoutMs{kBusyTimeoutMs};
 }  // namespace
+
+void dbSetBusyHandling(sqlite3* db)
+{
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+}
 
 void dbSetWriterTimeout(std::chrono::milliseconds timeout)
 {

@@ -20,20 +20,16 @@
 // waits that long does not fail first.
 const int kBusyTimeoutMs = 75000;
 
+// Sets the busy handling a connection to a catalogue file has from its
+// opening on: it waits in the database's busy handler up to kBusyTimeoutMs.
+void dbSetBusyHandling(sqlite3* db);
+
 // How long a writer waits for its turn in the process from now on (tests
 // shorten it; 0 or less: kBusyTimeoutMs again).
 void dbSetWriterTimeout(std::chrono::milliseconds timeout);
 
 // Statements a connection keeps prepared besides those lent out.
 const size_t kKeptStatements = 256;
-
-// After a checkpoint gave up waiting for the readers of a log: when the
-// next one may wait for them again, and how long the next give-up holds
-// off for (doubled at each, up to 8 s).
-struct DBCheckpointHoldOff {
-    std::chrono::steady_clock::time_point until{};
-    std::chrono::milliseconds delay{250};
-};
 
 // A connection to a catalogue file: a thread's own, or the writing
 // connection of the file on which the transactions run.
@@ -49,8 +45,6 @@ struct DBConnection {
     std::string path;
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
     unsigned long long walLimitBytes = 0;  // the size its file is cut back to
-    // Of the checkpoints the thread that commits runs itself.
-    DBCheckpointHoldOff inlineHoldOff;
     DBStatementCache statements{kKeptStatements};
     // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
     sqlite3_stmt* beginStmt = nullptr;
@@ -163,9 +157,25 @@ int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migra
 // Settings of a connection to a prepared catalogue, from section
 // "~ReplicationMgr" of the configuration: its page cache ("DBCacheSizeKB"),
 // its memory map of the file ("DBMmapSizeMB") and the WAL size in pages at
-// which a checkpoint runs ("DBCheckpointPages"). The checkpoint runs on a
-// thread in the background, not on the thread that commits. 0 or a database
-// code.
+// which a checkpoint runs ("DBCheckpointPages"). The checkpoints run on a
+// thread in the background; only a log far past the size at which it is
+// started again (the background thread fallen behind) is started again by
+// the thread that commits, before its commit returns. 0 or a database code.
 int dbTuneConnection(DBConnection& conn);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();
+// Of the checkpoints of a catalogue file in this process that wait, in a
+// turn among its writers, for the readers still reading from its log (the
+// background thread's, and those of the thread that commits): the waits
+// begun, those given up because the readers were not gone in time, and those
+// not begun because an earlier give-up held them off.
+struct DBReaderWaits {
+    unsigned long begun = 0;
+    unsigned long gaveUp = 0;
+    unsigned long heldOff = 0;
+};
+// Those of the catalogue file at path so far.
+DBReaderWaits dbReaderWaits(const std::string& path);
+// How long the first give-up of such a wait holds off the next ones, from
+// now on (tests lengthen it; 0 or less: the usual again).
+void dbSetReaderWaitHoldOff(std::chrono::milliseconds first);

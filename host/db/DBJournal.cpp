@@ -1,10 +1,12 @@
 // The memory a connection gives the catalogue (page cache, memory map) and
 // the checkpoints of its write-ahead log, which a thread of their own runs in
-// the background so that no request waits for one, and which keep the log
-// file from staying larger than its limit.
+// the background so that no request waits for one (the thread that commits
+// runs one only when that thread has fallen far behind), and which keep the
+// log file from staying larger than its limit.
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -38,9 +40,14 @@ const unsigned long kRestartFactor = 40;
 const unsigned long kInlineFactor = 48;
 // A log file still above its limit after a checkpoint (a reader kept its
 // pages, another process held the log) is checkpointed again after this
-// delay, doubled each time up to the longest.
+// delay, doubled each time up to the longest; a checkpoint that gave up
+// waiting for the readers of a log holds off the next waits for them as
+// long.
 const std::chrono::milliseconds kFirstRetry(250);
 const std::chrono::milliseconds kLongestRetry(8000);
+// The first hold-off after a give-up: kFirstRetry unless a test lengthened
+// it.
+std::atomic<long long> g_firstHoldOffMs{kFirstRetry.count()};
 // How long a checkpoint in its turn among the writers waits for the readers
 // still reading from the log; the writers queued behind it wait no longer
 // than that for it. New readers meanwhile read from the catalogue file, not
@@ -84,39 +91,30 @@ int waitUntil(void* deadline, int)
 // readers still reading from it (mode RESTART or TRUNCATE: the next writer
 // starts the log from its beginning; TRUNCATE also empties its file), tried
 // again until they are gone or kReaderWait has passed; the writers must be
-// held. The busy handler of db must be waitUntil over `deadline`. Its result
-// (SQLITE_BUSY: the readers were not gone in time).
-int checkpointWithReadersGone(sqlite3* db, int mode, Clock::time_point& deadline)
+// held. The busy handling of db is the library's again afterwards. Its
+// result (SQLITE_BUSY: the readers were not gone in time).
+int checkpointWithReadersGone(sqlite3* db, int mode)
 {
+    // Each try waits for the readers until its deadline.
+    Clock::time_point deadline;
+    sqlite3_busy_handler(db, &waitUntil, &deadline);
     const Clock::time_point until = Clock::now() + kReaderWait;
     int rc = SQLITE_BUSY;
     for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
         deadline = std::min(until, now + kReaderTry);
         rc = sqlite3_wal_checkpoint_v2(db, "main", mode, nullptr, nullptr);
-        deadline = Clock::time_point();
         if (rc != SQLITE_BUSY) break;
         // Busy at once (another process's checkpoint): not a spin.
         if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    dbSetBusyHandling(db);
     return rc;
 }
 
-// Whether a checkpoint may wait for readers now.
-bool mayWait(const DBCheckpointHoldOff& holdOff) { return Clock::now() >= holdOff.until; }
-
-// Records how a checkpoint that waited for readers ended.
-void waited(DBCheckpointHoldOff& holdOff, int rc)
-{
-    if (rc == SQLITE_BUSY) {
-        holdOff.until = Clock::now() + holdOff.delay;
-        holdOff.delay = std::min(holdOff.delay * 2, kLongestRetry);
-    } else {
-        holdOff = DBCheckpointHoldOff();
-    }
-}
-
 // Runs the checkpoints asked for, one catalogue file at a time, each on a
-// connection of its own opened for it.
+// connection of its own opened for it. Keeps, for each file, the limits of
+// its log and the hold-off of the waits for its readers, which the thread
+// that commits shares.
 class Checkpointer {
 public:
     static Checkpointer& instance()
@@ -150,6 +148,53 @@ public:
         return m_runs;
     }
 
+    // Whether a wait for the readers of the log of the file at path would
+    // be held off now; counted when it would.
+    bool heldOff(const std::string& path)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return heldOff(m_holdOffs[path]);
+    }
+
+    // Runs checkpointWithReadersGone on db, a connection to the file at
+    // path, while the caller holds the writers of the file, unless a give-up
+    // of the background thread or of the thread that commits holds such
+    // waits off: one hold-off per file, so that a long reader holds the
+    // writers for kReaderWait only now and then. A give-up holds them off
+    // for twice as long as the one before, up to kLongestRetry; a wait that
+    // ends in time ends the doubling. Its result; SQLITE_BUSY when held off.
+    int waitForReaders(const std::string& path, sqlite3* db, int mode)
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            HoldOff& holdOff = m_holdOffs[path];
+            if (heldOff(holdOff)) return SQLITE_BUSY;
+            ++holdOff.waits.begun;
+        }
+        const int rc = checkpointWithReadersGone(db, mode);
+        std::lock_guard<std::mutex> guard(m_mutex);
+        HoldOff& holdOff = m_holdOffs[path];
+        if (rc == SQLITE_BUSY) {
+            ++holdOff.waits.gaveUp;
+            const std::chrono::milliseconds delay = holdOff.next.count() > 0
+                                                        ? holdOff.next
+                                                        : std::chrono::milliseconds(g_firstHoldOffMs.load());
+            holdOff.until = Clock::now() + delay;
+            holdOff.next = std::min(delay * 2, kLongestRetry);
+        } else {
+            holdOff.until = Clock::time_point();
+            holdOff.next = std::chrono::milliseconds(0);
+        }
+        return rc;
+    }
+
+    DBReaderWaits readerWaits(const std::string& path)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        const auto found = m_holdOffs.find(path);
+        return found != m_holdOffs.end() ? found->second.waits : DBReaderWaits();
+    }
+
     ~Checkpointer()
     {
         {
@@ -168,6 +213,23 @@ private:
         unsigned long long bytes = ~0ULL;  // the size its file is cut back to
         unsigned long restartPages = 0;    // the pages at which it is started again
     };
+
+    // The waits for the readers of the log of a catalogue file: none begins
+    // before `until`; the next give-up holds them off for `next` (0: the
+    // first hold-off).
+    struct HoldOff {
+        Clock::time_point until{};
+        std::chrono::milliseconds next{0};
+        DBReaderWaits waits;
+    };
+
+    // Counts a wait held off. Under m_mutex.
+    static bool heldOff(HoldOff& holdOff)
+    {
+        if (Clock::now() >= holdOff.until) return false;
+        ++holdOff.waits.heldOff;
+        return true;
+    }
 
     // A checkpoint of a log file that stayed above its limit, due at a time.
     struct Retry {
@@ -228,10 +290,9 @@ private:
     // reading from the log: the next writer then starts the log again from
     // its beginning instead of letting it grow, and a file above the limit
     // is emptied. When the readers are not gone in time it gives up, leaving
-    // the log as it was, and the writers go on; it takes no such turn again
-    // before the retry delay has passed (doubled at each give-up), so that a
-    // long reader holds the writers for kReaderWait only now and then. True
-    // when the log file is still larger than the limit afterwards.
+    // the log as it was, and the writers go on; within the hold-off after a
+    // give-up (its own or the thread's that commits) it takes no such turn.
+    // True when the log file is still larger than the limit afterwards.
     bool checkpoint(const std::string& path, bool restart, const Limit& limit)
     {
         sqlite3* db = connectionTo(path);
@@ -243,13 +304,11 @@ private:
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && mayWait(m_holdOff)) {
+        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !heldOff(path)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = checkpointWithReadersGone(db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
-                                               m_readerDeadline);
+                rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART);
                 writers->leave();
-                waited(m_holdOff, rc);
             }
         }
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
@@ -283,29 +342,23 @@ private:
             sqlite3_close_v2(db);
             return nullptr;
         }
-        // Waits for readers only while a checkpoint in the writers' turn
-        // has set its deadline.
-        sqlite3_busy_handler(db, &waitUntil, &m_readerDeadline);
+        dbSetBusyHandling(db);
         m_db = db;
         m_path = path;
         m_file = now;
         return m_db;
     }
 
-    // Closes the thread's connection; a file opened next starts without a
-    // hold-off of waiting checkpoints.
+    // Closes the thread's connection.
     void closeConnection()
     {
         if (m_db != nullptr) sqlite3_close_v2(m_db);
         m_db = nullptr;
         m_path.clear();
-        m_holdOff = DBCheckpointHoldOff();
     }
 
     // The checkpoint thread's own.
     sqlite3* m_db = nullptr;
-    Clock::time_point m_readerDeadline;  // of the checkpoint waiting for readers
-    DBCheckpointHoldOff m_holdOff;
     std::string m_path;
     struct stat m_file {};
 
@@ -314,6 +367,7 @@ private:
     std::map<std::string, bool> m_pending;  // file -> restart
     std::map<std::string, Retry> m_retries;
     std::map<std::string, Limit> m_limits;
+    std::map<std::string, HoldOff> m_holdOffs;
     bool m_stopping = false;
     unsigned long m_runs = 0;
     std::thread m_thread;
@@ -326,17 +380,10 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     DBConnection& conn = *static_cast<DBConnection*>(context);
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
-    if (logged >= kInlineFactor * conn.checkpointPages && mayWait(conn.inlineHoldOff)) {
-        // The connection waits for readers only this long, and then as long
-        // as for a writer again.
-        Clock::time_point deadline;
-        sqlite3_busy_handler(db, &waitUntil, &deadline);
+    if (logged >= kInlineFactor * conn.checkpointPages) {
         const int mode = walFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
                                                                      : SQLITE_CHECKPOINT_RESTART;
-        const int rc = checkpointWithReadersGone(db, mode, deadline);
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        waited(conn.inlineHoldOff, rc);
-        if (rc == SQLITE_OK) return SQLITE_OK;
+        if (Checkpointer::instance().waitForReaders(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
     }
     Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
     return SQLITE_OK;
@@ -385,3 +432,10 @@ int dbTuneConnection(DBConnection& conn)
 }
 
 unsigned long dbBackgroundCheckpoints() { return Checkpointer::instance().runs(); }
+
+DBReaderWaits dbReaderWaits(const std::string& path) { return Checkpointer::instance().readerWaits(path); }
+
+void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
+{
+    g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
+}

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/ZxFramework.h"
+#include "host/db/DBConnection.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceMessages.h"
 #include "AddDeviceRequest.h"
@@ -29,6 +30,11 @@ struct Load {
     int writers = 4;
     int readers = 2;  // 0: the writes alone
     std::chrono::milliseconds writing{3000};
+    // With a size: the writes go on after `writing`, for up to `longest` in
+    // all, until the log file has reached that size and then been cut back
+    // within its limit; 0: they stop after `writing`.
+    unsigned long long reachBytes = 0;
+    std::chrono::milliseconds longest{0};
     // How long the readers go on after the writes while the log file is
     // above the limit; 0: not at all.
     std::chrono::milliseconds settling{0};
@@ -46,6 +52,10 @@ struct Result {
     // From the end of the writes until the log file was within its limit;
     // negative when it was not within the settling time.
     double backWithinLimitSeconds = -1;
+    // Whether the log file reached load.reachBytes, and whether it was cut
+    // back within its limit after that while the writes went on.
+    bool reached = false;
+    bool cutBackAfterReaching = false;
 
     double writesPerSecond() const { return writeSeconds > 0 ? writes / writeSeconds : 0; }
 };
@@ -102,8 +112,9 @@ inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
     }
 }
 
-// One reader on a connection of its own, set up as the library's: short read
-// transactions (1 to 5 ms each, over the newest devices) back to back.
+// One reader on a connection of its own with the library's busy timeout:
+// short read transactions (1 to 5 ms each, over the newest devices) back to
+// back.
 inline void Read(const std::string& path, int reader, const std::atomic<bool>& stop, Result& mine)
 {
     sqlite3* db = nullptr;
@@ -112,7 +123,7 @@ inline void Read(const std::string& path, int reader, const std::atomic<bool>& s
         sqlite3_close(db);
         return;
     }
-    sqlite3_busy_timeout(db, 75000);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_stmt* newest = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT id, DeviceName FROM YBPhysicalDevice ORDER BY id DESC LIMIT 20", -1, &newest,
                            nullptr) != SQLITE_OK) {
@@ -147,19 +158,23 @@ inline void Read(const std::string& path, int reader, const std::atomic<bool>& s
 
 // Runs the load on the catalogue at path, which the calling process uses
 // (DBtran::useCatalogue): the readers start first, the writers write for
-// load.writing, and the readers go on for up to load.settling until the log
-// file is within its limit. The log file's size is looked at every
-// millisecond throughout.
+// load.writing (and on, as load.reachBytes asks), and the readers go on for
+// up to load.settling until the log file is within its limit. The log
+// file's size is looked at every millisecond throughout.
 inline Result Run(const std::string& path, const Load& load)
 {
     std::atomic<bool> writersStop{false};
     std::atomic<bool> readersStop{false};
     std::atomic<bool> watching{true};
     std::atomic<unsigned long long> largest{0};
+    std::atomic<bool> reached{false};
+    std::atomic<bool> cutBack{false};
     std::thread watcher([&] {
         while (watching.load()) {
             const unsigned long long now = LogFileSize(path);
             if (now > largest.load()) largest.store(now);
+            if (load.reachBytes > 0 && now >= load.reachBytes) reached.store(true);
+            if (reached.load() && now <= load.limitBytes && !writersStop.load()) cutBack.store(true);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
@@ -175,7 +190,9 @@ inline Result Run(const std::string& path, const Load& load)
     const Clock::time_point begin = Clock::now();
     for (int w = 0; w < load.writers; ++w)
         writers.emplace_back([&, w] { detail::Write(w, writersStop, writerResults[static_cast<size_t>(w)]); });
-    while (Clock::now() - begin < load.writing) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (Clock::now() - begin < load.writing ||
+           (load.reachBytes > 0 && !cutBack.load() && Clock::now() - begin < load.longest))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     writersStop.store(true);
     for (std::thread& t : writers) t.join();
     const Clock::time_point written = Clock::now();
@@ -204,6 +221,8 @@ inline Result Run(const std::string& path, const Load& load)
         result.failedReads += r.failedReads;
     }
     result.largestLogBytes = std::max(largest.load(), LogFileSize(path));
+    result.reached = reached.load();
+    result.cutBackAfterReaching = cutBack.load();
     return result;
 }
 

@@ -115,24 +115,34 @@ bool WriteLargeTransaction(int clientId, int rows)
     return tran.commitTran(false) == 0;
 }
 
-// Writes one device of the client and then counts, on a connection of its
-// own, the pages in the log of the catalogue at path: a few when the log was
-// started again from its beginning before that write; -1 on failure.
+// Copies what it can of the log of the catalogue at path into the file, on a
+// connection of its own, as a checkpoint that waits for no one: the pages in
+// the log, and whether all of them are copied now (false when another
+// checkpoint was running). -1 on failure.
+int LogPages(const std::string& path, bool* copiedWhole = nullptr)
+{
+    sqlite3* other = nullptr;
+    int logged = -1;
+    int copied = -1;
+    const int rc = sqlite3_open(path.c_str(), &other) != SQLITE_OK ||
+                           sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK
+                       ? SQLITE_ERROR
+                       : sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+    sqlite3_close(other);
+    if (copiedWhole != nullptr) *copiedWhole = rc == SQLITE_OK && logged == copied;
+    return rc == SQLITE_OK || rc == SQLITE_BUSY ? logged : -1;
+}
+
+// Writes one device of the client and then counts the pages in the log of
+// the catalogue at path: a few when the log was started again from its
+// beginning before that write; -1 on failure.
 int LogPagesAfterOneMoreWrite(const std::string& path, int clientId)
 {
     CSNRVolumeDeviceNameDB db;
     DBtran next(false);
     YBPhysicalDevice_t row = device(clientId, "/dev/after");
     if (next.startTran() != 0 || !db.insert(row, &next) || next.commitTran(false) != 0) return -1;
-    sqlite3* other = nullptr;
-    int logged = -1;
-    int copied = -1;
-    if (sqlite3_open(path.c_str(), &other) != SQLITE_OK ||
-        sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied) != SQLITE_OK)
-        logged = -1;
-    sqlite3_close(other);
-    return logged;
+    return LogPages(path);
 }
 
 using WritersTest = CatalogueTest;
@@ -292,9 +302,11 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     EXPECT_EQ(failures.load(), 0);
     EXPECT_TRUE(eventually([&] { return walSize() <= limit; })) << "the log file stays at " << walSize() << " bytes";
 
-    // A reader keeps the log's pages (some 770 of them, checkpointed in the
-    // background): the file stays above its limit until it is done, and
-    // comes back within it afterwards without another write.
+    // A reader keeps the log's pages (some 770 of them: the thread that
+    // commits gives up waiting for the reader, and the background thread
+    // waits again only after the hold-off): the file stays above its limit
+    // until it is done, and comes back within it afterwards without another
+    // write.
     sqlite3* reader = nullptr;
     ASSERT_EQ(sqlite3_open(m_path.c_str(), &reader), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr),
@@ -309,6 +321,95 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), 1300 + 4 * 40 * 10);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBWalSizeLimitKB");
+}
+
+// Beside a reader that stays in one read transaction until the test ends
+// it, longer than any wait for readers: the waits for it of the background
+// thread and of the thread that commits, each give-up holding the next waits
+// off for longer than the test runs.
+class ReaderWaitTest : public CatalogueTest {
+protected:
+    void SetUp() override
+    {
+        CatalogueTest::SetUp();
+        dbSetReaderWaitHoldOff(std::chrono::minutes(10));
+    }
+    void TearDown() override
+    {
+        if (m_reader != nullptr) {
+            sqlite3_exec(m_reader, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(m_reader);
+        }
+        dbSetReaderWaitHoldOff(milliseconds(0));
+        ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
+        CatalogueTest::TearDown();
+    }
+
+    // Takes the checkpoint size, and begins the reader once the log is
+    // copied whole: the next write starts the log from its beginning, and the
+    // reader keeps every page written after it from being copied.
+    void BeginReader(const char* checkpointPages)
+    {
+        ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", checkpointPages);
+        DBtran::useCatalogue(m_path);
+        ASSERT_TRUE(eventually([&] {
+            bool whole = false;
+            LogPages(m_path, &whole);
+            return whole;
+        }));
+        ASSERT_EQ(sqlite3_open(m_path.c_str(), &m_reader), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(m_reader, "BEGIN; SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+
+    sqlite3* m_reader = nullptr;
+};
+
+// The thread that commits gives up waiting for the reader of a log far past
+// its restart point and asks the background thread to start the log again:
+// that thread does not wait for the same reader again, holding the writers
+// once more.
+TEST_F(ReaderWaitTest, AGiveUpOfTheThreadThatCommitsHoldsOffTheBackgroundThread)
+{
+    BeginReader("10");
+    // Some 770 pages: past the 48 times the checkpoint size at which the
+    // thread that commits starts the log again itself.
+    ASSERT_TRUE(WriteLargeTransaction(71, 300));
+    DBReaderWaits waits = dbReaderWaits(m_path);
+    EXPECT_EQ(waits.begun, 1u);
+    EXPECT_EQ(waits.gaveUp, 1u);
+
+    ASSERT_TRUE(eventually([&] { return dbReaderWaits(m_path).heldOff >= 1; }))
+        << "the background thread's checkpoint waited " << dbReaderWaits(m_path).begun - 1 << " more times";
+    waits = dbReaderWaits(m_path);
+    EXPECT_EQ(waits.begun, 1u);
+    EXPECT_EQ(waits.gaveUp, 1u);
+}
+
+// The background thread gives up waiting for the reader of a log past its
+// restart point; the thread that commits, once the log is far past it, does
+// not wait for the same reader again.
+TEST_F(ReaderWaitTest, AGiveUpOfTheBackgroundThreadHoldsOffTheThreadThatCommits)
+{
+    BeginReader("25");
+    // Past the restart point (40 times the checkpoint size), short of the
+    // 48 times.
+    ASSERT_TRUE(WriteLargeTransaction(72, 430));
+    const int logged = LogPages(m_path);
+    EXPECT_GE(logged, 40 * 25);
+    EXPECT_LT(logged, 48 * 25);
+    ASSERT_TRUE(eventually([&] { return dbReaderWaits(m_path).gaveUp == 1; }));
+    DBReaderWaits waits = dbReaderWaits(m_path);
+    EXPECT_EQ(waits.begun, 1u);
+    EXPECT_EQ(waits.heldOff, 0u);
+
+    // Past the 48 times.
+    ASSERT_TRUE(WriteLargeTransaction(73, 100));
+    EXPECT_GE(LogPages(m_path), 48 * 25);
+    waits = dbReaderWaits(m_path);
+    EXPECT_EQ(waits.begun, 1u);
+    EXPECT_EQ(waits.gaveUp, 1u);
+    EXPECT_GE(waits.heldOff, 1u);
 }
 
 }  // namespace
