@@ -123,13 +123,29 @@ void ClientFakes::reset()
     m_script = Script();
 }
 
-bool ClientFakes::enter(ClientCall call)
+void ClientFakes::onNextCall(const std::string& operation, std::function<void()> action)
 {
     std::lock_guard<std::mutex> guard(m_mutex);
-    auto it = m_script.failures.find(call.operation);
-    bool fail = it != m_script.failures.end();
-    if (fail && --it->second == 0) m_script.failures.erase(it);
-    if (m_bKeepJournal) m_journal.push_back(std::move(call));
+    m_script.nextCallActions[operation] = std::move(action);
+}
+
+bool ClientFakes::enter(ClientCall call)
+{
+    std::function<void()> action;
+    bool fail = false;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        auto next = m_script.nextCallActions.find(call.operation);
+        if (next != m_script.nextCallActions.end()) {
+            action = std::move(next->second);
+            m_script.nextCallActions.erase(next);
+        }
+        auto it = m_script.failures.find(call.operation);
+        fail = it != m_script.failures.end();
+        if (fail && --it->second == 0) m_script.failures.erase(it);
+        if (m_bKeepJournal) m_journal.push_back(std::move(call));
+    }
+    if (action) action();
     return fail;
 }
 

@@ -9,6 +9,7 @@
 // that did what it was asked.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -79,6 +80,11 @@ public:
     void setDrevhostClientName(const std::string& name);
     void setPhysicalMachine(const std::string& name);
 
+    // Runs the action once, on the calling thread, when the operation is next
+    // called and before that call is answered: what happens elsewhere while
+    // a client works on a request.
+    void onNextCall(const std::string& operation, std::function<void()> action);
+
     // Empties the journal and returns every scripted answer to its default.
     void reset();
 
@@ -104,6 +110,7 @@ private:
         bool guidAnswerScripted = false;
         std::vector<std::string> guidAnswer;
         std::map<std::string, int> failures;  // operation -> calls still to fail
+        std::map<std::string, std::function<void()>> nextCallActions;
         int toolReturnCode = 0;
         int quitAfter = -1;
         int quitQuestions = 0;

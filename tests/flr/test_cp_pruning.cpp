@@ -3,7 +3,13 @@
 // point still being made, what the host leaves undone, and failures.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "flr/FLRMessages.h"
 #include "flr/FLRPruneFixture.h"
+#include "host/ZxFramework.h"
+#include "host/db/DBWriterQueue.h"
+#include "service/ReplicationMgr.h"
 
 namespace {
 
@@ -234,6 +240,50 @@ TEST_F(PruningTest, APointWhoseSnapshotsPartlyStayIsMarkedUnstableNotRemoved)
     prune(40);
     EXPECT_EQ(orphans(), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRConsistencyPoint WHERE id = " + std::to_string(shared)), 1);
+}
+
+// While the host releases the snapshots a prune chose, another request waits
+// for the writer turn and gets it when the prune gives the turn back before
+// its second pass: a mount point it added to a snapshot the second pass
+// removes goes with that snapshot.
+TEST_F(PruningTest, AMountPointAddedWhileTheHostReleasesGoesWithItsSnapshot)
+{
+    const int32_t first = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+    const int32_t released = snap(first, "a1");
+    pair(released, 201);
+    const int32_t second = cp(40, 2, FLRCP_FLAG_AUTOMOUNT);
+    const int32_t shared = snap(second, "b1");
+    pair(shared, 201);
+    share(mount(shared, "/mnt/b1"), "share-b1");
+    point(40, 3, "c1");
+    setMax(40, 2);
+    fakes().setSnapResult("b1", 6);  // its share stays: the rows are removed again with what the host did
+
+    uint32_t added = 0;
+    std::thread adder;
+    fakes().onNextCall("FLRSnapCleanupV2", [&] {
+        adder = std::thread([&] {
+            CZxNetwork network;
+            network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
+                added = static_cast<const repAddFLRSnaphsotMountPointResp*>(data)->status;
+            });
+            ZxSessionSend session(&network);
+            ReplicationMgr other(&session);
+            repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText("/mnt/late")};
+            zxsDatabuf buf;
+            buf.m_pData = &req;
+            other.post(0x350001df, 0, &buf);
+        });
+        // The prune holds the writer turn: the other request queues for it.
+        const auto writers = DBWriterQueue::of(m_path);
+        while (writers->waiting() == 0) std::this_thread::yield();
+    });
+    prune(40);
+    adder.join();
+    EXPECT_EQ(added, 1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRSnapshot WHERE id = " + std::to_string(released)), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRSnapMountPoint WHERE MountPath = '/mnt/late'"), 0);
+    EXPECT_EQ(orphans(), 0);
 }
 
 }  // namespace
