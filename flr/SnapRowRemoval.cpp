@@ -113,26 +113,29 @@ bool RemovePairRows(const RowRemoval& r, const FLRSnap_t& item)
     return true;
 }
 
+// Removes the rows of the where clause through the table class; none to
+// remove counts as done.
+template <typename Table>
+bool RemoveRowsWhere(const RowRemoval& r, const std::string& where, const char* text, const char* callLine, long line)
+{
+    Table db;
+    if (db.remove(where.c_str(), r.tran) || db.getErrorCode() == DB_NO_MORE_ROWS) return true;
+    return Failed(r, kErrDatabase, text,
+                  std::string(callLine) + "\n\tsWhere      = " + where + "\n\tDB Err Code = " + Num(db.getErrorCode()),
+                  line);
+}
+
 // The snapshot's other mount points and their shares: a create or a
 // rebuild may have stored several, and only the first is released with the
-// item. None left counts as done.
+// item.
 bool RemoveOtherMountRows(const RowRemoval& r, const FLRSnap_t& item)
 {
-    const std::string shares = SnapshotSharesWhere(item.Snapshot.id);
-    FLRSnapNetworkShareDB shareDB;
-    if (!shareDB.remove(shares.c_str(), r.tran) && shareDB.getErrorCode() != DB_NO_MORE_ROWS)
-        return Failed(r, kErrDatabase, "Failed to remove the share information from the DB",
-                      "\n\tFLRSnapNetworkShareDB::remove() failed\n\tsWhere      = " + shares +
-                          "\n\tDB Err Code = " + Num(shareDB.getErrorCode()),
-                      __LINE__);
-    const std::string mounts = "SnapshotId = " + Num(item.Snapshot.id);
-    FLRSnapMountPointDB mountDB;
-    if (!mountDB.remove(mounts.c_str(), r.tran) && mountDB.getErrorCode() != DB_NO_MORE_ROWS)
-        return Failed(r, kErrDatabase, "Failed to remove the mount point information from the DB",
-                      "\n\tFLRSnapMountPointDB::remove() failed\n\tsWhere      = " + mounts +
-                          "\n\tDB Err Code = " + Num(mountDB.getErrorCode()),
-                      __LINE__);
-    return true;
+    return RemoveRowsWhere<FLRSnapNetworkShareDB>(r, SnapshotSharesWhere(item.Snapshot.id),
+                                                  "Failed to remove the share information from the DB",
+                                                  "\n\tFLRSnapNetworkShareDB::remove() failed", __LINE__) &&
+           RemoveRowsWhere<FLRSnapMountPointDB>(r, "SnapshotId = " + Num(item.Snapshot.id),
+                                                "Failed to remove the mount point information from the DB",
+                                                "\n\tFLRSnapMountPointDB::remove() failed", __LINE__);
 }
 
 }  // namespace
