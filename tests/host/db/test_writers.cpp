@@ -121,16 +121,26 @@ bool WriteLargeTransaction(int clientId, int rows)
 // checkpoint was running). -1 on failure.
 int LogPages(const std::string& path, bool* copiedWhole = nullptr)
 {
-    sqlite3* other = nullptr;
-    int logged = -1;
-    int copied = -1;
-    const int rc = sqlite3_open(path.c_str(), &other) != SQLITE_OK ||
-                           sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK
-                       ? SQLITE_ERROR
-                       : sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
-    sqlite3_close(other);
-    if (copiedWhole != nullptr) *copiedWhole = rc == SQLITE_OK && logged == copied;
-    return rc == SQLITE_OK || rc == SQLITE_BUSY ? logged : -1;
+    // Another connection's checkpoint (the background thread waiting for a
+    // reader, up to 200 ms) holds the checkpoint lock: the counts are then
+    // unknown (-1), and are read again once it is done.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        sqlite3* other = nullptr;
+        int logged = -1;
+        int copied = -1;
+        const int rc = sqlite3_open(path.c_str(), &other) != SQLITE_OK ||
+                               sqlite3_exec(other, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK
+                           ? SQLITE_ERROR
+                           : sqlite3_wal_checkpoint_v2(other, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+        sqlite3_close(other);
+        if (rc == SQLITE_BUSY && logged < 0 && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        if (copiedWhole != nullptr) *copiedWhole = rc == SQLITE_OK && logged == copied;
+        return rc == SQLITE_OK || rc == SQLITE_BUSY ? logged : -1;
+    }
 }
 
 // Writes one device of the client and then counts the pages in the log of
