@@ -269,7 +269,8 @@ TEST_F(PruningTest, AMountPointAddedWhileTheHostReleasesGoesWithItsSnapshot)
             });
             ZxSessionSend session(&network);
             ReplicationMgr other(&session);
-            repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText("/mnt/late")};
+            const std::string path = "/mnt/late";
+            repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText(path)};
             zxsDatabuf buf;
             buf.m_pData = &req;
             other.post(0x350001df, 0, &buf);
