@@ -1,8 +1,9 @@
 // The release of a scratch volume: the replication volumes on it go with
 // their application directories and subclient links, its SNR volume is
 // unreserved and counted back into its pool, the records of the snapshots it
-// holds and its stored files go, and its one host deletes the snapshots on it. One database half
-// serves both message versions; the request handler and its cases follow.
+// holds and its stored files go, and its one host deletes the snapshots on
+// it. One database half serves both message versions; the request handler
+// and its cases follow.
 #include "scratch/ScratchRelease.h"
 
 #include <string>
