@@ -45,6 +45,7 @@ struct DBConnection {
     std::string path;
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
     unsigned long long walLimitBytes = 0;  // the size its file is cut back to
+    unsigned long hardLimitPages = ~0UL;   // WAL size at which the writers wait for its readers
     DBStatementCache statements{kKeptStatements};
     // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
     sqlite3_stmt* beginStmt = nullptr;
@@ -156,11 +157,14 @@ const std::vector<DBMigration>& dbCatalogueMigrations();
 int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migrations);
 // Settings of a connection to a prepared catalogue, from section
 // "~ReplicationMgr" of the configuration: its page cache ("DBCacheSizeKB"),
-// its memory map of the file ("DBMmapSizeMB") and the WAL size in pages at
-// which a checkpoint runs ("DBCheckpointPages"). The checkpoints run on a
-// thread in the background; only a log far past the size at which it is
-// started again (the background thread fallen behind) is started again by
-// the thread that commits, before its commit returns. 0 or a database code.
+// its memory map of the file ("DBMmapSizeMB"), the WAL size in pages at
+// which a checkpoint runs ("DBCheckpointPages"), the size its file is cut
+// back to ("DBWalSizeLimitKB"), its hard limit ("DBWalHardLimitKB") and the
+// longest wait there for its readers ("DBReaderWaitCeilingMs"). The
+// checkpoints run on a thread in the background; at the hard limit the
+// thread that commits waits, the writers held, for the readers still reading
+// from the log, up to the ceiling, and starts the log again before its commit
+// returns. 0 or a database code.
 int dbTuneConnection(DBConnection& conn);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();
@@ -168,11 +172,14 @@ unsigned long dbBackgroundCheckpoints();
 // turn among its writers, for the readers still reading from its log (the
 // background thread's, and those of the thread that commits): the waits
 // begun, those given up because the readers were not gone in time, and those
-// not begun because an earlier give-up held them off.
+// not begun because an earlier give-up held them off; of them, the waits at
+// the log's hard limit begun and given up.
 struct DBReaderWaits {
     unsigned long begun = 0;
     unsigned long gaveUp = 0;
     unsigned long heldOff = 0;
+    unsigned long hardLimitBegun = 0;
+    unsigned long hardLimitGaveUp = 0;
 };
 // Those of the catalogue file at path so far.
 DBReaderWaits dbReaderWaits(const std::string& path);

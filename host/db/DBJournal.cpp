@@ -33,11 +33,21 @@ const unsigned long kDefaultWalSizeLimitKB = 65536;
 // holds them for the two file syncs of the checkpoint (milliseconds), so it
 // is taken rarely.
 const unsigned long kRestartFactor = 40;
-// A log this many times the checkpoint size is started again by the thread
-// that commits, the writers held as it holds their turn: the background
-// thread has fallen behind (its own file syncs are slow, say), and the log
-// would otherwise grow on with the writes.
-const unsigned long kInlineFactor = 48;
+// The hard limit of the log, unless the settings give one: this many times
+// the checkpoint size, with the frame headers of its pages. There the thread
+// that commits waits, the writers held, for the readers still reading from
+// the log for as long as their reads take (up to the ceiling below), and
+// starts the log again before it grows further. The margin above the restart
+// point leaves the background thread's short waits the first try: the long
+// wait is paid only where the readers outlast those, once per hard limit's
+// worth of log.
+const unsigned long kHardLimitFactor = 48;
+// The longest wait at the hard limit, unless the settings give another: the
+// rest of one read transaction and the whole of the next (a reader that
+// begins again before the log is copied whole takes a place in it), for
+// reads of up to 1.5 s; far below the busy timeout, so that no writer of
+// this process or another one queued behind it fails.
+const unsigned long kDefaultReaderWaitCeilingMs = 3000;
 // A log file still above its limit after a checkpoint (a reader kept its
 // pages, another process held the log) is checkpointed again after this
 // delay, doubled each time up to the longest; a checkpoint that gave up
@@ -48,10 +58,12 @@ const std::chrono::milliseconds kLongestRetry(8000);
 // The first hold-off after a give-up: kFirstRetry unless a test lengthened
 // it.
 std::atomic<long long> g_firstHoldOffMs{kFirstRetry.count()};
-// How long a checkpoint in its turn among the writers waits for the readers
-// still reading from the log; the writers queued behind it wait no longer
-// than that for it. New readers meanwhile read from the catalogue file, not
-// the log, so the old ones are gone within the time of one read.
+// How long a checkpoint below the hard limit, in its turn among the
+// writers, waits for the readers still reading from the log; the writers
+// queued behind it wait no longer than that for it. It covers readers of a
+// few milliseconds: the readers of an older state must end before the log is
+// copied whole, and those that began meanwhile (they took a place in the log)
+// before it can be started again.
 const std::chrono::milliseconds kReaderWait(200);
 // One try of such a checkpoint waits this long for a reader. A reader that
 // begins again at once may take the very place in the log's reader marks that
@@ -90,19 +102,24 @@ int waitUntil(void* deadline, int)
 // A checkpoint of db that copies the log whole and then waits for the
 // readers still reading from it (mode RESTART or TRUNCATE: the next writer
 // starts the log from its beginning; TRUNCATE also empties its file), tried
-// again until they are gone or kReaderWait has passed; the writers must be
-// held. The busy handling of db is the library's again afterwards. Its
-// result (SQLITE_BUSY: the readers were not gone in time).
-int checkpointWithReadersGone(sqlite3* db, int mode)
+// again until they are gone or `wait` has passed; the writers must be held.
+// The busy handling of db is the library's again afterwards. Its result
+// (SQLITE_BUSY: the readers were not gone in time); *copied: the frames of
+// the log in the file when it ended (-1: not known).
+int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, int* copied)
 {
     // Each try waits for the readers until its deadline.
     Clock::time_point deadline;
     sqlite3_busy_handler(db, &waitUntil, &deadline);
-    const Clock::time_point until = Clock::now() + kReaderWait;
+    const Clock::time_point until = Clock::now() + wait;
     int rc = SQLITE_BUSY;
+    *copied = -1;
     for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
         deadline = std::min(until, now + kReaderTry);
-        rc = sqlite3_wal_checkpoint_v2(db, "main", mode, nullptr, nullptr);
+        int logged = -1;
+        int done = -1;
+        rc = sqlite3_wal_checkpoint_v2(db, "main", mode, &logged, &done);
+        if (done >= 0) *copied = done;
         if (rc != SQLITE_BUSY) break;
         // Busy at once (another process's checkpoint): not a spin.
         if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -111,9 +128,17 @@ int checkpointWithReadersGone(sqlite3* db, int mode)
     return rc;
 }
 
+// Of the log of a catalogue file.
+struct Limit {
+    unsigned long long bytes = ~0ULL;  // the size its file is cut back to
+    unsigned long restartPages = 0;    // the pages at which it is started again
+    unsigned long hardPages = ~0UL;    // its hard limit
+    std::chrono::milliseconds ceiling{kDefaultReaderWaitCeilingMs};  // the longest wait there
+};
+
 // Runs the checkpoints asked for, one catalogue file at a time, each on a
 // connection of its own opened for it. Keeps, for each file, the limits of
-// its log and the hold-off of the waits for its readers, which the thread
+// its log and the hold-offs of the waits for its readers, which the thread
 // that commits shares.
 class Checkpointer {
 public:
@@ -134,12 +159,11 @@ public:
         m_wake.notify_one();
     }
 
-    // The size in bytes the log file of the file at path is cut back to,
-    // and the pages in its log at which the log is started again.
-    void setLimit(const std::string& path, unsigned long long bytes, unsigned long restartPages)
+    // The limits of the log of the file at path.
+    void setLimit(const std::string& path, const Limit& limit)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
-        m_limits[path] = Limit{bytes, restartPages};
+        m_logs[path].limit = limit;
     }
 
     unsigned long runs()
@@ -148,51 +172,117 @@ public:
         return m_runs;
     }
 
-    // Whether a wait for the readers of the log of the file at path would
-    // be held off now; counted when it would.
+    // Whether a short wait for the readers of the log of the file at path
+    // would be held off now; counted when it would.
     bool heldOff(const std::string& path)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
-        return heldOff(m_holdOffs[path]);
+        Log& log = m_logs[path];
+        return heldOff(log, log.shortWaits);
     }
 
     // Runs checkpointWithReadersGone on db, a connection to the file at
-    // path, while the caller holds the writers of the file, unless a give-up
-    // of the background thread or of the thread that commits holds such
-    // waits off: one hold-off per file, so that a long reader holds the
-    // writers for kReaderWait only now and then. A give-up holds them off
-    // for twice as long as the one before, up to kLongestRetry; a wait that
-    // ends in time ends the doubling. Its result; SQLITE_BUSY when held off.
+    // path, for up to kReaderWait while the caller holds the writers of the
+    // file, unless a give-up of the background thread or of the thread that
+    // commits holds such waits off: one hold-off per file, so that a long
+    // reader holds the writers for kReaderWait only now and then. A give-up
+    // holds them off for twice as long as the one before, up to
+    // kLongestRetry; a wait that ends in time ends the doubling. Its result;
+    // SQLITE_BUSY when held off.
     int waitForReaders(const std::string& path, sqlite3* db, int mode)
     {
         {
             std::lock_guard<std::mutex> guard(m_mutex);
-            HoldOff& holdOff = m_holdOffs[path];
-            if (heldOff(holdOff)) return SQLITE_BUSY;
-            ++holdOff.waits.begun;
+            Log& log = m_logs[path];
+            if (heldOff(log, log.shortWaits)) return SQLITE_BUSY;
+            ++log.waits.begun;
         }
-        const int rc = checkpointWithReadersGone(db, mode);
+        int copied = -1;
+        const int rc = checkpointWithReadersGone(db, mode, kReaderWait, &copied);
         std::lock_guard<std::mutex> guard(m_mutex);
-        HoldOff& holdOff = m_holdOffs[path];
+        Log& log = m_logs[path];
         if (rc == SQLITE_BUSY) {
-            ++holdOff.waits.gaveUp;
-            const std::chrono::milliseconds delay = holdOff.next.count() > 0
-                                                        ? holdOff.next
-                                                        : std::chrono::milliseconds(g_firstHoldOffMs.load());
-            holdOff.until = Clock::now() + delay;
-            holdOff.next = std::min(delay * 2, kLongestRetry);
-        } else {
-            holdOff.until = Clock::time_point();
-            holdOff.next = std::chrono::milliseconds(0);
+            ++log.waits.gaveUp;
+            holdOff(log.shortWaits);
+        } else if (rc == SQLITE_OK) {
+            log.shortWaits = HoldOff();
+            startedAgain(log);
         }
+        return rc;
+    }
+
+    // At the hard limit of the log of the file at path, while the thread
+    // that commits on db holds its writers: waits for the readers still
+    // reading from the log for up to the ceiling, so that the log is
+    // started again before it grows further. After a give-up (a reader
+    // stayed longer), no such wait begins before those readers moved on (the
+    // background thread's checkpoint copies more of the log) nor within its
+    // own hold-off; meanwhile the short wait of waitForReaders is tried.
+    // The first give-up after the log was last started again writes one
+    // entry. Its result; SQLITE_BUSY when the readers were not gone in time.
+    int waitAtHardLimit(const std::string& path, sqlite3* db, int mode)
+    {
+        std::chrono::milliseconds ceiling{0};
+        Clock::time_point since;
+        bool waits = false;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            Log& log = m_logs[path];
+            if (log.kept)
+                ++log.waits.heldOff;
+            else if (!heldOff(log, log.longWaits)) {
+                waits = true;
+                ++log.waits.begun;
+                ++log.waits.hardLimitBegun;
+                if (!log.atHardLimit) log.hardSince = Clock::now();
+                log.atHardLimit = true;
+                ceiling = log.limit.ceiling;
+                since = log.hardSince;
+            }
+        }
+        if (!waits) return waitForReaders(path, db, mode);
+
+        const Clock::time_point began = Clock::now();
+        int copied = -1;
+        const int rc = checkpointWithReadersGone(db, mode, ceiling, &copied);
+        const Clock::duration took = Clock::now() - began;
+        bool report = false;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            Log& log = m_logs[path];
+            if (rc == SQLITE_BUSY) {
+                ++log.waits.gaveUp;
+                ++log.waits.hardLimitGaveUp;
+                holdOff(log.longWaits);
+                // The readers outlast any short wait too.
+                holdOff(log.shortWaits);
+                log.kept = true;
+                log.keptAt = copied;
+                report = !log.reported;
+                log.reported = true;
+            } else if (rc == SQLITE_OK) {
+                log.longWaits = HoldOff();
+                // Readers that outlast the short waits: those are held off.
+                if (took > kReaderWait)
+                    holdOff(log.shortWaits);
+                else
+                    log.shortWaits = HoldOff();
+                startedAgain(log);
+            }
+        }
+        if (report)
+            log_error(kSourceFile, __LINE__,
+                      "The write-ahead log of the catalogue %s is %llu bytes: its readers have kept it from being "
+                      "started again for %.1f s",
+                      path.c_str(), walFileSize(path), std::chrono::duration<double>(Clock::now() - since).count());
         return rc;
     }
 
     DBReaderWaits readerWaits(const std::string& path)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
-        const auto found = m_holdOffs.find(path);
-        return found != m_holdOffs.end() ? found->second.waits : DBReaderWaits();
+        const auto found = m_logs.find(path);
+        return found != m_logs.end() ? found->second.waits : DBReaderWaits();
     }
 
     ~Checkpointer()
@@ -208,27 +298,70 @@ public:
 private:
     Checkpointer() = default;
 
-    // Of the log of a catalogue file.
-    struct Limit {
-        unsigned long long bytes = ~0ULL;  // the size its file is cut back to
-        unsigned long restartPages = 0;    // the pages at which it is started again
-    };
-
-    // The waits for the readers of the log of a catalogue file: none begins
-    // before `until`; the next give-up holds them off for `next` (0: the
-    // first hold-off).
+    // Waits for the readers of a log: none begins before `until`; the next
+    // give-up holds them off for `next` (0: the first hold-off).
     struct HoldOff {
         Clock::time_point until{};
         std::chrono::milliseconds next{0};
+    };
+
+    // The log of a catalogue file: its limits, the hold-offs of the short
+    // waits for its readers and of those at its hard limit, and what the
+    // readers did there since the log was last started again.
+    struct Log {
+        Limit limit;
+        HoldOff shortWaits;
+        HoldOff longWaits;
         DBReaderWaits waits;
+        bool atHardLimit = false;  // a wait at the hard limit began, since `hardSince`
+        Clock::time_point hardSince{};
+        bool kept = false;  // one gave up, the log copied up to frame `keptAt` then
+        int keptAt = -1;
+        bool reported = false;  // and was logged
     };
 
     // Counts a wait held off. Under m_mutex.
-    static bool heldOff(HoldOff& holdOff)
+    static bool heldOff(Log& log, const HoldOff& holdOff)
     {
         if (Clock::now() >= holdOff.until) return false;
-        ++holdOff.waits.heldOff;
+        ++log.waits.heldOff;
         return true;
+    }
+
+    // After a give-up: the next waits are held off for twice as long as after
+    // the last one, up to kLongestRetry. Under m_mutex.
+    static void holdOff(HoldOff& holdOff)
+    {
+        const std::chrono::milliseconds delay =
+            holdOff.next.count() > 0 ? holdOff.next : std::chrono::milliseconds(g_firstHoldOffMs.load());
+        holdOff.until = Clock::now() + delay;
+        holdOff.next = std::min(delay * 2, kLongestRetry);
+    }
+
+    // The log was started again from its beginning. Under m_mutex.
+    static void startedAgain(Log& log)
+    {
+        log.atHardLimit = false;
+        log.kept = false;
+        log.keptAt = -1;
+        log.reported = false;
+    }
+
+    // What a checkpoint that copied what it could found: `logged` frames in
+    // the log, `copied` of them in the file. Below the hard limit the log has
+    // been started again since; past the frames copied when a wait at the
+    // hard limit gave up, the readers that kept the log moved on: the waits
+    // for the readers are tried again at once.
+    void noteCopied(const std::string& path, int logged, int copied)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        Log& log = m_logs[path];
+        if (logged >= 0 && static_cast<unsigned long>(logged) < log.limit.hardPages) {
+            startedAgain(log);
+        } else if (log.kept && copied > log.keptAt) {
+            log.kept = false;
+            log.shortWaits.until = Clock::time_point();
+        }
     }
 
     // A checkpoint of a log file that stayed above its limit, due at a time.
@@ -265,8 +398,8 @@ private:
                 delay = std::min(retry->second.delay * 2, kLongestRetry);
                 m_retries.erase(retry);
             }
-            const auto found = m_limits.find(path);
-            const Limit limit = found != m_limits.end() ? found->second : Limit();
+            const auto found = m_logs.find(path);
+            const Limit limit = found != m_logs.end() ? found->second.limit : Limit();
             lock.unlock();
             const bool above = checkpoint(path, restart, limit);
             lock.lock();
@@ -291,7 +424,8 @@ private:
     // its beginning instead of letting it grow, and a file above the limit
     // is emptied. When the readers are not gone in time it gives up, leaving
     // the log as it was, and the writers go on; within the hold-off after a
-    // give-up (its own or the thread's that commits) it takes no such turn.
+    // give-up (its own or the thread's that commits) it takes no such turn,
+    // unless the readers that kept the log at its hard limit moved on.
     // True when the log file is still larger than the limit afterwards.
     bool checkpoint(const std::string& path, bool restart, const Limit& limit)
     {
@@ -300,6 +434,7 @@ private:
         int logged = 0;
         int copied = 0;
         int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+        if (rc == SQLITE_OK) noteCopied(path, logged, copied);
         const bool above = walFileSize(path) > limit.bytes;
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
@@ -366,8 +501,7 @@ private:
     std::condition_variable m_wake;
     std::map<std::string, bool> m_pending;  // file -> restart
     std::map<std::string, Retry> m_retries;
-    std::map<std::string, Limit> m_limits;
-    std::map<std::string, HoldOff> m_holdOffs;
+    std::map<std::string, Log> m_logs;
     bool m_stopping = false;
     unsigned long m_runs = 0;
     std::thread m_thread;
@@ -380,10 +514,10 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     DBConnection& conn = *static_cast<DBConnection*>(context);
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
-    if (logged >= kInlineFactor * conn.checkpointPages) {
+    if (logged >= conn.hardLimitPages) {
         const int mode = walFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
                                                                      : SQLITE_CHECKPOINT_RESTART;
-        if (Checkpointer::instance().waitForReaders(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
+        if (Checkpointer::instance().waitAtHardLimit(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
     }
     Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
     return SQLITE_OK;
@@ -409,11 +543,19 @@ int dbTuneConnection(DBConnection& conn)
     const unsigned long mmapMB = setting("DBMmapSizeMB", kDefaultMmapSizeMB);
     conn.checkpointPages = setting("DBCheckpointPages", kDefaultCheckpointPages);
     if (conn.checkpointPages == 0) conn.checkpointPages = kDefaultCheckpointPages;
+    const unsigned long long page = pageSize(conn);
     // The log is checkpointed only once it holds the checkpoint size, so it
     // is cut back to no less than that.
     unsigned long long walLimit = static_cast<unsigned long long>(setting("DBWalSizeLimitKB", kDefaultWalSizeLimitKB))
                                   << 10;
-    walLimit = std::max(walLimit, conn.checkpointPages * pageSize(conn));
+    walLimit = std::max(walLimit, conn.checkpointPages * page);
+    // A log file holds a frame header of 24 bytes with each page.
+    const unsigned long long frame = page + 24;
+    unsigned long long hardLimit = static_cast<unsigned long long>(setting("DBWalHardLimitKB", 0)) << 10;
+    if (hardLimit == 0) hardLimit = kHardLimitFactor * conn.checkpointPages * frame;
+    unsigned long ceilingMs = setting("DBReaderWaitCeilingMs", kDefaultReaderWaitCeilingMs);
+    if (ceilingMs == 0) ceilingMs = kDefaultReaderWaitCeilingMs;
+    ceilingMs = std::min<unsigned long>(std::max<unsigned long>(ceilingMs, kReaderWait.count()), kBusyTimeoutMs / 2);
     // A negative cache size counts KiB rather than pages.
     std::string sql = "PRAGMA cache_size = -" + std::to_string(cacheKB) +
                       "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(mmapMB) << 20) +
@@ -425,7 +567,16 @@ int dbTuneConnection(DBConnection& conn)
         return rc;
     }
     conn.walLimitBytes = walLimit;
-    Checkpointer::instance().setLimit(conn.path, walLimit, kRestartFactor * conn.checkpointPages);
+    // The log is checkpointed only once it holds the checkpoint size, so its
+    // hard limit is no less than that.
+    conn.hardLimitPages = static_cast<unsigned long>(
+        std::max<unsigned long long>(frame > 24 ? hardLimit / frame : 0, conn.checkpointPages));
+    Limit limit;
+    limit.bytes = walLimit;
+    limit.restartPages = kRestartFactor * conn.checkpointPages;
+    limit.hardPages = conn.hardLimitPages;
+    limit.ceiling = std::chrono::milliseconds(ceilingMs);
+    Checkpointer::instance().setLimit(conn.path, limit);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
     sqlite3_wal_hook(conn.db, afterCommit, &conn);
     return 0;

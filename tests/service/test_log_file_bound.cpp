@@ -1,13 +1,17 @@
 // The write-ahead log file of the catalogue stays bounded while writers
 // register devices through post and readers on connections of their own read
-// in short, overlapping transactions that never pause, and comes back within
-// its limit once the writes stop while the readers go on. The test fails
-// when the log never reached the size at which it is started again (in a
-// sanitizer's build, too slow to be sure of it, it is skipped).
+// without pause: in short, overlapping transactions, in transactions longer
+// than the short waits for them, or with one of them staying in one read
+// transaction longer than any wait; and it comes back within its limit once
+// the writes stop while the readers go on. A test fails when the log never
+// reached the size it is after (in a sanitizer's build, too slow to be sure
+// of it, it is skipped).
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
+#include "host/EvDebug.h"
 #include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
 #include "support/LogUnderReaders.h"
@@ -45,9 +49,116 @@ protected:
         CatalogueTest::TearDown();
         ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
         ZXPlatformInfo::clearValue("~ReplicationMgr", "DBWalSizeLimitKB");
+        ZXPlatformInfo::clearValue("~ReplicationMgr", "DBReaderWaitCeilingMs");
+        dbSetReaderWaitHoldOff(std::chrono::milliseconds(0));
         HostJournals::keep(true);
     }
+
+    // The log's hard limit with these settings: 48 times the checkpoint
+    // size, with the frame headers.
+    unsigned long long HardLimit() const { return log_under_readers::LogBytesOf(m_path, 48 * 100); }
 };
+
+// Readers whose read transactions outlast the short waits for them, one
+// after another: one reader of 250 to 350 ms, or two overlapping readers of
+// 80 to 160 ms each.
+struct LongReaders {
+    const char* name;
+    int readers;
+    long shortestMs;
+    long longestMs;
+};
+
+class LogFileUnderLongReadersTest : public LogFileBoundTest, public ::testing::WithParamInterface<LongReaders> {};
+
+// The writers wait at the hard limit until the readers are gone, and the log
+// is started again there: the file never grows past it by more than the
+// commit that reached it.
+TEST_P(LogFileUnderLongReadersTest, StaysWithinItsHardLimit)
+{
+    const LongReaders& readers = GetParam();
+    log_under_readers::Load load;
+    load.writers = 4;
+    load.readers = readers.readers;
+    load.readShortest = std::chrono::milliseconds(readers.shortestMs);
+    load.readLongest = std::chrono::milliseconds(readers.longestMs);
+    load.writing = std::chrono::milliseconds(4000);
+    load.settling = std::chrono::milliseconds(10000);
+    load.limitBytes = 1024 << 10;
+
+    const log_under_readers::Result r = log_under_readers::Run(m_path, load);
+    const DBReaderWaits waits = dbReaderWaits(m_path);
+
+    std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (hard limit %llu); waits at it %lu "
+                "(gave up %lu); longest write %.1f ms\n",
+                r.writes, r.reads, r.writeSeconds, r.largestLogBytes, HardLimit(), waits.hardLimitBegun,
+                waits.hardLimitGaveUp, r.longestWriteSeconds * 1e3);
+    EXPECT_EQ(r.failedWrites, 0);
+    EXPECT_EQ(r.failedReads, 0);
+    if (waits.hardLimitBegun == 0 && kSlowBuild && !HasFailure())
+        GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file to its hard limit";
+    EXPECT_GE(waits.hardLimitBegun, 1u) << "the log never reached its hard limit (largest " << r.largestLogBytes
+                                        << " bytes)";
+    EXPECT_EQ(waits.hardLimitGaveUp, 0u);
+    // The commit that reached the limit: a registration, well below 1 MiB.
+    EXPECT_LE(r.largestLogBytes, HardLimit() + (1 << 20));
+    EXPECT_GE(r.backWithinLimitSeconds, 0) << "the log file stays at " << log_under_readers::LogFileSize(m_path)
+                                           << " bytes while the readers go on";
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), r.writes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, LogFileUnderLongReadersTest,
+                         ::testing::Values(LongReaders{"OneOf250To350Ms", 1, 250, 350},
+                                           LongReaders{"TwoOverlappingOf80To160Ms", 2, 80, 160}),
+                         [](const ::testing::TestParamInfo<LongReaders>& info) { return info.param.name; });
+
+// One reader stays in one read transaction for five times the longest wait
+// at the hard limit (500 ms here) while two others read in short
+// transactions: no write fails or waits much longer than that wait, the log
+// grows past its hard limit meanwhile, one entry says so, and once the reader
+// ends the log is started again and its file cut back while the writes go on.
+// A give-up holds off the next waits for longer than the test runs: only the
+// readers' moving on brings the next one.
+TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "500");
+    DBtran::useCatalogue(m_path);  // the connections take it
+    dbSetReaderWaitHoldOff(std::chrono::minutes(10));
+    // The debug log kept, with as few entries of the requests as there are.
+    ZXPlatformInfo::setValue("~ReplicationMgr", "VerboseLevel", "7");
+    HostJournals::keep(true);
+    EvDebug::clearEntries();
+    log_under_readers::Load load;
+    load.writers = 4;
+    load.readers = 3;
+    load.stay = std::chrono::milliseconds(2500);
+    load.writing = std::chrono::milliseconds(4000);
+    load.settling = std::chrono::milliseconds(10000);
+    load.limitBytes = 1024 << 10;
+    load.boundBytes = HardLimit() + (1 << 20);
+
+    const log_under_readers::Result r = log_under_readers::Run(m_path, load);
+    const DBReaderWaits waits = dbReaderWaits(m_path);
+
+    std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (hard limit %llu); waits at it %lu "
+                "(gave up %lu); longest write %.1f ms; within the bound %.2f s after the reader ended\n",
+                r.writes, r.reads, r.writeSeconds, r.largestLogBytes, HardLimit(), waits.hardLimitBegun,
+                waits.hardLimitGaveUp, r.longestWriteSeconds * 1e3, r.backWithinBoundSeconds);
+    EXPECT_EQ(r.failedWrites, 0);
+    EXPECT_EQ(r.failedReads, 0);
+    if (r.largestLogBytes <= load.boundBytes && kSlowBuild && !HasFailure())
+        GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file past its hard limit";
+    ASSERT_GT(r.largestLogBytes, load.boundBytes) << "the reader did not keep the log";
+    EXPECT_LT(r.longestWriteSeconds, 1.0);
+    EXPECT_EQ(waits.hardLimitGaveUp, 1u);
+    EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
+    EXPECT_LT(r.backWithinBoundSeconds, 1.0);
+    EXPECT_GE(r.backWithinLimitSeconds, 0);
+    int kept = 0;
+    for (const std::string& entry : EvDebug::entries())
+        if (entry.find("its readers have kept it from being started again for") != std::string::npos) ++kept;
+    EXPECT_EQ(kept, 1);
+}
 
 TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
 {

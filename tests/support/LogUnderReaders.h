@@ -1,9 +1,10 @@
 // Writers registering devices through post while readers on connections of
-// their own never pause: what the write-ahead log file of the catalogue does
-// meanwhile (its largest size, and how long it takes to come back within its
-// limit once the writes stop while the readers go on), and what the writes
-// and reads met. Used by the test of the log file's bound and by its
-// benchmark; free of any test framework.
+// their own never pause, or one of them stays in one read transaction a
+// while: what the write-ahead log file of the catalogue does meanwhile (its
+// largest size, how long it takes to come back within its bound after the
+// reader that stayed ended and within its limit once the writes stop while
+// the readers go on), and what the writes and reads met. Used by the tests
+// of the log file's bound and by its benchmark; free of any test framework.
 #pragma once
 
 #include <sqlite3.h>
@@ -29,6 +30,16 @@ using Clock = std::chrono::steady_clock;
 struct Load {
     int writers = 4;
     int readers = 2;  // 0: the writes alone
+    // How long each read transaction lasts: from `readShortest` to
+    // `readLongest`, drawn anew each time.
+    std::chrono::microseconds readShortest{1000};
+    std::chrono::microseconds readLongest{5000};
+    // With a time: the first reader, from the first write on, stays in one
+    // read transaction that long (or until the writes stop), then reads no
+    // more.
+    std::chrono::milliseconds stay{0};
+    // The log file's bound, once the reader that stayed ended.
+    unsigned long long boundBytes = 0;
     std::chrono::milliseconds writing{3000};
     // With a size: the writes go on after `writing`, for up to `longest` in
     // all, until the log file has reached that size and then been cut back
@@ -48,6 +59,8 @@ struct Result {
     long failedReads = 0;
     double writeSeconds = 0;       // from the first write to the last reply
     double longestWriteSeconds = 0;
+    double medianWriteSeconds = 0;
+    double p99WriteSeconds = 0;
     unsigned long long largestLogBytes = 0;
     // From the end of the writes until the log file was within its limit;
     // negative when it was not within the settling time.
@@ -56,6 +69,12 @@ struct Result {
     // back within its limit after that while the writes went on.
     bool reached = false;
     bool cutBackAfterReaching = false;
+    // From the end of the read transaction that stayed until the log file
+    // was within load.boundBytes while the writes went on; negative when it
+    // never was.
+    double backWithinBoundSeconds = -1;
+    // Each write's time (filled by the writers, sorted at the end).
+    std::vector<double> writeTimes;
 
     double writesPerSecond() const { return writeSeconds > 0 ? writes / writeSeconds : 0; }
 };
@@ -107,15 +126,21 @@ inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
         const unsigned long served = mgr.post(0x35000001, 0, &buf);
         const double took = std::chrono::duration<double>(Clock::now() - begin).count();
         mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
+        mine.writeTimes.push_back(took);
         ++mine.writes;
         if (served != 1 || status != 1) ++mine.failedWrites;
     }
 }
 
 // One reader on a connection of its own with the library's busy timeout:
-// short read transactions (1 to 5 ms each, over the newest devices) back to
-// back.
-inline void Read(const std::string& path, int reader, const std::atomic<bool>& stop, Result& mine)
+// read transactions over the newest devices back to back, each open for a
+// time between load.readShortest and load.readLongest, as a reader's is
+// while it works through what it read. With stayUntil, one read transaction
+// open until then (or until the writes stop), and no other; its end is
+// stored in stayEnded.
+inline void Read(const std::string& path, int reader, const Load& load, const std::atomic<bool>& stop,
+                 const std::atomic<bool>& writesStopped, const Clock::time_point* stayUntil,
+                 std::atomic<long long>& stayEnded, Result& mine)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -131,19 +156,27 @@ inline void Read(const std::string& path, int reader, const std::atomic<bool>& s
         sqlite3_close(db);
         return;
     }
+    const long long shortest = load.readShortest.count();
+    const long long spread = std::max<long long>(load.readLongest.count() - shortest, 0) + 1;
     unsigned seed = 7u + static_cast<unsigned>(reader);
-    while (!stop.load()) {
+    bool stayed = false;
+    while (!stop.load() && !stayed) {
         bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
         int rc = SQLITE_ROW;
         while (ok && (rc = sqlite3_step(newest)) == SQLITE_ROW) {
         }
         ok = ok && rc == SQLITE_DONE;
         sqlite3_reset(newest);
-        // The read transaction stays open a while, as a reader's does while
-        // it works through what it read.
-        seed = seed * 1103515245u + 12345u;
-        std::this_thread::sleep_for(std::chrono::microseconds(1000 + (seed >> 8) % 4000));
+        if (stayUntil != nullptr) {
+            while (Clock::now() < *stayUntil && !writesStopped.load() && !stop.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            stayed = true;
+        } else {
+            seed = seed * 1103515245u + 12345u;
+            std::this_thread::sleep_for(std::chrono::microseconds(shortest + static_cast<long long>(seed >> 8) % spread));
+        }
         ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && ok;
+        if (stayed) stayEnded.store(Clock::now().time_since_epoch().count());
         ++mine.reads;
         if (!ok) {
             ++mine.failedReads;
@@ -169,25 +202,33 @@ inline Result Run(const std::string& path, const Load& load)
     std::atomic<unsigned long long> largest{0};
     std::atomic<bool> reached{false};
     std::atomic<bool> cutBack{false};
+    std::atomic<long long> stayEnded{0};
+    std::atomic<long long> withinBound{0};
     std::thread watcher([&] {
         while (watching.load()) {
             const unsigned long long now = LogFileSize(path);
             if (now > largest.load()) largest.store(now);
             if (load.reachBytes > 0 && now >= load.reachBytes) reached.store(true);
             if (reached.load() && now <= load.limitBytes && !writersStop.load()) cutBack.store(true);
+            if (stayEnded.load() != 0 && withinBound.load() == 0 && now <= load.boundBytes && !writersStop.load())
+                withinBound.store(Clock::now().time_since_epoch().count());
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
 
+    const Clock::time_point begin = Clock::now();
+    const Clock::time_point stayUntil = begin + load.stay;
     std::vector<Result> readerResults(static_cast<size_t>(load.readers));
     std::vector<std::thread> readers;
     for (int r = 0; r < load.readers; ++r)
-        readers.emplace_back(
-            [&, r] { detail::Read(path, r, readersStop, readerResults[static_cast<size_t>(r)]); });
+        readers.emplace_back([&, r] {
+            detail::Read(path, r, load, readersStop, writersStop,
+                         r == 0 && load.stay.count() > 0 ? &stayUntil : nullptr, stayEnded,
+                         readerResults[static_cast<size_t>(r)]);
+        });
 
     std::vector<Result> writerResults(static_cast<size_t>(load.writers));
     std::vector<std::thread> writers;
-    const Clock::time_point begin = Clock::now();
     for (int w = 0; w < load.writers; ++w)
         writers.emplace_back([&, w] { detail::Write(w, writersStop, writerResults[static_cast<size_t>(w)]); });
     while (Clock::now() - begin < load.writing ||
@@ -211,10 +252,16 @@ inline Result Run(const std::string& path, const Load& load)
     watching.store(false);
     watcher.join();
 
-    for (const Result& w : writerResults) {
+    for (Result& w : writerResults) {
         result.writes += w.writes;
         result.failedWrites += w.failedWrites;
         result.longestWriteSeconds = std::max(result.longestWriteSeconds, w.longestWriteSeconds);
+        result.writeTimes.insert(result.writeTimes.end(), w.writeTimes.begin(), w.writeTimes.end());
+    }
+    std::sort(result.writeTimes.begin(), result.writeTimes.end());
+    if (!result.writeTimes.empty()) {
+        result.medianWriteSeconds = result.writeTimes[result.writeTimes.size() / 2];
+        result.p99WriteSeconds = result.writeTimes[result.writeTimes.size() * 99 / 100];
     }
     for (const Result& r : readerResults) {
         result.reads += r.reads;
@@ -223,6 +270,9 @@ inline Result Run(const std::string& path, const Load& load)
     result.largestLogBytes = std::max(largest.load(), LogFileSize(path));
     result.reached = reached.load();
     result.cutBackAfterReaching = cutBack.load();
+    if (stayEnded.load() != 0 && withinBound.load() != 0)
+        result.backWithinBoundSeconds =
+            std::chrono::duration<double>(Clock::duration(withinBound.load() - stayEnded.load())).count();
     return result;
 }
 

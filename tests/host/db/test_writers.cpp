@@ -336,13 +336,15 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
 // Beside a reader that stays in one read transaction until the test ends
 // it, longer than any wait for readers: the waits for it of the background
 // thread and of the thread that commits, each give-up holding the next waits
-// off for longer than the test runs.
+// off for longer than the test runs. The wait at the log's hard limit (48
+// times the checkpoint size) lasts 300 ms at most.
 class ReaderWaitTest : public CatalogueTest {
 protected:
     void SetUp() override
     {
         CatalogueTest::SetUp();
         dbSetReaderWaitHoldOff(std::chrono::minutes(10));
+        ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "300");
     }
     void TearDown() override
     {
@@ -352,6 +354,7 @@ protected:
         }
         dbSetReaderWaitHoldOff(milliseconds(0));
         ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
+        ZXPlatformInfo::clearValue("~ReplicationMgr", "DBReaderWaitCeilingMs");
         CatalogueTest::TearDown();
     }
 
@@ -375,19 +378,18 @@ protected:
     sqlite3* m_reader = nullptr;
 };
 
-// The thread that commits gives up waiting for the reader of a log far past
-// its restart point and asks the background thread to start the log again:
-// that thread does not wait for the same reader again, holding the writers
-// once more.
+// The thread that commits gives up waiting for the reader at the log's hard
+// limit and asks the background thread to start the log again: that thread
+// does not wait for the same reader again, holding the writers once more.
 TEST_F(ReaderWaitTest, AGiveUpOfTheThreadThatCommitsHoldsOffTheBackgroundThread)
 {
     BeginReader("10");
-    // Some 770 pages: past the 48 times the checkpoint size at which the
-    // thread that commits starts the log again itself.
+    // Some 770 pages: past the hard limit.
     ASSERT_TRUE(WriteLargeTransaction(71, 300));
     DBReaderWaits waits = dbReaderWaits(m_path);
     EXPECT_EQ(waits.begun, 1u);
     EXPECT_EQ(waits.gaveUp, 1u);
+    EXPECT_EQ(waits.hardLimitGaveUp, 1u);
 
     ASSERT_TRUE(eventually([&] { return dbReaderWaits(m_path).heldOff >= 1; }))
         << "the background thread's checkpoint waited " << dbReaderWaits(m_path).begun - 1 << " more times";
@@ -396,14 +398,16 @@ TEST_F(ReaderWaitTest, AGiveUpOfTheThreadThatCommitsHoldsOffTheBackgroundThread)
     EXPECT_EQ(waits.gaveUp, 1u);
 }
 
-// The background thread gives up waiting for the reader of a log past its
-// restart point; the thread that commits, once the log is far past it, does
-// not wait for the same reader again.
-TEST_F(ReaderWaitTest, AGiveUpOfTheBackgroundThreadHoldsOffTheThreadThatCommits)
+// The background thread gives up its short wait for the reader of a log past
+// its restart point; at the hard limit the thread that commits still waits
+// for the reader, up to the ceiling, and once that wait gave up no write
+// waits for the same reader again while it stays. When it ends, the log is
+// started again at the next write.
+TEST_F(ReaderWaitTest, AtTheHardLimitTheWritersWaitOnceForAReaderThatStays)
 {
     BeginReader("25");
     // Past the restart point (40 times the checkpoint size), short of the
-    // 48 times.
+    // hard limit.
     ASSERT_TRUE(WriteLargeTransaction(72, 430));
     ASSERT_TRUE(eventually([&] { return dbReaderWaits(m_path).gaveUp == 1; }));
     // Counted only now: a checkpoint of the count's own, run while the
@@ -413,15 +417,33 @@ TEST_F(ReaderWaitTest, AGiveUpOfTheBackgroundThreadHoldsOffTheThreadThatCommits)
     EXPECT_LT(logged, 48 * 25);
     DBReaderWaits waits = dbReaderWaits(m_path);
     EXPECT_EQ(waits.begun, 1u);
-    EXPECT_EQ(waits.heldOff, 0u);
+    EXPECT_EQ(waits.hardLimitBegun, 0u);
 
-    // Past the 48 times.
+    // Past the hard limit: the wait there is not held off.
+    const auto before = std::chrono::steady_clock::now();
     ASSERT_TRUE(WriteLargeTransaction(73, 100));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, milliseconds(300));
     EXPECT_GE(LogPages(m_path), 48 * 25);
     waits = dbReaderWaits(m_path);
-    EXPECT_EQ(waits.begun, 1u);
-    EXPECT_EQ(waits.gaveUp, 1u);
+    EXPECT_EQ(waits.begun, 2u);
+    EXPECT_EQ(waits.hardLimitBegun, 1u);
+    EXPECT_EQ(waits.hardLimitGaveUp, 1u);
+
+    // Further on, the reader still there: no more waits.
+    ASSERT_TRUE(WriteLargeTransaction(74, 50));
+    waits = dbReaderWaits(m_path);
+    EXPECT_EQ(waits.begun, 2u);
     EXPECT_GE(waits.heldOff, 1u);
+
+    // The reader ends: the background thread finds the log copied further
+    // and waits for the readers again at once, without its hold-off.
+    ASSERT_EQ(sqlite3_exec(m_reader, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_TRUE(WriteLargeTransaction(75, 5));
+    EXPECT_TRUE(eventually([&] { return dbReaderWaits(m_path).begun >= 3; }))
+        << "no wait began within the hold-off after the reader ended";
+    const int pages = LogPagesAfterOneMoreWrite(m_path, 76);
+    EXPECT_GE(pages, 1);
+    EXPECT_LT(pages, 48 * 25);
 }
 
 }  // namespace
