@@ -173,12 +173,15 @@ public:
     }
 
     // Whether a short wait for the readers of the log of the file at path
-    // would be held off now; counted when it would.
-    bool heldOff(const std::string& path)
+    // would be held off now; counted when it would. A retry is held off only
+    // while readers keep the log at its hard limit.
+    bool heldOff(const std::string& path, bool retrying)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
-        return heldOff(log, log.shortWaits);
+        if (!retrying) return heldOff(log, log.shortWaits);
+        if (log.kept) ++log.waits.heldOff;
+        return log.kept;
     }
 
     // Runs checkpointWithReadersGone on db, a connection to the file at
@@ -187,14 +190,14 @@ public:
     // commits holds such waits off: one hold-off per file, so that a long
     // reader holds the writers for kReaderWait only now and then. A give-up
     // holds them off for twice as long as the one before, up to
-    // kLongestRetry; a wait that ends in time ends the doubling. Its result;
-    // SQLITE_BUSY when held off.
-    int waitForReaders(const std::string& path, sqlite3* db, int mode)
+    // kLongestRetry; a wait that ends in time ends the doubling. Without
+    // heedHoldOff it waits even so. Its result; SQLITE_BUSY when held off.
+    int waitForReaders(const std::string& path, sqlite3* db, int mode, bool heedHoldOff = true)
     {
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
-            if (heldOff(log, log.shortWaits)) return SQLITE_BUSY;
+            if (heedHoldOff && heldOff(log, log.shortWaits)) return SQLITE_BUSY;
             ++log.waits.begun;
         }
         int copied = -1;
@@ -385,6 +388,7 @@ private:
             }
             std::string path;
             bool restart = false;
+            bool retrying = false;
             std::chrono::milliseconds delay = kFirstRetry;
             if (!m_pending.empty()) {
                 path = m_pending.begin()->first;
@@ -397,11 +401,12 @@ private:
                 path = retry->first;
                 delay = std::min(retry->second.delay * 2, kLongestRetry);
                 m_retries.erase(retry);
+                retrying = true;
             }
             const auto found = m_logs.find(path);
             const Limit limit = found != m_logs.end() ? found->second.limit : Limit();
             lock.unlock();
-            const bool above = checkpoint(path, restart, limit);
+            const bool above = checkpoint(path, restart, limit, retrying);
             lock.lock();
             ++m_runs;
             if (above && m_pending.count(path) == 0) m_retries[path] = Retry{Clock::now() + delay, delay};
@@ -425,9 +430,12 @@ private:
     // is emptied. When the readers are not gone in time it gives up, leaving
     // the log as it was, and the writers go on; within the hold-off after a
     // give-up (its own or the thread's that commits) it takes no such turn,
-    // unless the readers that kept the log at its hard limit moved on.
+    // unless the readers that kept the log at its hard limit moved on, or it
+    // is retrying (no writer asked for a checkpoint since the last one: the
+    // retries' own doubling delays space its turns) and no reader keeps the
+    // log at its hard limit.
     // True when the log file is still larger than the limit afterwards.
-    bool checkpoint(const std::string& path, bool restart, const Limit& limit)
+    bool checkpoint(const std::string& path, bool restart, const Limit& limit, bool retrying)
     {
         sqlite3* db = connectionTo(path);
         if (db == nullptr) return false;
@@ -439,10 +447,11 @@ private:
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !heldOff(path)) {
+        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART);
+                rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
+                                    !retrying);
                 writers->leave();
             }
         }

@@ -230,6 +230,23 @@ TEST_F(WritersTest, ConnectionSettingsComeFromTheConfiguration)
     EXPECT_EQ(pragma("PRAGMA mmap_size"), 0);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCacheSizeKB");
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBMmapSizeMB");
+
+    // The hard limit of the log: 48 times the checkpoint size unless given,
+    // a size in KiB counting each page with its frame header (4,096 and 24
+    // bytes), never below the checkpoint size.
+    auto hardLimitPages = [] {
+        std::shared_ptr<DBConnection> conn;
+        EXPECT_EQ(dbThreadConnection(conn), 0);
+        return conn->hardLimitPages;
+    };
+    EXPECT_EQ(hardLimitPages(), 48000u);
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalHardLimitKB", "41200");
+    DBtran::useCatalogue(m_path);
+    EXPECT_EQ(hardLimitPages(), 10240u);
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalHardLimitKB", "100");
+    DBtran::useCatalogue(m_path);
+    EXPECT_EQ(hardLimitPages(), 1000u);
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBWalHardLimitKB");
 }
 
 TEST_F(WritersTest, LogIsCheckpointedInTheBackgroundAndStartedAgain)
@@ -283,6 +300,7 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
 {
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "10");
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalSizeLimitKB", "256");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "300");
     DBtran::useCatalogue(m_path);
     const long long limit = 256 << 10;
     auto walSize = [this] { return static_cast<long long>(log_under_readers::LogFileSize(m_path)); };
@@ -313,8 +331,8 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     EXPECT_TRUE(eventually([&] { return walSize() <= limit; })) << "the log file stays at " << walSize() << " bytes";
 
     // A reader keeps the log's pages (some 770 of them: the thread that
-    // commits gives up waiting for the reader, and the background thread
-    // waits again only after the hold-off): the file stays above its limit
+    // commits gives up waiting for the reader at the log's hard limit, and
+    // the background thread waits again once the reader has moved on): the file stays above its limit
     // until it is done, and comes back within it afterwards without another
     // write.
     sqlite3* reader = nullptr;
@@ -331,6 +349,7 @@ TEST_F(WritersTest, TheLogFileComesBackWithinItsLimitOnceTheWritesStop)
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), 1300 + 4 * 40 * 10);
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBCheckpointPages");
     ZXPlatformInfo::clearValue("~ReplicationMgr", "DBWalSizeLimitKB");
+    ZXPlatformInfo::clearValue("~ReplicationMgr", "DBReaderWaitCeilingMs");
 }
 
 // Beside a reader that stays in one read transaction until the test ends
