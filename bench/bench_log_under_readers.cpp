@@ -1,13 +1,17 @@
 // The write-ahead log file under readers that never pause, with the default
 // settings (a checkpoint every 1,000 pages, the log started again at 40,000,
-// the file cut back to 64 MiB): four threads register devices through post
-// for a few seconds, on a fresh catalogue, once alone and once beside two
-// readers on connections of their own reading in short, overlapping
-// transactions (1 to 5 ms each); the two runs alternate, round after round.
-// For each run: writes per second, the largest log file, the longest write,
-// how long after the writes the file was back within its limit while the
-// readers went on, and the failed writes and reads. Exits 1 when a write or a
-// read failed or the file did not come back within its limit.
+// its hard limit at 48,000 with their frame headers, the file cut back to
+// 64 MiB): four threads register devices through post for a few seconds, on
+// a fresh catalogue, once alone, once beside two readers on connections of
+// their own reading in read transactions of some 3 ms (1.5 to 4.5 ms), once
+// beside two of some 100 ms (50 to 150 ms), once beside two of some 300 ms
+// (150 to 450 ms), and once beside one reader whose read transaction lasts
+// until the writes stop; the runs take turns, each round in another order.
+// For each run: writes per second and their share of those of the round's
+// run alone, the largest log file, the median, 99th percentile and longest
+// write, how long after the writes the file was back within its limit while
+// the readers went on, and the failed writes and reads. Exits 1 when a write
+// or a read failed or the file did not come back within its limit.
 //
 //   replmgr_bench_wal [seconds of writes per run, default 5] [rounds, default 3]
 #include <cstdio>
@@ -26,20 +30,46 @@ const unsigned long long kDefaultLimitBytes = 65536ULL << 10;
 
 void NoSeed(sqlite3*, int) {}
 
-// One run on a fresh catalogue; prints its line. True when nothing failed.
-bool RunOnce(BenchCatalogues& catalogues, int n, int readers, double seconds)
+// The readers beside the writers in one kind of run.
+struct Readers {
+    const char* name;
+    int readers;
+    long shortestUs;
+    long longestUs;
+    bool stays;  // the first one stays in one read transaction
+};
+
+const Readers kRuns[] = {
+    {"none", 0, 0, 0, false},
+    {"2x3ms", 2, 1500, 4500, false},
+    {"2x100ms", 2, 50000, 150000, false},
+    {"2x300ms", 2, 150000, 450000, false},
+    {"stays", 1, 0, 0, true},
+};
+const int kKinds = sizeof(kRuns) / sizeof(kRuns[0]);
+
+// One run on a fresh catalogue; prints its line against the writes per
+// second alone (0: not known yet). False when something failed.
+bool RunOnce(BenchCatalogues& catalogues, int n, const Readers& readers, double seconds, double* alone)
 {
     const std::string& path = catalogues.get(n);
     log_under_readers::Load load;
     load.writers = 4;
-    load.readers = readers;
+    load.readers = readers.readers;
+    load.readShortest = std::chrono::microseconds(readers.shortestUs);
+    load.readLongest = std::chrono::microseconds(readers.longestUs);
     load.writing = std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+    if (readers.stays) load.stay = load.writing;
     load.settling = std::chrono::milliseconds(20000);
     load.limitBytes = kDefaultLimitBytes;
     const log_under_readers::Result r = log_under_readers::Run(path, load);
-    std::printf("%-8d %8ld %10.0f %12.1f %12.1f %12.2f %7ld %7ld\n", readers, r.writes, r.writesPerSecond(),
-                r.largestLogBytes / 1048576.0, r.longestWriteSeconds * 1e3, r.backWithinLimitSeconds,
-                r.failedWrites, r.failedReads);
+    if (readers.readers == 0) *alone = r.writesPerSecond();
+    char share[16] = "-";
+    if (*alone > 0) std::snprintf(share, sizeof share, "%.0f%%", 100 * r.writesPerSecond() / *alone);
+    std::printf("%-8s %8ld %10.0f %6s %12.1f %8.1f %8.1f %8.1f %10.2f %7ld %7ld\n", readers.name, r.writes,
+                r.writesPerSecond(), share, r.largestLogBytes / 1048576.0, r.medianWriteSeconds * 1e3,
+                r.p99WriteSeconds * 1e3, r.longestWriteSeconds * 1e3, r.backWithinLimitSeconds, r.failedWrites,
+                r.failedReads);
     std::fflush(stdout);
     RemoveCatalogueFiles(path);
     return r.failedWrites == 0 && r.failedReads == 0 && r.backWithinLimitSeconds >= 0;
@@ -55,14 +85,18 @@ int main(int argc, char** argv)
         bench::quietHost();
         HostJournals::keep(false);
         BenchCatalogues catalogues("wal", &NoSeed);
-        std::printf("%-8s %8s %10s %12s %12s %12s %7s %7s\n", "readers", "writes", "writes/s", "largest_MiB",
-                    "longest_ms", "back_in_s", "w_fail", "r_fail");
+        std::printf("%-8s %8s %10s %6s %12s %8s %8s %8s %10s %7s %7s\n", "readers", "writes", "writes/s", "share",
+                    "largest_MiB", "p50_ms", "p99_ms", "max_ms", "back_in_s", "w_fail", "r_fail");
         bool held = true;
         for (int round = 0; round < rounds; ++round) {
-            // Alternating: the run beside the readers first in even rounds.
-            const int first = round % 2 == 0 ? 2 : 0;
-            held = RunOnce(catalogues, 2 * round, first, seconds) && held;
-            held = RunOnce(catalogues, 2 * round + 1, 2 - first, seconds) && held;
+            // The run alone first, then the others, each round beginning
+            // with another of them.
+            double alone = 0;
+            held = RunOnce(catalogues, kKinds * round, kRuns[0], seconds, &alone) && held;
+            for (int k = 0; k < kKinds - 1; ++k) {
+                const Readers& readers = kRuns[1 + (round + k) % (kKinds - 1)];
+                held = RunOnce(catalogues, kKinds * round + 1 + k, readers, seconds, &alone) && held;
+            }
         }
         return held ? 0 : 1;
     } catch (const std::exception& e) {

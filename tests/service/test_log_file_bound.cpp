@@ -7,9 +7,14 @@
 // reached the size it is after (in a sanitizer's build, too slow to be sure
 // of it, it is skipped).
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "host/EvDebug.h"
 #include "host/HostJournal.h"
@@ -17,6 +22,8 @@
 #include "support/LogUnderReaders.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
+
+extern char** environ;
 
 namespace {
 
@@ -90,9 +97,9 @@ TEST_P(LogFileUnderLongReadersTest, StaysWithinItsHardLimit)
     const DBReaderWaits waits = dbReaderWaits(m_path);
 
     std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (hard limit %llu); waits at it %lu "
-                "(gave up %lu); longest write %.1f ms\n",
+                "(gave up %lu), in all %lu (gave up %lu, held off %lu); longest write %.1f ms\n",
                 r.writes, r.reads, r.writeSeconds, r.largestLogBytes, HardLimit(), waits.hardLimitBegun,
-                waits.hardLimitGaveUp, r.longestWriteSeconds * 1e3);
+                waits.hardLimitGaveUp, waits.begun, waits.gaveUp, waits.heldOff, r.longestWriteSeconds * 1e3);
     EXPECT_EQ(r.failedWrites, 0);
     EXPECT_EQ(r.failedReads, 0);
     if (waits.hardLimitBegun == 0 && kSlowBuild && !HasFailure())
@@ -199,6 +206,89 @@ TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
                                            << " bytes while the readers go on";
     EXPECT_LT(r.longestWriteSeconds, 1.0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), r.writes);
+}
+
+// What tells this test program, run again, that it writes as one of
+// several processes: the catalogue, and its number among them.
+const char kWriterCatalogue[] = "REPLMGR_LOG_WRITER_CATALOGUE";
+const char kWriterNumber[] = "REPLMGR_LOG_WRITER_NUMBER";
+
+// Runs this test program again as a process that writes for 4 s (the test
+// below) on the catalogue at path; its id, or -1.
+pid_t StartWriterProcess(const std::string& path, int number)
+{
+    std::string self(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", &self[0], self.size() - 1);
+    if (length <= 0) return -1;
+    self.resize(static_cast<size_t>(length));
+    std::vector<std::string> args = {self, "--gtest_filter=LogFileBoundTest.DISABLED_WritesAsOneOfSeveralProcesses",
+                                     "--gtest_also_run_disabled_tests"};
+    std::vector<std::string> env = {std::string(kWriterCatalogue) + "=" + path,
+                                    std::string(kWriterNumber) + "=" + std::to_string(number)};
+    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(&e[0]);
+    envp.push_back(nullptr);
+    pid_t child = -1;
+    return posix_spawn(&child, self.c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? child : -1;
+}
+
+// Writers in two other processes, a reader of 250 to 350 ms in this one:
+// the log file stays within its hard limit, and no write fails in either
+// process while the other one waits at the hard limit.
+TEST_F(LogFileBoundTest, StaysWithinItsHardLimitWithWritersInSeveralProcesses)
+{
+    std::vector<pid_t> writers;
+    for (int number = 1; number <= 2; ++number) {
+        writers.push_back(StartWriterProcess(m_path, number));
+        ASSERT_GT(writers.back(), 0);
+    }
+    log_under_readers::Load load;
+    load.writers = 0;
+    load.readers = 1;
+    load.readShortest = std::chrono::milliseconds(250);
+    load.readLongest = std::chrono::milliseconds(350);
+    load.writing = std::chrono::milliseconds(5000);  // beyond the others' writes
+    load.limitBytes = 1024 << 10;
+    const log_under_readers::Result r = log_under_readers::Run(m_path, load);
+    for (pid_t writer : writers) {
+        int status = 0;
+        ASSERT_EQ(waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writing process failed: " << status;
+    }
+    const long long writes = scalar("SELECT COUNT(*) FROM YBPhysicalDevice");
+
+    std::printf("%lld writes in two processes, %ld reads; largest log file %llu bytes (hard limit %llu)\n", writes,
+                r.reads, r.largestLogBytes, HardLimit());
+    EXPECT_EQ(r.failedReads, 0);
+    const unsigned long long restartPoint = log_under_readers::LogBytesOf(m_path, 40 * 100);
+    if (r.largestLogBytes < restartPoint && kSlowBuild && !HasFailure())
+        GTEST_SKIP() << "this build's " << writes << " writes did not take the log file to its restart point";
+    EXPECT_GE(r.largestLogBytes, restartPoint) << "the reader never kept the log from being started again";
+    EXPECT_LE(r.largestLogBytes, HardLimit() + (1 << 20));
+}
+
+// One of the writing processes of the test above; skipped when run
+// otherwise.
+TEST_F(LogFileBoundTest, DISABLED_WritesAsOneOfSeveralProcesses)
+{
+    const char* path = std::getenv(kWriterCatalogue);
+    const char* number = std::getenv(kWriterNumber);
+    if (path == nullptr || number == nullptr) GTEST_SKIP() << "a writing process of another test";
+    DBtran::useCatalogue(path);
+    log_under_readers::Load load;
+    load.writers = 2;
+    load.firstWriter = 10 * std::atoi(number);
+    load.readers = 0;
+    load.writing = std::chrono::milliseconds(4000);
+    load.limitBytes = 1024 << 10;
+    const log_under_readers::Result r = log_under_readers::Run(path, load);
+    std::printf("process %s: %ld writes, longest %.1f ms\n", number, r.writes, r.longestWriteSeconds * 1e3);
+    EXPECT_EQ(r.failedWrites, 0);
+    EXPECT_GT(r.writes, 0);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Load {
     int writers = 4;
+    int firstWriter = 0;  // the number of the first writer (its devices' names)
     int readers = 2;  // 0: the writes alone
     // How long each read transaction lasts: from `readShortest` to
     // `readLongest`, drawn anew each time.
@@ -230,7 +231,9 @@ inline Result Run(const std::string& path, const Load& load)
     std::vector<Result> writerResults(static_cast<size_t>(load.writers));
     std::vector<std::thread> writers;
     for (int w = 0; w < load.writers; ++w)
-        writers.emplace_back([&, w] { detail::Write(w, writersStop, writerResults[static_cast<size_t>(w)]); });
+        writers.emplace_back([&, w] {
+            detail::Write(load.firstWriter + w, writersStop, writerResults[static_cast<size_t>(w)]);
+        });
     while (Clock::now() - begin < load.writing ||
            (load.reachBytes > 0 && !cutBack.load() && Clock::now() - begin < load.longest))
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
