@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ struct LongReaders {
     long shortestMs;
     long longestMs;
 };
+
+void PrintTo(const LongReaders& readers, std::ostream* out) { *out << readers.name; }
 
 class LogFileUnderLongReadersTest : public LogFileBoundTest, public ::testing::WithParamInterface<LongReaders> {};
 
