@@ -14,6 +14,7 @@
 // or a read failed or the file did not come back within its limit.
 //
 //   replmgr_bench_wal [seconds of writes per run, default 5] [rounds, default 3]
+//                     [number of the first round, default 0: its order]
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+    const int firstRound = argc > 3 ? std::atoi(argv[3]) : 0;
     try {
         bench::quietHost();
         HostJournals::keep(false);
@@ -88,7 +90,7 @@ int main(int argc, char** argv)
         std::printf("%-8s %8s %10s %6s %12s %8s %8s %8s %10s %7s %7s\n", "readers", "writes", "writes/s", "share",
                     "largest_MiB", "p50_ms", "p99_ms", "max_ms", "back_in_s", "w_fail", "r_fail");
         bool held = true;
-        for (int round = 0; round < rounds; ++round) {
+        for (int round = firstRound; round < firstRound + rounds; ++round) {
             // The run alone first, then the others, each round beginning
             // with another of them.
             double alone = 0;
