@@ -248,6 +248,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     DeletionTrail own;
     DeletionTrail& kept = trail != nullptr ? *trail : own;
     ret.NotFound = false;
+    ret.OthersLeft = false;
     const int32_t primaryId = args.PrimaryVolumeId;
     if (primaryId <= 0)
         return refuse("Cannot delete permanent YB from the database with invalid primary volume id",
@@ -277,6 +278,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
             ret.NotFound = true;
             return refuse("No record found", "\n\tOutput from CReplicatinVolumeDB::getList()\n\tNRows = 0", __LINE__);
         }
+        ret.OthersLeft = found.count > 1;
         replicaId = found.rows[0].id;
         physicalId = found.rows[0].PhysicalVolumeId;
         scratchId = found.rows[0].RVScratchVolumeId;
