@@ -20,6 +20,7 @@
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
+#include "snr/HistoryNames.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
 #include "snr/VolumeReferences.h"
@@ -147,12 +148,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
         return refuse("Could not remove mount point from the database",
                       "\n\tCSNRVolumeMountPointDB::remove() failed\n\tsWhere = " + mountWhere + dbCode(mountPoints),
                       __LINE__);
-    {
-        CYBTzHistoryNameDB historyNames;
-        if (!historyNames.remove(id, tran) && historyNames.getErrorCode() != DB_NO_MORE_ROWS)
-            return refuse("Global history name cannot be removed from the database",
-                          "\n\tCYBTzHistoryNameDB::remove() failed" + deviceLine + dbCode(historyNames), __LINE__);
-    }
+    if (RemoveHistoryName(*this, id, tran, ret.errMsg) == HistoryNameRemoval::Failed) return false;
 
     // The device's row and whether it is its volume's last device; the last
     // one's volume must be free to go before a host is asked anything.
