@@ -46,8 +46,8 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     dirsArgs.ReplicationVolumeId = id;
     DeleteAppDirsByReplicationVolIdRet_t dirs;
     if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return steps::PassOn(ret, dirs.errMsg, kErrInternal);
-    RemoveReplicationVolumeRet_t links;
-    if (!RemoveSubclientLinks(mgr, id, links, tran, Fn)) return steps::PassOn(ret, links.errMsg, kErrDatabase);
+    RemoveSubclientLinksRet_t links;
+    if (!RemoveSubclientLinks(mgr, id, links, tran, Fn)) return steps::PassOn(ret, links.errMsg, links.errCode);
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(mgr, ret, kErrDatabase, "Could not remove YB volume record from the database",
