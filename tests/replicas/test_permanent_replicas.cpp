@@ -327,13 +327,7 @@ protected:
 
 TEST_F(PermanentReplicaDeletionTest, ACreatedReplicaIsTheLatestUntilItIsDeletedWithItsVolume)
 {
-    repCreatePermanentReplicaV3Req req;
-    req.SNRVolume.UniqueId = const_cast<char*>("uid-created");
-    req.SNRVolume.BlockCount = 100;
-    req.PrimaryVolumeId = 40;
-    req.JobId = 0;
-    req.IsSnapActive = 0;
-    req.ActivateSnap = 0;
+    repCreatePermanentReplicaV3Req req = PermanentReplicaRequest("uid-created", 40);
     exec(InsertReplica({960, 1, 1, 9000, 0, 2, 40, 52, 0, 0, 0, 0, 0, 0, "", ""}));
     const ReplicaAnswer created = send(0x35000117, &req, sizeof(repCreatePermanentReplicaV3Resp), &DecodeCreated);
     expectSuccess(created);

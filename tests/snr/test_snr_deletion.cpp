@@ -10,7 +10,6 @@
 
 #include "host/HostConfig.h"
 #include "host/ZXMMDBDeviceInfo.h"
-#include "replicas/PermanentReplicas.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRMessages.h"
@@ -253,14 +252,7 @@ TEST_F(SNRDeletionTest, TheLastDeviceTakesEveryPermanentReplicaOfItsVolume)
 {
     ClientFakesScope fakes;
     putTheReplicaOnAScratchVolumeWithASnapshot();
-    repCreatePermanentReplicaV3Req req;
-    req.SNRVolume.UniqueId = const_cast<char*>("uid-second");
-    req.SNRVolume.BlockCount = 100;
-    req.PrimaryVolumeId = 60;
-    req.JobId = 0;
-    req.IsSnapActive = 0;
-    req.ActivateSnap = 0;
-    expectSuccess(ask<repCreatePermanentReplicaV3Resp>(0x35000117, req));
+    expectSuccess(ask<repCreatePermanentReplicaV3Resp>(0x35000117, PermanentReplicaRequest("uid-second", 60)));
     ASSERT_EQ(count("YBVolume", "PrimaryVolumeId = 60 AND CurrentRole = 4"), 2);
 
     expectSuccess(deleteDevice(600));
