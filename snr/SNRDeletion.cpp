@@ -167,11 +167,12 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                       "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tsWhere = " + volumeWhere + dbCode(devices),
                       __LINE__);
     const bool lastDevice = volumeDevices == 1;
-    for (steps::VolumeUser kind : kVolumeUsers)
-        if (lastDevice && kind != steps::VolumeUser::Device &&
-            steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Refuse, 0, kind, volumeId, tran, ProgNameDeletes,
-                                    Fn) != steps::Named::No)
-            return false;
+    if (lastDevice)
+        for (steps::VolumeUser kind : kVolumeUsers)
+            if (kind != steps::VolumeUser::Device &&
+                steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Refuse, 0, kind, volumeId, tran,
+                                        ProgNameDeletes, Fn) != steps::Named::No)
+                return false;
 
     // The device not in use; its controller switched off, then its row.
     {

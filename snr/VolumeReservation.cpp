@@ -463,7 +463,7 @@ bool ReplicationMgr::ResetSNRVolLockFlag()
     // rolled back whole, its reservation flag together with its pool's
     // counter, so that it stays reserved for the next pass, and the pass goes
     // on with the next volume. A transaction that cannot start (another
-    // writer holds the catalogue) ends the pass there: the volumes after it
+    // writer holds the catalogue) ends the reset there: the volumes after it
     // would each wait for the catalogue in vain, and stay for the next pass.
     bool allReleased = true;
     for (int32_t id : unreserve.ids) {
