@@ -11,7 +11,6 @@
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
 #include "host/db/SNRTables.h"
-#include "policies/VolSnapParams.h"
 #include "replicas/ReplicaCases.h"
 #include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeRemoval.h"
@@ -230,10 +229,11 @@ bool ReplicationMgr::QueryPermanentReplica(const QueryPermanentReplicaV3Args_t& 
     return QueryPermanentReplicaDB(args, ret, tran);
 }
 
-// The first permanent replica goes with its scratch volume or alone, then
-// the snap parameters of the SNR volume that held it, then that volume when
-// no replication volume lies on it any more. Nested failures pass their
-// text on; their entries are their own.
+// The first permanent replica goes with its scratch volume or alone; the SNR
+// volume that held it is then deleted unless another replication volume lies
+// on it, and that deletion keeps it, with its snap parameters and stored
+// files, while a device, a scratch volume or a replication volume names it.
+// Nested failures pass their text on; their entries are their own.
 bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& args, DeletePermanentReplicaRet_t& ret,
                                             DBtran* tran, DeletionTrail* trail)
 {
@@ -248,6 +248,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     DeletionTrail own;
     DeletionTrail& kept = trail != nullptr ? *trail : own;
     ret.NotFound = false;
+    ret.OthersLeft = false;
     const int32_t primaryId = args.PrimaryVolumeId;
     if (primaryId <= 0)
         return refuse("Cannot delete permanent YB from the database with invalid primary volume id",
@@ -277,6 +278,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
             ret.NotFound = true;
             return refuse("No record found", "\n\tOutput from CReplicatinVolumeDB::getList()\n\tNRows = 0", __LINE__);
         }
+        ret.OthersLeft = found.count > 1;
         replicaId = found.rows[0].id;
         physicalId = found.rows[0].PhysicalVolumeId;
         scratchId = found.rows[0].RVScratchVolumeId;
@@ -296,17 +298,6 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
         RemoveReplicationVolumeRet_t removed;
         if (!RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(replicaId), removed, tran))
             return nested(removed.errMsg);
-    }
-
-    IsSNRVolIdInVolSnapParamsTblArgs_t paramsArgs;
-    paramsArgs.SNRVolumeId = physicalId;
-    IsSNRVolIdInVolSnapParamsTblRet_t params;
-    if (!IsSNRVolIdInVolSnapParamsTbl(paramsArgs, params)) return nested(params.errMsg);
-    if (params.found) {
-        RemoveVolSnapParamArgs_t removeArgs;
-        removeArgs.SNRVolumeId = physicalId;
-        RemoveVolSnapParamRet_t removed;
-        if (!RemoveVolSnapParam(removeArgs, removed, tran)) return nested(removed.errMsg);
     }
 
     {

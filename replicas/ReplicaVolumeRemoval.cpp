@@ -69,7 +69,7 @@ bool DropPrimarySnapParams(ReplicationMgr& mgr, int primaryId, RemoveReplication
 
 }  // namespace
 
-bool RemoveSubclientLinks(ReplicationMgr& mgr, int ybVolumeId, RemoveReplicationVolumeRet_t& ret, DBtran* tran,
+bool RemoveSubclientLinks(ReplicationMgr& mgr, int ybVolumeId, RemoveSubclientLinksRet_t& ret, DBtran* tran,
                           const char* function)
 {
     const std::string linkWhere = "YBVolumeId = " + std::to_string(ybVolumeId);
@@ -135,7 +135,11 @@ bool ReplicationMgr::RemoveReplicationVolume(const RemoveReplicationVolumeArgs_t
         return false;
     }
 
-    if (!RemoveSubclientLinks(*this, id, ret, tran, RemoveFn)) return false;
+    RemoveSubclientLinksRet_t links;
+    if (!RemoveSubclientLinks(*this, id, links, tran, RemoveFn)) {
+        ret.errMsg = links.errMsg;
+        return false;
+    }
 
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))

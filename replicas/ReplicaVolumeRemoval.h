@@ -28,9 +28,15 @@ struct repRemoveReplicationVolumeResp {
     char* errMsg;
 };
 
+// The failure of the removal of subclient links: its text and code (-4).
+struct RemoveSubclientLinksRet_t {
+    std::string errMsg;
+    int32_t errCode = 0;
+};
+
 // Removes the subclient links of one replication volume in the caller's
 // transaction, as the removal of the volume does. A volume without a link is
-// no failure (a WARNING entry); a failed removal leaves its text in `ret`
-// after an ERR entry. Entries go under `function`.
-bool RemoveSubclientLinks(ReplicationMgr& mgr, int ybVolumeId, RemoveReplicationVolumeRet_t& ret, DBtran* tran,
+// no failure (a WARNING entry); a failed removal leaves its text and code in
+// `ret` after an ERR entry. Entries go under `function`.
+bool RemoveSubclientLinks(ReplicationMgr& mgr, int ybVolumeId, RemoveSubclientLinksRet_t& ret, DBtran* tran,
                           const char* function);

@@ -46,8 +46,8 @@ bool RemoveYBVolume(ReplicationMgr& mgr, int id, Ret& ret, DBtran* tran)
     dirsArgs.ReplicationVolumeId = id;
     DeleteAppDirsByReplicationVolIdRet_t dirs;
     if (!mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, tran)) return steps::PassOn(ret, dirs.errMsg, kErrInternal);
-    RemoveReplicationVolumeRet_t links;
-    if (!RemoveSubclientLinks(mgr, id, links, tran, Fn)) return steps::PassOn(ret, links.errMsg, kErrDatabase);
+    RemoveSubclientLinksRet_t links;
+    if (!RemoveSubclientLinks(mgr, id, links, tran, Fn)) return steps::PassOn(ret, links.errMsg, links.errCode);
     CReplicationVolumeDB volumes;
     if (!volumes.remove(id, tran))
         return steps::Fail(mgr, ret, kErrDatabase, "Could not remove YB volume record from the database",
@@ -94,7 +94,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return released(__LINE__);
     }
 
-    // 1-2. The replication volumes on the scratch volume.
+    // The replication volumes on the scratch volume.
     {
         const std::string where = "RVScratchVolumeId = " + std::to_string(scratchId);
         const char* order = "id ASC";
@@ -125,7 +125,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         }
     }
 
-    // 3-4. The scratch volume and its SNR volume.
+    // The scratch volume and its SNR volume.
     CRVScratchVolumeDB scratchVolumes;
     YBScratchVolume_t scratch;
     if (!scratchVolumes.getInfo(scratchId, scratch, tran)) {
@@ -151,7 +151,8 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
                            ProgNameDeletes, Fn, __LINE__);
     }
 
-    // 5-7. The state of the SNR volume.
+    // The state of the SNR volume: an unreserved NAS secondary volume ends
+    // the release here; an allocated or unreserved volume is refused.
     if (snr.Type == SNRTypeNasSecondary && (snr.Flags & SNRVOL_FLAG_LOCKED) == 0) {
         m_LogMsg << "\tScratch Volume " << scratchId << " is a NAS secodary volume. Only YB Volume entries were removed";
         WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
@@ -170,7 +171,8 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return false;
     }
 
-    // 8-9. Unreserved and counted back into its pool.
+    // Unreserved and counted back into its pool; a NAS volume ends the
+    // release here.
     const std::string update = "Flags = " + std::to_string(snr.Flags & ~SNRVOL_FLAG_LOCKED);
     if (!snrVolumes.Update(snrId, update.c_str(), tran))
         return steps::Fail(
@@ -197,7 +199,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         return true;
     }
 
-    // 11. The snapshots held on the volume, and its stored files, which go
+    // The snapshots held on the volume, and its stored files, which go
     // in the caller's transaction so that a failed release keeps them.
     QuerySNRVolume2ByIdV5Args_t snapArgs;
     snapArgs.snrVolumeId = snrId;
@@ -223,7 +225,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     const auto& snapshots = snaps.replicationVolumes;
     if (snapshots.empty()) return released(__LINE__);
 
-    // 13. No snapshot may be mounted.
+    // No snapshot may be mounted.
     for (const auto& snap : snapshots) {
         QuerySNRMountPointBySNRVolIdArgs_t mountArgs;
         mountArgs.SNRVolumeId = snap.PhysicalVolumeId;
@@ -243,7 +245,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
                                    ProgNameDeletes, Fn, __LINE__);
     }
 
-    // 14. The one host that sees the volume.
+    // The one host that sees the volume.
     QuerySNRVolDevNameBySNRVolIdV3Args_t devArgs;
     devArgs.SNRVolumeId = snrId;
     QuerySNRVolDevNameBySNRVolIdV3Ret_t devices;
@@ -267,7 +269,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
                                "\n\tN Hosts               = " + std::to_string(devices.devices.size()),
                            ProgNameDeletes, Fn, __LINE__);
 
-    // 15. The snapshot records.
+    // The snapshot records.
     for (const auto& snap : snapshots) {
         RemoveReplicationVolumeArgs_t removeArgs(snap.id);
         RemoveReplicationVolumeRet_t removed;
@@ -282,7 +284,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         }
     }
 
-    // 16-17. The snapshots on the client, unless the release is database-only.
+    // The snapshots on the client, unless the release is database-only.
     if (GetDBOnlyFlag(args) != 1) {
         const auto& device = devices.devices.front();
         if (!DeleteAllSnapsFromScratchVolume(DeleteAllSnapsFromScratchVolumeArgs_t(device.ClientId, device.DeviceName)))

@@ -154,6 +154,23 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     return true;
 }
 
+HistoryNameRemoval RemoveHistoryName(ReplicationMgr& mgr, int deviceId, DBtran* tran, std::string& errMsg)
+{
+    static const char Fn[] = "ReplicationMgr::DeleteTzGlobalHistoryName()";
+    CYBTzHistoryNameDB db;
+    if (db.remove(deviceId, tran)) {
+        mgr.log() << "\tGlobal History Name used by Device ID = " << deviceId << " was removed from the database";
+        mgr.WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ReplicationMgr::MSG);
+        return HistoryNameRemoval::Removed;
+    }
+    if (db.getErrorCode() == DB_NO_MORE_ROWS) return HistoryNameRemoval::None;
+    errMsg = "Global history name cannot be removed from the database";
+    mgr.log() << "\tEvent: " << errMsg << "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = "
+              << deviceId << "\n\tDB Err Code         = " << db.getErrorCode();
+    mgr.WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ReplicationMgr::ERR);
+    return HistoryNameRemoval::Failed;
+}
+
 bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryNameArgs_t& args,
                                                DeleteMorvaneVolHistoryNameRet_t& ret, DBtran* tran)
 {
@@ -164,20 +181,16 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
         return steps::Fail(*this, ret, kErrInvalidId, "Global history name could not be deleted with invalid device ID",
                            "", ProgNameDeletes, Fn, __LINE__);
 
-    CYBTzHistoryNameDB db;
-    if (!db.remove(deviceId, tran)) {
-        if (db.getErrorCode() == DB_NO_MORE_ROWS)
-            return steps::Fail(*this, ret, kErrNotFound, "Global History name not found", "", ProgNameDeletes, Fn,
-                               __LINE__);
-        return steps::Fail(
-            *this, ret, kErrDatabase, "Global history name cannot be removed from the database",
-            "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = " + std::to_string(deviceId) +
-                "\n\tDB Err Code         = " + std::to_string(db.getErrorCode()),
-            ProgNameDeletes, Fn, __LINE__);
+    std::string failure;
+    switch (RemoveHistoryName(*this, deviceId, tran, failure)) {
+    case HistoryNameRemoval::None:
+        return steps::Fail(*this, ret, kErrNotFound, "Global History name not found", "", ProgNameDeletes, Fn,
+                           __LINE__);
+    case HistoryNameRemoval::Failed:
+        return steps::PassOn(ret, failure, kErrDatabase);
+    case HistoryNameRemoval::Removed:
+        break;
     }
-
-    m_LogMsg << "\tGlobal History Name used by Device ID = " << deviceId << " was removed from the database";
-    WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
     return true;
 }

@@ -35,6 +35,14 @@ struct DeleteMorvaneVolHistoryNameRet_t {
     std::string errMsg;
 };
 
+// The removal of a device's global history name in the caller's
+// transaction, shared by its deletion request and the device's deletion:
+// Removed; None when the device has none (no entry); Failed after an ERR
+// entry, with its text in `errMsg`.
+enum class HistoryNameRemoval { Removed, None, Failed };
+HistoryNameRemoval RemoveHistoryName(class ReplicationMgr& mgr, int deviceId, class DBtran* tran,
+                                     std::string& errMsg);
+
 struct QueryMorvaneVolHistoryNameArgs_t {
     int32_t DeviceId = -1;
 };

@@ -20,6 +20,7 @@
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
+#include "snr/HistoryNames.h"
 #include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
 #include "snr/VolumeReferences.h"
@@ -47,41 +48,30 @@ bool IsBeingDeleted(const DeletionTrail& trail, int32_t volumeId)
     return std::find(volumes.begin(), volumes.end(), volumeId) != volumes.end();
 }
 
-// The permanent replicas whose primary volume is the volume, deleted with
+// Every permanent replica whose primary volume is the volume, deleted with
 // the volume marked as being deleted. True also when it has none.
 bool DeleteVolumeReplicas(ReplicationMgr& mgr, int32_t volumeId, std::string& errMsg, DBtran* tran,
                           DeletionTrail& trail)
 {
     const VolumeBeingDeleted marked(trail, volumeId);
     DeletePermanentReplicaRet_t replicas;
-    if (mgr.DeletePermanentReplica(DeletePermanentReplicaArgs_t(volumeId), replicas, tran, &trail) ||
-        replicas.NotFound)
-        return true;
-    errMsg = replicas.errMsg;
-    return false;
+    do {
+        replicas = DeletePermanentReplicaRet_t();
+        if (!mgr.DeletePermanentReplica(DeletePermanentReplicaArgs_t(volumeId), replicas, tran, &trail)) {
+            if (replicas.NotFound) return true;
+            errMsg = replicas.errMsg;
+            return false;
+        }
+    } while (replicas.OthersLeft);
+    return true;
 }
 
-// Whether an SNR volume stays because rows of that kind name it: a WARNING
-// entry when they do; a count that could not be read fails the deletion.
-enum class Stays { No, Yes, Failed };
-Stays StaysWhileNamed(ReplicationMgr& mgr, DeleteSNRVolumeByIdRet_t& ret, int32_t volumeId, steps::VolumeUser kind,
-                      DBtran* tran)
-{
-    static const char Fn[] = "ReplicationMgr::DeleteSNRVolume()";
-    unsigned int count = 0;
-    std::string failure;
-    if (!steps::CountVolumeUsers(kind, volumeId, tran, count, failure)) {
-        steps::Fail(mgr, ret, 0, steps::VolumeUsersUnreadText(kind), failure, ProgNameDeletes, Fn, __LINE__);
-        return Stays::Failed;
-    }
-    if (count == 0) return Stays::No;
-    steps::Warn(mgr, steps::VolumeUsedText(kind),
-                "\n\tSNR Volume id = " + std::to_string(volumeId) + " stays\n\tOutput:\n\tNRows = " +
-                    std::to_string(count),
-                ProgNameDeletes, Fn, __LINE__);
-    ret.errMsg = "";
-    return Stays::Yes;
-}
+// What keeps a volume's row: its devices, the scratch volumes on it and the
+// replication volumes that name it, its own permanent replicas aside, which
+// go with it. Read before anything is asked of a host, so that a deletion
+// refused for them is refused before a host acted.
+constexpr steps::VolumeUser kVolumeUsers[] = {steps::VolumeUser::Device, steps::VolumeUser::ScratchVolume,
+                                              steps::VolumeUser::OtherThanItsPermanentReplicas};
 
 }  // namespace
 
@@ -97,8 +87,9 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
 
     DeletionTrail own;
     DeletionTrail& kept = trail != nullptr ? *trail : own;
-    // Permanent replicas that lie on one another lead back here: the
-    // deletion under way removes the volume.
+    // A volume is entered again only through a permanent replica lying on
+    // it, which the checks below keep it for: should one lead back here all
+    // the same, the deletion under way removes the volume.
     if (IsBeingDeleted(kept, id)) {
         steps::Warn(*this, "The SNR volume is being deleted already and is not entered again",
                     "\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
@@ -108,16 +99,13 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
 
     // The volume stays, and its deletion succeeds, while a device, a scratch
     // volume or a replication volume other than its own permanent replicas
-    // names it; then those stay too. Otherwise they go first, and the volume
-    // stays after all when another permanent replica of it is left.
-    for (steps::VolumeUser kind : {steps::VolumeUser::Device, steps::VolumeUser::ScratchVolume,
-                                   steps::VolumeUser::OtherThanItsPermanentReplicas}) {
-        const Stays stays = StaysWhileNamed(*this, ret, id, kind, tran);
-        if (stays != Stays::No) return stays == Stays::Yes;
+    // names it; then those stay too. Otherwise they all go first.
+    for (steps::VolumeUser kind : kVolumeUsers) {
+        const steps::Named named =
+            steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Stay, 0, kind, id, tran, ProgNameDeletes, Fn);
+        if (named != steps::Named::No) return named == steps::Named::Yes;
     }
     if (!DeleteVolumeReplicas(*this, id, ret.errMsg, tran, kept)) return false;
-    const Stays stays = StaysWhileNamed(*this, ret, id, steps::VolumeUser::ReplicationVolume, tran);
-    if (stays != Stays::No) return stays == Stays::Yes;
 
     int32_t descriptionCode = 0;
     if (!steps::RemoveVolumeDescriptions(*this, id, ret.errMsg, descriptionCode, tran, ProgNameDeletes, Fn))
@@ -153,23 +141,17 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
 
     if (id <= 0) return refuse("Invalid device name id", "\n\tParameters used:" + deviceLine, __LINE__);
 
-    // 2. Its mount points, if it has any.
+    // Its mount points and its global history name, if it has them.
     const std::string mountWhere = "DeviceNameId = " + std::to_string(id);
     CSNRVolumeMountPointDB mountPoints;
     if (!mountPoints.remove(mountWhere.c_str(), tran) && mountPoints.getErrorCode() != DB_NO_MORE_ROWS)
         return refuse("Could not remove mount point from the database",
                       "\n\tCSNRVolumeMountPointDB::remove() failed\n\tsWhere = " + mountWhere + dbCode(mountPoints),
                       __LINE__);
+    if (RemoveHistoryName(*this, id, tran, ret.errMsg) == HistoryNameRemoval::Failed) return false;
 
-    // Its global history name, if it has one, goes with it too.
-    {
-        CYBTzHistoryNameDB historyNames;
-        if (!historyNames.remove(id, tran) && historyNames.getErrorCode() != DB_NO_MORE_ROWS)
-            return refuse("Global history name cannot be removed from the database",
-                          "\n\tCYBTzHistoryNameDB::remove() failed" + deviceLine + dbCode(historyNames), __LINE__);
-    }
-
-    // 3-5. The device, not in use, its controller switched off.
+    // The device's row and whether it is its volume's last device; the last
+    // one's volume must be free to go before a host is asked anything.
     CSNRVolumeDeviceNameDB devices;
     YBPhysicalDevice_t device;
     std::memset(static_cast<void*>(&device), 0, sizeof device);
@@ -178,6 +160,21 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                       "\n\tCSNRVolumeDeviceNameDB::getInfo() failed" + deviceLine + dbCode(devices), __LINE__);
     const int32_t volumeId = device.SNRVolumeId;
     const std::string volumeLine = "\n\tSNR Volume id = " + std::to_string(volumeId);
+    const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
+    unsigned int volumeDevices = 0;
+    if (!devices.getNRows(volumeWhere.c_str(), volumeDevices, tran))
+        return refuse("Could not get list of devices from the database",
+                      "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tsWhere = " + volumeWhere + dbCode(devices),
+                      __LINE__);
+    const bool lastDevice = volumeDevices == 1;
+    if (lastDevice)
+        for (steps::VolumeUser kind : kVolumeUsers)
+            if (kind != steps::VolumeUser::Device &&
+                steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Refuse, 0, kind, volumeId, tran,
+                                        ProgNameDeletes, Fn) != steps::Named::No)
+                return false;
+
+    // The device not in use; its controller switched off, then its row.
     {
         ZXMMDBDeviceInfo deviceLayer;
         bool inUse = false;
@@ -198,14 +195,6 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
         }
         kept.deactivatedDevices.push_back(id);
     }
-
-    // 6-7. The devices of the volume, this one included; then the device.
-    const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
-    unsigned int volumeDevices = 0;
-    if (!devices.getNRows(volumeWhere.c_str(), volumeDevices, tran))
-        return refuse("Could not get list of devices from the database",
-                      "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tsWhere = " + volumeWhere + dbCode(devices),
-                      __LINE__);
     if (!devices.remove(id, tran))
         return refuse("Could not remove device from the database",
                       "\n\tCSNRVolumeDeviceNameDB::remove() failed" + deviceLine + "\n\tTran = 0x" +
@@ -214,20 +203,14 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     m_LogMsg << "\tSNR Device Name ID " << id << " removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
 
-    if (volumeDevices != 1) {
+    if (!lastDevice) {
         ret.errMsg = "";
         return true;
     }
 
-    // 9. The volume's last device: the volume goes unless something still
-    // refers to it; what only describes it goes with it.
-    if (!steps::RefuseWhileNamed(*this, ret, 0, steps::VolumeUser::ScratchVolume, volumeId, tran, ProgNameDeletes,
-                                 Fn))
-        return false;
+    // The volume of its last device, with its permanent replicas and what
+    // only describes it.
     if (!DeleteVolumeReplicas(*this, volumeId, ret.errMsg, tran, kept)) return false;
-    if (!steps::RefuseWhileNamed(*this, ret, 0, steps::VolumeUser::ReplicationVolume, volumeId, tran,
-                                 ProgNameDeletes, Fn))
-        return false;
     int32_t descriptionCode = 0;
     if (!steps::RemoveVolumeDescriptions(*this, volumeId, ret.errMsg, descriptionCode, tran, ProgNameDeletes, Fn))
         return false;

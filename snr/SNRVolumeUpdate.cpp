@@ -114,7 +114,9 @@ bool MergeIntoTwin(ReplicationMgr& mgr, Ret& ret, int id, int twinId, const std:
     // Nothing may be left naming the volume that goes: scratch volumes and
     // replication volumes refuse the merge; its devices move below.
     for (steps::VolumeUser kind : {steps::VolumeUser::ScratchVolume, steps::VolumeUser::ReplicationVolume})
-        if (!steps::RefuseWhileNamed(mgr, ret, kErrAlreadyExists, kind, id, tran, ProgNameUpdates, Fn)) return false;
+        if (steps::CheckVolumeUsers(mgr, ret, steps::WhileNamed::Refuse, kErrAlreadyExists, kind, id, tran,
+                                    ProgNameUpdates, Fn) != steps::Named::No)
+            return false;
 
     mgr.log() << "\tEvent: A shared disk volume has been found with this information"
               << "\n\tsWhere = " << EvDebug::escaped(where) << "\n\tId of that volume is " << twinId

@@ -65,26 +65,32 @@ bool CountVolumeUsers(VolumeUser kind, int32_t volumeId, DBtran* tran, unsigned 
 
 namespace {
 
-// The refusal texts of each kind, in the order of VolumeUser.
+// The refusal texts of a kind.
 struct UserTexts {
     const char* used;
     const char* unread;
 };
-const UserTexts kUserTexts[] = {
-    {"Can not delete volume: still referenced by SNR devices in the database",
-     "Could not get list of devices from the database"},
-    {"Can not delete volume: still referenced by YB Volume or Scratch Volume in the database",
-     "Could not determine if volume still referenced by YB Volume or Scratch Volume in the database"},
-    {"Can not delete volume: Still referenced by YB Volumes in the database",
-     "Could not determine if volume still referenced by YB volumes in the database"},
-    {"Can not delete volume: Still referenced by YB Volumes in the database",
-     "Could not determine if volume still referenced by YB volumes in the database"},
-};
+UserTexts TextsOf(VolumeUser kind)
+{
+    switch (kind) {
+    case VolumeUser::Device:
+        return {"Can not delete volume: still referenced by SNR devices in the database",
+                "Could not get list of devices from the database"};
+    case VolumeUser::ScratchVolume:
+        return {"Can not delete volume: still referenced by YB Volume or Scratch Volume in the database",
+                "Could not determine if volume still referenced by YB Volume or Scratch Volume in the database"};
+    case VolumeUser::ReplicationVolume:
+    case VolumeUser::OtherThanItsPermanentReplicas:
+        return {"Can not delete volume: Still referenced by YB Volumes in the database",
+                "Could not determine if volume still referenced by YB volumes in the database"};
+    }
+    return {"", ""};
+}
 
 }  // namespace
 
-const char* VolumeUsedText(VolumeUser kind) { return kUserTexts[static_cast<int>(kind)].used; }
-const char* VolumeUsersUnreadText(VolumeUser kind) { return kUserTexts[static_cast<int>(kind)].unread; }
+const char* VolumeUsedText(VolumeUser kind) { return TextsOf(kind).used; }
+const char* VolumeUsersUnreadText(VolumeUser kind) { return TextsOf(kind).unread; }
 
 bool RemoveVolumeDescriptions(ReplicationMgr& mgr, int32_t volumeId, std::string& errMsg, int32_t& errCode,
                               DBtran* tran, const char* source, const char* function)

@@ -33,21 +33,35 @@ bool CountVolumeUsers(VolumeUser kind, int32_t volumeId, DBtran* tran, unsigned 
 const char* VolumeUsedText(VolumeUser kind);
 const char* VolumeUsersUnreadText(VolumeUser kind);
 
-// A volume about to lose its row is refused while rows of that kind name it:
-// an ERR entry with the count, `code` into results that carry one (-4 when
-// the count could not be read). True when none does.
+// What the caller makes of rows of a kind naming the volume: a refusal (an
+// ERR entry with the count, `code` into results that carry one) or the
+// volume staying (a WARNING entry, an empty text).
+enum class WhileNamed { Refuse, Stay };
+enum class Named { No, Yes, Unread };
+
+// Whether rows of that kind name the volume, with the entry `then` asks for
+// when they do. A count that could not be read is an ERR entry with -4 into
+// results that carry a code (Unread).
 template <typename Ret>
-bool RefuseWhileNamed(ReplicationMgr& mgr, Ret& ret, int code, VolumeUser kind, int32_t volumeId, DBtran* tran,
-                      const char* source, const char* function)
+Named CheckVolumeUsers(ReplicationMgr& mgr, Ret& ret, WhileNamed then, int code, VolumeUser kind, int32_t volumeId,
+                       DBtran* tran, const char* source, const char* function)
 {
     unsigned int count = 0;
     std::string failure;
-    if (!CountVolumeUsers(kind, volumeId, tran, count, failure))
-        return Fail(mgr, ret, kErrDatabase, VolumeUsersUnreadText(kind), failure, source, function, __LINE__);
-    if (count == 0) return true;
-    return Fail(mgr, ret, code, VolumeUsedText(kind),
-                "\n\tSNR Volume id = " + std::to_string(volumeId) + "\n\tOutput:\n\tNRows = " + std::to_string(count),
-                source, function, __LINE__);
+    if (!CountVolumeUsers(kind, volumeId, tran, count, failure)) {
+        Fail(mgr, ret, kErrDatabase, VolumeUsersUnreadText(kind), failure, source, function, __LINE__);
+        return Named::Unread;
+    }
+    if (count == 0) return Named::No;
+    const std::string volume = "\n\tSNR Volume id = " + std::to_string(volumeId);
+    const std::string rows = "\n\tOutput:\n\tNRows = " + std::to_string(count);
+    if (then == WhileNamed::Refuse) {
+        Fail(mgr, ret, code, VolumeUsedText(kind), volume + rows, source, function, __LINE__);
+    } else {
+        Warn(mgr, VolumeUsedText(kind), volume + " stays" + rows, source, function, __LINE__);
+        ret.errMsg = "";
+    }
+    return Named::Yes;
 }
 
 // Removes the snap parameters and the stored files of an SNR volume whose

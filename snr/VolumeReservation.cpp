@@ -462,13 +462,23 @@ bool ReplicationMgr::ResetSNRVolLockFlag()
     // the unreserve takes its lock: a volume whose release fails part-way is
     // rolled back whole, its reservation flag together with its pool's
     // counter, so that it stays reserved for the next pass, and the pass goes
-    // on with the next volume.
+    // on with the next volume. A transaction that cannot start (another
+    // writer holds the catalogue) ends the reset there: the volumes after it
+    // would each wait for the catalogue in vain, and stay for the next pass.
     bool allReleased = true;
     for (int32_t id : unreserve.ids) {
         UnreserveSNRVolumeListArgs_t one;
         one.ids.push_back(id);
         UnreserveSNRVolumeListRet_t unreserved;
-        const bool done = RunNestedStep([&](DBtran* tran) { return UnreserveSNRVolumes(one, unreserved, tran); });
+        bool started = false;
+        const bool done =
+            RunNestedStep([&](DBtran* tran) { return UnreserveSNRVolumes(one, unreserved, tran); }, &started);
+        if (!started) {
+            m_LogMsg << "\tEvent: Could not initiated database transactions\n\tSNR Volume Id = " << id
+                     << "\n\tThe volumes not yet unlocked stay reserved until the next pass";
+            WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);
+            return false;
+        }
         if (!done) {
             m_LogMsg << "\tCould not unlock SNR Volumes\n\tSNR Volume Id = " << id;
             WriteLogMsg(ProgNameUpdates, Fn, __LINE__, ERR);

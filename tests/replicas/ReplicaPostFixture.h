@@ -14,6 +14,7 @@
 
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyTestSupport.h"
+#include "replicas/PermanentReplicas.h"
 #include "replicas/ReplicaRecords.h"
 #include "service/CasePatterns.h"
 #include "snr/VolumeQueryFixture.h"
@@ -90,6 +91,20 @@ ReplicaAnswer Decode(const void* data)
 }
 
 }  // namespace replica_test
+
+// The version 3 creation of a permanent replica of `primary` on the SNR
+// volume of that identity (registered when none has it): no job, no flags.
+inline repCreatePermanentReplicaV3Req PermanentReplicaRequest(const char* uniqueId, int primary)
+{
+    repCreatePermanentReplicaV3Req req;
+    req.SNRVolume.UniqueId = const_cast<char*>(uniqueId);
+    req.SNRVolume.BlockCount = 100;
+    req.PrimaryVolumeId = primary;
+    req.JobId = 0;
+    req.IsSnapActive = 0;
+    req.ActivateSnap = 0;
+    return req;
+}
 
 using volume_seed::InsertReplica;
 using volume_seed::InsertScratch;

@@ -327,13 +327,7 @@ protected:
 
 TEST_F(PermanentReplicaDeletionTest, ACreatedReplicaIsTheLatestUntilItIsDeletedWithItsVolume)
 {
-    repCreatePermanentReplicaV3Req req;
-    req.SNRVolume.UniqueId = const_cast<char*>("uid-created");
-    req.SNRVolume.BlockCount = 100;
-    req.PrimaryVolumeId = 40;
-    req.JobId = 0;
-    req.IsSnapActive = 0;
-    req.ActivateSnap = 0;
+    repCreatePermanentReplicaV3Req req = PermanentReplicaRequest("uid-created", 40);
     exec(InsertReplica({960, 1, 1, 9000, 0, 2, 40, 52, 0, 0, 0, 0, 0, 0, "", ""}));
     const ReplicaAnswer created = send(0x35000117, &req, sizeof(repCreatePermanentReplicaV3Resp), &DecodeCreated);
     expectSuccess(created);
@@ -371,7 +365,7 @@ TEST_F(PermanentReplicaDeletionTest, AVolumeStillUsedStaysAndRefusalsChangeNothi
     expectSuccess(deleteReplica(31));
     EXPECT_EQ(count("YBVolume", "id = 952"), 0);
     EXPECT_EQ(count("YBPhysicalVolume", "id = 53"), 1);
-    EXPECT_EQ(count("YBVolSnapParams", "SNRVolumeId = 53"), 0);
+    EXPECT_EQ(count("YBVolSnapParams", "SNRVolumeId = 53"), 1);
     EXPECT_EQ(LogEntriesWith("\tCannot delete Physical volume id 53"
                              "\n\tReason: At least a Replication volume was found using physical volume Id 53")
                   .size(),
@@ -406,11 +400,13 @@ TEST_F(PermanentReplicaDeletionTest, AFailureAtAnyStepChangesNothing)
 
 // The SNR volume a deleted permanent replica lay on stays while a device, a
 // scratch volume or another replication volume names it, and its own
-// permanent replica stays with it; otherwise it goes with its stored files.
+// permanent replica, its snap parameters and its stored files stay with it;
+// otherwise it goes with its snap parameters and stored files.
 TEST_F(PermanentReplicaDeletionTest, TheReplicasVolumeStaysWhileAnythingNamesIt)
 {
     exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (54, 'uid-54', 0, 1), (55, 'uid-55', 0, 1)");
     exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (54, 'f54', 'x')");
+    exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId) VALUES (54, 1)");
     struct Namer {
         const char* rows;
         const char* text;
@@ -438,6 +434,7 @@ TEST_F(PermanentReplicaDeletionTest, TheReplicasVolumeStaysWhileAnythingNamesIt)
         EXPECT_EQ(count("YBPhysicalVolume", "id IN (54, 55)"), 2);
         EXPECT_EQ(count("YBVolume", "id = 971"), 1);
         EXPECT_EQ(count("YBFile", "VolumeId = 54"), 1);
+        EXPECT_EQ(count("YBVolSnapParams", "SNRVolumeId = 54"), 1);
         EXPECT_EQ(LogEntriesWith(namer.text).size(), warnings + 1);
         exec("DELETE FROM YBScratchVolume WHERE id = 701; DELETE FROM YBPhysicalDevice; DELETE FROM YBMountPoint;"
              "DELETE FROM YBVolume WHERE id IN (971, 972)");
@@ -451,6 +448,7 @@ TEST_F(PermanentReplicaDeletionTest, TheReplicasVolumeStaysWhileAnythingNamesIt)
     EXPECT_EQ(count("YBVolume", "id IN (970, 971)"), 0);
     EXPECT_EQ(count("YBPhysicalVolume", "id IN (54, 55)"), 0);
     EXPECT_EQ(count("YBFile", "VolumeId = 54"), 0);
+    EXPECT_EQ(count("YBVolSnapParams", "SNRVolumeId = 54"), 0);
 }
 
 }  // namespace

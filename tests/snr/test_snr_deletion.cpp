@@ -1,16 +1,19 @@
 // The deletion of devices through post: the mount points and the device go,
-// the volume with its permanent replica, snap parameters and files only with
-// its last device; refusals, permanent replicas that lie on one another, and
-// a failure at any step that leaves every row and the controller as they were.
+// the volume with its permanent replicas, snap parameters and files only with
+// its last device; refusals, made before a host is asked anything, permanent
+// replicas that lie on one another, and a failure at any step that leaves
+// every row and the controller as they were.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "host/HostConfig.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRMessages.h"
+#include "support/ClientFakesScope.h"
 
 namespace {
 
@@ -35,6 +38,27 @@ protected:
     }
 
     ReplicaAnswer deleteDevice(int id) { return ask<repDeleteSNRDeviceResponse>(0x35000003, repDeleteSNRDeviceReq{id}); }
+    // The permanent replica 900 moved onto scratch volume 710 of pool 9 on
+    // volume 61 (reserved, seen by device 610 of client 2 alone), which holds
+    // the snapshot 902: its release asks client 2 to delete the snapshots on
+    // it.
+    void putTheReplicaOnAScratchVolumeWithASnapshot()
+    {
+        HostClientSeed client;
+        client.id = 2;
+        client.name = "alpha";
+        client.netHostName = "alpha.net";
+        ASSERT_EQ(HostConfig::addClient(client), 0);
+        ASSERT_EQ(HostConfig::addAgent(2, 47), 0);
+        ASSERT_EQ(HostConfig::addPackage(2, 1007), 0);
+        exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id = 61");
+        exec("INSERT INTO YBScratchPool (id, TotalVolumes, AvailableVolumes, name) VALUES (9, 1, 0, 'pool')");
+        exec(InsertScratch({710, 61, 9, 0, 0}));
+        exec("UPDATE YBVolume SET RVScratchVolumeId = 710 WHERE id = 900");
+        exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (610, 2, 61, 'dev-610')");
+        exec(InsertReplica({902, 1, 1, 1, 0, 5, 62, 63, 0, 0, 0, 0, 61, 0, "", ""}));
+    }
+    std::vector<ClientCall> snapDeletions() { return ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"); }
     long long count(const std::string& table, const std::string& where)
     {
         return scalar("SELECT COUNT(*) FROM " + table + " WHERE " + where);
@@ -90,8 +114,10 @@ TEST_F(SNRDeletionTest, RefusalsLeaveEveryRowAndControllerAsTheyWere)
     expectFailure(deleteDevice(600), 0, "controller of 600 is busy");
     EXPECT_EQ(everything(), before);
 
-    // A scratch volume on the volume; then, after the permanent replica went,
-    // a snapshot of it: each refusal comes after the device's rows went.
+    // A scratch volume on the volume; then a snapshot of it: each refusal
+    // comes before the device layer is asked anything, even with the device
+    // in use, and its controller is never switched off.
+    ZXMMDBDeviceInfo::setInUse("volumeInUse", 600, true);
     exec(InsertScratch({700, 60, 9, 0, 0}));
     const std::string withScratch = everything();
     expectFailure(deleteDevice(600), 0,
@@ -103,7 +129,7 @@ TEST_F(SNRDeletionTest, RefusalsLeaveEveryRowAndControllerAsTheyWere)
     expectFailure(deleteDevice(600), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
     EXPECT_EQ(everything(), withSnapshot);
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
-    EXPECT_FALSE(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").empty());
+    EXPECT_TRUE(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").empty());
 }
 
 // Every database and device-layer call of a last device's deletion made to
@@ -151,19 +177,25 @@ TEST_F(SNRDeletionTest, ACallersTransactionTakesBackEveryDeviceItDeleted)
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(501));
 }
 
-// Volumes 70 and 71 each hold the other's permanent replica: the deletion
-// of 70's last device removes both replicas and both volumes, entering
-// neither volume twice.
-TEST_F(SNRDeletionTest, PermanentReplicasOnOneAnotherAreDeletedOnce)
+// Volumes 70 and 71 each hold the other's permanent replica: 71's replica
+// lying on 70 refuses the deletion of 70's last device before anything
+// changed. Once that replica is deleted (71 stays, named by nothing but its
+// own), the device goes with 70, 70's replica and 71.
+TEST_F(SNRDeletionTest, PermanentReplicasOnOneAnotherGoOneByOne)
 {
     exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (70, 'uid-70'), (71, 'uid-71')");
     exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (700, 2, 70, 'dev-700')");
     exec(InsertReplica({910, 1, 1, 1, 0, 4, 70, 71, 0, 0, 0, 0, 0, 0, "", ""}));
     exec(InsertReplica({911, 1, 1, 1, 0, 4, 71, 70, 0, 0, 0, 0, 0, 0, "", ""}));
+    const std::string before = everything();
+    expectFailure(deleteDevice(700), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_EQ(everything(), before);
+
+    expectSuccess(ask<repDeletePermanentReplicaResp>(0x35000063, repDeletePermanentReplicaReq{71}));
+    EXPECT_EQ(count("YBPhysicalVolume", "id IN (70, 71)"), 2);
     expectSuccess(deleteDevice(700));
     EXPECT_EQ(count("YBPhysicalVolume", "id IN (70, 71)"), 0);
     EXPECT_EQ(count("YBVolume", "id IN (910, 911)"), 0);
-    EXPECT_EQ(LogEntriesWith("The SNR volume is being deleted already and is not entered again").size(), 1u);
 }
 
 // A device's global history name goes with it, so that the volume's next
@@ -188,5 +220,46 @@ TEST_F(SNRDeletionTest, TheHistoryNameGoesWithItsDeviceAndASnapshotKeepsTheVolum
     EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 1);
 }
 
-}  // namespace
+// A replication volume holding a snapshot of the last device's volume
+// refuses the deletion before the permanent replica's scratch volume is
+// released: its host is asked nothing and nothing changes. Without it the
+// same deletion releases the scratch volume on its host and succeeds.
+TEST_F(SNRDeletionTest, AVolumeStillNamedIsRefusedBeforeAHostDeletesAnySnapshot)
+{
+    ClientFakesScope fakes;
+    putTheReplicaOnAScratchVolumeWithASnapshot();
+    exec(InsertReplica({903, 1, 1, 1, 0, 2, 99, 62, 0, 0, 0, 0, 60, 0, "", ""}));
+    const std::string before = everything();
+    expectFailure(deleteDevice(600), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_EQ(snapDeletions().size(), 0u);
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").empty());
 
+    exec("DELETE FROM YBVolume WHERE id = 903");
+    expectSuccess(deleteDevice(600));
+    const std::vector<ClientCall> deletions = snapDeletions();
+    ASSERT_EQ(deletions.size(), 1u);
+    EXPECT_EQ(deletions[0].args, std::vector<std::string>{"dev-610"});
+    EXPECT_EQ(count("YBVolume", "id IN (900, 902)"), 0);
+    EXPECT_EQ(count("YBScratchVolume", "id = 710"), 0);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
+}
+
+// The creation takes a second permanent replica of a primary volume; the
+// deletion of that volume's last device takes both, and their volumes, once
+// the first one's scratch volume was released on its host.
+TEST_F(SNRDeletionTest, TheLastDeviceTakesEveryPermanentReplicaOfItsVolume)
+{
+    ClientFakesScope fakes;
+    putTheReplicaOnAScratchVolumeWithASnapshot();
+    expectSuccess(ask<repCreatePermanentReplicaV3Resp>(0x35000117, PermanentReplicaRequest("uid-second", 60)));
+    ASSERT_EQ(count("YBVolume", "PrimaryVolumeId = 60 AND CurrentRole = 4"), 2);
+
+    expectSuccess(deleteDevice(600));
+    EXPECT_EQ(snapDeletions().size(), 1u);
+    EXPECT_EQ(count("YBVolume", "PrimaryVolumeId = 60"), 0);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 60 OR UniqueId = 'uid-second'"), 0);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 61"), 1);  // its device keeps it
+}
+
+}  // namespace

@@ -261,6 +261,33 @@ TEST_F(ReservationTest, AReleaseThatFailsDoesNotHoldUpTheVolumesAfterIt)
     EXPECT_EQ(LogEntriesWith("\tEvent: Errors found during SNR Volume lock flag reset process").size(), 1u);
 }
 
+// A volume whose release cannot even begin its transaction (another writer
+// holds the catalogue) stops the reset there: the volumes after it are not
+// tried, each of which would wait for the catalogue in turn, and stay
+// reserved for the next pass with their pool's counter.
+TEST_F(ReservationTest, AReleaseThatCannotBeginStopsTheReset)
+{
+    exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id IN (10, 11, 12); UPDATE YBScratchPool SET AvailableVolumes = 0");
+    HostDBFaults::failNext("startTran", 5);
+    EXPECT_EQ(retentionPass().status, 1);
+    EXPECT_FALSE(HostDBFaults::pending("startTran"));
+    HostDBFaults::clear();
+    EXPECT_EQ(flags(10), 2);
+    EXPECT_EQ(flags(11), 2);
+    EXPECT_EQ(flags(12), 2);
+    EXPECT_EQ(counters(1), Counters(3, 0));
+    EXPECT_EQ(LogEntriesWith("ReplicationMgr::ResetSNRVolLockFlag()\n\tEvent: Could not initiated database transactions"
+                             "\n\tSNR Volume Id = 10")
+                  .size(),
+              1u);
+    EXPECT_TRUE(LogEntriesWith("\tCould not unlock SNR Volumes").empty());
+    EXPECT_EQ(LogEntriesWith("\tEvent: Errors found during SNR Volume lock flag reset process").size(), 1u);
+
+    EXPECT_EQ(retentionPass().status, 1);
+    EXPECT_EQ(flags(10) | flags(11) | flags(12), 0);
+    EXPECT_EQ(counters(1), Counters(3, 3));
+}
+
 // Allocation toggles 0x8 only; a snap-vault secondary is skipped; the
 // refusal of a volume that is not allocated carries -11.
 TEST_F(ReservationTest, AllocationTogglesItsBitAndSkipsSnapVaultSecondaries)
