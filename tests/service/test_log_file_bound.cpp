@@ -159,10 +159,12 @@ TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
     if (r.largestLogBytes <= load.boundBytes && kSlowBuild && !HasFailure())
         GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file past its hard limit";
     ASSERT_GT(r.largestLogBytes, load.boundBytes) << "the reader did not keep the log";
-    EXPECT_LT(r.longestWriteSeconds, 1.0);
+    // A sanitizer's build, slower at each step, is given twice the margin.
+    const double margin = kSlowBuild ? 1.0 : 0.5;
+    EXPECT_LT(r.longestWriteSeconds, 0.5 + margin);
     EXPECT_EQ(waits.hardLimitGaveUp, 1u);
     EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
-    EXPECT_LT(r.backWithinBoundSeconds, 1.0);
+    EXPECT_LT(r.backWithinBoundSeconds, 2 * margin);
     EXPECT_GE(r.backWithinLimitSeconds, 0);
     int kept = 0;
     for (const std::string& entry : EvDebug::entries())
