@@ -1,8 +1,9 @@
 // The memory a connection gives the catalogue (page cache, memory map) and
 // the checkpoints of its write-ahead log, which a thread of their own runs in
 // the background so that no request waits for one (the thread that commits
-// runs one only when that thread has fallen far behind), and which keep the
-// log file from staying larger than its limit.
+// runs one only at the log's hard limit, which readers or a thread fallen
+// behind let it reach), and which keep the log file from staying larger than
+// its limit.
 #include <sys/stat.h>
 
 #include <algorithm>
