@@ -113,16 +113,14 @@ bool RemovePairRows(const RowRemoval& r, const FLRSnap_t& item)
     return true;
 }
 
-// Removes the rows of the where clause through the table class; none to
-// remove counts as done.
+// The rows of the where clause through the table class, a failure in the
+// run's result.
 template <typename Table>
-bool RemoveRowsWhere(const RowRemoval& r, const std::string& where, const char* text, const char* callLine, long line)
+bool RemoveRowsOf(const RowRemoval& r, const std::string& where, const char* text, const char* callLine, long line)
 {
-    Table db;
-    if (db.remove(where.c_str(), r.tran) || db.getErrorCode() == DB_NO_MORE_ROWS) return true;
-    return Failed(r, kErrDatabase, text,
-                  std::string(callLine) + "\n\tsWhere      = " + where + "\n\tDB Err Code = " + Num(db.getErrorCode()),
-                  line);
+    return RemoveRowsWhere<Table>(where, callLine, r.tran, [&](const std::string& details) {
+        return Failed(r, kErrDatabase, text, details, line);
+    });
 }
 
 // The snapshot's other mount points and their shares: a create or a
@@ -130,12 +128,12 @@ bool RemoveRowsWhere(const RowRemoval& r, const std::string& where, const char* 
 // item.
 bool RemoveOtherMountRows(const RowRemoval& r, const FLRSnap_t& item)
 {
-    return RemoveRowsWhere<FLRSnapNetworkShareDB>(r, SnapshotSharesWhere(item.Snapshot.id),
-                                                  "Failed to remove the share information from the DB",
-                                                  "\n\tFLRSnapNetworkShareDB::remove() failed", __LINE__) &&
-           RemoveRowsWhere<FLRSnapMountPointDB>(r, "SnapshotId = " + Num(item.Snapshot.id),
-                                                "Failed to remove the mount point information from the DB",
-                                                "\n\tFLRSnapMountPointDB::remove() failed", __LINE__);
+    return RemoveRowsOf<FLRSnapNetworkShareDB>(r, SnapshotSharesWhere(item.Snapshot.id),
+                                               "Failed to remove the share information from the DB",
+                                               "\n\tFLRSnapNetworkShareDB::remove() failed", __LINE__) &&
+           RemoveRowsOf<FLRSnapMountPointDB>(r, "SnapshotId = " + Num(item.Snapshot.id),
+                                             "Failed to remove the mount point information from the DB",
+                                             "\n\tFLRSnapMountPointDB::remove() failed", __LINE__);
 }
 
 }  // namespace
@@ -143,6 +141,25 @@ bool RemoveOtherMountRows(const RowRemoval& r, const FLRSnap_t& item)
 std::string SnapshotSharesWhere(int32_t snapshotId)
 {
     return "MountPointId IN (SELECT id FROM YBFLRSnapMountPoint WHERE SnapshotId = " + Num(snapshotId) + ")";
+}
+
+bool CountCPSnapshots(ReplicationMgr& mgr, const char* function, int32_t cpId, unsigned int& count, int32_t* errCode,
+                      std::string* errText, DBtran* tran)
+{
+    const std::string where = "ConsistencyPointId = " + Num(cpId);
+    FLRSnapshotDB snapDB;
+    count = 0;
+    if (snapDB.getNRows(where.c_str(), count, tran)) return true;
+    if (snapDB.getErrorCode() == DB_NO_MORE_ROWS) {
+        count = 0;
+        return true;
+    }
+    *errCode = kErrDatabase;
+    *errText = "Cannot find how many snapshot the consistency point has. DB Error";
+    mgr.log() << "\tEvent: " << *errText << "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " << where
+              << "\n\tDB Err Code = " << snapDB.getErrorCode();
+    mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::ERR);
+    return false;
 }
 
 ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
@@ -211,15 +228,9 @@ bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const s
     // removed under them: it is marked unstable as the other sets' points are.
     std::set<int32_t> unstable = other;
     std::vector<int32_t> empty;
-    FLRSnapshotDB snapDB;
     for (int32_t cpId : own) {
-        const std::string where = "ConsistencyPointId = " + Num(cpId);
         unsigned int count = 0;
-        if (!snapDB.getNRows(where.c_str(), count, r.tran))
-            return Failed(r, kErrDatabase, "Cannot find how many snapshot the consistency point has. DB Error",
-                          "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " + where +
-                              "\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
-                          __LINE__);
+        if (!CountCPSnapshots(r.mgr, r.function, cpId, count, r.errCode, r.errText, r.tran)) return false;
         if (count > 0)
             unstable.insert(cpId);
         else
