@@ -259,33 +259,14 @@ TEST_F(PruningTest, AMountPointAddedWhileTheHostReleasesGoesWithItsSnapshot)
     setMax(40, 2);
     fakes().setSnapResult("b1", 6);  // its share stays: the rows are removed again with what the host did
 
-    uint32_t added = 0;
-    std::thread adder;
-    fakes().onNextCall("FLRSnapCleanupV2", [&] {
-        adder = std::thread([&] {
-            CZxNetwork network;
-            network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
-                added = static_cast<const repAddFLRSnaphsotMountPointResp*>(data)->status;
-            });
-            ZxSessionSend session(&network);
-            ReplicationMgr other(&session);
-            const std::string path = "/mnt/late";
-            repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText(path)};
-            zxsDatabuf buf;
-            buf.m_pData = &req;
-            other.post(0x350001df, 0, &buf);
-        });
-        // The prune holds the writer turn: the other request queues for it.
-        const auto writers = DBWriterQueue::of(m_path);
-        while (writers->waiting() == 0) std::this_thread::yield();
-    });
+    const std::string path = "/mnt/late";
+    repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText(path)};
+    RequestWhileTheHostWorks adder(fakes(), "FLRSnapCleanupV2", m_path, 0x350001df, &req);
     prune(40);
-    adder.join();
-    EXPECT_EQ(added, 1u);
+    EXPECT_EQ(adder.status(), 1u);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRSnapshot WHERE id = " + std::to_string(released)), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRSnapMountPoint WHERE MountPath = '/mnt/late'"), 0);
     EXPECT_EQ(orphans(), 0);
 }
 
 }  // namespace
-
