@@ -77,13 +77,22 @@ bool HostLeft(const RowRemoval& r, const char* text, const std::string& whatLine
     return Failed(r, kErrHostRelease, text, whatLine + TextsOf(r.kind).contextLine + Num(r.contextId), line);
 }
 
-// Removes the row of the id through the table class.
+// Removes the row of the id through the table class and logs its removal.
 template <typename Table>
-bool RemoveRow(const RowRemoval& r, int32_t id, const char* text, const char* callLine, const char* idLine,
-               long line)
+bool RemoveRow(const RowRemoval& r, int32_t id, const char* const (&removed)[2], const char* text,
+               const char* callLine, const char* idLine, long line)
 {
     Table db;
-    if (db.remove(id, r.tran)) return true;
+    if (db.remove(id, r.tran)) {
+        Removed(r, removed, Num(id), line);
+        return true;
+    }
+    if (r.goneIsRemoved && db.getErrorCode() == DB_NO_MORE_ROWS) {
+        r.mgr.log() << "\tEvent: The row was removed from the DB by another request" << idLine << id
+                    << TextsOf(r.kind).contextLine << r.contextId;
+        r.mgr.WriteLogMsg(ProgNameDeletes, r.function, __LINE__, ReplicationMgr::MSG);
+        return true;
+    }
     return Failed(r, kErrDatabase, text,
                   std::string(callLine) + idLine + Num(id) + TextsOf(r.kind).contextLine + Num(r.contextId) +
                       "\n\tDB Err Code          = " + Num(db.getErrorCode()),
@@ -182,11 +191,11 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
             r.mgr.WriteLogMsg(ProgNameDeletes, r.function, __LINE__, ReplicationMgr::ERR);
             return ItemRows::LeftWhole;
         }
-        if (!RemoveRow<FLRSnapNetworkShareDB>(r, item.Share.id, "Failed to remove the share information from the DB",
+        if (!RemoveRow<FLRSnapNetworkShareDB>(r, item.Share.id, texts.shareRemoved,
+                                              "Failed to remove the share information from the DB",
                                               "\n\tFLRnapNetworkShareDB::remove() failed",
                                               "\n\tShare Id             = ", __LINE__))
             return ItemRows::Failed;
-        Removed(r, texts.shareRemoved, Num(item.Share.id), __LINE__);
     }
 
     if (item.MountPoint.id != -1) {
@@ -197,12 +206,11 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
                      __LINE__);
             return ItemRows::Failed;
         }
-        if (!RemoveRow<FLRSnapMountPointDB>(r, item.MountPoint.id,
+        if (!RemoveRow<FLRSnapMountPointDB>(r, item.MountPoint.id, texts.mountRemoved,
                                             "Failed to remove the mount point information from the DB",
                                             "\n\tFLRSnapMountPointDB\t::remove() failed",
                                             "\n\tMount Point Id       = ", __LINE__))
             return ItemRows::Failed;
-        Removed(r, texts.mountRemoved, Num(item.MountPoint.id), __LINE__);
     }
 
     if (r.honourHost && (item.Result & FLRSNAP_DESTROYED) == 0) {
@@ -214,10 +222,10 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
     }
 
     if (!RemoveOtherMountRows(r, item) || !RemovePairRows(r, item)) return ItemRows::Failed;
-    if (!RemoveRow<FLRSnapshotDB>(r, item.Snapshot.id, "Failed to remove the snapshot information from the DB. DB Error",
+    if (!RemoveRow<FLRSnapshotDB>(r, item.Snapshot.id, texts.snapRemoved,
+                                  "Failed to remove the snapshot information from the DB. DB Error",
                                   "\n\tFLRSnapshotDB::remove() failed", "\n\tSnapshot DB id       = ", __LINE__))
         return ItemRows::Failed;
-    Removed(r, texts.snapRemoved, Num(item.Snapshot.id), __LINE__);
     return ItemRows::Removed;
 }
 
@@ -250,7 +258,9 @@ bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const s
 
     const std::string where = "id IN (" + JoinIds(empty) + ")";
     FLRConsistencyPointDB cpDB;
-    if (!cpDB.remove(where.c_str(), r.tran))
+    // Points that are gone already: another request removed them since the
+    // snapshots were read.
+    if (!cpDB.remove(where.c_str(), r.tran) && !(r.goneIsRemoved && cpDB.getErrorCode() == DB_NO_MORE_ROWS))
         return Failed(r, kErrDatabase, "Failed to delete Consistency point from the database. Error returned from DB",
                       "\n\tFLRConsistencyPointDB::remove() failed\n\tReplication Set Id = " + Num(r.contextId) +
                           "\n\tsWhere             = " + where + "\n\tDB Err Code        = " + Num(cpDB.getErrorCode()),

@@ -34,6 +34,9 @@ struct RowRemoval {
     DBtran* tran;
     int64_t contextId;      // the point (OnePoint) or the replication set
     bool honourHost = true;  // false: remove whatever the host reported
+    // true: a row that is gone when its id comes to be removed (another
+    // request removed it since the id was read) counts as removed
+    bool goneIsRemoved = false;
 };
 
 enum class ItemRows { Removed, LeftWhole, Failed };

@@ -269,4 +269,81 @@ TEST_F(PruningTest, AMountPointAddedWhileTheHostReleasesGoesWithItsSnapshot)
     EXPECT_EQ(orphans(), 0);
 }
 
+// The prune of two points whose second pass runs: the first point's
+// snapshot a1 mounted and shared, the host releasing all of it; the
+// second's snapshot b1 mounted and shared, the host leaving its share; a
+// third point that stays. The ids of a1's point, mount point and share.
+struct SecondPassRows {
+    int32_t point = 0;
+    int32_t mountPoint = 0;
+    int32_t share = 0;
+};
+
+// While the host releases, another request removes a row the second pass
+// then removes by the id it read before: the row is gone all the same, and
+// the prune succeeds.
+TEST_F(PruningTest, ARowAnotherRequestRemovedWhileTheHostReleasesCountsAsRemoved)
+{
+    const auto layOut = [&] {
+        for (const char* table : {"YBFLRConsistencyPoint", "YBFLRSnapshot", "YBFLRSnapPair", "YBFLRSnapMountPoint",
+                                  "YBFLRSnapNetworkShare"})
+            exec(std::string("DELETE FROM ") + table);
+        SecondPassRows rows;
+        rows.point = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+        const int32_t a1 = snap(rows.point, "a1");
+        pair(a1, 201);
+        rows.mountPoint = mount(a1, "/mnt/a1");
+        rows.share = share(rows.mountPoint, "share-a1");
+        const int32_t b1 = snap(cp(40, 2, FLRCP_FLAG_AUTOMOUNT), "b1");
+        pair(b1, 201);
+        share(mount(b1, "/mnt/b1"), "share-b1");
+        point(40, 3, "c1");
+        fakes().setSnapResult("b1", 6);
+        return rows;
+    };
+    setMax(40, 2);
+    for (const char* removed : {"share", "mount point", "point"}) {
+        SCOPED_TRACE(removed);
+        const SecondPassRows rows = layOut();
+        const std::string what = removed;
+        // Its share gone first, the mount point can be deleted on its own.
+        if (what == "mount point") exec("DELETE FROM YBFLRSnapNetworkShare WHERE id = " + std::to_string(rows.share));
+        repDeleteFLRSnapNetworkShareReq shareReq{static_cast<uint32_t>(rows.share)};
+        repDeleteFLRSnapMountPointReq mountReq{static_cast<uint32_t>(rows.mountPoint)};
+        repDelCPReq pointReq{static_cast<uint32_t>(rows.point)};
+        RequestWhileTheHostWorks other(
+            fakes(), "FLRSnapCleanupV2", m_path,
+            what == "share" ? 0x350001e5 : what == "mount point" ? 0x350001e1 : 0x350001ef,
+            what == "share" ? static_cast<void*>(&shareReq)
+                            : what == "mount point" ? static_cast<void*>(&mountReq) : static_cast<void*>(&pointReq));
+        expectDone(prune(40));
+        EXPECT_EQ(other.status(), 1u);
+        EXPECT_EQ(SnapNames(), (std::vector<std::string>{"b1", "c1"}));
+        EXPECT_EQ(CPIds().size(), 2u);
+        EXPECT_EQ(FlagsOf(rows.point), -1);
+        EXPECT_EQ(MountRows().size(), 1u);
+        EXPECT_EQ(ShareRows().size(), 1u);
+        EXPECT_EQ(orphans(), 0);
+    }
+}
+
+// Any other failure of the second pass still fails the prune, and every row
+// stays.
+TEST_F(PruningTest, AFailureOfTheSecondPassOtherThanARowGoneFailsThePrune)
+{
+    const int32_t first = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+    const int32_t a1 = snap(first, "a1");
+    pair(a1, 201);
+    share(mount(a1, "/mnt/a1"), "share-a1");
+    point(40, 2, "b1", 2, FLRCP_FLAG_AUTOMOUNT);
+    point(40, 3, "c1");
+    setMax(40, 2);
+    fakes().setSnapResult("b1", 3);  // the snapshot stays
+    const auto before = AllRows();
+    // The first removal after the host's release is the second pass's.
+    fakes().onNextCall("FLRSnapCleanupV2", [] { HostDBFaults::failNext("remove", 5); });
+    expectFailed(prune(40), -4, "Failed to remove the share information from the DB");
+    EXPECT_EQ(AllRows(), before);
+}
+
 }  // namespace
