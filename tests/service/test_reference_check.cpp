@@ -375,6 +375,8 @@ protected:
             };
             for (const BrokenReference& b : watch.after()) found(b.kind(), b.text());
             for (const std::string& fault : PoolCounterFaults(m_db)) found("YBScratchPool counters", fault);
+            // A statement of the check that cannot be read stops it.
+            if (HasFatalFailure()) break;
         }
         return findings;
     }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "snr/SNRVolumeUpdate.h"
+#include "support/StatementRows.h"
 
 namespace random_posts {
 
@@ -82,14 +83,6 @@ struct Stored {
         return found != ids.end() ? found->second : none;
     }
 };
-
-inline void ReadRows(sqlite3* db, const std::string& sql, const std::function<void(sqlite3_stmt*)>& row)
-{
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK)
-        while (sqlite3_step(stmt) == SQLITE_ROW) row(stmt);
-    sqlite3_finalize(stmt);
-}
 
 inline std::string ColumnText(sqlite3_stmt* stmt, int column)
 {
