@@ -3,13 +3,10 @@
 // point still being made, what the host leaves undone, and failures.
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <utility>
 
 #include "flr/FLRMessages.h"
 #include "flr/FLRPruneFixture.h"
-#include "host/ZxFramework.h"
-#include "host/db/DBWriterQueue.h"
-#include "service/ReplicationMgr.h"
 
 namespace {
 
@@ -302,20 +299,19 @@ TEST_F(PruningTest, ARowAnotherRequestRemovedWhileTheHostReleasesCountsAsRemoved
         return rows;
     };
     setMax(40, 2);
-    for (const char* removed : {"share", "mount point", "point"}) {
-        SCOPED_TRACE(removed);
+    const char* const removedBy[] = {"a deletion of its share", "a deletion of its mount point",
+                                     "a deletion of its point"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(removedBy[i]);
         const SecondPassRows rows = layOut();
-        const std::string what = removed;
         // Its share gone first, the mount point can be deleted on its own.
-        if (what == "mount point") exec("DELETE FROM YBFLRSnapNetworkShare WHERE id = " + std::to_string(rows.share));
+        if (i == 1) exec("DELETE FROM YBFLRSnapNetworkShare WHERE id = " + std::to_string(rows.share));
         repDeleteFLRSnapNetworkShareReq shareReq{static_cast<uint32_t>(rows.share)};
         repDeleteFLRSnapMountPointReq mountReq{static_cast<uint32_t>(rows.mountPoint)};
         repDelCPReq pointReq{static_cast<uint32_t>(rows.point)};
-        RequestWhileTheHostWorks other(
-            fakes(), "FLRSnapCleanupV2", m_path,
-            what == "share" ? 0x350001e5 : what == "mount point" ? 0x350001e1 : 0x350001ef,
-            what == "share" ? static_cast<void*>(&shareReq)
-                            : what == "mount point" ? static_cast<void*>(&mountReq) : static_cast<void*>(&pointReq));
+        const std::pair<unsigned long, void*> requests[] = {
+            {0x350001e5, &shareReq}, {0x350001e1, &mountReq}, {0x350001ef, &pointReq}};
+        RequestWhileTheHostWorks other(fakes(), "FLRSnapCleanupV2", m_path, requests[i].first, requests[i].second);
         expectDone(prune(40));
         EXPECT_EQ(other.status(), 1u);
         EXPECT_EQ(SnapNames(), (std::vector<std::string>{"b1", "c1"}));
