@@ -157,12 +157,9 @@ bool CountCPSnapshots(ReplicationMgr& mgr, const char* function, int32_t cpId, u
 {
     const std::string where = "ConsistencyPointId = " + Num(cpId);
     FLRSnapshotDB snapDB;
-    count = 0;
     if (snapDB.getNRows(where.c_str(), count, tran)) return true;
-    if (snapDB.getErrorCode() == DB_NO_MORE_ROWS) {
-        count = 0;
-        return true;
-    }
+    count = 0;
+    if (snapDB.getErrorCode() == DB_NO_MORE_ROWS) return true;
     *errCode = kErrDatabase;
     *errText = "Cannot find how many snapshot the consistency point has. DB Error";
     mgr.log() << "\tEvent: " << *errText << "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " << where
