@@ -202,20 +202,10 @@ bool ReplicationMgr::DeleteAllCPsByRepSetId(const DeleteAllCPsByRepSetIdArgs_t& 
 
 bool ReplicationMgr::MarkCPUnstable(const MarkCPUnstableArgs_t& args, MarkCPUnstableRet_t& ret, DBtran* tran)
 {
-    FLRSnapshotDB snapDB;
     FLRConsistencyPointDB cpDB;
     for (int32_t cpId : args.CPIds) {
-        const std::string where = "ConsistencyPointId = " + Num(cpId);
         unsigned int count = 0;
-        if (!snapDB.getNRows(where.c_str(), count, tran)) {
-            if (snapDB.getErrorCode() != DB_NO_MORE_ROWS)
-                return Fail(*this, ret, kErrDatabase,
-                            "Cannot find how many snapshot the consistency point has. DB Error",
-                            "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " + where +
-                                "\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
-                            ProgNameDeletes, MarkFn, __LINE__);
-            count = 0;
-        }
+        if (!flr_detail::CountCPSnapshots(*this, MarkFn, cpId, count, &ret.errCode, &ret.errMsg, tran)) return false;
         if (count == 0) {
             if (!cpDB.remove(cpId, tran) && cpDB.getErrorCode() != DB_NO_MORE_ROWS)
                 return Fail(*this, ret, kErrDatabase, "Cannot remove the consistency point from the DB. Database Error",

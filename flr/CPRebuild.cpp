@@ -55,19 +55,17 @@ void PopulateCPArgs(const CreateCPArgsById_t& source, CreateCPArgs_t* target, in
     }
 }
 
-// Removes the rows of the where clause through the table class; no row to
-// remove counts as done.
+// Removes the rows of the where clause, announced before; no row to remove
+// counts as done.
 template <typename Table>
 bool RemoveWhere(ReplicationMgr& mgr, CreateCPRet_t& ret, const std::string& where, const char* announce,
                  const char* text, const char* callLine, DBtran* tran)
 {
     mgr.log() << announce << "\n\tsWhere      = " << where;
     mgr.WriteLogMsg(ProgNameInserts, RelatedFn, __LINE__, ReplicationMgr::MSG);
-    Table db;
-    if (db.remove(where.c_str(), tran) || db.getErrorCode() == DB_NO_MORE_ROWS) return true;
-    return Fail(mgr, ret, kErrDatabase, text,
-                std::string(callLine) + "\n\tsWhere      = " + where + "\n\tDB Err Code = " + Num(db.getErrorCode()),
-                ProgNameInserts, RelatedFn, __LINE__);
+    return flr_detail::RemoveRowsWhere<Table>(where, callLine, tran, [&](const std::string& details) {
+        return Fail(mgr, ret, kErrDatabase, text, details, ProgNameInserts, RelatedFn, __LINE__);
+    });
 }
 
 }  // namespace

@@ -215,6 +215,9 @@ bool ReplicationMgr::PruneRepSetFromDB(int32_t setId, const FLRSnapCleanup_t& re
 {
     flr_detail::RowRemoval removal{*this, flr_detail::RemovalKind::Prune, PruneDBFn, errorCode, errorText, tran, setId};
     removal.honourHost = !ignoreHostResults;
+    // The second pass runs after the host released, in a transaction of its
+    // own: other requests may have removed rows since the ids were read.
+    removal.goneIsRemoved = !ignoreHostResults;
     std::set<int32_t> own;
     std::set<int32_t> other;
     for (const FLRSnap_t& snap : releaseList.Snaps) {

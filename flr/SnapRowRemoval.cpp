@@ -77,13 +77,22 @@ bool HostLeft(const RowRemoval& r, const char* text, const std::string& whatLine
     return Failed(r, kErrHostRelease, text, whatLine + TextsOf(r.kind).contextLine + Num(r.contextId), line);
 }
 
-// Removes the row of the id through the table class.
+// Removes the row of the id through the table class and logs its removal.
 template <typename Table>
-bool RemoveRow(const RowRemoval& r, int32_t id, const char* text, const char* callLine, const char* idLine,
-               long line)
+bool RemoveRow(const RowRemoval& r, int32_t id, const char* const (&removed)[2], const char* text,
+               const char* callLine, const char* idLine, long line)
 {
     Table db;
-    if (db.remove(id, r.tran)) return true;
+    if (db.remove(id, r.tran)) {
+        Removed(r, removed, Num(id), line);
+        return true;
+    }
+    if (r.goneIsRemoved && db.getErrorCode() == DB_NO_MORE_ROWS) {
+        r.mgr.log() << "\tEvent: The row was removed from the DB by another request" << idLine << id
+                    << TextsOf(r.kind).contextLine << r.contextId;
+        r.mgr.WriteLogMsg(ProgNameDeletes, r.function, __LINE__, ReplicationMgr::MSG);
+        return true;
+    }
     return Failed(r, kErrDatabase, text,
                   std::string(callLine) + idLine + Num(id) + TextsOf(r.kind).contextLine + Num(r.contextId) +
                       "\n\tDB Err Code          = " + Num(db.getErrorCode()),
@@ -113,16 +122,14 @@ bool RemovePairRows(const RowRemoval& r, const FLRSnap_t& item)
     return true;
 }
 
-// Removes the rows of the where clause through the table class; none to
-// remove counts as done.
+// The rows of the where clause through the table class, a failure in the
+// run's result.
 template <typename Table>
-bool RemoveRowsWhere(const RowRemoval& r, const std::string& where, const char* text, const char* callLine, long line)
+bool RemoveRowsOf(const RowRemoval& r, const std::string& where, const char* text, const char* callLine, long line)
 {
-    Table db;
-    if (db.remove(where.c_str(), r.tran) || db.getErrorCode() == DB_NO_MORE_ROWS) return true;
-    return Failed(r, kErrDatabase, text,
-                  std::string(callLine) + "\n\tsWhere      = " + where + "\n\tDB Err Code = " + Num(db.getErrorCode()),
-                  line);
+    return RemoveRowsWhere<Table>(where, callLine, r.tran, [&](const std::string& details) {
+        return Failed(r, kErrDatabase, text, details, line);
+    });
 }
 
 // The snapshot's other mount points and their shares: a create or a
@@ -130,12 +137,12 @@ bool RemoveRowsWhere(const RowRemoval& r, const std::string& where, const char* 
 // item.
 bool RemoveOtherMountRows(const RowRemoval& r, const FLRSnap_t& item)
 {
-    return RemoveRowsWhere<FLRSnapNetworkShareDB>(r, SnapshotSharesWhere(item.Snapshot.id),
-                                                  "Failed to remove the share information from the DB",
-                                                  "\n\tFLRSnapNetworkShareDB::remove() failed", __LINE__) &&
-           RemoveRowsWhere<FLRSnapMountPointDB>(r, "SnapshotId = " + Num(item.Snapshot.id),
-                                                "Failed to remove the mount point information from the DB",
-                                                "\n\tFLRSnapMountPointDB::remove() failed", __LINE__);
+    return RemoveRowsOf<FLRSnapNetworkShareDB>(r, SnapshotSharesWhere(item.Snapshot.id),
+                                               "Failed to remove the share information from the DB",
+                                               "\n\tFLRSnapNetworkShareDB::remove() failed", __LINE__) &&
+           RemoveRowsOf<FLRSnapMountPointDB>(r, "SnapshotId = " + Num(item.Snapshot.id),
+                                             "Failed to remove the mount point information from the DB",
+                                             "\n\tFLRSnapMountPointDB::remove() failed", __LINE__);
 }
 
 }  // namespace
@@ -143,6 +150,22 @@ bool RemoveOtherMountRows(const RowRemoval& r, const FLRSnap_t& item)
 std::string SnapshotSharesWhere(int32_t snapshotId)
 {
     return "MountPointId IN (SELECT id FROM YBFLRSnapMountPoint WHERE SnapshotId = " + Num(snapshotId) + ")";
+}
+
+bool CountCPSnapshots(ReplicationMgr& mgr, const char* function, int32_t cpId, unsigned int& count, int32_t* errCode,
+                      std::string* errText, DBtran* tran)
+{
+    const std::string where = "ConsistencyPointId = " + Num(cpId);
+    FLRSnapshotDB snapDB;
+    if (snapDB.getNRows(where.c_str(), count, tran)) return true;
+    count = 0;
+    if (snapDB.getErrorCode() == DB_NO_MORE_ROWS) return true;
+    *errCode = kErrDatabase;
+    *errText = "Cannot find how many snapshot the consistency point has. DB Error";
+    mgr.log() << "\tEvent: " << *errText << "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " << where
+              << "\n\tDB Err Code = " << snapDB.getErrorCode();
+    mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::ERR);
+    return false;
 }
 
 ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
@@ -165,11 +188,11 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
             r.mgr.WriteLogMsg(ProgNameDeletes, r.function, __LINE__, ReplicationMgr::ERR);
             return ItemRows::LeftWhole;
         }
-        if (!RemoveRow<FLRSnapNetworkShareDB>(r, item.Share.id, "Failed to remove the share information from the DB",
+        if (!RemoveRow<FLRSnapNetworkShareDB>(r, item.Share.id, texts.shareRemoved,
+                                              "Failed to remove the share information from the DB",
                                               "\n\tFLRnapNetworkShareDB::remove() failed",
                                               "\n\tShare Id             = ", __LINE__))
             return ItemRows::Failed;
-        Removed(r, texts.shareRemoved, Num(item.Share.id), __LINE__);
     }
 
     if (item.MountPoint.id != -1) {
@@ -180,12 +203,11 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
                      __LINE__);
             return ItemRows::Failed;
         }
-        if (!RemoveRow<FLRSnapMountPointDB>(r, item.MountPoint.id,
+        if (!RemoveRow<FLRSnapMountPointDB>(r, item.MountPoint.id, texts.mountRemoved,
                                             "Failed to remove the mount point information from the DB",
                                             "\n\tFLRSnapMountPointDB\t::remove() failed",
                                             "\n\tMount Point Id       = ", __LINE__))
             return ItemRows::Failed;
-        Removed(r, texts.mountRemoved, Num(item.MountPoint.id), __LINE__);
     }
 
     if (r.honourHost && (item.Result & FLRSNAP_DESTROYED) == 0) {
@@ -197,10 +219,10 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item)
     }
 
     if (!RemoveOtherMountRows(r, item) || !RemovePairRows(r, item)) return ItemRows::Failed;
-    if (!RemoveRow<FLRSnapshotDB>(r, item.Snapshot.id, "Failed to remove the snapshot information from the DB. DB Error",
+    if (!RemoveRow<FLRSnapshotDB>(r, item.Snapshot.id, texts.snapRemoved,
+                                  "Failed to remove the snapshot information from the DB. DB Error",
                                   "\n\tFLRSnapshotDB::remove() failed", "\n\tSnapshot DB id       = ", __LINE__))
         return ItemRows::Failed;
-    Removed(r, texts.snapRemoved, Num(item.Snapshot.id), __LINE__);
     return ItemRows::Removed;
 }
 
@@ -211,15 +233,9 @@ bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const s
     // removed under them: it is marked unstable as the other sets' points are.
     std::set<int32_t> unstable = other;
     std::vector<int32_t> empty;
-    FLRSnapshotDB snapDB;
     for (int32_t cpId : own) {
-        const std::string where = "ConsistencyPointId = " + Num(cpId);
         unsigned int count = 0;
-        if (!snapDB.getNRows(where.c_str(), count, r.tran))
-            return Failed(r, kErrDatabase, "Cannot find how many snapshot the consistency point has. DB Error",
-                          "\n\tFLRSnasphot::getNRows() failed\n\tsWhere      = " + where +
-                              "\n\tDB Err Code = " + Num(snapDB.getErrorCode()),
-                          __LINE__);
+        if (!CountCPSnapshots(r.mgr, r.function, cpId, count, r.errCode, r.errText, r.tran)) return false;
         if (count > 0)
             unstable.insert(cpId);
         else
@@ -239,7 +255,9 @@ bool RemoveTouchedCPs(const RowRemoval& r, const std::set<int32_t>& own, const s
 
     const std::string where = "id IN (" + JoinIds(empty) + ")";
     FLRConsistencyPointDB cpDB;
-    if (!cpDB.remove(where.c_str(), r.tran))
+    // Points that are gone already: another request removed them since the
+    // snapshots were read.
+    if (!cpDB.remove(where.c_str(), r.tran) && !(r.goneIsRemoved && cpDB.getErrorCode() == DB_NO_MORE_ROWS))
         return Failed(r, kErrDatabase, "Failed to delete Consistency point from the database. Error returned from DB",
                       "\n\tFLRConsistencyPointDB::remove() failed\n\tReplication Set Id = " + Num(r.contextId) +
                           "\n\tsWhere             = " + where + "\n\tDB Err Code        = " + Num(cpDB.getErrorCode()),

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "flr/FLRRecords.h"
+#include "host/db/DBtable.h"
 #include "service/ReplicationMgr.h"
 
 class DBtran;
@@ -33,6 +34,9 @@ struct RowRemoval {
     DBtran* tran;
     int64_t contextId;      // the point (OnePoint) or the replication set
     bool honourHost = true;  // false: remove whatever the host reported
+    // true: a row that is gone when its id comes to be removed (another
+    // request removed it since the id was read) counts as removed
+    bool goneIsRemoved = false;
 };
 
 enum class ItemRows { Removed, LeftWhole, Failed };
@@ -46,6 +50,24 @@ ItemRows RemoveItemRows(const RowRemoval& r, const FLRSnap_t& item);
 
 // The network shares of a snapshot's mount points.
 std::string SnapshotSharesWhere(int32_t snapshotId);
+
+// Removes the rows of the where clause through the table class; no row to
+// remove counts as done. A failure goes to failed(details), the details of
+// its entry naming the table call, the where clause and the database's code,
+// and its result is returned.
+template <typename Table, typename Failed>
+bool RemoveRowsWhere(const std::string& where, const char* callLine, DBtran* tran, Failed&& failed)
+{
+    Table db;
+    if (db.remove(where.c_str(), tran) || db.getErrorCode() == DB_NO_MORE_ROWS) return true;
+    return failed(std::string(callLine) + "\n\tsWhere      = " + where +
+                  "\n\tDB Err Code = " + std::to_string(db.getErrorCode()));
+}
+
+// Counts the snapshots of the point; none found counts 0. A count that
+// cannot be read fails with -4 in the code and text, logged for the function.
+bool CountCPSnapshots(ReplicationMgr& mgr, const char* function, int32_t cpId, unsigned int& count, int32_t* errCode,
+                      std::string* errText, DBtran* tran);
 
 // After the items: the points of other sets lose only their snapshots and go
 // through MarkCPUnstable; the set's own points are removed, each unless a

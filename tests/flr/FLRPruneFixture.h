@@ -5,13 +5,85 @@
 // the requests with their 16-byte (or, for the rebuild, 72-byte) replies.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "flr/FLRDeleteMessages.h"
 #include "flr/FLRPostFixture.h"
+#include "host/ZxFramework.h"
+#include "host/db/DBWriterQueue.h"
+#include "service/ReplicationMgr.h"
 #include "support/ClientFakesScope.h"
+
+// A request posted through a manager of its own, on a thread started at the
+// next call of a host operation, while the caller of that operation holds
+// the writer turn of the catalogue: the call goes on once the request
+// queues for the turn (a test failure after 10 s without), and the request
+// runs when the caller gives the turn back.
+class RequestWhileTheHostWorks {
+public:
+    RequestWhileTheHostWorks(ClientFakes& fakes, const std::string& operation, const std::string& catalogue,
+                             unsigned long code, void* request)
+        : m_operation(operation)
+    {
+        fakes.onNextCall(operation, [this, catalogue, code, request] {
+            m_started = true;
+            m_thread = std::thread([this, code, request] {
+                CZxNetwork network;
+                network.setSendObserver([this](unsigned long, const void* data, unsigned long) {
+                    m_status = *static_cast<const uint32_t*>(data);  // every reply here starts with it
+                });
+                ZxSessionSend session(&network);
+                ReplicationMgr other(&session);
+                zxsDatabuf buf;
+                buf.m_pData = request;
+                other.post(code, 0, &buf);
+            });
+            const auto writers = DBWriterQueue::of(catalogue);
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (writers->waiting() == 0) {
+                if (std::chrono::steady_clock::now() > deadline) {
+                    ADD_FAILURE() << "the request posted during " << m_operation
+                                  << " did not queue for the writer turn within 10 s";
+                    return;
+                }
+                std::this_thread::yield();
+            }
+        });
+    }
+    ~RequestWhileTheHostWorks() { join(); }
+    RequestWhileTheHostWorks(const RequestWhileTheHostWorks&) = delete;
+    RequestWhileTheHostWorks& operator=(const RequestWhileTheHostWorks&) = delete;
+
+    // The status of the request's reply once it was answered; 99, and a
+    // test failure, when the host was never called for the operation.
+    uint32_t status()
+    {
+        if (!m_started) {
+            ADD_FAILURE() << "the host was never called for " << m_operation << ": the request was not posted";
+            return 99;
+        }
+        join();
+        return m_status;
+    }
+
+private:
+    // Only a thread that started is joined.
+    void join()
+    {
+        if (m_thread.joinable()) m_thread.join();
+    }
+
+    std::string m_operation;
+    bool m_started = false;
+    uint32_t m_status = 99;  // written by the request's thread, read after its join
+    std::thread m_thread;
+};
 
 class FLRPruneTest : public FLRPostTest {
 protected:

@@ -3,13 +3,10 @@
 // point still being made, what the host leaves undone, and failures.
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <utility>
 
 #include "flr/FLRMessages.h"
 #include "flr/FLRPruneFixture.h"
-#include "host/ZxFramework.h"
-#include "host/db/DBWriterQueue.h"
-#include "service/ReplicationMgr.h"
 
 namespace {
 
@@ -259,33 +256,90 @@ TEST_F(PruningTest, AMountPointAddedWhileTheHostReleasesGoesWithItsSnapshot)
     setMax(40, 2);
     fakes().setSnapResult("b1", 6);  // its share stays: the rows are removed again with what the host did
 
-    uint32_t added = 0;
-    std::thread adder;
-    fakes().onNextCall("FLRSnapCleanupV2", [&] {
-        adder = std::thread([&] {
-            CZxNetwork network;
-            network.setSendObserver([&](unsigned long, const void* data, unsigned long) {
-                added = static_cast<const repAddFLRSnaphsotMountPointResp*>(data)->status;
-            });
-            ZxSessionSend session(&network);
-            ReplicationMgr other(&session);
-            const std::string path = "/mnt/late";
-            repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText(path)};
-            zxsDatabuf buf;
-            buf.m_pData = &req;
-            other.post(0x350001df, 0, &buf);
-        });
-        // The prune holds the writer turn: the other request queues for it.
-        const auto writers = DBWriterQueue::of(m_path);
-        while (writers->waiting() == 0) std::this_thread::yield();
-    });
+    const std::string path = "/mnt/late";
+    repAddFLRSnapMountPointReq req{7, static_cast<uint32_t>(released), RequestText(path)};
+    RequestWhileTheHostWorks adder(fakes(), "FLRSnapCleanupV2", m_path, 0x350001df, &req);
     prune(40);
-    adder.join();
-    EXPECT_EQ(added, 1u);
+    EXPECT_EQ(adder.status(), 1u);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRSnapshot WHERE id = " + std::to_string(released)), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBFLRSnapMountPoint WHERE MountPath = '/mnt/late'"), 0);
     EXPECT_EQ(orphans(), 0);
 }
 
-}  // namespace
+// The prune of two points whose second pass runs: the first point's
+// snapshot a1 mounted and shared, the host releasing all of it; the
+// second's snapshot b1 mounted and shared, the host leaving its share; a
+// third point that stays. The ids of a1's point, mount point and share.
+struct SecondPassRows {
+    int32_t point = 0;
+    int32_t mountPoint = 0;
+    int32_t share = 0;
+};
 
+// While the host releases, another request removes a row the second pass
+// then removes by the id it read before: the row is gone all the same, and
+// the prune succeeds.
+TEST_F(PruningTest, ARowAnotherRequestRemovedWhileTheHostReleasesCountsAsRemoved)
+{
+    const auto layOut = [&] {
+        for (const char* table : {"YBFLRConsistencyPoint", "YBFLRSnapshot", "YBFLRSnapPair", "YBFLRSnapMountPoint",
+                                  "YBFLRSnapNetworkShare"})
+            exec(std::string("DELETE FROM ") + table);
+        SecondPassRows rows;
+        rows.point = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+        const int32_t a1 = snap(rows.point, "a1");
+        pair(a1, 201);
+        rows.mountPoint = mount(a1, "/mnt/a1");
+        rows.share = share(rows.mountPoint, "share-a1");
+        const int32_t b1 = snap(cp(40, 2, FLRCP_FLAG_AUTOMOUNT), "b1");
+        pair(b1, 201);
+        share(mount(b1, "/mnt/b1"), "share-b1");
+        point(40, 3, "c1");
+        fakes().setSnapResult("b1", 6);
+        return rows;
+    };
+    setMax(40, 2);
+    const char* const removedBy[] = {"a deletion of its share", "a deletion of its mount point",
+                                     "a deletion of its point"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(removedBy[i]);
+        const SecondPassRows rows = layOut();
+        // Its share gone first, the mount point can be deleted on its own.
+        if (i == 1) exec("DELETE FROM YBFLRSnapNetworkShare WHERE id = " + std::to_string(rows.share));
+        repDeleteFLRSnapNetworkShareReq shareReq{static_cast<uint32_t>(rows.share)};
+        repDeleteFLRSnapMountPointReq mountReq{static_cast<uint32_t>(rows.mountPoint)};
+        repDelCPReq pointReq{static_cast<uint32_t>(rows.point)};
+        const std::pair<unsigned long, void*> requests[] = {
+            {0x350001e5, &shareReq}, {0x350001e1, &mountReq}, {0x350001ef, &pointReq}};
+        RequestWhileTheHostWorks other(fakes(), "FLRSnapCleanupV2", m_path, requests[i].first, requests[i].second);
+        expectDone(prune(40));
+        EXPECT_EQ(other.status(), 1u);
+        EXPECT_EQ(SnapNames(), (std::vector<std::string>{"b1", "c1"}));
+        EXPECT_EQ(CPIds().size(), 2u);
+        EXPECT_EQ(FlagsOf(rows.point), -1);
+        EXPECT_EQ(MountRows().size(), 1u);
+        EXPECT_EQ(ShareRows().size(), 1u);
+        EXPECT_EQ(orphans(), 0);
+    }
+}
+
+// Any other failure of the second pass still fails the prune, and every row
+// stays.
+TEST_F(PruningTest, AFailureOfTheSecondPassOtherThanARowGoneFailsThePrune)
+{
+    const int32_t first = cp(40, 1, FLRCP_FLAG_AUTOMOUNT);
+    const int32_t a1 = snap(first, "a1");
+    pair(a1, 201);
+    share(mount(a1, "/mnt/a1"), "share-a1");
+    point(40, 2, "b1", 2, FLRCP_FLAG_AUTOMOUNT);
+    point(40, 3, "c1");
+    setMax(40, 2);
+    fakes().setSnapResult("b1", 3);  // the snapshot stays
+    const auto before = AllRows();
+    // The first removal after the host's release is the second pass's.
+    fakes().onNextCall("FLRSnapCleanupV2", [] { HostDBFaults::failNext("remove", 5); });
+    expectFailed(prune(40), -4, "Failed to remove the share information from the DB");
+    EXPECT_EQ(AllRows(), before);
+}
+
+}  // namespace

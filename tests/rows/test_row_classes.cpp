@@ -41,6 +41,8 @@ protected:
     {
         for (const char* name : {"dhtGetOSType", "YB_GetJobListForYBSAPOracle", "YB_GetJobDetailsForYBSAPOracle"})
             DBStatementRegistry::unregister(name);
+        // The catalogue's own of those names back for the tests after these.
+        DBStatementRegistry::restoreCatalogueStatements();
         CatalogueTest::TearDown();
     }
 

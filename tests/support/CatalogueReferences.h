@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/StatementRows.h"
+
 // A column whose value is the id of a row of `target`.
 struct RowReference {
     const char* table;
@@ -86,11 +88,8 @@ inline std::set<std::pair<long long, long long>> Rows(sqlite3* db, const RowRefe
                             " <> 0 AND " + r.column + (stored ? " IN" : " NOT IN") + " (SELECT id FROM " + r.target +
                             ")";
     std::set<std::pair<long long, long long>> rows;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK)
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            rows.emplace(sqlite3_column_int64(stmt, 0), sqlite3_column_int64(stmt, 1));
-    sqlite3_finalize(stmt);
+    ReadRows(db, sql,
+             [&](sqlite3_stmt* row) { rows.emplace(sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 1)); });
     return rows;
 }
 
@@ -99,10 +98,7 @@ inline std::map<long long, long long> AllRows(sqlite3* db, const RowReference& r
 {
     const std::string sql = std::string("SELECT rowid, ") + r.column + " FROM " + r.table;
     std::map<long long, long long> rows;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK)
-        while (sqlite3_step(stmt) == SQLITE_ROW) rows[sqlite3_column_int64(stmt, 0)] = sqlite3_column_int64(stmt, 1);
-    sqlite3_finalize(stmt);
+    ReadRows(db, sql, [&](sqlite3_stmt* row) { rows[sqlite3_column_int64(row, 0)] = sqlite3_column_int64(row, 1); });
     return rows;
 }
 
@@ -169,24 +165,17 @@ inline std::vector<std::string> PoolCounterFaults(sqlite3* db)
         "COALESCE(SUM(CASE WHEN S.id IS NOT NULL AND V.id IS NULL THEN 1 ELSE 0 END), 0) "
         "FROM YBScratchPool P LEFT JOIN YBScratchVolume S ON S.RVScratchVolumePoolId = P.id "
         "LEFT JOIN YBPhysicalVolume V ON V.id = S.PhysicalVolumeId GROUP BY P.id ORDER BY P.id";
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-        faults.push_back(std::string("cannot read the pools: ") + sqlite3_errmsg(db));
-        sqlite3_finalize(stmt);
-        return faults;
-    }
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        const long long total = sqlite3_column_int64(stmt, 1);
-        const long long available = sqlite3_column_int64(stmt, 2);
-        const long long members = sqlite3_column_int64(stmt, 3);
-        const long long free = sqlite3_column_int64(stmt, 4);
-        const bool unknown = sqlite3_column_int64(stmt, 5) != 0;
+    ReadRows(db, sql, [&](sqlite3_stmt* row) {
+        const long long total = sqlite3_column_int64(row, 1);
+        const long long available = sqlite3_column_int64(row, 2);
+        const long long members = sqlite3_column_int64(row, 3);
+        const long long free = sqlite3_column_int64(row, 4);
+        const bool unknown = sqlite3_column_int64(row, 5) != 0;
         if (total != members || (!unknown && available != free))
-            faults.push_back("YBScratchPool row " + std::to_string(sqlite3_column_int64(stmt, 0)) +
+            faults.push_back("YBScratchPool row " + std::to_string(sqlite3_column_int64(row, 0)) +
                              ": TotalVolumes/AvailableVolumes " + std::to_string(total) + "/" +
                              std::to_string(available) + ", counted " + std::to_string(members) + "/" +
                              (unknown ? std::string("?") : std::to_string(free)));
-    }
-    sqlite3_finalize(stmt);
+    });
     return faults;
 }

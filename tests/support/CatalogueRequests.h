@@ -131,8 +131,33 @@ inline void RemoveSnapParams(Draw& d)
 // Snapshot names S1 to S10 meet again across points and rebuilds.
 inline std::string SnapName(Draw& d) { return "S" + Num(1 + d.below(10)); }
 
+// The volume GUID of a snapshot: mostly ending in the backslash that a
+// fan-in prune matches, whether the prune's request ends in one or not.
+inline std::string SnapGUID(Draw& d, const std::string& name)
+{
+    return "{" + name + "}" + (d.chance(80) ? "\\" : "");
+}
+
+// Mount points on the snapshots numbered from 10, `snaps` of them, in half
+// of the requests: one to one more than there are snapshots, each on any of
+// them, so that a snapshot may get several. Says which.
+inline repFLRSnapMountPointElem* SnapMounts(Draw& d, int snaps, uint32_t& count, std::string& what)
+{
+    const int mounts = d.chance(50) ? 1 + d.below(snaps + 1) : 0;
+    count = static_cast<uint32_t>(mounts);
+    repFLRSnapMountPointElem* elems = d.request().array<repFLRSnapMountPointElem>(static_cast<size_t>(mounts));
+    for (int i = 0; i < mounts; ++i) {
+        const std::string path = "/mnt/cp" + Num(d.below(6));
+        elems[i].SnapshotId = 10 + d.below(snaps);
+        elems[i].MountPath = d.text(path);
+        what += " " + Num(elems[i].SnapshotId) + ":" + path;
+    }
+    return elems;
+}
+
 // A point of a set with one to three snapshots, each on a pair of the set,
-// and mount points on some of them.
+// mount points on some of them, and at times mounting automatically (which
+// a prune and a deletion release mounted and shared).
 template <typename Req, typename SnapWire>
 void CreateCP(Draw& d)
 {
@@ -146,9 +171,6 @@ void CreateCP(Draw& d)
     req.Snaps = d.request().array<SnapWire>(static_cast<size_t>(snaps));
     req.PairCount = static_cast<uint32_t>(snaps);
     req.Pairs = d.request().array<repFLRSnapPairElem>(static_cast<size_t>(snaps));
-    const int mounts = d.below(snaps + 1);
-    req.MountCount = static_cast<uint32_t>(mounts);
-    req.MountPoints = d.request().array<repFLRSnapMountPointElem>(static_cast<size_t>(mounts));
     std::string what = "set " + Num(set) + ", job " + Num(req.CP.JobId) + ", snapshots";
     std::set<std::string> names;
     for (int i = 0; i < snaps; ++i) {
@@ -157,17 +179,16 @@ void CreateCP(Draw& d)
         req.Snaps[i].id = 10 + i;
         req.Snaps[i].Name = d.text(name);
         req.Snaps[i].SnapVolumeName = d.text("vol-" + name);
-        req.Snaps[i].VolumeGUID = d.text("{" + name + "}");
+        req.Snaps[i].VolumeGUID = d.text(SnapGUID(d, name));
         if constexpr (std::is_same<SnapWire, repFLRSnapRecV2>::value) req.Snaps[i].Type = 2;
         req.Pairs[i].SnapshotId = 10 + i;
         req.Pairs[i].PairId = set == 40 ? 201 + d.below(2) : 203 + d.below(2);
         what += " " + name;
     }
-    for (int i = 0; i < mounts; ++i) {
-        req.MountPoints[i].SnapshotId = 10 + i;
-        req.MountPoints[i].MountPath = d.text("/mnt/cp" + Num(d.below(6)));
-    }
-    d.says(what + ", " + Num(mounts) + " mount points");
+    what += ", mount points";
+    req.MountPoints = SnapMounts(d, snaps, req.MountCount, what);
+    req.CP.AutoMount = req.MountCount > 0 && d.chance(60) ? 1 : 0;
+    d.says(what + (req.CP.AutoMount ? ", automount" : ""));
 }
 
 inline void AddCP(Draw& d)
@@ -231,10 +252,14 @@ inline void PruneSet(Draw& d)
     d.says("set " + Num(req.RepSetId));
 }
 
+// Mostly the volume of a stored snapshot, its trailing backslash at times
+// left for the prune to add.
 inline void PruneFanIn(Draw& d)
 {
     auto& req = d.body<repPruneFanInRPReq>();
-    const std::string guid = "{S" + Num(1 + d.below(10)) + "}";
+    const StoredSnapshot* on = d.chance(80) ? d.oneOf(d.stored().snapshots) : nullptr;
+    std::string guid = on != nullptr ? on->guid : SnapGUID(d, SnapName(d));
+    if (!guid.empty() && guid.back() == '\\' && d.chance(30)) guid.pop_back();
     req.DstVolumeGUID = d.text(guid);
     d.says(guid);
 }
@@ -251,7 +276,8 @@ inline void SnapshotPaths(Draw& d)
 }
 
 // The rebuild of a destination host's points from its snapshot list: most
-// of its stored snapshots named again, the others go with their rows.
+// of its stored snapshots named again, the others go with their rows; the
+// new ones with mount points as a create's.
 template <typename Req, typename SnapWire>
 void RebuildCPs(Draw& d)
 {
@@ -284,11 +310,15 @@ void RebuildCPs(Draw& d)
         req.Snaps[i].ConsistencyPointId = 0;
         req.Snaps[i].Name = d.text(names[i]);
         req.Snaps[i].SnapVolumeName = d.text("vol-" + names[i]);
-        req.Snaps[i].VolumeGUID = d.text("{" + names[i] + "}");
+        req.Snaps[i].VolumeGUID = d.text(SnapGUID(d, names[i]));
         req.Pairs[i].SnapshotId = static_cast<int32_t>(10 + i);
         req.Pairs[i].PairId = host == 5 ? 201 : 203;
     }
-    d.says("host " + Num(host) + ", keeping" + kept + (names.size() > 0 ? ", listing " + Num(names.size()) : ""));
+    std::string mounts = ", mount points";
+    if (!names.empty()) req.MountPoints = SnapMounts(d, static_cast<int>(names.size()), req.MountCount, mounts);
+    req.CPs[0].AutoMount = req.MountCount > 0 && d.chance(60) ? 1 : 0;
+    d.says("host " + Num(host) + ", keeping" + kept + (names.size() > 0 ? ", listing " + Num(names.size()) : "") +
+           (req.MountCount > 0 ? mounts : "") + (req.CPs[0].AutoMount ? ", automount" : ""));
 }
 
 // ---- Client cleanup and job volume history ----

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "snr/SNRVolumeUpdate.h"
+#include "support/StatementRows.h"
 
 namespace random_posts {
 
@@ -63,6 +64,7 @@ struct StoredSnapshot {
     int id = 0;
     std::string name;
     int clientId = 0;  // of its point
+    std::string guid;  // of its volume
 };
 
 // The rows the sequences draw from.
@@ -82,14 +84,6 @@ struct Stored {
         return found != ids.end() ? found->second : none;
     }
 };
-
-inline void ReadRows(sqlite3* db, const std::string& sql, const std::function<void(sqlite3_stmt*)>& row)
-{
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK)
-        while (sqlite3_step(stmt) == SQLITE_ROW) row(stmt);
-    sqlite3_finalize(stmt);
-}
 
 inline std::string ColumnText(sqlite3_stmt* stmt, int column)
 {
@@ -132,10 +126,11 @@ inline Stored ReadStored(sqlite3* db)
                                        sqlite3_column_int(r, 3), sqlite3_column_int(r, 4), sqlite3_column_int(r, 5)});
              });
     ReadRows(db,
-             "SELECT S.id, S.Name, COALESCE(C.ClientId, 0) FROM YBFLRSnapshot S "
+             "SELECT S.id, S.Name, COALESCE(C.ClientId, 0), S.VolumeGUID FROM YBFLRSnapshot S "
              "LEFT JOIN YBFLRConsistencyPoint C ON C.id = S.ConsistencyPointId ORDER BY S.id",
              [&](sqlite3_stmt* r) {
-                 s.snapshots.push_back({sqlite3_column_int(r, 0), ColumnText(r, 1), sqlite3_column_int(r, 2)});
+                 s.snapshots.push_back(
+                     {sqlite3_column_int(r, 0), ColumnText(r, 1), sqlite3_column_int(r, 2), ColumnText(r, 3)});
              });
     return s;
 }
