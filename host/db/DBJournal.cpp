@@ -47,7 +47,8 @@ const unsigned long kHardLimitFactor = 48;
 // rest of one read transaction and the whole of the next (a reader that
 // begins again before the log is copied whole takes a place in it), for
 // reads of up to 1.5 s; far below the busy timeout, so that no writer of
-// this process or another one queued behind it fails.
+// this process or another one queued behind it fails. A read still under way
+// after half of it is longer than that: the wait gives up then.
 const unsigned long kDefaultReaderWaitCeilingMs = 3000;
 // A log file still above its limit after a checkpoint (a reader kept its
 // pages, another process held the log) is checkpointed again after this
@@ -103,25 +104,30 @@ int waitUntil(void* deadline, int)
 // A checkpoint of db that copies the log whole and then waits for the
 // readers still reading from it (mode RESTART or TRUNCATE: the next writer
 // starts the log from its beginning; TRUNCATE also empties its file), tried
-// again until they are gone or `wait` has passed; the writers must be held.
-// The busy handling of db is the library's again afterwards. Its result
-// (SQLITE_BUSY: the readers were not gone in time); *copied: the frames of
-// the log in the file when it ended (-1: not known).
-int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, int* copied)
+// again until they are gone or `wait` has passed, or the log is not yet
+// copied whole after `copyWithin`; the writers must be held. The busy
+// handling of db is the library's again afterwards. Its result (SQLITE_BUSY:
+// the readers were not gone in time); *copied: the frames of the log in the
+// file when it ended (-1: not known).
+int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied)
 {
     // Each try waits for the readers until its deadline.
     Clock::time_point deadline;
     sqlite3_busy_handler(db, &waitUntil, &deadline);
-    const Clock::time_point until = Clock::now() + wait;
+    const Clock::time_point begin = Clock::now();
+    Clock::time_point until = begin + std::min(wait, copyWithin);
     int rc = SQLITE_BUSY;
     *copied = -1;
-    for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+    for (Clock::time_point now = begin; now < until; now = Clock::now()) {
         deadline = std::min(until, now + kReaderTry);
         int logged = -1;
         int done = -1;
         rc = sqlite3_wal_checkpoint_v2(db, "main", mode, &logged, &done);
         if (done >= 0) *copied = done;
         if (rc != SQLITE_BUSY) break;
+        // Copied whole: what is left is the wait for the readers that took a
+        // place in the log meanwhile.
+        if (logged >= 0 && done == logged) until = begin + wait;
         // Busy at once (another process's checkpoint): not a spin.
         if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -202,7 +208,7 @@ public:
             ++log.waits.begun;
         }
         int copied = -1;
-        const int rc = checkpointWithReadersGone(db, mode, kReaderWait, &copied);
+        const int rc = checkpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
         if (rc == SQLITE_BUSY) {
@@ -217,8 +223,9 @@ public:
 
     // At the hard limit of the log of the file at path, while the thread
     // that commits on db holds its writers: waits for the readers still
-    // reading from the log for up to the ceiling, so that the log is
-    // started again before it grows further. After a give-up (a reader
+    // reading from the log for up to the ceiling (for up to half of it until
+    // the log is copied whole), so that the log is started again before it
+    // grows further. After a give-up (a reader
     // stayed longer), no such wait begins before those readers moved on (the
     // background thread's checkpoint copies more of the log) nor within its
     // own hold-off; meanwhile the short wait of waitForReaders is tried.
@@ -248,7 +255,9 @@ public:
 
         const Clock::time_point began = Clock::now();
         int copied = -1;
-        const int rc = checkpointWithReadersGone(db, mode, ceiling, &copied);
+        // The ceiling covers two reads: one still under way when the wait
+        // began, until the log is copied whole, and one begun meanwhile.
+        const int rc = checkpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
         const Clock::duration took = Clock::now() - began;
         bool report = false;
         {
