@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "host/HostConfig.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "snr/SNRDeletion.h"
@@ -120,13 +119,7 @@ TEST_F(MorvanePruningTest, AFailureAtAnyStepChangesNothing)
 TEST_F(MorvanePruningTest, ARefusalOfTheLastDeviceComesBeforeAHostDeletesAnySnapshot)
 {
     ClientFakesScope fakes;
-    HostClientSeed alpha;
-    alpha.id = 2;
-    alpha.name = "alpha";
-    alpha.netHostName = "alpha.net";
-    ASSERT_EQ(HostConfig::addClient(alpha), 0);
-    ASSERT_EQ(HostConfig::addAgent(2, 47), 0);
-    ASSERT_EQ(HostConfig::addPackage(2, 1007), 0);
+    addAlpha();
     exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags) VALUES (95, 'uid-95', 2)");
     exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (805, 2, 95, 'dev-805')");
     exec("INSERT INTO YBScratchPool (id, TotalVolumes, AvailableVolumes, name) VALUES (9, 1, 0, 'pool')");
