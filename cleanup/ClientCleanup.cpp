@@ -92,6 +92,12 @@ public:
                 if (!m_mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(device.id), deleted, m_tran, &m_trail))
                     return nested(deleted.errMsg);
             }
+        // Nothing of the cleanup can be refused any more.
+        for (const SnapshotsLeft& left : m_snapshotsLeft) {
+            m_trail.releasedScratchVolumes.push_back(left.scratchId);
+            std::string failure;
+            if (!DeleteSnapshotsLeftOnHost(m_mgr, left.host, failure)) return nested(failure);
+        }
 
         m_ret.errMsg = "";
         m_ret.errCode = 0;
@@ -190,7 +196,9 @@ private:
     }
 
     // A replica on no scratch volume is removed; otherwise its scratch
-    // volume is released, which removes the replicas on it.
+    // volume is released, which removes the replicas on it, in the database
+    // first: its host deletes the snapshots on it once the cleanup can no
+    // longer be refused.
     bool removeOrRelease(const ReplicationVolumeRecord_t& replica)
     {
         if (replica.RVScratchVolumeId < 1) {
@@ -198,12 +206,12 @@ private:
             return m_mgr.RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(replica.id), removed, m_tran) ||
                    nested(removed.errMsg);
         }
-        ReleaseRVScratchVolumeArgs_t releaseArgs;
+        ReleaseRVScratchVolumeV2Args_t releaseArgs;
         releaseArgs.RVScratchVolumeId = replica.RVScratchVolumeId;
-        ReleaseRVScratchVolumeRet_t released;
+        releaseArgs.DBOnly = true;
+        ReleaseRVScratchVolumeV2Ret_t released;
         if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran)) return nested(released.errMsg);
-        // Its snapshots may be gone from its host already.
-        m_trail.releasedScratchVolumes.push_back(replica.RVScratchVolumeId);
+        if (released.snapshotsLeft) m_snapshotsLeft.push_back({replica.RVScratchVolumeId, *released.snapshotsLeft});
         return true;
     }
 
@@ -303,6 +311,14 @@ private:
     std::vector<ReplicationVolumeRecord_t> m_elsewhere;
     std::set<int32_t> m_seen;
     std::set<int32_t> m_exclusive;  // in ascending id order
+
+    // A scratch volume released in the database whose snapshots its host
+    // still has.
+    struct SnapshotsLeft {
+        int32_t scratchId;
+        DeleteAllSnapsFromScratchVolumeArgs_t host;
+    };
+    std::vector<SnapshotsLeft> m_snapshotsLeft;
 };
 
 }  // namespace

@@ -65,7 +65,22 @@ std::string ScratchLines(int snrId, int scratchId, int poolId)
            std::to_string(scratchId) + "\n\tScratch Pool Id       = " + std::to_string(poolId);
 }
 
+// Only a version 2 release is database-only.
+void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeRet_t&, const DeleteAllSnapsFromScratchVolumeArgs_t&) {}
+void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeV2Ret_t& ret, const DeleteAllSnapsFromScratchVolumeArgs_t& host)
+{
+    ret.snapshotsLeft = host;
+}
+
 }  // namespace
+
+bool DeleteSnapshotsLeftOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScratchVolumeArgs_t& host,
+                               std::string& errMsg)
+{
+    if (mgr.DeleteAllSnapsFromScratchVolume(host)) return true;
+    errMsg = "Failed to delete the snapshots in the scratch volume";
+    return false;
+}
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* tran)
@@ -284,11 +299,15 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         }
     }
 
-    // The snapshots on the client, unless the release is database-only.
-    if (GetDBOnlyFlag(args) != 1) {
-        const auto& device = devices.devices.front();
-        if (!DeleteAllSnapsFromScratchVolume(DeleteAllSnapsFromScratchVolumeArgs_t(device.ClientId, device.DeviceName)))
-            return steps::PassOn(ret, "Failed to delete the snapshots in the scratch volume", kErrNestedCall);
+    // The snapshots on the client; a database-only release leaves them to
+    // its caller.
+    const auto& device = devices.devices.front();
+    const DeleteAllSnapsFromScratchVolumeArgs_t host(device.ClientId, device.DeviceName);
+    if (GetDBOnlyFlag(args) == 1) {
+        LeaveSnapshotsToCaller(ret, host);
+    } else {
+        std::string failure;
+        if (!DeleteSnapshotsLeftOnHost(*this, host, failure)) return steps::PassOn(ret, failure, kErrNestedCall);
     }
     return released(__LINE__);
 }

@@ -241,6 +241,50 @@ TEST_F(ClientCleanupTest, FullRemovesTheScratchVolumesAndDevicesOfTheClient)
     EXPECT_EQ(othersRows(), others);
 }
 
+// A step refused after 710 was released in the database comes before alpha
+// is asked to delete its snapshots: in either mode, the removal of the
+// active snapshot 536 of volume 10 on client 3's volume 30; straight to
+// "Full", a device deletion refused for the destination snapshots that keep
+// volumes 10 and 12, and for device 105 in use. Nothing changes and no host
+// is asked anything until the cleanup succeeds.
+TEST_F(ClientCleanupTest, ARefusalOfTheCleanupComesBeforeAHostActs)
+{
+    const std::string before = everything();
+    exec(InsertReplica({536, 0, 0, 0, 0, 2, 10, 30, 0, 0, YBVOL_FLAG_IS_SNAP_ACTIVE | YBVOL_FLAG_ACTIVATE_SNAP, 0, 0,
+                        1, "", ""}));
+    const std::string withActiveSnapshot = everything();
+    for (int32_t type : {1, 2}) {
+        expectFailure(cleanup(2, type), 0, "YB Volume cannot be removed because the snapshot is still active");
+        EXPECT_TRUE(ClientFakesScope::fakes().calls().empty());
+        EXPECT_EQ(everything(), withActiveSnapshot);
+    }
+    exec("DELETE FROM YBVolume WHERE id = 536");
+
+    addDestinationSnapshots();
+    const std::string withSnapshots = everything();
+    expectFailure(cleanup(2, 1), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_TRUE(ClientFakesScope::fakes().calls().empty());
+    EXPECT_EQ(everything(), withSnapshots);
+    EXPECT_TRUE(controllersAsSeeded());
+
+    exec("DELETE FROM YBVolume WHERE id IN (512, 533)");
+    ZXMMDBDeviceInfo::setInUse("volumeInUse", 105, true);
+    expectFailure(cleanup(2, 1), 0, "Cannot delete device because is being used as a storage device");
+    EXPECT_TRUE(ClientFakesScope::fakes().calls().empty());
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(controllersAsSeeded());
+    EXPECT_TRUE(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").empty());
+
+    // Once nothing refuses, alpha deletes the snapshots of 710 all the same.
+    ZXMMDBDeviceInfo::setInUse("volumeInUse", 105, false);
+    expectSuccess(cleanup(2, 1));
+    const std::vector<ClientCall> deletes = ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume");
+    ASSERT_EQ(deletes.size(), 1u);
+    EXPECT_EQ(deletes[0].client, "alpha.net");
+    EXPECT_EQ(deletes[0].args, (std::vector<std::string>{"dev-101"}));
+    EXPECT_EQ(ids("YBPhysicalDevice"), (Ids{121, 130, 131, 132, 133, 135, 140, 145}));
+}
+
 TEST_F(ClientCleanupTest, RefusalsAndAClientWithNothingLeaveEveryRow)
 {
     const std::string before = everything();
@@ -261,16 +305,26 @@ TEST_F(ClientCleanupTest, RefusalsAndAClientWithNothingLeaveEveryRow)
 
 // A failure after the shared volume's replica lost its directories (in the
 // device deletions of "Full" mode) gives them back with everything else,
-// and the release that reached alpha is reported.
+// before alpha was asked to delete the snapshots of 710. A failure once it
+// was (the commit) reports the release that reached alpha.
 TEST_F(ClientCleanupTest, AFailedCleanupKeepsTheDirectoriesOfSharedReplicas)
 {
     const std::string before = everything();
+    const char* reported = "\tEvent: The release of RV scratch volume 710 was rolled back";
     ZXMMDBDeviceInfo::failNext("deactivate", 7, "controller busy");
     expectFailure(cleanup(2, 1), 0, "controller busy");
     EXPECT_EQ(ids("YBApplicationDirs"), (Ids{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(everything(), before);
     EXPECT_TRUE(controllersAsSeeded());
-    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").size(), 1u);
+    EXPECT_TRUE(ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume").empty());
+    EXPECT_TRUE(LogEntriesWith(reported).empty());
+
+    HostDBFaults::failNext("commitTran", 5);
+    EXPECT_EQ(cleanup(2, 1).status, 0u);
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(controllersAsSeeded());
+    EXPECT_EQ(ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume").size(), 1u);
+    EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
 }
 
 // Every database call of the kinds given made to fail in turn, at each of

@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "host/HostConfig.h"
 #include "host/db/ReplicaTables.h"
 #include "policies/PolicyTestSupport.h"
 #include "replicas/PermanentReplicas.h"
@@ -185,6 +186,19 @@ protected:
     {
         return DumpTable(m_path, "YBVolume") + DumpTable(m_path, "YBSubclientYBVolumes") +
                DumpTable(m_path, "YBApplicationDirs") + DumpTable(m_path, "YBVolSnapParams");
+    }
+
+    // Client 2 "alpha" (alpha.net) with agent 47 and package 1007: a host
+    // that a scratch volume's release asks to delete its snapshots.
+    static void addAlpha()
+    {
+        HostClientSeed alpha;
+        alpha.id = 2;
+        alpha.name = "alpha";
+        alpha.netHostName = "alpha.net";
+        ASSERT_EQ(HostConfig::addClient(alpha), 0);
+        ASSERT_EQ(HostConfig::addAgent(2, 47), 0);
+        ASSERT_EQ(HostConfig::addPackage(2, 1007), 0);
     }
 
     // Status 1, no text, code 0.

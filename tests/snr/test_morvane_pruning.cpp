@@ -1,6 +1,7 @@
 // The pruning of protected volumes through post: with and without names of
 // unexpired consistency points, a volume without any replication volume,
-// refusals, and a failure at any step that changes nothing.
+// refusals, made before a host is asked anything, and a failure at any step
+// that changes nothing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "snr/SNRDeletion.h"
+#include "support/ClientFakesScope.h"
 
 namespace {
 
@@ -107,6 +109,36 @@ TEST_F(MorvanePruningTest, AFailureAtAnyStepChangesNothing)
                                           EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(800));
                                       });
     EXPECT_GE(failures, 20);
+}
+
+// Volume 90's permanent replica 940 lies on scratch volume 710 of volume 95,
+// seen by alpha alone, which holds the snapshot 942: the last device's
+// deletion would have alpha delete it. The replication volume 943 naming 90
+// refuses the prune before alpha is asked anything; without it, the prune
+// goes through and alpha deletes the snapshots.
+TEST_F(MorvanePruningTest, ARefusalOfTheLastDeviceComesBeforeAHostDeletesAnySnapshot)
+{
+    ClientFakesScope fakes;
+    addAlpha();
+    exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags) VALUES (95, 'uid-95', 2)");
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (805, 2, 95, 'dev-805')");
+    exec("INSERT INTO YBScratchPool (id, TotalVolumes, AvailableVolumes, name) VALUES (9, 1, 0, 'pool')");
+    exec(InsertScratch({710, 95, 9, 0, 0}));
+    exec(InsertReplica({940, 1, 1, 1, 0, 4, 90, 95, 0, 710, 0, 0, 0, 0, "", ""}));
+    exec(InsertReplica({942, 1, 1, 1, 0, 5, 96, 97, 0, 0, 0, 0, 95, 0, "", ""}));
+    exec(InsertReplica({943, 1, 1, 1, 0, 2, 96, 98, 0, 0, 0, 0, 90, 0, "", ""}));
+    const std::string before = everything();
+    expectFailure(prune(90, {}), -16, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_TRUE(ClientFakesScope::fakes().calls().empty());
+    EXPECT_EQ(everything(), before);
+
+    exec("DELETE FROM YBVolume WHERE id = 943");
+    expectSuccess(prune(90, {}));
+    const std::vector<ClientCall> deletions = ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume");
+    ASSERT_EQ(deletions.size(), 1u);
+    EXPECT_EQ(deletions[0].args, std::vector<std::string>{"dev-805"});
+    EXPECT_EQ(count("YBVolume", "id IN (920, 940, 942)"), 0);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 90"), 0);
 }
 
 }  // namespace

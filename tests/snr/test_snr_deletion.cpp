@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "host/HostConfig.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "snr/SNRDeletion.h"
@@ -44,13 +43,7 @@ protected:
     // it.
     void putTheReplicaOnAScratchVolumeWithASnapshot()
     {
-        HostClientSeed client;
-        client.id = 2;
-        client.name = "alpha";
-        client.netHostName = "alpha.net";
-        ASSERT_EQ(HostConfig::addClient(client), 0);
-        ASSERT_EQ(HostConfig::addAgent(2, 47), 0);
-        ASSERT_EQ(HostConfig::addPackage(2, 1007), 0);
+        addAlpha();
         exec("UPDATE YBPhysicalVolume SET Flags = 2 WHERE id = 61");
         exec("INSERT INTO YBScratchPool (id, TotalVolumes, AvailableVolumes, name) VALUES (9, 1, 0, 'pool')");
         exec(InsertScratch({710, 61, 9, 0, 0}));
