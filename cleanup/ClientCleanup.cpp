@@ -92,12 +92,6 @@ public:
                 if (!m_mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(device.id), deleted, m_tran, &m_trail))
                     return nested(deleted.errMsg);
             }
-        // Nothing of the cleanup can be refused any more.
-        for (const SnapshotsLeft& left : m_snapshotsLeft) {
-            m_trail.releasedScratchVolumes.push_back(left.scratchId);
-            std::string failure;
-            if (!DeleteSnapshotsLeftOnHost(m_mgr, left.host, failure)) return nested(failure);
-        }
 
         m_ret.errMsg = "";
         m_ret.errCode = 0;
@@ -206,13 +200,9 @@ private:
             return m_mgr.RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(replica.id), removed, m_tran) ||
                    nested(removed.errMsg);
         }
-        ReleaseRVScratchVolumeV2Args_t releaseArgs;
-        releaseArgs.RVScratchVolumeId = replica.RVScratchVolumeId;
-        releaseArgs.DBOnly = true;
-        ReleaseRVScratchVolumeV2Ret_t released;
-        if (!m_mgr.ReleaseRVScratchVol(releaseArgs, released, m_tran)) return nested(released.errMsg);
-        if (released.snapshotsLeft) m_snapshotsLeft.push_back({replica.RVScratchVolumeId, *released.snapshotsLeft});
-        return true;
+        std::string failure;
+        return m_mgr.ReleaseScratchForDeletion(replica.RVScratchVolumeId, m_trail, failure, m_tran) ||
+               nested(failure);
     }
 
     bool removeScratchVolume(int32_t scratchId)
@@ -311,14 +301,6 @@ private:
     std::vector<ReplicationVolumeRecord_t> m_elsewhere;
     std::set<int32_t> m_seen;
     std::set<int32_t> m_exclusive;  // in ascending id order
-
-    // A scratch volume released in the database whose snapshots its host
-    // still has.
-    struct SnapshotsLeft {
-        int32_t scratchId;
-        DeleteAllSnapsFromScratchVolumeArgs_t host;
-    };
-    std::vector<SnapshotsLeft> m_snapshotsLeft;
 };
 
 }  // namespace
@@ -327,7 +309,10 @@ bool ReplicationMgr::CleanupByClientId(const CleanupByClientIdArgs_t& args, Clea
                                        DeletionTrail* trail)
 {
     DeletionTrail own;
-    return ClientCleanup(*this, args, ret, tran, trail != nullptr ? *trail : own).run();
+    if (!ClientCleanup(*this, args, ret, tran, trail != nullptr ? *trail : own).run()) return false;
+    if (trail != nullptr || AskHostsLeft(own, ret.errMsg)) return true;
+    ret.errCode = kErrNestedCall;
+    return false;
 }
 
 // ---- Unmounting the snapshots of a job -------------------------------------------------

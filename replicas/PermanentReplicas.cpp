@@ -229,7 +229,9 @@ bool ReplicationMgr::QueryPermanentReplica(const QueryPermanentReplicaV3Args_t& 
     return QueryPermanentReplicaDB(args, ret, tran);
 }
 
-// The first permanent replica goes with its scratch volume or alone; the SNR
+// The first permanent replica goes with its scratch volume (released in the
+// database; its host deletes the snapshots on it once nothing of the request
+// can be refused any more) or alone; the SNR
 // volume that held it is then deleted unless another replication volume lies
 // on it, and that deletion keeps it, with its snap parameters and stored
 // files, while a device, a scratch volume or a replication volume names it.
@@ -285,11 +287,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     }
 
     if (scratchId > 0) {
-        ReleaseRVScratchVolumeArgs_t releaseArgs;
-        releaseArgs.RVScratchVolumeId = scratchId;
-        ReleaseRVScratchVolumeRet_t released;
-        if (!ReleaseRVScratchVol(releaseArgs, released, tran)) return nested(released.errMsg);
-        kept.releasedScratchVolumes.push_back(scratchId);
+        if (!ReleaseScratchForDeletion(scratchId, kept, ret.errMsg, tran)) return false;
         RemoveRVScratchVolumeArgs_t removeArgs;
         removeArgs.scratchVolumeId = scratchId;
         RemoveRVScratchVolumeRet_t removed;
@@ -308,7 +306,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
                      << "\n\tReason: At least a Replication volume was found using physical volume Id " << physicalId;
             WriteLogMsg(ProgNameDeletes, Fn, __LINE__, WARNING);
             ret.errMsg = "";
-            return true;
+            return trail != nullptr || AskHostsLeft(own, ret.errMsg);
         }
     }
 
@@ -317,7 +315,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     DeleteSNRVolumeByIdRet_t deleted;
     if (!DeleteSNRVolume(DeleteSNRVolByIdArgs_t(physicalId), deleted, tran, &kept)) return nested(deleted.errMsg);
     ret.errMsg = "";
-    return true;
+    return trail != nullptr || AskHostsLeft(own, ret.errMsg);
 }
 
 // ---- Request handler and cases -------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "scratch/ScratchCases.h"
 #include "scratch/ScratchMembership.h"
 #include "service/CasePatterns.h"
+#include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -310,6 +311,36 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         if (!DeleteSnapshotsLeftOnHost(*this, host, failure)) return steps::PassOn(ret, failure, kErrNestedCall);
     }
     return released(__LINE__);
+}
+
+bool ReplicationMgr::ReleaseScratchForDeletion(int32_t scratchVolumeId, DeletionTrail& trail, std::string& errMsg,
+                                               DBtran* tran)
+{
+    ReleaseRVScratchVolumeV2Args_t args;
+    args.RVScratchVolumeId = scratchVolumeId;
+    args.DBOnly = true;
+    ReleaseRVScratchVolumeV2Ret_t ret;
+    if (!ReleaseRVScratchVol(args, ret, tran)) {
+        errMsg = ret.errMsg;
+        return false;
+    }
+    if (ret.snapshotsLeft)
+        trail.snapshotsLeft.push_back({scratchVolumeId, ret.snapshotsLeft->ClientId, ret.snapshotsLeft->Volume});
+    return true;
+}
+
+bool ReplicationMgr::AskHostsLeft(DeletionTrail& trail, std::string& errMsg)
+{
+    std::vector<SnapshotsLeftOnHost> left;
+    left.swap(trail.snapshotsLeft);
+    for (const SnapshotsLeftOnHost& host : left) {
+        // From now on its snapshots may be gone from its host.
+        trail.releasedScratchVolumes.push_back(host.scratchVolumeId);
+        if (!DeleteSnapshotsLeftOnHost(*this, DeleteAllSnapsFromScratchVolumeArgs_t(host.clientId, host.volume),
+                                       errMsg))
+            return false;
+    }
+    return true;
 }
 
 bool ReplicationMgr::ReleaseRVScratchVol(const ReleaseRVScratchVolumeArgs_t& args, ReleaseRVScratchVolumeRet_t& ret,

@@ -121,7 +121,7 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
     m_LogMsg << "\tSNR Volume " << id << " was removed";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
-    return true;
+    return trail != nullptr || AskHostsLeft(own, ret.errMsg);
 }
 
 bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSNRDeviceRet_t& ret, DBtran* tran,
@@ -222,7 +222,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     m_LogMsg << "\tSNR Volume with ID " << volumeId << " has been removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
-    return true;
+    return trail != nullptr || AskHostsLeft(own, ret.errMsg);
 }
 
 void ReplicationMgr::RestoreAfterRollback(const DeletionTrail& trail)

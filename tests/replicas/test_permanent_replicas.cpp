@@ -11,6 +11,7 @@
 #include "replicas/LatestReplica.h"
 #include "replicas/PermanentReplicas.h"
 #include "replicas/ReplicaPostFixture.h"
+#include "support/ClientFakesScope.h"
 
 namespace {
 
@@ -384,10 +385,13 @@ TEST_F(PermanentReplicaDeletionTest, AVolumeStillUsedStaysAndRefusalsChangeNothi
 }
 
 // Each database call of the deletion on a scratch volume made to fail in
-// turn: nothing changes, and a release taken back is reported.
+// turn: nothing changes. The scratch volume holds no snapshot: no host is
+// asked, and no release is reported as having reached one.
 TEST_F(PermanentReplicaDeletionTest, AFailureAtAnyStepChangesNothing)
 {
+    ClientFakesScope fakes;
     const std::string before = everything();
+    const char* reported = "\tEvent: The release of RV scratch volume 700 was rolled back";
     const int failures = failEachStep({"getList", "getInfo", "getNRows", "remove", "Update", "fetch", "commitTran"}, 6,
                                       [&]() { return deleteReplica(30); },
                                       [&](const ReplicaAnswer& a) {
@@ -395,7 +399,8 @@ TEST_F(PermanentReplicaDeletionTest, AFailureAtAnyStepChangesNothing)
                                           EXPECT_EQ(everything(), before);
                                       });
     EXPECT_GE(failures, 20);
-    EXPECT_FALSE(LogEntriesWith("\tEvent: The release of RV scratch volume 700 was rolled back").empty());
+    EXPECT_TRUE(fakes.fakes().calls("DeleteAllSnapsFromVolume").empty());
+    EXPECT_TRUE(LogEntriesWith(reported).empty());
 }
 
 // The SNR volume a deleted permanent replica lay on stays while a device, a

@@ -238,6 +238,38 @@ TEST_F(SNRDeletionTest, AVolumeStillNamedIsRefusedBeforeAHostDeletesAnySnapshot)
     EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
 }
 
+// The scratch volume a permanent replica lies on cannot be removed while a
+// replication volume other than its snapshots names it: the deletion is
+// refused once its release is done in the database, before its host is
+// asked to delete the snapshots on it. A host that fails to delete them
+// fails the deletion after all else, which reports the release as taken
+// back.
+TEST_F(SNRDeletionTest, NoHostDeletesSnapshotsBeforeTheDeletionCanNoLongerBeRefused)
+{
+    ClientFakesScope fakes;
+    putTheReplicaOnAScratchVolumeWithASnapshot();
+    const char* reported = "\tEvent: The release of RV scratch volume 710 was rolled back";
+    exec(InsertReplica({904, 1, 1, 1, 0, 2, 99, 62, 0, 0, 0, 0, 61, 0, "", ""}));
+    const std::string named = everything();
+    const ReplicaAnswer refused = deleteDevice(600);
+    EXPECT_EQ(refused.status, 0u);
+    EXPECT_EQ(snapDeletions().size(), 0u);
+    EXPECT_EQ(everything(), named);
+    EXPECT_TRUE(LogEntriesWith(reported).empty());
+
+    exec("DELETE FROM YBVolume WHERE id = 904");
+    const std::string before = everything();
+    ASSERT_TRUE(fakes.fakes().failNext("DeleteAllSnapsFromVolume"));
+    expectFailure(deleteDevice(600), 0, "Failed to delete the snapshots in the scratch volume");
+    EXPECT_EQ(snapDeletions().size(), 1u);
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+
+    expectSuccess(deleteDevice(600));
+    EXPECT_EQ(snapDeletions().size(), 2u);
+    EXPECT_EQ(count("YBScratchVolume", "id = 710"), 0);
+}
+
 // The creation takes a second permanent replica of a primary volume; the
 // deletion of that volume's last device takes both, and their volumes, once
 // the first one's scratch volume was released on its host.
