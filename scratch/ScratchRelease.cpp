@@ -73,8 +73,8 @@ void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeV2Ret_t& ret, const DeleteAllS
     ret.snapshotsLeft = host;
 }
 
-}  // namespace
-
+// Asks the host to delete the snapshots of a released scratch volume; false
+// with the release's failure text in `errMsg` (its entry is written).
 bool DeleteSnapshotsLeftOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScratchVolumeArgs_t& host,
                                std::string& errMsg)
 {
@@ -82,6 +82,8 @@ bool DeleteSnapshotsLeftOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScra
     errMsg = "Failed to delete the snapshots in the scratch volume";
     return false;
 }
+
+}  // namespace
 
 template <typename Args, typename Ret>
 bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* tran)

@@ -9,8 +9,6 @@
 
 #include "cleanup/SnapshotCleanup.h"
 
-class ReplicationMgr;
-
 struct ReleaseRVScratchVolumeArgs_t {
     int RVScratchVolumeId = -1;
 };
@@ -30,14 +28,10 @@ struct ReleaseRVScratchVolumeV2Ret_t {
     int errCode = 0;
     // After a database-only release of a volume that held snapshots: the
     // host that still has them, for the caller to ask once nothing of its
-    // own can be refused any more (DeleteSnapshotsLeftOnHost).
+    // own can be refused any more (ReplicationMgr::ReleaseScratchForDeletion
+    // keeps it in a deletion's trail).
     std::optional<DeleteAllSnapsFromScratchVolumeArgs_t> snapshotsLeft;
 };
-
-// Asks the host to delete the snapshots of the released scratch volume; false
-// with the release's failure text in `errMsg` (its entry is written).
-bool DeleteSnapshotsLeftOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScratchVolumeArgs_t& host,
-                               std::string& errMsg);
 
 struct repReleaseRVScratchVolumeReq {
     int32_t RVScratchVolumeId;
