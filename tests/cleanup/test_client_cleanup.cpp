@@ -285,6 +285,46 @@ TEST_F(ClientCleanupTest, ARefusalOfTheCleanupComesBeforeAHostActs)
     EXPECT_EQ(ids("YBPhysicalDevice"), (Ids{121, 130, 131, 132, 133, 135, 140, 145}));
 }
 
+// Volume 60's permanent replica 562 lies on scratch volume 761 of volume 61,
+// which holds the snapshot 561 of it; both volumes are alpha's alone. With
+// the destination snapshot 560 keeping the walk off 61, the deletion of 60's
+// last device deletes the replica and releases 761 before the deletion of
+// 61's last device is refused for 560: alpha is asked nothing, nothing
+// changes and no release is reported rolled back. Without 560 the cleanup
+// succeeds and alpha deletes the snapshots of 761 once.
+TEST_F(ClientCleanupTest, AScratchVolumeReleasedByADeviceDeletionReachesItsHostOnlyOnceTheCleanupSucceeded)
+{
+    exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (60, 'u60', 0, 1), (61, 'u61', 2, 1)");
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES "
+         "(160, 2, 60, 'dev-160'), (161, 2, 61, 'dev-161')");
+    exec(InsertScratch({761, 61, 9, 0, 0}));
+    for (const Replica& r : std::vector<Replica>{{560, 0, 0, 0, 0, 5, 40, 61, 0, 0, 0, 0, 0, 1, "", ""},
+                                                 {561, 0, 0, 0, 0, 5, 40, 61, 0, 0, 0, 0, 61, 1, "", ""},
+                                                 {562, 0, 0, 0, 0, 4, 60, 61, 0, 761, 0, 0, 0, 0, "", ""}})
+        exec(InsertReplica(r));
+    const std::string before = everything();
+
+    expectFailure(cleanup(2, 1), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
+    // The refusal came after 60 went with its replica and released 761.
+    EXPECT_EQ(LogEntriesWith("\tRV scratch volume 761 was released").size(), 1u);
+    EXPECT_EQ(LogEntriesWith("\tSNR Volume with ID 60 has been removed from DB").size(), 1u);
+    EXPECT_TRUE(ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume").empty());
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(controllersAsSeeded());
+    EXPECT_TRUE(LogEntriesWith("\tEvent: The release of RV scratch volume 761 was rolled back").empty());
+
+    exec("DELETE FROM YBVolume WHERE id = 560");
+    expectSuccess(cleanup(2, 1));
+    std::vector<std::string> deletes;
+    for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
+        deletes.push_back(c.client + " " + c.args.at(0));
+    // 710's, released by the walk, then 761's.
+    EXPECT_EQ(deletes, (std::vector<std::string>{"alpha.net dev-101", "alpha.net dev-161"}));
+    EXPECT_EQ(rows("SELECT id FROM YBVolume WHERE id IN (561, 562)"), "--\n");
+    EXPECT_EQ(rows("SELECT id FROM YBScratchVolume WHERE id = 761"), "--\n");
+    EXPECT_EQ(rows("SELECT id FROM YBPhysicalVolume WHERE id IN (60, 61)"), "--\n");
+}
+
 TEST_F(ClientCleanupTest, RefusalsAndAClientWithNothingLeaveEveryRow)
 {
     const std::string before = everything();
