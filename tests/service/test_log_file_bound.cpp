@@ -92,7 +92,7 @@ TEST_P(LogFileUnderLongReadersTest, StaysWithinItsHardLimit)
     load.readers = readers.readers;
     load.readShortest = std::chrono::milliseconds(readers.shortestMs);
     load.readLongest = std::chrono::milliseconds(readers.longestMs);
-    load.writing = std::chrono::milliseconds(4000);
+    load.writing = std::chrono::milliseconds(2500);
     load.settling = std::chrono::milliseconds(10000);
     load.limitBytes = 1024 << 10;
 
@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Readers, LogFileUnderLongReadersTest,
                                            LongReaders{"TwoOverlappingOf80To160Ms", 2, 80, 160}),
                          [](const ::testing::TestParamInfo<LongReaders>& info) { return info.param.name; });
 
-// One reader stays in one read transaction for five times the longest wait
+// One reader stays in one read transaction for four times the longest wait
 // at the hard limit (300 ms here) while two others read in short
 // transactions: no write fails or waits much longer than half that wait (the
 // reader outlasts what the wait provides for by then), the log
@@ -142,8 +142,8 @@ TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
     log_under_readers::Load load;
     load.writers = 4;
     load.readers = 3;
-    load.stay = std::chrono::milliseconds(1500);
-    load.writing = std::chrono::milliseconds(3000);
+    load.stay = std::chrono::milliseconds(1200);
+    load.writing = std::chrono::milliseconds(2200);
     load.settling = std::chrono::milliseconds(10000);
     load.limitBytes = 1024 << 10;
     load.boundBytes = HardLimit() + (1 << 20);
@@ -219,7 +219,7 @@ TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
 const char kWriterCatalogue[] = "REPLMGR_LOG_WRITER_CATALOGUE";
 const char kWriterNumber[] = "REPLMGR_LOG_WRITER_NUMBER";
 
-// Runs this test program again as a process that writes for 4 s (the test
+// Runs this test program again as a process that writes for 2.5 s (the test
 // below) on the catalogue at path; its id, or -1.
 pid_t StartWriterProcess(const std::string& path, int number)
 {
@@ -257,7 +257,7 @@ TEST_F(LogFileBoundTest, StaysWithinItsHardLimitWithWritersInSeveralProcesses)
     load.readers = 1;
     load.readShortest = std::chrono::milliseconds(250);
     load.readLongest = std::chrono::milliseconds(350);
-    load.writing = std::chrono::milliseconds(5000);  // beyond the others' writes
+    load.writing = std::chrono::milliseconds(3500);  // beyond the others' writes
     load.limitBytes = 1024 << 10;
     const log_under_readers::Result r = log_under_readers::Run(m_path, load);
     for (pid_t writer : writers) {
@@ -289,7 +289,7 @@ TEST_F(LogFileBoundTest, DISABLED_WritesAsOneOfSeveralProcesses)
     load.writers = 2;
     load.firstWriter = 10 * std::atoi(number);
     load.readers = 0;
-    load.writing = std::chrono::milliseconds(4000);
+    load.writing = std::chrono::milliseconds(2500);
     load.limitBytes = 1024 << 10;
     const log_under_readers::Result r = log_under_readers::Run(path, load);
     std::printf("process %s: %ld writes, longest %.1f ms\n", number, r.writes, r.longestWriteSeconds * 1e3);
