@@ -225,12 +225,12 @@ public:
     // that commits on db holds its writers: waits for the readers still
     // reading from the log for up to the ceiling (for up to half of it until
     // the log is copied whole), so that the log is started again before it
-    // grows further. After a give-up (a reader
-    // stayed longer), no such wait begins before those readers moved on (the
-    // background thread's checkpoint copies more of the log) nor within its
-    // own hold-off; meanwhile the short wait of waitForReaders is tried.
-    // The first give-up after the log was last started again writes one
-    // entry. Its result; SQLITE_BUSY when the readers were not gone in time.
+    // grows further. After a give-up (a reader stayed longer), no such wait
+    // begins before those readers moved on (the background thread's
+    // checkpoint copies more of the log) nor within its own hold-off;
+    // meanwhile the short wait of waitForReaders is tried. The first give-up
+    // after the log was last started again writes one entry. Its result;
+    // SQLITE_BUSY when the readers were not gone in time.
     int waitAtHardLimit(const std::string& path, sqlite3* db, int mode)
     {
         std::chrono::milliseconds ceiling{0};
@@ -245,8 +245,7 @@ public:
                 waits = true;
                 ++log.waits.begun;
                 ++log.waits.hardLimitBegun;
-                if (!log.atHardLimit) log.hardSince = Clock::now();
-                log.atHardLimit = true;
+                if (log.hardSince == Clock::time_point()) log.hardSince = Clock::now();
                 ceiling = log.limit.ceiling;
                 since = log.hardSince;
             }
@@ -326,8 +325,7 @@ private:
         HoldOff shortWaits;
         HoldOff longWaits;
         DBReaderWaits waits;
-        bool atHardLimit = false;  // a wait at the hard limit began, since `hardSince`
-        Clock::time_point hardSince{};
+        Clock::time_point hardSince{};  // when a wait at the hard limit first began ({}: none)
         bool kept = false;  // one gave up, the log copied up to frame `keptAt` then
         int keptAt = -1;
         bool reported = false;  // and was logged
@@ -354,7 +352,7 @@ private:
     // The log was started again from its beginning. Under m_mutex.
     static void startedAgain(Log& log)
     {
-        log.atHardLimit = false;
+        log.hardSince = Clock::time_point();
         log.kept = false;
         log.keptAt = -1;
         log.reported = false;
