@@ -133,8 +133,8 @@ Settings readSettings(const std::string& path)
         }
         log_error(kSourceFile, __LINE__,
                   "The setting %s of section %s is \"%s\", not a number from 0 to %lu: the catalogue %s takes "
-                  "its default (%lu)",
-                  key.key, kSection, text.c_str(), key.most, path.c_str(), key.fallback);
+                  "the key's default",
+                  key.key, kSection, text.c_str(), key.most, path.c_str());
     }
     return settings;
 }

@@ -206,7 +206,7 @@ TEST_F(JournalSettingsTest, ValuesWithinTheRangeAreTakenAndClampedAsDocumented)
     u.ceilingMs = 1234;
     EXPECT_EQ(with("DBReaderWaitCeilingMs", "1234"), u);
 
-    EXPECT_TRUE(LogEntriesWith(m_path + " takes its default").empty());
+    EXPECT_TRUE(LogEntriesWith(m_path + " takes the key's default").empty());
 }
 
 // Connections are opened often: a value not taken is logged once, however
@@ -218,7 +218,7 @@ TEST_F(JournalSettingsTest, AValueNotTakenIsLoggedOncePerKeyAndValue)
     EXPECT_EQ(entriesFor("DBReaderWaitCeilingMs", "-1"), 1u);
     const std::vector<std::string> entry = LogEntriesWith("DBReaderWaitCeilingMs of section");
     ASSERT_FALSE(entry.empty());
-    EXPECT_NE(entry.back().find("not a number from 0 to 75000: the catalogue " + m_path + " takes its default (3000)"),
+    EXPECT_NE(entry.back().find("not a number from 0 to 75000: the catalogue " + m_path + " takes the key's default"),
               std::string::npos)
         << entry.back();
 
