@@ -4,13 +4,20 @@
 // from values that cannot wrap.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "host/ZXPlatformInfo.h"
+#include "host/ZxFramework.h"
 #include "host/db/DBConnection.h"
 #include "host/db/HostDBFaults.h"
+#include "service/ReplicationMgr.h"
+#include "snr/DeviceMessages.h"
+#include "support/AddDeviceRequest.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 
@@ -227,6 +234,46 @@ TEST_F(JournalSettingsTest, AValueNotTakenIsLoggedOncePerKeyAndValue)
     EXPECT_EQ(opened().ceilingMs, 3000);
     EXPECT_EQ(entriesFor("DBReaderWaitCeilingMs", "-1"), 1u);
     EXPECT_EQ(entriesFor("DBReaderWaitCeilingMs", "-2"), 1u);
+}
+
+// Requests through post from several threads, each opening a connection of
+// its own, are answered with the defaults in place of the values not taken,
+// and each such value is logged once.
+TEST_F(JournalSettingsTest, RequestsOfSeveralThreadsWriteWithTheDefaultsAndEachValueIsLoggedOnce)
+{
+    ZXPlatformInfo::setValue(kSection, "DBWalHardLimitKB", "-1");
+    ZXPlatformInfo::setValue(kSection, "DBReaderWaitCeilingMs", "abc");
+    DBtran::useCatalogue(m_path);
+    std::atomic<int> registered{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&registered, t] {
+            CZxNetwork network;
+            bool done = false;
+            network.setSendObserver([&done](unsigned long code, const void* data, unsigned long length) {
+                done = code == 0x35000002 && length == sizeof(repAddSNRDeviceResponse) &&
+                       static_cast<const repAddSNRDeviceResponse*>(data)->status == 1;
+            });
+            ZxSessionSend session(&network);
+            ReplicationMgr mgr(&session);
+            AddDeviceRequest request(300 + t, "settings-" + std::to_string(t));
+            zxsDatabuf buf;
+            buf.m_pData = &request.req;
+            if (mgr.post(0x35000001, 0, &buf) == 1 && done) ++registered;
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(registered.load(), 4);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), 4);
+
+    // The connection the transactions ran on has the default limits.
+    std::shared_ptr<DBConnection> own;
+    std::shared_ptr<DBConnection> writer;
+    ASSERT_EQ(dbThreadConnection(own), 0);
+    ASSERT_EQ(dbWritingConnection(*own, writer), 0);
+    EXPECT_EQ(writer->hardLimitPages, 48000u);
+    EXPECT_EQ(writer->readerWaitCeiling.count(), 3000);
+    EXPECT_EQ(entriesFor("DBWalHardLimitKB", "-1"), 1u);
+    EXPECT_EQ(entriesFor("DBReaderWaitCeilingMs", "abc"), 1u);
 }
 
 // A page size that cannot be read counts as SQLite's default, 4,096 bytes:
