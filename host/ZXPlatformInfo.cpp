@@ -70,17 +70,26 @@ bool lookup(const char* section, const char* key, std::string& out) {
 
 }  // namespace
 
-unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, unsigned long* value) {
-    std::string text;
-    if (!value || !lookup(section, key, text)) return 0;
-    text = trim(text);
-    if (text.empty()) return 0;
+ZXPlatformInfo::NumberRead ZXPlatformInfo::readNumber(const char* section, const char* key, long long* value,
+                                                      std::string* text) {
+    std::string found;
+    if (!lookup(section, key, found)) return NumberRead::absent;
+    found = trim(found);
+    if (text) *text = found;
+    if (found.empty()) return NumberRead::absent;
     errno = 0;
     char* end = nullptr;
     // Decimal, or hexadecimal after "0x"; a leading zero does not mean octal.
-    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    long long n = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
-    if (errno != 0 || end == text.c_str() || *end != '\0') return 0;
+    bool hex = found.size() > 2 && found[0] == '0' && (found[1] == 'x' || found[1] == 'X');
+    long long n = std::strtoll(found.c_str(), &end, hex ? 16 : 10);
+    if (errno != 0 || end == found.c_str() || *end != '\0') return NumberRead::malformed;
+    if (value) *value = n;
+    return NumberRead::read;
+}
+
+unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, unsigned long* value) {
+    long long n = 0;
+    if (!value || readNumber(section, key, &n) != NumberRead::read) return 0;
     *value = static_cast<unsigned long>(n);
     return 1;
 }

@@ -10,7 +10,16 @@ class ZXPlatformInfo {
 public:
     ZXPlatformInfo() = default;
 
-    // Non-zero when a number was delivered.
+    // What reading a setting as a number found.
+    enum class NumberRead { absent, malformed, read };
+    // The setting as a whole number, decimal or hexadecimal after "0x", in the
+    // range of a long long: absent when it is not set or holds only blanks;
+    // malformed (anything else that is no such number, value left as it was),
+    // or read. text, when given, receives the setting's text without its
+    // surrounding blanks.
+    NumberRead readNumber(const char* section, const char* key, long long* value, std::string* text = nullptr);
+    // Non-zero when a number was delivered: readNumber's number, a negative
+    // one wrapped.
     unsigned int getNumber(const char* section, const char* key, unsigned long* value);
     // 32-bit front of the above; defined by the replication manager
     // (service/HostClassMembers.cpp).

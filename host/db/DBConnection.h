@@ -46,6 +46,7 @@ struct DBConnection {
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
     unsigned long long walLimitBytes = 0;  // the size its file is cut back to
     unsigned long hardLimitPages = ~0UL;   // WAL size at which the writers wait for its readers
+    std::chrono::milliseconds readerWaitCeiling{0};  // the longest wait for them there
     DBStatementCache statements{kKeptStatements};
     // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
     sqlite3_stmt* beginStmt = nullptr;
@@ -164,7 +165,10 @@ int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migra
 // checkpoints run on a thread in the background; at the hard limit the
 // thread that commits waits, the writers held, for the readers still reading
 // from the log, up to the ceiling, and starts the log again before its commit
-// returns. 0 or a database code.
+// returns. A value that is not a number within its key's range (README.md)
+// gives the key's default, logged at ERR once per catalogue file, key and
+// value; a page size that cannot be read counts as SQLite's default, 4096
+// bytes. 0 or a database code.
 int dbTuneConnection(DBConnection& conn);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();

@@ -13,11 +13,14 @@
 #include <memory>
 #include <mutex>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBConnection.h"
+#include "host/db/DBLog.h"
+#include "host/db/HostDBFaults.h"
 
 namespace {
 
@@ -74,10 +77,66 @@ const std::chrono::milliseconds kReaderWait(200);
 // afresh and no longer waits for that one.
 const std::chrono::milliseconds kReaderTry(10);
 
-unsigned long setting(const char* key, unsigned long fallback)
+// The numeric settings of a connection to a catalogue file.
+struct Settings {
+    unsigned long cacheKB = 0;
+    unsigned long mmapMB = 0;
+    unsigned long checkpointPages = 0;
+    unsigned long walLimitKB = 0;
+    unsigned long hardLimitKB = 0;  // 0: kHardLimitFactor times the checkpoint size
+    unsigned long ceilingMs = 0;
+};
+
+// A key of section kSection, the range of its values and its default, which
+// stands for a value that is not a number or lies outside that range (and,
+// where zeroIsDefault, for 0). The ranges keep the sizes computed from them
+// (KiB and MiB in bytes, pages times frames of up to 64 KiB) far within 64
+// bits, and far above any sensible value.
+struct SettingKey {
+    const char* key;
+    unsigned long Settings::*field;
+    unsigned long fallback;
+    bool zeroIsDefault;
+    unsigned long most;  // the least is 0
+};
+
+const SettingKey kSettingKeys[] = {
+    {"DBCacheSizeKB", &Settings::cacheKB, kDefaultCacheSizeKB, false, 1UL << 22},         // 4 GiB
+    {"DBMmapSizeMB", &Settings::mmapMB, kDefaultMmapSizeMB, false, 1UL << 20},            // 1 TiB
+    {"DBCheckpointPages", &Settings::checkpointPages, kDefaultCheckpointPages, true, 1UL << 20},
+    {"DBWalSizeLimitKB", &Settings::walLimitKB, kDefaultWalSizeLimitKB, false, 1UL << 30},  // 1 TiB
+    {"DBWalHardLimitKB", &Settings::hardLimitKB, 0, true, 1UL << 30},                      // 1 TiB
+    // Longer than half the busy timeout it counts as half of it (below).
+    {"DBReaderWaitCeilingMs", &Settings::ceilingMs, kDefaultReaderWaitCeilingMs, true, kBusyTimeoutMs},
+};
+
+// The settings for a connection to the catalogue file at path, as the
+// configuration gives them now. A value not taken is logged at ERR once per
+// catalogue file, key and value (connections are opened often).
+Settings readSettings(const std::string& path)
 {
-    unsigned long value = 0;
-    return ZXPlatformInfo().getNumber(kSection, key, &value) != 0 ? value : fallback;
+    static std::mutex mutex;
+    static std::set<std::string> logged;
+    Settings settings;
+    for (const SettingKey& key : kSettingKeys) {
+        long long value = 0;
+        std::string text;
+        const ZXPlatformInfo::NumberRead read = ZXPlatformInfo().readNumber(kSection, key.key, &value, &text);
+        const bool taken = read == ZXPlatformInfo::NumberRead::read && value >= 0 &&
+                           static_cast<unsigned long long>(value) <= key.most;
+        settings.*key.field = taken && !(key.zeroIsDefault && value == 0) ? static_cast<unsigned long>(value)
+                                                                            : key.fallback;
+        if (taken || read == ZXPlatformInfo::NumberRead::absent) continue;
+        {
+            std::lock_guard<std::mutex> guard(mutex);
+            if (!logged.insert(path + '\n' + key.key + '\n' + text).second) continue;
+        }
+        log_error(kSourceFile, __LINE__,
+                  "The setting %s of section %s is \"%s\", not a number from 0 to %lu: the catalogue %s takes "
+                  "the key's default",
+                  key.key, kSection, text.c_str(), key.most, path.c_str());
+    }
+    return settings;
 }
 
 // The size of the write-ahead log file of the catalogue at path; 0 when it
@@ -540,42 +599,47 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     return SQLITE_OK;
 }
 
-// The page size of the catalogue open on conn; 0 when it cannot be read.
+// SQLite's default page size.
+const unsigned long long kDefaultPageSize = 4096;
+
+// The page size of the catalogue open on conn; SQLite's default when it
+// cannot be read (logged at ERR).
 unsigned long long pageSize(DBConnection& conn)
 {
     sqlite3_stmt* stmt = nullptr;
     unsigned long long size = 0;
-    if (sqlite3_prepare_v2(conn.db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
+    if (HostDBFaults::check("pageSize") == 0 &&
+        sqlite3_prepare_v2(conn.db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
         sqlite3_step(stmt) == SQLITE_ROW)
         size = static_cast<unsigned long long>(sqlite3_column_int64(stmt, 0));
     sqlite3_finalize(stmt);
-    return size;
+    // SQLite's page sizes are powers of two from 512 bytes to 64 KiB.
+    if (size >= 512 && size <= 65536) return size;
+    log_error(kSourceFile, __LINE__, "Cannot read the page size of the catalogue %s: it counts as %llu bytes",
+              conn.path.c_str(), kDefaultPageSize);
+    return kDefaultPageSize;
 }
 
 }  // namespace
 
 int dbTuneConnection(DBConnection& conn)
 {
-    const unsigned long cacheKB = setting("DBCacheSizeKB", kDefaultCacheSizeKB);
-    const unsigned long mmapMB = setting("DBMmapSizeMB", kDefaultMmapSizeMB);
-    conn.checkpointPages = setting("DBCheckpointPages", kDefaultCheckpointPages);
-    if (conn.checkpointPages == 0) conn.checkpointPages = kDefaultCheckpointPages;
+    const Settings settings = readSettings(conn.path);
+    conn.checkpointPages = settings.checkpointPages;
     const unsigned long long page = pageSize(conn);
     // The log is checkpointed only once it holds the checkpoint size, so it
     // is cut back to no less than that.
-    unsigned long long walLimit = static_cast<unsigned long long>(setting("DBWalSizeLimitKB", kDefaultWalSizeLimitKB))
-                                  << 10;
-    walLimit = std::max(walLimit, conn.checkpointPages * page);
+    const unsigned long long walLimit =
+        std::max(static_cast<unsigned long long>(settings.walLimitKB) << 10, conn.checkpointPages * page);
     // A log file holds a frame header of 24 bytes with each page.
     const unsigned long long frame = page + 24;
-    unsigned long long hardLimit = static_cast<unsigned long long>(setting("DBWalHardLimitKB", 0)) << 10;
+    unsigned long long hardLimit = static_cast<unsigned long long>(settings.hardLimitKB) << 10;
     if (hardLimit == 0) hardLimit = kHardLimitFactor * conn.checkpointPages * frame;
-    unsigned long ceilingMs = setting("DBReaderWaitCeilingMs", kDefaultReaderWaitCeilingMs);
-    if (ceilingMs == 0) ceilingMs = kDefaultReaderWaitCeilingMs;
-    ceilingMs = std::min<unsigned long>(std::max<unsigned long>(ceilingMs, kReaderWait.count()), kBusyTimeoutMs / 2);
+    const unsigned long ceilingMs = std::min<unsigned long>(
+        std::max<unsigned long>(settings.ceilingMs, kReaderWait.count()), kBusyTimeoutMs / 2);
     // A negative cache size counts KiB rather than pages.
-    std::string sql = "PRAGMA cache_size = -" + std::to_string(cacheKB) +
-                      "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(mmapMB) << 20) +
+    std::string sql = "PRAGMA cache_size = -" + std::to_string(settings.cacheKB) +
+                      "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(settings.mmapMB) << 20) +
                       "; PRAGMA journal_size_limit = " + std::to_string(walLimit);
     int rc = dbExec(conn, sql.c_str());
     if (rc != 0) {
@@ -586,13 +650,14 @@ int dbTuneConnection(DBConnection& conn)
     conn.walLimitBytes = walLimit;
     // The log is checkpointed only once it holds the checkpoint size, so its
     // hard limit is no less than that.
-    conn.hardLimitPages = static_cast<unsigned long>(
-        std::max<unsigned long long>(frame > 24 ? hardLimit / frame : 0, conn.checkpointPages));
+    conn.hardLimitPages =
+        static_cast<unsigned long>(std::max<unsigned long long>(hardLimit / frame, conn.checkpointPages));
+    conn.readerWaitCeiling = std::chrono::milliseconds(ceilingMs);
     Limit limit;
     limit.bytes = walLimit;
     limit.restartPages = kRestartFactor * conn.checkpointPages;
     limit.hardPages = conn.hardLimitPages;
-    limit.ceiling = std::chrono::milliseconds(ceilingMs);
+    limit.ceiling = conn.readerWaitCeiling;
     Checkpointer::instance().setLimit(conn.path, limit);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
     sqlite3_wal_hook(conn.db, afterCommit, &conn);

@@ -10,7 +10,8 @@ public:
     // "startTran", "commitTran", "addObject" (throws), "fetch" (getNextRow,
     // getOneRow, openCursor, fetchCursor), "getList", "getInfo", "getNRows",
     // "insert", "Update", "remove"; "writeLongText", "readLongText" (a heap
-    // text written into its row, read into the caller's room); "config." + a configuration query's name
+    // text written into its row, read into the caller's room); "pageSize" (the page size of a catalogue
+    // connection being set up); "config." + a configuration query's name
     // (HostConfig::failNext); "Zxc::getRand", "Zxc::netEncrypt" (Zxc::failNext).
     static void failNext(const std::string& call, int code, int skip = 0);
     static void clear();
