@@ -1,26 +1,15 @@
-// The inline case of a deletion request, which restores after a rollback
-// what the deletion did outside the database.
+// The inline case of a deletion request, which asks the hosts its deletions
+// left once it succeeded and restores after a rollback what they did outside
+// the database.
 #pragma once
 
 #include "service/CasePatterns.h"
 #include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 
 namespace steps {
-
-namespace detail {
-// A result's code, where it has one.
-template <typename Ret>
-auto SetErrCode(Ret& ret, int32_t code, int) -> decltype(ret.errCode = code, void())
-{
-    ret.errCode = code;
-}
-template <typename Ret>
-void SetErrCode(Ret&, int32_t, long)
-{
-}
-}  // namespace detail
 
 // The inline case of a deletion request: the operation(tran, trail) runs in
 // the case's transaction with a trail of its own, and once it succeeded the
@@ -34,11 +23,11 @@ void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, Ret& ret, cases::O
     DeletionTrail trail;
     const bool answered = AnswerInlineTranCase<Reply>(mgr, code, ret, order, mode, [&](DBtran* tran) {
         if (!operation(tran, trail)) return false;
-        if (mgr.AskHostsLeft(trail, ret.errMsg)) return true;
-        detail::SetErrCode(ret, kErrNestedCall, 0);
+        if (AskHostsLeft(mgr, trail, ret.errMsg)) return true;
+        SetErrCode(ret, kErrNestedCall);
         return false;
     });
-    if (!answered) mgr.RestoreAfterRollback(trail);
+    if (!answered) RestoreAfterRollback(mgr, trail);
 }
 
 }  // namespace steps
