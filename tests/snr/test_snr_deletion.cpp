@@ -198,6 +198,11 @@ TEST_F(SNRDeletionTest, TheHistoryNameGoesWithItsDeviceAndASnapshotKeepsTheVolum
     exec("INSERT INTO YBTzHistoryName (DeviceId, GlobalHistoryName) VALUES (500, 'history-50')");
     expectSuccess(deleteDevice(500));
     EXPECT_EQ(count("YBTzHistoryName", "DeviceId = 500"), 0);
+    const std::vector<std::string> removed =
+        LogEntriesWith("\tGlobal History Name used by Device ID = 500 was removed from the database");
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_NE(removed[0].find("ReplicationMgr::DeleteSNRDevice()"), std::string::npos);
+    EXPECT_EQ(removed[0].find("ReplicationMgr::DeleteTzGlobalHistoryName()"), std::string::npos);
     exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (502, 4, 50, 'dev-502')");
     repYBTzHistoryNameRec name;
     name.DeviceId = 502;
