@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "service/ResultCode.h"
-
 class ReplicationMgr;
 
 // The snapshots of a scratch volume on the one host that sees it: the
@@ -39,7 +37,8 @@ struct SnapshotsLeftOnHost {
 // asked. A caller that owns the transaction hands one trail to every
 // deletion, asks the hosts left (steps::AskHostsLeft) when they all
 // succeeded and, after rolling back, hands the trail to
-// steps::RestoreAfterRollback.
+// steps::RestoreAfterRollback. A deletion whose caller gave no trail keeps
+// one of its own (steps::KeptTrail, service/DeletionCase.h).
 struct DeletionTrail {
     std::vector<int32_t> volumesBeingDeleted;
     std::vector<int32_t> deactivatedDevices;
@@ -69,47 +68,5 @@ void ReportReleasesRolledBack(ReplicationMgr& mgr, const DeletionTrail& trail);
 // while it has a mounted mount point), and the releases that reached a host
 // are reported.
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail);
-
-// The trail a deletion keeps: its caller's, or, for a caller that gave none,
-// one of its own. With its own, the hosts are asked when the deletion
-// succeeded (Succeeded); a deletion that ends otherwise, a failed host call
-// included, reports the releases that reached a host as rolled back, the
-// caller being bound to roll back.
-class KeptTrail {
-public:
-    KeptTrail(ReplicationMgr& mgr, DeletionTrail* callers)
-        : m_mgr(mgr), m_trail(callers != nullptr ? *callers : m_own), m_owned(callers == nullptr)
-    {
-    }
-    ~KeptTrail()
-    {
-        if (m_owned && !m_succeeded) ReportReleasesRolledBack(m_mgr, m_own);
-    }
-    KeptTrail(const KeptTrail&) = delete;
-    KeptTrail& operator=(const KeptTrail&) = delete;
-
-    DeletionTrail& trail() { return m_trail; }
-
-    // The deletion succeeded. With a trail of its own, the hosts left are
-    // asked now: a failure fails the deletion with its text and `code` into
-    // a result that carries one.
-    template <typename Ret>
-    bool Succeeded(Ret& ret, int code)
-    {
-        if (m_owned && !AskHostsLeft(m_mgr, m_own, ret.errMsg)) {
-            SetErrCode(ret, code);
-            return false;
-        }
-        m_succeeded = true;
-        return true;
-    }
-
-private:
-    ReplicationMgr& m_mgr;
-    DeletionTrail m_own;
-    DeletionTrail& m_trail;
-    bool m_owned;
-    bool m_succeeded = false;
-};
 
 }  // namespace steps
