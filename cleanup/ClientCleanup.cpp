@@ -308,11 +308,8 @@ private:
 bool ReplicationMgr::CleanupByClientId(const CleanupByClientIdArgs_t& args, CleanupByClientIdRet_t& ret, DBtran* tran,
                                        DeletionTrail* trail)
 {
-    DeletionTrail own;
-    if (!ClientCleanup(*this, args, ret, tran, trail != nullptr ? *trail : own).run()) return false;
-    if (trail != nullptr || AskHostsLeft(own, ret.errMsg)) return true;
-    ret.errCode = kErrNestedCall;
-    return false;
+    steps::KeptTrail kept(*this, trail);
+    return ClientCleanup(*this, args, ret, tran, kept.trail()).run() && kept.Succeeded(ret, kErrNestedCall);
 }
 
 // ---- Unmounting the snapshots of a job -------------------------------------------------
@@ -357,7 +354,7 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
     // The row is back, mounted: so is its device's controller.
-    if (rowGone) RestoreControllerAfterRollback(*this, mount.DeviceNameId);
+    if (rowGone) RestoreControllerAfterRollback(mount.DeviceNameId);
 }
 
 bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t& args,

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "service/DeletionTrail.h"  // DeleteAllSnapsFromScratchVolumeArgs_t
+
 class DBtran;
 
 // One snapshot (a replication volume record) to remove, as pruning and the
@@ -31,16 +33,6 @@ struct SnapShotCleanupArgs_t {
 struct UnmountVolumeArgs_t {
     int32_t ClientId = -1;
     std::string MountPath;
-};
-
-struct DeleteAllSnapsFromScratchVolumeArgs_t {
-    DeleteAllSnapsFromScratchVolumeArgs_t(int32_t clientId, std::string volume)
-        : ClientId(clientId), Volume(std::move(volume))
-    {
-    }
-
-    int32_t ClientId;
-    std::string Volume;  // the device name of the scratch volume on that client
 };
 
 struct YBSetBlkFilterArgs_t {

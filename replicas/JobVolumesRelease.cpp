@@ -12,6 +12,7 @@
 #include "replicas/ReplicaRecords.h"
 #include "replicas/ReplicaVolumeQueries.h"
 #include "scratch/ScratchRelease.h"
+#include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
 #include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
@@ -73,7 +74,7 @@ bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SN
 }
 
 bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args, FreeYBVolumesByJobIdRet_t& ret,
-                                          DBtran* tran, const std::string& eventText)
+                                          DBtran* tran, const std::string& eventText, DeletionTrail* trail)
 {
     if (args.jobId == 0) {
         ret.errMsg = "YB Volumes cannot be freed for job id 0";
@@ -123,14 +124,18 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
                 WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);
                 continue;
             }
-            ReleaseRVScratchVolumeArgs_t releaseArgs;
+            ReleaseRVScratchVolumeV2Args_t releaseArgs;
             releaseArgs.RVScratchVolumeId = volume.RVScratchVolumeId;
-            ReleaseRVScratchVolumeRet_t released;
+            releaseArgs.DBOnly = trail != nullptr;
+            ReleaseRVScratchVolumeV2Ret_t released;
             // Nested in the caller's transaction: a release that fails part
-            // way leaves this replica's rows as they were.
+            // way leaves this replica's rows as they were. With the caller's
+            // trail, the host that holds the volume's snapshots waits there
+            // for the caller.
             bool started = false;
             const bool ok = RunNestedStep(
                 [&](DBtran* nested) { return ReleaseRVScratchVol(releaseArgs, released, nested); }, &started);
+            if (ok && released.snapshotsLeft) trail->snapshotsLeft.push_back(*released.snapshotsLeft);
             if (!started) {
                 m_LogMsg << "\tCould not initiated database transactions for replication volume " << id;
                 WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);

@@ -247,10 +247,9 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
         ret.errMsg = text;
         return false;
     };
-    DeletionTrail own;
-    DeletionTrail& kept = trail != nullptr ? *trail : own;
+    steps::KeptTrail keeper(*this, trail);
+    DeletionTrail& kept = keeper.trail();
     ret.NotFound = false;
-    ret.OthersLeft = false;
     const int32_t primaryId = args.PrimaryVolumeId;
     if (primaryId <= 0)
         return refuse("Cannot delete permanent YB from the database with invalid primary volume id",
@@ -280,7 +279,6 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
             ret.NotFound = true;
             return refuse("No record found", "\n\tOutput from CReplicatinVolumeDB::getList()\n\tNRows = 0", __LINE__);
         }
-        ret.OthersLeft = found.count > 1;
         replicaId = found.rows[0].id;
         physicalId = found.rows[0].PhysicalVolumeId;
         scratchId = found.rows[0].RVScratchVolumeId;
@@ -306,7 +304,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
                      << "\n\tReason: At least a Replication volume was found using physical volume Id " << physicalId;
             WriteLogMsg(ProgNameDeletes, Fn, __LINE__, WARNING);
             ret.errMsg = "";
-            return trail != nullptr || AskHostsLeft(own, ret.errMsg);
+            return keeper.Succeeded(ret, 0);
         }
     }
 
@@ -315,7 +313,7 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
     DeleteSNRVolumeByIdRet_t deleted;
     if (!DeleteSNRVolume(DeleteSNRVolByIdArgs_t(physicalId), deleted, tran, &kept)) return nested(deleted.errMsg);
     ret.errMsg = "";
-    return trail != nullptr || AskHostsLeft(own, ret.errMsg);
+    return keeper.Succeeded(ret, 0);
 }
 
 // ---- Request handler and cases -------------------------------------------------------

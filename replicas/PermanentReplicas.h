@@ -127,12 +127,10 @@ struct DeletePermanentReplicaArgs_t {
     explicit DeletePermanentReplicaArgs_t(int32_t primaryVolumeId = -1) : PrimaryVolumeId(primaryVolumeId) {}
     int32_t PrimaryVolumeId;
 };
-// NotFound: the primary volume has no permanent replica. OthersLeft: it had
-// more than the one deleted.
+// NotFound: the primary volume has no permanent replica.
 struct DeletePermanentReplicaRet_t {
     std::string errMsg;
     bool NotFound = false;
-    bool OthersLeft = false;
 };
 
 struct repDeletePermanentReplicaReq {

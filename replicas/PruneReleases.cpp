@@ -1,6 +1,7 @@
 // What retention pruning frees for one due volume: a replica or mirror is
-// unmounted (or, on a NAS volume, its snap-vault copy released on the filer)
-// and its scratch volume released in a transaction of its own; a snapshot is
+// unmounted and its scratch volume released in a transaction of its own (on
+// a NAS volume, its replication volume removed there and its snap-vault copy
+// released on the filer before that transaction commits); a snapshot is
 // cleaned up once on each of its clients.
 #include "replicas/PruneReleases.h"
 
@@ -125,13 +126,16 @@ bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& vo
 }
 
 // The scratch volume's release, committed in a transaction of its own (the
-// pass runs outside any) and undone whole when it fails.
-bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2Args_t& release)
+// pass runs outside any) and undone whole when it fails; `last` (the filer's
+// part, which nothing can take back) runs once the release is done in the
+// database, before the commit, and its failure undoes the release too.
+template <typename Last>
+bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2Args_t& release, Last last)
 {
     ReleaseRVScratchVolumeV2Ret_t released;
     bool started = false;
-    const bool ok =
-        RunNestedStep([&](DBtran* tran) { return mgr.ReleaseRVScratchVol(release, released, tran); }, &started);
+    const bool ok = RunNestedStep(
+        [&](DBtran* tran) { return mgr.ReleaseRVScratchVol(release, released, tran) && last(); }, &started);
     if (!started) {
         // Released without a transaction, a failure half way would keep what
         // was written so far: the volume waits for the next pass.
@@ -158,15 +162,16 @@ bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume
     release.DBOnly = false;
     if (IsNasVolume(snr.Type)) {
         release.YBVolumeId = id;
-        if (!ReleaseSnapVault(mgr, volume, snr, devices)) return false;
-    } else if (!mgr.UnmountYBVolumeDevices(id, devices)) {
+        return ReleaseScratch(mgr, id, release, [&]() { return ReleaseSnapVault(mgr, volume, snr, devices); });
+    }
+    if (!mgr.UnmountYBVolumeDevices(id, devices)) {
         PruneLog(mgr,
             "\tEvent: Pruning of Replication volume " + std::to_string(id) + "will not be performed" +
                 "\n\tReason: Unmount failure",
             __LINE__, ReplicationMgr::WARNING);
         return false;
     }
-    return ReleaseScratch(mgr, id, release);
+    return ReleaseScratch(mgr, id, release, []() { return true; });
 }
 
 bool CleanupOnEachClient(ReplicationMgr& mgr, int ybVolumeId, SnapShotCleanupArgs_t cleanup,

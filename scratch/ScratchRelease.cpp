@@ -8,7 +8,6 @@
 
 #include <string>
 
-#include "cleanup/SnapshotCleanup.h"
 #include "files/StoredFiles.h"
 #include "host/db/DBtable.h"
 #include "host/db/ReplicaTables.h"
@@ -67,20 +66,10 @@ std::string ScratchLines(int snrId, int scratchId, int poolId)
 }
 
 // Only a version 2 release is database-only.
-void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeRet_t&, const DeleteAllSnapsFromScratchVolumeArgs_t&) {}
-void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeV2Ret_t& ret, const DeleteAllSnapsFromScratchVolumeArgs_t& host)
+void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeRet_t&, const SnapshotsLeftOnHost&) {}
+void LeaveSnapshotsToCaller(ReleaseRVScratchVolumeV2Ret_t& ret, const SnapshotsLeftOnHost& left)
 {
-    ret.snapshotsLeft = host;
-}
-
-// Asks the host to delete the snapshots of a released scratch volume; false
-// with the release's failure text in `errMsg` (its entry is written).
-bool DeleteSnapshotsLeftOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScratchVolumeArgs_t& host,
-                               std::string& errMsg)
-{
-    if (mgr.DeleteAllSnapsFromScratchVolume(host)) return true;
-    errMsg = "Failed to delete the snapshots in the scratch volume";
-    return false;
+    ret.snapshotsLeft = left;
 }
 
 }  // namespace
@@ -305,12 +294,14 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
     // The snapshots on the client; a database-only release leaves them to
     // its caller.
     const auto& device = devices.devices.front();
-    const DeleteAllSnapsFromScratchVolumeArgs_t host(device.ClientId, device.DeviceName);
+    const SnapshotsLeftOnHost left{scratchId,
+                                   DeleteAllSnapsFromScratchVolumeArgs_t(device.ClientId, device.DeviceName)};
     if (GetDBOnlyFlag(args) == 1) {
-        LeaveSnapshotsToCaller(ret, host);
+        LeaveSnapshotsToCaller(ret, left);
     } else {
         std::string failure;
-        if (!DeleteSnapshotsLeftOnHost(*this, host, failure)) return steps::PassOn(ret, failure, kErrNestedCall);
+        if (!steps::DeleteSnapshotsOnHost(*this, left.host, failure))
+            return steps::PassOn(ret, failure, kErrNestedCall);
     }
     return released(__LINE__);
 }
@@ -326,22 +317,7 @@ bool ReplicationMgr::ReleaseScratchForDeletion(int32_t scratchVolumeId, Deletion
         errMsg = ret.errMsg;
         return false;
     }
-    if (ret.snapshotsLeft)
-        trail.snapshotsLeft.push_back({scratchVolumeId, ret.snapshotsLeft->ClientId, ret.snapshotsLeft->Volume});
-    return true;
-}
-
-bool ReplicationMgr::AskHostsLeft(DeletionTrail& trail, std::string& errMsg)
-{
-    std::vector<SnapshotsLeftOnHost> left;
-    left.swap(trail.snapshotsLeft);
-    for (const SnapshotsLeftOnHost& host : left) {
-        // From now on its snapshots may be gone from its host.
-        trail.releasedScratchVolumes.push_back(host.scratchVolumeId);
-        if (!DeleteSnapshotsLeftOnHost(*this, DeleteAllSnapsFromScratchVolumeArgs_t(host.clientId, host.volume),
-                                       errMsg))
-            return false;
-    }
+    if (ret.snapshotsLeft) trail.snapshotsLeft.push_back(*ret.snapshotsLeft);
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "cleanup/SnapshotCleanup.h"
+#include "service/DeletionTrail.h"
 
 struct ReleaseRVScratchVolumeArgs_t {
     int RVScratchVolumeId = -1;
@@ -30,7 +30,7 @@ struct ReleaseRVScratchVolumeV2Ret_t {
     // host that still has them, for the caller to ask once nothing of its
     // own can be refused any more (ReplicationMgr::ReleaseScratchForDeletion
     // keeps it in a deletion's trail).
-    std::optional<DeleteAllSnapsFromScratchVolumeArgs_t> snapshotsLeft;
+    std::optional<SnapshotsLeftOnHost> snapshotsLeft;
 };
 
 struct repReleaseRVScratchVolumeReq {

@@ -1,26 +1,57 @@
-// The inline case of a deletion request, which restores after a rollback
-// what the deletion did outside the database.
+// The inline case of a deletion request, which asks the hosts its deletions
+// left once it succeeded and restores after a rollback what they did outside
+// the database; and the trail a deletion keeps when its caller gave none.
 #pragma once
 
 #include "service/CasePatterns.h"
 #include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
 #include "service/ReplicationMgr.h"
+#include "service/ResultCode.h"
 
 namespace steps {
 
-namespace detail {
-// A result's code, where it has one.
-template <typename Ret>
-auto SetErrCode(Ret& ret, int32_t code, int) -> decltype(ret.errCode = code, void())
-{
-    ret.errCode = code;
-}
-template <typename Ret>
-void SetErrCode(Ret&, int32_t, long)
-{
-}
-}  // namespace detail
+// The trail a deletion keeps: its caller's, or, for a caller that gave none,
+// one of its own. With its own, the hosts are asked when the deletion
+// succeeded (Succeeded); a deletion that ends otherwise, a failed host call
+// included, reports the releases that reached a host as rolled back, the
+// caller being bound to roll back.
+class KeptTrail {
+public:
+    KeptTrail(ReplicationMgr& mgr, DeletionTrail* callers)
+        : m_mgr(mgr), m_trail(callers != nullptr ? *callers : m_own), m_owned(callers == nullptr)
+    {
+    }
+    ~KeptTrail()
+    {
+        if (m_owned && !m_succeeded) ReportReleasesRolledBack(m_mgr, m_own);
+    }
+    KeptTrail(const KeptTrail&) = delete;
+    KeptTrail& operator=(const KeptTrail&) = delete;
+
+    DeletionTrail& trail() { return m_trail; }
+
+    // The deletion succeeded. With a trail of its own, the hosts left are
+    // asked now: a failure fails the deletion with its text and `code` into
+    // a result that carries one.
+    template <typename Ret>
+    bool Succeeded(Ret& ret, int code)
+    {
+        if (m_owned && !AskHostsLeft(m_mgr, m_own, ret.errMsg)) {
+            SetErrCode(ret, code);
+            return false;
+        }
+        m_succeeded = true;
+        return true;
+    }
+
+private:
+    ReplicationMgr& m_mgr;
+    DeletionTrail m_own;
+    DeletionTrail& m_trail;
+    bool m_owned;
+    bool m_succeeded = false;
+};
 
 // The inline case of a deletion request: the operation(tran, trail) runs in
 // the case's transaction with a trail of its own, and once it succeeded the
@@ -34,11 +65,11 @@ void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, Ret& ret, cases::O
     DeletionTrail trail;
     const bool answered = AnswerInlineTranCase<Reply>(mgr, code, ret, order, mode, [&](DBtran* tran) {
         if (!operation(tran, trail)) return false;
-        if (mgr.AskHostsLeft(trail, ret.errMsg)) return true;
-        detail::SetErrCode(ret, kErrNestedCall, 0);
+        if (AskHostsLeft(mgr, trail, ret.errMsg)) return true;
+        SetErrCode(ret, kErrNestedCall);
         return false;
     });
-    if (!answered) mgr.RestoreAfterRollback(trail);
+    if (!answered) RestoreAfterRollback(mgr, trail);
 }
 
 }  // namespace steps

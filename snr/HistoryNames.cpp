@@ -154,20 +154,20 @@ bool ReplicationMgr::UpdateTzGlobalHistoryName(const UpdateMorvaneVolHistoryName
     return true;
 }
 
-HistoryNameRemoval RemoveHistoryName(ReplicationMgr& mgr, int deviceId, DBtran* tran, std::string& errMsg)
+HistoryNameRemoval RemoveHistoryName(ReplicationMgr& mgr, int deviceId, DBtran* tran, std::string& errMsg,
+                                     const char* function)
 {
-    static const char Fn[] = "ReplicationMgr::DeleteTzGlobalHistoryName()";
     CYBTzHistoryNameDB db;
     if (db.remove(deviceId, tran)) {
         mgr.log() << "\tGlobal History Name used by Device ID = " << deviceId << " was removed from the database";
-        mgr.WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ReplicationMgr::MSG);
+        mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::MSG);
         return HistoryNameRemoval::Removed;
     }
     if (db.getErrorCode() == DB_NO_MORE_ROWS) return HistoryNameRemoval::None;
     errMsg = "Global history name cannot be removed from the database";
     mgr.log() << "\tEvent: " << errMsg << "\n\tCYBTzHistoryNameDB::remove() failed\n\tInput: \n\tDevice Id           = "
               << deviceId << "\n\tDB Err Code         = " << db.getErrorCode();
-    mgr.WriteLogMsg(ProgNameDeletes, Fn, __LINE__, ReplicationMgr::ERR);
+    mgr.WriteLogMsg(ProgNameDeletes, function, __LINE__, ReplicationMgr::ERR);
     return HistoryNameRemoval::Failed;
 }
 
@@ -182,7 +182,7 @@ bool ReplicationMgr::DeleteTzGlobalHistoryName(const DeleteMorvaneVolHistoryName
                            "", ProgNameDeletes, Fn, __LINE__);
 
     std::string failure;
-    switch (RemoveHistoryName(*this, deviceId, tran, failure)) {
+    switch (RemoveHistoryName(*this, deviceId, tran, failure, Fn)) {
     case HistoryNameRemoval::None:
         return steps::Fail(*this, ret, kErrNotFound, "Global History name not found", "", ProgNameDeletes, Fn,
                            __LINE__);

@@ -38,10 +38,11 @@ struct DeleteMorvaneVolHistoryNameRet_t {
 // The removal of a device's global history name in the caller's
 // transaction, shared by its deletion request and the device's deletion:
 // Removed; None when the device has none (no entry); Failed after an ERR
-// entry, with its text in `errMsg`.
+// entry, with its text in `errMsg`. The entries carry the caller's
+// function name.
 enum class HistoryNameRemoval { Removed, None, Failed };
 HistoryNameRemoval RemoveHistoryName(class ReplicationMgr& mgr, int deviceId, class DBtran* tran,
-                                     std::string& errMsg);
+                                     std::string& errMsg, const char* function);
 
 struct QueryMorvaneVolHistoryNameArgs_t {
     int32_t DeviceId = -1;

@@ -251,7 +251,7 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     return true;
 }
 
-void RestoreControllerAfterRollback(ReplicationMgr& mgr, int deviceId)
+void ReplicationMgr::RestoreControllerAfterRollback(int deviceId)
 {
     static const char Fn[] = "ReplicationMgr::post()";
     QuerySNRVolMountPointBySNRVolDevIdArgs_t args;
@@ -259,20 +259,20 @@ void RestoreControllerAfterRollback(ReplicationMgr& mgr, int deviceId)
     QuerySNRVolMountPointBySNRVolDevIdRet_t ret;
     std::string failure;
     bool mounted = false;
-    if (mgr.QuerySNRVolMountPoint(args, ret, nullptr)) {
+    if (QuerySNRVolMountPoint(args, ret, nullptr)) {
         for (const SNRVolumeMountPointRecord_t& mountPoint : ret.MountPoints) mounted = mounted || !mountPoint.Unmounted;
         if (SwitchController(mounted ? Controller::Activate : Controller::Deactivate, deviceId, nullptr, failure)) {
-            mgr.log() << "\tController of SNR Device ID " << deviceId << (mounted ? " activated" : " deactivated")
-                      << " again after the rollback";
-            mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ReplicationMgr::MSG);
+            m_LogMsg << "\tController of SNR Device ID " << deviceId << (mounted ? " activated" : " deactivated")
+                     << " again after the rollback";
+            WriteLogMsg(cases::ProgName, Fn, __LINE__, MSG);
             return;
         }
     } else {
         failure = ret.errMsg;
     }
-    mgr.log() << "\tEvent: " << failure << "\n\tThe controller of SNR Device ID " << deviceId
-              << " could not be restored after the rollback";
-    mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ReplicationMgr::ERR);
+    m_LogMsg << "\tEvent: " << failure << "\n\tThe controller of SNR Device ID " << deviceId
+             << " could not be restored after the rollback";
+    WriteLogMsg(cases::ProgName, Fn, __LINE__, ERR);
 }
 
 // ---- Inline request cases ---------------------------------------------------------
@@ -299,7 +299,7 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         byIdArgs.MountPointId = args.MountPointId;
         QuerySNRMountPointRet_t byIdRet;
         if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet))
-            RestoreControllerAfterRollback(mgr, byIdRet.MountPoint.DeviceNameId);
+            mgr.RestoreControllerAfterRollback(byIdRet.MountPoint.DeviceNameId);
     }
 }
 
@@ -317,7 +317,7 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
         [&](DBtran* tran) { return added = mgr.AddMountPoint(args, ret, tran); },
         [&](repAddMountPointResponse& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 
-    if (added && reply.status != 1) RestoreControllerAfterRollback(mgr, args.MountPoint.DeviceNameId);
+    if (added && reply.status != 1) mgr.RestoreControllerAfterRollback(args.MountPoint.DeviceNameId);
 }
 
 // The request has the layout of a wire mount point; its unmounted flag is not

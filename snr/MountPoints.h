@@ -88,13 +88,6 @@ struct QuerySNRMountPointBySNRVolIdRet_t {
     std::vector<SNRVolumeMountPointExRecord_t> MountPoints;
 };
 
-// After a rollback that took back a change of a device's mount points or
-// of the device itself whose controller call had gone through: the
-// device's controller is made to match its rows again, active while the
-// device has a mounted mount point, inactive otherwise (also when the device
-// is gone). The outcome is logged under "ReplicationMgr::post()".
-void RestoreControllerAfterRollback(class ReplicationMgr& mgr, int deviceId);
-
 // ---- Wire structures --------------------------------------------------------------
 
 // The entry of a mount point with its client.

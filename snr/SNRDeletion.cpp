@@ -1,7 +1,6 @@
 // The deletion of SNR volumes, which goes with their permanent replicas, and
 // of devices, which goes with their mount points and, for a volume's last
-// device, with the volume and what hangs on it; the restoring of what they
-// did outside the database after a rollback, and the device deletion's
+// device, with the volume and what hangs on it; and the device deletion's
 // inline request case.
 #include "snr/SNRDeletion.h"
 
@@ -15,19 +14,19 @@
 #include "host/db/SNRTables.h"
 #include "replicas/PermanentReplicas.h"
 #include "service/DeletionCase.h"
+#include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
 #include "snr/HistoryNames.h"
-#include "snr/MountPoints.h"
 #include "snr/SNRCases.h"
 #include "snr/VolumeReferences.h"
 
 namespace {
 
-// The volume stands in the trail while its permanent replicas are deleted.
+// The volume stands in the trail while its permanent replica is deleted.
 class VolumeBeingDeleted {
 public:
     VolumeBeingDeleted(DeletionTrail& trail, int32_t volumeId) : m_trail(trail)
@@ -48,30 +47,25 @@ bool IsBeingDeleted(const DeletionTrail& trail, int32_t volumeId)
     return std::find(volumes.begin(), volumes.end(), volumeId) != volumes.end();
 }
 
-// Every permanent replica whose primary volume is the volume, deleted with
-// the volume marked as being deleted. True also when it has none.
-bool DeleteVolumeReplicas(ReplicationMgr& mgr, int32_t volumeId, std::string& errMsg, DBtran* tran,
-                          DeletionTrail& trail)
+// The volume's permanent replica (its lowest id), deleted with the volume
+// marked as being deleted. True also when it has none.
+bool DeletePermanentReplicaOf(ReplicationMgr& mgr, int32_t volumeId, std::string& errMsg, DBtran* tran,
+                              DeletionTrail& trail)
 {
     const VolumeBeingDeleted marked(trail, volumeId);
-    DeletePermanentReplicaRet_t replicas;
-    do {
-        replicas = DeletePermanentReplicaRet_t();
-        if (!mgr.DeletePermanentReplica(DeletePermanentReplicaArgs_t(volumeId), replicas, tran, &trail)) {
-            if (replicas.NotFound) return true;
-            errMsg = replicas.errMsg;
-            return false;
-        }
-    } while (replicas.OthersLeft);
-    return true;
+    DeletePermanentReplicaRet_t replica;
+    if (mgr.DeletePermanentReplica(DeletePermanentReplicaArgs_t(volumeId), replica, tran, &trail) || replica.NotFound)
+        return true;
+    errMsg = replica.errMsg;
+    return false;
 }
 
-// What keeps a volume's row: its devices, the scratch volumes on it and the
-// replication volumes that name it, its own permanent replicas aside, which
-// go with it. Read before anything is asked of a host, so that a deletion
-// refused for them is refused before a host acted.
-constexpr steps::VolumeUser kVolumeUsers[] = {steps::VolumeUser::Device, steps::VolumeUser::ScratchVolume,
-                                              steps::VolumeUser::OtherThanItsPermanentReplicas};
+// What keeps the row of a volume whose deletion was asked for by the
+// deletion of a permanent replica lying on it: its devices, the scratch
+// volumes on it and the replication volumes that name it, the permanent
+// replica its own deletion takes aside.
+constexpr steps::VolumeUser kVolumeKeepers[] = {steps::VolumeUser::Device, steps::VolumeUser::ScratchVolume,
+                                                steps::VolumeUser::OtherThanItsFirstPermanentReplica};
 
 }  // namespace
 
@@ -85,28 +79,29 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
                            "\n\tParameters used:\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn,
                            __LINE__);
 
-    DeletionTrail own;
-    DeletionTrail& kept = trail != nullptr ? *trail : own;
+    steps::KeptTrail keeper(*this, trail);
+    DeletionTrail& kept = keeper.trail();
     // A volume is entered again only through a permanent replica lying on
-    // it, which the checks below keep it for: should one lead back here all
-    // the same, the deletion under way removes the volume.
+    // it: the deletion under way removes the volume.
     if (IsBeingDeleted(kept, id)) {
         steps::Warn(*this, "The SNR volume is being deleted already and is not entered again",
                     "\n\tSNR Volume ID = " + std::to_string(id), ProgNameDeletes, Fn, __LINE__);
         ret.errMsg = "";
-        return true;
+        return keeper.Succeeded(ret, 0);
     }
 
-    // The volume stays, and its deletion succeeds, while a device, a scratch
-    // volume or a replication volume other than its own permanent replicas
-    // names it; then those stay too. Otherwise they all go first.
-    for (steps::VolumeUser kind : kVolumeUsers) {
+    // The volume stays, with its permanent replicas, and its deletion
+    // succeeds, while a device, a scratch volume or a replication volume
+    // other than the permanent replica it takes names it.
+    for (steps::VolumeUser kind : kVolumeKeepers) {
         const steps::Named named =
             steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Stay, 0, kind, id, tran, ProgNameDeletes, Fn);
-        if (named != steps::Named::No) return named == steps::Named::Yes;
+        if (named == steps::Named::Unread) return false;
+        if (named == steps::Named::Yes) return keeper.Succeeded(ret, 0);
     }
-    if (!DeleteVolumeReplicas(*this, id, ret.errMsg, tran, kept)) return false;
 
+    // Its permanent replica, what only describes it, its row.
+    if (!DeletePermanentReplicaOf(*this, id, ret.errMsg, tran, kept)) return false;
     int32_t descriptionCode = 0;
     if (!steps::RemoveVolumeDescriptions(*this, id, ret.errMsg, descriptionCode, tran, ProgNameDeletes, Fn))
         return false;
@@ -121,7 +116,7 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
     m_LogMsg << "\tSNR Volume " << id << " was removed";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
-    return trail != nullptr || AskHostsLeft(own, ret.errMsg);
+    return keeper.Succeeded(ret, 0);
 }
 
 bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSNRDeviceRet_t& ret, DBtran* tran,
@@ -136,10 +131,14 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     auto dbCode = [](const CRepTableCore& table) {
         return "\n\tDB Err Code = " + std::to_string(table.getErrorCode());
     };
-    DeletionTrail own;
-    DeletionTrail& kept = trail != nullptr ? *trail : own;
+    auto refusedFor = [&](steps::VolumeUser kind, int32_t volumeId) {
+        return steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Refuse, 0, kind, volumeId, tran,
+                                       ProgNameDeletes, Fn) != steps::Named::No;
+    };
 
     if (id <= 0) return refuse("Invalid device name id", "\n\tParameters used:" + deviceLine, __LINE__);
+    steps::KeptTrail keeper(*this, trail);
+    DeletionTrail& kept = keeper.trail();
 
     // Its mount points and its global history name, if it has them.
     const std::string mountWhere = "DeviceNameId = " + std::to_string(id);
@@ -148,10 +147,8 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
         return refuse("Could not remove mount point from the database",
                       "\n\tCSNRVolumeMountPointDB::remove() failed\n\tsWhere = " + mountWhere + dbCode(mountPoints),
                       __LINE__);
-    if (RemoveHistoryName(*this, id, tran, ret.errMsg) == HistoryNameRemoval::Failed) return false;
+    if (RemoveHistoryName(*this, id, tran, ret.errMsg, Fn) == HistoryNameRemoval::Failed) return false;
 
-    // The device's row and whether it is its volume's last device; the last
-    // one's volume must be free to go before a host is asked anything.
     CSNRVolumeDeviceNameDB devices;
     YBPhysicalDevice_t device;
     std::memset(static_cast<void*>(&device), 0, sizeof device);
@@ -160,21 +157,10 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                       "\n\tCSNRVolumeDeviceNameDB::getInfo() failed" + deviceLine + dbCode(devices), __LINE__);
     const int32_t volumeId = device.SNRVolumeId;
     const std::string volumeLine = "\n\tSNR Volume id = " + std::to_string(volumeId);
-    const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
-    unsigned int volumeDevices = 0;
-    if (!devices.getNRows(volumeWhere.c_str(), volumeDevices, tran))
-        return refuse("Could not get list of devices from the database",
-                      "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tsWhere = " + volumeWhere + dbCode(devices),
-                      __LINE__);
-    const bool lastDevice = volumeDevices == 1;
-    if (lastDevice)
-        for (steps::VolumeUser kind : kVolumeUsers)
-            if (kind != steps::VolumeUser::Device &&
-                steps::CheckVolumeUsers(*this, ret, steps::WhileNamed::Refuse, 0, kind, volumeId, tran,
-                                        ProgNameDeletes, Fn) != steps::Named::No)
-                return false;
 
-    // The device not in use; its controller switched off, then its row.
+    // The device not in use; its controller switched off (switched on again
+    // after a rollback through the trail), the count of its volume's
+    // devices, then its row.
     {
         ZXMMDBDeviceInfo deviceLayer;
         bool inUse = false;
@@ -195,6 +181,12 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
         }
         kept.deactivatedDevices.push_back(id);
     }
+    const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
+    unsigned int volumeDevices = 0;
+    if (!devices.getNRows(volumeWhere.c_str(), volumeDevices, tran))
+        return refuse("Could not get list of devices from the database",
+                      "\n\tCSNRVolumeDeviceNameDB::getNRows() failed\n\tsWhere = " + volumeWhere + dbCode(devices),
+                      __LINE__);
     if (!devices.remove(id, tran))
         return refuse("Could not remove device from the database",
                       "\n\tCSNRVolumeDeviceNameDB::remove() failed" + deviceLine + "\n\tTran = 0x" +
@@ -203,14 +195,19 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     m_LogMsg << "\tSNR Device Name ID " << id << " removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
 
-    if (!lastDevice) {
+    if (volumeDevices != 1) {
         ret.errMsg = "";
-        return true;
+        return keeper.Succeeded(ret, 0);
     }
 
-    // The volume of its last device, with its permanent replicas and what
-    // only describes it.
-    if (!DeleteVolumeReplicas(*this, volumeId, ret.errMsg, tran, kept)) return false;
+    // The volume of its last device: refused while a scratch volume lies on
+    // it; its permanent replica goes, then it is refused while a replication
+    // volume still names it; then what only describes it, and its row. A
+    // refusal here relies on the caller's rollback for what went before, and
+    // no host has been asked anything yet.
+    if (refusedFor(steps::VolumeUser::ScratchVolume, volumeId)) return false;
+    if (!DeletePermanentReplicaOf(*this, volumeId, ret.errMsg, tran, kept)) return false;
+    if (refusedFor(steps::VolumeUser::ReplicationVolume, volumeId)) return false;
     int32_t descriptionCode = 0;
     if (!steps::RemoveVolumeDescriptions(*this, volumeId, ret.errMsg, descriptionCode, tran, ProgNameDeletes, Fn))
         return false;
@@ -222,17 +219,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     m_LogMsg << "\tSNR Volume with ID " << volumeId << " has been removed from DB";
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
-    return trail != nullptr || AskHostsLeft(own, ret.errMsg);
-}
-
-void ReplicationMgr::RestoreAfterRollback(const DeletionTrail& trail)
-{
-    for (int32_t deviceId : trail.deactivatedDevices) RestoreControllerAfterRollback(*this, deviceId);
-    for (int32_t scratchId : trail.releasedScratchVolumes) {
-        m_LogMsg << "\tEvent: The release of RV scratch volume " << scratchId << " was rolled back"
-                 << "\n\tThe snapshots it held may have been deleted on its host already";
-        WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ERR);
-    }
+    return keeper.Succeeded(ret, 0);
 }
 
 // ---- Inline request case ------------------------------------------------------------

@@ -16,15 +16,15 @@ namespace {
 std::string Id(int32_t volumeId) { return std::to_string(volumeId); }
 
 // The replication volumes that name the volume in any of their three volume
-// columns; with `withPermanentReplicas` false, not the permanent replicas
-// whose primary volume it is.
-std::string ReplicationVolumesWhere(int32_t volumeId, bool withPermanentReplicas)
+// columns; with `withFirstPermanentReplica` false, not the lowest-id
+// permanent replica whose primary volume it is (the one its deletion takes).
+std::string ReplicationVolumesWhere(int32_t volumeId, bool withFirstPermanentReplica)
 {
     const std::string id = Id(volumeId);
     std::string where = "PhysicalVolumeId = " + id + " OR SnapVolumeId = " + id + " OR ";
-    if (withPermanentReplicas) return where + "PrimaryVolumeId = " + id;
-    return where + "(PrimaryVolumeId = " + id + " AND CurrentRole <> " + std::to_string(YBVOL_ROLE_PERMANENT_REPLICA) +
-           ")";
+    if (withFirstPermanentReplica) return where + "PrimaryVolumeId = " + id;
+    return where + "(PrimaryVolumeId = " + id + " AND id <> (SELECT COALESCE(MIN(id), 0) FROM YBVolume WHERE " +
+           "PrimaryVolumeId = " + id + " AND CurrentRole = " + std::to_string(YBVOL_ROLE_PERMANENT_REPLICA) + "))";
 }
 
 template <typename Table>
@@ -54,7 +54,7 @@ bool CountVolumeUsers(VolumeUser kind, int32_t volumeId, DBtran* tran, unsigned 
                      count, failure);
     }
     case VolumeUser::ReplicationVolume:
-    case VolumeUser::OtherThanItsPermanentReplicas: {
+    case VolumeUser::OtherThanItsFirstPermanentReplica: {
         CReplicationVolumeDB replicas;
         return Count(replicas, "CReplicationVolumeDB::getNRows()",
                      ReplicationVolumesWhere(volumeId, kind == VolumeUser::ReplicationVolume), tran, count, failure);
@@ -80,7 +80,7 @@ UserTexts TextsOf(VolumeUser kind)
         return {"Can not delete volume: still referenced by YB Volume or Scratch Volume in the database",
                 "Could not determine if volume still referenced by YB Volume or Scratch Volume in the database"};
     case VolumeUser::ReplicationVolume:
-    case VolumeUser::OtherThanItsPermanentReplicas:
+    case VolumeUser::OtherThanItsFirstPermanentReplica:
         return {"Can not delete volume: Still referenced by YB Volumes in the database",
                 "Could not determine if volume still referenced by YB volumes in the database"};
     }

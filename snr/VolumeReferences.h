@@ -20,7 +20,7 @@ enum class VolumeUser {
     Device,             // its devices
     ScratchVolume,      // the scratch volumes on it
     ReplicationVolume,  // replication volumes on it, replicating it or holding a snapshot of it
-    OtherThanItsPermanentReplicas,  // the same, leaving out its own permanent replicas
+    OtherThanItsFirstPermanentReplica,  // the same, leaving out its lowest-id permanent replica
 };
 
 // The count of the rows of that kind naming the volume, read in the

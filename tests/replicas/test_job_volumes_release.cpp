@@ -1,5 +1,6 @@
 // Freeing the volumes of a job: its replica unmounted on its client and its
-// scratch volume released, its snapshot cleaned up; job 0 refused.
+// scratch volume released, its snapshot cleaned up; job 0 refused; with the
+// caller's trail, the host of the scratch volume asked only by the caller.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/JobVolumesRelease.h"
 #include "replicas/ReplicaReservation.h"
+#include "service/DeletionTrail.h"
 
 namespace {
 
@@ -152,6 +154,57 @@ TEST_F(JobVolumesTest, JobZeroAndAFailedUnmount)
     EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
     EXPECT_EQ(LogEntriesWith("\tCannot unmount mount point /mnt/r, Client ID = 2, Replication volume = 700").size(), 1u);
     EXPECT_EQ(LogEntriesWith("\tDeleting snapshot with id 500").size(), 1u);
+}
+
+// Scratch volume 800 holds the destination snapshot 710 and is seen by
+// device 300 alone: its release has client 2 delete the snapshots on it. A
+// caller that gives its trail and fails after the freeing rolls back with no
+// host asked; one whose host call fails rolls back too, the release
+// reported; one that succeeds asks the host before committing.
+TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
+{
+    exec("DELETE FROM YBPhysicalDevice WHERE id = 301");
+    exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId) "
+         "VALUES (710, 5, 10, 33, 30)");
+    auto snapDeletions = []() { return ClientFakes::instance().calls("DeleteAllSnapsFromVolume"); };
+    const char* reported = "\tEvent: The release of RV scratch volume 800 was rolled back";
+    FreeYBVolumesByJobIdArgs_t args;
+    args.jobId = 77;
+    for (bool hostFails : {false, true}) {
+        SCOPED_TRACE(hostFails ? "the host fails" : "a later step of the caller fails");
+        DBtran tran(false);
+        ASSERT_EQ(tran.startTran(), 0);
+        DeletionTrail trail;
+        FreeYBVolumesByJobIdRet_t ret;
+        EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, "", &trail));
+        EXPECT_TRUE(snapDeletions().empty());
+        if (hostFails) {
+            ASSERT_TRUE(ClientFakes::instance().failNext("DeleteAllSnapsFromVolume"));
+            std::string failure;
+            EXPECT_FALSE(steps::AskHostsLeft(mgr, trail, failure));
+            EXPECT_EQ(failure, "Failed to delete the snapshots in the scratch volume");
+        }
+        ASSERT_EQ(tran.rollbackTran(), 0);
+        steps::RestoreAfterRollback(mgr, trail);
+        EXPECT_EQ(snapDeletions().size(), hostFails ? 1u : 0u);
+        EXPECT_EQ(LogEntriesWith(reported).size(), hostFails ? 1u : 0u);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 2);
+        EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
+        EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 0);
+    }
+
+    DBtran tran(false);
+    ASSERT_EQ(tran.startTran(), 0);
+    DeletionTrail trail;
+    FreeYBVolumesByJobIdRet_t ret;
+    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, "", &trail));
+    std::string failure;
+    EXPECT_TRUE(steps::AskHostsLeft(mgr, trail, failure));
+    ASSERT_EQ(tran.commitTran(false), 0);
+    ASSERT_EQ(snapDeletions().size(), 2u);
+    EXPECT_EQ(snapDeletions()[1].args, std::vector<std::string>{"dev-300"});
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 0);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 0);
 }
 
 }  // namespace

@@ -404,9 +404,10 @@ TEST_F(PermanentReplicaDeletionTest, AFailureAtAnyStepChangesNothing)
 }
 
 // The SNR volume a deleted permanent replica lay on stays while a device, a
-// scratch volume or another replication volume names it, and its own
-// permanent replica, its snap parameters and its stored files stay with it;
-// otherwise it goes with its snap parameters and stored files.
+// scratch volume or a replication volume other than its own first permanent
+// replica names it, and its permanent replicas, its snap parameters and its
+// stored files stay with it; otherwise it goes with its first permanent
+// replica, its snap parameters and stored files.
 TEST_F(PermanentReplicaDeletionTest, TheReplicasVolumeStaysWhileAnythingNamesIt)
 {
     exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (54, 'uid-54', 0, 1), (55, 'uid-55', 0, 1)");
@@ -426,6 +427,10 @@ TEST_F(PermanentReplicaDeletionTest, TheReplicasVolumeStaysWhileAnythingNamesIt)
          "Can not delete volume: Still referenced by YB Volumes in the database"},
         {"INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId) "
          "VALUES (972, 2, 33, 52, 54)",
+         "Can not delete volume: Still referenced by YB Volumes in the database"},
+        // A second permanent replica of 54: its deletion would take the
+        // first alone.
+        {"INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId) VALUES (972, 4, 54, 52)",
          "Can not delete volume: Still referenced by YB Volumes in the database"},
     };
     for (const Namer& namer : namers) {

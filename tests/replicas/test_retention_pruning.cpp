@@ -341,6 +341,8 @@ TEST_F(PruneTest, WhileJobsRunOnlyWhatTheSettingAllows)
     EXPECT_TRUE(logged("\tPruning for replication volume (snapshot) 711 completed"));
 }
 
+// The snap-vault copy is released on the filer once the replication volume
+// is removed in the release's transaction, before it commits.
 TEST_F(PruneTest, ReplicasOnNasVolumesReleaseTheirSnapVaultCopy)
 {
     exec("DELETE FROM YBVolume WHERE id <> 600");
@@ -374,6 +376,14 @@ TEST_F(PruneTest, ReplicasOnNasVolumesReleaseTheirSnapVaultCopy)
     fakes().failNext("deleteSnapVaultReplica");
     EXPECT_EQ(prune(kNow).ids, (std::vector<int32_t>{720, 721}));
     EXPECT_TRUE(logged("Snapvault volume 720 space could not be released"));
+    EXPECT_EQ(remaining(), "600 720 721 ");
+
+    // A release that cannot be done in the database leaves the filer alone.
+    fakes().reset();
+    HostDBFaults::failNext("startTran", 5);
+    EXPECT_EQ(prune(kNow).ids, (std::vector<int32_t>{720, 721}));
+    EXPECT_TRUE(logged("\tCould not initiated database transactions for replication volume 720"));
+    EXPECT_TRUE(fakes().calls("deleteSnapVaultReplica").empty());
     EXPECT_EQ(remaining(), "600 720 721 ");
 }
 

@@ -1,8 +1,9 @@
 // The deletion of devices through post: the mount points and the device go,
-// the volume with its permanent replicas, snap parameters and files only with
-// its last device; refusals, made before a host is asked anything, permanent
-// replicas that lie on one another, and a failure at any step that leaves
-// every row and the controller as they were.
+// the volume with its permanent replica, snap parameters and files only with
+// its last device; refusals, all before a host is asked anything, permanent
+// replicas that lie on one another, a second permanent replica, and a
+// failure at any step that leaves every row and the controller as they
+// were.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
+#include "service/DeletionTrail.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRMessages.h"
 #include "support/ClientFakesScope.h"
@@ -107,12 +109,14 @@ TEST_F(SNRDeletionTest, RefusalsLeaveEveryRowAndControllerAsTheyWere)
     expectFailure(deleteDevice(600), 0, "controller of 600 is busy");
     EXPECT_EQ(everything(), before);
 
-    // A scratch volume on the volume; then a snapshot of it: each refusal
-    // comes before the device layer is asked anything, even with the device
-    // in use, and its controller is never switched off.
+    // A scratch volume on the volume; then a snapshot of it. A device in use
+    // is refused first; otherwise each refusal comes after its controller
+    // was switched off, and the rollback switches it on again.
     ZXMMDBDeviceInfo::setInUse("volumeInUse", 600, true);
     exec(InsertScratch({700, 60, 9, 0, 0}));
     const std::string withScratch = everything();
+    expectFailure(deleteDevice(600), 0, "Cannot delete device because is being used as a storage device");
+    ZXMMDBDeviceInfo::setInUse("volumeInUse", 600, false);
     expectFailure(deleteDevice(600), 0,
                   "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database");
     EXPECT_EQ(everything(), withScratch);
@@ -122,7 +126,7 @@ TEST_F(SNRDeletionTest, RefusalsLeaveEveryRowAndControllerAsTheyWere)
     expectFailure(deleteDevice(600), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
     EXPECT_EQ(everything(), withSnapshot);
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
-    EXPECT_TRUE(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").empty());
+    EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").size(), 2u);
 }
 
 // Every database and device-layer call of a last device's deletion made to
@@ -163,32 +167,27 @@ TEST_F(SNRDeletionTest, ACallersTransactionTakesBackEveryDeviceItDeleted)
         EXPECT_EQ(trail.deactivatedDevices, (std::vector<int32_t>{500, 501}));
         EXPECT_TRUE(trail.volumesBeingDeleted.empty());
         EXPECT_EQ(tran.rollbackTran(), 0);
-        mgr.RestoreAfterRollback(trail);
+        steps::RestoreAfterRollback(mgr, trail);
     }
     EXPECT_EQ(everything(), before);
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(500));
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(501));
 }
 
-// Volumes 70 and 71 each hold the other's permanent replica: 71's replica
-// lying on 70 refuses the deletion of 70's last device before anything
-// changed. Once that replica is deleted (71 stays, named by nothing but its
-// own), the device goes with 70, 70's replica and 71.
-TEST_F(SNRDeletionTest, PermanentReplicasOnOneAnotherGoOneByOne)
+// Volumes 70 and 71 each hold the other's permanent replica. The deletion of
+// 70's last device takes 70's replica 910; 71, named then by nothing but its
+// own replica 911, goes with 911, and 70, met again through 911, is left to
+// the deletion under way, which removes it.
+TEST_F(SNRDeletionTest, PermanentReplicasOnOneAnotherGoWithTheLastDevice)
 {
     exec("INSERT INTO YBPhysicalVolume (id, UniqueId) VALUES (70, 'uid-70'), (71, 'uid-71')");
     exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (700, 2, 70, 'dev-700')");
     exec(InsertReplica({910, 1, 1, 1, 0, 4, 70, 71, 0, 0, 0, 0, 0, 0, "", ""}));
     exec(InsertReplica({911, 1, 1, 1, 0, 4, 71, 70, 0, 0, 0, 0, 0, 0, "", ""}));
-    const std::string before = everything();
-    expectFailure(deleteDevice(700), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
-    EXPECT_EQ(everything(), before);
-
-    expectSuccess(ask<repDeletePermanentReplicaResp>(0x35000063, repDeletePermanentReplicaReq{71}));
-    EXPECT_EQ(count("YBPhysicalVolume", "id IN (70, 71)"), 2);
     expectSuccess(deleteDevice(700));
     EXPECT_EQ(count("YBPhysicalVolume", "id IN (70, 71)"), 0);
     EXPECT_EQ(count("YBVolume", "id IN (910, 911)"), 0);
+    EXPECT_EQ(LogEntriesWith("The SNR volume is being deleted already and is not entered again").size(), 1u);
 }
 
 // A device's global history name goes with it, so that the volume's next
@@ -199,6 +198,11 @@ TEST_F(SNRDeletionTest, TheHistoryNameGoesWithItsDeviceAndASnapshotKeepsTheVolum
     exec("INSERT INTO YBTzHistoryName (DeviceId, GlobalHistoryName) VALUES (500, 'history-50')");
     expectSuccess(deleteDevice(500));
     EXPECT_EQ(count("YBTzHistoryName", "DeviceId = 500"), 0);
+    const std::vector<std::string> removed =
+        LogEntriesWith("\tGlobal History Name used by Device ID = 500 was removed from the database");
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_NE(removed[0].find("ReplicationMgr::DeleteSNRDevice()"), std::string::npos);
+    EXPECT_EQ(removed[0].find("ReplicationMgr::DeleteTzGlobalHistoryName()"), std::string::npos);
     exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (502, 4, 50, 'dev-502')");
     repYBTzHistoryNameRec name;
     name.DeviceId = 502;
@@ -270,21 +274,78 @@ TEST_F(SNRDeletionTest, NoHostDeletesSnapshotsBeforeTheDeletionCanNoLongerBeRefu
     EXPECT_EQ(count("YBScratchVolume", "id = 710"), 0);
 }
 
-// The creation takes a second permanent replica of a primary volume; the
-// deletion of that volume's last device takes both, and their volumes, once
-// the first one's scratch volume was released on its host.
-TEST_F(SNRDeletionTest, TheLastDeviceTakesEveryPermanentReplicaOfItsVolume)
+// The creation takes a second permanent replica of a primary volume. The
+// deletion of that volume's last device takes the first and is refused for
+// the second: rolled back, no host asked. Once the user deleted both by
+// name (the first's scratch volume released on its host), the device goes.
+TEST_F(SNRDeletionTest, ASecondPermanentReplicaRefusesTheLastDeviceUntilDeletedByName)
 {
     ClientFakesScope fakes;
     putTheReplicaOnAScratchVolumeWithASnapshot();
     expectSuccess(ask<repCreatePermanentReplicaV3Resp>(0x35000117, PermanentReplicaRequest("uid-second", 60)));
     ASSERT_EQ(count("YBVolume", "PrimaryVolumeId = 60 AND CurrentRole = 4"), 2);
+    const std::string before = everything();
+    expectFailure(deleteDevice(600), 0, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_TRUE(snapDeletions().empty());
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
 
+    for (int replica = 0; replica < 2; ++replica)
+        expectSuccess(ask<repDeletePermanentReplicaResp>(0x35000063, repDeletePermanentReplicaReq{60}));
+    EXPECT_EQ(snapDeletions().size(), 1u);
     expectSuccess(deleteDevice(600));
     EXPECT_EQ(snapDeletions().size(), 1u);
     EXPECT_EQ(count("YBVolume", "PrimaryVolumeId = 60"), 0);
     EXPECT_EQ(count("YBPhysicalVolume", "id = 60 OR UniqueId = 'uid-second'"), 0);
     EXPECT_EQ(count("YBPhysicalVolume", "id = 61"), 1);  // its device keeps it
+}
+
+// A destination snapshot of volume 60 taken on its mirror lies on the scratch
+// volume of 60's permanent replica: the release of that scratch volume
+// removes it with the snapshots held there, so that the deletion of 60's
+// last device goes through, with one host call, and nothing names 60 after.
+TEST_F(SNRDeletionTest, ASnapshotOnTheReplicasScratchVolumeGoesWithItsRelease)
+{
+    ClientFakesScope fakes;
+    putTheReplicaOnAScratchVolumeWithASnapshot();
+    exec(InsertReplica({905, 1, 1, 1, 0, 5, 60, 63, 0, 0, 0, 0, 61, 0, "", ""}));
+    expectSuccess(deleteDevice(600));
+    ASSERT_EQ(snapDeletions().size(), 1u);
+    EXPECT_EQ(snapDeletions()[0].args, std::vector<std::string>{"dev-610"});
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
+    EXPECT_EQ(count("YBVolume", "PrimaryVolumeId = 60 OR PhysicalVolumeId = 60 OR SnapVolumeId = 60"), 0);
+    EXPECT_EQ(count("YBPhysicalDevice", "SNRVolumeId = 60") + count("YBScratchVolume", "PhysicalVolumeId = 60") +
+                  count("YBVolSnapParams", "SNRVolumeId = 60") + count("YBFile", "VolumeId = 60"),
+              0);
+}
+
+// A caller without a trail of its own: the deletion keeps one and asks its
+// hosts when it succeeded. A host that fails fails the deletion, which
+// reports the release as rolled back, the caller being bound to roll back.
+TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
+{
+    ClientFakesScope fakes;
+    putTheReplicaOnAScratchVolumeWithASnapshot();
+    const char* reported = "\tEvent: The release of RV scratch volume 710 was rolled back";
+    {
+        DBtran tran;
+        ASSERT_EQ(tran.startTran(), 0);
+        ASSERT_TRUE(fakes.fakes().failNext("DeleteAllSnapsFromVolume"));
+        DeleteSNRDeviceRet_t ret;
+        EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+        EXPECT_EQ(ret.errMsg, "Failed to delete the snapshots in the scratch volume");
+        EXPECT_EQ(snapDeletions().size(), 1u);
+        EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+        EXPECT_EQ(tran.rollbackTran(), 0);
+    }
+    DBtran tran;
+    ASSERT_EQ(tran.startTran(), 0);
+    DeleteSNRDeviceRet_t ret;
+    EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+    EXPECT_EQ(tran.commitTran(), 0);
+    EXPECT_EQ(snapDeletions().size(), 2u);
+    EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+    EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
 }
 
 }  // namespace
