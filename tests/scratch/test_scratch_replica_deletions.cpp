@@ -86,7 +86,8 @@ protected:
     ClientFakesScope fakesScope;
 };
 
-// Each deletion of the replica removes scratch row 710 while volume 61
+// Each deletion of the replica (by name, with the last device of 60, in the
+// cleanup, with the pruning of 60) removes scratch row 710 while volume 61
 // stays (its device names it): the parameters flagged as 710's go with the
 // row, volume 60's plain ones stay while 60 does, and the client's cleanup,
 // which takes flagged parameters for a scratch volume still there, succeeds
@@ -102,6 +103,12 @@ TEST_F(ScratchReplicaDeletionTest, AScratchVolumesSnapParamsGoWithItsRow)
         {"replica", [&] { return deleteReplica(60); }, "60|\n--\n"},
         {"device", [&] { return deleteDevice(600); }, "--\n"},
         {"cleanup", [&] { return cleanup(2, 2); }, "--\n"},
+        {"prune",
+         [&] {
+             exec("UPDATE YBPhysicalVolume SET Flags = 16 WHERE id = 60");  // protected
+             return prune(60);
+         },
+         "--\n"},
     };
     for (const Deletion& deletion : deletions) {
         SCOPED_TRACE(deletion.name);
