@@ -44,8 +44,6 @@ namespace {
 const char CleanupFn[] = "ReplicationMgr::CleanupByClientId()";
 const char UnmountFn[] = "ReplicationMgr::UnmountSnapshotsByJobId()";
 
-constexpr int32_t SnapParamsOfScratchVolume = 0x1;
-
 // One cleanup: the client's inventory, the volumes seen and those only the
 // client uses, and the replicas of its volumes kept on other clients.
 class ClientCleanup {
@@ -82,7 +80,7 @@ public:
             if (m_seen.insert(device.SNRVolumeId).second && !cleanVolume(device.SNRVolumeId)) return false;
         for (const ReplicationVolumeRecord_t& replica : m_elsewhere)
             if (m_exclusive.count(replica.PrimaryVolumeId) != 0 && replica.CurrentRole != YBVOL_ROLE_DESTINATION_SNAPSHOT &&
-                !removeOrRelease(replica))
+                !removedAlready(replica) && !removeOrRelease(replica))
                 return false;
         for (int32_t volumeId : m_exclusive)
             if (!cleanSnapParams(volumeId)) return false;
@@ -176,7 +174,7 @@ private:
             // In the cleanup's transaction: a failed cleanup keeps them.
             return m_mgr.DeleteAppDirsByReplicaVolId(dirsArgs, dirs, m_tran) || nested(dirs.errMsg);
         }
-        if (replica->CurrentRole == YBVOL_ROLE_DESTINATION_SNAPSHOT) return true;
+        if (replica->CurrentRole == YBVOL_ROLE_DESTINATION_SNAPSHOT || removedAlready(*replica)) return true;
         if (!removeOrRelease(*replica)) return false;
         return !(m_full && replica->RVScratchVolumeId >= 1) || removeScratchVolume(replica->RVScratchVolumeId);
     }
@@ -197,12 +195,25 @@ private:
     {
         if (replica.RVScratchVolumeId < 1) {
             RemoveReplicationVolumeRet_t removed;
-            return m_mgr.RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(replica.id), removed, m_tran) ||
-                   nested(removed.errMsg);
+            if (!m_mgr.RemoveReplicationVolume(RemoveReplicationVolumeArgs_t(replica.id), removed, m_tran))
+                return nested(removed.errMsg);
+            m_removed.insert(replica.id);
+            return true;
         }
         std::string failure;
-        return m_mgr.ReleaseScratchForDeletion(replica.RVScratchVolumeId, m_trail, failure, m_tran) ||
-               nested(failure);
+        if (!m_mgr.ReleaseScratchForDeletion(replica.RVScratchVolumeId, m_trail, failure, m_tran))
+            return nested(failure);
+        m_released.insert(replica.RVScratchVolumeId);
+        return true;
+    }
+
+    // Whether an earlier step of this cleanup removed the replica: by
+    // itself, or with the scratch volume it lay on, released with every
+    // replica on it. The lists were read before anything was removed.
+    bool removedAlready(const ReplicationVolumeRecord_t& replica) const
+    {
+        return m_removed.count(replica.id) != 0 ||
+               (replica.RVScratchVolumeId >= 1 && m_released.count(replica.RVScratchVolumeId) != 0);
     }
 
     bool removeScratchVolume(int32_t scratchId)
@@ -236,7 +247,7 @@ private:
             m_ret.errCode = kErrNotUnique;
             return false;
         }
-        if ((params.rows[0].Flags & SnapParamsOfScratchVolume) == 0) {
+        if ((params.rows[0].Flags & VOLSNAP_FLAG_BIT1) == 0) {
             RemoveVolSnapParamArgs_t removeArgs;
             removeArgs.SNRVolumeId = volumeId;
             RemoveVolSnapParamRet_t removed;
@@ -301,6 +312,8 @@ private:
     std::vector<ReplicationVolumeRecord_t> m_elsewhere;
     std::set<int32_t> m_seen;
     std::set<int32_t> m_exclusive;  // in ascending id order
+    std::set<int32_t> m_removed;    // replicas removed by id
+    std::set<int32_t> m_released;   // scratch volumes released
 };
 
 }  // namespace

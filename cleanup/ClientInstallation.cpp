@@ -47,9 +47,21 @@ bool ReplicationMgr::IsYBInstalled(int clientId, int snapEngineType, bool* insta
     std::string host;
     GetClientName(clientId, host);  // for the entries only
 
+    // A read that fails leaves the state undetermined: it is not taken for
+    // an agent uninstalled.
     ClientApplicationList applications;
-    *installed = applications.isAppTypeInstalled(clientId, AgentAppType, nullptr) ||
-                 applications.isAppTypeInstalled(clientId, AgentAppTypeAlternative, nullptr);
+    *installed = false;
+    for (int agentAppType : {AgentAppType, AgentAppTypeAlternative}) {
+        const int code = applications.isAppTypeInstalled(clientId, agentAppType, *installed, nullptr);
+        if (code != 0) {
+            m_LogMsg << "\tCannot check the client's agent installation status"
+                     << "\n\tApp Mgr Code     = " << code << "\n\tClient Id        = " << clientId
+                     << "\n\tApp Type\t     = " << agentAppType << "\n\tHost Name        = " << EvDebug::escaped(host);
+            WriteLogMsg(ProgNameCleanup, IsYBInstalledFn, __LINE__, ERR);
+            return false;
+        }
+        if (*installed) break;
+    }
     if (!*installed) {
         m_LogMsg << "\tYB has been uninstalled. Removing snapshot from the DB only"
                  << "\n\tClient Id = " << clientId << "\n\tHost Name = " << EvDebug::escaped(host);

@@ -65,13 +65,15 @@ int ClientProperties::getDataKeyLen(int& keyLength, void* context)
     return rc;
 }
 
-bool ClientApplicationList::isAppTypeInstalled(int clientId, int appTypeId, void* context)
+int ClientApplicationList::isAppTypeInstalled(int clientId, int appTypeId, bool& installed, void* context)
 {
     std::vector<DBRow> rows;
     int rc = hostConfigRead("isAppTypeInstalled", context,
                             "SELECT 1 FROM DHT_AgtName WHERE ClientId = ?1 AND appTypeId = ?2 LIMIT 1",
                             {dbInt(clientId), dbInt(appTypeId)}, rows);
-    return rc == 0 && !rows.empty();
+    if (rc != 0) return rc;
+    installed = !rows.empty();
+    return 0;
 }
 
 int ClientApplicationList::getInstanceList(int clientId, int appTypeId, std::vector<int>& instanceIds,

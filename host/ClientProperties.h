@@ -28,9 +28,9 @@ private:
 
 class ClientApplicationList {
 public:
-    // True when an agent of the application type is installed on the client;
-    // false also when the read fails.
-    bool isAppTypeInstalled(int clientId, int appTypeId, void* context = nullptr);
+    // Whether an agent of the application type is installed on the client: a
+    // client without one, or unknown, has none (0 and false).
+    int isAppTypeInstalled(int clientId, int appTypeId, bool& installed, void* context = nullptr);
 
     // The last argument of the three lists is passed as 1 by every caller and
     // selects nothing.

@@ -11,7 +11,8 @@
 #include "rows/YBDBDst.h"
 #include "service/Utils.h"
 
-// YBVolSnapParams.Flags
+// YBVolSnapParams.Flags: bit 1 marks the parameters of a scratch volume,
+// which go with its scratch volume row.
 constexpr int32_t VOLSNAP_FLAG_BIT1 = 0x1;
 
 // Mask bits of an update, one per field in field order.

@@ -420,7 +420,25 @@ bool ReplicationMgr::RemoveRVScratchVol(const RemoveRVScratchVolumeArgs_t& args,
         return fail("cannot remove scratch volume record from the database",
                     "\n\tDB Err Code = " + Number(scratchDB.getErrorCode()) + tranText, __LINE__);
 
-    if (pool.SnapEngineInfoId != 0 || IsNASPool(pool.Type)) {
+    // Its snap parameters as a scratch volume go with it, whatever keeps
+    // the volume; other parameters only as the pool's engine gave them.
+    CVolumeSnapParamsDB paramsDB;
+    YBVolSnapParams_t params;
+    const bool hasParams = paramsDB.getInfo(volumeId, params, tran);
+    if (!hasParams && paramsDB.getErrorCode() != DB_NO_MORE_ROWS)
+        return fail("Cannot access volume snap parameters information from the database",
+                    "\n\tCVolumeSnapParamsDB::getInfo() failed\n\tSNR Volume ID = " + Number(volumeId) +
+                        "\n\tDB Err Code = " + Number(paramsDB.getErrorCode()) + tranText,
+                    __LINE__);
+    if (hasParams && (params.Flags & VOLSNAP_FLAG_BIT1) != 0) {
+        if (!paramsDB.remove(volumeId, tran))
+            return fail("Cannot remove volume snap parameters info from the database",
+                        "\n\tCVolumeSnapParamsDB::remove() failed\n\tSNR Volume ID = " + Number(volumeId) +
+                            "\n\tDB Err Code = " + Number(paramsDB.getErrorCode()) + tranText,
+                        __LINE__);
+        m_LogMsg << "\tScratch volume snap parameters of SNR Volume " << volumeId << " were removed from DB";
+        WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
+    } else if (pool.SnapEngineInfoId != 0 || IsNASPool(pool.Type)) {
         RemoveVolSnapParam42Args_t removeArgs;
         removeArgs.SNRVolumeId = volumeId;
         RemoveVolSnapParam42Ret_t removed;

@@ -325,6 +325,43 @@ TEST_F(ClientCleanupTest, AScratchVolumeReleasedByADeviceDeletionReachesItsHostO
     EXPECT_EQ(rows("SELECT id FROM YBPhysicalVolume WHERE id IN (60, 61)"), "--\n");
 }
 
+// Client 2's volume 1000 has the permanent replica 1300 and the snapshot
+// 1301 on one scratch volume, 1201 of beta's volume 1101, which holds the
+// snapshot 1302. In either mode the first of them releases 1201, which
+// removes both; the second is skipped, so that 1201 is released once and
+// beta asked once to delete the snapshots on it.
+TEST_F(ClientCleanupTest, TwoReplicasOnOneScratchVolumeReleaseItOnce)
+{
+    for (int32_t type : {2, 1}) {
+        SCOPED_TRACE(type);
+        restart();
+        ClientFakesScope::fakes().reset();
+        EvDebug::clearEntries();
+        ASSERT_EQ(HostConfig::addAgent(3, 47), 0);
+        ASSERT_EQ(HostConfig::addPackage(3, 1007), 0);
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (1000, 'u1000', 0, 1), "
+             "(1101, 'u1101', 2, 1)");
+        exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES "
+             "(190, 2, 1000, 'dev-190'), (191, 3, 1101, 'dev-191')");
+        exec("UPDATE YBScratchPool SET TotalVolumes = 6 WHERE id = 9");
+        exec(InsertScratch({1201, 1101, 9, 0, 0}));
+        for (const Replica& r : std::vector<Replica>{{1300, 0, 0, 0, 0, 4, 1000, 1101, 0, 1201, 0, 0, 0, 0, "", ""},
+                                                     {1301, 0, 0, 0, 0, 2, 1000, 1101, 0, 1201, 0, 0, 0, 1, "", ""},
+                                                     {1302, 0, 0, 0, 0, 5, 62, 63, 0, 0, 0, 0, 1101, 1, "", ""}})
+            exec(InsertReplica(r));
+
+        expectSuccess(cleanup(2, type));
+        EXPECT_EQ(rows("SELECT id FROM YBVolume WHERE id >= 1300"), "--\n");
+        EXPECT_EQ(rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id = 1101"), "1101|0|\n--\n");
+        EXPECT_EQ(rows("SELECT id FROM YBScratchVolume WHERE id = 1201"), "1201|\n--\n");
+        EXPECT_EQ(LogEntriesWith("\tRV scratch volume 1201 was released").size(), 1u);
+        std::vector<std::string> deletes;
+        for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
+            deletes.push_back(c.client + " " + c.args.at(0));
+        EXPECT_EQ(deletes, (std::vector<std::string>{"alpha.net dev-101", "beta.net dev-191"}));
+    }
+}
+
 TEST_F(ClientCleanupTest, RefusalsAndAClientWithNothingLeaveEveryRow)
 {
     const std::string before = everything();

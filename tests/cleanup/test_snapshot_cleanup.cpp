@@ -208,6 +208,21 @@ TEST_F(CleanupTest, EngineChecksOfEachSnapEngineType)
               std::string::npos)
         << logged[0];
 
+    // A read of the agent that fails leaves the state undetermined, the
+    // read of beta's alternative agent, second, too; read again, the agent is
+    // there.
+    HostConfig::failNext("isAppTypeInstalled", 7);
+    EXPECT_FALSE(mgr.IsYBInstalled(2, 1, &installed));
+    HostDBFaults::failNext("config.isAppTypeInstalled", 8, 1);
+    EXPECT_FALSE(mgr.IsYBInstalled(3, 1, &installed));
+    EXPECT_EQ(LogEntriesWith("\tCannot check the client's agent installation status\n\tApp Mgr Code     = 8"
+                             "\n\tClient Id        = 3\n\tApp Type\t     = 50\n\tHost Name        = beta.net")
+                  .size(),
+              1u);
+    EXPECT_TRUE(LogEntriesWith("\tYB has been uninstalled").empty());
+    EXPECT_TRUE(mgr.IsYBInstalled(3, 1, &installed));
+    EXPECT_TRUE(installed);
+
     const int table[][2] = {{1, 1007}, {2, 1008}, {3, 1013}, {4, 1017}, {5, 1031},
                             {6, 1007}, {7, 1066}, {0, 0},    {8, 0},    {-1, 0}};
     for (const auto& row : table) EXPECT_EQ(mgr.GetAppTypeBySnapEngineType(row[0]), row[1]) << row[0];
