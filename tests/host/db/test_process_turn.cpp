@@ -1,11 +1,23 @@
 // The turn among the processes writing one catalogue: each test forks the
-// processes that wait beside the test's own.
+// processes that wait beside the test's own; the side file's making.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
 
+#include "host/EvDebug.h"
 #include "host/db/DBProcessTurn.h"
 #include "support/TestCatalogue.h"
 
@@ -123,6 +135,171 @@ TEST_F(ProcessTurnForkTest, AWaitEndsWithItsTimeout)
     turn->leave();
     close(release[1]);
     close(held[0]);
+}
+
+// Whether the process sleeps in a futex wait: the wait for the turn, in a
+// process of one thread that waits for nothing else.
+bool SleepsInAFutexWait(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    return static_cast<bool>(in >> number) && number == SYS_futex;
+}
+
+// True once the pipe end has something to read (or was closed) within the
+// time given.
+bool Readable(int fd, std::chrono::milliseconds within)
+{
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, static_cast<int>(within.count())) == 1;
+}
+
+// A process killed while it waits for the turn stops neither the holder's
+// leave nor the next process's enter. The holder is a process of its own,
+// so that a leave that never returns fails the test instead of hanging it.
+TEST_F(ProcessTurnForkTest, AWaiterKilledInItsWaitStopsNeitherTheLeaveNorTheNextEnter)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    int held[2];
+    int release[2];
+    int left[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(release), 0);
+    ASSERT_EQ(pipe(left), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        if (!turn->enter(milliseconds(10000))) _exit(1);
+        char c = 'h';
+        if (write(held[1], &c, 1) != 1 || read(release[0], &c, 1) != 1) _exit(2);
+        turn->leave();
+        _exit(write(left[1], &c, 1) == 1 ? 0 : 3);
+    }
+    char c = 0;
+    ASSERT_TRUE(Readable(held[0], milliseconds(20000)));
+    ASSERT_EQ(read(held[0], &c, 1), 1);
+    const pid_t waiter = fork();
+    ASSERT_GE(waiter, 0);
+    if (waiter == 0) _exit(turn->enter(milliseconds(60000)) ? 0 : 1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!SleepsInAFutexWait(waiter) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(1));
+    EXPECT_TRUE(SleepsInAFutexWait(waiter)) << "the waiter never slept in its wait";
+    kill(waiter, SIGKILL);
+    ASSERT_EQ(waitpid(waiter, nullptr, 0), waiter);
+    ASSERT_EQ(write(release[1], &c, 1), 1);
+    const bool holderLeft = Readable(left[0], milliseconds(20000));
+    if (!holderLeft) kill(holder, SIGKILL);
+    const int status = exitStatus(holder);
+    ASSERT_TRUE(holderLeft) << "the holder's leave did not return within 20 s of a waiter killed in its wait";
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(turn->enter(milliseconds(10000)));
+    turn->leave();
+    for (int fd : {held[0], held[1], release[0], release[1], left[0], left[1]}) close(fd);
+}
+
+// A process that dies after writing the slot of the ticket it draws, before
+// the ticket is given out (holding the side file's lock), leaves the queue
+// as it was: the slot it wrote names no ticket, and no ticket names an older
+// slot. The slots all name this process first, as a ticket given out before
+// its slot was written would find its slot.
+TEST_F(ProcessTurnForkTest, AProcessDyingAsItDrawsATicketLeavesTheQueueAsItWas)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    for (int i = 0; i < 1024; ++i) {
+        ASSERT_TRUE(turn->enter(milliseconds(1000)));
+        turn->leave();
+    }
+    const pid_t dying = fork();
+    ASSERT_GE(dying, 0);
+    if (dying == 0) {
+        DBProcessTurn::setBeforeTicketGivenOut([] { _exit(0); });
+        turn->enter(milliseconds(1000));
+        _exit(1);
+    }
+    ASSERT_EQ(exitStatus(dying), 0);
+    EXPECT_TRUE(turn->enter(milliseconds(2000)));
+    turn->leave();
+}
+
+// A process that ended while it held the turn and is not yet reaped (a
+// zombie) is passed over.
+TEST_F(ProcessTurnForkTest, AProcessEndedButNotYetReapedIsPassedOver)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) _exit(turn->enter(milliseconds(10000)) ? 0 : 1);
+    siginfo_t info{};
+    ASSERT_EQ(waitid(P_PID, static_cast<id_t>(holder), &info, WEXITED | WNOWAIT), 0);
+    ASSERT_EQ(info.si_status, 0);
+    EXPECT_TRUE(turn->enter(milliseconds(5000)));
+    turn->leave();
+    EXPECT_EQ(exitStatus(holder), 0);
+}
+
+// The side file's page as a file of another layout leaves it: another first
+// word, and after it what a queue stuck behind a process that still lives
+// (this one) holds. The bytes after the page, the journal's, are a pattern.
+void WriteOtherLayout(const std::string& file, uint32_t magic)
+{
+    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
+    for (size_t i = 0; i < DBProcessTurn::kBytes / sizeof(uint32_t); ++i)
+        words[i] = static_cast<uint32_t>(getpid());
+    words[0] = magic;
+    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
+        words[i] = 0xA5A50000u + static_cast<uint32_t>(i);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
+}
+
+// The journal's bytes of the side file are as WriteOtherLayout left them.
+bool JournalBytesKept(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
+    in.read(reinterpret_cast<char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
+    if (in.gcount() != static_cast<std::streamsize>(words.size() * 4) || in.peek() != EOF) return false;
+    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
+        if (words[i] != 0xA5A50000u + static_cast<uint32_t>(i)) return false;
+    return true;
+}
+
+using ProcessTurnSideFileTest = CatalogueTest;
+
+// A side file of another layout (one before this one's) is made anew when no
+// process uses it, and the rest of the file is left as it was; while another
+// process uses it, the turn is not used and the reason logged.
+TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUsesIt)
+{
+    const std::string path = m_dir + "/other.db";  // no connection of the library on it
+    const std::string file = DBProcessTurn::sideFile(path);
+    WriteOtherLayout(file, 0x52504d57);
+    {
+        auto turn = DBProcessTurn::of(path);
+        ASSERT_TRUE(turn);
+        EXPECT_TRUE(turn->enter(milliseconds(2000)));
+        turn->leave();
+    }
+    EXPECT_TRUE(JournalBytesKept(file));
+
+    WriteOtherLayout(file, 0x52504d57);
+    const int user = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(user, 0);
+    ASSERT_EQ(flock(user, LOCK_SH), 0);  // another process's use
+    EvDebug::clearEntries();
+    EXPECT_FALSE(DBProcessTurn::of(path));
+    bool logged = false;
+    for (const std::string& entry : EvDebug::entries())
+        logged = logged || entry.find("Cannot use " + file + " as the writers' queue") != std::string::npos;
+    EXPECT_TRUE(logged);
+    close(user);
+    EXPECT_TRUE(DBProcessTurn::of(path));
+    EXPECT_TRUE(JournalBytesKept(file));
+    unlink(file.c_str());
 }
 
 }  // namespace
