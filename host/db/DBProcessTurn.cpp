@@ -140,14 +140,19 @@ int threadsOf(pid_t pid)
     return threads;
 }
 
+// Whether the pid of the process that drew the ticket of slot is free.
+bool gone(const Slot& slot)
+{
+    return slot.pid <= 0 || (kill(slot.pid, 0) != 0 && errno == ESRCH);
+}
+
 // Whether the process that drew the ticket of slot still runs: not when it
 // is gone, a zombie (ended, not yet reaped), or its pid now names another
 // process (a different start time). When /proc cannot tell, the process
 // counts as running while its pid is there.
 bool alive(const Slot& slot)
 {
-    if (slot.pid <= 0) return false;
-    if (kill(slot.pid, 0) != 0 && errno == ESRCH) return false;
+    if (gone(slot)) return false;
     char state = 0;
     uint64_t started = 0;
     if (!readStat(slot.pid, state, started)) return errno != ENOENT && errno != ESRCH;
@@ -415,20 +420,20 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
                 frontSlot = s.slots[front % kSlots];
             }
         }
-        if (now - frontSince >= kLivenessCheck) {
-            // Served that long: the process of the ticket may have died
-            // while it held the turn or waited for it.
-            if (!alive(frontSlot)) {
-                {
-                    SharedLock lock(s);
-                    if (!lock.held()) return true;
-                    if (s.serving == front) passTurn(s);
-                }
-                wakeAll(&s.passed);
-                continue;
+        // The process of the ticket served may have died while it held the
+        // turn or waited for it: looked at in full once it was served that
+        // long, its pid at each wake.
+        const bool due = now - frontSince >= kLivenessCheck;
+        if (gone(frontSlot) || (due && !alive(frontSlot))) {
+            {
+                SharedLock lock(s);
+                if (!lock.held()) return true;
+                if (s.serving == front) passTurn(s);
             }
-            frontSince = now;
+            wakeAll(&s.passed);
+            continue;
         }
+        if (due) frontSince = now;
         sleepWhile(&s.passed, seen, std::min(deadline, frontSince + kLivenessCheck) - now);
     }
 }

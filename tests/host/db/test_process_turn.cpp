@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -146,6 +148,26 @@ bool SleepsInAFutexWait(pid_t pid)
     return static_cast<bool>(in >> number) && number == SYS_futex;
 }
 
+// Forks a process that waits up to a minute for the turn, gives it back and
+// exits 0 when it came; its id once it sleeps in its wait, -1 when it never
+// did within 20 s.
+pid_t StartSleepingWaiter(DBProcessTurn& turn)
+{
+    const pid_t waiter = fork();
+    if (waiter == 0) {
+        const bool entered = turn.enter(milliseconds(60000));
+        if (entered) turn.leave();
+        _exit(entered ? 0 : 1);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (waiter > 0 && !SleepsInAFutexWait(waiter) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(1));
+    if (waiter <= 0 || SleepsInAFutexWait(waiter)) return waiter;
+    kill(waiter, SIGKILL);
+    waitpid(waiter, nullptr, 0);
+    return -1;
+}
+
 // True once the pipe end has something to read (or was closed) within the
 // time given.
 bool Readable(int fd, std::chrono::milliseconds within)
@@ -154,49 +176,82 @@ bool Readable(int fd, std::chrono::milliseconds within)
     return poll(&p, 1, static_cast<int>(within.count())) == 1;
 }
 
+// A process that takes the turn, then at each byte it reads ('l': leave,
+// 'e': enter, 'q': quit) does as told and tells it did.
+struct Holder {
+    pid_t pid = -1;
+    int told = -1;  // what it tells
+    int go = -1;    // what it reads
+
+    bool start(DBProcessTurn& turn)
+    {
+        int tell[2];
+        int read[2];
+        if (pipe(tell) != 0 || pipe(read) != 0) return false;
+        pid = fork();
+        if (pid == 0) {
+            char c = 'e';
+            do {
+                if (c == 'l') turn.leave();
+                if (c == 'e' && !turn.enter(milliseconds(10000))) _exit(1);
+                if (write(tell[1], &c, 1) != 1) _exit(2);
+            } while (::read(read[0], &c, 1) == 1 && c != 'q');
+            _exit(0);
+        }
+        close(tell[1]);
+        close(read[0]);
+        told = tell[0];
+        go = read[1];
+        return pid > 0 && told_within();
+    }
+    // Tells it what to do; false when it did not tell it did within 20 s.
+    bool step(char what) { return write(go, &what, 1) == 1 && told_within(); }
+    bool told_within()
+    {
+        char c = 0;
+        return Readable(told, milliseconds(20000)) && read(told, &c, 1) == 1;
+    }
+    ~Holder()
+    {
+        if (pid > 0) kill(pid, SIGKILL);
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        for (int fd : {told, go})
+            if (fd >= 0) close(fd);
+    }
+};
+
 // A process killed while it waits for the turn stops neither the holder's
-// leave nor the next process's enter. The holder is a process of its own,
-// so that a leave that never returns fails the test instead of hanging it.
+// leave nor the next waiter's enter, however often the turn passes after
+// it. The holder is a process of its own, so that a leave that never
+// returns fails the test instead of hanging it.
 TEST_F(ProcessTurnForkTest, AWaiterKilledInItsWaitStopsNeitherTheLeaveNorTheNextEnter)
 {
     auto turn = DBProcessTurn::of(m_path);
     ASSERT_TRUE(turn);
-    int held[2];
-    int release[2];
-    int left[2];
-    ASSERT_EQ(pipe(held), 0);
-    ASSERT_EQ(pipe(release), 0);
-    ASSERT_EQ(pipe(left), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        if (!turn->enter(milliseconds(10000))) _exit(1);
-        char c = 'h';
-        if (write(held[1], &c, 1) != 1 || read(release[0], &c, 1) != 1) _exit(2);
-        turn->leave();
-        _exit(write(left[1], &c, 1) == 1 ? 0 : 3);
+    Holder holder;
+    ASSERT_TRUE(holder.start(*turn));
+    const pid_t killed = StartSleepingWaiter(*turn);
+    ASSERT_GT(killed, 0) << "the waiter never slept in its wait";
+    kill(killed, SIGKILL);
+    ASSERT_EQ(waitpid(killed, nullptr, 0), killed);
+    for (int round = 1; round <= 3; ++round) {
+        // Each time the holder gives the turn back, another process waits.
+        const pid_t next = StartSleepingWaiter(*turn);
+        ASSERT_GT(next, 0) << "the waiter never slept in its wait";
+        const bool left = holder.step('l');
+        if (!left) kill(next, SIGKILL);
+        EXPECT_EQ(exitStatus(next), left ? 0 : -1);
+        ASSERT_TRUE(left) << "the holder's leave did not return within 20 s, " << round
+                          << " turn(s) after a waiter was killed in its wait";
+        ASSERT_TRUE(holder.step('e')) << "the holder did not take the turn again within 20 s";
     }
-    char c = 0;
-    ASSERT_TRUE(Readable(held[0], milliseconds(20000)));
-    ASSERT_EQ(read(held[0], &c, 1), 1);
-    const pid_t waiter = fork();
-    ASSERT_GE(waiter, 0);
-    if (waiter == 0) _exit(turn->enter(milliseconds(60000)) ? 0 : 1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!SleepsInAFutexWait(waiter) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(milliseconds(1));
-    EXPECT_TRUE(SleepsInAFutexWait(waiter)) << "the waiter never slept in its wait";
-    kill(waiter, SIGKILL);
-    ASSERT_EQ(waitpid(waiter, nullptr, 0), waiter);
-    ASSERT_EQ(write(release[1], &c, 1), 1);
-    const bool holderLeft = Readable(left[0], milliseconds(20000));
-    if (!holderLeft) kill(holder, SIGKILL);
-    const int status = exitStatus(holder);
-    ASSERT_TRUE(holderLeft) << "the holder's leave did not return within 20 s of a waiter killed in its wait";
-    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(holder.step('l'));
+    char quit = 'q';
+    ASSERT_EQ(write(holder.go, &quit, 1), 1);
+    EXPECT_EQ(exitStatus(holder.pid), 0);
+    holder.pid = -1;
     EXPECT_TRUE(turn->enter(milliseconds(10000)));
     turn->leave();
-    for (int fd : {held[0], held[1], release[0], release[1], left[0], left[1]}) close(fd);
 }
 
 // A process that dies after writing the slot of the ticket it draws, before
@@ -241,22 +296,38 @@ TEST_F(ProcessTurnForkTest, AProcessEndedButNotYetReapedIsPassedOver)
     EXPECT_EQ(exitStatus(holder), 0);
 }
 
-// The side file's page as a file of another layout leaves it: another first
-// word, and after it what a queue stuck behind a process that still lives
-// (this one) holds. The bytes after the page, the journal's, are a pattern.
-void WriteOtherLayout(const std::string& file, uint32_t magic)
+// The side file as the layout before this one left it: its queue stuck
+// behind tickets of this process, which lives, and with its turn free. The
+// bytes after the page, the journal's, are a pattern.
+struct EarlierLayout {
+    uint32_t magic;
+    pthread_mutex_t mutex;
+    pthread_cond_t turnPassed;
+    uint64_t next;
+    uint64_t serving;
+    pid_t holder;
+    struct {
+        pid_t pid;
+        int32_t gaveUp;
+    } slots[256];
+};
+
+void WriteEarlierLayout(const std::string& file)
 {
     std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
-    for (size_t i = 0; i < DBProcessTurn::kBytes / sizeof(uint32_t); ++i)
-        words[i] = static_cast<uint32_t>(getpid());
-    words[0] = magic;
+    EarlierLayout earlier;
+    std::memset(static_cast<void*>(&earlier), 0, sizeof earlier);
+    earlier.magic = 0x52504d57;
+    earlier.next = 5;
+    for (int i = 0; i < 5; ++i) earlier.slots[i].pid = getpid();
+    std::memcpy(words.data(), &earlier, sizeof earlier);
     for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
         words[i] = 0xA5A50000u + static_cast<uint32_t>(i);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
 }
 
-// The journal's bytes of the side file are as WriteOtherLayout left them.
+// The journal's bytes of the side file are as WriteEarlierLayout left them.
 bool JournalBytesKept(const std::string& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -277,16 +348,16 @@ TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUse
 {
     const std::string path = m_dir + "/other.db";  // no connection of the library on it
     const std::string file = DBProcessTurn::sideFile(path);
-    WriteOtherLayout(file, 0x52504d57);
+    WriteEarlierLayout(file);
     {
         auto turn = DBProcessTurn::of(path);
         ASSERT_TRUE(turn);
-        EXPECT_TRUE(turn->enter(milliseconds(2000)));
+        ASSERT_TRUE(turn->enter(milliseconds(2000)));
         turn->leave();
     }
     EXPECT_TRUE(JournalBytesKept(file));
 
-    WriteOtherLayout(file, 0x52504d57);
+    WriteEarlierLayout(file);
     const int user = open(file.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(user, 0);
     ASSERT_EQ(flock(user, LOCK_SH), 0);  // another process's use
