@@ -25,15 +25,10 @@
 #include <vector>
 
 #include "host/HostJournal.h"
-#include "host/ZxFramework.h"
-#include "service/ReplicationMgr.h"
-#include "snr/DeviceMessages.h"
-#include "support/AddDeviceRequest.h"
-#include "support/LoadProcesses.h"
+#include "support/RegisterDevices.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
-
-extern char** environ;
+#include "support/ThisProgramAgain.h"
 
 namespace {
 
@@ -55,30 +50,6 @@ const int kLastDevices = 10;  // per thread of the process started last
 // The longest the surviving process may go without a write: far above what
 // it takes, so that a loaded machine passes, far below a wedge.
 const milliseconds kLongestPause(10000);
-
-// Registers devices through post on a host of its own, one after another,
-// while `more` says so; `done` after each, with whether it registered.
-template <typename More, typename Done>
-void RegisterDevices(int clientId, const std::string& prefix, More more, Done done)
-{
-    CZxNetwork network;
-    int status = 0;
-    network.setSendObserver([&status](unsigned long code, const void* data, unsigned long length) {
-        status = code == 0x35000002 && length == sizeof(repAddSNRDeviceResponse)
-                     ? static_cast<int>(static_cast<const repAddSNRDeviceResponse*>(data)->status)
-                     : -1;
-    });
-    ZxSessionSend session(&network);
-    ReplicationMgr mgr(&session);
-    for (long n = 0; more(n); ++n) {
-        AddDeviceRequest request(clientId, prefix + std::to_string(n));
-        zxsDatabuf buf;
-        buf.m_pData = &request.req;
-        status = 0;
-        const bool registered = mgr.post(0x35000001, 0, &buf) == 1 && status == 1;
-        done(registered);
-    }
-}
 
 // True once fd has something to read (or its other end closed) within the
 // time given.
@@ -120,7 +91,7 @@ TEST(KilledWriterProcess, DISABLED_WritesAsOneOfTheProcesses)
         Clock::duration longest{0};
         RegisterDevices(
             1, "survivor-", [](long) { return !stop.load(); },
-            [&](bool registered) {
+            [&](bool registered, double) {
                 const Clock::time_point now = Clock::now();
                 longest = std::max(longest, now - last);
                 last = now;
@@ -141,7 +112,7 @@ TEST(KilledWriterProcess, DISABLED_WritesAsOneOfTheProcesses)
                 RegisterDevices(
                     10 * n + t, what + "-" + std::to_string(n) + "-" + std::to_string(t) + "-",
                     [&](long k) { return last ? k < kLastDevices : !stop.load(); },
-                    [&](bool registered) {
+                    [&](bool registered, double) {
                         if (!registered) ++failed;
                         if (!told.exchange(true)) Tell(".");
                     });
@@ -173,26 +144,17 @@ Process Start(const std::string& path, const std::string& role, int number)
         close(input[1]);
         return p;
     }
-    const std::string self = concurrent_load::OwnProgram();
-    std::vector<std::string> args = {self, "--gtest_filter=KilledWriterProcess.DISABLED_WritesAsOneOfTheProcesses",
-                                     "--gtest_also_run_disabled_tests"};
-    std::vector<std::string> env = {std::string(kCatalogueVar) + "=" + path, std::string(kRoleVar) + "=" + role,
-                                    std::string(kNumberVar) + "=" + std::to_string(number)};
-    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(&e[0]);
-    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input[0], 0);
     posix_spawn_file_actions_adddup2(&actions, progress[1], kProgressFd);
     // What the writers to be killed print is of no use.
     if (role == "writer") posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t child = -1;
-    if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) child = -1;
+    const pid_t child = StartThisProgramAgain(
+        "KilledWriterProcess.DISABLED_WritesAsOneOfTheProcesses",
+        {std::string(kCatalogueVar) + "=" + path, std::string(kRoleVar) + "=" + role,
+         std::string(kNumberVar) + "=" + std::to_string(number)},
+        &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(input[0]);
     close(progress[1]);
