@@ -288,9 +288,49 @@ bool holdsPage(int fd)
                                    ftruncate(fd, static_cast<off_t>(DBProcessTurn::kBytes)) == 0);
 }
 
-// Maps the side file's page, making it anew when no other process uses the
-// file; the page (with fd open and its shared
-// flock held), or null (logged) when it cannot be used.
+// Under the set-up lock: maps the side file's page, made anew when no other
+// process uses the file. MAP_FAILED with the reason in errno, or with
+// foreign set when other processes use the file in another layout.
+void* mapPage(int fd, bool& foreign)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0) return MAP_FAILED;
+    if (!S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        errno = EINVAL;
+        return MAP_FAILED;
+    }
+    // Alone with the file, whatever its page holds was left by processes
+    // that ended.
+    const bool alone = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (alone && !holdsPage(fd)) return MAP_FAILED;
+    if (!alone && (flock(fd, LOCK_SH | LOCK_NB) != 0 || fstat(fd, &st) != 0)) return MAP_FAILED;
+    if (!alone && static_cast<size_t>(st.st_size) < DBProcessTurn::kBytes) {
+        foreign = true;
+        return MAP_FAILED;
+    }
+    void* mapped = mmap(nullptr, DBProcessTurn::kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (mapped == MAP_FAILED) return MAP_FAILED;
+    auto* shared = static_cast<DBProcessTurn::Shared*>(mapped);
+    if (alone) {
+        setUp(*shared);
+    } else if (__atomic_load_n(&shared->magic, __ATOMIC_ACQUIRE) != kMagic) {
+        munmap(mapped, DBProcessTurn::kBytes);
+        foreign = true;
+        return MAP_FAILED;
+    }
+    // From exclusive to shared: no other process can take it exclusively in
+    // between without the set-up lock.
+    if (alone && flock(fd, LOCK_SH) != 0) {
+        const int error = errno;
+        munmap(mapped, DBProcessTurn::kBytes);
+        errno = error;
+        return MAP_FAILED;
+    }
+    return mapped;
+}
+
+// Maps the side file's page; the page (with fd open and its shared flock
+// held), or null (logged) when it cannot be used.
 DBProcessTurn::Shared* mapSideFile(const std::string& file, int& fd)
 {
     fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -303,47 +343,18 @@ DBProcessTurn::Shared* mapSideFile(const std::string& file, int& fd)
     int error = 0;
     {
         SetUpLock setUpLock(fd);
-        struct stat st;
-        bool ready = setUpLock.held() && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1;
+        if (setUpLock.held()) mapped = mapPage(fd, foreign);
         error = errno;
-        // Alone with the file: it may be made anew.
-        const bool alone = ready && flock(fd, LOCK_EX | LOCK_NB) == 0;
-        if (ready && alone) ready = holdsPage(fd);
-        if (ready && !alone) ready = flock(fd, LOCK_SH | LOCK_NB) == 0 && fstat(fd, &st) == 0;
-        if (ready && !alone && static_cast<size_t>(st.st_size) < DBProcessTurn::kBytes) ready = !(foreign = true);
-        if (ready) mapped = mmap(nullptr, DBProcessTurn::kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        error = errno;
-        if (mapped != MAP_FAILED) {
-            auto* shared = static_cast<DBProcessTurn::Shared*>(mapped);
-            // Alone, whatever the page holds is left by processes that ended.
-            if (alone) {
-                setUp(*shared);
-            } else if (__atomic_load_n(&shared->magic, __ATOMIC_ACQUIRE) != kMagic) {
-                munmap(mapped, DBProcessTurn::kBytes);
-                mapped = MAP_FAILED;
-                foreign = true;
-            }
-        }
-        // From exclusive to shared: no process can take it exclusively in
-        // between without the set-up lock.
-        if (mapped != MAP_FAILED && alone && flock(fd, LOCK_SH) != 0) {
-            error = errno;
-            munmap(mapped, DBProcessTurn::kBytes);
-            mapped = MAP_FAILED;
-        }
     }
-    if (mapped == MAP_FAILED) {
-        if (foreign)
-            log_error(kSourceFile, __LINE__,
-                      "Cannot use %s as the writers' queue: another process uses it in another layout", file.c_str());
-        else
-            log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", file.c_str(),
-                      std::strerror(error));
-        close(fd);  // drops the flock too
-        fd = -1;
-        return nullptr;
-    }
-    return static_cast<DBProcessTurn::Shared*>(mapped);
+    if (mapped != MAP_FAILED) return static_cast<DBProcessTurn::Shared*>(mapped);
+    if (foreign)
+        log_error(kSourceFile, __LINE__,
+                  "Cannot use %s as the writers' queue: another process uses it in another layout", file.c_str());
+    else
+        log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", file.c_str(), std::strerror(error));
+    close(fd);  // its flock with it
+    fd = -1;
+    return nullptr;
 }
 
 }  // namespace
