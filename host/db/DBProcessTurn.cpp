@@ -77,7 +77,8 @@ void publish(T& field, T value)
     __atomic_store_n(&field, value, __ATOMIC_RELEASE);
 }
 
-// What /proc says of a process: its state letter and start time.
+// What /proc says of a process: its state letter and start time; false with
+// errno ENOENT or ESRCH when the process is gone.
 bool readStat(pid_t pid, char& state, uint64_t& started)
 {
     char name[64];
@@ -89,7 +90,9 @@ bool readStat(pid_t pid, char& state, uint64_t& started)
     const int error = errno;
     close(fd);
     errno = error;
-    if (n <= 0) return false;
+    if (n < 0) return false;
+    errno = EINVAL;  // from here on: what it says cannot be read
+    if (n == 0) return false;
     text[n] = '\0';
     // After the name in parentheses: the state (field 3), ..., the start
     // time (field 22).
@@ -241,8 +244,9 @@ void setUp(DBProcessTurn::Shared& s)
 }
 
 // Holds a lock on the side file's first byte while a process decides whether
-// to make its page: an open file description's lock, which the kernel drops
-// when the process dies and no other descriptor of the file closes.
+// to make its page: a lock of the open file description, which the kernel
+// drops when the process dies, and which (unlike a record lock of the
+// process) a thread closing another descriptor of the file leaves held.
 class SetUpLock {
 public:
     explicit SetUpLock(int fd) : m_fd(fd)
