@@ -5,8 +5,9 @@
 //
 // The order:
 //   1. the writer turn of a catalogue file: the thread's place among the
-//      writers of the process (DBWriterQueue), with the database's own write
-//      lock that the writer then takes in the file;
+//      writers of the process (DBWriterQueue), then the process's place
+//      among the processes writing the file (DBProcessTurn), with the
+//      database's own write lock that the writer then takes in the file;
 //   2. the table locks, in the order of their ids ("YB Volume" first,
 //      "BlockFilterQuery" last).
 // A thread that holds a table lock never waits for the writer turn: what it
@@ -18,7 +19,8 @@
 // and waits for a table lock ends its wait before the writers queued behind
 // it give up.
 // Short locks that nothing is taken under (the connection mutexes, the
-// library's critical section, the queues' own mutexes) are not part of it.
+// library's critical section, the queues' own mutexes, the mutex in the
+// side file of the processes' queue) are not part of it.
 //
 // Taking a lock the thread already holds again (the recursive table locks) is
 // always in order. The check runs in debug

@@ -1,18 +1,27 @@
-// The queue of the processes writing one catalogue file: a ticket queue in a
-// mapped side file, guarded by a robust process-shared mutex.
+// The queue of the processes writing one catalogue file: a ticket queue in
+// the first page of a mapped side file, guarded by a robust process-shared
+// mutex, its waiters asleep on a futex in the same page.
 #include "host/db/DBProcessTurn.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <linux/futex.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <climits>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -22,132 +31,334 @@
 namespace {
 
 const char kSourceFile[] = "DBProcessTurn";
-const uint32_t kMagic = 0x52504d57;  // marks a side file set up in full
-// Tickets waiting at once: one per process at most.
-const size_t kSlots = 256;
-// How often a waiter looks whether the holder still lives.
+// Marks a page set up in full in this layout; the first word of the file.
+// (The layout before it, with a condition variable, was marked 0x52504d57.)
+const uint32_t kMagic = 0x52505432;
+// Tickets drawn and not yet served at once: one per process at most, and
+// those given up that the queue has not reached yet.
+const uint64_t kSlots = 128;
+// How long the ticket being served may stay so before a waiter looks whether
+// its process still lives.
 const std::chrono::milliseconds kLivenessCheck(100);
 
-bool alive(pid_t pid)
-{
-    return pid > 0 && (kill(pid, 0) == 0 || errno != ESRCH);
-}
+using Clock = std::chrono::steady_clock;
 
 }  // namespace
 
+// The page of the side file. Each change of the queue that another process
+// may see half done is one store, and a new ticket's slot is written before
+// the ticket is given out, so a process may die between any two statements.
 struct DBProcessTurn::Shared {
     uint32_t magic;
+    // Changes (under the mutex) whenever the ticket being served does; the
+    // waiters sleep on it.
+    uint32_t passed;
     pthread_mutex_t mutex;
-    pthread_cond_t turnPassed;
     uint64_t next;     // the ticket the next waiter draws
-    uint64_t serving;  // the ticket whose turn it is
-    pid_t holder;      // the process holding the turn, 0 when free
+    uint64_t serving;  // the ticket whose turn it is (the turn is its process's)
     struct Slot {
-        pid_t pid;       // the process that drew the ticket
-        int32_t gaveUp;  // it stopped waiting
+        uint64_t started;  // its start time, in clock ticks after boot (0: unknown)
+        int32_t pid;       // the process that drew the ticket
+        int32_t gaveUp;    // it stopped waiting
     } slots[kSlots];
 };
+// The rest of the side file belongs to the journal.
+static_assert(sizeof(DBProcessTurn::Shared) <= DBProcessTurn::kBytes, "the turn's state fits its page");
 
 namespace {
 
+void (*g_beforeTicketGivenOut)() = nullptr;
+
+using Slot = DBProcessTurn::Shared::Slot;
+
+template <typename T>
+void publish(T& field, T value)
+{
+    __atomic_store_n(&field, value, __ATOMIC_RELEASE);
+}
+
+// What /proc says of a process: its state letter and start time; false with
+// errno ENOENT or ESRCH when the process is gone.
+bool readStat(pid_t pid, char& state, uint64_t& started)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "/proc/%d/stat", static_cast<int>(pid));
+    const int fd = open(name, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char text[1024];
+    const ssize_t n = read(fd, text, sizeof text - 1);
+    const int error = errno;
+    close(fd);
+    errno = error;
+    if (n < 0) return false;
+    errno = EINVAL;  // from here on: what it says cannot be read
+    if (n == 0) return false;
+    text[n] = '\0';
+    // After the name in parentheses: the state (field 3), ..., the start
+    // time (field 22).
+    const char* p = std::strrchr(text, ')');
+    if (p == nullptr || p[1] != ' ') return false;
+    p += 2;
+    state = *p;
+    for (int field = 3; field < 22 && p != nullptr; ++field) {
+        p = std::strchr(p, ' ');
+        if (p != nullptr) ++p;
+    }
+    if (p == nullptr) return false;
+    started = std::strtoull(p, nullptr, 10);
+    return true;
+}
+
+// The calling process as a slot names it.
+Slot self()
+{
+    static std::mutex mutex;
+    static Slot known{0, 0, 0};
+    std::lock_guard<std::mutex> guard(mutex);
+    const pid_t pid = getpid();
+    if (known.pid != pid) {
+        char state = 0;
+        uint64_t started = 0;
+        known = Slot{readStat(pid, state, started) ? started : 0, pid, 0};
+    }
+    return known;
+}
+
+bool sameProcess(const Slot& a, const Slot& b)
+{
+    return a.pid == b.pid && a.started == b.started;
+}
+
+// Threads of the process: its leader may be a zombie while others still run.
+int threadsOf(pid_t pid)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "/proc/%d/task", static_cast<int>(pid));
+    DIR* dir = opendir(name);
+    if (dir == nullptr) return 0;
+    int threads = 0;
+    while (const dirent* entry = readdir(dir))
+        if (entry->d_name[0] != '.') ++threads;
+    closedir(dir);
+    return threads;
+}
+
+// Whether the pid of the process that drew the ticket of slot is free.
+bool gone(const Slot& slot)
+{
+    return slot.pid <= 0 || (kill(slot.pid, 0) != 0 && errno == ESRCH);
+}
+
+// Whether the process that drew the ticket of slot still runs: not when it
+// is gone, a zombie (ended, not yet reaped), or its pid now names another
+// process (a different start time). When /proc cannot tell, the process
+// counts as running while its pid is there.
+bool alive(const Slot& slot)
+{
+    if (gone(slot)) return false;
+    char state = 0;
+    uint64_t started = 0;
+    if (!readStat(slot.pid, state, started)) return errno != ENOENT && errno != ESRCH;
+    if ((state == 'Z' || state == 'X') && threadsOf(slot.pid) <= 1) return false;
+    return slot.started == 0 || started == slot.started;
+}
+
 // Holds the side file's mutex; a holder that died with it is forgotten (the
-// queue's fields are always left consistent between two statements).
+// queue is consistent between any two statements). A mutex that cannot be
+// held any more (not made consistent by a process that recovered it) is
+// logged once, and the queue is then not used.
 class SharedLock {
 public:
     explicit SharedLock(DBProcessTurn::Shared& shared) : m_mutex(shared.mutex)
     {
-        if (pthread_mutex_lock(&m_mutex) == EOWNERDEAD) pthread_mutex_consistent(&m_mutex);
+        int rc = pthread_mutex_lock(&m_mutex);
+        if (rc == EOWNERDEAD) rc = pthread_mutex_consistent(&m_mutex);
+        m_held = rc == 0;
+        static std::atomic<bool> logged{false};
+        if (!m_held && !logged.exchange(true))
+            log_error(kSourceFile, __LINE__, "Cannot lock the writers' queue: %s; the writers go without it",
+                      std::strerror(rc));
     }
-    ~SharedLock() { pthread_mutex_unlock(&m_mutex); }
+    ~SharedLock()
+    {
+        if (m_held) pthread_mutex_unlock(&m_mutex);
+    }
     SharedLock(const SharedLock&) = delete;
     SharedLock& operator=(const SharedLock&) = delete;
 
-    // Waits for a broadcast until the deadline (a CLOCK_MONOTONIC time).
-    void waitUntil(pthread_cond_t& cond, const timespec& deadline)
-    {
-        if (pthread_cond_timedwait(&cond, &m_mutex, &deadline) == EOWNERDEAD) pthread_mutex_consistent(&m_mutex);
-    }
+    bool held() const { return m_held; }
 
 private:
     pthread_mutex_t& m_mutex;
+    bool m_held;
 };
 
-timespec monotonicIn(std::chrono::nanoseconds span)
+// Passes over the tickets given up that the queue reached. Called at the
+// start of each change, so that the queue also goes on after a process
+// that died between passing the turn and this.
+void passOverGivenUp(DBProcessTurn::Shared& s)
 {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const long long ns = now.tv_nsec + span.count();
-    now.tv_sec += static_cast<time_t>(ns / 1000000000LL);
-    now.tv_nsec = static_cast<long>(ns % 1000000000LL);
-    return now;
+    while (s.serving < s.next && s.slots[s.serving % kSlots].gaveUp) publish(s.serving, s.serving + 1);
 }
 
-// Passes over the tickets of processes that gave up or ended, while the turn
-// is free and the ticket being served is not the caller's.
-void passOverAbsent(DBProcessTurn::Shared& s, uint64_t mine)
+// The turn passes from the ticket being served to the next one waiting.
+void passTurn(DBProcessTurn::Shared& s)
 {
-    while (s.holder == 0 && s.serving < s.next && s.serving != mine) {
-        const auto& slot = s.slots[s.serving % kSlots];
-        if (!slot.gaveUp && alive(slot.pid)) break;
-        ++s.serving;
-    }
+    publish(s.serving, s.serving + 1);
+    passOverGivenUp(s);
+    __atomic_add_fetch(&s.passed, 1, __ATOMIC_RELEASE);
 }
 
-bool setUp(DBProcessTurn::Shared& s)
+long futex(uint32_t* word, int op, uint32_t value, const timespec* timeout)
 {
+    return syscall(SYS_futex, word, op, value, timeout, nullptr, 0);
+}
+
+// Sleeps while the word is still seen, for up to span; shared between
+// processes, so not the private futex.
+void sleepWhile(uint32_t* word, uint32_t seen, Clock::duration span)
+{
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(span).count();
+    if (ns <= 0) return;
+    timespec timeout;
+    timeout.tv_sec = static_cast<time_t>(ns / 1000000000LL);
+    timeout.tv_nsec = static_cast<long>(ns % 1000000000LL);
+    futex(word, FUTEX_WAIT, seen, &timeout);
+}
+
+void wakeAll(uint32_t* word)
+{
+    futex(word, FUTEX_WAKE, INT_MAX, nullptr);
+}
+
+void setUp(DBProcessTurn::Shared& s)
+{
+    std::memset(static_cast<void*>(&s), 0, sizeof s);
     pthread_mutexattr_t ma;
-    pthread_condattr_t ca;
-    if (pthread_mutexattr_init(&ma) != 0) return false;
+    pthread_mutexattr_init(&ma);
     pthread_mutexattr_setpshared(&ma, PTHREAD_PROCESS_SHARED);
     pthread_mutexattr_setrobust(&ma, PTHREAD_MUTEX_ROBUST);
-    const int m = pthread_mutex_init(&s.mutex, &ma);
+    pthread_mutex_init(&s.mutex, &ma);
     pthread_mutexattr_destroy(&ma);
-    if (m != 0 || pthread_condattr_init(&ca) != 0) return false;
-    pthread_condattr_setpshared(&ca, PTHREAD_PROCESS_SHARED);
-    pthread_condattr_setclock(&ca, CLOCK_MONOTONIC);
-    const int c = pthread_cond_init(&s.turnPassed, &ca);
-    pthread_condattr_destroy(&ca);
-    if (c != 0) return false;
-    s.next = s.serving = 0;
-    s.holder = 0;
-    std::memset(s.slots, 0, sizeof s.slots);
-    __atomic_store_n(&s.magic, kMagic, __ATOMIC_RELEASE);
-    return true;
+    publish(s.magic, kMagic);
 }
 
-// Maps the side file, setting it up when it is new; null (logged) when it
-// cannot be used.
-DBProcessTurn::Shared* mapSideFile(const std::string& file)
+// Holds a lock on the side file's first byte while a process decides whether
+// to make its page: a lock of the open file description, which the kernel
+// drops when the process dies, and which (unlike a record lock of the
+// process) a thread closing another descriptor of the file leaves held.
+class SetUpLock {
+public:
+    explicit SetUpLock(int fd) : m_fd(fd)
+    {
+        struct flock range = {};
+        range.l_type = F_WRLCK;
+        range.l_whence = SEEK_SET;
+        range.l_len = 1;
+        int rc;
+        while ((rc = fcntl(m_fd, F_OFD_SETLKW, &range)) != 0 && errno == EINTR) {
+        }
+        m_held = rc == 0;
+    }
+    ~SetUpLock()
+    {
+        if (!m_held) return;
+        struct flock range = {};
+        range.l_type = F_UNLCK;
+        range.l_whence = SEEK_SET;
+        range.l_len = 1;
+        const int error = errno;
+        fcntl(m_fd, F_OFD_SETLK, &range);
+        errno = error;
+    }
+    SetUpLock(const SetUpLock&) = delete;
+    SetUpLock& operator=(const SetUpLock&) = delete;
+
+    bool held() const { return m_held; }
+
+private:
+    int m_fd;
+    bool m_held = false;
+};
+
+// Grows the file to hold the page, never shrinking it.
+bool holdsPage(int fd)
 {
-    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    struct stat st;
+    if (fstat(fd, &st) != 0) return false;
+    if (static_cast<size_t>(st.st_size) >= DBProcessTurn::kBytes) return true;
+    if (fallocate(fd, 0, 0, DBProcessTurn::kBytes) == 0) return true;
+    return fstat(fd, &st) == 0 && (static_cast<size_t>(st.st_size) >= DBProcessTurn::kBytes ||
+                                   ftruncate(fd, static_cast<off_t>(DBProcessTurn::kBytes)) == 0);
+}
+
+// Under the set-up lock: maps the side file's page, made anew when no other
+// process uses the file. MAP_FAILED with the reason in errno, or with
+// foreign set when other processes use the file in another layout.
+void* mapPage(int fd, bool& foreign)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0) return MAP_FAILED;
+    if (!S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        errno = EINVAL;
+        return MAP_FAILED;
+    }
+    // Alone with the file, whatever its page holds was left by processes
+    // that ended.
+    const bool alone = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (alone && !holdsPage(fd)) return MAP_FAILED;
+    if (!alone && (flock(fd, LOCK_SH | LOCK_NB) != 0 || fstat(fd, &st) != 0)) return MAP_FAILED;
+    if (!alone && static_cast<size_t>(st.st_size) < DBProcessTurn::kBytes) {
+        foreign = true;
+        return MAP_FAILED;
+    }
+    void* mapped = mmap(nullptr, DBProcessTurn::kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (mapped == MAP_FAILED) return MAP_FAILED;
+    auto* shared = static_cast<DBProcessTurn::Shared*>(mapped);
+    if (alone) {
+        setUp(*shared);
+    } else if (__atomic_load_n(&shared->magic, __ATOMIC_ACQUIRE) != kMagic) {
+        munmap(mapped, DBProcessTurn::kBytes);
+        foreign = true;
+        return MAP_FAILED;
+    }
+    // From exclusive to shared: no other process can take it exclusively in
+    // between without the set-up lock.
+    if (alone && flock(fd, LOCK_SH) != 0) {
+        const int error = errno;
+        munmap(mapped, DBProcessTurn::kBytes);
+        errno = error;
+        return MAP_FAILED;
+    }
+    return mapped;
+}
+
+// Maps the side file's page; the page (with fd open and its shared flock
+// held), or null (logged) when it cannot be used.
+DBProcessTurn::Shared* mapSideFile(const std::string& file, int& fd)
+{
+    fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         log_error(kSourceFile, __LINE__, "Cannot open %s: %s", file.c_str(), std::strerror(errno));
         return nullptr;
     }
-    const size_t size = sizeof(DBProcessTurn::Shared);
     void* mapped = MAP_FAILED;
-    // The first process to lock the file sets it up; the others wait.
-    if (flock(fd, LOCK_EX) == 0) {
-        struct stat st;
-        bool ready = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1;
-        if (ready && static_cast<size_t>(st.st_size) < size) ready = ftruncate(fd, static_cast<off_t>(size)) == 0;
-        if (ready) mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        if (mapped != MAP_FAILED) {
-            auto* shared = static_cast<DBProcessTurn::Shared*>(mapped);
-            if (__atomic_load_n(&shared->magic, __ATOMIC_ACQUIRE) != kMagic && !setUp(*shared)) {
-                munmap(mapped, size);
-                mapped = MAP_FAILED;
-            }
-        }
-        flock(fd, LOCK_UN);
+    bool foreign = false;
+    int error = 0;
+    {
+        SetUpLock setUpLock(fd);
+        if (setUpLock.held()) mapped = mapPage(fd, foreign);
+        error = errno;
     }
-    const int error = errno;
-    close(fd);
-    if (mapped == MAP_FAILED) {
+    if (mapped != MAP_FAILED) return static_cast<DBProcessTurn::Shared*>(mapped);
+    if (foreign)
+        log_error(kSourceFile, __LINE__,
+                  "Cannot use %s as the writers' queue: another process uses it in another layout", file.c_str());
+    else
         log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", file.c_str(), std::strerror(error));
-        return nullptr;
-    }
-    return static_cast<DBProcessTurn::Shared*>(mapped);
+    close(fd);  // its flock with it
+    fd = -1;
+    return nullptr;
 }
 
 }  // namespace
@@ -155,6 +366,11 @@ DBProcessTurn::Shared* mapSideFile(const std::string& file)
 std::string DBProcessTurn::sideFile(const std::string& path)
 {
     return path + "-writers";
+}
+
+void DBProcessTurn::setBeforeTicketGivenOut(void (*hook)())
+{
+    g_beforeTicketGivenOut = hook;
 }
 
 std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
@@ -165,57 +381,88 @@ std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
     std::shared_ptr<DBProcessTurn> turn = turns[path].lock();
     if (turn) return turn;
     for (auto it = turns.begin(); it != turns.end();) it = it->second.expired() ? turns.erase(it) : std::next(it);
-    Shared* shared = mapSideFile(sideFile(path));
+    int fd = -1;
+    Shared* shared = mapSideFile(sideFile(path), fd);
     if (shared == nullptr) return nullptr;
-    turn.reset(new DBProcessTurn(shared));
+    turn.reset(new DBProcessTurn(shared, fd));
     turns[path] = turn;
     return turn;
 }
 
 DBProcessTurn::~DBProcessTurn()
 {
-    munmap(m_shared, sizeof(Shared));
+    munmap(m_shared, kBytes);
+    close(m_fd);
 }
 
 bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
 {
     Shared& s = *m_shared;
-    const pid_t self = getpid();
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    SharedLock lock(s);
-    const uint64_t mine = s.next++;
-    s.slots[mine % kSlots] = Shared::Slot{self, 0};
+    const Slot me = self();
+    const auto deadline = Clock::now() + timeout;
+    const uint64_t kNone = UINT64_MAX;
+    uint64_t mine = kNone;
+    // The ticket seen served, since when, and its slot then.
+    uint64_t front = kNone;
+    Clock::time_point frontSince;
+    Slot frontSlot{};
     for (;;) {
-        passOverAbsent(s, mine);
-        if (s.holder == 0 && s.serving == mine) {
-            s.holder = self;
-            return true;
+        uint32_t seen = 0;
+        const auto now = Clock::now();
+        {
+            SharedLock lock(s);
+            if (!lock.held()) return true;
+            passOverGivenUp(s);
+            // A ticket is drawn once the queue has room for it.
+            if (mine == kNone && s.next - s.serving < kSlots) {
+                Slot& slot = s.slots[s.next % kSlots];
+                slot.started = me.started;
+                slot.pid = me.pid;
+                slot.gaveUp = 0;
+                if (g_beforeTicketGivenOut != nullptr) g_beforeTicketGivenOut();
+                mine = s.next;
+                publish(s.next, mine + 1);
+            }
+            if (s.serving == mine) return true;
+            if (now >= deadline) {
+                if (mine != kNone) publish(s.slots[mine % kSlots].gaveUp, 1);
+                return false;
+            }
+            seen = __atomic_load_n(&s.passed, __ATOMIC_ACQUIRE);
+            if (s.serving != front) {
+                front = s.serving;
+                frontSince = now;
+                frontSlot = s.slots[front % kSlots];
+            }
         }
-        if (s.holder != 0 && !alive(s.holder)) {
-            // Its holder ended: the turn passes on.
-            s.holder = 0;
-            ++s.serving;
-            pthread_cond_broadcast(&s.turnPassed);
+        // The process of the ticket served may have died while it held the
+        // turn or waited for it: looked at in full once it was served that
+        // long, its pid at each wake.
+        const bool due = now - frontSince >= kLivenessCheck;
+        if (gone(frontSlot) || (due && !alive(frontSlot))) {
+            {
+                SharedLock lock(s);
+                if (!lock.held()) return true;
+                if (s.serving == front) passTurn(s);
+            }
+            wakeAll(&s.passed);
             continue;
         }
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) {
-            s.slots[mine % kSlots].gaveUp = 1;
-            passOverAbsent(s, s.next);
-            pthread_cond_broadcast(&s.turnPassed);
-            return false;
-        }
-        const auto wait = std::min<std::chrono::steady_clock::duration>(deadline - now, kLivenessCheck);
-        lock.waitUntil(s.turnPassed, monotonicIn(std::chrono::duration_cast<std::chrono::nanoseconds>(wait)));
+        if (due) frontSince = now;
+        sleepWhile(&s.passed, seen, std::min(deadline, frontSince + kLivenessCheck) - now);
     }
 }
 
 void DBProcessTurn::leave()
 {
     Shared& s = *m_shared;
-    SharedLock lock(s);
-    if (s.holder != getpid()) return;
-    s.holder = 0;
-    ++s.serving;
-    pthread_cond_broadcast(&s.turnPassed);
+    const Slot me = self();
+    {
+        SharedLock lock(s);
+        if (!lock.held() || s.serving >= s.next) return;
+        const Slot& slot = s.slots[s.serving % kSlots];
+        if (slot.gaveUp || !sameProcess(slot, me)) return;
+        passTurn(s);
+    }
+    wakeAll(&s.passed);
 }

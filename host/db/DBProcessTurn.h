@@ -1,11 +1,20 @@
 // The turn among the processes that write one catalogue file (internal to
 // host/db). Inside a process the writers queue in DBWriterQueue; the one
 // whose turn it is then queues here, first come first served, with the
-// writers of the other processes. The queue lives in a small file beside the
-// catalogue ("<catalogue>-writers"), mapped into each process; the turn
-// passes to the next process the moment it is given back, instead of leaving
-// the processes to poll for the database's write lock in turns of sleep.
-// A process that ends while it holds the turn or waits for it is passed over.
+// writers of the other processes. The queue lives in the first page of a
+// small file beside the catalogue ("<catalogue>-writers"), mapped into each
+// process; the turn passes to the next process the moment it is given back,
+// instead of leaving the processes to poll for the database's write lock in
+// turns of sleep. No process's death stops the others, at any instant: a
+// process that ends (or lingers unreaped) while it holds the turn, waits for
+// it or holds the side file's lock is passed over within a tenth of a second.
+//
+// The side file: its first 4096 bytes are the turn's; the rest of the file
+// belongs to the write-ahead log's journal and is never touched here. The
+// file is never shrunk, replaced or removed. Each process holds a shared
+// flock on it for as long as it has it mapped; the page is made anew (when
+// it is new, of another layout or left half made) only by a process that
+// can take the flock exclusively, that is when no other process uses it.
 #pragma once
 
 #include <sys/types.h>
@@ -22,6 +31,8 @@ public:
     static std::shared_ptr<DBProcessTurn> of(const std::string& path);
     // The side file of the catalogue at path.
     static std::string sideFile(const std::string& path);
+    // The bytes of the side file that hold the turn, from its start.
+    static const size_t kBytes = 4096;
 
     ~DBProcessTurn();
     DBProcessTurn(const DBProcessTurn&) = delete;
@@ -34,10 +45,16 @@ public:
     // Gives the turn to the next process waiting.
     void leave();
 
+    // For tests: called inside enter() with the side file's lock held, once
+    // the slot of the ticket being drawn is written and before the ticket is
+    // given out (a process dying there leaves the queue as it was).
+    static void setBeforeTicketGivenOut(void (*hook)());
+
     struct Shared;
 
 private:
-    explicit DBProcessTurn(Shared* shared) : m_shared(shared) {}
+    DBProcessTurn(Shared* shared, int fd) : m_shared(shared), m_fd(fd) {}
 
     Shared* m_shared;
+    int m_fd;  // the side file, with the shared flock held
 };

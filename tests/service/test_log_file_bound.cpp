@@ -7,7 +7,6 @@
 // reached the size it is after (in a sanitizer's build, too slow to be sure
 // of it, it is skipped).
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,8 +22,7 @@
 #include "support/LogUnderReaders.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
-
-extern char** environ;
+#include "support/ThisProgramAgain.h"
 
 namespace {
 
@@ -223,23 +221,9 @@ const char kWriterNumber[] = "REPLMGR_LOG_WRITER_NUMBER";
 // below) on the catalogue at path; its id, or -1.
 pid_t StartWriterProcess(const std::string& path, int number)
 {
-    std::string self(4096, '\0');
-    const ssize_t length = readlink("/proc/self/exe", &self[0], self.size() - 1);
-    if (length <= 0) return -1;
-    self.resize(static_cast<size_t>(length));
-    std::vector<std::string> args = {self, "--gtest_filter=LogFileBoundTest.DISABLED_WritesAsOneOfSeveralProcesses",
-                                     "--gtest_also_run_disabled_tests"};
-    std::vector<std::string> env = {std::string(kWriterCatalogue) + "=" + path,
-                                    std::string(kWriterNumber) + "=" + std::to_string(number)};
-    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(&e[0]);
-    envp.push_back(nullptr);
-    pid_t child = -1;
-    return posix_spawn(&child, self.c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? child : -1;
+    return StartThisProgramAgain(
+        "LogFileBoundTest.DISABLED_WritesAsOneOfSeveralProcesses",
+        {std::string(kWriterCatalogue) + "=" + path, std::string(kWriterNumber) + "=" + std::to_string(number)});
 }
 
 // Writers in two other processes, a reader of 250 to 350 ms in this one:

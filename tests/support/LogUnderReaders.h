@@ -17,11 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "host/ZxFramework.h"
 #include "host/db/DBConnection.h"
-#include "service/ReplicationMgr.h"
-#include "snr/DeviceMessages.h"
-#include "AddDeviceRequest.h"
+#include "RegisterDevices.h"
 
 namespace log_under_readers {
 
@@ -109,28 +106,14 @@ namespace detail {
 // volume, two mount points each, until told to stop.
 inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
 {
-    CZxNetwork network;
-    int status = 0;
-    network.setSendObserver([&status](unsigned long code, const void* data, unsigned long length) {
-        status = code == 0x35000002 && length == sizeof(repAddSNRDeviceResponse)
-                     ? static_cast<int>(static_cast<const repAddSNRDeviceResponse*>(data)->status)
-                     : -1;
-    });
-    ZxSessionSend session(&network);
-    ReplicationMgr mgr(&session);
-    for (long n = 0; !stop.load(); ++n) {
-        AddDeviceRequest request(100 + writer, "log-" + std::to_string(writer) + "-" + std::to_string(n));
-        zxsDatabuf buf;
-        buf.m_pData = &request.req;
-        status = 0;
-        const Clock::time_point begin = Clock::now();
-        const unsigned long served = mgr.post(0x35000001, 0, &buf);
-        const double took = std::chrono::duration<double>(Clock::now() - begin).count();
-        mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
-        mine.writeTimes.push_back(took);
-        ++mine.writes;
-        if (served != 1 || status != 1) ++mine.failedWrites;
-    }
+    RegisterDevices(
+        100 + writer, "log-" + std::to_string(writer) + "-", [&stop](long) { return !stop.load(); },
+        [&mine](bool registered, double took) {
+            mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
+            mine.writeTimes.push_back(took);
+            ++mine.writes;
+            if (!registered) ++mine.failedWrites;
+        });
 }
 
 // One reader on a connection of its own with the library's busy timeout:

@@ -1,11 +1,25 @@
 // The turn among the processes writing one catalogue: each test forks the
-// processes that wait beside the test's own.
+// processes that wait beside the test's own; the side file's making.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
 
+#include "host/EvDebug.h"
 #include "host/db/DBProcessTurn.h"
 #include "support/TestCatalogue.h"
 
@@ -123,6 +137,240 @@ TEST_F(ProcessTurnForkTest, AWaitEndsWithItsTimeout)
     turn->leave();
     close(release[1]);
     close(held[0]);
+}
+
+// Whether the process sleeps in a futex wait: the wait for the turn, in a
+// process of one thread that waits for nothing else.
+bool SleepsInAFutexWait(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    return static_cast<bool>(in >> number) && number == SYS_futex;
+}
+
+// Forks a process that waits up to a minute for the turn, gives it back and
+// exits 0 when it came; its id once it sleeps in its wait, -1 when it never
+// did within 20 s.
+pid_t StartSleepingWaiter(DBProcessTurn& turn)
+{
+    const pid_t waiter = fork();
+    if (waiter == 0) {
+        const bool entered = turn.enter(milliseconds(60000));
+        if (entered) turn.leave();
+        _exit(entered ? 0 : 1);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (waiter > 0 && !SleepsInAFutexWait(waiter) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(1));
+    if (waiter <= 0 || SleepsInAFutexWait(waiter)) return waiter;
+    kill(waiter, SIGKILL);
+    waitpid(waiter, nullptr, 0);
+    return -1;
+}
+
+// True once the pipe end has something to read (or was closed) within the
+// time given.
+bool Readable(int fd, std::chrono::milliseconds within)
+{
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, static_cast<int>(within.count())) == 1;
+}
+
+// A process that takes the turn, then at each byte it reads ('l': leave,
+// 'e': enter, 'q': quit) does as told and tells it did.
+struct Holder {
+    pid_t pid = -1;
+    int told = -1;  // what it tells
+    int go = -1;    // what it reads
+
+    bool start(DBProcessTurn& turn)
+    {
+        int tell[2];
+        int read[2];
+        if (pipe(tell) != 0 || pipe(read) != 0) return false;
+        pid = fork();
+        if (pid == 0) {
+            char c = 'e';
+            do {
+                if (c == 'l') turn.leave();
+                if (c == 'e' && !turn.enter(milliseconds(10000))) _exit(1);
+                if (write(tell[1], &c, 1) != 1) _exit(2);
+            } while (::read(read[0], &c, 1) == 1 && c != 'q');
+            _exit(0);
+        }
+        close(tell[1]);
+        close(read[0]);
+        told = tell[0];
+        go = read[1];
+        return pid > 0 && told_within();
+    }
+    // Tells it what to do; false when it did not tell it did within 20 s.
+    bool step(char what) { return write(go, &what, 1) == 1 && told_within(); }
+    bool told_within()
+    {
+        char c = 0;
+        return Readable(told, milliseconds(20000)) && read(told, &c, 1) == 1;
+    }
+    ~Holder()
+    {
+        if (pid > 0) kill(pid, SIGKILL);
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        for (int fd : {told, go})
+            if (fd >= 0) close(fd);
+    }
+};
+
+// A process killed while it waits for the turn stops neither the holder's
+// leave nor the next waiter's enter, however often the turn passes after
+// it. The holder is a process of its own, so that a leave that never
+// returns fails the test instead of hanging it.
+TEST_F(ProcessTurnForkTest, AWaiterKilledInItsWaitStopsNeitherTheLeaveNorTheNextEnter)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    Holder holder;
+    ASSERT_TRUE(holder.start(*turn));
+    const pid_t killed = StartSleepingWaiter(*turn);
+    ASSERT_GT(killed, 0) << "the waiter never slept in its wait";
+    kill(killed, SIGKILL);
+    ASSERT_EQ(waitpid(killed, nullptr, 0), killed);
+    for (int round = 1; round <= 3; ++round) {
+        // Each time the holder gives the turn back, another process waits.
+        const pid_t next = StartSleepingWaiter(*turn);
+        ASSERT_GT(next, 0) << "the waiter never slept in its wait";
+        const bool left = holder.step('l');
+        if (!left) kill(next, SIGKILL);
+        EXPECT_EQ(exitStatus(next), left ? 0 : -1);
+        ASSERT_TRUE(left) << "the holder's leave did not return within 20 s, " << round
+                          << " turn(s) after a waiter was killed in its wait";
+        ASSERT_TRUE(holder.step('e')) << "the holder did not take the turn again within 20 s";
+    }
+    ASSERT_TRUE(holder.step('l'));
+    char quit = 'q';
+    ASSERT_EQ(write(holder.go, &quit, 1), 1);
+    EXPECT_EQ(exitStatus(holder.pid), 0);
+    holder.pid = -1;
+    EXPECT_TRUE(turn->enter(milliseconds(10000)));
+    turn->leave();
+}
+
+// A process that dies after writing the slot of the ticket it draws, before
+// the ticket is given out (holding the side file's lock), leaves the queue
+// as it was: the slot it wrote names no ticket, and no ticket names an older
+// slot. The slots all name this process first, as a ticket given out before
+// its slot was written would find its slot.
+TEST_F(ProcessTurnForkTest, AProcessDyingAsItDrawsATicketLeavesTheQueueAsItWas)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    for (int i = 0; i < 1024; ++i) {
+        ASSERT_TRUE(turn->enter(milliseconds(1000)));
+        turn->leave();
+    }
+    const pid_t dying = fork();
+    ASSERT_GE(dying, 0);
+    if (dying == 0) {
+        DBProcessTurn::setBeforeTicketGivenOut([] { _exit(0); });
+        turn->enter(milliseconds(1000));
+        _exit(1);
+    }
+    ASSERT_EQ(exitStatus(dying), 0);
+    EXPECT_TRUE(turn->enter(milliseconds(2000)));
+    turn->leave();
+}
+
+// A process that ended while it held the turn and is not yet reaped (a
+// zombie) is passed over.
+TEST_F(ProcessTurnForkTest, AProcessEndedButNotYetReapedIsPassedOver)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) _exit(turn->enter(milliseconds(10000)) ? 0 : 1);
+    siginfo_t info{};
+    ASSERT_EQ(waitid(P_PID, static_cast<id_t>(holder), &info, WEXITED | WNOWAIT), 0);
+    ASSERT_EQ(info.si_status, 0);
+    EXPECT_TRUE(turn->enter(milliseconds(5000)));
+    turn->leave();
+    EXPECT_EQ(exitStatus(holder), 0);
+}
+
+// The side file as the layout before this one left it: its queue stuck
+// behind tickets of this process, which lives, and with its turn free. The
+// bytes after the page, the journal's, are a pattern.
+struct EarlierLayout {
+    uint32_t magic;
+    pthread_mutex_t mutex;
+    pthread_cond_t turnPassed;
+    uint64_t next;
+    uint64_t serving;
+    pid_t holder;
+    struct {
+        pid_t pid;
+        int32_t gaveUp;
+    } slots[256];
+};
+
+void WriteEarlierLayout(const std::string& file)
+{
+    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
+    EarlierLayout earlier;
+    std::memset(static_cast<void*>(&earlier), 0, sizeof earlier);
+    earlier.magic = 0x52504d57;
+    earlier.next = 5;
+    for (int i = 0; i < 5; ++i) earlier.slots[i].pid = getpid();
+    std::memcpy(words.data(), &earlier, sizeof earlier);
+    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
+        words[i] = 0xA5A50000u + static_cast<uint32_t>(i);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
+}
+
+// The journal's bytes of the side file are as WriteEarlierLayout left them.
+bool JournalBytesKept(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
+    in.read(reinterpret_cast<char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
+    if (in.gcount() != static_cast<std::streamsize>(words.size() * 4) || in.peek() != EOF) return false;
+    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
+        if (words[i] != 0xA5A50000u + static_cast<uint32_t>(i)) return false;
+    return true;
+}
+
+using ProcessTurnSideFileTest = CatalogueTest;
+
+// A side file of another layout (one before this one's) is made anew when no
+// process uses it, and the rest of the file is left as it was; while another
+// process uses it, the turn is not used and the reason logged.
+TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUsesIt)
+{
+    const std::string path = m_dir + "/other.db";  // no connection of the library on it
+    const std::string file = DBProcessTurn::sideFile(path);
+    WriteEarlierLayout(file);
+    {
+        auto turn = DBProcessTurn::of(path);
+        ASSERT_TRUE(turn);
+        ASSERT_TRUE(turn->enter(milliseconds(2000)));
+        turn->leave();
+    }
+    EXPECT_TRUE(JournalBytesKept(file));
+
+    WriteEarlierLayout(file);
+    const int user = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(user, 0);
+    ASSERT_EQ(flock(user, LOCK_SH), 0);  // another process's use
+    EvDebug::clearEntries();
+    EXPECT_FALSE(DBProcessTurn::of(path));
+    bool logged = false;
+    for (const std::string& entry : EvDebug::entries())
+        logged = logged || entry.find("Cannot use " + file + " as the writers' queue") != std::string::npos;
+    EXPECT_TRUE(logged);
+    close(user);
+    EXPECT_TRUE(DBProcessTurn::of(path));
+    EXPECT_TRUE(JournalBytesKept(file));
+    unlink(file.c_str());
 }
 
 }  // namespace
