@@ -18,6 +18,7 @@
 
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBConnection.h"
+#include "host/db/DBLogEpisode.h"
 
 namespace {
 
@@ -73,6 +74,14 @@ const std::chrono::milliseconds kReaderWait(200);
 // checkpoint would wait for it to the end; the next try reads the marks
 // afresh and no longer waits for that one.
 const std::chrono::milliseconds kReaderTry(10);
+// A copy of the log beside the writers that took longer than this left a
+// log far from copied whole (a reader that kept it ended, the thread fell
+// behind): the background thread copies again at once, up to
+// kMostCatchUpCopies times, before any checkpoint holds the writers; one
+// that held them would copy all that was written meanwhile. What is left
+// after a copy this short is copied within about as long.
+const std::chrono::milliseconds kLastStretch(50);
+const int kMostCatchUpCopies = 16;
 
 unsigned long setting(const char* key, unsigned long fallback)
 {
@@ -139,7 +148,6 @@ int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock
 struct Limit {
     unsigned long long bytes = ~0ULL;  // the size its file is cut back to
     unsigned long restartPages = 0;    // the pages at which it is started again
-    unsigned long hardPages = ~0UL;    // its hard limit
     std::chrono::milliseconds ceiling{kDefaultReaderWaitCeilingMs};  // the longest wait there
 };
 
@@ -180,15 +188,21 @@ public:
     }
 
     // Whether a short wait for the readers of the log of the file at path
-    // would be held off now; counted when it would. A retry is held off only
-    // while readers keep the log at its hard limit.
+    // would be held off now; counted when it would. While a give-up at the
+    // log's hard limit, in this process or another, holds for its readers,
+    // every such wait is; otherwise a retry never is, and a first try is
+    // within the hold-off of the last give-up.
     bool heldOff(const std::string& path, bool retrying)
     {
+        const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
+        const bool kept = episode->kept(DBLogEpisode::generationOf(path));
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
-        if (!retrying) return heldOff(log, log.shortWaits);
-        if (log.kept) ++log.waits.heldOff;
-        return log.kept;
+        if (kept) {
+            ++log.waits.heldOff;
+            return true;
+        }
+        return !retrying && heldOff(log, log.shortWaits);
     }
 
     // Runs checkpointWithReadersGone on db, a connection to the file at
@@ -208,15 +222,17 @@ public:
             ++log.waits.begun;
         }
         int copied = -1;
+        const Clock::time_point began = Clock::now();
         const int rc = checkpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
+        const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
+        log.waits.longestWaitMs = std::max(log.waits.longestWaitMs, milliseconds(took));
         if (rc == SQLITE_BUSY) {
             ++log.waits.gaveUp;
             holdOff(log.shortWaits);
         } else if (rc == SQLITE_OK) {
             log.shortWaits = HoldOff();
-            startedAgain(log);
         }
         return rc;
     }
@@ -225,32 +241,47 @@ public:
     // that commits on db holds its writers: waits for the readers still
     // reading from the log for up to the ceiling (for up to half of it until
     // the log is copied whole), so that the log is started again before it
-    // grows further. After a give-up (a reader stayed longer), no such wait
-    // begins before those readers moved on (the background thread's
-    // checkpoint copies more of the log) nor within its own hold-off;
-    // meanwhile the short wait of waitForReaders is tried. The first give-up
-    // after the log was last started again writes one entry. Its result;
-    // SQLITE_BUSY when the readers were not gone in time.
+    // grows further. After a give-up (a reader stayed longer), in this
+    // process or another one, no wait for the readers begins before those
+    // readers moved on (a checkpoint beside the writers copies more of the
+    // log, and copies it nearly whole); after that, within its own hold-off,
+    // the short wait of waitForReaders is tried instead. The first give-up
+    // among all processes after the log was last started again writes one
+    // entry. Its result; SQLITE_BUSY when the readers were not gone in time
+    // or the wait was held off.
     int waitAtHardLimit(const std::string& path, sqlite3* db, int mode)
     {
+        const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
+        // The writers are held: the log is not started again meanwhile.
+        const DBLogEpisode::Generation generation = DBLogEpisode::generationOf(path);
         std::chrono::milliseconds ceiling{0};
-        Clock::time_point since;
-        bool waits = false;
+        bool holdsOff = false;
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
-            if (log.kept)
-                ++log.waits.heldOff;
-            else if (!heldOff(log, log.longWaits)) {
-                waits = true;
-                ++log.waits.begun;
-                ++log.waits.hardLimitBegun;
-                if (log.hardSince == Clock::time_point()) log.hardSince = Clock::now();
-                ceiling = log.limit.ceiling;
-                since = log.hardSince;
-            }
+            ceiling = log.limit.ceiling;
+            holdsOff = Clock::now() < log.longWaits.until;
         }
-        if (!waits) return waitForReaders(path, db, mode);
+        Clock::time_point since;
+        const bool kept = episode->kept(generation);
+        if (kept || holdsOff) {
+            {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                ++m_logs[path].waits.heldOff;
+            }
+            return kept ? SQLITE_BUSY : waitForReaders(path, db, mode);
+        }
+        if (!episode->beginWait(generation, &since)) {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            ++m_logs[path].waits.heldOff;
+            return SQLITE_BUSY;
+        }
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            Log& log = m_logs[path];
+            ++log.waits.begun;
+            ++log.waits.hardLimitBegun;
+        }
 
         const Clock::time_point began = Clock::now();
         int copied = -1;
@@ -258,20 +289,18 @@ public:
         // began, until the log is copied whole, and one begun meanwhile.
         const int rc = checkpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
         const Clock::duration took = Clock::now() - began;
-        bool report = false;
+        const bool report = rc == SQLITE_BUSY && episode->gaveUp(generation, copied);
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
+            log.waits.longestWaitMs = std::max(log.waits.longestWaitMs, milliseconds(took));
+            log.waits.longestHardLimitWaitMs = std::max(log.waits.longestHardLimitWaitMs, milliseconds(took));
             if (rc == SQLITE_BUSY) {
                 ++log.waits.gaveUp;
                 ++log.waits.hardLimitGaveUp;
                 holdOff(log.longWaits);
                 // The readers outlast any short wait too.
                 holdOff(log.shortWaits);
-                log.kept = true;
-                log.keptAt = copied;
-                report = !log.reported;
-                log.reported = true;
             } else if (rc == SQLITE_OK) {
                 log.longWaits = HoldOff();
                 // Readers that outlast the short waits: those are held off.
@@ -279,7 +308,6 @@ public:
                     holdOff(log.shortWaits);
                 else
                     log.shortWaits = HoldOff();
-                startedAgain(log);
             }
         }
         if (report)
@@ -310,6 +338,8 @@ public:
 private:
     Checkpointer() = default;
 
+    static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
+
     // Waits for the readers of a log: none begins before `until`; the next
     // give-up holds them off for `next` (0: the first hold-off).
     struct HoldOff {
@@ -318,18 +348,32 @@ private:
     };
 
     // The log of a catalogue file: its limits, the hold-offs of the short
-    // waits for its readers and of those at its hard limit, and what the
-    // readers did there since the log was last started again.
+    // waits for its readers and of those at its hard limit, what the readers
+    // did there, and its episodes at the hard limit, which the processes
+    // writing the file share.
     struct Log {
         Limit limit;
         HoldOff shortWaits;
         HoldOff longWaits;
         DBReaderWaits waits;
-        Clock::time_point hardSince{};  // when a wait at the hard limit first began ({}: none)
-        bool kept = false;  // one gave up, the log copied up to frame `keptAt` then
-        int keptAt = -1;
-        bool reported = false;  // and was logged
+        std::shared_ptr<DBLogEpisode> episode;
     };
+
+    // The episodes of the log of the file at path.
+    std::shared_ptr<DBLogEpisode> episodeOf(const std::string& path)
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            const auto found = m_logs.find(path);
+            if (found != m_logs.end() && found->second.episode) return found->second.episode;
+        }
+        // Mapped outside m_mutex: the side file's lock may be waited for.
+        std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(path);
+        std::lock_guard<std::mutex> guard(m_mutex);
+        Log& log = m_logs[path];
+        if (!log.episode) log.episode = episode;
+        return log.episode;
+    }
 
     // Counts a wait held off. Under m_mutex.
     static bool heldOff(Log& log, const HoldOff& holdOff)
@@ -349,30 +393,19 @@ private:
         holdOff.next = std::min(delay * 2, kLongestRetry);
     }
 
-    // The log was started again from its beginning. Under m_mutex.
-    static void startedAgain(Log& log)
+    // What a copy of the log beside the writers found: `copied` of its
+    // frames in the file, and with caughtUp, what is left is a short
+    // stretch. Past the frames copied when a wait at the hard limit gave up
+    // (a count known), the readers that kept the log moved on: once the copy
+    // caught up, the waits for the readers are tried again at once.
+    void noteCopied(const std::string& path, int copied, bool caughtUp)
     {
-        log.hardSince = Clock::time_point();
-        log.kept = false;
-        log.keptAt = -1;
-        log.reported = false;
-    }
-
-    // What a checkpoint that copied what it could found: `logged` frames in
-    // the log, `copied` of them in the file. Below the hard limit the log has
-    // been started again since; past the frames copied when a wait at the
-    // hard limit gave up, the readers that kept the log moved on: the waits
-    // for the readers are tried again at once.
-    void noteCopied(const std::string& path, int logged, int copied)
-    {
+        const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
+        if (!episode->noteCopied(DBLogEpisode::generationOf(path), copied, caughtUp)) return;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
-        if (logged >= 0 && static_cast<unsigned long>(logged) < log.limit.hardPages) {
-            startedAgain(log);
-        } else if (log.kept && copied > log.keptAt) {
-            log.kept = false;
-            log.shortWaits.until = Clock::time_point();
-        }
+        ++log.waits.movedOn;
+        log.shortWaits.until = Clock::time_point();
     }
 
     // A checkpoint of a log file that stayed above its limit, due at a time.
@@ -429,19 +462,21 @@ private:
         return earliest;
     }
 
-    // Copies the log into the file while the writers go on. For a restart,
-    // or when the log was copied whole and its file is larger than the
-    // limit, it then takes a turn of its own among them, copies what they
-    // added meanwhile and waits up to kReaderWait for the readers still
-    // reading from the log: the next writer then starts the log again from
-    // its beginning instead of letting it grow, and a file above the limit
-    // is emptied. When the readers are not gone in time it gives up, leaving
-    // the log as it was, and the writers go on; within the hold-off after a
-    // give-up (its own or the thread's that commits) it takes no such turn,
-    // unless the readers that kept the log at its hard limit moved on, or it
-    // is retrying (no writer asked for a checkpoint since the last one: the
-    // retries' own doubling delays space its turns) and no reader keeps the
-    // log at its hard limit.
+    // Copies the log into the file while the writers go on, again and again
+    // while each copy takes long (the log far from copied whole) and gets
+    // further. For a restart, or when the log was copied whole and its file
+    // is larger than the limit, it then takes a turn of its own among them,
+    // once the copy caught up, copies what they added meanwhile and waits up
+    // to kReaderWait for the readers still reading from the log: the next
+    // writer then starts the log again from its beginning instead of letting
+    // it grow, and a file above the limit is emptied. When the readers are
+    // not gone in time it gives up, leaving the log as it was, and the
+    // writers go on; within the hold-off after a give-up (its own or the
+    // thread's that commits) it takes no such turn, unless the readers that
+    // kept the log at its hard limit moved on, or it is retrying (no writer
+    // asked for a checkpoint since the last one: the retries' own doubling
+    // delays space its turns); while a give-up at the hard limit holds for
+    // the readers, it takes none.
     // True when the log file is still larger than the limit afterwards.
     bool checkpoint(const std::string& path, bool restart, const Limit& limit, bool retrying)
     {
@@ -449,13 +484,26 @@ private:
         if (db == nullptr) return false;
         int logged = 0;
         int copied = 0;
-        int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
-        if (rc == SQLITE_OK) noteCopied(path, logged, copied);
+        int rc = SQLITE_OK;
+        bool caughtUp = false;
+        for (int copies = 0; rc == SQLITE_OK && !caughtUp; ++copies) {
+            const int before = copied;
+            const Clock::time_point began = Clock::now();
+            rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+            // Short, or nothing more to copy (the readers keep the rest).
+            caughtUp = Clock::now() - began <= kLastStretch || copied <= before;
+            if (rc == SQLITE_OK) noteCopied(path, copied, caughtUp);
+            if (!caughtUp && copies + 1 >= kMostCatchUpCopies) break;
+            if (!caughtUp) {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                ++m_logs[path].waits.catchUpCopies;
+            }
+        }
         const bool above = walFileSize(path) > limit.bytes;
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
+        if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
@@ -591,7 +639,6 @@ int dbTuneConnection(DBConnection& conn)
     Limit limit;
     limit.bytes = walLimit;
     limit.restartPages = kRestartFactor * conn.checkpointPages;
-    limit.hardPages = conn.hardLimitPages;
     limit.ceiling = std::chrono::milliseconds(ceilingMs);
     Checkpointer::instance().setLimit(conn.path, limit);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
