@@ -18,7 +18,8 @@
 // and waits for a table lock ends its wait before the writers queued behind
 // it give up.
 // Short locks that nothing is taken under (the connection mutexes, the
-// library's critical section, the queues' own mutexes) are not part of it.
+// library's critical section, the queues' own mutexes, the mutex of the
+// episodes at the log's hard limit in the side file) are not part of it.
 //
 // Taking a lock the thread already holds again (the recursive table locks) is
 // always in order. The check runs in debug
