@@ -209,6 +209,53 @@ TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
     EXPECT_EQ(KeptEntries(), 1);
 }
 
+// A reader stays until the log file is larger than its hard limit by ten
+// times the step in which a file too large to be emptied at once is cut
+// (4 MiB here): once the reader ends, the log is started again without
+// cutting the file, and the file is then cut in steps, each holding the
+// writers no longer than the ceiling, never into the new log's frames: every
+// registration is there and the catalogue is sound.
+TEST_F(LogFileBoundTest, AKeptLogFileIsCutInStepsOnceItsReaderEnds)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "300");
+    DBtran::useCatalogue(m_path);  // the connections take it
+    dbSetLogCutStep(4 << 20);
+    log_under_readers::Load load = AReaderThatStays(4);
+    load.stayPastBytes = HardLimit() + (40 << 20);
+    load.settling = std::chrono::milliseconds(10000);
+
+    const log_under_readers::Result r = log_under_readers::Run(m_path, load);
+    const DBReaderWaits waits = dbReaderWaits(m_path);
+    dbSetLogCutStep(0);
+
+    std::printf("%ld writes in %.1f s; largest log file %llu bytes; %lu cuts, the longest %.1f ms; longest wait "
+                "%.1f ms; within the bound %.2f s after the reader ended\n",
+                r.writes, r.writeSeconds, r.largestLogBytes, waits.cuts, waits.longestCutMs, waits.longestWaitMs,
+                r.backWithinBoundSeconds);
+    EXPECT_EQ(r.failedWrites, 0);
+    EXPECT_EQ(r.failedReads, 0);
+    if (!r.stayedPastBound && kSlowBuild && !HasFailure())
+        GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file far enough";
+    ASSERT_TRUE(r.stayedPastBound) << "the log file did not grow past " << load.stayPastBytes << " bytes within "
+                                   << kDeadline.count() << " ms while the reader stayed (largest "
+                                   << r.largestLogBytes << ")";
+    EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
+    EXPECT_GE(waits.cuts, 2u);
+    EXPECT_LT(waits.longestCutMs, 300);
+    EXPECT_LT(waits.longestWaitMs, 300 + kMarginMs);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), r.writes);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    std::string sound;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW)
+        sound = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+    EXPECT_EQ(sound, "ok");
+}
+
 TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
 {
     // The log is started again from its beginning at 40 times the
