@@ -90,8 +90,12 @@ const int kMostCatchUpCopies = 16;
 // a disk mounted with discard). The background thread starts the log again
 // without cutting the file, then cuts the tail beyond the new log's frames
 // by this much at a time, each cut under the database's write lock (unless a
-// test set another step).
-const unsigned long long kCutStep = 256ULL << 20;
+// test set another step), and leaves the writers as long again before the
+// next one.
+const unsigned long long kCutStep = 64ULL << 20;
+// A file larger than its limit by up to this many steps (more than the hard
+// limit's worth with the default settings) is emptied at once.
+const unsigned long long kCutsBeforeEmptying = 4;
 std::atomic<unsigned long long> g_cutStep{kCutStep};
 
 unsigned long setting(const char* key, unsigned long fallback)
@@ -360,7 +364,7 @@ private:
     static bool tooLargeToEmpty(const std::string& path, unsigned long long limitBytes)
     {
         const unsigned long long size = walFileSize(path);
-        return size > limitBytes && size - limitBytes > g_cutStep.load();
+        return size > limitBytes && size - limitBytes > kCutsBeforeEmptying * g_cutStep.load();
     }
 
     // Writes the first frame of the log just started again, on the
@@ -386,18 +390,26 @@ private:
 
     // Cuts the log file of the file at path, on db, toward its limit by
     // g_cutStep at a time, never below the end of the log's frames: each
-    // cut under the database's write lock, so that no writer adds a frame
-    // meanwhile, which holds the writers of all processes for that one cut.
-    // Stops when a writer kept the lock for kReaderWait, or the index
-    // cannot be read.
+    // cut in a turn among the writers of the process and under the
+    // database's write lock, so that no writer adds a frame meanwhile, which
+    // holds the writers of all processes for that one cut; after each, the
+    // writers go on for at least as long (those of the process first, in
+    // their queue, those of other processes in their busy handler). Stops
+    // when a writer kept the lock for kReaderWait, or the index cannot be
+    // read.
     void cutInSteps(const std::string& path, sqlite3* db, const Limit& limit)
     {
+        std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
         for (;;) {
+            if (!writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) return;
             Clock::time_point deadline = Clock::now() + kReaderWait;
             sqlite3_busy_handler(db, &waitUntil, &deadline);
             const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
             dbSetBusyHandling(db);
-            if (rc != SQLITE_OK) return;
+            if (rc != SQLITE_OK) {
+                writers->leave();
+                return;
+            }
             const Clock::time_point began = Clock::now();
             const unsigned long long size = walFileSize(path);
             const long long end = dbLogFramesEnd(path);
@@ -409,6 +421,7 @@ private:
             }
             const Clock::duration took = Clock::now() - began;
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            writers->leave();
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
                 Log& log = m_logs[path];
@@ -416,6 +429,7 @@ private:
                 log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(took));
             }
             if (!cut || to <= limit.bytes) return;
+            std::this_thread::sleep_for(std::max<Clock::duration>(took, std::chrono::milliseconds(20)));
         }
     }
 
@@ -583,16 +597,20 @@ private:
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
+        bool startedAgain = false;
         if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
-                if (rc == SQLITE_OK && tooLarge) rc = beginLogAgain(db);
+                if (rc == SQLITE_OK && tooLarge) {
+                    rc = beginLogAgain(db);
+                    startedAgain = rc == SQLITE_OK;
+                }
                 writers->leave();
             }
         }
-        if (rc == SQLITE_OK && tooLarge) cutInSteps(path, db, limit);
+        if (startedAgain) cutInSteps(path, db, limit);
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
                       sqlite3_errmsg(db));

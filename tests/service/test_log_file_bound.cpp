@@ -211,7 +211,8 @@ TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
 
 // A reader stays until the log file is larger than its hard limit by ten
 // times the step in which a file too large to be emptied at once is cut
-// (4 MiB here): once the reader ends, the log is started again without
+// (8 MiB here; a file larger than its limit by four steps is too large):
+// once the reader ends, the log is started again without
 // cutting the file, and the file is then cut in steps, each holding the
 // writers no longer than the ceiling, never into the new log's frames: every
 // registration is there and the catalogue is sound.
@@ -219,9 +220,9 @@ TEST_F(LogFileBoundTest, AKeptLogFileIsCutInStepsOnceItsReaderEnds)
 {
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "300");
     DBtran::useCatalogue(m_path);  // the connections take it
-    dbSetLogCutStep(4 << 20);
+    dbSetLogCutStep(8 << 20);
     log_under_readers::Load load = AReaderThatStays(4);
-    load.stayPastBytes = HardLimit() + (40 << 20);
+    load.stayPastBytes = HardLimit() + (80 << 20);
     load.settling = std::chrono::milliseconds(10000);
 
     const log_under_readers::Result r = log_under_readers::Run(m_path, load);
