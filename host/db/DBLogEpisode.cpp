@@ -32,6 +32,7 @@ struct Fields {
     DBLogEpisode::Generation log;  // the log the episode is of
     int32_t gaveUp;                // a wait gave up, its readers not moved on since
     int32_t reported;              // the give-up was logged
+    int32_t movedPast;             // a copy got past keptAt: the readers moved on
     int64_t keptAt;                // frames copied at the give-up (-1: not known)
     int64_t firstWaitNs;           // when the first wait began (steady clock; 0: none)
 };
@@ -69,6 +70,7 @@ void follow(Fields& f, const DBLogEpisode::Generation& log)
     f.log = log;
     f.gaveUp = 0;
     f.reported = 0;
+    f.movedPast = 0;
     f.keptAt = -1;
     f.firstWaitNs = 0;
 }
@@ -83,7 +85,7 @@ bool setUp(DBLogEpisode::Page& page, bool shared)
     pthread_mutexattr_destroy(&ma);
     if (m != 0) return false;
     page.f.log = DBLogEpisode::Generation();
-    page.f.gaveUp = page.f.reported = 0;
+    page.f.gaveUp = page.f.reported = page.f.movedPast = 0;
     page.f.keptAt = -1;
     page.f.firstWaitNs = 0;
     __atomic_store_n(&page.f.magic, kMagic, __ATOMIC_RELEASE);
@@ -220,6 +222,7 @@ bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
     Fields& f = m_page->f;
     follow(f, log);
     f.gaveUp = 1;
+    f.movedPast = 0;
     f.keptAt = copied;
     const bool report = f.reported == 0;
     f.reported = 1;
@@ -233,14 +236,16 @@ bool DBLogEpisode::noteCopied(const Generation& log, long long copied, bool caug
     follow(f, log);
     if (f.gaveUp == 0 || copied < 0) return false;
     // Not known at the give-up: the mark from now on.
-    if (f.keptAt < 0 || copied <= f.keptAt) {
-        f.keptAt = std::max<int64_t>(f.keptAt, copied);
-        return false;
-    }
-    if (!caughtUp) {
+    if (f.keptAt < 0) {
         f.keptAt = copied;
         return false;
     }
+    if (copied > f.keptAt) {
+        f.movedPast = 1;
+        f.keptAt = copied;
+    }
+    if (f.movedPast == 0 || !caughtUp) return false;
     f.gaveUp = 0;
+    f.movedPast = 0;
     return true;
 }

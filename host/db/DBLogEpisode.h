@@ -54,8 +54,8 @@ public:
     // the log of generation `log`: `copied` frames in the catalogue, and with
     // caughtUp, what is left is a short stretch. True when the readers that
     // kept the log moved on past the frames copied at the give-up (a count
-    // known, the copy caught up): waits may begin again. A copy that moved on
-    // without catching up becomes the new mark.
+    // known; a give-up without one takes this copy's as its mark), by this
+    // copy or an earlier one, and the copy caught up: waits may begin again.
     bool noteCopied(const Generation& log, long long copied, bool caughtUp);
 
     // Whether the episodes are shared with the other processes (false: the

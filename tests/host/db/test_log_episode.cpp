@@ -98,6 +98,14 @@ TEST_F(LogEpisodeTest, TheReadersMovedOnOnlyPastAKnownCountOnceTheCopyCaughtUp)
     EXPECT_TRUE(episode->kept(LogOf(3)));
     EXPECT_TRUE(episode->noteCopied(LogOf(3), 9100, true));
     EXPECT_FALSE(episode->kept(LogOf(3)));
+
+    // The copy that got past the mark took long; the next one finds
+    // nothing more to copy (no writes came meanwhile): it caught up.
+    episode->gaveUp(LogOf(3), 9100);
+    EXPECT_FALSE(episode->noteCopied(LogOf(3), 9900, false));
+    EXPECT_TRUE(episode->kept(LogOf(3)));
+    EXPECT_TRUE(episode->noteCopied(LogOf(3), 9900, true));
+    EXPECT_FALSE(episode->kept(LogOf(3)));
 }
 
 // Without a side file each process keeps its episodes alone, and says so
