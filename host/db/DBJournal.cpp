@@ -593,7 +593,7 @@ private:
             }
         }
         const bool above = walFileSize(path) > limit.bytes;
-        const bool tooLarge = tooLargeToEmpty(path, limit.bytes);
+        bool tooLarge = tooLargeToEmpty(path, limit.bytes);
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
@@ -601,6 +601,8 @@ private:
         if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
+                // The file as it is now that no writer of the process adds to it.
+                tooLarge = tooLargeToEmpty(path, limit.bytes);
                 const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
                 if (rc == SQLITE_OK && tooLarge) {

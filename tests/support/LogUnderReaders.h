@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -52,6 +53,9 @@ struct Load {
     unsigned long long stayPastBytes = 0;
     // The log file's bound, once the reader that stayed ended.
     unsigned long long boundBytes = 0;
+    // A file made when the reader that stayed ended (for processes that
+    // write beside this one).
+    std::string stayEndedFile;
     // The writes go on for at least this long, and on as the fields below
     // ask, for up to `longest` in all (0: `writing`).
     std::chrono::milliseconds writing{3000};
@@ -209,7 +213,10 @@ inline void Read(const std::string& path, int reader, const Load& load, const st
             std::this_thread::sleep_for(std::chrono::microseconds(shortest + static_cast<long long>(seed >> 8) % spread));
         }
         ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && ok;
-        if (stayed) stayEnded.store(Clock::now().time_since_epoch().count());
+        if (stayed) {
+            stayEnded.store(Clock::now().time_since_epoch().count());
+            if (!load.stayEndedFile.empty()) ::close(::open(load.stayEndedFile.c_str(), O_WRONLY | O_CREAT, 0600));
+        }
         ++mine.reads;
         if (!ok) {
             ++mine.failedReads;
