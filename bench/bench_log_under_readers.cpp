@@ -1,7 +1,8 @@
 // The write-ahead log file under readers that never pause, with the default
 // settings (a checkpoint every 1,000 pages, the log started again at 40,000,
 // its hard limit at 48,000 with their frame headers, the file cut back to
-// 64 MiB): four threads register devices through post for a few seconds, on
+// 64 MiB), or with another checkpoint size (the restart point and the hard
+// limit follow it): four threads register devices through post for a few seconds, on
 // a fresh catalogue, once alone, once beside two readers on connections of
 // their own reading in read transactions of some 3 ms (1.5 to 4.5 ms), once
 // beside two of some 100 ms (50 to 150 ms), once beside two of some 300 ms
@@ -15,6 +16,7 @@
 //
 //   replmgr_bench_wal [seconds of writes per run, default 5] [rounds, default 3]
 //                     [number of the first round, default 0: its order]
+//                     [checkpoint size in pages, default 1000]
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -23,6 +25,7 @@
 #include "bench/BenchCatalogues.h"
 #include "bench/BenchHost.h"
 #include "host/HostJournal.h"
+#include "host/ZXPlatformInfo.h"
 #include "tests/support/LogUnderReaders.h"
 
 namespace {
@@ -83,8 +86,10 @@ int main(int argc, char** argv)
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     const int firstRound = argc > 3 ? std::atoi(argv[3]) : 0;
+    const char* checkpointPages = argc > 4 ? argv[4] : nullptr;
     try {
         bench::quietHost();
+        if (checkpointPages != nullptr) ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", checkpointPages);
         HostJournals::keep(false);
         BenchCatalogues catalogues("wal", &NoSeed);
         std::printf("%-8s %8s %10s %6s %12s %8s %8s %8s %10s %7s %7s\n", "readers", "writes", "writes/s", "share",

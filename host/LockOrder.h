@@ -20,7 +20,8 @@
 // it give up.
 // Short locks that nothing is taken under (the connection mutexes, the
 // library's critical section, the queues' own mutexes, the mutex in the
-// side file of the processes' queue) are not part of it.
+// side file of the processes' queue, the mutex of the episodes at the log's
+// hard limit in the same file) are not part of it.
 //
 // Taking a lock the thread already holds again (the recursive table locks) is
 // always in order. The check runs in debug

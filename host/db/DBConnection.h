@@ -177,16 +177,31 @@ unsigned long dbBackgroundCheckpoints();
 // background thread's, and those of the thread that commits): the waits
 // begun, those given up because the readers were not gone in time, and those
 // not begun because an earlier give-up held them off; of them, the waits at
-// the log's hard limit begun and given up.
+// the log's hard limit begun and given up. Their longest: of the waits at the
+// hard limit, and of any of them (how long the writers were held for it). The
+// readers that kept the log found moved on, and the copies of the log beside
+// the writers that followed one another because the one before took long
+// (the log was far from copied whole). The cuts of a log file too large to
+// be emptied at once, and the longest (how long the writers were held for
+// it).
 struct DBReaderWaits {
     unsigned long begun = 0;
     unsigned long gaveUp = 0;
     unsigned long heldOff = 0;
     unsigned long hardLimitBegun = 0;
     unsigned long hardLimitGaveUp = 0;
+    double longestHardLimitWaitMs = 0;
+    double longestWaitMs = 0;
+    unsigned long movedOn = 0;
+    unsigned long catchUpCopies = 0;
+    unsigned long cuts = 0;
+    double longestCutMs = 0;
 };
 // Those of the catalogue file at path so far.
 DBReaderWaits dbReaderWaits(const std::string& path);
 // How long the first give-up of such a wait holds off the next ones, from
 // now on (tests lengthen it; 0 or less: the usual again).
 void dbSetReaderWaitHoldOff(std::chrono::milliseconds first);
+// How much of a log file too large to be emptied at once is cut at a time,
+// from now on (tests shorten it; 0: the usual 256 MiB again).
+void dbSetLogCutStep(unsigned long long bytes);

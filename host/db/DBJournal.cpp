@@ -5,6 +5,7 @@
 // behind let it reach), and which keep the log file from staying larger than
 // its limit.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,6 +21,8 @@
 #include "host/ZXPlatformInfo.h"
 #include "host/db/DBConnection.h"
 #include "host/db/DBLog.h"
+#include "host/db/DBLogEpisode.h"
+#include "host/db/DBLogFile.h"
 #include "host/db/HostDBFaults.h"
 
 namespace {
@@ -76,6 +79,27 @@ const std::chrono::milliseconds kReaderWait(200);
 // checkpoint would wait for it to the end; the next try reads the marks
 // afresh and no longer waits for that one.
 const std::chrono::milliseconds kReaderTry(10);
+// A copy of the log beside the writers that took longer than this left a
+// log far from copied whole (a reader that kept it ended, the thread fell
+// behind): the background thread copies again at once, up to
+// kMostCatchUpCopies times, before any checkpoint holds the writers; one
+// that held them would copy all that was written meanwhile. What is left
+// after a copy this short is copied within about as long.
+const std::chrono::milliseconds kLastStretch(50);
+const int kMostCatchUpCopies = 16;
+// A log file larger than its limit by more than this (a log that readers
+// kept grew large) is not emptied at once when the log is started again: the
+// file system frees its blocks while the writers wait (about 0.5 s per GiB on
+// a disk mounted with discard). The background thread starts the log again
+// without cutting the file, then cuts the tail beyond the new log's frames
+// by this much at a time, each cut under the database's write lock (unless a
+// test set another step), and leaves the writers as long again before the
+// next one.
+const unsigned long long kCutStep = 64ULL << 20;
+// A file larger than its limit by up to this many steps (more than the hard
+// limit's worth with the default settings) is emptied at once.
+const unsigned long long kCutsBeforeEmptying = 4;
+std::atomic<unsigned long long> g_cutStep{kCutStep};
 
 // The numeric settings of a connection to a catalogue file.
 struct Settings {
@@ -198,7 +222,6 @@ int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock
 struct Limit {
     unsigned long long bytes = ~0ULL;  // the size its file is cut back to
     unsigned long restartPages = 0;    // the pages at which it is started again
-    unsigned long hardPages = ~0UL;    // its hard limit
     std::chrono::milliseconds ceiling{kDefaultReaderWaitCeilingMs};  // the longest wait there
 };
 
@@ -239,15 +262,21 @@ public:
     }
 
     // Whether a short wait for the readers of the log of the file at path
-    // would be held off now; counted when it would. A retry is held off only
-    // while readers keep the log at its hard limit.
+    // would be held off now; counted when it would. While a give-up at the
+    // log's hard limit, in this process or another, holds for its readers,
+    // every such wait is; otherwise a retry never is, and a first try is
+    // within the hold-off of the last give-up.
     bool heldOff(const std::string& path, bool retrying)
     {
+        const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
+        const bool kept = episode->kept(DBLogEpisode::generationOf(path));
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
-        if (!retrying) return heldOff(log, log.shortWaits);
-        if (log.kept) ++log.waits.heldOff;
-        return log.kept;
+        if (kept) {
+            ++log.waits.heldOff;
+            return true;
+        }
+        return !retrying && heldOff(log, log.shortWaits);
     }
 
     // Runs checkpointWithReadersGone on db, a connection to the file at
@@ -267,15 +296,17 @@ public:
             ++log.waits.begun;
         }
         int copied = -1;
+        const Clock::time_point began = Clock::now();
         const int rc = checkpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
+        const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
+        log.waits.longestWaitMs = std::max(log.waits.longestWaitMs, milliseconds(took));
         if (rc == SQLITE_BUSY) {
             ++log.waits.gaveUp;
             holdOff(log.shortWaits);
         } else if (rc == SQLITE_OK) {
             log.shortWaits = HoldOff();
-            startedAgain(log);
         }
         return rc;
     }
@@ -284,32 +315,51 @@ public:
     // that commits on db holds its writers: waits for the readers still
     // reading from the log for up to the ceiling (for up to half of it until
     // the log is copied whole), so that the log is started again before it
-    // grows further. After a give-up (a reader stayed longer), no such wait
-    // begins before those readers moved on (the background thread's
-    // checkpoint copies more of the log) nor within its own hold-off;
-    // meanwhile the short wait of waitForReaders is tried. The first give-up
-    // after the log was last started again writes one entry. Its result;
-    // SQLITE_BUSY when the readers were not gone in time.
+    // grows further. After a give-up (a reader stayed longer), in this
+    // process or another one, no wait for the readers begins before those
+    // readers moved on (a checkpoint beside the writers copies more of the
+    // log, and copies it nearly whole); after that, within its own hold-off,
+    // the short wait of waitForReaders is tried instead. The first give-up
+    // among all processes after the log was last started again writes one
+    // entry. Its result; SQLITE_BUSY when the readers were not gone in time
+    // or the wait was held off.
     int waitAtHardLimit(const std::string& path, sqlite3* db, int mode)
     {
+        const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
+        // The writers are held: the log is not started again meanwhile.
+        const DBLogEpisode::Generation generation = DBLogEpisode::generationOf(path);
         std::chrono::milliseconds ceiling{0};
-        Clock::time_point since;
-        bool waits = false;
+        bool holdsOff = false;
+        unsigned long long limitBytes = 0;
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
-            if (log.kept)
-                ++log.waits.heldOff;
-            else if (!heldOff(log, log.longWaits)) {
-                waits = true;
-                ++log.waits.begun;
-                ++log.waits.hardLimitBegun;
-                if (log.hardSince == Clock::time_point()) log.hardSince = Clock::now();
-                ceiling = log.limit.ceiling;
-                since = log.hardSince;
-            }
+            ceiling = log.limit.ceiling;
+            holdsOff = Clock::now() < log.longWaits.until;
+            limitBytes = log.limit.bytes;
         }
-        if (!waits) return waitForReaders(path, db, mode);
+        Clock::time_point since;
+        // A file this large is cut in steps by the background thread, once it
+        // started the log again: the next commit here would cut it at once.
+        const bool kept = episode->kept(generation) || tooLargeToEmpty(path, limitBytes);
+        if (kept || holdsOff) {
+            {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                ++m_logs[path].waits.heldOff;
+            }
+            return kept ? SQLITE_BUSY : waitForReaders(path, db, mode);
+        }
+        if (!episode->beginWait(generation, &since)) {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            ++m_logs[path].waits.heldOff;
+            return SQLITE_BUSY;
+        }
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            Log& log = m_logs[path];
+            ++log.waits.begun;
+            ++log.waits.hardLimitBegun;
+        }
 
         const Clock::time_point began = Clock::now();
         int copied = -1;
@@ -317,20 +367,18 @@ public:
         // began, until the log is copied whole, and one begun meanwhile.
         const int rc = checkpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
         const Clock::duration took = Clock::now() - began;
-        bool report = false;
+        const bool report = rc == SQLITE_BUSY && episode->gaveUp(generation, copied);
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
+            log.waits.longestWaitMs = std::max(log.waits.longestWaitMs, milliseconds(took));
+            log.waits.longestHardLimitWaitMs = std::max(log.waits.longestHardLimitWaitMs, milliseconds(took));
             if (rc == SQLITE_BUSY) {
                 ++log.waits.gaveUp;
                 ++log.waits.hardLimitGaveUp;
                 holdOff(log.longWaits);
                 // The readers outlast any short wait too.
                 holdOff(log.shortWaits);
-                log.kept = true;
-                log.keptAt = copied;
-                report = !log.reported;
-                log.reported = true;
             } else if (rc == SQLITE_OK) {
                 log.longWaits = HoldOff();
                 // Readers that outlast the short waits: those are held off.
@@ -338,7 +386,6 @@ public:
                     holdOff(log.shortWaits);
                 else
                     log.shortWaits = HoldOff();
-                startedAgain(log);
             }
         }
         if (report)
@@ -369,6 +416,82 @@ public:
 private:
     Checkpointer() = default;
 
+    static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
+
+    // Whether the log file of the file at path is too large to be emptied
+    // at once, its limit being limitBytes.
+    static bool tooLargeToEmpty(const std::string& path, unsigned long long limitBytes)
+    {
+        const unsigned long long size = walFileSize(path);
+        return size > limitBytes && size - limitBytes > kCutsBeforeEmptying * g_cutStep.load();
+    }
+
+    // Writes the first frame of the log just started again, on the
+    // thread's connection, which never cuts the log file: the catalogue's
+    // user version, unchanged. Its result.
+    static int beginLogAgain(sqlite3* db)
+    {
+        int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) return rc;
+        sqlite3_stmt* stmt = nullptr;
+        long long version = -1;
+        rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr);
+        if (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) version = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+        if (version >= 0) {
+            const std::string sql = "PRAGMA user_version = " + std::to_string(version);
+            rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+        }
+        if (version >= 0 && rc == SQLITE_OK) return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+    }
+
+    // Cuts the log file of the file at path, on db, toward its limit by
+    // g_cutStep at a time, never below the end of the log's frames: each
+    // cut in a turn among the writers of the process and under the
+    // database's write lock, so that no writer adds a frame meanwhile, which
+    // holds the writers of all processes for that one cut; after each, the
+    // writers go on for at least as long (those of the process first, in
+    // their queue, those of other processes in their busy handler). Stops
+    // when a writer kept the lock for kReaderWait, or the index cannot be
+    // read.
+    void cutInSteps(const std::string& path, sqlite3* db, const Limit& limit)
+    {
+        std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
+        for (;;) {
+            if (!writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) return;
+            Clock::time_point deadline = Clock::now() + kReaderWait;
+            sqlite3_busy_handler(db, &waitUntil, &deadline);
+            const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            dbSetBusyHandling(db);
+            if (rc != SQLITE_OK) {
+                writers->leave();
+                return;
+            }
+            const Clock::time_point began = Clock::now();
+            const unsigned long long size = walFileSize(path);
+            const long long end = dbLogFramesEnd(path);
+            unsigned long long to = std::max<unsigned long long>(limit.bytes, size > g_cutStep.load() ? size - g_cutStep.load() : 0);
+            bool cut = false;
+            if (end >= 0 && to < size) {
+                to = std::max<unsigned long long>(to, static_cast<unsigned long long>(end));
+                cut = to < size && ::truncate((path + "-wal").c_str(), static_cast<off_t>(to)) == 0;
+            }
+            const Clock::duration took = Clock::now() - began;
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            writers->leave();
+            {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                Log& log = m_logs[path];
+                if (cut) ++log.waits.cuts;
+                log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(took));
+            }
+            if (!cut || to <= limit.bytes) return;
+            std::this_thread::sleep_for(std::max<Clock::duration>(took, std::chrono::milliseconds(20)));
+        }
+    }
+
     // Waits for the readers of a log: none begins before `until`; the next
     // give-up holds them off for `next` (0: the first hold-off).
     struct HoldOff {
@@ -377,18 +500,32 @@ private:
     };
 
     // The log of a catalogue file: its limits, the hold-offs of the short
-    // waits for its readers and of those at its hard limit, and what the
-    // readers did there since the log was last started again.
+    // waits for its readers and of those at its hard limit, what the readers
+    // did there, and its episodes at the hard limit, which the processes
+    // writing the file share.
     struct Log {
         Limit limit;
         HoldOff shortWaits;
         HoldOff longWaits;
         DBReaderWaits waits;
-        Clock::time_point hardSince{};  // when a wait at the hard limit first began ({}: none)
-        bool kept = false;  // one gave up, the log copied up to frame `keptAt` then
-        int keptAt = -1;
-        bool reported = false;  // and was logged
+        std::shared_ptr<DBLogEpisode> episode;
     };
+
+    // The episodes of the log of the file at path.
+    std::shared_ptr<DBLogEpisode> episodeOf(const std::string& path)
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            const auto found = m_logs.find(path);
+            if (found != m_logs.end() && found->second.episode) return found->second.episode;
+        }
+        // Mapped outside m_mutex: the side file's lock may be waited for.
+        std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(path);
+        std::lock_guard<std::mutex> guard(m_mutex);
+        Log& log = m_logs[path];
+        if (!log.episode) log.episode = episode;
+        return log.episode;
+    }
 
     // Counts a wait held off. Under m_mutex.
     static bool heldOff(Log& log, const HoldOff& holdOff)
@@ -408,30 +545,19 @@ private:
         holdOff.next = std::min(delay * 2, kLongestRetry);
     }
 
-    // The log was started again from its beginning. Under m_mutex.
-    static void startedAgain(Log& log)
+    // What a copy of the log beside the writers found: `copied` of its
+    // frames in the file, and with caughtUp, what is left is a short
+    // stretch. Past the frames copied when a wait at the hard limit gave up
+    // (a count known), the readers that kept the log moved on: once the copy
+    // caught up, the waits for the readers are tried again at once.
+    void noteCopied(const std::string& path, int copied, bool caughtUp)
     {
-        log.hardSince = Clock::time_point();
-        log.kept = false;
-        log.keptAt = -1;
-        log.reported = false;
-    }
-
-    // What a checkpoint that copied what it could found: `logged` frames in
-    // the log, `copied` of them in the file. Below the hard limit the log has
-    // been started again since; past the frames copied when a wait at the
-    // hard limit gave up, the readers that kept the log moved on: the waits
-    // for the readers are tried again at once.
-    void noteCopied(const std::string& path, int logged, int copied)
-    {
+        const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
+        if (!episode->noteCopied(DBLogEpisode::generationOf(path), copied, caughtUp)) return;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
-        if (logged >= 0 && static_cast<unsigned long>(logged) < log.limit.hardPages) {
-            startedAgain(log);
-        } else if (log.kept && copied > log.keptAt) {
-            log.kept = false;
-            log.shortWaits.until = Clock::time_point();
-        }
+        ++log.waits.movedOn;
+        log.shortWaits.until = Clock::time_point();
     }
 
     // A checkpoint of a log file that stayed above its limit, due at a time.
@@ -488,19 +614,21 @@ private:
         return earliest;
     }
 
-    // Copies the log into the file while the writers go on. For a restart,
-    // or when the log was copied whole and its file is larger than the
-    // limit, it then takes a turn of its own among them, copies what they
-    // added meanwhile and waits up to kReaderWait for the readers still
-    // reading from the log: the next writer then starts the log again from
-    // its beginning instead of letting it grow, and a file above the limit
-    // is emptied. When the readers are not gone in time it gives up, leaving
-    // the log as it was, and the writers go on; within the hold-off after a
-    // give-up (its own or the thread's that commits) it takes no such turn,
-    // unless the readers that kept the log at its hard limit moved on, or it
-    // is retrying (no writer asked for a checkpoint since the last one: the
-    // retries' own doubling delays space its turns) and no reader keeps the
-    // log at its hard limit.
+    // Copies the log into the file while the writers go on, again and again
+    // while each copy takes long (the log far from copied whole) and gets
+    // further. For a restart, or when the log was copied whole and its file
+    // is larger than the limit, it then takes a turn of its own among them,
+    // once the copy caught up, copies what they added meanwhile and waits up
+    // to kReaderWait for the readers still reading from the log: the next
+    // writer then starts the log again from its beginning instead of letting
+    // it grow, and a file above the limit is emptied. When the readers are
+    // not gone in time it gives up, leaving the log as it was, and the
+    // writers go on; within the hold-off after a give-up (its own or the
+    // thread's that commits) it takes no such turn, unless the readers that
+    // kept the log at its hard limit moved on, or it is retrying (no writer
+    // asked for a checkpoint since the last one: the retries' own doubling
+    // delays space its turns); while a give-up at the hard limit holds for
+    // the readers, it takes none.
     // True when the log file is still larger than the limit afterwards.
     bool checkpoint(const std::string& path, bool restart, const Limit& limit, bool retrying)
     {
@@ -508,20 +636,42 @@ private:
         if (db == nullptr) return false;
         int logged = 0;
         int copied = 0;
-        int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
-        if (rc == SQLITE_OK) noteCopied(path, logged, copied);
+        int rc = SQLITE_OK;
+        bool caughtUp = false;
+        for (int copies = 0; rc == SQLITE_OK && !caughtUp; ++copies) {
+            const int before = copied;
+            const Clock::time_point began = Clock::now();
+            rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+            // Short, or nothing more to copy (the readers keep the rest).
+            caughtUp = Clock::now() - began <= kLastStretch || copied <= before;
+            if (rc == SQLITE_OK) noteCopied(path, copied, caughtUp);
+            if (!caughtUp && copies + 1 >= kMostCatchUpCopies) break;
+            if (!caughtUp) {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                ++m_logs[path].waits.catchUpCopies;
+            }
+        }
         const bool above = walFileSize(path) > limit.bytes;
+        bool tooLarge = tooLargeToEmpty(path, limit.bytes);
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        if (rc == SQLITE_OK && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
+        bool startedAgain = false;
+        if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
-                rc = waitForReaders(path, db, above ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART,
-                                    !retrying);
+                // The file as it is now that no writer of the process adds to it.
+                tooLarge = tooLargeToEmpty(path, limit.bytes);
+                const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
+                rc = waitForReaders(path, db, mode, !retrying);
+                if (rc == SQLITE_OK && tooLarge) {
+                    rc = beginLogAgain(db);
+                    startedAgain = rc == SQLITE_OK;
+                }
                 writers->leave();
             }
         }
+        if (startedAgain) cutInSteps(path, db, limit);
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
                       sqlite3_errmsg(db));
@@ -545,8 +695,10 @@ private:
         if (!exists) return nullptr;
         sqlite3* db = nullptr;
         int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        // A first read finds the log.
-        if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+        // A first read finds the log. The thread's own writes never cut the
+        // log file: it cuts it in steps.
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db, "PRAGMA schema_version; PRAGMA journal_size_limit = -1", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
                       db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
@@ -656,7 +808,6 @@ int dbTuneConnection(DBConnection& conn)
     Limit limit;
     limit.bytes = walLimit;
     limit.restartPages = kRestartFactor * conn.checkpointPages;
-    limit.hardPages = conn.hardLimitPages;
     limit.ceiling = conn.readerWaitCeiling;
     Checkpointer::instance().setLimit(conn.path, limit);
     // Replaces the checkpoint SQLite runs itself on the committing thread.
@@ -671,4 +822,9 @@ DBReaderWaits dbReaderWaits(const std::string& path) { return Checkpointer::inst
 void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
 {
     g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
+}
+
+void dbSetLogCutStep(unsigned long long bytes)
+{
+    g_cutStep.store(bytes > 0 ? bytes : kCutStep);
 }

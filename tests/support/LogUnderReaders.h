@@ -3,16 +3,23 @@
 // while: what the write-ahead log file of the catalogue does meanwhile (its
 // largest size, how long it takes to come back within its bound after the
 // reader that stayed ended and within its limit once the writes stop while
-// the readers go on), and what the writes and reads met. Used by the tests
-// of the log file's bound and by its benchmark; free of any test framework.
+// the readers go on), and what the writes and reads met. The reader that
+// stays may stay until the log file has grown past a size, and the writes
+// may go on until what a test measures has happened, so that a slow or
+// loaded machine only takes longer. Used by the tests of the log file's
+// bound and by its benchmark; free of any test framework.
 #pragma once
 
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,14 +43,28 @@ struct Load {
     // read transaction that long (or until the writes stop), then reads no
     // more.
     std::chrono::milliseconds stay{0};
+    // With a size: the first reader stays in one read transaction until the
+    // log file has grown past it (or until the writes stop), then reads no
+    // more; the writes then go on until the log file is back within
+    // boundBytes.
+    unsigned long long stayPastBytes = 0;
     // The log file's bound, once the reader that stayed ended.
     unsigned long long boundBytes = 0;
+    // A file made when the reader that stayed ended (for processes that
+    // write beside this one).
+    std::string stayEndedFile;
+    // The writes go on for at least this long, and on as the fields below
+    // ask, for up to `longest` in all (0: `writing`).
     std::chrono::milliseconds writing{3000};
-    // With a size: the writes go on after `writing`, for up to `longest` in
-    // all, until the log file has reached that size and then been cut back
-    // within its limit; 0: they stop after `writing`.
-    unsigned long long reachBytes = 0;
     std::chrono::milliseconds longest{0};
+    // With a size: until the log file has reached that size and then been
+    // cut back within its limit.
+    unsigned long long reachBytes = 0;
+    // Until this says what is measured has happened.
+    std::function<bool()> enough;
+    // Until this file exists (the writes of a process that writes for
+    // another one).
+    std::string stopFile;
     // How long the readers go on after the writes while the log file is
     // above the limit; 0: not at all.
     std::chrono::milliseconds settling{0};
@@ -71,6 +92,14 @@ struct Result {
     // was within load.boundBytes while the writes went on; negative when it
     // never was.
     double backWithinBoundSeconds = -1;
+    // Whether the reader that stays saw the log file past
+    // load.stayPastBytes before it ended.
+    bool stayedPastBound = false;
+    // Whether the writes stopped at load.longest before what they went on
+    // for had happened.
+    bool timedOut = false;
+    // Writes begun while the log file was larger than load.boundBytes.
+    long writesPastBound = 0;
     // Each write's time (filled by the writers, sorted at the end).
     std::vector<double> writeTimes;
 
@@ -104,10 +133,15 @@ namespace detail {
 
 // One writer: a host of its own registering a new device on a new SNR
 // volume, two mount points each, until told to stop.
-inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
+inline void Write(int writer, const std::atomic<bool>& stop, const std::atomic<bool>& pastBound, Result& mine)
 {
     RegisterDevices(
-        100 + writer, "log-" + std::to_string(writer) + "-", [&stop](long) { return !stop.load(); },
+        100 + writer, "log-" + std::to_string(writer) + "-",
+        [&](long) {
+            if (stop.load()) return false;
+            if (pastBound.load()) ++mine.writesPastBound;
+            return true;
+        },
         [&mine](bool registered, double took) {
             mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
             mine.writeTimes.push_back(took);
@@ -120,11 +154,13 @@ inline void Write(int writer, const std::atomic<bool>& stop, Result& mine)
 // read transactions over the newest devices back to back, each open for a
 // time between load.readShortest and load.readLongest, as a reader's is
 // while it works through what it read. With stayUntil, one read transaction
-// open until then (or until the writes stop), and no other; its end is
-// stored in stayEnded.
+// open until then, or with load.stayPastBytes until the log file has grown
+// past that (either way until the writes stop at the latest), and no other;
+// its end is stored in stayEnded, and whether it saw the log file past
+// load.stayPastBytes in stayedPast.
 inline void Read(const std::string& path, int reader, const Load& load, const std::atomic<bool>& stop,
                  const std::atomic<bool>& writesStopped, const Clock::time_point* stayUntil,
-                 std::atomic<long long>& stayEnded, Result& mine)
+                 std::atomic<long long>& stayEnded, std::atomic<bool>& stayedPast, Result& mine)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -152,15 +188,22 @@ inline void Read(const std::string& path, int reader, const Load& load, const st
         ok = ok && rc == SQLITE_DONE;
         sqlite3_reset(newest);
         if (stayUntil != nullptr) {
-            while (Clock::now() < *stayUntil && !writesStopped.load() && !stop.load())
+            while (!writesStopped.load() && !stop.load()) {
+                if (load.stayPastBytes > 0 ? LogFileSize(path) > load.stayPastBytes : Clock::now() >= *stayUntil)
+                    break;
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            if (load.stayPastBytes > 0) stayedPast.store(LogFileSize(path) > load.stayPastBytes);
             stayed = true;
         } else {
             seed = seed * 1103515245u + 12345u;
             std::this_thread::sleep_for(std::chrono::microseconds(shortest + static_cast<long long>(seed >> 8) % spread));
         }
         ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && ok;
-        if (stayed) stayEnded.store(Clock::now().time_since_epoch().count());
+        if (stayed) {
+            stayEnded.store(Clock::now().time_since_epoch().count());
+            if (!load.stayEndedFile.empty()) ::close(::open(load.stayEndedFile.c_str(), O_WRONLY | O_CREAT, 0600));
+        }
         ++mine.reads;
         if (!ok) {
             ++mine.failedReads;
@@ -175,9 +218,9 @@ inline void Read(const std::string& path, int reader, const Load& load, const st
 
 // Runs the load on the catalogue at path, which the calling process uses
 // (DBtran::useCatalogue): the readers start first, the writers write for
-// load.writing (and on, as load.reachBytes asks), and the readers go on for
-// up to load.settling until the log file is within its limit. The log
-// file's size is looked at every millisecond throughout.
+// load.writing and on as the load asks, for up to load.longest, and the
+// readers go on for up to load.settling until the log file is within its
+// limit. The log file's size is looked at every millisecond throughout.
 inline Result Run(const std::string& path, const Load& load)
 {
     std::atomic<bool> writersStop{false};
@@ -187,7 +230,9 @@ inline Result Run(const std::string& path, const Load& load)
     std::atomic<bool> reached{false};
     std::atomic<bool> cutBack{false};
     std::atomic<long long> stayEnded{0};
+    std::atomic<bool> stayedPast{false};
     std::atomic<long long> withinBound{0};
+    std::atomic<bool> pastBound{false};
     std::thread watcher([&] {
         while (watching.load()) {
             const unsigned long long now = LogFileSize(path);
@@ -196,6 +241,7 @@ inline Result Run(const std::string& path, const Load& load)
             if (reached.load() && now <= load.limitBytes && !writersStop.load()) cutBack.store(true);
             if (stayEnded.load() != 0 && withinBound.load() == 0 && now <= load.boundBytes && !writersStop.load())
                 withinBound.store(Clock::now().time_since_epoch().count());
+            pastBound.store(load.boundBytes > 0 && now > load.boundBytes);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
@@ -207,24 +253,36 @@ inline Result Run(const std::string& path, const Load& load)
     for (int r = 0; r < load.readers; ++r)
         readers.emplace_back([&, r] {
             detail::Read(path, r, load, readersStop, writersStop,
-                         r == 0 && load.stay.count() > 0 ? &stayUntil : nullptr, stayEnded,
-                         readerResults[static_cast<size_t>(r)]);
+                         r == 0 && (load.stay.count() > 0 || load.stayPastBytes > 0) ? &stayUntil : nullptr,
+                         stayEnded, stayedPast, readerResults[static_cast<size_t>(r)]);
         });
 
     std::vector<Result> writerResults(static_cast<size_t>(load.writers));
     std::vector<std::thread> writers;
     for (int w = 0; w < load.writers; ++w)
         writers.emplace_back([&, w] {
-            detail::Write(load.firstWriter + w, writersStop, writerResults[static_cast<size_t>(w)]);
+            detail::Write(load.firstWriter + w, writersStop, pastBound, writerResults[static_cast<size_t>(w)]);
         });
-    while (Clock::now() - begin < load.writing ||
-           (load.reachBytes > 0 && !cutBack.load() && Clock::now() - begin < load.longest))
+    Result result;
+    // What the writes go on for.
+    const auto happened = [&] {
+        if (load.reachBytes > 0 && !cutBack.load()) return false;
+        if (load.stayPastBytes > 0 && withinBound.load() == 0) return false;
+        if (!load.stopFile.empty() && ::access(load.stopFile.c_str(), F_OK) != 0) return false;
+        return !load.enough || load.enough();
+    };
+    const std::chrono::milliseconds longest = std::max(load.longest, load.writing);
+    while (Clock::now() - begin < load.writing || !happened()) {
+        if (Clock::now() - begin >= longest) {
+            result.timedOut = true;
+            break;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     writersStop.store(true);
     for (std::thread& t : writers) t.join();
     const Clock::time_point written = Clock::now();
 
-    Result result;
     result.writeSeconds = std::chrono::duration<double>(written - begin).count();
     while (Clock::now() - written < load.settling) {
         if (LogFileSize(path) <= load.limitBytes) {
@@ -241,6 +299,7 @@ inline Result Run(const std::string& path, const Load& load)
     for (Result& w : writerResults) {
         result.writes += w.writes;
         result.failedWrites += w.failedWrites;
+        result.writesPastBound += w.writesPastBound;
         result.longestWriteSeconds = std::max(result.longestWriteSeconds, w.longestWriteSeconds);
         result.writeTimes.insert(result.writeTimes.end(), w.writeTimes.begin(), w.writeTimes.end());
     }
@@ -256,6 +315,7 @@ inline Result Run(const std::string& path, const Load& load)
     result.largestLogBytes = std::max(largest.load(), LogFileSize(path));
     result.reached = reached.load();
     result.cutBackAfterReaching = cutBack.load();
+    result.stayedPastBound = stayedPast.load();
     if (stayEnded.load() != 0 && withinBound.load() != 0)
         result.backWithinBoundSeconds =
             std::chrono::duration<double>(Clock::duration(withinBound.load() - stayEnded.load())).count();

@@ -1,0 +1,262 @@
+// The episodes at the log's hard limit: a page of the side file beside the
+// catalogue, at offset 4096 (the writers' queue keeps the first 4096 bytes),
+// set up once under a lock of its bytes and guarded by a robust process-shared
+// mutex.
+#include "host/db/DBLogEpisode.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "host/db/DBProcessTurn.h"
+#include "host/db/DBtable.h"
+
+namespace {
+
+const char kSourceFile[] = "DBLogEpisode";
+const uint32_t kMagic = 0x52504c45;  // marks a page set up in full
+const off_t kPageOffset = 4096;
+const size_t kPageSize = 4096;
+
+struct Fields {
+    uint32_t magic;
+    pthread_mutex_t mutex;
+    DBLogEpisode::Generation log;  // the log the episode is of
+    int32_t gaveUp;                // a wait gave up, its readers not moved on since
+    int32_t reported;              // the give-up was logged
+    int32_t movedPast;             // a copy got past keptAt: the readers moved on
+    int64_t keptAt;                // frames copied at the give-up (-1: not known)
+    int64_t firstWaitNs;           // when the first wait began (steady clock; 0: none)
+};
+
+}  // namespace
+
+struct DBLogEpisode::Page {
+    Fields f;
+    char spare[kPageSize - sizeof(Fields)];
+};
+static_assert(sizeof(DBLogEpisode::Page) == kPageSize, "the episode fills one page of the side file");
+
+namespace {
+
+// Holds the page's mutex; a holder that died with it is forgotten (the
+// fields are consistent between any two statements).
+class PageLock {
+public:
+    explicit PageLock(DBLogEpisode::Page& page) : m_mutex(page.f.mutex)
+    {
+        if (pthread_mutex_lock(&m_mutex) == EOWNERDEAD) pthread_mutex_consistent(&m_mutex);
+    }
+    ~PageLock() { pthread_mutex_unlock(&m_mutex); }
+    PageLock(const PageLock&) = delete;
+    PageLock& operator=(const PageLock&) = delete;
+
+private:
+    pthread_mutex_t& m_mutex;
+};
+
+// An episode of another log than `log` is over: the page starts one of it.
+void follow(Fields& f, const DBLogEpisode::Generation& log)
+{
+    if (f.log == log) return;
+    f.log = log;
+    f.gaveUp = 0;
+    f.reported = 0;
+    f.movedPast = 0;
+    f.keptAt = -1;
+    f.firstWaitNs = 0;
+}
+
+bool setUp(DBLogEpisode::Page& page, bool shared)
+{
+    pthread_mutexattr_t ma;
+    if (pthread_mutexattr_init(&ma) != 0) return false;
+    if (shared) pthread_mutexattr_setpshared(&ma, PTHREAD_PROCESS_SHARED);
+    pthread_mutexattr_setrobust(&ma, PTHREAD_MUTEX_ROBUST);
+    const int m = pthread_mutex_init(&page.f.mutex, &ma);
+    pthread_mutexattr_destroy(&ma);
+    if (m != 0) return false;
+    page.f.log = DBLogEpisode::Generation();
+    page.f.gaveUp = page.f.reported = page.f.movedPast = 0;
+    page.f.keptAt = -1;
+    page.f.firstWaitNs = 0;
+    __atomic_store_n(&page.f.magic, kMagic, __ATOMIC_RELEASE);
+    return true;
+}
+
+// Maps the page of the side file, setting it up when it is new; null (and
+// *error) when it cannot be used.
+DBLogEpisode::Page* mapPage(const std::string& file, int* error)
+{
+    *error = 0;
+    if (sysconf(_SC_PAGESIZE) <= 0 || kPageOffset % sysconf(_SC_PAGESIZE) != 0) {
+        *error = EINVAL;
+        return nullptr;
+    }
+    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        *error = errno;
+        return nullptr;
+    }
+    void* mapped = MAP_FAILED;
+    // The first process to lock the page's bytes sets the page up; the others
+    // wait. A lock of the open file, on the page's bytes alone: the writers'
+    // queue holds a shared lock of the whole file (flock) for as long as it
+    // has it mapped, and the kernel drops this one with a process that dies.
+    struct flock range = {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kPageOffset;
+    range.l_len = static_cast<off_t>(kPageSize);
+    int locked;
+    while ((locked = fcntl(fd, F_OFD_SETLKW, &range)) != 0 && errno == EINTR) {
+    }
+    if (locked == 0) {
+        struct stat st;
+        const off_t size = kPageOffset + static_cast<off_t>(kPageSize);
+        bool ready = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1;
+        if (ready && st.st_size < size) ready = ftruncate(fd, size) == 0;
+        if (ready) mapped = mmap(nullptr, kPageSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, kPageOffset);
+        if (mapped != MAP_FAILED) {
+            auto* page = static_cast<DBLogEpisode::Page*>(mapped);
+            if (__atomic_load_n(&page->f.magic, __ATOMIC_ACQUIRE) != kMagic && !setUp(*page, true)) {
+                munmap(mapped, kPageSize);
+                mapped = MAP_FAILED;
+            }
+        }
+        if (mapped == MAP_FAILED && errno == 0) errno = EINVAL;
+        *error = mapped == MAP_FAILED ? errno : 0;
+        range.l_type = F_UNLCK;
+        fcntl(fd, F_OFD_SETLK, &range);
+    } else {
+        *error = errno;
+    }
+    close(fd);
+    return mapped == MAP_FAILED ? nullptr : static_cast<DBLogEpisode::Page*>(mapped);
+}
+
+long long nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(DBLogEpisode::Clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+bool DBLogEpisode::Generation::operator==(const Generation& other) const
+{
+    return std::memcmp(words, other.words, sizeof words) == 0;
+}
+
+DBLogEpisode::Generation DBLogEpisode::generationOf(const std::string& path)
+{
+    Generation log;
+    const int fd = open((path + "-wal").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return log;
+    // The header's checkpoint sequence number and salts, bytes 12 to 23;
+    // read until two reads agree, so that a header being written is not
+    // taken half old, half new.
+    Generation again;
+    for (int tries = 0; tries < 4; ++tries) {
+        if (pread(fd, log.words, sizeof log.words, 12) != static_cast<ssize_t>(sizeof log.words)) {
+            log = Generation();
+            break;
+        }
+        if (tries > 0 && log == again) break;
+        again = log;
+    }
+    close(fd);
+    return log;
+}
+
+std::shared_ptr<DBLogEpisode> DBLogEpisode::of(const std::string& path)
+{
+    static std::mutex mutex;
+    static std::map<std::string, std::weak_ptr<DBLogEpisode>> episodes;
+    std::lock_guard<std::mutex> guard(mutex);
+    std::shared_ptr<DBLogEpisode> episode = episodes[path].lock();
+    if (episode) return episode;
+    for (auto it = episodes.begin(); it != episodes.end();)
+        it = it->second.expired() ? episodes.erase(it) : std::next(it);
+    const std::string file = DBProcessTurn::sideFile(path);
+    int error = 0;
+    Page* page = mapPage(file, &error);
+    if (page != nullptr) {
+        episode.reset(new DBLogEpisode(page, true));
+    } else {
+        log_error(kSourceFile, __LINE__,
+                  "Cannot use %s for the waits at the log's hard limit: %s; this process waits on its own",
+                  file.c_str(), std::strerror(error));
+        std::unique_ptr<Page> own(new Page());
+        if (!setUp(*own, false)) return nullptr;
+        episode.reset(new DBLogEpisode(own.release(), false));
+    }
+    episodes[path] = episode;
+    return episode;
+}
+
+DBLogEpisode::~DBLogEpisode()
+{
+    if (m_shared)
+        munmap(m_page, kPageSize);
+    else
+        delete m_page;
+}
+
+bool DBLogEpisode::kept(const Generation& log)
+{
+    PageLock lock(*m_page);
+    return m_page->f.log == log && m_page->f.gaveUp != 0;
+}
+
+bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
+{
+    PageLock lock(*m_page);
+    Fields& f = m_page->f;
+    follow(f, log);
+    if (f.gaveUp != 0) return false;
+    if (f.firstWaitNs == 0) f.firstWaitNs = nowNs();
+    *since = Clock::time_point(std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(f.firstWaitNs)));
+    return true;
+}
+
+bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
+{
+    PageLock lock(*m_page);
+    Fields& f = m_page->f;
+    follow(f, log);
+    f.gaveUp = 1;
+    f.movedPast = 0;
+    f.keptAt = copied;
+    const bool report = f.reported == 0;
+    f.reported = 1;
+    return report;
+}
+
+bool DBLogEpisode::noteCopied(const Generation& log, long long copied, bool caughtUp)
+{
+    PageLock lock(*m_page);
+    Fields& f = m_page->f;
+    follow(f, log);
+    if (f.gaveUp == 0 || copied < 0) return false;
+    // Not known at the give-up: the mark from now on.
+    if (f.keptAt < 0) {
+        f.keptAt = copied;
+        return false;
+    }
+    if (copied > f.keptAt) {
+        f.movedPast = 1;
+        f.keptAt = copied;
+    }
+    if (f.movedPast == 0 || !caughtUp) return false;
+    f.gaveUp = 0;
+    f.movedPast = 0;
+    return true;
+}

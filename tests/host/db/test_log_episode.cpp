@@ -1,0 +1,130 @@
+// The episodes at the log's hard limit that the processes writing one
+// catalogue share in its side file: forked processes stand for the others.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "host/EvDebug.h"
+#include "host/db/DBLogEpisode.h"
+#include "host/db/DBProcessTurn.h"
+#include "support/TestCatalogue.h"
+
+namespace {
+
+// Episodes of a catalogue no connection uses, beside the test's own: the
+// background checkpoints of that one do not touch them.
+class LogEpisodeTest : public CatalogueTest {
+protected:
+    void SetUp() override
+    {
+        CatalogueTest::SetUp();
+        m_file = m_dir + "/episodes.db";
+    }
+    void TearDown() override
+    {
+        unlink(DBProcessTurn::sideFile(m_file).c_str());
+        CatalogueTest::TearDown();
+    }
+    std::string m_file;
+};
+
+// Exit status of a child process, -1 when it did not exit by itself.
+int exitStatus(pid_t child)
+{
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+DBLogEpisode::Generation LogOf(uint32_t salt)
+{
+    DBLogEpisode::Generation log;
+    log.words[0] = 7;
+    log.words[1] = salt;
+    log.words[2] = salt * 31;
+    return log;
+}
+
+// After a give-up in one process, another one begins no wait for the same
+// log, and does not write the entry again; a log started again is a new
+// episode, with its own entry.
+TEST_F(LogEpisodeTest, AGiveUpInOneProcessHoldsTheOthersOffAndIsLoggedOnce)
+{
+    std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
+    ASSERT_TRUE(episode);
+    EXPECT_TRUE(episode->shared());
+    DBLogEpisode::Clock::time_point first;
+    ASSERT_TRUE(episode->beginWait(LogOf(1), &first));
+
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        DBLogEpisode::Clock::time_point since;
+        // Its wait began after the first one: the episode's began then.
+        if (!episode->beginWait(LogOf(1), &since) || since != first) _exit(1);
+        _exit(episode->gaveUp(LogOf(1), 120) ? 0 : 2);
+    }
+    ASSERT_EQ(exitStatus(other), 0);
+
+    DBLogEpisode::Clock::time_point since;
+    EXPECT_TRUE(episode->kept(LogOf(1)));
+    EXPECT_FALSE(episode->beginWait(LogOf(1), &since));
+    EXPECT_FALSE(episode->gaveUp(LogOf(1), 120)) << "the entry was written twice";
+
+    // The log started again.
+    EXPECT_FALSE(episode->kept(LogOf(2)));
+    ASSERT_TRUE(episode->beginWait(LogOf(2), &since));
+    EXPECT_GE(since, first);
+    EXPECT_TRUE(episode->gaveUp(LogOf(2), 30));
+}
+
+// The readers that kept the log moved on once a copy beside the writers got
+// past the frames copied at the give-up and caught up; a give-up whose count
+// was not known (every try found the checkpoint taken elsewhere) takes the
+// first copy found as its mark, so that the same readers are not taken as
+// moved on.
+TEST_F(LogEpisodeTest, TheReadersMovedOnOnlyPastAKnownCountOnceTheCopyCaughtUp)
+{
+    std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
+    ASSERT_TRUE(episode);
+    episode->gaveUp(LogOf(3), -1);
+    EXPECT_FALSE(episode->noteCopied(LogOf(3), 500, true)) << "moved on from an unknown count";
+    EXPECT_TRUE(episode->kept(LogOf(3)));
+    EXPECT_FALSE(episode->noteCopied(LogOf(3), 500, true));
+    // Further, but far from copied whole.
+    EXPECT_FALSE(episode->noteCopied(LogOf(3), 9000, false));
+    EXPECT_TRUE(episode->kept(LogOf(3)));
+    EXPECT_TRUE(episode->noteCopied(LogOf(3), 9100, true));
+    EXPECT_FALSE(episode->kept(LogOf(3)));
+
+    // The copy that got past the mark took long; the next one finds
+    // nothing more to copy (no writes came meanwhile): it caught up.
+    episode->gaveUp(LogOf(3), 9100);
+    EXPECT_FALSE(episode->noteCopied(LogOf(3), 9900, false));
+    EXPECT_TRUE(episode->kept(LogOf(3)));
+    EXPECT_TRUE(episode->noteCopied(LogOf(3), 9900, true));
+    EXPECT_FALSE(episode->kept(LogOf(3)));
+}
+
+// Without a side file each process keeps its episodes alone, and says so
+// once.
+TEST_F(LogEpisodeTest, WithoutItsSideFileAProcessKeepsItsEpisodesAlone)
+{
+    EvDebug::clearEntries();
+    const std::string path = m_dir + "/no such directory/catalogue.db";
+    std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(path);
+    ASSERT_TRUE(episode);
+    EXPECT_FALSE(episode->shared());
+    EXPECT_EQ(DBLogEpisode::of(path), episode);
+    int entries = 0;
+    for (const std::string& entry : EvDebug::entries())
+        if (entry.find("for the waits at the log's hard limit") != std::string::npos) ++entries;
+    EXPECT_EQ(entries, 1);
+    EXPECT_TRUE(episode->gaveUp(LogOf(4), 10));
+    EXPECT_TRUE(episode->kept(LogOf(4)));
+    EXPECT_FALSE(episode->gaveUp(LogOf(4), 10));
+}
+
+}  // namespace
