@@ -14,48 +14,25 @@
 #include <memory>
 #include <mutex>
 #include <map>
-#include <set>
 #include <string>
 #include <thread>
 
-#include "host/ZXPlatformInfo.h"
 #include "host/db/DBConnection.h"
 #include "host/db/DBLog.h"
 #include "host/db/DBLogEpisode.h"
 #include "host/db/DBLogFile.h"
-#include "host/db/HostDBFaults.h"
+#include "host/db/DBSettings.h"
 
 namespace {
 
 const char kSourceFile[] = "DBJournal";
-const char kSection[] = "~ReplicationMgr";
 
-const unsigned long kDefaultCacheSizeKB = 8192;
-const unsigned long kDefaultMmapSizeMB = 256;
-const unsigned long kDefaultCheckpointPages = 1000;
-const unsigned long kDefaultWalSizeLimitKB = 65536;
 // A log this many times the checkpoint size is copied whole and started
 // again from its beginning, in a turn among the writers. While writers keep
 // the log busy it is never found copied whole between two of them; the turn
 // holds them for the two file syncs of the checkpoint (milliseconds), so it
 // is taken rarely.
 const unsigned long kRestartFactor = 40;
-// The hard limit of the log, unless the settings give one: this many times
-// the checkpoint size, with the frame headers of its pages. There the thread
-// that commits waits, the writers held, for the readers still reading from
-// the log for as long as their reads take (up to the ceiling below), and
-// starts the log again before it grows further. The margin above the restart
-// point leaves the background thread's short waits the first try: the long
-// wait is paid only where the readers outlast those, once per hard limit's
-// worth of log.
-const unsigned long kHardLimitFactor = 48;
-// The longest wait at the hard limit, unless the settings give another: the
-// rest of one read transaction and the whole of the next (a reader that
-// begins again before the log is copied whole takes a place in it), for
-// reads of up to 1.5 s; far below the busy timeout, so that no writer of
-// this process or another one queued behind it fails. A read still under way
-// after half of it is longer than that: the wait gives up then.
-const unsigned long kDefaultReaderWaitCeilingMs = 3000;
 // A log file still above its limit after a checkpoint (a reader kept its
 // pages, another process held the log) is checkpointed again after this
 // delay, doubled each time up to the longest; a checkpoint that gave up
@@ -100,68 +77,6 @@ const unsigned long long kCutStep = 64ULL << 20;
 // limit's worth with the default settings) is emptied at once.
 const unsigned long long kCutsBeforeEmptying = 4;
 std::atomic<unsigned long long> g_cutStep{kCutStep};
-
-// The numeric settings of a connection to a catalogue file.
-struct Settings {
-    unsigned long cacheKB = 0;
-    unsigned long mmapMB = 0;
-    unsigned long checkpointPages = 0;
-    unsigned long walLimitKB = 0;
-    unsigned long hardLimitKB = 0;  // 0: kHardLimitFactor times the checkpoint size
-    unsigned long ceilingMs = 0;
-};
-
-// A key of section kSection, the range of its values and its default, which
-// stands for a value that is not a number or lies outside that range (and,
-// where zeroIsDefault, for 0). The ranges keep the sizes computed from them
-// (KiB and MiB in bytes, pages times frames of up to 64 KiB) far within 64
-// bits, and far above any sensible value.
-struct SettingKey {
-    const char* key;
-    unsigned long Settings::*field;
-    unsigned long fallback;
-    bool zeroIsDefault;
-    unsigned long most;  // the least is 0
-};
-
-const SettingKey kSettingKeys[] = {
-    {"DBCacheSizeKB", &Settings::cacheKB, kDefaultCacheSizeKB, false, 1UL << 22},         // 4 GiB
-    {"DBMmapSizeMB", &Settings::mmapMB, kDefaultMmapSizeMB, false, 1UL << 20},            // 1 TiB
-    {"DBCheckpointPages", &Settings::checkpointPages, kDefaultCheckpointPages, true, 1UL << 20},
-    {"DBWalSizeLimitKB", &Settings::walLimitKB, kDefaultWalSizeLimitKB, false, 1UL << 30},  // 1 TiB
-    {"DBWalHardLimitKB", &Settings::hardLimitKB, 0, true, 1UL << 30},                      // 1 TiB
-    // Longer than half the busy timeout it counts as half of it (below).
-    {"DBReaderWaitCeilingMs", &Settings::ceilingMs, kDefaultReaderWaitCeilingMs, true, kBusyTimeoutMs},
-};
-
-// The settings for a connection to the catalogue file at path, as the
-// configuration gives them now. A value not taken is logged at ERR once per
-// catalogue file, key and value (connections are opened often).
-Settings readSettings(const std::string& path)
-{
-    static std::mutex mutex;
-    static std::set<std::string> logged;
-    Settings settings;
-    for (const SettingKey& key : kSettingKeys) {
-        long long value = 0;
-        std::string text;
-        const ZXPlatformInfo::NumberRead read = ZXPlatformInfo().readNumber(kSection, key.key, &value, &text);
-        const bool taken = read == ZXPlatformInfo::NumberRead::read && value >= 0 &&
-                           static_cast<unsigned long long>(value) <= key.most;
-        settings.*key.field = taken && !(key.zeroIsDefault && value == 0) ? static_cast<unsigned long>(value)
-                                                                            : key.fallback;
-        if (taken || read == ZXPlatformInfo::NumberRead::absent) continue;
-        {
-            std::lock_guard<std::mutex> guard(mutex);
-            if (!logged.insert(path + '\n' + key.key + '\n' + text).second) continue;
-        }
-        log_error(kSourceFile, __LINE__,
-                  "The setting %s of section %s is \"%s\", not a number from 0 to %lu: the catalogue %s takes "
-                  "the key's default",
-                  key.key, kSection, text.c_str(), key.most, path.c_str());
-    }
-    return settings;
-}
 
 // The size of the write-ahead log file of the catalogue at path; 0 when it
 // has none.
@@ -751,62 +666,28 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     return SQLITE_OK;
 }
 
-// SQLite's default page size.
-const unsigned long long kDefaultPageSize = 4096;
-
-// The page size of the catalogue open on conn; SQLite's default when it
-// cannot be read (logged at ERR).
-unsigned long long pageSize(DBConnection& conn)
-{
-    sqlite3_stmt* stmt = nullptr;
-    unsigned long long size = 0;
-    if (HostDBFaults::check("pageSize") == 0 &&
-        sqlite3_prepare_v2(conn.db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        size = static_cast<unsigned long long>(sqlite3_column_int64(stmt, 0));
-    sqlite3_finalize(stmt);
-    // SQLite's page sizes are powers of two from 512 bytes to 64 KiB.
-    if (size >= 512 && size <= 65536) return size;
-    log_error(kSourceFile, __LINE__, "Cannot read the page size of the catalogue %s: it counts as %llu bytes",
-              conn.path.c_str(), kDefaultPageSize);
-    return kDefaultPageSize;
-}
-
 }  // namespace
 
 int dbTuneConnection(DBConnection& conn)
 {
-    const Settings settings = readSettings(conn.path);
-    conn.checkpointPages = settings.checkpointPages;
-    const unsigned long long page = pageSize(conn);
-    // The log is checkpointed only once it holds the checkpoint size, so it
-    // is cut back to no less than that.
-    const unsigned long long walLimit =
-        std::max(static_cast<unsigned long long>(settings.walLimitKB) << 10, conn.checkpointPages * page);
-    // A log file holds a frame header of 24 bytes with each page.
-    const unsigned long long frame = page + 24;
-    unsigned long long hardLimit = static_cast<unsigned long long>(settings.hardLimitKB) << 10;
-    if (hardLimit == 0) hardLimit = kHardLimitFactor * conn.checkpointPages * frame;
-    const unsigned long ceilingMs = std::min<unsigned long>(
-        std::max<unsigned long>(settings.ceilingMs, kReaderWait.count()), kBusyTimeoutMs / 2);
+    const DBSettings settings = dbReadSettings(conn.path);
+    const DBLogLimits limits = dbLogLimits(settings, dbPageSize(conn), kReaderWait);
+    conn.checkpointPages = limits.checkpointPages;
     // A negative cache size counts KiB rather than pages.
     std::string sql = "PRAGMA cache_size = -" + std::to_string(settings.cacheKB) +
                       "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(settings.mmapMB) << 20) +
-                      "; PRAGMA journal_size_limit = " + std::to_string(walLimit);
+                      "; PRAGMA journal_size_limit = " + std::to_string(limits.walLimitBytes);
     int rc = dbExec(conn, sql.c_str());
     if (rc != 0) {
         log_error(kSourceFile, __LINE__, "Cannot set up the connection to the catalogue %s: %s", conn.path.c_str(),
                   sqlite3_errstr(rc));
         return rc;
     }
-    conn.walLimitBytes = walLimit;
-    // The log is checkpointed only once it holds the checkpoint size, so its
-    // hard limit is no less than that.
-    conn.hardLimitPages =
-        static_cast<unsigned long>(std::max<unsigned long long>(hardLimit / frame, conn.checkpointPages));
-    conn.readerWaitCeiling = std::chrono::milliseconds(ceilingMs);
+    conn.walLimitBytes = limits.walLimitBytes;
+    conn.hardLimitPages = limits.hardLimitPages;
+    conn.readerWaitCeiling = limits.readerWaitCeiling;
     Limit limit;
-    limit.bytes = walLimit;
+    limit.bytes = limits.walLimitBytes;
     limit.restartPages = kRestartFactor * conn.checkpointPages;
     limit.ceiling = conn.readerWaitCeiling;
     Checkpointer::instance().setLimit(conn.path, limit);
