@@ -5,7 +5,6 @@
 // behind let it reach), and which keep the log file from staying larger than
 // its limit.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,10 +16,10 @@
 #include <string>
 #include <thread>
 
+#include "host/db/DBCheckpointSteps.h"
 #include "host/db/DBConnection.h"
 #include "host/db/DBLog.h"
 #include "host/db/DBLogEpisode.h"
-#include "host/db/DBLogFile.h"
 #include "host/db/DBSettings.h"
 
 namespace {
@@ -50,12 +49,6 @@ std::atomic<long long> g_firstHoldOffMs{kFirstRetry.count()};
 // copied whole, and those that began meanwhile (they took a place in the log)
 // before it can be started again.
 const std::chrono::milliseconds kReaderWait(200);
-// One try of such a checkpoint waits this long for a reader. A reader that
-// begins again at once may take the very place in the log's reader marks that
-// the checkpoint waits for, now marking the end of the log, and the
-// checkpoint would wait for it to the end; the next try reads the marks
-// afresh and no longer waits for that one.
-const std::chrono::milliseconds kReaderTry(10);
 // A copy of the log beside the writers that took longer than this left a
 // log far from copied whole (a reader that kept it ended, the thread fell
 // behind): the background thread copies again at once, up to
@@ -64,74 +57,8 @@ const std::chrono::milliseconds kReaderTry(10);
 // after a copy this short is copied within about as long.
 const std::chrono::milliseconds kLastStretch(50);
 const int kMostCatchUpCopies = 16;
-// A log file larger than its limit by more than this (a log that readers
-// kept grew large) is not emptied at once when the log is started again: the
-// file system frees its blocks while the writers wait (about 0.5 s per GiB on
-// a disk mounted with discard). The background thread starts the log again
-// without cutting the file, then cuts the tail beyond the new log's frames
-// by this much at a time, each cut under the database's write lock (unless a
-// test set another step), and leaves the writers as long again before the
-// next one.
-const unsigned long long kCutStep = 64ULL << 20;
-// A file larger than its limit by up to this many steps (more than the hard
-// limit's worth with the default settings) is emptied at once.
-const unsigned long long kCutsBeforeEmptying = 4;
-std::atomic<unsigned long long> g_cutStep{kCutStep};
-
-// The size of the write-ahead log file of the catalogue at path; 0 when it
-// has none.
-unsigned long long walFileSize(const std::string& path)
-{
-    struct stat st;
-    return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
-}
 
 using Clock = std::chrono::steady_clock;
-
-// A busy handler: true (wait a little and try again) until the time point
-// it is given has passed.
-int waitUntil(void* deadline, int)
-{
-    const Clock::time_point until = *static_cast<const Clock::time_point*>(deadline);
-    const Clock::time_point now = Clock::now();
-    if (now >= until) return 0;
-    std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
-    return 1;
-}
-
-// A checkpoint of db that copies the log whole and then waits for the
-// readers still reading from it (mode RESTART or TRUNCATE: the next writer
-// starts the log from its beginning; TRUNCATE also empties its file), tried
-// again until they are gone or `wait` has passed, or the log is not yet
-// copied whole after `copyWithin`; the writers must be held. The busy
-// handling of db is the library's again afterwards. Its result (SQLITE_BUSY:
-// the readers were not gone in time); *copied: the frames of the log in the
-// file when it ended (-1: not known).
-int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied)
-{
-    // Each try waits for the readers until its deadline.
-    Clock::time_point deadline;
-    sqlite3_busy_handler(db, &waitUntil, &deadline);
-    const Clock::time_point begin = Clock::now();
-    Clock::time_point until = begin + std::min(wait, copyWithin);
-    int rc = SQLITE_BUSY;
-    *copied = -1;
-    for (Clock::time_point now = begin; now < until; now = Clock::now()) {
-        deadline = std::min(until, now + kReaderTry);
-        int logged = -1;
-        int done = -1;
-        rc = sqlite3_wal_checkpoint_v2(db, "main", mode, &logged, &done);
-        if (done >= 0) *copied = done;
-        if (rc != SQLITE_BUSY) break;
-        // Copied whole: what is left is the wait for the readers that took a
-        // place in the log meanwhile.
-        if (logged >= 0 && done == logged) until = begin + wait;
-        // Busy at once (another process's checkpoint): not a spin.
-        if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    dbSetBusyHandling(db);
-    return rc;
-}
 
 // Of the log of a catalogue file.
 struct Limit {
@@ -194,7 +121,7 @@ public:
         return !retrying && heldOff(log, log.shortWaits);
     }
 
-    // Runs checkpointWithReadersGone on db, a connection to the file at
+    // Runs dbCheckpointWithReadersGone on db, a connection to the file at
     // path, for up to kReaderWait while the caller holds the writers of the
     // file, unless a give-up of the background thread or of the thread that
     // commits holds such waits off: one hold-off per file, so that a long
@@ -212,7 +139,7 @@ public:
         }
         int copied = -1;
         const Clock::time_point began = Clock::now();
-        const int rc = checkpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
+        const int rc = dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
         const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
@@ -256,7 +183,7 @@ public:
         Clock::time_point since;
         // A file this large is cut in steps by the background thread, once it
         // started the log again: the next commit here would cut it at once.
-        const bool kept = episode->kept(generation) || tooLargeToEmpty(path, limitBytes);
+        const bool kept = episode->kept(generation) || dbLogTooLargeToEmpty(path, limitBytes);
         if (kept || holdsOff) {
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
@@ -280,7 +207,7 @@ public:
         int copied = -1;
         // The ceiling covers two reads: one still under way when the wait
         // began, until the log is copied whole, and one begun meanwhile.
-        const int rc = checkpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
+        const int rc = dbCheckpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
         const Clock::duration took = Clock::now() - began;
         const bool report = rc == SQLITE_BUSY && episode->gaveUp(generation, copied);
         {
@@ -307,7 +234,7 @@ public:
             log_error(kSourceFile, __LINE__,
                       "The write-ahead log of the catalogue %s is %llu bytes: its readers have kept it from being "
                       "started again for %.1f s",
-                      path.c_str(), walFileSize(path), std::chrono::duration<double>(Clock::now() - since).count());
+                      path.c_str(), dbWalFileSize(path), std::chrono::duration<double>(Clock::now() - since).count());
         return rc;
     }
 
@@ -333,77 +260,25 @@ private:
 
     static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
-    // Whether the log file of the file at path is too large to be emptied
-    // at once, its limit being limitBytes.
-    static bool tooLargeToEmpty(const std::string& path, unsigned long long limitBytes)
-    {
-        const unsigned long long size = walFileSize(path);
-        return size > limitBytes && size - limitBytes > kCutsBeforeEmptying * g_cutStep.load();
-    }
-
-    // Writes the first frame of the log just started again, on the
-    // thread's connection, which never cuts the log file: the catalogue's
-    // user version, unchanged. Its result.
-    static int beginLogAgain(sqlite3* db)
-    {
-        int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) return rc;
-        sqlite3_stmt* stmt = nullptr;
-        long long version = -1;
-        rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr);
-        if (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) version = sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-        if (version >= 0) {
-            const std::string sql = "PRAGMA user_version = " + std::to_string(version);
-            rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-        }
-        if (version >= 0 && rc == SQLITE_OK) return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
-    }
-
-    // Cuts the log file of the file at path, on db, toward its limit by
-    // g_cutStep at a time, never below the end of the log's frames: each
-    // cut in a turn among the writers of the process and under the
-    // database's write lock, so that no writer adds a frame meanwhile, which
-    // holds the writers of all processes for that one cut; after each, the
-    // writers go on for at least as long (those of the process first, in
-    // their queue, those of other processes in their busy handler). Stops
-    // when a writer kept the lock for kReaderWait, or the index cannot be
-    // read.
+    // Cuts the log file of the file at path, on db, toward its limit by one
+    // step at a time (dbCutLogStep); after each cut, the writers go on for at
+    // least as long (those of the process first, in their queue, those of
+    // other processes in their busy handler). Stops when a writer kept the
+    // lock for kReaderWait, or the index cannot be read.
     void cutInSteps(const std::string& path, sqlite3* db, const Limit& limit)
     {
         std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
         for (;;) {
-            if (!writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) return;
-            Clock::time_point deadline = Clock::now() + kReaderWait;
-            sqlite3_busy_handler(db, &waitUntil, &deadline);
-            const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-            dbSetBusyHandling(db);
-            if (rc != SQLITE_OK) {
-                writers->leave();
-                return;
-            }
-            const Clock::time_point began = Clock::now();
-            const unsigned long long size = walFileSize(path);
-            const long long end = dbLogFramesEnd(path);
-            unsigned long long to = std::max<unsigned long long>(limit.bytes, size > g_cutStep.load() ? size - g_cutStep.load() : 0);
-            bool cut = false;
-            if (end >= 0 && to < size) {
-                to = std::max<unsigned long long>(to, static_cast<unsigned long long>(end));
-                cut = to < size && ::truncate((path + "-wal").c_str(), static_cast<off_t>(to)) == 0;
-            }
-            const Clock::duration took = Clock::now() - began;
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            writers->leave();
+            const DBLogCut step = dbCutLogStep(path, db, limit.bytes, *writers, kReaderWait);
+            if (!step.tried) return;
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
                 Log& log = m_logs[path];
-                if (cut) ++log.waits.cuts;
-                log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(took));
+                if (step.cut) ++log.waits.cuts;
+                log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(step.took));
             }
-            if (!cut || to <= limit.bytes) return;
-            std::this_thread::sleep_for(std::max<Clock::duration>(took, std::chrono::milliseconds(20)));
+            if (!step.cut || step.to <= limit.bytes) return;
+            std::this_thread::sleep_for(std::max<Clock::duration>(step.took, std::chrono::milliseconds(20)));
         }
     }
 
@@ -566,8 +441,8 @@ private:
                 ++m_logs[path].waits.catchUpCopies;
             }
         }
-        const bool above = walFileSize(path) > limit.bytes;
-        bool tooLarge = tooLargeToEmpty(path, limit.bytes);
+        const bool above = dbWalFileSize(path) > limit.bytes;
+        bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
@@ -576,11 +451,11 @@ private:
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 // The file as it is now that no writer of the process adds to it.
-                tooLarge = tooLargeToEmpty(path, limit.bytes);
+                tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
                 const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
                 if (rc == SQLITE_OK && tooLarge) {
-                    rc = beginLogAgain(db);
+                    rc = dbBeginLogAgain(db);
                     startedAgain = rc == SQLITE_OK;
                 }
                 writers->leave();
@@ -593,7 +468,7 @@ private:
             closeConnection();
             return false;
         }
-        return walFileSize(path) > limit.bytes;
+        return dbWalFileSize(path) > limit.bytes;
     }
 
     // The thread's connection to the file at path, kept from one checkpoint
@@ -658,7 +533,7 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
     if (logged >= conn.hardLimitPages) {
-        const int mode = walFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
+        const int mode = dbWalFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
                                                                      : SQLITE_CHECKPOINT_RESTART;
         if (Checkpointer::instance().waitAtHardLimit(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
     }
@@ -705,7 +580,3 @@ void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
     g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
 }
 
-void dbSetLogCutStep(unsigned long long bytes)
-{
-    g_cutStep.store(bytes > 0 ? bytes : kCutStep);
-}
