@@ -16,6 +16,7 @@
 #include <mutex>
 
 #include "host/db/DBProcessTurn.h"
+#include "host/db/DBRobustMutex.h"
 #include "host/db/DBtable.h"
 
 namespace {
@@ -46,22 +47,6 @@ static_assert(sizeof(DBLogEpisode::Page) == kPageSize, "the episode fills one pa
 
 namespace {
 
-// Holds the page's mutex; a holder that died with it is forgotten (the
-// fields are consistent between any two statements).
-class PageLock {
-public:
-    explicit PageLock(DBLogEpisode::Page& page) : m_mutex(page.f.mutex)
-    {
-        if (pthread_mutex_lock(&m_mutex) == EOWNERDEAD) pthread_mutex_consistent(&m_mutex);
-    }
-    ~PageLock() { pthread_mutex_unlock(&m_mutex); }
-    PageLock(const PageLock&) = delete;
-    PageLock& operator=(const PageLock&) = delete;
-
-private:
-    pthread_mutex_t& m_mutex;
-};
-
 // An episode of another log than `log` is over: the page starts one of it.
 void follow(Fields& f, const DBLogEpisode::Generation& log)
 {
@@ -76,13 +61,7 @@ void follow(Fields& f, const DBLogEpisode::Generation& log)
 
 bool setUp(DBLogEpisode::Page& page, bool shared)
 {
-    pthread_mutexattr_t ma;
-    if (pthread_mutexattr_init(&ma) != 0) return false;
-    if (shared) pthread_mutexattr_setpshared(&ma, PTHREAD_PROCESS_SHARED);
-    pthread_mutexattr_setrobust(&ma, PTHREAD_MUTEX_ROBUST);
-    const int m = pthread_mutex_init(&page.f.mutex, &ma);
-    pthread_mutexattr_destroy(&ma);
-    if (m != 0) return false;
+    if (dbInitRobustMutex(page.f.mutex, shared) != 0) return false;
     page.f.log = DBLogEpisode::Generation();
     page.f.gaveUp = page.f.reported = page.f.movedPast = 0;
     page.f.keptAt = -1;
@@ -212,13 +191,13 @@ DBLogEpisode::~DBLogEpisode()
 
 bool DBLogEpisode::kept(const Generation& log)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     return m_page->f.log == log && m_page->f.gaveUp != 0;
 }
 
 bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     Fields& f = m_page->f;
     follow(f, log);
     if (f.gaveUp != 0) return false;
@@ -229,7 +208,7 @@ bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
 
 bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     Fields& f = m_page->f;
     follow(f, log);
     f.gaveUp = 1;
@@ -242,7 +221,7 @@ bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
 
 bool DBLogEpisode::noteCopied(const Generation& log, long long copied, bool caughtUp)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     Fields& f = m_page->f;
     follow(f, log);
     if (f.gaveUp == 0 || copied < 0) return false;
