@@ -15,6 +15,7 @@
 #include <map>
 #include <mutex>
 
+#include "host/db/DBPerFile.h"
 #include "host/db/DBProcessTurn.h"
 #include "host/db/DBRobustMutex.h"
 #include "host/db/DBtable.h"
@@ -157,28 +158,18 @@ DBLogEpisode::Generation DBLogEpisode::generationOf(const std::string& path)
 
 std::shared_ptr<DBLogEpisode> DBLogEpisode::of(const std::string& path)
 {
-    static std::mutex mutex;
-    static std::map<std::string, std::weak_ptr<DBLogEpisode>> episodes;
-    std::lock_guard<std::mutex> guard(mutex);
-    std::shared_ptr<DBLogEpisode> episode = episodes[path].lock();
-    if (episode) return episode;
-    for (auto it = episodes.begin(); it != episodes.end();)
-        it = it->second.expired() ? episodes.erase(it) : std::next(it);
-    const std::string file = DBProcessTurn::sideFile(path);
-    int error = 0;
-    Page* page = mapPage(file, &error);
-    if (page != nullptr) {
-        episode.reset(new DBLogEpisode(page, true));
-    } else {
+    return DBPerFile<DBLogEpisode>::of(path, [&path]() -> std::shared_ptr<DBLogEpisode> {
+        const std::string file = DBProcessTurn::sideFile(path);
+        int error = 0;
+        Page* page = mapPage(file, &error);
+        if (page != nullptr) return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(page, true));
         log_error(kSourceFile, __LINE__,
                   "Cannot use %s for the waits at the log's hard limit: %s; this process waits on its own",
                   file.c_str(), std::strerror(error));
         std::unique_ptr<Page> own(new Page());
         if (!setUp(*own, false)) return nullptr;
-        episode.reset(new DBLogEpisode(own.release(), false));
-    }
-    episodes[path] = episode;
-    return episode;
+        return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(own.release(), false));
+    });
 }
 
 DBLogEpisode::~DBLogEpisode()

@@ -26,6 +26,7 @@
 #include <map>
 #include <mutex>
 
+#include "host/db/DBPerFile.h"
 #include "host/db/DBRobustMutex.h"
 #include "host/db/DBtable.h"
 
@@ -354,18 +355,12 @@ void DBProcessTurn::setBeforeTicketGivenOut(void (*hook)())
 
 std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
 {
-    static std::mutex mutex;
-    static std::map<std::string, std::weak_ptr<DBProcessTurn>> turns;
-    std::lock_guard<std::mutex> guard(mutex);
-    std::shared_ptr<DBProcessTurn> turn = turns[path].lock();
-    if (turn) return turn;
-    for (auto it = turns.begin(); it != turns.end();) it = it->second.expired() ? turns.erase(it) : std::next(it);
-    int fd = -1;
-    Shared* shared = mapSideFile(sideFile(path), fd);
-    if (shared == nullptr) return nullptr;
-    turn.reset(new DBProcessTurn(shared, fd));
-    turns[path] = turn;
-    return turn;
+    return DBPerFile<DBProcessTurn>::of(path, [&path]() -> std::shared_ptr<DBProcessTurn> {
+        int fd = -1;
+        Shared* shared = mapSideFile(sideFile(path), fd);
+        if (shared == nullptr) return nullptr;
+        return std::shared_ptr<DBProcessTurn>(new DBProcessTurn(shared, fd));
+    });
 }
 
 DBProcessTurn::~DBProcessTurn()
