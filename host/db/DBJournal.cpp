@@ -5,7 +5,6 @@
 // behind let it reach), and which keep the log file from staying larger than
 // its limit.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -14,48 +13,25 @@
 #include <memory>
 #include <mutex>
 #include <map>
-#include <set>
 #include <string>
 #include <thread>
 
-#include "host/ZXPlatformInfo.h"
+#include "host/db/DBCheckpointSteps.h"
 #include "host/db/DBConnection.h"
 #include "host/db/DBLog.h"
 #include "host/db/DBLogEpisode.h"
-#include "host/db/DBLogFile.h"
-#include "host/db/HostDBFaults.h"
+#include "host/db/DBSettings.h"
 
 namespace {
 
 const char kSourceFile[] = "DBJournal";
-const char kSection[] = "~ReplicationMgr";
 
-const unsigned long kDefaultCacheSizeKB = 8192;
-const unsigned long kDefaultMmapSizeMB = 256;
-const unsigned long kDefaultCheckpointPages = 1000;
-const unsigned long kDefaultWalSizeLimitKB = 65536;
 // A log this many times the checkpoint size is copied whole and started
 // again from its beginning, in a turn among the writers. While writers keep
 // the log busy it is never found copied whole between two of them; the turn
 // holds them for the two file syncs of the checkpoint (milliseconds), so it
 // is taken rarely.
 const unsigned long kRestartFactor = 40;
-// The hard limit of the log, unless the settings give one: this many times
-// the checkpoint size, with the frame headers of its pages. There the thread
-// that commits waits, the writers held, for the readers still reading from
-// the log for as long as their reads take (up to the ceiling below), and
-// starts the log again before it grows further. The margin above the restart
-// point leaves the background thread's short waits the first try: the long
-// wait is paid only where the readers outlast those, once per hard limit's
-// worth of log.
-const unsigned long kHardLimitFactor = 48;
-// The longest wait at the hard limit, unless the settings give another: the
-// rest of one read transaction and the whole of the next (a reader that
-// begins again before the log is copied whole takes a place in it), for
-// reads of up to 1.5 s; far below the busy timeout, so that no writer of
-// this process or another one queued behind it fails. A read still under way
-// after half of it is longer than that: the wait gives up then.
-const unsigned long kDefaultReaderWaitCeilingMs = 3000;
 // A log file still above its limit after a checkpoint (a reader kept its
 // pages, another process held the log) is checkpointed again after this
 // delay, doubled each time up to the longest; a checkpoint that gave up
@@ -73,12 +49,6 @@ std::atomic<long long> g_firstHoldOffMs{kFirstRetry.count()};
 // copied whole, and those that began meanwhile (they took a place in the log)
 // before it can be started again.
 const std::chrono::milliseconds kReaderWait(200);
-// One try of such a checkpoint waits this long for a reader. A reader that
-// begins again at once may take the very place in the log's reader marks that
-// the checkpoint waits for, now marking the end of the log, and the
-// checkpoint would wait for it to the end; the next try reads the marks
-// afresh and no longer waits for that one.
-const std::chrono::milliseconds kReaderTry(10);
 // A copy of the log beside the writers that took longer than this left a
 // log far from copied whole (a reader that kept it ended, the thread fell
 // behind): the background thread copies again at once, up to
@@ -87,136 +57,8 @@ const std::chrono::milliseconds kReaderTry(10);
 // after a copy this short is copied within about as long.
 const std::chrono::milliseconds kLastStretch(50);
 const int kMostCatchUpCopies = 16;
-// A log file larger than its limit by more than this (a log that readers
-// kept grew large) is not emptied at once when the log is started again: the
-// file system frees its blocks while the writers wait (about 0.5 s per GiB on
-// a disk mounted with discard). The background thread starts the log again
-// without cutting the file, then cuts the tail beyond the new log's frames
-// by this much at a time, each cut under the database's write lock (unless a
-// test set another step), and leaves the writers as long again before the
-// next one.
-const unsigned long long kCutStep = 64ULL << 20;
-// A file larger than its limit by up to this many steps (more than the hard
-// limit's worth with the default settings) is emptied at once.
-const unsigned long long kCutsBeforeEmptying = 4;
-std::atomic<unsigned long long> g_cutStep{kCutStep};
-
-// The numeric settings of a connection to a catalogue file.
-struct Settings {
-    unsigned long cacheKB = 0;
-    unsigned long mmapMB = 0;
-    unsigned long checkpointPages = 0;
-    unsigned long walLimitKB = 0;
-    unsigned long hardLimitKB = 0;  // 0: kHardLimitFactor times the checkpoint size
-    unsigned long ceilingMs = 0;
-};
-
-// A key of section kSection, the range of its values and its default, which
-// stands for a value that is not a number or lies outside that range (and,
-// where zeroIsDefault, for 0). The ranges keep the sizes computed from them
-// (KiB and MiB in bytes, pages times frames of up to 64 KiB) far within 64
-// bits, and far above any sensible value.
-struct SettingKey {
-    const char* key;
-    unsigned long Settings::*field;
-    unsigned long fallback;
-    bool zeroIsDefault;
-    unsigned long most;  // the least is 0
-};
-
-const SettingKey kSettingKeys[] = {
-    {"DBCacheSizeKB", &Settings::cacheKB, kDefaultCacheSizeKB, false, 1UL << 22},         // 4 GiB
-    {"DBMmapSizeMB", &Settings::mmapMB, kDefaultMmapSizeMB, false, 1UL << 20},            // 1 TiB
-    {"DBCheckpointPages", &Settings::checkpointPages, kDefaultCheckpointPages, true, 1UL << 20},
-    {"DBWalSizeLimitKB", &Settings::walLimitKB, kDefaultWalSizeLimitKB, false, 1UL << 30},  // 1 TiB
-    {"DBWalHardLimitKB", &Settings::hardLimitKB, 0, true, 1UL << 30},                      // 1 TiB
-    // Longer than half the busy timeout it counts as half of it (below).
-    {"DBReaderWaitCeilingMs", &Settings::ceilingMs, kDefaultReaderWaitCeilingMs, true, kBusyTimeoutMs},
-};
-
-// The settings for a connection to the catalogue file at path, as the
-// configuration gives them now. A value not taken is logged at ERR once per
-// catalogue file, key and value (connections are opened often).
-Settings readSettings(const std::string& path)
-{
-    static std::mutex mutex;
-    static std::set<std::string> logged;
-    Settings settings;
-    for (const SettingKey& key : kSettingKeys) {
-        long long value = 0;
-        std::string text;
-        const ZXPlatformInfo::NumberRead read = ZXPlatformInfo().readNumber(kSection, key.key, &value, &text);
-        const bool taken = read == ZXPlatformInfo::NumberRead::read && value >= 0 &&
-                           static_cast<unsigned long long>(value) <= key.most;
-        settings.*key.field = taken && !(key.zeroIsDefault && value == 0) ? static_cast<unsigned long>(value)
-                                                                            : key.fallback;
-        if (taken || read == ZXPlatformInfo::NumberRead::absent) continue;
-        {
-            std::lock_guard<std::mutex> guard(mutex);
-            if (!logged.insert(path + '\n' + key.key + '\n' + text).second) continue;
-        }
-        log_error(kSourceFile, __LINE__,
-                  "The setting %s of section %s is \"%s\", not a number from 0 to %lu: the catalogue %s takes "
-                  "the key's default",
-                  key.key, kSection, text.c_str(), key.most, path.c_str());
-    }
-    return settings;
-}
-
-// The size of the write-ahead log file of the catalogue at path; 0 when it
-// has none.
-unsigned long long walFileSize(const std::string& path)
-{
-    struct stat st;
-    return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
-}
 
 using Clock = std::chrono::steady_clock;
-
-// A busy handler: true (wait a little and try again) until the time point
-// it is given has passed.
-int waitUntil(void* deadline, int)
-{
-    const Clock::time_point until = *static_cast<const Clock::time_point*>(deadline);
-    const Clock::time_point now = Clock::now();
-    if (now >= until) return 0;
-    std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
-    return 1;
-}
-
-// A checkpoint of db that copies the log whole and then waits for the
-// readers still reading from it (mode RESTART or TRUNCATE: the next writer
-// starts the log from its beginning; TRUNCATE also empties its file), tried
-// again until they are gone or `wait` has passed, or the log is not yet
-// copied whole after `copyWithin`; the writers must be held. The busy
-// handling of db is the library's again afterwards. Its result (SQLITE_BUSY:
-// the readers were not gone in time); *copied: the frames of the log in the
-// file when it ended (-1: not known).
-int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied)
-{
-    // Each try waits for the readers until its deadline.
-    Clock::time_point deadline;
-    sqlite3_busy_handler(db, &waitUntil, &deadline);
-    const Clock::time_point begin = Clock::now();
-    Clock::time_point until = begin + std::min(wait, copyWithin);
-    int rc = SQLITE_BUSY;
-    *copied = -1;
-    for (Clock::time_point now = begin; now < until; now = Clock::now()) {
-        deadline = std::min(until, now + kReaderTry);
-        int logged = -1;
-        int done = -1;
-        rc = sqlite3_wal_checkpoint_v2(db, "main", mode, &logged, &done);
-        if (done >= 0) *copied = done;
-        if (rc != SQLITE_BUSY) break;
-        // Copied whole: what is left is the wait for the readers that took a
-        // place in the log meanwhile.
-        if (logged >= 0 && done == logged) until = begin + wait;
-        // Busy at once (another process's checkpoint): not a spin.
-        if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    dbSetBusyHandling(db);
-    return rc;
-}
 
 // Of the log of a catalogue file.
 struct Limit {
@@ -279,7 +121,7 @@ public:
         return !retrying && heldOff(log, log.shortWaits);
     }
 
-    // Runs checkpointWithReadersGone on db, a connection to the file at
+    // Runs dbCheckpointWithReadersGone on db, a connection to the file at
     // path, for up to kReaderWait while the caller holds the writers of the
     // file, unless a give-up of the background thread or of the thread that
     // commits holds such waits off: one hold-off per file, so that a long
@@ -297,7 +139,7 @@ public:
         }
         int copied = -1;
         const Clock::time_point began = Clock::now();
-        const int rc = checkpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
+        const int rc = dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
         const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
@@ -341,7 +183,7 @@ public:
         Clock::time_point since;
         // A file this large is cut in steps by the background thread, once it
         // started the log again: the next commit here would cut it at once.
-        const bool kept = episode->kept(generation) || tooLargeToEmpty(path, limitBytes);
+        const bool kept = episode->kept(generation) || dbLogTooLargeToEmpty(path, limitBytes);
         if (kept || holdsOff) {
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
@@ -365,7 +207,7 @@ public:
         int copied = -1;
         // The ceiling covers two reads: one still under way when the wait
         // began, until the log is copied whole, and one begun meanwhile.
-        const int rc = checkpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
+        const int rc = dbCheckpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
         const Clock::duration took = Clock::now() - began;
         const bool report = rc == SQLITE_BUSY && episode->gaveUp(generation, copied);
         {
@@ -392,7 +234,7 @@ public:
             log_error(kSourceFile, __LINE__,
                       "The write-ahead log of the catalogue %s is %llu bytes: its readers have kept it from being "
                       "started again for %.1f s",
-                      path.c_str(), walFileSize(path), std::chrono::duration<double>(Clock::now() - since).count());
+                      path.c_str(), dbWalFileSize(path), std::chrono::duration<double>(Clock::now() - since).count());
         return rc;
     }
 
@@ -418,77 +260,25 @@ private:
 
     static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
-    // Whether the log file of the file at path is too large to be emptied
-    // at once, its limit being limitBytes.
-    static bool tooLargeToEmpty(const std::string& path, unsigned long long limitBytes)
-    {
-        const unsigned long long size = walFileSize(path);
-        return size > limitBytes && size - limitBytes > kCutsBeforeEmptying * g_cutStep.load();
-    }
-
-    // Writes the first frame of the log just started again, on the
-    // thread's connection, which never cuts the log file: the catalogue's
-    // user version, unchanged. Its result.
-    static int beginLogAgain(sqlite3* db)
-    {
-        int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) return rc;
-        sqlite3_stmt* stmt = nullptr;
-        long long version = -1;
-        rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr);
-        if (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) version = sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-        if (version >= 0) {
-            const std::string sql = "PRAGMA user_version = " + std::to_string(version);
-            rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-        }
-        if (version >= 0 && rc == SQLITE_OK) return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
-    }
-
-    // Cuts the log file of the file at path, on db, toward its limit by
-    // g_cutStep at a time, never below the end of the log's frames: each
-    // cut in a turn among the writers of the process and under the
-    // database's write lock, so that no writer adds a frame meanwhile, which
-    // holds the writers of all processes for that one cut; after each, the
-    // writers go on for at least as long (those of the process first, in
-    // their queue, those of other processes in their busy handler). Stops
-    // when a writer kept the lock for kReaderWait, or the index cannot be
-    // read.
+    // Cuts the log file of the file at path, on db, toward its limit by one
+    // step at a time (dbCutLogStep); after each cut, the writers go on for at
+    // least as long (those of the process first, in their queue, those of
+    // other processes in their busy handler). Stops when a writer kept the
+    // lock for kReaderWait, or the index cannot be read.
     void cutInSteps(const std::string& path, sqlite3* db, const Limit& limit)
     {
         std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
         for (;;) {
-            if (!writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) return;
-            Clock::time_point deadline = Clock::now() + kReaderWait;
-            sqlite3_busy_handler(db, &waitUntil, &deadline);
-            const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-            dbSetBusyHandling(db);
-            if (rc != SQLITE_OK) {
-                writers->leave();
-                return;
-            }
-            const Clock::time_point began = Clock::now();
-            const unsigned long long size = walFileSize(path);
-            const long long end = dbLogFramesEnd(path);
-            unsigned long long to = std::max<unsigned long long>(limit.bytes, size > g_cutStep.load() ? size - g_cutStep.load() : 0);
-            bool cut = false;
-            if (end >= 0 && to < size) {
-                to = std::max<unsigned long long>(to, static_cast<unsigned long long>(end));
-                cut = to < size && ::truncate((path + "-wal").c_str(), static_cast<off_t>(to)) == 0;
-            }
-            const Clock::duration took = Clock::now() - began;
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            writers->leave();
+            const DBLogCut step = dbCutLogStep(path, db, limit.bytes, *writers, kReaderWait);
+            if (!step.tried) return;
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
                 Log& log = m_logs[path];
-                if (cut) ++log.waits.cuts;
-                log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(took));
+                if (step.cut) ++log.waits.cuts;
+                log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(step.took));
             }
-            if (!cut || to <= limit.bytes) return;
-            std::this_thread::sleep_for(std::max<Clock::duration>(took, std::chrono::milliseconds(20)));
+            if (!step.cut || step.to <= limit.bytes) return;
+            std::this_thread::sleep_for(std::max<Clock::duration>(step.took, std::chrono::milliseconds(20)));
         }
     }
 
@@ -651,8 +441,8 @@ private:
                 ++m_logs[path].waits.catchUpCopies;
             }
         }
-        const bool above = walFileSize(path) > limit.bytes;
-        bool tooLarge = tooLargeToEmpty(path, limit.bytes);
+        const bool above = dbWalFileSize(path) > limit.bytes;
+        bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
@@ -661,11 +451,11 @@ private:
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 // The file as it is now that no writer of the process adds to it.
-                tooLarge = tooLargeToEmpty(path, limit.bytes);
+                tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
                 const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
                 if (rc == SQLITE_OK && tooLarge) {
-                    rc = beginLogAgain(db);
+                    rc = dbBeginLogAgain(db);
                     startedAgain = rc == SQLITE_OK;
                 }
                 writers->leave();
@@ -678,7 +468,7 @@ private:
             closeConnection();
             return false;
         }
-        return walFileSize(path) > limit.bytes;
+        return dbWalFileSize(path) > limit.bytes;
     }
 
     // The thread's connection to the file at path, kept from one checkpoint
@@ -743,7 +533,7 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
     if (logged >= conn.hardLimitPages) {
-        const int mode = walFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
+        const int mode = dbWalFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
                                                                      : SQLITE_CHECKPOINT_RESTART;
         if (Checkpointer::instance().waitAtHardLimit(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
     }
@@ -751,62 +541,28 @@ int afterCommit(void* context, sqlite3* db, const char*, int pages)
     return SQLITE_OK;
 }
 
-// SQLite's default page size.
-const unsigned long long kDefaultPageSize = 4096;
-
-// The page size of the catalogue open on conn; SQLite's default when it
-// cannot be read (logged at ERR).
-unsigned long long pageSize(DBConnection& conn)
-{
-    sqlite3_stmt* stmt = nullptr;
-    unsigned long long size = 0;
-    if (HostDBFaults::check("pageSize") == 0 &&
-        sqlite3_prepare_v2(conn.db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        size = static_cast<unsigned long long>(sqlite3_column_int64(stmt, 0));
-    sqlite3_finalize(stmt);
-    // SQLite's page sizes are powers of two from 512 bytes to 64 KiB.
-    if (size >= 512 && size <= 65536) return size;
-    log_error(kSourceFile, __LINE__, "Cannot read the page size of the catalogue %s: it counts as %llu bytes",
-              conn.path.c_str(), kDefaultPageSize);
-    return kDefaultPageSize;
-}
-
 }  // namespace
 
 int dbTuneConnection(DBConnection& conn)
 {
-    const Settings settings = readSettings(conn.path);
-    conn.checkpointPages = settings.checkpointPages;
-    const unsigned long long page = pageSize(conn);
-    // The log is checkpointed only once it holds the checkpoint size, so it
-    // is cut back to no less than that.
-    const unsigned long long walLimit =
-        std::max(static_cast<unsigned long long>(settings.walLimitKB) << 10, conn.checkpointPages * page);
-    // A log file holds a frame header of 24 bytes with each page.
-    const unsigned long long frame = page + 24;
-    unsigned long long hardLimit = static_cast<unsigned long long>(settings.hardLimitKB) << 10;
-    if (hardLimit == 0) hardLimit = kHardLimitFactor * conn.checkpointPages * frame;
-    const unsigned long ceilingMs = std::min<unsigned long>(
-        std::max<unsigned long>(settings.ceilingMs, kReaderWait.count()), kBusyTimeoutMs / 2);
+    const DBSettings settings = dbReadSettings(conn.path);
+    const DBLogLimits limits = dbLogLimits(settings, dbPageSize(conn), kReaderWait);
+    conn.checkpointPages = limits.checkpointPages;
     // A negative cache size counts KiB rather than pages.
     std::string sql = "PRAGMA cache_size = -" + std::to_string(settings.cacheKB) +
                       "; PRAGMA mmap_size = " + std::to_string(static_cast<unsigned long long>(settings.mmapMB) << 20) +
-                      "; PRAGMA journal_size_limit = " + std::to_string(walLimit);
+                      "; PRAGMA journal_size_limit = " + std::to_string(limits.walLimitBytes);
     int rc = dbExec(conn, sql.c_str());
     if (rc != 0) {
         log_error(kSourceFile, __LINE__, "Cannot set up the connection to the catalogue %s: %s", conn.path.c_str(),
                   sqlite3_errstr(rc));
         return rc;
     }
-    conn.walLimitBytes = walLimit;
-    // The log is checkpointed only once it holds the checkpoint size, so its
-    // hard limit is no less than that.
-    conn.hardLimitPages =
-        static_cast<unsigned long>(std::max<unsigned long long>(hardLimit / frame, conn.checkpointPages));
-    conn.readerWaitCeiling = std::chrono::milliseconds(ceilingMs);
+    conn.walLimitBytes = limits.walLimitBytes;
+    conn.hardLimitPages = limits.hardLimitPages;
+    conn.readerWaitCeiling = limits.readerWaitCeiling;
     Limit limit;
-    limit.bytes = walLimit;
+    limit.bytes = limits.walLimitBytes;
     limit.restartPages = kRestartFactor * conn.checkpointPages;
     limit.ceiling = conn.readerWaitCeiling;
     Checkpointer::instance().setLimit(conn.path, limit);
@@ -824,7 +580,3 @@ void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
     g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
 }
 
-void dbSetLogCutStep(unsigned long long bytes)
-{
-    g_cutStep.store(bytes > 0 ? bytes : kCutStep);
-}

@@ -15,7 +15,9 @@
 #include <map>
 #include <mutex>
 
+#include "host/db/DBPerFile.h"
 #include "host/db/DBProcessTurn.h"
+#include "host/db/DBRobustMutex.h"
 #include "host/db/DBtable.h"
 
 namespace {
@@ -46,22 +48,6 @@ static_assert(sizeof(DBLogEpisode::Page) == kPageSize, "the episode fills one pa
 
 namespace {
 
-// Holds the page's mutex; a holder that died with it is forgotten (the
-// fields are consistent between any two statements).
-class PageLock {
-public:
-    explicit PageLock(DBLogEpisode::Page& page) : m_mutex(page.f.mutex)
-    {
-        if (pthread_mutex_lock(&m_mutex) == EOWNERDEAD) pthread_mutex_consistent(&m_mutex);
-    }
-    ~PageLock() { pthread_mutex_unlock(&m_mutex); }
-    PageLock(const PageLock&) = delete;
-    PageLock& operator=(const PageLock&) = delete;
-
-private:
-    pthread_mutex_t& m_mutex;
-};
-
 // An episode of another log than `log` is over: the page starts one of it.
 void follow(Fields& f, const DBLogEpisode::Generation& log)
 {
@@ -76,13 +62,7 @@ void follow(Fields& f, const DBLogEpisode::Generation& log)
 
 bool setUp(DBLogEpisode::Page& page, bool shared)
 {
-    pthread_mutexattr_t ma;
-    if (pthread_mutexattr_init(&ma) != 0) return false;
-    if (shared) pthread_mutexattr_setpshared(&ma, PTHREAD_PROCESS_SHARED);
-    pthread_mutexattr_setrobust(&ma, PTHREAD_MUTEX_ROBUST);
-    const int m = pthread_mutex_init(&page.f.mutex, &ma);
-    pthread_mutexattr_destroy(&ma);
-    if (m != 0) return false;
+    if (dbInitRobustMutex(page.f.mutex, shared) != 0) return false;
     page.f.log = DBLogEpisode::Generation();
     page.f.gaveUp = page.f.reported = page.f.movedPast = 0;
     page.f.keptAt = -1;
@@ -178,28 +158,18 @@ DBLogEpisode::Generation DBLogEpisode::generationOf(const std::string& path)
 
 std::shared_ptr<DBLogEpisode> DBLogEpisode::of(const std::string& path)
 {
-    static std::mutex mutex;
-    static std::map<std::string, std::weak_ptr<DBLogEpisode>> episodes;
-    std::lock_guard<std::mutex> guard(mutex);
-    std::shared_ptr<DBLogEpisode> episode = episodes[path].lock();
-    if (episode) return episode;
-    for (auto it = episodes.begin(); it != episodes.end();)
-        it = it->second.expired() ? episodes.erase(it) : std::next(it);
-    const std::string file = DBProcessTurn::sideFile(path);
-    int error = 0;
-    Page* page = mapPage(file, &error);
-    if (page != nullptr) {
-        episode.reset(new DBLogEpisode(page, true));
-    } else {
+    return DBPerFile<DBLogEpisode>::of(path, [&path]() -> std::shared_ptr<DBLogEpisode> {
+        const std::string file = DBProcessTurn::sideFile(path);
+        int error = 0;
+        Page* page = mapPage(file, &error);
+        if (page != nullptr) return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(page, true));
         log_error(kSourceFile, __LINE__,
                   "Cannot use %s for the waits at the log's hard limit: %s; this process waits on its own",
                   file.c_str(), std::strerror(error));
         std::unique_ptr<Page> own(new Page());
         if (!setUp(*own, false)) return nullptr;
-        episode.reset(new DBLogEpisode(own.release(), false));
-    }
-    episodes[path] = episode;
-    return episode;
+        return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(own.release(), false));
+    });
 }
 
 DBLogEpisode::~DBLogEpisode()
@@ -212,13 +182,13 @@ DBLogEpisode::~DBLogEpisode()
 
 bool DBLogEpisode::kept(const Generation& log)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     return m_page->f.log == log && m_page->f.gaveUp != 0;
 }
 
 bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     Fields& f = m_page->f;
     follow(f, log);
     if (f.gaveUp != 0) return false;
@@ -229,7 +199,7 @@ bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
 
 bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     Fields& f = m_page->f;
     follow(f, log);
     f.gaveUp = 1;
@@ -242,7 +212,7 @@ bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
 
 bool DBLogEpisode::noteCopied(const Generation& log, long long copied, bool caughtUp)
 {
-    PageLock lock(*m_page);
+    DBRobustLock lock(m_page->f.mutex);
     Fields& f = m_page->f;
     follow(f, log);
     if (f.gaveUp == 0 || copied < 0) return false;

@@ -26,6 +26,8 @@
 #include <map>
 #include <mutex>
 
+#include "host/db/DBPerFile.h"
+#include "host/db/DBRobustMutex.h"
 #include "host/db/DBtable.h"
 
 namespace {
@@ -163,35 +165,18 @@ bool alive(const Slot& slot)
     return slot.started == 0 || started == slot.started;
 }
 
-// Holds the side file's mutex; a holder that died with it is forgotten (the
-// queue is consistent between any two statements). A mutex that cannot be
-// held any more (not made consistent by a process that recovered it) is
-// logged once, and the queue is then not used.
-class SharedLock {
-public:
-    explicit SharedLock(DBProcessTurn::Shared& shared) : m_mutex(shared.mutex)
-    {
-        int rc = pthread_mutex_lock(&m_mutex);
-        if (rc == EOWNERDEAD) rc = pthread_mutex_consistent(&m_mutex);
-        m_held = rc == 0;
-        static std::atomic<bool> logged{false};
-        if (!m_held && !logged.exchange(true))
-            log_error(kSourceFile, __LINE__, "Cannot lock the writers' queue: %s; the writers go without it",
-                      std::strerror(rc));
-    }
-    ~SharedLock()
-    {
-        if (m_held) pthread_mutex_unlock(&m_mutex);
-    }
-    SharedLock(const SharedLock&) = delete;
-    SharedLock& operator=(const SharedLock&) = delete;
-
-    bool held() const { return m_held; }
-
-private:
-    pthread_mutex_t& m_mutex;
-    bool m_held;
-};
+// Whether lock holds the side file's mutex; a holder that died with it is
+// forgotten (the queue is consistent between any two statements). A mutex
+// that cannot be held any more (not made consistent by a process that
+// recovered it) is logged once, and the queue is then not used.
+bool queueHeld(const DBRobustLock& lock)
+{
+    static std::atomic<bool> logged{false};
+    if (!lock.held() && !logged.exchange(true))
+        log_error(kSourceFile, __LINE__, "Cannot lock the writers' queue: %s; the writers go without it",
+                  std::strerror(lock.error()));
+    return lock.held();
+}
 
 // Passes over the tickets given up that the queue reached. Called at the
 // start of each change, so that the queue also goes on after a process
@@ -234,12 +219,7 @@ void wakeAll(uint32_t* word)
 void setUp(DBProcessTurn::Shared& s)
 {
     std::memset(static_cast<void*>(&s), 0, sizeof s);
-    pthread_mutexattr_t ma;
-    pthread_mutexattr_init(&ma);
-    pthread_mutexattr_setpshared(&ma, PTHREAD_PROCESS_SHARED);
-    pthread_mutexattr_setrobust(&ma, PTHREAD_MUTEX_ROBUST);
-    pthread_mutex_init(&s.mutex, &ma);
-    pthread_mutexattr_destroy(&ma);
+    dbInitRobustMutex(s.mutex, true);
     publish(s.magic, kMagic);
 }
 
@@ -375,18 +355,12 @@ void DBProcessTurn::setBeforeTicketGivenOut(void (*hook)())
 
 std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
 {
-    static std::mutex mutex;
-    static std::map<std::string, std::weak_ptr<DBProcessTurn>> turns;
-    std::lock_guard<std::mutex> guard(mutex);
-    std::shared_ptr<DBProcessTurn> turn = turns[path].lock();
-    if (turn) return turn;
-    for (auto it = turns.begin(); it != turns.end();) it = it->second.expired() ? turns.erase(it) : std::next(it);
-    int fd = -1;
-    Shared* shared = mapSideFile(sideFile(path), fd);
-    if (shared == nullptr) return nullptr;
-    turn.reset(new DBProcessTurn(shared, fd));
-    turns[path] = turn;
-    return turn;
+    return DBPerFile<DBProcessTurn>::of(path, [&path]() -> std::shared_ptr<DBProcessTurn> {
+        int fd = -1;
+        Shared* shared = mapSideFile(sideFile(path), fd);
+        if (shared == nullptr) return nullptr;
+        return std::shared_ptr<DBProcessTurn>(new DBProcessTurn(shared, fd));
+    });
 }
 
 DBProcessTurn::~DBProcessTurn()
@@ -410,8 +384,8 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
         uint32_t seen = 0;
         const auto now = Clock::now();
         {
-            SharedLock lock(s);
-            if (!lock.held()) return true;
+            DBRobustLock lock(s.mutex);
+            if (!queueHeld(lock)) return true;
             passOverGivenUp(s);
             // A ticket is drawn once the queue has room for it.
             if (mine == kNone && s.next - s.serving < kSlots) {
@@ -441,8 +415,8 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
         const bool due = now - frontSince >= kLivenessCheck;
         if (gone(frontSlot) || (due && !alive(frontSlot))) {
             {
-                SharedLock lock(s);
-                if (!lock.held()) return true;
+                DBRobustLock lock(s.mutex);
+                if (!queueHeld(lock)) return true;
                 if (s.serving == front) passTurn(s);
             }
             wakeAll(&s.passed);
@@ -458,8 +432,8 @@ void DBProcessTurn::leave()
     Shared& s = *m_shared;
     const Slot me = self();
     {
-        SharedLock lock(s);
-        if (!lock.held() || s.serving >= s.next) return;
+        DBRobustLock lock(s.mutex);
+        if (!queueHeld(lock) || s.serving >= s.next) return;
         const Slot& slot = s.slots[s.serving % kSlots];
         if (slot.gaveUp || !sameProcess(slot, me)) return;
         passTurn(s);

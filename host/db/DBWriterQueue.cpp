@@ -4,20 +4,11 @@
 #include <map>
 #include <thread>
 
+#include "host/db/DBPerFile.h"
+
 std::shared_ptr<DBWriterQueue> DBWriterQueue::of(const std::string& path)
 {
-    static std::mutex mutex;
-    static std::map<std::string, std::weak_ptr<DBWriterQueue>> queues;
-    std::lock_guard<std::mutex> guard(mutex);
-    std::shared_ptr<DBWriterQueue> queue = queues[path].lock();
-    if (!queue) {
-        // Forget the queues of files no connection uses any more.
-        for (auto it = queues.begin(); it != queues.end();)
-            it = it->second.expired() ? queues.erase(it) : std::next(it);
-        queue = std::make_shared<DBWriterQueue>();
-        queues[path] = queue;
-    }
-    return queue;
+    return DBPerFile<DBWriterQueue>::of(path, [] { return std::make_shared<DBWriterQueue>(); });
 }
 
 namespace {
