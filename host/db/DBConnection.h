@@ -203,5 +203,5 @@ DBReaderWaits dbReaderWaits(const std::string& path);
 // now on (tests lengthen it; 0 or less: the usual again).
 void dbSetReaderWaitHoldOff(std::chrono::milliseconds first);
 // How much of a log file too large to be emptied at once is cut at a time,
-// from now on (tests shorten it; 0: the usual 256 MiB again).
+// from now on (tests shorten it; 0: the usual 64 MiB again).
 void dbSetLogCutStep(unsigned long long bytes);
