@@ -260,36 +260,34 @@ TEST_F(LogFileBoundTest, AKeptLogFileIsCutInStepsOnceItsReaderEnds)
 TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
 {
     // The log is started again from its beginning at 40 times the
-    // checkpoint size. The writes go on until the log file has reached that
-    // size and been cut back.
+    // checkpoint size at the latest (earlier where a copy beside the writers
+    // found it copied whole, as on a loaded machine). The writes go on until
+    // the log file has been cut back within its limit three times.
     const unsigned long long restartPoint = log_under_readers::LogBytesOf(m_path, 40 * 100);
     log_under_readers::Load load;
     load.writers = 4;
     load.readers = 2;
+    load.handOff = true;
     load.writing = std::chrono::milliseconds(0);
-    load.reachBytes = restartPoint;
+    load.reachBytes = 0;
+    load.limitBytes = 1024 << 10;
+    load.cutBacks = 3;
+    load.cutFromBytes = load.limitBytes;
     load.longest = kDeadline;
     load.settling = std::chrono::milliseconds(10000);
-    load.limitBytes = 1024 << 10;
 
     const log_under_readers::Result r = log_under_readers::Run(m_path, load);
     const DBReaderWaits waits = dbReaderWaits(m_path);
 
-    std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (restart point %llu); longest wait "
-                "%.1f ms; back within the limit %.2f s after the writes\n",
-                r.writes, r.reads, r.writeSeconds, r.largestLogBytes, restartPoint, waits.longestWaitMs,
+    std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (restart point %llu); cut back %d "
+                "times; longest wait %.1f ms; back within the limit %.2f s after the writes\n",
+                r.writes, r.reads, r.writeSeconds, r.largestLogBytes, restartPoint, r.cutBacks, waits.longestWaitMs,
                 r.backWithinLimitSeconds);
     EXPECT_EQ(r.failedWrites, 0);
     EXPECT_EQ(r.failedReads, 0);
-    // Below its restart point the log was never started again under the
-    // readers: nothing of the bound was seen.
-    if (!r.reached && kSlowBuild && !HasFailure())
-        GTEST_SKIP() << "this build's " << r.writes << " writes in " << static_cast<long>(r.writeSeconds * 1e3)
-                     << " ms did not take the log file to its restart point (" << restartPoint << " bytes; largest "
-                     << r.largestLogBytes << ")";
-    ASSERT_TRUE(r.reached) << "the log file never reached its restart point (" << restartPoint << " bytes; largest "
-                           << r.largestLogBytes << " after " << r.writes << " writes)";
-    EXPECT_TRUE(r.cutBackAfterReaching) << "the log file was not cut back within its limit while the writes went on";
+    ASSERT_FALSE(r.timedOut) << "the log file was cut back within its limit " << r.cutBacks << " times in "
+                             << kDeadline.count() << " ms of writes (largest " << r.largestLogBytes << " bytes after "
+                             << r.writes << " writes)";
     EXPECT_GT(r.reads, 0);
     EXPECT_LE(r.largestLogBytes, restartPoint * 3 / 2)
         << "restart point " << restartPoint << " bytes; " << r.writes << " writes";
@@ -388,7 +386,8 @@ private:
     }
 };
 
-// Writers in two other processes, a reader of 250 to 350 ms in this one:
+// Writers in two other processes, two readers of 250 to 350 ms in this one
+// that hand the log on to each other:
 // the log file stays within its hard limit, and no write fails in either
 // process while the other one waits at the hard limit. The writes go on
 // until the log file has reached the restart point and been cut back.
@@ -398,7 +397,8 @@ TEST_F(SeveralProcessesTest, StaysWithinItsHardLimitWithWritersInSeveralProcesse
     const unsigned long long restartPoint = log_under_readers::LogBytesOf(m_path, 40 * 100);
     log_under_readers::Load load;
     load.writers = 0;
-    load.readers = 1;
+    load.readers = 2;
+    load.handOff = true;
     load.readShortest = std::chrono::milliseconds(250);
     load.readLongest = std::chrono::milliseconds(350);
     load.writing = std::chrono::milliseconds(0);

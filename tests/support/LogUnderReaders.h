@@ -39,6 +39,10 @@ struct Load {
     // `readLongest`, drawn anew each time.
     std::chrono::microseconds readShortest{1000};
     std::chrono::microseconds readLongest{5000};
+    // The readers hand the log on to one another: one ends its read
+    // transaction only once another is in one, so that at no moment does
+    // none of them read (however the threads are scheduled).
+    bool handOff = false;
     // With a time: the first reader, from the first write on, stays in one
     // read transaction that long (or until the writes stop), then reads no
     // more.
@@ -60,6 +64,11 @@ struct Load {
     // With a size: until the log file has reached that size and then been
     // cut back within its limit.
     unsigned long long reachBytes = 0;
+    // With a count: until the log file has been cut back within its limit
+    // that many times while the writes went on, each time after it had grown
+    // past cutFromBytes.
+    int cutBacks = 0;
+    unsigned long long cutFromBytes = 0;
     // Until this says what is measured has happened.
     std::function<bool()> enough;
     // Until this file exists (the writes of a process that writes for
@@ -88,6 +97,9 @@ struct Result {
     // back within its limit after that while the writes went on.
     bool reached = false;
     bool cutBackAfterReaching = false;
+    // The times the log file was cut back within its limit while the writes
+    // went on, after it had grown past load.cutFromBytes.
+    int cutBacks = 0;
     // From the end of the read transaction that stayed until the log file
     // was within load.boundBytes while the writes went on; negative when it
     // never was.
@@ -158,10 +170,40 @@ inline void Write(int writer, const std::atomic<bool>& stop, const std::atomic<b
 // past that (either way until the writes stop at the latest), and no other;
 // its end is stored in stayEnded, and whether it saw the log file past
 // load.stayPastBytes in stayedPast.
+// The readers' hand-off: how many are in a read transaction, and how many
+// still read.
+struct HandOff {
+    std::atomic<int> reading{0};
+    std::atomic<int> readers{0};
+
+    // Gives up this reader's place once another reader is in a read
+    // transaction, or none other reads any more, or the readers stop.
+    void leave(const std::atomic<bool>& stop)
+    {
+        int now = reading.load();
+        for (;;) {
+            if (now >= 2 || readers.load() < 2 || stop.load()) {
+                if (reading.compare_exchange_weak(now, now - 1)) return;
+                continue;
+            }
+            std::this_thread::yield();
+            now = reading.load();
+        }
+    }
+};
+
 inline void Read(const std::string& path, int reader, const Load& load, const std::atomic<bool>& stop,
                  const std::atomic<bool>& writesStopped, const Clock::time_point* stayUntil,
-                 std::atomic<long long>& stayEnded, std::atomic<bool>& stayedPast, Result& mine)
+                 std::atomic<long long>& stayEnded, std::atomic<bool>& stayedPast, HandOff* handOff, Result& mine)
 {
+    // Leaves the hand-off when this reader reads no more.
+    struct Leaving {
+        HandOff* handOff;
+        ~Leaving()
+        {
+            if (handOff != nullptr) --handOff->readers;
+        }
+    } leaving{handOff};
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         ++mine.failedReads;
@@ -187,6 +229,7 @@ inline void Read(const std::string& path, int reader, const Load& load, const st
         }
         ok = ok && rc == SQLITE_DONE;
         sqlite3_reset(newest);
+        if (handOff != nullptr && ok) ++handOff->reading;
         if (stayUntil != nullptr) {
             while (!writesStopped.load() && !stop.load()) {
                 if (load.stayPastBytes > 0 ? LogFileSize(path) > load.stayPastBytes : Clock::now() >= *stayUntil)
@@ -199,6 +242,7 @@ inline void Read(const std::string& path, int reader, const Load& load, const st
             seed = seed * 1103515245u + 12345u;
             std::this_thread::sleep_for(std::chrono::microseconds(shortest + static_cast<long long>(seed >> 8) % spread));
         }
+        if (handOff != nullptr && ok) handOff->leave(stop);
         ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && ok;
         if (stayed) {
             stayEnded.store(Clock::now().time_since_epoch().count());
@@ -229,16 +273,23 @@ inline Result Run(const std::string& path, const Load& load)
     std::atomic<unsigned long long> largest{0};
     std::atomic<bool> reached{false};
     std::atomic<bool> cutBack{false};
+    std::atomic<int> cutBacks{0};
     std::atomic<long long> stayEnded{0};
     std::atomic<bool> stayedPast{false};
     std::atomic<long long> withinBound{0};
     std::atomic<bool> pastBound{false};
     std::thread watcher([&] {
+        bool grown = false;
         while (watching.load()) {
             const unsigned long long now = LogFileSize(path);
             if (now > largest.load()) largest.store(now);
             if (load.reachBytes > 0 && now >= load.reachBytes) reached.store(true);
             if (reached.load() && now <= load.limitBytes && !writersStop.load()) cutBack.store(true);
+            if (load.cutBacks > 0 && now > load.cutFromBytes) grown = true;
+            if (grown && now <= load.limitBytes && !writersStop.load()) {
+                ++cutBacks;
+                grown = false;
+            }
             if (stayEnded.load() != 0 && withinBound.load() == 0 && now <= load.boundBytes && !writersStop.load())
                 withinBound.store(Clock::now().time_since_epoch().count());
             pastBound.store(load.boundBytes > 0 && now > load.boundBytes);
@@ -249,12 +300,15 @@ inline Result Run(const std::string& path, const Load& load)
     const Clock::time_point begin = Clock::now();
     const Clock::time_point stayUntil = begin + load.stay;
     std::vector<Result> readerResults(static_cast<size_t>(load.readers));
+    detail::HandOff handOff;
+    handOff.readers.store(load.readers);
     std::vector<std::thread> readers;
     for (int r = 0; r < load.readers; ++r)
         readers.emplace_back([&, r] {
             detail::Read(path, r, load, readersStop, writersStop,
                          r == 0 && (load.stay.count() > 0 || load.stayPastBytes > 0) ? &stayUntil : nullptr,
-                         stayEnded, stayedPast, readerResults[static_cast<size_t>(r)]);
+                         stayEnded, stayedPast, load.handOff ? &handOff : nullptr,
+                         readerResults[static_cast<size_t>(r)]);
         });
 
     std::vector<Result> writerResults(static_cast<size_t>(load.writers));
@@ -267,6 +321,7 @@ inline Result Run(const std::string& path, const Load& load)
     // What the writes go on for.
     const auto happened = [&] {
         if (load.reachBytes > 0 && !cutBack.load()) return false;
+        if (cutBacks.load() < load.cutBacks) return false;
         if (load.stayPastBytes > 0 && withinBound.load() == 0) return false;
         if (!load.stopFile.empty() && ::access(load.stopFile.c_str(), F_OK) != 0) return false;
         return !load.enough || load.enough();
@@ -315,6 +370,7 @@ inline Result Run(const std::string& path, const Load& load)
     result.largestLogBytes = std::max(largest.load(), LogFileSize(path));
     result.reached = reached.load();
     result.cutBackAfterReaching = cutBack.load();
+    result.cutBacks = cutBacks.load();
     result.stayedPastBound = stayedPast.load();
     if (stayEnded.load() != 0 && withinBound.load() != 0)
         result.backWithinBoundSeconds =
