@@ -46,6 +46,7 @@ struct DBConnection {
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
     unsigned long long walLimitBytes = 0;  // the size its file is cut back to
     unsigned long hardLimitPages = ~0UL;   // WAL size at which the writers wait for its readers
+    bool leavesCuts = false;  // its commits leave the log file's size to the background thread
     std::chrono::milliseconds readerWaitCeiling{0};  // the longest wait for them there
     DBStatementCache statements{kKeptStatements};
     // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.

@@ -527,11 +527,25 @@ private:
 
 // Called after each commit with the pages in the log, while the thread that
 // commits holds the writers' turn.
+// A log file too large to be emptied at once is cut in steps by the
+// background thread: until it is not, the commits on conn leave the file as
+// it is, the first of a log started again included (which would otherwise
+// cut it back to its limit at once, holding the writers for as long).
+void leaveCutsWhileTooLarge(DBConnection& conn, sqlite3* db)
+{
+    const bool tooLarge = dbLogTooLargeToEmpty(conn.path, conn.walLimitBytes);
+    if (tooLarge == conn.leavesCuts) return;
+    const std::string sql =
+        "PRAGMA journal_size_limit = " + (tooLarge ? std::string("-1") : std::to_string(conn.walLimitBytes));
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) conn.leavesCuts = tooLarge;
+}
+
 int afterCommit(void* context, sqlite3* db, const char*, int pages)
 {
     DBConnection& conn = *static_cast<DBConnection*>(context);
     const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
     if (logged < conn.checkpointPages) return SQLITE_OK;
+    leaveCutsWhileTooLarge(conn, db);
     if (logged >= conn.hardLimitPages) {
         const int mode = dbWalFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
                                                                      : SQLITE_CHECKPOINT_RESTART;
@@ -559,6 +573,7 @@ int dbTuneConnection(DBConnection& conn)
         return rc;
     }
     conn.walLimitBytes = limits.walLimitBytes;
+    conn.leavesCuts = false;
     conn.hardLimitPages = limits.hardLimitPages;
     conn.readerWaitCeiling = limits.readerWaitCeiling;
     Limit limit;
