@@ -525,8 +525,6 @@ private:
     std::thread m_thread;
 };
 
-// Called after each commit with the pages in the log, while the thread that
-// commits holds the writers' turn.
 // A log file too large to be emptied at once is cut in steps by the
 // background thread: until it is not, the commits on conn leave the file as
 // it is, the first of a log started again included (which would otherwise
@@ -540,6 +538,8 @@ void leaveCutsWhileTooLarge(DBConnection& conn, sqlite3* db)
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) conn.leavesCuts = tooLarge;
 }
 
+// Called after each commit with the pages in the log, while the thread that
+// commits holds the writers' turn.
 int afterCommit(void* context, sqlite3* db, const char*, int pages)
 {
     DBConnection& conn = *static_cast<DBConnection*>(context);
@@ -594,4 +594,3 @@ void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
 {
     g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
 }
-
