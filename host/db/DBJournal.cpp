@@ -442,7 +442,6 @@ private:
             }
         }
         const bool above = dbWalFileSize(path) > limit.bytes;
-        bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
@@ -451,7 +450,7 @@ private:
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 // The file as it is now that no writer of the process adds to it.
-                tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
+                const bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
                 const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
                 if (rc == SQLITE_OK && tooLarge) {
