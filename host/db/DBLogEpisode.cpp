@@ -12,8 +12,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <map>
-#include <mutex>
 
 #include "host/db/DBPerFile.h"
 #include "host/db/DBProcessTurn.h"
