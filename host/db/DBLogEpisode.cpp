@@ -22,7 +22,7 @@ namespace {
 
 const char kSourceFile[] = "DBLogEpisode";
 const uint32_t kMagic = 0x52504c45;  // marks a page set up in full
-const off_t kPageOffset = 4096;
+const off_t kPageOffset = DBProcessTurn::kBytes;  // after the writers' queue
 const size_t kPageSize = 4096;
 
 struct Fields {
