@@ -442,7 +442,6 @@ private:
             }
         }
         const bool above = dbWalFileSize(path) > limit.bytes;
-        bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
@@ -451,7 +450,7 @@ private:
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 // The file as it is now that no writer of the process adds to it.
-                tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
+                const bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
                 const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
                 if (rc == SQLITE_OK && tooLarge) {
@@ -525,8 +524,6 @@ private:
     std::thread m_thread;
 };
 
-// Called after each commit with the pages in the log, while the thread that
-// commits holds the writers' turn.
 // A log file too large to be emptied at once is cut in steps by the
 // background thread: until it is not, the commits on conn leave the file as
 // it is, the first of a log started again included (which would otherwise
@@ -540,6 +537,8 @@ void leaveCutsWhileTooLarge(DBConnection& conn, sqlite3* db)
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) conn.leavesCuts = tooLarge;
 }
 
+// Called after each commit with the pages in the log, while the thread that
+// commits holds the writers' turn.
 int afterCommit(void* context, sqlite3* db, const char*, int pages)
 {
     DBConnection& conn = *static_cast<DBConnection*>(context);
@@ -594,4 +593,3 @@ void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
 {
     g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
 }
-

@@ -12,8 +12,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <map>
-#include <mutex>
 
 #include "host/db/DBPerFile.h"
 #include "host/db/DBProcessTurn.h"
@@ -24,7 +22,7 @@ namespace {
 
 const char kSourceFile[] = "DBLogEpisode";
 const uint32_t kMagic = 0x52504c45;  // marks a page set up in full
-const off_t kPageOffset = 4096;
+const off_t kPageOffset = DBProcessTurn::kBytes;  // after the writers' queue
 const size_t kPageSize = 4096;
 
 struct Fields {
@@ -48,10 +46,9 @@ static_assert(sizeof(DBLogEpisode::Page) == kPageSize, "the episode fills one pa
 
 namespace {
 
-// An episode of another log than `log` is over: the page starts one of it.
-void follow(Fields& f, const DBLogEpisode::Generation& log)
+// The page starts an episode of `log`, nothing known of it yet.
+void start(Fields& f, const DBLogEpisode::Generation& log)
 {
-    if (f.log == log) return;
     f.log = log;
     f.gaveUp = 0;
     f.reported = 0;
@@ -60,13 +57,16 @@ void follow(Fields& f, const DBLogEpisode::Generation& log)
     f.firstWaitNs = 0;
 }
 
+// An episode of another log than `log` is over: the page starts one of it.
+void follow(Fields& f, const DBLogEpisode::Generation& log)
+{
+    if (!(f.log == log)) start(f, log);
+}
+
 bool setUp(DBLogEpisode::Page& page, bool shared)
 {
     if (dbInitRobustMutex(page.f.mutex, shared) != 0) return false;
-    page.f.log = DBLogEpisode::Generation();
-    page.f.gaveUp = page.f.reported = page.f.movedPast = 0;
-    page.f.keptAt = -1;
-    page.f.firstWaitNs = 0;
+    start(page.f, DBLogEpisode::Generation());
     __atomic_store_n(&page.f.magic, kMagic, __ATOMIC_RELEASE);
     return true;
 }

@@ -1,7 +1,6 @@
 #include "host/db/DBWriterQueue.h"
 
 #include <algorithm>
-#include <map>
 #include <thread>
 
 #include "host/db/DBPerFile.h"
