@@ -161,14 +161,17 @@ std::shared_ptr<DBLogEpisode> DBLogEpisode::of(const std::string& path)
     return DBPerFile<DBLogEpisode>::of(path, [&path]() -> std::shared_ptr<DBLogEpisode> {
         const std::string file = DBProcessTurn::sideFile(path);
         int error = 0;
-        Page* page = mapPage(file, &error);
-        if (page != nullptr) return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(page, true));
+        // Without the turn the page could be made anew under this process.
+        std::shared_ptr<DBProcessTurn> turn = DBProcessTurn::of(path);
+        Page* page = turn != nullptr ? mapPage(file, &error) : nullptr;
+        if (turn == nullptr) error = ENOLCK;
+        if (page != nullptr) return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(page, std::move(turn)));
         log_error(kSourceFile, __LINE__,
                   "Cannot use %s for the waits at the log's hard limit: %s; this process waits on its own",
                   file.c_str(), std::strerror(error));
         std::unique_ptr<Page> own(new Page());
         if (!setUp(*own, false)) return nullptr;
-        return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(own.release(), false));
+        return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(own.release(), nullptr));
     });
 }
 

@@ -16,6 +16,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+
+class DBProcessTurn;
 
 class DBLogEpisode {
 public:
@@ -65,8 +68,16 @@ public:
     struct Page;
 
 private:
-    DBLogEpisode(Page* page, bool shared) : m_page(page), m_shared(shared) {}
+    DBLogEpisode(Page* page, std::shared_ptr<DBProcessTurn> turn)
+        : m_page(page), m_shared(turn != nullptr), m_turn(std::move(turn))
+    {
+    }
 
     Page* m_page;
     bool m_shared;
+    // The turn of the same side file, held while the page is mapped: a
+    // process that finds itself alone with the file (no turn held anywhere)
+    // marks this page to be set up anew, whatever state processes that ended
+    // left it in.
+    std::shared_ptr<DBProcessTurn> m_turn;
 };

@@ -271,6 +271,21 @@ bool holdsPage(int fd)
                                    ftruncate(fd, static_cast<off_t>(DBProcessTurn::kBytes)) == 0);
 }
 
+// Alone with the file: the pages after the turn's (the journal's, whose
+// users hold the turn while they have them mapped) are zeroed, so that the
+// next process to map one sets it up anew, whatever processes that ended
+// left in it (a mutex held, after a crash of the machine).
+void forgetLaterPages(int fd, const struct stat& st)
+{
+    static const char zeros[4096] = {};
+    for (off_t at = static_cast<off_t>(DBProcessTurn::kBytes); at < st.st_size;) {
+        const size_t n = static_cast<size_t>(std::min<off_t>(st.st_size - at, static_cast<off_t>(sizeof zeros)));
+        const ssize_t written = pwrite(fd, zeros, n, at);
+        if (written <= 0) return;
+        at += written;
+    }
+}
+
 // Under the set-up lock: maps the side file's page, made anew when no other
 // process uses the file. MAP_FAILED with the reason in errno, or with
 // foreign set when other processes use the file in another layout.
@@ -296,6 +311,7 @@ void* mapPage(int fd, bool& foreign)
     auto* shared = static_cast<DBProcessTurn::Shared*>(mapped);
     if (alone) {
         setUp(*shared);
+        forgetLaterPages(fd, st);
     } else if (__atomic_load_n(&shared->magic, __ATOMIC_ACQUIRE) != kMagic) {
         munmap(mapped, DBProcessTurn::kBytes);
         foreign = true;

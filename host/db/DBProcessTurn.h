@@ -10,8 +10,10 @@
 // it or holds the side file's lock is passed over within a tenth of a second.
 //
 // The side file: its first 4096 bytes are the turn's; the rest of the file
-// belongs to the write-ahead log's journal and is never touched here. The
-// file is never shrunk, replaced or removed. Each process holds a shared
+// belongs to the write-ahead log's journal, whose users hold the turn while
+// they have it mapped; it is touched here only by a process alone with the
+// file, which zeroes it so that it is set up anew. The file is never shrunk,
+// replaced or removed. Each process holds a shared
 // flock on it for as long as it has it mapped; the page is made anew (when
 // it is new, of another layout or left half made) only by a process that
 // can take the flock exclusively, that is when no other process uses it.

@@ -1,6 +1,10 @@
 // The episodes at the log's hard limit that the processes writing one
 // catalogue share in its side file: forked processes stand for the others.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -128,3 +132,61 @@ TEST_F(LogEpisodeTest, WithoutItsSideFileAProcessKeepsItsEpisodesAlone)
 }
 
 }  // namespace
+
+namespace {
+
+// How the page of the episodes begins: its layout word, then its mutex.
+struct PageStart {
+    uint32_t magic;
+    pthread_mutex_t mutex;
+};
+
+}  // namespace
+
+// A side file saved while a thread held the episodes' mutex (as a crash of
+// the machine leaves it: the holder is gone, and no process ended holding
+// it) stops no process that opens the catalogue afterwards: the first one,
+// alone with the file, has the page set up anew.
+TEST_F(LogEpisodeTest, APageLeftLockedByACrashIsSetUpAnewByTheFirstProcessAlone)
+{
+    const std::string other = m_dir + "/crashed.db";
+    const std::string saved = DBProcessTurn::sideFile(other);
+    {
+        std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
+        ASSERT_TRUE(episode && episode->shared());
+        const int fd = open(DBProcessTurn::sideFile(m_file).c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, DBProcessTurn::kBytes);
+        ASSERT_NE(page, MAP_FAILED);
+        pthread_mutex_t* mutex = &static_cast<PageStart*>(page)->mutex;
+        // Held by a thread that stays alive: nothing tells a waiter it ended.
+        ASSERT_EQ(pthread_mutex_lock(mutex), 0);
+        std::string bytes(2 * DBProcessTurn::kBytes, '\0');
+        const bool copied = pread(fd, &bytes[0], bytes.size(), 0) == static_cast<ssize_t>(bytes.size());
+        pthread_mutex_unlock(mutex);
+        munmap(page, 4096);
+        close(fd);
+        ASSERT_TRUE(copied);
+        const int out = open(saved.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(out, 0);
+        ASSERT_EQ(write(out, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        close(out);
+    }
+    // A process of its own opens that catalogue and reads its episode.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(other);
+        _exit(episode && episode->shared() && !episode->kept(LogOf(3)) ? 0 : 1);
+    }
+    int status = -1;
+    for (int i = 0; i < 2000 && waitpid(child, &status, WNOHANG) == 0; ++i) usleep(10000);
+    if (waitpid(child, &status, WNOHANG) == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        unlink(saved.c_str());
+        FAIL() << "the episode's mutex left held kept a new process waiting for 20 s";
+    }
+    unlink(saved.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}

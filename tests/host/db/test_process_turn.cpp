@@ -339,11 +339,25 @@ bool JournalBytesKept(const std::string& file)
     return true;
 }
 
+// The journal's bytes of the side file are zero: the next process to map
+// its page sets it up anew.
+bool JournalBytesZeroed(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 1);
+    in.read(reinterpret_cast<char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
+    if (in.gcount() != static_cast<std::streamsize>(words.size() * 4) || in.peek() != EOF) return false;
+    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
+        if (words[i] != 0) return false;
+    return true;
+}
+
 using ProcessTurnSideFileTest = CatalogueTest;
 
 // A side file of another layout (one before this one's) is made anew when no
-// process uses it, and the rest of the file is left as it was; while another
-// process uses it, the turn is not used and the reason logged.
+// process uses it, and the rest of the file (the journal's) is zeroed, to be
+// set up anew as well; while another process uses it, the turn is not used,
+// the reason is logged and the rest of the file is left as it was.
 TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUsesIt)
 {
     const std::string path = m_dir + "/other.db";  // no connection of the library on it
@@ -355,7 +369,7 @@ TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUse
         ASSERT_TRUE(turn->enter(milliseconds(2000)));
         turn->leave();
     }
-    EXPECT_TRUE(JournalBytesKept(file));
+    EXPECT_TRUE(JournalBytesZeroed(file));
 
     WriteEarlierLayout(file);
     const int user = open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -367,9 +381,10 @@ TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUse
     for (const std::string& entry : EvDebug::entries())
         logged = logged || entry.find("Cannot use " + file + " as the writers' queue") != std::string::npos;
     EXPECT_TRUE(logged);
+    EXPECT_TRUE(JournalBytesKept(file));
     close(user);
     EXPECT_TRUE(DBProcessTurn::of(path));
-    EXPECT_TRUE(JournalBytesKept(file));
+    EXPECT_TRUE(JournalBytesZeroed(file));
     unlink(file.c_str());
 }
 
