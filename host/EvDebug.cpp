@@ -16,8 +16,10 @@ struct DebugLog {
     HostJournal<std::string> entries;
 };
 
+// Never destroyed: a thread of the library may write an entry while the
+// process ends.
 DebugLog& theLog() {
-    static DebugLog log;
+    static DebugLog& log = *new DebugLog();
     return log;
 }
 

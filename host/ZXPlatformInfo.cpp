@@ -18,8 +18,10 @@ struct Store {
     bool fileRead = false;
 };
 
+// Never destroyed: a thread of the library may read the configuration while
+// the process ends.
 Store& theStore() {
-    static Store store;
+    static Store& store = *new Store();
     return store;
 }
 

@@ -1,19 +1,10 @@
-// The steps on the database of which the checkpoints of a catalogue's
-// write-ahead log are made: the wait for the log's readers in short tries,
-// the start of the log again without cutting its file, and the cutting of a
-// large log file by one step at a time.
+// The checkpoint that waits for the log's readers, in short tries.
 #include "host/db/DBCheckpointSteps.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <thread>
 
 #include "host/db/DBConnection.h"
-#include "host/db/DBLogFile.h"
-#include "host/db/DBWriterQueue.h"
 
 namespace {
 
@@ -25,20 +16,6 @@ using Clock = std::chrono::steady_clock;
 // checkpoint would wait for it to the end; the next try reads the marks
 // afresh and no longer waits for that one.
 const std::chrono::milliseconds kReaderTry(10);
-// A log file larger than its limit by more than this (a log that readers
-// kept grew large) is not emptied at once when the log is started again: the
-// file system frees its blocks while the writers wait (about 0.5 s per GiB on
-// a disk mounted with discard). The background thread starts the log again
-// without cutting the file, then cuts the tail beyond the new log's frames
-// by this much at a time, each cut under the database's write lock (unless a
-// test set another step), and leaves the writers as long again before the
-// next one.
-const unsigned long long kCutStep = 64ULL << 20;
-// A file larger than its limit by up to this many steps (more than the hard
-// limit's worth with the default settings) is emptied at once.
-const unsigned long long kCutsBeforeEmptying = 4;
-std::atomic<unsigned long long> g_cutStep{kCutStep};
-
 // A busy handler: true (wait a little and try again) until the time point
 // it is given has passed.
 int waitUntil(void* deadline, int)
@@ -51,12 +28,6 @@ int waitUntil(void* deadline, int)
 }
 
 }  // namespace
-
-unsigned long long dbWalFileSize(const std::string& path)
-{
-    struct stat st;
-    return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
-}
 
 int dbCheckpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied)
 {
@@ -82,62 +53,4 @@ int dbCheckpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clo
     }
     dbSetBusyHandling(db);
     return rc;
-}
-
-bool dbLogTooLargeToEmpty(const std::string& path, unsigned long long limitBytes)
-{
-    const unsigned long long size = dbWalFileSize(path);
-    return size > limitBytes && size - limitBytes > kCutsBeforeEmptying * g_cutStep.load();
-}
-
-int dbBeginLogAgain(sqlite3* db)
-{
-    int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return rc;
-    sqlite3_stmt* stmt = nullptr;
-    long long version = -1;
-    rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr);
-    if (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) version = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    if (version >= 0) {
-        const std::string sql = "PRAGMA user_version = " + std::to_string(version);
-        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    }
-    if (version >= 0 && rc == SQLITE_OK) return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    return rc == SQLITE_OK ? SQLITE_ERROR : rc;
-}
-
-DBLogCut dbCutLogStep(const std::string& path, sqlite3* db, unsigned long long limitBytes, DBWriterQueue& writers,
-                      std::chrono::milliseconds wait)
-{
-    DBLogCut step;
-    if (!writers.enter(std::chrono::milliseconds(kBusyTimeoutMs))) return step;
-    Clock::time_point deadline = Clock::now() + wait;
-    sqlite3_busy_handler(db, &waitUntil, &deadline);
-    const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    dbSetBusyHandling(db);
-    if (rc != SQLITE_OK) {
-        writers.leave();
-        return step;
-    }
-    step.tried = true;
-    const Clock::time_point began = Clock::now();
-    const unsigned long long size = dbWalFileSize(path);
-    const long long end = dbLogFramesEnd(path);
-    unsigned long long to = std::max<unsigned long long>(limitBytes, size > g_cutStep.load() ? size - g_cutStep.load() : 0);
-    if (end >= 0 && to < size) {
-        to = std::max<unsigned long long>(to, static_cast<unsigned long long>(end));
-        step.cut = to < size && ::truncate((path + "-wal").c_str(), static_cast<off_t>(to)) == 0;
-    }
-    step.to = to;
-    step.took = Clock::now() - began;
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    writers.leave();
-    return step;
-}
-
-void dbSetLogCutStep(unsigned long long bytes)
-{
-    g_cutStep.store(bytes > 0 ? bytes : kCutStep);
 }

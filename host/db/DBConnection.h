@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,6 @@ struct DBConnection {
     unsigned long checkpointPages = 0;  // WAL size that asks for a checkpoint
     unsigned long long walLimitBytes = 0;  // the size its file is cut back to
     unsigned long hardLimitPages = ~0UL;   // WAL size at which the writers wait for its readers
-    bool leavesCuts = false;  // its commits leave the log file's size to the background thread
     std::chrono::milliseconds readerWaitCeiling{0};  // the longest wait for them there
     DBStatementCache statements{kKeptStatements};
     // BEGIN IMMEDIATE, COMMIT and ROLLBACK, prepared with the connection.
@@ -171,6 +171,12 @@ int dbPrepareCatalogue(DBConnection& conn, const std::vector<DBMigration>& migra
 // value; a page size that cannot be read counts as SQLite's default, 4096
 // bytes. 0 or a database code.
 int dbTuneConnection(DBConnection& conn);
+// What the journal does after a commit on conn that left `pages` pages in
+// the log (SQLite calls it so, with the writers' turn held; tests call it
+// with a count of their choosing): from the checkpoint size on, it asks the
+// background thread for a checkpoint, and from the hard limit on it first
+// waits for the log's readers and starts the log again. SQLITE_OK.
+int dbAfterCommit(DBConnection& conn, int pages);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();
 // Of the checkpoints of a catalogue file in this process that wait, in a
@@ -182,9 +188,7 @@ unsigned long dbBackgroundCheckpoints();
 // hard limit, and of any of them (how long the writers were held for it). The
 // readers that kept the log found moved on, and the copies of the log beside
 // the writers that followed one another because the one before took long
-// (the log was far from copied whole). The cuts of a log file too large to
-// be emptied at once, and the longest (how long the writers were held for
-// it).
+// (the log was far from copied whole).
 struct DBReaderWaits {
     unsigned long begun = 0;
     unsigned long gaveUp = 0;
@@ -195,14 +199,12 @@ struct DBReaderWaits {
     double longestWaitMs = 0;
     unsigned long movedOn = 0;
     unsigned long catchUpCopies = 0;
-    unsigned long cuts = 0;
-    double longestCutMs = 0;
 };
 // Those of the catalogue file at path so far.
 DBReaderWaits dbReaderWaits(const std::string& path);
 // How long the first give-up of such a wait holds off the next ones, from
 // now on (tests lengthen it; 0 or less: the usual again).
 void dbSetReaderWaitHoldOff(std::chrono::milliseconds first);
-// How much of a log file too large to be emptied at once is cut at a time,
-// from now on (tests shorten it; 0: the usual 64 MiB again).
-void dbSetLogCutStep(unsigned long long bytes);
+// Called on the background thread as each of its checkpoints begins, from
+// now on (tests slow the checkpoints with it; empty: nothing).
+void dbSetCheckpointStart(std::function<void()> start);

@@ -4,12 +4,22 @@
 // runs one only at the log's hard limit, which readers or a thread fallen
 // behind let it reach), and which keep the log file from staying larger than
 // its limit.
+//
+// The background thread is started by the first checkpoint asked for and
+// ends with the process: its Checkpointer, like the per-file registries it
+// uses, is never destroyed, and a handler registered with the C library
+// when the thread starts (std::atexit, run on a return from main, on exit()
+// and when the library is unloaded, before the objects made before the
+// thread are destroyed) stops the thread and joins it.
+#include <pthread.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <map>
@@ -20,6 +30,7 @@
 #include "host/db/DBConnection.h"
 #include "host/db/DBLog.h"
 #include "host/db/DBLogEpisode.h"
+#include "host/db/DBLogFile.h"
 #include "host/db/DBSettings.h"
 
 namespace {
@@ -42,6 +53,10 @@ const std::chrono::milliseconds kLongestRetry(8000);
 // The first hold-off after a give-up: kFirstRetry unless a test lengthened
 // it.
 std::atomic<long long> g_firstHoldOffMs{kFirstRetry.count()};
+// Called on the background thread as each checkpoint begins (tests slow the
+// checkpoints with it); guarded by g_checkpointStartMutex.
+std::mutex g_checkpointStartMutex;
+std::function<void()> g_checkpointStart;
 // How long a checkpoint below the hard limit, in its turn among the
 // writers, waits for the readers still reading from the log; the writers
 // queued behind it wait no longer than that for it. It covers readers of a
@@ -75,8 +90,10 @@ class Checkpointer {
 public:
     static Checkpointer& instance()
     {
-        static Checkpointer checkpointer;
-        return checkpointer;
+        // Never destroyed: the thread may still run when the objects of
+        // static storage go (stop() ends it first).
+        static Checkpointer* const checkpointer = new Checkpointer();
+        return *checkpointer;
     }
 
     // Asks for a checkpoint of the file at path; with restart, for one that
@@ -86,8 +103,29 @@ public:
         std::lock_guard<std::mutex> guard(m_mutex);
         if (m_stopping) return;
         m_pending[path] |= restart;
-        if (!m_thread.joinable()) m_thread = std::thread([this] { run(); });
+        if (!m_thread) {
+            // Registered before the thread starts, so that it runs before the
+            // objects the thread uses are destroyed; once per process: the
+            // thread is not started again after the stop.
+            if (!m_stopRegistered)
+                m_stopRegistered = std::atexit(&Checkpointer::stopAtEnd) == 0 &&
+                                   pthread_atfork(&Checkpointer::beforeFork, &Checkpointer::afterForkInParent,
+                                                  &Checkpointer::afterForkInChild) == 0;
+            m_thread.reset(new std::thread([this] { run(); }));
+        }
         m_wake.notify_one();
+    }
+
+    // Stops the thread, once the checkpoint under way has ended, and joins
+    // it; no checkpoint is run afterwards.
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_stopping = true;
+            m_wake.notify_one();
+        }
+        if (m_thread && m_thread->joinable() && m_thread->get_id() != std::this_thread::get_id()) m_thread->join();
     }
 
     // The limits of the log of the file at path.
@@ -108,10 +146,10 @@ public:
     // log's hard limit, in this process or another, holds for its readers,
     // every such wait is; otherwise a retry never is, and a first try is
     // within the hold-off of the last give-up.
-    bool heldOff(const std::string& path, bool retrying)
+    bool heldOff(const std::string& path, sqlite3* db, bool retrying)
     {
         const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
-        const bool kept = episode->kept(DBLogEpisode::generationOf(path));
+        const bool kept = episode->kept(dbLogGeneration(db));
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
         if (kept) {
@@ -169,21 +207,17 @@ public:
     {
         const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
         // The writers are held: the log is not started again meanwhile.
-        const DBLogEpisode::Generation generation = DBLogEpisode::generationOf(path);
+        const DBLogEpisode::Generation generation = dbLogGeneration(db);
         std::chrono::milliseconds ceiling{0};
         bool holdsOff = false;
-        unsigned long long limitBytes = 0;
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
             ceiling = log.limit.ceiling;
             holdsOff = Clock::now() < log.longWaits.until;
-            limitBytes = log.limit.bytes;
         }
         Clock::time_point since;
-        // A file this large is cut in steps by the background thread, once it
-        // started the log again: the next commit here would cut it at once.
-        const bool kept = episode->kept(generation) || dbLogTooLargeToEmpty(path, limitBytes);
+        const bool kept = episode->kept(generation);
         if (kept || holdsOff) {
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
@@ -245,42 +279,35 @@ public:
         return found != m_logs.end() ? found->second.waits : DBReaderWaits();
     }
 
-    ~Checkpointer()
-    {
-        {
-            std::lock_guard<std::mutex> guard(m_mutex);
-            m_stopping = true;
-            m_wake.notify_one();
-        }
-        if (m_thread.joinable()) m_thread.join();
-    }
-
 private:
     Checkpointer() = default;
 
-    static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
+    static void stopAtEnd() { instance().stop(); }
 
-    // Cuts the log file of the file at path, on db, toward its limit by one
-    // step at a time (dbCutLogStep); after each cut, the writers go on for at
-    // least as long (those of the process first, in their queue, those of
-    // other processes in their busy handler). Stops when a writer kept the
-    // lock for kReaderWait, or the index cannot be read.
-    void cutInSteps(const std::string& path, sqlite3* db, const Limit& limit)
+    // A process forked has no background thread, whatever the one it was
+    // forked from had: it forgets the thread and its connection (neither is
+    // its own to end or close) and starts a thread of its own when it asks
+    // for a checkpoint.
+    static void beforeFork() { instance().m_mutex.lock(); }
+    static void afterForkInParent() { instance().m_mutex.unlock(); }
+    static void afterForkInChild()
     {
-        std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
-        for (;;) {
-            const DBLogCut step = dbCutLogStep(path, db, limit.bytes, *writers, kReaderWait);
-            if (!step.tried) return;
-            {
-                std::lock_guard<std::mutex> guard(m_mutex);
-                Log& log = m_logs[path];
-                if (step.cut) ++log.waits.cuts;
-                log.waits.longestCutMs = std::max(log.waits.longestCutMs, milliseconds(step.took));
-            }
-            if (!step.cut || step.to <= limit.bytes) return;
-            std::this_thread::sleep_for(std::max<Clock::duration>(step.took, std::chrono::milliseconds(20)));
-        }
+        Checkpointer& self = instance();
+        static_cast<void>(self.m_thread.release());
+        self.m_db = nullptr;
+        self.m_path.clear();
+        self.m_pending.clear();
+        self.m_retries.clear();
+        self.m_mutex.unlock();
     }
+
+    bool stopping()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_stopping;
+    }
+
+    static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
     // Waits for the readers of a log: none begins before `until`; the next
     // give-up holds them off for `next` (0: the first hold-off).
@@ -340,10 +367,10 @@ private:
     // stretch. Past the frames copied when a wait at the hard limit gave up
     // (a count known), the readers that kept the log moved on: once the copy
     // caught up, the waits for the readers are tried again at once.
-    void noteCopied(const std::string& path, int copied, bool caughtUp)
+    void noteCopied(const std::string& path, sqlite3* db, int copied, bool caughtUp)
     {
         const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
-        if (!episode->noteCopied(DBLogEpisode::generationOf(path), copied, caughtUp)) return;
+        if (!episode->noteCopied(dbLogGeneration(db), copied, caughtUp)) return;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
         ++log.waits.movedOn;
@@ -411,19 +438,30 @@ private:
     // once the copy caught up, copies what they added meanwhile and waits up
     // to kReaderWait for the readers still reading from the log: the next
     // writer then starts the log again from its beginning instead of letting
-    // it grow, and a file above the limit is emptied. When the readers are
+    // it grow, and a file above the limit is emptied meanwhile (however
+    // large: the writers are held while the file system frees its blocks,
+    // about 0.5 s per GiB). When the readers are
     // not gone in time it gives up, leaving the log as it was, and the
     // writers go on; within the hold-off after a give-up (its own or the
     // thread's that commits) it takes no such turn, unless the readers that
     // kept the log at its hard limit moved on, or it is retrying (no writer
     // asked for a checkpoint since the last one: the retries' own doubling
     // delays space its turns); while a give-up at the hard limit holds for
-    // the readers, it takes none.
+    // the readers, it takes none. Once the thread is stopping, it copies no
+    // further and takes no turn.
     // True when the log file is still larger than the limit afterwards.
     bool checkpoint(const std::string& path, bool restart, const Limit& limit, bool retrying)
     {
         sqlite3* db = connectionTo(path);
         if (db == nullptr) return false;
+        {
+            std::function<void()> start;
+            {
+                std::lock_guard<std::mutex> guard(g_checkpointStartMutex);
+                start = g_checkpointStart;
+            }
+            if (start) start();
+        }
         int logged = 0;
         int copied = 0;
         int rc = SQLITE_OK;
@@ -434,8 +472,8 @@ private:
             rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
             // Short, or nothing more to copy (the readers keep the rest).
             caughtUp = Clock::now() - began <= kLastStretch || copied <= before;
-            if (rc == SQLITE_OK) noteCopied(path, copied, caughtUp);
-            if (!caughtUp && copies + 1 >= kMostCatchUpCopies) break;
+            if (rc == SQLITE_OK) noteCopied(path, db, copied, caughtUp);
+            if (!caughtUp && (copies + 1 >= kMostCatchUpCopies || stopping())) break;
             if (!caughtUp) {
                 std::lock_guard<std::mutex> guard(m_mutex);
                 ++m_logs[path].waits.catchUpCopies;
@@ -445,22 +483,17 @@ private:
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
-        bool startedAgain = false;
-        if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !heldOff(path, retrying)) {
+        if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !stopping() &&
+            !heldOff(path, db, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 // The file as it is now that no writer of the process adds to it.
-                const bool tooLarge = dbLogTooLargeToEmpty(path, limit.bytes);
-                const int mode = above && !tooLarge ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
+                const int mode =
+                    dbWalFileSize(path) > limit.bytes ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
                 rc = waitForReaders(path, db, mode, !retrying);
-                if (rc == SQLITE_OK && tooLarge) {
-                    rc = dbBeginLogAgain(db);
-                    startedAgain = rc == SQLITE_OK;
-                }
                 writers->leave();
             }
         }
-        if (startedAgain) cutInSteps(path, db, limit);
         if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
                       sqlite3_errmsg(db));
@@ -484,10 +517,8 @@ private:
         if (!exists) return nullptr;
         sqlite3* db = nullptr;
         int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        // A first read finds the log. The thread's own writes never cut the
-        // log file: it cuts it in steps.
-        if (rc == SQLITE_OK)
-            rc = sqlite3_exec(db, "PRAGMA schema_version; PRAGMA journal_size_limit = -1", nullptr, nullptr, nullptr);
+        // A first read finds the log.
+        if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             log_error(kSourceFile, __LINE__, "Checkpoint of the catalogue %s failed: %s", path.c_str(),
                       db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
@@ -520,38 +551,15 @@ private:
     std::map<std::string, Retry> m_retries;
     std::map<std::string, Log> m_logs;
     bool m_stopping = false;
+    bool m_stopRegistered = false;
     unsigned long m_runs = 0;
-    std::thread m_thread;
+    std::unique_ptr<std::thread> m_thread;
 };
 
-// A log file too large to be emptied at once is cut in steps by the
-// background thread: until it is not, the commits on conn leave the file as
-// it is, the first of a log started again included (which would otherwise
-// cut it back to its limit at once, holding the writers for as long).
-void leaveCutsWhileTooLarge(DBConnection& conn, sqlite3* db)
+// The hook SQLite calls after each commit.
+int afterCommit(void* context, sqlite3*, const char*, int pages)
 {
-    const bool tooLarge = dbLogTooLargeToEmpty(conn.path, conn.walLimitBytes);
-    if (tooLarge == conn.leavesCuts) return;
-    const std::string sql =
-        "PRAGMA journal_size_limit = " + (tooLarge ? std::string("-1") : std::to_string(conn.walLimitBytes));
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) conn.leavesCuts = tooLarge;
-}
-
-// Called after each commit with the pages in the log, while the thread that
-// commits holds the writers' turn.
-int afterCommit(void* context, sqlite3* db, const char*, int pages)
-{
-    DBConnection& conn = *static_cast<DBConnection*>(context);
-    const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
-    if (logged < conn.checkpointPages) return SQLITE_OK;
-    leaveCutsWhileTooLarge(conn, db);
-    if (logged >= conn.hardLimitPages) {
-        const int mode = dbWalFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
-                                                                     : SQLITE_CHECKPOINT_RESTART;
-        if (Checkpointer::instance().waitAtHardLimit(conn.path, db, mode) == SQLITE_OK) return SQLITE_OK;
-    }
-    Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
-    return SQLITE_OK;
+    return dbAfterCommit(*static_cast<DBConnection*>(context), pages);
 }
 
 }  // namespace
@@ -572,7 +580,6 @@ int dbTuneConnection(DBConnection& conn)
         return rc;
     }
     conn.walLimitBytes = limits.walLimitBytes;
-    conn.leavesCuts = false;
     conn.hardLimitPages = limits.hardLimitPages;
     conn.readerWaitCeiling = limits.readerWaitCeiling;
     Limit limit;
@@ -585,6 +592,21 @@ int dbTuneConnection(DBConnection& conn)
     return 0;
 }
 
+int dbAfterCommit(DBConnection& conn, int pages)
+{
+    const unsigned long logged = pages > 0 ? static_cast<unsigned long>(pages) : 0;
+    if (logged < conn.checkpointPages) return SQLITE_OK;
+    // At the hard limit whatever the log file's size: the writers wait there
+    // in every state but the hold-offs after a give-up.
+    if (logged >= conn.hardLimitPages) {
+        const int mode = dbWalFileSize(conn.path) > conn.walLimitBytes ? SQLITE_CHECKPOINT_TRUNCATE
+                                                                     : SQLITE_CHECKPOINT_RESTART;
+        if (Checkpointer::instance().waitAtHardLimit(conn.path, conn.db, mode) == SQLITE_OK) return SQLITE_OK;
+    }
+    Checkpointer::instance().request(conn.path, logged >= kRestartFactor * conn.checkpointPages);
+    return SQLITE_OK;
+}
+
 unsigned long dbBackgroundCheckpoints() { return Checkpointer::instance().runs(); }
 
 DBReaderWaits dbReaderWaits(const std::string& path) { return Checkpointer::instance().readerWaits(path); }
@@ -592,4 +614,10 @@ DBReaderWaits dbReaderWaits(const std::string& path) { return Checkpointer::inst
 void dbSetReaderWaitHoldOff(std::chrono::milliseconds first)
 {
     g_firstHoldOffMs.store(first.count() > 0 ? first.count() : kFirstRetry.count());
+}
+
+void dbSetCheckpointStart(std::function<void()> start)
+{
+    std::lock_guard<std::mutex> guard(g_checkpointStartMutex);
+    g_checkpointStart = std::move(start);
 }

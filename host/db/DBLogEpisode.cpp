@@ -130,32 +130,6 @@ long long nowNs()
 
 }  // namespace
 
-bool DBLogEpisode::Generation::operator==(const Generation& other) const
-{
-    return std::memcmp(words, other.words, sizeof words) == 0;
-}
-
-DBLogEpisode::Generation DBLogEpisode::generationOf(const std::string& path)
-{
-    Generation log;
-    const int fd = open((path + "-wal").c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return log;
-    // The header's checkpoint sequence number and salts, bytes 12 to 23;
-    // read until two reads agree, so that a header being written is not
-    // taken half old, half new.
-    Generation again;
-    for (int tries = 0; tries < 4; ++tries) {
-        if (pread(fd, log.words, sizeof log.words, 12) != static_cast<ssize_t>(sizeof log.words)) {
-            log = Generation();
-            break;
-        }
-        if (tries > 0 && log == again) break;
-        again = log;
-    }
-    close(fd);
-    return log;
-}
-
 std::shared_ptr<DBLogEpisode> DBLogEpisode::of(const std::string& path)
 {
     return DBPerFile<DBLogEpisode>::of(path, [&path]() -> std::shared_ptr<DBLogEpisode> {

@@ -13,10 +13,11 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
+
+#include "host/db/DBLogFile.h"
 
 class DBProcessTurn;
 
@@ -24,14 +25,8 @@ class DBLogEpisode {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // Which log a catalogue file has: the checkpoint sequence number and the
-    // salts of its header, which change each time it is started again.
-    struct Generation {
-        uint32_t words[3] = {0, 0, 0};
-        bool operator==(const Generation& other) const;
-    };
-    // The generation of the log of the catalogue at path (zeros: no log).
-    static Generation generationOf(const std::string& path);
+    // Which log a catalogue file has (dbLogGeneration).
+    using Generation = DBLogGeneration;
 
     // The episodes of the catalogue at path, shared by its connections in
     // this process; never null.

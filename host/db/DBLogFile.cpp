@@ -1,41 +1,63 @@
-// The header of the log's index: two copies of 48 bytes at its start, in the
-// byte order of the machine, each holding the version of the index format,
-// whether it is set up, the page size and the number of valid frames.
+// The log file's size through `stat`, and its header through the descriptor
+// of the log file that SQLite keeps for a connection (the header: a magic
+// number, the format version, the page size and the checkpoint sequence
+// number in its first 16 bytes, big-endian, then the two salts).
 #include "host/db/DBLogFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
-#include <cstdint>
 #include <cstring>
 
 namespace {
 
-const uint32_t kIndexVersion = 3007000;
-const size_t kHeaderCopy = 48;
-const long long kLogHeader = 32;  // the log file's own header
-const long long kFrameHeader = 24;
+const size_t kHeaderBytes = 24;  // up to the salts' end
+const size_t kGenerationAt = 12;  // the checkpoint sequence number, then the salts
+
+// Whether the header starts with a log file's magic number (either
+// checksum byte order).
+bool isLogHeader(const unsigned char* header)
+{
+    return header[0] == 0x37 && header[1] == 0x7f && header[2] == 0x06 && (header[3] & 0xfe) == 0x82;
+}
 
 }  // namespace
 
-long long dbLogFramesEnd(const std::string& path)
+unsigned long long dbWalFileSize(const std::string& path)
 {
-    const int fd = open((path + "-shm").c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    unsigned char header[2 * kHeaderCopy];
-    const bool read = pread(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
-    close(fd);
-    // Both copies agree once a writer has finished with the header.
-    if (!read || std::memcmp(header, header + kHeaderCopy, kHeaderCopy) != 0) return -1;
-    uint32_t version = 0;
-    uint16_t pageSize = 0;
-    uint32_t frames = 0;
-    std::memcpy(&version, header, sizeof version);
-    std::memcpy(&pageSize, header + 14, sizeof pageSize);
-    std::memcpy(&frames, header + 16, sizeof frames);
-    if (version != kIndexVersion || header[12] != 1) return -1;
-    // A page size of 65536 is written as 1.
-    const long long page = (pageSize & 0xfe00) + (static_cast<long long>(pageSize & 0x0001) << 16);
-    if (page < 512) return -1;
-    return frames == 0 ? 0 : kLogHeader + static_cast<long long>(frames) * (page + kFrameHeader);
+    struct stat st;
+    return ::stat((path + "-wal").c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
+}
+
+bool DBLogGeneration::operator==(const DBLogGeneration& other) const
+{
+    return std::memcmp(words, other.words, sizeof words) == 0;
+}
+
+DBLogGeneration dbLogGeneration(sqlite3* db)
+{
+    DBLogGeneration log;
+    if (db == nullptr) return log;
+    sqlite3_mutex* mutex = sqlite3_db_mutex(db);
+    sqlite3_mutex_enter(mutex);
+    // The log file of a connection in WAL mode that has read; a rollback
+    // journal otherwise, or a file not open (no methods).
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &file) == SQLITE_OK && file != nullptr &&
+        file->pMethods != nullptr) {
+        // Read until two reads agree, so that a header being written (by
+        // another process) is not taken half old, half new.
+        unsigned char header[kHeaderBytes];
+        unsigned char again[kHeaderBytes];
+        for (int tries = 0; tries < 4; ++tries) {
+            if (file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK || !isLogHeader(header)) {
+                std::memset(header, 0, sizeof header);
+                break;
+            }
+            if (tries > 0 && std::memcmp(header, again, sizeof header) == 0) break;
+            std::memcpy(again, header, sizeof header);
+        }
+        std::memcpy(log.words, header + kGenerationAt, sizeof log.words);
+    }
+    sqlite3_mutex_leave(mutex);
+    return log;
 }

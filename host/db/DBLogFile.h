@@ -1,13 +1,35 @@
-// What the library reads of a catalogue's write-ahead log beside SQLite
-// (internal to host/db): where the frames of the log end, from the header of
-// its index (the "-shm" file), so that the file's tail beyond them, left by
-// a log that grew large before it was started again, can be cut in steps.
+// What the library reads of the database engine's own files of a catalogue
+// (internal to host/db): the size of the write-ahead log file and which log
+// it holds.
+//
+// The rule for everything in host/db: no code opens and closes a descriptor
+// of the catalogue file, its "-wal" or its "-shm". On POSIX, closing any
+// descriptor of a file drops every record lock the process holds on that
+// file, SQLite's own among them (its "in use" lock of the index, its write
+// lock, its readers' marks): another process then takes itself for the
+// index's first user and resets it under this one, which corrupts the
+// catalogue. What must be known of those files is read through SQLite (its
+// own descriptor of the file, as below), or through `stat` on the path.
 #pragma once
 
+#include <sqlite3.h>
+
+#include <cstdint>
 #include <string>
 
-// The end in bytes of the frames of the log of the catalogue at path, as the
-// header of its index says; -1 when the index cannot be read or is not set
-// up. Only while the caller holds the database's write lock (a write
-// transaction open) does no frame follow meanwhile.
-long long dbLogFramesEnd(const std::string& path);
+// The size of the write-ahead log file of the catalogue at path (through
+// `stat`); 0 when it has none.
+unsigned long long dbWalFileSize(const std::string& path);
+
+// Which log a catalogue file has: the checkpoint sequence number and the
+// salts of the log's header, which change each time it is started again.
+struct DBLogGeneration {
+    uint32_t words[3] = {0, 0, 0};
+    bool operator==(const DBLogGeneration& other) const;
+};
+
+// The generation of the log of the catalogue open on db ("main"), read
+// through the descriptor SQLite keeps for the log file of that connection;
+// zeros when the connection has no log open or the log has no header yet.
+// Only on the thread that uses db, or with db's mutex free to be taken.
+DBLogGeneration dbLogGeneration(sqlite3* db);

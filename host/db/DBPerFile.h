@@ -1,5 +1,6 @@
 // One object of a kind per catalogue file in the process, shared by all that
-// use it and forgotten once none does (internal to host/db).
+// use it and forgotten once none does (internal to host/db). The registry
+// lives as long as the process.
 #pragma once
 
 #include <functional>
@@ -17,8 +18,10 @@ public:
     // of files no one uses any more are forgotten.
     static std::shared_ptr<T> of(const std::string& path, const std::function<std::shared_ptr<T>()>& make)
     {
-        static std::mutex mutex;
-        static std::map<std::string, std::weak_ptr<T>> known;
+        // Never destroyed: the background thread may look an object up
+        // while the process ends (host/db/DBJournal.cpp).
+        static std::mutex& mutex = *new std::mutex();
+        static std::map<std::string, std::weak_ptr<T>>& known = *new std::map<std::string, std::weak_ptr<T>>();
         std::lock_guard<std::mutex> guard(mutex);
         std::shared_ptr<T> object = known[path].lock();
         if (object) return object;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -297,6 +298,40 @@ TEST_F(JournalSettingsTest, APageSizeThatCannotBeReadCountsAsTheDefault)
     EXPECT_EQ(u.hardLimitPages, 10240u);
     EXPECT_EQ(u.walLimitBytes, 64ULL << 20);
     EXPECT_EQ(u.checkpointPages, 100u);
+}
+
+// Whatever the settings within their ranges (each key's edges among them),
+// a commit that leaves the log at its hard limit waits there for the
+// readers: the hard limit is a page count SQLite can report, and nothing
+// in the settings turns the wait off.
+TEST_F(JournalSettingsTest, EverySettingWithinItsRangeKeepsTheWaitAtTheHardLimit)
+{
+    unsigned long waited = dbReaderWaits(m_path).hardLimitBegun;
+    int points = 0;
+    for (const char* checkpoint : {"0", "1", "100", "1800", "1048576"})
+        for (const char* sizeLimit : {"0", "1", "1024", "65536", "1073741824"})
+            for (const char* hardLimit : {"0", "1", "347648", "1073741824"})
+                for (const char* ceiling : {"0", "1", "75000"}) {
+                    ZXPlatformInfo::setValue(kSection, "DBCheckpointPages", checkpoint);
+                    ZXPlatformInfo::setValue(kSection, "DBWalSizeLimitKB", sizeLimit);
+                    ZXPlatformInfo::setValue(kSection, "DBWalHardLimitKB", hardLimit);
+                    ZXPlatformInfo::setValue(kSection, "DBReaderWaitCeilingMs", ceiling);
+                    DBtran::useCatalogue(m_path);
+                    std::shared_ptr<DBConnection> own;
+                    std::shared_ptr<DBConnection> writer;
+                    ASSERT_EQ(dbThreadConnection(own), 0);
+                    ASSERT_EQ(dbWritingConnection(*own, writer), 0);
+                    const std::string at = std::string("checkpoint ") + checkpoint + ", limit " + sizeLimit +
+                                           " KiB, hard limit " + hardLimit + " KiB, ceiling " + ceiling + " ms";
+                    ASSERT_GE(writer->hardLimitPages, writer->checkpointPages) << at;
+                    ASSERT_LE(writer->hardLimitPages, static_cast<unsigned long>(INT_MAX)) << at;
+                    dbAfterCommit(*writer, static_cast<int>(writer->hardLimitPages));
+                    const unsigned long now = dbReaderWaits(m_path).hardLimitBegun;
+                    EXPECT_EQ(now, waited + 1) << at;
+                    waited = now;
+                    ++points;
+                }
+    EXPECT_EQ(points, 300);
 }
 
 }  // namespace
