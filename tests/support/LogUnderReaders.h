@@ -45,7 +45,8 @@ struct Load {
     bool handOff = false;
     // With a time: the first reader, from the first write on, stays in one
     // read transaction that long (or until the writes stop), then reads no
-    // more.
+    // more; with boundBytes too, the writes then go on until the log file is
+    // back within it.
     std::chrono::milliseconds stay{0};
     // With a size: the first reader stays in one read transaction until the
     // log file has grown past it (or until the writes stop), then reads no
@@ -87,6 +88,8 @@ struct Result {
     long failedReads = 0;
     double writeSeconds = 0;       // from the first write to the last reply
     double longestWriteSeconds = 0;
+    // Of the writes that ended after the reader that stayed had ended.
+    double longestWriteAfterStaySeconds = 0;
     double medianWriteSeconds = 0;
     double p99WriteSeconds = 0;
     unsigned long long largestLogBytes = 0;
@@ -145,7 +148,8 @@ namespace detail {
 
 // One writer: a host of its own registering a new device on a new SNR
 // volume, two mount points each, until told to stop.
-inline void Write(int writer, const std::atomic<bool>& stop, const std::atomic<bool>& pastBound, Result& mine)
+inline void Write(int writer, const std::atomic<bool>& stop, const std::atomic<bool>& pastBound,
+                  const std::atomic<long long>& stayEnded, Result& mine)
 {
     RegisterDevices(
         100 + writer, "log-" + std::to_string(writer) + "-",
@@ -154,8 +158,10 @@ inline void Write(int writer, const std::atomic<bool>& stop, const std::atomic<b
             if (pastBound.load()) ++mine.writesPastBound;
             return true;
         },
-        [&mine](bool registered, double took) {
+        [&mine, &stayEnded](bool registered, double took) {
             mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
+            if (stayEnded.load() != 0)
+                mine.longestWriteAfterStaySeconds = std::max(mine.longestWriteAfterStaySeconds, took);
             mine.writeTimes.push_back(took);
             ++mine.writes;
             if (!registered) ++mine.failedWrites;
@@ -315,14 +321,16 @@ inline Result Run(const std::string& path, const Load& load)
     std::vector<std::thread> writers;
     for (int w = 0; w < load.writers; ++w)
         writers.emplace_back([&, w] {
-            detail::Write(load.firstWriter + w, writersStop, pastBound, writerResults[static_cast<size_t>(w)]);
+            detail::Write(load.firstWriter + w, writersStop, pastBound, stayEnded,
+                          writerResults[static_cast<size_t>(w)]);
         });
     Result result;
     // What the writes go on for.
     const auto happened = [&] {
         if (load.reachBytes > 0 && !cutBack.load()) return false;
         if (cutBacks.load() < load.cutBacks) return false;
-        if (load.stayPastBytes > 0 && withinBound.load() == 0) return false;
+        if ((load.stayPastBytes > 0 || (load.stay.count() > 0 && load.boundBytes > 0)) && withinBound.load() == 0)
+            return false;
         if (!load.stopFile.empty() && ::access(load.stopFile.c_str(), F_OK) != 0) return false;
         return !load.enough || load.enough();
     };
@@ -356,6 +364,8 @@ inline Result Run(const std::string& path, const Load& load)
         result.failedWrites += w.failedWrites;
         result.writesPastBound += w.writesPastBound;
         result.longestWriteSeconds = std::max(result.longestWriteSeconds, w.longestWriteSeconds);
+        result.longestWriteAfterStaySeconds =
+            std::max(result.longestWriteAfterStaySeconds, w.longestWriteAfterStaySeconds);
         result.writeTimes.insert(result.writeTimes.end(), w.writeTimes.begin(), w.writeTimes.end());
     }
     std::sort(result.writeTimes.begin(), result.writeTimes.end());
