@@ -29,7 +29,8 @@ int waitUntil(void* deadline, int)
 
 }  // namespace
 
-int dbCheckpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied)
+int dbCheckpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied,
+                                bool* gaveUpEarly)
 {
     // Each try waits for the readers until its deadline.
     Clock::time_point deadline;
@@ -52,5 +53,6 @@ int dbCheckpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clo
         if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     dbSetBusyHandling(db);
+    *gaveUpEarly = rc == SQLITE_BUSY && until < begin + wait;
     return rc;
 }

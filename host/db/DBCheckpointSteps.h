@@ -16,6 +16,7 @@
 // copied whole after `copyWithin`; the writers must be held. The busy
 // handling of db is the library's again afterwards. Its result (SQLITE_BUSY:
 // the readers were not gone in time); *copied: the frames of the log in the
-// file when it ended (-1: not known).
+// file when it ended (-1: not known); *gaveUpEarly: whether it gave up at
+// `copyWithin`, before `wait` had passed, the log not copied whole by then.
 int dbCheckpointWithReadersGone(sqlite3* db, int mode, std::chrono::steady_clock::duration wait,
-                                std::chrono::steady_clock::duration copyWithin, int* copied);
+                                std::chrono::steady_clock::duration copyWithin, int* copied, bool* gaveUpEarly);

@@ -184,21 +184,20 @@ unsigned long dbBackgroundCheckpoints();
 // background thread's, and those of the thread that commits): the waits
 // begun, those given up because the readers were not gone in time, and those
 // not begun because an earlier give-up held them off; of them, the waits at
-// the log's hard limit begun and given up. Their longest: of the waits at the
-// hard limit, and of any of them (how long the writers were held for it). The
-// readers that kept the log found moved on, and the copies of the log beside
-// the writers that followed one another because the one before took long
-// (the log was far from copied whole).
+// the log's hard limit begun and given up, and of those given up, the ones
+// that gave up at half the ceiling, the log not copied whole by then (a read
+// under way outlasted what the ceiling provides for). Their longest: of the
+// waits at the hard limit, and of any of them (how long the writers were
+// held for it).
 struct DBReaderWaits {
     unsigned long begun = 0;
     unsigned long gaveUp = 0;
     unsigned long heldOff = 0;
     unsigned long hardLimitBegun = 0;
     unsigned long hardLimitGaveUp = 0;
+    unsigned long hardLimitGaveUpHalfway = 0;
     double longestHardLimitWaitMs = 0;
     double longestWaitMs = 0;
-    unsigned long movedOn = 0;
-    unsigned long catchUpCopies = 0;
 };
 // Those of the catalogue file at path so far.
 DBReaderWaits dbReaderWaits(const std::string& path);

@@ -146,17 +146,17 @@ public:
     // log's hard limit, in this process or another, holds for its readers,
     // every such wait is; otherwise a retry never is, and a first try is
     // within the hold-off of the last give-up.
-    bool heldOff(const std::string& path, sqlite3* db, bool retrying)
+    bool shortWaitHeldOff(const std::string& path, sqlite3* db, bool retrying)
     {
         const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
-        const bool kept = episode->kept(dbLogGeneration(db));
+        const bool readersKeptLog = episode->kept(dbLogGeneration(db));
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
-        if (kept) {
+        if (readersKeptLog) {
             ++log.waits.heldOff;
             return true;
         }
-        return !retrying && heldOff(log, log.shortWaits);
+        return !retrying && withinHoldOff(log, log.shortWaits);
     }
 
     // Runs dbCheckpointWithReadersGone on db, a connection to the file at
@@ -172,12 +172,13 @@ public:
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             Log& log = m_logs[path];
-            if (heedHoldOff && heldOff(log, log.shortWaits)) return SQLITE_BUSY;
+            if (heedHoldOff && withinHoldOff(log, log.shortWaits)) return SQLITE_BUSY;
             ++log.waits.begun;
         }
         int copied = -1;
+        bool gaveUpEarly = false;
         const Clock::time_point began = Clock::now();
-        const int rc = dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied);
+        const int rc = dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied, &gaveUpEarly);
         const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
@@ -206,7 +207,10 @@ public:
     int waitAtHardLimit(const std::string& path, sqlite3* db, int mode)
     {
         const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
-        // The writers are held: the log is not started again meanwhile.
+        // The writers of this process are held, not those of the others: a
+        // background thread of another process may start the log again
+        // during the wait, and a give-up is then of a log that is no more
+        // (the episode notes none of it).
         const DBLogEpisode::Generation generation = dbLogGeneration(db);
         std::chrono::milliseconds ceiling{0};
         bool holdsOff = false;
@@ -217,13 +221,13 @@ public:
             holdsOff = Clock::now() < log.longWaits.until;
         }
         Clock::time_point since;
-        const bool kept = episode->kept(generation);
-        if (kept || holdsOff) {
+        const bool readersKeptLog = episode->kept(generation);
+        if (readersKeptLog || holdsOff) {
             {
                 std::lock_guard<std::mutex> guard(m_mutex);
                 ++m_logs[path].waits.heldOff;
             }
-            return kept ? SQLITE_BUSY : waitForReaders(path, db, mode);
+            return readersKeptLog ? SQLITE_BUSY : waitForReaders(path, db, mode);
         }
         if (!episode->beginWait(generation, &since)) {
             std::lock_guard<std::mutex> guard(m_mutex);
@@ -239,9 +243,10 @@ public:
 
         const Clock::time_point began = Clock::now();
         int copied = -1;
+        bool gaveUpEarly = false;
         // The ceiling covers two reads: one still under way when the wait
         // began, until the log is copied whole, and one begun meanwhile.
-        const int rc = dbCheckpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied);
+        const int rc = dbCheckpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied, &gaveUpEarly);
         const Clock::duration took = Clock::now() - began;
         const bool report = rc == SQLITE_BUSY && episode->gaveUp(generation, copied);
         {
@@ -252,6 +257,7 @@ public:
             if (rc == SQLITE_BUSY) {
                 ++log.waits.gaveUp;
                 ++log.waits.hardLimitGaveUp;
+                if (gaveUpEarly) ++log.waits.hardLimitGaveUpHalfway;
                 holdOff(log.longWaits);
                 // The readers outlast any short wait too.
                 holdOff(log.shortWaits);
@@ -344,8 +350,9 @@ private:
         return log.episode;
     }
 
-    // Counts a wait held off. Under m_mutex.
-    static bool heldOff(Log& log, const HoldOff& holdOff)
+    // Whether a wait is within holdOff now; counted as held off when it is.
+    // Under m_mutex.
+    static bool withinHoldOff(Log& log, const HoldOff& holdOff)
     {
         if (Clock::now() >= holdOff.until) return false;
         ++log.waits.heldOff;
@@ -372,9 +379,7 @@ private:
         const std::shared_ptr<DBLogEpisode> episode = episodeOf(path);
         if (!episode->noteCopied(dbLogGeneration(db), copied, caughtUp)) return;
         std::lock_guard<std::mutex> guard(m_mutex);
-        Log& log = m_logs[path];
-        ++log.waits.movedOn;
-        log.shortWaits.until = Clock::time_point();
+        m_logs[path].shortWaits.until = Clock::time_point();
     }
 
     // A checkpoint of a log file that stayed above its limit, due at a time.
@@ -474,17 +479,13 @@ private:
             caughtUp = Clock::now() - began <= kLastStretch || copied <= before;
             if (rc == SQLITE_OK) noteCopied(path, db, copied, caughtUp);
             if (!caughtUp && (copies + 1 >= kMostCatchUpCopies || stopping())) break;
-            if (!caughtUp) {
-                std::lock_guard<std::mutex> guard(m_mutex);
-                ++m_logs[path].waits.catchUpCopies;
-            }
         }
         const bool above = dbWalFileSize(path) > limit.bytes;
         // A restart asked for before the log was started again meanwhile is
         // not needed any more.
         restart = restart && static_cast<unsigned long>(logged) >= limit.restartPages;
         if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !stopping() &&
-            !heldOff(path, db, retrying)) {
+            !shortWaitHeldOff(path, db, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
             if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
                 // The file as it is now that no writer of the process adds to it.

@@ -1,32 +1,27 @@
-// The episodes at the log's hard limit: a page of the side file beside the
-// catalogue, at offset 4096 (the writers' queue keeps the first 4096 bytes),
-// set up once under a lock of its bytes and guarded by a robust process-shared
-// mutex.
+// The episodes at the log's hard limit: the episodes' page of the side file
+// (DBSideFile), guarded by a robust process-shared mutex, or a page of the
+// process's own when the side file cannot be used or its mutex is not had.
 #include "host/db/DBLogEpisode.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <pthread.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 
 #include "host/db/DBPerFile.h"
-#include "host/db/DBProcessTurn.h"
 #include "host/db/DBRobustMutex.h"
+#include "host/db/DBSideFile.h"
 #include "host/db/DBtable.h"
 
 namespace {
 
 const char kSourceFile[] = "DBLogEpisode";
-const uint32_t kMagic = 0x52504c45;  // marks a page set up in full
-const off_t kPageOffset = DBProcessTurn::kBytes;  // after the writers' queue
-const size_t kPageSize = 4096;
+// Marks a page of this layout (with its sizes: dbSideFileLayout); the one
+// before it, set up apart from the turn's page, was marked 0x52504c45.
+const uint32_t kTag = 0x52504c46;
 
 struct Fields {
-    uint32_t magic;
+    DBSideFileLayout layout;
     pthread_mutex_t mutex;
     DBLogEpisode::Generation log;  // the log the episode is of
     int32_t gaveUp;                // a wait gave up, its readers not moved on since
@@ -36,90 +31,47 @@ struct Fields {
     int64_t firstWaitNs;           // when the first wait began (steady clock; 0: none)
 };
 
+void (*g_betweenStores)(int store) = nullptr;
+
+template <typename T>
+void store(T& field, T value, int number)
+{
+    __atomic_store_n(&field, value, __ATOMIC_RELEASE);
+    if (g_betweenStores != nullptr) g_betweenStores(number);
+}
+
 }  // namespace
 
 struct DBLogEpisode::Page {
     Fields f;
-    char spare[kPageSize - sizeof(Fields)];
+    char spare[DBSideFile::kPageBytes - sizeof(Fields)];
 };
-static_assert(sizeof(DBLogEpisode::Page) == kPageSize, "the episode fills one page of the side file");
+static_assert(sizeof(DBLogEpisode::Page) == DBSideFile::kPageBytes, "the episode fills one page of the side file");
 
 namespace {
 
-// The page starts an episode of `log`, nothing known of it yet.
+// The page starts an episode of `log`, nothing known of it yet. The fields
+// first, the log last: a process that dies between two of the stores (the
+// mutex held) leaves the episode of the log before with nothing known of it,
+// which at worst lets a wait for its readers begin again, never the new log
+// marked as given up.
 void start(Fields& f, const DBLogEpisode::Generation& log)
 {
-    f.log = log;
-    f.gaveUp = 0;
-    f.reported = 0;
-    f.movedPast = 0;
+    store(f.gaveUp, 0, 1);
+    store(f.reported, 0, 2);
+    store(f.movedPast, 0, 3);
+    store(f.keptAt, static_cast<int64_t>(-1), 4);
+    store(f.firstWaitNs, static_cast<int64_t>(0), 5);
+    store(f.log.words[0], log.words[0], 6);
+    store(f.log.words[1], log.words[1], 7);
+    store(f.log.words[2], log.words[2], 8);
+}
+
+void setUp(Fields& f, bool shared)
+{
+    std::memset(static_cast<void*>(&f), 0, sizeof f);
+    dbInitRobustMutex(f.mutex, shared);
     f.keptAt = -1;
-    f.firstWaitNs = 0;
-}
-
-// An episode of another log than `log` is over: the page starts one of it.
-void follow(Fields& f, const DBLogEpisode::Generation& log)
-{
-    if (!(f.log == log)) start(f, log);
-}
-
-bool setUp(DBLogEpisode::Page& page, bool shared)
-{
-    if (dbInitRobustMutex(page.f.mutex, shared) != 0) return false;
-    start(page.f, DBLogEpisode::Generation());
-    __atomic_store_n(&page.f.magic, kMagic, __ATOMIC_RELEASE);
-    return true;
-}
-
-// Maps the page of the side file, setting it up when it is new; null (and
-// *error) when it cannot be used.
-DBLogEpisode::Page* mapPage(const std::string& file, int* error)
-{
-    *error = 0;
-    if (sysconf(_SC_PAGESIZE) <= 0 || kPageOffset % sysconf(_SC_PAGESIZE) != 0) {
-        *error = EINVAL;
-        return nullptr;
-    }
-    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        *error = errno;
-        return nullptr;
-    }
-    void* mapped = MAP_FAILED;
-    // The first process to lock the page's bytes sets the page up; the others
-    // wait. A lock of the open file, on the page's bytes alone: the writers'
-    // queue holds a shared lock of the whole file (flock) for as long as it
-    // has it mapped, and the kernel drops this one with a process that dies.
-    struct flock range = {};
-    range.l_type = F_WRLCK;
-    range.l_whence = SEEK_SET;
-    range.l_start = kPageOffset;
-    range.l_len = static_cast<off_t>(kPageSize);
-    int locked;
-    while ((locked = fcntl(fd, F_OFD_SETLKW, &range)) != 0 && errno == EINTR) {
-    }
-    if (locked == 0) {
-        struct stat st;
-        const off_t size = kPageOffset + static_cast<off_t>(kPageSize);
-        bool ready = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1;
-        if (ready && st.st_size < size) ready = ftruncate(fd, size) == 0;
-        if (ready) mapped = mmap(nullptr, kPageSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, kPageOffset);
-        if (mapped != MAP_FAILED) {
-            auto* page = static_cast<DBLogEpisode::Page*>(mapped);
-            if (__atomic_load_n(&page->f.magic, __ATOMIC_ACQUIRE) != kMagic && !setUp(*page, true)) {
-                munmap(mapped, kPageSize);
-                mapped = MAP_FAILED;
-            }
-        }
-        if (mapped == MAP_FAILED && errno == 0) errno = EINVAL;
-        *error = mapped == MAP_FAILED ? errno : 0;
-        range.l_type = F_UNLCK;
-        fcntl(fd, F_OFD_SETLK, &range);
-    } else {
-        *error = errno;
-    }
-    close(fd);
-    return mapped == MAP_FAILED ? nullptr : static_cast<DBLogEpisode::Page*>(mapped);
 }
 
 long long nowNs()
@@ -130,44 +82,86 @@ long long nowNs()
 
 }  // namespace
 
+DBSideFileLayout DBLogEpisode::pageLayout()
+{
+    return dbSideFileLayout(kTag, sizeof(Fields));
+}
+
+void DBLogEpisode::setUpPage(void* page)
+{
+    Fields& f = static_cast<Page*>(page)->f;
+    setUp(f, true);
+    const DBSideFileLayout layout = pageLayout();
+    __atomic_store_n(&f.layout.sizes, layout.sizes, __ATOMIC_RELEASE);
+    __atomic_store_n(&f.layout.tag, layout.tag, __ATOMIC_RELEASE);
+}
+
+void DBLogEpisode::setBetweenStores(void (*hook)(int store))
+{
+    g_betweenStores = hook;
+}
+
 std::shared_ptr<DBLogEpisode> DBLogEpisode::of(const std::string& path)
 {
     return DBPerFile<DBLogEpisode>::of(path, [&path]() -> std::shared_ptr<DBLogEpisode> {
-        const std::string file = DBProcessTurn::sideFile(path);
-        int error = 0;
-        // Without the turn the page could be made anew under this process.
-        std::shared_ptr<DBProcessTurn> turn = DBProcessTurn::of(path);
-        Page* page = turn != nullptr ? mapPage(file, &error) : nullptr;
-        if (turn == nullptr) error = ENOLCK;
-        if (page != nullptr) return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(page, std::move(turn)));
-        log_error(kSourceFile, __LINE__,
-                  "Cannot use %s for the waits at the log's hard limit: %s; this process waits on its own",
-                  file.c_str(), std::strerror(error));
-        std::unique_ptr<Page> own(new Page());
-        if (!setUp(*own, false)) return nullptr;
-        return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(own.release(), nullptr));
+        std::string why;
+        std::shared_ptr<DBSideFile> side = DBSideFile::of(path, &why);
+        if (!side)
+            log_error(kSourceFile, __LINE__,
+                      "Cannot use %s for the waits at the log's hard limit: %s; this process waits on its own",
+                      DBSideFile::pathOf(path).c_str(), why.c_str());
+        return std::shared_ptr<DBLogEpisode>(new DBLogEpisode(path, std::move(side)));
     });
+}
+
+DBLogEpisode::DBLogEpisode(const std::string& path, std::shared_ptr<DBSideFile> side)
+    : m_path(path), m_side(std::move(side)), m_own(new Page())
+{
+    setUp(m_own->f, false);
+    m_page = m_side ? static_cast<Page*>(m_side->page(DBSideFile::kEpisodePage)) : m_own.get();
 }
 
 DBLogEpisode::~DBLogEpisode()
 {
-    if (m_shared)
-        munmap(m_page, kPageSize);
-    else
-        delete m_page;
+    pthread_mutex_destroy(&m_own->f.mutex);
+}
+
+DBLogEpisode::Page& DBLogEpisode::pageFor(const DBRobustLock& lock, std::unique_ptr<DBRobustLock>& ownLock)
+{
+    if (lock.held()) {
+        if (m_page != m_own.get()) m_stuck.store(false);
+        return *m_page;
+    }
+    if (!m_stuck.exchange(true))
+        log_error(kSourceFile, __LINE__,
+                  "The waits at the log's hard limit in %s were not had within %lld ms (%s): this process waits "
+                  "on its own until they are had again",
+                  DBSideFile::pathOf(m_path).c_str(), static_cast<long long>(kSideFileLockWait.count()),
+                  std::strerror(lock.error()));
+    ownLock.reset(new DBRobustLock(m_own->f.mutex, Clock::time_point::max()));
+    return *m_own;
+}
+
+DBLogEpisode::Clock::time_point DBLogEpisode::lockDeadline() const
+{
+    return dbSideFileLockDeadline(Clock::now() + kSideFileLockWait, m_stuck.load());
 }
 
 bool DBLogEpisode::kept(const Generation& log)
 {
-    DBRobustLock lock(m_page->f.mutex);
-    return m_page->f.log == log && m_page->f.gaveUp != 0;
+    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    std::unique_ptr<DBRobustLock> ownLock;
+    const Fields& f = pageFor(lock, ownLock).f;
+    return f.log == log && f.gaveUp != 0;
 }
 
 bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
 {
-    DBRobustLock lock(m_page->f.mutex);
-    Fields& f = m_page->f;
-    follow(f, log);
+    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    std::unique_ptr<DBRobustLock> ownLock;
+    Fields& f = pageFor(lock, ownLock).f;
+    // An episode of another log is over: the page starts one of this one.
+    if (!(f.log == log)) start(f, log);
     if (f.gaveUp != 0) return false;
     if (f.firstWaitNs == 0) f.firstWaitNs = nowNs();
     *since = Clock::time_point(std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(f.firstWaitNs)));
@@ -176,9 +170,12 @@ bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
 
 bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
 {
-    DBRobustLock lock(m_page->f.mutex);
-    Fields& f = m_page->f;
-    follow(f, log);
+    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    std::unique_ptr<DBRobustLock> ownLock;
+    Fields& f = pageFor(lock, ownLock).f;
+    // The log was started again since the wait began (by another process):
+    // what its readers did says nothing of the episode now under way.
+    if (!(f.log == log)) return false;
     f.gaveUp = 1;
     f.movedPast = 0;
     f.keptAt = copied;
@@ -189,10 +186,10 @@ bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
 
 bool DBLogEpisode::noteCopied(const Generation& log, long long copied, bool caughtUp)
 {
-    DBRobustLock lock(m_page->f.mutex);
-    Fields& f = m_page->f;
-    follow(f, log);
-    if (f.gaveUp == 0 || copied < 0) return false;
+    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    std::unique_ptr<DBRobustLock> ownLock;
+    Fields& f = pageFor(lock, ownLock).f;
+    if (!(f.log == log) || f.gaveUp == 0 || copied < 0) return false;
     // Not known at the give-up: the mark from now on.
     if (f.keptAt < 0) {
         f.keptAt = copied;

@@ -3,15 +3,17 @@
 // lasts from the first such wait until the log is started again, and says
 // whether a wait gave up (its readers outlasted it), how much of the log was
 // copied into the catalogue then, when the first wait began and whether the
-// give-up was logged. It lives in a page of its own of the side file beside
-// the catalogue ("<catalogue>-writers", after the writers' queue), mapped into
-// each process and guarded by a robust process-shared mutex held for a few
-// statements only (nothing is taken or waited for under it), so that after a
-// give-up in one process no other process waits for the same readers, and
-// one entry says so. When the side file cannot be used (logged once), the
-// process keeps the episode alone.
+// give-up was logged. It lives in the episodes' page of the side file beside
+// the catalogue (DBSideFile), mapped into each process and guarded by a
+// robust process-shared mutex held for a few statements only (nothing is
+// taken or waited for under it), so that after a give-up in one process no
+// other process waits for the same readers, and one entry says so. When the
+// side file cannot be used (logged once), the process keeps the episodes
+// alone; so it does while a process that stopped holding the mutex keeps
+// it (waited for no longer than kSideFileLockWait, logged once).
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -19,7 +21,9 @@
 
 #include "host/db/DBLogFile.h"
 
-class DBProcessTurn;
+class DBRobustLock;
+class DBSideFile;
+struct DBSideFileLayout;
 
 class DBLogEpisode {
 public:
@@ -31,6 +35,14 @@ public:
     // The episodes of the catalogue at path, shared by its connections in
     // this process; never null.
     static std::shared_ptr<DBLogEpisode> of(const std::string& path);
+    // The layout words of the episodes' page, and its setting up (the side
+    // file's, by a process alone with it).
+    static DBSideFileLayout pageLayout();
+    static void setUpPage(void* page);
+    // For tests: called with the mutex held after each store of the page's
+    // start of a new episode (numbered from 1), so that a process may die
+    // between any two of them.
+    static void setBetweenStores(void (*hook)(int store));
 
     ~DBLogEpisode();
     DBLogEpisode(const DBLogEpisode&) = delete;
@@ -39,14 +51,16 @@ public:
     // Whether a wait at the hard limit gave up for the log of generation
     // `log` and its readers have not moved on since: no wait for them begins.
     bool kept(const Generation& log);
-    // A wait at the hard limit of the log of generation `log` begins: false
-    // when one gave up for it and its readers have not moved on since (the
-    // wait must not begin); else *since is when the episode's first wait
-    // began.
+    // A wait at the hard limit of the log of generation `log` begins (an
+    // episode of another log is over): false when one gave up for it and its
+    // readers have not moved on since (the wait must not begin); else *since
+    // is when the episode's first wait began.
     bool beginWait(const Generation& log, Clock::time_point* since);
     // A wait at the hard limit of that log gave up with `copied` frames of it
     // in the catalogue (-1: not known). True for the first give-up of the
-    // episode among all processes: the one that writes the entry.
+    // episode among all processes: the one that writes the entry. Nothing is
+    // noted when the episode is of another log (the log was started again
+    // during the wait).
     bool gaveUp(const Generation& log, long long copied);
     // What a checkpoint that copied what it could beside the writers found of
     // the log of generation `log`: `copied` frames in the catalogue, and with
@@ -58,21 +72,22 @@ public:
 
     // Whether the episodes are shared with the other processes (false: the
     // side file could not be used).
-    bool shared() const { return m_shared; }
+    bool shared() const { return m_side != nullptr; }
 
     struct Page;
 
 private:
-    DBLogEpisode(Page* page, std::shared_ptr<DBProcessTurn> turn)
-        : m_page(page), m_shared(turn != nullptr), m_turn(std::move(turn))
-    {
-    }
+    DBLogEpisode(const std::string& path, std::shared_ptr<DBSideFile> side);
+    // How long the shared page's mutex is waited for now.
+    Clock::time_point lockDeadline() const;
+    // The page to use, the shared page's mutex tried under lock: the shared
+    // page when it is held; else this process's own (held under ownLock),
+    // the reason logged once until the shared one is had again.
+    Page& pageFor(const DBRobustLock& lock, std::unique_ptr<DBRobustLock>& ownLock);
 
-    Page* m_page;
-    bool m_shared;
-    // The turn of the same side file, held while the page is mapped: a
-    // process that finds itself alone with the file (no turn held anywhere)
-    // marks this page to be set up anew, whatever state processes that ended
-    // left it in.
-    std::shared_ptr<DBProcessTurn> m_turn;
+    std::string m_path;  // the catalogue's
+    std::shared_ptr<DBSideFile> m_side;  // null: the side file is not used
+    std::unique_ptr<Page> m_own;         // this process's own page
+    Page* m_page;                        // the side file's page, or m_own
+    std::atomic<bool> m_stuck{false};  // the last wait for the shared mutex ran out
 };

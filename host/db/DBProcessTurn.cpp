@@ -1,5 +1,5 @@
 // The queue of the processes writing one catalogue file: a ticket queue in
-// the first page of a mapped side file, guarded by a robust process-shared
+// the turn's page of the side file, guarded by a robust process-shared
 // mutex, its waiters asleep on a futex in the same page.
 #include "host/db/DBProcessTurn.h"
 
@@ -27,14 +27,16 @@
 
 #include "host/db/DBPerFile.h"
 #include "host/db/DBRobustMutex.h"
+#include "host/db/DBSideFile.h"
 #include "host/db/DBtable.h"
 
 namespace {
 
 const char kSourceFile[] = "DBProcessTurn";
-// Marks a page set up in full in this layout; the first word of the file.
-// (The layout before it, with a condition variable, was marked 0x52504d57.)
-const uint32_t kMagic = 0x52505432;
+// Marks a page of this layout (with its sizes: dbSideFileLayout). Those
+// before it were marked 0x52504d57 (with a condition variable) and
+// 0x52505432 (the layout words one word, no count of tickets passed over).
+const uint32_t kTag = 0x52505433;
 // Tickets drawn and not yet served at once: one per process at most, and
 // those given up that the queue has not reached yet.
 const uint64_t kSlots = 128;
@@ -50,13 +52,14 @@ using Clock = std::chrono::steady_clock;
 // may see half done is one store, and a new ticket's slot is written before
 // the ticket is given out, so a process may die between any two statements.
 struct DBProcessTurn::Shared {
-    uint32_t magic;
+    DBSideFileLayout layout;
     // Changes (under the mutex) whenever the ticket being served does; the
     // waiters sleep on it.
     uint32_t passed;
     pthread_mutex_t mutex;
     uint64_t next;     // the ticket the next waiter draws
     uint64_t serving;  // the ticket whose turn it is (the turn is its process's)
+    uint64_t passedOver;  // tickets passed over because their process had ended
     struct Slot {
         uint64_t started;  // its start time, in clock ticks after boot (0: unknown)
         int32_t pid;       // the process that drew the ticket
@@ -64,7 +67,7 @@ struct DBProcessTurn::Shared {
     } slots[kSlots];
 };
 // The rest of the side file belongs to the journal.
-static_assert(sizeof(DBProcessTurn::Shared) <= DBProcessTurn::kBytes, "the turn's state fits its page");
+static_assert(sizeof(DBProcessTurn::Shared) <= DBSideFile::kPageBytes, "the turn's state fits its page");
 
 namespace {
 
@@ -215,152 +218,26 @@ void wakeAll(uint32_t* word)
     futex(word, FUTEX_WAKE, INT_MAX, nullptr);
 }
 
-void setUp(DBProcessTurn::Shared& s)
-{
-    std::memset(static_cast<void*>(&s), 0, sizeof s);
-    dbInitRobustMutex(s.mutex, true);
-    publish(s.magic, kMagic);
-}
-
-// Holds a lock on the side file's first byte while a process decides whether
-// to make its page: a lock of the open file description, which the kernel
-// drops when the process dies, and which (unlike a record lock of the
-// process) a thread closing another descriptor of the file leaves held.
-class SetUpLock {
-public:
-    explicit SetUpLock(int fd) : m_fd(fd)
-    {
-        struct flock range = {};
-        range.l_type = F_WRLCK;
-        range.l_whence = SEEK_SET;
-        range.l_len = 1;
-        int rc;
-        while ((rc = fcntl(m_fd, F_OFD_SETLKW, &range)) != 0 && errno == EINTR) {
-        }
-        m_held = rc == 0;
-    }
-    ~SetUpLock()
-    {
-        if (!m_held) return;
-        struct flock range = {};
-        range.l_type = F_UNLCK;
-        range.l_whence = SEEK_SET;
-        range.l_len = 1;
-        const int error = errno;
-        fcntl(m_fd, F_OFD_SETLK, &range);
-        errno = error;
-    }
-    SetUpLock(const SetUpLock&) = delete;
-    SetUpLock& operator=(const SetUpLock&) = delete;
-
-    bool held() const { return m_held; }
-
-private:
-    int m_fd;
-    bool m_held = false;
-};
-
-// Grows the file to hold the page, never shrinking it.
-bool holdsPage(int fd)
-{
-    struct stat st;
-    if (fstat(fd, &st) != 0) return false;
-    if (static_cast<size_t>(st.st_size) >= DBProcessTurn::kBytes) return true;
-    if (fallocate(fd, 0, 0, DBProcessTurn::kBytes) == 0) return true;
-    return fstat(fd, &st) == 0 && (static_cast<size_t>(st.st_size) >= DBProcessTurn::kBytes ||
-                                   ftruncate(fd, static_cast<off_t>(DBProcessTurn::kBytes)) == 0);
-}
-
-// Alone with the file: the pages after the turn's (the journal's, whose
-// users hold the turn while they have them mapped) are zeroed, so that the
-// next process to map one sets it up anew, whatever processes that ended
-// left in it (a mutex held, after a crash of the machine).
-void forgetLaterPages(int fd, const struct stat& st)
-{
-    static const char zeros[4096] = {};
-    for (off_t at = static_cast<off_t>(DBProcessTurn::kBytes); at < st.st_size;) {
-        const size_t n = static_cast<size_t>(std::min<off_t>(st.st_size - at, static_cast<off_t>(sizeof zeros)));
-        const ssize_t written = pwrite(fd, zeros, n, at);
-        if (written <= 0) return;
-        at += written;
-    }
-}
-
-// Under the set-up lock: maps the side file's page, made anew when no other
-// process uses the file. MAP_FAILED with the reason in errno, or with
-// foreign set when other processes use the file in another layout.
-void* mapPage(int fd, bool& foreign)
-{
-    struct stat st;
-    if (fstat(fd, &st) != 0) return MAP_FAILED;
-    if (!S_ISREG(st.st_mode) || st.st_nlink != 1) {
-        errno = EINVAL;
-        return MAP_FAILED;
-    }
-    // Alone with the file, whatever its page holds was left by processes
-    // that ended.
-    const bool alone = flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (alone && !holdsPage(fd)) return MAP_FAILED;
-    if (!alone && (flock(fd, LOCK_SH | LOCK_NB) != 0 || fstat(fd, &st) != 0)) return MAP_FAILED;
-    if (!alone && static_cast<size_t>(st.st_size) < DBProcessTurn::kBytes) {
-        foreign = true;
-        return MAP_FAILED;
-    }
-    void* mapped = mmap(nullptr, DBProcessTurn::kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (mapped == MAP_FAILED) return MAP_FAILED;
-    auto* shared = static_cast<DBProcessTurn::Shared*>(mapped);
-    if (alone) {
-        setUp(*shared);
-        forgetLaterPages(fd, st);
-    } else if (__atomic_load_n(&shared->magic, __ATOMIC_ACQUIRE) != kMagic) {
-        munmap(mapped, DBProcessTurn::kBytes);
-        foreign = true;
-        return MAP_FAILED;
-    }
-    // From exclusive to shared: no other process can take it exclusively in
-    // between without the set-up lock.
-    if (alone && flock(fd, LOCK_SH) != 0) {
-        const int error = errno;
-        munmap(mapped, DBProcessTurn::kBytes);
-        errno = error;
-        return MAP_FAILED;
-    }
-    return mapped;
-}
-
-// Maps the side file's page; the page (with fd open and its shared flock
-// held), or null (logged) when it cannot be used.
-DBProcessTurn::Shared* mapSideFile(const std::string& file, int& fd)
-{
-    fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        log_error(kSourceFile, __LINE__, "Cannot open %s: %s", file.c_str(), std::strerror(errno));
-        return nullptr;
-    }
-    void* mapped = MAP_FAILED;
-    bool foreign = false;
-    int error = 0;
-    {
-        SetUpLock setUpLock(fd);
-        if (setUpLock.held()) mapped = mapPage(fd, foreign);
-        error = errno;
-    }
-    if (mapped != MAP_FAILED) return static_cast<DBProcessTurn::Shared*>(mapped);
-    if (foreign)
-        log_error(kSourceFile, __LINE__,
-                  "Cannot use %s as the writers' queue: another process uses it in another layout", file.c_str());
-    else
-        log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", file.c_str(), std::strerror(error));
-    close(fd);  // its flock with it
-    fd = -1;
-    return nullptr;
-}
-
 }  // namespace
 
 std::string DBProcessTurn::sideFile(const std::string& path)
 {
-    return path + "-writers";
+    return DBSideFile::pathOf(path);
+}
+
+DBSideFileLayout DBProcessTurn::pageLayout()
+{
+    return dbSideFileLayout(kTag, sizeof(Shared));
+}
+
+void DBProcessTurn::setUpPage(void* page)
+{
+    Shared& s = *static_cast<Shared*>(page);
+    std::memset(static_cast<void*>(&s), 0, sizeof s);
+    dbInitRobustMutex(s.mutex, true);
+    const DBSideFileLayout layout = pageLayout();
+    publish(s.layout.sizes, layout.sizes);
+    publish(s.layout.tag, layout.tag);
 }
 
 void DBProcessTurn::setBeforeTicketGivenOut(void (*hook)())
@@ -371,17 +248,42 @@ void DBProcessTurn::setBeforeTicketGivenOut(void (*hook)())
 std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
 {
     return DBPerFile<DBProcessTurn>::of(path, [&path]() -> std::shared_ptr<DBProcessTurn> {
-        int fd = -1;
-        Shared* shared = mapSideFile(sideFile(path), fd);
-        if (shared == nullptr) return nullptr;
-        return std::shared_ptr<DBProcessTurn>(new DBProcessTurn(shared, fd));
+        std::string why;
+        std::shared_ptr<DBSideFile> side = DBSideFile::of(path, &why);
+        if (!side) {
+            log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", sideFile(path).c_str(),
+                      why.c_str());
+            return nullptr;
+        }
+        return std::shared_ptr<DBProcessTurn>(new DBProcessTurn(path, std::move(side)));
     });
 }
 
-DBProcessTurn::~DBProcessTurn()
+DBProcessTurn::DBProcessTurn(const std::string& path, std::shared_ptr<DBSideFile> side)
+    : m_path(path), m_shared(static_cast<Shared*>(side->page(DBSideFile::kTurnPage))), m_side(std::move(side))
 {
-    munmap(m_shared, kBytes);
-    close(m_fd);
+}
+
+DBProcessTurn::~DBProcessTurn() = default;
+
+unsigned long long DBProcessTurn::passedOver() const
+{
+    return __atomic_load_n(&m_shared->passedOver, __ATOMIC_ACQUIRE);
+}
+
+bool DBProcessTurn::held(const DBRobustLock& lock)
+{
+    if (lock.held()) {
+        m_stuck.store(false);
+        return true;
+    }
+    if (lock.error() != ETIMEDOUT) return queueHeld(lock);
+    if (!m_stuck.exchange(true))
+        log_error(kSourceFile, __LINE__,
+                  "The writers' queue %s was not had within %lld ms: a process holding it does not go on; the "
+                  "writers go without it until it is had again",
+                  DBSideFile::pathOf(m_path).c_str(), static_cast<long long>(kSideFileLockWait.count()));
+    return false;
 }
 
 bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
@@ -399,8 +301,8 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
         uint32_t seen = 0;
         const auto now = Clock::now();
         {
-            DBRobustLock lock(s.mutex);
-            if (!queueHeld(lock)) return true;
+            DBRobustLock lock(s.mutex, dbSideFileLockDeadline(deadline, m_stuck.load()));
+            if (!held(lock)) return goWithout(mine);
             passOverGivenUp(s);
             // A ticket is drawn once the queue has room for it.
             if (mine == kNone && s.next - s.serving < kSlots) {
@@ -430,9 +332,12 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
         const bool due = now - frontSince >= kLivenessCheck;
         if (gone(frontSlot) || (due && !alive(frontSlot))) {
             {
-                DBRobustLock lock(s.mutex);
-                if (!queueHeld(lock)) return true;
-                if (s.serving == front) passTurn(s);
+                DBRobustLock lock(s.mutex, dbSideFileLockDeadline(deadline, m_stuck.load()));
+                if (!held(lock)) return goWithout(mine);
+                if (s.serving == front) {
+                    passTurn(s);
+                    publish(s.passedOver, s.passedOver + 1);
+                }
             }
             wakeAll(&s.passed);
             continue;
@@ -447,11 +352,24 @@ void DBProcessTurn::leave()
     Shared& s = *m_shared;
     const Slot me = self();
     {
-        DBRobustLock lock(s.mutex);
-        if (!queueHeld(lock) || s.serving >= s.next) return;
-        const Slot& slot = s.slots[s.serving % kSlots];
-        if (slot.gaveUp || !sameProcess(slot, me)) return;
-        passTurn(s);
+        DBRobustLock lock(s.mutex, dbSideFileLockDeadline(Clock::now() + kSideFileLockWait, m_stuck.load()));
+        if (!held(lock)) {
+            // The ticket served is this process's (it holds the turn): given
+            // up, it is passed over by the next process that has the queue.
+            Slot& slot = s.slots[__atomic_load_n(&s.serving, __ATOMIC_ACQUIRE) % kSlots];
+            if (sameProcess(slot, me)) publish(slot.gaveUp, 1);
+        } else {
+            if (s.serving >= s.next) return;
+            const Slot& slot = s.slots[s.serving % kSlots];
+            if (slot.gaveUp || !sameProcess(slot, me)) return;
+            passTurn(s);
+        }
     }
     wakeAll(&s.passed);
+}
+
+bool DBProcessTurn::goWithout(uint64_t ticket)
+{
+    if (ticket != UINT64_MAX) publish(m_shared->slots[ticket % kSlots].gaveUp, 1);
+    return true;
 }

@@ -1,29 +1,30 @@
 // The turn among the processes that write one catalogue file (internal to
 // host/db). Inside a process the writers queue in DBWriterQueue; the one
 // whose turn it is then queues here, first come first served, with the
-// writers of the other processes. The queue lives in the first page of a
-// small file beside the catalogue ("<catalogue>-writers"), mapped into each
-// process; the turn passes to the next process the moment it is given back,
-// instead of leaving the processes to poll for the database's write lock in
-// turns of sleep. No process's death stops the others, at any instant: a
-// process that ends (or lingers unreaped) while it holds the turn, waits for
-// it or holds the side file's lock is passed over within a tenth of a second.
-//
-// The side file: its first 4096 bytes are the turn's; the rest of the file
-// belongs to the write-ahead log's journal, whose users hold the turn while
-// they have it mapped; it is touched here only by a process alone with the
-// file, which zeroes it so that it is set up anew. The file is never shrunk,
-// replaced or removed. Each process holds a shared
-// flock on it for as long as it has it mapped; the page is made anew (when
-// it is new, of another layout or left half made) only by a process that
-// can take the flock exclusively, that is when no other process uses it.
+// writers of the other processes. The queue lives in the turn's page of the
+// side file beside the catalogue (DBSideFile); the turn passes to the next
+// process the moment it is given back, instead of leaving the processes to
+// poll for the database's write lock in turns of sleep. No process's death
+// stops the others, at any instant: a process that ends (or lingers
+// unreaped) while it holds the turn or waits for it is passed over within a
+// tenth of a second. Nor does a process that stops (a debugger, a frozen
+// container) while it holds the queue's mutex hold the others past their
+// deadline: they wait for the mutex no longer than kSideFileLockWait, and go
+// on without the queue (the database's busy handler keeping the writers
+// apart), with one entry, until the mutex is had again.
 #pragma once
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+
+#include "host/db/DBSideFile.h"
+
+class DBRobustLock;
 
 class DBProcessTurn {
 public:
@@ -33,8 +34,10 @@ public:
     static std::shared_ptr<DBProcessTurn> of(const std::string& path);
     // The side file of the catalogue at path.
     static std::string sideFile(const std::string& path);
-    // The bytes of the side file that hold the turn, from its start.
-    static const size_t kBytes = 4096;
+    // The layout words of the turn's page, and its setting up (the side
+    // file's, by a process alone with it).
+    static DBSideFileLayout pageLayout();
+    static void setUpPage(void* page);
 
     ~DBProcessTurn();
     DBProcessTurn(const DBProcessTurn&) = delete;
@@ -46,6 +49,9 @@ public:
     bool enter(std::chrono::milliseconds timeout);
     // Gives the turn to the next process waiting.
     void leave();
+    // The tickets passed over so far, among all processes, because the
+    // process that drew them had ended.
+    unsigned long long passedOver() const;
 
     // For tests: called inside enter() with the side file's lock held, once
     // the slot of the ticket being drawn is written and before the ticket is
@@ -55,8 +61,15 @@ public:
     struct Shared;
 
 private:
-    DBProcessTurn(Shared* shared, int fd) : m_shared(shared), m_fd(fd) {}
+    DBProcessTurn(const std::string& path, std::shared_ptr<DBSideFile> side);
+    // Whether lock holds the queue's mutex; when a holder that does not go on
+    // kept it, logs that once until it is had again.
+    bool held(const DBRobustLock& lock);
+    // Goes on without the queue, giving up the ticket drawn (if any): true.
+    bool goWithout(uint64_t ticket);
 
+    std::string m_path;  // the catalogue's
     Shared* m_shared;
-    int m_fd;  // the side file, with the shared flock held
+    std::shared_ptr<DBSideFile> m_side;  // the mapping of the page
+    std::atomic<bool> m_stuck{false};  // the last wait for the queue's mutex ran out
 };

@@ -1,9 +1,14 @@
 // A robust mutex, shared between processes or kept by one, and the guard
-// that holds it, forgetting a holder that died with it (internal to host/db).
+// that holds it, forgetting a holder that died with it and waiting no longer
+// than its caller's deadline for one that lives (internal to host/db).
 #pragma once
 
 #include <errno.h>
 #include <pthread.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
 
 // Sets mutex up robust, and shared between the processes that map it where
 // shared is true. 0, or the error that kept it from being set up.
@@ -19,16 +24,56 @@ inline int dbInitRobustMutex(pthread_mutex_t& mutex, bool shared)
     return rc;
 }
 
+// The longest a lock of the side file is waited for, whatever the caller's
+// deadline: its holders keep it for a few statements, so a holder that keeps
+// it longer has stopped (a debugger, a frozen container, a suspended job).
+const std::chrono::milliseconds kSideFileLockWait(1000);
+// Once such a wait ran out, the next ones wait no longer than this until the
+// lock is had again: a holder that stopped keeps it for as long as it stays
+// stopped.
+const std::chrono::milliseconds kSideFileLockRetry(10);
+
+// The deadline of a wait for a lock of the side file, of a caller whose own
+// deadline is `deadline`, after a wait that ran out (stuck) or not.
+inline std::chrono::steady_clock::time_point dbSideFileLockDeadline(std::chrono::steady_clock::time_point deadline,
+                                                                      bool stuck)
+{
+    return stuck ? std::min(deadline, std::chrono::steady_clock::now() + kSideFileLockRetry) : deadline;
+}
+
 // Holds a robust mutex for its scope. A holder that died with it is
 // forgotten: the mutex is made consistent, for data that is consistent
-// between any two statements. held() is false, with the reason in error(),
-// when the mutex cannot be held any more (a process that recovered it did
-// not make it consistent).
+// between any two statements. A holder that lives but does not let it go
+// (a process stopped while it held it) is waited for until the deadline at
+// most, or kSideFileLockWait after now, whichever comes first. held() is
+// false, with the reason in error() (ETIMEDOUT after the wait), when the
+// mutex was not had.
 class DBRobustLock {
 public:
-    explicit DBRobustLock(pthread_mutex_t& mutex) : m_mutex(mutex)
+    using Clock = std::chrono::steady_clock;
+
+    DBRobustLock(pthread_mutex_t& mutex, Clock::time_point deadline) : m_mutex(mutex)
     {
-        int rc = pthread_mutex_lock(&m_mutex);
+        deadline = std::min(deadline, Clock::now() + kSideFileLockWait);
+        int rc = pthread_mutex_trylock(&m_mutex);
+        while (rc == EBUSY) {
+            const Clock::duration left = deadline - Clock::now();
+            if (left <= Clock::duration::zero()) {
+                rc = ETIMEDOUT;
+                break;
+            }
+            // The timed lock counts on the wall clock; a step of it ends a
+            // try early or late, never the wait past the deadline.
+            timespec until;
+            clock_gettime(CLOCK_REALTIME, &until);
+            const long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::min<Clock::duration>(left, std::chrono::milliseconds(100)))
+                                     .count();
+            until.tv_sec += static_cast<time_t>((until.tv_nsec + ns) / 1000000000LL);
+            until.tv_nsec = static_cast<long>((until.tv_nsec + ns) % 1000000000LL);
+            rc = pthread_mutex_timedlock(&m_mutex, &until);
+            if (rc == ETIMEDOUT) rc = EBUSY;
+        }
         if (rc == EOWNERDEAD) rc = pthread_mutex_consistent(&m_mutex);
         m_error = rc;
     }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "host/HostJournal.h"
+#include "host/db/DBProcessTurn.h"
 #include "support/RegisterDevices.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
@@ -287,7 +288,8 @@ using KilledWriterProcessesTest = CatalogueTest;
 // rest at a random moment of their start, each after a random delay of up
 // to 200 ms, and each reaped only once the next was killed (a zombie
 // meanwhile). The survivor never pauses for long; a process started after
-// the last kill registers its devices.
+// the last kill registers its devices; the killed processes' tickets were
+// passed over in the writers' queue.
 TEST_F(KilledWriterProcessesTest, StopNeitherTheProcessWritingOnNorOneStartedLater)
 {
     const unsigned seed = std::random_device()();
@@ -355,6 +357,13 @@ TEST_F(KilledWriterProcessesTest, StopNeitherTheProcessWritingOnNorOneStartedLat
     EXPECT_GE(longestMs, 0);
     EXPECT_LT(longestMs, kLongestPause.count());
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice WHERE DeviceName LIKE '/dev/survivor-%'"), writes);
+    // The writers took turns in the queue of the side file, and the tickets
+    // of killed processes were passed over there (rather than left to the
+    // database's busy handler).
+    const std::shared_ptr<DBProcessTurn> turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    std::printf("tickets of ended processes passed over: %llu\n", turn->passedOver());
+    EXPECT_GT(turn->passedOver(), 0u);
 }
 
 }  // namespace

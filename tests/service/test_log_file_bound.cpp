@@ -54,8 +54,11 @@ const bool kSlowBuild = false;
 // far longer than they take on a machine loaded four times over.
 const std::chrono::milliseconds kDeadline(120000);
 // What a wait the journal counts may take beyond what it is allowed, on such
-// a machine (a sanitizer's build, slower at each step, twice as much).
-const double kMarginMs = kSlowBuild ? 200 : 100;
+// a machine: it holds the writers for file syncs and page copies too (a
+// sanitizer's build, slower at each step, twice as much). Far below the
+// default ceiling (3 s), which a wait that ignored the ceiling of these
+// tests would reach.
+const double kMarginMs = kSlowBuild ? 2000 : 1000;
 
 // The entries saying that readers kept the log from being started again.
 int KeptEntries()
@@ -261,9 +264,9 @@ TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
                                    << kDeadline.count() << " ms while the reader stayed (largest "
                                    << r.largestLogBytes << ")";
     EXPECT_EQ(waits.hardLimitGaveUp, 1u);
-    // Half the ceiling: the wait gave up then.
+    // At half the ceiling, the log not copied whole: the wait gave up then.
+    EXPECT_EQ(waits.hardLimitGaveUpHalfway, 1u);
     EXPECT_GE(waits.longestHardLimitWaitMs, 150);
-    EXPECT_LT(waits.longestHardLimitWaitMs, 150 + kMarginMs);
     EXPECT_LT(waits.longestWaitMs, 300 + kMarginMs);
     EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
     EXPECT_FALSE(r.timedOut);
@@ -452,6 +455,7 @@ struct ProcessResult {
     long writesPastBound = 0;  // begun while the log file was past its hard limit
     unsigned long hardLimitBegun = 0;
     unsigned long hardLimitGaveUp = 0;
+    unsigned long hardLimitGaveUpHalfway = 0;  // at half the ceiling, the log not copied whole
     double longestHardLimitWaitMs = 0;
     int keptEntries = 0;
 };
@@ -500,7 +504,7 @@ protected:
             ProcessResult r;
             std::ifstream in(ResultFile(static_cast<int>(i) + 1));
             in >> r.writes >> r.failedWrites >> r.writesPastBound >> r.hardLimitBegun >> r.hardLimitGaveUp >>
-                r.longestHardLimitWaitMs >> r.keptEntries;
+                r.hardLimitGaveUpHalfway >> r.longestHardLimitWaitMs >> r.keptEntries;
             results.push_back(r);
         }
         m_writers.clear();
@@ -573,6 +577,7 @@ TEST_F(SeveralProcessesTest, AReaderThatStaysIsWaitedForOnceAmongAllProcesses)
 
     unsigned long begun = 0;
     unsigned long gaveUp = 0;
+    unsigned long gaveUpHalfway = 0;
     int entries = 0;
     double longest = 0;
     for (size_t i = 0; i < processes.size(); ++i) {
@@ -586,6 +591,7 @@ TEST_F(SeveralProcessesTest, AReaderThatStaysIsWaitedForOnceAmongAllProcesses)
         EXPECT_GT(p.writesPastBound, 0) << "process " << i + 1 << " never wrote while the reader kept the log";
         begun += p.hardLimitBegun;
         gaveUp += p.hardLimitGaveUp;
+        gaveUpHalfway += p.hardLimitGaveUpHalfway;
         entries += p.keptEntries;
         longest = std::max(longest, p.longestHardLimitWaitMs);
     }
@@ -598,8 +604,9 @@ TEST_F(SeveralProcessesTest, AReaderThatStaysIsWaitedForOnceAmongAllProcesses)
     EXPECT_EQ(begun, 1u) << "waits at the hard limit begun among all processes while the reader stayed";
     EXPECT_EQ(gaveUp, 1u) << "waits at the hard limit given up among all processes while the reader stayed";
     EXPECT_EQ(entries, 1) << "entries among all processes";
+    // At half the ceiling, the log not copied whole: the wait gave up then.
+    EXPECT_EQ(gaveUpHalfway, 1u);
     EXPECT_GE(longest, 150);
-    EXPECT_LT(longest, 150 + kMarginMs);
     EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
 }
 
@@ -644,7 +651,8 @@ TEST_F(LogFileBoundTest, DISABLED_WritesAsOneOfSeveralProcesses)
     stayWatch.join();
     std::ofstream(result) << r.writes << ' ' << r.failedWrites << ' ' << r.writesPastBound << ' '
                           << waits.hardLimitBegun << ' ' << waits.hardLimitGaveUp << ' '
-                          << waits.longestHardLimitWaitMs << ' ' << KeptEntries() << '\n';
+                          << waits.hardLimitGaveUpHalfway << ' ' << waits.longestHardLimitWaitMs << ' '
+                          << KeptEntries() << '\n';
     EXPECT_FALSE(r.timedOut) << "no stop within " << load.longest.count() << " ms";
 }
 

@@ -13,6 +13,9 @@
 #include "host/EvDebug.h"
 #include "host/db/DBLogEpisode.h"
 #include "host/db/DBProcessTurn.h"
+#include "host/db/DBRobustMutex.h"
+#include "host/db/DBSideFile.h"
+#include "support/StoppedProcess.h"
 #include "support/TestCatalogue.h"
 
 namespace {
@@ -93,6 +96,8 @@ TEST_F(LogEpisodeTest, TheReadersMovedOnOnlyPastAKnownCountOnceTheCopyCaughtUp)
 {
     std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
     ASSERT_TRUE(episode);
+    DBLogEpisode::Clock::time_point since;
+    ASSERT_TRUE(episode->beginWait(LogOf(3), &since));
     episode->gaveUp(LogOf(3), -1);
     EXPECT_FALSE(episode->noteCopied(LogOf(3), 500, true)) << "moved on from an unknown count";
     EXPECT_TRUE(episode->kept(LogOf(3)));
@@ -126,6 +131,8 @@ TEST_F(LogEpisodeTest, WithoutItsSideFileAProcessKeepsItsEpisodesAlone)
     for (const std::string& entry : EvDebug::entries())
         if (entry.find("for the waits at the log's hard limit") != std::string::npos) ++entries;
     EXPECT_EQ(entries, 1);
+    DBLogEpisode::Clock::time_point since;
+    ASSERT_TRUE(episode->beginWait(LogOf(4), &since));
     EXPECT_TRUE(episode->gaveUp(LogOf(4), 10));
     EXPECT_TRUE(episode->kept(LogOf(4)));
     EXPECT_FALSE(episode->gaveUp(LogOf(4), 10));
@@ -135,9 +142,9 @@ TEST_F(LogEpisodeTest, WithoutItsSideFileAProcessKeepsItsEpisodesAlone)
 
 namespace {
 
-// How the page of the episodes begins: its layout word, then its mutex.
+// How the page of the episodes begins: its layout words, then its mutex.
 struct PageStart {
-    uint32_t magic;
+    DBSideFileLayout layout;
     pthread_mutex_t mutex;
 };
 
@@ -156,12 +163,12 @@ TEST_F(LogEpisodeTest, APageLeftLockedByACrashIsSetUpAnewByTheFirstProcessAlone)
         ASSERT_TRUE(episode && episode->shared());
         const int fd = open(DBProcessTurn::sideFile(m_file).c_str(), O_RDWR | O_CLOEXEC);
         ASSERT_GE(fd, 0);
-        void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, DBProcessTurn::kBytes);
+        void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, DBSideFile::kPageBytes);
         ASSERT_NE(page, MAP_FAILED);
         pthread_mutex_t* mutex = &static_cast<PageStart*>(page)->mutex;
         // Held by a thread that stays alive: nothing tells a waiter it ended.
         ASSERT_EQ(pthread_mutex_lock(mutex), 0);
-        std::string bytes(2 * DBProcessTurn::kBytes, '\0');
+        std::string bytes(2 * DBSideFile::kPageBytes, '\0');
         const bool copied = pread(fd, &bytes[0], bytes.size(), 0) == static_cast<ssize_t>(bytes.size());
         pthread_mutex_unlock(mutex);
         munmap(page, 4096);
@@ -190,3 +197,78 @@ TEST_F(LogEpisodeTest, APageLeftLockedByACrashIsSetUpAnewByTheFirstProcessAlone)
     unlink(saved.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
+
+namespace {
+
+// A process that dies at any store of the episode's start of a new log (the
+// mutex held) leaves the page so that the next wait at the hard limit of
+// that log still begins: the episode of the log before is over, and the new
+// log is not marked as given up.
+TEST_F(LogEpisodeTest, AProcessDyingAtAnyStoreOfANewEpisodeLeavesTheNextWaitFree)
+{
+    std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
+    ASSERT_TRUE(episode && episode->shared());
+    for (int store = 1; store <= 8; ++store) {
+        // A give-up for the log before, its readers not moved on.
+        DBLogEpisode::Clock::time_point since;
+        const uint32_t before = 100 + 2 * static_cast<uint32_t>(store);
+        ASSERT_TRUE(episode->beginWait(LogOf(before), &since));
+        episode->gaveUp(LogOf(before), 50);
+        ASSERT_TRUE(episode->kept(LogOf(before)));
+        static int dieAt;
+        dieAt = store;
+        const pid_t dying = fork();
+        ASSERT_GE(dying, 0);
+        if (dying == 0) {
+            DBLogEpisode::setBetweenStores([](int at) {
+                if (at == dieAt) _exit(0);
+            });
+            episode->beginWait(LogOf(before + 1), &since);
+            _exit(1);
+        }
+        ASSERT_EQ(exitStatus(dying), 0) << "store " << store;
+        EXPECT_FALSE(episode->kept(LogOf(before + 1))) << "store " << store;
+        EXPECT_TRUE(episode->beginWait(LogOf(before + 1), &since)) << "store " << store;
+    }
+}
+
+// A process stopped while it holds the episodes' mutex holds no other
+// process past the wait for it: each function returns within that wait,
+// the process then keeping its episodes on its own, which it says once.
+TEST_F(LogEpisodeTest, AStoppedHolderOfTheMutexHoldsNoProcessPastTheWaitForIt)
+{
+    std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
+    ASSERT_TRUE(episode && episode->shared());
+    DBLogEpisode::Clock::time_point since;
+    ASSERT_TRUE(episode->beginWait(LogOf(5), &since));
+    StoppedProcess holder([&episode] {
+        DBLogEpisode::setBetweenStores([](int) { raise(SIGSTOP); });
+        DBLogEpisode::Clock::time_point when;
+        episode->beginWait(LogOf(6), &when);
+    });
+    ASSERT_TRUE(holder.stopped());
+    EvDebug::clearEntries();
+    const double bound = std::chrono::duration<double>(kSideFileLockWait).count() + 1.5;
+    bool began = false;
+    bool report = false;
+    double took = holder.timed([&] { began = episode->beginWait(LogOf(7), &since); });
+    EXPECT_GE(took, 0) << "beginWait returned only once the stopped process was killed";
+    EXPECT_LT(took, bound);
+    EXPECT_TRUE(began);
+    took = holder.timed([&] { report = episode->gaveUp(LogOf(7), 10); });
+    EXPECT_GE(took, 0);
+    EXPECT_LT(took, bound);
+    EXPECT_TRUE(report);
+    took = holder.timed([&] { report = episode->kept(LogOf(7)); });
+    EXPECT_GE(took, 0);
+    EXPECT_TRUE(report);
+    took = holder.timed([&] { report = episode->noteCopied(LogOf(7), 20, true); });
+    EXPECT_GE(took, 0);
+    EXPECT_LT(took, bound);
+    int entries = 0;
+    for (const std::string& entry : EvDebug::entries())
+        if (entry.find("this process waits on its own until they are had again") != std::string::npos) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+}  // namespace

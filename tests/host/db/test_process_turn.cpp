@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -20,7 +21,11 @@
 #include <vector>
 
 #include "host/EvDebug.h"
+#include "host/db/DBLogEpisode.h"
 #include "host/db/DBProcessTurn.h"
+#include "host/db/DBRobustMutex.h"
+#include "host/db/DBSideFile.h"
+#include "support/StoppedProcess.h"
 #include "support/TestCatalogue.h"
 
 namespace {
@@ -296,9 +301,10 @@ TEST_F(ProcessTurnForkTest, AProcessEndedButNotYetReapedIsPassedOver)
     EXPECT_EQ(exitStatus(holder), 0);
 }
 
-// The side file as the layout before this one left it: its queue stuck
-// behind tickets of this process, which lives, and with its turn free. The
-// bytes after the page, the journal's, are a pattern.
+// The side file as a process of an earlier version left it while it used
+// the file: its queue stuck behind tickets of this process, which lives, and
+// with its turn free; such a process held no lock of the file. The bytes of
+// the episodes' page are a pattern.
 struct EarlierLayout {
     uint32_t magic;
     pthread_mutex_t mutex;
@@ -314,51 +320,68 @@ struct EarlierLayout {
 
 void WriteEarlierLayout(const std::string& file)
 {
-    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
+    std::vector<uint32_t> words(2 * DBSideFile::kPageBytes / sizeof(uint32_t), 0);
     EarlierLayout earlier;
     std::memset(static_cast<void*>(&earlier), 0, sizeof earlier);
     earlier.magic = 0x52504d57;
     earlier.next = 5;
     for (int i = 0; i < 5; ++i) earlier.slots[i].pid = getpid();
     std::memcpy(words.data(), &earlier, sizeof earlier);
-    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
+    for (size_t i = DBSideFile::kPageBytes / sizeof(uint32_t); i < words.size(); ++i)
         words[i] = 0xA5A50000u + static_cast<uint32_t>(i);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
 }
 
-// The journal's bytes of the side file are as WriteEarlierLayout left them.
-bool JournalBytesKept(const std::string& file)
+// The side file as a process of this version but of another ABI would make
+// it: every page's layout words but their sizes as this one's. The rest of
+// the bytes are a pattern.
+void WriteOtherSizes(const std::string& file)
+{
+    std::vector<uint32_t> words(2 * DBSideFile::kPageBytes / sizeof(uint32_t), 0);
+    for (size_t i = 0; i < words.size(); ++i) words[i] = 0xA5A50000u + static_cast<uint32_t>(i);
+    const DBSideFileLayout layouts[] = {DBProcessTurn::pageLayout(), DBLogEpisode::pageLayout()};
+    for (size_t page = 0; page < 2; ++page) {
+        const size_t at = page * DBSideFile::kPageBytes / sizeof(uint32_t);
+        words[at] = layouts[page].tag;
+        words[at + 1] = layouts[page].sizes ^ 0x100;  // its state 1 byte longer or shorter
+    }
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
+}
+
+// The side file's bytes are those that WriteOtherSizes wrote.
+bool OtherSizesKept(const std::string& file)
 {
     std::ifstream in(file, std::ios::binary);
-    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 0);
+    std::vector<uint32_t> words(2 * DBSideFile::kPageBytes / sizeof(uint32_t), 0);
     in.read(reinterpret_cast<char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
-    if (in.gcount() != static_cast<std::streamsize>(words.size() * 4) || in.peek() != EOF) return false;
-    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
-        if (words[i] != 0xA5A50000u + static_cast<uint32_t>(i)) return false;
+    if (in.gcount() != static_cast<std::streamsize>(words.size() * 4)) return false;
+    for (size_t i = 0; i < words.size(); ++i)
+        if (i % (DBSideFile::kPageBytes / sizeof(uint32_t)) >= 2 && words[i] != 0xA5A50000u + static_cast<uint32_t>(i))
+            return false;
     return true;
 }
 
-// The journal's bytes of the side file are zero: the next process to map
-// its page sets it up anew.
-bool JournalBytesZeroed(const std::string& file)
+// Whether the entry saying the side file is not used as the writers' queue,
+// for `reason`, was written.
+bool RefusalLogged(const std::string& file, const std::string& reason)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<uint32_t> words(2 * DBProcessTurn::kBytes / sizeof(uint32_t), 1);
-    in.read(reinterpret_cast<char*>(words.data()), static_cast<std::streamsize>(words.size() * 4));
-    if (in.gcount() != static_cast<std::streamsize>(words.size() * 4) || in.peek() != EOF) return false;
-    for (size_t i = DBProcessTurn::kBytes / sizeof(uint32_t); i < words.size(); ++i)
-        if (words[i] != 0) return false;
-    return true;
+    for (const std::string& entry : EvDebug::entries())
+        if (entry.find("Cannot use " + file + " as the writers' queue: " + reason) != std::string::npos) return true;
+    return false;
 }
 
 using ProcessTurnSideFileTest = CatalogueTest;
 
-// A side file of another layout (one before this one's) is made anew when no
-// process uses it, and the rest of the file (the journal's) is zeroed, to be
-// set up anew as well; while another process uses it, the turn is not used,
-// the reason is logged and the rest of the file is left as it was.
-TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUsesIt)
+// A process of an earlier version holds no lock while it uses the side
+// file: a process of this version that opens the catalogue meanwhile finds
+// itself alone and makes the pages anew under it (which is why an earlier
+// version must have ended first). A process of this version but of another
+// ABI holds the file's shared lock: its pages, whose layout words carry
+// other sizes, are refused while it uses them (the reason logged, the file
+// left as it was), and made anew once it ended.
+TEST_F(ProcessTurnSideFileTest, AnEarlierLayoutIsMadeAnewAndAnotherABIsPagesRefusedWhileInUse)
 {
     const std::string path = m_dir + "/other.db";  // no connection of the library on it
     const std::string file = DBProcessTurn::sideFile(path);
@@ -368,24 +391,89 @@ TEST_F(ProcessTurnSideFileTest, OneOfAnotherLayoutIsMadeAnewOnlyWhenNoProcessUse
         ASSERT_TRUE(turn);
         ASSERT_TRUE(turn->enter(milliseconds(2000)));
         turn->leave();
+        EXPECT_TRUE(DBLogEpisode::of(path)->shared());
     }
-    EXPECT_TRUE(JournalBytesZeroed(file));
 
-    WriteEarlierLayout(file);
+    WriteOtherSizes(file);
     const int user = open(file.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(user, 0);
-    ASSERT_EQ(flock(user, LOCK_SH), 0);  // another process's use
+    ASSERT_EQ(flock(user, LOCK_SH), 0);  // the other process's use
     EvDebug::clearEntries();
     EXPECT_FALSE(DBProcessTurn::of(path));
-    bool logged = false;
-    for (const std::string& entry : EvDebug::entries())
-        logged = logged || entry.find("Cannot use " + file + " as the writers' queue") != std::string::npos;
-    EXPECT_TRUE(logged);
-    EXPECT_TRUE(JournalBytesKept(file));
+    EXPECT_TRUE(RefusalLogged(file, "another process uses it in another layout"));
+    EXPECT_FALSE(DBLogEpisode::of(path)->shared());
+    EXPECT_TRUE(OtherSizesKept(file));
     close(user);
-    EXPECT_TRUE(DBProcessTurn::of(path));
-    EXPECT_TRUE(JournalBytesZeroed(file));
+    auto turn = DBProcessTurn::of(path);
+    ASSERT_TRUE(turn);
+    EXPECT_TRUE(turn->enter(milliseconds(2000)));
+    turn->leave();
+    EXPECT_FALSE(OtherSizesKept(file));
     unlink(file.c_str());
+}
+
+// What a wait beside a stopped process may take beyond its bound on a
+// machine loaded four times over.
+const double kMarginSeconds = 1.5;
+
+// A process stopped while it holds the writers' queue's mutex holds no
+// other process past its deadline: enter returns within it, going on
+// without the queue, and says so once. One stopped while it holds the side
+// file's set-up lock holds the opening of that catalogue no longer than the
+// set-up lock's wait, and the opening of another catalogue not at all.
+TEST_F(ProcessTurnForkTest, AStoppedHolderOfALockOfTheSideFileHoldsNoOnePastTheirDeadline)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    {
+        StoppedProcess holder([&turn] {
+            DBProcessTurn::setBeforeTicketGivenOut([] { raise(SIGSTOP); });
+            turn->enter(milliseconds(1000));
+        });
+        ASSERT_TRUE(holder.stopped());
+        EvDebug::clearEntries();
+        bool entered = false;
+        const double took = holder.timed([&] { entered = turn->enter(milliseconds(200)); });
+        EXPECT_GE(took, 0) << "enter returned only once the stopped process was killed";
+        EXPECT_LT(took, 0.2 + kMarginSeconds);
+        EXPECT_TRUE(entered);
+        turn->leave();
+        EXPECT_GE(holder.timed([&] { turn->enter(milliseconds(200)); }), 0);
+        turn->leave();
+        int entries = 0;
+        for (const std::string& entry : EvDebug::entries())
+            if (entry.find("a process holding it does not go on") != std::string::npos) ++entries;
+        EXPECT_EQ(entries, 1);
+    }
+    EXPECT_TRUE(turn->enter(milliseconds(2000)));
+    turn->leave();
+
+    const std::string stuck = m_dir + "/stuck.db";
+    StoppedProcess setUp([&stuck] {
+        const int fd = open(DBProcessTurn::sideFile(stuck).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        struct flock range = {};
+        range.l_type = F_WRLCK;
+        range.l_whence = SEEK_SET;
+        range.l_len = 1;
+        if (fd >= 0 && fcntl(fd, F_OFD_SETLK, &range) == 0) raise(SIGSTOP);
+    });
+    ASSERT_TRUE(setUp.stopped());
+    std::atomic<bool> opened{false};
+    std::atomic<bool> otherOpenedFirst{false};
+    const double took = setUp.timed([&] {
+        std::thread other([&] {
+            // Another catalogue, opened while the stuck one waits.
+            otherOpenedFirst.store(DBProcessTurn::of(m_dir + "/free.db") != nullptr && !opened.load());
+        });
+        EXPECT_FALSE(DBProcessTurn::of(stuck));
+        opened.store(true);
+        other.join();
+    });
+    EXPECT_GE(took, 0) << "the catalogue opened only once the stopped process was killed";
+    EXPECT_LT(took, std::chrono::duration<double>(kSideFileLockWait).count() + kMarginSeconds);
+    EXPECT_TRUE(otherOpenedFirst.load());
+    unlink(DBProcessTurn::sideFile(stuck).c_str());
+    unlink(DBProcessTurn::sideFile(m_dir + "/free.db").c_str());
 }
 
 }  // namespace
