@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/ZXPIPlatform.h"
+#include "host/ZXPlatformInfo.h"
 
 namespace transfer_files {
 
@@ -22,6 +23,9 @@ const int AppendFlags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC;
 const int ReadFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
 
 namespace {
+
+// Seconds after its last change at which a transfer file counts as abandoned.
+const unsigned long kDefaultMaxAge = 86400;
 
 const size_t kRandomDigits = 16;
 const int kCreateAttempts = 16;
@@ -197,6 +201,14 @@ bool Remove(const std::string& name)
     const bool removed = unlink(name.c_str()) == 0;
     if (removed || errno == ENOENT) CreatedFiles::instance().forget(name);
     return removed;
+}
+
+time_t MaxAgeSeconds()
+{
+    unsigned long maxAge = 0;
+    if (ZXPlatformInfo().getNumber("~ReplicationMgr", "TransferFileMaxAgeSeconds", &maxAge) == 0 || maxAge == 0)
+        maxAge = kDefaultMaxAge;
+    return static_cast<time_t>(maxAge);
 }
 
 void RemoveAbandoned(time_t maxAgeSeconds, const std::function<void(const std::string&, time_t, bool)>& removed)

@@ -132,12 +132,19 @@ std::string KeepText(int id, const keep_rule::KeepDecision& d, const keep_rule::
 
 namespace replica_detail {
 
+namespace {
+
+// An integer of the "~ReplicationMgr" configuration section; 0 when missing.
 int PruneSetting(const std::string& key)
 {
     int value = 0;  // what a missing setting leaves
     ZXPlatformInfo().getRegInt(PruneSection, key.c_str(), &value);
     return value;
 }
+
+}  // namespace
+
+int PruneWithJobsRunning() { return PruneSetting("nPruneWithJobsRunning"); }
 
 keep_rule::KeepCounts ReadKeepCounts(const std::string& policyName)
 {
@@ -167,7 +174,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         if (!LockTable(LockTableArgs_t(REPLICAVOL_LOCK), lock)) return false;
         HeldTableLock held(*this, lock);
         if (args.JobsRunning) {
-            pruneWithJobsRunning = replica_detail::PruneSetting("nPruneWithJobsRunning");
+            pruneWithJobsRunning = replica_detail::PruneWithJobsRunning();
             if (pruneWithJobsRunning == 0) {
                 PruneLog(*this, "\tYB Pruning will be skipped while Jobs are running ", __LINE__, MSG);
                 return true;

@@ -43,8 +43,9 @@ struct repPruneReplicaVolumeResp {
 
 namespace replica_detail {
 
-// An integer of the "~ReplicationMgr" configuration section; 0 when missing.
-int PruneSetting(const std::string& key);
+// "nPruneWithJobsRunning": 0 skips the pass while jobs run, 1 runs it,
+// PruneVSSSnapshots runs it over non-transportable shadow copies too.
+int PruneWithJobsRunning();
 
 // The keep counts of the policy named: policy + "_daily", "_weekly",
 // "_monthly", a 0 replaced by "SaveDailySnaps", "SaveWeeklySnaps" or
