@@ -61,10 +61,8 @@ bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, cons
 
 size_t MaxPendingEKeys()
 {
-    ZXPlatformInfo info;
-    unsigned int limit = 0;
-    if (info.getNumber("~ReplicationMgr", "nMaxPendingEKeys", &limit) != 0 && limit > 0) return limit;
-    return kDefaultMaxPendingEKeys;
+    return static_cast<size_t>(ZXPlatformInfo().readSetting("~ReplicationMgr", "nMaxPendingEKeys",
+                                                            {kMostPendingEKeys, kDefaultMaxPendingEKeys, true}));
 }
 
 EKey_t::~EKey_t()

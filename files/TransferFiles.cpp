@@ -24,8 +24,10 @@ const int ReadFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
 
 namespace {
 
-// Seconds after its last change at which a transfer file counts as abandoned.
-const unsigned long kDefaultMaxAge = 86400;
+// Seconds after its last change at which a transfer file counts as
+// abandoned, and the longest age the setting takes (ten years).
+const unsigned long long kDefaultMaxAge = 86400;
+const unsigned long long kLongestMaxAge = 3650ULL * 86400;
 
 const size_t kRandomDigits = 16;
 const int kCreateAttempts = 16;
@@ -205,10 +207,8 @@ bool Remove(const std::string& name)
 
 time_t MaxAgeSeconds()
 {
-    unsigned long maxAge = 0;
-    if (ZXPlatformInfo().getNumber("~ReplicationMgr", "TransferFileMaxAgeSeconds", &maxAge) == 0 || maxAge == 0)
-        maxAge = kDefaultMaxAge;
-    return static_cast<time_t>(maxAge);
+    return static_cast<time_t>(ZXPlatformInfo().readSetting("~ReplicationMgr", "TransferFileMaxAgeSeconds",
+                                                            {kLongestMaxAge, kDefaultMaxAge, true}));
 }
 
 void RemoveAbandoned(time_t maxAgeSeconds, const std::function<void(const std::string&, time_t, bool)>& removed)

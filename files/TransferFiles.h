@@ -68,7 +68,8 @@ bool Remove(const std::string& name);
 
 // The age in seconds after which a transfer file no request has changed
 // counts as abandoned: "TransferFileMaxAgeSeconds" of section
-// "~ReplicationMgr", a day when it is not set or 0.
+// "~ReplicationMgr", from 1 s to ten years; a day when it is not set, 0 or
+// not taken.
 time_t MaxAgeSeconds();
 
 // Removes the entries of the temporary directory now configured that have a

@@ -18,10 +18,7 @@ ReplicationMgr::ReplicationMgr() : ReplicationMgr(nullptr) {}
 ReplicationMgr::~ReplicationMgr() = default;
 
 void ReplicationMgr::GetVerboseLevel() {
-    ZXPlatformInfo info;
-    unsigned int level = 4;
-    info.getNumber("~ReplicationMgr", "VerboseLevel", &level);
-    m_nVerboseLevel = static_cast<int>(level & 7);
+    m_nVerboseLevel = static_cast<int>(ZXPlatformInfo().readSetting("~ReplicationMgr", "VerboseLevel", {7, 4, false}));
 }
 
 void ReplicationMgr::WriteLogMsg(const char* source, const char* function, long line, int level) {
