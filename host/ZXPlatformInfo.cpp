@@ -106,8 +106,8 @@ unsigned long long ZXPlatformInfo::readSetting(const char* section, const char* 
     }
     const std::string entry = "ZXPlatformInfo[" + std::to_string(__LINE__) + "] -> The setting " +
                               EvDebug::escaped(key ? key : "") + " of section " + (section ? section : "") +
-                              " is \"" + EvDebug::escaped(text) + "\", not a number from 0 to " + std::to_string(range.most) + ": " + user +
-                              " takes the key's default\n";
+                              " is \"" + EvDebug::escaped(text) + "\", not a number from 0 to " +
+                              std::to_string(range.most) + ": " + user + " takes the key's default\n";
     EvDebug().debug(entry.c_str());
     return range.fallback;
 }

@@ -18,6 +18,7 @@ ReplicationMgr::ReplicationMgr() : ReplicationMgr(nullptr) {}
 ReplicationMgr::~ReplicationMgr() = default;
 
 void ReplicationMgr::GetVerboseLevel() {
+    // 0 to 7; 4 when it is not set or not taken.
     m_nVerboseLevel = static_cast<int>(ZXPlatformInfo().readSetting("~ReplicationMgr", "VerboseLevel", {7, 4, false}));
 }
 
