@@ -39,15 +39,6 @@ PendingEKeys& Pending()
     return pending;
 }
 
-// How many keys may wait for their second request at once.
-size_t MaxPendingEKeys()
-{
-    ZXPlatformInfo info;
-    unsigned int limit = 0;
-    if (info.getNumber("~ReplicationMgr", "nMaxPendingEKeys", &limit) != 0 && limit > 0) return limit;
-    return kDefaultMaxPendingEKeys;
-}
-
 // A copy of size key bytes in a malloc'd block for the pending keys; null
 // when there is no memory.
 unsigned char* CopyKeyBlock(const unsigned char* key, int size)
@@ -67,6 +58,12 @@ bool Fail(ReplicationMgr& mgr, Ret& ret, int code, const std::string& text, cons
 }
 
 }  // namespace
+
+size_t MaxPendingEKeys()
+{
+    return static_cast<size_t>(ZXPlatformInfo().readSetting("~ReplicationMgr", "nMaxPendingEKeys",
+                                                            {kMostPendingEKeys, kDefaultMaxPendingEKeys, true}));
+}
 
 EKey_t::~EKey_t()
 {

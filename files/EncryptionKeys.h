@@ -10,8 +10,13 @@
 
 #include "service/CaseRegistry.h"
 
-// Most pending keys kept when "~ReplicationMgr" "nMaxPendingEKeys" is not set.
+// Most pending keys kept when "~ReplicationMgr" "nMaxPendingEKeys" is not set
+// or 0, and the largest value it takes.
 constexpr unsigned int kDefaultMaxPendingEKeys = 10000;
+constexpr unsigned int kMostPendingEKeys = 1000000;
+// How many keys may wait for their second request at once, as the
+// configuration gives it now.
+size_t MaxPendingEKeys();
 // Longest key a client's properties may ask for, in bytes.
 constexpr int kMaxEKeySize = 64;
 // The key of the first message version: its size and cipher.

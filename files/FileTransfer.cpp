@@ -13,7 +13,6 @@
 #include "files/StoredFiles.h"
 #include "files/TransferFiles.h"
 #include "host/EvDebug.h"
-#include "host/ZXPlatformInfo.h"
 #include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/DispatchTable.h"
@@ -31,9 +30,6 @@ namespace {
 const char Fn[] = "ReplicationMgr::post()";
 
 const char ForeignFileText[] = "Temporary YB File cannot be manipulated";
-
-// Seconds after its last change at which a transfer file counts as abandoned.
-const unsigned long kDefaultTransferFileMaxAge = 86400;
 
 // Transfer steps write their failures into this record; the case copies
 // them into its reply.
@@ -60,14 +56,10 @@ void RemoveTransferFile(ReplicationMgr& mgr, const std::string& name, long line)
 }
 
 // Before a transfer starts: removes the transfer files that no request has
-// changed for the configured age ("TransferFileMaxAgeSeconds" of section
-// "~ReplicationMgr"), each logged.
+// changed for the configured age (transfer_files::MaxAgeSeconds), each logged.
 void RemoveAbandonedTransferFiles(ReplicationMgr& mgr)
 {
-    unsigned long maxAge = 0;
-    if (ZXPlatformInfo().getNumber("~ReplicationMgr", "TransferFileMaxAgeSeconds", &maxAge) == 0 || maxAge == 0)
-        maxAge = kDefaultTransferFileMaxAge;
-    transfer_files::RemoveAbandoned(static_cast<time_t>(maxAge), [&](const std::string& name, time_t age, bool ok) {
+    transfer_files::RemoveAbandoned(transfer_files::MaxAgeSeconds(), [&](const std::string& name, time_t age, bool ok) {
         mgr.log() << "\tEvent: " << (ok ? "Abandoned temporary YB File removed" : "Temporary YB File cannot be removed")
                   << "\n\tTemporary file name = " << EvDebug::escaped(name) << "\n\tUnchanged for " << age << " s";
         mgr.WriteLogMsg(cases::ProgName, Fn, __LINE__, ok ? ReplicationMgr::MSG : ReplicationMgr::ERR);

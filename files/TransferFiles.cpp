@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/ZXPIPlatform.h"
+#include "host/ZXPlatformInfo.h"
 
 namespace transfer_files {
 
@@ -22,6 +23,11 @@ const int AppendFlags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC;
 const int ReadFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
 
 namespace {
+
+// Seconds after its last change at which a transfer file counts as
+// abandoned, and the longest age the setting takes (ten years).
+const unsigned long long kDefaultMaxAge = 86400;
+const unsigned long long kLongestMaxAge = 3650ULL * 86400;
 
 const size_t kRandomDigits = 16;
 const int kCreateAttempts = 16;
@@ -197,6 +203,12 @@ bool Remove(const std::string& name)
     const bool removed = unlink(name.c_str()) == 0;
     if (removed || errno == ENOENT) CreatedFiles::instance().forget(name);
     return removed;
+}
+
+time_t MaxAgeSeconds()
+{
+    return static_cast<time_t>(ZXPlatformInfo().readSetting("~ReplicationMgr", "TransferFileMaxAgeSeconds",
+                                                            {kLongestMaxAge, kDefaultMaxAge, true}));
 }
 
 void RemoveAbandoned(time_t maxAgeSeconds, const std::function<void(const std::string&, time_t, bool)>& removed)

@@ -66,6 +66,12 @@ int Open(const std::string& name, int flags);
 // be removed.
 bool Remove(const std::string& name);
 
+// The age in seconds after which a transfer file no request has changed
+// counts as abandoned: "TransferFileMaxAgeSeconds" of section
+// "~ReplicationMgr", from 1 s to ten years; a day when it is not set, 0 or
+// not taken.
+time_t MaxAgeSeconds();
+
 // Removes the entries of the temporary directory now configured that have a
 // transfer name of either direction (made by this process or another) and
 // were last changed more than maxAgeSeconds ago, links included (not what

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <set>
 
+#include "host/EvDebug.h"
 #include "host/clients/ClientFakes.h"
 
 namespace {
@@ -16,6 +18,7 @@ struct Store {
     std::mutex mutex;
     std::map<std::string, std::string> values;  // "section\nkey" -> value
     bool fileRead = false;
+    std::set<std::string> logged;  // "user\nsection\nkey\nvalue" of the values not taken
 };
 
 // Never destroyed: a thread of the library may read the configuration while
@@ -89,6 +92,28 @@ ZXPlatformInfo::NumberRead ZXPlatformInfo::readNumber(const char* section, const
     return NumberRead::read;
 }
 
+unsigned long long ZXPlatformInfo::readSetting(const char* section, const char* key, const NumberRange& range,
+                                               const std::string& user)
+{
+    long long value = 0;
+    std::string text;
+    const NumberRead read = readNumber(section, key, &value, &text);
+    const bool taken = read == NumberRead::read && value >= 0 && static_cast<unsigned long long>(value) <= range.most;
+    if (taken) return range.zeroIsDefault && value == 0 ? range.fallback : static_cast<unsigned long long>(value);
+    if (read == NumberRead::absent) return range.fallback;
+    {
+        Store& store = theStore();
+        std::lock_guard<std::mutex> guard(store.mutex);
+        if (!store.logged.insert(user + '\n' + keyOf(section, key) + '\n' + text).second) return range.fallback;
+    }
+    const std::string entry = "ZXPlatformInfo[" + std::to_string(__LINE__) + "] -> The setting " +
+                              EvDebug::escaped(key ? key : "") + " of section " + (section ? section : "") +
+                              " is \"" + EvDebug::escaped(text) + "\", not a number from 0 to " +
+                              std::to_string(range.most) + ": " + user + " takes the key's default\n";
+    EvDebug().debug(entry.c_str());
+    return range.fallback;
+}
+
 unsigned int ZXPlatformInfo::getNumber(const char* section, const char* key, unsigned long* value) {
     long long n = 0;
     if (!value || readNumber(section, key, &n) != NumberRead::read) return 0;
@@ -129,6 +154,7 @@ void ZXPlatformInfo::clearAll() {
     std::lock_guard<std::mutex> guard(store.mutex);
     store.fileRead = true;
     store.values.clear();
+    store.logged.clear();
 }
 
 unsigned int ZXPlatformInfo::getZXPlatformType()

@@ -18,6 +18,23 @@ public:
     // or read. text, when given, receives the setting's text without its
     // surrounding blanks.
     NumberRead readNumber(const char* section, const char* key, long long* value, std::string* text = nullptr);
+
+    // The values a numeric setting takes, 0 to most, and its default, which
+    // stands for a value that is not set or not taken (and, where
+    // zeroIsDefault, for 0).
+    struct NumberRange {
+        unsigned long long most;
+        unsigned long long fallback;
+        bool zeroIsDefault;
+    };
+    // The setting as a number of its range: a whole number as readNumber
+    // reads them from 0 to range.most, else the default. A value not taken
+    // (not such a number, negative, beyond the range) is logged at ERR,
+    // naming the key, the value and who takes the default (user, "the
+    // catalogue ..." say): once per user, key and value until clearAll. Not
+    // set or empty, the setting has its default without an entry.
+    unsigned long long readSetting(const char* section, const char* key, const NumberRange& range,
+                                   const std::string& user = "this process");
     // Non-zero when a number was delivered: readNumber's number, a negative
     // one wrapped.
     unsigned int getNumber(const char* section, const char* key, unsigned long* value);

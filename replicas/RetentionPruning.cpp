@@ -132,24 +132,31 @@ std::string KeepText(int id, const keep_rule::KeepDecision& d, const keep_rule::
 
 namespace replica_detail {
 
-int PruneSetting(const std::string& key)
+namespace {
+
+// A number of the "~ReplicationMgr" configuration section from 0 to most; 0
+// when it is not set or not taken.
+int PruneSetting(const std::string& key, unsigned long long most)
 {
-    int value = 0;  // what a missing setting leaves
-    ZXPlatformInfo().getRegInt(PruneSection, key.c_str(), &value);
-    return value;
+    return static_cast<int>(ZXPlatformInfo().readSetting(PruneSection, key.c_str(), {most, 0, false}));
 }
+
+}  // namespace
+
+int PruneWithJobsRunning() { return PruneSetting("nPruneWithJobsRunning", PruneVSSSnapshots); }
 
 keep_rule::KeepCounts ReadKeepCounts(const std::string& policyName)
 {
-    auto count = [&](const char* suffix, const char* fallback) {
-        const int value = PruneSetting(policyName + suffix);
-        return value != 0 ? value : PruneSetting(fallback);
+    // A count keeps snapshots of up to ten years' periods.
+    auto count = [&](const char* suffix, const char* fallback, unsigned long long most) {
+        const int value = PruneSetting(policyName + suffix, most);
+        return value != 0 ? value : PruneSetting(fallback, most);
     };
     keep_rule::KeepCounts counts;
-    counts.daily = count("_daily", "SaveDailySnaps");
-    counts.weekly = count("_weekly", "SaveWeeklySnaps");
-    counts.monthly = count("_monthly", "SaveMonthlySnaps");
-    counts.saveFirstInPeriod = PruneSetting(policyName + "_SaveFirstInPeriod") == 1;
+    counts.daily = count("_daily", "SaveDailySnaps", 3650);
+    counts.weekly = count("_weekly", "SaveWeeklySnaps", 520);
+    counts.monthly = count("_monthly", "SaveMonthlySnaps", 120);
+    counts.saveFirstInPeriod = PruneSetting(policyName + "_SaveFirstInPeriod", 1) == 1;
     return counts;
 }
 
@@ -167,7 +174,7 @@ bool ReplicationMgr::PruneReplicationVolumes(const PruneReplicationVolumeArgs_t&
         if (!LockTable(LockTableArgs_t(REPLICAVOL_LOCK), lock)) return false;
         HeldTableLock held(*this, lock);
         if (args.JobsRunning) {
-            pruneWithJobsRunning = replica_detail::PruneSetting("nPruneWithJobsRunning");
+            pruneWithJobsRunning = replica_detail::PruneWithJobsRunning();
             if (pruneWithJobsRunning == 0) {
                 PruneLog(*this, "\tYB Pruning will be skipped while Jobs are running ", __LINE__, MSG);
                 return true;

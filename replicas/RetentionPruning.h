@@ -43,12 +43,15 @@ struct repPruneReplicaVolumeResp {
 
 namespace replica_detail {
 
-// An integer of the "~ReplicationMgr" configuration section; 0 when missing.
-int PruneSetting(const std::string& key);
+// "nPruneWithJobsRunning": 0 skips the pass while jobs run, 1 runs it,
+// PruneVSSSnapshots runs it over non-transportable shadow copies too.
+int PruneWithJobsRunning();
 
 // The keep counts of the policy named: policy + "_daily", "_weekly",
-// "_monthly", a 0 replaced by "SaveDailySnaps", "SaveWeeklySnaps" or
-// "SaveMonthlySnaps"; first mode when policy + "_SaveFirstInPeriod" is 1.
+// "_monthly" (up to 3650 days, 520 weeks, 120 months), a 0 or a value not
+// taken replaced by "SaveDailySnaps", "SaveWeeklySnaps" or
+// "SaveMonthlySnaps" (0 when not taken); first mode when policy +
+// "_SaveFirstInPeriod" is 1.
 keep_rule::KeepCounts ReadKeepCounts(const std::string& policyName);
 
 }  // namespace replica_detail

@@ -18,10 +18,8 @@ ReplicationMgr::ReplicationMgr() : ReplicationMgr(nullptr) {}
 ReplicationMgr::~ReplicationMgr() = default;
 
 void ReplicationMgr::GetVerboseLevel() {
-    ZXPlatformInfo info;
-    unsigned int level = 4;
-    info.getNumber("~ReplicationMgr", "VerboseLevel", &level);
-    m_nVerboseLevel = static_cast<int>(level & 7);
+    // 0 to 7; 4 when it is not set or not taken.
+    m_nVerboseLevel = static_cast<int>(ZXPlatformInfo().readSetting("~ReplicationMgr", "VerboseLevel", {7, 4, false}));
 }
 
 void ReplicationMgr::WriteLogMsg(const char* source, const char* function, long line, int level) {

@@ -4,8 +4,6 @@
 #include "host/db/DBSettings.h"
 
 #include <algorithm>
-#include <mutex>
-#include <set>
 #include <string>
 
 #include "host/ZXPlatformInfo.h"
@@ -31,27 +29,24 @@ const unsigned long kDefaultWalSizeLimitKB = 65536;
 // the first try: the long wait is paid only where the readers outlast those,
 // once per hard limit's worth of log.
 const unsigned long kHardLimitFactor = 48;
-// A key of section kSection, the range of its values and its default, which
-// stands for a value that is not a number or lies outside that range (and,
-// where zeroIsDefault, for 0). The ranges keep the sizes computed from them
-// (KiB and MiB in bytes, pages times frames of up to 64 KiB) far within 64
-// bits, and far above any sensible value.
+// A key of section kSection, the field it sets and the range of its values
+// with its default. The ranges keep the sizes computed from them (KiB and MiB
+// in bytes, pages times frames of up to 64 KiB) far within 64 bits, and far
+// above any sensible value.
 struct SettingKey {
     const char* key;
     unsigned long DBSettings::*field;
-    unsigned long fallback;
-    bool zeroIsDefault;
-    unsigned long most;  // the least is 0
+    ZXPlatformInfo::NumberRange range;
 };
 
 const SettingKey kSettingKeys[] = {
-    {"DBCacheSizeKB", &DBSettings::cacheKB, kDefaultCacheSizeKB, false, 1UL << 22},         // 4 GiB
-    {"DBMmapSizeMB", &DBSettings::mmapMB, kDefaultMmapSizeMB, false, 1UL << 20},            // 1 TiB
-    {"DBCheckpointPages", &DBSettings::checkpointPages, kDefaultCheckpointPages, true, 1UL << 20},
-    {"DBWalSizeLimitKB", &DBSettings::walLimitKB, kDefaultWalSizeLimitKB, false, 1UL << 30},  // 1 TiB
-    {"DBWalHardLimitKB", &DBSettings::hardLimitKB, 0, true, 1UL << 30},                      // 1 TiB
+    {"DBCacheSizeKB", &DBSettings::cacheKB, {1UL << 22, kDefaultCacheSizeKB, false}},         // 4 GiB
+    {"DBMmapSizeMB", &DBSettings::mmapMB, {1UL << 20, kDefaultMmapSizeMB, false}},            // 1 TiB
+    {"DBCheckpointPages", &DBSettings::checkpointPages, {1UL << 20, kDefaultCheckpointPages, true}},
+    {"DBWalSizeLimitKB", &DBSettings::walLimitKB, {1UL << 30, kDefaultWalSizeLimitKB, false}},  // 1 TiB
+    {"DBWalHardLimitKB", &DBSettings::hardLimitKB, {1UL << 30, 0, true}},                      // 1 TiB
     // Longer than half the busy timeout it counts as half of it (below).
-    {"DBReaderWaitCeilingMs", &DBSettings::ceilingMs, kDefaultReaderWaitCeilingMs, true, kBusyTimeoutMs},
+    {"DBReaderWaitCeilingMs", &DBSettings::ceilingMs, {kBusyTimeoutMs, kDefaultReaderWaitCeilingMs, true}},
 };
 
 // SQLite's default page size.
@@ -61,27 +56,10 @@ const unsigned long long kDefaultPageSize = 4096;
 
 DBSettings dbReadSettings(const std::string& path)
 {
-    static std::mutex mutex;
-    static std::set<std::string> logged;
     DBSettings settings;
-    for (const SettingKey& key : kSettingKeys) {
-        long long value = 0;
-        std::string text;
-        const ZXPlatformInfo::NumberRead read = ZXPlatformInfo().readNumber(kSection, key.key, &value, &text);
-        const bool taken = read == ZXPlatformInfo::NumberRead::read && value >= 0 &&
-                           static_cast<unsigned long long>(value) <= key.most;
-        settings.*key.field = taken && !(key.zeroIsDefault && value == 0) ? static_cast<unsigned long>(value)
-                                                                            : key.fallback;
-        if (taken || read == ZXPlatformInfo::NumberRead::absent) continue;
-        {
-            std::lock_guard<std::mutex> guard(mutex);
-            if (!logged.insert(path + '\n' + key.key + '\n' + text).second) continue;
-        }
-        log_error(kSourceFile, __LINE__,
-                  "The setting %s of section %s is \"%s\", not a number from 0 to %lu: the catalogue %s takes "
-                  "the key's default",
-                  key.key, kSection, text.c_str(), key.most, path.c_str());
-    }
+    for (const SettingKey& key : kSettingKeys)
+        settings.*key.field = static_cast<unsigned long>(
+            ZXPlatformInfo().readSetting(kSection, key.key, key.range, "the catalogue " + path));
     return settings;
 }
 

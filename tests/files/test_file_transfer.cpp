@@ -601,6 +601,26 @@ TEST_F(FileTransferTest, AHardLinkUnderATransferNameIsNeitherWrittenNorReadNorRe
     EXPECT_EQ(storedFiles(), 1);
 }
 
+// A maximum age that is no number of seconds counts as the day it
+// defaults to: the transfer that starts next leaves the one under way its file.
+TEST_F(FileTransferTest, AMaxAgeNotTakenLeavesTheTransferUnderWayItsFile)
+{
+    const std::string content = std::string(kChunk, 'a') + std::string(kChunk, 'b') + "end";
+    FileAnswer first = uploadChunk(5, content.substr(0, kChunk), nullptr);
+    ASSERT_EQ(first.status, 1u) << first.msg;
+    ZXPlatformInfo::setValue("~ReplicationMgr", "TransferFileMaxAgeSeconds", "-1");
+
+    FileAnswer other = uploadChunk(6, "other", nullptr);
+    ASSERT_EQ(other.status, 1u) << other.msg;
+    EXPECT_TRUE(FileExists(first.tmp));
+    EXPECT_EQ(uploadChunk(5, content.substr(kChunk), &first.tmp).status, 1u);
+    FileAnswer stored = uploadFinal(5, "under-way.txt", first.tmp);
+    ASSERT_EQ(stored.status, 1u) << stored.msg;
+    EXPECT_EQ(downloadAll(stored.fileId), content);
+    EXPECT_EQ(
+        LogEntriesWith("The setting TransferFileMaxAgeSeconds of section ~ReplicationMgr is \"-1\"").size(), 1u);
+}
+
 TEST_F(FileTransferTest, TransferFilesUnchangedLongerThanTheConfiguredAgeGoWhenATransferStarts)
 {
     ZXPlatformInfo::setValue("~ReplicationMgr", "TransferFileMaxAgeSeconds", "3600");

@@ -13,14 +13,15 @@ int LevelFromConfig(const char* configured) {
     return mgr.verboseLevel();
 }
 
-TEST(VerboseLevel, TakesLowThreeBitsOfConfiguredValue) {
+TEST(VerboseLevel, TakesZeroToSevenAndFourForAnyOtherValue) {
     EXPECT_EQ(LevelFromConfig("12"), 4);
-    EXPECT_EQ(LevelFromConfig("8"), 0);
-    EXPECT_EQ(LevelFromConfig("9"), 1);
+    EXPECT_EQ(LevelFromConfig("8"), 4);
+    EXPECT_EQ(LevelFromConfig("9"), 4);
     EXPECT_EQ(LevelFromConfig("2"), 2);
+    EXPECT_EQ(LevelFromConfig("0x7"), 7);
     EXPECT_EQ(LevelFromConfig(nullptr), 4);     // missing
-    EXPECT_EQ(LevelFromConfig("junk"), 4);      // unreadable: as missing
-    EXPECT_EQ(LevelFromConfig("010"), 2);       // decimal, not octal
+    EXPECT_EQ(LevelFromConfig("junk"), 4);      // unreadable
+    EXPECT_EQ(LevelFromConfig("010"), 4);       // ten, beyond the range
 }
 
 TEST(VerboseLevel, ReadOnceAtConstruction) {
