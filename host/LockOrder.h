@@ -21,7 +21,11 @@
 // Short locks that nothing is taken under (the connection mutexes, the
 // library's critical section, the queues' own mutexes, the mutex in the
 // side file of the processes' queue, the mutex of the episodes at the log's
-// hard limit in the same file) are not part of it.
+// hard limit in the same file, each waited for 1 s at most) are not part of
+// it; nor are the locks under which a catalogue file's objects are made
+// once per process (a lock of that file's alone, held while its side file's
+// set-up lock is waited for, 1 s at most; the registries' own lock is never
+// held while anything is waited for).
 //
 // Taking a lock the thread already holds again (the recursive table locks) is
 // always in order. The check runs in debug
