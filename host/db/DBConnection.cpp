@@ -13,6 +13,7 @@
 
 #include "host/LockOrder.h"
 #include "host/ZXPlatformInfo.h"
+#include "host/db/DBPerFile.h"
 #include "host/db/DBtable.h"
 
 namespace {
@@ -205,19 +206,17 @@ int dbWritingConnection(DBConnection& own, std::shared_ptr<DBConnection>& writer
         return 0;
     }
     // Shared by the connections to the same file opened for the same
-    // catalogue generation; the last of them closes it.
-    static std::mutex mutex;
-    static std::map<std::pair<std::string, unsigned long>, std::weak_ptr<DBConnection>> writers;
-    std::lock_guard<std::mutex> guard(mutex);
-    std::weak_ptr<DBConnection>& known = writers[std::make_pair(own.path, own.generation)];
-    writer = known.lock();
-    if (!writer) {
-        for (auto it = writers.begin(); it != writers.end();)
-            it = it->second.expired() ? writers.erase(it) : std::next(it);
-        int rc = openConnection(own.path, own.generation, writer);
-        if (rc != 0) return rc;
-        writers[std::make_pair(own.path, own.generation)] = writer;
-    }
+    // catalogue generation; the last of them closes it. Opened under no lock
+    // of the process's (only under that file's): the opening may wait for the
+    // database's locks and the side file's.
+    int rc = 0;
+    writer = DBPerFile<DBConnection>::of(own.path + '\n' + std::to_string(own.generation),
+                                         [&own, &rc]() -> std::shared_ptr<DBConnection> {
+                                             std::shared_ptr<DBConnection> opened;
+                                             rc = openConnection(own.path, own.generation, opened);
+                                             return rc == 0 ? opened : nullptr;
+                                         });
+    if (!writer) return rc != 0 ? rc : SQLITE_CANTOPEN;
     own.writer = writer;
     return 0;
 }

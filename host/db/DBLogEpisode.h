@@ -9,8 +9,8 @@
 // taken or waited for under it), so that after a give-up in one process no
 // other process waits for the same readers, and one entry says so. When the
 // side file cannot be used (logged once), the process keeps the episodes
-// alone; so it does while a process that stopped holding the mutex keeps
-// it (waited for no longer than kSideFileLockWait, logged once).
+// alone; so it does while the mutex is not had within kSideFileLockWait, or
+// its holder is seen stopped (logged once).
 #pragma once
 
 #include <atomic>

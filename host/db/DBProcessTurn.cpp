@@ -26,6 +26,7 @@
 #include <mutex>
 
 #include "host/db/DBPerFile.h"
+#include "host/db/DBProcStat.h"
 #include "host/db/DBRobustMutex.h"
 #include "host/db/DBSideFile.h"
 #include "host/db/DBtable.h"
@@ -81,38 +82,6 @@ void publish(T& field, T value)
     __atomic_store_n(&field, value, __ATOMIC_RELEASE);
 }
 
-// What /proc says of a process: its state letter and start time; false with
-// errno ENOENT or ESRCH when the process is gone.
-bool readStat(pid_t pid, char& state, uint64_t& started)
-{
-    char name[64];
-    std::snprintf(name, sizeof name, "/proc/%d/stat", static_cast<int>(pid));
-    const int fd = open(name, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char text[1024];
-    const ssize_t n = read(fd, text, sizeof text - 1);
-    const int error = errno;
-    close(fd);
-    errno = error;
-    if (n < 0) return false;
-    errno = EINVAL;  // from here on: what it says cannot be read
-    if (n == 0) return false;
-    text[n] = '\0';
-    // After the name in parentheses: the state (field 3), ..., the start
-    // time (field 22).
-    const char* p = std::strrchr(text, ')');
-    if (p == nullptr || p[1] != ' ') return false;
-    p += 2;
-    state = *p;
-    for (int field = 3; field < 22 && p != nullptr; ++field) {
-        p = std::strchr(p, ' ');
-        if (p != nullptr) ++p;
-    }
-    if (p == nullptr) return false;
-    started = std::strtoull(p, nullptr, 10);
-    return true;
-}
-
 // The calling process as a slot names it.
 Slot self()
 {
@@ -123,7 +92,7 @@ Slot self()
     if (known.pid != pid) {
         char state = 0;
         uint64_t started = 0;
-        known = Slot{readStat(pid, state, started) ? started : 0, pid, 0};
+        known = Slot{dbReadProcStat(pid, state, started) ? started : 0, pid, 0};
     }
     return known;
 }
@@ -162,7 +131,7 @@ bool alive(const Slot& slot)
     if (gone(slot)) return false;
     char state = 0;
     uint64_t started = 0;
-    if (!readStat(slot.pid, state, started)) return errno != ENOENT && errno != ESRCH;
+    if (!dbReadProcStat(slot.pid, state, started)) return errno != ENOENT && errno != ESRCH;
     if ((state == 'Z' || state == 'X') && threadsOf(slot.pid) <= 1) return false;
     return slot.started == 0 || started == slot.started;
 }

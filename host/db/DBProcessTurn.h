@@ -9,7 +9,7 @@
 // unreaped) while it holds the turn or waits for it is passed over within a
 // tenth of a second. Nor does a process that stops (a debugger, a frozen
 // container) while it holds the queue's mutex hold the others past their
-// deadline: they wait for the mutex no longer than kSideFileLockWait, and go
+// deadline: once they see it stopped they wait for the mutex no more, and go
 // on without the queue (the database's busy handler keeping the writers
 // apart), with one entry, until the mutex is had again.
 #pragma once

@@ -1,6 +1,7 @@
 // A robust mutex, shared between processes or kept by one, and the guard
-// that holds it, forgetting a holder that died with it and waiting no longer
-// than its caller's deadline for one that lives (internal to host/db).
+// that holds it, forgetting a holder that died with it, waiting no longer
+// than its caller's deadline for one that lives and not at all for one
+// seen stopped (internal to host/db).
 #pragma once
 
 #include <errno.h>
@@ -24,41 +25,46 @@ inline int dbInitRobustMutex(pthread_mutex_t& mutex, bool shared)
     return rc;
 }
 
-// The longest a lock of the side file is waited for, whatever the caller's
-// deadline: its holders keep it for a few statements, so a holder that keeps
-// it longer has stopped (a debugger, a frozen container, a suspended job).
+// How long a lock of the side file is waited for when the caller has no
+// deadline of its own: its holders keep it for a few statements.
 const std::chrono::milliseconds kSideFileLockWait(1000);
-// Once such a wait ran out, the next ones wait no longer than this until the
-// lock is had again: a holder that stopped keeps it for as long as it stays
-// stopped.
+// Once a wait gave up on a stopped holder, the next ones wait no longer than
+// this until the lock is had again: the holder keeps it for as long as it
+// stays stopped.
 const std::chrono::milliseconds kSideFileLockRetry(10);
 
 // The deadline of a wait for a lock of the side file, of a caller whose own
-// deadline is `deadline`, after a wait that ran out (stuck) or not.
+// deadline is `deadline`, after a wait that gave up on a stopped holder
+// (stuck) or not.
 inline std::chrono::steady_clock::time_point dbSideFileLockDeadline(std::chrono::steady_clock::time_point deadline,
                                                                       bool stuck)
 {
     return stuck ? std::min(deadline, std::chrono::steady_clock::now() + kSideFileLockRetry) : deadline;
 }
 
+// Whether the thread that holds mutex, a robust mutex held by a thread of
+// this process or of another, is stopped (by a signal or a debugger): the
+// kernel's robust-futex protocol keeps the holder's thread id in the
+// mutex's word.
+bool dbRobustMutexHolderStopped(const pthread_mutex_t& mutex);
+
 // Holds a robust mutex for its scope. A holder that died with it is
 // forgotten: the mutex is made consistent, for data that is consistent
-// between any two statements. A holder that lives but does not let it go
-// (a process stopped while it held it) is waited for until the deadline at
-// most, or kSideFileLockWait after now, whichever comes first. held() is
-// false, with the reason in error() (ETIMEDOUT after the wait), when the
-// mutex was not had.
+// between any two statements. A holder that lives is waited for until the
+// deadline, unless it is seen stopped (looked at every 100 ms): a process
+// stopped while it holds the mutex (a debugger, a frozen container, a
+// suspended job) holds no one past that. held() is false, with the reason
+// in error() (ETIMEDOUT after the wait), when the mutex was not had.
 class DBRobustLock {
 public:
     using Clock = std::chrono::steady_clock;
 
     DBRobustLock(pthread_mutex_t& mutex, Clock::time_point deadline) : m_mutex(mutex)
     {
-        deadline = std::min(deadline, Clock::now() + kSideFileLockWait);
         int rc = pthread_mutex_trylock(&m_mutex);
         while (rc == EBUSY) {
             const Clock::duration left = deadline - Clock::now();
-            if (left <= Clock::duration::zero()) {
+            if (left <= Clock::duration::zero() || dbRobustMutexHolderStopped(m_mutex)) {
                 rc = ETIMEDOUT;
                 break;
             }

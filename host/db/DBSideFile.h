@@ -18,7 +18,8 @@
 // that the episodes' page is never made anew under a process that has it
 // mapped. Whether a process is alone is decided under the set-up lock, an
 // open-file lock of the file's first byte (the kernel drops it with a
-// process that dies), waited for no longer than kSideFileLockWait. A process
+// process that dies), waited for no longer than kSideFileLockWait (a lock of
+// the open file names no holder whose state could be looked at). A process
 // alone sets every page up anew, whatever processes that ended left in it
 // (a mutex held after a crash of the machine); a process that is not alone
 // uses the file only when every page is of this layout, and otherwise not
