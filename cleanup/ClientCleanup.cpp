@@ -366,8 +366,8 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
              << mountPoint.ClientId << "\n\tPhysical volume = " << volumeId;
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
-    // The row is back, mounted: so is its device's controller.
-    if (rowGone) RestoreControllerAfterRollback(mount.DeviceNameId);
+    // The row is back, mounted: its device's controller as it was.
+    if (rowGone) RestoreControllerAfterRollback(removed.DeviceId, removed.ControllerWasActive);
 }
 
 bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t& args,

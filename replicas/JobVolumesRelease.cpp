@@ -131,10 +131,10 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
             // Nested in the caller's transaction: a release that fails part
             // way leaves this replica's rows as they were. With the caller's
             // trail, the host that holds the volume's snapshots waits there
-            // for the caller.
+            // for the caller; without it, the host asked by the release is
+            // reported when the nested commit fails.
             bool started = false;
-            const bool ok = RunNestedStep(
-                [&](DBtran* nested) { return ReleaseRVScratchVol(releaseArgs, released, nested); }, &started);
+            const bool ok = ReleaseInNestedStep(releaseArgs, released, &started);
             if (ok && released.snapshotsLeft) trail->snapshotsLeft.push_back(*released.snapshotsLeft);
             if (!started) {
                 m_LogMsg << "\tCould not initiated database transactions for replication volume " << id;

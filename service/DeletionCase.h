@@ -14,8 +14,8 @@ namespace steps {
 // The trail a deletion keeps: its caller's, or, for a caller that gave none,
 // one of its own. With its own, the hosts are asked when the deletion
 // succeeded (Succeeded); a deletion that ends otherwise, a failed host call
-// included, reports the releases that reached a host as rolled back, the
-// caller being bound to roll back.
+// included, puts back the controllers it switched off and reports the hosts
+// that deleted snapshots, the caller being bound to roll back.
 class KeptTrail {
 public:
     KeptTrail(ReplicationMgr& mgr, DeletionTrail* callers)
@@ -24,7 +24,7 @@ public:
     }
     ~KeptTrail()
     {
-        if (m_owned && !m_succeeded) ReportReleasesRolledBack(m_mgr, m_own);
+        if (m_owned && !m_succeeded) RestoreAfterRollback(m_mgr, m_own);
     }
     KeptTrail(const KeptTrail&) = delete;
     KeptTrail& operator=(const KeptTrail&) = delete;
