@@ -13,6 +13,7 @@
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
 #include "service/ErrorCodes.h"
+#include "service/NestedStep.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -199,6 +200,14 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
     return true;
+}
+
+bool ReplicationMgr::DeleteMountPointNested(const RemoveSNRMountPointArgs_t& args, RemoveSNRMountPointRet_t& ret)
+{
+    bool removed = false;
+    if (RunNestedStep([&](DBtran* nested) { return removed = DeleteMountPoint(args, ret, nested); })) return true;
+    if (removed) RestoreControllerAfterRollback(ret.DeviceId, ret.ControllerWasActive);
+    return false;
 }
 
 bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& args, UpdateSNRMountPointRet_t& ret,

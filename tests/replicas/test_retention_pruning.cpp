@@ -227,6 +227,14 @@ TEST_F(PruneTest, AMountPointRemovalThatFailsPartWayLeavesTheMountPointAsItWas)
                        "unmounted\n\tCheck database\n\tSNR Volume Mount Point ID = 910"));
     EXPECT_EQ(scalar("SELECT Flags FROM YBMountPoint WHERE id = 910"), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 1);
+
+    // The removal done, its commit fails: the row stays mounted, and the
+    // controller the removal switched off is on again, as it found it.
+    ZXMMDBDeviceInfo().activateControllerBySNRVolId(310, nullptr);
+    fakes().onNextCall("removeVolumeMountPoint", []() { HostDBFaults::failNext("commitTran", 5); });
+    EXPECT_EQ(prune(kNow).ids, std::vector<int32_t>{700});
+    EXPECT_EQ(scalar("SELECT Flags FROM YBMountPoint WHERE id = 910"), 0);
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(310));
 }
 
 TEST_F(PruneTest, ASnapshotRecordWhoseRemovalFailsPartWayStaysWhole)
