@@ -55,9 +55,10 @@ private:
 
 // The inline case of a deletion request: the operation(tran, trail) runs in
 // the case's transaction with a trail of its own, and once it succeeded the
-// hosts of the scratch volumes it released are asked to delete their
-// snapshots (a failure there fails the request); after a failed request,
-// rolled back, what it did outside the database is restored or reported.
+// hosts of the scratch volumes it released are all made ready, then asked
+// to delete their snapshots (a failure there fails the request); after a
+// failed request, rolled back, what it did outside the database is restored
+// or reported.
 template <typename Reply, typename Ret, typename Operation>
 void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, Ret& ret, cases::Order order, cases::Message mode,
                      Operation&& operation)
