@@ -354,30 +354,26 @@ TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
     EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
 }
 
-// A caller without a trail rolls back a deletion refused after the
-// controller was switched off (a scratch volume lies on the last device's
-// volume): the controller is as the deletion found it.
-TEST_F(SNRDeletionTest, WithoutATrailARefusedDeletionGivesTheControllerBack)
-{
-    exec(InsertScratch({700, 60, 9, 0, 0}));
-    DBtran tran;
-    ASSERT_EQ(tran.startTran(), 0);
-    DeleteSNRDeviceRet_t ret;
-    EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
-    EXPECT_EQ(ret.errMsg, "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database");
-    EXPECT_EQ(tran.rollbackTran(), 0);
-    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
-}
-
 // Registration switches on the controller of a device whose only mount
-// point is flagged unmounted; a refused deletion leaves it on.
-TEST_F(SNRDeletionTest, ARefusedDeletionGivesBackTheControllerOfADeviceWithOnlyAnUnmountedMountPoint)
+// point is flagged unmounted. A deletion refused after the switch-off (a
+// scratch volume lies on the last device's volume) gives it back on, for a
+// caller without a trail that rolls back as through post.
+TEST_F(SNRDeletionTest, ARefusedDeletionGivesBackTheControllerAsItFoundIt)
 {
+    const char* refusal = "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database";
     exec("UPDATE YBMountPoint SET Flags = 2 WHERE id = 4");
     exec(InsertScratch({700, 60, 9, 0, 0}));
+    {
+        DBtran tran;
+        ASSERT_EQ(tran.startTran(), 0);
+        DeleteSNRDeviceRet_t ret;
+        EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+        EXPECT_EQ(ret.errMsg, refusal);
+        EXPECT_EQ(tran.rollbackTran(), 0);
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
+    }
     const std::string before = everything();
-    expectFailure(deleteDevice(600), 0,
-                  "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database");
+    expectFailure(deleteDevice(600), 0, refusal);
     EXPECT_EQ(everything(), before);
     EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
 }
