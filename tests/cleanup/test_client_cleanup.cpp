@@ -158,6 +158,15 @@ protected:
         return true;
     }
 
+    // "host volume" of each snapshot deletion asked of a host, in order.
+    static std::vector<std::string> snapDeletions()
+    {
+        std::vector<std::string> deletes;
+        for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
+            deletes.push_back(c.client + " " + c.args.at(0));
+        return deletes;
+    }
+
     ClientFakesScope fakesScope;
 };
 
@@ -315,11 +324,8 @@ TEST_F(ClientCleanupTest, AScratchVolumeReleasedByADeviceDeletionReachesItsHostO
 
     exec("DELETE FROM YBVolume WHERE id = 560");
     expectSuccess(cleanup(2, 1));
-    std::vector<std::string> deletes;
-    for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
-        deletes.push_back(c.client + " " + c.args.at(0));
     // 710's, released by the walk, then 761's.
-    EXPECT_EQ(deletes, (std::vector<std::string>{"alpha.net dev-101", "alpha.net dev-161"}));
+    EXPECT_EQ(snapDeletions(), (std::vector<std::string>{"alpha.net dev-101", "alpha.net dev-161"}));
     EXPECT_EQ(rows("SELECT id FROM YBVolume WHERE id IN (561, 562)"), "--\n");
     EXPECT_EQ(rows("SELECT id FROM YBScratchVolume WHERE id = 761"), "--\n");
     EXPECT_EQ(rows("SELECT id FROM YBPhysicalVolume WHERE id IN (60, 61)"), "--\n");
@@ -355,10 +361,7 @@ TEST_F(ClientCleanupTest, TwoReplicasOnOneScratchVolumeReleaseItOnce)
         EXPECT_EQ(rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id = 1101"), "1101|0|\n--\n");
         EXPECT_EQ(rows("SELECT id FROM YBScratchVolume WHERE id = 1201"), "1201|\n--\n");
         EXPECT_EQ(LogEntriesWith("\tRV scratch volume 1201 was released").size(), 1u);
-        std::vector<std::string> deletes;
-        for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
-            deletes.push_back(c.client + " " + c.args.at(0));
-        EXPECT_EQ(deletes, (std::vector<std::string>{"alpha.net dev-101", "beta.net dev-191"}));
+        EXPECT_EQ(snapDeletions(), (std::vector<std::string>{"alpha.net dev-101", "beta.net dev-191"}));
     }
 }
 
@@ -424,13 +427,6 @@ protected:
         ASSERT_EQ(HostConfig::addClient(kappa), 0);
         ASSERT_EQ(HostConfig::addAgent(10, 47), 0);
         ASSERT_EQ(HostConfig::addPackage(10, 1007), 0);
-    }
-    static std::vector<std::string> snapDeletions()
-    {
-        std::vector<std::string> deletes;
-        for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
-            deletes.push_back(c.client + " " + c.args.at(0));
-        return deletes;
     }
 };
 
