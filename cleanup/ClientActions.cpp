@@ -90,18 +90,25 @@ bool ReplicationMgr::SetBlkFilterVolumes(const YBSetBlkFilterArgs_t& args, YBSet
     return false;
 }
 
-bool ReplicationMgr::DeleteAllSnapsFromScratchVolume(const DeleteAllSnapsFromScratchVolumeArgs_t& args)
+bool ReplicationMgr::ReadyForSnapshotDeletion(const DeleteAllSnapsFromScratchVolumeArgs_t& args, ReadyHost& ready)
 {
-    std::string host;
-    if (!HostNameOf(*this, DeleteAllSnapsFn, args.ClientId, host)) return false;
-    bool installed = false;
-    if (!IsYBInstalled(args.ClientId, 1, &installed)) return false;
-    if (!installed) return true;  // nothing left on the client to delete with
+    return HostNameOf(*this, DeleteAllSnapsFn, args.ClientId, ready.name) &&
+           IsYBInstalled(args.ClientId, 1, &ready.installed);
+}
 
-    ZXSVCClientSession session(host, args.ClientId, nullptr, nullptr);
+bool ReplicationMgr::DeleteSnapsOnReadyHost(const DeleteAllSnapsFromScratchVolumeArgs_t& args, const ReadyHost& ready)
+{
+    if (!ready.installed) return true;  // nothing left on the client to delete with
+    ZXSVCClientSession session(ready.name, args.ClientId, nullptr, nullptr);
     if (session.DeleteAllSnapsFromVolume(args.Volume)) return true;
-    LogServiceInput(*this, "DeleteAllSnapsFromVolume", host, args.ClientId);
+    LogServiceInput(*this, "DeleteAllSnapsFromVolume", ready.name, args.ClientId);
     m_LogMsg << "\n\tVolume Id       = " << EvDebug::escaped(args.Volume);
     WriteLogMsg(ProgNameCleanup, DeleteAllSnapsFn, __LINE__, ERR);
     return false;
+}
+
+bool ReplicationMgr::DeleteAllSnapsFromScratchVolume(const DeleteAllSnapsFromScratchVolumeArgs_t& args)
+{
+    ReadyHost ready;
+    return ReadyForSnapshotDeletion(args, ready) && DeleteSnapsOnReadyHost(args, ready);
 }

@@ -30,7 +30,6 @@
 #include "service/DeletionCase.h"
 #include "service/ErrorCodes.h"
 #include "service/HeldRows.h"
-#include "service/NestedStep.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
@@ -345,8 +344,7 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     RemoveSNRMountPointRet_t removed;
     // Nested: a removal that fails part way leaves the row as it was, which
     // the warning below reports, even when the unmount then commits.
-    const bool rowGone =
-        RunNestedStep([&](DBtran* nested) { return DeleteMountPoint(removeArgs, removed, nested); });
+    const bool rowGone = DeleteMountPointNested(removeArgs, removed);
     if (!rowGone) {
         m_LogMsg << remains;
         WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
@@ -366,8 +364,8 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
              << mountPoint.ClientId << "\n\tPhysical volume = " << volumeId;
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
-    // The row is back, mounted: so is its device's controller.
-    if (rowGone) RestoreControllerAfterRollback(mount.DeviceNameId);
+    // The row is back, mounted: its device's controller as it was.
+    if (rowGone) RestoreControllerAfterRollback(removed.DeviceId, removed.ControllerWasActive);
 }
 
 bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t& args,

@@ -14,7 +14,6 @@
 #include "scratch/ScratchRelease.h"
 #include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
-#include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "service/TableLock.h"
@@ -56,7 +55,7 @@ bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SN
             RemoveSNRMountPointRet_t removed;
             // Nested in whatever transaction is open: a removal that fails
             // part way leaves the row as it was, as the warning says.
-            if (!RunNestedStep([&](DBtran* nested) { return DeleteMountPoint(removeArgs, removed, nested); })) {
+            if (!DeleteMountPointNested(removeArgs, removed)) {
                 m_LogMsg << "\tWarning: Mount point information remains in the database although volume has been unmounted"
                          << "\n\tCheck database" << "\n\tSNR Volume Mount Point ID = " << mount.id;
                 WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
@@ -131,10 +130,10 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
             // Nested in the caller's transaction: a release that fails part
             // way leaves this replica's rows as they were. With the caller's
             // trail, the host that holds the volume's snapshots waits there
-            // for the caller.
+            // for the caller; without it, the host asked by the release is
+            // reported when the nested commit fails.
             bool started = false;
-            const bool ok = RunNestedStep(
-                [&](DBtran* nested) { return ReleaseRVScratchVol(releaseArgs, released, nested); }, &started);
+            const bool ok = ReleaseInNestedStep(releaseArgs, released, &started);
             if (ok && released.snapshotsLeft) trail->snapshotsLeft.push_back(*released.snapshotsLeft);
             if (!started) {
                 m_LogMsg << "\tCould not initiated database transactions for replication volume " << id;

@@ -5,6 +5,7 @@
 // cleaned up once on each of its clients.
 #include "replicas/PruneReleases.h"
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -14,7 +15,6 @@
 #include "scratch/ScratchLookups.h"
 #include "scratch/ScratchPools.h"
 #include "scratch/ScratchRelease.h"
-#include "service/NestedStep.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "snr/DeviceQueries.h"
@@ -83,10 +83,11 @@ bool NasCopyManager(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volu
     return true;
 }
 
-// Releases the snap-vault copy of a replica on a NAS volume; false (logged)
-// when the scratch volume must stay.
+// Releases the snap-vault copy of a replica on a NAS volume, the filer
+// added to `acted` once it was asked; false (logged) when the scratch
+// volume must stay.
 bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume, const YBPhysicalVolume_t& snr,
-                      const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
+                      const std::vector<SNRVolumeDeviceNameRecord_t>& devices, std::vector<HostThatActed>& acted)
 {
     const int id = volume.id;
     if (devices.size() != 1) {
@@ -103,11 +104,18 @@ bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& vo
 
     NasUtil nas;
     const int replicaHost = devices.front().ClientId;
+    auto filerActed = [&]() {
+        std::string hostName;
+        mgr.GetClientName(replicaHost, hostName);  // the entry's name only
+        acted.push_back({volume.RVScratchVolumeId, replicaHost, hostName, snr.UniqueId,
+                         "The filer had already released the snap-vault copy of its replica"});
+        return true;
+    };
     if (copyManager != CopyManagerOSSV) {
         // The filer answers for itself; nothing the scratch volume waits for.
         nas.deleteSnapVaultReplica(replicaHost, snr.UniqueId, 0, volume.PrimaryVolumeId, primary.volume.UniqueId,
                                    primary.volume.UniqueIdType, "", copyManager);
-        return true;
+        return filerActed();
     }
     QuerySNRVolDevNameBySNRVolIdV2Args_t sourceArgs(volume.PrimaryVolumeId);
     QuerySNRVolDevNameBySNRVolIdV2Ret_t source;
@@ -122,20 +130,20 @@ bool ReleaseSnapVault(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& vo
             ReplicationMgr::MSG);
         return false;
     }
-    return true;
+    return filerActed();
 }
 
 // The scratch volume's release, committed in a transaction of its own (the
 // pass runs outside any) and undone whole when it fails; `last` (the filer's
 // part, which nothing can take back) runs once the release is done in the
-// database, before the commit, and its failure undoes the release too.
-template <typename Last>
-bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2Args_t& release, Last last)
+// database, before the commit, and its failure undoes the release too. A
+// commit that fails after the host or the filer acted reports them.
+bool ReleaseScratch(ReplicationMgr& mgr, int id, const ReleaseRVScratchVolumeV2Args_t& release,
+                    const std::function<bool(ReleaseRVScratchVolumeV2Ret_t&)>& last = nullptr)
 {
     ReleaseRVScratchVolumeV2Ret_t released;
     bool started = false;
-    const bool ok = RunNestedStep(
-        [&](DBtran* tran) { return mgr.ReleaseRVScratchVol(release, released, tran) && last(); }, &started);
+    const bool ok = mgr.ReleaseInNestedStep(release, released, &started, last);
     if (!started) {
         // Released without a transaction, a failure half way would keep what
         // was written so far: the volume waits for the next pass.
@@ -162,7 +170,9 @@ bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume
     release.DBOnly = false;
     if (IsNasVolume(snr.Type)) {
         release.YBVolumeId = id;
-        return ReleaseScratch(mgr, id, release, [&]() { return ReleaseSnapVault(mgr, volume, snr, devices); });
+        return ReleaseScratch(mgr, id, release, [&](ReleaseRVScratchVolumeV2Ret_t& released) {
+            return ReleaseSnapVault(mgr, volume, snr, devices, released.hostsThatActed);
+        });
     }
     if (!mgr.UnmountYBVolumeDevices(id, devices)) {
         PruneLog(mgr,
@@ -171,7 +181,7 @@ bool PruneReplica(ReplicationMgr& mgr, const ReplicationVolumeV4Record_t& volume
             __LINE__, ReplicationMgr::WARNING);
         return false;
     }
-    return ReleaseScratch(mgr, id, release, []() { return true; });
+    return ReleaseScratch(mgr, id, release);
 }
 
 bool CleanupOnEachClient(ReplicationMgr& mgr, int ybVolumeId, SnapShotCleanupArgs_t cleanup,

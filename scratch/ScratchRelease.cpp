@@ -20,6 +20,7 @@
 #include "service/CasePatterns.h"
 #include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
+#include "service/NestedStep.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
 #include "service/ResultCode.h"
@@ -300,7 +301,7 @@ bool ReplicationMgr::ReleaseRVScratchVolDB(const Args& args, Ret& ret, DBtran* t
         LeaveSnapshotsToCaller(ret, left);
     } else {
         std::string failure;
-        if (!steps::DeleteSnapshotsOnHost(*this, left.host, failure))
+        if (!steps::AskHosts(*this, {left}, ret.hostsThatActed, failure))
             return steps::PassOn(ret, failure, kErrNestedCall);
     }
     return released(__LINE__);
@@ -319,6 +320,17 @@ bool ReplicationMgr::ReleaseScratchForDeletion(int32_t scratchVolumeId, Deletion
     }
     if (ret.snapshotsLeft) trail.snapshotsLeft.push_back(*ret.snapshotsLeft);
     return true;
+}
+
+bool ReplicationMgr::ReleaseInNestedStep(const ReleaseRVScratchVolumeV2Args_t& args, ReleaseRVScratchVolumeV2Ret_t& ret,
+                                         bool* started,
+                                         const std::function<bool(ReleaseRVScratchVolumeV2Ret_t&)>& last)
+{
+    bool done = false;
+    const bool committed = RunNestedStep(
+        [&](DBtran* tran) { return done = ReleaseRVScratchVol(args, ret, tran) && (!last || last(ret)); }, started);
+    if (done && !committed) steps::ReportHostsThatActed(*this, ret.hostsThatActed);
+    return committed;
 }
 
 bool ReplicationMgr::ReleaseRVScratchVol(const ReleaseRVScratchVolumeArgs_t& args, ReleaseRVScratchVolumeRet_t& ret,
@@ -343,7 +355,10 @@ void ReplicationMgr::ReleaseRVScratchVolHandler(unsigned long requestCode, unsig
     Ret ret;
     AnswerByHandler<Reply>(
         *this, "ReplicationMgr::ReleaseRVScratchVolHandler()", requestCode, replyCode, true, ret,
-        [&](DBtran* tran) { return ReleaseRVScratchVol(args, ret, tran); });
+        [&](DBtran* tran) { return ReleaseRVScratchVol(args, ret, tran); }, cases::NoReplyFields(),
+        cases::Unstarted::Unsuccessfully,
+        // Released but not committed: the host that deleted is reported.
+        [&]() { steps::ReportHostsThatActed(*this, ret.hostsThatActed); });
 }
 
 // ---- Request cases, one per message version -------------------------------------------

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "service/DeletionTrail.h"
 
@@ -19,13 +20,19 @@ struct ReleaseRVScratchVolumeV2Args_t {
     int YBVolumeId = -1;
     bool DBOnly = false;  // never taken from a request
 };
+// hostsThatActed: after a release that asked its host, the host that
+// deleted the volume's snapshots (a caller may add what it had done outside
+// the database itself), for whoever commits the release to report when the
+// commit fails (steps::ReportHostsThatActed).
 struct ReleaseRVScratchVolumeRet_t {
     std::string errMsg;
+    std::vector<HostThatActed> hostsThatActed;
 };
 // The code starts at 0 and is set by every failure.
 struct ReleaseRVScratchVolumeV2Ret_t {
     std::string errMsg;
     int errCode = 0;
+    std::vector<HostThatActed> hostsThatActed;
     // After a database-only release of a volume that held snapshots: the
     // host that still has them, for the caller to ask once nothing of its
     // own can be refused any more (ReplicationMgr::ReleaseScratchForDeletion

@@ -14,8 +14,8 @@ namespace steps {
 // The trail a deletion keeps: its caller's, or, for a caller that gave none,
 // one of its own. With its own, the hosts are asked when the deletion
 // succeeded (Succeeded); a deletion that ends otherwise, a failed host call
-// included, reports the releases that reached a host as rolled back, the
-// caller being bound to roll back.
+// included, puts back the controllers it switched off and reports the hosts
+// that deleted snapshots, the caller being bound to roll back.
 class KeptTrail {
 public:
     KeptTrail(ReplicationMgr& mgr, DeletionTrail* callers)
@@ -24,7 +24,7 @@ public:
     }
     ~KeptTrail()
     {
-        if (m_owned && !m_succeeded) ReportReleasesRolledBack(m_mgr, m_own);
+        if (m_owned && !m_succeeded) RestoreAfterRollback(m_mgr, m_own);
     }
     KeptTrail(const KeptTrail&) = delete;
     KeptTrail& operator=(const KeptTrail&) = delete;
@@ -55,9 +55,10 @@ private:
 
 // The inline case of a deletion request: the operation(tran, trail) runs in
 // the case's transaction with a trail of its own, and once it succeeded the
-// hosts of the scratch volumes it released are asked to delete their
-// snapshots (a failure there fails the request); after a failed request,
-// rolled back, what it did outside the database is restored or reported.
+// hosts of the scratch volumes it released are all made ready, then asked
+// to delete their snapshots (a failure there fails the request); after a
+// failed request, rolled back, what it did outside the database is restored
+// or reported.
 template <typename Reply, typename Ret, typename Operation>
 void RunDeletionCase(ReplicationMgr& mgr, unsigned long code, Ret& ret, cases::Order order, cases::Message mode,
                      Operation&& operation)

@@ -1,46 +1,58 @@
-// The hosts a request's deletions left in their trail, asked once the
-// request can no longer be refused, and what is put back or reported after
-// its rollback.
+// The hosts a request's deletions left in their trail, made ready and then
+// asked once the request can no longer be refused, and what is put back or
+// reported after its rollback.
 #include "service/DeletionTrail.h"
 
+#include "host/EvDebug.h"
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 
 namespace steps {
 
-bool DeleteSnapshotsOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScratchVolumeArgs_t& host,
-                           std::string& errMsg)
+bool AskHosts(ReplicationMgr& mgr, const std::vector<SnapshotsLeftOnHost>& hosts, std::vector<HostThatActed>& acted,
+              std::string& errMsg)
 {
-    if (mgr.DeleteAllSnapsFromScratchVolume(host)) return true;
-    errMsg = "Failed to delete the snapshots in the scratch volume";
-    return false;
+    auto failed = [&]() {
+        errMsg = "Failed to delete the snapshots in the scratch volume";
+        return false;
+    };
+    std::vector<ReadyHost> ready(hosts.size());
+    for (size_t i = 0; i < hosts.size(); ++i)
+        if (!mgr.ReadyForSnapshotDeletion(hosts[i].host, ready[i])) return failed();
+    for (size_t i = 0; i < hosts.size(); ++i) {
+        const DeleteAllSnapsFromScratchVolumeArgs_t& host = hosts[i].host;
+        if (!mgr.DeleteSnapsOnReadyHost(host, ready[i])) return failed();
+        if (ready[i].installed)
+            acted.push_back({hosts[i].scratchVolumeId, host.ClientId, ready[i].name, host.Volume,
+                             "Its host had already deleted the snapshots it held"});
+    }
+    return true;
 }
 
 bool AskHostsLeft(ReplicationMgr& mgr, DeletionTrail& trail, std::string& errMsg)
 {
     std::vector<SnapshotsLeftOnHost> left;
     left.swap(trail.snapshotsLeft);
-    for (const SnapshotsLeftOnHost& released : left) {
-        // From now on its snapshots may be gone from its host.
-        trail.releasedScratchVolumes.push_back(released.scratchVolumeId);
-        if (!DeleteSnapshotsOnHost(mgr, released.host, errMsg)) return false;
-    }
-    return true;
+    return AskHosts(mgr, left, trail.hostsThatActed, errMsg);
 }
 
-void ReportReleasesRolledBack(ReplicationMgr& mgr, const DeletionTrail& trail)
+void ReportHostsThatActed(ReplicationMgr& mgr, const std::vector<HostThatActed>& acted)
 {
-    for (int32_t scratchId : trail.releasedScratchVolumes) {
-        mgr.log() << "\tEvent: The release of RV scratch volume " << scratchId << " was rolled back"
-                  << "\n\tThe snapshots it held may have been deleted on its host already";
+    for (const HostThatActed& host : acted) {
+        mgr.log() << "\tEvent: The release of RV scratch volume " << host.scratchVolumeId << " was rolled back"
+                  << "\n\t" << host.deed << "\n\tClient ID   = " << host.clientId
+                  << "\n\tClient Name = " << EvDebug::escaped(host.hostName)
+                  << "\n\tVolume      = " << EvDebug::escaped(host.volume);
         mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
     }
 }
 
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail)
 {
-    for (int32_t deviceId : trail.deactivatedDevices) mgr.RestoreControllerAfterRollback(deviceId);
-    ReportReleasesRolledBack(mgr, trail);
+    // Last switched off first: a device met twice ends as first found.
+    for (auto it = trail.deactivatedDevices.rbegin(); it != trail.deactivatedDevices.rend(); ++it)
+        mgr.RestoreControllerAfterRollback(it->deviceId, it->wasActive);
+    ReportHostsThatActed(mgr, trail.hostsThatActed);
 }
 
 }  // namespace steps

@@ -30,43 +30,69 @@ struct SnapshotsLeftOnHost {
     DeleteAllSnapsFromScratchVolumeArgs_t host;
 };
 
+// A host made ready to delete the snapshots of a scratch volume: its network
+// name looked up and whether the agent is installed on it read.
+struct ReadyHost {
+    std::string name;
+    bool installed = false;
+};
+
+// What a host did outside the database for the release of a scratch volume
+// before the release was committed: reported at ERR when the release is
+// rolled back after all (steps::ReportHostsThatActed).
+struct HostThatActed {
+    int32_t scratchVolumeId;
+    int32_t clientId;
+    std::string hostName;
+    std::string volume;  // the volume it acted on, as that host names it
+    std::string deed;    // a line saying what it did
+};
+
+// A device whose controller a deletion switched off, and whether the
+// controller was active when the deletion found it.
+struct ControllerSwitchedOff {
+    int32_t deviceId;
+    bool wasActive;
+};
+
 // What one request's deletions are doing: the SNR volumes whose deletion is
 // under way (a volume among them is not entered again), the devices whose
 // controller they switched off, the scratch volumes they released whose
-// snapshots are still to be deleted on their host, and those whose host was
-// asked. A caller that owns the transaction hands one trail to every
+// snapshots are still to be deleted on their host, and the hosts that
+// deleted them. A caller that owns the transaction hands one trail to every
 // deletion, asks the hosts left (steps::AskHostsLeft) when they all
 // succeeded and, after rolling back, hands the trail to
 // steps::RestoreAfterRollback. A deletion whose caller gave no trail keeps
 // one of its own (steps::KeptTrail, service/DeletionCase.h).
 struct DeletionTrail {
     std::vector<int32_t> volumesBeingDeleted;
-    std::vector<int32_t> deactivatedDevices;
+    std::vector<ControllerSwitchedOff> deactivatedDevices;
     std::vector<SnapshotsLeftOnHost> snapshotsLeft;
-    std::vector<int32_t> releasedScratchVolumes;
+    std::vector<HostThatActed> hostsThatActed;
 };
 
 namespace steps {
 
-// Asks the host of a released scratch volume to delete the snapshots on it;
-// false with "Failed to delete the snapshots in the scratch volume" (the
-// host call wrote its entry).
-bool DeleteSnapshotsOnHost(ReplicationMgr& mgr, const DeleteAllSnapsFromScratchVolumeArgs_t& host,
-                           std::string& errMsg);
+// Has the hosts of the released scratch volumes delete the snapshots on
+// them: first every host is made ready, and a host that cannot be (its name
+// or its agent unread) fails the call with no host asked anything; then
+// each is asked in order, a host without the agent having nothing to delete
+// with. Each host that deleted is added to `acted`. False with "Failed to
+// delete the snapshots in the scratch volume" (the host calls wrote their
+// entries).
+bool AskHosts(ReplicationMgr& mgr, const std::vector<SnapshotsLeftOnHost>& hosts, std::vector<HostThatActed>& acted,
+              std::string& errMsg);
 
-// Asks the hosts the trail holds to delete the snapshots of the scratch
-// volumes released, each counted as released from the moment it is asked;
-// false with the failure text at the first that fails.
+// AskHosts for the hosts the trail holds, which it no longer holds after.
 bool AskHostsLeft(ReplicationMgr& mgr, DeletionTrail& trail, std::string& errMsg);
 
-// The releases of scratch volumes whose host was asked, each reported at ERR
-// as rolled back with its snapshots perhaps gone from its host.
-void ReportReleasesRolledBack(ReplicationMgr& mgr, const DeletionTrail& trail);
+// One ERR entry for each host that acted, naming the scratch volume whose
+// release was rolled back and the host.
+void ReportHostsThatActed(ReplicationMgr& mgr, const std::vector<HostThatActed>& acted);
 
 // After the rollback of deletions that kept this trail: the controller of
-// each device they switched off is made to match its rows again (active
-// while it has a mounted mount point), and the releases that reached a host
-// are reported.
+// each device they switched off is put back as they found it, and the hosts
+// that deleted snapshots are reported.
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail);
 
 }  // namespace steps

@@ -1,6 +1,7 @@
 // The replication manager's service object.
 #pragma once
 
+#include <functional>
 #include <sstream>
 #include <string>
 

@@ -13,6 +13,7 @@
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
 #include "service/ErrorCodes.h"
+#include "service/NestedStep.h"
 #include "service/RecordConversion.h"
 #include "service/Refusals.h"
 #include "service/ReplicationMgr.h"
@@ -190,6 +191,8 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     }
 
     std::string lastError;
+    ret.DeviceId = deviceId;
+    ret.ControllerWasActive = ZXMMDBDeviceInfo::isControllerActive(deviceId);
     if (!SwitchController(Controller::Deactivate, deviceId, tran, lastError))
         return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
 
@@ -197,6 +200,14 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     WriteLogMsg(ProgNameDeletes, Fn, __LINE__, MSG);
     ret.errMsg = "";
     return true;
+}
+
+bool ReplicationMgr::DeleteMountPointNested(const RemoveSNRMountPointArgs_t& args, RemoveSNRMountPointRet_t& ret)
+{
+    bool removed = false;
+    if (RunNestedStep([&](DBtran* nested) { return removed = DeleteMountPoint(args, ret, nested); })) return true;
+    if (removed) RestoreControllerAfterRollback(ret.DeviceId, ret.ControllerWasActive);
+    return false;
 }
 
 bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& args, UpdateSNRMountPointRet_t& ret,
@@ -251,24 +262,15 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     return true;
 }
 
-void ReplicationMgr::RestoreControllerAfterRollback(int deviceId)
+void ReplicationMgr::RestoreControllerAfterRollback(int deviceId, bool wasActive)
 {
     static const char Fn[] = "ReplicationMgr::post()";
-    QuerySNRVolMountPointBySNRVolDevIdArgs_t args;
-    args.DeviceId = deviceId;
-    QuerySNRVolMountPointBySNRVolDevIdRet_t ret;
     std::string failure;
-    bool mounted = false;
-    if (QuerySNRVolMountPoint(args, ret, nullptr)) {
-        for (const SNRVolumeMountPointRecord_t& mountPoint : ret.MountPoints) mounted = mounted || !mountPoint.Unmounted;
-        if (SwitchController(mounted ? Controller::Activate : Controller::Deactivate, deviceId, nullptr, failure)) {
-            m_LogMsg << "\tController of SNR Device ID " << deviceId << (mounted ? " activated" : " deactivated")
-                     << " again after the rollback";
-            WriteLogMsg(cases::ProgName, Fn, __LINE__, MSG);
-            return;
-        }
-    } else {
-        failure = ret.errMsg;
+    if (SwitchController(wasActive ? Controller::Activate : Controller::Deactivate, deviceId, nullptr, failure)) {
+        m_LogMsg << "\tController of SNR Device ID " << deviceId << (wasActive ? " activated" : " deactivated")
+                 << " again after the rollback";
+        WriteLogMsg(cases::ProgName, Fn, __LINE__, MSG);
+        return;
     }
     m_LogMsg << "\tEvent: " << failure << "\n\tThe controller of SNR Device ID " << deviceId
              << " could not be restored after the rollback";
@@ -293,14 +295,8 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         [&](DBtran* tran) { return removed = mgr.DeleteMountPoint(args, ret, tran); },
         [](repRemoveMountPointResponse&) {});
 
-    if (removed && reply.status != 1) {
-        // The row is back as it was, mounted; its device's controller too.
-        QuerySNRMountPointArgs_t byIdArgs;
-        byIdArgs.MountPointId = args.MountPointId;
-        QuerySNRMountPointRet_t byIdRet;
-        if (mgr.QuerySNRMountPoint(byIdArgs, byIdRet))
-            mgr.RestoreControllerAfterRollback(byIdRet.MountPoint.DeviceNameId);
-    }
+    // The row is back as it was; its device's controller too.
+    if (removed && reply.status != 1) mgr.RestoreControllerAfterRollback(ret.DeviceId, ret.ControllerWasActive);
 }
 
 void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -310,6 +306,7 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
     AddSNRMountPointArgs_t args;
     AddSNRMountPointRet_t ret;
     YBSet(args.MountPoint, cases::RequestOf<repSNRVolumeMountPoint>(buf));
+    const bool wasActive = ZXMMDBDeviceInfo::isControllerActive(args.MountPoint.DeviceNameId);
     bool added = false;
     RunInlineTranCase(
         mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddMountPointResponse>(), ret,
@@ -317,7 +314,7 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
         [&](DBtran* tran) { return added = mgr.AddMountPoint(args, ret, tran); },
         [&](repAddMountPointResponse& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 
-    if (added && reply.status != 1) mgr.RestoreControllerAfterRollback(args.MountPoint.DeviceNameId);
+    if (added && reply.status != 1) mgr.RestoreControllerAfterRollback(args.MountPoint.DeviceNameId, wasActive);
 }
 
 // The request has the layout of a wire mount point; its unmounted flag is not

@@ -30,6 +30,10 @@ struct RemoveSNRMountPointArgs_t {
 };
 struct RemoveSNRMountPointRet_t {
     std::string errMsg;
+    // Set once the removal reaches its device's controller: the device, and
+    // whether its controller was active then.
+    int32_t DeviceId = -1;
+    bool ControllerWasActive = false;
 };
 
 struct RemoveLastMountPointArgs_t {

@@ -158,7 +158,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     const int32_t volumeId = device.SNRVolumeId;
     const std::string volumeLine = "\n\tSNR Volume id = " + std::to_string(volumeId);
 
-    // The device not in use; its controller switched off (switched on again
+    // The device not in use; its controller switched off (put back as found
     // after a rollback through the trail), the count of its volume's
     // devices, then its row.
     {
@@ -171,6 +171,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                           __LINE__);
     }
     {
+        const bool wasActive = ZXMMDBDeviceInfo::isControllerActive(id);
         ZXMMDBDeviceInfo deviceLayer;
         if (deviceLayer.deactivateControllerBySNRVolId(id, tran) != 0) {
             char lastError[2048];
@@ -179,7 +180,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                                          volumeLine,
                           __LINE__);
         }
-        kept.deactivatedDevices.push_back(id);
+        kept.deactivatedDevices.push_back({id, wasActive});
     }
     const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
     unsigned int volumeDevices = 0;
@@ -203,8 +204,9 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     // The volume of its last device: refused while a scratch volume lies on
     // it; its permanent replica goes, then it is refused while a replication
     // volume still names it; then what only describes it, and its row. A
-    // refusal here relies on the caller's rollback for what went before, and
-    // no host has been asked anything yet.
+    // refusal here relies on the caller's rollback for the rows that went
+    // before and on the trail for the controller switched off; no host has
+    // been asked to delete anything yet.
     if (refusedFor(steps::VolumeUser::ScratchVolume, volumeId)) return false;
     if (!DeletePermanentReplicaOf(*this, volumeId, ret.errMsg, tran, kept)) return false;
     if (refusedFor(steps::VolumeUser::ReplicationVolume, volumeId)) return false;

@@ -158,6 +158,15 @@ protected:
         return true;
     }
 
+    // "host volume" of each snapshot deletion asked of a host, in order.
+    static std::vector<std::string> snapDeletions()
+    {
+        std::vector<std::string> deletes;
+        for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
+            deletes.push_back(c.client + " " + c.args.at(0));
+        return deletes;
+    }
+
     ClientFakesScope fakesScope;
 };
 
@@ -315,11 +324,8 @@ TEST_F(ClientCleanupTest, AScratchVolumeReleasedByADeviceDeletionReachesItsHostO
 
     exec("DELETE FROM YBVolume WHERE id = 560");
     expectSuccess(cleanup(2, 1));
-    std::vector<std::string> deletes;
-    for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
-        deletes.push_back(c.client + " " + c.args.at(0));
     // 710's, released by the walk, then 761's.
-    EXPECT_EQ(deletes, (std::vector<std::string>{"alpha.net dev-101", "alpha.net dev-161"}));
+    EXPECT_EQ(snapDeletions(), (std::vector<std::string>{"alpha.net dev-101", "alpha.net dev-161"}));
     EXPECT_EQ(rows("SELECT id FROM YBVolume WHERE id IN (561, 562)"), "--\n");
     EXPECT_EQ(rows("SELECT id FROM YBScratchVolume WHERE id = 761"), "--\n");
     EXPECT_EQ(rows("SELECT id FROM YBPhysicalVolume WHERE id IN (60, 61)"), "--\n");
@@ -355,10 +361,7 @@ TEST_F(ClientCleanupTest, TwoReplicasOnOneScratchVolumeReleaseItOnce)
         EXPECT_EQ(rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id = 1101"), "1101|0|\n--\n");
         EXPECT_EQ(rows("SELECT id FROM YBScratchVolume WHERE id = 1201"), "1201|\n--\n");
         EXPECT_EQ(LogEntriesWith("\tRV scratch volume 1201 was released").size(), 1u);
-        std::vector<std::string> deletes;
-        for (const ClientCall& c : ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume"))
-            deletes.push_back(c.client + " " + c.args.at(0));
-        EXPECT_EQ(deletes, (std::vector<std::string>{"alpha.net dev-101", "beta.net dev-191"}));
+        EXPECT_EQ(snapDeletions(), (std::vector<std::string>{"alpha.net dev-101", "beta.net dev-191"}));
     }
 }
 
@@ -402,6 +405,92 @@ TEST_F(ClientCleanupTest, AFailedCleanupKeepsTheDirectoriesOfSharedReplicas)
     EXPECT_TRUE(controllersAsSeeded());
     EXPECT_EQ(ClientFakesScope::fakes().calls("DeleteAllSnapsFromVolume").size(), 1u);
     EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+}
+
+// Volume 10's replica 537 also lies on scratch volume 736 of volume 36,
+// seen by client 10 ("kappa") alone and holding the snapshot 538: the
+// cleanup has alpha delete the snapshots of 710, then kappa those of 736.
+class TwoHostCleanupTest : public ClientCleanupTest {
+protected:
+    void SetUp() override
+    {
+        ClientCleanupTest::SetUp();
+        exec("INSERT INTO YBPhysicalVolume (id, UniqueId, Flags, Type) VALUES (36, 'u36', 2, 1)");
+        exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (136, 10, 36, 'dev-136')");
+        exec(InsertScratch({736, 36, 9, 0, 0}));
+        exec(InsertReplica({537, 0, 0, 0, 0, 2, 10, 36, 0, 736, 0, 0, 0, 1, "", ""}));
+        exec(InsertReplica({538, 0, 0, 0, 0, 5, 40, 36, 0, 0, 0, 0, 36, 1, "", ""}));
+    }
+    static void addKappa()
+    {
+        HostClientSeed kappa = Client(10, "kappa", "kappa.net");
+        ASSERT_EQ(HostConfig::addClient(kappa), 0);
+        ASSERT_EQ(HostConfig::addAgent(10, 47), 0);
+        ASSERT_EQ(HostConfig::addPackage(10, 1007), 0);
+    }
+};
+
+// Kappa out of the host directory, then each of its agent reads failing
+// (alpha's read before it): in either mode the cleanup is refused before
+// alpha deletes anything, and nothing changes. Then both hosts delete.
+TEST_F(TwoHostCleanupTest, EveryHostIsMadeReadyBeforeAnyIsAskedToDelete)
+{
+    const std::string before = everything();
+    auto refused = [&](int32_t type) {
+        expectFailure(cleanup(2, type), 0, "Failed to delete the snapshots in the scratch volume");
+        EXPECT_TRUE(snapDeletions().empty());
+        EXPECT_EQ(everything(), before);
+        EXPECT_TRUE(controllersAsSeeded());
+    };
+    for (int32_t type : {1, 2}) refused(type);
+    EXPECT_EQ(LogEntriesWith("\tCould not get client name\n\tClient ID             = 10").size(), 2u);
+    addKappa();
+    for (const char* read : {"config.isAppTypeInstalled", "config.isInstalled"})
+        for (int32_t type : {1, 2}) {
+            SCOPED_TRACE(std::string(read) + " " + std::to_string(type));
+            HostDBFaults::failNext(read, 7, 1);
+            refused(type);
+        }
+    expectSuccess(cleanup(2, 2));
+    EXPECT_EQ(snapDeletions(), (std::vector<std::string>{"alpha.net dev-101", "kappa.net dev-136"}));
+}
+
+// Kappa fails to delete after alpha deleted: the cleanup fails and is
+// rolled back with one entry, for alpha's deletion; a retry asks both again.
+TEST_F(TwoHostCleanupTest, AHostFailingAfterAnotherDeletedIsReportedForTheOneThatDeleted)
+{
+    addKappa();
+    const std::string before = everything();
+    ClientFakesScope::fakes().onNextCall("DeleteAllSnapsFromVolume",
+                                         []() { ClientFakesScope::fakes().failNext("DeleteAllSnapsFromVolume"); });
+    expectFailure(cleanup(2, 2), 0, "Failed to delete the snapshots in the scratch volume");
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back"
+                             "\n\tIts host had already deleted the snapshots it held"
+                             "\n\tClient ID   = 2\n\tClient Name = alpha.net\n\tVolume      = dev-101")
+                  .size(),
+              1u);
+    EXPECT_TRUE(LogEntriesWith("\tEvent: The release of RV scratch volume 736 was rolled back").empty());
+    expectSuccess(cleanup(2, 2));
+    EXPECT_EQ(snapDeletions(), (std::vector<std::string>{"alpha.net dev-101", "kappa.net dev-136", "alpha.net dev-101",
+                                                         "kappa.net dev-136"}));
+}
+
+// A caller without a trail rolls back a "Full" cleanup refused at device
+// 100, whose controller it had switched off: the controllers are as seeded.
+TEST_F(ClientCleanupTest, WithoutATrailARolledBackCleanupGivesTheControllersBack)
+{
+    addDestinationSnapshots();
+    DBtran tran;
+    ASSERT_EQ(tran.startTran(), 0);
+    CleanupByClientIdArgs_t args;
+    args.ClientId = 2;
+    args.Full = true;
+    CleanupByClientIdRet_t ret;
+    EXPECT_FALSE(mgr.CleanupByClientId(args, ret, &tran));
+    EXPECT_EQ(ret.errMsg, "Can not delete volume: Still referenced by YB Volumes in the database");
+    EXPECT_EQ(tran.rollbackTran(), 0);
+    EXPECT_TRUE(controllersAsSeeded());
 }
 
 // Every database call of the kinds given made to fail in turn, at each of

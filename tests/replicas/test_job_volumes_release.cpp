@@ -30,18 +30,24 @@ protected:
         exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, RVScratchVolumeId, JobId) "
              "VALUES (700, 1, 10, 30, 800, 77)");
     }
+    // Frees job 77 in a transaction of the test's, committed after.
+    bool freeJob77(const std::string& eventText)
+    {
+        FreeYBVolumesByJobIdArgs_t args;
+        args.jobId = 77;
+        FreeYBVolumesByJobIdRet_t ret;
+        DBtran tran(false);
+        EXPECT_EQ(tran.startTran(), 0);
+        const bool freed = mgr.FreeYBVolumesByJobId(args, ret, &tran, eventText);
+        EXPECT_EQ(tran.commitTran(false), 0);
+        return freed;
+    }
     ClientFakesScope scope;
 };
 
 TEST_F(JobVolumesTest, AJobsReplicaIsUnmountedAndReleasedAndItsSnapshotCleaned)
 {
-    FreeYBVolumesByJobIdArgs_t args;
-    args.jobId = 77;
-    FreeYBVolumesByJobIdRet_t ret;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, "freeing"));
-    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_TRUE(freeJob77("freeing"));
 
     int unmounts = 0, others = 0;
     for (const ClientCall& call : ClientFakes::instance().calls()) {
@@ -76,13 +82,7 @@ TEST_F(JobVolumesTest, AReleaseThatFailsPartWayKeepsItsReplicaWhileTheOthersAreF
     exec("INSERT INTO YBApplicationDirs (subclientId, clientId, objName, path, ReplicationVolumeId) VALUES "
          "(1, 2, 'db', '/data', 699), (1, 2, 'log', '/logs', 699)");
 
-    FreeYBVolumesByJobIdArgs_t args;
-    args.jobId = 77;
-    FreeYBVolumesByJobIdRet_t ret;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
-    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_TRUE(freeJob77(""));
 
     // 699 is as it was; 700, released after it in the same transaction, is gone.
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 699"), 1);
@@ -100,13 +100,7 @@ TEST_F(JobVolumesTest, AMountPointRemovalThatFailsPartWayKeepsItsRow)
     // /mnt/r is unmounted and its row removed, then the device's controller
     // cannot be deactivated: the replica is not released.
     ZXMMDBDeviceInfo::failNext("deactivate", -1, "controller busy");
-    FreeYBVolumesByJobIdArgs_t args;
-    args.jobId = 77;
-    FreeYBVolumesByJobIdRet_t ret;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
-    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_TRUE(freeJob77(""));
     EXPECT_EQ(LogEntriesWith("\tWarning: Mount point information remains in the database although volume has been "
                              "unmounted\n\tCheck database\n\tSNR Volume Mount Point ID = 900")
                   .size(),
@@ -121,13 +115,7 @@ TEST_F(JobVolumesTest, AReleaseWhoseNestedTransactionDoesNotStartIsSkipped)
     // After the caller's transaction, the first nested one removes /mnt/r's
     // row; the second, the release's, does not start.
     HostDBFaults::failNext("startTran", 5, 2);
-    FreeYBVolumesByJobIdArgs_t args;
-    args.jobId = 77;
-    FreeYBVolumesByJobIdRet_t ret;
-    DBtran tran(false);
-    ASSERT_EQ(tran.startTran(), 0);
-    EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, ""));
-    ASSERT_EQ(tran.commitTran(false), 0);
+    EXPECT_TRUE(freeJob77(""));
     EXPECT_EQ(LogEntriesWith("\tCould not initiated database transactions for replication volume 700").size(), 1u);
     EXPECT_EQ(LogEntriesWith("\tFreeing for replication volume (replica or mirror) 700 could not be completed").size(),
               1u);
@@ -159,8 +147,9 @@ TEST_F(JobVolumesTest, JobZeroAndAFailedUnmount)
 // Scratch volume 800 holds the destination snapshot 710 and is seen by
 // device 300 alone: its release has client 2 delete the snapshots on it. A
 // caller that gives its trail and fails after the freeing rolls back with no
-// host asked; one whose host call fails rolls back too, the release
-// reported; one that succeeds asks the host before committing.
+// host asked; one whose host call fails rolls back too, the host's failure
+// its own entry (no host deleted anything); one that succeeds asks the host
+// before committing.
 TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
 {
     exec("DELETE FROM YBPhysicalDevice WHERE id = 301");
@@ -168,6 +157,7 @@ TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
          "VALUES (710, 5, 10, 33, 30)");
     auto snapDeletions = []() { return ClientFakes::instance().calls("DeleteAllSnapsFromVolume"); };
     const char* reported = "\tEvent: The release of RV scratch volume 800 was rolled back";
+    const char* hostFailed = "\tZXSVCClientSession::DeleteAllSnapsFromVolume() failed";
     FreeYBVolumesByJobIdArgs_t args;
     args.jobId = 77;
     for (bool hostFails : {false, true}) {
@@ -187,7 +177,8 @@ TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
         ASSERT_EQ(tran.rollbackTran(), 0);
         steps::RestoreAfterRollback(mgr, trail);
         EXPECT_EQ(snapDeletions().size(), hostFails ? 1u : 0u);
-        EXPECT_EQ(LogEntriesWith(reported).size(), hostFails ? 1u : 0u);
+        EXPECT_EQ(LogEntriesWith(hostFailed).size(), hostFails ? 1u : 0u);
+        EXPECT_TRUE(LogEntriesWith(reported).empty());
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 2);
         EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
         EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 0);
@@ -205,6 +196,26 @@ TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
     EXPECT_EQ(snapDeletions()[1].args, std::vector<std::string>{"dev-300"});
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 0);
     EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 0);
+}
+
+// Without the caller's trail alpha deletes the snapshots of 800 inside the
+// release's nested step; that step's commit failing afterwards is reported
+// naming alpha and the scratch volume, and the replica keeps its volume.
+TEST_F(JobVolumesTest, WithoutATrailACommitFailingAfterTheHostDeletedIsReported)
+{
+    exec("DELETE FROM YBPhysicalDevice WHERE id = 301");
+    exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId) "
+         "VALUES (710, 5, 10, 33, 30)");
+    ClientFakes::instance().onNextCall("DeleteAllSnapsFromVolume", []() { HostDBFaults::failNext("commitTran", 5); });
+    EXPECT_TRUE(freeJob77(""));
+    EXPECT_EQ(ClientFakes::instance().calls("DeleteAllSnapsFromVolume").size(), 1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 2);
+    EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
+    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 800 was rolled back"
+                             "\n\tIts host had already deleted the snapshots it held"
+                             "\n\tClient ID   = 2\n\tClient Name = alpha.net\n\tVolume      = dev-300")
+                  .size(),
+              1u);
 }
 
 }  // namespace

@@ -227,6 +227,14 @@ TEST_F(PruneTest, AMountPointRemovalThatFailsPartWayLeavesTheMountPointAsItWas)
                        "unmounted\n\tCheck database\n\tSNR Volume Mount Point ID = 910"));
     EXPECT_EQ(scalar("SELECT Flags FROM YBMountPoint WHERE id = 910"), 0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id = 700"), 1);
+
+    // The removal done, its commit fails: the row stays mounted, and the
+    // controller the removal switched off is on again, as it found it.
+    ZXMMDBDeviceInfo().activateControllerBySNRVolId(310, nullptr);
+    fakes().onNextCall("removeVolumeMountPoint", []() { HostDBFaults::failNext("commitTran", 5); });
+    EXPECT_EQ(prune(kNow).ids, std::vector<int32_t>{700});
+    EXPECT_EQ(scalar("SELECT Flags FROM YBMountPoint WHERE id = 910"), 0);
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(310));
 }
 
 TEST_F(PruneTest, ASnapshotRecordWhoseRemovalFailsPartWayStaysWhole)
@@ -385,6 +393,44 @@ TEST_F(PruneTest, ReplicasOnNasVolumesReleaseTheirSnapVaultCopy)
     EXPECT_TRUE(logged("\tCould not initiated database transactions for replication volume 720"));
     EXPECT_TRUE(fakes().calls("deleteSnapVaultReplica").empty());
     EXPECT_EQ(remaining(), "600 720 721 ");
+}
+
+// The release's commit failing once its host deleted the snapshots of the
+// scratch volume, or once the filer released a NAS replica's copy: the
+// volume is listed, keeps its scratch volume, and the entry names the host
+// and the scratch volume.
+TEST_F(PruneTest, ACommitFailingAfterTheHostOrTheFilerActedIsReported)
+{
+    // Scratch volume 800 also holds the snapshot 730, which alpha deletes.
+    exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId, SnapEngineType) "
+         "VALUES (730, 5, 10, 20, 31, 1)");
+    fakes().onNextCall("DeleteAllSnapsFromVolume", []() { HostDBFaults::failNext("commitTran", 5); });
+    EXPECT_EQ(prune(kNow).ids, std::vector<int32_t>{700});
+    EXPECT_EQ(calls("DeleteAllSnapsFromVolume"), 1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 730)"), 2);
+    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 800 was rolled back"
+                             "\n\tIts host had already deleted the snapshots it held"
+                             "\n\tClient ID   = 2\n\tClient Name = alpha.net\n\tVolume      = dev-310")
+                  .size(),
+              1u);
+
+    // 720 on NAS volume 32 (client 3 alone) of primary 11 (client 4 alone).
+    exec("DELETE FROM YBVolume WHERE id <> 600");
+    exec("INSERT INTO YBPhysicalVolume (id, UniqueId, UniqueIdType, Type, Flags) VALUES (32, 'uid-32', 1, 5, 2)");
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (320, 3, 32, 'dev-320'), "
+         "(110, 4, 11, 'dev-110')");
+    exec("INSERT INTO YBScratchVolume (id, PhysicalVolumeId, RVScratchVolumePoolId) VALUES (820, 32, 9)");
+    exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, ReplicationPolicyId, "
+         "RVScratchVolumeId) VALUES (720, 1, 11, 32, 8, 820)");
+    fakes().onNextCall("deleteSnapVaultReplica", []() { HostDBFaults::failNext("commitTran", 5); });
+    EXPECT_EQ(prune(kNow).ids, std::vector<int32_t>{720});
+    EXPECT_EQ(calls("deleteSnapVaultReplica"), 1u);
+    EXPECT_EQ(remaining(), "600 720 ");
+    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 820 was rolled back"
+                             "\n\tThe filer had already released the snap-vault copy of its replica"
+                             "\n\tClient ID   = 3\n\tClient Name = beta.net\n\tVolume      = uid-32")
+                  .size(),
+              1u);
 }
 
 // Snapshots kept in a destination volume (engine 5) follow the keep rule of

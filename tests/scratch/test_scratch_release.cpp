@@ -7,6 +7,7 @@
 
 #include "replicas/ReplicaPostFixture.h"
 #include "scratch/ScratchRelease.h"
+#include "support/ClientFakesScope.h"
 
 namespace {
 
@@ -123,6 +124,30 @@ TEST_F(ScratchReleaseTest, AFailureAtAnyStepRemovesNothing)
     HostDBFaults::failNext("remove", 5, 4);
     expectFailure(releaseV2(700, 0), -4, "YB volume record cannot be removed from the DB. Check log files");
     EXPECT_EQ(everything(), before);
+}
+
+// Volume 50 also holds the snapshot 610 and is seen by alpha alone: the
+// release has alpha delete the snapshots on it before the commit. A commit
+// that then fails is reported naming alpha and the scratch volume, in both
+// message versions, and the reply fails.
+TEST_F(ScratchReleaseTest, ACommitFailingAfterTheHostDeletedIsReported)
+{
+    ClientFakesScope fakes;
+    addAlpha();
+    exec("INSERT INTO YBPhysicalDevice (id, ClientId, SNRVolumeId, DeviceName) VALUES (500, 2, 50, 'dev-500')");
+    exec(InsertReplica({610, 1, 1, 1, 0, 5, 20, 50, 0, 0, 0, 0, 50, 0, "", ""}));
+    const std::string before = everything();
+    HostDBFaults::failNext("commitTran", 5);
+    expectFailure(release(700), 0, "Could not commit database transactions");
+    HostDBFaults::failNext("commitTran", 5);
+    expectFailure(releaseV2(700, -1), -4, "Could not commit database transactions");
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(fakes.fakes().calls("DeleteAllSnapsFromVolume").size(), 2u);
+    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 700 was rolled back"
+                             "\n\tIts host had already deleted the snapshots it held"
+                             "\n\tClient ID   = 2\n\tClient Name = alpha.net\n\tVolume      = dev-500")
+                  .size(),
+              2u);
 }
 
 TEST_F(ScratchReleaseTest, VersionTwoRefusalsAndOneNamedVolume)

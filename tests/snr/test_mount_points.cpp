@@ -172,7 +172,7 @@ TEST_F(MountPointTest, AFailedAddOntoAPlaceholderLeavesThePlaceholder)
         EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(1));
     }
     // The failed commit came after the activation: the controller went back
-    // to what the placeholder that is back again means.
+    // to what the add found, off beside the placeholder that is back again.
     EXPECT_EQ(Journal(), (Calls{"deactivate 1", "activate 1", "deactivate 1"}));
     EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID 1 deactivated again after the rollback").size(), 1u);
     EXPECT_EQ(LogEntriesWith("ReplicationMgr::RemoveLastMountPoint()\n\tEvent: Could not remove mount point"
@@ -213,33 +213,33 @@ TEST_F(MountPointTest, AFailedRemovalLeavesTheRowAndTheControllerAsTheyWere)
         HostDBFaults::clear();
         ZXMMDBDeviceInfo::reset();
         EvDebug::clearEntries();
+        // Both devices have mounted mount points: their controllers are on.
+        for (int device : {1, 2}) ZXMMDBDeviceInfo().activateControllerBySNRVolId(device, nullptr);
         Arm(r.fault);
         expectFailed(remove(r.id), r.fault.text);
         EXPECT_EQ(Rows(), before);
         const std::string commit = r.fault.call;
         if (commit == "commitTran") {
-            // The controller was deactivated before the commit failed; the
-            // mount point is back mounted, so its controller is active again.
-            const int device = r.id == only ? 1 : 2;
-            const std::string d = std::to_string(device);
-            EXPECT_EQ(Journal(), (Calls{"deactivate " + d, "activate " + d}));
-            EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(device));
+            // The controller was deactivated before the commit failed: it is
+            // active again, as the removal found it.
+            const std::string d = std::to_string(r.id == only ? 1 : 2);
+            EXPECT_EQ(Journal(), (Calls{"activate 1", "activate 2", "deactivate " + d, "activate " + d}));
             EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID " + d + " activated again after the rollback").size(),
                       1u);
-        } else {
-            EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(1));
-            EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(2));
         }
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(1));
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(2));
     }
 }
 
 TEST_F(MountPointTest, AControllerThatCannotBeRestoredIsReported)
 {
     const int32_t only = store(1, "/mnt/only");
+    ZXMMDBDeviceInfo().activateControllerBySNRVolId(1, nullptr);
     HostDBFaults::failNext("commitTran", 5);
     ZXMMDBDeviceInfo::failNext("activate", 3, "controller gone");
     expectFailed(remove(only), "Could not commit database transactions");
-    EXPECT_EQ(Journal(), (Calls{"deactivate 1", "activate 1"}));
+    EXPECT_EQ(Journal(), (Calls{"activate 1", "deactivate 1", "activate 1"}));
     EXPECT_EQ(LogEntriesWith("\tEvent: controller gone\n\tThe controller of SNR Device ID 1 could not be restored "
                              "after the rollback")
                   .size(),

@@ -1,6 +1,7 @@
 // The deletion of devices through post: the mount points and the device go,
 // the volume with its permanent replica, snap parameters and files only with
-// its last device; refusals, all before a host is asked anything, permanent
+// its last device; refusals, all before a client host is asked to delete
+// anything, each putting back the controller it switched off; permanent
 // replicas that lie on one another, a second permanent replica, and a
 // failure at any step that leaves every row and the controller as they
 // were.
@@ -164,7 +165,9 @@ TEST_F(SNRDeletionTest, ACallersTransactionTakesBackEveryDeviceItDeleted)
         DeleteSNRDeviceRet_t third;
         EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), third, &tran, &trail));
         EXPECT_EQ(third.errMsg, "Cannot delete device because is being used as a storage device");
-        EXPECT_EQ(trail.deactivatedDevices, (std::vector<int32_t>{500, 501}));
+        ASSERT_EQ(trail.deactivatedDevices.size(), 2u);
+        EXPECT_EQ(trail.deactivatedDevices[0].deviceId, 500);
+        EXPECT_EQ(trail.deactivatedDevices[1].deviceId, 501);
         EXPECT_TRUE(trail.volumesBeingDeleted.empty());
         EXPECT_EQ(tran.rollbackTran(), 0);
         steps::RestoreAfterRollback(mgr, trail);
@@ -246,13 +249,14 @@ TEST_F(SNRDeletionTest, AVolumeStillNamedIsRefusedBeforeAHostDeletesAnySnapshot)
 // replication volume other than its snapshots names it: the deletion is
 // refused once its release is done in the database, before its host is
 // asked to delete the snapshots on it. A host that fails to delete them
-// fails the deletion after all else, which reports the release as taken
-// back.
+// fails the deletion after all else; its failure is its own entry, and no
+// host had deleted anything to be reported.
 TEST_F(SNRDeletionTest, NoHostDeletesSnapshotsBeforeTheDeletionCanNoLongerBeRefused)
 {
     ClientFakesScope fakes;
     putTheReplicaOnAScratchVolumeWithASnapshot();
     const char* reported = "\tEvent: The release of RV scratch volume 710 was rolled back";
+    const char* hostFailed = "\tZXSVCClientSession::DeleteAllSnapsFromVolume() failed";
     exec(InsertReplica({904, 1, 1, 1, 0, 2, 99, 62, 0, 0, 0, 0, 61, 0, "", ""}));
     const std::string named = everything();
     const ReplicaAnswer refused = deleteDevice(600);
@@ -267,7 +271,8 @@ TEST_F(SNRDeletionTest, NoHostDeletesSnapshotsBeforeTheDeletionCanNoLongerBeRefu
     expectFailure(deleteDevice(600), 0, "Failed to delete the snapshots in the scratch volume");
     EXPECT_EQ(snapDeletions().size(), 1u);
     EXPECT_EQ(everything(), before);
-    EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+    EXPECT_EQ(LogEntriesWith(hostFailed).size(), 1u);
+    EXPECT_TRUE(LogEntriesWith(reported).empty());
 
     expectSuccess(deleteDevice(600));
     EXPECT_EQ(snapDeletions().size(), 2u);
@@ -320,13 +325,13 @@ TEST_F(SNRDeletionTest, ASnapshotOnTheReplicasScratchVolumeGoesWithItsRelease)
 }
 
 // A caller without a trail of its own: the deletion keeps one and asks its
-// hosts when it succeeded. A host that fails fails the deletion, which
-// reports the release as rolled back, the caller being bound to roll back.
+// hosts when it succeeded. A host that fails fails the deletion, which puts
+// back the controller it switched off, the caller being bound to roll back.
 TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
 {
     ClientFakesScope fakes;
     putTheReplicaOnAScratchVolumeWithASnapshot();
-    const char* reported = "\tEvent: The release of RV scratch volume 710 was rolled back";
+    const char* hostFailed = "\tZXSVCClientSession::DeleteAllSnapsFromVolume() failed";
     {
         DBtran tran;
         ASSERT_EQ(tran.startTran(), 0);
@@ -335,8 +340,9 @@ TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
         EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
         EXPECT_EQ(ret.errMsg, "Failed to delete the snapshots in the scratch volume");
         EXPECT_EQ(snapDeletions().size(), 1u);
-        EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+        EXPECT_EQ(LogEntriesWith(hostFailed).size(), 1u);
         EXPECT_EQ(tran.rollbackTran(), 0);
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
     }
     DBtran tran;
     ASSERT_EQ(tran.startTran(), 0);
@@ -344,8 +350,32 @@ TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
     EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
     EXPECT_EQ(tran.commitTran(), 0);
     EXPECT_EQ(snapDeletions().size(), 2u);
-    EXPECT_EQ(LogEntriesWith(reported).size(), 1u);
+    EXPECT_EQ(LogEntriesWith(hostFailed).size(), 1u);
     EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
+}
+
+// Registration switches on the controller of a device whose only mount
+// point is flagged unmounted. A deletion refused after the switch-off (a
+// scratch volume lies on the last device's volume) gives it back on, for a
+// caller without a trail that rolls back as through post.
+TEST_F(SNRDeletionTest, ARefusedDeletionGivesBackTheControllerAsItFoundIt)
+{
+    const char* refusal = "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database";
+    exec("UPDATE YBMountPoint SET Flags = 2 WHERE id = 4");
+    exec(InsertScratch({700, 60, 9, 0, 0}));
+    {
+        DBtran tran;
+        ASSERT_EQ(tran.startTran(), 0);
+        DeleteSNRDeviceRet_t ret;
+        EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+        EXPECT_EQ(ret.errMsg, refusal);
+        EXPECT_EQ(tran.rollbackTran(), 0);
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
+    }
+    const std::string before = everything();
+    expectFailure(deleteDevice(600), 0, refusal);
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
 }
 
 }  // namespace
