@@ -365,7 +365,7 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
     // The row is back, mounted: its device's controller as it was.
-    if (rowGone) RestoreControllerAfterRollback(removed.DeviceId, removed.ControllerWasActive);
+    if (rowGone) RestoreControllerAfterRollback(removed.DeviceId);
 }
 
 bool ReplicationMgr::UnmountSnapshotsByJobId(const UnmountSnapshotsByJobIdArgs_t& args,

@@ -51,7 +51,7 @@ void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail)
 {
     // Last switched off first: a device met twice ends as first found.
     for (auto it = trail.deactivatedDevices.rbegin(); it != trail.deactivatedDevices.rend(); ++it)
-        mgr.RestoreControllerAfterRollback(it->deviceId, it->wasActive);
+        mgr.RestoreControllerAfterRollback(it->deviceId);
     ReportHostsThatActed(mgr, trail.hostsThatActed);
 }
 

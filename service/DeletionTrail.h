@@ -48,11 +48,9 @@ struct HostThatActed {
     std::string deed;    // a line saying what it did
 };
 
-// A device whose controller a deletion switched off, and whether the
-// controller was active when the deletion found it.
+// A device whose controller a deletion switched off.
 struct ControllerSwitchedOff {
     int32_t deviceId;
-    bool wasActive;
 };
 
 // What one request's deletions are doing: the SNR volumes whose deletion is
@@ -91,7 +89,8 @@ bool AskHostsLeft(ReplicationMgr& mgr, DeletionTrail& trail, std::string& errMsg
 void ReportHostsThatActed(ReplicationMgr& mgr, const std::vector<HostThatActed>& acted);
 
 // After the rollback of deletions that kept this trail: the controller of
-// each device they switched off is put back as they found it, and the hosts
+// each device they switched off is switched on again, as registration leaves
+// every device (the device layer tells no controller's state), and the hosts
 // that deleted snapshots are reported.
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail);
 

@@ -79,7 +79,9 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     RemoveLastMountPointArgs_t lastArgs;
     lastArgs.DeviceId = deviceId;
     RemoveLastMountPointRet_t lastRet;
-    if (!RemoveLastMountPoint(lastArgs, lastRet, tran)) {
+    const bool lastRemoved = RemoveLastMountPoint(lastArgs, lastRet, tran);
+    ret.ControllerSwitched = lastRet.Deactivated;
+    if (!lastRemoved) {
         // The removal has written its own entry.
         ret.errMsg = lastRet.errMsg;
         ret.errCode = kErrNestedCall;
@@ -94,6 +96,7 @@ bool ReplicationMgr::AddMountPoint(const AddSNRMountPointArgs_t& args, AddSNRMou
     std::string lastError;
     if (!SwitchController(Controller::Activate, deviceId, tran, lastError))
         return steps::Fail(*this, ret, kErrController, lastError, ActivateFailed, ProgNameInserts, Fn, __LINE__);
+    ret.ControllerSwitched = true;
 
     ret.MountPointId = row.id;
     m_LogMsg << "\tMount point " << EvDebug::escaped(mountPoint.Path) << " was added"
@@ -131,6 +134,7 @@ bool ReplicationMgr::RemoveLastMountPoint(const RemoveLastMountPointArgs_t& args
         std::string lastError;
         if (!SwitchController(Controller::Deactivate, placeholder.DeviceNameId, tran, lastError))
             return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
+        ret.Deactivated = true;
     }
 
     m_LogMsg << "\tLast mount point removed for SNR Device ID " << deviceId;
@@ -192,7 +196,6 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
 
     std::string lastError;
     ret.DeviceId = deviceId;
-    ret.ControllerWasActive = ZXMMDBDeviceInfo::isControllerActive(deviceId);
     if (!SwitchController(Controller::Deactivate, deviceId, tran, lastError))
         return steps::Fail(*this, ret, kErrController, lastError, DeactivateFailed, ProgNameDeletes, Fn, __LINE__);
 
@@ -206,7 +209,7 @@ bool ReplicationMgr::DeleteMountPointNested(const RemoveSNRMountPointArgs_t& arg
 {
     bool removed = false;
     if (RunNestedStep([&](DBtran* nested) { return removed = DeleteMountPoint(args, ret, nested); })) return true;
-    if (removed) RestoreControllerAfterRollback(ret.DeviceId, ret.ControllerWasActive);
+    if (removed) RestoreControllerAfterRollback(ret.DeviceId);
     return false;
 }
 
@@ -262,13 +265,12 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
     return true;
 }
 
-void ReplicationMgr::RestoreControllerAfterRollback(int deviceId, bool wasActive)
+void ReplicationMgr::RestoreControllerAfterRollback(int deviceId)
 {
     static const char Fn[] = "ReplicationMgr::post()";
     std::string failure;
-    if (SwitchController(wasActive ? Controller::Activate : Controller::Deactivate, deviceId, nullptr, failure)) {
-        m_LogMsg << "\tController of SNR Device ID " << deviceId << (wasActive ? " activated" : " deactivated")
-                 << " again after the rollback";
+    if (SwitchController(Controller::Activate, deviceId, nullptr, failure)) {
+        m_LogMsg << "\tController of SNR Device ID " << deviceId << " activated again after the rollback";
         WriteLogMsg(cases::ProgName, Fn, __LINE__, MSG);
         return;
     }
@@ -296,7 +298,7 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         [](repRemoveMountPointResponse&) {});
 
     // The row is back as it was; its device's controller too.
-    if (removed && reply.status != 1) mgr.RestoreControllerAfterRollback(ret.DeviceId, ret.ControllerWasActive);
+    if (removed && reply.status != 1) mgr.RestoreControllerAfterRollback(ret.DeviceId);
 }
 
 void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf)
@@ -306,15 +308,15 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
     AddSNRMountPointArgs_t args;
     AddSNRMountPointRet_t ret;
     YBSet(args.MountPoint, cases::RequestOf<repSNRVolumeMountPoint>(buf));
-    const bool wasActive = ZXMMDBDeviceInfo::isControllerActive(args.MountPoint.DeviceNameId);
-    bool added = false;
     RunInlineTranCase(
         mgr, ReplyCodeFor(code), reply, cases::StatusOf<repAddMountPointResponse>(), ret,
         cases::HandlerLog(code, ReplyCodeFor(code)), cases::Order::A, cases::Message::PointIntoResult,
-        [&](DBtran* tran) { return added = mgr.AddMountPoint(args, ret, tran); },
+        [&](DBtran* tran) { return mgr.AddMountPoint(args, ret, tran); },
         [&](repAddMountPointResponse& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 
-    if (added && reply.status != 1) mgr.RestoreControllerAfterRollback(args.MountPoint.DeviceNameId, wasActive);
+    // The rows are back as they were; the controller, switched off with a
+    // placeholder or on for the new mount point, too.
+    if (ret.ControllerSwitched && reply.status != 1) mgr.RestoreControllerAfterRollback(args.MountPoint.DeviceNameId);
 }
 
 // The request has the layout of a wire mount point; its unmounted flag is not

@@ -30,10 +30,8 @@ struct RemoveSNRMountPointArgs_t {
 };
 struct RemoveSNRMountPointRet_t {
     std::string errMsg;
-    // Set once the removal reaches its device's controller: the device, and
-    // whether its controller was active then.
+    // Set once the removal reaches its device's controller.
     int32_t DeviceId = -1;
-    bool ControllerWasActive = false;
 };
 
 struct RemoveLastMountPointArgs_t {
@@ -41,6 +39,7 @@ struct RemoveLastMountPointArgs_t {
 };
 struct RemoveLastMountPointRet_t {
     std::string errMsg;
+    bool Deactivated = false;  // the device's controller was switched off
 };
 
 struct AddSNRMountPointArgs_t {
@@ -50,6 +49,7 @@ struct AddSNRMountPointRet_t {
     int32_t MountPointId = -1;  // set on success
     std::string errMsg;
     int32_t errCode = 0;
+    bool ControllerSwitched = false;  // the device's controller was switched, off or on
 };
 
 struct UpdateSNRMountPointArgs_t {

@@ -171,7 +171,6 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                           __LINE__);
     }
     {
-        const bool wasActive = ZXMMDBDeviceInfo::isControllerActive(id);
         ZXMMDBDeviceInfo deviceLayer;
         if (deviceLayer.deactivateControllerBySNRVolId(id, tran) != 0) {
             char lastError[2048];
@@ -180,7 +179,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
                                          volumeLine,
                           __LINE__);
         }
-        kept.deactivatedDevices.push_back({id, wasActive});
+        kept.deactivatedDevices.push_back({id});
     }
     const std::string volumeWhere = "SNRVolumeId = " + std::to_string(volumeId);
     unsigned int volumeDevices = 0;

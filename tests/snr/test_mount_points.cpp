@@ -166,15 +166,18 @@ TEST_F(MountPointTest, AFailedAddOntoAPlaceholderLeavesThePlaceholder)
         SCOPED_TRACE(f.what);
         HostDBFaults::clear();
         ZXMMDBDeviceInfo::reset();
+        // On, as registration leaves the device.
+        ZXMMDBDeviceInfo().activateControllerBySNRVolId(1, nullptr);
         Arm(f);
         expectFailed(add(1, "/mnt/new"), f.text);
         EXPECT_EQ(Rows(), before);
-        EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(1));
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(1));
     }
-    // The failed commit came after the activation: the controller went back
-    // to what the add found, off beside the placeholder that is back again.
-    EXPECT_EQ(Journal(), (Calls{"deactivate 1", "activate 1", "deactivate 1"}));
-    EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID 1 deactivated again after the rollback").size(), 1u);
+    // The failed commit came after the activation: the controller, switched
+    // off with the placeholder, is put back on as registration leaves it; so
+    // it is after the failed insert and the failed activation.
+    EXPECT_EQ(Journal(), (Calls{"activate 1", "deactivate 1", "activate 1", "activate 1"}));
+    EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID 1 activated again after the rollback").size(), 3u);
     EXPECT_EQ(LogEntriesWith("ReplicationMgr::RemoveLastMountPoint()\n\tEvent: Could not remove mount point"
                              "\n\tCSNRVolumeMountPointDB::remove() failed\n\tParameters used:\n\tid = " +
                              std::to_string(placeholder))
@@ -221,7 +224,7 @@ TEST_F(MountPointTest, AFailedRemovalLeavesTheRowAndTheControllerAsTheyWere)
         const std::string commit = r.fault.call;
         if (commit == "commitTran") {
             // The controller was deactivated before the commit failed: it is
-            // active again, as the removal found it.
+            // active again, as registration leaves it.
             const std::string d = std::to_string(r.id == only ? 1 : 2);
             EXPECT_EQ(Journal(), (Calls{"activate 1", "activate 2", "deactivate " + d, "activate " + d}));
             EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID " + d + " activated again after the rollback").size(),

@@ -358,7 +358,7 @@ TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
 // point is flagged unmounted. A deletion refused after the switch-off (a
 // scratch volume lies on the last device's volume) gives it back on, for a
 // caller without a trail that rolls back as through post.
-TEST_F(SNRDeletionTest, ARefusedDeletionGivesBackTheControllerAsItFoundIt)
+TEST_F(SNRDeletionTest, ARefusedDeletionGivesBackTheControllerAsRegistrationLeftIt)
 {
     const char* refusal = "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database";
     exec("UPDATE YBMountPoint SET Flags = 2 WHERE id = 4");
