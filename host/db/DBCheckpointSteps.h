@@ -7,7 +7,6 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <string>
 
 // A checkpoint of db that copies the log whole and then waits for the
 // readers still reading from it (mode RESTART or TRUNCATE: the next writer

@@ -5,13 +5,9 @@
 
 #include <dirent.h>
 #include <errno.h>
-#include <fcntl.h>
 #include <linux/futex.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/file.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
@@ -21,7 +17,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -189,11 +184,6 @@ void wakeAll(uint32_t* word)
 
 }  // namespace
 
-std::string DBProcessTurn::sideFile(const std::string& path)
-{
-    return DBSideFile::pathOf(path);
-}
-
 DBSideFileLayout DBProcessTurn::pageLayout()
 {
     return dbSideFileLayout(kTag, sizeof(Shared));
@@ -220,7 +210,7 @@ std::shared_ptr<DBProcessTurn> DBProcessTurn::of(const std::string& path)
         std::string why;
         std::shared_ptr<DBSideFile> side = DBSideFile::of(path, &why);
         if (!side) {
-            log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", sideFile(path).c_str(),
+            log_error(kSourceFile, __LINE__, "Cannot use %s as the writers' queue: %s", DBSideFile::pathOf(path).c_str(),
                       why.c_str());
             return nullptr;
         }

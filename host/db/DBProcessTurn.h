@@ -32,8 +32,6 @@ public:
     // this process; null when the side file cannot be used (the writers then
     // rely on the database's busy handler alone, and the reason is logged).
     static std::shared_ptr<DBProcessTurn> of(const std::string& path);
-    // The side file of the catalogue at path.
-    static std::string sideFile(const std::string& path);
     // The layout words of the turn's page, and its setting up (the side
     // file's, by a process alone with it).
     static DBSideFileLayout pageLayout();

@@ -167,7 +167,7 @@ std::shared_ptr<DBSideFile> DBSideFile::open(const std::string& file, std::strin
                                             std::to_string(kSideFileLockWait.count()) + " ms"
                                       : std::strerror(errno);
     }
-    if (mapped != MAP_FAILED) return std::shared_ptr<DBSideFile>(new DBSideFile(mapped, fd, madeAnew));
+    if (mapped != MAP_FAILED) return std::shared_ptr<DBSideFile>(new DBSideFile(mapped, fd));
     close(fd);  // its flock with it
     return nullptr;
 }

@@ -64,17 +64,13 @@ public:
 
     // The page's bytes, kPageBytes of them, its layout words first.
     void* page(Page which) const { return static_cast<char*>(m_mapped) + which * kPageBytes; }
-    // Whether this process found itself alone with the file and made its
-    // pages anew.
-    bool madeAnew() const { return m_madeAnew; }
 
 private:
     // Opens the side file at file, maps it and holds its shared flock; null
     // with the reason in *why.
     static std::shared_ptr<DBSideFile> open(const std::string& file, std::string* why);
-    DBSideFile(void* mapped, int fd, bool madeAnew) : m_mapped(mapped), m_fd(fd), m_madeAnew(madeAnew) {}
+    DBSideFile(void* mapped, int fd) : m_mapped(mapped), m_fd(fd) {}
 
     void* m_mapped;
     int m_fd;  // the file, with the shared flock held
-    bool m_madeAnew;
 };

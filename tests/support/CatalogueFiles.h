@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "host/db/DBProcessTurn.h"
+#include "host/db/DBSideFile.h"
 
 // Removes the catalogue file at path and every file kept beside it; one that
 // is not there is passed over.
 inline void RemoveCatalogueFiles(const std::string& path)
 {
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((path + suffix).c_str());
-    unlink(DBProcessTurn::sideFile(path).c_str());
+    unlink(DBSideFile::pathOf(path).c_str());
 }

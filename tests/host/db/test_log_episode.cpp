@@ -31,7 +31,7 @@ protected:
     }
     void TearDown() override
     {
-        unlink(DBProcessTurn::sideFile(m_file).c_str());
+        unlink(DBSideFile::pathOf(m_file).c_str());
         CatalogueTest::TearDown();
     }
     std::string m_file;
@@ -157,11 +157,11 @@ struct PageStart {
 TEST_F(LogEpisodeTest, APageLeftLockedByACrashIsSetUpAnewByTheFirstProcessAlone)
 {
     const std::string other = m_dir + "/crashed.db";
-    const std::string saved = DBProcessTurn::sideFile(other);
+    const std::string saved = DBSideFile::pathOf(other);
     {
         std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
         ASSERT_TRUE(episode && episode->shared());
-        const int fd = open(DBProcessTurn::sideFile(m_file).c_str(), O_RDWR | O_CLOEXEC);
+        const int fd = open(DBSideFile::pathOf(m_file).c_str(), O_RDWR | O_CLOEXEC);
         ASSERT_GE(fd, 0);
         void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, DBSideFile::kPageBytes);
         ASSERT_NE(page, MAP_FAILED);

@@ -384,7 +384,7 @@ using ProcessTurnSideFileTest = CatalogueTest;
 TEST_F(ProcessTurnSideFileTest, AnEarlierLayoutIsMadeAnewAndAnotherABIsPagesRefusedWhileInUse)
 {
     const std::string path = m_dir + "/other.db";  // no connection of the library on it
-    const std::string file = DBProcessTurn::sideFile(path);
+    const std::string file = DBSideFile::pathOf(path);
     WriteEarlierLayout(file);
     {
         auto turn = DBProcessTurn::of(path);
@@ -450,7 +450,7 @@ TEST_F(ProcessTurnForkTest, AStoppedHolderOfALockOfTheSideFileHoldsNoOnePastThei
 
     const std::string stuck = m_dir + "/stuck.db";
     StoppedProcess setUp([&stuck] {
-        const int fd = open(DBProcessTurn::sideFile(stuck).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const int fd = open(DBSideFile::pathOf(stuck).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         struct flock range = {};
         range.l_type = F_WRLCK;
         range.l_whence = SEEK_SET;
@@ -472,8 +472,8 @@ TEST_F(ProcessTurnForkTest, AStoppedHolderOfALockOfTheSideFileHoldsNoOnePastThei
     EXPECT_GE(took, 0) << "the catalogue opened only once the stopped process was killed";
     EXPECT_LT(took, std::chrono::duration<double>(kSideFileLockWait).count() + kMarginSeconds);
     EXPECT_TRUE(otherOpenedFirst.load());
-    unlink(DBProcessTurn::sideFile(stuck).c_str());
-    unlink(DBProcessTurn::sideFile(m_dir + "/free.db").c_str());
+    unlink(DBSideFile::pathOf(stuck).c_str());
+    unlink(DBSideFile::pathOf(m_dir + "/free.db").c_str());
 }
 
 }  // namespace
