@@ -18,8 +18,11 @@ ReplicationMgr::ReplicationMgr() : ReplicationMgr(nullptr) {}
 ReplicationMgr::~ReplicationMgr() = default;
 
 void ReplicationMgr::GetVerboseLevel() {
-    // 0 to 7; 4 when it is not set or not taken.
-    m_nVerboseLevel = static_cast<int>(ZXPlatformInfo().readSetting("~ReplicationMgr", "VerboseLevel", {7, 4, false}));
+    // The low three bits of the number read (a negative one as its 32 bits),
+    // 4 when no number is read; nothing is logged.
+    unsigned int level = 4;
+    ZXPlatformInfo().getNumber("~ReplicationMgr", "VerboseLevel", &level);
+    m_nVerboseLevel = static_cast<int>(level & 7);
 }
 
 void ReplicationMgr::WriteLogMsg(const char* source, const char* function, long line, int level) {

@@ -13,15 +13,29 @@ int LevelFromConfig(const char* configured) {
     return mgr.verboseLevel();
 }
 
-TEST(VerboseLevel, TakesZeroToSevenAndFourForAnyOtherValue) {
-    EXPECT_EQ(LevelFromConfig("12"), 4);
-    EXPECT_EQ(LevelFromConfig("8"), 4);
-    EXPECT_EQ(LevelFromConfig("9"), 4);
-    EXPECT_EQ(LevelFromConfig("2"), 2);
-    EXPECT_EQ(LevelFromConfig("0x7"), 7);
-    EXPECT_EQ(LevelFromConfig(nullptr), 4);     // missing
-    EXPECT_EQ(LevelFromConfig("junk"), 4);      // unreadable
-    EXPECT_EQ(LevelFromConfig("010"), 4);       // ten, beyond the range
+TEST(VerboseLevel, TakesTheLowThreeBitsOfTheNumberReadAndLogsNothing) {
+    struct Case {
+        const char* configured;
+        int level;
+    } cases[] = {
+        {nullptr, 4},  // missing
+        {"12", 4},
+        {"9", 1},
+        {"8", 0},
+        {"2", 2},
+        {"0xF", 7},
+        {"010", 2},    // decimal, not octal
+        {"-1", 7},     // 0xFFFFFFFF as 32 bits
+        {"-8", 0},
+        {"junk", 4},   // no number read: 4 stays
+        {"12abc", 4},
+        {"", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.configured ? c.configured : "(missing)");
+        EXPECT_EQ(LevelFromConfig(c.configured), c.level);
+        EXPECT_TRUE(LogEntriesWith("VerboseLevel").empty());
+    }
 }
 
 TEST(VerboseLevel, ReadOnceAtConstruction) {

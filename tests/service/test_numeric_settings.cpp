@@ -1,6 +1,8 @@
-// The numeric settings of section ~ReplicationMgr outside the catalogue's:
-// each is read as the subsystem that uses it reads it, and a value that is
-// not a number of its range gives the key's default and one ERR entry.
+// The numeric settings of section ~ReplicationMgr outside the catalogue's
+// but the verbose level (which keeps the low bits of any number read, see
+// test_logging.cpp): each is read as the subsystem that uses it reads it,
+// and a value that is not a number of its range gives the key's default and
+// one ERR entry.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,7 +13,6 @@
 #include "files/TransferFiles.h"
 #include "host/ZXPlatformInfo.h"
 #include "replicas/RetentionPruning.h"
-#include "service/ReplicationMgr.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -39,7 +40,6 @@ std::vector<NumericKey> Keys()
 {
     auto counts = [] { return replica_detail::ReadKeepCounts("Gold"); };
     return {
-        {"VerboseLevel", [] { return static_cast<long long>(ReplicationMgr().verboseLevel()); }, 4, "7", "8"},
         {"nMaxPendingEKeys", [] { return static_cast<long long>(MaxPendingEKeys()); }, 10000, "1000000", "1000001"},
         {"TransferFileMaxAgeSeconds", [] { return static_cast<long long>(transfer_files::MaxAgeSeconds()); }, 86400,
          "315360000", "315360001"},
