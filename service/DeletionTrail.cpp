@@ -51,9 +51,9 @@ void ReportHostsThatActed(ReplicationMgr& mgr, const std::vector<HostThatActed>&
 
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail)
 {
-    std::set<int32_t> set;
+    std::set<int32_t> seen;
     for (const ControllerSwitchedOff& device : trail.deactivatedDevices)
-        if (set.insert(device.deviceId).second) mgr.RestoreControllerAfterRollback(device.deviceId);
+        if (seen.insert(device.deviceId).second) mgr.RestoreControllerAfterRollback(device.deviceId);
     ReportHostsThatActed(mgr, trail.hostsThatActed);
 }
 

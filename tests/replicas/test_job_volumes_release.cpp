@@ -150,11 +150,13 @@ TEST_F(JobVolumesTest, JobZeroAndAFailedUnmount)
 // host's deletion, its commit) rolls back and hands the trail on: no host
 // was asked before the caller did, a host that deleted before the failed
 // commit is reported, and device 300, whose controller the unmount's nested
-// step switched off, has /mnt/r back, mounted, and its controller on as the
-// rows give. One that succeeds asks the host before committing.
+// steps switched off, once per mount point, has /mnt/r and /mnt/gone back,
+// mounted, and its controller set on once, as the rows give. One that
+// succeeds asks the host before committing.
 TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
 {
     exec("DELETE FROM YBPhysicalDevice WHERE id = 301");
+    exec("UPDATE YBMountPoint SET Flags = 0 WHERE id = 901");
     exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId) "
          "VALUES (710, 5, 10, 33, 30)");
     ZXMMDBDeviceInfo().activateControllerBySNRVolId(300, nullptr);
@@ -192,8 +194,10 @@ TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 2);
         EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
         EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 0);
-        EXPECT_EQ(scalar("SELECT Flags FROM YBMountPoint WHERE id = 900"), 0);
+        EXPECT_EQ(scalar("SELECT SUM(Flags) FROM YBMountPoint WHERE id IN (900, 901)"), 0);
         EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(300));
+        EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 300 activated again after the rollback").size(),
+                  static_cast<size_t>(then) + 1);
     }
 
     DBtran tran(false);
