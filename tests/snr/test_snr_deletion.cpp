@@ -13,7 +13,6 @@
 #include "host/ZXMMDBDeviceInfo.h"
 #include "replicas/ReplicaPostFixture.h"
 #include "service/DeletionTrail.h"
-#include "snr/MountPoints.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRMessages.h"
 #include "support/ClientFakesScope.h"
@@ -384,70 +383,53 @@ TEST_F(SNRDeletionTest, ARefusedDeletionSetsTheControllerAsTheRowsGive)
     EXPECT_EQ(LogEntriesWith(setOff).size(), 2u);
 }
 
-// Without a trail the deletion writes in a step of its own: one that cannot
-// start refuses it before anything is written; one whose commit fails after
-// the host deleted leaves the rows as they were, the host reported and the
-// controller on as the rows give.
-TEST_F(SNRDeletionTest, WithoutATrailTheDeletionsStepIsRolledBackWhole)
-{
-    ClientFakesScope fakes;
-    putTheReplicaOnAScratchVolumeWithASnapshot();
-    const std::string before = everything();
-    DBtran tran;
-    ASSERT_EQ(tran.startTran(), 0);
-    HostDBFaults::failNext("startTran", 5);
-    DeleteSNRDeviceRet_t unstarted;
-    EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), unstarted, &tran));
-    EXPECT_EQ(unstarted.errMsg, "Could not initiated database transactions");
-    EXPECT_EQ(everything(), before);
-    EXPECT_EQ(ZXMMDBDeviceInfo::journal().size(), 3u);  // the fixture's switches alone
-
-    fakes.fakes().onNextCall("DeleteAllSnapsFromVolume", []() { HostDBFaults::failNext("commitTran", 5); });
-    DeleteSNRDeviceRet_t ret;
-    EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
-    EXPECT_EQ(ret.errMsg, "Could not commit database transactions");
-    EXPECT_EQ(snapDeletions().size(), 1u);
-    // Read in the caller's transaction, still open: the mount point is back.
-    QuerySNRVolMountPointBySNRVolDevIdArgs_t mountArgs;
-    mountArgs.DeviceId = 600;
-    QuerySNRVolMountPointBySNRVolDevIdRet_t mounts;
-    ASSERT_TRUE(mgr.QuerySNRVolMountPoint(mountArgs, mounts, &tran));
-    EXPECT_EQ(mounts.MountPoints.size(), 1u);
-    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
-    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back"
-                             "\n\tIts host had already deleted the snapshots it held")
-                  .size(),
-              1u);
-    EXPECT_EQ(tran.rollbackTran(), 0);
-    EXPECT_EQ(everything(), before);
-}
-
-// A caller that gives its trail and whose commit fails after the host
-// deleted: once it rolled back, the trail reports the host and sets the
-// controller of the device, whose only mount point is the placeholder, off.
-TEST_F(SNRDeletionTest, ACallersFailedCommitSetsTheControllerAsTheRowsGive)
+// The host deletes the snapshots on the replica's scratch volume, then a
+// commit fails: without a trail the deletion's own step's, with the caller's
+// trail the caller's. Once rolled back, the host is reported and the
+// controller of 600, whose only mount point is the placeholder, is off as
+// the rows give. Without a trail, a step that cannot start refuses the
+// deletion before it switches anything.
+TEST_F(SNRDeletionTest, AFailedCommitAfterTheHostDeletedSetsTheControllerAsTheRowsGive)
 {
     ClientFakesScope fakes;
     putTheReplicaOnAScratchVolumeWithASnapshot();
     exec("UPDATE YBMountPoint SET Flags = 2 WHERE id = 4");
     ZXMMDBDeviceInfo().deactivateControllerBySNRVolId(600, nullptr);
     const std::string before = everything();
+    for (bool withTrail : {false, true}) {
+        SCOPED_TRACE(withTrail ? "the caller's trail" : "no trail");
+        DBtran tran;
+        ASSERT_EQ(tran.startTran(), 0);
+        fakes.fakes().onNextCall("DeleteAllSnapsFromVolume", []() { HostDBFaults::failNext("commitTran", 5); });
+        DeletionTrail trail;
+        DeleteSNRDeviceRet_t ret;
+        if (withTrail) {
+            EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran, &trail));
+            std::string failure;
+            EXPECT_TRUE(steps::AskHostsLeft(mgr, trail, failure));
+            EXPECT_NE(tran.commitTran(), 0);
+        } else {
+            EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+            EXPECT_EQ(ret.errMsg, "Could not commit database transactions");
+        }
+        EXPECT_EQ(tran.rollbackTran(), 0);
+        steps::RestoreAfterRollback(mgr, trail);
+        EXPECT_EQ(everything(), before);
+        EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(600));
+        const size_t times = withTrail ? 2 : 1;
+        EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").size(), times);
+        EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 deactivated again after the rollback").size(),
+                  times);
+    }
+
+    const size_t switches = ZXMMDBDeviceInfo::journal().size();
     DBtran tran;
     ASSERT_EQ(tran.startTran(), 0);
-    DeletionTrail trail;
+    HostDBFaults::failNext("startTran", 5);
     DeleteSNRDeviceRet_t ret;
-    EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran, &trail));
-    std::string failure;
-    EXPECT_TRUE(steps::AskHostsLeft(mgr, trail, failure));
-    HostDBFaults::failNext("commitTran", 5);
-    EXPECT_NE(tran.commitTran(), 0);
-    EXPECT_EQ(tran.rollbackTran(), 0);
-    steps::RestoreAfterRollback(mgr, trail);
-    EXPECT_EQ(everything(), before);
-    EXPECT_EQ(snapDeletions().size(), 1u);
-    EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").size(), 1u);
-    EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(600));
-    EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 deactivated again after the rollback").size(), 1u);
+    EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+    EXPECT_EQ(ret.errMsg, "Could not initiated database transactions");
+    EXPECT_EQ(ZXMMDBDeviceInfo::journal().size(), switches);
 }
 
 }  // namespace
