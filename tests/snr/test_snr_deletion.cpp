@@ -1,10 +1,10 @@
 // The deletion of devices through post: the mount points and the device go,
 // the volume with its permanent replica, snap parameters and files only with
 // its last device; refusals, all before a client host is asked to delete
-// anything, each putting back the controller it switched off; permanent
-// replicas that lie on one another, a second permanent replica, and a
-// failure at any step that leaves every row and the controller as they
-// were.
+// anything, each setting the controller it switched off as the rows then
+// give; permanent replicas that lie on one another, a second permanent
+// replica, and a failure at any step that leaves every row and the
+// controller as they were.
 #include <gtest/gtest.h>
 
 #include <string>
