@@ -321,6 +321,8 @@ bool ReplicationMgr::CleanupByClientId(const CleanupByClientIdArgs_t& args, Clea
                                        DeletionTrail* trail)
 {
     steps::KeptTrail kept(*this, trail);
+    if (!kept.begun())
+        return steps::Fail(*this, ret, kErrNoTransaction, DBTranErrorMsg, "", ProgNameDeletes, CleanupFn, __LINE__);
     return ClientCleanup(*this, args, ret, tran, kept.trail()).run() && kept.Succeeded(ret, kErrNestedCall);
 }
 
@@ -354,17 +356,16 @@ void ReplicationMgr::UnmountJobMountPoint(const SNRVolumeMountPointExRecord_t& m
     unmount.ClientId = mountPoint.ClientId;
     unmount.MountPath = mount.Path;
     if (UnmountVolume(unmount)) {
-        if (tran.commitTran() != 0 && rowGone) {
-            m_LogMsg << remains;
-            WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
-        }
-        return;
+        if (tran.commitTran() == 0 || !rowGone) return;
+        m_LogMsg << remains;
+        WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
+    } else {
+        m_LogMsg << "\tCannot unmount mount point " << EvDebug::escaped(mount.Path) << "\n\tClient ID = "
+                 << mountPoint.ClientId << "\n\tPhysical volume = " << volumeId;
+        WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     }
-    m_LogMsg << "\tCannot unmount mount point " << EvDebug::escaped(mount.Path) << "\n\tClient ID = "
-             << mountPoint.ClientId << "\n\tPhysical volume = " << volumeId;
-    WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
     tran.rollbackTran();
-    // The row is back, mounted: its device's controller as it was.
+    // The row is back, mounted: its device's controller as the rows give.
     if (rowGone) RestoreControllerAfterRollback(removed.DeviceId);
 }
 

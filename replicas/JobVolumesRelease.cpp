@@ -27,7 +27,8 @@ const char UnmountFn[] = "ReplicationMgr::UnmountYBVolumeDevices()";
 
 }  // namespace
 
-bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SNRVolumeDeviceNameRecord_t>& devices)
+bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SNRVolumeDeviceNameRecord_t>& devices,
+                                            DeletionTrail* trail)
 {
     std::set<int32_t> handled;
     for (const SNRVolumeDeviceNameRecord_t& device : devices) {
@@ -54,8 +55,9 @@ bool ReplicationMgr::UnmountYBVolumeDevices(int ybVolumeId, const std::vector<SN
             removeArgs.MountPointId = mount.id;
             RemoveSNRMountPointRet_t removed;
             // Nested in whatever transaction is open: a removal that fails
-            // part way leaves the row as it was, as the warning says.
-            if (!DeleteMountPointNested(removeArgs, removed)) {
+            // part way leaves the row as it was, as the warning says; one
+            // that succeeded is in the trail for the caller's rollback.
+            if (!DeleteMountPointNested(removeArgs, removed, trail)) {
                 m_LogMsg << "\tWarning: Mount point information remains in the database although volume has been unmounted"
                          << "\n\tCheck database" << "\n\tSNR Volume Mount Point ID = " << mount.id;
                 WriteLogMsg(ProgNameDeletes, UnmountFn, __LINE__, WARNING);
@@ -117,7 +119,7 @@ bool ReplicationMgr::FreeYBVolumesByJobId(const FreeYBVolumesByJobIdArgs_t& args
         }
 
         if (volume.CurrentRole == YBVOL_ROLE_REPLICA) {
-            if (!UnmountYBVolumeDevices(id, devices.devices)) {
+            if (!UnmountYBVolumeDevices(id, devices.devices, trail)) {
                 m_LogMsg << "\tEvent: Pruning of Replication volume " << id << "will not be performed"
                          << "\n\tReason: Unmount failure";
                 WriteLogMsg(ProgNameDeletes, FreeFn, __LINE__, WARNING);

@@ -26,6 +26,7 @@
 #include "service/ResultCode.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
+#include "service/Utils.h"
 #include "snr/SNRDeletion.h"
 #include "snr/SNRVolumeAdd.h"
 #include "snr/SNRVolumeIdentity.h"
@@ -248,8 +249,9 @@ bool ReplicationMgr::DeletePermanentReplica(const DeletePermanentReplicaArgs_t& 
         return false;
     };
     steps::KeptTrail keeper(*this, trail);
-    DeletionTrail& kept = keeper.trail();
     ret.NotFound = false;
+    if (!keeper.begun()) return refuse(DBTranErrorMsg, "", __LINE__);
+    DeletionTrail& kept = keeper.trail();
     const int32_t primaryId = args.PrimaryVolumeId;
     if (primaryId <= 0)
         return refuse("Cannot delete permanent YB from the database with invalid primary volume id",

@@ -1,8 +1,10 @@
 // The inline case of a deletion request, which asks the hosts its deletions
-// left once it succeeded and restores after a rollback what they did outside
-// the database; and the trail a deletion keeps when its caller gave none.
+// left once it succeeded and, after a rollback, sets the controllers they
+// switched as the rows then give and reports the hosts that deleted; and the
+// trail a deletion keeps when its caller gave none.
 #pragma once
 
+#include "host/db/DBtable.h"
 #include "service/CasePatterns.h"
 #include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
@@ -12,34 +14,53 @@
 namespace steps {
 
 // The trail a deletion keeps: its caller's, or, for a caller that gave none,
-// one of its own. With its own, the hosts are asked when the deletion
-// succeeded (Succeeded); a deletion that ends otherwise, a failed host call
-// included, puts back the controllers it switched off and reports the hosts
-// that deleted snapshots, the caller being bound to roll back.
+// one of its own, the deletion's writes then made in a step nested in the
+// transaction the thread has open (its own when none is). With its own, the
+// hosts are asked when the deletion succeeded, then the step is committed
+// (Succeeded); a deletion that ends otherwise, a failed host call or commit
+// included, has its step rolled back, the controllers it switched set as
+// their devices' rows then give and the hosts that deleted snapshots
+// reported, the caller being bound to roll back its own.
 class KeptTrail {
 public:
     KeptTrail(ReplicationMgr& mgr, DeletionTrail* callers)
-        : m_mgr(mgr), m_trail(callers != nullptr ? *callers : m_own), m_owned(callers == nullptr)
+        : m_mgr(mgr),
+          m_trail(callers != nullptr ? *callers : m_own),
+          m_owned(callers == nullptr),
+          m_begun(!m_owned || m_step.startTran() == 0)
     {
     }
     ~KeptTrail()
     {
-        if (m_owned && !m_succeeded) RestoreAfterRollback(m_mgr, m_own);
+        if (!m_owned || m_succeeded) return;
+        m_step.rollbackTran();
+        RestoreAfterRollback(m_mgr, m_own);
     }
     KeptTrail(const KeptTrail&) = delete;
     KeptTrail& operator=(const KeptTrail&) = delete;
 
     DeletionTrail& trail() { return m_trail; }
+    // False when the step of a trail of its own did not start: the deletion
+    // fails before it writes anything.
+    bool begun() const { return m_begun; }
 
     // The deletion succeeded. With a trail of its own, the hosts left are
-    // asked now: a failure fails the deletion with its text and `code` into
-    // a result that carries one.
+    // asked and the step is committed now: a failure fails the deletion with
+    // its text (DBCommitErrorMsg for the commit) and `code` into a result
+    // that carries one.
     template <typename Ret>
     bool Succeeded(Ret& ret, int code)
     {
-        if (m_owned && !AskHostsLeft(m_mgr, m_own, ret.errMsg)) {
-            SetErrCode(ret, code);
-            return false;
+        if (m_owned) {
+            if (!AskHostsLeft(m_mgr, m_own, ret.errMsg)) {
+                SetErrCode(ret, code);
+                return false;
+            }
+            if (m_step.commitTran() != 0) {
+                ret.errMsg = DBCommitErrorMsg;
+                SetErrCode(ret, code);
+                return false;
+            }
         }
         m_succeeded = true;
         return true;
@@ -50,6 +71,8 @@ private:
     DeletionTrail m_own;
     DeletionTrail& m_trail;
     bool m_owned;
+    DBtran m_step{false};
+    bool m_begun;
     bool m_succeeded = false;
 };
 

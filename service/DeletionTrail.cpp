@@ -1,7 +1,9 @@
 // The hosts a request's deletions left in their trail, made ready and then
-// asked once the request can no longer be refused, and what is put back or
-// reported after its rollback.
+// asked once the request can no longer be refused, and the controllers set
+// and hosts reported after its rollback.
 #include "service/DeletionTrail.h"
+
+#include <set>
 
 #include "host/EvDebug.h"
 #include "service/ReplicationMgr.h"
@@ -49,9 +51,9 @@ void ReportHostsThatActed(ReplicationMgr& mgr, const std::vector<HostThatActed>&
 
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail)
 {
-    // Last switched off first: a device met twice ends as first found.
-    for (auto it = trail.deactivatedDevices.rbegin(); it != trail.deactivatedDevices.rend(); ++it)
-        mgr.RestoreControllerAfterRollback(it->deviceId);
+    std::set<int32_t> seen;
+    for (const ControllerSwitchedOff& device : trail.deactivatedDevices)
+        if (seen.insert(device.deviceId).second) mgr.RestoreControllerAfterRollback(device.deviceId);
     ReportHostsThatActed(mgr, trail.hostsThatActed);
 }
 

@@ -48,14 +48,15 @@ struct HostThatActed {
     std::string deed;    // a line saying what it did
 };
 
-// A device whose controller a deletion switched off.
+// A device whose controller a deletion, or a step nested in it, switched off.
 struct ControllerSwitchedOff {
     int32_t deviceId;
 };
 
 // What one request's deletions are doing: the SNR volumes whose deletion is
 // under way (a volume among them is not entered again), the devices whose
-// controller they switched off, the scratch volumes they released whose
+// controller they switched off (also in nested steps that committed in the
+// caller's transaction), the scratch volumes they released whose
 // snapshots are still to be deleted on their host, and the hosts that
 // deleted them. A caller that owns the transaction hands one trail to every
 // deletion, asks the hosts left (steps::AskHostsLeft) when they all
@@ -89,9 +90,9 @@ bool AskHostsLeft(ReplicationMgr& mgr, DeletionTrail& trail, std::string& errMsg
 void ReportHostsThatActed(ReplicationMgr& mgr, const std::vector<HostThatActed>& acted);
 
 // After the rollback of deletions that kept this trail: the controller of
-// each device they switched off is switched on again, as registration leaves
-// every device (the device layer tells no controller's state), and the hosts
-// that deleted snapshots are reported.
+// each device they switched off is set, once, as the device's rows now give
+// (ReplicationMgr::RestoreControllerAfterRollback), and the hosts that
+// deleted snapshots are reported.
 void RestoreAfterRollback(ReplicationMgr& mgr, const DeletionTrail& trail);
 
 }  // namespace steps

@@ -1,17 +1,20 @@
 // Adding, updating and removing the mount points of devices, with the inline
 // request cases that serve them. A removal keeps a device's last mount point
 // as an unmounted placeholder, which the next add replaces; every add
-// activates and every removal deactivates the device's controller.
+// activates and every removal deactivates the device's controller, and
+// after a rollback the controller is set as the device's rows then give.
 #include "snr/MountPoints.h"
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/EvDebug.h"
 #include "host/ZXMMDBDeviceInfo.h"
 #include "host/db/DBtable.h"
 #include "host/db/SNRTables.h"
 #include "host/db/SqlText.h"
+#include "service/DeletionTrail.h"
 #include "service/ErrorCodes.h"
 #include "service/NestedStep.h"
 #include "service/RecordConversion.h"
@@ -205,10 +208,14 @@ bool ReplicationMgr::DeleteMountPoint(const RemoveSNRMountPointArgs_t& args, Rem
     return true;
 }
 
-bool ReplicationMgr::DeleteMountPointNested(const RemoveSNRMountPointArgs_t& args, RemoveSNRMountPointRet_t& ret)
+bool ReplicationMgr::DeleteMountPointNested(const RemoveSNRMountPointArgs_t& args, RemoveSNRMountPointRet_t& ret,
+                                            DeletionTrail* trail)
 {
     bool removed = false;
-    if (RunNestedStep([&](DBtran* nested) { return removed = DeleteMountPoint(args, ret, nested); })) return true;
+    if (RunNestedStep([&](DBtran* nested) { return removed = DeleteMountPoint(args, ret, nested); })) {
+        if (trail != nullptr) trail->deactivatedDevices.push_back({ret.DeviceId});
+        return true;
+    }
     if (removed) RestoreControllerAfterRollback(ret.DeviceId);
     return false;
 }
@@ -268,11 +275,21 @@ bool ReplicationMgr::UpdateSNRVolMountPoint(const UpdateSNRMountPointArgs_t& arg
 void ReplicationMgr::RestoreControllerAfterRollback(int deviceId)
 {
     static const char Fn[] = "ReplicationMgr::post()";
+    QuerySNRVolMountPointBySNRVolDevIdArgs_t args;
+    args.DeviceId = deviceId;
+    QuerySNRVolMountPointBySNRVolDevIdRet_t rows;
     std::string failure;
-    if (SwitchController(Controller::Activate, deviceId, nullptr, failure)) {
-        m_LogMsg << "\tController of SNR Device ID " << deviceId << " activated again after the rollback";
-        WriteLogMsg(cases::ProgName, Fn, __LINE__, MSG);
-        return;
+    if (QuerySNRVolMountPoint(args, rows, nullptr)) {
+        const std::vector<SNRVolumeMountPointRecord_t>& mountPoints = rows.MountPoints;
+        const bool on = !(mountPoints.size() == 1 && mountPoints[0].Unmounted);
+        if (SwitchController(on ? Controller::Activate : Controller::Deactivate, deviceId, nullptr, failure)) {
+            m_LogMsg << "\tController of SNR Device ID " << deviceId << (on ? " activated" : " deactivated")
+                     << " again after the rollback";
+            WriteLogMsg(cases::ProgName, Fn, __LINE__, MSG);
+            return;
+        }
+    } else {
+        failure = rows.errMsg;  // the query has written its own entry
     }
     m_LogMsg << "\tEvent: " << failure << "\n\tThe controller of SNR Device ID " << deviceId
              << " could not be restored after the rollback";
@@ -297,7 +314,7 @@ void ServeRemoveMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* 
         [&](DBtran* tran) { return removed = mgr.DeleteMountPoint(args, ret, tran); },
         [](repRemoveMountPointResponse&) {});
 
-    // The row is back as it was; its device's controller too.
+    // The row is back as it was; its device's controller as the rows give.
     if (removed && reply.status != 1) mgr.RestoreControllerAfterRollback(ret.DeviceId);
 }
 
@@ -315,7 +332,7 @@ void ServeAddMountPoint(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf
         [&](repAddMountPointResponse& r) { r.MountPointId = static_cast<uint32_t>(ret.MountPointId); });
 
     // The rows are back as they were; the controller, switched off with a
-    // placeholder or on for the new mount point, too.
+    // placeholder or on for the new mount point, as they give.
     if (ret.ControllerSwitched && reply.status != 1) mgr.RestoreControllerAfterRollback(args.MountPoint.DeviceNameId);
 }
 

@@ -20,6 +20,7 @@
 #include "service/ReplicationMgr.h"
 #include "service/SourceNames.h"
 #include "service/TranHandle.h"
+#include "service/Utils.h"
 #include "snr/HistoryNames.h"
 #include "snr/SNRCases.h"
 #include "snr/VolumeReferences.h"
@@ -80,6 +81,8 @@ bool ReplicationMgr::DeleteSNRVolume(const DeleteSNRVolByIdArgs_t& args, DeleteS
                            __LINE__);
 
     steps::KeptTrail keeper(*this, trail);
+    if (!keeper.begun())
+        return steps::Fail(*this, ret, 0, DBTranErrorMsg, "", ProgNameDeletes, Fn, __LINE__);
     DeletionTrail& kept = keeper.trail();
     // A volume is entered again only through a permanent replica lying on
     // it: the deletion under way removes the volume.
@@ -138,6 +141,7 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
 
     if (id <= 0) return refuse("Invalid device name id", "\n\tParameters used:" + deviceLine, __LINE__);
     steps::KeptTrail keeper(*this, trail);
+    if (!keeper.begun()) return refuse(DBTranErrorMsg, "", __LINE__);
     DeletionTrail& kept = keeper.trail();
 
     // Its mount points and its global history name, if it has them.
@@ -158,8 +162,8 @@ bool ReplicationMgr::DeleteSNRDevice(const DeleteSNRDeviceArgs_t& args, DeleteSN
     const int32_t volumeId = device.SNRVolumeId;
     const std::string volumeLine = "\n\tSNR Volume id = " + std::to_string(volumeId);
 
-    // The device not in use; its controller switched off (put back as found
-    // after a rollback through the trail), the count of its volume's
+    // The device not in use; its controller switched off (set as its rows
+    // give after a rollback, through the trail), the count of its volume's
     // devices, then its row.
     {
         ZXMMDBDeviceInfo deviceLayer;

@@ -3,6 +3,8 @@
 // unmounting of one job's snapshots, one transaction per mount point.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 #include <string>
 #include <vector>
@@ -66,7 +68,8 @@ protected:
              "(130, 3, 30, 'dev-130'), (131, 3, 31, 'dev-131'), (132, 3, 32, 'dev-132'), (133, 3, 33, 'dev-133'), "
              "(135, 3, 35, 'dev-135'), (145, 4, 35, 'dev-145'), (140, 3, 40, 'dev-140')");
         exec("INSERT INTO YBMountPoint (id, DeviceNameId, Path, Flags) VALUES "
-             "(1000, 100, '/mnt/a', 0), (1001, 120, '/mnt/b', 0), (1002, 121, '/mnt/c', 0)");
+             "(1000, 100, '/mnt/a', 0), (1001, 120, '/mnt/b', 0), (1002, 121, '/mnt/c', 0), "
+             "(1011, 101, '/mnt/p1', 2), (1012, 102, '/mnt/p2', 2), (1013, 103, '/mnt/p3', 2)");
         exec("INSERT INTO YBScratchPool (id, name, TotalVolumes, AvailableVolumes, SnapEngineInfoId, Type) VALUES "
              "(9, 'pool-9', 5, 2, 1, 1)");
         for (const volume_seed::Scratch& s :
@@ -94,10 +97,10 @@ protected:
         exec("INSERT INTO YBVolSnapParams (SNRVolumeId, SnapEngineId, Flags) VALUES "
              "(10, 1, 0), (11, 1, 1), (12, 1, 0), (14, 1, 1), (15, 1, 1), (20, 1, 0), (40, 1, 0)");
         exec("INSERT INTO YBFile (VolumeId, Name, Content) VALUES (11, 'f11', 'x'), (40, 'f40', 'y')");
-        // The controllers of the devices with a mounted mount point are active.
-        // Every device's controller on, as registration leaves it.
-        for (int device : {100, 101, 102, 103, 104, 105, 120, 121})
-            ZXMMDBDeviceInfo().activateControllerBySNRVolId(device, nullptr);
+        // The controllers as the rows give: off for the devices whose only
+        // mount point is the unmounted placeholder (101 to 103), on for the
+        // others.
+        for (int device : kControllersOn) ZXMMDBDeviceInfo().activateControllerBySNRVolId(device, nullptr);
     }
 
     // The destination snapshots that keep their volumes from a "Full" cleanup.
@@ -152,11 +155,16 @@ protected:
     }
     // The rows of a query, each column's text, closed by "--".
     std::string rows(const std::string& sql) { return DumpQuery(m_path, sql) + "--\n"; }
-    // Every device's controller on.
+    // Active exactly for the devices whose rows leave more than the
+    // placeholder.
+    static constexpr int kControllersOn[] = {100, 104, 105, 120, 121};
     bool controllersAsSeeded()
     {
-        for (int device : {100, 101, 102, 103, 104, 105, 120, 121})
-            if (!ZXMMDBDeviceInfo::isControllerActive(device)) return false;
+        for (int device : {100, 101, 102, 103, 104, 105, 120, 121}) {
+            const bool on = std::find(std::begin(kControllersOn), std::end(kControllersOn), device) !=
+                            std::end(kControllersOn);
+            if (ZXMMDBDeviceInfo::isControllerActive(device) != on) return false;
+        }
         return true;
     }
 
@@ -195,7 +203,7 @@ TEST_F(ClientCleanupTest, NonSNRThenFullRemoveExactlyTheClientsRowsTableByTable)
     EXPECT_EQ(rows("SELECT id, Flags FROM YBPhysicalVolume WHERE id IN (11, 15, 31)"), "11|0|\n15|0|\n31|0|\n--\n");
     EXPECT_EQ(ids("YBPhysicalVolume"), (Ids{10, 11, 12, 13, 14, 15, 20, 30, 31, 32, 33, 35, 40}));
     EXPECT_EQ(ids("YBPhysicalDevice").size(), 15u);
-    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002}));
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 1011, 1012, 1013}));
     EXPECT_EQ(rows("SELECT Name FROM YBFile ORDER BY id"), "f40|\n--\n");
     EXPECT_EQ(othersRows(), others);
     // Releasing 710 deleted the snapshots of its volume on alpha.
@@ -650,7 +658,7 @@ TEST_F(UnmountByJobTest, EachMountedSnapshotIsUnmountedAndItsRowGoesOnlyWhenTheC
     EXPECT_EQ(ret.errCode, 0);
     EXPECT_EQ(unmountedPaths(), (std::vector<std::string>{"alpha.net /snap/a", "alpha.net /snap/b"}));
     // /snap/a stayed mounted on the client: its row and the controller are back.
-    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 6001, 6003}));
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 1011, 1012, 1013, 6001, 6003}));
     EXPECT_EQ(rows("SELECT Flags FROM YBMountPoint WHERE id = 6001"), "0|\n--\n");
     EXPECT_EQ(LogEntriesWith("\tCannot unmount mount point /snap/a\n\tClient ID = 2\n\tPhysical volume = 60").size(),
               1u);
@@ -674,8 +682,28 @@ TEST_F(UnmountByJobTest, ARowRemovalThatFailsPartWayLeavesTheRowAsTheWarningSays
                   .size(),
               1u);
     // Kept, as it was, for the check the warning asks for; /snap/b's went.
-    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 6001, 6003}));
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 1011, 1012, 1013, 6001, 6003}));
     EXPECT_EQ(rows("SELECT Flags FROM YBMountPoint WHERE id = 6001"), "0|\n--\n");
+}
+
+// /snap/a's removal commits (the controller off); /snap/b's commit fails
+// after the client unmounted it: its row is back, mounted, with the warning,
+// and the controller is on again, as the rows give.
+TEST_F(UnmountByJobTest, ARemovalWhoseCommitFailsSetsTheControllerAsTheRowsGive)
+{
+    // Each removal commits its nested step, then its own transaction.
+    HostDBFaults::failNext("commitTran", 5, 3);
+    UnmountSnapshotsByJobIdRet_t ret;
+    EXPECT_TRUE(unmount(77, ret));
+    EXPECT_EQ(unmountedPaths(), (std::vector<std::string>{"alpha.net /snap/a", "alpha.net /snap/b"}));
+    EXPECT_EQ(ids("YBMountPoint"), (Ids{1000, 1001, 1002, 1011, 1012, 1013, 6002, 6003}));
+    EXPECT_EQ(rows("SELECT Flags FROM YBMountPoint WHERE id = 6002"), "0|\n--\n");
+    EXPECT_EQ(LogEntriesWith("\tWarning: Mount point information remains in the database although volume has been "
+                             "unmounted\n\tCheck database\n\tSNR Volume Mount Point ID = 6002")
+                  .size(),
+              1u);
+    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
+    EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 activated again after the rollback").size(), 1u);
 }
 
 TEST_F(UnmountByJobTest, ABadJobIdFailsAJobWithoutVolumesSucceeds)

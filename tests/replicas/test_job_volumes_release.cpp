@@ -146,42 +146,58 @@ TEST_F(JobVolumesTest, JobZeroAndAFailedUnmount)
 
 // Scratch volume 800 holds the destination snapshot 710 and is seen by
 // device 300 alone: its release has client 2 delete the snapshots on it. A
-// caller that gives its trail and fails after the freeing rolls back with no
-// host asked; one whose host call fails rolls back too, the host's failure
-// its own entry (no host deleted anything); one that succeeds asks the host
-// before committing.
+// caller that gives its trail and then fails (a later step of its own, the
+// host's deletion, its commit) rolls back and hands the trail on: no host
+// was asked before the caller did, a host that deleted before the failed
+// commit is reported, and device 300, whose controller the unmount's nested
+// steps switched off, once per mount point, has /mnt/r and /mnt/gone back,
+// mounted, and its controller set on once, as the rows give. One that
+// succeeds asks the host before committing.
 TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
 {
     exec("DELETE FROM YBPhysicalDevice WHERE id = 301");
+    exec("UPDATE YBMountPoint SET Flags = 0 WHERE id = 901");
     exec("INSERT INTO YBVolume (id, CurrentRole, PrimaryVolumeId, PhysicalVolumeId, SnapVolumeId) "
          "VALUES (710, 5, 10, 33, 30)");
+    ZXMMDBDeviceInfo().activateControllerBySNRVolId(300, nullptr);
     auto snapDeletions = []() { return ClientFakes::instance().calls("DeleteAllSnapsFromVolume"); };
     const char* reported = "\tEvent: The release of RV scratch volume 800 was rolled back";
     const char* hostFailed = "\tZXSVCClientSession::DeleteAllSnapsFromVolume() failed";
     FreeYBVolumesByJobIdArgs_t args;
     args.jobId = 77;
-    for (bool hostFails : {false, true}) {
-        SCOPED_TRACE(hostFails ? "the host fails" : "a later step of the caller fails");
+    enum class Then { LaterStepFails, HostFails, CommitFails };
+    size_t asked = 0;
+    for (Then then : {Then::LaterStepFails, Then::HostFails, Then::CommitFails}) {
+        SCOPED_TRACE(static_cast<int>(then));
         DBtran tran(false);
         ASSERT_EQ(tran.startTran(), 0);
         DeletionTrail trail;
         FreeYBVolumesByJobIdRet_t ret;
         EXPECT_TRUE(mgr.FreeYBVolumesByJobId(args, ret, &tran, "", &trail));
-        EXPECT_TRUE(snapDeletions().empty());
-        if (hostFails) {
-            ASSERT_TRUE(ClientFakes::instance().failNext("DeleteAllSnapsFromVolume"));
+        EXPECT_EQ(snapDeletions().size(), asked);
+        EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(300));
+        if (then != Then::LaterStepFails) {
+            if (then == Then::HostFails) ASSERT_TRUE(ClientFakes::instance().failNext("DeleteAllSnapsFromVolume"));
             std::string failure;
-            EXPECT_FALSE(steps::AskHostsLeft(mgr, trail, failure));
-            EXPECT_EQ(failure, "Failed to delete the snapshots in the scratch volume");
+            EXPECT_EQ(steps::AskHostsLeft(mgr, trail, failure), then == Then::CommitFails);
+            ++asked;
+        }
+        if (then == Then::CommitFails) {
+            HostDBFaults::failNext("commitTran", 5);
+            EXPECT_NE(tran.commitTran(false), 0);
         }
         ASSERT_EQ(tran.rollbackTran(), 0);
         steps::RestoreAfterRollback(mgr, trail);
-        EXPECT_EQ(snapDeletions().size(), hostFails ? 1u : 0u);
-        EXPECT_EQ(LogEntriesWith(hostFailed).size(), hostFails ? 1u : 0u);
-        EXPECT_TRUE(LogEntriesWith(reported).empty());
+        EXPECT_EQ(snapDeletions().size(), asked);
+        EXPECT_EQ(LogEntriesWith(hostFailed).size(), then == Then::LaterStepFails ? 0u : 1u);
+        EXPECT_EQ(LogEntriesWith(reported).size(), then == Then::CommitFails ? 1u : 0u);
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 2);
         EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 2);
         EXPECT_EQ(scalar("SELECT AvailableVolumes FROM YBScratchPool WHERE id = 9"), 0);
+        EXPECT_EQ(scalar("SELECT SUM(Flags) FROM YBMountPoint WHERE id IN (900, 901)"), 0);
+        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(300));
+        EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 300 activated again after the rollback").size(),
+                  static_cast<size_t>(then) + 1);
     }
 
     DBtran tran(false);
@@ -192,8 +208,8 @@ TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
     std::string failure;
     EXPECT_TRUE(steps::AskHostsLeft(mgr, trail, failure));
     ASSERT_EQ(tran.commitTran(false), 0);
-    ASSERT_EQ(snapDeletions().size(), 2u);
-    EXPECT_EQ(snapDeletions()[1].args, std::vector<std::string>{"dev-300"});
+    ASSERT_EQ(snapDeletions().size(), asked + 1);
+    EXPECT_EQ(snapDeletions().back().args, std::vector<std::string>{"dev-300"});
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBVolume WHERE id IN (700, 710)"), 0);
     EXPECT_EQ(scalar("SELECT Flags FROM YBPhysicalVolume WHERE id = 30"), 0);
 }

@@ -149,10 +149,16 @@ void Arm(const Fault& f)
         HostDBFaults::failNext(call, 5, f.skip);
 }
 
+// The device's last mount point is removed (the placeholder stays, the
+// controller off); an add that then fails leaves the placeholder, and the
+// controller off as the rows give.
 TEST_F(MountPointTest, AFailedAddOntoAPlaceholderLeavesThePlaceholder)
 {
-    const int32_t placeholder = store(1, "/mnt/old", SNRMNT_FLAG_UNMOUNTED);
+    const int32_t placeholder = store(1, "/mnt/old");
+    ZXMMDBDeviceInfo().activateControllerBySNRVolId(1, nullptr);
+    ASSERT_EQ(remove(placeholder).status, 1u);
     const Calls before = Rows();
+    ASSERT_EQ(before, (Calls{std::to_string(placeholder) + ":1:/mnt/old:2"}));
     const Fault faults[] = {
         {"reading the device's mount points", "fetch", 0, "Could not get device name information from the database"},
         {"removing the placeholder", "remove", 0, "Could not remove mount point"},
@@ -165,19 +171,17 @@ TEST_F(MountPointTest, AFailedAddOntoAPlaceholderLeavesThePlaceholder)
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.what);
         HostDBFaults::clear();
-        ZXMMDBDeviceInfo::reset();
-        // On, as registration leaves the device.
-        ZXMMDBDeviceInfo().activateControllerBySNRVolId(1, nullptr);
         Arm(f);
         expectFailed(add(1, "/mnt/new"), f.text);
         EXPECT_EQ(Rows(), before);
-        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(1));
+        EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(1));
     }
-    // The failed commit came after the activation: the controller, switched
-    // off with the placeholder, is put back on as registration leaves it; so
-    // it is after the failed insert and the failed activation.
-    EXPECT_EQ(Journal(), (Calls{"activate 1", "deactivate 1", "activate 1", "activate 1"}));
-    EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID 1 activated again after the rollback").size(), 3u);
+    // Once the placeholder's removal had switched the controller off (a
+    // failed insert, activation or commit after it), the rollback sets it
+    // off again.
+    const Calls journal = Journal();
+    EXPECT_EQ(Calls(journal.end() - 3, journal.end()), (Calls{"deactivate 1", "activate 1", "deactivate 1"}));
+    EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID 1 deactivated again after the rollback").size(), 3u);
     EXPECT_EQ(LogEntriesWith("ReplicationMgr::RemoveLastMountPoint()\n\tEvent: Could not remove mount point"
                              "\n\tCSNRVolumeMountPointDB::remove() failed\n\tParameters used:\n\tid = " +
                              std::to_string(placeholder))
@@ -223,8 +227,8 @@ TEST_F(MountPointTest, AFailedRemovalLeavesTheRowAndTheControllerAsTheyWere)
         EXPECT_EQ(Rows(), before);
         const std::string commit = r.fault.call;
         if (commit == "commitTran") {
-            // The controller was deactivated before the commit failed: it is
-            // active again, as registration leaves it.
+            // The controller was deactivated before the commit failed: the
+            // row is back, mounted, and the controller on, as it gives.
             const std::string d = std::to_string(r.id == only ? 1 : 2);
             EXPECT_EQ(Journal(), (Calls{"activate 1", "activate 2", "deactivate " + d, "activate " + d}));
             EXPECT_EQ(LogEntriesWith("Controller of SNR Device ID " + d + " activated again after the rollback").size(),
@@ -235,6 +239,8 @@ TEST_F(MountPointTest, AFailedRemovalLeavesTheRowAndTheControllerAsTheyWere)
     }
 }
 
+// A switch that fails, or a read of the rows after the rollback that
+// fails, leaves the controller as the removal left it, with an entry.
 TEST_F(MountPointTest, AControllerThatCannotBeRestoredIsReported)
 {
     const int32_t only = store(1, "/mnt/only");
@@ -245,6 +251,18 @@ TEST_F(MountPointTest, AControllerThatCannotBeRestoredIsReported)
     EXPECT_EQ(Journal(), (Calls{"activate 1", "deactivate 1", "activate 1"}));
     EXPECT_EQ(LogEntriesWith("\tEvent: controller gone\n\tThe controller of SNR Device ID 1 could not be restored "
                              "after the rollback")
+                  .size(),
+              1u);
+
+    // The removal fetches the device's one row and the end of its rows; the
+    // restore's read comes after.
+    HostDBFaults::failNext("commitTran", 5);
+    HostDBFaults::failNext("fetch", 5, 2);
+    expectFailed(remove(only), "Could not commit database transactions");
+    EXPECT_EQ(Journal(), (Calls{"activate 1", "deactivate 1", "activate 1", "deactivate 1"}));
+    EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(1));
+    EXPECT_EQ(LogEntriesWith("\tEvent: Could not get device name information from the database\n\tThe controller "
+                             "of SNR Device ID 1 could not be restored after the rollback")
                   .size(),
               1u);
 }

@@ -1,10 +1,10 @@
 // The deletion of devices through post: the mount points and the device go,
 // the volume with its permanent replica, snap parameters and files only with
 // its last device; refusals, all before a client host is asked to delete
-// anything, each putting back the controller it switched off; permanent
-// replicas that lie on one another, a second permanent replica, and a
-// failure at any step that leaves every row and the controller as they
-// were.
+// anything, each setting the controller it switched off as the rows then
+// give; permanent replicas that lie on one another, a second permanent
+// replica, and a failure at any step that leaves every row and the
+// controller as they were.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -354,28 +354,82 @@ TEST_F(SNRDeletionTest, WithoutATrailTheHostIsAskedLastAndAFailureIsReported)
     EXPECT_EQ(count("YBPhysicalVolume", "id = 60"), 0);
 }
 
-// Registration switches on the controller of a device whose only mount
-// point is flagged unmounted. A deletion refused after the switch-off (a
-// scratch volume lies on the last device's volume) gives it back on, for a
-// caller without a trail that rolls back as through post.
-TEST_F(SNRDeletionTest, ARefusedDeletionGivesBackTheControllerAsRegistrationLeftIt)
+// A device whose only mount point is the unmounted placeholder has its
+// controller off. A deletion refused after the switch-off (a scratch volume
+// lies on the last device's volume) sets it off again, as the rows give
+// after the rollback: for a caller without a trail, whose step the deletion
+// rolls back itself, and through post.
+TEST_F(SNRDeletionTest, ARefusedDeletionSetsTheControllerAsTheRowsGive)
 {
     const char* refusal = "Can not delete volume: still referenced by YB Volume or Scratch Volume in the database";
+    const char* setOff = "\tController of SNR Device ID 600 deactivated again after the rollback";
     exec("UPDATE YBMountPoint SET Flags = 2 WHERE id = 4");
+    ZXMMDBDeviceInfo().deactivateControllerBySNRVolId(600, nullptr);
     exec(InsertScratch({700, 60, 9, 0, 0}));
+    const std::string before = everything();
     {
         DBtran tran;
         ASSERT_EQ(tran.startTran(), 0);
         DeleteSNRDeviceRet_t ret;
         EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
         EXPECT_EQ(ret.errMsg, refusal);
+        EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(600));
+        EXPECT_EQ(LogEntriesWith(setOff).size(), 1u);
         EXPECT_EQ(tran.rollbackTran(), 0);
-        EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
     }
-    const std::string before = everything();
     expectFailure(deleteDevice(600), 0, refusal);
     EXPECT_EQ(everything(), before);
-    EXPECT_TRUE(ZXMMDBDeviceInfo::isControllerActive(600));
+    EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(600));
+    EXPECT_EQ(LogEntriesWith(setOff).size(), 2u);
+}
+
+// The host deletes the snapshots on the replica's scratch volume, then a
+// commit fails: without a trail the deletion's own step's, with the caller's
+// trail the caller's. Once rolled back, the host is reported and the
+// controller of 600, whose only mount point is the placeholder, is off as
+// the rows give. Without a trail, a step that cannot start refuses the
+// deletion before it switches anything.
+TEST_F(SNRDeletionTest, AFailedCommitAfterTheHostDeletedSetsTheControllerAsTheRowsGive)
+{
+    ClientFakesScope fakes;
+    putTheReplicaOnAScratchVolumeWithASnapshot();
+    exec("UPDATE YBMountPoint SET Flags = 2 WHERE id = 4");
+    ZXMMDBDeviceInfo().deactivateControllerBySNRVolId(600, nullptr);
+    const std::string before = everything();
+    for (bool withTrail : {false, true}) {
+        SCOPED_TRACE(withTrail ? "the caller's trail" : "no trail");
+        DBtran tran;
+        ASSERT_EQ(tran.startTran(), 0);
+        fakes.fakes().onNextCall("DeleteAllSnapsFromVolume", []() { HostDBFaults::failNext("commitTran", 5); });
+        DeletionTrail trail;
+        DeleteSNRDeviceRet_t ret;
+        if (withTrail) {
+            EXPECT_TRUE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran, &trail));
+            std::string failure;
+            EXPECT_TRUE(steps::AskHostsLeft(mgr, trail, failure));
+            EXPECT_NE(tran.commitTran(), 0);
+        } else {
+            EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+            EXPECT_EQ(ret.errMsg, "Could not commit database transactions");
+        }
+        EXPECT_EQ(tran.rollbackTran(), 0);
+        steps::RestoreAfterRollback(mgr, trail);
+        EXPECT_EQ(everything(), before);
+        EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(600));
+        const size_t times = withTrail ? 2 : 1;
+        EXPECT_EQ(LogEntriesWith("\tEvent: The release of RV scratch volume 710 was rolled back").size(), times);
+        EXPECT_EQ(LogEntriesWith("\tController of SNR Device ID 600 deactivated again after the rollback").size(),
+                  times);
+    }
+
+    const size_t switches = ZXMMDBDeviceInfo::journal().size();
+    DBtran tran;
+    ASSERT_EQ(tran.startTran(), 0);
+    HostDBFaults::failNext("startTran", 5);
+    DeleteSNRDeviceRet_t ret;
+    EXPECT_FALSE(mgr.DeleteSNRDevice(DeleteSNRDeviceArgs_t(600), ret, &tran));
+    EXPECT_EQ(ret.errMsg, "Could not initiated database transactions");
+    EXPECT_EQ(ZXMMDBDeviceInfo::journal().size(), switches);
 }
 
 }  // namespace
