@@ -45,10 +45,11 @@ public:
     // Waits for the turn: true once it is this process's, false when it did
     // not come within the timeout (the place in the queue is then given up).
     // True as well, the place given up, when the queue's mutex was not had
-    // (the writer goes without the queue). A timeout of 0 still takes a turn
-    // that is free. Returns within the timeout, plus kSideFileLockWait at
-    // most for the mutex. One thread of the process at a time: the holder of
-    // its writer queue.
+    // (the writer goes without the queue). Each wait for that mutex is
+    // bounded by kSideFileLockWait alone, so a timeout of 0 still takes a
+    // turn that is free, and enter returns at most two such waits past its
+    // timeout. One thread of the process at a time: the holder of its writer
+    // queue.
     bool enter(std::chrono::milliseconds timeout);
     // Gives the turn to the next process waiting.
     void leave();
