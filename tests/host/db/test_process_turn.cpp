@@ -44,6 +44,59 @@ int exitStatus(pid_t child)
     return WEXITSTATUS(status);
 }
 
+// A forked process that waits for the turn, tells whether it came ('y',
+// giving it back at once, or 'n') and lives on until the test ends it.
+struct TellingWaiter {
+    pid_t pid = -1;
+    int told = -1;  // what it tells
+    int end = -1;   // closed to end it
+
+    bool start(DBProcessTurn& turn, milliseconds timeout)
+    {
+        int tell[2];
+        int live[2];
+        if (pipe(tell) != 0 || pipe(live) != 0) return false;
+        pid = fork();
+        if (pid == 0) {
+            close(tell[0]);
+            close(live[1]);
+            const bool entered = turn.enter(timeout);
+            if (entered) turn.leave();
+            const char result = entered ? 'y' : 'n';
+            char wait = 0;
+            _exit(write(tell[1], &result, 1) == 1 && read(live[0], &wait, 1) >= 0 ? 0 : 1);
+        }
+        close(tell[1]);
+        close(live[0]);
+        told = tell[0];
+        end = live[1];
+        return pid > 0;
+    }
+    // What it told within 20 s; 0 when nothing.
+    char result()
+    {
+        pollfd p{told, POLLIN, 0};
+        char c = 0;
+        return poll(&p, 1, 20000) == 1 && read(told, &c, 1) == 1 ? c : 0;
+    }
+    // Ends it: its exit status, -1 when it did not exit by itself.
+    int finish()
+    {
+        close(end);
+        end = -1;
+        const int status = exitStatus(pid);
+        pid = -1;
+        return status;
+    }
+    ~TellingWaiter()
+    {
+        if (pid > 0) kill(pid, SIGKILL);
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        for (int fd : {told, end})
+            if (fd >= 0) close(fd);
+    }
+};
+
 // A process that ends while it holds the turn does not keep it.
 TEST_F(ProcessTurnForkTest, AProcessEndingWithTheTurnIsPassedOver)
 {
@@ -65,24 +118,9 @@ TEST_F(ProcessTurnForkTest, AProcessThatGaveUpIsPassedOver)
     ASSERT_TRUE(turn);
     ASSERT_TRUE(turn->enter(milliseconds(1000)));
     // It gives up, then lives on until the end of the test.
-    int gaveUp[2];
-    int end[2];
-    ASSERT_EQ(pipe(gaveUp), 0);
-    ASSERT_EQ(pipe(end), 0);
-    const pid_t late = fork();
-    ASSERT_GE(late, 0);
-    if (late == 0) {
-        close(gaveUp[0]);
-        close(end[1]);
-        const char result = turn->enter(milliseconds(50)) ? 'n' : 'y';
-        char wait = 0;
-        _exit(write(gaveUp[1], &result, 1) == 1 && read(end[0], &wait, 1) >= 0 ? 0 : 1);
-    }
-    close(gaveUp[1]);
-    close(end[0]);
-    char result = 0;
-    ASSERT_EQ(read(gaveUp[0], &result, 1), 1);
-    EXPECT_EQ(result, 'y');
+    TellingWaiter late;
+    ASSERT_TRUE(late.start(*turn, milliseconds(50)));
+    EXPECT_EQ(late.result(), 'n');
     const unsigned long long givenUpBefore = turn->givenUpPassedOver();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
@@ -107,9 +145,7 @@ TEST_F(ProcessTurnForkTest, AProcessThatGaveUpIsPassedOver)
     // Free again for this process.
     EXPECT_TRUE(turn->enter(milliseconds(0)));
     turn->leave();
-    close(end[1]);
-    close(gaveUp[0]);
-    EXPECT_EQ(exitStatus(late), 0);
+    EXPECT_EQ(late.finish(), 0);
 }
 
 // A process that waits while another holds the turn gives up in time.
@@ -575,26 +611,12 @@ TEST_F(ProcessTurnForkTest, ATicketGivenUpByAWriterGoingWithoutTheQueueIsPassedO
     auto turn = DBProcessTurn::of(m_path);
     ASSERT_TRUE(turn);
     ASSERT_TRUE(turn->enter(milliseconds(1000)));
-    int told[2];
-    int end[2];
-    ASSERT_EQ(pipe(told), 0);
-    ASSERT_EQ(pipe(end), 0);
-    const pid_t without = fork();
-    ASSERT_GE(without, 0);
-    if (without == 0) {
-        close(told[0]);
-        close(end[1]);
-        const char result = turn->enter(milliseconds(60000)) ? 'y' : 'n';
-        turn->leave();
-        char wait = 0;
-        _exit(write(told[1], &result, 1) == 1 && read(end[0], &wait, 1) >= 0 ? 0 : 1);
-    }
-    close(told[1]);
-    close(end[0]);
+    TellingWaiter without;
+    ASSERT_TRUE(without.start(*turn, milliseconds(60000)));
     const auto watch = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!SleepsInAFutexWait(without) && std::chrono::steady_clock::now() < watch)
+    while (!SleepsInAFutexWait(without.pid) && std::chrono::steady_clock::now() < watch)
         std::this_thread::sleep_for(milliseconds(1));
-    ASSERT_TRUE(SleepsInAFutexWait(without)) << "the writer never slept in its wait for the turn";
+    ASSERT_TRUE(SleepsInAFutexWait(without.pid)) << "the writer never slept in its wait for the turn";
     const unsigned long long before = turn->givenUpPassedOver();
     const unsigned long long endedBefore = turn->passedOver();
     {
@@ -602,19 +624,14 @@ TEST_F(ProcessTurnForkTest, ATicketGivenUpByAWriterGoingWithoutTheQueueIsPassedO
         // look at the queue waits the side file's wait and goes without it.
         DBRobustLock held(QueueMutex(m_path), std::chrono::steady_clock::now() + std::chrono::seconds(10));
         ASSERT_TRUE(held.held());
-        char result = 0;
-        ASSERT_TRUE(Readable(told[0], milliseconds(20000))) << "the writer did not return within 20 s";
-        ASSERT_EQ(read(told[0], &result, 1), 1);
-        EXPECT_EQ(result, 'y') << "the writer did not go without the queue";
+        EXPECT_EQ(without.result(), 'y') << "the writer did not go without the queue within 20 s";
     }
     turn->leave();
     EXPECT_TRUE(turn->enter(milliseconds(10000))) << "the ticket given up was not passed over";
     turn->leave();
     EXPECT_EQ(turn->givenUpPassedOver() - before, 1u);
     EXPECT_EQ(turn->passedOver(), endedBefore);
-    close(end[1]);
-    close(told[0]);
-    EXPECT_EQ(exitStatus(without), 0);
+    EXPECT_EQ(without.finish(), 0);
 }
 
 }  // namespace
