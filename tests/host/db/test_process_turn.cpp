@@ -24,6 +24,7 @@
 
 #include "host/EvDebug.h"
 #include "host/db/DBLogEpisode.h"
+#include "host/db/DBProcStat.h"
 #include "host/db/DBProcessTurn.h"
 #include "host/db/DBRobustMutex.h"
 #include "host/db/DBSideFile.h"
@@ -632,6 +633,49 @@ TEST_F(ProcessTurnForkTest, ATicketGivenUpByAWriterGoingWithoutTheQueueIsPassedO
     EXPECT_EQ(turn->givenUpPassedOver() - before, 1u);
     EXPECT_EQ(turn->passedOver(), endedBefore);
     EXPECT_EQ(without.finish(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A holder is told stopped by the identity it wrote beside the mutex: its
+// process, thread and start time. An identity whose start time is not that
+// process's names a process that ended, its pid taken again since: that is
+// not the holder, and the wait runs out instead.
+TEST(RobustLockTest, AHolderIsToldStoppedOnlyByTheIdentityOfItsOwnProcess)
+{
+    HoldingProcess stopped(HoldingProcess::kStops, [] { HoldingProcess::holdHere(); });
+    ASSERT_TRUE(stopped.holding());
+    char state = 0;
+    uint64_t started = 0;
+    ASSERT_TRUE(dbReadProcStat(stopped.pid(), state, started));
+    DBRobustMutex mutex;
+    ASSERT_EQ(dbInitRobustMutex(mutex, false), 0);
+    {
+        DBRobustLock held(mutex, std::chrono::steady_clock::now() + std::chrono::seconds(10));
+        ASSERT_TRUE(held.held());
+        // Its one thread's id is its pid.
+        const uint64_t ids = static_cast<uint64_t>(stopped.pid()) << 32 | static_cast<uint32_t>(stopped.pid());
+        for (const bool itsOwn : {true, false}) {
+            __atomic_store_n(&mutex.holderStarted, itsOwn ? started : started + 1, __ATOMIC_RELEASE);
+            __atomic_store_n(&mutex.holderIds, ids, __ATOMIC_RELEASE);
+            DBRobustLock::Outcome outcome = DBRobustLock::kHeld;
+            pid_t named = 0;
+            std::thread waiter([&] {
+                DBRobustLock lock(mutex, std::chrono::steady_clock::now() + milliseconds(200));
+                outcome = lock.outcome();
+                named = lock.stoppedHolder();
+            });
+            waiter.join();
+            EXPECT_EQ(outcome, itsOwn ? DBRobustLock::kHolderStopped : DBRobustLock::kTimedOut)
+                << (itsOwn ? "its own start time" : "another start time");
+            if (itsOwn) {
+                EXPECT_EQ(named, stopped.pid());
+            }
+        }
+    }
+    pthread_mutex_destroy(&mutex.mutex);
 }
 
 }  // namespace
