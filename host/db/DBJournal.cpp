@@ -211,7 +211,7 @@ public:
         // background thread of another process may start the log again
         // during the wait, and a give-up is then of a log that is no more
         // (the episode notes none of it).
-        const DBLogEpisode::Generation generation = dbLogGeneration(db);
+        const DBLogGeneration generation = dbLogGeneration(db);
         std::chrono::milliseconds ceiling{0};
         bool holdsOff = false;
         {

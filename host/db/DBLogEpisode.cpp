@@ -16,14 +16,14 @@
 namespace {
 
 const char kSourceFile[] = "DBLogEpisode";
-// Marks a page of this layout (with its sizes: dbSideFileLayout); the one
-// before it, set up apart from the turn's page, was marked 0x52504c45.
-const uint32_t kTag = 0x52504c46;
+// Marks a page of this layout (with its sizes: dbSideFileLayout); those
+// before it were marked 0x52504c45 (set up apart from the turn's page) and
+// 0x52504c46 (the mutex without its holder's identity).
+const uint32_t kTag = 0x52504c47;
 
 struct Fields {
-    DBSideFileLayout layout;
-    pthread_mutex_t mutex;
-    DBLogEpisode::Generation log;  // the log the episode is of
+    DBSideFilePageHead head;       // the layout words and the mutex
+    DBLogGeneration log;           // the log the episode is of
     int32_t gaveUp;                // a wait gave up, its readers not moved on since
     int32_t reported;              // the give-up was logged
     int32_t movedPast;             // a copy got past keptAt: the readers moved on
@@ -55,7 +55,7 @@ namespace {
 // mutex held) leaves the episode of the log before with nothing known of it,
 // which at worst lets a wait for its readers begin again, never the new log
 // marked as given up.
-void start(Fields& f, const DBLogEpisode::Generation& log)
+void start(Fields& f, const DBLogGeneration& log)
 {
     store(f.gaveUp, 0, 1);
     store(f.reported, 0, 2);
@@ -70,7 +70,7 @@ void start(Fields& f, const DBLogEpisode::Generation& log)
 void setUp(Fields& f, bool shared)
 {
     std::memset(static_cast<void*>(&f), 0, sizeof f);
-    dbInitRobustMutex(f.mutex, shared);
+    dbInitRobustMutex(f.head.mutex, shared);
     f.keptAt = -1;
 }
 
@@ -92,8 +92,8 @@ void DBLogEpisode::setUpPage(void* page)
     Fields& f = static_cast<Page*>(page)->f;
     setUp(f, true);
     const DBSideFileLayout layout = pageLayout();
-    __atomic_store_n(&f.layout.sizes, layout.sizes, __ATOMIC_RELEASE);
-    __atomic_store_n(&f.layout.tag, layout.tag, __ATOMIC_RELEASE);
+    __atomic_store_n(&f.head.layout.sizes, layout.sizes, __ATOMIC_RELEASE);
+    __atomic_store_n(&f.head.layout.tag, layout.tag, __ATOMIC_RELEASE);
 }
 
 void DBLogEpisode::setBetweenStores(void (*hook)(int store))
@@ -123,41 +123,52 @@ DBLogEpisode::DBLogEpisode(const std::string& path, std::shared_ptr<DBSideFile> 
 
 DBLogEpisode::~DBLogEpisode()
 {
-    pthread_mutex_destroy(&m_own->f.mutex);
+    pthread_mutex_destroy(&m_own->f.head.mutex.mutex);
 }
 
 DBLogEpisode::Page& DBLogEpisode::pageFor(const DBRobustLock& lock, std::unique_ptr<DBRobustLock>& ownLock)
 {
     if (lock.held()) {
-        if (m_page != m_own.get()) m_stuck.store(false);
+        if (m_page != m_own.get()) m_waits.firstMiss(lock);
         return *m_page;
     }
-    if (!m_stuck.exchange(true))
-        log_error(kSourceFile, __LINE__,
-                  "The waits at the log's hard limit in %s were not had within %lld ms (%s): this process waits "
-                  "on its own until they are had again",
-                  DBSideFile::pathOf(m_path).c_str(), static_cast<long long>(kSideFileLockWait.count()),
-                  std::strerror(lock.error()));
-    ownLock.reset(new DBRobustLock(m_own->f.mutex, Clock::time_point::max()));
+    if (m_waits.firstMiss(lock)) {
+        const std::string file = DBSideFile::pathOf(m_path);
+        switch (lock.outcome()) {
+        case DBRobustLock::kHolderStopped:
+            log_error(kSourceFile, __LINE__,
+                      "The waits at the log's hard limit in %s are held by process %d, which is stopped: this "
+                      "process waits on its own until they are had again",
+                      file.c_str(), static_cast<int>(lock.stoppedHolder()));
+            break;
+        case DBRobustLock::kFailed:
+            log_error(kSourceFile, __LINE__,
+                      "The waits at the log's hard limit in %s cannot be had (%s): this process waits on its own",
+                      file.c_str(), std::strerror(lock.error()));
+            break;
+        default:
+            log_error(kSourceFile, __LINE__,
+                      "The waits at the log's hard limit in %s were not had within %lld ms: this process waits "
+                      "on its own until they are had again",
+                      file.c_str(), static_cast<long long>(kSideFileLockWait.count()));
+            break;
+        }
+    }
+    ownLock.reset(new DBRobustLock(m_own->f.head.mutex, Clock::time_point::max()));
     return *m_own;
 }
 
-DBLogEpisode::Clock::time_point DBLogEpisode::lockDeadline() const
+bool DBLogEpisode::kept(const DBLogGeneration& log)
 {
-    return dbSideFileLockDeadline(Clock::now() + kSideFileLockWait, m_stuck.load());
-}
-
-bool DBLogEpisode::kept(const Generation& log)
-{
-    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    DBRobustLock lock(m_page->f.head.mutex, m_waits.deadline());
     std::unique_ptr<DBRobustLock> ownLock;
     const Fields& f = pageFor(lock, ownLock).f;
     return f.log == log && f.gaveUp != 0;
 }
 
-bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
+bool DBLogEpisode::beginWait(const DBLogGeneration& log, Clock::time_point* since)
 {
-    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    DBRobustLock lock(m_page->f.head.mutex, m_waits.deadline());
     std::unique_ptr<DBRobustLock> ownLock;
     Fields& f = pageFor(lock, ownLock).f;
     // An episode of another log is over: the page starts one of this one.
@@ -168,9 +179,9 @@ bool DBLogEpisode::beginWait(const Generation& log, Clock::time_point* since)
     return true;
 }
 
-bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
+bool DBLogEpisode::gaveUp(const DBLogGeneration& log, long long copied)
 {
-    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    DBRobustLock lock(m_page->f.head.mutex, m_waits.deadline());
     std::unique_ptr<DBRobustLock> ownLock;
     Fields& f = pageFor(lock, ownLock).f;
     // The log was started again since the wait began (by another process):
@@ -184,9 +195,9 @@ bool DBLogEpisode::gaveUp(const Generation& log, long long copied)
     return report;
 }
 
-bool DBLogEpisode::noteCopied(const Generation& log, long long copied, bool caughtUp)
+bool DBLogEpisode::noteCopied(const DBLogGeneration& log, long long copied, bool caughtUp)
 {
-    DBRobustLock lock(m_page->f.mutex, lockDeadline());
+    DBRobustLock lock(m_page->f.head.mutex, m_waits.deadline());
     std::unique_ptr<DBRobustLock> ownLock;
     Fields& f = pageFor(lock, ownLock).f;
     if (!(f.log == log) || f.gaveUp == 0 || copied < 0) return false;

@@ -9,28 +9,25 @@
 // taken or waited for under it), so that after a give-up in one process no
 // other process waits for the same readers, and one entry says so. When the
 // side file cannot be used (logged once), the process keeps the episodes
-// alone; so it does while the mutex is not had within kSideFileLockWait, or
-// its holder is seen stopped (logged once).
+// alone; so it does while the mutex is not had within kSideFileLockWait, its
+// holder is seen stopped or it cannot be had (logged once, with the reason,
+// until it is had again).
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <utility>
 
 #include "host/db/DBLogFile.h"
+#include "host/db/DBRobustMutex.h"
 
-class DBRobustLock;
 class DBSideFile;
 struct DBSideFileLayout;
 
 class DBLogEpisode {
 public:
     using Clock = std::chrono::steady_clock;
-
-    // Which log a catalogue file has (dbLogGeneration).
-    using Generation = DBLogGeneration;
 
     // The episodes of the catalogue at path, shared by its connections in
     // this process; never null.
@@ -50,25 +47,25 @@ public:
 
     // Whether a wait at the hard limit gave up for the log of generation
     // `log` and its readers have not moved on since: no wait for them begins.
-    bool kept(const Generation& log);
+    bool kept(const DBLogGeneration& log);
     // A wait at the hard limit of the log of generation `log` begins (an
     // episode of another log is over): false when one gave up for it and its
     // readers have not moved on since (the wait must not begin); else *since
     // is when the episode's first wait began.
-    bool beginWait(const Generation& log, Clock::time_point* since);
+    bool beginWait(const DBLogGeneration& log, Clock::time_point* since);
     // A wait at the hard limit of that log gave up with `copied` frames of it
     // in the catalogue (-1: not known). True for the first give-up of the
     // episode among all processes: the one that writes the entry. Nothing is
     // noted when the episode is of another log (the log was started again
     // during the wait).
-    bool gaveUp(const Generation& log, long long copied);
+    bool gaveUp(const DBLogGeneration& log, long long copied);
     // What a checkpoint that copied what it could beside the writers found of
     // the log of generation `log`: `copied` frames in the catalogue, and with
     // caughtUp, what is left is a short stretch. True when the readers that
     // kept the log moved on past the frames copied at the give-up (a count
     // known; a give-up without one takes this copy's as its mark), by this
     // copy or an earlier one, and the copy caught up: waits may begin again.
-    bool noteCopied(const Generation& log, long long copied, bool caughtUp);
+    bool noteCopied(const DBLogGeneration& log, long long copied, bool caughtUp);
 
     // Whether the episodes are shared with the other processes (false: the
     // side file could not be used).
@@ -78,8 +75,6 @@ public:
 
 private:
     DBLogEpisode(const std::string& path, std::shared_ptr<DBSideFile> side);
-    // How long the shared page's mutex is waited for now.
-    Clock::time_point lockDeadline() const;
     // The page to use, the shared page's mutex tried under lock: the shared
     // page when it is held; else this process's own (held under ownLock),
     // the reason logged once until the shared one is had again.
@@ -89,5 +84,5 @@ private:
     std::shared_ptr<DBSideFile> m_side;  // null: the side file is not used
     std::unique_ptr<Page> m_own;         // this process's own page
     Page* m_page;                        // the side file's page, or m_own
-    std::atomic<bool> m_stuck{false};  // the last wait for the shared mutex ran out
+    DBSideFileWaits m_waits;             // for the shared page's mutex
 };

@@ -12,3 +12,10 @@
 // ENOENT or ESRCH when it is gone, another errno when what /proc says cannot
 // be read.
 bool dbReadProcStat(pid_t id, char& state, uint64_t& started);
+// The same of thread `thread` of process `pid` (/proc/<pid>/task/<thread>),
+// false as well when the thread is not one of that process's.
+bool dbReadThreadStat(pid_t pid, pid_t thread, char& state, uint64_t& started);
+// The start time of the calling process, in clock ticks after boot; 0 when
+// /proc cannot tell. Read once per process (a child of fork reads its own),
+// without a lock.
+uint64_t dbThisProcessStarted();

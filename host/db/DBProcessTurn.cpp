@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 
 #include "host/db/DBPerFile.h"
 #include "host/db/DBProcStat.h"
@@ -30,9 +29,10 @@ namespace {
 
 const char kSourceFile[] = "DBProcessTurn";
 // Marks a page of this layout (with its sizes: dbSideFileLayout). Those
-// before it were marked 0x52504d57 (with a condition variable) and
-// 0x52505432 (the layout words one word, no count of tickets passed over).
-const uint32_t kTag = 0x52505433;
+// before it were marked 0x52504d57 (with a condition variable), 0x52505432
+// (the layout words one word, no count of tickets passed over) and
+// 0x52505433 (the mutex without its holder's identity).
+const uint32_t kTag = 0x52505434;
 // Tickets drawn and not yet served at once: one per process at most, and
 // those given up that the queue has not reached yet.
 const uint64_t kSlots = 128;
@@ -48,14 +48,14 @@ using Clock = std::chrono::steady_clock;
 // may see half done is one store, and a new ticket's slot is written before
 // the ticket is given out, so a process may die between any two statements.
 struct DBProcessTurn::Shared {
-    DBSideFileLayout layout;
+    DBSideFilePageHead head;  // the layout words and the queue's mutex
     // Changes (under the mutex) whenever the ticket being served does; the
     // waiters sleep on it.
     uint32_t passed;
-    pthread_mutex_t mutex;
     uint64_t next;     // the ticket the next waiter draws
     uint64_t serving;  // the ticket whose turn it is (the turn is its process's)
     uint64_t passedOver;  // tickets passed over because their process had ended
+    uint64_t givenUpPassedOver;  // tickets passed over because their process gave them up
     struct Slot {
         uint64_t started;  // its start time, in clock ticks after boot (0: unknown)
         int32_t pid;       // the process that drew the ticket
@@ -80,16 +80,7 @@ void publish(T& field, T value)
 // The calling process as a slot names it.
 Slot self()
 {
-    static std::mutex mutex;
-    static Slot known{0, 0, 0};
-    std::lock_guard<std::mutex> guard(mutex);
-    const pid_t pid = getpid();
-    if (known.pid != pid) {
-        char state = 0;
-        uint64_t started = 0;
-        known = Slot{dbReadProcStat(pid, state, started) ? started : 0, pid, 0};
-    }
-    return known;
+    return Slot{dbThisProcessStarted(), getpid(), 0};
 }
 
 bool sameProcess(const Slot& a, const Slot& b)
@@ -131,25 +122,15 @@ bool alive(const Slot& slot)
     return slot.started == 0 || started == slot.started;
 }
 
-// Whether lock holds the side file's mutex; a holder that died with it is
-// forgotten (the queue is consistent between any two statements). A mutex
-// that cannot be held any more (not made consistent by a process that
-// recovered it) is logged once, and the queue is then not used.
-bool queueHeld(const DBRobustLock& lock)
-{
-    static std::atomic<bool> logged{false};
-    if (!lock.held() && !logged.exchange(true))
-        log_error(kSourceFile, __LINE__, "Cannot lock the writers' queue: %s; the writers go without it",
-                  std::strerror(lock.error()));
-    return lock.held();
-}
-
 // Passes over the tickets given up that the queue reached. Called at the
 // start of each change, so that the queue also goes on after a process
 // that died between passing the turn and this.
 void passOverGivenUp(DBProcessTurn::Shared& s)
 {
-    while (s.serving < s.next && s.slots[s.serving % kSlots].gaveUp) publish(s.serving, s.serving + 1);
+    while (s.serving < s.next && s.slots[s.serving % kSlots].gaveUp) {
+        publish(s.serving, s.serving + 1);
+        publish(s.givenUpPassedOver, s.givenUpPassedOver + 1);
+    }
 }
 
 // The turn passes from the ticket being served to the next one waiting.
@@ -193,10 +174,10 @@ void DBProcessTurn::setUpPage(void* page)
 {
     Shared& s = *static_cast<Shared*>(page);
     std::memset(static_cast<void*>(&s), 0, sizeof s);
-    dbInitRobustMutex(s.mutex, true);
+    dbInitRobustMutex(s.head.mutex, true);
     const DBSideFileLayout layout = pageLayout();
-    publish(s.layout.sizes, layout.sizes);
-    publish(s.layout.tag, layout.tag);
+    publish(s.head.layout.sizes, layout.sizes);
+    publish(s.head.layout.tag, layout.tag);
 }
 
 void DBProcessTurn::setBeforeTicketGivenOut(void (*hook)())
@@ -230,18 +211,33 @@ unsigned long long DBProcessTurn::passedOver() const
     return __atomic_load_n(&m_shared->passedOver, __ATOMIC_ACQUIRE);
 }
 
+unsigned long long DBProcessTurn::givenUpPassedOver() const
+{
+    return __atomic_load_n(&m_shared->givenUpPassedOver, __ATOMIC_ACQUIRE);
+}
+
 bool DBProcessTurn::held(const DBRobustLock& lock)
 {
-    if (lock.held()) {
-        m_stuck.store(false);
-        return true;
-    }
-    if (lock.error() != ETIMEDOUT) return queueHeld(lock);
-    if (!m_stuck.exchange(true))
+    if (!m_waits.firstMiss(lock)) return lock.held();
+    const std::string file = DBSideFile::pathOf(m_path);
+    switch (lock.outcome()) {
+    case DBRobustLock::kHolderStopped:
+        log_error(kSourceFile, __LINE__,
+                  "The writers' queue %s is held by process %d, which is stopped; the writers go without it until "
+                  "it is had again",
+                  file.c_str(), static_cast<int>(lock.stoppedHolder()));
+        break;
+    case DBRobustLock::kFailed:
+        log_error(kSourceFile, __LINE__, "Cannot lock the writers' queue: %s; the writers go without it",
+                  std::strerror(lock.error()));
+        break;
+    default:
         log_error(kSourceFile, __LINE__,
                   "The writers' queue %s was not had within %lld ms: a process holding it does not go on; the "
                   "writers go without it until it is had again",
-                  DBSideFile::pathOf(m_path).c_str(), static_cast<long long>(kSideFileLockWait.count()));
+                  file.c_str(), static_cast<long long>(kSideFileLockWait.count()));
+        break;
+    }
     return false;
 }
 
@@ -258,10 +254,14 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
     Slot frontSlot{};
     for (;;) {
         uint32_t seen = 0;
-        const auto now = Clock::now();
+        Clock::time_point now;
         {
-            DBRobustLock lock(s.mutex, dbSideFileLockDeadline(deadline, m_stuck.load()));
+            // The mutex is waited for on its own bound, whatever is left of
+            // the caller's: a caller whose deadline passed still takes its
+            // turn if the turn is free.
+            DBRobustLock lock(s.head.mutex, m_waits.deadline());
             if (!held(lock)) return goWithout(mine);
+            now = Clock::now();
             passOverGivenUp(s);
             // A ticket is drawn once the queue has room for it.
             if (mine == kNone && s.next - s.serving < kSlots) {
@@ -291,7 +291,7 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
         const bool due = now - frontSince >= kLivenessCheck;
         if (gone(frontSlot) || (due && !alive(frontSlot))) {
             {
-                DBRobustLock lock(s.mutex, dbSideFileLockDeadline(deadline, m_stuck.load()));
+                DBRobustLock lock(s.head.mutex, m_waits.deadline());
                 if (!held(lock)) return goWithout(mine);
                 if (s.serving == front) {
                     passTurn(s);
@@ -302,7 +302,7 @@ bool DBProcessTurn::enter(std::chrono::milliseconds timeout)
             continue;
         }
         if (due) frontSince = now;
-        sleepWhile(&s.passed, seen, std::min(deadline, frontSince + kLivenessCheck) - now);
+        sleepWhile(&s.passed, seen, std::min(deadline, frontSince + kLivenessCheck) - Clock::now());
     }
 }
 
@@ -311,7 +311,7 @@ void DBProcessTurn::leave()
     Shared& s = *m_shared;
     const Slot me = self();
     {
-        DBRobustLock lock(s.mutex, dbSideFileLockDeadline(Clock::now() + kSideFileLockWait, m_stuck.load()));
+        DBRobustLock lock(s.head.mutex, m_waits.deadline());
         if (!held(lock)) {
             // The ticket served is this process's (it holds the turn): given
             // up, it is passed over by the next process that has the queue.

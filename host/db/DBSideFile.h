@@ -3,7 +3,8 @@
 // host/db). It is the one unit that opens, locks, sets up and maps it.
 //
 // Layout: pages of 4096 bytes, each the state of one unit, each beginning
-// with its layout words (DBSideFileLayout):
+// with its layout words (DBSideFileLayout), then the robust mutex that
+// guards the rest of it (DBSideFilePageHead):
 //   page 0, the writers' turn among the processes (DBProcessTurn);
 //   page 1, the episodes at the write-ahead log's hard limit (DBLogEpisode).
 // The layout words say whose page it is, in which layout, and the sizes it
@@ -36,11 +37,20 @@
 #include <memory>
 #include <string>
 
+#include "host/db/DBRobustMutex.h"
+
 // The layout words at the start of each page of the side file.
 struct DBSideFileLayout {
     uint32_t tag;    // whose page and which layout
     uint32_t sizes;  // the size of the page's state and of a mutex
     bool operator==(const DBSideFileLayout& other) const { return tag == other.tag && sizes == other.sizes; }
+};
+
+// How each page of the side file begins: its layout words, then the mutex
+// that guards the rest of the page, held for a few statements at a time.
+struct DBSideFilePageHead {
+    DBSideFileLayout layout;
+    DBRobustMutex mutex;
 };
 
 // The layout words of a page of `tag` whose state is `stateBytes` long.

@@ -359,11 +359,13 @@ TEST_F(KilledWriterProcessesTest, StopNeitherTheProcessWritingOnNorOneStartedLat
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice WHERE DeviceName LIKE '/dev/survivor-%'"), writes);
     // The writers took turns in the queue of the side file, and the tickets
     // of killed processes were passed over there (rather than left to the
-    // database's busy handler).
+    // database's busy handler); no writer gave its ticket up (went without
+    // the queue, or ran out of time).
     const std::shared_ptr<DBProcessTurn> turn = DBProcessTurn::of(m_path);
     ASSERT_TRUE(turn);
     std::printf("tickets of ended processes passed over: %llu\n", turn->passedOver());
     EXPECT_GT(turn->passedOver(), 0u);
+    EXPECT_EQ(turn->givenUpPassedOver(), 0u);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "host/EvDebug.h"
@@ -15,7 +17,7 @@
 #include "host/db/DBProcessTurn.h"
 #include "host/db/DBRobustMutex.h"
 #include "host/db/DBSideFile.h"
-#include "support/StoppedProcess.h"
+#include "support/HoldingProcess.h"
 #include "support/TestCatalogue.h"
 
 namespace {
@@ -45,9 +47,9 @@ int exitStatus(pid_t child)
     return WEXITSTATUS(status);
 }
 
-DBLogEpisode::Generation LogOf(uint32_t salt)
+DBLogGeneration LogOf(uint32_t salt)
 {
-    DBLogEpisode::Generation log;
+    DBLogGeneration log;
     log.words[0] = 7;
     log.words[1] = salt;
     log.words[2] = salt * 31;
@@ -140,16 +142,6 @@ TEST_F(LogEpisodeTest, WithoutItsSideFileAProcessKeepsItsEpisodesAlone)
 
 }  // namespace
 
-namespace {
-
-// How the page of the episodes begins: its layout words, then its mutex.
-struct PageStart {
-    DBSideFileLayout layout;
-    pthread_mutex_t mutex;
-};
-
-}  // namespace
-
 // A side file saved while a thread held the episodes' mutex (as a crash of
 // the machine leaves it: the holder is gone, and no process ended holding
 // it) stops no process that opens the catalogue afterwards: the first one,
@@ -165,7 +157,7 @@ TEST_F(LogEpisodeTest, APageLeftLockedByACrashIsSetUpAnewByTheFirstProcessAlone)
         ASSERT_GE(fd, 0);
         void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, DBSideFile::kPageBytes);
         ASSERT_NE(page, MAP_FAILED);
-        pthread_mutex_t* mutex = &static_cast<PageStart*>(page)->mutex;
+        pthread_mutex_t* mutex = &static_cast<DBSideFilePageHead*>(page)->mutex.mutex;
         // Held by a thread that stays alive: nothing tells a waiter it ended.
         ASSERT_EQ(pthread_mutex_lock(mutex), 0);
         std::string bytes(2 * DBSideFile::kPageBytes, '\0');
@@ -232,23 +224,46 @@ TEST_F(LogEpisodeTest, AProcessDyingAtAnyStoreOfANewEpisodeLeavesTheNextWaitFree
     }
 }
 
+// The entries written since the last clearing that hold `text`.
+int Entries(const std::string& text)
+{
+    int entries = 0;
+    for (const std::string& entry : EvDebug::entries())
+        if (entry.find(text) != std::string::npos) ++entries;
+    return entries;
+}
+
+// Forks a process that holds the episodes' mutex and does not go on, as
+// `how` says.
+std::unique_ptr<HoldingProcess> HoldTheMutex(const std::shared_ptr<DBLogEpisode>& episode, HoldingProcess::How how,
+                                              uint32_t salt)
+{
+    return std::make_unique<HoldingProcess>(how, [&episode, salt] {
+        DBLogEpisode::setBetweenStores([](int) { HoldingProcess::holdHere(); });
+        DBLogEpisode::Clock::time_point when;
+        episode->beginWait(LogOf(salt), &when);
+    });
+}
+
+// The longest a call beside a holder that does not go on may take: the side
+// file's own wait, and a margin for a machine loaded four times over.
+const double kBoundSeconds = std::chrono::duration<double>(kSideFileLockWait).count() + 2.0;
+
 // A process stopped while it holds the episodes' mutex holds no other
 // process past the wait for it: each function returns within that wait,
-// the process then keeping its episodes on its own, which it says once.
+// the process then keeping its episodes on its own, which it says once,
+// naming the stopped process.
 TEST_F(LogEpisodeTest, AStoppedHolderOfTheMutexHoldsNoProcessPastTheWaitForIt)
 {
     std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
     ASSERT_TRUE(episode && episode->shared());
     DBLogEpisode::Clock::time_point since;
     ASSERT_TRUE(episode->beginWait(LogOf(5), &since));
-    StoppedProcess holder([&episode] {
-        DBLogEpisode::setBetweenStores([](int) { raise(SIGSTOP); });
-        DBLogEpisode::Clock::time_point when;
-        episode->beginWait(LogOf(6), &when);
-    });
-    ASSERT_TRUE(holder.stopped());
+    std::unique_ptr<HoldingProcess> stopped = HoldTheMutex(episode, HoldingProcess::kStops, 6);
+    HoldingProcess& holder = *stopped;
+    ASSERT_TRUE(holder.holding());
     EvDebug::clearEntries();
-    const double bound = std::chrono::duration<double>(kSideFileLockWait).count() + 1.5;
+    const double bound = kBoundSeconds;
     bool began = false;
     bool report = false;
     double took = holder.timed([&] { began = episode->beginWait(LogOf(7), &since); });
@@ -265,10 +280,51 @@ TEST_F(LogEpisodeTest, AStoppedHolderOfTheMutexHoldsNoProcessPastTheWaitForIt)
     took = holder.timed([&] { report = episode->noteCopied(LogOf(7), 20, true); });
     EXPECT_GE(took, 0);
     EXPECT_LT(took, bound);
-    int entries = 0;
-    for (const std::string& entry : EvDebug::entries())
-        if (entry.find("this process waits on its own until they are had again") != std::string::npos) ++entries;
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(Entries("this process waits on its own until they are had again"), 1);
+    EXPECT_EQ(Entries("are held by process " + std::to_string(holder.pid()) + ", which is stopped"), 1);
+}
+
+// Each way the episodes' mutex is not had is said as what happened, once
+// until it is had again: a holder that runs without giving it back (a
+// process of a frozen container) costs the side file's wait; a mutex that
+// cannot be had any more (its holder died and the process that had it next
+// did not make it consistent) is said to be so.
+TEST_F(LogEpisodeTest, AMutexNotHadIsSaidAsWhatHappenedOnceUntilItIsHadAgain)
+{
+    std::shared_ptr<DBLogEpisode> episode = DBLogEpisode::of(m_file);
+    ASSERT_TRUE(episode && episode->shared());
+    DBLogEpisode::Clock::time_point since;
+    {
+        std::unique_ptr<HoldingProcess> holder = HoldTheMutex(episode, HoldingProcess::kSleeps, 8);
+        ASSERT_TRUE(holder->holding());
+        EvDebug::clearEntries();
+        bool began = false;
+        const double took = holder->timed([&] { began = episode->beginWait(LogOf(9), &since); });
+        EXPECT_GE(took, 0) << "beginWait returned only once the holding process was killed";
+        EXPECT_LT(took, kBoundSeconds);
+        EXPECT_TRUE(began);
+        // Given up on the process's own page.
+        EXPECT_GE(holder->timed([&] { episode->gaveUp(LogOf(9), 5); }), 0);
+        EXPECT_EQ(Entries("were not had within 1000 ms: this process waits on its own until they are had again"), 1);
+    }
+    // Its holder killed, the mutex is had again: the shared page is used,
+    // where no wait for that log gave up.
+    EXPECT_FALSE(episode->kept(LogOf(9))) << "the page of the process's own is still used";
+
+    std::shared_ptr<DBSideFile> side = DBSideFile::of(m_file, nullptr);
+    ASSERT_TRUE(side);
+    pthread_mutex_t* mutex = &static_cast<DBSideFilePageHead*>(side->page(DBSideFile::kEpisodePage))->mutex.mutex;
+    const pid_t dying = fork();
+    ASSERT_GE(dying, 0);
+    if (dying == 0) _exit(pthread_mutex_lock(mutex) == 0 ? 0 : 1);
+    ASSERT_EQ(exitStatus(dying), 0);
+    ASSERT_EQ(pthread_mutex_lock(mutex), EOWNERDEAD);
+    pthread_mutex_unlock(mutex);  // not made consistent: it cannot be had any more
+    EvDebug::clearEntries();
+    EXPECT_TRUE(episode->beginWait(LogOf(10), &since));
+    EXPECT_TRUE(episode->gaveUp(LogOf(10), 5));
+    EXPECT_EQ(Entries("cannot be had (" + std::string(std::strerror(ENOTRECOVERABLE)) + ")"), 1);
+    EXPECT_EQ(Entries("The waits at the log's hard limit"), 1);
 }
 
 }  // namespace

@@ -16,16 +16,19 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "host/EvDebug.h"
 #include "host/db/DBLogEpisode.h"
+#include "host/db/DBProcStat.h"
 #include "host/db/DBProcessTurn.h"
 #include "host/db/DBRobustMutex.h"
 #include "host/db/DBSideFile.h"
-#include "support/StoppedProcess.h"
+#include "support/HoldingProcess.h"
 #include "support/TestCatalogue.h"
 
 namespace {
@@ -41,6 +44,59 @@ int exitStatus(pid_t child)
     if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
     return WEXITSTATUS(status);
 }
+
+// A forked process that waits for the turn, tells whether it came ('y',
+// giving it back at once, or 'n') and lives on until the test ends it.
+struct TellingWaiter {
+    pid_t pid = -1;
+    int told = -1;  // what it tells
+    int end = -1;   // closed to end it
+
+    bool start(DBProcessTurn& turn, milliseconds timeout)
+    {
+        int tell[2];
+        int live[2];
+        if (pipe(tell) != 0 || pipe(live) != 0) return false;
+        pid = fork();
+        if (pid == 0) {
+            close(tell[0]);
+            close(live[1]);
+            const bool entered = turn.enter(timeout);
+            if (entered) turn.leave();
+            const char result = entered ? 'y' : 'n';
+            char wait = 0;
+            _exit(write(tell[1], &result, 1) == 1 && read(live[0], &wait, 1) >= 0 ? 0 : 1);
+        }
+        close(tell[1]);
+        close(live[0]);
+        told = tell[0];
+        end = live[1];
+        return pid > 0;
+    }
+    // What it told within 20 s; 0 when nothing.
+    char result()
+    {
+        pollfd p{told, POLLIN, 0};
+        char c = 0;
+        return poll(&p, 1, 20000) == 1 && read(told, &c, 1) == 1 ? c : 0;
+    }
+    // Ends it: its exit status, -1 when it did not exit by itself.
+    int finish()
+    {
+        close(end);
+        end = -1;
+        const int status = exitStatus(pid);
+        pid = -1;
+        return status;
+    }
+    ~TellingWaiter()
+    {
+        if (pid > 0) kill(pid, SIGKILL);
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        for (int fd : {told, end})
+            if (fd >= 0) close(fd);
+    }
+};
 
 // A process that ends while it holds the turn does not keep it.
 TEST_F(ProcessTurnForkTest, AProcessEndingWithTheTurnIsPassedOver)
@@ -63,24 +119,10 @@ TEST_F(ProcessTurnForkTest, AProcessThatGaveUpIsPassedOver)
     ASSERT_TRUE(turn);
     ASSERT_TRUE(turn->enter(milliseconds(1000)));
     // It gives up, then lives on until the end of the test.
-    int gaveUp[2];
-    int end[2];
-    ASSERT_EQ(pipe(gaveUp), 0);
-    ASSERT_EQ(pipe(end), 0);
-    const pid_t late = fork();
-    ASSERT_GE(late, 0);
-    if (late == 0) {
-        close(gaveUp[0]);
-        close(end[1]);
-        const char result = turn->enter(milliseconds(50)) ? 'n' : 'y';
-        char wait = 0;
-        _exit(write(gaveUp[1], &result, 1) == 1 && read(end[0], &wait, 1) >= 0 ? 0 : 1);
-    }
-    close(gaveUp[1]);
-    close(end[0]);
-    char result = 0;
-    ASSERT_EQ(read(gaveUp[0], &result, 1), 1);
-    EXPECT_EQ(result, 'y');
+    TellingWaiter late;
+    ASSERT_TRUE(late.start(*turn, milliseconds(50)));
+    EXPECT_EQ(late.result(), 'n');
+    const unsigned long long givenUpBefore = turn->givenUpPassedOver();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t next = fork();
@@ -100,12 +142,11 @@ TEST_F(ProcessTurnForkTest, AProcessThatGaveUpIsPassedOver)
     close(ready[0]);
     EXPECT_EQ(done, 'y');
     EXPECT_EQ(exitStatus(next), 0);
+    EXPECT_EQ(turn->givenUpPassedOver() - givenUpBefore, 1u);
     // Free again for this process.
     EXPECT_TRUE(turn->enter(milliseconds(0)));
     turn->leave();
-    close(end[1]);
-    close(gaveUp[0]);
-    EXPECT_EQ(exitStatus(late), 0);
+    EXPECT_EQ(late.finish(), 0);
 }
 
 // A process that waits while another holds the turn gives up in time.
@@ -412,52 +453,71 @@ TEST_F(ProcessTurnSideFileTest, AnEarlierLayoutIsMadeAnewAndAnotherABIsPagesRefu
     unlink(file.c_str());
 }
 
-// What a wait beside a stopped process may take beyond its bound on a
-// machine loaded four times over.
-const double kMarginSeconds = 1.5;
-
-// A process stopped while it holds the writers' queue's mutex holds no
-// other process past its deadline: enter returns within it, going on
-// without the queue, and says so once. One stopped while it holds the side
-// file's set-up lock holds the opening of that catalogue no longer than the
-// set-up lock's wait, and the opening of another catalogue not at all.
-TEST_F(ProcessTurnForkTest, AStoppedHolderOfALockOfTheSideFileHoldsNoOnePastTheirDeadline)
+// The entries written since the last clearing that hold `text`.
+int Entries(const std::string& text)
 {
-    auto turn = DBProcessTurn::of(m_path);
+    int entries = 0;
+    for (const std::string& entry : EvDebug::entries())
+        if (entry.find(text) != std::string::npos) ++entries;
+    return entries;
+}
+
+// The longest a wait beside a holder that does not go on may take: the side
+// file's own wait, and a margin for a machine loaded four times over (far
+// below the writer's deadline of 10 s that the waits below are given).
+const double kBoundSeconds = std::chrono::duration<double>(kSideFileLockWait).count() + 2.0;
+
+// Beside a process that holds the writers' queue's mutex and does not go
+// on, a writer with a deadline of 10 s returns within the side file's wait,
+// going on without the queue, and so does the next one; one entry says what
+// happened: the text that `entry` gives for the holder's pid.
+void ExpectEnterBeside(const std::string& path, HoldingProcess::How how,
+                       const std::function<std::string(pid_t)>& entry)
+{
+    auto turn = DBProcessTurn::of(path);
     ASSERT_TRUE(turn);
-    {
-        StoppedProcess holder([&turn] {
-            DBProcessTurn::setBeforeTicketGivenOut([] { raise(SIGSTOP); });
-            turn->enter(milliseconds(1000));
-        });
-        ASSERT_TRUE(holder.stopped());
-        EvDebug::clearEntries();
+    HoldingProcess holder(how, [&turn] {
+        DBProcessTurn::setBeforeTicketGivenOut([] { HoldingProcess::holdHere(); });
+        turn->enter(milliseconds(1000));
+    });
+    ASSERT_TRUE(holder.holding());
+    EvDebug::clearEntries();
+    for (int writer = 1; writer <= 2; ++writer) {
         bool entered = false;
-        const double took = holder.timed([&] { entered = turn->enter(milliseconds(200)); });
-        EXPECT_GE(took, 0) << "enter returned only once the stopped process was killed";
-        EXPECT_LT(took, 0.2 + kMarginSeconds);
-        EXPECT_TRUE(entered);
+        const double took = holder.timed([&] { entered = turn->enter(milliseconds(10000)); });
+        EXPECT_GE(took, 0) << "enter returned only once the holding process was killed (writer " << writer << ")";
+        EXPECT_LT(took, kBoundSeconds) << "writer " << writer;
+        EXPECT_TRUE(entered) << "writer " << writer;
         turn->leave();
-        EXPECT_GE(holder.timed([&] { turn->enter(milliseconds(200)); }), 0);
-        turn->leave();
-        int entries = 0;
-        for (const std::string& entry : EvDebug::entries())
-            if (entry.find("a process holding it does not go on") != std::string::npos) ++entries;
-        EXPECT_EQ(entries, 1);
     }
+    const std::string text = entry(holder.pid());
+    EXPECT_EQ(Entries(text), 1) << text;
+    holder.end();
     EXPECT_TRUE(turn->enter(milliseconds(2000)));
     turn->leave();
+}
+
+// A process stopped while it holds the writers' queue's mutex holds no
+// other process past the side file's wait, whatever their deadline, and is
+// named as stopped. One stopped while it holds the side file's set-up lock
+// holds the opening of that catalogue no longer than the set-up lock's wait,
+// and the opening of another catalogue not at all.
+TEST_F(ProcessTurnForkTest, AStoppedHolderOfALockOfTheSideFileHoldsNoOnePastTheirDeadline)
+{
+    ExpectEnterBeside(m_path, HoldingProcess::kStops, [](pid_t holder) {
+        return "is held by process " + std::to_string(holder) + ", which is stopped";
+    });
 
     const std::string stuck = m_dir + "/stuck.db";
-    StoppedProcess setUp([&stuck] {
+    HoldingProcess setUp(HoldingProcess::kStops, [&stuck] {
         const int fd = open(DBSideFile::pathOf(stuck).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         struct flock range = {};
         range.l_type = F_WRLCK;
         range.l_whence = SEEK_SET;
         range.l_len = 1;
-        if (fd >= 0 && fcntl(fd, F_OFD_SETLK, &range) == 0) raise(SIGSTOP);
+        if (fd >= 0 && fcntl(fd, F_OFD_SETLK, &range) == 0) HoldingProcess::holdHere();
     });
-    ASSERT_TRUE(setUp.stopped());
+    ASSERT_TRUE(setUp.holding());
     std::atomic<bool> opened{false};
     std::atomic<bool> otherOpenedFirst{false};
     const double took = setUp.timed([&] {
@@ -470,10 +530,152 @@ TEST_F(ProcessTurnForkTest, AStoppedHolderOfALockOfTheSideFileHoldsNoOnePastThei
         other.join();
     });
     EXPECT_GE(took, 0) << "the catalogue opened only once the stopped process was killed";
-    EXPECT_LT(took, std::chrono::duration<double>(kSideFileLockWait).count() + kMarginSeconds);
+    EXPECT_LT(took, kBoundSeconds);
     EXPECT_TRUE(otherOpenedFirst.load());
     unlink(DBSideFile::pathOf(stuck).c_str());
     unlink(DBSideFile::pathOf(m_dir + "/free.db").c_str());
+}
+
+// A process that holds the queue's mutex and runs without giving it back (a
+// frozen container's process shows state D, not stopped) holds no other
+// process past the side file's wait either.
+TEST_F(ProcessTurnForkTest, AHolderOfTheQueuesMutexThatRunsOnHoldsNoOnePastTheSideFilesWait)
+{
+    ExpectEnterBeside(m_path, HoldingProcess::kSleeps, [](pid_t) {
+        return std::string("was not had within 1000 ms: a process holding it does not go on");
+    });
+}
+
+// The queue's mutex of the catalogue at path.
+DBRobustMutex& QueueMutex(const std::string& path)
+{
+    std::shared_ptr<DBSideFile> side = DBSideFile::of(path, nullptr);
+    return static_cast<DBSideFilePageHead*>(side->page(DBSideFile::kTurnPage))->mutex;
+}
+
+// The thread id of the calling thread.
+pid_t ThisThread()
+{
+    return static_cast<pid_t>(syscall(SYS_gettid));
+}
+
+// Whether the thread of this process sleeps in a futex wait.
+bool ThreadSleepsInAFutexWait(pid_t thread)
+{
+    std::ifstream in("/proc/self/task/" + std::to_string(thread) + "/syscall");
+    long number = -1;
+    return static_cast<bool>(in >> number) && number == SYS_futex;
+}
+
+// A writer whose deadline passed while it waited for its turn inside the
+// process still takes a free turn beside a queue's mutex held for a moment:
+// it waits for the mutex, takes the turn (no other process has it
+// meanwhile) and writes no entry.
+TEST_F(ProcessTurnForkTest, AWriterPastItsDeadlineTakesAFreeTurnBesideAMutexHeldForAMoment)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    EvDebug::clearEntries();
+    std::atomic<pid_t> thread{0};
+    std::atomic<bool> returned{false};
+    bool entered = false;
+    auto held = std::make_unique<DBRobustLock>(QueueMutex(m_path),
+                                               std::chrono::steady_clock::now() + std::chrono::seconds(10));
+    ASSERT_TRUE(held->held());
+    std::thread writer([&] {
+        thread.store(ThisThread());
+        entered = turn->enter(milliseconds(0));
+        returned.store(true);
+    });
+    // Given back once the writer waits for it (or returned without).
+    const auto watch = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!returned.load() && !(thread.load() != 0 && ThreadSleepsInAFutexWait(thread.load())) &&
+           std::chrono::steady_clock::now() < watch)
+        std::this_thread::sleep_for(milliseconds(1));
+    held.reset();
+    writer.join();
+    EXPECT_TRUE(entered);
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) _exit(turn->enter(milliseconds(50)) ? 1 : 0);
+    EXPECT_EQ(exitStatus(other), 0) << "another process had the turn while this one held it";
+    turn->leave();
+    EXPECT_EQ(Entries("The writers' queue"), 0);
+}
+
+// A writer that goes without the queue, its mutex held by a process that
+// does not go on, gives up the ticket it drew: once the mutex is given back,
+// the next holder of the turn passes over it, though that writer's process
+// lives on.
+TEST_F(ProcessTurnForkTest, ATicketGivenUpByAWriterGoingWithoutTheQueueIsPassedOver)
+{
+    auto turn = DBProcessTurn::of(m_path);
+    ASSERT_TRUE(turn);
+    ASSERT_TRUE(turn->enter(milliseconds(1000)));
+    TellingWaiter without;
+    ASSERT_TRUE(without.start(*turn, milliseconds(60000)));
+    const auto watch = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!SleepsInAFutexWait(without.pid) && std::chrono::steady_clock::now() < watch)
+        std::this_thread::sleep_for(milliseconds(1));
+    ASSERT_TRUE(SleepsInAFutexWait(without.pid)) << "the writer never slept in its wait for the turn";
+    const unsigned long long before = turn->givenUpPassedOver();
+    const unsigned long long endedBefore = turn->passedOver();
+    {
+        // Held by this process's thread, which runs on: the writer's next
+        // look at the queue waits the side file's wait and goes without it.
+        DBRobustLock held(QueueMutex(m_path), std::chrono::steady_clock::now() + std::chrono::seconds(10));
+        ASSERT_TRUE(held.held());
+        EXPECT_EQ(without.result(), 'y') << "the writer did not go without the queue within 20 s";
+    }
+    turn->leave();
+    EXPECT_TRUE(turn->enter(milliseconds(10000))) << "the ticket given up was not passed over";
+    turn->leave();
+    EXPECT_EQ(turn->givenUpPassedOver() - before, 1u);
+    EXPECT_EQ(turn->passedOver(), endedBefore);
+    EXPECT_EQ(without.finish(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A holder is told stopped by the identity it wrote beside the mutex: its
+// process, thread and start time. An identity whose start time is not that
+// process's names a process that ended, its pid taken again since: that is
+// not the holder, and the wait runs out instead.
+TEST(RobustLockTest, AHolderIsToldStoppedOnlyByTheIdentityOfItsOwnProcess)
+{
+    HoldingProcess stopped(HoldingProcess::kStops, [] { HoldingProcess::holdHere(); });
+    ASSERT_TRUE(stopped.holding());
+    char state = 0;
+    uint64_t started = 0;
+    ASSERT_TRUE(dbReadProcStat(stopped.pid(), state, started));
+    DBRobustMutex mutex;
+    ASSERT_EQ(dbInitRobustMutex(mutex, false), 0);
+    {
+        DBRobustLock held(mutex, std::chrono::steady_clock::now() + std::chrono::seconds(10));
+        ASSERT_TRUE(held.held());
+        // Its one thread's id is its pid.
+        const uint64_t ids = static_cast<uint64_t>(stopped.pid()) << 32 | static_cast<uint32_t>(stopped.pid());
+        for (const bool itsOwn : {true, false}) {
+            __atomic_store_n(&mutex.holderStarted, itsOwn ? started : started + 1, __ATOMIC_RELEASE);
+            __atomic_store_n(&mutex.holderIds, ids, __ATOMIC_RELEASE);
+            DBRobustLock::Outcome outcome = DBRobustLock::kHeld;
+            pid_t named = 0;
+            std::thread waiter([&] {
+                DBRobustLock lock(mutex, std::chrono::steady_clock::now() + milliseconds(200));
+                outcome = lock.outcome();
+                named = lock.stoppedHolder();
+            });
+            waiter.join();
+            EXPECT_EQ(outcome, itsOwn ? DBRobustLock::kHolderStopped : DBRobustLock::kTimedOut)
+                << (itsOwn ? "its own start time" : "another start time");
+            if (itsOwn) {
+                EXPECT_EQ(named, stopped.pid());
+            }
+        }
+    }
+    pthread_mutex_destroy(&mutex.mutex);
 }
 
 }  // namespace
