@@ -96,6 +96,9 @@ DBLogLimits dbLogLimits(const DBSettings& settings, unsigned long long pageSize,
     // hard limit is no less than that.
     limits.hardLimitPages =
         static_cast<unsigned long>(std::max<unsigned long long>(hardLimit / frame, limits.checkpointPages));
+    // A log started again at its hard limit has its file cut back there: a
+    // size limit above the hard limit counts as the hard limit.
+    limits.walLimitBytes = std::min(limits.walLimitBytes, limits.hardLimitPages * frame);
     limits.readerWaitCeiling = std::chrono::milliseconds(std::min<unsigned long>(
         std::max<unsigned long>(settings.ceilingMs, shortestWait.count()), kBusyTimeoutMs / 2));
     return limits;

@@ -40,7 +40,7 @@ unsigned long long dbPageSize(DBConnection& conn);
 // pageSize bytes.
 struct DBLogLimits {
     unsigned long checkpointPages = 0;    // the log's size that asks for a checkpoint
-    unsigned long long walLimitBytes = 0;  // the size its file is cut back to
+    unsigned long long walLimitBytes = 0;  // the size its file is cut back to, at most the hard limit
     unsigned long hardLimitPages = 0;      // its hard limit
     std::chrono::milliseconds readerWaitCeiling{0};  // the longest wait for its readers there
 };

@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,6 +29,7 @@
 #include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
 #include "support/LogUnderReaders.h"
+#include "support/RecordLocks.h"
 #include "support/TestCatalogue.h"
 #include "support/TestHost.h"
 #include "support/ThisProgramAgain.h"
@@ -112,6 +112,20 @@ protected:
         }
         sqlite3_close(db);
         return said;
+    }
+
+    // That the reader that stayed saw the log file grow past
+    // load.stayPastBytes while the writes went on, up to kDeadline: a fatal
+    // failure when it did not, in a sanitizer's build (too slow to be sure of
+    // it) a skip unless the test has failed already.
+    void ExpectStayedPastBound(const log_under_readers::Result& r, const log_under_readers::Load& load)
+    {
+        if (!r.stayedPastBound && kSlowBuild && !HasFailure())
+            GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file past "
+                         << load.stayPastBytes << " bytes";
+        ASSERT_TRUE(r.stayedPastBound) << "the log file did not grow past " << load.stayPastBytes << " bytes within "
+                                       << kDeadline.count() << " ms while the reader stayed (largest "
+                                       << r.largestLogBytes << ")";
     }
 
     // The log's hard limit with these settings: 48 times the checkpoint
@@ -236,18 +250,54 @@ TEST_F(LogFileBoundTest, AHardLimitFarAboveTheSizeLimitHoldsToo)
     EXPECT_LE(r.largestLogBytes, hardLimit + (1 << 20));
 }
 
+// A size limit above the hard limit (here the largest the key takes, 1 TiB)
+// counts as the hard limit: a reader stays in one read transaction until the
+// log file has grown past its hard limit, the wait there having given up;
+// once it ends, the log is started again and its file cut back within the
+// hard limit while the writes go on, and it is back within it once they
+// stop.
+TEST_F(LogFileBoundTest, ASizeLimitAboveTheHardLimitCutsTheFileBackWithinTheHardLimit)
+{
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalSizeLimitKB", "1073741824");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "300");
+    DBtran::useCatalogue(m_path);  // the connections take them
+    log_under_readers::Load load = AReaderThatStays(4);
+    load.limitBytes = HardLimit();
+    load.settling = std::chrono::milliseconds(10000);
+
+    const log_under_readers::Result r = log_under_readers::Run(m_path, load);
+
+    std::printf("%ld writes in %.1f s; largest log file %llu bytes (hard limit %llu); within the bound %.2f s after "
+                "the reader ended; within the hard limit %.2f s after the writes\n",
+                r.writes, r.writeSeconds, r.largestLogBytes, HardLimit(), r.backWithinBoundSeconds,
+                r.backWithinLimitSeconds);
+    EXPECT_EQ(r.failedWrites, 0);
+    EXPECT_EQ(r.failedReads, 0);
+    ASSERT_NO_FATAL_FAILURE(ExpectStayedPastBound(r, load));
+    if (IsSkipped()) return;
+    EXPECT_GE(r.backWithinBoundSeconds, 0) << "the log file stayed at " << log_under_readers::LogFileSize(m_path)
+                                           << " bytes after the reader ended";
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_GE(r.backWithinLimitSeconds, 0);
+}
+
 // One reader stays in one read transaction, longer than the longest wait at
-// the hard limit (300 ms here), until the log file has grown past its hard
+// the hard limit (10 s here), until the log file has grown past its hard
 // limit, while two others read in short transactions: the wait there gives
 // up after half the ceiling (the reader outlasts what the wait provides for
-// by then), no write fails, one entry says so, and once the reader ends the
-// log is started again and its file cut back while the writes go on, no wait
+// by then), which the writes show: the longest of them while the reader
+// stayed took half the ceiling at least and far less than all of it. No
+// write fails, one entry says so, and once the reader ends the log is
+// started again and its file cut back while the writes go on, no wait
 // holding the writers longer than the ceiling. A give-up holds off the next
 // waits for longer than the test runs: only the readers' moving on brings
 // the next one.
 TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
 {
-    ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "300");
+    // Half of it and all of it lie further apart than any delay of a loaded
+    // machine.
+    const double ceilingMs = 10000;
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBReaderWaitCeilingMs", "10000");
     DBtran::useCatalogue(m_path);  // the connections take it
     dbSetReaderWaitHoldOff(std::chrono::minutes(10));
     // The debug log kept, with as few entries of the requests as there are.
@@ -261,50 +311,26 @@ TEST_F(LogFileBoundTest, AReaderThatStaysHoldsNoWriteLongerThanTheWaitForIt)
     const DBReaderWaits waits = dbReaderWaits(m_path);
 
     std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (hard limit %llu); waits at it %lu "
-                "(gave up %lu), longest %.1f ms; longest wait %.1f ms; within the bound %.2f s after the reader "
-                "ended\n",
+                "(gave up %lu), longest %.1f ms; longest wait %.1f ms; longest write while the reader stayed %.1f "
+                "ms; within the bound %.2f s after the reader ended\n",
                 r.writes, r.reads, r.writeSeconds, r.largestLogBytes, HardLimit(), waits.hardLimitBegun,
-                waits.hardLimitGaveUp, waits.longestHardLimitWaitMs, waits.longestWaitMs, r.backWithinBoundSeconds);
+                waits.hardLimitGaveUp, waits.longestHardLimitWaitMs, waits.longestWaitMs,
+                r.longestWriteBeforeStayEndedSeconds * 1e3, r.backWithinBoundSeconds);
     EXPECT_EQ(r.failedWrites, 0);
     EXPECT_EQ(r.failedReads, 0);
-    if (!r.stayedPastBound && kSlowBuild && !HasFailure())
-        GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file past its hard limit";
-    ASSERT_TRUE(r.stayedPastBound) << "the log file did not grow past " << load.boundBytes << " bytes within "
-                                   << kDeadline.count() << " ms while the reader stayed (largest "
-                                   << r.largestLogBytes << ")";
+    ASSERT_NO_FATAL_FAILURE(ExpectStayedPastBound(r, load));
+    if (IsSkipped()) return;
     EXPECT_EQ(waits.hardLimitGaveUp, 1u);
-    // At half the ceiling, the log not copied whole: the wait gave up then.
-    EXPECT_EQ(waits.hardLimitGaveUpHalfway, 1u);
-    EXPECT_GE(waits.longestHardLimitWaitMs, 150);
+    // At half the ceiling, the log not copied whole: the wait gave up then,
+    // and the write that waited returned.
+    EXPECT_GE(r.longestWriteBeforeStayEndedSeconds * 1e3, ceilingMs / 2);
+    EXPECT_LT(r.longestWriteBeforeStayEndedSeconds * 1e3, ceilingMs / 2 + 2 * kMarginMs);
     // The kept log's file, emptied once the reader ended, is the largest.
-    EXPECT_LT(waits.longestWaitMs, 300 + kMarginMs + EmptyingMs(r.largestLogBytes));
+    EXPECT_LT(waits.longestWaitMs, ceilingMs + kMarginMs + EmptyingMs(r.largestLogBytes));
     EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
     EXPECT_FALSE(r.timedOut);
     EXPECT_GE(r.backWithinLimitSeconds, 0);
     EXPECT_EQ(KeptEntries(), 1);
-}
-
-// The record locks this process holds on the file at path, as /proc/locks
-// lists them; -1 when the file or the list cannot be read.
-int LocksHeldOn(const std::string& path)
-{
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return -1;
-    char file[64];
-    std::snprintf(file, sizeof file, " %02x:%02x:%llu ", major(st.st_dev), minor(st.st_dev),
-                  static_cast<unsigned long long>(st.st_ino));
-    const std::string pid = " " + std::to_string(getpid()) + " ";
-    std::ifstream in("/proc/locks");
-    if (!in) return -1;
-    int held = 0;
-    for (std::string line; std::getline(in, line);) {
-        // "1: POSIX  ADVISORY  READ 1234 08:01:5678 128 128"
-        line += ' ';
-        if (line.find("POSIX") != std::string::npos && line.find(pid) != std::string::npos &&
-            line.find(file) != std::string::npos)
-            ++held;
-    }
-    return held;
 }
 
 // Processes that open the catalogue one after another, each reading it
@@ -359,17 +385,8 @@ TEST_F(LogFileBoundTest, AKeptLogFileComesBackWithTheCatalogueSoundAndItsLocksHe
     ASSERT_EQ(sqlite3_open(m_path.c_str(), &plain), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(plain, "SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr), SQLITE_OK);
     const std::string index = m_path + "-shm";
-    ASSERT_GT(LocksHeldOn(index), 0);
-    std::atomic<bool> sampling{true};
-    std::atomic<long> samples{0};
-    std::atomic<long> lockless{0};
-    std::thread sampler([&] {
-        while (sampling.load()) {
-            if (LocksHeldOn(index) == 0) ++lockless;
-            ++samples;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    });
+    ASSERT_GT(record_locks::LocksHeldOn(index), 0);
+    record_locks::Sampler sampler(index);
     OtherProcesses others(m_path);
     log_under_readers::Load load = AReaderThatStays(4);
     load.stayPastBytes = 300ULL << 20;
@@ -379,28 +396,48 @@ TEST_F(LogFileBoundTest, AKeptLogFileComesBackWithTheCatalogueSoundAndItsLocksHe
 
     const log_under_readers::Result r = log_under_readers::Run(m_path, load);
     others.stop();
-    sampling.store(false);
-    sampler.join();
+    sampler.stop();
     const DBReaderWaits waits = dbReaderWaits(m_path);
 
     std::printf("%ld writes in %.1f s; largest log file %llu bytes; within the bound %.2f s after the reader ended; "
                 "waits at the hard limit %lu (gave up %lu); %d other processes; %ld samples of the locks\n",
                 r.writes, r.writeSeconds, r.largestLogBytes, r.backWithinBoundSeconds, waits.hardLimitBegun,
-                waits.hardLimitGaveUp, others.started(), samples.load());
-    EXPECT_EQ(lockless.load(), 0) << "samples of " << samples.load() << " without a lock of " << index;
+                waits.hardLimitGaveUp, others.started(), sampler.samples());
+    EXPECT_GT(sampler.samples(), 0);
+    EXPECT_EQ(sampler.lockless(), 0) << "samples of " << sampler.samples() << " without a lock of " << index;
     EXPECT_EQ(others.failed(), 0) << "of " << others.started() << " other processes";
     EXPECT_GT(others.started(), 0);
     EXPECT_EQ(r.failedWrites, 0);
     EXPECT_EQ(r.failedReads, 0);
     sqlite3_close(plain);
-    if (!r.stayedPastBound && kSlowBuild && !HasFailure())
-        GTEST_SKIP() << "this build's " << r.writes << " writes did not take the log file far enough";
-    ASSERT_TRUE(r.stayedPastBound) << "the log file did not grow past " << load.stayPastBytes << " bytes within "
-                                   << kDeadline.count() << " ms while the reader stayed (largest "
-                                   << r.largestLogBytes << ")";
+    ASSERT_NO_FATAL_FAILURE(ExpectStayedPastBound(r, load));
+    if (IsSkipped()) return;
     EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), r.writes);
     EXPECT_EQ(IntegrityCheck(), "ok");
+}
+
+// What the test above would meet if this process dropped its locks of the
+// log's index: any descriptor of a file opened and closed drops every POSIX
+// lock the process holds on it, SQLite's too. The sampler of the test above
+// sees the count reach 0, which it never does while the locks are held.
+TEST_F(LogFileBoundTest, TheLockSamplerSeesThisProcessDropItsLocksOfTheIndex)
+{
+    sqlite3* plain = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &plain), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(plain, "SELECT COUNT(*) FROM YBPhysicalDevice", nullptr, nullptr, nullptr), SQLITE_OK);
+    const std::string index = m_path + "-shm";
+    record_locks::Sampler sampler(index);
+    sampler.awaitNextSample();
+    EXPECT_GT(record_locks::LocksHeldOn(index), 0);
+    EXPECT_EQ(sampler.lockless(), 0);
+
+    ::close(::open(index.c_str(), O_RDWR | O_CLOEXEC));
+    sampler.awaitNextSample();
+    EXPECT_EQ(record_locks::LocksHeldOn(index), 0);
+    EXPECT_GT(sampler.lockless(), 0) << "of " << sampler.samples() << " samples";
+    sampler.stop();
+    sqlite3_close(plain);
 }
 
 TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
@@ -426,9 +463,10 @@ TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
     const DBReaderWaits waits = dbReaderWaits(m_path);
 
     std::printf("%ld writes, %ld reads in %.1f s; largest log file %llu bytes (restart point %llu); cut back %d "
-                "times; longest wait %.1f ms; back within the limit %.2f s after the writes\n",
+                "times; longest wait %.1f ms, at the hard limit %.1f ms (%lu begun); back within the limit %.2f s "
+                "after the writes\n",
                 r.writes, r.reads, r.writeSeconds, r.largestLogBytes, restartPoint, r.cutBacks, waits.longestWaitMs,
-                r.backWithinLimitSeconds);
+                waits.longestHardLimitWaitMs, waits.hardLimitBegun, r.backWithinLimitSeconds);
     EXPECT_EQ(r.failedWrites, 0);
     EXPECT_EQ(r.failedReads, 0);
     ASSERT_FALSE(r.timedOut) << "the log file was cut back within its limit " << r.cutBacks << " times in "
@@ -439,9 +477,16 @@ TEST_F(LogFileBoundTest, StaysBoundedUnderReadersThatNeverPause)
         << "restart point " << restartPoint << " bytes; " << r.writes << " writes";
     EXPECT_GE(r.backWithinLimitSeconds, 0) << "the log file stays at " << log_under_readers::LogFileSize(m_path)
                                            << " bytes while the readers go on";
-    // The wait of the background thread's turn for the readers, 200 ms at
-    // most.
-    EXPECT_LT(waits.longestWaitMs, 200 + kMarginMs + EmptyingMs(r.largestLogBytes));
+    // No wait for the readers holds the writers longer than it may: the
+    // background thread's turn 200 ms, and where a loaded machine left that
+    // thread behind and the log reached its hard limit, the wait there up to
+    // the ceiling (3 s). That wait, the longest when there was one, bounds
+    // the others only where it is the longest.
+    const double emptying = EmptyingMs(r.largestLogBytes);
+    EXPECT_LT(waits.longestHardLimitWaitMs, 3000 + kMarginMs + emptying);
+    if (waits.longestWaitMs > waits.longestHardLimitWaitMs) {
+        EXPECT_LT(waits.longestWaitMs, 200 + kMarginMs + emptying);
+    }
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM YBPhysicalDevice"), r.writes);
 }
 
@@ -465,7 +510,6 @@ struct ProcessResult {
     long writesPastBound = 0;  // begun while the log file was past its hard limit
     unsigned long hardLimitBegun = 0;
     unsigned long hardLimitGaveUp = 0;
-    unsigned long hardLimitGaveUpHalfway = 0;  // at half the ceiling, the log not copied whole
     double longestHardLimitWaitMs = 0;
     int keptEntries = 0;
 };
@@ -514,7 +558,7 @@ protected:
             ProcessResult r;
             std::ifstream in(ResultFile(static_cast<int>(i) + 1));
             in >> r.writes >> r.failedWrites >> r.writesPastBound >> r.hardLimitBegun >> r.hardLimitGaveUp >>
-                r.hardLimitGaveUpHalfway >> r.longestHardLimitWaitMs >> r.keptEntries;
+                r.longestHardLimitWaitMs >> r.keptEntries;
             results.push_back(r);
         }
         m_writers.clear();
@@ -573,7 +617,7 @@ TEST_F(SeveralProcessesTest, StaysWithinItsHardLimitWithWritersInSeveralProcesse
 // Writers in three other processes, and in this one a reader that stays in
 // one read transaction, longer than the longest wait at the hard limit (300
 // ms), until the log file has grown past its hard limit, beside two short
-// readers: one process's wait there gives up after half the ceiling, and no
+// readers: one process's wait there gives up, and no
 // other process waits for the same reader while it stays, though each writes
 // while the log is past its hard limit; one entry in all says so. Once the
 // reader ends the log comes back within its bound.
@@ -587,7 +631,6 @@ TEST_F(SeveralProcessesTest, AReaderThatStaysIsWaitedForOnceAmongAllProcesses)
 
     unsigned long begun = 0;
     unsigned long gaveUp = 0;
-    unsigned long gaveUpHalfway = 0;
     int entries = 0;
     double longest = 0;
     for (size_t i = 0; i < processes.size(); ++i) {
@@ -601,7 +644,6 @@ TEST_F(SeveralProcessesTest, AReaderThatStaysIsWaitedForOnceAmongAllProcesses)
         EXPECT_GT(p.writesPastBound, 0) << "process " << i + 1 << " never wrote while the reader kept the log";
         begun += p.hardLimitBegun;
         gaveUp += p.hardLimitGaveUp;
-        gaveUpHalfway += p.hardLimitGaveUpHalfway;
         entries += p.keptEntries;
         longest = std::max(longest, p.longestHardLimitWaitMs);
     }
@@ -614,8 +656,6 @@ TEST_F(SeveralProcessesTest, AReaderThatStaysIsWaitedForOnceAmongAllProcesses)
     EXPECT_EQ(begun, 1u) << "waits at the hard limit begun among all processes while the reader stayed";
     EXPECT_EQ(gaveUp, 1u) << "waits at the hard limit given up among all processes while the reader stayed";
     EXPECT_EQ(entries, 1) << "entries among all processes";
-    // At half the ceiling, the log not copied whole: the wait gave up then.
-    EXPECT_EQ(gaveUpHalfway, 1u);
     EXPECT_GE(longest, 150);
     EXPECT_GE(r.backWithinBoundSeconds, 0) << "not within " << load.boundBytes << " bytes after the reader ended";
 }
@@ -661,7 +701,7 @@ TEST_F(LogFileBoundTest, DISABLED_WritesAsOneOfSeveralProcesses)
     stayWatch.join();
     std::ofstream(result) << r.writes << ' ' << r.failedWrites << ' ' << r.writesPastBound << ' '
                           << waits.hardLimitBegun << ' ' << waits.hardLimitGaveUp << ' '
-                          << waits.hardLimitGaveUpHalfway << ' ' << waits.longestHardLimitWaitMs << ' '
+                          << waits.longestHardLimitWaitMs << ' '
                           << KeptEntries() << '\n';
     EXPECT_FALSE(r.timedOut) << "no stop within " << load.longest.count() << " ms";
 }

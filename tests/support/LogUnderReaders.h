@@ -88,8 +88,10 @@ struct Result {
     long failedReads = 0;
     double writeSeconds = 0;       // from the first write to the last reply
     double longestWriteSeconds = 0;
-    // Of the writes that ended after the reader that stayed had ended.
+    // Of the writes that ended after the reader that stayed had ended, and
+    // of those that ended before (all when none stayed).
     double longestWriteAfterStaySeconds = 0;
+    double longestWriteBeforeStayEndedSeconds = 0;
     double medianWriteSeconds = 0;
     double p99WriteSeconds = 0;
     unsigned long long largestLogBytes = 0;
@@ -162,6 +164,8 @@ inline void Write(int writer, const std::atomic<bool>& stop, const std::atomic<b
             mine.longestWriteSeconds = std::max(mine.longestWriteSeconds, took);
             if (stayEnded.load() != 0)
                 mine.longestWriteAfterStaySeconds = std::max(mine.longestWriteAfterStaySeconds, took);
+            else
+                mine.longestWriteBeforeStayEndedSeconds = std::max(mine.longestWriteBeforeStayEndedSeconds, took);
             mine.writeTimes.push_back(took);
             ++mine.writes;
             if (!registered) ++mine.failedWrites;
@@ -366,6 +370,8 @@ inline Result Run(const std::string& path, const Load& load)
         result.longestWriteSeconds = std::max(result.longestWriteSeconds, w.longestWriteSeconds);
         result.longestWriteAfterStaySeconds =
             std::max(result.longestWriteAfterStaySeconds, w.longestWriteAfterStaySeconds);
+        result.longestWriteBeforeStayEndedSeconds =
+            std::max(result.longestWriteBeforeStayEndedSeconds, w.longestWriteBeforeStayEndedSeconds);
         result.writeTimes.insert(result.writeTimes.end(), w.writeTimes.begin(), w.writeTimes.end());
     }
     std::sort(result.writeTimes.begin(), result.writeTimes.end());

@@ -3,7 +3,10 @@
 // key's default and one ERR entry, and the limits of the log are computed
 // from values that cannot wrap.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <chrono>
@@ -193,15 +196,20 @@ TEST_F(JournalSettingsTest, ValuesWithinTheRangeAreTakenAndClampedAsDocumented)
     EXPECT_EQ(with("DBCheckpointPages", "1048576"), u);
 
     // The size the log is cut back to and the hard limit are at least the
-    // checkpoint size.
+    // checkpoint size; the size the log is cut back to is at most the hard
+    // limit (its pages with their frames), whichever of the two is set.
     u = defaults();
     u.walLimitBytes = 1000ULL * 4096;
     EXPECT_EQ(with("DBWalSizeLimitKB", "0"), u);
     u = defaults();
-    u.walLimitBytes = 1ULL << 40;
+    u.walLimitBytes = 48000ULL * 4120;
     EXPECT_EQ(with("DBWalSizeLimitKB", "1073741824"), u);
+    EXPECT_EQ(with("DBWalSizeLimitKB", "193125"), u);
+    u.walLimitBytes = 193124ULL << 10;
+    EXPECT_EQ(with("DBWalSizeLimitKB", "193124"), u);
     u = defaults();
     u.hardLimitPages = 1000;
+    u.walLimitBytes = 1000ULL * 4120;
     EXPECT_EQ(with("DBWalHardLimitKB", "1"), u);
 
     // The ceiling: 0 the default, from 200 ms to half the busy timeout.
@@ -296,16 +304,19 @@ TEST_F(JournalSettingsTest, APageSizeThatCannotBeReadCountsAsTheDefault)
     HostDBFaults::failNext("pageSize", SQLITE_IOERR);
     const Used u = opened();
     EXPECT_EQ(u.hardLimitPages, 10240u);
-    EXPECT_EQ(u.walLimitBytes, 64ULL << 20);
+    EXPECT_EQ(u.walLimitBytes, 10240ULL * 4120);
     EXPECT_EQ(u.checkpointPages, 100u);
 }
 
 // Whatever the settings within their ranges (each key's edges among them),
 // a commit that leaves the log at its hard limit waits there for the
-// readers: the hard limit is a page count SQLite can report, and nothing
-// in the settings turns the wait off.
+// readers and starts the log again, however far its file has grown past its
+// limit (as a reader that kept the log leaves it): the hard limit is a page
+// count SQLite can report, nothing in the settings or the file's size turns
+// the wait off, and the file is emptied before the commit returns.
 TEST_F(JournalSettingsTest, EverySettingWithinItsRangeKeepsTheWaitAtTheHardLimit)
 {
+    const std::string wal = m_path + "-wal";
     unsigned long waited = dbReaderWaits(m_path).hardLimitBegun;
     int points = 0;
     for (const char* checkpoint : {"0", "1", "100", "1800", "1048576"})
@@ -325,9 +336,19 @@ TEST_F(JournalSettingsTest, EverySettingWithinItsRangeKeepsTheWaitAtTheHardLimit
                                            " KiB, hard limit " + hardLimit + " KiB, ceiling " + ceiling + " ms";
                     ASSERT_GE(writer->hardLimitPages, writer->checkpointPages) << at;
                     ASSERT_LE(writer->hardLimitPages, static_cast<unsigned long>(INT_MAX)) << at;
+                    // 64 GiB past the larger of the two limits (a sparse file:
+                    // its blocks are never written), by path, with no
+                    // descriptor of the file opened.
+                    const unsigned long long far =
+                        std::max<unsigned long long>(writer->walLimitBytes, writer->hardLimitPages * 4120ULL) +
+                        (64ULL << 30);
+                    ASSERT_EQ(::truncate(wal.c_str(), static_cast<off_t>(far)), 0) << at;
                     dbAfterCommit(*writer, static_cast<int>(writer->hardLimitPages));
                     const unsigned long now = dbReaderWaits(m_path).hardLimitBegun;
                     EXPECT_EQ(now, waited + 1) << at;
+                    struct stat st;
+                    ASSERT_EQ(::stat(wal.c_str(), &st), 0) << at;
+                    EXPECT_LE(static_cast<unsigned long long>(st.st_size), writer->walLimitBytes) << at;
                     waited = now;
                     ++points;
                 }
