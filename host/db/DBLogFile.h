@@ -2,14 +2,8 @@
 // (internal to host/db): the size of the write-ahead log file and which log
 // it holds.
 //
-// The rule for everything in host/db: no code opens and closes a descriptor
-// of the catalogue file, its "-wal" or its "-shm". On POSIX, closing any
-// descriptor of a file drops every record lock the process holds on that
-// file, SQLite's own among them (its "in use" lock of the index, its write
-// lock, its readers' marks): another process then takes itself for the
-// index's first user and resets it under this one, which corrupts the
-// catalogue. What must be known of those files is read through SQLite (its
-// own descriptor of the file, as below), or through `stat` on the path.
+// It is where the rule of DBtable.h's opening comment is kept: those files
+// are read through SQLite's own descriptors or through `stat`, never opened.
 #pragma once
 
 #include <sqlite3.h>

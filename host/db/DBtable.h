@@ -8,6 +8,16 @@
 // The catalogue is an embedded database file; every thread reads on its own
 // connection and writes in transactions (DBtran). Statements of cursors and procedures are looked up by the
 // database object name in the statement registry (DBStatementRegistry.h).
+//
+// One rule binds this library and every folder of the system built on it:
+// no code opens and closes a descriptor of a catalogue file, its "-wal"
+// or its "-shm". On POSIX, closing any descriptor of a file drops every
+// record lock the process holds on that file, SQLite's own among them (its
+// "in use" lock of the log's index, its write lock, its readers' marks):
+// another process then takes itself for the index's first user and resets it
+// under this one, which corrupts the catalogue. What must be known of those
+// files is read through SQLite (its own descriptor of the file) or through
+// `stat` on the path (DBLogFile.h, the one unit that reads them).
 #pragma once
 
 #include <cstddef>
