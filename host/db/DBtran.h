@@ -51,6 +51,10 @@ public:
     // Opens the calling thread's connection to the catalogue unless it is
     // open: 0, or the code of why the catalogue cannot be used.
     static int openCatalogue();
+    // True in a child of fork of a process that had used the catalogue: no
+    // transaction starts there (every start fails at once, before any lock,
+    // turn or database call), and nothing of the catalogue is used.
+    static bool catalogueInherited();
 
     // The connection a statement through this transaction runs on; opens the
     // transaction again after a commit or rollback. 0 or a database code.
