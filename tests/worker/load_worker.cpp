@@ -24,6 +24,7 @@
 
 #include "host/db/DBConnection.h"
 #include "host/db/DBQuery.h"
+#include "host/db/DBLogFile.h"
 #include "service/Utils.h"
 #include "support/LoadProcesses.h"
 #include "support/RegisterDevices.h"
@@ -83,15 +84,20 @@ int EndHoldingWriter(const char* path, const char* how, int ending)
     ZXPlatformInfo::setValue("EvDebug", "LogFile", "none");
     HostJournals::keep(false);
     // A log of ten pages is checkpointed; its file, above its limit once
-    // copied whole, is emptied in a turn of the background thread.
+    // copied whole, is emptied in a turn of the background thread. The
+    // writers never empty it themselves at the hard limit.
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBCheckpointPages", "10");
     ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalSizeLimitKB", "1");
+    ZXPlatformInfo::setValue("~ReplicationMgr", "DBWalHardLimitKB", "1048576");
     DBtran::useCatalogue(path);
     if (dbQuery(nullptr, "CREATE TABLE IF NOT EXISTS KeptOpen (note TEXT)", {}, nullptr) != 0) return 2;
     static HeldCheckpoint& held = *new HeldCheckpoint();
-    dbSetCheckpointStart([] {
+    // Held: the first checkpoint that begins with the log's file above its
+    // limit (40960 bytes, ten pages), which it empties in its turn.
+    const std::string file = path;
+    dbSetCheckpointStart([file] {
         std::unique_lock<std::mutex> lock(held.mutex);
-        if (held.started) return;
+        if (held.started || dbWalFileSize(file) <= 40960) return;
         held.started = true;
         held.changed.wait(lock, [] { return held.letGo; });
     });
