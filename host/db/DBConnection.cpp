@@ -269,6 +269,8 @@ void dbSetThreadWriter(const std::shared_ptr<DBConnection>& writer)
 
 void dbUseCatalogue(const std::string& path)
 {
+    // The parent's connections are not the child's to close.
+    if (dbCatalogueInherited()) return;
     {
         std::lock_guard<std::mutex> guard(g_catalogueMutex);
         g_cataloguePath = path;

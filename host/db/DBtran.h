@@ -41,7 +41,8 @@ public:
     // connection is closed at once, other threads' connections before their
     // next statement outside a transaction. A new file gets the schema, an
     // older one the migrations it lacks; a newer file or one of another
-    // program is refused (every transaction then fails to start). An
+    // program is refused (every transaction then fails to start); in a
+    // child of fork of a process that used the catalogue nothing changes. An
     // empty path returns to the configured file: "CatalogueFile" of section
     // "Database", else the environment's REPLMGR_DB, else replmgr.db in the
     // working directory.
