@@ -149,6 +149,7 @@ public:
         return m_runs;
     }
 
+    // Whether the thread waits on m_wake with no checkpoint asked for.
     bool idle()
     {
         std::lock_guard<std::mutex> guard(m_mutex);
