@@ -1,5 +1,7 @@
 #include "host/EvDebug.h"
 
+#include <pthread.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,10 +18,30 @@ struct DebugLog {
     HostJournal<std::string> entries;
 };
 
+DebugLog& theLog();
+
+// The log's locks are held across a fork by the thread that forks (in the
+// order an entry takes them), so that a child never waits for a lock that
+// another thread of its parent held at the fork.
+void holdLogForFork() {
+    DebugLog& log = theLog();
+    log.mutex.lock();
+    log.entries.holdForFork();
+}
+
+void releaseLogAfterFork() {
+    DebugLog& log = theLog();
+    log.entries.releaseAfterFork();
+    log.mutex.unlock();
+}
+
 // Never destroyed: a thread of the library may write an entry while the
 // process ends.
 DebugLog& theLog() {
     static DebugLog& log = *new DebugLog();
+    static const bool heldAcrossFork =
+        pthread_atfork(&holdLogForFork, &releaseLogAfterFork, &releaseLogAfterFork) == 0;
+    static_cast<void>(heldAcrossFork);
     return log;
 }
 

@@ -39,6 +39,12 @@ public:
         m_entries.clear();
     }
 
+    // Held by the thread that forks, from before the fork until after it in
+    // both processes, so that the child never finds it held by a thread it
+    // does not have.
+    void holdForFork() const { m_mutex.lock(); }
+    void releaseAfterFork() const { m_mutex.unlock(); }
+
 private:
     mutable std::mutex m_mutex;
     std::vector<T> m_entries;

@@ -1,5 +1,7 @@
 #include "host/ZXPlatformInfo.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -21,10 +23,20 @@ struct Store {
     std::set<std::string> logged;  // "user\nsection\nkey\nvalue" of the values not taken
 };
 
+Store& theStore();
+
+// The store's lock is held across a fork by the thread that forks, so that a
+// child never waits for it held by a thread of its parent it does not have.
+void holdStoreForFork() { theStore().mutex.lock(); }
+void releaseStoreAfterFork() { theStore().mutex.unlock(); }
+
 // Never destroyed: a thread of the library may read the configuration while
 // the process ends.
 Store& theStore() {
     static Store& store = *new Store();
+    static const bool heldAcrossFork =
+        pthread_atfork(&holdStoreForFork, &releaseStoreAfterFork, &releaseStoreAfterFork) == 0;
+    static_cast<void>(heldAcrossFork);
     return store;
 }
 

@@ -329,8 +329,7 @@ void RefuseWithResult(ReplicationMgr& mgr, unsigned long code, const char* missi
         reply.result = RecordFailed;
     else
         reply.status = ListDbError;
-    mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
-    mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
+    cases::LogRefusal(mgr, missing, __LINE__);
     const cases::CaseLog lit = cases::HandlerLog(code, ReplyCodeFor(code));
     mgr.log() << lit.completed << "unsuccessfully" << lit.sending;
     mgr.WriteLogMsg(cases::ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::INFO);

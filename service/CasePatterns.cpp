@@ -19,6 +19,14 @@ bool TranSteps::start() {
     return started;
 }
 
+void LogRefusal(ReplicationMgr& mgr, const char* missing, long line) {
+    if (missing == nullptr)
+        mgr.log() << "\t" << DBTranErrorMsg;
+    else
+        mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
+    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", line, ReplicationMgr::ERR);
+}
+
 void TranSteps::logError(const char* text, long line) {
     std::string pending = mgr.log().str();
     mgr.log().str("");

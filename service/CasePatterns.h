@@ -112,6 +112,11 @@ struct NoRequest {};
 template <typename Reply>
 void RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing);
 
+// The ERR entry of a request refused by post (see RefuseFn): what was
+// missing, or with missing null the entry of a transaction that did not
+// start; line is the caller's.
+void LogRefusal(ReplicationMgr& mgr, const char* missing, long line);
+
 // Reads the status fields of a sent Reply (see ReadStatusFn).
 template <typename Reply>
 SentStatus ReadSentStatus(const void* data);

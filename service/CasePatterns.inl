@@ -147,9 +147,11 @@ bool AnswerOperationInTran(ReplicationMgr& mgr, unsigned long code, const Args& 
 template <typename Reply>
 void cases::RefuseMissingRequest(ReplicationMgr& mgr, unsigned long code, const char* missing) {
     Reply reply;
-    SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, kErrMissingInput, Message::PointIntoResult);
-    mgr.log() << "\tEvent: " << NoRequestDataMsg << "\n\t" << missing << " is null";
-    mgr.WriteLogMsg(ProgName, "ReplicationMgr::post()", __LINE__, ReplicationMgr::ERR);
+    if (missing == nullptr)
+        SetFailure(reply, StatusOf<Reply>(), DBTranErrorMsg, kErrNoTransaction, Message::PointIntoResult);
+    else
+        SetFailure(reply, StatusOf<Reply>(), NoRequestDataMsg, kErrMissingInput, Message::PointIntoResult);
+    LogRefusal(mgr, missing, __LINE__);
 
     const unsigned long replyCode = ReplyCodeFor(code);
     CaseLog lit = HandlerLog(code, replyCode);

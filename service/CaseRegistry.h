@@ -17,7 +17,11 @@ class ReplicationMgr;
 using CaseFn = void (*)(ReplicationMgr& mgr, unsigned long code, zxsDatabuf* buf);
 
 // Answers a request that came without its data: one failed reply in the
-// case's own reply layout and an ERR entry naming what was missing.
+// case's own reply layout and an ERR entry naming what was missing. With
+// missing null, answers a request whose transaction cannot start in this
+// process (DBtran::catalogueInherited) with the failed reply and the ERR
+// entry of a transaction that did not start, touching nothing of the
+// catalogue.
 using RefuseFn = void (*)(ReplicationMgr& mgr, unsigned long code, const char* missing);
 
 // The status fields of a reply as it was sent, read in its case's layout.

@@ -3,6 +3,7 @@
 // library's own registry is built once in service/ServedCases.cpp; a test
 // may give the service object a registry of its own, so that it serves
 // cases written for the test.
+#include "host/db/DBtran.h"
 #include "service/CaseRegistry.h"
 #include "service/DispatchTable.h"
 #include "service/ReplicationMgr.h"
@@ -53,7 +54,9 @@ std::vector<unsigned long> CaseRegistry::unboundCodes() const {
 // Every code is logged as received. A code without a bound case returns 0
 // and gets no reply; a bound one is answered exactly once, the buffer it
 // came in is handed back to the framework and post returns 1. The cases are
-// those of the registry the object was built with.
+// those of the registry the object was built with. In a child of fork of a
+// process that used the catalogue, a case is not run: its request is
+// answered at once as one whose transaction cannot start.
 unsigned long ReplicationMgr::post(unsigned long code, unsigned long, zxsDatabuf* buf) {
     if (m_poSession == nullptr) {
         m_LogMsg << "Event: Invalid function call of the post() method. Reason: m_poSession not initialized";
@@ -73,6 +76,8 @@ unsigned long ReplicationMgr::post(unsigned long code, unsigned long, zxsDatabuf
     }
     if (served->readsRequest && buf->m_pData == nullptr)
         served->refuse(*this, code, "Request data");
+    else if (DBtran::catalogueInherited())
+        served->refuse(*this, code, nullptr);
     else
         served->serve(*this, code, buf);
     cleanBuffer(code, buf);

@@ -16,13 +16,22 @@ using Clock = std::chrono::steady_clock;
 // checkpoint would wait for it to the end; the next try reads the marks
 // afresh and no longer waits for that one.
 const std::chrono::milliseconds kReaderTry(10);
-// A busy handler: true (wait a little and try again) until the time point
-// it is given has passed.
-int waitUntil(void* deadline, int)
+// What a try waits for: its deadline, and the flag that ends it sooner.
+struct TryLimit {
+    Clock::time_point deadline;
+    const std::atomic<bool>* giveUp;
+
+    bool givenUp() const { return giveUp != nullptr && giveUp->load(std::memory_order_acquire); }
+};
+
+// A busy handler: true (wait a little and try again) until the deadline of
+// the TryLimit it is given has passed or its flag is set.
+int waitUntil(void* limit, int)
 {
-    const Clock::time_point until = *static_cast<const Clock::time_point*>(deadline);
+    const TryLimit& tryLimit = *static_cast<const TryLimit*>(limit);
+    const Clock::time_point until = tryLimit.deadline;
     const Clock::time_point now = Clock::now();
-    if (now >= until) return 0;
+    if (now >= until || tryLimit.givenUp()) return 0;
     std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
     return 1;
 }
@@ -30,17 +39,17 @@ int waitUntil(void* deadline, int)
 }  // namespace
 
 int dbCheckpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied,
-                                bool* gaveUpEarly)
+                                bool* gaveUpEarly, const std::atomic<bool>* giveUp)
 {
     // Each try waits for the readers until its deadline.
-    Clock::time_point deadline;
-    sqlite3_busy_handler(db, &waitUntil, &deadline);
+    TryLimit limit{Clock::time_point(), giveUp};
+    sqlite3_busy_handler(db, &waitUntil, &limit);
     const Clock::time_point begin = Clock::now();
     Clock::time_point until = begin + std::min(wait, copyWithin);
     int rc = SQLITE_BUSY;
     *copied = -1;
-    for (Clock::time_point now = begin; now < until; now = Clock::now()) {
-        deadline = std::min(until, now + kReaderTry);
+    for (Clock::time_point now = begin; now < until && !limit.givenUp(); now = Clock::now()) {
+        limit.deadline = std::min(until, now + kReaderTry);
         int logged = -1;
         int done = -1;
         rc = sqlite3_wal_checkpoint_v2(db, "main", mode, &logged, &done);

@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <chrono>
 
 // A checkpoint of db that copies the log whole and then waits for the
@@ -17,5 +18,8 @@
 // the readers were not gone in time); *copied: the frames of the log in the
 // file when it ended (-1: not known); *gaveUpEarly: whether it gave up at
 // `copyWithin`, before `wait` had passed, the log not copied whole by then.
+// Once *giveUp (when given) is true, it gives up within a millisecond, as
+// when the readers were not gone in time.
 int dbCheckpointWithReadersGone(sqlite3* db, int mode, std::chrono::steady_clock::duration wait,
-                                std::chrono::steady_clock::duration copyWithin, int* copied, bool* gaveUpEarly);
+                                std::chrono::steady_clock::duration copyWithin, int* copied, bool* gaveUpEarly,
+                                const std::atomic<bool>* giveUp = nullptr);

@@ -3,6 +3,8 @@
 // all threads run, one after the other, in their turns.
 #include "host/db/DBConnection.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -27,9 +29,43 @@ bool g_catalogueSet = false;
 // without it before every statement.
 std::atomic<unsigned long> g_generation{1};
 
-thread_local std::shared_ptr<DBConnection> t_conn;
+// Set in a child of fork of a process that had opened a connection to the
+// catalogue (and in its children).
+std::atomic<bool> g_inherited{false};
+
+void markInherited() { g_inherited.store(true, std::memory_order_release); }
+
+// Before the process's first connection: its children of fork know from then
+// on that they were forked from a process that used the catalogue.
+void watchForks()
+{
+    static const bool watched = pthread_atfork(nullptr, nullptr, &markInherited) == 0;
+    static_cast<void>(watched);
+}
+
+// A thread's connection, let go with the thread. In a child of fork the
+// connection is its parent's (its SQLite state, its turns): it is kept
+// rather than closed, reachable from keptInChild.
+class ThreadConnection {
+public:
+    ~ThreadConnection()
+    {
+        if (!m_conn || !dbCatalogueInherited()) return;
+        static std::vector<std::shared_ptr<DBConnection>>* const kept =
+            new std::vector<std::shared_ptr<DBConnection>>();
+        kept->push_back(std::move(m_conn));
+    }
+    std::shared_ptr<DBConnection>& get() { return m_conn; }
+
+private:
+    std::shared_ptr<DBConnection> m_conn;
+};
+
+thread_local ThreadConnection t_ownConnection;
+thread_local std::shared_ptr<DBConnection>& t_conn = t_ownConnection.get();
 // The writing connection while the thread's transaction runs on it.
-thread_local std::shared_ptr<DBConnection> t_writer;
+thread_local ThreadConnection t_writerConnection;
+thread_local std::shared_ptr<DBConnection>& t_writer = t_writerConnection.get();
 
 std::string resolvePath(unsigned long& generation)
 {
@@ -51,6 +87,7 @@ unsigned long currentGeneration()
 
 int openConnection(const std::string& path, unsigned long generation, std::shared_ptr<DBConnection>& out)
 {
+    watchForks();
     auto conn = std::make_shared<DBConnection>();
     conn->path = path;
     conn->generation = generation;
@@ -179,8 +216,12 @@ int dbErrorCode(DBConnection& conn, int rc)
     return code;
 }
 
+bool dbCatalogueInherited() { return g_inherited.load(std::memory_order_acquire); }
+
 int dbThreadConnection(std::shared_ptr<DBConnection>& conn)
 {
+    // Nothing of the parent's catalogue state is touched.
+    if (dbCatalogueInherited()) return SQLITE_MISUSE;
     if (t_writer && t_writer->depth > 0) {
         conn = t_writer;
         return 0;
@@ -228,6 +269,8 @@ void dbSetThreadWriter(const std::shared_ptr<DBConnection>& writer)
 
 void dbUseCatalogue(const std::string& path)
 {
+    // The parent's connections are not the child's to close.
+    if (dbCatalogueInherited()) return;
     {
         std::lock_guard<std::mutex> guard(g_catalogueMutex);
         g_cataloguePath = path;

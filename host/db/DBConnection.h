@@ -87,9 +87,16 @@ private:
     bool m_granted = true;
 };
 
+// True in a child of fork of a process that had opened a connection to the
+// catalogue (and in the children of such a child): nothing of the
+// catalogue's state that it inherited is its own to use (connections,
+// turns, queues, the background thread, SQLite's locks and mutexes), so it
+// uses the catalogue not at all; a host that wants the library in a child
+// process starts a new program there.
+bool dbCatalogueInherited();
 // The calling thread's connection, opened on first use: while the thread's
 // transaction is open, the writing connection it runs on. 0 or a database
-// code.
+// code; SQLITE_MISUSE at once where dbCatalogueInherited.
 int dbThreadConnection(std::shared_ptr<DBConnection>& conn);
 // The writing connection of the file of a thread's own connection, opened
 // on first use and shared by all threads' connections to the file: the
@@ -179,6 +186,9 @@ int dbTuneConnection(DBConnection& conn);
 int dbAfterCommit(DBConnection& conn, int pages);
 // Checkpoints the background thread has run so far.
 unsigned long dbBackgroundCheckpoints();
+// Whether the background thread is started and waits on its condition
+// variable, no checkpoint asked for (a retry may be due later).
+bool dbBackgroundThreadIdle();
 // Of the checkpoints of a catalogue file in this process that wait, in a
 // turn among its writers, for the readers still reading from its log (the
 // background thread's, and those of the thread that commits): the waits

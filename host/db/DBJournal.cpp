@@ -8,10 +8,15 @@
 // The background thread is started by the first checkpoint asked for and
 // ends with the process: its Checkpointer, like the per-file registries it
 // uses, is never destroyed, and a handler registered with the C library
-// when the thread starts (std::atexit, run on a return from main, on exit()
-// and when the library is unloaded, before the objects made before the
-// thread are destroyed) stops the thread and joins it.
-#include <pthread.h>
+// when the thread starts (std::atexit, run on a return from main and on
+// exit(), before the objects made before the thread are destroyed) stops the
+// thread and joins it. The libraries are never unloaded (dlclose leaves them
+// mapped: they hold unique symbols, which the loader keeps), so the handler
+// runs at the process's end only. Stopping wakes the thread out of each of
+// its waits at once (the writers' turn, its connection's busy handler, the
+// waits for the log's readers), whatever the other threads hold: the end
+// waits for no writer. A child of fork, which has no such thread, neither
+// stops nor joins anything.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -107,24 +112,27 @@ public:
             // Registered before the thread starts, so that it runs before the
             // objects the thread uses are destroyed; once per process: the
             // thread is not started again after the stop.
-            if (!m_stopRegistered)
-                m_stopRegistered = std::atexit(&Checkpointer::stopAtEnd) == 0 &&
-                                   pthread_atfork(&Checkpointer::beforeFork, &Checkpointer::afterForkInParent,
-                                                  &Checkpointer::afterForkInChild) == 0;
+            if (!m_stopRegistered) m_stopRegistered = std::atexit(&Checkpointer::stopAtEnd) == 0;
             m_thread.reset(new std::thread([this] { run(); }));
         }
         m_wake.notify_one();
     }
 
-    // Stops the thread, once the checkpoint under way has ended, and joins
-    // it; no checkpoint is run afterwards.
+    // Stops the thread and joins it: the checkpoint under way ends at once,
+    // out of any wait (for the writers' turn, in the busy handler, for the
+    // log's readers), whatever other threads hold; no checkpoint is run
+    // afterwards.
     void stop()
     {
+        std::shared_ptr<DBWriterQueue> waitedOn;
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             m_stopping = true;
+            waitedOn = m_turnWaitedOn;
             m_wake.notify_one();
         }
+        // After the flag: a wait for the turn that begins later sees it.
+        if (waitedOn) waitedOn->wakeAll();
         if (m_thread && m_thread->joinable() && m_thread->get_id() != std::this_thread::get_id()) m_thread->join();
     }
 
@@ -139,6 +147,13 @@ public:
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         return m_runs;
+    }
+
+    // Whether the thread waits on m_wake with no checkpoint asked for.
+    bool idle()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_idle && m_pending.empty();
     }
 
     // Whether a short wait for the readers of the log of the file at path
@@ -166,8 +181,10 @@ public:
     // reader holds the writers for kReaderWait only now and then. A give-up
     // holds them off for twice as long as the one before, up to
     // kLongestRetry; a wait that ends in time ends the doubling. Without
-    // heedHoldOff it waits even so. Its result; SQLITE_BUSY when held off.
-    int waitForReaders(const std::string& path, sqlite3* db, int mode, bool heedHoldOff = true)
+    // heedHoldOff it waits even so; it gives up once *giveUp (when given)
+    // is true. Its result; SQLITE_BUSY when held off.
+    int waitForReaders(const std::string& path, sqlite3* db, int mode, bool heedHoldOff = true,
+                       const std::atomic<bool>* giveUp = nullptr)
     {
         {
             std::lock_guard<std::mutex> guard(m_mutex);
@@ -178,7 +195,8 @@ public:
         int copied = -1;
         bool gaveUpEarly = false;
         const Clock::time_point began = Clock::now();
-        const int rc = dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied, &gaveUpEarly);
+        const int rc =
+            dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied, &gaveUpEarly, giveUp);
         const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
@@ -288,29 +306,28 @@ public:
 private:
     Checkpointer() = default;
 
-    static void stopAtEnd() { instance().stop(); }
-
-    // A process forked has no background thread, whatever the one it was
-    // forked from had: it forgets the thread and its connection (neither is
-    // its own to end or close) and starts a thread of its own when it asks
-    // for a checkpoint.
-    static void beforeFork() { instance().m_mutex.lock(); }
-    static void afterForkInParent() { instance().m_mutex.unlock(); }
-    static void afterForkInChild()
+    // At the process's end. A child of fork has no thread of its own, and
+    // the parent's mutex, condition and thread are not its own to use.
+    static void stopAtEnd()
     {
-        Checkpointer& self = instance();
-        static_cast<void>(self.m_thread.release());
-        self.m_db = nullptr;
-        self.m_path.clear();
-        self.m_pending.clear();
-        self.m_retries.clear();
-        self.m_mutex.unlock();
+        if (dbCatalogueInherited()) return;
+        instance().stop();
     }
 
-    bool stopping()
+    bool stopping() const { return m_stopping.load(std::memory_order_acquire); }
+
+    // The busy handler of the thread's connection: waits as the library's
+    // does (up to kBusyTimeoutMs), in short sleeps, and gives up once the
+    // thread is stopping.
+    static int busyUntilStopped(void* self, int tries)
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_stopping;
+        Checkpointer& checkpointer = *static_cast<Checkpointer*>(self);
+        const Clock::time_point now = Clock::now();
+        if (tries == 0) checkpointer.m_busySince = now;
+        if (checkpointer.stopping() || now - checkpointer.m_busySince >= std::chrono::milliseconds(kBusyTimeoutMs))
+            return 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(tries + 1, 10)));
+        return 1;
     }
 
     static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
@@ -392,11 +409,13 @@ private:
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         while (true) {
+            m_idle = true;
             if (m_retries.empty())
                 m_wake.wait(lock, [this] { return m_stopping || !m_pending.empty(); });
             else
                 m_wake.wait_until(lock, earliestRetry()->second.due,
                                   [this] { return m_stopping || !m_pending.empty(); });
+            m_idle = false;
             if (m_stopping) {
                 closeConnection();
                 return;
@@ -453,7 +472,8 @@ private:
     // asked for a checkpoint since the last one: the retries' own doubling
     // delays space its turns); while a give-up at the hard limit holds for
     // the readers, it takes none. Once the thread is stopping, it copies no
-    // further and takes no turn.
+    // further and takes no turn, and a wait for the turn or for the readers
+    // under way ends.
     // True when the log file is still larger than the limit afterwards.
     bool checkpoint(const std::string& path, bool restart, const Limit& limit, bool retrying)
     {
@@ -487,11 +507,21 @@ private:
         if (rc == SQLITE_OK && caughtUp && (restart || (above && logged == copied)) && !stopping() &&
             !shortWaitHeldOff(path, db, retrying)) {
             std::shared_ptr<DBWriterQueue> writers = DBWriterQueue::of(path);
-            if (writers->enter(std::chrono::milliseconds(kBusyTimeoutMs))) {
+            {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                m_turnWaitedOn = writers;
+            }
+            const bool entered = writers->enter(std::chrono::milliseconds(kBusyTimeoutMs), &m_stopping);
+            {
+                std::lock_guard<std::mutex> guard(m_mutex);
+                m_turnWaitedOn.reset();
+            }
+            if (entered) {
                 // The file as it is now that no writer of the process adds to it.
                 const int mode =
                     dbWalFileSize(path) > limit.bytes ? SQLITE_CHECKPOINT_TRUNCATE : SQLITE_CHECKPOINT_RESTART;
-                rc = waitForReaders(path, db, mode, !retrying);
+                rc = waitForReaders(path, db, mode, !retrying, &m_stopping);
+                sqlite3_busy_handler(db, &Checkpointer::busyUntilStopped, this);
                 writers->leave();
             }
         }
@@ -518,6 +548,8 @@ private:
         if (!exists) return nullptr;
         sqlite3* db = nullptr;
         int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        // Before the first read, which may wait for another process.
+        if (rc == SQLITE_OK) sqlite3_busy_handler(db, &Checkpointer::busyUntilStopped, this);
         // A first read finds the log.
         if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {
@@ -526,7 +558,7 @@ private:
             sqlite3_close_v2(db);
             return nullptr;
         }
-        dbSetBusyHandling(db);
+        sqlite3_busy_handler(db, &Checkpointer::busyUntilStopped, this);
         m_db = db;
         m_path = path;
         m_file = now;
@@ -545,15 +577,20 @@ private:
     sqlite3* m_db = nullptr;
     std::string m_path;
     struct stat m_file {};
+    Clock::time_point m_busySince;  // the first try of its connection's busy wait
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::map<std::string, bool> m_pending;  // file -> restart
     std::map<std::string, Retry> m_retries;
     std::map<std::string, Log> m_logs;
-    bool m_stopping = false;
+    // Set under m_mutex, read by the thread's waits without it.
+    std::atomic<bool> m_stopping{false};
     bool m_stopRegistered = false;
+    // The queue whose turn the thread waits for, while it does.
+    std::shared_ptr<DBWriterQueue> m_turnWaitedOn;
     unsigned long m_runs = 0;
+    bool m_idle = false;  // the thread waits on m_wake
     std::unique_ptr<std::thread> m_thread;
 };
 
@@ -609,6 +646,8 @@ int dbAfterCommit(DBConnection& conn, int pages)
 }
 
 unsigned long dbBackgroundCheckpoints() { return Checkpointer::instance().runs(); }
+
+bool dbBackgroundThreadIdle() { return Checkpointer::instance().idle(); }
 
 DBReaderWaits dbReaderWaits(const std::string& path) { return Checkpointer::instance().readerWaits(path); }
 

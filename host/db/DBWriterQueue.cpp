@@ -18,8 +18,9 @@ namespace {
 const std::chrono::microseconds kPollFor(2000);
 }  // namespace
 
-bool DBWriterQueue::enter(std::chrono::milliseconds timeout)
+bool DBWriterQueue::enter(std::chrono::milliseconds timeout, const std::atomic<bool>* giveUp)
 {
+    const auto given = [giveUp] { return giveUp != nullptr && giveUp->load(std::memory_order_acquire); };
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     std::unique_lock<std::mutex> lock(m_mutex);
     if (!m_held && m_waiters.empty()) {
@@ -32,12 +33,16 @@ bool DBWriterQueue::enter(std::chrono::milliseconds timeout)
         if (m_waiters.front() == &me) {
             lock.unlock();
             const auto pollUntil = std::min(deadline, std::chrono::steady_clock::now() + kPollFor);
-            while (!me.granted.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < pollUntil)
+            while (!me.granted.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < pollUntil &&
+                   !given())
                 std::this_thread::yield();
             lock.lock();
             if (me.granted) break;
         }
-        if (me.wake.wait_until(lock, deadline) == std::cv_status::timeout && !me.granted) {
+        // Checked under m_mutex, which wakeAll takes: a flag set before it
+        // is seen here or wakes the wait below.
+        const bool gaveUp = given() || me.wake.wait_until(lock, deadline) == std::cv_status::timeout || given();
+        if (gaveUp && !me.granted) {
             m_waiters.erase(std::find(m_waiters.begin(), m_waiters.end(), &me));
             // The one now first may poll.
             if (!m_waiters.empty()) m_waiters.front()->wake.notify_one();
@@ -61,6 +66,12 @@ void DBWriterQueue::leave()
     next->granted.store(true, std::memory_order_release);
     next->wake.notify_one();
     if (!m_waiters.empty()) m_waiters.front()->wake.notify_one();
+}
+
+void DBWriterQueue::wakeAll()
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    for (Waiter* waiter : m_waiters) waiter->wake.notify_one();
 }
 
 size_t DBWriterQueue::waiting()

@@ -18,12 +18,16 @@ public:
     static std::shared_ptr<DBWriterQueue> of(const std::string& path);
 
     // Waits for the turn: true once it is the caller's, false when it did
-    // not come within the timeout (the caller then stays out of the queue).
-    bool enter(std::chrono::milliseconds timeout);
+    // not come within the timeout, or when *giveUp (if given) is true, seen
+    // at once after wakeAll (the caller then stays out of the queue).
+    bool enter(std::chrono::milliseconds timeout, const std::atomic<bool>* giveUp = nullptr);
     // Ends the caller's turn and hands it to the longest waiting one.
     void leave();
     // Threads waiting for their turn.
     size_t waiting();
+    // Wakes every waiting thread, so that a wait whose giveUp flag was set
+    // before the call ends at once; the others wait on.
+    void wakeAll();
 
 private:
     struct Waiter {

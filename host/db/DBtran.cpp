@@ -166,6 +166,11 @@ int DBtran::openCatalogue()
     return dbThreadConnection(conn);
 }
 
+bool DBtran::catalogueInherited()
+{
+    return dbCatalogueInherited();
+}
+
 std::string DBtran::cataloguePath()
 {
     return dbCataloguePath();

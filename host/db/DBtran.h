@@ -41,7 +41,8 @@ public:
     // connection is closed at once, other threads' connections before their
     // next statement outside a transaction. A new file gets the schema, an
     // older one the migrations it lacks; a newer file or one of another
-    // program is refused (every transaction then fails to start). An
+    // program is refused (every transaction then fails to start); in a
+    // child of fork of a process that used the catalogue nothing changes. An
     // empty path returns to the configured file: "CatalogueFile" of section
     // "Database", else the environment's REPLMGR_DB, else replmgr.db in the
     // working directory.
@@ -51,6 +52,10 @@ public:
     // Opens the calling thread's connection to the catalogue unless it is
     // open: 0, or the code of why the catalogue cannot be used.
     static int openCatalogue();
+    // True in a child of fork of a process that had used the catalogue: no
+    // transaction starts there (every start fails at once, before any lock,
+    // turn or database call), and nothing of the catalogue is used.
+    static bool catalogueInherited();
 
     // The connection a statement through this transaction runs on; opens the
     // transaction again after a commit or rollback. 0 or a database code.

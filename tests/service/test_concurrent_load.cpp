@@ -80,10 +80,8 @@ TEST_F(ConcurrentLoadTest, EightThreadsNeverWaitForATimeoutAndKeepEveryCounter)
 // database's write lock keeps the writers apart.
 TEST_F(ConcurrentLoadTest, ThreeForkedProcessesOfEightThreadsKeepEveryCounter)
 {
-    const std::string program = OwnProgram();
-    const std::string worker = program.substr(0, program.rfind('/') + 1) + "replmgr_load_worker";
     std::vector<std::string> failures;
-    const LoadResult r = RunProcesses(worker, {}, m_path, kProcesses, kPostsPerThread, 2, failures);
+    const LoadResult r = RunProcesses(WorkerProgram(), {}, m_path, kProcesses, kPostsPerThread, 2, failures);
     ASSERT_EQ(Joined(failures), "") << "the catalogue afterwards:\n" << Joined(CatalogueFaults(m_path));
     expectSound(r, static_cast<long>(kProcesses) * kThreads * kPostsPerThread);
 }

@@ -164,4 +164,24 @@ inline std::string OwnProgram()
     return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
 }
 
+// The worker program built beside the tests (tests/worker/load_worker.cpp).
+inline std::string WorkerProgram()
+{
+    const std::string program = OwnProgram();
+    return program.substr(0, program.rfind('/') + 1) + "replmgr_load_worker";
+}
+
+// Starts the worker program with these arguments after its name; its id, or
+// -1 when it cannot be started.
+inline pid_t StartWorker(std::vector<std::string> args)
+{
+    const std::string worker = WorkerProgram();
+    args.insert(args.begin(), worker);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    return posix_spawn(&pid, worker.c_str(), nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
+}
+
 }  // namespace concurrent_load
