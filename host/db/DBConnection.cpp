@@ -2,6 +2,7 @@
 // connection, and the one connection per file on which the transactions of
 // all threads run, one after the other, in their turns.
 #include "host/db/DBConnection.h"
+#include "host/db/DBJournal.h"
 
 #include <pthread.h>
 

@@ -31,8 +31,8 @@
 #include <string>
 #include <thread>
 
-#include "host/db/DBCheckpointSteps.h"
 #include "host/db/DBConnection.h"
+#include "host/db/DBJournal.h"
 #include "host/db/DBLog.h"
 #include "host/db/DBLogEpisode.h"
 #include "host/db/DBLogFile.h"
@@ -79,6 +79,69 @@ const std::chrono::milliseconds kLastStretch(50);
 const int kMostCatchUpCopies = 16;
 
 using Clock = std::chrono::steady_clock;
+
+// One try of a checkpoint that waits for the log's readers waits this long
+// for a reader. A reader that begins again at once may take the very place
+// in the log's reader marks that the checkpoint waits for, now marking the
+// end of the log, and the checkpoint would wait for it to the end; the next
+// try reads the marks afresh and no longer waits for that one.
+const std::chrono::milliseconds kReaderTry(10);
+// What a try waits for: its deadline, and the flag that ends it sooner.
+struct TryLimit {
+    Clock::time_point deadline;
+    const std::atomic<bool>* giveUp;
+
+    bool givenUp() const { return giveUp != nullptr && giveUp->load(std::memory_order_acquire); }
+};
+
+// A busy handler: true (wait a little and try again) until the deadline of
+// the TryLimit it is given has passed or its flag is set.
+int waitUntil(void* limit, int)
+{
+    const TryLimit& tryLimit = *static_cast<const TryLimit*>(limit);
+    const Clock::time_point until = tryLimit.deadline;
+    const Clock::time_point now = Clock::now();
+    if (now >= until || tryLimit.givenUp()) return 0;
+    std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(1), until - now));
+    return 1;
+}
+
+// A checkpoint of db that copies the log whole and then waits for the
+// readers still reading from it (mode RESTART or TRUNCATE: the next writer
+// starts the log from its beginning; TRUNCATE also empties its file), tried
+// again until they are gone or `wait` has passed, or the log is not yet
+// copied whole after `copyWithin`; the writers must be held. The busy
+// handling of db is the library's again afterwards. Its result (SQLITE_BUSY:
+// the readers were not gone in time); *copied: the frames of the log in the
+// file when it ended (-1: not known).
+// Once *giveUp (when given) is true, it gives up within a millisecond, as
+// when the readers were not gone in time.
+int checkpointWithReadersGone(sqlite3* db, int mode, Clock::duration wait, Clock::duration copyWithin, int* copied,
+                              const std::atomic<bool>* giveUp)
+{
+    // Each try waits for the readers until its deadline.
+    TryLimit limit{Clock::time_point(), giveUp};
+    sqlite3_busy_handler(db, &waitUntil, &limit);
+    const Clock::time_point begin = Clock::now();
+    Clock::time_point until = begin + std::min(wait, copyWithin);
+    int rc = SQLITE_BUSY;
+    *copied = -1;
+    for (Clock::time_point now = begin; now < until && !limit.givenUp(); now = Clock::now()) {
+        limit.deadline = std::min(until, now + kReaderTry);
+        int logged = -1;
+        int done = -1;
+        rc = sqlite3_wal_checkpoint_v2(db, "main", mode, &logged, &done);
+        if (done >= 0) *copied = done;
+        if (rc != SQLITE_BUSY) break;
+        // Copied whole: what is left is the wait for the readers that took a
+        // place in the log meanwhile.
+        if (logged >= 0 && done == logged) until = begin + wait;
+        // Busy at once (another process's checkpoint): not a spin.
+        if (Clock::now() - now < std::chrono::milliseconds(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    dbSetBusyHandling(db);
+    return rc;
+}
 
 // Of the log of a catalogue file.
 struct Limit {
@@ -174,7 +237,7 @@ public:
         return !retrying && withinHoldOff(log, log.shortWaits);
     }
 
-    // Runs dbCheckpointWithReadersGone on db, a connection to the file at
+    // Runs checkpointWithReadersGone on db, a connection to the file at
     // path, for up to kReaderWait while the caller holds the writers of the
     // file, unless a give-up of the background thread or of the thread that
     // commits holds such waits off: one hold-off per file, so that a long
@@ -193,10 +256,8 @@ public:
             ++log.waits.begun;
         }
         int copied = -1;
-        bool gaveUpEarly = false;
         const Clock::time_point began = Clock::now();
-        const int rc =
-            dbCheckpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied, &gaveUpEarly, giveUp);
+        const int rc = checkpointWithReadersGone(db, mode, kReaderWait, kReaderWait, &copied, giveUp);
         const Clock::duration took = Clock::now() - began;
         std::lock_guard<std::mutex> guard(m_mutex);
         Log& log = m_logs[path];
@@ -261,10 +322,9 @@ public:
 
         const Clock::time_point began = Clock::now();
         int copied = -1;
-        bool gaveUpEarly = false;
         // The ceiling covers two reads: one still under way when the wait
         // began, until the log is copied whole, and one begun meanwhile.
-        const int rc = dbCheckpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied, &gaveUpEarly);
+        const int rc = checkpointWithReadersGone(db, mode, ceiling, ceiling / 2, &copied, nullptr);
         const Clock::duration took = Clock::now() - began;
         const bool report = rc == SQLITE_BUSY && episode->gaveUp(generation, copied);
         {
@@ -275,7 +335,6 @@ public:
             if (rc == SQLITE_BUSY) {
                 ++log.waits.gaveUp;
                 ++log.waits.hardLimitGaveUp;
-                if (gaveUpEarly) ++log.waits.hardLimitGaveUpHalfway;
                 holdOff(log.longWaits);
                 // The readers outlast any short wait too.
                 holdOff(log.shortWaits);

@@ -177,7 +177,9 @@ TEST_F(JobVolumesTest, WithTheCallersTrailTheHostIsAskedOnlyByTheCaller)
         EXPECT_EQ(snapDeletions().size(), asked);
         EXPECT_FALSE(ZXMMDBDeviceInfo::isControllerActive(300));
         if (then != Then::LaterStepFails) {
-            if (then == Then::HostFails) ASSERT_TRUE(ClientFakes::instance().failNext("DeleteAllSnapsFromVolume"));
+            if (then == Then::HostFails) {
+                ASSERT_TRUE(ClientFakes::instance().failNext("DeleteAllSnapsFromVolume"));
+            }
             std::string failure;
             EXPECT_EQ(steps::AskHostsLeft(mgr, trail, failure), then == Then::CommitFails);
             ++asked;

@@ -28,6 +28,7 @@
 #include "host/EvDebug.h"
 #include "host/HostJournal.h"
 #include "host/ZXPlatformInfo.h"
+#include "host/db/DBJournal.h"
 #include "support/LogUnderReaders.h"
 #include "support/RecordLocks.h"
 #include "support/TestCatalogue.h"

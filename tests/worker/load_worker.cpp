@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "host/db/DBConnection.h"
+#include "host/db/DBJournal.h"
 #include "host/db/DBQuery.h"
 #include "host/db/DBLogFile.h"
 #include "service/Utils.h"

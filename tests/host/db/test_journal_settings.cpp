@@ -18,6 +18,7 @@
 #include "host/ZXPlatformInfo.h"
 #include "host/ZxFramework.h"
 #include "host/db/DBConnection.h"
+#include "host/db/DBJournal.h"
 #include "host/db/HostDBFaults.h"
 #include "service/ReplicationMgr.h"
 #include "snr/DeviceMessages.h"
