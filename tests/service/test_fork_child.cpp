@@ -15,7 +15,7 @@
 
 namespace {
 
-using ForkChildTest = CatalogueTest;
+using InheritedCatalogueTest = CatalogueTest;
 
 // Ten children, five forked while the parent's four writers write and five
 // once they paused and the background thread is idle on its condition
@@ -23,7 +23,7 @@ using ForkChildTest = CatalogueTest;
 // exit(0). Every child exits 0 with every reply the failed reply of a
 // transaction that cannot start; the parent's writes before, between and
 // after all succeed. The worker says what went wrong on its standard error.
-TEST_F(ForkChildTest, AChildOfForkAnswersEveryRequestAtOnceAndEndsCleanly)
+TEST_F(InheritedCatalogueTest, AChildAnswersEveryRequestAtOnceAndEndsCleanly)
 {
     const std::string catalogue = m_dir + "/forking.db";
     const pid_t worker = concurrent_load::StartWorker({"fork-while-writing", catalogue});
